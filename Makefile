@@ -1,0 +1,23 @@
+# The two commands a newcomer needs: `make demo` and `make test`.
+.PHONY: test demo bench deps build clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake --preset dev
+	cmake --build --preset dev
+
+test: build
+	ctest --preset dev
+
+demo: build
+	@scripts/demo build/dev
+
+bench: deps
+	cmake --preset release
+	cmake --build --preset release
+	@for b in build/release/bin/bench_*; do echo "== $$b"; "$$b"; done
+
+clean:
+	rm -rf build
