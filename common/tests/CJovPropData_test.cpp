@@ -255,16 +255,6 @@ TEST(CJovPropData, MatrixChainListsCellsOnlyForMatrixCodes) {
   FreeGroupCodeChain(chain);
 }
 
-TEST(CJovPropData, KeyValueChainInListOrder) {
-  CJovPropData props;
-  EXPECT_EQ(props.BuildKeyValueChain(), nullptr);
-  props.SetValue("_NUM_RISER", "3");
-  props.SetValue("L", "2000");
-  resbuf* chain = props.BuildKeyValueChain();
-  EXPECT_EQ(Texts(chain), (std::vector<std::string>{"_NUM_RISER", "3", "L", "2000"}));
-  FreeGroupCodeChain(chain);
-}
-
 TEST(CBitFlags, HasAllNeedsEveryBitOfTheMask) {
   CBitFlags flags(197);
   EXPECT_FALSE(flags.HasAll(128 | 2));

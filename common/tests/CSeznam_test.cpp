@@ -117,14 +117,6 @@ TEST(CSeznam, ClearingDeletesTheWholeTreeAndTheListCanBeRefilled) {
   EXPECT_EQ(Values(list), (std::vector<int>{7}));
 }
 
-TEST(CSeznam, DestroyingAnElementThroughTheBaseRunsTheDerivedDestructor) {
-  int destroyed = 0;
-  CSeznam* element = new Item(1, &destroyed);
-  element->AddTail(new Item(2, &destroyed));
-  delete element;
-  EXPECT_EQ(destroyed, 2);
-}
-
 TEST(CSeznam, SortRelinksInComparatorOrder) {
   int destroyed = 0;
   List list;
