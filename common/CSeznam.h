@@ -1,0 +1,47 @@
+// The one list type of the record model: every record is at the same time an
+// element of its owner's list and the head of its own list of children.
+// The links live inside the records, so a list never allocates; a list owns
+// its elements and deletes them through the virtual destructor.
+#pragma once
+
+#include <cstdint>
+
+class CSeznam {
+ public:
+  // qsort comparator; receives two pointers to element pointers (CSeznam**).
+  using CompareFunc = int (*)(const void*, const void*);
+
+  CSeznam() = default;
+  // Derived records override only this slot and add their fields behind ours.
+  virtual ~CSeznam();
+
+  // Links are identity: copying an element or a list would alias children.
+  CSeznam(const CSeznam&) = delete;
+  CSeznam& operator=(const CSeznam&) = delete;
+
+  // Deletes every child (and, through their destructors, their subtrees);
+  // the list stays usable.
+  void RemoveAll();
+
+  uint32_t GetCount() const { return count; }
+
+  // Take ownership of a new element, which must be in no list. A null
+  // element is refused (false) and changes nothing.
+  bool AddTail(CSeznam* element);
+  bool AddHead(CSeznam* element);
+
+  CSeznam* GetHead() const { return head; }
+  // Called on an element: the element after it in its owner's list.
+  CSeznam* GetNext() const { return next; }
+
+  // Reorders the children with qsort (equal elements keep no particular
+  // order). Only the links change, never the count.
+  void Sort(CompareFunc compare);
+
+ protected:
+  CSeznam* head = nullptr;
+  CSeznam* tail = nullptr;
+  CSeznam* prev = nullptr;
+  CSeznam* next = nullptr;
+  uint32_t count = 0;
+};

@@ -1,0 +1,44 @@
+// Builds a group-code chain from a C variable argument list of (code, value)
+// pairs. The values are read with va_arg, so callers must pass exactly the
+// types below; anything else (a float, a short, a size_t, a std::string) is
+// undefined behaviour:
+//
+//   code                         always an int
+//   text kinds (0-9, 1000 ...)   const char*; a null text is stored as "";
+//                                GroupChainBuilder::kSkip drops the pair
+//   points (10-19, 1010 ...)     const double* to three doubles
+//   reals (40, 50, 1040 ...)     double (write 1.0, not 1)
+//   64-bit integers (160-169)    int64_t
+//   16-bit and 32-bit integers   int (70, 90, 1070, 1071 ...)
+//   entity names (-1, -2, 5006)  const void* to 16 bytes
+//   -8                           resbuf*: a ready chain, linked in as it is
+//                                (the result owns it from then on)
+//   -3, 5016, 5017, 5018         no value argument: -3 makes the empty
+//                                extended-data marker, 5016-5018 a node
+//                                whose value is -1
+//
+// Terminator (no value after it): -9 in mode 0; 0 or 5000 in any other mode,
+// where 5020 stands for code 0 (a text pair) since 0 itself ends the list.
+// Example, mode 0: Build(1000, key, 1000, value, -9).
+//
+// Any other code (binary chunks, codes of no kind) makes Build release what
+// it built and return null; chains given with -8 are handed back to the
+// caller unchanged in that case. Nodes and texts come from malloc: release
+// the result with FreeGroupCodeChain or DeleteGroupCodeChain.
+#pragma once
+
+#include <cstdint>
+
+#include "common/resbuf.h"
+
+class GroupChainBuilder {
+ public:
+  explicit GroupChainBuilder(int terminatorMode) : terminatorMode(terminatorMode) {}
+
+  static inline const char* const kSkip = reinterpret_cast<const char*>(~uintptr_t{0});
+
+  resbuf* Build(int code, ...);
+
+ private:
+  int32_t terminatorMode;
+};

@@ -1,0 +1,336 @@
+#include "common/GroupCodeChain.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/HeapCopy.h"
+#include "platform/win32/code_page.h"
+
+namespace {
+
+constexpr int kFirstCode = -5;
+constexpr int kLastCode = 5023;
+constexpr size_t kTableSize = kLastCode - kFirstCode + 1;
+
+using ClassTable = std::array<uint32_t, kTableSize>;
+
+ClassTable BuildClassTable() {
+  ClassTable table;
+  table.fill(GC_CLASS_POINT | GC_FLAG_UNNAMED);
+  auto set = [&table](int from, int to, uint32_t word) {
+    for (int code = from; code <= to; ++code) table[code - kFirstCode] = word;
+  };
+  auto add = [&table](int from, int to, uint32_t flag) {
+    for (int code = from; code <= to; ++code) table[code - kFirstCode] |= flag;
+  };
+
+  set(-3, -1, GC_CLASS_ENTITY_NAME);
+  set(5006, 5006, GC_CLASS_ENTITY_NAME);
+
+  static const int textRanges[][2] = {{-5, -4},   {0, 9},     {100, 102}, {105, 105},
+                                      {300, 309}, {320, 369}, {390, 399}, {410, 419},
+                                      {430, 439}, {470, 479}, {999, 1003}, {1005, 1005},
+                                      {5005, 5005}};
+  for (const auto& r : textRanges) set(r[0], r[1], GC_CLASS_TEXT);
+
+  set(310, 319, GC_CLASS_BINARY);
+  set(1004, 1004, GC_CLASS_BINARY);
+
+  set(270, 289, GC_CLASS_INT16_B);
+  set(370, 389, GC_CLASS_INT16_B);
+  set(290, 299, GC_CLASS_FLAG16);
+
+  static const int int16Ranges[][2] = {{60, 79}, {170, 179}, {400, 409}, {1060, 1070}, {5003, 5003}};
+  for (const auto& r : int16Ranges) set(r[0], r[1], GC_CLASS_INT16);
+
+  static const int int32Ranges[][2] = {{90, 99}, {420, 429}, {440, 459}, {1071, 1071}, {5010, 5010}};
+  for (const auto& r : int32Ranges) set(r[0], r[1], GC_CLASS_INT32);
+
+  static const int pointRanges[][2] = {{10, 19}, {110, 119}, {210, 219}, {1010, 1019},
+                                       {5002, 5002}, {5009, 5009}};
+  for (const auto& r : pointRanges) set(r[0], r[1], GC_CLASS_POINT);
+
+  set(160, 169, GC_CLASS_INT64);
+
+  set(50, 58, GC_CLASS_REAL | GC_FLAG_ANGLE);
+  set(5004, 5004, GC_CLASS_REAL | GC_FLAG_ANGLE);
+
+  static const int realRanges[][2] = {{20, 49},   {59, 59},     {120, 149},  {220, 239},
+                                      {460, 469}, {1020, 1059}, {5001, 5001}};
+  for (const auto& r : realRanges) set(r[0], r[1], GC_CLASS_REAL);
+
+  add(5, 5, GC_FLAG_HANDLE);
+  add(320, 369, GC_FLAG_HANDLE);
+  add(330, 369, GC_FLAG_REFERENCE);
+  add(390, 399, GC_FLAG_REFERENCE);
+  return table;
+}
+
+bool IsReferenceInline(uint32_t classWord, bool namesInline) {
+  return namesInline && (classWord & GC_FLAG_REFERENCE) != 0;
+}
+
+// Pool take at an aligned address; the padding counts as used.
+char* TakeAligned(char** cursor, size_t* left, size_t n, size_t align) {
+  auto address = reinterpret_cast<uintptr_t>(*cursor);
+  size_t pad = (align - address % align) % align;
+  if (*left < pad) return nullptr;
+  char* saved = *cursor;
+  size_t savedLeft = *left;
+  *cursor += pad;
+  *left -= pad;
+  char* taken = TakeFromPool(cursor, left, n);
+  if (!taken) {
+    *cursor = saved;
+    *left = savedLeft;
+  }
+  return taken;
+}
+
+// Code page 1250 text -> UTF-16 units including the NUL.
+size_t WideUnits(const char* text) {
+  int n = MultiByteToWideChar(CP_1250, 0, text, -1, nullptr, 0);
+  return n > 0 ? static_cast<size_t>(n) : 0;
+}
+
+bool CopyText(resbuf* copy, const char* text, bool wide, char** cursor, size_t* left) {
+  if (!text) text = "";
+  if (wide) {
+    size_t units = WideUnits(text);
+    if (units == 0) return false;
+    size_t bytes = units * sizeof(char16_t);
+    char16_t* out = cursor ? reinterpret_cast<char16_t*>(TakeAligned(cursor, left, bytes,
+                                                                     alignof(char16_t)))
+                           : static_cast<char16_t*>(std::malloc(bytes));
+    if (!out) return false;
+    MultiByteToWideChar(CP_1250, 0, text, -1, out, static_cast<int>(units));
+    copy->value.wtext = out;
+    return true;
+  }
+  if (cursor) {
+    size_t bytes = std::strlen(text) + 1;
+    char* out = TakeFromPool(cursor, left, bytes);
+    if (!out) return false;
+    std::memcpy(out, text, bytes);
+    copy->value.text = out;
+    return true;
+  }
+  copy->value.text = DupString(text);
+  return copy->value.text != nullptr;
+}
+
+bool CopyBinary(resbuf* copy, const resbuf* src, char** cursor, size_t* left) {
+  int16_t length = src->value.binary.length;
+  copy->value.binary.length = length;
+  const unsigned char* data = src->value.binary.data;
+  if (!data) return true;  // nothing to copy: the copy has no chunk either
+  size_t n = length > 0 ? static_cast<size_t>(length) : 0;
+  if (cursor) {
+    char* out = TakeFromPool(cursor, left, n);
+    if (!out) return false;
+    if (n) std::memcpy(out, data, n);
+    copy->value.binary.data = reinterpret_cast<unsigned char*>(out);
+    return true;
+  }
+  copy->value.binary.data = static_cast<unsigned char*>(DupBytes(data, n));
+  return copy->value.binary.data != nullptr;
+}
+
+}  // namespace
+
+uint32_t GetGroupCodeClass(int code) {
+  static const ClassTable table = BuildClassTable();
+  if (code < kFirstCode || code > kLastCode) return GC_CLASS_NONE;
+  return table[static_cast<size_t>(code - kFirstCode)];
+}
+
+bool SameGroupCodeKind(uint32_t classA, uint32_t classB) {
+  return GroupCodeKind(classA) == GroupCodeKind(classB);
+}
+
+size_t GroupCodeValueSize(uint32_t classWord) {
+  size_t size = classWord & 0xFF;
+  return GroupCodeKind(classWord) == GC_KIND_POINT ? size * 3 : size;
+}
+
+bool IsStringNode(const resbuf* node) {
+  return node && GroupCodeKind(GetGroupCodeClass(node->code)) == GC_KIND_TEXT;
+}
+
+resbuf* NewGroupCodeNode() { return static_cast<resbuf*>(std::malloc(sizeof(resbuf))); }
+
+char* TakeFromPool(char** cursor, size_t* left, size_t n) {
+  if (!cursor || !left || !*cursor || *left < n) return nullptr;
+  char* taken = *cursor;
+  *cursor += n;
+  *left -= n;
+  return taken;
+}
+
+resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline, bool singleNode,
+                           bool wideStrings, char* pool, size_t poolSize) {
+  char* poolCursor = pool;
+  size_t poolLeft = poolSize;
+  char** cursor = pool ? &poolCursor : nullptr;
+  size_t* left = pool ? &poolLeft : nullptr;
+
+  resbuf* first = nullptr;
+  resbuf* last = nullptr;
+  // A heap copy that fails part-way is released; pool takes stay where they are.
+  auto fail = [&]() -> resbuf* {
+    if (!pool && first) FreeGroupCodeChain(first, namesInline);
+    return nullptr;
+  };
+
+  for (const resbuf* src = chain; src; src = src->next) {
+    uint32_t classWord = GetGroupCodeClass(src->code);
+    uint32_t kind = GroupCodeKind(classWord);
+    if (kind == GC_KIND_NONE) break;
+
+    resbuf* copy = pool ? reinterpret_cast<resbuf*>(
+                              TakeAligned(cursor, left, sizeof(resbuf), alignof(resbuf)))
+                        : NewGroupCodeNode();
+    if (!copy) return fail();
+    std::memset(copy, 0, sizeof(resbuf));
+    copy->code = src->code;
+    if (last)
+      last->next = copy;
+    else
+      first = copy;
+    last = copy;
+
+    bool ok = true;
+    if (kind == GC_KIND_TEXT) {
+      if (IsReferenceInline(classWord, namesInline))
+        std::memcpy(&copy->value, &src->value, 16);
+      else
+        ok = CopyText(copy, src->value.text, wideStrings, cursor, left);
+    } else if (kind == GC_KIND_BINARY) {
+      ok = CopyBinary(copy, src, cursor, left);
+    } else {
+      std::memcpy(&copy->value, &src->value, GroupCodeValueSize(classWord));
+    }
+    if (!ok) return fail();
+    if (singleNode) break;
+  }
+  return first;
+}
+
+bool DuplicateGroupCodeChain(const resbuf* src, resbuf** out) {
+  if (!out) return false;
+  *out = CopyGroupCodeChain(src);
+  return !src || *out;
+}
+
+int FreeGroupCodeChain(resbuf* chain, bool namesInline) {
+  while (chain) {
+    resbuf* following = chain->next;
+    uint32_t classWord = GetGroupCodeClass(chain->code);
+    uint32_t kind = GroupCodeKind(classWord);
+    if (kind == GC_KIND_TEXT && !IsReferenceInline(classWord, namesInline))
+      std::free(chain->value.text);
+    else if (kind == GC_KIND_BINARY)
+      std::free(chain->value.binary.data);
+    std::free(chain);
+    chain = following;
+  }
+  return HOST_NORMAL;
+}
+
+void DeleteGroupCodeChain(resbuf** head) {
+  if (!head) return;
+  resbuf* node = *head;
+  while (node) {
+    resbuf* following = node->next;
+    if (IsStringNode(node)) std::free(node->value.text);
+    std::free(node);
+    node = following;
+  }
+  *head = nullptr;
+}
+
+bool CreateGroupCodeNode(resbuf** out, int16_t code, const char* text) {
+  if (!out) return false;
+  auto* node = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
+  *out = node;
+  if (!node) return false;
+  node->code = code;
+  if (!text) return true;
+  if (!IsStringNode(node)) return false;
+  node->value.text = DupString(text);
+  return node->value.text != nullptr;
+}
+
+const resbuf* FindGroupCode(const resbuf* chain, int16_t code) {
+  for (; chain; chain = chain->next)
+    if (chain->code == code) return chain;
+  return nullptr;
+}
+
+resbuf* FindGroupCode(resbuf* chain, int16_t code) {
+  return const_cast<resbuf*>(FindGroupCode(static_cast<const resbuf*>(chain), code));
+}
+
+namespace {
+
+const resbuf* FindInEntity(const resbuf* entity, int16_t code) {
+  const resbuf* node = entity;
+  while (node && node->code < 0) node = node->next;
+  while (node) {
+    if (node->code == code) return node;
+    node = node->next;
+    if (node && node->code == 0) return nullptr;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const char* GetEntityString(const resbuf* entity, int16_t code) {
+  const resbuf* node = FindInEntity(entity, code);
+  if (!node) return nullptr;
+  if (IsStringNode(node)) return node->value.text;
+  return reinterpret_cast<const char*>(&node->value);
+}
+
+void GetEntityPoint(const resbuf* entity, double out[3], int16_t code) {
+  const resbuf* node = FindInEntity(entity, code);
+  if (!node || !out) return;
+  out[0] = node->value.point[0];
+  out[1] = node->value.point[1];
+  out[2] = node->value.point[2];
+}
+
+void SkipToNextEntity(const resbuf** cursor) {
+  if (!cursor || !*cursor) return;
+  if ((*cursor)->code == 0) *cursor = (*cursor)->next;
+  while (*cursor && (*cursor)->code != 0) *cursor = (*cursor)->next;
+}
+
+void SkipToNextEntity(resbuf** cursor) {
+  if (!cursor) return;
+  const resbuf* at = *cursor;
+  SkipToNextEntity(&at);
+  *cursor = const_cast<resbuf*>(at);
+}
+
+resbuf* SpliceGroupChain(resbuf* node, resbuf* chain) {
+  if (!node || !chain) return node;
+  resbuf* last = chain;
+  while (last->next) last = last->next;
+  last->next = node->next;
+  node->next = chain;
+  return node;
+}
+
+resbuf* LastGroupCodeNode(resbuf** head) {
+  if (!head) return nullptr;
+  if (!*head) {
+    static_assert(offsetof(resbuf, next) == 0, "the head slot stands in for a node");
+    return reinterpret_cast<resbuf*>(head);
+  }
+  resbuf* node = *head;
+  while (node->next) node = node->next;
+  return node;
+}

@@ -1,0 +1,152 @@
+#include "common/CSeznam.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// A record with a value and a shared tally of destroyed records.
+class Item : public CSeznam {
+ public:
+  Item(int value, int* destroyed) : value(value), destroyed(destroyed) {}
+  ~Item() override { ++*destroyed; }
+  int value;
+  int* destroyed;
+  CSeznam* Tail() const { return tail; }
+  CSeznam* Prev() const { return prev; }
+};
+
+class List : public CSeznam {
+ public:
+  CSeznam* Tail() const { return tail; }
+};
+
+const Item* AsItem(const CSeznam* e) { return static_cast<const Item*>(e); }
+
+std::vector<int> Values(const CSeznam& list) {
+  std::vector<int> out;
+  for (CSeznam* e = list.GetHead(); e; e = e->GetNext()) out.push_back(AsItem(e)->value);
+  return out;
+}
+
+int Ascending(const void* a, const void* b) {
+  int x = AsItem(*static_cast<CSeznam* const*>(a))->value;
+  int y = AsItem(*static_cast<CSeznam* const*>(b))->value;
+  return (x > y) - (x < y);
+}
+
+TEST(CSeznam, EmptyListHasNoElements) {
+  List list;
+  EXPECT_EQ(list.GetCount(), 0u);
+  EXPECT_EQ(list.GetHead(), nullptr);
+  EXPECT_EQ(list.Tail(), nullptr);
+  list.RemoveAll();
+  list.Sort(Ascending);
+  EXPECT_EQ(list.GetHead(), nullptr);
+  EXPECT_EQ(list.GetCount(), 0u);
+}
+
+TEST(CSeznam, FirstElementIsHeadAndTailWhicheverEndItEnters) {
+  int destroyed = 0;
+  {
+    List byTail;
+    auto* a = new Item(1, &destroyed);
+    EXPECT_TRUE(byTail.AddTail(a));
+    EXPECT_EQ(byTail.GetHead(), a);
+    EXPECT_EQ(byTail.Tail(), a);
+    EXPECT_EQ(byTail.GetCount(), 1u);
+    EXPECT_EQ(a->GetNext(), nullptr);
+
+    List byHead;
+    auto* b = new Item(2, &destroyed);
+    EXPECT_TRUE(byHead.AddHead(b));
+    EXPECT_EQ(byHead.GetHead(), b);
+    EXPECT_EQ(byHead.Tail(), b);
+    EXPECT_EQ(byHead.GetCount(), 1u);
+  }
+  EXPECT_EQ(destroyed, 2);
+}
+
+TEST(CSeznam, NullElementIsRefused) {
+  int destroyed = 0;
+  List list;
+  list.AddTail(new Item(1, &destroyed));
+  EXPECT_FALSE(list.AddTail(nullptr));
+  EXPECT_FALSE(list.AddHead(nullptr));
+  EXPECT_EQ(list.GetCount(), 1u);
+  EXPECT_EQ(list.GetHead()->GetNext(), nullptr);
+}
+
+TEST(CSeznam, BothEndsKeepTheLinksConsistent) {
+  int destroyed = 0;
+  List list;
+  list.AddTail(new Item(2, &destroyed));
+  list.AddTail(new Item(3, &destroyed));
+  list.AddHead(new Item(1, &destroyed));
+  list.AddHead(new Item(0, &destroyed));
+  EXPECT_EQ(Values(list), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(list.GetCount(), 4u);
+  // Walking back along prev from the tail visits the same elements.
+  std::vector<int> back;
+  for (CSeznam* e = list.Tail(); e; e = AsItem(e)->Prev()) back.push_back(AsItem(e)->value);
+  EXPECT_EQ(back, (std::vector<int>{3, 2, 1, 0}));
+  EXPECT_EQ(AsItem(list.GetHead())->Prev(), nullptr);
+  EXPECT_EQ(list.Tail()->GetNext(), nullptr);
+}
+
+TEST(CSeznam, ClearingDeletesTheWholeTreeAndTheListCanBeRefilled) {
+  int destroyed = 0;
+  List list;
+  for (int i = 0; i < 3; ++i) {
+    auto* parent = new Item(i, &destroyed);
+    for (int k = 0; k < 2; ++k) {
+      auto* child = new Item(10 * i + k, &destroyed);
+      child->AddTail(new Item(100 + k, &destroyed));
+      parent->AddTail(child);
+    }
+    list.AddTail(parent);
+  }
+  list.RemoveAll();
+  EXPECT_EQ(destroyed, 3 + 6 + 6);
+  EXPECT_EQ(list.GetCount(), 0u);
+  EXPECT_EQ(list.GetHead(), nullptr);
+  EXPECT_EQ(list.Tail(), nullptr);
+
+  EXPECT_TRUE(list.AddTail(new Item(7, &destroyed)));
+  EXPECT_EQ(Values(list), (std::vector<int>{7}));
+}
+
+TEST(CSeznam, SortRelinksInComparatorOrder) {
+  int destroyed = 0;
+  List list;
+  const int input[] = {5, 3, 9, 1, 3, 7, 0};
+  for (int v : input) list.AddTail(new Item(v, &destroyed));
+  list.Sort(Ascending);
+  EXPECT_EQ(list.GetCount(), 7u);
+  EXPECT_EQ(Values(list), (std::vector<int>{0, 1, 3, 3, 5, 7, 9}));
+  EXPECT_EQ(AsItem(list.GetHead())->Prev(), nullptr);
+  EXPECT_EQ(list.Tail()->GetNext(), nullptr);
+  EXPECT_EQ(AsItem(list.Tail())->value, 9);
+  int steps = 0;
+  for (CSeznam* e = list.Tail(); e; e = AsItem(e)->Prev()) ++steps;
+  EXPECT_EQ(steps, 7);
+  // Appending after a sort extends the relinked tail.
+  list.AddTail(new Item(-1, &destroyed));
+  EXPECT_EQ(Values(list).back(), -1);
+  EXPECT_EQ(list.GetCount(), 8u);
+}
+
+TEST(CSeznam, SortOfOneElementLeavesItAlone) {
+  int destroyed = 0;
+  List list;
+  auto* only = new Item(4, &destroyed);
+  list.AddHead(only);
+  list.Sort(Ascending);
+  EXPECT_EQ(list.GetHead(), only);
+  EXPECT_EQ(list.Tail(), only);
+  EXPECT_EQ(only->Prev(), nullptr);
+  EXPECT_EQ(only->GetNext(), nullptr);
+}
+
+}  // namespace

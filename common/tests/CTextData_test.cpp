@@ -1,0 +1,180 @@
+#include "common/CTextData.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <streambuf>
+#include <string>
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string out;
+  for (int v : values) out += static_cast<char>(v);
+  return out;
+}
+
+std::string Written(const CTextData& data) {
+  std::ostringstream out(std::ios::binary);
+  EXPECT_TRUE(data.Write(out));
+  return out.str();
+}
+
+// An input stream that cannot seek or tell, as a pipe would be.
+class PipeBuf : public std::streambuf {
+ public:
+  explicit PipeBuf(std::string data) : data_(std::move(data)) {
+    setg(data_.data(), data_.data(), data_.data() + data_.size());
+  }
+
+ protected:
+  pos_type seekoff(off_type, std::ios::seekdir, std::ios::openmode) override {
+    return pos_type(off_type(-1));
+  }
+  pos_type seekpos(pos_type, std::ios::openmode) override { return pos_type(off_type(-1)); }
+
+ private:
+  std::string data_;
+};
+
+TEST(CTextData, FieldsAreSetUnsetOrOutOfRange) {
+  CTextData data(3);
+  EXPECT_EQ(data.GetCount(), 3u);
+  EXPECT_EQ(data.GetField(0), nullptr);
+  char text[] = "abc";
+  EXPECT_TRUE(data.SetField(0, text));
+  text[0] = 'x';
+  EXPECT_STREQ(data.GetField(0), "abc");
+  EXPECT_TRUE(data.SetField(1, ""));
+  EXPECT_STREQ(data.GetField(1), "");
+  EXPECT_TRUE(data.SetField(0, nullptr));
+  EXPECT_EQ(data.GetField(0), nullptr);
+  EXPECT_FALSE(data.SetField(3, "x"));
+  EXPECT_EQ(data.GetField(3), nullptr);
+
+  data.Resize(2);
+  EXPECT_EQ(data.GetCount(), 2u);
+  EXPECT_EQ(data.GetField(1), nullptr);  // old texts are not kept
+  CTextData none(0);
+  EXPECT_FALSE(none.SetField(0, "x"));
+  EXPECT_EQ(none.GetField(0), nullptr);
+}
+
+TEST(CTextData, NoFieldsWritesOnlyTheCount) {
+  CTextData empty(0);
+  EXPECT_EQ(Written(empty), Bytes({0, 0, 0, 0}));
+  CTextData back(4);
+  back.SetField(0, "x");
+  std::istringstream in(Written(empty));
+  ASSERT_TRUE(back.Read(in));
+  EXPECT_EQ(back.GetCount(), 0u);
+  EXPECT_EQ(back.GetField(0), nullptr);
+}
+
+TEST(CTextData, BinaryFormByteByByte) {
+  CTextData data(3);
+  data.SetField(0, "A");
+  data.SetField(2, "");
+  const std::string expected = Bytes({3, 0, 0, 0,  //
+                                      2, 0, 0, 0, 'A', 0,  //
+                                      0, 0, 0, 0,  //
+                                      1, 0, 0, 0, 0});
+  EXPECT_EQ(Written(data), expected);
+
+  CTextData back;
+  std::istringstream in(expected);
+  ASSERT_TRUE(back.Read(in));
+  ASSERT_EQ(back.GetCount(), 3u);
+  EXPECT_STREQ(back.GetField(0), "A");
+  ASSERT_NE(back.GetField(1), nullptr);  // an unset field reads back empty
+  EXPECT_STREQ(back.GetField(1), "");
+  EXPECT_STREQ(back.GetField(2), "");
+}
+
+TEST(CTextData, LengthsAreLittleEndian) {
+  CTextData data(1);
+  data.SetField(0, std::string(300, 'q').c_str());
+  std::string bytes = Written(data);
+  ASSERT_EQ(bytes.size(), 4u + 4u + 301u);
+  EXPECT_EQ(bytes.substr(4, 4), Bytes({0x2D, 0x01, 0, 0}));
+  EXPECT_EQ(bytes.back(), '\0');
+}
+
+TEST(CTextData, StoredTextEndsAtItsLastByteOrAnEarlierNul) {
+  CTextData data;
+  std::istringstream in(Bytes({2, 0, 0, 0, 3, 0, 0, 0, 'a', 'b', 'c', 6, 0, 0, 0, 'a', 'b', 0,
+                               'c', 'd', 0}));
+  ASSERT_TRUE(data.Read(in));
+  EXPECT_STREQ(data.GetField(0), "ab");
+  EXPECT_STREQ(data.GetField(1), "ab");
+}
+
+TEST(CTextData, EveryTruncationFailsCleanly) {
+  CTextData source(3);
+  source.SetField(0, "first");
+  source.SetField(2, "third");
+  const std::string full = Written(source);
+  for (size_t cut = 0; cut < full.size(); ++cut) {
+    CTextData data(1);
+    data.SetField(0, "keep");
+    std::istringstream in(full.substr(0, cut));
+    EXPECT_FALSE(data.Read(in)) << "cut at " << cut;
+    EXPECT_TRUE(in.fail());
+    ASSERT_EQ(data.GetCount(), 1u);
+    EXPECT_STREQ(data.GetField(0), "keep");
+  }
+}
+
+TEST(CTextData, ImplausibleCountsAndLengthsAreRefused) {
+  CTextData data(1);
+  data.SetField(0, "keep");
+  std::istringstream hugeCount(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 'A', 0}));
+  EXPECT_FALSE(data.Read(hugeCount));
+  std::istringstream hugeLength(Bytes({1, 0, 0, 0, 0xF0, 0xFF, 0xFF, 0xFF, 'A', 0}));
+  EXPECT_FALSE(data.Read(hugeLength));
+  EXPECT_STREQ(data.GetField(0), "keep");
+}
+
+TEST(CTextData, StreamsThatCannotSeekAreReadInBoundedSteps) {
+  CTextData data(1);
+  data.SetField(0, "keep");
+  {
+    PipeBuf buf(Bytes({1, 0, 0, 0, 0xF0, 0xFF, 0xFF, 0xFF, 'A', 0}));
+    std::istream in(&buf);
+    EXPECT_FALSE(data.Read(in));
+    EXPECT_TRUE(in.fail());
+  }
+  {
+    PipeBuf buf(Bytes({0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0}));
+    std::istream in(&buf);
+    EXPECT_FALSE(data.Read(in));
+  }
+  EXPECT_STREQ(data.GetField(0), "keep");
+  {
+    PipeBuf buf(Bytes({2, 0, 0, 0, 2, 0, 0, 0, 'B', 0, 0, 0, 0, 0}));
+    std::istream in(&buf);
+    ASSERT_TRUE(data.Read(in));
+  }
+  ASSERT_EQ(data.GetCount(), 2u);
+  EXPECT_STREQ(data.GetField(0), "B");
+  EXPECT_STREQ(data.GetField(1), "");
+}
+
+TEST(CTextData, ConsecutiveRecordsShareOneStream) {
+  CTextData a(2), b(1);
+  a.SetField(0, "x");
+  a.SetField(1, "yy");
+  b.SetField(0, "\xe8\x9a");  // code page 1250 bytes pass through untouched
+  std::stringstream io(std::ios::in | std::ios::out | std::ios::binary);
+  ASSERT_TRUE(a.Write(io));
+  ASSERT_TRUE(b.Write(io));
+  CTextData ra, rb;
+  ASSERT_TRUE(ra.Read(io));
+  ASSERT_TRUE(rb.Read(io));
+  EXPECT_STREQ(ra.GetField(1), "yy");
+  EXPECT_STREQ(rb.GetField(0), "\xe8\x9a");
+  CTextData rc;
+  EXPECT_FALSE(rc.Read(io));  // nothing left
+}
+
+}  // namespace

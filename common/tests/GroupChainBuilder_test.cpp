@@ -1,0 +1,122 @@
+#include "common/GroupChainBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "common/GroupCodeChain.h"
+#include "common/tests/ChainFixtures.h"
+
+namespace {
+
+TEST(GroupChainBuilder, StringPairsInModeZero) {
+  GroupChainBuilder builder(0);
+  char a[] = "A";
+  resbuf* chain = builder.Build(1000, a, 1000, "B", -9);
+  ASSERT_EQ(ChainLength(chain), 2);
+  EXPECT_EQ(chain->code, 1000);
+  EXPECT_STREQ(chain->value.text, "A");
+  EXPECT_NE(chain->value.text, a);
+  EXPECT_STREQ(chain->next->value.text, "B");
+  FreeGroupCodeChain(chain);
+}
+
+TEST(GroupChainBuilder, UnsupportedCodeGivesNullAndLeavesNothing) {
+  GroupChainBuilder builder(0);
+  const unsigned char x[2] = {1, 2};
+  EXPECT_EQ(builder.Build(1000, "A", 310, x, -9), nullptr);
+  EXPECT_EQ(builder.Build(1000, "A", 6000, 1, -9), nullptr);
+  // -9 is no terminator in the other mode.
+  GroupChainBuilder other(1);
+  EXPECT_EQ(other.Build(1000, "A", -9), nullptr);
+}
+
+TEST(GroupChainBuilder, EveryValueKind) {
+  const double point[3] = {1.0, 2.0, 3.0};
+  const int64_t name[2] = {0x77, 0x88};
+  GroupChainBuilder builder(0);
+  resbuf* chain = builder.Build(-1, name, 0, "LINE", 8, GroupChainBuilder::kSkip, 10, point,
+                                40, 2.5, 70, 3, 280, 4, 290, 1, 90, 100000, 160,
+                                int64_t{1} << 40, -3, 1001, "APP", 5017, 1070, -2, -9);
+  ASSERT_EQ(ChainLength(chain), 13);
+  const resbuf* n = chain;
+  EXPECT_EQ(n->code, -1);
+  EXPECT_EQ(n->value.name[1], 0x88);
+  n = n->next;
+  EXPECT_STREQ(n->value.text, "LINE");
+  n = n->next;  // the skipped layer made no node
+  EXPECT_EQ(n->code, 10);
+  EXPECT_EQ(n->value.point[2], 3.0);
+  n = n->next;
+  EXPECT_EQ(n->value.real, 2.5);
+  n = n->next;
+  EXPECT_EQ(n->value.i16, 3);
+  n = n->next;
+  EXPECT_EQ(n->code, 280);
+  EXPECT_EQ(n->value.i16, 4);
+  n = n->next;
+  EXPECT_EQ(n->code, 290);
+  EXPECT_EQ(n->value.i16, 1);
+  n = n->next;
+  EXPECT_EQ(n->value.i32, 100000);
+  n = n->next;
+  EXPECT_EQ(n->value.i64, int64_t{1} << 40);
+  n = n->next;
+  EXPECT_EQ(n->code, -3);
+  EXPECT_EQ(n->value.i64, 0);
+  n = n->next;
+  EXPECT_STREQ(n->value.text, "APP");
+  n = n->next;
+  EXPECT_EQ(n->code, 5017);
+  EXPECT_EQ(n->value.i16, -1);
+  EXPECT_EQ(n->value.i64, -1);
+  n = n->next;
+  EXPECT_EQ(n->code, 1070);
+  EXPECT_EQ(n->value.i16, -2);
+  EXPECT_EQ(n->next, nullptr);
+  FreeGroupCodeChain(chain);
+}
+
+TEST(GroupChainBuilder, OtherModeEndsAtZeroOr5000And5020StandsForZero) {
+  GroupChainBuilder builder(1);
+  resbuf* chain = builder.Build(5020, "LINE", 8, "0", 0, 8, "never");
+  ASSERT_EQ(ChainLength(chain), 2);
+  EXPECT_EQ(chain->code, 0);
+  EXPECT_STREQ(chain->value.text, "LINE");
+  FreeGroupCodeChain(chain);
+
+  chain = builder.Build(8, "0", 5000);
+  ASSERT_EQ(ChainLength(chain), 1);
+  FreeGroupCodeChain(chain);
+
+  GroupChainBuilder zero(0);
+  chain = zero.Build(0, "LINE", -9);  // code 0 is a text in mode 0
+  ASSERT_EQ(ChainLength(chain), 1);
+  FreeGroupCodeChain(chain);
+}
+
+TEST(GroupChainBuilder, ReadyChainIsLinkedInAndFollowed) {
+  GroupChainBuilder builder(0);
+  resbuf* xdata = builder.Build(1001, "APP", 1000, "K", -9);
+  ASSERT_NE(xdata, nullptr);
+  resbuf* chain = builder.Build(0, "LINE", -8, xdata, 8, "0", -9);
+  ASSERT_EQ(ChainLength(chain), 4);
+  EXPECT_EQ(chain->next, xdata);
+  EXPECT_STREQ(chain->next->next->next->value.text, "0");
+  FreeGroupCodeChain(chain);
+}
+
+TEST(GroupChainBuilder, FailureHandsAReadyChainBack) {
+  GroupChainBuilder builder(0);
+  resbuf* xdata = builder.Build(1001, "APP", 1000, "K", -9);
+  ASSERT_NE(xdata, nullptr);
+  const unsigned char x[1] = {0};
+  EXPECT_EQ(builder.Build(0, "LINE", -8, xdata, 8, "0", 1004, x, -9), nullptr);
+  // Still whole and still the caller's.
+  ASSERT_EQ(ChainLength(xdata), 2);
+  EXPECT_STREQ(xdata->next->value.text, "K");
+  FreeGroupCodeChain(xdata);
+}
+
+}  // namespace
