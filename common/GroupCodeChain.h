@@ -10,6 +10,8 @@
 
 #include "common/resbuf.h"
 
+class GLVector;
+
 // Class words: low byte = value size, bits 8-15 = value kind, higher bits
 // are flags.
 constexpr uint32_t GC_CLASS_NONE = 0;
@@ -107,6 +109,7 @@ const char* GetEntityString(const resbuf* entity, int16_t code);
 // out = the three doubles of the first node with the code; unchanged when
 // absent.
 void GetEntityPoint(const resbuf* entity, double out[3], int16_t code);
+void GetEntityPoint(const resbuf* entity, GLVector& out, int16_t code);
 
 // Moves the cursor past the current entity: a cursor on a code-0 node is
 // stepped over first, then it stops on the next code-0 node or at null.
