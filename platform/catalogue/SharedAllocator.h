@@ -4,16 +4,18 @@
 
 #include <cstddef>
 
+#include "platform/catalogue/JovDBaseApi.h"
+
 namespace jovDatabase::Helper {
 
-class qmArraySharedAllocator_ACP {
+class JOVDBASE_API qmArraySharedAllocator_ACP {
  public:
   qmArraySharedAllocator_ACP() = default;
   static char* constructArray(size_t n);          // null when it cannot allocate
   static void destructArray(char* buffer, size_t n);
 };
 
-class qmArraySharedAllocator_byte {
+class JOVDBASE_API qmArraySharedAllocator_byte {
  public:
   qmArraySharedAllocator_byte() = default;
   static unsigned char* constructArray(size_t n);

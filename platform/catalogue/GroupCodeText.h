@@ -1,0 +1,26 @@
+// Product geometry is stored as DXF group-code text: a code line and a value
+// line per pair ("code\nvalue\n"). This turns such a text into a chain of
+// resbuf nodes the way a DXF reader would: the value kind follows the
+// group-code ranges of the DXF standard, and an x code followed by its y
+// (code + 10) and optional z (code + 20) makes one point node.
+//
+// Nodes, texts and binary chunks come from malloc, like every chain the
+// host and the chain utilities build, so either side may release them.
+#pragma once
+
+#include <string>
+
+#include "common/resbuf.h"
+#include "platform/catalogue/JovDBaseApi.h"
+
+namespace jovDatabase {
+
+// *out = the chain of the text (null for a text without pairs). False, with
+// *out null and error telling the line, when a code is not a number, is not
+// a DXF group code, has no value line, or its value does not fit its kind.
+JOVDBASE_API bool ParseGroupCodeText(const char* text, resbuf** out, std::string* error = nullptr);
+
+// Releases the nodes, their texts and binary chunks.
+JOVDBASE_API void FreeGroupCodeNodes(resbuf* chain);
+
+}  // namespace jovDatabase
