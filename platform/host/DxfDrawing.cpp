@@ -1,0 +1,290 @@
+// The drawing model: sections, header, tables, lookups and handles.
+#include "platform/host/DxfDrawing.h"
+
+#include <algorithm>
+
+namespace host {
+namespace {
+
+int SectionRank(std::string_view name) {
+  static const char* const order[] = {"HEADER", "CLASSES", "TABLES", "BLOCKS", "ENTITIES",
+                                      "OBJECTS"};
+  for (int i = 0; i < 6; ++i)
+    if (SameName(name, order[i])) return i;
+  return 6;
+}
+
+int TableRank(std::string_view name) {
+  static const char* const order[] = {"VPORT", "LTYPE",    "LAYER", "STYLE",       "VIEW",
+                                      "UCS",   "APPID", "DIMSTYLE", "BLOCK_RECORD"};
+  for (int i = 0; i < 9; ++i)
+    if (SameName(name, order[i])) return i;
+  return 9;
+}
+
+std::optional<uint64_t> HeadHandle(const PairList& head) {
+  for (const DxfPair& p : head)
+    if (p.code == 5) return ParseHandle(p.value);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string_view DxfTable::Name() const {
+  for (const DxfPair& p : head)
+    if (p.code == 2) return TrimDxf(p.value);
+  return {};
+}
+
+DxfDrawing::DxfDrawing() = default;
+DxfDrawing::~DxfDrawing() = default;
+
+void DxfDrawing::Clear() {
+  sourcePath_.clear();
+  lineEnd_ = "\n";
+  version_ = "AC1009";
+  versionNumber_ = 1009;
+  usesHandles_ = false;
+  handSeed_ = 1;
+  sections_.clear();
+  header_.clear();
+  tables_.clear();
+  blocks_.clear();
+  entities_.clear();
+  pending_.reset();
+  byHandle_.clear();
+  byId_.clear();
+  drawable_.clear();
+}
+
+void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
+  if (entity.id == 0) entity.id = nextId_++;
+  byId_[entity.id] = &entity;
+  if (drawable) drawable_.insert(entity.id);
+  if (auto h = entity.Handle(); h && *h) {
+    byHandle_.emplace(*h, &entity);  // a duplicate keeps the first one found
+    NoteHandle(*h);
+  }
+  for (DxfEntity& child : entity.children) Index(child);
+}
+
+void DxfDrawing::Unindex(DxfEntity& entity) {
+  byId_.erase(entity.id);
+  drawable_.erase(entity.id);
+  if (auto h = entity.Handle()) {
+    auto it = byHandle_.find(*h);
+    if (it != byHandle_.end() && it->second == &entity) byHandle_.erase(it);
+  }
+  for (DxfEntity& child : entity.children) Unindex(child);
+}
+
+void DxfDrawing::NoteHandle(uint64_t handle) {
+  if (handle == 0) return;
+  usesHandles_ = true;
+  if (handle >= handSeed_) handSeed_ = handle + 1;
+}
+
+uint64_t DxfDrawing::AllocateHandle() {
+  uint64_t handle = handSeed_++;
+  SetHandSeedVariable();
+  return handle;
+}
+
+void DxfDrawing::SetHandSeedVariable() {
+  PairList value{{5, FormatHandle(handSeed_)}};
+  for (DxfHeaderVariable& var : header_)
+    if (SameName(var.name, "$HANDSEED")) {
+      var.values = std::move(value);
+      return;
+    }
+  for (const Section& s : sections_)
+    if (s.kind == SectionKind::Header) {
+      header_.push_back({"$HANDSEED", std::move(value)});
+      return;
+    }
+}
+
+const PairList* DxfDrawing::HeaderVariable(std::string_view name) const {
+  for (const DxfHeaderVariable& var : header_)
+    if (SameName(var.name, name)) return &var.values;
+  return nullptr;
+}
+
+std::optional<std::string> DxfDrawing::HeaderValue(std::string_view name) const {
+  const PairList* values = HeaderVariable(name);
+  if (!values || values->empty()) return std::nullopt;
+  return std::string(TrimDxf(values->front().value));
+}
+
+void DxfDrawing::SetHeaderVariable(std::string_view name, PairList values) {
+  if (SameName(name, "$HANDSEED") && !values.empty()) {
+    // The seed never goes below a handle in use.
+    if (auto h = ParseHandle(values.front().value); h && *h > handSeed_) handSeed_ = *h;
+    SetHandSeedVariable();
+    return;
+  }
+  for (DxfHeaderVariable& var : header_)
+    if (SameName(var.name, name)) {
+      var.values = std::move(values);
+      return;
+    }
+  EnsureSection(SectionKind::Header, "HEADER");
+  header_.push_back({std::string(name), std::move(values)});
+}
+
+std::vector<DxfEntity*> DxfDrawing::ModelSpace() const {
+  std::vector<DxfEntity*> out;
+  out.reserve(entities_.size());
+  for (const auto& e : entities_)
+    if (e->Value(67) != "1") out.push_back(e.get());
+  return out;
+}
+
+DxfEntity* DxfDrawing::FindByHandle(uint64_t handle) const {
+  auto it = byHandle_.find(handle);
+  return it == byHandle_.end() ? nullptr : it->second;
+}
+
+DxfEntity* DxfDrawing::FindById(uint64_t id) const {
+  auto it = byId_.find(id);
+  return it == byId_.end() ? nullptr : it->second;
+}
+
+const DxfBlock* DxfDrawing::FindBlock(std::string_view name) const {
+  name = TrimDxf(name);
+  for (const auto& b : blocks_)
+    if (SameName(b->Name(), name)) return b.get();
+  return nullptr;
+}
+
+const DxfTable* DxfDrawing::FindTable(std::string_view name) const {
+  for (const auto& t : tables_)
+    if (SameName(t->Name(), name)) return t.get();
+  return nullptr;
+}
+
+const DxfEntity* DxfDrawing::FindTableEntry(std::string_view table, std::string_view name) const {
+  const DxfTable* t = FindTable(table);
+  if (!t) return nullptr;
+  name = TrimDxf(name);
+  for (const auto& e : t->entries)
+    if (SameName(e->Name(), name)) return e.get();
+  return nullptr;
+}
+
+std::vector<const DxfEntity*> DxfDrawing::Layers() const {
+  std::vector<const DxfEntity*> out;
+  if (const DxfTable* t = FindTable("LAYER"))
+    for (const auto& e : t->entries) out.push_back(e.get());
+  return out;
+}
+
+DxfDrawing::Section& DxfDrawing::EnsureSection(SectionKind kind, const char* name) {
+  for (Section& s : sections_)
+    if (s.kind == kind && (kind != SectionKind::Verbatim || SameName(s.name, name))) return s;
+  int rank = SectionRank(name);
+  auto at = std::find_if(sections_.begin(), sections_.end(), [&](const Section& s) {
+    return s.kind != SectionKind::Loose && SectionRank(s.name) > rank;
+  });
+  return *sections_.insert(at, Section{kind, name, {}});
+}
+
+DxfTable& DxfDrawing::EnsureTable(std::string_view name) {
+  for (auto& t : tables_)
+    if (SameName(t->Name(), name)) return *t;
+  EnsureSection(SectionKind::Tables, "TABLES");
+  auto table = std::make_unique<DxfTable>();
+  table->head = {{0, "TABLE"}, {2, std::string(name)}};
+  if (usesHandles_) table->head.push_back({5, FormatHandle(AllocateHandle())});
+  if (!IsR12()) {
+    table->head.push_back({330, "0"});
+    table->head.push_back({100, "AcDbSymbolTable"});
+  }
+  table->head.push_back({70, "0"});
+  table->end = {{0, "ENDTAB"}};
+  int rank = TableRank(name);
+  auto at = std::find_if(tables_.begin(), tables_.end(),
+                         [&](const auto& t) { return TableRank(t->Name()) > rank; });
+  return **tables_.insert(at, std::move(table));
+}
+
+DxfEntity& DxfDrawing::AddTableEntry(DxfTable& table, PairList body,
+                                     std::optional<uint64_t> handle) {
+  auto entry = std::make_unique<DxfEntity>();
+  entry->pairs = std::move(body);
+  PairList ids;
+  if (usesHandles_ && !handle) handle = AllocateHandle();
+  if (handle)
+    ids.push_back({static_cast<int16_t>(entry->IsType("DIMSTYLE") ? 105 : 5), FormatHandle(*handle)});
+  if (!IsR12()) ids.push_back({330, FormatHandle(HeadHandle(table.head).value_or(0))});
+  entry->pairs.insert(entry->pairs.begin() + 1, ids.begin(), ids.end());
+  Index(*entry);
+  table.entries.push_back(std::move(entry));
+  // The table's entry count is a maximum that readers may size by.
+  std::string count = std::to_string(table.entries.size());
+  for (DxfPair& p : table.head)
+    if (p.code == 70) {
+      if (ParseDxfInt(p.value).value_or(0) < static_cast<int64_t>(table.entries.size()))
+        p.value = count;
+      break;
+    }
+  return *table.entries.back();
+}
+
+const DxfEntity& DxfDrawing::EnsureLayer(std::string_view name) {
+  name = TrimDxf(name);
+  if (name.empty()) name = "0";
+  if (const DxfEntity* layer = FindLayer(name)) return *layer;
+  std::string linetype = "CONTINUOUS";
+  if (const DxfEntity* lt = FindTableEntry("LTYPE", "CONTINUOUS")) {
+    linetype = std::string(lt->Name());
+  } else {
+    PairList ltBody{{0, "LTYPE"}};
+    if (!IsR12()) {
+      ltBody.push_back({100, "AcDbSymbolTableRecord"});
+      ltBody.push_back({100, "AcDbLinetypeTableRecord"});
+      linetype = "Continuous";
+    }
+    ltBody.insert(ltBody.end(), {{2, linetype}, {70, "0"}, {3, "Solid line"}, {72, "65"},
+                                 {73, "0"}, {40, "0.0"}});
+    AddTableEntry(EnsureTable("LTYPE"), std::move(ltBody));
+  }
+  PairList body{{0, "LAYER"}};
+  if (!IsR12()) {
+    body.push_back({100, "AcDbSymbolTableRecord"});
+    body.push_back({100, "AcDbLayerTableRecord"});
+  }
+  body.insert(body.end(), {{2, std::string(name)}, {70, "0"}, {62, "7"}, {6, linetype}});
+  if (!IsR12())
+    if (const DxfEntity* zero = FindLayer("0"))
+      for (int16_t code : {370, 390})  // line weight and plot style as layer 0 has them
+        if (const DxfPair* p = zero->Find(code)) body.push_back(*p);
+  return AddTableEntry(EnsureTable("LAYER"), std::move(body));
+}
+
+const DxfEntity& DxfDrawing::EnsureAppId(std::string_view name) {
+  name = TrimDxf(name);
+  if (const DxfEntity* app = FindTableEntry("APPID", name)) return *app;
+  PairList body{{0, "APPID"}};
+  if (!IsR12()) {
+    body.push_back({100, "AcDbSymbolTableRecord"});
+    body.push_back({100, "AcDbRegAppTableRecord"});
+  }
+  body.insert(body.end(), {{2, std::string(name)}, {70, "0"}});
+  return AddTableEntry(EnsureTable("APPID"), std::move(body));
+}
+
+std::optional<uint64_t> DxfDrawing::ModelSpaceRecord() const {
+  if (const DxfEntity* record = FindTableEntry("BLOCK_RECORD", "*Model_Space"))
+    return record->Handle();
+  return std::nullopt;
+}
+
+std::optional<uint64_t> DxfDrawing::BlockRecordOf(const DxfBlock& block) const {
+  if (auto owner = block.begin.Owner(); owner && *owner) return owner;
+  if (const DxfEntity* record = FindTableEntry("BLOCK_RECORD", block.Name()))
+    return record->Handle();
+  return std::nullopt;
+}
+
+}  // namespace host

@@ -1,0 +1,174 @@
+// The CAD host's drawing: what an ASCII DXF file holds, kept so that a load
+// and a save lose nothing, with the edits the host offers its plug-ins.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/host/DxfEntity.h"
+#include "platform/host/DxfPair.h"
+
+namespace host {
+
+using EntityList = std::vector<std::unique_ptr<DxfEntity>>;
+
+// One table of the TABLES section (LAYER, LTYPE, STYLE, APPID, ...).
+struct DxfTable {
+  PairList head;  // "0 TABLE", "2 <name>" and the table's own pairs
+  EntityList entries;
+  PairList end;   // "0 ENDTAB" and whatever follows it
+  std::string_view Name() const;
+};
+
+// One block definition of the BLOCKS section.
+struct DxfBlock {
+  DxfEntity begin;  // the BLOCK record: name, flags, base point
+  EntityList entities;
+  DxfEntity end;    // the ENDBLK record
+  std::string_view Name() const { return begin.Name(); }
+};
+
+// One header variable: "9 $NAME" and its value pairs.
+struct DxfHeaderVariable {
+  std::string name;
+  PairList values;
+};
+
+class DxfDrawing {
+ public:
+  DxfDrawing();
+  ~DxfDrawing();
+  DxfDrawing(const DxfDrawing&) = delete;
+  DxfDrawing& operator=(const DxfDrawing&) = delete;
+
+  // ---- Files. A failed load leaves the drawing empty.
+  bool Load(const std::filesystem::path& path, DxfError* error);
+  bool LoadText(std::string_view text, DxfError* error);
+  // Writes through a temporary file in the target folder and a rename, so
+  // the target is either the old file or the complete new one. The file the
+  // drawing was loaded from is refused unless overwriteSource is set.
+  bool Save(const std::filesystem::path& path, DxfError* error,
+            bool overwriteSource = false) const;
+  std::string SaveText() const;
+  const std::filesystem::path& SourcePath() const { return sourcePath_; }
+
+  // ---- Header.
+  std::string_view VersionString() const { return version_; }  // "AC1015"
+  int Version() const { return versionNumber_; }                // 1015
+  bool IsR12() const { return versionNumber_ < 1012; }  // no subclass markers, no owners
+  bool IsUtf8() const { return versionNumber_ >= 1021; }
+  // First value of a variable ("$INSUNITS" -> "4"), trimmed; case-insensitive name.
+  std::optional<std::string> HeaderValue(std::string_view name) const;
+  const PairList* HeaderVariable(std::string_view name) const;
+  const std::vector<DxfHeaderVariable>& HeaderVariables() const { return header_; }
+  void SetHeaderVariable(std::string_view name, PairList values);
+
+  // ---- Entities of the ENTITIES section (model and paper space) in order.
+  const EntityList& Entities() const { return entities_; }
+  std::vector<DxfEntity*> ModelSpace() const;
+  DxfEntity* FindByHandle(uint64_t handle) const;
+  DxfEntity* FindById(uint64_t id) const;
+  // Adds a model-space entity built from pairs (group 0 first; a POLYLINE
+  // or INSERT may bring its VERTEX/ATTRIB run and SEQEND). Handle, owner,
+  // layer and what the drawing's version needs are completed; missing
+  // layers and applications are registered. Null with the reason when the
+  // pairs do not make one entity or an INSERT names an unknown block.
+  DxfEntity* AppendEntity(PairList pairs, DxfError* error);
+  // Replaces an entity's pairs, keeping its handle and owner. Children are
+  // replaced when the pairs bring a run of their own, else kept.
+  bool ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* error);
+
+  // ---- Blocks. One definition is built at a time: begin, add, end.
+  const std::vector<std::unique_ptr<DxfBlock>>& Blocks() const { return blocks_; }
+  const DxfBlock* FindBlock(std::string_view name) const;
+  // A name beginning with "*U" is anonymous: the block gets the next free
+  // "*U<n>" name at the end. A named block that exists is redefined.
+  bool BeginBlock(std::string_view name, const std::array<double, 3>& basePoint,
+                  DxfError* error);
+  bool AddBlockEntity(PairList pairs, DxfError* error);
+  // Stores the definition and gives its final name.
+  std::optional<std::string> EndBlock(DxfError* error);
+  void CancelBlock();
+  bool BlockOpen() const { return pending_ != nullptr; }
+
+  // ---- Tables.
+  const std::vector<std::unique_ptr<DxfTable>>& Tables() const { return tables_; }
+  const DxfTable* FindTable(std::string_view name) const;
+  const DxfEntity* FindTableEntry(std::string_view table, std::string_view name) const;
+  std::vector<const DxfEntity*> Layers() const;
+  const DxfEntity* FindLayer(std::string_view name) const { return FindTableEntry("LAYER", name); }
+  // The layer's entry, added (colour 7, continuous) when the table lacks it.
+  const DxfEntity& EnsureLayer(std::string_view name);
+  const DxfEntity& EnsureAppId(std::string_view name);
+
+  // ---- Handles. The seed stays above every handle in use.
+  bool UsesHandles() const { return usesHandles_; }
+  uint64_t HandleSeed() const { return handSeed_; }
+  uint64_t AllocateHandle();
+
+ private:
+  enum class SectionKind { Header, Tables, Blocks, Entities, Verbatim, Loose };
+  // Sections in file order; structured ones hold their content in the
+  // members below, verbatim ones (CLASSES, OBJECTS, unknown) their pairs,
+  // loose ones the comments that stood between sections.
+  struct Section {
+    SectionKind kind;
+    std::string name;
+    PairList pairs;
+  };
+  struct PendingBlock {
+    std::string name;
+    std::array<double, 3> base{};
+    bool anonymous = false;
+    DxfBlock* existing = nullptr;  // a named block being redefined
+    std::optional<uint64_t> record;  // its BLOCK_RECORD handle (R2000 and later)
+    EntityList entities;
+  };
+  class Loader;
+
+  void Clear();
+  void Index(DxfEntity& entity, bool drawable = false);
+  void Unindex(DxfEntity& entity);
+  void NoteHandle(uint64_t handle);
+  void SetHandSeedVariable();
+  Section& EnsureSection(SectionKind kind, const char* name);
+  DxfTable& EnsureTable(std::string_view name);
+  DxfEntity& AddTableEntry(DxfTable& table, PairList body,
+                           std::optional<uint64_t> handle = std::nullopt);
+  std::optional<uint64_t> ModelSpaceRecord() const;
+  std::optional<uint64_t> BlockRecordOf(const DxfBlock& block) const;
+  // Turns pairs into an entity fit for this drawing; see AppendEntity.
+  bool BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint64_t> owner,
+                   const DxfEntity* keep, DxfError* error);
+  void RegisterNames(const DxfEntity& entity);
+  std::string NextAnonymousName() const;
+
+  std::filesystem::path sourcePath_;
+  std::string lineEnd_ = "\n";
+  std::string version_ = "AC1009";
+  int versionNumber_ = 1009;
+  bool usesHandles_ = false;
+  uint64_t handSeed_ = 1;
+  uint64_t nextId_ = 1;
+
+  std::vector<Section> sections_;
+  std::vector<DxfHeaderVariable> header_;
+  std::vector<std::unique_ptr<DxfTable>> tables_;
+  std::vector<std::unique_ptr<DxfBlock>> blocks_;
+  EntityList entities_;
+  std::unique_ptr<PendingBlock> pending_;
+
+  std::unordered_map<uint64_t, DxfEntity*> byHandle_;
+  std::unordered_map<uint64_t, DxfEntity*> byId_;
+  std::unordered_set<uint64_t> drawable_;  // ids of entities (not table entries, not BLOCK/ENDBLK)
+};
+
+}  // namespace host

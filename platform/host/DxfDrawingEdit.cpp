@@ -1,0 +1,470 @@
+// Edits of the drawing: entities written by the plug-in, block definitions,
+// and the completion of written pairs to what the drawing's version needs.
+#include <algorithm>
+#include <climits>
+
+#include "platform/host/DxfDrawing.h"
+
+namespace host {
+namespace {
+
+bool IsStructural(std::string_view type) {
+  for (const char* word : {"SECTION", "ENDSEC", "TABLE", "ENDTAB", "BLOCK", "ENDBLK", "EOF",
+                           "SEQEND", "VERTEX", "ATTRIB"})
+    if (SameName(type, word)) return true;
+  return false;
+}
+
+bool IsGroupStart(const DxfPair& p) {
+  return p.code == 102 && !TrimDxf(p.value).empty() && TrimDxf(p.value)[0] == '{';
+}
+
+// Removes the pairs before the extended data for which keep says no, and
+// every 102 {...} group there.
+template <class Keep>
+void Filter(PairList& pairs, Keep keep) {
+  size_t xd = ExtendedDataStart(pairs);
+  PairList out;
+  out.reserve(pairs.size());
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    if (i < xd && IsGroupStart(pairs[i])) {
+      i = SkipAppGroups(pairs, i) - 1;
+      continue;
+    }
+    if (i >= xd || keep(pairs[i].code)) out.push_back(std::move(pairs[i]));
+  }
+  pairs = std::move(out);
+}
+
+// Codes of R13 and later that an R12 reader does not know: subclass
+// markers, handles (given back below when the drawing uses them), owners
+// and object references, line weight, plot style, true colour, layouts.
+bool KnownToR12(int code) {
+  return !(code == 100 || code == 5 || code == 105 || (code >= 330 && code <= 369) ||
+           code == 370 || code == 380 || code == 390 || (code >= 420 && code <= 449) ||
+           code == 284 || code == 347 || code == 348 || code == 410 || code == 160);
+}
+
+// An R12 drawing has no LWPOLYLINE: the same outline as POLYLINE, VERTEX
+// and SEQEND.
+DxfEntity LwPolylineToPolyline(const PairList& in) {
+  struct Vertex {
+    std::string x, y = "0.0", startWidth, endWidth, bulge;
+  };
+  size_t xd = ExtendedDataStart(in);
+  PairList props;
+  std::vector<Vertex> vertices;
+  std::string flags = "0", width, elevation = "0.0";
+  for (size_t i = 1; i < xd; ++i) {
+    const DxfPair& p = in[i];
+    switch (p.code) {
+      case 10:
+        vertices.emplace_back();
+        vertices.back().x = p.value;
+        break;
+      case 20: if (!vertices.empty()) vertices.back().y = p.value; break;
+      case 40: if (!vertices.empty()) vertices.back().startWidth = p.value; break;
+      case 41: if (!vertices.empty()) vertices.back().endWidth = p.value; break;
+      case 42: if (!vertices.empty()) vertices.back().bulge = p.value; break;
+      case 70: flags = std::string(TrimDxf(p.value)); break;
+      case 43: width = p.value; break;
+      case 38: elevation = p.value; break;
+      case 90: case 91: break;  // vertex count and ids have no place here
+      default: props.push_back(p);
+    }
+  }
+  DxfEntity out;
+  std::string layer = "0";
+  for (const DxfPair& p : props)
+    if (p.code == 8) layer = p.value;
+  out.pairs.push_back({0, "POLYLINE"});
+  out.pairs.insert(out.pairs.end(), props.begin(), props.end());
+  out.pairs.insert(out.pairs.end(),
+                   {{66, "1"}, {10, "0.0"}, {20, "0.0"}, {30, elevation}, {70, flags}});
+  if (!width.empty()) out.pairs.insert(out.pairs.end(), {{40, width}, {41, width}});
+  out.pairs.insert(out.pairs.end(), in.begin() + static_cast<std::ptrdiff_t>(xd), in.end());
+  for (const Vertex& v : vertices) {
+    DxfEntity vertex;
+    vertex.pairs = {{0, "VERTEX"}, {8, layer}, {10, v.x}, {20, v.y}, {30, elevation}};
+    if (!v.startWidth.empty()) vertex.pairs.push_back({40, v.startWidth});
+    if (!v.endWidth.empty()) vertex.pairs.push_back({41, v.endWidth});
+    if (!v.bulge.empty()) vertex.pairs.push_back({42, v.bulge});
+    vertex.pairs.push_back({70, "0"});
+    out.children.push_back(std::move(vertex));
+  }
+  out.children.push_back({0, {{0, "SEQEND"}, {8, layer}}, {}});
+  return out;
+}
+
+// Codes of the common entity data that precede a type's subclass marker.
+bool IsCommonCode(int code) {
+  switch (code) {
+    case 5: case 6: case 8: case 48: case 60: case 62: case 67: case 92: case 160: case 284:
+    case 310: case 330: case 347: case 348: case 360: case 370: case 380: case 390: case 410:
+    case 420: case 430: case 440:
+      return true;
+    default:
+      return false;
+  }
+}
+
+constexpr int kRightAfter = INT_MIN;  // the second marker follows the first directly
+
+struct MarkerRule {
+  const char* first = nullptr;
+  const char* second = nullptr;
+  int secondBefore = kRightAfter;  // the second goes before this code, else at the end
+};
+
+MarkerRule RuleFor(const DxfEntity& e) {
+  static const struct {
+    const char* type;
+    MarkerRule rule;
+  } simple[] = {
+      {"LINE", {"AcDbLine"}},
+      {"POINT", {"AcDbPoint"}},
+      {"CIRCLE", {"AcDbCircle"}},
+      {"ARC", {"AcDbCircle", "AcDbArc", 50}},
+      {"TEXT", {"AcDbText", "AcDbText", 73}},
+      {"ATTRIB", {"AcDbText", "AcDbAttribute", 2}},
+      {"ATTDEF", {"AcDbText", "AcDbAttributeDefinition", 3}},
+      {"LWPOLYLINE", {"AcDbPolyline"}},
+      {"INSERT", {"AcDbBlockReference"}},
+      {"SOLID", {"AcDbTrace"}},
+      {"TRACE", {"AcDbTrace"}},
+      {"3DFACE", {"AcDbFace"}},
+      {"ELLIPSE", {"AcDbEllipse"}},
+      {"MTEXT", {"AcDbMText"}},
+      {"SPLINE", {"AcDbSpline"}},
+      {"HATCH", {"AcDbHatch"}},
+      {"XLINE", {"AcDbXline"}},
+      {"RAY", {"AcDbRay"}},
+  };
+  for (const auto& s : simple)
+    if (e.IsType(s.type)) return s.rule;
+  int64_t flags = ParseDxfInt(e.Value(70, "0")).value_or(0);
+  if (e.IsType("POLYLINE")) {
+    if (flags & 8) return {"AcDb3dPolyline"};
+    if (flags & 16) return {"AcDbPolygonMesh"};
+    if (flags & 64) return {"AcDbPolyFaceMesh"};
+    return {"AcDb2dPolyline"};
+  }
+  if (e.IsType("VERTEX")) {
+    if (flags & 32) return {"AcDbVertex", "AcDb3dPolylineVertex"};
+    if ((flags & 128) && (flags & 64)) return {"AcDbVertex", "AcDbPolyFaceMeshVertex"};
+    if (flags & 128) return {"AcDbFaceRecord"};
+    if (flags & 64) return {"AcDbVertex", "AcDbPolygonMeshVertex"};
+    return {"AcDbVertex", "AcDb2dVertex"};
+  }
+  return {};
+}
+
+// Index after the pairs that open an object: group 0, handle, 102 groups,
+// owner and extension dictionary.
+size_t AfterLeading(const PairList& pairs) {
+  size_t i = 1;
+  while (i < pairs.size()) {
+    int code = pairs[i].code;
+    if (code == 5 || code == 105 || code == 330 || code == 360) ++i;
+    else if (IsGroupStart(pairs[i])) i = SkipAppGroups(pairs, i);
+    else break;
+  }
+  return i;
+}
+
+// R2000 readers place data by subclass: an entity written without markers
+// gets those of its type.
+void AddSubclassMarkers(DxfEntity& e) {
+  PairList& p = e.pairs;
+  size_t xd = ExtendedDataStart(p);
+  size_t entityMarker = p.size();
+  for (size_t i = 0; i < xd; ++i)
+    if (p[i].code == 100) {
+      if (!SameName(TrimDxf(p[i].value), "AcDbEntity")) return;  // already marked
+      entityMarker = i;
+    }
+  if (entityMarker == p.size()) {
+    entityMarker = AfterLeading(p);
+    p.insert(p.begin() + static_cast<std::ptrdiff_t>(entityMarker), {100, "AcDbEntity"});
+  }
+  MarkerRule rule = RuleFor(e);
+  if (!rule.first) return;
+  size_t at = entityMarker + 1;
+  xd = ExtendedDataStart(p);
+  while (at < xd && IsCommonCode(p[at].code)) ++at;
+  p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {100, rule.first});
+  if (!rule.second) return;
+  size_t second = at + 1;
+  if (rule.secondBefore != kRightAfter) {
+    xd = ExtendedDataStart(p);
+    while (second < xd && p[second].code != rule.secondBefore) ++second;
+  }
+  p.insert(p.begin() + static_cast<std::ptrdiff_t>(second), {100, rule.second});
+}
+
+void EnsureLayerPair(DxfEntity& e, std::string_view layer) {
+  PairList& p = e.pairs;
+  if (FindPairIndex(p, 8) < p.size()) return;
+  size_t at = AfterLeading(p);
+  size_t marker = FindPairIndex(p, 100);
+  if (marker < p.size() && SameName(TrimDxf(p[marker].value), "AcDbEntity")) at = marker + 1;
+  p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {8, std::string(layer)});
+}
+
+// Sets the object's handle and owner, adding the pairs where DXF has them.
+void SetHandleAndOwner(DxfEntity& e, std::optional<uint64_t> handle,
+                       std::optional<uint64_t> owner) {
+  PairList& p = e.pairs;
+  if (handle) {
+    size_t i = FindPairIndex(p, 5);
+    if (i < p.size()) p[i].value = FormatHandle(*handle);
+    else p.insert(p.begin() + 1, {5, FormatHandle(*handle)});
+  }
+  if (owner) {
+    size_t i = FindPairIndex(p, 330);
+    if (i < p.size()) {
+      p[i].value = FormatHandle(*owner);
+    } else {
+      size_t at = 1;
+      if (at < p.size() && p[at].code == 5) ++at;
+      at = SkipAppGroups(p, at);
+      p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {330, FormatHandle(*owner)});
+    }
+  }
+}
+
+void SetPoint(PairList& pairs, int code, const std::array<double, 3>& point) {
+  for (int k = 0; k < 3; ++k) {
+    auto c = static_cast<int16_t>(code + 10 * k);
+    size_t i = FindPairIndex(pairs, c);
+    if (i < pairs.size()) pairs[i].value = FormatDxfReal(point[k]);
+    else pairs.insert(pairs.begin() + static_cast<std::ptrdiff_t>(ExtendedDataStart(pairs)),
+                      {c, FormatDxfReal(point[k])});
+  }
+}
+
+}  // namespace
+
+bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint64_t> owner,
+                             const DxfEntity* keep, DxfError* error) {
+  // Chain-only nodes (entity names, the extended-data marker) have no
+  // place in a file.
+  std::erase_if(pairs, [](const DxfPair& p) { return p.code < 0; });
+  if (pairs.empty() || pairs[0].code != 0 || TrimDxf(pairs[0].value).empty())
+    return Fail(error, "an entity begins with group 0 and its type");
+
+  std::vector<DxfEntity> parts;
+  for (size_t i = 0; i < pairs.size();) {
+    parts.emplace_back();
+    do parts.back().pairs.push_back(std::move(pairs[i++]));
+    while (i < pairs.size() && pairs[i].code != 0);
+  }
+  DxfEntity built = std::move(parts[0]);
+  std::string type(built.Type());
+  if (IsStructural(type)) return Fail(error, "'" + type + "' is not an entity that can be written");
+  const char* run = built.IsType("POLYLINE") ? "VERTEX" : built.IsType("INSERT") ? "ATTRIB" : nullptr;
+  for (size_t k = 1; k < parts.size(); ++k) {
+    bool last = parts[k].IsType("SEQEND");
+    if (!run || (!last && !parts[k].IsType(run)) || (last && k + 1 < parts.size()))
+      return Fail(error, "one entity at a time: " + std::string(parts[k].Type()) + " follows " + type);
+    built.children.push_back(std::move(parts[k]));
+  }
+  if (built.IsType("INSERT")) {
+    std::string_view block = built.Value(2);
+    if (block.empty()) return Fail(error, "INSERT without a block name (group 2)");
+    if (!FindBlock(block)) return Fail(error, "block '" + std::string(block) + "' is not defined");
+  }
+
+  if (IsR12()) {
+    Filter(built.pairs, KnownToR12);
+    for (DxfEntity& child : built.children) Filter(child.pairs, KnownToR12);
+    if (built.IsType("LWPOLYLINE")) built = LwPolylineToPolyline(built.pairs);
+  } else {
+    if (!keep) {
+      // A new object shares no reactors, dictionary, handle or owner with
+      // the one its pairs may have been copied from.
+      auto fresh = [](DxfEntity& e) {
+        bool ownerSeen = false;
+        Filter(e.pairs, [&](int code) {
+          if (code == 330 && !ownerSeen) {
+            ownerSeen = true;
+            return false;
+          }
+          return code != 5 && code != 105 && code != 360;
+        });
+      };
+      fresh(built);
+      for (DxfEntity& child : built.children) fresh(child);
+    }
+    AddSubclassMarkers(built);
+    for (DxfEntity& child : built.children) AddSubclassMarkers(child);
+  }
+  if (!built.children.empty()) {
+    if (!built.children.back().IsType("SEQEND")) {
+      built.children.push_back({0, {{0, "SEQEND"}}, {}});
+      if (!IsR12()) AddSubclassMarkers(built.children.back());
+    }
+    if (built.IsType("INSERT") && built.Value(66) != "1") {
+      if (DxfPair* follow = built.Find(66)) follow->value = "1";
+      else built.pairs.insert(built.pairs.begin() + static_cast<std::ptrdiff_t>(
+                                                        FindPairIndex(built.pairs, 2)),
+                              {66, "1"});
+    }
+  }
+  EnsureLayerPair(built, "0");
+  for (DxfEntity& child : built.children) EnsureLayerPair(child, built.Layer());
+
+  std::optional<uint64_t> handle = keep ? keep->Handle() : std::nullopt;
+  if (!handle && usesHandles_) handle = AllocateHandle();
+  SetHandleAndOwner(built, handle, IsR12() ? std::nullopt : owner);
+  for (size_t k = 0; k < built.children.size(); ++k) {
+    DxfEntity& child = built.children[k];
+    std::optional<uint64_t> childHandle;
+    if (keep && k < keep->children.size()) {
+      childHandle = keep->children[k].Handle();
+      child.id = keep->children[k].id;
+    }
+    if (!childHandle && usesHandles_) childHandle = AllocateHandle();
+    SetHandleAndOwner(child, childHandle, IsR12() ? std::nullopt : handle);
+  }
+  out = std::move(built);
+  return true;
+}
+
+void DxfDrawing::RegisterNames(const DxfEntity& entity) {
+  if (!entity.Layer().empty()) EnsureLayer(entity.Layer());
+  for (size_t i = ExtendedDataStart(entity.pairs); i < entity.pairs.size(); ++i)
+    if (entity.pairs[i].code == 1001 && !TrimDxf(entity.pairs[i].value).empty())
+      EnsureAppId(entity.pairs[i].value);
+  for (const DxfEntity& child : entity.children) RegisterNames(child);
+}
+
+DxfEntity* DxfDrawing::AppendEntity(PairList pairs, DxfError* error) {
+  auto entity = std::make_unique<DxfEntity>();
+  if (!BuildEntity(std::move(pairs), *entity, ModelSpaceRecord(), nullptr, error)) return nullptr;
+  RegisterNames(*entity);
+  EnsureSection(SectionKind::Entities, "ENTITIES");
+  Index(*entity, true);
+  entities_.push_back(std::move(entity));
+  return entities_.back().get();
+}
+
+bool DxfDrawing::ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* error) {
+  if (FindById(entity.id) != &entity || !drawable_.count(entity.id))
+    return Fail(error, "the entity to replace is not an entity of this drawing");
+  DxfEntity built;
+  if (!BuildEntity(std::move(pairs), built, entity.Owner(), &entity, error)) return false;
+  RegisterNames(built);
+  Unindex(entity);
+  bool keepRun = built.children.empty() && SameName(built.Type(), entity.Type());
+  entity.pairs = std::move(built.pairs);
+  if (!keepRun) entity.children = std::move(built.children);
+  Index(entity, true);
+  return true;
+}
+
+std::string DxfDrawing::NextAnonymousName() const {
+  int64_t last = 0;
+  for (const auto& b : blocks_) {
+    std::string_view name = b->Name();
+    if (name.size() > 2 && name[0] == '*' && (name[1] == 'U' || name[1] == 'u'))
+      if (auto n = ParseDxfInt(name.substr(2)); n && *n > last) last = *n;
+  }
+  return "*U" + std::to_string(last + 1);
+}
+
+bool DxfDrawing::BeginBlock(std::string_view name, const std::array<double, 3>& basePoint,
+                            DxfError* error) {
+  if (pending_) return Fail(error, "a block definition is already open");
+  std::string blockName(TrimDxf(name));
+  if (blockName.empty()) return Fail(error, "a block needs a name");
+  bool anonymous = blockName.size() >= 2 && blockName[0] == '*' &&
+                   (blockName[1] == 'U' || blockName[1] == 'u');
+  if (!anonymous && blockName[0] == '*')
+    return Fail(error, "block name '" + blockName + "' is reserved");
+  auto pending = std::make_unique<PendingBlock>();
+  pending->name = blockName;
+  pending->base = basePoint;
+  pending->anonymous = anonymous;
+  if (!anonymous)
+    if (const DxfBlock* existing = FindBlock(blockName)) {
+      for (auto& b : blocks_)
+        if (b.get() == existing) pending->existing = b.get();
+      pending->record = BlockRecordOf(*existing);
+    }
+  if (!pending->existing && !IsR12()) pending->record = AllocateHandle();
+  pending_ = std::move(pending);
+  return true;
+}
+
+bool DxfDrawing::AddBlockEntity(PairList pairs, DxfError* error) {
+  if (!pending_) return Fail(error, "no block definition is open");
+  auto entity = std::make_unique<DxfEntity>();
+  if (!BuildEntity(std::move(pairs), *entity, pending_->record, nullptr, error)) return false;
+  RegisterNames(*entity);
+  pending_->entities.push_back(std::move(entity));
+  return true;
+}
+
+void DxfDrawing::CancelBlock() { pending_.reset(); }
+
+std::optional<std::string> DxfDrawing::EndBlock(DxfError* error) {
+  if (!pending_) {
+    Fail(error, "no block definition is open");
+    return std::nullopt;
+  }
+  std::unique_ptr<PendingBlock> p = std::move(pending_);
+  if (p->existing) {
+    DxfBlock& block = *p->existing;
+    for (auto& e : block.entities) Unindex(*e);
+    block.entities = std::move(p->entities);
+    for (auto& e : block.entities) Index(*e, true);
+    SetPoint(block.begin.pairs, 10, p->base);
+    return std::string(block.Name());
+  }
+
+  std::string name = p->anonymous ? NextAnonymousName() : p->name;
+  EnsureLayer("0");
+  auto block = std::make_unique<DxfBlock>();
+  PairList& begin = block->begin.pairs;
+  PairList& end = block->end.pairs;
+  begin = {{0, "BLOCK"}};
+  end = {{0, "ENDBLK"}};
+  if (usesHandles_) {
+    begin.push_back({5, FormatHandle(AllocateHandle())});
+    end.push_back({5, FormatHandle(AllocateHandle())});
+  }
+  if (!IsR12()) {
+    for (PairList* pairs : {&begin, &end})
+      pairs->insert(pairs->end(), {{330, FormatHandle(p->record.value_or(0))}, {100, "AcDbEntity"}});
+  }
+  begin.push_back({8, "0"});
+  end.push_back({8, "0"});
+  if (!IsR12()) {
+    begin.push_back({100, "AcDbBlockBegin"});
+    end.push_back({100, "AcDbBlockEnd"});
+  }
+  begin.insert(begin.end(), {{2, name},
+                             {70, p->anonymous ? "1" : "0"},
+                             {10, FormatDxfReal(p->base[0])},
+                             {20, FormatDxfReal(p->base[1])},
+                             {30, FormatDxfReal(p->base[2])},
+                             {3, name},
+                             {1, ""}});
+  if (!IsR12())
+    AddTableEntry(EnsureTable("BLOCK_RECORD"),
+                  {{0, "BLOCK_RECORD"},
+                   {100, "AcDbSymbolTableRecord"},
+                   {100, "AcDbBlockTableRecord"},
+                   {2, name}},
+                  p->record);
+  block->entities = std::move(p->entities);
+  EnsureSection(SectionKind::Blocks, "BLOCKS");
+  Index(block->begin);
+  for (auto& e : block->entities) Index(*e, true);
+  Index(block->end);
+  blocks_.push_back(std::move(block));
+  return name;
+}
+
+}  // namespace host

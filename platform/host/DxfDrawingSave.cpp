@@ -1,0 +1,129 @@
+// Writing a drawing as ASCII DXF text.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/host/DxfDrawing.h"
+#include "platform/host/DxfGroupText.h"
+#include "platform/host/DxfText.h"
+
+namespace host {
+namespace {
+
+class Writer {
+ public:
+  Writer(std::string& out, std::string_view lineEnd, bool utf8)
+      : out_(out), lineEnd_(lineEnd), utf8_(utf8) {}
+
+  void Put(int code, std::string_view value) {
+    if (utf8_ && !IsAscii(value)) AppendPair(out_, code, DxfModelToUtf8(value), lineEnd_);
+    else AppendPair(out_, code, value, lineEnd_);
+  }
+  void Put(const PairList& pairs) {
+    for (const DxfPair& p : pairs) Put(p.code, p.value);
+  }
+  void Put(const DxfEntity& entity) {
+    Put(entity.pairs);
+    for (const DxfEntity& child : entity.children) Put(child);
+  }
+
+ private:
+  std::string& out_;
+  std::string_view lineEnd_;
+  bool utf8_;
+};
+
+}  // namespace
+
+std::string DxfDrawing::SaveText() const {
+  std::string out;
+  out.reserve(1 << 16);
+  Writer w(out, lineEnd_, IsUtf8());
+  for (const Section& s : sections_) {
+    if (s.kind == SectionKind::Loose) {
+      w.Put(s.pairs);
+      continue;
+    }
+    w.Put(0, "SECTION");
+    w.Put(2, s.name);
+    switch (s.kind) {
+      case SectionKind::Header:
+        for (const DxfHeaderVariable& var : header_) {
+          w.Put(9, var.name);
+          w.Put(var.values);
+        }
+        break;
+      case SectionKind::Tables:
+        for (const auto& table : tables_) {
+          w.Put(table->head);
+          for (const auto& entry : table->entries) w.Put(*entry);
+          w.Put(table->end);
+        }
+        break;
+      case SectionKind::Blocks:
+        for (const auto& block : blocks_) {
+          w.Put(block->begin);
+          for (const auto& entity : block->entities) w.Put(*entity);
+          w.Put(block->end);
+        }
+        break;
+      case SectionKind::Entities:
+        for (const auto& entity : entities_) w.Put(*entity);
+        break;
+      default:
+        w.Put(s.pairs);
+        break;
+    }
+    w.Put(0, "ENDSEC");
+  }
+  w.Put(0, "EOF");
+  return out;
+}
+
+bool DxfDrawing::Save(const std::filesystem::path& path, DxfError* error,
+                      bool overwriteSource) const {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (!overwriteSource && !sourcePath_.empty() && fs::exists(path, ec) &&
+      fs::equivalent(path, sourcePath_, ec))
+    return Fail(error, "refusing to overwrite the drawing's own file " + path.string());
+  if (fs::is_directory(path, ec)) return Fail(error, "cannot write " + path.string() + ": it is a folder");
+
+  std::string text = SaveText();
+  fs::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  int fd = mkstemp(temp.data());
+  if (fd < 0)
+    return Fail(error, "cannot create a file in " + folder.string() + ": " + std::strerror(errno));
+
+  auto failed = [&](const char* what) {
+    std::string message = std::string(what) + " " + path.string() + ": " + std::strerror(errno);
+    if (fd >= 0) close(fd);
+    unlink(temp.c_str());
+    return Fail(error, message);
+  };
+  for (size_t done = 0; done < text.size();) {
+    ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return failed("cannot write");
+    done += static_cast<size_t>(n);
+  }
+  // A replaced file keeps its permissions; a new one gets the usual ones.
+  struct stat old {};
+  mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  if (fchmod(fd, mode) != 0 || fsync(fd) != 0) return failed("cannot write");
+  if (close(fd) != 0) {
+    fd = -1;
+    return failed("cannot write");
+  }
+  fd = -1;
+  if (std::rename(temp.c_str(), path.c_str()) != 0) return failed("cannot replace");
+  return true;
+}
+
+}  // namespace host

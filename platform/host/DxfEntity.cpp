@@ -1,0 +1,68 @@
+#include "platform/host/DxfEntity.h"
+
+namespace host {
+
+size_t SkipAppGroups(const PairList& pairs, size_t from) {
+  while (from < pairs.size() && pairs[from].code == 102) {
+    std::string_view v = TrimDxf(pairs[from].value);
+    if (v.empty() || v[0] != '{') return from;  // a lone 102 is data
+    ++from;
+    while (from < pairs.size() && !(pairs[from].code == 102 && TrimDxf(pairs[from].value) == "}"))
+      ++from;
+    if (from < pairs.size()) ++from;  // the closing brace
+  }
+  return from;
+}
+
+std::string_view DxfEntity::Type() const {
+  if (pairs.empty() || pairs[0].code != 0) return {};
+  return TrimDxf(pairs[0].value);
+}
+
+bool DxfEntity::IsType(std::string_view type) const { return SameName(Type(), type); }
+
+size_t FindPairIndex(const PairList& pairs, int16_t code) {
+  for (size_t i = SkipAppGroups(pairs, 0); i < pairs.size(); i = SkipAppGroups(pairs, i + 1)) {
+    if (pairs[i].code == 1001) break;
+    if (pairs[i].code == code) return i;
+  }
+  return pairs.size();
+}
+
+size_t ExtendedDataStart(const PairList& pairs) {
+  for (size_t i = 0; i < pairs.size(); ++i)
+    if (pairs[i].code == 1001) return i;
+  return pairs.size();
+}
+
+const DxfPair* DxfEntity::Find(int16_t code) const {
+  size_t i = FindPairIndex(pairs, code);
+  return i < pairs.size() ? &pairs[i] : nullptr;
+}
+
+DxfPair* DxfEntity::Find(int16_t code) {
+  return const_cast<DxfPair*>(static_cast<const DxfEntity*>(this)->Find(code));
+}
+
+std::string_view DxfEntity::Value(int16_t code, std::string_view fallback) const {
+  const DxfPair* p = Find(code);
+  return p ? TrimDxf(p->value) : fallback;
+}
+
+std::optional<uint64_t> DxfEntity::Handle() const {
+  const DxfPair* p = Find(IsType("DIMSTYLE") ? 105 : 5);
+  if (!p) return std::nullopt;
+  return ParseHandle(p->value);
+}
+
+std::optional<uint64_t> DxfEntity::Owner() const {
+  const DxfPair* p = Find(330);
+  if (!p) return std::nullopt;
+  return ParseHandle(p->value);
+}
+
+std::string_view DxfEntity::Layer() const { return Value(8); }
+
+std::string_view DxfEntity::Name() const { return Value(2); }
+
+}  // namespace host

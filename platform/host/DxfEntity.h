@@ -1,0 +1,49 @@
+// One object of a drawing that begins with a group 0 pair: an entity, a
+// table entry, a BLOCK or ENDBLK record. Its pairs stay in file order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/host/DxfPair.h"
+
+namespace host {
+
+struct DxfEntity {
+  // Name of the object inside the drawing, stable while the drawing lives
+  // and never written to a file (objects need not have handles).
+  uint64_t id = 0;
+  PairList pairs;  // from the group 0 pair on
+  // A POLYLINE's VERTEX run, an INSERT's ATTRIB run, each ending with its
+  // SEQEND: kept with the entity they belong to.
+  std::vector<DxfEntity> children;
+
+  std::string_view Type() const;  // trimmed value of group 0
+  bool IsType(std::string_view type) const;
+
+  // First pair with the code among the object's own data: pairs inside
+  // 102 {...} groups and extended data (from the first 1001) are skipped.
+  const DxfPair* Find(int16_t code) const;
+  DxfPair* Find(int16_t code);
+  // Trimmed value of Find(code), fallback when absent.
+  std::string_view Value(int16_t code, std::string_view fallback = {}) const;
+
+  std::optional<uint64_t> Handle() const;  // group 5; 105 for DIMSTYLE
+  std::optional<uint64_t> Owner() const;   // group 330 outside 102 groups
+  std::string_view Layer() const;          // group 8, "" when none
+  std::string_view Name() const;           // group 2 (table entries, blocks)
+};
+
+// Index of the first pair at or after `from` that is not inside a 102
+// {...} group, or pairs.size(). Used to walk an object's own data.
+size_t SkipAppGroups(const PairList& pairs, size_t from);
+
+// Index of the pair DxfEntity::Find would give, or pairs.size().
+size_t FindPairIndex(const PairList& pairs, int16_t code);
+
+// Index of the first extended-data pair (group 1001), or pairs.size().
+size_t ExtendedDataStart(const PairList& pairs);
+
+}  // namespace host

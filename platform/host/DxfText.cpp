@@ -1,0 +1,98 @@
+#include "platform/host/DxfText.h"
+
+#include <array>
+#include <cstdio>
+#include <unordered_map>
+
+#include "platform/win32/code_page.h"
+
+namespace host {
+namespace {
+
+// Unicode -> code page 1250 byte for the upper half of the page.
+const std::unordered_map<char32_t, char>& UpperHalf() {
+  static const std::unordered_map<char32_t, char> table = [] {
+    std::unordered_map<char32_t, char> map;
+    char bytes[128];
+    for (int i = 0; i < 128; ++i) bytes[i] = static_cast<char>(0x80 + i);
+    WCHAR wide[128] = {};
+    if (MultiByteToWideChar(CP_1250, 0, bytes, 128, wide, 128) == 128)
+      for (int i = 0; i < 128; ++i) map.emplace(wide[i], bytes[i]);
+    return map;
+  }();
+  return table;
+}
+
+// One UTF-8 sequence at text[i]: its code point and length, or length 0
+// when the bytes there are not a well-formed sequence.
+char32_t DecodeUtf8(std::string_view text, size_t i, size_t& length) {
+  auto c = static_cast<unsigned char>(text[i]);
+  size_t extra = (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 0;
+  length = 0;
+  if (extra == 0 || i + extra >= text.size()) return 0;
+  char32_t cp = c & (0x3F >> extra);
+  for (size_t k = 1; k <= extra; ++k) {
+    auto cc = static_cast<unsigned char>(text[i + k]);
+    if ((cc & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (cc & 0x3F);
+  }
+  static const char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) return 0;
+  length = extra + 1;
+  return cp;
+}
+
+void AppendEscape(std::string& out, unsigned unit) {
+  char buffer[12];
+  std::snprintf(buffer, sizeof buffer, "\\U+%04X", unit & 0xFFFF);
+  out += buffer;
+}
+
+}  // namespace
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+std::string DxfUtf8ToModel(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
+  const auto& upper = UpperHalf();
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    size_t length = 0;
+    char32_t cp = DecodeUtf8(text, i, length);
+    if (length == 0) {
+      out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    i += length;
+    auto it = upper.find(cp);
+    if (it != upper.end()) {
+      out += it->second;
+    } else if (cp >= 0x10000) {
+      cp -= 0x10000;
+      AppendEscape(out, 0xD800 + (cp >> 10));
+      AppendEscape(out, 0xDC00 + (cp & 0x3FF));
+    } else {
+      AppendEscape(out, cp);
+    }
+  }
+  return out;
+}
+
+std::string DxfModelToUtf8(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
+  return Cp1250ToUtf8(text);
+}
+
+}  // namespace host

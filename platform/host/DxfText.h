@@ -1,0 +1,24 @@
+// Text encoding of DXF values. Inside the drawing model every value is code
+// page 1250; files of AC1021 and later carry UTF-8, older ones their code
+// page, which for this system is 1250 itself.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace host {
+
+bool IsAscii(std::string_view text);
+
+// UTF-8 file text to the model's code page. A character the page lacks
+// becomes the DXF escape \U+XXXX (two escapes for characters beyond the
+// 16-bit range), which other DXF readers decode, so nothing is lost.
+// Bytes that are not valid UTF-8 are kept as they are: such files were
+// written in the code page after all.
+std::string DxfUtf8ToModel(std::string_view text);
+
+// Model text to UTF-8 for a file of AC1021 or later. \U+XXXX escapes are
+// ordinary text here and stay as they are.
+std::string DxfModelToUtf8(std::string_view text);
+
+}  // namespace host

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "platform/host/DxfDrawing.h"
+#include "platform/host/DxfGroupText.h"
+#include "platform/host/tests/DxfTestFiles.h"
+
+namespace host {
+namespace {
+
+using test::FixturePath;
+using test::ReadFile;
+
+const char* const kFixtures[] = {"r12_network.dxf", "r2000_network.dxf", "r2013_utf8.dxf"};
+
+std::vector<std::string> Types(const std::vector<DxfEntity*>& entities) {
+  std::vector<std::string> out;
+  for (const DxfEntity* e : entities) out.emplace_back(e->Type());
+  return out;
+}
+
+TEST(DxfDrawingLoad, R12Drawing) {
+  DxfDrawing d;
+  DxfError error;
+  ASSERT_TRUE(d.Load(FixturePath("r12_network.dxf"), &error)) << error.ToString();
+  EXPECT_EQ(d.VersionString(), "AC1009");
+  EXPECT_TRUE(d.IsR12());
+  EXPECT_EQ(d.HeaderValue("$DWGCODEPAGE"), "ANSI_1250");
+  EXPECT_EQ(d.HeaderValue("$clayer"), "TRUBKY");
+  EXPECT_FALSE(d.HeaderValue("$INSUNITS"));
+  EXPECT_TRUE(d.UsesHandles());
+  EXPECT_EQ(d.HandleSeed(), 0x30u);
+
+  auto model = d.ModelSpace();
+  EXPECT_EQ(Types(model), (std::vector<std::string>{"LINE", "POLYLINE", "INSERT", "TEXT"}));
+  const DxfEntity& polyline = *model[1];
+  ASSERT_EQ(polyline.children.size(), 4u) << "three vertices and the SEQEND";
+  EXPECT_TRUE(polyline.children.back().IsType("SEQEND"));
+  EXPECT_EQ(polyline.children.back().pairs.size(), 8u) << "extended data of the SEQEND stays with it";
+  const DxfEntity& insert = *model[2];
+  ASSERT_EQ(insert.children.size(), 2u);
+  EXPECT_TRUE(insert.children[0].IsType("ATTRIB"));
+  EXPECT_EQ(insert.Layer(), "TRUBKY");
+  EXPECT_FALSE(insert.Owner()) << "R12 has no owners";
+  EXPECT_EQ(model[3]->Value(1), "Potrub\xED DN20 \x96 \xF8" "ez \\U+2205 20") << "code page 1250 as is";
+
+  EXPECT_EQ(d.FindByHandle(0x29), &polyline.children[1]) << "vertices are found by handle too";
+  EXPECT_EQ(d.FindByHandle(0x2C), &insert);
+  EXPECT_EQ(d.FindByHandle(0x99), nullptr);
+  EXPECT_EQ(d.FindById(insert.id), &insert);
+
+  ASSERT_EQ(d.Layers().size(), 3u);
+  EXPECT_EQ(d.FindLayer("defpoints")->Name(), "DEFPOINTS");
+  const DxfBlock* block = d.FindBlock("ventil");
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block->entities.size(), 4u);
+  EXPECT_EQ(d.FindByHandle(0x23), block->entities[2].get());
+}
+
+TEST(DxfDrawingLoad, R2000Drawing) {
+  DxfDrawing d;
+  DxfError error;
+  ASSERT_TRUE(d.Load(FixturePath("r2000_network.dxf"), &error)) << error.ToString();
+  EXPECT_EQ(d.Version(), 1015);
+  EXPECT_FALSE(d.IsR12());
+  EXPECT_FALSE(d.IsUtf8());
+  EXPECT_EQ(d.HeaderValue("$INSUNITS"), "4");
+  EXPECT_EQ(d.HandleSeed(), 0x4Bu);
+
+  EXPECT_EQ(d.Entities().size(), 6u);
+  auto model = d.ModelSpace();
+  EXPECT_EQ(Types(model), (std::vector<std::string>{"LINE", "LWPOLYLINE", "INSERT", "TEXT",
+                                                    "POLYLINE"}))
+      << "the paper-space CIRCLE is not in model space";
+  const DxfEntity& text = *model[3];
+  EXPECT_EQ(text.Handle(), 0x45u);
+  EXPECT_EQ(text.Owner(), 0x1Fu) << "the reactor inside the 102 group is not the owner";
+  EXPECT_EQ(text.Value(73), "2");
+  EXPECT_EQ(model[1]->Value(1000), "") << "extended data is not the entity's own data";
+
+  const DxfEntity* dimstyle = d.FindTableEntry("DIMSTYLE", "Standard");
+  ASSERT_NE(dimstyle, nullptr);
+  EXPECT_EQ(dimstyle->Handle(), 0x27u) << "DIMSTYLE entries carry their handle in 105";
+  EXPECT_EQ(d.FindByHandle(0x27), dimstyle);
+  EXPECT_EQ(d.Blocks().size(), 3u);
+  EXPECT_EQ(d.Tables().size(), 9u);
+}
+
+TEST(DxfDrawingLoad, Utf8DrawingIsCodePage1250Inside) {
+  DxfDrawing d;
+  DxfError error;
+  ASSERT_TRUE(d.Load(FixturePath("r2013_utf8.dxf"), &error)) << error.ToString();
+  EXPECT_TRUE(d.IsUtf8());
+  EXPECT_EQ(d.ModelSpace()[3]->Value(1), "Potrub\xED DN20 \x96 \xF8" "ez \\U+2205 20 \\U+2205");
+}
+
+TEST(DxfDrawingLoad, UntouchedDrawingIsWrittenBackByteForByte) {
+  for (const char* name : kFixtures) {
+    DxfDrawing d;
+    DxfError error;
+    ASSERT_TRUE(d.Load(FixturePath(name), &error)) << name << ": " << error.ToString();
+    std::string expected = ReadFile(FixturePath(name));
+    if (d.IsUtf8()) {
+      // A character outside code page 1250 comes back as its escape.
+      size_t at = expected.find("\xE2\x88\x85");
+      ASSERT_NE(at, std::string::npos);
+      expected.replace(at, 3, "\\U+2205");
+    }
+    EXPECT_EQ(d.SaveText(), expected) << name;
+  }
+}
+
+TEST(DxfDrawingLoad, OddlyWrittenFileKeepsItsValues) {
+  // Padded codes, a lone-CR line end, no EOF: the values come back as they
+  // were even though the layout of the codes is normalised.
+  std::string text =
+      "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n  layer with spaces  \n10\n1.50\r20\n"
+      "  2\n 11\n 3\n21\n4\n0\nENDSEC\n";
+  DxfDrawing d;
+  DxfError error;
+  ASSERT_TRUE(d.LoadText(text, &error)) << error.ToString();
+  std::string saved = d.SaveText();
+  std::vector<DxfToken> before, after;
+  ASSERT_TRUE(TokenizeDxf(text, before, &error));
+  ASSERT_TRUE(TokenizeDxf(saved, after, &error));
+  ASSERT_EQ(after.size(), before.size() + 1) << "EOF is added";
+  for (size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(after[i].code, before[i].code);
+    EXPECT_EQ(after[i].value, before[i].value);
+  }
+  EXPECT_EQ(d.ModelSpace()[0]->Layer(), "layer with spaces");
+}
+
+TEST(DxfDrawingLoad, RoundTripGivesTheSameModel) {
+  for (const char* name : kFixtures) {
+    DxfDrawing a, b;
+    DxfError error;
+    ASSERT_TRUE(a.Load(FixturePath(name), &error));
+    ASSERT_TRUE(b.LoadText(a.SaveText(), &error)) << name << ": " << error.ToString();
+    EXPECT_EQ(b.VersionString(), a.VersionString());
+    ASSERT_EQ(b.HeaderVariables().size(), a.HeaderVariables().size());
+    ASSERT_EQ(b.Entities().size(), a.Entities().size());
+    for (size_t i = 0; i < a.Entities().size(); ++i) {
+      const DxfEntity& x = *a.Entities()[i];
+      const DxfEntity& y = *b.Entities()[i];
+      EXPECT_EQ(FormatPairs(x.pairs), FormatPairs(y.pairs));
+      ASSERT_EQ(x.children.size(), y.children.size());
+      for (size_t k = 0; k < x.children.size(); ++k)
+        EXPECT_EQ(FormatPairs(x.children[k].pairs), FormatPairs(y.children[k].pairs));
+    }
+    ASSERT_EQ(b.Blocks().size(), a.Blocks().size());
+    for (size_t i = 0; i < a.Blocks().size(); ++i)
+      EXPECT_EQ(b.Blocks()[i]->entities.size(), a.Blocks()[i]->entities.size());
+    EXPECT_EQ(b.Layers().size(), a.Layers().size());
+    EXPECT_EQ(b.HandleSeed(), a.HandleSeed());
+  }
+}
+
+struct BadInput {
+  const char* what;
+  std::string text;
+  int line;
+  const char* words;
+};
+
+TEST(DxfDrawingLoad, MalformedInputIsRefusedWithItsLine) {
+  const BadInput cases[] = {
+      {"binary", std::string("AutoCAD Binary DXF\r\n\x1A\0", 22), 1, "binary DXF"},
+      {"empty", "", 0, "no DXF data"},
+      {"blank", "\n\n  \n", 0, "no DXF data"},
+      {"text", "hello\nworld\n", 1, "group code expected"},
+      {"no section", "0\nLINE\n8\n0\n", 1, "SECTION expected"},
+      {"no name", "0\nSECTION\n0\nENDSEC\n", 1, "section name"},
+      {"truncated", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n", 1, "no ENDSEC"},
+      {"half pair", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n", 7, "no value"},
+      {"nested", "0\nSECTION\n2\nENTITIES\n0\nSECTION\n2\nBLOCKS\n0\nENDSEC\n", 5,
+       "ENDSEC of section ENTITIES"},
+      {"no endtab", "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nENDSEC\n", 5, "no ENDTAB"},
+      {"no endblk", "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nA\n0\nLINE\n0\nENDSEC\n", 5, "no ENDBLK"},
+      {"header", "0\nSECTION\n2\nHEADER\n1\nAC1015\n0\nENDSEC\n", 5, "group 9"},
+      {"twice", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nENDSEC\n", 7,
+       "second ENTITIES"},
+      {"version", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nR2000\n0\nENDSEC\n", 7,
+       "unknown DXF version"},
+      {"entities", "0\nSECTION\n2\nENTITIES\n8\n0\n0\nENDSEC\n", 5, "entity (group 0)"},
+  };
+  for (const BadInput& c : cases) {
+    DxfDrawing d;
+    DxfError error;
+    EXPECT_FALSE(d.LoadText(c.text, &error)) << c.what;
+    EXPECT_EQ(error.line, c.line) << c.what << ": " << error.ToString();
+    EXPECT_NE(error.message.find(c.words), std::string::npos) << c.what << ": " << error.message;
+    EXPECT_TRUE(d.Entities().empty() && d.Tables().empty()) << c.what << " leaves nothing behind";
+  }
+}
+
+TEST(DxfDrawingLoad, MissingEofIsAccepted) {
+  std::string text = ReadFile(FixturePath("r2000_network.dxf"));
+  text.resize(text.rfind("  0\nEOF"));
+  DxfDrawing d;
+  DxfError error;
+  ASSERT_TRUE(d.LoadText(text, &error)) << error.ToString();
+  EXPECT_EQ(d.ModelSpace().size(), 5u);
+}
+
+TEST(DxfDrawingLoad, GarbageNeverCrashes) {
+  // Every cut of a real file and random damage to it either loads or gives
+  // an error; the sanitizers watch for anything worse.
+  std::string original = ReadFile(FixturePath("r12_network.dxf"));
+  std::mt19937 random(1250);
+  int refused = 0;
+  for (size_t cut = 0; cut < original.size(); cut += 37) {
+    DxfDrawing d;
+    DxfError error;
+    if (!d.LoadText(std::string_view(original).substr(0, cut), &error)) {
+      ++refused;
+      EXPECT_FALSE(error.message.empty());
+    }
+  }
+  for (int round = 0; round < 300; ++round) {
+    std::string text = original;
+    for (int k = 0; k < 8; ++k)
+      text[random() % text.size()] = static_cast<char>(random() % 256);
+    DxfDrawing d;
+    DxfError error;
+    if (d.LoadText(text, &error)) d.SaveText();
+    else ++refused;
+  }
+  EXPECT_GT(refused, 0);
+}
+
+TEST(DxfDrawingLoad, UnreadableFiles) {
+  DxfDrawing d;
+  DxfError error;
+  EXPECT_FALSE(d.Load("/nonexistent/drawing.dxf", &error));
+  EXPECT_NE(error.message.find("cannot open"), std::string::npos);
+  EXPECT_FALSE(d.Load(JOV_SOURCE_DIR, &error));
+  EXPECT_NE(error.message.find("folder"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace host

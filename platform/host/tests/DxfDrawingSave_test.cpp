@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/host/DxfDrawing.h"
+#include "platform/host/tests/DxfTestFiles.h"
+
+namespace host {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FixturePath;
+using test::ReadFile;
+
+class DxfDrawingSave : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "dxfsaveXXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir = pattern;
+    fs::copy_file(FixturePath("r2000_network.dxf"), dir / "in.dxf");
+    DxfError error;
+    ASSERT_TRUE(d.Load(dir / "in.dxf", &error)) << error.ToString();
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  size_t FilesInDir() const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+  }
+
+  fs::path dir;
+  DxfDrawing d;
+};
+
+TEST_F(DxfDrawingSave, SavedFileLoadsAgain) {
+  DxfError error;
+  ASSERT_TRUE(d.Save(dir / "out.dxf", &error)) << error.ToString();
+  EXPECT_EQ(ReadFile((dir / "out.dxf").string()), d.SaveText());
+  EXPECT_EQ(FilesInDir(), 2u) << "no temporary file is left behind";
+  DxfDrawing again;
+  ASSERT_TRUE(again.Load(dir / "out.dxf", &error));
+  EXPECT_EQ(again.SourcePath(), dir / "out.dxf");
+}
+
+TEST_F(DxfDrawingSave, SourceIsOverwrittenOnlyWhenAsked) {
+  ASSERT_NE(d.AppendEntity({{0, "POINT"}, {8, "0"}, {10, "0"}, {20, "0"}}, nullptr), nullptr);
+  std::string original = ReadFile((dir / "in.dxf").string());
+  DxfError error;
+  EXPECT_FALSE(d.Save(dir / "in.dxf", &error));
+  EXPECT_NE(error.message.find("refusing"), std::string::npos);
+  EXPECT_FALSE(d.Save(dir / "." / "in.dxf", &error)) << "another spelling of the same file";
+  EXPECT_EQ(ReadFile((dir / "in.dxf").string()), original);
+
+  ASSERT_TRUE(d.Save(dir / "in.dxf", &error, true)) << error.ToString();
+  EXPECT_NE(ReadFile((dir / "in.dxf").string()), original);
+  EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(DxfDrawingSave, ReplacedFileKeepsItsPermissions) {
+  fs::path out = dir / "out.dxf";
+  fs::copy_file(dir / "in.dxf", out);
+  ASSERT_EQ(chmod(out.c_str(), 0600), 0);
+  DxfError error;
+  ASSERT_TRUE(d.Save(out, &error)) << error.ToString();
+  struct stat st {};
+  ASSERT_EQ(stat(out.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(DxfDrawingSave, FailureLeavesNothingBehind) {
+  DxfError error;
+  EXPECT_FALSE(d.Save(dir / "missing" / "out.dxf", &error));
+  EXPECT_NE(error.message.find("cannot create"), std::string::npos) << error.message;
+  EXPECT_FALSE(d.Save(dir, &error));
+  EXPECT_NE(error.message.find("folder"), std::string::npos) << error.message;
+  EXPECT_EQ(FilesInDir(), 1u);
+}
+
+}  // namespace
+}  // namespace host

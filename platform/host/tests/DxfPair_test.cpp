@@ -1,0 +1,66 @@
+#include "platform/host/DxfPair.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace host {
+namespace {
+
+TEST(DxfPair, HandlesAreHexadecimal) {
+  EXPECT_EQ(ParseHandle("1F"), 0x1Fu);
+  EXPECT_EQ(ParseHandle("  a0 "), 0xA0u);
+  EXPECT_EQ(ParseHandle("FFFFFFFFFFFFFFFF"), UINT64_MAX);
+  EXPECT_FALSE(ParseHandle(""));
+  EXPECT_FALSE(ParseHandle("1G"));
+  EXPECT_FALSE(ParseHandle("10000000000000000")) << "more than 64 bits";
+  EXPECT_EQ(FormatHandle(0x4B), "4B");
+  EXPECT_EQ(FormatHandle(0xABCDEF0123), "ABCDEF0123");
+}
+
+TEST(DxfPair, NumbersIgnoreTheProcessLocale) {
+  // A locale with a decimal comma must not change how values are read.
+  const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+  std::string saved = previous ? previous : "C";
+  bool haveComma = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "cs_CZ.UTF-8");
+  EXPECT_EQ(ParseDxfReal(" 2.5 "), 2.5);
+  EXPECT_EQ(FormatDxfReal(0.001), "0.001");
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  (void)haveComma;
+
+  EXPECT_EQ(ParseDxfReal("+1e3"), 1000.0);
+  EXPECT_FALSE(ParseDxfReal("1,5"));
+  EXPECT_FALSE(ParseDxfReal(""));
+  EXPECT_EQ(ParseDxfInt("     1"), 1);
+  EXPECT_EQ(ParseDxfInt("-3"), -3);
+  EXPECT_FALSE(ParseDxfInt("1.0"));
+}
+
+TEST(DxfPair, RealsRoundTripWithADecimalPoint) {
+  EXPECT_EQ(FormatDxfReal(1.0), "1.0");
+  EXPECT_EQ(FormatDxfReal(-0.0), "0.0");
+  EXPECT_EQ(FormatDxfReal(1e300 * 1e300), "0.0") << "DXF has no infinity";
+  for (double v : {0.1, 1.0 / 3.0, 123456.789, -2.5e-7, 6.283185307179586}) {
+    auto back = ParseDxfReal(FormatDxfReal(v));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, v);
+  }
+}
+
+TEST(DxfPair, NamesCompareWithoutCaseInCodePage1250) {
+  EXPECT_TRUE(SameName("Defpoints", "DEFPOINTS"));
+  EXPECT_TRUE(SameName("\x8A\xC8", "\x9A\xE8"));  // "ŠČ" and "šč"
+  EXPECT_FALSE(SameName("TRUBKY", "TRUBKY1"));
+}
+
+TEST(DxfPair, ErrorsNameTheirLine) {
+  DxfError error;
+  EXPECT_FALSE(Fail(&error, "bad", 12));
+  EXPECT_EQ(error.ToString(), "line 12: bad");
+  EXPECT_FALSE(Fail(&error, "no file"));
+  EXPECT_EQ(error.ToString(), "no file");
+  EXPECT_FALSE(Fail(nullptr, "nobody listens"));
+}
+
+}  // namespace
+}  // namespace host

@@ -1,0 +1,36 @@
+#include "platform/host/DxfText.h"
+
+#include <gtest/gtest.h>
+
+namespace host {
+namespace {
+
+TEST(DxfText, Utf8BecomesCodePage1250) {
+  EXPECT_EQ(DxfUtf8ToModel("Potrub\xC3\xAD \xC5\x99" "ez"), "Potrub\xED \xF8" "ez");
+  EXPECT_EQ(DxfUtf8ToModel("\xE2\x82\xAC"), "\x80") << "the euro sign is in the page";
+}
+
+TEST(DxfText, CharactersOutsideThePageBecomeEscapes) {
+  EXPECT_EQ(DxfUtf8ToModel("\xE2\x88\x85 20"), "\\U+2205 20");
+  EXPECT_EQ(DxfUtf8ToModel("\xF0\x9F\x98\x80"), "\\U+D83D\\U+DE00");
+  EXPECT_EQ(DxfUtf8ToModel("\\U+2205"), "\\U+2205") << "existing escapes stay";
+}
+
+TEST(DxfText, MalformedUtf8IsKeptAsBytes) {
+  EXPECT_EQ(DxfUtf8ToModel("Potrub\xED"), "Potrub\xED");
+  EXPECT_EQ(DxfUtf8ToModel("\xC3"), "\xC3") << "truncated sequence at the end";
+  EXPECT_EQ(DxfUtf8ToModel("\xC0\xAF"), "\xC0\xAF") << "overlong form";
+  EXPECT_EQ(DxfUtf8ToModel("\xED\xA0\x80"), "\xED\xA0\x80") << "encoded surrogate";
+}
+
+TEST(DxfText, ModelTextToUtf8) {
+  EXPECT_EQ(DxfModelToUtf8("Potrub\xED \xF8" "ez \\U+2205"),
+            "Potrub\xC3\xAD \xC5\x99" "ez \\U+2205");
+  for (int b = 0x80; b < 0x100; ++b) {
+    std::string one(1, static_cast<char>(b));
+    EXPECT_EQ(DxfUtf8ToModel(DxfModelToUtf8(one)), one) << "byte " << b;
+  }
+}
+
+}  // namespace
+}  // namespace host
