@@ -1,0 +1,3 @@
+#include "platform/mfc/CPtrArray.h"
+
+IMPLEMENT_DYNAMIC(CPtrArray, CObject)

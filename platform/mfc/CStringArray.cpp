@@ -1,0 +1,3 @@
+#include "platform/mfc/CStringArray.h"
+
+IMPLEMENT_DYNAMIC(CStringArray, CObject)
