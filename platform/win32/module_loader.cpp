@@ -28,6 +28,7 @@ struct HINSTANCE__ {
   link_map* map = nullptr;
   int refs = 0;
   bool attached = false;   // the entry hook took it and has not let it go
+  uint64_t startedAs = 0;  // rank of its finished start; the last started stops first
   bool unloading = false;  // its last reference is being dropped
   std::unique_ptr<ResourceTable> resources;
 };
@@ -161,6 +162,7 @@ struct LoaderState {
   FileId programAlias;  // the file the program was started under, when not the program itself
   ModuleEntryHook hook = nullptr;
   std::string lastError;
+  uint64_t starts = 0;
   bool exitDetachDone = false;
 
   LoaderState() {
@@ -177,16 +179,23 @@ struct LoaderState {
     modules.push_back(std::move(p));
   }
 
-  HINSTANCE__* Live(HMODULE h) {
+  // A module that is being unloaded still answers questions about itself
+  // (its shutdown code may ask) but takes no new references.
+  HINSTANCE__* Known(HMODULE h) {
     for (const auto& m : modules)
-      if (m.get() == h && !m->unloading) return m.get();
+      if (m.get() == h) return m.get();
     return nullptr;
+  }
+
+  HINSTANCE__* Live(HMODULE h) {
+    HINSTANCE__* m = Known(h);
+    return m && !m->unloading ? m : nullptr;
   }
 
   HINSTANCE__* ByMap(link_map* map) {
     if (!map) return nullptr;
     for (const auto& m : modules)
-      if (m->map == map && !m->unloading) return m.get();
+      if (m->map == map) return m.get();
     return nullptr;
   }
 
@@ -287,9 +296,17 @@ void DetachAtExit() {
   std::lock_guard lock(s.mutex);
   if (s.exitDetachDone) return;
   s.exitDetachDone = true;
-  for (auto it = s.modules.rbegin(); it != s.modules.rend(); ++it) {
-    HINSTANCE__* m = it->get();
-    if (!m->attached || !s.hook) continue;
+  if (!s.hook) return;
+  // Shutting one down may free others: take the list first. A library that
+  // loaded another while starting finished after it, so it stops first and
+  // frees the other itself.
+  std::vector<HINSTANCE__*> attached;
+  for (const auto& m : s.modules)
+    if (m->attached) attached.push_back(m.get());
+  std::sort(attached.begin(), attached.end(),
+            [](const HINSTANCE__* a, const HINSTANCE__* b) { return a->startedAs > b->startedAs; });
+  for (HINSTANCE__* m : attached) {
+    if (!s.Known(m) || !m->attached) continue;
     m->attached = false;
     s.hook(m, DLL_PROCESS_DETACH);
   }
@@ -326,6 +343,7 @@ HMODULE LoadCodeModule(LoaderState& s, const std::string& hostPath, bool exists)
   }
   if (HINSTANCE__* known = s.ByMap(map)) {
     dlclose(dl);
+    if (known->unloading) return Fail(ERROR_MOD_NOT_FOUND, "the library is being unloaded: " + hostPath);
     return AddRef(known);
   }
   auto owned = std::make_unique<HINSTANCE__>();
@@ -356,6 +374,7 @@ HMODULE LoadCodeModule(LoaderState& s, const std::string& hostPath, bool exists)
     dlclose(dl);
     return Fail(ERROR_DLL_INIT_FAILED, "the library refused to initialise: " + path);
   }
+  m->startedAs = ++s.starts;
   std::atexit(DetachAtExit);
   return m;
 }
@@ -430,7 +449,7 @@ BOOL FreeLibrary(HMODULE module) {
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
   LoaderState& s = State();
   std::lock_guard lock(s.mutex);
-  HINSTANCE__* m = module ? s.Live(module) : s.program;
+  HINSTANCE__* m = module ? s.Known(module) : s.program;
   if (!m) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
@@ -470,7 +489,7 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   LoaderState& s = State();
   std::lock_guard lock(s.mutex);
-  HINSTANCE__* m = module ? s.Live(module) : s.program;
+  HINSTANCE__* m = module ? s.Known(module) : s.program;
   if (!m) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return 0;
@@ -539,9 +558,7 @@ void SetModuleEntryHook(ModuleEntryHook hook) {
 bool ModuleContainsAddress(HMODULE module, const void* address) {
   LoaderState& s = State();
   std::lock_guard lock(s.mutex);
-  HINSTANCE__* m = nullptr;
-  for (const auto& candidate : s.modules)
-    if (candidate.get() == module) m = candidate.get();
+  HINSTANCE__* m = s.Known(module);
   return m && m->map && MapOfAddress(address) == m->map;
 }
 
@@ -558,6 +575,6 @@ HMODULE ModuleFromAddress(const void* address) {
 const ResourceTable* ModuleResourceTable(HMODULE module) {
   LoaderState& s = State();
   std::lock_guard lock(s.mutex);
-  HINSTANCE__* m = s.Live(module);
+  HINSTANCE__* m = s.Known(module);
   return m ? m->resources.get() : nullptr;
 }

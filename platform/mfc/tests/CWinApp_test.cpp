@@ -18,6 +18,7 @@ struct Event {
   std::string app, event;
   bool appIsCurrent;
   HINSTANCE instance, resources;
+  DWORD fileNameLength;
 };
 
 std::vector<Event>& Events() {
@@ -57,7 +58,7 @@ class FrameworkLibraries : public ::testing::Test {
 
 // The test libraries report here (the program exports it).
 extern "C" __attribute__((visibility("default"))) void JovTestAppEvent(const TestAppEvent* e) {
-  Events().push_back({e->app, e->event, e->appIsCurrent, e->instance, e->resources});
+  Events().push_back({e->app, e->event, e->appIsCurrent, e->instance, e->resources, e->fileNameLength});
   if (g_echoEvents) std::fprintf(stderr, "[%s %s]", e->app, e->event);
 }
 
@@ -86,6 +87,8 @@ TEST_F(FrameworkLibraries, InitInstanceRunsUnderTheLibrarysOwnState) {
   ASSERT_EQ(Events().size(), 3u) << Trace();
   EXPECT_EQ(Events()[1].event, "exit");
   EXPECT_TRUE(Events()[1].appIsCurrent) << "ExitInstance runs under the library's state";
+  EXPECT_EQ(Events()[1].instance, module);
+  EXPECT_EQ(Events()[1].fileNameLength, std::string(own).size()) << "and can still ask for its own file";
   EXPECT_EQ(Events()[2].event, "destroyed") << "then the library is unloaded";
   EXPECT_EQ(GetModuleHandleA("Jov_TestAppA.dll"), nullptr);
 }
@@ -181,11 +184,12 @@ TEST_F(FrameworkLibraries, LibrariesLeftLoadedShutDownAtExit) {
       {
         g_echoEvents = true;
         LoadLibraryA(ModulePath("Jov_TestAppA.dll").c_str());
-        LoadLibraryA(ModulePath("Jov_TestAppB.dll").c_str());
+        LoadLibraryA(ModulePath("Jov_TestNested.dll").c_str());
         std::exit(0);
       },
       ::testing::ExitedWithCode(0),
-      R"(\[AppB exit\]\[AppA exit\]\[AppB destroyed\]\[AppA destroyed\])");
+      // Newest first; Nested frees the B it loaded while it shuts down.
+      R"(\[Nested exit\]\[AppB exit\]\[AppB destroyed\]\[AppA exit\].*\[Nested destroyed\].*\[AppA destroyed\])");
 }
 
 TEST(ProgramApplication, BecomesTheProcessState) {

@@ -128,9 +128,7 @@ void ResourceScriptCompiler::Statement() {
   }
   if (first.IsWord("LANGUAGE")) {
     lx.NextRaw();
-    ParseNumber();
-    if (lx.Peek().Is(",")) lx.Next();
-    ParseNumber();
+    SkipLanguageOperands();
     return;
   }
   if (first.IsWord("VERSION") || first.IsWord("CHARACTERISTICS")) {
@@ -191,9 +189,7 @@ void ResourceScriptCompiler::SkipOptionalStatements() {
       lexer_->Next();
     } else if (t.IsWord("LANGUAGE")) {
       lexer_->Next();
-      ParseNumber();
-      if (lexer_->Peek().Is(",")) lexer_->Next();
-      ParseNumber();
+      SkipLanguageOperands();
     } else if (t.IsWord("VERSION") || t.IsWord("CHARACTERISTICS")) {
       lexer_->Next();
       ParseNumber();
@@ -201,6 +197,27 @@ void ResourceScriptCompiler::SkipOptionalStatements() {
       return;
     }
   }
+}
+
+// Languages are not kept; their operands are often names of the system's
+// headers (LANG_CZECH, SUBLANG_DEFAULT), which scripts here do not include.
+void ResourceScriptCompiler::SkipLanguageOperands() {
+  ScriptLexer& lx = *lexer_;
+  auto operand = [&] {
+    Token t = lx.Next();
+    if (t.kind != Token::Kind::Identifier && t.kind != Token::Kind::Number)
+      lx.Fail(t, "expected a language but found " + t.Describe());
+    while (lx.Peek().kind == Token::Kind::Punct && !lx.Peek().Is(",") && !lx.Peek().Is("{")) {
+      lx.Next();
+      Token more = lx.Next();
+      if (more.kind != Token::Kind::Identifier && more.kind != Token::Kind::Number)
+        lx.Fail(more, "expected a language but found " + more.Describe());
+    }
+  };
+  operand();
+  Token comma = lx.Next();
+  Expect(comma.Is(","), comma, "','");
+  operand();
 }
 
 void ResourceScriptCompiler::Add(const ResourceKey& type, const ResourceKey& name, std::vector<BYTE> data,

@@ -48,6 +48,7 @@ class ResourceScriptCompiler {
   void Statement();
   void StringTable();
   void SkipOptionalStatements();
+  void SkipLanguageOperands();
   void IconStatement(const ResourceKey& name, const Token& keyword);
   void CursorStatement(const ResourceKey& name, const Token& keyword);
   void BitmapStatement(const ResourceKey& name, const Token& keyword);

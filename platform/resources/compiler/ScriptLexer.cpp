@@ -315,7 +315,11 @@ void ScriptLexer::Directive(Source& src, const std::string& text, int lineNo) {
     functionMacros_.erase(macro);
     badMacros_.erase(macro);
   } else if (name == "pragma") {
-    if (wordOf(rest).first == "once") onceFiles_.insert(Canonical(src.path));
+    // Only "once" matters here; code pages and the like are for other tools.
+    size_t a = rest.find_first_not_of(" \t");
+    if (a != std::string::npos && rest.compare(a, 4, "once") == 0 &&
+        (a + 4 == rest.size() || !IdentChar(rest[a + 4])))
+      onceFiles_.insert(Canonical(src.path));
   } else if (name == "error") {
     fail("#error" + rest);
   } else if (name != "line" && name != "warning") {

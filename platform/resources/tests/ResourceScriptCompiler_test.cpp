@@ -92,7 +92,8 @@ TEST_F(Scripts, StringTablesWithSharedIds) {
       "  IDS_QUOTE \"Say \"\"hi\"\"\\tnow\\n\"\n"
       "  17 \"two \" \"parts\"\n"
       "END\n"
-      "stringtable language 5, 1 { 18 L\"wide\" }\n");
+      "LANGUAGE LANG_CZECH, SUBLANG_DEFAULT\n"
+      "stringtable language 5, 1 | 0 { 18 L\"wide\" }\n");
   EXPECT_EQ(String(table, 101), "Hello");
   EXPECT_EQ(String(table, 0x66), "Say \"hi\"\tnow\n");
   EXPECT_EQ(String(table, 17), "two parts");

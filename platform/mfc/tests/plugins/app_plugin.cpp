@@ -32,6 +32,8 @@ void Report(const CWinApp* self, const char* event) {
   e.appIsCurrent = AfxGetApp() == self;
   e.instance = AfxGetInstanceHandle();
   e.resources = AfxGetResourceHandle();
+  char path[4096];
+  e.fileNameLength = GetModuleFileNameA(e.instance, path, sizeof path);
   JovTestAppEvent(&e);
 }
 

@@ -11,4 +11,5 @@ struct TestAppEvent {
   bool appIsCurrent;  // AfxGetApp() is the library's own application object
   HINSTANCE instance;   // AfxGetInstanceHandle() at that moment
   HINSTANCE resources;  // AfxGetResourceHandle() at that moment
+  DWORD fileNameLength;  // GetModuleFileNameA of the instance at that moment
 };
