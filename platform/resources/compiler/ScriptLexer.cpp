@@ -202,7 +202,6 @@ void ScriptLexer::Open(const std::string& path) {
   src->lines = SplitLines(StripComments(content));
   includeDirs_.insert(includeDirs_.begin(), src->folder);
   files_.push_back(path);
-  currentFolder_ = src->folder;
   lastFile_ = path;
   stack_.push_back(std::move(src));
 }
@@ -539,7 +538,6 @@ Token ScriptLexer::NextRaw() {
   if (queue_.empty()) return end_;
   Token t = std::move(queue_.front());
   queue_.pop_front();
-  currentFolder_ = FolderOf(t.file);
   return t;
 }
 

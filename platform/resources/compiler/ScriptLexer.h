@@ -62,8 +62,6 @@ class ScriptLexer {
 
   // Every file read so far (the script, its includes), for dependency lists.
   const std::vector<std::string>& Files() const { return files_; }
-  // The folder of the file that holds the last token handed out.
-  std::string CurrentFolder() const { return currentFolder_; }
 
   [[noreturn]] void Fail(const Token& at, const std::string& message) const;
 
@@ -103,7 +101,6 @@ class ScriptLexer {
   std::vector<std::string> files_;
   std::deque<Token> queue_;
   Token end_;
-  std::string currentFolder_;
   std::string lastFile_;
   int lastLine_ = 0;
 };

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/win32/code_page.h"
 #include "platform/win32/resource_file.h"
 
 namespace fs = std::filesystem;
@@ -210,6 +211,22 @@ TEST(ModuleLoader, ProgramKeepsTheNameItWasStartedUnder) {
   fs::current_path(before);
   EXPECT_EQ(FileNameOf(nullptr), fs::canonical(dir.path()).string() + "/duvozedo.exe");
   SetProgramFileName(fs::read_symlink("/proc/self/exe").c_str());
+}
+
+TEST(ModuleLoader, FileNamesAreCodePage1250BothWays) {
+  TempDir dir;
+  const std::string folder = dir.path() + "/Žluťoučký kůň";
+  fs::create_directory(folder);
+  fs::copy_file(PlainPath(), folder + "/Plain.dll");
+  // The system's text: code page 1250 with '\' separators.
+  std::string page = Utf8ToCp1250(folder + "/Plain.dll");
+  std::replace(page.begin(), page.end(), '/', '\\');
+  page[0] = '/';
+  HMODULE module = LoadLibraryA(page.c_str());
+  ASSERT_NE(module, nullptr) << LastLoadErrorText();
+  EXPECT_EQ(FileNameOf(module), Utf8ToCp1250(fs::canonical(folder + "/Plain.dll").string()));
+  EXPECT_NE(FileNameOf(module).find("\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2"), std::string::npos);
+  FreeLibrary(module);
 }
 
 TEST(ModuleLoader, ResourceFilesLoadWithoutCode) {
