@@ -1,0 +1,130 @@
+// Tokens of a resource script after preprocessing: comments, #include,
+// #define (object-like), #undef, #if/#ifdef/#ifndef/#elif/#else/#endif,
+// #pragma (ignored) and #error. Included headers (.h, .hpp, .c ...) give
+// only their preprocessor lines, so C++ code and scripts can share one
+// header of `#define NAME number` ids. Scripts are UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A fault in a script, with where it is.
+class ScriptError : public std::runtime_error {
+ public:
+  ScriptError(const std::string& file, int line, const std::string& message);
+  const std::string file;
+  const int line;
+};
+
+struct Token {
+  enum class Kind { Identifier, Number, String, Punct, End };
+  Kind kind = Kind::End;
+  std::string text;           // identifier or punctuation as written
+  int64_t number = 0;         // Number
+  bool longSuffix = false;    // Number written with L
+  bool wide = false;          // String written as L"..."
+  // String: Unicode code points of the text; escapes such as \x41 give a raw
+  // unit, marked with kRawUnit, that goes into the output as it is.
+  std::vector<uint32_t> units;
+  std::string file;
+  int line = 0;
+  std::shared_ptr<const std::set<std::string>> expandedFrom;  // macros it came out of
+
+  static constexpr uint32_t kRawUnit = 0x80000000u;
+  bool Is(const char* punct) const { return kind == Kind::Punct && text == punct; }
+  // Identifier compared without case (script keywords are).
+  bool IsWord(const char* word) const;
+  std::string Describe() const;  // for messages
+};
+
+class ScriptLexer {
+ public:
+  explicit ScriptLexer(std::vector<std::string> includeDirs);
+
+  // Starts with the top-level script; throws ScriptError when it cannot be read.
+  void Open(const std::string& path);
+
+  // The next token with macros expanded; an End token at the end of input.
+  Token Next();
+  const Token& Peek();
+  // The next token before macro expansion (a resource name that is not a
+  // defined id stays a name).
+  const Token& PeekRaw();
+  Token NextRaw();
+
+  bool IsMacro(const std::string& name) const { return macros_.count(name) != 0; }
+
+  // Every file read so far (the script, its includes), for dependency lists.
+  const std::vector<std::string>& Files() const { return files_; }
+
+  [[noreturn]] void Fail(const Token& at, const std::string& message) const;
+
+ private:
+  struct Source {
+    std::string path;
+    std::string folder;
+    bool headerOnly = false;
+    std::vector<std::string> lines;  // comments removed
+    size_t next = 0;
+    size_t conditionDepth = 0;  // open conditionals when the file began
+  };
+  struct Condition {
+    bool active;        // this branch is being read
+    bool taken;         // some branch of the group was active
+    bool parentActive;  // the enclosing text is being read
+    bool sawElse;
+  };
+
+  bool FillQueue();
+  void Directive(Source& src, const std::string& line, int lineNo);
+  void Include(Source& src, const std::string& rest, int lineNo);
+  std::vector<Token> Tokenize(const std::string& text, const std::string& file, int line) const;
+  int64_t EvaluateCondition(const std::string& text, const std::string& file, int line);
+  std::vector<Token> ExpandAll(std::vector<Token> tokens, const std::string& file, int line) const;
+  bool Active() const { return conditions_.empty() || conditions_.back().active; }
+  void ExpandFront();
+  std::string Locate(const std::string& name, const std::string& fromFolder, bool quoted) const;
+
+  std::vector<std::string> includeDirs_;
+  std::vector<std::unique_ptr<Source>> stack_;
+  std::vector<Condition> conditions_;
+  std::map<std::string, std::vector<Token>> macros_;
+  std::set<std::string> functionMacros_;           // defined, but not usable here
+  std::map<std::string, std::string> badMacros_;   // name -> why its text is no script
+  std::set<std::string> onceFiles_;
+  std::vector<std::string> files_;
+  std::deque<Token> queue_;
+  Token end_;
+  std::string lastFile_;
+  int lastLine_ = 0;
+};
+
+// Expression over tokens: C operators on 64-bit integers (unary + - ~ !,
+// * / %, + -, << >>, comparisons, & ^ |, && ||, parentheses).
+class ScriptExpression {
+ public:
+  // Supplies tokens; Peek must return an End token when there are no more.
+  struct Source {
+    virtual ~Source() = default;
+    virtual const Token& Peek() = 0;
+    virtual Token Next() = 0;
+    [[noreturn]] virtual void Fail(const Token& at, const std::string& message) = 0;
+  };
+
+  explicit ScriptExpression(Source& source) : src_(source) {}
+  int64_t Evaluate();
+  // A number token with an L suffix took part.
+  bool SawLong() const { return sawLong_; }
+
+ private:
+  int64_t Binary(int minLevel);
+  int64_t Unary();
+  Source& src_;
+  bool sawLong_ = false;
+};

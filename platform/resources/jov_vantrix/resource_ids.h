@@ -1,0 +1,18 @@
+// Resource ids of "Jov_Vantrix.qmr", shared by the plug-in's code and the
+// resource script (keep it to #define lines).
+#pragma once
+
+// Messages and prompts.
+#define IDS_PIPES_NOT_PROCESSED 17
+#define IDS_PROMPT_SELECT_IMPORT 20
+#define IDS_RESULT_FILE_UNREADABLE 21
+#define IDS_FILTER_RESULT_FILES 26
+#define IDS_SEVERAL_START_PIPES 30
+#define IDS_SEVERAL_SCHEMES 41
+#define IDS_NO_SCHEME 42
+#define IDS_NETWORK_INCOMPLETE 47
+#define IDS_ONLY_EXCLUDED_PIPES 53
+#define IDS_RESET_EXPORT_NUMBERS 56
+
+// The icon of every dialog of the plug-in.
+#define IDI_JOV_VANTRIX 5001

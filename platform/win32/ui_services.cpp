@@ -1,0 +1,111 @@
+#include "platform/win32/ui_services.h"
+
+#include <algorithm>
+#include <mutex>
+
+namespace {
+
+struct State {
+  std::mutex mutex;
+  UiDriver* driver = nullptr;
+  std::vector<UiEvent> journal;
+};
+
+State& S() {
+  static State* state = new State;
+  return *state;
+}
+
+UiDriver& DefaultDriver() {
+  static UiDriver* driver = new UiDriver;
+  return *driver;
+}
+
+UiDriver& CurrentDriver() {
+  State& s = S();
+  std::lock_guard lock(s.mutex);
+  return s.driver ? *s.driver : DefaultDriver();
+}
+
+void Record(UiEvent event) {
+  State& s = S();
+  std::lock_guard lock(s.mutex);
+  s.journal.push_back(std::move(event));
+}
+
+}  // namespace
+
+UiDriver::~UiDriver() = default;
+
+std::optional<int> UiDriver::AnswerMessageBox(const MessageBoxCall&) { return std::nullopt; }
+
+void UiDriver::Beep(UINT) {}
+
+std::vector<int> MessageBoxButtons(UINT type) {
+  switch (type & MB_TYPEMASK) {
+    case MB_OK: return {IDOK};
+    case MB_OKCANCEL: return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO: return {IDYES, IDNO};
+    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
+    case MB_CANCELTRYCONTINUE: return {IDCANCEL, IDTRYAGAIN, IDCONTINUE};
+    default: return {};
+  }
+}
+
+UiDriver* SetUiDriver(UiDriver* driver) {
+  State& s = S();
+  std::lock_guard lock(s.mutex);
+  UiDriver* previous = s.driver;
+  s.driver = driver;
+  return previous;
+}
+
+std::vector<UiEvent> UiJournal() {
+  State& s = S();
+  std::lock_guard lock(s.mutex);
+  return s.journal;
+}
+
+void ClearUiJournal() {
+  State& s = S();
+  std::lock_guard lock(s.mutex);
+  s.journal.clear();
+}
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  UiEvent event;
+  event.kind = UiEvent::Kind::MessageBox;
+  event.box.owner = owner;
+  event.box.text = text ? text : "";
+  event.box.caption = caption ? caption : "Error";  // the caption Windows gives a box without one
+  event.box.type = type;
+  const std::vector<int> buttons = MessageBoxButtons(type);
+  if (buttons.empty()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    Record(event);
+    return 0;
+  }
+  // The driver runs unlocked: it may show further boxes while answering.
+  std::optional<int> answer = CurrentDriver().AnswerMessageBox(event.box);
+  if (answer && std::find(buttons.begin(), buttons.end(), *answer) != buttons.end()) {
+    event.answer = *answer;
+    event.answered = true;
+  } else {
+    event.refused = answer;
+    event.answer = buttons.front();
+  }
+  int result = event.answer;
+  Record(std::move(event));
+  return result;
+}
+
+BOOL MessageBeep(UINT type) {
+  CurrentDriver().Beep(type);
+  UiEvent event;
+  event.kind = UiEvent::Kind::Beep;
+  event.beepType = type;
+  Record(std::move(event));
+  return TRUE;
+}
