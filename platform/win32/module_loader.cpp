@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/win32/code_page.h"
+#include "platform/win32/path_resolver.h"
 #include "platform/win32/resource_file.h"
 #include "platform/win32/resources.h"
 
@@ -94,11 +95,7 @@ std::string FolderOf(const std::string& path) {
 
 // The one place where a system file name (code page 1250, '\' or '/')
 // becomes a file name of this machine.
-std::string ToHostPath(const char* path) {
-  std::string host = Cp1250ToUtf8(path);
-  std::replace(host.begin(), host.end(), '\\', '/');
-  return host;
-}
+std::string ToHostPath(const char* path) { return ResolvePath(path); }
 
 bool HasSeparator(const std::string& name) { return name.find_first_of("\\/") != std::string::npos; }
 
@@ -390,15 +387,14 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
   std::string hostPath;
   if (bare) {
     if (HINSTANCE__* loaded = s.ByBaseName(page)) return AddRef(loaded);
-    const std::string name = ToHostPath(page.c_str());
     for (const std::string& folder : {FolderOf(s.program->hostPath), CurrentFolder()}) {
-      std::string candidate = folder + "/" + name;
+      std::string candidate = ResolvePath(Utf8ToCp1250(folder + "/") + page);
       if (IdOf(candidate).valid) {
         hostPath = std::move(candidate);
         break;
       }
     }
-    if (hostPath.empty()) hostPath = name;  // left to the system's library path
+    if (hostPath.empty()) hostPath = Cp1250ToUtf8(page);  // left to the system's library path
   } else {
     hostPath = ToHostPath(page.c_str());
   }
