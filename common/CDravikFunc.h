@@ -1,0 +1,60 @@
+// The host's entity-walking functions, fetched by name from the host module
+// for one command run.
+#pragma once
+
+#include "common/CModule.h"
+#include "common/resbuf.h"
+
+using HostEntNextFn = resbuf* (*)(int first);
+using HostUnlinkFn = void (*)();
+using HostByNameFn = int (*)();  // functions the system fetches but never calls
+
+class CDravikFunc : public CModule {
+ public:
+  CDravikFunc(const char* hostPath, bool isLT, int level);
+
+  // Fetches the functions in a fixed order; false at the first required one
+  // that is missing.
+  bool Resolve();
+
+  // In the host's table order.
+  HostEntNextFn alt_entnext = nullptr;
+  HostByNameFn alt_blknext = nullptr;
+  HostByNameFn alt_layernext = nullptr;
+  HostByNameFn alt_layerfind = nullptr;
+  HostByNameFn alt_prompt = nullptr;
+  HostByNameFn err_message = nullptr;
+  HostByNameFn DXF_HEADER_BIN = nullptr;
+  HostByNameFn DXF_EOF_BIN = nullptr;
+  HostByNameFn DXF_HEADER = nullptr;
+  HostByNameFn DXF_EOF = nullptr;
+  HostByNameFn GetBlockHandle = nullptr;
+  HostByNameFn alt_blkmake = nullptr;
+  HostByNameFn alt_blkmake_bin = nullptr;
+  HostByNameFn alt_send = nullptr;
+  HostByNameFn GetLastHandle = nullptr;
+  HostByNameFn alt_entmake = nullptr;
+  HostByNameFn alt_entmake_txt = nullptr;
+  HostByNameFn alt_entmake_bin = nullptr;
+  HostByNameFn WriteAcadEnvStr = nullptr;
+  HostUnlinkFn unlink_DXF = nullptr;
+  HostByNameFn GetDatabase = nullptr;
+  HostByNameFn RegAppBin = nullptr;
+  HostByNameFn CreateDefLineType = nullptr;
+  HostByNameFn alt_makeblockdef = nullptr;
+  HostByNameFn makeblockdef_txt = nullptr;
+  HostByNameFn makeblockdef_bin = nullptr;
+  HostByNameFn GetProfilePath = nullptr;
+
+  bool isLT = false;
+  uint32_t level = 0;
+
+ private:
+  template <typename Fn>
+  bool Fetch(Fn& slot, const char* name) {
+    void* address = nullptr;
+    bool found = GetProc(&address, name);
+    slot = reinterpret_cast<Fn>(address);
+    return found;
+  }
+};
