@@ -1,5 +1,7 @@
 #include "jov_vantrix/frame/ExportedCommands.h"
 
+#include <string>
+
 #include "common/CDravikFunc.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/LineLength.h"
@@ -7,21 +9,38 @@
 
 namespace {
 
-// The host path into a 260-character buffer, as the by-name table of each
-// command run is built from it.
-struct HostPath {
-  char text[MAX_PATH];
-  HostPath() { TheApp().GetHostPath(text, MAX_PATH); }
+// The binding steps of a drawing command, run in their fixed order: the
+// by-name host table at the command's level, then the resource library and
+// the product library when the command needs them. The table lives as long
+// as the command.
+class CommandBinding {
+ public:
+  CommandBinding(int level, bool resources, bool wizard)
+      : host_(HostPath().c_str(), TheApp().m_isLT, level) {
+    bound_ = host_.Resolve() && (!resources || TheApp().LoadResourceDll()) &&
+             (!wizard || TheApp().LoadWizardDll());
+  }
+  bool Bound() const { return bound_; }
+  CDravikFunc& Host() { return host_; }
+
+ private:
+  // The table keeps its own copy of the path.
+  static std::string HostPath() {
+    char path[MAX_PATH];
+    TheApp().GetHostPath(path, MAX_PATH);
+    return path;
+  }
+  CDravikFunc host_;
+  bool bound_ = false;
 };
 
 }  // namespace
 
 int Jov_Length(int unit) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  HostPath path;
-  CDravikFunc host(path.text, TheApp().m_isLT, 6);
-  if (!host.Resolve()) return -1;
-  return CopyLineLengthToClipboard(host, unit);
+  CommandBinding binding(6, false, false);
+  if (!binding.Bound()) return -1;
+  return CopyLineLengthToClipboard(binding.Host(), unit);
 }
 
 INT_PTR Jov_Vantrix_M(HWND) {
@@ -33,21 +52,16 @@ INT_PTR Jov_Vantrix_M(HWND) {
 
 int Jov_CutDlg(int, void*) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  HostPath path;
-  CDravikFunc host(path.text, TheApp().m_isLT, 9);
-  if (!host.Resolve()) return -1;
-  if (!TheApp().LoadResourceDll()) return -1;
-  if (!TheApp().LoadWizardDll()) return -1;
+  CommandBinding binding(9, true, true);
+  if (!binding.Bound()) return -1;
   // The pick step and the section dialogs join with the section drawing.
   return -1;
 }
 
 int Jov_Vantrix_Import(int, void*) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  HostPath path;
-  CDravikFunc host(path.text, TheApp().m_isLT, 9);
-  if (!host.Resolve()) return -1;
-  if (!TheApp().LoadResourceDll()) return -1;
+  CommandBinding binding(9, true, false);
+  if (!binding.Bound()) return -1;
   // Reading the picked network and the result file joins with the network
   // data model.
   return -1;
@@ -55,11 +69,8 @@ int Jov_Vantrix_Import(int, void*) {
 
 int Jov_Vantrix_Export(int, void*) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  HostPath path;
-  CDravikFunc host(path.text, TheApp().m_isLT, 9);
-  if (!host.Resolve()) return -1;
-  if (!TheApp().LoadResourceDll()) return -1;
-  if (!TheApp().LoadWizardDll()) return -1;
+  CommandBinding binding(9, true, true);
+  if (!binding.Bound()) return -1;
   // The export dialog joins with the network data model.
   return -1;
 }
