@@ -24,6 +24,12 @@ int _mbsicmp(const char* a, const char* b);
 // Lower-case fold of one code page 1250 byte.
 unsigned char Cp1250ToLower(unsigned char c);
 
+// Equality of two code page 1250 texts without regard to letter case.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// Appends one Unicode code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Conversions used where text leaves the system (file names, terminals).
 // Characters without an equivalent become '?'.
 std::string Cp1250ToUtf8(std::string_view text);

@@ -38,14 +38,6 @@ std::string_view Trim(std::string_view s) {
   return TrimRight(s);
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Cp1250ToLower(static_cast<unsigned char>(a[i])) !=
-        Cp1250ToLower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 struct Line {
   enum Kind { kOther, kSection, kKey };
@@ -106,7 +98,7 @@ LoadResult Load(const std::string& path, std::vector<Line>& lines) {
 bool FindSection(const std::vector<Line>& lines, std::string_view name, size_t from, size_t& begin,
                  size_t& end) {
   for (size_t i = from; i < lines.size(); ++i) {
-    if (lines[i].kind != Line::kSection || !SameName(lines[i].name, name)) continue;
+    if (lines[i].kind != Line::kSection || !EqualsIgnoreCase(lines[i].name, name)) continue;
     begin = i;
     end = i + 1;
     while (end < lines.size() && lines[end].kind != Line::kSection) ++end;
@@ -117,7 +109,7 @@ bool FindSection(const std::vector<Line>& lines, std::string_view name, size_t f
 
 size_t FindKey(const std::vector<Line>& lines, size_t begin, size_t end, std::string_view key) {
   for (size_t i = begin + 1; i < end; ++i)
-    if (lines[i].kind == Line::kKey && SameName(lines[i].name, key)) return i;
+    if (lines[i].kind == Line::kKey && EqualsIgnoreCase(lines[i].name, key)) return i;
   return std::string::npos;
 }
 
@@ -320,7 +312,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
   } else if (!value) {
     if (FindSection(lines, section, 0, begin, end)) {
       for (size_t i = end; i-- > begin + 1;) {
-        if (lines[i].kind == Line::kKey && SameName(lines[i].name, key)) {
+        if (lines[i].kind == Line::kKey && EqualsIgnoreCase(lines[i].name, key)) {
           lines.erase(lines.begin() + static_cast<ptrdiff_t>(i));
           changed = true;
         }
