@@ -154,15 +154,6 @@ TEST(CObjDataNew, BuiltChainIsFreedOnlyWhileOwned) {
   FreeGroupCodeChain(kept);
 }
 
-TEST(CObjDataNew, SegmentsAreTypedPipesWithARiserNumber) {
-  std::unique_ptr<CObjDataNew> pipe(Segment(5, "1", {}, {}));
-  EXPECT_TRUE(IsSegmentOfType(pipe.get(), 5));
-  EXPECT_FALSE(IsSegmentOfType(pipe.get(), 6));
-  pipe->m_riserNumber.Empty();
-  EXPECT_FALSE(IsSegmentOfType(pipe.get(), 5));
-  EXPECT_FALSE(IsSegmentOfType(nullptr, 5));
-}
-
 TEST(CObjDataNew, SegmentsTouchWithinTheTolerance) {
   std::unique_ptr<CObjDataNew> a(Segment(5, "1", {0, 0, 0}, {10, 0, 0}));
   std::unique_ptr<CObjDataNew> near(Segment(5, "1", {10 + 0.5e-5, 0, 0}, {20, 0, 0}));

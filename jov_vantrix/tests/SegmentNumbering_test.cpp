@@ -145,6 +145,7 @@ TEST(CSchSezNew, StyleIsRefusedForAChangedGroupUnlessForced) {
   EXPECT_TRUE(scheme.SetGroupStyle(group, true, 7));
   EXPECT_FALSE(scheme.SetGroupStyle(nullptr, true, 7));
 
+  // What the preview draws a group's pipes in.
   EXPECT_EQ(SegmentStyle(kObjectSupplyPipe, false, 7), 1u);
   EXPECT_EQ(SegmentStyle(kObjectReturnPipe, false, 7), 5u);
   EXPECT_EQ(SegmentStyle(kObjectReturnPipe, false, 3), 3u);
