@@ -2,6 +2,14 @@
 // resource script (keep it to #define lines).
 #pragma once
 
+// Product kinds a record's "TY" property names; each decides how the
+// section generator connects the product.
+#define IDS_TY_VALVE 7
+#define IDS_TY_FITTING 8
+#define IDS_TY_CONVECTOR 9
+#define IDS_TY_RADIATOR 10
+#define IDS_TY_MANIFOLD 51
+
 // Messages and prompts.
 #define IDS_PIPES_NOT_PROCESSED 17
 #define IDS_PROMPT_SELECT_IMPORT 20

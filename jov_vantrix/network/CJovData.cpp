@@ -1,0 +1,216 @@
+#include "jov_vantrix/network/CJovData.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "common/GroupCodeChain.h"
+
+namespace {
+
+bool IsApplication(const resbuf* node, const char* name) {
+  return node->code == 1001 && node->value.text && std::strcmp(node->value.text, name) == 0;
+}
+
+// A node whose text can stand as a value: a string of any text code but an
+// application name, which opens the next block.
+bool IsValueNode(const resbuf* node) {
+  return node && node->code != 1001 && IsStringNode(node);
+}
+
+const char* TextOf(const resbuf* node) { return node->value.text ? node->value.text : ""; }
+
+int ClampToInt(long long value) {
+  return static_cast<int>(std::clamp<long long>(value, 0, INT_MAX));
+}
+
+// Rows and columns of a matrix code "E@<rows>x<columns>"; a number that is
+// missing reads as 0, a negative one as 0.
+void ParseMatrixSize(const char* code, int& rows, int& columns) {
+  rows = columns = 0;
+  if (std::strncmp(code, "E@", 2) != 0) return;
+  char* end = nullptr;
+  const char* p = code + 2;
+  long long r = std::strtoll(p, &end, 10);
+  if (end == p) return;
+  rows = ClampToInt(r);
+  if (*end != 'x') return;
+  p = end + 1;
+  long long c = std::strtoll(p, &end, 10);
+  if (end != p) columns = ClampToInt(c);
+}
+
+// Appends chains to a chain under construction; a part that could not be
+// built is simply left out.
+class ChainTail {
+ public:
+  void Append(resbuf* chain) {
+    if (!chain) return;
+    *slot_ = chain;
+    while (*slot_) slot_ = &(*slot_)->next;
+  }
+  void AppendApplication(const char* name) {
+    resbuf* node = nullptr;
+    if (CreateGroupCodeNode(&node, 1001, name))
+      Append(node);
+    else
+      FreeGroupCodeChain(node);
+  }
+  resbuf* Head() const { return head_; }
+
+ private:
+  resbuf* head_ = nullptr;
+  resbuf** slot_ = &head_;
+};
+
+}  // namespace
+
+CJovData::~CJovData() { Clear(); }
+
+void CJovData::Clear() {
+  m_insertionValue = 0;
+  m_typeFlags.Clear();
+  m_appInsertPoints = m_appJovData = m_appVantrix = nullptr;
+  m_insertPoints.RemoveAll();
+  m_vantrixRecords.RemoveAll();
+  m_matrixRows.RemoveAll();
+  m_properties.RemoveAll();
+  m_pointRecords.RemoveAll();
+  m_typeCode.Empty();
+}
+
+bool CJovData::ReadXData(const resbuf* chain) {
+  Clear();
+  const resbuf* insertPoints = nullptr;
+  const resbuf* jovData = nullptr;
+  const resbuf* vantrix = nullptr;
+  bool hasVantrix = false;
+  for (const resbuf* node = chain; node; node = node->next) {
+    if (node->code != 1001) continue;
+    if (IsApplication(node, "JOV_DATA")) {
+      jovData = node;
+    } else if (IsApplication(node, "JOV_INSPT")) {
+      insertPoints = node;
+    } else if (IsApplication(node, "_VANTRIX")) {
+      vantrix = node->next;
+      hasVantrix = true;
+    }
+  }
+  if (!jovData) return false;
+
+  m_appInsertPoints = insertPoints;
+  m_appJovData = jovData;
+  m_appVantrix = vantrix;
+  if (insertPoints) ReadInsertPoints(insertPoints->next);
+  ReadJovData(jovData->next);
+  if (hasVantrix) ReadVantrix(vantrix);
+  return true;
+}
+
+void CJovData::ReadInsertPoints(const resbuf* node) {
+  for (; node; node = node->next) {
+    if (node->code == 1010)
+      m_insertPoints.AddTail(new CJovInsPnt(node->value.point));
+    else if (node->code == 1070)
+      m_insertionValue = node->value.i16;
+    else
+      break;
+  }
+}
+
+void CJovData::ReadJovData(const resbuf* node) {
+  if (!IsValueNode(node)) return;
+  m_typeCode = TextOf(node);
+  node = node->next;
+
+  if (m_typeCode.GetLength() >= 2 && m_typeCode[1] == '@') {
+    int rows = 0;
+    int columns = 0;
+    ParseMatrixSize(m_typeCode, rows, columns);
+    // Cells are read only from the run of strings that follows; the size
+    // is cut to it, keeping a last row that the chain holds in part.
+    long long available = 0;
+    for (const resbuf* n = node; IsValueNode(n); n = n->next) ++available;
+    columns = static_cast<int>(std::min<long long>(columns, available));
+    if (columns > 0)
+      rows = static_cast<int>(std::min<long long>(rows, (available + columns - 1) / columns));
+    else
+      rows = 0;
+    for (int r = 0; r < rows; ++r) {
+      auto* row = new CJovPropData(static_cast<uint32_t>(columns));
+      for (int c = 0; c < columns && IsValueNode(node); ++c, node = node->next)
+        row->SetField(static_cast<uint32_t>(c), TextOf(node));
+      m_matrixRows.AddTail(row);
+    }
+  }
+
+  while (node && node->code == 1000) {
+    const resbuf* value = node->next;
+    if (!IsValueNode(value)) break;
+    auto* property = new CJovPropData(2);
+    property->SetField(0, TextOf(node));
+    property->SetField(1, TextOf(value));
+    m_properties.AddTail(property);
+    if (std::strcmp(TextOf(node), "_TYPE") == 0)
+      m_typeFlags.Set(static_cast<uint32_t>(std::strtoll(TextOf(value), nullptr, 10)));
+    else if (std::strcmp(TextOf(node), "_PTS") == 0)
+      CJovAddPnt::ParseList(m_pointRecords, TextOf(value));
+    node = value->next;
+  }
+}
+
+void CJovData::ReadVantrix(const resbuf* node) {
+  if (!node || node->code != 1070) return;
+  const uint32_t count = node->value.i16 < 0 ? 0u : static_cast<uint32_t>(node->value.i16);
+  auto* record = new CJovPropData(CJovPropData::kVantrixFields);
+  uint32_t taken = 0;
+  for (node = node->next; node && node->code == 1000 && taken < count; node = node->next, ++taken)
+    if (taken < CJovPropData::kVantrixFields) record->SetField(taken, TextOf(node));
+  for (uint32_t i = count; i < CJovPropData::kVantrixFields; ++i) record->SetField(i, "");
+  m_vantrixRecords.AddTail(record);
+}
+
+resbuf* CJovData::BuildXData() {
+  ChainTail chain;
+  if (m_insertPoints.GetCount() > 0) {
+    chain.AppendApplication("JOV_INSPT");
+    chain.Append(CJovInsPnt::BuildChain(m_insertPoints, m_insertionValue));
+  }
+  chain.AppendApplication("JOV_DATA");
+  chain.Append(m_matrixRows.BuildMatrixChain(m_typeCode));
+  std::string points;
+  if (CJovAddPnt::FormatList(m_pointRecords, points)) m_properties.ReplaceValue("_PTS", points.c_str());
+  chain.Append(m_properties.BuildKeyValueChain());
+  if (m_vantrixRecords.GetHead()) {
+    chain.AppendApplication("_VANTRIX");
+    chain.Append(m_vantrixRecords.BuildRecordChain());
+  }
+  return chain.Head();
+}
+
+const resbuf* CJovData::GetAppChain(int which) const {
+  switch (which) {
+    case kAppInsertPoints:
+      return m_appInsertPoints;
+    case kAppJovData:
+      return m_appJovData;
+    case kAppVantrix:
+      return m_appVantrix;
+    default:
+      return nullptr;
+  }
+}
+
+const char* CJovData::GetProperty(const char* key) const {
+  if (!key) return nullptr;
+  for (const CSeznam* e = m_properties.GetHead(); e; e = e->GetNext()) {
+    const auto* property = static_cast<const CJovPropData*>(e);
+    const char* k = property->GetField(0);
+    const char* v = property->GetField(1);
+    if (k && v && std::strcmp(k, key) == 0) return v;
+  }
+  return nullptr;
+}

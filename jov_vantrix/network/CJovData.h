@@ -1,0 +1,76 @@
+// The extended data of one network entity, parsed from its group-code chain
+// and built back into a fresh chain. Three application blocks, in the order
+// they are written:
+//
+//   1001 "JOV_INSPT"  1070 insertion value, 1010 per insertion point
+//                     (only when there are insertion points)
+//   1001 "JOV_DATA"   1000 type code, [matrix cells of an "E@RxC" code],
+//                     1000 key, 1000 value ... (always)
+//   1001 "_VANTRIX"   1070 field count, 1000 per field of every record
+//                     (only when there is a record)
+//
+// The type code is normally 12 characters: its first letter is the trade of
+// the catalogue and its 8th (index 7) the include flag, 'i' in the network
+// and '-' excluded. A code "E@<rows>x<columns>" marks a matrix entity.
+#pragma once
+
+#include <cstdint>
+
+#include "common/CBitFlags.h"
+#include "common/CJovPropData.h"
+#include "common/CSeznam.h"
+#include "common/resbuf.h"
+#include "jov_vantrix/network/CJovAddPnt.h"
+#include "jov_vantrix/network/CJovInsPnt.h"
+#include "platform/mfc/CString.h"
+
+class CJovData : public CSeznam {
+ public:
+  static constexpr int kAppInsertPoints = 0;
+  static constexpr int kAppJovData = 1;
+  static constexpr int kAppVantrix = 2;
+  static constexpr uint32_t kIncludeFlagIndex = 7;
+
+  CJovData() = default;
+  ~CJovData() override;
+
+  void Clear();
+
+  // Replaces everything by the blocks of an entity chain (a later block of
+  // the same name wins). False, with the object left empty, when the chain
+  // has no "JOV_DATA" block. Values, the type code and matrix cells are
+  // taken only from text nodes; a block ends at the first node it cannot
+  // read, and counts are cut to what the chain really holds.
+  bool ReadXData(const resbuf* chain);
+
+  // A new chain of the three blocks, owned by the caller. Refreshes the
+  // value of an existing "_PTS" property from the point records first.
+  resbuf* BuildXData();
+
+  // The 1001 "JOV_INSPT" node, the 1001 "JOV_DATA" node or the node after
+  // 1001 "_VANTRIX" of the chain last read; null for any other index. They
+  // point into that chain and die with it.
+  const resbuf* GetAppChain(int which) const;
+
+  // The value of the first property with exactly that key; null when none.
+  const char* GetProperty(const char* key) const;
+  bool HasProperty(const char* key) const { return GetProperty(key) != nullptr; }
+
+  CString m_typeCode;
+  int32_t m_insertionValue = 0;
+  CBitFlags m_typeFlags;
+  CJovInsPnt m_insertPoints;
+  CJovPropData m_vantrixRecords;
+  CJovPropData m_matrixRows;
+  CJovPropData m_properties;
+  CJovAddPnt m_pointRecords{0};
+
+ private:
+  void ReadInsertPoints(const resbuf* node);
+  void ReadJovData(const resbuf* node);
+  void ReadVantrix(const resbuf* node);
+
+  const resbuf* m_appInsertPoints = nullptr;
+  const resbuf* m_appJovData = nullptr;
+  const resbuf* m_appVantrix = nullptr;
+};

@@ -1,0 +1,88 @@
+#include "jov_vantrix/network/CObjDataNew.h"
+
+#include <cfloat>
+#include <cstring>
+
+#include "common/GroupCodeChain.h"
+#include "jov_vantrix/network/CNumSezNew.h"
+#include "jov_vantrix/network/RecordGeometry.h"
+#include "platform/mfc/module_state.h"
+#include "platform/win32/resources.h"
+
+CObjDataNew::CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index)
+    : m_index(index), m_entityKind(entityKind), m_objectType(objectType) {
+  if (chain) m_entityChain.Assign(chain);
+  ResetBox();
+  GetPathEndsAndLength(this, m_start, m_end, m_length);
+}
+
+CObjDataNew::CObjDataNew(const CObjDataNew& source, int number, int connect)
+    : m_number(number),
+      m_connect(connect),
+      m_index(source.m_index),
+      m_entityKind(source.m_entityKind),
+      m_objectType(source.m_objectType),
+      m_branchName(source.m_branchName),
+      m_riserPrefix(source.m_riserPrefix),
+      m_branchNumber(source.m_branchNumber),
+      m_sideNumber(source.m_sideNumber),
+      m_CM(source.m_CM),
+      m_CT(source.m_CT),
+      m_CZ(source.m_CZ),
+      m_CR(source.m_CR),
+      m_assoc(source.m_assoc),
+      m_schemeAssoc(source.m_schemeAssoc),
+      m_text1(source.m_text1),
+      m_text2(source.m_text2),
+      m_thirdProperty(source.m_thirdProperty),
+      m_length(20.0) {
+  ResetBox();
+}
+
+CObjDataNew::~CObjDataNew() {
+  if (m_ownsBuiltChain) FreeGroupCodeChain(m_pBuiltChain);
+  FreeGroupCodeChain(m_pProductGeometry);
+  FreeGroupCodeChain(m_pProductData);
+}
+
+void CObjDataNew::SetBuiltChain(resbuf* chain) {
+  if (m_ownsBuiltChain && m_pBuiltChain != chain) FreeGroupCodeChain(m_pBuiltChain);
+  m_pBuiltChain = chain;
+  m_ownsBuiltChain = true;
+}
+
+void CObjDataNew::ResetBox() {
+  m_boxMin = GLVector(DBL_MAX, DBL_MAX, DBL_MAX);
+  m_boxMax = GLVector(-DBL_MAX, -DBL_MAX, -DBL_MAX);
+}
+
+bool IsSegmentOfType(const CObjDataNew* record, int objectType) {
+  return record && record->m_objectType == objectType && !record->m_riserNumber.IsEmpty();
+}
+
+int GetRecordTypeClass(const CObjDataNew* record) {
+  if (!record) return 0;
+  const char* type = record->m_jovData.GetProperty("TY");
+  if (!type) return 0;
+  static constexpr struct {
+    UINT stringId;
+    int typeClass;
+  } kClasses[] = {{7, 1}, {8, 0}, {9, 3}, {10, 2}, {51, 4}};
+  for (const auto& entry : kClasses) {
+    char name[256];
+    // A string the resource library lacks matches nothing, not even "".
+    if (LoadStringA(AfxGetResourceHandle(), entry.stringId, name, sizeof name) <= 0) continue;
+    if (std::strcmp(type, name) == 0) return entry.typeClass;
+  }
+  return 0;
+}
+
+CObjDataNew* FindPartnerRecord(const CObjDataNew* record) {
+  if (!record || record->m_CM.IsEmpty() || record->m_CT.IsEmpty() || !record->m_pGroup)
+    return nullptr;
+  for (CObjDataNew* r = record->m_pGroup->GetFirstRecord(); r; r = r->GetNextRecord()) {
+    if (r->m_objectType == kObjectNetworkInsert && r->m_CM == record->m_CM && r->m_CT == record->m_CT)
+      return r;
+  }
+  return nullptr;
+}

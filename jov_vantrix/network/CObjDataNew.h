@@ -1,0 +1,150 @@
+// One drawing object of the pipe network: the entity's chain as read or as
+// built, its parsed extended data, the values the readers copy out of it,
+// its numbers in the segment numbering, its geometry and the links the
+// readers and generators hang on it. Records are owned by the list that
+// holds them (a CObjSezNew or an association group).
+#pragma once
+
+#include <cstdint>
+
+#include "common/CGroupChainRef.h"
+#include "common/CSeznam.h"
+#include "common/GLVector.h"
+#include "common/qmArray.h"
+#include "common/resbuf.h"
+#include "jov_vantrix/network/CJovData.h"
+#include "jov_vantrix/network/COznArray.h"
+#include "platform/mfc/CPtrArray.h"
+#include "platform/mfc/CString.h"
+#include "platform/mfc/CStringArray.h"
+
+class CNumSezNew;
+class GLText;
+
+// Entity kinds.
+constexpr int32_t kEntityAsRead = 0;
+constexpr int32_t kEntityLine = 1;
+constexpr int32_t kEntityLwPolyline = 2;
+constexpr int32_t kEntityInsert = 3;
+constexpr int32_t kEntityText = 4;
+constexpr int32_t kEntityCircle = 5;
+
+// Object types: the record's role in the network.
+constexpr int32_t kObjectOther = 0;          // anything else, and every built record
+constexpr int32_t kObjectRiser = 1;          // riser insert ("_TYPE" holds 197)
+constexpr int32_t kObjectNetworkInsert = 2;  // 0x100081 or 0x200081
+constexpr int32_t kObjectSupplyPipe = 5;     // "TPP" / "TP6" pipe piece
+constexpr int32_t kObjectReturnPipe = 6;     // "TPZ" / "TP7" pipe piece
+constexpr int32_t kObjectPickedBranch = 7;   // the insert of the picked branch
+constexpr int32_t kObjectSkipped = 8;        // an insert that runs skip
+
+class CObjDataNew : public CSeznam {
+ public:
+  // A record of an entity: a private copy of chain is kept (none for a
+  // null chain) and its path ends and length are measured from it.
+  CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index);
+  // A record standing for source under new numbers, with no chain and no
+  // extended data of its own: it keeps source's index, kinds, names and
+  // description values, and a nominal length of 20.
+  CObjDataNew(const CObjDataNew& source, int number, int connect);
+  ~CObjDataNew() override;
+
+  int GetNumber() const { return m_number; }
+  int GetReadNumber() const { return m_readNumber; }
+  int GetConnect() const { return m_connect; }
+  int GetReadConnect() const { return m_readConnect; }
+  void SetNumber(int number) { m_number = number; }
+  void SetReadNumber(int number) { m_readNumber = number; }
+  void SetConnect(int connect) { m_connect = connect; }
+  void SetReadConnect(int connect) { m_readConnect = connect; }
+
+  CObjDataNew* GetNextRecord() const { return static_cast<CObjDataNew*>(GetNext()); }
+
+  // The chain to write: the built chain when there is one, else the chain
+  // as read.
+  const resbuf* GetChain() const { return m_pBuiltChain ? m_pBuiltChain : m_entityChain.GetChain(); }
+  // Takes a chain built for this record (freed with the record while
+  // m_ownsBuiltChain is set); a chain held before is freed.
+  void SetBuiltChain(resbuf* chain);
+
+ private:
+  int32_t m_number = 0;
+  int32_t m_readNumber = 0;
+  int32_t m_connect = 0;
+  int32_t m_readConnect = 0;
+
+ public:
+  uint32_t m_index = 0;
+  int32_t m_entityKind = kEntityAsRead;
+  int32_t m_objectType = kObjectOther;
+  CGroupChainRef m_entityChain;
+  resbuf* m_pBuiltChain = nullptr;
+  resbuf* m_pProductGeometry = nullptr;  // owned copies of the product look-up's results
+  resbuf* m_pProductData = nullptr;
+  bool m_ownsBuiltChain = true;
+  GLVector m_basePoint;
+  CJovData m_jovData;
+
+  CString m_branchName;    // "_NBRANCH"
+  CString m_riserNumber;   // "_NUM_RISER"
+  CString m_riserPrefix;   // "_PREFIX_RISER"
+  CString m_branchNumber;  // "_NUM_BRANCH"
+  CString m_sideNumber;    // "_NUM_SIDE"
+  CString m_CM;
+  CString m_CT;
+  CString m_CZ;
+  CString m_CR;
+  CString m_assoc;        // "_NUM_ASSOC"
+  CString m_schemeAssoc;  // "_SCH_ASSOC"
+  CString m_text1;
+  CString m_text2;
+  CString m_thirdProperty;  // the catalogue's third "PROP" name
+  CString m_linkHandle;     // "JOV_LINK"
+
+  GLVector m_boxMin;
+  GLVector m_boxMax;
+  CString m_riserPosition;  // "_POS_RISER"; "1" marks the riser-side end of a run
+  CString m_spare{"0"};
+  double m_length = 0.0;
+  GLVector m_start;
+  GLVector m_end;
+
+  CPtrArray m_previewEntities;
+  GLText* m_pNumberLabel = nullptr;
+  CObjDataNew* m_pLinkA = nullptr;  // the record the end point meets
+  CObjDataNew* m_pLinkB = nullptr;  // the record the start point meets
+  CObjDataNew* m_pFurther1 = nullptr;
+  CObjDataNew* m_pFurther2 = nullptr;
+  CNumSezNew* m_pGroup = nullptr;
+  CString m_text3;
+  CString m_text4;
+  CStringArray m_texts1;
+  CStringArray m_texts2;
+  COznArray m_descriptionLines;
+  qmArray<double> m_values1;
+  qmArray<double> m_values2;
+  qmArray<double> m_values3;
+  qmArray<double> m_values4;
+  CPtrArray m_related[6];
+  bool m_flag1 = true;
+  bool m_flag2 = true;
+  bool m_offsetFlag = false;  // the product look-up fills "O2"
+  bool m_flag3 = false;
+  bool m_flag4 = false;
+
+ private:
+  void ResetBox();
+};
+
+// Object type as given and a riser number.
+bool IsSegmentOfType(const CObjDataNew* record, int objectType);
+
+// Connection class of a product by its "TY" property, compared with the
+// resource strings 7, 8, 9, 10 and 51 (classes 1, 0, 3, 2, 4); 0 without
+// "TY" or without a match.
+int GetRecordTypeClass(const CObjDataNew* record);
+
+// In the record's group, the first network insert (object type 2) with the
+// record's CM and CT; null when CM or CT is empty, there is no group or no
+// match.
+CObjDataNew* FindPartnerRecord(const CObjDataNew* record);

@@ -1,0 +1,50 @@
+// The working record list of one command: the records read from the drawing
+// followed by those the system built (the list owns them), the scheme of
+// association groups, and the arrays the readers and generators file
+// records in (the arrays only point).
+#pragma once
+
+#include <cstdint>
+
+#include "common/CSeznam.h"
+#include "common/GLVector.h"
+#include "jov_vantrix/network/CSchSezNew.h"
+#include "platform/mfc/CPtrArray.h"
+#include "platform/mfc/CString.h"
+#include "platform/mfc/CStringArray.h"
+
+class CObjDataNew;
+namespace jovDatabase {
+class Database;
+}
+
+class CObjSezNew : public CSeznam {
+ public:
+  CObjSezNew() = default;
+  ~CObjSezNew() override = default;
+
+  CObjDataNew* GetFirstRecord() const;
+
+  CString m_marker1{"0"};
+  CString m_marker2{"1"};
+  uint32_t m_readCount = 0;  // the first that many records were read from the drawing
+  uint32_t m_secondCount = 0;
+  CString m_shiftMarker;     // "0" keeps new records where they were built
+  GLVector m_displacement;   // added to new records' points when written
+  CObjDataNew* m_pStartPipe = nullptr;
+  void* m_pFurther1 = nullptr;
+  void* m_pFurther2 = nullptr;
+  CStringArray m_texts;
+  CPtrArray m_riserChains;
+  CPtrArray m_branchChains;
+  CPtrArray m_pending1;
+  CPtrArray m_pending2;
+  jovDatabase::Database* m_pDatabase = nullptr;  // the catalogue of the list's trade
+  CSchSezNew m_scheme;
+  CPtrArray m_unassociatedRecords;
+  CPtrArray m_allRecords;  // every record a reader created
+  CPtrArray m_class1Groups;
+  CPtrArray m_class2Groups;
+  CPtrArray m_markerCircles;
+  uint32_t m_finalCounter = 0;
+};

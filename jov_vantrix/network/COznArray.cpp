@@ -1,0 +1,3 @@
+#include "jov_vantrix/network/COznArray.h"
+
+IMPLEMENT_DYNAMIC(COznArray, CStringArray)

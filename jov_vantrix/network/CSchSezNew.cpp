@@ -1,0 +1,60 @@
+#include "jov_vantrix/network/CSchSezNew.h"
+
+#include <memory>
+
+#include "common/CNumberingSnapshot.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CUndoArray.h"
+#include "jov_vantrix/network/SegmentNumbering.h"
+
+void CSchSezNew::FileRecord(CObjDataNew* record) {
+  if (!record) return;
+  for (CNumSezNew* group = GetFirstGroup(); group; group = group->GetNextGroup()) {
+    if (group->m_name == record->m_assoc) {
+      group->AddRecord(record);
+      return;
+    }
+  }
+  auto* group = new CNumSezNew(m_groups.GetCount() + 1);
+  group->m_name = record->m_assoc;
+  group->AddRecord(record);
+  m_groups.AddTail(group);
+}
+
+CNumSezNew* CSchSezNew::FindGroup(uint32_t number) const {
+  for (CNumSezNew* group = GetFirstGroup(); group; group = group->GetNextGroup())
+    if (group->m_number == number) return group;
+  return nullptr;
+}
+
+CNumSezNew* CSchSezNew::GetFreeGroup(uint32_t index) const {
+  CNumSezNew* group = FindGroup(index + 1);
+  return group && !group->IsFixed() ? group : nullptr;
+}
+
+uint32_t SegmentStyle(int objectType, bool force, uint32_t style) {
+  if (style == 3 || force) return style;
+  return objectType == kObjectSupplyPipe ? 1u : 5u;
+}
+
+bool CSchSezNew::SetGroupStyle(CNumSezNew* group, bool force, [[maybe_unused]] uint32_t style) {
+  if (!group) return false;
+  return force || !group->m_changed;
+}
+
+bool CSchSezNew::UndoStep(uint32_t index) {
+  if (!m_pUndo) return false;
+  CNumberingSnapshot* snapshot = m_pUndo->GetAt(index);
+  if (!snapshot) return false;
+  CNumSezNew* group = FindGroup(static_cast<uint32_t>(snapshot->groupIndex) + 1);
+  if (!group) return false;
+  SetGroupStyle(group, true, 7);
+  group->m_changed = 0;
+  const bool lastStep = static_cast<INT_PTR>(index) == m_pUndo->GetUpperBound();
+  std::unique_ptr<CNumberingSnapshot> taken(m_pUndo->TakeAt(index));
+  ApplyNumberSnapshot(group, *taken);
+  // The step's numbers are free again; a step below others keeps the
+  // counter, whose later numbers are still in use.
+  if (lastStep) m_nextFreeNumber = static_cast<uint32_t>(taken->offset) + 1;
+  return true;
+}

@@ -1,0 +1,120 @@
+#include "jov_vantrix/network/ProductLookup.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "common/GroupCodeChain.h"
+#include "common/HostExport2D.h"
+#include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/JovCutParams.h"
+#include "jov_vantrix/network/RecordGeometry.h"
+#include "platform/catalogue/Database.h"
+
+namespace {
+
+// A number with 16 significant digits, without trailing zeros.
+CString FormatSignificant(double value) {
+  CString text;
+  text.Format("%.16g", value);
+  return text;
+}
+
+// The product parameters of the record as the product library takes them:
+// "#L/#DN" and "2000/50". The buffers are sized to the properties, so no
+// list is ever cut.
+struct ParamLists {
+  std::vector<char> names;
+  std::vector<char> values;
+
+  bool Build(const CJovPropData& properties) {
+    size_t size = 1;
+    for (const CSeznam* e = properties.GetHead(); e; e = e->GetNext()) {
+      const auto* p = static_cast<const CJovPropData*>(e);
+      const char* key = p->GetField(0);
+      const char* value = p->GetField(1);
+      size += (key ? std::strlen(key) : 0) + (value ? std::strlen(value) : 0) + 2;
+    }
+    names.assign(size, '\0');
+    values.assign(size, '\0');
+    return properties.BuildParamLists(names.data(), size, values.data(), size);
+  }
+};
+
+// Asks the product library and keeps copies of both result chains in the
+// record; the library's own chains are released before returning.
+bool FetchProduct(CObjDataNew* record, jovDatabase::Database* db, const uint8_t* flags,
+                  uint32_t flagCount, int unit) {
+  CJov_VantrixApp& app = TheApp();
+  if (!app.m_pPPGetResbufEx || !app.m_pPPFree) return false;
+  ParamLists lists;
+  if (!lists.Build(record->m_jovData.m_properties)) return false;
+
+  resbuf* geometry = nullptr;
+  resbuf* data = nullptr;
+  if (app.m_pPPGetResbufEx(db, 1, &geometry, &data, flags, flagCount, lists.names.data(),
+                           lists.values.data(), nullptr, nullptr, nullptr) != 1)
+    return false;
+
+  resbuf* geometryCopy = nullptr;
+  resbuf* dataCopy = nullptr;
+  const bool copied = DuplicateGroupCodeChain(geometry, &geometryCopy) &&
+                      DuplicateGroupCodeChain(data, &dataCopy);
+  app.m_pPPFree();
+  if (!copied) {
+    FreeGroupCodeChain(geometryCopy);
+    FreeGroupCodeChain(dataCopy);
+    return false;
+  }
+  FreeGroupCodeChain(record->m_pProductGeometry);
+  FreeGroupCodeChain(record->m_pProductData);
+  record->m_pProductGeometry = geometryCopy;
+  record->m_pProductData = dataCopy;
+  ComputeBoundingBox(record, record->m_pProductGeometry, unit);
+  return true;
+}
+
+}  // namespace
+
+CString PreviewLookupKey(const char* typeCode) {
+  CString key(typeCode);
+  if (key.GetLength() > static_cast<int>(CJovData::kIncludeFlagIndex))
+    key.SetAt(CJovData::kIncludeFlagIndex, '-');
+  return key;
+}
+
+bool LookupProduct(CObjDataNew* record, jovDatabase::Database* db, JovCutParams& params) {
+  if (!record || !db) return false;
+  if (db->GoIndexID(record->m_jovData.m_typeCode) != jovDatabase::eOK) return false;
+
+  CJovPropData& properties = record->m_jovData.m_properties;
+  const double units = params.m_units;
+  CString size;
+  size.Format("%.0f", params.m_units == 1 ? params.m_floorHeight * 1000.0 : params.m_floorHeight);
+  properties.ReplaceValue("O", size);
+
+  if (params.m_sameLengthOn && record->m_jovData.HasProperty("L"))
+    properties.ReplaceValue("L", FormatSignificant(params.m_sameLength * 1000.0 / units));
+
+  if (record->m_offsetFlag && record->m_jovData.HasProperty("O2")) {
+    const char* setting = HostGetEnvString(TheApp().m_pHostTable, "JOV_OFFSET");
+    const long offset = setting ? std::strtol(setting, nullptr, 10) : 0;
+    const double millimetres = offset > 0 ? static_cast<double>(offset) : 100.0;
+    properties.ReplaceValue("O2", FormatSignificant(millimetres / (1000.0 / units)));
+  }
+
+  if (params.m_sameHeightOn && record->m_jovData.HasProperty("V"))
+    properties.ReplaceValue("V", FormatSignificant(params.m_sameHeight * 1000.0 / units));
+
+  return FetchProduct(record, db, nullptr, 0, params.m_units);
+}
+
+bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, const int* unit) {
+  if (!record || !db) return false;
+  if (db->GoIndexID(PreviewLookupKey(record->m_jovData.m_typeCode)) != jovDatabase::eOK) return false;
+  static constexpr uint8_t kFlags[] = {0, 0, 0, 0, 1};
+  return FetchProduct(record, db, kFlags, 5, unit ? *unit : 0);
+}

@@ -1,0 +1,30 @@
+// Catalogue look-up of the product a record stands for: the catalogue is
+// positioned on the record's type code and the product library builds the
+// product's geometry (catalogue view B) and extended data with the record's
+// parameters. Both chains are copied into the record.
+#pragma once
+
+#include "platform/mfc/CString.h"
+
+class CObjDataNew;
+class JovCutParams;
+namespace jovDatabase {
+class Database;
+}
+
+// For the section generator. Before asking, the parameters the drawing
+// decides are put into the record's existing properties: "O" the floor
+// height in millimetres, "L" the same length, "O2" the host's "JOV_OFFSET"
+// (100 mm when unset) for a record with the offset flag, "V" the same
+// height. False when the catalogue has no such product or the product
+// library does not answer; the adjusted properties then stay.
+bool LookupProduct(CObjDataNew* record, jovDatabase::Database* db, JovCutParams& params);
+
+// For the export preview: the product is looked up under its excluded form
+// (PreviewLookupKey) and property 8 is asked for in the data as well; the
+// box is scaled to metres when *unit is 1.
+bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, const int* unit);
+
+// The type code with '-' as its include flag (the 8th character); the rest
+// is kept as it is. Shorter codes are returned unchanged.
+CString PreviewLookupKey(const char* typeCode);

@@ -1,0 +1,166 @@
+#include "jov_vantrix/network/SegmentNumbering.h"
+
+#include <unordered_set>
+
+#include "jov_vantrix/network/CNumSezNew.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CSchSezNew.h"
+#include "jov_vantrix/network/RecordGeometry.h"
+
+namespace {
+
+bool IsPipeRecord(const CObjDataNew* record) {
+  return record->m_objectType == kObjectSupplyPipe || record->m_objectType == kObjectReturnPipe;
+}
+
+bool IsSegment(const CObjDataNew* record) {
+  return IsSegmentOfType(record, kObjectSupplyPipe) || IsSegmentOfType(record, kObjectReturnPipe);
+}
+
+CObjDataNew* RecordAt(const CPtrArray& chain, INT_PTR i) { return static_cast<CObjDataNew*>(chain[i]); }
+
+int OffsetNumber(int number, uint32_t offset) {
+  return static_cast<int>(static_cast<uint32_t>(number) + offset);
+}
+
+// Number and connect from the snapshot's first entry of the record's index;
+// false when the snapshot does not hold it.
+bool RestoreRecord(CObjDataNew* record, const CNumberingSnapshot& snapshot) {
+  const int count = snapshot.indexes.GetCount();
+  for (int i = 0; i < count; ++i) {
+    if (static_cast<uint32_t>(snapshot.indexes.ElementAt(i)) != record->m_index) continue;
+    if (i < snapshot.numbers.GetCount()) record->SetNumber(snapshot.numbers.ElementAt(i));
+    if (i < snapshot.connects.GetCount()) record->SetConnect(snapshot.connects.ElementAt(i));
+    return true;
+  }
+  return false;
+}
+
+using VisitedGroups = std::unordered_set<const CNumSezNew*>;
+
+void ApplyLinkedSnapshot(CNumSezNew* group, const CString& guard, const CNumberingSnapshot& snapshot,
+                         VisitedGroups& visited);
+
+void FollowLinks(const CObjDataNew* record, const CString& guard, const CNumSezNew* from,
+                 const CNumberingSnapshot& snapshot, VisitedGroups& visited, bool checkGuard) {
+  for (const CObjDataNew* link : {record->m_pLinkA, record->m_pLinkB}) {
+    if (!link || !link->m_pGroup) continue;
+    if (checkGuard && link->m_pGroup->m_name == guard) continue;
+    ApplyLinkedSnapshot(link->m_pGroup, from->m_name, snapshot, visited);
+  }
+}
+
+void ApplyLinkedSnapshot(CNumSezNew* group, const CString& guard, const CNumberingSnapshot& snapshot,
+                         VisitedGroups& visited) {
+  if (!group->IsFixed() || !visited.insert(group).second) return;
+  for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+    if (!IsPipeRecord(r) || !RestoreRecord(r, snapshot)) continue;
+    group->m_changed = r->GetNumber() != r->GetReadNumber() ? 1 : 0;
+    if (r->m_objectType == kObjectSupplyPipe) FollowLinks(r, guard, group, snapshot, visited, true);
+  }
+}
+
+}  // namespace
+
+void AddRecordToChain(CObjDataNew* record, CPtrArray& chain, bool append, bool connectToPrevious) {
+  if (!record) return;
+  const INT_PTR n = chain.GetSize();
+  if (append || n == 0) {
+    if (n >= 2 && !connectToPrevious)
+      record->SetConnect(RecordAt(chain, n - 2)->GetNumber());
+    else if (n >= 1)
+      record->SetConnect(RecordAt(chain, n - 1)->GetNumber());
+    record->SetNumber(static_cast<int>(n + 1));
+    chain.Add(record);
+    return;
+  }
+  CObjDataNew* last = RecordAt(chain, n - 1);
+  record->SetNumber(static_cast<int>(n));
+  record->SetConnect(last->GetConnect());
+  last->SetNumber(static_cast<int>(n + 1));
+  last->SetConnect(static_cast<int>(n));
+  chain.InsertAt(n - 1, record);
+}
+
+void NumberSegments(CNumSezNew* group, CSchSezNew& scheme) {
+  if (!group) return;
+  for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+    if (!IsSegment(r)) continue;
+    if (group->m_flagA && r->GetReadConnect() == 0) {
+      r->SetConnect(0);
+      continue;
+    }
+    if (r->m_riserPosition != "1") {
+      if (r->GetReadConnect() != 0) continue;
+      bool found = false;
+      for (CNumSezNew* g = scheme.GetFirstGroup(); g && !found; g = g->GetNextGroup()) {
+        if (g->m_name == group->m_name) continue;
+        for (CObjDataNew* s = g->GetFirstRecord(); s; s = s->GetNextRecord()) {
+          if (IsConnectedTo(r, s)) {
+            r->SetConnect(s->GetNumber());
+            found = true;
+            break;
+          }
+        }
+      }
+      continue;
+    }
+    if (!group->m_flagA) {
+      if (!r->m_pLinkB) continue;
+      const int n = static_cast<int>(scheme.m_nextFreeNumber);
+      group->AddRecord(new CObjDataNew(*r, n, r->m_pLinkB->GetNumber()));
+      r->SetConnect(n);
+      ++scheme.m_nextFreeNumber;
+      for (CObjDataNew* s = group->GetFirstRecord(); s; s = s->GetNextRecord())
+        if (s != r && !IsSegment(s) && s->GetConnect() == r->GetNumber()) s->SetConnect(n);
+      continue;
+    }
+    if (r->m_pLinkB && r->m_pLinkB->GetConnect() == r->GetNumber())
+      r->m_pLinkB->SetConnect(r->GetConnect());
+    else if (r->m_pLinkA && r->m_pLinkA->GetConnect() == r->GetNumber())
+      r->m_pLinkA->SetConnect(r->GetConnect());
+  }
+}
+
+void SnapshotGroup(CNumSezNew* group, const uint32_t* offset, CNumberingSnapshot* snapshot) {
+  if (!group) return;
+  if (snapshot) {
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
+      if (IsPipeRecord(r)) SnapshotRecord(*snapshot, r);
+  }
+  if (offset) OffsetGroupNumbers(group, *offset);
+}
+
+void OffsetGroupNumbers(CNumSezNew* group, uint32_t offset) {
+  if (!group) return;
+  for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+    if (!IsPipeRecord(r)) continue;
+    r->SetNumber(OffsetNumber(r->GetReadNumber(), offset));
+    r->SetConnect(OffsetNumber(r->GetReadConnect(), offset));
+  }
+  group->m_changed = 1;
+}
+
+void ApplyNumberSnapshot(CNumSezNew* group, const CNumberingSnapshot& snapshot) {
+  if (!group) return;
+  VisitedGroups visited;
+  for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+    if (!IsPipeRecord(r) || !RestoreRecord(r, snapshot)) continue;
+    if (r->m_objectType == kObjectSupplyPipe) FollowLinks(r, group->m_name, group, snapshot, visited, false);
+  }
+}
+
+CObjDataNew* FindRecordByReadNumber(const CSeznam& list, uint32_t objectType, int readNumber) {
+  for (const CSeznam* e = list.GetHead(); e; e = e->GetNext()) {
+    auto* r = static_cast<CObjDataNew*>(const_cast<CSeznam*>(e));
+    if (static_cast<uint32_t>(r->m_objectType) == objectType && r->GetReadNumber() == readNumber) return r;
+  }
+  return nullptr;
+}
+
+void SnapshotRecord(CNumberingSnapshot& snapshot, const CObjDataNew* record) {
+  if (!record) return;
+  snapshot.indexes.Add(static_cast<int>(record->m_index));
+  snapshot.numbers.Add(record->GetNumber());
+  snapshot.connects.Add(record->GetConnect());
+}
