@@ -34,6 +34,17 @@
 // stay valid until the selection changes or the command ends; unlink_DXF
 // releases the last alt_entnext chain at once.
 //
+// Writing: EntityWrite(chain, 0) with a chain that begins with an entity
+// name replaces that entity (handle and owner kept); a chain that begins
+// with code 0 appends a new model-space entity (handle, owner, layer and
+// application names completed). BlockDefine op 0 (name, flag, x, y, z as
+// doubles; the flag is not used) begins a definition, op 1 (chain) adds an
+// entity, op 2 (char[256]) ends it and gives the final name ("*U<n>" for
+// anonymous ones); each answers 5100 or -5001.
+//
+// MainWindow answers null until the window layer exists: dialogs and
+// message boxes then have no parent.
+//
 // Changes: BeginChange marks the drawing (a nested call keeps the first
 // mark); EndChange(1) commits, any other status rolls the drawing back to
 // the mark, or, without an open change, to the last commit (the command's

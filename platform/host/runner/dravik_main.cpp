@@ -4,6 +4,18 @@
 // otherwise it loads the host library "dravik2d.arx" from its folder. Both
 // are driven through the host's control interface.
 //
+// Output (stdout, UTF-8), in this order:
+//   result: N
+//   message: caption="..." type=N text="..." answer=WORD [(unanswered)]
+//   unanswered: CALL: why            prompts the script did not answer
+//   script: line N not used: TEXT    lines left over
+//   clipboard FORMAT: TEXT           each registered format
+//   drawing: written OUT | changed, not written (no --out)
+//          | not written (change cancelled) | not written (change not ended)
+//          | unchanged
+// The drawing is written only when the command committed its change
+// (EndChange(1)); the input file is never written.
+//
 // Exit codes: 0 the command ran (whatever it returned); 2 bad arguments or
 // script; 3 unreadable drawing; 4 host or plug-in missing; 5 a script line
 // could not be carried out; 6 the output could not be written.
