@@ -49,6 +49,10 @@ class DxfDrawing {
   DxfDrawing(const DxfDrawing&) = delete;
   DxfDrawing& operator=(const DxfDrawing&) = delete;
 
+  // A deep copy that keeps every object's id, so names handed out for the
+  // original find the same objects in the copy (the host's undo).
+  std::unique_ptr<DxfDrawing> Clone() const;
+
   // ---- Files. A failed load leaves the drawing empty.
   bool Load(const std::filesystem::path& path, DxfError* error);
   bool LoadText(std::string_view text, DxfError* error);

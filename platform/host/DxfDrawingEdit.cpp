@@ -243,6 +243,19 @@ void SetPoint(PairList& pairs, int code, const std::array<double, 3>& point) {
   }
 }
 
+// A run rebuilt from new pairs (an LWPOLYLINE written back into an R12
+// drawing) carries no extended data of its own: its parts keep what the
+// parts they replace had, the SEQEND the old SEQEND's.
+void KeepExtendedData(DxfEntity& part, bool last, const DxfEntity& kept, size_t index) {
+  if (ExtendedDataStart(part.pairs) < part.pairs.size() || kept.children.empty()) return;
+  const DxfEntity* old = nullptr;
+  if (last && part.IsType("SEQEND")) old = &kept.children.back();
+  else if (index < kept.children.size()) old = &kept.children[index];
+  if (!old || !SameName(old->Type(), part.Type())) return;
+  size_t from = ExtendedDataStart(old->pairs);
+  part.pairs.insert(part.pairs.end(), old->pairs.begin() + static_cast<std::ptrdiff_t>(from), old->pairs.end());
+}
+
 }  // namespace
 
 bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint64_t> owner,
@@ -326,6 +339,7 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
     }
     if (!childHandle && usesHandles_) childHandle = AllocateHandle();
     SetHandleAndOwner(child, childHandle, IsR12() ? std::nullopt : handle);
+    if (keep) KeepExtendedData(child, k + 1 == built.children.size(), *keep, k);
   }
   out = std::move(built);
   return true;

@@ -1,0 +1,347 @@
+#include "platform/host/core/EntityChain.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <map>
+
+#include "common/GroupCodeChain.h"
+#include "common/HeapCopy.h"
+
+namespace host {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+uint32_t KindOf(int code) { return GroupCodeKind(GetGroupCodeClass(code)); }
+bool IsAngle(int code) { return (GetGroupCodeClass(code) & GC_FLAG_ANGLE) != 0; }
+
+// One chain node's pairs: the pair at index and, for a point, its y and z.
+struct Span {
+  int16_t code;
+  size_t index;
+  size_t count;
+};
+
+std::vector<Span> SpansOf(const PairList& pairs) {
+  std::vector<Span> spans;
+  spans.reserve(pairs.size());
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    int code = pairs[i].code;
+    if (!CodeFitsChain(code)) continue;
+    size_t count = 1;
+    if (KindOf(code) == GC_KIND_POINT && i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
+      ++count;
+      if (i + 2 < pairs.size() && pairs[i + 2].code == code + 20) ++count;
+    }
+    spans.push_back({static_cast<int16_t>(code), i, count});
+    i += count - 1;
+  }
+  return spans;
+}
+
+double Real(std::string_view text) { return ParseDxfReal(text).value_or(0.0); }
+int64_t Integer(std::string_view text) { return ParseDxfInt(text).value_or(0); }
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string Hex(const unsigned char* data, size_t n) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(n * 2);
+  for (size_t i = 0; i < n; ++i) {
+    out += digits[data[i] >> 4];
+    out += digits[data[i] & 15];
+  }
+  return out;
+}
+
+// Fills a cleared node from its span of pairs; false when memory runs out.
+bool FillNode(resbuf* node, const PairList& pairs, const Span& span) {
+  const std::string& value = pairs[span.index].value;
+  switch (KindOf(span.code)) {
+    case GC_KIND_TEXT:
+      node->value.text = DupString(span.code == 0 ? std::string(TrimDxf(value)).c_str() : value.c_str());
+      return node->value.text != nullptr;
+    case GC_KIND_POINT:
+      for (size_t a = 0; a < span.count; ++a) node->value.point[a] = Real(pairs[span.index + a].value);
+      return true;
+    case GC_KIND_REAL:
+      node->value.real = Real(value) * (IsAngle(span.code) ? kPi / 180.0 : 1.0);
+      return true;
+    case GC_KIND_INT16:
+    case GC_KIND_INT16_B:
+    case GC_KIND_FLAG16:
+      node->value.i16 = static_cast<int16_t>(Integer(value));
+      return true;
+    case GC_KIND_INT32:
+      node->value.i32 = static_cast<int32_t>(Integer(value));
+      return true;
+    case GC_KIND_INT64:
+      node->value.i64 = Integer(value);
+      return true;
+    case GC_KIND_BINARY: {
+      std::string_view hex = TrimDxf(value);
+      std::string bytes;
+      for (size_t i = 0; i + 1 < hex.size() && bytes.size() < 32767; i += 2) {
+        int hi = HexDigit(hex[i]), lo = HexDigit(hex[i + 1]);
+        if (hi < 0 || lo < 0) break;
+        bytes += static_cast<char>(hi * 16 + lo);
+      }
+      node->value.binary.length = static_cast<int16_t>(bytes.size());
+      if (bytes.empty()) return true;
+      node->value.binary.data = static_cast<unsigned char*>(DupBytes(bytes.data(), bytes.size()));
+      return node->value.binary.data != nullptr;
+    }
+    default:
+      return true;
+  }
+}
+
+// The pairs of one entity part (the entity or one of its run) written back.
+class PartWriter {
+ public:
+  PartWriter(const PairList* original, std::string_view type) : original_(original), type_(type) {
+    if (!original_) return;
+    for (const Span& s : SpansOf(*original_)) spans_[s.code].push_back(s);
+  }
+
+  void Add(const resbuf* node, PairList& out) {
+    int code = node->code;
+    const Span* old = Previous(code);
+    switch (KindOf(code)) {
+      case GC_KIND_TEXT:
+        out.push_back({node->code, node->value.text ? node->value.text : ""});
+        break;
+      case GC_KIND_POINT: {
+        size_t count = old ? old->count : (code == 10 && SameName(type_, "LWPOLYLINE") ? 2 : 3);
+        for (size_t a = 0; a < count; ++a) {
+          double v = node->value.point[a];
+          std::string text = FormatDxfReal(v);
+          if (old && a < old->count) {
+            const std::string& was = (*original_)[old->index + a].value;
+            if (Real(was) == v && ParseDxfReal(was)) text = was;
+          }
+          out.push_back({static_cast<int16_t>(code + 10 * a), std::move(text)});
+        }
+        break;
+      }
+      case GC_KIND_REAL: {
+        double v = node->value.real;
+        bool angle = IsAngle(code);
+        std::string text = FormatDxfReal(angle ? v * 180.0 / kPi : v);
+        if (old) {
+          const std::string& was = (*original_)[old->index].value;
+          if (ParseDxfReal(was) && Real(was) * (angle ? kPi / 180.0 : 1.0) == v) text = was;
+        }
+        out.push_back({node->code, std::move(text)});
+        break;
+      }
+      case GC_KIND_INT16:
+      case GC_KIND_INT16_B:
+      case GC_KIND_FLAG16:
+        AddInteger(node->code, node->value.i16, old, out);
+        break;
+      case GC_KIND_INT32:
+        AddInteger(node->code, node->value.i32, old, out);
+        break;
+      case GC_KIND_INT64:
+        AddInteger(node->code, node->value.i64, old, out);
+        break;
+      case GC_KIND_BINARY: {
+        size_t n = node->value.binary.length > 0 && node->value.binary.data
+                       ? static_cast<size_t>(node->value.binary.length)
+                       : 0;
+        std::string text = Hex(node->value.binary.data, n);
+        if (old && SameName(TrimDxf((*original_)[old->index].value), text))
+          text = (*original_)[old->index].value;
+        out.push_back({node->code, std::move(text)});
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  // Gives back the original pairs that no chain node carried.
+  void Restore(PairList& out) const {
+    if (!original_) return;
+    for (size_t j = 0; j < original_->size(); ++j) {
+      if (CodeFitsChain((*original_)[j].code)) continue;
+      size_t at = std::min(j, out.size());
+      out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), (*original_)[j]);
+    }
+  }
+
+ private:
+  // The original's node of this code at the same place among the nodes of
+  // that code.
+  const Span* Previous(int code) {
+    size_t k = seen_[code]++;
+    if (!original_) return nullptr;
+    auto it = spans_.find(code);
+    if (it == spans_.end() || k >= it->second.size()) return nullptr;
+    return &it->second[k];
+  }
+
+  void AddInteger(int16_t code, int64_t v, const Span* old, PairList& out) {
+    std::string text = std::to_string(v);
+    if (old) {
+      const std::string& was = (*original_)[old->index].value;
+      if (ParseDxfInt(was) == v) text = was;
+    }
+    out.push_back({code, std::move(text)});
+  }
+
+  const PairList* original_;
+  std::string_view type_;
+  std::map<int, std::vector<Span>> spans_;
+  std::map<int, size_t> seen_;
+};
+
+bool IsFlatPolyline(const DxfEntity& entity) {
+  if (!entity.IsType("POLYLINE")) return false;
+  int64_t flags = ParseDxfInt(entity.Value(70, "0")).value_or(0);
+  // Not 3D, not a mesh or polyface, not curve- or spline-fitted.
+  return (flags & (2 | 4 | 8 | 16 | 64)) == 0;
+}
+
+PairList AsLwPolyline(const DxfEntity& polyline) {
+  const PairList& in = polyline.pairs;
+  size_t xdata = ExtendedDataStart(in);
+  PairList out{{0, "LWPOLYLINE"}};
+  bool marked = false;
+  std::string elevation, flags = "0", startWidth, endWidth;
+  PairList extrusion;
+  for (size_t i = 1; i < xdata; ++i) {
+    const DxfPair& p = in[i];
+    switch (p.code) {
+      case 10: case 20: case 66: case 71: case 72: case 73: case 74: case 75:
+        break;
+      case 30: elevation = p.value; break;
+      case 70: flags = std::to_string(ParseDxfInt(p.value).value_or(0) & (1 | 128)); break;
+      case 40: startWidth = p.value; break;
+      case 41: endWidth = p.value; break;
+      case 210: case 220: case 230: extrusion.push_back(p); break;
+      case 100:
+        if (SameName(TrimDxf(p.value), "AcDbEntity")) out.push_back(p);
+        marked = true;
+        break;
+      default:
+        out.push_back(p);
+    }
+  }
+  std::vector<const DxfEntity*> vertices;
+  for (const DxfEntity& child : polyline.children)
+    if (child.IsType("VERTEX")) vertices.push_back(&child);
+  if (marked) out.push_back({100, "AcDbPolyline"});
+  out.push_back({90, std::to_string(vertices.size())});
+  out.push_back({70, flags});
+  if (!startWidth.empty() && Real(startWidth) == Real(endWidth.empty() ? "0" : endWidth))
+    out.push_back({43, startWidth});
+  if (!elevation.empty() && Real(elevation) != 0.0) out.push_back({38, elevation});
+  for (const DxfEntity* v : vertices) {
+    out.push_back({10, std::string(v->Value(10, "0.0"))});
+    out.push_back({20, std::string(v->Value(20, "0.0"))});
+    for (int16_t code : {40, 41, 42})
+      if (const DxfPair* p = v->Find(code)) out.push_back(*p);
+  }
+  out.insert(out.end(), extrusion.begin(), extrusion.end());
+  out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(xdata), in.end());
+  return out;
+}
+
+}  // namespace
+
+bool CodeFitsChain(int code) {
+  uint32_t cls = GetGroupCodeClass(code);
+  uint32_t kind = GroupCodeKind(cls);
+  return code >= 0 && kind != GC_KIND_NONE && kind != GC_KIND_ENTITY_NAME &&
+         (cls & GC_FLAG_UNNAMED) == 0;
+}
+
+resbuf* EntityToChain(const DxfEntity& entity) {
+  resbuf* head = nullptr;
+  resbuf** tail = &head;
+  auto add = [&](int code) -> resbuf* {
+    auto* node = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
+    if (!node) return nullptr;
+    node->code = static_cast<int16_t>(code);
+    *tail = node;
+    tail = &node->next;
+    return node;
+  };
+  resbuf* name = add(-1);
+  if (!name) return nullptr;
+  name->value.name[0] = static_cast<int64_t>(entity.id);
+  name->value.name[1] = static_cast<int64_t>(entity.Handle().value_or(0));
+
+  const PairList converted = IsFlatPolyline(entity) ? AsLwPolyline(entity) : PairList();
+  const PairList& pairs = converted.empty() ? entity.pairs : converted;
+  size_t xdata = ExtendedDataStart(pairs);
+  bool marked = false;
+  for (const Span& span : SpansOf(pairs)) {
+    if (!marked && span.index >= xdata) {
+      if (!add(-3)) return FreeGroupCodeChain(head), nullptr;
+      marked = true;
+    }
+    resbuf* node = add(span.code);
+    if (!node || !FillNode(node, pairs, span)) return FreeGroupCodeChain(head), nullptr;
+  }
+  return head;
+}
+
+std::optional<EntityName> ChainEntityName(const resbuf* chain) {
+  if (!chain || chain->code != -1) return std::nullopt;
+  return EntityName{static_cast<uint64_t>(chain->value.name[0]),
+                    static_cast<uint64_t>(chain->value.name[1])};
+}
+
+bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
+                  std::optional<EntityName>* name, DxfError* error) {
+  out.clear();
+  if (name) *name = ChainEntityName(chain);
+  if (chain && chain->code == -1) chain = chain->next;
+  if (!chain) return Fail(error, "the chain holds no entity");
+
+  size_t partIndex = 0;
+  bool started = false;
+  PairList part;
+  std::optional<PartWriter> writer;
+  auto templateOf = [&](size_t index, std::string_view type) -> const PairList* {
+    if (!original) return nullptr;
+    const DxfEntity* e = index == 0 ? original
+                         : index - 1 < original->children.size() ? &original->children[index - 1]
+                                                                  : nullptr;
+    return e && SameName(e->Type(), type) ? &e->pairs : nullptr;
+  };
+  auto flush = [&]() {
+    if (writer) writer->Restore(part);
+    out.insert(out.end(), part.begin(), part.end());
+    part.clear();
+  };
+  for (const resbuf* node = chain; node; node = node->next) {
+    if (node->code < 0) continue;
+    if (node->code == 0) {
+      if (started) {
+        flush();
+        ++partIndex;
+      }
+      started = true;
+      std::string_view type = node->value.text ? TrimDxf(node->value.text) : std::string_view();
+      writer.emplace(templateOf(partIndex, type), type);
+    } else if (!writer) {
+      writer.emplace(nullptr, std::string_view());  // no type yet: the drawing refuses it later
+    }
+    writer->Add(node, part);
+  }
+  flush();
+  if (out.empty()) return Fail(error, "the chain holds no entity");
+  return true;
+}
+
+}  // namespace host

@@ -1,0 +1,64 @@
+// An entity of the host's drawing as the group-code chain that plug-ins see,
+// and back. The chain of an entity is:
+//   -1   entity name: value.name = {entity id in the drawing, handle or 0}
+//    0   the type ("LINE")
+//   ...  its pairs in file order; an x code (10-18, 110-118, 210-218,
+//        1010-1018) followed by its y (code + 10) and optionally its z
+//        (code + 20) becomes one point node (z 0 when the file had none);
+//        so an LWPOLYLINE vertex is one 10 node with its 40/41/42 after it,
+//        as in the file
+//   -3   before the extended data (the first 1001)
+//   ...  the extended data
+// The chain is the entity alone: an INSERT's attributes and a POLYLINE's
+// vertices stay in the drawing, and a write-back of the entity keeps them.
+// A flat 2D POLYLINE (not 3D, mesh, polyface or fitted) is handed out as
+// the LWPOLYLINE it amounts to (its vertices as 10 nodes with their 40, 41,
+// 42 after them, under the POLYLINE's name), so that R12 drawings read like
+// later ones; written back, it becomes an LWPOLYLINE, or in an R12 drawing
+// a POLYLINE again. A chain written as a new entity may still bring a run
+// (POLYLINE, VERTEX..., SEQEND). Values take the kind GetGroupCodeClass
+// gives their code: texts stay code page 1250, angles (50-58) turn from the
+// file's degrees into radians, binary chunks from hexadecimal into bytes.
+// Pairs whose code has no value kind of its own cannot travel in a chain
+// and are left out; a write-back of the entity gives them back (see
+// ChainToPairs).
+//
+// Nodes, texts and chunks come from malloc: FreeGroupCodeChain releases a
+// chain made here.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "common/resbuf.h"
+#include "platform/host/DxfEntity.h"
+#include "platform/host/DxfPair.h"
+
+namespace host {
+
+struct EntityName {
+  uint64_t id = 0;      // DxfEntity::id
+  uint64_t handle = 0;  // 0 in a drawing without handles
+};
+
+// Null only when memory runs out.
+resbuf* EntityToChain(const DxfEntity& entity);
+
+// Pairs of a chain, for the drawing's AppendEntity/ReplaceEntity. A leading
+// -1 node gives *name (when asked); other negative codes are dropped. Reals
+// are written back in their shortest round-trip form, angles in degrees.
+// With the original entity (the one the chain replaces) as a template,
+// values that did not change keep the file's text, points keep the file's
+// 2D or 3D form, and pairs the chain could not carry are put back at their
+// places; without one only LWPOLYLINE vertices are written as 2D points.
+// False, with the reason, for an empty chain.
+bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
+                  std::optional<EntityName>* name, DxfError* error);
+
+// The entity name of a chain that begins with one.
+std::optional<EntityName> ChainEntityName(const resbuf* chain);
+
+// Whether a pair with this code travels in chains.
+bool CodeFitsChain(int code);
+
+}  // namespace host

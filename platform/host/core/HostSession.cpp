@@ -1,0 +1,622 @@
+#include "platform/host/core/HostSession.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "common/EntityExtents.h"
+#include "common/GroupCodeChain.h"
+#include "common/HeapCopy.h"
+#include "platform/catalogue/Database.h"
+#include "platform/host/core/EntityChain.h"
+#include "platform/win32/code_page.h"
+#include "platform/win32/module_loader.h"
+
+namespace host {
+namespace {
+
+std::string Int(int64_t v) { return std::to_string(v); }
+
+std::string PointText(const double* p) {
+  return "(" + HostLog::Number(p[0]) + ", " + HostLog::Number(p[1]) + ", " + HostLog::Number(p[2]) + ")";
+}
+
+bool IsOneOf(const DxfEntity& e, std::initializer_list<const char*> types) {
+  for (const char* t : types)
+    if (e.IsType(t)) return true;
+  return false;
+}
+
+// The point of group code (code, code + 10, code + 20) of the object's own
+// data; nothing when the x is missing.
+std::optional<std::array<double, 3>> PointOf(const DxfEntity& e, int16_t code) {
+  const DxfPair* x = e.Find(code);
+  if (!x) return std::nullopt;
+  std::array<double, 3> p{ParseDxfReal(x->value).value_or(0.0), 0.0, 0.0};
+  for (int a = 1; a < 3; ++a)
+    if (const DxfPair* c = e.Find(static_cast<int16_t>(code + 10 * a)))
+      p[static_cast<size_t>(a)] = ParseDxfReal(c->value).value_or(0.0);
+  return p;
+}
+
+std::array<double, 3> Normalized(std::array<double, 3> v) {
+  double n = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+  if (n == 0.0) return v;
+  return {v[0] / n, v[1] / n, v[2] / n};
+}
+
+double Dot(const std::array<double, 3>& a, const std::array<double, 3>& b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+
+std::array<double, 3> Cross(const std::array<double, 3>& a, const std::array<double, 3>& b) {
+  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
+std::string FolderOfProgram() {
+  char path[4096] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string utf8 = Cp1250ToUtf8(path);
+  size_t slash = utf8.find_last_of('/');
+  return slash == std::string::npos ? "." : utf8.substr(0, slash);
+}
+
+}  // namespace
+
+HostSession::HostSession() : drawing_(std::make_unique<DxfDrawing>()) {}
+
+HostSession::~HostSession() { Shutdown(); }
+
+SessionScript& HostSession::Script() const { return script_ ? *script_ : CurrentSessionScript(); }
+
+bool HostSession::OpenDrawing(const std::string& path, DxfError* error) {
+  auto drawing = std::make_unique<DxfDrawing>();
+  if (!drawing->Load(path, error)) return false;
+  ReleaseChains();
+  selection_.clear();
+  drawing_ = std::move(drawing);
+  return true;
+}
+
+bool HostSession::OpenDrawingText(std::string_view text, DxfError* error) {
+  auto drawing = std::make_unique<DxfDrawing>();
+  if (!drawing->LoadText(text, error)) return false;
+  ReleaseChains();
+  selection_.clear();
+  drawing_ = std::move(drawing);
+  return true;
+}
+
+DxfEntity* HostSession::TopEntity(uint64_t handle) const {
+  DxfEntity* e = drawing_->FindByHandle(handle);
+  if (!e) return nullptr;
+  for (const auto& top : drawing_->Entities())
+    if (top.get() == e) return e;
+  return nullptr;
+}
+
+bool HostSession::Preselect(const std::vector<uint64_t>& handles, std::string* error) {
+  std::vector<uint64_t> ids;
+  for (uint64_t h : handles) {
+    DxfEntity* e = TopEntity(h);
+    if (!e) {
+      if (error) *error = "the drawing has no entity with handle " + FormatHandle(h);
+      return false;
+    }
+    ids.push_back(e->id);
+  }
+  SetSelection(std::move(ids), false);
+  return true;
+}
+
+std::vector<uint64_t> HostSession::SelectedHandles() const {
+  std::vector<uint64_t> out;
+  for (uint64_t id : selection_)
+    if (const DxfEntity* e = drawing_->FindById(id)) out.push_back(e->Handle().value_or(0));
+  return out;
+}
+
+void HostSession::SetSelection(std::vector<uint64_t> ids, bool add) {
+  ReleaseChains();
+  if (!add) selection_.clear();
+  for (uint64_t id : ids)
+    if (std::find(selection_.begin(), selection_.end(), id) == selection_.end()) selection_.push_back(id);
+  selectionCursor_ = 0;
+  entNextCursor_ = 0;
+}
+
+resbuf* HostSession::HandOut(const DxfEntity& entity) {
+  resbuf* chain = EntityToChain(entity);
+  if (chain) handedOut_.push_back(chain);
+  return chain;
+}
+
+void HostSession::ReleaseChains() {
+  for (resbuf* chain : handedOut_) FreeGroupCodeChain(chain);
+  handedOut_.clear();
+  lastEntNext_ = nullptr;
+}
+
+void HostSession::BeginCommand() {
+  ReleaseChains();
+  commitPoint_ = drawing_->Clone();
+  changeMark_.reset();
+  modified_ = committed_ = cancelled_ = false;
+  inputState_ = 0;
+  selectionCursor_ = entNextCursor_ = 0;
+}
+
+ChangeOutcome HostSession::EndCommand() {
+  ReleaseChains();
+  bool leftOpen = modified_;
+  if (modified_ && commitPoint_) drawing_ = std::move(commitPoint_);
+  modified_ = false;
+  changeMark_.reset();
+  commitPoint_.reset();
+  if (committed_) return ChangeOutcome::Committed;
+  if (cancelled_) return ChangeOutcome::Cancelled;
+  return leftOpen ? ChangeOutcome::LeftOpen : ChangeOutcome::Unchanged;
+}
+
+void HostSession::Shutdown() {
+  ReleaseChains();
+  selection_.clear();
+  commitPoint_.reset();
+  changeMark_.reset();
+  drawing_ = std::make_unique<DxfDrawing>();
+  variableTexts_.clear();
+  for (auto& [trade, db] : catalogues_) jovDatabase::Database::Close(db);
+  catalogues_.clear();
+  log_.Close();
+}
+
+// ---- Slots ---------------------------------------------------------------
+
+resbuf* HostSession::SelectionNext(int first) {
+  if (first) selectionCursor_ = 0;
+  resbuf* chain = nullptr;
+  while (!chain && selectionCursor_ < selection_.size()) {
+    const DxfEntity* e = drawing_->FindById(selection_[selectionCursor_++]);
+    if (e) chain = HandOut(*e);
+  }
+  log_.Call("SelectionNext", Int(first), HostLog::Chain(chain));
+  return chain;
+}
+
+int HostSession::EntityWrite(resbuf* chain, int flags) {
+  PairList pairs;
+  std::optional<EntityName> name = ChainEntityName(chain);
+  DxfEntity* target = name ? drawing_->FindById(name->id) : nullptr;
+  DxfError error;
+  int result = HOST_ERROR;
+  std::string why;
+  if (name && !target) {
+    why = "the named entity is not in the drawing";
+  } else if (!ChainToPairs(chain, target, pairs, nullptr, &error)) {
+    why = error.message;
+  } else if (target) {
+    if (drawing_->ReplaceEntity(*target, std::move(pairs), &error)) result = HOST_NORMAL;
+    else why = error.message;
+  } else {
+    if (drawing_->AppendEntity(std::move(pairs), &error)) result = HOST_NORMAL;
+    else why = error.message;
+  }
+  if (result == HOST_NORMAL) Modified();
+  log_.Call("EntityWrite", HostLog::Chain(chain) + ", " + Int(flags),
+            Int(result) + (why.empty() ? "" : " (" + why + ")"));
+  return result;
+}
+
+void HostSession::BeginChange() {
+  bool nested = changeMark_ != nullptr;
+  if (!nested) {
+    changeMark_ = drawing_->Clone();
+    modifiedAtMark_ = modified_;
+  }
+  log_.Call("BeginChange", "", nested ? "already open" : "marked");
+}
+
+void HostSession::EndChange(int status) {
+  if (status == 1) {
+    committed_ = true;
+    commitPoint_ = drawing_->Clone();
+    modified_ = false;
+  } else {
+    if (changeMark_) {
+      drawing_ = std::move(changeMark_);
+      modified_ = modifiedAtMark_;
+    } else if (commitPoint_) {
+      drawing_ = commitPoint_->Clone();
+      modified_ = false;
+    }
+    // Chains of entities that went with the rollback stay the caller's
+    // until the selection changes; the selection walks over missing ones.
+    cancelled_ = true;
+  }
+  changeMark_.reset();
+  log_.Call("EndChange", Int(status), status == 1 ? "committed" : "rolled back");
+}
+
+HWND HostSession::MainWindow() {
+  // The window layer is not there yet: dialogs and boxes have no parent.
+  log_.Call("MainWindow", "", "null");
+  return nullptr;
+}
+
+int HostSession::BlockBegin(const char* name, int flag, double x, double y, double z) {
+  DxfError error;
+  int result = name && drawing_->BeginBlock(name, {x, y, z}, &error) ? HOST_NORMAL : HOST_ERROR;
+  if (!name) error.message = "no name";
+  if (result == HOST_NORMAL) Modified();
+  log_.Call("BlockDefine", "0, " + HostLog::Text(name) + ", " + Int(flag) + ", " + HostLog::Number(x) +
+                               ", " + HostLog::Number(y) + ", " + HostLog::Number(z),
+            Int(result) + (result == HOST_NORMAL ? "" : " (" + error.message + ")"));
+  return result;
+}
+
+int HostSession::BlockAddEntity(const resbuf* chain) {
+  PairList pairs;
+  DxfError error;
+  int result = ChainToPairs(chain, nullptr, pairs, nullptr, &error) &&
+                       drawing_->AddBlockEntity(std::move(pairs), &error)
+                   ? HOST_NORMAL
+                   : HOST_ERROR;
+  log_.Call("BlockDefine", "1, " + HostLog::Chain(chain),
+            Int(result) + (result == HOST_NORMAL ? "" : " (" + error.message + ")"));
+  return result;
+}
+
+int HostSession::BlockEnd(char* nameOut) {
+  DxfError error;
+  std::optional<std::string> name = drawing_->EndBlock(&error);
+  int result = name ? HOST_NORMAL : HOST_ERROR;
+  if (name && nameOut) CopyStringN(nameOut, 256, name->c_str());
+  if (name) Modified();
+  log_.Call("BlockDefine", "2", Int(result) + (name ? " " + HostLog::Text(name->c_str()) : " (" + error.message + ")"));
+  return result;
+}
+
+const char* HostSession::GetVariable(const char* name) {
+  const char* result = nullptr;
+  if (name) {
+    std::string key = name;
+    if (!key.empty() && key[0] == '$') key.erase(0, 1);
+    std::optional<std::string> value = drawing_->HeaderValue("$" + key);
+    if (!value && SameName(key, "CLAYER")) value = "0";
+    if (value) {
+      std::string& stored = variableTexts_[key];
+      stored = *value;
+      result = stored.c_str();
+    }
+  }
+  log_.Call("GetVariable", HostLog::Text(name), HostLog::Text(result));
+  return result;
+}
+
+double HostSession::DrawingScale() {
+  log_.Call("DrawingScale", "", HostLog::Number(options_.scale));
+  return options_.scale;
+}
+
+int HostSession::Units() const {
+  if (options_.units) return *options_.units;
+  if (std::optional<std::string> v = drawing_->HeaderValue("$INSUNITS")) {
+    std::optional<int64_t> n = ParseDxfInt(*v);
+    if (n == 6) return 1;
+  }
+  return 1000;
+}
+
+int HostSession::DrawingUnits() {
+  int units = Units();
+  log_.Call("DrawingUnits", "", Int(units));
+  return units;
+}
+
+std::string HostSession::PromptCall(const char* function, const char* prompt,
+                                    const std::string& what) const {
+  return std::string(function) + " " + HostLog::Text(prompt) + " (" + what + ")";
+}
+
+int HostSession::PromptFailed(int result) {
+  inputState_ = 0;
+  return result;
+}
+
+int HostSession::GetPoint(int flags, const char* prompt, double out[3]) {
+  int result = HOST_CANCEL;
+  std::optional<ScriptLine> line = Script().TakeFor({"point", "cancel"}, PromptCall("GetPoint", prompt, "point"));
+  if (!line || line->keyword == "cancel") {
+    result = PromptFailed(HOST_CANCEL);
+  } else {
+    double p[3] = {0, 0, 0};
+    for (size_t a = 0; a < line->args.size() && a < 3; ++a) ParseScriptNumber(line->args[a], &p[a]);
+    if (out) std::memcpy(out, p, sizeof p);
+    inputState_ = 2;
+    result = HOST_NORMAL;
+  }
+  log_.Call("GetPoint", Int(flags) + ", " + HostLog::Text(prompt),
+            Int(result) + (result == HOST_NORMAL && out ? " " + PointText(out) : ""));
+  return result;
+}
+
+HostSession::Ucs HostSession::CurrentUcs() const {
+  Ucs ucs;
+  auto read = [&](const char* name, std::array<double, 3>& into) {
+    const PairList* values = drawing_->HeaderVariable(name);
+    if (!values) return false;
+    std::array<double, 3> p = into;
+    bool any = false;
+    for (const DxfPair& pair : *values)
+      if (pair.code == 10 || pair.code == 20 || pair.code == 30) {
+        p[static_cast<size_t>(pair.code / 10 - 1)] = ParseDxfReal(pair.value).value_or(0.0);
+        any = true;
+      }
+    if (any) into = p;
+    return any;
+  };
+  read("$UCSORG", ucs.origin);
+  std::array<double, 3> x = ucs.x, y = ucs.y;
+  read("$UCSXDIR", x);
+  read("$UCSYDIR", y);
+  x = Normalized(x);
+  // Y made square to X, in case the file's axes are not quite.
+  double d = Dot(y, x);
+  y = Normalized({y[0] - d * x[0], y[1] - d * x[1], y[2] - d * x[2]});
+  std::array<double, 3> z = Cross(x, y);
+  if (Dot(x, x) == 0.0 || Dot(z, z) == 0.0) return Ucs{ucs.origin};
+  ucs.x = x;
+  ucs.y = y;
+  ucs.z = z;
+  return ucs;
+}
+
+int HostSession::UcsToWcs(double point[3], bool displacement) {
+  std::string before = point ? PointText(point) : "null";
+  int result = HOST_ERROR;
+  if (point) {
+    Ucs u = CurrentUcs();
+    double p[3] = {point[0], point[1], point[2]};
+    for (size_t a = 0; a < 3; ++a)
+      point[a] = (displacement ? 0.0 : u.origin[a]) + p[0] * u.x[a] + p[1] * u.y[a] + p[2] * u.z[a];
+    result = HOST_NORMAL;
+  }
+  log_.Call("UcsToWcs", before + ", " + Int(displacement),
+            Int(result) + (point ? " " + PointText(point) : ""));
+  return result;
+}
+
+int HostSession::WcsToUcs(double point[3], bool displacement) {
+  std::string before = point ? PointText(point) : "null";
+  int result = HOST_ERROR;
+  if (point) {
+    Ucs u = CurrentUcs();
+    std::array<double, 3> d{point[0], point[1], point[2]};
+    if (!displacement)
+      for (size_t a = 0; a < 3; ++a) d[a] -= u.origin[a];
+    point[0] = Dot(d, u.x);
+    point[1] = Dot(d, u.y);
+    point[2] = Dot(d, u.z);
+    result = HOST_NORMAL;
+  }
+  log_.Call("WcsToUcs", before + ", " + Int(displacement),
+            Int(result) + (point ? " " + PointText(point) : ""));
+  return result;
+}
+
+bool HostSession::ResolveHandles(const ScriptLine& line, std::vector<uint64_t>& ids) {
+  for (const std::string& arg : line.args) {
+    uint64_t h = 0;
+    ParseScriptHandle(arg, &h);
+    DxfEntity* e = TopEntity(h);
+    if (!e) {
+      Script().ReportError(line, "the drawing has no entity with handle " + arg);
+      return false;
+    }
+    ids.push_back(e->id);
+  }
+  return true;
+}
+
+std::vector<uint64_t> HostSession::WindowSelection(double x1, double y1, double x2, double y2) const {
+  const double lo[2] = {std::min(x1, x2), std::min(y1, y2)};
+  const double hi[2] = {std::max(x1, x2), std::max(y1, y2)};
+  auto inside = [&](double x, double y) { return x >= lo[0] && x <= hi[0] && y >= lo[1] && y <= hi[1]; };
+  std::vector<uint64_t> ids;
+  for (const DxfEntity* e : drawing_->ModelSpace()) {
+    std::vector<std::array<double, 3>> points;
+    if (IsOneOf(*e, {"LINE", "CIRCLE", "ARC", "ELLIPSE", "SOLID", "LWPOLYLINE"})) {
+      resbuf* chain = EntityToChain(*e);
+      GLVector min(DBL_MAX, DBL_MAX, DBL_MAX), max(-DBL_MAX, -DBL_MAX, -DBL_MAX);
+      GetEntityExtents(chain, min, max, true);
+      FreeGroupCodeChain(chain);
+      if (min.x <= max.x) points = {{min.x, min.y, 0}, {max.x, max.y, 0}};
+    } else if (IsOneOf(*e, {"INSERT", "TEXT", "MTEXT", "ATTDEF", "POINT"})) {
+      bool aligned = e->IsType("TEXT") && (ParseDxfInt(e->Value(72, "0")).value_or(0) != 0 ||
+                                           ParseDxfInt(e->Value(73, "0")).value_or(0) != 0);
+      std::optional<std::array<double, 3>> p = aligned ? PointOf(*e, 11) : std::nullopt;
+      if (!p) p = PointOf(*e, 10);
+      if (p) points.push_back(*p);
+    } else if (e->IsType("POLYLINE")) {
+      for (const DxfEntity& v : e->children)
+        if (v.IsType("VERTEX"))
+          if (auto p = PointOf(v, 10)) points.push_back(*p);
+    } else {
+      for (int16_t code = 10; code <= 18; ++code)
+        if (auto p = PointOf(*e, code)) points.push_back(*p);
+    }
+    if (points.empty()) continue;
+    if (std::all_of(points.begin(), points.end(), [&](const auto& p) { return inside(p[0], p[1]); }))
+      ids.push_back(e->id);
+  }
+  return ids;
+}
+
+int HostSession::Select(const char* prompt, int mode, int option, double* pickPoint) {
+  int result = HOST_ERROR;
+  std::string detail;
+  if (mode == 0) {
+    result = selection_.empty() ? HOST_NONE : HOST_NORMAL;
+  } else if (mode == 1) {
+    std::optional<ScriptLine> line =
+        Script().TakeFor({"pick", "cancel"}, PromptCall("Select", prompt, "single pick"));
+    std::vector<uint64_t> ids;
+    if (!line || line->keyword == "cancel") {
+      result = PromptFailed(HOST_CANCEL);
+      detail = line ? "cancel" : "unanswered";
+    } else if (!ResolveHandles({line->number, line->keyword, {line->args[0]}, line->text}, ids)) {
+      result = PromptFailed(HOST_ERROR);
+    } else {
+      SetSelection(ids, false);
+      if (pickPoint) {
+        std::array<double, 3> p{0, 0, 0};
+        if (line->args.size() == 3) {
+          ParseScriptNumber(line->args[1], &p[0]);
+          ParseScriptNumber(line->args[2], &p[1]);
+        } else if (auto first = PointOf(*drawing_->FindById(ids[0]), 10)) {
+          p = *first;
+        }
+        std::memcpy(pickPoint, p.data(), sizeof(double) * 3);
+      }
+      inputState_ = 1;
+      result = HOST_NORMAL;
+      detail = "pick " + line->args[0] + (pickPoint ? " " + PointText(pickPoint) : "");
+    }
+  } else if (mode == 2) {
+    std::optional<ScriptLine> line = Script().TakeFor({"select", "select-window", "cancel"},
+                                                      PromptCall("Select", prompt, "selection"));
+    std::vector<uint64_t> ids;
+    bool ok = false;
+    if (!line || line->keyword == "cancel") {
+      result = PromptFailed(HOST_CANCEL);
+      detail = line ? "cancel" : "unanswered";
+    } else if (line->keyword == "select") {
+      ok = ResolveHandles(*line, ids);
+      if (!ok) result = PromptFailed(HOST_ERROR);
+    } else {
+      double c[4] = {0, 0, 0, 0};
+      for (size_t i = 0; i < 4; ++i) ParseScriptNumber(line->args[i], &c[i]);
+      ids = WindowSelection(c[0], c[1], c[2], c[3]);
+      ok = true;
+    }
+    if (ok) {
+      SetSelection(ids, option == 4);
+      inputState_ = 1;
+      result = selection_.empty() ? HOST_NONE : HOST_NORMAL;
+      detail = Int(static_cast<int64_t>(selection_.size())) + " selected";
+    }
+  }
+  log_.Call("Select", HostLog::Text(prompt) + ", " + Int(mode) + ", " + Int(option) + ", " +
+                          (pickPoint ? "point" : "null"),
+            Int(result) + (detail.empty() ? "" : " [" + detail + "]"));
+  return result;
+}
+
+const char* HostSession::GetEnvString(const char* name) {
+  const char* result = "";
+  if (name)
+    for (const auto& [key, value] : options_.env)
+      if (_mbsicmp(key.c_str(), name) == 0) result = value.c_str();
+  log_.Call("GetEnvString", HostLog::Text(name), HostLog::Text(result));
+  return result;
+}
+
+int HostSession::InputState() {
+  log_.Call("InputState", "", Int(inputState_));
+  return inputState_;
+}
+
+const char* HostSession::ProductTitle() {
+  const char* title = options_.lt ? "Dravik 2D LT" : "Dravik 2D";
+  log_.Call("ProductTitle", "", HostLog::Text(title));
+  return title;
+}
+
+// ---- By name ---------------------------------------------------------------
+
+resbuf* HostSession::AltEntNext(int first) {
+  if (first) entNextCursor_ = 0;
+  resbuf* chain = nullptr;
+  while (!chain && entNextCursor_ < selection_.size()) {
+    const DxfEntity* e = drawing_->FindById(selection_[entNextCursor_++]);
+    if (e) chain = HandOut(*e);
+  }
+  lastEntNext_ = chain;
+  log_.Call("alt_entnext", Int(first), HostLog::Chain(chain));
+  return chain;
+}
+
+int HostSession::UnlinkDxf() {
+  std::string what = "nothing";
+  if (lastEntNext_) {
+    what = HostLog::Chain(lastEntNext_);
+    auto it = std::find(handedOut_.begin(), handedOut_.end(), lastEntNext_);
+    if (it != handedOut_.end()) handedOut_.erase(it);
+    FreeGroupCodeChain(lastEntNext_);
+    lastEntNext_ = nullptr;
+  }
+  log_.Call("unlink_DXF", "", Int(HOST_NORMAL) + " [released " + what + "]");
+  return HOST_NORMAL;
+}
+
+std::string HostSession::ProfileFolder() const {
+  if (!options_.profileFolder.empty()) return options_.profileFolder;
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && *xdg) return std::string(xdg) + "/dravik";
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : ".") + "/.config/dravik";
+}
+
+std::string HostSession::CatalogueFolder() const {
+  if (!options_.catalogueFolder.empty()) return options_.catalogueFolder;
+  std::string module = options_.moduleFolder.empty() ? FolderOfProgram() : options_.moduleFolder;
+  return module + "/Catalogue";
+}
+
+int HostSession::GetProfilePath(int kind, char* buffer, int size) {
+  std::string folder = ProfileFolder();
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  std::string page = Utf8ToCp1250(folder);
+  if (page.empty() || page.back() != '/') page += '/';
+  int result = HOST_ERROR;
+  if (buffer && size > 0) {
+    result = CopyStringN(buffer, static_cast<size_t>(size), page.c_str()) && !ec ? HOST_NORMAL : HOST_ERROR;
+  }
+  log_.Call("GetProfilePath", Int(kind) + ", buffer, " + Int(size),
+            Int(result) + " " + HostLog::Text(page.c_str()) + (ec ? " (" + ec.message() + ")" : ""));
+  return result;
+}
+
+jovDatabase::Database* HostSession::GetDatabase(char trade) {
+  char letter = trade >= 'a' && trade <= 'z' ? static_cast<char>(trade - 'a' + 'A') : trade;
+  jovDatabase::Database* db = nullptr;
+  auto it = catalogues_.find(letter);
+  if (it != catalogues_.end()) {
+    db = it->second;
+  } else {
+    db = jovDatabase::Database::Open(CatalogueFolder().c_str(), letter);
+    if (db) catalogues_[letter] = db;
+  }
+  char shown[2] = {trade, 0};
+  log_.Call("GetDatabase", HostLog::Text(shown), db ? "catalogue " + std::string(1, letter) : "null");
+  return db;
+}
+
+int HostSession::Unsupported(const char* name) {
+  log_.Call(name, "...", Int(HOST_ERROR));
+  return HOST_ERROR;
+}
+
+HostSession& TheHost() {
+  // Lives to the end of the process: the plug-in may call in while it
+  // shuts down.
+  static HostSession* host = new HostSession;
+  return *host;
+}
+
+}  // namespace host

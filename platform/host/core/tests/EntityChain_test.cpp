@@ -1,0 +1,228 @@
+#include "platform/host/core/EntityChain.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/GroupCodeChain.h"
+#include "common/HeapCopy.h"
+#include "platform/host/DxfDrawing.h"
+
+namespace host {
+namespace {
+
+std::string Fixture(const char* name) {
+  return std::string(JOV_SOURCE_DIR) + "/platform/host/tests/data/" + name;
+}
+
+struct Chain {
+  resbuf* head = nullptr;
+  explicit Chain(resbuf* c) : head(c) {}
+  ~Chain() { FreeGroupCodeChain(head); }
+  std::vector<int> Codes() const {
+    std::vector<int> out;
+    for (const resbuf* n = head; n; n = n->next) out.push_back(n->code);
+    return out;
+  }
+  const resbuf* At(size_t i) const {
+    const resbuf* n = head;
+    while (n && i--) n = n->next;
+    return n;
+  }
+};
+
+class EntityChainTest : public ::testing::Test {
+ protected:
+  void Load(const char* name) {
+    DxfError error;
+    ASSERT_TRUE(d.Load(Fixture(name), &error)) << error.ToString();
+  }
+  DxfEntity& Entity(uint64_t handle) {
+    DxfEntity* e = d.FindByHandle(handle);
+    EXPECT_NE(e, nullptr);
+    return *e;
+  }
+  DxfDrawing d;
+};
+
+TEST_F(EntityChainTest, NameTypeAndMergedPoints) {
+  Load("r2000_network.dxf");
+  DxfEntity& line = Entity(0x40);
+  Chain c(EntityToChain(line));
+  EXPECT_EQ(c.Codes(), (std::vector<int>{-1, 0, 5, 330, 100, 8, 100, 10, 11}));
+  EXPECT_EQ(c.At(0)->value.name[0], static_cast<int64_t>(line.id));
+  EXPECT_EQ(c.At(0)->value.name[1], 0x40);
+  EXPECT_STREQ(c.At(1)->value.text, "LINE");
+  EXPECT_STREQ(c.At(2)->value.text, "40");
+  EXPECT_EQ(c.At(8)->value.point[0], 1000.0);
+  EXPECT_EQ(c.At(8)->value.point[1], 0.0);
+  std::optional<EntityName> name = ChainEntityName(c.head);
+  ASSERT_TRUE(name);
+  EXPECT_EQ(name->id, line.id);
+  EXPECT_EQ(name->handle, 0x40u);
+}
+
+TEST_F(EntityChainTest, LwPolylineVerticesAndExtendedData) {
+  Load("r2000_network.dxf");
+  Chain c(EntityToChain(Entity(0x41)));
+  EXPECT_EQ(c.Codes(), (std::vector<int>{-1, 0, 5, 330, 100, 8, 62, 100, 90, 70, 43, 10, 10, 10, -3,
+                                         1001, 1000, 1000, 1000, 1070, 1010}));
+  EXPECT_EQ(c.At(6)->value.i16, 256);
+  EXPECT_EQ(c.At(8)->value.i32, 3);
+  EXPECT_EQ(c.At(12)->value.point[1], 2000.0);
+  EXPECT_EQ(c.At(12)->value.point[2], 0.0) << "2D vertex, z 0";
+  EXPECT_STREQ(c.At(16)->value.text, "TCD0000i0001");
+  EXPECT_EQ(c.At(19)->value.i16, 3);
+  EXPECT_EQ(c.At(20)->value.point[1], 2.0);
+}
+
+TEST_F(EntityChainTest, BulgesFollowTheirVertexAndAnglesAreRadians) {
+  Load("r2000_network.dxf");
+  // A polyline whose second vertex bulges.
+  DxfEntity* poly = d.AppendEntity({{0, "LWPOLYLINE"}, {8, "0"}, {90, "3"}, {70, "0"},
+                                    {10, "0.0"}, {20, "0.0"}, {10, "10.0"}, {20, "0.0"},
+                                    {42, "0.5"}, {10, "10.0"}, {20, "10.0"}},
+                                   nullptr);
+  ASSERT_NE(poly, nullptr);
+  Chain c(EntityToChain(*poly));
+  std::vector<int> codes = c.Codes();
+  auto second = std::find(std::find(codes.begin(), codes.end(), 10) + 1, codes.end(), 10);
+  ASSERT_NE(second, codes.end());
+  EXPECT_EQ(*(second + 1), 42);
+  EXPECT_EQ(c.At(static_cast<size_t>(second + 1 - codes.begin()))->value.real, 0.5);
+
+  Chain insert(EntityToChain(Entity(0x42)));
+  const resbuf* rotation = FindGroupCode(insert.head, 50);
+  ASSERT_NE(rotation, nullptr);
+  EXPECT_DOUBLE_EQ(rotation->value.real, M_PI / 2);
+  EXPECT_EQ(FindGroupCode(insert.head, 1), nullptr) << "the attribute is not part of the chain";
+}
+
+TEST_F(EntityChainTest, UnchangedChainsWriteBackTheFilesPairs) {
+  for (const char* file : {"r2000_network.dxf", "r12_network.dxf", "r2013_utf8.dxf"}) {
+    Load(file);
+    for (const auto& e : d.Entities()) {
+      if (e->IsType("POLYLINE")) continue;  // handed out as an LWPOLYLINE
+      Chain c(EntityToChain(*e));
+      PairList pairs;
+      std::optional<EntityName> name;
+      DxfError error;
+      ASSERT_TRUE(ChainToPairs(c.head, e.get(), pairs, &name, &error)) << error.message;
+      ASSERT_TRUE(name);
+      EXPECT_EQ(name->id, e->id);
+      ASSERT_EQ(pairs.size(), e->pairs.size()) << file << " " << e->Type();
+      for (size_t i = 0; i < pairs.size(); ++i) {
+        EXPECT_EQ(pairs[i].code, e->pairs[i].code) << file << " " << e->Type() << " pair " << i;
+        EXPECT_EQ(pairs[i].value, e->pairs[i].value) << file << " " << e->Type() << " pair " << i;
+      }
+    }
+  }
+}
+
+TEST_F(EntityChainTest, FlatPolylinesReadAsLwPolylines) {
+  Load("r12_network.dxf");
+  DxfEntity& poly = Entity(0x27);
+  Chain c(EntityToChain(poly));
+  EXPECT_EQ(c.Codes(), (std::vector<int>{-1, 0, 5, 8, 90, 70, 10, 10, 10}));
+  EXPECT_STREQ(c.At(1)->value.text, "LWPOLYLINE");
+  EXPECT_EQ(c.At(0)->value.name[0], static_cast<int64_t>(poly.id));
+  EXPECT_EQ(c.At(4)->value.i32, 3);
+  EXPECT_EQ(c.At(8)->value.point[0], 3000.0);
+  EXPECT_EQ(c.At(8)->value.point[1], 2000.0);
+
+  // A closed R2000 polyline keeps its closed flag and its bulges.
+  Load("r2000_network.dxf");
+  Chain closed(EntityToChain(Entity(0x46)));
+  EXPECT_STREQ(closed.At(1)->value.text, "LWPOLYLINE");
+  EXPECT_EQ(FindGroupCode(closed.head, 70)->value.i16, 1);
+  const resbuf* bulge = FindGroupCode(closed.head, 42);
+  ASSERT_NE(bulge, nullptr);
+  EXPECT_EQ(FindGroupCode(closed.head, 100)->next->code, 8);
+  std::vector<int> codes = closed.Codes();
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), 100), 2) << "AcDbEntity and AcDbPolyline";
+}
+
+TEST(EntityChain, NewChainsBecomeFilePairs) {
+  // 0 LINE, 8 layer, 10 point, 50 angle, 1071, 310 binary, 1004 binary.
+  auto node = [](int16_t code) {
+    auto* n = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
+    n->code = code;
+    return n;
+  };
+  resbuf* head = node(0);
+  head->value.text = DupString("TEXT");
+  resbuf* n = head->next = node(10);
+  n->value.point[0] = 0.1;
+  n->value.point[1] = 1e20;
+  n->value.point[2] = -2.5;
+  n = n->next = node(50);
+  n->value.real = M_PI;
+  n = n->next = node(-3);
+  n = n->next = node(1001);
+  n->value.text = DupString("JOV_DATA");
+  n = n->next = node(1071);
+  n->value.i32 = -70000;
+  n = n->next = node(1004);
+  static const unsigned char bytes[] = {0x0A, 0xFF};
+  n->value.binary.length = 2;
+  n->value.binary.data = static_cast<unsigned char*>(DupBytes(bytes, 2));
+  Chain c(head);
+
+  PairList pairs;
+  std::optional<EntityName> name;
+  DxfError error;
+  ASSERT_TRUE(ChainToPairs(c.head, nullptr, pairs, &name, &error));
+  EXPECT_FALSE(name);
+  PairList expected{{0, "TEXT"},     {10, "0.1"},         {20, "1e+20"}, {30, "-2.5"},
+                    {50, "180.0"},   {1001, "JOV_DATA"},  {1071, "-70000"}, {1004, "0AFF"}};
+  ASSERT_EQ(pairs.size(), expected.size());
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    EXPECT_EQ(pairs[i].code, expected[i].code);
+    EXPECT_EQ(pairs[i].value, expected[i].value);
+  }
+}
+
+TEST_F(EntityChainTest, WriteBackKeepsPointFormAndPairsChainsCannotCarry) {
+  Load("r2000_network.dxf");
+  DxfEntity& poly = Entity(0x41);
+  poly.pairs.insert(poly.pairs.begin() + 5, {480, "1F"});  // a code without a value kind
+  Chain c(EntityToChain(poly));
+  EXPECT_EQ(FindGroupCode(c.head, 480), nullptr);
+  resbuf* vertex = FindGroupCode(c.head, 10);
+  vertex->value.point[0] = 1234.5;
+  PairList pairs;
+  DxfError error;
+  ASSERT_TRUE(ChainToPairs(c.head, &poly, pairs, nullptr, &error));
+  ASSERT_EQ(pairs.size(), poly.pairs.size());
+  EXPECT_EQ(pairs[5].code, 480);
+  EXPECT_EQ(pairs[5].value, "1F");
+  size_t x = FindPairIndex(pairs, 10);
+  EXPECT_EQ(pairs[x].value, "1234.5");
+  EXPECT_EQ(pairs[x + 1].code, 20);
+  EXPECT_EQ(pairs[x + 2].code, 10) << "no z for an LWPOLYLINE vertex";
+
+  // Without a template an LWPOLYLINE still gets 2D vertices, a LINE 3D points.
+  ASSERT_TRUE(ChainToPairs(c.head, nullptr, pairs, nullptr, &error));
+  x = FindPairIndex(pairs, 10);
+  EXPECT_EQ(pairs[x + 2].code, 10);
+  EXPECT_EQ(FindPairIndex(pairs, 480), pairs.size());
+}
+
+TEST(EntityChain, EmptyChainsAreRefused) {
+  PairList pairs;
+  DxfError error;
+  EXPECT_FALSE(ChainToPairs(nullptr, nullptr, pairs, nullptr, &error));
+  auto* name = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
+  name->code = -1;
+  EXPECT_FALSE(ChainToPairs(name, nullptr, pairs, nullptr, &error));
+  EXPECT_EQ(error.message, "the chain holds no entity");
+  FreeGroupCodeChain(name);
+  EXPECT_TRUE(CodeFitsChain(1004));
+  EXPECT_FALSE(CodeFitsChain(480));
+  EXPECT_FALSE(CodeFitsChain(-1));
+}
+
+}  // namespace
+}  // namespace host

@@ -1,0 +1,385 @@
+// The host as the plug-in sees it: through the export table and the
+// functions fetched by name, with prompts answered by a session script.
+#include "platform/host/core/HostSession.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "common/GroupCodeChain.h"
+#include "common/HeapCopy.h"
+#include "common/HostExport2D.h"
+
+extern "C" HostExport2D* GetExport2D();
+extern "C" resbuf* alt_entnext(int first);
+extern "C" int unlink_DXF();
+extern "C" int GetProfilePath(int kind, char* buffer, int size);
+extern "C" jovDatabase::Database* GetDatabase(char trade);
+extern "C" int alt_blknext();
+
+namespace host {
+namespace {
+
+std::string Fixture(const char* name) {
+  return std::string(JOV_SOURCE_DIR) + "/platform/host/tests/data/" + name;
+}
+
+resbuf* Node(int16_t code, const char* text = nullptr) {
+  auto* n = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
+  n->code = code;
+  if (text) n->value.text = DupString(text);
+  return n;
+}
+
+resbuf* PointNode(int16_t code, double x, double y, double z = 0) {
+  resbuf* n = Node(code);
+  n->value.point[0] = x;
+  n->value.point[1] = y;
+  n->value.point[2] = z;
+  return n;
+}
+
+resbuf* Link(std::initializer_list<resbuf*> nodes) {
+  resbuf* head = nullptr;
+  resbuf** tail = &head;
+  for (resbuf* n : nodes) {
+    *tail = n;
+    tail = &n->next;
+  }
+  return head;
+}
+
+std::string Handle(const resbuf* chain) {
+  const char* h = GetEntityString(chain, 5);
+  return h ? h : "";
+}
+
+class HostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.Options() = HostOptions{};
+    host.SetScript(&script);
+    Open("r2000_network.dxf");
+    t = GetExport2D();
+  }
+  void TearDown() override {
+    host.EndCommand();
+    host.SetScript(nullptr);
+    host.Shutdown();
+  }
+  void Open(const char* file) {
+    DxfError error;
+    ASSERT_TRUE(host.OpenDrawing(Fixture(file), &error)) << error.ToString();
+    host.BeginCommand();
+  }
+  void OpenText(const std::string& text) {
+    DxfError error;
+    ASSERT_TRUE(host.OpenDrawingText(text, &error)) << error.ToString();
+    host.BeginCommand();
+  }
+  void Script(const char* text) {
+    std::string error;
+    ASSERT_TRUE(script.LoadText(text, ".", &error)) << error;
+  }
+  std::vector<std::string> Walk() {
+    std::vector<std::string> out;
+    for (resbuf* e = HostSelectionNext(t, true); e; e = HostSelectionNext(t, false))
+      out.push_back(Handle(e));
+    return out;
+  }
+
+  HostSession& host = TheHost();
+  SessionScript script;
+  HostExport2D* t = nullptr;
+};
+
+TEST_F(HostTest, TheTableHoldsTheSlotsTheSystemCallsAndNoOthers) {
+  const int used[] = {13, 15, 17, 19, 20, 24, 29, 32, 33, 34, 35, 36, 37, 40, 74, 94};
+  for (int i = 0; i < HostExport2D::kSlotCount; ++i) {
+    bool expected = std::find(std::begin(used), std::end(used), i) != std::end(used);
+    EXPECT_EQ(t->slot[i] != nullptr, expected) << "slot " << i;
+  }
+  EXPECT_STREQ(HostProductTitle(t), "Dravik 2D");
+  host.Options().lt = true;
+  EXPECT_STREQ(HostProductTitle(t), "Dravik 2D LT");
+  EXPECT_EQ(HostMainWindow(t), nullptr);
+  EXPECT_EQ(alt_blknext(), HOST_ERROR);
+}
+
+TEST_F(HostTest, SinglePickThenAddedSelectionKeepsThePickFirst) {
+  Script("pick 42\nselect 40 42 41\n");
+  double pick[3] = {-1, -1, -1};
+  EXPECT_EQ(HostSelect(t, "Pick", 1, 0, pick), HOST_NORMAL);
+  EXPECT_EQ(HostInputState(t), 1);
+  EXPECT_EQ(pick[0], 1000.0) << "no point given: the entity's insertion point";
+  EXPECT_EQ(pick[1], 2000.0);
+  EXPECT_EQ(HostSelect(t, "More", 2, 4, nullptr), HOST_NORMAL);
+  EXPECT_EQ(HostSelect(t, "More", 0, 4, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Walk(), (std::vector<std::string>{"42", "40", "41"}));
+  EXPECT_EQ(HostSelectionNext(t, false), nullptr);
+}
+
+TEST_F(HostTest, NewSelectionsReplaceAndPickPointsAreTaken) {
+  Script("select 40 41\npick 46 12.5 -3\nselect 41\n");
+  EXPECT_EQ(HostSelect(t, "Sel", 2, 0, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Walk(), (std::vector<std::string>{"40", "41"}));
+  double pick[3] = {0, 0, 9};
+  EXPECT_EQ(HostSelect(t, "Pick", 1, 0, pick), HOST_NORMAL);
+  EXPECT_EQ(pick[0], 12.5);
+  EXPECT_EQ(pick[1], -3.0);
+  EXPECT_EQ(pick[2], 0.0);
+  EXPECT_EQ(Walk(), (std::vector<std::string>{"46"}));
+  EXPECT_EQ(HostSelect(t, "Sel", 2, 0, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Walk(), (std::vector<std::string>{"41"}));
+}
+
+TEST_F(HostTest, CancelledUnansweredAndBadAnswers) {
+  Script("cancel\npoint 1 2\npick 99\n");
+  EXPECT_EQ(HostSelect(t, "Pick", 1, 0, nullptr), HOST_CANCEL);
+  EXPECT_EQ(HostInputState(t), 0);
+  // A point line is no answer to a pick: the pick is cancelled, the line stays.
+  EXPECT_EQ(HostSelect(t, "Pick", 1, 0, nullptr), HOST_CANCEL);
+  ASSERT_EQ(script.Unanswered().size(), 1u);
+  EXPECT_EQ(script.Unanswered()[0], "Select \"Pick\" (single pick): script line 2 is \"point 1 2\"");
+  double p[3] = {};
+  EXPECT_EQ(HostGetPoint(t, 0, "Where", p), HOST_NORMAL);
+  EXPECT_EQ(HostInputState(t), 2);
+  // An unknown handle fails the prompt and is a script error.
+  EXPECT_EQ(HostSelect(t, "Pick", 1, 0, nullptr), HOST_ERROR);
+  EXPECT_EQ(HostInputState(t), 0);
+  EXPECT_EQ(script.Errors(), (std::vector<std::string>{"line 3: the drawing has no entity with handle 99"}));
+  // Nothing selected: the end of the selection says so.
+  EXPECT_EQ(HostSelect(t, "End", 0, 3, nullptr), HOST_NONE);
+  EXPECT_EQ(HostSelect(t, "Odd", 7, 0, nullptr), HOST_ERROR);
+}
+
+TEST_F(HostTest, WindowSelectionTakesWhatLiesWhollyInside) {
+  // LINE 40 (0,0)-(1000,0); LWPOLYLINE 41 up to (3000,2000); INSERT 42 at
+  // (1000,2000); aligned TEXT 45 at (100,100); POLYLINE 46 from (0,0).
+  Script("select-window -1 -1 1001 1\nselect-window 1001 2001 -1 -1\nselect-window 5000 5000 6000 6000\n");
+  EXPECT_EQ(HostSelect(t, "Win", 2, 0, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Walk(), (std::vector<std::string>{"40"}));
+  EXPECT_EQ(HostSelect(t, "Win", 2, 0, nullptr), HOST_NORMAL);
+  std::vector<std::string> got = Walk();
+  EXPECT_NE(std::find(got.begin(), got.end(), "42"), got.end());
+  EXPECT_NE(std::find(got.begin(), got.end(), "45"), got.end());
+  EXPECT_EQ(std::find(got.begin(), got.end(), "41"), got.end()) << "reaches x 3000";
+  EXPECT_EQ(HostSelect(t, "Win", 2, 0, nullptr), HOST_NONE);
+  EXPECT_TRUE(Walk().empty());
+}
+
+TEST_F(HostTest, EntityWriteReplacesAndAppends) {
+  ASSERT_TRUE(host.Preselect({0x40}, nullptr));
+  resbuf* line = HostSelectionNext(t, true);
+  ASSERT_NE(line, nullptr);
+  resbuf* copy = CopyGroupCodeChain(line);
+  FindGroupCode(copy, 11)->value.point[1] = 500.0;
+  LastGroupCodeNode(&copy)->next = Link({Node(1001, "JOV_DATA"), Node(1000, "TLD0000i0001")});
+  HostBeginChange(t);
+  EXPECT_EQ(HostEntityWrite(t, copy), HOST_NORMAL);
+  FreeGroupCodeChain(copy);
+  resbuf* circle = Link({Node(0, "CIRCLE"), Node(8, "NEW"), PointNode(10, 1, 2), Node(40)});
+  circle->next->next->next->value.real = 0.08;
+  EXPECT_EQ(HostEntityWrite(t, circle), HOST_NORMAL);
+  FreeGroupCodeChain(circle);
+  resbuf* bad = Link({Node(0, "INSERT"), Node(2, "NOSUCH"), PointNode(10, 0, 0)});
+  EXPECT_EQ(HostEntityWrite(t, bad), HOST_ERROR);
+  FreeGroupCodeChain(bad);
+  HostEndChange(t, 1);
+
+  DxfEntity* written = host.Drawing().FindByHandle(0x40);
+  EXPECT_EQ(written->Value(21), "500.0");
+  EXPECT_EQ(written->pairs.back().value, "TLD0000i0001");
+  EXPECT_NE(host.Drawing().FindTableEntry("APPID", "JOV_DATA"), nullptr);
+  EXPECT_TRUE(host.Drawing().Entities().back()->IsType("CIRCLE"));
+  EXPECT_NE(host.Drawing().FindLayer("NEW"), nullptr);
+  EXPECT_EQ(host.EndCommand(), ChangeOutcome::Committed);
+}
+
+TEST_F(HostTest, R12PolylineWrittenBackStaysAPolylineWithItsRun) {
+  Open("r12_network.dxf");
+  ASSERT_TRUE(host.Preselect({0x27}, nullptr));
+  resbuf* chain = CopyGroupCodeChain(HostSelectionNext(t, true));
+  ASSERT_STREQ(chain->next->value.text, "LWPOLYLINE");
+  FindGroupCode(chain, 10)->value.point[0] = -5.0;
+  LastGroupCodeNode(&chain)->next = Link({Node(1001, "JOV_TEST"), Node(1000, "x")});
+  HostBeginChange(t);
+  EXPECT_EQ(HostEntityWrite(t, chain), HOST_NORMAL);
+  HostEndChange(t, 1);
+  FreeGroupCodeChain(chain);
+
+  DxfEntity* poly = host.Drawing().FindByHandle(0x27);
+  ASSERT_TRUE(poly->IsType("POLYLINE"));
+  ASSERT_EQ(poly->children.size(), 4u);
+  EXPECT_EQ(poly->children[0].Value(10), "-5.0");
+  EXPECT_EQ(poly->children[0].Handle(), 0x28u) << "the vertices keep their handles";
+  EXPECT_EQ(poly->children[3].Handle(), 0x2Bu);
+  EXPECT_EQ(poly->pairs.back().value, "x");
+  EXPECT_EQ(TrimDxf(poly->children[3].pairs.back().value), "3") << "the SEQEND keeps its extended data";
+}
+
+TEST_F(HostTest, EndChangeMinusOneRollsBackToBeginChange) {
+  size_t before = host.Drawing().Entities().size();
+  resbuf* point = Link({Node(0, "POINT"), PointNode(10, 1, 1)});
+  HostBeginChange(t);
+  EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL);
+  HostEndChange(t, 1);
+  HostBeginChange(t);
+  EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL);
+  EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL);
+  EXPECT_EQ(host.Drawing().Entities().size(), before + 3);
+  HostEndChange(t, -1);
+  EXPECT_EQ(host.Drawing().Entities().size(), before + 1) << "back to the second BeginChange";
+  // The selection still finds its entities in the restored drawing.
+  ASSERT_TRUE(host.Preselect({0x41}, nullptr));
+  EXPECT_EQ(Walk(), (std::vector<std::string>{"41"}));
+  EXPECT_EQ(host.EndCommand(), ChangeOutcome::Committed);
+  FreeGroupCodeChain(point);
+}
+
+TEST_F(HostTest, WritesNotCommittedAreUndoneAtTheEnd) {
+  std::string before = host.Drawing().SaveText();
+  resbuf* point = Link({Node(0, "POINT"), PointNode(10, 1, 1)});
+  EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL);
+  EXPECT_EQ(host.EndCommand(), ChangeOutcome::LeftOpen);
+  EXPECT_EQ(host.Drawing().SaveText(), before);
+
+  host.BeginCommand();
+  HostBeginChange(t);
+  EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL);
+  HostEndChange(t, -1);
+  EXPECT_EQ(host.EndCommand(), ChangeOutcome::Cancelled);
+  EXPECT_EQ(host.Drawing().SaveText(), before);
+  host.BeginCommand();
+  EXPECT_EQ(host.EndCommand(), ChangeOutcome::Unchanged);
+  host.BeginCommand();
+  FreeGroupCodeChain(point);
+}
+
+TEST_F(HostTest, BlocksAreDefinedThroughTheVariableArguments) {
+  double x = 10, y = 20, z = 0;
+  ASSERT_EQ(HostBlockBegin(t, "*UJOVCUT20041", 1, &x, &y, &z), HOST_NORMAL);
+  resbuf* line = Link({Node(0, "LINE"), Node(8, "0"), PointNode(10, 0, 0), PointNode(11, 5, 0)});
+  EXPECT_EQ(HostBlockAddEntity(t, line), HOST_NORMAL);
+  FreeGroupCodeChain(line);
+  char name[256];
+  std::memset(name, 0, sizeof name);
+  ASSERT_EQ(HostBlockEnd(t, name), HOST_NORMAL);
+  EXPECT_STREQ(name, "*U1");
+  const DxfBlock* block = host.Drawing().FindBlock("*U1");
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block->entities.size(), 1u);
+  EXPECT_EQ(block->begin.Value(20), "20.0");
+  EXPECT_EQ(HostBlockEnd(t, name), HOST_ERROR) << "no block is open";
+  EXPECT_EQ(reinterpret_cast<HostBlockDefineFn>(t->slot[HostSlot::BlockDefine])(9), HOST_ERROR);
+}
+
+TEST_F(HostTest, UserCoordinatesFromTheHeader) {
+  double p[3] = {1, 2, 3};
+  EXPECT_EQ(HostUcsToWcs(t, p, false), HOST_NORMAL);
+  EXPECT_EQ(p[0], 1.0) << "no UCS in the drawing: identity";
+  EXPECT_EQ(p[2], 3.0);
+
+  // A UCS at (100, 50) turned a quarter to the left.
+  host.Drawing().SetHeaderVariable("$UCSORG", {{10, "100.0"}, {20, "50.0"}, {30, "0.0"}});
+  host.Drawing().SetHeaderVariable("$UCSXDIR", {{10, "0.0"}, {20, "2.0"}, {30, "0.0"}});
+  host.Drawing().SetHeaderVariable("$UCSYDIR", {{10, "-1.0"}, {20, "0.0"}, {30, "0.0"}});
+  double q[3] = {10, 0, 0};
+  EXPECT_EQ(HostUcsToWcs(t, q, false), HOST_NORMAL);
+  EXPECT_NEAR(q[0], 100.0, 1e-12);
+  EXPECT_NEAR(q[1], 60.0, 1e-12);
+  double axis[3] = {1, 0, 0};
+  HostUcsToWcs(t, axis, true);
+  double origin[3] = {0, 0, 0};
+  EXPECT_NEAR(AngleOfPoints(origin, axis), M_PI / 2, 1e-12);
+  EXPECT_EQ(HostWcsToUcs(t, q, false), HOST_NORMAL);
+  EXPECT_NEAR(q[0], 10.0, 1e-12);
+  EXPECT_NEAR(q[1], 0.0, 1e-12);
+  double d[3] = {0, 5, 0};
+  HostWcsToUcs(t, d, true);
+  EXPECT_NEAR(d[0], 5.0, 1e-12) << "a direction ignores the origin";
+  EXPECT_EQ(HostUcsToWcs(t, nullptr, false), HOST_ERROR);
+}
+
+TEST_F(HostTest, VariablesUnitsScaleAndEnvironment) {
+  EXPECT_STREQ(HostGetVariable(t, "CLAYER"), "TRUBKY");
+  EXPECT_EQ(HostGetVariable(t, "NOSUCH"), nullptr);
+  EXPECT_EQ(HostDrawingUnits(t), 1000) << "$INSUNITS 4";
+  EXPECT_EQ(HostDrawingScale(t), 1.0);
+  host.Options().units = 1;
+  host.Options().scale = 50.0;
+  host.Options().env["JOV_OFFSET"] = "250";
+  EXPECT_EQ(HostDrawingUnits(t), 1);
+  EXPECT_EQ(HostDrawingScale(t), 50.0);
+  EXPECT_STREQ(HostGetEnvString(t, "jov_offset"), "250");
+  EXPECT_STREQ(HostGetEnvString(t, "OTHER"), "");
+
+  host.Options().units.reset();
+  OpenText("  0\nSECTION\n  2\nHEADER\n  9\n$INSUNITS\n 70\n6\n  0\nENDSEC\n  0\nEOF\n");
+  EXPECT_EQ(HostDrawingUnits(t), 1) << "$INSUNITS 6: metres";
+  EXPECT_STREQ(HostGetVariable(t, "CLAYER"), "0");
+}
+
+TEST_F(HostTest, EntNextWalksTheSelectionAndUnlinkReleases) {
+  ASSERT_TRUE(host.Preselect({0x41, 0x40}, nullptr));
+  resbuf* first = alt_entnext(1);
+  ASSERT_NE(first, nullptr);
+  EXPECT_STREQ(first->next->value.text, "LWPOLYLINE");
+  EXPECT_EQ(unlink_DXF(), HOST_NORMAL);
+  EXPECT_EQ(unlink_DXF(), HOST_NORMAL) << "nothing left to release";
+  resbuf* second = alt_entnext(0);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(Handle(second), "40");
+  EXPECT_EQ(alt_entnext(0), nullptr);
+  std::string error;
+  EXPECT_FALSE(host.Preselect({0x999}, &error));
+  EXPECT_EQ(error, "the drawing has no entity with handle 999");
+}
+
+TEST_F(HostTest, ProfileFolderIsMadeAndCataloguesAreKept) {
+  std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                 ("dravik_profile_" + std::to_string(::getpid())) / "nested";
+  std::filesystem::remove_all(folder.parent_path());
+  host.Options().profileFolder = folder.string();
+  char buffer[260];
+  EXPECT_EQ(GetProfilePath(0, buffer, sizeof buffer), HOST_NORMAL);
+  EXPECT_EQ(std::string(buffer), folder.string() + "/");
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  char small[4];
+  EXPECT_EQ(GetProfilePath(0, small, sizeof small), HOST_ERROR);
+  EXPECT_STREQ(small, "") << "a folder that does not fit is not cut";
+  std::filesystem::remove_all(folder.parent_path());
+
+  const char* modules = std::getenv("JOV_MODULE_DIR");
+  ASSERT_NE(modules, nullptr);
+  host.Options().catalogueFolder = std::string(modules) + "/Catalogue";
+  jovDatabase::Database* heating = GetDatabase('T');
+  ASSERT_NE(heating, nullptr);
+  EXPECT_EQ(GetDatabase('t'), heating) << "one catalogue per trade";
+  EXPECT_EQ(GetDatabase('X'), nullptr);
+}
+
+TEST_F(HostTest, EveryCallIsLogged) {
+  std::filesystem::path log = std::filesystem::temp_directory_path() /
+                              ("dravik_log_" + std::to_string(::getpid()) + ".txt");
+  ASSERT_TRUE(host.Log().Open(log.string()));
+  Script("pick 40 1 2\n");
+  double p[3];
+  HostSelect(t, "Vyber \xE8\xE1ru", 1, 0, p);
+  HostGetVariable(t, "CLAYER");
+  host.Log().Close();
+  std::ifstream in(log);
+  std::string first, second;
+  std::getline(in, first);
+  std::getline(in, second);
+  EXPECT_EQ(first, "Select(\"Vyber čáru\", 1, 0, point) -> 5100 [pick 40 (1.0, 2.0, 0.0)]");
+  EXPECT_EQ(second, "GetVariable(\"CLAYER\") -> \"TRUBKY\"");
+  std::filesystem::remove(log);
+}
+
+}  // namespace
+}  // namespace host

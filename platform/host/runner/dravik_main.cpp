@@ -1,0 +1,229 @@
+// The runner `dravik`: loads a drawing into the CAD host, loads the plug-in
+// beside it, runs one of the plug-in's commands and reports what happened.
+// Started as "duvozedo.exe" it is the LT edition and is the host itself;
+// otherwise it loads the host library "dravik2d.arx" from its folder. Both
+// are driven through the host's control interface.
+//
+// Output (stdout, UTF-8), in this order:
+//   result: N
+//   message: caption="..." type=N text="..." answer=WORD [(unanswered)]
+//   unanswered: CALL: why            prompts the script did not answer
+//   script: line N not used: TEXT    lines left over
+//   clipboard FORMAT: TEXT           each registered format
+//   drawing: written OUT | changed, not written (no --out)
+//          | not written (change cancelled) | not written (change not ended)
+//          | unchanged
+// The drawing is written only when the command committed its change
+// (EndChange(1)); the input file is never written.
+//
+// Exit codes: 0 the command ran (whatever it returned); 2 bad arguments or
+// script; 3 unreadable drawing; 4 host or plug-in missing; 5 a script line
+// could not be carried out; 6 the output could not be written.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "platform/host/exports/HostControl.h"
+#include "platform/host/runner/RunReport.h"
+#include "platform/host/runner/RunnerOptions.h"
+#include "platform/win32/code_page.h"
+#include "platform/win32/module_loader.h"
+#include "platform/win32/script_ui_driver.h"
+#include "platform/win32/session_script.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitDrawing = 3;
+constexpr int kExitModule = 4;
+constexpr int kExitScript = 5;
+constexpr int kExitOutput = 6;
+
+int Error(int code, const std::string& message) {
+  std::fprintf(stderr, "dravik: %s\n", message.c_str());
+  return code;
+}
+
+std::string ProgramPath() {
+  char path[4096] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  return Cp1250ToUtf8(path);
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string FileNameOf(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(a, b, ec)) return true;
+  auto ca = std::filesystem::weakly_canonical(a, ec);
+  auto cb = std::filesystem::weakly_canonical(b, ec);
+  return !ec && ca == cb;
+}
+
+struct Host {
+  HMODULE module = nullptr;
+  const DravikHostControl* control = nullptr;
+};
+
+// Sets one host option; false after reporting.
+bool SetOption(const DravikHostControl& c, const char* name, const std::string& value) {
+  char error[512] = {};
+  if (c.SetOption(name, value.c_str(), error, sizeof error)) return true;
+  std::fprintf(stderr, "dravik: %s\n", error);
+  return false;
+}
+
+int CallCommand(FARPROC proc, const PluginCommand& command, const RunnerOptions& options,
+                const DravikHostControl& control) {
+  switch (command.shape) {
+    case CommandShape::Unit:
+      return reinterpret_cast<int (*)(int)>(proc)(options.arg ? *options.arg : control.DrawingUnits());
+    case CommandShape::IntPointer:
+      return reinterpret_cast<int (*)(int, void*)>(proc)(options.arg.value_or(0), nullptr);
+    case CommandShape::Window:
+      return reinterpret_cast<int (*)(HWND)>(proc)(control.MainWindow());
+    case CommandShape::NoArguments:
+      return reinterpret_cast<int (*)()>(proc)();
+  }
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetProgramFileName(argv[0]);
+  const std::string program = ProgramPath();
+  const std::string moduleFolder = FolderOf(program);
+  const bool lt = _mbsicmp(Utf8ToCp1250(FileNameOf(program)).c_str(), "duvozedo.exe") == 0;
+
+  RunnerOptions options;
+  std::string why;
+  if (!ParseRunnerOptions(argc, argv, options, &why)) {
+    std::fprintf(stderr, "dravik: %s\n%s", why.c_str(), RunnerUsage(FileNameOf(program)).c_str());
+    return kExitUsage;
+  }
+  if (options.help) {
+    std::fputs(RunnerUsage(FileNameOf(program)).c_str(), stdout);
+    return 0;
+  }
+  const PluginCommand& command = *FindPluginCommand(options.run);
+
+  struct stat st;
+  if (std::FILE* probe = std::fopen(options.drawing.c_str(), "rb")) {
+    std::fclose(probe);
+  } else {
+    return Error(kExitDrawing, "cannot read the drawing " + options.drawing);
+  }
+  if (stat(options.drawing.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    return Error(kExitDrawing, "the drawing " + options.drawing + " is not a file");
+  if (!options.out.empty() && SameFile(options.out, options.drawing))
+    return Error(kExitUsage, "--out names the input drawing, which is never overwritten");
+
+  SessionScript& script = CurrentSessionScript();
+  if (!options.script.empty() && !script.Load(options.script, &why))
+    return Error(kExitUsage, "script " + why);
+  ScriptUiDriver driver;
+  ScopedUiDriver scopedDriver(&driver);
+
+  // The host: the program itself in the LT edition, else the library.
+  Host host;
+  const std::string hostPath = moduleFolder + "/dravik2d.arx";
+  if (lt) {
+    host.module = GetModuleHandleA(nullptr);
+  } else {
+    host.module = LoadLibraryA(Utf8ToCp1250(hostPath).c_str());
+    if (!host.module)
+      return Error(kExitModule, "cannot load the host library " + hostPath + ": " + LastLoadErrorText());
+  }
+  auto getControl = reinterpret_cast<GetDravikControlFn>(GetProcAddress(host.module, kDravikControlExport));
+  host.control = getControl ? getControl() : nullptr;
+  if (!host.control || host.control->version != kDravikControlVersion)
+    return Error(kExitModule, std::string("the host ") + (lt ? program : hostPath) +
+                                  " has no usable " + kDravikControlExport);
+  const DravikHostControl& control = *host.control;
+
+  bool ok = SetOption(control, "edition", lt ? "lt" : "full") &&
+            SetOption(control, "module-folder", moduleFolder) &&
+            (!options.units || SetOption(control, "units", std::to_string(*options.units))) &&
+            (!options.scale || SetOption(control, "scale", *options.scale)) &&
+            (options.profile.empty() || SetOption(control, "profile", options.profile)) &&
+            (options.catalogue.empty() || SetOption(control, "catalogue", options.catalogue)) &&
+            (options.log.empty() || SetOption(control, "log", options.log));
+  for (const std::string& env : options.env) ok = ok && SetOption(control, "env", env);
+  if (!ok) return kExitUsage;
+
+  char error[1024] = {};
+  if (!control.OpenDrawing(options.drawing.c_str(), error, sizeof error))
+    return Error(kExitDrawing, "cannot read the drawing " + options.drawing + ": " + error);
+  if (!options.select.empty()) {
+    std::string list;
+    for (const std::string& h : options.select) list += (list.empty() ? "" : ",") + h;
+    if (!control.Preselect(list.c_str(), error, sizeof error)) return Error(kExitUsage, std::string("--select: ") + error);
+  }
+
+  // The plug-in: its start-up binds the host, so it comes after the host.
+  const std::string pluginPath = options.plugin.empty() ? moduleFolder + "/Jov_Vantrix.dll" : options.plugin;
+  if (stat(pluginPath.c_str(), &st) != 0)
+    return Error(kExitModule, "no plug-in at " + pluginPath);
+  ClearUiJournal();
+  HMODULE plugin = LoadLibraryA(Utf8ToCp1250(pluginPath).c_str());
+  if (!plugin) return Error(kExitModule, "cannot load the plug-in " + pluginPath + ": " + LastLoadErrorText());
+  FARPROC proc = GetProcAddress(plugin, command.name);
+  if (!proc) {
+    FreeLibrary(plugin);
+    return Error(kExitModule, "the plug-in " + pluginPath + " has no export " + command.name);
+  }
+
+  control.BeginCommand();
+  int result = CallCommand(proc, command, options, control);
+  int outcome = control.EndCommand();
+  FreeLibrary(plugin);
+
+  std::printf("result: %d\n", result);
+  for (const std::string& line : MessageLines(UiJournal())) std::printf("%s\n", line.c_str());
+  for (const std::string& line : script.Unanswered()) std::printf("unanswered: %s\n", line.c_str());
+  for (const ScriptLine& line : script.Remaining())
+    std::printf("script: line %d not used: %s\n", line.number, line.text.c_str());
+  for (const std::string& line : ClipboardLines()) std::printf("%s\n", line.c_str());
+
+  int exitCode = 0;
+  switch (outcome) {
+    case kDravikCommitted:
+      if (options.out.empty()) {
+        std::printf("drawing: changed, not written (no --out)\n");
+      } else if (control.SaveDrawing(options.out.c_str(), error, sizeof error)) {
+        std::printf("drawing: written %s\n", options.out.c_str());
+      } else {
+        std::printf("drawing: not written (%s)\n", error);
+        exitCode = Error(kExitOutput, "cannot write " + options.out + ": " + error);
+      }
+      break;
+    case kDravikCancelled:
+      std::printf("drawing: not written (change cancelled)\n");
+      break;
+    case kDravikLeftOpen:
+      std::printf("drawing: not written (change not ended)\n");
+      break;
+    default:
+      std::printf("drawing: unchanged\n");
+  }
+  std::fflush(stdout);
+  for (const std::string& e : script.Errors()) {
+    std::fprintf(stderr, "dravik: script %s %s\n", script.Name().c_str(), e.c_str());
+    if (exitCode == 0) exitCode = kExitScript;
+  }
+
+  // The host stays loaded to the end, as the host process would.
+  control.Shutdown();
+  return exitCode;
+}

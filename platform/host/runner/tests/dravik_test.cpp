@@ -1,0 +1,350 @@
+// The runner end to end: the real `dravik` program (and its LT name) on
+// drawings, with the test plug-in's commands and session scripts.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+struct Outcome {
+  int exit = -1;
+  std::string out, err;
+  bool Has(const std::string& line) const { return out.find(line + "\n") != std::string::npos; }
+};
+
+// A small R12 drawing: a LINE 1A (0,0)-(3000,4000) and a CIRCLE 1B.
+const char* kLines =
+    "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$INSUNITS\n 70\n4\n"
+    "  9\n$HANDSEED\n  5\n20\n  0\nENDSEC\n"
+    "  0\nSECTION\n  2\nENTITIES\n"
+    "  0\nLINE\n  5\n1A\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n3000.0\n 21\n4000.0\n 31\n0.0\n"
+    "  0\nCIRCLE\n  5\n1B\n  8\n0\n 10\n100.0\n 20\n100.0\n 30\n0.0\n 40\n50.0\n"
+    "  0\nENDSEC\n  0\nEOF\n";
+
+class Dravik : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* modules = std::getenv("JOV_MODULE_DIR");
+    ASSERT_NE(modules, nullptr);
+    bin = modules;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = fs::temp_directory_path() / (std::string("dravik_") + info->name() + "_" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    Write("lines.dxf", kLines);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  fs::path Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir / name, std::ios::binary) << text;
+    return dir / name;
+  }
+
+  static std::string Fixture(const char* name) {
+    return std::string(JOV_SOURCE_DIR) + "/platform/host/tests/data/" + name;
+  }
+
+  // Runs a program with the arguments; stdout and stderr are kept.
+  Outcome Spawn(const std::string& program, const std::vector<std::string>& args,
+                const std::vector<std::string>& env = {}) {
+    std::vector<std::string> all{program};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> envText = env;
+    for (char** e = environ; *e; ++e) envText.push_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : envText) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    std::string out = (dir / "stdout.txt").string(), err = (dir / "stderr.txt").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    Outcome o;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
+      int status = 0;
+      waitpid(pid, &status, 0);
+      o.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    o.out = Slurp(out);
+    o.err = Slurp(err);
+    return o;
+  }
+
+  // dravik (or its LT name) with the test plug-in and a profile of its own.
+  Outcome Run(std::vector<std::string> args, bool lt = false) {
+    args.insert(args.end(), {"--plugin", JOV_TEST_PLUGIN, "--profile", (dir / "profile").string()});
+    return Spawn((bin / (lt ? "duvozedo.exe" : "dravik")).string(), args);
+  }
+
+  fs::path Script(const std::string& text) { return Write("session.txt", text); }
+
+  // ezdxf's audit of a written drawing and its model-space listing.
+  Outcome Audit(const fs::path& file) {
+    return Spawn(JOV_PYTHON, {std::string(JOV_SOURCE_DIR) + "/platform/host/runner/tests/audit_output.py",
+                              file.string()});
+  }
+
+  fs::path bin, dir;
+};
+
+TEST_F(Dravik, LengthOfTheSelectedLineInBothEditions) {
+  for (bool lt : {false, true}) {
+    Outcome o = Run({"--drawing", (dir / "lines.dxf").string(), "--select", "1a", "--run", "Jov_Length"}, lt);
+    EXPECT_EQ(o.exit, 0) << o.err;
+    EXPECT_EQ(o.out, "result: 0\nclipboard CF_VANTRIX_CAD: 5.0000\ndrawing: unchanged\n");
+  }
+  Outcome metres = Run({"--drawing", (dir / "lines.dxf").string(), "--select", "1A", "--run",
+                        "Jov_Length", "--units", "1"});
+  EXPECT_TRUE(metres.Has("clipboard CF_VANTRIX_CAD: 5000.0000")) << metres.out;
+  Outcome arg = Run({"--drawing", (dir / "lines.dxf").string(), "--select", "1A", "--run=Jov_Length", "--arg=1000"});
+  EXPECT_TRUE(arg.Has("clipboard CF_VANTRIX_CAD: 5.0000")) << arg.out;
+  Outcome circle = Run({"--drawing", (dir / "lines.dxf").string(), "--select", "1B,1A", "--run", "Jov_Length"});
+  EXPECT_EQ(circle.out, "result: -1\ndrawing: unchanged\n");
+}
+
+TEST_F(Dravik, CommittedChangeIsWrittenAndPassesTheAudit) {
+  std::string input = Fixture("r2000_network.dxf");
+  std::string before = Slurp(input);
+  fs::path out = dir / "out.dxf";
+  Script("# the valve, then everything around it\npick 42 1000 2000\nselect-window -10 -10 5000 5000\nanswer yes\n");
+  Outcome o = Run({"--drawing", input, "--out", out.string(), "--run", "Jov_CutDlg", "--script",
+                   (dir / "session.txt").string()});
+  ASSERT_EQ(o.exit, 0) << o.err;
+  EXPECT_EQ(o.out,
+            "result: -1\n"
+            "message: caption=\"Dravik 2D\" type=36 text=\"picked (1000, 2000, 0); selection 5100: INSERT 42 "
+            "LINE 40 LWPOLYLINE 41 TEXT 45 LWPOLYLINE 46; block 5100/1/5100 *U1; new 3. Keep?\" answer=yes\n"
+            "drawing: written " + out.string() + "\n");
+  EXPECT_EQ(Slurp(input), before) << "the input is never touched";
+
+  Outcome audit = Audit(out);
+  ASSERT_EQ(audit.exit, 0) << audit.out << audit.err;
+  for (const char* line : {"version AC1015", "LINE 40 TRUBKY JOV_TEST", "LWPOLYLINE 41 TRUBKY JOV_DATA,JOV_TEST",
+                           "INSERT 42 TRUBKY JOV_TEST", "LWPOLYLINE 46 TRUBKY JOV_TEST",
+                           "INSERT 52 JOV_SYMBOL JOV_DATA", "LWPOLYLINE 53 JOV_TRUBKY JOV_DATA",
+                           "TEXT 55 JOV_TEXT -", "BLOCK *U1 2"})
+    EXPECT_TRUE(audit.Has(line)) << line << "\n" << audit.out;
+}
+
+TEST_F(Dravik, R12DrawingsTooInTheLtEdition) {
+  fs::path out = dir / "out12.dxf";
+  Script("pick 2C\nselect 26 27\nanswer yes\n");
+  Outcome o = Run({"--drawing", Fixture("r12_network.dxf"), "--out", out.string(), "--run", "Jov_CutDlg",
+                   "--script", (dir / "session.txt").string()},
+                  true);
+  ASSERT_EQ(o.exit, 0) << o.err;
+  EXPECT_NE(o.out.find("caption=\"Dravik 2D LT\""), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("selection 5100: INSERT 2C LINE 26 LWPOLYLINE 27;"), std::string::npos) << o.out;
+  Outcome audit = Audit(out);
+  ASSERT_EQ(audit.exit, 0) << audit.out << audit.err;
+  for (const char* line : {"version AC1009", "POLYLINE 27 TRUBKY JOV_TEST", "INSERT 2C TRUBKY JOV_TEST",
+                           "TEXT 2F 0 -", "BLOCK *U1 2"})
+    EXPECT_TRUE(audit.Has(line)) << line << "\n" << audit.out;
+}
+
+TEST_F(Dravik, CancelledChangeIsNotWritten) {
+  fs::path out = dir / "out.dxf";
+  Script("pick 1A\nselect 1B\nanswer no\n");
+  Outcome o = Run({"--drawing", (dir / "lines.dxf").string(), "--out", out.string(), "--run", "Jov_CutDlg",
+                   "--script", (dir / "session.txt").string()});
+  EXPECT_EQ(o.exit, 0) << o.err;
+  EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << o.out;
+  EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(Dravik, ChangeBracketsDecideTheOutput) {
+  fs::path out = dir / "out.dxf";
+  auto run = [&](const char* mode) {
+    fs::remove(out);
+    return Run({"--drawing", (dir / "lines.dxf").string(), "--out", out.string(), "--run",
+                "Jov_Vantrix_Import", "--arg", mode});
+  };
+  Outcome open = run("0");
+  EXPECT_TRUE(open.Has("drawing: not written (change not ended)")) << open.out;
+  EXPECT_FALSE(fs::exists(out));
+  Outcome cancelled = run("2");
+  EXPECT_TRUE(cancelled.Has("drawing: not written (change cancelled)")) << cancelled.out;
+  Outcome mixed = run("1");
+  ASSERT_TRUE(mixed.Has("drawing: written " + out.string())) << mixed.out;
+  std::string written = Slurp(out);
+  EXPECT_NE(written.find("JOV_IMPORT"), std::string::npos);
+  EXPECT_EQ(written.find("CIRCLE\n  5\n21"), std::string::npos) << "the second change was rolled back";
+  Outcome noOut = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_Vantrix_Import", "--arg", "1"});
+  EXPECT_TRUE(noOut.Has("drawing: changed, not written (no --out)")) << noOut.out;
+}
+
+TEST_F(Dravik, UnansweredPromptsAndBoxesAreReported) {
+  Outcome o = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_CutDlg"});
+  EXPECT_EQ(o.exit, 0) << o.err;
+  EXPECT_EQ(o.out,
+            "result: -1\n"
+            "message: caption=\"Dravik 2D\" type=16 text=\"pick: -5002 state 0\" answer=ok (unanswered)\n"
+            "unanswered: Select \"Pick the riser\" (single pick): no script\n"
+            "drawing: unchanged\n");
+
+  Script("answer no\npoint 1 2\n");
+  Outcome wrong = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_CutDlg", "--script",
+                       (dir / "session.txt").string()});
+  EXPECT_TRUE(wrong.Has("unanswered: Select \"Pick the riser\" (single pick): script line 1 is \"answer no\""))
+      << wrong.out;
+  // The box took the answer meant for it; the point was left over.
+  EXPECT_TRUE(wrong.Has("message: caption=\"Dravik 2D\" type=16 text=\"pick: -5002 state 0\" answer=ok (refused no)"))
+      << wrong.out;
+  EXPECT_TRUE(wrong.Has("script: line 2 not used: point 1 2")) << wrong.out;
+}
+
+TEST_F(Dravik, MessageBoxAnswersAreTheCommandsResult) {
+  Script("answer no\n");
+  Outcome no = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_Vantrix_M", "--script",
+                    (dir / "session.txt").string()});
+  EXPECT_TRUE(no.Has("result: 7")) << no.out;
+  EXPECT_TRUE(no.Has("message: caption=\"Dravik 2D\" type=35 text=\"parent null. Save the list?\" answer=no"));
+  Outcome none = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_Vantrix_M"});
+  EXPECT_TRUE(none.Has("result: 6")) << none.out;
+  EXPECT_TRUE(none.Has("message: caption=\"Dravik 2D\" type=35 text=\"parent null. Save the list?\" answer=yes (unanswered)"));
+}
+
+TEST_F(Dravik, HostValuesPointsAndCatalogue) {
+  std::string header =
+      "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$CLAYER\n  8\nPIPES\n"
+      "  9\n$UCSORG\n 10\n100.0\n 20\n50.0\n 30\n0.0\n  9\n$UCSXDIR\n 10\n0.0\n 20\n1.0\n 30\n0.0\n"
+      "  9\n$UCSYDIR\n 10\n-1.0\n 20\n0.0\n 30\n0.0\n  0\nENDSEC\n  0\nEOF\n";
+  fs::path drawing = Write("ucs.dxf", header);
+  Script("point 10 0\n");
+  Outcome o = Run({"--drawing", drawing.string(), "--run", "Jov_Vantrix_Export", "--script",
+                   (dir / "session.txt").string(), "--units", "1", "--scale", "50", "--env",
+                   "JOV_OFFSET=250", "--env", "OTHER=1"});
+  ASSERT_EQ(o.exit, 0) << o.err;
+  std::string profile = (dir / "profile").string() + "/";
+  EXPECT_TRUE(o.Has("message: caption=\"Dravik 2D\" type=64 text=\"units=1 scale=50 layer=PIPES env=250 "
+                    "angle=1.5708 window=null catalogue T=yes X=no same=yes profile=" + profile + "\" answer=ok (unanswered)"))
+      << o.out;
+  EXPECT_TRUE(o.Has("message: caption=\"Dravik 2D\" type=64 text=\"point 5100 state 2 (10, 0, 0) world (100, 60, 0) "
+                    "back (10, 0, 0)\" answer=ok (unanswered)"))
+      << o.out;
+  EXPECT_TRUE(fs::is_directory(dir / "profile"));
+
+  // The default profile folder follows XDG_CONFIG_HOME.
+  Outcome xdg = Spawn((bin / "dravik").string(),
+                      {"--drawing", drawing.string(), "--run", "Jov_Vantrix_Export", "--plugin", JOV_TEST_PLUGIN,
+                       "--catalogue", (dir / "none").string()},
+                      {"XDG_CONFIG_HOME=" + (dir / "xdg").string()});
+  EXPECT_TRUE(xdg.out.find("catalogue T=no") != std::string::npos) << xdg.out;
+  EXPECT_TRUE(xdg.out.find("profile=" + (dir / "xdg").string() + "/dravik/\"") != std::string::npos) << xdg.out;
+  EXPECT_TRUE(xdg.Has("unanswered: GetPoint \"Insertion point\" (point): no script")) << xdg.out;
+}
+
+TEST_F(Dravik, WindowSelectionAndByNameFunctions) {
+  fs::path out = dir / "out.dxf";
+  Script("select-window -1 -1 3001 4001\n");
+  Outcome o = Run({"--drawing", (dir / "lines.dxf").string(), "--out", out.string(), "--run", "Exclude_From",
+                   "--script", (dir / "session.txt").string(), "--log", (dir / "host.log").string()});
+  ASSERT_EQ(o.exit, 0) << o.err;
+  EXPECT_TRUE(o.Has("result: 1"));
+  EXPECT_NE(o.out.find("text=\"excluded: 1A 1B\""), std::string::npos) << o.out;
+  std::string log = Slurp(dir / "host.log");
+  EXPECT_NE(log.find("Select(\"Select what to exclude\", 2, 0, null) -> 5100 [2 selected]\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("EndChange(1) -> committed\n"), std::string::npos) << log;
+  Outcome audit = Audit(out);
+  EXPECT_EQ(audit.exit, 0) << audit.out;
+  EXPECT_TRUE(audit.Has("LINE 1A 0 JOV_EXCLUDE")) << audit.out;
+
+  for (bool lt : {false, true}) {
+    Outcome names = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Include_In"}, lt);
+    EXPECT_NE(names.out.find("text=\"by name: 27 found, 23 refuse\""), std::string::npos) << names.out;
+  }
+}
+
+TEST_F(Dravik, BadArgumentsAndMissingPiecesFailClearly) {
+  std::string lines = (dir / "lines.dxf").string();
+  struct Case {
+    std::vector<std::string> args;
+    int exit;
+    std::string message;
+  } cases[] = {
+      {{"--run", "Jov_Length"}, 2, "dravik: --drawing is required"},
+      {{"--drawing", lines}, 2, "dravik: --run is required"},
+      {{"--drawing", lines, "--run", "Jov_Nothing"}, 2, "dravik: --run: 'Jov_Nothing' is not a command"},
+      {{"--drawing", lines, "--run", "Jov_Length", "--bogus", "1"}, 2, "dravik: unknown option --bogus"},
+      {{"--drawing", lines, "--run", "Jov_Length", "--units", "100"}, 2, "dravik: --units: 1 (metres) or 1000"},
+      {{"--drawing", lines, "--run", "Jov_Length", "--select", "1A,zz"}, 2, "dravik: --select: 'zz' is not"},
+      {{"--drawing", lines, "--run", "Exclude_From", "--arg", "3"}, 2, "dravik: --arg: Exclude_From takes no argument"},
+      {{"--drawing", lines, "--run", "Jov_Length", "--select", "77"}, 2,
+       "dravik: --select: the drawing has no entity with handle 77"},
+      {{"--drawing", (dir / "missing.dxf").string(), "--run", "Jov_Length"}, 3, "dravik: cannot read the drawing"},
+      {{"--drawing", lines, "--run", "Jov_Length", "--out", lines}, 2, "dravik: --out names the input drawing"},
+  };
+  for (const Case& c : cases) {
+    Outcome o = Run(c.args);
+    EXPECT_EQ(o.exit, c.exit) << c.message;
+    EXPECT_EQ(o.err.rfind(c.message, 0), 0u) << o.err;
+    EXPECT_EQ(o.out, "");
+  }
+  EXPECT_EQ(Slurp(lines), kLines);
+
+  Write("broken.dxf", "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n");
+  Outcome broken = Run({"--drawing", (dir / "broken.dxf").string(), "--run", "Jov_Length"});
+  EXPECT_EQ(broken.exit, 3);
+  EXPECT_EQ(broken.err.rfind("dravik: cannot read the drawing " + (dir / "broken.dxf").string() + ": line", 0), 0u)
+      << broken.err;
+
+  Outcome noPlugin = Spawn((bin / "dravik").string(),
+                           {"--drawing", lines, "--run", "Jov_Length", "--plugin", (dir / "none.dll").string()});
+  EXPECT_EQ(noPlugin.exit, 4);
+  EXPECT_EQ(noPlugin.err, "dravik: no plug-in at " + (dir / "none.dll").string() + "\n");
+  Outcome noExport = Spawn((bin / "dravik").string(),
+                           {"--drawing", lines, "--run", "Jov_Length", "--plugin", (bin / "Jov_TestPlain.dll").string()});
+  EXPECT_EQ(noExport.exit, 4);
+  EXPECT_NE(noExport.err.find("has no export Jov_Length"), std::string::npos) << noExport.err;
+
+  Outcome help = Spawn((bin / "dravik").string(), {"--help"});
+  EXPECT_EQ(help.exit, 0);
+  EXPECT_NE(help.out.find("--plugin FILE      load this plug-in instead (a testing aid)"), std::string::npos);
+}
+
+TEST_F(Dravik, ScriptErrorsNameTheLine) {
+  Script("pick 1A\n\nwiggle 3\n");
+  Outcome bad = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_CutDlg", "--script",
+                     (dir / "session.txt").string()});
+  EXPECT_EQ(bad.exit, 2);
+  EXPECT_EQ(bad.err, "dravik: script " + (dir / "session.txt").string() + " line 3: unknown keyword 'wiggle'\n");
+  EXPECT_EQ(bad.out, "");
+
+  Script("pick 99\n");
+  Outcome unknown = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_CutDlg", "--script",
+                         (dir / "session.txt").string()});
+  EXPECT_EQ(unknown.exit, 5);
+  EXPECT_TRUE(unknown.Has("message: caption=\"Dravik 2D\" type=16 text=\"pick: -5001 state 0\" answer=ok (unanswered)"))
+      << unknown.out;
+  EXPECT_EQ(unknown.err, "dravik: script " + (dir / "session.txt").string() +
+                             " line 1: the drawing has no entity with handle 99\n");
+}
+
+}  // namespace
