@@ -1,37 +1,23 @@
 // The runner end to end: the real `dravik` program (and its LT name) on
 // drawings, with the test plug-in's commands and session scripts.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "tests/support/ProgramRun.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-struct Outcome {
-  int exit = -1;
-  std::string out, err;
-  bool Has(const std::string& line) const { return out.find(line + "\n") != std::string::npos; }
-};
+using testsupport::Outcome;
+using testsupport::Slurp;
 
 // A small R12 drawing: a LINE 1A (0,0)-(3000,4000) and a CIRCLE 1B.
 const char* kLines =
@@ -65,36 +51,9 @@ class Dravik : public ::testing::Test {
     return std::string(JOV_SOURCE_DIR) + "/platform/host/tests/data/" + name;
   }
 
-  // Runs a program with the arguments; stdout and stderr are kept.
   Outcome Spawn(const std::string& program, const std::vector<std::string>& args,
                 const std::vector<std::string>& env = {}) {
-    std::vector<std::string> all{program};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> envText = env;
-    for (char** e = environ; *e; ++e) envText.push_back(*e);
-    std::vector<char*> envp;
-    for (std::string& e : envText) envp.push_back(e.data());
-    envp.push_back(nullptr);
-
-    std::string out = (dir / "stdout.txt").string(), err = (dir / "stderr.txt").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    Outcome o;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      o.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    o.out = Slurp(out);
-    o.err = Slurp(err);
-    return o;
+    return testsupport::RunProgram(program, args, dir, env);
   }
 
   // dravik (or its LT name) with the test plug-in and a profile of its own.

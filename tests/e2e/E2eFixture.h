@@ -1,0 +1,44 @@
+// A scratch folder per test and the runner of the build.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/ProgramRun.h"
+
+using testsupport::Outcome;
+
+class E2e : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           (std::string("jov_e2e_") + info->name() + "_" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_ / "profile");
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  static std::string Sample() {
+    return std::string(JOV_SOURCE_DIR) + "/examples/heating_network.dxf";
+  }
+  std::string Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+    return (dir_ / name).string();
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  // The runner (or its LT name) of a module folder, with a profile of its own.
+  Outcome Run(std::vector<std::string> args, bool lt = false,
+              const std::string& modules = JOV_TEST_MODULE_DIR) {
+    args.insert(args.end(), {"--profile", (dir_ / "profile").string()});
+    return testsupport::RunProgram(modules + (lt ? "/duvozedo.exe" : "/dravik"), args, dir_);
+  }
+
+  std::filesystem::path dir_;
+};

@@ -1,0 +1,47 @@
+// Commands that need the resource library, with and without it beside the
+// plug-in.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/E2eFixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A module folder like the build's, linked file by file, leaving one out.
+std::string ModuleFolderWithout(const fs::path& target, const std::string& missing) {
+  fs::create_directories(target);
+  for (const auto& entry : fs::directory_iterator(JOV_TEST_MODULE_DIR)) {
+    if (entry.path().filename() == missing) continue;
+    fs::create_symlink(entry.path(), target / entry.path().filename());
+  }
+  return target.string();
+}
+
+}  // namespace
+
+TEST_F(E2e, ImportAsksForTheNetworkWhenItsTextsAreThere) {
+  Outcome o = Run({"--drawing", Sample(), "--run", "Jov_Vantrix_Import", "--log", Path("host.log")});
+  EXPECT_EQ(o.exit, 0) << o.err;
+  EXPECT_TRUE(o.Has("result: -1")) << o.out;
+  const std::string log = testsupport::Slurp(Path("host.log"));
+  EXPECT_NE(log.find("Select(\"Select the pipe network"), std::string::npos) << log;
+}
+
+TEST_F(E2e, MissingResourceLibraryFailsTheCommandsBeforeAnyPrompt) {
+  const std::string modules = ModuleFolderWithout(dir_ / "bin", "Jov_Vantrix.qmr");
+  for (const char* command : {"Jov_Vantrix_Import", "Jov_Vantrix_Export", "Jov_CutDlg"}) {
+    Outcome o = Run({"--drawing", Sample(), "--run", command, "--log", Path("host.log")}, false,
+                    modules);
+    EXPECT_EQ(o.exit, 0) << command << ": " << o.err;
+    EXPECT_TRUE(o.Has("result: -1")) << command << ": " << o.out;
+    const std::string log = testsupport::Slurp(Path("host.log"));
+    EXPECT_EQ(log.find("Select("), std::string::npos) << command << ": " << log;
+    EXPECT_EQ(o.out.find("message:"), std::string::npos) << "no texts, so no message";
+  }
+  Outcome exclude = Run({"--drawing", Sample(), "--run", "Exclude_From"}, false, modules);
+  EXPECT_TRUE(exclude.Has("result: 1")) << exclude.out;
+  Outcome length = Run({"--drawing", Sample(), "--select", "36", "--run", "Jov_Length"}, false,
+                       modules);
+  EXPECT_TRUE(length.Has("clipboard CF_VANTRIX_CAD: 5.0000")) << "needs no resources: " << length.out;
+}
