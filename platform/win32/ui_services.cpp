@@ -21,25 +21,35 @@ UiDriver& DefaultDriver() {
   return *driver;
 }
 
-UiDriver& CurrentDriver() {
+}  // namespace
+
+UiDriver& CurrentUiDriver() {
   State& s = S();
   std::lock_guard lock(s.mutex);
   return s.driver ? *s.driver : DefaultDriver();
 }
 
-void Record(UiEvent event) {
+void RecordUiEvent(UiEvent event) {
   State& s = S();
   std::lock_guard lock(s.mutex);
   s.journal.push_back(std::move(event));
 }
-
-}  // namespace
 
 UiDriver::~UiDriver() = default;
 
 std::optional<int> UiDriver::AnswerMessageBox(const MessageBoxCall&) { return std::nullopt; }
 
 void UiDriver::Beep(UINT) {}
+
+std::optional<FileDialogAnswer> UiDriver::AnswerFileDialog(const FileDialogCall&) { return std::nullopt; }
+
+std::optional<UINT> UiDriver::ChooseMenuCommand(const MenuCall&) { return std::nullopt; }
+
+std::optional<DialogAction> UiDriver::NextDialogAction(const DialogInfo&) { return std::nullopt; }
+
+void UiDriver::DialogOpened(const DialogInfo&) {}
+
+void UiDriver::DialogClosed(const DialogInfo&, INT_PTR) {}
 
 std::vector<int> MessageBoxButtons(UINT type) {
   switch (type & MB_TYPEMASK) {
@@ -84,11 +94,11 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   const std::vector<int> buttons = MessageBoxButtons(type);
   if (buttons.empty()) {
     SetLastError(ERROR_INVALID_PARAMETER);
-    Record(event);
+    RecordUiEvent(event);
     return 0;
   }
   // The driver runs unlocked: it may show further boxes while answering.
-  std::optional<int> answer = CurrentDriver().AnswerMessageBox(event.box);
+  std::optional<int> answer = CurrentUiDriver().AnswerMessageBox(event.box);
   if (answer && std::find(buttons.begin(), buttons.end(), *answer) != buttons.end()) {
     event.answer = *answer;
     event.answered = true;
@@ -97,15 +107,15 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     event.answer = buttons.front();
   }
   int result = event.answer;
-  Record(std::move(event));
+  RecordUiEvent(std::move(event));
   return result;
 }
 
 BOOL MessageBeep(UINT type) {
-  CurrentDriver().Beep(type);
+  CurrentUiDriver().Beep(type);
   UiEvent event;
   event.kind = UiEvent::Kind::Beep;
   event.beepType = type;
-  Record(std::move(event));
+  RecordUiEvent(std::move(event));
   return TRUE;
 }

@@ -1,0 +1,202 @@
+// "Button": push buttons, check boxes, radio buttons and group boxes.
+#include "platform/win32/controls/control_procs.h"
+#include "platform/win32/controls/control_state.h"
+#include "platform/win32/message_queue.h"
+#include "platform/win32/virtual_keys.h"
+#include "platform/win32/window_api.h"
+
+namespace {
+
+struct ButtonState : winmodel::ControlState {
+  WPARAM check = BST_UNCHECKED;
+  bool pushed = false;
+  bool tracking = false;  // the mouse button went down on it
+  bool focused = false;
+  HANDLE image = nullptr;
+  WPARAM imageType = IMAGE_BITMAP;
+};
+
+DWORD TypeOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & BS_TYPEMASK; }
+
+bool IsRadio(DWORD type) { return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON; }
+bool IsCheckable(DWORD type) {
+  return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE || IsRadio(type);
+}
+bool IsPush(DWORD type) { return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_PUSHBOX; }
+
+// Clears the other automatic radio buttons of the group.
+void UncheckGroupSiblings(HWND window) {
+  winmodel::Window* w = winmodel::Find(window);
+  if (!w || !w->IsChild()) return;
+  const auto& siblings = w->parent->children;
+  size_t i = winmodel::IndexInParent(w);
+  size_t first = i;
+  while (first > 0 && !(siblings[first]->style & WS_GROUP)) --first;
+  size_t end = i + 1;
+  while (end < siblings.size() && !(siblings[end]->style & WS_GROUP)) ++end;
+  std::vector<HWND> others;
+  for (size_t k = first; k < end; ++k)
+    if (k != i) others.push_back(siblings[k]->handle);
+  for (HWND other : others) {
+    char cls[16];
+    GetClassNameA(other, cls, sizeof cls);
+    if (controls::EqualNoCase(cls, "Button") && TypeOf(other) == BS_AUTORADIOBUTTON)
+      SendMessageA(other, BM_SETCHECK, BST_UNCHECKED, 0);
+  }
+}
+
+void Click(HWND window) {
+  ButtonState* s = controls::StateOf<ButtonState>(window);
+  if (!s) return;
+  switch (TypeOf(window)) {
+    case BS_AUTOCHECKBOX: SendMessageA(window, BM_SETCHECK, s->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0); break;
+    case BS_AUTO3STATE: SendMessageA(window, BM_SETCHECK, (s->check + 1) % 3, 0); break;
+    case BS_AUTORADIOBUTTON: SendMessageA(window, BM_SETCHECK, BST_CHECKED, 0); break;
+    default: break;
+  }
+  if (winmodel::Window* w = winmodel::Find(window)) winmodel::NotifyCommand(w, BN_CLICKED);
+}
+
+LRESULT DialogCode(HWND window, ButtonState* s) {
+  const DWORD type = TypeOf(window);
+  if (type == BS_GROUPBOX) return DLGC_STATIC;
+  if (IsRadio(type)) return DLGC_BUTTON | DLGC_RADIOBUTTON;
+  if (IsCheckable(type)) return DLGC_BUTTON;
+  if (IsPush(type) || type == BS_OWNERDRAW || type == BS_USERBUTTON) {
+    // A push button with the focus acts as the default one.
+    const bool isDefault = type == BS_DEFPUSHBUTTON || (s && s->focused);
+    return DLGC_BUTTON | (isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+  }
+  return DLGC_BUTTON;
+}
+
+}  // namespace
+
+LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ButtonState* s = controls::StateOf<ButtonState>(window);
+  if (message == WM_NCCREATE) {
+    controls::Attach<ButtonState>(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+  winmodel::Window* w = winmodel::Find(window);
+  const DWORD type = TypeOf(window);
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+  switch (message) {
+    case WM_GETDLGCODE: return DialogCode(window, s);
+    case WM_NCHITTEST: return type == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
+    case BM_GETCHECK: return IsCheckable(type) ? static_cast<LRESULT>(s->check) : 0;
+    case BM_SETCHECK: {
+      if (!IsCheckable(type)) return 0;
+      const WPARAM value = (type == BS_3STATE || type == BS_AUTO3STATE) ? (wParam & 3) : (wParam ? BST_CHECKED : 0);
+      if (value != s->check) {
+        s->check = value;
+        winmodel::Invalidate(w, nullptr, true);
+      }
+      if (IsRadio(type)) {
+        // A checked radio button is the group's tab stop.
+        w->style = value ? (w->style | WS_TABSTOP) : (w->style & ~WS_TABSTOP);
+        if (type == BS_AUTORADIOBUTTON && value == BST_CHECKED) UncheckGroupSiblings(window);
+      }
+      return 0;
+    }
+    case BM_GETSTATE:
+      return static_cast<LRESULT>(s->check | (s->pushed ? BST_PUSHED : 0) | (s->focused ? BST_FOCUS : 0));
+    case BM_SETSTATE:
+      s->pushed = wParam != 0;
+      winmodel::Invalidate(w, nullptr, true);
+      return 0;
+    case BM_SETSTYLE:
+      w->style = (w->style & 0xFFFF0000u) | static_cast<DWORD>(wParam & 0xFFFF);
+      if (LOWORD(lParam)) winmodel::Invalidate(w, nullptr, true);
+      return 0;
+    case BM_CLICK:
+      if (!w->Enabled()) return 0;
+      SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+      if (IsWindow(window)) SendMessageA(window, WM_LBUTTONUP, 0, 0);
+      return 0;
+    case BM_SETIMAGE: {
+      HANDLE old = s->image;
+      s->image = reinterpret_cast<HANDLE>(lParam);
+      s->imageType = wParam;
+      winmodel::Invalidate(w, nullptr, true);
+      return reinterpret_cast<LRESULT>(old);
+    }
+    case BM_GETIMAGE: return wParam == s->imageType ? reinterpret_cast<LRESULT>(s->image) : 0;
+    case WM_LBUTTONDBLCLK:
+      if (type == BS_GROUPBOX) return 0;
+      if ((style & BS_NOTIFY) || IsRadio(type) || type == BS_OWNERDRAW || type == BS_USERBUTTON) {
+        winmodel::NotifyCommand(w, BN_DOUBLECLICKED);
+        return 0;
+      }
+      [[fallthrough]];
+    case WM_LBUTTONDOWN:
+      if (type == BS_GROUPBOX) return 0;
+      SetCapture(window);
+      s->tracking = true;
+      SetFocus(window);
+      if (!IsWindow(window)) return 0;
+      s->pushed = true;
+      winmodel::Invalidate(w, nullptr, true);
+      return 0;
+    case WM_LBUTTONUP: {
+      if (!s->tracking) return 0;
+      s->tracking = false;
+      const bool wasPushed = s->pushed;
+      s->pushed = false;
+      if (GetCapture() == window) ReleaseCapture();
+      RECT client;
+      GetClientRect(window, &client);
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (wasPushed && PtInRect(&client, p)) Click(window);
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      if (s->tracking && reinterpret_cast<HWND>(lParam) != window) {
+        s->tracking = false;
+        s->pushed = false;
+      }
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_SPACE && type != BS_GROUPBOX) {
+        s->pushed = true;
+        return 0;
+      }
+      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_KEYUP:
+      if (wParam == VK_SPACE && s->pushed) {
+        s->pushed = false;
+        Click(window);
+        return 0;
+      }
+      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_SETFOCUS:
+      s->focused = true;
+      if (style & BS_NOTIFY) winmodel::NotifyCommand(w, BN_SETFOCUS);
+      // A radio button reached by the keyboard is checked at once.
+      if (IsWindow(window) && type == BS_AUTORADIOBUTTON && GetCapture() != window && s->check != BST_CHECKED)
+        Click(window);
+      return 0;
+    case WM_KILLFOCUS:
+      s->focused = false;
+      s->pushed = false;
+      if (GetCapture() == window) ReleaseCapture();
+      if (style & BS_NOTIFY) winmodel::NotifyCommand(w, BN_KILLFOCUS);
+      return 0;
+    case WM_SETTEXT:
+    case WM_ENABLE: {
+      LRESULT r = DefWindowProcA(window, message, wParam, lParam);
+      winmodel::Invalidate(w, nullptr, true);
+      return r;
+    }
+    case WM_PAINT:
+      if (type == BS_OWNERDRAW) {
+        UINT state = (s->pushed ? ODS_SELECTED : 0) | (s->focused ? ODS_FOCUS : 0) | (w->Enabled() ? 0 : ODS_DISABLED);
+        controls::DrawOwnerItem(window, ODT_BUTTON, 0, state, 0);
+        ValidateRect(window, nullptr);
+        return 0;
+      }
+      return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
+}

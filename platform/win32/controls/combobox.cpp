@@ -1,0 +1,401 @@
+// "ComboBox": simple, drop-down (with an edit child, id 1001) and drop-down
+// list combo boxes. The list part is not a window of its own: its items,
+// selection and open state live in the combo box. The box keeps the height
+// of its selection field; the height it is given is its dropped-down height.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/win32/controls/control_procs.h"
+#include "platform/win32/controls/control_state.h"
+#include "platform/win32/headless_metrics.h"
+#include "platform/win32/message_queue.h"
+#include "platform/win32/virtual_keys.h"
+#include "platform/win32/window_api.h"
+
+namespace {
+
+struct ComboState : winmodel::ControlState {
+  std::vector<controls::Item> items;
+  int current = -1;
+  bool dropped = false;
+  bool focused = false;
+  HWND edit = nullptr;
+  int droppedHeight = 0;
+  int droppedWidth = 0;
+  int itemHeight = headless::kListBoxItemHeight;
+  int topIndex = 0;
+  bool extendedUi = false;
+  int silentEdit = 0;  // the box is writing its edit: no edit notifications
+};
+
+struct Ctx {
+  HWND window;
+  winmodel::Window* w;
+  ComboState* s;
+  DWORD type() const { return w->style & 3; }
+  int count() const { return static_cast<int>(s->items.size()); }
+  bool valid(WPARAM i) const { return static_cast<int>(i) >= 0 && static_cast<int>(i) < count(); }
+};
+
+void Notify(Ctx& c, UINT code) {
+  if (IsWindow(c.window)) winmodel::NotifyCommand(c.w, code);
+}
+
+void SetEditText(Ctx& c, const std::string& text) {
+  if (!c.s->edit) return;
+  ++c.s->silentEdit;
+  SendMessageA(c.s->edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (c.s->focused) SendMessageA(c.s->edit, EM_SETSEL, 0, -1);
+  --c.s->silentEdit;
+}
+
+void Select(Ctx& c, int index) {
+  c.s->current = c.valid(static_cast<WPARAM>(index)) ? index : -1;
+  SetEditText(c, c.s->current >= 0 ? c.s->items[static_cast<size_t>(c.s->current)].text : std::string());
+  winmodel::Invalidate(c.w, nullptr, true);
+}
+
+void DropDown(Ctx& c) {
+  if (c.s->dropped || c.type() == CBS_SIMPLE) return;
+  Notify(c, CBN_DROPDOWN);
+  if (!IsWindow(c.window)) return;
+  c.s->dropped = true;
+}
+
+void RollUp(Ctx& c, bool ok) {
+  if (!c.s->dropped) return;
+  c.s->dropped = false;
+  Notify(c, ok ? CBN_SELENDOK : CBN_SELENDCANCEL);
+  Notify(c, CBN_CLOSEUP);
+}
+
+void UserSelect(Ctx& c, int index) {
+  if (!c.valid(static_cast<WPARAM>(index)) || index == c.s->current) return;
+  Select(c, index);
+  Notify(c, CBN_SELCHANGE);
+}
+
+bool FocusInside(Ctx& c, HWND focus) { return focus == c.window || (focus && focus == c.s->edit); }
+
+void GotFocus(Ctx& c) {
+  if (c.s->focused) return;
+  c.s->focused = true;
+  if (c.s->edit) SendMessageA(c.s->edit, EM_SETSEL, 0, -1);
+  Notify(c, CBN_SETFOCUS);
+}
+
+void LostFocus(Ctx& c) {
+  if (!c.s->focused || FocusInside(c, GetFocus())) return;
+  RollUp(c, false);
+  c.s->focused = false;
+  Notify(c, CBN_KILLFOCUS);
+}
+
+int FieldHeight() { return headless::kComboFieldHeight; }
+
+void LayoutEdit(Ctx& c) {
+  if (!c.s->edit) return;
+  RECT client;
+  GetClientRect(c.window, &client);
+  const int arrow = c.type() == CBS_SIMPLE ? 0 : headless::kScrollBar;
+  const int height = c.type() == CBS_SIMPLE ? FieldHeight() : client.bottom;
+  MoveWindow(c.s->edit, 0, 0, std::max(0, static_cast<int>(client.right) - arrow), height, FALSE);
+}
+
+LRESULT OnKeyDown(Ctx& c, UINT message, WPARAM key, LPARAM lParam) {
+  const bool alt = message == WM_SYSKEYDOWN;
+  if (key == VK_F4 || (alt && (key == VK_DOWN || key == VK_UP))) {
+    if (c.s->dropped)
+      RollUp(c, true);
+    else
+      DropDown(c);
+    return 0;
+  }
+  if (c.s->dropped && key == VK_RETURN) {
+    RollUp(c, true);
+    return 0;
+  }
+  if (c.s->dropped && key == VK_ESCAPE) {
+    RollUp(c, false);
+    return 0;
+  }
+  int next = c.s->current;
+  switch (key) {
+    case VK_UP: next = std::max(0, next - 1); break;
+    case VK_DOWN: next = std::min(c.count() - 1, next + 1); break;
+    case VK_HOME: next = 0; break;
+    case VK_END: next = c.count() - 1; break;
+    case VK_PRIOR: next = std::max(0, next - 8); break;
+    case VK_NEXT: next = std::min(c.count() - 1, next + 8); break;
+    default: return DefWindowProcA(c.window, message, key, lParam);
+  }
+  UserSelect(c, next);
+  return 0;
+}
+
+LRESULT FromEdit(Ctx& c, UINT code) {
+  if (c.s->silentEdit) return 0;
+  switch (code) {
+    case EN_SETFOCUS: GotFocus(c); break;
+    case EN_KILLFOCUS: LostFocus(c); break;
+    case EN_UPDATE: Notify(c, CBN_EDITUPDATE); break;
+    case EN_CHANGE: {
+      // Typing leaves no list item selected unless the open list shows one
+      // that begins with the text.
+      char text[4096];
+      GetWindowTextA(c.s->edit, text, sizeof text);
+      c.s->current = c.s->dropped ? controls::FindItem(c.s->items, -1, text, false) : -1;
+      Notify(c, CBN_EDITCHANGE);
+      break;
+    }
+    default: break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+BOOL GetComboBoxInfo(HWND combo, COMBOBOXINFO* info) {
+  if (!info) return FALSE;
+  return SendMessageA(combo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(info)) != 0;
+}
+
+LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    ComboState* s = controls::Attach<ComboState>(window);
+    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    winmodel::Window* w = winmodel::Find(window);
+    s->droppedHeight = cs->cy;
+    if ((cs->style & 3) != CBS_SIMPLE) w->rect.bottom = w->rect.top + FieldHeight();
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  ComboState* s = controls::StateOf<ComboState>(window);
+  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+  Ctx c{window, winmodel::Find(window), s};
+  switch (message) {
+    case WM_CREATE: {
+      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      if (c.type() != CBS_DROPDOWNLIST) {
+        DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_LEFT;
+        if (c.w->style & CBS_AUTOHSCROLL) editStyle |= ES_AUTOHSCROLL;
+        if (c.w->style & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
+        if (c.w->style & CBS_LOWERCASE) editStyle |= ES_LOWERCASE;
+        if (c.w->style & WS_DISABLED) editStyle |= WS_DISABLED;
+        s->edit = CreateWindowExA(0, "Edit", cs->lpszName, editStyle, 0, 0, 0, 0, window,
+                                  reinterpret_cast<HMENU>(static_cast<intptr_t>(kComboEditId)), cs->hInstance,
+                                  nullptr);
+        if (!s->edit) return -1;
+        LayoutEdit(c);
+      }
+      return 0;
+    }
+    case WM_WINDOWPOSCHANGING: {
+      auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+      if (wp && !(wp->flags & SWP_NOSIZE) && c.type() != CBS_SIMPLE) {
+        s->droppedHeight = wp->cy;
+        wp->cy = FieldHeight();
+      }
+      return 0;
+    }
+    case WM_SIZE: LayoutEdit(c); return 0;
+    case WM_SETFONT:
+      c.w->font = reinterpret_cast<HFONT>(wParam);
+      if (s->edit) SendMessageA(s->edit, WM_SETFONT, wParam, lParam);
+      return 0;
+    case WM_GETDLGCODE: {
+      LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS;
+      const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+      if (msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) && s->dropped)
+        code |= DLGC_WANTMESSAGE;
+      return code;
+    }
+    case WM_SETFOCUS:
+      if (s->edit) {
+        SetFocus(s->edit);
+      } else {
+        GotFocus(c);
+      }
+      return 0;
+    case WM_KILLFOCUS:
+      if (!s->edit) LostFocus(c);
+      return 0;
+    case WM_ENABLE:
+      if (s->edit) EnableWindow(s->edit, wParam != 0);
+      if (!wParam) RollUp(c, false);
+      winmodel::Invalidate(c.w, nullptr, true);
+      return 0;
+    case WM_COMMAND:
+      if (s->edit && reinterpret_cast<HWND>(lParam) == s->edit) return FromEdit(c, HIWORD(wParam));
+      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_SETTEXT: {
+      const std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+      if (s->edit) {
+        SetEditText(c, text);
+        if (s->current >= 0 && s->items[static_cast<size_t>(s->current)].text != text) s->current = -1;
+        return TRUE;
+      }
+      const int index = controls::FindItem(s->items, -1, text, true);
+      if (index < 0) return CB_ERR;
+      Select(c, index);
+      return TRUE;
+    }
+    case WM_GETTEXT:
+      if (s->edit) return SendMessageA(s->edit, WM_GETTEXT, wParam, lParam);
+      return winmodel::CopyTextOut(s->current >= 0 ? s->items[static_cast<size_t>(s->current)].text : "", wParam,
+                                   lParam);
+    case WM_GETTEXTLENGTH:
+      if (s->edit) return SendMessageA(s->edit, WM_GETTEXTLENGTH, 0, 0);
+      return s->current >= 0 ? static_cast<LRESULT>(s->items[static_cast<size_t>(s->current)].text.size()) : 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (!FocusInside(c, GetFocus())) SetFocus(window);
+      if (!IsWindow(window)) return 0;
+      if (s->dropped)
+        RollUp(c, true);
+      else
+        DropDown(c);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: return OnKeyDown(c, message, wParam, lParam);
+    case WM_CHAR:
+      if (!s->edit && wParam >= ' ') {
+        const int index = controls::FindItem(s->items, s->current, std::string(1, static_cast<char>(wParam)), false);
+        if (index >= 0) UserSelect(c, index);
+      }
+      return 0;
+    case winmodel::kHeadlessComboPick:
+      if (!c.valid(wParam)) return CB_ERR;
+      DropDown(c);
+      if (!IsWindow(window)) return 0;
+      if (static_cast<int>(wParam) != s->current) {
+        Select(c, static_cast<int>(wParam));
+        Notify(c, CBN_SELCHANGE);
+      }
+      RollUp(c, true);
+      return 0;
+    case CB_ADDSTRING: {
+      const std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+      const size_t at = (c.w->style & CBS_SORT) ? controls::SortedPosition(s->items, text) : s->items.size();
+      s->items.insert(s->items.begin() + static_cast<std::ptrdiff_t>(at), {text, 0, false});
+      if (s->current >= static_cast<int>(at)) ++s->current;
+      return static_cast<LRESULT>(at);
+    }
+    case CB_INSERTSTRING: {
+      int at = static_cast<int>(wParam);
+      if (at == -1) at = c.count();
+      if (at < 0 || at > c.count()) return CB_ERR;
+      s->items.insert(s->items.begin() + at, {lParam ? reinterpret_cast<const char*>(lParam) : "", 0, false});
+      if (s->current >= at) ++s->current;
+      return at;
+    }
+    case CB_DELETESTRING: {
+      if (!c.valid(wParam)) return CB_ERR;
+      const int at = static_cast<int>(wParam);
+      s->items.erase(s->items.begin() + at);
+      if (s->current == at)
+        s->current = -1;
+      else if (s->current > at)
+        --s->current;
+      return c.count();
+    }
+    case CB_RESETCONTENT:
+      s->items.clear();
+      s->current = -1;
+      SetEditText(c, "");
+      winmodel::Invalidate(c.w, nullptr, true);
+      return CB_OKAY;
+    case CB_GETCOUNT: return c.count();
+    case CB_GETCURSEL: return s->current;
+    case CB_SETCURSEL:
+      Select(c, static_cast<int>(wParam));
+      return c.valid(wParam) ? static_cast<LRESULT>(wParam) : CB_ERR;
+    case CB_GETLBTEXT: {
+      if (!c.valid(wParam)) return CB_ERR;
+      const std::string& t = s->items[wParam].text;
+      if (char* out = reinterpret_cast<char*>(lParam)) std::memcpy(out, t.c_str(), t.size() + 1);
+      return static_cast<LRESULT>(t.size());
+    }
+    case CB_GETLBTEXTLEN: return c.valid(wParam) ? static_cast<LRESULT>(s->items[wParam].text.size()) : CB_ERR;
+    case CB_FINDSTRING:
+    case CB_FINDSTRINGEXACT:
+    case CB_SELECTSTRING: {
+      const int index = controls::FindItem(s->items, static_cast<int>(wParam),
+                                           lParam ? reinterpret_cast<const char*>(lParam) : "",
+                                           message == CB_FINDSTRINGEXACT);
+      if (index < 0) return CB_ERR;
+      if (message == CB_SELECTSTRING) Select(c, index);
+      return index;
+    }
+    case CB_GETITEMDATA: return c.valid(wParam) ? s->items[wParam].data : CB_ERR;
+    case CB_SETITEMDATA:
+      if (static_cast<int>(wParam) == -1) {
+        for (auto& item : s->items) item.data = lParam;
+        return TRUE;
+      }
+      if (!c.valid(wParam)) return CB_ERR;
+      s->items[wParam].data = lParam;
+      return TRUE;
+    case CB_SHOWDROPDOWN:
+      if (wParam)
+        DropDown(c);
+      else
+        RollUp(c, false);
+      return TRUE;
+    case CB_GETDROPPEDSTATE: return s->dropped ? TRUE : FALSE;
+    case CB_LIMITTEXT:
+      if (!s->edit) return CB_ERR;
+      SendMessageA(s->edit, EM_LIMITTEXT, wParam, 0);
+      return TRUE;
+    case CB_GETEDITSEL:
+      if (!s->edit) return CB_ERR;
+      return SendMessageA(s->edit, EM_GETSEL, wParam, lParam);
+    case CB_SETEDITSEL:
+      if (!s->edit) return CB_ERR;
+      SendMessageA(s->edit, EM_SETSEL, static_cast<WPARAM>(static_cast<short>(LOWORD(lParam))),
+                   static_cast<LPARAM>(static_cast<short>(HIWORD(lParam))));
+      return TRUE;
+    case CB_SETITEMHEIGHT:
+      if (static_cast<int>(wParam) == -1) return 0;
+      if (static_cast<int>(lParam) <= 0) return CB_ERR;
+      s->itemHeight = static_cast<int>(lParam);
+      return 0;
+    case CB_GETITEMHEIGHT: return static_cast<int>(wParam) == -1 ? FieldHeight() - 6 : s->itemHeight;
+    case CB_GETDROPPEDCONTROLRECT: {
+      RECT* r = reinterpret_cast<RECT*>(lParam);
+      if (!r) return CB_ERR;
+      GetWindowRect(window, r);
+      r->top += FieldHeight();
+      r->bottom = r->top + std::max(0, s->droppedHeight - FieldHeight());
+      if (s->droppedWidth > r->right - r->left) r->right = r->left + s->droppedWidth;
+      return TRUE;
+    }
+    case CB_SETDROPPEDWIDTH: s->droppedWidth = static_cast<int>(wParam); return s->droppedWidth;
+    case CB_GETDROPPEDWIDTH: {
+      RECT r;
+      GetWindowRect(window, &r);
+      return std::max(s->droppedWidth, static_cast<int>(r.right - r.left));
+    }
+    case CB_SETEXTENDEDUI: s->extendedUi = wParam != 0; return CB_OKAY;
+    case CB_GETEXTENDEDUI: return s->extendedUi ? TRUE : FALSE;
+    case CB_GETTOPINDEX: return s->topIndex;
+    case CB_SETTOPINDEX:
+      if (!c.valid(wParam)) return CB_ERR;
+      s->topIndex = static_cast<int>(wParam);
+      return 0;
+    case CB_INITSTORAGE: return static_cast<LRESULT>(wParam);
+    case CB_GETCOMBOBOXINFO: {
+      auto* info = reinterpret_cast<COMBOBOXINFO*>(lParam);
+      if (!info) return FALSE;
+      RECT client;
+      GetClientRect(window, &client);
+      info->hwndCombo = window;
+      info->hwndItem = s->edit;
+      info->hwndList = nullptr;
+      info->rcItem = {0, 0, client.right - headless::kScrollBar, client.bottom};
+      info->rcButton = {client.right - headless::kScrollBar, 0, client.right, client.bottom};
+      info->stateButton = 0;
+      return TRUE;
+    }
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
+}

@@ -1,0 +1,57 @@
+#include "platform/win32/controls/control_state.h"
+
+#include "platform/win32/code_page.h"
+#include "platform/win32/gdi.h"
+#include "platform/win32/message_queue.h"
+#include "platform/win32/window_api.h"
+
+namespace controls {
+
+SIZE CharSize(HWND window) {
+  return FontCharSize(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+}
+
+bool EqualNoCase(const std::string& a, const std::string& b) { return _mbsicmp(a.c_str(), b.c_str()) == 0; }
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+  if (prefix.size() > text.size()) return false;
+  return EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+size_t SortedPosition(const std::vector<Item>& items, const std::string& text) {
+  size_t i = 0;
+  while (i < items.size() && _mbsicmp(items[i].text.c_str(), text.c_str()) <= 0) ++i;
+  return i;
+}
+
+int FindItem(const std::vector<Item>& items, int start, const std::string& text, bool exact) {
+  const int n = static_cast<int>(items.size());
+  if (n == 0) return -1;
+  if (start < -1 || start >= n) start = -1;
+  for (int k = 1; k <= n; ++k) {
+    const int i = (start + k) % n;
+    if (exact ? EqualNoCase(items[static_cast<size_t>(i)].text, text)
+              : StartsWithNoCase(items[static_cast<size_t>(i)].text, text))
+      return i;
+  }
+  return -1;
+}
+
+void DrawOwnerItem(HWND control, UINT type, UINT itemId, UINT state, uintptr_t data) {
+  winmodel::Window* w = winmodel::Find(control);
+  if (!w || !w->IsChild()) return;
+  DRAWITEMSTRUCT dis{};
+  dis.CtlType = type;
+  dis.CtlID = static_cast<UINT>(w->id);
+  dis.itemID = itemId;
+  dis.itemAction = ODA_DRAWENTIRE;
+  dis.itemState = state;
+  dis.hwndItem = control;
+  dis.hDC = GetDC(control);
+  GetClientRect(control, &dis.rcItem);
+  dis.itemData = data;
+  SendMessageA(w->parent->handle, WM_DRAWITEM, static_cast<WPARAM>(w->id), reinterpret_cast<LPARAM>(&dis));
+  ReleaseDC(control, dis.hDC);
+}
+
+}  // namespace controls

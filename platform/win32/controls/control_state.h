@@ -1,0 +1,49 @@
+// Shared pieces of the stock controls (platform internal).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/control_messages.h"
+#include "platform/win32/window_model.h"
+
+namespace controls {
+
+template <class T>
+T* StateOf(HWND window) {
+  winmodel::Window* w = winmodel::Find(window);
+  return w ? dynamic_cast<T*>(w->state.get()) : nullptr;
+}
+
+template <class T>
+T* Attach(HWND window) {
+  winmodel::Window* w = winmodel::Find(window);
+  if (!w) return nullptr;
+  auto state = std::make_unique<T>();
+  T* raw = state.get();
+  w->state = std::move(state);
+  return raw;
+}
+
+// The average character size of the window's font.
+SIZE CharSize(HWND window);
+
+// Case-insensitive (code page 1250) compare and prefix test.
+bool EqualNoCase(const std::string& a, const std::string& b);
+bool StartsWithNoCase(const std::string& text, const std::string& prefix);
+
+// A list of texts with item data, as list boxes and combo boxes keep them.
+struct Item {
+  std::string text;
+  LPARAM data = 0;
+  bool selected = false;
+};
+// Where a new text goes in a sorted list (after equal ones).
+size_t SortedPosition(const std::vector<Item>& items, const std::string& text);
+// Searches after `start` (-1: from the first), wrapping around; -1 when none.
+int FindItem(const std::vector<Item>& items, int start, const std::string& text, bool exact);
+
+// Sends WM_DRAWITEM to the owner of an owner-drawn control.
+void DrawOwnerItem(HWND control, UINT type, UINT itemId, UINT state, uintptr_t data);
+
+}  // namespace controls

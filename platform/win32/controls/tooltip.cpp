@@ -1,0 +1,136 @@
+// "tooltips_class32": keeps its tools and their texts. Headless nothing
+// pops up; the texts can be asked for (TTM_GETTEXTA).
+#include <utility>
+#include <algorithm>
+#include <cstring>
+
+#include "platform/win32/common_controls.h"
+#include "platform/win32/controls/control_procs.h"
+#include "platform/win32/controls/control_state.h"
+#include "platform/win32/message_queue.h"
+#include "platform/win32/resources.h"
+#include "platform/win32/window_api.h"
+
+namespace {
+
+struct Tool {
+  UINT flags = 0;
+  HWND window = nullptr;
+  UINT_PTR id = 0;
+  RECT rect{};
+  HINSTANCE instance = nullptr;
+  std::string text;
+  bool callback = false;
+  LPARAM param = 0;
+};
+
+struct ToolTipState : winmodel::ControlState {
+  std::vector<Tool> tools;
+  bool active = true;
+  int maxWidth = -1;
+  int delays[4] = {500, 100, 5000, 500};
+};
+
+std::string TextFrom(const TOOLINFOA* info) {
+  if (!info->lpszText || info->lpszText == LPSTR_TEXTCALLBACKA) return {};
+  if (IS_INTRESOURCE(info->lpszText)) {
+    char buffer[1024];
+    int n = LoadStringA(info->hinst, static_cast<UINT>(reinterpret_cast<uintptr_t>(info->lpszText)), buffer,
+                        sizeof buffer);
+    return std::string(buffer, static_cast<size_t>(n));
+  }
+  return info->lpszText;
+}
+
+Tool* FindTool(ToolTipState* s, const TOOLINFOA* info) {
+  if (!info) return nullptr;
+  for (Tool& t : s->tools)
+    if (t.window == info->hwnd && t.id == info->uId) return &t;
+  return nullptr;
+}
+
+void Fill(const Tool& t, TOOLINFOA* info) {
+  info->uFlags = t.flags;
+  info->rect = t.rect;
+  info->hinst = t.instance;
+  info->lParam = t.param;
+}
+
+}  // namespace
+
+LRESULT ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    controls::Attach<ToolTipState>(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  ToolTipState* s = controls::StateOf<ToolTipState>(window);
+  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+  auto* info = reinterpret_cast<TOOLINFOA*>(lParam);
+  switch (message) {
+    case TTM_ADDTOOLA: {
+      if (!info) return FALSE;
+      Tool t;
+      t.flags = info->uFlags;
+      t.window = info->hwnd;
+      t.id = info->uId;
+      t.rect = info->rect;
+      t.instance = info->hinst;
+      t.callback = info->lpszText == LPSTR_TEXTCALLBACKA;
+      t.text = TextFrom(info);
+      t.param = info->lParam;
+      if (Tool* old = FindTool(s, info))
+        *old = t;
+      else
+        s->tools.push_back(t);
+      return TRUE;
+    }
+    case TTM_DELTOOLA:
+      if (info)
+        s->tools.erase(std::remove_if(s->tools.begin(), s->tools.end(),
+                                      [&](const Tool& t) { return t.window == info->hwnd && t.id == info->uId; }),
+                       s->tools.end());
+      return 0;
+    case TTM_UPDATETIPTEXTA:
+      if (Tool* t = FindTool(s, info)) {
+        t->callback = info->lpszText == LPSTR_TEXTCALLBACKA;
+        t->text = TextFrom(info);
+      }
+      return 0;
+    case TTM_NEWTOOLRECTA:
+      if (Tool* t = FindTool(s, info)) t->rect = info->rect;
+      return 0;
+    case TTM_GETTEXTA: {
+      Tool* t = FindTool(s, info);
+      if (!t || !info->lpszText) return 0;
+      // wParam is the buffer size where the caller gives one.
+      const size_t size = wParam ? static_cast<size_t>(wParam) : t->text.size() + 1;
+      return winmodel::CopyTextOut(t->text, size, reinterpret_cast<LPARAM>(info->lpszText));
+    }
+    case TTM_GETTOOLINFOA:
+    case TTM_SETTOOLINFOA: {
+      Tool* t = FindTool(s, info);
+      if (!t) return FALSE;
+      if (message == TTM_GETTOOLINFOA) {
+        Fill(*t, info);
+      } else {
+        t->flags = info->uFlags;
+        t->rect = info->rect;
+        t->param = info->lParam;
+        t->text = TextFrom(info);
+      }
+      return TRUE;
+    }
+    case TTM_GETTOOLCOUNT: return static_cast<LRESULT>(s->tools.size());
+    case TTM_ACTIVATE: s->active = wParam != 0; return 0;
+    case TTM_RELAYEVENT:
+    case TTM_POP: return 0;
+    case TTM_SETMAXTIPWIDTH: return std::exchange(s->maxWidth, static_cast<int>(lParam));
+    case TTM_GETMAXTIPWIDTH: return s->maxWidth;
+    case TTM_SETDELAYTIME:
+      if (wParam <= 3) s->delays[wParam] = static_cast<short>(LOWORD(lParam));
+      return 0;
+    case TTM_GETDELAYTIME: return wParam <= 3 ? s->delays[wParam] : 0;
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
+}

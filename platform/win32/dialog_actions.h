@@ -1,0 +1,80 @@
+// What an input driver does in an open dialog, in the words of the
+// session script:
+//
+//   dialog ID                 the dialog of template ID is the one open
+//   set CTRL TEXT             puts the text into an edit or combo box at
+//                             once (as a paste over the whole text: no key
+//                             filters run)
+//   type CTRL TEXT            types the text key by key (through the
+//                             message pre-translation, as a keyboard would)
+//   key CTRL NAME             presses a named key (headless_input.h names)
+//   click CTRL [X Y]          clicks the control (its centre, or the client
+//                             point X Y)
+//   dblclick CTRL [ROW]       double-clicks the control or a row of a list
+//   check CTRL 0|1            sets a check box (by clicking it when needed)
+//   check CTRL ROW 0|1        sets the check box of a list view row
+//   choose CTRL INDEX|TEXT    picks an item of a combo box, list box or list
+//                             view by index or by text (digits only are an
+//                             index; write =TEXT to choose such a text)
+//   ok                        clicks the OK button (IDOK without one)
+//   cancel                    clicks the Cancel button (IDCANCEL without one)
+//
+// CTRL is a control id; 0 names the window with the focus (key) or the
+// dialog itself. set and type first give the control the focus as the Tab
+// key would (which selects all text of an edit) unless it already has it.
+// Texts are code page 1250 inside the system; the script's UTF-8 words are
+// converted when parsed.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/geometry.h"
+
+struct DialogAction {
+  enum class Kind { Expect, Set, Type, Key, Click, DoubleClick, Check, Choose, Ok, Cancel, Run };
+  Kind kind = Kind::Ok;
+  int control = 0;
+  std::string text;       // Set, Type: the text; Key: the key name; Choose: the item text
+  int index = -1;         // Choose: the item; Check, DoubleClick: the list row (-1: none)
+  bool byText = false;    // Choose by text
+  bool checked = true;    // Check
+  bool hasPoint = false;  // Click at a point of the control's client area
+  POINT point{};
+  int templateId = -1;    // Expect
+  std::function<void(HWND dialog)> run;  // Run: a test's own step
+
+  static DialogAction Expect(int templateId);
+  static DialogAction Set(int control, std::string text);
+  static DialogAction Type(int control, std::string text);
+  static DialogAction Key(int control, std::string keyName);
+  static DialogAction Click(int control);
+  static DialogAction ClickAt(int control, POINT clientPoint);
+  static DialogAction DoubleClick(int control, int row = -1);
+  static DialogAction Check(int control, bool checked);
+  static DialogAction CheckRow(int control, int row, bool checked);
+  static DialogAction Choose(int control, int index);
+  static DialogAction Choose(int control, std::string text);
+  static DialogAction Ok();
+  static DialogAction Cancel();
+  static DialogAction Run(std::function<void(HWND dialog)> step);
+
+  // The script line of the action (texts converted to UTF-8).
+  std::string Describe() const;
+};
+
+// The script keywords of dialog actions (dialog, set, type, ...).
+const std::vector<std::string>& DialogActionKeywords();
+bool IsDialogActionKeyword(std::string_view keyword);
+// A script line's keyword and arguments (UTF-8) as an action; false with
+// the reason for unknown keywords and bad arguments.
+bool ParseDialogAction(std::string_view keyword, const std::vector<std::string>& args, DialogAction* out,
+                       std::string* why);
+
+// Carries the action out in an open dialog: what it does through the
+// keyboard and mouse is queued for the message loop; the rest happens at
+// once. False with the reason when it cannot be done (no such control, a
+// hidden or disabled one, an item that does not exist, a wrong dialog).
+bool ApplyDialogAction(HWND dialog, const DialogAction& action, std::string* error);
