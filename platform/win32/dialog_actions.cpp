@@ -519,6 +519,10 @@ bool ApplyDialogAction(HWND dialog, const DialogAction& a, std::string* error) {
       headless::QueueKey(vk, mods);
       return true;
     }
+    case Kind::Type:
+      if (a.control) break;
+      headless::QueueText(a.text);
+      return true;
     default: break;
   }
   HWND control = Control(dialog, a.control, error);

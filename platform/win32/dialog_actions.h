@@ -19,8 +19,8 @@
 //   ok                        clicks the OK button (IDOK without one)
 //   cancel                    clicks the Cancel button (IDCANCEL without one)
 //
-// CTRL is a control id; 0 names the window with the focus (key) or the
-// dialog itself. set and type first give the control the focus as the Tab
+// CTRL is a control id; for type and key 0 names the window that has the
+// focus. set and type first give the control the focus as the Tab
 // key would (which selects all text of an edit) unless it already has it.
 // Texts are code page 1250 inside the system; the script's UTF-8 words are
 // converted when parsed.

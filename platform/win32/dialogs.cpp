@@ -87,7 +87,9 @@ void TabOrder(Window* parent, std::vector<Window*>& out) {
   }
 }
 
-bool Reachable(Window* w) { return IsWindowVisible(w->handle) && IsWindowEnabled(w->handle); }
+// The dialog manager looks at the control's own state: a dialog is still
+// hidden when its first control gets the focus.
+bool Reachable(Window* w) { return w->Visible() && w->Enabled(); }
 
 HWND CreateFromTemplate(const DialogTemplate& t, HINSTANCE instance, HWND owner, DLGPROC proc, LPARAM param,
                         int templateId, const std::string& templateName) {
@@ -210,6 +212,7 @@ INT_PTR RunModal(HWND dialog, HWND owner, bool ownerDisabled) {
     if (ownerDisabled) EnableWindow(owner, TRUE);
     return -1;
   }
+  if (winmodel::DialogState* d = DialogOf(dialog)) d->modal = true;
   ModalLoopHooks hooks;
   hooks.preTranslate = [dialog](MSG& msg) { return IsDialogMessageA(dialog, &msg) != 0; };
   RunModalLoop(dialog, hooks);
@@ -273,10 +276,9 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
   }
   d->ended = true;
   d->result = result;
-  if (GetActiveWindow() == dialog) {
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    if (owner && IsWindowEnabled(owner)) SetActiveWindow(owner);
-  }
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  if (d->modal && owner) EnableWindow(owner, TRUE);
+  if (GetActiveWindow() == dialog && owner && IsWindowEnabled(owner)) SetActiveWindow(owner);
   SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
   return TRUE;

@@ -74,18 +74,19 @@ void Activate(Window* w) {
   }
 }
 
-void LeaveWindow(Window* w, bool destroying) {
+void LeaveWindow(Window* w, bool destroying, bool activate) {
+  if (destroying) activate = true;
   FocusState& f = F();
   if (Inside(w, f.capture)) {
     Window* old = f.capture;
     f.capture = nullptr;
     if (!destroying && Find(old->handle)) SendMessageA(old->handle, WM_CAPTURECHANGED, 0, 0);
   }
-  if (Inside(w, f.focus)) {
+  if (Inside(w, f.focus) && (w->IsChild() || activate)) {
     Window* to = w->IsChild() && !w->parent->destroying ? w->parent : nullptr;
     SetFocusTo(to);
   }
-  if (f.active == w) {
+  if (f.active == w && activate) {
     Window* next = nullptr;
     if (w->owner && !w->owner->destroying && w->owner->Visible() && w->owner->Enabled()) {
       next = w->owner;

@@ -43,6 +43,7 @@ struct ControlState {
 // What the dialog manager keeps for a dialog window.
 struct DialogState {
   bool ended = false;
+  bool modal = false;  // run by DialogBox: EndDialog enables the owner again
   INT_PTR result = 0;
   int defaultId = 0;
   HWND focusSave = nullptr;
@@ -156,9 +157,10 @@ size_t IndexInParent(const Window* w);
 Window* FocusWindow();
 Window* ActiveWindow();
 Window* CaptureWindow();
-// Called while a window is hidden or destroyed: moves the focus, the
-// activation and the capture away from it.
-void LeaveWindow(Window* w, bool destroying);
+// Called while a window is hidden or destroyed: moves the capture and the
+// focus of a child away from it and, with `activate` (always when it is
+// destroyed), the activation and the focus of a top-level window.
+void LeaveWindow(Window* w, bool destroying, bool activate = true);
 
 // Hooks for the framework layer: a window that was just created (before
 // WM_NCCREATE) and a window that is gone (after WM_NCDESTROY).

@@ -116,7 +116,7 @@ BOOL SetPosition(Window* w, HWND insertAfter, int x, int y, int cx, int cy, UINT
     }
     if (isVisible && (sized || wasVisible != isVisible)) Invalidate(w, nullptr, true);
   }
-  if (wasVisible && !isVisible) LeaveWindow(w, false);
+  if (wasVisible && !isVisible) LeaveWindow(w, false, !(wp.flags & SWP_NOACTIVATE));
   if (!wasVisible && isVisible && !w->IsChild() && !(wp.flags & SWP_NOACTIVATE)) Activate(w);
   if (!Find(handle)) return TRUE;
 
@@ -298,7 +298,7 @@ BOOL ShowWindow(HWND window, int command) {
     SendMessageA(window, WM_SHOWWINDOW, FALSE, 0);
     if (!Find(window)) return wasVisible;
     winmodel::SetPosition(w, nullptr, 0, 0, 0, 0,
-                          SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                          SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | (w->IsChild() ? SWP_NOACTIVATE : 0));
     return wasVisible;
   }
   if (!wasVisible) {

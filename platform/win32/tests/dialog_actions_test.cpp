@@ -1,0 +1,64 @@
+#include "platform/win32/dialog_actions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+DialogAction Parse(const std::string& keyword, std::vector<std::string> args) {
+  DialogAction a;
+  std::string why;
+  EXPECT_TRUE(ParseDialogAction(keyword, args, &a, &why)) << keyword << ": " << why;
+  return a;
+}
+
+std::string Refusal(const std::string& keyword, std::vector<std::string> args) {
+  DialogAction a;
+  std::string why;
+  EXPECT_FALSE(ParseDialogAction(keyword, args, &a, &why)) << keyword;
+  return why;
+}
+
+}  // namespace
+
+TEST(DialogActionWords, EveryScriptWordParsesAndDescribesItself) {
+  EXPECT_EQ(Parse("dialog", {"5005"}).Describe(), "dialog 5005");
+  EXPECT_EQ(Parse("set", {"5054", "12"}).Describe(), "set 5054 12");
+  EXPECT_EQ(Parse("set", {"5039", "C:\\a b.txt"}).Describe(), "set 5039 \"C:\\\\a b.txt\"");
+  EXPECT_EQ(Parse("set", {"5039", ""}).Describe(), "set 5039 \"\"");
+  EXPECT_EQ(Parse("type", {"5054", "-1,5"}).Describe(), "type 5054 -1,5");
+  EXPECT_EQ(Parse("key", {"5054", "Enter"}).Describe(), "key 5054 Enter");
+  EXPECT_EQ(Parse("click", {"5038"}).Describe(), "click 5038");
+  EXPECT_EQ(Parse("click", {"1010", "120", "30"}).Describe(), "click 1010 120 30");
+  EXPECT_EQ(Parse("dblclick", {"5033", "2"}).Describe(), "dblclick 5033 2");
+  EXPECT_EQ(Parse("check", {"5050", "1"}).Describe(), "check 5050 1");
+  EXPECT_EQ(Parse("check", {"5033", "3", "0"}).Describe(), "check 5033 3 0");
+  EXPECT_EQ(Parse("choose", {"5039", "2"}).Describe(), "choose 5039 2");
+  EXPECT_EQ(Parse("choose", {"5039", "Čtyři"}).Describe(), "choose 5039 Čtyři");
+  EXPECT_EQ(Parse("ok", {}).Describe(), "ok");
+  EXPECT_EQ(Parse("cancel", {}).Describe(), "cancel");
+}
+
+TEST(DialogActionWords, TextsBecomeCodePage1250AndDigitsAreIndexes) {
+  DialogAction a = Parse("set", {"1", "Žluť"});
+  EXPECT_EQ(a.text, "\x8Elu\x9D");
+  a = Parse("choose", {"1", "12"});
+  EXPECT_FALSE(a.byText);
+  EXPECT_EQ(a.index, 12);
+  a = Parse("choose", {"1", "=12"});
+  EXPECT_TRUE(a.byText);
+  EXPECT_EQ(a.text, "12");
+  EXPECT_EQ(a.Describe(), "choose 1 =12");
+}
+
+TEST(DialogActionWords, BadLinesSayWhy) {
+  EXPECT_NE(Refusal("set", {"x", "1"}).find("control id"), std::string::npos);
+  EXPECT_FALSE(Refusal("set", {"1"}).empty());
+  EXPECT_FALSE(Refusal("key", {"1", "Hyper"}).empty());
+  EXPECT_FALSE(Refusal("check", {"1", "2"}).empty());
+  EXPECT_FALSE(Refusal("ok", {"1"}).empty());
+  EXPECT_FALSE(Refusal("click", {"1", "5"}).empty());
+  EXPECT_NE(Refusal("set", {"1", "日本"}).find("code page 1250"), std::string::npos);
+  EXPECT_FALSE(Refusal("frobnicate", {}).empty());
+  EXPECT_TRUE(IsDialogActionKeyword("dblclick"));
+  EXPECT_FALSE(IsDialogActionKeyword("answer")) << "message boxes are the script's own word";
+}
