@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/resources/compiler/PredefinedSymbols.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/resources.h"
 
@@ -68,6 +69,9 @@ const std::map<std::string, ResourceScriptCompiler::TypedStatement>& ResourceScr
       {"CURSOR", &ResourceScriptCompiler::CursorStatement},
       {"BITMAP", &ResourceScriptCompiler::BitmapStatement},
       {"RCDATA", &ResourceScriptCompiler::DataStatement},
+      {"DIALOG", &ResourceScriptCompiler::DialogStatement},
+      {"DIALOGEX", &ResourceScriptCompiler::DialogStatement},
+      {"MENU", &ResourceScriptCompiler::MenuStatement},
   };
   return statements;
 }
@@ -88,6 +92,7 @@ ResourceTable ResourceScriptCompiler::Compile(const std::string& scriptPath) {
   table_ = ResourceTable();
   definedAt_.clear();
   dataFiles_.clear();
+  for (const auto& [symbol, value] : PredefinedSymbols()) lexer.Define(symbol, value);
   lexer.Open(scriptPath);
   while (lexer.PeekRaw().kind != Token::Kind::End) Statement();
   dependencies_ = lexer.Files();

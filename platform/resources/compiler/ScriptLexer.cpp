@@ -680,3 +680,12 @@ int64_t ScriptExpression::Unary() {
   src_.Fail(t, "expected a number but found " + t.Describe());
   return 0;  // not reached: Fail throws
 }
+
+void ScriptLexer::Define(const std::string& name, int64_t value) {
+  Token t;
+  t.kind = Token::Kind::Number;
+  t.number = value;
+  t.text = std::to_string(value);
+  t.file = "<predefined>";
+  macros_[name] = {t};
+}

@@ -59,6 +59,8 @@ class ScriptLexer {
   Token NextRaw();
 
   bool IsMacro(const std::string& name) const { return macros_.count(name) != 0; }
+  // A name known before the script begins (a script's #define replaces it).
+  void Define(const std::string& name, int64_t value);
 
   // Every file read so far (the script, its includes), for dependency lists.
   const std::vector<std::string>& Files() const { return files_; }

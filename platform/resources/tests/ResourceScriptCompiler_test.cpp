@@ -163,7 +163,7 @@ TEST_F(Scripts, ConditionalsAndIncludeFolders) {
 }
 
 TEST_F(Scripts, FaultsAreReportedWithFileAndLine) {
-  EXPECT_NE(ErrorOf("STRINGTABLE BEGIN\n 1 \"a\"\nEND\n\n100 DIALOG 0, 0, 10, 10\n").find("test.rc:5: error: unknown statement"),
+  EXPECT_NE(ErrorOf("STRINGTABLE BEGIN\n 1 \"a\"\nEND\n\n100 ACCELERATORS BEGIN END\n").find("test.rc:5: error: unknown statement"),
             std::string::npos);
   EXPECT_NE(ErrorOf("MENU\n").find("test.rc:1: error: unknown statement 'MENU'"), std::string::npos);
   std::string twice = ErrorOf("STRINGTABLE BEGIN\n 1 \"a\"\nEND\nSTRINGTABLE BEGIN\n 1 \"b\"\nEND\n");
@@ -238,7 +238,7 @@ TEST_F(Scripts, ToolWritesTheFileAndItsDependencies) {
   EXPECT_EQ(deps.str().rfind(out + ":", 0), 0u) << deps.str();
   EXPECT_NE(deps.str().find("ids.h"), std::string::npos) << deps.str();
 
-  const std::string bad = Write("bad.rc", "STRINGTABLE { 1 \"a\" }\n2 DIALOGEX 0, 0, 1, 1\n");
+  const std::string bad = Write("bad.rc", "STRINGTABLE { 1 \"a\" }\n2 MENUEX BEGIN END\n");
   command = std::string(JOV_RC_PATH) + " -o " + dir_ + "/out/Bad.qmr " + bad + " 2>" + dir_ + "/stderr.txt";
   int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
