@@ -11,7 +11,9 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "platform/mfc/module_state.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/resources.h"
 
 namespace {
 
@@ -579,3 +581,17 @@ bool operator<=(const char* a, const CString& b) { return !(b < a); }
 bool operator>=(const CString& a, const CString& b) { return !(a < b); }
 bool operator>=(const CString& a, const char* b) { return !(a < b); }
 bool operator>=(const char* a, const CString& b) { return !(a < b); }
+
+BOOL CString::LoadString(UINT id) { return LoadString(AfxGetResourceHandle(), id); }
+
+BOOL CString::LoadString(HINSTANCE instance, UINT id) {
+  // The buffer grows until the whole text fits.
+  for (int size = 256;; size *= 2) {
+    char* buffer = GetBuffer(size);
+    const int n = LoadStringA(instance, id, buffer, size + 1);
+    if (n < size) {
+      ReleaseBuffer(n);
+      return n > 0 ? TRUE : FALSE;
+    }
+  }
+}

@@ -34,9 +34,10 @@ class CString {
   CString& operator=(char ch);
   CString& operator=(const WCHAR* text);
 
-  // Texts of the resource module (LoadString, the constructor taking a
-  // resource id, Format with a string id) join here once the resource
-  // loader is in place.
+  // String `id` of the current resource module (AfxGetResourceHandle);
+  // FALSE and an empty text when it is missing.
+  BOOL LoadString(UINT id);
+  BOOL LoadString(HINSTANCE instance, UINT id);
 
   int GetLength() const { return m_length; }
   bool IsEmpty() const { return m_length == 0; }

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_types.h"
 
 class CWinApp;
+class CWnd;
 
 // Ties a newly constructed application object to its module's state.
 void AfxAttachApp(CWinApp* app, AFX_MODULE_STATE* state, LPCSTR appName);
@@ -31,6 +32,7 @@ class CWinApp {
   LPCSTR m_pszAppName = nullptr;  // owned
   LPCSTR m_pszExeName = nullptr;  // owned; module file name without extension
   HINSTANCE m_hInstance = nullptr;
+  CWnd* m_pMainWnd = nullptr;  // the application's main window, if it has one
 
  private:
   friend void AfxAttachApp(CWinApp*, AFX_MODULE_STATE*, LPCSTR);

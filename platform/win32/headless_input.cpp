@@ -1,5 +1,6 @@
 #include "platform/win32/headless_input.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -7,6 +8,7 @@
 #include "platform/win32/message_queue.h"
 #include "platform/win32/virtual_keys.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_model.h"
 
 namespace headless {
 
@@ -171,6 +173,35 @@ void QueueDirect(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   e.wParam = wParam;
   e.lParam = lParam;
   winmodel::QueueInput(e);
+}
+
+void SizeWindowAsUser(HWND window, int width, int height) {
+  winmodel::Window* w = winmodel::Find(window);
+  if (!w) return;
+  SendMessageA(window, WM_ENTERSIZEMOVE, 0, 0);
+  if (!winmodel::Find(window)) return;
+  const MINMAXINFO limits = winmodel::QueryMinMaxInfo(w);
+  if (!winmodel::Find(window)) return;
+  width = std::clamp(width, static_cast<int>(limits.ptMinTrackSize.x),
+                     std::max(static_cast<int>(limits.ptMinTrackSize.x), static_cast<int>(limits.ptMaxTrackSize.x)));
+  height = std::clamp(height, static_cast<int>(limits.ptMinTrackSize.y),
+                      std::max(static_cast<int>(limits.ptMinTrackSize.y), static_cast<int>(limits.ptMaxTrackSize.y)));
+  // The frame's bottom-right corner is dragged; the window may adjust it.
+  RECT r;
+  GetWindowRect(window, &r);
+  r.right = r.left + width;
+  r.bottom = r.top + height;
+  SendMessageA(window, WM_SIZING, 8 /* WMSZ_BOTTOMRIGHT */, reinterpret_cast<LPARAM>(&r));
+  if (!winmodel::Find(window)) return;
+  SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(window, WM_EXITSIZEMOVE, 0, 0);
+}
+
+void MoveWindowAsUser(HWND window, int x, int y) {
+  if (!winmodel::Find(window)) return;
+  SendMessageA(window, WM_ENTERSIZEMOVE, 0, 0);
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(window, WM_EXITSIZEMOVE, 0, 0);
 }
 
 bool InputPending() { return winmodel::InputQueued(); }

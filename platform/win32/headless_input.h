@@ -49,6 +49,12 @@ void QueueMouseMove(HWND window, POINT clientPoint);
 // delivered as it stands when its turn comes.
 void QueueDirect(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Sizing and moving a window by its frame, as the user drags it: the
+// window is asked for its limits (WM_GETMINMAXINFO) and the size is kept
+// within them; WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE come around it.
+void SizeWindowAsUser(HWND window, int width, int height);
+void MoveWindowAsUser(HWND window, int x, int y);
+
 bool InputPending();  // input still queued
 void ClearInput();
 
