@@ -74,6 +74,7 @@ void CToolTipCtrl::GetText(CString& text, CWnd* window, UINT_PTR id) const {
   FillTool(info, window, nullptr, id);
   constexpr int kSize = 1024;
   info.lpszText = text.GetBuffer(kSize);
+  info.lpszText[0] = '\0';  // an unknown tool leaves the buffer alone
   SendMessage(TTM_GETTEXTA, kSize + 1, reinterpret_cast<LPARAM>(&info));
   text.ReleaseBuffer();
 }

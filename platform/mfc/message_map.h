@@ -44,7 +44,7 @@ struct AFX_MSGCALL {
   UINT message;
   WPARAM wParam;
   LPARAM lParam;
-  UINT id;          // commands and notifications: the control id
+  UINT controlId;   // commands and notifications: the control id
   NMHDR* notify;    // notifications
   LRESULT* result;  // notifications
 };
@@ -188,11 +188,11 @@ struct AFX_MSGMAP {
            BOOL r_ = AFX_SELF_->OnEraseBkgnd(&dc_); dc_.Detach(); return r_;)
 #define ON_WM_CTLCOLOR()                                                                                \
   AFX_WND_(WM_CTLCOLOR, CDC dc_; dc_.Attach(reinterpret_cast<HDC>(c_.wParam));                          \
-           HBRUSH r_ = AFX_SELF_->OnCtlColor(&dc_, CWnd::FromHandle(reinterpret_cast<HWND>(c_.lParam)), c_.id); \
+           HBRUSH r_ = AFX_SELF_->OnCtlColor(&dc_, CWnd::FromHandle(reinterpret_cast<HWND>(c_.lParam)), c_.controlId); \
            dc_.Detach(); return reinterpret_cast<LRESULT>(r_);)
 #define ON_WM_CTLCOLOR_REFLECT()                                                                  \
   AFX_WND_(WM_REFLECT_BASE + WM_CTLCOLOR, CDC dc_; dc_.Attach(reinterpret_cast<HDC>(c_.wParam)); \
-           HBRUSH r_ = AFX_SELF_->CtlColor(&dc_, c_.id); dc_.Detach(); return reinterpret_cast<LRESULT>(r_);)
+           HBRUSH r_ = AFX_SELF_->CtlColor(&dc_, c_.controlId); dc_.Detach(); return reinterpret_cast<LRESULT>(r_);)
 
 // ---- Commands and control notifications ---------------------------------
 #define ON_COMMAND(id, memberFxn)                                                         \
@@ -200,13 +200,13 @@ struct AFX_MSGMAP {
    AFX_THUNK_((AFX_SELF_->*(memberFxn))(); return 0;)},
 #define ON_COMMAND_RANGE(id, idLast, memberFxn)                                           \
   {WM_COMMAND, static_cast<UINT>(CN_COMMAND), static_cast<UINT>(id), static_cast<UINT>(idLast), AfxSig_cmd, \
-   AFX_THUNK_((AFX_SELF_->*(memberFxn))(c_.id); return 0;)},
+   AFX_THUNK_((AFX_SELF_->*(memberFxn))(c_.controlId); return 0;)},
 #define ON_CONTROL(code, id, memberFxn)                                                          \
   {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), AfxSig_cmd, \
    AFX_THUNK_((AFX_SELF_->*(memberFxn))(); return 0;)},
 #define ON_CONTROL_RANGE(code, id, idLast, memberFxn)                                                \
   {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(idLast), AfxSig_cmd, \
-   AFX_THUNK_((AFX_SELF_->*(memberFxn))(c_.id); return 0;)},
+   AFX_THUNK_((AFX_SELF_->*(memberFxn))(c_.controlId); return 0;)},
 #define ON_CONTROL_REFLECT(code, memberFxn) \
   {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, AfxSig_cmd, AFX_THUNK_((AFX_SELF_->*(memberFxn))(); return 0;)},
 #define ON_CONTROL_REFLECT_EX(code, memberFxn) \
@@ -216,10 +216,13 @@ struct AFX_MSGMAP {
    AFX_THUNK_((AFX_SELF_->*(memberFxn))(c_.notify, c_.result); return 0;)},
 #define ON_NOTIFY_RANGE(code, id, idLast, memberFxn)                                                   \
   {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(idLast), AfxSig_notify, \
-   AFX_THUNK_((AFX_SELF_->*(memberFxn))(c_.id, c_.notify, c_.result); return 0;)},
+   AFX_THUNK_((AFX_SELF_->*(memberFxn))(c_.controlId, c_.notify, c_.result); return 0;)},
 #define ON_NOTIFY_EX(code, id, memberFxn)                                                            \
   {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), AfxSig_notifyex, \
-   AFX_THUNK_(return (AFX_SELF_->*(memberFxn))(c_.id, c_.notify, c_.result);)},
+   AFX_THUNK_(return (AFX_SELF_->*(memberFxn))(c_.controlId, c_.notify, c_.result);)},
+#define ON_NOTIFY_EX_RANGE(code, id, idLast, memberFxn)                                                 \
+  {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(idLast), AfxSig_notifyex, \
+   AFX_THUNK_(return (AFX_SELF_->*(memberFxn))(c_.controlId, c_.notify, c_.result);)},
 #define ON_NOTIFY_REFLECT(code, memberFxn)                                        \
   {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0, AfxSig_notify, \
    AFX_THUNK_((AFX_SELF_->*(memberFxn))(c_.notify, c_.result); return 0;)},

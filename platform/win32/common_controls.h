@@ -466,6 +466,24 @@ constexpr UINT TTN_FIRST = 0u - 520u;
 constexpr UINT TTN_GETDISPINFOA = TTN_FIRST - 0;
 constexpr UINT TTN_SHOW = TTN_FIRST - 1;
 constexpr UINT TTN_POP = TTN_FIRST - 2;
+constexpr UINT TTN_NEEDTEXTA = TTN_GETDISPINFOA;
+#define TTN_NEEDTEXT TTN_NEEDTEXTA
+#define TTN_GETDISPINFO TTN_GETDISPINFOA
+
+// What a tool with callback text is asked for: the window answers with a
+// string (lpszText), a string resource (hinst + MAKEINTRESOURCE id in
+// lpszText) or by filling szText.
+struct NMTTDISPINFOA {
+  NMHDR hdr;
+  LPSTR lpszText;
+  char szText[80];
+  HINSTANCE hinst;
+  UINT uFlags;
+  LPARAM lParam;
+};
+using TOOLTIPTEXTA = NMTTDISPINFOA;
+using TOOLTIPTEXT = NMTTDISPINFOA;
+using NMTTDISPINFO = NMTTDISPINFOA;
 
 struct TOOLINFOA {
   UINT cbSize;

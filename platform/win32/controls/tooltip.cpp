@@ -49,6 +49,28 @@ Tool* FindTool(ToolTipState* s, const TOOLINFOA* info) {
   return nullptr;
 }
 
+// A callback tool's text comes from the window that holds the tool, asked
+// each time the tip would show.
+std::string AskText(HWND tooltip, const Tool& t) {
+  NMTTDISPINFOA d{};
+  d.hdr.hwndFrom = tooltip;
+  d.hdr.idFrom = t.id;
+  d.hdr.code = TTN_GETDISPINFOA;
+  d.lpszText = d.szText;
+  d.uFlags = t.flags;
+  d.lParam = t.param;
+  SendMessageA(t.window, WM_NOTIFY, t.id, reinterpret_cast<LPARAM>(&d));
+  if (!d.lpszText || d.lpszText == LPSTR_TEXTCALLBACKA) return {};
+  if (IS_INTRESOURCE(d.lpszText)) {
+    char buffer[1024];
+    const int n = LoadStringA(d.hinst, static_cast<UINT>(reinterpret_cast<uintptr_t>(d.lpszText)), buffer,
+                              sizeof buffer);
+    return std::string(buffer, static_cast<size_t>(std::max(n, 0)));
+  }
+  if (d.lpszText == d.szText) return std::string(d.szText, strnlen(d.szText, sizeof d.szText));
+  return d.lpszText;
+}
+
 void Fill(const Tool& t, TOOLINFOA* info) {
   info->uFlags = t.flags;
   info->rect = t.rect;
@@ -102,9 +124,10 @@ LRESULT ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case TTM_GETTEXTA: {
       Tool* t = FindTool(s, info);
       if (!t || !info->lpszText) return 0;
+      const std::string text = t->callback ? AskText(window, *t) : t->text;
       // wParam is the buffer size where the caller gives one.
-      const size_t size = wParam ? static_cast<size_t>(wParam) : t->text.size() + 1;
-      return winmodel::CopyTextOut(t->text, size, reinterpret_cast<LPARAM>(info->lpszText));
+      const size_t size = wParam ? static_cast<size_t>(wParam) : text.size() + 1;
+      return winmodel::CopyTextOut(text, size, reinterpret_cast<LPARAM>(info->lpszText));
     }
     case TTM_GETTOOLINFOA:
     case TTM_SETTOOLINFOA: {
