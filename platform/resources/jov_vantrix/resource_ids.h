@@ -19,8 +19,14 @@
 #define IDS_SEVERAL_SCHEMES 41
 #define IDS_NO_SCHEME 42
 #define IDS_NETWORK_INCOMPLETE 47
+#define IDS_PICK_BANNER 48
 #define IDS_ONLY_EXCLUDED_PIPES 53
 #define IDS_RESET_EXPORT_NUMBERS 56
 
 // The icon of every dialog of the plug-in.
 #define IDI_JOV_VANTRIX 5001
+
+// The pick banner: a small modeless window over the host while the user
+// picks in the drawing, and its text control.
+#define IDD_PICK_BANNER 5010
+#define IDC_PICK_BANNER_TEXT 5063

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/dialogs.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/resources.h"
+#include "platform/win32/window_api.h"
 
 namespace {
 
@@ -62,4 +64,29 @@ TEST_F(JovVantrixResources, DialogIconIsARealIcon) {
   const BYTE* d = icon->Bytes();
   EXPECT_EQ(d[2], 1) << "an icon directory";
   EXPECT_GE(d[4], 1) << "with images";
+}
+
+TEST_F(JovVantrixResources, ThePickBannerIsAHiddenPopupWithItsTextControl) {
+  HWND banner = CreateDialogParamA(module_, MAKEINTRESOURCEA(IDD_PICK_BANNER), nullptr,
+                                   [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+  ASSERT_NE(banner, nullptr);
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(banner, GWL_STYLE));
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_FALSE(style & WS_VISIBLE) << "its code shows it once placed";
+  HWND text = GetDlgItem(banner, IDC_PICK_BANNER_TEXT);
+  ASSERT_NE(text, nullptr);
+  char cls[32] = "";
+  GetClassNameA(text, cls, sizeof cls);
+  EXPECT_STREQ(cls, "Static");
+  RECT inside, client;
+  GetWindowRect(text, &inside);
+  GetClientRect(banner, &client);
+  MapWindowPoints(nullptr, banner, reinterpret_cast<POINT*>(&inside), 2);
+  EXPECT_LE(inside.right, client.right) << "the text fits in the window";
+  EXPECT_LE(inside.bottom, client.bottom);
+  DestroyWindow(banner);
+
+  const std::string prompt = Text(IDS_PICK_BANNER);
+  EXPECT_GT(prompt.size(), 10u);
+  EXPECT_EQ(prompt.find('%'), std::string::npos);
 }
