@@ -118,7 +118,8 @@ std::string Describe(HWND c) {
     add(Text(c));
   }
   if (!IsWindowEnabled(c)) add("disabled");
-  if (!IsWindowVisible(c)) add("hidden");
+  // Its own state: an ended dialog is hidden with all it holds.
+  if (!(GetWindowLongA(c, GWL_STYLE) & WS_VISIBLE)) add("hidden");
   return line;
 }
 

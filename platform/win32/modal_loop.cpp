@@ -2,6 +2,7 @@
 
 #include "platform/win32/control_messages.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/headless_driver.h"
 #include "platform/win32/headless_input.h"
 #include "platform/win32/input_queue.h"
 #include "platform/win32/message_queue.h"
@@ -101,12 +102,17 @@ void RunModalLoop(HWND dialog, const ModalLoopHooks& hooks) {
     std::string error;
     const bool ok = ApplyDialogAction(dialog, *action, &error);
     Journal(UiEvent::Kind::DialogAction, info, ok ? action->Describe() : action->Describe() + ": " + error, !ok);
+    if (!ok) driver.DialogActionFailed(info, *action, error);
   }
   INT_PTR result = -1;
   if (hooks.result)
     result = hooks.result();
   else
     IsDialogEnded(dialog, &result);
-  if (IsWindow(dialog)) driver.DialogClosed(info, result);
-  Journal(UiEvent::Kind::DialogClosed, info, {}, false, result);
+  std::string controls;
+  if (IsWindow(dialog)) {
+    controls = DescribeDialogControls(dialog);
+    driver.DialogClosed(info, result);
+  }
+  Journal(UiEvent::Kind::DialogClosed, info, std::move(controls), false, result);
 }

@@ -1,5 +1,8 @@
 #include "platform/win32/script_ui_driver.h"
 
+#include "platform/win32/code_page.h"
+#include "platform/win32/dialog_actions.h"
+
 namespace {
 
 struct Button {
@@ -26,7 +29,30 @@ const char* AnswerOfButton(int button) {
   return "?";
 }
 
-ScriptUiDriver::ScriptUiDriver(SessionScript* script) : script_(script) {}
+void RegisterDialogScriptKeywords() {
+  for (const std::string& word : DialogActionKeywords()) {
+    // `cancel` is already known (a cancelled prompt): same shape, no arguments.
+    if (IsSessionKeyword(word)) continue;
+    RegisterSessionKeyword(word, [word](const std::vector<std::string>& args, std::string* why) {
+      DialogAction action;
+      std::string reason;
+      if (ParseDialogAction(word, args, &action, &reason)) return true;
+      // The script names the keyword itself.
+      if (reason.rfind(word + " ", 0) == 0) reason.erase(0, word.size() + 1);
+      if (why) *why = reason;
+      return false;
+    });
+  }
+}
+
+std::string DialogCallName(const DialogInfo& dialog) {
+  // A template handed over in memory has neither number nor name.
+  std::string id = dialog.templateId >= 0 ? std::to_string(dialog.templateId) : Cp1250ToUtf8(dialog.templateName);
+  if (!id.empty()) id += " ";
+  return "dialog " + id + "\"" + Cp1250ToUtf8(dialog.title) + "\"";
+}
+
+ScriptUiDriver::ScriptUiDriver(SessionScript* script) : script_(script) { RegisterDialogScriptKeywords(); }
 
 SessionScript& ScriptUiDriver::Script() const { return script_ ? *script_ : CurrentSessionScript(); }
 
@@ -36,4 +62,58 @@ std::optional<int> ScriptUiDriver::AnswerMessageBox(const MessageBoxCall&) {
   std::optional<ScriptLine> line = Script().Take({"answer"});
   if (!line) return std::nullopt;
   return ButtonOfAnswer(line->args.at(0));
+}
+
+std::optional<FileDialogAnswer> ScriptUiDriver::AnswerFileDialog(const FileDialogCall&) {
+  std::optional<ScriptLine> line = Script().Take({"file", "cancel"});
+  if (!line) return std::nullopt;
+  FileDialogAnswer answer;
+  if (line->keyword == "cancel")
+    answer.cancelled = true;
+  else
+    answer.path = Script().ResolveFile(line->args.at(0));
+  return answer;
+}
+
+std::optional<DialogAction> ScriptUiDriver::NextDialogAction(const DialogInfo& dialog) {
+  SessionScript& script = Script();
+  const std::string call = DialogCallName(dialog);
+  const ScriptLine* next = script.Peek();
+  if (next && next->keyword == "dialog") {
+    // Lines for this dialog, or for one that is not open: then this
+    // dialog's input has run out.
+    const std::string& named = next->args.at(0);
+    const bool mine = !inputTaken_.count(dialog.window) &&
+                      (dialog.templateId >= 0 ? named == std::to_string(dialog.templateId) : named == dialog.templateName);
+    if (!mine) {
+      script.ReportUnanswered(call);
+      return std::nullopt;
+    }
+    script.Take({"dialog"});
+    inputTaken_.insert(dialog.window);
+    next = script.Peek();
+  }
+  if (!next || next->keyword == "dialog" || !IsDialogActionKeyword(next->keyword)) {
+    script.ReportUnanswered(call);
+    return std::nullopt;
+  }
+  const std::string keyword = next->keyword;
+  std::optional<ScriptLine> line = script.Take({keyword});
+  DialogAction action;
+  std::string why;
+  if (!ParseDialogAction(line->keyword, line->args, &action, &why)) {
+    // Checked when the script loaded; a script loaded before the words
+    // were known can still hold a bad one.
+    script.ReportError(*line, why);
+    return std::nullopt;
+  }
+  lastAction_ = *line;
+  inputTaken_.insert(dialog.window);
+  return action;
+}
+
+void ScriptUiDriver::DialogClosed(const DialogInfo& dialog, INT_PTR) { inputTaken_.erase(dialog.window); }
+
+void ScriptUiDriver::DialogActionFailed(const DialogInfo& dialog, const DialogAction&, const std::string& error) {
+  Script().ReportError(lastAction_, DialogCallName(dialog) + ": " + error);
 }

@@ -51,6 +51,8 @@ void UiDriver::DialogOpened(const DialogInfo&) {}
 
 void UiDriver::DialogClosed(const DialogInfo&, INT_PTR) {}
 
+void UiDriver::DialogActionFailed(const DialogInfo&, const DialogAction&, const std::string&) {}
+
 std::vector<int> MessageBoxButtons(UINT type) {
   switch (type & MB_TYPEMASK) {
     case MB_OK: return {IDOK};

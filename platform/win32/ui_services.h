@@ -127,6 +127,8 @@ class UiDriver {
   // when it is told that the dialog closed.
   virtual void DialogOpened(const DialogInfo& dialog);
   virtual void DialogClosed(const DialogInfo& dialog, INT_PTR result);
+  // An action it gave could not be carried out (the journal has it too).
+  virtual void DialogActionFailed(const DialogInfo& dialog, const DialogAction& action, const std::string& error);
 };
 
 // Installs a driver (null restores the default) and returns the previous
@@ -158,7 +160,8 @@ struct UiEvent {
   std::string cursor;     // Cursor: which cursor was made current ("IDC_WAIT", "resource 5060")
   MenuCall menu;          // Menu
   DialogInfo dialog;      // Dialog*
-  std::string detail;     // DialogAction: the action; DialogRanOut: what was done; any: why it failed
+  std::string detail;     // DialogAction: the action; DialogRanOut: what was done; DialogClosed: its
+                          // controls at closing (DescribeDialogControls); any: why it failed
   bool failed = false;    // DialogAction, FileDialog: could not be carried out
   INT_PTR result = 0;     // DialogClosed
 };

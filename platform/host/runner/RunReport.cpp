@@ -21,19 +21,82 @@ std::string QuoteForReport(std::string_view cp1250) {
   return out + "\"";
 }
 
-std::vector<std::string> MessageLines(const std::vector<UiEvent>& journal) {
+namespace {
+
+std::string MessageLine(const UiEvent& e) {
+  std::string line = "message: caption=" + QuoteForReport(e.box.caption) + " type=" + std::to_string(e.box.type) +
+                     " text=" + QuoteForReport(e.box.text);
+  line += std::string(" answer=") + (e.answer ? AnswerOfButton(e.answer) : "none");
+  if (e.refused)
+    line += std::string(" (refused ") + AnswerOfButton(*e.refused) + ")";
+  else if (!e.answered)
+    line += " (unanswered)";
+  return line;
+}
+
+std::string Failure(const UiEvent& e) {
+  return e.failed ? " (failed: " + Cp1250ToUtf8(e.detail) + ")" : std::string();
+}
+
+std::string FileLine(const UiEvent& e) {
+  std::string line = std::string("file: ") + (e.file.save ? "save" : "open");
+  if (!e.file.title.empty()) line += " title=" + QuoteForReport(e.file.title);
+  line += " answer=" + (e.fileAnswer.cancelled ? std::string("cancel") : QuoteForReport(e.fileAnswer.path));
+  if (!e.answered) line += " (unanswered)";
+  return line + Failure(e);
+}
+
+std::string MenuLine(const UiEvent& e) {
+  std::string line = "menu: ";
+  std::string text;
+  for (const auto& c : e.menu.commands)
+    if (c.first == static_cast<UINT>(e.answer)) text = c.second;
+  line += e.answer ? "command=" + std::to_string(e.answer) + " " + QuoteForReport(text) : std::string("dismissed");
+  if (!e.answered) line += " (unanswered)";
+  return line + Failure(e);
+}
+
+}  // namespace
+
+std::vector<std::string> UiLines(const std::vector<UiEvent>& journal, bool verbose) {
   std::vector<std::string> lines;
   for (const UiEvent& e : journal) {
-    if (e.kind == UiEvent::Kind::Beep) {
-      lines.push_back("beep: type=" + std::to_string(e.beepType));
-      continue;
+    const std::string dialog = DialogCallName(e.dialog) + ": ";
+    switch (e.kind) {
+      case UiEvent::Kind::MessageBox: lines.push_back(MessageLine(e)); break;
+      case UiEvent::Kind::Beep: lines.push_back("beep: type=" + std::to_string(e.beepType)); break;
+      case UiEvent::Kind::FileDialog: lines.push_back(FileLine(e)); break;
+      case UiEvent::Kind::Help:
+        lines.push_back("help: file=" + QuoteForReport(e.help.file) + " topic=" + QuoteForReport(e.help.topic));
+        break;
+      case UiEvent::Kind::Menu: lines.push_back(MenuLine(e)); break;
+      case UiEvent::Kind::Cursor:
+        if (verbose) lines.push_back("cursor: " + e.cursor);
+        break;
+      case UiEvent::Kind::DialogOpened:
+        if (verbose) lines.push_back(dialog + "opened");
+        break;
+      case UiEvent::Kind::DialogAction:
+        // The detail is already UTF-8 (the action as a script line).
+        if (e.failed)
+          lines.push_back(dialog + "failed: " + e.detail);
+        else if (verbose)
+          lines.push_back(dialog + e.detail);
+        break;
+      case UiEvent::Kind::DialogRanOut: lines.push_back(dialog + "ran out of input, " + e.detail); break;
+      case UiEvent::Kind::DialogClosed: {
+        lines.push_back(dialog + "closed result=" + std::to_string(e.result));
+        if (!verbose) break;
+        size_t start = 0;
+        while (start < e.detail.size()) {
+          size_t end = e.detail.find('\n', start);
+          if (end == std::string::npos) end = e.detail.size();
+          if (end > start) lines.push_back(e.detail.substr(start, end - start));
+          start = end + 1;
+        }
+        break;
+      }
     }
-    std::string line = "message: caption=" + QuoteForReport(e.box.caption) +
-                       " type=" + std::to_string(e.box.type) + " text=" + QuoteForReport(e.box.text);
-    line += std::string(" answer=") + (e.answer ? AnswerOfButton(e.answer) : "none");
-    if (e.refused) line += std::string(" (refused ") + AnswerOfButton(*e.refused) + ")";
-    else if (!e.answered) line += " (unanswered)";
-    lines.push_back(std::move(line));
   }
   return lines;
 }

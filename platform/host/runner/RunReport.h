@@ -12,10 +12,20 @@
 
 std::string QuoteForReport(std::string_view cp1250);
 
-// One line per message box (and beep) of the journal, in order. A box the
-// script did not answer is marked "(unanswered)"; an answer that is not a
-// button of the box "(refused WORD)".
-std::vector<std::string> MessageLines(const std::vector<UiEvent>& journal);
+// One line per user-interface event of the journal, in order:
+//   message: ... answer=WORD [(unanswered) | (refused WORD)]
+//   beep: type=N
+//   file: open|save title="..." answer="PATH"|cancel [(unanswered)] [(failed: WHY)]
+//   help: file="..." topic="..."
+//   menu: command=N "TEXT" | menu: dismissed [(unanswered)] [(failed: WHY)]
+//   dialog 5005 "Title": ran out of input, cancelled (IDCANCEL)
+//   dialog 5005 "Title": failed: ACTION: WHY
+//   dialog 5005 "Title": closed result=N
+// A box the script did not answer is marked "(unanswered)"; an answer that
+// is not a button of the box "(refused WORD)". Verbose output adds each
+// dialog's opening and actions, its controls and values when it closed
+// (indented lines), and the cursors made current.
+std::vector<std::string> UiLines(const std::vector<UiEvent>& journal, bool verbose = false);
 
 // One line per registered clipboard format that holds data, with its text
 // up to the first NUL.

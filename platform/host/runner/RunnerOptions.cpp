@@ -46,6 +46,10 @@ bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, s
       out.help = true;
       continue;
     }
+    if (word == "--verbose" || word == "-v") {
+      out.verbose = true;
+      continue;
+    }
     if (word.rfind("--", 0) != 0) return fail("unexpected argument '" + word + "'");
     std::string name = word, value;
     bool inlineValue = false;
@@ -129,13 +133,14 @@ std::string RunnerUsage(const std::string& program) {
   return "usage: " + program +
          " --drawing IN.dxf [--out OUT.dxf] [--select H[,H...]] --run COMMAND [--arg N]\n"
          "       [--script FILE] [--profile DIR] [--catalogue DIR] [--units 1|1000] [--scale S]\n"
-         "       [--env NAME=VALUE] [--log FILE] [--plugin FILE]\n"
+         "       [--env NAME=VALUE] [--log FILE] [--plugin FILE] [--verbose]\n"
          "\n"
          "Loads the drawing into the CAD host, loads the plug-in Jov_Vantrix.dll from the\n"
          "program's folder, preselects the given entities and runs one of its commands:\n"
          "Jov_Length, Jov_CutDlg, Jov_Vantrix_Import, Jov_Vantrix_Export, Jov_Vantrix_M,\n"
          "Exclude_From, Include_In. Then it prints the command's result, every message box,\n"
-         "the clipboard's registered formats, and what became of the drawing.\n"
+         "file dialog and dialog, the clipboard's registered formats, and what became of\n"
+         "the drawing.\n"
          "\n"
          "  --drawing IN.dxf   ASCII DXF drawing (R12 or R2000 and later); never written\n"
          "  --out OUT.dxf      where the drawing goes when the command commits its change\n"
@@ -143,7 +148,8 @@ std::string RunnerUsage(const std::string& program) {
          "  --run COMMAND      the plug-in's command\n"
          "  --arg N            Jov_Length's unit (default: the drawing units) or the first\n"
          "                     argument of Jov_CutDlg and the two exchange commands (default 0)\n"
-         "  --script FILE      answers to prompts and message boxes, one per line\n"
+         "  --script FILE      answers to prompts, message boxes, file dialogs and dialog\n"
+         "                     actions, one per line\n"
          "  --profile DIR      the user's profile folder (default ~/.config/dravik)\n"
          "  --catalogue DIR    the product catalogues (default: Catalogue beside the program)\n"
          "  --units 1|1000     drawing units per metre (default: the drawing's $INSUNITS)\n"
@@ -151,6 +157,8 @@ std::string RunnerUsage(const std::string& program) {
          "  --env NAME=VALUE   a host configuration value (repeatable)\n"
          "  --log FILE         log every host call\n"
          "  --plugin FILE      load this plug-in instead (a testing aid)\n"
+         "  --verbose, -v      also print each dialog's actions, and its controls and\n"
+         "                     values when it closes\n"
          "\n"
          "Started as duvozedo.exe it is the LT edition of the host.\n";
 }

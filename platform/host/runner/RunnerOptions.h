@@ -35,6 +35,7 @@ struct RunnerOptions {
   std::vector<std::string> env;         // --env NAME=VALUE
   std::string log;                      // --log
   std::string plugin;                   // --plugin (testing aid)
+  bool verbose = false;                 // --verbose: dialogs' actions and controls
   bool help = false;
 };
 

@@ -7,6 +7,8 @@
 // Output (stdout, UTF-8), in this order:
 //   result: N
 //   message: caption="..." type=N text="..." answer=WORD [(unanswered)]
+//   file: / help: / menu: / dialog ...: the other user-interface events
+//                                    (RunReport.h; more with --verbose)
 //   unanswered: CALL: why            prompts the script did not answer
 //   script: line N not used: TEXT    lines left over
 //   clipboard FORMAT: TEXT           each registered format
@@ -129,11 +131,12 @@ int main(int argc, char** argv) {
   if (!options.out.empty() && SameFile(options.out, options.drawing))
     return Error(kExitUsage, "--out names the input drawing, which is never overwritten");
 
+  // The driver first: it adds the dialog words the script may use.
+  ScriptUiDriver driver;
+  ScopedUiDriver scopedDriver(&driver);
   SessionScript& script = CurrentSessionScript();
   if (!options.script.empty() && !script.Load(options.script, &why))
     return Error(kExitUsage, "script " + why);
-  ScriptUiDriver driver;
-  ScopedUiDriver scopedDriver(&driver);
 
   // The host: the program itself in the LT edition, else the library.
   Host host;
@@ -190,7 +193,7 @@ int main(int argc, char** argv) {
   FreeLibrary(plugin);
 
   std::printf("result: %d\n", result);
-  for (const std::string& line : MessageLines(UiJournal())) std::printf("%s\n", line.c_str());
+  for (const std::string& line : UiLines(UiJournal(), options.verbose)) std::printf("%s\n", line.c_str());
   for (const std::string& line : script.Unanswered()) std::printf("unanswered: %s\n", line.c_str());
   for (const ScriptLine& line : script.Remaining())
     std::printf("script: line %d not used: %s\n", line.number, line.text.c_str());

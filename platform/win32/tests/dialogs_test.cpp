@@ -206,6 +206,8 @@ TEST_F(Dialogs, ScriptedActionsWorkTheControls) {
   const std::string& shown = driver.ClosedDialogs()[0];
   EXPECT_NE(shown.find("101 Button check=1"), std::string::npos) << shown;
   EXPECT_NE(shown.find("102 ComboBox \"beta\" items=2 selected=1"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("hidden"), std::string::npos) << "ending hid the dialog, not its controls: " << shown;
+  EXPECT_EQ(Events(UiEvent::Kind::DialogClosed).at(0).detail, shown) << "the journal keeps the same picture";
   // Leaving the combo box for the OK button took its focus away first.
   auto killAt = std::find(calls.commands.begin(), calls.commands.end(), std::make_pair(102, static_cast<int>(CBN_KILLFOCUS)));
   auto okAt = std::find(calls.commands.begin(), calls.commands.end(), std::make_pair(static_cast<int>(IDOK), static_cast<int>(BN_CLICKED)));

@@ -306,4 +306,37 @@ TEST_F(Dravik, ScriptErrorsNameTheLine) {
                              " line 1: the drawing has no entity with handle 99\n");
 }
 
+TEST_F(Dravik, DialogsTakeTheirActionsFromTheScript) {
+  const std::string lines = (dir / "lines.dxf").string();
+  Script("set 100 \"Nov\xC3\xBD soubor\"\ncheck 101 1\nok\n");
+  Outcome o = Run({"--drawing", lines, "--run", "Jov_Vantrix_Import", "--arg", "3", "--script",
+                   (dir / "session.txt").string()});
+  EXPECT_EQ(o.exit, 0) << o.err;
+  EXPECT_EQ(o.out,
+            "result: 1\n"
+            "dialog \"Import\": closed result=1\n"
+            "message: caption=\"Dravik 2D\" type=64 text=\"dialog 1 text=Nov\xC3\xBD soubor check=1\" answer=ok "
+            "(unanswered)\n"
+            "drawing: unchanged\n");
+
+  Outcome verbose = Run({"--drawing", lines, "--run", "Jov_Vantrix_Import", "--arg", "3", "--script",
+                         (dir / "session.txt").string(), "--verbose"});
+  EXPECT_TRUE(verbose.Has("dialog \"Import\": opened")) << verbose.out;
+  EXPECT_TRUE(verbose.Has("dialog \"Import\": check 101 1"));
+  EXPECT_TRUE(verbose.Has("  100 Edit \"Nov\xC3\xBD soubor\"")) << "the controls as the dialog closed";
+  EXPECT_TRUE(verbose.Has("  101 Button check=1 \"Overwrite\""));
+
+  // Input that runs out cancels the dialog; a control that is not there is
+  // a script error.
+  Script("set 100 x\nclick 555\n");
+  Outcome out = Run({"--drawing", lines, "--run", "Jov_Vantrix_Import", "--arg", "3", "--script",
+                     (dir / "session.txt").string()});
+  EXPECT_EQ(out.exit, 5);
+  EXPECT_TRUE(out.Has("result: 2")) << out.out;
+  EXPECT_TRUE(out.Has("dialog \"Import\": failed: click 555: no control 555"));
+  EXPECT_TRUE(out.Has("dialog \"Import\": ran out of input, cancelled (IDCANCEL)"));
+  EXPECT_TRUE(out.Has("unanswered: dialog \"Import\": the script has no more lines"));
+  EXPECT_EQ(out.err, "dravik: script " + (dir / "session.txt").string() + " line 2: dialog \"Import\": no control 555\n");
+}
+
 }  // namespace

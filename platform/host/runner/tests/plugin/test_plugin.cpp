@@ -6,7 +6,9 @@
 //                           entities; a Yes/No box decides EndChange(1/-1)
 //   Jov_Vantrix_Export      host values, a point prompt, UCS, catalogue
 //   Jov_Vantrix_Import(n)   change brackets: 0 left open, 1 commit then a
-//                           cancelled second change, 2 cancelled
+//                           cancelled second change, 2 cancelled; 3 a
+//                           modal dialog (edit 100, check box 101) that
+//                           reports its values and returns its result
 //   Jov_Vantrix_M(parent)   returns the answer of a Yes/No/Cancel box
 //   Exclude_From            window selection marked with extended data
 //   Include_In              the by-name table: every name, the refusals
@@ -16,11 +18,15 @@
 #include <cstring>
 #include <string>
 #include <strings.h>
+#include <vector>
 
 #include "common/GroupCodeChain.h"
 #include "common/HeapCopy.h"
 #include "common/HostExport2D.h"
 #include "platform/win32/clipboard.h"
+#include "platform/win32/control_messages.h"
+#include "platform/win32/dialog_template.h"
+#include "platform/win32/dialogs.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/ui_services.h"
 
@@ -245,8 +251,55 @@ PLUGIN_EXPORT int Jov_Vantrix_Export(int, void*) {
   return -1;
 }
 
+// A dialog from a template in memory: a text, a check box, OK and Cancel.
+std::vector<BYTE> ImportDialog() {
+  DialogTemplate d;
+  d.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  d.cx = 160;
+  d.cy = 60;
+  d.caption = "Import";
+  auto item = [&](WORD atom, int id, DWORD style, short x, short y, short cx, short cy, const char* text) {
+    DialogTemplateItem i;
+    i.style = WS_CHILD | WS_VISIBLE | style;
+    i.x = x, i.y = y, i.cx = cx, i.cy = cy;
+    i.id = id;
+    i.windowClass = TemplateRef::Number(atom);
+    i.title = TemplateRef::Name(text);
+    d.items.push_back(i);
+  };
+  item(0x81, 100, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 5, 5, 100, 12, "start");
+  item(0x80, 101, WS_TABSTOP | BS_AUTOCHECKBOX, 5, 20, 100, 10, "Overwrite");
+  item(0x80, IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 110, 5, 45, 14, "OK");
+  item(0x80, IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 110, 22, 45, 14, "Cancel");
+  return SerializeDialogTemplate(d);
+}
+
+std::string g_importText;
+UINT g_importCheck = 0;
+
+INT_PTR ImportProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    char text[256] = "";
+    GetDlgItemTextA(dialog, 100, text, sizeof text);
+    g_importText = text;
+    g_importCheck = IsDlgButtonChecked(dialog, 101);
+    EndDialog(dialog, LOWORD(wParam));
+    return TRUE;
+  }
+  return FALSE;
+}
+
 PLUGIN_EXPORT int Jov_Vantrix_Import(int mode, void*) {
   HostExport2D* t = Table();
+  if (mode == 3) {
+    const std::vector<BYTE> tmpl = ImportDialog();
+    const INT_PTR result = DialogBoxIndirectParamA(nullptr, reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
+                                                   HostMainWindow(t), ImportProc, 0);
+    Box("dialog " + std::to_string(result) + " text=" + g_importText + " check=" + std::to_string(g_importCheck),
+        MB_ICONINFORMATION);
+    return static_cast<int>(result);
+  }
   ChainBuilder a;
   a.Text(0, "LINE").Text(8, "JOV_IMPORT").Pt(10, 0, 0).Pt(11, 10, 10);
   ChainBuilder b;
