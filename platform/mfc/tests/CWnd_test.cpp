@@ -8,6 +8,7 @@
 
 #include "platform/mfc/CButton.h"
 #include "platform/mfc/CDC.h"
+#include "platform/mfc/CEdit.h"
 #include "platform/mfc/CListCtrl.h"
 #include "platform/mfc/tests/framework_fixture.h"
 #include "platform/win32/virtual_keys.h"
@@ -309,4 +310,68 @@ TEST_F(FrameworkWindows, TemporaryObjectsStandForWindowsTheFrameworkDidNotMake) 
   EXPECT_EQ(CWnd::FromHandle(button), wrapped) << "one object per window while it lives";
   EXPECT_EQ(wrapped->GetParent()->m_hWnd, parent);
   EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
+}
+
+namespace {
+
+// An editor over a list cell: it writes its text back and goes away when it
+// loses the focus, from inside its own notification.
+class CellEditor : public CEdit {
+ public:
+  CListCtrl* list = nullptr;
+  int row = 0, column = 0;
+  int keysSeen = 0;
+
+  BOOL PreTranslateMessage(MSG* msg) override {
+    if (msg->message == WM_KEYDOWN && msg->hwnd == m_hWnd) {
+      ++keysSeen;
+      if (msg->wParam == VK_RETURN) {
+        list->SetFocus();
+        return TRUE;
+      }
+    }
+    return CEdit::PreTranslateMessage(msg);
+  }
+
+ protected:
+  afx_msg void OnKillFocus() {
+    CString text;
+    GetWindowText(text);
+    list->SetItemText(row, column, text);
+    DestroyWindow();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CellEditor, CEdit)
+  ON_CONTROL_REFLECT(EN_KILLFOCUS, &CellEditor::OnKillFocus)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST_F(FrameworkWindows, AnEditorOverAListCellWritesBackAndGoesWhenItLosesTheFocus) {
+  Frame frame;
+  frame.Build();
+  frame.list.InsertColumn(1, "Size", LVCFMT_LEFT, 80);
+  frame.list.SetItemText(0, 1, "15");
+  CRect cell;
+  ASSERT_TRUE(frame.list.GetSubItemRect(0, 1, LVIR_LABEL, cell));
+  EXPECT_EQ(cell.left, 100) << "after the first column";
+
+  CellEditor editor;
+  editor.list = &frame.list;
+  editor.column = 1;
+  ASSERT_TRUE(editor.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, cell, &frame.list, 1));
+  editor.SetWindowText(frame.list.GetItemText(0, 1));
+  editor.SetFocus();
+  editor.SetSel(0, -1);
+  headless::QueueText("42");
+  headless::QueueKey(VK_RETURN);
+  AfxPumpPendingMessages();
+
+  EXPECT_EQ(editor.keysSeen, 3) << "two characters and Enter, each seen before the edit";
+  EXPECT_EQ(editor.m_hWnd, nullptr) << "gone";
+  EXPECT_EQ(frame.list.GetItemText(0, 1), "42");
+  EXPECT_EQ(CWnd::GetFocus(), &frame.list);
+  frame.DestroyWindow();
 }
