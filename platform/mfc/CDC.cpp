@@ -65,7 +65,7 @@ BOOL CGdiObject::DeleteObject() {
   return object ? ::DeleteObject(object) : FALSE;
 }
 
-BOOL CGdiObject::CreateStockObject(int index) { return Attach(::GetStockObject(index)); }
+BOOL CGdiObject::CreateStockObject(int index) { return !m_hObject && Attach(::GetStockObject(index)); }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ object) { return Temporary<CGdiObject>(object); }
 CPen* CPen::FromHandle(HPEN pen) { return Temporary<CPen>(pen); }
@@ -73,7 +73,7 @@ CBrush* CBrush::FromHandle(HBRUSH brush) { return Temporary<CBrush>(brush); }
 CFont* CFont::FromHandle(HFONT font) { return Temporary<CFont>(font); }
 CBitmap* CBitmap::FromHandle(HBITMAP bitmap) { return Temporary<CBitmap>(bitmap); }
 
-BOOL CBrush::CreateSysColorBrush(int index) { return Attach(::CreateSolidBrush(::GetSysColor(index))); }
+BOOL CBrush::CreateSysColorBrush(int index) { return !m_hObject && Attach(::CreateSolidBrush(::GetSysColor(index))); }
 
 BOOL CFont::CreatePointFont(int tenthsOfPoint, LPCSTR faceName, CDC* dc) {
   HDC screen = dc ? dc->m_hDC : ::GetDC(nullptr);
@@ -89,13 +89,14 @@ BOOL CFont::CreatePointFont(int tenthsOfPoint, LPCSTR faceName, CDC* dc) {
 BOOL CBitmap::LoadBitmap(UINT id) { return LoadBitmap(MAKEINTRESOURCEA(id)); }
 
 BOOL CBitmap::LoadBitmap(LPCSTR name) {
+  if (m_hObject) return FALSE;
   HBITMAP bitmap = ::LoadBitmapA(AfxGetResourceHandle(), name);
   if (!bitmap && IS_INTRESOURCE(name)) bitmap = ::LoadBitmapA(nullptr, name);
   return Attach(bitmap);
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
-  return Attach(::CreateCompatibleBitmap(dc ? dc->m_hDC : nullptr, width, height));
+  return !m_hObject && Attach(::CreateCompatibleBitmap(dc ? dc->m_hDC : nullptr, width, height));
 }
 
 CDC::~CDC() {
@@ -131,7 +132,7 @@ void CDC::DeleteTemporary(HDC dc) {
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* dc) {
-  if (!Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr))) return FALSE;
+  if (m_hDC || !Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr))) return FALSE;
   m_owned = true;
   return TRUE;
 }

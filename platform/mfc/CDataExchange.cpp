@@ -3,6 +3,7 @@
 #include <locale.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cfloat>
 #include <cstdint>
 #include <cstdlib>
@@ -56,7 +57,8 @@ bool ParseReal(const char* text, double* out) {
   while (IsBlank(*text)) ++text;
   char* end = nullptr;
   const double v = strtod_l(text, &end, CLocale());
-  if (end == text) return false;
+  // "inf", "nan" and overflowing numbers are no values for a dialog.
+  if (end == text || !std::isfinite(v)) return false;
   while (IsBlank(*end)) ++end;
   if (*end) return false;
   *out = v;

@@ -1,5 +1,6 @@
 // Drawing objects: pens, brushes, fonts and bitmaps. An object owns its
-// handle and deletes it; FromHandle gives temporary objects for handles it
+// handle and deletes it; an object that holds one refuses to create
+// another (DeleteObject first); FromHandle gives temporary objects for handles it
 // does not own (dropped when a framework loop next waits).
 #pragma once
 
@@ -38,7 +39,7 @@ class CPen : public CGdiObject {
  public:
   CPen() = default;
   CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
-  BOOL CreatePen(int style, int width, COLORREF color) { return Attach(::CreatePen(style, width, color)); }
+  BOOL CreatePen(int style, int width, COLORREF color) { return !m_hObject && Attach(::CreatePen(style, width, color)); }
   operator HPEN() const { return static_cast<HPEN>(m_hObject); }
   static CPen* FromHandle(HPEN pen);
 };
@@ -49,7 +50,7 @@ class CBrush : public CGdiObject {
  public:
   CBrush() = default;
   explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
-  BOOL CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
+  BOOL CreateSolidBrush(COLORREF color) { return !m_hObject && Attach(::CreateSolidBrush(color)); }
   BOOL CreateSysColorBrush(int index);
   operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
   static CBrush* FromHandle(HBRUSH brush);
@@ -60,11 +61,11 @@ class CFont : public CGdiObject {
 
  public:
   CFont() = default;
-  BOOL CreateFontIndirect(const LOGFONTA* font) { return Attach(::CreateFontIndirectA(font)); }
+  BOOL CreateFontIndirect(const LOGFONTA* font) { return !m_hObject && Attach(::CreateFontIndirectA(font)); }
   BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
                   BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
                   BYTE pitchAndFamily, LPCSTR faceName) {
-    return Attach(::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
+    return !m_hObject && Attach(::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
                                 outPrecision, clipPrecision, quality, pitchAndFamily, faceName));
   }
   // A size in tenths of a point, at the device's dots per inch.
@@ -83,9 +84,9 @@ class CBitmap : public CGdiObject {
   // when the module has none of that number.
   BOOL LoadBitmap(UINT id);
   BOOL LoadBitmap(LPCSTR name);
-  BOOL LoadOEMBitmap(UINT id) { return Attach(::LoadBitmapA(nullptr, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(id)))); }
+  BOOL LoadOEMBitmap(UINT id) { return !m_hObject && Attach(::LoadBitmapA(nullptr, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(id)))); }
   BOOL CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
-    return Attach(::CreateBitmap(width, height, planes, bitsPerPixel, bits));
+    return !m_hObject && Attach(::CreateBitmap(width, height, planes, bitsPerPixel, bits));
   }
   BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
   int GetBitmap(BITMAP* info) const { return GetObject(sizeof(BITMAP), info); }

@@ -61,7 +61,7 @@ BOOL CImageList::DeleteImageList() {
 }
 
 BOOL CImageList::Create(int width, int height, UINT flags, int initial, int grow) {
-  return Attach(ImageList_Create(width, height, flags, initial, grow));
+  return !m_hImageList && Attach(ImageList_Create(width, height, flags, initial, grow));
 }
 
 BOOL CImageList::Create(UINT bitmapId, int width, int grow, COLORREF mask) {

@@ -60,10 +60,12 @@ HMENU CMenu::Detach() {
   return menu;
 }
 
-BOOL CMenu::CreateMenu() { return Attach(::CreateMenu()); }
-BOOL CMenu::CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
+// An object holds one menu: asked for another, it makes none (nothing to
+// leak).
+BOOL CMenu::CreateMenu() { return !m_hMenu && Attach(::CreateMenu()); }
+BOOL CMenu::CreatePopupMenu() { return !m_hMenu && Attach(::CreatePopupMenu()); }
 BOOL CMenu::LoadMenu(UINT id) { return LoadMenu(MAKEINTRESOURCEA(id)); }
-BOOL CMenu::LoadMenu(LPCSTR name) { return Attach(::LoadMenuA(AfxGetResourceHandle(), name)); }
+BOOL CMenu::LoadMenu(LPCSTR name) { return !m_hMenu && Attach(::LoadMenuA(AfxGetResourceHandle(), name)); }
 
 BOOL CMenu::DestroyMenu() {
   HMENU menu = Detach();

@@ -228,6 +228,7 @@ class CWnd : public CCmdTarget {
   afx_msg BOOL OnHelpInfo(HELPINFO* info);
   afx_msg void OnHScroll(UINT code, UINT position, CScrollBar* bar);
   afx_msg void OnVScroll(UINT code, UINT position, CScrollBar* bar);
+  afx_msg void OnInitMenuPopup(CMenu* popup, UINT index, BOOL systemMenu);
   afx_msg void OnKeyDown(UINT ch, UINT repeat, UINT flags);
   afx_msg void OnKeyUp(UINT ch, UINT repeat, UINT flags);
   afx_msg void OnSysKeyDown(UINT ch, UINT repeat, UINT flags);

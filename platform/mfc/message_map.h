@@ -166,6 +166,10 @@ struct AFX_MSGMAP {
   AFX_WND_(WM_CONTEXTMENU, AFX_SELF_->OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(c_.wParam)), \
                                                     CPoint(GET_X_LPARAM(c_.lParam), GET_Y_LPARAM(c_.lParam))); \
            return 0;)
+#define ON_WM_INITMENUPOPUP()                                                                          \
+  AFX_WND_(WM_INITMENUPOPUP, AFX_SELF_->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(c_.wParam)), \
+                                                        LOWORD(c_.lParam), HIWORD(c_.lParam));             \
+           return 0;)
 #define ON_WM_SETCURSOR()                                                                                       \
   AFX_WND_(WM_SETCURSOR, return AFX_SELF_->OnSetCursor(CWnd::FromHandle(reinterpret_cast<HWND>(c_.wParam)),     \
                                                        static_cast<short>(LOWORD(c_.lParam)), HIWORD(c_.lParam));)

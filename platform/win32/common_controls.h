@@ -57,8 +57,8 @@ BOOL ImageList_SetIconSize(HIMAGELIST list, int width, int height);
 COLORREF ImageList_SetBkColor(HIMAGELIST list, COLORREF color);
 COLORREF ImageList_GetBkColor(HIMAGELIST list);
 BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
-// What an image of the list came from: an icon, or a bitmap and the image's
-// position in it (for tests and drawing).
+// What an image of the list came from: an icon, or the list's own copy of
+// the bitmap added and the image's position in it (for tests and drawing).
 struct ImageListEntry {
   HICON icon = nullptr;
   HBITMAP bitmap = nullptr;

@@ -7,6 +7,7 @@
 
 #include "platform/win32/common_controls.h"
 #include "platform/win32/error_codes.h"
+#include "platform/win32/gdi.h"
 
 struct IMAGELIST__ {
   int width = 0;
@@ -14,6 +15,11 @@ struct IMAGELIST__ {
   UINT flags = 0;
   COLORREF background = CLR_NONE;
   std::vector<ImageListEntry> images;
+  // Copies of the bitmaps added: callers delete theirs once added.
+  std::vector<HBITMAP> bitmaps;
+  ~IMAGELIST__() {
+    for (HBITMAP b : bitmaps) DeleteObject(b);
+  }
 };
 
 namespace {
@@ -60,9 +66,12 @@ int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP) {
   IMAGELIST__* l = Valid(list);
   BITMAP bm{};
   if (!l || !image || !GetObjectA(image, sizeof bm, &bm)) return -1;
+  HBITMAP copy = CreateBitmap(bm.bmWidth, bm.bmHeight, bm.bmPlanes, bm.bmBitsPixel, nullptr);
+  if (!copy) return -1;
+  l->bitmaps.push_back(copy);
   const int count = bm.bmWidth >= l->width ? bm.bmWidth / l->width : 1;
   const int first = static_cast<int>(l->images.size());
-  for (int i = 0; i < count; ++i) l->images.push_back({nullptr, image, i});
+  for (int i = 0; i < count; ++i) l->images.push_back({nullptr, copy, i});
   return first;
 }
 

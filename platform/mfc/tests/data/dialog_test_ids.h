@@ -15,6 +15,10 @@
 #define IDC_ROWS 6009
 #define IDC_BROWSE 6010
 #define IDC_BACK 6011
+#define IDD_MORE 6200
+#define IDC_LIST 6201
+#define IDC_SLIDER 6202
+#define IDC_AMOUNT 6203
 #define IDR_CONTEXT 6100
 #define IDM_NUMBER_ALL 6101
 #define IDM_UNDO 6102
