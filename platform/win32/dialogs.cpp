@@ -354,9 +354,19 @@ LRESULT DefDlgProcA(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         SaveFocus(dialog);
       return 0;
     case WM_SETFOCUS: RestoreFocus(dialog); return 0;
-    case DM_SETDEFID:
+    case DM_SETDEFID: {
+      // The new default push button takes the default look from the old.
+      const int old = LOWORD(DefaultId(dialog));
       if (d) d->defaultId = static_cast<int>(wParam);
+      HWND next = GetDlgItem(dialog, static_cast<int>(wParam));
+      const LRESULT code = next ? SendMessageA(next, WM_GETDLGCODE, 0, 0) : 0;
+      if (next && !(code & (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON))) return FALSE;  // no push button
+      HWND previous = old ? GetDlgItem(dialog, old) : nullptr;
+      if (previous && previous != next && (SendMessageA(previous, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+        SendMessageA(previous, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+      if (next && (code & DLGC_UNDEFPUSHBUTTON)) SendMessageA(next, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
       return TRUE;
+    }
     case DM_GETDEFID: return DefaultId(dialog);
     case WM_NEXTDLGCTL: {
       HWND target = nullptr;

@@ -363,3 +363,38 @@ TEST_F(FrameworkDialogs, LoadingDataAgainChangesNothingThatIsTheSame) {
                              DialogAction::Cancel()});
   dialog.DoModal();
 }
+
+TEST_F(FrameworkDialogs, MovingThroughTheControlsAndTheDefaultButton) {
+  FormDialog dialog;
+  ASSERT_TRUE(dialog.Create(IDD_FORM));
+  dialog.ShowWindow(SW_SHOW);
+  HWND d = dialog.m_hWnd;
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_NAME)) << "the first tab stop";
+  dialog.NextDlgCtrl();
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_COUNT));
+  DWORD start = 9, end = 9;
+  ::SendDlgItemMessageA(d, IDC_COUNT, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 1u) << "moving in selects the whole text";
+  dialog.NextDlgCtrl();
+  dialog.NextDlgCtrl();
+  dialog.NextDlgCtrl();
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_MILLIMETRES)) << "a radio group is entered at its checked button";
+  dialog.PrevDlgCtrl();
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_DESCRIPTIONS));
+
+  dialog.GotoDlgCtrl(dialog.GetDlgItem(IDC_RATIO));
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_RATIO));
+
+  EXPECT_EQ(LOWORD(dialog.GetDefID()), IDOK);
+  dialog.SetDefID(IDC_BACK);
+  EXPECT_EQ(LOWORD(dialog.GetDefID()), IDC_BACK);
+  EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(d, IDC_BACK), GWL_STYLE) & BS_DEFPUSHBUTTON);
+  EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(d, IDOK), GWL_STYLE) & BS_DEFPUSHBUTTON);
+  headless::QueueKey(VK_RETURN);
+  AfxPumpPendingMessages();
+  INT_PTR result = 0;
+  EXPECT_TRUE(::IsDialogEnded(d, &result)) << "Enter pressed the new default button";
+  EXPECT_EQ(result, -4);
+  dialog.DestroyWindow();
+}
