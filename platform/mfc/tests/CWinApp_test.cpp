@@ -29,11 +29,7 @@ std::vector<Event>& Events() {
 bool g_echoEvents = false;  // for a child process that reports on stderr
 
 std::string ModulePath(const char* name) {
-  const char* dir = std::getenv("JOV_MODULE_DIR");
-  std::string base = dir ? dir
-                         : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin")
-                               .string();
-  return base + "/" + name;
+  return std::string(JOV_TEST_PLUGIN_DIR) + "/" + name;
 }
 
 template <typename Fn>

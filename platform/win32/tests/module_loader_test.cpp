@@ -20,10 +20,7 @@ extern "C" __attribute__((visibility("default"))) int JovLoaderTestExport() { re
 
 namespace {
 
-std::string ModuleDir() {
-  if (const char* dir = std::getenv("JOV_MODULE_DIR")) return dir;
-  return (fs::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
-}
+std::string ModuleDir() { return JOV_TEST_PLUGIN_DIR; }
 
 std::string PlainPath() { return ModuleDir() + "/Jov_TestPlain.dll"; }
 

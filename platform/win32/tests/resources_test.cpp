@@ -153,10 +153,7 @@ TEST(Resources, StockImagesNeedNoModule) {
 }
 
 TEST(Resources, CodeModulesHoldNoResources) {
-  const char* dir = std::getenv("JOV_MODULE_DIR");
-  std::string path = dir ? std::string(dir) + "/Jov_TestPlain.dll"
-                         : (fs::canonical("/proc/self/exe").parent_path().parent_path() / "bin/Jov_TestPlain.dll")
-                               .string();
+  std::string path = std::string(JOV_TEST_PLUGIN_DIR) + "/Jov_TestPlain.dll";
   HMODULE code = LoadLibraryA(path.c_str());
   ASSERT_NE(code, nullptr);
   char buf[8];

@@ -279,7 +279,7 @@ TEST_F(Dravik, BadArgumentsAndMissingPiecesFailClearly) {
   EXPECT_EQ(noPlugin.exit, 4);
   EXPECT_EQ(noPlugin.err, "dravik: no plug-in at " + (dir / "none.dll").string() + "\n");
   Outcome noExport = Spawn((bin / "dravik").string(),
-                           {"--drawing", lines, "--run", "Jov_Length", "--plugin", (bin / "Jov_TestPlain.dll").string()});
+                           {"--drawing", lines, "--run", "Jov_Length", "--plugin", std::string(JOV_TEST_PLUGIN_DIR) + "/Jov_TestPlain.dll"});
   EXPECT_EQ(noExport.exit, 4);
   EXPECT_NE(noExport.err.find("has no export Jov_Length"), std::string::npos) << noExport.err;
 
