@@ -160,7 +160,8 @@ eCode Database::GetNamesNameing(const char* group, unsigned index, qmString& out
 }
 
 // The column names below come from this file only, never from a caller.
-eCode Database::ReadItemText(const char* column, qmString& out) {
+template <typename OnRow>
+eCode Database::ReadItemColumn(const char* column, OnRow onRow) {
   if (current < 0) return eNotPositioned;
   std::string sql = std::string("SELECT ") + column + " FROM items WHERE idi = ?1";
   Statement st(db, sql.c_str());
@@ -168,35 +169,29 @@ eCode Database::ReadItemText(const char* column, qmString& out) {
   sqlite3_bind_int64(st.Get(), 1, current);
   int rc = st.Step();
   if (rc != SQLITE_ROW) return rc == SQLITE_DONE ? eNotFound : eStorage;
-  return Store(st.Text(0), out);
+  return onRow(st);
+}
+
+eCode Database::ReadItemText(const char* column, qmString& out) {
+  return ReadItemColumn(column, [&](Statement& st) { return Store(st.Text(0), out); });
 }
 
 eCode Database::ReadItemNumber(const char* column, unsigned& out) {
-  if (current < 0) return eNotPositioned;
-  std::string sql = std::string("SELECT ") + column + " FROM items WHERE idi = ?1";
-  Statement st(db, sql.c_str());
-  if (!st.Ok()) return eStorage;
-  sqlite3_bind_int64(st.Get(), 1, current);
-  int rc = st.Step();
-  if (rc != SQLITE_ROW) return rc == SQLITE_DONE ? eNotFound : eStorage;
-  // Stored as a 64-bit integer; the interface word is the low 32 bits.
-  out = static_cast<unsigned>(static_cast<uint64_t>(sqlite3_column_int64(st.Get(), 0)));
-  return eOK;
+  return ReadItemColumn(column, [&](Statement& st) {
+    // Stored as a 64-bit integer; the interface word is the low 32 bits.
+    out = static_cast<unsigned>(static_cast<uint64_t>(sqlite3_column_int64(st.Get(), 0)));
+    return eOK;
+  });
 }
 
 eCode Database::ReadItemGeometry(const char* column, resultResbuf& out) {
   out.Release();
-  if (current < 0) return eNotPositioned;
-  std::string sql = std::string("SELECT ") + column + " FROM items WHERE idi = ?1";
-  Statement st(db, sql.c_str());
-  if (!st.Ok()) return eStorage;
-  sqlite3_bind_int64(st.Get(), 1, current);
-  int rc = st.Step();
-  if (rc != SQLITE_ROW) return rc == SQLITE_DONE ? eNotFound : eStorage;
-  if (sqlite3_column_type(st.Get(), 0) == SQLITE_NULL) return eNotFound;
-  std::string text = st.Text(0);
-  if (text.empty()) return eNotFound;
-  return ParseGroupCodeText(text.c_str(), &out.head) ? eOK : eBadData;
+  return ReadItemColumn(column, [&](Statement& st) {
+    if (sqlite3_column_type(st.Get(), 0) == SQLITE_NULL) return eNotFound;
+    std::string text = st.Text(0);
+    if (text.empty()) return eNotFound;
+    return ParseGroupCodeText(text.c_str(), &out.head) ? eOK : eBadData;
+  });
 }
 
 eCode Database::GetItemsStatus(unsigned& status) { return ReadItemNumber("status", status); }

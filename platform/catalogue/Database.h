@@ -86,6 +86,8 @@ class JOVDBASE_API Database {
 
   eCode ReadItemText(const char* column, qmString& out);
   eCode ReadItemNumber(const char* column, unsigned& out);
+  template <typename OnRow>
+  eCode ReadItemColumn(const char* column, OnRow onRow);
   eCode ReadItemGeometry(const char* column, resultResbuf& out);
 
   sqlite3* db;
