@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "common/ComboInputFilter.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/ui_services.h"
 #include "platform/win32/virtual_keys.h"
@@ -29,6 +32,31 @@ void HistoryKey(char (&key)[32], const char* prefix, unsigned index) {
 bool ReadHistoryValue(const char* file, const char* section, const char* key, char (&value)[kHistoryValueSize]) {
   GetPrivateProfileStringA(section, key, kMissingKey, value, kHistoryValueSize, file);
   return std::strcmp(value, kMissingKey) != 0;
+}
+
+// The key names of a section, as the profile call lists them.
+std::vector<std::string> SectionKeys(const char* file, const char* section) {
+  std::vector<char> names(4096);
+  for (;;) {
+    const DWORD n = GetPrivateProfileStringA(section, nullptr, "", names.data(), static_cast<DWORD>(names.size()), file);
+    if (n + 2 < names.size()) break;
+    names.resize(names.size() * 2);
+  }
+  std::vector<std::string> keys;
+  for (const char* p = names.data(); *p; p += std::strlen(p) + 1) keys.emplace_back(p);
+  return keys;
+}
+
+// The index of a history key (prefix and a decimal number as written);
+// -1 for any other key.
+long HistoryIndex(const std::string& key, const char* prefix) {
+  const size_t length = std::strlen(prefix);
+  if (key.size() <= length || !EqualsIgnoreCase(std::string_view(key).substr(0, length), prefix)) return -1;
+  const std::string digits = key.substr(length);
+  if (digits.size() > 9 || (digits.size() > 1 && digits[0] == '0')) return -1;
+  for (char c : digits)
+    if (c < '0' || c > '9') return -1;
+  return std::stol(digits);
 }
 
 }  // namespace
@@ -89,14 +117,9 @@ void CComboBoxNew::SaveHistory(const char* iniFile, const char* section, const c
     WritePrivateProfileStringA(section, key, text, iniFile);
   }
   // What an earlier, longer save left behind would load after these.
-  for (unsigned i = n;; ++i) {
-    HistoryKey(key, keyPrefix, i);
-    char value[kHistoryValueSize];
-    if (!ReadHistoryValue(iniFile, section, key, value)) {
-      if (i >= kHistoryKeys) break;
-      continue;
-    }
-    WritePrivateProfileStringA(section, key, nullptr, iniFile);
+  for (const std::string& name : SectionKeys(iniFile, section)) {
+    const long index = HistoryIndex(name, keyPrefix);
+    if (index >= static_cast<long>(n)) WritePrivateProfileStringA(section, name.c_str(), nullptr, iniFile);
   }
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/tests/UtilityDialog.h"
+#include "common/tests/UtilityDialogTest.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/virtual_keys.h"
@@ -139,6 +139,24 @@ TEST_F(HistoryBox, SavingWritesAtMostMaxItemsAndRemovesWhatAnEarlierSaveLeft) {
   EXPECT_EQ(Items(box), (std::vector<std::string>{"a", "b", "c"}));
   box.SaveHistory(settings.c_str(), "H", "HIST", 0);
   EXPECT_EQ(Read("H", "HIST0"), "(missing)") << "nothing to save: nothing left";
+}
+
+TEST_F(HistoryBox, SavingLeavesTheSectionsOtherKeysAlone) {
+  Write("H", "SEGM_NUMBER", "4");
+  Write("H", "HIST07", "not a history key");
+  Write("H", "HISTORY", "neither");
+  Write("H", "hist5", "a history key in other letters");
+  Write("H", "HIST120", "beyond what loads");
+  Write("H", "HIST1", "old");
+  dialog->anyBox.AddToHistory("new", 0);
+  dialog->anyBox.SaveHistory(settings.c_str(), "H", "HIST", 50);
+  EXPECT_EQ(Read("H", "HIST0"), "new");
+  EXPECT_EQ(Read("H", "HIST1"), "(missing)");
+  EXPECT_EQ(Read("H", "HIST5"), "(missing)");
+  EXPECT_EQ(Read("H", "HIST120"), "(missing)");
+  EXPECT_EQ(Read("H", "SEGM_NUMBER"), "4");
+  EXPECT_EQ(Read("H", "HIST07"), "not a history key");
+  EXPECT_EQ(Read("H", "HISTORY"), "neither");
 }
 
 TEST_F(HistoryBox, SavingWithAMissingArgumentWritesNothing) {

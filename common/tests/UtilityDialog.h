@@ -1,14 +1,10 @@
-// The utility tests' dialog: a history box of every input type, a picker
-// list whose keys report to the dialog, two panes sharing an edge, and a
-// resizable layout saved in a profile file, as the plug-in's dialogs use
-// them. The fixture gives each test a clean headless desktop, the test
-// resources, a driver and a profile folder with "Dat\Jov.ini".
+// The utility tests' dialog (template IDD_UTILITIES): a history box of
+// every input type, a picker list whose keys report to the dialog, two
+// panes sharing an edge, and a resizable layout saved in a profile file, as
+// the plug-in's dialogs use them. The unit tests and the runner's test
+// plug-in both run it.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -22,10 +18,8 @@
 #include "common/tests/data/utilities_dialog_ids.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/CDialog.h"
-#include "platform/mfc/module_state.h"
-#include "platform/win32/headless_driver.h"
-#include "platform/win32/module_loader.h"
-#include "platform/win32/tests/headless_fixture.h"
+#include "platform/win32/message_queue.h"
+#include "platform/win32/ui_services.h"
 
 namespace utility_tests {
 
@@ -138,50 +132,6 @@ class UtilityDialog : public CDialog, public resizeWnd {
  private:
   CComboBoxNew* const boxes_[kInputTypes] = {&anyBox,           &digitsBox,   &unsignedBox, &signedIntBox,
                                              &signedDecimalBox, &fileNameBox, &lettersBox};
-};
-
-class UtilityDialogTest : public testing_support::HeadlessTest {
- protected:
-  void SetUp() override {
-    HeadlessTest::SetUp();
-    resources_ = LoadLibraryA(JOV_UTILITY_TEST_RESOURCES);
-    ASSERT_NE(resources_, nullptr) << LastLoadErrorText();
-    state_.m_hCurrentResourceHandle = resources_;
-    state_.m_lpszCurrentAppName = "UtilityTests";
-    previous_ = AfxSetModuleState(&state_);
-    previousDriver_ = SetUiDriver(&driver);
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    profile_ = std::filesystem::temp_directory_path() /
-               (std::string("jov_utilities_") + info->name() + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(profile_);
-    std::filesystem::create_directories(profile_ / "Dat");
-    // The system's own form of the path: the profile folder, then "Dat\".
-    settings = profile_.string() + "/Dat\\Jov.ini";
-  }
-  void TearDown() override {
-    SetUiDriver(previousDriver_);
-    HeadlessTest::TearDown();
-    AfxIdleCleanup();
-    AfxSetModuleState(previous_);
-    FreeLibrary(resources_);
-    std::filesystem::remove_all(profile_);
-  }
-  std::vector<UiEvent> Events(UiEvent::Kind kind) const {
-    std::vector<UiEvent> out;
-    for (const UiEvent& e : UiJournal())
-      if (e.kind == kind) out.push_back(e);
-    return out;
-  }
-  // The settings file as it is on disk, line ends included.
-  std::string SettingsText() const;
-
-  HeadlessDriver driver;
-  std::string settings;
-  std::filesystem::path profile_;
-  HMODULE resources_ = nullptr;
-  AFX_MODULE_STATE state_{};
-  AFX_MODULE_STATE* previous_ = nullptr;
-  UiDriver* previousDriver_ = nullptr;
 };
 
 }  // namespace utility_tests

@@ -5,7 +5,7 @@
 // the same dots per inch only.
 #include <string>
 
-#include "common/tests/UtilityDialog.h"
+#include "common/tests/UtilityDialogTest.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/profile.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "common/tests/UtilityDialog.h"
+#include "common/tests/UtilityDialogTest.h"
 #include "common/WindowLayoutCodec.h"
 #include "platform/mfc/CDC.h"
 #include "platform/win32/profile.h"
