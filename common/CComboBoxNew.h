@@ -49,7 +49,7 @@ class CComboBoxNew : public CComboBox {
   bool droppedDown;
   uint32_t keyFlags;
   int32_t lengthLimit;  // longest text the user may type; -1: no limit
-  CStringArray strings;
+  CStringArray strings;  // texts a dialog keeps with the box; the box does not read them
   uint32_t inputType;   // ComboInput::k*
 
  protected:

@@ -21,10 +21,5 @@ TEST(AnchorRule, TheDialogsCombinationsStretchOrMoveTheControl) {
   EXPECT_TRUE(Same(Anchored(Anchor::kStretchWidth, 30, 40), RECT{10, 20, 140, 70})) << "wider, same top and height";
   EXPECT_TRUE(Same(Anchored(Anchor::kMoveRight, 30, 40), RECT{40, 20, 140, 70})) << "moves right only";
   EXPECT_TRUE(Same(Anchored(Anchor::kMoveWithCorner, 30, 40), RECT{40, 60, 140, 110})) << "moves with the corner";
-}
-
-TEST(AnchorRule, EachBitHoldsOrMovesOneEdge) {
-  EXPECT_TRUE(Same(Anchored(0, 30, 40), RECT{40, 60, 110, 70})) << "no bits: top and left move, size shrinks";
-  EXPECT_TRUE(Same(Anchored(Anchor::kTop | Anchor::kLeft, 30, 40), RECT{10, 20, 110, 70}));
-  EXPECT_TRUE(Same(Anchored(Anchor::kStretch, -30, -40), RECT{10, 20, 80, 30})) << "shrinking";
+  EXPECT_TRUE(Same(Anchored(0, 30, 40), RECT{40, 60, 110, 70})) << "no bits: top and left move, the size shrinks";
 }
