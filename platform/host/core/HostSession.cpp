@@ -15,6 +15,8 @@
 #include "platform/host/core/EntityChain.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/module_loader.h"
+#include "platform/win32/message_queue.h"
+#include "platform/win32/window_api.h"
 
 namespace host {
 namespace {
@@ -67,7 +69,7 @@ std::string FolderOfProgram() {
 
 }  // namespace
 
-HostSession::HostSession() : drawing_(std::make_unique<DxfDrawing>()) {}
+HostSession::HostSession() : drawing_(std::make_unique<DxfDrawing>()) { Window(); }
 
 HostSession::~HostSession() { Shutdown(); }
 
@@ -142,6 +144,7 @@ void HostSession::ReleaseChains() {
 }
 
 void HostSession::BeginCommand() {
+  ::SetWindowTextA(Window(), TitleText());
   ReleaseChains();
   commitPoint_ = drawing_->Clone();
   changeMark_.reset();
@@ -172,7 +175,26 @@ void HostSession::Shutdown() {
   for (auto& [trade, db] : catalogues_) jovDatabase::Database::Close(db);
   catalogues_.clear();
   log_.Close();
+  if (::IsWindow(mainWindow_)) ::DestroyWindow(mainWindow_);
+  mainWindow_ = nullptr;
 }
+
+HWND HostSession::Window() {
+  if (::IsWindow(mainWindow_)) return mainWindow_;
+  static constexpr char kClass[] = "DravikMainWindow";
+  WNDCLASSA windowClass{};
+  if (!::GetClassInfoA(nullptr, kClass, &windowClass)) {
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = kClass;
+    ::RegisterClassA(&windowClass);
+  }
+  // Hidden: nothing is shown, but it owns what the plug-in opens.
+  mainWindow_ = ::CreateWindowExA(0, kClass, TitleText(), WS_OVERLAPPEDWINDOW, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
+                                  ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+  return mainWindow_;
+}
+
+const char* HostSession::TitleText() const { return options_.lt ? "Dravik 2D LT" : "Dravik 2D"; }
 
 // ---- Slots ---------------------------------------------------------------
 
@@ -242,9 +264,9 @@ void HostSession::EndChange(int status) {
 }
 
 HWND HostSession::MainWindow() {
-  // The window layer is not there yet: dialogs and boxes have no parent.
-  log_.Call("MainWindow", "", "null");
-  return nullptr;
+  HWND window = Window();
+  log_.Call("MainWindow", "", window ? "main window" : "null");
+  return window;
 }
 
 int HostSession::BlockBegin(const char* name, int flag, double x, double y, double z) {
@@ -531,7 +553,7 @@ int HostSession::InputState() {
 }
 
 const char* HostSession::ProductTitle() {
-  const char* title = options_.lt ? "Dravik 2D LT" : "Dravik 2D";
+  const char* title = TitleText();
   log_.Call("ProductTitle", "", HostLog::Text(title));
   return title;
 }

@@ -42,8 +42,10 @@
 // entity, op 2 (char[256]) ends it and gives the final name ("*U<n>" for
 // anonymous ones); each answers 5100 or -5001.
 //
-// MainWindow answers null until the window layer exists: dialogs and
-// message boxes then have no parent.
+// Main window: the host has a hidden top-level window from its start (made
+// again should it be destroyed, gone at Shutdown) titled with the product's
+// name; MainWindow gives it, so that the plug-in's dialogs and message
+// boxes have the host as their owner.
 //
 // Changes: BeginChange marks the drawing (a nested call keeps the first
 // mark); EndChange(1) commits, any other status rolls the drawing back to
@@ -109,8 +111,12 @@ class HostSession {
   std::vector<uint64_t> SelectedHandles() const;
   void BeginCommand();
   ChangeOutcome EndCommand();
-  // Closes the catalogues and releases every chain.
+  // Closes the catalogues, releases every chain and destroys the main
+  // window.
   void Shutdown();
+  // The main window without logging (the runner's parent for commands that
+  // take one).
+  HWND Window();
 
   // ---- The export table's slots.
   resbuf* SelectionNext(int first);
@@ -164,6 +170,7 @@ class HostSession {
   void Modified() { modified_ = true; }
   std::string PromptCall(const char* function, const char* prompt, const std::string& what) const;
   int PromptFailed(int result);
+  const char* TitleText() const;
 
   HostOptions options_;
   HostLog log_;
@@ -186,6 +193,7 @@ class HostSession {
 
   std::map<std::string, std::string> variableTexts_;  // GetVariable answers stay valid
   std::map<char, jovDatabase::Database*> catalogues_;
+  HWND mainWindow_ = nullptr;
 };
 
 // The host of this module (the library or the LT program each have one).

@@ -159,7 +159,7 @@ int ControlPreselect(const char* handles, char* error, int size) {
 }
 
 int ControlDrawingUnits() { return TheHost().Units(); }
-HWND ControlMainWindow() { return nullptr; }
+HWND ControlMainWindow() { return TheHost().Window(); }
 void ControlBeginCommand() { TheHost().BeginCommand(); }
 
 int ControlEndCommand() {

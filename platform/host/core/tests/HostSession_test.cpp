@@ -13,6 +13,7 @@
 #include "common/GroupCodeChain.h"
 #include "common/HeapCopy.h"
 #include "common/HostExport2D.h"
+#include "platform/win32/window_api.h"
 
 extern "C" HostExport2D* GetExport2D();
 extern "C" resbuf* alt_entnext(int first);
@@ -106,8 +107,28 @@ TEST_F(HostTest, TheTableHoldsTheSlotsTheSystemCallsAndNoOthers) {
   EXPECT_STREQ(HostProductTitle(t), "Dravik 2D");
   host.Options().lt = true;
   EXPECT_STREQ(HostProductTitle(t), "Dravik 2D LT");
-  EXPECT_EQ(HostMainWindow(t), nullptr);
   EXPECT_EQ(alt_blknext(), HOST_ERROR);
+}
+
+TEST_F(HostTest, TheMainWindowIsAHiddenTopLevelWindowThatOwnsThePlugInsWindows) {
+  HWND main = HostMainWindow(t);
+  ASSERT_TRUE(::IsWindow(main));
+  EXPECT_EQ(HostMainWindow(t), main) << "one window for the session";
+  EXPECT_FALSE(::IsWindowVisible(main));
+  EXPECT_EQ(::GetParent(main), nullptr) << "top-level, owned by nobody";
+  host.Options().lt = true;
+  host.BeginCommand();
+  char title[64] = "";
+  ::GetWindowTextA(main, title, sizeof title);
+  EXPECT_STREQ(title, "Dravik 2D LT") << "the product's name for the edition";
+  host.EndCommand();
+
+  // Gone with the session's end, made again when asked for.
+  host.Shutdown();
+  EXPECT_FALSE(::IsWindow(main));
+  HWND again = HostMainWindow(t);
+  EXPECT_TRUE(::IsWindow(again));
+  EXPECT_NE(again, main);
 }
 
 TEST_F(HostTest, SinglePickThenAddedSelectionKeepsThePickFirst) {

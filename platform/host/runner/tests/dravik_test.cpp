@@ -184,10 +184,10 @@ TEST_F(Dravik, MessageBoxAnswersAreTheCommandsResult) {
   Outcome no = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_Vantrix_M", "--script",
                     (dir / "session.txt").string()});
   EXPECT_TRUE(no.Has("result: 7")) << no.out;
-  EXPECT_TRUE(no.Has("message: caption=\"Dravik 2D\" type=35 text=\"parent null. Save the list?\" answer=no"));
+  EXPECT_TRUE(no.Has("message: caption=\"Dravik 2D\" type=35 text=\"parent window. Save the list?\" answer=no"));
   Outcome none = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_Vantrix_M"});
   EXPECT_TRUE(none.Has("result: 6")) << none.out;
-  EXPECT_TRUE(none.Has("message: caption=\"Dravik 2D\" type=35 text=\"parent null. Save the list?\" answer=yes (unanswered)"));
+  EXPECT_TRUE(none.Has("message: caption=\"Dravik 2D\" type=35 text=\"parent window. Save the list?\" answer=yes (unanswered)"));
 }
 
 TEST_F(Dravik, HostValuesPointsAndCatalogue) {
@@ -203,7 +203,7 @@ TEST_F(Dravik, HostValuesPointsAndCatalogue) {
   ASSERT_EQ(o.exit, 0) << o.err;
   std::string profile = (dir / "profile").string() + "/";
   EXPECT_TRUE(o.Has("message: caption=\"Dravik 2D\" type=64 text=\"units=1 scale=50 layer=PIPES env=250 "
-                    "angle=1.5708 window=null catalogue T=yes X=no same=yes profile=" + profile + "\" answer=ok (unanswered)"))
+                    "angle=1.5708 window=yes catalogue T=yes X=no same=yes profile=" + profile + "\" answer=ok (unanswered)"))
       << o.out;
   EXPECT_TRUE(o.Has("message: caption=\"Dravik 2D\" type=64 text=\"point 5100 state 2 (10, 0, 0) world (100, 60, 0) "
                     "back (10, 0, 0)\" answer=ok (unanswered)"))

@@ -1,0 +1,88 @@
+#include "common/WindowLayoutCodec.h"
+
+#include <utility>
+
+#include "platform/win32/resources.h"
+
+namespace {
+
+constexpr size_t kFirstChange = 6;
+
+}  // namespace
+
+std::vector<int> EncodeWindowLayout(const WindowLayout& layout) {
+  std::vector<int> values = {layout.left,        layout.top,        layout.width,
+                             layout.height,      layout.dotsPerInch, layout.showCommand};
+  for (const LayoutSizeChange& c : layout.changes) {
+    values.push_back(static_cast<int>(c.idWord));
+    values.push_back(c.change);
+  }
+  return values;
+}
+
+bool DecodeWindowLayout(const int* values, size_t count, int currentDotsPerInch, WindowLayout* out) {
+  if (!values || count < 5 || values[4] != currentDotsPerInch) return false;
+  WindowLayout layout;
+  layout.left = values[0];
+  layout.top = values[1];
+  layout.width = values[2];
+  layout.height = values[3];
+  layout.dotsPerInch = values[4];
+  layout.showCommand = count > 5 ? values[5] : kLayoutNormal;
+  for (size_t i = kFirstChange; i + 1 < count; i += 2)
+    layout.changes.push_back({static_cast<uint32_t>(values[i]), values[i + 1]});
+  *out = std::move(layout);
+  return true;
+}
+
+int ShowCommandToSave(bool zoomed, bool iconic) {
+  if (zoomed) return kLayoutMaximized;
+  if (iconic) return kLayoutMinimized;
+  return kLayoutNormal;
+}
+
+int ShowCommandToRestore(int saved) { return saved == kLayoutMaximized ? kLayoutMaximized : kLayoutNormal; }
+
+uint32_t LayoutIdWord(uint32_t group, int controlId) {
+  const uint32_t id = static_cast<uint32_t>(controlId) & ~kLayoutHeightFlag;
+  return group == 1 ? (id | kLayoutHeightFlag) : id;
+}
+
+std::string WindowLayoutKey(const char* keyOrId) {
+  if (IS_INTRESOURCE(keyOrId))
+    return "#" + std::to_string(reinterpret_cast<uintptr_t>(keyOrId)) + "_WINDOW_SIZE";
+  return keyOrId;
+}
+
+bool LayoutBeyondScreen(const RECT& rect, int screenWidth, int screenHeight) {
+  return rect.left > screenWidth || rect.right > screenWidth || rect.top > screenHeight ||
+         rect.bottom > screenHeight;
+}
+
+RECT FitLayoutOnScreen(RECT rect, int screenWidth, int screenHeight) {
+  if (rect.bottom > screenHeight) {
+    const LONG excess = rect.bottom - screenHeight;
+    rect.top -= excess;
+    rect.bottom -= excess;
+  }
+  if (rect.right > screenWidth) {
+    const LONG excess = rect.right - screenWidth;
+    rect.left -= excess;
+    rect.right -= excess;
+  }
+  if (rect.top < 0) {
+    rect.bottom -= rect.top;
+    rect.top = 0;
+  }
+  if (rect.left < 0) {
+    rect.right -= rect.left;
+    rect.left = 0;
+  }
+  return rect;
+}
+
+RECT KeepLayoutMinimum(RECT rect, SIZE minimum) {
+  if (rect.right - rect.left < minimum.cx) rect.right = rect.left + minimum.cx;
+  if (rect.bottom - rect.top < minimum.cy) rect.bottom = rect.top + minimum.cy;
+  return rect;
+}
