@@ -309,12 +309,7 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case CB_SETCURSEL:
       Select(c, static_cast<int>(wParam));
       return c.valid(wParam) ? static_cast<LRESULT>(wParam) : CB_ERR;
-    case CB_GETLBTEXT: {
-      if (!c.valid(wParam)) return CB_ERR;
-      const std::string& t = s->items[wParam].text;
-      if (char* out = reinterpret_cast<char*>(lParam)) std::memcpy(out, t.c_str(), t.size() + 1);
-      return static_cast<LRESULT>(t.size());
-    }
+    case CB_GETLBTEXT: return c.valid(wParam) ? controls::CopyItemText(s->items, wParam, lParam) : CB_ERR;
     case CB_GETLBTEXTLEN: return c.valid(wParam) ? static_cast<LRESULT>(s->items[wParam].text.size()) : CB_ERR;
     case CB_FINDSTRING:
     case CB_FINDSTRINGEXACT:

@@ -1,5 +1,7 @@
 #include "platform/win32/controls/control_state.h"
 
+#include <cstring>
+
 #include "platform/win32/code_page.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/message_queue.h"
@@ -22,6 +24,12 @@ size_t SortedPosition(const std::vector<Item>& items, const std::string& text) {
   size_t i = 0;
   while (i < items.size() && _mbsicmp(items[i].text.c_str(), text.c_str()) <= 0) ++i;
   return i;
+}
+
+LRESULT CopyItemText(const std::vector<Item>& items, size_t index, LPARAM out) {
+  const std::string& text = items[index].text;
+  if (char* buffer = reinterpret_cast<char*>(out)) std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return static_cast<LRESULT>(text.size());
 }
 
 int FindItem(const std::vector<Item>& items, int start, const std::string& text, bool exact) {

@@ -42,6 +42,8 @@ struct Item {
 size_t SortedPosition(const std::vector<Item>& items, const std::string& text);
 // Searches after `start` (-1: from the first), wrapping around; -1 when none.
 int FindItem(const std::vector<Item>& items, int start, const std::string& text, bool exact);
+// Copies item index's text with its NUL into out (when given); its length.
+LRESULT CopyItemText(const std::vector<Item>& items, size_t index, LPARAM out);
 
 // Sends WM_DRAWITEM to the owner of an owner-drawn control.
 void DrawOwnerItem(HWND control, UINT type, UINT itemId, UINT state, uintptr_t data);

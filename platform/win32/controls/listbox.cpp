@@ -136,12 +136,7 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       winmodel::Invalidate(c.w, nullptr, true);
       return s->current >= 0 ? s->current : LB_ERR;
-    case LB_GETTEXT: {
-      if (!c.valid(wParam)) return LB_ERR;
-      const std::string& t = s->items[wParam].text;
-      if (char* out = reinterpret_cast<char*>(lParam)) std::memcpy(out, t.c_str(), t.size() + 1);
-      return static_cast<LRESULT>(t.size());
-    }
+    case LB_GETTEXT: return c.valid(wParam) ? controls::CopyItemText(s->items, wParam, lParam) : LB_ERR;
     case LB_GETTEXTLEN: return c.valid(wParam) ? static_cast<LRESULT>(s->items[wParam].text.size()) : LB_ERR;
     case LB_FINDSTRING:
     case LB_FINDSTRINGEXACT:
