@@ -1,5 +1,5 @@
 # The two commands a newcomer needs: `make demo` and `make test`.
-.PHONY: test demo bench deps build clean
+.PHONY: test demo bench fuzz deps build clean
 
 deps:
 	@scripts/install-deps
@@ -18,6 +18,10 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	@for b in build/release/bin/bench_*; do echo "== $$b"; "$$b"; done
+
+# Fuzzing with clang and libFuzzer: FUZZ_SECONDS (60) per target.
+fuzz: deps
+	@scripts/fuzz
 
 clean:
 	rm -rf build
