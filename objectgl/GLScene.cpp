@@ -10,6 +10,7 @@
 #include "objectgl/GLException.h"
 #include "objectgl/GLLight.h"
 #include "objectgl/GLViewport.h"
+#include "platform/win32/wgl/wgl.h"
 
 namespace {
 
@@ -33,17 +34,20 @@ void GLSetDeadlineClock(GLDeadlineClock clock) { g_clock = clock; }
 GLScene::~GLScene() {
   // The lists and contexts of the entities and of the scene belong to this
   // scene's own context, whichever was current before.
-  MakeContextCurrent();
+  const bool current = MakeContextCurrent();
   entities_.DeleteAll();
-  if (displayList_ && GetCurrentViewport()) glDeleteLists(displayList_, 1);
+  if (displayList_ && current && GetCurrentViewport()) glDeleteLists(displayList_, 1);
   lights_.DeleteAll();
   cameras_.DeleteAll();
   textStyles_.DeleteAll();
   viewports_.DeleteAll();
 }
 
-void GLScene::MakeContextCurrent() {
-  if (GLViewport* viewport = GetCurrentViewport()) viewport->MakeCurrent();
+bool GLScene::MakeContextCurrent() {
+  GLViewport* viewport = GetCurrentViewport();
+  if (!viewport) return true;
+  viewport->MakeCurrent();
+  return viewport->GetGLRC() && wglGetCurrentContext() == viewport->GetGLRC();
 }
 
 bool GLScene::AddEntity(GLEntity* entity) {
@@ -319,7 +323,7 @@ void GLScene::BuildDisplayList() {
 }
 
 void GLScene::Render() {
-  MakeContextCurrent();
+  if (!MakeContextCurrent()) return;
   ApplyFog();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPushMatrix();
@@ -364,8 +368,7 @@ int32_t GLScene::Pick(int x, int y) {
                          ? static_cast<GLCamera*>(cameras_.GetAt(currentCamera_ - 1))
                          : nullptr;
   GLViewport* viewport = GetCurrentViewport();
-  if (!camera || !viewport) return -1;
-  viewport->MakeCurrent();
+  if (!camera || !viewport || !MakeContextCurrent()) return -1;
   std::vector<GLuint> buffer(100);
   GLint hits = 0;
   for (;;) {

@@ -145,7 +145,10 @@ class GLScene : public GLObject {
   void SelectPass(GLCamera* camera, GLViewport* viewport, int x, int y);
   template <class F>
   void ForGroup(uint32_t id, F&& f);
-  void MakeContextCurrent();
+  // Makes the current viewport's context current; false when there is a
+  // viewport whose context cannot be (its window is gone, say): nothing may
+  // then be drawn or freed, or it would reach another scene's context.
+  bool MakeContextCurrent();
 
   GLObjectArray entities_;
   GLObjectArray lights_;

@@ -320,6 +320,11 @@ int AddPixelFormat(const PIXELFORMATDESCRIPTOR& descriptor) {
   return static_cast<int>(W().formats.size());
 }
 
+void SetPixelFormats(const std::vector<PIXELFORMATDESCRIPTOR>& formats) {
+  std::lock_guard lock(W().mutex);
+  W().formats = formats;
+}
+
 void ResetPixelFormats() {
   std::lock_guard lock(W().mutex);
   W().formats.assign(1, StandardFormat());

@@ -107,5 +107,7 @@ bool WriteFramePng(const GlFrame& frame, const std::string& path);
 
 // Adds a pixel format after the standard one; returns its index.
 int AddPixelFormat(const PIXELFORMATDESCRIPTOR& descriptor);
+// Replaces every format (a window keeps the index it has set).
+void SetPixelFormats(const std::vector<PIXELFORMATDESCRIPTOR>& formats);
 // Back to the one standard format (windows keep the formats they have set).
 void ResetPixelFormats();
