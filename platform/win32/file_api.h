@@ -12,6 +12,7 @@
 // without its high half is limited to the first 4 GB.
 #pragma once
 
+#include "platform/win32/file_system.h"  // the error codes both share
 #include "platform/win32/win32_types.h"
 
 constexpr DWORD GENERIC_READ = 0x80000000u;
@@ -36,10 +37,8 @@ constexpr DWORD FILE_END = 2;
 
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFFu;
 constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFFu;
-constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
 constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 constexpr DWORD ERROR_HANDLE_EOF = 38;
-constexpr DWORD ERROR_FILE_EXISTS = 80;
 constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
 
 #ifndef INVALID_HANDLE_VALUE
