@@ -126,48 +126,46 @@ DWORD GetFileSize(HANDLE handle, DWORD* sizeHigh) {
   return static_cast<DWORD>(size);
 }
 
-BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD count, DWORD* read, void* /*overlapped*/) {
-  if (read) *read = 0;
+namespace {
+
+// Repeats step (fd, bytes done, bytes left) over short transfers and
+// interruptions until count bytes have moved or step reports the end (0).
+template <class Step>
+BOOL Transfer(HANDLE handle, const void* buffer, DWORD count, DWORD* done, Step step) {
+  if (done) *done = 0;
   FileObject* file = FileOf(handle);
   if (!file || (!buffer && count)) {
     SetLastError(file ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  DWORD done = 0;
-  while (done < count) {
-    const ssize_t n = ::read(file->fd, static_cast<char*>(buffer) + done, count - done);
+  DWORD total = 0;
+  while (total < count) {
+    const ssize_t n = step(file->fd, total, count - total);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       SetLastError(ErrorOf(errno));
+      if (done) *done = total;
       return FALSE;
     }
     if (n == 0) break;
-    done += static_cast<DWORD>(n);
+    total += static_cast<DWORD>(n);
   }
-  if (read) *read = done;
+  if (done) *done = total;
   return TRUE;
 }
 
+}  // namespace
+
+BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD count, DWORD* read, void* /*overlapped*/) {
+  return Transfer(handle, buffer, count, read, [buffer](int fd, DWORD offset, DWORD left) {
+    return ::read(fd, static_cast<char*>(buffer) + offset, left);
+  });
+}
+
 BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD count, DWORD* written, void* /*overlapped*/) {
-  if (written) *written = 0;
-  FileObject* file = FileOf(handle);
-  if (!file || (!buffer && count)) {
-    SetLastError(file ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  DWORD done = 0;
-  while (done < count) {
-    const ssize_t n = ::write(file->fd, static_cast<const char*>(buffer) + done, count - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      SetLastError(n < 0 ? ErrorOf(errno) : ERROR_HANDLE_EOF);
-      if (written) *written = done;
-      return FALSE;
-    }
-    done += static_cast<DWORD>(n);
-  }
-  if (written) *written = done;
-  return TRUE;
+  return Transfer(handle, buffer, count, written, [buffer](int fd, DWORD offset, DWORD left) {
+    return ::write(fd, static_cast<const char*>(buffer) + offset, left);
+  });
 }
 
 DWORD SetFilePointer(HANDLE handle, LONG distance, LONG* distanceHigh, DWORD method) {
