@@ -59,13 +59,10 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, void* /*secur
   const bool read = access & GENERIC_READ;
   const bool write = access & GENERIC_WRITE;
   flags |= read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY;
-  switch (disposition) {
-    case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
-    case CREATE_ALWAYS: flags |= O_CREAT; break;  // truncated once the lock is held
-    case OPEN_EXISTING: break;
-    case OPEN_ALWAYS: flags |= O_CREAT; break;
-    case TRUNCATE_EXISTING: break;
-    default: return Fail(ERROR_INVALID_PARAMETER);
+  if (disposition == OPEN_ALWAYS) {
+    flags |= O_CREAT;
+  } else if (disposition != OPEN_EXISTING) {
+    return Fail(ERROR_INVALID_PARAMETER);
   }
   const std::string path = ResolvePath(fileName);
   struct stat before;
@@ -82,20 +79,13 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, void* /*secur
     ::close(fd);
     return Fail(ErrorOf(error));
   }
-  if ((disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING) && ::ftruncate(fd, 0) != 0) {
-    const int error = errno;
-    ::close(fd);
-    return Fail(ErrorOf(error));
-  }
   auto* file = new FileObject;
   file->fd = fd;
   {
     std::lock_guard<std::mutex> lock(g_filesLock);
     g_files.insert(file);
   }
-  SetLastError(existed && (disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS)
-                   ? ERROR_ALREADY_EXISTS
-                   : ERROR_SUCCESS);
+  SetLastError(existed && disposition == OPEN_ALWAYS ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
   return file;
 }
 

@@ -20,11 +20,9 @@ constexpr DWORD GENERIC_WRITE = 0x40000000u;
 constexpr DWORD FILE_SHARE_READ = 0x1;
 constexpr DWORD FILE_SHARE_WRITE = 0x2;
 
-constexpr DWORD CREATE_NEW = 1;
-constexpr DWORD CREATE_ALWAYS = 2;
+// The dispositions the system opens files with.
 constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD OPEN_ALWAYS = 4;
-constexpr DWORD TRUNCATE_EXISTING = 5;
 
 // Attributes and flags are accepted and have no effect here.
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
@@ -44,7 +42,7 @@ constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)))
 #endif
 
-// OPEN_ALWAYS and CREATE_ALWAYS on an existing file succeed with
+// OPEN_ALWAYS creates a missing file; on an existing one it succeeds with
 // ERROR_ALREADY_EXISTS as the last error. A folder is not a file.
 HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, void* security,
                    DWORD disposition, DWORD flagsAndAttributes, HANDLE templateFile);
