@@ -38,6 +38,15 @@ class CValueParam : public CSeznam {
   // Null for an empty slot or an index outside 0..5.
   const char* GetText(int index) const;
 
+  // The smallest and largest of the '|'-separated numbers of allowed (an
+  // empty last piece ignored), or the type's limits for a null or empty
+  // text; with kCappedByThird a maximum above the third limit becomes the
+  // third limit. Always true.
+  bool GetRange(const char* allowed, double& minimum, double& maximum) const;
+  // Any value of a free parameter (status bit 2 or 3); otherwise within the
+  // low limit and the high limit, capped by the third with kCappedByThird.
+  bool IsValueValid(double value) const;
+
   uint32_t typeId = 0;   // the catalogue's parameter type
   uint32_t flags = 0;    // ParamFlag
   int32_t listRow = -1;  // the row of the list view that shows it, -1 none

@@ -1,0 +1,71 @@
+#include "wizard/frame/engine/ProductFormulas.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "common/GLVector.h"
+#include "platform/catalogue/Database.h"
+#include "wizard/frame/engine/CObjectData.h"
+#include "wizard/frame/engine/CObjectSez.h"
+#include "wizard/frame/engine/EngineState.h"
+#include "wizard/frame/engine/ExpressionEvaluator.h"
+#include "wizard/frame/engine/RecordLookups.h"
+
+namespace {
+
+using Getter = jovDatabase::eCode (jovDatabase::Database::*)(qmString&);
+using Setter = jovDatabase::eCode (jovDatabase::Database::*)(const qmString&);
+
+constexpr Getter kGetters[] = {&jovDatabase::Database::GetParmsParA, &jovDatabase::Database::GetParmsParB,
+                               &jovDatabase::Database::GetParmsParC, &jovDatabase::Database::GetParmsPar3D};
+constexpr Setter kSetters[] = {&jovDatabase::Database::SetParmsParA, &jovDatabase::Database::SetParmsParB,
+                               &jovDatabase::Database::SetParmsParC, &jovDatabase::Database::SetParmsPar3D};
+
+}  // namespace
+
+bool LoadProductFormulas(CSeznam& points, unsigned view) {
+  if (points.GetCount() == 0) return false;
+  jovDatabase::Database* catalogue = CurrentCatalogue();
+  if (view > 3) return true;
+  qmString stored;
+  if (!catalogue || (catalogue->*kGetters[view])(stored) != jovDatabase::eOK) return false;
+  const std::string text = stored.GetString() ? stored.GetString() : "";
+  if (text.empty()) return true;
+  size_t at = text.find_first_of("|\r\n");
+  if (at == std::string::npos) at = text.size();
+  const int base = std::atoi(text.substr(0, at).c_str());
+  // The number's line ends with CR LF, CR or LF.
+  if (at < text.size() && text[at] == '|') at = text.find_first_of("\r\n", at);
+  if (at == std::string::npos) at = text.size();
+  at += text.compare(at, 2, "\r\n") == 0 ? 2 : 1;
+  for (CObjectData* o = FirstOf<CObjectData>(points); o; o = NextOf(o)) {
+    if (static_cast<int>(o->number) == base) o->flags |= PointFlag::kBasePoint;
+    if (at < text.size()) o->ReadFormulaLine(text, at, text.size());
+  }
+  return true;
+}
+
+bool StoreProductFormulas(const CSeznam& points, unsigned view, int basePoint) {
+  if (view > 3) return true;
+  std::string text = std::to_string(basePoint) + "\r\n";
+  for (const CObjectData* o = FirstOf<CObjectData>(points); o; o = NextOf(o)) o->AppendFormulaLine(text);
+  jovDatabase::Database* catalogue = CurrentCatalogue();
+  return catalogue && (catalogue->*kSetters[view])(qmString(text.c_str())) == jovDatabase::eOK;
+}
+
+bool EvaluatePoint(const CSeznam& points, const std::string& definitions, GLVector& point) {
+  CObjectData* object = nullptr;
+  if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z)) return false;
+  if (!FindObjectAtPoint(points, point, object)) return false;
+  std::string scratch, expression, output;
+  for (int axis = 0; axis < 3; ++axis) {
+    const char* formula = object->GetText(axis);
+    if (!formula) return false;
+    scratch = definitions;
+    expression = std::string(formula) + ";";
+    double value = 0;
+    if (EvaluateExpression(scratch, expression, output, value, kEvaluationDepth) != EVAL_OK) return false;
+    point[axis] = value;
+  }
+  return true;
+}
