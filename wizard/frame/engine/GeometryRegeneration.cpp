@@ -1,6 +1,7 @@
 #include "wizard/frame/engine/GeometryRegeneration.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -247,7 +248,9 @@ class Regenerator {
       GLVector centre(NAN, NAN, NAN);
       BulgeArcCentre(centre, old_[i], old_[j], bulge);
       if (!mapped_[i] || !mapped_[j] || !Map(centre)) continue;
-      SetReal(vertices[i].bulge, NewBulge(bulge, centre, PointOf(vertices[i].point), PointOf(vertices[j].point)));
+      const GLVector first = PointOf(vertices[i].point), second = PointOf(vertices[j].point);
+      if ((second - first).Length() == 0.0) continue;  // no chord: no arc to bend
+      SetReal(vertices[i].bulge, NewBulge(bulge, centre, first, second));
     }
   }
 

@@ -13,13 +13,34 @@
 
 namespace {
 
-using Getter = jovDatabase::eCode (jovDatabase::Database::*)(qmString&);
-using Setter = jovDatabase::eCode (jovDatabase::Database::*)(const qmString&);
+using jovDatabase::Database;
 
-constexpr Getter kGetters[] = {&jovDatabase::Database::GetParmsParA, &jovDatabase::Database::GetParmsParB,
-                               &jovDatabase::Database::GetParmsParC, &jovDatabase::Database::GetParmsPar3D};
-constexpr Setter kSetters[] = {&jovDatabase::Database::SetParmsParA, &jovDatabase::Database::SetParmsParB,
-                               &jovDatabase::Database::SetParmsParC, &jovDatabase::Database::SetParmsPar3D};
+// The formulas field of a view (0..3).
+jovDatabase::eCode ReadFormulas(Database& catalogue, unsigned view, qmString& text) {
+  switch (view) {
+    case 0:
+      return catalogue.GetParmsParA(text);
+    case 1:
+      return catalogue.GetParmsParB(text);
+    case 2:
+      return catalogue.GetParmsParC(text);
+    default:
+      return catalogue.GetParmsPar3D(text);
+  }
+}
+
+jovDatabase::eCode WriteFormulas(Database& catalogue, unsigned view, const qmString& text) {
+  switch (view) {
+    case 0:
+      return catalogue.SetParmsParA(text);
+    case 1:
+      return catalogue.SetParmsParB(text);
+    case 2:
+      return catalogue.SetParmsParC(text);
+    default:
+      return catalogue.SetParmsPar3D(text);
+  }
+}
 
 }  // namespace
 
@@ -28,7 +49,7 @@ bool LoadProductFormulas(CSeznam& points, unsigned view) {
   jovDatabase::Database* catalogue = CurrentCatalogue();
   if (view > 3) return true;
   qmString stored;
-  if (!catalogue || (catalogue->*kGetters[view])(stored) != jovDatabase::eOK) return false;
+  if (!catalogue || ReadFormulas(*catalogue, view, stored) != jovDatabase::eOK) return false;
   const std::string text = stored.GetString() ? stored.GetString() : "";
   if (text.empty()) return true;
   size_t at = text.find_first_of("|\r\n");
@@ -50,7 +71,7 @@ bool StoreProductFormulas(const CSeznam& points, unsigned view, int basePoint) {
   std::string text = std::to_string(basePoint) + "\r\n";
   for (const CObjectData* o = FirstOf<CObjectData>(points); o; o = NextOf(o)) o->AppendFormulaLine(text);
   jovDatabase::Database* catalogue = CurrentCatalogue();
-  return catalogue && (catalogue->*kSetters[view])(qmString(text.c_str())) == jovDatabase::eOK;
+  return catalogue && WriteFormulas(*catalogue, view, qmString(text.c_str())) == jovDatabase::eOK;
 }
 
 bool EvaluatePoint(const CSeznam& points, const std::string& definitions, GLVector& point) {
