@@ -47,4 +47,7 @@ class CObjSezNew : public CSeznam {
   CPtrArray m_class2Groups;
   CPtrArray m_markerCircles;
   uint32_t m_finalCounter = 0;
+  // Owns the records a reader made that no group and not the list itself
+  // holds (the arrays above only point to them).
+  CSeznam m_heldRecords;
 };
