@@ -40,6 +40,7 @@ class CObjSezNew : public CSeznam {
   CPtrArray m_pending1;
   CPtrArray m_pending2;
   jovDatabase::Database* m_pDatabase = nullptr;  // the catalogue of the list's trade
+  CString m_tradesWithoutCatalogue;  // trade letters the host gave no catalogue for
   CSchSezNew m_scheme;
   CPtrArray m_unassociatedRecords;
   CPtrArray m_allRecords;  // every record a reader created

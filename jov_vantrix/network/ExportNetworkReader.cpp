@@ -270,8 +270,12 @@ int ReadExportNetwork(CObjSezNew& network, qmArray<resbuf*>* kept) {
 }
 
 bool FileRecordIntoScheme(CObjSezNew& network, CObjDataNew* record) {
-  if (!network.m_pDatabase && !record->m_jovData.m_typeCode.IsEmpty())
-    network.m_pDatabase = TheApp().GetDatabase(record->m_jovData.m_typeCode[0]);
+  // A trade the host has no catalogue for is asked once per reading.
+  const char trade = record->m_jovData.m_typeCode.IsEmpty() ? '\0' : record->m_jovData.m_typeCode[0];
+  if (!network.m_pDatabase && trade && network.m_tradesWithoutCatalogue.Find(trade) < 0) {
+    network.m_pDatabase = TheApp().GetDatabase(trade);
+    if (!network.m_pDatabase) network.m_tradesWithoutCatalogue += trade;
+  }
   if (record->m_schemeAssoc.IsEmpty()) {
     network.m_unassociatedRecords.Add(record);
     return true;

@@ -48,27 +48,29 @@ int64_t EndPointIndex::Cell(double v) const {
   return static_cast<int64_t>(q);
 }
 
-uint64_t EndPointIndex::CellKey(int64_t cx, int64_t cy) const {
-  const uint64_t x = static_cast<uint64_t>(cx);
-  const uint64_t y = static_cast<uint64_t>(cy);
-  return x * 0x9E3779B97F4A7C15ull ^ (y + 0x632BE59BD9B4E019ull + (x << 6) + (x >> 2));
-}
-
 void EndPointIndex::Add(CObjDataNew* record) {
   const uint32_t order = count_++;
   const int64_t sx = Cell(record->m_start.x), sy = Cell(record->m_start.y);
   const int64_t ex = Cell(record->m_end.x), ey = Cell(record->m_end.y);
-  cells_[CellKey(sx, sy)].push_back({record, order});
-  if (ex != sx || ey != sy) cells_[CellKey(ex, ey)].push_back({record, order});
+  entries_.push_back({sx, sy, {record, order}});
+  if (ex != sx || ey != sy) entries_.push_back({ex, ey, {record, order}});
+  sorted_ = false;
 }
 
 void EndPointIndex::Collect(const GLVector& point, std::vector<IndexedRecord>& out) const {
+  auto before = [](const Entry& a, const Entry& b) { return a.cx != b.cx ? a.cx < b.cx : a.cy < b.cy; };
+  if (!sorted_) {
+    std::sort(entries_.begin(), entries_.end(), before);
+    sorted_ = true;
+  }
   const int64_t cx = Cell(point.x), cy = Cell(point.y);
-  for (int64_t dx = -1; dx <= 1; ++dx)
-    for (int64_t dy = -1; dy <= 1; ++dy) {
-      auto found = cells_.find(CellKey(cx + dx, cy + dy));
-      if (found != cells_.end()) out.insert(out.end(), found->second.begin(), found->second.end());
-    }
+  for (int64_t dx = -1; dx <= 1; ++dx) {
+    // The three cells of a column lie side by side in the order.
+    const Entry low{cx + dx, cy - 1, {}};
+    const Entry high{cx + dx, cy + 1, {}};
+    auto it = std::lower_bound(entries_.begin(), entries_.end(), low, before);
+    for (; it != entries_.end() && !before(high, *it); ++it) out.push_back(it->found);
+  }
 }
 
 std::vector<IndexedRecord> EndPointIndex::Near(const GLVector& point) const {

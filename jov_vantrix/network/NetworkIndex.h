@@ -24,7 +24,8 @@ struct IndexedRecord {
 
 // The start and end points of records, in cells of twice the tolerance, so
 // that every point closer than the tolerance to a queried one lies in the
-// 3 x 3 cells around it (z is compared by the caller's exact test).
+// 3 x 3 cells around it (z is compared by the caller's exact test). Filled
+// first, then asked: the first question sorts the cells.
 class EndPointIndex {
  public:
   explicit EndPointIndex(double tolerance) : cell_(2.0 * tolerance) {}
@@ -34,13 +35,17 @@ class EndPointIndex {
   std::vector<IndexedRecord> NearEither(const GLVector& a, const GLVector& b) const;
 
  private:
-  uint64_t CellKey(int64_t cx, int64_t cy) const;
+  struct Entry {
+    int64_t cx, cy;
+    IndexedRecord found;
+  };
   int64_t Cell(double v) const;
   void Collect(const GLVector& point, std::vector<IndexedRecord>& out) const;
 
   double cell_;
   uint32_t count_ = 0;
-  std::unordered_map<uint64_t, std::vector<IndexedRecord>> cells_;
+  mutable bool sorted_ = true;
+  mutable std::vector<Entry> entries_;
 };
 
 // The records of a list or an array by their link handle ("JOV_LINK"),

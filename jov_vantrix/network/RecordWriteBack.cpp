@@ -1,5 +1,7 @@
 #include "jov_vantrix/network/RecordWriteBack.h"
 
+#include <cctype>
+
 #include "common/GroupCodeChain.h"
 #include "common/HeapCopy.h"
 #include "common/HostExport2D.h"
@@ -17,11 +19,25 @@ bool IsZero(const GLVector& v) { return v.x == 0.0 && v.y == 0.0 && v.z == 0.0; 
 
 CObjDataNew* RecordAt(const CPtrArray& array, INT_PTR i) { return static_cast<CObjDataNew*>(array[i]); }
 
+// Names without regard to case: plain ASCII names (all the system's own)
+// compare byte by byte; others through the code page.
+bool SameName(const char* text, const char* name, bool asciiName) {
+  if (!asciiName) return _mbsicmp(text, name) == 0;
+  for (; *name; ++text, ++name) {
+    const unsigned char a = static_cast<unsigned char>(*text);
+    const unsigned char b = static_cast<unsigned char>(*name);
+    if (a != b && !(a < 128 && std::tolower(a) == std::tolower(b))) return false;
+  }
+  return *text == '\0';
+}
+
 template <typename Node>
 int FindApplicationIn(Node** cursor, const char* name) {
   if (!cursor || !name) return 0;
+  bool ascii = true;
+  for (const char* c = name; *c; ++c) ascii = ascii && static_cast<unsigned char>(*c) < 128;
   for (Node* node = *cursor; node; node = node->next) {
-    if (node->code == 1001 && node->value.text && _mbsicmp(node->value.text, name) == 0) {
+    if (node->code == 1001 && node->value.text && SameName(node->value.text, name, ascii)) {
       *cursor = node;
       return 1;
     }

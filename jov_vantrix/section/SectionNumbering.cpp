@@ -1,5 +1,6 @@
 #include "jov_vantrix/section/SectionNumbering.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
@@ -56,17 +57,11 @@ resbuf* NewPair(const char* key, const char* value) {
   return keyNode;
 }
 
-}  // namespace
-
-resbuf* FindJovDataPairs(resbuf* chain, CString* typeCode) {
-  resbuf* before = nullptr;
-  return FindPairs(chain, typeCode, &before);
-}
-
-int SetJovDataValue(const char* key, const char* value, resbuf* chain) {
+// SetJovDataValue on the pairs that follow before (the type code or the
+// last matrix cell); a null before means there are none.
+int SetPairValue(resbuf* before, const char* key, const char* value) {
   if (!key) return 0;
-  resbuf* before = nullptr;
-  resbuf* node = FindPairs(chain, nullptr, &before);
+  resbuf* node = before ? before->next : nullptr;
   resbuf* previous = before;
   resbuf* lastKey = nullptr;
   resbuf* beforeLastKey = nullptr;
@@ -102,28 +97,49 @@ int SetJovDataValue(const char* key, const char* value, resbuf* chain) {
   return 2;
 }
 
+// "%d" or "e%d" of a number, without going through printf.
+CString NumberText(bool generated, int number) {
+  char text[16] = "e";
+  char* start = generated ? text + 1 : text;
+  const auto end = std::to_chars(start, text + sizeof text, number).ptr;
+  return CString(text, static_cast<int>(end - text));
+}
+
+}  // namespace
+
+resbuf* FindJovDataPairs(resbuf* chain, CString* typeCode) {
+  resbuf* before = nullptr;
+  return FindPairs(chain, typeCode, &before);
+}
+
+int SetJovDataValue(const char* key, const char* value, resbuf* chain) {
+  resbuf* before = nullptr;
+  FindPairs(chain, nullptr, &before);
+  return SetPairValue(before, key, value);
+}
+
 void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                          int32_t start, double labelHeight, double labelWidthFactor,
                          const char* labelLayer, int32_t withLabels) {
   const bool generated = start < 1;
-  const char* format = generated ? "e%d" : "%d";
-  const char* noConnect = generated ? "e0" : "0";
   if (generated) start = 1;
 
   for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
     auto* record = static_cast<CObjDataNew*>(sequence[i]);
     if (!record) continue;
-    CString number;
-    number.Format(format, record->GetNumber() + start - 1);
-    CString connect(noConnect);
-    if (record->GetConnect() != 0) connect.Format(format, record->GetConnect() + start - 1);
+    const CString number = NumberText(generated, record->GetNumber() + start - 1);
+    const CString connect = NumberText(generated, record->GetConnect() != 0 ? record->GetConnect() + start - 1 : 0);
 
     resbuf* chain = record->m_pBuiltChain ? record->m_pBuiltChain : record->m_entityChain.GetChainForWrite();
-    SetJovDataValue("_DW_NUMBER", number, chain);
-    SetJovDataValue("_DW_CONNECT", connect, chain);
+    // The pairs are found once: what a set adds goes in after the node
+    // before them.
+    resbuf* before = nullptr;
+    FindPairs(chain, nullptr, &before);
+    SetPairValue(before, "_DW_NUMBER", number);
+    SetPairValue(before, "_DW_CONNECT", connect);
     if (generated) {
-      SetJovDataValue("_DW_NUMBER_ORIG", number, chain);
-      SetJovDataValue("_DW_CONNECT_ORIG", connect, chain);
+      SetPairValue(before, "_DW_NUMBER_ORIG", number);
+      SetPairValue(before, "_DW_CONNECT_ORIG", connect);
     }
     if (!withLabels) continue;
 
