@@ -1,5 +1,6 @@
 #include "jov_vantrix/network/SectionFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
@@ -9,7 +10,7 @@
 #include "jov_vantrix/network/CSecSezNew.h"
 #include "jov_vantrix/network/NumberText.h"
 #include "platform/mfc/CStdioFile.h"
-#include "platform/win32/file_operations.h"
+#include "platform/win32/file_system.h"
 
 namespace {
 
@@ -50,17 +51,24 @@ void ReadWholeFile(const char* path, std::string& out) {
   file.Close();
 }
 
-// Writes text beside path and puts it in path's place.
+// Writes text to a new file beside path and puts it in path's place.
 bool ReplaceFile(const char* path, const std::string& text) {
-  const CString temp = CString(path) + ".~write";
+  const CString target(path);
+  const int cut = std::max(target.ReverseFind('\\'), target.ReverseFind('/'));
+  const CString folder = cut < 0 ? CString(".") : target.Left(cut);
+  char temp[MAX_PATH];
+  if (!GetTempFileNameA(folder, "jov", 0, temp)) return false;
   CFile file;
-  if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) return false;
+  if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) {
+    DeleteFileA(temp);
+    return false;
+  }
   file.Write(text.data(), static_cast<UINT>(text.size()));
   file.Flush();
   // The length on disk tells whether every byte got there.
   const bool whole = file.GetLength() == text.size();
   file.Close();
-  if (!whole || !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) {
+  if (!whole || !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileA(temp);
     return false;
   }
