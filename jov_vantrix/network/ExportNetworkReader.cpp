@@ -213,6 +213,21 @@ bool Touches(const GLVector& point, const CObjDataNew* r) {
   return GLDistance(point, r->m_start) < kRiserLinkTolerance || GLDistance(point, r->m_end) < kRiserLinkTolerance;
 }
 
+// The record whose end meets the other: its link A and its group's next
+// record, the other's link B and its group's previous record.
+void LinkEndToStart(CObjDataNew* from, CObjDataNew* to) {
+  from->m_pLinkA = to;
+  to->m_pLinkB = from;
+  if (CNumSezNew* group = from->m_pGroup) {
+    group->m_pNextRecord = to;
+    group->m_nextLink = 1;
+  }
+  if (CNumSezNew* group = to->m_pGroup) {
+    group->m_pPreviousRecord = from;
+    group->m_previousLink = 1;
+  }
+}
+
 void MarkGroup(CObjSezNew& network, CNumSezNew* group, int cls) {
   group->m_class = cls;
   (cls == 1 ? network.m_class1Groups : network.m_class2Groups).Add(group);
@@ -290,29 +305,14 @@ bool FileRecordIntoScheme(CObjSezNew& network, CObjDataNew* record) {
 
 void LinkRiserNeighbours(CObjSezNew& network, CObjDataNew* rec, const EndPointIndex* ends) {
   if (!rec) return;
-  CNumSezNew* own = rec->m_pGroup;
   const CString& position = rec->m_riserPosition;
   ForEachRiserCandidate(network, rec, ends, [&](CObjDataNew* r) {
     if (position != "2" && Touches(rec->m_end, r)) {
-      rec->m_pLinkA = r;
-      r->m_pLinkB = rec;
-      if (own) {
-        own->m_pNextRecord = r;
-        own->m_nextLink = 1;
-      }
-      r->m_pGroup->m_pPreviousRecord = rec;
-      r->m_pGroup->m_previousLink = 1;
+      LinkEndToStart(rec, r);
       if (position == "0" || (position == "1" && rec->m_pLinkB)) return false;
     }
     if (position != "0" && Touches(rec->m_start, r)) {
-      rec->m_pLinkB = r;
-      r->m_pLinkA = rec;
-      if (own) {
-        own->m_pPreviousRecord = r;
-        own->m_previousLink = 1;
-      }
-      r->m_pGroup->m_pNextRecord = rec;
-      r->m_pGroup->m_nextLink = 1;
+      LinkEndToStart(r, rec);
       if (position == "2" || (position == "1" && rec->m_pLinkA)) return false;
     }
     return true;
