@@ -147,6 +147,24 @@ void QueueMouseMove(HWND window, POINT clientPoint) {
   winmodel::QueueInput(e);
 }
 
+void QueueMouseButton(HWND window, POINT clientPoint, MouseButton button, bool down) {
+  QueueMouseMove(window, clientPoint);
+  winmodel::InputEvent e;
+  e.mouse = true;
+  e.target = window;
+  e.screen = clientPoint;
+  ClientToScreen(window, &e.screen);
+  const bool left = button == MouseButton::Left;
+  e.message = down ? (left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN) : (left ? WM_LBUTTONUP : WM_RBUTTONUP);
+  winmodel::QueueInput(e);
+}
+
+void QueueStep(std::function<void()> step) {
+  winmodel::InputEvent e;
+  e.step = std::move(step);
+  winmodel::QueueInput(e);
+}
+
 void QueueClick(HWND window, POINT clientPoint, MouseButton button, bool doubleClick) {
   QueueMouseMove(window, clientPoint);
   winmodel::InputEvent e;
