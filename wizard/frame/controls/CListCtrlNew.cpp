@@ -57,9 +57,16 @@ CListItemData* CListCtrlNew::Descriptor(int row, int column) const {
   return head ? head->ForColumn(static_cast<uint32_t>(column)) : nullptr;
 }
 
-BOOL CListCtrlNew::AskOwner(MSG& msg) {
+BOOL CListCtrlNew::AskOwner(UINT message, WPARAM wParam, LPARAM lParam, DWORD time) {
   CWnd* owner = GetParent();
-  return owner ? owner->PreTranslateMessage(&msg) : FALSE;
+  if (!owner) return FALSE;
+  MSG msg{};
+  msg.hwnd = m_hWnd;
+  msg.message = message;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  msg.time = time;
+  return owner->PreTranslateMessage(&msg);
 }
 
 CRect CListCtrlNew::ButtonRect() const {
@@ -147,13 +154,8 @@ void CListCtrlNew::EndEdit() {
   cellEditor.DestroyWindow();
   if (editRow != -1) {
     SetItemText(editRow, editColumn, text);
-    MSG changed{};
-    changed.hwnd = m_hWnd;
-    changed.message = kCellChanged;
-    changed.wParam = static_cast<WPARAM>(editColumn);
-    changed.lParam = editRow;
-    changed.time = kTypedText;
-    if (!AskOwner(changed)) SetItemText(editRow, editColumn, previousText);
+    if (!AskOwner(kCellChanged, static_cast<WPARAM>(editColumn), editRow, kTypedText))
+      SetItemText(editRow, editColumn, previousText);
   }
   previousText.Empty();
 }
@@ -249,11 +251,7 @@ void CListCtrlNew::TabToNextCell() {
 bool CListCtrlNew::DeleteFocusedRow() {
   const int row = GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED);
   if (row < 0) return false;
-  MSG ask{};
-  ask.hwnd = m_hWnd;
-  ask.message = kDeleteRowAsked;
-  ask.lParam = row;
-  if (!AskOwner(ask)) return false;
+  if (!AskOwner(kDeleteRowAsked, 0, row)) return false;
   // A cell of the row going away is not committed into the row after it.
   if (row == editRow) {
     DropEditor();
@@ -335,13 +333,8 @@ void CListCtrlNew::OnChoiceClicked(int entry) {
   CString text;
   choiceList.GetText(entry, text);
   SetItemText(editRow, choiceColumn, text);
-  MSG changed{};
-  changed.hwnd = m_hWnd;
-  changed.message = kCellChanged;
-  changed.wParam = static_cast<WPARAM>(choiceColumn);
-  changed.lParam = editRow;
-  changed.time = static_cast<DWORD>(entry);
-  AskOwner(changed);  // a choice is never taken back
+  // A choice is never taken back.
+  AskOwner(kCellChanged, static_cast<WPARAM>(choiceColumn), editRow, static_cast<DWORD>(entry));
 }
 
 void CListCtrlNew::OnHScroll(UINT, UINT, CScrollBar*) {

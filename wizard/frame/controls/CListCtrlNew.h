@@ -86,8 +86,8 @@ class CListCtrlNew : public CListCtrl {
   std::vector<int> ColumnWidths() const;
   bool LabelRect(int row, RECT* label) const;
   CListItemData* Descriptor(int row, int column) const;
-  // Asks the owner dialog through its PreTranslateMessage.
-  BOOL AskOwner(MSG& msg);
+  // Tells the owner dialog through its PreTranslateMessage; its answer.
+  BOOL AskOwner(UINT message, WPARAM wParam, LPARAM lParam, DWORD time = 0);
   void HideChoiceButton();
   // Closes the editor without committing.
   void DropEditor();

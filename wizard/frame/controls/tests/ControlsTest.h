@@ -7,47 +7,28 @@
 
 #include <vector>
 
-#include "platform/mfc/module_state.h"
+#include "platform/mfc/tests/framework_fixture.h"
 #include "platform/win32/common_controls.h"
-#include "platform/win32/headless_driver.h"
-#include "platform/win32/module_loader.h"
-#include "platform/win32/tests/headless_fixture.h"
 #include "wizard/frame/controls/tests/ControlsDialog.h"
 
 namespace controls_tests {
 
-class ControlsTest : public testing_support::HeadlessTest {
+class ControlsTest : public ModuleTest {
  protected:
+  ControlsTest() : ModuleTest(JOV_CONTROLS_TEST_RESOURCES, "ControlsTests") {}
   void SetUp() override {
-    HeadlessTest::SetUp();
-    dialogs_ = LoadLibraryA(JOV_CONTROLS_TEST_RESOURCES);
-    ASSERT_NE(dialogs_, nullptr) << LastLoadErrorText();
-    wizard_ = LoadLibraryA(JOV_WIZARD_RESOURCES);
-    ASSERT_NE(wizard_, nullptr) << LastLoadErrorText();
-    state_.m_hCurrentResourceHandle = dialogs_;
-    state_.m_lpszCurrentAppName = "ControlsTests";
-    previous_ = AfxSetModuleState(&state_);
-    previousDriver_ = SetUiDriver(&driver);
+    ModuleTest::SetUp();
+    ASSERT_NE(wizard_, nullptr) << "the wizard's resources";
   }
   void TearDown() override {
-    SetUiDriver(previousDriver_);
-    HeadlessTest::TearDown();
-    AfxIdleCleanup();
-    AfxSetModuleState(previous_);
+    ModuleTest::TearDown();
     FreeLibrary(wizard_);
-    FreeLibrary(dialogs_);
   }
 
   // Runs the dialog modally with the actions; its result.
   INT_PTR Run(ControlsDialog& dialog, std::vector<DialogAction> actions) {
     driver.OnDialog(IDD_CONTROLS, std::move(actions));
     return dialog.DoModal();
-  }
-  std::vector<UiEvent> Events(UiEvent::Kind kind) const {
-    std::vector<UiEvent> out;
-    for (const UiEvent& e : UiJournal())
-      if (e.kind == kind) out.push_back(e);
-    return out;
   }
   // The actions that failed, as the journal has them.
   std::vector<std::string> Failures() const {
@@ -69,12 +50,8 @@ class ControlsTest : public testing_support::HeadlessTest {
     return {r.left + 10, (r.top + r.bottom) / 2};
   }
 
-  HeadlessDriver driver;
-  HMODULE dialogs_ = nullptr;
-  HMODULE wizard_ = nullptr;
-  AFX_MODULE_STATE state_{};
-  AFX_MODULE_STATE* previous_ = nullptr;
-  UiDriver* previousDriver_ = nullptr;
+  // Loaded first, so that the tests' members can be made with it.
+  HMODULE wizard_ = LoadLibraryA(JOV_WIZARD_RESOURCES);
 };
 
 }  // namespace controls_tests
