@@ -21,20 +21,6 @@ constexpr ColumnLook kColumns[] = {{IDS_PARAM_COLUMN_NAME, 70, LVCFMT_LEFT},
                                    {IDS_PARAM_COLUMN_TYPE, 70, LVCFMT_CENTER},
                                    {IDS_PARAM_COLUMN_DEFAULT, 100, LVCFMT_LEFT}};
 
-// The attached list keeps the rows' order through its one-place moves.
-template <class List>
-concept HasNodeMoves = requires(List* list, CSeznam* node) {
-  list->MoveUp(node);
-  list->MoveDown(node);
-};
-
-template <class List>
-void FollowRows(List* list, CSeznam* node, const RowMove& move) {
-  if constexpr (HasNodeMoves<List>) {
-    for (int i = 0; i < move.steps; ++i) move.down ? list->MoveDown(node) : list->MoveUp(node);
-  }
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CJovList, CListCtrl)
@@ -101,7 +87,8 @@ void CJovList::MoveRow(int source, int target) {
     SetItemText(move.finalRow, 1, param->GetText(ParamText::kLabel));
     SetItemText(move.finalRow, 2, param->GetText(ParamText::kTypeTitle));
     SetItemText(move.finalRow, 3, param->GetText(ParamText::kDefault));
-    if (attached) FollowRows(attached, param, move);
+    // The attached list keeps the rows' order, one place at a time.
+    for (int i = 0; attached && i < move.steps; ++i) move.down ? attached->MoveDown(param) : attached->MoveUp(param);
   }
   for (int row = 0, rows = GetItemCount(); row < rows; ++row)
     if (auto* p = reinterpret_cast<CValueParam*>(GetItemData(row))) p->listRow = row;
