@@ -43,11 +43,12 @@ TEST_F(FilteredEdit, TypedKeysPassTheBoxsKind) {
     const char* text;
     size_t beeps;
   };
+  // The kinds' rules are the filter's (EditInputFilter_test): here they
+  // meet the keyboard and the box.
   const Case cases[] = {
-      {EditInput::kSignedDecimal, "-1,5", "-1.5", 0}, {EditInput::kDigits, "1a\b2", "2", 1},
-      {EditInput::kFileName, "a:b", "ab", 1},         {EditInput::kAny, "\xE1", "\xE1", 0},
-      {EditInput::kFileName, "\xE1", "\xE1", 0},      {EditInput::kLetters, "\xE1", "", 1},
-      {EditInput::kDigits, "\xE1", "", 1},            {EditInput::kIdentifier, "\xE1-a", "-a", 1},
+      {EditInput::kDigits, "1a\b2", "2", 1},
+      {EditInput::kFileName, "a:b", "ab", 1},
+      {EditInput::kLetters, "\xE1z", "z", 1},
   };
   std::vector<DialogAction> actions;
   size_t before = 0;

@@ -219,3 +219,18 @@ TEST_F(InPlaceList, TheArrowFollowsItsCellWhenTheListScrollsAndAColumnChanges) {
                }),
                DialogAction::Cancel()});
 }
+
+TEST_F(InPlaceList, ADialogEndedWhileItsChoiceListIsOpenTakesThePopupWithIt) {
+  HWND popup = nullptr, box = nullptr;
+  const INT_PTR result = Run(dialog, {ClickCell(kAngle, 1, true), DialogAction::Run([&](HWND) {
+                                        popup = dialog.grid.popup.m_hWnd;
+                                        box = dialog.grid.choiceList.m_hWnd;
+                                        ASSERT_TRUE(::IsWindowVisible(popup));
+                                        dialog.EndDialog(IDCANCEL);
+                                      })});
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_FALSE(::IsWindow(popup));
+  EXPECT_FALSE(::IsWindow(box));
+  EXPECT_EQ(dialog.grid.popup.m_hWnd, nullptr);
+  EXPECT_TRUE(dialog.changes.empty());
+}

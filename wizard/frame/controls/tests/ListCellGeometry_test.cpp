@@ -25,22 +25,6 @@ TEST(ListCellGeometry, ColumnsAreFoundFromTheLabelWithBothEndsInside) {
   EXPECT_EQ(ColumnAt(widths, label, 161), -1);
 }
 
-TEST(ListCellGeometry, TheArrowIsASquareAtTheCellsRightEndAndTheEditorStopsThere) {
-  const RECT label = {4, 37, 104, 54};  // 17 px high
-  const RECT button = ChoiceButtonRect(label, 100, 120);
-  EXPECT_EQ(button.right, 4 + 100 + 120 - 1);
-  EXPECT_EQ(button.right - button.left, 17);
-  EXPECT_EQ(button.top, 37);
-  EXPECT_EQ(button.bottom, 54);
-
-  const RECT plain = CellEditorRect(label, 100, 120, true, nullptr);
-  EXPECT_EQ(plain.left, 102);
-  EXPECT_EQ(plain.right, 220);
-  EXPECT_EQ(plain.bottom, 54);
-  EXPECT_EQ(CellEditorRect(label, 100, 120, false, nullptr).bottom, 53) << "one less without a border";
-  EXPECT_EQ(CellEditorRect(label, 100, 120, true, &button).right, button.left);
-}
-
 TEST(ListCellGeometry, AChoiceListIsAsHighAsItsEntriesUpTo100Pixels) {
   const std::pair<int, int> cases[] = {{0, 100}, {1, 18}, {3, 50}, {6, 98}, {7, 100}, {10, 100}};
   for (auto [count, height] : cases) EXPECT_EQ(ChoiceListHeight(count, 16), height) << count << " entries";
