@@ -5,12 +5,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/host/DxfEntity.h"
@@ -139,9 +139,16 @@ class DxfDrawing {
   class Loader;
 
   void Clear();
+  // Hands the drawing's DXF text to sink piece by piece; false when the
+  // sink failed.
+  bool WriteText(const std::function<bool(std::string_view)>& sink) const;
+  // Reads the text, which the drawing keeps: loaded values are views of it.
+  bool LoadKept(std::shared_ptr<const char[]> text, size_t size, DxfError* error);
+  void IndexLoaded();
   void Index(DxfEntity& entity, bool drawable = false);
   void Unindex(DxfEntity& entity);
   void NoteHandle(uint64_t handle);
+  bool IsDrawable(uint64_t id) const;
   void SetHandSeedVariable();
   Section& EnsureSection(SectionKind kind, const char* name);
   DxfTable& EnsureTable(std::string_view name);
@@ -156,6 +163,8 @@ class DxfDrawing {
   std::string NextAnonymousName() const;
 
   std::filesystem::path sourcePath_;
+  std::shared_ptr<const char[]> text_;  // the loaded file's text (shared with clones)
+  size_t textSize_ = 0;
   std::string lineEnd_ = "\n";
   std::string version_ = "AC1009";
   int versionNumber_ = 1009;
@@ -170,9 +179,12 @@ class DxfDrawing {
   EntityList entities_;
   std::unique_ptr<PendingBlock> pending_;
 
+  // Objects by id: ids are handed out in order from idBase_, the first id
+  // since the last Clear, so a vector finds them.
+  uint64_t idBase_ = 1;
+  std::vector<DxfEntity*> byId_;
+  std::vector<bool> drawable_;  // entities (not table entries, not BLOCK/ENDBLK)
   std::unordered_map<uint64_t, DxfEntity*> byHandle_;
-  std::unordered_map<uint64_t, DxfEntity*> byId_;
-  std::unordered_set<uint64_t> drawable_;  // ids of entities (not table entries, not BLOCK/ENDBLK)
 };
 
 }  // namespace host
