@@ -8,8 +8,6 @@
 namespace host {
 namespace {
 
-constexpr size_t kWriteBuffer = 256 * 1024;
-
 bool OnlyBlankLeft(std::string_view text, size_t pos) {
   for (; pos < text.size(); ++pos) {
     char c = text[pos];
@@ -217,29 +215,41 @@ std::string FormatPairs(const PairList& pairs) {
 }
 
 DxfPairWriter::DxfPairWriter(std::string_view lineEnd, Sink sink)
-    : lineEnd_(lineEnd), sink_(std::move(sink)), buffer_(new char[kWriteBuffer]) {}
+    : lineEnd_{'\r', '\n'},
+      lineEndSize_(lineEnd == "\r\n" ? 2 : 1),
+      sink_(std::move(sink)),
+      buffer_(new char[kSize + kFixed]) {
+  if (lineEndSize_ == 1) lineEnd_[0] = '\n';
+}
 
 DxfPairWriter::~DxfPairWriter() = default;
 
-void DxfPairWriter::Put(int code, std::string_view value) {
-  // Code, line end, value and line end; the fixed parts fit any buffer.
-  size_t fixed = 8 + 2 * lineEnd_.size();
-  if (used_ + fixed + value.size() > kWriteBuffer) Flush();
-  char codeText[16];
-  Append(codeText, FormatCode(code, codeText));
-  Append(lineEnd_.data(), lineEnd_.size());
-  if (value.size() > kWriteBuffer / 2) {
-    Flush();
-    if (!failed_ && !sink_(value)) failed_ = true;
-  } else {
-    Append(value.data(), value.size());
-  }
-  Append(lineEnd_.data(), lineEnd_.size());
+const DxfPairWriter::CodeText& DxfPairWriter::CodeTextOf(int code) {
+  // The codes drawings use, formatted once.
+  constexpr int kTable = 2000;
+  static const std::unique_ptr<CodeText[]> table = [] {
+    auto t = std::make_unique<CodeText[]>(kTable);
+    for (int c = 0; c < kTable; ++c) {
+      std::memset(t[c].text, ' ', sizeof t[c].text);
+      t[c].size = FormatCode(c, t[c].text);
+    }
+    return t;
+  }();
+  if (code >= 0 && code < kTable) return table[code];
+  rare_.size = FormatCode(code, rare_.text);
+  return rare_;
 }
 
-void DxfPairWriter::Append(const char* data, size_t size) {
-  std::memcpy(buffer_.get() + used_, data, size);
-  used_ += size;
+void DxfPairWriter::PutLong(int code, std::string_view value) {
+  Flush();
+  if (value.size() + kFixed <= kSize) return Put(code, value);
+  // A value longer than the buffer goes to the sink as it is.
+  Put(code, "");
+  used_ -= lineEndSize_;
+  Flush();
+  if (!failed_ && !sink_(value)) failed_ = true;
+  std::memcpy(buffer_.get(), lineEnd_, 2);
+  used_ = lineEndSize_;
 }
 
 void DxfPairWriter::Flush() {

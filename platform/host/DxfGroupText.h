@@ -2,6 +2,7 @@
 // any of LF, CRLF or CR as line end.
 #pragma once
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -63,7 +64,7 @@ std::string FormatPairs(const PairList& pairs);
 
 // Writes pairs as AppendPair lays them out through a buffer, handing the
 // text to a sink piece by piece; once the sink fails, nothing more is
-// handed over.
+// handed over. The line end is LF or CRLF.
 class DxfPairWriter {
  public:
   using Sink = std::function<bool(std::string_view)>;
@@ -72,15 +73,40 @@ class DxfPairWriter {
   DxfPairWriter(const DxfPairWriter&) = delete;
   DxfPairWriter& operator=(const DxfPairWriter&) = delete;
 
-  void Put(int code, std::string_view value);
+  void Put(int code, std::string_view value) {
+    if (used_ + value.size() + kFixed > kSize) return PutLong(code, value);
+    char* out = buffer_.get() + used_;
+    // Whole words for the short parts: the buffer has room past its end.
+    const CodeText& c = CodeTextOf(code);
+    std::memcpy(out, c.text, sizeof c.text);
+    out += c.size;
+    std::memcpy(out, lineEnd_, 2);
+    out += lineEndSize_;
+    if (!value.empty()) std::memcpy(out, value.data(), value.size());
+    out += value.size();
+    std::memcpy(out, lineEnd_, 2);
+    out += lineEndSize_;
+    used_ = static_cast<size_t>(out - buffer_.get());
+  }
   // Hands over what is buffered; false when the sink failed at any time.
   bool Finish();
 
+  static constexpr size_t kSize = 256 * 1024;
+
  private:
-  void Append(const char* data, size_t size);
+  struct CodeText {
+    char text[8];  // right-aligned in three columns, as AppendPair writes it
+    size_t size;
+  };
+  static constexpr size_t kFixed = sizeof(CodeText::text) + 4;  // code and two line ends
+
+  const CodeText& CodeTextOf(int code);
+  void PutLong(int code, std::string_view value);
   void Flush();
 
-  std::string lineEnd_;
+  CodeText rare_{};  // a code outside the table
+  char lineEnd_[2];
+  size_t lineEndSize_;
   Sink sink_;
   std::unique_ptr<char[]> buffer_;
   size_t used_ = 0;

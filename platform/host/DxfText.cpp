@@ -1,8 +1,6 @@
 #include "platform/host/DxfText.h"
 
 #include <array>
-#include <cstdint>
-#include <cstring>
 #include <cstdio>
 #include <unordered_map>
 
@@ -51,20 +49,6 @@ void AppendEscape(std::string& out, unsigned unit) {
 }
 
 }  // namespace
-
-bool IsAscii(std::string_view text) {
-  // Eight bytes at a time: every value of a drawing passes here.
-  const char* p = text.data();
-  size_t n = text.size();
-  for (; n >= 8; p += 8, n -= 8) {
-    uint64_t word;
-    std::memcpy(&word, p, 8);
-    if (word & 0x8080808080808080ull) return false;
-  }
-  for (; n > 0; ++p, --n)
-    if (static_cast<unsigned char>(*p) >= 0x80) return false;
-  return true;
-}
 
 std::string DxfUtf8ToModel(std::string_view text) {
   if (IsAscii(text)) return std::string(text);

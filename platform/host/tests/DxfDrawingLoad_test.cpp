@@ -157,6 +157,24 @@ TEST(DxfDrawingLoad, RoundTripGivesTheSameModel) {
   }
 }
 
+TEST(DxfDrawingLoad, NonAsciiSectionNameIsConvertedBothWays) {
+  // A UTF-8 drawing with a section of its own whose name is not ASCII: it
+  // is read into the code page like every value and written back as it was,
+  // however often the drawing goes round.
+  const std::string text =
+      "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1024\n  0\nENDSEC\n"
+      "  0\nSECTION\n  2\nP\xC5\x98\xC3\x8DLOHA\n999\nv\xC3\xBDkres\n  0\nENDSEC\n"
+      "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n";
+  std::string current = text;
+  for (int round = 0; round < 3; ++round) {
+    DxfDrawing d;
+    DxfError error;
+    ASSERT_TRUE(d.LoadText(current, &error)) << round << ": " << error.ToString();
+    current = d.SaveText();
+    EXPECT_EQ(current, text) << "round " << round;
+  }
+}
+
 struct BadInput {
   const char* what;
   std::string text;
@@ -184,6 +202,11 @@ TEST(DxfDrawingLoad, MalformedInputIsRefusedWithItsLine) {
       {"version", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nR2000\n0\nENDSEC\n", 7,
        "unknown DXF version"},
       {"entities", "0\nSECTION\n2\nENTITIES\n8\n0\n0\nENDSEC\n", 5, "entity (group 0)"},
+      // A malformed pair anywhere is named before a fault of the structure.
+      {"pair after structure", "0\nSECTION\n2\nENTITIES\n8\n0\n0\nENDSEC\nX\nY\n", 9,
+       "group code expected"},
+      {"pair after version", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nR2000\n0\nENDSEC\n1e3\nA\n",
+       11, "group code expected"},
   };
   for (const BadInput& c : cases) {
     DxfDrawing d;
