@@ -59,7 +59,6 @@ class DxfValue {
   const char* data() const noexcept { return data_; }
   size_t size() const noexcept { return size_; }
   bool empty() const noexcept { return size_ == 0; }
-  std::string str() const { return std::string(View()); }
 
   friend bool operator==(const DxfValue& a, const DxfValue& b) noexcept { return a.View() == b.View(); }
   friend bool operator==(const DxfValue& a, std::string_view b) noexcept { return a.View() == b; }

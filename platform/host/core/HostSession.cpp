@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <unordered_set>
 
 #include "common/GroupCodeChain.h"
 #include "common/HeapCopy.h"
@@ -124,8 +125,9 @@ std::vector<uint64_t> HostSession::SelectedHandles() const {
 void HostSession::SetSelection(std::vector<uint64_t> ids, bool add) {
   ReleaseChains();
   if (!add) selection_.clear();
+  std::unordered_set<uint64_t> present(selection_.begin(), selection_.end());
   for (uint64_t id : ids)
-    if (std::find(selection_.begin(), selection_.end(), id) == selection_.end()) selection_.push_back(id);
+    if (present.insert(id).second) selection_.push_back(id);
   selectionCursor_ = 0;
   entNextCursor_ = 0;
 }
