@@ -3,12 +3,13 @@
 # the system loads it by.
 #
 #   jov_resource_file(TARGET name SCRIPT x.rc OUTPUT "Jov_Vantrix.qmr"
-#                     [DIRECTORY folder] [INCLUDE_DIRS folders...])
+#                     [DIRECTORY folder] [INCLUDE_DIRS folders...]
+#                     [DEPENDS files made by the build...])
 #
 # The script finds headers and files beside itself, in INCLUDE_DIRS and
 # from the repository root; changes to any of them rebuild the file.
 function(jov_resource_file)
-  cmake_parse_arguments(ARG "" "TARGET;SCRIPT;OUTPUT;DIRECTORY" "INCLUDE_DIRS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TARGET;SCRIPT;OUTPUT;DIRECTORY" "INCLUDE_DIRS;DEPENDS" ${ARGN})
   if(NOT ARG_TARGET OR NOT ARG_SCRIPT OR NOT ARG_OUTPUT)
     message(FATAL_ERROR "jov_resource_file needs TARGET, SCRIPT and OUTPUT")
   endif()
@@ -27,7 +28,7 @@ function(jov_resource_file)
   add_custom_command(OUTPUT ${_out}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${ARG_DIRECTORY}
     COMMAND jov_rc ${_includes} --depfile ${_dep} -o ${_out} ${_script}
-    DEPENDS jov_rc ${_script}
+    DEPENDS jov_rc ${_script} ${ARG_DEPENDS}
     DEPFILE ${_dep}
     COMMENT "Compiling resources ${ARG_OUTPUT}"
     VERBATIM)

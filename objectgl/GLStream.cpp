@@ -1,5 +1,6 @@
 #include "objectgl/GLStream.h"
 
+#include <cstdint>
 #include <cstring>
 
 bool GLOstream::WriteBytes(const void* data, uint32_t n) {
@@ -34,5 +35,36 @@ bool GLIstream::Read(bool& v) {
 bool GLIstream::Seek(uint32_t position) {
   if (!data_) return false;
   position_ = position;
+  return true;
+}
+
+bool GLOstream::Write(long v) {
+  if (v < INT32_MIN || v > INT32_MAX) return false;
+  return Write(static_cast<int32_t>(v));
+}
+
+bool GLOstream::Write(unsigned long v) {
+  if (v > UINT32_MAX) return false;
+  return Write(static_cast<uint32_t>(v));
+}
+
+bool GLIstream::Read(long& v) {
+  int32_t raw = 0;
+  if (!Read(raw)) return false;
+  v = raw;
+  return true;
+}
+
+bool GLIstream::Read(unsigned long& v) {
+  uint32_t raw = 0;
+  if (!Read(raw)) return false;
+  v = raw;
+  return true;
+}
+
+bool GLIstream::Read(long double& v) {
+  double raw = 0;
+  if (!ReadDouble(raw)) return false;
+  v = raw;
   return true;
 }

@@ -1,6 +1,10 @@
 // Serialisation streams of the scene library: raw little-endian values one
 // after the other, no tags, no padding. The writer never fills the last byte
 // of its buffer (a buffer of N bytes takes at most N - 1).
+//
+// The format was made where long is 32 bits and long double is a double:
+// long and unsigned long travel as 4 bytes (a value that does not fit is
+// refused), long double as an 8-byte double.
 #pragma once
 
 #include <cstddef>
@@ -22,8 +26,16 @@ class GLOstream {
   bool Write(uint16_t v) { return WriteBytes(&v, 2); }
   bool Write(int32_t v) { return WriteBytes(&v, 4); }
   bool Write(uint32_t v) { return WriteBytes(&v, 4); }
+  bool Write(long v);
+  bool Write(unsigned long v);
   bool Write(float v) { return WriteBytes(&v, 4); }
   bool Write(double v) { return WriteDouble(v); }
+  bool Write(long double v) { return WriteDouble(static_cast<double>(v)); }
+  // Texts have no form in the stream (no lengths): always refused, rather
+  // than a pointer turning into a bool.
+  bool Write(const char*) { return false; }
+  // Nothing is buffered: there is nothing to flush.
+  void Flush() {}
 
   bool Seek(uint64_t position);
   uint64_t Tell() const { return buffer_ ? position_ : 0; }
@@ -53,8 +65,12 @@ class GLIstream {
   bool Read(uint16_t& v) { return ReadBytes(&v, 2); }
   bool Read(int32_t& v) { return ReadBytes(&v, 4); }
   bool Read(uint32_t& v) { return ReadBytes(&v, 4); }
+  bool Read(long& v);
+  bool Read(unsigned long& v);
   bool Read(float& v) { return ReadBytes(&v, 4); }
   bool Read(double& v) { return ReadDouble(v); }
+  bool Read(long double& v);
+  void Flush() {}
 
   bool Seek(uint32_t position);
   uint32_t Tell() const { return data_ ? position_ : 0; }

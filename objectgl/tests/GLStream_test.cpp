@@ -81,3 +81,34 @@ TEST(GLIstream, BoundedReaderStopsAtItsEnd) {
   ASSERT_TRUE(r.Seek(50));
   EXPECT_FALSE(r.Read(last));
 }
+
+TEST(GLStream, LongsTravelAsFourBytesAndLongDoublesAsDoubles) {
+  unsigned char buf[64] = {};
+  GLOstream w(buf, sizeof buf);
+  ASSERT_TRUE(w.Write(-5L));
+  ASSERT_TRUE(w.Write(4000000000UL));
+  ASSERT_TRUE(w.Write(2.25L));
+  EXPECT_EQ(w.Tell(), 4u + 4 + 8);
+  EXPECT_FALSE(w.Write(0x100000000L)) << "does not fit four bytes";
+  EXPECT_FALSE(w.Write(0x100000000UL));
+  EXPECT_FALSE(w.Write("text")) << "texts have no form in the stream";
+  EXPECT_EQ(w.Tell(), 16u);
+  w.Flush();
+  EXPECT_EQ(w.Tell(), 16u);
+
+  GLIstream r(buf, 16);
+  long l = 0;
+  unsigned long ul = 0;
+  long double ld = 0;
+  ASSERT_TRUE(r.Read(l));
+  ASSERT_TRUE(r.Read(ul));
+  ASSERT_TRUE(r.Read(ld));
+  EXPECT_EQ(l, -5L);
+  EXPECT_EQ(ul, 4000000000UL);
+  EXPECT_EQ(ld, 2.25L);
+  double d = 0;
+  std::memcpy(&d, buf + 8, 8);
+  EXPECT_EQ(d, 2.25) << "the layout of a double";
+  r.Flush();
+  EXPECT_FALSE(r.Read(l));
+}

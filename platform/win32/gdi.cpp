@@ -16,7 +16,7 @@
 
 namespace {
 
-enum class Kind { Pen, Brush, Font, Bitmap, Region };
+enum class Kind { Pen, Brush, Font, Bitmap, Region, Palette };
 
 struct GdiObject {
   Kind kind = Kind::Pen;
@@ -25,6 +25,7 @@ struct GdiObject {
   LOGBRUSH brush{};
   LOGFONTA font{};
   BITMAP bitmap{};
+  std::vector<PALETTEENTRY> palette;
 };
 
 struct DcState {
@@ -32,6 +33,7 @@ struct DcState {
   HGDIOBJ brush = nullptr;
   HGDIOBJ font = nullptr;
   HGDIOBJ bitmap = nullptr;
+  HGDIOBJ palette = nullptr;
   COLORREF text = RGB(0, 0, 0);
   COLORREF background = RGB(255, 255, 255);
   int bkMode = OPAQUE;
@@ -206,6 +208,10 @@ HGDIOBJ GetStockObject(int index) {
       o.font.lfCharSet = DEFAULT_CHARSET;
       std::strcpy(o.font.lfFaceName, index == DEFAULT_GUI_FONT ? "MS Shell Dlg" : "System");
       break;
+    case DEFAULT_PALETTE:
+      o.kind = Kind::Palette;
+      o.palette = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+      break;
     default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
   }
   HGDIOBJ h = NewObject(o);
@@ -314,6 +320,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     case Kind::Font: slot = &d->state.font; break;
     case Kind::Bitmap: slot = &d->state.bitmap; break;
     case Kind::Region: return reinterpret_cast<HGDIOBJ>(1);  // SIMPLEREGION
+    case Kind::Palette: SetLastError(ERROR_INVALID_HANDLE); return nullptr;  // SelectPalette
   }
   return std::exchange(*slot, object);
 }
@@ -337,6 +344,12 @@ int GetObjectA(HGDIOBJ object, int size, LPVOID out) {
     case Kind::Font: data = &o->font; n = sizeof(LOGFONTA); break;
     case Kind::Bitmap: data = &o->bitmap; n = sizeof(BITMAP); break;
     case Kind::Region: return 0;
+    case Kind::Palette: {
+      // A palette answers with its number of entries, as a WORD.
+      const WORD count = static_cast<WORD>(o->palette.size());
+      if (out && size >= 2) std::memcpy(out, &count, 2);
+      return 2;
+    }
   }
   if (!out) return n;
   n = std::min(n, size);
@@ -628,3 +641,50 @@ std::vector<GdiRecord> DrawingJournal(HWND window) {
 }
 
 void ClearDrawingJournal() { G().journal.clear(); }
+
+HPALETTE CreatePalette(const LOGPALETTE* palette) {
+  if (!palette || palette->palVersion != 0x300 || palette->palNumEntries == 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  GdiObject o;
+  o.kind = Kind::Palette;
+  o.palette.assign(palette->palPalEntry, palette->palPalEntry + palette->palNumEntries);
+  return static_cast<HPALETTE>(NewObject(o));
+}
+
+HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL) {
+  DeviceContext* d = Dc(dc);
+  GdiObject* o = Object(palette);
+  if (!d || !o || o->kind != Kind::Palette) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  HGDIOBJ previous = d->state.palette ? d->state.palette : GetStockObject(DEFAULT_PALETTE);
+  d->state.palette = palette;
+  return static_cast<HPALETTE>(previous);
+}
+
+UINT RealizePalette(HDC dc) {
+  DeviceContext* d = Dc(dc);
+  if (!d) return GDI_ERROR;
+  GdiObject* o = Object(d->state.palette);
+  return o ? static_cast<UINT>(o->palette.size()) : 0;
+}
+
+UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries) {
+  GdiObject* o = Object(palette);
+  if (!o || o->kind != Kind::Palette) return 0;
+  const UINT size = static_cast<UINT>(o->palette.size());
+  if (!entries) return size;
+  if (start >= size) return 0;
+  const UINT n = std::min(count, size - start);
+  std::copy_n(o->palette.begin() + start, n, entries);
+  return n;
+}
+
+HPALETTE GetCurrentPalette(HDC dc) {
+  DeviceContext* d = Dc(dc);
+  if (!d) return nullptr;
+  return static_cast<HPALETTE>(d->state.palette ? d->state.palette : GetStockObject(DEFAULT_PALETTE));
+}

@@ -284,6 +284,30 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT st
                 UINT flags);
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
 
+// Logical palettes (the OpenGL layer builds one for 8-bit formats).
+struct PALETTEENTRY {
+  BYTE peRed;
+  BYTE peGreen;
+  BYTE peBlue;
+  BYTE peFlags;
+};
+struct LOGPALETTE {
+  WORD palVersion;
+  WORD palNumEntries;
+  PALETTEENTRY palPalEntry[1];
+};
+constexpr UINT GDI_ERROR = 0xFFFFFFFF;
+// A palette of version 0x300 with at least one entry.
+HPALETTE CreatePalette(const LOGPALETTE* palette);
+// Returns the palette selected before (the stock DEFAULT_PALETTE at first).
+HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
+// The number of entries of the selected palette.
+UINT RealizePalette(HDC dc);
+// Null entries: the palette's size.
+UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries);
+// The palette selected into the device context (for tests).
+HPALETTE GetCurrentPalette(HDC dc);
+
 // One recorded drawing call.
 struct GdiRecord {
   HWND window = nullptr;   // the window drawn on; null for memory contexts

@@ -18,6 +18,7 @@ struct Registry {
   uintptr_t next = 0x10010;
   Window desktop;
   std::vector<std::pair<CreatedHook, DestroyedHook>> hooks;
+  std::vector<ClientSizeHook> sizeHooks;
 
   Registry() {
     desktop.handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10000));
@@ -186,6 +187,12 @@ void AddWindowHooks(CreatedHook created, DestroyedHook destroyed) { R().hooks.em
 void RunCreatedHooks(HWND window, const CREATESTRUCTA* create) {
   for (auto& h : R().hooks)
     if (h.first) h.first(window, create);
+}
+
+void AddClientSizeHook(ClientSizeHook hook) { R().sizeHooks.push_back(hook); }
+
+void RunClientSizeHooks(HWND window) {
+  for (auto hook : R().sizeHooks) hook(window);
 }
 
 void RunDestroyedHooks(HWND window) {

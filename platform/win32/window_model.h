@@ -169,6 +169,11 @@ using DestroyedHook = void (*)(HWND window);
 void AddWindowHooks(CreatedHook created, DestroyedHook destroyed);
 void RunCreatedHooks(HWND window, const CREATESTRUCTA* create);
 void RunDestroyedHooks(HWND window);
+// A window whose client area changed size (before WM_WINDOWPOSCHANGED), so
+// that surfaces drawn on it (OpenGL) follow at once.
+using ClientSizeHook = void (*)(HWND window);
+void AddClientSizeHook(ClientSizeHook hook);
+void RunClientSizeHooks(HWND window);
 
 // Notifications of controls to their parent.
 LRESULT NotifyCommand(Window* control, UINT code);

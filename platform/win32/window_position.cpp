@@ -128,6 +128,8 @@ BOOL SetPosition(Window* w, HWND insertAfter, int x, int y, int cx, int cy, UINT
   if (!sized) done.flags |= SWP_NOSIZE;
   if (Width(newClient) == Width(oldClient) && Height(newClient) == Height(oldClient))
     done.flags |= kSwpNoClientSize;
+  else
+    RunClientSizeHooks(handle);
   if (w->rect.left + newClient.left == oldOrigin.x && w->rect.top + newClient.top == oldOrigin.y)
     done.flags |= kSwpNoClientMove;
   SendMessageA(handle, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&done));

@@ -1,0 +1,444 @@
+#include "objectgl/GLScene.h"
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <vector>
+
+#include "objectgl/GLCamera.h"
+#include "objectgl/GLEntity.h"
+#include "objectgl/GLException.h"
+#include "objectgl/GLLight.h"
+#include "objectgl/GLViewport.h"
+#include "platform/win32/wgl/wgl.h"
+
+namespace {
+
+uint32_t SteadyMilliseconds() {
+  using namespace std::chrono;
+  return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+GLDeadlineClock g_clock = nullptr;
+
+constexpr uint32_t kNoName = 0xFFFFFFFF;
+// The selection buffer starts at 100 words and grows when it overflows, up
+// to this many.
+constexpr size_t kMaxSelectWords = size_t{1} << 24;
+
+}  // namespace
+
+uint32_t GLDeadlineNow() { return g_clock ? g_clock() : SteadyMilliseconds(); }
+void GLSetDeadlineClock(GLDeadlineClock clock) { g_clock = clock; }
+
+GLScene::~GLScene() {
+  // The lists and contexts of the entities and of the scene belong to this
+  // scene's own context, whichever was current before.
+  const bool current = MakeContextCurrent();
+  entities_.DeleteAll();
+  if (displayList_ && current && GetCurrentViewport()) glDeleteLists(displayList_, 1);
+  lights_.DeleteAll();
+  cameras_.DeleteAll();
+  textStyles_.DeleteAll();
+  viewports_.DeleteAll();
+}
+
+bool GLScene::MakeContextCurrent() {
+  GLViewport* viewport = GetCurrentViewport();
+  if (!viewport) return true;
+  viewport->MakeCurrent();
+  return viewport->GetGLRC() && wglGetCurrentContext() == viewport->GetGLRC();
+}
+
+bool GLScene::AddEntity(GLEntity* entity) {
+  if (!entity) return false;
+  entity->SetOwner(this);
+  entities_.Add(entity);
+  InvalidateDisplayList();
+  GLExtents box = entity->GetExtents();
+  if (box.IsValid()) extents_.AddExtents(box);
+  return true;
+}
+
+bool GLScene::AddLight(GLLight* light) {
+  if (!light) return false;
+  light->SetOwner(this);
+  lights_.Add(light);
+  return true;
+}
+
+uint32_t GLScene::AddCamera(GLCamera* camera) {
+  if (!camera) return 0;
+  camera->SetOwner(this);
+  const uint32_t count = cameras_.Add(camera);
+  if (currentCamera_ == 0) currentCamera_ = 1;
+  return count;
+}
+
+uint32_t GLScene::AddViewport(GLViewport* viewport) {
+  if (!viewport) return 0;
+  if (!viewport->IsValid() && !viewport->CreateContext()) return 0;
+  viewport->SetOwner(this);
+  const uint32_t count = viewports_.Add(viewport);
+  if (currentViewport_ == 0) currentViewport_ = 1;
+  return count;
+}
+
+uint32_t GLScene::AddTextStyle(GLObject* style) {
+  if (!style) return 0;
+  style->SetOwner(this);
+  return textStyles_.Add(style) - 1;
+}
+
+uint32_t GLScene::AddMaterial(GLMaterial* material) {
+  if (!material) return matLib_.GetCount();
+  material->SetOwner(this);
+  InvalidateDisplayList();
+  return matLib_.AddMaterial(material);
+}
+
+void GLScene::DeleteAllEntities() {
+  MakeContextCurrent();
+  entities_.DeleteAll();
+  InvalidateDisplayList();
+}
+
+void GLScene::RemoveAllEntities() {
+  entities_.RemoveAll();
+  InvalidateDisplayList();
+}
+
+GLEntity* GLScene::GetEntity(uint32_t index) { return static_cast<GLEntity*>(entities_.GetAt(index)); }
+
+GLLight* GLScene::GetLight(uint32_t index) { return static_cast<GLLight*>(lights_.GetAt(index)); }
+
+GLCamera* GLScene::GetCurrentCamera() {
+  if (currentCamera_ == 0 || currentCamera_ > cameras_.GetCount()) throw GLException(GL_ERROR_INDEX);
+  return static_cast<GLCamera*>(cameras_.GetAt(currentCamera_ - 1));
+}
+
+GLViewport* GLScene::GetCurrentViewport(uint32_t* index) {
+  if (index) *index = currentViewport_;
+  if (currentViewport_ == 0 || currentViewport_ > viewports_.GetCount()) return nullptr;
+  return static_cast<GLViewport*>(viewports_.GetAt(currentViewport_ - 1));
+}
+
+GLViewport* GLScene::SetCurrentViewport(uint32_t index) {
+  currentViewport_ = index;
+  return GetCurrentViewport();
+}
+
+void GLScene::SetRenderMode(uint32_t mode) {
+  renderMode_ = mode;
+  InvalidateDisplayList();
+  if (mode < 3) {
+    glShadeModel(GL_FLAT);
+    glDisable(GL_LIGHTING);
+  } else {
+    glEnable(GL_LIGHTING);
+    glLightModelf(GL_LIGHT_MODEL_LOCAL_VIEWER, 1.0f);
+    glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, 1.0f);
+    glShadeModel(GL_SMOOTH);
+  }
+  matLib_.ResetState();
+}
+
+void GLScene::SetUseDisplayList(bool on) {
+  useDisplayList_ = on;
+  InvalidateDisplayList();
+}
+
+void GLScene::SetDrawStep(uint32_t step) {
+  if (step == 0) return;
+  drawStep_ = step;
+  InvalidateDisplayList();
+}
+
+void GLScene::SetLineSmooth(bool on) {
+  if (on) {
+    glEnable(GL_LINE_SMOOTH);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+  } else {
+    glHint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
+    glDisable(GL_LINE_SMOOTH);
+  }
+}
+
+bool GLScene::IsLineSmooth() const { return glIsEnabled(GL_LINE_SMOOTH) == GL_TRUE; }
+
+void GLScene::SetBlending(bool on) {
+  if (on) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  } else {
+    glDisable(GL_BLEND);
+  }
+}
+
+bool GLScene::IsBlending() const { return glIsEnabled(GL_BLEND) == GL_TRUE; }
+
+void GLScene::SetFogMode(uint32_t mode) {
+  fogMode_ = mode;
+  const GLint modes[] = {GL_EXP, GL_EXP2, GL_LINEAR};
+  glFogi(GL_FOG_MODE, mode < 3 ? modes[mode] : 0);
+}
+
+void GLScene::SetFogRange(float start, float end) {
+  fogStart_ = start;
+  fogEnd_ = end;
+  glFogf(GL_FOG_START, start);
+  glFogf(GL_FOG_END, end);
+}
+
+void GLScene::GetFogRange(float* start, float* end) const {
+  if (start) *start = fogStart_;
+  if (end) *end = fogEnd_;
+}
+
+void GLScene::SetFogColor(float r, float g, float b, float a) {
+  fogColor_[0] = r;
+  fogColor_[1] = g;
+  fogColor_[2] = b;
+  fogColor_[3] = a;
+  glFogfv(GL_FOG_COLOR, fogColor_);
+  if (glIsEnabled(GL_FOG)) glClearColor(r, g, b, a);
+}
+
+void GLScene::GetFogColor(float* r, float* g, float* b, float* a) const {
+  if (r) *r = fogColor_[0];
+  if (g) *g = fogColor_[1];
+  if (b) *b = fogColor_[2];
+  if (a) *a = fogColor_[3];
+}
+
+void GLScene::SetFogDensity(float density) {
+  fogDensity_ = density;
+  glFogf(GL_FOG_DENSITY, density);
+}
+
+void GLScene::ApplyFog() {
+  const bool on = glIsEnabled(GL_FOG) == GL_TRUE;
+  if (!on && fogEnabled_) {
+    glEnable(GL_FOG);
+    SetFogMode(fogMode_);
+    glFogfv(GL_FOG_COLOR, fogColor_);
+    glFogf(GL_FOG_DENSITY, fogDensity_);
+    glFogf(GL_FOG_START, fogStart_);
+    glFogf(GL_FOG_END, fogEnd_);
+    glHint(GL_FOG_HINT, GL_NICEST);
+    glClearColor(fogColor_[0], fogColor_[1], fogColor_[2], fogColor_[3]);
+  } else if (on && !fogEnabled_) {
+    glDisable(GL_FOG);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    if (GLViewport* viewport = GetCurrentViewport()) viewport->ApplyBackground();
+  }
+}
+
+void GLScene::ApplyLights(bool cameraRelative) {
+  for (uint32_t i = 0; i < lights_.GetCount(); ++i) {
+    GLLight* light = GetLight(i);
+    if (light && light->IsCameraRelative() == cameraRelative) light->Apply();
+  }
+}
+
+void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
+  const uint32_t count = entities_.GetCount();
+  // Matrix entities are drawn whatever the step, and a pass cut short by the
+  // deadline pops what it pushed: the matrix stack always ends as it began.
+  int pushed = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    GLEntity* e = GetEntity(i);
+    if (e) {
+      const GLClass* c = e->GetClass();
+      const bool push = c == GLPushMatrix::classRecord, pop = c == GLPopMatrix::classRecord;
+      if (!timed || i % drawStep_ == 0 || push || pop) {
+        if (pass == Pass::kDraw)
+          e->DrawIfVisible(mode);
+        else
+          e->DrawForSelectIfVisible(mode);
+        if (push && e->IsVisible()) ++pushed;
+        if (pop && e->IsVisible() && pushed > 0) --pushed;
+      }
+    }
+    if (timed && deadline_ != kNoDeadline && i % 50 == 0 &&
+        static_cast<int32_t>(GLDeadlineNow() - deadline_) > 0)
+      break;
+  }
+  for (; pushed > 0; --pushed) glPopMatrix();
+  matLib_.ResetState();
+}
+
+void GLScene::RunPasses(Pass pass, bool timed) {
+  switch (renderMode_) {
+    case 0:
+      glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+      DrawEntities(0, pass, timed);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+      break;
+    case 1: {
+      GLViewport* viewport = GetCurrentViewport();
+      if (!viewport) break;
+      glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+      glColor4fv(viewport->BackgroundColor());
+      DrawEntities(3, pass, timed);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+      glEnable(GL_POLYGON_OFFSET_LINE);
+      glPolygonOffset(-1.0f, 0.0f);
+      DrawEntities(0, pass, timed);
+      glDisable(GL_POLYGON_OFFSET_LINE);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+      break;
+    }
+    case 2:
+      glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+      DrawEntities(1, pass, timed);
+      glColor3i(0, 0, 0);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+      glEnable(GL_POLYGON_OFFSET_LINE);
+      glPolygonOffset(-1.0f, 100.0f);
+      DrawEntities(3, pass, timed);
+      glDisable(GL_POLYGON_OFFSET_LINE);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+      break;
+    case 3: DrawEntities(2, pass, timed); break;
+    default: break;
+  }
+}
+
+void GLScene::BuildDisplayList() {
+  displayListValid_ = true;
+  if (displayList_) glDeleteLists(displayList_, 1);
+  // Entities compile their own lists first: a list cannot be compiled
+  // inside another.
+  for (uint32_t i = 0; i < entities_.GetCount(); ++i)
+    if (GLEntity* e = GetEntity(i)) e->PrepareLists();
+  displayList_ = glGenLists(1);
+  glNewList(displayList_, GL_COMPILE_AND_EXECUTE);
+  // A compiled list holds everything: the deadline would cut it for good.
+  const uint32_t deadline = deadline_;
+  deadline_ = kNoDeadline;
+  RunPasses(Pass::kDraw, true);
+  deadline_ = deadline;
+  glEndList();
+}
+
+void GLScene::Render() {
+  if (!MakeContextCurrent()) return;
+  ApplyFog();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glPushMatrix();
+  if (renderMode_ == 3) ApplyLights(false);
+  GLCamera* camera = currentCamera_ && currentCamera_ <= cameras_.GetCount()
+                         ? static_cast<GLCamera*>(cameras_.GetAt(currentCamera_ - 1))
+                         : nullptr;
+  GLViewport* viewport = GetCurrentViewport();
+  if (!camera || !viewport) {
+    glPopMatrix();
+    return;
+  }
+  camera->ApplyToViewport(viewport);
+  if (renderMode_ == 3) ApplyLights(true);
+  if (!useDisplayList_)
+    RunPasses(Pass::kDraw, true);
+  else if (displayListValid_ && displayList_)
+    glCallList(displayList_);
+  else
+    BuildDisplayList();
+  glPopMatrix();
+  glFlush();
+  SwapBuffers(viewport->GetDC());
+  matLib_.ResetState();
+}
+
+void GLScene::SelectPass(GLCamera* camera, GLViewport* viewport, int x, int y) {
+  glInitNames();
+  glPushName(kNoName);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glPushMatrix();
+  if (renderMode_ == 3) ApplyLights(false);
+  camera->ApplyPickToViewport(viewport, x, y);
+  if (renderMode_ == 3) ApplyLights(true);
+  RunPasses(Pass::kSelect, false);
+  glPopMatrix();
+  matLib_.ResetState();
+}
+
+int32_t GLScene::Pick(int x, int y) {
+  GLCamera* camera = currentCamera_ && currentCamera_ <= cameras_.GetCount()
+                         ? static_cast<GLCamera*>(cameras_.GetAt(currentCamera_ - 1))
+                         : nullptr;
+  GLViewport* viewport = GetCurrentViewport();
+  if (!camera || !viewport || !MakeContextCurrent()) return -1;
+  std::vector<GLuint> buffer(100);
+  GLint hits = 0;
+  for (;;) {
+    glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
+    glRenderMode(GL_SELECT);
+    SelectPass(camera, viewport, x, y);
+    hits = glRenderMode(GL_RENDER);
+    if (hits >= 0 || buffer.size() >= kMaxSelectWords) break;
+    buffer.resize(buffer.size() * 4);  // overflowed: select again with room
+  }
+  if (hits < 1) return -1;
+  // Records: name count, min depth, max depth, the names; a record's group
+  // is its last name.
+  std::vector<GLuint> names;
+  size_t at = 0;
+  for (GLint h = 0; h < hits && at + 3 <= buffer.size(); ++h) {
+    const GLuint count = buffer[at];
+    if (at + 3 + count > buffer.size()) break;
+    names.push_back(count ? buffer[at + 2 + count] : kNoName);
+    at += 3 + count;
+  }
+  if (names.empty()) return -1;
+  GLuint result = names.back();
+  for (size_t r = names.size() - 1; result == kNoName && r-- > 0;) result = names[r];
+  return result == kNoName ? -1 : static_cast<int32_t>(result);
+}
+
+template <class F>
+void GLScene::ForGroup(uint32_t id, F&& f) {
+  uint32_t index = 0;
+  if (!FindName(id, &index)) return;
+  for (uint32_t i = index + 1; i < entities_.GetCount(); ++i) {
+    GLEntity* e = GetEntity(i);
+    if (GLDynamicCast<GLName>(e)) break;
+    if (e) f(e);
+  }
+}
+
+void GLScene::HighlightGroup(int32_t id, bool clearAll, bool on) {
+  if (id == -1) return;
+  if (clearAll)
+    for (uint32_t i = 0; i < entities_.GetCount(); ++i)
+      if (GLEntity* e = GetEntity(i)) e->SetHighlighted(false);
+  uint32_t index = 0;
+  if (!FindName(static_cast<uint32_t>(id), &index)) return;
+  highlightedGroup_ = id;
+  ForGroup(static_cast<uint32_t>(id), [on](GLEntity* e) { e->SetHighlighted(on); });
+}
+
+void GLScene::SetGroupMaterial(uint32_t id, uint32_t material) {
+  if (id == kNoName) return;
+  ForGroup(id, [material](GLEntity* e) { e->SetMaterial(material); });
+  InvalidateDisplayList();
+}
+
+void GLScene::GetGroupMaterial(uint32_t id, uint32_t* material) {
+  uint32_t index = 0;
+  if (!material || !FindName(id, &index)) return;
+  GLEntity* next = GetEntity(index + 1);
+  if (next) *material = next->GetMaterial();
+}
+
+GLName* GLScene::FindName(uint32_t id, uint32_t* index) {
+  if (id == kNoName) return nullptr;
+  for (uint32_t i = 0; i < entities_.GetCount(); ++i) {
+    GLName* name = GLDynamicCast<GLName>(GetEntity(i));
+    if (name && name->GetId() == id) {
+      if (index) *index = i;
+      return name;
+    }
+  }
+  return nullptr;
+}

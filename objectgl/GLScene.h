@@ -1,0 +1,176 @@
+// The container and renderer of the scene library: entities in drawing
+// order, lights, cameras, viewports, text styles and a material library.
+// Renders through the current camera into the current viewport in one of
+// four render modes, picks the named group under a window point, keeps the
+// union of its entities' extents and a model matrix that shifts the whole
+// drawing without touching its entities.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "common/GLMatrix.h"
+#include "common/GLVector.h"
+#include "objectgl/GLExtents.h"
+#include "objectgl/GLMaterial.h"
+#include "objectgl/GLObject.h"
+#include "objectgl/GLObjectArray.h"
+
+class GLCamera;
+class GLEntity;
+class GLLight;
+class GLName;
+class GLViewport;
+
+// The clock of drawing deadlines: monotonic milliseconds (wrapping at 32
+// bits). Tests put their own in; null restores the system's.
+using GLDeadlineClock = uint32_t (*)();
+uint32_t GLDeadlineNow();
+void GLSetDeadlineClock(GLDeadlineClock clock);
+
+class GLScene : public GLObject {
+  GL_DECLARE_CLASS()
+
+ public:
+  static constexpr uint32_t kNoDeadline = 0xFFFFFFFF;
+
+  GLScene() = default;
+  GLScene(const GLScene&) = delete;
+  GLScene& operator=(const GLScene&) = delete;
+  // Deletes its content with its own viewport's context current; the
+  // viewports go last.
+  ~GLScene() override;
+
+  virtual GLExtents GetExtents() const { return extents_; }
+  // Recomputes the extents with the matrix entities' transforms.
+  virtual void ComputeExtents();
+
+  // Content: the scene becomes the owner.
+  bool AddEntity(GLEntity* entity);
+  bool AddLight(GLLight* light);
+  uint32_t AddCamera(GLCamera* camera);
+  // 0 for null or when the viewport has no context and cannot get one.
+  uint32_t AddViewport(GLViewport* viewport);
+  // Returns the style's 0-based index (0 for null).
+  uint32_t AddTextStyle(GLObject* style);
+  uint32_t AddMaterial(GLMaterial* material);
+  void DeleteAllEntities();
+  void RemoveAllEntities();
+
+  GLEntity* GetEntity(uint32_t index);
+  uint32_t GetEntityCount() const { return entities_.GetCount(); }
+  GLLight* GetLight(uint32_t index);
+  uint32_t GetLightCount() const { return lights_.GetCount(); }
+  GLObject* GetTextStyle(uint32_t index) { return textStyles_.GetAt(index); }
+  uint32_t GetTextStyleCount() const { return textStyles_.GetCount(); }
+  uint32_t GetViewportCount() const { return viewports_.GetCount(); }
+  uint32_t GetCameraCount() const { return cameras_.GetCount(); }
+  // GLException 1003 when the scene has no camera.
+  GLCamera* GetCurrentCamera();
+  GLViewport* GetCurrentViewport(uint32_t* index = nullptr);
+  GLViewport* SetCurrentViewport(uint32_t index);
+  GLMatLib& GetMatLib() { return matLib_; }
+
+  void SetRenderMode(uint32_t mode);
+  uint32_t GetRenderMode() const { return renderMode_; }
+  void SetUseDisplayList(bool on);
+  bool GetUseDisplayList() const { return useDisplayList_; }
+  bool IsDisplayListValid() const { return displayListValid_; }
+  // Whatever is compiled is stale: the next render with display lists
+  // compiles again.
+  void InvalidateDisplayList() { displayListValid_ = false; }
+  void SetDrawStep(uint32_t step);
+  uint32_t GetDrawStep() const { return drawStep_; }
+  // A GLDeadlineNow value after which a pass stops, or kNoDeadline.
+  void SetDeadline(uint32_t deadline) { deadline_ = deadline; }
+  uint32_t GetDeadline() const { return deadline_; }
+  void SetLineSmooth(bool on);
+  bool IsLineSmooth() const;
+  void SetBlending(bool on);
+  bool IsBlending() const;
+
+  void EnableFog(bool on) { fogEnabled_ = on; }
+  bool IsFogEnabled() const { return fogEnabled_; }
+  void SetFogMode(uint32_t mode);
+  uint32_t GetFogMode() const { return fogMode_; }
+  void SetFogRange(float start, float end);
+  void GetFogRange(float* start, float* end) const;
+  void SetFogColor(float r, float g, float b, float a);
+  void GetFogColor(float* r, float* g, float* b, float* a) const;
+  void SetFogDensity(float density);
+  float GetFogDensity() const { return fogDensity_; }
+  // Fog from the extents as the current camera sees them; nothing for empty
+  // extents.
+  void AutoFog();
+
+  void Render();
+  // Compiles the pass of the render mode into the scene's list (and draws).
+  void BuildDisplayList();
+  // The id of the named group under the window point (y from the top), -1
+  // for none.
+  int32_t Pick(int x, int y);
+  void HighlightGroup(int32_t id, bool clearAll, bool on);
+  int32_t GetHighlightedGroup() const { return highlightedGroup_; }
+  void SetGroupMaterial(uint32_t id, uint32_t material);
+  void GetGroupMaterial(uint32_t id, uint32_t* material);
+  GLName* FindName(uint32_t id, uint32_t* index);
+
+  // Camera fitting (the current camera; GLException 1003 without one).
+  void ZoomExtents(const double* factor);
+  void FitClipping();
+  // Scene units per pixel; 1.0 without camera or viewport or for a
+  // zero-size viewport.
+  double GetUnitsPerPixel();
+  static void GetViewExtents(const GLMatrix& view, const GLVector& centre, const GLVector& min, const GLVector& max,
+                             double* width, double* height, double* depth);
+  bool MoveExtentsToOrigin(GLMatrix& out, bool applyToEntities);
+
+  void SetModelMatrix(const GLMatrix& m);
+  const GLMatrix& GetModelMatrix() const { return model_; }
+  // Through the model matrix of `scene`; unchanged with a null scene.
+  static GLVector MapPoint(const GLVector& p, const GLScene* scene);
+  static GLVector MapDirection(const GLVector& d, const GLScene* scene);
+  static std::array<float, 4> MapHomogeneous(const float p[4], const GLScene* scene);
+  static GLMatrix MapMatrix(const GLMatrix& m, const GLScene* scene);
+  static GLMatrix MapMatrixInverse(const GLMatrix& m, const GLScene* scene);
+
+ private:
+  enum class Pass { kDraw, kSelect };
+  void ApplyFog();
+  void ApplyLights(bool cameraRelative);
+  // Runs the passes of the render mode; `timed` honours the draw step and
+  // the deadline.
+  void RunPasses(Pass pass, bool timed);
+  void DrawEntities(uint32_t mode, Pass pass, bool timed);
+  void SelectPass(GLCamera* camera, GLViewport* viewport, int x, int y);
+  template <class F>
+  void ForGroup(uint32_t id, F&& f);
+  // Makes the current viewport's context current; false when there is a
+  // viewport whose context cannot be (its window is gone, say): nothing may
+  // then be drawn or freed, or it would reach another scene's context.
+  bool MakeContextCurrent();
+
+  GLObjectArray entities_;
+  GLObjectArray lights_;
+  GLObjectArray cameras_;
+  GLObjectArray viewports_;
+  GLObjectArray textStyles_;
+  GLMatLib matLib_;
+  uint32_t currentCamera_ = 0;
+  uint32_t currentViewport_ = 0;
+  uint32_t renderMode_ = 0;
+  bool useDisplayList_ = false;
+  bool displayListValid_ = false;
+  uint32_t displayList_ = 0;
+  uint32_t drawStep_ = 1;
+  GLExtents extents_;
+  bool fogEnabled_ = false;
+  uint32_t fogMode_ = 0;
+  float fogStart_ = 0.0f;
+  float fogEnd_ = 1.0f;
+  float fogColor_[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+  float fogDensity_ = 1.0f;
+  uint32_t deadline_ = kNoDeadline;
+  int32_t highlightedGroup_ = -1;
+  GLMatrix model_;
+};

@@ -1,0 +1,153 @@
+// What the scene library's tests share: a scratch folder, a registry of its
+// own, the resource file installed in the shared folder, a two-point line
+// entity that counts its drawing, and a window with a viewport and camera.
+#pragma once
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "objectgl/GLCamera.h"
+#include "objectgl/GLEntity.h"
+#include "objectgl/GLMaterial.h"
+#include "objectgl/GLScene.h"
+#include "objectgl/GLViewport.h"
+#include "platform/win32/registry.h"
+#include "platform/win32/ui_services.h"
+#include "platform/win32/wgl/wgl.h"
+#include "platform/win32/window_api.h"
+#include "platform/win32/window_styles.h"
+
+namespace gltest {
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "objectgl-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// A registry in a scratch folder for the life of the object; with `glr`, the
+// machine's shared folder holds "GLOBJECT.GLR" from the module folder.
+class ScopedRegistry {
+ public:
+  explicit ScopedRegistry(bool glr = false) {
+    SetRegistryFolder(folder_.Path() + "/registry");
+    if (!glr) return;
+    const std::string shared = folder_.Path() + "/common/Quenlor Shared";
+    std::filesystem::create_directories(shared);
+    const char* modules = std::getenv("JOV_MODULE_DIR");
+    std::filesystem::copy_file(std::string(modules ? modules : ".") + "/GLOBJECT.GLR", shared + "/GLOBJECT.GLR");
+    HKEY key = nullptr;
+    RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", &key);
+    const std::string common = folder_.Path() + "/common";
+    RegSetValueExA(key, "CommonFilesDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(common.c_str()),
+                   static_cast<DWORD>(common.size() + 1));
+    RegCloseKey(key);
+  }
+  ~ScopedRegistry() { SetRegistryFolder(""); }
+  const std::string& Path() const { return folder_.Path(); }
+
+ private:
+  ScratchFolder folder_;
+};
+
+// A line from a to b in its material's colour; counts its drawing.
+class TestLine : public GLEntity {
+ public:
+  TestLine(GLVector a, GLVector b, uint32_t material = 0) : a_(a), b_(b), material_(material) {}
+  GLClass* GetClass() const override { return GLEntity::classRecord; }
+  void Draw(uint32_t, GLMatLib* materials) override {
+    ++draws;
+    if (materials) {
+      materials->SetCurrent(material_);
+      materials->ApplyColor();
+    }
+    glLineWidth(IsHighlighted() ? GetHighlightLineWidth() : GetLineWidth());
+    glBegin(GL_LINES);
+    const GLVector p = GLScene::MapPoint(a_, GetScene()), q = GLScene::MapPoint(b_, GetScene());
+    glVertex3dv(p);
+    glVertex3dv(q);
+    glEnd();
+  }
+  GLExtents GetExtents() const override {
+    GLExtents e;
+    e.AddPoint(a_);
+    e.AddPoint(b_);
+    return e;
+  }
+  void SetMaterial(uint32_t index) override { material_ = index; }
+  uint32_t GetMaterial() const override { return material_; }
+  int draws = 0;
+
+ private:
+  GLVector a_, b_;
+  uint32_t material_;
+};
+
+inline HWND NewWindow(int width, int height) {
+  return CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
+}
+
+// The last frame of a window as written to test-output/png/<name>.png.
+inline GlFrame FrameOf(HWND window, const std::string& name) {
+  GlFrame frame;
+  EXPECT_TRUE(GetWindowFrame(window, &frame)) << name;
+  EXPECT_TRUE(WriteFramePng(frame, std::string(JOV_TEST_OUTPUT_DIR) + "/png/" + name + ".png"));
+  return frame;
+}
+
+// A scene on its own window: an orthographic camera looking down at the
+// rectangle (0,0)-(viewWidth,viewHeight) (of the window's shape) filling it, a white
+// background and two materials: 0 red, 1 green.
+class SceneOnWindow {
+ public:
+  SceneOnWindow(int width, int height, double viewWidth, double viewHeight) {
+    window = NewWindow(width, height);
+    viewport = new GLViewportWin(window);
+    camera = new GLCamera;
+    camera->SetPerspective(false);
+    // The larger view size spans the window's shorter side.
+    const double across = std::min(viewWidth, viewHeight);
+    camera->SetViewSize(across, across);
+    camera->SetTarget(GLVector(viewWidth / 2, viewHeight / 2, 0));
+    camera->SetDistance(10);
+    camera->SetFar(100);
+    scene.AddCamera(camera);
+    ok = scene.AddViewport(viewport) == 1;
+    viewport->SetBackgroundColor(1, 1, 1, 1);
+    const float red[4] = {1, 0, 0, 1}, green[4] = {0, 1, 0, 1};
+    scene.AddMaterial(new GLMaterial(red));
+    scene.AddMaterial(new GLMaterial(green));
+  }
+  ~SceneOnWindow() { DestroyWindow(window); }
+
+  HWND window = nullptr;
+  GLScene scene;
+  GLViewportWin* viewport = nullptr;
+  GLCamera* camera = nullptr;
+  bool ok = false;
+};
+
+inline std::vector<MessageBoxCall> MessageBoxes() {
+  std::vector<MessageBoxCall> boxes;
+  for (const UiEvent& e : UiJournal())
+    if (e.kind == UiEvent::Kind::MessageBox) boxes.push_back(e.box);
+  return boxes;
+}
+
+}  // namespace gltest

@@ -1,0 +1,30 @@
+// Folder and file calls with the Windows calls' results: paths are the
+// system's code page 1250 paths, resolved like every other file access;
+// FALSE (or 0) on failure with the reason in GetLastError.
+#pragma once
+
+#include "platform/win32/win32_types.h"
+
+constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
+constexpr DWORD ERROR_FILE_EXISTS = 80;
+
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
+
+// ERROR_ALREADY_EXISTS when anything of that name exists, ERROR_PATH_NOT_FOUND
+// when its parent folder is missing. Security attributes are not supported
+// and must be null.
+BOOL CreateDirectoryA(LPCSTR path, void* securityAttributes);
+
+// Renames a file, within one volume. Without MOVEFILE_REPLACE_EXISTING an
+// existing target is an error (ERROR_ALREADY_EXISTS); with
+// MOVEFILE_WRITE_THROUGH the file's data reaches the disk before the rename.
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
+
+BOOL DeleteFileA(LPCSTR path);
+
+// Creates a new empty file "<folder>\<prefix><hex>.tmp" (up to three
+// characters of prefix) and copies its name into out, which holds MAX_PATH
+// characters. unique must be 0 (the number is chosen so that the file is
+// new). Returns the number used, 0 on failure.
+UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR out);

@@ -1,0 +1,99 @@
+#include "platform/win32/registry.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <cstring>
+#include <string>
+
+namespace {
+
+class Registry : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "registry-XXXXXX").string();
+    folder_ = mkdtemp(pattern.data());
+    SetRegistryFolder(folder_);
+  }
+  void TearDown() override {
+    SetRegistryFolder("");
+    std::filesystem::remove_all(folder_);
+  }
+  std::string folder_;
+};
+
+TEST_F(Registry, ValuesOfEveryTypeRoundTripThroughTheFile) {
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Software\\Maker\\Product", &key), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Maker\\Product", &key), ERROR_SUCCESS);
+  const BYTE binary[] = {0, 1, 0xFF, '"', '='};
+  const DWORD number = 0xDEADBEEF;
+  const char text[] = "a=b \"quoted\" %20 \xE8";  // code page 1250 letter
+  struct Value {
+    const char* name;
+    DWORD type;
+    const BYTE* data;
+    DWORD size;
+  } const values[] = {{"Bytes", REG_BINARY, binary, sizeof binary},
+                      {"Number", REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4},
+                      {"Te=xt", REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text},
+                      {"", REG_SZ, reinterpret_cast<const BYTE*>("default"), 8},
+                      {"Empty", REG_BINARY, nullptr, 0}};
+  for (const Value& v : values) ASSERT_EQ(RegSetValueExA(key, v.name, 0, v.type, v.data, v.size), ERROR_SUCCESS);
+  RegCloseKey(key);
+
+  // Another spelling of the key and the names, read back from the file.
+  ASSERT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "SOFTWARE\\maker", &key), ERROR_SUCCESS);
+  HKEY product = nullptr;
+  ASSERT_EQ(RegOpenKeyA(key, "pRODUCT", &product), ERROR_SUCCESS);
+  for (const Value& v : values) {
+    BYTE out[64] = {};
+    DWORD size = sizeof out, type = 0;
+    std::string upper = v.name;
+    for (char& c : upper) c = static_cast<char>(toupper(c));
+    ASSERT_EQ(RegQueryValueExA(product, upper.c_str(), nullptr, &type, out, &size), ERROR_SUCCESS) << v.name;
+    EXPECT_EQ(type, v.type);
+    ASSERT_EQ(size, v.size);
+    if (size) EXPECT_EQ(std::memcmp(out, v.data, size), 0) << v.name;
+  }
+  DWORD size = 2;
+  BYTE small[2];
+  EXPECT_EQ(RegQueryValueExA(product, "Bytes", nullptr, nullptr, small, &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, sizeof binary);
+  size = 0;
+  EXPECT_EQ(RegQueryValueExA(product, "Bytes", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, sizeof binary);
+  EXPECT_EQ(RegQueryValueExA(product, "Missing", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegDeleteValueA(product, "NUMBER"), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExA(product, "Number", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(product);
+  RegCloseKey(key);
+  EXPECT_EQ(RegCloseKey(product), ERROR_INVALID_HANDLE);
+  EXPECT_TRUE(std::filesystem::exists(folder_ + "/HKEY_CURRENT_USER.reg"));
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "/HKEY_LOCAL_MACHINE.reg")) << "roots are apart";
+}
+
+TEST_F(Registry, AReadOnlyKeyRefusesChangesAndADamagedLineIsSkipped) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, "A\\B", &key), ERROR_SUCCESS);
+  const BYTE one = 1;
+  ASSERT_EQ(RegSetValueExA(key, "Kept", 0, REG_BINARY, &one, 1), ERROR_SUCCESS);
+  RegCloseKey(key);
+  {
+    std::ofstream damage(folder_ + "/HKEY_LOCAL_MACHINE.reg", std::ios::app);
+    damage << "\"Broken\"=3:0G\n\"Half=3:01\n";
+  }
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "a\\b", 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueExA(key, "Kept", 0, REG_BINARY, &one, 1), ERROR_ACCESS_DENIED);
+  BYTE value = 0;
+  DWORD size = 1;
+  EXPECT_EQ(RegQueryValueExA(key, "Kept", nullptr, nullptr, &value, &size), ERROR_SUCCESS);
+  EXPECT_EQ(value, 1);
+  EXPECT_EQ(RegQueryValueExA(key, "Broken", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(key);
+  EXPECT_EQ(RegOpenKeyA(reinterpret_cast<HKEY>(0x1234), "x", &key), ERROR_INVALID_HANDLE);
+}
+
+}  // namespace
