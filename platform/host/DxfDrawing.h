@@ -15,6 +15,7 @@
 
 #include "platform/host/DxfEntity.h"
 #include "platform/host/DxfPair.h"
+#include "platform/host/TextPages.h"
 
 namespace host {
 
@@ -142,8 +143,9 @@ class DxfDrawing {
   // Hands the drawing's DXF text to sink piece by piece; false when the
   // sink failed.
   bool WriteText(const std::function<bool(std::string_view)>& sink) const;
-  // Reads the text, which the drawing keeps: loaded values are views of it.
-  bool LoadKept(std::shared_ptr<const char[]> text, size_t size, DxfError* error);
+  // Reads the first size bytes of the pages, which the drawing keeps: the
+  // values read are moved together at their start and viewed there.
+  bool LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfError* error);
   void IndexLoaded();
   void Index(DxfEntity& entity, bool drawable = false);
   void Unindex(DxfEntity& entity);
@@ -163,8 +165,8 @@ class DxfDrawing {
   std::string NextAnonymousName() const;
 
   std::filesystem::path sourcePath_;
-  std::shared_ptr<const char[]> text_;  // the loaded file's text (shared with clones)
-  size_t textSize_ = 0;
+  std::shared_ptr<TextPages> text_;  // the loaded values (shared with clones)
+  size_t textSize_ = 0;              // the size of the text they were read from
   std::string lineEnd_ = "\n";
   std::string version_ = "AC1009";
   int versionNumber_ = 1009;

@@ -4,8 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
-#include <stdexcept>
+#include <new>
 
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
@@ -54,11 +55,23 @@ bool FindVersion(std::string_view text, std::string& version, int& number, DxfEr
 
 }  // namespace
 
-// Reads the sections pair by pair with one pair of look-ahead (tok_).
+// Reads the sections pair by pair with one pair of look-ahead (tok_). The
+// values kept are moved together at the start of the text as they are read
+// (they never overtake the reading), and the pages behind the reading that
+// hold nothing kept any more go back to the system: what stays is the
+// values, not the codes and line ends around them.
 class DxfDrawing::Loader {
  public:
-  Loader(DxfDrawing& drawing, std::string_view text, bool convert, DxfError* error)
-      : d_(drawing), reader_(text), error_(error), convert_(convert) {}
+  Loader(DxfDrawing& drawing, TextPages& pages, size_t size, bool convert, DxfError* error)
+      : d_(drawing),
+        pages_(pages),
+        reader_(std::string_view(pages.data(), size)),
+        error_(error),
+        convert_(convert),
+        kept_(pages.data()) {}
+
+  // Bytes of values kept at the start of the pages.
+  size_t Kept() const { return static_cast<size_t>(kept_ - pages_.data()); }
 
   bool Run() {
     Advance();
@@ -87,15 +100,29 @@ class DxfDrawing::Loader {
   }
 
  private:
-  bool Advance() { return have_ = reader_.Next(tok_, error_); }
+  bool Advance() {
+    have_ = reader_.Next(tok_, error_);
+    if (have_) {
+      // Everything before the current value is kept already or not needed.
+      size_t reading = static_cast<size_t>(tok_.value.data() - pages_.data());
+      if (reading - released_ >= kReleaseStep) {
+        pages_.Release(Kept(), reading);
+        released_ = reading;
+      }
+    }
+    return have_;
+  }
 
   bool Refuse(std::string message, int line) {
     return host::Refuse(reader_, error_, std::move(message), line);
   }
 
-  DxfPair Pair(const DxfToken& t) const {
+  DxfPair Pair(const DxfToken& t) {
     if (convert_ && !IsAscii(t.value)) return {t.code, DxfUtf8ToModel(t.value)};
-    return {t.code, DxfValue::Borrow(t.value)};
+    char* value = kept_;
+    if (!t.value.empty()) std::memmove(value, t.value.data(), t.value.size());
+    kept_ += t.value.size();
+    return {t.code, DxfValue::Borrow({value, t.value.size()})};
   }
 
   // The current pair and the following ones up to the next group 0.
@@ -252,10 +279,15 @@ class DxfDrawing::Loader {
     return false;
   }
 
+  static constexpr size_t kReleaseStep = 4 << 20;
+
   DxfDrawing& d_;
+  TextPages& pages_;
   DxfTokenReader reader_;
   DxfError* error_;
   bool convert_;  // UTF-8 text with bytes beyond ASCII
+  char* kept_;    // where the next value kept goes
+  size_t released_ = 0;
   DxfToken tok_;
   bool have_ = false;
   PairList scratch_;
@@ -268,48 +300,40 @@ bool DxfDrawing::Load(const std::filesystem::path& path, DxfError* error) {
     return Fail(error, "cannot open " + path.string() + ": it is a folder");
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return Fail(error, "cannot open " + path.string() + ": " + std::strerror(errno));
-  struct stat st {};
-  if (fstat(fd, &st) != 0) {
-    int saved = errno;
+  auto failed = [&](const char* what, int code) {
     close(fd);
-    return Fail(error, "cannot read " + path.string() + ": " + std::strerror(saved));
-  }
+    return Fail(error, std::string(what) + " " + path.string() + ": " + std::strerror(code));
+  };
+  struct stat st {};
+  if (fstat(fd, &st) != 0) return failed("cannot read", errno);
   // Read to the end whatever the size said: the file may change meanwhile.
-  size_t capacity = st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 4096;
-  std::shared_ptr<char[]> text = std::make_shared_for_overwrite<char[]>(capacity);
+  std::shared_ptr<TextPages> pages = TextPages::Make(static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1);
+  if (!pages) return failed("cannot read", ENOMEM);
   size_t size = 0;
   for (;;) {
-    if (size == capacity) {
-      capacity *= 2;
-      auto bigger = std::make_shared_for_overwrite<char[]>(capacity);
-      std::memcpy(bigger.get(), text.get(), size);
-      text = std::move(bigger);
-    }
-    ssize_t n = read(fd, text.get() + size, capacity - size);
+    if (size == pages->capacity() && !pages->Grow(2 * size)) return failed("cannot read", ENOMEM);
+    ssize_t n = read(fd, pages->data() + size, pages->capacity() - size);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      int saved = errno;
-      close(fd);
-      return Fail(error, "cannot read " + path.string() + ": " + std::strerror(saved));
-    }
+    if (n < 0) return failed("cannot read", errno);
     if (n == 0) break;
     size += static_cast<size_t>(n);
   }
   close(fd);
-  if (!LoadKept(std::move(text), size, error)) return false;
+  if (!LoadPages(std::move(pages), size, error)) return false;
   sourcePath_ = path;
   return true;
 }
 
 bool DxfDrawing::LoadText(std::string_view text, DxfError* error) {
-  auto copy = std::make_shared_for_overwrite<char[]>(text.size() + 1);
-  if (!text.empty()) std::memcpy(copy.get(), text.data(), text.size());
-  return LoadKept(std::move(copy), text.size(), error);
+  std::shared_ptr<TextPages> pages = TextPages::Make(text.size());
+  if (!pages) throw std::bad_alloc();
+  if (!text.empty()) std::memcpy(pages->data(), text.data(), text.size());
+  return LoadPages(std::move(pages), text.size(), error);
 }
 
-bool DxfDrawing::LoadKept(std::shared_ptr<const char[]> kept, size_t size, DxfError* error) {
+bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfError* error) {
   Clear();
-  std::string_view text(kept.get(), size);
+  std::string_view text(pages->data(), size);
   if (text.substr(0, 18) == "AutoCAD Binary DXF")
     return Fail(error, "binary DXF is not supported: save the drawing as ASCII DXF", 1);
   if (size > DxfValue::kMaxSize)
@@ -323,13 +347,14 @@ bool DxfDrawing::LoadKept(std::shared_ptr<const char[]> kept, size_t size, DxfEr
                  ? "\r\n"
                  : "\n";
 
-  text_ = std::move(kept);
-  textSize_ = size;
-  Loader loader(*this, text, IsUtf8() && !IsAscii(text), error);
+  Loader loader(*this, *pages, size, IsUtf8() && !IsAscii(text), error);
   if (!loader.Run()) {
     Clear();
     return false;
   }
+  pages->Keep(loader.Kept());
+  text_ = std::move(pages);
+  textSize_ = size;
   IndexLoaded();
   return true;
 }

@@ -12,7 +12,7 @@
 namespace host {
 
 // A pair's value: raw text, code page 1250 inside the model. A value read
-// from a file is a view of the file's text, which the drawing keeps for as
+// from a file is a view of the text the drawing keeps from its load for as
 // long as it (or a clone of it) lives; every other value, and every copy,
 // holds its own bytes, so a copy is safe anywhere.
 //
