@@ -15,6 +15,7 @@ demo: build
 	@scripts/demo build/dev
 
 bench: deps
+	@scripts/install-deps scripts/debian-packages-bench.txt
 	cmake --preset release
 	cmake --build --preset release
 	@for b in build/release/bin/bench_*; do echo "== $$b"; "$$b" || exit 1; done
