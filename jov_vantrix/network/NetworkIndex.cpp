@@ -11,8 +11,8 @@
 
 namespace {
 
-std::string HandleKey(const CString& handle) {
-  return std::string(handle.GetString(), static_cast<size_t>(handle.GetLength()));
+std::string_view HandleView(const CString& handle) {
+  return std::string_view(handle.GetString(), static_cast<size_t>(handle.GetLength()));
 }
 
 std::string Key(std::initializer_list<const CString*> parts) {
@@ -89,7 +89,9 @@ std::vector<IndexedRecord> EndPointIndex::NearEither(const GLVector& a, const GL
 }
 
 void LinkHandleIndex::Add(CObjDataNew* record) {
-  if (record && !record->m_linkHandle.IsEmpty()) byHandle_[HandleKey(record->m_linkHandle)].push_back(record);
+  if (!record || record->m_linkHandle.IsEmpty()) return;
+  entries_.push_back({HandleView(record->m_linkHandle), record});
+  sorted_ = false;
 }
 
 void LinkHandleIndex::AddList(const CSeznam& list) {
@@ -102,9 +104,15 @@ void LinkHandleIndex::AddArray(const CPtrArray& records) {
 
 void LinkHandleIndex::Collect(CObjDataNew* record, CPtrArray& out) const {
   if (!record || record->m_linkHandle.IsEmpty()) return;
-  auto found = byHandle_.find(HandleKey(record->m_linkHandle));
-  if (found == byHandle_.end()) return;
-  for (CObjDataNew* candidate : found->second) {
+  auto before = [](const Entry& a, const Entry& b) { return a.handle < b.handle; };
+  if (!sorted_) {
+    std::stable_sort(entries_.begin(), entries_.end(), before);
+    sorted_ = true;
+  }
+  const Entry wanted{HandleView(record->m_linkHandle), nullptr};
+  const auto [first, last] = std::equal_range(entries_.begin(), entries_.end(), wanted, before);
+  for (auto it = first; it != last; ++it) {
+    CObjDataNew* candidate = it->record;
     if (candidate == record) continue;
     if (candidate->m_objectType != record->m_objectType && candidate->m_objectType != kObjectRiser) continue;
     candidate->SetNumber(record->GetNumber());
@@ -144,17 +152,19 @@ uint64_t ConnectIndex::Key(int32_t objectType, int32_t connect) {
 ConnectIndex::ConnectIndex(const CObjSezNew& network) {
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
     for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
-      byConnect_[Key(r->m_objectType, r->GetConnect())].push_back(r);
+      entries_.push_back({Key(r->m_objectType, r->GetConnect()), r});
+  std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
 }
 
 void ConnectIndex::ConnectedBranchName(const CObjDataNew* pipe, CString& out) const {
   if (!pipe || pipe->m_riserNumber.IsEmpty() || pipe->m_riserNumber == "2") return;
-  auto found = byConnect_.find(Key(pipe->m_objectType, pipe->GetNumber()));
-  if (found == byConnect_.end()) return;
-  for (const CObjDataNew* r : found->second) {
-    if (r->m_branchName == pipe->m_branchName) continue;
+  const uint64_t key = Key(pipe->m_objectType, pipe->GetNumber());
+  auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
+                             [](const Entry& e, uint64_t k) { return e.key < k; });
+  for (; it != entries_.end() && it->key == key; ++it) {
+    if (it->record->m_branchName == pipe->m_branchName) continue;
     out = "V";
-    out += r->m_branchName;
+    out += it->record->m_branchName;
     return;
   }
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -49,7 +50,8 @@ class EndPointIndex {
 };
 
 // The records of a list or an array by their link handle ("JOV_LINK"),
-// for CollectLinkedRecords.
+// for CollectLinkedRecords. Filled first, then asked; the handles must not
+// change meanwhile (the index holds views of them).
 class LinkHandleIndex {
  public:
   void AddList(const CSeznam& list);
@@ -60,8 +62,13 @@ class LinkHandleIndex {
   void Collect(CObjDataNew* record, CPtrArray& out) const;
 
  private:
+  struct Entry {
+    std::string_view handle;
+    CObjDataNew* record;
+  };
   void Add(CObjDataNew* record);
-  std::unordered_map<std::string, std::vector<CObjDataNew*>> byHandle_;
+  mutable bool sorted_ = true;
+  mutable std::vector<Entry> entries_;  // sorted by handle, in list order within one
 };
 
 // The network inserts and description texts of an import's list by what
@@ -91,6 +98,10 @@ class ConnectIndex {
   void ConnectedBranchName(const CObjDataNew* pipe, CString& out) const;
 
  private:
+  struct Entry {
+    uint64_t key;
+    CObjDataNew* record;
+  };
   static uint64_t Key(int32_t objectType, int32_t connect);
-  std::unordered_map<uint64_t, std::vector<CObjDataNew*>> byConnect_;
+  std::vector<Entry> entries_;  // sorted by key, in scan order within one
 };
