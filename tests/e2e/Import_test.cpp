@@ -26,11 +26,12 @@ std::string ResultFile(const char* lineEnd, const char* version = "2", const cha
 
 class Import : public E2e {
  protected:
-  Outcome RunImport(const std::string& drawing, const std::string& result, const std::string& out) {
+  Outcome RunImport(const std::string& drawing, const std::string& result, const std::string& out,
+                    const std::string& catalogue = JOV_EXCHANGE_CATALOGUE) {
     Write("result.txt", result);
     const std::string script = Write("session.txt", std::string(kSelect) + "file result.txt\n");
     return Run({"--drawing", drawing, "--out", out, "--run", "Jov_Vantrix_Import", "--script", script,
-                "--catalogue", JOV_EXCHANGE_CATALOGUE});
+                "--catalogue", catalogue});
   }
 };
 
@@ -65,15 +66,19 @@ TEST_F(Import, ImportsThatApplyNothingWriteNothing) {
     std::string drawing;
     std::string result;
     const char* message;  // part of the message shown
+    std::string catalogue = JOV_EXCHANGE_CATALOGUE;
   };
+  std::filesystem::create_directories(dir_ / "no_catalogue");
   const Case cases[] = {
       {"another version", kData + "exported.dxf", ResultFile("\r\n", "3"), "must begin with the lines PC and 2"},
       {"no branch of the drawing", kData + "exported.dxf", ResultFile("\r\n", "2", "2"), "Nothing was imported"},
       {"pipes never exported", kData + "network.dxf", ResultFile("\r\n"), "Nothing was imported"},
       {"a branch of two schemes", Write("two.dxf", twoSchemes), ResultFile("\r\n"), "more than one scheme"},
+      {"no heating catalogue", kData + "exported.dxf", ResultFile("\r\n"), "Nothing was imported",
+       Path("no_catalogue")},
   };
   for (const Case& c : cases) {
-    Outcome o = RunImport(c.drawing, c.result, Path("out.dxf"));
+    Outcome o = RunImport(c.drawing, c.result, Path("out.dxf"), c.catalogue);
     EXPECT_EQ(o.exit, 0) << c.what << o.err;
     EXPECT_TRUE(o.Has("result: -1")) << c.what << o.out;
     EXPECT_NE(o.out.find(c.message), std::string::npos) << c.what << o.out;
