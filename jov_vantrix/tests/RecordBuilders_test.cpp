@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,6 +17,7 @@
 #include "jov_vantrix/tests/RecordingHost.h"
 #include "platform/catalogue/CatalogueSource.h"
 #include "platform/catalogue/Database.h"
+#include "platform/catalogue/tests/TempFolder.h"
 
 namespace {
 
@@ -130,8 +129,8 @@ TEST(RecordBuilders, BlockFromSymbolKeepsConnectionPointsOutOfTheBlock) {
 }
 
 TEST(RecordBuilders, PipePieceDataByOwner) {
-  const std::string folder = std::filesystem::temp_directory_path() / "jov-pieces";
-  std::filesystem::create_directories(folder);
+  const TempFolder temp;
+  const std::string& folder = temp.Path();
   std::string error;
   ASSERT_TRUE(jovDatabase::BuildCatalogueFromText(
       "[catalogue]\ntrade = T\ntitle = T\n[names]\nPROP | 0 | 1 | P0 | | 0\nPROP | 2 | 2 | P2 | | 0\n"
@@ -189,5 +188,4 @@ TEST(RecordBuilders, PipePieceDataByOwner) {
   Items riserB = DescribeChain(d.get());
   EXPECT_EQ(riserB[head.size() + 9], "1000:0");
   jovDatabase::Database::Close(list.m_pDatabase);
-  std::filesystem::remove_all(folder);
 }

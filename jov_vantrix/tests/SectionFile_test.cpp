@@ -6,12 +6,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "jov_vantrix/network/CSecDataNew.h"
 #include "jov_vantrix/network/CSecSezNew.h"
+#include "platform/catalogue/tests/TempFolder.h"
 #include "tests/support/ProgramRun.h"
 
 namespace fs = std::filesystem;
@@ -20,16 +20,11 @@ namespace {
 
 class SectionFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "jov-sections-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(folder_); }
+  void SetUp() override { ASSERT_FALSE(temp_.Path().empty()); }
 
-  std::string Path(const char* name) const { return (folder_ / name).string(); }
+  std::string Path(const char* name) const { return temp_.File(name); }
   std::string Write(const char* name, const std::string& text) {
-    std::ofstream(folder_ / name, std::ios::binary) << text;
+    temp_.Write(name, text);
     return Path(name);
   }
   // What a result file reads into: per branch its name, then per section
@@ -54,7 +49,8 @@ class SectionFile : public ::testing::Test {
     return out;
   }
 
-  fs::path folder_;
+  TempFolder temp_;
+  const fs::path folder_{temp_.Path()};
 };
 
 CSecDataNew* Section(CSecSezNew& list, const char* branch, int number, int connect) {

@@ -17,6 +17,7 @@
 
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "platform/catalogue/CatalogueSource.h"
+#include "platform/catalogue/tests/TempFolder.h"
 #include "platform/host/exports/HostControl.h"
 #include "platform/win32/module_loader.h"
 
@@ -25,33 +26,29 @@ class RealHost {
   // A host over a scratch folder (profile, catalogues) that is removed at
   // the end.
   RealHost() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "jov-host-XXXXXX").string();
-    if (mkdtemp(pattern.data())) folder_ = pattern;
     static const HMODULE library = LoadLibraryA(JOV_TEST_MODULE_DIR "/dravik2d.arx");
     module_ = library;
     auto get = module_ ? reinterpret_cast<GetDravikControlFn>(GetProcAddress(module_, kDravikControlExport))
                        : nullptr;
     control_ = get ? get() : nullptr;
     if (!control_) return;
-    Option("profile", folder_ + "/profile");
-    Option("catalogue", folder_);
+    Option("profile", Folder() + "/profile");
+    Option("catalogue", Folder());
   }
   ~RealHost() {
     TheApp().m_pHostTable = nullptr;
     if (control_) control_->Shutdown();
-    std::error_code ignored;
-    if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
   }
   RealHost(const RealHost&) = delete;
   RealHost& operator=(const RealHost&) = delete;
 
   bool Loaded() const { return control_ != nullptr; }
-  const std::string& Folder() const { return folder_; }
+  const std::string& Folder() const { return folder_.Path(); }
 
   // The catalogue of a trade from its source file.
   bool Catalogue(char trade, const std::string& source) {
     std::string error;
-    const std::string path = folder_ + "/" + trade + ".db";
+    const std::string path = folder_.File(std::string(1, trade) + ".db");
     const bool built = jovDatabase::BuildCatalogueFile(source.c_str(), path.c_str(), error);
     EXPECT_TRUE(built) << error;
     return built;
@@ -86,7 +83,7 @@ class RealHost {
     EXPECT_TRUE(control_->SetOption(name, value.c_str(), error, sizeof error)) << error;
   }
 
-  std::string folder_;
+  TempFolder folder_;
   HMODULE module_ = nullptr;
   const DravikHostControl* control_ = nullptr;
 };
