@@ -116,6 +116,17 @@ bool IsCatalogueOf(sqlite3* db, char trade) {
   return true;
 }
 
+// A column value into a getter's output.
+eCode Take(Statement& st, qmString& out) { return Store(st.Text(0), out); }
+eCode Take(Statement& st, unsigned& out) {
+  out = Word(st.Get(), 0);
+  return eOK;
+}
+eCode Take(Statement& st, double& out) {
+  out = sqlite3_column_double(st.Get(), 0);
+  return eOK;
+}
+
 }  // namespace
 
 void resultResbuf::Release() {
@@ -294,42 +305,28 @@ eCode Database::ReadRow(const char* sql, int64_t key, OnRow onRow) {
   return onRow(st);
 }
 
-eCode Database::GoPartypeIDI(unsigned id) {
-  partype = -1;
-  eCode code = ReadRow("SELECT id FROM partypes WHERE id = ?1", id, [](Statement&) { return eOK; });
-  if (code == eOK) partype = id;
+template <typename Out>
+eCode Database::ReadAtCursor(int64_t cursor, const char* sql, Out& out) {
+  if (cursor < 0) return eNotPositioned;
+  return ReadRow(sql, cursor, [&](Statement& st) { return Take(st, out); });
+}
+
+eCode Database::Position(int64_t& cursor, const char* sql, unsigned id) {
+  cursor = -1;
+  const eCode code = ReadRow(sql, id, [](Statement&) { return eOK; });
+  if (code == eOK) cursor = id;
   return code;
 }
 
+eCode Database::GoPartypeIDI(unsigned id) { return Position(partype, "SELECT id FROM partypes WHERE id = ?1", id); }
 eCode Database::GetPartypeTitle(qmString& out) {
-  if (partype < 0) return eNotPositioned;
-  return ReadRow("SELECT title FROM partypes WHERE id = ?1", partype,
-                 [&](Statement& st) { return Store(st.Text(0), out); });
+  return ReadAtCursor(partype, "SELECT title FROM partypes WHERE id = ?1", out);
 }
-
 eCode Database::GetPartypeStatus(unsigned& status) {
-  if (partype < 0) return eNotPositioned;
-  return ReadRow("SELECT status FROM partypes WHERE id = ?1", partype, [&](Statement& st) {
-    status = Word(st.Get(), 0);
-    return eOK;
-  });
+  return ReadAtCursor(partype, "SELECT status FROM partypes WHERE id = ?1", status);
 }
-
-eCode Database::GetPartypeLo(double& lo) {
-  if (partype < 0) return eNotPositioned;
-  return ReadRow("SELECT lo FROM partypes WHERE id = ?1", partype, [&](Statement& st) {
-    lo = sqlite3_column_double(st.Get(), 0);
-    return eOK;
-  });
-}
-
-eCode Database::GetPartypeHi(double& hi) {
-  if (partype < 0) return eNotPositioned;
-  return ReadRow("SELECT hi FROM partypes WHERE id = ?1", partype, [&](Statement& st) {
-    hi = sqlite3_column_double(st.Get(), 0);
-    return eOK;
-  });
-}
+eCode Database::GetPartypeLo(double& lo) { return ReadAtCursor(partype, "SELECT lo FROM partypes WHERE id = ?1", lo); }
+eCode Database::GetPartypeHi(double& hi) { return ReadAtCursor(partype, "SELECT hi FROM partypes WHERE id = ?1", hi); }
 
 eCode Database::EnumParTypes(EnumParTypesCallback callback, void* context) {
   if (!callback) return eBadArgument;
@@ -370,31 +367,13 @@ eCode Database::EnumNames(const char* list, EnumNamesCallback callback, void* co
   return HandOut(rows, callback, context);
 }
 
-eCode Database::GoNamesIDI(unsigned id) {
-  names = -1;
-  eCode code = ReadRow("SELECT id FROM names WHERE id = ?1", id, [](Statement&) { return eOK; });
-  if (code == eOK) names = id;
-  return code;
-}
-
-eCode Database::GetNamesName(qmString& out) {
-  if (names < 0) return eNotPositioned;
-  return ReadRow("SELECT name FROM names WHERE id = ?1", names,
-                 [&](Statement& st) { return Store(st.Text(0), out); });
-}
-
+eCode Database::GoNamesIDI(unsigned id) { return Position(names, "SELECT id FROM names WHERE id = ?1", id); }
+eCode Database::GetNamesName(qmString& out) { return ReadAtCursor(names, "SELECT name FROM names WHERE id = ?1", out); }
 eCode Database::GetNamesComment(qmString& out) {
-  if (names < 0) return eNotPositioned;
-  return ReadRow("SELECT comment FROM names WHERE id = ?1", names,
-                 [&](Statement& st) { return Store(st.Text(0), out); });
+  return ReadAtCursor(names, "SELECT comment FROM names WHERE id = ?1", out);
 }
-
 eCode Database::GetNamesStatus(unsigned& status) {
-  if (names < 0) return eNotPositioned;
-  return ReadRow("SELECT status FROM names WHERE id = ?1", names, [&](Statement& st) {
-    status = Word(st.Get(), 0);
-    return eOK;
-  });
+  return ReadAtCursor(names, "SELECT status FROM names WHERE id = ?1", status);
 }
 
 eCode Database::EnumUsedProducers(EnumNamesCallback callback, void* context, unsigned indexIdi) {
@@ -445,12 +424,7 @@ eCode Database::NextProduct(int next, unsigned producerId, unsigned indexIdi) {
   return eOK;
 }
 
-eCode Database::GoProdsIDI(unsigned id) {
-  version = -1;
-  eCode code = ReadRow("SELECT id FROM products WHERE id = ?1", id, [](Statement&) { return eOK; });
-  if (code == eOK) version = id;
-  return code;
-}
+eCode Database::GoProdsIDI(unsigned id) { return Position(version, "SELECT id FROM products WHERE id = ?1", id); }
 
 eCode Database::GetProdsIDI(unsigned& id) {
   if (version < 0) return eNotPositioned;
@@ -459,39 +433,22 @@ eCode Database::GetProdsIDI(unsigned& id) {
 }
 
 eCode Database::GetProdsDate(CComDATE& date) {
-  if (version < 0) return eNotPositioned;
-  return ReadRow("SELECT date FROM products WHERE id = ?1", version,
-                 [&](Statement& st) { return DateOf(st.Text(0), date); });
+  qmString text;
+  const eCode code = ReadAtCursor(version, "SELECT date FROM products WHERE id = ?1", text);
+  return code == eOK ? DateOf(text.GetString() ? text.GetString() : "", date) : code;
 }
 
 eCode Database::GetProdsStatus(unsigned& namesId) {
-  if (version < 0) return eNotPositioned;
-  return ReadRow("SELECT status FROM products WHERE id = ?1", version, [&](Statement& st) {
-    namesId = Word(st.Get(), 0);
-    return eOK;
-  });
+  return ReadAtCursor(version, "SELECT status FROM products WHERE id = ?1", namesId);
 }
-
 eCode Database::GetProdsComment(qmString& out) {
-  if (version < 0) return eNotPositioned;
-  return ReadRow("SELECT comment FROM products WHERE id = ?1", version,
-                 [&](Statement& st) { return Store(st.Text(0), out); });
+  return ReadAtCursor(version, "SELECT comment FROM products WHERE id = ?1", out);
 }
-
 eCode Database::GetProdsPrice(double& price) {
-  if (version < 0) return eNotPositioned;
-  return ReadRow("SELECT price FROM products WHERE id = ?1", version, [&](Statement& st) {
-    price = sqlite3_column_double(st.Get(), 0);
-    return eOK;
-  });
+  return ReadAtCursor(version, "SELECT price FROM products WHERE id = ?1", price);
 }
-
 eCode Database::GetProdsMJ(unsigned& unitNamesId) {
-  if (version < 0) return eNotPositioned;
-  return ReadRow("SELECT mj FROM products WHERE id = ?1", version, [&](Statement& st) {
-    unitNamesId = Word(st.Get(), 0);
-    return eOK;
-  });
+  return ReadAtCursor(version, "SELECT mj FROM products WHERE id = ?1", unitNamesId);
 }
 
 }  // namespace jovDatabase

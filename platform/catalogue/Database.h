@@ -170,6 +170,11 @@ class JOVDBASE_API Database {
   eCode WriteItemText(const char* column, const qmString& text);
   template <typename OnRow>
   eCode ReadRow(const char* sql, int64_t key, OnRow onRow);
+  // The one column of the row a cursor stands on.
+  template <typename Out>
+  eCode ReadAtCursor(int64_t cursor, const char* sql, Out& out);
+  // Moves the cursor onto the row of that id; none when it is missing.
+  eCode Position(int64_t& cursor, const char* sql, unsigned id);
 
   sqlite3* db;
   char trade;

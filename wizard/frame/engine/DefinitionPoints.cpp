@@ -204,15 +204,16 @@ void AddDefinitionPoint(CSeznam& points, const GLVector& point, uint32_t& counte
   CObjectData* found = nullptr;
   if (FindObjectAtPoint(points, point, found)) {
     found->flags |= flags;
-  } else {
-    found = new CObjectData;
-    found->number = counter++;
-    found->flags = flags;
-    found->point = point;
-    for (int axis = 0; axis < 3; ++axis) found->SetText(axis, FormatFixed(point[axis], 2).c_str());
-    points.AddTail(found);
+    object = found;
+    return;
   }
-  if ((flags & PointFlag::kLineEnd) && start && start != found) {
+  found = new CObjectData;
+  found->number = counter++;
+  found->flags = flags;
+  found->point = point;
+  for (int axis = 0; axis < 3; ++axis) found->SetText(axis, FormatFixed(point[axis], 2).c_str());
+  points.AddTail(found);
+  if ((flags & PointFlag::kLineEnd) && start) {
     found->linked = start;
     start->linked = found;
   }

@@ -21,8 +21,9 @@ class GLVector;
 bool ParseProductGeometry(CSeznam& points, const resbuf* chain, bool sort);
 
 // Adds a point (number counter++, formulas "%.2f" of its coordinates), or
-// adds flags to the one already there; object becomes that point. With
-// PointFlag::kLineEnd it and the line start given in object are linked. A
+// adds flags to the one already there; object becomes that point. A new
+// point with PointFlag::kLineEnd and the line start given in object are
+// linked to each other (a point shared by lines keeps its first link). A
 // point that is not finite adds nothing.
 void AddDefinitionPoint(CSeznam& points, const GLVector& point, uint32_t& counter, CObjectData*& object,
                         uint32_t flags);

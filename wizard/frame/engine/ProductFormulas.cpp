@@ -46,11 +46,15 @@ jovDatabase::eCode WriteFormulas(Database& catalogue, unsigned view, const qmStr
 
 bool LoadProductFormulas(CSeznam& points, unsigned view) {
   if (points.GetCount() == 0) return false;
-  jovDatabase::Database* catalogue = CurrentCatalogue();
   if (view > 3) return true;
+  jovDatabase::Database* catalogue = CurrentCatalogue();
   qmString stored;
   if (!catalogue || ReadFormulas(*catalogue, view, stored) != jovDatabase::eOK) return false;
-  const std::string text = stored.GetString() ? stored.GetString() : "";
+  return ReadProductFormulas(points, stored.GetString() ? stored.GetString() : "");
+}
+
+bool ReadProductFormulas(CSeznam& points, const std::string& text) {
+  if (points.GetCount() == 0) return false;
   if (text.empty()) return true;
   size_t at = text.find_first_of("|\r\n");
   if (at == std::string::npos) at = text.size();

@@ -14,6 +14,8 @@ class GLVector;
 // False for an empty list or a catalogue error; an empty text changes
 // nothing; points beyond the text's lines keep their formulas.
 bool LoadProductFormulas(CSeznam& points, unsigned view);
+// The same from a formulas text already at hand: true for a non-empty list.
+bool ReadProductFormulas(CSeznam& points, const std::string& text);
 // Writes them with that base point number; false on a catalogue error.
 // Another view writes nothing (true).
 bool StoreProductFormulas(const CSeznam& points, unsigned view, int basePoint);
