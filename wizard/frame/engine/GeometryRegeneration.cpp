@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr unsigned kLineRuleType = 387;
 constexpr unsigned kLineRuleStatus = 1u << 24;
 constexpr double kAngleTolerance = 1e-9;
@@ -129,9 +128,10 @@ class Regenerator {
       const GLVector end = PointOf(line->end);
       GLVector direction = d <= 60.0 ? start - end : end - start;
       if ((end - start).Length() < 1e-9) direction = line->oldEnd - line->oldStart;
-      const double angle = across.GetOrientedAngle(direction, GLAxisZ);
-      const bool parallel = angle <= kAngleTolerance || 2 * kPi - angle <= kAngleTolerance ||
-                            std::fabs(angle - kPi) <= kAngleTolerance;
+      // Parallel (the angle between them 0 or pi, within 1e-9) by the sine
+      // of the angle: its cosine, near 1, cannot tell 1e-9 from 1e-8.
+      const double lengths = across.Length() * direction.Length();
+      const bool parallel = lengths > 0.0 && across.Cross(direction).Length() <= kAngleTolerance * lengths;
       if (!parallel) continue;
       direction.Normalize();
       direction *= d * 0.5 + 1.0;

@@ -110,7 +110,7 @@ TEST(DefinitionPoints, EachEntityAddsItsCharacteristicPoints) {
 }
 
 TEST(DefinitionPoints, NewPointsCarryTheirCoordinatesAsFormulasAndLinesLinkTheirEnds) {
-  Chain chain("0 LINE\n8 DEFPOINTS\n62 7\n10 1.005\n20 -2\n30 0\n11 3\n21 4.125\n31 0.5");
+  Chain chain("0 LINE\n8 DEFPOINTS\n62 256\n10 1.005\n20 -2\n30 0\n11 3\n21 4.125\n31 0.5");
   CObjectSez points;
   ParseProductGeometry(points, chain.head, false);
   ASSERT_EQ(points.GetCount(), 2u);
@@ -133,8 +133,17 @@ TEST(DefinitionPoints, NewPointsCarryTheirCoordinatesAsFormulasAndLinesLinkTheir
 }
 
 TEST(DefinitionPoints, SortingIsTolerantStableAndStaysInBounds) {
-  // 0.005 apart in x: y decides.
+  // 0.005 apart in x: y decides; within 0.01 in every coordinate of one
+  // another (but not the same point), ties keep the order they came in.
   EXPECT_EQ(Parsed("0 LINE\n10 10.005\n20 1\n30 0\n11 10\n21 2\n31 0"), (Rows{"1: 10.005 1 0 f0", "2: 10 2 0 f0"}));
+  CObjectSez ties;
+  for (double x : {0.009, 0.0, 0.018, 0.0091}) {
+    auto* o = new CObjectData;
+    o->point = GLVector(x, 0, 0);
+    ties.AddTail(o);
+  }
+  SortAndNumberPoints(ties);
+  EXPECT_EQ(Points(ties), (Rows{"1: 0.009 0 0 f0", "2: 0 0 0 f0", "3: 0.018 0 0 f0", "4: 0.0091 0 0 f0"}));
   // A chain of points each within 0.01 of the next is no order at all; the
   // sort must still end, keep every point once and number 1..n.
   CObjectSez points;

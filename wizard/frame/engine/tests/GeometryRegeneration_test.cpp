@@ -301,3 +301,24 @@ TEST_F(Regeneration, EverySampleProductRegeneratesItsOwnGeometry) {
   }
   EXPECT_EQ(views, 8) << "the pipes, the radiators' views, the riser and the bend";
 }
+
+TEST_F(Regeneration, ASlantedStubIsParallelThroughRounding) {
+  // Spacing (3, 7): the stub's direction (6, 14) is parallel, though the
+  // cosine of their angle rounds to 1 - 1e-16 (an angle of 1.5e-8).
+  UseCatalogue(
+      "[catalogue]\ntrade = T\n[item]\nid = TST0001-0001\ntype = 387\nstatus = 0x49000000\ndxfB <<\n"
+      "0 LINE\n8 DEFPOINTS\n62 7\n10 3\n20 7\n30 0\n11 3\n21 0\n31 0\n"
+      "0 LINE\n8 DEFPOINTS\n62 7\n10 0\n20 0\n30 0\n11 0\n21 -7\n31 0\n"
+      "0 LINE\n8 0\n10 100\n20 0\n30 0\n11 94\n21 -14\n31 0\n>>\n");
+  Go("TST0001-0001");
+  jovDatabase::resultResbuf geometry;
+  ASSERT_EQ(db->GetItemsDxfB(geometry), 0);
+  CObjectSez points, params;
+  ParseProductGeometry(points, geometry.head, true);
+  Chain chain(geometry.head);
+  RegenerateProductGeometry(points, params, chain.head);
+  const double d = std::sqrt(58.0);
+  const GLVector end = At(chain.Node(11, 2));
+  EXPECT_NEAR(end.x, 100 + 6 / std::sqrt(232.0) * (d / 2 + 1), 1e-9);
+  EXPECT_NEAR(end.y, 14 / std::sqrt(232.0) * (d / 2 + 1), 1e-9);
+}
