@@ -10,11 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "jov_vantrix/tests/PluginResourcesTest.h"
 #include "platform/mfc/CDialog.h"
-#include "platform/mfc/module_state.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
-#include "platform/win32/module_loader.h"
-#include "platform/win32/tests/headless_fixture.h"
 
 namespace {
 
@@ -38,14 +36,10 @@ BEGIN_MESSAGE_MAP(CountingDialog, CDialog)
   ON_BN_CLICKED(IDC_CUT_HELP, &CountingDialog::OnHelpButton)
 END_MESSAGE_MAP()
 
-class SectionPreview : public testing_support::HeadlessTest, public ::testing::WithParamInterface<UINT> {
+class SectionPreview : public PluginResourcesTest, public ::testing::WithParamInterface<UINT> {
  protected:
   void SetUp() override {
-    HeadlessTest::SetUp();
-    resources_ = LoadLibraryA((std::string(JOV_TEST_MODULE_DIR) + "/Jov_Vantrix.qmr").c_str());
-    ASSERT_NE(resources_, nullptr) << LastLoadErrorText();
-    state_.m_hCurrentResourceHandle = resources_;
-    previous_ = AfxSetModuleState(&state_);
+    PluginResourcesTest::SetUp();
     ASSERT_TRUE(dialog.Create(GetParam()));
     dialog.ShowWindow(SW_SHOW);
     ASSERT_TRUE(preview.SubclassDlgItem(IDC_CUT_PREVIEW, &dialog));
@@ -53,10 +47,7 @@ class SectionPreview : public testing_support::HeadlessTest, public ::testing::W
   }
   void TearDown() override {
     if (dialog.m_hWnd) dialog.DestroyWindow();
-    HeadlessTest::TearDown();
-    AfxIdleCleanup();
-    AfxSetModuleState(previous_);
-    FreeLibrary(resources_);
+    PluginResourcesTest::TearDown();
   }
 
   // What one paint of the preview drew.
@@ -87,24 +78,24 @@ class SectionPreview : public testing_support::HeadlessTest, public ::testing::W
 
   CountingDialog dialog;
   CViewBtn preview;
-  HMODULE resources_ = nullptr;
-  AFX_MODULE_STATE state_{};
-  AFX_MODULE_STATE* previous_ = nullptr;
 };
 
 }  // namespace
 
 TEST_P(SectionPreview, A350By200ButtonPlacesItsRiserFloorAndBoxes) {
   const std::vector<GdiRecord> drawn = Paint();
+  // Erased with the button face, then framed in black.
+  ASSERT_GE(drawn.size(), 2u);
+  EXPECT_EQ(drawn[0].op + " " + drawn[1].op, "FillRect FrameRect");
+  EXPECT_EQ(drawn[0].color, GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(drawn[1].color, RGB(0, 0, 0));
+  EXPECT_EQ(drawn[0].args, (std::vector<int>{0, 0, 350, 200}));
+  EXPECT_EQ(drawn[1].args, drawn[0].args);
+
   const CViewBtn::Layout& l = preview.GetLayout();
-  EXPECT_EQ(l.riserX, 116);
-  EXPECT_EQ(l.floorY, 150);
-  EXPECT_EQ(l.branchReach, 35);
-  EXPECT_EQ(l.gap, 43);
-  EXPECT_EQ(l.riserSpacing, 10);
-  EXPECT_EQ(l.boxWidth, 35);
-  EXPECT_EQ(l.boxHeight, 26);
-  EXPECT_EQ(l.boxLift, 35);
+  EXPECT_EQ((std::vector<int>{l.riserX, l.floorY, l.branchReach, l.gap, l.riserSpacing, l.boxWidth, l.boxHeight,
+                              l.boxLift}),
+            (std::vector<int>{116, 150, 35, 43, 10, 35, 26, 35}));
 
   // Boxes 1, 2 and 3 stand on yF - d = 115 and are 26 high.
   std::vector<std::vector<int>> boxes;
@@ -180,17 +171,6 @@ TEST_P(SectionPreview, FlagsOffLeaveOutTheOptionalItemsAndKeepTheDimensions) {
   const std::vector<GdiRecord> floor = Paint();
   EXPECT_EQ(lines(floor) - lines(bare), 4);
   EXPECT_EQ(TextsOf(floor).size(), 8u);
-}
-
-TEST_P(SectionPreview, ErasingFillsWithTheButtonFaceAndPaintingFramesInBlack) {
-  const std::vector<GdiRecord> drawn = Paint();
-  ASSERT_GE(drawn.size(), 2u);
-  EXPECT_EQ(drawn[0].op, "FillRect");
-  EXPECT_EQ(drawn[0].args, (std::vector<int>{0, 0, 350, 200}));
-  EXPECT_EQ(drawn[0].color, GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(drawn[1].op, "FrameRect");
-  EXPECT_EQ(drawn[1].args, (std::vector<int>{0, 0, 350, 200}));
-  EXPECT_EQ(drawn[1].color, RGB(0, 0, 0));
 }
 
 TEST_P(SectionPreview, ClicksDoNothing) {

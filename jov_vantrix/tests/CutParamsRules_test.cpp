@@ -1,28 +1,32 @@
 // What the section dialogs do to their parameter blocks after OK: the
-// shortening question and its answer, the pipe start length, the layer
-// rule and the conversion to drawing units; the older block's stamp.
+// confirmed values, the shortening question and its answer, the pipe start
+// length, the layer rule and the conversion to drawing units.
 #include "jov_vantrix/section/CutParamsRules.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <tuple>
 
-namespace {
-
-// 5 March 2013, 14:07:09 local time.
-std::time_t MarchFifth() {
-  std::tm t{};
-  t.tm_year = 113;
-  t.tm_mon = 2;
-  t.tm_mday = 5;
-  t.tm_hour = 14;
-  t.tm_min = 7;
-  t.tm_sec = 9;
-  t.tm_isdst = -1;
-  return std::mktime(&t);
+TEST(CutParamsRules, ConfirmedValuesGoIntoTheirFields) {
+  CutDialogValues values;
+  values.cutNumber = "7";
+  values.height = "2.8";
+  values.pipeFloorDistance = "-.2";
+  values.sameLength = "0.12";
+  values.sameLengthOn = values.describeLastRiser = 1;
+  values.describeRisers = values.drawPipe = values.pipeSwitch = 0;
+  JovCutParams block;
+  StoreCutValues(values, block);
+  JovCutParamsOld older;
+  StoreCutValues(values, older);
+  EXPECT_DOUBLE_EQ(block.m_pipeFloorDistance + older.m_pipeFloorDistance, -0.4);
+  EXPECT_DOUBLE_EQ(block.m_sameLength + older.m_sameItemLength, 0.24);
+  EXPECT_TRUE(block.m_sameLengthOn && older.m_sameItemLengthOn && block.m_describeLastRiser);
+  EXPECT_FALSE(block.m_pipeSwitch || older.m_pipeSwitch || older.m_describeRisers || older.m_drawPipe);
+  EXPECT_STREQ(older.m_cutNumber, "7");
+  EXPECT_DOUBLE_EQ(older.m_height, 2.8);
 }
-
-}  // namespace
 
 TEST(CutParamsRules, ShorteningIsAskedOnlyForALengthAboveZeroShorterThanTheConnections) {
   const struct {
@@ -52,11 +56,10 @@ TEST(CutParamsRules, ShorteningIsAskedOnlyForALengthAboveZeroShorterThanTheConne
     const double fit = c.length > 0 ? c.length / 0.18 : 1.0;
     ShortenConnectionOffsets(block);
     ShortenConnectionOffsets(older);
-    for (const auto* offsets : {&block.m_connectionOffset1, &older.m_connectionOffset1})
-      EXPECT_NEAR(*offsets, 0.04 * fit, 1e-12) << c.length;
-    for (const auto* offsets : {&block.m_connectionOffset2, &older.m_connectionOffset2})
-      EXPECT_NEAR(*offsets, 0.1 * fit, 1e-12) << c.length;
-    EXPECT_DOUBLE_EQ(block.m_verticalConnectionOffset, 0.04);
+    for (const double* offset : {&block.m_connectionOffset1, &older.m_connectionOffset1})
+      EXPECT_NEAR(*offset, 0.04 * fit, 1e-12) << c.length;
+    for (const double* offset : {&block.m_connectionOffset2, &older.m_connectionOffset2})
+      EXPECT_NEAR(*offset, 0.1 * fit, 1e-12) << c.length;
     EXPECT_DOUBLE_EQ(older.m_connectionOffset3, 0.04);
   }
   JovCutParams block;
@@ -76,12 +79,9 @@ TEST(CutParamsRules, ThePipeStartRunsFromTheFloorToTheLowerPipe) {
   block.m_pipeFloorDistance = older.m_pipeFloorDistance = 0.3;
   RecomputePipeBeginLength(block);
   RecomputePipeBeginLength(older);
-  EXPECT_DOUBLE_EQ(block.m_pipeBeginLength, 2.2);
-  EXPECT_DOUBLE_EQ(block.m_bubbleDistance1, -2.0);
-  EXPECT_DOUBLE_EQ(older.m_pipeBeginLength, 2.2);
-  EXPECT_DOUBLE_EQ(older.m_bubbleDistance1, -2.0);
-  EXPECT_DOUBLE_EQ(block.m_bubbleDistance3, 0.1) << "the third distance keeps the default";
-  EXPECT_DOUBLE_EQ(block.m_verticalPipeBeginLength, 0.1);
+  for (const double* length : {&block.m_pipeBeginLength, &older.m_pipeBeginLength}) EXPECT_DOUBLE_EQ(*length, 2.2);
+  for (const double* bubble : {&block.m_bubbleDistance1, &older.m_bubbleDistance1}) EXPECT_DOUBLE_EQ(*bubble, -2.0);
+  EXPECT_DOUBLE_EQ(block.m_bubbleDistance3, 0.1);
 }
 
 TEST(CutParamsRules, LayersEqualToThePlaceholderTakeTheCurrentLayer) {
@@ -105,71 +105,57 @@ TEST(CutParamsRules, LayersEqualToThePlaceholderTakeTheCurrentLayer) {
     block.m_riserLayer = block.m_branchLayer = block.m_descriptionLayer = c.setting;
     ApplyLayerRules(block, c.placeholder, c.current);
     JovCutParamsOld older;
-    older.m_branchLayer = older.m_descriptionLayer = c.setting;
-    older.m_riserLayer = c.setting;
+    older.m_branchLayer = older.m_descriptionLayer = older.m_riserLayer = c.setting;
     ApplyLayerRules(older, c.placeholder, c.current);
-    EXPECT_STREQ(block.m_riserLayer, c.branch) << c.setting;
-    EXPECT_STREQ(block.m_branchLayer, c.branch) << c.setting;
-    EXPECT_STREQ(block.m_descriptionLayer, c.branch) << c.setting;
-    EXPECT_STREQ(older.m_branchLayer, c.riser) << c.setting;
-    EXPECT_STREQ(older.m_descriptionLayer, c.riser) << c.setting;
+    for (const CString* layer : {&block.m_riserLayer, &block.m_branchLayer, &block.m_descriptionLayer})
+      EXPECT_STREQ(*layer, c.branch) << c.setting;
+    for (const CString* layer : {&older.m_branchLayer, &older.m_descriptionLayer}) EXPECT_STREQ(*layer, c.riser);
     EXPECT_STREQ(older.m_riserLayer, c.setting) << "a resource text, no setting";
   }
 }
 
 TEST(CutParamsRules, GenerationTakesDistancesInUnitsAndTextsOnPaper) {
-  // Millimetre drawings at 1:1, metre drawings at 1:100.
-  const struct {
-    int unit;
-    double scale;
-    double distance;  // of 0.5 m
-    double text;      // of 2.5 mm
-    double firstLine;
-  } cases[] = {{1000, 1.0, 500.0, 2.5, 5.0}, {1, 100.0, 0.5, 0.25, 0.5}};
-  for (const auto& c : cases) {
+  // Millimetre drawings at 1:1, metre drawings at 1:100; 0.5 m and 2.5 mm.
+  for (auto [unit, scale, distance, text] : {std::tuple{1000, 1.0, 500.0, 2.5}, {1, 100.0, 0.5, 0.25}}) {
     JovCutParams block;
-    block.m_units = c.unit;
-    block.m_scale = c.scale;
+    block.m_units = unit;
+    block.m_scale = scale;
     block.m_riserDistance = block.m_sameLength = block.m_sameHeight = block.m_pipeFloorDistance = 0.5;
     block.m_descriptionHeight = block.m_riserTextHeight = block.m_riserBubbleDiameter = 2.5;
-    ConvertForGeneration(block);
-    EXPECT_DOUBLE_EQ(block.m_riserDistance, c.distance);
-    EXPECT_DOUBLE_EQ(block.m_sameLength, c.distance);
-    EXPECT_DOUBLE_EQ(block.m_sameHeight, c.distance);
-    EXPECT_DOUBLE_EQ(block.m_pipeFloorDistance, c.distance);
-    EXPECT_DOUBLE_EQ(block.m_bubbleDistance3, c.distance / 5) << "0.1 m";
-    EXPECT_DOUBLE_EQ(block.m_riserRadius, c.distance * 0.16) << "0.08 m";
-    EXPECT_DOUBLE_EQ(block.m_descriptionHeight, c.text);
-    EXPECT_DOUBLE_EQ(block.m_riserTextHeight, c.text);
-    EXPECT_DOUBLE_EQ(block.m_riserBubbleDiameter, c.text);
-    EXPECT_DOUBLE_EQ(block.m_firstLineHeight, c.firstLine);
-    EXPECT_DOUBLE_EQ(block.m_connectionOffset1, 0.04) << "offsets stay in metres";
-    EXPECT_DOUBLE_EQ(block.m_branchWidthFactor, 0.8);
-
     JovCutParamsOld older;
-    older.m_unit = c.unit;
-    older.m_scale = c.scale;
+    older.m_unit = unit;
+    older.m_scale = scale;
     older.m_height = older.m_sameItemLength = older.m_floorHeight = 0.5;
     older.m_branchTextHeight = older.m_bubbleDiameter = 2.5;
+    ConvertForGeneration(block);
     ConvertForGeneration(older);
-    EXPECT_DOUBLE_EQ(older.m_height, c.distance);
-    EXPECT_DOUBLE_EQ(older.m_sameItemLength, c.distance);
-    EXPECT_DOUBLE_EQ(older.m_floorHeight, c.distance);
-    EXPECT_DOUBLE_EQ(older.m_descriptionLineSpacing, c.distance / 10) << "0.05 m";
-    EXPECT_DOUBLE_EQ(older.m_branchTextHeight, c.text);
-    EXPECT_DOUBLE_EQ(older.m_bubbleDiameter, c.text);
-    EXPECT_DOUBLE_EQ(older.m_firstLineHeight, c.firstLine);
-    EXPECT_DOUBLE_EQ(older.m_connectionOffset2, 0.1);
-    EXPECT_DOUBLE_EQ(older.m_furtherWidthFactor, 0.8);
+    for (const double* d : {&block.m_riserDistance, &block.m_sameLength, &block.m_sameHeight,
+                            &block.m_pipeFloorDistance, &older.m_height, &older.m_sameItemLength,
+                            &older.m_floorHeight})
+      EXPECT_DOUBLE_EQ(*d, distance) << unit;
+    for (const double* d : {&block.m_bubbleDistance3, &older.m_bubbleDistance3}) EXPECT_DOUBLE_EQ(*d, distance / 5);
+    for (const double* d : {&block.m_riserRadius, &older.m_riserRadius}) EXPECT_DOUBLE_EQ(*d, distance * 0.16);
+    for (const double* t : {&block.m_descriptionHeight, &block.m_riserTextHeight, &block.m_riserBubbleDiameter,
+                            &older.m_branchTextHeight, &older.m_bubbleDiameter})
+      EXPECT_DOUBLE_EQ(*t, text) << unit;
+    // The first description line: 0.005 times units and scale.
+    for (const double* t : {&block.m_firstLineHeight, &older.m_firstLineHeight}) EXPECT_DOUBLE_EQ(*t, text * 2);
+    for (const double* o : {&block.m_connectionOffset1, &older.m_connectionOffset1}) EXPECT_DOUBLE_EQ(*o, 0.04);
   }
 }
 
 TEST(JovCutParamsOld, StampsTheMomentOfConstruction) {
-  JovCutParamsOld older(&MarchFifth);
+  JovCutParamsOld older([] {
+    std::tm t{};  // 5 March 2013, 14:07:09 local time
+    t.tm_year = 113;
+    t.tm_mon = 2;
+    t.tm_mday = 5;
+    t.tm_hour = 14;
+    t.tm_min = 7;
+    t.tm_sec = 9;
+    t.tm_isdst = -1;
+    return std::mktime(&t);
+  });
   EXPECT_STREQ(older.m_stamp, "05.03.2013-14.07.09");
-  EXPECT_EQ(older.m_unit, 1);
-  EXPECT_TRUE(older.m_cutNumber.IsEmpty());
-  EXPECT_EQ(older.m_branchOption, 0);
-  JovCutParamsOld now;
-  EXPECT_EQ(now.m_stamp.GetLength(), 19);
+  EXPECT_EQ(JovCutParamsOld().m_stamp.GetLength(), 19);
 }
