@@ -9,14 +9,10 @@
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutSettings.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
-#include "platform/win32/profile.h"
 #include "platform/win32/resources.h"
 #include "platform/mfc/module_state.h"
 
 namespace {
-
-// The masks an import expands, read as the section dialogs read them.
-void ReadImportMasks(const char* settings, JovCutParams& params) { ReadDescriptionMasks(settings, params); }
 
 // The binding steps of a drawing command, run in their fixed order: the
 // by-name host table at the command's level, then the resource library and
@@ -80,7 +76,7 @@ int Jov_Vantrix_Import(int, void*) {
   char settings[MAX_PATH];
   app.GetDataPath(settings, "Jov.ini", MAX_PATH);
   JovCutParams params;
-  ReadImportMasks(settings, params);
+  ReadDescriptionMasks(settings, params);
   ImportCalculationResults(params);
   return -1;
 }

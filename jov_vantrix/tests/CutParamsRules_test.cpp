@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <tuple>
 
 TEST(CutParamsRules, ConfirmedValuesGoIntoTheirFields) {
@@ -142,20 +141,4 @@ TEST(CutParamsRules, GenerationTakesDistancesInUnitsAndTextsOnPaper) {
     for (const double* t : {&block.m_firstLineHeight, &older.m_firstLineHeight}) EXPECT_DOUBLE_EQ(*t, text * 2);
     for (const double* o : {&block.m_connectionOffset1, &older.m_connectionOffset1}) EXPECT_DOUBLE_EQ(*o, 0.04);
   }
-}
-
-TEST(JovCutParamsOld, StampsTheMomentOfConstruction) {
-  JovCutParamsOld older([] {
-    std::tm t{};  // 5 March 2013, 14:07:09 local time
-    t.tm_year = 113;
-    t.tm_mon = 2;
-    t.tm_mday = 5;
-    t.tm_hour = 14;
-    t.tm_min = 7;
-    t.tm_sec = 9;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
-  });
-  EXPECT_STREQ(older.m_stamp, "05.03.2013-14.07.09");
-  EXPECT_EQ(JovCutParamsOld().m_stamp.GetLength(), 19);
 }

@@ -3,7 +3,6 @@
 #include "jov_vantrix/section/CutSettings.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "jov_vantrix/section/CutParamsRules.h"
+#include "platform/catalogue/tests/TempFolder.h"
 #include "platform/win32/profile.h"
 
 namespace {
@@ -19,18 +19,11 @@ namespace {
 class CutSettingsFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    profile_ = std::filesystem::temp_directory_path() /
-               (std::string("jov_cut_") + info->name() + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(profile_);
-    std::filesystem::create_directories(profile_ / "Dat");
-    // The system's own form of the paths: the profile folder, then "Dat\".
-    const std::string data = profile_.string() + "/Dat\\";
-    settings = data + kCutSettingsFile;
-    presets = data + kCutPresetFile;
-    pipes = data + kPipeTypeFile;
+    ASSERT_FALSE(folder_.Path().empty());
+    std::filesystem::create_directory(folder_.File("Dat"));
   }
-  void TearDown() override { std::filesystem::remove_all(profile_); }
+  // The system's own form of the paths: the profile folder, then "Dat\".
+  std::string DataFile(const char* name) const { return folder_.Path() + "/Dat\\" + name; }
 
   void Write(const std::string& file, const char* section, const char* key, const char* value) {
     ASSERT_TRUE(WritePrivateProfileStringA(section, key, value, file.c_str()));
@@ -41,8 +34,10 @@ class CutSettingsFiles : public ::testing::Test {
     return value;
   }
 
-  std::filesystem::path profile_;
-  std::string settings, presets, pipes;
+  TempFolder folder_;
+  const std::string settings = DataFile(kCutSettingsFile);
+  const std::string presets = DataFile(kCutPresetFile);
+  const std::string pipes = DataFile(kPipeTypeFile);
 };
 
 // Every value a dialog reads, compared key by key.
@@ -81,7 +76,7 @@ TEST_F(CutSettingsFiles, MissingFilesGiveTheDefaults) {
   EXPECT_TRUE(block.m_pipe1TypeCode.IsEmpty() && block.m_pipe2Layer.IsEmpty());
   EXPECT_TRUE(ReadPresets(presets.c_str(), "CUT_DLG_DIST_ELM").empty());
   EXPECT_TRUE(ReadLayerPlaceholder(presets.c_str()).IsEmpty());
-  EXPECT_FALSE(std::filesystem::exists(profile_ / "Dat" / kCutSettingsFile)) << "reading creates no file";
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("Dat/Jov.ini"))) << "reading creates no file";
 }
 
 TEST_F(CutSettingsFiles, WhatOkWritesReadsBackWithALeadingZero) {
