@@ -9,6 +9,15 @@
 #include "objectgl/GLMaterial.h"
 #include "objectgl/GLVectorArray.h"
 
+// Whether OpenGL renders (rather than selects or feeds back). Mesa's
+// selection and feedback lose or crash on display lists that mix primitive
+// kinds, as tessellations do: there entities send their primitives anew.
+inline bool GLIsRendering() {
+  GLint mode = GL_RENDER;
+  glGetIntegerv(GL_RENDER_MODE, &mode);
+  return mode == GL_RENDER;
+}
+
 // Lighting off for the scope; on again after when it was on.
 class GLLightingOff {
  public:

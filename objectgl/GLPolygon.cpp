@@ -43,17 +43,23 @@ void GLPolygon::Tessellate(GLenum listMode) {
   gluTessNormal(tess, 0.0, 0.0, 1.0);
   gluTessBeginPolygon(tess, nullptr);
   gluTessBeginContour(tess);
-  displayList_ = glGenLists(1);
-  glNewList(displayList_, listMode);
+  if (listMode) {
+    displayList_ = glGenLists(1);
+    glNewList(displayList_, listMode);
+  }
 
+  // What a list holds stays what is drawn: later contours do not join it.
+  const uint32_t count = listMode || !displayList_ ? contours_.GetCount() : compiledContours_;
+  if (listMode) compiledContours_ = count;
   // Room for every point at once: the tessellator keeps their addresses.
   uint64_t total = 0;
-  for (const GLContour* c : contours_)
-    if (c) total += c->GetCount();
+  for (uint32_t i = 0; i < count; ++i)
+    if (contours_[i]) total += contours_[i]->GetCount();
   GLVectorArray stored;
   if (total <= UINT32_MAX && stored.SetCapacity(static_cast<uint32_t>(total))) {
     const GLScene* scene = GetScene();
-    for (const GLContour* c : contours_) {
+    for (uint32_t i = 0; i < count; ++i) {
+      const GLContour* c = contours_[i];
       if (!c) continue;
       gluNextContour(tess, c->IsInterior() ? GLU_INTERIOR : GLU_EXTERIOR);
       for (const GLVector& p : c->GetPoints()) {
@@ -66,7 +72,7 @@ void GLPolygon::Tessellate(GLenum listMode) {
   gluTessEndContour(tess);
   gluTessEndPolygon(tess);
   GLPolygonCombineClear();
-  glEndList();
+  if (listMode) glEndList();
   gluDeleteTess(tess);
 }
 
@@ -76,7 +82,9 @@ void GLPolygon::Draw(uint32_t mode, GLMatLib* materials) {
     GLApplyColor(materials, material_);
   else
     GLApplyLit(materials, material_, GL_FRONT_AND_BACK);
-  if (displayList_)
+  if (!GLIsRendering())
+    Tessellate(0);
+  else if (displayList_)
     glCallList(displayList_);
   else
     Tessellate(GL_COMPILE_AND_EXECUTE);

@@ -35,10 +35,12 @@ class GLPolygon : public GLEntity {
   bool IsCompiled() const { return displayList_ != 0; }
 
  private:
+  // Into a new display list, or straight to OpenGL for list mode 0.
   void Tessellate(GLenum listMode);
 
   uint32_t material_;
   uint32_t displayList_ = 0;
+  uint32_t compiledContours_ = 0;  // how many contours the list holds
   GLArray<GLContour*> contours_;
 };
 

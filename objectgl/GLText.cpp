@@ -97,12 +97,8 @@ void GLText::Layout() const {
   }
 }
 
-void GLText::Compile(GLenum listMode) {
-  if (!layout_) Layout();
-  DeleteList();
+void GLText::SendFaces() const {
   const GLScene* scene = GetScene();
-  displayList_ = glGenLists(1);
-  glNewList(displayList_, listMode);
   glNormal3dv(GLScene::MapDirection(normal_, scene));
   for (uint32_t i = 0; layout_ && i < charCount_; ++i)
     for (const GLFaces* f : layout_[i]) {
@@ -110,6 +106,14 @@ void GLText::Compile(GLenum listMode) {
       for (const GLVector& p : f->GetPoints()) glVertex3dv(GLScene::MapPoint(p, scene));
       glEnd();
     }
+}
+
+void GLText::Compile(GLenum listMode) {
+  if (!layout_) Layout();
+  DeleteList();
+  displayList_ = glGenLists(1);
+  glNewList(displayList_, listMode);
+  SendFaces();
   glEndList();
 }
 
@@ -127,10 +131,14 @@ void GLText::Draw(uint32_t mode, GLMatLib* materials) {
   else if (mode == 2)
     GLApplyLit(materials, material_, GL_FRONT_AND_BACK);
   GLFilledPolygons filled;
-  if (displayList_)
+  if (!GLIsRendering()) {
+    if (!layout_) Layout();
+    SendFaces();
+  } else if (displayList_) {
     glCallList(displayList_);
-  else
+  } else {
     BuildDisplayList();
+  }
 }
 
 GLExtents GLText::GetExtents() const {

@@ -58,6 +58,8 @@ class GLText : public GLEntity {
  private:
   // Needs an owning scene; with no style at the index the layout is empty.
   void Layout() const;
+  // The placed triangles through the scene's model matrix.
+  void SendFaces() const;
   void Compile(GLenum listMode);
   void DeleteList();
   // Drops the layout and the list, and tells the scene.
