@@ -91,8 +91,11 @@ void BM_FirstUseOfThePrintableGlyphs(benchmark::State& state) {
   }
 }
 // Registered first: its single first run also starts the font machinery.
-BENCHMARK(BM_FirstUseOfThePrintableGlyphs)->Name("BM_FirstUseOfThePrintableGlyphs/cold")->Iterations(1)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FirstUseOfThePrintableGlyphs)
+    ->Name("BM_FirstUseOfThePrintableGlyphs/cold")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_FirstUseOfThePrintableGlyphs)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RenderMixedEntities(benchmark::State& state) {

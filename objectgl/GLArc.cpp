@@ -20,14 +20,19 @@ double AngleOf(const GLVector& from, const GLVector& to, const GLVector& referen
 
 }  // namespace
 
-GLArc::GLArc(const GLVector& centre, const double* radius, const double* start, const double* end,
-             uint32_t material, uint32_t segments)
+GLArc::GLArc(const GLVector& centre, const double* radius, const double* start, const double* end, uint32_t material,
+             uint32_t segments)
     : GLArc(centre, GLAxisZ, radius, start, end, material, segments) {}
 
 GLArc::GLArc(const GLVector& centre, const GLVector& normal, const double* radius, const double* start,
              const double* end, uint32_t material, uint32_t segments)
-    : centre_(centre), normal_(normal), radius_(Value(radius)), start_(Value(start)), end_(Value(end)),
-      segments_(segments), material_(material) {}
+    : centre_(centre),
+      normal_(normal),
+      radius_(Value(radius)),
+      start_(Value(start)),
+      end_(Value(end)),
+      segments_(segments),
+      material_(material) {}
 
 GLArc::GLArc(const GLVector& p1, const GLVector& p2, const double* bulge, uint32_t material, uint32_t segments)
     : segments_(segments), material_(material) {
@@ -48,8 +53,14 @@ GLArc::GLArc(const GLVector& p1, const GLVector& p2, const double* bulge, uint32
 }
 
 GLArc::GLArc(const GLArc& other)
-    : GLEntity(other), centre_(other.centre_), normal_(other.normal_), radius_(other.radius_),
-      start_(other.start_), end_(other.end_), segments_(other.segments_), material_(other.material_),
+    : GLEntity(other),
+      centre_(other.centre_),
+      normal_(other.normal_),
+      radius_(other.radius_),
+      start_(other.start_),
+      end_(other.end_),
+      segments_(other.segments_),
+      material_(other.material_),
       direction_(other.direction_) {}
 
 void GLArc::Tessellate(GLVectorArray& target) const {
@@ -69,31 +80,19 @@ void GLArc::Tessellate(GLVectorArray& target) const {
   }
 }
 
-const GLVectorArray& GLArc::Points() const {
-  if (points_.GetCount() == 0) Tessellate(points_);
-  return points_;
-}
-
-void GLArc::GetPoints(GLVectorArray& out) const {
-  if (points_.GetCount())
-    out = points_;
-  else
-    Tessellate(out);
-}
+void GLArc::GetPoints(GLVectorArray& out) const { points_.CopyTo(out, Tessellator()); }
 
 void GLArc::SetSegments(uint32_t segments) {
-  points_.RemoveAll();
+  points_.Forget();
   segments_ = segments;
   NotifyChanged();
 }
 
-void GLArc::Draw(uint32_t, GLMatLib* materials) { GLDrawCurve(*this, GL_LINE_STRIP, Points(), materials, material_); }
-
-GLExtents GLArc::GetExtents() const {
-  GLExtents e;
-  for (const GLVector& p : Points()) e.AddPoint(p);
-  return e;
+void GLArc::Draw(uint32_t, GLMatLib* materials) {
+  GLDrawCurve(*this, GL_LINE_STRIP, points_.Get(Tessellator()), materials, material_);
 }
+
+GLExtents GLArc::GetExtents() const { return points_.Extents(Tessellator()); }
 
 void GLArc::SetMaterial(uint32_t index) {
   material_ = index;
@@ -124,6 +123,6 @@ void GLArc::Transform(const GLMatrix& m) {
   const GLVector axis = normal_.GetPerpendicular();
   start_ = AngleOf(axis, s, normal_);
   end_ = AngleOf(axis, e, normal_);
-  for (GLVector& p : points_) p.TransformPoint(m);
+  points_.Transform(m);
   NotifyChanged();
 }

@@ -5,8 +5,8 @@
 
 #include <GL/gl.h>
 
+#include "objectgl/GLCurvePoints.h"
 #include "objectgl/GLEntity.h"
-#include "objectgl/GLVectorArray.h"
 
 class GLArc : public GLEntity {
   GL_DECLARE_CLASS()
@@ -16,8 +16,8 @@ class GLArc : public GLEntity {
   // In the XY plane, counter-clockwise. Null values are 0.
   GLArc(const GLVector& centre, const double* radius, const double* start, const double* end, uint32_t material,
         uint32_t segments);
-  GLArc(const GLVector& centre, const GLVector& normal, const double* radius, const double* start,
-        const double* end, uint32_t material, uint32_t segments);
+  GLArc(const GLVector& centre, const GLVector& normal, const double* radius, const double* start, const double* end,
+        uint32_t material, uint32_t segments);
   // The polyline segment from p1 to p2 bulged by tan(included angle / 4):
   // counter-clockwise for a positive bulge, clockwise for a negative one.
   GLArc(const GLVector& p1, const GLVector& p2, const double* bulge, uint32_t material, uint32_t segments);
@@ -50,7 +50,9 @@ class GLArc : public GLEntity {
   double GetRadius() const { return radius_; }
 
  private:
-  const GLVectorArray& Points() const;
+  auto Tessellator() const {
+    return [this](GLVectorArray& target) { Tessellate(target); };
+  }
 
   GLVector centre_;
   GLVector normal_ = GLAxisZ;
@@ -58,6 +60,6 @@ class GLArc : public GLEntity {
   double start_ = 0.0, end_ = 0.0;
   uint32_t segments_ = 32;
   uint32_t material_ = 0;
-  mutable GLVectorArray points_;
+  GLCurvePoints points_;
   uint32_t direction_ = GL_CCW;
 };

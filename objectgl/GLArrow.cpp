@@ -7,8 +7,14 @@
 
 GLArrow::GLArrow(const GLVector& position, uint32_t material, const double* length, const GLVector& xAxis,
                  const GLVector& yAxis, const GLVector& zAxis, const double* angle, uint8_t direction)
-    : position_(position), xAxis_(xAxis), yAxis_(yAxis), zAxis_(zAxis), length_(length ? *length : 0.0),
-      angle_(angle ? *angle : 0.0), material_(material), direction_(direction) {}
+    : position_(position),
+      xAxis_(xAxis),
+      yAxis_(yAxis),
+      zAxis_(zAxis),
+      length_(length ? *length : 0.0),
+      angle_(angle ? *angle : 0.0),
+      material_(material),
+      direction_(direction) {}
 
 void GLArrow::Corners(GLVector out[7]) const {
   GLScene* scene = GetScene();
@@ -52,8 +58,8 @@ void GLArrow::Draw(uint32_t, GLMatLib* materials) {
 }
 
 bool GLArrow::Write(GLOstream& os) const {
-  return GLEntity::Write(os) && position_.Write(os) && os.Write(material_) && os.Write(length_) &&
-         os.Write(angle_) && os.Write(direction_);
+  return GLEntity::Write(os) && position_.Write(os) && os.Write(material_) && os.Write(length_) && os.Write(angle_) &&
+         os.Write(direction_);
 }
 
 bool GLArrow::Read(GLIstream& is) {

@@ -8,12 +8,19 @@
 
 GLCircle::GLCircle(const GLVector& centre, const GLVector& normal, const double* radius, uint32_t material,
                    int32_t segments)
-    : centre_(centre), normal_(normal), radius_(radius ? *radius : 0.0), segments_(std::max(segments, 3)),
+    : centre_(centre),
+      normal_(normal),
+      radius_(radius ? *radius : 0.0),
+      segments_(std::max(segments, 3)),
       material_(material) {}
 
 GLCircle::GLCircle(const GLCircle& other)
-    : GLEntity(other), centre_(other.centre_), normal_(other.normal_), radius_(other.radius_),
-      segments_(other.segments_), material_(other.material_) {}
+    : GLEntity(other),
+      centre_(other.centre_),
+      normal_(other.normal_),
+      radius_(other.radius_),
+      segments_(other.segments_),
+      material_(other.material_) {}
 
 void GLCircle::Tessellate(GLVectorArray& target) const {
   const uint32_t n = static_cast<uint32_t>(std::max(segments_, 3));
@@ -27,25 +34,13 @@ void GLCircle::Tessellate(GLVectorArray& target) const {
   }
 }
 
-const GLVectorArray& GLCircle::Points() const {
-  if (points_.GetCount() == 0) Tessellate(points_);
-  return points_;
+void GLCircle::GetPoints(GLVectorArray& out) const { points_.CopyTo(out, Tessellator()); }
+
+void GLCircle::Draw(uint32_t, GLMatLib* materials) {
+  GLDrawCurve(*this, GL_LINE_LOOP, points_.Get(Tessellator()), materials, material_);
 }
 
-void GLCircle::GetPoints(GLVectorArray& out) const {
-  if (points_.GetCount())
-    out = points_;
-  else
-    Tessellate(out);
-}
-
-void GLCircle::Draw(uint32_t, GLMatLib* materials) { GLDrawCurve(*this, GL_LINE_LOOP, Points(), materials, material_); }
-
-GLExtents GLCircle::GetExtents() const {
-  GLExtents e;
-  for (const GLVector& p : Points()) e.AddPoint(p);
-  return e;
-}
+GLExtents GLCircle::GetExtents() const { return points_.Extents(Tessellator()); }
 
 void GLCircle::SetMaterial(uint32_t index) {
   material_ = index;
@@ -58,6 +53,6 @@ void GLCircle::Transform(const GLMatrix& m) {
   GLVector r(radius_, 0.0, 0.0);
   r.TransformDirection(m);
   radius_ = r.Length();
-  for (GLVector& p : points_) p.TransformPoint(m);
+  points_.Transform(m);
   NotifyChanged();
 }

@@ -2,8 +2,8 @@
 // points computed once and kept (transformations move them in place).
 #pragma once
 
+#include "objectgl/GLCurvePoints.h"
 #include "objectgl/GLEntity.h"
-#include "objectgl/GLVectorArray.h"
 
 class GLCircle : public GLEntity {
   GL_DECLARE_CLASS()
@@ -35,12 +35,14 @@ class GLCircle : public GLEntity {
   int32_t GetSegments() const { return segments_; }
 
  private:
-  const GLVectorArray& Points() const;
+  auto Tessellator() const {
+    return [this](GLVectorArray& target) { Tessellate(target); };
+  }
 
   GLVector centre_;
   GLVector normal_;
   double radius_ = 0.0;
   int32_t segments_ = 64;
   uint32_t material_ = 0;
-  mutable GLVectorArray points_;
+  GLCurvePoints points_;
 };

@@ -7,12 +7,24 @@
 
 GLEllipse::GLEllipse(const GLVector& centre, const GLVector& majorAxis, const GLVector& normal, const double* ratio,
                      uint32_t material, const double* start, const double* end, uint32_t segments)
-    : centre_(centre), majorAxis_(majorAxis), normal_(normal), ratio_(ratio ? *ratio : 1.0),
-      start_(start ? *start : 0.0), end_(end ? *end : 0.0), segments_(segments), material_(material) {}
+    : centre_(centre),
+      majorAxis_(majorAxis),
+      normal_(normal),
+      ratio_(ratio ? *ratio : 1.0),
+      start_(start ? *start : 0.0),
+      end_(end ? *end : 0.0),
+      segments_(segments),
+      material_(material) {}
 
 GLEllipse::GLEllipse(const GLEllipse& other)
-    : GLEntity(other), centre_(other.centre_), majorAxis_(other.majorAxis_), normal_(other.normal_),
-      ratio_(other.ratio_), start_(other.start_), end_(other.end_), segments_(other.segments_),
+    : GLEntity(other),
+      centre_(other.centre_),
+      majorAxis_(other.majorAxis_),
+      normal_(other.normal_),
+      ratio_(other.ratio_),
+      start_(other.start_),
+      end_(other.end_),
+      segments_(other.segments_),
       material_(other.material_) {}
 
 void GLEllipse::Tessellate(GLVectorArray& target) const {
@@ -29,27 +41,13 @@ void GLEllipse::Tessellate(GLVectorArray& target) const {
   }
 }
 
-const GLVectorArray& GLEllipse::Points() const {
-  if (points_.GetCount() == 0) Tessellate(points_);
-  return points_;
-}
-
-void GLEllipse::GetPoints(GLVectorArray& out) const {
-  if (points_.GetCount())
-    out = points_;
-  else
-    Tessellate(out);
-}
+void GLEllipse::GetPoints(GLVectorArray& out) const { points_.CopyTo(out, Tessellator()); }
 
 void GLEllipse::Draw(uint32_t, GLMatLib* materials) {
-  GLDrawCurve(*this, GL_LINE_STRIP, Points(), materials, material_);
+  GLDrawCurve(*this, GL_LINE_STRIP, points_.Get(Tessellator()), materials, material_);
 }
 
-GLExtents GLEllipse::GetExtents() const {
-  GLExtents e;
-  for (const GLVector& p : Points()) e.AddPoint(p);
-  return e;
-}
+GLExtents GLEllipse::GetExtents() const { return points_.Extents(Tessellator()); }
 
 void GLEllipse::SetMaterial(uint32_t index) {
   material_ = index;

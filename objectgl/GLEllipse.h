@@ -6,8 +6,8 @@
 
 #include <numbers>
 
+#include "objectgl/GLCurvePoints.h"
 #include "objectgl/GLEntity.h"
-#include "objectgl/GLVectorArray.h"
 
 class GLEllipse : public GLEntity {
   GL_DECLARE_CLASS()
@@ -36,7 +36,9 @@ class GLEllipse : public GLEntity {
   double GetEndParam() const { return end_; }
 
  private:
-  const GLVectorArray& Points() const;
+  auto Tessellator() const {
+    return [this](GLVectorArray& target) { Tessellate(target); };
+  }
 
   GLVector centre_;
   GLVector majorAxis_ = GLAxisX;
@@ -45,5 +47,5 @@ class GLEllipse : public GLEntity {
   double start_ = 0.0, end_ = 2.0 * std::numbers::pi;
   uint32_t segments_ = 64;
   uint32_t material_ = 0;
-  mutable GLVectorArray points_;
+  GLCurvePoints points_;
 };

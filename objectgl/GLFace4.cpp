@@ -7,8 +7,8 @@ GLFace4::GLFace4(const GLVector& p0, const GLVector& p1, const GLVector& p2, con
   SetFaceNormal(n);
 }
 
-GLFace4::GLFace4(const GLVector& p0, const GLVector& p1, const GLVector& p2, const GLVector& p3,
-                 const GLVector& normal, uint32_t material)
+GLFace4::GLFace4(const GLVector& p0, const GLVector& p1, const GLVector& p2, const GLVector& p3, const GLVector& normal,
+                 uint32_t material)
     : GLFaceCorners({p0, p1, p2, p3}, material) {
   SetFaceNormal(normal);
 }

@@ -62,7 +62,7 @@ void GLFacesArray::End(void* array) {
   if (self->building_->current) self->faces_.Add(self->building_->current.release());
 }
 
-void GLFacesArray::Combine(const double coords[3], void*[4], const float[4], void** outData, void* array) {
+void GLFacesArray::Combine(const double coords[3], void* [4], const float[4], void** outData, void* array) {
   std::deque<GLVector>& combined = static_cast<GLFacesArray*>(array)->building_->combined;
   combined.emplace_back(coords[0], coords[1], coords[2]);
   *outData = &combined.back();

@@ -52,8 +52,7 @@ class GLFacesArray {
   static void Begin(GLenum type, void* array);
   static void Vertex(void* vertex, void* array);
   static void End(void* array);
-  static void Combine(const double coords[3], void* vertexData[4], const float weight[4], void** outData,
-                      void* array);
+  static void Combine(const double coords[3], void* vertexData[4], const float weight[4], void** outData, void* array);
 
   GLArray<GLFaces*> faces_;
   // Only while the tessellator runs.

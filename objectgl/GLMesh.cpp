@@ -71,8 +71,8 @@ void GLMesh::Draw(uint32_t mode, GLMatLib* materials) {
 bool GLMesh::Write(GLOstream& os) const {
   const GLVectorArray* const lists[3] = {lists_[0].get(), lists_[1].get(), lists_[2].get()};
   const uint32_t flags = GLVectorListFlags(lists) | (indices_ ? kIndicesFlag : 0);
-  return GLEntity::Write(os) && os.Write(flags) && GLWriteVectorLists(os, lists) && (!indices_ || indices_->Write(os)) &&
-         os.Write(material_) && os.Write(rows_) && os.Write(cols_);
+  return GLEntity::Write(os) && os.Write(flags) && GLWriteVectorLists(os, lists) &&
+         (!indices_ || indices_->Write(os)) && os.Write(material_) && os.Write(rows_) && os.Write(cols_);
 }
 
 bool GLMesh::Read(GLIstream& is) {

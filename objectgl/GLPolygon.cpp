@@ -16,7 +16,7 @@ std::deque<GLVector>& CombineStore() {
 }
 }  // namespace
 
-void GLPolygonCombine(const double coords[3], void*[4], const float[4], void** outData) {
+void GLPolygonCombine(const double coords[3], void* [4], const float[4], void** outData) {
   CombineStore().emplace_back(coords[0], coords[1], coords[2]);
   *outData = &CombineStore().back();
 }

@@ -20,8 +20,13 @@ uint32_t CornersOf(uint32_t style) {
 
 GLSelectPoint::GLSelectPoint(const GLVector& position, uint32_t material, const double* size, uint32_t style,
                              const GLVector& xAxis, const GLVector& yAxis, const GLVector& zAxis)
-    : position_(position), size_(size ? *size : 0.0), material_(material), xAxis_(xAxis), yAxis_(yAxis),
-      zAxis_(zAxis), style_(style) {}
+    : position_(position),
+      size_(size ? *size : 0.0),
+      material_(material),
+      xAxis_(xAxis),
+      yAxis_(yAxis),
+      zAxis_(zAxis),
+      style_(style) {}
 
 GLMatrix GLSelectPoint::Frame() const { return GLFrameMatrix(position_, xAxis_, yAxis_, zAxis_); }
 

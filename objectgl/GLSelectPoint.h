@@ -10,8 +10,8 @@ class GLSelectPoint : public GLEntity {
 
  public:
   explicit GLSelectPoint(uint32_t style = 0) : style_(style) {}
-  GLSelectPoint(const GLVector& position, uint32_t material, const double* size, uint32_t style,
-                const GLVector& xAxis, const GLVector& yAxis, const GLVector& zAxis);
+  GLSelectPoint(const GLVector& position, uint32_t material, const double* size, uint32_t style, const GLVector& xAxis,
+                const GLVector& yAxis, const GLVector& zAxis);
 
   // Style 2 a vertical stroke; 3-8 and 32 a regular polygon with that many
   // corners (500 as 3, 501 as 32), filled, outlined when highlighted; 502 a

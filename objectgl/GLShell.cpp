@@ -62,8 +62,8 @@ void GLPolygonArray::Draw(uint32_t mode, GLMatLib* materials) { DrawElements(mod
 bool GLShell::Write(GLOstream& os) const {
   const GLVectorArray* const lists[3] = {lists_[0].get(), lists_[1].get(), lists_[2].get()};
   const uint32_t flags = GLVectorListFlags(lists) | (indices_ ? kIndicesFlag : 0);
-  return GLEntity::Write(os) && os.Write(flags) && GLWriteVectorLists(os, lists) && (!indices_ || indices_->Write(os)) &&
-         os.Write(material_) && os.Write(indexCount_);
+  return GLEntity::Write(os) && os.Write(flags) && GLWriteVectorLists(os, lists) &&
+         (!indices_ || indices_->Write(os)) && os.Write(material_) && os.Write(indexCount_);
 }
 
 bool GLShell::Read(GLIstream& is) {

@@ -67,8 +67,7 @@ bool GLUIntArray::Write(GLOstream& os) const {
 
 bool GLUIntArray::Read(GLIstream& is) {
   uint32_t growStep = 0, count = 0;
-  if (!is.Read(growStep) || !is.Read(count) || count > UINT32_MAX / 4 || !is.CanRead(uint64_t{count} * 4))
-    return false;
+  if (!is.Read(growStep) || !is.Read(count) || count > UINT32_MAX / 4 || !is.CanRead(uint64_t{count} * 4)) return false;
   GLUIntArray read(count, growStep);
   if (count && !is.ReadBytes(read.data_, count * 4)) return false;
   read.count_ = count;

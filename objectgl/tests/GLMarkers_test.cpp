@@ -21,9 +21,9 @@ TEST(GLSelectPoint, EachStyleDrawsItsFigure) {
     size_t polygonCorners;  // corners of the filled figure, 0 for none
   };
   const Case cases[] = {
-      {0, false, 2, 0},    {1, false, 2, 0},   {99, false, 2, 0},  {2, false, 1, 0},   {3, false, 0, 3},
-      {4, false, 0, 4},    {8, false, 0, 8},   {32, false, 0, 32}, {500, false, 0, 3}, {501, false, 0, 32},
-      {4, true, 4, 0},     {32, true, 32, 0},  {502, false, 4, 0}, {503, false, 4, 0}, {9, false, 2, 0},
+      {0, false, 2, 0}, {1, false, 2, 0},  {99, false, 2, 0},  {2, false, 1, 0},   {3, false, 0, 3},
+      {4, false, 0, 4}, {8, false, 0, 8},  {32, false, 0, 32}, {500, false, 0, 3}, {501, false, 0, 32},
+      {4, true, 4, 0},  {32, true, 32, 0}, {502, false, 4, 0}, {503, false, 4, 0}, {9, false, 2, 0},
   };
   // Without camera or viewport a pixel is a unit: size 100 spans 100.
   const double size = 100;

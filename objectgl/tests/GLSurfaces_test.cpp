@@ -124,8 +124,10 @@ TEST(GLTeaPot, StateAndMatrixOnly) {
     glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &attribDepth);
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
-    return std::vector<double>{double(front),      double(matrixDepth), double(attribDepth),
-                               double(glIsEnabled(GL_NORMALIZE)), colour[0], colour[1], colour[2]};
+    std::vector<double> s = {double(front), double(matrixDepth), double(attribDepth)};
+    s.push_back(glIsEnabled(GL_NORMALIZE));
+    s.insert(s.end(), colour, colour + 3);
+    return s;
   };
   glColor3f(0, 0, 1);
   const auto before = state();
@@ -135,7 +137,8 @@ TEST(GLTeaPot, StateAndMatrixOnly) {
   EXPECT_TRUE(gltest::Feedback([&] { pot->Draw(0, &s.scene.GetMatLib()); }).empty());
   pot->Draw(0, &s.scene.GetMatLib());
   const auto after = state();
-  EXPECT_EQ(std::vector<double>(after.begin(), after.begin() + 4), std::vector<double>(before.begin(), before.begin() + 4))
+  EXPECT_EQ(std::vector<double>(after.begin(), after.begin() + 4),
+            std::vector<double>(before.begin(), before.begin() + 4))
       << "attributes and matrix popped";
   EXPECT_EQ(after[4], 1.0) << "the front material's colour";
 
@@ -292,7 +295,8 @@ TEST(GLSurfaces, StreamsThatDoNotFitReadFalse) {
     bool ok;
   };
   const Case cases[] = {
-      {"a 2x2 mesh", Bytes().U32(1 | 2 | 8).Vectors(4).Vectors(4).Indices({2, 0, 3, 1}).U32(0).U32(2).U32(2), true, true},
+      {"a 2x2 mesh", Bytes().U32(1 | 2 | 8).Vectors(4).Vectors(4).Indices({2, 0, 3, 1}).U32(0).U32(2).U32(2), true,
+       true},
       {"rows x cols not the vertices", Bytes().U32(1).Vectors(4).U32(0).U32(2).U32(3), true, false},
       {"normals not the vertices", Bytes().U32(1 | 2).Vectors(4).Vectors(3).U32(0).U32(2).U32(2), true, false},
       {"an index past the vertices",
@@ -302,8 +306,8 @@ TEST(GLSurfaces, StreamsThatDoNotFitReadFalse) {
       {"a vector count past the end", Bytes().U32(1).U32(0x10000000).U32(10).U32(0).U32(1).U32(1), true, false},
       {"an index count past the end", Bytes().U32(8).U32(10).U32(0x20000000).U32(0), true, false},
       {"a shell", Bytes().U32(1 | 8).Vectors(4).Indices({0, 1, 2, 3}).U32(0).U32(4), false, true},
-      {"a shell drawing more indices than it has",
-       Bytes().U32(1 | 8).Vectors(4).Indices({0, 1, 2, 3}).U32(0).U32(5), false, false},
+      {"a shell drawing more indices than it has", Bytes().U32(1 | 8).Vectors(4).Indices({0, 1, 2, 3}).U32(0).U32(5),
+       false, false},
       {"a shell index past the vertices", Bytes().U32(1 | 8).Vectors(4).Indices({0, 1, 2, 4}).U32(0).U32(4), false,
        false},
       {"texture coordinates not the vertices", Bytes().U32(1 | 4).Vectors(4).Vectors(5).U32(0).U32(0), false, false},

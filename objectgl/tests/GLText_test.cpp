@@ -43,7 +43,9 @@ class Records {
     U32(static_cast<uint32_t>(static_cast<int32_t>(std::lround(x * 65536))));
     U32(static_cast<uint32_t>(static_cast<int32_t>(std::lround(y * 65536))));
   }
-  void Put(const void* p, size_t n) { bytes_.insert(bytes_.end(), static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + n); }
+  void Put(const void* p, size_t n) {
+    bytes_.insert(bytes_.end(), static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + n);
+  }
   void Close() {
     const uint32_t cb = static_cast<uint32_t>(bytes_.size() - header_);
     std::memcpy(&bytes_[header_], &cb, 4);
@@ -108,8 +110,8 @@ TEST(GLTextStyle, FedRecordsParseIntoContours) {
   // Curves in whole units through their midpoints (0 to 200 with the
   // control point at 100 gives 100, then 200); the cubic adds nothing; line
   // points keep their fractions; the start closes the contour.
-  const std::vector<GLVector> expected = {{100, 50, 0},   {200, 0, 0},  {-1.5, -2.25, 0}, {-64, -128, 0}, {-56, -24, 0},
-                                          {-32, 32, 0},   {8, 40, 0},   {64, 0, 0},       {0, 0, 0}};
+  const std::vector<GLVector> expected = {{100, 50, 0}, {200, 0, 0}, {-1.5, -2.25, 0}, {-64, -128, 0}, {-56, -24, 0},
+                                          {-32, 32, 0}, {8, 40, 0},  {64, 0, 0},       {0, 0, 0}};
   EXPECT_EQ(PointsOf(*(*contours)[0]), expected);
   EXPECT_EQ(PointsOf(*(*contours)[1]), (std::vector<GLVector>{{20, 10, 0}, {10, 10, 0}}));
 
@@ -295,7 +297,10 @@ TEST(GLText, RenderedTextFollowsItsText) {
   TextScene s(120, 60, 12, 6);
   ASSERT_TRUE(s.ok);
   s.scene.SetUseDisplayList(true);
-  GLText* text = s.Add("\x9A" "1", GLVector(1, 1, 0), 4.0);  // "š1"
+  GLText* text = s.Add(
+      "\x9A"
+      "1",
+      GLVector(1, 1, 0), 4.0);  // "š1"
   s.scene.Render();
   const GlFrame before = gltest::FrameOf(s.window, "text-scaron-one");
   EXPECT_GT(Inked(before), 100);

@@ -25,7 +25,7 @@ namespace {
 struct TrueTypeFace {
   FT_Face face = nullptr;
   double unitsPerEm = 2048;
-  double winAscent = 0, winDescent = 0;  // OS/2 usWinAscent / usWinDescent
+  double winAscent = 0, winDescent = 0;             // OS/2 usWinAscent / usWinDescent
   double ascender = 0, descender = 0, lineGap = 0;  // hhea
   double averageWidth = 0, maxAdvance = 0;
   LONG weight = FW_NORMAL;
@@ -91,8 +91,7 @@ TrueTypeFace* TrueTypeGlyphSource::Find(const LOGFONTA& font) {
 std::unique_ptr<TrueTypeFace> TrueTypeGlyphSource::Open(const LOGFONTA& font) {
   const std::string name = Cp1250ToUtf8(std::string(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE)));
   FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY,
-                     reinterpret_cast<const FcChar8*>(name.empty() ? "sans-serif" : name.c_str()));
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.empty() ? "sans-serif" : name.c_str()));
   FcPatternAddInteger(pattern, FC_WEIGHT, font.lfWeight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern, FC_SLANT, font.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);

@@ -186,7 +186,7 @@ TEST(TrueTypeFonts, ArialIsReadFromItsOutlinesAtTheCellHeight) {
   ASSERT_NE(size, GDI_ERROR);
   ASSERT_EQ(size, records.size());
   const std::vector<Polygon> b = Decode(records);
-  EXPECT_EQ(b.size(), 3u);  // the outside and two counters
+  EXPECT_EQ(b.size(), 3u);                                  // the outside and two counters
   EXPECT_NEAR(MaxY(b) / 64.0, 1409 * 10000.0 / 2288, 1.0);  // cap height, y up
   EXPECT_EQ(gm.gmCellIncX, 5970);                           // 1366 units
   EXPECT_GT(gm.gmBlackBoxY, 6000u);
