@@ -43,6 +43,55 @@ bool CSeznam::AddHead(CSeznam* element) {
   return true;
 }
 
+bool CSeznam::Delete(CSeznam* element) {
+  if (!element) return false;
+  if (element->prev) {
+    element->prev->next = element->next;
+  } else {
+    head = element->next;
+  }
+  if (element->next) {
+    element->next->prev = element->prev;
+  } else {
+    tail = element->prev;
+  }
+  element->prev = element->next = nullptr;
+  --count;
+  delete element;
+  return true;
+}
+
+CSeznam* CSeznam::GetAt(int index) const {
+  if (index < 0) return nullptr;
+  CSeznam* element = head;
+  for (; element && index > 0; --index) element = element->next;
+  return element;
+}
+
+void CSeznam::MoveUp(CSeznam* element) {
+  if (!element || !element->prev) return;
+  CSeznam* before = element->prev;
+  CSeznam* after = element->next;
+  element->prev = before->prev;
+  if (before->prev) {
+    before->prev->next = element;
+  } else {
+    head = element;
+  }
+  element->next = before;
+  before->prev = element;
+  before->next = after;
+  if (after) {
+    after->prev = before;
+  } else {
+    tail = before;
+  }
+}
+
+void CSeznam::MoveDown(CSeznam* element) {
+  if (element && element->next) MoveUp(element->next);
+}
+
 void CSeznam::Sort(CompareFunc compare) {
   if (count == 0 || !head) return;
   std::vector<CSeznam*> order;  // allocation failure propagates as bad_alloc

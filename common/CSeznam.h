@@ -34,6 +34,15 @@ class CSeznam {
   // Called on an element: the element after it in its owner's list.
   CSeznam* GetNext() const { return next; }
 
+  // Unlinks an element of this list and deletes it; false for null.
+  bool Delete(CSeznam* element);
+  // The element at a zero-based index; null past the end.
+  CSeznam* GetAt(int index) const;
+  // Swap an element with its neighbour before / after it; nothing for null,
+  // for the head (MoveUp) or the tail (MoveDown). Head and tail follow.
+  void MoveUp(CSeznam* element);
+  void MoveDown(CSeznam* element);
+
   // Reorders the children with qsort (equal elements keep no particular
   // order). Only the links change, never the count.
   void Sort(CompareFunc compare);

@@ -280,3 +280,12 @@ void BulgeArcCentre(GLVector& centre, const GLVector& p1, const GLVector& p2, co
   u.Normalize();
   centre = GLVector(p1.x + h.x + u.x * d * std::cos(t), p1.y + h.y + u.y * d * std::cos(t), 0.0);
 }
+
+double BulgeFromThreePoints(const GLVector& p0, const GLVector& p1, const GLVector& p2) {
+  const GLVector a = p2 - p1;
+  const GLVector b = p0 - p1;
+  const double chord = a.Length();
+  const double h = (a.x * b.y - a.y * b.x) / chord;
+  const double bulge = std::tan(std::atan(chord / 2.0 / h) / 2.0);
+  return std::isfinite(bulge) ? bulge : 0.0;
+}

@@ -51,3 +51,8 @@ void BulgeArcRadius(const GLVector& p1, const GLVector& p2, const double& bulge,
 // Centre of that arc, at z = 0; left unchanged for a straight or zero-length
 // segment.
 void BulgeArcCentre(GLVector& centre, const GLVector& p1, const GLVector& p2, const double& bulge);
+
+// Bulge of the arc from p1 to p2 through p0: tan(atan(L / 2 / h) / 2), L the
+// chord, h the signed distance of p0 from it (positive to its left); 1.0 for
+// p0 on the chord line, 0.0 where that is not finite (p1 = p2).
+double BulgeFromThreePoints(const GLVector& p0, const GLVector& p1, const GLVector& p2);

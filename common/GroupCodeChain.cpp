@@ -275,6 +275,22 @@ resbuf* FindGroupCode(resbuf* chain, int16_t code) {
 
 namespace {
 
+resbuf* FindTextNode(const resbuf* chain, int16_t code, const char* text) {
+  if (!text) return nullptr;
+  for (; chain; chain = chain->next)
+    if (chain->code == code && chain->value.text && std::strcmp(chain->value.text, text) == 0)
+      return const_cast<resbuf*>(chain);
+  return nullptr;
+}
+
+}  // namespace
+
+resbuf* FindXDataByAppName(const resbuf* chain, const char* name) { return FindTextNode(chain, 1001, name); }
+
+resbuf* FindXDataByString(const resbuf* chain, const char* text) { return FindTextNode(chain, 1000, text); }
+
+namespace {
+
 const resbuf* FindInEntity(const resbuf* entity, int16_t code) {
   const resbuf* node = entity;
   while (node && node->code < 0) node = node->next;

@@ -99,6 +99,13 @@ bool CreateGroupCodeNode(resbuf** out, int16_t code, const char* text);
 const resbuf* FindGroupCode(const resbuf* chain, int16_t code);
 resbuf* FindGroupCode(resbuf* chain, int16_t code);
 
+// First node anywhere in the chain with code 1001 (an application name) or
+// 1000 (an extended-data string) whose text equals the given text byte for
+// byte; null when none. The value of a key found by text is the text of
+// the node after it.
+resbuf* FindXDataByAppName(const resbuf* chain, const char* name);
+resbuf* FindXDataByString(const resbuf* chain, const char* text);
+
 // Searches the current entity only: the leading negative codes (entity
 // name) are passed over, and the search ends where the next code-0 node
 // begins the next entity.

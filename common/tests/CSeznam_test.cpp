@@ -149,4 +149,66 @@ TEST(CSeznam, SortOfOneElementLeavesItAlone) {
   EXPECT_EQ(only->GetNext(), nullptr);
 }
 
+// Both directions of the list hold the same elements in the same order.
+std::vector<int> CheckedValues(const List& list) {
+  std::vector<int> forward = Values(list);
+  std::vector<int> backward;
+  for (CSeznam* e = list.Tail(); e; e = AsItem(e)->Prev()) backward.insert(backward.begin(), AsItem(e)->value);
+  EXPECT_EQ(forward, backward);
+  EXPECT_EQ(forward.size(), list.GetCount());
+  return forward;
+}
+
+TEST(CSeznam, MovesSwapNeighboursAndTheEndsFollow) {
+  int destroyed = 0;
+  List list;
+  for (int v : {0, 1, 2, 3}) list.AddTail(new Item(v, &destroyed));
+  list.MoveUp(list.GetAt(1));
+  EXPECT_EQ(CheckedValues(list), (std::vector<int>{1, 0, 2, 3}));
+  list.MoveDown(list.GetAt(2));
+  EXPECT_EQ(CheckedValues(list), (std::vector<int>{1, 0, 3, 2}));
+  list.MoveUp(list.GetAt(3));
+  list.MoveDown(list.GetAt(0));
+  EXPECT_EQ(CheckedValues(list), (std::vector<int>{0, 1, 2, 3}));
+  // Nothing past the ends.
+  list.MoveUp(list.GetHead());
+  list.MoveDown(list.Tail());
+  list.MoveUp(nullptr);
+  list.MoveDown(nullptr);
+  EXPECT_EQ(CheckedValues(list), (std::vector<int>{0, 1, 2, 3}));
+
+  EXPECT_EQ(AsItem(list.GetAt(3))->value, 3);
+  EXPECT_EQ(list.GetAt(4), nullptr);
+  EXPECT_EQ(list.GetAt(-1), nullptr);
+  EXPECT_EQ(List().GetAt(0), nullptr);
+
+  List two;
+  two.AddTail(new Item(5, &destroyed));
+  two.AddTail(new Item(6, &destroyed));
+  two.MoveDown(two.GetHead());
+  EXPECT_EQ(CheckedValues(two), (std::vector<int>{6, 5}));
+  EXPECT_EQ(destroyed, 0);
+}
+
+TEST(CSeznam, DeleteUnlinksAndDestroys) {
+  int destroyed = 0;
+  List list;
+  for (int v : {0, 1, 2, 3, 4}) list.AddTail(new Item(v, &destroyed));
+  EXPECT_TRUE(list.Delete(list.GetAt(2)));
+  EXPECT_EQ(CheckedValues(list), (std::vector<int>{0, 1, 3, 4}));
+  EXPECT_TRUE(list.Delete(list.GetHead()));
+  EXPECT_EQ(CheckedValues(list), (std::vector<int>{1, 3, 4}));
+  EXPECT_TRUE(list.Delete(list.Tail()));
+  EXPECT_EQ(CheckedValues(list), (std::vector<int>{1, 3}));
+  EXPECT_EQ(destroyed, 3);
+  EXPECT_FALSE(list.Delete(nullptr));
+  EXPECT_TRUE(list.Delete(list.GetHead()));
+  EXPECT_TRUE(list.Delete(list.GetHead()));
+  EXPECT_EQ(list.GetHead(), nullptr);
+  EXPECT_EQ(list.Tail(), nullptr);
+  EXPECT_EQ(list.GetCount(), 0u);
+  EXPECT_TRUE(list.AddTail(new Item(9, &destroyed)));
+  EXPECT_EQ(CheckedValues(list), (std::vector<int>{9}));
+}
+
 }  // namespace

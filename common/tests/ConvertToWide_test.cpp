@@ -30,6 +30,7 @@ std::u16string Convert(const char* text, UINT codePage = CP_1250) {
 
 TEST(ConvertToWide, EscapeBecomesOneUnit) {
   EXPECT_EQ(Convert("A\\U+0161B"), std::u16string(u"A\u0161B") + u'\0');
+  EXPECT_EQ(Convert("A\\U+0041B"), std::u16string(u"AAB") + u'\0');
   EXPECT_EQ(Convert("\\U+00e9\\U+00C9"), std::u16string(u"\u00e9\u00c9") + u'\0');
   // Surrogate halves pass one by one.
   EXPECT_EQ(Convert("\\U+D83D\\U+DE00.txt"), std::u16string(u"\xD83D\xDE00.txt") + u'\0');

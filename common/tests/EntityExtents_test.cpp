@@ -441,3 +441,20 @@ TEST(EntityExtents, GetEntityPointIntoAVector) {
   GetEntityPoint(c.Head(), p, 11);  // only in the next entity: unchanged
   EXPECT_EQ(p, GLVector(1, 2, 3));
 }
+
+// The first point is the arc's centre: a bulge goes to its centre and back.
+TEST(EntityExtents, BulgeFromTheCentreAndTheEndPoints) {
+  const GLVector chords[][2] = {{{0, 0, 0}, {10, 0, 0}}, {{3, -2, 0}, {-4, 5, 0}}};
+  for (const auto& chord : chords) {
+    for (double bulge : {0.1, 0.5, 0.9, -0.3, -0.99}) {
+      GLVector centre;
+      BulgeArcCentre(centre, chord[0], chord[1], bulge);
+      EXPECT_NEAR(BulgeFromThreePoints(centre, chord[0], chord[1]), bulge, 1e-12) << bulge;
+    }
+  }
+  // A half circle: the centre on the chord.
+  EXPECT_DOUBLE_EQ(BulgeFromThreePoints({5, 0, 0}, {0, 0, 0}, {10, 0, 0}), 1.0);
+  EXPECT_DOUBLE_EQ(BulgeFromThreePoints({20, 0, 0}, {0, 0, 0}, {10, 0, 0}), 1.0);
+  // No chord: nothing finite.
+  EXPECT_EQ(BulgeFromThreePoints({1, 1, 0}, {2, 2, 0}, {2, 2, 0}), 0.0);
+}

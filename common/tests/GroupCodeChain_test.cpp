@@ -46,7 +46,7 @@ TEST(GroupCodeClass, EveryNamedRangeAndFlag) {
       {160, 2568},  {169, 2568},  {50, 132872},  {58, 132872}, {5004, 132872},
       {20, 1800},   {49, 1800},   {59, 1800},    {149, 1800},  {239, 1800},
       {469, 1800},  {1020, 1800}, {1059, 1800},  {5001, 1800}, {1006, 525832},
-      {4999, 525832}, {-4, 256},
+      {4999, 525832}, {-4, 256},    {51, 0x20708}, {70, 770},
   };
   for (const auto& c : cases) EXPECT_EQ(GetGroupCodeClass(c.code), c.word) << "code " << c.code;
 }
@@ -374,6 +374,46 @@ TEST(ChainEdit, LastNodeOrTheHeadSlot) {
   EXPECT_EQ(LastGroupCodeNode(&head), second);
   EXPECT_EQ(ChainLength(head), 2);
   DeleteGroupCodeChain(&head);
+}
+
+TEST(CopyGroupCodeChain, PoolOfExactlyTheBytesNeeded) {
+  // Three 40-byte nodes, "LINE" and its NUL, three chunk bytes, and the
+  // three padding bytes that put the second node on an 8-byte boundary.
+  const unsigned char chunk[3] = {7, 8, 9};
+  TestChain c;
+  c.Text(0, "LINE").Point(10, 1, 2, 3).Binary(310, chunk, 3);
+  alignas(8) char pool[40 * 3 + 5 + 3 + 3];
+  resbuf* copy = CopyGroupCodeChain(c.Head(), false, false, false, pool, sizeof pool);
+  ASSERT_EQ(ChainLength(copy), 3);
+  EXPECT_STREQ(copy->value.text, "LINE");
+  EXPECT_EQ(copy->next->value.point[2], 3.0);
+  const resbuf* third = copy->next->next;
+  ASSERT_EQ(third->value.binary.length, 3);
+  EXPECT_TRUE(InPool(third->value.binary.data, pool, sizeof pool));
+  EXPECT_EQ(std::memcmp(third->value.binary.data, chunk, 3), 0);
+  EXPECT_EQ(CopyGroupCodeChain(c.Head(), false, false, false, pool, sizeof pool - 1), nullptr);
+  EXPECT_EQ(CopyGroupCodeChain(c.Head(), false, false, false, pool, sizeof pool - 40), nullptr);
+}
+
+TEST(EntitySearch, ExtendedDataByApplicationOrText) {
+  TestChain c;
+  c.Text(0, "INSERT").Text(8, "_ZLEVEL").Text(1001, "QM_KEY").Text(1000, "_ZLEVEL");
+  c.Text(1001, "JOV_DATA").Text(1000, "TPP0015").Text(1000, "_ZLEVEL").Text(1000, "1200");
+  resbuf* head = c.Head();
+  const resbuf* app = FindXDataByAppName(head, "JOV_DATA");
+  ASSERT_NE(app, nullptr);
+  EXPECT_STREQ(app->next->value.text, "TPP0015");
+  EXPECT_EQ(FindXDataByAppName(head, "jov_data"), nullptr);
+
+  // The first 1000 node of that text anywhere; the value follows the key.
+  const resbuf* key = FindXDataByString(app, "_ZLEVEL");
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->code, 1000);
+  EXPECT_STREQ(key->next->value.text, "1200");
+  EXPECT_EQ(FindXDataByString(head, "_ZLEVEL"), head->next->next->next);
+  EXPECT_EQ(FindXDataByString(head, "1201"), nullptr);
+  EXPECT_EQ(FindXDataByString(head, nullptr), nullptr);
+  EXPECT_EQ(FindXDataByAppName(nullptr, "JOV_DATA"), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+#include "wizard/frame/engine/NumberText.h"
+
+#include <charconv>
+#include <cstdlib>
+
+size_t FormatFixed(double value, int decimals, char* out, size_t size) {
+  const auto r = std::to_chars(out, out + size, value, std::chars_format::fixed, decimals);
+  return r.ec == std::errc() ? static_cast<size_t>(r.ptr - out) : 0;
+}
+
+std::string FormatFixed(double value, int decimals) {
+  // Room for the largest double (309 digits), its sign and the decimals.
+  char buffer[320 + 64];
+  if (decimals > 64) decimals = 64;
+  return std::string(buffer, FormatFixed(value, decimals, buffer, sizeof buffer));
+}
+
+double ReadNumber(std::string_view text) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (last - first > 1 && *first == '+' && first[1] != '-') ++first;
+  double value = 0.0;
+  const auto r = std::from_chars(first, last, value);
+  if (r.ec == std::errc::result_out_of_range) {
+    // Beyond the double range (only long digit runs get there): the C
+    // library's answer, infinity or the nearest denormal.
+    const std::string copy(first, last);
+    return std::strtod(copy.c_str(), nullptr);
+  }
+  return r.ec == std::errc() ? value : 0.0;
+}
