@@ -7,17 +7,12 @@
 #include <cstdio>
 #include <numbers>
 
+#include "OffscreenScene.h"
 #include "objectgl/GLArc.h"
-#include "objectgl/GLCamera.h"
 #include "objectgl/GLCircle.h"
 #include "objectgl/GLLine.h"
-#include "objectgl/GLMaterial.h"
-#include "objectgl/GLScene.h"
 #include "objectgl/GLText.h"
 #include "objectgl/GLTextStyle.h"
-#include "objectgl/GLViewport.h"
-#include "platform/win32/window_api.h"
-#include "platform/win32/window_styles.h"
 
 namespace {
 
@@ -31,21 +26,11 @@ GLText* Label(int n, const GLVector& at) {
   return text;
 }
 
-struct MixedScene {
+struct MixedScene : OffscreenScene {
   MixedScene() {
-    window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
-    auto* camera = new GLCamera;
-    camera->SetPerspective(false);
-    scene.AddCamera(camera);
-    scene.AddViewport(new GLViewportWin(window));
     auto* style = new GLTextStyle;
     style->SetFaceName("Arial");
     scene.AddTextStyle(style);
-    for (int i = 0; i < 8; ++i) {
-      const float colour[4] = {static_cast<float>(i & 1), static_cast<float>((i >> 1) & 1),
-                               static_cast<float>((i >> 2) & 1), 1.0f};
-      scene.AddMaterial(new GLMaterial(colour));
-    }
     // A grid of 100 x 100 cells, each holding one entity.
     const double radius = 3.0, start = 0.0, end = std::numbers::pi;
     for (int i = 0; i < 10000; ++i) {
@@ -60,14 +45,8 @@ struct MixedScene {
       else
         scene.AddEntity(Label(i, at));
     }
-    const double factor = 1.0;
-    scene.ZoomExtents(&factor);
-    camera->SetDistance(100);
-    scene.FitClipping();
+    Fit();
   }
-  ~MixedScene() { DestroyWindow(window); }
-  HWND window = nullptr;
-  GLScene scene;
 };
 
 MixedScene& Scene() {
@@ -108,11 +87,15 @@ void BM_RenderMixedEntities(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderMixedEntities)->ArgName("sceneList")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// A label laid out again from the style's cached triangles.
+// A label laid out again from the style's cached triangles (layout needs
+// no OpenGL context: a scene with the style is enough).
 void BM_CachedLabelLayout(benchmark::State& state) {
-  GLScene& scene = Scene().scene;
+  GLScene scene;
+  auto* style = new GLTextStyle;
+  style->SetFaceName("Arial");
+  scene.AddTextStyle(style);
   GLText* label = Label(42, GLVector(10, 10, 0));
-  scene.AddEntity(label);
+  scene.AddEntity(label);  // the glyphs are read and tessellated here
   for (auto _ : state) {
     label->SetText("42");
     benchmark::DoNotOptimize(label->GetExtents());
