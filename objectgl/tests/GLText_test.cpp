@@ -99,6 +99,8 @@ TEST(GLTextStyle, FedRecordsParseIntoContours) {
                         .Curve(TT_PRIM_LINE, {{6, 6}})
                         .Polygon(10, 10)
                         .Curve(TT_PRIM_LINE, {{20, 10}})
+                        .Polygon(0, 0)
+                        .Curve(TT_PRIM_QSPLINE, {{64, 64}})  // a lone point, last in the buffer
                         .Bytes();
   ScopedSource scope(&fed);
   GLTextStyle style;
@@ -106,7 +108,7 @@ TEST(GLTextStyle, FedRecordsParseIntoContours) {
   style.LoadGlyph('A');
   const GLArray<GLContour*>* contours = style.GetContours('A');
   ASSERT_NE(contours, nullptr);
-  ASSERT_EQ(contours->GetCount(), 2u);
+  ASSERT_EQ(contours->GetCount(), 3u);
   // Curves in whole units through their midpoints (0 to 200 with the
   // control point at 100 gives 100, then 200); the cubic adds nothing; line
   // points keep their fractions; the start closes the contour.
@@ -114,13 +116,17 @@ TEST(GLTextStyle, FedRecordsParseIntoContours) {
                                           {-32, 32, 0}, {8, 40, 0},  {64, 0, 0},       {0, 0, 0}};
   EXPECT_EQ(PointsOf(*(*contours)[0]), expected);
   EXPECT_EQ(PointsOf(*(*contours)[1]), (std::vector<GLVector>{{20, 10, 0}, {10, 10, 0}}));
+  // A curve record of one point ends on it (nothing past the record is read).
+  const std::vector<GLVector> lone = PointsOf(*(*contours)[2]);
+  ASSERT_EQ(lone.size(), 3u);
+  EXPECT_EQ(lone[1], GLVector(64, 64, 0));
 
   // Placed at height 2 and offset: scaled by 2 / 10000, advance likewise.
   GLFacesArray faces;
   double advance = 0;
   const double height = 2.0;
   GLArray<GLContour*> copies;
-  EXPECT_EQ(style.GetCharContours(copies, 'A', &advance, GLMatrix(), GLVector(1, 1, 0), &height), 2u);
+  EXPECT_EQ(style.GetCharContours(copies, 'A', &advance, GLMatrix(), GLVector(1, 1, 0), &height), 3u);
   EXPECT_DOUBLE_EQ(advance, 1.0);
   EXPECT_NEAR(copies[0]->GetPoints()[1].x, 1.04, 1e-12);
   for (GLContour* c : copies) delete c;
