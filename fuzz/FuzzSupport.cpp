@@ -16,7 +16,11 @@ void Fail(const char* file, int line, const char* condition, const std::string& 
 const std::string& ScratchFolder() {
   // Never destroyed: the removal at exit still needs the name.
   static const std::string& folder = *[] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "jov_fuzz_XXXXXX").string();
+    // In memory where there is such a folder: the readers write through.
+    const std::filesystem::path memory = "/dev/shm";
+    const std::filesystem::path base =
+        std::filesystem::is_directory(memory) ? memory : std::filesystem::temp_directory_path();
+    std::string pattern = (base / "jov_fuzz_XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
       std::perror("mkdtemp");
       std::abort();

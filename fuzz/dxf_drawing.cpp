@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // What commands read of a drawing they were handed.
   for (const host::DxfEntity* entity : drawing.ModelSpace()) {
-    if (const auto handle = entity->Handle()) FUZZ_CHECK(drawing.FindByHandle(*handle), "a handle is not indexed");
+    const auto handle = entity->Handle();  // 0 is no handle
+    if (handle && *handle != 0) FUZZ_CHECK(drawing.FindByHandle(*handle), "a handle is not indexed");
     (void)entity->Layer();
   }
   (void)drawing.HeaderValue("$INSUNITS");

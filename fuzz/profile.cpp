@@ -2,8 +2,6 @@
 // them. Every section and key listed reads with every getter; a value
 // written reads back, leaves every other value as it was, and once deleted
 // leaves the file reading as before; typed values round-trip exactly.
-#include <strings.h>
-
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -14,6 +12,7 @@
 
 #include "common/prf_store.h"
 #include "fuzz/FuzzSupport.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/profile.h"
 
 namespace {
@@ -95,8 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(Value(section, "FuzzKey", file, room + 64) == "written", "a written value does not read back");
   // Keys of the same names as ours were in the file: they change with ours.
   auto ours = [&section](const std::pair<std::string, std::string>& where) {
-    return where.first == section &&
-           (strcasecmp(where.second.c_str(), "FuzzKey") == 0 || strcasecmp(where.second.c_str(), "FuzzTyped") == 0);
+    return _mbsicmp(where.first.c_str(), section.c_str()) == 0 &&
+           (_mbsicmp(where.second.c_str(), "FuzzKey") == 0 || _mbsicmp(where.second.c_str(), "FuzzTyped") == 0);
   };
   for (const auto& [where, value] : before) {
     if (ours(where)) continue;
