@@ -6,6 +6,7 @@
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/ImportCommand.h"
 #include "jov_vantrix/frame/LineLength.h"
+#include "jov_vantrix/network/CJov_ManagerDlg.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutSettings.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
@@ -48,11 +49,11 @@ int Jov_Length(int unit) {
   return CopyLineLengthToClipboard(binding.Host(), unit);
 }
 
-INT_PTR Jov_Vantrix_M(HWND) {
+INT_PTR Jov_Vantrix_M(HWND parent) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (!TheApp().LoadResourceDll()) return -1;
-  // The project manager dialog joins with the network data model.
-  return -1;
+  CJov_ManagerDlg dialog(CWnd::FromHandle(parent));
+  return dialog.DoModal();
 }
 
 int Jov_CutDlg(int, void*) {
