@@ -4,6 +4,7 @@
 
 #include "common/CDravikFunc.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/frame/ExportCommand.h"
 #include "jov_vantrix/frame/ImportCommand.h"
 #include "jov_vantrix/frame/LineLength.h"
 #include "jov_vantrix/network/CJov_ManagerDlg.h"
@@ -86,7 +87,7 @@ int Jov_Vantrix_Export(int, void*) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   CommandBinding binding(9, true, true);
   if (!binding.Bound()) return -1;
-  // The export dialog joins with the network data model.
+  ExportNetwork();
   return -1;
 }
 

@@ -1,0 +1,192 @@
+// The export through the runner: the fixture network picked, numbered in
+// the export dialog and written to the exchange file, the drawing checked
+// with an outside DXF reader; an earlier export reset and exported again;
+// and the exports that end without writing anything. The module folder
+// holds the build's files and the test product library as "Wizard.dll".
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/resources/jov_vantrix/resource_ids.h"
+#include "tests/e2e/E2eFixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kData = std::string(JOV_SOURCE_DIR) + "/tests/data/";
+const char* kSelect = "select 3C 3E 3F 40 41 42 43 44\n";  // E1-E8 of the fixtures
+
+std::string Id(int id) { return std::to_string(id); }
+
+// The exchange file of the fixture network numbered from first.
+std::string ExchangeFile(int first) {
+  const std::string line = std::to_string(first) + ";0;0;;T1;a;b;c;d;4.25\r\n";
+  return "CP\r\n2\r\n#vetev;1\r\n" + line + line;
+}
+
+}  // namespace
+
+class Export : public E2e {
+ protected:
+  void SetUp() override {
+    E2e::SetUp();
+    modules_ = dir_ / "modules";
+    fs::create_directories(modules_);
+    for (const auto& entry : fs::directory_iterator(JOV_TEST_MODULE_DIR))
+      fs::create_symlink(entry.path(), modules_ / entry.path().filename());
+    fs::copy_file(JOV_TEST_WIZARD, modules_ / "Wizard.dll");
+    Settings("[DESC]\r\nHEIGHT=2.5\r\nSCFACTOR=0.8\r\n");
+  }
+  void Settings(const std::string& text) {
+    fs::create_directories(dir_ / "profile" / "Dat");
+    Write("profile/Dat/Jov.ini", text);
+  }
+  std::string Ini() const { return testsupport::Slurp(dir_ / "profile" / "Dat" / "Jov.ini"); }
+
+  // The dialog's steps after the selection, then OK.
+  Outcome Exporting(const std::string& drawing, const std::string& steps, const std::string& before = kSelect,
+                    bool wizard = true) {
+    if (!wizard) fs::remove(modules_ / "Wizard.dll");
+    const std::string dialog = steps.empty() ? "" : "dialog " + Id(IDD_JOV_EXPORT) + "\n";
+    const std::string script = Write("session.txt", before + dialog + steps);
+    return Run({"--drawing", drawing, "--scale", "100", "--out", Path("out.dxf"), "--run", "Jov_Vantrix_Export",
+                "--script", script},
+               false, modules_.string());
+  }
+  static std::string Steps(const std::string& file, const std::string& more = "") {
+    return "check " + Id(IDC_EXPORT_DESCRIPTIONS) + " 1\n" + more + "set " + Id(IDC_EXPORT_FILE) + " " + file +
+           "\nok\n";
+  }
+  // The outside reader's verdict on OUT; labels: text, height, width, x, y.
+  Outcome CheckDrawing(const std::vector<std::string>& labels) {
+    std::vector<std::string> args{std::string(JOV_SOURCE_DIR) + "/tests/e2e/check_export.py",
+                                  kData + "exported.dxf", Path("out.dxf")};
+    args.insert(args.end(), labels.begin(), labels.end());
+    return testsupport::RunProgram(JOV_PYTHON, args, dir_);
+  }
+
+  fs::path modules_;
+};
+
+TEST_F(Export, TheNetworkGoesToTheExchangeFileAndTheDrawingTakesItsNumbers) {
+  const std::string file = Path("F.txt");
+  Outcome o = Exporting(kData + "network.dxf", Steps(file));
+  EXPECT_EQ(o.exit, 0) << o.err;
+  EXPECT_TRUE(o.Has("result: -1")) << o.out;
+  EXPECT_EQ(o.out.find("message:"), std::string::npos) << o.out;
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(1));
+  Outcome check = CheckDrawing({"1", "0.25", "0.8", "2.125", "0.125"});
+  EXPECT_EQ(check.exit, 0) << check.out << check.err;
+  const std::string ini = Ini();
+  EXPECT_NE(ini.find("[VANTRIX]\r\nDESC_SEGM=1\r\nSEGM_NUMBER=1\r\nLAST_FILE=" + file + "\r\n"), std::string::npos)
+      << ini;
+  EXPECT_NE(ini.find("[CUT_EXPORT_DLG]\r\nHIST0=" + file + "\r\n"), std::string::npos) << ini;
+
+  // From another first number; the settings are kept for the next export.
+  Outcome ten = Exporting(kData + "network.dxf", Steps(file, "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 10\n"));
+  EXPECT_TRUE(ten.Has("drawing: written " + Path("out.dxf"))) << ten.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(10));
+  check = CheckDrawing({"10", "0.25", "0.8", "2.125", "0.125"});
+  EXPECT_EQ(check.exit, 0) << check.out << check.err;
+  EXPECT_NE(Ini().find("SEGM_NUMBER=10\r\n"), std::string::npos) << Ini();
+}
+
+TEST_F(Export, AnExportedNetworkIsResetOnlyWhenTheUserSaysSo) {
+  const std::string file = Path("F.txt");
+  Outcome yes = Exporting(kData + "exported.dxf", Steps(file), std::string(kSelect) + "answer yes\n");
+  EXPECT_TRUE(yes.Has("drawing: written " + Path("out.dxf"))) << yes.out;
+  EXPECT_NE(yes.out.find("type=4 text=\"The selected network still carries the numbers of an earlier export."),
+            std::string::npos)
+      << yes.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(1));
+
+  fs::remove(file);
+  Outcome no = Exporting(kData + "exported.dxf", "", std::string(kSelect) + "answer no\n");
+  EXPECT_TRUE(no.Has("result: -1")) << no.out;
+  EXPECT_TRUE(no.Has("drawing: not written (change cancelled)")) << no.out;
+  EXPECT_EQ(no.out.find("type=16"), std::string::npos) << "no further message: " << no.out;
+  EXPECT_EQ(no.out.find("dialog " + Id(IDD_JOV_EXPORT)), std::string::npos) << "no dialog: " << no.out;
+  EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(Export, ExportsThatWriteNothing) {
+  fs::create_directories(dir_ / "folder");
+  struct Case {
+    const char* what;
+    std::string select;
+    std::string steps;
+    std::string message;  // part of what is shown, empty for nothing
+  };
+  const std::string file = Path("F.txt");
+  const std::string missing = Path("missing/F.txt");
+  const std::string cancel = "cancel\n";
+  const Case cases[] = {
+      {"pipes that do not balance", "select 3C 3E 40 41\n", "", "holds no complete network"},
+      {"a file in no folder", kSelect, Steps(missing) + "answer ok\n" + cancel,
+       "The file \\\"" + missing + "\\\" cannot be written"},
+      {"a folder for a file", kSelect, Steps(Path("folder")) + "answer ok\n" + cancel, "cannot be written"},
+      {"no file", kSelect, Steps("\"\"") + "answer ok\n" + cancel, "The exchange file is missing"},
+      {"first number 0", kSelect, Steps(file, "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 0\n") + "answer ok\n" + cancel,
+       "The number is missing"},
+      {"no first number", kSelect,
+       Steps(file, "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " \"\"\n") + "answer ok\n" + cancel,
+       "The number is missing"},
+  };
+  for (const Case& c : cases) {
+    Outcome o = Exporting(kData + "network.dxf", c.steps, c.select);
+    EXPECT_EQ(o.exit, 0) << c.what << o.err;
+    EXPECT_TRUE(o.Has("result: -1")) << c.what << o.out;
+    EXPECT_NE(o.out.find(c.message), std::string::npos) << c.what << o.out;
+    EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.what << ": every line used " << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.what << o.out;
+    EXPECT_FALSE(fs::exists(file)) << c.what;
+    EXPECT_FALSE(fs::exists(dir_ / "missing")) << c.what;
+    EXPECT_TRUE(fs::is_empty(dir_ / "folder")) << c.what;
+  }
+}
+
+TEST_F(Export, TheDialogStaysOpenUntilItsValuesWillDoAndNumbersOnce) {
+  // OK with nowhere to write, then with no number, then right: one
+  // numbering, one conversion of the label height.
+  const std::string file = Path("F.txt");
+  const std::string steps = Steps(Path("missing/F.txt")) + "answer ok\n" + "set " + Id(IDC_EXPORT_FIRST_NUMBER) +
+                            " \"\"\nok\nanswer ok\n" + "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 3\n" + "set " +
+                            Id(IDC_EXPORT_FILE) + " " + file + "\nok\n";
+  Outcome o = Exporting(kData + "network.dxf", steps);
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(3));
+  Outcome check = CheckDrawing({"3", "0.25", "0.8", "2.125", "0.125"});
+  EXPECT_EQ(check.exit, 0) << check.out << check.err;
+}
+
+TEST_F(Export, LabelsFollowTheDescriptionSettings) {
+  struct Case {
+    const char* settings;
+    std::vector<std::string> labels;
+  };
+  const Case cases[] = {
+      {"[DESC]\r\nHEIGHT=2.5\r\n", {"1", "0.25", "1", "2.125", "0.125"}},
+      {"[DESC]\r\nHEIGHT=5\r\nSCFACTOR=0\r\n", {"1", "0.5", "1", "2.125", "0.25"}},
+      {"[DESC]\r\nSCFACTOR=0.8\r\n", {}},
+      {"[DESC]\r\nHEIGHT=0\r\nSCFACTOR=0.8\r\n", {}},
+  };
+  for (const Case& c : cases) {
+    Settings(c.settings);
+    Outcome o = Exporting(kData + "network.dxf", Steps(Path("F.txt")));
+    EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << c.settings << o.out;
+    Outcome check = CheckDrawing(c.labels);
+    EXPECT_EQ(check.exit, 0) << c.settings << check.out << check.err;
+  }
+}
+
+TEST_F(Export, WithoutTheProductLibraryTheCommandEndsSilently) {
+  Outcome o = Exporting(kData + "network.dxf", Steps(Path("F.txt")), kSelect, false);
+  EXPECT_EQ(o.exit, 0) << o.err;
+  EXPECT_TRUE(o.Has("result: -1")) << o.out;
+  EXPECT_EQ(o.out.find("message:"), std::string::npos) << o.out;
+  EXPECT_TRUE(o.Has("drawing: unchanged")) << o.out;
+  EXPECT_FALSE(fs::exists(Path("F.txt")));
+}
