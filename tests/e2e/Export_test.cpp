@@ -190,3 +190,18 @@ TEST_F(Export, WithoutTheProductLibraryTheCommandEndsSilently) {
   EXPECT_TRUE(o.Has("drawing: unchanged")) << o.out;
   EXPECT_FALSE(fs::exists(Path("F.txt")));
 }
+
+TEST_F(Export, NumberAllThenOkNumbersTheFixedRiserLast) {
+  // Groups: 1 the riser (fixed), 2 and 3 two runs meeting end to start.
+  const std::string file = Path("F.txt");
+  Outcome o = Exporting(kData + "groups.dxf",
+                        "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 10\nclick " + Id(IDC_EXPORT_NUMBER_ALL) + "\n" +
+                            Steps(file),
+                        "select 35 36 37 38 39 3A 3B 3C\n");
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file),
+            "CP\r\n2\r\n#vetev;1\r\n"
+            "12;0;0;;;;;;;3.00\r\n12;0;0;;;;;;;3.00\r\n"    // the riser
+            "11;10;0;;;;;;;3.00\r\n11;10;0;;;;;;;3.00\r\n"  // group 2, after group 3
+            "10;11;0;;;;;;;3.00\r\n10;11;0;;;;;;;3.00\r\n");
+}
