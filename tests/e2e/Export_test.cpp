@@ -52,7 +52,7 @@ class Export : public E2e {
     const std::string dialog = steps.empty() ? "" : "dialog " + Id(IDD_JOV_EXPORT) + "\n";
     const std::string script = Write("session.txt", before + dialog + steps);
     return Run({"--drawing", drawing, "--scale", "100", "--out", Path("out.dxf"), "--run", "Jov_Vantrix_Export",
-                "--script", script},
+                "--script", script, "--verbose"},
                false, modules_.string());
   }
   static std::string Steps(const std::string& file, const std::string& more = "") {
@@ -204,4 +204,45 @@ TEST_F(Export, NumberAllThenOkNumbersTheFixedRiserLast) {
             "12;0;0;;;;;;;3.00\r\n12;0;0;;;;;;;3.00\r\n"    // the riser
             "11;10;0;;;;;;;3.00\r\n11;10;0;;;;;;;3.00\r\n"  // group 2, after group 3
             "10;11;0;;;;;;;3.00\r\n10;11;0;;;;;;;3.00\r\n");
+}
+
+TEST_F(Export, TheDialogOpensWithItsSettingsAndKeepsThemOnOk) {
+  const std::string file = Path("F.txt");
+  Settings("[DESC]\r\nHEIGHT=2.5\r\nSCFACTOR=0.8\r\n[VANTRIX]\r\nDESC_SEGM=1\r\nLAST_FILE=" + Path("last.txt") +
+           "\r\n[CUT_EXPORT_DLG]\r\nSEGM_NUMBER=4\r\nHIST0=" + Path("one.txt") + "\r\nHIST1=" + Path("two.txt") +
+           "\r\n");
+  // The segment-number presets, and the layer that stands for the current one.
+  Write("profile/Dat/Jov_set.dat", "[CUT_DLG_NUMBER]\r\n0=100\r\n1=200\r\n[DESC_LAYERS]\r\n0=JOV_SEGMENT_NUMBERS\r\n");
+  const std::string steps = "click " + Id(IDC_EXPORT_HELP) + "\nclick " + Id(IDC_EXPORT_BROWSE) + "\nfile " + file +
+                            "\nok\n";
+  Outcome o = Exporting(kData + "network.dxf", steps);
+  EXPECT_TRUE(o.Has("help: file=\"" + (modules_ / "Help").string() +
+                    R"(\\jov2d.chm::/zdroje\\vantrix-6.htm" topic="zdroje\\vantrix-6.htm")"))
+      << o.out;
+  EXPECT_TRUE(o.Has("file: save answer=\"" + file + "\"")) << o.out;
+  // The proposal over the two presets, put on top of them when the box
+  // lost the focus.
+  EXPECT_TRUE(o.Has("  " + Id(IDC_EXPORT_FIRST_NUMBER) + " ComboBox \"5\" items=3 selected=-1")) << o.out;
+  EXPECT_TRUE(o.Has("  " + Id(IDC_EXPORT_DESCRIPTIONS) + " Button check=1 \"Label the segments with their numbers\""))
+      << o.out;
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(5)) << "SEGM_NUMBER 4 proposes 5; labels were on";
+  const std::string ini = Ini();
+  EXPECT_NE(ini.find("[VANTRIX]\r\nDESC_SEGM=1\r\nLAST_FILE=" + file + "\r\nSEGM_NUMBER=5\r\nwindowPosition="),
+            std::string::npos)
+      << ini;
+  EXPECT_NE(ini.find("SEGM_NUMBER=4\r\nHIST0=" + file + "\r\nHIST1=" + Path("one.txt") + "\r\nHIST2=" +
+                     Path("two.txt") + "\r\n"),
+            std::string::npos)
+      << ini;
+
+  // The layer: the drawing's current one, as the placeholder asks.
+  Outcome layer = testsupport::RunProgram(
+      JOV_PYTHON,
+      {"-c", "import sys, ezdxf; d = ezdxf.readfile(sys.argv[1]); "
+             "print([(t.dxf.text, t.dxf.layer) for t in d.modelspace().query('TEXT') if t.dxf.text == '5'], "
+             "d.header.get('$CLAYER', '0'))",
+       Path("out.dxf")},
+      dir_);
+  EXPECT_EQ(layer.out, "[('5', '0')] 0\n") << layer.err;
 }
