@@ -1,9 +1,13 @@
-// The export dialog's numbering of segment groups on networks built here:
-// picks in any order, number all, undo, the OK state and its walk along the
-// links, each with the first segment number typed in the dialog.
+// The export dialog on networks built here: its numbering of segment
+// groups (picks in any order, number all, undo, the OK state and its walk
+// along the links, each with the first segment number typed in the dialog)
+// and an OK whose file cannot be written after all.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <csignal>
+#include <filesystem>
 #include <array>
 #include <memory>
 #include <set>
@@ -19,6 +23,7 @@
 #include "platform/catalogue/tests/TempFolder.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/headless_driver.h"
 
 namespace {
 
@@ -28,7 +33,7 @@ struct Group {
   bool fixed;
 };
 
-class ExportNumbering : public PluginResourcesTest {
+class ExportDialog : public PluginResourcesTest {
  protected:
   void SetUp() override {
     PluginResourcesTest::SetUp();
@@ -49,6 +54,11 @@ class ExportNumbering : public PluginResourcesTest {
   // The groups filed as the export reader files them, each pipe read as
   // numbered 1.. within its group, then the dialog opened on them.
   void Open(std::initializer_list<Group> groups, const char* first) {
+    Fill(groups);
+    ASSERT_TRUE(dialog_->Create(IDD_JOV_EXPORT));
+    TypeFirstNumber(first);
+  }
+  void Fill(std::initializer_list<Group> groups) {
     Close();
     dialog_ = std::make_unique<CJov_ExportDlg>(nullptr);
     uint32_t index = 0;
@@ -66,8 +76,6 @@ class ExportNumbering : public PluginResourcesTest {
         }
       Scheme().FindGroup(Scheme().GetGroupCount())->m_flagA = g.fixed;
     }
-    ASSERT_TRUE(dialog_->Create(IDD_JOV_EXPORT));
-    TypeFirstNumber(first);
   }
   // Typed into the box, which then loses the focus.
   void TypeFirstNumber(const char* text) {
@@ -107,7 +115,7 @@ class ExportNumbering : public PluginResourcesTest {
 
 }  // namespace
 
-TEST_F(ExportNumbering, PicksInAnyOrderNumberFromTheFirstNumberWithoutGapsOrRepeats) {
+TEST_F(ExportDialog, PicksInAnyOrderNumberFromTheFirstNumberWithoutGapsOrRepeats) {
   std::array<uint32_t, 3> order{2, 3, 4};
   do {
     SCOPED_TRACE(testing::Message() << "picked " << order[0] << order[1] << order[2]);
@@ -129,7 +137,7 @@ TEST_F(ExportNumbering, PicksInAnyOrderNumberFromTheFirstNumberWithoutGapsOrRepe
   } while (std::next_permutation(order.begin(), order.end()));
 }
 
-TEST_F(ExportNumbering, PicksThatNumberNothing) {
+TEST_F(ExportDialog, PicksThatNumberNothing) {
   Open({{"R", 1, true}, {"A", 1, false}, {"B", 1, false}}, "5");
   dialog_->OnPreviewPick(0);  // fixed
   dialog_->OnPreviewPick(7);  // no such group
@@ -142,7 +150,7 @@ TEST_F(ExportNumbering, PicksThatNumberNothing) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ExportNumbering, NumberAllTakesTheGroupsFromTheLastAndKeepsTheFirstNumber) {
+TEST_F(ExportDialog, NumberAllTakesTheGroupsFromTheLastAndKeepsTheFirstNumber) {
   struct Case {
     const char* first;
     std::vector<int> group1, group2, group3;
@@ -168,7 +176,7 @@ TEST_F(ExportNumbering, NumberAllTakesTheGroupsFromTheLastAndKeepsTheFirstNumber
   }
 }
 
-TEST_F(ExportNumbering, UndoGivesTheNumbersBackAndReopensTheFirstNumber) {
+TEST_F(ExportDialog, UndoGivesTheNumbersBackAndReopensTheFirstNumber) {
   Open({{"R", 1, true}, {"A", 1, false}, {"B", 2, false}, {"C", 1, false}}, "10");
   EXPECT_TRUE(Enabled(IDC_EXPORT_FIRST_NUMBER));
   EXPECT_FALSE(Enabled(IDC_EXPORT_UNDO));
@@ -196,7 +204,7 @@ TEST_F(ExportNumbering, UndoGivesTheNumbersBackAndReopensTheFirstNumber) {
   EXPECT_EQ(Numbers(4), std::vector<int>{20});
 }
 
-TEST_F(ExportNumbering, ANetworkOfFixedGroupsCanBeConfirmedAtOnce) {
+TEST_F(ExportDialog, ANetworkOfFixedGroupsCanBeConfirmedAtOnce) {
   Open({{"R", 1, true}, {"S", 2, true}}, "1");
   EXPECT_TRUE(Enabled(IDOK));
   dialog_->OnNumberAll();
@@ -205,7 +213,7 @@ TEST_F(ExportNumbering, ANetworkOfFixedGroupsCanBeConfirmedAtOnce) {
   EXPECT_TRUE(Enabled(IDC_EXPORT_FIRST_NUMBER)) << "nothing to undo";
 }
 
-TEST_F(ExportNumbering, NoCounterFromAnEmptyOrZeroFirstNumber) {
+TEST_F(ExportDialog, NoCounterFromAnEmptyOrZeroFirstNumber) {
   for (const char* first : {"0", ""}) {
     SCOPED_TRACE(std::string("first number '") + first + "'");
     Open({{"A", 1, false}, {"B", 1, false}}, first);
@@ -219,7 +227,7 @@ TEST_F(ExportNumbering, NoCounterFromAnEmptyOrZeroFirstNumber) {
   }
 }
 
-TEST_F(ExportNumbering, TheOkStateWalksTheLinksOnceAndSkipsUnlinkedRecords) {
+TEST_F(ExportDialog, TheOkStateWalksTheLinksOnceAndSkipsUnlinkedRecords) {
   Open({{"R", 2, true}}, "1");
   CNumSezNew* riser = Scheme().FindGroup(1);
   std::vector<CObjDataNew*> r;
@@ -237,4 +245,45 @@ TEST_F(ExportNumbering, TheOkStateWalksTheLinksOnceAndSkipsUnlinkedRecords) {
   EXPECT_EQ(r[0]->GetConnect(), 0) << "no link A: passed over";
   EXPECT_EQ(r[3]->GetConnect(), 1);
   r[2]->m_pLinkA = r[2]->m_pFurther1 = nullptr;
+}
+
+TEST_F(ExportDialog, AFileThatCannotBeWrittenAfterAllCancelsTheExport) {
+  Fill({{"A", 2, false}});
+  // Floor-plan pipes the section pipes stand for.
+  CObjSezNew& network = dialog_->m_network;
+  for (int type : {kObjectSupplyPipe, kObjectReturnPipe}) {
+    auto* floorPlan = new CObjDataNew(kEntityLwPolyline, type, nullptr, 100);
+    floorPlan->m_linkHandle = "4123";
+    network.m_heldRecords.AddTail(floorPlan);
+    network.m_unassociatedRecords.Add(floorPlan);
+  }
+  for (CObjDataNew* r = Scheme().GetFirstGroup()->GetFirstRecord(); r; r = r->GetNextRecord()) r->m_linkHandle = "4123";
+
+  const std::string file = folder_.File("out/F.txt");
+  std::filesystem::create_directories(folder_.File("out"));
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  signal(SIGXFSZ, SIG_IGN);
+  HeadlessDriver driver;
+  ScopedUiDriver scoped(&driver);
+  // The disk fills up between the check and the writing: empty files are
+  // made, the exchange file is not.
+  driver.OnDialog(IDD_JOV_EXPORT, {DialogAction::Set(IDC_EXPORT_FILE, file), DialogAction::Click(IDC_EXPORT_NUMBER_ALL),
+                                   DialogAction::Run([&](HWND) {
+                                     rlimit small = saved;
+                                     small.rlim_cur = 16;
+                                     setrlimit(RLIMIT_FSIZE, &small);
+                                   }),
+                                   DialogAction::Ok()});
+  driver.AnswerMessageBox(IDOK);
+  const INT_PTR result = dialog_->DoModal();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, SIG_DFL);
+
+  EXPECT_EQ(result, IDCANCEL);
+  for (const UiEvent& e : UiJournal()) EXPECT_NE(e.kind, UiEvent::Kind::DialogRanOut) << "ended by OK itself";
+  const std::vector<std::string> messages = Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("\"" + file + "\" cannot be written"), std::string::npos) << messages[0];
+  EXPECT_TRUE(std::filesystem::is_empty(folder_.File("out"))) << "neither the file nor a part of it";
 }
