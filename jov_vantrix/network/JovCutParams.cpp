@@ -10,7 +10,7 @@ CString FormatLocalTime(const std::tm& moment, const char* format) {
 
 }  // namespace
 
-JovCutParams::JovCutParams(JovClock clock) {
+JovCutParams::JovCutParams(JovClock clock) : m_clock(clock) {
   // One reading for both stamps, so they name the same second.
   const std::time_t now = clock ? clock() : std::time(nullptr);
   std::tm local{};
