@@ -33,38 +33,6 @@ std::time_t FailingClock() {
   return -1;
 }
 
-// A host whose user coordinates are the world's.
-struct PlainHost : RecordingHost {
-  PlainHost() {
-    table.slot[HostSlot::UcsToWcs] = reinterpret_cast<HostProc>(+[](double*, bool) { return HOST_NORMAL; });
-  }
-};
-
-const CObjDataNew* At(const CPtrArray& array, INT_PTR i) { return static_cast<const CObjDataNew*>(array[i]); }
-
-std::vector<std::pair<double, double>> Vertices(const CObjDataNew* record) {
-  std::vector<std::pair<double, double>> out;
-  for (const resbuf* n = record->GetChain(); n; n = n->next)
-    if (n->code == 10) out.emplace_back(n->value.point[0], n->value.point[1]);
-  return out;
-}
-
-// The value of a "JOV_DATA" key of a chain; "?" when absent.
-std::string Value(const resbuf* chain, const char* key) {
-  resbuf* pairs = FindJovDataPairs(const_cast<resbuf*>(chain), nullptr);
-  for (const resbuf* n = pairs; n && n->next; n = n->next->next)
-    if (n->value.text && std::strcmp(n->value.text, key) == 0) return n->next->value.text;
-  return "?";
-}
-std::string TypeCode(const resbuf* chain) {
-  CString code;
-  return FindJovDataPairs(const_cast<resbuf*>(chain), &code) ? code.GetString() : "?";
-}
-std::string Link(const resbuf* chain) {
-  const resbuf* n = FindXDataByAppName(chain, "JOV_LINK");
-  return n && n->next ? n->next->value.text : "";
-}
-
 void Params(JovCutParams& p) {
   p.m_units = 1000;
   p.m_pipeFloorDistance = 300;
