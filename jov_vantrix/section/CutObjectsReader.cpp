@@ -192,7 +192,10 @@ char GetListMediumLetter(const CObjSezNew& list) {
 int ReadCutObjects(CObjSezNew& list, CString& riserMarker, CObjDataNew*& start) {
   list.m_pDatabase = TheApp().GetDatabase(GetListMediumLetter(list));
   if (!list.m_pDatabase) return kCutReadNoStart;
+  return ReadCutSelection(list, riserMarker, start);
+}
 
+int ReadCutSelection(CObjSezNew& list, CString& riserMarker, CObjDataNew*& start) {
   const HostExport2D* host = TheApp().m_pHostTable;
   CutReader reader(list, riserMarker);
   int state = kNothingYet;

@@ -21,6 +21,11 @@ constexpr int kCutReadSecondStart = 4;      // a second branch start
 // the section's start record. The list's read count covers every record.
 int ReadCutObjects(CObjSezNew& list, CString& riserMarker, CObjDataNew*& start);
 
+// ReadCutObjects after its catalogue was chosen: the walk over the
+// selection, with the list's catalogue (none: no property is read by the
+// name the catalogue gives it).
+int ReadCutSelection(CObjSezNew& list, CString& riserMarker, CObjDataNew*& start);
+
 // The trade letter of the list: the first character of the first riser's
 // type code; 'T' without a riser.
 char GetListMediumLetter(const CObjSezNew& list);

@@ -64,7 +64,7 @@ void FilePiece(CObjSezNew& list, JovCutParams& params, const CString& layer, CSe
 void MakeLinkId(const CObjSezNew& list, JovClock clock, char out[kLinkIdSize]) {
   std::time_t now = -1;
   for (int attempt = 0; attempt < kClockAttempts && now == -1; ++attempt)
-    now = clock ? clock() : std::time(nullptr);
+    now = ReadClock(clock);
   const double value = (now == -1 ? 0.0 : OleDate(now)) + static_cast<double>(list.GetCount());
   char text[kLinkIdSize];
   std::snprintf(text, sizeof text, "%.10f", value);

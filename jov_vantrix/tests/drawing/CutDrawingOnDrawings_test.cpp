@@ -19,26 +19,15 @@ namespace {
 const std::string kData = std::string(JOV_SOURCE_DIR) + "/tests/data/";
 const char* kAllHandles = "39,3B,3D,3E";  // S, P, F, R
 
-SectionSettings BranchSettings() {
-  SectionSettings s;
-  s.distRiser = 0.5;
-  s.distElm = 0.3;
-  s.heightFloor = 3.0;
-  s.distPipe = 0.1;
-  s.pipeFloorDist = 0.3;
-  s.pipeBeginLen = 2.6;   // what OK makes of the three above
-  s.distBubble1 = -2.4;
-  s.descElm = 1;
-  s.drawFloor = 1;
-  s.descFloor = "1NP";
-  s.pipeSwitch = 0;
-  s.layer = "DESC";
-  s.height = 2.5;
-  s.scFactor = 0.8;
-  s.moduleSupply = "TPP0000-0001;P;PIPE_S";
-  s.moduleReturn = "TPZ0000-0001;Z;PIPE_R";
-  return s;
+// The settings of the test: distances in metres, text sizes in millimetres.
+// OK makes the pipe start 3.0 - 0.1 - 0.3 = 2.6 and the first bubble
+// distance 0.1 - 2.5 = -2.4.
+std::string Settings(int drawFloor) {
+  return "[CUT_DLG]\r\nDIST_RISER=0.5\r\nDIST_ELM=0.3\r\nHEIGHT_FLOOR=3.0\r\nDIST_PIPE=0.1\r\n"
+         "PIPE_FLOOR_DIST=0.3\r\nDESC_ELM=1\r\nDRAW_FLOOR=" + std::to_string(drawFloor) +
+         "\r\nDESC_FLOOR=1NP\r\nPIPE_SWITCH=0\r\n[DESC]\r\nLAYER=DESC\r\nHEIGHT=2.5\r\nSCFACTOR=0.8\r\n";
 }
+const char* kPipeTypes = "[MODULE_T]\r\n0=TPP0000-0001;P;PIPE_S\r\n1=TPZ0000-0001;Z;PIPE_R\r\n";
 
 // Every product of the catalogue: a 600 x 500 rectangle of four LINEs from
 // the origin with a connection point (a DEFPOINTS circle of colour 7) at
@@ -69,7 +58,7 @@ class CutDrawingOnDrawings : public ::testing::Test {
 
   // Reads the selection of branch.dxf, generates with the settings and
   // saves what the write-back left; the generator's result.
-  int Generate(const char* handles, const SectionSettings& settings, const char* connectionCode,
+  int Generate(const char* handles, int drawFloor, const char* connectionCode,
                const std::string& saved, int expectRead = kCutReadOk) {
     if (!driver_.Open(kData + "branch.dxf", handles)) return -1;
     Product product(connectionCode);
@@ -84,7 +73,9 @@ class CutDrawingOnDrawings : public ::testing::Test {
 
     HostBeginChange(TheApp().m_pHostTable);
     JovCutParams params(&SectionTestClock);
-    SectionDriver::FillParams(params, settings, GLVector(10000, 20000, 0));
+    driver_.FillBranchParams(params, list_, Settings(drawFloor), kPipeTypes, GLVector(10000, 20000, 0));
+    EXPECT_DOUBLE_EQ(params.m_pipeBeginLength, 2600);
+    EXPECT_DOUBLE_EQ(params.m_bubbleDistance1, -2400);
     const int result = BuildCutDrawing(list_, params);
     WriteRecordsToDrawing(list_, result != 1);
     HostEndChange(TheApp().m_pHostTable, 1);
@@ -95,7 +86,7 @@ class CutDrawingOnDrawings : public ::testing::Test {
   testsupport::Outcome Check(const std::string& saved, const char* mode) {
     return driver_.Check("jov_vantrix/tests/drawing/check_cut_drawing.py",
                          {saved, mode, "05.03.2013-14.07.09", "14.07.09-05.03.2013",
-                          SectionDriver::Text(IDS_LAYER_FIRST_DESCRIPTION_LINE).GetString(),
+                          SectionDriver::Text(IDS_LAYER_FIRST_DESCRIPTION).GetString(),
                           SectionDriver::Text(IDS_LAYER_FLOOR_MARK).GetString(),
                           SectionDriver::Text(IDS_LAYER_BASE_LINE).GetString()});
   }
@@ -109,7 +100,7 @@ class CutDrawingOnDrawings : public ::testing::Test {
 
 TEST_F(CutDrawingOnDrawings, BranchBecomesASectionOfItsProductsPipesAndFloor) {
   const std::string saved = driver_.Folder() + "/section.dxf";
-  ASSERT_EQ(Generate(kAllHandles, BranchSettings(), "20", saved), 1);
+  ASSERT_EQ(Generate(kAllHandles, 1, "20", saved), 1);
   EXPECT_EQ(readCount_, 4u);
   EXPECT_EQ(marker_, "0") << "a branch start was picked";
   EXPECT_EQ(list_.m_shiftMarker, "0");
@@ -148,10 +139,8 @@ TEST_F(CutDrawingOnDrawings, PipesOnlyNoFloorAndMissingConnections) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     list_.RemoveAll();
-    SectionSettings settings = BranchSettings();
-    settings.drawFloor = c.drawFloor;
     const std::string saved = driver_.Folder() + "/" + c.mode + ".dxf";
-    EXPECT_EQ(Generate(c.handles, settings, c.code, saved, c.read), c.result);
+    EXPECT_EQ(Generate(c.handles, c.drawFloor, c.code, saved, c.read), c.result);
     if (c.result == 0 && c.read != kCutReadOk) {
       EXPECT_EQ(list_.GetCount(), readCount_) << "no new records";
     }

@@ -10,13 +10,6 @@
 #define IDS_TY_RADIATOR 10
 #define IDS_TY_MANIFOLD 51
 
-// Layers of a section drawing.
-#define IDS_LAYER_FIRST_DESCRIPTION_LINE 11
-#define IDS_LAYER_RISER_BUBBLES 12
-#define IDS_LAYER_FLOOR_MARK 13
-#define IDS_LAYER_BASE_LINE 14
-#define IDS_LAYER_JUNCTION_CIRCLES 15
-
 // Messages and prompts.
 #define IDS_PIPES_NOT_PROCESSED 17
 #define IDS_PROMPT_SELECT_IMPORT 20
