@@ -128,34 +128,25 @@ class CutReader {
   // The values of the keys into the record's fields; "" stands for the
   // property the catalogue names third, "_BRANCH" fills the branch number.
   void Copy(CObjDataNew& r, std::initializer_list<const char*> keys) {
+    static constexpr struct {
+      const char* key;
+      CString CObjDataNew::*field;
+    } kFields[] = {
+        {"_NBRANCH", &CObjDataNew::m_branchName},      {"_NUM_BRANCH", &CObjDataNew::m_branchNumber},
+        {"_BRANCH", &CObjDataNew::m_branchNumber},     {"_NUM_RISER", &CObjDataNew::m_riserNumber},
+        {"_PREFIX_RISER", &CObjDataNew::m_riserPrefix}, {"_NUM_SIDE", &CObjDataNew::m_sideNumber},
+        {"_POS_RISER", &CObjDataNew::m_riserPosition}, {"_NUM_ASSOC", &CObjDataNew::m_assoc},
+        {"CM", &CObjDataNew::m_CM},                    {"CT", &CObjDataNew::m_CT},
+        {"CZ", &CObjDataNew::m_CZ},                    {"CR", &CObjDataNew::m_CR},
+    };
     for (const char* key : keys) {
-      const std::string k = key;
-      if (k.empty()) {
+      if (!*key) {
         const CString name = GetPropertyName(list_.m_pDatabase, 3);
         if (!name.IsEmpty()) r.m_thirdProperty = Value(r, name);
-      } else if (k == "_NBRANCH") {
-        r.m_branchName = Value(r, key);
-      } else if (k == "_NUM_BRANCH" || k == "_BRANCH") {
-        r.m_branchNumber = Value(r, key);
-      } else if (k == "_NUM_RISER") {
-        r.m_riserNumber = Value(r, key);
-      } else if (k == "_PREFIX_RISER") {
-        r.m_riserPrefix = Value(r, key);
-      } else if (k == "_NUM_SIDE") {
-        r.m_sideNumber = Value(r, key);
-      } else if (k == "_POS_RISER") {
-        r.m_riserPosition = Value(r, key);
-      } else if (k == "_NUM_ASSOC") {
-        r.m_assoc = Value(r, key);
-      } else if (k == "CM") {
-        r.m_CM = Value(r, key);
-      } else if (k == "CT") {
-        r.m_CT = Value(r, key);
-      } else if (k == "CZ") {
-        r.m_CZ = Value(r, key);
-      } else if (k == "CR") {
-        r.m_CR = Value(r, key);
+        continue;
       }
+      for (const auto& f : kFields)
+        if (std::strcmp(f.key, key) == 0) r.*f.field = Value(r, key);
     }
   }
 

@@ -13,31 +13,27 @@
 #include "jov_vantrix/network/RecordBuilders.h"
 #include "jov_vantrix/network/SegmentNumbering.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/variant_time.h"
 
 namespace {
 
 // A failing clock is asked this often before the identifier does without.
 constexpr int kClockAttempts = 3;
 
-// Days from 1 January 1970 to the civil date (proleptic Gregorian).
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const auto yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
-// The moment in local time as days since 30 December 1899.
+// The moment in local time as an automation date (days since 30 December
+// 1899); 0 when it is no calendar date.
 double OleDate(std::time_t moment) {
   std::tm local{};
-  localtime_r(&moment, &local);
-  const int64_t days = DaysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
-                                     static_cast<unsigned>(local.tm_mday)) -
-                       DaysFromCivil(1899, 12, 30);
-  const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
-  return static_cast<double>(days) + seconds / 86400.0;
+  if (!localtime_r(&moment, &local)) return 0.0;
+  SYSTEMTIME time{};
+  time.wYear = static_cast<WORD>(local.tm_year + 1900);
+  time.wMonth = static_cast<WORD>(local.tm_mon + 1);
+  time.wDay = static_cast<WORD>(local.tm_mday);
+  time.wHour = static_cast<WORD>(local.tm_hour);
+  time.wMinute = static_cast<WORD>(local.tm_min);
+  time.wSecond = static_cast<WORD>(local.tm_sec);
+  DATE date = 0.0;
+  return SystemTimeToVariantTime(&time, &date) ? date : 0.0;
 }
 
 resbuf* MarkerNode() { return GroupChainBuilder(0).Build(-3, nullptr, -9); }

@@ -12,20 +12,10 @@
 #include "jov_vantrix/section/SectionNumbering.h"
 #include "jov_vantrix/tests/RecordingHost.h"
 #include "jov_vantrix/tests/SectionRecords.h"
+#include "jov_vantrix/tests/TestClock.h"
 
 namespace {
 
-std::time_t FixedClock() {
-  std::tm moment{};
-  moment.tm_year = 113;
-  moment.tm_mon = 2;
-  moment.tm_mday = 5;
-  moment.tm_hour = 14;
-  moment.tm_min = 7;
-  moment.tm_sec = 9;
-  moment.tm_isdst = -1;
-  return std::mktime(&moment);
-}
 
 int g_failures = 0;
 std::time_t FailingClock() {
@@ -48,13 +38,13 @@ void Params(JovCutParams& p) {
 TEST(SectionPipes, LinkIdsAreTheMomentPlusTheRecordCountInDigits) {
   CObjSezNew list;
   char id[kLinkIdSize];
-  MakeLinkId(list, &FixedClock, id);
+  MakeLinkId(list, &MarchFifthMoment, id);
   EXPECT_STREQ(id, "413385882986111") << "41338.5882986111: 5 March 2013, 14:07:09";
   char again[kLinkIdSize];
-  MakeLinkId(list, &FixedClock, again);
+  MakeLinkId(list, &MarchFifthMoment, again);
   EXPECT_STREQ(again, id) << "same second, same list";
   AddRecord(list, kObjectOther, "1", "0");
-  MakeLinkId(list, &FixedClock, again);
+  MakeLinkId(list, &MarchFifthMoment, again);
   EXPECT_STREQ(again, "413395882986111") << "the list grew: another identifier";
 
   g_failures = 0;
@@ -162,7 +152,7 @@ TEST(SectionPipes, PipeSwitchExchangesLayerDataAndRunButNotGeometry) {
   for (bool swap : {false, true}) {
     PlainHost host;
     CObjSezNew list;
-    JovCutParams params(&FixedClock);
+    JovCutParams params(&MarchFifthMoment);
     Params(params);
     params.m_pipeSwitch = swap;
     OwnedChain f(GroupChainBuilder(0).Build(0, "LWPOLYLINE", 5, "3D", -9));

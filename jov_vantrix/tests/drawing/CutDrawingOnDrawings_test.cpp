@@ -72,7 +72,7 @@ class CutDrawingOnDrawings : public ::testing::Test {
     EXPECT_EQ(list_.m_readCount, readCount_);
 
     HostBeginChange(TheApp().m_pHostTable);
-    JovCutParams params(&SectionTestClock);
+    JovCutParams params(&MarchFifthMoment);
     driver_.FillBranchParams(params, list_, Settings(drawFloor), kPipeTypes, GLVector(10000, 20000, 0));
     EXPECT_DOUBLE_EQ(params.m_pipeBeginLength, 2600);
     EXPECT_DOUBLE_EQ(params.m_bubbleDistance1, -2400);

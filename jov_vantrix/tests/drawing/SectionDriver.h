@@ -21,38 +21,17 @@
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutParamsRules.h"
 #include "jov_vantrix/section/CutSettings.h"
+#include "jov_vantrix/tests/TestClock.h"
+#include "jov_vantrix/tests/TestProductLibrary.h"
 #include "jov_vantrix/tests/drawing/RealHost.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/resources.h"
 #include "tests/support/ProgramRun.h"
 
-// 5 March 2013, 14:07:09 local time: the stamps "05.03.2013-14.07.09" and
-// "14.07.09-05.03.2013".
-inline std::time_t SectionTestClock() {
-  std::tm moment{};
-  moment.tm_year = 113;
-  moment.tm_mon = 2;
-  moment.tm_mday = 5;
-  moment.tm_hour = 14;
-  moment.tm_min = 7;
-  moment.tm_sec = 9;
-  moment.tm_isdst = -1;
-  return std::mktime(&moment);
-}
 
 class SectionDriver {
  public:
   SectionDriver() : resources_(JOV_TEST_MODULE_DIR "/Jov_Vantrix.qmr") {}
-  ~SectionDriver() {
-    CJov_VantrixApp& app = TheApp();
-    if (app.m_hWizard) {
-      if (auto reset = Control<void (*)()>("TestWizard_Reset")) reset();
-      FreeLibrary(app.m_hWizard);
-    }
-    app.m_hWizard = nullptr;
-    app.m_pPPGetResbufEx = nullptr;
-    app.m_pPPFree = nullptr;
-  }
   SectionDriver(const SectionDriver&) = delete;
   SectionDriver& operator=(const SectionDriver&) = delete;
 
@@ -68,11 +47,10 @@ class SectionDriver {
   // library, whose record of calls starts empty.
   bool Open(const std::string& drawing, const std::string& handles) {
     if (!host_.Open(drawing, handles)) return false;
-    if (!TheApp().m_hWizard && !TheApp().LoadWizardDll()) {
+    if (!wizard_.Load()) {
       ADD_FAILURE() << "Wizard.dll beside the test program";
       return false;
     }
-    Control<void (*)()>("TestWizard_Reset")();
     return true;
   }
 
@@ -144,10 +122,11 @@ class SectionDriver {
 
  private:
   template <typename F>
-  F Control(const char* name) {
-    return reinterpret_cast<F>(GetProcAddress(TheApp().m_hWizard, name));
+  static F Control(const char* name) {
+    return TestProductLibrary::Control<F>(name);
   }
 
   RealHost host_;
   CResourceQmr resources_;
+  TestProductLibrary wizard_;
 };
