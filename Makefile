@@ -18,7 +18,9 @@ bench: deps
 	@scripts/install-deps scripts/debian-packages-bench.txt
 	cmake --preset release
 	cmake --build --preset release
-	@for b in build/release/bin/bench_*; do echo "== $$b"; "$$b"; done
+	@for b in build/release/bin/bench_*; do echo "== $$b"; "$$b" || exit 1; done
+	@echo "== the whole run against ezdxf"
+	@/usr/bin/python3 bench/drawing_load_vs_ezdxf.py build/release/bin
 
 clean:
 	rm -rf build

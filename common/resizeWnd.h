@@ -31,6 +31,11 @@ class resizeWnd {
   // Registers an anchored control (null: nothing); with replace, the
   // entries already held for its window go first.
   void AddControl(CWnd* control, uint32_t anchor, bool replace);
+  // Registers every direct child of the dialog with the anchor its place
+  // beside the pivot control gives it (AnchorOfChild, ChildAnchors.h),
+  // keeping entries already held. False when the dialog or the pivot has
+  // no window.
+  bool AddAllControls(CWnd* dialog, CWnd* pivot);
   // Lays the controls out for the new client size (nothing before
   // InitSizes or while the dialog is minimised).
   void OnSize(CWnd* dialog, int cx, int cy, bool redraw, HDWP defer);

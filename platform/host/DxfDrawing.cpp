@@ -41,6 +41,8 @@ DxfDrawing::~DxfDrawing() = default;
 
 void DxfDrawing::Clear() {
   sourcePath_.clear();
+  text_.reset();
+  textSize_ = 0;
   lineEnd_ = "\n";
   version_ = "AC1009";
   versionNumber_ = 1009;
@@ -55,12 +57,18 @@ void DxfDrawing::Clear() {
   byHandle_.clear();
   byId_.clear();
   drawable_.clear();
+  idBase_ = nextId_;
 }
 
 void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
-  if (entity.id == 0) entity.id = nextId_++;
-  byId_[entity.id] = &entity;
-  if (drawable) drawable_.insert(entity.id);
+  if (entity.id < idBase_ || entity.id >= nextId_) entity.id = nextId_++;
+  size_t slot = static_cast<size_t>(entity.id - idBase_);
+  if (slot >= byId_.size()) {
+    byId_.resize(slot + 1, nullptr);
+    drawable_.resize(slot + 1, false);
+  }
+  byId_[slot] = &entity;
+  if (drawable) drawable_[slot] = true;
   if (auto h = entity.Handle(); h && *h) {
     byHandle_.emplace(*h, &entity);  // a duplicate keeps the first one found
     NoteHandle(*h);
@@ -69,8 +77,10 @@ void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
 }
 
 void DxfDrawing::Unindex(DxfEntity& entity) {
-  byId_.erase(entity.id);
-  drawable_.erase(entity.id);
+  if (FindById(entity.id) == &entity) {
+    byId_[entity.id - idBase_] = nullptr;
+    drawable_[entity.id - idBase_] = false;
+  }
   if (auto h = entity.Handle()) {
     auto it = byHandle_.find(*h);
     if (it != byHandle_.end() && it->second == &entity) byHandle_.erase(it);
@@ -146,8 +156,12 @@ DxfEntity* DxfDrawing::FindByHandle(uint64_t handle) const {
 }
 
 DxfEntity* DxfDrawing::FindById(uint64_t id) const {
-  auto it = byId_.find(id);
-  return it == byId_.end() ? nullptr : it->second;
+  if (id < idBase_ || id - idBase_ >= byId_.size()) return nullptr;
+  return byId_[id - idBase_];
+}
+
+bool DxfDrawing::IsDrawable(uint64_t id) const {
+  return FindById(id) != nullptr && drawable_[id - idBase_];
 }
 
 const DxfBlock* DxfDrawing::FindBlock(std::string_view name) const {

@@ -5,16 +5,17 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/host/DxfEntity.h"
 #include "platform/host/DxfPair.h"
+#include "platform/host/TextPages.h"
 
 namespace host {
 
@@ -139,9 +140,17 @@ class DxfDrawing {
   class Loader;
 
   void Clear();
+  // Hands the drawing's DXF text to sink piece by piece; false when the
+  // sink failed.
+  bool WriteText(const std::function<bool(std::string_view)>& sink) const;
+  // Reads the first size bytes of the pages, which the drawing keeps: the
+  // values read are moved together at their start and viewed there.
+  bool LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfError* error);
+  void IndexLoaded();
   void Index(DxfEntity& entity, bool drawable = false);
   void Unindex(DxfEntity& entity);
   void NoteHandle(uint64_t handle);
+  bool IsDrawable(uint64_t id) const;
   void SetHandSeedVariable();
   Section& EnsureSection(SectionKind kind, const char* name);
   DxfTable& EnsureTable(std::string_view name);
@@ -156,6 +165,8 @@ class DxfDrawing {
   std::string NextAnonymousName() const;
 
   std::filesystem::path sourcePath_;
+  std::shared_ptr<TextPages> text_;  // the loaded values (shared with clones)
+  size_t textSize_ = 0;              // the size of the text they were read from
   std::string lineEnd_ = "\n";
   std::string version_ = "AC1009";
   int versionNumber_ = 1009;
@@ -170,9 +181,12 @@ class DxfDrawing {
   EntityList entities_;
   std::unique_ptr<PendingBlock> pending_;
 
+  // Objects by id: ids are handed out in order from idBase_, the first id
+  // since the last Clear, so a vector finds them.
+  uint64_t idBase_ = 1;
+  std::vector<DxfEntity*> byId_;
+  std::vector<bool> drawable_;  // entities (not table entries, not BLOCK/ENDBLK)
   std::unordered_map<uint64_t, DxfEntity*> byHandle_;
-  std::unordered_map<uint64_t, DxfEntity*> byId_;
-  std::unordered_set<uint64_t> drawable_;  // ids of entities (not table entries, not BLOCK/ENDBLK)
 };
 
 }  // namespace host

@@ -1,26 +1,14 @@
-// Deep copies of a drawing for the host's undo.
-#include <unordered_map>
-
+// Copies of a drawing for the host's undo. The copy shares the loaded text
+// that the original's values view, so only the structure is copied.
 #include "platform/host/DxfDrawing.h"
 
 namespace host {
 namespace {
 
-using Moved = std::unordered_map<const DxfEntity*, DxfEntity*>;
-
-// Records where every object of the tree went (children included).
-void Map(const DxfEntity& from, DxfEntity& to, Moved& moved) {
-  moved[&from] = &to;
-  for (size_t i = 0; i < from.children.size(); ++i) Map(from.children[i], to.children[i], moved);
-}
-
-EntityList CopyList(const EntityList& list, Moved& moved) {
-  EntityList out;
-  out.reserve(list.size());
-  for (const auto& e : list) {
-    out.push_back(std::make_unique<DxfEntity>(*e));
-    Map(*e, *out.back(), moved);
-  }
+PairList SharePairs(const PairList& pairs) {
+  PairList out;
+  out.reserve(pairs.size());
+  for (const DxfPair& p : pairs) out.push_back({p.code, p.value.Share()});
   return out;
 }
 
@@ -29,47 +17,69 @@ EntityList CopyList(const EntityList& list, Moved& moved) {
 std::unique_ptr<DxfDrawing> DxfDrawing::Clone() const {
   auto copy = std::make_unique<DxfDrawing>();
   DxfDrawing& c = *copy;
-  Moved moved;
   c.sourcePath_ = sourcePath_;
+  c.text_ = text_;
+  c.textSize_ = textSize_;
   c.lineEnd_ = lineEnd_;
   c.version_ = version_;
   c.versionNumber_ = versionNumber_;
   c.usesHandles_ = usesHandles_;
   c.handSeed_ = handSeed_;
   c.nextId_ = nextId_;
-  c.sections_ = sections_;
-  c.header_ = header_;
+  c.idBase_ = idBase_;
+  c.byId_.assign(byId_.size(), nullptr);
+  c.drawable_ = drawable_;
+
+  // Copies an object with its run, keeping its id; an indexed original
+  // makes the copy indexed at the same id.
+  auto copyEntity = [&](const DxfEntity& from, DxfEntity& to, auto& self) -> void {
+    to.id = from.id;
+    to.pairs = SharePairs(from.pairs);
+    to.children.resize(from.children.size());
+    for (size_t i = 0; i < from.children.size(); ++i) self(from.children[i], to.children[i], self);
+    if (FindById(from.id) == &from) c.byId_[from.id - idBase_] = &to;
+  };
+  auto copyList = [&](const EntityList& list) {
+    EntityList out;
+    out.reserve(list.size());
+    for (const auto& e : list) {
+      out.push_back(std::make_unique<DxfEntity>());
+      copyEntity(*e, *out.back(), copyEntity);
+    }
+    return out;
+  };
+
+  c.sections_.reserve(sections_.size());
+  for (const Section& s : sections_) c.sections_.push_back({s.kind, s.name, SharePairs(s.pairs)});
+  c.header_.reserve(header_.size());
+  for (const DxfHeaderVariable& var : header_) c.header_.push_back({var.name, SharePairs(var.values)});
   for (const auto& t : tables_) {
     auto table = std::make_unique<DxfTable>();
-    table->head = t->head;
-    table->entries = CopyList(t->entries, moved);
-    table->end = t->end;
+    table->head = SharePairs(t->head);
+    table->entries = copyList(t->entries);
+    table->end = SharePairs(t->end);
     c.tables_.push_back(std::move(table));
   }
-  std::unordered_map<const DxfBlock*, DxfBlock*> blocks;
   for (const auto& b : blocks_) {
     auto block = std::make_unique<DxfBlock>();
-    block->begin = b->begin;
-    Map(b->begin, block->begin, moved);
-    block->entities = CopyList(b->entities, moved);
-    block->end = b->end;
-    Map(b->end, block->end, moved);
-    blocks[b.get()] = block.get();
+    copyEntity(b->begin, block->begin, copyEntity);
+    block->entities = copyList(b->entities);
+    copyEntity(b->end, block->end, copyEntity);
     c.blocks_.push_back(std::move(block));
   }
-  c.entities_ = CopyList(entities_, moved);
+  c.entities_ = copyList(entities_);
   if (pending_) {
     c.pending_ = std::make_unique<PendingBlock>();
     c.pending_->name = pending_->name;
     c.pending_->base = pending_->base;
     c.pending_->anonymous = pending_->anonymous;
-    c.pending_->existing = pending_->existing ? blocks.at(pending_->existing) : nullptr;
+    for (size_t i = 0; i < blocks_.size(); ++i)
+      if (blocks_[i].get() == pending_->existing) c.pending_->existing = c.blocks_[i].get();
     c.pending_->record = pending_->record;
-    c.pending_->entities = CopyList(pending_->entities, moved);
+    c.pending_->entities = copyList(pending_->entities);
   }
-  for (const auto& [handle, e] : byHandle_) c.byHandle_.emplace(handle, moved.at(e));
-  for (const auto& [id, e] : byId_) c.byId_.emplace(id, moved.at(e));
-  c.drawable_ = drawable_;
+  c.byHandle_.reserve(byHandle_.size());
+  for (const auto& [handle, e] : byHandle_) c.byHandle_.emplace(handle, c.FindById(e->id));
   return copy;
 }
 

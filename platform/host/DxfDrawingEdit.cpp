@@ -364,7 +364,7 @@ DxfEntity* DxfDrawing::AppendEntity(PairList pairs, DxfError* error) {
 }
 
 bool DxfDrawing::ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* error) {
-  if (FindById(entity.id) != &entity || !drawable_.count(entity.id))
+  if (FindById(entity.id) != &entity || !IsDrawable(entity.id))
     return Fail(error, "the entity to replace is not an entity of this drawing");
   DxfEntity built;
   if (!BuildEntity(std::move(pairs), built, entity.Owner(), &entity, error)) return false;

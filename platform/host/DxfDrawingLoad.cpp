@@ -1,7 +1,12 @@
 // Reading a drawing from ASCII DXF text.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
-#include <fstream>
+#include <new>
 
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
@@ -14,74 +19,119 @@ bool IsWord(const DxfToken& t, std::string_view word) {
   return t.code == 0 && SameName(TrimDxf(t.value), word);
 }
 
+// A failure found in the structure of the text: a malformed pair further on
+// is reported instead, as the first thing wrong with the text as a file.
+bool Refuse(DxfTokenReader& reader, DxfError* error, std::string message, int line) {
+  if (reader.Failed() || !reader.RestIsWellFormed(error)) return false;
+  return Fail(error, std::move(message), line);
+}
+
 // The version named by $ACADVER, looked up before anything is converted
 // because it decides the text encoding of the whole file.
-bool FindVersion(const std::vector<DxfToken>& tokens, std::string& version, int& number,
-                 DxfError* error) {
+bool FindVersion(std::string_view text, std::string& version, int& number, DxfError* error) {
   version = "AC1009";
   number = 1009;
-  for (size_t i = 0; i + 1 < tokens.size(); ++i) {
-    if (IsWord(tokens[i], "ENDSEC")) break;
-    if (tokens[i].code != 9 || TrimDxf(tokens[i].value) != "$ACADVER") continue;
-    std::string_view text = TrimDxf(tokens[i + 1].value);
+  DxfTokenReader reader(text);
+  DxfToken token, value;
+  if (!reader.Next(token, error))
+    return reader.Failed() ? false : Fail(error, "no DXF data in the file");
+  do {
+    if (IsWord(token, "ENDSEC")) break;
+    if (token.code != 9 || TrimDxf(token.value) != "$ACADVER") continue;
+    if (!reader.Next(value, error)) break;
+    std::string_view name = TrimDxf(value.value);
     std::optional<int64_t> n;
-    if (text.size() >= 3 && (text[0] == 'A' || text[0] == 'a') && (text[1] == 'C' || text[1] == 'c'))
-      n = ParseDxfInt(text.substr(2));
-    if (tokens[i + 1].code != 1 || !n || *n < 1000 || *n > 9999)
-      return Fail(error, "unknown DXF version '" + std::string(text.substr(0, 16)) + "'",
-                  tokens[i + 1].line);
-    version = std::string(text);
+    if (name.size() >= 3 && (name[0] == 'A' || name[0] == 'a') && (name[1] == 'C' || name[1] == 'c'))
+      n = ParseDxfInt(name.substr(2));
+    if (value.code != 1 || !n || *n < 1000 || *n > 9999)
+      return Refuse(reader, error, "unknown DXF version '" + std::string(name.substr(0, 16)) + "'",
+                    value.line);
+    version = std::string(name);
     number = static_cast<int>(*n);
     return true;
-  }
-  return true;
+  } while (reader.Next(token, error));
+  return !reader.Failed();
 }
 
 }  // namespace
 
+// Reads the sections pair by pair with one pair of look-ahead (tok_). The
+// values kept are moved together at the start of the text as they are read
+// (they never overtake the reading), and the pages behind the reading that
+// hold nothing kept any more go back to the system: what stays is the
+// values, not the codes and line ends around them.
 class DxfDrawing::Loader {
  public:
-  Loader(DxfDrawing& drawing, const std::vector<DxfToken>& tokens, DxfError* error)
-      : d_(drawing), t_(tokens), error_(error), utf8_(drawing.IsUtf8()) {}
+  Loader(DxfDrawing& drawing, TextPages& pages, size_t size, bool convert, DxfError* error)
+      : d_(drawing),
+        pages_(pages),
+        reader_(std::string_view(pages.data(), size)),
+        error_(error),
+        convert_(convert),
+        kept_(pages.data()) {}
+
+  // Bytes of values kept at the start of the pages.
+  size_t Kept() const { return static_cast<size_t>(kept_ - pages_.data()); }
 
   bool Run() {
-    while (pos_ < t_.size()) {
-      const DxfToken& tok = t_[pos_];
-      if (IsWord(tok, "EOF")) return true;
-      if (tok.code == 999) {
+    Advance();
+    while (have_) {
+      if (IsWord(tok_, "EOF")) return true;
+      if (tok_.code == 999) {
         if (d_.sections_.empty() || d_.sections_.back().kind != SectionKind::Loose)
           d_.sections_.push_back({SectionKind::Loose, {}, {}});
-        d_.sections_.back().pairs.push_back(Pair(tok));
-        ++pos_;
+        d_.sections_.back().pairs.push_back(Pair(tok_));
+        Advance();
         continue;
       }
-      if (!IsWord(tok, "SECTION"))
-        return Fail(error_, "SECTION expected, found group " + std::to_string(tok.code) + " '" +
-                                std::string(TrimDxf(tok.value).substr(0, 24)) + "'",
-                    tok.line);
-      int line = tok.line;
-      ++pos_;
-      if (pos_ >= t_.size() || t_[pos_].code != 2)
-        return Fail(error_, "section name (group 2) expected after SECTION", line);
-      std::string name(TrimDxf(t_[pos_].value));
-      ++pos_;
+      if (!IsWord(tok_, "SECTION"))
+        return Refuse("SECTION expected, found group " + std::to_string(tok_.code) + " '" +
+                          std::string(TrimDxf(tok_.value).substr(0, 24)) + "'",
+                      tok_.line);
+      int line = tok_.line;
+      if (!Advance() || tok_.code != 2)
+        return Refuse("section name (group 2) expected after SECTION", line);
+      // Converted like every other value: the writer converts it back.
+      std::string name(TrimDxf(Pair(tok_).value));
+      Advance();
       if (!ReadSection(name, line)) return false;
     }
-    return true;  // no EOF pair: the sections read are the drawing
+    return !reader_.Failed();  // no EOF pair: the sections read are the drawing
   }
 
  private:
-  DxfPair Pair(const DxfToken& t) const {
-    if (utf8_ && !IsAscii(t.value)) return {t.code, DxfUtf8ToModel(t.value)};
-    return {t.code, std::string(t.value)};
+  bool Advance() {
+    have_ = reader_.Next(tok_, error_);
+    if (have_) {
+      // Everything before the current value is kept already or not needed.
+      size_t reading = static_cast<size_t>(tok_.value.data() - pages_.data());
+      if (reading - released_ >= kReleaseStep) {
+        pages_.Release(Kept(), reading);
+        released_ = reading;
+      }
+    }
+    return have_;
+  }
+
+  bool Refuse(std::string message, int line) {
+    return host::Refuse(reader_, error_, std::move(message), line);
+  }
+
+  DxfPair Pair(const DxfToken& t) {
+    if (convert_ && !IsAscii(t.value)) return {t.code, DxfUtf8ToModel(t.value)};
+    char* value = kept_;
+    if (!t.value.empty()) std::memmove(value, t.value.data(), t.value.size());
+    kept_ += t.value.size();
+    return {t.code, DxfValue::Borrow({value, t.value.size()})};
   }
 
   // The current pair and the following ones up to the next group 0.
   void ReadUntilZero(PairList& out) {
-    size_t end = pos_ + 1;
-    while (end < t_.size() && t_[end].code != 0) ++end;
-    out.reserve(out.size() + (end - pos_));
-    for (; pos_ < end; ++pos_) out.push_back(Pair(t_[pos_]));
+    scratch_.clear();
+    do scratch_.push_back(Pair(tok_));
+    while (Advance() && tok_.code != 0);
+    out.reserve(out.size() + scratch_.size());
+    for (DxfPair& p : scratch_) out.push_back(std::move(p));
   }
 
   std::unique_ptr<DxfEntity> ReadEntity() {
@@ -93,9 +143,9 @@ class DxfDrawing::Loader {
     else if (entity->IsType("INSERT") && entity->Value(66) == "1")
       run = "ATTRIB";
     if (!run) return entity;
-    while (pos_ < t_.size()) {
-      bool last = IsWord(t_[pos_], "SEQEND");
-      if (!last && !IsWord(t_[pos_], run)) break;  // run without SEQEND: keep what came
+    while (have_) {
+      bool last = IsWord(tok_, "SEQEND");
+      if (!last && !IsWord(tok_, run)) break;  // run without SEQEND: keep what came
       entity->children.emplace_back();
       ReadUntilZero(entity->children.back().pairs);
       if (last) break;
@@ -103,22 +153,20 @@ class DxfDrawing::Loader {
     return entity;
   }
 
-  // Checks that the section goes on at pos_: false with the reason when the
-  // text ends or another section starts before its ENDSEC.
+  // Checks that the section goes on at the current pair: false with the
+  // reason when the text ends or another section starts before its ENDSEC.
   bool SectionGoesOn(const std::string& name, int line) {
-    if (pos_ >= t_.size())
-      return Fail(error_,
-                  "section " + name + " has no ENDSEC (file truncated?)", line);
-    if (IsWord(t_[pos_], "SECTION") || IsWord(t_[pos_], "EOF"))
-      return Fail(error_, "ENDSEC of section " + name + " (line " + std::to_string(line) +
-                              ") missing before " + std::string(TrimDxf(t_[pos_].value)),
-                  t_[pos_].line);
+    if (!have_) return Refuse("section " + name + " has no ENDSEC (file truncated?)", line);
+    if (IsWord(tok_, "SECTION") || IsWord(tok_, "EOF"))
+      return Refuse("ENDSEC of section " + name + " (line " + std::to_string(line) +
+                        ") missing before " + std::string(TrimDxf(tok_.value)),
+                    tok_.line);
     return true;
   }
 
   bool Duplicate(SectionKind kind, const std::string& name, int line) {
     for (const Section& s : d_.sections_)
-      if (s.kind == kind) return !Fail(error_, "second " + name + " section", line);
+      if (s.kind == kind) return !Refuse("second " + name + " section", line);
     return false;
   }
 
@@ -138,44 +186,47 @@ class DxfDrawing::Loader {
       case SectionKind::Entities: ok = ReadEntities(name, line); break;
       default: ok = ReadVerbatim(d_.sections_.back().pairs, name, line); break;
     }
-    if (ok) ++pos_;  // the ENDSEC pair
+    if (ok) Advance();  // the ENDSEC pair
     return ok;
   }
 
   bool ReadHeader(const std::string& name, int line) {
     while (SectionGoesOn(name, line)) {
-      const DxfToken& tok = t_[pos_];
-      if (IsWord(tok, "ENDSEC")) return true;
-      if (tok.code != 9)
-        return Fail(error_, "header variable name (group 9) expected, found group " +
-                                std::to_string(tok.code), tok.line);
-      DxfHeaderVariable var{std::string(TrimDxf(Pair(tok).value)), {}};
-      for (++pos_; pos_ < t_.size() && t_[pos_].code != 9 && t_[pos_].code != 0; ++pos_)
-        var.values.push_back(Pair(t_[pos_]));
+      if (IsWord(tok_, "ENDSEC")) return true;
+      if (tok_.code != 9)
+        return Refuse("header variable name (group 9) expected, found group " +
+                          std::to_string(tok_.code),
+                      tok_.line);
+      DxfHeaderVariable var{std::string(TrimDxf(Pair(tok_).value)), {}};
+      while (Advance() && tok_.code != 9 && tok_.code != 0) var.values.push_back(Pair(tok_));
       d_.header_.push_back(std::move(var));
     }
     return false;
   }
 
+  // Ends a table or block at the word that closes it; false with the
+  // reason when something else closes it first.
+  bool RunGoesOn(const char* closing, const char* opening, const std::string& what, int line) {
+    if (!have_ || IsWord(tok_, "ENDSEC") || IsWord(tok_, "SECTION") || IsWord(tok_, "EOF") ||
+        IsWord(tok_, opening))
+      return Refuse(what + " has no " + closing, line);
+    return true;
+  }
+
   bool ReadTables(const std::string& name, int line) {
     while (SectionGoesOn(name, line)) {
-      const DxfToken& tok = t_[pos_];
-      if (IsWord(tok, "ENDSEC")) return true;
-      if (!IsWord(tok, "TABLE"))
-        return Fail(error_, "TABLE expected in section TABLES, found group " +
-                                std::to_string(tok.code) + " '" +
-                                std::string(TrimDxf(tok.value).substr(0, 24)) + "'",
-                    tok.line);
-      int tableLine = tok.line;
+      if (IsWord(tok_, "ENDSEC")) return true;
+      if (!IsWord(tok_, "TABLE"))
+        return Refuse("TABLE expected in section TABLES, found group " + std::to_string(tok_.code) +
+                          " '" + std::string(TrimDxf(tok_.value).substr(0, 24)) + "'",
+                      tok_.line);
+      int tableLine = tok_.line;
       auto table = std::make_unique<DxfTable>();
       ReadUntilZero(table->head);
-      std::string tableName = "TABLE at line " + std::to_string(tableLine);
       for (;;) {
-        if (pos_ >= t_.size() || IsWord(t_[pos_], "ENDSEC") || IsWord(t_[pos_], "SECTION") ||
-            IsWord(t_[pos_], "EOF") || IsWord(t_[pos_], "TABLE"))
-          return Fail(error_, "table " + std::string(table->Name()) + " has no ENDTAB",
-                      tableLine);
-        if (IsWord(t_[pos_], "ENDTAB")) break;
+        if (!RunGoesOn("ENDTAB", "TABLE", "table " + std::string(table->Name()), tableLine))
+          return false;
+        if (IsWord(tok_, "ENDTAB")) break;
         auto entry = std::make_unique<DxfEntity>();
         ReadUntilZero(entry->pairs);
         table->entries.push_back(std::move(entry));
@@ -188,22 +239,18 @@ class DxfDrawing::Loader {
 
   bool ReadBlocks(const std::string& name, int line) {
     while (SectionGoesOn(name, line)) {
-      const DxfToken& tok = t_[pos_];
-      if (IsWord(tok, "ENDSEC")) return true;
-      if (!IsWord(tok, "BLOCK"))
-        return Fail(error_, "BLOCK expected in section BLOCKS, found group " +
-                                std::to_string(tok.code) + " '" +
-                                std::string(TrimDxf(tok.value).substr(0, 24)) + "'",
-                    tok.line);
-      int blockLine = tok.line;
+      if (IsWord(tok_, "ENDSEC")) return true;
+      if (!IsWord(tok_, "BLOCK"))
+        return Refuse("BLOCK expected in section BLOCKS, found group " + std::to_string(tok_.code) +
+                          " '" + std::string(TrimDxf(tok_.value).substr(0, 24)) + "'",
+                      tok_.line);
+      int blockLine = tok_.line;
       auto block = std::make_unique<DxfBlock>();
       ReadUntilZero(block->begin.pairs);
       for (;;) {
-        if (pos_ >= t_.size() || IsWord(t_[pos_], "ENDSEC") || IsWord(t_[pos_], "SECTION") ||
-            IsWord(t_[pos_], "EOF") || IsWord(t_[pos_], "BLOCK"))
-          return Fail(error_, "block " + std::string(block->Name()) + " has no ENDBLK",
-                      blockLine);
-        if (IsWord(t_[pos_], "ENDBLK")) break;
+        if (!RunGoesOn("ENDBLK", "BLOCK", "block " + std::string(block->Name()), blockLine))
+          return false;
+        if (IsWord(tok_, "ENDBLK")) break;
         block->entities.push_back(ReadEntity());
       }
       ReadUntilZero(block->end.pairs);
@@ -214,10 +261,10 @@ class DxfDrawing::Loader {
 
   bool ReadEntities(const std::string& name, int line) {
     while (SectionGoesOn(name, line)) {
-      if (IsWord(t_[pos_], "ENDSEC")) return true;
-      if (t_[pos_].code != 0)
-        return Fail(error_, "entity (group 0) expected, found group " +
-                                std::to_string(t_[pos_].code), t_[pos_].line);
+      if (IsWord(tok_, "ENDSEC")) return true;
+      if (tok_.code != 0)
+        return Refuse("entity (group 0) expected, found group " + std::to_string(tok_.code),
+                      tok_.line);
       d_.entities_.push_back(ReadEntity());
     }
     return false;
@@ -225,18 +272,25 @@ class DxfDrawing::Loader {
 
   bool ReadVerbatim(PairList& out, const std::string& name, int line) {
     while (SectionGoesOn(name, line)) {
-      if (IsWord(t_[pos_], "ENDSEC")) return true;
-      out.push_back(Pair(t_[pos_]));
-      ++pos_;
+      if (IsWord(tok_, "ENDSEC")) return true;
+      out.push_back(Pair(tok_));
+      Advance();
     }
     return false;
   }
 
+  static constexpr size_t kReleaseStep = 4 << 20;
+
   DxfDrawing& d_;
-  const std::vector<DxfToken>& t_;
+  TextPages& pages_;
+  DxfTokenReader reader_;
   DxfError* error_;
-  bool utf8_;
-  size_t pos_ = 0;
+  bool convert_;  // UTF-8 text with bytes beyond ASCII
+  char* kept_;    // where the next value kept goes
+  size_t released_ = 0;
+  DxfToken tok_;
+  bool have_ = false;
+  PairList scratch_;
 };
 
 bool DxfDrawing::Load(const std::filesystem::path& path, DxfError* error) {
@@ -244,31 +298,48 @@ bool DxfDrawing::Load(const std::filesystem::path& path, DxfError* error) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec))
     return Fail(error, "cannot open " + path.string() + ": it is a folder");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Fail(error, "cannot open " + path.string() + ": " + std::strerror(errno));
-  std::string text;
-  in.seekg(0, std::ios::end);
-  auto size = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (size > 0) {
-    text.resize(static_cast<size_t>(size));
-    in.read(text.data(), size);
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Fail(error, "cannot open " + path.string() + ": " + std::strerror(errno));
+  auto failed = [&](const char* what, int code) {
+    close(fd);
+    return Fail(error, std::string(what) + " " + path.string() + ": " + std::strerror(code));
+  };
+  struct stat st {};
+  if (fstat(fd, &st) != 0) return failed("cannot read", errno);
+  // Read to the end whatever the size said: the file may change meanwhile.
+  std::shared_ptr<TextPages> pages = TextPages::Make(static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1);
+  if (!pages) return failed("cannot read", ENOMEM);
+  size_t size = 0;
+  for (;;) {
+    if (size == pages->capacity() && !pages->Grow(2 * size)) return failed("cannot read", ENOMEM);
+    ssize_t n = read(fd, pages->data() + size, pages->capacity() - size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return failed("cannot read", errno);
+    if (n == 0) break;
+    size += static_cast<size_t>(n);
   }
-  if (!in) return Fail(error, "cannot read " + path.string());
-  if (!LoadText(text, error)) return false;
+  close(fd);
+  if (!LoadPages(std::move(pages), size, error)) return false;
   sourcePath_ = path;
   return true;
 }
 
 bool DxfDrawing::LoadText(std::string_view text, DxfError* error) {
+  std::shared_ptr<TextPages> pages = TextPages::Make(text.size());
+  if (!pages) throw std::bad_alloc();
+  if (!text.empty()) std::memcpy(pages->data(), text.data(), text.size());
+  return LoadPages(std::move(pages), text.size(), error);
+}
+
+bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfError* error) {
   Clear();
+  std::string_view text(pages->data(), size);
   if (text.substr(0, 18) == "AutoCAD Binary DXF")
     return Fail(error, "binary DXF is not supported: save the drawing as ASCII DXF", 1);
-  std::vector<DxfToken> tokens;
-  tokens.reserve(text.size() / 12);
-  if (!TokenizeDxf(text, tokens, error)) return false;
-  if (tokens.empty()) return Fail(error, "no DXF data in the file");
-  if (!FindVersion(tokens, version_, versionNumber_, error)) return false;
+  if (size > DxfValue::kMaxSize)
+    return Fail(error, "the drawing is larger than " + std::to_string(DxfValue::kMaxSize >> 20) +
+                           " MB");
+  if (!FindVersion(text, version_, versionNumber_, error)) return false;
 
   size_t eol = text.find_first_of("\r\n");
   lineEnd_ = (eol != std::string_view::npos && text[eol] == '\r' && eol + 1 < text.size() &&
@@ -276,13 +347,26 @@ bool DxfDrawing::LoadText(std::string_view text, DxfError* error) {
                  ? "\r\n"
                  : "\n";
 
-  Loader loader(*this, tokens, error);
+  Loader loader(*this, *pages, size, IsUtf8() && !IsAscii(text), error);
   if (!loader.Run()) {
     Clear();
     return false;
   }
+  pages->Keep(loader.Kept());
+  text_ = std::move(pages);
+  textSize_ = size;
+  IndexLoaded();
+  return true;
+}
 
+void DxfDrawing::IndexLoaded() {
   // Identify every object and find the handles in use.
+  size_t objects = entities_.size();
+  for (const auto& table : tables_) objects += table->entries.size();
+  for (const auto& block : blocks_) objects += 2 + block->entities.size();
+  byId_.reserve(objects);
+  drawable_.reserve(objects);
+  byHandle_.reserve(objects);
   for (auto& table : tables_) {
     for (const DxfPair& p : table->head)
       if (p.code == 5)
@@ -307,7 +391,6 @@ bool DxfDrawing::LoadText(std::string_view text, DxfError* error) {
     if (declared >= handSeed_) handSeed_ = declared;
     else SetHandSeedVariable();  // the file's seed is below a handle in use
   }
-  return true;
 }
 
 }  // namespace host

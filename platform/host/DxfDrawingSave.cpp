@@ -16,12 +16,11 @@ namespace {
 
 class Writer {
  public:
-  Writer(std::string& out, std::string_view lineEnd, bool utf8)
-      : out_(out), lineEnd_(lineEnd), utf8_(utf8) {}
+  Writer(DxfPairWriter& out, bool utf8) : out_(out), utf8_(utf8) {}
 
   void Put(int code, std::string_view value) {
-    if (utf8_ && !IsAscii(value)) AppendPair(out_, code, DxfModelToUtf8(value), lineEnd_);
-    else AppendPair(out_, code, value, lineEnd_);
+    if (utf8_ && !IsAscii(value)) out_.Put(code, DxfModelToUtf8(value));
+    else out_.Put(code, value);
   }
   void Put(const PairList& pairs) {
     for (const DxfPair& p : pairs) Put(p.code, p.value);
@@ -32,17 +31,29 @@ class Writer {
   }
 
  private:
-  std::string& out_;
-  std::string_view lineEnd_;
+  DxfPairWriter& out_;
   bool utf8_;
 };
 
+// Writes every byte or fails with errno set.
+bool WriteAll(int fd, std::string_view text) {
+  for (size_t done = 0; done < text.size();) {
+    ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
 
-std::string DxfDrawing::SaveText() const {
-  std::string out;
-  out.reserve(1 << 16);
-  Writer w(out, lineEnd_, IsUtf8());
+bool DxfDrawing::WriteText(const std::function<bool(std::string_view)>& sink) const {
+  DxfPairWriter out(lineEnd_, sink);
+  Writer w(out, IsUtf8());
   for (const Section& s : sections_) {
     if (s.kind == SectionKind::Loose) {
       w.Put(s.pairs);
@@ -81,6 +92,16 @@ std::string DxfDrawing::SaveText() const {
     w.Put(0, "ENDSEC");
   }
   w.Put(0, "EOF");
+  return out.Finish();
+}
+
+std::string DxfDrawing::SaveText() const {
+  std::string out;
+  out.reserve(textSize_ + (1 << 16));
+  WriteText([&](std::string_view piece) {
+    out += piece;
+    return true;
+  });
   return out;
 }
 
@@ -93,7 +114,6 @@ bool DxfDrawing::Save(const std::filesystem::path& path, DxfError* error,
     return Fail(error, "refusing to overwrite the drawing's own file " + path.string());
   if (fs::is_directory(path, ec)) return Fail(error, "cannot write " + path.string() + ": it is a folder");
 
-  std::string text = SaveText();
   fs::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
   std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
@@ -107,12 +127,21 @@ bool DxfDrawing::Save(const std::filesystem::path& path, DxfError* error,
     unlink(temp.c_str());
     return Fail(error, message);
   };
-  for (size_t done = 0; done < text.size();) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return failed("cannot write");
-    done += static_cast<size_t>(n);
-  }
+  // Written piece by piece: the whole text is never held at once. Every
+  // few megabytes the disk is asked to start on what was written, so that
+  // the final sync waits for little more than the last piece.
+  constexpr off_t kStart = 4 << 20;
+  off_t written = 0, started = 0;
+  auto sink = [&](std::string_view piece) {
+    if (!WriteAll(fd, piece)) return false;
+    written += static_cast<off_t>(piece.size());
+    if (written - started >= kStart) {
+      sync_file_range(fd, started, written - started, SYNC_FILE_RANGE_WRITE);
+      started = written;
+    }
+    return true;
+  };
+  if (!WriteText(sink)) return failed("cannot write");
   // A replaced file keeps its permissions; a new one gets the usual ones.
   struct stat old {};
   mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;

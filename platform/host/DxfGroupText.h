@@ -2,6 +2,9 @@
 // any of LF, CRLF or CR as line end.
 #pragma once
 
+#include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,10 +21,33 @@ struct DxfToken {
   std::string_view value;
 };
 
-// Splits text into tokens up to and including a "0 EOF" pair (or to the
+// Reads text pair by pair up to and including a "0 EOF" pair (or to the
 // end of the text: the EOF pair may be missing). A leading UTF-8 byte order
-// mark and trailing blank lines are ignored. False, with the line, when a
-// group code is not a number of 16 bits or a code has no value line.
+// mark and trailing blank lines are ignored. A group code that is not a
+// number of 16 bits, or a code without a value line, is an error naming
+// its line.
+class DxfTokenReader {
+ public:
+  explicit DxfTokenReader(std::string_view text);
+  // The next pair; false at the end of the data, or on an error, which then
+  // sets *error (when given) and Failed().
+  bool Next(DxfToken& token, DxfError* error);
+  bool Failed() const { return failed_; }
+  // Reads on to the end: true when the rest has no error (else *error).
+  bool RestIsWellFormed(DxfError* error);
+
+ private:
+  std::string_view NextLine();
+
+  std::string_view text_;
+  size_t pos_ = 0;
+  int line_ = 0;
+  bool done_ = false;
+  bool failed_ = false;
+};
+
+// All tokens of the text at once (see DxfTokenReader); false, with the
+// line, on the first malformed pair.
 bool TokenizeDxf(std::string_view text, std::vector<DxfToken>& out, DxfError* error);
 
 // Group-code text of loose pairs (an entity kept as text, for example) as
@@ -35,5 +61,56 @@ void AppendPair(std::string& out, int code, std::string_view value, std::string_
 
 // Pairs as group-code text with LF line ends.
 std::string FormatPairs(const PairList& pairs);
+
+// Writes pairs as AppendPair lays them out through a buffer, handing the
+// text to a sink piece by piece; once the sink fails, nothing more is
+// handed over. The line end is LF or CRLF.
+class DxfPairWriter {
+ public:
+  using Sink = std::function<bool(std::string_view)>;
+  DxfPairWriter(std::string_view lineEnd, Sink sink);
+  ~DxfPairWriter();
+  DxfPairWriter(const DxfPairWriter&) = delete;
+  DxfPairWriter& operator=(const DxfPairWriter&) = delete;
+
+  void Put(int code, std::string_view value) {
+    if (used_ + value.size() + kFixed > kSize) return PutLong(code, value);
+    char* out = buffer_.get() + used_;
+    // Whole words for the short parts: the buffer has room past its end.
+    const CodeText& c = CodeTextOf(code);
+    std::memcpy(out, c.text, sizeof c.text);
+    out += c.size;
+    std::memcpy(out, lineEnd_, 2);
+    out += lineEndSize_;
+    if (!value.empty()) std::memcpy(out, value.data(), value.size());
+    out += value.size();
+    std::memcpy(out, lineEnd_, 2);
+    out += lineEndSize_;
+    used_ = static_cast<size_t>(out - buffer_.get());
+  }
+  // Hands over what is buffered; false when the sink failed at any time.
+  bool Finish();
+
+  static constexpr size_t kSize = 256 * 1024;
+
+ private:
+  struct CodeText {
+    char text[8];  // right-aligned in three columns, as AppendPair writes it
+    size_t size;
+  };
+  static constexpr size_t kFixed = sizeof(CodeText::text) + 4;  // code and two line ends
+
+  const CodeText& CodeTextOf(int code);
+  void PutLong(int code, std::string_view value);
+  void Flush();
+
+  CodeText rare_{};  // a code outside the table
+  char lineEnd_[2];
+  size_t lineEndSize_;
+  Sink sink_;
+  std::unique_ptr<char[]> buffer_;
+  size_t used_ = 0;
+  bool failed_ = false;
+};
 
 }  // namespace host

@@ -2,10 +2,57 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <ostream>
+#include <stdexcept>
 
 #include "platform/win32/code_page.h"
 
 namespace host {
+
+void DxfValue::Copy(std::string_view text) {
+  if (text.empty()) {
+    Forget();
+    return;
+  }
+  if (text.size() > kMaxSize) TooLong();
+  auto* bytes = static_cast<char*>(std::malloc(text.size() + 1));
+  if (!bytes) throw std::bad_alloc();
+  std::memcpy(bytes, text.data(), text.size());
+  bytes[text.size()] = '\0';
+  data_ = bytes;
+  size_ = static_cast<uint32_t>(text.size());
+  owned_ = 1;
+}
+
+void DxfValue::Release() noexcept {
+  if (owned_) std::free(const_cast<char*>(data_));
+  Forget();
+}
+
+DxfValue& DxfValue::operator=(const DxfValue& other) {
+  if (this != &other) {
+    DxfValue copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+DxfValue& DxfValue::operator=(DxfValue&& other) noexcept {
+  if (this != &other) {
+    Release();
+    data_ = other.data_;
+    size_ = other.size_;
+    owned_ = other.owned_;
+    other.Forget();
+  }
+  return *this;
+}
+
+void DxfValue::TooLong() { throw std::length_error("a DXF value longer than 2 GB"); }
+
+std::ostream& operator<<(std::ostream& out, const DxfValue& value) { return out << value.View(); }
 
 std::string DxfError::ToString() const {
   if (line > 0) return "line " + std::to_string(line) + ": " + message;
@@ -18,13 +65,6 @@ bool Fail(DxfError* error, std::string message, int line) {
     error->message = std::move(message);
   }
   return false;
-}
-
-std::string_view TrimDxf(std::string_view text) {
-  size_t b = 0, e = text.size();
-  while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
-  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
-  return text.substr(b, e - b);
 }
 
 bool SameName(std::string_view a, std::string_view b) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,13 +11,85 @@
 
 namespace host {
 
-// One pair as it stands in the file. The value stays raw text (code page
-// 1250 inside the model) so that an untouched pair is written back byte for
-// byte; it converts one to one to a group-code chain node.
+// A pair's value: raw text, code page 1250 inside the model. A value read
+// from a file is a view of the text the drawing keeps from its load for as
+// long as it (or a clone of it) lives; every other value, and every copy,
+// holds its own bytes, so a copy is safe anywhere.
+//
+// Packed to 12 bytes so that a pair takes 16: a large drawing holds millions.
+#pragma pack(push, 4)
+class DxfValue {
+ public:
+  DxfValue() noexcept : data_(""), size_(0), owned_(0) {}
+  DxfValue(std::string_view text) { Copy(text); }
+  DxfValue(const char* text) { Copy(text ? std::string_view(text) : std::string_view()); }
+  DxfValue(const std::string& text) { Copy(text); }
+  DxfValue(const DxfValue& other) { Copy(other.View()); }
+  DxfValue(DxfValue&& other) noexcept : data_(other.data_), size_(other.size_), owned_(other.owned_) {
+    other.Forget();
+  }
+  DxfValue& operator=(const DxfValue& other);
+  DxfValue& operator=(DxfValue&& other) noexcept;
+  DxfValue& operator=(std::string_view text) { return *this = DxfValue(text); }
+  DxfValue& operator=(const char* text) { return *this = DxfValue(text); }
+  DxfValue& operator=(const std::string& text) { return *this = DxfValue(text); }
+  ~DxfValue() {
+    if (owned_) Release();
+  }
+
+  // A view of text that the drawing holding the value keeps alive (at most
+  // kMaxSize bytes).
+  static DxfValue Borrow(std::string_view text) {
+    DxfValue value;
+    if (text.size() > kMaxSize) TooLong();
+    if (!text.empty()) {
+      value.data_ = text.data();
+      value.size_ = static_cast<uint32_t>(text.size()) & kMaxSize;
+    }
+    return value;
+  }
+  // For a copy inside a drawing that keeps the same text: a view stays a
+  // view, owned bytes are copied.
+  DxfValue Share() const { return owned_ ? DxfValue(View()) : Borrow(View()); }
+
+  static constexpr size_t kMaxSize = (size_t{1} << 31) - 1;
+
+  std::string_view View() const noexcept { return {data_, size_}; }
+  operator std::string_view() const noexcept { return View(); }
+  const char* data() const noexcept { return data_; }
+  size_t size() const noexcept { return size_; }
+  bool empty() const noexcept { return size_ == 0; }
+
+  friend bool operator==(const DxfValue& a, const DxfValue& b) noexcept { return a.View() == b.View(); }
+  friend bool operator==(const DxfValue& a, std::string_view b) noexcept { return a.View() == b; }
+  friend bool operator==(const DxfValue& a, const char* b) noexcept { return a.View() == b; }
+
+ private:
+  void Copy(std::string_view text);
+  void Release() noexcept;
+  [[noreturn]] static void TooLong();
+  void Forget() noexcept {
+    data_ = "";
+    size_ = 0;
+    owned_ = 0;
+  }
+
+  const char* data_;
+  uint32_t size_ : 31;
+  uint32_t owned_ : 1;
+};
+#pragma pack(pop)
+
+std::ostream& operator<<(std::ostream& out, const DxfValue& value);
+
+// One pair as it stands in the file. The value stays raw text so that an
+// untouched pair is written back byte for byte; it converts one to one to a
+// group-code chain node.
 struct DxfPair {
   int16_t code = 0;
-  std::string value;
+  DxfValue value;
 };
+static_assert(sizeof(DxfPair) == 16, "a pair is kept in 16 bytes");
 using PairList = std::vector<DxfPair>;
 
 // A failed load, save or edit. line is the 1-based line of the input the
@@ -31,7 +104,12 @@ struct DxfError {
 bool Fail(DxfError* error, std::string message, int line = 0);
 
 // Spaces and tabs off both ends: codes and numbers may be padded.
-std::string_view TrimDxf(std::string_view text);
+inline std::string_view TrimDxf(std::string_view text) {
+  size_t b = 0, e = text.size();
+  while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
+  return text.substr(b, e - b);
+}
 
 // Case-insensitive comparison of code page 1250 names (layers, blocks,
 // tables and applications are matched this way).

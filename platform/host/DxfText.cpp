@@ -50,12 +50,6 @@ void AppendEscape(std::string& out, unsigned unit) {
 
 }  // namespace
 
-bool IsAscii(std::string_view text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
 std::string DxfUtf8ToModel(std::string_view text) {
   if (IsAscii(text)) return std::string(text);
   const auto& upper = UpperHalf();

@@ -3,12 +3,26 @@
 // page, which for this system is 1250 itself.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 namespace host {
 
-bool IsAscii(std::string_view text);
+// Eight bytes at a time: every value of a drawing passes here.
+inline bool IsAscii(std::string_view text) {
+  const char* p = text.data();
+  size_t n = text.size();
+  for (; n >= 8; p += 8, n -= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    if (word & 0x8080808080808080ull) return false;
+  }
+  for (; n > 0; ++p, --n)
+    if (static_cast<unsigned char>(*p) >= 0x80) return false;
+  return true;
+}
 
 // UTF-8 file text to the model's code page. A character the page lacks
 // becomes the DXF escape \U+XXXX (two escapes for characters beyond the

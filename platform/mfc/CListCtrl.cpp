@@ -34,6 +34,15 @@ int CListCtrl::InsertColumn(int column, LPCSTR heading, int format, int width, i
   return InsertColumn(column, &c);
 }
 
+CImageList* CListCtrl::CreateDragImage(int index, LPPOINT upperLeft) {
+  auto list = reinterpret_cast<HIMAGELIST>(
+      SendMessage(LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(upperLeft)));
+  if (!list) return nullptr;
+  auto* image = new CImageList;
+  image->Attach(list);
+  return image;
+}
+
 CHeaderCtrl* CListCtrl::GetHeaderCtrl() const {
   return static_cast<CHeaderCtrl*>(FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER))));
 }

@@ -93,6 +93,9 @@ class CListCtrl : public CWnd {
   BOOL Scroll(CSize size) { return static_cast<BOOL>(SendMessage(LVM_SCROLL, static_cast<WPARAM>(size.cx), size.cy)); }
   int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
   int GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }
+  // A new image list holding the item's drag image (the caller deletes
+  // it); upperLeft receives the item's top-left corner. Null on failure.
+  CImageList* CreateDragImage(int index, LPPOINT upperLeft);
   CImageList* SetImageList(CImageList* list, int type);
   CImageList* GetImageList(int type) const;
   BOOL SortItems(PFNLVCOMPARE compare, DWORD_PTR data) {

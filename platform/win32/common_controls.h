@@ -134,6 +134,9 @@ constexpr UINT LVM_DELETECOLUMN = LVM_FIRST + 28;
 constexpr UINT LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;
 constexpr UINT LVM_SETCOLUMNWIDTH = LVM_FIRST + 30;
 constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;
+// An image list of one image, the item as it is dragged; lParam: POINT*
+// that receives the item's top-left corner. The caller destroys the list.
+constexpr UINT LVM_CREATEDRAGIMAGE = LVM_FIRST + 33;
 constexpr UINT LVM_GETVIEWRECT = LVM_FIRST + 34;
 constexpr UINT LVM_GETTEXTCOLOR = LVM_FIRST + 35;
 constexpr UINT LVM_SETTEXTCOLOR = LVM_FIRST + 36;

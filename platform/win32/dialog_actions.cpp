@@ -6,6 +6,7 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/control_messages.h"
+#include "platform/win32/dialog_targets.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/headless_input.h"
@@ -16,6 +17,7 @@
 
 namespace {
 
+using namespace dialog_targets;
 using Kind = DialogAction::Kind;
 
 std::string Quoted(const std::string& cp1250) {
@@ -57,57 +59,6 @@ bool ToCp1250(const std::string& utf8, std::string* out, std::string* why) {
   return true;
 }
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string ClassOf(HWND window) {
-  char cls[64] = "";
-  GetClassNameA(window, cls, sizeof cls);
-  return Lower(cls);
-}
-
-bool Fail(std::string* error, std::string why) {
-  if (error) *error = std::move(why);
-  return false;
-}
-
-HWND FindControl(HWND dialog, int id) {
-  if (HWND direct = GetDlgItem(dialog, id)) return direct;
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  EnumChildWindows(
-      dialog,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (GetDlgCtrlID(w) != s->id) return TRUE;
-        s->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND Control(HWND dialog, int id, std::string* error) {
-  HWND c = FindControl(dialog, id);
-  if (!c) {
-    Fail(error, "no control " + std::to_string(id));
-    return nullptr;
-  }
-  if (!IsWindowVisible(c)) {
-    Fail(error, "control " + std::to_string(id) + " is hidden");
-    return nullptr;
-  }
-  if (!IsWindowEnabled(c)) {
-    Fail(error, "control " + std::to_string(id) + " is disabled");
-    return nullptr;
-  }
-  return c;
-}
-
 bool HasFocus(HWND control) {
   HWND focus = GetFocus();
   return focus && (focus == control || IsChild(control, focus));
@@ -119,28 +70,6 @@ bool Focus(HWND dialog, HWND control, std::string* error) {
   SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
   if (!HasFocus(control)) return Fail(error, "control " + std::to_string(GetDlgCtrlID(control)) + " takes no focus");
   return true;
-}
-
-POINT Center(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ScreenToClient(window, &p);
-  return p;
-}
-
-// Clicks at a point of the control; the deepest visible, enabled window
-// there gets the click.
-void ClickAt(HWND control, POINT point, bool doubleClick) {
-  HWND target = control;
-  POINT p = point;
-  for (;;) {
-    HWND child = ChildWindowFromPointEx(target, p, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
-    if (!child || child == target) break;
-    MapWindowPoints(target, child, &p, 1);
-    target = child;
-  }
-  headless::QueueClick(target, p, headless::MouseButton::Left, doubleClick);
 }
 
 int ComboIndex(HWND combo, const DialogAction& a, std::string* error) {
@@ -203,31 +132,6 @@ int ListViewIndex(HWND list, const DialogAction& a, std::string* error) {
   }
   if (loose < 0) Fail(error, "control " + std::to_string(a.control) + " has no row \"" + Cp1250ToUtf8(a.text) + "\"");
   return loose;
-}
-
-POINT RowPoint(HWND list, int row, bool checkBox) {
-  SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-  RECT r{};
-  r.left = checkBox ? LVIR_BOUNDS : LVIR_LABEL;
-  SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-  if (checkBox) return {r.left + headless::kSmallIcon / 2, (r.top + r.bottom) / 2};
-  if (r.right <= r.left) {
-    r.left = LVIR_BOUNDS;
-    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-  }
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-POINT ListBoxPoint(HWND list, int index) {
-  RECT r{};
-  SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
-  RECT client;
-  GetClientRect(list, &client);
-  if (r.top < 0 || r.bottom > client.bottom) {
-    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
-  }
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 bool Choose(HWND dialog, HWND control, const DialogAction& a, std::string* error) {
@@ -364,6 +268,33 @@ DialogAction DialogAction::Choose(int control, std::string text) {
   a.text = std::move(text);
   return a;
 }
+DialogAction DialogAction::EditCell(int control, int row, int column, std::string text) {
+  DialogAction a;
+  a.kind = Kind::EditCell;
+  a.control = control;
+  a.index = row;
+  a.column = column;
+  a.text = std::move(text);
+  return a;
+}
+DialogAction DialogAction::ChooseCell(int control, int row, int column, int entry) {
+  DialogAction a;
+  a.kind = Kind::ChooseCell;
+  a.control = control;
+  a.index = row;
+  a.column = column;
+  a.entry = entry;
+  return a;
+}
+DialogAction DialogAction::DragRow(int control, int row, int dropControl, int dropRow) {
+  DialogAction a;
+  a.kind = Kind::DragRow;
+  a.control = control;
+  a.index = row;
+  a.dropControl = dropControl;
+  a.dropRow = dropRow;
+  return a;
+}
 DialogAction DialogAction::Ok() {
   DialogAction a;
   a.kind = Kind::Ok;
@@ -396,6 +327,14 @@ std::string DialogAction::Describe() const {
     case Kind::Choose:
       if (!byText) return "choose " + ctrl + " " + std::to_string(index);
       return "choose " + ctrl + " " + Quoted(AllDigits(text) ? "=" + text : text);
+    case Kind::EditCell:
+      return "edit-cell " + ctrl + " " + std::to_string(index) + " " + std::to_string(column) + " " + Quoted(text);
+    case Kind::ChooseCell:
+      return "choose-cell " + ctrl + " " + std::to_string(index) + " " + std::to_string(column) + " " +
+             std::to_string(entry);
+    case Kind::DragRow:
+      return "drag-row " + ctrl + " " + std::to_string(index) +
+             (dropControl ? " " + std::to_string(dropControl) : "") + " " + std::to_string(dropRow);
     case Kind::Ok: return "ok";
     case Kind::Cancel: return "cancel";
     case Kind::Run: return "(a test step)";
@@ -404,8 +343,9 @@ std::string DialogAction::Describe() const {
 }
 
 const std::vector<std::string>& DialogActionKeywords() {
-  static const std::vector<std::string> words = {"dialog", "set",   "type",   "key", "click", "dblclick",
-                                                 "check",  "choose", "ok", "cancel"};
+  static const std::vector<std::string> words = {"dialog", "set",    "type", "key",       "click",
+                                                 "dblclick", "check", "choose", "edit-cell", "choose-cell",
+                                                 "drag-row", "ok",    "cancel"};
   return words;
 }
 
@@ -476,6 +416,30 @@ bool ParseDialogAction(std::string_view keyword, const std::vector<std::string>&
     int row = -1;
     if (args.size() == 3 && (!ParseInt(args[1], &row) || row < 0)) return fail("check needs a row number");
     *out = row >= 0 ? DialogAction::CheckRow(control, row, state == "1") : DialogAction::Check(control, state == "1");
+    return true;
+  }
+  if (word == "edit-cell" || word == "choose-cell") {
+    int row, column;
+    if (args.size() != 4 || !ParseInt(args[1], &row) || row < 0 || !ParseInt(args[2], &column) || column < 0)
+      return fail(word + (word == "edit-cell" ? " needs a control id, a row, a column and a text"
+                                              : " needs a control id, a row, a column and an entry"));
+    if (word == "choose-cell") {
+      int entry;
+      if (!ParseInt(args[3], &entry) || entry < 0) return fail("choose-cell needs an entry number");
+      *out = DialogAction::ChooseCell(control, row, column, entry);
+      return true;
+    }
+    std::string text;
+    if (!ToCp1250(args[3], &text, why)) return false;
+    *out = DialogAction::EditCell(control, row, column, text);
+    return true;
+  }
+  if (word == "drag-row") {
+    int row, dropControl = 0, dropRow;
+    if (!count(3, 4) || !ParseInt(args[1], &row) || row < 0 || (args.size() == 4 && !ParseInt(args[2], &dropControl)) ||
+        !ParseInt(args.back(), &dropRow) || dropRow < -1)
+      return fail("drag-row needs a control id, a row, optionally a second control id, and a row or -1");
+    *out = DialogAction::DragRow(control, row, dropControl, dropRow);
     return true;
   }
   // choose
@@ -571,6 +535,9 @@ bool ApplyDialogAction(HWND dialog, const DialogAction& a, std::string* error) {
     }
     case Kind::Check: return Check(control, a, error);
     case Kind::Choose: return Choose(dialog, control, a, error);
+    case Kind::EditCell:
+    case Kind::ChooseCell:
+    case Kind::DragRow: return ApplyCellAction(dialog, control, a, error);
     default: return Fail(error, "unknown action");
   }
 }

@@ -16,6 +16,20 @@
 //   choose CTRL INDEX|TEXT    picks an item of a combo box, list box or list
 //                             view by index or by text (digits only are an
 //                             index; write =TEXT to choose such a text)
+//   edit-cell CTRL ROW COL TEXT
+//                             clicks a cell of a list view (left of an arrow
+//                             square at its right end), types the text into
+//                             the editor the list opens there and presses
+//                             Enter
+//   choose-cell CTRL ROW COL INDEX
+//                             clicks the arrow square at the right end of a
+//                             cell and then the entry INDEX of the choice
+//                             list that opens (the window given the focus)
+//   drag-row CTRL ROW [CTRL2] ROW2
+//                             presses the left button on a row of a list
+//                             view, moves with it held and releases it on
+//                             row ROW2 of the same list or of list CTRL2;
+//                             ROW2 -1 releases below the last row
 //   ok                        clicks the OK button (IDOK without one)
 //   cancel                    clicks the Cancel button (IDCANCEL without one)
 //
@@ -34,11 +48,15 @@
 #include "platform/win32/geometry.h"
 
 struct DialogAction {
-  enum class Kind { Expect, Set, Type, Key, Click, DoubleClick, Check, Choose, Ok, Cancel, Run };
+  enum class Kind { Expect, Set, Type, Key, Click, DoubleClick, Check, Choose, Ok, Cancel, Run, EditCell, ChooseCell, DragRow };
   Kind kind = Kind::Ok;
   int control = 0;
   std::string text;       // Set, Type: the text; Key: the key name; Choose: the item text
-  int index = -1;         // Choose: the item; Check, DoubleClick: the list row (-1: none)
+  int index = -1;         // Choose: the item; Check, DoubleClick, the cell and drag words: the list row (-1: none)
+  int column = -1;        // EditCell, ChooseCell: the cell's column
+  int entry = -1;         // ChooseCell: the entry of the choice list
+  int dropControl = 0;    // DragRow: the list the row is dropped on (0: the same)
+  int dropRow = -1;       // DragRow: the row dropped on (-1: below the last one)
   bool byText = false;    // Choose by text
   bool checked = true;    // Check
   bool hasPoint = false;  // Click at a point of the control's client area
@@ -57,6 +75,9 @@ struct DialogAction {
   static DialogAction CheckRow(int control, int row, bool checked);
   static DialogAction Choose(int control, int index);
   static DialogAction Choose(int control, std::string text);
+  static DialogAction EditCell(int control, int row, int column, std::string text);
+  static DialogAction ChooseCell(int control, int row, int column, int entry);
+  static DialogAction DragRow(int control, int row, int dropControl, int dropRow);
   static DialogAction Ok();
   static DialogAction Cancel();
   static DialogAction Run(std::function<void(HWND dialog)> step);
@@ -78,3 +99,7 @@ bool ParseDialogAction(std::string_view keyword, const std::vector<std::string>&
 // once. False with the reason when it cannot be done (no such control, a
 // hidden or disabled one, an item that does not exist, a wrong dialog).
 bool ApplyDialogAction(HWND dialog, const DialogAction& action, std::string* error);
+
+// The cell and drag words (dialog_cell_actions.cpp); control is the list
+// view named by the action.
+bool ApplyCellAction(HWND dialog, HWND control, const DialogAction& action, std::string* error);

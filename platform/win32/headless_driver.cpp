@@ -1,5 +1,6 @@
 #include "platform/win32/headless_driver.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/win32/code_page.h"
@@ -111,6 +112,26 @@ std::string Describe(HWND c) {
         checks += (i ? "," : "") + std::to_string(s == 2 ? 1 : 0);
       }
       add("checked=" + checks);
+    }
+    // Each row's cells, column by column.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(c, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    for (int i = 0; i < rows; ++i) {
+      std::string cells;
+      for (int column = 0; column < std::max(columns, 1); ++column) {
+        LVCOLUMNA col{};
+        col.mask = LVCF_SUBITEM;
+        col.iSubItem = column;
+        SendMessageA(c, LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
+        char text[1024] = "";
+        LVITEMA item{};
+        item.iSubItem = col.iSubItem;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(c, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        cells += (column ? "|" : "") + Cp1250ToUtf8(text);
+      }
+      add("\"" + cells + "\"");
     }
   } else if (kind == "msctls_trackbar32") {
     add("position=" + std::to_string(SendMessageA(c, TBM_GETPOS, 0, 0)));

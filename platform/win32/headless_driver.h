@@ -44,6 +44,7 @@ class HeadlessDriver : public UiDriver {
 
 // One line per control of a dialog, in tab order: its id, class and value
 // ("5054 ComboBox "12" items=3 selected=-1", "5050 Button check=1
-// "Descriptions"", "5033 SysListView32 rows=2 selected=0 checked=1,0").
+// "Descriptions"", "5033 SysListView32 rows=2 selected=0 checked=1,0
+// "a|1" "b|2"": a list view's rows follow, each its cells joined by '|').
 // Texts are shown in UTF-8. For the runner's verbose output and tests.
 std::string DescribeDialogControls(HWND dialog);

@@ -46,6 +46,17 @@ char UsualCharacter(UINT vk, UINT modifiers) {
   }
 }
 
+// A mouse message at a client point of the window it is aimed at.
+void QueueMouse(HWND window, POINT clientPoint, UINT message) {
+  winmodel::InputEvent e;
+  e.mouse = true;
+  e.message = message;
+  e.target = window;
+  e.screen = clientPoint;
+  ClientToScreen(window, &e.screen);
+  winmodel::QueueInput(e);
+}
+
 std::string Lower(std::string_view s) {
   std::string out;
   for (char c : s) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -137,32 +148,28 @@ bool ParseKeyName(std::string_view name, UINT* virtualKey, UINT* modifiers) {
   return true;
 }
 
-void QueueMouseMove(HWND window, POINT clientPoint) {
+void QueueMouseMove(HWND window, POINT clientPoint) { QueueMouse(window, clientPoint, WM_MOUSEMOVE); }
+
+void QueueMouseButton(HWND window, POINT clientPoint, MouseButton button, bool down) {
+  QueueMouseMove(window, clientPoint);
+  const bool left = button == MouseButton::Left;
+  QueueMouse(window, clientPoint, down ? (left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN) : (left ? WM_LBUTTONUP : WM_RBUTTONUP));
+}
+
+void QueueStep(std::function<void()> step) {
   winmodel::InputEvent e;
-  e.mouse = true;
-  e.message = WM_MOUSEMOVE;
-  e.target = window;
-  e.screen = clientPoint;
-  ClientToScreen(window, &e.screen);
+  e.step = std::move(step);
   winmodel::QueueInput(e);
 }
 
 void QueueClick(HWND window, POINT clientPoint, MouseButton button, bool doubleClick) {
   QueueMouseMove(window, clientPoint);
-  winmodel::InputEvent e;
-  e.mouse = true;
-  e.target = window;
-  e.screen = clientPoint;
-  ClientToScreen(window, &e.screen);
   const bool left = button == MouseButton::Left;
   const UINT down = left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
   const UINT up = left ? WM_LBUTTONUP : WM_RBUTTONUP;
   const UINT dbl = left ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK;
   const UINT sequence[] = {down, up, dbl, up};
-  for (int i = 0; i < (doubleClick ? 4 : 2); ++i) {
-    e.message = sequence[i];
-    winmodel::QueueInput(e);
-  }
+  for (int i = 0; i < (doubleClick ? 4 : 2); ++i) QueueMouse(window, clientPoint, sequence[i]);
 }
 
 void QueueDirect(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -44,6 +44,14 @@ enum class MouseButton { Left, Right };
 // when set, receives them instead.
 void QueueClick(HWND window, POINT clientPoint, MouseButton button = MouseButton::Left, bool doubleClick = false);
 void QueueMouseMove(HWND window, POINT clientPoint);
+// The button going down or up alone, at a point of `window`: a drag is a
+// press, moves with the button held (QueueMouseMove), and a release.
+void QueueMouseButton(HWND window, POINT clientPoint, MouseButton button, bool down);
+
+// Queues a step of the caller's behind the input already queued: it runs
+// when its turn comes, after every message queued before it (posted ones
+// included) has been handled, so it sees what they did and may queue more.
+void QueueStep(std::function<void()> step);
 
 // Queues a message for a window behind the input already queued: it is
 // delivered as it stands when its turn comes.

@@ -2,6 +2,8 @@
 // headless keyboard and mouse produce.
 #pragma once
 
+#include <functional>
+
 #include "platform/win32/messages.h"
 
 namespace winmodel {
@@ -16,6 +18,9 @@ struct InputEvent {
   // A message for `target` as it stands (actions of the input driver that
   // must keep their place among the keys and clicks).
   bool direct = false;
+  // A step of an input driver (headless::QueueStep): run in its turn,
+  // giving no message.
+  std::function<void()> step;
 };
 
 void QueueInput(const InputEvent& event);

@@ -145,6 +145,14 @@ bool PeekPosted(MSG* msg, HWND window, UINT first, UINT last, UINT remove) {
 bool PeekInput(MSG* msg, HWND window, UINT first, UINT last, UINT remove) {
   Queue& q = Q();
   while (!q.input.empty()) {
+    if (q.input.front().step) {
+      // Steps run only when the whole queue is taken in order.
+      if (window || first || last || !(remove & PM_REMOVE)) return false;
+      std::function<void()> step = std::move(q.input.front().step);
+      q.input.pop_front();
+      step();
+      continue;
+    }
     winmodel::InputEvent e = q.input.front();
     MSG m;
     if (!Resolve(e, m)) {

@@ -62,10 +62,10 @@ std::string Hex(const unsigned char* data, size_t n) {
 
 // Fills a cleared node from its span of pairs; false when memory runs out.
 bool FillNode(resbuf* node, const PairList& pairs, const Span& span) {
-  const std::string& value = pairs[span.index].value;
+  const DxfValue& value = pairs[span.index].value;
   switch (KindOf(span.code)) {
     case GC_KIND_TEXT:
-      node->value.text = DupString(span.code == 0 ? std::string(TrimDxf(value)).c_str() : value.c_str());
+      node->value.text = DupString(std::string(span.code == 0 ? TrimDxf(value) : value.View()).c_str());
       return node->value.text != nullptr;
     case GC_KIND_POINT:
       for (size_t a = 0; a < span.count; ++a) node->value.point[a] = Real(pairs[span.index + a].value);
@@ -123,7 +123,7 @@ class PartWriter {
           double v = node->value.point[a];
           std::string text = FormatDxfReal(v);
           if (old && a < old->count) {
-            const std::string& was = (*original_)[old->index + a].value;
+            const DxfValue& was = (*original_)[old->index + a].value;
             if (Real(was) == v && ParseDxfReal(was)) text = was;
           }
           out.push_back({static_cast<int16_t>(code + 10 * a), std::move(text)});
@@ -135,7 +135,7 @@ class PartWriter {
         bool angle = IsAngle(code);
         std::string text = FormatDxfReal(angle ? v * 180.0 / kPi : v);
         if (old) {
-          const std::string& was = (*original_)[old->index].value;
+          const DxfValue& was = (*original_)[old->index].value;
           if (ParseDxfReal(was) && Real(was) * (angle ? kPi / 180.0 : 1.0) == v) text = was;
         }
         out.push_back({node->code, std::move(text)});
@@ -191,7 +191,7 @@ class PartWriter {
   void AddInteger(int16_t code, int64_t v, const Span* old, PairList& out) {
     std::string text = std::to_string(v);
     if (old) {
-      const std::string& was = (*original_)[old->index].value;
+      const DxfValue& was = (*original_)[old->index].value;
       if (ParseDxfInt(was) == v) text = was;
     }
     out.push_back({code, std::move(text)});

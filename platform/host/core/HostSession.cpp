@@ -1,17 +1,17 @@
 #include "platform/host/core/HostSession.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <unordered_set>
 
-#include "common/EntityExtents.h"
 #include "common/GroupCodeChain.h"
 #include "common/HeapCopy.h"
 #include "platform/catalogue/Database.h"
+#include "platform/host/core/EntityBounds.h"
 #include "platform/host/core/EntityChain.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/module_loader.h"
@@ -125,8 +125,9 @@ std::vector<uint64_t> HostSession::SelectedHandles() const {
 void HostSession::SetSelection(std::vector<uint64_t> ids, bool add) {
   ReleaseChains();
   if (!add) selection_.clear();
+  std::unordered_set<uint64_t> present(selection_.begin(), selection_.end());
   for (uint64_t id : ids)
-    if (std::find(selection_.begin(), selection_.end(), id) == selection_.end()) selection_.push_back(id);
+    if (present.insert(id).second) selection_.push_back(id);
   selectionCursor_ = 0;
   entNextCursor_ = 0;
 }
@@ -157,8 +158,10 @@ void HostSession::ReleaseChains() {
 void HostSession::BeginCommand() {
   ::SetWindowTextA(Window(), TitleText());
   ReleaseChains();
-  commitPoint_ = drawing_->Clone();
+  commitPoint_.reset();
+  commitPending_ = true;
   changeMark_.reset();
+  markPending_ = false;
   modified_ = committed_ = cancelled_ = false;
   inputState_ = 0;
   selectionCursor_ = entNextCursor_ = 0;
@@ -171,6 +174,7 @@ ChangeOutcome HostSession::EndCommand() {
   modified_ = false;
   changeMark_.reset();
   commitPoint_.reset();
+  commitPending_ = markPending_ = false;
   if (committed_) return ChangeOutcome::Committed;
   if (cancelled_) return ChangeOutcome::Cancelled;
   return leftOpen ? ChangeOutcome::LeftOpen : ChangeOutcome::Unchanged;
@@ -181,6 +185,7 @@ void HostSession::Shutdown() {
   selection_.clear();
   commitPoint_.reset();
   changeMark_.reset();
+  commitPending_ = markPending_ = false;
   drawing_ = std::make_unique<DxfDrawing>();
   variableTexts_.clear();
   for (auto& [trade, db] : catalogues_) jovDatabase::Database::Close(db);
@@ -220,7 +225,19 @@ resbuf* HostSession::SelectionNext(int first) {
   return chain;
 }
 
+void HostSession::BeforeChange() {
+  if (commitPending_) {
+    commitPoint_ = drawing_->Clone();
+    commitPending_ = false;
+  }
+  if (markPending_) {
+    changeMark_ = drawing_->Clone();
+    markPending_ = false;
+  }
+}
+
 int HostSession::EntityWrite(resbuf* chain, int flags) {
+  BeforeChange();
   PairList pairs;
   std::optional<EntityName> name = ChainEntityName(chain);
   DxfEntity* target = name ? drawing_->FindById(name->id) : nullptr;
@@ -245,9 +262,9 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
 }
 
 void HostSession::BeginChange() {
-  bool nested = changeMark_ != nullptr;
+  bool nested = changeMark_ != nullptr || markPending_;
   if (!nested) {
-    changeMark_ = drawing_->Clone();
+    markPending_ = true;
     modifiedAtMark_ = modified_;
   }
   log_.Call("BeginChange", "", nested ? "already open" : "marked");
@@ -256,12 +273,15 @@ void HostSession::BeginChange() {
 void HostSession::EndChange(int status) {
   if (status == 1) {
     committed_ = true;
-    commitPoint_ = drawing_->Clone();
+    commitPoint_.reset();
+    commitPending_ = true;
     modified_ = false;
   } else {
     if (changeMark_) {
       drawing_ = std::move(changeMark_);
       modified_ = modifiedAtMark_;
+    } else if (markPending_) {
+      modified_ = modifiedAtMark_;  // nothing changed since the mark
     } else if (commitPoint_) {
       drawing_ = commitPoint_->Clone();
       modified_ = false;
@@ -271,6 +291,7 @@ void HostSession::EndChange(int status) {
     cancelled_ = true;
   }
   changeMark_.reset();
+  markPending_ = false;
   log_.Call("EndChange", Int(status), status == 1 ? "committed" : "rolled back");
 }
 
@@ -281,6 +302,7 @@ HWND HostSession::MainWindow() {
 }
 
 int HostSession::BlockBegin(const char* name, int flag, double x, double y, double z) {
+  BeforeChange();
   DxfError error;
   int result = name && drawing_->BeginBlock(name, {x, y, z}, &error) ? HOST_NORMAL : HOST_ERROR;
   if (!name) error.message = "no name";
@@ -292,6 +314,7 @@ int HostSession::BlockBegin(const char* name, int flag, double x, double y, doub
 }
 
 int HostSession::BlockAddEntity(const resbuf* chain) {
+  BeforeChange();
   PairList pairs;
   DxfError error;
   int result = ChainToPairs(chain, nullptr, pairs, nullptr, &error) &&
@@ -304,6 +327,7 @@ int HostSession::BlockAddEntity(const resbuf* chain) {
 }
 
 int HostSession::BlockEnd(char* nameOut) {
+  BeforeChange();
   DxfError error;
   std::optional<std::string> name = drawing_->EndBlock(&error);
   int result = name ? HOST_NORMAL : HOST_ERROR;
@@ -463,11 +487,8 @@ std::vector<uint64_t> HostSession::WindowSelection(double x1, double y1, double 
   for (const DxfEntity* e : drawing_->ModelSpace()) {
     std::vector<std::array<double, 3>> points;
     if (IsOneOf(*e, {"LINE", "CIRCLE", "ARC", "ELLIPSE", "SOLID", "LWPOLYLINE"})) {
-      resbuf* chain = EntityToChain(*e);
-      GLVector min(DBL_MAX, DBL_MAX, DBL_MAX), max(-DBL_MAX, -DBL_MAX, -DBL_MAX);
-      GetEntityExtents(chain, min, max, true);
-      FreeGroupCodeChain(chain);
-      if (min.x <= max.x) points = {{min.x, min.y, 0}, {max.x, max.y, 0}};
+      if (std::optional<Bounds2D> box = EntityBounds(*e))
+        points = {{box->minX, box->minY, 0}, {box->maxX, box->maxY, 0}};
     } else if (IsOneOf(*e, {"INSERT", "TEXT", "MTEXT", "ATTDEF", "POINT"})) {
       bool aligned = e->IsType("TEXT") && (ParseDxfInt(e->Value(72, "0")).value_or(0) != 0 ||
                                            ParseDxfInt(e->Value(73, "0")).value_or(0) != 0);

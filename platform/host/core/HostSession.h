@@ -51,7 +51,9 @@
 // mark); EndChange(1) commits, any other status rolls the drawing back to
 // the mark, or, without an open change, to the last commit (the command's
 // start or the last EndChange(1)). At the end of a command whatever was not
-// committed is rolled back.
+// committed is rolled back. The copies a rollback needs are taken just
+// before the first change after a mark or commit, so a command that only
+// reads costs no copy of the drawing.
 #pragma once
 
 #include <array>
@@ -172,6 +174,8 @@ class HostSession {
   void ReleaseChains();
   Ucs CurrentUcs() const;
   void Modified() { modified_ = true; }
+  // Takes the copies a rollback would need before the drawing changes.
+  void BeforeChange();
   std::string PromptCall(const char* function, const char* prompt, const std::string& what) const;
   int PromptFailed(int result);
   const char* TitleText() const;
@@ -190,6 +194,10 @@ class HostSession {
 
   std::unique_ptr<DxfDrawing> commitPoint_;  // the drawing at the last commit
   std::unique_ptr<DxfDrawing> changeMark_;   // the drawing at BeginChange
+  // The drawing has not changed since the commit or mark: its copy is taken
+  // by BeforeChange.
+  bool commitPending_ = false;
+  bool markPending_ = false;
   bool modified_ = false;                    // since the last commit
   bool modifiedAtMark_ = false;
   bool committed_ = false;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/host/DxfDrawing.h"
+#include "platform/host/DxfGroupText.h"
 #include "platform/host/tests/DxfTestFiles.h"
 
 namespace host {
@@ -52,6 +53,34 @@ TEST(DxfDrawingClone, AnOpenBlockDefinitionGoesWithTheCopy) {
   ASSERT_EQ(copy->EndBlock(&error), "VENTIL");
   EXPECT_EQ(copy->FindBlock("VENTIL")->entities.size(), 1u);
   EXPECT_EQ(d.FindBlock("VENTIL")->entities.size(), 4u) << "the original keeps its definition";
+}
+
+TEST(DxfDrawingClone, ValuesOutliveTheDrawingTheyWereReadFrom) {
+  // Loaded values view the file's text: a clone shares it and a copied pair
+  // list holds its own bytes, so both stay whole after the original goes
+  // (the sanitizers watch every read below).
+  for (const char* name : {"r12_network.dxf", "r2000_network.dxf", "r2013_utf8.dxf"}) {
+    auto d = std::make_unique<DxfDrawing>();
+    DxfError error;
+    ASSERT_TRUE(d->Load(test::FixturePath(name), &error)) << error.ToString();
+    const std::string saved = d->SaveText();
+    std::unique_ptr<DxfDrawing> copy = d->Clone();
+    std::unique_ptr<DxfDrawing> copyOfCopy = copy->Clone();
+    PairList pairs = d->ModelSpace().front()->pairs;
+    const std::string pairsText = FormatPairs(pairs);
+    d.reset();
+    copy.reset();
+    EXPECT_EQ(copyOfCopy->SaveText(), saved) << name;
+    EXPECT_EQ(FormatPairs(pairs), pairsText) << name;
+    // An edit of the copy mixes values of its own with the shared ones.
+    pairs.push_back({1001, "JOV_DATA"});
+    pairs.push_back({1000, "x"});
+    DxfEntity& first = *copyOfCopy->ModelSpace().front();
+    ASSERT_TRUE(copyOfCopy->ReplaceEntity(first, pairs, &error)) << name << ": " << error.ToString();
+    std::unique_ptr<DxfDrawing> edited = copyOfCopy->Clone();
+    copyOfCopy.reset();
+    EXPECT_EQ(edited->ModelSpace().front()->pairs.back().value, "x") << name;
+  }
 }
 
 }  // namespace

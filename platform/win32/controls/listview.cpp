@@ -1,7 +1,9 @@
 // "SysListView32" in report view: columns (shown by a header child, id 0),
 // items with sub-item texts, item data, state (selection, focus, check
 // boxes as state images), image lists, scrolling, hit testing and the
-// LVN_* / NM_* notifications to the parent.
+// LVN_* / NM_* notifications to the parent. The left button going down on
+// an item and the pointer moving more than SM_CXDRAG / SM_CYDRAG from there
+// with it held begins a drag (LVN_BEGINDRAG, once per press).
 //
 // Geometry (client coordinates): the header takes the top 20 px (none with
 // LVS_NOCOLUMNHEADER), rows are 17 px high from there, starting with the
@@ -11,6 +13,7 @@
 // follow at their widths.
 #include <utility>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -47,6 +50,10 @@ struct ListViewState : winmodel::ControlState {
   COLORREF textColor = RGB(0, 0, 0);
   COLORREF textBackground = RGB(255, 255, 255);
   UINT callbackMask = 0;
+  // The item the left button went down on, until the button goes up or a
+  // drag of it begins (LVN_BEGINDRAG once the pointer moves away).
+  int pressed = -1;
+  POINT pressedAt{};
 };
 
 constexpr int kRow = headless::kListViewRowHeight;
@@ -490,6 +497,8 @@ LRESULT OnButton(Ctx& c, UINT message, LPARAM lParam) {
   HitTest(c, &hit, true);
   const bool onItem = hit.iItem >= 0 && (hit.flags & LVHT_ONITEM);
   const bool right = message == WM_RBUTTONDOWN;
+  c.s->pressed = message == WM_LBUTTONDOWN && onItem && !(hit.flags & LVHT_ONITEMSTATEICON) ? hit.iItem : -1;
+  c.s->pressedAt = hit.pt;
   if (!right && onItem && (hit.flags & LVHT_ONITEMSTATEICON) && c.checkBoxes()) {
     ToggleCheck(c, hit.iItem);
   } else if (onItem) {
@@ -516,6 +525,39 @@ LRESULT OnButton(Ctx& c, UINT message, LPARAM lParam) {
   if (message == WM_RBUTTONDBLCLK) code = NM_RDBLCLK;
   NotifyClick(c, code, hit);
   return 0;
+}
+
+// A move with the left button held away from where it went down on an item
+// begins a drag of that item.
+LRESULT OnMouseMove(Ctx& c, WPARAM keys, LPARAM lParam) {
+  if (c.s->pressed < 0) return 0;
+  if (!(keys & MK_LBUTTON) || !c.valid(c.s->pressed)) {
+    c.s->pressed = -1;
+    return 0;
+  }
+  const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (std::abs(p.x - c.s->pressedAt.x) <= GetSystemMetrics(SM_CXDRAG) &&
+      std::abs(p.y - c.s->pressedAt.y) <= GetSystemMetrics(SM_CYDRAG))
+    return 0;
+  const int item = std::exchange(c.s->pressed, -1);
+  NotifyItem(c, LVN_BEGINDRAG, item, 0, 0, 0, 0, c.s->pressedAt);
+  return 0;
+}
+
+// The drag image of an item: its bounds, one image.
+HIMAGELIST CreateDragImage(Ctx& c, int index, POINT* topLeft) {
+  RECT r;
+  if (!ItemRect(c, index, LVIR_BOUNDS, &r) || r.right <= r.left) return nullptr;
+  HIMAGELIST list = ImageList_Create(r.right - r.left, r.bottom - r.top, ILC_COLOR32 | ILC_MASK, 1, 0);
+  HBITMAP image = CreateBitmap(r.right - r.left, r.bottom - r.top, 1, 32, nullptr);
+  const bool added = list && image && ImageList_Add(list, image, nullptr) == 0;
+  if (image) DeleteObject(image);
+  if (!added) {
+    if (list) ImageList_Destroy(list);
+    return nullptr;
+  }
+  if (topLeft) *topLeft = {r.left, r.top};
+  return list;
 }
 
 LRESULT OnKeyDown(Ctx& c, WPARAM key) {
@@ -631,6 +673,12 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK: return OnButton(c, message, lParam);
+    case WM_MOUSEMOVE: return OnMouseMove(c, wParam, lParam);
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      s->pressed = -1;
+      return DefWindowProcA(window, message, wParam, lParam);
+    case LVM_CREATEDRAGIMAGE: return reinterpret_cast<LRESULT>(CreateDragImage(c, index, reinterpret_cast<POINT*>(lParam)));
     case WM_KEYDOWN: return OnKeyDown(c, wParam);
     case WM_CHAR:
       if (wParam > ' ' && c.count()) {

@@ -34,6 +34,12 @@ TEST(DialogActionWords, EveryScriptWordParsesAndDescribesItself) {
   EXPECT_EQ(Parse("check", {"5033", "3", "0"}).Describe(), "check 5033 3 0");
   EXPECT_EQ(Parse("choose", {"5039", "2"}).Describe(), "choose 5039 2");
   EXPECT_EQ(Parse("choose", {"5039", "Čtyři"}).Describe(), "choose 5039 Čtyři");
+  EXPECT_EQ(Parse("edit-cell", {"1010", "2", "1", "2,5"}).Describe(), "edit-cell 1010 2 1 2,5");
+  EXPECT_EQ(Parse("edit-cell", {"1010", "0", "0", "a b"}).Describe(), "edit-cell 1010 0 0 \"a b\"");
+  EXPECT_EQ(Parse("choose-cell", {"1010", "1", "1", "3"}).Describe(), "choose-cell 1010 1 1 3");
+  EXPECT_EQ(Parse("drag-row", {"1011", "0", "2"}).Describe(), "drag-row 1011 0 2");
+  EXPECT_EQ(Parse("drag-row", {"1011", "3", "-1"}).Describe(), "drag-row 1011 3 -1");
+  EXPECT_EQ(Parse("drag-row", {"1011", "0", "1012", "1"}).Describe(), "drag-row 1011 0 1012 1");
   EXPECT_EQ(Parse("ok", {}).Describe(), "ok");
   EXPECT_EQ(Parse("cancel", {}).Describe(), "cancel");
 }
@@ -59,6 +65,12 @@ TEST(DialogActionWords, BadLinesSayWhy) {
   EXPECT_FALSE(Refusal("click", {"1", "5"}).empty());
   EXPECT_NE(Refusal("set", {"1", "日本"}).find("code page 1250"), std::string::npos);
   EXPECT_FALSE(Refusal("frobnicate", {}).empty());
+  EXPECT_FALSE(Refusal("edit-cell", {"1010", "0", "1"}).empty()) << "no text";
+  EXPECT_FALSE(Refusal("edit-cell", {"1010", "-1", "1", "x"}).empty());
+  EXPECT_FALSE(Refusal("choose-cell", {"1010", "0", "1", "first"}).empty()) << "an entry is a number";
+  EXPECT_FALSE(Refusal("drag-row", {"1011", "0"}).empty());
+  EXPECT_FALSE(Refusal("drag-row", {"1011", "0", "-2"}).empty());
+  EXPECT_FALSE(Refusal("drag-row", {"1011", "0", "x", "1"}).empty());
   EXPECT_TRUE(IsDialogActionKeyword("dblclick"));
   EXPECT_FALSE(IsDialogActionKeyword("answer")) << "message boxes are the script's own word";
 }

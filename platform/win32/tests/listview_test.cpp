@@ -14,6 +14,7 @@ struct Note {
   UINT oldState, newState;
   LPARAM param;
   HWND from;
+  POINT at{};
 };
 std::vector<Note> g_notes;
 LRESULT g_answer = 0;  // what the owner answers to LVN_ITEMCHANGING and HDN_*CHANGING
@@ -23,9 +24,10 @@ LRESULT OwnerProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* h = reinterpret_cast<NMHDR*>(lParam);
     Note n{h->code, -1, 0, 0, 0, 0, h->hwndFrom};
     if (h->code == LVN_ITEMCHANGING || h->code == LVN_ITEMCHANGED || h->code == LVN_DELETEITEM ||
-        h->code == LVN_DELETEALLITEMS || h->code == LVN_INSERTITEM || h->code == LVN_COLUMNCLICK) {
+        h->code == LVN_DELETEALLITEMS || h->code == LVN_INSERTITEM || h->code == LVN_COLUMNCLICK ||
+        h->code == LVN_BEGINDRAG) {
       auto* lv = reinterpret_cast<NMLISTVIEW*>(lParam);
-      n = {h->code, lv->iItem, lv->iSubItem, lv->uOldState, lv->uNewState, lv->lParam, h->hwndFrom};
+      n = {h->code, lv->iItem, lv->iSubItem, lv->uOldState, lv->uNewState, lv->lParam, h->hwndFrom, lv->ptAction};
     } else if (h->code == NM_CLICK || h->code == NM_DBLCLK) {
       auto* a = reinterpret_cast<NMITEMACTIVATE*>(lParam);
       n = {h->code, a->iItem, a->iSubItem, 0, 0, 0, h->hwndFrom};
@@ -278,4 +280,53 @@ TEST_F(ListViews, TheHeaderTellsAboutDividerDragsAndClicks) {
   SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(150, 5));
   ASSERT_EQ(Notes(LVN_COLUMNCLICK).size(), 1u);
   EXPECT_EQ(Notes(LVN_COLUMNCLICK)[0].subItem, 1);
+}
+
+TEST_F(ListViews, ARowDraggedAwayWithTheButtonHeldBeginsADragOnce) {
+  // A plain click is no drag.
+  headless::QueueClick(list, {20, 30});
+  Pump();
+  EXPECT_TRUE(Notes(LVN_BEGINDRAG).empty());
+  // Held and moved within the drag distance: still none; beyond it: one,
+  // for the row pressed and the point it was pressed at.
+  headless::QueueMouseButton(list, {20, 48}, headless::MouseButton::Left, true);
+  headless::QueueMouseMove(list, {24, 52});
+  Pump();
+  EXPECT_TRUE(Notes(LVN_BEGINDRAG).empty());
+  headless::QueueMouseMove(list, {20, 80});
+  headless::QueueMouseMove(list, {20, 90});
+  headless::QueueMouseButton(list, {20, 90}, headless::MouseButton::Left, false);
+  Pump();
+  const std::vector<Note> drags = Notes(LVN_BEGINDRAG);
+  ASSERT_EQ(drags.size(), 1u);
+  EXPECT_EQ(drags[0].item, 1);
+  EXPECT_EQ(drags[0].param, 101);
+  EXPECT_EQ(drags[0].at.y, 48);
+  // Moving with the button up after the release begins nothing.
+  headless::QueueMouseMove(list, {20, 30});
+  Pump();
+  EXPECT_EQ(Notes(LVN_BEGINDRAG).size(), 1u);
+  // The check box of a row is toggled, not dragged.
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES);
+  headless::QueueMouseButton(list, {4, 30}, headless::MouseButton::Left, true);
+  headless::QueueMouseMove(list, {4, 80});
+  headless::QueueMouseButton(list, {4, 80}, headless::MouseButton::Left, false);
+  Pump();
+  EXPECT_EQ(Notes(LVN_BEGINDRAG).size(), 1u);
+}
+
+TEST_F(ListViews, ADragImageIsOneImageOfTheRowsBounds) {
+  POINT corner{-1, -1};
+  auto image = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_CREATEDRAGIMAGE, 2, reinterpret_cast<LPARAM>(&corner)));
+  ASSERT_NE(image, nullptr);
+  const RECT bounds = ItemRect(2, LVIR_BOUNDS);
+  EXPECT_EQ(corner.x, bounds.left);
+  EXPECT_EQ(corner.y, bounds.top);
+  int width = 0, height = 0;
+  ImageList_GetIconSize(image, &width, &height);
+  EXPECT_EQ(width, bounds.right - bounds.left);
+  EXPECT_EQ(height, bounds.bottom - bounds.top);
+  EXPECT_EQ(ImageList_GetImageCount(image), 1);
+  ImageList_Destroy(image);
+  EXPECT_EQ(SendMessageA(list, LVM_CREATEDRAGIMAGE, 9, 0), 0) << "no such row";
 }

@@ -193,6 +193,71 @@ TEST_F(HostTest, WindowSelectionTakesWhatLiesWhollyInside) {
   EXPECT_TRUE(Walk().empty());
 }
 
+TEST_F(HostTest, WindowSelectionMeasuresCurvesByTheirOwnExtent) {
+  // A quarter arc far from its centre, a turned ellipse wider than its
+  // axes' ends, a polyline bulging below its vertices.
+  OpenText(
+      "  0\nSECTION\n  2\nENTITIES\n"
+      "  0\nARC\n  5\nA1\n 10\n0.0\n 20\n0.0\n 40\n100.0\n 50\n30.0\n 51\n60.0\n"
+      "  0\nELLIPSE\n  5\nA2\n 10\n500.0\n 20\n0.0\n 11\n30.0\n 21\n40.0\n 40\n0.5\n"
+      "  0\nLWPOLYLINE\n  5\nA3\n 70\n0\n 10\n1000.0\n 20\n0.0\n 42\n1.0\n 10\n1100.0\n 20\n0.0\n"
+      "  0\nENDSEC\n  0\nEOF\n");
+  Script("select-window 49 49 87 87\n"
+         "select-window 463 -43 537 43\n"
+         "select-window 469 -43 531 43\n"
+         "select-window 999 -1 1101 1\n"
+         "select-window 999 -51 1101 1\n");
+  const std::vector<std::vector<std::string>> expected = {{"A1"}, {"A2"}, {}, {}, {"A3"}};
+  for (const auto& handles : expected) {
+    HostSelect(t, "Win", 2, 0, nullptr);
+    EXPECT_EQ(Walk(), handles);
+  }
+}
+
+TEST_F(HostTest, ChangeBracketsInEveryOrder) {
+  // B BeginChange, W a new entity, C EndChange(1), R EndChange(-1); the
+  // entities added after each step, then after the command's end.
+  struct Sequence {
+    const char* steps;
+    std::vector<int> added;
+    int kept;
+    ChangeOutcome outcome;
+  } sequences[] = {
+      {"W", {1}, 0, ChangeOutcome::LeftOpen},
+      {"WC", {1, 1}, 1, ChangeOutcome::Committed},
+      {"WCWR", {1, 1, 2, 1}, 1, ChangeOutcome::Committed},
+      {"WCR", {1, 1, 1}, 1, ChangeOutcome::Committed},
+      {"BRW", {0, 0, 1}, 0, ChangeOutcome::Cancelled},
+      {"BR", {0, 0}, 0, ChangeOutcome::Cancelled},
+      {"BBWRW", {0, 0, 1, 0, 1}, 0, ChangeOutcome::Cancelled},
+      {"WBWR", {1, 1, 2, 1}, 0, ChangeOutcome::Cancelled},
+      {"BWCR", {0, 1, 1, 1}, 1, ChangeOutcome::Committed},
+      {"BWCBWWR", {0, 1, 1, 1, 2, 3, 1}, 1, ChangeOutcome::Committed},
+      {"", {}, 0, ChangeOutcome::Unchanged},
+  };
+  resbuf* point = Link({Node(0, "POINT"), PointNode(10, 1, 1)});
+  host.EndCommand();
+  for (const Sequence& s : sequences) {
+    host.BeginCommand();
+    const size_t before = host.Drawing().Entities().size();
+    std::vector<int> added;
+    for (const char* step = s.steps; *step; ++step) {
+      switch (*step) {
+        case 'B': HostBeginChange(t); break;
+        case 'W': EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL) << s.steps; break;
+        case 'C': HostEndChange(t, 1); break;
+        default: HostEndChange(t, -1); break;
+      }
+      added.push_back(static_cast<int>(host.Drawing().Entities().size() - before));
+    }
+    EXPECT_EQ(added, s.added) << s.steps;
+    EXPECT_EQ(host.EndCommand(), s.outcome) << s.steps;
+    EXPECT_EQ(static_cast<int>(host.Drawing().Entities().size() - before), s.kept) << s.steps;
+  }
+  host.BeginCommand();
+  FreeGroupCodeChain(point);
+}
+
 TEST_F(HostTest, EntityWriteReplacesAndAppends) {
   ASSERT_TRUE(host.Preselect({0x40}, nullptr));
   resbuf* line = HostSelectionNext(t, true);

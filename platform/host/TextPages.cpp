@@ -1,0 +1,57 @@
+#include "platform/host/TextPages.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace host {
+namespace {
+
+size_t PageSize() {
+  static const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  return page;
+}
+
+size_t PagesFor(size_t size) {
+  size_t page = PageSize();
+  if (size == 0) return page;
+  return (size + page - 1) / page * page;
+}
+
+}  // namespace
+
+std::unique_ptr<TextPages> TextPages::Make(size_t size) {
+  size_t mapped = PagesFor(size);
+  void* base = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (base == MAP_FAILED) return nullptr;
+  madvise(base, mapped, MADV_HUGEPAGE);
+  return std::unique_ptr<TextPages>(new TextPages(static_cast<char*>(base), mapped));
+}
+
+TextPages::~TextPages() { munmap(base_, mapped_); }
+
+bool TextPages::Grow(size_t size) {
+  size_t mapped = PagesFor(size);
+  if (mapped <= mapped_) return true;
+  void* moved = mremap(base_, mapped_, mapped, MREMAP_MAYMOVE);
+  if (moved == MAP_FAILED) return false;
+  base_ = static_cast<char*>(moved);
+  mapped_ = mapped;
+  return true;
+}
+
+void TextPages::Release(size_t from, size_t to) {
+  size_t page = 2 << 20;
+  from = (from + page - 1) / page * page;
+  to = to / page * page;
+  if (to > mapped_) to = mapped_ / page * page;
+  if (from < to) madvise(base_ + from, to - from, MADV_DONTNEED);
+}
+
+void TextPages::Keep(size_t size) {
+  size_t kept = PagesFor(size);
+  if (kept >= mapped_) return;
+  munmap(base_ + kept, mapped_ - kept);
+  mapped_ = kept;
+}
+
+}  // namespace host

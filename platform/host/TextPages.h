@@ -1,0 +1,36 @@
+// Memory for a drawing's text taken from the system in whole pages, so that
+// a load can give back the pages it has read and no longer needs, and keep
+// the rest where it is.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+namespace host {
+
+class TextPages {
+ public:
+  // Room for size bytes (at least one page); null when memory runs out.
+  static std::unique_ptr<TextPages> Make(size_t size);
+  ~TextPages();
+  TextPages(const TextPages&) = delete;
+  TextPages& operator=(const TextPages&) = delete;
+
+  char* data() const { return base_; }
+  size_t capacity() const { return mapped_; }
+  // Room for size bytes, keeping the contents; the pages may move, so only
+  // while nothing points into them. False when memory runs out.
+  bool Grow(size_t size);
+  // Gives back the whole pages inside [from, to): they read as zeros after.
+  void Release(size_t from, size_t to);
+  // Gives back the pages past the first size bytes; nothing moves.
+  void Keep(size_t size);
+
+ private:
+  TextPages(char* base, size_t mapped) : base_(base), mapped_(mapped) {}
+
+  char* base_;
+  size_t mapped_;
+};
+
+}  // namespace host

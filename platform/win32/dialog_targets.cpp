@@ -1,0 +1,117 @@
+#include "platform/win32/dialog_targets.h"
+
+#include <cctype>
+
+#include "platform/win32/common_controls.h"
+#include "platform/win32/control_messages.h"
+#include "platform/win32/dialogs.h"
+#include "platform/win32/headless_input.h"
+#include "platform/win32/headless_metrics.h"
+#include "platform/win32/message_queue.h"
+#include "platform/win32/window_api.h"
+
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+}  // namespace
+
+namespace dialog_targets {
+
+std::string ClassOf(HWND window) {
+  char cls[64] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  return Lower(cls);
+}
+
+bool Fail(std::string* error, std::string why) {
+  if (error) *error = std::move(why);
+  return false;
+}
+
+HWND FindControl(HWND dialog, int id) {
+  if (HWND direct = GetDlgItem(dialog, id)) return direct;
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  EnumChildWindows(
+      dialog,
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (GetDlgCtrlID(w) != s->id) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Control(HWND dialog, int id, std::string* error) {
+  HWND c = FindControl(dialog, id);
+  if (!c) {
+    Fail(error, "no control " + std::to_string(id));
+    return nullptr;
+  }
+  if (!IsWindowVisible(c)) {
+    Fail(error, "control " + std::to_string(id) + " is hidden");
+    return nullptr;
+  }
+  if (!IsWindowEnabled(c)) {
+    Fail(error, "control " + std::to_string(id) + " is disabled");
+    return nullptr;
+  }
+  return c;
+}
+
+POINT Center(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ScreenToClient(window, &p);
+  return p;
+}
+
+// Clicks at a point of the control; the deepest visible, enabled window
+// there gets the click.
+void ClickAt(HWND control, POINT point, bool doubleClick) {
+  HWND target = control;
+  POINT p = point;
+  for (;;) {
+    HWND child = ChildWindowFromPointEx(target, p, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+    if (!child || child == target) break;
+    MapWindowPoints(target, child, &p, 1);
+    target = child;
+  }
+  headless::QueueClick(target, p, headless::MouseButton::Left, doubleClick);
+}
+
+POINT RowPoint(HWND list, int row, bool checkBox) {
+  SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+  RECT r{};
+  r.left = checkBox ? LVIR_BOUNDS : LVIR_LABEL;
+  SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+  if (checkBox) return {r.left + headless::kSmallIcon / 2, (r.top + r.bottom) / 2};
+  if (r.right <= r.left) {
+    r.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+  }
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+POINT ListBoxPoint(HWND list, int index) {
+  RECT r{};
+  SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+  RECT client;
+  GetClientRect(list, &client);
+  if (r.top < 0 || r.bottom > client.bottom) {
+    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+  }
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace dialog_targets
