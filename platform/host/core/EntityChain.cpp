@@ -65,7 +65,8 @@ bool FillNode(resbuf* node, const PairList& pairs, const Span& span) {
   const DxfValue& value = pairs[span.index].value;
   switch (KindOf(span.code)) {
     case GC_KIND_TEXT:
-      node->value.text = DupString(std::string(span.code == 0 ? TrimDxf(value) : value.View()).c_str());
+      node->value.text = DupString(span.code == 0 ? std::string(TrimDxf(value)).c_str()
+                                                  : DecodeDxfText(value.View()).c_str());
       return node->value.text != nullptr;
     case GC_KIND_POINT:
       for (size_t a = 0; a < span.count; ++a) node->value.point[a] = Real(pairs[span.index + a].value);
@@ -115,7 +116,7 @@ class PartWriter {
     const Span* old = Previous(code);
     switch (KindOf(code)) {
       case GC_KIND_TEXT:
-        out.push_back({node->code, node->value.text ? node->value.text : ""});
+        out.push_back({node->code, node->value.text ? EncodeDxfText(node->value.text) : std::string()});
         break;
       case GC_KIND_POINT: {
         size_t count = old ? old->count : (code == 10 && SameName(type_, "LWPOLYLINE") ? 2 : 3);
@@ -342,6 +343,42 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
   flush();
   if (out.empty()) return Fail(error, "the chain holds no entity");
   return true;
+}
+
+std::string EncodeDxfText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20) {
+      out += '^';
+      out += static_cast<char>(u + 64);
+    } else if (c == '^') {
+      out += "^ ";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string DecodeDxfText(std::string_view text) {
+  if (text.find('^') == std::string_view::npos) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (text[i] == '^' && next == ' ') {
+      out += '^';
+      ++i;
+    } else if (text[i] == '^' && next >= '@' && next <= '_') {
+      out += static_cast<char>(next - 64);
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
 }
 
 }  // namespace host

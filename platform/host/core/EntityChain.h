@@ -29,6 +29,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "common/resbuf.h"
 #include "platform/host/DxfEntity.h"
@@ -60,5 +62,12 @@ std::optional<EntityName> ChainEntityName(const resbuf* chain);
 
 // Whether a pair with this code travels in chains.
 bool CodeFitsChain(int code);
+
+// A text value as DXF files carry it and as chains carry it: a control
+// character is written as '^' and the character 64 above it ("^J" a line
+// feed, "^M" a carriage return), a caret as "^ ". Reading takes back those
+// forms only; a caret before anything else stays as it is.
+std::string EncodeDxfText(std::string_view text);
+std::string DecodeDxfText(std::string_view text);
 
 }  // namespace host
