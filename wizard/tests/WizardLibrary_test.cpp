@@ -11,28 +11,11 @@
 #include "common/HostExport2D.h"
 #include "jov_vantrix/tests/TestHosts.h"
 #include "platform/catalogue/Database.h"
+#include "wizard/tests/ProgramAsHost.h"
 
 namespace fs = std::filesystem;
 
-// Under the LT name this program is the host.
-extern "C" __attribute__((visibility("default"))) int GetProfilePath(int, char* buffer, int size) {
-  std::strncpy(buffer, "/tmp/wizard-lt-profile", static_cast<size_t>(size) - 1);
-  buffer[size - 1] = '\0';
-  return 5100;
-}
-
-extern "C" __attribute__((visibility("default"))) HostExport2D* GetExport2D() {
-  static HostExport2D table{};
-  return &table;
-}
-
 namespace {
-
-std::string ProgramPath() {
-  char path[4096];
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  return path;
-}
 
 // A folder with a copy of the library and, when asked, its resources.
 class WizardFolder {

@@ -10,26 +10,9 @@
 #include <string>
 
 #include "jov_vantrix/tests/TestHosts.h"
-
-// Under the LT name this program is the host: its own exports serve.
-extern "C" __attribute__((visibility("default"))) int GetProfilePath(int, char* buffer, int size) {
-  std::strncpy(buffer, "/profiles/lt-user/", static_cast<size_t>(size) - 1);
-  buffer[size - 1] = '\0';
-  return 5100;
-}
-
-extern "C" __attribute__((visibility("default"))) HostExport2D* GetExport2D() {
-  static HostExport2D table{};
-  return &table;
-}
+#include "wizard/tests/ProgramAsHost.h"
 
 namespace {
-
-std::string ProgramPath() {
-  char path[4096];
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  return path;
-}
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
 
