@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/GroupCodeChain.h"
+#include "platform/catalogue/Database.h"
 #include "common/HeapCopy.h"
 #include "common/HostModule.h"
 #include "platform/mfc/module_state.h"
@@ -12,6 +13,7 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/resources.h"
+#include "wizard/frame/engine/EngineState.h"
 
 namespace {
 
@@ -63,7 +65,6 @@ CWizardDllApp::~CWizardDllApp() {
   // ExitInstance has normally freed all of it already.
   delete m_resources;
   FreeResultChains();
-  for (char*& t : m_productTexts) Free(t);
   for (char*& t : m_producer) Free(t);
   for (char*& t : m_level) Free(t);
   Free(m_date);
@@ -86,15 +87,19 @@ bool CWizardDllApp::DetectHostAndFolders() {
     return false;
   CutAfterSeparator(m_baseFolder);
 
-  if (m_hostMode == kHostManager) return true;
-  HMODULE host = GetModuleHandleA(m_hostMode == kHostLT ? "DUVOZEDO.EXE" : "Dravik2D.arx");
-  auto getProfilePath = host ? reinterpret_cast<GetProfilePathFn>(GetProcAddress(host, "GetProfilePath")) : nullptr;
-  if (getProfilePath) {
-    getProfilePath(0, m_profileFolder, kPathSize);
-    m_profileFolder[kPathSize - 1] = '\0';
-    if (!EndsWithSeparator(m_profileFolder) && std::strlen(m_profileFolder) < kPathSize - 1)
-      std::strcat(m_profileFolder, "\\");
+  // The manager program has no host to ask for a profile.
+  if (m_hostMode != kHostManager) {
+    HMODULE host = GetModuleHandleA(m_hostMode == kHostLT ? "DUVOZEDO.EXE" : "Dravik2D.arx");
+    auto getProfilePath =
+        host ? reinterpret_cast<GetProfilePathFn>(GetProcAddress(host, "GetProfilePath")) : nullptr;
+    if (getProfilePath) {
+      getProfilePath(0, m_profileFolder, kPathSize);
+      m_profileFolder[kPathSize - 1] = '\0';
+      if (!EndsWithSeparator(m_profileFolder) && std::strlen(m_profileFolder) < kPathSize - 1)
+        std::strcat(m_profileFolder, "\\");
+    }
   }
+  SetProfileFolder(m_profileFolder);
   return true;
 }
 
@@ -113,7 +118,7 @@ int CWizardDllApp::ExitInstance() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   delete m_resources;
   m_resources = nullptr;
-  for (char*& t : m_productTexts) Free(t);
+  SetCallerTexts(nullptr, nullptr, nullptr);
   Free(m_date);
   Free(m_slope);
   Free(m_dimensionText);
@@ -132,18 +137,6 @@ void CWizardDllApp::MakeProfilePath(char* out, const char* relative) const {
 void CWizardDllApp::FreeResultChains() {
   DeleteGroupCodeChain(&m_resultChain1);
   DeleteGroupCodeChain(&m_resultChain2);
-}
-
-void CWizardDllApp::SetPPData(const char* first, const char* second, const char* third) {
-  Replace(m_productTexts[0], first);
-  Replace(m_productTexts[1], second);
-  Replace(m_productTexts[2], third);
-}
-
-void CWizardDllApp::GetPPData(const char** first, const char** second, const char** third) const {
-  if (first) *first = m_productTexts[0];
-  if (second) *second = m_productTexts[1];
-  if (third) *third = m_productTexts[2];
 }
 
 void CWizardDllApp::SetPP2Date(const char* date) { Replace(m_date, date); }
@@ -188,6 +181,29 @@ bool EnsureWizardResources() {
   app.SetResources(resources);
   app.SetIcon(LoadIconA(resources->GetLibrary(), MAKEINTRESOURCEA(IDI_WIZARD)));
   return true;
+}
+
+namespace {
+
+int CopyOfferedName(const jovDatabase::TNameStruct* record, void* context) {
+  CopyStringN(static_cast<char*>(context), 256, record->name ? record->name : "");
+  return 1;
+}
+
+}  // namespace
+
+int GetTradeLetter() {
+  jovDatabase::Database* db = CurrentCatalogue();
+  if (!db) return -1;
+  char name[256] = "";
+  if (db->EnumNames("MODI", &CopyOfferedName, name, false) != jovDatabase::eOK) return -1;
+  switch (name[0]) {
+    case 'Z': return 0;
+    case 'E': return 1;
+    case 'V': return 2;
+    case 'T': return 3;
+  }
+  return -1;
 }
 
 namespace {

@@ -2,7 +2,9 @@
 // its own files and the user's profile are, the host's export table, the
 // resource library "Wizard.qmr", and the state its exports share between
 // calls (result chains, texts set by the state exports, the producer and
-// level texts of the product being placed).
+// level texts of the product being placed). What the parameter engine reads
+// of it (the catalogue, the profile folder, the caller's three texts) lives
+// in the engine's shared state.
 #pragma once
 
 #include "common/CResourceQmr.h"
@@ -54,8 +56,6 @@ class CWizardDllApp : public CWinApp {
   resbuf*& ResultChain2() { return m_resultChain2; }
   void FreeResultChains();
 
-  void SetPPData(const char* first, const char* second, const char* third);
-  void GetPPData(const char** first, const char** second, const char** third) const;
   void SetPP2Date(const char* date);
   const char* GetPP2Date() const { return m_date; }
   void SetSlope(const char* slope);
@@ -92,7 +92,6 @@ class CWizardDllApp : public CWinApp {
   char m_baseFolder[260] = "";
   char m_profileFolder[260] = "";
   CResourceQmr* m_resources = nullptr;
-  char* m_productTexts[3] = {};
   char* m_date = nullptr;
   char* m_slope = nullptr;
   char* m_producer[kProducerTexts] = {};
@@ -111,6 +110,10 @@ const char* WizardRegistryRoot();
 // Loads "Wizard.qmr" from the folder of "Wizard.dll" on first need and makes
 // it the current resource library; a failed load is tried again next time.
 bool EnsureWizardResources();
+
+// Trade of the current catalogue by its "MODI" name: 0 sanitary ('Z'), 1
+// electrical ('E'), 2 air ('V'), 3 heating ('T'); -1 for none or another.
+int GetTradeLetter();
 
 // Section and key names of the description masks of a kind letter.
 void GetMaskSection(char letter, char* out);

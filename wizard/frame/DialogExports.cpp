@@ -4,7 +4,7 @@
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/resources.h"
 #include "wizard/frame/CWizardDllApp.h"
-#include "wizard/frame/CurrentCatalogue.h"
+#include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/DialogSeams.h"
 #include "wizard/frame/WizardExports.h"
 
@@ -55,7 +55,7 @@ int JOV_MASK_T() { return OpenMaskListOverHost('T'); }
 int WizardDialog(HWND parent, jovDatabase::Database* db, unsigned view, bool viewOnly) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (!db) return -1;
-  SetCurrentDatabase(db);
+  SetCurrentCatalogue(db);
   if (!EnsureWizardResources()) return -1;
   return static_cast<int>(DialogSeams().definitionEditor(view, viewOnly, parent));
 }

@@ -8,8 +8,14 @@
 #include "common/HeapCopy.h"
 #include "platform/catalogue/Database.h"
 #include "wizard/frame/CWizardDllApp.h"
-#include "wizard/frame/CurrentCatalogue.h"
+#include "wizard/frame/engine/EngineState.h"
+#include "wizard/frame/engine/CObjectSez.h"
+#include "wizard/frame/engine/CValueParam.h"
+#include "wizard/frame/engine/ExpressionEvaluator.h"
+#include "wizard/frame/engine/NumberText.h"
+#include "wizard/frame/engine/ParameterList.h"
 #include "wizard/frame/engine/ParameterTexts.h"
+#include "wizard/frame/engine/RecordLookups.h"
 #include "wizard/frame/engine/TextLines.h"
 
 namespace {
@@ -59,7 +65,8 @@ bool ReadPointLine(const char* pointsText, unsigned group, unsigned index, unsig
   size_t position = 0;
   std::string current;
   for (unsigned g = 0;; ++g) {
-    if (!NextLine(text, position, maxLength, current)) return false;
+    // A count is read whole: only the points' lines are cut.
+    if (!NextLine(text, position, std::string::npos, current)) return false;
     const long count = std::atol(current.c_str());
     if (g == group) {
       if (count <= 0 || index >= static_cast<unsigned long>(count)) return false;
@@ -67,8 +74,10 @@ bool ReadPointLine(const char* pointsText, unsigned group, unsigned index, unsig
         if (!NextLine(text, position, maxLength, current)) return false;
       return NextLine(text, position, maxLength, out);
     }
-    for (long skip = 4l * (count > 0 ? count : 0); skip > 0; --skip)
-      if (!NextLine(text, position, maxLength, current)) return false;
+    // A count may claim more points than the text holds: the text ends first.
+    for (long point = 0; point < count; ++point)
+      for (int skip = 0; skip < 4; ++skip)
+        if (!NextLine(text, position, maxLength, current)) return false;
   }
 }
 
@@ -79,7 +88,7 @@ bool CWizardDllApp::GetPointText(const char* pointsText, unsigned index, unsigne
 }
 
 bool GetProductPointName(unsigned view, unsigned number, char* out, unsigned size) {
-  jovDatabase::Database* db = GetCurrentDatabase();
+  jovDatabase::Database* db = CurrentCatalogue();
   if (!db || number == 0) return false;
   qmString points;
   if (db->GetItemsPoints(points) != jovDatabase::eOK) return false;
@@ -94,4 +103,66 @@ bool CheckConnectionMatch(const char* otherPoints, unsigned otherIndex, unsigned
   char own[kProductPointLine + 1];
   if (!GetProductPointName(view, ownNumber, own, sizeof own)) return true;
   return SameSizes(other, own);
+}
+
+namespace {
+
+// The own height parameter of a connection letter: A "zA"; B "zB", C "zC"
+// falling back to "zA"; none for other letters.
+const CValueParam* OwnLevelParam(const CObjectSez* params, char letter) {
+  if (!params) return nullptr;
+  const char* name = nullptr;
+  switch (letter) {
+    case 'A': case 'a': name = "zA"; break;
+    case 'B': case 'b': name = "zB"; break;
+    case 'C': case 'c': name = "zC"; break;
+    default: return nullptr;
+  }
+  if (const CValueParam* p = FindParamByName(*params, name)) return p;
+  return FindParamByName(*params, "zA");
+}
+
+}  // namespace
+
+void CWizardDllApp::ApplyConnectionLevel(unsigned view, unsigned otherIndex, const char* otherPoints,
+                                         unsigned ownNumber, CObjectSez* parameters) {
+  const char* levels[kLevelTexts];
+  GetZLevelTexts(levels);
+  if (!otherPoints || !levels[0]) return;
+
+  // A point that is not there connects as letter A.
+  std::string line;
+  ReadPointLine(otherPoints, view, otherIndex, 3, kPointLine, line);
+  char letter = line.empty() ? 'A' : line[0];
+  if (std::strchr("ABCabc", letter) == nullptr) letter = 'A';
+  const char* other = levels[1];
+  if ((letter == 'B' || letter == 'b') && levels[2]) other = levels[2];
+  if ((letter == 'C' || letter == 'c') && levels[3]) other = levels[3];
+  const double otherHeight = other ? AtofC(other) : 0.0;
+  const double base = AtofC(levels[0]);
+
+  jovDatabase::Database* db = CurrentCatalogue();
+  qmString points;
+  const bool ownPoints = db && db->GetItemsPoints(points) == jovDatabase::eOK && points.GetString() &&
+                         *points.GetString();
+  if (!ownPoints) {
+    SetComputedLevel(FormatFixed(otherHeight / 1000.0 + base, 3).c_str());
+    return;
+  }
+  std::string ownLine;
+  const char ownLetter = ownNumber > 0 && ReadPointLine(points.GetString(), view, ownNumber - 1, 3,
+                                                        kProductPointLine, ownLine) && !ownLine.empty()
+                             ? ownLine[0]
+                             : '\0';
+  double ownHeight = 0.0;
+  if (const CValueParam* own = OwnLevelParam(parameters, ownLetter)) {
+    const char* value = ParamValueOrDefault(*own);
+    if (value && *value) {
+      std::string definitions, expression = std::string(value) + ";", output;
+      BuildDefinitions(*parameters, definitions, false);
+      if (EvaluateExpression(definitions, expression, output, ownHeight, kEvaluationDepth) != EVAL_OK)
+        ownHeight = 0.0;
+    }
+  }
+  SetComputedLevel(FormatFixed((otherHeight - ownHeight) / 1000.0 + base, 4).c_str());
 }

@@ -11,9 +11,10 @@
 
 #include <string>
 
-// Line `line` (0-3) of point `index` (0-based) of `group`, each line read
-// up to maxLength characters (a longer line is cut, the next line follows
-// it); false when the group or the point is not there.
+// Line `line` (0-3) of point `index` (0-based) of `group`, the points'
+// lines read up to maxLength characters (a longer line is cut, the next
+// line follows it; counts are read whole); false when the group or the
+// point is not there.
 bool ReadPointLine(const char* pointsText, unsigned group, unsigned index, unsigned line, size_t maxLength,
                    std::string& out);
 

@@ -4,7 +4,7 @@
 
 #include "common/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
-#include "wizard/frame/CurrentCatalogue.h"
+#include "wizard/frame/engine/EngineState.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ void DetachHatches(resbuf* chain) {
 }
 
 bool GetProductDxf(unsigned view, jovDatabase::resultResbuf& out) {
-  jovDatabase::Database* db = GetCurrentDatabase();
+  jovDatabase::Database* db = CurrentCatalogue();
   unsigned status = 0;
   if (!db || db->GetItemsStatus(status) != jovDatabase::eOK) return false;
   // The view number comes from outside callers: anything but the four

@@ -1,7 +1,7 @@
 // The exports that keep state for the next product request.
 #include "platform/mfc/module_state.h"
 #include "wizard/frame/CWizardDllApp.h"
-#include "wizard/frame/LastValuesFile.h"
+#include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/ProductDialogRequests.h"
 #include "wizard/frame/WizardExports.h"
 
@@ -29,7 +29,7 @@ bool GetPPMirror() {
 
 void SetPPData(const char* first, const char* second, const char* third) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  TheWizardApp().SetPPData(first, second, third);
+  SetCallerTexts(first, second, third);
 }
 
 void SetPP2Date(const char* date) {

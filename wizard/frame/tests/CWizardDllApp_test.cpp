@@ -98,13 +98,6 @@ TEST(WizardTexts, SettersKeepCopiesAndEmptyTextsLeaveSlotsEmpty) {
   app.SetSlope("");
   EXPECT_STREQ(app.GetSlope(), "") << "only the producer and level texts drop empty ones";
 
-  app.SetPPData("a", nullptr, "c");
-  const char *first, *second, *third;
-  app.GetPPData(&first, &second, &third);
-  EXPECT_STREQ(first, "a");
-  EXPECT_EQ(second, nullptr);
-  EXPECT_STREQ(third, "c");
-
   const char* producer[CWizardDllApp::kProducerTexts] = {"Termalis", "", nullptr, "22", "600", "1000", "bílá"};
   app.SetProducerData(producer);
   const char* back[CWizardDllApp::kProducerTexts];
