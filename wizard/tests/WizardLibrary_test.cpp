@@ -84,6 +84,19 @@ TEST_F(WizardLibrary, WithoutItsResourcesEveryExportAnswersItsCodeUntilTheFileIs
   auto maskEdit = Export<int (*)(HWND, unsigned)>(wizard, "JOV_MASK_EDIT");
   auto wizardDialog = Export<int (*)(HWND, jovDatabase::Database*, unsigned, bool)>(wizard, "WizardDialog");
   auto preset = Export<int (*)(resbuf*, int, char, HWND)>(wizard, "maskDefPreset");
+  using ProductDialog = int (*)(HWND, jovDatabase::Database*, unsigned, resbuf**, resbuf**, unsigned char*, unsigned,
+                                unsigned, unsigned, const char*, unsigned, const char*, const char*, const char*,
+                                const char*);
+  auto ppDlg = Export<ProductDialog>(wizard, "PPDlg");
+  auto ppDlgNoRecalc = Export<ProductDialog>(wizard, "PPDlgNoInitialRecalc");
+  using Product = int (*)(jovDatabase::Database*, unsigned, resbuf**, resbuf**, unsigned char*, unsigned,
+                          const char*, const char*, const char*, const char*, const char*);
+  auto getResbufEx = Export<Product>(wizard, "PPGetResbufEx");
+  resbuf* geometry = nullptr;
+  resbuf* data = nullptr;
+  auto dialogRequest = [&](ProductDialog f) {
+    return f(nullptr, db, 1, &geometry, &data, nullptr, 0, 1000, 0, nullptr, 1, nullptr, nullptr, nullptr, nullptr);
+  };
   auto presetPick = Export<int (*)()>(wizard, "maskDefPresetEntSel");
   using Plain = int (*)();
   const char* const kinds[] = {"JOV_MASK_E_PIPE", "JOV_MASK_Z", "JOV_MASK_E", "JOV_MASK_V", "JOV_MASK_T"};
@@ -96,6 +109,9 @@ TEST_F(WizardLibrary, WithoutItsResourcesEveryExportAnswersItsCodeUntilTheFileIs
     EXPECT_EQ(maskEdit(nullptr, 'Z'), 2);
     for (const char* name : kinds) EXPECT_EQ(Export<Plain>(wizard, name)(), 2) << name;
     EXPECT_EQ(wizardDialog(nullptr, db, 1, false), -1);
+    EXPECT_EQ(dialogRequest(ppDlg), 3);
+    EXPECT_EQ(dialogRequest(ppDlgNoRecalc), 3);
+    EXPECT_EQ(getResbufEx(db, 1, &geometry, &data, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr), 2);
     EXPECT_EQ(preset(nullptr, 1, 'z', nullptr), -1);
     EXPECT_EQ(presetPick(), -1);
   }
@@ -109,6 +125,10 @@ TEST_F(WizardLibrary, WithoutItsResourcesEveryExportAnswersItsCodeUntilTheFileIs
   EXPECT_EQ(wizardDialog(nullptr, nullptr, 1, false), -1) << "no catalogue";
   EXPECT_EQ(preset(nullptr, 1, 'z', nullptr), 0) << "the editor did not end with OK";
   EXPECT_EQ(presetPick(), -1) << "the test host's table has no Select";
+  EXPECT_EQ(dialogRequest(ppDlg), 1) << "the valve needs no dialog";
+  EXPECT_NE(geometry, nullptr);
+  EXPECT_NE(data, nullptr);
+  EXPECT_EQ(getResbufEx(db, 1, &geometry, &data, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr), 1);
 
   FreeLibrary(wizard);
   jovDatabase::Database::Close(db);
