@@ -13,15 +13,7 @@ namespace {
 // A line drawn from its right end: the points parse as (100,0) then
 // (0,0), and the formulas are stored in that order, each with its point's
 // own values.
-const char* kCatalogue = R"(
-[catalogue]
-trade = T
-title = Topení
-[names]
-MODI | 0 | 1 | Topení | | 0
-[partypes]
-1 | Délka | 0 | 0 | 100000 | 0
-[item]
+const std::string kCatalogue = CatalogueHead('T', "Topení") + R"([item]
 id = TXM0001-0001
 idi = 1
 title = Obrácená čára

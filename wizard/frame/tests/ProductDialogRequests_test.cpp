@@ -22,11 +22,10 @@ std::string CatalogueOf(char trade, const char* modi) {
   auto item = [&](int n, const char* status, const char* points) {
     return "[item]\nid = " + t + "XD000" + std::to_string(n) + "-0001\nidi = " + std::to_string(n) +
            "\ntitle = Prvek\ntype = 1\nstatus = " + status + "\nparams <<\nL|Délka|1|100|100|\n>>\n" + points +
-           "dxfB <<\n0 LINE\n8 0\n10 0.0\n20 0.0\n30 0.0\n11 100.0\n21 0.0\n31 0.0\n>>\n";
+           kLineInViewB;
   };
   const char* points = "points <<\n0\n1\n20\nCu\nx\nA\n0\n0\n>>\n";
-  return "[catalogue]\ntrade = " + t + "\ntitle = x\n[names]\nMODI | 0 | 1 | " + modi +
-         " | | 0\n[partypes]\n1 | Délka | 0 | 0 | 100000 | 0\n" +
+  return CatalogueHead(trade, modi) +
          item(1, "0x4A000000", "") +     // producer choice and parametric
          item(2, "0x42000000", "") +     // producer choice
          item(3, "0x48000000", "") +     // parametric

@@ -197,15 +197,7 @@ C|Barva|2|bílá||
 
 TEST_F(ProductOutput, LevelFromTheConnectedElement) {
   // Own points: view B, point 1 letter B, point 2 letter X.
-  Catalogue(R"(
-[catalogue]
-trade = T
-title = Topení
-[names]
-MODI | 0 | 1 | Topení | | 0
-[partypes]
-1 | Délka | 0 | 0 | 100000 | 0
-[item]
+  Catalogue(CatalogueHead('T', "Topení") + R"([item]
 id = TXL0001-0001
 idi = 1
 title = Se zvýšením
@@ -230,33 +222,13 @@ X
 0
 0
 >>
-dxfB <<
-0 LINE
-8 0
-10 0.0
-20 0.0
-30 0.0
-11 1000.0
-21 0.0
-31 0.0
->>
-[item]
+)" + kLineInViewB + R"([item]
 id = TXL0002-0001
 idi = 2
 title = Bez bodů
 type = 1
 status = 0x40000000
-dxfB <<
-0 LINE
-8 0
-10 0.0
-20 0.0
-30 0.0
-11 1000.0
-21 0.0
-31 0.0
->>
-)",
+)" + kLineInViewB,
             'T', "TXL0002-0001");
   CWizardDllApp& app = TheWizardApp();
   // The other element's view B: point 0 letter B, point 1 a code ("24"),
@@ -295,13 +267,7 @@ dxfB <<
 }
 
 TEST_F(ProductOutput, ConnectionSizesCompareAsNumbers) {
-  Catalogue(R"(
-[catalogue]
-trade = T
-title = Topení
-[names]
-MODI | 0 | 1 | Topení | | 0
-[item]
+  Catalogue(CatalogueHead('T', "Topení") + R"([item]
 id = TXC0001-0001
 idi = 1
 title = Dva body
@@ -325,17 +291,7 @@ A
 0
 0
 >>
-dxfB <<
-0 LINE
-8 0
-10 0.0
-20 0.0
-30 0.0
-11 1000.0
-21 0.0
-31 0.0
->>
-)",
+)" + kLineInViewB,
             'T', "TXC0001-0001");
   const char* other = "0\n3\n20/25.0\nx\ny\nA\n20\nx\ny\nA\nDN\nx\ny\nA\n0\n0\n";
   struct Case {

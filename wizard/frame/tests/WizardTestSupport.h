@@ -49,6 +49,16 @@ class ScopedRegistry {
 // the current one, with the profile folder beside it and a clean headless
 // desktop, whose message boxes the journal keeps.
 
+// Pieces of test catalogues: the head of one trade (its MODI name and a
+// length type 1), and a view B of one line 1000 long for items whose status
+// says they have one.
+inline std::string CatalogueHead(char trade, const char* modi) {
+  return std::string("[catalogue]\ntrade = ") + trade + "\ntitle = " + modi + "\n[names]\nMODI | 0 | 1 | " + modi +
+         " | | 0\n[partypes]\n1 | Délka | 0 | 0 | 100000 | 0\n";
+}
+inline const char* const kLineInViewB =
+    "dxfB <<\n0 LINE\n8 0\n10 0.0\n20 0.0\n30 0.0\n11 1000.0\n21 0.0\n31 0.0\n>>\n";
+
 class WizardCatalogueTest : public testing_support::HeadlessTest {
  protected:
   void SetUp() override {
