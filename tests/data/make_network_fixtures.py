@@ -56,15 +56,21 @@ def floor_plan_pipe(msp, layer, code, y, exported):
     return pipe
 
 
+def new_drawing(layers):
+    """An empty drawing in metres with the applications and the layers."""
+    doc = ezdxf.new("R2000", setup=False)
+    doc.header["$INSUNITS"] = 6
+    doc.encoding = "cp1250"
+    for app in ("JOV_DATA", "JOV_INSPT", "_VANTRIX", "JOV_LINK"):
+        doc.appids.new(app)
+    for layer, colour in layers:
+        doc.layers.add(layer, color=colour)
+    return doc
+
+
 def main(folder):
     for name, exported in (("network.dxf", False), ("exported.dxf", True)):
-        doc = ezdxf.new("R2000", setup=False)
-        doc.header["$INSUNITS"] = 6
-        doc.encoding = "cp1250"
-        for app in ("JOV_DATA", "JOV_INSPT", "_VANTRIX", "JOV_LINK"):
-            doc.appids.new(app)
-        for layer, colour in (("TRUBKY_P", 1), ("TRUBKY_Z", 5), ("PRVKY", 3), ("POPISY", 7)):
-            doc.layers.add(layer, color=colour)
+        doc = new_drawing((("TRUBKY_P", 1), ("TRUBKY_Z", 5), ("PRVKY", 3), ("POPISY", 7)))
         block = doc.blocks.new(name="JOV_TCD")
         block.add_line((-0.04, 0), (0.04, 0))
         block.add_line((0, -0.025), (0, 0.025))
@@ -102,13 +108,7 @@ def group_pipe(msp, code, points, assoc, position, length, link=None):
 
 
 def groups(folder):
-    doc = ezdxf.new("R2000", setup=False)
-    doc.header["$INSUNITS"] = 6
-    doc.encoding = "cp1250"
-    for app in ("JOV_DATA", "JOV_INSPT", "_VANTRIX", "JOV_LINK"):
-        doc.appids.new(app)
-    for layer, colour in (("TRUBKY_P", 1), ("TRUBKY_Z", 5)):
-        doc.layers.add(layer, color=colour)
+    doc = new_drawing((("TRUBKY_P", 1), ("TRUBKY_Z", 5)))
     msp = doc.modelspace()
     for code, dx in (("TPP0000i0001", 0.0), ("TPZ0000i0001", 0.1)):
         group_pipe(msp, code, [(dx, 0), (dx, 3)], "R", "1", 3.0)
