@@ -3,39 +3,9 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "common/GroupCodeChain.h"
 #include "common/HeapCopy.h"
-
-namespace {
-
-// A chain given with -8: its nodes are the caller's until Build succeeds.
-struct Borrowed {
-  resbuf* first;
-  resbuf* last;
-};
-
-// Frees the builder's own nodes and unhooks the borrowed chains.
-void ReleaseBuilt(resbuf* head, const std::vector<Borrowed>& borrowed) {
-  resbuf* node = head;
-  while (node) {
-    const Borrowed* segment = nullptr;
-    for (const auto& b : borrowed)
-      if (b.first == node) segment = &b;
-    if (segment) {
-      node = segment->last->next;
-      segment->last->next = nullptr;
-      continue;
-    }
-    resbuf* following = node->next;
-    node->next = nullptr;
-    FreeGroupCodeChain(node);
-    node = following;
-  }
-}
-
-}  // namespace
 
 resbuf* GroupChainBuilder::Build(int code, ...) {
   va_list args;
@@ -43,7 +13,6 @@ resbuf* GroupChainBuilder::Build(int code, ...) {
 
   resbuf* head = nullptr;
   resbuf* last = nullptr;
-  std::vector<Borrowed> borrowed;
   bool failed = false;
 
   auto append = [&](resbuf* node) {
@@ -76,16 +45,17 @@ resbuf* GroupChainBuilder::Build(int code, ...) {
       while (end->next) end = end->next;
       append(chain);
       last = end;
-      borrowed.push_back({chain, end});
       continue;
     }
     if (code == -3) {
+      va_arg(args, void*);  // the marker's value is not used
       resbuf* node = newNode(code);
       if (!node) { failed = true; break; }
       append(node);
       continue;
     }
     if (code >= 5016 && code <= 5018) {
+      va_arg(args, void*);  // the value is always -1
       resbuf* node = newNode(code);
       if (!node) { failed = true; break; }
       node->value.i64 = -1;
@@ -152,7 +122,7 @@ resbuf* GroupChainBuilder::Build(int code, ...) {
   va_end(args);
 
   if (failed) {
-    ReleaseBuilt(head, borrowed);
+    FreeGroupCodeChain(head);
     return nullptr;
   }
   return head;

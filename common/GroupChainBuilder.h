@@ -13,18 +13,20 @@
 //   entity names (-1, -2, 5006)  const void* to 16 bytes
 //   -8                           resbuf*: a ready chain, linked in as it is
 //                                (the result owns it from then on)
-//   -3, 5016, 5017, 5018         no value argument: -3 makes the empty
-//                                extended-data marker, 5016-5018 a node
-//                                whose value is -1
+//   -3, 5016, 5017, 5018         a pointer, ignored (pass nullptr): -3 makes
+//                                the empty extended-data marker, 5016-5018
+//                                a node whose value is -1
 //
 // Terminator (no value after it): -9 in mode 0; 0 or 5000 in any other mode,
 // where 5020 stands for code 0 (a text pair) since 0 itself ends the list.
 // Example, mode 0: Build(1000, key, 1000, value, -9).
 //
-// Any other code (binary chunks, codes of no kind) makes Build release what
-// it built and return null; chains given with -8 are handed back to the
-// caller unchanged in that case. Nodes and texts come from malloc: release
-// the result with FreeGroupCodeChain or DeleteGroupCodeChain.
+// Any other code (binary chunks, codes of no kind), or a failed allocation,
+// makes Build free every node built so far, chains linked with -8 before
+// that point included, and return null (a chain given with -8 is Build's
+// once it has been read).
+// Nodes and texts come from malloc: release the result with
+// FreeGroupCodeChain or DeleteGroupCodeChain.
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,7 @@
 
 #include "common/CDravikFunc.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/frame/ImportCommand.h"
 #include "jov_vantrix/frame/LineLength.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
@@ -96,8 +97,7 @@ int Jov_Vantrix_Import(int, void*) {
   app.GetDataPath(settings, "Jov.ini", MAX_PATH);
   JovCutParams params;
   ReadImportMasks(settings, params);
-  // Reading the picked network and the result file joins with the exchange
-  // file and the import of calculation results.
+  ImportCalculationResults(params);
   return -1;
 }
 

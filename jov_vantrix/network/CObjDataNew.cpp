@@ -56,6 +56,17 @@ void CObjDataNew::ResetBox() {
   m_boxMax = GLVector(-DBL_MAX, -DBL_MAX, -DBL_MAX);
 }
 
+CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index) {
+  const resbuf* name = entity && entity->code == -1 ? entity : nullptr;
+  auto* record = new CObjDataNew(0, 0, name ? name->next : entity, index);
+  if (name) {
+    record->m_hasEntityName = true;
+    record->m_entityName[0] = name->value.name[0];
+    record->m_entityName[1] = name->value.name[1];
+  }
+  return record;
+}
+
 bool IsSegmentOfType(const CObjDataNew* record, int objectType) {
   return record && record->m_objectType == objectType && !record->m_riserNumber.IsEmpty();
 }

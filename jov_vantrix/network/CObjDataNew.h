@@ -33,6 +33,7 @@ constexpr int32_t kEntityCircle = 5;
 constexpr int32_t kObjectOther = 0;          // anything else, and every built record
 constexpr int32_t kObjectRiser = 1;          // riser insert ("_TYPE" holds 197)
 constexpr int32_t kObjectNetworkInsert = 2;  // 0x100081 or 0x200081
+constexpr int32_t kObjectDescription = 3;    // a description text of the network
 constexpr int32_t kObjectSupplyPipe = 5;     // "TPP" / "TP6" pipe piece
 constexpr int32_t kObjectReturnPipe = 6;     // "TPZ" / "TP7" pipe piece
 constexpr int32_t kObjectPickedBranch = 7;   // the insert of the picked branch
@@ -82,6 +83,10 @@ class CObjDataNew : public CSeznam {
   resbuf* m_pProductGeometry = nullptr;  // owned copies of the product look-up's results
   resbuf* m_pProductData = nullptr;
   bool m_ownsBuiltChain = true;
+  // The entity's name (group -1) when the record was read from the drawing:
+  // written back behind it, the record replaces that entity.
+  bool m_hasEntityName = false;
+  int64_t m_entityName[2] = {0, 0};
   GLVector m_basePoint;
   CJovData m_jovData;
 
@@ -135,6 +140,10 @@ class CObjDataNew : public CSeznam {
  private:
   void ResetBox();
 };
+
+// A record of an entity the host handed out, its chain taken from after the
+// entity-name node, whose name the record keeps.
+CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index);
 
 // Object type as given and a riser number.
 bool IsSegmentOfType(const CObjDataNew* record, int objectType);

@@ -40,6 +40,7 @@ class CObjSezNew : public CSeznam {
   CPtrArray m_pending1;
   CPtrArray m_pending2;
   jovDatabase::Database* m_pDatabase = nullptr;  // the catalogue of the list's trade
+  CString m_tradesWithoutCatalogue;  // trade letters the host gave no catalogue for
   CSchSezNew m_scheme;
   CPtrArray m_unassociatedRecords;
   CPtrArray m_allRecords;  // every record a reader created
@@ -47,4 +48,7 @@ class CObjSezNew : public CSeznam {
   CPtrArray m_class2Groups;
   CPtrArray m_markerCircles;
   uint32_t m_finalCounter = 0;
+  // Owns the records a reader made that no group and not the list itself
+  // holds (the arrays above only point to them).
+  CSeznam m_heldRecords;
 };

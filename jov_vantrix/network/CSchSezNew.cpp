@@ -9,16 +9,21 @@
 
 void CSchSezNew::FileRecord(CObjDataNew* record) {
   if (!record) return;
-  for (CNumSezNew* group = GetFirstGroup(); group; group = group->GetNextGroup()) {
-    if (group->m_name == record->m_assoc) {
-      group->AddRecord(record);
-      return;
-    }
+  if (m_indexedGroups != m_groups.GetCount()) {
+    // The first group of each name, as a scan in list order finds it.
+    m_groupsByName.clear();
+    for (CNumSezNew* group = GetFirstGroup(); group; group = group->GetNextGroup())
+      m_groupsByName.emplace(group->m_name.GetString(), group);
+    m_indexedGroups = m_groups.GetCount();
   }
-  auto* group = new CNumSezNew(m_groups.GetCount() + 1);
-  group->m_name = record->m_assoc;
+  CNumSezNew*& group = m_groupsByName[record->m_assoc.GetString()];
+  if (!group) {
+    group = new CNumSezNew(m_groups.GetCount() + 1);
+    group->m_name = record->m_assoc;
+    m_groups.AddTail(group);
+    ++m_indexedGroups;
+  }
   group->AddRecord(record);
-  m_groups.AddTail(group);
 }
 
 CNumSezNew* CSchSezNew::FindGroup(uint32_t number) const {

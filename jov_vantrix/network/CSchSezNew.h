@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "platform/mfc/CPtrArray.h"
@@ -21,7 +23,10 @@ class CSchSezNew {
   CSchSezNew& operator=(const CSchSezNew&) = delete;
 
   // Files the record into the group of its association (exact match), or
-  // into a new group appended with the next number.
+  // into a new group appended with the next number. Groups are looked up by
+  // name through an index kept while groups are added here only; any other
+  // change of the groups (emptying them, say) is noticed by their count and
+  // the index made anew.
   void FileRecord(CObjDataNew* record);
   // The group with that number; null when none.
   CNumSezNew* FindGroup(uint32_t number) const;
@@ -46,6 +51,10 @@ class CSchSezNew {
   CPtrArray m_risers;
   uint32_t m_nextFreeNumber = 1;
   CUndoArray* m_pUndo = nullptr;  // the export dialog's, not owned
+
+ private:
+  std::unordered_map<std::string, CNumSezNew*> m_groupsByName;
+  uint32_t m_indexedGroups = 0;
 };
 
 // The preview style of a pipe record of that object type: 3 stays 3; with

@@ -79,6 +79,14 @@ bool FetchProduct(CObjDataNew* record, jovDatabase::Database* db, const uint8_t*
 
 }  // namespace
 
+CString GetPropertyName(jovDatabase::Database* db, unsigned index) {
+  if (!db) return CString();
+  qmString name;
+  if (db->GetNamesNameing("PROP", index, name) != jovDatabase::eOK || !name.GetString())
+    return CString();
+  return CString(name.GetString());
+}
+
 CString PreviewLookupKey(const char* typeCode) {
   CString key(typeCode);
   if (key.GetLength() > static_cast<int>(CJovData::kIncludeFlagIndex))

@@ -25,6 +25,10 @@ bool LookupProduct(CObjDataNew* record, jovDatabase::Database* db, JovCutParams&
 // box is scaled to metres when *unit is 1.
 bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, const int* unit);
 
+// The catalogue's name of entry index of its "PROP" list (the key under
+// which a product property is stored); empty without a catalogue or entry.
+CString GetPropertyName(jovDatabase::Database* db, unsigned index);
+
 // The type code with '-' as its include flag (the 8th character); the rest
 // is kept as it is. Shorter codes are returned unchanged.
 CString PreviewLookupKey(const char* typeCode);

@@ -9,8 +9,11 @@
 #include "objectgl/GLGeometry.h"
 
 void GetPathEndsAndLength(const CObjDataNew* record, GLVector& start, GLVector& end, double& length) {
-  if (!record) return;
-  const resbuf* node = record->m_entityChain.GetChain();
+  if (!record || !record->m_entityChain.GetChain()) return;
+  GetChainPathEnds(record->m_entityChain.GetChain(), start, end, length);
+}
+
+void GetChainPathEnds(const resbuf* node, GLVector& start, GLVector& end, double& length) {
   if (!node) return;
   length = 0.0;
   if (node->code == -1) node = node->next;

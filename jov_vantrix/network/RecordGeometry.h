@@ -18,6 +18,9 @@ constexpr double kPointTolerance = 1e-5;
 // straight segments (bulges are ignored). Any other entity leaves start and
 // end and sets the length to 0. A record without a chain changes nothing.
 void GetPathEndsAndLength(const CObjDataNew* record, GLVector& start, GLVector& end, double& length);
+// The same from any entity chain (a built one, say); a null chain changes
+// nothing.
+void GetChainPathEnds(const resbuf* chain, GLVector& start, GLVector& end, double& length);
 
 // Grows the record's box by the chain's extents without its DEFPOINTS
 // entities; with unit 1 (metres) both corners are then scaled by 0.001.

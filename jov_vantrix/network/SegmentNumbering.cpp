@@ -5,6 +5,7 @@
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CSchSezNew.h"
+#include "jov_vantrix/network/NetworkIndex.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 
 namespace {
@@ -60,6 +61,26 @@ void ApplyLinkedSnapshot(CNumSezNew* group, const CString& guard, const CNumberi
   }
 }
 
+// The first segment of another group that the record touches, in the
+// order of the groups and their records.
+CObjDataNew* FirstTouchingSegment(const CObjDataNew* r, const CNumSezNew* group, const CSchSezNew& scheme,
+                                  const EndPointIndex* ends) {
+  if (ends) {
+    for (const IndexedRecord& found : ends->NearEither(r->m_start, r->m_end)) {
+      const CObjDataNew* s = found.record;
+      if (s->m_pGroup && s->m_pGroup->m_name != group->m_name && IsConnectedTo(r, s))
+        return found.record;
+    }
+    return nullptr;
+  }
+  for (CNumSezNew* g = scheme.GetFirstGroup(); g; g = g->GetNextGroup()) {
+    if (g->m_name == group->m_name) continue;
+    for (CObjDataNew* s = g->GetFirstRecord(); s; s = s->GetNextRecord())
+      if (IsConnectedTo(r, s)) return s;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void AddRecordToChain(CObjDataNew* record, CPtrArray& chain, bool append, bool connectToPrevious) {
@@ -82,7 +103,7 @@ void AddRecordToChain(CObjDataNew* record, CPtrArray& chain, bool append, bool c
   chain.InsertAt(n - 1, record);
 }
 
-void NumberSegments(CNumSezNew* group, CSchSezNew& scheme) {
+void NumberSegments(CNumSezNew* group, CSchSezNew& scheme, const EndPointIndex* ends) {
   if (!group) return;
   for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
     if (!IsSegment(r)) continue;
@@ -92,17 +113,7 @@ void NumberSegments(CNumSezNew* group, CSchSezNew& scheme) {
     }
     if (r->m_riserPosition != "1") {
       if (r->GetReadConnect() != 0) continue;
-      bool found = false;
-      for (CNumSezNew* g = scheme.GetFirstGroup(); g && !found; g = g->GetNextGroup()) {
-        if (g->m_name == group->m_name) continue;
-        for (CObjDataNew* s = g->GetFirstRecord(); s; s = s->GetNextRecord()) {
-          if (IsConnectedTo(r, s)) {
-            r->SetConnect(s->GetNumber());
-            found = true;
-            break;
-          }
-        }
-      }
+      if (const CObjDataNew* s = FirstTouchingSegment(r, group, scheme, ends)) r->SetConnect(s->GetNumber());
       continue;
     }
     if (!group->m_flagA) {

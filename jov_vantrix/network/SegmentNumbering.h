@@ -12,6 +12,7 @@
 class CObjDataNew;
 class CNumSezNew;
 class CSchSezNew;
+class EndPointIndex;
 
 // Numbers a record into a run of records (CObjDataNew* elements).
 // Appending: number = size + 1 and, when the run is not empty, connect = the
@@ -24,8 +25,11 @@ void AddRecordToChain(CObjDataNew* record, CPtrArray& chain, bool append, bool c
 
 // Makes the numbers of a group's segments agree with their links before the
 // export; may add records standing for riser-side ends (which take numbers
-// from the scheme's counter).
-void NumberSegments(CNumSezNew* group, CSchSezNew& scheme);
+// from the scheme's counter). A segment that connects to nothing takes the
+// number of the first segment of another group touching it; with an index
+// of the scheme's segment ends (IndexSchemeSegments, tolerance 1e-5) the
+// candidates are taken from it.
+void NumberSegments(CNumSezNew* group, CSchSezNew& scheme, const EndPointIndex* ends = nullptr);
 
 // Records index, number and connect of every pipe record (object type 5 or
 // 6) of the group into the snapshot when one is given, then offsets the

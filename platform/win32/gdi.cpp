@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/win32/error_codes.h"
+#include "platform/win32/glyph_outline.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/resources.h"
@@ -141,6 +142,14 @@ SIZE FontCharSize(HFONT font) {
   LONG h = o->font.lfHeight ? std::abs(o->font.lfHeight) : headless::kFontHeight;
   LONG w = o->font.lfWidth ? std::abs(o->font.lfWidth) : std::max(1, MulDiv(h, headless::kDialogBaseX, headless::kFontHeight));
   return {w, h};
+}
+
+bool GetSelectedLogFont(HDC dc, LOGFONTA* out) {
+  DeviceContext* d = Dc(dc);
+  GdiObject* o = d ? Object(d->state.font) : nullptr;
+  if (!o || o->kind != Kind::Font || !out) return false;
+  *out = o->font;
+  return true;
 }
 
 DWORD GetSysColor(int index) {
@@ -590,6 +599,8 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size) {
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) {
   DeviceContext* d = Dc(dc);
   if (!d || !metrics) return FALSE;
+  LOGFONTA font{};
+  if (GetSelectedLogFont(dc, &font) && GlyphSourceTextMetrics(font, metrics)) return TRUE;
   const SIZE ch = CharSizeOf(*d);
   *metrics = {};
   metrics->tmHeight = ch.cy;

@@ -275,6 +275,8 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length);
 // Returns the height of the text; with DT_CALCRECT measures into rect.
 int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format);
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size);
+// The selected font's own metrics when an outline font matches it (see
+// glyph_outline.h), else the headless ones.
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
 BOOL BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop);
 BOOL StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
@@ -323,3 +325,5 @@ void ClearDrawingJournal();
 
 // The selected font's measures: average width and height of a character.
 SIZE FontCharSize(HFONT font);
+// The logical font selected into the device context; false for a bad one.
+bool GetSelectedLogFont(HDC dc, LOGFONTA* out);

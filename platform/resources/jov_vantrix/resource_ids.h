@@ -20,8 +20,11 @@
 #define IDS_NO_SCHEME 42
 #define IDS_NETWORK_INCOMPLETE 47
 #define IDS_PICK_BANNER 48
+#define IDS_PROMPT_INCLUDE 49
+#define IDS_PROMPT_EXCLUDE 50
 #define IDS_ONLY_EXCLUDED_PIPES 53
 #define IDS_RESET_EXPORT_NUMBERS 56
+#define IDS_NOTHING_IMPORTED 57
 
 // The icon of every dialog of the plug-in.
 #define IDI_JOV_VANTRIX 5001

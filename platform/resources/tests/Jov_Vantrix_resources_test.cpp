@@ -37,7 +37,7 @@ class JovVantrixResources : public ::testing::Test {
 }  // namespace
 
 TEST_F(JovVantrixResources, EveryMessageOfTheCommandsExists) {
-  for (UINT id : {17, 20, 21, 26, 30, 41, 42, 47, 53, 56}) {
+  for (UINT id : {17, 20, 21, 26, 30, 41, 42, 47, 49, 50, 53, 56, 57}) {
     std::string text = Text(id);
     EXPECT_GT(text.size(), 10u) << "string " << id;
     // Texts may be used as a format with one argument: no stray '%'.

@@ -1,0 +1,34 @@
+// One section of the exchange with the calculation programs: a numbered
+// pipe segment seen as two lines, the supply pipe's ('P') and its
+// partner's, with what the export writes and what the import reads back.
+#pragma once
+
+#include <cstdint>
+
+#include "common/CSeznam.h"
+#include "platform/mfc/CString.h"
+#include "platform/mfc/CStringArray.h"
+
+class CSecDataNew : public CSeznam {
+ public:
+  static constexpr int kValues = 15;
+
+  explicit CSecDataNew(int32_t number = 0);
+  ~CSecDataNew() override = default;
+
+  CSecDataNew* GetNextSection() const { return static_cast<CSecDataNew*>(GetNext()); }
+
+  int32_t m_number;        // the segment number of the supply pipe
+  int32_t m_connect = 0;   // the section this one connects to
+  CString m_branchName;    // "_NBRANCH" of the supply pipe
+  CString m_connectedBranch;  // "V" + a branch joining here, or empty
+  CString m_neighbour;     // "CM" of the pipe, or the neighbouring riser pipe's branch
+  CString m_CT;
+  CString m_productFields[4];  // fields 8-11 of the product's "_VANTRIX" record
+  CString m_pName{"0"};
+  CString m_zName{"0"};
+  CString m_pLength{"0.0"};  // metres, "%.2f"
+  CString m_zLength{"0.0"};
+  CStringArray m_pValues;  // result values 0-14 of the 'P' line
+  CStringArray m_zValues;  // of the other line
+};

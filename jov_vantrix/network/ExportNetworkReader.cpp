@@ -1,0 +1,373 @@
+#include "jov_vantrix/network/ExportNetworkReader.h"
+
+#include <cstring>
+#include <unordered_set>
+
+#include "common/GroupCodeChain.h"
+#include "common/HostExport2D.h"
+#include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/network/CNumSezNew.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CObjSezNew.h"
+#include "jov_vantrix/network/NetworkIndex.h"
+#include "jov_vantrix/network/NetworkRecords.h"
+#include "jov_vantrix/network/NumberText.h"
+#include "jov_vantrix/network/RecordWriteBack.h"
+#include "objectgl/GLGeometry.h"
+#include "platform/win32/code_page.h"
+
+namespace {
+
+constexpr double kRiserLinkTolerance = 1e-6;
+constexpr double kFreeEndTolerance = 1e-5;
+constexpr double kMarkerRadius = 40.0;
+constexpr uint32_t kInsertFlagsA = 0x100081;
+constexpr uint32_t kInsertFlagsB = 0x200081;
+constexpr uint32_t kRiserFlags = 197;
+constexpr uint32_t kPipeFlag = 128;
+
+struct PipeCounts {
+  int included5 = 0, included6 = 0, excluded5 = 0, excluded6 = 0;
+};
+
+enum class Outcome { kept, refused, discarded };
+
+// Another riser record of the pipe's type with an end at one of the pipe's.
+bool BlocksEnd(const CObjDataNew* r, const CObjDataNew* pipe) {
+  if (r == pipe || r->m_objectType != pipe->m_objectType) return false;
+  for (const GLVector* end : {&r->m_start, &r->m_end})
+    if (GLDistance(*end, pipe->m_start) < kFreeEndTolerance || GLDistance(*end, pipe->m_end) < kFreeEndTolerance)
+      return true;
+  return false;
+}
+
+// "e12" -> 12: the 'e' of a generated section's numbers is dropped.
+int NumberOfText(const char* text) {
+  if (text && *text == 'e') ++text;
+  return ParseDecimal(text);
+}
+
+double EntityReal(const resbuf* entity, int16_t code) {
+  const resbuf* node = entity;
+  if (node && node->code == 0) node = node->next;
+  for (; node && node->code != 0; node = node->next)
+    if (node->code == code) return node->value.real;
+  return 0.0;
+}
+
+// The segment-number labels an export draws are not part of the network.
+bool IsSegmentLabel(const resbuf* chain) {
+  const resbuf* node = FindGroupCode(chain, 1001);
+  return node && node->value.text && _mbsicmp(node->value.text, "QM_KEY") == 0 && node->next &&
+         IsStringNode(node->next) && node->next->value.text &&
+         _mbsicmp(node->next->value.text, "T-cisla_useku") == 0;
+}
+
+class ExportReader {
+ public:
+  explicit ExportReader(CObjSezNew& network) : network_(network), host_(TheApp().m_pHostTable) {}
+
+  Outcome Read(CObjDataNew* record) {
+    const resbuf* chain = record->m_entityChain.GetChain();
+    const char* type = GetEntityString(chain, 0);
+    if (!type) return Outcome::kept;
+    CJovData& data = record->m_jovData;
+    const bool readable = std::strcmp(type, "CIRCLE") != 0 && data.ReadXData(chain);
+    const char flag = IncludeFlagOf(data.m_typeCode);
+
+    if (std::strcmp(type, "INSERT") == 0 && readable) {
+      record->m_entityKind = kEntityInsert;
+      const bool network = data.m_typeFlags.HasAll(kInsertFlagsA) || data.m_typeFlags.HasAll(kInsertFlagsB);
+      if (network && flag == 'i') {
+        CopyProperties(*record, {"_NBRANCH", "CM", "CT", "_NUM_RISER", "_NUM_BRANCH", "_NUM_SIDE",
+                                 "_NUM_ASSOC", "_SCH_ASSOC"});
+        record->m_objectType = data.m_typeFlags.HasAll(kRiserFlags) ? kObjectRiser : kObjectNetworkInsert;
+        return FileAndCount(record, true);
+      }
+      if (data.m_typeFlags.HasAll(kRiserFlags) && flag == '-') {
+        CopyProperties(*record, {"_NBRANCH", "_NUM_RISER", "_NUM_BRANCH", "_NUM_SIDE", "_NUM_ASSOC",
+                                 "_SCH_ASSOC"});
+        record->m_objectType = kObjectRiser;
+        record->m_linkHandle = LinkHandleOf(chain);
+        return FileAndCount(record, true);
+      }
+      return Outcome::kept;
+    }
+    if (std::strcmp(type, "LWPOLYLINE") == 0 && readable && data.m_typeFlags.HasAll(kPipeFlag) && flag == '-') {
+      record->m_linkHandle = LinkHandleOf(chain);
+      record->m_objectType = PipeKindOf(data.m_typeCode);
+      if (record->m_objectType == kObjectSupplyPipe) ++counts_.excluded5;
+      if (record->m_objectType == kObjectReturnPipe) ++counts_.excluded6;
+      return FileAndCount(record, false);
+    }
+    if (std::strcmp(type, "CIRCLE") == 0) {
+      double radius = EntityReal(chain, 40);
+      if (HostDrawingUnits(host_) == 1) radius *= 1000.0;
+      if (radius != kMarkerRadius) return Outcome::kept;
+      network_.m_markerCircles.Add(record);
+      record->m_entityKind = kEntityCircle;
+      ++network_.m_readCount;
+      return Outcome::kept;
+    }
+    if (std::strcmp(type, "LWPOLYLINE") == 0 && readable && data.m_typeFlags.HasAll(kPipeFlag) && flag == 'i')
+      return ReadIncludedPipe(record);
+    if (std::strcmp(type, "TEXT") == 0) {
+      if (readable && flag == 'i') {
+        CopyProperties(*record, {"_NUM_ASSOC", "_SCH_ASSOC"});
+        const char* line = data.GetProperty("_NUM_DESC_LINE");
+        if (!line || line[0] != '0') return Outcome::kept;
+        record->m_entityKind = kEntityText;
+        record->m_objectType = kObjectDescription;
+        return FileAndCount(record, false);
+      }
+      record->m_entityKind = kEntityText;
+      return IsSegmentLabel(chain) ? Outcome::discarded : Outcome::kept;
+    }
+    return Outcome::kept;
+  }
+
+  // After the last entity.
+  int Finish() {
+    const PipeCounts& c = counts_;
+    const bool balanced = c.included5 == c.included6 && c.excluded5 == c.excluded6;
+    if (balanced && c.included5 == 0 && c.excluded5 != 0) {
+      result_ = kExportOnlyExcluded;
+    } else if (balanced && c.included5 != 0 && c.excluded5 != 0) {
+      if (result_ == kExportNumberedBefore) return kExportNumberedBefore;
+      result_ = kExportComplete;
+    }
+
+    // The start pipe: the one riser pipe whose ends touch no other.
+    EndPointIndex risers(kFreeEndTolerance);
+    for (INT_PTR i = 0; i < network_.m_scheme.m_risers.GetSize(); ++i)
+      risers.Add(static_cast<CObjDataNew*>(network_.m_scheme.m_risers[i]));
+    for (INT_PTR i = 0; i < network_.m_scheme.m_risers.GetSize(); ++i) {
+      auto* r = static_cast<CObjDataNew*>(network_.m_scheme.m_risers[i]);
+      if (!IsSegmentOfType(r, kObjectSupplyPipe) || !IsFreePipe(network_, r, &risers)) continue;
+      if (network_.m_pStartPipe) return kExportSeveralStarts;
+      network_.m_pStartPipe = r;
+    }
+    ClassifyNetworkGroups(network_);
+    return result_;
+  }
+
+ private:
+  Outcome ReadIncludedPipe(CObjDataNew* record) {
+    CJovData& data = record->m_jovData;
+    CopyProperties(*record, {"_NBRANCH", "_NUM_BRANCH", "_NUM_SIDE", "_NUM_RISER", "_POS_RISER", "CM",
+                             "CZ", "CT", "_NUM_ASSOC", "_SCH_ASSOC"});
+    record->m_length = ParseReal(data.GetProperty("_LENGTH_SEGMENT"));
+    const char* number = data.GetProperty("_DW_NUMBER");
+    if (!number || number[0] != 'e') {
+      // Plain numbers: an earlier export's, unless nothing was kept of the
+      // numbers before it (then the pipe is no part of this network).
+      const char* original = data.GetProperty("_DW_NUMBER_ORIG");
+      if (!original || !*original) return Outcome::kept;
+      result_ = kExportNumberedBefore;
+    }
+    record->SetNumber(NumberOfText(number));
+    record->SetReadNumber(record->GetNumber());
+    record->SetConnect(NumberOfText(data.GetProperty("_DW_CONNECT")));
+    record->SetReadConnect(record->GetConnect());
+    record->m_linkHandle = LinkHandleOf(record->m_entityChain.GetChain());
+    record->m_objectType = PipeKindOf(data.m_typeCode);
+    if (record->m_objectType == kObjectSupplyPipe) ++counts_.included5;
+    if (record->m_objectType == kObjectReturnPipe) ++counts_.included6;
+    return FileAndCount(record, true);
+  }
+
+  Outcome FileAndCount(CObjDataNew* record, bool basePoint) {
+    if (basePoint) GetEntityPoint(record->m_entityChain.GetChain(), record->m_basePoint, 10);
+    if (!FileRecordIntoScheme(network_, record)) return Outcome::refused;
+    ++network_.m_readCount;
+    return Outcome::kept;
+  }
+
+  CObjSezNew& network_;
+  const HostExport2D* host_;
+  PipeCounts counts_;
+  int result_ = kExportUnusable;
+};
+
+// The segment records of rec's type and riser number that rec's ends meet,
+// in scan order (groups in order, records in order).
+template <typename Visit>
+void ForEachRiserCandidate(CObjSezNew& network, CObjDataNew* rec, const EndPointIndex* ends, Visit visit) {
+  auto matches = [rec](const CObjDataNew* r) {
+    return r->m_pGroup != rec->m_pGroup && IsSegmentOfType(r, rec->m_objectType) &&
+           r->m_riserNumber == rec->m_riserNumber;
+  };
+  if (ends) {
+    for (const IndexedRecord& found : ends->NearEither(rec->m_start, rec->m_end))
+      if (matches(found.record) && !visit(found.record)) return;
+    return;
+  }
+  for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
+    if (group == rec->m_pGroup) continue;
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
+      if (matches(r) && !visit(r)) return;
+  }
+}
+
+bool Touches(const GLVector& point, const CObjDataNew* r) {
+  return GLDistance(point, r->m_start) < kRiserLinkTolerance || GLDistance(point, r->m_end) < kRiserLinkTolerance;
+}
+
+// The record whose end meets the other: its link A and its group's next
+// record, the other's link B and its group's previous record.
+void LinkEndToStart(CObjDataNew* from, CObjDataNew* to) {
+  from->m_pLinkA = to;
+  to->m_pLinkB = from;
+  if (CNumSezNew* group = from->m_pGroup) {
+    group->m_pNextRecord = to;
+    group->m_nextLink = 1;
+  }
+  if (CNumSezNew* group = to->m_pGroup) {
+    group->m_pPreviousRecord = from;
+    group->m_previousLink = 1;
+  }
+}
+
+void MarkGroup(CObjSezNew& network, CNumSezNew* group, int cls) {
+  group->m_class = cls;
+  (cls == 1 ? network.m_class1Groups : network.m_class2Groups).Add(group);
+}
+
+void MarkFrom(CObjSezNew& network, CObjDataNew* rec, int cls, bool followA, bool followB,
+              std::unordered_set<const CNumSezNew*>& met) {
+  // A group met before in this call is not followed again: links that form
+  // a cycle would lead round it for ever.
+  CObjDataNew* link = followA ? rec->m_pLinkA : nullptr;
+  if (link && link->m_pGroup && met.insert(link->m_pGroup).second) {
+    CNumSezNew* group = link->m_pGroup;
+    if (link->m_riserPosition != "2" || group->m_flagB) {
+      for (CObjDataNew* p = group->GetFirstRecord(); p; p = p->GetNextRecord())
+        if (IsSegmentOfType(p, kObjectSupplyPipe)) MarkFrom(network, p, cls, true, p != link, met);
+    } else {
+      MarkGroup(network, group, cls);
+    }
+  }
+  link = followB ? rec->m_pLinkB : nullptr;
+  if (link && link->m_pGroup && met.insert(link->m_pGroup).second) {
+    CNumSezNew* group = link->m_pGroup;
+    if (link->m_riserPosition == "0" && !group->m_flagB) {
+      MarkGroup(network, group, cls);
+    } else {
+      for (CObjDataNew* p = group->GetFirstRecord(); p; p = p->GetNextRecord())
+        if (IsSegmentOfType(p, kObjectSupplyPipe)) MarkFrom(network, p, cls, p != link, true, met);
+    }
+  }
+}
+
+}  // namespace
+
+int ReadExportNetwork(CObjSezNew& network, qmArray<resbuf*>* kept) {
+  const HostExport2D* host = TheApp().m_pHostTable;
+  ExportReader reader(network);
+  int keptAt = 0;
+  auto next = [&](bool first) -> const resbuf* {
+    if (kept) return keptAt < kept->GetCount() ? kept->ElementAt(keptAt++) : nullptr;
+    return HostSelectionNext(host, first);
+  };
+  for (const resbuf* entity = next(true); entity; entity = next(false)) {
+    CObjDataNew* record = NewReadRecord(entity, network.m_readCount);
+    network.m_allRecords.Add(record);
+    const Outcome outcome = reader.Read(record);
+    if (outcome == Outcome::discarded) {
+      network.m_allRecords.RemoveAt(network.m_allRecords.GetUpperBound());
+      delete record;
+      continue;
+    }
+    if (!record->m_pGroup) network.m_heldRecords.AddTail(record);
+    if (outcome == Outcome::refused) return kExportSecondScheme;
+  }
+  return reader.Finish();
+}
+
+bool FileRecordIntoScheme(CObjSezNew& network, CObjDataNew* record) {
+  // A trade the host has no catalogue for is asked once per reading.
+  const char trade = record->m_jovData.m_typeCode.IsEmpty() ? '\0' : record->m_jovData.m_typeCode[0];
+  if (!network.m_pDatabase && trade && network.m_tradesWithoutCatalogue.Find(trade) < 0) {
+    network.m_pDatabase = TheApp().GetDatabase(trade);
+    if (!network.m_pDatabase) network.m_tradesWithoutCatalogue += trade;
+  }
+  if (record->m_schemeAssoc.IsEmpty()) {
+    network.m_unassociatedRecords.Add(record);
+    return true;
+  }
+  CSchSezNew& scheme = network.m_scheme;
+  if (scheme.GetGroupCount() > 0 && record->m_schemeAssoc != scheme.m_name) return false;
+  if (scheme.GetGroupCount() == 0) scheme.m_name = record->m_schemeAssoc;
+  scheme.FileRecord(record);
+  if (!record->m_riserNumber.IsEmpty()) scheme.m_risers.Add(record);
+  return true;
+}
+
+void LinkRiserNeighbours(CObjSezNew& network, CObjDataNew* rec, const EndPointIndex* ends) {
+  if (!rec) return;
+  const CString& position = rec->m_riserPosition;
+  ForEachRiserCandidate(network, rec, ends, [&](CObjDataNew* r) {
+    if (position != "2" && Touches(rec->m_end, r)) {
+      LinkEndToStart(rec, r);
+      if (position == "0" || (position == "1" && rec->m_pLinkB)) return false;
+    }
+    if (position != "0" && Touches(rec->m_start, r)) {
+      LinkEndToStart(r, rec);
+      if (position == "2" || (position == "1" && rec->m_pLinkA)) return false;
+    }
+    return true;
+  });
+}
+
+void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends) {
+  for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
+      if (!r->m_riserNumber.IsEmpty()) ends.Add(r);
+}
+
+bool ClassifyNetworkGroups(CObjSezNew& network) {
+  EndPointIndex ends(kRiserLinkTolerance);
+  IndexSchemeSegments(network, ends);
+  for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
+    bool unlinked = false;
+    bool through = false;
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+      if (r->m_riserPosition.IsEmpty()) continue;
+      LinkRiserNeighbours(network, r, &ends);
+      if (r->m_objectType != kObjectSupplyPipe) continue;
+      ++group->m_secondCount;
+      unlinked = unlinked || (!r->m_pLinkA && !r->m_pLinkB);
+      through = through || (r->m_pLinkA && r->m_pLinkB);
+    }
+    if (unlinked)
+      group->m_flagA = 1;
+    else if (group->m_secondCount > 1 || through)
+      group->m_flagB = 1;
+  }
+
+  CObjDataNew* start = network.m_pStartPipe;
+  if (!start || !start->m_pGroup) return false;
+  for (CObjDataNew* r = start->m_pGroup->GetFirstRecord(); r; r = r->GetNextRecord())
+    if (IsSegmentOfType(r, kObjectSupplyPipe) && r->m_riserNumber != "0")
+      MarkTerminalGroups(network, r, r->m_sideNumber == "0" ? 1 : 2, true, true);
+  return true;
+}
+
+void MarkTerminalGroups(CObjSezNew& network, CObjDataNew* record, int cls, bool followA, bool followB) {
+  if (!record) return;
+  std::unordered_set<const CNumSezNew*> met;
+  MarkFrom(network, record, cls, followA, followB, met);
+}
+
+bool IsFreePipe(const CObjSezNew& network, const CObjDataNew* pipe, const EndPointIndex* risers) {
+  if (!pipe) return false;
+  if (risers) {
+    for (const IndexedRecord& other : risers->NearEither(pipe->m_start, pipe->m_end))
+      if (BlocksEnd(other.record, pipe)) return false;
+    return true;
+  }
+  const CPtrArray& records = network.m_scheme.m_risers;
+  for (INT_PTR i = 0; i < records.GetSize(); ++i)
+    if (BlocksEnd(static_cast<const CObjDataNew*>(records[i]), pipe)) return false;
+  return true;
+}

@@ -1,0 +1,165 @@
+#include "jov_vantrix/network/ExportSectionList.h"
+
+#include "common/CNumberingSnapshot.h"
+#include "jov_vantrix/network/CNumSezNew.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CObjSezNew.h"
+#include "jov_vantrix/network/CSecDataNew.h"
+#include "jov_vantrix/network/CSecSezNew.h"
+#include "jov_vantrix/network/CUndoArray.h"
+#include "jov_vantrix/network/ExportNetworkReader.h"
+#include "jov_vantrix/network/ExportParams.h"
+#include "jov_vantrix/network/JovCutParams.h"
+#include "jov_vantrix/network/NetworkIndex.h"
+#include "jov_vantrix/network/NumberText.h"
+#include "jov_vantrix/network/RecordGeometry.h"
+#include "jov_vantrix/network/SegmentNumbering.h"
+#include "jov_vantrix/section/SectionNumbering.h"
+
+namespace {
+
+CString LengthInMetres(double length, int units) {
+  CString text;
+  text.Format("%.2f", length / (units > 0 ? units : 1));
+  return text;
+}
+
+// The branch of the riser pipe next to this one, when it is another branch
+// (a single digit gets the "V" of a branch name: 3 becomes V3).
+CString NeighbourBranch(const CObjDataNew* pipe) {
+  const CObjDataNew* next = pipe->m_pGroup && pipe->m_pGroup->m_flagA && pipe->m_pLinkB ? pipe->m_pLinkB
+                                                                                       : pipe->m_pLinkA;
+  if (!next || next->m_branchName == pipe->m_branchName) return CString();
+  CString name = next->m_branchName;
+  const int number = ParseDecimal(name);
+  if (number >= 1 && number <= 9) name = CString("V") + name;
+  return name;
+}
+
+}  // namespace
+
+int NumberSchemeGroup(CObjSezNew& network, int groupId) {
+  CSchSezNew& scheme = network.m_scheme;
+  CNumSezNew* group = scheme.GetFreeGroup(static_cast<uint32_t>(groupId));
+  if (!group || !scheme.SetGroupStyle(group, false, 7)) return 0;
+  const uint32_t offset = scheme.m_nextFreeNumber - 1;
+  CNumberingSnapshot* snapshot = nullptr;
+  if (scheme.m_pUndo) {
+    snapshot = new CNumberingSnapshot(groupId, static_cast<int32_t>(offset));
+    scheme.m_pUndo->Add(snapshot);
+  }
+  SnapshotGroup(group, &offset, snapshot);
+  scheme.m_nextFreeNumber += group->m_pipeCount;
+  return 1;
+}
+
+void CompleteExportNumbering(CObjSezNew& network) {
+  CSchSezNew& scheme = network.m_scheme;
+  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
+    if (group->m_changed) continue;
+    const uint32_t offset = scheme.m_nextFreeNumber - 1;
+    SnapshotGroup(group, &offset, nullptr);
+    scheme.m_nextFreeNumber += group->m_pipeCount;
+  }
+  EndPointIndex ends(kPointTolerance);
+  IndexSchemeSegments(network, ends);
+  CNumSezNew* lastWithFlagA = nullptr;
+  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
+    if (group->m_flagA)
+      lastWithFlagA = group;
+    else
+      NumberSegments(group, scheme, &ends);
+  }
+  if (lastWithFlagA) NumberSegments(lastWithFlagA, scheme, &ends);
+}
+
+bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections) {
+  sections.RemoveAll();
+  sections.m_branchNames.RemoveAll();
+
+  CPtrArray supply;
+  CPtrArray ret;
+  for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
+    INT_PTR supplyInGroup = 0;
+    INT_PTR returnInGroup = 0;
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+      if (r->m_objectType == kObjectSupplyPipe) {
+        supply.Add(r);
+        ++supplyInGroup;
+      } else if (r->m_objectType == kObjectReturnPipe) {
+        ret.Add(r);
+        ++returnInGroup;
+      }
+    }
+    // Pipes pair up by their place within a group; a group whose pipes do
+    // not pair up has no sections to give.
+    if (supplyInGroup != returnInGroup) return false;
+  }
+
+  LinkHandleIndex unassociated;
+  unassociated.AddArray(network.m_unassociatedRecords);
+  const ConnectIndex connects(network);
+  CPtrArray linkedSupply;
+  CPtrArray linkedReturn;
+  for (INT_PTR i = 0; i < supply.GetSize(); ++i) {
+    auto* pipe = static_cast<CObjDataNew*>(supply[i]);
+    auto* partner = static_cast<CObjDataNew*>(ret[i]);
+    unassociated.Collect(pipe, linkedSupply);
+    unassociated.Collect(partner, linkedReturn);
+    CString connected;
+    connects.ConnectedBranchName(pipe, connected);
+    BuildSectionRecord(sections, params.units, pipe, partner, FindPartnerRecord(pipe), connected);
+  }
+  if (linkedSupply.GetSize() == 0 || linkedReturn.GetSize() == 0) return false;
+
+  const JovCutParams defaults;
+  WriteSegmentNumbers(network, supply, defaults, 1, params.descriptionHeight, params.descriptionScaleFactor,
+                      params.descriptionLayer, static_cast<int32_t>(params.segmentDescriptions));
+  WriteSegmentNumbers(network, ret, defaults, 1, 0.0, 1.0, "", 0);
+  WriteSegmentNumbers(network, linkedSupply, defaults, 1, 0.0, 1.0, "", 0);
+  WriteSegmentNumbers(network, linkedReturn, defaults, 1, 0.0, 1.0, "", 0);
+  return true;
+}
+
+void BuildSectionRecord(CSecSezNew& sections, int units, CObjDataNew* pipe, CObjDataNew* partner,
+                        CObjDataNew* product, const CString& connectedBranch) {
+  if (!pipe) return;
+  auto* section = new CSecDataNew;
+  sections.AddTail(section);
+  section->m_branchName = pipe->m_branchName;
+  if (!sections.m_branchNames.Find(pipe->m_branchName)) sections.m_branchNames.AddHead(pipe->m_branchName);
+  section->m_number = pipe->GetNumber();
+  section->m_connect = pipe->GetConnect();
+  section->m_connectedBranch = connectedBranch;
+  section->m_pLength = LengthInMetres(pipe->m_length, units);
+  if (partner) section->m_zLength = LengthInMetres(partner->m_length, units);
+
+  if (!pipe->m_CM.IsEmpty()) {
+    const auto* record = product && product->m_jovData.GetAppChain(CJovData::kAppVantrix)
+                             ? static_cast<const CJovPropData*>(product->m_jovData.m_vantrixRecords.GetHead())
+                             : nullptr;
+    for (uint32_t field = 8; record && field <= 11; ++field) {
+      const char* text = record->GetField(field);
+      section->m_productFields[field - 8] = text ? text : "";
+    }
+    const char* cm = pipe->m_jovData.GetProperty("CM");
+    const char* ct = pipe->m_jovData.GetProperty("CT");
+    section->m_neighbour = cm ? cm : "";
+    section->m_CT = ct ? ct : "";
+    return;
+  }
+  if (!pipe->m_riserNumber.IsEmpty() && pipe->m_riserPosition != "1" && sections.m_branchNames.GetCount() != 1)
+    section->m_neighbour = NeighbourBranch(pipe);
+}
+
+void GetConnectedBranchName(const CObjSezNew& network, const CObjDataNew* pipe, CString& out) {
+  if (!pipe || pipe->m_riserNumber.IsEmpty() || pipe->m_riserNumber == "2") return;
+  for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
+    for (const CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
+      if (r->m_objectType == pipe->m_objectType && r->GetConnect() == pipe->GetNumber() &&
+          r->m_branchName != pipe->m_branchName) {
+        out = "V";
+        out += r->m_branchName;
+        return;
+      }
+}

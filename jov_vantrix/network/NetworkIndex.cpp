@@ -1,0 +1,170 @@
+#include "jov_vantrix/network/NetworkIndex.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "jov_vantrix/network/CNumSezNew.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CObjSezNew.h"
+#include "jov_vantrix/network/NetworkRecords.h"
+#include "platform/mfc/CPtrArray.h"
+
+namespace {
+
+std::string_view HandleView(const CString& handle) {
+  return std::string_view(handle.GetString(), static_cast<size_t>(handle.GetLength()));
+}
+
+std::string Key(std::initializer_list<const CString*> parts) {
+  // Length-prefixed, so that no text can run into the next.
+  std::string key;
+  for (const CString* part : parts) {
+    key += std::to_string(part->GetLength());
+    key += ':';
+    key.append(part->GetString(), static_cast<size_t>(part->GetLength()));
+  }
+  return key;
+}
+
+std::string ProductKey(const CObjDataNew& r) { return Key({&r.m_branchNumber, &r.m_assoc, &r.m_CM, &r.m_CT}); }
+std::string PairKey(const CObjDataNew& r) { return Key({&r.m_CM, &r.m_CT}); }
+
+void SortUnique(std::vector<IndexedRecord>& found) {
+  std::sort(found.begin(), found.end(),
+            [](const IndexedRecord& a, const IndexedRecord& b) { return a.order < b.order; });
+  found.erase(std::unique(found.begin(), found.end(),
+                          [](const IndexedRecord& a, const IndexedRecord& b) { return a.order == b.order; }),
+              found.end());
+}
+
+}  // namespace
+
+int64_t EndPointIndex::Cell(double v) const {
+  const double q = std::floor(v / cell_);
+  // Far-off or undefined coordinates share the outermost cells; the
+  // caller's exact test still decides.
+  if (!(q > -4e18)) return INT64_MIN / 2;
+  if (!(q < 4e18)) return INT64_MAX / 2;
+  return static_cast<int64_t>(q);
+}
+
+void EndPointIndex::Add(CObjDataNew* record) {
+  const uint32_t order = count_++;
+  const int64_t sx = Cell(record->m_start.x), sy = Cell(record->m_start.y);
+  const int64_t ex = Cell(record->m_end.x), ey = Cell(record->m_end.y);
+  entries_.push_back({sx, sy, {record, order}});
+  if (ex != sx || ey != sy) entries_.push_back({ex, ey, {record, order}});
+  sorted_ = false;
+}
+
+void EndPointIndex::Collect(const GLVector& point, std::vector<IndexedRecord>& out) const {
+  auto before = [](const Entry& a, const Entry& b) { return a.cx != b.cx ? a.cx < b.cx : a.cy < b.cy; };
+  if (!sorted_) {
+    std::sort(entries_.begin(), entries_.end(), before);
+    sorted_ = true;
+  }
+  const int64_t cx = Cell(point.x), cy = Cell(point.y);
+  for (int64_t dx = -1; dx <= 1; ++dx) {
+    // The three cells of a column lie side by side in the order.
+    const Entry low{cx + dx, cy - 1, {}};
+    const Entry high{cx + dx, cy + 1, {}};
+    auto it = std::lower_bound(entries_.begin(), entries_.end(), low, before);
+    for (; it != entries_.end() && !before(high, *it); ++it) out.push_back(it->found);
+  }
+}
+
+std::vector<IndexedRecord> EndPointIndex::Near(const GLVector& point) const {
+  std::vector<IndexedRecord> found;
+  Collect(point, found);
+  SortUnique(found);
+  return found;
+}
+
+std::vector<IndexedRecord> EndPointIndex::NearEither(const GLVector& a, const GLVector& b) const {
+  std::vector<IndexedRecord> found;
+  Collect(a, found);
+  Collect(b, found);
+  SortUnique(found);
+  return found;
+}
+
+void LinkHandleIndex::Add(CObjDataNew* record) {
+  if (!record || record->m_linkHandle.IsEmpty()) return;
+  entries_.push_back({HandleView(record->m_linkHandle), record});
+  sorted_ = false;
+}
+
+void LinkHandleIndex::AddList(const CSeznam& list) {
+  for (CSeznam* e = list.GetHead(); e; e = e->GetNext()) Add(static_cast<CObjDataNew*>(e));
+}
+
+void LinkHandleIndex::AddArray(const CPtrArray& records) {
+  for (INT_PTR i = 0; i < records.GetSize(); ++i) Add(static_cast<CObjDataNew*>(records[i]));
+}
+
+void LinkHandleIndex::Collect(CObjDataNew* record, CPtrArray& out) const {
+  if (!record || record->m_linkHandle.IsEmpty()) return;
+  auto before = [](const Entry& a, const Entry& b) { return a.handle < b.handle; };
+  if (!sorted_) {
+    std::stable_sort(entries_.begin(), entries_.end(), before);
+    sorted_ = true;
+  }
+  const Entry wanted{HandleView(record->m_linkHandle), nullptr};
+  const auto [first, last] = std::equal_range(entries_.begin(), entries_.end(), wanted, before);
+  for (auto it = first; it != last; ++it) {
+    CObjDataNew* candidate = it->record;
+    if (candidate == record) continue;
+    if (candidate->m_objectType != record->m_objectType && candidate->m_objectType != kObjectRiser) continue;
+    candidate->SetNumber(record->GetNumber());
+    candidate->SetConnect(record->GetConnect());
+    out.Add(candidate);
+  }
+}
+
+ProductIndex::ProductIndex(const CSeznam& list) {
+  for (CSeznam* e = list.GetHead(); e; e = e->GetNext()) {
+    auto* r = static_cast<CObjDataNew*>(e);
+    if (r->m_objectType == kObjectNetworkInsert) {
+      products_.emplace(ProductKey(*r), r);
+      if (IncludeFlagOf(r->m_jovData.m_typeCode) == '-') excludedProducts_.emplace(PairKey(*r), r);
+    } else if (r->m_objectType == kObjectDescription && r->m_entityKind == kEntityText) {
+      descriptions_[ProductKey(*r)].push_back(r);
+    }
+  }
+}
+
+CObjDataNew* ProductIndex::Product(const CObjDataNew& pipe, bool excludedOnly) const {
+  if (pipe.m_CM.IsEmpty() || pipe.m_CT.IsEmpty()) return nullptr;
+  const auto& map = excludedOnly ? excludedProducts_ : products_;
+  auto found = map.find(excludedOnly ? PairKey(pipe) : ProductKey(pipe));
+  return found == map.end() ? nullptr : found->second;
+}
+
+const std::vector<CObjDataNew*>* ProductIndex::Descriptions(const CObjDataNew& product) const {
+  auto found = descriptions_.find(ProductKey(product));
+  return found == descriptions_.end() ? nullptr : &found->second;
+}
+
+uint64_t ConnectIndex::Key(int32_t objectType, int32_t connect) {
+  return static_cast<uint64_t>(static_cast<uint32_t>(objectType)) << 32 | static_cast<uint32_t>(connect);
+}
+
+ConnectIndex::ConnectIndex(const CObjSezNew& network) {
+  for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
+      entries_.push_back({Key(r->m_objectType, r->GetConnect()), r});
+  std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+}
+
+void ConnectIndex::ConnectedBranchName(const CObjDataNew* pipe, CString& out) const {
+  if (!pipe || pipe->m_riserNumber.IsEmpty() || pipe->m_riserNumber == "2") return;
+  const uint64_t key = Key(pipe->m_objectType, pipe->GetNumber());
+  auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
+                             [](const Entry& e, uint64_t k) { return e.key < k; });
+  for (; it != entries_.end() && it->key == key; ++it) {
+    if (it->record->m_branchName == pipe->m_branchName) continue;
+    out = "V";
+    out += it->record->m_branchName;
+    return;
+  }
+}

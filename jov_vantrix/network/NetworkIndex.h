@@ -1,0 +1,107 @@
+// Indexes that answer the network's look-ups without scanning every record
+// for every record: segment ends by position, records by link handle and by
+// connect number. Each gives what the scan in list order would give first
+// (candidates come back with their place in that order).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "common/GLVector.h"
+#include "platform/mfc/CString.h"
+
+class CObjDataNew;
+class CObjSezNew;
+class CPtrArray;
+class CSeznam;
+
+struct IndexedRecord {
+  CObjDataNew* record;
+  uint32_t order;  // place in the scan order the index was filled in
+};
+
+// The start and end points of records, in cells of twice the tolerance, so
+// that every point closer than the tolerance to a queried one lies in the
+// 3 x 3 cells around it (z is compared by the caller's exact test). Filled
+// first, then asked: the first question sorts the cells.
+class EndPointIndex {
+ public:
+  explicit EndPointIndex(double tolerance) : cell_(2.0 * tolerance) {}
+  void Add(CObjDataNew* record);
+  // Records with an end near the point, each once, in scan order.
+  std::vector<IndexedRecord> Near(const GLVector& point) const;
+  std::vector<IndexedRecord> NearEither(const GLVector& a, const GLVector& b) const;
+
+ private:
+  struct Entry {
+    int64_t cx, cy;
+    IndexedRecord found;
+  };
+  int64_t Cell(double v) const;
+  void Collect(const GLVector& point, std::vector<IndexedRecord>& out) const;
+
+  double cell_;
+  uint32_t count_ = 0;
+  mutable bool sorted_ = true;
+  mutable std::vector<Entry> entries_;
+};
+
+// The records of a list or an array by their link handle ("JOV_LINK"),
+// for CollectLinkedRecords. Filled first, then asked; the handles must not
+// change meanwhile (the index holds views of them).
+class LinkHandleIndex {
+ public:
+  void AddList(const CSeznam& list);
+  void AddArray(const CPtrArray& records);
+  // As CollectLinkedRecords: the records of record's handle (never an empty
+  // one) other than record, of its object type or risers, take its number
+  // and connect and are appended to out in order.
+  void Collect(CObjDataNew* record, CPtrArray& out) const;
+
+ private:
+  struct Entry {
+    std::string_view handle;
+    CObjDataNew* record;
+  };
+  void Add(CObjDataNew* record);
+  mutable bool sorted_ = true;
+  mutable std::vector<Entry> entries_;  // sorted by handle, in list order within one
+};
+
+// The network inserts and description texts of an import's list by what
+// ties them to a pipe (branch number, association, CM and CT), for
+// FindProductForPipe and UpdateDescriptionTexts.
+class ProductIndex {
+ public:
+  explicit ProductIndex(const CSeznam& list);
+  CObjDataNew* Product(const CObjDataNew& pipe, bool excludedOnly) const;
+  // The product's description texts in list order; null when none.
+  const std::vector<CObjDataNew*>* Descriptions(const CObjDataNew& product) const;
+
+ private:
+  std::unordered_map<std::string, CObjDataNew*> products_;
+  std::unordered_map<std::string, CObjDataNew*> excludedProducts_;
+  std::unordered_map<std::string, std::vector<CObjDataNew*>> descriptions_;
+};
+
+// The scheme's records by object type and connect number, for the branch
+// that joins a pipe (GetConnectedBranchName). Filled once the numbers are
+// final.
+class ConnectIndex {
+ public:
+  explicit ConnectIndex(const CObjSezNew& network);
+  // "V" + the branch of the first record of the pipe's type connecting to
+  // its number from another branch; out unchanged when none.
+  void ConnectedBranchName(const CObjDataNew* pipe, CString& out) const;
+
+ private:
+  struct Entry {
+    uint64_t key;
+    CObjDataNew* record;
+  };
+  static uint64_t Key(int32_t objectType, int32_t connect);
+  std::vector<Entry> entries_;  // sorted by key, in scan order within one
+};

@@ -1,0 +1,144 @@
+#include "jov_vantrix/network/RecordWriteBack.h"
+
+#include <cctype>
+
+#include "common/GroupCodeChain.h"
+#include "common/HeapCopy.h"
+#include "common/HostExport2D.h"
+#include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CObjSezNew.h"
+#include "platform/mfc/module_state.h"
+#include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/code_page.h"
+#include "platform/win32/resources.h"
+
+namespace {
+
+bool IsZero(const GLVector& v) { return v.x == 0.0 && v.y == 0.0 && v.z == 0.0; }
+
+CObjDataNew* RecordAt(const CPtrArray& array, INT_PTR i) { return static_cast<CObjDataNew*>(array[i]); }
+
+// Names without regard to case: plain ASCII names (all the system's own)
+// compare byte by byte; others through the code page.
+bool SameName(const char* text, const char* name, bool asciiName) {
+  if (!asciiName) return _mbsicmp(text, name) == 0;
+  for (; *name; ++text, ++name) {
+    const unsigned char a = static_cast<unsigned char>(*text);
+    const unsigned char b = static_cast<unsigned char>(*name);
+    if (a != b && !(a < 128 && std::tolower(a) == std::tolower(b))) return false;
+  }
+  return *text == '\0';
+}
+
+template <typename Node>
+int FindApplicationIn(Node** cursor, const char* name) {
+  if (!cursor || !name) return 0;
+  bool ascii = true;
+  for (const char* c = name; *c; ++c) ascii = ascii && static_cast<unsigned char>(*c) < 128;
+  for (Node* node = *cursor; node; node = node->next) {
+    if (node->code == 1001 && node->value.text && SameName(node->value.text, name, ascii)) {
+      *cursor = node;
+      return 1;
+    }
+  }
+  return 0;
+}
+
+// The include position of a type code changed from one state to the other;
+// false when the code is not in the old state.
+bool ToggleIncludeFlag(CString& typeCode, char from, char to) {
+  if (typeCode.GetLength() <= static_cast<int>(CJovData::kIncludeFlagIndex) ||
+      typeCode[CJovData::kIncludeFlagIndex] != from)
+    return false;
+  typeCode.SetAt(CJovData::kIncludeFlagIndex, to);
+  return true;
+}
+
+}  // namespace
+
+int WriteRecordChain(const CObjDataNew& record, const resbuf* chain) {
+  if (!chain) return HOST_NONE;
+  // The host only reads what it is given.
+  auto* body = const_cast<resbuf*>(chain);
+  if (!record.m_hasEntityName) return HostEntityWrite(TheApp().m_pHostTable, body);
+  resbuf name{};
+  name.next = body;
+  name.code = -1;
+  name.value.name[0] = record.m_entityName[0];
+  name.value.name[1] = record.m_entityName[1];
+  return HostEntityWrite(TheApp().m_pHostTable, &name);
+}
+
+int WriteRecordsToDrawing(CObjSezNew& list, bool onlyRead) {
+  uint32_t position = 0;
+  for (CObjDataNew* record = list.GetFirstRecord(); record; record = record->GetNextRecord(), ++position) {
+    if (position < list.m_readCount) {
+      WriteRecordChain(*record, record->GetChain());
+      continue;
+    }
+    if (onlyRead) break;
+    if (list.m_shiftMarker != "0") ShiftNewChain(list, record->m_pBuiltChain);
+    WriteRecordChain(*record, record->m_pBuiltChain);
+  }
+  return 1;
+}
+
+int WriteAllRecords(CObjSezNew& list) {
+  for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
+    const CObjDataNew* record = RecordAt(list.m_allRecords, i);
+    WriteRecordChain(*record, record->GetChain());
+  }
+  for (CObjDataNew* record = list.GetFirstRecord(); record; record = record->GetNextRecord())
+    WriteRecordChain(*record, record->GetChain());
+  return 1;
+}
+
+void ShiftNewChain(const CObjSezNew& list, resbuf* chain) {
+  if (IsZero(list.m_displacement)) return;
+  for (resbuf* node = chain; node; node = node->next) {
+    if (node->code != 10 && node->code != 11) continue;
+    for (int a = 0; a < 3; ++a) node->value.point[a] += list.m_displacement[a];
+  }
+}
+
+int SetIncludeFlag(CObjSezNew& list, bool exclude) {
+  const HostExport2D* host = TheApp().m_pHostTable;
+  char prompt[256] = "";
+  LoadStringA(AfxGetResourceHandle(), exclude ? IDS_PROMPT_EXCLUDE : IDS_PROMPT_INCLUDE, prompt,
+              sizeof prompt);
+  const char from = exclude ? 'i' : '-';
+  const char to = exclude ? '-' : 'i';
+  if (HostSelect(host, prompt, 2, 0, nullptr) != HOST_NORMAL ||
+      HostSelect(host, prompt, 0, 4, nullptr) != HOST_NORMAL)
+    return 1;
+
+  list.m_readCount = 0;
+  for (const resbuf* entity = HostSelectionNext(host, true); entity;
+       entity = HostSelectionNext(host, false)) {
+    CObjDataNew* record = NewReadRecord(entity, list.m_readCount);
+    if (!list.AddTail(record)) {
+      delete record;
+      break;
+    }
+    ++list.m_readCount;
+
+    const char* type = GetEntityString(record->m_entityChain.GetChain(), 0);
+    if (!type || (_mbsicmp(type, "INSERT") != 0 && _mbsicmp(type, "LWPOLYLINE") != 0)) continue;
+    if (!record->m_jovData.ReadXData(record->m_entityChain.GetChain())) continue;
+    CString typeCode = record->m_jovData.m_typeCode;
+    if (!ToggleIncludeFlag(typeCode, from, to)) continue;
+
+    resbuf* chain = record->m_pBuiltChain ? record->m_pBuiltChain : record->m_entityChain.GetChainForWrite();
+    resbuf* node = chain;
+    if (!FindApplication(&node, "JOV_DATA") || !node->next || !IsStringNode(node->next)) continue;
+    char* replaced = DupString(typeCode);
+    if (!replaced) continue;
+    std::free(node->next->value.text);
+    node->next->value.text = replaced;
+  }
+  return 1;
+}
+
+int FindApplication(const resbuf** cursor, const char* name) { return FindApplicationIn(cursor, name); }
+int FindApplication(resbuf** cursor, const char* name) { return FindApplicationIn(cursor, name); }

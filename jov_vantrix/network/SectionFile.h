@@ -1,0 +1,52 @@
+// The section exchange file of the calculation programs: ';'-separated text
+// lines in code page 1250 with CR LF line ends, no quoting.
+//
+// Written ("CP", the export):    CP / 2 / per branch "#vetev;NAME" and two
+//                                lines per section of that branch:
+//   number;connect;name;branch-or-neighbour;CT;f8;f9;f10;f11;length
+// Read ("PC", the results):      PC / 2 / "#vetev;NAME" lines, each opening
+//                                a branch, and record lines:
+//   number;kind;name;v0;...;v14;[t0;t1;t2;t3]   (texts on the 'P' line)
+// Lines are read with or without the CR before the LF.
+#pragma once
+
+#include <string>
+
+#include "platform/mfc/CString.h"
+
+class CSecDataNew;
+class CSecSezNew;
+class CStdioFile;
+
+// Writes the export's sections, branch by branch in the order of the list's
+// branch names, each branch's sections in list order. A new file is written
+// beside the target and then put in its place; append adds the branches
+// behind an existing file's content, without the header. False, with the
+// target untouched, when anything cannot be written.
+bool WriteSectionFile(const CSecSezNew& sections, const char* path, bool append);
+
+// The two lines of one section. The fourth field is the connected branch
+// when there is one or the section connects to nothing (0), else the
+// neighbour.
+void WriteSectionRecord(const CSecDataNew& section, CStdioFile& file);
+void AppendSectionRecord(const CSecDataNew& section, std::string& text);
+
+// Reads a result file into branches appended to root: 2, or 0 when the file
+// cannot be opened or does not begin with the lines "PC" and a version that
+// reads as 2 ("02" and "2.5" do). Record lines before the first branch line
+// and lines without ';' are passed over; lines of the same number within a
+// branch fill one section. Lines longer than 2047 characters are read in
+// pieces, each taken as a line.
+int ReadSectionFile(CSecSezNew& root, const char* path);
+
+// Fills a section from a record line after its number: the kind ('P' by its
+// first character, any other the partner's side) and the name must each end
+// with ';'. Values are taken while each ends with ';'; texts, on a 'P' line
+// after all fifteen values, up to ';' or the end of the line. A 'P' value 9
+// whose fraction is all zeros loses it ("12.000" gives "12").
+void ParseSectionRecord(CSecDataNew& section, const char* rest, int version);
+
+// The first child section with that number; null when none.
+CSecDataNew* FindSectionRecord(const CSecSezNew& branch, int number);
+// The first child branch of that name (case-sensitive); null when none.
+CSecSezNew* FindSectionBranch(const CSecSezNew& root, const CString& name);

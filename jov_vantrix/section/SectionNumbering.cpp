@@ -1,0 +1,158 @@
+#include "jov_vantrix/section/SectionNumbering.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/GroupCodeChain.h"
+#include "common/HeapCopy.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CObjSezNew.h"
+#include "jov_vantrix/network/RecordBuilders.h"
+#include "jov_vantrix/network/RecordGeometry.h"
+#include "jov_vantrix/network/RecordWriteBack.h"
+
+namespace {
+
+bool IsText(const resbuf* node, int16_t code) { return node && node->code == code; }
+
+// The pairs of the first "JOV_DATA" block and the node before them.
+resbuf* FindPairs(resbuf* chain, CString* typeCode, resbuf** before) {
+  resbuf* node = chain;
+  if (!FindApplication(&node, "JOV_DATA")) return nullptr;
+  resbuf* code = node->next;
+  if (!IsText(code, 1000)) return nullptr;
+  const char* text = code->value.text ? code->value.text : "";
+  if (typeCode) *typeCode = text;
+
+  long long cells = 0;
+  if (std::strncmp(text, "E@", 2) == 0) {
+    char* end = nullptr;
+    const long long rows = std::strtoll(text + 2, &end, 10);
+    if (*end != 'x') return nullptr;
+    const long long columns = std::strtoll(end + 1, nullptr, 10);
+    // More cells than any chain holds end the walk below at its end.
+    if (rows > 0 && columns > 0) cells = rows > INT32_MAX || columns > INT32_MAX ? INT64_MAX : rows * columns;
+  }
+  resbuf* last = code;
+  for (long long i = 0; i < cells; ++i) {
+    if (!last->next) return nullptr;
+    last = last->next;
+  }
+  *before = last;
+  return last->next;
+}
+
+bool IsPairAt(const resbuf* node) { return IsText(node, 1000) && IsText(node->next, 1000); }
+
+resbuf* NewPair(const char* key, const char* value) {
+  resbuf* keyNode = nullptr;
+  resbuf* valueNode = nullptr;
+  if (!CreateGroupCodeNode(&keyNode, 1000, key) || !CreateGroupCodeNode(&valueNode, 1000, value)) {
+    FreeGroupCodeChain(keyNode);
+    FreeGroupCodeChain(valueNode);
+    return nullptr;
+  }
+  keyNode->next = valueNode;
+  return keyNode;
+}
+
+// SetJovDataValue on the pairs that follow before (the type code or the
+// last matrix cell); a null before means there are none.
+int SetPairValue(resbuf* before, const char* key, const char* value) {
+  if (!key) return 0;
+  resbuf* node = before ? before->next : nullptr;
+  resbuf* previous = before;
+  resbuf* lastKey = nullptr;
+  resbuf* beforeLastKey = nullptr;
+  while (IsPairAt(node)) {
+    resbuf* valueNode = node->next;
+    if (node->value.text && std::strcmp(node->value.text, key) == 0) {
+      if (value) {
+        char* copy = DupString(value);
+        if (!copy) return 0;
+        std::free(valueNode->value.text);
+        valueNode->value.text = copy;
+      } else {
+        previous->next = valueNode->next;
+        valueNode->next = nullptr;
+        FreeGroupCodeChain(node);
+      }
+      return 1;
+    }
+    beforeLastKey = previous;
+    lastKey = node;
+    previous = valueNode;
+    node = valueNode->next;
+  }
+  if (!value) return 2;
+  if (!lastKey) return 0;
+  // In front of the first node after the pairs, or of the last pair when
+  // they end the chain.
+  resbuf* at = node ? previous : beforeLastKey;
+  resbuf* pair = NewPair(key, value);
+  if (!pair) return 0;
+  pair->next->next = at->next;
+  at->next = pair;
+  return 2;
+}
+
+// "%d" or "e%d" of a number, without going through printf.
+CString NumberText(bool generated, int number) {
+  char text[16] = "e";
+  char* start = generated ? text + 1 : text;
+  const auto end = std::to_chars(start, text + sizeof text, number).ptr;
+  return CString(text, static_cast<int>(end - text));
+}
+
+}  // namespace
+
+resbuf* FindJovDataPairs(resbuf* chain, CString* typeCode) {
+  resbuf* before = nullptr;
+  return FindPairs(chain, typeCode, &before);
+}
+
+int SetJovDataValue(const char* key, const char* value, resbuf* chain) {
+  resbuf* before = nullptr;
+  FindPairs(chain, nullptr, &before);
+  return SetPairValue(before, key, value);
+}
+
+void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
+                         int32_t start, double labelHeight, double labelWidthFactor,
+                         const char* labelLayer, int32_t withLabels) {
+  const bool generated = start < 1;
+  if (generated) start = 1;
+
+  for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
+    auto* record = static_cast<CObjDataNew*>(sequence[i]);
+    if (!record) continue;
+    const CString number = NumberText(generated, record->GetNumber() + start - 1);
+    const CString connect = NumberText(generated, record->GetConnect() != 0 ? record->GetConnect() + start - 1 : 0);
+
+    resbuf* chain = record->m_pBuiltChain ? record->m_pBuiltChain : record->m_entityChain.GetChainForWrite();
+    // The pairs are found once: what a set adds goes in after the node
+    // before them.
+    resbuf* before = nullptr;
+    FindPairs(chain, nullptr, &before);
+    SetPairValue(before, "_DW_NUMBER", number);
+    SetPairValue(before, "_DW_CONNECT", connect);
+    if (generated) {
+      SetPairValue(before, "_DW_NUMBER_ORIG", number);
+      SetPairValue(before, "_DW_CONNECT_ORIG", connect);
+    }
+    if (!withLabels) continue;
+
+    GLVector first;
+    GLVector second;
+    double length = 0.0;
+    GetChainPathEnds(chain, first, second, length);
+    GLVector at((first.x + second.x) * 0.5, (first.y + second.y) * 0.5, (first.z + second.z) * 0.5);
+    if (first.x == second.x)
+      at.x += labelHeight;
+    else
+      at.y = second.y + labelHeight * 0.5;
+    MakeTextRecord(list, params, number, at, labelHeight, labelWidthFactor, 0, 0, labelLayer, nullptr,
+                   false);
+  }
+}

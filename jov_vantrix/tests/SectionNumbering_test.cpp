@@ -1,0 +1,132 @@
+// The number keys of drawn pipe pieces: pairs of "JOV_DATA" set, added and
+// removed in place, and the numbers and labels of a sequence.
+#include "jov_vantrix/section/SectionNumbering.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/GroupChainBuilder.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CObjSezNew.h"
+#include "jov_vantrix/network/JovCutParams.h"
+#include "jov_vantrix/tests/RecordingHost.h"
+
+namespace {
+
+using Items = std::vector<std::string>;
+
+// "1001:JOV_DATA" etc. from "code:text" items of text nodes.
+resbuf* ChainOf(const Items& items) {
+  resbuf* head = nullptr;
+  resbuf** tail = &head;
+  for (const std::string& item : items) {
+    const size_t colon = item.find(':');
+    CreateGroupCodeNode(tail, static_cast<int16_t>(std::stoi(item.substr(0, colon))), item.substr(colon + 1).c_str());
+    tail = &(*tail)->next;
+  }
+  return head;
+}
+
+const Items kData{"1001:JOV_DATA", "1000:TPP0015i0001", "1000:A", "1000:1", "1000:B", "1000:2"};
+
+Items Plus(Items items, const Items& more) {
+  items.insert(items.end(), more.begin(), more.end());
+  return items;
+}
+
+}  // namespace
+
+TEST(SectionNumbering, PairsAreSetAddedAndRemovedInPlace) {
+  const Items linked = Plus(kData, {"1001:JOV_LINK", "1000:7"});
+  const Items matrix{"1001:jov_data", "1000:E@2x2", "1000:c1", "1000:c2", "1000:c3", "1000:c4", "1000:A", "1000:1"};
+  struct Case {
+    const char* what;
+    Items chain;
+    const char* key;
+    const char* value;
+    int result;
+    Items after;
+  };
+  const Case cases[] = {
+      {"replace", linked, "A", "9", 1,
+       {"1001:JOV_DATA", "1000:TPP0015i0001", "1000:A", "1000:9", "1000:B", "1000:2", "1001:JOV_LINK", "1000:7"}},
+      {"add before the next block", linked, "C", "3", 2,
+       Plus(kData, {"1000:C", "1000:3", "1001:JOV_LINK", "1000:7"})},
+      {"remove", linked, "B", nullptr, 1, {"1001:JOV_DATA", "1000:TPP0015i0001", "1000:A", "1000:1", "1001:JOV_LINK", "1000:7"}},
+      {"remove a missing key", linked, "C", nullptr, 2, linked},
+      {"add with the pairs at the end: before the last pair", kData, "C", "3", 2,
+       {"1001:JOV_DATA", "1000:TPP0015i0001", "1000:A", "1000:1", "1000:C", "1000:3", "1000:B", "1000:2"}},
+      {"add before a key without value", Plus(kData, {"1000:D"}), "C", "3", 2,
+       Plus(kData, {"1000:C", "1000:3", "1000:D"})},
+      {"no pairs to add to", {"1001:JOV_DATA", "1000:TC", "1001:JOV_LINK", "1000:7"}, "C", "3", 0,
+       {"1001:JOV_DATA", "1000:TC", "1001:JOV_LINK", "1000:7"}},
+      {"no block", {"1001:JOV_LINK", "1000:A", "1000:1"}, "A", "9", 0, {"1001:JOV_LINK", "1000:A", "1000:1"}},
+      {"matrix cells are no pairs", matrix, "c1", "x", 2,
+       {"1001:jov_data", "1000:E@2x2", "1000:c1", "1000:c2", "1000:c3", "1000:c4", "1000:c1", "1000:x", "1000:A", "1000:1"}},
+      {"matrix without its x", {"1001:JOV_DATA", "1000:E@2", "1000:A", "1000:1"}, "A", "9", 0,
+       {"1001:JOV_DATA", "1000:E@2", "1000:A", "1000:1"}},
+      {"matrix longer than the chain", {"1001:JOV_DATA", "1000:E@3x3", "1000:A", "1000:1"}, "A", "9", 0,
+       {"1001:JOV_DATA", "1000:E@3x3", "1000:A", "1000:1"}},
+  };
+  for (const Case& c : cases) {
+    OwnedChain chain(ChainOf(c.chain));
+    EXPECT_EQ(SetJovDataValue(c.key, c.value, chain.get()), c.result) << c.what;
+    EXPECT_EQ(DescribeChain(chain.get()), c.after) << c.what;
+  }
+  OwnedChain chain(ChainOf(matrix));
+  CString typeCode;
+  const resbuf* pairs = FindJovDataPairs(chain.get(), &typeCode);
+  ASSERT_NE(pairs, nullptr);
+  EXPECT_STREQ(pairs->value.text, "A");
+  EXPECT_EQ(typeCode, "E@2x2");
+}
+
+TEST(SectionNumbering, SequencesAreNumberedAndLabelled) {
+  RecordingHost host;  // would move converted points: labels are not converted
+  JovCutParams params;
+  auto piece = [](CObjSezNew& list, CPtrArray& sequence, GLVector a, GLVector b, int number, int connect) {
+    auto* r = new CObjDataNew(kEntityLwPolyline, kObjectSupplyPipe, nullptr, UINT32_MAX);
+    r->SetBuiltChain(GroupChainBuilder(0).Build(0, "LWPOLYLINE", 10, &a.x, 10, &b.x, -3, nullptr, 1001,
+                                                "JOV_DATA", 1000, "TPP0015i0001", 1000, "_TYPE", 1000, "128",
+                                                1000, "_DW_NUMBER", 1000, "", 1000, "_DW_CONNECT", 1000, "", -9));
+    r->SetNumber(number);
+    r->SetConnect(connect);
+    list.AddTail(r);
+    sequence.Add(r);
+    return r;
+  };
+  auto keys = [](const CObjDataNew* r) {
+    Items items = DescribeChain(r->m_pBuiltChain);
+    return Items(items.begin() + 8, items.end());  // from the number keys on
+  };
+
+  CObjSezNew generated;
+  CPtrArray sequence;
+  CObjDataNew* first = piece(generated, sequence, {0, 0, 0}, {0, 2, 0}, 1, 0);
+  CObjDataNew* second = piece(generated, sequence, {0, 2, 0}, {4, 2, 0}, 2, 1);
+  WriteSegmentNumbers(generated, sequence, params, 0, 0.5, 0.8, "N", 1);
+  // The pairs end the chain: each new key goes in before the last pair.
+  EXPECT_EQ(keys(first), (Items{"1000:_DW_NUMBER", "1000:e1", "1000:_DW_NUMBER_ORIG", "1000:e1",
+                                "1000:_DW_CONNECT_ORIG", "1000:e0", "1000:_DW_CONNECT", "1000:e0"}));
+  EXPECT_EQ(keys(second)[7], "1000:e1");
+  // Beside the vertical piece, above the second end of the other.
+  std::vector<Items> labels;
+  for (const CObjDataNew* r = generated.GetFirstRecord(); r; r = r->GetNextRecord())
+    if (r->m_entityKind == kEntityText) labels.push_back(DescribeChain(r->m_pBuiltChain));
+  ASSERT_EQ(labels.size(), 2u);
+  EXPECT_EQ(labels[0], (Items{"0:TEXT", "100:AcDbEntity", "8:N", "100:AcDbText", "10:0.5,1,0", "40:0.5", "1:e1",
+                              "50:0", "41:0.8", "100:AcDbText"}));
+  EXPECT_EQ(labels[1][4], "10:2,2.25,0");
+  EXPECT_EQ(labels[1][6], "1:e2");
+
+  CObjSezNew plain;
+  CPtrArray offsets;
+  CObjDataNew* fifth = piece(plain, offsets, {0, 0, 0}, {1, 0, 0}, 1, 0);
+  CObjDataNew* sixth = piece(plain, offsets, {1, 0, 0}, {2, 0, 0}, 2, 1);
+  WriteSegmentNumbers(plain, offsets, params, 5, 0.0, 1.0, "", 0);
+  EXPECT_EQ(keys(fifth), (Items{"1000:_DW_NUMBER", "1000:5", "1000:_DW_CONNECT", "1000:0"}));
+  EXPECT_EQ(keys(sixth), (Items{"1000:_DW_NUMBER", "1000:6", "1000:_DW_CONNECT", "1000:5"}));
+  EXPECT_EQ(plain.GetCount(), 2u) << "no labels";
+}

@@ -1,0 +1,83 @@
+#!/usr/bin/python3
+"""Writes the exchange tests' drawings (in metres): network.dxf, a drawn
+branch section with its linked floor-plan pipes as the section drawing
+leaves it, and exported.dxf, the same after an export numbered its pipes.
+
+  E1 INSERT, the product of the section, at (2, 0)
+  E2, E3 the section's supply and return pipes, 4.25 m long
+  E4, E5 the floor-plan pipes they stand for (same "JOV_LINK")
+  E6-E8 the product's three description lines
+
+Run with Debian's python3 (python3-ezdxf). The drawings are committed; this
+script documents how they were made and prints the entities' handles."""
+import sys
+
+import ezdxf
+
+LINK = "4123400000000"
+COMMON = [("_NBRANCH", "1"), ("_NUM_BRANCH", "1"), ("_NUM_SIDE", "0"), ("CM", "1"),
+          ("CT", "T1"), ("_NUM_ASSOC", "A1"), ("_SCH_ASSOC", "S1")]
+
+
+def jov_data(type_code, props):
+    tags = [(1000, type_code)]
+    for key, value in props:
+        tags += [(1000, key), (1000, value)]
+    return tags
+
+
+def section_pipe(msp, layer, code, y, exported):
+    number, connect = ("1", "0") if exported else ("e1", "e0")
+    pipe = msp.add_lwpolyline([(0, y), (4.25, y)], dxfattribs={"layer": layer, "const_width": 0.0})
+    pipe.set_xdata("JOV_DATA", jov_data(code, [
+        ("_TYPE", "128"), ("_NUM_RISER", "1"), ("_POS_RISER", "1"), ("_LENGTH_SEGMENT", "4.250"),
+        ("_DW_NUMBER", number), ("_DW_NUMBER_ORIG", "e1"), ("_DW_CONNECT", connect),
+        ("_DW_CONNECT_ORIG", "e0")] + COMMON))
+    pipe.set_xdata("JOV_LINK", [(1000, LINK)])
+    return pipe
+
+
+def floor_plan_pipe(msp, layer, code, y, exported):
+    pipe = msp.add_lwpolyline([(10, y), (12, y), (12, y + 3)],
+                              dxfattribs={"layer": layer, "const_width": 0.0})
+    numbers = [("_DW_NUMBER", "1"), ("_DW_CONNECT", "0")] if exported else []
+    pipe.set_xdata("JOV_DATA", jov_data(code, [
+        ("_TYPE", "128"), ("_NBRANCH", "1"), ("_BRANCH", "1"), ("CM", "1"), ("CT", "T1")] + numbers))
+    pipe.set_xdata("JOV_LINK", [(1000, LINK)])
+    return pipe
+
+
+def main(folder):
+    for name, exported in (("network.dxf", False), ("exported.dxf", True)):
+        doc = ezdxf.new("R2000", setup=False)
+        doc.header["$INSUNITS"] = 6
+        doc.encoding = "cp1250"
+        for app in ("JOV_DATA", "JOV_INSPT", "_VANTRIX", "JOV_LINK"):
+            doc.appids.new(app)
+        for layer, colour in (("TRUBKY_P", 1), ("TRUBKY_Z", 5), ("PRVKY", 3), ("POPISY", 7)):
+            doc.layers.add(layer, color=colour)
+        block = doc.blocks.new(name="JOV_TCD")
+        block.add_line((-0.04, 0), (0.04, 0))
+        block.add_line((0, -0.025), (0, 0.025))
+        msp = doc.modelspace()
+
+        product = msp.add_blockref("JOV_TCD", (2, 0), dxfattribs={"layer": "PRVKY"})
+        product.set_xdata("JOV_DATA", jov_data("TCD0000i0001", [
+            ("_TYPE", "1048705"), ("_NUM_RISER", "1")] + COMMON))
+        product.set_xdata("_VANTRIX", [(1070, 12)] + [(1000, v) for v in (
+            "", "", "", "", "", "", "", "", "a", "b", "c", "d")])
+        section_pipe(msp, "TRUBKY_P", "TPP0000i0001", 0.0, exported)
+        section_pipe(msp, "TRUBKY_Z", "TPZ0000i0001", -0.1, exported)
+        floor_plan_pipe(msp, "TRUBKY_P", "TPP0000-0001", 5.0, exported)
+        floor_plan_pipe(msp, "TRUBKY_Z", "TPZ0000-0001", 4.9, exported)
+        for line, text in enumerate(("-?-", "DN?", "VE SR")):
+            label = msp.add_text(text, dxfattribs={"layer": "POPISY", "height": 0.1,
+                                                   "insert": (2.1, 0.3 - 0.15 * line)})
+            label.set_xdata("JOV_DATA", jov_data("TCD0000i0001", [
+                ("_BRANCH", "1"), ("_NUM_DESC_LINE", str(line))] + COMMON))
+        doc.saveas(f"{folder}/{name}")
+        print(name, " ".join(f"E{i + 1}={e.dxf.handle}" for i, e in enumerate(msp)))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else ".")

@@ -1,0 +1,87 @@
+// The import of calculation results through the runner: a result file
+// applied to the exported fixture drawing, read back by an outside DXF
+// reader, and the ways an import ends without writing anything.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/E2eFixture.h"
+
+namespace {
+
+const std::string kData = std::string(JOV_SOURCE_DIR) + "/tests/data/";
+const char* kSelect = "select 3C 3E 3F 40 41 42 43 44\n";  // E1-E8 of the fixtures
+
+std::string ResultFile(const char* lineEnd, const char* version = "2", const char* branch = "1") {
+  std::string text;
+  for (const std::string& line :
+       {std::string("PC"), std::string(version), "#vetev;" + std::string(branch),
+        std::string("1;P;S1-1;DN20;x;0.8;IZ1;Arma;13;VE15;HV2;SR20;3.000;r1;r2;r3;r4;r5;t8;t9;t10;t11"),
+        std::string("1;Z;S1-1Z;DN20;x;0.7;IZ1;Arma;13;;;;;;;;;;")})
+    text += line + lineEnd;
+  return text;
+}
+
+}  // namespace
+
+class Import : public E2e {
+ protected:
+  Outcome RunImport(const std::string& drawing, const std::string& result, const std::string& out,
+                    const std::string& catalogue = JOV_EXCHANGE_CATALOGUE) {
+    Write("result.txt", result);
+    const std::string script = Write("session.txt", std::string(kSelect) + "file result.txt\n");
+    return Run({"--drawing", drawing, "--out", out, "--run", "Jov_Vantrix_Import", "--script", script,
+                "--catalogue", catalogue});
+  }
+};
+
+TEST_F(Import, ResultFileGoesIntoThePipesTheProductAndItsTexts) {
+  const std::string out = Path("out.dxf");
+  Outcome o = RunImport(kData + "exported.dxf", ResultFile("\r\n"), out);
+  EXPECT_EQ(o.exit, 0) << o.err;
+  EXPECT_TRUE(o.Has("result: -1")) << o.out;
+  EXPECT_EQ(o.out.find("message:"), std::string::npos) << o.out;
+  ASSERT_TRUE(o.Has("drawing: written " + out)) << o.out;
+
+  Outcome check = testsupport::RunProgram(
+      JOV_PYTHON, {std::string(JOV_SOURCE_DIR) + "/tests/e2e/check_import.py", kData + "exported.dxf", out}, dir_);
+  EXPECT_EQ(check.exit, 0) << check.out << check.err;
+
+  // Line feeds alone read the same.
+  const std::string lf = Path("lf.dxf");
+  Outcome again = RunImport(kData + "exported.dxf", ResultFile("\n"), lf);
+  ASSERT_TRUE(again.Has("drawing: written " + lf)) << again.out;
+  EXPECT_EQ(testsupport::Slurp(lf), testsupport::Slurp(out));
+}
+
+TEST_F(Import, ImportsThatApplyNothingWriteNothing) {
+  std::string twoSchemes = testsupport::Slurp(kData + "exported.dxf");
+  // The floor-plan supply pipe's "_BRANCH" becomes a second scheme of branch 1.
+  const std::string branch = "\n_BRANCH\n1000\n1\n";
+  const size_t at = twoSchemes.find(branch);
+  ASSERT_NE(at, std::string::npos);
+  twoSchemes.replace(at, branch.size(), "\n_SCH_ASSOC\n1000\nS2\n");
+  struct Case {
+    const char* what;
+    std::string drawing;
+    std::string result;
+    const char* message;  // part of the message shown
+    std::string catalogue = JOV_EXCHANGE_CATALOGUE;
+  };
+  std::filesystem::create_directories(dir_ / "no_catalogue");
+  const Case cases[] = {
+      {"another version", kData + "exported.dxf", ResultFile("\r\n", "3"), "must begin with the lines PC and 2"},
+      {"no branch of the drawing", kData + "exported.dxf", ResultFile("\r\n", "2", "2"), "Nothing was imported"},
+      {"pipes never exported", kData + "network.dxf", ResultFile("\r\n"), "Nothing was imported"},
+      {"a branch of two schemes", Write("two.dxf", twoSchemes), ResultFile("\r\n"), "more than one scheme"},
+      {"no heating catalogue", kData + "exported.dxf", ResultFile("\r\n"), "Nothing was imported",
+       Path("no_catalogue")},
+  };
+  for (const Case& c : cases) {
+    Outcome o = RunImport(c.drawing, c.result, Path("out.dxf"), c.catalogue);
+    EXPECT_EQ(o.exit, 0) << c.what << o.err;
+    EXPECT_TRUE(o.Has("result: -1")) << c.what << o.out;
+    EXPECT_NE(o.out.find(c.message), std::string::npos) << c.what << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.what << o.out;
+  }
+}
