@@ -1,7 +1,6 @@
 #include "wizard/dialogs/CMaskDefDlg.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "common/HostModule.h"
 #include "platform/mfc/CDataExchange.h"
@@ -10,6 +9,7 @@
 #include "wizard/dialogs/CMaskData.h"
 #include "wizard/dialogs/CMaskNameDlg.h"
 #include "wizard/dialogs/DialogHost.h"
+#include "wizard/dialogs/MaskDefinitionParts.h"
 #include "wizard/dialogs/MaskSectionNames.h"
 #include "wizard/dialogs/MaskStorage.h"
 
@@ -27,12 +27,6 @@ constexpr BuiltInField kPipeFields[] = {
     {IDS_PIPE_FIELD_E4, "#E4"},   {IDS_PIPE_FIELD_E5, "#E5"}, {IDS_PIPE_FIELD_E6, "#E6"}, {IDS_PIPE_FIELD_E7, "#E7"},
     {IDS_PIPE_FIELD_E8, "#E8"},   {IDS_PIPE_FIELD_IZ, "&IZ"}, {IDS_PIPE_FIELD_H, "#H"},   {IDS_PIPE_FIELD_E9, "#E9"},
 };
-
-// Letters, digits and '_' of ASCII continue a '#' or '&' token; a byte above
-// 127 ends it.
-bool IsTokenChar(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 CMaskData* RecordOf(const CListCtrl& list, int row) { return reinterpret_cast<CMaskData*>(list.GetItemData(row)); }
 
@@ -221,31 +215,7 @@ void CMaskDefDlg::ParseDefinition(const CString& text) {
     RemoveField();
   }
   preset = text;
-  const char* s = text.GetString();
-  const size_t n = std::strlen(s);
-  CString run;
-  for (size_t i = 0; i < n;) {
-    const char c = s[i];
-    if (c != '#' && c != '&' && c != '\\') {
-      run += c;
-      ++i;
-      continue;
-    }
-    if (!run.IsEmpty()) AddToken(run, true);
-    run.Empty();
-    if (c == '\\') {
-      AddToken("\\", false);
-      ++i;
-      continue;
-    }
-    size_t end = i + 1;
-    while (end < n && IsTokenChar(static_cast<unsigned char>(s[end]))) ++end;
-    AddToken(CString(s + i, static_cast<int>(end - i)), false);
-    // What ends a field token starts the next free text.
-    if (end < n && s[end] != '\\') run += s[end++];
-    i = end;
-  }
-  if (!run.IsEmpty()) AddToken(run, true);
+  for (const MaskPart& part : SplitMaskDefinition(text.GetString())) AddToken(part.text.c_str(), !part.token);
   UpdateButtons(SelectedPart());
 }
 
