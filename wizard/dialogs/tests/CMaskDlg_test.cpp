@@ -177,5 +177,23 @@ TEST_F(MaskList, EditRunsTheEditorOnTheDefinitionAndCommitsWhatItBuilds) {
   EXPECT_TRUE(Failures().empty()) << Failures()[0];
 }
 
+TEST_F(MaskList, AHundredMasksAreAllTheListTakes) {
+  for (int key = 0; key < 101; ++key)
+    Write(SetFile(), "DESC_VZDUCH", ("MASK" + std::to_string(key)).c_str(), ("m" + std::to_string(key) + ";d").c_str());
+  CMaskDlg dialog('V', nullptr);
+  std::string buttons;
+  int rows = 0;
+  EXPECT_EQ(Run(dialog, {DialogAction::Run([&](HWND) {
+                           buttons = Buttons(dialog);
+                           rows = dialog.maskList.GetCount();
+                         }),
+                         DialogAction::Ok()}),
+            IDOK);
+  EXPECT_EQ(rows, 100);
+  EXPECT_EQ(buttons, "add=0 delete=1 up=0 down=1 edit=1");
+  EXPECT_EQ(Read(SetFile(), "DESC_VZDUCH", "MASK99"), "m99;d");
+  EXPECT_EQ(Read(SetFile(), "DESC_VZDUCH", "MASK100"), "m100;d") << "beyond the list: neither read nor written";
+}
+
 }  // namespace
 }  // namespace dialogs_tests

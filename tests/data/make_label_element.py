@@ -1,0 +1,31 @@
+#!/usr/bin/python3
+"""Writes label_element.dxf: one LINE (handle A1) from (0,0) to (1500,0)
+carrying the extended data of a pipe product, from which the mask editor
+proposes a label: _TYPE, _PTS, CM, VE, an empty DN and _QPROD, in that order.
+The points text's line feeds are written in the caret form ("^J") that keeps
+a value on one line of the file.
+
+Run with Debian's python3 (python3-ezdxf). The drawing is committed; this
+script documents how it was made."""
+import sys
+
+import ezdxf
+
+
+def main(out):
+    doc = ezdxf.new("R2000", setup=False)
+    doc.header["$INSUNITS"] = 4
+    doc.appids.new("JOV_DATA")
+    msp = doc.modelspace()
+    line = msp.add_line((0, 0), (1500, 0), dxfattribs={"layer": "0", "handle": "A1"})
+    tags = [(1000, "TPP0015-0001")]
+    for key, value in (("_TYPE", "128"), ("_PTS", "1^J0/1^J^J^JA^J"), ("CM", "steel"), ("VE", "15"),
+                       ("DN", ""), ("_QPROD", "P-100")):
+        tags += [(1000, key), (1000, value)]
+    line.set_xdata("JOV_DATA", tags)
+    doc.saveas(out)
+    print(line.dxf.handle)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else "label_element.dxf")
