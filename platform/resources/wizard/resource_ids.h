@@ -8,14 +8,30 @@
 #define IDS_PARAM_COLUMN_TYPE 7
 #define IDS_PARAM_COLUMN_DEFAULT 8
 
-// ---- Label masks and the dimension dialog.
-// The dimension dialog: units, dimension texts and "do not show again".
+// The small icon of every wizard dialog.
+#define IDI_WIZARD 1003
+
+// Messages of the product requests.
+#define IDS_POINT_NAME_NOT_A_PARAMETER 24
+#define IDS_XDATA_NOT_BUILT 25
+#define IDS_CONNECTION_MISMATCH 30
+// The prompt of the entity pick that proposes a label mask.
+#define IDS_PICK_MASK_ENTITY 53
+
+// Dialog templates opened by the exports.
+#define IDD_DEF_PARAM 1000
+#define IDD_PP 1006
+#define IDD_PP2 1007
 #define IDD_DIM 1018
+#define IDD_MASK 1019
+#define IDD_MASK_DEF 1020
+
+// ---- Label masks and the dimension dialog.
+// The dimension dialog (IDD_DIM): units, dimension texts and "do not show again".
 #define IDC_DIM_TEXT 1099
 #define IDC_DIM_UNIT 1100
 #define IDC_DIM_HIDE 1101
-// The mask list of a kind.
-#define IDD_MASK 1019
+// The mask list of a kind (IDD_MASK).
 #define IDC_MASK_LIST 1010
 #define IDC_MASK_ADD 1023
 #define IDC_MASK_DELETE 1105
@@ -23,8 +39,7 @@
 #define IDC_MASK_NAME 1107
 #define IDC_MASK_EDIT 1108
 #define IDC_MASK_KIND 1109
-// The mask editor: field entries, the mask's parts, the stored masks.
-#define IDD_MASK_DEF 1020
+// The mask editor (IDD_MASK_DEF): field entries, the mask's parts, the stored masks.
 #define IDC_MASK_FIELDS 1103
 #define IDC_MASK_PARTS 1110
 #define IDC_MASK_PART_ADD 1113
@@ -63,6 +78,4 @@
 #define IDS_PIPE_FIELD_H 50
 #define IDS_PIPE_FIELD_E9 51
 #define IDS_PIPE_FIELD_BREAK 52
-// The prompt of the entity pick that proposes a label mask.
-#define IDS_PICK_MASK_ENTITY 53
 #define IDS_MASK_TOO_LONG 54
