@@ -10,7 +10,7 @@
 #include "wizard/dialogs/CMaskNameDlg.h"
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/MaskDefinitionParts.h"
-#include "wizard/dialogs/MaskSectionNames.h"
+#include "wizard/frame/CWizardDllApp.h"
 #include "wizard/dialogs/MaskStorage.h"
 
 namespace {

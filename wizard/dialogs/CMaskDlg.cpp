@@ -9,7 +9,7 @@
 #include "wizard/dialogs/CMaskData.h"
 #include "wizard/dialogs/CMaskDefDlg.h"
 #include "wizard/dialogs/DialogHost.h"
-#include "wizard/dialogs/MaskSectionNames.h"
+#include "wizard/frame/CWizardDllApp.h"
 #include "wizard/dialogs/MaskStorage.h"
 
 namespace {
