@@ -10,7 +10,7 @@
 #include "wizard/dialogs/CMaskNameDlg.h"
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/MaskDefinitionParts.h"
-#include "wizard/frame/CWizardDllApp.h"
+#include "wizard/dialogs/MaskKindNames.h"
 #include "wizard/dialogs/MaskStorage.h"
 
 namespace {
@@ -39,12 +39,6 @@ int RowOf(const CListCtrl& list, const CMaskData* record) {
   for (int row = 0, rows = list.GetItemCount(); row < rows; ++row)
     if (RecordOf(list, row) == record) return row;
   return -1;
-}
-
-CString KindName(unsigned kind, void (*name)(char, char*)) {
-  char text[64] = "";
-  name(static_cast<char>(kind), text);
-  return text;
 }
 
 CString LoadText(UINT id) {
@@ -127,7 +121,7 @@ void CMaskDefDlg::CutSaveBand() {
 void CMaskDefDlg::ReadStoredMasks() {
   const std::string iniFile = TheDialogHost().ProfilePath(kMaskIniFile);
   const std::string setFile = TheDialogHost().ProfilePath(kMaskSetFile);
-  CString active = ReadActiveMask(iniFile.c_str(), KindName(kind, &GetMaskKey));
+  CString active = ReadActiveMask(iniFile.c_str(), MaskNamesOf(kind).activeKey);
   if (mode == kProposed) {
     active = "";
   } else {
@@ -135,7 +129,7 @@ void CMaskDefDlg::ReadStoredMasks() {
   }
   const CString presetName = LoadText(IDS_PRESET_MASK_NAME);
   int firstFree = kNoKey;
-  for (const StoredMask& mask : ReadMaskList(setFile.c_str(), KindName(kind, &GetDescSection), &firstFree)) {
+  for (const StoredMask& mask : ReadMaskList(setFile.c_str(), MaskNamesOf(kind).maskList, &firstFree)) {
     if (presetIndex < 0 && mask.name.CompareNoCase(presetName) == 0) presetIndex = static_cast<int>(storedMasks.size());
     storedMasks.push_back({mask.name, mask.definition, mask.key});
   }
@@ -185,7 +179,7 @@ void CMaskDefDlg::ReadFieldEntries() {
   fieldList.InsertItem(LVIF_TEXT | LVIF_PARAM, 0, freeEntry->name, 0, 0, 0, reinterpret_cast<LPARAM>(freeEntry));
   std::vector<FieldEntry> entries;
   if (kind != 'W') {
-    entries = ::ReadFieldEntries(TheDialogHost().ProfilePath(kMaskSetFile).c_str(), KindName(kind, &GetMaskSection));
+    entries = ::ReadFieldEntries(TheDialogHost().ProfilePath(kMaskSetFile).c_str(), MaskNamesOf(kind).fieldEntries);
   } else {
     for (const BuiltInField& field : kPipeFields) {
       const CString name = LoadText(field.name);
@@ -369,7 +363,7 @@ void CMaskDefDlg::SaveNamedMask() {
     if (saved->key == nextFreeKey_ && nextFreeKey_ < kNoKey) ++nextFreeKey_;
   }
   if (saved->key < kNoKey)
-    WriteMask(TheDialogHost().ProfilePath(kMaskSetFile).c_str(), KindName(kind, &GetDescSection), saved->key,
+    WriteMask(TheDialogHost().ProfilePath(kMaskSetFile).c_str(), MaskNamesOf(kind).maskList, saved->key,
               saved->name, saved->definition);
 }
 
@@ -381,10 +375,10 @@ void CMaskDefDlg::OnOK() {
       MessageBoxRes(m_hWnd, IDS_MASK_TOO_LONG, MB_ICONWARNING);
       return;
     }
-    WriteActiveMask(TheDialogHost().ProfilePath(kMaskIniFile).c_str(), KindName(kind, &GetMaskKey), result);
+    WriteActiveMask(TheDialogHost().ProfilePath(kMaskIniFile).c_str(), MaskNamesOf(kind).activeKey, result);
     const maskData& entry = storedMasks[static_cast<size_t>(presetIndex)];
     if (entry.key < kNoKey)
-      WriteMask(TheDialogHost().ProfilePath(kMaskSetFile).c_str(), KindName(kind, &GetDescSection), entry.key,
+      WriteMask(TheDialogHost().ProfilePath(kMaskSetFile).c_str(), MaskNamesOf(kind).maskList, entry.key,
                 presetName, result);
   }
   CDialog::OnOK();

@@ -9,16 +9,10 @@
 #include "wizard/dialogs/CMaskData.h"
 #include "wizard/dialogs/CMaskDefDlg.h"
 #include "wizard/dialogs/DialogHost.h"
-#include "wizard/frame/CWizardDllApp.h"
+#include "wizard/dialogs/MaskKindNames.h"
 #include "wizard/dialogs/MaskStorage.h"
 
 namespace {
-
-CString SectionOf(unsigned kind, void (*name)(char, char*)) {
-  char text[64] = "";
-  name(static_cast<char>(kind), text);
-  return text;
-}
 
 // The letter the caption names the kind by.
 char CaptionLetter(unsigned kind) {
@@ -78,9 +72,9 @@ BOOL CMaskDlg::OnInitDialog() {
 
 void CMaskDlg::ReadMasks() {
   const CString active =
-      ReadActiveMask(TheDialogHost().ProfilePath(kMaskIniFile).c_str(), SectionOf(kind, &GetMaskKey));
+      ReadActiveMask(TheDialogHost().ProfilePath(kMaskIniFile).c_str(), MaskNamesOf(kind).activeKey);
   const std::string setFile = TheDialogHost().ProfilePath(kMaskSetFile);
-  for (const StoredMask& stored : ReadMaskList(setFile.c_str(), SectionOf(kind, &GetDescSection))) {
+  for (const StoredMask& stored : ReadMaskList(setFile.c_str(), MaskNamesOf(kind).maskList)) {
     auto* record = new CMaskData(stored.name, stored.definition);
     masks.AddTail(record);
     const int row = maskList.AddString(record->name);
@@ -242,7 +236,7 @@ LRESULT CMaskDlg::OnKeepFocus(WPARAM, LPARAM) { return 1; }
 
 void CMaskDlg::OnOK() {
   const std::string setFile = TheDialogHost().ProfilePath(kMaskSetFile);
-  const CString section = SectionOf(kind, &GetDescSection);
+  const CString section = MaskNamesOf(kind).maskList;
   const int rows = maskList.GetCount();
   for (int row = 0; row < rows; ++row)
     if (auto* record = static_cast<CMaskData*>(maskList.GetItemDataPtr(row)))
@@ -250,7 +244,7 @@ void CMaskDlg::OnOK() {
   for (int key = rows; key < kMaxMasks; ++key)
     WritePrivateProfileStringA(section, MaskKeyName(key), nullptr, setFile.c_str());
   if (CMaskData* record = SelectedRecord(); record && !record->definition.IsEmpty())
-    WriteActiveMask(TheDialogHost().ProfilePath(kMaskIniFile).c_str(), SectionOf(kind, &GetMaskKey),
+    WriteActiveMask(TheDialogHost().ProfilePath(kMaskIniFile).c_str(), MaskNamesOf(kind).activeKey,
                     record->definition);
   CDialog::OnOK();
 }
