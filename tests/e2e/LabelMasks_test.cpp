@@ -88,7 +88,8 @@ TEST_F(LabelMasks, CancelWritesNothing) {
 
 TEST_F(LabelMasks, EachKindsExportWritesItsOwnSections) {
   // The pipe mask from the built-in fields, then a new empty mask of every
-  // other kind, in one process.
+  // other kind, in one process. The pipes never read a field section.
+  Settings("Jov_set.dat", kFields);
   const std::string newMask = "click " + Id(IDC_MASK_ADD) + "\nok\n";
   const Outcome run = Call({"--run", "JOV_MASK_E_PIPE", "--run", "JOV_MASK_Z", "--run", "JOV_MASK_E", "--run",
                             "JOV_MASK_V", "--run", "JOV_MASK", "--arg", "S", "--run", "JOV_MASK_EDIT", "--arg", "main",
@@ -107,8 +108,12 @@ TEST_F(LabelMasks, EachKindsExportWritesItsOwnSections) {
                                newMask + newMask + newMask + newMask + newMask);
   EXPECT_EQ(run.exit, 0) << run.err;
   EXPECT_EQ(run.out.find("script: line"), std::string::npos) << "every line used: " << run.out;
+  EXPECT_NE(run.out.find("  " + Id(IDC_MASK_FIELDS) + " SysListView32 rows=11 selected=1 \"Text \"\"\" \"Line break\" "
+                         "\"Pipe field E3\" \"Pipe field E4\""),
+            std::string::npos)
+      << "the built-in fields, E1 and E2 used: " << run.out;
   EXPECT_EQ(Settings("Jov_set.dat"),
-            "[DESC_EPIPE]\r\nMASK0=New mask;#E1 #E2\\\r\n[DESC_ZDRAVO]\r\nMASK0=New mask;\r\n[DESC_ELEKTRO]\r\n"
+            Crlf(kFields) + "[DESC_EPIPE]\r\nMASK0=New mask;#E1 #E2\\\r\n[DESC_ZDRAVO]\r\nMASK0=New mask;\r\n[DESC_ELEKTRO]\r\n"
             "MASK0=New mask;\r\n[DESC_VZDUCH]\r\nMASK0=New mask;\r\n[DESC_SCHEME]\r\nMASK0=New mask;\r\n"
             "[DESC_TOP]\r\nMASK0=New mask;\r\n");
   EXPECT_EQ(Settings("Jov.ini"), "[DESC]\r\nMASK_EPIPE=#E1 #E2\\\r\n") << "masks without definition are not made active";
