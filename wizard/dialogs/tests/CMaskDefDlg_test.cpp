@@ -8,6 +8,9 @@
 
 #include "common/HostModule.h"
 #include "platform/resources/wizard/resource_ids.h"
+#include "platform/win32/headless_input.h"
+#include "platform/win32/image_list_drag.h"
+#include "platform/win32/virtual_keys.h"
 #include "wizard/dialogs/CMaskData.h"
 #include "wizard/dialogs/tests/DialogsTest.h"
 
@@ -138,6 +141,43 @@ TEST_F(MaskEditor, PartsMoveByButtonsAndByDraggingWithinTheMask) {
   EXPECT_EQ(seen[1], "Text \"-\" | [Material] | Type add=1 remove=1 up=1 down=1");
   EXPECT_EQ(seen[2], "[Type] | Text \"-\" | Material add=1 remove=1 up=0 down=1");
   EXPECT_EQ(std::string(dialog.result), "&CT-&CM");
+}
+
+TEST_F(MaskEditor, AFieldDraggedOverTheMaskIsTrackedThereAndEscapeDropsNothing) {
+  CMaskDefDlg dialog('T', "&CT", CMaskDefDlg::kEditListed, nullptr);
+  std::vector<std::string> seen;
+  auto rowCentre = [](HWND list, int row) {
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  };
+  auto look = [&](const char* when) {
+    const ImageListDrag image = ImageList_GetDrag();
+    MSG repaint{dialog.fieldList.m_hWnd, kMaskDragRepaint, 0, 0, 0, {}};
+    seen.push_back(std::string(when) + ": image " + (image.dragging ? "on" : "off") + " over " +
+                   (image.lock == dialog.maskList.m_hWnd ? "mask" : image.lock ? "other" : "none") + ", row 0 " +
+                   (dialog.maskList.GetItemState(0, LVIS_DROPHILITED) ? "lit" : "dark") + ", repaint " +
+                   (dialog.fieldList.PreTranslateMessage(&repaint) ? "taken" : "passed"));
+  };
+  EXPECT_EQ(Run(dialog, {Look([&] {
+                           const HWND fields = dialog.fieldList.m_hWnd;
+                           const POINT from = rowCentre(fields, 2);
+                           POINT over = rowCentre(dialog.maskList.m_hWnd, 0);
+                           ::MapWindowPoints(dialog.maskList.m_hWnd, fields, &over, 1);
+                           headless::QueueMouseButton(fields, from, headless::MouseButton::Left, true);
+                           headless::QueueMouseMove(fields, {from.x, from.y + 20});
+                           headless::QueueMouseMove(fields, over);
+                           headless::QueueStep([&] { look("dragging"); });
+                           headless::QueueKey(VK_ESCAPE);
+                           headless::QueueStep([&] { look("after Esc"); });
+                           headless::QueueMouseButton(fields, over, headless::MouseButton::Left, false);
+                         }),
+                         DialogAction::Ok()}),
+            IDOK);
+  EXPECT_EQ(seen, (std::vector<std::string>{"dragging: image on over mask, row 0 lit, repaint taken",
+                                            "after Esc: image off over none, row 0 dark, repaint passed"}));
+  EXPECT_EQ(std::string(dialog.result), "&CT") << "nothing dropped";
 }
 
 TEST_F(MaskEditor, ModeTwoOffersTheStoredMasksAndSavesUnderANameAskingBeforeReplacing) {

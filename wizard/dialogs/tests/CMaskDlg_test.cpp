@@ -45,7 +45,10 @@ class MaskList : public DialogsTest {
 TEST_F(MaskList, AnEmptyListOffersOnlyAddAndANewMaskIsStoredAsItsNameAndASemicolon) {
   CMaskDlg dialog('T', nullptr);
   std::string before, after;
-  EXPECT_EQ(Run(dialog, {DialogAction::Run([&](HWND) { before = Buttons(dialog) + " | " + Shown(dialog); }),
+  EXPECT_EQ(Run(dialog, {DialogAction::Run([&](HWND window) {
+                           before = Buttons(dialog) + " | " + Shown(dialog) + " | keeps focus " +
+                                    std::to_string(::SendMessageA(window, kKeepFocusQuery, 0, 0));
+                         }),
                          DialogAction::Click(IDC_MASK_ADD),
                          DialogAction::Run([&](HWND) {
                            after = Buttons(dialog) + " | " + Shown(dialog) +
@@ -53,7 +56,7 @@ TEST_F(MaskList, AnEmptyListOffersOnlyAddAndANewMaskIsStoredAsItsNameAndASemicol
                          }),
                          DialogAction::Ok()}),
             IDOK);
-  EXPECT_EQ(before, "add=1 delete=0 up=0 down=0 edit=0 | name= definition=");
+  EXPECT_EQ(before, "add=1 delete=0 up=0 down=0 edit=0 | name= definition= | keeps focus 1");
   EXPECT_EQ(after, "add=1 delete=1 up=0 down=0 edit=1 | [New mask] name=New mask definition= focus=name");
   EXPECT_EQ(Section(SetFile(), "DESC_TOP"), "MASK0=New mask;");
   EXPECT_EQ(Read(IniFile(), "DESC", "MASK_TOP"), "(none)") << "a mask without definition is never made active";
