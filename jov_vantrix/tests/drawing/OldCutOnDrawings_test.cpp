@@ -1,0 +1,426 @@
+// Riser sections on tests/data/riser.dxf, in process through the real host:
+// the older records read from the picked riser and its branches, the
+// section list, both older generators with products from the test product
+// library, the write-back, and the saved drawing checked with ezdxf.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "common/GroupChainBuilder.h"
+#include "common/GroupCodeChain.h"
+#include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/section/CObjData.h"
+#include "jov_vantrix/section/CSecData.h"
+#include "jov_vantrix/section/CSecSez.h"
+#include "jov_vantrix/section/JovCutParamsOld.h"
+#include "jov_vantrix/section/OldCutDrawing.h"
+#include "jov_vantrix/section/OldCutRecords.h"
+#include "jov_vantrix/section/OldRecordLookups.h"
+#include "jov_vantrix/tests/drawing/RealHost.h"
+#include "tests/support/ProgramRun.h"
+
+namespace {
+
+const std::string kData = std::string(JOV_SOURCE_DIR) + "/tests/data/";
+// The risers of the fixture with their branch inserts.
+const char* kRiser1 = "3C,3E,40,42";  // A (root, left), K (left), M (right)
+const char* kRiser2 = "44,46,48,4A";  // A, X, Y: all on the right
+const char* kRiser3 = "4C,4E,50";     // A and its childless child K, mirrored
+const char* kRiser4 = "52,54,56";     // no branch "A"
+
+std::time_t FixedClock() { return 1700000000; }
+
+// The block as the riser dialog leaves it for a drawing of `unit` units per
+// metre at scale 1: the settings in metres and millimetres, the pipe start
+// recomputed (HEIGHT_FLOOR - DIST_PIPE - PIPE_FLOOR_DIST, the first bubble
+// distance shrunk by what it grew), then converted.
+void RiserBlock(JovCutParamsOld& p, int unit) {
+  const double u = unit;
+  p.m_unit = unit;
+  p.m_scale = 1.0;
+  p.m_basePoint = GLVector(0, 0, 0);
+  p.m_height = 2.8 * u;
+  p.m_riserDistance = 0.5 * u;
+  p.m_elementDistance = 0.3 * u;
+  p.m_floorHeight = 3.0 * u;
+  p.m_pipeDistance = 0.1 * u;
+  p.m_pipeFloorDistance = 0.2 * u;
+  p.m_pipeBeginLength = (3.0 - 0.1 - 0.2) * u;
+  p.m_bubbleDistance1 = (0.1 - (2.7 - 0.1)) * u;
+  p.m_bubbleDistance2 = 0.3 * u;
+  p.m_bubbleDistance3 = 0.1 * u;
+  p.m_floorDistanceX = 0.2 * u;
+  p.m_floorArrow = 0.075 * u;
+  p.m_floorLine1 = 0.25 * u;
+  p.m_floorLine2 = 0.25 * u;
+  p.m_verticalPipeBeginLength = 0.1 * u;
+  p.m_descriptionDistance = 0.05 * u;
+  p.m_descriptionLineSpacing = 0.05 * u;
+  p.m_riserRadius = 0.08 * u;
+  p.m_firstLineHeight = 0.005 * u;
+  p.m_descriptionHeight = 2.5 * u / 1000.0;
+  p.m_branchTextHeight = 3.5 * u / 1000.0;
+  p.m_drawPipe = p.m_describeRisers = p.m_describeElements = p.m_drawFloors = 1;
+  p.m_pipeSwitch = 0;
+  p.m_branchBubble = 0;
+  p.m_floorDescription = "1NP";
+  p.m_cutNumber = "7";
+  p.m_descriptionLayer = "DESC";
+  p.m_branchLayer = "BR";
+  p.m_firstLineLayer = "DESC_FIRST";
+  p.m_bubbleLayer = "BUBBLES";
+  p.m_floorMarkLayer = "FLOOR";
+  p.m_baseLineLayer = "BASE";
+  p.m_riserLayer = "RISERS";
+  p.m_supplyTypeCode = "TPP0000i0001";
+  p.m_supplyText2 = "P";
+  p.m_supplyText3 = "PIPE_S";
+  p.m_returnTypeCode = "TPZ0000i0001";
+  p.m_returnText2 = "Z";
+  p.m_returnText3 = "PIPE_R";
+  p.m_maskWithoutProduct = "-&CM-\\&TY\\&L/&V\\&VE &SR";
+  p.m_maskWithProduct = "-&CM-\\#T\\&VE &SR";
+  p.m_maskScheme = "-&CM-\\#R3\\&VE &SR";
+}
+
+// What a built entity of the generators is, in the terms the tests use.
+struct Entity {
+  std::string type;
+  std::string layer;
+  std::vector<GLVector> points;  // group 10 (all of a polyline), or 11 of an aligned text
+  double scale = 0.0;            // group 41
+  std::string text;              // TEXT, or an INSERT's "_NUM_BRANCH"
+};
+
+std::vector<Entity> Built(const CObjSez& records) {
+  std::vector<Entity> out;
+  for (const CObjData* r = records.GetFirstRecord(); r; r = r->GetNextRecord()) {
+    const resbuf* chain = r->m_pBuiltChain;
+    if (!chain) continue;
+    Entity e;
+    e.type = GetEntityString(chain, 0);
+    e.layer = GetEntityString(chain, 8);
+    for (const resbuf* n = chain; n && n->code != -3; n = n->next) {
+      if (n->code == 10 || n->code == 11) e.points.emplace_back(n->value.point);
+      if (n->code == 41) e.scale = n->value.real;
+    }
+    if (e.type == "TEXT") {
+      e.text = GetEntityString(chain, 1);
+      if (e.points.size() == 2) e.points.erase(e.points.begin());  // the alignment point
+    }
+    if (const resbuf* key = FindXDataByString(chain, "_NUM_BRANCH")) e.text = key->next->value.text;
+    out.push_back(e);
+  }
+  return out;
+}
+
+std::vector<Entity> OfType(const std::vector<Entity>& all, const std::string& type) {
+  std::vector<Entity> out;
+  for (const Entity& e : all)
+    if (e.type == type) out.push_back(e);
+  return out;
+}
+
+std::vector<std::string> Sections(const CSecSez& list) {
+  std::vector<std::string> out;
+  for (const CSecData* s = list.GetFirstSection(); s; s = s->GetNextSection())
+    out.push_back(std::to_string(s->m_id) + ">" + std::to_string(s->m_nextId) + " " +
+                  s->m_branchName.GetString() + "/" + s->m_childName.GetString());
+  return out;
+}
+
+class OldCutOnDrawings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host_.Loaded());
+    ASSERT_TRUE(host_.Catalogue('T', kData + "riser.cat"));
+    // Each look-up answers a 600 x 500 rectangle of four lines from the
+    // origin with a connection marker at (50, 0) coded "20".
+    GroupChainBuilder builder(0);
+    const double p[4][3] = {{0, 0, 0}, {600, 0, 0}, {600, 500, 0}, {0, 500, 0}};
+    const double marker[3] = {50, 0, 0};
+    geometry_ = builder.Build(0, "LINE", 8, "0", 10, p[0], 11, p[1], 0, "LINE", 8, "0", 10, p[1], 11, p[2], 0,
+                              "LINE", 8, "0", 10, p[2], 11, p[3], 0, "LINE", 8, "0", 10, p[3], 11, p[0], 0,
+                              "CIRCLE", 8, "DEFPOINTS", 62, 7, 10, marker, 40, 5.0, -9);
+    data_ = builder.Build(1001, "JOV_DATA", 1000, "TXX0600-0001", 1000, "_PTS", 1000, "1\nA\nB\nC\n20\n", 1000,
+                          "_TYPE", 1000, "1048705", -9);
+  }
+
+  void TearDown() override {
+    CJov_VantrixApp& app = TheApp();
+    if (app.m_hWizard) {
+      if (auto reset = Control<void (*)()>("TestWizard_Reset")) reset();
+      FreeLibrary(app.m_hWizard);
+    }
+    app.m_hWizard = nullptr;
+    app.m_pPPGetResbufEx = nullptr;
+    app.m_pPPFree = nullptr;
+    FreeGroupCodeChain(geometry_);
+    FreeGroupCodeChain(data_);
+  }
+
+  // Opens the fixture with a riser's inserts picked, loads the product
+  // library and reads the picked inserts into the records.
+  void Read(const char* handles) {
+    ASSERT_TRUE(host_.Open(kData + "riser.dxf", handles));
+    if (!TheApp().m_hWizard) {
+      ASSERT_TRUE(TheApp().LoadWizardDll()) << "Wizard.dll beside the test program";
+    }
+    Control<void (*)()>("TestWizard_Reset")();
+    Answer(1);
+    riser_ = "";
+    ASSERT_EQ(ReadOldCutObjects(records_, riser_), kOldCutRead);
+  }
+
+  template <typename F>
+  F Control(const char* name) {
+    return reinterpret_cast<F>(GetProcAddress(TheApp().m_hWizard, name));
+  }
+  void Answer(int result) {
+    Control<void (*)(int, const resbuf*, const resbuf*)>("TestWizard_Answer")(result, geometry_, data_);
+  }
+  int Calls() { return Control<int (*)()>("TestWizard_Calls")(); }
+  std::string Text(const char* name) { return Control<const char* (*)()>(name)(); }
+
+  // Writes the records as the dialog does after a drawing, saves, and runs
+  // the ezdxf checks of the section of riser "1": "" when all hold.
+  std::string WriteAndCheck(const char* mode) {
+    EXPECT_TRUE(HostBeginChange(TheApp().m_pHostTable));
+    EXPECT_EQ(WriteOldRecords(records_), 1);
+    HostEndChange(TheApp().m_pHostTable, 1);
+    const std::string saved = host_.Folder() + "/section.dxf";
+    if (!host_.Save(saved)) return "not saved";
+    const testsupport::Outcome checked = testsupport::RunProgram(
+        JOV_PYTHON,
+        {std::string(JOV_SOURCE_DIR) + "/jov_vantrix/tests/drawing/check_riser_section.py",
+         kData + "riser.dxf", saved, mode, params_.m_stamp.GetString()},
+        host_.Folder());
+    return checked.exit == 0 ? "" : checked.out + checked.err;
+  }
+
+  RealHost host_;
+  resbuf* geometry_ = nullptr;
+  resbuf* data_ = nullptr;
+  CObjSez records_;
+  CString riser_;
+  JovCutParamsOld params_{&FixedClock};
+};
+
+}  // namespace
+
+TEST_F(OldCutOnDrawings, RiserSectionWithItsBranchTree) {
+  Read(kRiser1);
+  EXPECT_EQ(riser_, "1");
+  std::vector<int> roles;
+  for (const CObjData* r = records_.GetFirstRecord(); r; r = r->GetNextRecord()) roles.push_back(r->m_role);
+  EXPECT_EQ(roles, (std::vector<int>{kRoleRiser, kRoleBranch, kRoleBranch, kRoleBranch}));
+  EXPECT_EQ(HasDifferentBranchParents(records_), 1) << "A hangs on P, K and M on A";
+
+  RiserBlock(params_, 1000);
+  ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
+  EXPECT_EQ(Sections(params_.m_sections),
+            (std::vector<std::string>{"1>2 A/", "2>4 A/K", "3>2 K/", "4>0 A/M", "5>4 M/"}));
+  ASSERT_EQ(BuildOldCutDrawing(records_, params_), 1);
+
+  EXPECT_EQ(Calls(), 5) << "A, its end branches M and K, and each of them again in its own pass";
+  EXPECT_EQ(Control<uint32_t (*)()>("TestWizard_View")(), 1u);
+  EXPECT_STREQ(FindRootBranchRecord(records_)->m_jovData.GetProperty("O"), "3000");
+  EXPECT_FALSE(Control<bool (*)()>("TestWizard_Holds")()) << "every answer released";
+  EXPECT_EQ(WriteAndCheck("tree"), "");
+}
+
+TEST_F(OldCutOnDrawings, RiserSectionWithoutTheBranchLayout) {
+  Read(kRiser1);
+  RiserBlock(params_, 1000);
+  ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
+  ASSERT_EQ(BuildOldCutDrawingFlat(records_, params_), 1);
+  EXPECT_EQ(Calls(), 3);
+  EXPECT_EQ(Control<int (*)()>("TestWizard_Frees")(), 3);
+  // The product data are used as the library handed them: the records keep
+  // no copies.
+  for (const CObjData* r = records_.GetFirstRecord(); r; r = r->GetNextRecord())
+    EXPECT_EQ(r->m_pProductGeometry, nullptr);
+  const std::vector<Entity> built = Built(records_);
+  EXPECT_TRUE(OfType(built, "CIRCLE").empty());
+  EXPECT_EQ(WriteAndCheck("flat"), "");
+}
+
+TEST_F(OldCutOnDrawings, ProductLookUpAsksOnceForEachCallAndKeepsOnlyTheLatestCopies) {
+  Read(kRiser1);
+  RiserBlock(params_, 1);
+  params_.m_sameItemLengthOn = 1;
+  params_.m_sameItemLength = 0.8;
+  jovDatabase::Database* db = TheApp().GetDatabase('T');
+  ASSERT_NE(db, nullptr);
+  CObjData* k = FindBranchRecord(records_, "K");
+  ASSERT_NE(k, nullptr);
+  for (int round = 1; round <= 2; ++round) {
+    ASSERT_TRUE(k->LookupProduct(db, params_)) << round;
+    EXPECT_EQ(Calls(), round);
+    EXPECT_EQ(Text("TestWizard_Names"), "#CM/#TY/#L/#VE/#SR");
+    EXPECT_EQ(Text("TestWizard_Values"), "2/XYZ/800/15/20") << "the same item length in millimetres";
+    EXPECT_STREQ(k->m_jovData.GetProperty("L"), "600") << "its own length back after the call";
+    EXPECT_FALSE(Control<bool (*)()>("TestWizard_Holds")());
+  }
+  // The second answer replaced the first (the leak checker sees the rest);
+  // the extents, grown twice by the same geometry, are in metres.
+  const resbuf* kept = k->m_pProductGeometry;
+  EXPECT_DOUBLE_EQ(k->ProductWidth(), 0.6);
+  EXPECT_DOUBLE_EQ(k->ProductHeight(), 0.5);
+
+  CObjData* a = FindRootBranchRecord(records_);
+  ASSERT_TRUE(a->LookupProduct(db, params_));
+  EXPECT_STREQ(a->m_jovData.GetProperty("O"), "3000") << "the floor height in millimetres";
+  EXPECT_EQ(Text("TestWizard_Values"), "1/3000/15/20");
+
+  // A product the library refuses, or the catalogue does not know, leaves
+  // the chains as they were.
+  Answer(2);
+  EXPECT_FALSE(k->LookupProduct(db, params_));
+  EXPECT_EQ(k->m_pProductGeometry, kept);
+  Answer(1);
+  k->m_jovData.m_typeCode = "TZZ0000i0009";
+  EXPECT_FALSE(k->LookupProduct(db, params_));
+  EXPECT_FALSE(k->LookupProduct(nullptr, params_));
+  EXPECT_EQ(k->m_pProductGeometry, kept);
+  EXPECT_EQ(Calls(), 4) << "no call for an unknown product";
+}
+
+TEST_F(OldCutOnDrawings, WithoutCatalogueOrProductLibraryNothingIsDrawn) {
+  Read(kRiser1);
+  RiserBlock(params_, 1000);
+  ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
+  const uint32_t read = records_.GetCount();
+  CJov_VantrixApp& app = TheApp();
+  const PPGetResbufExFn bound = app.m_pPPGetResbufEx;
+  app.m_pPPGetResbufEx = nullptr;
+  EXPECT_EQ(BuildOldCutDrawing(records_, params_), 0);
+  EXPECT_EQ(BuildOldCutDrawingFlat(records_, params_), 0);
+  app.m_pPPGetResbufEx = bound;
+  // A riser of a trade the host has no catalogue for.
+  records_.GetFirstRecord()->m_jovData.m_typeCode = "QCD0000i0003";
+  EXPECT_EQ(BuildOldCutDrawing(records_, params_), 0);
+  EXPECT_EQ(BuildOldCutDrawingFlat(records_, params_), 0);
+  EXPECT_EQ(records_.GetCount(), read);
+  EXPECT_EQ(Calls(), 0);
+}
+
+TEST_F(OldCutOnDrawings, ConnectionPointsFollowTheDrawingsUnit) {
+  // M, the first product, sits left of the riser in both drawings; its
+  // marker (50, 0) in the block's millimetres lands on the same place.
+  for (int unit : {1000, 1}) {
+    records_.RemoveAll();
+    Read(kRiser1);
+    RiserBlock(params_, unit);
+    ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
+    ASSERT_EQ(BuildOldCutDrawing(records_, params_), 1);
+    const double f = unit == 1000 ? 1.0 : 0.001;
+    const std::vector<Entity> built = Built(records_);
+    const std::vector<Entity> inserts = OfType(built, "INSERT");
+    ASSERT_EQ(inserts.size(), 3u) << unit;
+    EXPECT_EQ(inserts[0].text, "M,A");
+    EXPECT_NEAR(inserts[0].points[0].x, -1100 * f, 1e-9) << unit;
+    EXPECT_NEAR(inserts[0].points[0].y, 3000 * f, 1e-9) << unit;
+    EXPECT_DOUBLE_EQ(inserts[0].scale, f) << unit << ": without a scale of its own, 1 in block units";
+    // Its two stubs drop from the marker moved by the connection offsets.
+    std::vector<double> stubs;
+    for (const Entity& e : OfType(built, "LWPOLYLINE"))
+      if (std::abs(e.points[0].y - 3000 * f) < 1e-9) stubs.push_back(e.points[0].x / f);
+    ASSERT_GE(stubs.size(), 2u) << unit;
+    EXPECT_NEAR(stubs[0], -910, 1e-6) << unit << ": the upper pipe's stub";
+    EXPECT_NEAR(stubs[1], -1010, 1e-6) << unit << ": the lower pipe's stub";
+  }
+}
+
+TEST_F(OldCutOnDrawings, TreeWithoutItemsOrWithoutRootDrawsOnlyTheFrame) {
+  struct Case {
+    const char* what;
+    const char* handles;
+    bool sections;
+  };
+  const Case cases[] = {
+      {"a root whose only child has no children", kRiser3, true},
+      {"no branch A", kRiser4, false},
+  };
+  for (const Case& c : cases) {
+    records_.RemoveAll();
+    Read(c.handles);
+    RiserBlock(params_, 1000);
+    EXPECT_EQ(params_.m_sections.BuildFromBranches(records_), c.sections) << c.what;
+    ASSERT_EQ(BuildOldCutDrawing(records_, params_), 1) << c.what;
+    const std::vector<Entity> built = Built(records_);
+    EXPECT_TRUE(OfType(built, "INSERT").empty()) << c.what;
+    EXPECT_TRUE(OfType(built, "CIRCLE").empty()) << c.what;
+    EXPECT_EQ(OfType(built, "LWPOLYLINE").size(), 2u) << c.what << ": the riser's two pipes";
+    const std::vector<Entity> lines = OfType(built, "LINE");
+    ASSERT_EQ(lines.size(), 5u) << c.what << ": the base line and the floor mark";
+    EXPECT_EQ(lines[0].layer, "BASE");
+    EXPECT_NEAR(lines[0].points[0].x, -650, 1e-9) << c.what;
+    EXPECT_NEAR(lines[0].points[1].x, 600, 1e-9) << c.what;
+    EXPECT_EQ(OfType(built, "TEXT").size(), 2u) << c.what << ": the riser's number and the floor's";
+  }
+}
+
+TEST_F(OldCutOnDrawings, FlatSectionOfBranchesOnTheRightSkipsAnUnknownProduct) {
+  Read(kRiser2);
+  RiserBlock(params_, 1000);
+  FindBranchRecord(records_, "X")->m_jovData.m_typeCode = "TZZ0000i0009";
+  ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
+  ASSERT_EQ(BuildOldCutDrawingFlat(records_, params_), 1);
+  const std::vector<Entity> built = Built(records_);
+  const std::vector<Entity> inserts = OfType(built, "INSERT");
+  ASSERT_EQ(inserts.size(), 2u) << "X passed over";
+  EXPECT_EQ(inserts[0].text, "Y,A");
+  EXPECT_EQ(inserts[1].text, "A,P,X,Y");
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_NEAR(inserts[i].points[0].x, 600 + 900.0 * static_cast<double>(i), 1e-9)
+        << "left to right from the right cursor, DIST_ELM apart";
+    EXPECT_NEAR(inserts[i].points[0].y, 3000, 1e-9);
+    EXPECT_DOUBLE_EQ(inserts[i].scale, 1.0);
+  }
+  // The first product's joins start at the riser's pipes, at its stubs'
+  // heights: the upper (supply) one from x 0, the lower from DIST_PIPE.
+  std::vector<std::string> joins;
+  for (const Entity& e : OfType(built, "LWPOLYLINE"))
+    if (e.points.size() == 2 && e.points[0].y == e.points[1].y && e.points[0].x < 150)
+      joins.push_back(e.layer + " " + std::to_string(static_cast<int>(e.points[0].x)) + "," +
+                      std::to_string(static_cast<int>(e.points[0].y)) + " > " +
+                      std::to_string(static_cast<int>(e.points[1].x)));
+  EXPECT_EQ(joins, (std::vector<std::string>{"PIPE_S 0,300 > 790", "PIPE_R 100,200 > 690"}));
+}
+
+TEST_F(OldCutOnDrawings, MirroredLeftProductIsWrittenFromItsOtherEnd) {
+  Read(kRiser3);
+  RiserBlock(params_, 1000);
+  ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
+  ASSERT_EQ(BuildOldCutDrawingFlat(records_, params_), 1);
+  const std::vector<Entity> built = Built(records_);
+  const std::vector<Entity> inserts = OfType(built, "INSERT");
+  ASSERT_EQ(inserts.size(), 2u);
+  // K (mirrored) spans -1100 .. -500 from its insertion point at -500; A
+  // follows one DIST_ELM further left.
+  EXPECT_EQ(inserts[0].text, "K,A");
+  EXPECT_NEAR(inserts[0].points[0].x, -500, 1e-9);
+  EXPECT_DOUBLE_EQ(inserts[0].scale, -1.0);
+  EXPECT_EQ(inserts[1].text, "A,P,K");
+  EXPECT_NEAR(inserts[1].points[0].x, -2000, 1e-9);
+  EXPECT_DOUBLE_EQ(inserts[1].scale, 1.0);
+  // K's description is centred on it.
+  for (const Entity& e : OfType(built, "TEXT"))
+    if (e.text == "-2-") {
+      EXPECT_NEAR(e.points[0].x, -800, 1e-9);
+    }
+  // Its connection points exchanged (shifted by the width), the stubs offset
+  // to the mirrored side: the lower one by both offsets, the upper one back
+  // by the second.
+  std::vector<std::string> stubs;
+  for (const Entity& e : OfType(built, "LWPOLYLINE"))
+    if (e.points[0].y == 3000) stubs.push_back(e.layer + " " + std::to_string(static_cast<int>(e.points[0].x)) +
+                                               " > " + std::to_string(static_cast<int>(e.points[1].y)));
+  EXPECT_EQ(stubs, (std::vector<std::string>{"PIPE_S -490 > 300", "PIPE_R -590 > 200", "PIPE_S -1810 > 300",
+                                             "PIPE_R -1910 > 200"}));
+}
