@@ -9,6 +9,10 @@ floor plan holds them, for the riser sections.
   R3 riser "3"; its branches A "A,P,K" and K "K,A", both on side 0, K
      mirrored (X scale -1)
   R4 riser "4"; its branches B "B,P,K" and K "K,B": no root branch "A"
+  R5 riser "5"; a tree of three levels, the root on the left: A "A,P,K,M"
+     side 0, K "K,A,Q" side 1, M "M,A" side 1, Q "Q,K" side 0
+  R6 riser "6"; the same tree with the root on the right: A side 1, K
+     side 0, M side 1, Q side 0
 
 Run with Debian's python3 (python3-ezdxf). The drawing is committed; this
 script documents how it was made and prints the entities' handles."""
@@ -71,6 +75,11 @@ def main(folder):
     riser(msp, "4", (30000, 0))
     branch(msp, "4", "B,P,K", "0", (30000, 2000), [("CM", "1")] + PRODUCT)
     branch(msp, "4", "K,B", "0", (28000, 2000), [("CM", "2")] + PRODUCT)
+
+    for number, x, sides in (("5", 40000, "0110"), ("6", 50000, "1010")):
+        riser(msp, number, (x, 0))
+        for i, names in enumerate(("A,P,K,M", "K,A,Q", "M,A", "Q,K")):
+            branch(msp, number, names, sides[i], (x + 2000 * i, 2000), [("CM", str(i + 1))] + PRODUCT)
 
     doc.saveas(f"{folder}/riser.dxf")
     print(" ".join(e.dxf.handle for e in msp))

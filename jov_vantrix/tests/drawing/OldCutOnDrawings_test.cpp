@@ -31,6 +31,8 @@ const char* kRiser1 = "3C,3E,40,42";  // A (root, left), K (left), M (right)
 const char* kRiser2 = "44,46,48,4A";  // A, X, Y: all on the right
 const char* kRiser3 = "4C,4E,50";     // A and its childless child K, mirrored
 const char* kRiser4 = "52,54,56";     // no branch "A"
+const char* kRiser5 = "58,5A,5C,5E,60";  // A (left), K (right) with child Q, M
+const char* kRiser6 = "62,64,66,68,6A";  // the same tree, A on the right
 
 std::time_t FixedClock() { return 1700000000; }
 
@@ -94,6 +96,7 @@ struct Entity {
   std::vector<GLVector> points;  // group 10 (all of a polyline), or 11 of an aligned text
   double scale = 0.0;            // group 41
   std::string text;              // TEXT, or an INSERT's "_NUM_BRANCH"
+  std::string section;           // "_NUM_SECTION"
 };
 
 std::vector<Entity> Built(const CObjSez& records) {
@@ -113,6 +116,7 @@ std::vector<Entity> Built(const CObjSez& records) {
       if (e.points.size() == 2) e.points.erase(e.points.begin());  // the alignment point
     }
     if (const resbuf* key = FindXDataByString(chain, "_NUM_BRANCH")) e.text = key->next->value.text;
+    if (const resbuf* key = FindXDataByString(chain, "_NUM_SECTION")) e.section = key->next->value.text;
     out.push_back(e);
   }
   return out;
@@ -362,6 +366,122 @@ TEST_F(OldCutOnDrawings, TreeWithoutItemsOrWithoutRootDrawsOnlyTheFrame) {
     EXPECT_NEAR(lines[0].points[0].x, -650, 1e-9) << c.what;
     EXPECT_NEAR(lines[0].points[1].x, 600, 1e-9) << c.what;
     EXPECT_EQ(OfType(built, "TEXT").size(), 2u) << c.what << ": the riser's number and the floor's";
+  }
+}
+
+TEST_F(OldCutOnDrawings, BranchWithChildrenGetsRiserSymbolsAndItsOwnPass) {
+  // A's pass draws M's product, a riser symbol for K (which has a child)
+  // and A's product; K's own pass lays out K's symbol, Q's product and K's
+  // own from the far end of K's column towards the riser.
+  struct Case {
+    const char* what;
+    const char* handles;
+    std::vector<std::string> inserts;  // "_NUM_BRANCH" and x, in drawing order
+    std::vector<int> symbols;          // x of the riser symbols' circles
+    std::vector<int> labels;           // x of the branch labels "K"
+    int nearEdge;                      // where the pipes of section A/K end
+    int baseFrom, baseTo;
+  };
+  const Case cases[] = {
+      {"root on the left, K on the right",
+       kRiser5,
+       {"M,A -1100", "A,P,K,M -2500", "Q,K -3900", "K,A,Q -3400"},
+       {-1400, -1400, -4400, -4400},
+       {-1400, -4400},
+       -1360,
+       -5150,
+       600},
+      {"root on the right, K on the left",
+       kRiser6,
+       {"M,A 600", "A,P,K,M 2000", "Q,K 3400", "K,A,Q 3800"},
+       {1500, 1500, 4500, 4500},
+       {1500, 4500},
+       1460,
+       -650,
+       4800},
+  };
+  for (const Case& c : cases) {
+    records_.RemoveAll();
+    Read(c.handles);
+    RiserBlock(params_, 1000);
+    ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_)) << c.what;
+    EXPECT_EQ(Sections(params_.m_sections),
+              (std::vector<std::string>{"1>2 A/", "2>5 A/K", "3>4 K/", "4>2 K/Q", "5>0 A/M", "6>5 M/"}));
+    ASSERT_EQ(BuildOldCutDrawing(records_, params_), 1) << c.what;
+    const std::vector<Entity> built = Built(records_);
+    std::vector<std::string> inserts;
+    for (const Entity& e : OfType(built, "INSERT"))
+      inserts.push_back(e.text + " " + std::to_string(static_cast<int>(e.points[0].x)));
+    EXPECT_EQ(inserts, c.inserts) << c.what;
+    std::vector<int> symbols;
+    for (const Entity& e : OfType(built, "CIRCLE")) {
+      symbols.push_back(static_cast<int>(e.points[0].x));
+      EXPECT_EQ(e.layer, "RISERS");
+    }
+    EXPECT_EQ(symbols, c.symbols) << c.what;
+    std::vector<int> labels;
+    for (const Entity& e : OfType(built, "TEXT"))
+      if (e.layer == "BR" && e.text == "K") {
+        labels.push_back(static_cast<int>(e.points[0].x));
+        EXPECT_NEAR(e.points[0].y, 3000 + 40 - 2500, 1e-9) << "above the symbol by half a radius and DIST_BUBBLE_1";
+      }
+    EXPECT_EQ(labels, c.labels) << c.what;
+    std::vector<std::string> intoK;
+    for (const Entity& e : OfType(built, "LWPOLYLINE"))
+      if (e.section == "2") intoK.push_back(e.layer + " " + std::to_string(static_cast<int>(e.points.back().x)));
+    EXPECT_EQ(intoK, (std::vector<std::string>{"PIPE_S " + std::to_string(c.nearEdge),
+                                               "PIPE_R " + std::to_string(c.nearEdge)}))
+        << c.what << ": the pipes into K's symbol carry the section A/K";
+    const std::vector<Entity> lines = OfType(built, "LINE");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NEAR(lines[0].points[0].x, c.baseFrom, 1e-9) << c.what;
+    EXPECT_NEAR(lines[0].points[1].x, c.baseTo, 1e-9) << c.what;
+  }
+}
+
+TEST_F(OldCutOnDrawings, SwitchesOfTheBlock) {
+  struct Case {
+    const char* what;
+    const char* handles;
+    void (*change)(JovCutParamsOld&);
+    std::vector<std::string> inserts;  // "_NUM_BRANCH" and x
+    std::vector<std::string> pipes;    // layer and x of the first three pipes' first points
+    size_t descriptions;
+    std::string last;  // type and layer of the last entity drawn
+  };
+  const Case cases[] = {
+      {"pipes switched", kRiser1, [](JovCutParamsOld& p) { p.m_pipeSwitch = 1; },
+       {"M,A -1100", "K,A -2000", "A,P,K,M -2900"}, {"PIPE_R 0", "PIPE_S 100", "PIPE_R -910"}, 10, "TEXT FLOOR"},
+      {"no pipes: the far branch moves the cursor itself", kRiser5, [](JovCutParamsOld& p) { p.m_drawPipe = 0; },
+       {"M,A -1100", "A,P,K,M -2000", "Q,K -3400", "K,A,Q -2900"}, {}, 16, "TEXT FLOOR"},
+      {"no descriptions, no floor mark", kRiser1,
+       [](JovCutParamsOld& p) {
+         p.m_describeElements = 0;
+         p.m_drawFloors = 0;
+       },
+       {"M,A -1100", "K,A -2000", "A,P,K,M -2900"}, {"PIPE_S 0", "PIPE_R 100", "PIPE_S -910"}, 0, "LINE BASE"},
+  };
+  for (const Case& c : cases) {
+    records_.RemoveAll();
+    Read(c.handles);
+    RiserBlock(params_, 1000);
+    c.change(params_);
+    ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_)) << c.what;
+    ASSERT_EQ(BuildOldCutDrawing(records_, params_), 1) << c.what;
+    const std::vector<Entity> built = Built(records_);
+    std::vector<std::string> inserts;
+    for (const Entity& e : OfType(built, "INSERT"))
+      inserts.push_back(e.text + " " + std::to_string(static_cast<int>(e.points[0].x)));
+    EXPECT_EQ(inserts, c.inserts) << c.what;
+    std::vector<std::string> pipes;
+    for (const Entity& e : OfType(built, "LWPOLYLINE"))
+      if (pipes.size() < 3) pipes.push_back(e.layer + " " + std::to_string(static_cast<int>(e.points[0].x)));
+    EXPECT_EQ(pipes, c.pipes) << c.what;
+    size_t descriptions = 0;
+    for (const Entity& e : OfType(built, "TEXT")) descriptions += e.layer == "DESC" || e.layer == "DESC_FIRST";
+    EXPECT_EQ(descriptions, c.descriptions) << c.what;
+    EXPECT_EQ(built.back().type + " " + built.back().layer, c.last) << c.what;
+    EXPECT_TRUE(OfType(built, "CIRCLE").empty()) << c.what;
   }
 }
 
