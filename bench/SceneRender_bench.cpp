@@ -5,13 +5,8 @@
 
 #include <memory>
 
-#include "objectgl/GLCamera.h"
+#include "OffscreenScene.h"
 #include "objectgl/GLEntity.h"
-#include "objectgl/GLMaterial.h"
-#include "objectgl/GLScene.h"
-#include "objectgl/GLViewport.h"
-#include "platform/win32/window_api.h"
-#include "platform/win32/window_styles.h"
 
 namespace {
 
@@ -43,31 +38,15 @@ class BenchLine : public GLEntity {
   uint32_t material_;
 };
 
-struct BigScene {
+struct BigScene : OffscreenScene {
   BigScene() {
-    window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
-    auto* camera = new GLCamera;
-    camera->SetPerspective(false);
-    scene.AddCamera(camera);
-    scene.AddViewport(new GLViewportWin(window));
-    for (int i = 0; i < 8; ++i) {
-      const float colour[4] = {static_cast<float>(i & 1), static_cast<float>((i >> 1) & 1),
-                               static_cast<float>((i >> 2) & 1), 1.0f};
-      scene.AddMaterial(new GLMaterial(colour));
-    }
     for (int i = 0; i < 10000; ++i) {
       if (i % 10 == 0) scene.AddEntity(new GLName(static_cast<uint32_t>(i / 10)));
       const double x = (i % 100) * 8.0, y = (i / 100) * 6.0;
       scene.AddEntity(new BenchLine(GLVector(x, y, 0), GLVector(x + 40.0, y + 30.0, 0), i % 8));
     }
-    const double factor = 1.0;
-    scene.ZoomExtents(&factor);
-    camera->SetDistance(100);
-    scene.FitClipping();
+    Fit();
   }
-  ~BigScene() { DestroyWindow(window); }
-  HWND window = nullptr;
-  GLScene scene;
 };
 
 BigScene& Scene() {

@@ -9,6 +9,7 @@
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLException.h"
 #include "objectgl/GLLight.h"
+#include "objectgl/GLTextStyle.h"
 #include "objectgl/GLViewport.h"
 #include "platform/win32/wgl/wgl.h"
 
@@ -84,7 +85,7 @@ uint32_t GLScene::AddViewport(GLViewport* viewport) {
   return count;
 }
 
-uint32_t GLScene::AddTextStyle(GLObject* style) {
+uint32_t GLScene::AddTextStyle(GLTextStyle* style) {
   if (!style) return 0;
   style->SetOwner(this);
   return textStyles_.Add(style) - 1;
@@ -109,6 +110,8 @@ void GLScene::RemoveAllEntities() {
 }
 
 GLEntity* GLScene::GetEntity(uint32_t index) { return static_cast<GLEntity*>(entities_.GetAt(index)); }
+
+GLTextStyle* GLScene::GetTextStyle(uint32_t index) { return static_cast<GLTextStyle*>(textStyles_.GetAt(index)); }
 
 GLLight* GLScene::GetLight(uint32_t index) { return static_cast<GLLight*>(lights_.GetAt(index)); }
 

@@ -20,6 +20,7 @@ class GLCamera;
 class GLEntity;
 class GLLight;
 class GLName;
+class GLTextStyle;
 class GLViewport;
 
 // The clock of drawing deadlines: monotonic milliseconds (wrapping at 32
@@ -52,7 +53,7 @@ class GLScene : public GLObject {
   // 0 for null or when the viewport has no context and cannot get one.
   uint32_t AddViewport(GLViewport* viewport);
   // Returns the style's 0-based index (0 for null).
-  uint32_t AddTextStyle(GLObject* style);
+  uint32_t AddTextStyle(GLTextStyle* style);
   uint32_t AddMaterial(GLMaterial* material);
   void DeleteAllEntities();
   void RemoveAllEntities();
@@ -61,7 +62,8 @@ class GLScene : public GLObject {
   uint32_t GetEntityCount() const { return entities_.GetCount(); }
   GLLight* GetLight(uint32_t index);
   uint32_t GetLightCount() const { return lights_.GetCount(); }
-  GLObject* GetTextStyle(uint32_t index) { return textStyles_.GetAt(index); }
+  // Null at the count; GLException 1003 beyond it.
+  GLTextStyle* GetTextStyle(uint32_t index);
   uint32_t GetTextStyleCount() const { return textStyles_.GetCount(); }
   uint32_t GetViewportCount() const { return viewports_.GetCount(); }
   uint32_t GetCameraCount() const { return cameras_.GetCount(); }

@@ -74,6 +74,11 @@ class GLIstream {
 
   bool Seek(uint32_t position);
   uint32_t Tell() const { return data_ ? position_ : 0; }
+  // Whether n more bytes lie within a bounded stream (always for an
+  // unbounded one): readers check counts against it before allocating.
+  bool CanRead(uint64_t n) const {
+    return data_ && (!bounded_ || (position_ <= size_ && n <= uint64_t{size_} - position_));
+  }
 
  private:
   const unsigned char* data_ = nullptr;

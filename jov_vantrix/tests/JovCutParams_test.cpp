@@ -1,4 +1,5 @@
 #include "jov_vantrix/network/JovCutParams.h"
+#include "jov_vantrix/section/JovCutParamsOld.h"
 
 #include <gtest/gtest.h>
 
@@ -49,4 +50,11 @@ TEST(JovCutParams, NewBlockWaitsForItsMasks) {
   EXPECT_TRUE(params.m_maskWithoutProduct.IsEmpty());
   EXPECT_TRUE(params.m_maskWithProduct.IsEmpty());
   EXPECT_TRUE(params.m_maskScheme.IsEmpty());
+}
+
+TEST(JovCutParamsOld, StampsTheMomentOfConstructionWithTheDateFirst) {
+  g_readings = 0;
+  JovCutParamsOld older(&MarchFifth);
+  EXPECT_STREQ(older.m_stamp, "05.03.2013-14.07.09");
+  EXPECT_EQ(g_readings, 1);
 }

@@ -7,6 +7,7 @@
 #include "objectgl/GLClassHierarchy.h"
 #include "objectgl/GLException.h"
 #include "objectgl/GLLight.h"
+#include "objectgl/GLShell.h"
 
 namespace {
 
@@ -22,13 +23,38 @@ TEST(GLClassRegistry, TheLibraryTreeIsLinkedByBaseNameInRegistrationOrder) {
   EXPECT_STREQ(root->GetName(), "GLObject");
   EXPECT_EQ(root->GetBaseName(), nullptr);
   EXPECT_EQ(Children(root), (std::vector<std::string>{"GLClass", "GLScene", "GLLight", "GLCamera", "GLEntity",
-                                                      "GLViewport", "GLMatLib", "GLMaterial", "GLTexture"}));
-  EXPECT_EQ(Children(GLEntity::classRecord), (std::vector<std::string>{"GLName", "GLPushMatrix", "GLPopMatrix"}));
+                                                      "GLViewport", "GLMatLib", "GLMaterial", "GLTexture",
+                                                      "GLTextStyle"}));
+  EXPECT_EQ(Children(GLEntity::classRecord),
+            (std::vector<std::string>{"GLLine", "GLFace", "GLFace4", "GLCircle", "GLShell", "GLMesh", "GLTeaPot",
+                                      "GLName", "GLSelectPoint", "GLArrow", "GLArc", "GLEllipse", "GLPolygon",
+                                      "GLText", "GLPushMatrix", "GLPopMatrix"}));
+  EXPECT_EQ(Children(GLShell::classRecord), (std::vector<std::string>{"GLPolygonArray"}));
   EXPECT_EQ(Children(GLLight::classRecord), (std::vector<std::string>{"GLOmniLight"}));
   EXPECT_EQ(GLDirectionLight::classRecord->GetParent(), GLOmniLight::classRecord);
-  EXPECT_EQ(GLClassHierarchy::Library().GetCount(), 16u);
-  for (uint32_t i = 0; i < GLClassHierarchy::Library().GetCount(); ++i)
-    EXPECT_STREQ(GLClassHierarchy::Library().GetAt(i)->GetLibraryName(), "ObjectGL");
+
+  // Every class in its place of the order, with its factory.
+  const std::vector<std::string> order = {
+      "GLObject",      "GLClass",     "GLScene",     "GLLight",        "GLCamera",       "GLEntity",
+      "GLLine",        "GLFace",      "GLFace4",     "GLCircle",       "GLViewport",     "GLViewportWin",
+      "GLMatLib",      "GLMaterial",  "GLTexture",   "GLOmniLight",    "GLDirectionLight", "GLShell",
+      "GLPolygonArray", "GLMesh",     "GLTeaPot",    "GLName",         "GLSelectPoint",  "GLArrow",
+      "GLArc",         "GLEllipse",   "GLPolygon",   "GLTextStyle",    "GLText",         "GLPushMatrix",
+      "GLPopMatrix"};
+  GLClassHierarchy& library = GLClassHierarchy::Library();
+  ASSERT_EQ(library.GetCount(), order.size());
+  for (uint32_t i = 0; i < library.GetCount(); ++i) {
+    GLClass* c = library.GetAt(i);
+    EXPECT_EQ(c->GetName(), order[i]);
+    EXPECT_STREQ(c->GetLibraryName(), "ObjectGL");
+    const bool abstract = order[i] == "GLLight" || order[i] == "GLEntity" || order[i] == "GLViewport";
+    EXPECT_EQ(c->IsAbstract(), abstract) << order[i];
+    if (abstract) continue;
+    // What a factory makes answers with its own record.
+    std::unique_ptr<GLObject> made(c->CreateObject());
+    ASSERT_NE(made, nullptr) << order[i];
+    EXPECT_EQ(made->GetClass(), c) << order[i];
+  }
 }
 
 TEST(GLClassRegistry, DerivationIsDecidedByNameAlongTheParents) {
@@ -108,7 +134,7 @@ TEST(GLClassRegistry, AnInvalidRegistrationIsShownAndGivesNull) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].type, 48u);
   EXPECT_EQ(boxes[0].text, "*** I cannot find resource file \"GLOBJECT.GLR\". ***\n\n0");
-  EXPECT_EQ(GLClassHierarchy::Library().GetCount(), 16u);
+  EXPECT_EQ(GLClassHierarchy::Library().GetCount(), 31u);
 }
 
 }  // namespace

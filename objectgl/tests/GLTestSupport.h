@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLMaterial.h"
 #include "objectgl/GLScene.h"
+#include "objectgl/GLStream.h"
 #include "objectgl/GLViewport.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/ui_services.h"
@@ -148,6 +150,92 @@ inline std::vector<MessageBoxCall> MessageBoxes() {
   for (const UiEvent& e : UiJournal())
     if (e.kind == UiEvent::Kind::MessageBox) boxes.push_back(e.box);
   return boxes;
+}
+
+// One primitive OpenGL passed on in feedback mode: its token and points.
+struct FedPrimitive {
+  GLenum token;
+  std::vector<GLVector> points;
+};
+
+// What `draw` issues in the current context, in feedback mode, under a view
+// whose window coordinates are the x and y of -1000..1000.
+inline std::vector<FedPrimitive> Feedback(const std::function<void()>& draw) {
+  std::vector<GLfloat> buffer(1 << 18);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(-1000, 1000, -1000, 1000, -1000, 1000);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glViewport(-1000, -1000, 2000, 2000);
+  glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
+  glRenderMode(GL_FEEDBACK);
+  draw();
+  const GLint n = glRenderMode(GL_RENDER);
+  glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+  EXPECT_GE(n, 0) << "feedback buffer overflow";
+
+  std::vector<FedPrimitive> out;
+  auto vertex = [&](GLint& at) {
+    GLVector v(buffer[at], buffer[at + 1], 0.0);
+    at += 3;
+    return v;
+  };
+  for (GLint at = 0; at < n;) {
+    const auto token = static_cast<GLenum>(buffer[at++]);
+    FedPrimitive p{token, {}};
+    int count = 0;
+    switch (token) {
+      case GL_POINT_TOKEN:
+      case GL_BITMAP_TOKEN:
+      case GL_DRAW_PIXEL_TOKEN:
+      case GL_COPY_PIXEL_TOKEN: count = 1; break;
+      case GL_LINE_TOKEN:
+      case GL_LINE_RESET_TOKEN: count = 2; break;
+      case GL_POLYGON_TOKEN: count = static_cast<int>(buffer[at++]); break;
+      case GL_PASS_THROUGH_TOKEN: ++at; continue;
+      default: ADD_FAILURE() << "token " << token; return out;
+    }
+    for (int i = 0; i < count; ++i) p.points.push_back(vertex(at));
+    out.push_back(p);
+  }
+  return out;
+}
+
+// Lines (fed as line tokens) of the feedback, reset or not.
+inline size_t LineCount(const std::vector<FedPrimitive>& fed) {
+  return static_cast<size_t>(std::count_if(fed.begin(), fed.end(), [](const FedPrimitive& p) {
+    return p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN;
+  }));
+}
+
+// What an object writes into a buffer of `capacity` bytes; empty when the
+// write fails.
+template <class T>
+std::vector<unsigned char> Written(const T& object, size_t capacity = 4096) {
+  std::vector<unsigned char> buffer(capacity);
+  GLOstream os(buffer.data(), capacity);
+  if (!object.Write(os)) return {};
+  buffer.resize(os.Tell());
+  return buffer;
+}
+
+// Every shorter prefix of a written form reads false.
+template <class T>
+void ExpectEveryPrefixFails(const std::vector<unsigned char>& bytes, const char* what) {
+  for (size_t n = 0; n < bytes.size(); ++n) {
+    T fresh;
+    GLIstream is(bytes.data(), static_cast<uint32_t>(n));
+    EXPECT_FALSE(fresh.Read(is)) << what << " read from " << n << " of " << bytes.size() << " bytes";
+  }
 }
 
 }  // namespace gltest

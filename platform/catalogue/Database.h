@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "common/qmString.h"
+#include "platform/catalogue/qmString.h"
 #include "common/resbuf.h"
 #include "platform/catalogue/JovDBaseApi.h"
 

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/win32/error_codes.h"
+#include "platform/win32/glyph_outline.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/resources.h"
@@ -37,6 +38,7 @@ struct DcState {
   COLORREF text = RGB(0, 0, 0);
   COLORREF background = RGB(255, 255, 255);
   int bkMode = OPAQUE;
+  UINT textAlign = TA_LEFT | TA_TOP;
   POINT position{};
 };
 
@@ -141,6 +143,14 @@ SIZE FontCharSize(HFONT font) {
   LONG h = o->font.lfHeight ? std::abs(o->font.lfHeight) : headless::kFontHeight;
   LONG w = o->font.lfWidth ? std::abs(o->font.lfWidth) : std::max(1, MulDiv(h, headless::kDialogBaseX, headless::kFontHeight));
   return {w, h};
+}
+
+bool GetSelectedLogFont(HDC dc, LOGFONTA* out) {
+  DeviceContext* d = Dc(dc);
+  GdiObject* o = d ? Object(d->state.font) : nullptr;
+  if (!o || o->kind != Kind::Font || !out) return false;
+  *out = o->font;
+  return true;
 }
 
 DWORD GetSysColor(int index) {
@@ -482,6 +492,16 @@ int GetBkMode(HDC dc) {
   return d ? d->state.bkMode : 0;
 }
 
+UINT SetTextAlign(HDC dc, UINT align) {
+  DeviceContext* d = Dc(dc);
+  return d ? std::exchange(d->state.textAlign, align) : GDI_ERROR;
+}
+
+UINT GetTextAlign(HDC dc) {
+  DeviceContext* d = Dc(dc);
+  return d ? d->state.textAlign : GDI_ERROR;
+}
+
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
   DeviceContext* d = Dc(dc);
   if (!d) return FALSE;
@@ -542,7 +562,9 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect) {
 
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   DeviceContext* d = Dc(dc);
-  return d && Record(dc, "TextOutA", {x, y}, TextOf(text, length), d->state.text);
+  if (!d || !Record(dc, "TextOutA", {x, y}, TextOf(text, length), d->state.text)) return FALSE;
+  G().journal.back().textAlign = d->state.textAlign;
+  return TRUE;
 }
 
 int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) {
@@ -590,6 +612,8 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size) {
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) {
   DeviceContext* d = Dc(dc);
   if (!d || !metrics) return FALSE;
+  LOGFONTA font{};
+  if (GetSelectedLogFont(dc, &font) && GlyphSourceTextMetrics(font, metrics)) return TRUE;
   const SIZE ch = CharSizeOf(*d);
   *metrics = {};
   metrics->tmHeight = ch.cy;

@@ -111,6 +111,15 @@ constexpr UINT DT_NOPREFIX = 0x0800;
 constexpr UINT DT_END_ELLIPSIS = 0x8000;
 constexpr UINT DT_PATH_ELLIPSIS = 0x4000;
 
+// SetTextAlign: where TextOut's point lies on the text.
+constexpr UINT TA_NOUPDATECP = 0x0000;
+constexpr UINT TA_LEFT = 0x0000;
+constexpr UINT TA_RIGHT = 0x0002;
+constexpr UINT TA_CENTER = 0x0006;
+constexpr UINT TA_TOP = 0x0000;
+constexpr UINT TA_BOTTOM = 0x0008;
+constexpr UINT TA_BASELINE = 0x0018;
+
 // DrawIconEx
 constexpr UINT DI_MASK = 0x0001;
 constexpr UINT DI_IMAGE = 0x0002;
@@ -260,6 +269,9 @@ COLORREF SetBkColor(HDC dc, COLORREF color);
 COLORREF GetBkColor(HDC dc);
 int SetBkMode(HDC dc, int mode);
 int GetBkMode(HDC dc);
+// Returns the alignment before (GDI_ERROR for a bad context).
+UINT SetTextAlign(HDC dc, UINT align);
+UINT GetTextAlign(HDC dc);
 
 // Drawing (recorded).
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
@@ -275,6 +287,8 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length);
 // Returns the height of the text; with DT_CALCRECT measures into rect.
 int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format);
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size);
+// The selected font's own metrics when an outline font matches it (see
+// glyph_outline.h), else the headless ones.
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
 BOOL BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop);
 BOOL StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
@@ -316,6 +330,7 @@ struct GdiRecord {
   std::vector<int> args;   // its numbers in call order (points, rectangles)
   std::string text;        // text drawn, code page 1250
   COLORREF color = 0;      // the text colour, pen or brush colour in effect
+  UINT textAlign = 0;      // TextOutA: the text alignment in effect
 };
 // The drawing journal keeps the most recent calls (at most 100000).
 std::vector<GdiRecord> DrawingJournal(HWND window = nullptr);  // null: all
@@ -323,3 +338,5 @@ void ClearDrawingJournal();
 
 // The selected font's measures: average width and height of a character.
 SIZE FontCharSize(HFONT font);
+// The logical font selected into the device context; false for a bad one.
+bool GetSelectedLogFont(HDC dc, LOGFONTA* out);

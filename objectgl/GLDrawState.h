@@ -1,0 +1,98 @@
+// What entities change of the OpenGL state while they draw, put back when
+// they are done, and the material steps their draw modes take.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+
+#include "objectgl/GLMaterial.h"
+#include "objectgl/GLVectorArray.h"
+
+// Whether OpenGL renders (rather than selects or feeds back). Mesa's
+// selection and feedback lose or crash on display lists that mix primitive
+// kinds, as tessellations do: there entities send their primitives anew.
+inline bool GLIsRendering() {
+  GLint mode = GL_RENDER;
+  glGetIntegerv(GL_RENDER_MODE, &mode);
+  return mode == GL_RENDER;
+}
+
+// Lighting off for the scope; on again after when it was on.
+class GLLightingOff {
+ public:
+  GLLightingOff() : was_(glIsEnabled(GL_LIGHTING) == GL_TRUE) { glDisable(GL_LIGHTING); }
+  ~GLLightingOff() {
+    if (was_) glEnable(GL_LIGHTING);
+  }
+  GLLightingOff(const GLLightingOff&) = delete;
+  GLLightingOff& operator=(const GLLightingOff&) = delete;
+
+ private:
+  bool was_;
+};
+
+// The line width for the scope.
+class GLLineWidthScope {
+ public:
+  explicit GLLineWidthScope(float width) {
+    glGetFloatv(GL_LINE_WIDTH, &saved_);
+    glLineWidth(width);
+  }
+  ~GLLineWidthScope() { glLineWidth(saved_); }
+  GLLineWidthScope(const GLLineWidthScope&) = delete;
+  GLLineWidthScope& operator=(const GLLineWidthScope&) = delete;
+
+ private:
+  GLfloat saved_ = 1.0f;
+};
+
+// Filled polygons on both sides for the scope; the front and back modes
+// are put back one by one.
+class GLFilledPolygons {
+ public:
+  GLFilledPolygons() {
+    glGetIntegerv(GL_POLYGON_MODE, saved_);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  }
+  ~GLFilledPolygons() {
+    glPolygonMode(GL_FRONT, static_cast<GLenum>(saved_[0]));
+    glPolygonMode(GL_BACK, static_cast<GLenum>(saved_[1]));
+  }
+  GLFilledPolygons(const GLFilledPolygons&) = delete;
+  GLFilledPolygons& operator=(const GLFilledPolygons&) = delete;
+
+ private:
+  GLint saved_[2] = {GL_FILL, GL_FILL};
+};
+
+// Selects the material and sends its colour (unlit drawing).
+inline void GLApplyColor(GLMatLib* materials, uint32_t material) {
+  if (!materials) return;
+  materials->SetCurrent(material);
+  materials->ApplyColor();
+}
+
+// Selects the material and sends it lit to the faces.
+inline void GLApplyLit(GLMatLib* materials, uint32_t material, GLenum faces) {
+  if (!materials) return;
+  materials->SetCurrent(material);
+  materials->ApplyMaterial(faces);
+}
+
+// The material step of the surface entities: colour in modes 0 and 1, lit to
+// both sides in mode 2, nothing otherwise.
+inline void GLApplyForMode(GLMatLib* materials, uint32_t material, uint32_t mode) {
+  if (mode <= 1)
+    GLApplyColor(materials, material);
+  else if (mode == 2)
+    GLApplyLit(materials, material, GL_FRONT_AND_BACK);
+}
+
+class GLEntity;
+
+// A curve's points as one primitive (line loop or strip) in the material's
+// colour, unlit, at the entity's line width, through the scene's model
+// matrix. Nothing for no points.
+void GLDrawCurve(const GLEntity& entity, GLenum primitive, const GLVectorArray& points, GLMatLib* materials,
+                 uint32_t material);
