@@ -7,20 +7,30 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/GroupChainBuilder.h"
+#include "common/CResourceQmr.h"
 #include "common/GroupCodeChain.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/section/CObjData.h"
 #include "jov_vantrix/section/CSecData.h"
 #include "jov_vantrix/section/CSecSez.h"
+#include "jov_vantrix/section/CutParamsRules.h"
+#include "jov_vantrix/section/CutSettings.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
 #include "jov_vantrix/section/OldCutDrawing.h"
 #include "jov_vantrix/section/OldCutRecords.h"
 #include "jov_vantrix/section/OldRecordLookups.h"
+#include "jov_vantrix/tests/TestWizard.h"
 #include "jov_vantrix/tests/drawing/RealHost.h"
+#include "platform/mfc/module_state.h"
+#include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/resources.h"
 #include "tests/support/ProgramRun.h"
 
 namespace {
@@ -36,57 +46,45 @@ const char* kRiser6 = "62,64,66,68,6A";  // the same tree, A on the right
 
 std::time_t FixedClock() { return 1700000000; }
 
+// The settings the riser dialog finds in the profile ("CUT_NUMBER" is the
+// last section's: the dialog offers the next, 7).
+const char kJovIni[] =
+    "[CUT_DLG]\r\nCUT_NUMBER=6\r\nHEIGHT=2.8\r\nDIST_RISER=0.5\r\nDIST_ELM=0.3\r\nHEIGHT_FLOOR=3.0\r\n"
+    "DIST_PIPE=0.1\r\nPIPE_FLOOR_DIST=0.2\r\nDRAW_PIPE=1\r\nDESC_RISER=1\r\nDESC_ELM=1\r\nDRAW_FLOOR=1\r\n"
+    "DESC_FLOOR=1NP\r\nPIPE_SWITCH=0\r\n[DESC]\r\nLAYER=DESC\r\nHEIGHT=2.5\r\nLAYER_BRANCH=BR\r\n"
+    "HEIGHT_BRANCH=3.5\r\nBUBBLE_BRANCH=0\r\n";
+const char kJovLin[] = "[MODULE_T]\r\n0=TPP0000-0001;P;PIPE_S\r\n1=TPZ0000-0001;Z;PIPE_R\r\n";
+
+std::string ResourceText(UINT id) {
+  char text[256] = "";
+  LoadStringA(AfxGetResourceHandle(), id, text, sizeof text);
+  return text;
+}
+
 // The block as the riser dialog leaves it for a drawing of `unit` units per
-// metre at scale 1: the settings in metres and millimetres, the pipe start
-// recomputed (HEIGHT_FLOOR - DIST_PIPE - PIPE_FLOOR_DIST, the first bubble
-// distance shrunk by what it grew), then converted.
-void RiserBlock(JovCutParamsOld& p, int unit) {
-  const double u = unit;
-  p.m_unit = unit;
-  p.m_scale = 1.0;
-  p.m_basePoint = GLVector(0, 0, 0);
-  p.m_height = 2.8 * u;
-  p.m_riserDistance = 0.5 * u;
-  p.m_elementDistance = 0.3 * u;
-  p.m_floorHeight = 3.0 * u;
-  p.m_pipeDistance = 0.1 * u;
-  p.m_pipeFloorDistance = 0.2 * u;
-  p.m_pipeBeginLength = (3.0 - 0.1 - 0.2) * u;
-  p.m_bubbleDistance1 = (0.1 - (2.7 - 0.1)) * u;
-  p.m_bubbleDistance2 = 0.3 * u;
-  p.m_bubbleDistance3 = 0.1 * u;
-  p.m_floorDistanceX = 0.2 * u;
-  p.m_floorArrow = 0.075 * u;
-  p.m_floorLine1 = 0.25 * u;
-  p.m_floorLine2 = 0.25 * u;
-  p.m_verticalPipeBeginLength = 0.1 * u;
-  p.m_descriptionDistance = 0.05 * u;
-  p.m_descriptionLineSpacing = 0.05 * u;
-  p.m_riserRadius = 0.08 * u;
-  p.m_firstLineHeight = 0.005 * u;
-  p.m_descriptionHeight = 2.5 * u / 1000.0;
-  p.m_branchTextHeight = 3.5 * u / 1000.0;
-  p.m_drawPipe = p.m_describeRisers = p.m_describeElements = p.m_drawFloors = 1;
-  p.m_pipeSwitch = 0;
-  p.m_branchBubble = 0;
-  p.m_floorDescription = "1NP";
-  p.m_cutNumber = "7";
-  p.m_descriptionLayer = "DESC";
-  p.m_branchLayer = "BR";
-  p.m_firstLineLayer = "DESC_FIRST";
-  p.m_bubbleLayer = "BUBBLES";
-  p.m_floorMarkLayer = "FLOOR";
-  p.m_baseLineLayer = "BASE";
-  p.m_riserLayer = "RISERS";
-  p.m_supplyTypeCode = "TPP0000i0001";
-  p.m_supplyText2 = "P";
-  p.m_supplyText3 = "PIPE_S";
-  p.m_returnTypeCode = "TPZ0000i0001";
-  p.m_returnText2 = "Z";
-  p.m_returnText3 = "PIPE_R";
-  p.m_maskWithoutProduct = "-&CM-\\&TY\\&L/&V\\&VE &SR";
-  p.m_maskWithProduct = "-&CM-\\#T\\&VE &SR";
-  p.m_maskScheme = "-&CM-\\#R3\\&VE &SR";
+// metre at scale 1: the settings files read, OK's values and layers, the
+// pipe start recomputed, then the generate step's conversion and layers.
+void DialogBlock(JovCutParamsOld& block, int unit) {
+  char settings[MAX_PATH];
+  char pipeTypes[MAX_PATH];
+  char presets[MAX_PATH];
+  TheApp().GetDataPath(settings, kCutSettingsFile, sizeof settings);
+  TheApp().GetDataPath(pipeTypes, kPipeTypeFile, sizeof pipeTypes);
+  TheApp().GetDataPath(presets, kCutPresetFile, sizeof presets);
+  block.m_unit = unit;
+  block.m_scale = 1.0;
+  block.m_basePoint = GLVector(0, 0, 0);
+  StoreCutValues(ReadCutValues(settings, CutDialog::Riser), block);
+  ReadDrawingSettings(settings, block);
+  ReadPipeTypes(pipeTypes, block);
+  block.m_baseLineLayer = ResourceText(IDS_LAYER_BASE_LINE).c_str();
+  block.m_floorMarkLayer = ResourceText(IDS_LAYER_FLOOR_MARK).c_str();
+  block.m_bubbleLayer = ResourceText(IDS_LAYER_BUBBLES).c_str();
+  RecomputePipeBeginLength(block);
+  ConvertForGeneration(block);
+  ApplyLayerRules(block, ReadLayerPlaceholder(presets), HostGetVariable(TheApp().m_pHostTable, "CLAYER"));
+  block.m_firstLineLayer = ResourceText(IDS_LAYER_FIRST_DESCRIPTION).c_str();
+  block.m_riserLayer = ResourceText(IDS_LAYER_RISER).c_str();
 }
 
 // What a built entity of the generators is, in the terms the tests use.
@@ -129,6 +127,13 @@ std::vector<Entity> OfType(const std::vector<Entity>& all, const std::string& ty
   return out;
 }
 
+// Each insert's "_NUM_BRANCH" and x, in drawing order.
+std::vector<std::string> InsertPlaces(const std::vector<Entity>& built) {
+  std::vector<std::string> out;
+  for (const Entity& e : OfType(built, "INSERT")) out.push_back(e.text + " " + std::to_string(static_cast<int>(e.points[0].x)));
+  return out;
+}
+
 std::vector<std::string> Sections(const CSecSez& list) {
   std::vector<std::string> out;
   for (const CSecData* s = list.GetFirstSection(); s; s = s->GetNextSection())
@@ -142,6 +147,11 @@ class OldCutOnDrawings : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(host_.Loaded());
     ASSERT_TRUE(host_.Catalogue('T', kData + "riser.cat"));
+    ASSERT_TRUE(resources_.IsLoaded());
+    const std::filesystem::path data = std::filesystem::path(host_.Folder()) / "profile" / "Dat";
+    std::filesystem::create_directories(data);
+    std::ofstream(data / kCutSettingsFile, std::ios::binary) << kJovIni;
+    std::ofstream(data / kPipeTypeFile, std::ios::binary) << kJovLin;
     // Each look-up answers a 600 x 500 rectangle of four lines from the
     // origin with a connection marker at (50, 0) coded "20".
     GroupChainBuilder builder(0);
@@ -155,14 +165,7 @@ class OldCutOnDrawings : public ::testing::Test {
   }
 
   void TearDown() override {
-    CJov_VantrixApp& app = TheApp();
-    if (app.m_hWizard) {
-      if (auto reset = Control<void (*)()>("TestWizard_Reset")) reset();
-      FreeLibrary(app.m_hWizard);
-    }
-    app.m_hWizard = nullptr;
-    app.m_pPPGetResbufEx = nullptr;
-    app.m_pPPFree = nullptr;
+    wizard_.Unload();
     FreeGroupCodeChain(geometry_);
     FreeGroupCodeChain(data_);
   }
@@ -171,24 +174,20 @@ class OldCutOnDrawings : public ::testing::Test {
   // library and reads the picked inserts into the records.
   void Read(const char* handles) {
     ASSERT_TRUE(host_.Open(kData + "riser.dxf", handles));
-    if (!TheApp().m_hWizard) {
-      ASSERT_TRUE(TheApp().LoadWizardDll()) << "Wizard.dll beside the test program";
-    }
-    Control<void (*)()>("TestWizard_Reset")();
+    ASSERT_TRUE(wizard_.Load()) << "Wizard.dll beside the test program";
     Answer(1);
     riser_ = "";
     ASSERT_EQ(ReadOldCutObjects(records_, riser_), kOldCutRead);
   }
 
-  template <typename F>
-  F Control(const char* name) {
-    return reinterpret_cast<F>(GetProcAddress(TheApp().m_hWizard, name));
+  // A fresh block as the riser dialog leaves it.
+  JovCutParamsOld& Block(int unit) {
+    block_ = std::make_unique<JovCutParamsOld>(&FixedClock);
+    DialogBlock(*block_, unit);
+    return *block_;
   }
-  void Answer(int result) {
-    Control<void (*)(int, const resbuf*, const resbuf*)>("TestWizard_Answer")(result, geometry_, data_);
-  }
-  int Calls() { return Control<int (*)()>("TestWizard_Calls")(); }
-  std::string Text(const char* name) { return Control<const char* (*)()>(name)(); }
+
+  void Answer(int result) { wizard_.Answer(result, geometry_, data_); }
 
   // Writes the records as the dialog does after a drawing, saves, and runs
   // the ezdxf checks of the section of riser "1": "" when all hold.
@@ -201,17 +200,19 @@ class OldCutOnDrawings : public ::testing::Test {
     const testsupport::Outcome checked = testsupport::RunProgram(
         JOV_PYTHON,
         {std::string(JOV_SOURCE_DIR) + "/jov_vantrix/tests/drawing/check_riser_section.py",
-         kData + "riser.dxf", saved, mode, params_.m_stamp.GetString()},
+         kData + "riser.dxf", saved, mode, block_->m_stamp.GetString()},
         host_.Folder());
     return checked.exit == 0 ? "" : checked.out + checked.err;
   }
 
   RealHost host_;
+  TestWizard wizard_;
+  CResourceQmr resources_{JOV_TEST_MODULE_DIR "/Jov_Vantrix.qmr"};
   resbuf* geometry_ = nullptr;
   resbuf* data_ = nullptr;
   CObjSez records_;
   CString riser_;
-  JovCutParamsOld params_{&FixedClock};
+  std::unique_ptr<JovCutParamsOld> block_;
 };
 
 }  // namespace
@@ -224,26 +225,26 @@ TEST_F(OldCutOnDrawings, RiserSectionWithItsBranchTree) {
   EXPECT_EQ(roles, (std::vector<int>{kRoleRiser, kRoleBranch, kRoleBranch, kRoleBranch}));
   EXPECT_EQ(HasDifferentBranchParents(records_), 1) << "A hangs on P, K and M on A";
 
-  RiserBlock(params_, 1000);
-  ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
-  EXPECT_EQ(Sections(params_.m_sections),
+  JovCutParamsOld& block = Block(1000);
+  ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
+  EXPECT_EQ(Sections(block.m_sections),
             (std::vector<std::string>{"1>2 A/", "2>4 A/K", "3>2 K/", "4>0 A/M", "5>4 M/"}));
-  ASSERT_EQ(BuildOldCutDrawing(records_, params_), 1);
+  ASSERT_EQ(BuildOldCutDrawing(records_, block), 1);
 
-  EXPECT_EQ(Calls(), 5) << "A, its end branches M and K, and each of them again in its own pass";
-  EXPECT_EQ(Control<uint32_t (*)()>("TestWizard_View")(), 1u);
+  EXPECT_EQ(wizard_.Calls(), 5) << "A, its end branches M and K, and each of them again in its own pass";
+  EXPECT_EQ(wizard_.View(), 1u);
   EXPECT_STREQ(FindRootBranchRecord(records_)->m_jovData.GetProperty("O"), "3000");
-  EXPECT_FALSE(Control<bool (*)()>("TestWizard_Holds")()) << "every answer released";
+  EXPECT_FALSE(wizard_.Holds()) << "every answer released";
   EXPECT_EQ(WriteAndCheck("tree"), "");
 }
 
 TEST_F(OldCutOnDrawings, RiserSectionWithoutTheBranchLayout) {
   Read(kRiser1);
-  RiserBlock(params_, 1000);
-  ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
-  ASSERT_EQ(BuildOldCutDrawingFlat(records_, params_), 1);
-  EXPECT_EQ(Calls(), 3);
-  EXPECT_EQ(Control<int (*)()>("TestWizard_Frees")(), 3);
+  JovCutParamsOld& block = Block(1000);
+  ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
+  ASSERT_EQ(BuildOldCutDrawingFlat(records_, block), 1);
+  EXPECT_EQ(wizard_.Calls(), 3);
+  EXPECT_EQ(wizard_.Frees(), 3);
   // The product data are used as the library handed them: the records keep
   // no copies.
   for (const CObjData* r = records_.GetFirstRecord(); r; r = r->GetNextRecord())
@@ -255,20 +256,20 @@ TEST_F(OldCutOnDrawings, RiserSectionWithoutTheBranchLayout) {
 
 TEST_F(OldCutOnDrawings, ProductLookUpAsksOnceForEachCallAndKeepsOnlyTheLatestCopies) {
   Read(kRiser1);
-  RiserBlock(params_, 1);
-  params_.m_sameItemLengthOn = 1;
-  params_.m_sameItemLength = 0.8;
+  JovCutParamsOld& block = Block(1);
+  block.m_sameItemLengthOn = 1;
+  block.m_sameItemLength = 0.8;
   jovDatabase::Database* db = TheApp().GetDatabase('T');
   ASSERT_NE(db, nullptr);
   CObjData* k = FindBranchRecord(records_, "K");
   ASSERT_NE(k, nullptr);
   for (int round = 1; round <= 2; ++round) {
-    ASSERT_TRUE(k->LookupProduct(db, params_)) << round;
-    EXPECT_EQ(Calls(), round);
-    EXPECT_EQ(Text("TestWizard_Names"), "#CM/#TY/#L/#VE/#SR");
-    EXPECT_EQ(Text("TestWizard_Values"), "2/XYZ/800/15/20") << "the same item length in millimetres";
+    ASSERT_TRUE(k->LookupProduct(db, block)) << round;
+    EXPECT_EQ(wizard_.Calls(), round);
+    EXPECT_EQ(wizard_.Text("TestWizard_Names"), "#CM/#TY/#L/#VE/#SR");
+    EXPECT_EQ(wizard_.Text("TestWizard_Values"), "2/XYZ/800/15/20") << "the same item length in millimetres";
     EXPECT_STREQ(k->m_jovData.GetProperty("L"), "600") << "its own length back after the call";
-    EXPECT_FALSE(Control<bool (*)()>("TestWizard_Holds")());
+    EXPECT_FALSE(wizard_.Holds());
   }
   // The second answer replaced the first (the leak checker sees the rest);
   // the extents, grown twice by the same geometry, are in metres.
@@ -277,40 +278,40 @@ TEST_F(OldCutOnDrawings, ProductLookUpAsksOnceForEachCallAndKeepsOnlyTheLatestCo
   EXPECT_DOUBLE_EQ(k->ProductHeight(), 0.5);
 
   CObjData* a = FindRootBranchRecord(records_);
-  ASSERT_TRUE(a->LookupProduct(db, params_));
+  ASSERT_TRUE(a->LookupProduct(db, block));
   EXPECT_STREQ(a->m_jovData.GetProperty("O"), "3000") << "the floor height in millimetres";
-  EXPECT_EQ(Text("TestWizard_Values"), "1/3000/15/20");
+  EXPECT_EQ(wizard_.Text("TestWizard_Values"), "1/3000/15/20");
 
   // A product the library refuses, or the catalogue does not know, leaves
   // the chains as they were.
   Answer(2);
-  EXPECT_FALSE(k->LookupProduct(db, params_));
+  EXPECT_FALSE(k->LookupProduct(db, block));
   EXPECT_EQ(k->m_pProductGeometry, kept);
   Answer(1);
   k->m_jovData.m_typeCode = "TZZ0000i0009";
-  EXPECT_FALSE(k->LookupProduct(db, params_));
-  EXPECT_FALSE(k->LookupProduct(nullptr, params_));
+  EXPECT_FALSE(k->LookupProduct(db, block));
+  EXPECT_FALSE(k->LookupProduct(nullptr, block));
   EXPECT_EQ(k->m_pProductGeometry, kept);
-  EXPECT_EQ(Calls(), 4) << "no call for an unknown product";
+  EXPECT_EQ(wizard_.Calls(), 4) << "no call for an unknown product";
 }
 
 TEST_F(OldCutOnDrawings, WithoutCatalogueOrProductLibraryNothingIsDrawn) {
   Read(kRiser1);
-  RiserBlock(params_, 1000);
-  ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
+  JovCutParamsOld& block = Block(1000);
+  ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
   const uint32_t read = records_.GetCount();
   CJov_VantrixApp& app = TheApp();
   const PPGetResbufExFn bound = app.m_pPPGetResbufEx;
   app.m_pPPGetResbufEx = nullptr;
-  EXPECT_EQ(BuildOldCutDrawing(records_, params_), 0);
-  EXPECT_EQ(BuildOldCutDrawingFlat(records_, params_), 0);
+  EXPECT_EQ(BuildOldCutDrawing(records_, block), 0);
+  EXPECT_EQ(BuildOldCutDrawingFlat(records_, block), 0);
   app.m_pPPGetResbufEx = bound;
   // A riser of a trade the host has no catalogue for.
   records_.GetFirstRecord()->m_jovData.m_typeCode = "QCD0000i0003";
-  EXPECT_EQ(BuildOldCutDrawing(records_, params_), 0);
-  EXPECT_EQ(BuildOldCutDrawingFlat(records_, params_), 0);
+  EXPECT_EQ(BuildOldCutDrawing(records_, block), 0);
+  EXPECT_EQ(BuildOldCutDrawingFlat(records_, block), 0);
   EXPECT_EQ(records_.GetCount(), read);
-  EXPECT_EQ(Calls(), 0);
+  EXPECT_EQ(wizard_.Calls(), 0);
 }
 
 TEST_F(OldCutOnDrawings, ConnectionPointsFollowTheDrawingsUnit) {
@@ -319,9 +320,9 @@ TEST_F(OldCutOnDrawings, ConnectionPointsFollowTheDrawingsUnit) {
   for (int unit : {1000, 1}) {
     records_.RemoveAll();
     Read(kRiser1);
-    RiserBlock(params_, unit);
-    ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
-    ASSERT_EQ(BuildOldCutDrawing(records_, params_), 1);
+    JovCutParamsOld& block = Block(unit);
+    ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
+    ASSERT_EQ(BuildOldCutDrawing(records_, block), 1);
     const double f = unit == 1000 ? 1.0 : 0.001;
     const std::vector<Entity> built = Built(records_);
     const std::vector<Entity> inserts = OfType(built, "INSERT");
@@ -353,16 +354,16 @@ TEST_F(OldCutOnDrawings, TreeWithoutItemsOrWithoutRootDrawsOnlyTheFrame) {
   for (const Case& c : cases) {
     records_.RemoveAll();
     Read(c.handles);
-    RiserBlock(params_, 1000);
-    EXPECT_EQ(params_.m_sections.BuildFromBranches(records_), c.sections) << c.what;
-    ASSERT_EQ(BuildOldCutDrawing(records_, params_), 1) << c.what;
+    JovCutParamsOld& block = Block(1000);
+    EXPECT_EQ(block.m_sections.BuildFromBranches(records_), c.sections) << c.what;
+    ASSERT_EQ(BuildOldCutDrawing(records_, block), 1) << c.what;
     const std::vector<Entity> built = Built(records_);
     EXPECT_TRUE(OfType(built, "INSERT").empty()) << c.what;
     EXPECT_TRUE(OfType(built, "CIRCLE").empty()) << c.what;
     EXPECT_EQ(OfType(built, "LWPOLYLINE").size(), 2u) << c.what << ": the riser's two pipes";
     const std::vector<Entity> lines = OfType(built, "LINE");
     ASSERT_EQ(lines.size(), 5u) << c.what << ": the base line and the floor mark";
-    EXPECT_EQ(lines[0].layer, "BASE");
+    EXPECT_EQ(lines[0].layer, "CUT_BASE_LINE");
     EXPECT_NEAR(lines[0].points[0].x, -650, 1e-9) << c.what;
     EXPECT_NEAR(lines[0].points[1].x, 600, 1e-9) << c.what;
     EXPECT_EQ(OfType(built, "TEXT").size(), 2u) << c.what << ": the riser's number and the floor's";
@@ -403,20 +404,17 @@ TEST_F(OldCutOnDrawings, BranchWithChildrenGetsRiserSymbolsAndItsOwnPass) {
   for (const Case& c : cases) {
     records_.RemoveAll();
     Read(c.handles);
-    RiserBlock(params_, 1000);
-    ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_)) << c.what;
-    EXPECT_EQ(Sections(params_.m_sections),
+    JovCutParamsOld& block = Block(1000);
+    ASSERT_TRUE(block.m_sections.BuildFromBranches(records_)) << c.what;
+    EXPECT_EQ(Sections(block.m_sections),
               (std::vector<std::string>{"1>2 A/", "2>5 A/K", "3>4 K/", "4>2 K/Q", "5>0 A/M", "6>5 M/"}));
-    ASSERT_EQ(BuildOldCutDrawing(records_, params_), 1) << c.what;
+    ASSERT_EQ(BuildOldCutDrawing(records_, block), 1) << c.what;
     const std::vector<Entity> built = Built(records_);
-    std::vector<std::string> inserts;
-    for (const Entity& e : OfType(built, "INSERT"))
-      inserts.push_back(e.text + " " + std::to_string(static_cast<int>(e.points[0].x)));
-    EXPECT_EQ(inserts, c.inserts) << c.what;
+    EXPECT_EQ(InsertPlaces(built), c.inserts) << c.what;
     std::vector<int> symbols;
     for (const Entity& e : OfType(built, "CIRCLE")) {
       symbols.push_back(static_cast<int>(e.points[0].x));
-      EXPECT_EQ(e.layer, "RISERS");
+      EXPECT_EQ(e.layer, "CUT_RISERS");
     }
     EXPECT_EQ(symbols, c.symbols) << c.what;
     std::vector<int> labels;
@@ -451,34 +449,31 @@ TEST_F(OldCutOnDrawings, SwitchesOfTheBlock) {
   };
   const Case cases[] = {
       {"pipes switched", kRiser1, [](JovCutParamsOld& p) { p.m_pipeSwitch = 1; },
-       {"M,A -1100", "K,A -2000", "A,P,K,M -2900"}, {"PIPE_R 0", "PIPE_S 100", "PIPE_R -910"}, 10, "TEXT FLOOR"},
+       {"M,A -1100", "K,A -2000", "A,P,K,M -2900"}, {"PIPE_R 0", "PIPE_S 100", "PIPE_R -910"}, 10, "TEXT CUT_FLOOR"},
       {"no pipes: the far branch moves the cursor itself", kRiser5, [](JovCutParamsOld& p) { p.m_drawPipe = 0; },
-       {"M,A -1100", "A,P,K,M -2000", "Q,K -3400", "K,A,Q -2900"}, {}, 16, "TEXT FLOOR"},
+       {"M,A -1100", "A,P,K,M -2000", "Q,K -3400", "K,A,Q -2900"}, {}, 16, "TEXT CUT_FLOOR"},
       {"no descriptions, no floor mark", kRiser1,
        [](JovCutParamsOld& p) {
          p.m_describeElements = 0;
          p.m_drawFloors = 0;
        },
-       {"M,A -1100", "K,A -2000", "A,P,K,M -2900"}, {"PIPE_S 0", "PIPE_R 100", "PIPE_S -910"}, 0, "LINE BASE"},
+       {"M,A -1100", "K,A -2000", "A,P,K,M -2900"}, {"PIPE_S 0", "PIPE_R 100", "PIPE_S -910"}, 0, "LINE CUT_BASE_LINE"},
   };
   for (const Case& c : cases) {
     records_.RemoveAll();
     Read(c.handles);
-    RiserBlock(params_, 1000);
-    c.change(params_);
-    ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_)) << c.what;
-    ASSERT_EQ(BuildOldCutDrawing(records_, params_), 1) << c.what;
+    JovCutParamsOld& block = Block(1000);
+    c.change(block);
+    ASSERT_TRUE(block.m_sections.BuildFromBranches(records_)) << c.what;
+    ASSERT_EQ(BuildOldCutDrawing(records_, block), 1) << c.what;
     const std::vector<Entity> built = Built(records_);
-    std::vector<std::string> inserts;
-    for (const Entity& e : OfType(built, "INSERT"))
-      inserts.push_back(e.text + " " + std::to_string(static_cast<int>(e.points[0].x)));
-    EXPECT_EQ(inserts, c.inserts) << c.what;
+    EXPECT_EQ(InsertPlaces(built), c.inserts) << c.what;
     std::vector<std::string> pipes;
     for (const Entity& e : OfType(built, "LWPOLYLINE"))
       if (pipes.size() < 3) pipes.push_back(e.layer + " " + std::to_string(static_cast<int>(e.points[0].x)));
     EXPECT_EQ(pipes, c.pipes) << c.what;
     size_t descriptions = 0;
-    for (const Entity& e : OfType(built, "TEXT")) descriptions += e.layer == "DESC" || e.layer == "DESC_FIRST";
+    for (const Entity& e : OfType(built, "TEXT")) descriptions += e.layer == "DESC" || e.layer == "CUT_DESCRIPTION";
     EXPECT_EQ(descriptions, c.descriptions) << c.what;
     EXPECT_EQ(built.back().type + " " + built.back().layer, c.last) << c.what;
     EXPECT_TRUE(OfType(built, "CIRCLE").empty()) << c.what;
@@ -487,10 +482,10 @@ TEST_F(OldCutOnDrawings, SwitchesOfTheBlock) {
 
 TEST_F(OldCutOnDrawings, FlatSectionOfBranchesOnTheRightSkipsAnUnknownProduct) {
   Read(kRiser2);
-  RiserBlock(params_, 1000);
+  JovCutParamsOld& block = Block(1000);
   FindBranchRecord(records_, "X")->m_jovData.m_typeCode = "TZZ0000i0009";
-  ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
-  ASSERT_EQ(BuildOldCutDrawingFlat(records_, params_), 1);
+  ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
+  ASSERT_EQ(BuildOldCutDrawingFlat(records_, block), 1);
   const std::vector<Entity> built = Built(records_);
   const std::vector<Entity> inserts = OfType(built, "INSERT");
   ASSERT_EQ(inserts.size(), 2u) << "X passed over";
@@ -515,9 +510,9 @@ TEST_F(OldCutOnDrawings, FlatSectionOfBranchesOnTheRightSkipsAnUnknownProduct) {
 
 TEST_F(OldCutOnDrawings, MirroredLeftProductIsWrittenFromItsOtherEnd) {
   Read(kRiser3);
-  RiserBlock(params_, 1000);
-  ASSERT_TRUE(params_.m_sections.BuildFromBranches(records_));
-  ASSERT_EQ(BuildOldCutDrawingFlat(records_, params_), 1);
+  JovCutParamsOld& block = Block(1000);
+  ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
+  ASSERT_EQ(BuildOldCutDrawingFlat(records_, block), 1);
   const std::vector<Entity> built = Built(records_);
   const std::vector<Entity> inserts = OfType(built, "INSERT");
   ASSERT_EQ(inserts.size(), 2u);
