@@ -16,7 +16,7 @@
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/tests/NetworkFixtures.h"
 #include "jov_vantrix/tests/TestHosts.h"
-#include "jov_vantrix/tests/TestWizard.h"
+#include "jov_vantrix/tests/TestProductLibrary.h"
 #include "platform/catalogue/CatalogueSource.h"
 #include "platform/catalogue/Database.h"
 
@@ -99,7 +99,7 @@ class ProductLookupTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    wizard_.Unload();
+    wizard_.Release();
     TheApp().m_pHostTable = nullptr;
     jovDatabase::Database::Close(db_);
     FreeGroupCodeChain(geometry_);
@@ -108,12 +108,25 @@ class ProductLookupTest : public ::testing::Test {
     if (!folder_.empty()) fs::remove_all(folder_, ignored);
   }
 
-  void Answer(int result) { wizard_.Answer(result, geometry_, data_); }
-  int Calls() { return wizard_.Calls(); }
-  int Frees() { return wizard_.Frees(); }
-  bool Holds() { return wizard_.Holds(); }
-  std::string Text(const char* name) { return wizard_.Text(name); }
-  std::string Flags() { return wizard_.Flags(); }
+  template <typename F>
+  static F Control(const char* name) {
+    return TestProductLibrary::Control<F>(name);
+  }
+  void Answer(int result) {
+    Control<void (*)(int, const resbuf*, const resbuf*)>("TestWizard_Answer")(result, geometry_, data_);
+  }
+  int Calls() { return Control<int (*)()>("TestWizard_Calls")(); }
+  int Frees() { return Control<int (*)()>("TestWizard_Frees")(); }
+  bool Holds() { return Control<bool (*)()>("TestWizard_Holds")(); }
+  std::string Text(const char* name) { return Control<const char* (*)()>(name)(); }
+  std::string Flags() {
+    uint8_t flags[16] = {};
+    int n = Control<int (*)(uint8_t*, int)>("TestWizard_Flags")(flags, sizeof flags);
+    if (n < 0) return "null";
+    std::string text;
+    for (int i = 0; i < n; ++i) text += char('0' + flags[i]);
+    return text;
+  }
 
   // A pipe record as the pick step reads it.
   void MakePipe(const char* typeCode) {
@@ -129,7 +142,7 @@ class ProductLookupTest : public ::testing::Test {
   }
 
   TestHost host_{"full"};
-  TestWizard wizard_;
+  TestProductLibrary wizard_;
   std::string folder_;
   jovDatabase::Database* db_ = nullptr;
   resbuf* geometry_ = nullptr;
@@ -148,11 +161,11 @@ TEST_F(ProductLookupTest, AsksForViewBWithTheRecordsParametersAndKeepsCopies) {
 
   EXPECT_EQ(Calls(), 1);
   EXPECT_EQ(Text("TestWizard_Product"), "TPP0015-0001") << "the catalogue stood on the product";
-  EXPECT_EQ(wizard_.View(), 1u);
+  EXPECT_EQ(Control<uint32_t (*)()>("TestWizard_View")(), 1u);
   EXPECT_EQ(Text("TestWizard_Names"), "#L/#O/#DN") << "only keys shorter than three characters";
   EXPECT_EQ(Text("TestWizard_Values"), "2000/2800/15");
   EXPECT_EQ(Flags(), "null");
-  EXPECT_EQ(wizard_.TextsGiven(), 0);
+  EXPECT_EQ(Control<int (*)()>("TestWizard_TextsGiven")(), 0);
 
   EXPECT_EQ(Frees(), 1);
   EXPECT_FALSE(Holds()) << "the library's chains were released";

@@ -5,33 +5,25 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
-#include <ctime>
-#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/GroupChainBuilder.h"
-#include "common/CResourceQmr.h"
 #include "common/GroupCodeChain.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/section/CObjData.h"
 #include "jov_vantrix/section/CSecData.h"
 #include "jov_vantrix/section/CSecSez.h"
-#include "jov_vantrix/section/CutParamsRules.h"
-#include "jov_vantrix/section/CutSettings.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
 #include "jov_vantrix/section/OldCutDrawing.h"
 #include "jov_vantrix/section/OldCutRecords.h"
 #include "jov_vantrix/section/OldRecordLookups.h"
-#include "jov_vantrix/tests/TestWizard.h"
-#include "jov_vantrix/tests/drawing/RealHost.h"
-#include "platform/mfc/module_state.h"
-#include "platform/resources/jov_vantrix/resource_ids.h"
-#include "platform/win32/resources.h"
-#include "tests/support/ProgramRun.h"
+#include "jov_vantrix/tests/TestClock.h"
+#include "jov_vantrix/tests/TestProductLibrary.h"
+#include "jov_vantrix/tests/drawing/SectionDriver.h"
 
 namespace {
 
@@ -44,8 +36,6 @@ const char* kRiser4 = "52,54,56";     // no branch "A"
 const char* kRiser5 = "58,5A,5C,5E,60";  // A (left), K (right) with child Q, M
 const char* kRiser6 = "62,64,66,68,6A";  // the same tree, A on the right
 
-std::time_t FixedClock() { return 1700000000; }
-
 // The settings the riser dialog finds in the profile ("CUT_NUMBER" is the
 // last section's: the dialog offers the next, 7).
 const char kJovIni[] =
@@ -55,36 +45,19 @@ const char kJovIni[] =
     "HEIGHT_BRANCH=3.5\r\nBUBBLE_BRANCH=0\r\n";
 const char kJovLin[] = "[MODULE_T]\r\n0=TPP0000-0001;P;PIPE_S\r\n1=TPZ0000-0001;Z;PIPE_R\r\n";
 
-std::string ResourceText(UINT id) {
-  char text[256] = "";
-  LoadStringA(AfxGetResourceHandle(), id, text, sizeof text);
-  return text;
-}
-
-// The block as the riser dialog leaves it for a drawing of `unit` units per
-// metre at scale 1: the settings files read, OK's values and layers, the
-// pipe start recomputed, then the generate step's conversion and layers.
-void DialogBlock(JovCutParamsOld& block, int unit) {
-  char settings[MAX_PATH];
-  char pipeTypes[MAX_PATH];
-  char presets[MAX_PATH];
-  TheApp().GetDataPath(settings, kCutSettingsFile, sizeof settings);
-  TheApp().GetDataPath(pipeTypes, kPipeTypeFile, sizeof pipeTypes);
-  TheApp().GetDataPath(presets, kCutPresetFile, sizeof presets);
-  block.m_unit = unit;
-  block.m_scale = 1.0;
-  block.m_basePoint = GLVector(0, 0, 0);
-  StoreCutValues(ReadCutValues(settings, CutDialog::Riser), block);
-  ReadDrawingSettings(settings, block);
-  ReadPipeTypes(pipeTypes, block);
-  block.m_baseLineLayer = ResourceText(IDS_LAYER_BASE_LINE).c_str();
-  block.m_floorMarkLayer = ResourceText(IDS_LAYER_FLOOR_MARK).c_str();
-  block.m_bubbleLayer = ResourceText(IDS_LAYER_BUBBLES).c_str();
-  RecomputePipeBeginLength(block);
-  ConvertForGeneration(block);
-  ApplyLayerRules(block, ReadLayerPlaceholder(presets), HostGetVariable(TheApp().m_pHostTable, "CLAYER"));
-  block.m_firstLineLayer = ResourceText(IDS_LAYER_FIRST_DESCRIPTION).c_str();
-  block.m_riserLayer = ResourceText(IDS_LAYER_RISER).c_str();
+// The fixture as a drawing in metres ("$INSUNITS" 6): the host then gives
+// 1 unit per metre.
+std::string MetreDrawing(const std::string& folder) {
+  std::ifstream in(kData + "riser.dxf", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string dxf = text.str();
+  const size_t at = dxf.find("$INSUNITS");
+  const size_t value = dxf.find('\n', dxf.find('\n', at) + 1) + 1;
+  dxf.replace(value, dxf.find('\n', value) - value, "6");
+  const std::string path = folder + "/riser_in_metres.dxf";
+  std::ofstream(path, std::ios::binary) << dxf;
+  return path;
 }
 
 // What a built entity of the generators is, in the terms the tests use.
@@ -145,13 +118,7 @@ std::vector<std::string> Sections(const CSecSez& list) {
 class OldCutOnDrawings : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(host_.Loaded());
-    ASSERT_TRUE(host_.Catalogue('T', kData + "riser.cat"));
-    ASSERT_TRUE(resources_.IsLoaded());
-    const std::filesystem::path data = std::filesystem::path(host_.Folder()) / "profile" / "Dat";
-    std::filesystem::create_directories(data);
-    std::ofstream(data / kCutSettingsFile, std::ios::binary) << kJovIni;
-    std::ofstream(data / kPipeTypeFile, std::ios::binary) << kJovLin;
+    ASSERT_TRUE(driver_.Ready(kData + "riser.cat"));
     // Each look-up answers a 600 x 500 rectangle of four lines from the
     // origin with a connection marker at (50, 0) coded "20".
     GroupChainBuilder builder(0);
@@ -165,29 +132,32 @@ class OldCutOnDrawings : public ::testing::Test {
   }
 
   void TearDown() override {
-    wizard_.Unload();
     FreeGroupCodeChain(geometry_);
     FreeGroupCodeChain(data_);
   }
 
-  // Opens the fixture with a riser's inserts picked, loads the product
-  // library and reads the picked inserts into the records.
-  void Read(const char* handles) {
-    ASSERT_TRUE(host_.Open(kData + "riser.dxf", handles));
-    ASSERT_TRUE(wizard_.Load()) << "Wizard.dll beside the test program";
+  // Opens the drawing with a riser's inserts picked and reads them into the
+  // records.
+  void Read(const char* handles, const std::string& drawing = kData + "riser.dxf") {
+    records_.RemoveAll();
+    ASSERT_TRUE(driver_.Open(drawing, handles));
     Answer(1);
     riser_ = "";
     ASSERT_EQ(ReadOldCutObjects(records_, riser_), kOldCutRead);
   }
 
-  // A fresh block as the riser dialog leaves it.
-  JovCutParamsOld& Block(int unit) {
-    block_ = std::make_unique<JovCutParamsOld>(&FixedClock);
-    DialogBlock(*block_, unit);
+  // A fresh block as the riser dialog leaves it for the open drawing.
+  JovCutParamsOld& Block() {
+    block_ = std::make_unique<JovCutParamsOld>(&MarchFifthMoment);
+    driver_.FillRiserParams(*block_, kJovIni, kJovLin, GLVector(0, 0, 0));
     return *block_;
   }
 
-  void Answer(int result) { wizard_.Answer(result, geometry_, data_); }
+  void Answer(int result) { driver_.Answer(geometry_, data_, result); }
+  template <typename F>
+  static F Control(const char* name) {
+    return TestProductLibrary::Control<F>(name);
+  }
 
   // Writes the records as the dialog does after a drawing, saves, and runs
   // the ezdxf checks of the section of riser "1": "" when all hold.
@@ -195,19 +165,15 @@ class OldCutOnDrawings : public ::testing::Test {
     EXPECT_TRUE(HostBeginChange(TheApp().m_pHostTable));
     EXPECT_EQ(WriteOldRecords(records_), 1);
     HostEndChange(TheApp().m_pHostTable, 1);
-    const std::string saved = host_.Folder() + "/section.dxf";
-    if (!host_.Save(saved)) return "not saved";
-    const testsupport::Outcome checked = testsupport::RunProgram(
-        JOV_PYTHON,
-        {std::string(JOV_SOURCE_DIR) + "/jov_vantrix/tests/drawing/check_riser_section.py",
-         kData + "riser.dxf", saved, mode, block_->m_stamp.GetString()},
-        host_.Folder());
+    const std::string saved = driver_.Folder() + "/section.dxf";
+    if (!driver_.Save(saved)) return "not saved";
+    const testsupport::Outcome checked =
+        driver_.Check("jov_vantrix/tests/drawing/check_riser_section.py",
+                      {kData + "riser.dxf", saved, mode, block_->m_stamp.GetString()});
     return checked.exit == 0 ? "" : checked.out + checked.err;
   }
 
-  RealHost host_;
-  TestWizard wizard_;
-  CResourceQmr resources_{JOV_TEST_MODULE_DIR "/Jov_Vantrix.qmr"};
+  SectionDriver driver_;
   resbuf* geometry_ = nullptr;
   resbuf* data_ = nullptr;
   CObjSez records_;
@@ -225,26 +191,28 @@ TEST_F(OldCutOnDrawings, RiserSectionWithItsBranchTree) {
   EXPECT_EQ(roles, (std::vector<int>{kRoleRiser, kRoleBranch, kRoleBranch, kRoleBranch}));
   EXPECT_EQ(HasDifferentBranchParents(records_), 1) << "A hangs on P, K and M on A";
 
-  JovCutParamsOld& block = Block(1000);
+  JovCutParamsOld& block = Block();
   ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
   EXPECT_EQ(Sections(block.m_sections),
             (std::vector<std::string>{"1>2 A/", "2>4 A/K", "3>2 K/", "4>0 A/M", "5>4 M/"}));
   ASSERT_EQ(BuildOldCutDrawing(records_, block), 1);
 
-  EXPECT_EQ(wizard_.Calls(), 5) << "A, its end branches M and K, and each of them again in its own pass";
-  EXPECT_EQ(wizard_.View(), 1u);
-  EXPECT_STREQ(FindRootBranchRecord(records_)->m_jovData.GetProperty("O"), "3000");
-  EXPECT_FALSE(wizard_.Holds()) << "every answer released";
+  const std::vector<SectionDriver::Call> calls = driver_.Calls();
+  ASSERT_EQ(calls.size(), 5u) << "A, its end branches M and K, and each of them again in its own pass";
+  for (const SectionDriver::Call& call : calls) EXPECT_EQ(call.view, 1);
+  EXPECT_EQ(calls[0].names, "#CM/#O/#VE/#SR") << "A first";
+  EXPECT_EQ(calls[0].values, "1/3000/15/20");
+  EXPECT_FALSE(Control<bool (*)()>("TestWizard_Holds")()) << "every answer released";
   EXPECT_EQ(WriteAndCheck("tree"), "");
 }
 
 TEST_F(OldCutOnDrawings, RiserSectionWithoutTheBranchLayout) {
   Read(kRiser1);
-  JovCutParamsOld& block = Block(1000);
+  JovCutParamsOld& block = Block();
   ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
   ASSERT_EQ(BuildOldCutDrawingFlat(records_, block), 1);
-  EXPECT_EQ(wizard_.Calls(), 3);
-  EXPECT_EQ(wizard_.Frees(), 3);
+  EXPECT_EQ(static_cast<int>(driver_.Calls().size()), 3);
+  EXPECT_EQ(Control<int (*)()>("TestWizard_Frees")(), 3);
   // The product data are used as the library handed them: the records keep
   // no copies.
   for (const CObjData* r = records_.GetFirstRecord(); r; r = r->GetNextRecord())
@@ -255,8 +223,9 @@ TEST_F(OldCutOnDrawings, RiserSectionWithoutTheBranchLayout) {
 }
 
 TEST_F(OldCutOnDrawings, ProductLookUpAsksOnceForEachCallAndKeepsOnlyTheLatestCopies) {
-  Read(kRiser1);
-  JovCutParamsOld& block = Block(1);
+  Read(kRiser1, MetreDrawing(driver_.Folder()));
+  JovCutParamsOld& block = Block();
+  ASSERT_EQ(block.m_unit, 1);
   block.m_sameItemLengthOn = 1;
   block.m_sameItemLength = 0.8;
   jovDatabase::Database* db = TheApp().GetDatabase('T');
@@ -265,11 +234,11 @@ TEST_F(OldCutOnDrawings, ProductLookUpAsksOnceForEachCallAndKeepsOnlyTheLatestCo
   ASSERT_NE(k, nullptr);
   for (int round = 1; round <= 2; ++round) {
     ASSERT_TRUE(k->LookupProduct(db, block)) << round;
-    EXPECT_EQ(wizard_.Calls(), round);
-    EXPECT_EQ(wizard_.Text("TestWizard_Names"), "#CM/#TY/#L/#VE/#SR");
-    EXPECT_EQ(wizard_.Text("TestWizard_Values"), "2/XYZ/800/15/20") << "the same item length in millimetres";
+    EXPECT_EQ(static_cast<int>(driver_.Calls().size()), round);
+    EXPECT_EQ(driver_.Calls().back().names, "#CM/#TY/#L/#VE/#SR");
+    EXPECT_EQ(driver_.Calls().back().values, "2/XYZ/800/15/20") << "the same item length in millimetres";
     EXPECT_STREQ(k->m_jovData.GetProperty("L"), "600") << "its own length back after the call";
-    EXPECT_FALSE(wizard_.Holds());
+    EXPECT_FALSE(Control<bool (*)()>("TestWizard_Holds")());
   }
   // The second answer replaced the first (the leak checker sees the rest);
   // the extents, grown twice by the same geometry, are in metres.
@@ -280,7 +249,7 @@ TEST_F(OldCutOnDrawings, ProductLookUpAsksOnceForEachCallAndKeepsOnlyTheLatestCo
   CObjData* a = FindRootBranchRecord(records_);
   ASSERT_TRUE(a->LookupProduct(db, block));
   EXPECT_STREQ(a->m_jovData.GetProperty("O"), "3000") << "the floor height in millimetres";
-  EXPECT_EQ(wizard_.Text("TestWizard_Values"), "1/3000/15/20");
+  EXPECT_EQ(driver_.Calls().back().values, "1/3000/15/20");
 
   // A product the library refuses, or the catalogue does not know, leaves
   // the chains as they were.
@@ -292,12 +261,12 @@ TEST_F(OldCutOnDrawings, ProductLookUpAsksOnceForEachCallAndKeepsOnlyTheLatestCo
   EXPECT_FALSE(k->LookupProduct(db, block));
   EXPECT_FALSE(k->LookupProduct(nullptr, block));
   EXPECT_EQ(k->m_pProductGeometry, kept);
-  EXPECT_EQ(wizard_.Calls(), 4) << "no call for an unknown product";
+  EXPECT_EQ(static_cast<int>(driver_.Calls().size()), 4) << "no call for an unknown product";
 }
 
 TEST_F(OldCutOnDrawings, WithoutCatalogueOrProductLibraryNothingIsDrawn) {
   Read(kRiser1);
-  JovCutParamsOld& block = Block(1000);
+  JovCutParamsOld& block = Block();
   ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
   const uint32_t read = records_.GetCount();
   CJov_VantrixApp& app = TheApp();
@@ -311,16 +280,16 @@ TEST_F(OldCutOnDrawings, WithoutCatalogueOrProductLibraryNothingIsDrawn) {
   EXPECT_EQ(BuildOldCutDrawing(records_, block), 0);
   EXPECT_EQ(BuildOldCutDrawingFlat(records_, block), 0);
   EXPECT_EQ(records_.GetCount(), read);
-  EXPECT_EQ(wizard_.Calls(), 0);
+  EXPECT_EQ(static_cast<int>(driver_.Calls().size()), 0);
 }
 
 TEST_F(OldCutOnDrawings, ConnectionPointsFollowTheDrawingsUnit) {
   // M, the first product, sits left of the riser in both drawings; its
   // marker (50, 0) in the block's millimetres lands on the same place.
   for (int unit : {1000, 1}) {
-    records_.RemoveAll();
-    Read(kRiser1);
-    JovCutParamsOld& block = Block(unit);
+    Read(kRiser1, unit == 1 ? MetreDrawing(driver_.Folder()) : kData + "riser.dxf");
+    JovCutParamsOld& block = Block();
+    ASSERT_EQ(block.m_unit, unit);
     ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
     ASSERT_EQ(BuildOldCutDrawing(records_, block), 1);
     const double f = unit == 1000 ? 1.0 : 0.001;
@@ -352,9 +321,8 @@ TEST_F(OldCutOnDrawings, TreeWithoutItemsOrWithoutRootDrawsOnlyTheFrame) {
       {"no branch A", kRiser4, false},
   };
   for (const Case& c : cases) {
-    records_.RemoveAll();
     Read(c.handles);
-    JovCutParamsOld& block = Block(1000);
+    JovCutParamsOld& block = Block();
     EXPECT_EQ(block.m_sections.BuildFromBranches(records_), c.sections) << c.what;
     ASSERT_EQ(BuildOldCutDrawing(records_, block), 1) << c.what;
     const std::vector<Entity> built = Built(records_);
@@ -402,9 +370,8 @@ TEST_F(OldCutOnDrawings, BranchWithChildrenGetsRiserSymbolsAndItsOwnPass) {
        4800},
   };
   for (const Case& c : cases) {
-    records_.RemoveAll();
     Read(c.handles);
-    JovCutParamsOld& block = Block(1000);
+    JovCutParamsOld& block = Block();
     ASSERT_TRUE(block.m_sections.BuildFromBranches(records_)) << c.what;
     EXPECT_EQ(Sections(block.m_sections),
               (std::vector<std::string>{"1>2 A/", "2>5 A/K", "3>4 K/", "4>2 K/Q", "5>0 A/M", "6>5 M/"}));
@@ -460,9 +427,8 @@ TEST_F(OldCutOnDrawings, SwitchesOfTheBlock) {
        {"M,A -1100", "K,A -2000", "A,P,K,M -2900"}, {"PIPE_S 0", "PIPE_R 100", "PIPE_S -910"}, 0, "LINE CUT_BASE_LINE"},
   };
   for (const Case& c : cases) {
-    records_.RemoveAll();
     Read(c.handles);
-    JovCutParamsOld& block = Block(1000);
+    JovCutParamsOld& block = Block();
     c.change(block);
     ASSERT_TRUE(block.m_sections.BuildFromBranches(records_)) << c.what;
     ASSERT_EQ(BuildOldCutDrawing(records_, block), 1) << c.what;
@@ -482,7 +448,7 @@ TEST_F(OldCutOnDrawings, SwitchesOfTheBlock) {
 
 TEST_F(OldCutOnDrawings, FlatSectionOfBranchesOnTheRightSkipsAnUnknownProduct) {
   Read(kRiser2);
-  JovCutParamsOld& block = Block(1000);
+  JovCutParamsOld& block = Block();
   FindBranchRecord(records_, "X")->m_jovData.m_typeCode = "TZZ0000i0009";
   ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
   ASSERT_EQ(BuildOldCutDrawingFlat(records_, block), 1);
@@ -510,7 +476,7 @@ TEST_F(OldCutOnDrawings, FlatSectionOfBranchesOnTheRightSkipsAnUnknownProduct) {
 
 TEST_F(OldCutOnDrawings, MirroredLeftProductIsWrittenFromItsOtherEnd) {
   Read(kRiser3);
-  JovCutParamsOld& block = Block(1000);
+  JovCutParamsOld& block = Block();
   ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
   ASSERT_EQ(BuildOldCutDrawingFlat(records_, block), 1);
   const std::vector<Entity> built = Built(records_);
