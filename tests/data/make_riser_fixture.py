@@ -18,18 +18,11 @@ Run with Debian's python3 (python3-ezdxf). The drawing is committed; this
 script documents how it was made and prints the entities' handles."""
 import sys
 
-import ezdxf
+from network_drawing import jov_data, new_network_drawing
 
 RISER = [("_TYPE", "197")]
 BRANCH = [("_TYPE", "1048705")]
 PRODUCT = [("TY", "XYZ"), ("L", "600"), ("VE", "15"), ("SR", "20")]
-
-
-def jov_data(type_code, props):
-    tags = [(1000, type_code)]
-    for key, value in props:
-        tags += [(1000, key), (1000, value)]
-    return tags
 
 
 def riser(msp, number, at):
@@ -46,11 +39,7 @@ def branch(msp, riser_number, names, side, at, props, xscale=1.0):
 
 
 def main(folder):
-    doc = ezdxf.new("R2000", setup=False)
-    doc.header["$INSUNITS"] = 4
-    doc.encoding = "cp1250"
-    for app in ("JOV_DATA", "JOV_INSPT", "_VANTRIX", "JOV_LINK"):
-        doc.appids.new(app)
+    doc = new_network_drawing(4)
     doc.layers.add("NET", color=3)
     doc.blocks.new(name="JOV_RISER").add_circle((0, 0), 50)
     doc.blocks.new(name="JOV_BRANCH").add_line((-100, 0), (100, 0))

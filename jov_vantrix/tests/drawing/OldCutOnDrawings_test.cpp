@@ -118,7 +118,7 @@ std::vector<std::string> Sections(const CSecSez& list) {
 class OldCutOnDrawings : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(driver_.Ready(kData + "riser.cat"));
+    ASSERT_TRUE(driver_.Ready(kData + "branch.cat"));
     // Each look-up answers a 600 x 500 rectangle of four lines from the
     // origin with a connection marker at (50, 0) coded "20".
     GroupChainBuilder builder(0);
