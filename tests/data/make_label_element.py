@@ -9,20 +9,15 @@ Run with Debian's python3 (python3-ezdxf). The drawing is committed; this
 script documents how it was made."""
 import sys
 
-import ezdxf
+from network_drawing import jov_data, new_network_drawing
 
 
 def main(out):
-    doc = ezdxf.new("R2000", setup=False)
-    doc.header["$INSUNITS"] = 4
-    doc.appids.new("JOV_DATA")
-    msp = doc.modelspace()
-    line = msp.add_line((0, 0), (1500, 0), dxfattribs={"layer": "0", "handle": "A1"})
-    tags = [(1000, "TPP0015-0001")]
-    for key, value in (("_TYPE", "128"), ("_PTS", "1^J0/1^J^J^JA^J"), ("CM", "steel"), ("VE", "15"),
-                       ("DN", ""), ("_QPROD", "P-100")):
-        tags += [(1000, key), (1000, value)]
-    line.set_xdata("JOV_DATA", tags)
+    doc = new_network_drawing(4)
+    line = doc.modelspace().add_line((0, 0), (1500, 0), dxfattribs={"layer": "0", "handle": "A1"})
+    line.set_xdata("JOV_DATA", jov_data("TPP0015-0001", [
+        ("_TYPE", "128"), ("_PTS", "1^J0/1^J^J^JA^J"), ("CM", "steel"), ("VE", "15"), ("DN", ""),
+        ("_QPROD", "P-100")]))
     doc.saveas(out)
     print(line.dxf.handle)
 
