@@ -132,12 +132,24 @@ TEST_F(MaskEditor, PartsMoveByButtonsAndByDraggingWithinTheMask) {
   CMaskDefDlg dialog('T', "&CM-&CT", CMaskDefDlg::kEditListed, nullptr);
   std::vector<std::string> seen;
   auto look = [&] { return Look([&] { seen.push_back(Rows(dialog.maskList) + " " + Enabled(dialog)); }); };
-  EXPECT_EQ(Run(dialog, {look(), DialogAction::Choose(IDC_MASK_PARTS, 0), DialogAction::Click(IDC_MOVE_DOWN), look(),
+  // Double clicks below the rows select nothing, so they add and remove nothing.
+  auto belowTheRows = [&] {
+    return Look([&] {
+      for (HWND list : {dialog.fieldList.m_hWnd, dialog.maskList.m_hWnd}) {
+        RECT client;
+        ::GetClientRect(list, &client);
+        headless::QueueClick(list, {client.right / 2, client.bottom - 4}, headless::MouseButton::Left, true);
+      }
+    });
+  };
+  std::string fields;
+  EXPECT_EQ(Run(dialog, {belowTheRows(), look(), Look([&] { fields = Rows(dialog.fieldList); }), DialogAction::Choose(IDC_MASK_PARTS, 0), DialogAction::Click(IDC_MOVE_DOWN), look(),
                          DialogAction::DragRow(IDC_MASK_PARTS, 2, IDC_MASK_PARTS, 0), look(),
                          DialogAction::Click(IDC_MOVE_UP), DialogAction::Ok()}),
             IDOK);
   ASSERT_EQ(seen.size(), 3u);
   EXPECT_EQ(seen[0], "Material | Text \"-\" | Type add=1 remove=0 up=0 down=1");
+  EXPECT_EQ(fields, "Text \"\" | Break | Valve | Code | Name | Dim") << "no entry taken or given back";
   EXPECT_EQ(seen[1], "Text \"-\" | [Material] | Type add=1 remove=1 up=1 down=1");
   EXPECT_EQ(seen[2], "[Type] | Text \"-\" | Material add=1 remove=1 up=0 down=1");
   EXPECT_EQ(std::string(dialog.result), "&CT-&CM");
