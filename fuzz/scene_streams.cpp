@@ -1,5 +1,6 @@
-// Every object of the scene library with a stream form, read from the
-// bounded stream over the input. A read stays within the input; what reads
+// Every object of the scene library with a stream form (those that read
+// nothing or always refuse included), read from the bounded stream over
+// the input. A read stays within the input; what reads
 // writes a form that reads again, using all of it, to an object that writes
 // the same bytes; objects of fixed fields write exactly the bytes they read.
 // A read that fails leaves the object as it was.
@@ -7,7 +8,10 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
+#include "objectgl/GLArc.h"
 #include "objectgl/GLArrow.h"
+#include "objectgl/GLCircle.h"
+#include "objectgl/GLEllipse.h"
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLFace.h"
 #include "objectgl/GLFace4.h"
@@ -19,6 +23,7 @@
 #include "objectgl/GLShell.h"
 #include "objectgl/GLStream.h"
 #include "objectgl/GLTeaPot.h"
+#include "objectgl/GLText.h"
 #include "objectgl/GLUIntArray.h"
 #include "objectgl/GLVectorArray.h"
 
@@ -75,10 +80,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > UINT32_MAX / 2) return 0;
   Check<GLName>("GLName", kExact | kKeepsOnFailure, data, size);
   Check<GLPushMatrix>("GLPushMatrix", kExact | kKeepsOnFailure, data, size);
+  Check<GLPopMatrix>("GLPopMatrix", kExact, data, size);
   Check<GLMaterial>("GLMaterial", 0, data, size);
   Check<GLOmniLight>("GLOmniLight", kReportsFailure, data, size);
   Check<GLDirectionLight>("GLDirectionLight", kReportsFailure, data, size);
   Check<GLLine>("GLLine", kExact | kKeepsOnFailure, data, size);
+  Check<GLArc>("GLArc", kExact, data, size);
+  Check<GLCircle>("GLCircle", kReportsFailure, data, size);
+  Check<GLEllipse>("GLEllipse", kExact, data, size);
+  Check<GLText>("GLText", kExact, data, size);
   Check<GLSelectPoint>("GLSelectPoint", kExact | kKeepsOnFailure, data, size);
   Check<GLArrow>("GLArrow", kKeepsOnFailure, data, size);
   Check<GLTeaPot>("GLTeaPot", kExact | kKeepsOnFailure, data, size);
