@@ -33,22 +33,6 @@ bool SameValue(const resbuf* a, const resbuf* b) {
   }
 }
 
-void DecodeLineEnds(resbuf* chain) {
-  for (resbuf* node = chain; node; node = node->next) {
-    if (!IsStringNode(node) || !node->value.text) continue;
-    char* out = node->value.text;
-    for (const char* in = node->value.text; *in; ++in) {
-      if (in[0] == '^' && (in[1] == 'J' || in[1] == 'M')) {
-        *out++ = in[1] == 'J' ? '\n' : '\r';
-        ++in;
-      } else {
-        *out++ = *in;
-      }
-    }
-    *out = '\0';
-  }
-}
-
 }  // namespace
 
 OwnedChain::~OwnedChain() { FreeGroupCodeChain(head); }
@@ -58,9 +42,7 @@ resbuf* EntityChainFromText(std::string_view text) {
   entity.id = 1;
   if (!host::ParsePairs(text, entity.pairs, nullptr)) return nullptr;
   if (entity.pairs.empty() || entity.pairs.front().code != 0) entity.pairs.insert(entity.pairs.begin(), {0, "LWPOLYLINE"});
-  resbuf* chain = host::EntityToChain(entity);
-  DecodeLineEnds(chain);
-  return chain;
+  return host::EntityToChain(entity);
 }
 
 void CheckSameChain(const resbuf* a, const resbuf* b, const std::string& what) {

@@ -18,9 +18,9 @@ struct OwnedChain {
   ~OwnedChain();
 };
 
-// The entity's chain as the host hands it over: the text's pairs, a
-// LWPOLYLINE when it names no type, texts with DXF's caret escapes ^J and
-// ^M decoded to line ends. Null when the text holds no pairs.
+// The entity's chain as the host hands it over (caret forms such as ^J
+// decoded by the host): the text's pairs, a LWPOLYLINE when it names no
+// type. Null when the text holds no pairs.
 resbuf* EntityChainFromText(std::string_view text);
 
 // Stops the run when the chains differ in length or in any node's value.

@@ -1,7 +1,7 @@
 // Extended data of a network entity as the host hands it over: the input is
 // the entity's group-code text, turned into its chain by the host. Texts
-// may carry line ends as DXF's caret escapes (^J, ^M), which are decoded
-// here so that point texts ("_PTS") can hold their lines. What reads as
+// may carry control characters in DXF's caret form (^J, ^M), which the host
+// decodes, so that point texts ("_PTS") can hold their lines. What reads as
 // network data builds a chain that reads again, and the second build equals
 // the first: nothing piles up or gets lost on the way.
 #include "fuzz/EntityChains.h"
