@@ -33,3 +33,16 @@
 // picks in the drawing, and its text control.
 #define IDD_PICK_BANNER 5010
 #define IDC_PICK_BANNER_TEXT 5063
+
+// The drawing preview: its context menu (one popup) and commands, and its
+// cursors (pick; zoom, pan and zoom window, each both pressed and hovering).
+#define IDR_PREVIEW_MENU 46
+#define ID_PREVIEW_PAN 32771
+#define ID_PREVIEW_ZOOM 32772
+#define ID_PREVIEW_ZOOM_EXTENTS 32775
+#define ID_PREVIEW_SELECT 32776
+#define ID_PREVIEW_ZOOM_WINDOW 32778
+#define IDC_CURSOR_PICK 5012
+#define IDC_CURSOR_ZOOM 5059
+#define IDC_CURSOR_PAN 5060
+#define IDC_CURSOR_WINDOW 5061
