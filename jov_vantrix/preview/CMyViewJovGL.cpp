@@ -33,6 +33,8 @@ constexpr uint32_t kNoName = 0xFFFFFFFF;
 constexpr uint32_t kByBlock = 7;
 constexpr int kPickCursorSize = 64;
 constexpr int kNear = 5;
+// The side of the square a pick looks in.
+constexpr double kPickSize = 5.0;
 
 // The chain as the export dialog hands it over: world points into the
 // user's coordinates, every entity in the caller's colour (by block: 7),
@@ -166,6 +168,12 @@ bool CMyViewJovGL::PickNear(POINT p, uint32_t* id) {
   GLScene* scene = GetScene();
   if (!scene) return false;
   auto pickable = [&](uint32_t name) { return name != 0 && name <= maxPickId_; };
+  // One pick over a square holding all five regions: over empty space (the
+  // cursor moving across the drawing) that is all it takes.
+  if (scene->Pick(p.x, p.y, kPickSize + 2 * kNear) == -1) {
+    if (id) *id = kNoName;
+    return false;
+  }
   const POINT around[] = {{p.x - kNear, p.y}, {p.x + kNear, p.y}, {p.x, p.y - kNear}, {p.x, p.y + kNear}};
   for (const POINT& q : around) {
     const auto name = static_cast<uint32_t>(scene->Pick(q.x, q.y));
