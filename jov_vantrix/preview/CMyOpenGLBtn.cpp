@@ -21,20 +21,8 @@ constexpr uint32_t kArcSegments = 32;
 
 }  // namespace
 
-GLPreviewRules CMyOpenGLBtn::Rules() {
-  GLPreviewRules rules;
-  rules.showPaintErrors = false;
-  rules.resizeComputesView = false;
-  rules.wheelZoomsByDelta = true;
-  rules.absoluteViewSizes = true;
-  rules.fitUpdatesViewport = true;
-  rules.keepColour255 = true;
-  rules.signedNames = false;
-  return rules;
-}
-
 CMyOpenGLBtn::CMyOpenGLBtn(uint8_t drawFrame, uint8_t mouseNavigation, uint8_t setUpOnSubclass, float width)
-    : GLPreviewControl(drawFrame, mouseNavigation, setUpOnSubclass, Rules()), lineWidth(width) {}
+    : GLPreviewControl(drawFrame, mouseNavigation, setUpOnSubclass, GLPreviewRules::DrawingPreview()), lineWidth(width) {}
 
 uint32_t CMyOpenGLBtn::AddTextStyle(double* height, const char* faceName, uint32_t, uint32_t, uint8_t, uint32_t) {
   return GLPreviewControl::AddTextStyle(height, faceName);

@@ -38,7 +38,6 @@ class CMyOpenGLBtn : public GLPreviewControl {
   float lineWidth;
 
  protected:
-  static GLPreviewRules Rules();
   // Finishes an adder's curve: the line width, the transforms, the scene.
   bool AddCurveOut(GLEntity** out, GLEntity* curve, const GLMatrix* m1, const GLMatrix* m2);
   bool DragWithoutWrap(uint32_t mode, CPoint clientPoint) override;

@@ -29,6 +29,24 @@ ON_WM_SIZE()
 ON_WM_CREATE()
 END_MESSAGE_MAP()
 
+GLPreviewRules GLPreviewRules::DrawingPreview() {
+  GLPreviewRules rules;
+  rules.showPaintErrors = false;
+  rules.resizeComputesView = false;
+  rules.wheelZoomsByDelta = true;
+  rules.absoluteViewSizes = true;
+  rules.fitUpdatesViewport = true;
+  rules.keepColour255 = true;
+  rules.signedNames = false;
+  return rules;
+}
+
+GLPreviewRules GLPreviewRules::ProductPreview() {
+  GLPreviewRules rules;
+  rules.curveHighlightWidth = 3.0f;
+  return rules;
+}
+
 GLPreviewControl::GLPreviewControl(uint8_t drawFrame, uint8_t mouseNavigation, uint8_t setUpOnSubclass,
                                    const GLPreviewRules& rules)
     : rules_(rules), mouseNavigation_(mouseNavigation), drawFrame_(drawFrame), setUpOnSubclass_(setUpOnSubclass) {}

@@ -51,6 +51,14 @@ struct GLPreviewRules {
   // The highlight width given to lines, circles and arcs; 0 keeps the
   // entity's own.
   float curveHighlightWidth = 0.0f;
+
+  // The plug-in's drawing preview: errors swallowed, the wheel by its
+  // delta, absolute sizes, the viewport updated before a fit, 255 kept,
+  // every name its own group.
+  static GLPreviewRules DrawingPreview();
+  // The wizard's product preview: everything by default, and curves
+  // highlighted 3 wide.
+  static GLPreviewRules ProductPreview();
 };
 
 class GLPreviewControl : public CButton {

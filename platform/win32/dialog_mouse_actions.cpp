@@ -19,6 +19,13 @@ constexpr int kMostNotches = 0x7FFF / WHEEL_DELTA;
 
 std::string Point(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
 
+DialogAction Aimed(Kind kind, int control) {
+  DialogAction a;
+  a.kind = kind;
+  a.control = control;
+  return a;
+}
+
 bool ParsePoint(const std::string& x, const std::string& y, POINT* out) {
   int px, py;
   if (!ParseInt(x, &px) || !ParseInt(y, &py)) return false;
@@ -29,34 +36,25 @@ bool ParsePoint(const std::string& x, const std::string& y, POINT* out) {
 }  // namespace
 
 DialogAction DialogAction::RightClick(int control, POINT clientPoint) {
-  DialogAction a;
-  a.kind = Kind::RightClick;
-  a.control = control;
+  DialogAction a = Aimed(Kind::RightClick, control);
   a.hasPoint = true;
   a.point = clientPoint;
   return a;
 }
 DialogAction DialogAction::Drag(int control, bool middleButton, POINT from, POINT to) {
-  DialogAction a;
+  DialogAction a = RightClick(control, from);
   a.kind = Kind::Drag;
-  a.control = control;
   a.middleButton = middleButton;
-  a.hasPoint = true;
-  a.point = from;
   a.to = to;
   return a;
 }
 DialogAction DialogAction::Wheel(int control, int notches) {
-  DialogAction a;
-  a.kind = Kind::Wheel;
-  a.control = control;
+  DialogAction a = Aimed(Kind::Wheel, control);
   a.notches = notches;
   return a;
 }
 DialogAction DialogAction::PreviewPick(int control, uint32_t item) {
-  DialogAction a;
-  a.kind = Kind::PreviewPick;
-  a.control = control;
+  DialogAction a = Aimed(Kind::PreviewPick, control);
   a.item = item;
   return a;
 }

@@ -19,23 +19,8 @@
 
 namespace {
 
-GLPreviewRules PlugInRules() {
-  GLPreviewRules r;
-  r.showPaintErrors = false;
-  r.resizeComputesView = false;
-  r.wheelZoomsByDelta = true;
-  r.absoluteViewSizes = true;
-  r.fitUpdatesViewport = true;
-  r.keepColour255 = true;
-  r.signedNames = false;
-  return r;
-}
-
-GLPreviewRules WizardRules() {
-  GLPreviewRules r;
-  r.curveHighlightWidth = 3.0f;
-  return r;
-}
+GLPreviewRules PlugInRules() { return GLPreviewRules::DrawingPreview(); }
+GLPreviewRules WizardRules() { return GLPreviewRules::ProductPreview(); }
 
 class TestPreview : public GLPreviewControl {
  public:
