@@ -1,5 +1,5 @@
 # The two commands a newcomer needs: `make demo` and `make test`.
-.PHONY: test demo bench deps build clean
+.PHONY: test demo bench fuzz deps build clean
 
 deps:
 	@scripts/install-deps
@@ -21,6 +21,10 @@ bench: deps
 	@for b in build/release/bin/bench_*; do echo "== $$b"; "$$b" || exit 1; done
 	@echo "== the whole run against ezdxf"
 	@/usr/bin/python3 bench/drawing_load_vs_ezdxf.py build/release/bin
+
+# Fuzzing with clang and libFuzzer: FUZZ_SECONDS (60) per target.
+fuzz: deps
+	@scripts/fuzz
 
 clean:
 	rm -rf build

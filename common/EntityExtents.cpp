@@ -168,9 +168,13 @@ void EllipseExtents(resbuf** cursor, GLVector& min, GLVector& max) {
   double ratio = found[2]->value.real;
   double length = m.Length();
   // A zero major axis has no perpendicular; the ellipse is then its centre.
+  // The perpendicular is taken of the unit axis: the arbitrary-axis choice
+  // of a raw axis shorter than 1/64 would point it along Z.
   GLVector n;
   if (length > 0.0) {
-    n = m.GetPerpendicular();
+    GLVector unit = m;
+    unit *= 1.0 / length;
+    n = unit.GetPerpendicular();
     n *= length * ratio;
   }
   UpdateExtents(c + m, min, max);
@@ -225,9 +229,10 @@ void LwPolylineExtents(resbuf** cursor, GLVector& min, GLVector& max) {
     segmentStart = vertex;
     bulge = next->value.real;
     bulgePending = true;
-    bool lastNode = !next->next || next->next->code == 0;
-    if (bulge != 0.0 && lastNode && (flags & 1)) AddBulgeArc(vertex, first, bulge, min, max);
   });
+  // The last vertex's bulge, whatever follows it (extended data on network
+  // entities), bends the closing segment back to the first vertex.
+  if (bulgePending && (flags & 1)) AddBulgeArc(segmentStart, first, bulge, min, max);
 }
 
 bool IsOnDefpoints(const resbuf* entity) {

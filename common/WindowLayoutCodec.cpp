@@ -8,6 +8,8 @@ namespace {
 
 constexpr size_t kFirstChange = 6;
 
+bool WithinLimit(int value) { return value >= -kLayoutCoordinateLimit && value <= kLayoutCoordinateLimit; }
+
 }  // namespace
 
 std::vector<int> EncodeWindowLayout(const WindowLayout& layout) {
@@ -22,6 +24,10 @@ std::vector<int> EncodeWindowLayout(const WindowLayout& layout) {
 
 bool DecodeWindowLayout(const int* values, size_t count, int currentDotsPerInch, WindowLayout* out) {
   if (!values || count < 5 || values[4] != currentDotsPerInch) return false;
+  for (size_t i = 0; i < 4; ++i)
+    if (!WithinLimit(values[i])) return false;
+  for (size_t i = kFirstChange + 1; i < count; i += 2)
+    if (!WithinLimit(values[i])) return false;
   WindowLayout layout;
   layout.left = values[0];
   layout.top = values[1];
@@ -82,7 +88,9 @@ RECT FitLayoutOnScreen(RECT rect, int screenWidth, int screenHeight) {
 }
 
 RECT KeepLayoutMinimum(RECT rect, SIZE minimum) {
-  if (rect.right - rect.left < minimum.cx) rect.right = rect.left + minimum.cx;
-  if (rect.bottom - rect.top < minimum.cy) rect.bottom = rect.top + minimum.cy;
+  if (rect.right - rect.left < minimum.cx || rect.bottom - rect.top < minimum.cy) {
+    rect.right = rect.left + minimum.cx;
+    rect.bottom = rect.top + minimum.cy;
+  }
   return rect;
 }

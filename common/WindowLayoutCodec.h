@@ -35,11 +35,14 @@ struct WindowLayout {
 };
 
 std::vector<int> EncodeWindowLayout(const WindowLayout& layout);
-// False when the array has fewer than 5 entries or was saved at another
-// dots per inch than currentDotsPerInch (a layout of another screen
-// setting is ignored). Without entry 5 the show command is normal; a
-// trailing unpaired entry is ignored. The show command comes back as
-// saved (see ShowCommandToRestore).
+// False when the array has fewer than 5 entries, was saved at another dots
+// per inch than currentDotsPerInch (a layout of another screen setting is
+// ignored), or holds a position, size or size change beyond
+// kLayoutCoordinateLimit either way (no screen has such coordinates; taken
+// as they are, they would overflow the rectangle's arithmetic). Without
+// entry 5 the show command is normal; a trailing unpaired entry is
+// ignored. The show command comes back as saved (see ShowCommandToRestore).
+constexpr int kLayoutCoordinateLimit = 32767;
 bool DecodeWindowLayout(const int* values, size_t count, int currentDotsPerInch, WindowLayout* out);
 
 // The show command a saved window is saved with.
@@ -64,6 +67,7 @@ bool LayoutBeyondScreen(const RECT& rect, int screenWidth, int screenHeight);
 // down and right when above or left of the screen: the top-left corner
 // wins for a rectangle larger than the screen.
 RECT FitLayoutOnScreen(RECT rect, int screenWidth, int screenHeight);
-// Each side that is smaller than the minimum grows to it, keeping the
-// top-left corner; the other side is kept.
+// When either side is smaller than the minimum, the rectangle takes the
+// minimum width and the minimum height together, keeping its top-left
+// corner; otherwise it is kept.
 RECT KeepLayoutMinimum(RECT rect, SIZE minimum);

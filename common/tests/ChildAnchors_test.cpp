@@ -189,10 +189,7 @@ TEST_F(PivotLayout, AStoredPlaceBeyondTheRightEdgeComesBackOnIt) {
   EXPECT_EQ(WindowRect(), CRect(1920 - 700, 50, 1920, 550));
 }
 
-// Waits for RestoreWindowLayout's size rule to be restored in the utility
-// layer (both sides take the minimum together); today only the narrow side
-// grows.
-TEST_F(PivotLayout, DISABLED_ATooNarrowStoredSizeComesBackAtExactlyTheMinimum) {
+TEST_F(PivotLayout, ATooNarrowStoredSizeComesBackAtExactlyTheMinimum) {
   Open();
   const CSize minimum = WindowRect().Size();
   Close();

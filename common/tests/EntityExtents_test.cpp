@@ -190,6 +190,11 @@ TEST(EntityExtents, EllipseAddsBothAxesEnds) {
   TestChain degenerate;
   degenerate.Text(0, "ELLIPSE").Point(10, 1, 1, 1).Point(11, 0, 0, 0).Real(40, 0.5);
   ExpectBox(ExtentsOf(degenerate), {1, 1, 1}, {1, 1, 1});
+
+  // Smaller than 1/64 of a unit, an ellipse keeps its width in the plane.
+  TestChain tiny;
+  tiny.Text(0, "ELLIPSE").Point(10, 0, 0, 0).Point(11, 0.01, 0, 0).Real(40, 0.5);
+  ExpectBox(ExtentsOf(tiny), {-0.01, -0.005, 0}, {0.01, 0.005, 0}, 1e-15);
 }
 
 TEST(EntityExtents, QuarterArcIncludesItsCentre) {
@@ -372,6 +377,12 @@ TEST(EntityExtents, ClosedPolylineClosingSegmentBulge) {
   TestChain straight;
   Polyline(straight, 1, {{0, 0, 0.0}, {2, 0, 0.0}, {2, 2, 0.0}, {0, 2, 0.0}});
   ExpectBox(ExtentsOf(straight), {0, 0, 0}, {2, 2, 0});
+
+  // The closing bulge counts whatever follows the last vertex's 42.
+  TestChain withData;
+  Polyline(withData, 1, square);
+  withData.Text(-3, "").Text(1001, "JOV_DATA").Text(1000, "TPP0015i0001");
+  ExpectBox(ExtentsOf(withData), {-1, 0, 0}, {2, 2, 0});
 
   // Closed flag among other bits; the entity after it is read as well.
   TestChain flagged;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "platform/win32/resources.h"
@@ -79,12 +80,50 @@ TEST(WindowLayoutCodec, ARestoredRectangleIsKeptOnTheScreen) {
   EXPECT_TRUE(Same(FitLayoutOnScreen({10, 10, 110, 110}, 1920, 1080), RECT{10, 10, 110, 110}));
 }
 
-TEST(WindowLayoutCodec, TheMinimumGrowsOnlyTheSideThatIsTooSmall) {
-  EXPECT_TRUE(Same(KeepLayoutMinimum({10, 20, 110, 520}, {300, 200}), RECT{10, 20, 310, 520}))
-      << "too narrow: the height is kept";
-  EXPECT_TRUE(Same(KeepLayoutMinimum({10, 20, 410, 120}, {300, 200}), RECT{10, 20, 410, 220}));
-  EXPECT_TRUE(Same(KeepLayoutMinimum({10, 20, 110, 120}, {300, 200}), RECT{10, 20, 310, 220}));
+TEST(WindowLayoutCodec, BelowTheMinimumBothSidesTakeItTogether) {
+  const SIZE minimum{300, 200};
+  struct Case {
+    RECT rect;
+    RECT expected;
+    const char* why;
+  };
+  const Case cases[] = {
+      {{10, 20, 110, 520}, {10, 20, 310, 220}, "too narrow: a large height comes back at the minimum too"},
+      {{10, 20, 410, 120}, {10, 20, 310, 220}, "too low"},
+      {{10, 20, 110, 120}, {10, 20, 310, 220}, "both too small"},
+      {{10, 20, 310, 220}, {10, 20, 310, 220}, "exactly the minimum"},
+      {{10, 20, 900, 700}, {10, 20, 900, 700}, "larger: kept"},
+  };
+  for (const Case& c : cases) EXPECT_TRUE(Same(KeepLayoutMinimum(c.rect, minimum), c.expected)) << c.why;
   EXPECT_TRUE(Same(KeepLayoutMinimum({10, 20, 110, 120}, {-1, -1}), RECT{10, 20, 110, 120})) << "not recorded";
+}
+
+// Values no screen has are refused like a malformed layout, before any
+// arithmetic on them can overflow.
+TEST(WindowLayoutCodec, ValuesBeyondTheScreensCoordinatesAreRefused) {
+  const int big = kLayoutCoordinateLimit + 1;
+  struct Case {
+    std::vector<int> values;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {{2147483600, 10, 640, 480, 96}, false},
+      {{10, 10, 2147483600, 480, 96}, false},
+      {{10, -big, 640, 480, 96}, false},
+      {{10, 10, 640, INT_MIN, 96, 8}, false},
+      {{10, 10, 640, 480, 96, 8, static_cast<int>(0x80000000u | 5058u), INT_MIN}, false},
+      {{10, 10, 640, 480, 96, 8, 5039, big}, false},
+      {{-kLayoutCoordinateLimit, kLayoutCoordinateLimit, 0, -5, 96, 8, 5039, -kLayoutCoordinateLimit}, true},
+      // The id words and the show command are no coordinates.
+      {{10, 10, 640, 480, 96, INT_MIN, static_cast<int>(0x80000000u | 5058u), 40}, true},
+      {{10, 10, 640, 480, 96, 8, 5039, 12, INT_MIN}, true},
+  };
+  for (const Case& c : cases) {
+    WindowLayout layout;
+    EXPECT_EQ(DecodeWindowLayout(c.values.data(), c.values.size(), 96, &layout), c.accepted)
+        << c.values[0] << ";" << c.values[1] << ";" << c.values[2] << ";" << c.values[3] << " ("
+        << c.values.size() << " values)";
+  }
 }
 
 TEST(WindowLayoutCodec, OnlyARectangleBeyondTheScreenIsReplacedWhenSaving) {

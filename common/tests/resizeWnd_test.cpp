@@ -220,7 +220,14 @@ TEST_F(ResizableDialog, ARestoredLayoutStaysOnTheScreenAndAboveTheMinimum) {
   const CSize minimum = dialog->minWindowSize;
   ASSERT_GT(minimum.cx, 100);
   ASSERT_LT(minimum.cy, 900);
-  EXPECT_EQ(WindowRect(), CRect(20, 30, 20 + minimum.cx, 930)) << "only the width was too small";
+  EXPECT_EQ(WindowRect(), CRect(20, 30, 20 + minimum.cx, 30 + minimum.cy))
+      << "too narrow: the width and the height take the minimum together";
+
+  Close();
+  SaveLayout("2147483600;30;640;480;96;8");
+  Open();
+  EXPECT_FALSE(dialog->restored) << "no screen reaches that far";
+  EXPECT_EQ(WindowRect().Size(), minimum) << "the template's size";
 }
 
 TEST_F(ResizableDialog, AnIntegerKeyIsStoredAsItsTextForm) {

@@ -7,32 +7,12 @@
 #include "jov_vantrix/frame/ImportCommand.h"
 #include "jov_vantrix/frame/LineLength.h"
 #include "jov_vantrix/network/JovCutParams.h"
+#include "jov_vantrix/section/CutSettings.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
-#include "platform/win32/profile.h"
 #include "platform/win32/resources.h"
 #include "platform/mfc/module_state.h"
 
 namespace {
-
-// The three description masks of an import, each up to 256 characters.
-void ReadImportMasks(const char* settings, JovCutParams& params) {
-  struct Mask {
-    const char* section;
-    const char* key;
-    const char* fallback;
-    CString JovCutParams::*field;
-  };
-  static const Mask masks[] = {
-      {"CUT_DLG", "MASK_WITHOUT_PROD", "-&CM-\\&TY\\&L/&V\\&VE &SR", &JovCutParams::m_maskWithoutProduct},
-      {"CUT_DLG", "MASK_DRAVIK_PROD", "-&CM-\\#T\\&VE &SR", &JovCutParams::m_maskWithProduct},
-      {"DESC", "MASK_SCHEME", "-&CM-\\#R3\\&VE &SR", &JovCutParams::m_maskScheme},
-  };
-  for (const Mask& mask : masks) {
-    char text[256] = "";
-    GetPrivateProfileStringA(mask.section, mask.key, mask.fallback, text, sizeof text, settings);
-    params.*mask.field = text;
-  }
-}
 
 // The binding steps of a drawing command, run in their fixed order: the
 // by-name host table at the command's level, then the resource library and
@@ -96,7 +76,7 @@ int Jov_Vantrix_Import(int, void*) {
   char settings[MAX_PATH];
   app.GetDataPath(settings, "Jov.ini", MAX_PATH);
   JovCutParams params;
-  ReadImportMasks(settings, params);
+  ReadDescriptionMasks(settings, params);
   ImportCalculationResults(params);
   return -1;
 }

@@ -23,8 +23,12 @@ std::string ReadTextLine(const char** cursor) {
   if (!cursor || !*cursor) return line;
   const char* p = *cursor;
   while (*p && *p != '\r' && *p != '\n') line += *p++;
-  if (*p == '\r') ++p;
-  if (*p) ++p;
+  if (*p == '\r') {
+    ++p;
+    if (*p == '\n') ++p;
+  } else if (*p == '\n') {
+    ++p;
+  }
   *cursor = p;
   return line;
 }

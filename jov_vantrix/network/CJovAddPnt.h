@@ -33,7 +33,6 @@ class CJovAddPnt : public CSeznam, public CTextData {
 };
 
 // The line at *cursor up to the end of the text, a carriage return or a line
-// feed. The cursor then steps over one carriage return and, unless at the
-// end, one more character (so CR LF and LF both end a line). The whole line
-// is kept, however long.
+// feed. The cursor then steps over the line end: CR LF, LF or a lone CR.
+// The whole line is kept, however long.
 std::string ReadTextLine(const char** cursor);

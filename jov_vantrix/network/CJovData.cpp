@@ -147,6 +147,9 @@ void CJovData::ReadJovData(const resbuf* node) {
     }
   }
 
+  // Only the first "_PTS" property holds the point records, as GetProperty
+  // and the build see it; later ones stay plain properties.
+  bool pointsRead = false;
   while (node && node->code == 1000) {
     const resbuf* value = node->next;
     if (!IsValueNode(value)) break;
@@ -156,8 +159,10 @@ void CJovData::ReadJovData(const resbuf* node) {
     m_properties.AddTail(property);
     if (std::strcmp(TextOf(node), "_TYPE") == 0)
       m_typeFlags.Set(static_cast<uint32_t>(std::strtoll(TextOf(value), nullptr, 10)));
-    else if (std::strcmp(TextOf(node), "_PTS") == 0)
+    else if (!pointsRead && std::strcmp(TextOf(node), "_PTS") == 0) {
       CJovAddPnt::ParseList(m_pointRecords, TextOf(value));
+      pointsRead = true;
+    }
     node = value->next;
   }
 }

@@ -13,6 +13,11 @@
 // The moment the stamps are taken from; tests hand in a fixed one.
 using JovClock = std::time_t (*)();
 
+// The clock's moment (the current time without a clock).
+inline std::time_t ReadClock(JovClock clock) { return clock ? clock() : std::time(nullptr); }
+// A moment in local time, formatted with strftime.
+CString FormatLocalTime(std::time_t moment, const char* format);
+
 class JovCutParams {
  public:
   // The stamps are the clock's moment (the current time without a clock) in
@@ -90,4 +95,5 @@ class JovCutParams {
   double m_descriptionDistance = 0.05;
   double m_riserRadius = 0.08;
   CSecSezNew m_sections;
+  JovClock m_clock = nullptr;  // the constructor's clock, for what a drawing stamps later
 };

@@ -85,12 +85,10 @@ TEST(CJovAddPnt, FormatWritesTheCountAndFourLinesPerRecord) {
 }
 
 TEST(ReadTextLine, StepsOverOneLineEnd) {
-  const char* text = "one\r\ntwo\nthree\rXfour";
+  const char* text = "one\r\ntwo\nthree\rfour\r\rfive\n\r\nsix";
   const char* cursor = text;
-  EXPECT_EQ(ReadTextLine(&cursor), "one");
-  EXPECT_EQ(ReadTextLine(&cursor), "two");
-  EXPECT_EQ(ReadTextLine(&cursor), "three");
-  EXPECT_EQ(ReadTextLine(&cursor), "four") << "a lone carriage return takes the next character with it";
+  for (const char* line : {"one", "two", "three", "four", "", "five", "", "six"})
+    EXPECT_EQ(ReadTextLine(&cursor), line) << "a lone carriage return ends its line and nothing more";
   EXPECT_EQ(*cursor, '\0');
   EXPECT_EQ(ReadTextLine(&cursor), "");
   EXPECT_EQ(*cursor, '\0') << "stays at the end";

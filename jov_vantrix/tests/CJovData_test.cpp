@@ -113,6 +113,26 @@ TEST(CJovData, PointTextIsRewrittenFromThePointRecords) {
   EXPECT_EQ(items[9], std::string("1000:") + data.GetProperty("_PTS"));
 }
 
+TEST(CJovData, OnlyTheFirstPointPropertyHoldsRecords) {
+  TestChain chain;
+  chain.Text(1001, "JOV_DATA").Text(1000, "TCD0000i0001");
+  chain.Text(1000, "_PTS").Text(1000, kOnePoint).Text(1000, "_PTS").Text(1000, "1\nz\nz\nz\n20\n");
+  CJovData data;
+  ASSERT_TRUE(data.ReadXData(chain.Head()));
+  EXPECT_EQ(data.m_pointRecords.CSeznam::GetCount(), 1u);
+  const Items once = DescribeChain(OwnedChain(data.BuildXData()).get());
+  EXPECT_EQ(once, (Items{"1001:JOV_DATA", "1000:TCD0000i0001", "1000:_PTS", std::string("1000:") + kOnePoint,
+                         "1000:_PTS", "1000:1\nz\nz\nz\n20\n"}))
+      << "the second property is kept untouched";
+  // Read and built again and again, nothing piles up.
+  for (int round = 0; round < 3; ++round) {
+    OwnedChain built(data.BuildXData());
+    CJovData again;
+    ASSERT_TRUE(again.ReadXData(built.get()));
+    EXPECT_EQ(DescribeChain(OwnedChain(again.BuildXData()).get()), once) << "round " << round;
+  }
+}
+
 TEST(CJovData, PointRecordsAddNoPointProperty) {
   TestChain chain;
   chain.Text(1001, "JOV_DATA").Text(1000, "TCD0000i0001");

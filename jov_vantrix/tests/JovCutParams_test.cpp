@@ -1,4 +1,6 @@
 #include "jov_vantrix/network/JovCutParams.h"
+#include "jov_vantrix/section/JovCutParamsOld.h"
+#include "jov_vantrix/tests/TestClock.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +14,7 @@ int g_readings = 0;
 // 5 March 2013, 14:07:09 local time.
 std::time_t MarchFifth() {
   ++g_readings;
-  std::tm t{};
-  t.tm_year = 113;
-  t.tm_mon = 2;
-  t.tm_mday = 5;
-  t.tm_hour = 14;
-  t.tm_min = 7;
-  t.tm_sec = 9;
-  t.tm_isdst = -1;
-  return std::mktime(&t);
+  return MarchFifthMoment();
 }
 
 }  // namespace
@@ -49,4 +43,11 @@ TEST(JovCutParams, NewBlockWaitsForItsMasks) {
   EXPECT_TRUE(params.m_maskWithoutProduct.IsEmpty());
   EXPECT_TRUE(params.m_maskWithProduct.IsEmpty());
   EXPECT_TRUE(params.m_maskScheme.IsEmpty());
+}
+
+TEST(JovCutParamsOld, StampsTheMomentOfConstructionWithTheDateFirst) {
+  g_readings = 0;
+  JovCutParamsOld older(&MarchFifth);
+  EXPECT_STREQ(older.m_stamp, "05.03.2013-14.07.09");
+  EXPECT_EQ(g_readings, 1);
 }

@@ -224,6 +224,9 @@ bool PointsTextIsWhole(const std::string& text) {
     char* end = nullptr;
     long n = std::strtol(lines[at].c_str(), &end, 10);
     if (end == lines[at].c_str() || n < 0) return false;
+    // Bounded by the lines left, so a huge count cannot wrap the index.
+    const size_t left = lines.size() - at - 1;
+    if (static_cast<unsigned long>(n) > left / 4) return false;
     at += 1 + 4 * static_cast<size_t>(n);
   }
   return at == lines.size();

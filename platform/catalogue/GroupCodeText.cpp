@@ -8,36 +8,24 @@
 #include <limits>
 #include <string_view>
 
+#include "common/GroupCodeClass.h"
 #include "common/HeapCopy.h"
 
 namespace jovDatabase {
 namespace {
 
-enum class Kind { None, Text, Binary, Int16, Int32, Int64, Real, Point };
+constexpr double kPi = 3.14159265358979323846;
 
-bool In(int code, int from, int to) { return code >= from && code <= to; }
-
-// Value kinds by the DXF standard's group-code ranges. A y or z code that
-// does not follow its x code stands alone as a real, as DXF readers keep it.
-Kind KindOf(int code) {
-  if (In(code, 0, 9) || In(code, 100, 102) || code == 105 || In(code, 300, 309) ||
-      In(code, 320, 369) || In(code, 390, 399) || In(code, 410, 419) || In(code, 430, 439) ||
-      In(code, 470, 479) || In(code, 999, 1003) || code == 1005)
-    return Kind::Text;
-  if (In(code, 310, 319) || code == 1004) return Kind::Binary;
-  if (In(code, 10, 19) || In(code, 110, 119) || In(code, 210, 219) || In(code, 1010, 1019))
-    return Kind::Point;
-  if (In(code, 20, 59) || In(code, 120, 149) || In(code, 220, 239) || In(code, 460, 469) ||
-      In(code, 1020, 1059))
-    return Kind::Real;
-  if (In(code, 60, 79) || In(code, 170, 179) || In(code, 270, 299) || In(code, 370, 389) ||
-      In(code, 400, 409) || In(code, 1060, 1070))
-    return Kind::Int16;
-  if (In(code, 90, 99) || In(code, 420, 429) || In(code, 440, 459) || code == 1071)
-    return Kind::Int32;
-  if (In(code, 160, 169)) return Kind::Int64;
-  return Kind::None;
+// The codes a DXF file may hold, with the value kinds the chain code gives
+// them. Codes without a named range and the result-buffer codes outside
+// 0..1071 are no DXF group codes.
+uint32_t ClassOf(int code) {
+  if (code < 0 || code > 1071) return GC_CLASS_NONE;
+  const uint32_t word = GetGroupCodeClass(code);
+  return word & GC_FLAG_UNNAMED ? GC_CLASS_NONE : word;
 }
+
+uint32_t KindOf(int code) { return GroupCodeKind(ClassOf(code)); }
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -147,28 +135,33 @@ resbuf* NewNode(int code) {
   return node;
 }
 
-bool FillValue(resbuf* node, Kind kind, std::string_view value, PairReader& reader) {
+bool FillValue(resbuf* node, uint32_t classWord, std::string_view value, PairReader& reader) {
   int64_t n = 0;
-  switch (kind) {
-    case Kind::Text:
+  switch (GroupCodeKind(classWord)) {
+    case GC_KIND_TEXT:
       node->value.text = DupString(std::string(value).c_str());
       return node->value.text != nullptr || reader.Fail("out of memory");
-    case Kind::Int16:
+    case GC_KIND_INT16:
+    case GC_KIND_INT16_B:
+    case GC_KIND_FLAG16:
       if (!ParseInteger(value, INT16_MIN, INT16_MAX, n)) return reader.Fail("bad 16-bit value");
       node->value.i16 = static_cast<int16_t>(n);
       return true;
-    case Kind::Int32:
+    case GC_KIND_INT32:
       if (!ParseInteger(value, INT32_MIN, INT32_MAX, n)) return reader.Fail("bad 32-bit value");
       node->value.i32 = static_cast<int32_t>(n);
       return true;
-    case Kind::Int64:
+    case GC_KIND_INT64:
       if (!ParseInteger(value, INT64_MIN, INT64_MAX, n)) return reader.Fail("bad 64-bit value");
       node->value.i64 = n;
       return true;
-    case Kind::Real:
+    case GC_KIND_REAL:
       if (!ParseReal(value, node->value.real)) return reader.Fail("bad real value");
+      // Angles are degrees in the text and radians in a chain, as the
+      // host's drawing reader hands them out.
+      if (classWord & GC_FLAG_ANGLE) node->value.real *= kPi / 180.0;
       return true;
-    case Kind::Binary: {
+    case GC_KIND_BINARY: {
       std::string_view hex = Trim(value);
       if (hex.size() % 2 != 0 || hex.size() / 2 > static_cast<size_t>(INT16_MAX))
         return reader.Fail("bad binary chunk");
@@ -185,8 +178,7 @@ bool FillValue(resbuf* node, Kind kind, std::string_view value, PairReader& read
       }
       return true;
     }
-    case Kind::Point:
-    case Kind::None:
+    default:
       break;
   }
   return reader.Fail("not a DXF group code");
@@ -223,8 +215,8 @@ bool ParseGroupCodeText(const char* text, resbuf** out, std::string* error) {
       ok = false;
       break;
     }
-    Kind kind = KindOf(code);
-    if (kind == Kind::None) {
+    const uint32_t classWord = ClassOf(code);
+    if (GroupCodeKind(classWord) == GC_KIND_NONE) {
       ok = reader.FailAtCode("not a DXF group code");
       break;
     }
@@ -235,8 +227,8 @@ bool ParseGroupCodeText(const char* text, resbuf** out, std::string* error) {
     }
     *tail = node;  // linked first, so a failure below releases it with the rest
     tail = &node->next;
-    ok = kind == Kind::Point ? FillPoint(node, code, value, reader)
-                             : FillValue(node, kind, value, reader);
+    ok = GroupCodeKind(classWord) == GC_KIND_POINT ? FillPoint(node, code, value, reader)
+                                                   : FillValue(node, classWord, value, reader);
   }
   if (!ok) {
     FreeGroupCodeNodes(head);
@@ -250,9 +242,9 @@ bool ParseGroupCodeText(const char* text, resbuf** out, std::string* error) {
 void FreeGroupCodeNodes(resbuf* chain) {
   while (chain) {
     resbuf* next = chain->next;
-    Kind kind = KindOf(chain->code);
-    if (kind == Kind::Text) std::free(chain->value.text);
-    if (kind == Kind::Binary) std::free(chain->value.binary.data);
+    const uint32_t kind = KindOf(chain->code);
+    if (kind == GC_KIND_TEXT) std::free(chain->value.text);
+    if (kind == GC_KIND_BINARY) std::free(chain->value.binary.data);
     std::free(chain);
     chain = next;
   }

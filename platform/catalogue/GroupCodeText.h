@@ -1,8 +1,9 @@
 // Product geometry is stored as DXF group-code text: a code line and a value
 // line per pair ("code\nvalue\n"). This turns such a text into a chain of
-// resbuf nodes the way a DXF reader would: the value kind follows the
-// group-code ranges of the DXF standard, and an x code followed by its y
-// (code + 10) and optional z (code + 20) makes one point node.
+// resbuf nodes the way the host's drawing reader does: each code takes the
+// value kind the chain code's class table gives it, angles (50-58) turn
+// from degrees into radians, and an x code followed by its y (code + 10)
+// and optional z (code + 20) makes one point node.
 //
 // Nodes, texts and binary chunks come from malloc, like every chain the
 // host and the chain utilities build, so either side may release them.

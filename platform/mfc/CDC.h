@@ -42,6 +42,8 @@ class CDC : public CObject {
   COLORREF GetBkColor() const { return ::GetBkColor(m_hDC); }
   int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
   int GetBkMode() const { return ::GetBkMode(m_hDC); }
+  UINT SetTextAlign(UINT align) { return ::SetTextAlign(m_hDC, align); }
+  UINT GetTextAlign() const { return ::GetTextAlign(m_hDC); }
 
   CPoint MoveTo(int x, int y);
   CPoint MoveTo(POINT p) { return MoveTo(p.x, p.y); }

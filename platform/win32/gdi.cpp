@@ -38,6 +38,7 @@ struct DcState {
   COLORREF text = RGB(0, 0, 0);
   COLORREF background = RGB(255, 255, 255);
   int bkMode = OPAQUE;
+  UINT textAlign = TA_LEFT | TA_TOP;
   POINT position{};
 };
 
@@ -509,6 +510,16 @@ int GetBkMode(HDC dc) {
   return d ? d->state.bkMode : 0;
 }
 
+UINT SetTextAlign(HDC dc, UINT align) {
+  DeviceContext* d = Dc(dc);
+  return d ? std::exchange(d->state.textAlign, align) : GDI_ERROR;
+}
+
+UINT GetTextAlign(HDC dc) {
+  DeviceContext* d = Dc(dc);
+  return d ? d->state.textAlign : GDI_ERROR;
+}
+
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
   DeviceContext* d = Dc(dc);
   if (!d) return FALSE;
@@ -569,7 +580,9 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect) {
 
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   DeviceContext* d = Dc(dc);
-  return d && Record(dc, "TextOutA", {x, y}, TextOf(text, length), d->state.text);
+  if (!d || !Record(dc, "TextOutA", {x, y}, TextOf(text, length), d->state.text)) return FALSE;
+  G().journal.back().textAlign = d->state.textAlign;
+  return TRUE;
 }
 
 int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) {

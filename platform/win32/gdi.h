@@ -113,6 +113,15 @@ constexpr UINT DT_NOPREFIX = 0x0800;
 constexpr UINT DT_END_ELLIPSIS = 0x8000;
 constexpr UINT DT_PATH_ELLIPSIS = 0x4000;
 
+// SetTextAlign: where TextOut's point lies on the text.
+constexpr UINT TA_NOUPDATECP = 0x0000;
+constexpr UINT TA_LEFT = 0x0000;
+constexpr UINT TA_RIGHT = 0x0002;
+constexpr UINT TA_CENTER = 0x0006;
+constexpr UINT TA_TOP = 0x0000;
+constexpr UINT TA_BOTTOM = 0x0008;
+constexpr UINT TA_BASELINE = 0x0018;
+
 // DrawIconEx
 constexpr UINT DI_MASK = 0x0001;
 constexpr UINT DI_IMAGE = 0x0002;
@@ -274,6 +283,9 @@ COLORREF SetBkColor(HDC dc, COLORREF color);
 COLORREF GetBkColor(HDC dc);
 int SetBkMode(HDC dc, int mode);
 int GetBkMode(HDC dc);
+// Returns the alignment before (GDI_ERROR for a bad context).
+UINT SetTextAlign(HDC dc, UINT align);
+UINT GetTextAlign(HDC dc);
 
 // Drawing (recorded).
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
@@ -335,6 +347,7 @@ struct GdiRecord {
   std::vector<int> args;   // its numbers in call order (points, rectangles)
   std::string text;        // text drawn, code page 1250
   COLORREF color = 0;      // the text colour, pen or brush colour in effect
+  UINT textAlign = 0;      // TextOutA: the text alignment in effect
   UINT brushStyle = BS_SOLID;  // PatBlt: the brush's style and hatch
   int brushHatch = 0;
 };

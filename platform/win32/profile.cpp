@@ -97,6 +97,7 @@ LoadResult Load(const std::string& path, std::vector<Line>& lines) {
 // `from` on; begin is its header.
 bool FindSection(const std::vector<Line>& lines, std::string_view name, size_t from, size_t& begin,
                  size_t& end) {
+  name = Trim(name);  // the file's names are read without their blanks
   for (size_t i = from; i < lines.size(); ++i) {
     if (lines[i].kind != Line::kSection || !EqualsIgnoreCase(lines[i].name, name)) continue;
     begin = i;
@@ -108,6 +109,7 @@ bool FindSection(const std::vector<Line>& lines, std::string_view name, size_t f
 }
 
 size_t FindKey(const std::vector<Line>& lines, size_t begin, size_t end, std::string_view key) {
+  key = Trim(key);
   for (size_t i = begin + 1; i < end; ++i)
     if (lines[i].kind == Line::kKey && EqualsIgnoreCase(lines[i].name, key)) return i;
   return std::string::npos;
@@ -312,7 +314,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
   } else if (!value) {
     if (FindSection(lines, section, 0, begin, end)) {
       for (size_t i = end; i-- > begin + 1;) {
-        if (lines[i].kind == Line::kKey && EqualsIgnoreCase(lines[i].name, key)) {
+        if (lines[i].kind == Line::kKey && EqualsIgnoreCase(lines[i].name, Trim(key))) {
           lines.erase(lines.begin() + static_cast<ptrdiff_t>(i));
           changed = true;
         }
@@ -328,12 +330,12 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
       }
     } else {
       lines.insert(lines.begin() + static_cast<ptrdiff_t>(EndOfContent(lines, begin, end)),
-                   ParseLine(std::string(key) + "=" + value));
+                   ParseLine(std::string(Trim(key)) + "=" + value));
       changed = true;
     }
   } else {
-    lines.push_back(ParseLine(std::string("[") + section + "]"));
-    lines.push_back(ParseLine(std::string(key) + "=" + value));
+    lines.push_back(ParseLine("[" + std::string(Trim(section)) + "]"));
+    lines.push_back(ParseLine(std::string(Trim(key)) + "=" + value));
     changed = true;
   }
   if (!changed) return TRUE;

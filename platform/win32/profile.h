@@ -1,5 +1,7 @@
 // Profile (INI) files with the Windows calls' behaviour. Files are code page
-// 1250 text; section and key names match without regard to case. Nothing is
+// 1250 text; section and key names match without regard to case and
+// without the blanks around them (a value written under " Key " reads back
+// under "Key" and under " Key "). Nothing is
 // cached: every call reads the file, every write rewrites it at once (through
 // a temporary file renamed over it, so the file is always whole).
 //

@@ -99,6 +99,9 @@ TEST(CatalogueSource, FaultsNameTheSourceLine) {
        "Z.cat:7: ZPV0020-0001 dxfA: line 3: point without its y coordinate"},
       {std::string(kHeader) + "[item]\nid = ZPV0020-0001\npoints <<\n0\n1\nx\n>>\n",
        "four view groups"},
+      // 4 * 2^62 wraps to 0: the count must not skip the lines it claims.
+      {std::string(kHeader) + "[item]\nid = ZPV0020-0001\npoints <<\n4611686018427387904\n0\n0\n0\n>>\n",
+       "four view groups"},
       {std::string(kHeader) + "[item]\nid = ZPV0020-0001\nparams <<\nL|||\n", "without '>>'"},
       {std::string(kHeader) + "[item]\nid = ZPV0020-0001\ncolour = red\n", "unknown item key"},
       {std::string(kHeader) + kItem + kItem, "UNIQUE"},

@@ -124,3 +124,18 @@ TEST(GroupCodeText, MalformedTextFailsWithoutAChain) {
     EXPECT_NE(error.find(c.line), std::string::npos) << c.text << " -> " << error;
   }
 }
+
+TEST(GroupCodeText, AnglesTurnFromDegreesIntoRadiansAsTheHostReadsThem) {
+  // 50-58 are angles; their neighbours 40 and 59 are plain reals.
+  const char* text = "0\nARC\n40\n180\n50\n180\n51\n-90\n58\n45\n59\n45\n";
+  Chain c;
+  ASSERT_TRUE(ParseGroupCodeText(text, &c.head));
+  auto n = c.Nodes();
+  ASSERT_EQ(n.size(), 6u);
+  const double pi = 3.14159265358979323846;
+  EXPECT_EQ(n[1]->value.real, 180.0);
+  EXPECT_DOUBLE_EQ(n[2]->value.real, pi);
+  EXPECT_DOUBLE_EQ(n[3]->value.real, -pi / 2);
+  EXPECT_DOUBLE_EQ(n[4]->value.real, pi / 4);
+  EXPECT_EQ(n[5]->value.real, 45.0);
+}

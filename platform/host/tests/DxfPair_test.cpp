@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
+#include <locale>
+#include <sstream>
+#include <string>
 
 namespace host {
 namespace {
@@ -18,15 +22,31 @@ TEST(DxfPair, HandlesAreHexadecimal) {
   EXPECT_EQ(FormatHandle(0xABCDEF0123), "ABCDEF0123");
 }
 
+// Decimal comma for C++ streams.
+struct CommaPoint : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+};
+
 TEST(DxfPair, NumbersIgnoreTheProcessLocale) {
-  // A locale with a decimal comma must not change how values are read.
+  // Under a locale with a decimal comma (C functions and C++ streams alike)
+  // values still read and write with a point. scripts/install-deps makes
+  // the Czech locale.
   const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-  std::string saved = previous ? previous : "C";
-  bool haveComma = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "cs_CZ.UTF-8");
+  const std::string saved = previous ? previous : "C";
+  ASSERT_NE(std::setlocale(LC_NUMERIC, "cs_CZ.UTF-8"), nullptr) << "run scripts/install-deps";
+  ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+  ASSERT_EQ(std::strtod("2,5", nullptr), 2.5) << "the C library follows the locale";
+  const std::locale previousGlobal = std::locale::global(std::locale(std::locale::classic(), new CommaPoint));
+  std::ostringstream stream;
+  stream << 2.5;
+  ASSERT_EQ(stream.str(), "2,5") << "so do new streams";
+
   EXPECT_EQ(ParseDxfReal(" 2.5 "), 2.5);
+  EXPECT_FALSE(ParseDxfReal("2,5"));
   EXPECT_EQ(FormatDxfReal(0.001), "0.001");
+  EXPECT_EQ(FormatDxfReal(-1234.5), "-1234.5");
+  std::locale::global(previousGlobal);
   std::setlocale(LC_NUMERIC, saved.c_str());
-  (void)haveComma;
 
   EXPECT_EQ(ParseDxfReal("+1e3"), 1000.0);
   EXPECT_FALSE(ParseDxfReal("1,5"));

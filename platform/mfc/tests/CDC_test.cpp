@@ -35,11 +35,14 @@ TEST_F(DeviceContexts, SelectionsAndSavedStatesComeBack) {
   ASSERT_NE(original, nullptr) << "a context starts with the stock pen";
   EXPECT_EQ(dc.SelectObject(&blue)->m_hObject, red.m_hObject);
   dc.SetTextColor(RGB(1, 2, 3));
+  EXPECT_EQ(dc.SetTextAlign(TA_BOTTOM | TA_CENTER), TA_LEFT | TA_TOP);
   const int saved = dc.SaveDC();
   dc.SelectObject(&red);
   dc.SetTextColor(RGB(9, 9, 9));
+  dc.SetTextAlign(TA_RIGHT);
   ASSERT_TRUE(dc.RestoreDC(saved));
   EXPECT_EQ(dc.GetTextColor(), RGB(1, 2, 3));
+  EXPECT_EQ(dc.GetTextAlign(), TA_BOTTOM | TA_CENTER);
   EXPECT_EQ(dc.SelectObject(original)->m_hObject, blue.m_hObject) << "the pen of the saved state";
 
   EXPECT_FALSE(red.CreatePen(PS_SOLID, 1, 0)) << "a pen holds one handle";

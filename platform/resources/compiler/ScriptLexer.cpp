@@ -502,12 +502,13 @@ void ScriptLexer::ExpandFront() {
     if (functionMacros_.count(front.text)) Fail(front, "'" + front.text + "' takes arguments, which scripts cannot use");
     auto bad = badMacros_.find(front.text);
     if (bad != badMacros_.end()) Fail(front, "'" + front.text + "' cannot be used: " + bad->second);
+    const auto& body = macros_.at(front.text);
+    CountExpansion(front.text, body.size(), front.file, front.line);
     Token use = std::move(front);
     queue_.pop_front();
     auto hidden = std::make_shared<std::set<std::string>>();
     if (use.expandedFrom) *hidden = *use.expandedFrom;
     hidden->insert(use.text);
-    const auto& body = macros_.at(use.text);
     for (auto it = body.rbegin(); it != body.rend(); ++it) {
       Token t = *it;
       t.file = use.file;
@@ -578,7 +579,14 @@ int64_t ScriptLexer::EvaluateCondition(const std::string& text, const std::strin
   return value;
 }
 
-std::vector<Token> ScriptLexer::ExpandAll(std::vector<Token> tokens, const std::string& file, int line) const {
+void ScriptLexer::CountExpansion(const std::string& macro, size_t bodySize, const std::string& file, int line) {
+  expandedTokens_ += bodySize;
+  if (expandedTokens_ > kMaxExpandedTokens)
+    throw ScriptError(file, line, "macro expansion exceeds " + std::to_string(kMaxExpandedTokens) +
+                                      " tokens at '" + macro + "' (macros that expand each other several times?)");
+}
+
+std::vector<Token> ScriptLexer::ExpandAll(std::vector<Token> tokens, const std::string& file, int line) {
   std::deque<Token> in(tokens.begin(), tokens.end());
   std::vector<Token> out;
   while (!in.empty()) {
@@ -593,10 +601,11 @@ std::vector<Token> ScriptLexer::ExpandAll(std::vector<Token> tokens, const std::
       throw ScriptError(file, line, "'" + t.text + "' takes arguments, which scripts cannot use");
     auto bad = badMacros_.find(t.text);
     if (bad != badMacros_.end()) throw ScriptError(file, line, "'" + t.text + "' cannot be used: " + bad->second);
+    const auto& body = macros_.at(t.text);
+    CountExpansion(t.text, body.size(), file, line);
     auto set = std::make_shared<std::set<std::string>>();
     if (t.expandedFrom) *set = *t.expandedFrom;
     set->insert(t.text);
-    const auto& body = macros_.at(t.text);
     for (auto it = body.rbegin(); it != body.rend(); ++it) {
       Token b = *it;
       b.file = file;
@@ -662,6 +671,24 @@ int64_t ScriptExpression::Binary(int minLevel) {
 
 int64_t ScriptExpression::Unary() {
   Token t = src_.Next();
+  if (t.Is("-") || t.Is("+") || t.Is("~") || t.Is("!") || t.Is("(")) {
+    if (depth_ >= kMaxNesting)
+      src_.Fail(t, "expression nests more than " + std::to_string(kMaxNesting) + " operators or parentheses deep");
+    ++depth_;
+    const int64_t value = Nested(t);
+    --depth_;
+    return value;
+  }
+  if (t.kind == Token::Kind::Number) {
+    sawLong_ = sawLong_ || t.longSuffix;
+    return t.number;
+  }
+  if (t.kind == Token::Kind::Identifier) src_.Fail(t, "'" + t.text + "' is not a defined number");
+  src_.Fail(t, "expected a number but found " + t.Describe());
+  return 0;  // not reached: Fail throws
+}
+
+int64_t ScriptExpression::Nested(const Token& t) {
   if (t.Is("-")) return static_cast<int64_t>(0 - static_cast<uint64_t>(Unary()));
   if (t.Is("+")) return Unary();
   if (t.Is("~")) return ~Unary();
@@ -672,11 +699,6 @@ int64_t ScriptExpression::Unary() {
     if (!close.Is(")")) src_.Fail(close, "expected ')' but found " + close.Describe());
     return v;
   }
-  if (t.kind == Token::Kind::Number) {
-    sawLong_ = sawLong_ || t.longSuffix;
-    return t.number;
-  }
-  if (t.kind == Token::Kind::Identifier) src_.Fail(t, "'" + t.text + "' is not a defined number");
   src_.Fail(t, "expected a number but found " + t.Describe());
   return 0;  // not reached: Fail throws
 }

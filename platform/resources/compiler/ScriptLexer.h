@@ -3,6 +3,10 @@
 // #pragma (ignored) and #error. Included headers (.h, .hpp, .c ...) give
 // only their preprocessor lines, so C++ code and scripts can share one
 // header of `#define NAME number` ids. Scripts are UTF-8.
+//
+// Macros that expand each other several times grow without bound, so the
+// tokens that expansion produces over a whole script are limited
+// (kMaxExpandedTokens): beyond it the compile fails at the line of the use.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +49,10 @@ struct Token {
 
 class ScriptLexer {
  public:
+  // Far above what real scripts need: each use of an id or a style name
+  // expands to one token, and a script uses some hundreds.
+  static constexpr size_t kMaxExpandedTokens = 65536;
+
   explicit ScriptLexer(std::vector<std::string> includeDirs);
 
   // Starts with the top-level script; throws ScriptError when it cannot be read.
@@ -88,7 +96,9 @@ class ScriptLexer {
   void Include(Source& src, const std::string& rest, int lineNo);
   std::vector<Token> Tokenize(const std::string& text, const std::string& file, int line) const;
   int64_t EvaluateCondition(const std::string& text, const std::string& file, int line);
-  std::vector<Token> ExpandAll(std::vector<Token> tokens, const std::string& file, int line) const;
+  std::vector<Token> ExpandAll(std::vector<Token> tokens, const std::string& file, int line);
+  // Counts a macro body about to be expanded against the script's limit.
+  void CountExpansion(const std::string& macro, size_t bodySize, const std::string& file, int line);
   bool Active() const { return conditions_.empty() || conditions_.back().active; }
   void ExpandFront();
   std::string Locate(const std::string& name, const std::string& fromFolder, bool quoted) const;
@@ -105,12 +115,17 @@ class ScriptLexer {
   Token end_;
   std::string lastFile_;
   int lastLine_ = 0;
+  size_t expandedTokens_ = 0;
 };
 
 // Expression over tokens: C operators on 64-bit integers (unary + - ~ !,
-// * / %, + -, << >>, comparisons, & ^ |, && ||, parentheses).
+// * / %, + -, << >>, comparisons, & ^ |, && ||, parentheses). Prefix
+// operators and parentheses nest at most kMaxNesting deep, so that a hostile
+// line fails with its line number instead of exhausting the stack.
 class ScriptExpression {
  public:
+  static constexpr int kMaxNesting = 256;
+
   // Supplies tokens; Peek must return an End token when there are no more.
   struct Source {
     virtual ~Source() = default;
@@ -127,6 +142,9 @@ class ScriptExpression {
  private:
   int64_t Binary(int minLevel);
   int64_t Unary();
+  // A prefix operator's or an opening parenthesis's operand.
+  int64_t Nested(const Token& t);
   Source& src_;
   bool sawLong_ = false;
+  int depth_ = 0;
 };

@@ -34,6 +34,59 @@
 #define IDD_PICK_BANNER 5010
 #define IDC_PICK_BANNER_TEXT 5063
 
+// The section command: its prompts and messages, the layers it draws on,
+// and its two dialogs, the branch section (IDD_JOV_CUTDLG_NEW) and the
+// riser section (IDD_JOV_CUTDLG).
+#define IDS_PROMPT_PICK_SECTION_START 3
+#define IDS_PROMPT_SELECT_SECTION 4
+#define IDS_NO_SECTION_START 5
+#define IDS_PROMPT_SECTION_POINT 6
+#define IDS_LAYER_FIRST_DESCRIPTION 11
+#define IDS_LAYER_BUBBLES 12
+#define IDS_LAYER_FLOOR_MARK 13
+#define IDS_LAYER_BASE_LINE 14
+#define IDS_LAYER_RISER 15
+#define IDS_ASK_WITHOUT_SECTIONS 23
+#define IDS_SECTION_NOT_DRAWN 24
+#define IDS_NUMBER_MISSING 28
+#define IDS_ASK_SHORTEN_CONNECTIONS 33
+#define IDS_PIPE_AT_START_POSITION 36
+#define IDS_SECOND_BRANCH_START 44
+#define IDS_NOT_A_BRANCH_PIPE 52
+#define IDS_PROMPT_PICK_PIPE 54
+
+#define IDD_JOV_CUTDLG 5004
+#define IDD_JOV_CUTDLG_NEW 5009
+
+#define IDC_CUT_HELP 5008
+#define IDC_CUT_PREVIEW 5009
+#define IDC_CUT_DRAW_PIPE 5021
+#define IDC_CUT_DESC_ELM 5022
+#define IDC_CUT_DESC_RISER 5023
+#define IDC_CUT_DRAW_FLOOR 5024
+#define IDC_CUT_DESC_LASTRISER 5025  // branch section
+#define IDC_CUT_HEIGHT 5025          // riser section
+#define IDC_CUT_DIST_ELM 5026
+#define IDC_CUT_DIST_RISER 5027
+#define IDC_CUT_HEIGHT_FLOOR 5028
+#define IDC_CUT_DIST_PIPE 5029
+#define IDC_CUT_DESC_FLOOR 5030
+#define IDC_CUT_RISER_MARKER 5032
+#define IDC_CUT_PIPE_FLOOR_DIST 5033
+#define IDC_CUT_SAME_LENGTH 5034
+#define IDC_CUT_SAME_HEIGHT 5035
+#define IDC_CUT_PIPE_SWITCH_ON 5041
+#define IDC_CUT_PIPE_SWITCH_OFF 5042
+#define IDC_CUT_HEIGHT_LABEL 5043
+#define IDC_CUT_DIST_PIPE_LABEL 5044
+#define IDC_CUT_ENABLE_SAME_LENGTH 5045
+#define IDC_CUT_DESC_FLOOR_LABEL 5046
+#define IDC_CUT_PIPE_FLOOR_LABEL 5047
+#define IDC_CUT_PIPE_SWITCH_GROUP 5048
+#define IDC_CUT_ENABLE_SAME_HEIGHT 5049
+#define IDC_CUT_LAST_FLOOR 5051
+#define IDC_CUT_NUMBER 5052
+
 // The drawing preview: its context menu (one popup) and commands, and its
 // cursors (pick; zoom, pan and zoom window, each both pressed and hovering).
 #define IDR_PREVIEW_MENU 46

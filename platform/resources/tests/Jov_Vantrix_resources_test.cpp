@@ -53,7 +53,9 @@ TEST_F(JovVantrixResources, ImportFilterIsAWindowsFilter) {
   const std::string filter = Text(IDS_FILTER_RESULT_FILES);
   ASSERT_GE(filter.size(), 2u);
   EXPECT_EQ(filter.substr(filter.size() - 2), "||");
-  // Pairs of description and pattern: an even number of '|' before the end.
+  // Descriptions and patterns in pairs, each ended by '|', and one more '|'
+  // closing the list: before the last two, one less than twice the pairs,
+  // an odd count.
   size_t bars = 0;
   for (char c : filter.substr(0, filter.size() - 2)) bars += c == '|';
   EXPECT_EQ(bars % 2, 1u) << filter;

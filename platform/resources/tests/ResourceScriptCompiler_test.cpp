@@ -191,6 +191,38 @@ TEST_F(Scripts, FaultsAreReportedWithFileAndLine) {
   EXPECT_NE(ErrorOf("#if 1 / 0\n#endif\n").find("division by zero"), std::string::npos);
 }
 
+// Scripts that would exhaust the stack or grow without end fail at their
+// line instead, in conditions and statements alike.
+TEST_F(Scripts, RunawayExpressionsAndExpansionsFailAtTheirLine) {
+  std::string doubling;
+  doubling += "#define D0 1\n";
+  for (int i = 1; i <= 39; ++i)
+    doubling += "#define D" + std::to_string(i) + " D" + std::to_string(i - 1) + " + D" + std::to_string(i - 1) + "\n";
+  const std::string deepMinus(20000, '-');
+  const std::string deepParens = std::string(300, '(') + "1" + std::string(300, ')');
+  const std::string fine = std::string(200, '(') + "-~1" + std::string(200, ')');
+  struct Case {
+    std::string script;
+    std::string error;  // empty: compiles
+  };
+  const Case cases[] = {
+      {"\n#if " + deepMinus + "1\n#endif\n", "test.rc:2: error: expression nests more than 256"},
+      {"1 RCDATA\n{ " + deepParens + " }\n", "test.rc:2: error: expression nests more than 256"},
+      {"1 RCDATA { " + fine + " }\n", ""},
+      {doubling + "#if D39\n#endif\n", "test.rc:41: error: macro expansion exceeds 65536 tokens"},
+      {doubling + "1 RCDATA\nBEGIN\n D39\nEND\n", "test.rc:43: error: macro expansion exceeds 65536 tokens"},
+      // Thirteen doublings (32768 tokens) still fit the limit.
+      {doubling + "#if D13 != 8192\n#error wrong sum\n#endif\n1 RCDATA { D13 }\n", ""},
+  };
+  for (const Case& c : cases) {
+    const std::string error = ErrorOf(c.script);
+    if (c.error.empty())
+      EXPECT_EQ(error, "<compiled>") << c.script.substr(0, 60);
+    else
+      EXPECT_NE(error.find(c.error), std::string::npos) << error;
+  }
+}
+
 TEST_F(Scripts, HeaderMacrosAScriptCannotUseFailOnlyWhenUsed) {
   Write("code.h",
         "#define MAX(a, b) ((a) > (b) ? (a) : (b))\n"

@@ -151,6 +151,18 @@ TEST_F(Profile, WritingKeepsEveryOtherLine) {
   EXPECT_EQ(Get("CUT_DLG", "height"), "3");
 }
 
+TEST_F(Profile, BlanksAroundNamesAreNoPartOfThem) {
+  WriteFile("[CUT_DLG]\r\nHEIGHT = 2.5\r\n");
+  ASSERT_TRUE(WritePrivateProfileStringA(" cut_dlg ", "\theight ", "4", file.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("  New  ", " k ", "v", file.c_str()));
+  EXPECT_EQ(ReadFile(), "[CUT_DLG]\r\nHEIGHT=4\r\n[New]\r\nk=v\r\n");
+  for (const char* section : {"New", " New ", "new\t"})
+    for (const char* key : {"k", " k ", "K "}) EXPECT_EQ(Get(section, key), "v") << "[" << section << "] " << key;
+  EXPECT_EQ(GetPrivateProfileIntA(" Cut_Dlg", "Height ", 0, file.c_str()), 4u);
+  ASSERT_TRUE(WritePrivateProfileStringA("new ", " K", nullptr, file.c_str()));
+  EXPECT_EQ(Get("New", "k"), "def");
+}
+
 TEST_F(Profile, NullValueDeletesTheKeyNullKeyTheSection) {
   WriteFile("[A]\r\nK=1\r\nk=2\r\nL=3\r\n[B]\r\nK=4\r\n[a]\r\nM=5\r\n");
   ASSERT_TRUE(WritePrivateProfileStringA("A", "K", nullptr, file.c_str()));

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "common/CSeznam.h"
+#include "wizard/frame/engine/TextSlots.h"
 
 // Flags set by the engine and its callers.
 namespace ParamFlag {
@@ -34,9 +35,18 @@ class CValueParam : public CSeznam {
 
   // Frees the slot's text, then keeps a copy of text (null leaves the slot
   // empty). False, changing nothing, for an index outside 0..5.
-  bool SetText(int index, const char* text);
+  bool SetText(int index, const char* text) { return texts.Set(index, text); }
   // Null for an empty slot or an index outside 0..5.
-  const char* GetText(int index) const;
+  const char* GetText(int index) const { return texts.Get(index); }
+
+  // The smallest and largest of the '|'-separated numbers of allowed (an
+  // empty last piece ignored), or the type's limits for a null or empty
+  // text; with kCappedByThird a maximum above the third limit becomes the
+  // third limit. Always true.
+  bool GetRange(const char* allowed, double& minimum, double& maximum) const;
+  // Any value of a free parameter (status bit 2 or 3); otherwise within the
+  // low limit and the high limit, capped by the third with kCappedByThird.
+  bool IsValueValid(double value) const;
 
   uint32_t typeId = 0;   // the catalogue's parameter type
   uint32_t flags = 0;    // ParamFlag
@@ -47,5 +57,5 @@ class CValueParam : public CSeznam {
   double thirdLimit = 0;
 
  private:
-  char* texts[ParamText::kCount] = {};
+  TextSlots<ParamText::kCount> texts;
 };

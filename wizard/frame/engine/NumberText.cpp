@@ -1,7 +1,9 @@
 #include "wizard/frame/engine/NumberText.h"
 
 #include <charconv>
+#include <clocale>
 #include <cstdlib>
+#include <locale.h>
 
 size_t FormatFixed(double value, int decimals, char* out, size_t size) {
   const auto r = std::to_chars(out, out + size, value, std::chars_format::fixed, decimals);
@@ -28,4 +30,24 @@ double ReadNumber(std::string_view text) {
     return std::strtod(copy.c_str(), nullptr);
   }
   return r.ec == std::errc() ? value : 0.0;
+}
+
+double ParseDouble(const char* text, const char** end) {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  if (!text) {
+    if (end) *end = nullptr;
+    return 0.0;
+  }
+  char* stop = nullptr;
+  const double value = strtod_l(text, &stop, c);
+  if (end) *end = stop;
+  return value;
+}
+
+bool ReadsAsNumber(const char* text) {
+  const char* end = nullptr;
+  ParseDouble(text, &end);
+  if (!text || end == text) return false;
+  while (*end == ' ' || *end == '\t' || *end == '\n' || *end == '\r' || *end == '\v' || *end == '\f') ++end;
+  return *end == '\0';
 }

@@ -18,3 +18,11 @@ std::string FormatFixed(double value, int decimals);
 // stops at a second '.'), after an optional sign, or the "inf" and "nan" of
 // FormatFixed; a text without digits gives 0.
 double ReadNumber(std::string_view text);
+
+// atof and strtod of outside texts (catalogue fields, settings, typed
+// values) in the C locale: leading blanks, a sign, digits with '.', an
+// exponent; 0 without a number. end, when given, is set past what was read.
+double ParseDouble(const char* text, const char** end = nullptr);
+
+// The whole text reads as one number, blanks after it allowed.
+bool ReadsAsNumber(const char* text);

@@ -1,4 +1,4 @@
-#include "common/qmString.h"
+#include "platform/catalogue/qmString.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "common/qmString.h"
+#include "platform/catalogue/qmString.h"
 
 #include <gtest/gtest.h>
 

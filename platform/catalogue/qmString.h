@@ -5,9 +5,10 @@
 
 #include <cstdint>
 
+#include "platform/catalogue/JovDBaseApi.h"
 #include "platform/catalogue/SharedAllocator.h"
 
-class qmString : public jovDatabase::Helper::qmArraySharedAllocator_ACP {
+class JOVDBASE_API qmString : public jovDatabase::Helper::qmArraySharedAllocator_ACP {
  public:
   // An empty string: no buffer until something is stored, GetString() null.
   explicit qmString(int capacity = 0, int growStep = 8);

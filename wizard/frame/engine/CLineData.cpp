@@ -1,0 +1,3 @@
+#include "wizard/frame/engine/CLineData.h"
+
+CLineData::~CLineData() = default;

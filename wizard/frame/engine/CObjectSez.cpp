@@ -1,0 +1,3 @@
+#include "wizard/frame/engine/CObjectSez.h"
+
+CObjectSez::~CObjectSez() = default;

@@ -1,0 +1,87 @@
+#include "wizard/frame/engine/LastValues.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/catalogue/Database.h"
+#include "wizard/frame/CFileCfg.h"
+#include "wizard/frame/engine/CObjectSez.h"
+#include "wizard/frame/engine/CValueParam.h"
+#include "wizard/frame/engine/EngineState.h"
+#include "wizard/frame/engine/NumberText.h"
+#include "wizard/frame/engine/ParameterTexts.h"
+#include "wizard/frame/engine/RecordLookups.h"
+
+namespace {
+
+std::string Text(const char* text) { return text ? text : ""; }
+
+// The product's index id and its last-values file, opened; false when
+// either cannot be had.
+bool OpenStore(CFileCfg& file, std::string& key) {
+  jovDatabase::Database* catalogue = CurrentCatalogue();
+  qmString id;
+  if (!catalogue || catalogue->GetIndexID(id) != jovDatabase::eOK || !id.GetString() || !*id.GetString())
+    return false;
+  key = id.GetString();
+  return file.Open((MakeProfilePath("Dat\\PP_Last") + key[0] + LastValuesExtension()).c_str());
+}
+
+// The whole stored value of key; false when there is none.
+bool ReadWholeRecord(CFileCfg& file, const std::string& key, std::string& value) {
+  unsigned size = 0;
+  if (!file.ReadRecord(key.data(), static_cast<unsigned>(key.size()), nullptr, &size)) return false;
+  value.assign(size, '\0');
+  unsigned read = size;
+  return file.ReadRecord(key.data(), static_cast<unsigned>(key.size()), value.data(), &read) && read == size;
+}
+
+}  // namespace
+
+bool LoadLastValues(CSeznam& params) {
+  if (params.GetCount() == 0) return true;
+  CFileCfg file;
+  std::string key, record;
+  if (!OpenStore(file, key)) return false;
+  if (ReadWholeRecord(file, key, record)) {
+    size_t at = 0;
+    for (CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p)) {
+      if (!IsUserParam(*p)) continue;
+      const size_t nameEnd = record.find('|', at);
+      const size_t valueEnd = nameEnd == std::string::npos ? nameEnd : record.find('|', nameEnd + 1);
+      if (valueEnd == std::string::npos) break;  // the record ends early
+      if (record.compare(at, nameEnd - at, Text(p->GetText(ParamText::kName))) != 0) return false;
+      p->SetText(ParamText::kValue, record.substr(nameEnd + 1, valueEnd - nameEnd - 1).c_str());
+      at = valueEnd + 1;
+    }
+  }
+  ApplyCallerData(params);
+  return true;
+}
+
+bool StoreLastValues(const CSeznam& params) {
+  CFileCfg file;
+  std::string key;
+  if (!OpenStore(file, key)) return false;
+  std::string value;
+  for (const CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p))
+    if (IsUserParam(*p)) value += Text(p->GetText(ParamText::kName)) + "|" + Text(p->GetText(ParamText::kValue)) + "|";
+  return file.SetString(key.c_str(), value.c_str()) == 1;
+}
+
+void ApplyCallerData(CSeznam& params) {
+  std::string namesText, valuesText, flagsText;
+  if (!GetCallerTexts(namesText, valuesText, flagsText)) return;
+  std::vector<std::string> names, values, flags;
+  SplitParamNames(namesText, names);
+  SplitParamValues(valuesText, values);
+  SplitParamValues(flagsText, flags);
+  for (size_t i = 0; i < names.size() && i < values.size() && i < flags.size(); ++i) {
+    CValueParam* p = FindParamByName(params, names[i].c_str());
+    if (!p) continue;
+    p->flags = static_cast<uint32_t>(std::atoi(flags[i].c_str()));
+    p->thirdLimit = ParseDouble(values[i].c_str());
+    if (p->flags & (ParamFlag::kGivenByCaller | ParamFlag::kCallerValue)) p->SetText(ParamText::kValue, values[i].c_str());
+  }
+}

@@ -1,0 +1,21 @@
+// The values a user last gave a product's parameters, kept per product in
+// the profile's "Dat\PP_Last" files (the first letter of the index id and
+// the extension set for them): one record under the index id holding
+// name "|" value "|" for every user parameter in list order.
+#pragma once
+
+class CSeznam;
+
+// Takes the stored values into the user parameters in list order (a short
+// record leaves the rest), then the caller's texts. True for an empty list
+// and when nothing is stored; false when the index id or the file cannot
+// be had, or a stored name differs from its parameter's (the values before
+// it stay, the caller's texts are not applied).
+bool LoadLastValues(CSeznam& params);
+// False when the index id, the file or the write fails.
+bool StoreLastValues(const CSeznam& params);
+
+// The caller's names, values and flags texts: each named parameter takes
+// the flags and, as third limit, the value; with flags bit 0 or 2 the
+// value also becomes its value. Nothing when a text is missing.
+void ApplyCallerData(CSeznam& params);
