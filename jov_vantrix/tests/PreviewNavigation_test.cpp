@@ -114,6 +114,15 @@ TEST_F(PreviewNavigation, TheMenuChecksPanOnlyInPanModeAndZoomOnlyInZoomMode) {
   }
   Choose(ID_PREVIEW_ZOOM_EXTENTS);
   EXPECT_EQ(View().GetMode(), 0u) << "fitting keeps the mode";
+
+  // A mode chosen while a zoom window is open ends it and gives the
+  // capture back.
+  Choose(ID_PREVIEW_ZOOM_WINDOW);
+  Click({100, 100});
+  EXPECT_EQ(GetCapture(), View().m_hWnd);
+  Choose(ID_PREVIEW_PAN);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(View().Dragging(), 0);
 }
 
 TEST_F(PreviewNavigation, TheWheelWidensBothSidesByTwiceItsDeltaOfTheLargerSideOverTheShorterClientSide) {
@@ -237,6 +246,37 @@ TEST_F(PreviewNavigation, AZoomWindowDraggedLeftIsHatchedAndZoomsAsTheMirroredDr
   Camera().GetViewSize(&w2, &h2);
   EXPECT_DOUBLE_EQ(w2, w);
   EXPECT_DOUBLE_EQ(h2, h);
+}
+
+TEST_F(PreviewNavigation, WithNoClientAreaOrAWindowOfNoSizeTheViewStaysAsItWas) {
+  Open();
+  AddColumn(100, 1);
+  OnePixelPerUnit();
+  auto unchanged = [&](const char* what) {
+    EXPECT_DOUBLE_EQ(Camera().GetViewWidth(), kHeight) << what;
+    EXPECT_DOUBLE_EQ(Camera().GetViewHeight(), kHeight) << what;
+    EXPECT_DOUBLE_EQ(Camera().GetTarget().x, kWidth / 2.0) << what;
+    EXPECT_DOUBLE_EQ(Camera().GetTarget().y, kHeight / 2.0) << what;
+  };
+  // No client area: no step to measure by (a division by zero).
+  View().SetWindowPos(nullptr, 0, 0, kWidth, 0, SWP_NOMOVE | SWP_NOZORDER);
+  View().Zoom(100);
+  View().Pan(10, 10);
+  View().SetMode(5);
+  View().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 0));
+  View().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 0));
+  unchanged("without a client area");
+  EXPECT_EQ(View().GetMode(), 0u) << "the window is closed all the same";
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  // A window closed where it was opened would leave a view of size 0.
+  View().SetWindowPos(nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER);
+  View().SetMode(5);
+  Click({200, 150});
+  Click({200, 150});
+  unchanged("a window of no size");
+  EXPECT_EQ(View().GetMode(), 0u);
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(PreviewNavigation, ARelabelledNumberIsDrawnAndItsOldListGoes) {

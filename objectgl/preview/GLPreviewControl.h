@@ -74,8 +74,9 @@ class GLPreviewControl : public CButton {
   GLPreviewControl& operator=(const GLPreviewControl&) = delete;
   ~GLPreviewControl() override;
 
-  // Builds scene, camera, viewport and light; false (and nothing kept)
-  // without a parent window or when a part cannot be made.
+  // Builds scene, camera, viewport and light; false without a parent
+  // window (nothing made) or when a part cannot be made (the scene stays,
+  // without the others).
   bool SetUpScene();
   bool IsReady() const { return ready_ != 0; }
   GLScene* GetScene() const { return scene_; }

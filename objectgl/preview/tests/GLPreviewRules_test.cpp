@@ -202,6 +202,29 @@ TEST_F(GLPreviewRulesTest, AMiddleReleaseWithoutAPressResetsTheModeAndPanEndsWit
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(GLPreviewRulesTest, WithoutAPixelFormatTheSetUpFailsAndKeepsNoViewportCameraOrLight) {
+  SetPixelFormats({});
+  HWND button = Child(parent_, 300, {0, 0, 100, 100}, WS_VISIBLE, "Button");
+  TestPreview preview(WizardRules());
+  ASSERT_TRUE(preview.SubclassWindow(button));
+  ResetPixelFormats();
+  EXPECT_FALSE(preview.IsReady());
+  // The scene stays, empty; what it did not take is deleted (the leak
+  // check would see it otherwise).
+  ASSERT_NE(preview.GetScene(), nullptr);
+  EXPECT_EQ(preview.GetScene()->GetViewportCount(), 0u);
+  EXPECT_EQ(preview.GetScene()->GetCameraCount(), 0u);
+  EXPECT_EQ(preview.GetScene()->GetLightCount(), 0u);
+  bool told = false;
+  for (const MessageBoxCall& box : gltest::MessageBoxes()) told |= box.text.rfind("SetPixelFormat failed", 0) == 0;
+  EXPECT_TRUE(told);
+  const double factor = 1.25;
+  preview.ZoomExtents(true, &factor);
+  preview.Zoom(10);
+  preview.ResetView();
+  preview.UnsubclassWindow();
+}
+
 TEST_F(GLPreviewRulesTest, WithoutAParentNothingIsSetUp) {
   HWND alone = TopLevel(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
   TestPreview preview(WizardRules());
