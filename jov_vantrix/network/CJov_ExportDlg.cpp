@@ -93,6 +93,7 @@ void CJov_ExportDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Control(dx, IDC_EXPORT_NUMBER_ALL, m_numberAllButton);
   DDX_Control(dx, IDC_EXPORT_UNDO, m_undoButton);
   DDX_Control(dx, IDOK, m_okButton);
+  DDX_Control(dx, IDC_EXPORT_PREVIEW, m_preview);
 }
 
 void CJov_ExportDlg::ReadSettings() {
@@ -126,6 +127,9 @@ BOOL CJov_ExportDlg::OnInitDialog() {
   AddControl(GetDlgItem(IDC_EXPORT_BROWSE), Anchor::kMoveRight, false);
   for (int id : {IDC_EXPORT_NUMBER_ALL, IDC_EXPORT_UNDO, IDOK, IDCANCEL, IDC_EXPORT_HELP})
     AddControl(GetDlgItem(id), Anchor::kMoveWithCorner, false);
+  m_preview.SetPanCursors(IDC_CURSOR_PAN, IDC_CURSOR_PAN);
+  m_preview.SetZoomCursors(IDC_CURSOR_ZOOM, IDC_CURSOR_ZOOM);
+  m_preview.EnableMouseNavigation(true);
 
   prf_store layout;
   layout.Open(DataFile(kSettingsFile), kExportSection);
@@ -134,6 +138,7 @@ BOOL CJov_ExportDlg::OnInitDialog() {
   UpdateOkState();
 
   ShowPickBanner(true);
+  FillPreview();
   delete m_pUndo;
   m_pUndo = new CUndoArray;
   m_network.m_scheme.m_pUndo = m_pUndo;
@@ -145,6 +150,10 @@ BOOL CJov_ExportDlg::OnInitDialog() {
 BOOL CJov_ExportDlg::PreTranslateMessage(MSG* msg) {
   if (msg->message == kEnterInComboBox && msg->hwnd == m_firstNumberBox.m_hWnd) {
     m_firstNumberBox.SetEditSel(0, -1);
+    return TRUE;
+  }
+  if (msg->message == CMyViewJovGL::kPickMessage && msg->hwnd == m_preview.m_hWnd) {
+    OnPreviewPick(static_cast<uint32_t>(msg->lParam));
     return TRUE;
   }
   return CDialog::PreTranslateMessage(msg);
@@ -251,6 +260,7 @@ void CJov_ExportDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
 }
 
 void CJov_ExportDlg::OnDestroy() {
+  ForgetPreview();
   prf_store layout;
   layout.Open(DataFile(kSettingsFile), kExportSection);
   SaveWindowLayout(this, this, &layout, kLayoutKey);

@@ -15,6 +15,7 @@
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/CSecSezNew.h"
 #include "jov_vantrix/network/ExportParams.h"
+#include "jov_vantrix/preview/CMyViewJovGL.h"
 #include "platform/mfc/CButton.h"
 #include "platform/mfc/CDialog.h"
 
@@ -31,6 +32,9 @@ class CJov_ExportDlg : public CDialog, public resizeWnd {
   // Empties the network before it is read again (the kept chains stay).
   void ClearLists();
 
+  // The network in the preview: its marker circles, then each group under
+  // its number (fixed groups above the pick limit), supply pipes labelled.
+  void FillPreview();
   // Numbering in the preview; id is a group's number - 1.
   void OnPreviewPick(uint32_t id);
   // Aligns the smallest number of the numbered groups with the first
@@ -52,6 +56,7 @@ class CJov_ExportDlg : public CDialog, public resizeWnd {
   CSecSezNew m_sections;
   ExportParams m_params;
   CString m_configuredLayer;  // "DESC_LAYERS": the layer that stands for the current one
+  CMyViewJovGL m_preview;
   // Chains of the drawing's entities as a renumber reset left them: what
   // the next reading without prompting reads. The dialog owns them.
   qmArray<resbuf*> m_keptChains{0, 8};
@@ -84,6 +89,8 @@ class CJov_ExportDlg : public CDialog, public resizeWnd {
   bool StartNumbering();
   void AfterNumberingChange();
   void RedrawPreview();
+  // The records stop pointing at the preview's entities, which go with it.
+  void ForgetPreview();
 
   double m_configuredHeight = 0.0;  // "HEIGHT" in millimetres, converted on OK
   CUndoArray* m_pUndo = nullptr;

@@ -13,11 +13,6 @@
 #include "jov_vantrix/network/CUndoArray.h"
 #include "jov_vantrix/network/ExportSectionList.h"
 #include "jov_vantrix/network/SegmentNumbering.h"
-#include "platform/resources/jov_vantrix/resource_ids.h"
-
-void CJov_ExportDlg::RedrawPreview() {
-  if (CWnd* preview = GetDlgItem(IDC_EXPORT_PREVIEW)) preview->Invalidate(FALSE);
-}
 
 void CJov_ExportDlg::AfterNumberingChange() {
   const bool steps = m_pUndo && m_pUndo->GetSize() > 0;
@@ -53,6 +48,7 @@ void CJov_ExportDlg::RebaseNumbers() {
     for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
       if (r->GetNumber() != 0) r->SetNumber(r->GetNumber() - difference);
       if (r->GetConnect() != 0) r->SetConnect(r->GetConnect() - difference);
+      UpdateNumberLabel(r);
     }
   }
 }

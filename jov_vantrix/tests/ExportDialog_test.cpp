@@ -9,6 +9,7 @@
 #include <csignal>
 #include <filesystem>
 #include <array>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -19,11 +20,17 @@
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CUndoArray.h"
+#include "common/tests/ChainFixtures.h"
 #include "jov_vantrix/tests/PluginResourcesTest.h"
+#include "objectgl/GLEntity.h"
+#include "objectgl/GLScene.h"
+#include "objectgl/GLText.h"
+#include "objectgl/tests/GLTestSupport.h"
 #include "platform/catalogue/tests/TempFolder.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/headless_driver.h"
+#include "platform/win32/headless_input.h"
 
 namespace {
 
@@ -37,6 +44,7 @@ class ExportDialog : public PluginResourcesTest {
  protected:
   void SetUp() override {
     PluginResourcesTest::SetUp();
+    registry_ = std::make_unique<gltest::ScopedRegistry>(true);
     const std::string profile = folder_.Path() + "/";
     std::snprintf(TheApp().m_profileFolder, MAX_PATH, "%s", profile.c_str());
   }
@@ -44,6 +52,7 @@ class ExportDialog : public PluginResourcesTest {
     Close();
     TheApp().m_profileFolder[0] = '\0';
     PluginResourcesTest::TearDown();
+    registry_.reset();
   }
   void Close() {
     if (dialog_ && dialog_->m_hWnd) dialog_->DestroyWindow();
@@ -62,10 +71,16 @@ class ExportDialog : public PluginResourcesTest {
     Close();
     dialog_ = std::make_unique<CJov_ExportDlg>(nullptr);
     uint32_t index = 0;
+    double y = 0.0;
     for (const Group& g : groups) {
+      y += 2.0;
       for (int i = 0; i < g.pipes; ++i)
         for (int type : {kObjectSupplyPipe, kObjectReturnPipe}) {
-          auto* r = new CObjDataNew(kEntityLwPolyline, type, nullptr, index++);
+          // A run along X, the return pipe 0.1 below the supply pipe.
+          const double at = type == kObjectSupplyPipe ? y : y - 0.1;
+          TestChain chain;
+          chain.Text(0, "LWPOLYLINE").Text(8, "0").Point(10, 3.0 * i, at, 0).Point(10, 3.0 * i + 3, at, 0);
+          auto* r = new CObjDataNew(kEntityLwPolyline, type, chain.Head(), index++);
           r->m_assoc = g.assoc;
           r->m_riserNumber = "1";
           r->SetReadNumber(i + 1);
@@ -109,7 +124,31 @@ class ExportDialog : public PluginResourcesTest {
     return out;
   }
 
+  // The preview's entities under each name: "material/width" of each
+  // line, "text:material" of each label.
+  std::map<uint32_t, std::vector<std::string>> Scene() {
+    std::map<uint32_t, std::vector<std::string>> out;
+    GLScene* scene = dialog_->m_preview.GetScene();
+    uint32_t name = 0;
+    for (uint32_t i = 0; scene && i < scene->GetEntityCount(); ++i) {
+      GLEntity* e = scene->GetEntity(i);
+      char item[64];
+      if (auto* marker = GLDynamicCast<GLName>(e)) {
+        name = marker->GetId();
+        continue;
+      }
+      if (auto* text = GLDynamicCast<GLText>(e))
+        std::snprintf(item, sizeof item, "%s:%u", text->GetLineCount() ? text->GetLine(0).c_str() : "",
+                      text->GetMaterial());
+      else
+        std::snprintf(item, sizeof item, "%u/%g", e->GetMaterial(), e->GetLineWidth());
+      out[name].push_back(item);
+    }
+    return out;
+  }
+
   TempFolder folder_;
+  std::unique_ptr<gltest::ScopedRegistry> registry_;  // where the scene library finds its resources
   std::unique_ptr<CJov_ExportDlg> dialog_;
 };
 
@@ -286,4 +325,62 @@ TEST_F(ExportDialog, AFileThatCannotBeWrittenAfterAllCancelsTheExport) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("\"" + file + "\" cannot be written"), std::string::npos) << messages[0];
   EXPECT_TRUE(std::filesystem::is_empty(folder_.File("out"))) << "neither the file nor a part of it";
+}
+
+TEST_F(ExportDialog, ThePreviewShowsTheGroupsAndFollowsTheirNumbering) {
+  // The product library need only be there; no insert asks it here.
+  struct Bound {
+    Bound() { TheApp().m_pPPGetResbufEx = [](auto...) { return 2; }; }
+    ~Bound() { TheApp().m_pPPGetResbufEx = nullptr; }
+  } bound;
+  Fill({{"R", 1, true}, {"A", 1, false}, {"B", 1, false}});
+  Scheme().FindGroup(2)->m_class = 2;
+  ASSERT_TRUE(dialog_->Create(IDD_JOV_EXPORT));
+  TypeFirstNumber("10");
+  using Items = std::vector<std::string>;
+  std::map<uint32_t, Items> scene = Scene();
+  EXPECT_EQ(scene.size(), 3u);
+  EXPECT_EQ(scene[10001], (Items{"1/0.5", "5/0.5"})) << "the fixed group, not pickable, in the pipes' colours";
+  EXPECT_EQ(scene[2], (Items{"254/2", "254/2", "1:254"})) << "class 2, labelled with its number";
+  EXPECT_EQ(scene[3], (Items{"7/2", "7/2", "1:7"}));
+
+  // A click on group 3 numbers it: recoloured and relabelled.
+  POINT at{};
+  ASSERT_TRUE(dialog_->m_preview.FindPickPoint(3, &at));
+  headless::QueueClick(dialog_->m_preview.m_hWnd, at);
+  Pump();
+  EXPECT_EQ(Numbers(3), std::vector<int>{10});
+  EXPECT_EQ(Scene()[3], (Items{"1/2", "5/2", "10:7"}));
+  dialog_->OnUndoStep();
+  EXPECT_EQ(Scene()[3], (Items{"7/2", "7/2", "1:7"}));
+  // A click right on the fixed group reaches the dialog, which numbers
+  // nothing: its name is no group.
+  if (dialog_->m_preview.FindPickPoint(10001, &at)) {
+    headless::QueueClick(dialog_->m_preview.m_hWnd, at);
+    Pump();
+  }
+  EXPECT_EQ(Steps(), 0);
+  EXPECT_EQ(Numbers(1), std::vector<int>{1});
+  EXPECT_EQ(Scene()[10001], (Items{"1/0.5", "5/0.5"}));
+}
+
+TEST_F(ExportDialog, TheBackgroundComesFromTheViewSettings) {
+  struct Bound {
+    Bound() { TheApp().m_pPPGetResbufEx = [](auto...) { return 2; }; }
+    ~Bound() { TheApp().m_pPPGetResbufEx = nullptr; }
+  } bound;
+  std::filesystem::create_directories(folder_.File("Dat"));
+  const struct {
+    const char* value;
+    uint32_t scheme;
+  } cases[] = {{"1", 1}, {"2", 2}, {"grey", 0}, {"", 0}, {"3", 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    // Each dialog starts from the scheme the last one left (3 changes none).
+    folder_.Write("Dat/Jov.ini", std::string("[VIEW]\r\nBGCOLOR=") + c.value + "\r\n");
+    Fill({{"A", 1, false}});
+    if (std::string(c.value) == "3") dialog_->m_preview.SetBackground(2, false);
+    ASSERT_TRUE(dialog_->Create(IDD_JOV_EXPORT));
+    EXPECT_EQ(dialog_->m_preview.GetBackground(), c.scheme);
+  }
 }

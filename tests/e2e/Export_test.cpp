@@ -245,3 +245,26 @@ TEST_F(Export, TheDialogOpensWithItsSettingsAndKeepsThemOnOk) {
       dir_);
   EXPECT_EQ(layer.out, "[('5', '0')] 0\n") << layer.err;
 }
+
+TEST_F(Export, GroupsPickedInThePreviewTakeTheNumbersInTheirOrder) {
+  // Group 3, then 2, whose step is undone and taken again; the fixed riser
+  // (name 10001, its pipes in the supply and return colours) comes last.
+  const std::string file = Path("F.txt");
+  const std::string select = "select 35 36 37 38 39 3A 3B 3C\n";
+  const std::string picks = "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 10\npreview-pick 5058 3\npreview-pick 5058 2\n" +
+                            "click " + Id(IDC_EXPORT_UNDO) + "\n";
+  Outcome undone = Exporting(kData + "groups.dxf", picks + "cancel\n", select);
+  EXPECT_TRUE(undone.Has("    name 10001: GLLine 1 x1, GLLine 5 x1")) << undone.out;
+  EXPECT_TRUE(undone.Has("    name 2: GLLine 7 x2, GLText 7 x1; texts \"1\"")) << "undone: " << undone.out;
+  EXPECT_TRUE(undone.Has("    name 3: GLLine 1 x1, GLLine 5 x1, GLText 7 x1; texts \"10\"")) << undone.out;
+  EXPECT_TRUE(undone.Has("drawing: not written (change cancelled)")) << undone.out;
+
+  Outcome o = Exporting(kData + "groups.dxf", picks + "preview-pick 5058 2\n" + Steps(file), select);
+  EXPECT_TRUE(o.Has("    name 2: GLLine 1 x1, GLLine 5 x1, GLText 7 x1; texts \"11\"")) << o.out;
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file),
+            "CP\r\n2\r\n#vetev;1\r\n"
+            "12;0;0;;;;;;;3.00\r\n12;0;0;;;;;;;3.00\r\n"
+            "11;10;0;;;;;;;3.00\r\n11;10;0;;;;;;;3.00\r\n"
+            "10;11;0;;;;;;;3.00\r\n10;11;0;;;;;;;3.00\r\n");
+}
