@@ -10,6 +10,7 @@
 #include "jov_vantrix/network/CJov_ExportDlg.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/ExportPreview.h"
 #include "jov_vantrix/network/ProductLookup.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "objectgl/GLText.h"
@@ -37,10 +38,15 @@ double Real(const resbuf* chain, int16_t code, double fallback) {
   return n ? n->value.real : fallback;
 }
 
-// Where an insert's product geometry goes: scaled to metres in a drawing
-// in metres, turned as the insert is against the user's X axis, moved to
-// its insertion point; mirrored first when the insert is.
-void InsertTransforms(const resbuf* insert, int units, GLMatrix& place, GLMatrix& mirror) {
+GLVector ToUcs(const GLVector& point) {
+  double p[3] = {point.x, point.y, point.z};
+  HostWcsToUcs(TheApp().m_pHostTable, p, false);
+  return GLVector(p);
+}
+
+}  // namespace
+
+void PreviewInsertTransforms(const resbuf* insert, int units, GLMatrix& place, GLMatrix& mirror) {
   const HostExport2D* host = TheApp().m_pHostTable;
   GLMatrix scale;
   if (units == 1) scale.SetScale(0.001);
@@ -62,14 +68,6 @@ void InsertTransforms(const resbuf* insert, int units, GLMatrix& place, GLMatrix
   mirror.SetIdentity();
   if (Real(insert, 41, 1.0) < 0.0) mirror.SetRotationY(M_PI);
 }
-
-GLVector ToUcs(const GLVector& point) {
-  double p[3] = {point.x, point.y, point.z};
-  HostWcsToUcs(TheApp().m_pHostTable, p, false);
-  return GLVector(p);
-}
-
-}  // namespace
 
 void CJov_ExportDlg::FillPreview() {
   double styleHeight = 1.0;
@@ -120,7 +118,7 @@ void CJov_ExportDlg::FillPreview() {
       if (!r->m_pProductGeometry) continue;
       GLMatrix place;
       GLMatrix mirror;
-      InsertTransforms(chain, units, place, mirror);
+      PreviewInsertTransforms(chain, units, place, mirror);
       resbuf* cursor = r->m_pProductGeometry;
       m_preview.AddEntityChain(&cursor, &place, &mirror, name, &r->m_previewEntities, recordColour, true);
     }
