@@ -10,6 +10,7 @@
 #include "common/prf_store.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/DialogMessages.h"
+#include "jov_vantrix/frame/HelpTopic.h"
 #include "jov_vantrix/frame/PickBanner.h"
 #include "jov_vantrix/network/CUndoArray.h"
 #include "jov_vantrix/network/ExportSectionList.h"
@@ -19,7 +20,6 @@
 #include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/CFileDialog.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
-#include "platform/win32/help.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/ui_services.h"
@@ -241,10 +241,7 @@ void CJov_ExportDlg::OnBrowse() {
 }
 
 void CJov_ExportDlg::OnHelp() {
-  char file[MAX_PATH];
-  TheApp().GetModulePath(file, "Help\\jov2d.chm", MAX_PATH);
-  const std::string topic = std::string(file) + "::/zdroje\\vantrix-6.htm";
-  HtmlHelpA(m_hWnd, topic.c_str(), HH_DISPLAY_TOPIC, 0);
+  ShowHelpTopic(m_hWnd, "vantrix-6.htm");
 }
 
 LRESULT CJov_ExportDlg::OnHostQuery(WPARAM, LPARAM) { return 1; }

@@ -9,6 +9,7 @@
 #include "common/VantrixDataList.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/DialogMessages.h"
+#include "jov_vantrix/frame/HelpTopic.h"
 #include "jov_vantrix/network/CJov_ModifyDlg.h"
 #include "platform/mfc/AfxMessageBox.h"
 #include "platform/mfc/CDataExchange.h"
@@ -16,7 +17,6 @@
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/file_system.h"
-#include "platform/win32/help.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/ui_services.h"
@@ -205,10 +205,7 @@ void CJov_ManagerDlg::OnDoubleClick(NMHDR*, LRESULT* result) {
 }
 
 void CJov_ManagerDlg::OnHelp() {
-  char file[MAX_PATH];
-  TheApp().GetModulePath(file, "Help\\jov2d.chm", MAX_PATH);
-  const std::string topic = std::string(file) + "::/zdroje\\vantrix-2.htm";
-  HtmlHelpA(m_hWnd, topic.c_str(), HH_DISPLAY_TOPIC, 0);
+  ShowHelpTopic(m_hWnd, "vantrix-2.htm");
 }
 
 LRESULT CJov_ManagerDlg::OnHostQuery(WPARAM, LPARAM) { return 1; }
