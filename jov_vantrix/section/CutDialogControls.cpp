@@ -1,0 +1,53 @@
+#include "jov_vantrix/section/CutDialogControls.h"
+
+#include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "platform/mfc/CWnd.h"
+#include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/control_messages.h"
+
+namespace {
+
+bool IsPipeSwitch(const CutSettingKey& k) { return k.control == IDC_CUT_PIPE_SWITCH_ON; }
+
+}  // namespace
+
+void ShowCutValues(CWnd& dialog, CutDialog which, const CutDialogValues& values) {
+  for (const CutSettingKey& k : CutSettingKeys(which)) {
+    if (!k.read) continue;
+    if (k.text) {
+      dialog.SetDlgItemText(k.control, values.*k.text);
+    } else if (IsPipeSwitch(k)) {
+      const bool on = values.*k.state != 0;
+      dialog.CheckDlgButton(IDC_CUT_PIPE_SWITCH_ON, on ? BST_CHECKED : BST_UNCHECKED);
+      dialog.CheckDlgButton(IDC_CUT_PIPE_SWITCH_OFF, on ? BST_UNCHECKED : BST_CHECKED);
+    } else {
+      dialog.CheckDlgButton(k.control, values.*k.state ? BST_CHECKED : BST_UNCHECKED);
+    }
+  }
+}
+
+CutDialogValues CollectCutValues(const CWnd& dialog, CutDialog which) {
+  CutDialogValues values;
+  for (const CutSettingKey& k : CutSettingKeys(which)) {
+    if (k.text)
+      dialog.GetDlgItemText(k.control, values.*k.text);
+    else
+      values.*k.state = dialog.IsDlgButtonChecked(k.control) == BST_CHECKED ? 1 : 0;
+  }
+  return values;
+}
+
+void LoadCutPresetLists(CWnd& dialog, CutDialog which, const char* presetFile) {
+  for (const CutPresetList& list : CutPresetLists(which)) {
+    CWnd* box = dialog.GetDlgItem(static_cast<int>(list.control));
+    if (!box) continue;
+    for (const CString& preset : ReadPresets(presetFile, list.section))
+      box->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(preset.GetString()));
+  }
+}
+
+CString CutSettingsPath(const char* name) {
+  char path[MAX_PATH];
+  TheApp().GetDataPath(path, name, MAX_PATH);
+  return path;
+}
