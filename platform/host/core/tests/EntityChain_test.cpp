@@ -211,6 +211,44 @@ TEST_F(EntityChainTest, WriteBackKeepsPointFormAndPairsChainsCannotCarry) {
   EXPECT_EQ(FindPairIndex(pairs, 480), pairs.size());
 }
 
+TEST(EntityChain, ControlCharactersAndCaretsTravelInCaretForm) {
+  struct Case {
+    const char* chain;
+    const char* file;
+  } const cases[] = {
+      {"2\n20\nCu\r\n", "2^J20^JCu^M^J"},
+      {"a^b", "a^ b"},
+      {"\t^", "^I^ "},
+      {"plain", "plain"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EncodeCaretForm(c.chain), c.file);
+    EXPECT_EQ(DecodeCaretForm(c.file), c.chain);
+  }
+  // What only a caret form can mean is taken back; anything else stays.
+  EXPECT_EQ(DecodeCaretForm("^a^~x^"), "^a^~x^");
+  EXPECT_EQ(DecodeCaretForm("^@^_"), std::string("\0\x1F", 2));
+
+  // Extended data with line feeds leaves a drawing as one file line and
+  // comes back whole.
+  DxfDrawing d;
+  DxfError error;
+  ASSERT_TRUE(d.LoadText("  0\nSECTION\n  2\nENTITIES\n  0\nPOINT\n  8\n0\n 10\n0\n 20\n0\n 30\n0\n"
+                         "1001\nJOV_DATA\n1000\n_PTS\n1000\n1^J15^JCu^Jin^JA^J\n  0\nENDSEC\n  0\nEOF\n",
+                         &error))
+      << error.ToString();
+  ASSERT_EQ(d.Entities().size(), 1u);
+  Chain chain(EntityToChain(*d.Entities()[0]));
+  const resbuf* value = chain.head;
+  while (value && !(value->code == 1000 && value->value.text && std::strchr(value->value.text, '\n')))
+    value = value->next;
+  ASSERT_NE(value, nullptr);
+  EXPECT_STREQ(value->value.text, "1\n15\nCu\nin\nA\n");
+  PairList pairs;
+  ASSERT_TRUE(ChainToPairs(chain.head, d.Entities()[0].get(), pairs, nullptr, &error));
+  EXPECT_EQ(pairs.back().value, "1^J15^JCu^Jin^JA^J");
+}
+
 TEST(EntityChain, EmptyChainsAreRefused) {
   PairList pairs;
   DxfError error;
