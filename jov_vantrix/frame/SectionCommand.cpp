@@ -25,7 +25,7 @@ void RunSectionCommand() {
       current.GenerateSection(current.DoModal());
       break;
     default:
-      current.EndChange(-1);
+      older.GenerateSection(older.DoModal());
       break;
   }
 }

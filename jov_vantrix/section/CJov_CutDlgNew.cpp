@@ -12,12 +12,9 @@
 #include "jov_vantrix/section/CutParamsRules.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
-#include "platform/win32/help.h"
 #include "platform/win32/ui_services.h"
 
 namespace {
-
-constexpr char kHelpTopic[] = "Help\\jov2d.chm::/zdroje\\vantrix-rez.htm";
 
 const HostExport2D* Host() { return TheApp().m_pHostTable; }
 
@@ -128,21 +125,11 @@ void CJov_CutDlgNew::DoDataExchange(CDataExchange* dx) {
   DDX_Control(dx, IDC_CUT_ENABLE_SAME_HEIGHT, m_enableSameHeight);
 }
 
-CComboBoxNew* CJov_CutDlgNew::ComboOf(HWND window) {
-  for (CComboBoxNew* box : {&m_distElm, &m_distPipe, &m_distRiser, &m_descFloor, &m_heightFloor, &m_pipeFloorDist,
-                            &m_sameLength, &m_sameHeight})
-    if (box->m_hWnd && box->m_hWnd == window) return box;
-  return nullptr;
-}
-
 BOOL CJov_CutDlgNew::PreTranslateMessage(MSG* msg) {
   // Enter in a box selects its text instead of closing the dialog.
-  if (msg->message == kEnterInComboBox) {
-    if (CComboBoxNew* box = ComboOf(msg->hwnd)) {
-      box->SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-      return TRUE;
-    }
-  }
+  if (SelectTextOnEnter(msg, {&m_distElm, &m_distPipe, &m_distRiser, &m_descFloor, &m_heightFloor, &m_pipeFloorDist,
+                              &m_sameLength, &m_sameHeight}))
+    return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }
 
@@ -164,8 +151,7 @@ void CJov_CutDlgNew::RedrawPreview() { m_preview.Invalidate(TRUE); }
 
 void CJov_CutDlgNew::OnFloorSwitch() {
   const bool on = m_drawFloor.GetCheck() == BST_CHECKED;
-  m_descFloor.EnableWindow(on);
-  GetDlgItem(IDC_CUT_DESC_FLOOR_LABEL)->EnableWindow(on);
+  EnableCutControls(*this, {IDC_CUT_DESC_FLOOR, IDC_CUT_DESC_FLOOR_LABEL}, on);
   m_preview.SetFloor(on);
   RedrawPreview();
 }
@@ -176,11 +162,7 @@ void CJov_CutDlgNew::OnFloorDescriptionKillFocus() {
   m_descFloor.AddToHistory(text, 0);
 }
 
-void CJov_CutDlgNew::OnHelpButton() {
-  char path[MAX_PATH];
-  TheApp().GetModulePath(path, kHelpTopic, MAX_PATH);
-  HtmlHelpA(m_hWnd, path, HH_DISPLAY_TOPIC, 0);
-}
+void CJov_CutDlgNew::OnHelpButton() { ShowCutHelp(m_hWnd); }
 
 void CJov_CutDlgNew::OnSameLength() {
   const bool on = m_enableSameLength.GetCheck() == BST_CHECKED;
@@ -236,8 +218,7 @@ void LoadCutSettingsNew(CJov_CutDlgNew& dialog) {
   dialog.m_descFloor.LoadHistory(settings, kCutHistorySection, kCutHistoryPrefix);
 
   dialog.m_params.m_pipeSwitch = values.pipeSwitch != 0;
-  for (UINT radio : {IDC_CUT_PIPE_SWITCH_ON, IDC_CUT_PIPE_SWITCH_OFF})
-    dialog.GetDlgItem(static_cast<int>(radio))->EnableWindow(!dialog.m_pipePicked);
+  EnableCutControls(dialog, {IDC_CUT_PIPE_SWITCH_ON, IDC_CUT_PIPE_SWITCH_OFF}, !dialog.m_pipePicked);
   dialog.m_preview.SetPipeSwitch(dialog.m_params.m_pipeSwitch);
 
   ReadPipeTypes(CutSettingsPath(kPipeTypeFile), dialog.m_list.m_marker1, dialog.m_list.m_marker2, dialog.m_params);

@@ -90,7 +90,6 @@ class CJov_CutDlgNew : public CDialog {
 
  private:
   void RedrawPreview();
-  CComboBoxNew* ComboOf(HWND window);
 
   bool m_changeOpen = false;
 

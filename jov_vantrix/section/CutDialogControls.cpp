@@ -1,9 +1,11 @@
 #include "jov_vantrix/section/CutDialogControls.h"
 
+#include "common/CComboBoxNew.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "platform/mfc/CWnd.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/control_messages.h"
+#include "platform/win32/help.h"
 
 namespace {
 
@@ -50,4 +52,25 @@ CString CutSettingsPath(const char* name) {
   char path[MAX_PATH];
   TheApp().GetDataPath(path, name, MAX_PATH);
   return path;
+}
+
+void EnableCutControls(CWnd& dialog, std::initializer_list<UINT> ids, bool enable) {
+  for (UINT id : ids)
+    if (CWnd* control = dialog.GetDlgItem(static_cast<int>(id))) control->EnableWindow(enable);
+}
+
+bool SelectTextOnEnter(const MSG* msg, std::initializer_list<CComboBoxNew*> boxes) {
+  if (msg->message != kEnterInComboBox) return false;
+  for (CComboBoxNew* box : boxes)
+    if (box->m_hWnd && box->m_hWnd == msg->hwnd) {
+      box->SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+      return true;
+    }
+  return false;
+}
+
+void ShowCutHelp(HWND dialog) {
+  char path[MAX_PATH];
+  TheApp().GetModulePath(path, "Help\\jov2d.chm::/zdroje\\vantrix-rez.htm", MAX_PATH);
+  HtmlHelpA(dialog, path, HH_DISPLAY_TOPIC, 0);
 }

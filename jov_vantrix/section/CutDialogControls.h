@@ -3,8 +3,12 @@
 // check states in check boxes, the pipe switch in its two radio buttons.
 #pragma once
 
-#include "jov_vantrix/section/CutSettings.h"
+#include <initializer_list>
 
+#include "jov_vantrix/section/CutSettings.h"
+#include "platform/win32/messages.h"
+
+class CComboBoxNew;
 class CWnd;
 
 // Shows the values in the dialog's controls.
@@ -15,3 +19,11 @@ CutDialogValues CollectCutValues(const CWnd& dialog, CutDialog which);
 void LoadCutPresetLists(CWnd& dialog, CutDialog which, const char* presetFile);
 // The path of a settings file in the profile's data folder.
 CString CutSettingsPath(const char* name);
+
+// Enables or disables the dialog's controls of these ids.
+void EnableCutControls(CWnd& dialog, std::initializer_list<UINT> ids, bool enable);
+// Enter in one of the boxes (the box's private message) selects the box's
+// whole text: true when the message was one of those and is done with.
+bool SelectTextOnEnter(const MSG* msg, std::initializer_list<CComboBoxNew*> boxes);
+// The section dialogs' help topic.
+void ShowCutHelp(HWND dialog);

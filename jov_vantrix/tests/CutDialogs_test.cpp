@@ -12,6 +12,7 @@
 
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/DialogMessages.h"
+#include "jov_vantrix/section/CJov_CutDlg.h"
 #include "jov_vantrix/section/CJov_CutDlgNew.h"
 #include "jov_vantrix/tests/PluginResourcesTest.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
@@ -217,5 +218,59 @@ TEST_F(CutDialogs, BranchDialogOkStoresTheValues) {
     EXPECT_STREQ(block.m_text2, "CUT_BASE_LINE");
     EXPECT_STREQ(block.m_text3, "CUT_FLOOR");
     EXPECT_STREQ(block.m_text4, "CUT_BUBBLES");
+  }
+}
+
+// The riser dialog on an empty selection: the next number offered, the
+// pipes' controls following DRAW_PIPE, and the shortening question asked
+// only while the pipes are drawn.
+TEST_F(CutDialogs, RiserDialogRules) {
+  struct Case {
+    const char* what;
+    bool drawPipe;
+    int questions;
+  } const cases[] = {
+      {"pipes drawn: the question", true, 1},
+      {"no pipes: no question", false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile("Jov.ini",
+              "[CUT_DLG]\r\nCUT_NUMBER=12\r\nENABLE_SAME_ITEM_LENGTH=1\r\nSAME_ITEM_LENGTH=0.12\r\n"
+              "HEIGHT_FLOOR=3.0\r\nDIST_PIPE=0.5\r\nPIPE_FLOOR_DIST=0.3\r\n");
+    WriteFile("Jov_set.dat", "[CUT_DLG_NUMBER]\r\n0=1\r\n1=2\r\n[CUT_DLG_HEIGHT]\r\n0=2.6\r\n");
+    CJov_CutDlg dialog(nullptr);
+    driver.AnswerMessageBox(IDNO);
+    ClearUiJournal();
+    driver.OnDialog(IDD_JOV_CUTDLG,
+                    {DialogAction::Run([&](HWND d) {
+                       EXPECT_EQ(Text(d, IDC_CUT_NUMBER), "13");
+                       EXPECT_EQ(::SendDlgItemMessageA(d, IDC_CUT_NUMBER, CB_GETCOUNT, 0, 0), 2);
+                       EXPECT_EQ(::SendDlgItemMessageA(d, IDC_CUT_HEIGHT, CB_GETCOUNT, 0, 0), 1);
+                       EXPECT_TRUE(Enabled(d, IDC_CUT_SAME_LENGTH));
+                       EXPECT_TRUE(Checked(d, IDC_CUT_DRAW_PIPE)) << "drawn unless saved otherwise";
+                       EXPECT_EQ(Text(d, IDC_CUT_RISER_MARKER), "") << "nothing read";
+                       EXPECT_EQ(::SendMessageA(d, kHostDialogQuery, 0, 0), 1);
+                     }),
+                     DialogAction::Check(IDC_CUT_DRAW_PIPE, c.drawPipe), DialogAction::Run([&](HWND d) {
+                       for (int id : {IDC_CUT_HEIGHT, IDC_CUT_DIST_PIPE, IDC_CUT_PIPE_FLOOR_DIST, IDC_CUT_DESC_RISER,
+                                      IDC_CUT_PIPE_SWITCH_ON, IDC_CUT_PIPE_SWITCH_OFF, IDC_CUT_HEIGHT_LABEL,
+                                      IDC_CUT_DIST_PIPE_LABEL, IDC_CUT_PIPE_FLOOR_LABEL, IDC_CUT_PIPE_SWITCH_GROUP})
+                         EXPECT_EQ(Enabled(d, id), c.drawPipe) << id;
+                       EXPECT_TRUE(Enabled(d, IDC_CUT_DIST_ELM));
+                     }),
+                     DialogAction::Ok()});
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    int questions = 0;
+    for (const UiEvent& e : UiJournal()) questions += e.kind == UiEvent::Kind::MessageBox;
+    EXPECT_EQ(questions, c.questions);
+    EXPECT_EQ(Setting("CUT_NUMBER"), "13");
+    EXPECT_EQ(Setting("DRAW_PIPE"), c.drawPipe ? "1" : "0");
+    EXPECT_STREQ(dialog.m_params.m_cutNumber, "13");
+    EXPECT_EQ(dialog.m_params.m_drawPipe, c.drawPipe ? 1 : 0);
+    EXPECT_NEAR(dialog.m_params.m_connectionOffset1, 0.04, 1e-12) << "No keeps the offsets";
+    EXPECT_NEAR(dialog.m_params.m_pipeBeginLength, 2.2, 1e-12);
+    EXPECT_NEAR(dialog.m_params.m_bubbleDistance1, -2.0, 1e-12);
+    EXPECT_STREQ(dialog.m_params.m_baseLineLayer, "CUT_BASE_LINE");
   }
 }

@@ -26,6 +26,15 @@ const char* kSettings =
     "SCFACTOR=0.8\r\n";
 const char* kPipeTypes = "[MODULE_T]\r\n0=TPP0000-0001;P;PIPE_S\r\n1=TPZ0000-0001;Z;PIPE_R\r\n";
 
+// Riser 1 of riser.dxf (R1 3C with the branch inserts A 3E, K 40, M 42),
+// with the riser sections' settings: the last section was number 6.
+const char* kRiserScript = "pick 3C\nselect 3E 40 42\npoint 0 0\ndialog 5004\n";
+const char* kRiserSettings =
+    "[CUT_DLG]\r\nCUT_NUMBER=6\r\nHEIGHT=2.8\r\nDIST_RISER=0.5\r\nDIST_ELM=0.3\r\nHEIGHT_FLOOR=3.0\r\n"
+    "DIST_PIPE=0.1\r\nPIPE_FLOOR_DIST=0.2\r\nDRAW_PIPE=1\r\nDESC_RISER=1\r\nDESC_ELM=1\r\nDRAW_FLOOR=1\r\n"
+    "DESC_FLOOR=1NP\r\nPIPE_SWITCH=0\r\n[DESC]\r\nLAYER=DESC\r\nHEIGHT=2.5\r\nLAYER_BRANCH=BR\r\n"
+    "HEIGHT_BRANCH=3.5\r\nBUBBLE_BRANCH=0\r\n";
+
 // Every product: a 600 x 500 rectangle with a connection point at (50, 0)
 // whose record has the connection code given.
 std::string ProductFixture(const char* code) {
@@ -65,7 +74,7 @@ class SectionCommand : public E2e {
   // The runner of the tests' module folder with the host's and the product
   // library's logs.
   Outcome RunCommand(const std::string& command, const std::string& drawing, const std::string& script,
-                     const char* connectionCode = "20") {
+                     const char* connectionCode = "20", const std::string& catalogue = JOV_SECTION_CATALOGUE) {
     Write("product.txt", ProductFixture(connectionCode));
     std::filesystem::remove(Path("host.log"));
     std::filesystem::remove(Path("wizard.log"));
@@ -73,7 +82,7 @@ class SectionCommand : public E2e {
     return testsupport::RunProgram(
         std::string(JOV_TEST_RUN_MODULE_DIR) + "/dravik",
         {"--drawing", drawing, "--out", Path("out.dxf"), "--run", command, "--script", Write("session.txt", script),
-         "--catalogue", JOV_SECTION_CATALOGUE, "--log", Path("host.log"), "--profile", (dir_ / "profile").string(),
+         "--catalogue", catalogue, "--log", Path("host.log"), "--profile", (dir_ / "profile").string(),
          "--verbose"},
         dir_, {"JOV_TEST_WIZARD_ANSWER=" + Path("product.txt"), "JOV_TEST_WIZARD_LOG=" + Path("wizard.log")});
   }
@@ -238,4 +247,99 @@ TEST_F(SectionCommand, IncludeFlagOfPickedEntities) {
   Outcome o = RunCommand("Exclude_From", kData + "network.dxf", "cancel\n");
   EXPECT_TRUE(o.Has("result: 1")) << o.out;
   EXPECT_EQ(Changes(), committed);
+}
+
+// A riser's section: the tree of its branches when they hang on different
+// parents, the flat layout when they share one; the number saved and the
+// next one offered.
+TEST_F(SectionCommand, RiserBecomesASectionInTheDrawing) {
+  Write("profile/Dat/Jov.ini", kRiserSettings);
+  std::string oneParent = testsupport::Slurp(kData + "riser.dxf");
+  for (const char* branch : {"\nK,A\n", "\nM,A\n"}) {
+    const size_t at = oneParent.find(branch);
+    ASSERT_NE(at, std::string::npos) << branch;
+    oneParent[at + 3] = 'P';
+  }
+  struct Case {
+    const char* what;
+    std::string drawing;
+    const char* mode;
+    size_t lookUps;
+  } const cases[] = {
+      {"branches of different parents", kData + "riser.dxf", "tree", 5},
+      {"branches of one parent", Write("one_parent.dxf", oneParent), "flat", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Outcome o = RunCommand("Jov_CutDlg", c.drawing, std::string(kRiserScript) + "set 5052 7\nok\n");
+    EXPECT_EQ(o.exit, 0) << o.err;
+    EXPECT_TRUE(o.Has("result: -1")) << o.out;
+    EXPECT_EQ(o.out.find("message:"), std::string::npos) << o.out;
+    ASSERT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+    EXPECT_TRUE(o.Has("  5032 Static \"1\"")) << "the riser's number\n" << o.out;
+    EXPECT_EQ(LastHostCall(), "EndChange(1) -> committed");
+    const std::vector<std::string> changes = Changes();
+    EXPECT_EQ(std::count(changes.begin(), changes.end(), "EndChange(1) -> committed"), 1);
+    EXPECT_EQ(changes.size(), 3u) << "the pick step's change, opened again to draw, ended once";
+    std::vector<std::string> calls;
+    for (const std::string& line : Lines(testsupport::Slurp(Path("wizard.log"))))
+      if (line.rfind("PPGetResbufEx", 0) == 0) calls.push_back(line);
+    EXPECT_EQ(calls.size(), c.lookUps);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(),
+                         "PPGetResbufEx view 1 product \"TCD0000-0001\" names \"#CM/#O/#VE/#SR\" values "
+                         "\"1/3000/15/20\" -> 1"),
+              1)
+        << "A once, standing on the floor";
+    Outcome check = Check("jov_vantrix/tests/drawing/check_riser_section.py", {c.drawing, Path("out.dxf"), c.mode, "-"});
+    EXPECT_EQ(check.exit, 0) << check.out << check.err;
+    EXPECT_EQ(Setting("CUT_NUMBER"), "7");
+  }
+
+  // The next run offers the number after it.
+  Outcome next = RunCommand("Jov_CutDlg", kData + "riser.dxf", std::string(kRiserScript) + "cancel\n");
+  EXPECT_NE(next.out.find("\n  5052 ComboBox \"8\" "), std::string::npos) << next.out;
+  EXPECT_TRUE(next.Has("drawing: not written (change cancelled)")) << next.out;
+}
+
+// The ways a riser's section ends without being drawn; each ends the
+// change once and cancels it.
+TEST_F(SectionCommand, RiserEndsWithoutASection) {
+  std::filesystem::create_directories(dir_ / "no_catalogue");
+  struct Case {
+    const char* what;
+    std::string script;
+    const char* message;  // part of the one message shown
+    const char* cutNumber;
+    std::string catalogue = JOV_SECTION_CATALOGUE;
+  } const cases[] = {
+      // The dialog stays open after the message: the next line is its own.
+      {"no number", std::string(kRiserScript) + "set 5052 \"\"\nok\nanswer ok\nset 5026 0.7\ncancel\n",
+       "The number is missing", "6"},
+      {"a branch insert first", "pick 3E\nselect 40 42\npoint 0 0\nanswer ok\n", "must begin with a riser", "6"},
+      {"no root branch, and No to drawing anyway", "pick 52\nselect 54 56\npoint 0 0\ndialog 5004\nok\nanswer no\n",
+       "could not be listed", "7"},
+      {"no catalogue of the riser's trade", std::string(kRiserScript) + "ok\nanswer ok\n", "could not be drawn", "7",
+       Path("no_catalogue")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Write("profile/Dat/Jov.ini", kRiserSettings);
+    Outcome o = RunCommand("Jov_CutDlg", kData + "riser.dxf", c.script, "20", c.catalogue);
+    EXPECT_EQ(o.exit, 0) << o.err;
+    EXPECT_TRUE(o.Has("result: -1")) << o.out;
+    const std::vector<std::string> lines = Lines(o.out);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("message:", 0) == 0; }),
+              1)
+        << o.out;
+    EXPECT_NE(o.out.find(c.message), std::string::npos) << o.out;
+    EXPECT_EQ(o.out.find("unanswered"), std::string::npos) << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << o.out;
+    const std::vector<std::string> changes = Changes();
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.front(), "BeginChange() -> marked");
+    EXPECT_EQ(changes.back(), "EndChange(-1) -> rolled back");
+    EXPECT_EQ(std::count_if(changes.begin(), changes.end(), [](const std::string& l) { return l.rfind("End", 0) == 0; }),
+              1);
+    EXPECT_EQ(Setting("CUT_NUMBER"), c.cutNumber) << "saved by OK only";
+  }
 }
