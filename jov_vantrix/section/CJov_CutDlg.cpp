@@ -18,12 +18,6 @@ namespace {
 
 const HostExport2D* Host() { return TheApp().m_pHostTable; }
 
-CString ResourceText(UINT id) {
-  CString text;
-  text.LoadString(id);
-  return text;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CJov_CutDlg, CDialog)
@@ -62,8 +56,8 @@ void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
   }
   ConvertForGeneration(m_params);
   ApplyLayerRules(m_params, m_layerPlaceholder, HostGetVariable(host, "CLAYER"));
-  m_params.m_firstLineLayer = ResourceText(IDS_LAYER_FIRST_DESCRIPTION);
-  m_params.m_riserLayer = ResourceText(IDS_LAYER_RISER);
+  m_params.m_firstLineLayer = CutResourceText(IDS_LAYER_FIRST_DESCRIPTION);
+  m_params.m_riserLayer = CutResourceText(IDS_LAYER_RISER);
   if (!m_params.m_sections.BuildFromBranches(m_records) &&
       MessageBoxRes(HostMainWindow(host), IDS_ASK_WITHOUT_SECTIONS, MB_YESNO | MB_ICONQUESTION) == IDNO) {
     HostEndChange(host, -1);
@@ -143,17 +137,9 @@ void CJov_CutDlg::OnFloorSwitch() {
   EnableCutControls(*this, {IDC_CUT_DESC_FLOOR, IDC_CUT_DESC_FLOOR_LABEL}, m_drawFloor.GetCheck() == BST_CHECKED);
 }
 
-void CJov_CutDlg::OnFloorDescriptionKillFocus() {
-  CString text;
-  m_descFloor.GetWindowText(text);
-  m_descFloor.AddToHistory(text, 0);
-}
+void CJov_CutDlg::OnFloorDescriptionKillFocus() { KeepTypedText(m_descFloor); }
 
-void CJov_CutDlg::OnCutNumberKillFocus() {
-  CString text;
-  m_cutNumber.GetWindowText(text);
-  m_cutNumber.AddToHistory(text, 0);
-}
+void CJov_CutDlg::OnCutNumberKillFocus() { KeepTypedText(m_cutNumber); }
 
 void CJov_CutDlg::OnHelpButton() { ShowCutHelp(m_hWnd); }
 
@@ -190,15 +176,11 @@ void SaveCutSettings(CJov_CutDlg& dialog) {
     return;
   }
   StoreCutValues(values, block);
-  block.m_baseLineLayer = ResourceText(IDS_LAYER_BASE_LINE);
-  block.m_floorMarkLayer = ResourceText(IDS_LAYER_FLOOR_MARK);
-  block.m_bubbleLayer = ResourceText(IDS_LAYER_BUBBLES);
+  block.m_baseLineLayer = CutResourceText(IDS_LAYER_BASE_LINE);
+  block.m_floorMarkLayer = CutResourceText(IDS_LAYER_FLOOR_MARK);
+  block.m_bubbleLayer = CutResourceText(IDS_LAYER_BUBBLES);
 
-  if (AsksToShorten(block)) {
-    const int answer = MessageBoxRes(dialog.m_hWnd, IDS_ASK_SHORTEN_CONNECTIONS, MB_YESNOCANCEL | MB_ICONINFORMATION);
-    if (answer == IDCANCEL) return;
-    if (answer == IDYES) ShortenConnectionOffsets(block);
-  }
+  if (!ConfirmShortening(block, dialog.m_hWnd)) return;
   dialog.m_descFloor.SaveHistory(settings, kCutHistorySection, kCutHistoryPrefix, kCutHistorySaved);
   RecomputePipeBeginLength(block);
   dialog.CDialog::OnOK();

@@ -18,12 +18,6 @@ namespace {
 
 const HostExport2D* Host() { return TheApp().m_pHostTable; }
 
-CString ResourceText(UINT id) {
-  CString text;
-  text.LoadString(id);
-  return text;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CJov_CutDlgNew, CDialog)
@@ -82,8 +76,8 @@ void CJov_CutDlgNew::GenerateSection(INT_PTR modalResult) {
   }
   ConvertForGeneration(m_params);
   ApplyLayerRules(m_params, m_layerPlaceholder, HostGetVariable(Host(), "CLAYER"));
-  m_params.m_text1 = ResourceText(IDS_LAYER_FIRST_DESCRIPTION);
-  m_params.m_riserCircleLayer = ResourceText(IDS_LAYER_RISER);
+  m_params.m_text1 = CutResourceText(IDS_LAYER_FIRST_DESCRIPTION);
+  m_params.m_riserCircleLayer = CutResourceText(IDS_LAYER_RISER);
   if (BuildCutDrawing(m_list, m_params) == 1) {
     WriteRecordsToDrawing(m_list, false);
     EndChange(1);
@@ -156,11 +150,7 @@ void CJov_CutDlgNew::OnFloorSwitch() {
   RedrawPreview();
 }
 
-void CJov_CutDlgNew::OnFloorDescriptionKillFocus() {
-  CString text;
-  m_descFloor.GetWindowText(text);
-  m_descFloor.AddToHistory(text, 0);
-}
+void CJov_CutDlgNew::OnFloorDescriptionKillFocus() { KeepTypedText(m_descFloor); }
 
 void CJov_CutDlgNew::OnHelpButton() { ShowCutHelp(m_hWnd); }
 
@@ -230,16 +220,11 @@ void SaveCutSettingsNew(CJov_CutDlgNew& dialog) {
   SaveCutValues(settings, CutDialog::Branch, values);
   JovCutParams& block = dialog.m_params;
   StoreCutValues(values, block);
-  block.m_text2 = ResourceText(IDS_LAYER_BASE_LINE);
-  block.m_text3 = ResourceText(IDS_LAYER_FLOOR_MARK);
-  block.m_text4 = ResourceText(IDS_LAYER_BUBBLES);
+  block.m_text2 = CutResourceText(IDS_LAYER_BASE_LINE);
+  block.m_text3 = CutResourceText(IDS_LAYER_FLOOR_MARK);
+  block.m_text4 = CutResourceText(IDS_LAYER_BUBBLES);
 
-  if (AsksToShorten(block)) {
-    const int answer = MessageBoxRes(HostMainWindow(Host()), IDS_ASK_SHORTEN_CONNECTIONS,
-                                     MB_YESNOCANCEL | MB_ICONINFORMATION);
-    if (answer == IDCANCEL) return;
-    if (answer == IDYES) ShortenConnectionOffsets(block);
-  }
+  if (!ConfirmShortening(block, HostMainWindow(Host()))) return;
   dialog.m_descFloor.SaveHistory(settings, kCutHistorySection, kCutHistoryPrefix, kCutHistorySaved);
   RecomputePipeBeginLength(block);
   dialog.CDialog::OnOK();

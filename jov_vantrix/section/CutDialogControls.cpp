@@ -1,15 +1,26 @@
 #include "jov_vantrix/section/CutDialogControls.h"
 
 #include "common/CComboBoxNew.h"
+#include "common/HostModule.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/section/CutParamsRules.h"
 #include "platform/mfc/CWnd.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/control_messages.h"
 #include "platform/win32/help.h"
+#include "platform/win32/ui_services.h"
 
 namespace {
 
 bool IsPipeSwitch(const CutSettingKey& k) { return k.control == IDC_CUT_PIPE_SWITCH_ON; }
+
+template <class Block>
+bool ConfirmShorteningOf(Block& block, HWND owner) {
+  if (!AsksToShorten(block)) return true;
+  const int answer = MessageBoxRes(owner, IDS_ASK_SHORTEN_CONNECTIONS, MB_YESNOCANCEL | MB_ICONINFORMATION);
+  if (answer == IDYES) ShortenConnectionOffsets(block);
+  return answer != IDCANCEL;
+}
 
 }  // namespace
 
@@ -74,3 +85,18 @@ void ShowCutHelp(HWND dialog) {
   TheApp().GetModulePath(path, "Help\\jov2d.chm::/zdroje\\vantrix-rez.htm", MAX_PATH);
   HtmlHelpA(dialog, path, HH_DISPLAY_TOPIC, 0);
 }
+
+void KeepTypedText(CComboBoxNew& box) {
+  CString text;
+  box.GetWindowText(text);
+  box.AddToHistory(text, 0);
+}
+
+CString CutResourceText(UINT id) {
+  CString text;
+  text.LoadString(id);
+  return text;
+}
+
+bool ConfirmShortening(JovCutParams& block, HWND owner) { return ConfirmShorteningOf(block, owner); }
+bool ConfirmShortening(JovCutParamsOld& block, HWND owner) { return ConfirmShorteningOf(block, owner); }

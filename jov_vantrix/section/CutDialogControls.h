@@ -1,6 +1,8 @@
-// Moving a section dialog's values between its settings and its controls,
-// by the key table of CutSettings.h: numbers and texts in combo boxes,
-// check states in check boxes, the pipe switch in its two radio buttons.
+// What the two section dialogs share: their values moved between the
+// settings and the controls by the key table of CutSettings.h (numbers and
+// texts in combo boxes, check states in check boxes, the pipe switch in its
+// two radio buttons), and the small steps both take with their controls,
+// help, texts and OK's question.
 #pragma once
 
 #include <initializer_list>
@@ -10,6 +12,8 @@
 
 class CComboBoxNew;
 class CWnd;
+class JovCutParams;
+class JovCutParamsOld;
 
 // Shows the values in the dialog's controls.
 void ShowCutValues(CWnd& dialog, CutDialog which, const CutDialogValues& values);
@@ -27,3 +31,12 @@ void EnableCutControls(CWnd& dialog, std::initializer_list<UINT> ids, bool enabl
 bool SelectTextOnEnter(const MSG* msg, std::initializer_list<CComboBoxNew*> boxes);
 // The section dialogs' help topic.
 void ShowCutHelp(HWND dialog);
+// The box's text joins its list when the box loses the focus.
+void KeepTypedText(CComboBoxNew& box);
+// A text of the plug-in's resources.
+CString CutResourceText(UINT id);
+// OK's question whether to shorten the pipe connections to the equal
+// element length, when the block asks it: Yes shortens them; false when
+// the user cancelled (the dialog stays open).
+bool ConfirmShortening(JovCutParams& block, HWND owner);
+bool ConfirmShortening(JovCutParamsOld& block, HWND owner);

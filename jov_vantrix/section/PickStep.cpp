@@ -13,6 +13,7 @@
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/section/CJov_CutDlg.h"
 #include "jov_vantrix/section/CJov_CutDlgNew.h"
+#include "jov_vantrix/section/CutDialogControls.h"
 #include "jov_vantrix/section/CutObjectsReader.h"
 #include "objectgl/GLGeometry.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
@@ -26,12 +27,6 @@ constexpr uint32_t kNetworkInsert = 0x81;
 constexpr uint32_t kPipe = 0x80;
 
 const HostExport2D* Host() { return TheApp().m_pHostTable; }
-
-CString Prompt(UINT id) {
-  CString text;
-  text.LoadString(id);
-  return text;
-}
 
 // The first entity of the host's selection as a record of its own, its
 // extended data parsed.
@@ -72,7 +67,7 @@ void StoreInsertionPoint(JovCutParamsOld& block, const double point[3]) {
 
 // The point prompt; the host's answer.
 int AskPoint(CJov_CutDlg& older, CJov_CutDlgNew& current, double point[3]) {
-  const int result = HostGetPoint(Host(), 0, Prompt(IDS_PROMPT_SECTION_POINT), point);
+  const int result = HostGetPoint(Host(), 0, CutResourceText(IDS_PROMPT_SECTION_POINT), point);
   if (result == HOST_NORMAL) {
     StoreInsertionPoint(older.m_params, point);
     current.m_pipePicked = false;
@@ -83,7 +78,7 @@ int AskPoint(CJov_CutDlg& older, CJov_CutDlgNew& current, double point[3]) {
 // The pipe loop of a branch that starts at a riser: a pipe of the branch
 // gives the insertion point, Enter (or a cancel) leads to the point prompt.
 int PickPipe(CJov_CutDlg& older, CJov_CutDlgNew& current) {
-  const CString prompt = Prompt(IDS_PROMPT_PICK_PIPE);
+  const CString prompt = CutResourceText(IDS_PROMPT_PICK_PIPE);
   for (;;) {
     double pick[3] = {0.0, 0.0, 0.0};
     int result = HostSelect(Host(), prompt, 1, 0, pick);
@@ -124,8 +119,8 @@ AfterPipePrompt NextAfterPipePrompt(int promptResult, int inputState) {
 }
 
 int PickRiserAndPipes(CJov_CutDlg& older, CJov_CutDlgNew& current, HWND owner) {
-  if (HostSelect(Host(), Prompt(IDS_PROMPT_PICK_SECTION_START), 1, 0, nullptr) != HOST_NORMAL ||
-      HostSelect(Host(), Prompt(IDS_PROMPT_SELECT_SECTION), 2, 4, nullptr) != HOST_NORMAL)
+  if (HostSelect(Host(), CutResourceText(IDS_PROMPT_PICK_SECTION_START), 1, 0, nullptr) != HOST_NORMAL ||
+      HostSelect(Host(), CutResourceText(IDS_PROMPT_SELECT_SECTION), 2, 4, nullptr) != HOST_NORMAL)
     return kPickNothing;
 
   const std::unique_ptr<CObjDataNew> first = FirstSelected();
