@@ -1,7 +1,7 @@
 // Extended data of a network entity as the host hands it over: the input is
 // the entity's group-code text, turned into its chain by the host. Texts
-// may carry line ends as DXF's caret escapes (^J, ^M), which are decoded
-// here so that point texts ("_PTS") can hold their lines. What reads as
+// may carry control characters in DXF's caret form (^J, ^M), which the host
+// decodes, so that point texts ("_PTS") can hold their lines. What reads as
 // network data builds a chain that reads again, and the second build equals
 // the first: nothing piles up or gets lost on the way.
 #include <cstring>
@@ -45,22 +45,6 @@ void CheckSameChain(const resbuf* a, const resbuf* b) {
   }
 }
 
-void DecodeLineEnds(resbuf* chain) {
-  for (resbuf* node = chain; node; node = node->next) {
-    if (!IsStringNode(node) || !node->value.text) continue;
-    char* out = node->value.text;
-    for (const char* in = node->value.text; *in; ++in) {
-      if (in[0] == '^' && (in[1] == 'J' || in[1] == 'M')) {
-        *out++ = in[1] == 'J' ? '\n' : '\r';
-        ++in;
-      } else {
-        *out++ = *in;
-      }
-    }
-    *out = '\0';
-  }
-}
-
 struct Chain {
   resbuf* head;
   ~Chain() { FreeGroupCodeChain(head); }
@@ -75,7 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (entity.pairs.empty() || entity.pairs.front().code != 0) entity.pairs.insert(entity.pairs.begin(), {0, "LWPOLYLINE"});
   const Chain chain{host::EntityToChain(entity)};
   if (!chain.head) return 0;
-  DecodeLineEnds(chain.head);
 
   CJovData first;
   if (!first.ReadXData(chain.head)) return 0;

@@ -29,16 +29,20 @@ class CObjSezNew : public CSeznam {
   CString m_marker2{"1"};
   uint32_t m_readCount = 0;  // the first that many records were read from the drawing
   uint32_t m_secondCount = 0;
-  CString m_shiftMarker;     // "0" keeps new records where they were built
+  // "0" keeps new records where they were built; for a section, the number
+  // of the picked riser ("0": a branch start was picked).
+  CString m_shiftMarker;
   GLVector m_displacement;   // added to new records' points when written
   CObjDataNew* m_pStartPipe = nullptr;
   void* m_pFurther1 = nullptr;
   void* m_pFurther2 = nullptr;
   CStringArray m_texts;
-  CPtrArray m_riserChains;
-  CPtrArray m_branchChains;
-  CPtrArray m_pending1;
-  CPtrArray m_pending2;
+  // The numbered sequences (CObjDataNew*) of a generated section's pipe
+  // pieces: the whole section's and the run being drawn, supply and return.
+  CPtrArray m_sectionSupply;
+  CPtrArray m_sectionReturn;
+  CPtrArray m_runSupply;
+  CPtrArray m_runReturn;
   jovDatabase::Database* m_pDatabase = nullptr;  // the catalogue of the list's trade
   CString m_tradesWithoutCatalogue;  // trade letters the host gave no catalogue for
   CSchSezNew m_scheme;

@@ -8,7 +8,7 @@ CString FormatLocalTime(std::time_t moment, const char* format) {
   return CString(text, static_cast<int>(n));
 }
 
-JovCutParams::JovCutParams(JovClock clock) {
+JovCutParams::JovCutParams(JovClock clock) : m_clock(clock) {
   // One reading for both stamps, so they name the same second.
   const std::time_t now = ReadClock(clock);
   m_assocStamp = FormatLocalTime(now, "%d.%m.%Y-%H.%M.%S");

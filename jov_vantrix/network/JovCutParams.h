@@ -95,4 +95,5 @@ class JovCutParams {
   double m_descriptionDistance = 0.05;
   double m_riserRadius = 0.08;
   CSecSezNew m_sections;
+  JovClock m_clock = nullptr;  // the constructor's clock, for what a drawing stamps later
 };

@@ -107,6 +107,71 @@ CString NumberText(bool generated, int number) {
 
 }  // namespace
 
+namespace {
+
+CObjDataNew* At(const CPtrArray& sequence, INT_PTR i) { return static_cast<CObjDataNew*>(sequence[i]); }
+
+}  // namespace
+
+void ReverseSectionNumbers(CObjSezNew& list) {
+  const INT_PTR n = list.m_sectionSupply.GetSize();
+  for (CPtrArray* sequence : {&list.m_sectionSupply, &list.m_sectionReturn}) {
+    for (INT_PTR i = 0; i < n && i < sequence->GetSize(); ++i) {
+      CObjDataNew* r = At(*sequence, i);
+      if (!r) continue;
+      r->SetNumber(static_cast<int>(n + 1 - r->GetNumber()));
+      r->SetConnect(i == 0 ? 0 : static_cast<int>(n + 1 - r->GetConnect()));
+    }
+  }
+}
+
+void RenumberSectionFrom(CObjSezNew& list, int64_t start) {
+  const INT_PTR n = list.m_sectionSupply.GetSize();
+  for (CPtrArray* sequence : {&list.m_sectionSupply, &list.m_sectionReturn}) {
+    const INT_PTR size = sequence->GetSize();
+    CObjDataNew* first = size > 0 ? At(*sequence, 0) : nullptr;
+    if (first) {
+      first->SetNumber(static_cast<int>(size));
+      if (CObjDataNew* second = size > 1 ? At(*sequence, 1) : nullptr) second->SetConnect(first->GetNumber());
+    }
+    for (INT_PTR i = start < 0 ? 0 : static_cast<INT_PTR>(start); i < n && i < size; ++i) {
+      CObjDataNew* r = At(*sequence, i);
+      if (!r) continue;
+      r->SetNumber(static_cast<int>(n - r->GetNumber()));
+      r->SetConnect(static_cast<int>(n - r->GetConnect()));
+    }
+  }
+}
+
+void SpliceChainNumbers(CObjSezNew&, CPtrArray& sequence, int64_t position, const CPtrArray& run) {
+  const INT_PTR size = sequence.GetSize();
+  if (position < 1 || position > size) return;
+  const INT_PTR p = static_cast<INT_PTR>(position);
+  const CObjDataNew* base = At(sequence, p - 1);
+  const int b = base ? base->GetNumber() : 0;
+  const int c = base ? base->GetConnect() : 0;
+  const int k = static_cast<int>(run.GetSize());
+  for (INT_PTR j = p; j < size; ++j) {
+    CObjDataNew* r = At(sequence, j);
+    if (!r) continue;
+    r->SetNumber(r->GetNumber() + k);
+    if (j > p && r->GetConnect() > c) r->SetConnect(r->GetConnect() + k);
+  }
+  for (INT_PTR j = 0; j < run.GetSize(); ++j) {
+    CObjDataNew* r = At(run, j);
+    if (!r) continue;
+    r->SetNumber(r->GetNumber() + b);
+    r->SetConnect(j > 0 ? b + r->GetConnect() : b);
+  }
+}
+
+int64_t FindRecordPosition(const CObjSezNew&, const CPtrArray& sequence, const CObjDataNew* record) {
+  if (!record) return -1;
+  for (INT_PTR i = 0; i < sequence.GetSize(); ++i)
+    if (sequence[i] == record) return i + 1;
+  return -1;
+}
+
 resbuf* FindJovDataPairs(resbuf* chain, CString* typeCode) {
   resbuf* before = nullptr;
   return FindPairs(chain, typeCode, &before);

@@ -3,6 +3,12 @@
 // "_DW_NUMBER" and "_DW_CONNECT" (0 connects to nothing). A generated
 // section numbers "e1", "e2", ... and keeps the same texts under the
 // "_ORIG" keys; an export writes plain numbers.
+//
+// While a section is generated its pieces are numbered in two sequences,
+// supply and return (element i of both belongs to one step of the
+// section): each run is numbered on its own, then appended to the
+// section's sequences or spliced into them behind the piece where the run
+// branches off, and the numbers are made to count from the far end.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +17,7 @@
 #include "platform/mfc/CPtrArray.h"
 #include "platform/mfc/CString.h"
 
+class CObjDataNew;
 class CObjSezNew;
 class JovCutParams;
 
@@ -23,6 +30,29 @@ class JovCutParams;
 void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                          int32_t start, double labelHeight, double labelWidthFactor,
                          const char* labelLayer, int32_t withLabels);
+
+// Numbers both section sequences from the far end: with n the size of the
+// supply sequence, number becomes n + 1 - number and connect n + 1 -
+// connect (0 for the first element). Each sequence only as far as it goes.
+void ReverseSectionNumbers(CObjSezNew& list);
+
+// After a further run was appended: in each sequence the first element
+// takes the sequence's size as number and the second connects to it (a
+// sequence shorter than two has no second); then, from start to n - 1
+// (n the supply sequence's size, each sequence only as far as it goes),
+// number becomes n - number and connect n - connect.
+void RenumberSectionFrom(CObjSezNew& list, int64_t start);
+
+// Makes room for a run about to be inserted at position (1-based, from
+// FindRecordPosition): the elements from there on move up by the run's
+// size k (connects above the base element's, after the first, too), and
+// the run's elements count on from the base element's number b (the first
+// connects to b). Nothing for a position outside the sequence. Null
+// elements are passed over.
+void SpliceChainNumbers(CObjSezNew& list, CPtrArray& sequence, int64_t position, const CPtrArray& run);
+
+// Position + 1 of the record in the sequence; -1 when absent or null.
+int64_t FindRecordPosition(const CObjSezNew& list, const CPtrArray& sequence, const CObjDataNew* record);
 
 // Sets, adds or (with a null value) removes a key/value pair of the chain's
 // "JOV_DATA" block: 1 replaced or removed; 2 added, or nothing to remove;

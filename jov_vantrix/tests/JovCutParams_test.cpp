@@ -1,5 +1,6 @@
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
+#include "jov_vantrix/tests/TestClock.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +14,7 @@ int g_readings = 0;
 // 5 March 2013, 14:07:09 local time.
 std::time_t MarchFifth() {
   ++g_readings;
-  std::tm t{};
-  t.tm_year = 113;
-  t.tm_mon = 2;
-  t.tm_mday = 5;
-  t.tm_hour = 14;
-  t.tm_min = 7;
-  t.tm_sec = 9;
-  t.tm_isdst = -1;
-  return std::mktime(&t);
+  return MarchFifthMoment();
 }
 
 }  // namespace

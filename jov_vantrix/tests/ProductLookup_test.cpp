@@ -16,6 +16,7 @@
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/tests/NetworkFixtures.h"
 #include "jov_vantrix/tests/TestHosts.h"
+#include "jov_vantrix/tests/TestProductLibrary.h"
 #include "platform/catalogue/CatalogueSource.h"
 #include "platform/catalogue/Database.h"
 
@@ -77,8 +78,7 @@ class ProductLookupTest : public ::testing::Test {
     app.m_pHostTable = host_.Table();
     host_.Table()->slot[HostSlot::GetEnvString] = reinterpret_cast<HostProc>(&EnvString);
     g_offset = nullptr;
-    ASSERT_TRUE(app.LoadWizardDll()) << "Wizard.dll beside the test program";
-    Control<void (*)()>("TestWizard_Reset")();
+    ASSERT_TRUE(wizard_.Load()) << "Wizard.dll beside the test program";
 
     std::string pattern = (fs::temp_directory_path() / "jov-lookup-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -99,15 +99,8 @@ class ProductLookupTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    CJov_VantrixApp& app = TheApp();
-    if (app.m_hWizard) {
-      if (auto reset = Control<void (*)()>("TestWizard_Reset")) reset();
-      FreeLibrary(app.m_hWizard);
-    }
-    app.m_hWizard = nullptr;
-    app.m_pPPGetResbufEx = nullptr;
-    app.m_pPPFree = nullptr;
-    app.m_pHostTable = nullptr;
+    wizard_.Release();
+    TheApp().m_pHostTable = nullptr;
     jovDatabase::Database::Close(db_);
     FreeGroupCodeChain(geometry_);
     FreeGroupCodeChain(data_);
@@ -116,8 +109,8 @@ class ProductLookupTest : public ::testing::Test {
   }
 
   template <typename F>
-  F Control(const char* name) {
-    return reinterpret_cast<F>(GetProcAddress(TheApp().m_hWizard, name));
+  static F Control(const char* name) {
+    return TestProductLibrary::Control<F>(name);
   }
   void Answer(int result) {
     Control<void (*)(int, const resbuf*, const resbuf*)>("TestWizard_Answer")(result, geometry_, data_);
@@ -149,6 +142,7 @@ class ProductLookupTest : public ::testing::Test {
   }
 
   TestHost host_{"full"};
+  TestProductLibrary wizard_;
   std::string folder_;
   jovDatabase::Database* db_ = nullptr;
   resbuf* geometry_ = nullptr;

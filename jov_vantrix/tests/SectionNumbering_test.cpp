@@ -130,3 +130,90 @@ TEST(SectionNumbering, SequencesAreNumberedAndLabelled) {
   EXPECT_EQ(keys(sixth), (Items{"1000:_DW_NUMBER", "1000:6", "1000:_DW_CONNECT", "1000:5"}));
   EXPECT_EQ(plain.GetCount(), 2u) << "no labels";
 }
+
+namespace {
+
+// Appends records numbered as (number, connect) pairs, owned by the list.
+void Numbered(CObjSezNew& list, CPtrArray& sequence, const std::vector<std::pair<int, int>>& numbers) {
+  for (const auto& [number, connect] : numbers) {
+    auto* r = new CObjDataNew(0, 0, nullptr, list.GetCount());
+    r->SetNumber(number);
+    r->SetConnect(connect);
+    list.AddTail(r);
+    sequence.Add(r);
+  }
+}
+
+std::vector<std::pair<int, int>> NumbersOf(const CPtrArray& sequence) {
+  std::vector<std::pair<int, int>> out;
+  for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
+    const auto* r = static_cast<const CObjDataNew*>(sequence[i]);
+    out.emplace_back(r ? r->GetNumber() : -1, r ? r->GetConnect() : -1);
+  }
+  return out;
+}
+
+using Numbers = std::vector<std::pair<int, int>>;
+
+// A first run of three pieces numbered as drawn, counted from the far end,
+// then a second run of two appended and the section renumbered from where
+// it begins. The return sequence is shorter: it is renumbered only as far
+// as it goes, and its missing second piece is left alone.
+TEST(SectionNumbering, ReverseThenRenumberAfterASecondRun) {
+  CObjSezNew list;
+  Numbered(list, list.m_sectionSupply, {{1, 0}, {2, 1}, {3, 2}});
+  Numbered(list, list.m_sectionReturn, {{1, 0}});
+  ReverseSectionNumbers(list);
+  EXPECT_EQ(NumbersOf(list.m_sectionSupply), (Numbers{{3, 0}, {2, 3}, {1, 2}}));
+  EXPECT_EQ(NumbersOf(list.m_sectionReturn), (Numbers{{3, 0}}));
+
+  Numbered(list, list.m_sectionSupply, {{1, 0}, {2, 1}});
+  RenumberSectionFrom(list, 3);
+  EXPECT_EQ(NumbersOf(list.m_sectionSupply), (Numbers{{5, 0}, {2, 5}, {1, 2}, {4, 5}, {3, 4}}));
+  EXPECT_EQ(NumbersOf(list.m_sectionReturn), (Numbers{{1, 0}})) << "its size, nothing beyond it";
+
+  CObjSezNew empty;
+  ReverseSectionNumbers(empty);
+  RenumberSectionFrom(empty, 0);
+  EXPECT_TRUE(empty.m_sectionSupply.IsEmpty());
+}
+
+TEST(SectionNumbering, RunsAreSplicedBehindTheirBaseElement) {
+  struct Case {
+    const char* what;
+    Numbers sequence;
+    int64_t position;
+    Numbers run;
+    Numbers sequenceAfter, runAfter;
+  } const cases[] = {
+      {"at position 1: the first element is the base", {{1, 0}, {2, 1}, {3, 2}}, 1, {{1, 0}, {2, 1}},
+       {{1, 0}, {4, 1}, {5, 4}}, {{2, 1}, {3, 2}}},
+      {"at the end: nothing moves", {{1, 0}, {2, 1}}, 2, {{1, 0}}, {{1, 0}, {2, 1}}, {{3, 2}}},
+      {"connects at or below the base's stay", {{5, 0}, {4, 5}, {3, 4}, {2, 0}}, 2, {{1, 0}},
+       {{5, 0}, {4, 5}, {4, 4}, {3, 0}}, {{5, 4}}},
+      {"position 0 is no position", {{1, 0}}, 0, {{1, 0}}, {{1, 0}}, {{1, 0}}},
+      {"nor one past the end", {{1, 0}}, 2, {{1, 0}}, {{1, 0}}, {{1, 0}}},
+  };
+  for (const Case& c : cases) {
+    CObjSezNew list;
+    CPtrArray sequence, run;
+    Numbered(list, sequence, c.sequence);
+    Numbered(list, run, c.run);
+    SpliceChainNumbers(list, sequence, c.position, run);
+    EXPECT_EQ(NumbersOf(sequence), c.sequenceAfter) << c.what;
+    EXPECT_EQ(NumbersOf(run), c.runAfter) << c.what;
+  }
+}
+
+TEST(SectionNumbering, PositionsAreOneBasedAndMissingRecordsHaveNone) {
+  CObjSezNew list;
+  CPtrArray sequence;
+  Numbered(list, sequence, {{1, 0}, {2, 1}});
+  sequence.Add(nullptr);
+  EXPECT_EQ(FindRecordPosition(list, sequence, static_cast<CObjDataNew*>(sequence[1])), 2);
+  EXPECT_EQ(FindRecordPosition(list, sequence, nullptr), -1) << "a null record is never found";
+  CObjDataNew stranger(0, 0, nullptr, 0);
+  EXPECT_EQ(FindRecordPosition(list, sequence, &stranger), -1);
+}
+
+}  // namespace

@@ -294,6 +294,13 @@ eCode Database::Update(unsigned access) {
   return eStorage;
 }
 
+eCode Database::CancelUpdate(unsigned access) {
+  if (access != kEditParams) return eBadArgument;
+  if (!editing) return eNoEdit;
+  editing = false;
+  return sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK ? eOK : eStorage;
+}
+
 // One row by its key; eNotFound when there is none.
 template <typename OnRow>
 eCode Database::ReadRow(const char* sql, int64_t key, OnRow onRow) {

@@ -122,6 +122,8 @@ class JOVDBASE_API Database {
   // left open is rolled back by the next Edit or by Close.
   eCode Edit(unsigned access);
   eCode Update(unsigned access);
+  // Drops the open bracket and all it holds.
+  eCode CancelUpdate(unsigned access);
 
   // Parameter types, with a cursor of their own: GoPartypeIDI positions it
   // (a failure leaves none positioned), the getters read the type there.

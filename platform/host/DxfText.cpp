@@ -89,4 +89,40 @@ std::string DxfModelToUtf8(std::string_view text) {
   return Cp1250ToUtf8(text);
 }
 
+std::string EncodeCaretForm(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20) {
+      out += '^';
+      out += static_cast<char>(u + 0x40);
+    } else if (c == '^') {
+      out += "^ ";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string DecodeCaretForm(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
+    if (c == '^' && next == ' ') {
+      out += '^';
+      ++i;
+    } else if (c == '^' && next >= 0x40 && next < 0x60) {
+      out += static_cast<char>(next - 0x40);
+      ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace host

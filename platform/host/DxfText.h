@@ -35,4 +35,18 @@ std::string DxfUtf8ToModel(std::string_view text);
 // ordinary text here and stay as they are.
 std::string DxfModelToUtf8(std::string_view text);
 
+// Control characters of text values stand in the file in caret form: a
+// byte below 0x20 as '^' and the byte + 0x40 ("^J" a line feed, "^M" a
+// carriage return), a caret itself as "^ ". Decoding turns exactly those
+// pairs back; a caret before anything else stays as it is.
+std::string EncodeCaretForm(std::string_view text);
+std::string DecodeCaretForm(std::string_view text);
+
+// Whether the text needs EncodeCaretForm to change anything.
+inline bool NeedsCaretForm(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == '^') return true;
+  return false;
+}
+
 }  // namespace host

@@ -212,9 +212,11 @@ HKEY NewHandle(uintptr_t root, const std::string& path, bool writable) {
   return reinterpret_cast<HKEY>(s.next);
 }
 
-LSTATUS Open(HKEY key, LPCSTR subKey, bool create, bool writable, PHKEY result) {
+LSTATUS Open(HKEY key, LPCSTR subKey, bool create, bool writable, PHKEY result,
+             DWORD* disposition = nullptr) {
   if (!result) return ERROR_INVALID_PARAMETER;
   *result = nullptr;
+  if (disposition) *disposition = REG_OPENED_EXISTING_KEY;
   std::lock_guard lock(S().mutex);
   uintptr_t root = 0;
   std::string base;
@@ -237,6 +239,7 @@ LSTATUS Open(HKEY key, LPCSTR subKey, bool create, bool writable, PHKEY result) 
       if (k.path.empty()) k.path = prefix;
     }
     if (!SaveHive(root, hive)) return ERROR_ACCESS_DENIED;
+    if (disposition) *disposition = REG_CREATED_NEW_KEY;
   }
   *result = NewHandle(root, full, writable);
   return ERROR_SUCCESS;
@@ -251,6 +254,11 @@ LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY resul
 }
 
 LSTATUS RegCreateKeyA(HKEY key, LPCSTR subKey, PHKEY result) { return Open(key, subKey, true, true, result); }
+
+LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access, void*, PHKEY result,
+                        DWORD* disposition) {
+  return Open(key, subKey, true, (access & KEY_SET_VALUE) != 0, result, disposition);
+}
 
 LSTATUS RegCloseKey(HKEY key) {
   const uintptr_t h = reinterpret_cast<uintptr_t>(key);
@@ -326,4 +334,14 @@ void SetRegistryFolder(const std::string& folder) {
 std::string RegistryFolder() {
   std::lock_guard lock(S().mutex);
   return Folder();
+}
+
+LSTATUS SeedRegistryValue(HKEY root, LPCSTR subKey, LPCSTR valueName, DWORD type, const void* data,
+                          DWORD size) {
+  HKEY key = nullptr;
+  LSTATUS status = RegCreateKeyA(root, subKey, &key);
+  if (status != ERROR_SUCCESS) return status;
+  status = RegSetValueExA(key, valueName, 0, type, static_cast<const BYTE*>(data), size);
+  RegCloseKey(key);
+  return status;
 }

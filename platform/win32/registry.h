@@ -36,6 +36,11 @@ constexpr DWORD REG_DWORD = 4;
 
 constexpr DWORD ERROR_MORE_DATA = 234;
 
+constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
+// RegCreateKeyExA's disposition.
+constexpr DWORD REG_CREATED_NEW_KEY = 1;
+constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+
 // Opens an existing key (a null or empty sub-key opens the key itself).
 // ERROR_FILE_NOT_FOUND when it does not exist.
 LSTATUS RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result);
@@ -43,6 +48,12 @@ LSTATUS RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result);
 LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
 // Opens the key, creating it and the keys above it when missing.
 LSTATUS RegCreateKeyA(HKEY key, LPCSTR subKey, PHKEY result);
+// The same with the access asked for (without KEY_SET_VALUE the key refuses
+// values being set) and whether the key was made (REG_CREATED_NEW_KEY) or
+// was there (REG_OPENED_EXISTING_KEY); the class, options and security are
+// not kept.
+LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options,
+                        REGSAM access, void* security, PHKEY result, DWORD* disposition);
 LSTATUS RegCloseKey(HKEY key);
 // Null data asks the size only. A buffer too small gives ERROR_MORE_DATA
 // with the size needed. A null or empty name is the key's default value.
@@ -58,3 +69,8 @@ LSTATUS RegDeleteValueA(HKEY key, LPCSTR valueName);
 // text goes back to the default folder.
 void SetRegistryFolder(const std::string& folder);
 std::string RegistryFolder();
+
+// What an installer leaves behind, such as the machine's program paths under
+// HKEY_LOCAL_MACHINE: the key is made when missing and the value set.
+LSTATUS SeedRegistryValue(HKEY root, LPCSTR subKey, LPCSTR valueName, DWORD type, const void* data,
+                          DWORD size);

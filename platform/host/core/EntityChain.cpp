@@ -6,6 +6,7 @@
 
 #include "common/GroupCodeChain.h"
 #include "common/HeapCopy.h"
+#include "platform/host/DxfText.h"
 
 namespace host {
 namespace {
@@ -65,7 +66,13 @@ bool FillNode(resbuf* node, const PairList& pairs, const Span& span) {
   const DxfValue& value = pairs[span.index].value;
   switch (KindOf(span.code)) {
     case GC_KIND_TEXT:
-      node->value.text = DupString(std::string(span.code == 0 ? TrimDxf(value) : value.View()).c_str());
+      if (span.code == 0) {
+        node->value.text = DupString(std::string(TrimDxf(value)).c_str());
+      } else if (value.View().find('^') != std::string_view::npos) {
+        node->value.text = DupString(DecodeCaretForm(value).c_str());
+      } else {
+        node->value.text = DupString(std::string(value.View()).c_str());
+      }
       return node->value.text != nullptr;
     case GC_KIND_POINT:
       for (size_t a = 0; a < span.count; ++a) node->value.point[a] = Real(pairs[span.index + a].value);
@@ -114,9 +121,24 @@ class PartWriter {
     int code = node->code;
     const Span* old = Previous(code);
     switch (KindOf(code)) {
-      case GC_KIND_TEXT:
-        out.push_back({node->code, node->value.text ? node->value.text : ""});
+      case GC_KIND_TEXT: {
+        std::string_view text = node->value.text ? node->value.text : "";
+        if (!NeedsCaretForm(text)) {
+          out.push_back({node->code, text});
+          break;
+        }
+        // A file text that reads as this one is kept as it stood (a caret
+        // before a character that no pair begins with, say).
+        if (old) {
+          const DxfValue& was = (*original_)[old->index].value;
+          if (DecodeCaretForm(was) == text) {
+            out.push_back({node->code, was});
+            break;
+          }
+        }
+        out.push_back({node->code, EncodeCaretForm(text)});
         break;
+      }
       case GC_KIND_POINT: {
         size_t count = old ? old->count : (code == 10 && SameName(type_, "LWPOLYLINE") ? 2 : 3);
         for (size_t a = 0; a < count; ++a) {

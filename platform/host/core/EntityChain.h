@@ -29,6 +29,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "common/resbuf.h"
 #include "platform/host/DxfEntity.h"

@@ -132,6 +132,17 @@ void HostSession::SetSelection(std::vector<uint64_t> ids, bool add) {
   entNextCursor_ = 0;
 }
 
+resbuf* HostSession::EntityChain(uint64_t handle, std::string* error) {
+  const DxfEntity* e = TopEntity(handle);
+  if (!e) {
+    if (error) *error = "the drawing has no entity with handle " + FormatHandle(handle);
+    return nullptr;
+  }
+  resbuf* chain = HandOut(*e);
+  if (!chain && error) *error = "out of memory";
+  return chain;
+}
+
 resbuf* HostSession::HandOut(const DxfEntity& entity) {
   resbuf* chain = EntityToChain(entity);
   if (chain) handedOut_.push_back(chain);

@@ -111,6 +111,10 @@ class HostSession {
   DxfDrawing& Drawing() { return *drawing_; }
   bool Preselect(const std::vector<uint64_t>& handles, std::string* error);
   std::vector<uint64_t> SelectedHandles() const;
+  // The chain of the model-space entity with that handle, handed out as
+  // SelectionNext's are (the runner passes it to a library); null with the
+  // reason when the drawing has no such entity.
+  resbuf* EntityChain(uint64_t handle, std::string* error);
   void BeginCommand();
   ChangeOutcome EndCommand();
   // Closes the catalogues, releases every chain and destroys the main

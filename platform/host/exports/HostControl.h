@@ -6,9 +6,10 @@
 // the caller's buffer.
 #pragma once
 
+#include "common/resbuf.h"
 #include "platform/win32/win32_types.h"
 
-constexpr int kDravikControlVersion = 1;
+constexpr int kDravikControlVersion = 2;
 constexpr const char* kDravikControlExport = "GetDravikControl";
 
 // EndCommand's answer: how the command left the drawing.
@@ -29,6 +30,9 @@ struct DravikHostControl {
   int (*OpenDrawing)(const char* path, char* error, int errorSize);
   // Comma-separated handles.
   int (*Preselect)(const char* handles, char* error, int errorSize);
+  // Inside a command: the chain of the entity with that handle (hexadecimal),
+  // the host's until the command ends; null with the reason.
+  resbuf* (*EntityChain)(const char* handle, char* error, int errorSize);
   int (*DrawingUnits)();
   HWND (*MainWindow)();
   void (*BeginCommand)();

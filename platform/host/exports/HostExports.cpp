@@ -158,6 +158,18 @@ int ControlPreselect(const char* handles, char* error, int size) {
   return 1;
 }
 
+resbuf* ControlEntityChain(const char* handle, char* error, int size) {
+  uint64_t h = 0;
+  if (!handle || !ParseScriptHandle(handle, &h)) {
+    Refuse(error, size, std::string("'") + (handle ? handle : "") + "' is not an entity handle");
+    return nullptr;
+  }
+  std::string why;
+  resbuf* chain = TheHost().EntityChain(h, &why);
+  if (!chain) Refuse(error, size, why);
+  return chain;
+}
+
 int ControlDrawingUnits() { return TheHost().Units(); }
 HWND ControlMainWindow() { return TheHost().Window(); }
 void ControlBeginCommand() { TheHost().BeginCommand(); }
@@ -232,8 +244,8 @@ DRAVIK_UNSUPPORTED(makeblockdef_bin)
 DRAVIK_EXPORT const DravikHostControl* GetDravikControl() {
   static const DravikHostControl control = {
       kDravikControlVersion, &ControlSetOption,   &ControlOpenDrawing, &ControlPreselect,
-      &ControlDrawingUnits,  &ControlMainWindow,  &ControlBeginCommand, &ControlEndCommand,
-      &ControlSaveDrawing,   &ControlShutdown,
+      &ControlEntityChain,   &ControlDrawingUnits, &ControlMainWindow, &ControlBeginCommand,
+      &ControlEndCommand,    &ControlSaveDrawing,  &ControlShutdown,
   };
   return &control;
 }

@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/host/runner/WizardCalls.h"
+#include "platform/win32/code_page.h"
+
 namespace {
 
 constexpr PluginCommand kCommands[] = {
@@ -35,6 +38,57 @@ const PluginCommand* FindPluginCommand(const std::string& name) {
   return nullptr;
 }
 
+const char* RunnerModuleFile(RunnerModule module) {
+  return module == RunnerModule::Wizard ? "Wizard.dll" : "Jov_Vantrix.dll";
+}
+
+namespace {
+
+bool ParseNumber(const std::string& text, double& out) {
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return !text.empty() && ec == std::errc() && end == text.data() + text.size() && std::isfinite(out);
+}
+
+// The --arg words of one plug-in command: its one number, if it takes one.
+bool CheckPluginCall(const RunnerCall& call, std::string* why) {
+  const PluginCommand* command = FindPluginCommand(call.name);
+  if (!command) {
+    *why = "--run: '" + call.name +
+           "' is not a command (Jov_Length, Jov_CutDlg, Jov_Vantrix_Import, "
+           "Jov_Vantrix_Export, Jov_Vantrix_M, Exclude_From, Include_In)";
+    return false;
+  }
+  if (call.args.empty()) return true;
+  if (command->shape != CommandShape::Unit && command->shape != CommandShape::IntPointer) {
+    *why = "--arg: " + call.name + " takes no argument";
+    return false;
+  }
+  if (call.args.size() > 1) {
+    *why = "--arg: " + call.name + " takes one argument";
+    return false;
+  }
+  int n = 0;
+  if (!ParseInt(call.args[0], n)) {
+    *why = "--arg: '" + call.args[0] + "' is not a whole number";
+    return false;
+  }
+  return true;
+}
+
+bool CheckWizardCall(const RunnerCall& call, std::string* why) {
+  const WizardExport* e = FindWizardExport(call.name);
+  if (!e) {
+    *why = "--run: '" + call.name + "' is not an export of Wizard.dll";
+    return false;
+  }
+  std::string reason;
+  if (CheckWizardArgs(*e, call.args, &reason)) return true;
+  *why = "--arg: " + reason;
+  return false;
+}
+
+}  // namespace
+
 bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, std::string* error) {
   auto fail = [&](const std::string& message) {
     if (error) *error = message;
@@ -58,18 +112,28 @@ bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, s
       value = word.substr(eq + 1);
       inlineValue = true;
     }
-    static const char* const known[] = {"--drawing", "--out",    "--select", "--run",
-                                        "--arg",     "--script", "--profile", "--catalogue",
-                                        "--units",   "--scale",  "--env",    "--log",
-                                        "--plugin"};
+    static const char* const known[] = {"--drawing", "--out",    "--select", "--run",     "--arg",
+                                        "--script",  "--profile", "--catalogue", "--units", "--scale",
+                                        "--env",     "--log",    "--plugin", "--module",  "--insert",
+                                        "--registry"};
     bool isKnown = false;
     for (const char* k : known) isKnown = isKnown || name == k;
     if (!isKnown) return fail("unknown option " + name);
+    if (name == "--insert") {
+      double x = 0, y = 0;
+      if (inlineValue || i + 2 >= argc) return fail("--insert takes two numbers: --insert X Y");
+      if (!ParseNumber(argv[i + 1], x) || !ParseNumber(argv[i + 2], y))
+        return fail(std::string("--insert: '") + argv[i + 1] + " " + argv[i + 2] + "' is not a point X Y");
+      out.insert = std::make_pair(x, y);
+      i += 2;
+      continue;
+    }
     if (!inlineValue) {
       if (i + 1 >= argc) return fail(name + " needs a value");
       value = argv[++i];
     }
-    if (value.empty()) return fail(name + " needs a value");
+    // A text argument may be empty; every other option needs a value.
+    if (value.empty() && name != "--arg") return fail(name + " needs a value");
 
     if (name == "--drawing") {
       out.drawing = value;
@@ -86,15 +150,19 @@ bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, s
         pos = comma + 1;
       }
     } else if (name == "--run") {
-      if (!FindPluginCommand(value))
-        return fail("--run: '" + value +
-                    "' is not a command (Jov_Length, Jov_CutDlg, Jov_Vantrix_Import, "
-                    "Jov_Vantrix_Export, Jov_Vantrix_M, Exclude_From, Include_In)");
-      out.run = value;
+      out.calls.push_back({value, {}});
     } else if (name == "--arg") {
-      int n = 0;
-      if (!ParseInt(value, n)) return fail("--arg: '" + value + "' is not a whole number");
-      out.arg = n;
+      if (out.calls.empty()) return fail("--arg: '" + value + "' comes before any --run");
+      out.calls.back().args.push_back(value);
+    } else if (name == "--module") {
+      if (_mbsicmp(value.c_str(), "Wizard.dll") == 0)
+        out.module = RunnerModule::Wizard;
+      else if (_mbsicmp(value.c_str(), "Jov_Vantrix.dll") == 0)
+        out.module = RunnerModule::Plugin;
+      else
+        return fail("--module: '" + value + "' is neither Jov_Vantrix.dll nor Wizard.dll");
+    } else if (name == "--registry") {
+      out.registry = value;
     } else if (name == "--script") {
       out.script = value;
     } else if (name == "--profile") {
@@ -106,9 +174,7 @@ bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, s
       out.units = value == "1" ? 1 : 1000;
     } else if (name == "--scale") {
       double s = 0;
-      auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), s);
-      if (ec != std::errc() || end != value.data() + value.size() || !std::isfinite(s) || s <= 0)
-        return fail("--scale: '" + value + "' is not a positive number");
+      if (!ParseNumber(value, s) || s <= 0) return fail("--scale: '" + value + "' is not a positive number");
       out.scale = value;
     } else if (name == "--env") {
       if (value.find('=') == std::string::npos || value[0] == '=')
@@ -121,42 +187,59 @@ bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, s
     }
   }
   if (out.help) return true;
-  if (out.drawing.empty()) return fail("--drawing is required");
-  if (out.run.empty()) return fail("--run is required");
-  const PluginCommand* command = FindPluginCommand(out.run);
-  if (out.arg && command->shape != CommandShape::Unit && command->shape != CommandShape::IntPointer)
-    return fail("--arg: " + out.run + " takes no argument");
+  if (out.calls.empty()) return fail("--run is required");
+  for (const RunnerCall& call : out.calls) {
+    std::string why;
+    const bool fits = out.module == RunnerModule::Wizard ? CheckWizardCall(call, &why) : CheckPluginCall(call, &why);
+    if (!fits) return fail(why);
+  }
+  if (out.insert && (out.module != RunnerModule::Wizard || out.out.empty()))
+    return fail("--insert places a product of Wizard.dll: it needs --module Wizard.dll and --out");
   return true;
 }
 
 std::string RunnerUsage(const std::string& program) {
   return "usage: " + program +
-         " --drawing IN.dxf [--out OUT.dxf] [--select H[,H...]] --run COMMAND [--arg N]\n"
-         "       [--script FILE] [--profile DIR] [--catalogue DIR] [--units 1|1000] [--scale S]\n"
-         "       [--env NAME=VALUE] [--log FILE] [--plugin FILE] [--verbose]\n"
+         " [--drawing IN.dxf] [--out OUT.dxf] [--select H[,H...]] [--module NAME]\n"
+         "       --run NAME [--arg WORD...] [--run NAME [--arg WORD...]...] [--insert X Y]\n"
+         "       [--script FILE] [--profile DIR] [--catalogue DIR] [--registry DIR] [--units 1|1000]\n"
+         "       [--scale S] [--env NAME=VALUE] [--log FILE] [--plugin FILE] [--verbose]\n"
          "\n"
-         "Loads the drawing into the CAD host, loads the plug-in Jov_Vantrix.dll from the\n"
-         "program's folder, preselects the given entities and runs one of its commands:\n"
-         "Jov_Length, Jov_CutDlg, Jov_Vantrix_Import, Jov_Vantrix_Export, Jov_Vantrix_M,\n"
-         "Exclude_From, Include_In. Then it prints the command's result, every message box,\n"
-         "file dialog and dialog, the clipboard's registered formats, and what became of\n"
-         "the drawing.\n"
+         "Loads the drawing into the CAD host (an empty drawing without --drawing), loads a\n"
+         "module from the program's folder, preselects the given entities and calls the\n"
+         "module's functions in the order given, in one process. The plug-in\n"
+         "Jov_Vantrix.dll has the commands Jov_Length, Jov_CutDlg, Jov_Vantrix_Import,\n"
+         "Jov_Vantrix_Export, Jov_Vantrix_M, Exclude_From, Include_In; the product library\n"
+         "Wizard.dll has 24 exports (PPGetResbufEx, PPDlg, DimDlg, ...). For each call it\n"
+         "prints its result, the chains it handed out, every message box, file dialog and\n"
+         "dialog; then the clipboard's registered formats and what became of the drawing.\n"
          "\n"
          "  --drawing IN.dxf   ASCII DXF drawing (R12 or R2000 and later); never written\n"
-         "  --out OUT.dxf      where the drawing goes when the command commits its change\n"
-         "  --select H,...     entity handles selected before the command\n"
-         "  --run COMMAND      the plug-in's command\n"
-         "  --arg N            Jov_Length's unit (default: the drawing units) or the first\n"
-         "                     argument of Jov_CutDlg and the two exchange commands (default 0)\n"
+         "  --out OUT.dxf      where the drawing goes when the calls commit a change\n"
+         "  --select H,...     entity handles selected before the calls\n"
+         "  --module NAME      Jov_Vantrix.dll (the default) or Wizard.dll\n"
+         "  --run NAME         a command or export of the module; repeatable\n"
+         "  --arg WORD         an argument of the --run before it, in the export's order\n"
+         "                     (the two result-chain pointers are the runner's). Plug-in\n"
+         "                     commands: Jov_Length's unit (default: the drawing units) or\n"
+         "                     the first argument of Jov_CutDlg and the two exchange\n"
+         "                     commands (default 0). Wizard.dll: a number; a text (- for\n"
+         "                     null; \\n, \\r, \\\\ escapes); main (the host's window);\n"
+         "                     db:T:ID (the catalogue of trade T on product ID); flags:0,1\n"
+         "                     (bytes; their count is the next argument); entity:H (the\n"
+         "                     chain of entity H); one character for a character or kind\n"
+         "  --insert X Y       place the last product handed out: a block of chain 1 and an\n"
+         "                     INSERT at X Y carrying chain 2 (needs Wizard.dll and --out)\n"
          "  --script FILE      answers to prompts, message boxes, file dialogs and dialog\n"
          "                     actions, one per line\n"
          "  --profile DIR      the user's profile folder (default ~/.config/dravik)\n"
          "  --catalogue DIR    the product catalogues (default: Catalogue beside the program)\n"
+         "  --registry DIR     the registry's folder (default ~/.config/jov_vantrix/registry)\n"
          "  --units 1|1000     drawing units per metre (default: the drawing's $INSUNITS)\n"
          "  --scale S          the drawing scale (default 1)\n"
          "  --env NAME=VALUE   a host configuration value (repeatable)\n"
          "  --log FILE         log every host call\n"
-         "  --plugin FILE      load this plug-in instead (a testing aid)\n"
+         "  --plugin FILE      load this file as the module instead (a testing aid)\n"
          "  --verbose, -v      also print each dialog's actions, and its controls and\n"
          "                     values when it closes\n"
          "\n"

@@ -21,12 +21,24 @@ struct PluginCommand {
 // Null for a name that is not one of the seven.
 const PluginCommand* FindPluginCommand(const std::string& name);
 
+// One --run and the --arg words after it.
+struct RunnerCall {
+  std::string name;
+  std::vector<std::string> args;
+};
+
+// The libraries the runner calls: the plug-in (its seven commands) or the
+// product library (its 24 exports).
+enum class RunnerModule { Plugin, Wizard };
+
 struct RunnerOptions {
-  std::string drawing;                  // --drawing
+  std::string drawing;                  // --drawing; empty: an empty drawing
   std::string out;                      // --out
   std::vector<std::string> select;      // --select, handles
-  std::string run;                      // --run
-  std::optional<int> arg;               // --arg
+  RunnerModule module = RunnerModule::Plugin;  // --module
+  std::vector<RunnerCall> calls;        // --run, repeatable, each with its --arg words
+  std::optional<std::pair<double, double>> insert;  // --insert X Y
+  std::string registry;                 // --registry
   std::string script;                   // --script
   std::string profile;                  // --profile
   std::string catalogue;                // --catalogue
@@ -34,14 +46,18 @@ struct RunnerOptions {
   std::optional<std::string> scale;     // --scale
   std::vector<std::string> env;         // --env NAME=VALUE
   std::string log;                      // --log
-  std::string plugin;                   // --plugin (testing aid)
+  std::string plugin;                   // --plugin: another file for the module (testing aid)
   bool verbose = false;                 // --verbose: dialogs' actions and controls
   bool help = false;
 };
 
-// False with the reason for an unknown option, a missing or bad value, or
-// a missing --drawing/--run. Options take their value as the next
-// argument or after '='.
+// The module's file name.
+const char* RunnerModuleFile(RunnerModule module);
+
+// False with the reason for an unknown option, a missing or bad value, a
+// missing --run, a command or export the module does not have, or --arg
+// words that do not fit it. Options take their value as the next argument
+// or after '='; --insert takes two.
 bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, std::string* error);
 
 std::string RunnerUsage(const std::string& program);

@@ -1,14 +1,19 @@
 // The runner `dravik`: loads a drawing into the CAD host, loads the plug-in
-// beside it, runs one of the plug-in's commands and reports what happened.
-// Started as "duvozedo.exe" it is the LT edition and is the host itself;
-// otherwise it loads the host library "dravik2d.arx" from its folder. Both
-// are driven through the host's control interface.
+// (or the product library "Wizard.dll") beside it, calls its commands or
+// exports in order and reports what happened. Started as "duvozedo.exe" it
+// is the LT edition and is the host itself; otherwise it loads the host
+// library "dravik2d.arx" from its folder. Both are driven through the
+// host's control interface.
 //
 // Output (stdout, UTF-8), in this order:
-//   result: N
-//   message: caption="..." type=N text="..." answer=WORD [(unanswered)]
-//   file: / help: / menu: / dialog ...: the other user-interface events
+//   per call:
+//     result: N                      (- for an export without a result)
+//     chain 1: CODE VALUE            the chains an export handed out with 1
+//     chain 2: CODE VALUE            (ChainReport.h)
+//     message: caption="..." type=N text="..." answer=WORD [(unanswered)]
+//     file: / help: / menu: / dialog ...: the other user-interface events
 //                                    (RunReport.h; more with --verbose)
+//   insert: block "NAME" at X Y      the product placed by --insert
 //   unanswered: CALL: why            prompts the script did not answer
 //   script: line N not used: TEXT    lines left over
 //   clipboard FORMAT: TEXT           each registered format
@@ -18,20 +23,27 @@
 // The drawing is written only when the command committed its change
 // (EndChange(1)); the input file is never written.
 //
-// Exit codes: 0 the command ran (whatever it returned); 2 bad arguments or
-// script; 3 unreadable drawing; 4 host or plug-in missing; 5 a script line
-// could not be carried out; 6 the output could not be written.
+// Exit codes: 0 the calls ran (whatever they returned); 2 bad arguments or
+// script, an argument the host cannot give, or nothing to --insert; 3
+// unreadable drawing; 4 host or module missing, or an export it lacks; 5 a
+// script line could not be carried out; 6 the output could not be written.
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "common/GroupCodeChain.h"
+#include "common/HostExport2D.h"
 #include "platform/host/exports/HostControl.h"
+#include "platform/host/runner/ChainReport.h"
+#include "platform/host/runner/ProductInsert.h"
 #include "platform/host/runner/RunReport.h"
 #include "platform/host/runner/RunnerOptions.h"
+#include "platform/host/runner/WizardCalls.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/module_loader.h"
+#include "platform/win32/registry.h"
 #include "platform/win32/script_ui_driver.h"
 #include "platform/win32/session_script.h"
 
@@ -85,19 +97,59 @@ bool SetOption(const DravikHostControl& c, const char* name, const std::string& 
   return false;
 }
 
-int CallCommand(FARPROC proc, const PluginCommand& command, const RunnerOptions& options,
+int CallCommand(FARPROC proc, const PluginCommand& command, const RunnerCall& call,
                 const DravikHostControl& control) {
+  const int arg = call.args.empty() ? 0 : std::stoi(call.args[0]);
   switch (command.shape) {
     case CommandShape::Unit:
-      return reinterpret_cast<int (*)(int)>(proc)(options.arg ? *options.arg : control.DrawingUnits());
+      return reinterpret_cast<int (*)(int)>(proc)(call.args.empty() ? control.DrawingUnits() : arg);
     case CommandShape::IntPointer:
-      return reinterpret_cast<int (*)(int, void*)>(proc)(options.arg.value_or(0), nullptr);
+      return reinterpret_cast<int (*)(int, void*)>(proc)(arg, nullptr);
     case CommandShape::Window:
       return reinterpret_cast<int (*)(HWND)>(proc)(control.MainWindow());
     case CommandShape::NoArguments:
       return reinterpret_cast<int (*)()>(proc)();
   }
   return -1;
+}
+
+void PrintLines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+}
+
+// The copies of the last product a library handed out, for --insert.
+struct LastProduct {
+  resbuf* geometry = nullptr;
+  resbuf* data = nullptr;
+  ~LastProduct() { Clear(); }
+  void Clear() {
+    DeleteGroupCodeChain(&geometry);
+    DeleteGroupCodeChain(&data);
+  }
+  bool Keep(const resbuf* chain1, const resbuf* chain2) {
+    Clear();
+    return DuplicateGroupCodeChain(chain1, &geometry) && DuplicateGroupCodeChain(chain2, &data);
+  }
+};
+
+// One export of the product library: its words resolved just before the
+// call (a catalogue is positioned then), the result and the chains it
+// handed out. False with the reason when a word names what the host does
+// not have.
+bool CallExport(FARPROC proc, const WizardExport& e, const RunnerCall& call, const WizardHostAccess& host,
+                LastProduct& last, std::string* error) {
+  std::vector<WizardArg> args;
+  if (!ResolveWizardArgs(e, call.args, host, args, error)) return false;
+  resbuf* chain1 = nullptr;
+  resbuf* chain2 = nullptr;
+  const int64_t result = e.invoke(proc, args, &chain1, &chain2);
+  std::printf("result: %s\n", WizardResultText(e, result).c_str());
+  if (e.handsOutChains && result == 1) {
+    PrintLines(ChainLines(1, chain1));
+    PrintLines(ChainLines(2, chain2));
+    if (!last.Keep(chain1, chain2)) *error = "out of memory";
+  }
+  return true;
 }
 
 }  // namespace
@@ -118,18 +170,22 @@ int main(int argc, char** argv) {
     std::fputs(RunnerUsage(FileNameOf(program)).c_str(), stdout);
     return 0;
   }
-  const PluginCommand& command = *FindPluginCommand(options.run);
+  const bool wizard = options.module == RunnerModule::Wizard;
+  // Before anything loads: every library reads the same registry.
+  if (!options.registry.empty()) SetRegistryFolder(options.registry);
 
   struct stat st;
-  if (std::FILE* probe = std::fopen(options.drawing.c_str(), "rb")) {
-    std::fclose(probe);
-  } else {
-    return Error(kExitDrawing, "cannot read the drawing " + options.drawing);
+  if (!options.drawing.empty()) {
+    if (std::FILE* probe = std::fopen(options.drawing.c_str(), "rb")) {
+      std::fclose(probe);
+    } else {
+      return Error(kExitDrawing, "cannot read the drawing " + options.drawing);
+    }
+    if (stat(options.drawing.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+      return Error(kExitDrawing, "the drawing " + options.drawing + " is not a file");
+    if (!options.out.empty() && SameFile(options.out, options.drawing))
+      return Error(kExitUsage, "--out names the input drawing, which is never overwritten");
   }
-  if (stat(options.drawing.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-    return Error(kExitDrawing, "the drawing " + options.drawing + " is not a file");
-  if (!options.out.empty() && SameFile(options.out, options.drawing))
-    return Error(kExitUsage, "--out names the input drawing, which is never overwritten");
 
   // The driver first: it adds the dialog words the script may use.
   ScriptUiDriver driver;
@@ -166,7 +222,7 @@ int main(int argc, char** argv) {
   if (!ok) return kExitUsage;
 
   char error[1024] = {};
-  if (!control.OpenDrawing(options.drawing.c_str(), error, sizeof error))
+  if (!options.drawing.empty() && !control.OpenDrawing(options.drawing.c_str(), error, sizeof error))
     return Error(kExitDrawing, "cannot read the drawing " + options.drawing + ": " + error);
   if (!options.select.empty()) {
     std::string list;
@@ -174,32 +230,73 @@ int main(int argc, char** argv) {
     if (!control.Preselect(list.c_str(), error, sizeof error)) return Error(kExitUsage, std::string("--select: ") + error);
   }
 
-  // The plug-in: its start-up binds the host, so it comes after the host.
-  const std::string pluginPath = options.plugin.empty() ? moduleFolder + "/Jov_Vantrix.dll" : options.plugin;
-  if (stat(pluginPath.c_str(), &st) != 0)
-    return Error(kExitModule, "no plug-in at " + pluginPath);
+  // The module: its start-up binds the host, so it comes after the host.
+  const std::string modulePath =
+      options.plugin.empty() ? moduleFolder + "/" + RunnerModuleFile(options.module) : options.plugin;
+  const std::string moduleKind = wizard ? "product library" : "plug-in";
+  if (stat(modulePath.c_str(), &st) != 0) return Error(kExitModule, "no " + moduleKind + " at " + modulePath);
   ClearUiJournal();
-  HMODULE plugin = LoadLibraryA(Utf8ToCp1250(pluginPath).c_str());
-  if (!plugin) return Error(kExitModule, "cannot load the plug-in " + pluginPath + ": " + LastLoadErrorText());
-  FARPROC proc = GetProcAddress(plugin, command.name);
-  if (!proc) {
-    FreeLibrary(plugin);
-    return Error(kExitModule, "the plug-in " + pluginPath + " has no export " + command.name);
+  HMODULE module = LoadLibraryA(Utf8ToCp1250(modulePath).c_str());
+  if (!module) return Error(kExitModule, "cannot load the " + moduleKind + " " + modulePath + ": " + LastLoadErrorText());
+  std::vector<FARPROC> procs;
+  for (const RunnerCall& call : options.calls) {
+    procs.push_back(GetProcAddress(module, call.name.c_str()));
+    if (!procs.back()) {
+      FreeLibrary(module);
+      return Error(kExitModule, "the " + moduleKind + " " + modulePath + " has no export " + call.name);
+    }
   }
 
-  control.BeginCommand();
-  int result = CallCommand(proc, command, options, control);
-  int outcome = control.EndCommand();
-  FreeLibrary(plugin);
+  using GetDatabaseFn = jovDatabase::Database* (*)(char);
+  auto getDatabase = reinterpret_cast<GetDatabaseFn>(GetProcAddress(host.module, "GetDatabase"));
+  WizardHostAccess access;
+  access.mainWindow = [&] { return control.MainWindow(); };
+  access.database = [&](char trade) { return getDatabase ? getDatabase(trade) : nullptr; };
+  access.entity = [&](const std::string& handle, std::string* reason) {
+    resbuf* chain = control.EntityChain(handle.c_str(), error, sizeof error);
+    if (!chain && reason) *reason = error;
+    return chain;
+  };
 
-  std::printf("result: %d\n", result);
-  for (const std::string& line : UiLines(UiJournal(), options.verbose)) std::printf("%s\n", line.c_str());
+  // One command for all the calls: the drawing is committed or rolled back
+  // once, after the last.
+  std::string failure;
+  LastProduct last;
+  control.BeginCommand();
+  for (size_t i = 0; i < options.calls.size() && failure.empty(); ++i) {
+    const RunnerCall& call = options.calls[i];
+    if (wizard) {
+      if (!CallExport(procs[i], *FindWizardExport(call.name), call, access, last, &failure))
+        failure = "--arg: " + failure;
+    } else {
+      std::printf("result: %d\n", CallCommand(procs[i], *FindPluginCommand(call.name), call, control));
+    }
+    PrintLines(UiLines(UiJournal(), options.verbose));
+    ClearUiJournal();
+  }
+  if (options.insert && failure.empty()) {
+    auto getExport = reinterpret_cast<GetExport2DFn>(GetProcAddress(host.module, "GetExport2D"));
+    std::string block;
+    if (!last.geometry && !last.data)
+      failure = "--insert: no product was handed out";
+    else if (!InsertProduct(getExport ? getExport() : nullptr, last.geometry, last.data, options.insert->first,
+                            options.insert->second, &block, &failure))
+      failure = "--insert: " + failure;
+    else
+      std::printf("insert: block %s at %s %s\n", QuoteForReport(block).c_str(),
+                  ShortestNumber(options.insert->first).c_str(), ShortestNumber(options.insert->second).c_str());
+  }
+  int outcome = control.EndCommand();
+  FreeLibrary(module);
+  PrintLines(UiLines(UiJournal(), options.verbose));
+
   for (const std::string& line : script.Unanswered()) std::printf("unanswered: %s\n", line.c_str());
   for (const ScriptLine& line : script.Remaining())
     std::printf("script: line %d not used: %s\n", line.number, line.text.c_str());
-  for (const std::string& line : ClipboardLines()) std::printf("%s\n", line.c_str());
+  PrintLines(ClipboardLines());
 
   int exitCode = 0;
+  if (!failure.empty()) exitCode = Error(kExitUsage, failure);
   switch (outcome) {
     case kDravikCommitted:
       if (options.out.empty()) {

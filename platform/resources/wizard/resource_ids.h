@@ -8,8 +8,25 @@
 #define IDS_PARAM_COLUMN_TYPE 7
 #define IDS_PARAM_COLUMN_DEFAULT 8
 
-// ---- The parametric product dialog, its Vantrix panel and the parameter dialog.
+// The small icon of every wizard dialog.
+#define IDI_WIZARD 1003
+
+// Messages of the product requests.
+#define IDS_POINT_NAME_NOT_A_PARAMETER 24
+#define IDS_XDATA_NOT_BUILT 25
+#define IDS_CONNECTION_MISMATCH 30
+// The prompt of the entity pick that proposes a label mask.
+#define IDS_PICK_MASK_ENTITY 53
+
+// Dialog templates opened by the exports.
+#define IDD_DEF_PARAM 1000
 #define IDD_PP 1006
+#define IDD_PP2 1007
+#define IDD_DIM 1018
+#define IDD_MASK 1019
+#define IDD_MASK_DEF 1020
+
+// ---- The parametric product dialog, its Vantrix panel and the parameter dialog.
 #define IDC_PP_PREVIEW 1001
 #define IDC_PP_PARAMS 1010
 #define IDC_PP_HELP 1029
@@ -75,5 +92,3 @@
 #define IDS_EDITOR_TEST_CLOSE 31
 #define IDS_VALUE_OUT_OF_RANGE_M 32
 #define IDS_VALUE_HAS_SEPARATOR 55
-// The message of a product whose data cannot be built (the frame's text).
-#define IDS_XDATA_NOT_BUILT 25

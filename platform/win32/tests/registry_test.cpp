@@ -56,7 +56,9 @@ TEST_F(Registry, ValuesOfEveryTypeRoundTripThroughTheFile) {
     ASSERT_EQ(RegQueryValueExA(product, upper.c_str(), nullptr, &type, out, &size), ERROR_SUCCESS) << v.name;
     EXPECT_EQ(type, v.type);
     ASSERT_EQ(size, v.size);
-    if (size) EXPECT_EQ(std::memcmp(out, v.data, size), 0) << v.name;
+    if (size) {
+      EXPECT_EQ(std::memcmp(out, v.data, size), 0) << v.name;
+    }
   }
   DWORD size = 2;
   BYTE small[2];
@@ -94,6 +96,48 @@ TEST_F(Registry, AReadOnlyKeyRefusesChangesAndADamagedLineIsSkipped) {
   EXPECT_EQ(RegQueryValueExA(key, "Broken", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
   RegCloseKey(key);
   EXPECT_EQ(RegOpenKeyA(reinterpret_cast<HKEY>(0x1234), "x", &key), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(Registry, CreateExTellsWhetherTheKeyWasMadeAndKeepsItsAccess) {
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Maker\\Dialog", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_READ, nullptr, &key, &disposition),
+            ERROR_SUCCESS);
+  EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+  const DWORD one = 1;
+  EXPECT_EQ(RegSetValueExA(key, "Switch", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), ERROR_ACCESS_DENIED)
+      << "created, but opened for reading";
+  RegCloseKey(key);
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "software\\maker\\DIALOG", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &key, &disposition),
+            ERROR_SUCCESS);
+  EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+  EXPECT_EQ(RegSetValueExA(key, "Switch", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "x", 0, nullptr, 0, KEY_READ, nullptr, nullptr, &disposition),
+            ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(Registry, ALongTextIsAskedForAgainWithTheSizeNeededAndSeededValuesAreThere) {
+  const std::string path(2999, 'p');
+  ASSERT_EQ(SeedRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Maker\\App Paths\\Calc", "Path", REG_SZ,
+                              path.c_str(), static_cast<DWORD>(path.size() + 1)),
+            ERROR_SUCCESS);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Maker\\App Paths\\Calc", 0, KEY_READ, &key),
+            ERROR_SUCCESS);
+  std::string buffer(1024, '\0');
+  DWORD size = static_cast<DWORD>(buffer.size()), type = 0;
+  ASSERT_EQ(RegQueryValueExA(key, "Path", nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size),
+            ERROR_MORE_DATA);
+  EXPECT_EQ(size, 3000u);
+  buffer.assign(size, '\0');
+  ASSERT_EQ(RegQueryValueExA(key, "Path", nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(type, REG_SZ);
+  EXPECT_EQ(buffer.c_str(), path);
+  RegCloseKey(key);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "common/GroupCodeChain.h"
 #include "common/HeapCopy.h"
 #include "platform/host/DxfDrawing.h"
+#include "platform/host/DxfText.h"
 
 namespace host {
 namespace {
@@ -210,6 +211,44 @@ TEST_F(EntityChainTest, WriteBackKeepsPointFormAndPairsChainsCannotCarry) {
   EXPECT_EQ(FindPairIndex(pairs, 480), pairs.size());
 }
 
+TEST(EntityChain, ControlCharactersAndCaretsTravelInCaretForm) {
+  struct Case {
+    const char* chain;
+    const char* file;
+  } const cases[] = {
+      {"2\n20\nCu\r\n", "2^J20^JCu^M^J"},
+      {"a^b", "a^ b"},
+      {"\t^", "^I^ "},
+      {"plain", "plain"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EncodeCaretForm(c.chain), c.file);
+    EXPECT_EQ(DecodeCaretForm(c.file), c.chain);
+  }
+  // What only a caret form can mean is taken back; anything else stays.
+  EXPECT_EQ(DecodeCaretForm("^a^~x^"), "^a^~x^");
+  EXPECT_EQ(DecodeCaretForm("^@^_"), std::string("\0\x1F", 2));
+
+  // Extended data with line feeds leaves a drawing as one file line and
+  // comes back whole.
+  DxfDrawing d;
+  DxfError error;
+  ASSERT_TRUE(d.LoadText("  0\nSECTION\n  2\nENTITIES\n  0\nPOINT\n  8\n0\n 10\n0\n 20\n0\n 30\n0\n"
+                         "1001\nJOV_DATA\n1000\n_PTS\n1000\n1^J15^JCu^Jin^JA^J\n  0\nENDSEC\n  0\nEOF\n",
+                         &error))
+      << error.ToString();
+  ASSERT_EQ(d.Entities().size(), 1u);
+  Chain chain(EntityToChain(*d.Entities()[0]));
+  const resbuf* value = chain.head;
+  while (value && !(value->code == 1000 && value->value.text && std::strchr(value->value.text, '\n')))
+    value = value->next;
+  ASSERT_NE(value, nullptr);
+  EXPECT_STREQ(value->value.text, "1\n15\nCu\nin\nA\n");
+  PairList pairs;
+  ASSERT_TRUE(ChainToPairs(chain.head, d.Entities()[0].get(), pairs, nullptr, &error));
+  EXPECT_EQ(pairs.back().value, "1^J15^JCu^Jin^JA^J");
+}
+
 TEST(EntityChain, EmptyChainsAreRefused) {
   PairList pairs;
   DxfError error;
@@ -222,6 +261,72 @@ TEST(EntityChain, EmptyChainsAreRefused) {
   EXPECT_TRUE(CodeFitsChain(1004));
   EXPECT_FALSE(CodeFitsChain(480));
   EXPECT_FALSE(CodeFitsChain(-1));
+}
+
+}  // namespace
+}  // namespace host
+
+namespace host {
+namespace {
+
+// Control characters in text values: in caret form in the file, as bytes
+// in chains, and back.
+TEST(EntityChain, TextValuesCarryControlCharactersInCaretForm) {
+  struct Case {
+    const char* file;
+    std::string chain;
+  } const cases[] = {
+      {"2^Ja^J^J^J20^J", "2\na\n\n\n20\n"},
+      {"cr^Mlf^J", "cr\rlf\n"},
+      {"tab^I nul-free", "tab\t nul-free"},
+      {"a^ b^ c^ 2", "a^b^c^2"},
+      {"plain", "plain"},
+  };
+  for (const Case& c : cases) {
+    DxfDrawing d;
+    DxfError error;
+    const std::string text = std::string("0\nSECTION\n2\nENTITIES\n0\nTEXT\n5\n2A\n8\n0\n1\n") +
+                             c.file + "\n1001\nJOV_DATA\n1000\n" + c.file + "\n0\nENDSEC\n0\nEOF\n";
+    ASSERT_TRUE(d.LoadText(text, &error)) << error.ToString();
+    DxfEntity* e = d.FindByHandle(0x2A);
+    ASSERT_NE(e, nullptr);
+    Chain read(EntityToChain(*e));
+    EXPECT_STREQ(FindGroupCode(read.head, 1)->value.text, c.chain.c_str()) << c.file;
+    EXPECT_STREQ(FindGroupCode(read.head, 1000)->value.text, c.chain.c_str()) << c.file;
+
+    // A new entity of those texts is written in caret form, which reads back
+    // to the same bytes.
+    PairList pairs;
+    ASSERT_TRUE(ChainToPairs(read.head, nullptr, pairs, nullptr, &error));
+    EXPECT_EQ(pairs[FindPairIndex(pairs, 1)].value, c.file);
+    ASSERT_EQ(pairs.back().code, 1000);
+    EXPECT_EQ(pairs.back().value, c.file);
+  }
+}
+
+TEST(EntityChain, CaretsThatNameNoCharacterStayAsTheyStood) {
+  DxfDrawing d;
+  DxfError error;
+  ASSERT_TRUE(d.LoadText("0\nSECTION\n2\nENTITIES\n0\nTEXT\n5\n2A\n8\n0\n1\nx^2 and a^\n0\nENDSEC\n0\nEOF\n",
+                         &error))
+      << error.ToString();
+  DxfEntity* e = d.FindByHandle(0x2A);
+  ASSERT_NE(e, nullptr);
+  Chain read(EntityToChain(*e));
+  EXPECT_STREQ(FindGroupCode(read.head, 1)->value.text, "x^2 and a^");
+  PairList pairs;
+  ASSERT_TRUE(ChainToPairs(read.head, e, pairs, nullptr, &error));
+  EXPECT_EQ(pairs[FindPairIndex(pairs, 1)].value, "x^2 and a^") << "written back unchanged";
+  ASSERT_TRUE(ChainToPairs(read.head, nullptr, pairs, nullptr, &error));
+  EXPECT_EQ(pairs[FindPairIndex(pairs, 1)].value, "x^ 2 and a^ ") << "a new entity: every caret escaped";
+}
+
+TEST(EntityChain, EveryByteSurvivesTheCaretForm) {
+  std::string all;
+  for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+  const std::string file = EncodeCaretForm(all);
+  for (char c : file) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << "no control character in the file";
+  EXPECT_EQ(DecodeCaretForm(file), all);
 }
 
 }  // namespace

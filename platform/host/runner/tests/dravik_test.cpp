@@ -248,8 +248,30 @@ TEST_F(Dravik, BadArgumentsAndMissingPiecesFailClearly) {
     int exit;
     std::string message;
   } cases[] = {
-      {{"--run", "Jov_Length"}, 2, "dravik: --drawing is required"},
       {{"--drawing", lines}, 2, "dravik: --run is required"},
+      {{"--arg", "3", "--run", "Jov_Length"}, 2, "dravik: --arg: '3' comes before any --run"},
+      {{"--run", "Jov_Length", "--arg", "1", "--arg", "2"}, 2, "dravik: --arg: Jov_Length takes one argument"},
+      {{"--run", "Jov_Length", "--module", "Other.dll"}, 2,
+       "dravik: --module: 'Other.dll' is neither Jov_Vantrix.dll nor Wizard.dll"},
+      {{"--module", "Wizard.dll", "--run", "Jov_Length"}, 2, "dravik: --run: 'Jov_Length' is not an export of Wizard.dll"},
+      {{"--module", "Wizard.dll", "--run", "PPDlg"}, 2,
+       "dravik: --arg: PPDlg takes 13 arguments (parent db view flags count lengthMode pointIndex pointsText "
+       "ownPoint product branch arg13 group), not 0"},
+      {{"--module", "Wizard.dll", "--run", "GetPPMirror", "--arg", "1"}, 2,
+       "dravik: --arg: GetPPMirror takes 0 arguments, not 1"},
+      {{"--module", "Wizard.dll", "--run", "ModifyDBParam", "--arg", "T", "--arg", "1"}, 2,
+       "dravik: --arg: ModifyDBParam argument 1: 'T' is not a catalogue (db:T or db:T:ID)"},
+      {{"--module", "Wizard.dll", "--run", "WizardDialog", "--arg", "main", "--arg", "db:T", "--arg", "-1", "--arg",
+        "0"},
+       2, "dravik: --arg: WizardDialog argument 3: '-1' is not a whole number from 0"},
+      {{"--module", "Wizard.dll", "--run", "PPGetResbuf", "--arg", "db:T", "--arg", "1", "--arg", "flags:0,256",
+        "--arg", "2", "--arg", "-", "--arg", "-", "--arg", "-", "--arg", "-", "--arg", "-"},
+       2, "dravik: --arg: PPGetResbuf argument 3: 'flags:0,256': '256' is not a byte"},
+      {{"--module", "Wizard.dll", "--run", "DimDlg", "--arg", "desktop", "--arg", "E"}, 2,
+       "dravik: --arg: DimDlg argument 1: 'desktop' is not a window (main or -)"},
+      {{"--module", "Wizard.dll", "--run", "PPFree", "--insert", "1", "2"}, 2,
+       "dravik: --insert places a product of Wizard.dll: it needs --module Wizard.dll and --out"},
+      {{"--run", "Jov_Length", "--insert", "1", "y"}, 2, "dravik: --insert: '1 y' is not a point X Y"},
       {{"--drawing", lines, "--run", "Jov_Nothing"}, 2, "dravik: --run: 'Jov_Nothing' is not a command"},
       {{"--drawing", lines, "--run", "Jov_Length", "--bogus", "1"}, 2, "dravik: unknown option --bogus"},
       {{"--drawing", lines, "--run", "Jov_Length", "--units", "100"}, 2, "dravik: --units: 1 (metres) or 1000"},
@@ -285,7 +307,13 @@ TEST_F(Dravik, BadArgumentsAndMissingPiecesFailClearly) {
 
   Outcome help = Spawn((bin / "dravik").string(), {"--help"});
   EXPECT_EQ(help.exit, 0);
-  EXPECT_NE(help.out.find("--plugin FILE      load this plug-in instead (a testing aid)"), std::string::npos);
+  EXPECT_NE(help.out.find("--plugin FILE      load this file as the module instead (a testing aid)"),
+            std::string::npos);
+
+  // Without a drawing the host has an empty one.
+  Outcome empty = Run({"--run", "Jov_Length", "--arg", "1000"});
+  EXPECT_EQ(empty.exit, 0) << empty.err;
+  EXPECT_EQ(empty.out, "result: -1\ndrawing: unchanged\n");
 }
 
 TEST_F(Dravik, ScriptErrorsNameTheLine) {

@@ -1,0 +1,94 @@
+// A branch selection as the host hands it over: the input is the
+// group-code text of the selected entities in order (each from its 0 pair),
+// turned into chains by the host. It is read for the section drawing and
+// the section generated from it, with no catalogue and no product library
+// answering. The reading reports one of its results and reads every entity
+// it walks; the generation draws or gives up, numbering supply and return
+// pieces in step.
+#include <vector>
+
+#include "common/GroupCodeChain.h"
+#include "common/HostExport2D.h"
+#include "fuzz/FuzzSupport.h"
+#include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CObjSezNew.h"
+#include "jov_vantrix/network/JovCutParams.h"
+#include "jov_vantrix/section/CutDrawing.h"
+#include "jov_vantrix/section/CutObjectsReader.h"
+#include "platform/host/DxfGroupText.h"
+#include "platform/host/core/EntityChain.h"
+
+namespace {
+
+std::vector<resbuf*> g_selection;
+size_t g_next = 0;
+
+resbuf* SelectionNext(int first) {
+  if (first) g_next = 0;
+  return g_next < g_selection.size() ? g_selection[g_next++] : nullptr;
+}
+
+int NoProduct(jovDatabase::Database*, uint32_t, resbuf**, resbuf**, const uint8_t*, uint32_t, const char*,
+              const char*, const char*, const char*, const char*) {
+  return 0;
+}
+
+struct Selection {
+  ~Selection() {
+    for (resbuf* chain : g_selection) FreeGroupCodeChain(chain);
+    g_selection.clear();
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  host::PairList pairs;
+  if (!host::ParsePairs(fuzz::Text(data, size), pairs, nullptr)) return 0;
+  Selection selection;
+  uint64_t id = 1;
+  for (size_t i = 0; i < pairs.size();) {
+    host::DxfEntity entity;
+    entity.id = id++;
+    entity.pairs.push_back(pairs[i].code == 0 ? pairs[i++] : host::DxfPair{0, "LWPOLYLINE"});
+    while (i < pairs.size() && pairs[i].code != 0) entity.pairs.push_back(pairs[i++]);
+    if (resbuf* chain = host::EntityToChain(entity)) g_selection.push_back(chain);
+  }
+
+  static HostExport2D table{};
+  table.slot[HostSlot::SelectionNext] = reinterpret_cast<HostProc>(&SelectionNext);
+  CJov_VantrixApp& app = TheApp();
+  app.m_pHostTable = &table;
+  app.m_pPPGetResbufEx = &NoProduct;
+
+  CObjSezNew list;
+  CString marker;
+  CObjDataNew* start = nullptr;
+  const int read = ReadCutSelection(list, marker, start);
+  FUZZ_CHECK(read == kCutReadOk || read == kCutReadNoStart || read == kCutReadPipesUnpaired ||
+                 read == kCutReadSecondStart,
+             "reading gave " + std::to_string(read));
+  FUZZ_CHECK(list.m_readCount == list.GetCount() && list.GetCount() <= g_selection.size(),
+             "read " + std::to_string(list.m_readCount) + " of " + std::to_string(list.GetCount()) + " records");
+  FUZZ_CHECK(read != kCutReadOk || start, "read without a start");
+
+  JovCutParams params;
+  params.m_units = 1000;
+  params.m_riserDistance = 500;
+  params.m_elementDistance = 300;
+  params.m_floorHeight = 3000;
+  params.m_pipeDistance = 100;
+  params.m_pipeBeginLength = 2600;
+  const uint32_t records = list.GetCount();
+  const int drawn = BuildCutDrawing(list, params);
+  FUZZ_CHECK(drawn == 0 || drawn == 1, "generation gave " + std::to_string(drawn));
+  FUZZ_CHECK(drawn == 1 || list.GetCount() >= records, "records lost");
+  FUZZ_CHECK(list.m_sectionSupply.GetSize() == list.m_sectionReturn.GetSize(),
+             "supply pieces " + std::to_string(list.m_sectionSupply.GetSize()) + ", return pieces " +
+                 std::to_string(list.m_sectionReturn.GetSize()));
+
+  app.m_pHostTable = nullptr;
+  app.m_pPPGetResbufEx = nullptr;
+  return 0;
+}

@@ -1,0 +1,17 @@
+// The section drawing generator: turns a picked branch start (or riser)
+// with its runs, read into a record list, into a schematic elevation made
+// of new records appended to the same list: each run laid out beside its
+// start, products as block inserts with their drops and descriptions,
+// branch-offs as junction circles with labels, risers as two vertical
+// pipes, a base line and a floor mark. The caller writes the list back.
+#pragma once
+
+class CObjSezNew;
+class JovCutParams;
+
+// 1 when the section was drawn; 0 when there is nothing to draw (no start,
+// no product library) or the generation stopped (a run that cannot be
+// traced, a product without its class's connection point, more runs than
+// records). On 0 the list may hold some new records; the caller discards
+// it. The parameter block is in drawing units already.
+int BuildCutDrawing(CObjSezNew& list, JovCutParams& params);

@@ -1,0 +1,11 @@
+#include "jov_vantrix/section/PipeEnds.h"
+
+#include <cmath>
+
+void SwapPipeEnds(GLVector& a, GLVector& b, double length, bool mirrored) {
+  const double ax = a.x;
+  double d = length - std::hypot(a.x - b.x, a.z - b.z);
+  if (mirrored) d = -d;
+  a.x = b.x + d;
+  b.x = ax + d;
+}

@@ -1,0 +1,347 @@
+// The section generator on branches built in memory: products placed by
+// their connection class and scale, their lengths, descriptions, runs
+// that branch off, and what it does with faulty input.
+#include "jov_vantrix/section/CutDrawing.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "common/CResourceQmr.h"
+#include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/network/JovCutParams.h"
+#include "jov_vantrix/section/CutDrawingState.h"
+#include "jov_vantrix/tests/SectionRecords.h"
+#include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/resources.h"
+
+namespace {
+
+// Stands for the product library: the records carry their chains already
+// and no catalogue is open, so it is never asked.
+int NoProducts(jovDatabase::Database*, uint32_t, resbuf**, resbuf**, const uint8_t*, uint32_t, const char*,
+               const char*, const char*, const char*, const char*) {
+  return 0;
+}
+
+struct Branch {
+  CObjDataNew* start;
+  CObjDataNew* product;
+  CObjDataNew* supply;
+  CObjDataNew* ret;
+};
+
+class CutDrawingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(resources_.IsLoaded());
+    TheApp().m_pPPGetResbufEx = &NoProducts;
+  }
+  void TearDown() override { TheApp().m_pPPGetResbufEx = nullptr; }
+
+  // The parameters of the drawing tests' branch in drawing units: base
+  // point (10, 20) m, floor 3 m high, pipes 2.6 m below its top.
+  void Params(int units) {
+    JovCutParams& p = params_;
+    const double u = units;
+    p.m_units = units;
+    p.m_scale = 1.0;
+    p.m_basePoint = GLVector(10 * u, 20 * u, 0);
+    p.m_riserDistance = 0.5 * u;
+    p.m_elementDistance = 0.3 * u;
+    p.m_floorHeight = 3 * u;
+    p.m_pipeDistance = 0.1 * u;
+    p.m_pipeFloorDistance = 0.3 * u;
+    p.m_pipeBeginLength = 2.6 * u;
+    p.m_bubbleDistance1 = -2.4 * u;
+    p.m_bubbleDistance3 = 0.1 * u;
+    p.m_floorDistanceX = 0.2 * u;
+    p.m_floorLine1 = p.m_floorLine2 = 0.25 * u;
+    p.m_floorArrow = 0.075 * u;
+    p.m_descriptionDistance = p.m_descriptionLineSpacing = 0.05 * u;
+    p.m_riserRadius = 0.08 * u;
+    p.m_descriptionHeight = 2.5 * u / 1000;
+    p.m_firstLineHeight = 0.005 * u;
+    p.m_maskWithoutProduct = "-&CM-\\&TY\\&L/&V\\&VE &SR";
+    p.m_pipe1TypeCode = "TPP0000i0001";
+    p.m_pipe1Layer = "PIPE_S";
+    p.m_pipe2TypeCode = "TPZ0000i0001";
+    p.m_pipe2Layer = "PIPE_R";
+    p.m_descriptionLayer = "DESC";
+  }
+
+  // The branch start S and the product P of branch 1, side 0, with their
+  // floor-plan pipes of 2 m.
+  Branch AddBranch(int units, const double* productScale = &kOne) {
+    const double u = units;
+    Branch b{};
+    b.start = AddRecord(list_, kObjectPickedBranch, "1", "0", "0");
+    b.start->m_riserPosition = "0";
+    GiveInsert(*b.start);
+    GiveProduct(*b.start, {"20"}, units);
+    b.product = AddRecord(list_, kObjectNetworkInsert, "1", "0");
+    b.product->m_CM = b.product->m_CT = "1";
+    for (const auto& [key, value] : {std::pair{"CM", "1"}, {"CT", "1"}, {"TY", "XYZ"}, {"VP", "500"}, {"L", "600"}, {"VE", "15"}, {"SR", "20"}})
+      b.product->m_jovData.m_properties.SetValue(key, value);
+    GiveInsert(*b.product, productScale);
+    GiveProduct(*b.product, {"20"}, units);
+    b.supply = AddPipe(list_, kObjectSupplyPipe, "1", "0", {u, 1.2 * u, 0}, {3 * u, 1.2 * u, 0}, true);
+    b.ret = AddPipe(list_, kObjectReturnPipe, "1", "0", {u, 1.1 * u, 0}, {3 * u, 1.1 * u, 0}, true);
+    list_.m_shiftMarker = "0";
+    return b;
+  }
+
+  // The new records of a kind ("INSERT", "TEXT" ...).
+  std::vector<const CObjDataNew*> Made(const char* kind) const {
+    std::vector<const CObjDataNew*> out;
+    for (const CObjDataNew* r = list_.GetFirstRecord(); r; r = r->GetNextRecord()) {
+      const char* type = r->m_pBuiltChain ? GetEntityString(r->m_pBuiltChain, 0) : nullptr;
+      if (r->m_objectType == kObjectOther && type && std::string(type) == kind) out.push_back(r);
+    }
+    return out;
+  }
+  static GLVector Point(const CObjDataNew* r, int16_t code) {
+    GLVector p;
+    GetEntityPoint(r->GetChain(), p, code);
+    return p;
+  }
+  static double Real(const CObjDataNew* r, int16_t code) {
+    const resbuf* n = FindGroupCode(r->GetChain(), code);
+    return n ? n->value.real : NAN;
+  }
+
+  static constexpr double kOne = 1.0;
+  CResourceQmr resources_{JOV_TEST_MODULE_DIR "/Jov_Vantrix.qmr"};
+  PlainHost host_;
+  CObjSezNew list_;
+  JovCutParams params_;
+};
+
+// "VP" 500 (millimetres) and the 2 m floor-plan pipe are the lengths the
+// pieces of the last product carry, in the drawing's units.
+TEST_F(CutDrawingTest, ProductHeightAddsToThePieceLengthsInDrawingUnits) {
+  for (const auto& [units, length] : {std::pair{1000, "2500.000"}, {1, "2.500"}}) {
+    list_.RemoveAll();
+    Params(units);
+    AddBranch(units);
+    ASSERT_EQ(BuildCutDrawing(list_, params_), 1) << units;
+    ASSERT_EQ(list_.m_sectionSupply.GetSize(), 1) << units;
+    ASSERT_EQ(list_.m_sectionReturn.GetSize(), 1) << units;
+    for (const CPtrArray* sequence : {&list_.m_sectionSupply, &list_.m_sectionReturn}) {
+      const resbuf* piece = At(*sequence, 0)->GetChain();
+      EXPECT_EQ(Value(piece, "_LENGTH_SEGMENT"), length) << units;
+      EXPECT_EQ(Value(piece, "_DW_NUMBER"), "e1");
+      EXPECT_EQ(Value(piece, "_DW_CONNECT"), "e0");
+    }
+    const std::vector<const CObjDataNew*> inserts = Made("INSERT");
+    ASSERT_EQ(inserts.size(), 2u);
+    EXPECT_DOUBLE_EQ(Point(inserts[1], 10).x, 8.8 * units) << "P one width and a distance left of S";
+    EXPECT_DOUBLE_EQ(Real(inserts[1], 41), 1.0) << "41 x 0.001 in metres, then scaled back by the host";
+  }
+}
+
+// A class needs all its connection codes; a product without them stops the
+// generation, whatever was drawn before.
+TEST_F(CutDrawingTest, ProductsNeedTheConnectionCodesOfTheirClass) {
+  struct Case {
+    UINT kind;  // the "TY" resource text, 0 for none
+    std::vector<const char*> codes;
+    int result;
+  } const cases[] = {
+      {IDS_TY_RADIATOR, {"24", "20"}, 0},       {IDS_TY_RADIATOR, {"24", "20", "36"}, 1},
+      {IDS_TY_CONVECTOR, {"40"}, 0},            {IDS_TY_CONVECTOR, {"36", "40"}, 1},
+      {IDS_TY_VALVE, {"20"}, 0},                {IDS_TY_VALVE, {"36"}, 1},
+      {IDS_TY_MANIFOLD, {"68"}, 1},             {0, {"36"}, 0},
+      {0, {}, 0},
+  };
+  for (const Case& c : cases) {
+    list_.RemoveAll();
+    Params(1000);
+    Branch b = AddBranch(1000);
+    char kind[64] = "XYZ";
+    if (c.kind) LoadStringA(AfxGetResourceHandle(), c.kind, kind, sizeof kind);
+    b.product->m_jovData.m_properties.SetValue("TY", kind);
+    GiveProduct(*b.product, c.codes, 1000);
+    EXPECT_EQ(BuildCutDrawing(list_, params_), c.result) << kind << " with " << c.codes.size() << " codes";
+  }
+}
+
+// A mirrored product on run side 0 stands one width to the right of its
+// place, drawn leftwards over it, with its connection points exchanged; the
+// next element moves one width further left. A scale of 0 counts as 1.
+TEST_F(CutDrawingTest, MirroredProductsAreShiftedAndTheirConnectionsExchanged) {
+  struct Case {
+    double scale;
+    double insertX, insertScale, supplyX, returnX, baseLineStart;
+  } const cases[] = {
+      {1.0, 8800, 1, 8990, 8890, 8350},
+      {0.0, 8800, 1, 8990, 8890, 8350},
+      {-1.0, 9400, -1, 9410, 9310, 7750},
+  };
+  for (const Case& c : cases) {
+    list_.RemoveAll();
+    Params(1000);
+    AddBranch(1000, &c.scale);
+    ASSERT_EQ(BuildCutDrawing(list_, params_), 1) << c.scale;
+    const CObjDataNew* product = Made("INSERT")[1];
+    EXPECT_DOUBLE_EQ(Point(product, 10).x, c.insertX) << c.scale;
+    EXPECT_DOUBLE_EQ(Real(product, 41), c.insertScale) << c.scale;
+    const CObjDataNew* supply = At(list_.m_sectionSupply, 0);
+    const CObjDataNew* ret = At(list_.m_sectionReturn, 0);
+    EXPECT_DOUBLE_EQ(Vertices(supply).front().first, c.supplyX) << c.scale;
+    EXPECT_DOUBLE_EQ(Vertices(ret).front().first, c.returnX) << c.scale;
+    const std::vector<const CObjDataNew*> lines = Made("LINE");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_DOUBLE_EQ(Point(lines[0], 10).x, c.baseLineStart) << c.scale;
+  }
+}
+
+// Descriptions stack upwards from above a product, line 0 on top; branch
+// starts and skipped inserts get none.
+TEST_F(CutDrawingTest, OnlyProductsAreDescribed) {
+  for (int type : {kObjectNetworkInsert, kObjectPickedBranch, kObjectSkipped}) {
+    list_.RemoveAll();
+    list_.m_runSupply.RemoveAll();
+    list_.m_runReturn.RemoveAll();
+    Params(1000);
+    Branch b = AddBranch(1000);
+    b.product->m_objectType = type;
+    CutDrawingState state(list_, params_);
+    state.currentRiser = b.start;
+    state.position = 1;
+    state.last = true;
+    ASSERT_EQ(DrawCutProduct(state, *b.product), 1) << type;
+    const std::vector<const CObjDataNew*> texts = Made("TEXT");
+    if (type != kObjectNetworkInsert) {
+      EXPECT_TRUE(texts.empty()) << type;
+      continue;
+    }
+    std::vector<std::string> lines;
+    double y = 0;
+    for (const CObjDataNew* t : texts) {
+      lines.push_back(std::string(GetEntityString(t->GetChain(), 1)) + "@" +
+                      Value(t->GetChain(), "_NUM_DESC_LINE"));
+      EXPECT_GT(Point(t, 11).y, y) << "stacked upwards";
+      y = Point(t, 11).y;
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"15 20@3", "600/@2", "XYZ@1", "-1-@0"}));
+  }
+}
+
+// Geometry that is nothing but connection points has no box: the product
+// counts 0 x 0 and every coordinate written stays finite.
+TEST_F(CutDrawingTest, ProductsWithoutABoxGiveFiniteCoordinates) {
+  Params(1000);
+  Branch b = AddBranch(1000);
+  GiveProduct(*b.start, {"20"}, 1000, true);
+  GiveProduct(*b.product, {"20"}, 1000, true);
+  ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
+  int points = 0;
+  for (const CObjDataNew* r = list_.GetFirstRecord(); r; r = r->GetNextRecord()) {
+    for (const resbuf* n = r->m_pBuiltChain; n; n = n->next) {
+      const uint32_t kind = GroupCodeKind(GetGroupCodeClass(n->code));
+      if (kind == GC_KIND_POINT) {
+        ++points;
+        for (double v : n->value.point) EXPECT_TRUE(std::isfinite(v)) << n->code;
+      } else if (kind == GC_KIND_REAL) {
+        EXPECT_TRUE(std::isfinite(n->value.real)) << n->code;
+      }
+    }
+  }
+  EXPECT_GT(points, 10);
+}
+
+// Branch 2 leaves branch 1 at two joints, so its product stands twice in
+// the start's run: it branches off at both, but its own run is drawn once.
+// With the offset flag it is drawn as a product there instead, with no
+// junction to splice its run behind: the run is appended.
+TEST_F(CutDrawingTest, ARecordMetTwiceBranchesOffOnce) {
+  for (bool offset : {false, true}) {
+    SCOPED_TRACE(offset ? "drawn as a product" : "drawn as junctions");
+    list_.RemoveAll();
+    Params(1000);
+    Branch b = AddBranch(1000);
+    b.supply->m_end = GLVector(10, 0, 0);  // 0 - 10, then 10 - 20 - 30
+    b.supply->m_start = GLVector(0, 0, 0);
+    AddPipe(list_, kObjectSupplyPipe, "1", "0", {10, 0, 0}, {20, 0, 0});
+    AddPipe(list_, kObjectSupplyPipe, "1", "0", {20, 0, 0}, {30, 0, 0});
+    CObjDataNew* branch2 = AddRecord(list_, kObjectNetworkInsert, "2", "0");
+    branch2->m_offsetFlag = offset;
+    GiveInsert(*branch2);
+    GiveProduct(*branch2, {"20"}, 1000);
+    AddPipe(list_, kObjectSupplyPipe, "2", "0", {10, 0, 0}, {10, 5, 0}, true);
+    AddPipe(list_, kObjectSupplyPipe, "2", "0", {20, 0, 0}, {20, 5, 0});
+    AddPipe(list_, kObjectReturnPipe, "2", "0", {11, 0, 0}, {11, 5, 0}, true);
+    AddPipe(list_, kObjectReturnPipe, "2", "0", {21, 0, 0}, {21, 5, 0});
+
+    ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
+    // S and P; branch 2's product at the end of its own run, drawn once
+    // (and as a product wherever it stands with the offset flag).
+    EXPECT_EQ(Made("INSERT").size(), offset ? 6u : 3u);
+    EXPECT_EQ(Made("CIRCLE").size(), offset ? 0u : 6u) << "junction circles: twice in the start's run, once in its own";
+    EXPECT_EQ(list_.m_sectionSupply.GetSize(), list_.m_sectionReturn.GetSize());
+    std::vector<std::string> numbers;
+    for (INT_PTR i = 0; i < list_.m_sectionSupply.GetSize(); ++i)
+      numbers.push_back(Value(At(list_.m_sectionSupply, i)->GetChain(), "_DW_NUMBER"));
+    for (const std::string& n : numbers) EXPECT_EQ(n[0], 'e') << n;
+  }
+}
+
+// A picked riser with a product on each side: side 0 is drawn to the left,
+// then side 1 to the right from its last record; the riser's two pipes
+// stand at the base point, which the drawing is shifted to.
+TEST_F(CutDrawingTest, RiserWithRunsOnBothSides) {
+  Params(1000);
+  CObjDataNew* riser = AddRecord(list_, kObjectRiser, "1", "0", "1");
+  riser->m_riserPosition = "1";
+  riser->m_riserPrefix = "S";
+  riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", "3");
+  for (const char* side : {"0", "1"}) {
+    CObjDataNew* product = AddRecord(list_, kObjectNetworkInsert, "1", side);
+    product->m_CM = product->m_CT = side;
+    GiveInsert(*product);
+    GiveProduct(*product, {"20"}, 1000);
+    const double y = *side == '0' ? 0 : 5000;
+    AddPipe(list_, kObjectSupplyPipe, "1", side, {0, y, 0}, {2000, y, 0}, true);
+    AddPipe(list_, kObjectReturnPipe, "1", side, {0, y + 100, 0}, {2000, y + 100, 0}, true);
+  }
+  list_.m_shiftMarker = "1";
+  params_.m_describeRisers = 1;
+  params_.m_riserTextHeight = 2.5;
+  params_.m_riserLayer = "RISERS";
+
+  ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
+  const std::vector<const CObjDataNew*> inserts = Made("INSERT");
+  ASSERT_EQ(inserts.size(), 2u);
+  EXPECT_LT(Point(inserts[0], 10).x, 10000) << "side 0 left of the riser";
+  EXPECT_GT(Point(inserts[1], 10).x, 10000) << "side 1 right of it";
+  std::vector<std::vector<std::pair<double, double>>> columns;
+  for (const CObjDataNew* r : Made("LWPOLYLINE"))
+    if (Value(r->GetChain(), "_NUM_RISER") == "1") columns.push_back(Vertices(r));
+  EXPECT_EQ(columns, (std::vector<std::vector<std::pair<double, double>>>{{{10000, 20000}, {10000, 23000}},
+                                                                          {{10100, 20000}, {10100, 23000}}}));
+  EXPECT_EQ(list_.m_displacement, GLVector()) << "the picked riser stands at the insertion point";
+  const std::vector<const CObjDataNew*> texts = Made("TEXT");
+  ASSERT_FALSE(texts.empty());
+  EXPECT_STREQ(GetEntityString(texts[0]->GetChain(), 1), "S1");
+  EXPECT_EQ(list_.m_sectionSupply.GetSize(), list_.m_sectionReturn.GetSize());
+  EXPECT_GE(list_.m_sectionSupply.GetSize(), 3);
+}
+
+TEST_F(CutDrawingTest, NothingToDrawWithoutAStartOrAProductLibrary) {
+  Params(1000);
+  AddPipe(list_, kObjectSupplyPipe, "1", "0", {0, 0, 0}, {1, 0, 0}, true);
+  AddPipe(list_, kObjectReturnPipe, "1", "0", {0, 1, 0}, {1, 1, 0}, true);
+  EXPECT_EQ(BuildCutDrawing(list_, params_), 0);
+  EXPECT_EQ(list_.GetCount(), 2u) << "no new records";
+
+  list_.RemoveAll();
+  AddBranch(1000);
+  TheApp().m_pPPGetResbufEx = nullptr;
+  EXPECT_EQ(BuildCutDrawing(list_, params_), 0);
+  EXPECT_EQ(list_.GetCount(), 4u);
+}
+
+}  // namespace

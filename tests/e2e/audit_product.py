@@ -1,0 +1,33 @@
+#!/usr/bin/python3
+"""Reads a drawing the runner wrote after placing a product, runs ezdxf's
+auditor (any error or repair fails) and lists, one line each, every INSERT
+of the model space with its block, position and extended data, and the
+entities of its block:
+    INSERT NAME X Y
+    DATA TEXT|TEXT|...          (the INSERT's JOV_DATA strings)
+    BLOCK NAME TYPE TYPE ...
+"""
+import sys
+
+import ezdxf
+
+
+def main(path):
+    doc = ezdxf.readfile(path)
+    auditor = doc.audit()
+    if auditor.has_errors or auditor.has_fixes:
+        auditor.print_error_report()
+        auditor.print_fixed_errors()
+        print(f"FAIL: {len(auditor.errors)} errors, {len(auditor.fixes)} fixes")
+        sys.exit(1)
+    for e in doc.modelspace().query("INSERT"):
+        x, y, _ = e.dxf.insert
+        print("INSERT", e.dxf.name, f"{x:g}", f"{y:g}")
+        if e.has_xdata("JOV_DATA"):
+            print("DATA", "|".join(str(tag.value) for tag in e.get_xdata("JOV_DATA")))
+        block = doc.blocks.get(e.dxf.name)
+        print("BLOCK", e.dxf.name, " ".join(b.dxftype() for b in block))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])

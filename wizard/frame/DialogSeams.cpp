@@ -1,0 +1,40 @@
+#include "wizard/frame/DialogSeams.h"
+
+#include "platform/mfc/CDialog.h"
+#include "platform/resources/wizard/resource_ids.h"
+#include "platform/win32/ui_services.h"
+
+namespace {
+
+INT_PTR RunTemplate(UINT templateId, HWND parent) {
+  CDialog dialog(templateId, CWnd::FromHandle(parent));
+  return dialog.DoModal();
+}
+
+INT_PTR OpenProducerDialog(const ProducerDialogArgs& args) { return RunTemplate(IDD_PP2, args.parent); }
+
+INT_PTR OpenParametricDialog(const ParametricDialogArgs& args) { return RunTemplate(IDD_PP, args.parent); }
+
+INT_PTR OpenDimensionDialog(char, HWND parent) { return RunTemplate(IDD_DIM, parent); }
+
+INT_PTR OpenMaskList(unsigned, HWND parent) { return RunTemplate(IDD_MASK, parent); }
+
+int OpenMaskEditor(const resbuf*, int, char, HWND parent) {
+  return RunTemplate(IDD_MASK_DEF, parent) == IDOK ? 1 : 0;
+}
+
+INT_PTR OpenDefinitionEditor(unsigned, bool, HWND parent) { return RunTemplate(IDD_DEF_PARAM, parent); }
+
+constexpr WizardDialogSeams kDefaults = {
+    &OpenProducerDialog, &OpenParametricDialog, &OpenDimensionDialog,
+    &OpenMaskList,       &OpenMaskEditor,       &OpenDefinitionEditor,
+};
+
+}  // namespace
+
+WizardDialogSeams& DialogSeams() {
+  static WizardDialogSeams seams = kDefaults;
+  return seams;
+}
+
+const WizardDialogSeams& DefaultDialogSeams() { return kDefaults; }

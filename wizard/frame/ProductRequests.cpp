@@ -1,0 +1,126 @@
+// The product requests without a dialog, PPGetResbufEx and PPGetResbuf, and
+// the rewrite of a view's formulas in sorted order, ModifyDBParam.
+#include <string>
+#include <vector>
+
+#include "common/GroupCodeChain.h"
+#include "platform/catalogue/Database.h"
+#include "platform/mfc/module_state.h"
+#include "wizard/frame/CWizardDllApp.h"
+#include "wizard/frame/ProductGeometry.h"
+#include "wizard/frame/ProductXData.h"
+#include "wizard/frame/WizardExports.h"
+#include "wizard/frame/engine/CObjectSez.h"
+#include "wizard/frame/engine/DefinitionPoints.h"
+#include "wizard/frame/engine/EngineState.h"
+#include "wizard/frame/engine/GeometryRegeneration.h"
+#include "wizard/frame/engine/LastValues.h"
+#include "wizard/frame/engine/NumberText.h"
+#include "wizard/frame/engine/ParameterList.h"
+#include "wizard/frame/engine/ParameterTexts.h"
+#include "wizard/frame/engine/ProductFormulas.h"
+#include "wizard/frame/engine/RecordLookups.h"
+
+namespace {
+
+constexpr int kDone = 1;
+constexpr int kFailed = 2;
+constexpr unsigned kParametric = 1u << 27;
+constexpr unsigned kModifyFailed = 0x101;
+
+// The caller's "#"-names take the '/'-separated values; false when a value
+// is refused. Nothing is assigned when either list comes out empty.
+bool AssignCallerValues(CObjectSez& params, const char* names, const char* values) {
+  std::vector<std::string> nameList, valueList;
+  if (!names || !SplitParamNames(names, nameList)) return true;
+  if (!values || !SplitParamValues(values, valueList)) return true;
+  return AssignValuesByName(params, nameList, valueList);
+}
+
+// The geometry of a parametric product regenerated from its parameters
+// into result chain 1.
+bool RegenerateInto(CWizardDllApp& app, unsigned view, const CObjectSez& params, CObjectSez& points) {
+  jovDatabase::resultResbuf holder;
+  if (!GetProductDxf(view, holder)) return false;
+  ParseProductGeometry(points, holder.head, true);
+  LoadProductFormulas(points, view);
+  if (!DuplicateGroupCodeChain(holder.head, &app.ResultChain1())) return false;
+  RegenerateProductGeometry(points, params, app.ResultChain1());
+  return true;
+}
+
+int GetResbuf(jovDatabase::Database* db, unsigned view, resbuf** outGeometry, resbuf** outData,
+              unsigned char* flags, unsigned flagCount, const char* names, const char* values, const char* product,
+              const char* slope, const char* branch) {
+  CWizardDllApp& app = TheWizardApp();
+  app.FreeResultChains();
+  if (!db) return kFailed;
+  SetCurrentCatalogue(db);
+  unsigned status = 0;
+  if (!EnsureWizardResources() || db->GetItemsStatus(status) != jovDatabase::eOK) return kFailed;
+
+  bool built = false;
+  if (status & kParametric) {
+    CObjectSez params, points;
+    LoadProductParameters(params);
+    LoadLastValues(params);
+    built = AssignCallerValues(params, names, values) && RegenerateInto(app, view, params, points) &&
+            BuildProductXData(nullptr, view, &params, flags, flagCount, product, slope, branch);
+  } else {
+    jovDatabase::resultResbuf holder;
+    built = GetProductDxf(view, holder) && DuplicateGroupCodeChain(holder.head, &app.ResultChain1()) &&
+            BuildProductXData(nullptr, view, nullptr, flags, flagCount, product, slope, branch);
+  }
+  // The chains are handed out only with success; a failed request leaves
+  // the caller's pointers as they were and keeps nothing.
+  if (!built) {
+    app.FreeResultChains();
+    return kFailed;
+  }
+  if (outGeometry) *outGeometry = app.ResultChain1();
+  if (outData) *outData = app.ResultChain2();
+  return kDone;
+}
+
+}  // namespace
+
+int PPGetResbufEx(jovDatabase::Database* db, unsigned view, resbuf** outGeometry, resbuf** outData,
+                  unsigned char* flags, unsigned flagCount, const char* names, const char* values,
+                  const char* product, const char* slope, const char* branch) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  return GetResbuf(db, view, outGeometry, outData, flags, flagCount, names, values, product, slope, branch);
+}
+
+int PPGetResbuf(jovDatabase::Database* db, unsigned view, resbuf** outGeometry, resbuf** outData,
+                unsigned char* flags, unsigned flagCount, const double* length, const double* dn,
+                const char* product, const char* slope, const char* branch) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  if (!length || !dn) {
+    TheWizardApp().FreeResultChains();
+    return kFailed;
+  }
+  const std::string values = FormatFixed(*length, 8) + "/" + FormatFixed(*dn, 0);
+  return GetResbuf(db, view, outGeometry, outData, flags, flagCount, "#L/#DN", values.c_str(), product, slope,
+                   branch);
+}
+
+unsigned ModifyDBParam(jovDatabase::Database* db, unsigned view) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  if (!db) return kModifyFailed;
+  SetCurrentCatalogue(db);
+  jovDatabase::resultResbuf holder;
+  CObjectSez points;
+  if (!GetProductDxf(view, holder) || !ParseProductGeometry(points, holder.head, false) ||
+      !LoadProductFormulas(points, view))
+    return kModifyFailed;
+  SortAndNumberPoints(points);
+  if (db->Edit(jovDatabase::kEditParams) != jovDatabase::eOK) return kModifyFailed;
+  if (!StoreProductFormulas(points, view, GetBasePointNumber(points)) ||
+      db->Update(jovDatabase::kEditParams) != jovDatabase::eOK) {
+    // Whatever the bracket holds is dropped, and later writes are not
+    // caught in it.
+    db->CancelUpdate(jovDatabase::kEditParams);
+    return kModifyFailed;
+  }
+  return 0;
+}
