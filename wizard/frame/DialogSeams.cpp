@@ -3,6 +3,7 @@
 #include "platform/mfc/CDialog.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/ui_services.h"
+#include "wizard/frame/ProductDialogs.h"
 
 namespace {
 
@@ -12,8 +13,6 @@ INT_PTR RunTemplate(UINT templateId, HWND parent) {
 }
 
 INT_PTR OpenProducerDialog(const ProducerDialogArgs& args) { return RunTemplate(IDD_PP2, args.parent); }
-
-INT_PTR OpenParametricDialog(const ParametricDialogArgs& args) { return RunTemplate(IDD_PP, args.parent); }
 
 INT_PTR OpenDimensionDialog(char, HWND parent) { return RunTemplate(IDD_DIM, parent); }
 
@@ -26,7 +25,7 @@ int OpenMaskEditor(const resbuf*, int, char, HWND parent) {
 INT_PTR OpenDefinitionEditor(unsigned, bool, HWND parent) { return RunTemplate(IDD_DEF_PARAM, parent); }
 
 constexpr WizardDialogSeams kDefaults = {
-    &OpenProducerDialog, &OpenParametricDialog, &OpenDimensionDialog,
+    &OpenProducerDialog, &RunParametricDialog, &OpenDimensionDialog,
     &OpenMaskList,       &OpenMaskEditor,       &OpenDefinitionEditor,
 };
 
