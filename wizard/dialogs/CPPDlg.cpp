@@ -300,10 +300,10 @@ BOOL CPPDlg::OnInitDialog() {
 
 BOOL CPPDlg::PreTranslateMessage(MSG* msg) {
   if (msg->message != kCellChanged) return CDialog::PreTranslateMessage(msg);
-  return OnCellChanged(static_cast<int>(msg->lParam));
+  return OnCellChanged(static_cast<int>(msg->lParam), msg->time != kTypedText);
 }
 
-BOOL CPPDlg::OnCellChanged(int row) {
+BOOL CPPDlg::OnCellChanged(int row, bool chosen) {
   auto* head = reinterpret_cast<CListItemData*>(list.GetItemData(row));
   CValueParam* p = head ? head->param : nullptr;
   if (!p) return TRUE;
@@ -322,6 +322,8 @@ BOOL CPPDlg::OnCellChanged(int row) {
         ShowRangeMessage(m_hWnd, IDS_VALUE_OUT_OF_RANGE_M, lower / 1000.0, upper / 1000.0);
       else
         ShowRangeMessage(m_hWnd, IDS_VALUE_OUT_OF_RANGE, lower, upper);
+      // The list puts typed text back itself, never a choice.
+      if (chosen) list.SetItemText(row, 1, ParamValueCellText(*p, lengthMode).c_str());
       return FALSE;
     }
     if (IsLength(*p)) {
@@ -343,6 +345,7 @@ BOOL CPPDlg::OnCellChanged(int row) {
   } else {
     if (BreaksStoredTexts(text)) {
       MessageBoxRes(m_hWnd, IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
+      if (chosen) list.SetItemText(row, 1, ParamValueCellText(*p, lengthMode).c_str());
       return FALSE;
     }
     p->SetText(ParamText::kValue, text);

@@ -120,8 +120,9 @@ class CPPDlg : public CDialog {
   bool BuildChains();
   void ConnectionPrefill();
   bool SwitchOn() const { return radioMode ? switchRadio == 1 : switchCheck == 1; }
-  // Cell edit: TRUE handled, FALSE refused (the cell gets its old text).
-  BOOL OnCellChanged(int row);
+  // A typed or chosen value: TRUE handled, FALSE refused (the cell gets
+  // its old text).
+  BOOL OnCellChanged(int row, bool chosen);
   const char* ProducerCode() const;
   void RestorePlacement();
   void SavePlacement();
