@@ -215,7 +215,9 @@ void CParamDlg::OnAdd() {
     } else if (!free && (!ReadValueEntry(static_cast<const char*>(valueText), value) || !type->IsValueValid(value))) {
       ShowRangeMessage(m_hWnd, IDS_VALUE_OUT_OF_RANGE, type->lowLimit, type->highLimit);
     } else {
-      values.AddString(valueText);
+      // A number is kept as the engine reads it back.
+      const char* typed = valueText;
+      values.AddString(free ? typed : StoredValueEntry(typed).c_str());
     }
   }
   UpdateButtons(values.GetCurSel(), values.GetCount());
@@ -301,8 +303,8 @@ void CParamDlg::OnOK() {
     else if (type->status & kFormulaTypes)
       // A formula is tested as the number it begins with, as it always was.
       valid = type->IsValueValid(ParseDouble(defaultText));
-    else
-      valid = ReadValueEntry(static_cast<const char*>(defaultText), value) && type->IsValueValid(value);
+    else if ((valid = ReadValueEntry(static_cast<const char*>(defaultText), value) && type->IsValueValid(value)))
+      defaultText = StoredValueEntry(static_cast<const char*>(defaultText)).c_str();
     if (!valid) {
       ShowRangeMessage(m_hWnd, IDS_VALUE_OUT_OF_RANGE, type->lowLimit, type->highLimit);
       GotoDlgCtrl(&defaultEdit);

@@ -84,7 +84,7 @@ TEST_F(ParameterDialog, ANewParameterTakesItsTypesLimitsAndItsValues) {
        DialogAction::Set(IDC_PARAM_VALUE, "9000"), DialogAction::Click(IDC_PARAM_ADD),
        DialogAction::Set(IDC_PARAM_VALUE, "abc"), DialogAction::Click(IDC_PARAM_ADD),
        DialogAction::Set(IDC_PARAM_VALUE, "1|2"), DialogAction::Click(IDC_PARAM_ADD), DialogAction::Run([&](HWND) {
-         EXPECT_EQ(Values(dialog), (std::vector<std::string>{"300", "600", "900,5"}));
+         EXPECT_EQ(Values(dialog), (std::vector<std::string>{"300", "600", "900.5"}));
          const std::vector<std::string> texts = MessageTexts();
          ASSERT_EQ(texts.size(), 3u);
          EXPECT_NE(texts[0].find("from 100.00 to 6000.00"), std::string::npos) << texts[0];
@@ -95,20 +95,20 @@ TEST_F(ParameterDialog, ANewParameterTakesItsTypesLimitsAndItsValues) {
        }),
        DialogAction::Choose(IDC_PARAM_VALUES, 0), DialogAction::Run([&](HWND) { EXPECT_EQ(Buttons(dialog), "D-W"); }),
        DialogAction::Click(IDC_PARAM_DOWN), DialogAction::Run([&](HWND) {
-         EXPECT_EQ(Values(dialog), (std::vector<std::string>{"600", "300", "900,5"}));
+         EXPECT_EQ(Values(dialog), (std::vector<std::string>{"600", "300", "900.5"}));
          EXPECT_EQ(dialog.values.GetCurSel(), 1);
          EXPECT_EQ(Buttons(dialog), "DUW");
        }),
        DialogAction::Click(IDC_PARAM_DOWN), DialogAction::Run([&](HWND) { EXPECT_EQ(Buttons(dialog), "DU-"); }),
        DialogAction::Click(IDC_PARAM_DELETE), DialogAction::Run([&](HWND) {
-         EXPECT_EQ(Values(dialog), (std::vector<std::string>{"600", "900,5"}));
+         EXPECT_EQ(Values(dialog), (std::vector<std::string>{"600", "900.5"}));
          EXPECT_EQ(dialog.values.GetCurSel(), 1) << "the one before the deleted last";
        }),
        DialogAction::Click(IDC_PARAM_UP), DialogAction::Ok()});
   ASSERT_EQ(result, IDOK);
   EXPECT_EQ(Slot(param, ParamText::kName), "H");
   EXPECT_EQ(Slot(param, ParamText::kDefault), "600");
-  EXPECT_EQ(Slot(param, ParamText::kAllowed), "900,5|600");
+  EXPECT_EQ(Slot(param, ParamText::kAllowed), "900.5|600");
   EXPECT_EQ(Slot(param, ParamText::kLabel), "Height");
   EXPECT_EQ(Slot(param, ParamText::kTypeTitle), "Length");
   EXPECT_EQ(param.typeId, 3u);
@@ -208,6 +208,10 @@ TEST_F(ParameterDialog, TheDefaultIsTestedAsTheChosenTypeTakesIt) {
     EXPECT_EQ(result, c.taken ? IDOK : IDCANCEL);
     EXPECT_EQ(MessageTexts().size(), c.taken ? 0u : 1u) << (MessageTexts().empty() ? "" : MessageTexts()[0]);
     EXPECT_EQ(Slot(p, ParamText::kAllowed), c.taken ? "" : "<none>") << "no values: an empty text";
+    if (c.taken) {
+      EXPECT_EQ(Slot(p, ParamText::kDefault), std::string(c.value) == "2,5e1" ? "2.5e1" : c.value)
+          << "a number as the engine reads it back";
+    }
   }
 }
 

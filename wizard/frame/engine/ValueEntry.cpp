@@ -1,7 +1,6 @@
 #include "wizard/frame/engine/ValueEntry.h"
 
 #include <cmath>
-#include <string>
 
 #include "wizard/frame/engine/NumberText.h"
 
@@ -44,6 +43,15 @@ bool ReadValueEntry(std::string_view text, double& value) {
   if (!std::isfinite(read)) return false;
   value = read;
   return true;
+}
+
+std::string StoredValueEntry(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  std::string stored(text);
+  for (char& c : stored)
+    if (c == ',') c = '.';
+  return stored;
 }
 
 bool BreaksStoredTexts(std::string_view text) { return text.find_first_of("|;=\r\n") != std::string_view::npos; }
