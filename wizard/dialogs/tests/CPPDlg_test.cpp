@@ -212,6 +212,24 @@ TEST_F(ParametricDialog, AProductWithoutUserParametersIsBuiltWithoutADialog) {
   }
 }
 
+TEST_F(ParametricDialog, TheProducersTextsFollowTheProductsData) {
+  const char* producer[] = {"P-100", "1036353", "Panels", "22", "600x1000", "123.50", ""};
+  TheWizardApp().SetProducerData(producer);
+  CPPDlg dialog(1, nullptr, false, false);
+  dialog.SetQProd("Q-1");
+  ASSERT_EQ(Run(dialog, {DialogAction::Ok()}), IDOK);
+  const std::vector<std::string> data = XDataTexts("JOV_DATA");
+  const auto code = std::find(data.begin(), data.end(), "_QPROD");
+  ASSERT_NE(code, data.end());
+  EXPECT_EQ(*(code + 1), "P-100") << "the stored producer's product, not the request's code";
+  EXPECT_EQ(std::vector<std::string>(data.end() - 10, data.end()),
+            (std::vector<std::string>{"_QDATE", "1036353", "_GROUP", "Panels", "_QTYPE", "22", "_MEASUREMENT",
+                                      "600x1000", "_PRICE", "123.50"}))
+      << "in this order at the end, the empty unit left out";
+  const char* none[7] = {};
+  TheWizardApp().SetProducerData(none);
+}
+
 TEST_F(ParametricDialog, AFailedBuildKeepsTheDialogOpenAndTheNextOkStartsAfresh) {
   Host().failingBuilds = 1;
   CPPDlg dialog(1, nullptr, false, false);
