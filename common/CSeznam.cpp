@@ -1,6 +1,6 @@
 #include "common/CSeznam.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 CSeznam::~CSeznam() { RemoveAll(); }
@@ -97,7 +97,24 @@ void CSeznam::Sort(CompareFunc compare) {
   std::vector<CSeznam*> order;  // allocation failure propagates as bad_alloc
   order.reserve(count);
   for (CSeznam* element = head; element; element = element->next) order.push_back(element);
-  std::qsort(order.data(), order.size(), sizeof(CSeznam*), compare);
+  // A bottom-up merge sort rather than qsort: each merge step only ever
+  // reads the heads of two runs inside the array, so a comparator that
+  // gives no consistent order (some record comparators do not) can upset
+  // the order but never lose, double or overrun an element.
+  std::vector<CSeznam*> merged(order.size());
+  const size_t n = order.size();
+  for (size_t width = 1; width < n; width *= 2) {
+    for (size_t left = 0; left < n; left += 2 * width) {
+      const size_t middle = std::min(left + width, n);
+      const size_t right = std::min(left + 2 * width, n);
+      size_t a = left, b = middle, out = left;
+      while (a < middle && b < right)
+        merged[out++] = compare(&order[b], &order[a]) < 0 ? order[b++] : order[a++];
+      while (a < middle) merged[out++] = order[a++];
+      while (b < right) merged[out++] = order[b++];
+    }
+    order.swap(merged);
+  }
   CSeznam* before = nullptr;
   for (CSeznam* element : order) {
     element->prev = before;

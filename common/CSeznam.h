@@ -8,7 +8,8 @@
 
 class CSeznam {
  public:
-  // qsort comparator; receives two pointers to element pointers (CSeznam**).
+  // Comparator in the manner of qsort; receives two pointers to element
+  // pointers (CSeznam**).
   using CompareFunc = int (*)(const void*, const void*);
 
   CSeznam() = default;
@@ -43,8 +44,8 @@ class CSeznam {
   void MoveUp(CSeznam* element);
   void MoveDown(CSeznam* element);
 
-  // Reorders the children with qsort (equal elements keep no particular
-  // order). Only the links change, never the count.
+  // Reorders the children by the comparator, stably. Only the links change,
+  // never the count, whatever the comparator answers.
   void Sort(CompareFunc compare);
 
  protected:

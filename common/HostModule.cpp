@@ -37,19 +37,17 @@ void FileNameOfPath(const char* path, char* out, unsigned size) {
   out[n] = '\0';
 }
 
-namespace {
-
 // The resource texts are ours, but an argument is put in only where a "%s"
 // asks for it, so a stray conversion in a text can never read garbage.
-std::string SubstituteArgument(const char* format, const char* arg) {
+std::string FormatResourceText(const char* format, const char* arg) {
   std::string text;
   bool used = false;
-  for (const char* p = format; *p; ++p) {
+  for (const char* p = format ? format : ""; *p; ++p) {
     if (p[0] == '%' && p[1] == '%') {
       text += '%';
       ++p;
     } else if (p[0] == '%' && p[1] == 's' && !used) {
-      text += arg;
+      text += arg ? arg : "";
       used = true;
       ++p;
     } else {
@@ -59,12 +57,10 @@ std::string SubstituteArgument(const char* format, const char* arg) {
   return text;
 }
 
-}  // namespace
-
 int MessageBoxRes(HWND owner, UINT stringId, UINT type, const char* arg) {
   char format[1024] = "";
   LoadStringA(AfxGetResourceHandle(), stringId, format, sizeof format);
   const char* caption = GetHostProductTitle();
-  if (arg) return MessageBoxA(owner, SubstituteArgument(format, arg).c_str(), caption, type);
+  if (arg) return MessageBoxA(owner, FormatResourceText(format, arg).c_str(), caption, type);
   return MessageBoxA(owner, format, caption, type);
 }

@@ -3,6 +3,8 @@
 // "DRAVIK2D.ARX".
 #pragma once
 
+#include <string>
+
 #include "common/HostExport2D.h"
 #include "platform/win32/win32_types.h"
 
@@ -21,6 +23,10 @@ const char* GetHostProductTitle();
 // The part of path after its last '\' or '/', at most size - 1 characters;
 // "" for a null path, nothing for a null out.
 void FileNameOfPath(const char* path, char* out, unsigned size);
+
+// A resource text with arg put in for its first "%s" ("%%" gives '%');
+// nothing else in the text is a conversion.
+std::string FormatResourceText(const char* format, const char* arg);
 
 // A message box with a string of the current resource library as its text
 // (with arg substituted for its "%s" when arg is given) and the host's title

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A property every input must keep; the message is built only on failure.
 #define FUZZ_CHECK(condition, message)                                                  \
@@ -30,9 +31,18 @@ inline std::string CText(const uint8_t* data, size_t size) {
   return std::string(text.substr(0, text.find('\0')));
 }
 
+// Every line end (CR LF, a lone CR) as a line feed.
+std::string WithLineFeeds(std::string_view text);
+// The text's lines, split at line feeds; a final line feed ends the last
+// line rather than opening an empty one.
+std::vector<std::string> Lines(std::string_view text);
+
 // A folder of this process's own, made at the first call and removed at exit.
 const std::string& ScratchFolder();
-// Writes the bytes to the scratch folder under name; returns the path.
+// Writes the bytes to the scratch folder under name (which may hold
+// folders, made when missing); returns the path.
 std::string WriteScratchFile(const std::string& name, std::string_view bytes);
+// The bytes of a file; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
 
 }  // namespace fuzz

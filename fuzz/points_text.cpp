@@ -23,19 +23,6 @@ std::vector<std::string> Records(const CJovAddPnt& list) {
   return out;
 }
 
-std::string WithLineFeeds(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r') {
-      out += text[i];
-    } else {
-      out += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -43,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CJovAddPnt list(0);
   CJovAddPnt::ParseList(list, text.c_str());
   CJovAddPnt plain(0);
-  CJovAddPnt::ParseList(plain, WithLineFeeds(text).c_str());
+  CJovAddPnt::ParseList(plain, fuzz::WithLineFeeds(text).c_str());
   FUZZ_CHECK(Records(list) == Records(plain), "line ends change the records read");
 
   uint32_t index = 0;

@@ -184,14 +184,14 @@ void GLCamera::ApplyProjection(GLViewport* viewport) {
   projectionValid_ = true;
 }
 
-void GLCamera::ApplyPickProjection(GLViewport* viewport, int x, int y) {
+void GLCamera::ApplyPickProjection(GLViewport* viewport, int x, int y, double size) {
   if (!viewport) return;
   GLint rect[4] = {};
   glGetIntegerv(GL_VIEWPORT, rect);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  // A 5 by 5 pixel region; window y counts from the top.
-  gluPickMatrix(x, rect[3] - y, 5.0, 5.0, rect);
+  // Window y counts from the top.
+  gluPickMatrix(x, rect[3] - y, size, size, rect);
   Project(viewport);
   glMatrixMode(GL_MODELVIEW);
   projectionValid_ = false;
@@ -204,8 +204,8 @@ void GLCamera::ApplyToViewport(GLViewport* viewport) {
   glMultMatrixd(BuildViewMatrix(view).GetData());
 }
 
-void GLCamera::ApplyPickToViewport(GLViewport* viewport, int x, int y) {
-  ApplyPickProjection(viewport, x, y);
+void GLCamera::ApplyPickToViewport(GLViewport* viewport, int x, int y, double size) {
+  ApplyPickProjection(viewport, x, y, size);
   GLMatrix view;
   glMultMatrixd(BuildViewMatrix(view).GetData());
 }

@@ -55,9 +55,10 @@ class GLCamera : public GLObject {
   void SetViewFromAxes(GLVector& x, const GLVector& y, GLVector& z);
 
   void ApplyProjection(GLViewport* viewport);
-  void ApplyPickProjection(GLViewport* viewport, int x, int y);
+  // A pick region of size x size pixels around the point.
+  void ApplyPickProjection(GLViewport* viewport, int x, int y, double size = 5.0);
   void ApplyToViewport(GLViewport* viewport);
-  void ApplyPickToViewport(GLViewport* viewport, int x, int y);
+  void ApplyPickToViewport(GLViewport* viewport, int x, int y, double size = 5.0);
 
  private:
   void Project(GLViewport* viewport) const;

@@ -90,6 +90,13 @@ inline void GLApplyForMode(GLMatLib* materials, uint32_t material, uint32_t mode
 }
 
 class GLEntity;
+class GLScene;
+
+// Points as one primitive through the scene's model matrix. Selecting and
+// feeding back they go as a vertex array: Mesa keeps every vertex sent
+// between glBegin and glEnd in those modes until the context goes (some
+// 12 bytes each, at every pick). Rendering they go one by one as before.
+void GLSendPoints(GLenum primitive, const GLVector* points, size_t count, const GLScene* scene);
 
 // A curve's points as one primitive (line loop or strip) in the material's
 // colour, unlit, at the entity's line width, through the scene's model

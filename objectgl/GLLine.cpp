@@ -8,13 +8,22 @@ void GLLine::Draw(uint32_t mode, GLMatLib* materials) {
   GLLightingOff lighting;
   GLLineWidthScope width(IsHighlighted() ? GetHighlightLineWidth() : GetLineWidth());
   const GLScene* scene = GetScene();
-  glBegin(GL_LINES);
-  if (mode <= 3) {
-    GLApplyColor(materials, material1_);
-    glVertex3dv(GLScene::MapPoint(p1_, scene));
-    GLApplyColor(materials, material2_);
-    glVertex3dv(GLScene::MapPoint(p2_, scene));
+  if (mode > 3) {
+    glBegin(GL_LINES);
+    glEnd();
+    return;
   }
+  if (!GLIsRendering()) {
+    // Colours count for nothing here.
+    const GLVector ends[2] = {p1_, p2_};
+    GLSendPoints(GL_LINES, ends, 2, scene);
+    return;
+  }
+  glBegin(GL_LINES);
+  GLApplyColor(materials, material1_);
+  glVertex3dv(GLScene::MapPoint(p1_, scene));
+  GLApplyColor(materials, material2_);
+  glVertex3dv(GLScene::MapPoint(p2_, scene));
   glEnd();
 }
 

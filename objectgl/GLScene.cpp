@@ -353,20 +353,20 @@ void GLScene::Render() {
   matLib_.ResetState();
 }
 
-void GLScene::SelectPass(GLCamera* camera, GLViewport* viewport, int x, int y) {
+void GLScene::SelectPass(GLCamera* camera, GLViewport* viewport, int x, int y, double size) {
   glInitNames();
   glPushName(kNoName);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPushMatrix();
   if (renderMode_ == 3) ApplyLights(false);
-  camera->ApplyPickToViewport(viewport, x, y);
+  camera->ApplyPickToViewport(viewport, x, y, size);
   if (renderMode_ == 3) ApplyLights(true);
   RunPasses(Pass::kSelect, false);
   glPopMatrix();
   matLib_.ResetState();
 }
 
-int32_t GLScene::Pick(int x, int y) {
+int32_t GLScene::Pick(int x, int y, double size) {
   GLCamera* camera = currentCamera_ && currentCamera_ <= cameras_.GetCount()
                          ? static_cast<GLCamera*>(cameras_.GetAt(currentCamera_ - 1))
                          : nullptr;
@@ -377,7 +377,7 @@ int32_t GLScene::Pick(int x, int y) {
   for (;;) {
     glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
     glRenderMode(GL_SELECT);
-    SelectPass(camera, viewport, x, y);
+    SelectPass(camera, viewport, x, y, size);
     hits = glRenderMode(GL_RENDER);
     if (hits >= 0 || buffer.size() >= kMaxSelectWords) break;
     buffer.resize(buffer.size() * 4);  // overflowed: select again with room

@@ -109,8 +109,8 @@ class GLScene : public GLObject {
   // Compiles the pass of the render mode into the scene's list (and draws).
   void BuildDisplayList();
   // The id of the named group under the window point (y from the top), -1
-  // for none.
-  int32_t Pick(int x, int y);
+  // for none; the point stands for a square of size pixels (5 by default).
+  int32_t Pick(int x, int y, double size = 5.0);
   void HighlightGroup(int32_t id, bool clearAll, bool on);
   int32_t GetHighlightedGroup() const { return highlightedGroup_; }
   void SetGroupMaterial(uint32_t id, uint32_t material);
@@ -144,7 +144,7 @@ class GLScene : public GLObject {
   // the deadline.
   void RunPasses(Pass pass, bool timed);
   void DrawEntities(uint32_t mode, Pass pass, bool timed);
-  void SelectPass(GLCamera* camera, GLViewport* viewport, int x, int y);
+  void SelectPass(GLCamera* camera, GLViewport* viewport, int x, int y, double size);
   template <class F>
   void ForGroup(uint32_t id, F&& f);
   // Makes the current viewport's context current; false when there is a

@@ -102,9 +102,8 @@ void GLText::SendFaces() const {
   glNormal3dv(GLScene::MapDirection(normal_, scene));
   for (uint32_t i = 0; layout_ && i < charCount_; ++i)
     for (const GLFaces* f : layout_[i]) {
-      glBegin(f->GetType());
-      for (const GLVector& p : f->GetPoints()) glVertex3dv(GLScene::MapPoint(p, scene));
-      glEnd();
+      const auto& points = f->GetPoints();
+      GLSendPoints(f->GetType(), points.GetCount() ? &points[0] : nullptr, points.GetCount(), scene);
     }
 }
 

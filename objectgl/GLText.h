@@ -38,6 +38,8 @@ class GLText : public GLEntity {
   const GLVector& GetNormal() const { return normal_; }
   // Lays out when needed and compiles (and draws) a new display list.
   void BuildDisplayList();
+  // The compiled list; 0 when there is none.
+  uint32_t GetDisplayList() const { return displayList_; }
   // The number of characters over all lines.
   uint32_t GetCharCount() const;
   uint32_t GetLineCount() const { return static_cast<uint32_t>(lines_.size()); }

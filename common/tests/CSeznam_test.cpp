@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -135,6 +136,46 @@ TEST(CSeznam, SortRelinksInComparatorOrder) {
   list.AddTail(new Item(-1, &destroyed));
   EXPECT_EQ(Values(list).back(), -1);
   EXPECT_EQ(list.GetCount(), 8u);
+}
+
+// A comparator that answers at random: no order at all.
+unsigned g_coin = 12345;
+int Arbitrary(const void*, const void*) {
+  g_coin = g_coin * 1103515245u + 12345u;
+  return static_cast<int>((g_coin >> 16) % 3) - 1;
+}
+
+TEST(CSeznam, SortKeepsEveryElementWhateverTheComparatorAnswers) {
+  for (int size : {2, 3, 17, 64, 1000}) {
+    int destroyed = 0;
+    {
+      List list;
+      for (int v = 0; v < size; ++v) list.AddTail(new Item(v, &destroyed));
+      list.Sort(Arbitrary);
+      std::vector<int> values = Values(list);
+      EXPECT_EQ(list.GetCount(), static_cast<uint32_t>(size));
+      std::sort(values.begin(), values.end());
+      std::vector<int> expected(static_cast<size_t>(size));
+      for (int v = 0; v < size; ++v) expected[static_cast<size_t>(v)] = v;
+      EXPECT_EQ(values, expected) << size << " elements, each once";
+      int backwards = 0;
+      for (CSeznam* e = list.Tail(); e; e = AsItem(e)->Prev()) ++backwards;
+      EXPECT_EQ(backwards, size);
+    }
+    EXPECT_EQ(destroyed, size);
+  }
+}
+
+TEST(CSeznam, SortKeepsTheOrderOfEqualElements) {
+  int destroyed = 0;
+  List list;
+  for (int v : {21, 10, 22, 11, 23}) list.AddTail(new Item(v, &destroyed));
+  list.Sort(+[](const void* a, const void* b) {
+    const int x = AsItem(*static_cast<CSeznam* const*>(a))->value / 10;
+    const int y = AsItem(*static_cast<CSeznam* const*>(b))->value / 10;
+    return (x > y) - (x < y);
+  });
+  EXPECT_EQ(Values(list), (std::vector<int>{10, 11, 21, 22, 23}));
 }
 
 TEST(CSeznam, SortOfOneElementLeavesItAlone) {

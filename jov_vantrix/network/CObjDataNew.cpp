@@ -72,14 +72,17 @@ bool IsSegmentOfType(const CObjDataNew* record, int objectType) {
 }
 
 int GetRecordTypeClass(const CObjDataNew* record) {
-  if (!record) return 0;
-  const char* type = record->m_jovData.GetProperty("TY");
+  return record ? GetTypeClassOfValue(record->m_jovData.GetProperty("TY"), true) : 0;
+}
+
+int GetTypeClassOfValue(const char* type, bool withManifold) {
   if (!type) return 0;
   static constexpr struct {
     UINT stringId;
     int typeClass;
   } kClasses[] = {{7, 1}, {8, 0}, {9, 3}, {10, 2}, {51, 4}};
   for (const auto& entry : kClasses) {
+    if (entry.typeClass == 4 && !withManifold) continue;
     char name[256];
     // A string the resource library lacks matches nothing, not even "".
     if (LoadStringA(AfxGetResourceHandle(), entry.stringId, name, sizeof name) <= 0) continue;

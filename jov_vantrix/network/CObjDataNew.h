@@ -152,6 +152,9 @@ bool IsSegmentOfType(const CObjDataNew* record, int objectType);
 // resource strings 7, 8, 9, 10 and 51 (classes 1, 0, 3, 2, 4); 0 without
 // "TY" or without a match.
 int GetRecordTypeClass(const CObjDataNew* record);
+// The same for a "TY" value; without the manifold, string 51 is not
+// compared (no class 4).
+int GetTypeClassOfValue(const char* type, bool withManifold);
 
 // In the record's group, the first network insert (object type 2) with the
 // record's CM and CT; null when CM or CT is empty, there is no group or no

@@ -12,31 +12,38 @@ namespace {
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// "25.00" and "25." lose their fraction; "25.50" keeps it.
-std::string TrimZeroFraction(const char* value) {
-  std::string text(value);
-  const size_t dot = text.find('.');
-  if (dot == std::string::npos) return text;
-  if (text.find_first_not_of('0', dot + 1) == std::string::npos) text.erase(dot);
-  return text;
-}
-
 void AppendProperty(std::string& line, const CJovData& data, const char* key) {
   const char* value = data.GetProperty(key);
   if (!value) return;
-  if (std::strcmp(key, "PR") == 0)
-    line += TrimZeroFraction(value);
-  else
-    line += value;
+  std::string text(value);
+  TrimZeroDecimals(key, text);
+  line += text;
 }
 
 }  // namespace
 
+void TrimZeroDecimals(const char* key, std::string& value) {
+  if (!key || std::strcmp(key, "PR") != 0) return;
+  const size_t dot = value.find('.');
+  if (dot == std::string::npos) return;
+  if (value.find_first_not_of('0', dot + 1) == std::string::npos) value.erase(dot);
+}
+
+const char* ChooseDescriptionMask(const CJovData& data, const char* withoutProduct,
+                                  const char* withProduct, const char* scheme) {
+  if (data.HasProperty("_QPROD")) return withProduct;
+  return data.m_vantrixRecords.GetHead() != nullptr ? scheme : withoutProduct;
+}
+
 void ExpandDescriptionMask(const CObjDataNew& record, const JovCutParams& params, CStringArray& lines) {
-  const CJovData& data = record.m_jovData;
-  const char* mask = data.HasProperty("_QPROD")             ? params.m_maskWithProduct.GetString()
-                     : data.m_vantrixRecords.GetHead() != nullptr ? params.m_maskScheme.GetString()
-                                                                  : params.m_maskWithoutProduct.GetString();
+  ExpandMaskLines(record.m_jovData,
+                  ChooseDescriptionMask(record.m_jovData, params.m_maskWithoutProduct,
+                                        params.m_maskWithProduct, params.m_maskScheme),
+                  lines);
+}
+
+void ExpandMaskLines(const CJovData& data, const char* mask, CStringArray& lines) {
+  if (!mask) return;
   std::string line;
   auto endLine = [&]() {
     if (!line.empty()) lines.Add(CString(line.c_str(), static_cast<int>(line.size())));

@@ -16,13 +16,6 @@
 
 namespace {
 
-// A number with 16 significant digits, without trailing zeros.
-CString FormatSignificant(double value) {
-  CString text;
-  text.Format("%.16g", value);
-  return text;
-}
-
 // The product parameters of the record as the product library takes them:
 // "#L/#DN" and "2000/50". The buffers are sized to the properties, so no
 // list is ever cut.
@@ -44,40 +37,61 @@ struct ParamLists {
   }
 };
 
-// Asks the product library and keeps copies of both result chains in the
-// record; the library's own chains are released before returning.
+// Copies of the product chains into the record, its box grown by the
+// geometry.
 bool FetchProduct(CObjDataNew* record, jovDatabase::Database* db, const uint8_t* flags,
                   uint32_t flagCount, int unit) {
-  CJov_VantrixApp& app = TheApp();
-  if (!app.m_pPPGetResbufEx || !app.m_pPPFree) return false;
-  ParamLists lists;
-  if (!lists.Build(record->m_jovData.m_properties)) return false;
-
-  resbuf* geometry = nullptr;
-  resbuf* data = nullptr;
-  if (app.m_pPPGetResbufEx(db, 1, &geometry, &data, flags, flagCount, lists.names.data(),
-                           lists.values.data(), nullptr, nullptr, nullptr) != 1)
+  if (!FetchProductCopies(db, record->m_jovData.m_properties, flags, flagCount,
+                          &record->m_pProductGeometry, &record->m_pProductData))
     return false;
-
-  resbuf* geometryCopy = nullptr;
-  resbuf* dataCopy = nullptr;
-  const bool copied = DuplicateGroupCodeChain(geometry, &geometryCopy) &&
-                      DuplicateGroupCodeChain(data, &dataCopy);
-  app.m_pPPFree();
-  if (!copied) {
-    FreeGroupCodeChain(geometryCopy);
-    FreeGroupCodeChain(dataCopy);
-    return false;
-  }
-  FreeGroupCodeChain(record->m_pProductGeometry);
-  FreeGroupCodeChain(record->m_pProductData);
-  record->m_pProductGeometry = geometryCopy;
-  record->m_pProductData = dataCopy;
   ComputeBoundingBox(record, record->m_pProductGeometry, unit);
   return true;
 }
 
 }  // namespace
+
+CString FormatSignificant(double value) {
+  CString text;
+  text.Format("%.16g", value);
+  return text;
+}
+
+int AskProductLibrary(jovDatabase::Database* db, const CJovPropData& properties,
+                      const uint8_t* flags, uint32_t flagCount, resbuf** geometry, resbuf** data) {
+  CJov_VantrixApp& app = TheApp();
+  if (!app.m_pPPGetResbufEx || !app.m_pPPFree) return 0;
+  ParamLists lists;
+  if (!lists.Build(properties)) return 0;
+  return app.m_pPPGetResbufEx(db, 1, geometry, data, flags, flagCount, lists.names.data(),
+                              lists.values.data(), nullptr, nullptr, nullptr);
+}
+
+bool KeepProductCopies(const resbuf* geometry, const resbuf* data, resbuf** keptGeometry,
+                       resbuf** keptData) {
+  resbuf* geometryCopy = nullptr;
+  resbuf* dataCopy = nullptr;
+  const bool copied = DuplicateGroupCodeChain(geometry, &geometryCopy) &&
+                      DuplicateGroupCodeChain(data, &dataCopy);
+  TheApp().m_pPPFree();
+  if (!copied) {
+    FreeGroupCodeChain(geometryCopy);
+    FreeGroupCodeChain(dataCopy);
+    return false;
+  }
+  FreeGroupCodeChain(*keptGeometry);
+  FreeGroupCodeChain(*keptData);
+  *keptGeometry = geometryCopy;
+  *keptData = dataCopy;
+  return true;
+}
+
+bool FetchProductCopies(jovDatabase::Database* db, const CJovPropData& properties,
+                        const uint8_t* flags, uint32_t flagCount, resbuf** geometry, resbuf** data) {
+  resbuf* answerGeometry = nullptr;
+  resbuf* answerData = nullptr;
+  return AskProductLibrary(db, properties, flags, flagCount, &answerGeometry, &answerData) == 1 &&
+         KeepProductCopies(answerGeometry, answerData, geometry, data);
+}
 
 CString GetPropertyName(jovDatabase::Database* db, unsigned index) {
   if (!db) return CString();

@@ -4,8 +4,12 @@
 // parameters. Both chains are copied into the record.
 #pragma once
 
+#include <cstdint>
+
+#include "common/resbuf.h"
 #include "platform/mfc/CString.h"
 
+class CJovPropData;
 class CObjDataNew;
 class JovCutParams;
 namespace jovDatabase {
@@ -32,3 +36,24 @@ CString GetPropertyName(jovDatabase::Database* db, unsigned index);
 // The type code with '-' as its include flag (the 8th character); the rest
 // is kept as it is. Shorter codes are returned unchanged.
 CString PreviewLookupKey(const char* typeCode);
+
+// Asks the product library for the product the catalogue stands on, with
+// the properties of keys shorter than three characters as its parameters
+// (catalogue view B). The library's result: 1 when both chains came, which
+// stay the library's until PPFree or its next call; 0 without the library.
+int AskProductLibrary(jovDatabase::Database* db, const CJovPropData& properties,
+                      const uint8_t* flags, uint32_t flagCount, resbuf** geometry, resbuf** data);
+
+// Copies of the library's two answer chains in place of *keptGeometry and
+// *keptData (whatever these held is freed first), then the library's
+// released (PPFree). False, with both unchanged, when a copy fails.
+bool KeepProductCopies(const resbuf* geometry, const resbuf* data, resbuf** keptGeometry,
+                       resbuf** keptData);
+
+// AskProductLibrary, then KeepProductCopies. False, with both unchanged,
+// when the library does not answer 1.
+bool FetchProductCopies(jovDatabase::Database* db, const CJovPropData& properties,
+                        const uint8_t* flags, uint32_t flagCount, resbuf** geometry, resbuf** data);
+
+// A number with 16 significant digits, without trailing zeros.
+CString FormatSignificant(double value);

@@ -58,15 +58,19 @@ bool ToggleIncludeFlag(CString& typeCode, char from, char to) {
 }  // namespace
 
 int WriteRecordChain(const CObjDataNew& record, const resbuf* chain) {
+  return WriteEntityChain(chain, record.m_hasEntityName ? record.m_entityName : nullptr);
+}
+
+int WriteEntityChain(const resbuf* chain, const int64_t* entityName) {
   if (!chain) return HOST_NONE;
   // The host only reads what it is given.
   auto* body = const_cast<resbuf*>(chain);
-  if (!record.m_hasEntityName) return HostEntityWrite(TheApp().m_pHostTable, body);
+  if (!entityName) return HostEntityWrite(TheApp().m_pHostTable, body);
   resbuf name{};
   name.next = body;
   name.code = -1;
-  name.value.name[0] = record.m_entityName[0];
-  name.value.name[1] = record.m_entityName[1];
+  name.value.name[0] = entityName[0];
+  name.value.name[1] = entityName[1];
   return HostEntityWrite(TheApp().m_pHostTable, &name);
 }
 

@@ -6,6 +6,8 @@
 // toggled on the same path.
 #pragma once
 
+#include <cstdint>
+
 #include "common/resbuf.h"
 
 class CObjDataNew;
@@ -39,3 +41,6 @@ int FindApplication(resbuf** cursor, const char* name);
 
 // Sends one chain of the record: behind its entity name when it has one.
 int WriteRecordChain(const CObjDataNew& record, const resbuf* chain);
+// Sends a chain: behind a name node of the entity's name (two words) when
+// one is given, so the host replaces that entity; else as a new entity.
+int WriteEntityChain(const resbuf* chain, const int64_t* entityName);

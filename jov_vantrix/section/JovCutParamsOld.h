@@ -1,12 +1,14 @@
 // The parameters of a riser section drawn by the older generators:
 // distances in metres until the generate step scales them, switches,
-// layers, pipe types, description masks and the cut's number and stamp.
+// layers, pipe types, description masks, the cut's number and stamp, and
+// the section list of the riser's branches.
 #pragma once
 
 #include <cstdint>
 
 #include "common/GLVector.h"
 #include "jov_vantrix/network/JovCutParams.h"
+#include "jov_vantrix/section/CSecSez.h"
 #include "platform/mfc/CString.h"
 
 class JovCutParamsOld {
@@ -77,4 +79,5 @@ class JovCutParamsOld {
   double m_verticalPipeBeginLength = 0.1;
   double m_descriptionDistance = 0.05;
   double m_riserRadius = 0.08;
+  CSecSez m_sections;  // built by the generate step
 };

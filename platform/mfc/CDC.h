@@ -68,6 +68,7 @@ class CDC : public CObject {
   CSize GetTextExtent(LPCSTR text, int length) const;
   CSize GetTextExtent(const CString& text) const { return GetTextExtent(text, text.GetLength()); }
   BOOL GetTextMetrics(TEXTMETRICA* metrics) const { return ::GetTextMetricsA(m_hDC, metrics); }
+  BOOL PatBlt(int x, int y, int width, int height, DWORD rop) { return ::PatBlt(m_hDC, x, y, width, height, rop); }
   BOOL BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY, DWORD rop);
   BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY, int sourceWidth,
                   int sourceHeight, DWORD rop);

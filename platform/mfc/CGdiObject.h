@@ -52,6 +52,7 @@ class CBrush : public CGdiObject {
   explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
   BOOL CreateSolidBrush(COLORREF color) { return !m_hObject && Attach(::CreateSolidBrush(color)); }
   BOOL CreateSysColorBrush(int index);
+  BOOL CreateHatchBrush(int hatch, COLORREF color) { return !m_hObject && Attach(::CreateHatchBrush(hatch, color)); }
   operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
   static CBrush* FromHandle(HBRUSH brush);
 };

@@ -270,7 +270,14 @@ LRESULT AfxWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return AfxCallWndProc(wnd, window, message, wParam, lParam);
 }
 
-const MSG* CWnd::GetCurrentMessage() { return &t_currentMessage; }
+const MSG* CWnd::GetCurrentMessage() {
+  // Where and when, as the framework fills them in: the last message taken
+  // from the queue.
+  const DWORD pos = ::GetMessagePos();
+  t_currentMessage.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+  t_currentMessage.time = static_cast<DWORD>(::GetMessageTime());
+  return &t_currentMessage;
+}
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;

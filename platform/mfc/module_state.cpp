@@ -1,6 +1,7 @@
 #include "platform/mfc/module_state.h"
 
 #include "platform/win32/module_loader.h"
+#include "platform/win32/resources.h"
 
 namespace {
 
@@ -42,4 +43,12 @@ HINSTANCE AfxGetResourceHandle() {
 
 void AfxSetResourceHandle(HINSTANCE resourceHandle) {
   AfxGetModuleState()->m_hCurrentResourceHandle = resourceHandle;
+}
+
+HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type) {
+  HINSTANCE resources = AfxGetResourceHandle();
+  if (FindResourceA(resources, name, type)) return resources;
+  HINSTANCE instance = AfxGetInstanceHandle();
+  if (instance != resources && FindResourceA(instance, name, type)) return instance;
+  return resources;
 }

@@ -51,6 +51,9 @@ LPCSTR AfxGetAppName();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE resourceHandle);
+// The module holding a resource: the resource handle, else the instance
+// handle; the resource handle when neither holds it.
+HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type);
 
 // For the application object: the process's state when the program itself
 // has one (null restores the default).

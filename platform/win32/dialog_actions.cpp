@@ -34,15 +34,6 @@ std::string Quoted(const std::string& cp1250) {
   return out + "\"";
 }
 
-bool ParseInt(const std::string& text, int* out) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  long v = std::strtol(text.c_str(), &end, 10);
-  if (*end || v < -0x7FFFFFFFL || v > 0x7FFFFFFFL) return false;
-  *out = static_cast<int>(v);
-  return true;
-}
-
 bool AllDigits(const std::string& text) {
   if (text.empty()) return false;
   for (char c : text)
@@ -338,6 +329,10 @@ std::string DialogAction::Describe() const {
     case Kind::Ok: return "ok";
     case Kind::Cancel: return "cancel";
     case Kind::Run: return "(a test step)";
+    case Kind::RightClick:
+    case Kind::Drag:
+    case Kind::Wheel:
+    case Kind::PreviewPick: return DescribeMouseAction(*this);
   }
   return {};
 }
@@ -345,7 +340,8 @@ std::string DialogAction::Describe() const {
 const std::vector<std::string>& DialogActionKeywords() {
   static const std::vector<std::string> words = {"dialog", "set",    "type", "key",       "click",
                                                  "dblclick", "check", "choose", "edit-cell", "choose-cell",
-                                                 "drag-row", "ok",    "cancel"};
+                                                 "drag-row", "ok",    "cancel", "rclick",    "drag",
+                                                 "wheel",    "preview-pick"};
   return words;
 }
 
@@ -379,6 +375,7 @@ bool ParseDialogAction(std::string_view keyword, const std::vector<std::string>&
   }
   if (!IsDialogActionKeyword(word)) return fail("unknown dialog action '" + word + "'");
   if (args.empty() || !ParseInt(args[0], &control)) return fail(word + " needs a control id first");
+  if (IsMouseActionKeyword(word)) return ParseMouseAction(word, args, out, why);
   if (word == "set" || word == "type") {
     if (args.size() != 2) return fail(word + " needs a control id and a text");
     std::string text;
@@ -538,6 +535,10 @@ bool ApplyDialogAction(HWND dialog, const DialogAction& a, std::string* error) {
     case Kind::EditCell:
     case Kind::ChooseCell:
     case Kind::DragRow: return ApplyCellAction(dialog, control, a, error);
+    case Kind::RightClick:
+    case Kind::Drag:
+    case Kind::Wheel:
+    case Kind::PreviewPick: return ApplyMouseAction(control, a, error);
     default: return Fail(error, "unknown action");
   }
 }

@@ -30,6 +30,18 @@
 //                             view, moves with it held and releases it on
 //                             row ROW2 of the same list or of list CTRL2;
 //                             ROW2 -1 releases below the last row
+//   rclick CTRL X Y           right-clicks the client point X Y
+//   drag CTRL left|middle X1 Y1 X2 Y2
+//                             presses the button at X1 Y1, moves with it
+//                             held to X2 Y2 (by way of the middle) and
+//                             releases it there
+//   wheel CTRL N              turns the wheel N notches over the control's
+//                             centre (negative: towards the user)
+//   preview-pick CTRL ID      clicks a client point where the control shows
+//                             its item ID (a preview's selection name); no
+//                             such point is an error
+//   menu ID|cancel            (not a dialog action) answers the next popup
+//                             menu with a command, or dismisses it
 //   ok                        clicks the OK button (IDOK without one)
 //   cancel                    clicks the Cancel button (IDCANCEL without one)
 //
@@ -40,6 +52,7 @@
 // converted when parsed.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -48,7 +61,10 @@
 #include "platform/win32/geometry.h"
 
 struct DialogAction {
-  enum class Kind { Expect, Set, Type, Key, Click, DoubleClick, Check, Choose, Ok, Cancel, Run, EditCell, ChooseCell, DragRow };
+  enum class Kind {
+    Expect, Set, Type, Key, Click, DoubleClick, Check, Choose, Ok, Cancel, Run, EditCell, ChooseCell, DragRow,
+    RightClick, Drag, Wheel, PreviewPick
+  };
   Kind kind = Kind::Ok;
   int control = 0;
   std::string text;       // Set, Type: the text; Key: the key name; Choose: the item text
@@ -60,7 +76,11 @@ struct DialogAction {
   bool byText = false;    // Choose by text
   bool checked = true;    // Check
   bool hasPoint = false;  // Click at a point of the control's client area
-  POINT point{};
+  POINT point{};          // Click, RightClick: the point; Drag: where it starts
+  POINT to{};             // Drag: where it ends
+  bool middleButton = false;  // Drag with the middle button
+  int notches = 0;        // Wheel
+  uint32_t item = 0;      // PreviewPick: the item id
   int templateId = -1;    // Expect
   std::function<void(HWND dialog)> run;  // Run: a test's own step
 
@@ -78,6 +98,10 @@ struct DialogAction {
   static DialogAction EditCell(int control, int row, int column, std::string text);
   static DialogAction ChooseCell(int control, int row, int column, int entry);
   static DialogAction DragRow(int control, int row, int dropControl, int dropRow);
+  static DialogAction RightClick(int control, POINT clientPoint);
+  static DialogAction Drag(int control, bool middleButton, POINT from, POINT to);
+  static DialogAction Wheel(int control, int notches);
+  static DialogAction PreviewPick(int control, uint32_t item);
   static DialogAction Ok();
   static DialogAction Cancel();
   static DialogAction Run(std::function<void(HWND dialog)> step);
@@ -103,3 +127,12 @@ bool ApplyDialogAction(HWND dialog, const DialogAction& action, std::string* err
 // The cell and drag words (dialog_cell_actions.cpp); control is the list
 // view named by the action.
 bool ApplyCellAction(HWND dialog, HWND control, const DialogAction& action, std::string* error);
+
+// The mouse words rclick, drag, wheel and preview-pick
+// (dialog_mouse_actions.cpp): their keywords, parsing, script lines and
+// carrying out in the control named by the action.
+bool IsMouseActionKeyword(std::string_view keyword);
+bool ParseMouseAction(const std::string& keyword, const std::vector<std::string>& args, DialogAction* out,
+                      std::string* why);
+std::string DescribeMouseAction(const DialogAction& action);
+bool ApplyMouseAction(HWND control, const DialogAction& action, std::string* error);

@@ -1,6 +1,7 @@
 #include "platform/win32/dialog_targets.h"
 
 #include <cctype>
+#include <cstdlib>
 
 #include "platform/win32/common_controls.h"
 #include "platform/win32/control_messages.h"
@@ -25,6 +26,15 @@ std::string ClassOf(HWND window) {
   char cls[64] = "";
   GetClassNameA(window, cls, sizeof cls);
   return Lower(cls);
+}
+
+bool ParseInt(const std::string& text, int* out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  long v = std::strtol(text.c_str(), &end, 10);
+  if (*end || v < -0x7FFFFFFFL || v > 0x7FFFFFFFL) return false;
+  *out = static_cast<int>(v);
+  return true;
 }
 
 bool Fail(std::string* error, std::string why) {
@@ -77,7 +87,7 @@ POINT Center(HWND window) {
 
 // Clicks at a point of the control; the deepest visible, enabled window
 // there gets the click.
-void ClickAt(HWND control, POINT point, bool doubleClick) {
+void ClickAt(HWND control, POINT point, bool doubleClick, headless::MouseButton button) {
   HWND target = control;
   POINT p = point;
   for (;;) {
@@ -86,7 +96,7 @@ void ClickAt(HWND control, POINT point, bool doubleClick) {
     MapWindowPoints(target, child, &p, 1);
     target = child;
   }
-  headless::QueueClick(target, p, headless::MouseButton::Left, doubleClick);
+  headless::QueueClick(target, p, button, doubleClick);
 }
 
 POINT RowPoint(HWND list, int row, bool checkBox) {

@@ -5,11 +5,14 @@
 #include <string>
 
 #include "platform/win32/geometry.h"
+#include "platform/win32/headless_input.h"
 
 namespace dialog_targets {
 
 // The window class in lower case ("syslistview32").
 std::string ClassOf(HWND window);
+// A script word's whole text as a decimal int; false for anything else.
+bool ParseInt(const std::string& text, int* out);
 // Sets *error (when given) and returns false.
 bool Fail(std::string* error, std::string why);
 // A control of the dialog by id, a child's child too; null when none.
@@ -20,7 +23,8 @@ HWND Control(HWND dialog, int id, std::string* error);
 POINT Center(HWND window);
 // Queues a click at a client point of the control; the deepest visible,
 // enabled window there gets it.
-void ClickAt(HWND control, POINT point, bool doubleClick);
+void ClickAt(HWND control, POINT point, bool doubleClick,
+             headless::MouseButton button = headless::MouseButton::Left);
 // The middle of a list view row (its label, or its check box), scrolled
 // into view first.
 POINT RowPoint(HWND list, int row, bool checkBox);

@@ -381,6 +381,24 @@ HBRUSH CreateSolidBrush(COLORREF color) {
   return static_cast<HBRUSH>(NewObject(o));
 }
 
+HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
+  const LOGBRUSH brush{BS_HATCHED, color, static_cast<uintptr_t>(hatch)};
+  return CreateBrushIndirect(&brush);
+}
+
+HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
+  const bool known = brush && (brush->lbStyle == BS_SOLID || brush->lbStyle == BS_NULL ||
+                               (brush->lbStyle == BS_HATCHED && brush->lbHatch <= HS_DIAGCROSS));
+  if (!known) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  GdiObject o;
+  o.kind = Kind::Brush;
+  o.brush = *brush;
+  return static_cast<HBRUSH>(NewObject(o));
+}
+
 HFONT CreateFontIndirectA(const LOGFONTA* font) {
   if (!font) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -629,6 +647,18 @@ BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) {
   metrics->tmDefaultChar = '?';
   metrics->tmBreakChar = ' ';
   metrics->tmCharSet = o && o->kind == Kind::Font ? o->font.lfCharSet : DEFAULT_CHARSET;
+  return TRUE;
+}
+
+BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
+  DeviceContext* d = Dc(dc);
+  if (!d) return FALSE;
+  GdiObject* o = Object(d->state.brush);
+  const LOGBRUSH brush = o ? o->brush : LOGBRUSH{BS_NULL, 0, 0};
+  if (!Record(dc, "PatBlt", {x, y, width, height, static_cast<int>(rop)}, {}, brush.lbColor)) return FALSE;
+  GdiRecord& r = G().journal.back();
+  r.brushStyle = brush.lbStyle;
+  r.brushHatch = static_cast<int>(brush.lbHatch);
   return TRUE;
 }
 

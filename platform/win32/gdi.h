@@ -92,6 +92,8 @@ constexpr DWORD SRCPAINT = 0x00EE0086;
 constexpr DWORD SRCAND = 0x008800C6;
 constexpr DWORD SRCINVERT = 0x00660046;
 constexpr DWORD PATCOPY = 0x00F00021;
+constexpr DWORD PATINVERT = 0x005A0049;
+constexpr DWORD DSTINVERT = 0x00550009;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
 
@@ -186,6 +188,14 @@ struct LOGBRUSH {
 constexpr UINT BS_SOLID = 0;
 constexpr UINT BS_NULL = 1;
 constexpr UINT BS_HOLLOW = BS_NULL;
+constexpr UINT BS_HATCHED = 2;
+// Hatch styles of BS_HATCHED brushes.
+constexpr int HS_HORIZONTAL = 0;
+constexpr int HS_VERTICAL = 1;
+constexpr int HS_FDIAGONAL = 2;
+constexpr int HS_BDIAGONAL = 3;
+constexpr int HS_CROSS = 4;
+constexpr int HS_DIAGCROSS = 5;
 struct BITMAP {
   LONG bmType;
   LONG bmWidth;
@@ -250,6 +260,10 @@ BOOL DeleteObject(HGDIOBJ object);
 int GetObjectA(HGDIOBJ object, int size, LPVOID out);
 HPEN CreatePen(int style, int width, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);
+// A hatch style of HS_HORIZONTAL..HS_DIAGCROSS; null for another.
+HBRUSH CreateHatchBrush(int hatch, COLORREF color);
+// BS_SOLID, BS_NULL and BS_HATCHED brushes; null for other styles.
+HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
 HFONT CreateFontIndirectA(const LOGFONTA* font);
 HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
                   DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
@@ -290,6 +304,9 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size);
 // The selected font's own metrics when an outline font matches it (see
 // glyph_outline.h), else the headless ones.
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
+// Paints the rectangle with the selected brush through the raster
+// operation (PATCOPY, PATINVERT, DSTINVERT ...); recorded with the brush.
+BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 BOOL BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop);
 BOOL StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, DWORD rop);
@@ -331,6 +348,8 @@ struct GdiRecord {
   std::string text;        // text drawn, code page 1250
   COLORREF color = 0;      // the text colour, pen or brush colour in effect
   UINT textAlign = 0;      // TextOutA: the text alignment in effect
+  UINT brushStyle = BS_SOLID;  // PatBlt: the brush's style and hatch
+  int brushHatch = 0;
 };
 // The drawing journal keeps the most recent calls (at most 100000).
 std::vector<GdiRecord> DrawingJournal(HWND window = nullptr);  // null: all

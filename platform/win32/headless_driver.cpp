@@ -6,6 +6,7 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/control_messages.h"
+#include "platform/win32/control_script_hooks.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/window_api.h"
 
@@ -149,6 +150,18 @@ std::string Describe(HWND c) {
 std::string DescribeDialogControls(HWND dialog) {
   if (!IsWindow(dialog)) return {};
   std::string out;
-  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) out += "  " + Describe(c) + "\n";
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    out += "  " + Describe(c) + "\n";
+    // What a custom control tells of its content, indented under it.
+    const ControlScriptHooks* hooks = FindControlScriptHooks(c);
+    if (!hooks || !hooks->describe) continue;
+    const std::string content = hooks->describe();
+    for (size_t at = 0; at < content.size();) {
+      size_t end = content.find('\n', at);
+      if (end == std::string::npos) end = content.size();
+      out += "    " + content.substr(at, end - at) + "\n";
+      at = end + 1;
+    }
+  }
   return out;
 }

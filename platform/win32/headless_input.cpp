@@ -47,14 +47,23 @@ char UsualCharacter(UINT vk, UINT modifiers) {
 }
 
 // A mouse message at a client point of the window it is aimed at.
-void QueueMouse(HWND window, POINT clientPoint, UINT message) {
+void QueueMouse(HWND window, POINT clientPoint, UINT message, WPARAM wParam = 0) {
   winmodel::InputEvent e;
   e.mouse = true;
   e.message = message;
+  e.wParam = wParam;
   e.target = window;
   e.screen = clientPoint;
   ClientToScreen(window, &e.screen);
   winmodel::QueueInput(e);
+}
+
+UINT ButtonDown(MouseButton b) {
+  return b == MouseButton::Left ? WM_LBUTTONDOWN : b == MouseButton::Right ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
+}
+
+UINT ButtonUp(MouseButton b) {
+  return b == MouseButton::Left ? WM_LBUTTONUP : b == MouseButton::Right ? WM_RBUTTONUP : WM_MBUTTONUP;
 }
 
 std::string Lower(std::string_view s) {
@@ -152,8 +161,12 @@ void QueueMouseMove(HWND window, POINT clientPoint) { QueueMouse(window, clientP
 
 void QueueMouseButton(HWND window, POINT clientPoint, MouseButton button, bool down) {
   QueueMouseMove(window, clientPoint);
-  const bool left = button == MouseButton::Left;
-  QueueMouse(window, clientPoint, down ? (left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN) : (left ? WM_LBUTTONUP : WM_RBUTTONUP));
+  QueueMouse(window, clientPoint, down ? ButtonDown(button) : ButtonUp(button));
+}
+
+void QueueMouseWheel(HWND window, POINT clientPoint, int delta) {
+  QueueMouseMove(window, clientPoint);
+  QueueMouse(window, clientPoint, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(static_cast<short>(delta))) << 16);
 }
 
 void QueueStep(std::function<void()> step) {
@@ -164,10 +177,10 @@ void QueueStep(std::function<void()> step) {
 
 void QueueClick(HWND window, POINT clientPoint, MouseButton button, bool doubleClick) {
   QueueMouseMove(window, clientPoint);
-  const bool left = button == MouseButton::Left;
-  const UINT down = left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
-  const UINT up = left ? WM_LBUTTONUP : WM_RBUTTONUP;
-  const UINT dbl = left ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK;
+  const UINT down = ButtonDown(button), up = ButtonUp(button);
+  const UINT dbl = button == MouseButton::Left ? WM_LBUTTONDBLCLK
+                   : button == MouseButton::Right ? WM_RBUTTONDBLCLK
+                                                  : WM_MBUTTONDBLCLK;
   const UINT sequence[] = {down, up, dbl, up};
   for (int i = 0; i < (doubleClick ? 4 : 2); ++i) QueueMouse(window, clientPoint, sequence[i]);
 }

@@ -38,7 +38,7 @@ UINT KeyOfCharacter(char ch);
 // ignore case. False for an unknown name.
 bool ParseKeyName(std::string_view name, UINT* virtualKey, UINT* modifiers);
 
-enum class MouseButton { Left, Right };
+enum class MouseButton { Left, Right, Middle };
 // Queues a move to the point, button down and up (a double click: down, up,
 // double click, up), aimed at `window` (client coordinates); the capture,
 // when set, receives them instead.
@@ -47,6 +47,9 @@ void QueueMouseMove(HWND window, POINT clientPoint);
 // The button going down or up alone, at a point of `window`: a drag is a
 // press, moves with the button held (QueueMouseMove), and a release.
 void QueueMouseButton(HWND window, POINT clientPoint, MouseButton button, bool down);
+// Turns the wheel by `delta` (WHEEL_DELTA per notch, negative towards the
+// user) with the cursor at a client point of the window.
+void QueueMouseWheel(HWND window, POINT clientPoint, int delta);
 
 // Queues a step of the caller's behind the input already queued: it runs
 // when its turn comes, after every message queued before it (posted ones

@@ -1,12 +1,14 @@
 #include "platform/win32/image_loading.h"
 
 #include "platform/win32/error_codes.h"
+#include "platform/win32/resources.h"
 
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-  if (type != IMAGE_BITMAP || (flags & LR_LOADFROMFILE) || cx < 0 || cy < 0) {
+  if ((type != IMAGE_BITMAP && type != IMAGE_CURSOR) || (flags & LR_LOADFROMFILE) || cx < 0 || cy < 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
+  if (type == IMAGE_CURSOR) return LoadCursorA(instance, name);
   HBITMAP loaded = LoadBitmapA(instance, name);
   BITMAP info{};
   if (!loaded || !GetObjectA(loaded, sizeof info, &info)) return nullptr;

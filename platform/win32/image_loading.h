@@ -1,6 +1,8 @@
-// LoadImageA for bitmaps: a bitmap resource of a module, or with a null
-// instance one of the system's bitmaps (OBM_*, gdi.h). The caller owns the
-// bitmap it gets and deletes it with DeleteObject, a system one included.
+// LoadImageA for bitmaps and cursors. A bitmap: a bitmap resource of a
+// module, or with a null instance one of the system's bitmaps (OBM_*,
+// gdi.h); the caller owns the bitmap it gets and deletes it with
+// DeleteObject, a system one included. A cursor: as LoadCursorA, at any
+// size (nothing is shown headless).
 #pragma once
 
 #include "platform/win32/control_messages.h"
@@ -15,8 +17,8 @@ constexpr UINT LR_LOADMAP3DCOLORS = 0x1000;
 constexpr UINT LR_CREATEDIBSECTION = 0x2000;
 constexpr UINT LR_SHARED = 0x8000;
 
-// IMAGE_BITMAP only: other types and LR_LOADFROMFILE are refused (null,
-// ERROR_INVALID_PARAMETER). A cx or cy other than 0 gives the bitmap that
+// IMAGE_BITMAP and IMAGE_CURSOR only: other types and LR_LOADFROMFILE are
+// refused (null, ERROR_INVALID_PARAMETER). A cx or cy other than 0 gives the bitmap that
 // width or height. LR_LOADTRANSPARENT changes nothing headless (nothing is
 // drawn).
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);

@@ -76,6 +76,9 @@ void UpdateKeyState(const winmodel::InputEvent& e) {
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK: set(VK_RBUTTON, true); break;
     case WM_RBUTTONUP: set(VK_RBUTTON, false); break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: set(VK_MBUTTON, true); break;
+    case WM_MBUTTONUP: set(VK_MBUTTON, false); break;
     default: break;
   }
 }
@@ -85,14 +88,15 @@ WPARAM MouseKeyFlags() {
   WPARAM flags = 0;
   if (q.keys[VK_LBUTTON]) flags |= MK_LBUTTON;
   if (q.keys[VK_RBUTTON]) flags |= MK_RBUTTON;
+  if (q.keys[VK_MBUTTON]) flags |= MK_MBUTTON;
   if (q.keys[VK_SHIFT]) flags |= MK_SHIFT;
   if (q.keys[VK_CONTROL]) flags |= MK_CONTROL;
   return flags;
 }
 
 bool IsButtonDown(UINT message) {
-  return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_LBUTTONDBLCLK ||
-         message == WM_RBUTTONDBLCLK;
+  return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+         message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
 }
 
 // The window an input event goes to now; null drops it.
@@ -122,7 +126,9 @@ bool Resolve(const winmodel::InputEvent& e, MSG& msg) {
   if (e.mouse && !e.direct) {
     q.cursor = e.screen;
     POINT p = e.screen;
-    ScreenToClient(w->handle, &p);
+    // The wheel tells where the cursor is on the screen; the buttons tell
+    // the client point.
+    if (e.message != WM_MOUSEWHEEL) ScreenToClient(w->handle, &p);
     msg.lParam = MAKELPARAM(p.x, p.y);
     if ((e.message == WM_LBUTTONDBLCLK || e.message == WM_RBUTTONDBLCLK) && !(w->cls->style & CS_DBLCLKS))
       msg.message = e.message == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
@@ -168,7 +174,11 @@ bool PeekInput(MSG* msg, HWND window, UINT first, UINT last, UINT remove) {
     q.input.pop_front();
     UpdateKeyState(e);
     if (e.mouse && !e.direct) {
-      m.wParam = MouseKeyFlags();
+      // The wheel's delta rides in the high word.
+      m.wParam = (e.message == WM_MOUSEWHEEL ? (e.wParam & 0xFFFF0000u) : 0) | MouseKeyFlags();
+      // The message counts as taken before WM_SETCURSOR: its handler asks
+      // where the cursor is (GetMessagePos).
+      NoteTaken(m);
       Window* w = Find(m.hwnd);
       // A click activates the window's top-level window first.
       if (w && IsButtonDown(m.message) && winmodel::ActiveWindow() != winmodel::Root(w))

@@ -197,6 +197,8 @@ constexpr WPARAM MK_RBUTTON = 0x0002;
 constexpr WPARAM MK_SHIFT = 0x0004;
 constexpr WPARAM MK_CONTROL = 0x0008;
 constexpr WPARAM MK_MBUTTON = 0x0010;
+// WM_MOUSEWHEEL: one notch of the wheel.
+constexpr int WHEEL_DELTA = 120;
 
 // WM_NCHITTEST
 constexpr LRESULT HTERROR = -2;

@@ -1,5 +1,7 @@
 #include "platform/win32/script_ui_driver.h"
 
+#include <cstdlib>
+
 #include "platform/win32/code_page.h"
 #include "platform/win32/dialog_actions.h"
 #include "platform/win32/radiator_script.h"
@@ -31,6 +33,16 @@ const char* AnswerOfButton(int button) {
 }
 
 void RegisterDialogScriptKeywords() {
+  RegisterSessionKeyword("menu", [](const std::vector<std::string>& args, std::string* why) {
+    unsigned long id = 0;
+    char* end = nullptr;
+    if (args.size() == 1 && (args[0] == "cancel" || (!args[0].empty() && args[0][0] != '-' &&
+                                                     (id = std::strtoul(args[0].c_str(), &end, 10), !*end) &&
+                                                     id > 0 && id <= 0xFFFF)))
+      return true;
+    if (why) *why = "needs a command id from 1 to 65535, or cancel";
+    return false;
+  });
   for (const std::string& word : DialogActionKeywords()) {
     // `cancel` is already known (a cancelled prompt): same shape, no arguments.
     if (IsSessionKeyword(word)) continue;
@@ -79,6 +91,13 @@ std::optional<FileDialogAnswer> ScriptUiDriver::AnswerFileDialog(const FileDialo
   else
     answer.path = Script().ResolveFile(line->args.at(0));
   return answer;
+}
+
+std::optional<UINT> ScriptUiDriver::ChooseMenuCommand(const MenuCall&) {
+  std::optional<ScriptLine> line = Script().Take({"menu"});
+  if (!line) return std::nullopt;
+  const std::string& answer = line->args.at(0);
+  return answer == "cancel" ? 0u : static_cast<UINT>(std::strtoul(answer.c_str(), nullptr, 10));
 }
 
 std::optional<DialogAction> ScriptUiDriver::NextDialogAction(const DialogInfo& dialog) {

@@ -5,6 +5,8 @@
 //   button and the journal marks it unanswered;
 // - file dialogs: `file PATH` (relative to the script's folder) or
 //   `cancel`; otherwise the dialog is cancelled, marked unanswered;
+// - popup menus: `menu ID` (a command of the menu) or `menu cancel`;
+//   otherwise the menu is dismissed, marked unanswered;
 // - modal dialogs: the dialog action words (dialog_actions.h). A `dialog
 //   ID` line names the dialog the following lines are for: it is taken
 //   when that dialog asks before it took any line (a later one is for the
@@ -27,7 +29,7 @@ std::optional<int> ButtonOfAnswer(std::string_view word);
 // The word of a button id ("ok" for IDOK ...); "?" for others.
 const char* AnswerOfButton(int button);
 
-// Adds the dialog action words to the session script's keywords (their
+// Adds the dialog action words and `menu` to the session script's keywords (their
 // arguments checked when a script loads); done by the driver's constructor,
 // so make the driver before loading the script. Repeating it is harmless.
 void RegisterDialogScriptKeywords();
@@ -38,6 +40,7 @@ class ScriptUiDriver : public UiDriver {
   explicit ScriptUiDriver(SessionScript* script = nullptr);
   std::optional<int> AnswerMessageBox(const MessageBoxCall& box) override;
   std::optional<FileDialogAnswer> AnswerFileDialog(const FileDialogCall& call) override;
+  std::optional<UINT> ChooseMenuCommand(const MenuCall& menu) override;
   std::optional<DialogAction> NextDialogAction(const DialogInfo& dialog) override;
   void DialogActionFailed(const DialogInfo& dialog, const DialogAction& action, const std::string& error) override;
   void DialogClosed(const DialogInfo& dialog, INT_PTR result) override;

@@ -7,16 +7,9 @@ Run with Debian's python3 (python3-ezdxf). The drawing is committed; this
 script documents how it was made."""
 import sys
 
-import ezdxf
+from network_drawing import jov_data, new_network_drawing
 
 BRANCH = [("_NBRANCH", "V1"), ("_NUM_BRANCH", "1"), ("_NUM_SIDE", "0"), ("_NUM_ASSOC", "A1")]
-
-
-def jov_data(type_code, props):
-    tags = [(1000, type_code)]
-    for key, value in props:
-        tags += [(1000, key), (1000, value)]
-    return tags
 
 
 def pipe(msp, code, y):
@@ -28,11 +21,7 @@ def pipe(msp, code, y):
 
 
 def main(path):
-    doc = ezdxf.new("R2000", setup=False)
-    doc.header["$INSUNITS"] = 4
-    doc.encoding = "cp1250"
-    for app in ("JOV_DATA", "JOV_INSPT", "_VANTRIX", "JOV_LINK"):
-        doc.appids.new(app)
+    doc = new_network_drawing(4)
     doc.layers.add("NET", color=3)
     block = doc.blocks.new(name="JOV_TCD")
     block.add_line((-40, 0), (40, 0))

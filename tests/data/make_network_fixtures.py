@@ -12,18 +12,11 @@ Run with Debian's python3 (python3-ezdxf). The drawings are committed; this
 script documents how they were made and prints the entities' handles."""
 import sys
 
-import ezdxf
+from network_drawing import jov_data, new_network_drawing
 
 LINK = "4123400000000"
 COMMON = [("_NBRANCH", "1"), ("_NUM_BRANCH", "1"), ("_NUM_SIDE", "0"), ("CM", "1"),
           ("CT", "T1"), ("_NUM_ASSOC", "A1"), ("_SCH_ASSOC", "S1")]
-
-
-def jov_data(type_code, props):
-    tags = [(1000, type_code)]
-    for key, value in props:
-        tags += [(1000, key), (1000, value)]
-    return tags
 
 
 def section_pipe(msp, layer, code, y, exported):
@@ -49,11 +42,7 @@ def floor_plan_pipe(msp, layer, code, y, exported):
 
 def main(folder):
     for name, exported in (("network.dxf", False), ("exported.dxf", True)):
-        doc = ezdxf.new("R2000", setup=False)
-        doc.header["$INSUNITS"] = 6
-        doc.encoding = "cp1250"
-        for app in ("JOV_DATA", "JOV_INSPT", "_VANTRIX", "JOV_LINK"):
-            doc.appids.new(app)
+        doc = new_network_drawing(6)
         for layer, colour in (("TRUBKY_P", 1), ("TRUBKY_Z", 5), ("PRVKY", 3), ("POPISY", 7)):
             doc.layers.add(layer, color=colour)
         block = doc.blocks.new(name="JOV_TCD")

@@ -17,6 +17,7 @@
 #include "platform/win32/resources.h"
 #include "platform/win32/ui_services.h"
 #include "wizard/dialogs/CExceptionEx.h"
+#include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/DialogMessages.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/frame/engine/CListItemData.h"
@@ -227,7 +228,7 @@ void CPPDlg::ConnectionPrefill() {
 
 BOOL CPPDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(TheProductDialogHost().Icon()));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(TheDialogHost().Icon()));
   CWnd* switchBox = GetDlgItem(IDC_PP_SWITCH);
   switchBox->GetWindowText(captionA);
   captionB = LoadText(IDS_PRODUCT_SWITCH);
@@ -457,8 +458,7 @@ CString CPPDlg::Selected(const CComboBox& combo) {
 }
 
 void CPPDlg::OnHelpButton() {
-  const std::string file = TheProductDialogHost().BasePath("HELP\\JOV2D.CHM") + "::/zdroje\\makroeditor-vkladani.htm";
-  HtmlHelpA(m_hWnd, file.c_str(), HH_DISPLAY_TOPIC, 0);
+  ShowWizardHelp(m_hWnd, "makroeditor-vkladani.htm");
 }
 
 BOOL CPPDlg::OnHelpInfo(HELPINFO* info) {
@@ -476,7 +476,7 @@ BOOL CPPDlg::OnHelpInfo(HELPINFO* info) {
       break;
   }
   constexpr int kContents = 183;
-  const std::string chm = TheProductDialogHost().BasePath("HELP\\JOV2D.CHM");
+  const std::string chm = TheDialogHost().BasePath("HELP\\JOV2D.CHM");
   if (_access(chm.c_str(), 0) == 0) {
     if (topic) {
       HH_POPUP popup{};
@@ -491,7 +491,7 @@ BOOL CPPDlg::OnHelpInfo(HELPINFO* info) {
       HtmlHelpA(m_hWnd, chm.c_str(), HH_HELP_CONTEXT, kContents);
     }
   } else {
-    const std::string hlp = TheProductDialogHost().BasePath("HELP\\JOV2D.HLP");
+    const std::string hlp = TheDialogHost().BasePath("HELP\\JOV2D.HLP");
     if (topic)
       WinHelpA(m_hWnd, hlp.c_str(), HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(topic));
     else

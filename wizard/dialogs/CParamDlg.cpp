@@ -10,6 +10,7 @@
 #include "platform/win32/message_queue.h"
 #include "platform/win32/ui_services.h"
 #include "platform/win32/window_api.h"
+#include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/DialogMessages.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/frame/engine/CPropData.h"
@@ -129,7 +130,7 @@ BOOL CParamDlg::Fail(UINT stringId) {
 
 BOOL CParamDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  SetIcon(TheProductDialogHost().Icon(), FALSE);
+  SetIcon(TheDialogHost().Icon(), FALSE);
   if (!param || !params) return Fail(IDS_NOT_ENOUGH_MEMORY);
   jovDatabase::Database* db = CurrentCatalogue();
   if (!db || db->EnumNames("PARS", &AddEnumNameToCombo, &labelCombo, false) != jovDatabase::eOK ||
@@ -332,14 +333,12 @@ void CParamDlg::OnOK() {
 }
 
 void CParamDlg::OnHelpButton() {
-  const std::string file =
-      TheProductDialogHost().BasePath("HELP\\JOV2D.CHM") + "::/zdroje\\kx-prace-pridani_prvku-makro.htm";
-  HtmlHelpA(m_hWnd, file.c_str(), HH_DISPLAY_TOPIC, 0);
+  ShowWizardHelp(m_hWnd, "kx-prace-pridani_prvku-makro.htm");
 }
 
 BOOL CParamDlg::OnHelpInfo(HELPINFO* info) {
   const int topic = TopicOfControl(info ? info->iCtrlId : 0);
-  const std::string chm = TheProductDialogHost().BasePath("HELP\\KX.CHM");
+  const std::string chm = TheDialogHost().BasePath("HELP\\KX.CHM");
   if (_access(chm.c_str(), 0) == 0) {
     HH_POPUP popup{};
     popup.cbStruct = sizeof popup;
@@ -349,7 +348,7 @@ BOOL CParamDlg::OnHelpInfo(HELPINFO* info) {
     popup.rcMargins = {-1, -1, -1, -1};
     HtmlHelpA(m_hWnd, chm.c_str(), HH_DISPLAY_TEXT_POPUP, reinterpret_cast<DWORD_PTR>(&popup));
   } else {
-    WinHelpA(m_hWnd, TheProductDialogHost().BasePath("HELP\\KX.HLP").c_str(), HELP_CONTEXTPOPUP,
+    WinHelpA(m_hWnd, TheDialogHost().BasePath("HELP\\KX.HLP").c_str(), HELP_CONTEXTPOPUP,
              static_cast<ULONG_PTR>(topic));
   }
   return TRUE;

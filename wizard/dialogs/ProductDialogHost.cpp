@@ -4,8 +4,6 @@ namespace {
 
 class NoHost : public ProductDialogHost {
  public:
-  std::string BasePath(const char* relative) const override { return relative ? relative : ""; }
-  HICON Icon() const override { return nullptr; }
   std::string RegistryRoot() const override { return ""; }
   int TradeLetter() const override { return -1; }
   resbuf*& ResultChain(int which) override { return which == 1 ? chain1_ : chain2_; }

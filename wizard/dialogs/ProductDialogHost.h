@@ -1,8 +1,9 @@
-// What the product dialogs take from the library they run in: its folder
-// and icon, its registry root, the shared state of a product request
-// (result chains, the producer dialog's texts, slope and mirror), the
-// connection services and the product output. The library installs the
-// host that answers from its application object; tests install their own.
+// What the product dialogs take from the library they run in beside its
+// folders and icon (DialogHost.h): its registry root, the shared state of a
+// product request (result chains, the producer dialog's texts, slope and
+// mirror), the connection services and the product output. The library
+// installs the host that answers from its application object; tests
+// install their own.
 #pragma once
 
 #include <string>
@@ -21,9 +22,6 @@ class ProductDialogHost {
 
   virtual ~ProductDialogHost();
 
-  // The library's folder (ending in '\') + relative.
-  virtual std::string BasePath(const char* relative) const = 0;
-  virtual HICON Icon() const = 0;
   // The wizard's registry root under HKEY_CURRENT_USER, ending in '\'.
   virtual std::string RegistryRoot() const = 0;
   // The current catalogue's trade: 3 heating, -1 none.

@@ -51,6 +51,19 @@ Search FindRecord(const Bytes& data, const void* key, unsigned keyLength) {
   return {};
 }
 
+// Where the first record that is not sound starts; the size when all are.
+size_t SoundLength(const Bytes& data) {
+  size_t pos = 0;
+  while (pos < data.size()) {
+    const size_t left = data.size() - pos;
+    if (left < 4) return pos;
+    const RecordHeader h = HeaderAt(data, pos);
+    if (h.RecordLength() < h.KeyLength() + h.ValueLength() + 4 || h.RecordLength() > left) return pos;
+    pos += h.RecordLength();
+  }
+  return pos;
+}
+
 bool ReadWholeFile(HANDLE file, Bytes& data) {
   DWORD high = 0;
   const DWORD size = GetFileSize(file, &high);
@@ -72,11 +85,19 @@ bool CutAt(HANDLE file, size_t pos) {
   return SetFilePointer(file, static_cast<LONG>(pos), nullptr, FILE_BEGIN) == pos && SetEndOfFile(file);
 }
 
-// The records behind the one at pos move up over it.
-bool RemoveRecord(HANDLE file, const Bytes& data, const Search& at) {
-  const size_t behind = at.pos + at.header.RecordLength();
-  return WriteAt(file, at.pos, data.data() + behind, data.size() - behind) &&
-         CutAt(file, at.pos + (data.size() - behind));
+// Every record of the key goes, those behind moving up: a later record of
+// the key would otherwise be read in place of what is written next. data
+// holds only sound records.
+bool RemoveRecords(HANDLE file, const Bytes& data, const Search& first, const void* key, unsigned keyLength) {
+  Bytes rest;
+  for (size_t pos = first.pos; pos < data.size();) {
+    const RecordHeader h = HeaderAt(data, pos);
+    if (h.KeyLength() != keyLength || std::memcmp(&data[pos + 4], key, keyLength) != 0)
+      rest.insert(rest.end(), data.begin() + static_cast<std::ptrdiff_t>(pos),
+                  data.begin() + static_cast<std::ptrdiff_t>(pos + h.RecordLength()));
+    pos += h.RecordLength();
+  }
+  return WriteAt(file, first.pos, rest.data(), rest.size()) && CutAt(file, first.pos + rest.size());
 }
 
 Bytes RecordBytes(uint32_t header, const void* key, unsigned keyLength, const void* value,
@@ -134,22 +155,21 @@ int CFileCfg::WriteRecord(const void* key, unsigned keyLength, const void* value
   if (value && (valueLength > kMaxRecordLength || keyLength + valueLength + 4 > kMaxRecordLength)) return 0;
   Bytes data;
   if (!ReadWholeFile(m_hFile, data)) return 0;
+  // A damaged record goes with all that follows it before anything else:
+  // a record appended behind it could never be read.
+  const size_t sound = SoundLength(data);
+  if (sound < data.size()) {
+    if (!CutAt(m_hFile, sound)) return 0;
+    data.resize(sound);
+  }
   const Search at = FindRecord(data, key, keyLength);
-  switch (at.outcome) {
-    case Outcome::damaged:
-      if (!CutAt(m_hFile, at.pos)) return 0;
-      break;
-    case Outcome::found:
-      if (!value) return RemoveRecord(m_hFile, data, at) ? 1 : 0;
-      if (valueLength <= at.header.ValueLength()) {
-        const uint32_t header = (at.header.word & 0xFFFFF) | valueLength << 20;
-        const Bytes record = RecordBytes(header, key, keyLength, value, valueLength);
-        return WriteAt(m_hFile, at.pos, record.data(), record.size()) ? 1 : 0;
-      }
-      if (!RemoveRecord(m_hFile, data, at)) return 0;
-      break;
-    case Outcome::notFound:
-      break;
+  if (at.outcome == Outcome::found) {
+    if (value && valueLength <= at.header.ValueLength()) {
+      const uint32_t header = (at.header.word & 0xFFFFF) | valueLength << 20;
+      const Bytes record = RecordBytes(header, key, keyLength, value, valueLength);
+      return WriteAt(m_hFile, at.pos, record.data(), record.size()) ? 1 : 0;
+    }
+    if (!RemoveRecords(m_hFile, data, at, key, keyLength)) return 0;
   }
   if (!value) return 1;
   return Append(m_hFile, key, keyLength, value, valueLength) ? 1 : 0;

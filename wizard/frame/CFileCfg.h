@@ -6,7 +6,8 @@
 // slack left by an in-place rewrite. Every operation reads the whole file once.
 // A record that is not sound (shorter than its key and value, or running past
 // the end) hides everything behind it from reads and is cut off, with all
-// that follows, by the next write.
+// that follows, by the next write. Of a key stored more than once only the
+// first record is read; a write that moves or removes the key takes all.
 #pragma once
 
 #include "platform/win32/file_api.h"

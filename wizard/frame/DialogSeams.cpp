@@ -3,6 +3,7 @@
 #include "platform/mfc/CDialog.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/ui_services.h"
+#include "wizard/dialogs/DialogEntries.h"
 #include "wizard/frame/ProductDialogs.h"
 
 namespace {
@@ -14,19 +15,11 @@ INT_PTR RunTemplate(UINT templateId, HWND parent) {
 
 INT_PTR OpenProducerDialog(const ProducerDialogArgs& args) { return RunTemplate(IDD_PP2, args.parent); }
 
-INT_PTR OpenDimensionDialog(char, HWND parent) { return RunTemplate(IDD_DIM, parent); }
-
-INT_PTR OpenMaskList(unsigned, HWND parent) { return RunTemplate(IDD_MASK, parent); }
-
-int OpenMaskEditor(const resbuf*, int, char, HWND parent) {
-  return RunTemplate(IDD_MASK_DEF, parent) == IDOK ? 1 : 0;
-}
-
 INT_PTR OpenDefinitionEditor(unsigned, bool, HWND parent) { return RunTemplate(IDD_DEF_PARAM, parent); }
 
 constexpr WizardDialogSeams kDefaults = {
-    &OpenProducerDialog, &RunParametricDialog, &OpenDimensionDialog,
-    &OpenMaskList,       &OpenMaskEditor,       &OpenDefinitionEditor,
+    &OpenProducerDialog, &RunParametricDialog, &RunDimensionDialog,
+    &RunMaskListDialog,  &RunMaskPreset,        &OpenDefinitionEditor,
 };
 
 }  // namespace

@@ -11,12 +11,6 @@ namespace {
 
 class ApplicationHost : public ProductDialogHost {
  public:
-  std::string BasePath(const char* relative) const override {
-    char path[260] = "";
-    TheWizardApp().MakeBasePath(path, relative);
-    return path;
-  }
-  HICON Icon() const override { return TheWizardApp().GetIcon(); }
   std::string RegistryRoot() const override { return WizardRegistryRoot(); }
   int TradeLetter() const override { return GetTradeLetter(); }
   resbuf*& ResultChain(int which) override {

@@ -7,10 +7,13 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "common/HostExport2D.h"
 #include "jov_vantrix/tests/TestHosts.h"
 #include "platform/catalogue/Database.h"
+#include "platform/resources/wizard/resource_ids.h"
+#include "platform/win32/ui_services.h"
 #include "wizard/tests/ProgramAsHost.h"
 
 namespace fs = std::filesystem;
@@ -116,12 +119,17 @@ TEST_F(WizardLibrary, WithoutItsResourcesEveryExportAnswersItsCodeUntilTheFileIs
     EXPECT_EQ(presetPick(), -1);
   }
 
-  // With the file back the calls go on to their dialogs, which have no
-  // templates yet and fail as such dialogs do.
+  // With the file back the calls go on to their dialogs, which nobody
+  // answers here: each is cancelled.
   folder.AddResources();
-  EXPECT_EQ(dimDlg(nullptr, 'T'), -1);
-  EXPECT_EQ(mask('W'), -1);
-  for (const char* name : kinds) EXPECT_EQ(Export<Plain>(wizard, name)(), -1) << name;
+  ClearUiJournal();
+  EXPECT_EQ(dimDlg(nullptr, 'T'), IDCANCEL);
+  EXPECT_EQ(mask('W'), IDCANCEL);
+  for (const char* name : kinds) EXPECT_EQ(Export<Plain>(wizard, name)(), IDCANCEL) << name;
+  std::vector<int> opened;
+  for (const UiEvent& e : UiJournal())
+    if (e.kind == UiEvent::Kind::DialogOpened) opened.push_back(e.dialog.templateId);
+  EXPECT_EQ(opened, (std::vector<int>{IDD_DIM, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK}));
   EXPECT_EQ(wizardDialog(nullptr, nullptr, 1, false), -1) << "no catalogue";
   EXPECT_EQ(preset(nullptr, 1, 'z', nullptr), 0) << "the editor did not end with OK";
   EXPECT_EQ(presetPick(), -1) << "the test host's table has no Select";

@@ -21,6 +21,7 @@
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutParamsRules.h"
 #include "jov_vantrix/section/CutSettings.h"
+#include "jov_vantrix/section/JovCutParamsOld.h"
 #include "jov_vantrix/tests/TestClock.h"
 #include "jov_vantrix/tests/TestProductLibrary.h"
 #include "jov_vantrix/tests/drawing/RealHost.h"
@@ -81,25 +82,44 @@ class SectionDriver {
   // step.
   void FillBranchParams(JovCutParams& p, const CObjSezNew& list, const std::string& settings,
                         const std::string& pipeTypes, const GLVector& basePoint) {
-    const std::string settingsFile = Folder() + "/" + kCutSettingsFile;
-    const std::string pipeTypeFile = Folder() + "/" + kPipeTypeFile;
-    std::ofstream(settingsFile, std::ios::binary) << settings;
-    std::ofstream(pipeTypeFile, std::ios::binary) << pipeTypes;
+    const SettingsFiles files = WriteSettings(settings, pipeTypes);
     const HostExport2D* host = TheApp().m_pHostTable;
     p.m_units = HostDrawingUnits(host);
     p.m_scale = HostDrawingScale(host);
     p.m_basePoint = basePoint;
-    ReadDrawingSettings(settingsFile.c_str(), p);
-    StoreCutValues(ReadCutValues(settingsFile.c_str(), CutDialog::Branch), p);
+    ReadDrawingSettings(files.settings.c_str(), p);
+    StoreCutValues(ReadCutValues(files.settings.c_str(), CutDialog::Branch), p);
     p.m_text2 = Text(IDS_LAYER_BASE_LINE);
     p.m_text3 = Text(IDS_LAYER_FLOOR_MARK);
     p.m_text4 = Text(IDS_LAYER_BUBBLES);
     RecomputePipeBeginLength(p);
-    ReadPipeTypes(pipeTypeFile.c_str(), list.m_marker1, list.m_marker2, p);
+    ReadPipeTypes(files.pipeTypes.c_str(), list.m_marker1, list.m_marker2, p);
     ConvertForGeneration(p);
     ApplyLayerRules(p, CString(), HostGetVariable(host, "CLAYER"));
     p.m_text1 = Text(IDS_LAYER_FIRST_DESCRIPTION);
     p.m_riserCircleLayer = Text(IDS_LAYER_RISER);
+  }
+
+  // The same for the riser section's dialog and its older block: its own
+  // keys, the pipe types "0" and "1", the layers of its generate step.
+  void FillRiserParams(JovCutParamsOld& p, const std::string& settings, const std::string& pipeTypes,
+                       const GLVector& basePoint) {
+    const SettingsFiles files = WriteSettings(settings, pipeTypes);
+    const HostExport2D* host = TheApp().m_pHostTable;
+    p.m_unit = HostDrawingUnits(host);
+    p.m_scale = HostDrawingScale(host);
+    p.m_basePoint = basePoint;
+    ReadDrawingSettings(files.settings.c_str(), p);
+    StoreCutValues(ReadCutValues(files.settings.c_str(), CutDialog::Riser), p);
+    p.m_baseLineLayer = Text(IDS_LAYER_BASE_LINE);
+    p.m_floorMarkLayer = Text(IDS_LAYER_FLOOR_MARK);
+    p.m_bubbleLayer = Text(IDS_LAYER_BUBBLES);
+    RecomputePipeBeginLength(p);
+    ReadPipeTypes(files.pipeTypes.c_str(), p);
+    ConvertForGeneration(p);
+    ApplyLayerRules(p, CString(), HostGetVariable(host, "CLAYER"));
+    p.m_firstLineLayer = Text(IDS_LAYER_FIRST_DESCRIPTION);
+    p.m_riserLayer = Text(IDS_LAYER_RISER);
   }
 
   // A resource text of the plug-in.
@@ -121,6 +141,17 @@ class SectionDriver {
   }
 
  private:
+  struct SettingsFiles {
+    std::string settings, pipeTypes;
+  };
+  // "Jov.ini" and "Jov_lin.dat" of the given texts in the scratch folder.
+  SettingsFiles WriteSettings(const std::string& settings, const std::string& pipeTypes) {
+    SettingsFiles files{Folder() + "/" + kCutSettingsFile, Folder() + "/" + kPipeTypeFile};
+    std::ofstream(files.settings, std::ios::binary) << settings;
+    std::ofstream(files.pipeTypes, std::ios::binary) << pipeTypes;
+    return files;
+  }
+
   template <typename F>
   static F Control(const char* name) {
     return TestProductLibrary::Control<F>(name);

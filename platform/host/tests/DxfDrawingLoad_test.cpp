@@ -6,6 +6,7 @@
 
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
+#include "platform/catalogue/tests/TempFolder.h"
 #include "platform/host/tests/DxfTestFiles.h"
 
 namespace host {
@@ -177,13 +178,14 @@ TEST(DxfDrawingLoad, LargeDrawingComesBackByteForByte) {
   }
   text += "  0\nENDSEC\n  0\nEOF\n";
   ASSERT_GT(text.size(), 8u << 20);
-  const std::string path = ::testing::TempDir() + "large_drawing.dxf";
+  // A folder of its own: test programs of other checkouts may run beside this one.
+  TempFolder folder;
+  const std::string path = folder.File("large_drawing.dxf");
   std::ofstream(path, std::ios::binary) << text;
   DxfDrawing fromText, fromFile;
   DxfError error;
   ASSERT_TRUE(fromText.LoadText(text, &error)) << error.ToString();
   ASSERT_TRUE(fromFile.Load(path, &error)) << error.ToString();
-  std::remove(path.c_str());
   for (const DxfDrawing* d : {&fromText, &fromFile}) {
     ASSERT_EQ(d->Entities().size(), 100000u);
     EXPECT_EQ(d->Entities()[7]->Layer(), "TRUBKY \xF8\xED");

@@ -118,3 +118,24 @@ TEST_F(DeviceContexts, AnImageListKeepsItsOwnCopyOfABitmapStrip) {
   ASSERT_EQ(Ops(drawn), std::vector<std::string>{"BitBlt"});
   EXPECT_EQ(drawn[0].args, (std::vector<int>{3, 4, 16, 16, 32, 0, static_cast<int>(SRCCOPY)})) << "the third image";
 }
+
+TEST_F(DeviceContexts, PatternStrokesAreRecordedWithTheBrushAndItsHatch) {
+  CClientDC dc(window);
+  CBrush hatched;
+  ASSERT_TRUE(hatched.CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 0)));
+  ClearDrawingJournal();
+  CBrush* old = dc.SelectObject(&hatched);
+  dc.PatBlt(10, 20, 1, -5, PATINVERT);
+  dc.SelectStockObject(WHITE_BRUSH);
+  dc.PatBlt(1, 2, 3, 4, PATINVERT);
+  dc.SelectObject(old);
+  auto drawn = DrawingJournal(window->m_hWnd);
+  ASSERT_EQ(Ops(drawn), (std::vector<std::string>{"PatBlt", "PatBlt"}));
+  EXPECT_EQ(drawn[0].args, (std::vector<int>{10, 20, 1, -5, static_cast<int>(PATINVERT)}));
+  EXPECT_EQ(drawn[0].brushStyle, BS_HATCHED);
+  EXPECT_EQ(drawn[0].brushHatch, HS_DIAGCROSS);
+  EXPECT_EQ(drawn[1].brushStyle, BS_SOLID);
+  EXPECT_EQ(drawn[1].color, RGB(255, 255, 255));
+  const LOGBRUSH unknown{BS_HATCHED, 0, 6};
+  EXPECT_EQ(CreateBrushIndirect(&unknown), nullptr) << "no such hatch";
+}

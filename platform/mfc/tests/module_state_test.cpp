@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 #include "platform/win32/module_loader.h"
+#include "platform/win32/resources.h"
 
 TEST(ModuleState, ManageStateSwitchesForAScopeAndNests) {
   AFX_MODULE_STATE* process = AfxGetModuleState();
@@ -44,4 +47,23 @@ TEST(ModuleState, HandlesDefaultToTheModuleOfTheState) {
     EXPECT_EQ(AfxGetResourceHandle(), program) << "null goes back to the instance";
   }
   EXPECT_EQ(AfxGetApp(), nullptr);
+}
+
+TEST(ModuleState, AResourceIsFoundInTheResourceHandleThenTheInstance) {
+  const char* dir = std::getenv("JOV_MODULE_DIR");
+  ASSERT_NE(dir, nullptr);
+  HMODULE plugin = LoadLibraryA((std::string(dir) + "/Jov_Vantrix.qmr").c_str());
+  HMODULE library = LoadLibraryA((std::string(dir) + "/GLOBJECT.GLR").c_str());
+  ASSERT_NE(plugin, nullptr);
+  ASSERT_NE(library, nullptr);
+  AFX_MODULE_STATE state{};
+  state.m_hCurrentResourceHandle = plugin;
+  state.m_hCurrentInstanceHandle = library;
+  AFX_MANAGE_STATE(&state);
+  const LPCSTR menu = MAKEINTRESOURCEA(46), text = MAKEINTRESOURCEA(1000), none = MAKEINTRESOURCEA(4321);
+  EXPECT_EQ(AfxFindResourceHandle(menu, RT_MENU), plugin);
+  EXPECT_EQ(AfxFindResourceHandle(text, RT_STRING), library);
+  EXPECT_EQ(AfxFindResourceHandle(none, RT_MENU), plugin) << "nowhere: the resource handle";
+  FreeLibrary(library);
+  FreeLibrary(plugin);
 }

@@ -86,3 +86,16 @@
 #define IDC_CUT_ENABLE_SAME_HEIGHT 5049
 #define IDC_CUT_LAST_FLOOR 5051
 #define IDC_CUT_NUMBER 5052
+
+// The drawing preview: its context menu (one popup) and commands, and its
+// cursors (pick; zoom, pan and zoom window, each both pressed and hovering).
+#define IDR_PREVIEW_MENU 46
+#define ID_PREVIEW_PAN 32771
+#define ID_PREVIEW_ZOOM 32772
+#define ID_PREVIEW_ZOOM_EXTENTS 32775
+#define ID_PREVIEW_SELECT 32776
+#define ID_PREVIEW_ZOOM_WINDOW 32778
+#define IDC_CURSOR_PICK 5012
+#define IDC_CURSOR_ZOOM 5059
+#define IDC_CURSOR_PAN 5060
+#define IDC_CURSOR_WINDOW 5061

@@ -4,9 +4,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/image_loading.h"
+#include "platform/win32/menus.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/window_api.h"
@@ -91,4 +94,29 @@ TEST_F(JovVantrixResources, ThePickBannerIsAHiddenPopupWithItsTextControl) {
   const std::string prompt = Text(IDS_PICK_BANNER);
   EXPECT_GT(prompt.size(), 10u);
   EXPECT_EQ(prompt.find('%'), std::string::npos);
+}
+
+TEST_F(JovVantrixResources, ThePreviewMenuHoldsItsFiveCommandsAndTheCursorsAreCursors) {
+  HMENU menu = LoadMenuA(module_, MAKEINTRESOURCEA(IDR_PREVIEW_MENU));
+  ASSERT_NE(menu, nullptr);
+  HMENU popup = GetSubMenu(menu, 0);
+  ASSERT_NE(popup, nullptr);
+  std::vector<UINT> commands;
+  for (int i = 0; i < GetMenuItemCount(popup); ++i)
+    if (GetMenuItemID(popup, i) != 0 && GetMenuItemID(popup, i) != static_cast<UINT>(-1))
+      commands.push_back(GetMenuItemID(popup, i));
+  EXPECT_EQ(commands, (std::vector<UINT>{ID_PREVIEW_PAN, ID_PREVIEW_ZOOM, ID_PREVIEW_ZOOM_WINDOW,
+                                         ID_PREVIEW_ZOOM_EXTENTS, ID_PREVIEW_SELECT}));
+  DestroyMenu(menu);
+
+  for (int id : {IDC_CURSOR_PICK, IDC_CURSOR_ZOOM, IDC_CURSOR_PAN, IDC_CURSOR_WINDOW}) {
+    HCURSOR cursor = LoadCursorA(module_, MAKEINTRESOURCEA(id));
+    ASSERT_NE(cursor, nullptr) << id;
+    ASSERT_GE(cursor->Size(), 6u + 16u + 40u);
+    const BYTE* d = cursor->Bytes();
+    EXPECT_EQ(d[2], 2) << "a cursor directory: " << id;
+    EXPECT_EQ(d[6], 32) << "32 pixels wide: " << id;
+  }
+  // The pick cursor as the preview loads it: at 64 x 64.
+  EXPECT_NE(LoadImageA(module_, MAKEINTRESOURCEA(IDC_CURSOR_PICK), IMAGE_CURSOR, 64, 64, 0), nullptr);
 }

@@ -26,6 +26,60 @@
 #define IDD_MASK 1019
 #define IDD_MASK_DEF 1020
 
+// ---- Label masks and the dimension dialog.
+// The dimension dialog (IDD_DIM): units, dimension texts and "do not show again".
+#define IDC_DIM_TEXT 1099
+#define IDC_DIM_UNIT 1100
+#define IDC_DIM_HIDE 1101
+// The mask list of a kind (IDD_MASK).
+#define IDC_MASK_LIST 1010
+#define IDC_MASK_ADD 1023
+#define IDC_MASK_DELETE 1105
+#define IDC_MASK_DEFINITION 1106
+#define IDC_MASK_NAME 1107
+#define IDC_MASK_EDIT 1108
+#define IDC_MASK_KIND 1109
+// The mask editor (IDD_MASK_DEF): field entries, the mask's parts, the stored masks.
+#define IDC_MASK_FIELDS 1103
+#define IDC_MASK_PARTS 1110
+#define IDC_MASK_PART_ADD 1113
+#define IDC_MASK_PART_REMOVE 1114
+#define IDC_MASK_STORED 1118
+#define IDC_MASK_SAVE 1119
+// The name of a mask, or a free text of a mask.
+#define IDD_MASK_NAME 1021
+#define IDC_MASK_NAME_TEXT 1120
+#define IDC_MASK_NAME_LABEL 1122
+// Shared by the mask dialogs: move up, move down, help.
+#define IDC_MOVE_UP 1025
+#define IDC_MOVE_DOWN 1026
+#define IDC_HELP_BUTTON 1029
+
+#define IDS_PRESET_MASK_NAME 3
+#define IDS_MASK_NAME_TAKEN 4
+#define IDS_NO_ELEMENT_DATA 10
+#define IDS_NEW_MASK_NAME 34
+#define IDS_NO_ELEMENT_DATA_CAPTION 35
+#define IDS_FIELDS_COLUMN 36
+#define IDS_MASK_COLUMN 37
+#define IDS_FREE_TEXT_FORMAT 38
+#define IDS_FREE_TEXT_TITLE 39
+#define IDS_FREE_TEXT_LABEL 40
+// Names of the pipe label's built-in fields.
+#define IDS_PIPE_FIELD_E1 41
+#define IDS_PIPE_FIELD_E2 42
+#define IDS_PIPE_FIELD_E3 43
+#define IDS_PIPE_FIELD_E4 44
+#define IDS_PIPE_FIELD_E5 45
+#define IDS_PIPE_FIELD_E6 46
+#define IDS_PIPE_FIELD_E7 47
+#define IDS_PIPE_FIELD_E8 48
+#define IDS_PIPE_FIELD_IZ 49
+#define IDS_PIPE_FIELD_H 50
+#define IDS_PIPE_FIELD_E9 51
+#define IDS_PIPE_FIELD_BREAK 52
+#define IDS_MASK_TOO_LONG 54
+
 // ---- The parametric product dialog, its Vantrix panel and the parameter dialog.
 #define IDC_PP_PREVIEW 1001
 #define IDC_PP_PARAMS 1010

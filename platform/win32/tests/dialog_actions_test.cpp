@@ -42,6 +42,11 @@ TEST(DialogActionWords, EveryScriptWordParsesAndDescribesItself) {
   EXPECT_EQ(Parse("drag-row", {"1011", "0", "1012", "1"}).Describe(), "drag-row 1011 0 1012 1");
   EXPECT_EQ(Parse("ok", {}).Describe(), "ok");
   EXPECT_EQ(Parse("cancel", {}).Describe(), "cancel");
+  EXPECT_EQ(Parse("rclick", {"5058", "20", "-3"}).Describe(), "rclick 5058 20 -3");
+  EXPECT_EQ(Parse("drag", {"5058", "middle", "1", "2", "30", "40"}).Describe(), "drag 5058 middle 1 2 30 40");
+  EXPECT_EQ(Parse("drag", {"5058", "left", "1", "2", "30", "40"}).Describe(), "drag 5058 left 1 2 30 40");
+  EXPECT_EQ(Parse("wheel", {"5058", "-2"}).Describe(), "wheel 5058 -2");
+  EXPECT_EQ(Parse("preview-pick", {"5058", "10001"}).Describe(), "preview-pick 5058 10001");
 }
 
 TEST(DialogActionWords, TextsBecomeCodePage1250AndDigitsAreIndexes) {
@@ -71,6 +76,13 @@ TEST(DialogActionWords, BadLinesSayWhy) {
   EXPECT_FALSE(Refusal("drag-row", {"1011", "0"}).empty());
   EXPECT_FALSE(Refusal("drag-row", {"1011", "0", "-2"}).empty());
   EXPECT_FALSE(Refusal("drag-row", {"1011", "0", "x", "1"}).empty());
+  EXPECT_FALSE(Refusal("rclick", {"5058", "20"}).empty());
+  EXPECT_FALSE(Refusal("drag", {"5058", "right", "1", "2", "3", "4"}).empty()) << "left or middle";
+  EXPECT_FALSE(Refusal("drag", {"5058", "left", "1", "2", "3"}).empty());
+  EXPECT_FALSE(Refusal("wheel", {"5058", "0"}).empty()) << "no turn";
+  EXPECT_FALSE(Refusal("wheel", {"5058", "274"}).empty()) << "more than a 16-bit delta";
+  EXPECT_FALSE(Refusal("preview-pick", {"5058", "0"}).empty()) << "0 names nothing";
+  EXPECT_FALSE(Refusal("preview-pick", {"5058"}).empty());
   EXPECT_TRUE(IsDialogActionKeyword("dblclick"));
   EXPECT_FALSE(IsDialogActionKeyword("answer")) << "message boxes are the script's own word";
 }

@@ -202,3 +202,42 @@ TEST_F(MessageQueue, KeyNamesParse) {
   EXPECT_FALSE(headless::ParseKeyName("Hyper+A", &vk, &mods));
   EXPECT_FALSE(headless::ParseKeyName("Enterprise", &vk, &mods));
 }
+
+TEST_F(MessageQueue, TheWheelTellsItsDeltaAndTheScreenPointAndTheMiddleButtonIsHeld) {
+  HWND top = TopLevel(WS_POPUP | WS_VISIBLE, {100, 100, 300, 300});
+  HWND a = Child(top, 1, {10, 10, 60, 60});
+  // The position a handler of WM_SETCURSOR reads is the mouse message's own.
+  std::vector<DWORD> positions;
+  static std::vector<DWORD>* seen = nullptr;
+  seen = &positions;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_SETCURSOR) seen->push_back(GetMessagePos());
+    return testing_support::RecordingProc(h, m, w, l);
+  };
+  wc.lpszClassName = "CursorAsker";
+  RegisterClassA(&wc);
+  HWND b = Child(top, 2, {100, 100, 150, 150}, WS_VISIBLE, "CursorAsker");
+
+  headless::QueueMouseWheel(a, {5, 6}, -2 * WHEEL_DELTA);
+  headless::QueueMouseButton(a, {7, 8}, headless::MouseButton::Middle, true);
+  headless::QueueMouseMove(a, {9, 9});
+  headless::QueueMouseButton(a, {9, 9}, headless::MouseButton::Middle, false);
+  headless::QueueMouseMove(b, {3, 4});
+  Pump();
+  auto wheels = SeenBy(a, WM_MOUSEWHEEL);
+  ASSERT_EQ(wheels.size(), 1u);
+  EXPECT_EQ(static_cast<short>(HIWORD(wheels[0].wParam)), -240);
+  EXPECT_EQ(GET_X_LPARAM(wheels[0].lParam), 115) << "screen coordinates";
+  EXPECT_EQ(GET_Y_LPARAM(wheels[0].lParam), 116);
+  ASSERT_EQ(SeenBy(a, WM_MBUTTONDOWN).size(), 1u);
+  ASSERT_EQ(SeenBy(a, WM_MBUTTONUP).size(), 1u);
+  auto moves = SeenBy(a, WM_MOUSEMOVE);
+  ASSERT_GE(moves.size(), 3u);
+  EXPECT_EQ(moves.back().wParam & MK_MBUTTON, MK_MBUTTON) << "moved with the button down";
+  auto after = SeenBy(b, WM_MOUSEMOVE);
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_EQ(after[0].wParam & MK_MBUTTON, 0u) << "after the release";
+  ASSERT_EQ(positions.size(), 1u);
+  EXPECT_EQ(positions[0], static_cast<DWORD>(MAKELONG(203, 204)));
+}

@@ -92,6 +92,10 @@ HDC wglGetCurrentDC();
 
 // --- For tests -----------------------------------------------------------
 
+// Whether the renderer is loaded: it is at the first call of an OpenGL or
+// context function (always, where it is linked directly).
+bool OpenGLRendererLoaded();
+
 // One finished frame: RGBA rows from the top.
 struct GlFrame {
   int width = 0;

@@ -30,8 +30,6 @@ namespace dialog_tests {
 class TestHost : public ProductDialogHost {
  public:
   explicit TestHost(ProductDialogHost& app) : app_(app) {}
-  std::string BasePath(const char* relative) const override { return app_.BasePath(relative); }
-  HICON Icon() const override { return app_.Icon(); }
   std::string RegistryRoot() const override { return app_.RegistryRoot(); }
   int TradeLetter() const override { return app_.TradeLetter(); }
   resbuf*& ResultChain(int which) override { return app_.ResultChain(which); }

@@ -39,7 +39,7 @@ void CListDragInfo::Reset() {
   lastPoint = CPoint(0, 0);
 }
 
-bool CListDragInfo::BeginDrag(int row, CListCtrl* list) {
+bool CListDragInfo::BeginDrag(int row, CListCtrl* list, CListCtrl* dropList) {
   Reset();
   CRect bounds;
   CPoint origin;
@@ -47,13 +47,19 @@ bool CListDragInfo::BeginDrag(int row, CListCtrl* list) {
     Reset();
     return false;
   }
+  if (!dropList) dropList = list;
   const CPoint cursor = CursorIn(list);
   const CPoint hotSpot(cursor.x - bounds.left, cursor.y - bounds.top);
-  ImageList_BeginDrag(dragImage->m_hImageList, 0, hotSpot.x, hotSpot.y);
-  ImageList_DragEnter(list->m_hWnd, hotSpot.x, hotSpot.y);
+  // The image moves in the drop list's coordinates, the pointer in the
+  // list's: the hot spot makes up the difference of their corners.
+  CRect from, to;
+  list->GetWindowRect(&from);
+  dropList->GetWindowRect(&to);
+  ImageList_BeginDrag(dragImage->m_hImageList, 0, hotSpot.x + to.left - from.left, hotSpot.y + to.top - from.top);
+  ImageList_DragEnter(dropList->m_hWnd, hotSpot.x, hotSpot.y);
   list->SetCapture();
   draggedRow = dropRow = row;
-  UpdateDropTarget(list);
+  UpdateDropTarget(dropList);
   list->SetTimer(kDragTimerId, kDragTimerPeriod, nullptr);
   return true;
 }

@@ -20,8 +20,10 @@ class CListDragInfo {
 
   // Starts dragging a row (from LVN_BEGINDRAG): its image follows the
   // pointer, the list captures the mouse and a timer (id 100) runs. False,
-  // with nothing started, when the row has no bounds or image.
-  bool BeginDrag(int row, CListCtrl* list);
+  // with nothing started, when the row has no bounds or image. With a drop
+  // list other than the list, the image is shown over the drop list and
+  // the drop target tracked there.
+  bool BeginDrag(int row, CListCtrl* list, CListCtrl* dropList = nullptr);
   // Ends the drag: true with the dragged row and the drop row (-1: none)
   // when a drag was on. Either way the drop highlight goes and the state
   // is reset.

@@ -1,7 +1,17 @@
-// The data folder of the dimension dialog's list readers.
+// The dimension dialog's data: the unit and dimension table of a network
+// kind ("JOV_LIN.DAT") and the dialog's own settings ("JOV.INI" section
+// "DIM_DLG"), both in one data folder. Without a folder nothing is read or
+// written: reads give 0 or nothing.
+//
+// JOV_LIN.DAT, section "MODULE_" + kind ('Z', 'E', 'V' or 'T'):
+//   MJ0 .. MJ59    unit names
+//   DIM0 .. DIM59  dimension texts, one column per unit, each column ended
+//                  by ';' ("15;0.015;"); a line without ';' serves every unit
 #pragma once
 
 #include <string>
+
+class CComboBox;
 
 class CDimData {
  public:
@@ -11,6 +21,28 @@ class CDimData {
   void SetFolder(const char* folder);
   const std::string& GetFolder() const { return m_folder; }
 
+  // The units of a kind (item data: the key number); false without a folder
+  // or for a kind that has no table.
+  bool LoadUnitList(char kind, CComboBox* combo) const;
+  // first (when given and not empty), then the unit's text of every
+  // dimension line that has one; false as LoadUnitList.
+  bool LoadDimensionList(char kind, int unitRow, CComboBox* combo, const char* first = nullptr) const;
+
+  int GetShowDimDlg() const;  // 1 unless set
+  void SetShowDimDlg(int show) const;
+  int GetLastUnit() const;  // a negative value reads as 0
+  void SetLastUnit(int unit) const;
+  // At most size - 1 characters; the characters copied.
+  int GetLastDim(char* buffer, int size) const;
+  void SetLastDim(const char* text) const;  // null writes nothing
+
  private:
+  std::string TablePath() const { return m_folder + "JOV_LIN.DAT"; }
+  std::string SettingsPath() const { return m_folder + "JOV.INI"; }
+
   std::string m_folder;
 };
+
+// The text of unit column `unit` of a dimension line: false when the line
+// has no such ';'-ended column; a line without ';' gives its whole text.
+bool DimensionColumn(const char* line, int unit, std::string* text);

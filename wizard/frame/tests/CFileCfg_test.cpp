@@ -150,6 +150,33 @@ TEST_F(CFileCfgTest, DamagedRecordsHideWhatFollowsAndAreCutOffByAWrite) {
   EXPECT_EQ(FileBytes(), Join({good, Record(0x00102007, "zz", "9")}));
 }
 
+TEST_F(CFileCfgTest, AKeyWrittenReadsBackWhateverFollowedItInTheFile) {
+  // Damage behind the key: the longer value does not go behind it.
+  SetFile(Join({Record(0x00101006, "a", "b"), Bytes{1, 2, 3}}));
+  CFileCfg cfg;
+  ASSERT_TRUE(cfg.Open(path_.c_str()));
+  ASSERT_EQ(cfg.SetString("a", "longer"), 1);
+  EXPECT_EQ(Get(cfg, "a"), "longer");
+  EXPECT_EQ(FileBytes(), Record(0x0060100B, "a", "longer"));
+
+  // A key stored twice (only the first is read): moved or removed, none of
+  // it stays to be read instead.
+  const Bytes twice = Join({Record(0x0050100A, "k", "first"), Record(0x00101006, "x", "y"),
+                            Record(0x0060100B, "k", "second")});
+  SetFile(twice);
+  ASSERT_EQ(cfg.SetString("k", "a longer value"), 1);
+  EXPECT_EQ(Get(cfg, "k"), "a longer value");
+  EXPECT_EQ(FileBytes(), Join({Record(0x00101006, "x", "y"), Record(0x00E01013, "k", "a longer value")}));
+  SetFile(twice);
+  ASSERT_EQ(cfg.SetString("k", nullptr), 1);
+  EXPECT_EQ(Get(cfg, "k"), "<none>");
+  EXPECT_EQ(FileBytes(), Record(0x00101006, "x", "y"));
+  // A shorter value is written in place, where it is the one read.
+  SetFile(twice);
+  ASSERT_EQ(cfg.SetString("k", "1"), 1);
+  EXPECT_EQ(Get(cfg, "k"), "1");
+}
+
 TEST_F(CFileCfgTest, WhatTheHeaderCannotHoldIsRefused) {
   CFileCfg cfg;
   ASSERT_TRUE(cfg.Open(path_.c_str()));

@@ -1,0 +1,25 @@
+// The older section generators: a picked riser, read into older records,
+// becomes a section drawing of new records appended to the list (blocks
+// and inserts of the branches' products with their data and descriptions,
+// the riser's start, pipes, a base line and a floor mark), which
+// WriteOldRecords then writes. The section list of the parameter block must
+// have been built from the records (CSecSez::BuildFromBranches).
+//
+// Both return 1 after a drawing, 0 before drawing anything when the host
+// has no catalogue for the riser's trade or the product library is not
+// bound.
+#pragma once
+
+class CObjSez;
+class JovCutParamsOld;
+
+// Lays out the branch tree of "_NUM_BRANCH" from the root branch "A": for
+// each branch its items (its children, then its own product), a riser
+// symbol with pipes and a label for a child that has children of its own,
+// the product of a child that has none, in a column that depends on the
+// sides of the root and of the branch.
+int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params);
+
+// Without the tree: each branch record's product only, in the left or the
+// right column by the branch's own side, joined to the riser's pipes.
+int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params);

@@ -1,0 +1,96 @@
+// The steps every adder of a preview shares: the selection name before the
+// entity, the colour rule, line widths and transforms, and text styles
+// sized by their capital B.
+#include <cmath>
+
+#include "objectgl/GLEntity.h"
+#include "objectgl/GLExtents.h"
+#include "objectgl/GLScene.h"
+#include "objectgl/GLText.h"
+#include "objectgl/GLTextStyle.h"
+#include "objectgl/preview/GLPreviewControl.h"
+
+namespace {
+
+constexpr uint32_t kNoName = 0xFFFFFFFF;
+constexpr uint32_t kDefaultColour = 7;
+constexpr uint32_t kBlack = 0;
+
+}  // namespace
+
+void GLPreviewControl::AddNameMarker(uint32_t nameId) {
+  if (nameId == 0 || !scene_) return;
+  // A negative signed id ends the group before it without opening one.
+  if (rules_.signedNames && static_cast<int32_t>(nameId) < 0) nameId = kNoName;
+  scene_->AddEntity(new GLName(nameId));
+}
+
+uint32_t GLPreviewControl::AdderColour(uint32_t colour) const {
+  const bool outside = rules_.keepColour255 ? colour == 0 || colour > 255
+                                            : static_cast<int32_t>(colour) < 1 || static_cast<int32_t>(colour) >= 255;
+  if (outside) colour = kDefaultColour;
+  // Default-coloured geometry stays visible on white.
+  if (colour == kDefaultColour && backgroundScheme_ == 1) colour = kBlack;
+  return colour;
+}
+
+bool GLPreviewControl::AddCurve(GLEntity* curve, float normalWidth, const GLMatrix* m1, const GLMatrix* m2) {
+  if (!scene_) {
+    delete curve;
+    return false;
+  }
+  if (normalWidth > 0.0f) curve->SetLineWidth(normalWidth);
+  if (rules_.curveHighlightWidth > 0.0f) curve->SetHighlightLineWidth(rules_.curveHighlightWidth);
+  if (m2) curve->Transform(*m2);
+  if (m1) curve->Transform(*m1);
+  return AddEntity(curve);
+}
+
+bool GLPreviewControl::AddTextEntity(GLText** out, uint32_t styleIndex, const char* text, const GLVector& position,
+                                     uint32_t colour, const double* angle, const double* height, uint32_t nameId) {
+  if (out) *out = nullptr;
+  if (!scene_) return false;
+  AddNameMarker(nameId);
+  auto* label = new GLText(text, AdderColour(colour));
+  label->SetStyleIndex(styleIndex);
+  if (height) label->SetHeight(*height);
+  label->SetPosition(position);
+  if (angle) label->SetAngle(*angle);
+  if (!AddEntity(label)) {
+    delete label;
+    return false;
+  }
+  if (out) *out = label;
+  return true;
+}
+
+void GLPreviewControl::ScaleToCapitalB(uint32_t styleIndex, double* height) {
+  if (!scene_ || !height) return;
+  GLTextStyle* style = styleIndex < scene_->GetTextStyleCount() ? scene_->GetTextStyle(styleIndex) : nullptr;
+  if (!style) return;
+  GLTextMetrics metrics;
+  style->GetScaledMetrics(height, &metrics);
+  GLExtents box;
+  style->GetCharExtents(&metrics.height, 'B', &box);
+  const double b = box.IsValid() ? box.Max().y - box.Min().y : 0.0;
+  // A face without a B (or a zero height) gives nothing to scale by: the
+  // height stays, where a factor of 0 would make every text vanish.
+  if (!(b > 0.0) || !std::isfinite(metrics.height / b)) return;
+  *height *= metrics.height / b;
+}
+
+uint32_t GLPreviewControl::AddTextStyle(double* height, const char* faceName) {
+  if (!scene_) return 0;
+  auto* style = new GLTextStyle;
+  style->SetFaceName(faceName);
+  const uint32_t index = scene_->AddTextStyle(style);
+  ScaleToCapitalB(index, height);
+  return index;
+}
+
+uint32_t GLPreviewControl::TextStyleFor(double* height) {
+  if (!scene_) return 0;
+  if (scene_->GetTextStyleCount() == 0) return AddTextStyle(height, "Arial");
+  ScaleToCapitalB(0, height);
+  return 0;
+}

@@ -1,0 +1,70 @@
+// Reads drawing entities from a group-code chain for a preview: the walk
+// from entity to entity and the converters of LINE, CIRCLE, ARC,
+// LWPOLYLINE and TEXT, each reading its entity's nodes up to the next
+// code-0 node. What the families do differently (which types, how points
+// and colours are taken, what is left out, how the result is added) are
+// the hooks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/GLVector.h"
+#include "common/resbuf.h"
+
+class GLPreviewChainReader {
+ public:
+  // The layer buffer is the caller's: 256 bytes, the last entity's layer.
+  explicit GLPreviewChainReader(char* layer) : layer_(layer) {}
+  virtual ~GLPreviewChainReader() = default;
+
+  // Converts every entity from the cursor to the chain's end.
+  void ReadAll(resbuf** cursor);
+  // One step of the walk: nodes that do not start an entity (code 0 with a
+  // text) are passed over; a known type is converted, leaving the cursor on
+  // the next entity; any other type is passed over whole.
+  void ReadEntity(resbuf** cursor);
+
+  // What a TEXT gives its adder.
+  struct TextRead {
+    std::string text;  // at most 511 characters; an empty one shows "?"
+    GLVector position;
+    double height = 0.0;
+    double rotation = 0.0;  // radians, as the chain holds it
+    int horizontal = 0;     // 72
+    int vertical = 0;       // 73
+    uint32_t colour = 0;
+  };
+
+ protected:
+  // Whether the type is converted here (the five types by default).
+  virtual bool Converts(const char* type) const;
+  // A point node's value as the preview uses it.
+  virtual GLVector Point(const resbuf* node) const { return GLVector(node->value.point); }
+  // The entity's colour from its group 62 (null when it has none).
+  virtual uint32_t Colour(const resbuf* group62) const = 0;
+  // Whether an entity of the type on the layer in the colour is drawn; a
+  // polyline asks before each segment.
+  virtual bool Draws(const char* type, const char* layer, uint32_t colour) const = 0;
+
+  virtual void AddLine(const GLVector& start, const GLVector& end, uint32_t colour) = 0;
+  virtual void AddCircle(const GLVector& centre, double radius, uint32_t colour) = 0;
+  virtual void AddArc(const GLVector& centre, double radius, double start, double end, uint32_t colour) = 0;
+  virtual void AddBulgeArc(const GLVector& start, const GLVector& end, double bulge, uint32_t colour) = 0;
+  virtual void AddText(const TextRead& text) = 0;
+
+  const char* Layer() const { return layer_; }
+
+ private:
+  // The converters; the cursor is on the entity's first node after its
+  // type and is left on the next code-0 node (or null).
+  void ReadLine(resbuf** cursor);
+  void ReadCircleOrArc(resbuf** cursor, bool arc);
+  void ReadPolyline(resbuf** cursor);
+  void ReadText(resbuf** cursor);
+  // Group 8 into the layer buffer.
+  void TakeLayer(const resbuf* node);
+  void Segment(const GLVector& from, const GLVector& to, double bulge, uint32_t colour);
+
+  char* layer_;
+};

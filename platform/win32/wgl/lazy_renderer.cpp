@@ -1,0 +1,53 @@
+// The off-screen renderer bound on first use: programs that link the scene
+// library but never draw (most commands of the plug-in) do not load it and
+// the compiler infrastructure it brings. Every OpenGL and OSMesa function
+// is a trampoline (made at build time from the renderer's exports) that
+// comes here once; see cmake/LazyEntryPoints.cmake.
+#include <dlfcn.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/win32/wgl/wgl.h"
+
+extern "C" {
+extern void* jov_lazy_slots[];
+extern const char* const jov_lazy_names[];
+extern const uint32_t jov_lazy_count;
+__attribute__((visibility("hidden"))) void* jov_lazy_bind(uint32_t index);
+}
+
+namespace {
+
+std::atomic<bool> g_loaded{false};
+
+[[noreturn]] void Fail(const char* what, const char* detail) {
+  // Nothing can be drawn without the renderer, and a function that cannot
+  // be found has nowhere to go on to.
+  std::fprintf(stderr, "%s: %s\n", what, detail ? detail : "");
+  std::abort();
+}
+
+void* Renderer() {
+  static void* library = [] {
+    void* handle = dlopen(JOV_LAZY_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (!handle) Fail("cannot load the OpenGL renderer " JOV_LAZY_LIBRARY, dlerror());
+    g_loaded = true;
+    return handle;
+  }();
+  return library;
+}
+
+}  // namespace
+
+void* jov_lazy_bind(uint32_t index) {
+  if (index >= jov_lazy_count) Fail("no such OpenGL entry point", nullptr);
+  void* function = dlsym(Renderer(), jov_lazy_names[index]);
+  if (!function) Fail("the OpenGL renderer lacks", jov_lazy_names[index]);
+  __atomic_store_n(&jov_lazy_slots[index], function, __ATOMIC_RELEASE);
+  return function;
+}
+
+bool OpenGLRendererLoaded() { return g_loaded; }
