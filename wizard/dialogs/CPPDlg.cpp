@@ -353,29 +353,31 @@ BOOL CPPDlg::OnCellChanged(int row, bool chosen) {
     p->flags |= ParamFlag::kNotRecalculated;
   }
   RecalculateParameters(*params, &list, lengthMode, false);
-  RebuildChain1();
-  if (!SwitchOn()) ShowInPreview();
-  if (mirrorCheck && GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) preview->SetMirrored(true);
-  RefreshReport();
-  UpdateData(FALSE);
+  Refresh(false);
   return TRUE;
 }
 
-void CPPDlg::RefreshPreview() {
+void CPPDlg::Refresh(bool refillList) {
   RebuildChain1();
   if (!SwitchOn()) ShowInPreview();
-  if (mirrorCheck && GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) preview->SetMirrored(true);
-  FillParamList(*params, &list, nullptr, false, lengthMode);
+  ReapplyMirror();
+  if (refillList) FillParamList(*params, &list, nullptr, false, lengthMode);
   RefreshReport();
   UpdateData(FALSE);
 }
+
+void CPPDlg::ReapplyMirror() {
+  if (mirrorCheck && GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) preview->SetMirrored(true);
+}
+
+void CPPDlg::RefreshPreview() { Refresh(true); }
 
 void CPPDlg::OnSwitch() {
   UpdateData(TRUE);
   switchRadio = switchCheck;
   GetDlgItem(IDC_PP_SWITCH)->SetWindowText(SwitchOn() ? captionA : captionB);
   ShowInPreview();
-  if (mirrorCheck && GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) preview->SetMirrored(true);
+  ReapplyMirror();
   UpdateData(FALSE);
 }
 

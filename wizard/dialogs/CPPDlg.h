@@ -116,6 +116,11 @@ class CPPDlg : public CDialog {
   // Chain 1 from the catalogue's drawing by the current parameters.
   void RebuildChain1();
   void ShowInPreview();
+  // After a change of the parameters: chain 1, the preview unless it shows
+  // the catalogue's drawing, the list when asked, and the report.
+  void Refresh(bool refillList);
+  // The mirrored display again when the mirror is offered and checked.
+  void ReapplyMirror();
   void RefreshReport();
   bool BuildChains();
   void ConnectionPrefill();
