@@ -346,6 +346,26 @@ TEST_F(ParametricDialog, RadiiFollowTheDiameterOfPipesAndTheQueryIsAnswered) {
                DialogAction::Cancel()});
 }
 
+TEST_F(ParametricDialog, ABendsSizeSetsItsRadiusOnlyWhenItsIdBeginsWithVPH) {
+  const std::string air =
+      "[catalogue]\ntrade = V\ntitle = Air\n[names]\nMODI | 0 | 1 | Vzduchotechnika | | 0\n"
+      "[partypes]\n1 | Size | 16 | 100 | 2000 | 0\n2 | Radius | 16 | 0 | 1000 | 0\n" +
+      TestItem("VPH0200-0001", "1", "A|Size|1|200|200|\nr|Radius|2|100|100|\nL|Size|1|1000|1000|\n", kNoPoints) +
+      TestItem("VXVPH00-0001", "1", "A|Size|1|200|200|\nr|Radius|2|100|100|\nL|Size|1|1000|1000|\n", kNoPoints);
+  jovDatabase::Database* v = Catalogue(air, 'V', "VPH0200-0001");
+  for (const char* id : {"VPH0200-0001", "VXVPH00-0001"}) {
+    SCOPED_TRACE(id);
+    ASSERT_EQ(v->GoIndexID(id), jovDatabase::eOK);
+    CPPDlg dialog(1, nullptr, false, false);
+    Run(dialog, {DialogAction::EditCell(IDC_PP_PARAMS, 0, 1, "500"), DialogAction::Run([&](HWND) {
+                   const bool bend = std::string(id).rfind("VPH", 0) == 0;
+                   EXPECT_EQ(Value(dialog, "r"), bend ? "150.00" : "100");
+                   EXPECT_EQ(Cell(dialog, 1), bend ? "150.00" : "100.00");
+                 }),
+                 DialogAction::Cancel()});
+  }
+}
+
 TEST_F(ParametricDialog, HelpIsAskedForTheControlUnderF1) {
   CPPDlg dialog(1, nullptr, false, false);
   Run(dialog, {DialogAction::Key(IDC_PP_PARAMS, "F1"), DialogAction::Key(IDOK, "F1"), DialogAction::Click(IDC_PP_HELP),
