@@ -6,6 +6,7 @@
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/ImportCommand.h"
 #include "jov_vantrix/frame/LineLength.h"
+#include "jov_vantrix/frame/SectionCommand.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutSettings.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
@@ -59,7 +60,7 @@ int Jov_CutDlg(int, void*) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   CommandBinding binding(9, true, true);
   if (!binding.Bound()) return -1;
-  // The pick step and the section dialogs join with the section drawing.
+  RunSectionCommand();
   return -1;
 }
 
@@ -92,12 +93,13 @@ int Jov_Vantrix_Export(int, void*) {
 int Exclude_From() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   TheApp().LoadResourceDll();
-  // Toggling the include flag joins with the section drawing.
+  RunIncludeCommand(true);
   return 1;
 }
 
 int Include_In() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   TheApp().LoadResourceDll();
+  RunIncludeCommand(false);
   return 1;
 }
