@@ -34,6 +34,10 @@ class TestHost : public ProductDialogHost {
   int TradeLetter() const override { return app_.TradeLetter(); }
   resbuf*& ResultChain(int which) override { return app_.ResultChain(which); }
   void GetProducerData(const char* out[kProducerTexts]) const override { app_.GetProducerData(out); }
+  void SetProducerData(const char* const texts[kProducerTexts]) override { app_.SetProducerData(texts); }
+  void KeepChoices(const int indices[kChoices]) override { app_.KeepChoices(indices); }
+  void KeptChoices(int out[kChoices]) const override { app_.KeptChoices(out); }
+  const char* PP2Date() const override { return app_.PP2Date(); }
   const char* Slope() const override { return app_.Slope(); }
   int Mirror() const override { return app_.Mirror(); }
   void SetMirror(int mirror) override { app_.SetMirror(mirror); }
