@@ -41,4 +41,37 @@ inline std::string TestCatalogue() {
                                              "CT|Kind|3|22|22|\nDN|Size|5|15|15|\n");
 }
 
+// The heating catalogue of the producer dialog's tests: a radiator of
+// three producers (two versions by the first, a version of two records of
+// different groups by the second, one of a single record without groups
+// by the third), its height and length set by a measurement, and a
+// radiator nobody makes. withLabels false leaves out the names of the
+// choice fields.
+inline std::string ProducerCatalogue(bool withLabels = true) {
+  const std::string labels =
+      "SQUE | 0 | 30 | Type | | 0\nSQUE | 1 | 31 | Size | | 0\nSQUE | 2 | 32 | Description | | 0\n"
+      "SQUE | 3 | 33 | Group | | 0\nSQUE | 4 | 34 | Subgroup | | 0\nSQUE | 5 | 35 | Connection | | 0\n"
+      "SQUE | 6 | 36 | Output | | 0\n";
+  const std::string item =
+      "\ntitle = Panel radiator\ntype = 0x100081\nstatus = 0x4A000000\n"
+      "params <<\nH|Height|3|600|600|\nL|Length|1|1000|1000|\n>>\n"
+      "points <<\n0\n1\n15\nx\nsupply\nA\n0\n0\n>>\nproperties <<\n\nMaker\nRadiator\n>>\n"
+      "dxfB <<\n0 LINE\n8 0\n10 0.0\n20 0.0\n30 0.0\n11 1000.0\n21 600.0\n31 0.0\n>>\n"
+      "parB <<\n1\n0.00|0.00|0.00\nL|H|0.00\n>>\n";
+  return "[catalogue]\ntrade = T\ntitle = Heating\n[names]\nMODI | 0 | 1 | Topeni | | 0\n"
+         "PROP | 0 | 10 | _FLOW | | 0\n" +
+         (withLabels ? labels : std::string()) +
+         "MJ | 0 | 40 | pc | piece | 7\nPRDN | 0 | 50 | Panel radiator | #H/#L | 0\n"
+         "[partypes]\n1 | Length | 16 | 100 | 6000 | 0\n3 | Height | 0 | 200 | 2000 | 0\n"
+         "[producers]\n1 | Alpha | | 0\n2 | Beta | | 0\n3 | Gamma | | 0\n"
+         "[products]\n"
+         "1 | 1 | TXR0600-0001 | 2023-03-01 | 50 | 3450.00 | 40 | "
+         "T22\\r600/1000\\rDouble\\rPanel\\rSide\\r1/2\\r1362\\r\\nT22\\r600/1400\\rDouble\\rPanel\\rSide\\r1/2\\r1907\\r\\n\n"
+         "2 | 1 | TXR0600-0001 | 2024-01-15 | 50 | 3590.00 | 40 | T22\\r600/1000\\rDouble\\rPanel\\rSide\\r\\n\n"
+         "3 | 2 | TXR0600-0001 | 2023-09-01 | 50 | 3310.00 | 40 | "
+         "T11\\r600/1000\\rSingle\\rPanel\\rBottom\\r\\nT33\\r900/1000\\rTriple\\rColumn\\rBottom\\r\\n\n"
+         "4 | 3 | TXR0600-0001 | 2022-01-01 | 50 | 100.00 | 40 | T1\\rM1\\rD1\\r\\r\\r\\n\n"
+         "[item]\nid = TXR0600-0001" + item + "[item]\nid = TXR0601-0001" + item;
+}
+
 }  // namespace dialog_tests
