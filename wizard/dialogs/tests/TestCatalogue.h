@@ -74,4 +74,25 @@ inline std::string ProducerCatalogue(bool withLabels = true) {
          "[item]\nid = TXR0600-0001" + item + "[item]\nid = TXR0601-0001" + item;
 }
 
+// The definition editor's catalogue: a product drawn in view A (its base
+// point never set) and in view B (base point 1; a definition line from
+// 500 to 600 whose end is point 3), with a length, a height, a computed
+// and a reported parameter and a free text.
+inline std::string DefinitionCatalogue() {
+  return "[catalogue]\ntrade = T\ntitle = Heating\n[names]\nMODI | 0 | 1 | Topeni | | 0\n"
+         "PARS | 0 | 20 | Length | | 0\nPARS | 1 | 21 | Width | | 0\n"
+         "[partypes]\n1 | Length | 16 | 100 | 6000 | 0\n3 | Height | 0 | 200 | 2000 | 0\n"
+         "4 | Computed | 1 | 0 | 0 | 0\n5 | Reported | 3 | 0 | 0 | 0\n6 | Text | 4 | 0 | 0 | 0\n"
+         "7 | Plain | 0 | 0 | 100 | 0\n"
+         "[item]\nid = TXD0001-0001\ntitle = Test definition\ntype = 1\nstatus = 0xC8000000\n"
+         "params <<\nL|Length|1|1000|1000|\nH|Height|3|600|600|\nP|Power|4|L*2||\nQ|Report|5|L+H||\n"
+         "N|Note|6|x||\n>>\n"
+         "points <<\n0\n0\n0\n0\n>>\nproperties <<\n\nMaker\nProduct\n>>\n"
+         "dxfA <<\n0 LINE\n8 0\n10 0.0\n20 0.0\n30 0.0\n11 0.0\n21 600.0\n31 0.0\n>>\n"
+         "parA <<\n-1\n0.00|0.00|0.00\n0.00|H|0.00\n>>\n"
+         "dxfB <<\n0 LINE\n8 0\n10 0.0\n20 0.0\n30 0.0\n11 1000.0\n21 0.0\n31 0.0\n"
+         "0 LINE\n8 DEFPOINTS\n62 7\n10 500.0\n20 0.0\n30 0.0\n11 600.0\n21 0.0\n31 0.0\n>>\n"
+         "parB <<\n1\n0.00|0.00|0.00\n500.00|0.00|0.00\n600.00|0.00|0.00\nL|0.00|0.00\n>>\n";
+}
+
 }  // namespace dialog_tests
