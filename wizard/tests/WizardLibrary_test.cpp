@@ -126,10 +126,12 @@ TEST_F(WizardLibrary, WithoutItsResourcesEveryExportAnswersItsCodeUntilTheFileIs
   EXPECT_EQ(dimDlg(nullptr, 'T'), IDCANCEL);
   EXPECT_EQ(mask('W'), IDCANCEL);
   for (const char* name : kinds) EXPECT_EQ(Export<Plain>(wizard, name)(), IDCANCEL) << name;
+  EXPECT_EQ(wizardDialog(nullptr, db, 1, true), IDCANCEL);
   std::vector<int> opened;
   for (const UiEvent& e : UiJournal())
     if (e.kind == UiEvent::Kind::DialogOpened) opened.push_back(e.dialog.templateId);
-  EXPECT_EQ(opened, (std::vector<int>{IDD_DIM, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK}));
+  EXPECT_EQ(opened,
+            (std::vector<int>{IDD_DIM, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK, IDD_DEF_PARAM}));
   EXPECT_EQ(wizardDialog(nullptr, nullptr, 1, false), -1) << "no catalogue";
   EXPECT_EQ(preset(nullptr, 1, 'z', nullptr), 0) << "the editor did not end with OK";
   EXPECT_EQ(presetPick(), -1) << "the test host's table has no Select";
