@@ -80,12 +80,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (allowed && param) {
     param->SetText(ParamText::kValue, text.c_str());
+    // Kept as a C string: up to a NUL of the input.
+    const std::string value = param->GetText(ParamText::kValue);
     const std::string name = param->GetText(ParamText::kName) ? param->GetText(ParamText::kName) : "";
     bool unique = true;
     for (const CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p))
       if (p != param && p->GetText(ParamText::kName) && name == p->GetText(ParamText::kName)) unique = false;
     // A plain parameter's entry is its value as given (an empty one "0").
-    if (PlainName(name) && unique && !(param->status & ParamStatus::kAnyComputed) && !text.empty()) {
+    if (PlainName(name) && unique && !(param->status & ParamStatus::kAnyComputed) && !value.empty()) {
       std::string definitions, found;
       BuildDefinitions(params, definitions, false);
       bool plainOthers = true;
@@ -95,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!n || !PlainName(n) || (v && std::string(v).find_first_of(";=") != std::string::npos)) plainOthers = false;
       }
       if (plainOthers)
-        FUZZ_CHECK(LookupDefinitionValue(definitions, name, found) == text,
+        FUZZ_CHECK(LookupDefinitionValue(definitions, name, found) == value,
                    "a value taken is not found again: " + definitions);
     }
   }
