@@ -20,6 +20,7 @@
 #include "wizard/dialogs/ProducerTexts.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/dialogs/ProductPlacement.h"
+#include "wizard/dialogs/ProductSwitch.h"
 #include "wizard/frame/engine/CPropData.h"
 #include "wizard/frame/engine/ChoiceFills.h"
 #include "wizard/frame/engine/DefinitionPoints.h"
@@ -248,15 +249,8 @@ BOOL CPP2Dlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(TheDialogHost().Icon()));
   CWnd* switchBox = GetDlgItem(IDC_PP2_SWITCH);
-  switchBox->GetWindowText(captionA);
-  captionB = LoadText(IDS_PRODUCT_SWITCH);
-  radioMode = captionB == "Voransicht";
-  if (radioMode) {
-    switchBox->ShowWindow(SW_HIDE);
-  } else {
-    GetDlgItem(IDC_PP2_SWITCH_PRODUCT)->ShowWindow(SW_HIDE);
-    GetDlgItem(IDC_PP2_SWITCH_CATALOGUE)->ShowWindow(SW_HIDE);
-  }
+  radioMode =
+      SetUpProductSwitch(this, IDC_PP2_SWITCH, IDC_PP2_SWITCH_PRODUCT, IDC_PP2_SWITCH_CATALOGUE, captionA, captionB);
   GetWindowText(title);
   restoring = retry;
   if (restoring) TheProductDialogHost().KeptChoices(kept);

@@ -21,6 +21,7 @@
 #include "wizard/dialogs/DialogMessages.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/dialogs/ProductPlacement.h"
+#include "wizard/dialogs/ProductSwitch.h"
 #include "wizard/frame/engine/CListItemData.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
@@ -228,15 +229,7 @@ BOOL CPPDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(TheDialogHost().Icon()));
   CWnd* switchBox = GetDlgItem(IDC_PP_SWITCH);
-  switchBox->GetWindowText(captionA);
-  captionB = LoadText(IDS_PRODUCT_SWITCH);
-  radioMode = captionB == "Voransicht";
-  if (radioMode) {
-    switchBox->ShowWindow(SW_HIDE);
-  } else {
-    GetDlgItem(IDC_PP_SWITCH_PRODUCT)->ShowWindow(SW_HIDE);
-    GetDlgItem(IDC_PP_SWITCH_CATALOGUE)->ShowWindow(SW_HIDE);
-  }
+  radioMode = SetUpProductSwitch(this, IDC_PP_SWITCH, IDC_PP_SWITCH_PRODUCT, IDC_PP_SWITCH_CATALOGUE, captionA, captionB);
   if (!backAllowed) GetDlgItem(IDC_PP_BACK)->EnableWindow(FALSE);
 
   try {

@@ -5,8 +5,10 @@
 // dialog and the return from it; and its texts from outside as tables.
 #include "wizard/dialogs/CPP2Dlg.h"
 
+#include "platform/win32/module_loader.h"
 #include "platform/mfc/CComDATE.h"
 #include "platform/resources/wizard/resource_ids.h"
+#include "wizard/dialogs/CPPDlg.h"
 #include "wizard/dialogs/ProducerTexts.h"
 #include "wizard/dialogs/tests/DialogTest.h"
 #include "wizard/dialogs/tests/TestCatalogue.h"
@@ -305,4 +307,51 @@ TEST_F(ProducerDialog, HelpTopicsByControl) {
     EXPECT_NE(help[i].help.file.find("JOV2D.HLP"), std::string::npos) << "no CHM here";
   }
   EXPECT_NE(help.back().help.file.find("JOV2D.CHM"), std::string::npos);
+}
+
+TEST_F(ProducerDialog, TheSwitchInBothEditionsIsSharedWithTheParametricDialog) {
+  for (bool radio : {false, true}) {
+    SCOPED_TRACE(radio ? "radio mode" : "check box");
+    HMODULE voransicht = nullptr;
+    HINSTANCE wizard = AfxGetResourceHandle();
+    if (radio) {
+      voransicht = LoadLibraryA(JOV_RADIO_RESOURCES);
+      ASSERT_NE(voransicht, nullptr) << LastLoadErrorText();
+      AfxSetResourceHandle(voransicht);
+    }
+    std::vector<DialogAction> actions = {Check([&](CPP2Dlg& d) {
+      EXPECT_EQ(d.radioMode, radio);
+      EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d.m_hWnd, IDC_PP2_SWITCH)) != FALSE, !radio);
+      EXPECT_EQ(static_cast<PlainProductPreview&>(*d.preview).kind,
+                radio ? ProductPreview::kCatalogue : ProductPreview::kProduct)
+          << "the check box edition left it on";
+    })};
+    if (radio) actions.push_back(DialogAction::Click(IDC_PP2_SWITCH_PRODUCT));
+    actions.push_back(DialogAction::Click(radio ? IDC_PP2_SWITCH_CATALOGUE : IDC_PP2_SWITCH));
+    actions.push_back(Check([&](CPP2Dlg& d) {
+      auto& preview = static_cast<PlainProductPreview&>(*d.preview);
+      EXPECT_EQ(preview.kind, ProductPreview::kCatalogue);
+      EXPECT_EQ(preview.shown, d.catalogueGeometry.head);
+    }));
+    actions.push_back(DialogAction::Ok());
+    Run(actions);
+    CPPDlg parametric(1, nullptr, false, false);
+    driver.OnDialog(IDD_PP, {DialogAction::Run([&](HWND) {
+                               EXPECT_EQ(radio ? parametric.switchRadio : parametric.switchCheck, 1) << "one key";
+                             }),
+                             DialogAction::Cancel()});
+    parametric.DoModal();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, (std::string(WizardRegistryRoot()) + "CPPDlg").c_str(), &key),
+              ERROR_SUCCESS);
+    DWORD keep = 7, size = sizeof keep;
+    EXPECT_EQ(RegQueryValueExA(key, "SwitchPP1", nullptr, nullptr, reinterpret_cast<BYTE*>(&keep), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(keep, 0u) << "the keep check, never set here";
+    RegCloseKey(key);
+    if (radio) {
+      AfxSetResourceHandle(wizard);
+      FreeLibrary(voransicht);
+    }
+  }
 }
