@@ -418,3 +418,29 @@ TEST_F(DefinitionEditor, TryShowsTheProductAsEditedAndLeavesNoChains) {
        DialogAction::Cancel()});
   EXPECT_EQ(driver.PendingDialogs(), 0u) << "the parametric dialog ran";
 }
+
+TEST_F(DefinitionEditor, TheFormulaListEditsOnF2AndEscOrScrollingDropsTheEdit) {
+  Run({Point(1), DialogAction::Choose(IDC_DEF_FORMULAS, 1), DialogAction::Key(IDC_DEF_FORMULAS, "F2"),
+       Check([&](CDefParamDlg& d) {
+         ASSERT_TRUE(d.formulaList.IsEditing()) << "F2 on the focused row";
+         EXPECT_EQ(d.formulaList.editRow, 1);
+       }),
+       DialogAction::Type(0, "H"), DialogAction::Key(0, "Enter"), Check([&](CDefParamDlg& d) {
+         EXPECT_FALSE(d.formulaList.IsEditing());
+         EXPECT_EQ(Formula(d, 1, 2, 1), "H");
+         EXPECT_EQ(Status(d), "Result: 600.00");
+       }),
+       DialogAction::Key(IDC_DEF_FORMULAS, "F2"), DialogAction::Type(0, "L"), DialogAction::Key(0, "Escape"),
+       Check([&](CDefParamDlg& d) {
+         EXPECT_FALSE(d.formulaList.IsEditing());
+         EXPECT_EQ(std::string(d.formulaList.GetItemText(1, 1)), "H") << "Esc: nothing taken";
+         d.formulaList.SetFocus();
+       }),
+       DialogAction::Key(IDC_DEF_FORMULAS, "F2"), DialogAction::Type(0, "L"), Check([&](CDefParamDlg& d) {
+         ASSERT_TRUE(d.formulaList.IsEditing());
+         d.formulaList.SendMessage(WM_VSCROLL, SB_LINEDOWN);
+         EXPECT_FALSE(d.formulaList.IsEditing());
+         EXPECT_EQ(Formula(d, 1, 2, 1), "H") << "scrolling drops the edit";
+       }),
+       DialogAction::Cancel()});
+}
