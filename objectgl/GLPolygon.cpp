@@ -5,6 +5,7 @@
 #include <deque>
 
 #include "objectgl/GLDrawState.h"
+#include "objectgl/GLFaces.h"
 #include "objectgl/GLScene.h"
 #include "platform/win32/wgl/wgl.h"
 
@@ -83,11 +84,24 @@ void GLPolygon::Draw(uint32_t mode, GLMatLib* materials) {
   else
     GLApplyLit(materials, material_, GL_FRONT_AND_BACK);
   if (!GLIsRendering())
-    Tessellate(0);
+    SendTriangles();
   else if (displayList_)
     glCallList(displayList_);
   else
     Tessellate(GL_COMPILE_AND_EXECUTE);
+}
+
+void GLPolygon::SendTriangles() const {
+  // The contours the list holds, when there is one: picks match the drawing.
+  const uint32_t count = displayList_ ? compiledContours_ : contours_.GetCount();
+  GLArray<GLContour*> drawn;
+  for (uint32_t i = 0; i < count; ++i) drawn.Add(contours_[i]);
+  const GLFacesArray faces(drawn);
+  const GLScene* scene = GetScene();
+  for (const GLFaces* f : faces) {
+    const GLVectorArray& points = f->GetPoints();
+    if (points.GetCount()) GLSendPoints(f->GetType(), &points[0], points.GetCount(), scene);
+  }
 }
 
 void GLPolygon::PrepareLists() {

@@ -79,3 +79,15 @@
 #define IDS_PIPE_FIELD_E9 51
 #define IDS_PIPE_FIELD_BREAK 52
 #define IDS_MASK_TOO_LONG 54
+
+// ---- The product preview.
+// The definition editor's preview menu (popup 0): the preview kinds 0, 1
+// and 2, and a fit to the extents.
+#define IDR_PRODUCT_PREVIEW_MENU 1011
+#define ID_PRODUCT_PREVIEW_GROUPS 32772
+#define ID_PRODUCT_PREVIEW_POINTS 32773
+#define ID_PRODUCT_PREVIEW_GEOMETRY 32774
+#define ID_PRODUCT_PREVIEW_EXTENTS 32775
+// The preview's zoom and pan cursors.
+#define IDC_PRODUCT_PREVIEW_ZOOM 1012
+#define IDC_PRODUCT_PREVIEW_PAN 1013
