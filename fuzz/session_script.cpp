@@ -1,10 +1,11 @@
-// The runner's session script, with the dialog words the runner adds. A
+// The runner's session script, with the dialog and radiator words. A
 // script either loads or fails naming its line; each line loaded reads the
 // same alone, and written back with every argument quoted.
 #include <string>
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
+#include "platform/win32/radiator_script.h"
 #include "platform/win32/script_ui_driver.h"
 #include "platform/win32/session_script.h"
 
@@ -33,6 +34,7 @@ void CheckAlone(const std::string& text, const ScriptLine& line) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   RegisterDialogScriptKeywords();
+  RegisterRadiatorScriptKeyword();
   return 0;
 }
 

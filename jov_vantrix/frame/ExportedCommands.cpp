@@ -4,8 +4,11 @@
 
 #include "common/CDravikFunc.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/frame/ExportCommand.h"
 #include "jov_vantrix/frame/ImportCommand.h"
 #include "jov_vantrix/frame/LineLength.h"
+#include "jov_vantrix/network/CJov_ManagerDlg.h"
+#include "jov_vantrix/frame/SectionCommand.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutSettings.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
@@ -48,18 +51,18 @@ int Jov_Length(int unit) {
   return CopyLineLengthToClipboard(binding.Host(), unit);
 }
 
-INT_PTR Jov_Vantrix_M(HWND) {
+INT_PTR Jov_Vantrix_M(HWND parent) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (!TheApp().LoadResourceDll()) return -1;
-  // The project manager dialog joins with the network data model.
-  return -1;
+  CJov_ManagerDlg dialog(CWnd::FromHandle(parent));
+  return dialog.DoModal();
 }
 
 int Jov_CutDlg(int, void*) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   CommandBinding binding(9, true, true);
   if (!binding.Bound()) return -1;
-  // The pick step and the section dialogs join with the section drawing.
+  RunSectionCommand();
   return -1;
 }
 
@@ -85,19 +88,20 @@ int Jov_Vantrix_Export(int, void*) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   CommandBinding binding(9, true, true);
   if (!binding.Bound()) return -1;
-  // The export dialog joins with the network data model.
+  ExportNetwork();
   return -1;
 }
 
 int Exclude_From() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   TheApp().LoadResourceDll();
-  // Toggling the include flag joins with the section drawing.
+  RunIncludeCommand(true);
   return 1;
 }
 
 int Include_In() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   TheApp().LoadResourceDll();
+  RunIncludeCommand(false);
   return 1;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/GroupCodeChain.h"
+#include "common/UpdateGLText.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "platform/mfc/module_state.h"
@@ -99,4 +100,11 @@ CObjDataNew* FindPartnerRecord(const CObjDataNew* record) {
       return r;
   }
   return nullptr;
+}
+
+void UpdateNumberLabel(CObjDataNew* record) {
+  if (!record || !record->m_pNumberLabel) return;
+  CString text;
+  if (record->GetNumber() != 0) text.Format("%d", record->GetNumber());
+  UpdateGLText(record->m_pNumberLabel, text);
 }

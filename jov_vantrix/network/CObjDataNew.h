@@ -145,6 +145,10 @@ class CObjDataNew : public CSeznam {
 // entity-name node, whose name the record keeps.
 CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index);
 
+// The record's number label in the export preview, when it has one, shows
+// its number ("" for 0).
+void UpdateNumberLabel(CObjDataNew* record);
+
 // Object type as given and a riser number.
 bool IsSegmentOfType(const CObjDataNew* record, int objectType);
 

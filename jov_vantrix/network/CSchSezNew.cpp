@@ -6,6 +6,7 @@
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CUndoArray.h"
 #include "jov_vantrix/network/SegmentNumbering.h"
+#include "objectgl/GLEntity.h"
 
 void CSchSezNew::FileRecord(CObjDataNew* record) {
   if (!record) return;
@@ -42,9 +43,15 @@ uint32_t SegmentStyle(int objectType, bool force, uint32_t style) {
   return objectType == kObjectSupplyPipe ? 1u : 5u;
 }
 
-bool CSchSezNew::SetGroupStyle(CNumSezNew* group, bool force, [[maybe_unused]] uint32_t style) {
-  if (!group) return false;
-  return force || !group->m_changed;
+bool CSchSezNew::SetGroupStyle(CNumSezNew* group, bool force, uint32_t style) {
+  if (!group || (!force && group->m_changed)) return false;
+  for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+    if (r->m_objectType != kObjectSupplyPipe && r->m_objectType != kObjectReturnPipe) continue;
+    const uint32_t material = SegmentStyle(r->m_objectType, force, style);
+    for (INT_PTR i = 0; i < r->m_previewEntities.GetSize(); ++i)
+      static_cast<GLEntity*>(r->m_previewEntities[i])->SetMaterial(material);
+  }
+  return true;
 }
 
 bool CSchSezNew::UndoStep(uint32_t index) {

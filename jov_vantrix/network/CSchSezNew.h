@@ -32,10 +32,10 @@ class CSchSezNew {
   CNumSezNew* FindGroup(uint32_t number) const;
   // The group numbered index + 1 when it is not fixed; else null.
   CNumSezNew* GetFreeGroup(uint32_t index) const;
-  // Whether the group may take a new preview style: false for a null group
-  // and, without force, for a changed one; otherwise true. Nothing is
-  // recoloured yet: the style reaches the pipe records (SegmentStyle) once
-  // the section preview shows them.
+  // Recolours the preview entities of the group's pipe records with the
+  // style (SegmentStyle: supply and return pipes apart unless forced).
+  // False, with nothing done, for a null group and, without force, for a
+  // changed one.
   bool SetGroupStyle(CNumSezNew* group, bool force, uint32_t style);
   // Undoes the numbering step of the snapshot at that index of the undo
   // stack: the group's style is reset, its changed flag cleared, the

@@ -2,7 +2,8 @@
 // the scheme are numbered one step at a time from the running counter (the
 // scheme's next free number), the rest when the user confirms, and the
 // numbered pipes become the sections of the exchange file, their final
-// numbers written into their extended data.
+// numbers written into their extended data. Labels are made only with a
+// height above 0.
 #pragma once
 
 #include "platform/mfc/CString.h"

@@ -51,11 +51,15 @@ void ReadWholeFile(const char* path, std::string& out) {
   file.Close();
 }
 
-// Writes text to a new file beside path and puts it in path's place.
-bool ReplaceFile(const char* path, const std::string& text) {
+CString FolderOf(const char* path) {
   const CString target(path);
   const int cut = std::max(target.ReverseFind('\\'), target.ReverseFind('/'));
-  const CString folder = cut < 0 ? CString(".") : target.Left(cut);
+  return cut < 0 ? CString(".") : target.Left(cut);
+}
+
+// Writes text to a new file beside path and puts it in path's place.
+bool ReplaceFile(const char* path, const std::string& text) {
+  const CString folder = FolderOf(path);
   char temp[MAX_PATH];
   if (!GetTempFileNameA(folder, "jov", 0, temp)) return false;
   CFile file;
@@ -127,6 +131,22 @@ bool WriteSectionFile(const CSecSezNew& sections, const char* path, bool append)
     for (const CSecDataNew* s : found->second) AppendSectionRecord(*s, text);
   }
   return ReplaceFile(path, text);
+}
+
+bool CanCreateSectionFile(const char* path) {
+  if (!path || !*path) return false;
+  // The target itself: a file that may be written (not a folder), or none.
+  CFile probe;
+  const bool existed = probe.Open(path, CFile::modeRead);
+  if (existed) probe.Close();
+  if (!probe.Open(path, CFile::modeWrite | CFile::modeCreate | CFile::modeNoTruncate)) return false;
+  probe.Close();
+  if (!existed) DeleteFileA(path);
+  // The folder, where the new file is written before it takes the place.
+  char temp[MAX_PATH];
+  if (!GetTempFileNameA(FolderOf(path), "jov", 0, temp)) return false;
+  DeleteFileA(temp);
+  return true;
 }
 
 int ReadSectionFile(CSecSezNew& root, const char* path) {

@@ -25,6 +25,11 @@ class CStdioFile;
 // target untouched, when anything cannot be written.
 bool WriteSectionFile(const CSecSezNew& sections, const char* path, bool append);
 
+// Whether WriteSectionFile could put a file at path: its folder takes new
+// files and path is no folder and no file that may not be written. Nothing
+// is left behind.
+bool CanCreateSectionFile(const char* path);
+
 // The two lines of one section. The fourth field is the connected branch
 // when there is one or the section connects to nothing (0), else the
 // neighbour.

@@ -32,6 +32,7 @@ bool RestoreRecord(CObjDataNew* record, const CNumberingSnapshot& snapshot) {
     if (static_cast<uint32_t>(snapshot.indexes.ElementAt(i)) != record->m_index) continue;
     if (i < snapshot.numbers.GetCount()) record->SetNumber(snapshot.numbers.ElementAt(i));
     if (i < snapshot.connects.GetCount()) record->SetConnect(snapshot.connects.ElementAt(i));
+    UpdateNumberLabel(record);
     return true;
   }
   return false;
@@ -148,6 +149,7 @@ void OffsetGroupNumbers(CNumSezNew* group, uint32_t offset) {
     if (!IsPipeRecord(r)) continue;
     r->SetNumber(OffsetNumber(r->GetReadNumber(), offset));
     r->SetConnect(OffsetNumber(r->GetReadConnect(), offset));
+    UpdateNumberLabel(r);
   }
   group->m_changed = 1;
 }

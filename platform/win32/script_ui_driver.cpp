@@ -4,6 +4,7 @@
 
 #include "platform/win32/code_page.h"
 #include "platform/win32/dialog_actions.h"
+#include "platform/win32/radiator_script.h"
 
 namespace {
 
@@ -64,7 +65,12 @@ std::string DialogCallName(const DialogInfo& dialog) {
   return "dialog " + id + "\"" + Cp1250ToUtf8(dialog.title) + "\"";
 }
 
-ScriptUiDriver::ScriptUiDriver(SessionScript* script) : script_(script) { RegisterDialogScriptKeywords(); }
+ScriptUiDriver::ScriptUiDriver(SessionScript* script) : script_(script) {
+  RegisterDialogScriptKeywords();
+  // Outside libraries that take their answers from the script are loaded
+  // long after it.
+  RegisterRadiatorScriptKeyword();
+}
 
 SessionScript& ScriptUiDriver::Script() const { return script_ ? *script_ : CurrentSessionScript(); }
 

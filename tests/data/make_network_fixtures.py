@@ -8,6 +8,15 @@ leaves it, and exported.dxf, the same after an export numbered its pipes.
   E4, E5 the floor-plan pipes they stand for (same "JOV_LINK")
   E6-E8 the product's three description lines
 
+and groups.dxf, a network of three segment groups: a riser (group 1, its
+supply pipe touching nothing: the network's start, a fixed group) and two
+branch runs (groups 2 and 3) whose supply pipes meet end to start, each
+pipe with its return pipe 0.1 m below and read as number 1 of its group;
+the first branch run's pipes are linked to two floor-plan pipes.
+
+  G1, G2 riser supply and return     G3, G4 run A     G5, G6 run B
+  G7, G8 the floor-plan pipes of run A
+
 Run with Debian's python3 (python3-ezdxf). The drawings are committed; this
 script documents how they were made and prints the entities' handles."""
 import sys
@@ -68,5 +77,36 @@ def main(folder):
         print(name, " ".join(f"E{i + 1}={e.dxf.handle}" for i, e in enumerate(msp)))
 
 
+def group_pipe(msp, code, points, assoc, position, length, link=None):
+    layer = "TRUBKY_P" if code.startswith("TPP") else "TRUBKY_Z"
+    pipe = msp.add_lwpolyline(points, dxfattribs={"layer": layer, "const_width": 0.0})
+    pipe.set_xdata("JOV_DATA", jov_data(code, [
+        ("_TYPE", "128"), ("_NBRANCH", "1"), ("_NUM_BRANCH", "1"), ("_NUM_SIDE", "0"), ("_NUM_RISER", "1"),
+        ("_POS_RISER", position), ("_LENGTH_SEGMENT", f"{length:.3f}"), ("_DW_NUMBER", "e1"),
+        ("_DW_NUMBER_ORIG", "e1"), ("_DW_CONNECT", "e0"), ("_DW_CONNECT_ORIG", "e0"), ("CM", ""), ("CT", ""),
+        ("_NUM_ASSOC", assoc), ("_SCH_ASSOC", "S1")]))
+    if link:
+        pipe.set_xdata("JOV_LINK", [(1000, link)])
+    return pipe
+
+
+def groups(folder):
+    doc = new_network_drawing(6)
+    for layer, colour in (("TRUBKY_P", 1), ("TRUBKY_Z", 5)):
+        doc.layers.add(layer, color=colour)
+    msp = doc.modelspace()
+    for code, dx in (("TPP0000i0001", 0.0), ("TPZ0000i0001", 0.1)):
+        group_pipe(msp, code, [(dx, 0), (dx, 3)], "R", "1", 3.0)
+    for code, dy in (("TPP0000i0001", 0.0), ("TPZ0000i0001", -0.1)):
+        group_pipe(msp, code, [(5, dy), (8, dy)], "A", "0", 3.0, LINK)
+    for code, dy in (("TPP0000i0001", 0.0), ("TPZ0000i0001", -0.1)):
+        group_pipe(msp, code, [(8, dy), (11, dy)], "B", "2", 3.0)
+    for code, y in (("TPP0000-0001", 5.0), ("TPZ0000-0001", 4.9)):
+        floor_plan_pipe(msp, "TRUBKY_P" if code.startswith("TPP") else "TRUBKY_Z", code, y, False)
+    doc.saveas(f"{folder}/groups.dxf")
+    print("groups.dxf", " ".join(f"G{i + 1}={e.dxf.handle}" for i, e in enumerate(msp)))
+
+
 if __name__ == "__main__":
     main(sys.argv[1] if len(sys.argv) > 1 else ".")
+    groups(sys.argv[1] if len(sys.argv) > 1 else ".")

@@ -78,6 +78,10 @@ class CWizardDllApp : public CWinApp {
   // points text; lines up to 255 characters. False for a null or empty
   // text or a point that is not there.
   bool GetPointText(const char* pointsText, unsigned index, unsigned group, char* out, unsigned size) const;
+  // Path of the outside radiator catalogue "Korpalin_stl_x64.dll" beside
+  // the library when the registry of the machine says that the Vantrix
+  // programs are installed; false (out empty) otherwise.
+  bool FindKorpalinLibrary(char* out, unsigned size) const;
   // The level of the product from the element it is connected to, kept as
   // the computed level text.
   void ApplyConnectionLevel(unsigned view, unsigned otherIndex, const char* otherPoints, unsigned ownNumber,

@@ -4,6 +4,7 @@
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/ui_services.h"
 #include "wizard/dialogs/DialogEntries.h"
+#include "wizard/frame/ProductDialogs.h"
 
 namespace {
 
@@ -14,12 +15,10 @@ INT_PTR RunTemplate(UINT templateId, HWND parent) {
 
 INT_PTR OpenProducerDialog(const ProducerDialogArgs& args) { return RunTemplate(IDD_PP2, args.parent); }
 
-INT_PTR OpenParametricDialog(const ParametricDialogArgs& args) { return RunTemplate(IDD_PP, args.parent); }
-
 INT_PTR OpenDefinitionEditor(unsigned, bool, HWND parent) { return RunTemplate(IDD_DEF_PARAM, parent); }
 
 constexpr WizardDialogSeams kDefaults = {
-    &OpenProducerDialog, &OpenParametricDialog, &RunDimensionDialog,
+    &OpenProducerDialog, &RunParametricDialog, &RunDimensionDialog,
     &RunMaskListDialog,  &RunMaskPreset,        &OpenDefinitionEditor,
 };
 

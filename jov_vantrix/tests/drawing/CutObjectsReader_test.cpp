@@ -12,15 +12,14 @@
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/tests/drawing/SectionDriver.h"
+#include "jov_vantrix/tests/drawing/SmallDrawings.h"
 
 namespace {
 
 const std::string kData = std::string(JOV_SOURCE_DIR) + "/tests/data/";
 
-using Props = std::vector<std::pair<std::string, std::string>>;
-
-// One entity of a test drawing: an INSERT, or an LWPOLYLINE pipe at a
-// height, or a plain LINE; with "JOV_DATA" when it has a type code.
+// One entity of a test drawing: an INSERT at (1000, y), or an LWPOLYLINE
+// pipe from (1000, y) to (3000, y), or a plain LINE.
 struct Entity {
   const char* kind;
   std::string code;
@@ -29,11 +28,6 @@ struct Entity {
 };
 
 const Props kBranch{{"_NBRANCH", "V1"}, {"_NUM_BRANCH", "1"}, {"_NUM_SIDE", "0"}, {"_NUM_ASSOC", "A1"}};
-
-Props With(Props props, const Props& more) {
-  props.insert(props.end(), more.begin(), more.end());
-  return props;
-}
 
 Entity Start() { return {"INSERT", "TCD0000i0002", With({{"_TYPE", "2097281"}}, kBranch)}; }
 Entity Riser(const char* position) {
@@ -45,37 +39,17 @@ Entity Product() { return {"INSERT", "TCD0000i0001", With({{"_TYPE", "1048705"},
 Entity Pipe(const char* code, double y, const Props& more = {}) {
   Props props{{"_TYPE", "128"}, {"_NBRANCH", "V1"}, {"_BRANCH", "1"}, {"_NUM_SIDE", "0"}, {"_NUM_RISER", "0"},
               {"CM", "1"}, {"CT", "1"}, {"_NUM_ASSOC", "A1"}};
-  for (const auto& [key, value] : more) {
-    bool replaced = false;
-    for (auto& [k, v] : props)
-      if (k == key) v = value, replaced = true;
-    if (!replaced) props.push_back({key, value});
-  }
-  return {"LWPOLYLINE", code, props, y};
+  return {"LWPOLYLINE", code, With(props, more), y};
 }
 
-// An ENTITIES-only drawing; handles 30, 31, ... in order.
 std::string Drawing(const std::vector<Entity>& entities, std::string& handles) {
-  std::string dxf = "0\nSECTION\n2\nENTITIES\n";
-  handles.clear();
-  int handle = 0x30;
+  std::vector<DrawnEntity> drawn;
   for (const Entity& e : entities) {
-    char h[16];
-    std::snprintf(h, sizeof h, "%X", handle++);
-    handles += (handles.empty() ? "" : ",") + std::string(h);
-    dxf += std::string("0\n") + e.kind + "\n5\n" + h + "\n8\nNET\n";
-    const std::string y = std::to_string(e.y);
-    if (std::string(e.kind) == "INSERT")
-      dxf += "2\nJOV_TCD\n10\n1000.0\n20\n" + y + "\n30\n0.0\n";
-    else if (std::string(e.kind) == "LWPOLYLINE")
-      dxf += "90\n2\n70\n0\n10\n1000.0\n20\n" + y + "\n10\n3000.0\n20\n" + y + "\n";
-    else
-      dxf += "10\n0.0\n20\n0.0\n30\n0.0\n11\n1.0\n21\n0.0\n31\n0.0\n";
-    if (e.code.empty()) continue;
-    dxf += "1001\nJOV_DATA\n1000\n" + e.code + "\n";
-    for (const auto& [key, value] : e.props) dxf += "1000\n" + key + "\n1000\n" + value + "\n";
+    DrawnEntity d{e.kind, e.code, e.props, {{1000.0, e.y}}};
+    if (std::string(e.kind) == "LWPOLYLINE") d.points.push_back({3000.0, e.y});
+    drawn.push_back(d);
   }
-  return dxf + "0\nENDSEC\n0\nEOF\n";
+  return SmallDrawing(drawn, handles);
 }
 
 TEST(CutObjectsReader, SelectionsOfABranch) {

@@ -7,9 +7,13 @@ point (10000, 20000), millimetres; see CutDrawingOnDrawings_test.cpp).
 MODE "floor": the whole section with its floor mark; "no-floor": the same
 closed by the base line alone; "unchanged": nothing generated, the drawing
 is branch.dxf as it was. In every mode ezdxf's auditor finds no error and
-no coordinate is NaN or infinite."""
+no coordinate is NaN or infinite. ASSOC and SCHEME "-" stand for stamps of
+an unknown moment: those of the first new insert, which must have the
+stamps' forms ("%d.%m.%Y-%H.%M.%S", "%H.%M.%S-%d.%m.%Y") and which every
+other new entity must share."""
 import math
 import os
+import re
 import sys
 
 from ezdxf import recover
@@ -78,10 +82,18 @@ class Checker:
         return self.expect(abs(a - b) <= tolerance, f"{message}: {a} is not {b}")
 
 
+STAMP_FORMS = {"_NUM_ASSOC": r"\d\d\.\d\d\.\d{4}-\d\d\.\d\d\.\d\d", "_SCH_ASSOC": r"\d\d\.\d\d\.\d\d-\d\d\.\d\d\.\d{4}"}
+
+
 def check_section(c, doc, before, assoc, scheme, first_layer, floor_layer, base_layer, floor):
     msp = doc.modelspace()
     new = [e for e in msp if e.dxf.handle not in before]
     stamps = {"_NUM_ASSOC": assoc, "_SCH_ASSOC": scheme}
+    first = next((e for e in new if e.dxftype() == "INSERT"), None)
+    for key, form in STAMP_FORMS.items():
+        if stamps[key] == "-" and first is not None:
+            stamps[key] = jov_data(first)[1].get(key, "")
+            c.expect(re.fullmatch(form, stamps[key]) is not None, f"{key} stamp {stamps[key]!r}")
 
     # The two inserts: P's left of S's, both on the floor's top line.
     inserts = [e for e in new if e.dxftype() == "INSERT"]

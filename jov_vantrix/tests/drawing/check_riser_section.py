@@ -5,7 +5,11 @@ the fixture are unchanged, and the new entities are those of the section.
 
   check_riser_section.py ORIGINAL SAVED tree|flat STAMP
 
+STAMP "-" stands for a stamp of an unknown moment: the new inserts must
+share one of the form "%d.%m.%Y-%H.%M.%S".
+
 Prints one line per failed expectation and exits with 1 when there is one."""
+import re
 import sys
 from collections import Counter
 
@@ -39,6 +43,9 @@ def snapshot(entity):
 
 def check_products(inserts, doc, stamp, mode):
     expect(len(inserts) == 3, f"three new inserts, not {len(inserts)}")
+    if stamp == "-" and inserts:
+        stamp = jov_data(inserts[0])[1].get("_NUM_ASSOC", "")
+        expect(re.fullmatch(r"\d\d\.\d\d\.\d{4}-\d\d\.\d\d\.\d\d", stamp) is not None, f"stamp {stamp!r}")
     by_branch = {}
     for insert in inserts:
         code, props = jov_data(insert)

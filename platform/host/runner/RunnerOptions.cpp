@@ -115,7 +115,7 @@ bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, s
     static const char* const known[] = {"--drawing", "--out",    "--select", "--run",     "--arg",
                                         "--script",  "--profile", "--catalogue", "--units", "--scale",
                                         "--env",     "--log",    "--plugin", "--module",  "--insert",
-                                        "--registry"};
+                                        "--registry", "--hklm"};
     bool isKnown = false;
     for (const char* k : known) isKnown = isKnown || name == k;
     if (!isKnown) return fail("unknown option " + name);
@@ -180,6 +180,11 @@ bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, s
       if (value.find('=') == std::string::npos || value[0] == '=')
         return fail("--env: '" + value + "' is not NAME=VALUE");
       out.env.push_back(value);
+    } else if (name == "--hklm") {
+      MachineValue seeded;
+      std::string reason;
+      if (!ParseMachineValue(value, &seeded, &reason)) return fail("--hklm: " + reason);
+      out.hklm.push_back(std::move(seeded));
     } else if (name == "--log") {
       out.log = value;
     } else if (name == "--plugin") {
@@ -203,7 +208,8 @@ std::string RunnerUsage(const std::string& program) {
          " [--drawing IN.dxf] [--out OUT.dxf] [--select H[,H...]] [--module NAME]\n"
          "       --run NAME [--arg WORD...] [--run NAME [--arg WORD...]...] [--insert X Y]\n"
          "       [--script FILE] [--profile DIR] [--catalogue DIR] [--registry DIR] [--units 1|1000]\n"
-         "       [--scale S] [--env NAME=VALUE] [--log FILE] [--plugin FILE] [--verbose]\n"
+         "       [--scale S] [--env NAME=VALUE] [--hklm KEY\\NAME=TEXT] [--log FILE] [--plugin FILE]\n"
+         "       [--verbose]\n"
          "\n"
          "Loads the drawing into the CAD host (an empty drawing without --drawing), loads a\n"
          "module from the program's folder, preselects the given entities and calls the\n"
@@ -238,10 +244,26 @@ std::string RunnerUsage(const std::string& program) {
          "  --units 1|1000     drawing units per metre (default: the drawing's $INSUNITS)\n"
          "  --scale S          the drawing scale (default 1)\n"
          "  --env NAME=VALUE   a host configuration value (repeatable)\n"
+         "  --hklm KEY\\NAME=TEXT\n"
+         "                     a text value of HKEY_LOCAL_MACHINE for the run, as an\n"
+         "                     installer leaves it (repeatable); the registry is as it\n"
+         "                     was afterwards\n"
          "  --log FILE         log every host call\n"
          "  --plugin FILE      load this file as the module instead (a testing aid)\n"
          "  --verbose, -v      also print each dialog's actions, and its controls and\n"
          "                     values when it closes\n"
          "\n"
          "Started as duvozedo.exe it is the LT edition of the host.\n";
+}
+
+bool ParseMachineValue(const std::string& word, MachineValue* out, std::string* why) {
+  const size_t eq = word.find('=');
+  const size_t slash = word.rfind('\\', eq);
+  if (eq == std::string::npos || slash == std::string::npos || slash == 0 || slash + 1 == eq) {
+    if (why) *why = "'" + word + "' is not KEY\\NAME=TEXT";
+    return false;
+  }
+  if (out) *out = {Utf8ToCp1250(word.substr(0, slash)), Utf8ToCp1250(word.substr(slash + 1, eq - slash - 1)),
+                   Utf8ToCp1250(word.substr(eq + 1))};
+  return true;
 }

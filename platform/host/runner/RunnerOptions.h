@@ -21,6 +21,19 @@ struct PluginCommand {
 // Null for a name that is not one of the seven.
 const PluginCommand* FindPluginCommand(const std::string& name);
 
+// A text value of HKEY_LOCAL_MACHINE the run starts with, as an installer
+// would have left it (code page 1250).
+struct MachineValue {
+  std::string key;
+  std::string name;
+  std::string text;
+};
+
+// Reads "KEY\NAME=TEXT" (UTF-8): the key path up to the last '\' before the
+// first '=', the value's name after it, the text after the '='. False with
+// the reason for a word without a key, a name or the '='.
+bool ParseMachineValue(const std::string& word, MachineValue* out, std::string* why);
+
 // One --run and the --arg words after it.
 struct RunnerCall {
   std::string name;
@@ -45,6 +58,7 @@ struct RunnerOptions {
   std::optional<int> units;             // --units
   std::optional<std::string> scale;     // --scale
   std::vector<std::string> env;         // --env NAME=VALUE
+  std::vector<MachineValue> hklm;       // --hklm KEY\NAME=TEXT
   std::string log;                      // --log
   std::string plugin;                   // --plugin: another file for the module (testing aid)
   bool verbose = false;                 // --verbose: dialogs' actions and controls

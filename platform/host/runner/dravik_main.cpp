@@ -37,6 +37,7 @@
 #include "common/HostExport2D.h"
 #include "platform/host/exports/HostControl.h"
 #include "platform/host/runner/ChainReport.h"
+#include "platform/host/runner/MachineValues.h"
 #include "platform/host/runner/ProductInsert.h"
 #include "platform/host/runner/RunReport.h"
 #include "platform/host/runner/RunnerOptions.h"
@@ -173,6 +174,9 @@ int main(int argc, char** argv) {
   const bool wizard = options.module == RunnerModule::Wizard;
   // Before anything loads: every library reads the same registry.
   if (!options.registry.empty()) SetRegistryFolder(options.registry);
+  SeededMachineValues machineValues;
+  for (const MachineValue& value : options.hklm)
+    if (!machineValues.Seed(value, &why)) return Error(kExitUsage, why);
 
   struct stat st;
   if (!options.drawing.empty()) {

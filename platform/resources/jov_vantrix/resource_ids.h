@@ -99,3 +99,42 @@
 #define IDC_CURSOR_ZOOM 5059
 #define IDC_CURSOR_PAN 5060
 #define IDC_CURSOR_WINDOW 5061
+
+// The project manager (Jov_Vantrix_M): registered Vantrix projects, the
+// import of "cad" files, and the modify dialog that marks a project's items.
+#define IDS_FILTER_CAD_FILES 1
+#define IDS_PROJECT_ALREADY_REGISTERED 58
+
+#define IDD_JOV_MANAGER 5000
+#define IDD_JOV_MODIFY 5034
+
+#define IDC_MANAGER_IMPORT 5002
+#define IDC_MANAGER_MAKE_CURRENT 5005
+#define IDC_MANAGER_USE 5006
+#define IDC_MANAGER_HELP 5008
+#define IDC_MANAGER_CURRENT 5031
+#define IDC_PROJECT_LIST 5033
+#define IDC_MANAGER_DELETE 5035
+#define IDC_MANAGER_MODIFY 5036
+#define IDC_MODIFY_TICK_ALL 5055
+#define IDC_MODIFY_CLEAR_ALL 5056
+
+// The export (Jov_Vantrix_Export): its prompt, messages and file filter,
+// the layer of the segment-number labels, and its dialog with the preview.
+#define IDS_EXPORT_NOT_BUILT 18
+#define IDS_FILTER_EXPORT_FILES 25
+#define IDS_EXPORT_FILE_MISSING 27
+#define IDS_PROMPT_SELECT_EXPORT 37
+#define IDS_LAYER_SEGMENT_NUMBERS 43
+#define IDS_EXPORT_FILE_NOT_CREATED 59
+
+#define IDD_JOV_EXPORT 5005
+
+#define IDC_EXPORT_BROWSE 5038
+#define IDC_EXPORT_FILE 5039
+#define IDC_EXPORT_DESCRIPTIONS 5050
+#define IDC_EXPORT_FIRST_NUMBER 5054
+#define IDC_EXPORT_UNDO 5057
+#define IDC_EXPORT_PREVIEW 5058
+#define IDC_EXPORT_NUMBER_ALL 5066
+#define IDC_EXPORT_HELP 9

@@ -679,7 +679,11 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       s->pressed = -1;
       return DefWindowProcA(window, message, wParam, lParam);
     case LVM_CREATEDRAGIMAGE: return reinterpret_cast<LRESULT>(CreateDragImage(c, index, reinterpret_cast<POINT*>(lParam)));
-    case WM_KEYDOWN: return OnKeyDown(c, wParam);
+    case WM_KEYDOWN:
+      OnKeyDown(c, wParam);
+      // The keys a list leaves alone (F1 asks for help) go on as in any window.
+      if (wParam == VK_F1 && IsWindow(window)) return DefWindowProcA(window, message, wParam, lParam);
+      return 0;
     case WM_CHAR:
       if (wParam > ' ' && c.count()) {
         const int focused = NextItem(c, -1, LVNI_FOCUSED);

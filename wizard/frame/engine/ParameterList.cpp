@@ -14,6 +14,7 @@
 #include "wizard/frame/engine/ParameterPresentation.h"
 #include "wizard/frame/engine/ParameterTexts.h"
 #include "wizard/frame/engine/RecordLookups.h"
+#include "wizard/frame/engine/ValueEntry.h"
 #include "wizard/frame/engine/ValueRules.h"
 #include "platform/win32/code_page.h"
 
@@ -73,9 +74,6 @@ bool IsComputed(const CValueParam& p) {
 bool IsRecalculated(const CValueParam& p) {
   return (p.status & ParamStatus::kRecalculated) && !(p.flags & ParamFlag::kNotRecalculated);
 }
-
-// What a parameter text may not hold: its own separators.
-bool BreaksStoredTexts(const std::string& value) { return value.find_first_of("|;=\r\n") != std::string::npos; }
 
 }  // namespace
 

@@ -32,8 +32,9 @@ bool AppendDefinitionRow(CListCtrl* view, CValueParam* p) {
   return true;
 }
 
-// The value column of the product dialog's row.
-std::string ShownValue(const CValueParam& p, unsigned lengthMode) {
+}  // namespace
+
+std::string ParamValueCellText(const CValueParam& p, unsigned lengthMode) {
   const char* value = p.GetText(ParamText::kValue);
   const bool current = !IsEmpty(value);
   const char* text = current ? value : p.GetText(ParamText::kDefault);
@@ -43,8 +44,6 @@ std::string ShownValue(const CValueParam& p, unsigned lengthMode) {
   if (lengthMode == 1) return FormatFixed(number / 1000.0, 4);
   return FormatFixed(number, lengthMode == 1000 || !current ? 2 : 0);
 }
-
-}  // namespace
 
 std::string FormatLengthCell(double value, unsigned lengthMode) {
   return lengthMode == 1 ? FormatFixed(value / 1000.0, 4) : FormatFixed(value, 2);
@@ -81,7 +80,7 @@ bool FillParamList(CSeznam& params, CListCtrl* view, CParamRowList* definitions,
       delete head;
       return false;
     }
-    view->SetItemText(row, 1, ShownValue(*p, lengthMode).c_str());
+    view->SetItemText(row, 1, ParamValueCellText(*p, lengthMode).c_str());
     auto* cell = new CListItemData(0, 1, 0, p);
     if (!(p->flags & ParamFlag::kGivenByCaller)) {
       cell->flags = CellFlag::kEditable;

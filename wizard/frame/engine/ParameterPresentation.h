@@ -42,6 +42,10 @@ bool AppendParamWithRow(CSeznam& params, CValueParam* param, CListCtrl* view);
 // as it was.
 void FormatParameterReport(const CSeznam& params, std::string& report, unsigned lengthMode);
 
+// The value cell of a user parameter's row as the product dialog's list
+// first shows it: the value (or the default), a length by the mode.
+std::string ParamValueCellText(const CValueParam& param, unsigned lengthMode);
+
 // A length for a value cell: "%.4f" of value / 1000 in mode 1, else "%.2f".
 std::string FormatLengthCell(double value, unsigned lengthMode);
 

@@ -3,12 +3,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "common/CVantrixData.h"
 #include "platform/win32/profile.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"
+#include "wizard/frame/engine/KorpalinData.h"
 #include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterPresentation.h"
@@ -79,6 +81,19 @@ bool ApplyVantrixRecord(CSeznam& params, const CVantrixData* record) {
     if (!p) continue;
     p->SetText(ParamText::kValue, record->Text(rule.field));
     if (rule.given) p->flags = ParamFlag::kGivenByCaller;
+  }
+  return true;
+}
+
+bool ApplyCatalogueDimensions(CSeznam& params, const KorpalinData* record) {
+  if (!record) return false;
+  const std::pair<const char*, int32_t> dimensions[] = {
+      {"L", record->length}, {"V", record->height}, {"S", record->depth}};
+  for (const auto& [name, value] : dimensions) {
+    CValueParam* p = FindParamByName(params, name);
+    if (!p) continue;
+    p->SetText(ParamText::kValue, std::to_string(value).c_str());
+    p->flags = ParamFlag::kGivenByCaller;
   }
   return true;
 }

@@ -192,11 +192,15 @@ TEST_F(ProductDialogs, WithoutADialogTheConnectionIsCheckedFirst) {
   EXPECT_STREQ(data->next->value.text, "TXD0004-0001");
 }
 
-TEST_F(ProductDialogs, DialogsWithoutTemplatesFailAsSuch) {
+TEST_F(ProductDialogs, DialogsWithoutTemplatesFailAsSuchAndTheParametricOneOpens) {
   DialogSeams() = DefaultDialogSeams();
   jovDatabase::Database* db = Catalogue(CatalogueOf('T', "Topení"), 'T', "TXD0001-0001");
   EXPECT_EQ(Request(db, "TXD0002-0001"), 3) << "the producer dialog failed";
-  EXPECT_EQ(Request(db, "TXD0003-0001"), -1) << "the parametric dialog failed";
+  EXPECT_EQ(Request(db, "TXD0003-0001"), 2) << "the parametric dialog, given no input, was cancelled";
+  int opened = 0;
+  for (const UiEvent& e : UiJournal())
+    if (e.kind == UiEvent::Kind::DialogOpened && e.dialog.templateId == 1006) ++opened;
+  EXPECT_EQ(opened, 1);
   EXPECT_EQ(Request(nullptr, nullptr), 3);
   EXPECT_TRUE(Untouched());
 }

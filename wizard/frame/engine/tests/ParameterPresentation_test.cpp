@@ -13,6 +13,7 @@
 #include "platform/win32/profile.h"
 #include "wizard/frame/engine/CListItemData.h"
 #include "wizard/frame/engine/ChoiceFills.h"
+#include "wizard/frame/engine/KorpalinData.h"
 #include "wizard/frame/engine/LastValues.h"
 #include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterList.h"
@@ -202,6 +203,25 @@ TEST_F(Presentation, AVantrixRecordGivesTheDimensions) {
     EXPECT_EQ(Value(FindParamByName(params, name)), value) << name;
     EXPECT_EQ(FindParamByName(params, name)->flags, flags) << name;
   }
+}
+
+TEST_F(Presentation, TheRadiatorCataloguesChoiceGivesTheDimensions) {
+  CObjectSez params;
+  Product(params);  // no S: skipped
+  KorpalinData record;
+  record.length = 1200;
+  record.height = -600;
+  record.depth = 2147483647;
+  record.number4 = 99;  // not a dimension
+  EXPECT_FALSE(ApplyCatalogueDimensions(params, nullptr));
+  ASSERT_TRUE(ApplyCatalogueDimensions(params, &record));
+  for (const auto& [name, value, flags] : {std::tuple{"L", "1200", 1u}, {"V", "-600", 1u}, {"CT", "22", 0u}}) {
+    EXPECT_EQ(Value(FindParamByName(params, name)), value) << name;
+    EXPECT_EQ(FindParamByName(params, name)->flags, flags) << name;
+  }
+  AddParam(params, {"S", "100", nullptr});
+  ApplyCatalogueDimensions(params, &record);
+  EXPECT_EQ(Value(FindParamByName(params, "S")), "2147483647");
 }
 
 namespace {

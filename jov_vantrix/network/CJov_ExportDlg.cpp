@@ -1,0 +1,293 @@
+#include "jov_vantrix/network/CJov_ExportDlg.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "common/AnchorRule.h"
+#include "common/GroupCodeChain.h"
+#include "common/HostExport2D.h"
+#include "common/HostModule.h"
+#include "common/prf_store.h"
+#include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/frame/DialogMessages.h"
+#include "jov_vantrix/frame/HelpTopic.h"
+#include "jov_vantrix/frame/PickBanner.h"
+#include "jov_vantrix/network/CUndoArray.h"
+#include "jov_vantrix/network/ExportSectionList.h"
+#include "jov_vantrix/network/RecordWriteBack.h"
+#include "jov_vantrix/network/SectionFile.h"
+#include "jov_vantrix/section/CutSettings.h"
+#include "platform/mfc/CDataExchange.h"
+#include "platform/mfc/CFileDialog.h"
+#include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/profile.h"
+#include "platform/win32/resources.h"
+#include "platform/win32/ui_services.h"
+
+namespace {
+
+constexpr char kSettingsFile[] = "Jov.ini";
+constexpr char kPresetFile[] = "Jov_set.dat";
+constexpr char kExportSection[] = "VANTRIX";
+constexpr char kHistorySection[] = "CUT_EXPORT_DLG";
+constexpr char kHistoryPrefix[] = "HIST";
+constexpr uint32_t kHistorySaved = 50;
+constexpr char kLayoutKey[] = "windowPosition";
+
+CString DataFile(const char* name) {
+  char path[MAX_PATH];
+  TheApp().GetDataPath(path, name, MAX_PATH);
+  return path;
+}
+
+CString ReadSetting(const char* file, const char* section, const char* key, int size = MAX_PATH) {
+  std::string value(static_cast<size_t>(size), '\0');
+  GetPrivateProfileStringA(section, key, "", value.data(), static_cast<DWORD>(size), file);
+  return value.c_str();
+}
+
+void WriteNumber(const char* file, const char* key, int value) {
+  CString text;
+  text.Format("%d", value);
+  WritePrivateProfileStringA(kExportSection, key, text, file);
+}
+
+CString LoadText(UINT id) {
+  char text[1024] = "";
+  LoadStringA(AfxGetResourceHandle(), id, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CJov_ExportDlg, CDialog)
+  ON_WM_SIZE()
+  ON_WM_GETMINMAXINFO()
+  ON_WM_DESTROY()
+  ON_MESSAGE(kHostDialogQuery, &CJov_ExportDlg::OnHostQuery)
+  ON_BN_CLICKED(IDC_EXPORT_BROWSE, &CJov_ExportDlg::OnBrowse)
+  ON_BN_CLICKED(IDC_EXPORT_NUMBER_ALL, &CJov_ExportDlg::OnNumberAll)
+  ON_CBN_KILLFOCUS(IDC_EXPORT_FILE, &CJov_ExportDlg::OnFileKillFocus)
+  ON_CBN_KILLFOCUS(IDC_EXPORT_FIRST_NUMBER, &CJov_ExportDlg::OnFirstNumberKillFocus)
+  ON_BN_CLICKED(IDC_EXPORT_UNDO, &CJov_ExportDlg::OnUndoStep)
+  ON_BN_CLICKED(IDC_EXPORT_HELP, &CJov_ExportDlg::OnHelp)
+END_MESSAGE_MAP()
+
+CJov_ExportDlg::CJov_ExportDlg(CWnd* parent) : CDialog(IDD_JOV_EXPORT, parent) {
+  const HostExport2D* host = TheApp().m_pHostTable;
+  m_params.units = HostDrawingUnits(host);
+  m_params.scale = HostDrawingScale(host);
+}
+
+CJov_ExportDlg::~CJov_ExportDlg() {
+  for (int i = 0; i < m_keptChains.GetCount(); ++i) FreeGroupCodeChain(m_keptChains.ElementAt(i));
+  m_network.m_scheme.m_pUndo = nullptr;
+  delete m_pUndo;
+}
+
+void CJov_ExportDlg::DoDataExchange(CDataExchange* dx) {
+  CDialog::DoDataExchange(dx);
+  DDX_Control(dx, IDC_EXPORT_FIRST_NUMBER, m_firstNumberBox);
+  DDX_Control(dx, IDC_EXPORT_FILE, m_fileBox);
+  DDX_Control(dx, IDC_EXPORT_DESCRIPTIONS, m_descriptionsCheck);
+  DDX_Control(dx, IDC_EXPORT_NUMBER_ALL, m_numberAllButton);
+  DDX_Control(dx, IDC_EXPORT_UNDO, m_undoButton);
+  DDX_Control(dx, IDOK, m_okButton);
+  DDX_Control(dx, IDC_EXPORT_PREVIEW, m_preview);
+}
+
+void CJov_ExportDlg::ReadSettings() {
+  const CString settings = DataFile(kSettingsFile);
+  const CString presets = DataFile(kPresetFile);
+  m_descriptionsCheck.SetCheck(GetPrivateProfileIntA(kExportSection, "DESC_SEGM", 0, settings) ? BST_CHECKED
+                                                                                                : BST_UNCHECKED);
+  m_configuredHeight = ParseCutNumber(ReadSetting(settings, "DESC", "HEIGHT"));
+  // A missing or zero factor would make labels of no width.
+  m_params.descriptionScaleFactor = ParseCutNumber(ReadSetting(settings, "DESC", "SCFACTOR"));
+  if (m_params.descriptionScaleFactor <= 0.0) m_params.descriptionScaleFactor = 1.0;
+  m_params.descriptionLayer = LoadText(IDS_LAYER_SEGMENT_NUMBERS);
+  m_configuredLayer = ReadLayerPlaceholder(presets);
+  const CString lastFile = ReadSetting(settings, kExportSection, "LAST_FILE");
+  m_fileBox.LoadHistory(settings, kHistorySection, kHistoryPrefix);
+  m_fileBox.SetWindowText(lastFile);
+  for (const CString& number : ReadPresets(presets, "CUT_DLG_NUMBER")) m_firstNumberBox.AddString(number);
+  // The proposal comes from the history's section; OK saves under VANTRIX.
+  m_params.firstSegmentNumber.Format("%d", GetPrivateProfileIntA(kHistorySection, "SEGM_NUMBER", 0, settings) + 1);
+  m_firstNumberBox.SetWindowText(m_params.firstSegmentNumber);
+}
+
+BOOL CJov_ExportDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  SetIcon(TheApp().m_hIcon, FALSE);
+  ReadSettings();
+
+  InitSizes(this);
+  AddControl(GetDlgItem(IDC_EXPORT_PREVIEW), Anchor::kStretch, false);
+  AddControl(GetDlgItem(IDC_EXPORT_FILE), Anchor::kStretchWidth, false);
+  AddControl(GetDlgItem(IDC_EXPORT_BROWSE), Anchor::kMoveRight, false);
+  for (int id : {IDC_EXPORT_NUMBER_ALL, IDC_EXPORT_UNDO, IDOK, IDCANCEL, IDC_EXPORT_HELP})
+    AddControl(GetDlgItem(id), Anchor::kMoveWithCorner, false);
+  m_preview.SetPanCursors(IDC_CURSOR_PAN, IDC_CURSOR_PAN);
+  m_preview.SetZoomCursors(IDC_CURSOR_ZOOM, IDC_CURSOR_ZOOM);
+  m_preview.EnableMouseNavigation(true);
+
+  prf_store layout;
+  layout.Open(DataFile(kSettingsFile), kExportSection);
+  RestoreWindowLayout(this, this, &layout, kLayoutKey, true);
+
+  UpdateOkState();
+
+  ShowPickBanner(true);
+  FillPreview();
+  delete m_pUndo;
+  m_pUndo = new CUndoArray;
+  m_network.m_scheme.m_pUndo = m_pUndo;
+  m_undoButton.EnableWindow(m_pUndo->GetSize() > 0);
+  ShowPickBanner(false);
+  return TRUE;
+}
+
+BOOL CJov_ExportDlg::PreTranslateMessage(MSG* msg) {
+  if (msg->message == kEnterInComboBox && msg->hwnd == m_firstNumberBox.m_hWnd) {
+    m_firstNumberBox.SetEditSel(0, -1);
+    return TRUE;
+  }
+  if (msg->message == CMyViewJovGL::kPickMessage && msg->hwnd == m_preview.m_hWnd) {
+    OnPreviewPick(static_cast<uint32_t>(msg->lParam));
+    return TRUE;
+  }
+  return CDialog::PreTranslateMessage(msg);
+}
+
+void CJov_ExportDlg::OnFileKillFocus() {
+  CString text;
+  m_fileBox.GetWindowText(text);
+  m_fileBox.AddToHistory(text, 0);
+}
+
+void CJov_ExportDlg::OnFirstNumberKillFocus() {
+  m_firstNumberBox.GetWindowText(m_params.firstSegmentNumber);
+  m_firstNumberBox.AddToHistory(m_params.firstSegmentNumber, 0);
+}
+
+int CJov_ExportDlg::FirstNumber() const {
+  const int number = std::atoi(m_params.firstSegmentNumber);
+  return number > 0 ? number : 0;
+}
+
+bool CJov_ExportDlg::StartNumbering() {
+  if (m_pUndo && m_pUndo->GetSize() > 0) return true;
+  if (FirstNumber() == 0) {
+    MessageBoxRes(m_hWnd, IDS_NUMBER_MISSING, MB_ICONHAND);
+    return false;
+  }
+  m_network.m_scheme.m_nextFreeNumber = static_cast<uint32_t>(FirstNumber());
+  return true;
+}
+
+void CJov_ExportDlg::OnOK() {
+  const CString settings = DataFile(kSettingsFile);
+  m_params.segmentDescriptions = m_descriptionsCheck.GetCheck() == BST_CHECKED ? 1 : 0;
+  WriteNumber(settings, "DESC_SEGM", static_cast<int>(m_params.segmentDescriptions));
+  // From the millimetres of the settings each time, so that a second OK
+  // does not convert again.
+  m_params.descriptionHeight = m_configuredHeight * m_params.units / 1000.0 * m_params.scale;
+  if (m_configuredLayer == LoadText(IDS_LAYER_SEGMENT_NUMBERS))
+    if (const char* current = HostGetVariable(TheApp().m_pHostTable, "CLAYER")) m_params.descriptionLayer = current;
+
+  // The box's text is the first number whether or not it lost the focus.
+  m_firstNumberBox.GetWindowText(m_params.firstSegmentNumber);
+  if (FirstNumber() == 0) {
+    MessageBoxRes(m_hWnd, IDS_NUMBER_MISSING, MB_ICONHAND);
+    return;
+  }
+  CString file;
+  m_fileBox.GetWindowText(file);
+  WritePrivateProfileStringA(kExportSection, "SEGM_NUMBER", m_params.firstSegmentNumber, settings);
+  WritePrivateProfileStringA(kExportSection, "LAST_FILE", file, settings);
+  m_fileBox.AddToHistory(file, 0);
+  m_fileBox.SaveHistory(settings, kHistorySection, kHistoryPrefix, kHistorySaved);
+  if (file.IsEmpty()) {
+    MessageBoxRes(m_hWnd, IDS_EXPORT_FILE_MISSING, MB_ICONHAND);
+    return;
+  }
+  if (!CanCreateSectionFile(file)) {
+    MessageBoxRes(m_hWnd, IDS_EXPORT_FILE_NOT_CREATED, MB_ICONHAND, file);
+    return;
+  }
+
+  // Numbered once, only when the file can be written.
+  StartNumbering();
+  CompleteExportNumbering(m_network);
+  if (!BuildExportSectionList(m_network, m_params, m_sections)) {
+    MessageBoxA(m_hWnd, LoadText(IDS_EXPORT_NOT_BUILT), GetHostProductTitle(), MB_ICONHAND);
+    EndDialog(IDCANCEL);
+    return;
+  }
+  if (!WriteSectionFile(m_sections, file, false)) {
+    // The numbers are not written into the drawing either.
+    MessageBoxRes(m_hWnd, IDS_EXPORT_FILE_NOT_CREATED, MB_ICONHAND, file);
+    EndDialog(IDCANCEL);
+    return;
+  }
+  EndDialog(IDOK);
+}
+
+void CJov_ExportDlg::OnBrowse() {
+  DWORD size = 0;
+  GetOpenFileNameStructSize(nullptr, &size);
+  CFileDialog dialog(FALSE, "", "", 0, LoadText(IDS_FILTER_EXPORT_FILES), this, size);
+  if (dialog.DoModal() == IDOK) m_fileBox.SetWindowText(dialog.GetPathName());
+}
+
+void CJov_ExportDlg::OnHelp() {
+  ShowHelpTopic(m_hWnd, "vantrix-6.htm");
+}
+
+LRESULT CJov_ExportDlg::OnHostQuery(WPARAM, LPARAM) { return 1; }
+
+void CJov_ExportDlg::OnSize(UINT type, int cx, int cy) {
+  CDialog::OnSize(type, cx, cy);
+  resizeWnd::OnSize(this, cx, cy, true, nullptr);
+}
+
+void CJov_ExportDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
+  CDialog::OnGetMinMaxInfo(info);
+  resizeWnd::OnGetMinMaxInfo(info);
+}
+
+void CJov_ExportDlg::OnDestroy() {
+  ForgetPreview();
+  prf_store layout;
+  layout.Open(DataFile(kSettingsFile), kExportSection);
+  SaveWindowLayout(this, this, &layout, kLayoutKey);
+  CDialog::OnDestroy();
+}
+
+void CJov_ExportDlg::FinishExport(INT_PTR result) {
+  const HostExport2D* host = TheApp().m_pHostTable;
+  if (!HostBeginChange(host)) return;
+  if (result != IDOK) {
+    HostEndChange(host, -1);
+    return;
+  }
+  WriteAllRecords(m_network);
+  HostEndChange(host, 1);
+}
+
+void CJov_ExportDlg::ClearLists() {
+  CObjSezNew& network = m_network;
+  network.m_scheme.m_groups.RemoveAll();
+  network.m_scheme.m_risers.RemoveAll();
+  network.m_scheme.m_name.Empty();
+  network.m_scheme.m_nextFreeNumber = 1;
+  network.m_allRecords.RemoveAll();
+  network.m_markerCircles.RemoveAll();
+  // The floor-plan pipes and the other records no group takes, read again.
+  network.m_unassociatedRecords.RemoveAll();
+  network.m_heldRecords.RemoveAll();
+  network.m_class1Groups.RemoveAll();
+  network.m_class2Groups.RemoveAll();
+  network.m_pStartPipe = nullptr;
+  network.m_readCount = 0;
+}

@@ -1,0 +1,58 @@
+// The project manager of Jov_Vantrix_M: the Vantrix projects registered in
+// "Jov.ini" [VANTRIX], each a list file in the profile's "Vantrix\" folder.
+// The user imports "cad" files as new projects, deletes projects, chooses the
+// current one and whether the product dialogs use it, and marks a project's
+// placed items in the modify dialog. The registration is written only by
+// OK; a deleted project's list file goes only then as well.
+#pragma once
+
+#include "platform/mfc/CButton.h"
+#include "platform/mfc/CDialog.h"
+#include "platform/mfc/CListCtrl.h"
+#include "platform/mfc/CStatic.h"
+#include "platform/mfc/CStringArray.h"
+
+class CJov_ManagerDlg : public CDialog {
+ public:
+  explicit CJov_ManagerDlg(CWnd* parent);
+  ~CJov_ManagerDlg() override;
+
+  CButton m_okButton;
+  CStatic m_currentLabel;
+  CListCtrl m_projects;
+  CButton m_useSwitch;
+  CButton m_deleteButton;
+  CButton m_modifyButton;
+  CButton m_importButton;
+  CButton m_makeCurrentButton;
+  int m_use = 0;
+  // Projects deleted in this run: their list files are removed on OK.
+  CStringArray m_deletedProjects;
+
+ protected:
+  void DoDataExchange(CDataExchange* dx) override;
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+
+  afx_msg void OnImport();
+  afx_msg void OnModify();
+  afx_msg void OnDelete();
+  afx_msg void OnMakeCurrent();
+  afx_msg void OnHelp();
+  afx_msg void OnItemChanged(NMHDR* header, LRESULT* result);
+  afx_msg void OnDoubleClick(NMHDR* header, LRESULT* result);
+  afx_msg LRESULT OnHostQuery(WPARAM, LPARAM);
+
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  void SaveRegistration();
+  void EnableSelectionButtons(BOOL enable);
+  // Forgets a pending deletion of that project; true when there was one.
+  bool KeepProjectFile(const CString& name);
+};
+
+// "Jov.ini" under the profile's data folder, and the list file of a
+// project: the profile folder + "Vantrix\" + its file name.
+CString VantrixSettingsFile();
+CString VantrixProjectFile(const char* name);

@@ -1,0 +1,63 @@
+#include "jov_vantrix/network/CJov_ModifyDlg.h"
+
+#include "common/VantrixDataControls.h"
+#include "common/VantrixDataList.h"
+#include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/frame/DialogMessages.h"
+#include "jov_vantrix/network/CJov_ManagerDlg.h"
+#include "platform/mfc/CDataExchange.h"
+#include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/ui_services.h"
+
+BEGIN_MESSAGE_MAP(CJov_ModifyDlg, CDialog)
+  ON_BN_CLICKED(IDC_MODIFY_TICK_ALL, &CJov_ModifyDlg::OnTickAll)
+  ON_BN_CLICKED(IDC_MODIFY_CLEAR_ALL, &CJov_ModifyDlg::OnClearAll)
+  ON_MESSAGE(kHostDialogQuery, &CJov_ModifyDlg::OnHostQuery)
+END_MESSAGE_MAP()
+
+CJov_ModifyDlg::CJov_ModifyDlg(const char* projectName, CWnd* parent)
+    : CDialog(IDD_JOV_MODIFY, parent), m_projectName(projectName) {}
+
+CJov_ModifyDlg::~CJov_ModifyDlg() = default;
+
+void CJov_ModifyDlg::DoDataExchange(CDataExchange* dx) {
+  CDialog::DoDataExchange(dx);
+  DDX_Control(dx, IDC_PROJECT_LIST, m_items);
+}
+
+BOOL CJov_ModifyDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  SetIcon(TheApp().m_hIcon, FALSE);
+
+  CString title;
+  GetWindowText(title);
+  SetWindowText(title + " - " + m_projectName);
+
+  CRect client;
+  m_items.GetClientRect(&client);
+  m_items.InsertColumn(0, "", LVCFMT_LEFT, client.Width() - 10);
+  m_items.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+
+  LoadVantrixDataList(m_records, VantrixProjectFile(m_projectName));
+  FillVantrixListCtrl(m_records, m_items);
+  return TRUE;
+}
+
+void CJov_ModifyDlg::CheckAll(BOOL check) {
+  for (int i = 0; i < m_items.GetItemCount(); ++i) m_items.SetCheck(i, check);
+}
+
+void CJov_ModifyDlg::OnTickAll() { CheckAll(TRUE); }
+
+void CJov_ModifyDlg::OnClearAll() { CheckAll(FALSE); }
+
+LRESULT CJov_ModifyDlg::OnHostQuery(WPARAM, LPARAM) { return 1; }
+
+void CJov_ModifyDlg::OnOK() {
+  for (int i = 0; i < m_items.GetItemCount(); ++i) {
+    auto* record = reinterpret_cast<CVantrixData*>(m_items.GetItemData(i));
+    if (record) record->marked = m_items.GetCheck(i) ? 1 : 0;
+  }
+  SaveVantrixDataList(m_records, VantrixProjectFile(m_projectName));
+  EndDialog(IDOK);
+}

@@ -1,0 +1,108 @@
+// The export dialog's numbering of segment groups: a pick numbers one
+// group, number all the rest, undo takes the last step back; the numbers
+// stay aligned with the first segment number, and OK waits until every
+// group is numbered or fixed.
+#include <cstdlib>
+#include <unordered_set>
+#include <vector>
+
+#include "jov_vantrix/frame/PickBanner.h"
+#include "jov_vantrix/network/CJov_ExportDlg.h"
+#include "jov_vantrix/network/CNumSezNew.h"
+#include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CUndoArray.h"
+#include "jov_vantrix/network/ExportSectionList.h"
+#include "jov_vantrix/network/SegmentNumbering.h"
+
+void CJov_ExportDlg::AfterNumberingChange() {
+  const bool steps = m_pUndo && m_pUndo->GetSize() > 0;
+  m_undoButton.EnableWindow(steps);
+  // The first number is fixed while a step is on the stack.
+  m_firstNumberBox.EnableWindow(!steps);
+  UpdateOkState();
+}
+
+void CJov_ExportDlg::OnPreviewPick(uint32_t id) {
+  if (!StartNumbering()) return;
+  if (!NumberSchemeGroup(m_network, static_cast<int>(id))) {
+    RedrawPreview();
+    return;
+  }
+  RebaseNumbers();
+  AfterNumberingChange();
+  RedrawPreview();
+}
+
+void CJov_ExportDlg::RebaseNumbers() {
+  uint32_t smallest = 100000;
+  for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
+    if (!group->m_changed) continue;
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
+      if (r->GetNumber() != 0 && static_cast<uint32_t>(r->GetNumber()) < smallest)
+        smallest = static_cast<uint32_t>(r->GetNumber());
+  }
+  const int difference = static_cast<int>(smallest) - std::atoi(m_params.firstSegmentNumber);
+  if (difference == 0) return;
+  for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
+    if (!group->m_changed) continue;
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+      if (r->GetNumber() != 0) r->SetNumber(r->GetNumber() - difference);
+      if (r->GetConnect() != 0) r->SetConnect(r->GetConnect() - difference);
+      UpdateNumberLabel(r);
+    }
+  }
+}
+
+void CJov_ExportDlg::OnNumberAll() {
+  if (!StartNumbering()) return;
+  ShowPickBanner(true);
+  // In reverse list order: each group in front of those before it.
+  std::vector<uint32_t> pending;
+  for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
+    if (!group->IsFixed() && !group->m_changed) pending.insert(pending.begin(), group->m_number);
+  bool numbered = true;
+  while (!pending.empty() && numbered) {
+    numbered = false;
+    for (auto it = pending.begin(); it != pending.end(); ++it) {
+      if (!NumberSchemeGroup(m_network, static_cast<int>(*it) - 1)) continue;
+      RebaseNumbers();
+      RedrawPreview();
+      pending.erase(it);
+      numbered = true;
+      break;
+    }
+  }
+  AfterNumberingChange();
+  ShowPickBanner(false);
+}
+
+void CJov_ExportDlg::OnUndoStep() {
+  if (!m_pUndo || m_pUndo->GetSize() == 0) return;
+  if (!m_network.m_scheme.UndoStep(static_cast<uint32_t>(m_pUndo->GetUpperBound()))) return;
+  AfterNumberingChange();
+  RedrawPreview();
+  UpdateData(FALSE);
+}
+
+void CJov_ExportDlg::UpdateOkState() {
+  bool done = true;
+  CNumSezNew* firstWithFlagA = nullptr;
+  for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
+    done = done && (group->IsFixed() || group->m_changed);
+    if (!firstWithFlagA && group->m_flagA) firstWithFlagA = group;
+  }
+  m_okButton.EnableWindow(done);
+  if (!done || !firstWithFlagA) return;
+
+  // Along link B from the group's previous record; a record met again ends
+  // the walk (the links may close a loop).
+  std::unordered_set<const CObjDataNew*> visited;
+  for (CObjDataNew* r = firstWithFlagA->m_pPreviousRecord; r && visited.insert(r).second; r = r->m_pLinkB) {
+    if (!r->m_pLinkA || r->m_pLinkA != r->m_pFurther1 || !r->m_pGroup) continue;
+    const int connect = r->m_pLinkA->GetNumber();
+    const uint32_t otherType = r->m_objectType == kObjectSupplyPipe ? kObjectReturnPipe : kObjectSupplyPipe;
+    if (CObjDataNew* partner = FindRecordByReadNumber(*r->m_pGroup, otherType, r->GetReadConnect()))
+      partner->SetConnect(connect);
+    r->SetConnect(connect);
+  }
+}

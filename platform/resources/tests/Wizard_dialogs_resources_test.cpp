@@ -1,0 +1,98 @@
+// The wizard's resource file as built: the parametric dialog's and the
+// parameter dialog's templates with every control their code binds, of
+// the kind it binds, and the texts they load.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <string>
+
+#include "platform/resources/wizard/resource_ids.h"
+#include "platform/win32/dialog_template.h"
+#include "platform/win32/module_loader.h"
+#include "platform/win32/resources.h"
+#include "platform/win32/ui_services.h"
+
+namespace {
+
+HMODULE WizardTexts() {
+  const char* dir = std::getenv("JOV_MODULE_DIR");
+  const std::string base =
+      dir ? dir : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
+  return LoadLibraryA((base + "\\Wizard.qmr").c_str());
+}
+
+// Control id -> class name of a template.
+std::map<int, std::string> Controls(HMODULE module, UINT id) {
+  std::map<int, std::string> out;
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_DIALOG);
+  if (!found) return out;
+  DialogTemplate tmpl;
+  std::string error;
+  if (!ParseDialogTemplate(static_cast<const BYTE*>(LockResource(LoadResource(module, found))),
+                           SizeofResource(module, found), &tmpl, &error))
+    return out;
+  for (const DialogTemplateItem& item : tmpl.items)
+    out[item.id] = item.windowClass.kind == TemplateRef::Kind::Number ? PredefinedClassName(item.windowClass.number)
+                                                                 : item.windowClass.name;
+  return out;
+}
+
+}  // namespace
+
+TEST(WizardDialogResources, TheTemplatesHoldEveryControlOfTheirDialogs) {
+  HMODULE module = WizardTexts();
+  ASSERT_NE(module, nullptr) << LastLoadErrorText();
+  const std::map<int, std::string> pp = Controls(module, IDD_PP);
+  const std::map<int, const char*> ppKinds = {
+      {IDOK, "Button"}, {IDCANCEL, "Button"}, {IDC_PP_PREVIEW, "Button"}, {IDC_PP_PARAMS, "SysListView32"},
+      {IDC_PP_HELP, "Button"}, {IDC_PP_REPORT, "Edit"}, {IDC_PP_SWITCH, "Button"}, {IDC_PP_BACK, "Button"},
+      {IDC_PP_PANEL_BOTTOM, "Static"}, {IDC_PP_SWITCH_PRODUCT, "Button"}, {IDC_PP_SWITCH_CATALOGUE, "Button"},
+      {IDC_PP_MIRROR, "Button"}, {IDC_PP_PANEL, "Button"}, {IDC_PP_CATALOGUE, "Button"},
+      {IDC_PP_FLOOR, "ComboBox"}, {IDC_PP_ROOM, "ComboBox"}, {IDC_PP_ITEM, "ComboBox"}, {IDC_PP_MARKED, "ComboBox"}};
+  for (const auto& [id, kind] : ppKinds) {
+    ASSERT_TRUE(pp.count(id)) << "template 1006 lacks " << id;
+    EXPECT_EQ(pp.at(id), kind) << id;
+  }
+  for (int id : {1077, 1079, 1080, 1081, 1082, 1083, 1084, 1085, 1086, 1087, 1088, 1089, 1090, 1091, 1092, 1093,
+                 1094, 1095, 1097, 1102})
+    EXPECT_EQ(pp.count(id) ? pp.at(id) : "none", "Static") << id;
+
+  const std::map<int, std::string> param = Controls(module, IDD_PARAM);
+  const std::map<int, const char*> paramKinds = {
+      {IDOK, "Button"},         {IDCANCEL, "Button"},          {IDC_PARAM_VALUES, "ListBox"},
+      {IDC_PARAM_NAME, "Edit"}, {IDC_PARAM_LABEL, "ComboBox"}, {IDC_PARAM_TYPE, "ComboBox"},
+      {IDC_PARAM_DEFAULT, "Edit"}, {IDC_PARAM_VALUE, "Edit"},  {IDC_PARAM_ADD, "Button"},
+      {IDC_PARAM_DELETE, "Button"}, {IDC_PARAM_UP, "Button"},  {IDC_PARAM_DOWN, "Button"},
+      {IDC_PARAM_HELP, "Button"}};
+  for (const auto& [id, kind] : paramKinds) {
+    ASSERT_TRUE(param.count(id)) << "template 1002 lacks " << id;
+    EXPECT_EQ(param.at(id), kind) << id;
+  }
+  FreeLibrary(module);
+}
+
+TEST(WizardDialogResources, TheDialogsTextsAreThereAndTheRangesTakeTwoNumbers) {
+  HMODULE module = WizardTexts();
+  ASSERT_NE(module, nullptr) << LastLoadErrorText();
+  const std::regex conversion("%[-+ #0]*[0-9]*(\\.[0-9]+)?[feEgG]");
+  for (UINT id : {IDS_PARAM_NAME_TAKEN, IDS_PARAM_NAME_MISSING, IDS_PREVIEW_FAILED, IDS_NOT_ENOUGH_MEMORY,
+                  IDS_NO_PARAMETER_TYPES, IDS_VALUE_COLUMN, IDS_VALUE_OUT_OF_RANGE, IDS_PRODUCT_SWITCH,
+                  IDS_EDITOR_TEST_CLOSE, IDS_VALUE_OUT_OF_RANGE_M, IDS_VALUE_HAS_SEPARATOR}) {
+    char text[1024] = "";
+    ASSERT_GT(LoadStringA(module, id, text, sizeof text), 0) << "string " << id;
+    const std::string s = text;
+    const auto n = std::distance(std::sregex_iterator(s.begin(), s.end(), conversion), std::sregex_iterator());
+    const bool range = id == IDS_VALUE_OUT_OF_RANGE || id == IDS_VALUE_OUT_OF_RANGE_M;
+    EXPECT_EQ(n, range ? 2 : 0) << "string " << id << ": " << s;
+    if (!range) {
+      EXPECT_EQ(s.find('%'), std::string::npos) << "string " << id;
+    }
+  }
+  char product[64] = "";
+  LoadStringA(module, IDS_PRODUCT_SWITCH, product, sizeof product);
+  EXPECT_STRNE(product, "Voransicht") << "this edition's switch is a check box";
+  FreeLibrary(module);
+}

@@ -1,0 +1,267 @@
+// The export through the runner: the fixture network picked, numbered in
+// the export dialog and written to the exchange file, the drawing checked
+// with an outside DXF reader; an earlier export reset and exported again;
+// and the exports that end without writing anything. The runs take the
+// build's module folder, or a copy of it without the product library.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/resources/jov_vantrix/resource_ids.h"
+#include "tests/e2e/E2eFixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kData = std::string(JOV_SOURCE_DIR) + "/tests/data/";
+const char* kSelect = "select 3C 3E 3F 40 41 42 43 44\n";  // E1-E8 of the fixtures
+
+std::string Id(int id) { return std::to_string(id); }
+
+// The exchange file of the fixture network numbered from first.
+std::string ExchangeFile(int first) {
+  const std::string line = std::to_string(first) + ";0;0;;T1;a;b;c;d;4.25\r\n";
+  return "CP\r\n2\r\n#vetev;1\r\n" + line + line;
+}
+
+}  // namespace
+
+class Export : public E2e {
+ protected:
+  void SetUp() override {
+    E2e::SetUp();
+    modules_ = dir_ / "modules";
+    fs::create_directories(modules_);
+    for (const auto& entry : fs::directory_iterator(JOV_TEST_MODULE_DIR))
+      fs::create_symlink(entry.path(), modules_ / entry.path().filename());
+    Settings("[DESC]\r\nHEIGHT=2.5\r\nSCFACTOR=0.8\r\n");
+  }
+  void Settings(const std::string& text) {
+    fs::create_directories(dir_ / "profile" / "Dat");
+    Write("profile/Dat/Jov.ini", text);
+  }
+  std::string Ini() const { return testsupport::Slurp(dir_ / "profile" / "Dat" / "Jov.ini"); }
+
+  // The dialog's steps after the selection, then OK.
+  Outcome Exporting(const std::string& drawing, const std::string& steps, const std::string& before = kSelect,
+                    bool wizard = true) {
+    if (!wizard) fs::remove(modules_ / "Wizard.dll");
+    const std::string dialog = steps.empty() ? "" : "dialog " + Id(IDD_JOV_EXPORT) + "\n";
+    const std::string script = Write("session.txt", before + dialog + steps);
+    return Run({"--drawing", drawing, "--scale", "100", "--out", Path("out.dxf"), "--run", "Jov_Vantrix_Export",
+                "--script", script, "--verbose"},
+               false, modules_.string());
+  }
+  static std::string Steps(const std::string& file, const std::string& more = "") {
+    return "check " + Id(IDC_EXPORT_DESCRIPTIONS) + " 1\n" + more + "set " + Id(IDC_EXPORT_FILE) + " " + file +
+           "\nok\n";
+  }
+  // The outside reader's verdict on OUT; labels: text, height, width, x, y.
+  Outcome CheckDrawing(const std::vector<std::string>& labels) {
+    std::vector<std::string> args{std::string(JOV_SOURCE_DIR) + "/tests/e2e/check_export.py",
+                                  kData + "exported.dxf", Path("out.dxf")};
+    args.insert(args.end(), labels.begin(), labels.end());
+    return testsupport::RunProgram(JOV_PYTHON, args, dir_);
+  }
+
+  fs::path modules_;
+};
+
+TEST_F(Export, TheNetworkGoesToTheExchangeFileAndTheDrawingTakesItsNumbers) {
+  const std::string file = Path("F.txt");
+  Outcome o = Exporting(kData + "network.dxf", Steps(file));
+  EXPECT_EQ(o.exit, 0) << o.err;
+  EXPECT_TRUE(o.Has("result: -1")) << o.out;
+  EXPECT_EQ(o.out.find("message:"), std::string::npos) << o.out;
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(1));
+  Outcome check = CheckDrawing({"1", "0.25", "0.8", "2.125", "0.125"});
+  EXPECT_EQ(check.exit, 0) << check.out << check.err;
+  const std::string ini = Ini();
+  EXPECT_NE(ini.find("[VANTRIX]\r\nDESC_SEGM=1\r\nSEGM_NUMBER=1\r\nLAST_FILE=" + file + "\r\n"), std::string::npos)
+      << ini;
+  EXPECT_NE(ini.find("[CUT_EXPORT_DLG]\r\nHIST0=" + file + "\r\n"), std::string::npos) << ini;
+
+  // From another first number; the settings are kept for the next export.
+  Outcome ten = Exporting(kData + "network.dxf", Steps(file, "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 10\n"));
+  EXPECT_TRUE(ten.Has("drawing: written " + Path("out.dxf"))) << ten.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(10));
+  check = CheckDrawing({"10", "0.25", "0.8", "2.125", "0.125"});
+  EXPECT_EQ(check.exit, 0) << check.out << check.err;
+  EXPECT_NE(Ini().find("SEGM_NUMBER=10\r\n"), std::string::npos) << Ini();
+}
+
+TEST_F(Export, AnExportedNetworkIsResetOnlyWhenTheUserSaysSo) {
+  const std::string file = Path("F.txt");
+  Outcome yes = Exporting(kData + "exported.dxf", Steps(file), std::string(kSelect) + "answer yes\n");
+  EXPECT_TRUE(yes.Has("drawing: written " + Path("out.dxf"))) << yes.out;
+  EXPECT_NE(yes.out.find("type=4 text=\"The selected network still carries the numbers of an earlier export."),
+            std::string::npos)
+      << yes.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(1));
+
+  fs::remove(file);
+  Outcome no = Exporting(kData + "exported.dxf", "", std::string(kSelect) + "answer no\n");
+  EXPECT_TRUE(no.Has("result: -1")) << no.out;
+  EXPECT_TRUE(no.Has("drawing: not written (change cancelled)")) << no.out;
+  EXPECT_EQ(no.out.find("type=16"), std::string::npos) << "no further message: " << no.out;
+  EXPECT_EQ(no.out.find("dialog " + Id(IDD_JOV_EXPORT)), std::string::npos) << "no dialog: " << no.out;
+  EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(Export, ExportsThatWriteNothing) {
+  fs::create_directories(dir_ / "folder");
+  struct Case {
+    const char* what;
+    std::string select;
+    std::string steps;
+    std::string message;  // part of what is shown, empty for nothing
+  };
+  const std::string file = Path("F.txt");
+  const std::string cancel = "cancel\n";
+  const Case cases[] = {
+      {"pipes that do not balance", "select 3C 3E 40 41\n", "", "holds no complete network"},
+      {"a folder for a file", kSelect, Steps(Path("folder")) + "answer ok\n" + cancel, "cannot be written"},
+      {"no file", kSelect, Steps("\"\"") + "answer ok\n" + cancel, "The exchange file is missing"},
+      {"first number 0", kSelect, Steps(file, "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 0\n") + "answer ok\n" + cancel,
+       "The number is missing"},
+  };
+  for (const Case& c : cases) {
+    Outcome o = Exporting(kData + "network.dxf", c.steps, c.select);
+    EXPECT_EQ(o.exit, 0) << c.what << o.err;
+    EXPECT_TRUE(o.Has("result: -1")) << c.what << o.out;
+    EXPECT_NE(o.out.find(c.message), std::string::npos) << c.what << o.out;
+    EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.what << ": every line used " << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.what << o.out;
+    EXPECT_FALSE(fs::exists(file)) << c.what;
+    EXPECT_FALSE(fs::exists(dir_ / "missing")) << c.what;
+    EXPECT_TRUE(fs::is_empty(dir_ / "folder")) << c.what;
+  }
+}
+
+TEST_F(Export, TheDialogStaysOpenUntilItsValuesWillDoAndNumbersOnce) {
+  // OK with nowhere to write, then with no number, then right: one
+  // numbering, one conversion of the label height.
+  const std::string file = Path("F.txt");
+  const std::string missing = Path("missing/F.txt");
+  const std::string steps = Steps(missing) + "answer ok\n" + "set " + Id(IDC_EXPORT_FIRST_NUMBER) +
+                            " \"\"\nok\nanswer ok\n" + "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 3\n" + "set " +
+                            Id(IDC_EXPORT_FILE) + " " + file + "\nok\n";
+  Outcome o = Exporting(kData + "network.dxf", steps);
+  EXPECT_NE(o.out.find("text=\"The file \\\"" + missing + "\\\" cannot be written"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("text=\"The number is missing"), std::string::npos) << o.out;
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(3));
+  Outcome check = CheckDrawing({"3", "0.25", "0.8", "2.125", "0.125"});
+  EXPECT_EQ(check.exit, 0) << check.out << check.err;
+}
+
+TEST_F(Export, LabelsFollowTheDescriptionSettings) {
+  struct Case {
+    const char* settings;
+    std::vector<std::string> labels;
+  };
+  const Case cases[] = {
+      {"[DESC]\r\nHEIGHT=2.5\r\n", {"1", "0.25", "1", "2.125", "0.125"}},
+      {"[DESC]\r\nHEIGHT=5\r\nSCFACTOR=0\r\n", {"1", "0.5", "1", "2.125", "0.25"}},
+      {"[DESC]\r\nSCFACTOR=0.8\r\n", {}},
+      {"[DESC]\r\nHEIGHT=0\r\nSCFACTOR=0.8\r\n", {}},
+  };
+  for (const Case& c : cases) {
+    Settings(c.settings);
+    Outcome o = Exporting(kData + "network.dxf", Steps(Path("F.txt")));
+    EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << c.settings << o.out;
+    Outcome check = CheckDrawing(c.labels);
+    EXPECT_EQ(check.exit, 0) << c.settings << check.out << check.err;
+  }
+}
+
+TEST_F(Export, WithoutTheProductLibraryTheCommandEndsSilently) {
+  Outcome o = Exporting(kData + "network.dxf", Steps(Path("F.txt")), kSelect, false);
+  EXPECT_EQ(o.exit, 0) << o.err;
+  EXPECT_TRUE(o.Has("result: -1")) << o.out;
+  EXPECT_EQ(o.out.find("message:"), std::string::npos) << o.out;
+  EXPECT_TRUE(o.Has("drawing: unchanged")) << o.out;
+  EXPECT_FALSE(fs::exists(Path("F.txt")));
+}
+
+TEST_F(Export, NumberAllThenOkNumbersTheFixedRiserLast) {
+  // Groups: 1 the riser (fixed), 2 and 3 two runs meeting end to start.
+  const std::string file = Path("F.txt");
+  Outcome o = Exporting(kData + "groups.dxf",
+                        "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 10\nclick " + Id(IDC_EXPORT_NUMBER_ALL) + "\n" +
+                            Steps(file),
+                        "select 35 36 37 38 39 3A 3B 3C\n");
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file),
+            "CP\r\n2\r\n#vetev;1\r\n"
+            "12;0;0;;;;;;;3.00\r\n12;0;0;;;;;;;3.00\r\n"    // the riser
+            "11;10;0;;;;;;;3.00\r\n11;10;0;;;;;;;3.00\r\n"  // group 2, after group 3
+            "10;11;0;;;;;;;3.00\r\n10;11;0;;;;;;;3.00\r\n");
+}
+
+TEST_F(Export, TheDialogOpensWithItsSettingsAndKeepsThemOnOk) {
+  const std::string file = Path("F.txt");
+  Settings("[DESC]\r\nHEIGHT=2.5\r\nSCFACTOR=0.8\r\n[VANTRIX]\r\nDESC_SEGM=1\r\nLAST_FILE=" + Path("last.txt") +
+           "\r\n[CUT_EXPORT_DLG]\r\nSEGM_NUMBER=4\r\nHIST0=" + Path("one.txt") + "\r\nHIST1=" + Path("two.txt") +
+           "\r\n");
+  // The segment-number presets, and the layer that stands for the current one.
+  Write("profile/Dat/Jov_set.dat", "[CUT_DLG_NUMBER]\r\n0=100\r\n1=200\r\n[DESC_LAYERS]\r\n0=JOV_SEGMENT_NUMBERS\r\n");
+  const std::string steps = "click " + Id(IDC_EXPORT_HELP) + "\nclick " + Id(IDC_EXPORT_BROWSE) + "\nfile " + file +
+                            "\nok\n";
+  Outcome o = Exporting(kData + "network.dxf", steps);
+  EXPECT_TRUE(o.Has("help: file=\"" + (modules_ / "Help").string() +
+                    R"(\\jov2d.chm::/zdroje\\vantrix-6.htm" topic="zdroje\\vantrix-6.htm")"))
+      << o.out;
+  EXPECT_TRUE(o.Has("file: save answer=\"" + file + "\"")) << o.out;
+  // The proposal over the two presets, put on top of them when the box
+  // lost the focus.
+  EXPECT_TRUE(o.Has("  " + Id(IDC_EXPORT_FIRST_NUMBER) + " ComboBox \"5\" items=3 selected=-1")) << o.out;
+  EXPECT_TRUE(o.Has("  " + Id(IDC_EXPORT_DESCRIPTIONS) + " Button check=1 \"Label the segments with their numbers\""))
+      << o.out;
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(5)) << "SEGM_NUMBER 4 proposes 5; labels were on";
+  const std::string ini = Ini();
+  EXPECT_NE(ini.find("[VANTRIX]\r\nDESC_SEGM=1\r\nLAST_FILE=" + file + "\r\nSEGM_NUMBER=5\r\nwindowPosition="),
+            std::string::npos)
+      << ini;
+  EXPECT_NE(ini.find("SEGM_NUMBER=4\r\nHIST0=" + file + "\r\nHIST1=" + Path("one.txt") + "\r\nHIST2=" +
+                     Path("two.txt") + "\r\n"),
+            std::string::npos)
+      << ini;
+
+  // The layer: the drawing's current one, as the placeholder asks.
+  Outcome layer = testsupport::RunProgram(
+      JOV_PYTHON,
+      {"-c", "import sys, ezdxf; d = ezdxf.readfile(sys.argv[1]); "
+             "print([(t.dxf.text, t.dxf.layer) for t in d.modelspace().query('TEXT') if t.dxf.text == '5'], "
+             "d.header.get('$CLAYER', '0'))",
+       Path("out.dxf")},
+      dir_);
+  EXPECT_EQ(layer.out, "[('5', '0')] 0\n") << layer.err;
+}
+
+TEST_F(Export, GroupsPickedInThePreviewTakeTheNumbersInTheirOrder) {
+  // Group 3, then 2, whose step is undone and taken again; the fixed riser
+  // (name 10001, its pipes in the supply and return colours) comes last.
+  const std::string file = Path("F.txt");
+  const std::string select = "select 35 36 37 38 39 3A 3B 3C\n";
+  const std::string picks = "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 10\npreview-pick 5058 3\npreview-pick 5058 2\n" +
+                            "click " + Id(IDC_EXPORT_UNDO) + "\n";
+  Outcome undone = Exporting(kData + "groups.dxf", picks + "cancel\n", select);
+  EXPECT_TRUE(undone.Has("    name 10001: GLLine 1 x1, GLLine 5 x1")) << undone.out;
+  EXPECT_TRUE(undone.Has("    name 2: GLLine 7 x2, GLText 7 x1; texts \"1\"")) << "undone: " << undone.out;
+  EXPECT_TRUE(undone.Has("    name 3: GLLine 1 x1, GLLine 5 x1, GLText 7 x1; texts \"10\"")) << undone.out;
+  EXPECT_TRUE(undone.Has("drawing: not written (change cancelled)")) << undone.out;
+
+  Outcome o = Exporting(kData + "groups.dxf", picks + "preview-pick 5058 2\n" + Steps(file), select);
+  EXPECT_TRUE(o.Has("    name 2: GLLine 1 x1, GLLine 5 x1, GLText 7 x1; texts \"11\"")) << o.out;
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file),
+            "CP\r\n2\r\n#vetev;1\r\n"
+            "12;0;0;;;;;;;3.00\r\n12;0;0;;;;;;;3.00\r\n"
+            "11;10;0;;;;;;;3.00\r\n11;10;0;;;;;;;3.00\r\n"
+            "10;11;0;;;;;;;3.00\r\n10;11;0;;;;;;;3.00\r\n");
+}

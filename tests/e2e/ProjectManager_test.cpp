@@ -1,0 +1,146 @@
+// The project manager through the runner: "cad" files imported as
+// projects, their items marked in the modify dialog, projects deleted and
+// made current, with the registration in "Jov.ini" and the list files in
+// the profile's "Vantrix" folder checked byte for byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/resources/jov_vantrix/resource_ids.h"
+#include "tests/e2e/E2eFixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kProject = "I1;a;b;c;L;V;S;d;e;f;R1\r\nx;;\r\n";
+
+std::string Id(int id) { return std::to_string(id); }
+
+// The manager opened: each step a line of the script.
+std::string Manager(const std::string& steps) { return "dialog " + Id(IDD_JOV_MANAGER) + "\n" + steps; }
+std::string Import(const std::string& file) { return "click " + Id(IDC_MANAGER_IMPORT) + "\nfile " + file + "\n"; }
+std::string Select(int row) { return "choose " + Id(IDC_PROJECT_LIST) + " " + std::to_string(row) + "\n"; }
+std::string Click(int control) { return "click " + Id(control) + "\n"; }
+
+}  // namespace
+
+class ProjectManager : public E2e {
+ protected:
+  Outcome Manage(const std::string& script) {
+    return Run({"--drawing", std::string(JOV_SOURCE_DIR) + "/tests/data/network.dxf", "--run", "Jov_Vantrix_M",
+                "--script", Write("session.txt", script)});
+  }
+  std::string Settings() const { return testsupport::Slurp(dir_ / "profile" / "Dat" / "Jov.ini"); }
+  std::string ListFile(const std::string& name) const { return testsupport::Slurp(dir_ / "profile" / "Vantrix" / name); }
+  bool HasListFile(const std::string& name) const { return fs::exists(dir_ / "profile" / "Vantrix" / name); }
+  // The registration as the manager writes it, in its order.
+  static std::string Registration(const std::string& current, const std::string& projects, int use, int count) {
+    return "[VANTRIX]\r\nVANTRIX_ACTUAL=" + current + "\r\n" + projects + "VANTRIX_USE=" + std::to_string(use) +
+           "\r\nVANTRIX_FILE_COUNT=" + std::to_string(count) + "\r\n";
+  }
+};
+
+TEST_F(ProjectManager, ImportMarkAndDeleteAProject) {
+  Write("project.cad", kProject);
+  Outcome imported = Manage(Manager(Import("project.cad") + "ok\n"));
+  EXPECT_EQ(imported.exit, 0) << imported.err;
+  EXPECT_TRUE(imported.Has("result: 1")) << imported.out;
+  EXPECT_EQ(Settings(), Registration("project.cad", "VANTRIX_0=project.cad\r\n", 1, 1));
+  // Both records, the incomplete second one too: 4 + 2 x (1 + 4 + 18 fields).
+  EXPECT_EQ(ListFile("project.cad").size(), 186u);
+
+  // Only the complete record is read back; ticked and saved it is marked.
+  Outcome marked = Manage(Manager(Select(0) + Click(IDC_MANAGER_MODIFY) + "dialog " + Id(IDD_JOV_MODIFY) + "\n" +
+                                  "check " + Id(IDC_PROJECT_LIST) + " 0 1\nok\nok\n"));
+  EXPECT_TRUE(marked.Has("result: 1")) << marked.out;
+  const std::string list = ListFile("project.cad");
+  ASSERT_EQ(list.size(), 112u);
+  EXPECT_EQ(list.substr(0, 9), std::string("\1\0\0\0\1\x12\0\0\0", 9)) << "one record, marked, 18 fields";
+  EXPECT_EQ(list.substr(9, 7), std::string("\3\0\0\0I1\0", 7));
+
+  // Delete and Cancel keeps the file and the registration; Delete and OK
+  // removes both.
+  const std::string registered = Settings();
+  Outcome cancelled = Manage(Manager(Select(0) + Click(IDC_MANAGER_DELETE) + "cancel\n"));
+  EXPECT_TRUE(cancelled.Has("result: 2")) << cancelled.out;
+  EXPECT_EQ(ListFile("project.cad"), list);
+  EXPECT_EQ(Settings(), registered);
+
+  Outcome deleted = Manage(Manager(Select(0) + Click(IDC_MANAGER_DELETE) + "ok\n"));
+  EXPECT_TRUE(deleted.Has("result: 1")) << deleted.out;
+  EXPECT_FALSE(HasListFile("project.cad"));
+  EXPECT_EQ(Settings(), Registration("", "VANTRIX_0=project.cad\r\n", 0, 0))
+      << "the current project is gone, the old key stays behind the count";
+}
+
+TEST_F(ProjectManager, ImportsThatRegisterNothing) {
+  Write("notes.txt", kProject);
+  fs::create_directories(dir_ / "folder.cad");
+  struct Case {
+    const char* file;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"notes.txt", "text=\"file extension does not match. import aborted.\""},
+      {"folder.cad", "text=\"read/parse error\""},
+  };
+  for (const Case& c : cases) {
+    Outcome o = Manage(Manager(Import(c.file) + "answer ok\nok\n"));
+    EXPECT_TRUE(o.Has("result: 1")) << c.file << o.out;
+    EXPECT_NE(o.out.find(std::string("type=64 ") + c.message + " answer=ok\n"), std::string::npos) << c.file << o.out;
+    EXPECT_EQ(Settings(), Registration("", "", 0, 0)) << c.file;
+    EXPECT_FALSE(fs::exists(dir_ / "profile" / "Vantrix")) << c.file;
+  }
+}
+
+TEST_F(ProjectManager, ARegisteredNameKeepsItsListAndSaysSo) {
+  Write("PROJECT.CAD", kProject);
+  Manage(Manager(Import("PROJECT.CAD") + "ok\n"));
+  ASSERT_EQ(Settings(), Registration("PROJECT.CAD", "VANTRIX_0=PROJECT.CAD\r\n", 1, 1)) << "upper case is a cad file";
+  const std::string before = ListFile("PROJECT.CAD");
+
+  Write("PROJECT.CAD", "J1;a;b;c;L;V;S;d;e;f;R2\r\n");
+  Outcome again = Manage(Manager(Import("PROJECT.CAD") + "answer ok\nok\n"));
+  EXPECT_NE(again.out.find("type=64 text=\"The project \\\"PROJECT.CAD\\\" is already registered"), std::string::npos)
+      << again.out;
+  EXPECT_EQ(ListFile("PROJECT.CAD"), before);
+  EXPECT_EQ(Settings(), Registration("PROJECT.CAD", "VANTRIX_0=PROJECT.CAD\r\n", 1, 1));
+
+  // Deleted and imported again in one run: the new list stays, registered.
+  Manage(Manager(Select(0) + Click(IDC_MANAGER_DELETE) + Import("PROJECT.CAD") + "ok\n"));
+  EXPECT_TRUE(HasListFile("PROJECT.CAD"));
+  EXPECT_NE(ListFile("PROJECT.CAD"), before);
+  EXPECT_EQ(ListFile("PROJECT.CAD").size(), 105u) << "the one record of the new file";
+  EXPECT_EQ(Settings(), Registration("PROJECT.CAD", "VANTRIX_0=PROJECT.CAD\r\n", 1, 1));
+}
+
+TEST_F(ProjectManager, CurrentProjectAndTheListOfProjects) {
+  for (const char* name : {"a.cad", "b.cad", "c.cad", "d.cad", "e.cad"}) Write(name, kProject);
+  Manage(Manager(Import("a.cad") + Import("b.cad") + Import("c.cad") + Import("d.cad") + Import("e.cad") + "ok\n"));
+  ASSERT_EQ(Settings(), Registration("e.cad",
+                                     "VANTRIX_0=a.cad\r\nVANTRIX_1=b.cad\r\nVANTRIX_2=c.cad\r\nVANTRIX_3=d.cad\r\n"
+                                     "VANTRIX_4=e.cad\r\n",
+                                     1, 5));
+
+  // b made current by a double click, the switch turned off; then the
+  // current project and two others deleted: three keys written, the label
+  // cleared, the keys of the longer list left behind the count.
+  Outcome o = Manage(Manager("dblclick " + Id(IDC_PROJECT_LIST) + " 1\ncheck " + Id(IDC_MANAGER_USE) + " 0\n" +
+                             Click(IDC_MANAGER_HELP) + "ok\n"));
+  EXPECT_TRUE(o.Has("help: file=\"" + std::string(JOV_TEST_MODULE_DIR) +
+                    R"(/Help\\jov2d.chm::/zdroje\\vantrix-2.htm" topic="zdroje\\vantrix-2.htm")"))
+      << o.out;
+  EXPECT_EQ(Settings(), Registration("b.cad",
+                                     "VANTRIX_0=a.cad\r\nVANTRIX_1=b.cad\r\nVANTRIX_2=c.cad\r\nVANTRIX_3=d.cad\r\n"
+                                     "VANTRIX_4=e.cad\r\n",
+                                     0, 5));
+  Manage(Manager(Select(4) + Click(IDC_MANAGER_DELETE) + Select(1) + Click(IDC_MANAGER_DELETE) + "ok\n"));
+  EXPECT_EQ(Settings(), Registration("", "VANTRIX_0=a.cad\r\nVANTRIX_1=c.cad\r\nVANTRIX_2=d.cad\r\nVANTRIX_3=d.cad\r\n"
+                                         "VANTRIX_4=e.cad\r\n",
+                                     0, 3));
+  EXPECT_FALSE(HasListFile("b.cad"));
+  EXPECT_FALSE(HasListFile("e.cad"));
+  EXPECT_TRUE(HasListFile("d.cad"));
+}

@@ -1,0 +1,23 @@
+#include "wizard/dialogs/KorpalinLibrary.h"
+
+#include "platform/mfc/AfxLoadLibrary.h"
+#include "wizard/frame/engine/KorpalinData.h"
+
+int ChooseFromKorpalinCatalogue(const char* path, HWND owner, KorpalinData* record) {
+  using Choose = int (*)(int, KorpalinData*);
+  using ChooseOwned = int (*)(HWND, int, KorpalinData*);
+  HINSTANCE library = AfxLoadLibrary(path);
+  if (!library) return 0;
+  int result = 0;
+  try {
+    if (auto choose = reinterpret_cast<Choose>(GetProcAddress(library, "DejTeleso")))
+      result = choose(0, record);
+    else if (auto chooseOwned = reinterpret_cast<ChooseOwned>(GetProcAddress(library, "DejTeleso2")))
+      result = chooseOwned(owner, 0, record);
+  } catch (...) {
+    // Whatever the library throws is no choice.
+    result = 0;
+  }
+  AfxFreeLibrary(library);
+  return result;
+}

@@ -1,0 +1,59 @@
+#include "wizard/frame/ProductDialogs.h"
+
+#include "wizard/dialogs/CPPDlg.h"
+#include "wizard/dialogs/ProductDialogHost.h"
+#include "wizard/frame/CWizardDllApp.h"
+#include "wizard/frame/ProductConnection.h"
+#include "wizard/frame/ProductGeometry.h"
+#include "wizard/frame/ProductXData.h"
+
+namespace {
+
+class ApplicationHost : public ProductDialogHost {
+ public:
+  std::string RegistryRoot() const override { return WizardRegistryRoot(); }
+  int TradeLetter() const override { return GetTradeLetter(); }
+  resbuf*& ResultChain(int which) override {
+    return which == 1 ? TheWizardApp().ResultChain1() : TheWizardApp().ResultChain2();
+  }
+  void GetProducerData(const char* out[kProducerTexts]) const override { TheWizardApp().GetProducerData(out); }
+  const char* Slope() const override { return TheWizardApp().GetSlope(); }
+  int Mirror() const override { return TheWizardApp().GetMirror(); }
+  void SetMirror(int mirror) override { TheWizardApp().SetMirror(mirror); }
+  bool PointText(const char* pointsText, unsigned index, unsigned group, char* out, unsigned size) const override {
+    return TheWizardApp().GetPointText(pointsText, index, group, out, size);
+  }
+  bool ProductPointName(unsigned view, unsigned number, char* out, unsigned size) const override {
+    return GetProductPointName(view, number, out, size);
+  }
+  void ApplyConnectionLevel(unsigned view, unsigned otherIndex, const char* otherPoints, unsigned ownNumber,
+                            CObjectSez* params) override {
+    TheWizardApp().ApplyConnectionLevel(view, otherIndex, otherPoints, ownNumber, params);
+  }
+  bool ProductDxf(unsigned view, jovDatabase::resultResbuf& out) override { return GetProductDxf(view, out); }
+  bool BuildProductXData(HWND owner, unsigned view, CObjectSez* params, unsigned char* flags, unsigned flagCount,
+                         const char* code, const char* slope, const char* branch) override {
+    return ::BuildProductXData(owner, view, params, flags, flagCount, code, slope, branch);
+  }
+  bool FindKorpalinLibrary(char* out, unsigned size) const override {
+    return TheWizardApp().FindKorpalinLibrary(out, size);
+  }
+};
+
+}  // namespace
+
+void UseApplicationAsProductDialogHost() {
+  static ApplicationHost host;
+  SetProductDialogHost(&host);
+}
+
+INT_PTR RunParametricDialog(const ParametricDialogArgs& args) {
+  UseApplicationAsProductDialogHost();
+  CPPDlg dialog(args.view, CWnd::FromHandle(args.parent), args.editorTest, args.backAllowed);
+  dialog.SetPropertyFlags(args.propertyFlags, args.flagCount);
+  dialog.SetLengthUnit(args.lengthMode);
+  dialog.SetConnection(args.ownNumber, args.otherIndex, args.otherPoints, args.vantrixUse);
+  dialog.SetQProd(args.productCode);
+  dialog.SetInitialRecalc(args.initialRecalc);
+  return dialog.DoModal();
+}

@@ -1,0 +1,21 @@
+// Values as a user types them into a parameter's cell or the parameter
+// dialog: read as numbers only when the whole text is one, and refused when
+// they would split the texts they are stored in.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The text is one decimal number in the C locale, a ',' read as '.':
+// a sign, digits with at most one separator, an exponent, blanks around
+// it. Hexadecimal, "inf" and "nan" are not numbers here, nor is a result
+// beyond the doubles. False leaves value as it was.
+bool ReadValueEntry(std::string_view text, double& value);
+
+// A number text as ReadValueEntry takes it, kept as the engine reads
+// numbers back: its ',' written as '.', blanks around it dropped.
+std::string StoredValueEntry(std::string_view text);
+
+// '|', ';', '=', CR or LF: separators of the parameter text, the
+// definitions text and the last-values record.
+bool BreaksStoredTexts(std::string_view text);
