@@ -206,6 +206,25 @@ TEST_F(ProductConversion, KindZeroPutsATextsAlignmentPointWhereItsInsertionPoint
   }
 }
 
+TEST_F(ProductConversion, AnEllipseWithoutANormalLiesFlatAndASolidWithoutItsFourthCornerReachesTheOrigin) {
+  Open(0);
+  TestChain chain;
+  chain.Text(0, "ELLIPSE").Text(8, "0").Point(10, 100, 50, 0).Point(11, 40, 0, 0).Real(40, 0.5);
+  chain.Real(41, 0).Real(42, 2 * std::numbers::pi);
+  chain.Text(0, "SOLID").Text(8, "0").Point(10, 10, 10, 0).Point(11, 20, 10, 0).Point(12, 10, 20, 0);
+  Show(chain);
+  ASSERT_EQ(Content(), (std::vector<std::string>{"GLEllipse 7", "GLPolygon 7"}));
+  const GLExtents ellipse = Scene().GetEntity(0)->GetExtents();
+  EXPECT_NEAR(ellipse.Min().x, 60, 0.1);
+  EXPECT_NEAR(ellipse.Max().x, 140, 0.1);
+  EXPECT_NEAR(ellipse.Max().y - ellipse.Min().y, 40, 0.1);
+  EXPECT_EQ(ellipse.Min().z, 0.0);
+  EXPECT_EQ(ellipse.Max().z, 0.0);
+  const GLExtents solid = Scene().GetEntity(1)->GetExtents();
+  EXPECT_EQ(solid.Min(), GLVector(0, 0, 0));
+  EXPECT_EQ(solid.Max(), GLVector(20, 20, 0));
+}
+
 TEST_F(ProductConversion, ASolidsCornersAreJoinedFirstSecondFourthThird) {
   Open(0);
   View().SetBackground(1, false);

@@ -205,6 +205,15 @@ TEST_F(ProductPreviewView, AnEmptyProductEmptiesTheSceneAndResizingFitsTheViewAg
   View().ZoomExtents(false, &margin);
   EXPECT_DOUBLE_EQ(Camera().GetViewWidth(), w) << "fitted with a margin of 1.25";
   EXPECT_DOUBLE_EQ(Camera().GetViewHeight(), h);
+
+  // The editor's zoom buttons: half or twice the view around a point.
+  const GLVector around(300, 100, 0);
+  View().ZoomAt(&around, true);
+  EXPECT_DOUBLE_EQ(Camera().GetViewWidth(), w / 2);
+  EXPECT_EQ(Camera().GetTarget(), around);
+  View().ZoomAt(nullptr, false);
+  EXPECT_DOUBLE_EQ(Camera().GetViewHeight(), h);
+  EXPECT_EQ(Camera().GetTarget(), around);
 }
 
 TEST_F(ProductPreviewView, DefinitionLineEndsHaveHiddenMarkersUntilModeOneAndAPickedMarkerIsItsPoint) {
