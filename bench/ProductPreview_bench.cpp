@@ -9,12 +9,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <deque>
-#include <fstream>
 #include <memory>
 #include <numbers>
 #include <string>
 #include <vector>
 
+#include "bench/ResidentMemory.h"
 #include "common/resbuf.h"
 #include "objectgl/GLScene.h"
 #include "platform/win32/window_api.h"
@@ -97,24 +97,18 @@ class Product {
     I32(91, 1);
     I32(92, 1);
     I32(93, 4);
-    I16(72, 1);
-    Point(10, x + 2, y + 2);
-    Point(11, x + 6, y + 2);
-    I16(72, 2);
-    Point(10, x + 6, y + 4);
-    Real(40, 2.0);
-    Real(50, 1.5 * std::numbers::pi);
-    Real(51, 0.5 * std::numbers::pi);
-    I16(73, 1);
-    I16(72, 1);
-    Point(10, x + 6, y + 6);
-    Point(11, x + 2, y + 6);
-    I16(72, 2);
-    Point(10, x + 2, y + 4);
-    Real(40, 2.0);
-    Real(50, 0.5 * std::numbers::pi);
-    Real(51, 1.5 * std::numbers::pi);
-    I16(73, 1);
+    // The bottom and its right end, then the top and its left end.
+    for (const double side : {1.0, -1.0}) {
+      I16(72, 1);
+      Point(10, x + 4 - 2 * side, y + 4 - 2 * side);
+      Point(11, x + 4 + 2 * side, y + 4 - 2 * side);
+      I16(72, 2);
+      Point(10, x + 4 + 2 * side, y + 4);
+      Real(40, 2.0);
+      Real(50, (side > 0 ? 1.5 : 0.5) * std::numbers::pi);
+      Real(51, (side > 0 ? 0.5 : 1.5) * std::numbers::pi);
+      I16(73, 1);
+    }
     I32(97, 0);
   }
   void Label(int at) {
@@ -189,14 +183,6 @@ void BM_FrameKind4(benchmark::State& state) {
   state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_FrameKind4)->Unit(benchmark::kMillisecond);
-
-// Resident memory in kB, to see that picking keeps nothing behind.
-long ResidentKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
-  return 0;
-}
 
 void Pick(benchmark::State& state, uint32_t kind) {
   Preview& p = Shown(kind);

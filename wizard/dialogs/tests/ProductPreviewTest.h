@@ -16,15 +16,11 @@
 #include "objectgl/GLCamera.h"
 #include "objectgl/GLScene.h"
 #include "objectgl/GLText.h"
-#include "objectgl/tests/GLTestSupport.h"
+#include "objectgl/preview/tests/PreviewTestDesk.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/CDialog.h"
-#include "platform/mfc/module_state.h"
 #include "platform/resources/wizard/resource_ids.h"
-#include "platform/win32/headless_driver.h"
 #include "platform/win32/headless_input.h"
-#include "platform/win32/module_loader.h"
-#include "platform/win32/tests/headless_fixture.h"
 #include "wizard/dialogs/CViewJovGL.h"
 #include "wizard/dialogs/tests/data/product_preview_dialog_ids.h"
 #include "wizard/frame/controls/CSelPoint.h"
@@ -88,26 +84,12 @@ class PreviewDialog : public CDialog {
   }
 };
 
-class ProductPreviewTest : public testing_support::HeadlessTest {
+class ProductPreviewTest : public preview_desk::PreviewTestDesk {
  protected:
-  void SetUp() override {
-    HeadlessTest::SetUp();
-    registry_ = std::make_unique<gltest::ScopedRegistry>(true);
-    resources_ = LoadLibraryA(JOV_PRODUCT_PREVIEW_RESOURCES);
-    ASSERT_NE(resources_, nullptr) << LastLoadErrorText();
-    state_.m_hCurrentResourceHandle = resources_;
-    state_.m_lpszCurrentAppName = "ProductPreviewTests";
-    previous_ = AfxSetModuleState(&state_);
-    previousDriver_ = SetUiDriver(&driver);
-  }
+  void SetUp() override { SetUpDesk(JOV_PRODUCT_PREVIEW_RESOURCES, "ProductPreviewTests"); }
   void TearDown() override {
     dialog.reset();
-    SetUiDriver(previousDriver_);
-    HeadlessTest::TearDown();
-    AfxIdleCleanup();
-    AfxSetModuleState(previous_);
-    FreeLibrary(resources_);
-    registry_.reset();
+    TearDownDesk();
   }
 
   // The dialog shown, its view of the kind kWidth x kHeight.
@@ -168,15 +150,7 @@ class ProductPreviewTest : public testing_support::HeadlessTest {
   }
   const CSelPoint* Point(uint32_t id) { return View().FindPoint(id); }
 
-  HeadlessDriver driver;
   std::unique_ptr<PreviewDialog> dialog;
-
- private:
-  std::unique_ptr<gltest::ScopedRegistry> registry_;
-  HMODULE resources_ = nullptr;
-  AFX_MODULE_STATE state_{};
-  AFX_MODULE_STATE* previous_ = nullptr;
-  UiDriver* previousDriver_ = nullptr;
 };
 
 }  // namespace product_preview_tests
