@@ -6,6 +6,7 @@
 
 #include "objectgl/GLDrawState.h"
 #include "objectgl/GLFaces.h"
+#include "objectgl/GLGeometry.h"
 #include "objectgl/GLScene.h"
 #include "platform/win32/wgl/wgl.h"
 
@@ -64,6 +65,8 @@ void GLPolygon::Tessellate(GLenum listMode) {
       if (!c) continue;
       gluNextContour(tess, c->IsInterior() ? GLU_INTERIOR : GLU_EXTERIOR);
       for (const GLVector& p : c->GetPoints()) {
+        // The tessellator crashes on a point that is not a number.
+        if (!GLIsFinite(p)) continue;
         stored.Add(GLScene::MapPoint(p, scene));
         GLVector& at = stored[stored.GetCount() - 1];
         gluTessVertex(tess, &at.x, &at);

@@ -80,6 +80,8 @@ class HatchReader {
           arcEnd = &first;
         }
       }
+      // Between ends that coincide a bulge has no arc to make.
+      if (arcEnd && *arcEnd == point) arcEnd = nullptr;
       if (arcEnd) {
         contour.AddArc(GLArc(point, *arcEnd, &bulge, static_cast<uint32_t>(*colour_), kArcSegments));
         endsWithArc = true;

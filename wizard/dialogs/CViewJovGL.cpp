@@ -47,18 +47,26 @@ CViewJovGL::~CViewJovGL() {
 
 void CViewJovGL::ClearPoints() {
   // Markers and arrows the scene never took are the points' own.
-  for (auto* p = static_cast<CSelPoint*>(points_.GetHead()); p; p = static_cast<CSelPoint*>(p->GetNext())) {
-    if (p->marker && !p->marker->GetScene()) delete p->marker;
-    if (p->arrow && !p->arrow->GetScene()) delete p->arrow;
-  }
+  if (!pointsInScene_)
+    for (auto* p = static_cast<CSelPoint*>(points_.GetHead()); p; p = static_cast<CSelPoint*>(p->GetNext())) {
+      delete p->marker;
+      delete p->arrow;
+    }
   points_.RemoveAll();
+  pointsInScene_ = false;
   arrow_ = nullptr;
   currentMarker_ = nullptr;
 }
 
-void CViewJovGL::ClearScene(bool redraw) {
+void CViewJovGL::OnViewReset() {
+  COpenGLBtn::OnViewReset();
   ClearPoints();
+}
+
+void CViewJovGL::ClearScene(bool redraw) {
   ResetView();
+  // Without a scene nothing was reset, and the points go all the same.
+  ClearPoints();
   if (redraw) Redraw();
 }
 
@@ -81,6 +89,7 @@ void CViewJovGL::ShowConnectionPoints(bool redraw) {
   auto add = [&](GLEntity* entity) {
     if (!scene->AddEntity(entity)) delete entity;
   };
+  pointsInScene_ = true;
   for (auto* p = static_cast<CSelPoint*>(points_.GetHead()); p; p = static_cast<CSelPoint*>(p->GetNext())) {
     if (p->arrow) {
       p->arrow->SetIncludeInExtents(true);

@@ -80,8 +80,11 @@ class CViewJovGL : public COpenGLBtn {
   // Puts the markers and arrows of the connection points into the scene
   // (kinds 1, 3 and 4), fitting the view first.
   void ShowConnectionPoints(bool redraw);
-  // Deletes the points (and what of theirs the scene did not take).
+  // Deletes the points (and their markers and arrows unless the scene
+  // holds them).
   void ClearPoints();
+  // The scene was emptied: the points go with it.
+  void OnViewReset() override;
 
   afx_msg void OnLButtonDown(UINT flags, CPoint point);
   afx_msg void OnSize(UINT type, int cx, int cy);
@@ -90,6 +93,7 @@ class CViewJovGL : public COpenGLBtn {
   afx_msg void OnMButtonDown(UINT flags, CPoint point);
 
   CSeznam points_;
+  bool pointsInScene_ = false;  // their markers and arrows are the scene's
   uint32_t kind_;
   GLArrow* arrow_ = nullptr;
   GLSelectPoint* currentMarker_ = nullptr;

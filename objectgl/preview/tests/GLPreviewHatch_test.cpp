@@ -89,6 +89,12 @@ TEST(GLPreviewHatch, BoundaryPathsBecomeContoursWithinTheEntity) {
          PolylinePath(c, {{0, 0}, {10, 0}, {10, 10, -0.5}}, false);
        },
        {{3, 0, 0}}},
+      {"a bulge between vertices that coincide makes no arc",
+       [](TestChain& c) {
+         Head(c).I32(91, 1);
+         PolylinePath(c, {{0, 0}, {5, 5, 1.0}, {5, 5}, {0, 5}}, true);
+       },
+       {{4, 0, 0}}},
       {"an edge path of a line and a half circle",
        [&](TestChain& c) {
          Head(c).I32(91, 1).I32(92, 1).I32(93, 2);
