@@ -16,10 +16,7 @@ class WizardExports : public E2e {
   // The runner under another program name, in a module folder that links
   // the build's files.
   std::string ProgramNamed(const std::string& name) {
-    const fs::path bin = dir_ / "bin";
-    fs::create_directories(bin);
-    for (const auto& entry : fs::directory_iterator(JOV_TEST_MODULE_DIR))
-      if (entry.path().filename() != name) fs::create_symlink(entry.path(), bin / entry.path().filename());
+    const fs::path bin = ModuleFolder(dir_ / "bin", name);
     fs::create_symlink(fs::path(JOV_TEST_MODULE_DIR) / "dravik", bin / name);
     return (bin / name).string();
   }
