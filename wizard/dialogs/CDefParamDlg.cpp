@@ -19,6 +19,7 @@
 #include "wizard/dialogs/DefinitionCommit.h"
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/DialogMessages.h"
+#include "wizard/dialogs/PointMarkers.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/frame/engine/CObjectData.h"
 #include "wizard/frame/engine/CValueParam.h"
@@ -32,13 +33,12 @@
 
 namespace {
 
-// What the preview tells its parent.
-constexpr UINT kPointPicked = 0x8064;
-constexpr UINT kMenuOpening = 0x8065;
 // The preview menu's commands: the preview kinds 0, 1 and 2, then
 // picking again with the whole drawing in view.
-constexpr UINT kKindCommand = 32772;
-constexpr UINT kFitCommand = 32775;
+constexpr UINT kKindCommand = ID_PRODUCT_PREVIEW_GROUPS;
+static_assert(ID_PRODUCT_PREVIEW_GEOMETRY == kKindCommand + 2);
+// The margin of a fit to the extents.
+constexpr double kFitMargin = 1.25;
 
 constexpr const char* kMachineKey = "SOFTWARE\\QUENLOR\\DRAVIK LT";
 constexpr const char* kLayoutKey = "SOFTWARE\\QUENLOR\\DRAVIK LT\\DefParamDlg";
@@ -62,7 +62,10 @@ HICON LoadWizardIcon(UINT id) {
 }  // namespace
 
 CDefParamDlg::CDefParamDlg(unsigned view, bool viewOnly, CWnd* parent)
-    : CDialog(IDD_DEF_PARAM, parent), view(static_cast<int>(view)), viewOnly(viewOnly) {}
+    : CDialog(IDD_DEF_PARAM, parent),
+      preview(2, 1, IDR_PRODUCT_PREVIEW_MENU, 0),
+      view(static_cast<int>(view)),
+      viewOnly(viewOnly) {}
 
 CDefParamDlg::~CDefParamDlg() = default;
 
@@ -86,7 +89,7 @@ BEGIN_MESSAGE_MAP(CDefParamDlg, CDialog)
   ON_BN_CLICKED(IDC_DEF_ZOOM_EXTENTS, &CDefParamDlg::OnZoomExtents)
   ON_BN_CLICKED(IDC_DEF_HELP, &CDefParamDlg::OnHelpButton)
   ON_COMMAND_RANGE(kKindCommand, kKindCommand + 2, &CDefParamDlg::OnKind)
-  ON_COMMAND(kFitCommand, &CDefParamDlg::OnFitAll)
+  ON_COMMAND(ID_PRODUCT_PREVIEW_EXTENTS, &CDefParamDlg::OnFitAll)
   ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, &CDefParamDlg::OnToolTipText)
   ON_WM_HELPINFO()
   ON_WM_SIZE()
@@ -126,8 +129,8 @@ BOOL CDefParamDlg::OnInitDialog() {
   layoutStore.Open(HKEY_CURRENT_USER, kLayoutKey, true);
   RestoreWindowLayout(&layout, this, &layoutStore, "PLACEMENT", true);
 
-  preview = MakeDefinitionPreview();
-  if (!preview->Create(this, IDC_DEF_PREVIEW)) {
+  // The scene is made as the button is taken over.
+  if (!preview.SubclassDlgItem(IDC_DEF_PREVIEW, this) || !preview.IsReady()) {
     MessageBoxRes(m_hWnd, IDS_PREVIEW_FAILED, MB_ICONEXCLAMATION);
     EndDialog(-1);
     return TRUE;
@@ -142,6 +145,8 @@ BOOL CDefParamDlg::OnInitDialog() {
   zoomInButton.SetIcon(zoomInIcon);
   zoomExtentsButton.SetIcon(zoomExtentsIcon);
   zoomOutButton.SetIcon(zoomOutIcon);
+  preview.SetPanCursors(IDC_PRODUCT_PREVIEW_PAN, IDC_PRODUCT_PREVIEW_PAN);
+  preview.SetZoomCursors(IDC_PRODUCT_PREVIEW_ZOOM, IDC_PRODUCT_PREVIEW_ZOOM);
   GetDlgItem(IDC_DEF_DELETE)->EnableWindow(FALSE);
   GetDlgItem(IDC_DEF_EDIT)->EnableWindow(FALSE);
 
@@ -168,6 +173,7 @@ BOOL CDefParamDlg::OnInitDialog() {
   for (const auto& [id, bit] : views) GetDlgItem(id)->EnableWindow(known && (itemStatus & bit));
   for (int id : {IDC_DEF_BASE_POINT, IDC_DEF_FORMULAS, IDC_DEF_ZOOM_IN, IDC_DEF_ZOOM_OUT})
     GetDlgItem(id)->EnableWindow(FALSE);
+  preview.EnableMouseNavigation(true);
   UpdateData(FALSE);
   return TRUE;
 }
@@ -179,13 +185,13 @@ void CDefParamDlg::ShowView() {
     GetDlgItem(id)->EnableWindow(FALSE);
   ShowFormulas(nullptr);
   const bool read = TheProductDialogHost().ProductDxf(static_cast<unsigned>(view), viewGeometry);
-  preview->Show(read ? viewGeometry.head : nullptr);
+  preview.ShowPreview(read ? viewGeometry.head : nullptr, true);
   if (list.GetCount() == 0 && read) {
     ParseProductGeometry(list, viewGeometry.head, true);
     LoadProductFormulas(list, static_cast<unsigned>(view));
     basePoint[view] = GetBasePointNumber(list);
   }
-  preview->FillPointList(list, &pointList, lineEnds);
+  FillPointList(list, &pointList, lineEnds, &preview);
 }
 
 void CDefParamDlg::EnableOk() { GetDlgItem(IDOK)->EnableWindow(basePoint[view] >= 1); }
@@ -223,7 +229,7 @@ void CDefParamDlg::OnPointChanged(NMHDR* header, LRESULT* result) {
   auto* point = reinterpret_cast<CObjectData*>(pointList.GetItemData(change->iItem));
   if (!point) return;
   shownPoint = point;
-  preview->HighlightPoint(point->number);
+  preview.HighlightGroup(static_cast<int32_t>(point->number), true);
   ShowFormulas(point);
   const bool editable = !(point->flags & PointFlag::kBasePoint);
   GetDlgItem(IDC_DEF_ZOOM_IN)->EnableWindow(TRUE);
@@ -309,8 +315,8 @@ void CDefParamDlg::OnView() {
 void CDefParamDlg::OnLineEnds() {
   EndFormulaEdit();
   UpdateData(TRUE);
-  preview->ShowPointMarkers(points[view], &pointList, lineEnds);
-  preview->Redraw();
+  ShowPointMarkers(points[view], &pointList, lineEnds, &preview);
+  preview.Invalidate(TRUE);
   if (pointList.GetItemCount() > 0) pointList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
@@ -396,25 +402,25 @@ void CDefParamDlg::OnTry() {
 }
 
 void CDefParamDlg::ZoomAtSelected(bool zoomIn) {
-  if (const CObjectData* point = SelectedPoint()) preview->ZoomAt(point->point, zoomIn);
+  if (const CObjectData* point = SelectedPoint()) preview.ZoomAt(&point->point, zoomIn);
 }
 
 void CDefParamDlg::OnZoomIn() { ZoomAtSelected(true); }
 
 void CDefParamDlg::OnZoomOut() { ZoomAtSelected(false); }
 
-void CDefParamDlg::OnZoomExtents() { preview->ZoomExtents(); }
+void CDefParamDlg::OnZoomExtents() { preview.ZoomExtents(true, &kFitMargin); }
 
 void CDefParamDlg::OnKind(UINT command) {
-  preview->SetKind(command - kKindCommand);
+  preview.SetKind(command - kKindCommand);
   // The kind is the drawing's: the view is drawn anew in it.
-  preview->Show(viewGeometry.head);
-  preview->FillPointList(points[view], &pointList, lineEnds);
+  preview.ShowPreview(viewGeometry.head, true);
+  FillPointList(points[view], &pointList, lineEnds, &preview);
 }
 
 void CDefParamDlg::OnFitAll() {
-  preview->SetNavigationMode(0);
-  preview->ZoomExtents();
+  preview.SetMode(GLPreviewControl::kSelect);
+  preview.ZoomExtents(true, &kFitMargin);
 }
 
 void CDefParamDlg::OnPointPicked(uint32_t number) {
@@ -428,7 +434,7 @@ void CDefParamDlg::OnPointPicked(uint32_t number) {
 }
 
 void CDefParamDlg::OnMenuOpening(CMenu* menu) {
-  const uint32_t kind = preview->Kind();
+  const uint32_t kind = preview.GetKind();
   if (!menu || kind > 2) return;
   for (uint32_t k = 0; k <= 2; ++k)
     menu->CheckMenuItem(kKindCommand + k, MF_BYCOMMAND | (k == kind ? MF_CHECKED : MF_UNCHECKED));
@@ -449,8 +455,8 @@ BOOL CDefParamDlg::PreTranslateMessage(MSG* msg) {
       if (msg->hwnd != formulaList.m_hWnd) break;
       OnFormulaCommitted(static_cast<int>(msg->lParam), true);
       return TRUE;
-    case kPointPicked: OnPointPicked(static_cast<uint32_t>(msg->lParam)); return TRUE;
-    case kMenuOpening: OnMenuOpening(reinterpret_cast<CMenu*>(msg->lParam)); return TRUE;
+    case CViewJovGL::kPickMessage: OnPointPicked(static_cast<uint32_t>(msg->lParam)); return TRUE;
+    case CViewJovGL::kMenuMessage: OnMenuOpening(reinterpret_cast<CMenu*>(msg->lParam)); return TRUE;
     default: break;
   }
   return CDialog::PreTranslateMessage(msg);

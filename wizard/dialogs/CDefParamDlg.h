@@ -13,8 +13,6 @@
 // parameters cannot be had (message shown).
 #pragma once
 
-#include <memory>
-
 #include "common/resizeWnd.h"
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/CButton.h"
@@ -23,7 +21,7 @@
 #include "platform/mfc/CString.h"
 #include "platform/mfc/CToolTipCtrl.h"
 #include "wizard/dialogs/CDefList.h"
-#include "wizard/dialogs/DefinitionPreview.h"
+#include "wizard/dialogs/CViewJovGL.h"
 #include "wizard/frame/controls/CJovList.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/reg_store.h"
@@ -45,7 +43,7 @@ class CDefParamDlg : public CDialog {
   // The point selected in the point list; null for none.
   CObjectData* SelectedPoint() const;
 
-  std::unique_ptr<DefinitionPreview> preview;
+  CViewJovGL preview;  // kind 2 with the preview menu
   CJovList paramList;
   CListCtrl pointList;
   CDefList formulaList;

@@ -147,6 +147,18 @@
 #define IDS_VALUE_OUT_OF_RANGE_M 32
 #define IDS_VALUE_HAS_SEPARATOR 55
 
+// ---- The product preview.
+// The definition editor's preview menu (popup 0): the preview kinds 0, 1
+// and 2, and a fit to the extents.
+#define IDR_PRODUCT_PREVIEW_MENU 1011
+#define ID_PRODUCT_PREVIEW_GROUPS 32772
+#define ID_PRODUCT_PREVIEW_POINTS 32773
+#define ID_PRODUCT_PREVIEW_GEOMETRY 32774
+#define ID_PRODUCT_PREVIEW_EXTENTS 32775
+// The preview's zoom and pan cursors.
+#define IDC_PRODUCT_PREVIEW_ZOOM 1012
+#define IDC_PRODUCT_PREVIEW_PAN 1013
+
 // ---- The producer dialog and the product definition editor.
 // The producer dialog (IDD_PP2): producer, version, groups, type and
 // measurement, the texts of the chosen type, the hand-over to the

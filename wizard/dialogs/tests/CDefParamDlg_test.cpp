@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "objectgl/GLCamera.h"
+#include "objectgl/GLScene.h"
 #include "platform/mfc/CMenu.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/headless_input.h"
@@ -296,6 +298,36 @@ TEST_F(DefinitionEditor, AFailedWriteKeepsTheDialogOpenAndViewOnlyWritesNothing)
   EXPECT_EQ(Stored("params"), params);
 }
 
+TEST_F(DefinitionEditor, ThePreviewShowsTheViewItsPointsAndTheKindItsMenuChooses) {
+  driver.ChooseMenu(ID_PRODUCT_PREVIEW_POINTS);
+  driver.ChooseMenu(ID_PRODUCT_PREVIEW_EXTENTS);
+  Run({Check([&](CDefParamDlg& d) {
+         EXPECT_EQ(d.preview.GetKind(), 2u);
+         EXPECT_EQ(d.preview.Points().GetCount(), 0u) << "kind 2 draws the definition line as it is";
+       }),
+       DialogAction::PreviewPick(IDC_DEF_PREVIEW, 4), Check([&](CDefParamDlg& d) {
+         EXPECT_EQ(d.pointList.GetNextItem(-1, LVNI_SELECTED), 2) << "a click on point 4's marker selects its row";
+         EXPECT_EQ(Rows(d.formulaList, 1)[0], "L");
+       }),
+       DialogAction::Click(IDC_DEF_ZOOM_IN), Check([&](CDefParamDlg& d) {
+         GLCamera& camera = *d.preview.GetScene()->GetCurrentCamera();
+         EXPECT_EQ(camera.GetTarget(), GLVector(1000, 0, 0)) << "around point 4";
+         const double width = camera.GetViewWidth();
+         d.SendMessage(WM_COMMAND, IDC_DEF_ZOOM_OUT);
+         EXPECT_DOUBLE_EQ(camera.GetViewWidth(), 2 * width);
+       }),
+       DialogAction::RightClick(IDC_DEF_PREVIEW, {20, 20}), Check([&](CDefParamDlg& d) {
+         EXPECT_EQ(d.preview.GetKind(), 1u);
+         EXPECT_EQ(d.preview.Points().GetCount(), 1u) << "kind 1: the definition line is a connection point";
+       }),
+       DialogAction::RightClick(IDC_DEF_PREVIEW, {20, 20}),
+       Check([&](CDefParamDlg& d) { EXPECT_EQ(d.preview.GetMode(), GLPreviewControl::kSelect); }),
+       DialogAction::Cancel()});
+  const std::vector<UiEvent> menus = Events(UiEvent::Kind::Menu);
+  ASSERT_EQ(menus.size(), 2u);
+  EXPECT_EQ(menus[0].menu.commands.size(), 4u);
+}
+
 TEST_F(DefinitionEditor, PicksTheContextMenuZoomsAndTipsReachTheDialog) {
   Run({Check([&](CDefParamDlg& d) {
          MSG pick{};
@@ -318,7 +350,7 @@ TEST_F(DefinitionEditor, PicksTheContextMenuZoomsAndTipsReachTheDialog) {
          EXPECT_EQ(menu.GetMenuState(32774, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED)) << "kind 2";
          EXPECT_EQ(menu.GetMenuState(32772, MF_BYCOMMAND) & MF_CHECKED, 0u);
          d.SendMessage(WM_COMMAND, 32772);
-         EXPECT_EQ(d.preview->Kind(), 0u);
+         EXPECT_EQ(d.preview.GetKind(), 0u);
          d.PreTranslateMessage(&opening);
          EXPECT_EQ(menu.GetMenuState(32772, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
          EXPECT_EQ(menu.GetMenuState(32774, MF_BYCOMMAND) & MF_CHECKED, 0u);

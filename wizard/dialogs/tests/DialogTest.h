@@ -1,8 +1,8 @@
 // What the product dialogs' tests share: a test catalogue made current, a
-// profile and a registry of their own, the wizard's resources current, the
-// application object as the dialogs' host behind a host that can stand in
-// for the outside library and a failing build, and a driver for the
-// dialogs.
+// profile and a registry of their own (with the scene library's resources),
+// the wizard's resources current, the application object as the dialogs'
+// host behind a host that can stand in for the outside library and a
+// failing build, and a driver for the dialogs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/GroupCodeChain.h"
+#include "objectgl/tests/SharedGlr.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/headless_driver.h"
 #include "platform/win32/help.h"
@@ -79,6 +80,8 @@ class DialogTest : public WizardCatalogueTest {
  protected:
   void SetUp() override {
     WizardCatalogueTest::SetUp();
+    // The product preview's palette and texts.
+    gltest::InstallSharedGlr(folder.Path());
     previousDriver_ = SetUiDriver(&driver);
     ASSERT_TRUE(EnsureWizardResources());
     UseApplicationAsProductDialogHost();

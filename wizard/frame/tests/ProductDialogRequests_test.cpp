@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/GroupCodeChain.h"
+#include "objectgl/tests/SharedGlr.h"
 #include "wizard/frame/CWizardDllApp.h"
 #include "wizard/frame/DialogSeams.h"
 #include "wizard/frame/ProductDialogRequests.h"
@@ -77,6 +78,8 @@ class ProductDialogs : public WizardCatalogueTest {
  protected:
   void SetUp() override {
     WizardCatalogueTest::SetUp();
+    // The real parametric dialog makes its preview's scene.
+    gltest::InstallSharedGlr(folder.Path());
     Recorder::Current() = &recorder;
     DialogSeams().producer = &Recorder::Producer;
     DialogSeams().parametric = &Recorder::Parametric;
@@ -100,6 +103,7 @@ class ProductDialogs : public WizardCatalogueTest {
   }
   bool Untouched() const { return geometry == reinterpret_cast<const resbuf*>(&sentinel) && data == geometry; }
 
+  ScopedRegistry registry;
   Recorder recorder;
   resbuf* geometry = nullptr;
   resbuf* data = nullptr;
