@@ -313,13 +313,7 @@ TEST_F(ProducerDialog, HelpTopicsByControl) {
 TEST_F(ProducerDialog, TheSwitchInBothEditionsIsSharedWithTheParametricDialog) {
   for (bool radio : {false, true}) {
     SCOPED_TRACE(radio ? "radio mode" : "check box");
-    HMODULE voransicht = nullptr;
-    HINSTANCE wizard = AfxGetResourceHandle();
-    if (radio) {
-      voransicht = LoadLibraryA(JOV_RADIO_RESOURCES);
-      ASSERT_NE(voransicht, nullptr) << LastLoadErrorText();
-      AfxSetResourceHandle(voransicht);
-    }
+    const RadioEdition edition(radio);
     std::vector<DialogAction> actions = {Check([&](CPP2Dlg& d) {
       EXPECT_EQ(d.radioMode, radio);
       EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d.m_hWnd, IDC_PP2_SWITCH)) != FALSE, !radio);
@@ -348,9 +342,5 @@ TEST_F(ProducerDialog, TheSwitchInBothEditionsIsSharedWithTheParametricDialog) {
               ERROR_SUCCESS);
     EXPECT_EQ(keep, 0u) << "the keep check, never set here";
     RegCloseKey(key);
-    if (radio) {
-      AfxSetResourceHandle(wizard);
-      FreeLibrary(voransicht);
-    }
   }
 }

@@ -254,13 +254,7 @@ TEST_F(ParametricDialog, AFailedBuildKeepsTheDialogOpenAndTheNextOkStartsAfresh)
 TEST_F(ParametricDialog, TheSwitchShowsTheCatalogueDrawingAndIsKeptInTheRegistry) {
   for (bool radio : {false, true}) {
     SCOPED_TRACE(radio ? "radio mode" : "check box");
-    HMODULE voransicht = nullptr;
-    HINSTANCE wizard = AfxGetResourceHandle();
-    if (radio) {
-      voransicht = LoadLibraryA(JOV_RADIO_RESOURCES);
-      ASSERT_NE(voransicht, nullptr) << LastLoadErrorText();
-      AfxSetResourceHandle(voransicht);
-    }
+    const RadioEdition edition(radio);
     CPPDlg dialog(1, nullptr, false, false);
     Run(dialog, {DialogAction::Run([&](HWND d) {
                    EXPECT_EQ(dialog.radioMode, radio);
@@ -284,10 +278,6 @@ TEST_F(ParametricDialog, TheSwitchShowsTheCatalogueDrawingAndIsKeptInTheRegistry
                  EXPECT_EQ(Preview(next).GetKind(), ProductPreview::kCatalogue);
                }),
                DialogAction::Click(radio ? IDC_PP_SWITCH_PRODUCT : IDC_PP_SWITCH), DialogAction::Ok()});
-    if (radio) {
-      AfxSetResourceHandle(wizard);
-      FreeLibrary(voransicht);
-    }
   }
 }
 

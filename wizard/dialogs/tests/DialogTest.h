@@ -14,9 +14,11 @@
 
 #include "common/GroupCodeChain.h"
 #include "objectgl/tests/SharedGlr.h"
+#include "platform/mfc/module_state.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/headless_driver.h"
 #include "platform/win32/help.h"
+#include "platform/win32/module_loader.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/registry.h"
 #include "wizard/dialogs/ProductDialogHost.h"
@@ -74,6 +76,29 @@ class TestHost : public ProductDialogHost {
 
  private:
   ProductDialogHost& app_;
+};
+
+// The edition whose product switch is two radio buttons: its resources
+// are the current ones while the object lives (nothing when off).
+class RadioEdition {
+ public:
+  explicit RadioEdition(bool on) : wizard_(AfxGetResourceHandle()) {
+    if (!on) return;
+    module_ = LoadLibraryA(JOV_RADIO_RESOURCES);
+    EXPECT_NE(module_, nullptr) << LastLoadErrorText();
+    if (module_) AfxSetResourceHandle(module_);
+  }
+  ~RadioEdition() {
+    if (!module_) return;
+    AfxSetResourceHandle(wizard_);
+    FreeLibrary(module_);
+  }
+  RadioEdition(const RadioEdition&) = delete;
+  RadioEdition& operator=(const RadioEdition&) = delete;
+
+ private:
+  HINSTANCE wizard_;
+  HMODULE module_ = nullptr;
 };
 
 class DialogTest : public WizardCatalogueTest {
