@@ -1,5 +1,6 @@
 #include "platform/win32/dialog_actions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -63,66 +64,58 @@ bool Focus(HWND dialog, HWND control, std::string* error) {
   return true;
 }
 
-int ComboIndex(HWND combo, const DialogAction& a, std::string* error) {
-  const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+// The item a script word names: by number, or by text, the first item of
+// exactly that text, else the first of it in another case. `noun` names the
+// items in the error ("item", "row").
+template <class TextOf>
+int ItemIndex(int count, const DialogAction& a, const char* noun, TextOf textOf, std::string* error) {
+  const std::string control = "control " + std::to_string(a.control) + " has no " + noun + " ";
   if (!a.byText) {
-    if (a.index < 0 || a.index >= count)
-      Fail(error, "control " + std::to_string(a.control) + " has no item " + std::to_string(a.index));
-    return a.index < count ? a.index : -1;
+    if (a.index >= 0 && a.index < count) return a.index;
+    return Fail(error, control + std::to_string(a.index)), -1;
   }
   int loose = -1;
   for (int i = 0; i < count; ++i) {
-    const int n = static_cast<int>(SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
-    std::string text(static_cast<size_t>(std::max(n, 0)) + 1, '\0');
-    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::max(n, 0)));
+    const std::string text = textOf(i);
     if (text == a.text) return i;
     if (loose < 0 && _mbsicmp(text.c_str(), a.text.c_str()) == 0) loose = i;
   }
-  if (loose < 0) Fail(error, "control " + std::to_string(a.control) + " has no item \"" + Cp1250ToUtf8(a.text) + "\"");
+  if (loose < 0) Fail(error, control + "\"" + Cp1250ToUtf8(a.text) + "\"");
   return loose;
+}
+
+// An item's text from a list that reports its length first (list and combo boxes).
+std::string ListText(HWND list, UINT lengthMessage, UINT textMessage, int index) {
+  const int n = static_cast<int>(SendMessageA(list, lengthMessage, static_cast<WPARAM>(index), 0));
+  std::string text(static_cast<size_t>(std::max(n, 0)) + 1, '\0');
+  SendMessageA(list, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(std::max(n, 0)));
+  return text;
+}
+
+int ComboIndex(HWND combo, const DialogAction& a, std::string* error) {
+  const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+  return ItemIndex(count, a, "item", [combo](int i) { return ListText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, i); },
+                   error);
 }
 
 int ListBoxIndex(HWND list, const DialogAction& a, std::string* error) {
   const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-  if (!a.byText) {
-    if (a.index < 0 || a.index >= count)
-      return Fail(error, "control " + std::to_string(a.control) + " has no item " + std::to_string(a.index)), -1;
-    return a.index;
-  }
-  int loose = -1;
-  for (int i = 0; i < count; ++i) {
-    const int n = static_cast<int>(SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0));
-    std::string text(static_cast<size_t>(std::max(n, 0)) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::max(n, 0)));
-    if (text == a.text) return i;
-    if (loose < 0 && _mbsicmp(text.c_str(), a.text.c_str()) == 0) loose = i;
-  }
-  if (loose < 0) Fail(error, "control " + std::to_string(a.control) + " has no item \"" + Cp1250ToUtf8(a.text) + "\"");
-  return loose;
+  return ItemIndex(count, a, "item", [list](int i) { return ListText(list, LB_GETTEXTLEN, LB_GETTEXT, i); }, error);
 }
 
 int ListViewIndex(HWND list, const DialogAction& a, std::string* error) {
   const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  if (!a.byText) {
-    if (a.index < 0 || a.index >= count)
-      return Fail(error, "control " + std::to_string(a.control) + " has no row " + std::to_string(a.index)), -1;
-    return a.index;
-  }
-  int loose = -1;
-  for (int i = 0; i < count; ++i) {
+  const auto label = [list](int i) {
     char buffer[1024] = "";
     LVITEMA item{};
     item.iSubItem = 0;
     item.pszText = buffer;
     item.cchTextMax = sizeof buffer;
     SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    if (a.text == buffer) return i;
-    if (loose < 0 && _mbsicmp(buffer, a.text.c_str()) == 0) loose = i;
-  }
-  if (loose < 0) Fail(error, "control " + std::to_string(a.control) + " has no row \"" + Cp1250ToUtf8(a.text) + "\"");
-  return loose;
+    return std::string(buffer);
+  };
+  return ItemIndex(count, a, "row", label, error);
 }
 
 bool Choose(HWND dialog, HWND control, const DialogAction& a, std::string* error) {
