@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/win32/code_page.h"
+#include "platform/win32/template_stream.h"
 
 namespace {
 
@@ -28,73 +29,29 @@ std::string UpperCase(std::string text) {
   return text;
 }
 
-void PutU16(std::vector<BYTE>& out, uint32_t v) {
-  out.push_back(static_cast<BYTE>(v));
-  out.push_back(static_cast<BYTE>(v >> 8));
+// A key: a tag byte, then the number, or the name with its length.
+void PutKey(templates::Writer& out, const ResourceKey& key) {
+  out.U8(key.isNumber ? 0 : 1);
+  if (key.isNumber)
+    out.U16(key.id);
+  else
+    out.Text(key.name);
 }
 
-void PutU32(std::vector<BYTE>& out, uint32_t v) {
-  PutU16(out, v & 0xFFFF);
-  PutU16(out, v >> 16);
+bool TakeKey(templates::Reader& in, ResourceKey& key) {
+  uint32_t tag;
+  if (!in.U8(tag)) return false;
+  if (tag == 0) {
+    uint32_t id;
+    if (!in.U16(id)) return false;
+    key = ResourceKey::Number(static_cast<WORD>(id));
+    return true;
+  }
+  std::string name;
+  if (tag != 1 || !in.Text(name)) return false;
+  key = ResourceKey::Name(std::move(name));
+  return true;
 }
-
-void PutKey(std::vector<BYTE>& out, const ResourceKey& key) {
-  if (key.isNumber) {
-    out.push_back(0);
-    PutU16(out, key.id);
-  } else {
-    out.push_back(1);
-    PutU16(out, static_cast<uint32_t>(key.name.size()));
-    out.insert(out.end(), key.name.begin(), key.name.end());
-  }
-}
-
-class Reader {
- public:
-  Reader(const BYTE* data, size_t size) : data_(data), size_(size) {}
-  bool Bytes(size_t n, const BYTE*& p) {
-    if (size_ - pos_ < n) return false;
-    p = data_ + pos_;
-    pos_ += n;
-    return true;
-  }
-  bool U8(uint32_t& v) {
-    const BYTE* p;
-    if (!Bytes(1, p)) return false;
-    v = p[0];
-    return true;
-  }
-  bool U16(uint32_t& v) {
-    const BYTE* p;
-    if (!Bytes(2, p)) return false;
-    v = p[0] | (p[1] << 8);
-    return true;
-  }
-  bool U32(uint32_t& v) {
-    uint32_t lo, hi;
-    if (!U16(lo) || !U16(hi)) return false;
-    v = lo | (hi << 16);
-    return true;
-  }
-  bool Key(ResourceKey& key) {
-    uint32_t tag, v;
-    if (!U8(tag) || !U16(v)) return false;
-    if (tag == 0) {
-      key = ResourceKey::Number(static_cast<WORD>(v));
-      return true;
-    }
-    const BYTE* p;
-    if (tag != 1 || !Bytes(v, p)) return false;
-    key = ResourceKey::Name(std::string(reinterpret_cast<const char*>(p), v));
-    return true;
-  }
-  bool AtEnd() const { return pos_ == size_; }
-
- private:
-  const BYTE* data_;
-  size_t size_;
-  size_t pos_ = 0;
-};
 
 }  // namespace
 
@@ -155,15 +112,16 @@ bool HasResourceMagic(const BYTE* head, size_t size) {
 }
 
 std::vector<BYTE> SerializeResourceTable(const ResourceTable& table) {
-  std::vector<BYTE> out(kMagic, kMagic + kResourceMagicSize);
-  PutU32(out, static_cast<uint32_t>(table.entries.size()));
+  templates::Writer out;
+  out.bytes().assign(kMagic, kMagic + kResourceMagicSize);
+  out.U32(static_cast<uint32_t>(table.entries.size()));
   for (const auto& e : table.entries) {
     PutKey(out, e->type);
     PutKey(out, e->name);
-    PutU32(out, static_cast<uint32_t>(e->data.size()));
-    out.insert(out.end(), e->data.begin(), e->data.end());
+    out.U32(static_cast<uint32_t>(e->data.size()));
+    out.Bytes(e->data);
   }
-  return out;
+  return std::move(out.bytes());
 }
 
 bool ParseResourceImage(const BYTE* data, size_t size, ResourceTable& table, std::string& error) {
@@ -171,7 +129,7 @@ bool ParseResourceImage(const BYTE* data, size_t size, ResourceTable& table, std
     error = "not a compiled resource file";
     return false;
   }
-  Reader in(data + kResourceMagicSize, size - kResourceMagicSize);
+  templates::Reader in(data + kResourceMagicSize, size - kResourceMagicSize);
   uint32_t count;
   if (!in.U32(count)) {
     error = "truncated resource file";
@@ -181,12 +139,12 @@ bool ParseResourceImage(const BYTE* data, size_t size, ResourceTable& table, std
   for (uint32_t i = 0; i < count; ++i) {
     ResourceKey type, name;
     uint32_t length;
-    const BYTE* bytes;
-    if (!in.Key(type) || !in.Key(name) || !in.U32(length) || !in.Bytes(length, bytes)) {
+    std::vector<BYTE> bytes;
+    if (!TakeKey(in, type) || !TakeKey(in, name) || !in.U32(length) || !in.Bytes(length, bytes)) {
       error = "damaged or truncated resource entry " + std::to_string(i + 1);
       return false;
     }
-    if (!parsed.Add(type, name, std::vector<BYTE>(bytes, bytes + length))) {
+    if (!parsed.Add(type, name, std::move(bytes))) {
       error = "resource " + name.Describe() + " of type " + type.Describe() + " appears twice";
       return false;
     }

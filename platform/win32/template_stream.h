@@ -1,5 +1,5 @@
-// Little-endian writer and bounds-checked reader for the compiled template
-// formats (platform internal).
+// Little-endian writer and bounds-checked reader for the compiled formats:
+// dialog and menu templates and the resource file itself (platform internal).
 #pragma once
 
 #include <algorithm>
