@@ -9,26 +9,17 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "common/tests/UtilityDialog.h"
-#include "platform/mfc/module_state.h"
-#include "platform/win32/headless_driver.h"
-#include "platform/win32/module_loader.h"
-#include "platform/win32/tests/headless_fixture.h"
+#include "platform/mfc/tests/framework_fixture.h"
 
 namespace utility_tests {
 
-class UtilityDialogTest : public testing_support::HeadlessTest {
+class UtilityDialogTest : public ModuleTest {
  protected:
+  UtilityDialogTest() : ModuleTest(JOV_UTILITY_TEST_RESOURCES, "UtilityTests") {}
   void SetUp() override {
-    HeadlessTest::SetUp();
-    resources_ = LoadLibraryA(JOV_UTILITY_TEST_RESOURCES);
-    ASSERT_NE(resources_, nullptr) << LastLoadErrorText();
-    state_.m_hCurrentResourceHandle = resources_;
-    state_.m_lpszCurrentAppName = "UtilityTests";
-    previous_ = AfxSetModuleState(&state_);
-    previousDriver_ = SetUiDriver(&driver);
+    ModuleTest::SetUp();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     profile_ = std::filesystem::temp_directory_path() /
                (std::string("jov_utilities_") + info->name() + "_" + std::to_string(::getpid()));
@@ -38,18 +29,8 @@ class UtilityDialogTest : public testing_support::HeadlessTest {
     settings = profile_.string() + "/Dat\\Jov.ini";
   }
   void TearDown() override {
-    SetUiDriver(previousDriver_);
-    HeadlessTest::TearDown();
-    AfxIdleCleanup();
-    AfxSetModuleState(previous_);
-    FreeLibrary(resources_);
+    ModuleTest::TearDown();
     std::filesystem::remove_all(profile_);
-  }
-  std::vector<UiEvent> Events(UiEvent::Kind kind) const {
-    std::vector<UiEvent> out;
-    for (const UiEvent& e : UiJournal())
-      if (e.kind == kind) out.push_back(e);
-    return out;
   }
   // The settings file as it is on disk, line ends included.
   std::string SettingsText() const {
@@ -59,13 +40,8 @@ class UtilityDialogTest : public testing_support::HeadlessTest {
     return text.str();
   }
 
-  HeadlessDriver driver;
   std::string settings;
   std::filesystem::path profile_;
-  HMODULE resources_ = nullptr;
-  AFX_MODULE_STATE state_{};
-  AFX_MODULE_STATE* previous_ = nullptr;
-  UiDriver* previousDriver_ = nullptr;
 };
 
 }  // namespace utility_tests

@@ -7,32 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "jov_vantrix/tests/PluginResourcesTest.h"
 #include "jov_vantrix/tests/TestHosts.h"
-#include "platform/mfc/module_state.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/resources.h"
-#include "platform/win32/tests/headless_fixture.h"
 #include "platform/win32/virtual_keys.h"
 
 namespace {
 
-class PickBanner : public testing_support::HeadlessTest {
+class PickBanner : public PluginResourcesTest {
  protected:
   void SetUp() override {
-    HeadlessTest::SetUp();
+    PluginResourcesTest::SetUp();
     ASSERT_TRUE(host.Loaded());
-    resources_ = LoadLibraryA((std::string(JOV_TEST_MODULE_DIR) + "/Jov_Vantrix.qmr").c_str());
-    ASSERT_NE(resources_, nullptr) << LastLoadErrorText();
-    state_.m_hCurrentResourceHandle = resources_;
-    previous_ = AfxSetModuleState(&state_);
     hostWindow = TopLevel(WS_OVERLAPPEDWINDOW, {0, 0, 1920, 1080});
-  }
-  void TearDown() override {
-    HeadlessTest::TearDown();
-    AfxIdleCleanup();
-    AfxSetModuleState(previous_);
-    FreeLibrary(resources_);
   }
   static std::string TextOf(HWND window) {
     char text[512] = "";
@@ -51,9 +40,6 @@ class PickBanner : public testing_support::HeadlessTest {
 
   TestHost host{"full"};
   HWND hostWindow = nullptr;
-  HMODULE resources_ = nullptr;
-  AFX_MODULE_STATE state_{};
-  AFX_MODULE_STATE* previous_ = nullptr;
 };
 
 // Takes key messages for the window it stands for.

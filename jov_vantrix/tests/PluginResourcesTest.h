@@ -4,28 +4,13 @@
 
 #include <string>
 
-#include "platform/mfc/CWnd.h"
-#include "platform/mfc/module_state.h"
+#include "platform/mfc/tests/framework_fixture.h"
 #include "platform/win32/dialogs.h"
-#include "platform/win32/module_loader.h"
 #include "platform/win32/resources.h"
-#include "platform/win32/tests/headless_fixture.h"
 
-class PluginResourcesTest : public testing_support::HeadlessTest {
+class PluginResourcesTest : public ModuleResourcesTest {
  protected:
-  void SetUp() override {
-    HeadlessTest::SetUp();
-    resources_ = LoadLibraryA((std::string(JOV_TEST_MODULE_DIR) + "/Jov_Vantrix.qmr").c_str());
-    ASSERT_NE(resources_, nullptr) << LastLoadErrorText();
-    state_.m_hCurrentResourceHandle = resources_;
-    previous_ = AfxSetModuleState(&state_);
-  }
-  void TearDown() override {
-    HeadlessTest::TearDown();
-    AfxIdleCleanup();
-    AfxSetModuleState(previous_);
-    FreeLibrary(resources_);
-  }
+  PluginResourcesTest() : ModuleResourcesTest(std::string(JOV_TEST_MODULE_DIR) + "/Jov_Vantrix.qmr") {}
 
   // A dialog control's class and, for a button, its button type.
   static std::string KindOf(HWND dialog, UINT id) {
@@ -53,8 +38,4 @@ class PluginResourcesTest : public testing_support::HeadlessTest {
     const int n = LoadStringA(resources_, id, text, sizeof text);
     return std::string(text, static_cast<size_t>(n));
   }
-
-  HMODULE resources_ = nullptr;
-  AFX_MODULE_STATE state_{};
-  AFX_MODULE_STATE* previous_ = nullptr;
 };

@@ -21,10 +21,10 @@ constexpr int kWidth = 400, kHeight = 300;
 
 class PreviewTest : public preview_desk::PreviewTestDesk {
  protected:
-  void SetUp() override { SetUpDesk(JOV_PREVIEW_TEST_RESOURCES, "PreviewTests"); }
+  PreviewTest() : PreviewTestDesk(JOV_PREVIEW_TEST_RESOURCES, "PreviewTests") {}
   void TearDown() override {
     dialog.reset();
-    TearDownDesk();
+    PreviewTestDesk::TearDown();
   }
 
   // The dialog shown at (x, y), its view kWidth x kHeight.

@@ -81,13 +81,6 @@ class DialogsTest : public ModuleTest {
       out.push_back(e.box.caption + "|" + e.box.text + "|" + std::to_string(e.box.type));
     return out;
   }
-  // The actions that could not be carried out.
-  std::vector<std::string> Failures() const {
-    std::vector<std::string> out;
-    for (const UiEvent& e : UiJournal())
-      if (e.kind == UiEvent::Kind::DialogAction && e.failed) out.push_back(e.detail);
-    return out;
-  }
   static std::string String(UINT id) {
     char text[1024] = "";
     LoadStringA(AfxGetResourceHandle(), id, text, sizeof text);

@@ -86,10 +86,10 @@ class PreviewDialog : public CDialog {
 
 class ProductPreviewTest : public preview_desk::PreviewTestDesk {
  protected:
-  void SetUp() override { SetUpDesk(JOV_PRODUCT_PREVIEW_RESOURCES, "ProductPreviewTests"); }
+  ProductPreviewTest() : PreviewTestDesk(JOV_PRODUCT_PREVIEW_RESOURCES, "ProductPreviewTests") {}
   void TearDown() override {
     dialog.reset();
-    TearDownDesk();
+    PreviewTestDesk::TearDown();
   }
 
   // The dialog shown, its view of the kind kWidth x kHeight.

@@ -30,13 +30,6 @@ class ControlsTest : public ModuleTest {
     driver.OnDialog(IDD_CONTROLS, std::move(actions));
     return dialog.DoModal();
   }
-  // The actions that failed, as the journal has them.
-  std::vector<std::string> Failures() const {
-    std::vector<std::string> out;
-    for (const UiEvent& e : UiJournal())
-      if (e.kind == UiEvent::Kind::DialogAction && e.failed) out.push_back(e.detail);
-    return out;
-  }
 
   // A cell of a list in its client coordinates: its middle left of the
   // arrow square, or the arrow square's middle.
