@@ -31,18 +31,13 @@ std::string Text(const CWnd& window) {
   return text.GetString();
 }
 
-class HistoryBox : public UtilityDialogTest {
+class HistoryBox : public OpenDialogTest<UtilityDialog> {
  protected:
   void SetUp() override {
-    UtilityDialogTest::SetUp();
+    OpenDialogTest::SetUp();
     dialog = std::make_unique<UtilityDialog>(settings);
     ASSERT_TRUE(dialog->Create(IDD_UTILITIES));
     dialog->ShowWindow(SW_SHOW);
-  }
-  void TearDown() override {
-    if (dialog && dialog->m_hWnd) dialog->DestroyWindow();
-    dialog.reset();
-    UtilityDialogTest::TearDown();
   }
   void Write(const char* section, const char* key, const char* value) {
     ASSERT_TRUE(WritePrivateProfileStringA(section, key, value, settings.c_str()));
@@ -64,8 +59,6 @@ class HistoryBox : public UtilityDialogTest {
     AfxPumpPendingMessages();
   }
   size_t Beeps() const { return Events(UiEvent::Kind::Beep).size(); }
-
-  std::unique_ptr<UtilityDialog> dialog;
 };
 
 }  // namespace

@@ -62,32 +62,13 @@ BEGIN_MESSAGE_MAP(PivotDialog, CDialog)
   ON_WM_GETMINMAXINFO()
 END_MESSAGE_MAP()
 
-class PivotLayout : public UtilityDialogTest {
+class PivotLayout : public OpenDialogTest<PivotDialog> {
  protected:
-  void TearDown() override {
-    Close();
-    UtilityDialogTest::TearDown();
-  }
   PivotDialog& Open() {
     Close();
     dialog = std::make_unique<PivotDialog>(settings);
     EXPECT_TRUE(dialog->Create(IDD_UTILITIES));
     return *dialog;
-  }
-  void Close() {
-    if (dialog && dialog->m_hWnd) dialog->DestroyWindow();
-    dialog.reset();
-  }
-  CRect Place(int id) const {
-    CRect r;
-    dialog->GetDlgItem(id)->GetWindowRect(&r);
-    dialog->ScreenToClient(&r);
-    return r;
-  }
-  CRect WindowRect() const {
-    CRect r;
-    dialog->GetWindowRect(&r);
-    return r;
   }
   uint32_t AnchorOf(int id) const {
     for (INT_PTR i = 0; i < dialog->anchors.GetSize(); ++i)
@@ -102,8 +83,6 @@ class PivotLayout : public UtilityDialogTest {
     GetPrivateProfileStringA(kSection, kValueName, "", value, sizeof value, settings.c_str());
     return value;
   }
-
-  std::unique_ptr<PivotDialog> dialog;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -42,6 +43,35 @@ class UtilityDialogTest : public ModuleTest {
 
   std::string settings;
   std::filesystem::path profile_;
+};
+
+// A dialog of the tests' template opened modeless, destroyed again at the
+// end, and where it and its controls lie.
+template <class Dialog>
+class OpenDialogTest : public UtilityDialogTest {
+ protected:
+  void TearDown() override {
+    Close();
+    UtilityDialogTest::TearDown();
+  }
+  void Close() {
+    if (dialog && dialog->m_hWnd) dialog->DestroyWindow();
+    dialog.reset();
+  }
+  // A control's rectangle in the dialog's client coordinates.
+  CRect Place(int id) const {
+    CRect r;
+    dialog->GetDlgItem(id)->GetWindowRect(&r);
+    dialog->ScreenToClient(&r);
+    return r;
+  }
+  CRect WindowRect() const {
+    CRect r;
+    dialog->GetWindowRect(&r);
+    return r;
+  }
+
+  std::unique_ptr<Dialog> dialog;
 };
 
 }  // namespace utility_tests

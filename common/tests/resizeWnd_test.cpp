@@ -15,33 +15,14 @@ using namespace utility_tests;
 
 namespace {
 
-class ResizableDialog : public UtilityDialogTest {
+class ResizableDialog : public OpenDialogTest<UtilityDialog> {
  protected:
-  void TearDown() override {
-    Close();
-    UtilityDialogTest::TearDown();
-  }
   UtilityDialog& Open(bool stackedPanes = false) {
     Close();
     dialog = std::make_unique<UtilityDialog>(settings);
     if (stackedPanes) dialog->registerMore = [this] { AddStackedPanes(); };
     EXPECT_TRUE(dialog->Create(IDD_UTILITIES));
     return *dialog;
-  }
-  void Close() {
-    if (dialog && dialog->m_hWnd) dialog->DestroyWindow();
-    dialog.reset();
-  }
-  CRect Place(int id) const {
-    CRect r;
-    dialog->GetDlgItem(id)->GetWindowRect(&r);
-    dialog->ScreenToClient(&r);
-    return r;
-  }
-  CRect WindowRect() const {
-    CRect r;
-    dialog->GetWindowRect(&r);
-    return r;
   }
   void Grow(int dx, int dy) {
     const CRect r = WindowRect();
@@ -82,7 +63,6 @@ class ResizableDialog : public UtilityDialogTest {
   static constexpr int kTopPane = 7100;
   static constexpr int kBottomPane = 7101;
   HWND top = nullptr, bottom = nullptr;
-  std::unique_ptr<UtilityDialog> dialog;
 };
 
 }  // namespace
