@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/tests/UtilityDialogTest.h"
+#include "platform/mfc/tests/control_texts.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/virtual_keys.h"
@@ -14,16 +15,6 @@
 using namespace utility_tests;
 
 namespace {
-
-std::vector<std::string> Items(const CComboBox& box) {
-  std::vector<std::string> items;
-  for (int i = 0; i < box.GetCount(); ++i) {
-    CString text;
-    box.GetLBText(i, text);
-    items.emplace_back(text.GetString());
-  }
-  return items;
-}
 
 std::string Text(const CWnd& window) {
   CString text;
@@ -69,12 +60,12 @@ TEST_F(HistoryBox, AddingPutsNewTextsOnTopAndRefusesEmptyOrKnownOnes) {
   EXPECT_FALSE(box.AddToHistory("", 0));
   EXPECT_TRUE(box.AddToHistory("alpha", 0));
   EXPECT_TRUE(box.AddToHistory("beta", 77));
-  EXPECT_EQ(Items(box), (std::vector<std::string>{"beta", "alpha"}));
+  EXPECT_EQ(ItemTexts(box), (std::vector<std::string>{"beta", "alpha"}));
   EXPECT_EQ(box.GetItemData(0), 77u);
   EXPECT_EQ(box.GetItemData(1), 0u) << "no data given, none set";
 
   EXPECT_FALSE(box.AddToHistory("alpha", 5));
-  EXPECT_EQ(Items(box), (std::vector<std::string>{"beta", "alpha"})) << "a known text leaves the list as it was";
+  EXPECT_EQ(ItemTexts(box), (std::vector<std::string>{"beta", "alpha"})) << "a known text leaves the list as it was";
   EXPECT_EQ(box.GetItemData(1), 0u);
   EXPECT_TRUE(box.AddToHistory("ALPHA", 0)) << "the same letters in another case are another text";
   EXPECT_EQ(box.GetCount(), 3);
@@ -91,7 +82,7 @@ TEST_F(HistoryBox, AStoredZeroIsAValueAndOnlyAMissingKeyEndsTheHistory) {
   CComboBoxNew& box = dialog->digitsBox;
   box.ResetContent();
   box.LoadHistory(settings.c_str(), section.c_str(), "HIST");
-  EXPECT_EQ(Items(box), (std::vector<std::string>{"10", "25", "7", "0", "40"}));
+  EXPECT_EQ(ItemTexts(box), (std::vector<std::string>{"10", "25", "7", "0", "40"}));
 
   box.ResetContent();
   box.LoadHistory(nullptr, section.c_str(), "HIST");
@@ -106,7 +97,7 @@ TEST_F(HistoryBox, AnEmptyStoredValueIsKeptAsAnItem) {
   Write("H", "HIST2", "c");
   CComboBoxNew& box = dialog->anyBox;
   box.LoadHistory(settings.c_str(), "H", "HIST");
-  EXPECT_EQ(Items(box), (std::vector<std::string>{"a", "", "c"}));
+  EXPECT_EQ(ItemTexts(box), (std::vector<std::string>{"a", "", "c"}));
 }
 
 TEST_F(HistoryBox, SavingWritesAtMostMaxItemsAndRemovesWhatAnEarlierSaveLeft) {
@@ -129,7 +120,7 @@ TEST_F(HistoryBox, SavingWritesAtMostMaxItemsAndRemovesWhatAnEarlierSaveLeft) {
   EXPECT_EQ(Read("H", "HIST3"), "(missing)");
   box.ResetContent();
   box.LoadHistory(settings.c_str(), "H", "HIST");
-  EXPECT_EQ(Items(box), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(ItemTexts(box), (std::vector<std::string>{"a", "b", "c"}));
   box.SaveHistory(settings.c_str(), "H", "HIST", 0);
   EXPECT_EQ(Read("H", "HIST0"), "(missing)") << "nothing to save: nothing left";
 }
@@ -248,7 +239,7 @@ TEST_F(HistoryBox, InsertOnTheBoxAddsItsTextWhenItsFlagAllows) {
   CComboBoxNew& picker = dialog->picker;
   picker.SetCurSel(2);
   PressKey(picker.m_hWnd, VK_INSERT);
-  EXPECT_EQ(Items(picker), (std::vector<std::string>{"first", "second", "third", "third"}));
+  EXPECT_EQ(ItemTexts(picker), (std::vector<std::string>{"first", "second", "third", "third"}));
 
   picker.keyFlags = kComboReportDelete;
   PressKey(picker.m_hWnd, VK_INSERT);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/VantrixDataList.h"
+#include "platform/mfc/tests/control_texts.h"
 #include "platform/win32/tests/headless_fixture.h"
 
 namespace {
@@ -40,15 +41,6 @@ class VantrixChoices : public testing_support::HeadlessTest {
     ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, CRect(0, 0, 100, 200), parent, 10));
   }
 
-  static std::vector<std::string> Items(const CComboBox& box) {
-    std::vector<std::string> out;
-    for (int i = 0; i < box.GetCount(); ++i) {
-      CString text;
-      box.GetLBText(i, text);
-      out.emplace_back(text.GetString());
-    }
-    return out;
-  }
   using Texts = std::vector<std::string>;
 
   CVantrixData list;
@@ -59,24 +51,24 @@ class VantrixChoices : public testing_support::HeadlessTest {
 TEST_F(VantrixChoices, FloorsOnceRoomsOncePerUnmarkedRecordItemsOfTheRoom) {
   combo.AddString("2np");  // held already: not added again
   FillVantrixFloorCombo(list, combo);
-  EXPECT_EQ(Items(combo), (Texts{"2np", "1NP", "P\xD8\xCDZEM\xCD"})) << "3NP has only a placed item";
+  EXPECT_EQ(ItemTexts(combo), (Texts{"2np", "1NP", "P\xD8\xCDZEM\xCD"})) << "3NP has only a placed item";
 
   FillVantrixRoomCombo(list, combo, "1NP");
-  EXPECT_EQ(Items(combo), (Texts{"101", "101", "105"})) << "emptied first; 102 is placed";
+  EXPECT_EQ(ItemTexts(combo), (Texts{"101", "101", "105"})) << "emptied first; 102 is placed";
   FillVantrixRoomCombo(list, combo, "p\xF8\xEDzem\xED");
-  EXPECT_EQ(Items(combo), (Texts{"7"})) << "floors match without regard to case";
+  EXPECT_EQ(ItemTexts(combo), (Texts{"7"})) << "floors match without regard to case";
   FillVantrixRoomCombo(list, combo, "");
-  EXPECT_EQ(Items(combo), (Texts{"7"})) << "no floor: the combo is kept, no record has an empty floor";
+  EXPECT_EQ(ItemTexts(combo), (Texts{"7"})) << "no floor: the combo is kept, no record has an empty floor";
 
   FillVantrixItemCombo(list, combo, "1np", "101");
-  EXPECT_EQ(Items(combo), (Texts{"R1", "R2"}));
+  EXPECT_EQ(ItemTexts(combo), (Texts{"R1", "R2"}));
   FillVantrixItemCombo(list, combo, "1NP", "102");
-  EXPECT_TRUE(Items(combo).empty()) << "placed items are not offered";
+  EXPECT_TRUE(ItemTexts(combo).empty()) << "placed items are not offered";
 }
 
 TEST_F(VantrixChoices, PlacedItemsAreOnlyInTheMarkedListYetCanBeFound) {
   FillVantrixMarkedList(list, combo);
-  EXPECT_EQ(Items(combo), (Texts{"102 - R3", "202 - R6", "301 - R8"}));
+  EXPECT_EQ(ItemTexts(combo), (Texts{"102 - R3", "202 - R6", "301 - R8"}));
 
   struct Find {
     const char *floor, *room, *item;

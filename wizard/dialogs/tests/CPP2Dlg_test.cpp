@@ -3,6 +3,7 @@
 // measurement given to the parameters, OK with the choice after the
 // product's data, the choice found again, the hand-over to the parametric
 // dialog and the return from it; and its texts from outside as tables.
+#include "platform/mfc/tests/control_texts.h"
 #include "wizard/dialogs/CPP2Dlg.h"
 
 #include "platform/win32/module_loader.h"
@@ -47,15 +48,6 @@ class ProducerDialog : public DialogTest {
     CString text;
     if (box.GetCurSel() >= 0) box.GetLBText(box.GetCurSel(), text);
     return static_cast<const char*>(text);
-  }
-  static std::vector<std::string> Entries(const CComboBox& box) {
-    std::vector<std::string> out;
-    for (int i = 0; i < box.GetCount(); ++i) {
-      CString text;
-      box.GetLBText(i, text);
-      out.emplace_back(text);
-    }
-    return out;
   }
   static CViewJovGL& View(CPP2Dlg& d) { return static_cast<ViewProductPreview&>(*d.preview).view; }
   static std::string Value(CPP2Dlg& d, const char* name) {
@@ -168,8 +160,8 @@ TEST_F(ProducerDialog, AnItemNobodyMakesEndsBeforeItIsSeenAndOneWithoutLabelsWar
 
 TEST_F(ProducerDialog, TheLastVersionComesFirstAChosenProducerShowsItsFirstAndTheChoiceFollows) {
   Run({Check([&](CPP2Dlg& d) {
-         EXPECT_EQ(Entries(d.producerCombo), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
-         EXPECT_EQ(Entries(d.dateCombo), (std::vector<std::string>{"01.03.2023", "15.01.2024"}));
+         EXPECT_EQ(ItemTexts(d.producerCombo), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+         EXPECT_EQ(ItemTexts(d.dateCombo), (std::vector<std::string>{"01.03.2023", "15.01.2024"}));
          EXPECT_EQ(Text(d.dateCombo), "15.01.2024") << "nothing stored: the last version";
          EXPECT_EQ(Text(d.typeCombo), "T22");
          EXPECT_EQ(Text(d.measurementCombo), "600/1000") << "the parameters' values pick the measurement";
@@ -180,7 +172,7 @@ TEST_F(ProducerDialog, TheLastVersionComesFirstAChosenProducerShowsItsFirstAndTh
        }),
        DialogAction::Choose(IDC_PP2_PRODUCER, "Alpha"), Check([&](CPP2Dlg& d) {
          EXPECT_EQ(Text(d.dateCombo), "01.03.2023") << "a chosen producer starts at its first version";
-         EXPECT_EQ(Entries(d.measurementCombo), (std::vector<std::string>{"600/1000", "600/1400"}));
+         EXPECT_EQ(ItemTexts(d.measurementCombo), (std::vector<std::string>{"600/1000", "600/1400"}));
        }),
        DialogAction::Choose(IDC_PP2_MEASUREMENT, "600/1400"), Check([&](CPP2Dlg& d) {
          EXPECT_EQ(Value(d, "L"), "1400") << "the measurement's values go to #H/#L";
@@ -192,7 +184,7 @@ TEST_F(ProducerDialog, TheLastVersionComesFirstAChosenProducerShowsItsFirstAndTh
          EXPECT_EQ(std::string(d.infoText), "Description: Double\r\nConnection: 1/2\r\nOutput: 1362");
        }),
        DialogAction::Choose(IDC_PP2_PRODUCER, "Beta"), Check([&](CPP2Dlg& d) {
-         EXPECT_EQ(Entries(d.group1Combo), (std::vector<std::string>{"Panel", "Column"}));
+         EXPECT_EQ(ItemTexts(d.group1Combo), (std::vector<std::string>{"Panel", "Column"}));
          EXPECT_EQ(Text(d.typeCombo), "T11") << "the first group's";
        }),
        DialogAction::Choose(IDC_PP2_GROUP1, "Column"), Check([&](CPP2Dlg& d) {
@@ -206,8 +198,8 @@ TEST_F(ProducerDialog, TheLastVersionComesFirstAChosenProducerShowsItsFirstAndTh
 TEST_F(ProducerDialog, ARecordWithoutGroupsAndAMeasurementThatIsNoNumber) {
   Run({DialogAction::Choose(IDC_PP2_PRODUCER, "Alpha"), DialogAction::Choose(IDC_PP2_MEASUREMENT, "600/1400"),
        DialogAction::Choose(IDC_PP2_PRODUCER, "Gamma"), Check([&](CPP2Dlg& d) {
-         EXPECT_EQ(Entries(d.group1Combo), (std::vector<std::string>{"(no group)"}));
-         EXPECT_EQ(Entries(d.group2Combo), (std::vector<std::string>{"(no group)"}));
+         EXPECT_EQ(ItemTexts(d.group1Combo), (std::vector<std::string>{"(no group)"}));
+         EXPECT_EQ(ItemTexts(d.group2Combo), (std::vector<std::string>{"(no group)"}));
          EXPECT_EQ(Text(d.typeCombo), "T1");
          EXPECT_EQ(Text(d.measurementCombo), "M1");
          EXPECT_EQ(std::string(d.infoText), "Description: D1");

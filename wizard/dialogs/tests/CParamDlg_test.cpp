@@ -1,6 +1,7 @@
 // The parameter dialog of the definition editor driven as a user would:
 // the default type, the name's check, the allowed values, OK filling the
 // parameter from the chosen type, edit mode, and its failures and help.
+#include "platform/mfc/tests/control_texts.h"
 #include "wizard/dialogs/CParamDlg.h"
 
 #include "platform/resources/wizard/resource_ids.h"
@@ -41,15 +42,6 @@ class ParameterDialog : public DialogTest {
     return static_cast<const char*>(text);
   }
   static std::string Slot(const CValueParam& p, int slot) { return p.GetText(slot) ? p.GetText(slot) : "<none>"; }
-  static std::vector<std::string> Values(CParamDlg& d) {
-    std::vector<std::string> out;
-    CString row;
-    for (int i = 0; i < d.values.GetCount(); ++i) {
-      d.values.GetText(i, row);
-      out.push_back(static_cast<const char*>(row));
-    }
-    return out;
-  }
   // Enabled: Delete, Up, Down.
   static std::string Buttons(CParamDlg& d) {
     return std::string(d.deleteButton.IsWindowEnabled() ? "D" : "-") + (d.upButton.IsWindowEnabled() ? "U" : "-") +
@@ -84,7 +76,7 @@ TEST_F(ParameterDialog, ANewParameterTakesItsTypesLimitsAndItsValues) {
        DialogAction::Set(IDC_PARAM_VALUE, "9000"), DialogAction::Click(IDC_PARAM_ADD),
        DialogAction::Set(IDC_PARAM_VALUE, "abc"), DialogAction::Click(IDC_PARAM_ADD),
        DialogAction::Set(IDC_PARAM_VALUE, "1|2"), DialogAction::Click(IDC_PARAM_ADD), DialogAction::Run([&](HWND) {
-         EXPECT_EQ(Values(dialog), (std::vector<std::string>{"300", "600", "900.5"}));
+         EXPECT_EQ(ItemTexts(dialog.values), (std::vector<std::string>{"300", "600", "900.5"}));
          const std::vector<std::string> texts = MessageTexts();
          ASSERT_EQ(texts.size(), 3u);
          EXPECT_NE(texts[0].find("from 100.00 to 6000.00"), std::string::npos) << texts[0];
@@ -95,13 +87,13 @@ TEST_F(ParameterDialog, ANewParameterTakesItsTypesLimitsAndItsValues) {
        }),
        DialogAction::Choose(IDC_PARAM_VALUES, 0), DialogAction::Run([&](HWND) { EXPECT_EQ(Buttons(dialog), "D-W"); }),
        DialogAction::Click(IDC_PARAM_DOWN), DialogAction::Run([&](HWND) {
-         EXPECT_EQ(Values(dialog), (std::vector<std::string>{"600", "300", "900.5"}));
+         EXPECT_EQ(ItemTexts(dialog.values), (std::vector<std::string>{"600", "300", "900.5"}));
          EXPECT_EQ(dialog.values.GetCurSel(), 1);
          EXPECT_EQ(Buttons(dialog), "DUW");
        }),
        DialogAction::Click(IDC_PARAM_DOWN), DialogAction::Run([&](HWND) { EXPECT_EQ(Buttons(dialog), "DU-"); }),
        DialogAction::Click(IDC_PARAM_DELETE), DialogAction::Run([&](HWND) {
-         EXPECT_EQ(Values(dialog), (std::vector<std::string>{"600", "900.5"}));
+         EXPECT_EQ(ItemTexts(dialog.values), (std::vector<std::string>{"600", "900.5"}));
          EXPECT_EQ(dialog.values.GetCurSel(), 1) << "the one before the deleted last";
        }),
        DialogAction::Click(IDC_PARAM_UP), DialogAction::Ok()});
@@ -174,7 +166,7 @@ TEST_F(ParameterDialog, EditModeShowsTheStoredTextsAndKeepsTheDefaultTypeForAnUn
                    EXPECT_EQ(Text(dialog.defaultEdit), "600");
                    EXPECT_EQ(Text(dialog.labelCombo), "Height");
                    EXPECT_EQ(dialog.typeIndex, c.shownType);
-                   EXPECT_EQ(Values(dialog), (std::vector<std::string>{"300", "600"}));
+                   EXPECT_EQ(ItemTexts(dialog.values), (std::vector<std::string>{"300", "600"}));
                  }),
                  DialogAction::Set(IDC_PARAM_DEFAULT, c.valid), DialogAction::Ok()});
     SetLengthDisplayMode(1000);

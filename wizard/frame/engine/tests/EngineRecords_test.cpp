@@ -7,6 +7,7 @@
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/CComboBox.h"
 #include "platform/mfc/CListBox.h"
+#include "platform/mfc/tests/control_texts.h"
 #include "wizard/frame/engine/CObjectData.h"
 #include "wizard/frame/engine/CPropData.h"
 #include "wizard/frame/engine/CTypeParam.h"
@@ -209,18 +210,7 @@ TEST(Lookups, ParametersPointsTypesAndNameRecords) {
   EXPECT_EQ(FindPropDataByName(records, "Typ 11"), plain);
 }
 
-class ChoiceFillsTest : public engine_test::EngineTest {
- protected:
-  static std::vector<std::string> Items(const CComboBox& box) {
-    std::vector<std::string> out;
-    for (int i = 0; i < box.GetCount(); ++i) {
-      CString text;
-      box.GetLBText(i, text);
-      out.emplace_back(text.GetString());
-    }
-    return out;
-  }
-};
+using ChoiceFillsTest = engine_test::EngineTest;
 
 TEST_F(ChoiceFillsTest, AllowedValuesGroupsAndNamesFillTheirBoxes) {
   CWnd* owner = CWnd::FromHandle(TopLevel());
@@ -230,12 +220,7 @@ TEST_F(ChoiceFillsTest, AllowedValuesGroupsAndNamesFillTheirBoxes) {
   length.SetText(ParamText::kAllowed, "400||600|1000|");
   length.status = ParamStatus::kRecalculated;
   auto texts = [&]() {
-    std::vector<std::string> out;
-    for (int i = 0; i < box.GetCount(); ++i) {
-      CString t;
-      box.GetText(i, t);
-      out.emplace_back(t.GetString());
-    }
+    std::vector<std::string> out = ItemTexts(box);
     box.ResetContent();
     return out;
   };
@@ -269,14 +254,14 @@ TEST_F(ChoiceFillsTest, AllowedValuesGroupsAndNamesFillTheirBoxes) {
   ASSERT_TRUE(first.Create(WS_CHILD | CBS_DROPDOWNLIST, CRect(0, 0, 100, 200), owner, 2));
   ASSERT_TRUE(second.Create(WS_CHILD | CBS_DROPDOWNLIST, CRect(0, 0, 100, 200), owner, 3));
   FillGroupCombos(records, &first, &second);
-  EXPECT_EQ(Items(first), (std::vector<std::string>{"Deskov\xE9", "Trubkov\xE9"}));
-  EXPECT_EQ(Items(second), (std::vector<std::string>{"Bo\xE8n\xED", "Spodn\xED"}));
+  EXPECT_EQ(ItemTexts(first), (std::vector<std::string>{"Deskov\xE9", "Trubkov\xE9"}));
+  EXPECT_EQ(ItemTexts(second), (std::vector<std::string>{"Bo\xE8n\xED", "Spodn\xED"}));
   FillCombosByGroups(records, &first, &second, "Deskov\xE9", "Bo\xE8n\xED");
-  EXPECT_EQ(Items(first), (std::vector<std::string>{"Typ 11", "Typ 22"}));
-  EXPECT_EQ(Items(second), (std::vector<std::string>{"600/400", "600/800"}));
+  EXPECT_EQ(ItemTexts(first), (std::vector<std::string>{"Typ 11", "Typ 22"}));
+  EXPECT_EQ(ItemTexts(second), (std::vector<std::string>{"600/400", "600/800"}));
   EXPECT_EQ(first.GetItemDataPtr(1), records.GetAt(1)) << "the first record of a name";
   EXPECT_EQ(second.GetItemDataPtr(1), records.GetAt(2));
   FillCombosByGroups(records, &first, &second, "Deskov\xE9", "Spodn\xED");
-  EXPECT_EQ(Items(first), (std::vector<std::string>{"Typ 33"}));
-  EXPECT_EQ(Items(second), std::vector<std::string>{}) << "an empty second text is not offered";
+  EXPECT_EQ(ItemTexts(first), (std::vector<std::string>{"Typ 33"}));
+  EXPECT_EQ(ItemTexts(second), std::vector<std::string>{}) << "an empty second text is not offered";
 }
