@@ -18,6 +18,7 @@
 #include "platform/win32/window_model.h"
 
 using winmodel::Find;
+using winmodel::FindValid;
 using winmodel::Window;
 
 namespace {
@@ -445,11 +446,8 @@ BOOL IsDialogMessageA(HWND dialog, MSG* msg) {
 }
 
 HWND GetDlgItem(HWND dialog, int id) {
-  Window* w = Find(dialog);
-  if (!w) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  Window* w = FindValid(dialog);
+  if (!w) return nullptr;
   for (Window* c : w->children)
     if (c->IsChild() && c->id == id) return c->handle;
   SetLastError(ERROR_CONTROL_ID_NOT_FOUND);

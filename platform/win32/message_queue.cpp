@@ -11,6 +11,7 @@
 #include "platform/win32/window_model.h"
 
 using winmodel::Find;
+using winmodel::FindValid;
 using winmodel::Window;
 
 namespace {
@@ -247,11 +248,8 @@ void ResetKeyboard() {
 }  // namespace winmodel
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Window* w = Find(window);
-  if (!w) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  Window* w = FindValid(window);
+  if (!w) return 0;
   return winmodel::Call(w, message, wParam, lParam);
 }
 

@@ -12,14 +12,20 @@
 #include "platform/win32/window_model.h"
 
 using winmodel::Find;
+using winmodel::FindValid;
 using winmodel::Window;
 
 namespace {
 
-Window* Valid(HWND handle) {
-  Window* w = Find(handle);
-  if (!w) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-  return w;
+// A non-negative window-memory index: its slot, null (ERROR_INVALID_INDEX)
+// when it is not a slot's start or lies past the window's memory.
+LONG_PTR* ExtraSlot(Window* w, int index) {
+  const size_t slot = static_cast<size_t>(index) / 8;
+  if (index % 8 || slot >= w->extra.size()) {
+    SetLastError(ERROR_INVALID_INDEX);
+    return nullptr;
+  }
+  return &w->extra[slot];
 }
 
 // Marks the window and everything below it, so that destroying a part of it
@@ -150,7 +156,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 }
 
 BOOL DestroyWindow(HWND window) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || w->IsDesktop()) return FALSE;
   if (w->destroying) return TRUE;
   winmodel::CallGuard guard(w);
@@ -176,32 +182,28 @@ BOOL IsWindow(HWND window) {
 }
 
 BOOL SetWindowTextA(HWND window, LPCSTR text) {
-  if (!Valid(window)) return FALSE;
+  if (!FindValid(window)) return FALSE;
   return SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
 }
 
 int GetWindowTextA(HWND window, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
   buffer[0] = '\0';
-  if (!Valid(window)) return 0;
+  if (!FindValid(window)) return 0;
   return static_cast<int>(SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLengthA(HWND window) {
-  if (!Valid(window)) return 0;
+  if (!FindValid(window)) return 0;
   return static_cast<int>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
 }
 
 LONG_PTR GetWindowLongPtrA(HWND window, int index) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w) return 0;
   if (index >= 0) {
-    const size_t slot = static_cast<size_t>(index) / 8;
-    if (index % 8 || slot >= w->extra.size()) {
-      SetLastError(ERROR_INVALID_INDEX);
-      return 0;
-    }
-    return w->extra[slot];
+    LONG_PTR* slot = ExtraSlot(w, index);
+    return slot ? *slot : 0;
   }
   switch (index) {
     case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
@@ -217,15 +219,11 @@ LONG_PTR GetWindowLongPtrA(HWND window, int index) {
 }
 
 LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w) return 0;
   if (index >= 0) {
-    const size_t slot = static_cast<size_t>(index) / 8;
-    if (index % 8 || slot >= w->extra.size()) {
-      SetLastError(ERROR_INVALID_INDEX);
-      return 0;
-    }
-    return std::exchange(w->extra[slot], value);
+    LONG_PTR* slot = ExtraSlot(w, index);
+    return slot ? std::exchange(*slot, value) : 0;
   }
   LONG_PTR previous = GetWindowLongPtrA(window, index);
   switch (index) {
@@ -268,7 +266,7 @@ LONG SetWindowLongA(HWND window, int index, LONG value) {
 }
 
 HWND GetParent(HWND window) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || w->IsDesktop()) return nullptr;
   if (w->IsChild()) return w->parent->handle;
   if ((w->style & WS_POPUP) && w->owner) return w->owner->handle;
@@ -276,9 +274,9 @@ HWND GetParent(HWND window) {
 }
 
 HWND SetParent(HWND child, HWND newParent) {
-  Window* w = Valid(child);
+  Window* w = FindValid(child);
   if (!w || w->IsDesktop()) return nullptr;
-  Window* p = newParent ? Valid(newParent) : winmodel::Desktop();
+  Window* p = newParent ? FindValid(newParent) : winmodel::Desktop();
   if (!p) return nullptr;
   if (p == w || winmodel::IsDescendant(w, p)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -293,7 +291,7 @@ HWND SetParent(HWND child, HWND newParent) {
 }
 
 HWND GetWindow(HWND window, UINT command) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w) return nullptr;
   if (command == GW_OWNER) return w->owner ? w->owner->handle : nullptr;
   if (command == GW_CHILD) return w->children.empty() ? nullptr : w->children.front()->handle;
@@ -311,7 +309,7 @@ HWND GetWindow(HWND window, UINT command) {
 }
 
 HWND GetAncestor(HWND window, UINT flags) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || w->IsDesktop()) return nullptr;
   switch (flags) {
     case GA_PARENT: return w->parent->handle;
@@ -328,7 +326,7 @@ HWND GetAncestor(HWND window, UINT flags) {
 HWND GetDesktopWindow() { return winmodel::Desktop()->handle; }
 
 HWND GetTopWindow(HWND window) {
-  Window* w = window ? Valid(window) : winmodel::Desktop();
+  Window* w = window ? FindValid(window) : winmodel::Desktop();
   if (!w || w->children.empty()) return nullptr;
   return w->children.front()->handle;
 }
@@ -357,7 +355,7 @@ bool EnumDescendants(Window* w, WNDENUMPROC callback, LPARAM param) {
 }  // namespace
 
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM param) {
-  Window* w = parent ? Valid(parent) : winmodel::Desktop();
+  Window* w = parent ? FindValid(parent) : winmodel::Desktop();
   if (!w || !callback) return FALSE;
   EnumDescendants(w, callback, param);
   return TRUE;
@@ -384,7 +382,7 @@ HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
 }
 
 int GetDlgCtrlID(HWND window) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   return w && w->IsChild() ? w->id : 0;
 }
 
@@ -402,7 +400,7 @@ BOOL IsWindowEnabled(HWND window) {
 }
 
 BOOL EnableWindow(HWND window, BOOL enable) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w) return FALSE;
   const BOOL wasDisabled = !w->Enabled();
   if (enable && wasDisabled) {
@@ -431,7 +429,7 @@ BOOL IsZoomed(HWND window) {
 }
 
 BOOL SetPropA(HWND window, LPCSTR name, HANDLE data) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || !name) return FALSE;
   w->props[PropName(name)] = data;
   return TRUE;

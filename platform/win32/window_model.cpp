@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/win32/error_codes.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/message_queue.h"
 
@@ -42,6 +43,12 @@ Window* Find(HWND handle) {
   if (handle == r.desktop.handle) return &r.desktop;
   auto it = r.live.find(reinterpret_cast<uintptr_t>(handle));
   return it == r.live.end() ? nullptr : it->second.get();
+}
+
+Window* FindValid(HWND handle) {
+  Window* w = Find(handle);
+  if (!w) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return w;
 }
 
 Window* Desktop() { return &R().desktop; }

@@ -104,6 +104,8 @@ struct Window {
 
 // The live window of a handle (null for null, unknown or destroyed ones).
 Window* Find(HWND handle);
+// The same for an API call: none sets ERROR_INVALID_WINDOW_HANDLE.
+Window* FindValid(HWND handle);
 // A new window object with a fresh handle, not yet in the tree.
 Window* NewWindow();
 // Takes a destroyed window out of the handle table; it is freed once no

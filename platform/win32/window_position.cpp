@@ -10,15 +10,10 @@
 #include "platform/win32/window_model.h"
 
 using winmodel::Find;
+using winmodel::FindValid;
 using winmodel::Window;
 
 namespace {
-
-Window* Valid(HWND handle) {
-  Window* w = Find(handle);
-  if (!w) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-  return w;
-}
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -139,21 +134,21 @@ BOOL SetPosition(Window* w, HWND insertAfter, int x, int y, int cx, int cy, UINT
 }  // namespace winmodel
 
 BOOL GetWindowRect(HWND window, RECT* rect) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || !rect) return FALSE;
   *rect = winmodel::ScreenRect(w);
   return TRUE;
 }
 
 BOOL GetClientRect(HWND window, RECT* rect) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || !rect) return FALSE;
   *rect = {0, 0, winmodel::ClientWidth(w), winmodel::ClientHeight(w)};
   return TRUE;
 }
 
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || w->IsDesktop()) return FALSE;
   return winmodel::SetPosition(w, insertAfter, x, y, width, height, flags);
 }
@@ -291,7 +286,7 @@ void Restore(Window* w, bool activate) {
 }  // namespace
 
 BOOL ShowWindow(HWND window, int command) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || w->IsDesktop()) return FALSE;
   winmodel::CallGuard guard(w);
   const BOOL wasVisible = w->Visible();
@@ -336,7 +331,7 @@ BOOL ShowWindow(HWND window, int command) {
 }
 
 BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || !placement) return FALSE;
   placement->length = sizeof(WINDOWPLACEMENT);
   placement->flags = (w->style & WS_MINIMIZE) && w->restoreToMaximized ? WPF_RESTORETOMAXIMIZED : 0;
@@ -351,7 +346,7 @@ BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
 }
 
 BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || !placement) return FALSE;
   w->normalRect = placement->rcNormalPosition;
   if (placement->flags & WPF_SETMINPOSITION) w->minPosition = placement->ptMinPosition;
@@ -368,7 +363,7 @@ BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) {
 }
 
 BOOL ScreenToClient(HWND window, POINT* point) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || !point) return FALSE;
   POINT o = winmodel::ClientOrigin(w);
   point->x -= o.x;
@@ -377,7 +372,7 @@ BOOL ScreenToClient(HWND window, POINT* point) {
 }
 
 BOOL ClientToScreen(HWND window, POINT* point) {
-  Window* w = Valid(window);
+  Window* w = FindValid(window);
   if (!w || !point) return FALSE;
   POINT o = winmodel::ClientOrigin(w);
   point->x += o.x;
@@ -386,8 +381,8 @@ BOOL ClientToScreen(HWND window, POINT* point) {
 }
 
 int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
-  Window* a = from ? Valid(from) : winmodel::Desktop();
-  Window* b = to ? Valid(to) : winmodel::Desktop();
+  Window* a = from ? FindValid(from) : winmodel::Desktop();
+  Window* b = to ? FindValid(to) : winmodel::Desktop();
   if (!a || !b) return 0;
   POINT oa = winmodel::ClientOrigin(a), ob = winmodel::ClientOrigin(b);
   const int dx = oa.x - ob.x, dy = oa.y - ob.y;
@@ -442,7 +437,7 @@ HWND WindowFromPoint(POINT screenPoint) {
 }
 
 HWND ChildWindowFromPointEx(HWND parent, POINT clientPoint, UINT flags) {
-  Window* p = Valid(parent);
+  Window* p = FindValid(parent);
   if (!p) return nullptr;
   RECT client{0, 0, winmodel::ClientWidth(p), winmodel::ClientHeight(p)};
   if (!PtInRect(&client, clientPoint)) return nullptr;
