@@ -322,14 +322,7 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return index;
     }
     case CB_GETITEMDATA: return c.valid(wParam) ? s->items[wParam].data : CB_ERR;
-    case CB_SETITEMDATA:
-      if (static_cast<int>(wParam) == -1) {
-        for (auto& item : s->items) item.data = lParam;
-        return TRUE;
-      }
-      if (!c.valid(wParam)) return CB_ERR;
-      s->items[wParam].data = lParam;
-      return TRUE;
+    case CB_SETITEMDATA: return controls::SetItemData(s->items, wParam, lParam) ? TRUE : CB_ERR;
     case CB_SHOWDROPDOWN:
       if (wParam)
         DropDown(c);

@@ -32,6 +32,17 @@ LRESULT CopyItemText(const std::vector<Item>& items, size_t index, LPARAM out) {
   return static_cast<LRESULT>(text.size());
 }
 
+bool SetItemData(std::vector<Item>& items, WPARAM index, LPARAM data) {
+  const int at = static_cast<int>(index);
+  if (at == -1) {
+    for (Item& item : items) item.data = data;
+    return true;
+  }
+  if (at < 0 || at >= static_cast<int>(items.size())) return false;
+  items[static_cast<size_t>(at)].data = data;
+  return true;
+}
+
 int FindItem(const std::vector<Item>& items, int start, const std::string& text, bool exact) {
   const int n = static_cast<int>(items.size());
   if (n == 0) return -1;

@@ -44,6 +44,9 @@ size_t SortedPosition(const std::vector<Item>& items, const std::string& text);
 int FindItem(const std::vector<Item>& items, int start, const std::string& text, bool exact);
 // Copies item index's text with its NUL into out (when given); its length.
 LRESULT CopyItemText(const std::vector<Item>& items, size_t index, LPARAM out);
+// Sets one item's data, or every item's for index -1; false for an index
+// outside the list.
+bool SetItemData(std::vector<Item>& items, WPARAM index, LPARAM data);
 
 // Sends WM_DRAWITEM to the owner of an owner-drawn control.
 void DrawOwnerItem(HWND control, UINT type, UINT itemId, UINT state, uintptr_t data);

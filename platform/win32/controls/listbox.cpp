@@ -156,14 +156,7 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return index;
     }
     case LB_GETITEMDATA: return c.valid(wParam) ? s->items[wParam].data : LB_ERR;
-    case LB_SETITEMDATA:
-      if (static_cast<int>(wParam) == -1) {
-        for (auto& item : s->items) item.data = lParam;
-        return TRUE;
-      }
-      if (!c.valid(wParam)) return LB_ERR;
-      s->items[wParam].data = lParam;
-      return TRUE;
+    case LB_SETITEMDATA: return controls::SetItemData(s->items, wParam, lParam) ? TRUE : LB_ERR;
     case LB_GETSEL:
       if (!c.valid(wParam)) return LB_ERR;
       return c.multi() ? (s->items[wParam].selected ? 1 : 0) : (static_cast<int>(wParam) == s->current ? 1 : 0);
