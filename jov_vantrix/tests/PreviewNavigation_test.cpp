@@ -32,17 +32,6 @@ class PreviewNavigation : public preview_tests::PreviewTest {
     View().lineWidth = 1.0f;
     View().AddEntityChain(&cursor, nullptr, nullptr, name, nullptr, colour, true);
   }
-  void Click(POINT p, MouseButton button = MouseButton::Left) {
-    headless::QueueClick(View().m_hWnd, p, button);
-    Pump();
-  }
-  void Drag(POINT from, POINT to, MouseButton button = MouseButton::Left) {
-    headless::QueueMouseButton(View().m_hWnd, from, button, true);
-    headless::QueueMouseMove(View().m_hWnd, {(from.x + to.x) / 2, (from.y + to.y) / 2});
-    headless::QueueMouseMove(View().m_hWnd, to);
-    headless::QueueMouseButton(View().m_hWnd, to, button, false);
-    Pump();
-  }
   // A command of the context menu, chosen at a right click.
   void Choose(UINT command) {
     driver.ChooseMenu(command);
@@ -52,11 +41,6 @@ class PreviewNavigation : public preview_tests::PreviewTest {
     return (View().Menu().GetSubMenu(0)->GetMenuState(command, MF_BYCOMMAND) & MF_CHECKED) != 0;
   }
   // The leftmost lit column of a frame's row.
-  static int FirstLit(const GlFrame& f, int row) {
-    for (int x = 0; x < f.width; ++x)
-      if (f.Rgb(x, row) != 0) return x;
-    return -1;
-  }
 };
 
 TEST_F(PreviewNavigation, AClickNearAPickableLineTellsTheParentItsNameLessOne) {

@@ -29,18 +29,6 @@ class ProductPreviewNavigation : public ProductPreviewTest {
     Camera().SetTarget(GLVector(kWidth / 2.0, kHeight / 2.0, 0.0));
     Camera().ComputeView();
   }
-  void Drag(POINT from, POINT to, MouseButton button = MouseButton::Left) {
-    headless::QueueMouseButton(View().m_hWnd, from, button, true);
-    headless::QueueMouseMove(View().m_hWnd, {(from.x + to.x) / 2, (from.y + to.y) / 2});
-    headless::QueueMouseMove(View().m_hWnd, to);
-    headless::QueueMouseButton(View().m_hWnd, to, button, false);
-    Pump();
-  }
-  static int FirstLit(const GlFrame& f, int row) {
-    for (int x = 0; x < f.width; ++x)
-      if (f.Rgb(x, row) != 0) return x;
-    return -1;
-  }
 };
 
 TEST_F(ProductPreviewNavigation, AWheelNotchTowardsTheUserAddsFiftyTimesTheLargerSideOverTheShorterClientSide) {

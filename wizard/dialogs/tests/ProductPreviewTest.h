@@ -27,7 +27,8 @@
 
 namespace product_preview_tests {
 
-constexpr int kWidth = 400, kHeight = 300;
+using preview_desk::kHeight;
+using preview_desk::kWidth;
 
 // The view with its arrow in reach.
 class TestView : public CViewJovGL {
@@ -84,39 +85,13 @@ class PreviewDialog : public CDialog {
   }
 };
 
-class ProductPreviewTest : public preview_desk::PreviewTestDesk {
+class ProductPreviewTest : public preview_desk::PreviewTestDesk<PreviewDialog> {
  protected:
-  ProductPreviewTest() : PreviewTestDesk(JOV_PRODUCT_PREVIEW_RESOURCES, "ProductPreviewTests") {}
-  void TearDown() override {
-    dialog.reset();
-    PreviewTestDesk::TearDown();
-  }
+  ProductPreviewTest() : PreviewTestDesk(JOV_PRODUCT_PREVIEW_RESOURCES, "ProductPreviewTests", "product-preview") {}
 
   // The dialog shown, its view of the kind kWidth x kHeight.
   TestView& Open(uint32_t kind, uint32_t menuId = 0) {
-    dialog = std::make_unique<PreviewDialog>(kind, menuId);
-    EXPECT_TRUE(dialog->Create(IDD_PRODUCT_PREVIEW_TEST, nullptr));
-    dialog->SetWindowPos(nullptr, 200, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    dialog->view.SetWindowPos(nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER);
-    dialog->ShowWindow(SW_SHOW);
-    EXPECT_TRUE(dialog->view.IsReady());
-    Pump();
-    return dialog->view;
-  }
-  TestView& View() { return dialog->view; }
-  GLScene& Scene() { return *View().GetScene(); }
-  GLCamera& Camera() { return *Scene().GetCurrentCamera(); }
-
-  // Paints the view now and reads its frame, written as
-  // product-preview-NAME.png.
-  GlFrame Frame(const std::string& name) {
-    View().InvalidateRect(nullptr, TRUE);
-    View().UpdateWindow();
-    return gltest::FrameOf(View().m_hWnd, "product-preview-" + name);
-  }
-  void Click(POINT p, headless::MouseButton button = headless::MouseButton::Left) {
-    headless::QueueClick(View().m_hWnd, p, button);
-    Pump();
+    return Show(std::make_unique<PreviewDialog>(kind, menuId), IDD_PRODUCT_PREVIEW_TEST);
   }
   // The client point (y from the top) showing a world point of the plain
   // top view.
@@ -149,8 +124,6 @@ class ProductPreviewTest : public preview_desk::PreviewTestDesk {
     return out;
   }
   const CSelPoint* Point(uint32_t id) { return View().FindPoint(id); }
-
-  std::unique_ptr<PreviewDialog> dialog;
 };
 
 }  // namespace product_preview_tests
