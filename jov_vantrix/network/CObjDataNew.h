@@ -78,6 +78,18 @@ class CObjDataNew : public CSeznam {
   uint32_t m_index = 0;
   int32_t m_entityKind = kEntityAsRead;
   int32_t m_objectType = kObjectOther;
+  // What the network's walks read of every record comes first, so that a
+  // walk touches the first few cache lines of a record, not its whole size.
+  CNumSezNew* m_pGroup = nullptr;
+  CObjDataNew* m_pLinkA = nullptr;  // the record the end point meets
+  CObjDataNew* m_pLinkB = nullptr;  // the record the start point meets
+  CString m_riserNumber;    // "_NUM_RISER"
+  CString m_riserPosition;  // "_POS_RISER"; "1" marks the riser-side end of a run
+  GLVector m_start;
+  GLVector m_end;
+  double m_length = 0.0;
+  CString m_branchName;  // "_NBRANCH"
+
   CGroupChainRef m_entityChain;
   resbuf* m_pBuiltChain = nullptr;
   resbuf* m_pProductGeometry = nullptr;  // owned copies of the product look-up's results
@@ -88,10 +100,7 @@ class CObjDataNew : public CSeznam {
   bool m_hasEntityName = false;
   int64_t m_entityName[2] = {0, 0};
   GLVector m_basePoint;
-  CJovData m_jovData;
 
-  CString m_branchName;    // "_NBRANCH"
-  CString m_riserNumber;   // "_NUM_RISER"
   CString m_riserPrefix;   // "_PREFIX_RISER"
   CString m_branchNumber;  // "_NUM_BRANCH"
   CString m_sideNumber;    // "_NUM_SIDE"
@@ -106,21 +115,16 @@ class CObjDataNew : public CSeznam {
   CString m_thirdProperty;  // the catalogue's third "PROP" name
   CString m_linkHandle;     // "JOV_LINK"
 
+  CJovData m_jovData;
+
   GLVector m_boxMin;
   GLVector m_boxMax;
-  CString m_riserPosition;  // "_POS_RISER"; "1" marks the riser-side end of a run
   CString m_spare{"0"};
-  double m_length = 0.0;
-  GLVector m_start;
-  GLVector m_end;
 
   CPtrArray m_previewEntities;
   GLText* m_pNumberLabel = nullptr;
-  CObjDataNew* m_pLinkA = nullptr;  // the record the end point meets
-  CObjDataNew* m_pLinkB = nullptr;  // the record the start point meets
   CObjDataNew* m_pFurther1 = nullptr;
   CObjDataNew* m_pFurther2 = nullptr;
-  CNumSezNew* m_pGroup = nullptr;
   CString m_text3;
   CString m_text4;
   CStringArray m_texts1;
