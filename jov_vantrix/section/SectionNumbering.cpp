@@ -97,13 +97,18 @@ int SetPairValue(resbuf* before, const char* key, const char* value) {
   return 2;
 }
 
-// "%d" or "e%d" of a number, without going through printf.
-CString NumberText(bool generated, int number) {
-  char text[16] = "e";
-  char* start = generated ? text + 1 : text;
-  const auto end = std::to_chars(start, text + sizeof text, number).ptr;
-  return CString(text, static_cast<int>(end - text));
-}
+// "%d" or "e%d" of a number, without going through printf or the heap.
+class NumberText {
+ public:
+  NumberText(bool generated, int number) {
+    char* start = generated ? text_ + 1 : text_;
+    *std::to_chars(start, text_ + sizeof text_ - 1, number).ptr = '\0';
+  }
+  operator const char*() const { return text_; }
+
+ private:
+  char text_[16] = "e";  // "e", a sign and ten digits fit
+};
 
 }  // namespace
 
@@ -192,8 +197,8 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
   for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
     auto* record = static_cast<CObjDataNew*>(sequence[i]);
     if (!record) continue;
-    const CString number = NumberText(generated, record->GetNumber() + start - 1);
-    const CString connect = NumberText(generated, record->GetConnect() != 0 ? record->GetConnect() + start - 1 : 0);
+    const NumberText number(generated, record->GetNumber() + start - 1);
+    const NumberText connect(generated, record->GetConnect() != 0 ? record->GetConnect() + start - 1 : 0);
 
     resbuf* chain = record->m_pBuiltChain ? record->m_pBuiltChain : record->m_entityChain.GetChainForWrite();
     // The pairs are found once: what a set adds goes in after the node
