@@ -89,6 +89,7 @@ class CObjDataNew : public CSeznam {
   GLVector m_end;
   double m_length = 0.0;
   CString m_branchName;  // "_NBRANCH"
+  GLText* m_pNumberLabel = nullptr;
 
   CGroupChainRef m_entityChain;
   resbuf* m_pBuiltChain = nullptr;
@@ -122,7 +123,6 @@ class CObjDataNew : public CSeznam {
   CString m_spare{"0"};
 
   CPtrArray m_previewEntities;
-  GLText* m_pNumberLabel = nullptr;
   CObjDataNew* m_pFurther1 = nullptr;
   CObjDataNew* m_pFurther2 = nullptr;
   CString m_text3;
