@@ -82,9 +82,12 @@ void EndPointIndex::File() const {
 
 void EndPointIndex::Collect(const GLVector& point, std::vector<IndexedRecord>& out) const {
   if (!filed_) File();
-  const int64_t cx = Cell(point.x), cy = Cell(point.y);
-  for (int64_t x = cx - 1; x <= cx + 1; ++x)
-    for (int64_t y = cy - 1; y <= cy + 1; ++y) {
+  // Rounding is monotonic, so the cells of the square's sides bound the
+  // cell of every point inside it.
+  const int64_t x0 = Cell(point.x - tolerance_), x1 = Cell(point.x + tolerance_);
+  const int64_t y0 = Cell(point.y - tolerance_), y1 = Cell(point.y + tolerance_);
+  for (int64_t x = x0; x <= x1; ++x)
+    for (int64_t y = y0; y <= y1; ++y) {
       const size_t b = Bucket(x, y);
       for (uint32_t i = bucketStart_[b]; i < bucketStart_[b + 1]; ++i)
         if (entries_[i].cx == x && entries_[i].cy == y) out.push_back(entries_[i].found);

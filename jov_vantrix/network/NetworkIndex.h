@@ -24,14 +24,15 @@ struct IndexedRecord {
 };
 
 // The start and end points of records, in cells of twice the tolerance, so
-// that every point closer than the tolerance to a queried one lies in the
-// 3 x 3 cells around it (z is compared by the caller's exact test). Filled
-// first, then asked: the first question files the ends by cell into hash
-// buckets, so that filing takes linear time and a question reads the nine
-// buckets of its cells, not a binary search through every end.
+// that every point closer than the tolerance to a queried one lies in one of
+// the (at most 2 x 2) cells that the square of the tolerance around it
+// meets (z is compared by the caller's exact test). Filled first, then
+// asked: the first question files the ends by cell into hash buckets, so
+// that filing takes linear time and a question reads the buckets of its
+// cells, not a binary search through every end.
 class EndPointIndex {
  public:
-  explicit EndPointIndex(double tolerance) : cell_(2.0 * tolerance) {}
+  explicit EndPointIndex(double tolerance) : tolerance_(tolerance), cell_(2.0 * tolerance) {}
   void Add(CObjDataNew* record);
   // Records with an end near the point, each once, in scan order.
   std::vector<IndexedRecord> Near(const GLVector& point) const;
@@ -47,6 +48,7 @@ class EndPointIndex {
   void File() const;
   void Collect(const GLVector& point, std::vector<IndexedRecord>& out) const;
 
+  double tolerance_;
   double cell_;
   uint32_t count_ = 0;
   mutable bool filed_ = true;
