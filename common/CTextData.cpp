@@ -79,7 +79,7 @@ char* CTextData::CopyText(const char* text) {
 }
 
 void CTextData::ReleaseText(char* text) {
-  if (!HoldsInline(text)) std::free(text);
+  if (text && !HoldsInline(text)) std::free(text);
 }
 
 void CTextData::FreeTexts() {
