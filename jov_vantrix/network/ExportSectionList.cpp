@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "common/CNumberingSnapshot.h"
+#include "common/Prefetch.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
@@ -39,6 +40,34 @@ CString NeighbourBranch(const CObjDataNew* pipe) {
   const int number = ParseDecimal(name);
   if (number >= 1 && number <= 9) name = CString("V") + name;
   return name;
+}
+
+// Hints the pipe pair some steps ahead: far ahead the fields the section
+// reads of both records, nearer the texts they point to (link handles,
+// branch name) and the pipe's properties, which its data reading made one
+// after another.
+void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i) {
+  constexpr INT_PTR kRecordsAhead = 8;
+  constexpr INT_PTR kTextsAhead = 4;
+  constexpr size_t kPropertyBytes = 2048;
+  const INT_PTR n = supply.GetSize();
+  if (i + kRecordsAhead < n) {
+    for (const void* at : {supply[i + kRecordsAhead], ret[i + kRecordsAhead]}) {
+      const auto* r = static_cast<const CObjDataNew*>(at);
+      PrefetchBytes(r, 256);
+      PrefetchBytes(&r->m_CM, 2 * sizeof(CString));
+      PrefetchBytes(&r->m_linkHandle, sizeof(CString));
+      PrefetchBytes(&r->m_jovData.m_properties, sizeof(CSeznam));
+    }
+  }
+  if (i + kTextsAhead < n) {
+    const auto* pipe = static_cast<const CObjDataNew*>(supply[i + kTextsAhead]);
+    const auto* partner = static_cast<const CObjDataNew*>(ret[i + kTextsAhead]);
+    PrefetchBytes(pipe->m_linkHandle.GetString(), 1);
+    PrefetchBytes(partner->m_linkHandle.GetString(), 1);
+    PrefetchBytes(pipe->m_branchName.GetString(), 1);
+    PrefetchBytes(pipe->m_jovData.m_properties.GetHead(), kPropertyBytes);
+  }
 }
 
 }  // namespace
@@ -107,6 +136,7 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
   CPtrArray linkedSupply;
   CPtrArray linkedReturn;
   for (INT_PTR i = 0; i < supply.GetSize(); ++i) {
+    PrefetchPairAhead(supply, ret, i);
     auto* pipe = static_cast<CObjDataNew*>(supply[i]);
     auto* partner = static_cast<CObjDataNew*>(ret[i]);
     unassociated.Collect(pipe, linkedSupply);

@@ -6,6 +6,7 @@
 
 #include "common/GroupCodeChain.h"
 #include "common/HeapCopy.h"
+#include "common/Prefetch.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/RecordBuilders.h"
@@ -116,6 +117,28 @@ namespace {
 
 CObjDataNew* At(const CPtrArray& sequence, INT_PTR i) { return static_cast<CObjDataNew*>(sequence[i]); }
 
+// Hints the records ahead of the i-th in three steps, each needing what the
+// one before brought in: a record's first lines (numbers, chain fields), then
+// its chain holder's block, then its chain. The copy of a chain made its
+// nodes one after another, so the nodes up to the pairs mostly follow the
+// first one.
+void PrefetchAhead(const CPtrArray& sequence, INT_PTR i) {
+  constexpr INT_PTR kRecordsAhead = 12;
+  constexpr INT_PTR kBlocksAhead = 6;
+  constexpr INT_PTR kChainsAhead = 3;
+  constexpr size_t kRecordBytes = 256;
+  constexpr size_t kChainBytes = 1024;
+  const INT_PTR n = sequence.GetSize();
+  if (i + kRecordsAhead < n) PrefetchBytes(sequence[i + kRecordsAhead], kRecordBytes);
+  if (i + kBlocksAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kBlocksAhead)) r->m_entityChain.PrefetchBlock();
+  }
+  if (i + kChainsAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kChainsAhead))
+      PrefetchBytes(r->m_pBuiltChain ? r->m_pBuiltChain : r->m_entityChain.GetChain(), kChainBytes);
+  }
+}
+
 }  // namespace
 
 void ReverseSectionNumbers(CObjSezNew& list) {
@@ -195,6 +218,7 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
   if (generated) start = 1;
 
   for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
+    PrefetchAhead(sequence, i);
     auto* record = static_cast<CObjDataNew*>(sequence[i]);
     if (!record) continue;
     const NumberText number(generated, record->GetNumber() + start - 1);
