@@ -321,8 +321,12 @@ void LinkRiserNeighbours(CObjSezNew& network, CObjDataNew* rec, const EndPointIn
 
 void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends) {
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
-    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
-      if (!r->m_riserNumber.IsEmpty()) ends.Add(r);
+    IndexGroupSegments(*group, ends);
+}
+
+void IndexGroupSegments(const CNumSezNew& group, EndPointIndex& ends) {
+  for (CObjDataNew* r = group.GetFirstRecord(); r; r = r->GetNextRecord())
+    if (!r->m_riserNumber.IsEmpty()) ends.Add(r);
 }
 
 bool ClassifyNetworkGroups(CObjSezNew& network) {

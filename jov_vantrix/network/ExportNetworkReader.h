@@ -10,6 +10,7 @@
 
 class CObjDataNew;
 class CObjSezNew;
+class CNumSezNew;
 class EndPointIndex;
 
 // Results of ReadExportNetwork.
@@ -56,3 +57,6 @@ bool IsFreePipe(const CObjSezNew& network, const CObjDataNew* pipe, const EndPoi
 // segments of every object type), as LinkRiserNeighbours and
 // NumberSegments take it.
 void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends);
+// The same for one group; called for every group in order, it gives what
+// IndexSchemeSegments gives.
+void IndexGroupSegments(const CNumSezNew& group, EndPointIndex& ends);

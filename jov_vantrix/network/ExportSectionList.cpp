@@ -89,14 +89,17 @@ int NumberSchemeGroup(CObjSezNew& network, int groupId) {
 
 void CompleteExportNumbering(CObjSezNew& network) {
   CSchSezNew& scheme = network.m_scheme;
-  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
-    if (group->m_changed) continue;
-    const uint32_t offset = scheme.m_nextFreeNumber - 1;
-    SnapshotGroup(group, &offset, nullptr);
-    scheme.m_nextFreeNumber += group->m_pipeCount;
-  }
+  // The ends are indexed in the walk that numbers the groups, while a
+  // group's records are still in the cache.
   EndPointIndex ends(kPointTolerance);
-  IndexSchemeSegments(network, ends);
+  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
+    if (!group->m_changed) {
+      const uint32_t offset = scheme.m_nextFreeNumber - 1;
+      SnapshotGroup(group, &offset, nullptr);
+      scheme.m_nextFreeNumber += group->m_pipeCount;
+    }
+    IndexGroupSegments(*group, ends);
+  }
   CNumSezNew* lastWithFlagA = nullptr;
   for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
     if (group->m_flagA)
