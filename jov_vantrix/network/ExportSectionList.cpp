@@ -1,6 +1,7 @@
 #include "jov_vantrix/network/ExportSectionList.h"
 
 #include <charconv>
+#include <vector>
 
 #include "common/CNumberingSnapshot.h"
 #include "common/Prefetch.h"
@@ -54,7 +55,7 @@ void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i)
   if (i + kRecordsAhead < n) {
     for (const void* at : {supply[i + kRecordsAhead], ret[i + kRecordsAhead]}) {
       const auto* r = static_cast<const CObjDataNew*>(at);
-      PrefetchBytes(r, 256);
+      r->PrefetchWalkedFields();
       PrefetchBytes(&r->m_CM, 2 * sizeof(CString));
       PrefetchBytes(&r->m_linkHandle, sizeof(CString));
       PrefetchBytes(&r->m_jovData.m_properties, sizeof(CSeznam));
@@ -90,8 +91,12 @@ int NumberSchemeGroup(CObjSezNew& network, int groupId) {
 void CompleteExportNumbering(CObjSezNew& network) {
   CSchSezNew& scheme = network.m_scheme;
   // The ends are indexed in the walk that numbers the groups, while a
-  // group's records are still in the cache.
+  // group's records are still in the cache. The walk also notes the
+  // records group by group: a walk along a list cannot look ahead, but the
+  // second walk can then hint the next group's records while it numbers one.
   EndPointIndex ends(kPointTolerance);
+  std::vector<const CObjDataNew*> records;
+  std::vector<size_t> groupEnds;
   for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
     if (!group->m_changed) {
       const uint32_t offset = scheme.m_nextFreeNumber - 1;
@@ -99,15 +104,29 @@ void CompleteExportNumbering(CObjSezNew& network) {
       scheme.m_nextFreeNumber += group->m_pipeCount;
     }
     IndexGroupSegments(*group, ends);
+    for (const CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) records.push_back(r);
+    groupEnds.push_back(records.size());
   }
+  auto hintGroup = [&](size_t g) {
+    if (g >= groupEnds.size()) return;
+    for (size_t i = g ? groupEnds[g - 1] : 0; i < groupEnds[g]; ++i) records[i]->PrefetchWalkedFields();
+  };
   CNumSezNew* lastWithFlagA = nullptr;
-  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
-    if (group->m_flagA)
+  size_t lastWithFlagAAt = 0;
+  size_t g = 0;
+  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup(), ++g) {
+    hintGroup(g + 1);
+    if (group->m_flagA) {
       lastWithFlagA = group;
-    else
+      lastWithFlagAAt = g;
+    } else {
       NumberSegments(group, scheme, &ends);
+    }
   }
-  if (lastWithFlagA) NumberSegments(lastWithFlagA, scheme, &ends);
+  if (lastWithFlagA) {
+    hintGroup(lastWithFlagAAt);
+    NumberSegments(lastWithFlagA, scheme, &ends);
+  }
 }
 
 bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections) {

@@ -126,10 +126,13 @@ void PrefetchAhead(const CPtrArray& sequence, INT_PTR i) {
   constexpr INT_PTR kRecordsAhead = 12;
   constexpr INT_PTR kBlocksAhead = 6;
   constexpr INT_PTR kChainsAhead = 3;
-  constexpr size_t kRecordBytes = 256;
   constexpr size_t kChainBytes = 1024;
   const INT_PTR n = sequence.GetSize();
-  if (i + kRecordsAhead < n) PrefetchBytes(sequence[i + kRecordsAhead], kRecordBytes);
+  if (i + kRecordsAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kRecordsAhead)) {
+      r->PrefetchWalkedFields();
+    }
+  }
   if (i + kBlocksAhead < n) {
     if (const CObjDataNew* r = At(sequence, i + kBlocksAhead)) r->m_entityChain.PrefetchBlock();
   }
