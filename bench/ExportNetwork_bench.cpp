@@ -122,6 +122,18 @@ void BM_FirstExportAtListLevel(benchmark::State& state) { ExportAtListLevel(stat
 
 }  // namespace
 
-// 10,000 pipe pairs in 1,000 groups, and twice the network.
-BENCHMARK(BM_ExportAtListLevel)->Args({10000, 1000})->Args({20000, 2000})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FirstExportAtListLevel)->Args({10000, 1000})->Args({20000, 2000})->Unit(benchmark::kMillisecond);
+// 10,000 pipe pairs in 1,000 groups, and twice the network. The figure is
+// the median of three runs: on a shared machine one run can catch a burst
+// of other work.
+BENCHMARK(BM_ExportAtListLevel)
+    ->Args({10000, 1000})
+    ->Args({20000, 2000})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_FirstExportAtListLevel)
+    ->Args({10000, 1000})
+    ->Args({20000, 2000})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
