@@ -129,9 +129,7 @@ void PrefetchAhead(const CPtrArray& sequence, INT_PTR i) {
   constexpr size_t kChainBytes = 1024;
   const INT_PTR n = sequence.GetSize();
   if (i + kRecordsAhead < n) {
-    if (const CObjDataNew* r = At(sequence, i + kRecordsAhead)) {
-      r->PrefetchWalkedFields();
-    }
+    if (const CObjDataNew* r = At(sequence, i + kRecordsAhead)) r->PrefetchWalkedFields();
   }
   if (i + kBlocksAhead < n) {
     if (const CObjDataNew* r = At(sequence, i + kBlocksAhead)) r->m_entityChain.PrefetchBlock();
