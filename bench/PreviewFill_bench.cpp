@@ -7,11 +7,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/ResidentMemory.h"
 #include "common/resbuf.h"
 #include "jov_vantrix/preview/CMyViewJovGL.h"
 #include "objectgl/GLScene.h"
@@ -178,14 +178,6 @@ void BM_PickNearNothing(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(p.view->PickNear({2, 2}, &id));
 }
 BENCHMARK(BM_PickNearNothing)->Unit(benchmark::kMillisecond);
-
-// Resident memory in kB, to see that picking keeps nothing behind.
-long ResidentKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
-  return 0;
-}
 
 void BM_PickUnderTheCursor(benchmark::State& state) {
   Preview& p = ThePreview();

@@ -48,13 +48,9 @@ void GLArrow::Draw(uint32_t, GLMatLib* materials) {
   Corners(p);
   const GLScene* scene = GetScene();
   GLApplyColor(materials, material_);
-  glBegin(GL_TRIANGLES);
-  for (int i = 0; i < 3; ++i) glVertex3dv(GLScene::MapPoint(p[i], scene));
-  glEnd();
+  GLSendPoints(GL_TRIANGLES, p, 3, scene);
   GLApplyColor(materials, material_);
-  glBegin(GL_QUADS);
-  for (int i = 3; i < 7; ++i) glVertex3dv(GLScene::MapPoint(p[i], scene));
-  glEnd();
+  GLSendPoints(GL_QUADS, p + 3, 4, scene);
 }
 
 bool GLArrow::Write(GLOstream& os) const {

@@ -5,6 +5,8 @@
 #include <deque>
 #include <memory>
 
+#include "objectgl/GLGeometry.h"
+
 void GLFaces::Transform(const GLMatrix& m) {
   for (GLVector& p : points_) p.TransformPoint(m);
 }
@@ -33,6 +35,8 @@ GLFacesArray::GLFacesArray(const GLArray<GLContour*>& contours) {
     gluNextContour(tess, GLU_UNKNOWN);
     // The contour's own points are the vertex data: they stay put.
     for (const GLVector& p : c->GetPoints()) {
+      // The tessellator crashes on a point that is not a number.
+      if (!GLIsFinite(p)) continue;
       auto* at = const_cast<GLVector*>(&p);
       gluTessVertex(tess, &at->x, at);
     }

@@ -1,6 +1,8 @@
 // Small point helpers of the scene library.
 #pragma once
 
+#include <cmath>
+
 #include "common/GLMatrix.h"
 #include "common/GLVector.h"
 
@@ -8,6 +10,8 @@
 void GLMidPoint(const GLVector& a, const GLVector& b, GLVector* out);
 // The Euclidean distance of two points in three dimensions.
 double GLDistance(const GLVector& a, const GLVector& b);
+// Every coordinate a number (neither infinite nor NaN).
+inline bool GLIsFinite(const GLVector& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 // The unit normal (tri[2] - tri[1]) x (tri[0] - tri[1]); for three points on
 // a line (0, 0, -1) and false.

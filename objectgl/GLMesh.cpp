@@ -1,5 +1,7 @@
 #include "objectgl/GLMesh.h"
 
+#include <vector>
+
 #include "objectgl/GLDrawState.h"
 #include "objectgl/GLScene.h"
 #include "objectgl/GLStream.h"
@@ -56,6 +58,19 @@ void GLMesh::Draw(uint32_t mode, GLMatLib* materials) {
   const uint32_t* index = indices_->GetData();
   const uint32_t count = indices_->GetCount();
   uint32_t at = 0;
+  if (!GLIsRendering()) {
+    // Positions only, as vertex arrays: a pick needs no normals.
+    std::vector<GLVector> strip;
+    for (uint32_t s = 0; s < stripCount_; ++s) {
+      strip.clear();
+      for (uint32_t k = 0; k < 2 * stripLength_ && at < count; ++k, ++at) {
+        const uint32_t i = index[at];
+        if (i < vertices->GetCount() && i < normals->GetCount()) strip.push_back((*vertices)[i]);
+      }
+      GLSendPoints(GL_QUAD_STRIP, strip.data(), strip.size(), scene);
+    }
+    return;
+  }
   for (uint32_t s = 0; s < stripCount_; ++s) {
     glBegin(GL_QUAD_STRIP);
     for (uint32_t k = 0; k < 2 * stripLength_ && at < count; ++k, ++at) {

@@ -5,6 +5,8 @@
 #include <deque>
 
 #include "objectgl/GLDrawState.h"
+#include "objectgl/GLFaces.h"
+#include "objectgl/GLGeometry.h"
 #include "objectgl/GLScene.h"
 #include "platform/win32/wgl/wgl.h"
 
@@ -63,6 +65,8 @@ void GLPolygon::Tessellate(GLenum listMode) {
       if (!c) continue;
       gluNextContour(tess, c->IsInterior() ? GLU_INTERIOR : GLU_EXTERIOR);
       for (const GLVector& p : c->GetPoints()) {
+        // The tessellator crashes on a point that is not a number.
+        if (!GLIsFinite(p)) continue;
         stored.Add(GLScene::MapPoint(p, scene));
         GLVector& at = stored[stored.GetCount() - 1];
         gluTessVertex(tess, &at.x, &at);
@@ -83,11 +87,24 @@ void GLPolygon::Draw(uint32_t mode, GLMatLib* materials) {
   else
     GLApplyLit(materials, material_, GL_FRONT_AND_BACK);
   if (!GLIsRendering())
-    Tessellate(0);
+    SendTriangles();
   else if (displayList_)
     glCallList(displayList_);
   else
     Tessellate(GL_COMPILE_AND_EXECUTE);
+}
+
+void GLPolygon::SendTriangles() const {
+  // The contours the list holds, when there is one: picks match the drawing.
+  const uint32_t count = displayList_ ? compiledContours_ : contours_.GetCount();
+  GLArray<GLContour*> drawn;
+  for (uint32_t i = 0; i < count; ++i) drawn.Add(contours_[i]);
+  const GLFacesArray faces(drawn);
+  const GLScene* scene = GetScene();
+  for (const GLFaces* f : faces) {
+    const GLVectorArray& points = f->GetPoints();
+    if (points.GetCount()) GLSendPoints(f->GetType(), &points[0], points.GetCount(), scene);
+  }
 }
 
 void GLPolygon::PrepareLists() {

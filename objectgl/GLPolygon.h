@@ -37,6 +37,8 @@ class GLPolygon : public GLEntity {
  private:
   // Into a new display list, or straight to OpenGL for list mode 0.
   void Tessellate(GLenum listMode);
+  // Selecting or feeding back: the triangles as vertex arrays.
+  void SendTriangles() const;
 
   uint32_t material_;
   uint32_t displayList_ = 0;

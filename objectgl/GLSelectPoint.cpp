@@ -41,30 +41,31 @@ void GLSelectPoint::Draw(uint32_t, GLMatLib* materials) {
   const double s = UnitsPerPixel() * size_, r = s / 2.0;
   const GLMatrix frame = Frame();
   const GLScene* scene = GetScene();
-  auto begin = [&](GLenum primitive) {
-    GLApplyColor(materials, material_);
-    glBegin(primitive);
-  };
+  // Each figure goes as one primitive of frame-mapped points, so that a
+  // pick sends it as a vertex array like every curve.
+  GLVector points[32];
+  size_t count = 0;
   auto vertex = [&](double x, double y) {
     GLVector p(x, y, 0.0);
     p.TransformPoint(frame);
-    glVertex3dv(GLScene::MapPoint(p, scene));
+    points[count++] = p;
+  };
+  auto send = [&](GLenum primitive) {
+    GLApplyColor(materials, material_);
+    GLSendPoints(primitive, points, count, scene);
+    count = 0;
   };
 
   if (const uint32_t corners = CornersOf(style_)) {
-    auto polygon = [&](GLenum primitive) {
-      begin(primitive);
-      for (uint32_t i = 0; i < corners; ++i) {
-        const double a = 2.0 * std::numbers::pi * i / corners;
-        vertex(r * std::cos(a), r * std::sin(a));
-      }
-      glEnd();
-    };
+    for (uint32_t i = 0; i < corners; ++i) {
+      const double a = 2.0 * std::numbers::pi * i / corners;
+      vertex(r * std::cos(a), r * std::sin(a));
+    }
     if (IsHighlighted()) {
-      polygon(GL_LINE_LOOP);
+      send(GL_LINE_LOOP);
     } else {
       GLFilledPolygons filled;
-      polygon(GL_POLYGON);
+      send(GL_POLYGON);
     }
     return;
   }
@@ -72,41 +73,35 @@ void GLSelectPoint::Draw(uint32_t, GLMatLib* materials) {
   GLLineWidthScope width(IsHighlighted() ? GetHighlightLineWidth() : GetLineWidth());
   switch (style_) {
     case 2:
-      begin(GL_LINE_STRIP);
       vertex(0, r);
       vertex(0, -r);
-      glEnd();
+      send(GL_LINE_STRIP);
       break;
     case 502:
-      begin(GL_LINES);
       vertex(0, -s / 6);
       vertex(0, s / 6);
-      glEnd();
-      begin(GL_LINE_LOOP);
+      send(GL_LINES);
       vertex(-s / 2, 2 * s / 3);
       vertex(-s / 2, s);
       vertex(s / 2, 2 * s / 3);
-      glEnd();
+      send(GL_LINE_LOOP);
       break;
     case 503:
-      begin(GL_LINE_STRIP);
       vertex(-r, r);
       vertex(0, 0);
       vertex(-r, -r);
-      glEnd();
-      begin(GL_LINE_STRIP);
+      send(GL_LINE_STRIP);
       vertex(0, r);
       vertex(r, 0);
       vertex(0, -r);
-      glEnd();
+      send(GL_LINE_STRIP);
       break;
     default:
-      begin(GL_LINES);
       vertex(-r, -r);
       vertex(r, r);
       vertex(-r, r);
       vertex(r, -r);
-      glEnd();
+      send(GL_LINES);
       break;
   }
 }

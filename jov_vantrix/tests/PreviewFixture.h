@@ -12,37 +12,19 @@
 #include "jov_vantrix/tests/PreviewDialog.h"
 #include "objectgl/GLCamera.h"
 #include "objectgl/GLScene.h"
-#include "objectgl/tests/GLTestSupport.h"
-#include "platform/mfc/module_state.h"
-#include "platform/win32/headless_driver.h"
-#include "platform/win32/module_loader.h"
-#include "platform/win32/tests/headless_fixture.h"
+#include "objectgl/preview/tests/PreviewTestDesk.h"
 #include "platform/win32/wgl/wgl.h"
 
 namespace preview_tests {
 
 constexpr int kWidth = 400, kHeight = 300;
 
-class PreviewTest : public testing_support::HeadlessTest {
+class PreviewTest : public preview_desk::PreviewTestDesk {
  protected:
-  void SetUp() override {
-    HeadlessTest::SetUp();
-    registry_ = std::make_unique<gltest::ScopedRegistry>(true);
-    resources_ = LoadLibraryA(JOV_PREVIEW_TEST_RESOURCES);
-    ASSERT_NE(resources_, nullptr) << LastLoadErrorText();
-    state_.m_hCurrentResourceHandle = resources_;
-    state_.m_lpszCurrentAppName = "PreviewTests";
-    previous_ = AfxSetModuleState(&state_);
-    previousDriver_ = SetUiDriver(&driver);
-  }
+  void SetUp() override { SetUpDesk(JOV_PREVIEW_TEST_RESOURCES, "PreviewTests"); }
   void TearDown() override {
     dialog.reset();
-    SetUiDriver(previousDriver_);
-    HeadlessTest::TearDown();
-    AfxIdleCleanup();
-    AfxSetModuleState(previous_);
-    FreeLibrary(resources_);
-    registry_.reset();
+    TearDownDesk();
   }
 
   // The dialog shown at (x, y), its view kWidth x kHeight.
@@ -75,15 +57,7 @@ class PreviewTest : public testing_support::HeadlessTest {
     return gltest::FrameOf(View().m_hWnd, "preview-" + name);
   }
 
-  HeadlessDriver driver;
   std::unique_ptr<PreviewDialog> dialog;
-
- private:
-  std::unique_ptr<gltest::ScopedRegistry> registry_;
-  HMODULE resources_ = nullptr;
-  AFX_MODULE_STATE state_{};
-  AFX_MODULE_STATE* previous_ = nullptr;
-  UiDriver* previousDriver_ = nullptr;
 };
 
 }  // namespace preview_tests

@@ -2,10 +2,15 @@
 // entity, the colour rule, line widths and transforms, and text styles
 // sized by their capital B.
 #include <cmath>
+#include <numbers>
 
+#include "objectgl/GLContour.h"
+#include "objectgl/GLEllipse.h"
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLExtents.h"
+#include "objectgl/GLPolygon.h"
 #include "objectgl/GLScene.h"
+#include "objectgl/GLSelectPoint.h"
 #include "objectgl/GLText.h"
 #include "objectgl/GLTextStyle.h"
 #include "objectgl/preview/GLPreviewControl.h"
@@ -15,6 +20,7 @@ namespace {
 constexpr uint32_t kNoName = 0xFFFFFFFF;
 constexpr uint32_t kDefaultColour = 7;
 constexpr uint32_t kBlack = 0;
+constexpr uint32_t kEllipseSegments = 64;
 
 }  // namespace
 
@@ -93,4 +99,55 @@ uint32_t GLPreviewControl::TextStyleFor(double* height) {
   if (scene_->GetTextStyleCount() == 0) return AddTextStyle(height, "Arial");
   ScaleToCapitalB(0, height);
   return 0;
+}
+
+bool GLPreviewControl::AddEllipse(const GLVector& centre, const GLVector& majorAxis, const GLVector& normal,
+                                  const double* ratio, const double* start, const double* end, uint32_t colour,
+                                  uint32_t nameId) {
+  if (!scene_) return false;
+  AddNameMarker(nameId);
+  return AddCurve(new GLEllipse(centre, majorAxis, normal, ratio, AdderColour(colour), start, end, kEllipseSegments),
+                  0.0f, nullptr, nullptr);
+}
+
+bool GLPreviewControl::AddSolid(const GLVector& p1, const GLVector& p2, const GLVector& p3, const GLVector& p4,
+                                uint32_t colour, uint32_t nameId) {
+  if (!scene_) return false;
+  AddNameMarker(nameId);
+  auto* contour = new GLContour;
+  // A SOLID's third and fourth corners are crossed: the outline goes 1, 2, 4, 3.
+  for (const GLVector* p : {&p1, &p2, &p4, &p3}) contour->AddPoint(*p);
+  auto* solid = new GLPolygon(AdderColour(colour));
+  solid->AddContour(contour);
+  if (AddEntity(solid)) return true;
+  delete solid;
+  return false;
+}
+
+bool GLPreviewControl::AddSelectPoint(const GLVector& position, uint32_t colour, uint32_t size, uint32_t nameId,
+                                      uint32_t style, bool hidden) {
+  if (!scene_) return false;
+  AddNameMarker(nameId);
+  const double pixels = size;
+  auto* marker = new GLSelectPoint(position, AdderColour(colour), &pixels, style, GLAxisX, GLAxisY, GLAxisZ);
+  marker->SetHidden(hidden);
+  return AddCurve(marker, 0.0f, nullptr, nullptr);
+}
+
+GLVector GLPreviewControl::AlignedTextPosition(uint32_t styleIndex, double height, const char* text,
+                                               const GLVector& at, double rotation, int horizontal, int vertical) {
+  GLTextStyle* style = scene_ && styleIndex < scene_->GetTextStyleCount() ? scene_->GetTextStyle(styleIndex) : nullptr;
+  if (!style) return at;
+  double alongFactor = horizontal == 1 ? 0.5 : horizontal == 2 ? 1.0 : 0.0;
+  double acrossFactor = vertical == 1 ? -0.25 : vertical == 2 ? 0.5 : vertical == 3 ? 1.0 : 0.0;
+  if (vertical == 0 && horizontal == 4) alongFactor = acrossFactor = 0.5;
+  GLExtents box;
+  style->GetTextExtents(&height, text, &box);
+  if (!box.IsValid()) return at;
+  const GLVector size = box.Max() - box.Min();
+  const double across = rotation + std::numbers::pi / 2;
+  GLVector along(std::cos(rotation), std::sin(rotation), 0.0), up(std::cos(across), std::sin(across), 0.0);
+  along *= size.x * alongFactor;
+  up *= size.y * acrossFactor;
+  return at - along - up;
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "objectgl/GLContour.h"
+
 namespace {
 
 constexpr size_t kLayerSize = 256;
@@ -24,6 +26,22 @@ bool GLPreviewChainReader::Converts(const char* type) const {
   return false;
 }
 
+bool GLPreviewChainReader::AllTypes(const char* type) {
+  for (const char* known : {"LINE", "CIRCLE", "ARC", "ELLIPSE", "LWPOLYLINE", "HATCH", "SOLID", "TEXT", "ATTDEF"})
+    if (std::strcmp(type, known) == 0) return true;
+  return false;
+}
+
+void GLPreviewChainReader::AddEllipse(const GLVector&, const GLVector&, const GLVector&, double, double, double,
+                                      uint32_t) {}
+
+void GLPreviewChainReader::AddSolid(const GLVector&, const GLVector&, const GLVector&, const GLVector&, uint32_t) {}
+
+void GLPreviewChainReader::AddHatch(GLArray<GLContour*>& contours, int32_t) {
+  for (GLContour* c : contours) delete c;
+  contours.RemoveAll();
+}
+
 void GLPreviewChainReader::ReadEntity(resbuf** cursor) {
   resbuf* node = *cursor;
   if (!node) return;
@@ -33,12 +51,13 @@ void GLPreviewChainReader::ReadEntity(resbuf** cursor) {
   }
   const char* type = node->value.text;
   *cursor = node->next;
-  if (!Converts(type)) {
+  if (!AllTypes(type) || !Converts(type)) {
     while (InEntity(*cursor)) *cursor = (*cursor)->next;
     return;
   }
   if (!*cursor) return;
   layer_[0] = '\0';
+  type_ = type;
   if (std::strcmp(type, "LINE") == 0)
     ReadLine(cursor);
   else if (std::strcmp(type, "CIRCLE") == 0)
@@ -47,8 +66,14 @@ void GLPreviewChainReader::ReadEntity(resbuf** cursor) {
     ReadCircleOrArc(cursor, true);
   else if (std::strcmp(type, "LWPOLYLINE") == 0)
     ReadPolyline(cursor);
+  else if (std::strcmp(type, "ELLIPSE") == 0)
+    ReadEllipse(cursor);
+  else if (std::strcmp(type, "SOLID") == 0)
+    ReadSolid(cursor);
+  else if (std::strcmp(type, "HATCH") == 0)
+    ReadHatch(cursor);
   else
-    ReadText(cursor);
+    ReadText(cursor, type);
   while (InEntity(*cursor)) *cursor = (*cursor)->next;
 }
 
@@ -136,8 +161,9 @@ void GLPreviewChainReader::ReadPolyline(resbuf** cursor) {
   if (any && (flags & 1)) Segment(previous, first, bulge, Colour(colour));
 }
 
-void GLPreviewChainReader::ReadText(resbuf** cursor) {
+void GLPreviewChainReader::ReadText(resbuf** cursor, const char* type) {
   TextRead t;
+  t.type = type;
   const resbuf* colour = nullptr;
   for (; InEntity(*cursor); *cursor = (*cursor)->next) {
     const resbuf* n = *cursor;
@@ -157,7 +183,57 @@ void GLPreviewChainReader::ReadText(resbuf** cursor) {
     }
   }
   t.colour = Colour(colour);
-  if (!Draws("TEXT", layer_, t.colour)) return;
+  if (!Draws(t.type, layer_, t.colour)) return;
   if (t.text.empty()) t.text = "?";
   AddText(t);
+}
+
+void GLPreviewChainReader::ReadEllipse(resbuf** cursor) {
+  GLVector centre, major, normal;
+  double ratio = 1.0, start = 0.0, end = 0.0;
+  const resbuf* colour = nullptr;
+  for (; InEntity(*cursor); *cursor = (*cursor)->next) {
+    const resbuf* n = *cursor;
+    switch (n->code) {
+      case 8: TakeLayer(n); break;
+      case 10: centre = Point(n); break;
+      // The axis is relative to the centre, the normal a direction: neither
+      // goes through the family's point conversion.
+      case 11: major = GLVector(n->value.point); break;
+      case 40: ratio = n->value.real; break;
+      case 41: start = n->value.real; break;
+      case 42: end = n->value.real; break;
+      case 62: colour = n; break;
+      case 210: normal = GLVector(n->value.point); break;
+      default: break;
+    }
+  }
+  const uint32_t c = Colour(colour);
+  if (Draws("ELLIPSE", layer_, c)) AddEllipse(centre, major, normal, ratio, start, end, c);
+}
+
+void GLPreviewChainReader::ReadSolid(resbuf** cursor) {
+  GLVector corner[4];  // a missing corner stays at the origin
+  const resbuf* colour = nullptr;
+  for (; InEntity(*cursor); *cursor = (*cursor)->next) {
+    const resbuf* n = *cursor;
+    switch (n->code) {
+      case 8: TakeLayer(n); break;
+      case 10:
+      case 11:
+      case 12:
+      case 13: corner[n->code - 10] = Point(n); break;
+      case 62: colour = n; break;
+      default: break;
+    }
+  }
+  const uint32_t c = Colour(colour);
+  if (Draws("SOLID", layer_, c)) AddSolid(corner[0], corner[1], corner[2], corner[3], c);
+}
+
+void GLPreviewChainReader::ReadHatch(resbuf** cursor) {
+  GLArray<GLContour*> contours;
+  int32_t colour = 7;
+  ReadHatchBoundaries(cursor, contours, layer_, &colour);
+  AddHatch(contours, colour);
 }

@@ -109,12 +109,33 @@ class GLPreviewControl : public CButton {
   // "Arial" one; *height is rescaled by the capital-B rule either way.
   uint32_t TextStyleFor(double* height);
 
+  // Adders of one entity each: the selection name first (see the name
+  // rule), the colour rule, the rules' highlight width (not for solids),
+  // then the scene. False, and nothing made, without a scene.
+  // An elliptic arc of 64 segments; null values: ratio 1, parameters 0.
+  bool AddEllipse(const GLVector& centre, const GLVector& majorAxis, const GLVector& normal, const double* ratio,
+                  const double* start, const double* end, uint32_t colour, uint32_t nameId);
+  // A filled quadrilateral with the corners of a SOLID: p1, p2, p4, p3.
+  bool AddSolid(const GLVector& p1, const GLVector& p2, const GLVector& p3, const GLVector& p4, uint32_t colour,
+                uint32_t nameId);
+  // A marker of `size` pixels in the figure `style`, hidden or shown.
+  bool AddSelectPoint(const GLVector& position, uint32_t colour, uint32_t size, uint32_t nameId, uint32_t style,
+                      bool hidden);
+
+  // Where a text of the style and height goes so that `at` is its point of
+  // alignment: horizontal 0 left, 1 centre, 2 right; vertical 1 bottom,
+  // 2 middle, 3 top; 4 with vertical 0 the middle of both; anything else
+  // the text's own start (the insertion point as it is).
+  GLVector AlignedTextPosition(uint32_t styleIndex, double height, const char* text, const GLVector& at,
+                               double rotation, int horizontal, int vertical);
+
   // The client point (y from the top) of the group `id` where a click of
   // this control picks it; false when no point of the view does.
   bool FindPickPoint(uint32_t id, POINT* point);
   // The scene as the runner's report tells it: the view's size and, per
-  // selection name, the entities by class and material and the texts.
-  std::string DescribeContent();
+  // selection name, the entities by class and material and the texts; a
+  // family adds its own lines.
+  virtual std::string DescribeContent();
 
  protected:
   // The steps every adder shares: the name marker, then the colour as the

@@ -146,7 +146,7 @@ std::string GLPreviewControl::DescribeContent() {
     GLEntity* e = scene_->GetEntity(i);
     if (!e) continue;
     if (auto* marker = GLDynamicCast<GLName>(e)) {
-      name = marker->GetId() == kNoName ? -1 : marker->GetId();
+      name = marker->GetId() == kNoName ? int64_t{-1} : int64_t{marker->GetId()};
       continue;
     }
     auto [it, added] = groupAt.emplace(name, groups.size());

@@ -6,6 +6,9 @@
 
 #include "GLTestSupport.h"
 #include "objectgl/GLArrow.h"
+#include "objectgl/GLContour.h"
+#include "objectgl/GLMesh.h"
+#include "objectgl/GLPolygon.h"
 #include "objectgl/GLSelectPoint.h"
 
 namespace {
@@ -159,3 +162,44 @@ TEST(GLMarkers, WrittenFormsAndShortStreams) {
 }
 
 }  // namespace
+
+// Picking sends the figures as vertex arrays (Mesa keeps every vertex sent
+// one by one while selecting): each kind of figure is still found where it
+// is drawn, and nowhere else.
+TEST(GLMarkers, MarkersArrowsPolygonsAndMeshesArePickedWhereTheyAre) {
+  gltest::SceneOnWindow s(100, 100, 100, 100);
+  ASSERT_TRUE(s.ok);
+  const double size = 10, length = 20, angle = 0;
+  auto add = [&](uint32_t name, GLEntity* e) {
+    s.scene.AddEntity(new GLName(name));
+    s.scene.AddEntity(e);
+    return e;
+  };
+  add(1, new GLSelectPoint(GLVector(20, 20, 0), 0, &size, 32, GLAxisX, GLAxisY, GLAxisZ));
+  add(2, new GLSelectPoint(GLVector(50, 20, 0), 0, &size, 0, GLAxisX, GLAxisY, GLAxisZ));
+  add(3, new GLArrow(GLVector(60, 50, 0), 0, &length, GLAxisX, GLAxisY, GLAxisZ, &angle, 1));
+  auto* square = new GLContour;
+  for (const GLVector& p : {GLVector(10, 70, 0), GLVector(30, 70, 0), GLVector(30, 90, 0), GLVector(10, 90, 0)})
+    square->AddPoint(p);
+  auto* polygon = new GLPolygon(0);
+  polygon->AddContour(square);
+  add(4, polygon);
+  const std::vector<GLVector> grid = {GLVector(60, 70, 0), GLVector(90, 70, 0), GLVector(60, 90, 0),
+                                      GLVector(90, 90, 0)};
+  const std::vector<GLVector> up(4, GLAxisZ);
+  add(5, new GLMesh(2, 2, grid.data(), up.data(), nullptr, 0));
+  GLEntity* hidden = add(6, new GLSelectPoint(GLVector(80, 20, 0), 0, &size, 4, GLAxisX, GLAxisY, GLAxisZ));
+  hidden->SetHidden(true);
+  s.scene.Render();  // the polygon's list made first: a pick sends its triangles anew
+
+  // Window y runs downwards: world y at 100 - y.
+  struct Hit {
+    int x, y;
+    int32_t name;
+  };
+  // The mesh is drawn in outline in render mode 0: its edge is picked, not
+  // its middle.
+  const Hit hits[] = {{20, 80, 1}, {50, 80, 2}, {70, 50, 3}, {20, 20, 4}, {60, 20, 5},
+                      {75, 20, -1}, {80, 80, -1}, {40, 50, -1}, {45, 20, -1}};
+  for (const Hit& h : hits) EXPECT_EQ(s.scene.Pick(h.x, h.y, 2.0), h.name) << h.x << ", " << h.y;
+}

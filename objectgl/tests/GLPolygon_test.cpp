@@ -105,6 +105,25 @@ TEST(GLPolygon, EmptyPolygonsModesAndTheCompiledList) {
   EXPECT_EQ(s.scene.Pick(7, 2), -1);
 }
 
+// The GLU tessellator crashes on a point that is not a number: such points
+// are left out, drawing and picking alike.
+TEST(GLPolygon, PointsThatAreNoNumbersAreLeftOut) {
+  gltest::SceneOnWindow s(100, 100, 100, 100);
+  ASSERT_TRUE(s.ok);
+  GLContour* square = Rectangle(10, 10, 90, 90);
+  const double nan = std::nan(""), inf = INFINITY;
+  GLVectorArray points = square->GetPoints();
+  for (const GLVector& odd : {GLVector(nan, 50, 0), GLVector(50, inf, 0), GLVector(50, 50, -inf)}) points.Add(odd);
+  square->SetPoints(points);
+  auto* polygon = new GLPolygon(0);
+  polygon->AddContour(square);
+  s.scene.AddEntity(new GLName(4));
+  s.scene.AddEntity(polygon);
+  s.scene.Render();
+  EXPECT_EQ(gltest::FrameOf(s.window, "polygon-not-numbers").Rgb(50, 50), kRed);
+  EXPECT_EQ(s.scene.Pick(50, 50), 4);
+}
+
 TEST(GLContour, ArcsEllipsesAndCircles) {
   const double r = 1.0, a = 0.0, b = std::numbers::pi / 2;
   GLArc same(GLVector(), &r, &a, &a, 0, 8);

@@ -19,6 +19,7 @@
 #include "objectgl/GLScene.h"
 #include "objectgl/GLStream.h"
 #include "objectgl/GLViewport.h"
+#include "objectgl/tests/SharedGlr.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/ui_services.h"
 #include "platform/win32/wgl/wgl.h"
@@ -49,17 +50,7 @@ class ScopedRegistry {
  public:
   explicit ScopedRegistry(bool glr = false) {
     SetRegistryFolder(folder_.Path() + "/registry");
-    if (!glr) return;
-    const std::string shared = folder_.Path() + "/common/Quenlor Shared";
-    std::filesystem::create_directories(shared);
-    const char* modules = std::getenv("JOV_MODULE_DIR");
-    std::filesystem::copy_file(std::string(modules ? modules : ".") + "/GLOBJECT.GLR", shared + "/GLOBJECT.GLR");
-    HKEY key = nullptr;
-    RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", &key);
-    const std::string common = folder_.Path() + "/common";
-    RegSetValueExA(key, "CommonFilesDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(common.c_str()),
-                   static_cast<DWORD>(common.size() + 1));
-    RegCloseKey(key);
+    if (glr) InstallSharedGlr(folder_.Path());
   }
   ~ScopedRegistry() { SetRegistryFolder(""); }
   const std::string& Path() const { return folder_.Path(); }

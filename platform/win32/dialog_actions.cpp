@@ -286,6 +286,14 @@ DialogAction DialogAction::DragRow(int control, int row, int dropControl, int dr
   a.dropRow = dropRow;
   return a;
 }
+DialogAction DialogAction::Resize(int width, int height) {
+  DialogAction a;
+  a.kind = Kind::Resize;
+  a.width = width;
+  a.height = height;
+  return a;
+}
+
 DialogAction DialogAction::Ok() {
   DialogAction a;
   a.kind = Kind::Ok;
@@ -329,6 +337,7 @@ std::string DialogAction::Describe() const {
     case Kind::Ok: return "ok";
     case Kind::Cancel: return "cancel";
     case Kind::Run: return "(a test step)";
+    case Kind::Resize: return "resize " + std::to_string(width) + " " + std::to_string(height);
     case Kind::RightClick:
     case Kind::Drag:
     case Kind::Wheel:
@@ -341,7 +350,7 @@ const std::vector<std::string>& DialogActionKeywords() {
   static const std::vector<std::string> words = {"dialog", "set",    "type", "key",       "click",
                                                  "dblclick", "check", "choose", "edit-cell", "choose-cell",
                                                  "drag-row", "ok",    "cancel", "rclick",    "drag",
-                                                 "wheel",    "preview-pick"};
+                                                 "wheel",    "preview-pick", "resize"};
   return words;
 }
 
@@ -371,6 +380,13 @@ bool ParseDialogAction(std::string_view keyword, const std::vector<std::string>&
     int id;
     if (args.size() != 1 || !ParseInt(args[0], &id)) return fail("dialog needs a template id");
     *out = DialogAction::Expect(id);
+    return true;
+  }
+  if (word == "resize") {
+    int width, height;
+    if (args.size() != 2 || !ParseInt(args[0], &width) || !ParseInt(args[1], &height) || width <= 0 || height <= 0)
+      return fail("resize needs a width and a height in pixels");
+    *out = DialogAction::Resize(width, height);
     return true;
   }
   if (!IsDialogActionKeyword(word)) return fail("unknown dialog action '" + word + "'");
@@ -469,6 +485,10 @@ bool ApplyDialogAction(HWND dialog, const DialogAction& a, std::string* error) {
     case Kind::Cancel: return PressButton(dialog, IDCANCEL, "Cancel", error);
     case Kind::Run:
       if (a.run) a.run(dialog);
+      return true;
+    case Kind::Resize:
+      // In its turn, after the input queued before it.
+      headless::QueueStep([dialog, w = a.width, h = a.height] { headless::SizeWindowAsUser(dialog, w, h); });
       return true;
     case Kind::Key: {
       UINT vk, mods;

@@ -40,6 +40,9 @@
 //   preview-pick CTRL ID      clicks a client point where the control shows
 //                             its item ID (a preview's selection name); no
 //                             such point is an error
+//   resize W H                resizes the dialog's window to W by H pixels as
+//                             a drag of its corner would: the window's
+//                             limits (WM_GETMINMAXINFO) hold, then WM_SIZE
 //   menu ID|cancel            (not a dialog action) answers the next popup
 //                             menu with a command, or dismisses it
 //   ok                        clicks the OK button (IDOK without one)
@@ -63,7 +66,7 @@
 struct DialogAction {
   enum class Kind {
     Expect, Set, Type, Key, Click, DoubleClick, Check, Choose, Ok, Cancel, Run, EditCell, ChooseCell, DragRow,
-    RightClick, Drag, Wheel, PreviewPick
+    RightClick, Drag, Wheel, PreviewPick, Resize
   };
   Kind kind = Kind::Ok;
   int control = 0;
@@ -80,6 +83,8 @@ struct DialogAction {
   POINT to{};             // Drag: where it ends
   bool middleButton = false;  // Drag with the middle button
   int notches = 0;        // Wheel
+  int width = 0;          // Resize: the window's new size
+  int height = 0;
   uint32_t item = 0;      // PreviewPick: the item id
   int templateId = -1;    // Expect
   std::function<void(HWND dialog)> run;  // Run: a test's own step
@@ -102,6 +107,7 @@ struct DialogAction {
   static DialogAction Drag(int control, bool middleButton, POINT from, POINT to);
   static DialogAction Wheel(int control, int notches);
   static DialogAction PreviewPick(int control, uint32_t item);
+  static DialogAction Resize(int width, int height);
   static DialogAction Ok();
   static DialogAction Cancel();
   static DialogAction Run(std::function<void(HWND dialog)> step);

@@ -33,6 +33,17 @@ class E2e : public ::testing::Test {
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
+  // A module folder like the build's at target, linked file by file,
+  // leaving out the file named missing.
+  static std::string ModuleFolder(const std::filesystem::path& target, const std::string& missing = "") {
+    std::filesystem::create_directories(target);
+    for (const auto& entry : std::filesystem::directory_iterator(JOV_TEST_MODULE_DIR)) {
+      if (entry.path().filename() == missing) continue;
+      std::filesystem::create_symlink(entry.path(), target / entry.path().filename());
+    }
+    return target.string();
+  }
+
   // The runner (or its LT name) of a module folder, with a profile of its own.
   Outcome Run(std::vector<std::string> args, bool lt = false,
               const std::string& modules = JOV_TEST_MODULE_DIR) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "tests/e2e/E2eFixture.h"
@@ -32,10 +33,7 @@ class Export : public E2e {
  protected:
   void SetUp() override {
     E2e::SetUp();
-    modules_ = dir_ / "modules";
-    fs::create_directories(modules_);
-    for (const auto& entry : fs::directory_iterator(JOV_TEST_MODULE_DIR))
-      fs::create_symlink(entry.path(), modules_ / entry.path().filename());
+    modules_ = ModuleFolder(dir_ / "modules");
     Settings("[DESC]\r\nHEIGHT=2.5\r\nSCFACTOR=0.8\r\n");
   }
   void Settings(const std::string& text) {
@@ -44,15 +42,17 @@ class Export : public E2e {
   }
   std::string Ini() const { return testsupport::Slurp(dir_ / "profile" / "Dat" / "Jov.ini"); }
 
-  // The dialog's steps after the selection, then OK.
+  // The dialog's steps after the selection, then OK; the module folder's
+  // catalogues unless another folder is given.
   Outcome Exporting(const std::string& drawing, const std::string& steps, const std::string& before = kSelect,
-                    bool wizard = true) {
+                    bool wizard = true, const std::string& catalogue = "") {
     if (!wizard) fs::remove(modules_ / "Wizard.dll");
     const std::string dialog = steps.empty() ? "" : "dialog " + Id(IDD_JOV_EXPORT) + "\n";
     const std::string script = Write("session.txt", before + dialog + steps);
-    return Run({"--drawing", drawing, "--scale", "100", "--out", Path("out.dxf"), "--run", "Jov_Vantrix_Export",
-                "--script", script, "--verbose"},
-               false, modules_.string());
+    std::vector<std::string> args{"--drawing", drawing, "--scale", "100", "--out", Path("out.dxf"), "--run",
+                                  "Jov_Vantrix_Export", "--script", script, "--verbose"};
+    if (!catalogue.empty()) args.insert(args.end(), {"--catalogue", catalogue});
+    return Run(args, false, modules_.string());
   }
   static std::string Steps(const std::string& file, const std::string& more = "") {
     return "check " + Id(IDC_EXPORT_DESCRIPTIONS) + " 1\n" + more + "set " + Id(IDC_EXPORT_FILE) + " " + file +
@@ -185,6 +185,31 @@ TEST_F(Export, WithoutTheProductLibraryTheCommandEndsSilently) {
   EXPECT_EQ(o.out.find("message:"), std::string::npos) << o.out;
   EXPECT_TRUE(o.Has("drawing: unchanged")) << o.out;
   EXPECT_FALSE(fs::exists(Path("F.txt")));
+}
+
+// The product E1 in the preview is what the product library draws from
+// the catalogue: the section tests' box (four lines and its mark, 1 m by
+// 0.5 m at its own length, reaching the view up to 0.5), not the drawing's
+// block; the sample catalogue's item of that code is a label without
+// geometry, so nothing is drawn for it.
+TEST_F(Export, ThePreviewShowsTheProductAsItsCatalogueDrawsIt) {
+  const struct {
+    const char* what;
+    std::string catalogue;
+    std::string view, content;
+  } cases[] = {
+      {"the section tests' catalogue", JOV_SECTION_CATALOGUE,
+       "    view 516 x 309 pixels showing 5.578 x 0.787 around (2.125, 0.200)\n",
+       "    name 10001: GLLine 7 x4, GLCircle 7 x1, GLLine 1 x1, GLLine 5 x1, GLText 7 x1; texts \"-?-\"\n"},
+      {"the sample catalogue", "", "    view 516 x 309 pixels showing 5.578 x 0.658 around (2.125, 0.151)\n",
+       "    name 10001: GLLine 1 x1, GLLine 5 x1, GLText 7 x1; texts \"-?-\"\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Outcome o = Exporting(kData + "network.dxf", "cancel\n", kSelect, true, c.catalogue);
+    EXPECT_NE(o.out.find(c.view + c.content), std::string::npos) << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << o.out;
+  }
 }
 
 TEST_F(Export, NumberAllThenOkNumbersTheFixedRiserLast) {

@@ -227,3 +227,31 @@ TEST_F(ProductDialogs, TheRadiatorCatalogueOnceTheMachineSaysItIsInstalled) {
   EXPECT_NE(after.err.find("control 1098 is hidden"), std::string::npos) << after.err;
   EXPECT_EQ(Run({"--module", "Wizard.dll", "--run", "PPFree", "--hklm", "NoName="}).exit, 2);
 }
+
+// The parametric radiator's preview: its connection lines as arrows and
+// markers (kind 4) that follow an edited length and the mirror check, and
+// the catalogue's own drawing (kind 3) behind the switch.
+TEST_F(ProductDialogs, TheRadiatorsPreviewShowsItsConnectionsAndFollowsTheDialog) {
+  std::vector<std::string> args = {"--verbose", "--run", "SetPPMirror", "--arg", "0"};
+  const std::vector<std::string> request = Request("TOR0600-0001");
+  args.insert(args.end(), request.begin(), request.end());
+  Outcome o = Wizard(args, "dialog 1006\nedit-cell 1010 0 1 1400\ncheck 1075 1\nok\n");
+  ASSERT_EQ(o.exit, 0) << o.err;
+  EXPECT_TRUE(o.Has("result: 1")) << o.out;
+  // The body's four lines, the fill, vent and handle, the type; nothing of
+  // the connection lines but their arrows, and a marker each, the first
+  // (the product's own point) shown.
+  for (const char* line : {"    no name: GLLine 7 x4, GLPolygon 8 x1, GLArc 7 x2, GLText 7 x1, GLArrow 1 x1; texts \"22\"",
+                           "    name 1: GLSelectPoint 4 x1", "    name none: GLArrow 1 x1",
+                           "    name 2: GLSelectPoint 4 x1", "    kind 4, selected 1, mirrored",
+                           "    connection 1 at (50.000, 0.000, 1.000) pointing 270.000 degrees, marker shown",
+                           "    connection 2 at (1350.000, 0.000, 1.000) pointing 270.000 degrees, marker hidden"})
+    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.out;
+
+  Outcome catalogue = Wizard(Join({"--verbose"}, Request("TOR0600-0001")),
+                             "dialog 1006\nedit-cell 1010 0 1 1400\nclick 1050\nok\n");
+  ASSERT_EQ(catalogue.exit, 0) << catalogue.err;
+  for (const char* line : {"    kind 3, selected 1, not mirrored",
+                           "    connection 2 at (950.000, 0.000, 1.000) pointing 270.000 degrees, marker hidden"})
+    EXPECT_TRUE(catalogue.Has(line)) << line << "\n" << catalogue.out;
+}

@@ -4,22 +4,6 @@
 
 #include "tests/e2e/E2eFixture.h"
 
-namespace fs = std::filesystem;
-
-namespace {
-
-// A module folder like the build's, linked file by file, leaving one out.
-std::string ModuleFolderWithout(const fs::path& target, const std::string& missing) {
-  fs::create_directories(target);
-  for (const auto& entry : fs::directory_iterator(JOV_TEST_MODULE_DIR)) {
-    if (entry.path().filename() == missing) continue;
-    fs::create_symlink(entry.path(), target / entry.path().filename());
-  }
-  return target.string();
-}
-
-}  // namespace
-
 TEST_F(E2e, ImportAsksForTheNetworkWhenItsTextsAreThere) {
   Outcome o = Run({"--drawing", Sample(), "--run", "Jov_Vantrix_Import", "--log", Path("host.log")});
   EXPECT_EQ(o.exit, 0) << o.err;
@@ -29,7 +13,7 @@ TEST_F(E2e, ImportAsksForTheNetworkWhenItsTextsAreThere) {
 }
 
 TEST_F(E2e, MissingResourceLibraryFailsTheCommandsBeforeAnyPrompt) {
-  const std::string modules = ModuleFolderWithout(dir_ / "bin", "Jov_Vantrix.qmr");
+  const std::string modules = ModuleFolder(dir_ / "bin", "Jov_Vantrix.qmr");
   for (const char* command : {"Jov_Vantrix_Import", "Jov_Vantrix_Export", "Jov_CutDlg"}) {
     Outcome o = Run({"--drawing", Sample(), "--run", command, "--log", Path("host.log")}, false,
                     modules);

@@ -184,10 +184,7 @@ TEST_F(WizardProducts, TheLevelComesFromTheSelectedInsert) {
   EXPECT_TRUE(Holds(Call(kept, 3), "chain 2: 1000 \"1.5000\"")) << "2C changes nothing: " << kept.out;
 
   // The manager program binds no host: no levels are read.
-  const fs::path bin = dir_ / "bin";
-  fs::create_directories(bin);
-  for (const auto& entry : fs::directory_iterator(JOV_TEST_MODULE_DIR))
-    fs::create_symlink(entry.path(), bin / entry.path().filename());
+  const fs::path bin = ModuleFolder(dir_ / "bin");
   fs::create_symlink(fs::path(JOV_TEST_MODULE_DIR) / "dravik", bin / "JovMgr.exe");
   Outcome manager = Wizard(Join({"--drawing", drawing, "--select", "2A"}, ValveRequest(kValveSized)),
                            (bin / "JovMgr.exe").string());

@@ -20,6 +20,8 @@
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/DialogMessages.h"
 #include "wizard/dialogs/ProductDialogHost.h"
+#include "wizard/dialogs/ProductPlacement.h"
+#include "wizard/dialogs/ProductSwitch.h"
 #include "wizard/frame/engine/CListItemData.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
@@ -43,9 +45,6 @@ constexpr UINT kQueryMessage = 0x7101;
 
 // A length: entered in metres in length mode 1, shown by the mode.
 bool IsLength(const CValueParam& p) { return p.status != 0 && !(p.status & ParamStatus::kFormula); }
-
-// The dialog's registry key under the wizard's root.
-std::string PlacementKey() { return TheProductDialogHost().RegistryRoot() + "CPPDlg"; }
 
 CString LoadText(UINT id) {
   char text[256] = "";
@@ -230,15 +229,7 @@ BOOL CPPDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(TheDialogHost().Icon()));
   CWnd* switchBox = GetDlgItem(IDC_PP_SWITCH);
-  switchBox->GetWindowText(captionA);
-  captionB = LoadText(IDS_PRODUCT_SWITCH);
-  radioMode = captionB == "Voransicht";
-  if (radioMode) {
-    switchBox->ShowWindow(SW_HIDE);
-  } else {
-    GetDlgItem(IDC_PP_SWITCH_PRODUCT)->ShowWindow(SW_HIDE);
-    GetDlgItem(IDC_PP_SWITCH_CATALOGUE)->ShowWindow(SW_HIDE);
-  }
+  radioMode = SetUpProductSwitch(this, IDC_PP_SWITCH, IDC_PP_SWITCH_PRODUCT, IDC_PP_SWITCH_CATALOGUE, captionA, captionB);
   if (!backAllowed) GetDlgItem(IDC_PP_BACK)->EnableWindow(FALSE);
 
   try {
@@ -415,35 +406,17 @@ void CPPDlg::OnOK() {
 }
 
 void CPPDlg::RestorePlacement() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, PlacementKey().c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-    DWORD value = 0, type = 0, size = sizeof value;
-    if (RegQueryValueExA(key, "Switch", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
-        type == REG_DWORD && size == sizeof value)
-      (radioMode ? switchRadio : switchCheck) = static_cast<int>(value);
-    RECT rect{};
-    size = sizeof rect;
-    if (RegQueryValueExA(key, "Rect", nullptr, &type, reinterpret_cast<BYTE*>(&rect), &size) == ERROR_SUCCESS &&
-        size == sizeof rect && !editorTest && (rect.left != 0 || rect.top != 0))
-      SetWindowPos(nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    RegCloseKey(key);
-  }
-  preview->SetBackground(
-      static_cast<int>(GetPrivateProfileIntA("VIEW", "BGCOLOR", 0, MakeProfilePath("Dat\\Jov.ini").c_str())));
+  const ProductPlacement placement = ReadProductPlacement();
+  if (placement.hasSwitch) (radioMode ? switchRadio : switchCheck) = placement.switchValue;
+  if (placement.hasRect && !editorTest && (placement.rect.left != 0 || placement.rect.top != 0))
+    SetWindowPos(nullptr, placement.rect.left, placement.rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  preview->SetBackground(PreviewBackgroundColour());
 }
 
 void CPPDlg::SavePlacement() {
-  HKEY key = nullptr;
-  if (RegCreateKeyA(HKEY_CURRENT_USER, PlacementKey().c_str(), &key) == ERROR_SUCCESS) {
-    const DWORD value = static_cast<DWORD>(radioMode ? switchRadio : switchCheck);
-    RegSetValueExA(key, "Switch", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    if (!editorTest) {
-      RECT rect{};
-      GetWindowRect(&rect);
-      RegSetValueExA(key, "Rect", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&rect), sizeof rect);
-    }
-    RegCloseKey(key);
-  }
+  RECT rect{};
+  GetWindowRect(&rect);
+  WriteProductPlacement(radioMode ? switchRadio : switchCheck, editorTest ? nullptr : &rect, nullptr);
   if (vantrixUse && roomCombo.IsWindowVisible()) {
     const std::string ini = MakeProfilePath("Dat\\Jov.ini");
     WritePrivateProfileStringA("VANTRIX", "LAST_ROOM", Selected(roomCombo), ini.c_str());
@@ -481,13 +454,7 @@ BOOL CPPDlg::OnHelpInfo(HELPINFO* info) {
   const std::string chm = TheDialogHost().BasePath("HELP\\JOV2D.CHM");
   if (_access(chm.c_str(), 0) == 0) {
     if (topic) {
-      HH_POPUP popup{};
-      popup.cbStruct = sizeof popup;
-      popup.idString = static_cast<UINT>(topic);
-      popup.pt = info->MousePos;
-      popup.clrForeground = popup.clrBackground = static_cast<COLORREF>(-1);
-      popup.rcMargins = {-1, -1, -1, -1};
-      HtmlHelpA(m_hWnd, chm.c_str(), HH_DISPLAY_TEXT_POPUP, reinterpret_cast<DWORD_PTR>(&popup));
+      ShowHelpPopup(m_hWnd, chm, static_cast<UINT>(topic), info);
     } else {
       // A context number, not a topic name.
       HtmlHelpA(m_hWnd, chm.c_str(), HH_HELP_CONTEXT, kContents);

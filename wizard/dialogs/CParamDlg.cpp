@@ -340,13 +340,7 @@ BOOL CParamDlg::OnHelpInfo(HELPINFO* info) {
   const int topic = TopicOfControl(info ? info->iCtrlId : 0);
   const std::string chm = TheDialogHost().BasePath("HELP\\KX.CHM");
   if (_access(chm.c_str(), 0) == 0) {
-    HH_POPUP popup{};
-    popup.cbStruct = sizeof popup;
-    popup.idString = static_cast<UINT>(topic);
-    if (info) popup.pt = info->MousePos;
-    popup.clrForeground = popup.clrBackground = static_cast<COLORREF>(-1);
-    popup.rcMargins = {-1, -1, -1, -1};
-    HtmlHelpA(m_hWnd, chm.c_str(), HH_DISPLAY_TEXT_POPUP, reinterpret_cast<DWORD_PTR>(&popup));
+    ShowHelpPopup(m_hWnd, chm, static_cast<UINT>(topic), info);
   } else {
     WinHelpA(m_hWnd, TheDialogHost().BasePath("HELP\\KX.HLP").c_str(), HELP_CONTEXTPOPUP,
              static_cast<ULONG_PTR>(topic));

@@ -33,3 +33,13 @@ void ShowWizardHelp(HWND caller, const char* topic) {
   const std::string file = TheDialogHost().BasePath("HELP\\JOV2D.CHM") + "::/zdroje\\" + topic;
   HtmlHelpA(caller, file.c_str(), HH_DISPLAY_TOPIC, 0);
 }
+
+void ShowHelpPopup(HWND caller, const std::string& chm, UINT topic, const HELPINFO* request) {
+  HH_POPUP popup{};
+  popup.cbStruct = sizeof popup;
+  popup.idString = topic;
+  if (request) popup.pt = request->MousePos;
+  popup.clrForeground = popup.clrBackground = static_cast<COLORREF>(-1);
+  popup.rcMargins = {-1, -1, -1, -1};
+  HtmlHelpA(caller, chm.c_str(), HH_DISPLAY_TEXT_POPUP, reinterpret_cast<DWORD_PTR>(&popup));
+}

@@ -9,6 +9,8 @@
 
 #include "platform/win32/win32_types.h"
 
+struct HELPINFO;
+
 class DialogHost {
  public:
   virtual ~DialogHost();
@@ -29,3 +31,6 @@ DialogHost* SetDialogHost(DialogHost* host);
 
 // The dialogs' help: the topic of "HELP\JOV2D.CHM" beside the library.
 void ShowWizardHelp(HWND caller, const char* topic);
+// A control's help: string `topic` of the HTML help file chm as a text
+// popup at the request's mouse position.
+void ShowHelpPopup(HWND caller, const std::string& chm, UINT topic, const HELPINFO* request);

@@ -10,6 +10,12 @@ class NoHost : public ProductDialogHost {
   void GetProducerData(const char* out[kProducerTexts]) const override {
     for (int i = 0; i < kProducerTexts; ++i) out[i] = nullptr;
   }
+  void SetProducerData(const char* const[kProducerTexts]) override {}
+  void KeepChoices(const int[kChoices]) override {}
+  void KeptChoices(int out[kChoices]) const override {
+    for (int i = 0; i < kChoices; ++i) out[i] = -1;
+  }
+  const char* PP2Date() const override { return nullptr; }
   const char* Slope() const override { return nullptr; }
   int Mirror() const override { return -1; }
   void SetMirror(int) override {}

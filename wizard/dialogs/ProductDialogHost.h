@@ -19,6 +19,9 @@ struct resultResbuf;
 class ProductDialogHost {
  public:
   static constexpr int kProducerTexts = 7;
+  // The producer dialog's choices kept for its return from the parametric
+  // dialog, by position.
+  enum Choice { kProducer, kDate, kGroup1, kGroup2, kType, kMeasurement, kChoices };
 
   virtual ~ProductDialogHost();
 
@@ -32,6 +35,13 @@ class ProductDialogHost {
   // The producer dialog's texts (product, date, group, type, measurement,
   // price, unit; null when not stored) and the slope text.
   virtual void GetProducerData(const char* out[kProducerTexts]) const = 0;
+  // Null: every slot emptied.
+  virtual void SetProducerData(const char* const texts[kProducerTexts]) = 0;
+  virtual void KeepChoices(const int indices[kChoices]) = 0;
+  virtual void KeptChoices(int out[kChoices]) const = 0;
+  // The packed date the caller set for the producer dialog (decimal text of
+  // year * 512 + month * 32 + day), null when none.
+  virtual const char* PP2Date() const = 0;
   virtual const char* Slope() const = 0;
   // -1 no mirror offered, else 0 or 1.
   virtual int Mirror() const = 0;

@@ -4,14 +4,14 @@
 
 ProductPreview::~ProductPreview() = default;
 
-bool PlainProductPreview::Create(CWnd* dialog, UINT controlId) {
-  return dialog && button.SubclassDlgItem(controlId, dialog);
+bool ViewProductPreview::Create(CWnd* dialog, UINT controlId) {
+  // The scene is made as the button is taken over.
+  return dialog && view.SubclassDlgItem(controlId, dialog) && view.IsReady();
 }
 
-void PlainProductPreview::Show(int what, const resbuf* chain) {
-  kind = what;
-  shown = chain;
-  ++shows;
+void ViewProductPreview::Show(int kind, const resbuf* chain) {
+  view.SetKind(static_cast<uint32_t>(kind));
+  view.ShowPreview(chain, true);
 }
 
-std::unique_ptr<ProductPreview> MakeProductPreview() { return std::make_unique<PlainProductPreview>(); }
+std::unique_ptr<ProductPreview> MakeProductPreview() { return std::make_unique<ViewProductPreview>(); }

@@ -1,15 +1,12 @@
 // The product preview of the parametric dialog (its control 1001), as far
 // as the dialog drives it: the scene made once, one of two drawings shown,
-// the connection point marked, mirrored display and background colour.
-// Until the OpenGL preview takes the control over, the control stays the
-// plain button of the template and the preview only keeps what it was
-// asked to show.
+// the connection point marked, mirrored display and background.
 #pragma once
 
 #include <memory>
 
 #include "common/resbuf.h"
-#include "platform/mfc/CButton.h"
+#include "wizard/dialogs/CViewJovGL.h"
 
 class CWnd;
 
@@ -27,28 +24,24 @@ class ProductPreview {
   virtual void Show(int kind, const resbuf* chain) = 0;
   // Marks the connection group of the product's own point (1-based).
   virtual void SelectConnectionGroup(unsigned number) = 0;
-  // Mirrored about the preview's current axis, or not.
+  // Mirrored about the axis of the marked connection point, or not.
   virtual void SetMirrored(bool mirrored) = 0;
-  // A palette index of the scene's material library.
-  virtual void SetBackground(int colour) = 0;
+  // The background scheme: 0 black, 1 white, 2 grey.
+  virtual void SetBackground(int scheme) = 0;
 };
 
-// The template's button, keeping what it was asked to show.
-class PlainProductPreview : public ProductPreview {
+// The product preview view on the dialog's button, in kind 4 until told
+// otherwise.
+class ViewProductPreview : public ProductPreview {
  public:
+  ViewProductPreview() : view(ProductPreview::kProduct, 1, 0, 0) {}
   bool Create(CWnd* dialog, UINT controlId) override;
   void Show(int kind, const resbuf* chain) override;
-  void SelectConnectionGroup(unsigned number) override { group = number; }
-  void SetMirrored(bool value) override { mirrored = value; }
-  void SetBackground(int colour) override { background = colour; }
+  void SelectConnectionGroup(unsigned number) override { view.SelectPoint(number); }
+  void SetMirrored(bool mirrored) override { view.SetMirror(mirrored, view.GetSelectedAngle(), true); }
+  void SetBackground(int scheme) override { view.SetBackground(static_cast<uint32_t>(scheme), true); }
 
-  CButton button;
-  int kind = 0;
-  const resbuf* shown = nullptr;
-  unsigned group = 0;
-  bool mirrored = false;
-  int background = 0;
-  int shows = 0;  // how often a drawing was shown
+  CViewJovGL view;
 };
 
 // The preview a new parametric dialog gets.

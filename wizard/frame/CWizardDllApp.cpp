@@ -124,6 +124,7 @@ int CWizardDllApp::ExitInstance() {
   Free(m_dimensionText);
   for (char*& t : m_producer) Free(t);
   for (char*& t : m_level) Free(t);
+  for (int& index : m_retry) index = -1;
   FreeResultChains();
   return CWinApp::ExitInstance();
 }
@@ -149,6 +150,14 @@ void CWizardDllApp::SetProducerData(const char* const texts[kProducerTexts]) {
 
 void CWizardDllApp::GetProducerData(const char* out[kProducerTexts]) const {
   for (int i = 0; i < kProducerTexts; ++i) out[i] = m_producer[i];
+}
+
+void CWizardDllApp::SetRetryIndices(const int indices[kRetryIndices]) {
+  for (int i = 0; i < kRetryIndices; ++i) m_retry[i] = indices[i];
+}
+
+void CWizardDllApp::GetRetryIndices(int out[kRetryIndices]) const {
+  for (int i = 0; i < kRetryIndices; ++i) out[i] = m_retry[i];
 }
 
 void CWizardDllApp::SetZLevelTexts(const char* zLevel, const char* zA, const char* zB, const char* zC) {

@@ -24,6 +24,9 @@ enum WizardHostMode : int {
 class CWizardDllApp : public CWinApp {
  public:
   static constexpr int kProducerTexts = 7;
+  // The producer dialog's choices (producer, date, group 1, group 2, type,
+  // measurement), kept for its return from the parametric dialog.
+  static constexpr int kRetryIndices = 6;
   // _ZLEVEL, zA, zB, zC of the connected element, then the computed level.
   static constexpr int kLevelTexts = 5;
   static constexpr int kComputedLevel = 4;
@@ -63,6 +66,8 @@ class CWizardDllApp : public CWinApp {
   // Null or empty texts leave their slot empty.
   void SetProducerData(const char* const texts[kProducerTexts]);
   void GetProducerData(const char* out[kProducerTexts]) const;
+  void SetRetryIndices(const int indices[kRetryIndices]);
+  void GetRetryIndices(int out[kRetryIndices]) const;
   // Replaces the four texts of the connected element and clears the
   // computed level.
   void SetZLevelTexts(const char* zLevel, const char* zA, const char* zB, const char* zC);
@@ -99,6 +104,7 @@ class CWizardDllApp : public CWinApp {
   char* m_date = nullptr;
   char* m_slope = nullptr;
   char* m_producer[kProducerTexts] = {};
+  int m_retry[kRetryIndices] = {-1, -1, -1, -1, -1, -1};
   char* m_level[kLevelTexts] = {};
   int m_mirror = -1;
   char* m_dimensionText = nullptr;

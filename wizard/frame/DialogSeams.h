@@ -1,8 +1,7 @@
 // Where the exports open the dialogs of the wizard: one function per dialog,
 // given everything the dialog is constructed with and set up with before
-// DoModal, answering its DoModal result. Each dialog's own code puts its
-// function in place; until then a dialog is opened on its template alone,
-// which fails as a dialog without a template does (-1). Tests put doubles in.
+// DoModal, answering its DoModal result. The defaults are the dialogs as
+// built; tests put doubles in.
 #pragma once
 
 #include "common/resbuf.h"

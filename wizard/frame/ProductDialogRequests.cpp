@@ -111,6 +111,9 @@ void ReadInsertZLevel() {
 int RunProductDialogs(const ProductRequestArgs& args, bool oneShot, bool initialRecalc) {
   CWizardDllApp& app = TheWizardApp();
   app.FreeResultChains();
+  // The producer's data are this request's only: an earlier hand-over's
+  // would be written into another product.
+  app.SetProducerData(nullptr);
   if (!args.db) return kError;
   SetCurrentCatalogue(args.db);
   if (!EnsureWizardResources()) return kError;

@@ -1,5 +1,7 @@
 #include "wizard/frame/ProductDialogs.h"
 
+#include "wizard/dialogs/CDefParamDlg.h"
+#include "wizard/dialogs/CPP2Dlg.h"
 #include "wizard/dialogs/CPPDlg.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/frame/CWizardDllApp.h"
@@ -9,6 +11,9 @@
 
 namespace {
 
+static_assert(ProductDialogHost::kChoices == CWizardDllApp::kRetryIndices);
+static_assert(ProductDialogHost::kProducerTexts == CWizardDllApp::kProducerTexts);
+
 class ApplicationHost : public ProductDialogHost {
  public:
   std::string RegistryRoot() const override { return WizardRegistryRoot(); }
@@ -17,6 +22,10 @@ class ApplicationHost : public ProductDialogHost {
     return which == 1 ? TheWizardApp().ResultChain1() : TheWizardApp().ResultChain2();
   }
   void GetProducerData(const char* out[kProducerTexts]) const override { TheWizardApp().GetProducerData(out); }
+  void SetProducerData(const char* const texts[kProducerTexts]) override { TheWizardApp().SetProducerData(texts); }
+  void KeepChoices(const int indices[kChoices]) override { TheWizardApp().SetRetryIndices(indices); }
+  void KeptChoices(int out[kChoices]) const override { TheWizardApp().GetRetryIndices(out); }
+  const char* PP2Date() const override { return TheWizardApp().GetPP2Date(); }
   const char* Slope() const override { return TheWizardApp().GetSlope(); }
   int Mirror() const override { return TheWizardApp().GetMirror(); }
   void SetMirror(int mirror) override { TheWizardApp().SetMirror(mirror); }
@@ -55,5 +64,21 @@ INT_PTR RunParametricDialog(const ParametricDialogArgs& args) {
   dialog.SetConnection(args.ownNumber, args.otherIndex, args.otherPoints, args.vantrixUse);
   dialog.SetQProd(args.productCode);
   dialog.SetInitialRecalc(args.initialRecalc);
+  return dialog.DoModal();
+}
+
+INT_PTR RunProducerDialog(const ProducerDialogArgs& args) {
+  UseApplicationAsProductDialogHost();
+  CPP2Dlg dialog(args.view, args.itemStatus, args.productCode, args.branch, args.arg13, args.typeName,
+                 CWnd::FromHandle(args.parent));
+  dialog.SetPropertyFlags(args.propertyFlags, args.flagCount);
+  dialog.SetConnection(args.ownNumber, args.otherIndex, args.otherPoints, args.retry);
+  return dialog.DoModal();
+}
+
+INT_PTR RunDefinitionEditor(unsigned view, bool viewOnly, HWND parent) {
+  // Its test of the product runs the parametric dialog.
+  UseApplicationAsProductDialogHost();
+  CDefParamDlg dialog(view, viewOnly, CWnd::FromHandle(parent));
   return dialog.DoModal();
 }

@@ -130,6 +130,17 @@ TEST_F(WizardLibrary, WithoutItsResourcesEveryExportAnswersItsCodeUntilTheFileIs
   for (const UiEvent& e : UiJournal())
     if (e.kind == UiEvent::Kind::DialogOpened) opened.push_back(e.dialog.templateId);
   EXPECT_EQ(opened, (std::vector<int>{IDD_DIM, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK, IDD_MASK}));
+  // Without the scene library's resources beside it the editor's preview
+  // has no scene: it says so and ends before it is seen.
+  ClearUiJournal();
+  EXPECT_EQ(wizardDialog(nullptr, db, 1, true), -1);
+  std::vector<UiEvent> boxes;
+  for (const UiEvent& e : UiJournal())
+    if (e.kind == UiEvent::Kind::MessageBox) boxes.push_back(e);
+  ASSERT_EQ(boxes.size(), 2u) << "the scene library's complaint, then the editor's";
+  EXPECT_NE(boxes[0].box.text.find("GLOBJECT.GLR"), std::string::npos);
+  EXPECT_NE(boxes.back().box.text.find("preview could not be prepared"), std::string::npos);
+  EXPECT_EQ(boxes.back().box.type, static_cast<UINT>(MB_ICONEXCLAMATION));
   EXPECT_EQ(wizardDialog(nullptr, nullptr, 1, false), -1) << "no catalogue";
   EXPECT_EQ(preset(nullptr, 1, 'z', nullptr), 0) << "the editor did not end with OK";
   EXPECT_EQ(presetPick(), -1) << "the test host's table has no Select";

@@ -2,7 +2,7 @@
 """Checks the section drawing generated from tests/data/branch.dxf (base
 point (10000, 20000), millimetres; see CutDrawingOnDrawings_test.cpp).
 
-  check_cut_drawing.py SAVED MODE ASSOC SCHEME FIRST_LINE_LAYER FLOOR_LAYER BASE_LAYER
+  check_cut_drawing.py SAVED MODE ASSOC SCHEME FIRST_LINE_LAYER FLOOR_LAYER BASE_LAYER [CATALOGUE]
 
 MODE "floor": the whole section with its floor mark; "no-floor": the same
 closed by the base line alone; "unchanged": nothing generated, the drawing
@@ -10,7 +10,12 @@ is branch.dxf as it was. In every mode ezdxf's auditor finds no error and
 no coordinate is NaN or infinite. ASSOC and SCHEME "-" stand for stamps of
 an unknown moment: those of the first new insert, which must have the
 stamps' forms ("%d.%m.%Y-%H.%M.%S", "%H.%M.%S-%d.%m.%Y") and which every
-other new entity must share."""
+other new entity must share.
+
+The products come from the test library's fixture (both a 600 x 500 box
+"TXX0600-0001"), or, with CATALOGUE, from the product library reading that
+catalogue source: each insert then shows its item's geometry and carries its
+data, the product P with the length and level the section gave it."""
 import math
 import os
 import re
@@ -18,32 +23,13 @@ import sys
 
 from ezdxf import recover
 
-SOURCE = os.path.join(os.path.dirname(__file__), "..", "..", "..", "tests", "data", "branch.dxf")
+HERE = os.path.dirname(__file__)
+sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "tests", "support"))
+from catalogue_products import Catalogue, jov_data  # noqa: E402
+
+SOURCE = os.path.join(HERE, "..", "..", "..", "tests", "data", "branch.dxf")
 S, P, F, R = "39", "3B", "3D", "3E"
 APPS = ("JOV_DATA", "JOV_INSPT", "JOV_LINK", "_VANTRIX")
-
-
-def caret(text):
-    """A text value as the host reads it back: ^J a line feed, "^ " a caret."""
-    out, i = [], 0
-    while i < len(text):
-        if text[i] == "^" and i + 1 < len(text) and text[i + 1] == " ":
-            out.append("^")
-            i += 2
-        elif text[i] == "^" and i + 1 < len(text) and 0x40 <= ord(text[i + 1]) < 0x60:
-            out.append(chr(ord(text[i + 1]) - 0x40))
-            i += 2
-        else:
-            out.append(text[i])
-            i += 1
-    return "".join(out)
-
-
-def jov_data(entity):
-    if not entity.has_xdata("JOV_DATA"):
-        return None, {}
-    tags = [caret(value) for _, value in entity.get_xdata("JOV_DATA")]
-    return tags[0], dict(zip(tags[1::2], tags[2::2]))
 
 
 def link(entity):
@@ -85,7 +71,26 @@ class Checker:
 STAMP_FORMS = {"_NUM_ASSOC": r"\d\d\.\d\d\.\d{4}-\d\d\.\d\d\.\d\d", "_SCH_ASSOC": r"\d\d\.\d\d\.\d\d-\d\d\.\d\d\.\d{4}"}
 
 
-def check_section(c, doc, before, assoc, scheme, first_layer, floor_layer, base_layer, floor):
+def check_products(c, doc, inserts, catalogue):
+    """The fixture's box in both inserts, or each insert's item of the
+    catalogue: P (the left one) 600 long on the floor's 3000."""
+    for e in inserts:
+        code, props = jov_data(e)
+        if catalogue:
+            wanted = {"L": "600", "O": "3000"} if e is inserts[0] else {}
+            c.errors += catalogue.check_insert(doc, e, wanted)
+            continue
+        block = doc.blocks.get(e.dxf.name)
+        kinds = [b.dxftype() for b in block] if block else None
+        c.expect(kinds == ["LINE"] * 4, f"block {e.dxf.name} holds {kinds}")
+        c.expect(code == "TXX0600i0001", f"insert type code {code}")
+        c.expect(props.get("_PTS") == "1\nP1\n50\n0\n20\n", f"insert _PTS {props.get('_PTS')!r}")
+    if catalogue:
+        codes = [jov_data(e)[0] for e in inserts]
+        c.expect(codes == ["TCD0000i0001", "TCD0000i0002"], f"the product and the start: {codes}")
+
+
+def check_section(c, doc, before, assoc, scheme, first_layer, floor_layer, base_layer, floor, catalogue):
     msp = doc.modelspace()
     new = [e for e in msp if e.dxf.handle not in before]
     stamps = {"_NUM_ASSOC": assoc, "_SCH_ASSOC": scheme}
@@ -103,18 +108,14 @@ def check_section(c, doc, before, assoc, scheme, first_layer, floor_layer, base_
         c.expect(e.dxf.layer == "NET", f"insert on {e.dxf.layer}")
         c.near(e.dxf.insert.y, 23000, "insert y")
         c.near(e.dxf.xscale, 1.0, "insert X scale")
-        block = doc.blocks.get(e.dxf.name)
-        kinds = [b.dxftype() for b in block] if block else None
-        c.expect(e.dxf.name.startswith("*U") and kinds == ["LINE"] * 4,
-                 f"block {e.dxf.name} holds {kinds}")
+        c.expect(e.dxf.name.startswith("*U"), f"block {e.dxf.name}")
         c.expect(e.has_xdata("JOV_INSPT"), "insert without JOV_INSPT")
         code, props = jov_data(e)
-        c.expect(code == "TXX0600i0001", f"insert type code {code}")
-        c.expect(props.get("_PTS") == "1\nP1\n50\n0\n20\n", f"insert _PTS {props.get('_PTS')!r}")
         wanted = dict(stamps, _NBRANCH="V1", _NUM_BRANCH="1", _NUM_SIDE="0")
         c.expect(all(props.get(k) == v for k, v in wanted.items()), f"insert keys {props}")
     if len(inserts) != 2:
         return
+    check_products(c, doc, inserts, catalogue)
     product, start = inserts
     c.near(start.dxf.insert.x, 10000, "the start stands at the base point")
     c.near(product.dxf.insert.x, 8800, "the product one width and a distance left of it")
@@ -205,7 +206,7 @@ def check_section(c, doc, before, assoc, scheme, first_layer, floor_layer, base_
             c.expect(not mark, f"floor mark without DRAW_FLOOR: {[e.dxftype() for e in mark]}")
 
 
-def main(saved, mode, assoc, scheme, first_layer, floor_layer, base_layer):
+def main(saved, mode, assoc, scheme, first_layer, floor_layer, base_layer, catalogue=None):
     doc, auditor = recover.readfile(saved)
     c = Checker()
     c.errors += [f"audit: {e.message}" for e in auditor.errors]
@@ -217,11 +218,12 @@ def main(saved, mode, assoc, scheme, first_layer, floor_layer, base_layer):
         was = {h: (e.dxftype(), xdata(e)) for h, e in before.items()}
         c.expect(now == was, f"the drawing changed: {sorted(now)} from {sorted(was)}")
     else:
-        check_section(c, doc, before, assoc, scheme, first_layer, floor_layer, base_layer, mode == "floor")
+        check_section(c, doc, before, assoc, scheme, first_layer, floor_layer, base_layer, mode == "floor",
+                      Catalogue(catalogue) if catalogue else None)
     for error in c.errors:
         print(error)
     return 1 if c.errors else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:8]))
+    sys.exit(main(*sys.argv[1:9]))

@@ -3,17 +3,26 @@
 (R1, A, K, M) and saved: ezdxf's auditor finds no error, the entities of
 the fixture are unchanged, and the new entities are those of the section.
 
-  check_riser_section.py ORIGINAL SAVED tree|flat STAMP
+  check_riser_section.py ORIGINAL SAVED tree|flat STAMP [CATALOGUE]
 
 STAMP "-" stands for a stamp of an unknown moment: the new inserts must
 share one of the form "%d.%m.%Y-%H.%M.%S".
 
+The products come from the test library's fixture (a box of four lines),
+or, with CATALOGUE, from the product library reading that catalogue source:
+each insert then shows its item's geometry and carries its data, A standing
+on the floor's 3000 at the item's own length, K and M 600 long.
+
 Prints one line per failed expectation and exits with 1 when there is one."""
+import os
 import re
 import sys
 from collections import Counter
 
 from ezdxf import recover
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "..", "tests", "support"))
+from catalogue_products import Catalogue, jov_data  # noqa: E402
 
 R1, A, K, M = "3C", "3E", "40", "42"
 TREE_SECTION = "5;1;2;;0;0;2;4;K;0;0;4;0;M;0;0;"
@@ -25,13 +34,6 @@ def expect(condition, what):
         FAILURES.append(what)
 
 
-def jov_data(entity):
-    if not entity.has_xdata("JOV_DATA"):
-        return None, {}
-    tags = [value for _, value in entity.get_xdata("JOV_DATA")]
-    return tags[0], dict(zip(tags[1::2], tags[2::2]))
-
-
 def near(a, b):
     return abs(a - b) < 1e-6
 
@@ -41,7 +43,10 @@ def snapshot(entity):
     return entity.dxftype(), dict(entity.dxfattribs()), xdata
 
 
-def check_products(inserts, doc, stamp, mode):
+PRODUCT_VALUES = {"A": {"O": "3000", "L": "1000"}, "K": {"O": "0", "L": "600"}, "M": {"O": "0", "L": "600"}}
+
+
+def check_products(inserts, doc, stamp, mode, catalogue):
     expect(len(inserts) == 3, f"three new inserts, not {len(inserts)}")
     if stamp == "-" and inserts:
         stamp = jov_data(inserts[0])[1].get("_NUM_ASSOC", "")
@@ -51,9 +56,13 @@ def check_products(inserts, doc, stamp, mode):
         code, props = jov_data(insert)
         name = props.get("_NUM_BRANCH", "?").split(",")[0]
         by_branch[name] = insert
-        block = doc.blocks.get(insert.dxf.name)
-        expect(block is not None and sorted(e.dxftype() for e in block) == ["LINE"] * 4,
-               f"{name}: a block of the four lines only")
+        if catalogue:
+            for error in catalogue.check_insert(doc, insert, PRODUCT_VALUES.get(name), pairs=True):
+                expect(False, f"{name}: {error}")
+        else:
+            block = doc.blocks.get(insert.dxf.name)
+            expect(block is not None and sorted(e.dxftype() for e in block) == ["LINE"] * 4,
+                   f"{name}: a block of the four lines only")
         expect(insert.has_xdata("JOV_INSPT"), f"{name}: JOV_INSPT")
         expect(code is not None and len(code) == 12 and code[7] == "i", f"{name}: type code {code}")
         expect(props.get("_NUM_CUT") == "7", f"{name}: _NUM_CUT")
@@ -81,7 +90,7 @@ def check_products(inserts, doc, stamp, mode):
         expect(near(x["M"], 600) and 0 > x["K"] > x["A"], f"M right at 600, K nearer than A on the left: {x}")
 
 
-def main(original_path, saved_path, mode, stamp):
+def main(original_path, saved_path, mode, stamp, catalogue=None):
     original, _ = recover.readfile(original_path)
     saved, auditor = recover.readfile(saved_path)
     expect(not auditor.has_errors, f"auditor errors: {[str(e.message) for e in auditor.errors]}")
@@ -94,7 +103,8 @@ def main(original_path, saved_path, mode, stamp):
     expect(set(before) <= set(after), "every entity of the fixture kept")
     new = [e for e in msp if e.dxf.handle not in before]
 
-    check_products([e for e in new if e.dxftype() == "INSERT"], saved, stamp, mode)
+    check_products([e for e in new if e.dxftype() == "INSERT"], saved, stamp, mode,
+                   Catalogue(catalogue) if catalogue else None)
 
     pipes = [e for e in new if e.dxftype() == "LWPOLYLINE"]
     riser_pipes = [p for p in pipes if jov_data(p)[1].get("_BRANCH") == ""]
@@ -146,4 +156,4 @@ def main(original_path, saved_path, mode, stamp):
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:5]))
+    sys.exit(main(*sys.argv[1:6]))

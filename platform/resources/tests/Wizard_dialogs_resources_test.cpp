@@ -1,6 +1,6 @@
-// The wizard's resource file as built: the parametric dialog's and the
-// parameter dialog's templates with every control their code binds, of
-// the kind it binds, and the texts they load.
+// The wizard's resource file as built: the product dialogs', the parameter
+// dialog's and the definition editor's templates with every control their
+// code binds, of the kind it binds, and the texts and icons they load.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -71,6 +71,38 @@ TEST(WizardDialogResources, TheTemplatesHoldEveryControlOfTheirDialogs) {
     ASSERT_TRUE(param.count(id)) << "template 1002 lacks " << id;
     EXPECT_EQ(param.at(id), kind) << id;
   }
+
+  const std::map<int, std::string> producer = Controls(module, IDD_PP2);
+  const std::map<int, const char*> producerKinds = {
+      {IDOK, "Button"}, {IDCANCEL, "Button"}, {IDC_PP2_PREVIEW, "Button"}, {IDC_PP2_TYPE, "ComboBox"},
+      {IDC_PP2_HELP, "Button"}, {IDC_PP2_INFO, "Edit"}, {IDC_PP2_PRODUCER, "ComboBox"},
+      {IDC_PP2_TYPE_LABEL, "Static"}, {IDC_PP2_MEASUREMENT_LABEL, "Static"}, {IDC_PP2_MEASUREMENT, "ComboBox"},
+      {IDC_PP2_DATE, "ComboBox"}, {IDC_PP2_PARAMETRIC, "Button"}, {IDC_PP2_GROUP1, "ComboBox"},
+      {IDC_PP2_SWITCH, "Button"}, {IDC_PP2_GROUP1_LABEL, "Static"}, {IDC_PP2_GROUP2_LABEL, "Static"},
+      {IDC_PP2_GROUP2, "ComboBox"}, {IDC_PP2_KEEP_PRODUCER, "Button"}, {IDC_PP2_PANEL_BOTTOM, "Static"},
+      {IDC_PP2_SWITCH_PRODUCT, "Button"}, {IDC_PP2_SWITCH_CATALOGUE, "Button"}, {IDC_PP2_PANEL, "Button"},
+      {IDC_PP2_CATALOGUE, "Button"}};
+  for (const auto& [id, kind] : producerKinds) {
+    ASSERT_TRUE(producer.count(id)) << "template 1007 lacks " << id;
+    EXPECT_EQ(producer.at(id), kind) << id;
+  }
+
+  const std::map<int, std::string> editor = Controls(module, IDD_DEF_PARAM);
+  const std::map<int, const char*> editorKinds = {
+      {IDOK, "Button"}, {IDCANCEL, "Button"}, {IDC_DEF_PREVIEW, "Button"}, {IDC_DEF_TRY, "Button"},
+      {IDC_DEF_PARAMS, "SysListView32"}, {IDC_DEF_PARAMS_FRAME, "Static"}, {IDC_DEF_ADD, "Button"},
+      {IDC_DEF_DELETE, "Button"}, {IDC_DEF_EDIT, "Button"}, {IDC_DEF_BASE_POINT, "Button"},
+      {IDC_DEF_FORMULAS_FRAME, "Static"}, {IDC_DEF_HELP, "Button"}, {IDC_DEF_VIEW_A, "Button"},
+      {IDC_DEF_VIEW_B, "Button"}, {IDC_DEF_VIEW_C, "Button"}, {IDC_DEF_VIEW_3D, "Button"},
+      {IDC_DEF_POINTS, "SysListView32"}, {IDC_DEF_ZOOM_IN, "Button"}, {IDC_DEF_FORMULAS, "SysListView32"},
+      {IDC_DEF_ZOOM_EXTENTS, "Button"}, {IDC_DEF_ZOOM_OUT, "Button"}, {IDC_DEF_STATUS, "Static"},
+      {IDC_DEF_LINE_ENDS, "Button"}, {IDC_DEF_POINTS_FRAME, "Button"}};
+  for (const auto& [id, kind] : editorKinds) {
+    ASSERT_TRUE(editor.count(id)) << "template 1000 lacks " << id;
+    EXPECT_EQ(editor.at(id), kind) << id;
+  }
+  for (UINT icon : {IDI_ZOOM_IN, IDI_ZOOM_EXTENTS, IDI_ZOOM_OUT})
+    EXPECT_NE(LoadIconA(module, MAKEINTRESOURCEA(icon)), nullptr) << "icon " << icon;
   FreeLibrary(module);
 }
 
@@ -80,15 +112,21 @@ TEST(WizardDialogResources, TheDialogsTextsAreThereAndTheRangesTakeTwoNumbers) {
   const std::regex conversion("%[-+ #0]*[0-9]*(\\.[0-9]+)?[feEgG]");
   for (UINT id : {IDS_PARAM_NAME_TAKEN, IDS_PARAM_NAME_MISSING, IDS_PREVIEW_FAILED, IDS_NOT_ENOUGH_MEMORY,
                   IDS_NO_PARAMETER_TYPES, IDS_VALUE_COLUMN, IDS_VALUE_OUT_OF_RANGE, IDS_PRODUCT_SWITCH,
-                  IDS_EDITOR_TEST_CLOSE, IDS_VALUE_OUT_OF_RANGE_M, IDS_VALUE_HAS_SEPARATOR}) {
+                  IDS_EDITOR_TEST_CLOSE, IDS_VALUE_OUT_OF_RANGE_M, IDS_VALUE_HAS_SEPARATOR, IDS_EVALUATION_ERROR,
+                  IDS_EVALUATION_RESULT, IDS_MAKE_BASE_POINT, IDS_TIP_ZOOM_IN, IDS_TIP_ZOOM_OUT, IDS_TIP_ZOOM_EXTENTS,
+                  IDS_NO_CHOICE_LABELS, IDS_MEASUREMENT_OUT_OF_RANGE, IDS_NO_GROUP}) {
     char text[1024] = "";
     ASSERT_GT(LoadStringA(module, id, text, sizeof text), 0) << "string " << id;
     const std::string s = text;
     const auto n = std::distance(std::sregex_iterator(s.begin(), s.end(), conversion), std::sregex_iterator());
     const bool range = id == IDS_VALUE_OUT_OF_RANGE || id == IDS_VALUE_OUT_OF_RANGE_M;
-    EXPECT_EQ(n, range ? 2 : 0) << "string " << id << ": " << s;
-    if (!range) {
+    // The evaluation result takes the one value.
+    EXPECT_EQ(n, range ? 2 : id == IDS_EVALUATION_RESULT ? 1 : 0) << "string " << id << ": " << s;
+    if (!range && id != IDS_EVALUATION_RESULT) {
       EXPECT_EQ(s.find('%'), std::string::npos) << "string " << id;
+    }
+    if (id == IDS_TIP_ZOOM_IN || id == IDS_TIP_ZOOM_OUT || id == IDS_TIP_ZOOM_EXTENTS) {
+      EXPECT_LT(s.size(), 80u) << "a tip holds 80 characters";
     }
   }
   char product[64] = "";

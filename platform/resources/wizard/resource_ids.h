@@ -146,3 +146,80 @@
 #define IDS_EDITOR_TEST_CLOSE 31
 #define IDS_VALUE_OUT_OF_RANGE_M 32
 #define IDS_VALUE_HAS_SEPARATOR 55
+
+// ---- The product preview.
+// The definition editor's preview menu (popup 0): the preview kinds 0, 1
+// and 2, and a fit to the extents.
+#define IDR_PRODUCT_PREVIEW_MENU 1011
+#define ID_PRODUCT_PREVIEW_GROUPS 32772
+#define ID_PRODUCT_PREVIEW_POINTS 32773
+#define ID_PRODUCT_PREVIEW_GEOMETRY 32774
+#define ID_PRODUCT_PREVIEW_EXTENTS 32775
+// The preview's zoom and pan cursors.
+#define IDC_PRODUCT_PREVIEW_ZOOM 1012
+#define IDC_PRODUCT_PREVIEW_PAN 1013
+
+// ---- The producer dialog and the product definition editor.
+// The producer dialog (IDD_PP2): producer, version, groups, type and
+// measurement, the texts of the chosen type, the hand-over to the
+// parametric dialog and the radiator catalogue.
+#define IDC_PP2_PREVIEW 1001
+#define IDC_PP2_TYPE 1020
+#define IDC_PP2_HELP 1029
+#define IDC_PP2_INFO 1038
+#define IDC_PP2_PRODUCER 1044
+#define IDC_PP2_TYPE_LABEL 1045
+#define IDC_PP2_MEASUREMENT_LABEL 1046
+#define IDC_PP2_MEASUREMENT 1047
+#define IDC_PP2_DATE 1048
+#define IDC_PP2_PARAMETRIC 1049
+#define IDC_PP2_GROUP1 1051
+#define IDC_PP2_SWITCH 1052
+#define IDC_PP2_GROUP1_LABEL 1053
+#define IDC_PP2_GROUP2_LABEL 1054
+#define IDC_PP2_GROUP2 1055
+#define IDC_PP2_KEEP_PRODUCER 1056
+#define IDC_PP2_PANEL_BOTTOM 1058
+#define IDC_PP2_SWITCH_PRODUCT 1072
+#define IDC_PP2_SWITCH_CATALOGUE 1073
+#define IDC_PP2_PANEL 1096
+#define IDC_PP2_CATALOGUE 1098
+
+#define IDS_NO_CHOICE_LABELS 26
+#define IDS_MEASUREMENT_OUT_OF_RANGE 28
+#define IDS_NO_GROUP 29
+
+// The product definition editor (IDD_DEF_PARAM): the preview, the
+// parameters, the points of a view and the formulas of the selected point.
+#define IDC_DEF_PREVIEW 1001
+#define IDC_DEF_TRY 1005
+#define IDC_DEF_PARAMS 1010
+#define IDC_DEF_PARAMS_FRAME 1014
+#define IDC_DEF_ADD 1015
+#define IDC_DEF_DELETE 1016
+#define IDC_DEF_EDIT 1019
+#define IDC_DEF_BASE_POINT 1027
+#define IDC_DEF_FORMULAS_FRAME 1028
+#define IDC_DEF_HELP 1029
+#define IDC_DEF_VIEW_A 1030
+#define IDC_DEF_VIEW_B 1031
+#define IDC_DEF_VIEW_C 1032
+#define IDC_DEF_POINTS 1033
+#define IDC_DEF_ZOOM_IN 1034
+#define IDC_DEF_FORMULAS 1035
+#define IDC_DEF_ZOOM_EXTENTS 1036
+#define IDC_DEF_ZOOM_OUT 1037
+#define IDC_DEF_VIEW_3D 1041
+#define IDC_DEF_STATUS 1042
+#define IDC_DEF_LINE_ENDS 1043
+#define IDC_DEF_POINTS_FRAME 1117
+#define IDI_ZOOM_IN 1004
+#define IDI_ZOOM_EXTENTS 1008
+#define IDI_ZOOM_OUT 1009
+
+#define IDS_EVALUATION_ERROR 16
+#define IDS_EVALUATION_RESULT 17
+#define IDS_MAKE_BASE_POINT 18
+#define IDS_TIP_ZOOM_IN 20
+#define IDS_TIP_ZOOM_OUT 21
+#define IDS_TIP_ZOOM_EXTENTS 22

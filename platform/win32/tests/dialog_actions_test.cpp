@@ -47,6 +47,7 @@ TEST(DialogActionWords, EveryScriptWordParsesAndDescribesItself) {
   EXPECT_EQ(Parse("drag", {"5058", "left", "1", "2", "30", "40"}).Describe(), "drag 5058 left 1 2 30 40");
   EXPECT_EQ(Parse("wheel", {"5058", "-2"}).Describe(), "wheel 5058 -2");
   EXPECT_EQ(Parse("preview-pick", {"5058", "10001"}).Describe(), "preview-pick 5058 10001");
+  EXPECT_EQ(Parse("resize", {"640", "480"}).Describe(), "resize 640 480");
 }
 
 TEST(DialogActionWords, TextsBecomeCodePage1250AndDigitsAreIndexes) {
@@ -83,6 +84,9 @@ TEST(DialogActionWords, BadLinesSayWhy) {
   EXPECT_FALSE(Refusal("wheel", {"5058", "274"}).empty()) << "more than a 16-bit delta";
   EXPECT_FALSE(Refusal("preview-pick", {"5058", "0"}).empty()) << "0 names nothing";
   EXPECT_FALSE(Refusal("preview-pick", {"5058"}).empty());
+  EXPECT_FALSE(Refusal("resize", {"640"}).empty());
+  EXPECT_FALSE(Refusal("resize", {"640", "0"}).empty()) << "no window of no height";
+  EXPECT_FALSE(Refusal("resize", {"640", "480", "1"}).empty());
   EXPECT_TRUE(IsDialogActionKeyword("dblclick"));
   EXPECT_FALSE(IsDialogActionKeyword("answer")) << "message boxes are the script's own word";
 }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "objectgl/GLScene.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/module_loader.h"
@@ -47,7 +48,14 @@ class ParametricDialog : public DialogTest {
     const char* v = Param(d, name)->GetText(ParamText::kValue);
     return v ? v : "";
   }
-  static PlainProductPreview& Preview(CPPDlg& d) { return static_cast<PlainProductPreview&>(*d.preview); }
+  static CViewJovGL& Preview(CPPDlg& d) { return static_cast<ViewProductPreview&>(*d.preview).view; }
+  // Where the line the preview shows ends (the product is one line from
+  // the origin along X).
+  static double ShownLineEnd(CPPDlg& d) {
+    GLScene* scene = Preview(d).GetScene();
+    scene->ComputeExtents();
+    return scene->GetExtents().Max().x;
+  }
   std::string LastMessage() const {
     const std::vector<std::string> texts = MessageTexts();
     return texts.empty() ? "" : texts.back();
@@ -131,11 +139,12 @@ TEST_F(ParametricDialog, RowsTheReportAndOkGiveTheChainsAndTheLastValues) {
                      EXPECT_EQ(Cell(dialog, kL), "1000.00");
                      before = static_cast<const char*>(dialog.report);
                      EXPECT_EQ(LineEnd(), 1000);
-                     EXPECT_EQ(Preview(dialog).kind, ProductPreview::kProduct);
-                     EXPECT_EQ(Preview(dialog).shown, TheWizardApp().ResultChain1());
+                     EXPECT_EQ(Preview(dialog).GetKind(), ProductPreview::kProduct);
+                     EXPECT_DOUBLE_EQ(ShownLineEnd(dialog), 1000);
                    }),
                    DialogAction::EditCell(IDC_PP_PARAMS, kL, 1, "1500"), DialogAction::Run([&](HWND) {
                      EXPECT_EQ(LineEnd(), 1500) << "chain 1 follows at once";
+                     EXPECT_DOUBLE_EQ(ShownLineEnd(dialog), 1500) << "and the preview shows it";
                      EXPECT_NE(before.find("Output (P) = 2000"), std::string::npos) << before;
                      EXPECT_NE(std::string(dialog.report).find("Output (P) = 3000"), std::string::npos);
                    }),
@@ -245,23 +254,18 @@ TEST_F(ParametricDialog, AFailedBuildKeepsTheDialogOpenAndTheNextOkStartsAfresh)
 TEST_F(ParametricDialog, TheSwitchShowsTheCatalogueDrawingAndIsKeptInTheRegistry) {
   for (bool radio : {false, true}) {
     SCOPED_TRACE(radio ? "radio mode" : "check box");
-    HMODULE voransicht = nullptr;
-    HINSTANCE wizard = AfxGetResourceHandle();
-    if (radio) {
-      voransicht = LoadLibraryA(JOV_RADIO_RESOURCES);
-      ASSERT_NE(voransicht, nullptr) << LastLoadErrorText();
-      AfxSetResourceHandle(voransicht);
-    }
+    const RadioEdition edition(radio);
     CPPDlg dialog(1, nullptr, false, false);
     Run(dialog, {DialogAction::Run([&](HWND d) {
                    EXPECT_EQ(dialog.radioMode, radio);
                    EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d, IDC_PP_SWITCH)), !radio);
                    EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d, IDC_PP_SWITCH_CATALOGUE)), radio);
-                   EXPECT_EQ(Preview(dialog).kind, ProductPreview::kProduct);
+                   EXPECT_EQ(Preview(dialog).GetKind(), ProductPreview::kProduct);
                  }),
+                 DialogAction::EditCell(IDC_PP_PARAMS, kL, 1, "1500"),
                  DialogAction::Click(radio ? IDC_PP_SWITCH_CATALOGUE : IDC_PP_SWITCH), DialogAction::Run([&](HWND d) {
-                   EXPECT_EQ(Preview(dialog).kind, ProductPreview::kCatalogue);
-                   EXPECT_EQ(Preview(dialog).shown, dialog.catalogueGeometry.head);
+                   EXPECT_EQ(Preview(dialog).GetKind(), ProductPreview::kCatalogue);
+                   EXPECT_DOUBLE_EQ(ShownLineEnd(dialog), 1000) << "the catalogue's line, not the product's";
                    char caption[64] = "";
                    ::GetWindowTextA(::GetDlgItem(d, IDC_PP_SWITCH), caption, sizeof caption);
                    EXPECT_STREQ(caption, "Catalogue drawing");
@@ -271,13 +275,9 @@ TEST_F(ParametricDialog, TheSwitchShowsTheCatalogueDrawingAndIsKeptInTheRegistry
     CPPDlg next(1, nullptr, false, false);
     Run(next, {DialogAction::Run([&](HWND) {
                  EXPECT_EQ(radio ? next.switchRadio : next.switchCheck, 1);
-                 EXPECT_EQ(Preview(next).kind, ProductPreview::kCatalogue);
+                 EXPECT_EQ(Preview(next).GetKind(), ProductPreview::kCatalogue);
                }),
                DialogAction::Click(radio ? IDC_PP_SWITCH_PRODUCT : IDC_PP_SWITCH), DialogAction::Ok()});
-    if (radio) {
-      AfxSetResourceHandle(wizard);
-      FreeLibrary(voransicht);
-    }
   }
 }
 
@@ -296,9 +296,12 @@ TEST_F(ParametricDialog, TheMirrorIsOfferedByTheWizardsFlag) {
     CPPDlg dialog(1, nullptr, false, false);
     std::vector<DialogAction> actions = {DialogAction::Run([&](HWND d) {
       EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d, IDC_PP_MIRROR)) != FALSE, mirror != -1);
-      EXPECT_EQ(Preview(dialog).mirrored, mirror == 1);
+      EXPECT_EQ(Preview(dialog).IsMirrored(), mirror == 1);
     })};
-    if (mirror == 0) actions.push_back(DialogAction::Check(IDC_PP_MIRROR, true));
+    if (mirror == 0) {
+      actions.push_back(DialogAction::Check(IDC_PP_MIRROR, true));
+      actions.push_back(DialogAction::Run([&](HWND) { EXPECT_TRUE(Preview(dialog).IsMirrored()); }));
+    }
     actions.push_back(DialogAction::Ok());
     Run(dialog, actions);
     EXPECT_EQ(TheWizardApp().GetMirror(), mirror == -1 ? -1 : 1) << "OK keeps the check";

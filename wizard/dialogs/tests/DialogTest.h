@@ -1,8 +1,8 @@
 // What the product dialogs' tests share: a test catalogue made current, a
-// profile and a registry of their own, the wizard's resources current, the
-// application object as the dialogs' host behind a host that can stand in
-// for the outside library and a failing build, and a driver for the
-// dialogs.
+// profile and a registry of their own (with the scene library's resources),
+// the wizard's resources current, the application object as the dialogs'
+// host behind a host that can stand in for the outside library and a
+// failing build, and a driver for the dialogs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,9 +13,12 @@
 #include <vector>
 
 #include "common/GroupCodeChain.h"
+#include "objectgl/tests/SharedGlr.h"
+#include "platform/mfc/module_state.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/headless_driver.h"
 #include "platform/win32/help.h"
+#include "platform/win32/module_loader.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/registry.h"
 #include "wizard/dialogs/ProductDialogHost.h"
@@ -34,6 +37,10 @@ class TestHost : public ProductDialogHost {
   int TradeLetter() const override { return app_.TradeLetter(); }
   resbuf*& ResultChain(int which) override { return app_.ResultChain(which); }
   void GetProducerData(const char* out[kProducerTexts]) const override { app_.GetProducerData(out); }
+  void SetProducerData(const char* const texts[kProducerTexts]) override { app_.SetProducerData(texts); }
+  void KeepChoices(const int indices[kChoices]) override { app_.KeepChoices(indices); }
+  void KeptChoices(int out[kChoices]) const override { app_.KeptChoices(out); }
+  const char* PP2Date() const override { return app_.PP2Date(); }
   const char* Slope() const override { return app_.Slope(); }
   int Mirror() const override { return app_.Mirror(); }
   void SetMirror(int mirror) override { app_.SetMirror(mirror); }
@@ -71,10 +78,35 @@ class TestHost : public ProductDialogHost {
   ProductDialogHost& app_;
 };
 
+// The edition whose product switch is two radio buttons: its resources
+// are the current ones while the object lives (nothing when off).
+class RadioEdition {
+ public:
+  explicit RadioEdition(bool on) : wizard_(AfxGetResourceHandle()) {
+    if (!on) return;
+    module_ = LoadLibraryA(JOV_RADIO_RESOURCES);
+    EXPECT_NE(module_, nullptr) << LastLoadErrorText();
+    if (module_) AfxSetResourceHandle(module_);
+  }
+  ~RadioEdition() {
+    if (!module_) return;
+    AfxSetResourceHandle(wizard_);
+    FreeLibrary(module_);
+  }
+  RadioEdition(const RadioEdition&) = delete;
+  RadioEdition& operator=(const RadioEdition&) = delete;
+
+ private:
+  HINSTANCE wizard_;
+  HMODULE module_ = nullptr;
+};
+
 class DialogTest : public WizardCatalogueTest {
  protected:
   void SetUp() override {
     WizardCatalogueTest::SetUp();
+    // The product preview's palette and texts.
+    gltest::InstallSharedGlr(folder.Path());
     previousDriver_ = SetUiDriver(&driver);
     ASSERT_TRUE(EnsureWizardResources());
     UseApplicationAsProductDialogHost();

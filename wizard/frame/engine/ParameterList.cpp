@@ -97,8 +97,8 @@ bool StoreProductParameters(const CSeznam& params) {
             std::to_string(static_cast<int32_t>(p->typeId)) + "|" + Text(p->GetText(ParamText::kDefault)) + "|" +
             Text(p->GetText(ParamText::kValue)) + "|" + Text(p->GetText(ParamText::kAllowed)) + "\r\n";
   }
-  if (jovDatabase::Database* catalogue = CurrentCatalogue()) catalogue->SetParmsParams(qmString(text.c_str()));
-  return true;
+  jovDatabase::Database* catalogue = CurrentCatalogue();
+  return catalogue && catalogue->SetParmsParams(qmString(text.c_str())) == jovDatabase::eOK;
 }
 
 void BuildDefinitions(const CSeznam& params, std::string& definitions, bool defaultsFirst) {

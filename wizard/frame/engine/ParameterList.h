@@ -23,7 +23,7 @@ class CSeznam;
 bool LoadProductParameters(CSeznam& params);
 
 // Writes the list as parameter text (every line with five '|' before its
-// allowed values). Always true: the catalogue's answer is not tested.
+// allowed values); false without a catalogue or when it refuses the text.
 bool StoreProductParameters(const CSeznam& params);
 
 // "name=value;" per parameter in list order. The value is the current one

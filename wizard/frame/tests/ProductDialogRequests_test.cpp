@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/GroupCodeChain.h"
+#include "objectgl/tests/SharedGlr.h"
 #include "wizard/frame/CWizardDllApp.h"
 #include "wizard/frame/DialogSeams.h"
 #include "wizard/frame/ProductDialogRequests.h"
@@ -55,11 +56,20 @@ struct Recorder {
   }
   static INT_PTR Producer(const ProducerDialogArgs& a) {
     Current()->calls.push_back(std::string("producer") + (a.retry ? " retry" : ""));
-    return Next(Current()->producerResults);
+    const INT_PTR r = Next(Current()->producerResults);
+    if (r == -3) {
+      // Handed over with the producer's data kept.
+      const char* texts[CWizardDllApp::kProducerTexts] = {"Maker", "1036065", "", "", "", "", ""};
+      TheWizardApp().SetProducerData(texts);
+    }
+    return r;
   }
   static INT_PTR Parametric(const ParametricDialogArgs& a) {
+    const char* producer[CWizardDllApp::kProducerTexts];
+    TheWizardApp().GetProducerData(producer);
     Current()->calls.push_back(std::string("parametric") + (a.backAllowed ? " back" : "") +
-                               (a.vantrixUse ? " vantrix" : "") + (a.initialRecalc ? "" : " no-recalc"));
+                               (a.vantrixUse ? " vantrix" : "") + (a.initialRecalc ? "" : " no-recalc") +
+                               (producer[0] ? std::string(" of ") + producer[0] : ""));
     return Next(Current()->parametricResults);
   }
 };
@@ -68,6 +78,8 @@ class ProductDialogs : public WizardCatalogueTest {
  protected:
   void SetUp() override {
     WizardCatalogueTest::SetUp();
+    // The real parametric dialog makes its preview's scene.
+    gltest::InstallSharedGlr(folder.Path());
     Recorder::Current() = &recorder;
     DialogSeams().producer = &Recorder::Producer;
     DialogSeams().parametric = &Recorder::Parametric;
@@ -91,6 +103,7 @@ class ProductDialogs : public WizardCatalogueTest {
   }
   bool Untouched() const { return geometry == reinterpret_cast<const resbuf*>(&sentinel) && data == geometry; }
 
+  ScopedRegistry registry;
   Recorder recorder;
   resbuf* geometry = nullptr;
   resbuf* data = nullptr;
@@ -112,10 +125,11 @@ TEST_F(ProductDialogs, EachResultOfTheTwoDialogsLeadsOn) {
       {"TXD0001-0001", {-1}, {}, 3, {"producer"}},
       // Handed over: the parametric dialog may go back, and going back shows
       // the producer dialog again, now as a retry.
-      {"TXD0001-0001", {-3, 2}, {-4}, 2, {"producer", "parametric back", "producer retry"}},
-      {"TXD0001-0001", {-3}, {1}, 1, {"producer", "parametric back"}},
+      {"TXD0001-0001", {-3, 2}, {-4}, 2, {"producer", "parametric back of Maker", "producer retry"}},
+      {"TXD0001-0001", {-3}, {1}, 1, {"producer", "parametric back of Maker"}},
       {"TXD0001-0001", {-2}, {7}, 7, {"producer", "parametric"}},
       {"TXD0001-0001", {0}, {-1}, -1, {"producer", "parametric"}},
+      // The producer's data kept by the request before are not this one's.
       {"TXD0003-0001", {}, {2}, 2, {"parametric"}},
       // No producer and not parametric: placed without a dialog.
       {"TXD0002-0001", {-2}, {}, 1, {"producer"}},
@@ -192,10 +206,12 @@ TEST_F(ProductDialogs, WithoutADialogTheConnectionIsCheckedFirst) {
   EXPECT_STREQ(data->next->value.text, "TXD0004-0001");
 }
 
-TEST_F(ProductDialogs, DialogsWithoutTemplatesFailAsSuchAndTheParametricOneOpens) {
+TEST_F(ProductDialogs, TheDialogsAsBuiltOpen) {
   DialogSeams() = DefaultDialogSeams();
   jovDatabase::Database* db = Catalogue(CatalogueOf('T', "Topení"), 'T', "TXD0001-0001");
-  EXPECT_EQ(Request(db, "TXD0002-0001"), 3) << "the producer dialog failed";
+  EXPECT_EQ(Request(db, "TXD0002-0001"), 3) << "the producer dialog failed: this catalogue names no choice fields";
+  ASSERT_EQ(MessageTexts().size(), 1u);
+  EXPECT_NE(MessageTexts()[0].find("names for the fields"), std::string::npos) << MessageTexts()[0];
   EXPECT_EQ(Request(db, "TXD0003-0001"), 2) << "the parametric dialog, given no input, was cancelled";
   int opened = 0;
   for (const UiEvent& e : UiJournal())

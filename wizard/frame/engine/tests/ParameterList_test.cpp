@@ -98,6 +98,7 @@ TEST_F(ParameterListTest, NoTextIsAnEmptyListAndAnUnknownTypeStopsTheRead) {
   CObjectSez none;
   EXPECT_TRUE(LoadProductParameters(none)) << "no catalogue reads as no text";
   EXPECT_EQ(none.GetCount(), 0u);
+  EXPECT_FALSE(StoreProductParameters(params)) << "but takes none either";
 }
 
 TEST(Definitions, ComputedValuesAreEvaluatedOverThePlainTexts) {

@@ -1,0 +1,44 @@
+// The section of the sample drawing's branch V1 through the runner, as
+// `make demo` draws it: the build's product library on the sample
+// catalogues, the products checked with ezdxf against the catalogue's text.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/E2eFixture.h"
+
+namespace {
+
+// The demo's settings: the branch section's distances and floor, and the
+// sample's pipe types.
+const char* kSettings =
+    "[CUT_DLG]\r\nDIST_RISER=0.5\r\nDIST_ELM=0.3\r\nHEIGHT_FLOOR=3.0\r\nDIST_PIPE=0.1\r\nPIPE_FLOOR_DIST=0.3\r\n"
+    "DRAW_FLOOR=1\r\nDESC_FLOOR=1NP\r\n[DESC]\r\nLAYER=DESC\r\nHEIGHT=2.5\r\nSCFACTOR=0.8\r\n";
+const char* kPipeTypes = "[MODULE_T]\r\n0=TPP0015-0001;P;PIPE_SUPPLY\r\n1=TPZ0015-0001;Z;PIPE_RETURN\r\n";
+
+}  // namespace
+
+TEST_F(E2e, TheSampleBranchSectionHoldsItsProductsAsTheCatalogueGivesThem) {
+  std::filesystem::create_directories(dir_ / "profile" / "Dat");
+  Write("profile/Dat/Jov.ini", kSettings);
+  Write("profile/Dat/Jov_lin.dat", kPipeTypes);
+
+  // The branch's pipes out of the network first, so that the section takes
+  // them as the branch's own; then the start valve 50, the radiator 54 and
+  // the pipes 52 and 53.
+  Outcome exclude = Run({"--drawing", Sample(), "--out", Path("excluded.dxf"), "--run", "Exclude_From", "--script",
+                         Write("exclude.txt", "select 52 53\n")});
+  ASSERT_TRUE(exclude.Has("drawing: written " + Path("excluded.dxf"))) << exclude.out << exclude.err;
+  Outcome section = Run({"--drawing", Path("excluded.dxf"), "--out", Path("section.dxf"), "--run", "Jov_CutDlg",
+                         "--script", Write("section.txt", "pick 50\nselect 54 52 53\npoint 10000 0\ndialog 5009\nok\n")});
+  EXPECT_EQ(section.exit, 0) << section.err;
+  EXPECT_EQ(section.out.find("message:"), std::string::npos) << section.out;
+  ASSERT_TRUE(section.Has("drawing: written " + Path("section.dxf"))) << section.out;
+
+  Outcome check = testsupport::RunProgram(
+      JOV_PYTHON,
+      {std::string(JOV_SOURCE_DIR) + "/tests/e2e/check_sample_section.py", Path("excluded.dxf"), Path("section.dxf"),
+       std::string(JOV_SOURCE_DIR) + "/platform/catalogue/data/T.cat"},
+      dir_);
+  EXPECT_EQ(check.exit, 0) << check.out << check.err;
+}
