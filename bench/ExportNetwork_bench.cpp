@@ -120,20 +120,14 @@ void ExportAtListLevel(benchmark::State& state, bool firstInProcess) {
 void BM_ExportAtListLevel(benchmark::State& state) { ExportAtListLevel(state, false); }
 void BM_FirstExportAtListLevel(benchmark::State& state) { ExportAtListLevel(state, true); }
 
-}  // namespace
-
 // 10,000 pipe pairs in 1,000 groups, and twice the network. The figure is
 // the median of three runs: on a shared machine one run can catch a burst
 // of other work.
-BENCHMARK(BM_ExportAtListLevel)
-    ->Args({10000, 1000})
-    ->Args({20000, 2000})
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(3)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_FirstExportAtListLevel)
-    ->Args({10000, 1000})
-    ->Args({20000, 2000})
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(3)
-    ->ReportAggregatesOnly(true);
+void Sizes(benchmark::internal::Benchmark* b) {
+  b->Args({10000, 1000})->Args({20000, 2000})->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+}
+
+}  // namespace
+
+BENCHMARK(BM_ExportAtListLevel)->Apply(Sizes);
+BENCHMARK(BM_FirstExportAtListLevel)->Apply(Sizes);
