@@ -30,15 +30,21 @@ CGroupChainRef& CGroupChainRef::operator=(CGroupChainRef&& other) noexcept {
 }
 
 bool CGroupChainRef::Assign(const resbuf* chain) {
-  // Copy before releasing: chain may be the one this holder frees.
-  resbuf* copy = chain ? CopyGroupCodeChain(chain) : nullptr;
+  if (!chain) {
+    Release();
+    return true;
+  }
+  // The block first, so that it lies next to the chain's first node (a
+  // writer reads both); the copy before releasing, as chain may be the one
+  // this holder frees.
+  auto* fresh = new (std::nothrow) Shared{1, nullptr};
+  if (fresh) fresh->chain = CopyGroupCodeChain(chain);
   Release();
-  if (!copy) return chain == nullptr;
-  block = new (std::nothrow) Shared{1, copy};
-  if (!block) {
-    FreeGroupCodeChain(copy);
+  if (!fresh || !fresh->chain) {
+    delete fresh;
     return false;
   }
+  block = fresh;
   return true;
 }
 

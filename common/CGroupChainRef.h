@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "common/Prefetch.h"
 #include "common/resbuf.h"
 
 class CGroupChainRef {
@@ -28,6 +29,9 @@ class CGroupChainRef {
   void Release();
 
   int32_t GetRefCount() const { return block ? block->refs : 0; }
+
+  // Hints the shared block, which GetChain and GetChainForWrite read first.
+  void PrefetchBlock() const { PrefetchBytes(block, sizeof(Shared)); }
 
  private:
   struct Shared {

@@ -63,29 +63,69 @@ CTextData::CTextData(uint32_t n) { Resize(n); }
 
 CTextData::~CTextData() { FreeTexts(); }
 
+bool CTextData::HoldsInline(const char* text) const {
+  const auto at = reinterpret_cast<uintptr_t>(text);
+  const auto begin = reinterpret_cast<uintptr_t>(inlineBytes_);
+  return at >= begin && at < begin + kInlineBytes;
+}
+
+char* CTextData::CopyText(const char* text) {
+  const size_t n = std::strlen(text) + 1;
+  if (n > kInlineBytes - inlineUsed_) return DupString(text);
+  char* copy = inlineBytes_ + inlineUsed_;
+  std::memcpy(copy, text, n);
+  inlineUsed_ += static_cast<uint32_t>(n);
+  return copy;
+}
+
+void CTextData::ReleaseText(char* text) {
+  if (text && !HoldsInline(text)) std::free(text);
+}
+
 void CTextData::FreeTexts() {
   if (texts) {
-    for (uint32_t i = 0; i < fieldCount; ++i) std::free(texts[i]);
-    std::free(texts);
+    for (uint32_t i = 0; i < fieldCount; ++i) ReleaseText(texts[i]);
+    if (texts != inlineSlots_) std::free(texts);
   }
   texts = nullptr;
   fieldCount = 0;
+  inlineUsed_ = 0;
 }
 
 void CTextData::Resize(uint32_t n) {
   FreeTexts();
   if (n == 0) return;
-  texts = static_cast<char**>(std::calloc(n, sizeof(char*)));
+  if (n <= kInlineFields) {
+    texts = inlineSlots_;
+    std::fill(texts, texts + n, nullptr);
+  } else {
+    texts = static_cast<char**>(std::calloc(n, sizeof(char*)));
+  }
   if (texts) fieldCount = n;
+}
+
+void CTextData::TakeFrom(CTextData& other) {
+  FreeTexts();
+  fieldCount = other.fieldCount;
+  texts = other.texts == other.inlineSlots_ ? inlineSlots_ : other.texts;
+  std::memcpy(inlineBytes_, other.inlineBytes_, other.inlineUsed_);
+  inlineUsed_ = other.inlineUsed_;
+  for (uint32_t i = 0; i < fieldCount; ++i) {
+    char* text = other.texts[i];
+    texts[i] = other.HoldsInline(text) ? inlineBytes_ + (text - other.inlineBytes_) : text;
+  }
+  other.texts = nullptr;
+  other.fieldCount = 0;
+  other.inlineUsed_ = 0;
 }
 
 bool CTextData::SetField(uint32_t index, const char* text) {
   if (!texts || index >= fieldCount) return false;
-  std::free(texts[index]);
-  texts[index] = nullptr;
-  if (!text) return true;
-  texts[index] = DupString(text);
-  return texts[index] != nullptr;
+  // Copied before the old text goes: text may be that very text.
+  char* copy = text ? CopyText(text) : nullptr;
+  ReleaseText(texts[index]);
+  texts[index] = copy;
+  return copy || !text;
 }
 
 const char* CTextData::GetField(uint32_t index) const {
@@ -141,19 +181,11 @@ bool CTextData::Read(std::istream& in) {
     fields.emplace_back(bytes.c_str());  // a stored NUL ends the text early
   }
 
-  // Build the new array aside so that a failed allocation leaves us as we were.
-  char** array = n ? static_cast<char**>(std::calloc(n, sizeof(char*))) : nullptr;
-  if (n && !array) return fail();
-  for (uint32_t i = 0; i < n; ++i) {
-    array[i] = DupString(fields[i].c_str());
-    if (!array[i]) {
-      for (uint32_t k = 0; k < i; ++k) std::free(array[k]);
-      std::free(array);
-      return fail();
-    }
-  }
-  FreeTexts();
-  texts = array;
-  fieldCount = n;
+  // Build the new fields aside so that a failed allocation leaves us as we were.
+  CTextData fresh(n);
+  if (fresh.fieldCount != n) return fail();
+  for (uint32_t i = 0; i < n; ++i)
+    if (!fresh.SetField(i, fields[i].c_str())) return fail();
+  TakeFrom(fresh);
   return true;
 }

@@ -2,8 +2,14 @@
 // set or unset (null), with a length-prefixed binary form:
 //   u32 n, then per field u32 L (strlen + 1, 0 for an unset field) and the
 //   L bytes including the NUL; all integers little-endian.
+//
+// Most objects are key/value properties of an entity's extended data, read
+// by the ten thousand: up to two fields keep their slots, and texts that
+// still fit, inside the object, so such a property is one allocation. A
+// field's text stays where it is until that field is set again.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 
@@ -15,8 +21,9 @@ class CTextData {
   CTextData(const CTextData&) = delete;
   CTextData& operator=(const CTextData&) = delete;
 
-  // Frees the field's old text, then stores a copy of text (null leaves the
-  // field unset). False for an index out of range or a failed copy.
+  // Stores a copy of text (null leaves the field unset) in place of the old
+  // one; text may be any field's own. False for an index out of range, and
+  // for a failed copy, which leaves the field unset.
   bool SetField(uint32_t index, const char* text);
   // Null for an unset field or an index out of range.
   const char* GetField(uint32_t index) const;
@@ -33,10 +40,21 @@ class CTextData {
   // was.
   bool Read(std::istream& in);
 
- protected:
-  uint32_t fieldCount = 0;
-  char** texts = nullptr;  // fieldCount entries, null when fieldCount is 0
-
  private:
+  static constexpr uint32_t kInlineFields = 2;
+  static constexpr uint32_t kInlineBytes = 32;
+
+  // A copy of text: in the inline bytes while they have room, else on the heap.
+  char* CopyText(const char* text);
+  void ReleaseText(char* text);
+  bool HoldsInline(const char* text) const;
   void FreeTexts();
+  // Takes other's fields over, leaving it empty.
+  void TakeFrom(CTextData& other);
+
+  uint32_t fieldCount = 0;
+  uint32_t inlineUsed_ = 0;  // bytes of inlineBytes_ taken; given back only all at once
+  char** texts = nullptr;    // fieldCount entries (inlineSlots_ for two or fewer), null for none
+  char* inlineSlots_[kInlineFields] = {};
+  char inlineBytes_[kInlineBytes];
 };

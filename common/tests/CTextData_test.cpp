@@ -5,6 +5,7 @@
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -175,6 +176,52 @@ TEST(CTextData, ConsecutiveRecordsShareOneStream) {
   EXPECT_STREQ(rb.GetField(0), "\xe8\x9a");
   CTextData rc;
   EXPECT_FALSE(rc.Read(io));  // nothing left
+}
+
+}  // namespace
+
+namespace {
+
+// Short texts are held in the object and long ones on the heap; however a
+// field is set, reset or given a text of its own object, every field reads
+// back its last text, and a field not set again stays where it is.
+TEST(CTextData, FieldsKeepTheirTextsWhereverTheyAreHeld) {
+  const std::string longText(100, 'L');
+  for (uint32_t n : {1u, 2u, 12u}) {
+    SCOPED_TRACE(n);
+    CTextData data(n);
+    ASSERT_TRUE(data.SetField(0, "first"));
+    const char* const firstAt = data.GetField(0);
+    std::string last;
+    // Enough sets of the last field to outgrow any room inside the object.
+    for (int round = 0; round < 20; ++round) {
+      last = round % 3 == 2 ? longText : std::string(static_cast<size_t>(round % 7), static_cast<char>('a' + round));
+      ASSERT_TRUE(data.SetField(n - 1, last.c_str()));
+      if (n > 1) {
+        EXPECT_EQ(data.GetField(0), firstAt);
+      }
+    }
+    EXPECT_EQ(data.GetField(n - 1), last);
+    // The new text may be the field's own or another field's.
+    ASSERT_TRUE(data.SetField(n - 1, data.GetField(n - 1)));
+    ASSERT_TRUE(data.SetField(0, data.GetField(n - 1)));
+    EXPECT_EQ(data.GetField(0), last);
+    EXPECT_EQ(data.GetField(n - 1), last);
+    for (uint32_t i = 1; i + 1 < n; ++i) EXPECT_EQ(data.GetField(i), nullptr);
+
+    // A read replaces texts of both kinds.
+    CTextData back(2);
+    back.SetField(0, "x");
+    back.SetField(1, longText.c_str());
+    std::istringstream in(Written(data));
+    ASSERT_TRUE(back.Read(in));
+    ASSERT_EQ(back.GetCount(), n);
+    for (uint32_t i = 0; i < n; ++i) EXPECT_STREQ(back.GetField(i), data.GetField(i) ? data.GetField(i) : "");
+    back.Resize(2);
+    EXPECT_EQ(back.GetField(0), nullptr);
+    ASSERT_TRUE(back.SetField(1, longText.c_str()));
+    EXPECT_EQ(back.GetField(1), longText);
+  }
 }
 
 }  // namespace

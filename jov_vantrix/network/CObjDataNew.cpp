@@ -23,6 +23,7 @@ CObjDataNew::CObjDataNew(const CObjDataNew& source, int number, int connect)
       m_index(source.m_index),
       m_entityKind(source.m_entityKind),
       m_objectType(source.m_objectType),
+      m_length(20.0),
       m_branchName(source.m_branchName),
       m_riserPrefix(source.m_riserPrefix),
       m_branchNumber(source.m_branchNumber),
@@ -35,8 +36,7 @@ CObjDataNew::CObjDataNew(const CObjDataNew& source, int number, int connect)
       m_schemeAssoc(source.m_schemeAssoc),
       m_text1(source.m_text1),
       m_text2(source.m_text2),
-      m_thirdProperty(source.m_thirdProperty),
-      m_length(20.0) {
+      m_thirdProperty(source.m_thirdProperty) {
   ResetBox();
 }
 

@@ -10,6 +10,7 @@
 #include "common/CGroupChainRef.h"
 #include "common/CSeznam.h"
 #include "common/GLVector.h"
+#include "common/Prefetch.h"
 #include "common/qmArray.h"
 #include "common/resbuf.h"
 #include "jov_vantrix/network/CJovData.h"
@@ -61,6 +62,13 @@ class CObjDataNew : public CSeznam {
 
   CObjDataNew* GetNextRecord() const { return static_cast<CObjDataNew*>(GetNext()); }
 
+  // Hints to the cache the fields that the network's walks read of every
+  // record: the list links and those declared first, up to the chains.
+  void PrefetchWalkedFields() const {
+    const auto* begin = reinterpret_cast<const char*>(this);
+    PrefetchBytes(begin, static_cast<size_t>(reinterpret_cast<const char*>(&m_pBuiltChain + 1) - begin));
+  }
+
   // The chain to write: the built chain when there is one, else the chain
   // as read.
   const resbuf* GetChain() const { return m_pBuiltChain ? m_pBuiltChain : m_entityChain.GetChain(); }
@@ -78,8 +86,22 @@ class CObjDataNew : public CSeznam {
   uint32_t m_index = 0;
   int32_t m_entityKind = kEntityAsRead;
   int32_t m_objectType = kObjectOther;
+  // What the network's walks read of every record comes first, up to the
+  // chains, so that a walk touches the first few cache lines of a record,
+  // not its whole size (and PrefetchWalkedFields can hint just those).
+  CNumSezNew* m_pGroup = nullptr;
+  CObjDataNew* m_pLinkA = nullptr;  // the record the end point meets
+  CObjDataNew* m_pLinkB = nullptr;  // the record the start point meets
+  CString m_riserNumber;    // "_NUM_RISER"
+  CString m_riserPosition;  // "_POS_RISER"; "1" marks the riser-side end of a run
+  GLVector m_start;
+  GLVector m_end;
+  double m_length = 0.0;
+  CString m_branchName;  // "_NBRANCH"
+  GLText* m_pNumberLabel = nullptr;
   CGroupChainRef m_entityChain;
   resbuf* m_pBuiltChain = nullptr;
+
   resbuf* m_pProductGeometry = nullptr;  // owned copies of the product look-up's results
   resbuf* m_pProductData = nullptr;
   bool m_ownsBuiltChain = true;
@@ -88,10 +110,7 @@ class CObjDataNew : public CSeznam {
   bool m_hasEntityName = false;
   int64_t m_entityName[2] = {0, 0};
   GLVector m_basePoint;
-  CJovData m_jovData;
 
-  CString m_branchName;    // "_NBRANCH"
-  CString m_riserNumber;   // "_NUM_RISER"
   CString m_riserPrefix;   // "_PREFIX_RISER"
   CString m_branchNumber;  // "_NUM_BRANCH"
   CString m_sideNumber;    // "_NUM_SIDE"
@@ -106,21 +125,15 @@ class CObjDataNew : public CSeznam {
   CString m_thirdProperty;  // the catalogue's third "PROP" name
   CString m_linkHandle;     // "JOV_LINK"
 
+  CJovData m_jovData;
+
   GLVector m_boxMin;
   GLVector m_boxMax;
-  CString m_riserPosition;  // "_POS_RISER"; "1" marks the riser-side end of a run
   CString m_spare{"0"};
-  double m_length = 0.0;
-  GLVector m_start;
-  GLVector m_end;
 
   CPtrArray m_previewEntities;
-  GLText* m_pNumberLabel = nullptr;
-  CObjDataNew* m_pLinkA = nullptr;  // the record the end point meets
-  CObjDataNew* m_pLinkB = nullptr;  // the record the start point meets
   CObjDataNew* m_pFurther1 = nullptr;
   CObjDataNew* m_pFurther2 = nullptr;
-  CNumSezNew* m_pGroup = nullptr;
   CString m_text3;
   CString m_text4;
   CStringArray m_texts1;

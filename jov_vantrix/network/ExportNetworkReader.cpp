@@ -137,17 +137,19 @@ class ExportReader {
       result_ = kExportComplete;
     }
 
+    // One index of the segment ends serves both steps below: the riser
+    // records are the scheme's segments, a free pipe asks for any blocker in
+    // any order, and the links' exact test is finer than the index.
+    EndPointIndex ends(kFreeEndTolerance);
+    IndexSchemeSegments(network_, ends);
     // The start pipe: the one riser pipe whose ends touch no other.
-    EndPointIndex risers(kFreeEndTolerance);
-    for (INT_PTR i = 0; i < network_.m_scheme.m_risers.GetSize(); ++i)
-      risers.Add(static_cast<CObjDataNew*>(network_.m_scheme.m_risers[i]));
     for (INT_PTR i = 0; i < network_.m_scheme.m_risers.GetSize(); ++i) {
       auto* r = static_cast<CObjDataNew*>(network_.m_scheme.m_risers[i]);
-      if (!IsSegmentOfType(r, kObjectSupplyPipe) || !IsFreePipe(network_, r, &risers)) continue;
+      if (!IsSegmentOfType(r, kObjectSupplyPipe) || !IsFreePipe(network_, r, &ends)) continue;
       if (network_.m_pStartPipe) return kExportSeveralStarts;
       network_.m_pStartPipe = r;
     }
-    ClassifyNetworkGroups(network_);
+    ClassifyNetworkGroups(network_, &ends);
     return result_;
   }
 
@@ -321,19 +323,26 @@ void LinkRiserNeighbours(CObjSezNew& network, CObjDataNew* rec, const EndPointIn
 
 void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends) {
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
-    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
-      if (!r->m_riserNumber.IsEmpty()) ends.Add(r);
+    IndexGroupSegments(*group, ends);
 }
 
-bool ClassifyNetworkGroups(CObjSezNew& network) {
-  EndPointIndex ends(kRiserLinkTolerance);
-  IndexSchemeSegments(network, ends);
+void IndexGroupSegments(const CNumSezNew& group, EndPointIndex& ends) {
+  for (CObjDataNew* r = group.GetFirstRecord(); r; r = r->GetNextRecord())
+    if (!r->m_riserNumber.IsEmpty()) ends.Add(r);
+}
+
+bool ClassifyNetworkGroups(CObjSezNew& network, const EndPointIndex* ends) {
+  EndPointIndex own(kRiserLinkTolerance);
+  if (!ends) {
+    IndexSchemeSegments(network, own);
+    ends = &own;
+  }
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
     bool unlinked = false;
     bool through = false;
     for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
       if (r->m_riserPosition.IsEmpty()) continue;
-      LinkRiserNeighbours(network, r, &ends);
+      LinkRiserNeighbours(network, r, ends);
       if (r->m_objectType != kObjectSupplyPipe) continue;
       ++group->m_secondCount;
       unlinked = unlinked || (!r->m_pLinkA && !r->m_pLinkB);

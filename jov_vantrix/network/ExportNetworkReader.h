@@ -10,6 +10,7 @@
 
 class CObjDataNew;
 class CObjSezNew;
+class CNumSezNew;
 class EndPointIndex;
 
 // Results of ReadExportNetwork.
@@ -32,15 +33,17 @@ bool FileRecordIntoScheme(CObjSezNew& network, CObjDataNew* record);
 
 // Links a record with riser position to the segments of its type and riser
 // number in other groups whose ends meet its end (link A) or start (link
-// B), closer than 1e-6. With an index of the scheme's segment ends (see
-// ClassifyNetworkGroups) the candidates are taken from it.
+// B), closer than 1e-6. With an index of the scheme's segment ends
+// (IndexSchemeSegments, of a tolerance of 1e-6 or more) the candidates are
+// taken from it.
 void LinkRiserNeighbours(CObjSezNew& network, CObjDataNew* record, const EndPointIndex* ends = nullptr);
 
 // Links the riser pipes, sets the groups' flags (A: a riser pipe linked at
 // neither end; else B: several riser pipes or one linked at both ends) and
 // marks the terminal groups from the start pipe's group. False without a
-// start pipe in a group.
-bool ClassifyNetworkGroups(CObjSezNew& network);
+// start pipe in a group. ends: an index of the scheme's segment ends as
+// LinkRiserNeighbours takes it; without one, one is made.
+bool ClassifyNetworkGroups(CObjSezNew& network, const EndPointIndex* ends = nullptr);
 
 // Follows the record's links to the groups where the riser ends and gives
 // them the class (1 or 2). A group met a second time in one call is not
@@ -49,10 +52,14 @@ void MarkTerminalGroups(CObjSezNew& network, CObjDataNew* record, int cls, bool 
 
 // No other riser record of the pipe's type has an end closer than 1e-5 to
 // the pipe's start or to its end. With an index of the riser records' ends
-// (tolerance 1e-5) the candidates are taken from it.
+// (or of the scheme's segment ends, the same records once read; tolerance
+// 1e-5 or more) the candidates are taken from it.
 bool IsFreePipe(const CObjSezNew& network, const CObjDataNew* pipe, const EndPointIndex* risers = nullptr);
 
 // The index of the ends of the scheme's records with a riser number (the
 // segments of every object type), as LinkRiserNeighbours and
 // NumberSegments take it.
 void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends);
+// The same for one group; called for every group in order, it gives what
+// IndexSchemeSegments gives.
+void IndexGroupSegments(const CNumSezNew& group, EndPointIndex& ends);

@@ -1,6 +1,10 @@
 #include "jov_vantrix/network/ExportSectionList.h"
 
+#include <charconv>
+#include <vector>
+
 #include "common/CNumberingSnapshot.h"
+#include "common/Prefetch.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
@@ -18,10 +22,13 @@
 
 namespace {
 
+// "%.2f": to_chars writes what printf writes in the C locale, without
+// printf's cost (two of these for every section).
 CString LengthInMetres(double length, int units) {
-  CString text;
-  text.Format("%.2f", length / (units > 0 ? units : 1));
-  return text;
+  char text[320];  // the 309 digits of the largest double, a sign, the point and two decimals
+  const double metres = length / (units > 0 ? units : 1);
+  const char* end = std::to_chars(text, text + sizeof text, metres, std::chars_format::fixed, 2).ptr;
+  return CString(text, static_cast<int>(end - text));
 }
 
 // The branch of the riser pipe next to this one, when it is another branch
@@ -34,6 +41,34 @@ CString NeighbourBranch(const CObjDataNew* pipe) {
   const int number = ParseDecimal(name);
   if (number >= 1 && number <= 9) name = CString("V") + name;
   return name;
+}
+
+// Hints the pipe pair some steps ahead: far ahead the fields the section
+// reads of both records, nearer the texts they point to (link handles,
+// branch name) and the pipe's properties, which its data reading made one
+// after another.
+void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i) {
+  constexpr INT_PTR kRecordsAhead = 8;
+  constexpr INT_PTR kTextsAhead = 4;
+  constexpr size_t kPropertyBytes = 2048;
+  const INT_PTR n = supply.GetSize();
+  if (i + kRecordsAhead < n) {
+    for (const void* at : {supply[i + kRecordsAhead], ret[i + kRecordsAhead]}) {
+      const auto* r = static_cast<const CObjDataNew*>(at);
+      r->PrefetchWalkedFields();
+      PrefetchBytes(&r->m_CM, 2 * sizeof(CString));
+      PrefetchBytes(&r->m_linkHandle, sizeof(CString));
+      PrefetchBytes(&r->m_jovData.m_properties, sizeof(CSeznam));
+    }
+  }
+  if (i + kTextsAhead < n) {
+    const auto* pipe = static_cast<const CObjDataNew*>(supply[i + kTextsAhead]);
+    const auto* partner = static_cast<const CObjDataNew*>(ret[i + kTextsAhead]);
+    PrefetchBytes(pipe->m_linkHandle.GetString(), 1);
+    PrefetchBytes(partner->m_linkHandle.GetString(), 1);
+    PrefetchBytes(pipe->m_branchName.GetString(), 1);
+    PrefetchBytes(pipe->m_jovData.m_properties.GetHead(), kPropertyBytes);
+  }
 }
 
 }  // namespace
@@ -55,22 +90,43 @@ int NumberSchemeGroup(CObjSezNew& network, int groupId) {
 
 void CompleteExportNumbering(CObjSezNew& network) {
   CSchSezNew& scheme = network.m_scheme;
-  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
-    if (group->m_changed) continue;
-    const uint32_t offset = scheme.m_nextFreeNumber - 1;
-    SnapshotGroup(group, &offset, nullptr);
-    scheme.m_nextFreeNumber += group->m_pipeCount;
-  }
+  // The ends are indexed in the walk that numbers the groups, while a
+  // group's records are still in the cache. The walk also notes the
+  // records group by group: a walk along a list cannot look ahead, but the
+  // second walk can then hint the next group's records while it numbers one.
   EndPointIndex ends(kPointTolerance);
-  IndexSchemeSegments(network, ends);
-  CNumSezNew* lastWithFlagA = nullptr;
+  std::vector<const CObjDataNew*> records;
+  std::vector<size_t> groupEnds;
   for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
-    if (group->m_flagA)
-      lastWithFlagA = group;
-    else
-      NumberSegments(group, scheme, &ends);
+    if (!group->m_changed) {
+      const uint32_t offset = scheme.m_nextFreeNumber - 1;
+      SnapshotGroup(group, &offset, nullptr);
+      scheme.m_nextFreeNumber += group->m_pipeCount;
+    }
+    IndexGroupSegments(*group, ends);
+    for (const CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) records.push_back(r);
+    groupEnds.push_back(records.size());
   }
-  if (lastWithFlagA) NumberSegments(lastWithFlagA, scheme, &ends);
+  auto hintGroup = [&](size_t g) {
+    if (g >= groupEnds.size()) return;
+    for (size_t i = g ? groupEnds[g - 1] : 0; i < groupEnds[g]; ++i) records[i]->PrefetchWalkedFields();
+  };
+  CNumSezNew* lastWithFlagA = nullptr;
+  size_t lastWithFlagAAt = 0;
+  size_t g = 0;
+  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup(), ++g) {
+    hintGroup(g + 1);
+    if (group->m_flagA) {
+      lastWithFlagA = group;
+      lastWithFlagAAt = g;
+    } else {
+      NumberSegments(group, scheme, &ends);
+    }
+  }
+  if (lastWithFlagA) {
+    hintGroup(lastWithFlagAAt);
+    NumberSegments(lastWithFlagA, scheme, &ends);
+  }
 }
 
 bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections) {
@@ -102,6 +158,7 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
   CPtrArray linkedSupply;
   CPtrArray linkedReturn;
   for (INT_PTR i = 0; i < supply.GetSize(); ++i) {
+    PrefetchPairAhead(supply, ret, i);
     auto* pipe = static_cast<CObjDataNew*>(supply[i]);
     auto* partner = static_cast<CObjDataNew*>(ret[i]);
     unassociated.Collect(pipe, linkedSupply);

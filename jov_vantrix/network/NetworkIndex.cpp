@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
@@ -54,23 +55,43 @@ void EndPointIndex::Add(CObjDataNew* record) {
   const int64_t ex = Cell(record->m_end.x), ey = Cell(record->m_end.y);
   entries_.push_back({sx, sy, {record, order}});
   if (ex != sx || ey != sy) entries_.push_back({ex, ey, {record, order}});
-  sorted_ = false;
+  filed_ = false;
+}
+
+size_t EndPointIndex::Bucket(int64_t cx, int64_t cy) const {
+  uint64_t h = static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15u ^ static_cast<uint64_t>(cy) * 0xC2B2AE3D27D4EB4Fu;
+  h ^= h >> 29;
+  return static_cast<size_t>(h) & mask_;
+}
+
+void EndPointIndex::File() const {
+  size_t buckets = 16;
+  while (buckets < 2 * entries_.size()) buckets *= 2;
+  mask_ = buckets - 1;
+  // Counted, then placed: each bucket's ends lie side by side. The scan
+  // order travels with each end, so the order they are placed in is free.
+  const std::vector<Entry> added = std::move(entries_);
+  bucketStart_.assign(buckets + 1, 0);
+  for (const Entry& e : added) ++bucketStart_[Bucket(e.cx, e.cy) + 1];
+  for (size_t b = 0; b < buckets; ++b) bucketStart_[b + 1] += bucketStart_[b];
+  entries_.resize(added.size());
+  std::vector<uint32_t> next(bucketStart_.begin(), bucketStart_.end() - 1);
+  for (const Entry& e : added) entries_[next[Bucket(e.cx, e.cy)]++] = e;
+  filed_ = true;
 }
 
 void EndPointIndex::Collect(const GLVector& point, std::vector<IndexedRecord>& out) const {
-  auto before = [](const Entry& a, const Entry& b) { return a.cx != b.cx ? a.cx < b.cx : a.cy < b.cy; };
-  if (!sorted_) {
-    std::sort(entries_.begin(), entries_.end(), before);
-    sorted_ = true;
-  }
-  const int64_t cx = Cell(point.x), cy = Cell(point.y);
-  for (int64_t dx = -1; dx <= 1; ++dx) {
-    // The three cells of a column lie side by side in the order.
-    const Entry low{cx + dx, cy - 1, {}};
-    const Entry high{cx + dx, cy + 1, {}};
-    auto it = std::lower_bound(entries_.begin(), entries_.end(), low, before);
-    for (; it != entries_.end() && !before(high, *it); ++it) out.push_back(it->found);
-  }
+  if (!filed_) File();
+  // Rounding is monotonic, so the cells of the square's sides bound the
+  // cell of every point inside it.
+  const int64_t x0 = Cell(point.x - tolerance_), x1 = Cell(point.x + tolerance_);
+  const int64_t y0 = Cell(point.y - tolerance_), y1 = Cell(point.y + tolerance_);
+  for (int64_t x = x0; x <= x1; ++x)
+    for (int64_t y = y0; y <= y1; ++y) {
+      const size_t b = Bucket(x, y);
+      for (uint32_t i = bucketStart_[b]; i < bucketStart_[b + 1]; ++i)
+        if (entries_[i].cx == x && entries_[i].cy == y) out.push_back(entries_[i].found);
+    }
 }
 
 std::vector<IndexedRecord> EndPointIndex::Near(const GLVector& point) const {
@@ -90,7 +111,8 @@ std::vector<IndexedRecord> EndPointIndex::NearEither(const GLVector& a, const GL
 
 void LinkHandleIndex::Add(CObjDataNew* record) {
   if (!record || record->m_linkHandle.IsEmpty()) return;
-  entries_.push_back({HandleView(record->m_linkHandle), record});
+  const std::string_view handle = HandleView(record->m_linkHandle);
+  entries_.push_back({std::hash<std::string_view>{}(handle), handle, record});
   sorted_ = false;
 }
 
@@ -104,16 +126,17 @@ void LinkHandleIndex::AddArray(const CPtrArray& records) {
 
 void LinkHandleIndex::Collect(CObjDataNew* record, CPtrArray& out) const {
   if (!record || record->m_linkHandle.IsEmpty()) return;
-  auto before = [](const Entry& a, const Entry& b) { return a.handle < b.handle; };
+  auto before = [](const Entry& a, const Entry& b) { return a.hash < b.hash; };
   if (!sorted_) {
     std::stable_sort(entries_.begin(), entries_.end(), before);
     sorted_ = true;
   }
-  const Entry wanted{HandleView(record->m_linkHandle), nullptr};
+  const std::string_view handle = HandleView(record->m_linkHandle);
+  const Entry wanted{std::hash<std::string_view>{}(handle), handle, nullptr};
   const auto [first, last] = std::equal_range(entries_.begin(), entries_.end(), wanted, before);
   for (auto it = first; it != last; ++it) {
     CObjDataNew* candidate = it->record;
-    if (candidate == record) continue;
+    if (candidate == record || it->handle != handle) continue;
     if (candidate->m_objectType != record->m_objectType && candidate->m_objectType != kObjectRiser) continue;
     candidate->SetNumber(record->GetNumber());
     candidate->SetConnect(record->GetConnect());

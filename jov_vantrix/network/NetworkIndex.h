@@ -24,12 +24,15 @@ struct IndexedRecord {
 };
 
 // The start and end points of records, in cells of twice the tolerance, so
-// that every point closer than the tolerance to a queried one lies in the
-// 3 x 3 cells around it (z is compared by the caller's exact test). Filled
-// first, then asked: the first question sorts the cells.
+// that every point closer than the tolerance to a queried one lies in one of
+// the (at most 2 x 2) cells that the square of the tolerance around it
+// meets (z is compared by the caller's exact test). Filled first, then
+// asked: the first question files the ends by cell into hash buckets, so
+// that filing takes linear time and a question reads the buckets of its
+// cells, not a binary search through every end.
 class EndPointIndex {
  public:
-  explicit EndPointIndex(double tolerance) : cell_(2.0 * tolerance) {}
+  explicit EndPointIndex(double tolerance) : tolerance_(tolerance), cell_(2.0 * tolerance) {}
   void Add(CObjDataNew* record);
   // Records with an end near the point, each once, in scan order.
   std::vector<IndexedRecord> Near(const GLVector& point) const;
@@ -41,12 +44,17 @@ class EndPointIndex {
     IndexedRecord found;
   };
   int64_t Cell(double v) const;
+  size_t Bucket(int64_t cx, int64_t cy) const;
+  void File() const;
   void Collect(const GLVector& point, std::vector<IndexedRecord>& out) const;
 
+  double tolerance_;
   double cell_;
   uint32_t count_ = 0;
-  mutable bool sorted_ = true;
-  mutable std::vector<Entry> entries_;
+  mutable bool filed_ = true;
+  mutable size_t mask_ = 0;
+  mutable std::vector<Entry> entries_;         // grouped by bucket once filed
+  mutable std::vector<uint32_t> bucketStart_;  // bucket b's ends: entries_[bucketStart_[b] .. bucketStart_[b + 1])
 };
 
 // The records of a list or an array by their link handle ("JOV_LINK"),
@@ -62,13 +70,17 @@ class LinkHandleIndex {
   void Collect(CObjDataNew* record, CPtrArray& out) const;
 
  private:
+  // Ordered by the handle's hash, not the handle, so that sorting and
+  // searching compare numbers in the array instead of reading every
+  // record's text; equal hashes are told apart by the text at the end.
   struct Entry {
+    size_t hash;
     std::string_view handle;
     CObjDataNew* record;
   };
   void Add(CObjDataNew* record);
   mutable bool sorted_ = true;
-  mutable std::vector<Entry> entries_;  // sorted by handle, in list order within one
+  mutable std::vector<Entry> entries_;  // sorted by hash, in list order within one
 };
 
 // The network inserts and description texts of an import's list by what

@@ -1,6 +1,8 @@
 #include "jov_vantrix/network/NetworkRecords.h"
 
 #include <cstring>
+#include <iterator>
+#include <string_view>
 
 #include "common/GroupCodeChain.h"
 #include "jov_vantrix/network/CObjDataNew.h"
@@ -8,31 +10,49 @@
 
 namespace {
 
-CString CObjDataNew::*FieldOf(const char* key) {
-  static const struct {
-    const char* key;
-    CString CObjDataNew::*field;
-  } kFields[] = {
-      {"_NBRANCH", &CObjDataNew::m_branchName},     {"_NUM_RISER", &CObjDataNew::m_riserNumber},
-      {"_PREFIX_RISER", &CObjDataNew::m_riserPrefix}, {"_NUM_BRANCH", &CObjDataNew::m_branchNumber},
-      {"_NUM_SIDE", &CObjDataNew::m_sideNumber},    {"CM", &CObjDataNew::m_CM},
-      {"CT", &CObjDataNew::m_CT},                   {"CZ", &CObjDataNew::m_CZ},
-      {"CR", &CObjDataNew::m_CR},                   {"_NUM_ASSOC", &CObjDataNew::m_assoc},
-      {"_SCH_ASSOC", &CObjDataNew::m_schemeAssoc},  {"_POS_RISER", &CObjDataNew::m_riserPosition},
-  };
-  for (const auto& f : kFields)
-    if (std::strcmp(f.key, key) == 0) return f.field;
-  return nullptr;
+struct RecordField {
+  std::string_view key;
+  CString CObjDataNew::*field;
+};
+
+constexpr RecordField kFields[] = {
+    {"_NBRANCH", &CObjDataNew::m_branchName},       {"_NUM_RISER", &CObjDataNew::m_riserNumber},
+    {"_PREFIX_RISER", &CObjDataNew::m_riserPrefix}, {"_NUM_BRANCH", &CObjDataNew::m_branchNumber},
+    {"_NUM_SIDE", &CObjDataNew::m_sideNumber},      {"CM", &CObjDataNew::m_CM},
+    {"CT", &CObjDataNew::m_CT},                     {"CZ", &CObjDataNew::m_CZ},
+    {"CR", &CObjDataNew::m_CR},                     {"_NUM_ASSOC", &CObjDataNew::m_assoc},
+    {"_SCH_ASSOC", &CObjDataNew::m_schemeAssoc},    {"_POS_RISER", &CObjDataNew::m_riserPosition},
+};
+static_assert(std::size(kFields) <= 32);
+
+// Place of the key in kFields; -1 for a key without a field.
+int FieldIndex(std::string_view key) {
+  for (size_t i = 0; i < std::size(kFields); ++i)
+    if (kFields[i].key == key) return static_cast<int>(i);
+  return -1;
 }
 
 }  // namespace
 
 void CopyProperties(CObjDataNew& record, std::initializer_list<const char*> keys) {
-  for (const char* key : keys) {
-    CString CObjDataNew::*field = FieldOf(key);
-    if (!field) continue;
-    record.*field = PropertyOf(record, key);
+  uint32_t wanted = 0;
+  for (const char* key : keys)
+    if (const int i = FieldIndex(key); i >= 0) wanted |= 1u << i;
+  // One walk over the properties for every key; the first property of a
+  // key counts, as for GetProperty.
+  uint32_t found = 0;
+  for (const CSeznam* e = record.m_jovData.m_properties.GetHead(); e && found != wanted; e = e->GetNext()) {
+    const auto* property = static_cast<const CJovPropData*>(e);
+    const char* key = property->GetField(0);
+    const char* value = property->GetField(1);
+    if (!key || !value) continue;
+    const int i = FieldIndex(key);
+    if (i < 0 || !(wanted & ~found & (1u << i))) continue;
+    record.*kFields[i].field = value;
+    found |= 1u << i;
   }
+  for (size_t i = 0; i < std::size(kFields); ++i)
+    if (wanted & ~found & (1u << i)) record.*kFields[i].field = CString();
 }
 
 CString PropertyOf(const CObjDataNew& record, const char* key) {

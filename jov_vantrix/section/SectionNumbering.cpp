@@ -6,6 +6,7 @@
 
 #include "common/GroupCodeChain.h"
 #include "common/HeapCopy.h"
+#include "common/Prefetch.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/RecordBuilders.h"
@@ -97,19 +98,47 @@ int SetPairValue(resbuf* before, const char* key, const char* value) {
   return 2;
 }
 
-// "%d" or "e%d" of a number, without going through printf.
-CString NumberText(bool generated, int number) {
-  char text[16] = "e";
-  char* start = generated ? text + 1 : text;
-  const auto end = std::to_chars(start, text + sizeof text, number).ptr;
-  return CString(text, static_cast<int>(end - text));
-}
+// "%d" or "e%d" of a number, without going through printf or the heap.
+class NumberText {
+ public:
+  NumberText(bool generated, int number) {
+    char* start = generated ? text_ + 1 : text_;
+    *std::to_chars(start, text_ + sizeof text_ - 1, number).ptr = '\0';
+  }
+  operator const char*() const { return text_; }
+
+ private:
+  char text_[16] = "e";  // "e", a sign and ten digits fit
+};
 
 }  // namespace
 
 namespace {
 
 CObjDataNew* At(const CPtrArray& sequence, INT_PTR i) { return static_cast<CObjDataNew*>(sequence[i]); }
+
+// Hints the records ahead of the i-th in three steps, each needing what the
+// one before brought in: a record's first lines (numbers, chain fields), then
+// its chain holder's block, then its chain. The copy of a chain made its
+// nodes one after another, so the nodes up to the pairs mostly follow the
+// first one.
+void PrefetchAhead(const CPtrArray& sequence, INT_PTR i) {
+  constexpr INT_PTR kRecordsAhead = 12;
+  constexpr INT_PTR kBlocksAhead = 6;
+  constexpr INT_PTR kChainsAhead = 3;
+  constexpr size_t kChainBytes = 1024;
+  const INT_PTR n = sequence.GetSize();
+  if (i + kRecordsAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kRecordsAhead)) r->PrefetchWalkedFields();
+  }
+  if (i + kBlocksAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kBlocksAhead)) r->m_entityChain.PrefetchBlock();
+  }
+  if (i + kChainsAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kChainsAhead))
+      PrefetchBytes(r->m_pBuiltChain ? r->m_pBuiltChain : r->m_entityChain.GetChain(), kChainBytes);
+  }
+}
 
 }  // namespace
 
@@ -190,10 +219,11 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
   if (generated) start = 1;
 
   for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
+    PrefetchAhead(sequence, i);
     auto* record = static_cast<CObjDataNew*>(sequence[i]);
     if (!record) continue;
-    const CString number = NumberText(generated, record->GetNumber() + start - 1);
-    const CString connect = NumberText(generated, record->GetConnect() != 0 ? record->GetConnect() + start - 1 : 0);
+    const NumberText number(generated, record->GetNumber() + start - 1);
+    const NumberText connect(generated, record->GetConnect() != 0 ? record->GetConnect() + start - 1 : 0);
 
     resbuf* chain = record->m_pBuiltChain ? record->m_pBuiltChain : record->m_entityChain.GetChainForWrite();
     // The pairs are found once: what a set adds goes in after the node

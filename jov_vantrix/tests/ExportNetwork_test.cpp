@@ -2,6 +2,8 @@
 // the scheme, numbering its groups and the section list it gives.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <string>
 #include <vector>
 
@@ -293,6 +295,31 @@ TEST(ExportNetwork, NeighbourBranchesTakeAVOnlyFromOneToNine) {
     sections.m_branchNames.AddTail("other");  // more than one branch
     BuildSectionRecord(sections, 1000, pipe, nullptr, nullptr, "");
     EXPECT_EQ(sections.GetFirstSection()->m_neighbour, expected) << branch;
+  }
+}
+
+TEST(ExportNetwork, SectionLengthsAreWrittenAsPrintfWritesThem) {
+  // Halves that binary fractions put on either side, a negative zero, large
+  // and huge lengths, drawing units of millimetres and metres.
+  const struct {
+    double length;
+    int units;
+  } kCases[] = {{4250, 1000}, {0.005, 1}, {0.015, 1}, {2.675, 1}, {1.005, 1}, {-0.001, 1}, {0, 1},
+                {123456789012.345, 1}, {1e300, 1}, {-1e308, 1}, {5, 0}, {999.995, 1}, {1e-320, 1}};
+  for (const auto& c : kCases) {
+    CObjSezNew network;
+    CObjDataNew* pipe = Add(network, {5, "A", "1", "1", ""});
+    CObjDataNew* partner = Add(network, {6, "A", "1", "1", ""});
+    pipe->m_length = c.length;
+    partner->m_length = -c.length;
+    CSecSezNew sections;
+    BuildSectionRecord(sections, c.units, pipe, partner, nullptr, "");
+    char expected[400];
+    const double units = c.units > 0 ? c.units : 1;
+    std::snprintf(expected, sizeof expected, "%.2f", c.length / units);
+    EXPECT_EQ(sections.GetFirstSection()->m_pLength, expected) << c.length;
+    std::snprintf(expected, sizeof expected, "%.2f", -c.length / units);
+    EXPECT_EQ(sections.GetFirstSection()->m_zLength, expected) << c.length;
   }
 }
 

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <unordered_map>
@@ -29,7 +31,8 @@ const T& Pick(std::mt19937& rng, const T (&choices)[N]) {
 
 // Two networks made alike from one seed: records in association groups,
 // some unassociated, their ends on a 4 x 4 grid moved by nothing or by
-// amounts just inside and outside 1e-6 and 1e-5.
+// amounts just inside and outside 1e-6 and 1e-5; the grid lies at the
+// origin or far from it on either side.
 class RandomNetwork {
  public:
   explicit RandomNetwork(unsigned seed) {
@@ -40,9 +43,11 @@ class RandomNetwork {
     static const char* const kBranches[] = {"1", "2", "3"};
     static const char* const kHandles[] = {"", "H1", "H2", "H3"};
     static const double kJitter[] = {0, 0, 0, 5e-7, -5e-7, 2e-6, 9e-6, -1.1e-5};
+    static const GLVector kOrigins[] = {{0, 0, 0}, {-48213.25, 7731.5, 0}, {1e6, -2.5e6, 0}};
+    const GLVector origin = kOrigins[seed % 3];
     auto point = [&] {
-      return GLVector(std::uniform_int_distribution<int>(0, 3)(rng) + Pick(rng, kJitter),
-                      std::uniform_int_distribution<int>(0, 3)(rng) + Pick(rng, kJitter), 0.0);
+      return GLVector(origin.x + std::uniform_int_distribution<int>(0, 3)(rng) + Pick(rng, kJitter),
+                      origin.y + std::uniform_int_distribution<int>(0, 3)(rng) + Pick(rng, kJitter), 0.0);
     };
     for (uint32_t i = 0; i < 400; ++i) {
       auto* r = new CObjDataNew(0, Pick(rng, kTypes), nullptr, i);
@@ -101,8 +106,10 @@ TEST(NetworkIndex, IndexedLookUpsAnswerAsTheScans) {
     RandomNetwork indexed(seed);
     SCOPED_TRACE(seed);
 
-    // Riser links, then the numbering that follows them.
-    EndPointIndex links(1e-6);
+    // Riser links, then the numbering that follows them. The links' index
+    // is the linking's own tolerance or the coarser one the reader shares
+    // with the free-pipe test.
+    EndPointIndex links(seed % 2 ? 1e-6 : 1e-5);
     IndexSchemeSegments(indexed.network, links);
     for (RandomNetwork* n : {&plain, &indexed})
       for (CNumSezNew* g = n->network.m_scheme.GetFirstGroup(); g; g = g->GetNextGroup())
@@ -117,10 +124,16 @@ TEST(NetworkIndex, IndexedLookUpsAnswerAsTheScans) {
         NumberSegments(g, n->network.m_scheme, n == &indexed ? &segments : nullptr);
     ASSERT_EQ(plain.State(), indexed.State());
 
-    // Free pipes, joining branches, linked floor-plan records.
+    // Free pipes, joining branches, linked floor-plan records. The free
+    // pipes' index holds the riser records, or the scheme's segments as the
+    // reader indexes them.
     EndPointIndex risers(1e-5);
-    for (INT_PTR i = 0; i < indexed.network.m_scheme.m_risers.GetSize(); ++i)
-      risers.Add(static_cast<CObjDataNew*>(indexed.network.m_scheme.m_risers[i]));
+    if (seed % 2) {
+      for (INT_PTR i = 0; i < indexed.network.m_scheme.m_risers.GetSize(); ++i)
+        risers.Add(static_cast<CObjDataNew*>(indexed.network.m_scheme.m_risers[i]));
+    } else {
+      IndexSchemeSegments(indexed.network, risers);
+    }
     const ConnectIndex connects(indexed.network);
     LinkHandleIndex unassociated;
     unassociated.AddArray(indexed.network.m_unassociatedRecords);
@@ -196,4 +209,32 @@ TEST(NetworkIndex, ImportLookUpsAnswerAsTheScans) {
     EXPECT_EQ(renewed, texts ? *texts : std::vector<CObjDataNew*>{});
   }
   EXPECT_GT(found, 0);
+}
+
+TEST(NetworkIndex, EndsAddedAfterAQuestionAreFound) {
+  // Many ends in one cell, ends far off or undefined, and more added once
+  // the index has been asked.
+  std::vector<std::unique_ptr<CObjDataNew>> records;
+  auto make = [&](GLVector start, GLVector end) {
+    records.push_back(std::make_unique<CObjDataNew>(0, 5, nullptr, 0));
+    records.back()->m_start = start;
+    records.back()->m_end = end;
+    return records.back().get();
+  };
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EndPointIndex ends(1e-6);
+  for (int i = 0; i < 50; ++i) ends.Add(make({1, 1, 0}, {2.0 + i, 0, 0}));
+  ends.Add(make({1e300, -1e300, 0}, {nan, nan, 0}));
+  std::vector<IndexedRecord> found = ends.Near({1, 1 + 5e-7, 0});
+  ASSERT_EQ(found.size(), 50u);
+  for (uint32_t i = 0; i < found.size(); ++i) EXPECT_EQ(found[i].order, i) << "in the order they were added";
+  EXPECT_EQ(ends.Near({1e300, -1e300, 0}).size(), 1u);
+
+  CObjDataNew* later = make({3, 4, 0}, {1, 1, 0});
+  ends.Add(later);
+  found = ends.NearEither({3, 4, 0}, {2, 0, 0});
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].order, 0u);
+  EXPECT_EQ(found[1].record, later);
+  EXPECT_EQ(ends.Near({1, 1, 0}).size(), 51u);
 }
