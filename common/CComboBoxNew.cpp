@@ -34,16 +34,20 @@ bool ReadHistoryValue(const char* file, const char* section, const char* key, ch
   return std::strcmp(value, kMissingKey) != 0;
 }
 
-// The key names of a section, as the profile call lists them.
+// The key names of a section, as the profile call lists them. A line
+// "=value" lists as an empty name, which looks like the list's end: the
+// names are walked up to the length the call gives, past empty ones.
 std::vector<std::string> SectionKeys(const char* file, const char* section) {
   std::vector<char> names(4096);
+  DWORD n = 0;
   for (;;) {
-    const DWORD n = GetPrivateProfileStringA(section, nullptr, "", names.data(), static_cast<DWORD>(names.size()), file);
+    n = GetPrivateProfileStringA(section, nullptr, "", names.data(), static_cast<DWORD>(names.size()), file);
     if (n + 2 < names.size()) break;
     names.resize(names.size() * 2);
   }
   std::vector<std::string> keys;
-  for (const char* p = names.data(); *p; p += std::strlen(p) + 1) keys.emplace_back(p);
+  for (size_t at = 0; at < n; at += std::strlen(names.data() + at) + 1)
+    if (names[at]) keys.emplace_back(names.data() + at);
   return keys;
 }
 

@@ -8,10 +8,8 @@
 
 #include "common/tests/UtilityDialog.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/mfc/module_state.h"
-#include "platform/win32/headless_driver.h"
+#include "fuzz/UtilityDialogFuzz.h"
 #include "platform/win32/headless_metrics.h"
-#include "platform/win32/module_loader.h"
 #include "platform/win32/profile.h"
 
 using namespace utility_tests;
@@ -56,17 +54,7 @@ Opened OpenAndClose(const std::string& settings) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  static AFX_MODULE_STATE state{};
-  static HeadlessDriver driver;
-  HMODULE resources = LoadLibraryA(JOV_UTILITY_TEST_RESOURCES);
-  if (!resources) {
-    std::fprintf(stderr, "cannot load %s: %s\n", JOV_UTILITY_TEST_RESOURCES, LastLoadErrorText().c_str());
-    std::abort();
-  }
-  state.m_hCurrentResourceHandle = resources;
-  state.m_lpszCurrentAppName = "LayoutFuzz";
-  AfxSetModuleState(&state);
-  SetUiDriver(&driver);
+  fuzz::OpenUtilityDialogs("LayoutFuzz");
   return 0;
 }
 

@@ -132,10 +132,14 @@ TEST_F(HistoryBox, SavingLeavesTheSectionsOtherKeysAlone) {
   Write("H", "hist5", "a history key in other letters");
   Write("H", "HIST120", "beyond what loads");
   Write("H", "HIST1", "old");
+  Write("H", "", "a line without a key name");
+  Write("H", "HIST2", "old, after the nameless line");
   dialog->anyBox.AddToHistory("new", 0);
   dialog->anyBox.SaveHistory(settings.c_str(), "H", "HIST", 50);
   EXPECT_EQ(Read("H", "HIST0"), "new");
   EXPECT_EQ(Read("H", "HIST1"), "(missing)");
+  EXPECT_EQ(Read("H", "HIST2"), "(missing)") << "a nameless key ends no listing";
+  EXPECT_EQ(Read("H", ""), "a line without a key name");
   EXPECT_EQ(Read("H", "HIST5"), "(missing)");
   EXPECT_EQ(Read("H", "HIST120"), "(missing)");
   EXPECT_EQ(Read("H", "SEGM_NUMBER"), "4");
