@@ -17,6 +17,7 @@
 #include "platform/win32/resources.h"
 #include "platform/win32/ui_services.h"
 #include "wizard/dialogs/CExceptionEx.h"
+#include "wizard/dialogs/ComboSelection.h"
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/DialogMessages.h"
 #include "wizard/dialogs/ProductDialogHost.h"
@@ -419,17 +420,10 @@ void CPPDlg::SavePlacement() {
   WriteProductPlacement(radioMode ? switchRadio : switchCheck, editorTest ? nullptr : &rect, nullptr);
   if (vantrixUse && roomCombo.IsWindowVisible()) {
     const std::string ini = MakeProfilePath("Dat\\Jov.ini");
-    WritePrivateProfileStringA("VANTRIX", "LAST_ROOM", Selected(roomCombo), ini.c_str());
-    WritePrivateProfileStringA("VANTRIX", "LAST_FLOOR", floorCombo.GetCount() > 0 ? Selected(floorCombo) : CString(),
-                               ini.c_str());
+    WritePrivateProfileStringA("VANTRIX", "LAST_ROOM", SelectedText(roomCombo), ini.c_str());
+    WritePrivateProfileStringA("VANTRIX", "LAST_FLOOR",
+                               floorCombo.GetCount() > 0 ? SelectedText(floorCombo) : CString(), ini.c_str());
   }
-}
-
-CString CPPDlg::Selected(const CComboBox& combo) {
-  CString text;
-  const int sel = combo.GetCurSel();
-  if (sel >= 0) combo.GetLBText(sel, text);
-  return text;
 }
 
 void CPPDlg::OnHelpButton() {
