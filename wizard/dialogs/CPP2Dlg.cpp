@@ -438,12 +438,8 @@ void CPP2Dlg::RefreshPreview(bool assigned) {
 }
 
 void CPP2Dlg::ShowInPreview() {
-  if (!preview) return;
-  if (SwitchOn())
-    preview->Show(ProductPreview::kCatalogue, catalogueGeometry.head);
-  else
-    preview->Show(ProductPreview::kProduct, TheProductDialogHost().ResultChain(1));
-  preview->SelectConnectionGroup(ownNumber);
+  if (preview)
+    preview->ShowSwitched(SwitchOn(), catalogueGeometry.head, TheProductDialogHost().ResultChain(1), ownNumber);
 }
 
 void CPP2Dlg::AssignAndShow() {

@@ -183,12 +183,8 @@ void CPPDlg::AppendProducerData() {
 }
 
 void CPPDlg::ShowInPreview() {
-  if (!preview) return;
-  if (SwitchOn())
-    preview->Show(ProductPreview::kCatalogue, catalogueGeometry.head);
-  else
-    preview->Show(ProductPreview::kProduct, TheProductDialogHost().ResultChain(1));
-  preview->SelectConnectionGroup(ownNumber);
+  if (preview)
+    preview->ShowSwitched(SwitchOn(), catalogueGeometry.head, TheProductDialogHost().ResultChain(1), ownNumber);
 }
 
 void CPPDlg::RefreshReport() {
