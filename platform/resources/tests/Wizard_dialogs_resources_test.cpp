@@ -3,12 +3,11 @@
 // code binds, of the kind it binds, and the texts and icons they load.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
 
+#include "platform/resources/tests/BuiltResourceFile.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/dialog_template.h"
 #include "platform/win32/module_loader.h"
@@ -17,12 +16,7 @@
 
 namespace {
 
-HMODULE WizardTexts() {
-  const char* dir = std::getenv("JOV_MODULE_DIR");
-  const std::string base =
-      dir ? dir : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
-  return LoadLibraryA((base + "\\Wizard.qmr").c_str());
-}
+HMODULE WizardTexts() { return LoadBuiltResourceFile("Wizard.qmr"); }
 
 // Control id -> class name of a template.
 std::map<int, std::string> Controls(HMODULE module, UINT id) {
