@@ -58,12 +58,7 @@ TEST_F(JovVantrixResources, ImportFilterIsAWindowsFilter) {
 }
 
 TEST_F(JovVantrixResources, DialogIconIsARealIcon) {
-  HICON icon = LoadIconA(module_, MAKEINTRESOURCEA(IDI_JOV_VANTRIX));
-  ASSERT_NE(icon, nullptr);
-  ASSERT_GE(icon->Size(), 6u + 16u);
-  const BYTE* d = icon->Bytes();
-  EXPECT_EQ(d[2], 1) << "an icon directory";
-  EXPECT_GE(d[4], 1) << "with images";
+  ExpectRealIcon(module_, IDI_JOV_VANTRIX);
 }
 
 TEST_F(JovVantrixResources, ThePickBannerIsAHiddenPopupWithItsTextControl) {
