@@ -45,6 +45,23 @@ resbuf* EntityChainFromText(std::string_view text) {
   return host::EntityToChain(entity);
 }
 
+OwnedChains::~OwnedChains() {
+  for (resbuf* chain : chains) FreeGroupCodeChain(chain);
+}
+
+void SelectionChainsFromText(std::string_view text, std::vector<resbuf*>& out) {
+  host::PairList pairs;
+  if (!host::ParsePairs(text, pairs, nullptr)) return;
+  uint64_t id = 1;
+  for (size_t i = 0; i < pairs.size();) {
+    host::DxfEntity entity;
+    entity.id = id++;
+    entity.pairs.push_back(pairs[i].code == 0 ? pairs[i++] : host::DxfPair{0, "LWPOLYLINE"});
+    while (i < pairs.size() && pairs[i].code != 0) entity.pairs.push_back(pairs[i++]);
+    if (resbuf* chain = host::EntityToChain(entity)) out.push_back(chain);
+  }
+}
+
 void CheckSameChain(const resbuf* a, const resbuf* b, const std::string& what) {
   for (int at = 0; a || b; a = a->next, b = b->next, ++at) {
     FUZZ_CHECK(a && b, what + ": the second chain is " + std::string(a ? "shorter" : "longer") + " at node " +

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/resbuf.h"
 
@@ -22,6 +23,20 @@ struct OwnedChain {
 // decoded by the host): the text's pairs, a LWPOLYLINE when it names no
 // type. Null when the text holds no pairs.
 resbuf* EntityChainFromText(std::string_view text);
+
+// The chains of a selection, freed with it.
+struct OwnedChains {
+  std::vector<resbuf*> chains;
+  OwnedChains() = default;
+  OwnedChains(const OwnedChains&) = delete;
+  OwnedChains& operator=(const OwnedChains&) = delete;
+  ~OwnedChains();
+};
+
+// A selection as the host hands it over: the text's pairs cut into entities
+// at each 0 pair (the first a LWPOLYLINE when the text opens with another
+// pair), numbered from 1, each turned into its chain. Appends to out.
+void SelectionChainsFromText(std::string_view text, std::vector<resbuf*>& out);
 
 // Stops the run when the chains differ in length or in any node's value.
 void CheckSameChain(const resbuf* a, const resbuf* b, const std::string& what);

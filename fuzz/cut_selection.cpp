@@ -9,6 +9,7 @@
 
 #include "common/GroupCodeChain.h"
 #include "common/HostExport2D.h"
+#include "fuzz/EntityChains.h"
 #include "fuzz/FuzzSupport.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CObjDataNew.h"
@@ -16,8 +17,6 @@
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutDrawing.h"
 #include "jov_vantrix/section/CutObjectsReader.h"
-#include "platform/host/DxfGroupText.h"
-#include "platform/host/core/EntityChain.h"
 
 namespace {
 
@@ -44,17 +43,8 @@ struct Selection {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  host::PairList pairs;
-  if (!host::ParsePairs(fuzz::Text(data, size), pairs, nullptr)) return 0;
   Selection selection;
-  uint64_t id = 1;
-  for (size_t i = 0; i < pairs.size();) {
-    host::DxfEntity entity;
-    entity.id = id++;
-    entity.pairs.push_back(pairs[i].code == 0 ? pairs[i++] : host::DxfPair{0, "LWPOLYLINE"});
-    while (i < pairs.size() && pairs[i].code != 0) entity.pairs.push_back(pairs[i++]);
-    if (resbuf* chain = host::EntityToChain(entity)) g_selection.push_back(chain);
-  }
+  fuzz::SelectionChainsFromText(fuzz::Text(data, size), g_selection);
 
   static HostExport2D table{};
   table.slot[HostSlot::SelectionNext] = reinterpret_cast<HostProc>(&SelectionNext);

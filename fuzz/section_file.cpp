@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
+#include "fuzz/SectionExport.h"
 #include "jov_vantrix/network/CSecDataNew.h"
 #include "jov_vantrix/network/CSecSezNew.h"
 #include "jov_vantrix/network/SectionFile.h"
 
 namespace {
 
-std::string Std(const CString& text) { return std::string(text.GetString(), static_cast<size_t>(text.GetLength())); }
+using fuzz::Std;
 
 // A read file as text to compare: branches, sections and every value.
 std::string Describe(const CSecSezNew& root) {
@@ -87,15 +88,9 @@ std::string Read(const std::string& bytes, int expectedVersion) {
 
 // The export the writer is given: one section per section read, its fields
 // taken from the values read.
-struct Export {
-  CSecSezNew list;
-  std::vector<std::string> names;
-};
-
-void BuildExport(const CSecSezNew& root, Export& out) {
+void BuildExport(const CSecSezNew& root, CSecSezNew& out) {
   for (const CSecSezNew* b = root.GetFirstBranch(); b; b = b->GetNextBranch()) {
-    out.list.m_branchNames.AddTail(b->m_name);
-    out.names.push_back(Std(b->m_name));
+    out.m_branchNames.AddTail(b->m_name);
     for (const CSecDataNew* s = b->GetFirstSection(); s; s = s->GetNextSection()) {
       auto* e = new CSecDataNew(s->m_number);
       e->m_connect = s->m_number % 3 == 0 ? 0 : s->m_number / 2;
@@ -108,51 +103,9 @@ void BuildExport(const CSecSezNew& root, Export& out) {
       e->m_zName = s->m_zName;
       e->m_pLength = s->m_pValues[2];
       e->m_zLength = s->m_zValues[2];
-      out.list.AddTail(e);
+      out.AddTail(e);
     }
   }
-}
-
-std::vector<std::string> Fields(const std::string& line) {
-  std::vector<std::string> fields;
-  size_t from = 0;
-  for (size_t at; (at = line.find(';', from)) != std::string::npos; from = at + 1) fields.push_back(line.substr(from, at - from));
-  fields.push_back(line.substr(from));
-  return fields;
-}
-
-// The written lines hold the export: a branch line per name, then each
-// section of that branch (in list order) as its two lines.
-void CheckWritten(const Export& e, const std::string& written, bool header) {
-  std::vector<std::string> lines;
-  size_t from = 0;
-  for (size_t at; (at = written.find("\r\n", from)) != std::string::npos; from = at + 2)
-    lines.push_back(written.substr(from, at - from));
-  FUZZ_CHECK(from == written.size(), "the export does not end with a line end");
-  size_t at = 0;
-  auto next = [&]() -> const std::string& {
-    FUZZ_CHECK(at < lines.size(), "the export has too few lines");
-    return lines[at++];
-  };
-  if (header) {
-    FUZZ_CHECK(next() == "CP" && next() == "2", "the export's header");
-  }
-  for (const std::string& name : e.names) {
-    FUZZ_CHECK(next() == "#vetev;" + name, "a branch line is not the branch's name");
-    for (const CSecDataNew* s = e.list.GetFirstSection(); s; s = s->GetNextSection()) {
-      if (Std(s->m_branchName) != name) continue;
-      const std::string fourth = Std(!s->m_connectedBranch.IsEmpty() || s->m_connect == 0 ? s->m_connectedBranch
-                                                                                           : s->m_neighbour);
-      for (const auto& [lineName, length] : {std::pair{s->m_pName, s->m_pLength}, std::pair{s->m_zName, s->m_zLength}}) {
-        const std::vector<std::string> expected = {
-            std::to_string(s->m_number), std::to_string(s->m_connect), Std(lineName), fourth, Std(s->m_CT),
-            Std(s->m_productFields[0]), Std(s->m_productFields[1]), Std(s->m_productFields[2]),
-            Std(s->m_productFields[3]), Std(length)};
-        FUZZ_CHECK(Fields(next()) == expected, "a section line does not hold the section");
-      }
-    }
-  }
-  FUZZ_CHECK(at == lines.size(), "the export has lines of nothing");
 }
 
 }  // namespace
@@ -181,16 +134,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   if (version != 2) return 0;
-  Export e;
-  BuildExport(root, e);
+  CSecSezNew exported;
+  BuildExport(root, exported);
   const std::string exportPath = fuzz::ScratchFolder() + "/export.txt";
-  FUZZ_CHECK(WriteSectionFile(e.list, exportPath.c_str(), false), "the export is not written");
+  FUZZ_CHECK(WriteSectionFile(exported, exportPath.c_str(), false), "the export is not written");
   const std::string written = fuzz::FileBytes(exportPath);
-  CheckWritten(e, written, true);
-  FUZZ_CHECK(WriteSectionFile(e.list, exportPath.c_str(), true), "the export is not appended");
+  fuzz::CheckSectionExport(exported, written, true);
+  FUZZ_CHECK(WriteSectionFile(exported, exportPath.c_str(), true), "the export is not appended");
   const std::string appended = fuzz::FileBytes(exportPath);
   FUZZ_CHECK(appended.size() >= written.size() && appended.compare(0, written.size(), written) == 0,
              "appending changed what was there");
-  CheckWritten(e, appended.substr(written.size()), false);
+  fuzz::CheckSectionExport(exported, appended.substr(written.size()), false);
   return 0;
 }

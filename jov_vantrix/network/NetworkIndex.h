@@ -51,7 +51,7 @@ class EndPointIndex {
   double tolerance_;
   double cell_;
   uint32_t count_ = 0;
-  mutable bool filed_ = true;
+  mutable bool filed_ = false;  // an index never added to is filed (empty) when first asked
   mutable size_t mask_ = 0;
   mutable std::vector<Entry> entries_;         // grouped by bucket once filed
   mutable std::vector<uint32_t> bucketStart_;  // bucket b's ends: entries_[bucketStart_[b] .. bucketStart_[b + 1])

@@ -238,3 +238,11 @@ TEST(NetworkIndex, EndsAddedAfterAQuestionAreFound) {
   EXPECT_EQ(found[1].record, later);
   EXPECT_EQ(ends.Near({1, 1, 0}).size(), 51u);
 }
+
+TEST(NetworkIndex, AnIndexOfNothingFindsNothing) {
+  // As the reader asks when a pipe has a riser position but no riser
+  // number: no segment end was indexed.
+  const EndPointIndex ends(1e-6);
+  EXPECT_TRUE(ends.Near({0, 0, 0}).empty());
+  EXPECT_TRUE(ends.NearEither({1, 1, 0}, {2, 2, 0}).empty());
+}
