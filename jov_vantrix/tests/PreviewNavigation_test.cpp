@@ -154,23 +154,10 @@ TEST_F(PreviewNavigation, APanDragMovesTheDrawingWithTheCursorAndGoesOnPastTheSc
   EXPECT_EQ(GetCapture(), nullptr) << "and the capture is given back";
 
   // Past the left edge of the screen the cursor goes on from the right one.
-  RECT screen;
-  GetWindowRect(GetDesktopWindow(), &screen);
-  POINT origin{0, 0};
-  ClientToScreen(View().m_hWnd, &origin);
-  const double before = Camera().GetTarget().x;
-  headless::QueueMouseButton(View().m_hWnd, {20, 150}, MouseButton::Left, true);
-  headless::QueueMouseMove(View().m_hWnd, {screen.left - origin.x, 150});
-  Pump();
-  POINT cursor;
-  GetCursorPos(&cursor);
-  EXPECT_EQ(cursor.x, screen.right - 2);
+  const EdgePan pan = PanPastTheLeftScreenEdge();
   const double units = Camera().GetViewWidth() / kHeight;
-  EXPECT_NEAR(Camera().GetTarget().x, before + (origin.x + 20) * units, 1e-9) << "no jump";
-  headless::QueueMouseMove(View().m_hWnd, {screen.right - 3 - origin.x, 150});
-  headless::QueueMouseButton(View().m_hWnd, {screen.right - 3 - origin.x, 150}, MouseButton::Left, false);
-  Pump();
-  EXPECT_NEAR(Camera().GetTarget().x, before + (origin.x + 21) * units, 1e-9);
+  EXPECT_NEAR(pan.atEdge, pan.before + pan.toEdge * units, 1e-9) << "no jump";
+  EXPECT_NEAR(pan.released, pan.before + (pan.toEdge + 1) * units, 1e-9);
 
   // The middle button pans in any mode and leaves the mode as it was.
   View().SetMode(0);

@@ -186,16 +186,19 @@ bool PressButton(HWND dialog, int id, const char* name, std::string* error) {
 
 }  // namespace
 
-DialogAction DialogAction::Expect(int templateId) {
+DialogAction DialogAction::Aimed(Kind kind, int control) {
   DialogAction a;
-  a.kind = Kind::Expect;
+  a.kind = kind;
+  a.control = control;
+  return a;
+}
+DialogAction DialogAction::Expect(int templateId) {
+  DialogAction a = Aimed(Kind::Expect);
   a.templateId = templateId;
   return a;
 }
 DialogAction DialogAction::Set(int control, std::string text) {
-  DialogAction a;
-  a.kind = Kind::Set;
-  a.control = control;
+  DialogAction a = Aimed(Kind::Set, control);
   a.text = std::move(text);
   return a;
 }
@@ -209,12 +212,7 @@ DialogAction DialogAction::Key(int control, std::string keyName) {
   a.kind = Kind::Key;
   return a;
 }
-DialogAction DialogAction::Click(int control) {
-  DialogAction a;
-  a.kind = Kind::Click;
-  a.control = control;
-  return a;
-}
+DialogAction DialogAction::Click(int control) { return Aimed(Kind::Click, control); }
 DialogAction DialogAction::ClickAt(int control, POINT clientPoint) {
   DialogAction a = Click(control);
   a.hasPoint = true;
@@ -228,9 +226,7 @@ DialogAction DialogAction::DoubleClick(int control, int row) {
   return a;
 }
 DialogAction DialogAction::Check(int control, bool checked) {
-  DialogAction a;
-  a.kind = Kind::Check;
-  a.control = control;
+  DialogAction a = Aimed(Kind::Check, control);
   a.checked = checked;
   return a;
 }
@@ -240,9 +236,7 @@ DialogAction DialogAction::CheckRow(int control, int row, bool checked) {
   return a;
 }
 DialogAction DialogAction::Choose(int control, int index) {
-  DialogAction a;
-  a.kind = Kind::Choose;
-  a.control = control;
+  DialogAction a = Aimed(Kind::Choose, control);
   a.index = index;
   return a;
 }
@@ -253,53 +247,37 @@ DialogAction DialogAction::Choose(int control, std::string text) {
   return a;
 }
 DialogAction DialogAction::EditCell(int control, int row, int column, std::string text) {
-  DialogAction a;
-  a.kind = Kind::EditCell;
-  a.control = control;
+  DialogAction a = Aimed(Kind::EditCell, control);
   a.index = row;
   a.column = column;
   a.text = std::move(text);
   return a;
 }
 DialogAction DialogAction::ChooseCell(int control, int row, int column, int entry) {
-  DialogAction a;
-  a.kind = Kind::ChooseCell;
-  a.control = control;
+  DialogAction a = Aimed(Kind::ChooseCell, control);
   a.index = row;
   a.column = column;
   a.entry = entry;
   return a;
 }
 DialogAction DialogAction::DragRow(int control, int row, int dropControl, int dropRow) {
-  DialogAction a;
-  a.kind = Kind::DragRow;
-  a.control = control;
+  DialogAction a = Aimed(Kind::DragRow, control);
   a.index = row;
   a.dropControl = dropControl;
   a.dropRow = dropRow;
   return a;
 }
 DialogAction DialogAction::Resize(int width, int height) {
-  DialogAction a;
-  a.kind = Kind::Resize;
+  DialogAction a = Aimed(Kind::Resize);
   a.width = width;
   a.height = height;
   return a;
 }
 
-DialogAction DialogAction::Ok() {
-  DialogAction a;
-  a.kind = Kind::Ok;
-  return a;
-}
-DialogAction DialogAction::Cancel() {
-  DialogAction a;
-  a.kind = Kind::Cancel;
-  return a;
-}
+DialogAction DialogAction::Ok() { return Aimed(Kind::Ok); }
+DialogAction DialogAction::Cancel() { return Aimed(Kind::Cancel); }
 DialogAction DialogAction::Run(std::function<void(HWND)> step) {
-  DialogAction a;
-  a.kind = Kind::Run;
+  DialogAction a = Aimed(Kind::Run);
   a.run = std::move(step);
   return a;
 }

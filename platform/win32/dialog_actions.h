@@ -111,6 +111,9 @@ struct DialogAction {
   static DialogAction Ok();
   static DialogAction Cancel();
   static DialogAction Run(std::function<void(HWND dialog)> step);
+  // An action of a kind aimed at a control (0: none), the rest as a new
+  // action has it: what the words above start from.
+  static DialogAction Aimed(Kind kind, int control = 0);
 
   // The script line of the action (texts converted to UTF-8).
   std::string Describe() const;

@@ -19,13 +19,6 @@ constexpr int kMostNotches = 0x7FFF / WHEEL_DELTA;
 
 std::string Point(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
 
-DialogAction Aimed(Kind kind, int control) {
-  DialogAction a;
-  a.kind = kind;
-  a.control = control;
-  return a;
-}
-
 bool ParsePoint(const std::string& x, const std::string& y, POINT* out) {
   int px, py;
   if (!ParseInt(x, &px) || !ParseInt(y, &py)) return false;

@@ -205,6 +205,14 @@ bool Resolve(HKEY key, uintptr_t* root, std::string* path, bool* writable) {
   return true;
 }
 
+// Resolve for the calls that change a key's values: a handle opened for
+// reading is refused.
+LSTATUS ResolveWritable(HKEY key, uintptr_t* root, std::string* path) {
+  bool writable = false;
+  if (!Resolve(key, root, path, &writable)) return ERROR_INVALID_HANDLE;
+  return writable ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
 HKEY NewHandle(uintptr_t root, const std::string& path, bool writable) {
   Store& s = S();
   s.next += 4;
@@ -298,9 +306,7 @@ LSTATUS RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE
   std::lock_guard lock(S().mutex);
   uintptr_t root = 0;
   std::string path;
-  bool writable = false;
-  if (!Resolve(key, &root, &path, &writable)) return ERROR_INVALID_HANDLE;
-  if (!writable) return ERROR_ACCESS_DENIED;
+  if (const LSTATUS status = ResolveWritable(key, &root, &path); status != ERROR_SUCCESS) return status;
   if (!data && size) return ERROR_INVALID_PARAMETER;
   Hive hive = LoadHive(root);
   auto k = hive.find(path);
@@ -317,9 +323,7 @@ LSTATUS RegDeleteValueA(HKEY key, LPCSTR valueName) {
   std::lock_guard lock(S().mutex);
   uintptr_t root = 0;
   std::string path;
-  bool writable = false;
-  if (!Resolve(key, &root, &path, &writable)) return ERROR_INVALID_HANDLE;
-  if (!writable) return ERROR_ACCESS_DENIED;
+  if (const LSTATUS status = ResolveWritable(key, &root, &path); status != ERROR_SUCCESS) return status;
   Hive hive = LoadHive(root);
   auto k = hive.find(path);
   if (k == hive.end() || !k->second.values.erase(Lower(valueName ? valueName : ""))) return ERROR_FILE_NOT_FOUND;

@@ -15,6 +15,7 @@
 #include "platform/win32/ui_services.h"
 #include "wizard/dialogs/CExceptionEx.h"
 #include "wizard/dialogs/CParamDlg.h"
+#include "wizard/dialogs/ComboSelection.h"
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/KorpalinLibrary.h"
 #include "wizard/dialogs/ProducerTexts.h"
@@ -53,13 +54,6 @@ std::string StoredChoice(const char* name) {
       type == REG_SZ)
     text = value;
   RegCloseKey(key);
-  return text;
-}
-
-CString Selected(const CComboBox& combo) {
-  CString text;
-  const int sel = combo.GetCurSel();
-  if (sel >= 0) combo.GetLBText(sel, text);
   return text;
 }
 
@@ -269,7 +263,7 @@ BOOL CPP2Dlg::OnInitDialog() {
     ChooseProducerAndDate();
     EnableBySelection(SelectProduct(dateIndex, true));
     if (measurementIndex >= 0 &&
-        AssignMeasurement(namesComment, Selected(measurementCombo))) {
+        AssignMeasurement(namesComment, SelectedText(measurementCombo))) {
       CWaitCursor wait;
       RegenerateProductGeometry(*geometry, *params, TheProductDialogHost().ResultChain(1));
     }
@@ -360,7 +354,7 @@ int CPP2Dlg::SelectProduct(int date, bool useRegistry) {
   group1Combo.SetCurSel(group1Index);
   group2Combo.SetCurSel(group2Index);
 
-  const CString group1 = Selected(group1Combo), group2 = Selected(group2Combo);
+  const CString group1 = SelectedText(group1Combo), group2 = SelectedText(group2Combo);
   FillCombosByGroups(choices, &typeCombo, &measurementCombo, group1, group2);
   if (typeCombo.GetCount() == 0) {
     typeIndex = -1;
@@ -444,16 +438,13 @@ void CPP2Dlg::RefreshPreview(bool assigned) {
 }
 
 void CPP2Dlg::ShowInPreview() {
-  if (!preview) return;
-  if (SwitchOn())
-    preview->Show(ProductPreview::kCatalogue, catalogueGeometry.head);
-  else
-    preview->Show(ProductPreview::kProduct, TheProductDialogHost().ResultChain(1));
-  preview->SelectConnectionGroup(ownNumber);
+  if (preview)
+    preview->ShowSwitched(SwitchOn(), catalogueGeometry.head, TheProductDialogHost().ResultChain(1), ownNumber);
 }
 
 void CPP2Dlg::AssignAndShow() {
-  const bool assigned = measurementCombo.GetCurSel() >= 0 && AssignMeasurement(namesComment, Selected(measurementCombo));
+  const bool assigned =
+      measurementCombo.GetCurSel() >= 0 && AssignMeasurement(namesComment, SelectedText(measurementCombo));
   RefreshPreview(assigned);
 }
 
@@ -478,7 +469,7 @@ void CPP2Dlg::OnDateChanged() {
 
 void CPP2Dlg::OnGroupChanged() {
   if (!UpdateData(TRUE)) return;
-  FillCombosByGroups(choices, &typeCombo, &measurementCombo, Selected(group1Combo), Selected(group2Combo));
+  FillCombosByGroups(choices, &typeCombo, &measurementCombo, SelectedText(group1Combo), SelectedText(group2Combo));
   if (typeCombo.GetCount() == 0) {
     typeIndex = measurementIndex = -1;
     typeCombo.EnableWindow(FALSE);
@@ -539,8 +530,8 @@ void CPP2Dlg::OnCatalogue() {
 
 void CPP2Dlg::KeepProducerData() {
   const VersionTexts version = ReadVersionTexts();
-  const CString producer = Selected(producerCombo), group = Selected(group1Combo), type = Selected(typeCombo),
-                measurement = Selected(measurementCombo);
+  const CString producer = SelectedText(producerCombo), group = SelectedText(group1Combo),
+                type = SelectedText(typeCombo), measurement = SelectedText(measurementCombo);
   const char* texts[ProductDialogHost::kProducerTexts] = {
       producer, version.date.c_str(), group, type, measurement, version.price.c_str(), version.unit.c_str()};
   TheProductDialogHost().SetProducerData(keepProducerData ? texts : nullptr);
@@ -560,12 +551,12 @@ void CPP2Dlg::OnParametric() {
 bool CPP2Dlg::AppendChoiceData() {
   const VersionTexts version = ReadVersionTexts();
   std::vector<std::pair<const char*, std::string>> pairs;
-  const CString group = Selected(group1Combo);
+  const CString group = SelectedText(group1Combo);
   if (group1Combo.GetCurSel() >= 0 && group != LoadText(IDS_NO_GROUP))
     pairs.emplace_back("_GROUP", static_cast<const char*>(group));
-  if (typeCombo.GetCurSel() >= 0) pairs.emplace_back("_QTYPE", static_cast<const char*>(Selected(typeCombo)));
+  if (typeCombo.GetCurSel() >= 0) pairs.emplace_back("_QTYPE", static_cast<const char*>(SelectedText(typeCombo)));
   if (measurementCombo.GetCurSel() >= 0)
-    pairs.emplace_back("_MEASUREMENT", static_cast<const char*>(Selected(measurementCombo)));
+    pairs.emplace_back("_MEASUREMENT", static_cast<const char*>(SelectedText(measurementCombo)));
   pairs.emplace_back("_QDATE", version.date);
   pairs.emplace_back("_PRICE", version.price);
   pairs.emplace_back("_QUNIT", version.unit);
@@ -595,10 +586,10 @@ void CPP2Dlg::OnOK() {
       RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(static_cast<const char*>(text)),
                      static_cast<DWORD>(text.GetLength() + 1));
     };
-    put("Producer", Selected(producerCombo));
-    put("Date", Selected(dateCombo));
-    if (group1Combo.GetCurSel() >= 0) put("Group", Selected(group1Combo));
-    if (group2Combo.GetCurSel() >= 0) put("Group2", Selected(group2Combo));
+    put("Producer", SelectedText(producerCombo));
+    put("Date", SelectedText(dateCombo));
+    if (group1Combo.GetCurSel() >= 0) put("Group", SelectedText(group1Combo));
+    if (group2Combo.GetCurSel() >= 0) put("Group2", SelectedText(group2Combo));
     RegCloseKey(key);
   }
 
@@ -606,7 +597,7 @@ void CPP2Dlg::OnOK() {
   host.ApplyConnectionLevel(view, pointIndex, pointsText, ownNumber, params);
   // A failed build may have left nodes: the next OK starts afresh.
   DeleteGroupCodeChain(&host.ResultChain(2));
-  if (!host.BuildProductXData(m_hWnd, view, params, propertyFlags, flagCount, Selected(producerCombo), host.Slope(),
+  if (!host.BuildProductXData(m_hWnd, view, params, propertyFlags, flagCount, SelectedText(producerCombo), host.Slope(),
                               branch) ||
       !AppendChoiceData()) {
     // An incomplete chain is no product: the user may try again or cancel.

@@ -17,6 +17,7 @@
 #include "platform/win32/resources.h"
 #include "platform/win32/ui_services.h"
 #include "wizard/dialogs/CExceptionEx.h"
+#include "wizard/dialogs/ComboSelection.h"
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/DialogMessages.h"
 #include "wizard/dialogs/ProductDialogHost.h"
@@ -182,12 +183,8 @@ void CPPDlg::AppendProducerData() {
 }
 
 void CPPDlg::ShowInPreview() {
-  if (!preview) return;
-  if (SwitchOn())
-    preview->Show(ProductPreview::kCatalogue, catalogueGeometry.head);
-  else
-    preview->Show(ProductPreview::kProduct, TheProductDialogHost().ResultChain(1));
-  preview->SelectConnectionGroup(ownNumber);
+  if (preview)
+    preview->ShowSwitched(SwitchOn(), catalogueGeometry.head, TheProductDialogHost().ResultChain(1), ownNumber);
 }
 
 void CPPDlg::RefreshReport() {
@@ -419,17 +416,10 @@ void CPPDlg::SavePlacement() {
   WriteProductPlacement(radioMode ? switchRadio : switchCheck, editorTest ? nullptr : &rect, nullptr);
   if (vantrixUse && roomCombo.IsWindowVisible()) {
     const std::string ini = MakeProfilePath("Dat\\Jov.ini");
-    WritePrivateProfileStringA("VANTRIX", "LAST_ROOM", Selected(roomCombo), ini.c_str());
-    WritePrivateProfileStringA("VANTRIX", "LAST_FLOOR", floorCombo.GetCount() > 0 ? Selected(floorCombo) : CString(),
-                               ini.c_str());
+    WritePrivateProfileStringA("VANTRIX", "LAST_ROOM", SelectedText(roomCombo), ini.c_str());
+    WritePrivateProfileStringA("VANTRIX", "LAST_FLOOR",
+                               floorCombo.GetCount() > 0 ? SelectedText(floorCombo) : CString(), ini.c_str());
   }
-}
-
-CString CPPDlg::Selected(const CComboBox& combo) {
-  CString text;
-  const int sel = combo.GetCurSel();
-  if (sel >= 0) combo.GetLBText(sel, text);
-  return text;
 }
 
 void CPPDlg::OnHelpButton() {

@@ -131,6 +131,4 @@ class CPPDlg : public CDialog {
   const char* ProducerCode() const;
   void RestorePlacement();
   void SavePlacement();
-  // The selected entry of a combo box, "" when none.
-  static CString Selected(const CComboBox& combo);
 };

@@ -11,6 +11,7 @@
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/profile.h"
 #include "wizard/dialogs/CPPDlg.h"
+#include "wizard/dialogs/ComboSelection.h"
 #include "wizard/dialogs/KorpalinLibrary.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/dialogs/VantrixXData.h"
@@ -172,8 +173,8 @@ void CPPDlg::FillVantrixRoomsAndItems(const CString& floor, const CString& lastR
 void CPPDlg::OnFloorChanged() {
   if (!UpdateData(TRUE)) return;
   catalogueUsed = false;
-  const CString oldRoom = Selected(roomCombo);
-  FillVantrixRoomsAndItems(Selected(floorCombo), oldRoom);
+  const CString oldRoom = SelectedText(roomCombo);
+  FillVantrixRoomsAndItems(SelectedText(floorCombo), oldRoom);
   if (roomCombo.GetCount() > 0 && itemCombo.GetCount() > 0) RefreshPreview();
   UpdateData(FALSE);
 }
@@ -181,12 +182,12 @@ void CPPDlg::OnFloorChanged() {
 void CPPDlg::OnRoomChanged() {
   if (!UpdateData(TRUE)) return;
   catalogueUsed = false;
-  const CString floor = Selected(floorCombo), room = Selected(roomCombo);
+  const CString floor = SelectedText(floorCombo), room = SelectedText(roomCombo);
   FillVantrixItemCombo(vantrixList, itemCombo, floor, room);
   if (itemCombo.GetCount() == 0) return;
   itemIndex = 0;
   itemCombo.SetCurSel(0);
-  const CVantrixData* record = FindVantrixData(vantrixList, floor, room, Selected(itemCombo));
+  const CVantrixData* record = FindVantrixData(vantrixList, floor, room, SelectedText(itemCombo));
   ShowVantrixRecord(record);
   ApplyVantrixRecord(*params, record);
   RefreshPreview();
@@ -196,7 +197,7 @@ void CPPDlg::OnItemChanged() {
   if (!UpdateData(TRUE)) return;
   catalogueUsed = false;
   const CVantrixData* record =
-      FindVantrixData(vantrixList, Selected(floorCombo), Selected(roomCombo), Selected(itemCombo));
+      FindVantrixData(vantrixList, SelectedText(floorCombo), SelectedText(roomCombo), SelectedText(itemCombo));
   ShowVantrixRecord(record);
   ApplyVantrixRecord(*params, record);
   RefreshPreview();
@@ -241,7 +242,7 @@ void CPPDlg::AppendVantrixRecord() {
     GetParamValueText(*params, "CT", ct, sizeof ct);
     fields = CatalogueVantrixFields(catalogueRecord, ct);
   } else {
-    record = FindVantrixData(vantrixList, Selected(floorCombo), Selected(roomCombo), Selected(itemCombo));
+    record = FindVantrixData(vantrixList, SelectedText(floorCombo), SelectedText(roomCombo), SelectedText(itemCombo));
     if (!record) return;
     fields = ProjectVantrixFields(*record);
   }

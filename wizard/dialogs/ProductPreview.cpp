@@ -4,6 +4,15 @@
 
 ProductPreview::~ProductPreview() = default;
 
+void ProductPreview::ShowSwitched(bool catalogue, const resbuf* catalogueChain, const resbuf* productChain,
+                                  unsigned ownGroup) {
+  if (catalogue)
+    Show(kCatalogue, catalogueChain);
+  else
+    Show(kProduct, productChain);
+  SelectConnectionGroup(ownGroup);
+}
+
 bool ViewProductPreview::Create(CWnd* dialog, UINT controlId) {
   // The scene is made as the button is taken over.
   return dialog && view.SubclassDlgItem(controlId, dialog) && view.IsReady();

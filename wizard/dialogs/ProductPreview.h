@@ -28,6 +28,10 @@ class ProductPreview {
   virtual void SetMirrored(bool mirrored) = 0;
   // The background scheme: 0 black, 1 white, 2 grey.
   virtual void SetBackground(int scheme) = 0;
+
+  // The catalogue's drawing or the product, as the dialogs' switch says,
+  // with the product's own connection group marked.
+  void ShowSwitched(bool catalogue, const resbuf* catalogueChain, const resbuf* productChain, unsigned ownGroup);
 };
 
 // The product preview view on the dialog's button, in kind 4 until told

@@ -14,6 +14,8 @@
 #include "objectgl/tests/GLTestSupport.h"
 #include "platform/mfc/tests/framework_fixture.h"
 #include "platform/win32/headless_input.h"
+#include "platform/win32/message_queue.h"
+#include "platform/win32/window_api.h"
 
 namespace preview_desk {
 
@@ -68,6 +70,35 @@ class PreviewTestDesk : public ModuleTest {
     headless::QueueMouseMove(View().m_hWnd, to);
     headless::QueueMouseButton(View().m_hWnd, to, button, false);
     Pump();
+  }
+  // Where a pan drag past the screen's left edge takes the camera: pressed
+  // at (20, 150), moved past the edge (where the cursor must go on from the
+  // right one, checked here), then one pixel further and let go there.
+  struct EdgePan {
+    double before = 0.0, atEdge = 0.0, released = 0.0;  // the camera target's x
+    int toEdge = 0;                                     // the pixels moved to the edge
+  };
+  EdgePan PanPastTheLeftScreenEdge() {
+    RECT screen;
+    GetWindowRect(GetDesktopWindow(), &screen);
+    POINT origin{0, 0};
+    ClientToScreen(View().m_hWnd, &origin);
+    EdgePan pan;
+    pan.before = Camera().GetTarget().x;
+    pan.toEdge = origin.x + 20;
+    headless::QueueMouseButton(View().m_hWnd, {20, 150}, headless::MouseButton::Left, true);
+    headless::QueueMouseMove(View().m_hWnd, {screen.left - origin.x, 150});
+    Pump();
+    POINT cursor;
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor.x, screen.right - 2);
+    pan.atEdge = Camera().GetTarget().x;
+    const POINT further{screen.right - 3 - origin.x, 150};
+    headless::QueueMouseMove(View().m_hWnd, further);
+    headless::QueueMouseButton(View().m_hWnd, further, headless::MouseButton::Left, false);
+    Pump();
+    pan.released = Camera().GetTarget().x;
+    return pan;
   }
   // The first column of a frame's row that is not black; -1 when none.
   static int FirstLit(const GlFrame& f, int row) {

@@ -1,12 +1,11 @@
 // The plug-in's resource file as built: every id its code asks for is there.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/resources/tests/BuiltResourceFile.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/image_loading.h"
 #include "platform/win32/menus.h"
@@ -19,11 +18,7 @@ namespace {
 class JovVantrixResources : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* dir = std::getenv("JOV_MODULE_DIR");
-    std::string base = dir ? dir
-                           : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin")
-                                 .string();
-    module_ = LoadLibraryA((base + "\\Jov_Vantrix.qmr").c_str());
+    module_ = LoadBuiltResourceFile("Jov_Vantrix.qmr");
     ASSERT_NE(module_, nullptr) << LastLoadErrorText();
   }
   void TearDown() override { FreeLibrary(module_); }
@@ -63,12 +58,7 @@ TEST_F(JovVantrixResources, ImportFilterIsAWindowsFilter) {
 }
 
 TEST_F(JovVantrixResources, DialogIconIsARealIcon) {
-  HICON icon = LoadIconA(module_, MAKEINTRESOURCEA(IDI_JOV_VANTRIX));
-  ASSERT_NE(icon, nullptr);
-  ASSERT_GE(icon->Size(), 6u + 16u);
-  const BYTE* d = icon->Bytes();
-  EXPECT_EQ(d[2], 1) << "an icon directory";
-  EXPECT_GE(d[4], 1) << "with images";
+  ExpectRealIcon(module_, IDI_JOV_VANTRIX);
 }
 
 TEST_F(JovVantrixResources, ThePickBannerIsAHiddenPopupWithItsTextControl) {

@@ -3,12 +3,11 @@
 // code binds, of the kind it binds, and the texts and icons they load.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
 
+#include "platform/resources/tests/BuiltResourceFile.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/dialog_template.h"
 #include "platform/win32/module_loader.h"
@@ -17,12 +16,7 @@
 
 namespace {
 
-HMODULE WizardTexts() {
-  const char* dir = std::getenv("JOV_MODULE_DIR");
-  const std::string base =
-      dir ? dir : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
-  return LoadLibraryA((base + "\\Wizard.qmr").c_str());
-}
+HMODULE WizardTexts() { return LoadBuiltResourceFile("Wizard.qmr"); }
 
 // Control id -> class name of a template.
 std::map<int, std::string> Controls(HMODULE module, UINT id) {
@@ -40,6 +34,16 @@ std::map<int, std::string> Controls(HMODULE module, UINT id) {
   return out;
 }
 
+// Each control of kinds is in the template, of that class; a missing one
+// is fatal.
+void ExpectControls(const std::map<int, std::string>& controls, UINT templateId,
+                    const std::map<int, const char*>& kinds) {
+  for (const auto& [id, kind] : kinds) {
+    ASSERT_TRUE(controls.count(id)) << "template " << templateId << " lacks " << id;
+    EXPECT_EQ(controls.at(id), kind) << id;
+  }
+}
+
 }  // namespace
 
 TEST(WizardDialogResources, TheTemplatesHoldEveryControlOfTheirDialogs) {
@@ -52,10 +56,7 @@ TEST(WizardDialogResources, TheTemplatesHoldEveryControlOfTheirDialogs) {
       {IDC_PP_PANEL_BOTTOM, "Static"}, {IDC_PP_SWITCH_PRODUCT, "Button"}, {IDC_PP_SWITCH_CATALOGUE, "Button"},
       {IDC_PP_MIRROR, "Button"}, {IDC_PP_PANEL, "Button"}, {IDC_PP_CATALOGUE, "Button"},
       {IDC_PP_FLOOR, "ComboBox"}, {IDC_PP_ROOM, "ComboBox"}, {IDC_PP_ITEM, "ComboBox"}, {IDC_PP_MARKED, "ComboBox"}};
-  for (const auto& [id, kind] : ppKinds) {
-    ASSERT_TRUE(pp.count(id)) << "template 1006 lacks " << id;
-    EXPECT_EQ(pp.at(id), kind) << id;
-  }
+  ASSERT_NO_FATAL_FAILURE(ExpectControls(pp, IDD_PP, ppKinds));
   for (int id : {1077, 1079, 1080, 1081, 1082, 1083, 1084, 1085, 1086, 1087, 1088, 1089, 1090, 1091, 1092, 1093,
                  1094, 1095, 1097, 1102})
     EXPECT_EQ(pp.count(id) ? pp.at(id) : "none", "Static") << id;
@@ -67,10 +68,7 @@ TEST(WizardDialogResources, TheTemplatesHoldEveryControlOfTheirDialogs) {
       {IDC_PARAM_DEFAULT, "Edit"}, {IDC_PARAM_VALUE, "Edit"},  {IDC_PARAM_ADD, "Button"},
       {IDC_PARAM_DELETE, "Button"}, {IDC_PARAM_UP, "Button"},  {IDC_PARAM_DOWN, "Button"},
       {IDC_PARAM_HELP, "Button"}};
-  for (const auto& [id, kind] : paramKinds) {
-    ASSERT_TRUE(param.count(id)) << "template 1002 lacks " << id;
-    EXPECT_EQ(param.at(id), kind) << id;
-  }
+  ASSERT_NO_FATAL_FAILURE(ExpectControls(param, IDD_PARAM, paramKinds));
 
   const std::map<int, std::string> producer = Controls(module, IDD_PP2);
   const std::map<int, const char*> producerKinds = {
@@ -82,10 +80,7 @@ TEST(WizardDialogResources, TheTemplatesHoldEveryControlOfTheirDialogs) {
       {IDC_PP2_GROUP2, "ComboBox"}, {IDC_PP2_KEEP_PRODUCER, "Button"}, {IDC_PP2_PANEL_BOTTOM, "Static"},
       {IDC_PP2_SWITCH_PRODUCT, "Button"}, {IDC_PP2_SWITCH_CATALOGUE, "Button"}, {IDC_PP2_PANEL, "Button"},
       {IDC_PP2_CATALOGUE, "Button"}};
-  for (const auto& [id, kind] : producerKinds) {
-    ASSERT_TRUE(producer.count(id)) << "template 1007 lacks " << id;
-    EXPECT_EQ(producer.at(id), kind) << id;
-  }
+  ASSERT_NO_FATAL_FAILURE(ExpectControls(producer, IDD_PP2, producerKinds));
 
   const std::map<int, std::string> editor = Controls(module, IDD_DEF_PARAM);
   const std::map<int, const char*> editorKinds = {
@@ -97,10 +92,7 @@ TEST(WizardDialogResources, TheTemplatesHoldEveryControlOfTheirDialogs) {
       {IDC_DEF_POINTS, "SysListView32"}, {IDC_DEF_ZOOM_IN, "Button"}, {IDC_DEF_FORMULAS, "SysListView32"},
       {IDC_DEF_ZOOM_EXTENTS, "Button"}, {IDC_DEF_ZOOM_OUT, "Button"}, {IDC_DEF_STATUS, "Static"},
       {IDC_DEF_LINE_ENDS, "Button"}, {IDC_DEF_POINTS_FRAME, "Button"}};
-  for (const auto& [id, kind] : editorKinds) {
-    ASSERT_TRUE(editor.count(id)) << "template 1000 lacks " << id;
-    EXPECT_EQ(editor.at(id), kind) << id;
-  }
+  ASSERT_NO_FATAL_FAILURE(ExpectControls(editor, IDD_DEF_PARAM, editorKinds));
   for (UINT icon : {IDI_ZOOM_IN, IDI_ZOOM_EXTENTS, IDI_ZOOM_OUT})
     EXPECT_NE(LoadIconA(module, MAKEINTRESOURCEA(icon)), nullptr) << "icon " << icon;
   FreeLibrary(module);

@@ -2,19 +2,15 @@
 // and exports load.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "platform/resources/tests/BuiltResourceFile.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/resources.h"
 
 TEST(WizardFrameResources, TheIconAndEveryMessageOfTheExportsAreThere) {
-  const char* dir = std::getenv("JOV_MODULE_DIR");
-  const std::string base =
-      dir ? dir : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
-  HMODULE module = LoadLibraryA((base + "\\Wizard.qmr").c_str());
+  HMODULE module = LoadBuiltResourceFile("Wizard.qmr");
   ASSERT_NE(module, nullptr) << LastLoadErrorText();
   for (UINT id : {IDS_POINT_NAME_NOT_A_PARAMETER, IDS_XDATA_NOT_BUILT, IDS_CONNECTION_MISMATCH, IDS_PICK_MASK_ENTITY}) {
     char text[1024] = "";
@@ -23,11 +19,6 @@ TEST(WizardFrameResources, TheIconAndEveryMessageOfTheExportsAreThere) {
     // Shown through a format with an optional argument: no stray '%'.
     EXPECT_EQ(std::string(text).find('%'), std::string::npos) << "string " << id;
   }
-  HICON icon = LoadIconA(module, MAKEINTRESOURCEA(IDI_WIZARD));
-  ASSERT_NE(icon, nullptr);
-  ASSERT_GE(icon->Size(), 6u + 16u);
-  const BYTE* d = icon->Bytes();
-  EXPECT_EQ(d[2], 1) << "an icon directory";
-  EXPECT_GE(d[4], 1) << "with images";
+  ExpectRealIcon(module, IDI_WIZARD);
   FreeLibrary(module);
 }

@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/resources/tests/BuiltResourceFile.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/dialog_template.h"
@@ -16,10 +15,7 @@
 #include "platform/win32/ui_services.h"
 
 TEST(WizardResources, TheParameterListsTitlesAreThere) {
-  const char* dir = std::getenv("JOV_MODULE_DIR");
-  const std::string base =
-      dir ? dir : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
-  HMODULE module = LoadLibraryA((base + "\\Wizard.qmr").c_str());
+  HMODULE module = LoadBuiltResourceFile("Wizard.qmr");
   ASSERT_NE(module, nullptr) << LastLoadErrorText();
   std::set<std::string> titles;
   for (UINT id : {IDS_PARAM_COLUMN_NAME, IDS_PARAM_COLUMN_LABEL, IDS_PARAM_COLUMN_TYPE, IDS_PARAM_COLUMN_DEFAULT}) {
@@ -35,12 +31,7 @@ TEST(WizardResources, TheParameterListsTitlesAreThere) {
 
 namespace {
 
-HMODULE LoadWizardResources() {
-  const char* dir = std::getenv("JOV_MODULE_DIR");
-  const std::string base =
-      dir ? dir : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
-  return LoadLibraryA((base + "\\Wizard.qmr").c_str());
-}
+HMODULE LoadWizardResources() { return LoadBuiltResourceFile("Wizard.qmr"); }
 
 std::string Text(HMODULE module, UINT id) {
   char text[1024] = "";

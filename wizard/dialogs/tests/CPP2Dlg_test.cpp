@@ -10,6 +10,7 @@
 #include "platform/mfc/CComDATE.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "wizard/dialogs/CPPDlg.h"
+#include "wizard/dialogs/ComboSelection.h"
 #include "wizard/dialogs/ProducerTexts.h"
 #include "wizard/dialogs/tests/DialogTest.h"
 #include "wizard/dialogs/tests/TestCatalogue.h"
@@ -44,11 +45,7 @@ class ProducerDialog : public DialogTest {
   DialogAction Check(std::function<void(CPP2Dlg&)> check) {
     return DialogAction::Run([this, check](HWND) { check(*current); });
   }
-  static std::string Text(const CComboBox& box) {
-    CString text;
-    if (box.GetCurSel() >= 0) box.GetLBText(box.GetCurSel(), text);
-    return static_cast<const char*>(text);
-  }
+  static std::string Text(const CComboBox& box) { return SelectedText(box).GetString(); }
   static CViewJovGL& View(CPP2Dlg& d) { return static_cast<ViewProductPreview&>(*d.preview).view; }
   static std::string Value(CPP2Dlg& d, const char* name) {
     const char* v = FindParamByName(*d.params, name)->GetText(ParamText::kValue);

@@ -62,22 +62,9 @@ TEST_F(ProductPreviewNavigation, APanDragPastTheLeftScreenEdgeGoesOnFromTheRight
   Drag({200, 150}, {230, 150});
   EXPECT_EQ(FirstLit(Frame("pan-after"), 150), 130) << "the drawing follows the cursor";
 
-  RECT screen;
-  GetWindowRect(GetDesktopWindow(), &screen);
-  POINT origin{0, 0};
-  ClientToScreen(View().m_hWnd, &origin);
-  const double before = Camera().GetTarget().x;
-  headless::QueueMouseButton(View().m_hWnd, {20, 150}, MouseButton::Left, true);
-  headless::QueueMouseMove(View().m_hWnd, {screen.left - origin.x, 150});
-  Pump();
-  POINT cursor;
-  GetCursorPos(&cursor);
-  EXPECT_EQ(cursor.x, screen.right - 2);
-  EXPECT_NEAR(Camera().GetTarget().x, before + origin.x + 20, 1e-9);
-  headless::QueueMouseMove(View().m_hWnd, {screen.right - 3 - origin.x, 150});
-  headless::QueueMouseButton(View().m_hWnd, {screen.right - 3 - origin.x, 150}, MouseButton::Left, false);
-  Pump();
-  EXPECT_NEAR(Camera().GetTarget().x, before + origin.x + 21, 1e-9) << "one pixel further, no jump";
+  const EdgePan pan = PanPastTheLeftScreenEdge();
+  EXPECT_NEAR(pan.atEdge, pan.before + pan.toEdge, 1e-9);
+  EXPECT_NEAR(pan.released, pan.before + pan.toEdge + 1, 1e-9) << "one pixel further, no jump";
   EXPECT_EQ(GetCapture(), nullptr);
 }
 

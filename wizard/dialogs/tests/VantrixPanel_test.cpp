@@ -9,6 +9,7 @@
 #include "platform/win32/radiator_script.h"
 #include "platform/win32/session_script.h"
 #include "wizard/dialogs/CPPDlg.h"
+#include "wizard/dialogs/ComboSelection.h"
 #include "wizard/dialogs/tests/DialogTest.h"
 #include "wizard/dialogs/tests/TestCatalogue.h"
 #include "wizard/frame/engine/CObjectSez.h"
@@ -59,11 +60,7 @@ class VantrixPanel : public DialogTest {
     driver.OnDialog(IDD_PP, std::move(actions));
     return dialog.DoModal();
   }
-  static std::string Selected(const CComboBox& combo) {
-    CString text;
-    if (combo.GetCurSel() >= 0) combo.GetLBText(combo.GetCurSel(), text);
-    return static_cast<const char*>(text);
-  }
+  static std::string Selected(const CComboBox& combo) { return SelectedText(combo).GetString(); }
   static std::string Value(CPPDlg& d, const char* name) {
     const char* v = FindParamByName(*d.params, name)->GetText(ParamText::kValue);
     return v ? v : "";
