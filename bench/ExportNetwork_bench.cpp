@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/CSecSezNew.h"
 #include "jov_vantrix/network/ExportNetworkReader.h"
@@ -84,8 +85,9 @@ bool Export(KeptChains& kept, const std::string& file, std::unique_ptr<CObjSezNe
 }
 
 // firstInProcess: every export starts from a heap that gave its free pages
-// back (malloc_trim), as the first export of a session does, so each one
-// also pays the page faults of growing the heap. Otherwise one export runs
+// back (malloc_trim, and the records' pool its slabs), as the first export
+// of a session does, so each one also pays the page faults of growing the
+// heap. Otherwise one export runs
 // before the timed ones, so that every timed export finds the heap as the
 // one before left it, whatever the number of iterations the library picks
 // for a size (a first export among three at one size and alone at the
@@ -102,7 +104,10 @@ void ExportAtListLevel(benchmark::State& state, bool firstInProcess) {
   auto letGo = [&] {
     network.reset();
     sections.reset();
-    if (firstInProcess) malloc_trim(0);
+    if (firstInProcess) {
+      malloc_trim(0);
+      ReleaseRecordMemory();
+    }
   };
   if (!firstInProcess && !Export(kept, file, network, sections, state)) return;
   letGo();

@@ -4,11 +4,36 @@
 #include <cstring>
 
 #include "common/GroupCodeChain.h"
+#include "common/SlabPool.h"
 #include "common/UpdateGLText.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "platform/mfc/module_state.h"
 #include "platform/win32/resources.h"
+
+namespace {
+
+// No record outlives the module (networks live in commands and dialogs):
+// the pool and its slabs go when it is unloaded.
+SlabPool& RecordPool() {
+  static SlabPool pool(sizeof(CObjDataNew));
+  return pool;
+}
+
+}  // namespace
+
+void* CObjDataNew::operator new(size_t size) {
+  return size == sizeof(CObjDataNew) ? RecordPool().Allocate() : ::operator new(size);
+}
+
+void CObjDataNew::operator delete(void* at, size_t size) {
+  if (size == sizeof(CObjDataNew))
+    RecordPool().Release(at);
+  else
+    ::operator delete(at);
+}
+
+void ReleaseRecordMemory() { RecordPool().ReleaseUnused(); }
 
 CObjDataNew::CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index)
     : m_index(index), m_entityKind(entityKind), m_objectType(objectType) {

@@ -51,6 +51,12 @@ class CObjDataNew : public CSeznam {
   CObjDataNew(const CObjDataNew& source, int number, int connect);
   ~CObjDataNew() override;
 
+  // Records come from a pool of their own (see SlabPool): the network's
+  // walks read them over and over. A class derived with fields of its own
+  // is larger and goes to the heap.
+  static void* operator new(size_t size);
+  static void operator delete(void* at, size_t size);
+
   int GetNumber() const { return m_number; }
   int GetReadNumber() const { return m_readNumber; }
   int GetConnect() const { return m_connect; }
@@ -157,6 +163,10 @@ class CObjDataNew : public CSeznam {
 // A record of an entity the host handed out, its chain taken from after the
 // entity-name node, whose name the record keeps.
 CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index);
+
+// Gives the memory of the records back to the system when no record is
+// alive (the records' part of what malloc_trim does for the heap).
+void ReleaseRecordMemory();
 
 // The record's number label in the export preview, when it has one, shows
 // its number ("" for 0).

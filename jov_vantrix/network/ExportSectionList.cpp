@@ -135,10 +135,14 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
 
   CPtrArray supply;
   CPtrArray ret;
+  // The numbers are final: the walk that collects the pipes fills the
+  // index of connect numbers too, while each record is in the cache.
+  ConnectIndex connects;
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
     INT_PTR supplyInGroup = 0;
     INT_PTR returnInGroup = 0;
     for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+      connects.Add(r);
       if (r->m_objectType == kObjectSupplyPipe) {
         supply.Add(r);
         ++supplyInGroup;
@@ -154,7 +158,6 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
 
   LinkHandleIndex unassociated;
   unassociated.AddArray(network.m_unassociatedRecords);
-  const ConnectIndex connects(network);
   CPtrArray linkedSupply;
   CPtrArray linkedReturn;
   for (INT_PTR i = 0; i < supply.GetSize(); ++i) {

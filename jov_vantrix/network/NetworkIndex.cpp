@@ -174,13 +174,21 @@ uint64_t ConnectIndex::Key(int32_t objectType, int32_t connect) {
 
 ConnectIndex::ConnectIndex(const CObjSezNew& network) {
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
-    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
-      entries_.push_back({Key(r->m_objectType, r->GetConnect()), r});
-  std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) Add(r);
+}
+
+void ConnectIndex::Add(CObjDataNew* record) {
+  entries_.push_back({Key(record->m_objectType, record->GetConnect()), record});
+  sorted_ = false;
 }
 
 void ConnectIndex::ConnectedBranchName(const CObjDataNew* pipe, CString& out) const {
   if (!pipe || pipe->m_riserNumber.IsEmpty() || pipe->m_riserNumber == "2") return;
+  if (!sorted_) {
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    sorted_ = true;
+  }
   const uint64_t key = Key(pipe->m_objectType, pipe->GetNumber());
   auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
                              [](const Entry& e, uint64_t k) { return e.key < k; });

@@ -101,10 +101,15 @@ class ProductIndex {
 
 // The scheme's records by object type and connect number, for the branch
 // that joins a pipe (GetConnectedBranchName). Filled once the numbers are
-// final.
+// final, then asked; the numbers must not change meanwhile.
 class ConnectIndex {
  public:
+  ConnectIndex() = default;
+  // Every record of the scheme's groups, in scan order.
   explicit ConnectIndex(const CObjSezNew& network);
+  // Records added one by one, in scan order: a walk that visits them anyway
+  // fills the index, saving a walk of its own over every record.
+  void Add(CObjDataNew* record);
   // "V" + the branch of the first record of the pipe's type connecting to
   // its number from another branch; out unchanged when none.
   void ConnectedBranchName(const CObjDataNew* pipe, CString& out) const;
@@ -115,5 +120,6 @@ class ConnectIndex {
     CObjDataNew* record;
   };
   static uint64_t Key(int32_t objectType, int32_t connect);
-  std::vector<Entry> entries_;  // sorted by key, in scan order within one
+  mutable bool sorted_ = true;
+  mutable std::vector<Entry> entries_;  // sorted by key, in scan order within one
 };
