@@ -3,7 +3,7 @@
 #include <sanitizer/asan_interface.h>
 #include <sys/mman.h>
 
-#include <cstdlib>
+#include <cstdint>
 #include <new>
 
 #include "common/Prefetch.h"
@@ -11,6 +11,27 @@
 namespace {
 
 size_t RoundUp(size_t n, size_t to) { return (n + to - 1) / to * to; }
+
+// A slab of its own mapping, aligned to its size so that one large page can
+// hold it. Not from the heap: a hint on part of the heap would spread to
+// what the heap maps next to it.
+void* MapSlab() {
+  const size_t bytes = SlabPool::kSlabBytes;
+  void* mapped = mmap(nullptr, 2 * bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  const auto begin = reinterpret_cast<uintptr_t>(mapped);
+  const uintptr_t aligned = (begin + bytes - 1) / bytes * bytes;
+  if (aligned > begin) munmap(mapped, aligned - begin);
+  if (aligned + bytes < begin + 2 * bytes)
+    munmap(reinterpret_cast<void*>(aligned + bytes), begin + 2 * bytes - (aligned + bytes));
+  void* slab = reinterpret_cast<void*>(aligned);
+#ifdef MADV_HUGEPAGE
+  // Only a hint: where the system keeps no large pages the slab still
+  // holds its objects side by side.
+  madvise(slab, bytes, MADV_HUGEPAGE);
+#endif
+  return slab;
+}
 
 }  // namespace
 
@@ -24,13 +45,8 @@ size_t SlabPool::SlabCount() const {
 
 void SlabPool::NextSlab() {
   if (slab_ == slabs_.size()) {
-    void* slab = std::aligned_alloc(kSlabBytes, kSlabBytes);
-    if (!slab) throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    // Only a hint: where the system keeps no large pages the slab still
-    // holds its objects side by side.
-    madvise(slab, kSlabBytes, MADV_HUGEPAGE);
-#endif
+    slabs_.reserve(slabs_.size() + 1);
+    void* slab = MapSlab();
     // Under AddressSanitizer, room not handed out may not be touched.
     ASAN_POISON_MEMORY_REGION(slab, kSlabBytes);
     slabs_.push_back(slab);
@@ -81,7 +97,7 @@ void SlabPool::ReleaseUnused() {
   if (live_ != 0) return;
   for (void* slab : slabs_) {
     ASAN_UNPOISON_MEMORY_REGION(slab, kSlabBytes);
-    std::free(slab);
+    munmap(slab, kSlabBytes);
   }
   slabs_.clear();
   free_ = nullptr;

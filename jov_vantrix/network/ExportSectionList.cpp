@@ -90,13 +90,19 @@ int NumberSchemeGroup(CObjSezNew& network, int groupId) {
 
 void CompleteExportNumbering(CObjSezNew& network) {
   CSchSezNew& scheme = network.m_scheme;
-  // The ends are indexed in the walk that numbers the groups, while a
-  // group's records are still in the cache. The walk also notes the
-  // records group by group: a walk along a list cannot look ahead, but the
-  // second walk can then hint the next group's records while it numbers one.
+  // The walk that numbers the groups also indexes their segment ends and
+  // notes, group by group, the records the second step reads (the
+  // segments that may change and the records that are no segments), while
+  // each group's records are in the cache: the second step then reads a
+  // few records of each group instead of walking every one again.
   EndPointIndex ends(kPointTolerance);
-  std::vector<const CObjDataNew*> records;
-  std::vector<size_t> groupEnds;
+  std::vector<CObjDataNew*> segments;
+  std::vector<CObjDataNew*> others;
+  struct Noted {
+    CNumSezNew* group;
+    size_t segmentsEnd, othersEnd;
+  };
+  std::vector<Noted> noted;
   for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
     if (!group->m_changed) {
       const uint32_t offset = scheme.m_nextFreeNumber - 1;
@@ -104,29 +110,30 @@ void CompleteExportNumbering(CObjSezNew& network) {
       scheme.m_nextFreeNumber += group->m_pipeCount;
     }
     IndexGroupSegments(*group, ends);
-    for (const CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) records.push_back(r);
-    groupEnds.push_back(records.size());
-  }
-  auto hintGroup = [&](size_t g) {
-    if (g >= groupEnds.size()) return;
-    for (size_t i = g ? groupEnds[g - 1] : 0; i < groupEnds[g]; ++i) records[i]->PrefetchWalkedFields();
-  };
-  CNumSezNew* lastWithFlagA = nullptr;
-  size_t lastWithFlagAAt = 0;
-  size_t g = 0;
-  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup(), ++g) {
-    hintGroup(g + 1);
-    if (group->m_flagA) {
-      lastWithFlagA = group;
-      lastWithFlagAAt = g;
-    } else {
-      NumberSegments(group, scheme, &ends);
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+      if (SegmentMayChange(r))
+        segments.push_back(r);
+      else if (!IsSegmentOfType(r, kObjectSupplyPipe) && !IsSegmentOfType(r, kObjectReturnPipe))
+        others.push_back(r);
     }
+    noted.push_back({group, segments.size(), others.size()});
   }
-  if (lastWithFlagA) {
-    hintGroup(lastWithFlagAAt);
-    NumberSegments(lastWithFlagA, scheme, &ends);
+  auto number = [&](size_t g) {
+    const size_t s0 = g ? noted[g - 1].segmentsEnd : 0;
+    const size_t o0 = g ? noted[g - 1].othersEnd : 0;
+    NumberSegmentsOf(noted[g].group, scheme, &ends,
+                     std::span<CObjDataNew* const>(segments.data() + s0, noted[g].segmentsEnd - s0),
+                     std::span<CObjDataNew* const>(others.data() + o0, noted[g].othersEnd - o0));
+  };
+  // The group with a pipe linked at neither end comes last (the last such).
+  size_t lastWithFlagA = noted.size();
+  for (size_t g = 0; g < noted.size(); ++g) {
+    if (noted[g].group->m_flagA)
+      lastWithFlagA = g;
+    else
+      number(g);
   }
+  if (lastWithFlagA < noted.size()) number(lastWithFlagA);
 }
 
 bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections) {

@@ -1,6 +1,7 @@
 #include "jov_vantrix/network/SegmentNumbering.h"
 
 #include <unordered_set>
+#include <vector>
 
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
@@ -106,8 +107,23 @@ void AddRecordToChain(CObjDataNew* record, CPtrArray& chain, bool append, bool c
 
 void NumberSegments(CNumSezNew* group, CSchSezNew& scheme, const EndPointIndex* ends) {
   if (!group) return;
-  for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
-    if (!IsSegment(r)) continue;
+  std::vector<CObjDataNew*> segments;
+  std::vector<CObjDataNew*> others;
+  for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
+    (IsSegment(r) ? segments : others).push_back(r);
+  NumberSegmentsOf(group, scheme, ends, segments, others);
+}
+
+bool SegmentMayChange(const CObjDataNew* record) {
+  return IsSegment(record) && (record->m_riserPosition == "1" || record->GetReadConnect() == 0);
+}
+
+void NumberSegmentsOf(CNumSezNew* group, CSchSezNew& scheme, const EndPointIndex* ends,
+                      std::span<CObjDataNew* const> segments, std::span<CObjDataNew* const> others) {
+  if (!group) return;
+  // Records added for riser-side ends: no segments, behind the others.
+  std::vector<CObjDataNew*> added;
+  for (CObjDataNew* r : segments) {
     if (group->m_flagA && r->GetReadConnect() == 0) {
       r->SetConnect(0);
       continue;
@@ -120,11 +136,13 @@ void NumberSegments(CNumSezNew* group, CSchSezNew& scheme, const EndPointIndex* 
     if (!group->m_flagA) {
       if (!r->m_pLinkB) continue;
       const int n = static_cast<int>(scheme.m_nextFreeNumber);
-      group->AddRecord(new CObjDataNew(*r, n, r->m_pLinkB->GetNumber()));
+      added.push_back(new CObjDataNew(*r, n, r->m_pLinkB->GetNumber()));
+      group->AddRecord(added.back());
       r->SetConnect(n);
       ++scheme.m_nextFreeNumber;
-      for (CObjDataNew* s = group->GetFirstRecord(); s; s = s->GetNextRecord())
-        if (s != r && !IsSegment(s) && s->GetConnect() == r->GetNumber()) s->SetConnect(n);
+      for (const auto& list : {others, std::span<CObjDataNew* const>(added)})
+        for (CObjDataNew* s : list)
+          if (s->GetConnect() == r->GetNumber()) s->SetConnect(n);
       continue;
     }
     if (r->m_pLinkB && r->m_pLinkB->GetConnect() == r->GetNumber())

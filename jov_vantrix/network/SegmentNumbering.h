@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "common/CNumberingSnapshot.h"
 #include "common/CSeznam.h"
@@ -30,6 +31,16 @@ void AddRecordToChain(CObjDataNew* record, CPtrArray& chain, bool append, bool c
 // of the scheme's segment ends (IndexSchemeSegments, tolerance 1e-5) the
 // candidates are taken from it.
 void NumberSegments(CNumSezNew* group, CSchSezNew& scheme, const EndPointIndex* ends = nullptr);
+
+// A segment whose numbers NumberSegments may change: the others keep theirs
+// whatever the links say. Depends only on what was read of the record.
+bool SegmentMayChange(const CObjDataNew* record);
+// NumberSegments given the group's records it reads, each in list order:
+// segments, holding at least those that may change, and every record that
+// is no segment. A walk that visits the records anyway notes them, and the
+// numbering then reads only these instead of walking the group again.
+void NumberSegmentsOf(CNumSezNew* group, CSchSezNew& scheme, const EndPointIndex* ends,
+                      std::span<CObjDataNew* const> segments, std::span<CObjDataNew* const> others);
 
 // Records index, number and connect of every pipe record (object type 5 or
 // 6) of the group into the snapshot when one is given, then offsets the
