@@ -87,11 +87,10 @@ bool Export(KeptChains& kept, const std::string& file, std::unique_ptr<CObjSezNe
 // firstInProcess: every export starts from a heap that gave its free pages
 // back (malloc_trim, and the records' pool its slabs), as the first export
 // of a session does, so each one also pays the page faults of growing the
-// heap. Otherwise one export runs
-// before the timed ones, so that every timed export finds the heap as the
-// one before left it, whatever the number of iterations the library picks
-// for a size (a first export among three at one size and alone at the
-// other would not compare the sizes).
+// heap. Otherwise one export runs before the timed ones, so that every
+// timed export finds the heap as the one before left it, whatever the
+// number of iterations the library picks for a size (a first export among
+// three at one size and alone at the other would not compare the sizes).
 void ExportAtListLevel(benchmark::State& state, bool firstInProcess) {
   const int pairs = static_cast<int>(state.range(0));
   const int groups = static_cast<int>(state.range(1));
