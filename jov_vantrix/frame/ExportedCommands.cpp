@@ -8,6 +8,7 @@
 #include "jov_vantrix/frame/ImportCommand.h"
 #include "jov_vantrix/frame/LineLength.h"
 #include "jov_vantrix/network/CJov_ManagerDlg.h"
+#include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/frame/SectionCommand.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutSettings.h"
@@ -28,6 +29,9 @@ class CommandBinding {
     bound_ = host_.Resolve() && (!resources || TheApp().LoadResourceDll()) &&
              (!wizard || TheApp().LoadWizardDll());
   }
+  // The command's records are gone by now: their memory goes back to the
+  // system rather than waiting in the record pool for the next command.
+  ~CommandBinding() { ReleaseRecordMemory(); }
   bool Bound() const { return bound_; }
   CDravikFunc& Host() { return host_; }
 
