@@ -11,7 +11,10 @@ build: deps
 test: build
 	ctest --preset dev
 
-demo: build
+# The demo builds only what it runs; `make test` builds the rest.
+demo: deps
+	cmake --preset dev
+	cmake --build --preset dev --target modules
 	@scripts/demo build/dev
 
 bench: deps

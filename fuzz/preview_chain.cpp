@@ -141,12 +141,6 @@ void ReadHatches(resbuf* chain) {
 
 }  // namespace
 
-// What the off-screen renderer and the font library keep until the process
-// ends, as the tests' suppressions have it; a leak of our own still counts.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libOSMesa.so\nleak:libglapi.so\nleak:libLLVM\nleak:libfontconfig.so\n";
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   ShareResourceFile();
   g_view = new CMyViewJovGL;
