@@ -634,7 +634,14 @@ std::string HostSession::CatalogueFolder() const {
 int HostSession::GetProfilePath(int kind, char* buffer, int size) {
   std::string folder = ProfileFolder();
   std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
+  // A new profile is laid out as the installed host lays it out: the
+  // add-ons keep their settings in "Dat" and their projects in "Vantrix".
+  if (!std::filesystem::exists(folder, ec)) {
+    for (const char* sub : {"Dat", "Vantrix"}) {
+      std::filesystem::create_directories(std::filesystem::path(folder) / sub, ec);
+      if (ec) break;
+    }
+  }
   std::string page = Utf8ToCp1250(folder);
   if (page.empty() || page.back() != '/') page += '/';
   int result = HOST_ERROR;

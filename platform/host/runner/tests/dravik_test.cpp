@@ -208,7 +208,7 @@ TEST_F(Dravik, HostValuesPointsAndCatalogue) {
   EXPECT_TRUE(o.Has("message: caption=\"Dravik 2D\" type=64 text=\"point 5100 state 2 (10, 0, 0) world (100, 60, 0) "
                     "back (10, 0, 0)\" answer=ok (unanswered)"))
       << o.out;
-  EXPECT_TRUE(fs::is_directory(dir / "profile"));
+  for (const char* sub : {"Dat", "Vantrix"}) EXPECT_TRUE(fs::is_directory(dir / "profile" / sub)) << sub;
 
   // The default profile folder follows XDG_CONFIG_HOME.
   Outcome xdg = Spawn((bin / "dravik").string(),
