@@ -337,6 +337,12 @@ TEST_F(WizardProducts, DamagedLastValuesKeepTheCataloguesOneByOne) {
     std::snprintf(text, sizeof text, "%.2f", flow);
     EXPECT_EQ(Value(call, "PW"), text) << o.out;
   }
+  // Formula values stored empty: their catalogue formulas are evaluated.
+  WriteLastValues("TOR0600-0001", "L|1200|V|900|S|100|CT|22|CM||HP|850|PW||PD||");
+  Outcome o = Wizard(RadiatorRequest("-", "-"));
+  const std::vector<std::string> call = Call(o, 0);
+  EXPECT_EQ(Value(call, "PW"), "78.93") << o.out;
+  EXPECT_EQ(Value(call, "PD"), "VK 22 1200x900") << o.out;
 }
 
 TEST_F(WizardProducts, TheCallersDataWinsOverWhateverTheLastValuesHold) {
