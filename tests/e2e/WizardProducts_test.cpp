@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -108,35 +107,19 @@ class WizardProducts : public E2e {
     fs::copy(fs::path(JOV_TEST_MODULE_DIR) / "Catalogue", dir_ / "catalogue", fs::copy_options::recursive);
     return Path("catalogue");
   }
-  // The first column of the first row of a query on the heating catalogue,
-  // or what the statement did.
+  // The first column of the last row a statement on the copied heating
+  // catalogue gives.
   std::string Sql(const std::string& sql) {
     sqlite3* db = nullptr;
     std::string out;
-    if (sqlite3_open((dir_ / "catalogue" / "T.db").string().c_str(), &db) != SQLITE_OK) return "cannot open";
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
-      const int step = sqlite3_step(statement);
-      if (step == SQLITE_ROW && sqlite3_column_text(statement, 0))
-        out = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-      else if (step != SQLITE_DONE && step != SQLITE_ROW)
-        out = sqlite3_errmsg(db);
-    } else {
-      out = sqlite3_errmsg(db);
-    }
-    sqlite3_finalize(statement);
+    EXPECT_EQ(sqlite3_open((dir_ / "catalogue" / "T.db").string().c_str(), &db), SQLITE_OK);
+    auto row = [](void* o, int, char** values, char**) {
+      *static_cast<std::string*>(o) = values[0] ? values[0] : "";
+      return 0;
+    };
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), row, &out, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     sqlite3_close(db);
     return out;
-  }
-  static std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  Outcome Audit(const std::string& drawing) {
-    return testsupport::RunProgram(JOV_PYTHON, {std::string(JOV_SOURCE_DIR) + "/tests/e2e/audit_product.py", drawing},
-                                   dir_);
   }
 };
 
@@ -257,59 +240,44 @@ TEST_F(WizardProducts, TheLevelComesFromTheSelectedInsert) {
 }
 
 TEST_F(WizardProducts, ACallersLengthIsOneNumberWithinItsRangeOrRefused) {
-  // The pipe's length is limited to 10..6000. Drawn: the pipe's end and the
-  // text its data carries; null: refused with 2.
-  struct Row {
-    const char* value;
-    const char* drawn;
-    const char* data;
+  // The pipe's length is limited to 10..6000: taken (the pipe's end, the
+  // text its data carries) or refused with 2.
+  struct Taken {
+    const char *value, *drawn, *data;
   };
-  const Row rows[] = {
-      {"1500", "1500", "1500"},  {"1500.5", "1500.5", "1500.5"}, {"1500.50", "1500.5", "1500.50"},
-      {"10", "10", "10"},        {"6000", "6000", "6000"},       {"1.5e3", "1500", "1500"},
-      {"15E2", "1500", "1500"},  {"1,5e3", "1500", "1500"},      {"1500,25", "1500.25", "1500.25"},
-      {" 1500 ", "1500", "1500"}, {"+1500", "1500", "+1500"},
-      {"1000+9000", nullptr, nullptr}, {"20*1000", nullptr, nullptr}, {"0x200", nullptr, nullptr},
-      {"1500d", nullptr, nullptr},     {"nan", nullptr, nullptr},     {"inf", nullptr, nullptr},
-      {"9.99", nullptr, nullptr},      {"6000.01", nullptr, nullptr}, {"-1500", nullptr, nullptr},
-      {"1e4", nullptr, nullptr},       {"", nullptr, nullptr},        {"(1500)", nullptr, nullptr},
-  };
+  const Taken taken[] = {{"1500", "1500", "1500"},   {"1500.50", "1500.5", "1500.50"}, {"10", "10", "10"},
+                         {"6000", "6000", "6000"},   {"1.5e3", "1500", "1500"},        {"15E2", "1500", "1500"},
+                         {"1,5e3", "1500", "1500"},  {"1500,25", "1500.25", "1500.25"}, {" 1500 ", "1500", "1500"},
+                         {"+1500", "1500", "+1500"}};
+  const char* refused[] = {"1000+9000", "20*1000", "0x200", "1500d", "nan", "inf",
+                           "9.99",      "6000.01", "-1500", "1e4",   "",    "(1500)"};
   std::vector<std::string> args;
-  for (const Row& row : rows) args = Join(args, PipeRequest("#L", row.value));
+  for (const Taken& row : taken) args = Join(args, PipeRequest("#L", row.value));
+  for (const char* value : refused) args = Join(args, PipeRequest("#L", value));
   // The two numbers of PPGetResbuf are checked the same way.
-  for (const char* length : {"nan", "inf", "1500"})
+  for (const char* length : {"nan", "inf"})
     args = Join(args, {"--run", "PPGetResbuf", "--arg", "db:T:TPP0015-0001", "--arg", "1", "--arg", "-", "--arg",
                        "0", "--arg", length, "--arg", "20", "--arg", "-", "--arg", "-", "--arg", "-"});
   Outcome o = Wizard(args);
   ASSERT_EQ(o.exit, 0) << o.err;
   int index = 0;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::string("\"") + row.value + "\"");
+  for (const Taken& row : taken) {
     const std::vector<std::string> call = Call(o, index++);
-    ASSERT_FALSE(call.empty());
-    if (!row.drawn) {
-      EXPECT_EQ(call, std::vector<std::string>{"result: 2"});
-      continue;
-    }
-    EXPECT_EQ(call[0], "result: 1");
-    EXPECT_TRUE(Holds(call, std::string("chain 1: 11 ") + row.drawn + " 0 0")) << o.out;
-    EXPECT_EQ(Value(call, "L"), row.data);
+    ASSERT_FALSE(call.empty()) << row.value;
+    EXPECT_EQ(call[0], "result: 1") << row.value;
+    EXPECT_TRUE(Holds(call, std::string("chain 1: 11 ") + row.drawn + " 0 0")) << row.value << o.out;
+    EXPECT_EQ(Value(call, "L"), row.data) << row.value;
   }
-  EXPECT_EQ(Call(o, index++), std::vector<std::string>{"result: 2"}) << "a length that is no number";
-  EXPECT_EQ(Call(o, index++), std::vector<std::string>{"result: 2"}) << "an infinite length";
-  EXPECT_EQ(Value(Call(o, index), "L"), "1500.00000000");
+  for (const char* value : refused) EXPECT_EQ(Call(o, index++), std::vector<std::string>{"result: 2"}) << value;
+  for (const char* length : {"nan", "inf"})
+    EXPECT_EQ(Call(o, index++), std::vector<std::string>{"result: 2"}) << "PPGetResbuf " << length;
 }
 
 TEST_F(WizardProducts, DamagedLastValuesKeepTheCataloguesOneByOne) {
   // The radiator's stored L, V and CT; what it is drawn with. The
   // catalogue's are 1000, 600 and 22.
   struct Row {
-    const char* length;
-    const char* height;
-    const char* type;
-    const char* wantLength;
-    const char* wantHeight;
-    const char* wantType;
+    const char *length, *height, *type, *wantLength, *wantHeight, *wantType;
   };
   const Row rows[] = {
       {"1200", "900", "22", "1200", "900", "22"},      {"1200.00", "900", "VK 33", "1200.00", "900", "VK 33"},
@@ -383,39 +351,32 @@ TEST_F(WizardProducts, ValuesComputedFromFormulasFollowTheCallersValues) {
   EXPECT_EQ(Value(Call(o, 2), "HP"), "700") << "given by the caller";
 }
 
-TEST_F(WizardProducts, FormulasStoredSortedAreNeverMoved) {
+TEST_F(WizardProducts, OnlyFormulasStoredInParseOrderAreSortedAndOnlyOnce) {
   const std::string catalogue = CatalogueCopy();
-  const std::string before = Bytes(catalogue + "/T.db");
-  const std::vector<std::string> modify = {"--catalogue", catalogue, "--run", "ModifyDBParam", "--arg",
-                                           "db:T:TPP0015-0001", "--arg", "1"};
-  Outcome o = Wizard(Join(Join(modify, {"--run", "ModifyDBParam", "--arg", "db:T:TPP0015-0001", "--arg", "1"}),
-                          PipeRequest("#L", "1500")));
+  auto formulas = [this](const char* id) {
+    return Sql(std::string("SELECT par_b FROM items WHERE index_id = '") + id + "'");
+  };
+  const std::string supply = formulas("TPP0015-0001"), back = formulas("TPZ0015-0001");
+  ASSERT_EQ(back.rfind("1\r\n0.00|0.00|0.00\r\n5.00|", 0), 0u) << back;
+  // The return pipe's formulas in the order its geometry is read in: the
+  // line's start and end, then the markers' rims.
+  Sql("UPDATE items SET par_b = replace('1~0.00|0.00|0.00~L|0.00|0.00~5.00|0.00|0.00~L+5|0.00|0.00~', '~', "
+      "char(13, 10)) WHERE index_id = 'TPZ0015-0001'");
+  std::vector<std::string> args = {"--catalogue", catalogue};
+  for (const char* id : {"TPP0015-0001", "TPP0015-0001", "TPZ0015-0001", "TPZ0015-0001"})
+    args = Join(args, {"--run", "ModifyDBParam", "--arg", std::string("db:T:") + id, "--arg", "1"});
+  Outcome o = Wizard(Join(Join(args, PipeRequest("#L", "1500")),
+                          {"--run", "PPGetResbufEx", "--arg", "db:T:TPZ0015-0001", "--arg", "1", "--arg", "-",
+                           "--arg", "0", "--arg", "#L", "--arg", "1500", "--arg", "-", "--arg", "-", "--arg", "-"}));
   ASSERT_EQ(o.exit, 0) << o.err;
-  EXPECT_EQ(Call(o, 0), std::vector<std::string>{"result: 257"});
-  EXPECT_EQ(Call(o, 1), std::vector<std::string>{"result: 257"});
-  EXPECT_TRUE(Holds(Call(o, 2), "chain 1: 11 1500 0 0")) << o.out;
-  EXPECT_TRUE(Holds(Call(o, 2), "chain 1: 40 5")) << o.out;
-  EXPECT_EQ(Bytes(catalogue + "/T.db"), before) << "the catalogue is left as it was";
-}
-
-TEST_F(WizardProducts, FormulasStoredInParseOrderAreSortedOnce) {
-  const std::string catalogue = CatalogueCopy();
-  const std::string sorted = Sql("SELECT par_b FROM items WHERE index_id = 'TPP0015-0001'");
-  ASSERT_EQ(sorted.rfind("1\r\n0.00|0.00|0.00\r\n5.00|", 0), 0u) << sorted;
-  // The line's start and end, then the markers' rims: the order the
-  // geometry is read in.
-  ASSERT_EQ(Sql("UPDATE items SET par_b = '1' || char(13, 10) || '0.00|0.00|0.00' || char(13, 10) || "
-                "'L|0.00|0.00' || char(13, 10) || '5.00|0.00|0.00' || char(13, 10) || 'L+5|0.00|0.00' || "
-                "char(13, 10) WHERE index_id = 'TPP0015-0001'"),
-            "");
-  const std::vector<std::string> modify = {"--run", "ModifyDBParam", "--arg", "db:T:TPP0015-0001", "--arg", "1"};
-  Outcome o = Wizard(Join(Join(Join({"--catalogue", catalogue}, modify), modify), PipeRequest("#L", "1500")));
-  ASSERT_EQ(o.exit, 0) << o.err;
-  EXPECT_EQ(Call(o, 0), std::vector<std::string>{"result: 0"});
-  EXPECT_EQ(Call(o, 1), std::vector<std::string>{"result: 257"}) << "already sorted";
-  EXPECT_TRUE(Holds(Call(o, 2), "chain 1: 11 1500 0 0")) << o.out;
-  EXPECT_TRUE(Holds(Call(o, 2), "chain 1: 40 5")) << o.out;
-  EXPECT_EQ(Sql("SELECT par_b FROM items WHERE index_id = 'TPP0015-0001'"), sorted);
+  for (int call : {0, 1, 3}) EXPECT_EQ(Call(o, call), std::vector<std::string>{"result: 257"}) << call;
+  EXPECT_EQ(Call(o, 2), std::vector<std::string>{"result: 0"});
+  for (int call : {4, 5}) {
+    EXPECT_TRUE(Holds(Call(o, call), "chain 1: 11 1500 0 0")) << o.out;
+    EXPECT_TRUE(Holds(Call(o, call), "chain 1: 40 5")) << o.out;
+  }
+  EXPECT_EQ(formulas("TPP0015-0001"), supply);
+  EXPECT_EQ(formulas("TPZ0015-0001"), back);
 }
 
 TEST_F(WizardProducts, EachPlacementDrawsItsOwnValues) {
@@ -426,7 +387,8 @@ TEST_F(WizardProducts, EachPlacementDrawsItsOwnValues) {
   Outcome b = Wizard(Join({"--drawing", first}, Join(PipeRequest("#L", "2500"), {"--insert", "0", "500", "--out", second})));
   ASSERT_EQ(b.exit, 0) << b.err;
   EXPECT_TRUE(b.Has("insert: block \"*U2\" at 0 500")) << b.out;
-  Outcome audit = Audit(second);
+  Outcome audit = testsupport::RunProgram(
+      JOV_PYTHON, {std::string(JOV_SOURCE_DIR) + "/tests/e2e/audit_product.py", second}, dir_);
   ASSERT_EQ(audit.exit, 0) << audit.out << audit.err;
   EXPECT_TRUE(audit.Has("INSERT *U1 0 0")) << audit.out;
   EXPECT_TRUE(audit.Has("INSERT *U2 0 500")) << audit.out;
