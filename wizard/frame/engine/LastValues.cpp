@@ -46,6 +46,22 @@ bool BracketsBalance(const std::string& text) {
   return NormalizeExpression(copy) != EVAL_BRACKETS;
 }
 
+// A stored value passes as a typed one would: a free text or a formula
+// value without the stored texts' separators and with balanced brackets,
+// any other value one finite number within the parameter's limits, which
+// value then holds as the evaluator must read it. The parameter's own
+// current text always passes.
+bool TakeStoredValue(const CValueParam& param, std::string& value) {
+  // What the parameter holds already is never refused.
+  if (value == Text(param.GetText(ParamText::kValue))) return true;
+  if (param.status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula))
+    return !BreaksStoredTexts(value) && BracketsBalance(value);
+  double number = 0;
+  if (!ReadValueEntry(value, number) || !param.IsValueValid(number)) return false;
+  value = PlainDecimalEntry(value, number);
+  return !value.empty();
+}
+
 // The stored values taken into the user parameters, each only when it
 // passes as a typed one would; false when the store cannot be had or a
 // stored name differs from its parameter's.
@@ -69,17 +85,6 @@ bool ReadLastValues(CSeznam& params) {
 }
 
 }  // namespace
-
-bool TakeStoredValue(const CValueParam& param, std::string& value) {
-  // What the parameter holds already is never refused.
-  if (value == Text(param.GetText(ParamText::kValue))) return true;
-  if (param.status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula))
-    return !BreaksStoredTexts(value) && BracketsBalance(value);
-  double number = 0;
-  if (!ReadValueEntry(value, number) || !param.IsValueValid(number)) return false;
-  value = PlainDecimalEntry(value, number);
-  return !value.empty();
-}
 
 bool LoadLastValues(CSeznam& params) {
   if (params.GetCount() == 0) return true;

@@ -4,24 +4,15 @@
 // name "|" value "|" for every user parameter in list order.
 #pragma once
 
-#include <string>
-
 class CSeznam;
-class CValueParam;
 
 // Takes the stored values into the user parameters in list order (a short
-// record leaves the rest; a value TakeStoredValue refuses leaves its
-// parameter as it was), then the caller's texts, which are applied in
+// record leaves the rest; a value that would not pass as a typed one leaves
+// its parameter as it was), then the caller's texts, which are applied in
 // every case. True for an empty list and when nothing is stored; false
 // when the index id or the file cannot be had, or a stored name differs
 // from its parameter's (the values before it stay).
 bool LoadLastValues(CSeznam& params);
-// A stored value passes as a typed one would: a free text or a formula
-// value without the stored texts' separators and with balanced brackets,
-// any other value one finite number within the parameter's limits, which
-// value then holds as the evaluator must read it. The parameter's own
-// current text always passes.
-bool TakeStoredValue(const CValueParam& param, std::string& value);
 // False when the index id, the file or the write fails.
 bool StoreLastValues(const CSeznam& params);
 
