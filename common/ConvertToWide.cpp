@@ -39,28 +39,29 @@ char16_t* ConvertToWide(char16_t* out, const char* in, int inLength, UINT codePa
 
   // Every input byte gives at most one unit and an escape gives one unit for
   // seven bytes, so the output never overtakes the input: written <= pos.
+  // A broken escape is plain text; the search goes on behind its marker.
   int pos = 0;
   int written = 0;
-  while (inLength - pos >= kEscapeLength) {
-    int at = FindEscapeMarker(in, pos, inLength);
+  for (int from = 0;;) {
+    int at = FindEscapeMarker(in, from, inLength);
     if (at < 0 || at + kEscapeLength > inLength) break;
     const char* digits = in + at + 3;
-    if (!IsHexDigit(digits[0]) || !IsHexDigit(digits[1]) || !IsHexDigit(digits[2]) ||
-        !IsHexDigit(digits[3]))
-      break;  // a broken escape ends the escape handling for the rest of the text
+    from = at + 1;
+    if (!IsHexDigit(digits[0]) || !IsHexDigit(digits[1]) || !IsHexDigit(digits[2]) || !IsHexDigit(digits[3]))
+      continue;
     written += ConvertStretch(out + written, in + pos, at - pos, inLength - written, codePage);
     char hex[5] = {digits[0], digits[1], digits[2], digits[3], 0};
     out[written++] = static_cast<char16_t>(std::strtoul(hex, nullptr, 16));
-    pos = at + kEscapeLength;
+    pos = from = at + kEscapeLength;
   }
+  written += ConvertStretch(out + written, in + pos, inLength - pos, inLength - written, codePage);
 
-  int rest = inLength - pos;
-  if (rest > 0) {
-    written += ConvertStretch(out + written, in + pos, rest, inLength - written, codePage);
-    // A terminator behind the text when the input did not bring one along.
-    if (written < inLength && out[written - 1] != 0) out[written] = 0;
-  } else if (written < inLength) {
-    out[written] = 0;
+  // Always terminated: behind the text when there is room, else in place
+  // of its last unit.
+  if (written < inLength) {
+    if (written == 0 || out[written - 1] != 0) out[written] = 0;
+  } else if (out[inLength - 1] != 0) {
+    out[inLength - 1] = 0;
   }
   return out;
 }

@@ -7,6 +7,9 @@
 
 // Converts inLength bytes of in (callers pass strlen + 1 so the NUL comes
 // along) into out, which holds inLength units; nothing is written beyond
-// them. Stretches the code page cannot convert become one '?' per byte.
+// them, and the output is always terminated (a text that fills every unit
+// gives its last one to the terminator). Stretches the code page cannot
+// convert become one '?' per byte; a "\U+" without four hexadecimal
+// digits stays as it is written and later escapes still count.
 // Returns out, or null when out or in is null.
 char16_t* ConvertToWide(char16_t* out, const char* in, int inLength, UINT codePage);

@@ -1,7 +1,9 @@
 // The record of a product's last values in its PP_Last file, read onto the
 // sample radiator's parameters. A record read whole is written back and
 // read again to the same values; a mismatched name stops the read; nothing
-// read holds a separator of the record.
+// read holds a separator of the record; a ranged value read is one number
+// within its limits, a text one breaks neither the definitions nor their
+// brackets.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,9 +15,12 @@
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"
+#include "wizard/frame/engine/ExpressionEvaluator.h"
 #include "wizard/frame/engine/LastValues.h"
+#include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterList.h"
 #include "wizard/frame/engine/RecordLookups.h"
+#include "wizard/frame/engine/ValueEntry.h"
 
 namespace {
 
@@ -45,6 +50,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p)) {
     const char* value = p->GetText(ParamText::kValue);
     FUZZ_CHECK(!value || std::string(value).find('|') == std::string::npos, "a '|' in a value read");
+    if (IsUserParam(*p) && value) {
+      if (p->status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula)) {
+        std::string brackets = value;
+        FUZZ_CHECK(NormalizeExpression(brackets) == EVAL_OK, std::string("unbalanced brackets read: ") + value);
+      } else {
+        double number = 0;
+        FUZZ_CHECK(ReadValueEntry(value, number) && p->IsValueValid(number),
+                   std::string("a value out of its range read: ") + value);
+      }
+    }
     if (IsUserParam(*p)) recordLength += std::strlen(p->GetText(ParamText::kName)) + (value ? std::strlen(value) : 0) + 2;
   }
   const std::vector<std::string> read = Values(params);

@@ -2,7 +2,8 @@
 // parameter list. Every non-empty line is one parameter (or stops the read
 // at an unknown type); written back and read again the list is the same;
 // definitions, recalculation, assignment and joining run over whatever was
-// read, and no value taken in can break the stored texts.
+// read, no value taken in can break the stored texts, and a ranged value
+// assigned is a number within its range that the evaluator reads as such.
 #include <string>
 #include <vector>
 
@@ -10,7 +11,10 @@
 #include "fuzz/FuzzSupport.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
+#include "wizard/frame/engine/ExpressionEvaluator.h"
+#include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterList.h"
+#include "wizard/frame/engine/ValueEntry.h"
 
 namespace {
 
@@ -61,10 +65,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     names.emplace_back(p->GetText(ParamText::kName) ? p->GetText(ParamText::kName) : "");
     values.emplace_back(p->GetText(ParamText::kAllowed) ? p->GetText(ParamText::kAllowed) : "");
   }
+  const std::vector<std::string> before = Rows(params);
   AssignValuesByName(params, names, values);
-  for (const CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p)) {
+  const std::vector<std::string> after = Rows(params);
+  size_t row = 0;
+  for (const CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p), ++row) {
     const char* value = p->GetText(ParamText::kValue);
     FUZZ_CHECK(!value || std::string(value).find_first_of("\r\n") == std::string::npos, "a line end in a value");
+    if (before[row] == after[row] || (p->status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula))) continue;
+    // A ranged value assigned is one number within the range, and the
+    // evaluator reads exactly that number from it.
+    double number = 0, lower = 0, upper = 0, evaluated = 0;
+    p->GetRange(nullptr, lower, upper);
+    FUZZ_CHECK(value && ReadValueEntry(value, number) && lower <= number && number <= upper,
+               std::string("a value assigned out of its range: ") + (value ? value : ""));
+    std::string definitions, expression = std::string(value) + ";", output;
+    FUZZ_CHECK(EvaluateExpression(definitions, expression, output, evaluated, kEvaluationDepth) == EVAL_OK &&
+                   evaluated == number,
+               std::string("the evaluator reads another number from ") + value);
   }
   std::string joined = JoinParamValues(params, "#" + names.front() + "/#L");
   (void)joined;

@@ -1,6 +1,8 @@
 // Values as a user types them: the cells of the product dialog and the
-// default and allowed values of the parameter dialog. A text taken as a
-// number is one number whole and reads back as it was taken once stored;
+// default and allowed values of the parameter dialog, and as a calling
+// program hands them over. A text taken as a number is one number whole
+// and reads back as it was taken once stored, and the evaluator reads its
+// plain decimal text as exactly that number;
 // allowed values taken one per line join into a text that splits into
 // them again and whose range is theirs.
 #include <algorithm>
@@ -10,6 +12,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "wizard/frame/engine/CValueParam.h"
+#include "wizard/frame/engine/ExpressionEvaluator.h"
 #include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ValueEntry.h"
 
@@ -33,6 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(ParseDouble(stored.c_str()) == value, "the stored text reads otherwise: " + stored);
     double again = 0;
     FUZZ_CHECK(ReadValueEntry(stored, again) && again == value, "the stored text is taken otherwise");
+    const std::string plain = PlainDecimalEntry(line, value);
+    if (!plain.empty()) {
+      std::string definitions, expression = plain + ";", output;
+      double evaluated = 0;
+      FUZZ_CHECK(EvaluateExpression(definitions, expression, output, evaluated, kEvaluationDepth) == EVAL_OK &&
+                     evaluated == value,
+                 "the evaluator reads another number from " + plain);
+    }
     if (stored.empty() || std::find(taken.begin(), taken.end(), stored) != taken.end()) continue;
     taken.push_back(stored);
     numbers.push_back(value);

@@ -42,11 +42,11 @@ TEST(ConvertToWide, CodePageBytesAroundEscapes) {
   EXPECT_EQ(Convert("plain.lst"), std::u16string(u"plain.lst") + u'\0');
 }
 
-TEST(ConvertToWide, BrokenEscapeEndsEscapingForTheRest) {
-  EXPECT_EQ(Convert("x\\U+01G1\\U+0041"), std::u16string(u"x\\U+01G1\\U+0041") + u'\0');
+TEST(ConvertToWide, ABrokenEscapeIsTextAndLaterOnesStillCount) {
+  EXPECT_EQ(Convert("x\\U+01G1\\U+0041"), std::u16string(u"x\\U+01G1A") + u'\0');
+  EXPECT_EQ(Convert("\\U+\\U+0042"), std::u16string(u"\\U+B") + u'\0');
   // Fewer than four characters left after the marker.
   EXPECT_EQ(Convert("abc\\U+01"), std::u16string(u"abc\\U+01") + u'\0');
-  // A good escape before the broken one still counts.
   EXPECT_EQ(Convert("\\U+0041\\U+zz"), std::u16string(u"A\\U+zz") + u'\0');
 }
 
@@ -71,12 +71,18 @@ TEST(ConvertToWide, StaysInsideTheGivenLength) {
   EXPECT_EQ(ConvertToWide(&one, "x", 0, CP_1250), &one);
   EXPECT_EQ(one, kGuard);
 
-  // Exactly full: "ab" in two units, no room for a terminator.
+  // Exactly full: "ab" in two units, the last one gives way to the
+  // terminator, with and without an escape before it.
   char16_t two[3] = {kGuard, kGuard, kGuard};
   ConvertToWide(two, "ab", 2, CP_1250);
   EXPECT_EQ(two[0], u'a');
-  EXPECT_EQ(two[1], u'b');
+  EXPECT_EQ(two[1], 0);
   EXPECT_EQ(two[2], kGuard);
+  std::vector<char16_t> full(7 + 1, kGuard);
+  ConvertToWide(full.data(), "\\U+0041", 7, CP_1250);
+  EXPECT_EQ(full[0], u'A');
+  EXPECT_EQ(full[1], 0);
+  EXPECT_EQ(full[7], kGuard);
 }
 
 TEST(ConvertToWide, NullArguments) {

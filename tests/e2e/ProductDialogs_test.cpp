@@ -147,7 +147,7 @@ TEST_F(ProductDialogs, ThePipesLengthIsEditedKeptForTheNextRequestAndPlaced) {
   ASSERT_NE(second, std::string::npos) << o.out;
   EXPECT_NE(o.out.find("chain 2: 1000 \"1500.00\"", second), std::string::npos) << o.out;
   EXPECT_NE(testsupport::Slurp(dir_ / "profile" / "Dat" / "PP_LastT.dat").find("L|1500.00|DN|15|"), std::string::npos);
-  EXPECT_TRUE(o.Has("insert: block \"TPP0015-0001\" at 2000 0")) << o.out;
+  EXPECT_TRUE(o.Has("insert: block \"*U1\" at 2000 0")) << o.out;
   EXPECT_TRUE(o.Has("drawing: written " + out)) << o.out;
   EXPECT_NE(testsupport::Slurp(out).find("TPP0015-0001"), std::string::npos);
 }

@@ -107,7 +107,7 @@ TEST_F(WizardExports, EveryExportInOneRunAnswersAsItShould) {
                          "1",                               // PPDlg through the producer dialog
                          "-", "1",                          // the one-shot flag, then the parametric dialog alone
                          "1", "1",                          // products without a dialog
-                         "0",                               // the formulas renumbered and written
+                         "257",                             // the formulas stored sorted already: kept
                          "2",                               // the definition editor cancelled
                          "-"}))                             // PPFree
       << o.out;

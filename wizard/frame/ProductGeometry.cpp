@@ -31,14 +31,15 @@ void DetachHatch(resbuf* entity) {
       break;
     }
   if (!marker) return;
-  bool associativity = false, sources = false;
-  for (resbuf* n = marker; n && n->code != 0 && !(associativity && sources); n = n->next) {
+  // Every boundary path carries its own source objects (97 and its 330s):
+  // none of them exists in the drawing the product is placed in.
+  bool associativity = false;
+  for (resbuf* n = marker; n && n->code != 0; n = n->next) {
     if (n->code == 71 && !associativity) {
       n->value.i16 = 0;
       associativity = true;
-    } else if (n->code == 97 && !sources) {
+    } else if (n->code == 97) {
       n->value.i32 = 0;
-      sources = true;
       while (n->next && n->next->code == 330) UnlinkAfter(n);
     }
   }

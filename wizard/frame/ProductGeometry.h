@@ -18,6 +18,7 @@ constexpr unsigned kViewCount = 4;
 bool GetProductDxf(unsigned view, jovDatabase::resultResbuf& out);
 
 // In every HATCH with its "AcDbHatch" marker: the associativity (71) and
-// the number of source objects (97) become 0 and the source handles (330)
-// that follow the count are freed. Other entities stay as they are.
+// every boundary path's number of source objects (97) become 0 and the
+// source handles (330) that follow each count are freed. Other entities
+// stay as they are.
 void DetachHatches(resbuf* chain);

@@ -10,7 +10,9 @@
 #include "wizard/frame/ProductGeometry.h"
 #include "wizard/frame/ProductXData.h"
 #include "wizard/frame/WizardExports.h"
+#include "wizard/frame/engine/CObjectData.h"
 #include "wizard/frame/engine/CObjectSez.h"
+#include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/DefinitionPoints.h"
 #include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/GeometryRegeneration.h"
@@ -20,6 +22,7 @@
 #include "wizard/frame/engine/ParameterTexts.h"
 #include "wizard/frame/engine/ProductFormulas.h"
 #include "wizard/frame/engine/RecordLookups.h"
+#include "wizard/frame/engine/ScaledCompare.h"
 
 namespace {
 
@@ -27,14 +30,22 @@ constexpr int kDone = 1;
 constexpr int kFailed = 2;
 constexpr unsigned kParametric = 1u << 27;
 constexpr unsigned kModifyFailed = 0x101;
+// No list view is filled here; the mode only says how lengths are shown.
+constexpr unsigned kMillimetres = 1000;
 
 // The caller's "#"-names take the '/'-separated values; false when a value
-// is refused. Nothing is assigned when either list comes out empty.
+// is refused. Nothing is assigned when either list comes out empty. Then
+// the parameters recalculated from formulas follow, as after an edit in
+// the product dialog: the values given stay as given.
 bool AssignCallerValues(CObjectSez& params, const char* names, const char* values) {
   std::vector<std::string> nameList, valueList;
-  if (!names || !SplitParamNames(names, nameList)) return true;
-  if (!values || !SplitParamValues(values, valueList)) return true;
-  return AssignValuesByName(params, nameList, valueList);
+  if (names && values && SplitParamNames(names, nameList) && SplitParamValues(values, valueList)) {
+    if (!AssignValuesByName(params, nameList, valueList)) return false;
+    for (size_t i = 0; i < nameList.size() && i < valueList.size(); ++i)
+      if (CValueParam* p = FindParamByName(params, nameList[i].c_str())) p->flags |= ParamFlag::kNotRecalculated;
+  }
+  RecalculateParameters(params, nullptr, kMillimetres, false);
+  return true;
 }
 
 // The geometry of a parametric product regenerated from its parameters
@@ -46,6 +57,16 @@ bool RegenerateInto(CWizardDllApp& app, unsigned view, const CObjectSez& params,
   LoadProductFormulas(points, view);
   if (!DuplicateGroupCodeChain(holder.head, &app.ResultChain1())) return false;
   RegenerateProductGeometry(points, params, app.ResultChain1());
+  return true;
+}
+
+// Every point's formulas, evaluated at the product's values, give that
+// point back (within 0.01).
+bool FormulasReproducePoints(const CSeznam& points, const std::string& definitions) {
+  for (const CObjectData* o = FirstOf<CObjectData>(points); o; o = NextOf(o)) {
+    GLVector at = o->point;
+    if (!EvaluatePoint(points, definitions, at) || !PointsMatch(at, o->point, 100)) return false;
+  }
   return true;
 }
 
@@ -109,9 +130,17 @@ unsigned ModifyDBParam(jovDatabase::Database* db, unsigned view) {
   if (!db) return kModifyFailed;
   SetCurrentCatalogue(db);
   jovDatabase::resultResbuf holder;
-  CObjectSez points;
+  CObjectSez points, sorted, params;
   if (!GetProductDxf(view, holder) || !ParseProductGeometry(points, holder.head, false) ||
-      !LoadProductFormulas(points, view))
+      !LoadProductFormulas(points, view) || !ParseProductGeometry(sorted, holder.head, true) ||
+      !LoadProductFormulas(sorted, view) || !LoadProductParameters(params))
+    return kModifyFailed;
+  // Only formulas stored in parse order are moved: read in that order they
+  // must give the product's own geometry, and read in sorted order not.
+  // Formulas already sorted (every catalogue written here) stay as they are.
+  std::string definitions;
+  BuildDefinitions(params, definitions, false);
+  if (!FormulasReproducePoints(points, definitions) || FormulasReproducePoints(sorted, definitions))
     return kModifyFailed;
   SortAndNumberPoints(points);
   if (db->Edit(jovDatabase::kEditParams) != jovDatabase::eOK) return kModifyFailed;

@@ -158,11 +158,15 @@ bool BuildProductXData(HWND owner, unsigned view, CObjectSez* parameters, unsign
     } else {
       const bool computed = p->status & ParamStatus::kAnyComputed;
       if (computed && !(p->status & ParamStatus::kAnyFormula)) continue;
-      if ((p->status & ParamStatus::kFormula) && value) {
-        p->SetText(ParamText::kValue, Evaluated(definitions, value).c_str());
-      } else if ((p->status & ParamStatus::kFormulaDefs) && value) {
+      // A formula value not yet given is its catalogue formula, evaluated
+      // like any other.
+      const char* formula = ValueOf(*p);
+      const bool given = formula && *formula;
+      if ((p->status & ParamStatus::kFormula) && given) {
+        p->SetText(ParamText::kValue, Evaluated(definitions, formula).c_str());
+      } else if ((p->status & ParamStatus::kFormulaDefs) && given) {
         std::string output;
-        EvaluateWithDefinitions(definitions, value, output);
+        EvaluateWithDefinitions(definitions, formula, output);
         p->SetText(ParamText::kValue, output.c_str());
       }
     }

@@ -48,13 +48,13 @@ bool AddEntities(const HostExport2D* table, const resbuf* geometry, std::string*
 bool InsertProduct(const HostExport2D* table, const resbuf* geometry, const resbuf* data, double x, double y,
                    std::string* blockName, std::string* error) {
   if (!geometry || !data) return Fail(error, "no product to place");
-  const resbuf* type = FindXDataByAppName(data, "JOV_DATA");
-  const char* id = type && type->next && IsStringNode(type->next) ? type->next->value.text : nullptr;
   const double origin = 0.0;
   if (!HostBeginChange(table)) return Fail(error, "the host has no change bracket");
   bool placed = false;
   char name[256] = "";
-  if (HostBlockBegin(table, id && *id ? id : "*U", 0, &origin, &origin, &origin) != HOST_NORMAL) {
+  // Each placement draws the values it was given: an anonymous block of
+  // its own, never one shared by every placement of the same product.
+  if (HostBlockBegin(table, "*U", 1, &origin, &origin, &origin) != HOST_NORMAL) {
     Fail(error, "the host refused the block definition");
   } else if (!AddEntities(table, geometry, error)) {
     HostBlockEnd(table, name);

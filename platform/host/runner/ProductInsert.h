@@ -1,6 +1,6 @@
-// Places a product a library handed out as a host does: its geometry as a
-// block definition named after the product's index id, and an INSERT of
-// that block carrying the product's extended data.
+// Places a product a library handed out as a host does: its geometry as an
+// anonymous block definition of its own, and an INSERT of that block
+// carrying the product's extended data.
 #pragma once
 
 #include <string>
@@ -9,8 +9,8 @@
 #include "common/resbuf.h"
 
 // Through the host's export table, inside one change that is committed.
-// geometry is chain 1 (entities), data chain 2 ("JOV_DATA" first). The
-// block is named after the data's type code (an anonymous one without);
-// blockName receives the name the host gave. False with the reason.
+// geometry is chain 1 (entities), data chain 2 ("JOV_DATA" first);
+// blockName receives the name the host gave ("*U" and a number). False
+// with the reason.
 bool InsertProduct(const HostExport2D* table, const resbuf* geometry, const resbuf* data, double x, double y,
                    std::string* blockName, std::string* error);

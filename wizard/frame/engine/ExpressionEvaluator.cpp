@@ -106,7 +106,8 @@ int ApplyFunction(std::string_view name, double& v) {
   } else {
     return EVAL_NOT_A_FUNCTION;
   }
-  return EVAL_OK;
+  // exp(710) and the like: no number a drawing or a text can take.
+  return std::isfinite(v) ? EVAL_OK : EVAL_DOMAIN;
 }
 
 class Evaluator {
@@ -161,6 +162,7 @@ int Evaluator::Level(std::string_view text, size_t& pos, int depth, double& valu
           break;
         default: return EVAL_NOT_A_FUNCTION;
       }
+      if (!std::isfinite(accumulator)) return EVAL_DOMAIN;
       number.Clear();
     }
     state = State::nothing;

@@ -19,7 +19,8 @@ enum EvaluationError : int {
   EVAL_OK = 0,
   EVAL_DEPTH_EXHAUSTED = 1,   // nesting deeper than the depth; every circular definition
   EVAL_DIVISION_BY_ZERO = 2,  // the divisor is exactly 0.0
-  EVAL_DOMAIN = 3,            // asin/acos outside -1..1, ln/log of x <= 0, sqrt of x < 0
+  EVAL_DOMAIN = 3,            // asin/acos outside -1..1, ln/log of x <= 0, sqrt of x < 0;
+                              // any value that is not finite (exp(710), 1e308*10)
   EVAL_BRACKETS = 4,          // unbalanced brackets in the expression or the definitions
   EVAL_NO_SEMICOLON = 5,      // a definition's value has no ';' after it
   EVAL_NUMBER_TOO_LONG = 6,   // a number (or an intermediate's text) past 64 characters,

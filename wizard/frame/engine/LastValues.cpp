@@ -9,9 +9,12 @@
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"
+#include "wizard/frame/engine/ExpressionEvaluator.h"
 #include "wizard/frame/engine/NumberText.h"
+#include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterTexts.h"
 #include "wizard/frame/engine/RecordLookups.h"
+#include "wizard/frame/engine/ValueEntry.h"
 
 namespace {
 
@@ -37,27 +40,59 @@ bool ReadWholeRecord(CFileCfg& file, const std::string& key, std::string& value)
   return file.ReadRecord(key.data(), static_cast<unsigned>(key.size()), value.data(), &read) && read == size;
 }
 
+// A text's brackets balance, as the evaluator tests a definitions text.
+bool BracketsBalance(const std::string& text) {
+  std::string copy = text;
+  return NormalizeExpression(copy) != EVAL_BRACKETS;
+}
+
+// A stored value passes as a typed one would: a free text or a formula
+// value without the stored texts' separators and with balanced brackets,
+// any other value one finite number within the parameter's limits, which
+// value then holds as the evaluator must read it. The parameter's own
+// current text always passes.
+bool TakeStoredValue(const CValueParam& param, std::string& value) {
+  // What the parameter holds already is never refused.
+  if (value == Text(param.GetText(ParamText::kValue))) return true;
+  if (param.status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula))
+    return !BreaksStoredTexts(value) && BracketsBalance(value);
+  double number = 0;
+  if (!ReadValueEntry(value, number) || !param.IsValueValid(number)) return false;
+  value = PlainDecimalEntry(value, number);
+  return !value.empty();
+}
+
+// The stored values taken into the user parameters, each only when it
+// passes as a typed one would; false when the store cannot be had or a
+// stored name differs from its parameter's.
+bool ReadLastValues(CSeznam& params) {
+  CFileCfg file;
+  std::string key, record;
+  if (!OpenStore(file, key)) return false;
+  if (!ReadWholeRecord(file, key, record)) return true;
+  size_t at = 0;
+  for (CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p)) {
+    if (!IsUserParam(*p)) continue;
+    const size_t nameEnd = record.find('|', at);
+    const size_t valueEnd = nameEnd == std::string::npos ? nameEnd : record.find('|', nameEnd + 1);
+    if (valueEnd == std::string::npos) break;  // the record ends early
+    if (record.compare(at, nameEnd - at, Text(p->GetText(ParamText::kName))) != 0) return false;
+    std::string value = record.substr(nameEnd + 1, valueEnd - nameEnd - 1);
+    if (TakeStoredValue(*p, value)) p->SetText(ParamText::kValue, value.c_str());
+    at = valueEnd + 1;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool LoadLastValues(CSeznam& params) {
   if (params.GetCount() == 0) return true;
-  CFileCfg file;
-  std::string key, record;
-  if (!OpenStore(file, key)) return false;
-  if (ReadWholeRecord(file, key, record)) {
-    size_t at = 0;
-    for (CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p)) {
-      if (!IsUserParam(*p)) continue;
-      const size_t nameEnd = record.find('|', at);
-      const size_t valueEnd = nameEnd == std::string::npos ? nameEnd : record.find('|', nameEnd + 1);
-      if (valueEnd == std::string::npos) break;  // the record ends early
-      if (record.compare(at, nameEnd - at, Text(p->GetText(ParamText::kName))) != 0) return false;
-      p->SetText(ParamText::kValue, record.substr(nameEnd + 1, valueEnd - nameEnd - 1).c_str());
-      at = valueEnd + 1;
-    }
-  }
+  const bool read = ReadLastValues(params);
+  // The caller's values win over whatever could be read, and count also
+  // when nothing could.
   ApplyCallerData(params);
-  return true;
+  return read;
 }
 
 bool StoreLastValues(const CSeznam& params) {
@@ -79,9 +114,17 @@ void ApplyCallerData(CSeznam& params) {
   SplitParamValues(flagsText, flags);
   for (size_t i = 0; i < names.size() && i < values.size() && i < flags.size(); ++i) {
     CValueParam* p = FindParamByName(params, names[i].c_str());
-    if (!p) continue;
+    // A value that would break the stored texts is refused as assignment
+    // refuses it, and so is a ranged one that is not one finite number.
+    if (!p || BreaksStoredTexts(values[i])) continue;
+    std::string value = values[i];
+    double number = 0;
+    const bool ranged = !(p->status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula));
+    if (ranged && (!ReadValueEntry(value, number) || (value = PlainDecimalEntry(value, number)).empty())) continue;
     p->flags = static_cast<uint32_t>(std::atoi(flags[i].c_str()));
-    p->thirdLimit = ParseDouble(values[i].c_str());
-    if (p->flags & (ParamFlag::kGivenByCaller | ParamFlag::kCallerValue)) p->SetText(ParamText::kValue, values[i].c_str());
+    p->thirdLimit = ParseDouble(value.c_str());
+    if (!(p->flags & (ParamFlag::kGivenByCaller | ParamFlag::kCallerValue))) continue;
+    if (ranged && !p->IsValueValid(number)) continue;
+    p->SetText(ParamText::kValue, value.c_str());
   }
 }

@@ -157,16 +157,21 @@ bool AssignValuesByName(CSeznam& params, const std::vector<std::string>& names,
       allAssigned = false;
       continue;
     }
-    if (!free) {
-      double minimum = 0, maximum = 0;
-      p->GetRange(nullptr, minimum, maximum);
-      const double value = ParseDouble(values[i].c_str());
-      if (value < minimum || value > maximum) {
-        allAssigned = false;
-        continue;
-      }
+    if (free) {
+      p->SetText(ParamText::kValue, values[i].c_str());
+      continue;
     }
-    p->SetText(ParamText::kValue, values[i].c_str());
+    // A ranged value is one finite number within the range, kept as a text
+    // the evaluator reads as that same number.
+    double minimum = 0, maximum = 0, value = 0;
+    p->GetRange(nullptr, minimum, maximum);
+    std::string stored;
+    if (!ReadValueEntry(values[i], value) || value < minimum || value > maximum ||
+        (stored = PlainDecimalEntry(values[i], value)).empty()) {
+      allAssigned = false;
+      continue;
+    }
+    p->SetText(ParamText::kValue, stored.c_str());
   }
   return allAssigned;
 }

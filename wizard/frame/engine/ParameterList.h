@@ -42,11 +42,12 @@ void BuildDefinitions(const CSeznam& params, std::string& definitions, bool defa
 // sets the bend radius from its value.
 void RecalculateParameters(CSeznam& params, CListCtrl* view, unsigned lengthMode, bool withBendRadius);
 
-// names[i] takes values[i]: range-tested parameters only within their
-// limits, free ones (status bit 2 or 3) as given, formula values (bit 5 or
-// 6) never. A value out of range, or holding '|', ';', '=', CR or LF
-// (which would break the stored texts), is not assigned and makes the
-// answer false.
+// names[i] takes values[i]: range-tested parameters only a text that is
+// one finite number within their limits (ReadValueEntry), stored as a
+// plain decimal text of it (PlainDecimalEntry); free ones (status bit 2 or
+// 3) as given, formula values (bit 5 or 6) never. Any other value, or one
+// holding '|', ';', '=', CR or LF (which would break the stored texts), is
+// not assigned and makes the answer false.
 bool AssignValuesByName(CSeznam& params, const std::vector<std::string>& names,
                         const std::vector<std::string>& values);
 

@@ -1,5 +1,6 @@
 #include "wizard/frame/engine/ValueEntry.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "wizard/frame/engine/NumberText.h"
@@ -8,6 +9,24 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The longest number text the evaluator reads.
+constexpr size_t kEvaluatorNumber = 64;
+
+bool IsPlainDecimal(std::string_view text) {
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+  bool digit = false, point = false;
+  for (char c : text) {
+    if (IsDigit(c)) {
+      digit = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
 
 }  // namespace
 
@@ -52,6 +71,18 @@ std::string StoredValueEntry(std::string_view text) {
   for (char& c : stored)
     if (c == ',') c = '.';
   return stored;
+}
+
+std::string PlainDecimalEntry(std::string_view text, double value) {
+  std::string plain;
+  if (IsPlainDecimal(text)) {
+    plain.assign(text);
+  } else {
+    char buffer[512];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (written.ec == std::errc()) plain.assign(buffer, written.ptr);
+  }
+  return plain.size() <= kEvaluatorNumber ? plain : std::string();
 }
 
 bool BreaksStoredTexts(std::string_view text) { return text.find_first_of("|;=\r\n") != std::string_view::npos; }

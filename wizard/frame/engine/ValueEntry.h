@@ -16,6 +16,13 @@ bool ReadValueEntry(std::string_view text, double& value);
 // numbers back: its ',' written as '.', blanks around it dropped.
 std::string StoredValueEntry(std::string_view text);
 
+// The text of a number ReadValueEntry took, as the evaluator must hold it
+// to read exactly that number: a plain decimal text (a sign, digits, at
+// most one '.') stays as it was given; any other notation (a ',', an
+// exponent, blanks) becomes the shortest plain decimal text of value.
+// Empty when that text is longer than the evaluator reads a number.
+std::string PlainDecimalEntry(std::string_view text, double value);
+
 // '|', ';', '=', CR or LF: separators of the parameter text, the
 // definitions text and the last-values record.
 bool BreaksStoredTexts(std::string_view text);

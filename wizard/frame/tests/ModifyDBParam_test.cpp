@@ -75,6 +75,8 @@ TEST_F(ModifyDBParamTest, ParseOrderedFormulasAreWrittenInSortedOrder) {
   ASSERT_EQ(Formulas(db), kParseOrder);
   EXPECT_EQ(ModifyDBParam(db, 1), 0u);
   EXPECT_EQ(Formulas(Reopen()), kSortedOrder) << "each formula stays with its point";
+  EXPECT_EQ(ModifyDBParam(opened.back(), 1), 0x101u) << "sorted already: a second call changes nothing";
+  EXPECT_EQ(Formulas(Reopen()), kSortedOrder);
 
   EXPECT_EQ(ModifyDBParam(nullptr, 1), 0x101u);
   EXPECT_EQ(ModifyDBParam(opened.back(), 0), 0x101u) << "no geometry in view A";

@@ -43,7 +43,7 @@ TEST(DetachHatches, HatchesLoseTheirSourcesAndOtherEntitiesStay) {
       .I32(97, 2)
       .Text(330, "2A")
       .Text(330, "2B")
-      .I16(75, 0)
+      .I16(75, 0)  // the second boundary path's sources go as well
       .I32(97, 1)
       .Text(330, "2C")
       .Text(0, "HATCH")  // without its marker: as it is
@@ -54,7 +54,7 @@ TEST(DetachHatches, HatchesLoseTheirSourcesAndOtherEntitiesStay) {
   DetachHatches(chain);
   EXPECT_EQ(Words(chain),
             "0=LINE 71=1 97=2 330=1F "
-            "0=HATCH 8=0 100=AcDbEntity 71=5 100=AcDbHatch 70=1 71=0 91=1 97=0 75=0 97=1 330=2C "
+            "0=HATCH 8=0 100=AcDbEntity 71=5 100=AcDbHatch 70=1 71=0 91=1 97=0 75=0 97=0 "
             "0=HATCH 97=1 330=3A");
   DeleteGroupCodeChain(&chain);
   DetachHatches(nullptr);

@@ -162,9 +162,11 @@ TEST_F(Regeneration, DerivedValuesThatAreNotNumbersKeepTheCatalogues) {
   Chain chain(
       "0 ELLIPSE\n10 0\n20 0\n30 0\n11 40\n21 0\n31 0\n40 0.5\n"
       "0 ARC\n10 100\n20 0\n30 0\n40 10\n50 0\n51 90\n"
-      "0 LWPOLYLINE\n10 200\n20 0\n42 0.5\n10 300\n20 0");
+      "0 LWPOLYLINE\n10 200\n20 0\n42 0.5\n10 300\n20 0\n"
+      "0 LINE\n10 400\n20 0\n30 0\n11 500\n21 0\n31 0");
   CObjectSez points;
   ParseProductGeometry(points, chain.head, true);
+  Formulas(points, 500, 0, "exp(710)", "exp(1000)-exp(1000)");  // no number: the catalogue's point stays
   Formulas(points, 40, 0, "0", "0");    // the major end onto the centre: a ratio over 0
   Formulas(points, 110, 0, "100", "0");  // the arc's start onto its centre: no angle
   Formulas(points, 300, 0, "200", "0");  // the polyline's ends together: no bulge
@@ -174,6 +176,7 @@ TEST_F(Regeneration, DerivedValuesThatAreNotNumbersKeepTheCatalogues) {
   EXPECT_EQ(chain.Node(40, 1)->value.real, 10);
   EXPECT_EQ(chain.Node(50, 0)->value.real, 0);
   EXPECT_EQ(chain.Node(42)->value.real, 0.5);
+  EXPECT_EQ(At(chain.Node(11, 1)), GLVector(500, 0, 0));
   for (resbuf* n = chain.head; n; n = n->next) {
     if (GroupCodeKind(GetGroupCodeClass(n->code)) == GC_KIND_REAL) {
       EXPECT_TRUE(std::isfinite(n->value.real)) << n->code;
