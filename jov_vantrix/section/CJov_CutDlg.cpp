@@ -97,7 +97,7 @@ void CJov_CutDlg::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CJov_CutDlg::PreTranslateMessage(MSG* msg) {
-  // Enter in the number box goes on to the dialog.
+  // Enter in a number box selects its text; it does not close the dialog.
   if (SelectTextOnEnter(msg, {&m_height, &m_distElm, &m_distPipe, &m_distRiser, &m_descFloor, &m_heightFloor,
                               &m_pipeFloorDist, &m_sameLength}))
     return TRUE;

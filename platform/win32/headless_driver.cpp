@@ -95,13 +95,19 @@ std::string Describe(HWND c) {
     if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON && type != BS_GROUPBOX && type != BS_OWNERDRAW)
       add("check=" + std::to_string(SendMessageA(c, BM_GETCHECK, 0, 0)));
     add(Text(c));
-  } else if (kind == "combobox") {
-    add(Text(c));
-    add("items=" + std::to_string(SendMessageA(c, CB_GETCOUNT, 0, 0)));
-    add("selected=" + std::to_string(SendMessageA(c, CB_GETCURSEL, 0, 0)));
-  } else if (kind == "listbox") {
-    add("items=" + std::to_string(SendMessageA(c, LB_GETCOUNT, 0, 0)));
-    add("selected=" + std::to_string(SendMessageA(c, LB_GETCURSEL, 0, 0)));
+  } else if (kind == "combobox" || kind == "listbox") {
+    // The count, the choice, then every item's text as a list view's rows.
+    const bool combo = kind == "combobox";
+    if (combo) add(Text(c));
+    const int items = static_cast<int>(SendMessageA(c, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    add("items=" + std::to_string(items));
+    add("selected=" + std::to_string(SendMessageA(c, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0)));
+    for (int i = 0; i < items; ++i) {
+      const LRESULT length = SendMessageA(c, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+      std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
+      if (length > 0) SendMessageA(c, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+      add("\"" + Cp1250ToUtf8(text.c_str()) + "\"");
+    }
   } else if (kind == "syslistview32") {
     const int rows = static_cast<int>(SendMessageA(c, LVM_GETITEMCOUNT, 0, 0));
     add("rows=" + std::to_string(rows));

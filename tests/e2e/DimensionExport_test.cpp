@@ -50,7 +50,7 @@ TEST_F(DimensionExport, TheChosenTextIsTheNextProductsDimensionOnce) {
                                   "check " + Id(IDC_DIM_HIDE) + " 1\n"
                                   "ok\n");
   EXPECT_EQ(run.exit, 0) << run.err;
-  EXPECT_TRUE(run.Has("  " + Id(IDC_DIM_TEXT) + " ComboBox \"0.040\" items=2 selected=1")) << run.out;
+  EXPECT_TRUE(run.Has("  " + Id(IDC_DIM_TEXT) + " ComboBox \"0.040\" items=2 selected=1 \"0.015\" \"0.040\"")) << run.out;
   EXPECT_EQ(Dimensions(run), (std::vector<std::string>{"0.040", "15x1"})) << "then the catalogue's own: " << run.out;
   EXPECT_EQ(testsupport::Slurp(dir_ / "profile" / "Dat" / "JOV.INI"),
             "[DIM_DLG]\r\nLAST_UNIT=1\r\nSHOW_DIM_DLG=0\r\nLAST_DIM=0.040\r\n");

@@ -243,7 +243,7 @@ TEST_F(Export, TheDialogOpensWithItsSettingsAndKeepsThemOnOk) {
   EXPECT_TRUE(o.Has("file: save answer=\"" + file + "\"")) << o.out;
   // The proposal over the two presets, put on top of them when the box
   // lost the focus.
-  EXPECT_TRUE(o.Has("  " + Id(IDC_EXPORT_FIRST_NUMBER) + " ComboBox \"5\" items=3 selected=-1")) << o.out;
+  EXPECT_TRUE(o.Has("  " + Id(IDC_EXPORT_FIRST_NUMBER) + " ComboBox \"5\" items=3 selected=-1 \"5\" \"100\" \"200\"")) << o.out;
   EXPECT_TRUE(o.Has("  " + Id(IDC_EXPORT_DESCRIPTIONS) + " Button check=1 \"Label the segments with their numbers\""))
       << o.out;
   EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;

@@ -253,6 +253,20 @@ std::string RunnerUsage(const std::string& program) {
          "  --verbose, -v      also print each dialog's actions, and its controls and\n"
          "                     values when it closes\n"
          "\n"
+         "Script words, one a line, taken in order by whoever asks next:\n"
+         "  the host's prompts: select H [H...] | select-window X1 Y1 X2 Y2 | pick H [X Y] |\n"
+         "    point X Y [Z] | cancel\n"
+         "  message boxes: answer ok|cancel|yes|no|abort|retry|ignore|tryagain|continue\n"
+         "  file dialogs: file PATH; popup menus: menu ID|cancel; the radiator catalogue:\n"
+         "    radiator (four texts and eight numbers) | radiator cancel\n"
+         "  dialogs: dialog ID, set CTRL TEXT, type CTRL TEXT, key CTRL NAME, click CTRL,\n"
+         "    check CTRL 0|1, choose CTRL INDEX|TEXT, edit-cell CTRL ROW COL TEXT,\n"
+         "    choose-cell CTRL ROW COL INDEX, drag-row CTRL ROW [CTRL2] ROW2, rclick CTRL X Y,\n"
+         "    drag CTRL left|middle X1 Y1 X2 Y2, wheel CTRL N, preview-pick CTRL ID,\n"
+         "    resize W H, ok, cancel\n"
+         "\n"
+         "Jov_CutDlg and the exchange commands end with result -1 when they are done; a branch\n"
+         "section reads only pipes marked out of the network (run Exclude_From first).\n"
          "Started as duvozedo.exe it is the LT edition of the host.\n";
 }
 
