@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "common/GroupCodeChain.h"
-#include "objectgl/StringCompareIgnore.h"
+#include "common/StringCompareIgnore.h"
 
 namespace {
 

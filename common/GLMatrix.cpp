@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "common/GLMatrix.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;

@@ -10,7 +10,7 @@
 #include "common/GLMatrix.h"
 #include "common/GLVector.h"
 #include "fuzz/FuzzSupport.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
-#include "wizard/frame/CFileCfg.h"
+#include "wizard/frame/engine/CFileCfg.h"
 
 namespace {
 

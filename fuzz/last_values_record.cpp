@@ -11,7 +11,7 @@
 
 #include "fuzz/EngineCatalogue.h"
 #include "fuzz/FuzzSupport.h"
-#include "wizard/frame/CFileCfg.h"
+#include "wizard/frame/engine/CFileCfg.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"

@@ -21,7 +21,7 @@
 #include "objectgl/GLMesh.h"
 #include "objectgl/GLSelectPoint.h"
 #include "objectgl/GLShell.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 #include "objectgl/GLTeaPot.h"
 #include "objectgl/GLText.h"
 #include "objectgl/GLUIntArray.h"

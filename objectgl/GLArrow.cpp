@@ -3,7 +3,7 @@
 #include "objectgl/GLDrawState.h"
 #include "objectgl/GLGeometry.h"
 #include "objectgl/GLScene.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 GLArrow::GLArrow(const GLVector& position, uint32_t material, const double* length, const GLVector& xAxis,
                  const GLVector& yAxis, const GLVector& zAxis, const double* angle, uint8_t direction)

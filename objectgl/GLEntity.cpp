@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 
 #include "objectgl/GLScene.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 namespace {
 void SetFlag(uint32_t& flags, uint32_t flag, bool on) {

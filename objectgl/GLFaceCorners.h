@@ -16,7 +16,7 @@
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLGeometry.h"
 #include "objectgl/GLScene.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 template <uint32_t N>
 class GLFaceCorners : public GLEntity {

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 
 #include "objectgl/GLScene.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 bool GLLight::Write(GLOstream& os) const {
   os.Write(number_);

@@ -2,7 +2,7 @@
 
 #include "objectgl/GLDrawState.h"
 #include "objectgl/GLScene.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 void GLLine::Draw(uint32_t mode, GLMatLib* materials) {
   GLLightingOff lighting;

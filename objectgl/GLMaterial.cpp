@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "objectgl/GLResourceSupp.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 namespace {
 void Copy4(float* to, const float* from) { std::memcpy(to, from, 4 * sizeof(float)); }

@@ -6,7 +6,7 @@
 #include "objectgl/GLDrawState.h"
 #include "objectgl/GLGeometry.h"
 #include "objectgl/GLScene.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 namespace {
 // Corners of the polygon figures; 0 for the line figures.

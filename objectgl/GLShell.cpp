@@ -4,7 +4,7 @@
 
 #include "objectgl/GLDrawState.h"
 #include "objectgl/GLScene.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 namespace {
 constexpr uint32_t kIndicesFlag = 8;

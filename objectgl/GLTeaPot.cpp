@@ -2,7 +2,7 @@
 
 #include "objectgl/GLDrawState.h"
 #include "objectgl/GLScene.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 void GLTeaPot::Draw(uint32_t mode, GLMatLib* materials) {
   const GLScene* scene = GetScene();

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "objectgl/GLException.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 GLUIntArray::GLUIntArray(uint32_t capacity, uint32_t growStep) : growStep_(growStep) {
   if (capacity) Assign(nullptr, 0, capacity);

@@ -1,6 +1,6 @@
 #include "objectgl/GLVectorArray.h"
 
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 bool GLWriteVectorArray(GLOstream& os, const GLVectorArray& array) {
   if (!os.Write(array.GetCount()) || !os.Write(array.GetGrowStep())) return false;

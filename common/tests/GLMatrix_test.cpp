@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 namespace {
 

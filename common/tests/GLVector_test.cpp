@@ -8,7 +8,7 @@
 #include <ostream>
 
 #include "common/GLMatrix.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 // Readable failures for vector comparisons.
 static void PrintTo(const GLVector& v, std::ostream* os) {

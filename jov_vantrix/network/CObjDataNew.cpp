@@ -5,7 +5,7 @@
 
 #include "common/GroupCodeChain.h"
 #include "common/SlabPool.h"
-#include "common/UpdateGLText.h"
+#include "objectgl/UpdateGLText.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "platform/mfc/module_state.h"

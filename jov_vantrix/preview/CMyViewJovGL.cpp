@@ -5,7 +5,7 @@
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "objectgl/GLScene.h"
 #include "objectgl/GLText.h"
-#include "objectgl/StringCompareIgnore.h"
+#include "common/StringCompareIgnore.h"
 #include "objectgl/preview/GLPreviewChainReader.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"

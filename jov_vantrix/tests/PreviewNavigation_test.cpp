@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/UpdateGLText.h"
+#include "objectgl/UpdateGLText.h"
 #include "common/tests/ChainFixtures.h"
 #include "jov_vantrix/tests/PreviewFixture.h"
 #include "objectgl/GLText.h"

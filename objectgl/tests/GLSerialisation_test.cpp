@@ -6,7 +6,7 @@
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLLight.h"
 #include "objectgl/GLMaterial.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 namespace {
 

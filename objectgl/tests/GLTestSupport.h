@@ -17,7 +17,7 @@
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLMaterial.h"
 #include "objectgl/GLScene.h"
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 #include "objectgl/GLViewport.h"
 #include "objectgl/tests/SharedGlr.h"
 #include "platform/win32/registry.h"

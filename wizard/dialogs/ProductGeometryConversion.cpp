@@ -9,7 +9,7 @@
 #include "objectgl/GLContour.h"
 #include "objectgl/GLPolygon.h"
 #include "objectgl/GLSelectPoint.h"
-#include "objectgl/StringCompareIgnore.h"
+#include "common/StringCompareIgnore.h"
 #include "objectgl/preview/GLPreviewChainReader.h"
 #include "wizard/dialogs/CViewJovGL.h"
 #include "wizard/frame/controls/CSelPoint.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/catalogue/Database.h"
-#include "wizard/frame/CFileCfg.h"
+#include "wizard/frame/engine/CFileCfg.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"

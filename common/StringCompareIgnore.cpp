@@ -1,4 +1,4 @@
-#include "objectgl/StringCompareIgnore.h"
+#include "common/StringCompareIgnore.h"
 
 #include "platform/win32/code_page.h"
 

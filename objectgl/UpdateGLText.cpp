@@ -1,4 +1,4 @@
-#include "common/UpdateGLText.h"
+#include "objectgl/UpdateGLText.h"
 
 #include "objectgl/GLScene.h"
 #include "objectgl/GLText.h"

@@ -1,4 +1,4 @@
-#include "objectgl/GLStream.h"
+#include "common/GLStream.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "objectgl/StringCompareIgnore.h"
+#include "common/StringCompareIgnore.h"
 
 #include <gtest/gtest.h>
 

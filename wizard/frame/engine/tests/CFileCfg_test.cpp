@@ -1,4 +1,4 @@
-#include "wizard/frame/CFileCfg.h"
+#include "wizard/frame/engine/CFileCfg.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
