@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/CatalogueSource.h"
 #include "platform/catalogue/Database.h"
 #include "wizard/frame/engine/CObjectSez.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "bench/ResidentMemory.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "jov_vantrix/preview/CMyViewJovGL.h"
 #include "objectgl/GLScene.h"
 #include "platform/win32/window_api.h"

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/wizard/resource_ids.h"

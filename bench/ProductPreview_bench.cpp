@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bench/ResidentMemory.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "objectgl/GLScene.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_styles.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/catalogue/Database.h"
 #include "platform/host/exports/HostControl.h"
 #include "platform/win32/module_loader.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/CModule.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 using HostEntNextFn = resbuf* (*)(int first);
 using HostUnlinkFn = void (*)();

@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 
 CGroupChainRef::CGroupChainRef(const CGroupChainRef& other) : block(other.block) {
   if (block) ++block->refs;

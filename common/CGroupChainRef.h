@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "common/Prefetch.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class CGroupChainRef {
  public:

@@ -4,8 +4,8 @@
 #include <new>
 #include <string>
 
-#include "common/GroupCodeChain.h"
-#include "common/HeapCopy.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "common/CSeznam.h"
 #include "common/CTextData.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class CJovPropData : public CSeznam, public CTextData {
  public:

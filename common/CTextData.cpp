@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/HeapCopy.h"
+#include "dataformat/HeapCopy.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/StringCompareIgnore.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "common/GLVector.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 // Grows min/max by every LINE, CIRCLE, ELLIPSE, ARC, SOLID and LWPOLYLINE of
 // the chain (type names compared case-sensitively); any other entity is

@@ -5,6 +5,7 @@
 
 #include "common/GLMatrix.h"
 #include "common/GLStream.h"
+#include "dataformat/GroupCodeChain.h"
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
@@ -136,4 +137,10 @@ void GetOCSAxes(const GLVector& normal, GLVector& x, GLVector& y, GLVector& z) {
   y.TransformDirection(m);
   z = GLAxisZ;
   z.TransformDirection(m);
+}
+
+void GetEntityPoint(const resbuf* entity, GLVector& out, int16_t code) {
+  double p[3] = {out.x, out.y, out.z};
+  GetEntityPoint(entity, p, code);
+  out = GLVector(p);
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
+struct resbuf;
 class GLMatrix;
 class GLOstream;
 class GLIstream;
@@ -99,3 +101,7 @@ inline constexpr GLVector GLAxisZ{0.0, 0.0, 1.0};
 
 // The object coordinate axes of a plane with that normal, as unit vectors.
 void GetOCSAxes(const GLVector& normal, GLVector& x, GLVector& y, GLVector& z);
+
+// out = the point of the first node with the code in the current entity of
+// a group-code chain; unchanged when absent.
+void GetEntityPoint(const resbuf* entity, GLVector& out, int16_t code);

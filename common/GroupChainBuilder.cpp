@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
-#include "common/HeapCopy.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 
 resbuf* GroupChainBuilder::Build(int code, ...) {
   va_list args;

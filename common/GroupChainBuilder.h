@@ -31,7 +31,7 @@
 
 #include <cstdint>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class GroupChainBuilder {
  public:

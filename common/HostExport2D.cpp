@@ -2,110 +2,100 @@
 
 #include <cmath>
 
-namespace {
-
-template <typename Fn>
-Fn Slot(const HostExport2D* table, int index) {
-  if (!table || index < 0 || index >= HostExport2D::kSlotCount) return nullptr;
-  return reinterpret_cast<Fn>(table->slot[index]);
-}
-
-}  // namespace
-
 resbuf* HostSelectionNext(const HostExport2D* table, bool first) {
-  auto fn = Slot<HostSelectionNextFn>(table, HostSlot::SelectionNext);
+  auto fn = HostSlotFunction<HostSelectionNextFn>(table, HostSlot::SelectionNext);
   return fn ? fn(first ? 1 : 0) : nullptr;
 }
 
 int HostEntityWrite(const HostExport2D* table, resbuf* chain) {
-  auto fn = Slot<HostEntityWriteFn>(table, HostSlot::EntityWrite);
+  auto fn = HostSlotFunction<HostEntityWriteFn>(table, HostSlot::EntityWrite);
   return fn ? fn(chain, 0) : -1;
 }
 
 bool HostBeginChange(const HostExport2D* table) {
-  auto fn = Slot<HostBeginChangeFn>(table, HostSlot::BeginChange);
+  auto fn = HostSlotFunction<HostBeginChangeFn>(table, HostSlot::BeginChange);
   if (!fn) return false;
   fn();
   return true;
 }
 
 bool HostEndChange(const HostExport2D* table, int status) {
-  auto fn = Slot<HostEndChangeFn>(table, HostSlot::EndChange);
+  auto fn = HostSlotFunction<HostEndChangeFn>(table, HostSlot::EndChange);
   if (!fn) return false;
   fn(status);
   return true;
 }
 
 HWND HostMainWindow(const HostExport2D* table) {
-  auto fn = Slot<HostMainWindowFn>(table, HostSlot::MainWindow);
+  auto fn = HostSlotFunction<HostMainWindowFn>(table, HostSlot::MainWindow);
   return fn ? fn() : nullptr;
 }
 
 int HostBlockBegin(const HostExport2D* table, const char* name, int flag, const double* x,
                    const double* y, const double* z) {
-  auto fn = Slot<HostBlockDefineFn>(table, HostSlot::BlockDefine);
+  auto fn = HostSlotFunction<HostBlockDefineFn>(table, HostSlot::BlockDefine);
   if (!fn) return -1;
   return fn(kHostBlockBegin, name, flag, x ? *x : 0.0, y ? *y : 0.0, z ? *z : 0.0);
 }
 
 int HostBlockAddEntity(const HostExport2D* table, resbuf* chain) {
-  auto fn = Slot<HostBlockDefineFn>(table, HostSlot::BlockDefine);
+  auto fn = HostSlotFunction<HostBlockDefineFn>(table, HostSlot::BlockDefine);
   return fn ? fn(kHostBlockAdd, chain) : -1;
 }
 
 int HostBlockEnd(const HostExport2D* table, char nameOut[256]) {
-  auto fn = Slot<HostBlockDefineFn>(table, HostSlot::BlockDefine);
+  auto fn = HostSlotFunction<HostBlockDefineFn>(table, HostSlot::BlockDefine);
   return fn ? fn(kHostBlockEnd, nameOut) : -1;
 }
 
 const char* HostGetVariable(const HostExport2D* table, const char* name) {
-  auto fn = Slot<HostGetVariableFn>(table, HostSlot::GetVariable);
+  auto fn = HostSlotFunction<HostGetVariableFn>(table, HostSlot::GetVariable);
   return fn ? fn(name) : nullptr;
 }
 
 double HostDrawingScale(const HostExport2D* table) {
-  auto fn = Slot<HostDrawingScaleFn>(table, HostSlot::DrawingScale);
+  auto fn = HostSlotFunction<HostDrawingScaleFn>(table, HostSlot::DrawingScale);
   return fn ? fn() : 0.0;
 }
 
 int HostDrawingUnits(const HostExport2D* table) {
-  auto fn = Slot<HostDrawingUnitsFn>(table, HostSlot::DrawingUnits);
+  auto fn = HostSlotFunction<HostDrawingUnitsFn>(table, HostSlot::DrawingUnits);
   return fn ? fn() : 0;
 }
 
 int HostGetPoint(const HostExport2D* table, int flags, const char* prompt, double out[3]) {
-  auto fn = Slot<HostGetPointFn>(table, HostSlot::GetPoint);
+  auto fn = HostSlotFunction<HostGetPointFn>(table, HostSlot::GetPoint);
   return fn ? fn(flags, prompt, out) : -1;
 }
 
 int HostUcsToWcs(const HostExport2D* table, double point[3], bool displacement) {
-  auto fn = Slot<HostCoordFn>(table, HostSlot::UcsToWcs);
+  auto fn = HostSlotFunction<HostCoordFn>(table, HostSlot::UcsToWcs);
   return fn ? fn(point, displacement) : -1;
 }
 
 int HostWcsToUcs(const HostExport2D* table, double point[3], bool displacement) {
-  auto fn = Slot<HostCoordFn>(table, HostSlot::WcsToUcs);
+  auto fn = HostSlotFunction<HostCoordFn>(table, HostSlot::WcsToUcs);
   return fn ? fn(point, displacement) : -1;
 }
 
 int HostSelect(const HostExport2D* table, const char* prompt, int mode, int option,
                double* pickPoint) {
-  auto fn = Slot<HostSelectFn>(table, HostSlot::Select);
+  auto fn = HostSlotFunction<HostSelectFn>(table, HostSlot::Select);
   return fn ? fn(prompt, mode, option, pickPoint) : -1;
 }
 
 const char* HostGetEnvString(const HostExport2D* table, const char* name) {
-  auto fn = Slot<HostGetEnvStringFn>(table, HostSlot::GetEnvString);
+  auto fn = HostSlotFunction<HostGetEnvStringFn>(table, HostSlot::GetEnvString);
   return fn ? fn(name) : "";
 }
 
 int HostInputState(const HostExport2D* table) {
-  auto fn = Slot<HostInputStateFn>(table, HostSlot::InputState);
+  auto fn = HostSlotFunction<HostInputStateFn>(table, HostSlot::InputState);
   return fn ? fn() : 0;
 }
 
 const char* HostProductTitle(const HostExport2D* table) {
-  auto fn = Slot<HostProductTitleFn>(table, HostSlot::ProductTitle);
+  auto fn = HostSlotFunction<HostProductTitleFn>(table, HostSlot::ProductTitle);
   const char* title = fn ? fn() : nullptr;
   return title ? title : "ERROR";
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/host/DxfGroupText.h"
 #include "platform/host/core/EntityChain.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 namespace fuzz {
 

@@ -7,7 +7,7 @@
 // pieces in step.
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "fuzz/EntityChains.h"
 #include "fuzz/FuzzSupport.h"

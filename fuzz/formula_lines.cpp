@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "fuzz/EngineCatalogue.h"
 #include "fuzz/FuzzSupport.h"
 #include "wizard/frame/engine/CObjectData.h"

@@ -5,7 +5,7 @@
 // copies it node for node.
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/catalogue/GroupCodeText.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "fuzz/EntityChains.h"
 #include "fuzz/FuzzSupport.h"
 #include "jov_vantrix/section/SectionNumbering.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/win32/code_page.h"
 #include "wizard/dialogs/MaskFieldCodes.h"

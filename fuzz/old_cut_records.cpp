@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "fuzz/FuzzSupport.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"

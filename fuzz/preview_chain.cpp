@@ -18,7 +18,7 @@
 #include <memory>
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "fuzz/FuzzSupport.h"
 #include "jov_vantrix/preview/CMyViewJovGL.h"
 #include "objectgl/GLArc.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "fuzz/EngineCatalogue.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/catalogue/GroupCodeText.h"

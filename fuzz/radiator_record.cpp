@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "fuzz/FuzzSupport.h"
 #include "wizard/dialogs/VantrixXData.h"
 #include "wizard/frame/engine/CObjectSez.h"

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <utility>
 
-#include "common/GroupCodeChain.h"
-#include "common/HeapCopy.h"
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
+#include "dataformat/tests/ChainFixtures.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/tests/ChainFixtures.h"
 
 namespace {
 

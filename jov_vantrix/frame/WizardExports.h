@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 namespace jovDatabase {
 class Database;

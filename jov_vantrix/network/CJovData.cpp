@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "common/CBitFlags.h"
 #include "common/CJovPropData.h"
 #include "common/CSeznam.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "jov_vantrix/network/CJovAddPnt.h"
 #include "jov_vantrix/network/CJovInsPnt.h"
 #include "platform/mfc/CString.h"

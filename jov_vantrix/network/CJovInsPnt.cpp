@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 
 CJovInsPnt::CJovInsPnt(const double point[3]) {
   if (point) SetPoint(point[0], point[1], point[2]);

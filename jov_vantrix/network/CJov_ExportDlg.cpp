@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/AnchorRule.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
 #include "common/prf_store.h"

@@ -10,7 +10,7 @@
 
 #include "common/CComboBoxNew.h"
 #include "common/qmArray.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "common/resizeWnd.h"
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/CSecSezNew.h"

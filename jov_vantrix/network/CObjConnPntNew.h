@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/CSeznam.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class CObjConnPntNew : public CSeznam {
  public:

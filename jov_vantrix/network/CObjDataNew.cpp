@@ -3,7 +3,7 @@
 #include <cfloat>
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/SlabPool.h"
 #include "objectgl/UpdateGLText.h"
 #include "jov_vantrix/network/CNumSezNew.h"

@@ -12,7 +12,7 @@
 #include "common/GLVector.h"
 #include "common/Prefetch.h"
 #include "common/qmArray.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "jov_vantrix/network/CJovData.h"
 #include "jov_vantrix/network/COznArray.h"
 #include "platform/mfc/CPtrArray.h"

@@ -6,8 +6,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
-#include "common/HeapCopy.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 #include "common/HostExport2D.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CObjDataNew.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "common/GroupChainBuilder.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CObjPntNew.h"

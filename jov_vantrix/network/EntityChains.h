@@ -11,7 +11,7 @@
 
 #include "common/CSeznam.h"
 #include "common/GLVector.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class CString;
 

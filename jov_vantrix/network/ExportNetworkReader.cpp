@@ -3,7 +3,7 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CNumSezNew.h"

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "common/qmArray.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class CObjDataNew;
 class CObjSezNew;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "common/GLMatrix.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CJov_ExportDlg.h"

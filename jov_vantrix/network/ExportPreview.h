@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/GLMatrix.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 // place: scaled from millimetres when the drawing is in metres (units 1),
 // turned by the insert's angle (group 50) against the user's X axis and

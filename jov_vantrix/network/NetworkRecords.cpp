@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
 

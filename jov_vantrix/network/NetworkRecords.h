@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/mfc/CString.h"
 
 class CObjDataNew;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/mfc/CString.h"
 
 class CJovPropData;

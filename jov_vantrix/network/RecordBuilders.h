@@ -14,7 +14,7 @@
 
 #include "common/CSeznam.h"
 #include "common/GLVector.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/mfc/CString.h"
 
 class CObjDataNew;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "common/EntityExtents.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CObjConnPntNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "objectgl/GLGeometry.h"

@@ -6,7 +6,7 @@
 
 #include "common/CSeznam.h"
 #include "common/GLVector.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class CObjDataNew;
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class CObjDataNew;
 class CObjSezNew;

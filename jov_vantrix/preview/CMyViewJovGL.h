@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "jov_vantrix/preview/CMyOpenGLBtn.h"
 #include "platform/mfc/CMenu.h"
 #include "platform/mfc/CPtrArray.h"

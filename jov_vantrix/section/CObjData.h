@@ -9,7 +9,7 @@
 
 #include "common/CSeznam.h"
 #include "common/GLVector.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "jov_vantrix/network/CJovData.h"
 #include "platform/mfc/CString.h"
 #include "platform/mfc/CStringArray.h"

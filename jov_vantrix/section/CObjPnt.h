@@ -7,7 +7,7 @@
 #include <initializer_list>
 
 #include "common/GLVector.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "jov_vantrix/network/CObjConnPntNew.h"
 #include "jov_vantrix/network/CObjPntNew.h"
 

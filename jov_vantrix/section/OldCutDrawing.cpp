@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "common/GroupChainBuilder.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CJovAddPnt.h"
 #include "jov_vantrix/network/CJovData.h"

@@ -1,7 +1,7 @@
 #include "jov_vantrix/section/OldEntityWriters.h"
 
 #include "common/GroupChainBuilder.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/EntityChains.h"
 #include "jov_vantrix/network/ProductLookup.h"
 #include "jov_vantrix/section/CObjData.h"

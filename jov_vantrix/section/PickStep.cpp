@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
-#include "common/HeapCopy.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 #include "common/Prefetch.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"

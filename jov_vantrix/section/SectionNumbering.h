@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/mfc/CPtrArray.h"
 #include "platform/mfc/CString.h"
 

@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "common/GroupChainBuilder.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjPntNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"

@@ -15,7 +15,7 @@
 
 #include "common/CSeznam.h"
 #include "common/GLVector.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "jov_vantrix/network/JovCutParams.h"
 
 class CObjDataNew;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/GroupChainBuilder.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CJovAddPnt.h"
 #include "jov_vantrix/network/CJovData.h"
 #include "jov_vantrix/network/CObjConnPntNew.h"

@@ -20,7 +20,7 @@
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CUndoArray.h"
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/tests/ChainFixtures.h"
 #include "jov_vantrix/tests/PluginResourcesTest.h"
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLScene.h"

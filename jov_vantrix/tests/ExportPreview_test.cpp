@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/tests/ChainFixtures.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 
 TEST(PreviewInsertTransforms, ProductsLandWhereTheirInsertsStand) {

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "common/GroupChainBuilder.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/tests/TestHosts.h"
 #include "platform/win32/clipboard.h"
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "common/GLVector.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/qmArray.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 struct NetworkEntity {
   std::string type;                // "LWPOLYLINE", "INSERT", "TEXT", "CIRCLE", "LINE"

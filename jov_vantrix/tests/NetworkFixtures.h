@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
-#include "common/resbuf.h"
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/resbuf.h"
+#include "dataformat/tests/ChainFixtures.h"
 
 // The nodes of a chain as "code:value" items, for exact comparisons: texts
 // as they are, points as "x,y,z", numbers in %g.

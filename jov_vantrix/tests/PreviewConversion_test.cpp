@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/tests/ChainFixtures.h"
 #include "jov_vantrix/tests/PreviewFixture.h"
 #include "jov_vantrix/tests/RecordingHost.h"
 #include "objectgl/GLEntity.h"

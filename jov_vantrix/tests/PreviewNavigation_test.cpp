@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "objectgl/UpdateGLText.h"
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/tests/ChainFixtures.h"
 #include "jov_vantrix/tests/PreviewFixture.h"
 #include "objectgl/GLText.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"

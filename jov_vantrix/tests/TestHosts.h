@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/HostExport2D.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/win32/module_loader.h"
 
 inline std::string TestHostPath(const char* variant) {

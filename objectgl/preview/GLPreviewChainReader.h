@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/GLVector.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "objectgl/GLArray.h"
 
 class GLContour;

@@ -15,7 +15,7 @@
 #include <variant>
 #include <vector>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/catalogue/CatalogueSchema.h"
 #include "platform/catalogue/GroupCodeText.h"
 

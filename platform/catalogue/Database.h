@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/catalogue/JovDBaseApi.h"
 #include "platform/catalogue/qmString.h"
 #include "platform/mfc/CComDATE.h"

@@ -8,8 +8,8 @@
 #include <limits>
 #include <string_view>
 
-#include "common/GroupCodeClass.h"
-#include "common/HeapCopy.h"
+#include "dataformat/GroupCodeClass.h"
+#include "dataformat/HeapCopy.h"
 
 namespace jovDatabase {
 namespace {

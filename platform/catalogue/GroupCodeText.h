@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/catalogue/JovDBaseApi.h"
 
 namespace jovDatabase {

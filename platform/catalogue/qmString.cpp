@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/HeapCopy.h"
+#include "dataformat/HeapCopy.h"
 
 qmString::qmString(int initialCapacity, int step) : growStep(step) {
   if (initialCapacity > 0) {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/CMenu.h"

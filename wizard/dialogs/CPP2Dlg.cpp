@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/CWaitCursor.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/VantrixDataControls.h"
 #include "common/VantrixDataList.h"
 #include "platform/catalogue/Database.h"

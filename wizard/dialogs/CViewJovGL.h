@@ -19,7 +19,7 @@
 #include <string>
 
 #include "common/CSeznam.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/mfc/CMenu.h"
 #include "wizard/dialogs/COpenGLBtn.h"
 

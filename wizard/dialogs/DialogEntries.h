@@ -2,7 +2,7 @@
 // answering what its export answers.
 #pragma once
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/win32/win32_types.h"
 
 // The mask list of a kind: its DoModal result.

@@ -1,6 +1,6 @@
 #include "wizard/dialogs/MaskPreset.h"
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/win32/code_page.h"
 #include "wizard/dialogs/MaskFieldCodes.h"
 

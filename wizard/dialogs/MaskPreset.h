@@ -4,7 +4,7 @@
 // first letter tells the kind.
 #pragma once
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/mfc/CString.h"
 
 // False when the chain carries no JOV_DATA with a type code. The walk reads

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/win32/win32_types.h"
 
 class CObjectSez;

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "wizard/dialogs/CViewJovGL.h"
 
 class CWnd;

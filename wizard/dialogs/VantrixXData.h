@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class CVantrixData;
 struct KorpalinData;

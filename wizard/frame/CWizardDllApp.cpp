@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
-#include "common/HeapCopy.h"
+#include "dataformat/HeapCopy.h"
 #include "common/HostModule.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/wizard/resource_ids.h"

@@ -9,7 +9,7 @@
 
 #include "common/CResourceQmr.h"
 #include "common/HostExport2D.h"
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/mfc/CWinApp.h"
 
 class CObjectSez;

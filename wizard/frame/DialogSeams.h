@@ -4,7 +4,7 @@
 // built; tests put doubles in.
 #pragma once
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/win32/win32_types.h"
 
 // The producer dialog CPP2Dlg of an item whose status has bit 25.

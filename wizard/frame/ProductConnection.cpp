@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/CLocaleNumber.h"
-#include "common/HeapCopy.h"
+#include "dataformat/HeapCopy.h"
 #include "platform/catalogue/Database.h"
 #include "wizard/frame/CWizardDllApp.h"
 #include "wizard/frame/engine/EngineState.h"

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "common/CDravikFunc.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/module_state.h"

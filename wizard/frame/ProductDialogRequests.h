@@ -4,7 +4,7 @@
 // connected to.
 #pragma once
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/win32/win32_types.h"
 
 namespace jovDatabase {

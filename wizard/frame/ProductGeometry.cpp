@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
 #include "wizard/frame/engine/EngineState.h"
 

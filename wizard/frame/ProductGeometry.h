@@ -2,7 +2,7 @@
 // holds it, made fit to be placed on its own.
 #pragma once
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 namespace jovDatabase {
 struct resultResbuf;

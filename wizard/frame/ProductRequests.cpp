@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/module_state.h"
 #include "wizard/frame/CWizardDllApp.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
 #include "platform/catalogue/Database.h"
 #include "platform/resources/wizard/resource_ids.h"

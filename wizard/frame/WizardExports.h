@@ -4,7 +4,7 @@
 // setPPDisplayPP2OnlyWithValidProd runs under the library's framework state.
 #pragma once
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/win32/win32_types.h"
 
 namespace jovDatabase {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CJov_ExportDlg.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/ExportNetworkReader.h"

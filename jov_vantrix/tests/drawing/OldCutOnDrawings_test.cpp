@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/GroupChainBuilder.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/section/CObjData.h"
 #include "jov_vantrix/section/CSecData.h"

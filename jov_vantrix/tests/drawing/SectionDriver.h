@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "common/CResourceQmr.h"
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CObjSezNew.h"

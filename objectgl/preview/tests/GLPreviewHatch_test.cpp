@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/tests/ChainFixtures.h"
 #include "objectgl/GLContour.h"
 #include "objectgl/preview/GLPreviewChainReader.h"
 

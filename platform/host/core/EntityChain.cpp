@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <map>
 
-#include "common/GroupCodeChain.h"
-#include "common/HeapCopy.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 #include "platform/host/DxfText.h"
 
 namespace host {

@@ -32,7 +32,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/host/DxfEntity.h"
 #include "platform/host/DxfPair.h"
 

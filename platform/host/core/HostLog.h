@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 namespace host {
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <unordered_set>
 
-#include "common/GroupCodeChain.h"
-#include "common/HeapCopy.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 #include "platform/catalogue/Database.h"
 #include "platform/host/core/EntityBounds.h"
 #include "platform/host/core/EntityChain.h"

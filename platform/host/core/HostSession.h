@@ -64,7 +64,7 @@
 #include <string>
 #include <vector>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/core/HostLog.h"
 #include "platform/win32/session_script.h"

@@ -6,7 +6,7 @@
 // the caller's buffer.
 #pragma once
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/win32/win32_types.h"
 
 constexpr int kDravikControlVersion = 2;

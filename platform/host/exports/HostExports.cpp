@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "common/HeapCopy.h"
-#include "common/HostExport2D.h"
+#include "dataformat/HeapCopy.h"
+#include "dataformat/HostExportTable.h"
 #include "platform/host/DxfPair.h"
 #include "platform/host/exports/HostControl.h"
 #include "platform/host/core/HostSession.h"

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/host/runner/RunReport.h"
 
 std::string ShortestNumber(double value) {

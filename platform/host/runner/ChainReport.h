@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 std::vector<std::string> ChainLines(int number, const resbuf* chain);
 

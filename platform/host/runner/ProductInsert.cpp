@@ -2,9 +2,23 @@
 
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 
 namespace {
+
+// The block slot's three steps and the entity writer, called as the plug-in
+// calls them; -1 when the host has no such slot.
+int BlockDefine(const HostExport2D* table, int op, const void* arg) {
+  auto fn = HostSlotFunction<HostBlockDefineFn>(table, HostSlot::BlockDefine);
+  if (!fn) return -1;
+  if (op == kHostBlockBegin) return fn(op, arg, 1, 0.0, 0.0, 0.0);
+  return fn(op, arg);
+}
+
+int EntityWrite(const HostExport2D* table, resbuf* chain) {
+  auto fn = HostSlotFunction<HostEntityWriteFn>(table, HostSlot::EntityWrite);
+  return fn ? fn(chain, 0) : -1;
+}
 
 bool Fail(std::string* error, const std::string& message) {
   if (error) *error = message;
@@ -35,7 +49,7 @@ bool AddEntities(const HostExport2D* table, const resbuf* geometry, std::string*
     while (last->next && last->next->code != 0) last = last->next;
     resbuf* rest = last->next;
     last->next = nullptr;
-    const int result = HostBlockAddEntity(table, entity);
+    const int result = BlockDefine(table, kHostBlockAdd, entity);
     last->next = rest;
     if (result != HOST_NORMAL) return Fail(error, "the host refused an entity of the block (" + std::to_string(result) + ")");
     entity = rest;
@@ -48,17 +62,19 @@ bool AddEntities(const HostExport2D* table, const resbuf* geometry, std::string*
 bool InsertProduct(const HostExport2D* table, const resbuf* geometry, const resbuf* data, double x, double y,
                    std::string* blockName, std::string* error) {
   if (!geometry || !data) return Fail(error, "no product to place");
-  const double origin = 0.0;
-  if (!HostBeginChange(table)) return Fail(error, "the host has no change bracket");
+  auto beginChange = HostSlotFunction<HostBeginChangeFn>(table, HostSlot::BeginChange);
+  auto endChange = HostSlotFunction<HostEndChangeFn>(table, HostSlot::EndChange);
+  if (!beginChange || !endChange) return Fail(error, "the host has no change bracket");
+  beginChange();
   bool placed = false;
   char name[256] = "";
   // Each placement draws the values it was given: an anonymous block of
   // its own, never one shared by every placement of the same product.
-  if (HostBlockBegin(table, "*U", 1, &origin, &origin, &origin) != HOST_NORMAL) {
+  if (BlockDefine(table, kHostBlockBegin, "*U") != HOST_NORMAL) {
     Fail(error, "the host refused the block definition");
   } else if (!AddEntities(table, geometry, error)) {
-    HostBlockEnd(table, name);
-  } else if (HostBlockEnd(table, name) != HOST_NORMAL) {
+    BlockDefine(table, kHostBlockEnd, name);
+  } else if (BlockDefine(table, kHostBlockEnd, name) != HOST_NORMAL) {
     Fail(error, "the host refused to end the block definition");
   } else {
     OwnedChain insert;
@@ -74,12 +90,12 @@ bool InsertProduct(const HostExport2D* table, const resbuf* geometry, const resb
     }
     if (!built)
       Fail(error, "out of memory");
-    else if (HostEntityWrite(table, insert.head) != HOST_NORMAL)
+    else if (EntityWrite(table, insert.head) != HOST_NORMAL)
       Fail(error, "the host refused the INSERT");
     else
       placed = true;
   }
-  HostEndChange(table, placed ? 1 : -1);
+  endChange(placed ? 1 : -1);
   if (placed && blockName) *blockName = name;
   return placed;
 }

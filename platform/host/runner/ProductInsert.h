@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "common/HostExport2D.h"
-#include "common/resbuf.h"
+#include "dataformat/HostExportTable.h"
+#include "dataformat/resbuf.h"
 
 // Through the host's export table, inside one change that is committed.
 // geometry is chain 1 (entities), data chain 2 ("JOV_DATA" first);

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/win32_types.h"
 

@@ -33,8 +33,8 @@
 #include <filesystem>
 #include <string>
 
-#include "common/GroupCodeChain.h"
-#include "common/HostExport2D.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HostExportTable.h"
 #include "platform/host/exports/HostControl.h"
 #include "platform/host/runner/ChainReport.h"
 #include "platform/host/runner/MachineValues.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "objectgl/tests/SharedGlr.h"
 #include "platform/mfc/module_state.h"
 #include "platform/win32/dialogs.h"

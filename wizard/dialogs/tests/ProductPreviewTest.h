@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/tests/ChainFixtures.h"
 #include "objectgl/GLCamera.h"
 #include "objectgl/GLScene.h"
 #include "objectgl/GLText.h"

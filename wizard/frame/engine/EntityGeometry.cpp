@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/win32/code_page.h"
 
 namespace {

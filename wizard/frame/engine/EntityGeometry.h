@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 enum class EntityKind { kOther, kLine, kCircle, kArc, kEllipse, kLwPolyline, kHatch, kSolid, kText };
 

@@ -7,7 +7,7 @@
 
 #include "common/EntityExtents.h"
 #include "common/GLVector.h"
-#include "common/HeapCopy.h"
+#include "dataformat/HeapCopy.h"
 #include "platform/catalogue/Database.h"
 #include "platform/win32/code_page.h"
 #include "wizard/frame/engine/CLineData.h"

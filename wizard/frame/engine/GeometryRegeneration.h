@@ -11,7 +11,7 @@
 // plus one (pointing away from its end up to 60 apart, along it beyond).
 #pragma once
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class CSeznam;
 

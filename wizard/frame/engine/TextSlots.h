@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "common/HeapCopy.h"
+#include "dataformat/HeapCopy.h"
 
 template <int N>
 class TextSlots {

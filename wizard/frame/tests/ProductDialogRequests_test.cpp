@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "objectgl/tests/SharedGlr.h"
 #include "wizard/frame/CWizardDllApp.h"
 #include "wizard/frame/DialogSeams.h"

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "common/GroupCodeChain.h"
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/tests/ChainFixtures.h"
 
 namespace {
 

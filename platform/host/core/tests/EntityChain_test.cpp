@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
-#include "common/HeapCopy.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfText.h"
 

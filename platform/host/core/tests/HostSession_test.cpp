@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/GroupCodeChain.h"
-#include "common/HeapCopy.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 #include "common/HostExport2D.h"
 #include "platform/win32/window_api.h"
 

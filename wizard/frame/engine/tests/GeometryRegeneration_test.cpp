@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/GroupCodeText.h"
 #include "wizard/frame/engine/CObjectData.h"
 #include "wizard/frame/engine/DefinitionPoints.h"

@@ -20,8 +20,8 @@
 #include <strings.h>
 #include <vector>
 
-#include "common/GroupCodeChain.h"
-#include "common/HeapCopy.h"
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 #include "common/HostExport2D.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/control_messages.h"

@@ -1,4 +1,4 @@
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/tests/ChainFixtures.h"
+#include "dataformat/tests/ChainFixtures.h"
 
 namespace {
 

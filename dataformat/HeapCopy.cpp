@@ -1,4 +1,4 @@
-#include "common/HeapCopy.h"
+#include "dataformat/HeapCopy.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "common/GroupCodeClass.h"
+#include "dataformat/GroupCodeClass.h"
 
 #include <array>
 

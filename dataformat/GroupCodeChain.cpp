@@ -1,10 +1,9 @@
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "common/GLVector.h"
-#include "common/HeapCopy.h"
+#include "dataformat/HeapCopy.h"
 #include "platform/win32/code_page.h"
 
 namespace {
@@ -243,12 +242,6 @@ void GetEntityPoint(const resbuf* entity, double out[3], int16_t code) {
   out[0] = node->value.point[0];
   out[1] = node->value.point[1];
   out[2] = node->value.point[2];
-}
-
-void GetEntityPoint(const resbuf* entity, GLVector& out, int16_t code) {
-  double p[3] = {out.x, out.y, out.z};
-  GetEntityPoint(entity, p, code);
-  out = GLVector(p);
 }
 
 void SkipToNextEntity(const resbuf** cursor) {

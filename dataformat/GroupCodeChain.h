@@ -8,10 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "common/GroupCodeClass.h"
-#include "common/resbuf.h"
-
-class GLVector;
+#include "dataformat/GroupCodeClass.h"
+#include "dataformat/resbuf.h"
 
 // True when the node's code is of the text kind (only such nodes own a text).
 bool IsStringNode(const resbuf* node);
@@ -78,7 +76,6 @@ const char* GetEntityString(const resbuf* entity, int16_t code);
 // out = the three doubles of the first node with the code; unchanged when
 // absent.
 void GetEntityPoint(const resbuf* entity, double out[3], int16_t code);
-void GetEntityPoint(const resbuf* entity, GLVector& out, int16_t code);
 
 // Moves the cursor past the current entity: a cursor on a code-0 node is
 // stepped over first, then it stops on the next code-0 node or at null.

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 class TestChain {
  public:
