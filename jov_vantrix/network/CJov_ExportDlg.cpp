@@ -1,5 +1,7 @@
 #include "jov_vantrix/network/CJov_ExportDlg.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -170,17 +172,29 @@ void CJov_ExportDlg::OnFirstNumberKillFocus() {
   m_firstNumberBox.AddToHistory(m_params.firstSegmentNumber, 0);
 }
 
-int CJov_ExportDlg::FirstNumber() const {
-  const int number = std::atoi(m_params.firstSegmentNumber);
-  return number > 0 ? number : 0;
+int64_t CJov_ExportDlg::FirstNumber() const {
+  // Checked: any number past int reads as one past it.
+  const long long number = std::strtoll(m_params.firstSegmentNumber, nullptr, 10);
+  if (number <= 0) return 0;
+  return number > INT32_MAX ? int64_t{INT32_MAX} + 1 : number;
 }
 
-bool CJov_ExportDlg::StartNumbering() {
-  if (m_pUndo && m_pUndo->GetSize() > 0) return true;
+bool CJov_ExportDlg::CheckFirstNumber() {
   if (FirstNumber() == 0) {
     MessageBoxRes(m_hWnd, IDS_NUMBER_MISSING, MB_ICONHAND);
     return false;
   }
+  const int64_t largest = LargestFirstNumber(m_network);
+  if (FirstNumber() <= largest) return true;
+  CString bound;
+  bound.Format("%lld", static_cast<long long>(std::max<int64_t>(largest, 0)));
+  MessageBoxRes(m_hWnd, IDS_FIRST_NUMBER_TOO_LARGE, MB_ICONHAND, bound);
+  return false;
+}
+
+bool CJov_ExportDlg::StartNumbering() {
+  if (m_pUndo && m_pUndo->GetSize() > 0) return true;
+  if (!CheckFirstNumber()) return false;
   m_network.m_scheme.m_nextFreeNumber = static_cast<uint32_t>(FirstNumber());
   return true;
 }
@@ -197,10 +211,7 @@ void CJov_ExportDlg::OnOK() {
 
   // The box's text is the first number whether or not it lost the focus.
   m_firstNumberBox.GetWindowText(m_params.firstSegmentNumber);
-  if (FirstNumber() == 0) {
-    MessageBoxRes(m_hWnd, IDS_NUMBER_MISSING, MB_ICONHAND);
-    return;
-  }
+  if (!CheckFirstNumber()) return;
   CString file;
   m_fileBox.GetWindowText(file);
   WritePrivateProfileStringA(kExportSection, "SEGM_NUMBER", m_params.firstSegmentNumber, settings);
@@ -219,8 +230,12 @@ void CJov_ExportDlg::OnOK() {
   // Numbered once, only when the file can be written.
   StartNumbering();
   CompleteExportNumbering(m_network);
-  if (!BuildExportSectionList(m_network, m_params, m_sections)) {
-    MessageBoxA(m_hWnd, LoadText(IDS_EXPORT_NOT_BUILT), GetHostProductTitle(), MB_ICONHAND);
+  CString unwritable;
+  if (!BuildExportSectionList(m_network, m_params, m_sections, &unwritable)) {
+    if (!unwritable.IsEmpty())
+      MessageBoxRes(m_hWnd, IDS_EXPORT_TEXT_SEPARATOR, MB_ICONHAND, unwritable);
+    else
+      MessageBoxA(m_hWnd, LoadText(IDS_EXPORT_NOT_BUILT), GetHostProductTitle(), MB_ICONHAND);
     EndDialog(IDCANCEL);
     return;
   }

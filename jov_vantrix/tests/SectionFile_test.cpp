@@ -145,21 +145,32 @@ TEST_F(SectionFile, RecordLinesTakeWhatEndsWithASeparator) {
     const char* rest;  // after the number
     const char* values;
     const char* texts;
+    bool whole;  // every value the import applies is there
+    int textsHeld;
   } cases[] = {
-      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;a;b;c;d", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,", "a,b,c,d,"},
-      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,,", ",,,,"},
-      {"P;n;0;1;2;3;4;5;6;7;8;7.;", "0,1,2,3,4,5,6,7,8,7,,,,,,", ",,,,"},
-      {"P;n;0;1;2;3;4;5;6;7;8;7.05;", "0,1,2,3,4,5,6,7,8,7.05,,,,,,", ",,,,"},
-      {"P;n", kEmpty15, ",,,,"},  // the name lacks its ';': nothing stored
+      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;a;b;c;d", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,", "a,b,c,d,", true, 4},
+      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;a;b;", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,", "a,b,,,", true, 2},
+      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,", ",,,,", true, 0},
+      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,,", ",,,,", false, 0},
+      {"P;n;0;1;2;3;4;5;6;7;8;7.;", "0,1,2,3,4,5,6,7,8,7,,,,,,", ",,,,", false, 0},
+      {"P;n;0;1;2;3;4;5;6;7;8;7.05;", "0,1,2,3,4,5,6,7,8,7.05,,,,,,", ",,,,", false, 0},
+      {"P;n;", kEmpty15, ",,,,", false, 0},  // cut after its name
+      {"P;n", kEmpty15, ",,,,", false, 0},   // the name lacks its ';': nothing stored
+      {"Z;n;0;1;2;3;4;5;", kEmpty15, ",,,,", true, 0},  // the other line's applied values
+      {"Z;n;0;1;2;3;4;5", kEmpty15, ",,,,", false, 0},
   };
   for (const Case& c : cases) {
     CSecDataNew s(1);
-    ParseSectionRecord(s, c.rest, 2);
+    const SectionLineRead got = ParseSectionRecord(s, c.rest, 2);
     std::string values, texts;
     for (INT_PTR i = 0; i < s.m_pValues.GetSize(); ++i) values += std::string(s.m_pValues[i]) + ",";
+    if (values.empty()) values = kEmpty15;
     for (const CString& t : s.m_productFields) texts += std::string(t) + ",";
     EXPECT_EQ(values, c.values) << c.rest;
     EXPECT_EQ(texts, c.texts) << c.rest;
+    EXPECT_EQ(got.supply, c.rest[0] == 'P') << c.rest;
+    EXPECT_EQ(got.whole, c.whole) << c.rest;
+    EXPECT_EQ(got.texts, c.textsHeld) << c.rest;
   }
   // A value 9 of any length loses its zero fraction whole.
   CSecDataNew s(1);
@@ -170,12 +181,43 @@ TEST_F(SectionFile, RecordLinesTakeWhatEndsWithASeparator) {
   EXPECT_EQ(s.m_pValues[9].GetLength(), 5003);
 }
 
-TEST_F(SectionFile, LongLinesArriveInPieces) {
-  const std::string name(3000, 'x');
+TEST_F(SectionFile, ReportNamesTheSectionsThatAreNotWhole) {
+  const std::string p = "P;S;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;", z = "Z;SZ;0;1;2;3;4;5;;;;;;;;;";
+  struct Case {
+    std::vector<std::string> records;  // after "PC", "2", "#vetev;1" (lines 1-3)
+    const char* malformed;
+    int texts;  // held by section 1's 'P' line
+  } cases[] = {
+      {{"1;" + p + "a;b;c;d", "1;" + z}, "", 4},
+      {{"1;" + p, "1;" + z}, "", 0},
+      {{"1;P;S1", "1;" + z}, "1 (line 4)", 0},  // cut in its name
+      {{"1;" + p + "a", "2;" + z}, "1 (line 4), 2 (line 5)", 1},  // each lacks a line
+      {{"1;" + p, "1;Z;SZ;0;1;2"}, "1 (line 5)", 0},
+      {{"1;" + z, "3;" + p, "3;" + z, "1;P;S;0;"}, "1 (line 7)", 0},
+  };
+  for (const Case& c : cases) {
+    std::string text = "PC\n2\n#vetev;1\n";
+    for (const std::string& r : c.records) text += r + "\n";
+    CSecSezNew root;
+    SectionFileReport report;
+    ASSERT_EQ(ReadSectionFile(root, Write("in.txt", text).c_str(), &report), 2) << text;
+    EXPECT_EQ(std::string(report.malformed), c.malformed) << text;
+    const CSecDataNew* first = FindSectionRecord(*root.GetFirstBranch(), 1);
+    ASSERT_NE(first, nullptr);
+    auto held = report.textsHeld.find(first);
+    EXPECT_EQ(held == report.textsHeld.end() ? 4 : held->second, c.texts) << text;
+  }
+}
+
+TEST_F(SectionFile, LongLinesAreReadWhole) {
+  const std::string name(3000, 'x'), text(5000, 't');
   int result = 0;
-  const std::string read = Read("PC\n2\n#vetev;" + name + "\n1;P;S;\n", &result);
+  const std::string read = Read("PC\n2\n#vetev;" + name + "\n1;P;S;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;" + text +
+                                    ";2;P;S2;\n",
+                                &result);
   EXPECT_EQ(result, 2);
-  // The first 2047 characters make the branch line; the rest, without ';',
-  // is passed over.
-  EXPECT_EQ(read.substr(0, 2042), "[" + std::string(2040, 'x') + "]");
+  // One branch of the whole name, one section whose text holds the tail
+  // that a piece-wise read would have taken for section 2.
+  EXPECT_EQ(read, "[" + name + "] 1:S/0|0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,|" + kEmpty15 + "|" + text +
+                      ",2,P,S2,");
 }

@@ -215,16 +215,37 @@ TEST_F(Export, ThePreviewShowsTheProductAsItsCatalogueDrawsIt) {
 TEST_F(Export, NumberAllThenOkNumbersTheFixedRiserLast) {
   // Groups: 1 the riser (fixed), 2 and 3 two runs meeting end to start.
   const std::string file = Path("F.txt");
-  Outcome o = Exporting(kData + "groups.dxf",
-                        "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 10\nclick " + Id(IDC_EXPORT_NUMBER_ALL) + "\n" +
-                            Steps(file),
-                        "select 35 36 37 38 39 3A 3B 3C\n");
-  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
-  EXPECT_EQ(testsupport::Slurp(file),
-            "CP\r\n2\r\n#vetev;1\r\n"
-            "12;0;0;;;;;;;3.00\r\n12;0;0;;;;;;;3.00\r\n"    // the riser
-            "11;10;0;;;;;;;3.00\r\n11;10;0;;;;;;;3.00\r\n"  // group 2, after group 3
-            "10;11;0;;;;;;;3.00\r\n10;11;0;;;;;;;3.00\r\n");
+  auto exchange = [](long long first) {
+    auto pair = [](long long number, long long connect) {
+      const std::string line = std::to_string(number) + ";" + std::to_string(connect) + ";0;;;;;;;3.00\r\n";
+      return line + line;
+    };
+    return "CP\r\n2\r\n#vetev;1\r\n" + pair(first + 2, 0) +  // the riser
+           pair(first + 1, first) +                           // group 2, after group 3
+           pair(first, first + 1);
+  };
+  for (long long first : {10LL, 100001LL, 2147483643LL}) {
+    Outcome o = Exporting(kData + "groups.dxf",
+                          "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " " + std::to_string(first) + "\nclick " +
+                              Id(IDC_EXPORT_NUMBER_ALL) + "\n" + Steps(file),
+                          "select 35 36 37 38 39 3A 3B 3C\n");
+    EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << first << o.out;
+    EXPECT_EQ(testsupport::Slurp(file), exchange(first));
+  }
+  // Numbers that would pass int are refused, with the bound (less the
+  // three numbers the groups take and their largest read number, 1), and
+  // the dialog stays open.
+  fs::remove(file);
+  for (const char* first : {"2147483644", "2147483648", "99999999999999999999"}) {
+    Outcome o = Exporting(kData + "groups.dxf",
+                          "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " " + first + "\nclick " + Id(IDC_EXPORT_NUMBER_ALL) +
+                              "\nanswer ok\ncancel\n",
+                          "select 35 36 37 38 39 3A 3B 3C\n");
+    EXPECT_NE(o.out.find("Enter a first number of at most 2147483643 "), std::string::npos) << first << o.out;
+    EXPECT_EQ(o.out.find("script: line"), std::string::npos) << first << ": every line used " << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << first << o.out;
+    EXPECT_FALSE(fs::exists(file)) << first;
+  }
 }
 
 TEST_F(Export, TheDialogOpensWithItsSettingsAndKeepsThemOnOk) {
@@ -289,4 +310,30 @@ TEST_F(Export, GroupsPickedInThePreviewTakeTheNumbersInTheirOrder) {
             "12;0;0;;;;;;;3.00\r\n12;0;0;;;;;;;3.00\r\n"
             "11;10;0;;;;;;;3.00\r\n11;10;0;;;;;;;3.00\r\n"
             "10;11;0;;;;;;;3.00\r\n10;11;0;;;;;;;3.00\r\n");
+}
+
+TEST_F(Export, TextsThatWouldShiftTheFieldsAreRefused) {
+  const std::string original = testsupport::Slurp(kData + "network.dxf");
+  struct Case {
+    const char* after;  // where the text is, from there on
+    std::string text, changed;
+    const char* where;  // named in the message
+  } cases[] = {
+      {"\n  5\n3E\n", "\nCT\n1000\nT1\n", "\nCT\n1000\nT;1\n", "3E (key CT)"},
+      {"\n  5\n3E\n", "\nCM\n1000\n1\n", "\nCM\n1000\n1;2\n", "3E (key CM)"},
+      {"\n  5\n3C\n", "\n1000\nb\n", "\n1000\nb;x\n", "3C (key _VANTRIX 9)"},
+  };
+  const std::string file = Path("F.txt");
+  for (const Case& c : cases) {
+    std::string drawing = original;
+    const size_t at = drawing.find(c.text, drawing.find(c.after));
+    ASSERT_NE(at, std::string::npos) << c.where;
+    drawing.replace(at, c.text.size(), c.changed);
+    Outcome o = Exporting(Write("changed.dxf", drawing), Steps(file) + "answer ok\n");
+    EXPECT_NE(o.out.find("a text of the entity " + std::string(c.where) + " holds a ';'"), std::string::npos)
+        << c.where << o.out;
+    EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.where << ": every line used " << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.where << o.out;
+    EXPECT_FALSE(fs::exists(file)) << c.where;
+  }
 }
