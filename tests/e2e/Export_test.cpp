@@ -337,3 +337,20 @@ TEST_F(Export, TextsThatWouldShiftTheFieldsAreRefused) {
     EXPECT_FALSE(fs::exists(file)) << c.where;
   }
 }
+
+TEST_F(Export, ReExportsRewriteTheirLabelsInPlace) {
+  // Each export of the last one's drawing, its label (48) selected with the
+  // network, reset and numbered anew, leaves one label on the numbered
+  // pipe, with the latest number.
+  const std::string file = Path("F.txt");
+  std::string drawing = kData + "network.dxf";
+  for (int first : {1, 10, 20}) {
+    Outcome o = Exporting(drawing, Steps(file, "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " " + std::to_string(first) + "\n"),
+                          first == 1 ? std::string(kSelect) : "select 3C 3E 3F 40 41 42 43 44 48\nanswer yes\n");
+    ASSERT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << first << o.out;
+    EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(first));
+    Outcome check = CheckDrawing({std::to_string(first), "0.25", "0.8", "2.125", "0.125"});
+    EXPECT_EQ(check.exit, 0) << first << check.out << check.err;
+    drawing = Write("export" + std::to_string(first) + ".dxf", testsupport::Slurp(Path("out.dxf")));
+  }
+}
