@@ -113,19 +113,22 @@ bool IsVantrixDataComplete(const CVantrixData& record) {
   return true;
 }
 
-void LoadVantrixDataList(CVantrixData& list, const char* path) {
+bool LoadVantrixDataList(CVantrixData& list, const char* path) {
   qmfstream_in in(path);
-  if (!in.is_open()) return;
+  if (!in.is_open()) return true;
   int32_t count = 0;
-  if (!ReadInt32(in, count)) return;
+  // An empty file is an empty list; three bytes are a count cut short.
+  if (in.peek() == std::char_traits<char>::eof()) return true;
+  if (!ReadInt32(in, count)) return false;
   for (int32_t i = 0; i < count; ++i) {
     char marked = 0;
-    if (!in.get(marked)) return;
+    if (!in.get(marked)) return false;
     auto record = std::make_unique<CVantrixData>(0);
-    if (!record->Read(in)) return;
+    if (!record->Read(in)) return false;
     record->marked = static_cast<uint8_t>(marked);
     if (IsVantrixDataComplete(*record)) list.AddTail(record.release());
   }
+  return in.peek() == std::char_traits<char>::eof();
 }
 
 bool SaveVantrixDataList(const CVantrixData& list, const char* path) {

@@ -14,8 +14,11 @@
 // Appends the complete records of the file to the list, in file order. An
 // absent or unreadable file changes nothing; a damaged or short file gives
 // the complete records read before the damage. The stored count is only an
-// upper bound: every record is read within what the file holds.
-void LoadVantrixDataList(CVantrixData& list, const char* path);
+// upper bound: every record is read within what the file holds. False when
+// the file is damaged: it ends or breaks before the records it counts, or
+// holds more than they; a caller that writes the list back would lose what
+// could not be read.
+bool LoadVantrixDataList(CVantrixData& list, const char* path);
 
 // Writes every record of the list, complete or not, creating the folder
 // first. The file is written beside the old one and renamed over it, so a

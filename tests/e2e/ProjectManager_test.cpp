@@ -144,3 +144,34 @@ TEST_F(ProjectManager, CurrentProjectAndTheListOfProjects) {
   EXPECT_FALSE(HasListFile("e.cad"));
   EXPECT_TRUE(HasListFile("d.cad"));
 }
+
+TEST_F(ProjectManager, ADamagedListIsSaidAndKeptBesideTheSavedOne) {
+  Write("project.cad", kProject + "I2;a;b;c;L;V;S;d;e;f;R2\r\n");
+  Manage(Manager(Import("project.cad") + "ok\n"));
+  const std::string whole = ListFile("project.cad");
+  // Cut in its third record: the two before it can be read.
+  const std::string cut = whole.substr(0, whole.size() - 10);
+  Write("profile/Vantrix/project.cad", cut);
+  // The message comes as the dialog opens.
+  const std::string modify = Select(0) + Click(IDC_MANAGER_MODIFY);
+  const std::string dialog = "dialog " + Id(IDD_JOV_MODIFY) + "\n";
+
+  Outcome cancelled = Manage(Manager(modify + "answer ok\n" + dialog + "cancel\nok\n"));
+  EXPECT_NE(cancelled.out.find("text=\"The project list \\\"project.cad\\\" (1 records read) is damaged"),
+            std::string::npos)
+      << cancelled.out;
+  EXPECT_EQ(cancelled.out.find("script: line"), std::string::npos) << cancelled.out;
+  EXPECT_EQ(ListFile("project.cad"), cut);
+  EXPECT_FALSE(HasListFile("project.cad.bak"));
+
+  Outcome saved = Manage(Manager(modify + "answer ok\n" + dialog + "check " + Id(IDC_PROJECT_LIST) + " 0 1\nok\nok\n"));
+  EXPECT_TRUE(saved.Has("result: 1")) << saved.out;
+  EXPECT_EQ(ListFile("project.cad.bak"), cut) << "what could not be read is kept";
+  EXPECT_EQ(ListFile("project.cad").size(), 112u) << "the one complete record read, marked";
+  EXPECT_EQ(ListFile("project.cad")[4], '\1');
+
+  // Whole again: opened without a word.
+  Outcome again = Manage(Manager(modify + dialog + "ok\nok\n"));
+  EXPECT_EQ(again.out.find("is damaged"), std::string::npos) << again.out;
+  EXPECT_EQ(again.out.find("script: line"), std::string::npos) << again.out;
+}

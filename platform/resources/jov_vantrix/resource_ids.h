@@ -105,6 +105,8 @@
 // import of "cad" files, and the modify dialog that marks a project's items.
 #define IDS_FILTER_CAD_FILES 1
 #define IDS_PROJECT_ALREADY_REGISTERED 58
+#define IDS_PROJECT_LIST_DAMAGED 283
+#define IDS_PROJECT_LIST_NOT_KEPT 284
 
 #define IDD_JOV_MANAGER 5000
 #define IDD_JOV_MODIFY 5034
