@@ -4,8 +4,13 @@
 // the profile's "Vantrix" folder checked byte for byte.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <utility>
 
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "tests/e2e/E2eFixture.h"
@@ -28,9 +33,9 @@ std::string Click(int control) { return "click " + Id(control) + "\n"; }
 
 class ProjectManager : public E2e {
  protected:
-  Outcome Manage(const std::string& script) {
+  Outcome Manage(const std::string& script, const std::string& name = "session.txt") {
     return Run({"--drawing", std::string(JOV_SOURCE_DIR) + "/tests/data/network.dxf", "--run", "Jov_Vantrix_M",
-                "--script", Write("session.txt", script)});
+                "--script", Write(name, script)});
   }
   std::string Settings() const { return testsupport::Slurp(dir_ / "profile" / "Dat" / "Jov.ini"); }
   std::string ListFile(const std::string& name) const { return testsupport::Slurp(dir_ / "profile" / "Vantrix" / name); }
@@ -174,4 +179,56 @@ TEST_F(ProjectManager, ADamagedListIsSaidAndKeptBesideTheSavedOne) {
   Outcome again = Manage(Manager(modify + dialog + "ok\nok\n"));
   EXPECT_EQ(again.out.find("is damaged"), std::string::npos) << again.out;
   EXPECT_EQ(again.out.find("script: line"), std::string::npos) << again.out;
+}
+
+TEST_F(ProjectManager, WritesThatFailRegisterNothingAndDeleteNothing) {
+  Write("project.cad", kProject);
+  Manage(Manager(Import("project.cad") + "ok\n"));
+  const std::string registered = Settings();
+  const std::string list = ListFile("project.cad");
+
+  // "Jov.ini" cannot be rewritten while its folder takes no new file (as
+  // root the folder is made immutable). Delete and OK says so and keeps the
+  // list file; so does any OK.
+  const fs::path dat = dir_ / "profile" / "Dat";
+  // Read-only while it lives; as root, immutable too.
+  struct Protected {
+    fs::path dat;
+    void Immutable(const char* sign) const {
+      const std::string command = "chattr " + std::string(sign) + "i '" + dat.string() + "' 2>/dev/null";
+      if (geteuid() == 0) (void)std::system(command.c_str());
+    }
+    explicit Protected(fs::path d) : dat(std::move(d)) {
+      fs::permissions(dat, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
+      Immutable("+");
+    }
+    ~Protected() {
+      Immutable("-");
+      fs::permissions(dat, fs::perms::owner_write, fs::perm_options::add);
+    }
+  };
+  {
+    Protected guard(dat);
+    if (std::ofstream(dat / "probe")) {
+      std::error_code error;
+      fs::remove(dat / "probe", error);
+      GTEST_SKIP() << "the folder cannot be made read-only here";
+    }
+    Outcome deleted = Manage(Manager(Select(0) + Click(IDC_MANAGER_DELETE) + "ok\nanswer ok\ncancel\n"));
+    Outcome use = Manage(Manager("check " + Id(IDC_MANAGER_USE) + " 0\nok\nanswer ok\ncancel\n"));
+    for (const Outcome* o : {&deleted, &use}) {
+      EXPECT_NE(o->out.find("type=16 text=\"The settings file"), std::string::npos) << o->out;
+      EXPECT_EQ(o->out.find("script: line"), std::string::npos) << o->out;
+    }
+  }
+  EXPECT_EQ(ListFile("project.cad"), list);
+  EXPECT_EQ(Settings(), registered);
+
+  // A list file that cannot be written registers nothing.
+  Write("other.cad", kProject);
+  fs::create_directories(dir_ / "profile" / "Vantrix" / "other.cad");
+  Outcome imported = Manage(Manager(Import("other.cad") + "answer ok\nok\n"));
+  EXPECT_NE(imported.out.find("type=16 text=\"Error while opening output stream"), std::string::npos) << imported.out;
+  EXPECT_EQ(Settings(), registered);
 }
