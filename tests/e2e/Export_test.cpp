@@ -354,3 +354,22 @@ TEST_F(Export, ReExportsRewriteTheirLabelsInPlace) {
     drawing = Write("export" + std::to_string(first) + ".dxf", testsupport::Slurp(Path("out.dxf")));
   }
 }
+
+TEST_F(Export, TheBundledSampleExportsItsPipesInMetres) {
+  // Its two 3 m sections, numbered anew as the demo does.
+  const std::string file = Path("F.txt");
+  Outcome o = Exporting(std::string(JOV_SOURCE_DIR) + "/examples/heating_exported.dxf",
+                        "click " + Id(IDC_EXPORT_NUMBER_ALL) + "\nset " + Id(IDC_EXPORT_FILE) + " " + file + "\nok\n",
+                        "select-window -100000 -100000 100000 100000\nanswer yes\n");
+  ASSERT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  const std::string text = testsupport::Slurp(file);
+  size_t records = 0;
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+    const size_t start = text.rfind('\n', at - 1) + 1;
+    const std::string line = text.substr(start, at - start);
+    if (line.find(';') == std::string::npos || line.rfind("#vetev;", 0) == 0) continue;
+    ++records;
+    EXPECT_EQ(line.substr(line.rfind(';') + 1), "3.00") << line;
+  }
+  EXPECT_EQ(records, 4u) << text;
+}
