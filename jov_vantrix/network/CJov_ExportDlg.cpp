@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/AnchorRule.h"
+#include "common/CreateFolderPath.h"
 #include "common/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
@@ -22,6 +23,7 @@
 #include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/CFileDialog.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/file_system.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/ui_services.h"
@@ -199,8 +201,21 @@ bool CJov_ExportDlg::StartNumbering() {
   return true;
 }
 
+bool CJov_ExportDlg::MakeSettingsFolder() {
+  if (m_settingsFolder == 0) {
+    const CString settings = DataFile(kSettingsFile);
+    // A file of the folder's name counts as made for the folder maker.
+    const CString folder = settings.Left(std::max(settings.ReverseFind('\\'), settings.ReverseFind('/')));
+    const DWORD attributes = CreateFolderPath(settings, true) ? GetFileAttributesA(folder) : INVALID_FILE_ATTRIBUTES;
+    m_settingsFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : -1;
+    if (m_settingsFolder < 0) MessageBoxRes(m_hWnd, IDS_SETTINGS_FOLDER_NOT_MADE, MB_ICONEXCLAMATION, settings);
+  }
+  return m_settingsFolder > 0;
+}
+
 void CJov_ExportDlg::OnOK() {
   const CString settings = DataFile(kSettingsFile);
+  MakeSettingsFolder();
   m_params.segmentDescriptions = m_descriptionsCheck.GetCheck() == BST_CHECKED ? 1 : 0;
   WriteNumber(settings, "DESC_SEGM", static_cast<int>(m_params.segmentDescriptions));
   // From the millimetres of the settings each time, so that a second OK
@@ -273,6 +288,7 @@ void CJov_ExportDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
 
 void CJov_ExportDlg::OnDestroy() {
   ForgetPreview();
+  MakeSettingsFolder();
   prf_store layout;
   layout.Open(DataFile(kSettingsFile), kExportSection);
   SaveWindowLayout(this, this, &layout, kLayoutKey);

@@ -373,3 +373,25 @@ TEST_F(Export, TheBundledSampleExportsItsPipesInMetres) {
   }
   EXPECT_EQ(records, 4u) << text;
 }
+
+TEST_F(Export, TheSettingsFolderIsMadeBeforeTheFirstWrite) {
+  const std::string file = Path("F.txt");
+  fs::remove_all(dir_ / "profile" / "Dat");
+  Outcome made = Exporting(kData + "network.dxf", Steps(file));
+  EXPECT_TRUE(made.Has("drawing: written " + Path("out.dxf"))) << made.out;
+  EXPECT_EQ(made.out.find("message:"), std::string::npos) << made.out;
+  EXPECT_NE(Ini().find("LAST_FILE=" + file + "\r\n"), std::string::npos) << Ini();
+  EXPECT_NE(Ini().find("windowPosition="), std::string::npos) << Ini();
+
+  // A file where the folder should be: said once, the export goes on.
+  fs::remove_all(dir_ / "profile" / "Dat");
+  fs::remove(file);
+  Write("profile/Dat", "not a folder");
+  Outcome blocked = Exporting(kData + "network.dxf", Steps(file) + "answer ok\n");
+  EXPECT_TRUE(blocked.Has("drawing: written " + Path("out.dxf"))) << blocked.out;
+  const size_t said = blocked.out.find("cannot be made, so the export's settings");
+  EXPECT_NE(said, std::string::npos) << blocked.out;
+  EXPECT_EQ(blocked.out.find("cannot be made", said + 1), std::string::npos) << "said once: " << blocked.out;
+  EXPECT_EQ(blocked.out.find("script: line"), std::string::npos) << blocked.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(1));
+}
