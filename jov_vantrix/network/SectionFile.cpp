@@ -136,9 +136,12 @@ bool WriteSectionFile(const CSecSezNew& sections, const char* path, bool append)
 bool CanCreateSectionFile(const char* path) {
   if (!path || !*path) return false;
   // The target itself: a file that may be written (not a folder), or none.
+  // Whether it is there is asked without opening it: a file that may be
+  // written but not read is there, and stays.
+  const DWORD attributes = GetFileAttributesA(path);
+  const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+  if (existed && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   CFile probe;
-  const bool existed = probe.Open(path, CFile::modeRead);
-  if (existed) probe.Close();
   if (!probe.Open(path, CFile::modeWrite | CFile::modeCreate | CFile::modeNoTruncate)) return false;
   probe.Close();
   if (!existed) DeleteFileA(path);

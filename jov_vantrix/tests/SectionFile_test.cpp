@@ -3,6 +3,9 @@
 #include "jov_vantrix/network/SectionFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -220,4 +223,26 @@ TEST_F(SectionFile, LongLinesAreReadWhole) {
   // that a piece-wise read would have taken for section 2.
   EXPECT_EQ(read, "[" + name + "] 1:S/0|0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,|" + kEmpty15 + "|" + text +
                       ",2,P,S2,");
+}
+
+TEST_F(SectionFile, AWriteOnlyTargetStaysWhereItWas) {
+  // Writable but not readable (as root, checked by an unprivileged child).
+  const std::string target = Write("target.txt", "old");
+  ASSERT_EQ(chmod(target.c_str(), 0200), 0);
+  auto check = [&] { return CanCreateSectionFile(target.c_str()) && fs::exists(target); };
+  if (geteuid() != 0) {
+    EXPECT_TRUE(check());
+  } else {
+    const uid_t nobody = 65534;
+    ASSERT_EQ(chown(folder_.c_str(), nobody, nobody), 0);
+    ASSERT_EQ(chown(target.c_str(), nobody, nobody), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(setgid(nobody) == 0 && setuid(nobody) == 0 && check() ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(testsupport::Slurp(target), "old");
+  EXPECT_FALSE(CanCreateSectionFile(folder_.c_str())) << "a folder is no target";
 }
