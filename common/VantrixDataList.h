@@ -28,10 +28,12 @@ bool SaveVantrixDataList(const CVantrixData& list, const char* path);
 
 // Fields 2, 3, 7, 8 and 9 are all non-empty.
 bool IsVantrixDataComplete(const CVantrixData& record);
+// Whether any record of the list is complete (an imported file that gives
+// none has no item to offer).
+bool HasCompleteVantrixData(const CVantrixData& list);
 
-// Appends one record per line of a "cad" file (line ends CR, LF or CR LF; a
-// line of more than 1022 characters comes in pieces of 1022, each a record
-// of its own). 1 when every line was taken, 0 when a record could not be
+// Appends one record per line of a "cad" file (line ends CR, LF or CR LF;
+// lines are taken whole, however long). 1 when every line was taken, 0 when a record could not be
 // appended (the import stops there; what was appended stays), -1 when the
 // file cannot be opened.
 int ImportVantrixCadFile(CVantrixData& list, const char* path);

@@ -1,6 +1,7 @@
 #include "jov_vantrix/network/CJov_ExportDlg.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -37,6 +38,7 @@ constexpr char kHistorySection[] = "CUT_EXPORT_DLG";
 constexpr char kHistoryPrefix[] = "HIST";
 constexpr uint32_t kHistorySaved = 50;
 constexpr char kLayoutKey[] = "windowPosition";
+constexpr double kDefaultLabelHeight = 2.5;  // millimetres, as the section dialog proposes
 
 CString DataFile(const char* name) {
   char path[MAX_PATH];
@@ -106,6 +108,8 @@ void CJov_ExportDlg::ReadSettings() {
   m_descriptionsCheck.SetCheck(GetPrivateProfileIntA(kExportSection, "DESC_SEGM", 0, settings) ? BST_CHECKED
                                                                                                 : BST_UNCHECKED);
   m_configuredHeight = ParseCutNumber(ReadSetting(settings, "DESC", "HEIGHT"));
+  // Labels of no height would not be drawn: the section dialog's height.
+  if (!std::isfinite(m_configuredHeight) || m_configuredHeight <= 0.0) m_configuredHeight = kDefaultLabelHeight;
   // A missing or zero factor would make labels of no width.
   m_params.descriptionScaleFactor = ParseCutNumber(ReadSetting(settings, "DESC", "SCFACTOR"));
   if (m_params.descriptionScaleFactor <= 0.0) m_params.descriptionScaleFactor = 1.0;
@@ -230,9 +234,7 @@ void CJov_ExportDlg::OnOK() {
   CString file;
   m_fileBox.GetWindowText(file);
   WritePrivateProfileStringA(kExportSection, "SEGM_NUMBER", m_params.firstSegmentNumber, settings);
-  WritePrivateProfileStringA(kExportSection, "LAST_FILE", file, settings);
   m_fileBox.AddToHistory(file, 0);
-  m_fileBox.SaveHistory(settings, kHistorySection, kHistoryPrefix, kHistorySaved);
   if (file.IsEmpty()) {
     MessageBoxRes(m_hWnd, IDS_EXPORT_FILE_MISSING, MB_ICONHAND);
     return;
@@ -260,6 +262,9 @@ void CJov_ExportDlg::OnOK() {
     EndDialog(IDCANCEL);
     return;
   }
+  // Only a file that was written is proposed next time.
+  WritePrivateProfileStringA(kExportSection, "LAST_FILE", file, settings);
+  m_fileBox.SaveHistory(settings, kHistorySection, kHistoryPrefix, kHistorySaved);
   EndDialog(IDOK);
 }
 

@@ -132,7 +132,8 @@ void CJov_ManagerDlg::OnImport() {
     return;
   }
   CVantrixData imported;
-  if (ImportVantrixCadFile(imported, dialog.GetPathName()) != 1) {
+  // An empty file, or one that is no project text, has no item to offer.
+  if (ImportVantrixCadFile(imported, dialog.GetPathName()) != 1 || !HasCompleteVantrixData(imported)) {
     AfxMessageBox("read/parse error", MB_ICONINFORMATION);
     return;
   }

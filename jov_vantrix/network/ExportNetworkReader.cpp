@@ -130,6 +130,8 @@ class ExportReader {
     } else if (balanced && c.included5 != 0 && c.excluded5 != 0) {
       if (result_ == kExportNumberedBefore) return kExportNumberedBefore;
       result_ = kExportComplete;
+    } else if (balanced && c.included5 != 0) {
+      result_ = kExportNoFloorPlan;
     }
 
     // One index of the segment ends serves both steps below: the riser

@@ -127,13 +127,21 @@ TEST_F(Export, ExportsThatWriteNothing) {
       {"no file", kSelect, Steps("\"\"") + "answer ok\n" + cancel, "The exchange file is missing"},
       {"first number 0", kSelect, Steps(file, "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 0\n") + "answer ok\n" + cancel,
        "The number is missing"},
+      {"no floor-plan pipe", "select 3C 3E 3F 42 43 44\n", "", "none of the floor-plan pipes"},
+      {"the pick cancelled", "cancel\n", "", ""},
   };
   for (const Case& c : cases) {
     Outcome o = Exporting(kData + "network.dxf", c.steps, c.select);
     EXPECT_EQ(o.exit, 0) << c.what << o.err;
     EXPECT_TRUE(o.Has("result: -1")) << c.what << o.out;
     EXPECT_NE(o.out.find(c.message), std::string::npos) << c.what << o.out;
+    if (c.message.empty()) {
+      EXPECT_EQ(o.out.find("message:"), std::string::npos) << c.what << o.out;
+    }
     EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.what << ": every line used " << o.out;
+    // Only a file that was written is proposed next time.
+    EXPECT_EQ(Ini().find("LAST_FILE="), std::string::npos) << c.what << Ini();
+    EXPECT_EQ(Ini().find("HIST0="), std::string::npos) << c.what << Ini();
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.what << o.out;
     EXPECT_FALSE(fs::exists(file)) << c.what;
     EXPECT_FALSE(fs::exists(dir_ / "missing")) << c.what;
@@ -166,8 +174,10 @@ TEST_F(Export, LabelsFollowTheDescriptionSettings) {
   const Case cases[] = {
       {"[DESC]\r\nHEIGHT=2.5\r\n", {"1", "0.25", "1", "2.125", "0.125"}},
       {"[DESC]\r\nHEIGHT=5\r\nSCFACTOR=0\r\n", {"1", "0.5", "1", "2.125", "0.25"}},
-      {"[DESC]\r\nSCFACTOR=0.8\r\n", {}},
-      {"[DESC]\r\nHEIGHT=0\r\nSCFACTOR=0.8\r\n", {}},
+      // No height, or none that will do: the section dialog's 2.5.
+      {"[DESC]\r\nSCFACTOR=0.8\r\n", {"1", "0.25", "0.8", "2.125", "0.125"}},
+      {"[DESC]\r\nHEIGHT=0\r\nSCFACTOR=0.8\r\n", {"1", "0.25", "0.8", "2.125", "0.125"}},
+      {"[DESC]\r\nHEIGHT=inf\r\n", {"1", "0.25", "1", "2.125", "0.125"}},
   };
   for (const Case& c : cases) {
     Settings(c.settings);

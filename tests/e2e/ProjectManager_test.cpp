@@ -87,9 +87,14 @@ TEST_F(ProjectManager, ImportsThatRegisterNothing) {
     const char* file;
     const char* message;
   };
+  // Files with no item to offer: empty, or no project text.
+  Write("empty.cad", "");
+  Write("binary.cad", std::string("\x7F" "ELF\x02\x01\x00\x00\n\x00;\x01;\x02", 14));
   const Case cases[] = {
       {"notes.txt", "text=\"file extension does not match. import aborted.\""},
       {"folder.cad", "text=\"read/parse error\""},
+      {"empty.cad", "text=\"read/parse error\""},
+      {"binary.cad", "text=\"read/parse error\""},
   };
   for (const Case& c : cases) {
     Outcome o = Manage(Manager(Import(c.file) + "answer ok\nok\n"));
