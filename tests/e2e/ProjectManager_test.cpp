@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <utility>
 
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "tests/e2e/E2eFixture.h"
@@ -196,36 +195,22 @@ TEST_F(ProjectManager, WritesThatFailRegisterNothingAndDeleteNothing) {
   // root the folder is made immutable). Delete and OK says so and keeps the
   // list file; so does any OK.
   const fs::path dat = dir_ / "profile" / "Dat";
-  // Read-only while it lives; as root, immutable too.
-  struct Protected {
-    fs::path dat;
-    void Immutable(const char* sign) const {
-      const std::string command = "chattr " + std::string(sign) + "i '" + dat.string() + "' 2>/dev/null";
-      if (geteuid() == 0) (void)std::system(command.c_str());
-    }
-    explicit Protected(fs::path d) : dat(std::move(d)) {
-      fs::permissions(dat, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                      fs::perm_options::remove);
-      Immutable("+");
-    }
-    ~Protected() {
-      Immutable("-");
-      fs::permissions(dat, fs::perms::owner_write, fs::perm_options::add);
-    }
+  auto lock = [&dat](bool on) {
+    const std::string chattr = std::string("chattr ") + (on ? "+" : "-") + "i '" + dat.string() + "' 2>/dev/null";
+    if (!on && geteuid() == 0) (void)std::system(chattr.c_str());
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(dat, write, on ? fs::perm_options::remove : fs::perm_options::add);
+    if (on && geteuid() == 0) (void)std::system(chattr.c_str());
   };
-  {
-    Protected guard(dat);
-    if (std::ofstream(dat / "probe")) {
-      std::error_code error;
-      fs::remove(dat / "probe", error);
-      GTEST_SKIP() << "the folder cannot be made read-only here";
-    }
-    Outcome deleted = Manage(Manager(Select(0) + Click(IDC_MANAGER_DELETE) + "ok\nanswer ok\ncancel\n"));
-    Outcome use = Manage(Manager("check " + Id(IDC_MANAGER_USE) + " 0\nok\nanswer ok\ncancel\n"));
-    for (const Outcome* o : {&deleted, &use}) {
-      EXPECT_NE(o->out.find("type=16 text=\"The settings file"), std::string::npos) << o->out;
-      EXPECT_EQ(o->out.find("script: line"), std::string::npos) << o->out;
-    }
+  lock(true);
+  const bool locked = !std::ofstream(dat / "probe");
+  Outcome deleted = Manage(Manager(Select(0) + Click(IDC_MANAGER_DELETE) + "ok\nanswer ok\ncancel\n"));
+  Outcome use = Manage(Manager("check " + Id(IDC_MANAGER_USE) + " 0\nok\nanswer ok\ncancel\n"));
+  lock(false);
+  if (!locked) GTEST_SKIP() << "the folder cannot be made read-only here";
+  for (const Outcome* o : {&deleted, &use}) {
+    EXPECT_NE(o->out.find("type=16 text=\"The settings file"), std::string::npos) << o->out;
+    EXPECT_EQ(o->out.find("script: line"), std::string::npos) << o->out;
   }
   EXPECT_EQ(ListFile("project.cad"), list);
   EXPECT_EQ(Settings(), registered);
