@@ -15,10 +15,6 @@
 
 namespace {
 
-// The longest piece of a "cad" line taken as one line: the framework's line
-// reader with its 1023-byte limit, terminator included.
-constexpr size_t kCadPiece = 1022;
-
 bool ReadInt32(std::istream& in, int32_t& value) {
   unsigned char bytes[4];
   if (!in.read(reinterpret_cast<char*>(bytes), 4)) return false;
@@ -56,9 +52,8 @@ void ShowSaveFailure(const char* path) {
   AfxMessageBox(text, MB_ICONHAND);
 }
 
-// Splits a text stream into lines: ends CR, LF or CR LF, pieces of at most
-// kCadPiece characters. A piece cut for length does not make the line end
-// that follows it a line of its own.
+// Splits a text stream into whole lines, however long: ends CR, LF or
+// CR LF.
 class CadLineSplitter {
  public:
   template <typename Take>
@@ -72,11 +67,10 @@ class CadLineSplitter {
       }
       afterCr_ = c == '\r';
       if (lf || afterCr_) {
-        if (!Emit(take, true)) return false;
+        if (!Emit(take)) return false;
         continue;
       }
       line_ += c;
-      if (line_.size() == kCadPiece && !Emit(take, false)) return false;
     }
     return true;
   }
@@ -84,15 +78,12 @@ class CadLineSplitter {
   template <typename Take>
   bool Finish(Take&& take) {
     if (line_.empty()) return true;
-    return Emit(take, false);
+    return Emit(take);
   }
 
  private:
   template <typename Take>
-  bool Emit(Take& take, bool lineEnd) {
-    const bool skip = lineEnd && cut_ && line_.empty();
-    cut_ = !lineEnd;
-    if (skip) return true;
+  bool Emit(Take& take) {
     const bool ok = take(std::string_view(line_));
     line_.clear();
     return ok;
@@ -100,7 +91,6 @@ class CadLineSplitter {
 
   std::string line_;
   bool afterCr_ = false;
-  bool cut_ = false;  // the last piece was cut for length
 };
 
 }  // namespace
@@ -113,19 +103,22 @@ bool IsVantrixDataComplete(const CVantrixData& record) {
   return true;
 }
 
-void LoadVantrixDataList(CVantrixData& list, const char* path) {
+bool LoadVantrixDataList(CVantrixData& list, const char* path) {
   qmfstream_in in(path);
-  if (!in.is_open()) return;
+  if (!in.is_open()) return true;
   int32_t count = 0;
-  if (!ReadInt32(in, count)) return;
+  // An empty file is an empty list; three bytes are a count cut short.
+  if (in.peek() == std::char_traits<char>::eof()) return true;
+  if (!ReadInt32(in, count)) return false;
   for (int32_t i = 0; i < count; ++i) {
     char marked = 0;
-    if (!in.get(marked)) return;
+    if (!in.get(marked)) return false;
     auto record = std::make_unique<CVantrixData>(0);
-    if (!record->Read(in)) return;
+    if (!record->Read(in)) return false;
     record->marked = static_cast<uint8_t>(marked);
     if (IsVantrixDataComplete(*record)) list.AddTail(record.release());
   }
+  return in.peek() == std::char_traits<char>::eof();
 }
 
 bool SaveVantrixDataList(const CVantrixData& list, const char* path) {
@@ -183,6 +176,12 @@ int ImportVantrixCadFile(CVantrixData& list, const char* path) {
   ok = ok && lines.Finish(take);
   file.Close();
   return ok ? 1 : 0;
+}
+
+bool HasCompleteVantrixData(const CVantrixData& list) {
+  for (const CVantrixData* record = list.First(); record; record = record->Next())
+    if (IsVantrixDataComplete(*record)) return true;
+  return false;
 }
 
 bool AreAllVantrixDataMarked(const CVantrixData& list) {

@@ -14,8 +14,11 @@
 // Appends the complete records of the file to the list, in file order. An
 // absent or unreadable file changes nothing; a damaged or short file gives
 // the complete records read before the damage. The stored count is only an
-// upper bound: every record is read within what the file holds.
-void LoadVantrixDataList(CVantrixData& list, const char* path);
+// upper bound: every record is read within what the file holds. False when
+// the file is damaged: it ends or breaks before the records it counts, or
+// holds more than they; a caller that writes the list back would lose what
+// could not be read.
+bool LoadVantrixDataList(CVantrixData& list, const char* path);
 
 // Writes every record of the list, complete or not, creating the folder
 // first. The file is written beside the old one and renamed over it, so a
@@ -25,10 +28,12 @@ bool SaveVantrixDataList(const CVantrixData& list, const char* path);
 
 // Fields 2, 3, 7, 8 and 9 are all non-empty.
 bool IsVantrixDataComplete(const CVantrixData& record);
+// Whether any record of the list is complete (an imported file that gives
+// none has no item to offer).
+bool HasCompleteVantrixData(const CVantrixData& list);
 
-// Appends one record per line of a "cad" file (line ends CR, LF or CR LF; a
-// line of more than 1022 characters comes in pieces of 1022, each a record
-// of its own). 1 when every line was taken, 0 when a record could not be
+// Appends one record per line of a "cad" file (line ends CR, LF or CR LF;
+// lines are taken whole, however long). 1 when every line was taken, 0 when a record could not be
 // appended (the import stops there; what was appended stays), -1 when the
 // file cannot be opened.
 int ImportVantrixCadFile(CVantrixData& list, const char* path);

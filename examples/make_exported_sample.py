@@ -58,7 +58,7 @@ def main(folder):
             pipe = msp.add_lwpolyline([(x, y), (x + 3000, y)], dxfattribs={"layer": layer})
             pipe.set_xdata("JOV_DATA", jov_data(code, [
                 ("_TYPE", "128"), ("_NUM_RISER", "1"), ("_POS_RISER", "1" if section == 1 else "0"),
-                ("CM", cm), ("CT", "22"), ("_LENGTH_SEGMENT", "3.000"),
+                ("CM", cm), ("CT", "22"), ("_LENGTH_SEGMENT", "3000.000"),
                 ("_DW_NUMBER", str(section)), ("_DW_NUMBER_ORIG", f"e{section}"),
                 ("_DW_CONNECT", str(section - 1)), ("_DW_CONNECT_ORIG", f"e{section - 1}")] + COMMON))
             pipe.set_xdata("JOV_LINK", [(1000, link)])

@@ -72,7 +72,7 @@ def main(out):
             ("_TYPE", "128"), ("_NBRANCH", "V1"), ("_BRANCH", "1"), ("_NUM_SIDE", "1"),
             ("_NUM_RISER", "1"), ("_SIDE_PIPE", side), ("_DIST_PIPE", "100"), ("CM", "3"),
             ("CT", "Cu 15x1"), ("L", "3.000"), ("DN", "15"), ("_DW_NUMBER", ""),
-            ("_DW_CONNECT", ""), ("_LENGTH_SEGMENT", "3.000")] + common))
+            ("_DW_CONNECT", ""), ("_LENGTH_SEGMENT", "3000.000")] + common))
 
     radiator = msp.add_blockref("JOV_TELESO", (7500, 1600), dxfattribs={"layer": "PRVKY"})
     radiator.set_xdata("JOV_INSPT", [(1070, 0), (1010, (7550, 1600, 0)),

@@ -3,7 +3,8 @@
 // heating catalogue: the input is the file the user picks. The drawing
 // still saves and reloads with the same entities; an import that commits
 // nothing leaves the drawing as it was, and one commits only from a file
-// that reads; applying the same file again changes nothing more.
+// that reads and whose sections are whole; applying the same file again
+// changes nothing more.
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -101,7 +102,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string resultFile = fuzz::WriteScratchFile("result.txt", fuzz::Text(data, size));
   CSecSezNew branches;
-  const bool readable = ReadSectionFile(branches, resultFile.c_str()) == 2;
+  SectionFileReport report;
+  const bool readable = ReadSectionFile(branches, resultFile.c_str(), &report) == 2;
 
   int ended = 0;
   const std::string imported = Import(kData + "exported.dxf", &ended);
@@ -112,6 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   FUZZ_CHECK(readable, "a file that does not read was imported");
+  FUZZ_CHECK(report.malformed.IsEmpty(), std::string("a file of cut sections was imported: ") + report.malformed.GetString());
   FUZZ_CHECK(Handles(imported) == Handles(g_untouched), "the import added or lost entities");
 
   const std::string again = fuzz::WriteScratchFile("imported.dxf", imported);

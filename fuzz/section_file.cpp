@@ -2,7 +2,9 @@
 // and the export written from them. What reads is read alike with CR LF or
 // LF line ends; a branch never holds two sections of one number and the
 // look-ups find what a walk finds; no value read holds a ';' or a line
-// feed. The sections read, given to the writer as an export, come out
+// feed; the report names the sections that lack a line or values and the
+// 'P' lines that lack texts, and only sections of the file. The sections
+// read, given to the writer as an export, come out
 // field for field in the "CP" file, and appending adds the same branches
 // again without the header. Every line also goes through the record parser
 // alone.
@@ -68,6 +70,22 @@ void CheckStructure(const CSecSezNew& root) {
   }
 }
 
+void CheckReport(const CSecSezNew& root, const SectionFileReport& report) {
+  size_t sections = 0;
+  for (const CSecSezNew* b = root.GetFirstBranch(); b; b = b->GetNextBranch())
+    for (const CSecDataNew* s = b->GetFirstSection(); s; s = s->GetNextSection()) {
+      ++sections;
+      // A section without both names read lacks a line or values.
+      if (s->m_pName == "0" && s->m_zName == "0" && s->m_pValues.GetSize() == 0)
+        FUZZ_CHECK(!report.malformed.IsEmpty(), "a section of no line read is not reported");
+      auto held = report.textsHeld.find(s);
+      FUZZ_CHECK(held == report.textsHeld.end() || (held->second >= 0 && held->second < 4),
+                 "a 'P' line holds a count of texts out of range");
+    }
+  FUZZ_CHECK(report.textsHeld.size() <= sections, "texts reported of sections not read");
+  FUZZ_CHECK(Std(report.malformed).find_first_of(";\n") == std::string::npos, "the report holds a separator");
+}
+
 // The file as the text-mode reader sees it: CR LF as LF, up to Ctrl-Z.
 // (Not a fixed point: a CR left before a line feed pairs with it when read
 // again.)
@@ -114,8 +132,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input = fuzz::Text(data, size);
   const std::string path = fuzz::WriteScratchFile("result.txt", input);
   CSecSezNew root;
-  const int version = ReadSectionFile(root, path.c_str());
+  SectionFileReport report;
+  const int version = ReadSectionFile(root, path.c_str(), &report);
   FUZZ_CHECK(version == 0 || version == 2, "a version that is neither 0 nor 2");
+  CheckReport(root, report);
   FUZZ_CHECK(version == 2 || !root.GetFirstBranch(), "a file not read gave branches");
   CheckStructure(root);
   const std::string read = Describe(root);

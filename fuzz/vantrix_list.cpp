@@ -1,5 +1,6 @@
 // The Vantrix project list file, read from disk. Only complete records load,
-// no more than the file's count promises; what loads saves, loads back to
+// no more than the file's count promises; a file cut within its count is
+// said to be damaged, alike on every load; what loads saves, loads back to
 // the same records and saves again to the same bytes.
 #include <cstdint>
 #include <cstring>
@@ -11,7 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteScratchFile("project.lst", fuzz::Text(data, size));
   CVantrixData list;
-  LoadVantrixDataList(list, path.c_str());
+  const bool whole = LoadVantrixDataList(list, path.c_str());
+  FUZZ_CHECK(size == 0 || size >= 4 || !whole, "a cut count read as a whole list");
   const size_t count = fuzz::Records(list).size();
   FUZZ_CHECK(fuzz::Records(list, true).size() == count, "an incomplete record loaded");
   int32_t stored = 0;
@@ -20,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Loading appends behind what the list holds.
   CVantrixData twice;
-  LoadVantrixDataList(twice, path.c_str());
+  FUZZ_CHECK(LoadVantrixDataList(twice, path.c_str()) == whole, "a second load says otherwise");
   LoadVantrixDataList(twice, path.c_str());
   FUZZ_CHECK(fuzz::Records(twice).size() == 2 * count, "a second load does not append the same records");
 

@@ -179,23 +179,29 @@ TEST_F(VantrixListFile, ADamagedFileGivesTheRecordsBeforeTheDamage) {
     file += Stored(0, r);
     ends.push_back(file.size());
   }
+  bool whole = true;  // what the last load said
   auto load = [&](const std::string& bytes) {
     Put("cut.cad", bytes);
     CVantrixData list;
-    LoadVantrixDataList(list, Win("cut.cad").c_str());
+    whole = LoadVantrixDataList(list, Win("cut.cad").c_str());
     return Contents(list);
   };
 
-  for (size_t length = 0; length < file.size(); ++length) {
+  for (size_t length = 0; length <= file.size(); ++length) {
     std::vector<std::vector<std::string>> expected;
     for (size_t k = 0; k < records.size() && ends[k] <= length; ++k) expected.push_back(Row(records[k]));
     EXPECT_EQ(load(file.substr(0, length)), expected) << "cut after " << length << " bytes";
+    // Only the empty file and the whole one are no damage.
+    EXPECT_EQ(whole, length == 0 || length == file.size()) << "cut after " << length << " bytes";
   }
 
-  // The count is not trusted either way.
+  // The count is not trusted either way; a wrong one is damage.
   EXPECT_EQ(load(Int32(INT32_MAX) + file.substr(4)).size(), 3u);
-  EXPECT_EQ(load(Int32(2) + file.substr(4)).size(), 2u) << "what follows the counted records is ignored";
+  EXPECT_FALSE(whole);
+  EXPECT_EQ(load(Int32(2) + file.substr(4)).size(), 2u) << "what follows the counted records is not read";
+  EXPECT_FALSE(whole);
   EXPECT_TRUE(load(Int32(-1) + file.substr(4)).empty());
+  EXPECT_FALSE(whole);
   // A field length beyond the file's end, then one claiming 4 GB.
   std::string damaged = Int32(2) + Stored(0, records[0]) + std::string(1, '\0') + Int32(1) + Int32(1000) + "abc";
   EXPECT_EQ(load(damaged).size(), 1u);
@@ -272,17 +278,16 @@ TEST_F(VantrixListFile, CadLinesBecomeRecordsOfEighteenFields) {
   EXPECT_EQ(list.CSeznam::GetCount(), 6u);
 }
 
-TEST_F(VantrixListFile, LongCadLinesComeInPiecesOf1022Characters) {
+TEST_F(VantrixListFile, LongCadLinesAreOneRecordEach) {
   const std::string exact(1022, 'a');
-  const std::string longer = std::string(1022, 'b') + "c;d";
+  const std::string longer = std::string(3000, 'b') + "c;d";
   Put("long.cad", exact + "\r\n" + longer + "\n" + exact);
   CVantrixData list;
   EXPECT_EQ(ImportVantrixCadFile(list, Win("long.cad").c_str()), 1);
   std::vector<std::string> fields0;
   for (const CVantrixData* r = list.First(); r; r = r->Next()) fields0.push_back(r->Text(0));
-  EXPECT_EQ(fields0, (std::vector<std::string>{exact, std::string(1022, 'b'), "c", exact}))
-      << "a line of exactly 1022 characters is one record, its line end no second one";
-  EXPECT_EQ(list.First()->Next()->Next()->Text(1), std::string("d"));
+  EXPECT_EQ(fields0, (std::vector<std::string>{exact, std::string(3000, 'b') + "c", exact}));
+  EXPECT_EQ(list.First()->Next()->Text(1), std::string("d"));
 }
 
 TEST_F(VantrixListFile, AnImportedProjectKeepsItsCompleteRecordsThroughTheManagersSteps) {

@@ -11,10 +11,11 @@
 namespace {
 
 // The message of a reading that did not give a network to export; none
-// for the others (a No to the reset among them).
+// for the others (a No to the reset and a cancelled pick among them).
 UINT FailureMessage(int result) {
   switch (result) {
     case kExportUnusable: return IDS_NETWORK_INCOMPLETE;
+    case kExportNoFloorPlan: return IDS_NO_FLOOR_PLAN_PIPES;
     case kExportSecondScheme: return IDS_SEVERAL_SCHEMES;
     case kExportOnlyExcluded: return IDS_ONLY_EXCLUDED_PIPES;
     case kExportSeveralStarts: return IDS_SEVERAL_START_PIPES;

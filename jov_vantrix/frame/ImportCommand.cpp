@@ -47,10 +47,18 @@ void ImportCalculationResults(JovCutParams& params) {
   }
 
   CSecSezNew branches;
-  const int version = ReadSectionFile(branches, dialog.GetPathName());
+  SectionFileReport report;
+  const int version = ReadSectionFile(branches, dialog.GetPathName(), &report);
   if (version != 2) {
     CancelChange(host);
     MessageBoxRes(owner, IDS_RESULT_FILE_UNREADABLE, MB_ICONHAND);
+    return;
+  }
+  // A cut section would blank what the drawing holds: nothing of such a
+  // file is applied.
+  if (!report.malformed.IsEmpty()) {
+    CancelChange(host);
+    MessageBoxRes(owner, IDS_RESULT_FILE_MALFORMED, MB_ICONHAND, report.malformed);
     return;
   }
 
@@ -60,7 +68,8 @@ void ImportCalculationResults(JovCutParams& params) {
     CollectSchemeAssocs(list, list.m_texts[i], assocs);
     if (assocs.GetSize() != 1) continue;
     params.m_schemeStamp = assocs[0];
-    applied += ApplyImportedSections(list, params, FindSectionBranch(branches, list.m_texts[i]), version);
+    applied += ApplyImportedSections(list, params, FindSectionBranch(branches, list.m_texts[i]), version,
+                                     &report);
   }
 
   if (!HostBeginChange(host)) return;

@@ -1,10 +1,13 @@
 #include "jov_vantrix/network/CJov_ExportDlg.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "common/AnchorRule.h"
-#include "dataformat/GroupCodeChain.h"
+#include "common/CreateFolderPath.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
 #include "common/prf_store.h"
@@ -20,6 +23,7 @@
 #include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/CFileDialog.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/file_system.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/ui_services.h"
@@ -33,6 +37,7 @@ constexpr char kHistorySection[] = "CUT_EXPORT_DLG";
 constexpr char kHistoryPrefix[] = "HIST";
 constexpr uint32_t kHistorySaved = 50;
 constexpr char kLayoutKey[] = "windowPosition";
+constexpr double kDefaultLabelHeight = 2.5;  // millimetres, as the section dialog proposes
 
 CString DataFile(const char* name) {
   char path[MAX_PATH];
@@ -102,6 +107,8 @@ void CJov_ExportDlg::ReadSettings() {
   m_descriptionsCheck.SetCheck(GetPrivateProfileIntA(kExportSection, "DESC_SEGM", 0, settings) ? BST_CHECKED
                                                                                                 : BST_UNCHECKED);
   m_configuredHeight = ParseCutNumber(ReadSetting(settings, "DESC", "HEIGHT"));
+  // Labels of no height would not be drawn: the section dialog's height.
+  if (!std::isfinite(m_configuredHeight) || m_configuredHeight <= 0.0) m_configuredHeight = kDefaultLabelHeight;
   // A missing or zero factor would make labels of no width.
   m_params.descriptionScaleFactor = ParseCutNumber(ReadSetting(settings, "DESC", "SCFACTOR"));
   if (m_params.descriptionScaleFactor <= 0.0) m_params.descriptionScaleFactor = 1.0;
@@ -170,23 +177,48 @@ void CJov_ExportDlg::OnFirstNumberKillFocus() {
   m_firstNumberBox.AddToHistory(m_params.firstSegmentNumber, 0);
 }
 
-int CJov_ExportDlg::FirstNumber() const {
-  const int number = std::atoi(m_params.firstSegmentNumber);
-  return number > 0 ? number : 0;
+int64_t CJov_ExportDlg::FirstNumber() const {
+  // Checked: any number past int reads as one past it.
+  const long long number = std::strtoll(m_params.firstSegmentNumber, nullptr, 10);
+  if (number <= 0) return 0;
+  return number > INT32_MAX ? int64_t{INT32_MAX} + 1 : number;
 }
 
-bool CJov_ExportDlg::StartNumbering() {
-  if (m_pUndo && m_pUndo->GetSize() > 0) return true;
+bool CJov_ExportDlg::CheckFirstNumber() {
   if (FirstNumber() == 0) {
     MessageBoxRes(m_hWnd, IDS_NUMBER_MISSING, MB_ICONHAND);
     return false;
   }
+  const int64_t largest = LargestFirstNumber(m_network);
+  if (FirstNumber() <= largest) return true;
+  CString bound;
+  bound.Format("%lld", static_cast<long long>(std::max<int64_t>(largest, 0)));
+  MessageBoxRes(m_hWnd, IDS_FIRST_NUMBER_TOO_LARGE, MB_ICONHAND, bound);
+  return false;
+}
+
+bool CJov_ExportDlg::StartNumbering() {
+  if (m_pUndo && m_pUndo->GetSize() > 0) return true;
+  if (!CheckFirstNumber()) return false;
   m_network.m_scheme.m_nextFreeNumber = static_cast<uint32_t>(FirstNumber());
   return true;
 }
 
+bool CJov_ExportDlg::MakeSettingsFolder() {
+  if (m_settingsFolder == 0) {
+    const CString settings = DataFile(kSettingsFile);
+    // A file of the folder's name counts as made for the folder maker.
+    const CString folder = settings.Left(std::max(settings.ReverseFind('\\'), settings.ReverseFind('/')));
+    const DWORD attributes = CreateFolderPath(settings, true) ? GetFileAttributesA(folder) : INVALID_FILE_ATTRIBUTES;
+    m_settingsFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : -1;
+    if (m_settingsFolder < 0) MessageBoxRes(m_hWnd, IDS_SETTINGS_FOLDER_NOT_MADE, MB_ICONEXCLAMATION, settings);
+  }
+  return m_settingsFolder > 0;
+}
+
 void CJov_ExportDlg::OnOK() {
   const CString settings = DataFile(kSettingsFile);
+  MakeSettingsFolder();
   m_params.segmentDescriptions = m_descriptionsCheck.GetCheck() == BST_CHECKED ? 1 : 0;
   WriteNumber(settings, "DESC_SEGM", static_cast<int>(m_params.segmentDescriptions));
   // From the millimetres of the settings each time, so that a second OK
@@ -197,16 +229,11 @@ void CJov_ExportDlg::OnOK() {
 
   // The box's text is the first number whether or not it lost the focus.
   m_firstNumberBox.GetWindowText(m_params.firstSegmentNumber);
-  if (FirstNumber() == 0) {
-    MessageBoxRes(m_hWnd, IDS_NUMBER_MISSING, MB_ICONHAND);
-    return;
-  }
+  if (!CheckFirstNumber()) return;
   CString file;
   m_fileBox.GetWindowText(file);
   WritePrivateProfileStringA(kExportSection, "SEGM_NUMBER", m_params.firstSegmentNumber, settings);
-  WritePrivateProfileStringA(kExportSection, "LAST_FILE", file, settings);
   m_fileBox.AddToHistory(file, 0);
-  m_fileBox.SaveHistory(settings, kHistorySection, kHistoryPrefix, kHistorySaved);
   if (file.IsEmpty()) {
     MessageBoxRes(m_hWnd, IDS_EXPORT_FILE_MISSING, MB_ICONHAND);
     return;
@@ -219,8 +246,12 @@ void CJov_ExportDlg::OnOK() {
   // Numbered once, only when the file can be written.
   StartNumbering();
   CompleteExportNumbering(m_network);
-  if (!BuildExportSectionList(m_network, m_params, m_sections)) {
-    MessageBoxA(m_hWnd, LoadText(IDS_EXPORT_NOT_BUILT), GetHostProductTitle(), MB_ICONHAND);
+  CString unwritable;
+  if (!BuildExportSectionList(m_network, m_params, m_sections, &unwritable)) {
+    if (!unwritable.IsEmpty())
+      MessageBoxRes(m_hWnd, IDS_EXPORT_TEXT_SEPARATOR, MB_ICONHAND, unwritable);
+    else
+      MessageBoxA(m_hWnd, LoadText(IDS_EXPORT_NOT_BUILT), GetHostProductTitle(), MB_ICONHAND);
     EndDialog(IDCANCEL);
     return;
   }
@@ -230,6 +261,9 @@ void CJov_ExportDlg::OnOK() {
     EndDialog(IDCANCEL);
     return;
   }
+  // Only a file that was written is proposed next time.
+  WritePrivateProfileStringA(kExportSection, "LAST_FILE", file, settings);
+  m_fileBox.SaveHistory(settings, kHistorySection, kHistoryPrefix, kHistorySaved);
   EndDialog(IDOK);
 }
 
@@ -258,6 +292,7 @@ void CJov_ExportDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
 
 void CJov_ExportDlg::OnDestroy() {
   ForgetPreview();
+  MakeSettingsFolder();
   prf_store layout;
   layout.Open(DataFile(kSettingsFile), kExportSection);
   SaveWindowLayout(this, this, &layout, kLayoutKey);

@@ -81,18 +81,26 @@ class CJov_ExportDlg : public CDialog, public resizeWnd {
  private:
   void ReadSettings();
   // The first segment number as a counter; 0 when it is empty or zero,
-  // which numbering refuses (message 28).
-  int FirstNumber() const;
-  // A step the preview or the buttons start: refused with message 28 while
-  // no step is on the stack and the first number is no counter; otherwise
-  // the counter starts at the first number then.
+  // which numbering refuses (message 28). A number too large for int
+  // comes out larger than the scheme allows.
+  int64_t FirstNumber() const;
+  // Whether the first number will do; otherwise says why (message 28, or
+  // the largest first number the scheme's numbers allow) and false.
+  bool CheckFirstNumber();
+  // A step the preview or the buttons start: refused while no step is on
+  // the stack and the first number will not do; otherwise the counter
+  // starts at the first number then.
   bool StartNumbering();
   void AfterNumberingChange();
   void RedrawPreview();
   // The records stop pointing at the preview's entities, which go with it.
   void ForgetPreview();
 
+  // Makes the settings' folder before the first write, as the manager
+  // does; says once when it cannot be made.
+  bool MakeSettingsFolder();
   double m_configuredHeight = 0.0;  // "HEIGHT" in millimetres, converted on OK
+  int m_settingsFolder = 0;  // 0 not made yet, 1 there, -1 cannot be made
   CUndoArray* m_pUndo = nullptr;
 };
 

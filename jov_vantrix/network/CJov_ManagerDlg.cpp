@@ -132,7 +132,8 @@ void CJov_ManagerDlg::OnImport() {
     return;
   }
   CVantrixData imported;
-  if (ImportVantrixCadFile(imported, dialog.GetPathName()) != 1) {
+  // An empty file, or one that is no project text, has no item to offer.
+  if (ImportVantrixCadFile(imported, dialog.GetPathName()) != 1 || !HasCompleteVantrixData(imported)) {
     AfxMessageBox("read/parse error", MB_ICONINFORMATION);
     return;
   }
@@ -146,9 +147,10 @@ void CJov_ManagerDlg::OnImport() {
     MessageBoxRes(m_hWnd, IDS_PROJECT_ALREADY_REGISTERED, MB_ICONINFORMATION, name);
     return;
   }
+  // A list that is not there is not registered (the save said why).
+  if (!SaveVantrixDataList(imported, VantrixProjectFile(name))) return;
   // A project deleted in this run and imported again keeps its new file.
   KeepProjectFile(name);
-  SaveVantrixDataList(imported, VantrixProjectFile(name));
   m_projects.InsertItem(m_projects.GetItemCount(), name);
   m_useSwitch.EnableWindow(m_projects.GetItemCount() > 0);
   m_currentLabel.SetWindowText(name);
@@ -212,29 +214,39 @@ LRESULT CJov_ManagerDlg::OnHostQuery(WPARAM, LPARAM) { return 1; }
 
 void CJov_ManagerDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
-  SaveRegistration();
+  // A registration that is not written keeps the list files it names; the
+  // dialog stays open.
+  if (!SaveRegistration()) {
+    MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_WRITTEN, MB_ICONHAND, VantrixSettingsFile());
+    return;
+  }
   for (INT_PTR i = 0; i < m_deletedProjects.GetSize(); ++i) DeleteFileA(VantrixProjectFile(m_deletedProjects[i]));
   m_deletedProjects.RemoveAll();
   EndDialog(IDOK);
 }
 
-void CJov_ManagerDlg::SaveRegistration() {
+bool CJov_ManagerDlg::SaveRegistration() {
   const CString settings = VantrixSettingsFile();
   // A profile without its data folder yet must not lose the registration.
   CreateFolderPath(settings, true);
+  bool written = true;
+  auto write = [&](const char* key, const char* value) {
+    written = WritePrivateProfileStringA(kSection, key, value, settings) && written;
+  };
   char current[kValueSize] = "";
   m_currentLabel.GetWindowText(current, sizeof current);
-  WritePrivateProfileStringA(kSection, "VANTRIX_ACTUAL", current, settings);
+  write("VANTRIX_ACTUAL", current);
   const int count = m_projects.GetItemCount();
   for (int i = 0; i < count; ++i) {
     char name[kValueSize] = "";
     m_projects.GetItemText(i, 0, name, sizeof name);
-    WritePrivateProfileStringA(kSection, ProjectKey(i), name, settings);
+    write(ProjectKey(i), name);
   }
   if (count == 0) m_use = 0;
   CString number;
   number.Format("%d", m_use);
-  WritePrivateProfileStringA(kSection, "VANTRIX_USE", number, settings);
+  write("VANTRIX_USE", number);
   number.Format("%d", count);
-  WritePrivateProfileStringA(kSection, "VANTRIX_FILE_COUNT", number, settings);
+  write("VANTRIX_FILE_COUNT", number);
+  return written;
 }

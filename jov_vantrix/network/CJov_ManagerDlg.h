@@ -46,7 +46,8 @@ class CJov_ManagerDlg : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  void SaveRegistration();
+  // Writes the registration into "Jov.ini"; false when any write failed.
+  bool SaveRegistration();
   void EnableSelectionButtons(BOOL enable);
   // Forgets a pending deletion of that project; true when there was one.
   bool KeepProjectFile(const CString& name);

@@ -1,12 +1,14 @@
 #include "jov_vantrix/network/CJov_ModifyDlg.h"
 
 #include "common/VantrixDataControls.h"
+#include "common/HostModule.h"
 #include "common/VantrixDataList.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/DialogMessages.h"
 #include "jov_vantrix/network/CJov_ManagerDlg.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/file_system.h"
 #include "platform/win32/ui_services.h"
 
 BEGIN_MESSAGE_MAP(CJov_ModifyDlg, CDialog)
@@ -38,8 +40,13 @@ BOOL CJov_ModifyDlg::OnInitDialog() {
   m_items.InsertColumn(0, "", LVCFMT_LEFT, client.Width() - 10);
   m_items.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
 
-  LoadVantrixDataList(m_records, VantrixProjectFile(m_projectName));
+  m_damaged = !LoadVantrixDataList(m_records, VantrixProjectFile(m_projectName));
   FillVantrixListCtrl(m_records, m_items);
+  if (m_damaged) {
+    CString which;
+    which.Format("\"%s\" (%u records read)", m_projectName.GetString(), m_records.CSeznam::GetCount());
+    MessageBoxRes(m_hWnd, IDS_PROJECT_LIST_DAMAGED, MB_ICONEXCLAMATION, which);
+  }
   return TRUE;
 }
 
@@ -58,6 +65,17 @@ void CJov_ModifyDlg::OnOK() {
     auto* record = reinterpret_cast<CVantrixData*>(m_items.GetItemData(i));
     if (record) record->marked = m_items.GetCheck(i) ? 1 : 0;
   }
-  SaveVantrixDataList(m_records, VantrixProjectFile(m_projectName));
+  const CString file = VantrixProjectFile(m_projectName);
+  // What could not be read of a damaged list stays in its copy.
+  const CString kept = file + ".bak";
+  if (m_damaged && !MoveFileExA(file, kept, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    MessageBoxRes(m_hWnd, IDS_PROJECT_LIST_NOT_KEPT, MB_ICONHAND, kept);
+    return;
+  }
+  if (!SaveVantrixDataList(m_records, file)) {
+    if (m_damaged) MoveFileExA(kept, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    return;
+  }
+  m_damaged = false;
   EndDialog(IDOK);
 }

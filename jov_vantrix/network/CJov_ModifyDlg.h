@@ -1,7 +1,8 @@
 // The manager's modify dialog: the complete items of one project as a list
 // of "room - item" rows whose check boxes say which items are placed. OK
 // writes the marks back into the project's list file; the dialog owns the
-// records it read.
+// records it read. A damaged list file is said when the dialog opens, and
+// OK keeps it beside the new one as "name.bak".
 #pragma once
 
 #include "common/CVantrixData.h"
@@ -18,6 +19,7 @@ class CJov_ModifyDlg : public CDialog {
   CListCtrl m_items;
   CString m_projectName;
   CVantrixData m_records;  // list head
+  bool m_damaged = false;  // the list file could be read only in part
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;

@@ -20,6 +20,7 @@
 #include "jov_vantrix/network/NetworkRecords.h"
 #include "jov_vantrix/network/NumberText.h"
 #include "jov_vantrix/network/ProductLookup.h"
+#include "jov_vantrix/network/SectionFile.h"
 #include "platform/win32/code_page.h"
 
 namespace {
@@ -55,7 +56,9 @@ void WritePipeKeys(CObjDataNew& pipe, const PropertyNames& names, const CString&
   SetProperty(pipe, "_NUM_ISOL_THICKNESS", ValueAt(values, 5));
 }
 
-void WriteProductKeys(CObjDataNew& product, const CSecDataNew& s) {
+// texts: how many of the 'P' line's texts the file held; the fields of
+// those it did not hold keep what the drawing has.
+void WriteProductKeys(CObjDataNew& product, const CSecDataNew& s, int texts) {
   SetProperty(product, "VE", ValueAt(s.m_pValues, 6));
   SetProperty(product, "_NUM_HYDR_VENTIL", ValueAt(s.m_pValues, 7));
   SetProperty(product, "SR", ValueAt(s.m_pValues, 8));
@@ -63,7 +66,7 @@ void WriteProductKeys(CObjDataNew& product, const CSecDataNew& s) {
   SetProperty(product, "_NUM_HYDR_SROUBENI", ValueAt(s.m_pValues, 9));
   CJovPropData& vantrix = product.m_jovData.m_vantrixRecords;
   for (int field = 1; field <= 5; ++field) vantrix.SetRecordField(field, ValueAt(s.m_pValues, field + 9));
-  for (int field = 8; field <= 11; ++field) vantrix.SetRecordField(field, s.m_productFields[field - 8]);
+  for (int field = 8; field < 8 + texts; ++field) vantrix.SetRecordField(field, s.m_productFields[field - 8]);
 }
 
 // The look-ups of one application of a branch, each answering what the
@@ -205,7 +208,8 @@ void CollectSchemeAssocs(const CObjSezNew& list, const CString& branch, CStringA
   }
 }
 
-int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* branch, int) {
+int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* branch, int,
+                          const SectionFileReport* report) {
   if (!branch) return 0;
   jovDatabase::Database* db = TheApp().GetDatabase('T');
   if (!db) return 0;
@@ -220,12 +224,15 @@ int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* br
     const CSecDataNew* s = index.Section(r->GetNumber());
     if (!s) continue;
     ++applied;
+    int texts = 4;
+    if (report)
+      if (auto held = report->textsHeld.find(s); held != report->textsHeld.end()) texts = held->second;
     const CString& name = supply ? s->m_pName : s->m_zName;
     const CStringArray& values = supply ? s->m_pValues : s->m_zValues;
     WritePipeKeys(*r, names, name, values);
     if (supply) {
       if (CObjDataNew* product = index.Product(*r, false)) {
-        WriteProductKeys(*product, *s);
+        WriteProductKeys(*product, *s, texts);
         CStringArray lines;
         ExpandDescriptionMask(*product, params, lines);
         if (lines.GetSize() > 0)
@@ -239,7 +246,7 @@ int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* br
       auto* other = static_cast<CObjDataNew*>(linked[i]);
       WritePipeKeys(*other, names, name, values);
       if (!supply) continue;
-      if (CObjDataNew* product = index.Product(*other, true)) WriteProductKeys(*product, *s);
+      if (CObjDataNew* product = index.Product(*other, true)) WriteProductKeys(*product, *s, texts);
     }
   }
   return applied;

@@ -23,6 +23,7 @@ class CObjDataNew;
 class CObjSezNew;
 class CSecSezNew;
 class JovCutParams;
+struct SectionFileReport;
 
 // Reads the host's current selection into the list (network inserts, pipes
 // numbered by an export, description texts; everything else as it is) and
@@ -40,8 +41,10 @@ void CollectSchemeAssocs(const CObjSezNew& list, const CString& branch, CStringA
 // Writes a branch's sections into the pipes of the parameter block's
 // current scheme (its scheme stamp) whose numbers the branch holds. Returns
 // how many pipes took a section: 0 for a null branch or without the 'T'
-// catalogue.
-int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* branch, int version);
+// catalogue. With the file's report, a product's texts the file did not
+// hold keep their values.
+int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* branch, int version,
+                          const SectionFileReport* report = nullptr);
 
 // The records sharing the record's link handle, other than itself, of its
 // object type or risers, from the list or (fromUnassociated) from its

@@ -30,7 +30,7 @@ struct PipeCounts {
   int included5 = 0, included6 = 0, excluded5 = 0, excluded6 = 0;
 };
 
-enum class Outcome { kept, refused, discarded };
+enum class Outcome { kept, refused };
 
 // Another riser record of the pipe's type with an end at one of the pipe's.
 bool BlocksEnd(const CObjDataNew* r, const CObjDataNew* pipe) {
@@ -53,14 +53,6 @@ double EntityReal(const resbuf* entity, int16_t code) {
   for (; node && node->code != 0; node = node->next)
     if (node->code == code) return node->value.real;
   return 0.0;
-}
-
-// The segment-number labels an export draws are not part of the network.
-bool IsSegmentLabel(const resbuf* chain) {
-  const resbuf* node = FindGroupCode(chain, 1001);
-  return node && node->value.text && _mbsicmp(node->value.text, "QM_KEY") == 0 && node->next &&
-         IsStringNode(node->next) && node->next->value.text &&
-         _mbsicmp(node->next->value.text, "T-cisla_useku") == 0;
 }
 
 class ExportReader {
@@ -120,8 +112,11 @@ class ExportReader {
         record->m_objectType = kObjectDescription;
         return FileAndCount(record, false);
       }
+      // A segment-number label of an earlier export is no part of the
+      // network; it stays among the records read, where the labelling of
+      // this export finds it to rewrite it.
       record->m_entityKind = kEntityText;
-      return IsSegmentLabel(chain) ? Outcome::discarded : Outcome::kept;
+      return Outcome::kept;
     }
     return Outcome::kept;
   }
@@ -135,6 +130,8 @@ class ExportReader {
     } else if (balanced && c.included5 != 0 && c.excluded5 != 0) {
       if (result_ == kExportNumberedBefore) return kExportNumberedBefore;
       result_ = kExportComplete;
+    } else if (balanced && c.included5 != 0) {
+      result_ = kExportNoFloorPlan;
     }
 
     // One index of the segment ends serves both steps below: the riser
@@ -275,11 +272,6 @@ int ReadExportNetwork(CObjSezNew& network, qmArray<resbuf*>* kept) {
     CObjDataNew* record = NewReadRecord(entity, network.m_readCount);
     network.m_allRecords.Add(record);
     const Outcome outcome = reader.Read(record);
-    if (outcome == Outcome::discarded) {
-      network.m_allRecords.RemoveAt(network.m_allRecords.GetUpperBound());
-      delete record;
-      continue;
-    }
     if (!record->m_pGroup) network.m_heldRecords.AddTail(record);
     if (outcome == Outcome::refused) return kExportSecondScheme;
   }

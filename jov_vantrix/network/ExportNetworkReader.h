@@ -20,6 +20,8 @@ constexpr int kExportSecondScheme = -1;      // a record of another scheme assoc
 constexpr int kExportOnlyExcluded = -2;      // balanced, but no included pipes
 constexpr int kExportSeveralStarts = -3;     // more than one free start pipe
 constexpr int kExportNumberedBefore = -5;    // numbers of an earlier export are in the drawing
+constexpr int kExportNoFloorPlan = -6;       // balanced included pipes, no floor-plan pipe selected
+constexpr int kExportPickCancelled = -7;     // the user left a selection prompt
 
 // Reads the chains of kept, in order, when given, else the host's current
 // selection. Every entity read becomes a record of the list's all-records

@@ -2,6 +2,8 @@
 // group, number all the rest, undo takes the last step back; the numbers
 // stay aligned with the first segment number, and OK waits until every
 // group is numbered or fixed.
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <unordered_set>
 #include <vector>
@@ -34,20 +36,24 @@ void CJov_ExportDlg::OnPreviewPick(uint32_t id) {
 }
 
 void CJov_ExportDlg::RebaseNumbers() {
-  uint32_t smallest = 100000;
+  // The smallest of the numbers there are, however large the first one.
+  int64_t smallest = INT64_MAX;
   for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
     if (!group->m_changed) continue;
     for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
-      if (r->GetNumber() != 0 && static_cast<uint32_t>(r->GetNumber()) < smallest)
-        smallest = static_cast<uint32_t>(r->GetNumber());
+      if (r->GetNumber() != 0) smallest = std::min<int64_t>(smallest, r->GetNumber());
   }
-  const int difference = static_cast<int>(smallest) - std::atoi(m_params.firstSegmentNumber);
+  if (smallest == INT64_MAX) return;
+  const int64_t difference = smallest - FirstNumber();
   if (difference == 0) return;
+  // The first number was checked against the scheme's numbers: the
+  // results fit int.
+  auto moved = [difference](int number) { return static_cast<int>(number - difference); };
   for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
     if (!group->m_changed) continue;
     for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
-      if (r->GetNumber() != 0) r->SetNumber(r->GetNumber() - difference);
-      if (r->GetConnect() != 0) r->SetConnect(r->GetConnect() - difference);
+      if (r->GetNumber() != 0) r->SetNumber(moved(r->GetNumber()));
+      if (r->GetConnect() != 0) r->SetConnect(moved(r->GetConnect()));
       UpdateNumberLabel(r);
     }
   }

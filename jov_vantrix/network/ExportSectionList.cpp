@@ -1,9 +1,13 @@
 #include "jov_vantrix/network/ExportSectionList.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "common/CNumberingSnapshot.h"
+#include "dataformat/GroupCodeChain.h"
 #include "common/Prefetch.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
@@ -41,6 +45,29 @@ CString NeighbourBranch(const CObjDataNew* pipe) {
   const int number = ParseDecimal(name);
   if (number >= 1 && number <= 9) name = CString("V") + name;
   return name;
+}
+
+bool HoldsSeparator(const char* text) { return text && std::strpbrk(text, ";\r\n"); }
+
+// The file is not quoted: a ';' or a line end in a text it carries would
+// shift every later field. Says the first such text of a pipe's section as
+// "handle (key KEY)".
+bool FindSeparatorText(const CObjDataNew* pipe, const CObjDataNew* product, CString& where) {
+  auto found = [&where](const CObjDataNew* record, const char* key) {
+    const char* handle = GetEntityString(record->m_entityChain.GetChain(), 5);
+    where.Format("%s (key %s)", handle && *handle ? handle : "?", key);
+    return true;
+  };
+  if (HoldsSeparator(pipe->m_branchName)) return found(pipe, "_NBRANCH");
+  if (pipe->m_CM.IsEmpty()) return false;
+  for (const char* key : {"CM", "CT"})
+    if (HoldsSeparator(pipe->m_jovData.GetProperty(key))) return found(pipe, key);
+  if (!product || !product->m_jovData.GetAppChain(CJovData::kAppVantrix)) return false;
+  const auto* record = static_cast<const CJovPropData*>(product->m_jovData.m_vantrixRecords.GetHead());
+  static const char* const kFields[] = {"_VANTRIX 8", "_VANTRIX 9", "_VANTRIX 10", "_VANTRIX 11"};
+  for (uint32_t field = 8; record && field <= 11; ++field)
+    if (HoldsSeparator(record->GetField(field))) return found(product, kFields[field - 8]);
+  return false;
 }
 
 // Hints the pipe pair some steps ahead: far ahead the fields the section
@@ -86,6 +113,18 @@ int NumberSchemeGroup(CObjSezNew& network, int groupId) {
   SnapshotGroup(group, &offset, snapshot);
   scheme.m_nextFreeNumber += group->m_pipeCount;
   return 1;
+}
+
+int64_t LargestFirstNumber(const CObjSezNew& network) {
+  int64_t span = 0;
+  int64_t largestRead = 0;
+  for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
+    span += group->m_pipeCount;
+    for (const CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
+      largestRead = std::max<int64_t>({largestRead, std::abs(int64_t{r->GetReadNumber()}),
+                                       std::abs(int64_t{r->GetReadConnect()})});
+  }
+  return int64_t{INT32_MAX} - span - largestRead;
 }
 
 void CompleteExportNumbering(CObjSezNew& network) {
@@ -136,7 +175,8 @@ void CompleteExportNumbering(CObjSezNew& network) {
   if (lastWithFlagA < noted.size()) number(lastWithFlagA);
 }
 
-bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections) {
+bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections,
+                            CString* unwritable) {
   sections.RemoveAll();
   sections.m_branchNames.RemoveAll();
 
@@ -175,7 +215,13 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
     unassociated.Collect(partner, linkedReturn);
     CString connected;
     connects.ConnectedBranchName(pipe, connected);
-    BuildSectionRecord(sections, params.units, pipe, partner, FindPartnerRecord(pipe), connected);
+    CObjDataNew* product = FindPartnerRecord(pipe);
+    CString where;
+    if (FindSeparatorText(pipe, product, where)) {
+      if (unwritable) *unwritable = where;
+      return false;
+    }
+    BuildSectionRecord(sections, params.units, pipe, partner, product, connected);
   }
   if (linkedSupply.GetSize() == 0 || linkedReturn.GetSize() == 0) return false;
 

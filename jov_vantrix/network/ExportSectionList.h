@@ -6,6 +6,8 @@
 // height above 0.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/mfc/CString.h"
 
 class CObjDataNew;
@@ -18,6 +20,12 @@ struct ExportParams;
 // missing, fixed or numbered already.
 int NumberSchemeGroup(CObjSezNew& network, int groupId);
 
+// The largest first number for which every number and connect number the
+// scheme's groups can take stays within int, which the exchange file and
+// the drawing hold: INT32_MAX less the numbers the groups take and their
+// largest read number or connect.
+int64_t LargestFirstNumber(const CObjSezNew& network);
+
 // What confirming the export does first: the groups not yet numbered take
 // their numbers from the counter in list order, then the links between
 // groups are made consistent (every group without flag A, then the last
@@ -28,9 +36,11 @@ void CompleteExportNumbering(CObjSezNew& network);
 // of a group with the i-th return pipe of that group) and writes the
 // numbers into the pipes and the pipes linked to them, labelling the supply
 // pipes when asked. False, with nothing written, when a group holds
-// unequal numbers of supply and return pipes or no pipe is linked to a
-// floor-plan pipe.
-bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections);
+// unequal numbers of supply and return pipes, no pipe is linked to a
+// floor-plan pipe, or a text the file would carry holds a ';', CR or LF
+// (then unwritable, when given, says its entity's handle and key).
+bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections,
+                            CString* unwritable = nullptr);
 
 // Appends one section made from a pipe, its partner and its product (both
 // may be null); the branch goes to the head of the list's branch names the

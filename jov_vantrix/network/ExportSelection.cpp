@@ -44,10 +44,14 @@ int PreselectNetwork(CJov_ExportDlg& dialog, bool prompt) {
   const HostExport2D* host = TheApp().m_pHostTable;
   char text[256] = "";
   LoadStringA(AfxGetResourceHandle(), IDS_PROMPT_SELECT_EXPORT, text, sizeof text);
-  int result = 0;
-  if (HostSelect(host, text, 2, 0, nullptr) == HOST_NORMAL && ShowPickBanner(true) == 1 &&
-      HostSelect(host, text, 0, 4, nullptr) == HOST_NORMAL)
-    result = ReadExportNetwork(dialog.m_network, nullptr);
+  // A prompt the user left is no failure to report.
+  int result = kExportPickCancelled;
+  if (HostSelect(host, text, 2, 0, nullptr) == HOST_NORMAL) {
+    result = kExportUnusable;
+    if (ShowPickBanner(true) == 1)
+      result = HostSelect(host, text, 0, 4, nullptr) == HOST_NORMAL ? ReadExportNetwork(dialog.m_network, nullptr)
+                                                                    : kExportPickCancelled;
+  }
   ShowPickBanner(false);
   return result;
 }

@@ -136,9 +136,12 @@ bool WriteSectionFile(const CSecSezNew& sections, const char* path, bool append)
 bool CanCreateSectionFile(const char* path) {
   if (!path || !*path) return false;
   // The target itself: a file that may be written (not a folder), or none.
+  // Whether it is there is asked without opening it: a file that may be
+  // written but not read is there, and stays.
+  const DWORD attributes = GetFileAttributesA(path);
+  const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+  if (existed && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   CFile probe;
-  const bool existed = probe.Open(path, CFile::modeRead);
-  if (existed) probe.Close();
   if (!probe.Open(path, CFile::modeWrite | CFile::modeCreate | CFile::modeNoTruncate)) return false;
   probe.Close();
   if (!existed) DeleteFileA(path);
@@ -149,16 +152,48 @@ bool CanCreateSectionFile(const char* path) {
   return true;
 }
 
-int ReadSectionFile(CSecSezNew& root, const char* path) {
+namespace {
+
+// The lines a section was read from, to tell whether it is whole.
+struct SectionLines {
+  CSecDataNew* section = nullptr;
+  int supplyLine = 0;  // line numbers, 0 while the line is missing
+  int otherLine = 0;
+  int brokenLine = 0;  // the first line of the section that is not whole
+  int texts = 4;
+};
+
+void Report(const std::vector<SectionLines>& read, SectionFileReport& report) {
+  report.malformed.Empty();
+  report.textsHeld.clear();
+  for (const SectionLines& s : read) {
+    if (s.texts < 4) report.textsHeld[s.section] = s.texts;
+    const int line = s.brokenLine        ? s.brokenLine
+                     : !s.supplyLine     ? s.otherLine
+                     : !s.otherLine      ? s.supplyLine
+                                         : 0;
+    if (!line) continue;
+    CString entry;
+    entry.Format("%d (line %d)", s.section->m_number, line);
+    if (!report.malformed.IsEmpty()) report.malformed += ", ";
+    report.malformed += entry;
+  }
+}
+
+}  // namespace
+
+int ReadSectionFile(CSecSezNew& root, const char* path, SectionFileReport* report) {
   CStdioFile file;
   if (!path || !file.Open(path, CFile::modeRead | CFile::typeText)) return 0;
-  char line[2048];
+  // Whole lines, however long: a piece of a line is never taken as a record.
+  CString text;
+  int lineNumber = 0;
   auto next = [&]() -> bool {
-    if (!file.ReadString(line, sizeof line)) return false;
-    if (char* end = std::strchr(line, '\n')) *end = '\0';
+    if (!file.ReadString(text)) return false;
+    ++lineNumber;
     return true;
   };
-  if (!next() || std::strcmp(line, "PC") != 0 || !next() || ParseDecimal(line) != 2) {
+  if (!next() || std::strcmp(text, "PC") != 0 || !next() || ParseDecimal(text) != 2) {
     file.Close();
     return 0;
   }
@@ -166,8 +201,10 @@ int ReadSectionFile(CSecSezNew& root, const char* path) {
   CSecSezNew* branch = nullptr;
   // The current branch's sections by number: the reader never makes two of
   // one number in a branch, so this finds what a scan would.
-  std::unordered_map<int, CSecDataNew*> numbered;
+  std::unordered_map<int, size_t> numbered;
+  std::vector<SectionLines> read;
   while (next()) {
+    const char* line = text;
     if (std::strstr(line, "#vetev;")) {
       branch = new CSecSezNew;
       branch->m_name = NextSeparator(line) + 1;
@@ -175,52 +212,65 @@ int ReadSectionFile(CSecSezNew& root, const char* path) {
       numbered.clear();
       continue;
     }
-    char* separator = std::strchr(line, ';');
+    const char* separator = std::strchr(line, ';');
     if (!separator || !branch) continue;
-    *separator = '\0';
-    const int number = ParseDecimal(line);
-    CSecDataNew*& section = numbered[number];
-    if (!section) {
-      section = new CSecDataNew(number);
+    const int number = ParseDecimal(CString(line, static_cast<int>(separator - line)));
+    auto [at, added] = numbered.emplace(number, read.size());
+    if (added) {
+      auto* section = new CSecDataNew(number);
       branch->AddTail(section);
+      read.push_back(SectionLines{section});
     }
-    ParseSectionRecord(*section, separator + 1, 2);
+    SectionLines& lines = read[at->second];
+    const SectionLineRead got = ParseSectionRecord(*lines.section, separator + 1, 2);
+    (got.supply ? lines.supplyLine : lines.otherLine) = lineNumber;
+    if (got.supply) lines.texts = got.texts;
+    if (!got.whole && !lines.brokenLine) lines.brokenLine = lineNumber;
   }
   file.Close();
+  if (report) Report(read, *report);
   return 2;
 }
 
-void ParseSectionRecord(CSecDataNew& section, const char* rest, int) {
-  if (!rest) return;
+SectionLineRead ParseSectionRecord(CSecDataNew& section, const char* rest, int) {
+  SectionLineRead got;
+  if (!rest) return got;
+  got.supply = rest[0] == 'P';
   const char* kindEnd = NextSeparator(rest);
-  if (!kindEnd) return;
+  if (!kindEnd) return got;
   const char* name = kindEnd + 1;
   const char* nameEnd = NextSeparator(name);
-  if (!nameEnd) return;
-  const bool supply = rest[0] == 'P';
+  if (!nameEnd) return got;
+  const bool supply = got.supply;
   (supply ? section.m_pName : section.m_zName) = CString(name, static_cast<int>(nameEnd - name));
   section.m_pValues.SetSize(CSecDataNew::kValues);
   section.m_zValues.SetSize(CSecDataNew::kValues);
   CStringArray& values = supply ? section.m_pValues : section.m_zValues;
 
   const char* cursor = nameEnd + 1;
+  int stored = 0;
   bool cut = false;  // a value without its ';': the rest of the line is not read
   for (int i = 0; i < CSecDataNew::kValues && *cursor && !cut; ++i) {
     const char* end = NextSeparator(cursor);
     if (end) {
       values[i] = CString(cursor, static_cast<int>(end - cursor));
       cursor = end + 1;
+      ++stored;
     }
     cut = !end;
   }
-  if (!supply) return;
+  // The other line's values beyond 5 are not applied.
+  got.whole = stored >= (supply ? CSecDataNew::kValues : 6);
+  if (!supply) return got;
   for (int j = 0; j < 4 && *cursor && !cut; ++j) {
     const char* end = NextSeparator(cursor);
     const char* stop = end ? end : cursor + std::strlen(cursor);
     section.m_productFields[j] = CString(cursor, static_cast<int>(stop - cursor));
     cursor = end ? end + 1 : stop;
+    ++got.texts;
   }
   CutZeroFraction(section.m_pValues[9]);
+  return got;
 }
 
 CSecDataNew* FindSectionRecord(const CSecSezNew& branch, int number) {

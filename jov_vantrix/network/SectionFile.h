@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 #include "platform/mfc/CString.h"
 
@@ -36,20 +37,41 @@ bool CanCreateSectionFile(const char* path);
 void WriteSectionRecord(const CSecDataNew& section, CStdioFile& file);
 void AppendSectionRecord(const CSecDataNew& section, std::string& text);
 
+// What a result file holds beyond its values, for the import to decide
+// what may be applied.
+struct SectionFileReport {
+  // The sections whose 'P' line or other line is missing or not whole, as
+  // "number (line n)" joined by ", ", lines counted from "PC" as 1; empty
+  // when every section is whole.
+  CString malformed;
+  // How many of its four texts the 'P' line of a section held, for the
+  // sections whose 'P' line held fewer.
+  std::unordered_map<const CSecDataNew*, int> textsHeld;
+};
+
 // Reads a result file into branches appended to root: 2, or 0 when the file
 // cannot be opened or does not begin with the lines "PC" and a version that
 // reads as 2 ("02" and "2.5" do). Record lines before the first branch line
 // and lines without ';' are passed over; lines of the same number within a
-// branch fill one section. Lines longer than 2047 characters are read in
-// pieces, each taken as a line.
-int ReadSectionFile(CSecSezNew& root, const char* path);
+// branch fill one section. Lines are read whole, of any length. With a
+// report, says which sections are not whole and which lack texts.
+int ReadSectionFile(CSecSezNew& root, const char* path, SectionFileReport* report = nullptr);
+
+// What one record line held: its side, whether it holds every value the
+// import applies (values 0-14 on a 'P' line, 0-5 on the other), each closed
+// by ';', and how many of the 'P' line's texts.
+struct SectionLineRead {
+  bool supply = false;
+  bool whole = false;
+  int texts = 0;
+};
 
 // Fills a section from a record line after its number: the kind ('P' by its
 // first character, any other the partner's side) and the name must each end
 // with ';'. Values are taken while each ends with ';'; texts, on a 'P' line
 // after all fifteen values, up to ';' or the end of the line. A 'P' value 9
 // whose fraction is all zeros loses it ("12.000" gives "12").
-void ParseSectionRecord(CSecDataNew& section, const char* rest, int version);
+SectionLineRead ParseSectionRecord(CSecDataNew& section, const char* rest, int version);
 
 // The first child section with that number; null when none.
 CSecDataNew* FindSectionRecord(const CSecSezNew& branch, int number);

@@ -3,17 +3,27 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
+#include "common/GroupChainBuilder.h"
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
 #include "common/Prefetch.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
+#include "jov_vantrix/network/EntityChains.h"
+#include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/network/RecordBuilders.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
+#include "platform/win32/code_page.h"
 
 namespace {
+
+// The tag of the segment-number labels.
+constexpr char kLabelApplication[] = "QM_KEY";
+constexpr char kLabelKey[] = "T-cisla_useku";
 
 bool IsText(const resbuf* node, int16_t code) { return node && node->code == code; }
 
@@ -212,11 +222,30 @@ int SetJovDataValue(const char* key, const char* value, resbuf* chain) {
   return SetPairValue(before, key, value);
 }
 
+const char* SegmentLabelPiece(const resbuf* chain) {
+  const resbuf* node = FindGroupCode(chain, 1001);
+  if (!node || !node->value.text || _mbsicmp(node->value.text, kLabelApplication) != 0) return nullptr;
+  node = node->next;
+  if (!node || !IsStringNode(node) || !node->value.text || _mbsicmp(node->value.text, kLabelKey) != 0)
+    return nullptr;
+  node = node->next;
+  return node && node->code == 1000 && node->value.text ? node->value.text : "";
+}
+
 void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                          int32_t start, double labelHeight, double labelWidthFactor,
                          const char* labelLayer, int32_t withLabels) {
   const bool generated = start < 1;
   if (generated) start = 1;
+  // The labels an earlier export drew, by the piece they label: rewritten
+  // in place, so that a re-export leaves one label per piece.
+  std::unordered_map<std::string, CObjDataNew*> earlierLabels;
+  if (withLabels)
+    for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
+      auto* label = static_cast<CObjDataNew*>(list.m_allRecords[i]);
+      const char* piece = SegmentLabelPiece(label->m_entityChain.GetChain());
+      if (piece && *piece) earlierLabels.emplace(piece, label);
+    }
 
   for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
     PrefetchAhead(sequence, i);
@@ -247,7 +276,16 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
       at.x += labelHeight;
     else
       at.y = second.y + labelHeight * 0.5;
-    MakeTextRecord(list, params, number, at, labelHeight, labelWidthFactor, 0, 0, labelLayer, nullptr,
-                   false);
+    const char* handle = GetEntityString(record->m_entityChain.GetChain(), 5);
+    resbuf* tag = GroupChainBuilder(0).Build(-3, nullptr, 1001, kLabelApplication, 1000, kLabelKey, 1000,
+                                             handle ? handle : "", -9);
+    auto earlier = handle ? earlierLabels.find(handle) : earlierLabels.end();
+    if (earlier == earlierLabels.end()) {
+      MakeTextRecord(list, params, number, at, labelHeight, labelWidthFactor, 0, 0, labelLayer, tag, false);
+      continue;
+    }
+    earlier->second->SetBuiltChain(
+        TextEntityChain(labelLayer, number, at, labelHeight, &params.m_angle, labelWidthFactor, 0, 0, tag));
+    earlierLabels.erase(earlier);
   }
 }

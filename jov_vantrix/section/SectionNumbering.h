@@ -26,10 +26,17 @@ class JovCutParams;
 // read). start below 1 numbers a generated section from 1 with "e" texts
 // and "_ORIG" keys; otherwise numbers and connects are offset by start - 1.
 // With labels, a TEXT of the number is added to the list beside each piece
-// (beside a vertical one, above the second end of any other).
+// (beside a vertical one, above the second end of any other), tagged as a
+// segment label of the piece; a tagged label of the piece among the list's
+// read records is rewritten in its place instead.
 void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                          int32_t start, double labelHeight, double labelWidthFactor,
                          const char* labelLayer, int32_t withLabels);
+
+// The handle of the piece a segment label is tagged with (a "QM_KEY" block
+// naming "T-cisla_useku", then the handle), "" when the tag names none;
+// null when the chain is no segment label. Readers pass such labels over.
+const char* SegmentLabelPiece(const resbuf* chain);
 
 // Numbers both section sequences from the far end: with n the size of the
 // supply sequence, number becomes n + 1 - number and connect n + 1 -

@@ -17,6 +17,7 @@
 #include "jov_vantrix/network/CSecSezNew.h"
 #include "jov_vantrix/network/CUndoArray.h"
 #include "jov_vantrix/network/ExportNetworkReader.h"
+#include "jov_vantrix/section/SectionNumbering.h"
 #include "jov_vantrix/network/ExportParams.h"
 #include "jov_vantrix/network/ExportSectionList.h"
 #include "jov_vantrix/network/NetworkIndex.h"
@@ -139,12 +140,17 @@ TEST(ExportNetwork, MarkerCirclesAndSegmentLabels) {
     EXPECT_EQ(network.m_markerCircles.GetSize(), c.marker ? 1 : 0) << c.units << " " << c.radius;
     EXPECT_EQ(network.m_readCount, c.marker ? 1u : 0u);
   }
-  // An export's own number labels are no part of the network.
+  // An export's own number labels are no part of the network: they stay
+  // only among the records read, where the next labelling finds them.
   KeptChains labels({{"TEXT", {{0, 0, 0}}, 0, "12", "", {}, "", "t-CISLA_useku"},
                      {"TEXT", {{0, 0, 0}}, 0, "12", "", {}, "", "other"}});
   CObjSezNew network;
   ReadExportNetwork(network, labels.Array());
-  EXPECT_EQ(network.m_allRecords.GetSize(), 1);
+  EXPECT_EQ(network.m_allRecords.GetSize(), 2);
+  EXPECT_EQ(network.m_readCount, 0u);
+  EXPECT_EQ(network.m_scheme.GetGroupCount(), 0u);
+  EXPECT_NE(SegmentLabelPiece(static_cast<CObjDataNew*>(network.m_allRecords[0])->m_entityChain.GetChain()), nullptr);
+  EXPECT_EQ(SegmentLabelPiece(static_cast<CObjDataNew*>(network.m_allRecords[1])->m_entityChain.GetChain()), nullptr);
   TheApp().m_pHostTable = nullptr;
 }
 

@@ -3,6 +3,9 @@
 #include "jov_vantrix/network/SectionFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -145,21 +148,32 @@ TEST_F(SectionFile, RecordLinesTakeWhatEndsWithASeparator) {
     const char* rest;  // after the number
     const char* values;
     const char* texts;
+    bool whole;  // every value the import applies is there
+    int textsHeld;
   } cases[] = {
-      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;a;b;c;d", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,", "a,b,c,d,"},
-      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,,", ",,,,"},
-      {"P;n;0;1;2;3;4;5;6;7;8;7.;", "0,1,2,3,4,5,6,7,8,7,,,,,,", ",,,,"},
-      {"P;n;0;1;2;3;4;5;6;7;8;7.05;", "0,1,2,3,4,5,6,7,8,7.05,,,,,,", ",,,,"},
-      {"P;n", kEmpty15, ",,,,"},  // the name lacks its ';': nothing stored
+      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;a;b;c;d", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,", "a,b,c,d,", true, 4},
+      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;a;b;", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,", "a,b,,,", true, 2},
+      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,", ",,,,", true, 0},
+      {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,,", ",,,,", false, 0},
+      {"P;n;0;1;2;3;4;5;6;7;8;7.;", "0,1,2,3,4,5,6,7,8,7,,,,,,", ",,,,", false, 0},
+      {"P;n;0;1;2;3;4;5;6;7;8;7.05;", "0,1,2,3,4,5,6,7,8,7.05,,,,,,", ",,,,", false, 0},
+      {"P;n;", kEmpty15, ",,,,", false, 0},  // cut after its name
+      {"P;n", kEmpty15, ",,,,", false, 0},   // the name lacks its ';': nothing stored
+      {"Z;n;0;1;2;3;4;5;", kEmpty15, ",,,,", true, 0},  // the other line's applied values
+      {"Z;n;0;1;2;3;4;5", kEmpty15, ",,,,", false, 0},
   };
   for (const Case& c : cases) {
     CSecDataNew s(1);
-    ParseSectionRecord(s, c.rest, 2);
+    const SectionLineRead got = ParseSectionRecord(s, c.rest, 2);
     std::string values, texts;
     for (INT_PTR i = 0; i < s.m_pValues.GetSize(); ++i) values += std::string(s.m_pValues[i]) + ",";
+    if (values.empty()) values = kEmpty15;
     for (const CString& t : s.m_productFields) texts += std::string(t) + ",";
     EXPECT_EQ(values, c.values) << c.rest;
     EXPECT_EQ(texts, c.texts) << c.rest;
+    EXPECT_EQ(got.supply, c.rest[0] == 'P') << c.rest;
+    EXPECT_EQ(got.whole, c.whole) << c.rest;
+    EXPECT_EQ(got.texts, c.textsHeld) << c.rest;
   }
   // A value 9 of any length loses its zero fraction whole.
   CSecDataNew s(1);
@@ -170,12 +184,35 @@ TEST_F(SectionFile, RecordLinesTakeWhatEndsWithASeparator) {
   EXPECT_EQ(s.m_pValues[9].GetLength(), 5003);
 }
 
-TEST_F(SectionFile, LongLinesArriveInPieces) {
-  const std::string name(3000, 'x');
+TEST_F(SectionFile, LongLinesAreReadWhole) {
+  const std::string name(3000, 'x'), text(5000, 't');
   int result = 0;
-  const std::string read = Read("PC\n2\n#vetev;" + name + "\n1;P;S;\n", &result);
+  const std::string read = Read("PC\n2\n#vetev;" + name + "\n1;P;S;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;" + text +
+                                    ";2;P;S2;\n",
+                                &result);
   EXPECT_EQ(result, 2);
-  // The first 2047 characters make the branch line; the rest, without ';',
-  // is passed over.
-  EXPECT_EQ(read.substr(0, 2042), "[" + std::string(2040, 'x') + "]");
+  // One branch of the whole name, one section whose text holds the tail
+  // that a piece-wise read would have taken for section 2.
+  EXPECT_EQ(read, "[" + name + "] 1:S/0|0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,|" + kEmpty15 + "|" + text +
+                      ",2,P,S2,");
+}
+
+TEST_F(SectionFile, AWriteOnlyTargetStaysWhereItWas) {
+  // Writable but not readable; root reads anything, so an unprivileged
+  // child checks then.
+  const std::string target = Write("target.txt", "old");
+  ASSERT_EQ(chmod(target.c_str(), 0200), 0);
+  const bool root = geteuid() == 0;
+  const uid_t nobody = 65534;
+  if (root) {
+    ASSERT_TRUE(chown(folder_.c_str(), nobody, nobody) == 0 && chown(target.c_str(), nobody, nobody) == 0);
+  }
+  const pid_t child = fork();
+  if (child == 0)
+    _exit((!root || (setgid(nobody) == 0 && setuid(nobody) == 0)) && CanCreateSectionFile(target.c_str()) ? 0 : 1);
+  int status = 1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(testsupport::Slurp(target), "old");
+  EXPECT_FALSE(CanCreateSectionFile(folder_.c_str())) << "a folder is no target";
 }

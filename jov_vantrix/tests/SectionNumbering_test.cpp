@@ -111,13 +111,15 @@ TEST(SectionNumbering, SequencesAreNumberedAndLabelled) {
   EXPECT_EQ(keys(first), (Items{"1000:_DW_NUMBER", "1000:e1", "1000:_DW_NUMBER_ORIG", "1000:e1",
                                 "1000:_DW_CONNECT_ORIG", "1000:e0", "1000:_DW_CONNECT", "1000:e0"}));
   EXPECT_EQ(keys(second)[7], "1000:e1");
-  // Beside the vertical piece, above the second end of the other.
+  // Beside the vertical piece, above the second end of the other, tagged
+  // with the piece's handle (none here).
   std::vector<Items> labels;
   for (const CObjDataNew* r = generated.GetFirstRecord(); r; r = r->GetNextRecord())
     if (r->m_entityKind == kEntityText) labels.push_back(DescribeChain(r->m_pBuiltChain));
   ASSERT_EQ(labels.size(), 2u);
   EXPECT_EQ(labels[0], (Items{"0:TEXT", "100:AcDbEntity", "8:N", "100:AcDbText", "10:0.5,1,0", "40:0.5", "1:e1",
-                              "50:0", "41:0.8", "100:AcDbText"}));
+                              "50:0", "41:0.8", "100:AcDbText", "-3:?", "1001:QM_KEY", "1000:T-cisla_useku",
+                              "1000:"}));
   EXPECT_EQ(labels[1][4], "10:2,2.25,0");
   EXPECT_EQ(labels[1][6], "1:e2");
 

@@ -84,6 +84,20 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
   return TRUE;
 }
 
+DWORD GetFileAttributesA(LPCSTR path) {
+  if (!path || !*path) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  struct stat st;
+  if (::stat(ResolvePath(path).c_str(), &st) != 0) {
+    SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+  return FILE_ATTRIBUTE_ARCHIVE | ((st.st_mode & 0222) == 0 ? FILE_ATTRIBUTE_READONLY : 0);
+}
+
 BOOL DeleteFileA(LPCSTR path) {
   if (!path || !*path) {
     SetLastError(ERROR_INVALID_PARAMETER);

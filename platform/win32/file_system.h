@@ -23,6 +23,17 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 
 BOOL DeleteFileA(LPCSTR path);
 
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
+
+// What is at path, without opening it: FILE_ATTRIBUTE_DIRECTORY for a
+// folder, FILE_ATTRIBUTE_ARCHIVE for a file (with FILE_ATTRIBUTE_READONLY
+// when no one may write it); INVALID_FILE_ATTRIBUTES when nothing is there
+// (ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND without its folder).
+DWORD GetFileAttributesA(LPCSTR path);
+
 // Creates a new empty file "<folder>\<prefix><hex>.tmp" (up to three
 // characters of prefix) and copies its name into out, which holds MAX_PATH
 // characters. unique must be 0 (the number is chosen so that the file is

@@ -127,13 +127,21 @@ TEST_F(Export, ExportsThatWriteNothing) {
       {"no file", kSelect, Steps("\"\"") + "answer ok\n" + cancel, "The exchange file is missing"},
       {"first number 0", kSelect, Steps(file, "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 0\n") + "answer ok\n" + cancel,
        "The number is missing"},
+      {"no floor-plan pipe", "select 3C 3E 3F 42 43 44\n", "", "none of the floor-plan pipes"},
+      {"the pick cancelled", "cancel\n", "", ""},
   };
   for (const Case& c : cases) {
     Outcome o = Exporting(kData + "network.dxf", c.steps, c.select);
     EXPECT_EQ(o.exit, 0) << c.what << o.err;
     EXPECT_TRUE(o.Has("result: -1")) << c.what << o.out;
     EXPECT_NE(o.out.find(c.message), std::string::npos) << c.what << o.out;
+    if (c.message.empty()) {
+      EXPECT_EQ(o.out.find("message:"), std::string::npos) << c.what << o.out;
+    }
     EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.what << ": every line used " << o.out;
+    // Only a file that was written is proposed next time.
+    EXPECT_EQ(Ini().find("LAST_FILE="), std::string::npos) << c.what << Ini();
+    EXPECT_EQ(Ini().find("HIST0="), std::string::npos) << c.what << Ini();
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.what << o.out;
     EXPECT_FALSE(fs::exists(file)) << c.what;
     EXPECT_FALSE(fs::exists(dir_ / "missing")) << c.what;
@@ -166,8 +174,10 @@ TEST_F(Export, LabelsFollowTheDescriptionSettings) {
   const Case cases[] = {
       {"[DESC]\r\nHEIGHT=2.5\r\n", {"1", "0.25", "1", "2.125", "0.125"}},
       {"[DESC]\r\nHEIGHT=5\r\nSCFACTOR=0\r\n", {"1", "0.5", "1", "2.125", "0.25"}},
-      {"[DESC]\r\nSCFACTOR=0.8\r\n", {}},
-      {"[DESC]\r\nHEIGHT=0\r\nSCFACTOR=0.8\r\n", {}},
+      // No height, or none that will do: the section dialog's 2.5.
+      {"[DESC]\r\nSCFACTOR=0.8\r\n", {"1", "0.25", "0.8", "2.125", "0.125"}},
+      {"[DESC]\r\nHEIGHT=0\r\nSCFACTOR=0.8\r\n", {"1", "0.25", "0.8", "2.125", "0.125"}},
+      {"[DESC]\r\nHEIGHT=inf\r\n", {"1", "0.25", "1", "2.125", "0.125"}},
   };
   for (const Case& c : cases) {
     Settings(c.settings);
@@ -215,16 +225,37 @@ TEST_F(Export, ThePreviewShowsTheProductAsItsCatalogueDrawsIt) {
 TEST_F(Export, NumberAllThenOkNumbersTheFixedRiserLast) {
   // Groups: 1 the riser (fixed), 2 and 3 two runs meeting end to start.
   const std::string file = Path("F.txt");
-  Outcome o = Exporting(kData + "groups.dxf",
-                        "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " 10\nclick " + Id(IDC_EXPORT_NUMBER_ALL) + "\n" +
-                            Steps(file),
-                        "select 35 36 37 38 39 3A 3B 3C\n");
-  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
-  EXPECT_EQ(testsupport::Slurp(file),
-            "CP\r\n2\r\n#vetev;1\r\n"
-            "12;0;0;;;;;;;3.00\r\n12;0;0;;;;;;;3.00\r\n"    // the riser
-            "11;10;0;;;;;;;3.00\r\n11;10;0;;;;;;;3.00\r\n"  // group 2, after group 3
-            "10;11;0;;;;;;;3.00\r\n10;11;0;;;;;;;3.00\r\n");
+  auto exchange = [](long long first) {
+    auto pair = [](long long number, long long connect) {
+      const std::string line = std::to_string(number) + ";" + std::to_string(connect) + ";0;;;;;;;3.00\r\n";
+      return line + line;
+    };
+    return "CP\r\n2\r\n#vetev;1\r\n" + pair(first + 2, 0) +  // the riser
+           pair(first + 1, first) +                           // group 2, after group 3
+           pair(first, first + 1);
+  };
+  for (long long first : {10LL, 100001LL, 2147483643LL}) {
+    Outcome o = Exporting(kData + "groups.dxf",
+                          "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " " + std::to_string(first) + "\nclick " +
+                              Id(IDC_EXPORT_NUMBER_ALL) + "\n" + Steps(file),
+                          "select 35 36 37 38 39 3A 3B 3C\n");
+    EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << first << o.out;
+    EXPECT_EQ(testsupport::Slurp(file), exchange(first));
+  }
+  // Numbers that would pass int are refused, with the bound (less the
+  // three numbers the groups take and their largest read number, 1), and
+  // the dialog stays open.
+  fs::remove(file);
+  for (const char* first : {"2147483644", "2147483648", "99999999999999999999"}) {
+    Outcome o = Exporting(kData + "groups.dxf",
+                          "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " " + first + "\nclick " + Id(IDC_EXPORT_NUMBER_ALL) +
+                              "\nanswer ok\ncancel\n",
+                          "select 35 36 37 38 39 3A 3B 3C\n");
+    EXPECT_NE(o.out.find("Enter a first number of at most 2147483643 "), std::string::npos) << first << o.out;
+    EXPECT_EQ(o.out.find("script: line"), std::string::npos) << first << ": every line used " << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << first << o.out;
+    EXPECT_FALSE(fs::exists(file)) << first;
+  }
 }
 
 TEST_F(Export, TheDialogOpensWithItsSettingsAndKeepsThemOnOk) {
@@ -289,4 +320,80 @@ TEST_F(Export, GroupsPickedInThePreviewTakeTheNumbersInTheirOrder) {
             "12;0;0;;;;;;;3.00\r\n12;0;0;;;;;;;3.00\r\n"
             "11;10;0;;;;;;;3.00\r\n11;10;0;;;;;;;3.00\r\n"
             "10;11;0;;;;;;;3.00\r\n10;11;0;;;;;;;3.00\r\n");
+}
+
+TEST_F(Export, TextsThatWouldShiftTheFieldsAreRefused) {
+  const std::string original = testsupport::Slurp(kData + "network.dxf");
+  struct Case {
+    const char* after;  // where the text is, from there on
+    std::string text, changed;
+    const char* where;  // named in the message
+  } cases[] = {
+      {"\n  5\n3E\n", "\nCT\n1000\nT1\n", "\nCT\n1000\nT;1\n", "3E (key CT)"},
+      {"\n  5\n3E\n", "\nCM\n1000\n1\n", "\nCM\n1000\n1;2\n", "3E (key CM)"},
+      {"\n  5\n3C\n", "\n1000\nb\n", "\n1000\nb;x\n", "3C (key _VANTRIX 9)"},
+  };
+  const std::string file = Path("F.txt");
+  for (const Case& c : cases) {
+    std::string drawing = original;
+    const size_t at = drawing.find(c.text, drawing.find(c.after));
+    ASSERT_NE(at, std::string::npos) << c.where;
+    drawing.replace(at, c.text.size(), c.changed);
+    Outcome o = Exporting(Write("changed.dxf", drawing), Steps(file) + "answer ok\n");
+    EXPECT_NE(o.out.find("a text of the entity " + std::string(c.where) + " holds a ';'"), std::string::npos)
+        << c.where << o.out;
+    EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.where << ": every line used " << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.where << o.out;
+    EXPECT_FALSE(fs::exists(file)) << c.where;
+  }
+}
+
+TEST_F(Export, ReExportsRewriteTheirLabelsInPlace) {
+  // Each export of the last one's drawing, its label (48) selected with the
+  // network, reset and numbered anew, leaves one label on the numbered
+  // pipe, with the latest number.
+  const std::string file = Path("F.txt");
+  std::string drawing = kData + "network.dxf";
+  for (int first : {1, 10, 20}) {
+    Outcome o = Exporting(drawing, Steps(file, "set " + Id(IDC_EXPORT_FIRST_NUMBER) + " " + std::to_string(first) + "\n"),
+                          first == 1 ? std::string(kSelect) : "select 3C 3E 3F 40 41 42 43 44 48\nanswer yes\n");
+    ASSERT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << first << o.out;
+    EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(first));
+    Outcome check = CheckDrawing({std::to_string(first), "0.25", "0.8", "2.125", "0.125"});
+    EXPECT_EQ(check.exit, 0) << first << check.out << check.err;
+    drawing = Write("export" + std::to_string(first) + ".dxf", testsupport::Slurp(Path("out.dxf")));
+  }
+}
+
+TEST_F(Export, TheBundledSampleExportsItsPipesInMetres) {
+  // Its two 3 m sections, numbered anew as the demo does.
+  const std::string file = Path("F.txt");
+  Outcome o = Exporting(std::string(JOV_SOURCE_DIR) + "/examples/heating_exported.dxf",
+                        "click " + Id(IDC_EXPORT_NUMBER_ALL) + "\nset " + Id(IDC_EXPORT_FILE) + " " + file + "\nok\n",
+                        "select-window -100000 -100000 100000 100000\nanswer yes\n");
+  ASSERT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_EQ(testsupport::Slurp(file), "CP\r\n2\r\n#vetev;1\r\n1;0;0;;22;;;;;3.00\r\n1;0;0;;22;;;;;3.00\r\n"
+                                      "2;1;0;2;22;;;;;3.00\r\n2;1;0;2;22;;;;;3.00\r\n");
+}
+
+TEST_F(Export, TheSettingsFolderIsMadeBeforeTheFirstWrite) {
+  const std::string file = Path("F.txt");
+  fs::remove_all(dir_ / "profile" / "Dat");
+  Outcome made = Exporting(kData + "network.dxf", Steps(file));
+  EXPECT_TRUE(made.Has("drawing: written " + Path("out.dxf"))) << made.out;
+  EXPECT_EQ(made.out.find("message:"), std::string::npos) << made.out;
+  EXPECT_NE(Ini().find("LAST_FILE=" + file + "\r\n"), std::string::npos) << Ini();
+  EXPECT_NE(Ini().find("windowPosition="), std::string::npos) << Ini();
+
+  // A file where the folder should be: said once, the export goes on.
+  fs::remove_all(dir_ / "profile" / "Dat");
+  fs::remove(file);
+  Write("profile/Dat", "not a folder");
+  Outcome blocked = Exporting(kData + "network.dxf", Steps(file) + "answer ok\n");
+  EXPECT_TRUE(blocked.Has("drawing: written " + Path("out.dxf"))) << blocked.out;
+  const size_t said = blocked.out.find("cannot be made, so the export's settings");
+  EXPECT_NE(said, std::string::npos) << blocked.out;
+  EXPECT_EQ(blocked.out.find("cannot be made", said + 1), std::string::npos) << "said once: " << blocked.out;
+  EXPECT_EQ(blocked.out.find("script: line"), std::string::npos) << blocked.out;
+  EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(1));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/e2e/E2eFixture.h"
 
@@ -12,12 +13,21 @@ namespace {
 const std::string kData = std::string(JOV_SOURCE_DIR) + "/tests/data/";
 const char* kSelect = "select 3C 3E 3F 40 41 42 43 44\n";  // E1-E8 of the fixtures
 
+const std::string kSupplyValues = "1;P;S1-1;DN20;x;0.8;IZ1;Arma;13;VE15;HV2;SR20;3.000;r1;r2;r3;r4;r5;";
+const std::string kSupply = kSupplyValues + "t8;t9;t10;t11";
+const std::string kReturn = "1;Z;S1-1Z;DN20;x;0.7;IZ1;Arma;13;;;;;;;;;;";
+
+// A result file of branch 1 with these record lines.
+std::string Records(const std::vector<std::string>& records, const char* lineEnd = "\r\n") {
+  std::string text = std::string("PC") + lineEnd + "2" + lineEnd + "#vetev;1" + lineEnd;
+  for (const std::string& line : records) text += line + lineEnd;
+  return text;
+}
+
 std::string ResultFile(const char* lineEnd, const char* version = "2", const char* branch = "1") {
   std::string text;
-  for (const std::string& line :
-       {std::string("PC"), std::string(version), "#vetev;" + std::string(branch),
-        std::string("1;P;S1-1;DN20;x;0.8;IZ1;Arma;13;VE15;HV2;SR20;3.000;r1;r2;r3;r4;r5;t8;t9;t10;t11"),
-        std::string("1;Z;S1-1Z;DN20;x;0.7;IZ1;Arma;13;;;;;;;;;;")})
+  for (const std::string& line : {std::string("PC"), std::string(version), "#vetev;" + std::string(branch), kSupply,
+                                  kReturn})
     text += line + lineEnd;
   return text;
 }
@@ -76,6 +86,15 @@ TEST_F(Import, ImportsThatApplyNothingWriteNothing) {
       {"a branch of two schemes", Write("two.dxf", twoSchemes), ResultFile("\r\n"), "more than one scheme"},
       {"no heating catalogue", kData + "exported.dxf", ResultFile("\r\n"), "Nothing was imported",
        Path("no_catalogue")},
+      // A cut section would blank the drawing's values: the file is refused.
+      {"a 'P' line cut after its name", kData + "exported.dxf", Records({"1;P;S1-1;", kReturn}),
+       "lack a line or values: 1 (line 4)."},
+      {"only the 'Z' line", kData + "exported.dxf", Records({kReturn}), "lack a line or values: 1 (line 4)."},
+      {"only the 'P' line", kData + "exported.dxf", Records({kSupply}), "lack a line or values: 1 (line 4)."},
+      {"a 'Z' line cut in its values", kData + "exported.dxf", Records({kSupply, "1;Z;S1-1Z;DN20;x;0.7"}),
+       "lack a line or values: 1 (line 5)."},
+      {"one whole, one cut", kData + "exported.dxf", Records({kSupply, kReturn, "2;Z;S;"}),
+       "lack a line or values: 2 (line 6)."},
   };
   for (const Case& c : cases) {
     Outcome o = RunImport(c.drawing, c.result, Path("out.dxf"), c.catalogue);
@@ -83,5 +102,34 @@ TEST_F(Import, ImportsThatApplyNothingWriteNothing) {
     EXPECT_TRUE(o.Has("result: -1")) << c.what << o.out;
     EXPECT_NE(o.out.find(c.message), std::string::npos) << c.what << o.out;
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.what << o.out;
+  }
+}
+
+TEST_F(Import, RecordLinesAreTakenWholeAndOnlyWhatTheyHold) {
+  // Text after the fourth is not read; its tail, beyond 2047 characters,
+  // reads like a record of section 1 that blanks it.
+  const std::string longLine = kSupply + ";" + std::string(2047 - kSupply.size() - 1, 'x') + "1;P;X;" +
+                               std::string(15, ';');
+  struct Case {
+    const char* what;
+    std::string supply;
+    std::vector<std::string> expected;  // "_VANTRIX" fields check_import.py is told otherwise
+  } cases[] = {
+      // The texts may be missing: the product keeps those it has.
+      {"no texts", kSupplyValues, {"vantrix:8=-", "vantrix:9=-", "vantrix:10=-", "vantrix:11=-"}},
+      {"two texts", kSupplyValues + "t8;t9;", {"vantrix:10=-", "vantrix:11=-"}},
+      // Longer than any buffer: one line, its tail no record of its own.
+      {"a long line", longLine, {}},
+  };
+  for (const Case& c : cases) {
+    const std::string out = Path("out.dxf");
+    Outcome o = RunImport(kData + "exported.dxf", Records({c.supply, kReturn}), out);
+    EXPECT_EQ(o.out.find("message:"), std::string::npos) << c.what << o.out;
+    ASSERT_TRUE(o.Has("drawing: written " + out)) << c.what << o.out;
+    std::vector<std::string> args = {std::string(JOV_SOURCE_DIR) + "/tests/e2e/check_import.py",
+                                     kData + "exported.dxf", out};
+    args.insert(args.end(), c.expected.begin(), c.expected.end());
+    Outcome check = testsupport::RunProgram(JOV_PYTHON, args, dir_);
+    EXPECT_EQ(check.exit, 0) << c.what << check.out << check.err;
   }
 }

@@ -4,7 +4,11 @@
 // the profile's "Vantrix" folder checked byte for byte.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/resources/jov_vantrix/resource_ids.h"
@@ -28,9 +32,9 @@ std::string Click(int control) { return "click " + Id(control) + "\n"; }
 
 class ProjectManager : public E2e {
  protected:
-  Outcome Manage(const std::string& script) {
+  Outcome Manage(const std::string& script, const std::string& name = "session.txt") {
     return Run({"--drawing", std::string(JOV_SOURCE_DIR) + "/tests/data/network.dxf", "--run", "Jov_Vantrix_M",
-                "--script", Write("session.txt", script)});
+                "--script", Write(name, script)});
   }
   std::string Settings() const { return testsupport::Slurp(dir_ / "profile" / "Dat" / "Jov.ini"); }
   std::string ListFile(const std::string& name) const { return testsupport::Slurp(dir_ / "profile" / "Vantrix" / name); }
@@ -82,9 +86,14 @@ TEST_F(ProjectManager, ImportsThatRegisterNothing) {
     const char* file;
     const char* message;
   };
+  // Files with no item to offer: empty, or no project text.
+  Write("empty.cad", "");
+  Write("binary.cad", std::string("\x7F" "ELF\x02\x01\x00\x00\n\x00;\x01;\x02", 14));
   const Case cases[] = {
       {"notes.txt", "text=\"file extension does not match. import aborted.\""},
       {"folder.cad", "text=\"read/parse error\""},
+      {"empty.cad", "text=\"read/parse error\""},
+      {"binary.cad", "text=\"read/parse error\""},
   };
   for (const Case& c : cases) {
     Outcome o = Manage(Manager(Import(c.file) + "answer ok\nok\n"));
@@ -143,4 +152,73 @@ TEST_F(ProjectManager, CurrentProjectAndTheListOfProjects) {
   EXPECT_FALSE(HasListFile("b.cad"));
   EXPECT_FALSE(HasListFile("e.cad"));
   EXPECT_TRUE(HasListFile("d.cad"));
+}
+
+TEST_F(ProjectManager, ADamagedListIsSaidAndKeptBesideTheSavedOne) {
+  Write("project.cad", kProject + "I2;a;b;c;L;V;S;d;e;f;R2\r\n");
+  Manage(Manager(Import("project.cad") + "ok\n"));
+  const std::string whole = ListFile("project.cad");
+  // Cut in its third record: the two before it can be read.
+  const std::string cut = whole.substr(0, whole.size() - 10);
+  Write("profile/Vantrix/project.cad", cut);
+  // The message comes as the dialog opens.
+  const std::string modify = Select(0) + Click(IDC_MANAGER_MODIFY);
+  const std::string dialog = "dialog " + Id(IDD_JOV_MODIFY) + "\n";
+
+  Outcome cancelled = Manage(Manager(modify + "answer ok\n" + dialog + "cancel\nok\n"));
+  EXPECT_NE(cancelled.out.find("text=\"The project list \\\"project.cad\\\" (1 records read) is damaged"),
+            std::string::npos)
+      << cancelled.out;
+  EXPECT_EQ(cancelled.out.find("script: line"), std::string::npos) << cancelled.out;
+  EXPECT_EQ(ListFile("project.cad"), cut);
+  EXPECT_FALSE(HasListFile("project.cad.bak"));
+
+  Outcome saved = Manage(Manager(modify + "answer ok\n" + dialog + "check " + Id(IDC_PROJECT_LIST) + " 0 1\nok\nok\n"));
+  EXPECT_TRUE(saved.Has("result: 1")) << saved.out;
+  EXPECT_EQ(ListFile("project.cad.bak"), cut) << "what could not be read is kept";
+  EXPECT_EQ(ListFile("project.cad").size(), 112u) << "the one complete record read, marked";
+  EXPECT_EQ(ListFile("project.cad")[4], '\1');
+
+  // Whole again: opened without a word.
+  Outcome again = Manage(Manager(modify + dialog + "ok\nok\n"));
+  EXPECT_EQ(again.out.find("is damaged"), std::string::npos) << again.out;
+  EXPECT_EQ(again.out.find("script: line"), std::string::npos) << again.out;
+}
+
+TEST_F(ProjectManager, WritesThatFailRegisterNothingAndDeleteNothing) {
+  Write("project.cad", kProject);
+  Manage(Manager(Import("project.cad") + "ok\n"));
+  const std::string registered = Settings();
+  const std::string list = ListFile("project.cad");
+
+  // "Jov.ini" cannot be rewritten while its folder takes no new file (as
+  // root the folder is made immutable). Delete and OK says so and keeps the
+  // list file; so does any OK.
+  const fs::path dat = dir_ / "profile" / "Dat";
+  auto lock = [&dat](bool on) {
+    const std::string chattr = std::string("chattr ") + (on ? "+" : "-") + "i '" + dat.string() + "' 2>/dev/null";
+    if (!on && geteuid() == 0) (void)std::system(chattr.c_str());
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(dat, write, on ? fs::perm_options::remove : fs::perm_options::add);
+    if (on && geteuid() == 0) (void)std::system(chattr.c_str());
+  };
+  lock(true);
+  const bool locked = !std::ofstream(dat / "probe");
+  Outcome deleted = Manage(Manager(Select(0) + Click(IDC_MANAGER_DELETE) + "ok\nanswer ok\ncancel\n"));
+  Outcome use = Manage(Manager("check " + Id(IDC_MANAGER_USE) + " 0\nok\nanswer ok\ncancel\n"));
+  lock(false);
+  if (!locked) GTEST_SKIP() << "the folder cannot be made read-only here";
+  for (const Outcome* o : {&deleted, &use}) {
+    EXPECT_NE(o->out.find("type=16 text=\"The settings file"), std::string::npos) << o->out;
+    EXPECT_EQ(o->out.find("script: line"), std::string::npos) << o->out;
+  }
+  EXPECT_EQ(ListFile("project.cad"), list);
+  EXPECT_EQ(Settings(), registered);
+
+  // A list file that cannot be written registers nothing.
+  Write("other.cad", kProject);
+  fs::create_directories(dir_ / "profile" / "Vantrix" / "other.cad");
+  Outcome imported = Manage(Manager(Import("other.cad") + "answer ok\nok\n"));
+  EXPECT_NE(imported.out.find("type=16 text=\"Error while opening output stream"), std::string::npos) << imported.out;
+  EXPECT_EQ(Settings(), registered);
 }

@@ -2,7 +2,9 @@
 """Checks what the import made of tests/data/exported.dxf with the result
 file of the import tests: ezdxf's auditor finds no error, the pipes, the
 product and its description texts carry the file's values, and nothing else
-of any entity changed (handles, types, layers, geometry, other data)."""
+of any entity changed (handles, types, layers, geometry, other data).
+Further arguments "vantrix:N=VALUE" expect the product's "_VANTRIX" field N
+to be VALUE instead, "vantrix:N=-" to be as it was."""
 import sys
 
 from ezdxf import recover
@@ -36,7 +38,13 @@ def attributes(entity):
     return attrs
 
 
-def main(before_path, after_path):
+def main(before_path, after_path, *overrides):
+    for override in overrides:
+        field, value = override.removeprefix("vantrix:").split("=", 1)
+        if value == "-":
+            VANTRIX.pop(int(field), None)
+        else:
+            VANTRIX[int(field)] = value
     before, _ = recover.readfile(before_path)
     after, auditor = recover.readfile(after_path)
     errors = [f"audit: {e.message}" for e in auditor.errors]
@@ -73,4 +81,4 @@ def main(before_path, after_path):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    sys.exit(main(*sys.argv[1:]))

@@ -91,6 +91,16 @@ TEST_F(FileSystemCalls, MovesReplaceOnlyWhenAskedAndDeletesOnlyFiles) {
   EXPECT_EQ(Run([&] { return DeleteFileA(Win("c").c_str()); }), Result(FALSE, ERROR_FILE_NOT_FOUND));
 }
 
+TEST_F(FileSystemCalls, AttributesTellFoldersFilesAndNothing) {
+  Put("locked", "x");
+  fs::permissions(root / "locked", fs::perms::all, fs::perm_options::remove);
+  fs::create_directory(root / "Dat");
+  EXPECT_EQ(GetFileAttributesA(Win("DAT").c_str()), FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(GetFileAttributesA(Win("Locked").c_str()), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(GetFileAttributesA(Win("none").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
 TEST_F(FileSystemCalls, TemporaryFilesAreNewEmptyAndNamedAfterTheirPrefix) {
   std::set<std::string> names;
   for (int i = 0; i < 20; ++i) {
