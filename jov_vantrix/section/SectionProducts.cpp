@@ -21,6 +21,7 @@
 #include "jov_vantrix/section/PipeEnds.h"
 #include "jov_vantrix/section/RiserRuns.h"
 #include "jov_vantrix/section/SectionPipes.h"
+#include "platform/resources/jov_vantrix/resource_ids.h"
 
 namespace {
 
@@ -96,6 +97,8 @@ void Describe(CutDrawingState& st, const CObjDataNew& record, GLVector at) {
   CStringArray lines;
   ExpandDescriptionMask(record, p, lines);
   for (INT_PTR i = lines.GetSize() - 1; i >= 0; --i) {
+    const double height = i > 0 ? p.m_descriptionHeight : p.m_firstLineHeight;
+    if (!(height > 0.0)) continue;  // a line of no height shows nothing
     CString line;
     line.Format("%d", static_cast<int>(i));
     resbuf* data = GroupChainBuilder(0).Build(
@@ -103,7 +106,6 @@ void Describe(CutDrawingState& st, const CObjDataNew& record, GLVector at) {
         p.m_assocStamp.GetString(), 1000, "_SCH_ASSOC", 1000, p.m_schemeStamp.GetString(), 1000, "_BRANCH",
         1000, record.m_branchNumber.GetString(), 1000, "_NUM_DESC_LINE", 1000, line.GetString(), 1000, "CM",
         1000, record.m_CM.GetString(), 1000, "CT", 1000, record.m_CT.GetString(), -9);
-    const double height = i > 0 ? p.m_descriptionHeight : p.m_firstLineHeight;
     at.y += height / 2.0;
     MakeTextRecord(st.list, p, lines[i], at, height, p.m_descriptionWidthFactor, 1, 2,
                    i > 0 ? p.m_descriptionLayer : p.m_text1, data, true);
@@ -140,7 +142,12 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
 
   const int typeClass = GetRecordTypeClass(&r);
   uint32_t index[3] = {0, 0, 0};
-  if (!FindConnections(data.m_pointRecords, typeClass, picked, index)) return 0;
+  if (!FindConnections(data.m_pointRecords, typeClass, picked, index)) {
+    // Without data the catalogue did not know the product.
+    st.failure.message = r.m_pProductData ? IDS_CUT_CONNECTION_MISSING : IDS_CUT_PRODUCT_UNKNOWN;
+    st.failure.what = r.m_jovData.m_typeCode;
+    return 0;
+  }
 
   CString blockName;
   blockName.Format("*UJOVCUT2004%d", st.blockCounter++);
@@ -274,13 +281,17 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
       break;
     case 2:
     case 3: {
+      // Out of the product by the short vertical start, then down to the
+      // pipes: the drop itself is far longer than the product is wide.
       const double way = typeClass == 2 || s < 0 ? -1.0 : 1.0;
+      const double returnSide = way * (p.m_verticalPipeBeginLength + p.m_pipeDistance);
+      const double supplySide = way * p.m_verticalPipeBeginLength;
       q = p2;
       q.y += unit * c3;
-      dropB = {q, q + GLVector(way * returnDrop, 0, 0), GLVector(q.x + way * returnDrop, floor - returnDrop, q.z)};
+      dropB = {q, q + GLVector(returnSide, 0, 0), GLVector(q.x + returnSide, floor - returnDrop, q.z)};
       q = p1;
       q.y += unit * c3;
-      dropA = {q, q + GLVector(way * supplyDrop, 0, 0), GLVector(q.x + way * supplyDrop, floor - supplyDrop, q.z)};
+      dropA = {q, q + GLVector(supplySide, 0, 0), GLVector(q.x + supplySide, floor - supplyDrop, q.z)};
       break;
     }
     case 4:

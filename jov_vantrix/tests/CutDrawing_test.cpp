@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -255,8 +256,9 @@ TEST_F(CutDrawingTest, ProductsWithoutABoxGiveFiniteCoordinates) {
 
 // Branch 2 leaves branch 1 at two joints, so its product stands twice in
 // the start's run: it branches off at both, but its own run is drawn once.
-// With the offset flag it is drawn as a product there instead, with no
-// junction to splice its run behind: the run is appended.
+// With the offset flag it is drawn as a product at its first meeting
+// instead; every later meeting is a junction, so its product, descriptions
+// and drops stand once in the drawing either way.
 TEST_F(CutDrawingTest, ARecordMetTwiceBranchesOffOnce) {
   for (bool offset : {false, true}) {
     SCOPED_TRACE(offset ? "drawn as a product" : "drawn as junctions");
@@ -277,10 +279,9 @@ TEST_F(CutDrawingTest, ARecordMetTwiceBranchesOffOnce) {
     AddPipe(list_, kObjectReturnPipe, "2", "0", {21, 0, 0}, {21, 5, 0});
 
     ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
-    // S and P; branch 2's product at the end of its own run, drawn once
-    // (and as a product wherever it stands with the offset flag).
-    EXPECT_EQ(Made("INSERT").size(), offset ? 6u : 3u);
-    EXPECT_EQ(Made("CIRCLE").size(), offset ? 0u : 6u) << "junction circles: twice in the start's run, once in its own";
+    // S, P and branch 2's product once.
+    EXPECT_EQ(Made("INSERT").size(), 3u);
+    EXPECT_EQ(Made("CIRCLE").size(), 6u) << "junction circles: the other two meetings, two circles each";
     EXPECT_EQ(list_.m_sectionSupply.GetSize(), list_.m_sectionReturn.GetSize());
     std::vector<std::string> numbers;
     for (INT_PTR i = 0; i < list_.m_sectionSupply.GetSize(); ++i)
@@ -328,6 +329,72 @@ TEST_F(CutDrawingTest, RiserWithRunsOnBothSides) {
   EXPECT_STREQ(GetEntityString(texts[0]->GetChain(), 1), "S1");
   EXPECT_EQ(list_.m_sectionSupply.GetSize(), list_.m_sectionReturn.GetSize());
   EXPECT_GE(list_.m_sectionSupply.GetSize(), 3);
+}
+
+// A picked riser with products on both sides, started from either side,
+// with the pipes as drawn or swapped (as a picked pipe may set them): the
+// riser stands at b.x (side 0 first) or one pipe distance left of it (side
+// 1 first: b.x + DIST_RISER - (DIST_RISER + DIST_PIPE)), and every piece of
+// either side ends on the riser's own two columns. Each product's drops
+// stand at its connection (50) plus c1 (40), the second c2 (100) further.
+TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
+  struct Case {
+    const char* startSide;
+    bool swapped;
+    double riser;                  // x of its supply column; return + 100
+    double drops0[2], drops1[2];   // x of each side's two drops
+  } const cases[] = {
+      // Side 0: 10000 - 500 - 600 = 8900, + 50 + 40 = 8990, + 100 = 9090.
+      // Side 1: 10000 + 500 = 10500, + 90 = 10590 (start 0); one riser
+      // step (500 + 100) further right when side 1 comes first.
+      {"0", false, 10000, {8990, 9090}, {10590, 10690}},
+      {"0", true, 10000, {8990, 9090}, {10590, 10690}},
+      {"1", false, 9900, {8990, 9090}, {11190, 11290}},
+      {"1", true, 9900, {8990, 9090}, {11190, 11290}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("start side ") + c.startSide + (c.swapped ? ", swapped" : ""));
+    list_.RemoveAll();
+    Params(1000);
+    params_.m_pipeSwitch = c.swapped;
+    CObjDataNew* riser = AddRecord(list_, kObjectRiser, "1", c.startSide, "1");
+    riser->m_riserPosition = "1";
+    riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", "3");
+    for (const char* side : {"0", "1"}) {
+      CObjDataNew* product = AddRecord(list_, kObjectNetworkInsert, "1", side);
+      product->m_CM = product->m_CT = side;
+      GiveInsert(*product);
+      GiveProduct(*product, {"20"}, 1000);
+      const double y = *side == '0' ? 0 : 5000;
+      AddPipe(list_, kObjectSupplyPipe, "1", side, {0, y, 0}, {2000, y, 0}, true);
+      AddPipe(list_, kObjectReturnPipe, "1", side, {0, y + 100, 0}, {2000, y + 100, 0}, true);
+    }
+    list_.m_shiftMarker = "1";
+    ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
+
+    std::vector<double> columns, drops[2], ends[2];
+    for (const CObjDataNew* r : Made("LWPOLYLINE")) {
+      const auto v = Vertices(r);
+      if (Value(r->GetChain(), "_NUM_RISER") == "1") {  // the riser's own pipes
+        ASSERT_EQ(v.size(), 2u);
+        EXPECT_EQ(v[0].first, v[1].first) << "vertical";
+        columns.push_back(v[0].first);
+        continue;
+      }
+      const int side = Value(r->GetChain(), "_NUM_SIDE") == "1" ? 1 : 0;
+      drops[side].push_back(v.front().first);
+      ends[side].push_back(v.back().first);
+    }
+    std::sort(columns.begin(), columns.end());
+    EXPECT_EQ(columns, (std::vector<double>{c.riser, c.riser + 100}));
+    for (int side : {0, 1}) {
+      std::sort(drops[side].begin(), drops[side].end());
+      std::sort(ends[side].begin(), ends[side].end());
+      const double* want = side ? c.drops1 : c.drops0;
+      EXPECT_EQ(drops[side], (std::vector<double>{want[0], want[1]})) << side;
+      EXPECT_EQ(ends[side], columns) << "side " << side << " ends on the riser's columns";
+    }
+  }
 }
 
 TEST_F(CutDrawingTest, NothingToDrawWithoutAStartOrAProductLibrary) {

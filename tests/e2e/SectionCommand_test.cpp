@@ -160,7 +160,7 @@ TEST_F(SectionCommand, EndsWithoutASection) {
     std::string modules = JOV_TEST_MODULE_DIR;
   } const cases[] = {
       {"a product without its class's connection code", ventOnlyPath, std::string(kBranchScript) + "ok\nanswer ok\n",
-       "could not be drawn", "drawing: not written (change cancelled)", rolledBack},
+       "product TCD0000i0004 lacks the connection point", "drawing: not written (change cancelled)", rolledBack},
       {"two supply pipes and one return pipe", twoSupplyPath, "pick 39\nselect 39 3B 3D 50 3E\nanswer ok\n",
        "supply and return pipes must pair up", "drawing: unchanged", {}},
       // The reading ends at once, and without pipes they do not pair.
