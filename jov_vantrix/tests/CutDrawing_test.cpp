@@ -397,6 +397,25 @@ TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
   }
 }
 
+// Distances that overflow to infinity would be written as 0 and collapse
+// the drawing onto the origin: nothing is drawn. Texts of no height (a
+// profile without "HEIGHT") are left out, the rest is drawn.
+TEST_F(CutDrawingTest, NonFiniteCoordinatesAndZeroSizes) {
+  Params(1000);
+  AddBranch(1000);
+  params_.m_riserDistance = params_.m_elementDistance = 1.7e308;
+  EXPECT_EQ(BuildCutDrawing(list_, params_), 0);
+
+  list_.RemoveAll();
+  Params(1000);
+  AddBranch(1000);
+  params_.m_descriptionHeight = params_.m_firstLineHeight = 0.0;
+  ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
+  EXPECT_TRUE(Made("TEXT").empty()) << "neither descriptions nor the floor's text";
+  EXPECT_EQ(Made("INSERT").size(), 2u);
+  EXPECT_EQ(list_.m_sectionSupply.GetSize(), 1);
+}
+
 TEST_F(CutDrawingTest, NothingToDrawWithoutAStartOrAProductLibrary) {
   Params(1000);
   AddPipe(list_, kObjectSupplyPipe, "1", "0", {0, 0, 0}, {1, 0, 0}, true);

@@ -146,6 +146,9 @@ TEST_F(SectionCommand, EndsWithoutASection) {
   ASSERT_NE(product, std::string::npos);
   ventOnly.replace(product, 12, "TCD0000i0004");
   const std::string ventOnlyPath = Write("vent_only.dxf", ventOnly);
+  std::string unknown = testsupport::Slurp(kData + "branch.dxf");
+  unknown.replace(unknown.find("TCD0000i0001"), 12, "TCD0000i0077");
+  const std::string unknownPath = Write("unknown.dxf", unknown);
   const std::string noLibrary = ModuleFolder(dir_ / "no_library", "Wizard.dll");
 
   const std::string written = "drawing: written " + Path("out.dxf");
@@ -162,6 +165,8 @@ TEST_F(SectionCommand, EndsWithoutASection) {
   } const cases[] = {
       {"a product without its class's connection code", ventOnlyPath, std::string(kBranchScript) + "ok\nanswer ok\n",
        "product TCD0000i0004 lacks the connection point", "drawing: not written (change cancelled)", rolledBack},
+      {"a product the catalogue does not know", unknownPath, std::string(kBranchScript) + "ok\nanswer ok\n",
+       "no product of the type code TCD0000i0077", "drawing: not written (change cancelled)", rolledBack},
       {"two supply pipes and one return pipe", twoSupplyPath, "pick 39\nselect 39 3B 3D 50 3E\nanswer ok\n",
        "supply and return pipes must pair up", "drawing: unchanged", {}},
       // The reading ends at once, and without pipes they do not pair.

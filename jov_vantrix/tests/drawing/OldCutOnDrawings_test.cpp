@@ -578,3 +578,22 @@ TEST_F(OldCutOnDrawings, AZeroInsertScaleCountsAsOne) {
   const testsupport::Outcome audit = driver_.Check("tests/e2e/audit_sample.py", {path, saved});
   EXPECT_EQ(audit.exit, 0) << audit.out << audit.err;
 }
+
+// Distances that overflow to infinity draw nothing; texts of no height
+// are left out of a drawing that is otherwise whole.
+TEST_F(OldCutOnDrawings, NonFiniteCoordinatesAndZeroSizes) {
+  Read(kRiser1);
+  JovCutParamsOld& block = Block();
+  ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
+  block.m_riserDistance = block.m_elementDistance = 1.7e308;
+  EXPECT_EQ(BuildOldCutDrawingFlat(records_, block), 0);
+
+  Read(kRiser1);
+  JovCutParamsOld& sized = Block();
+  ASSERT_TRUE(sized.m_sections.BuildFromBranches(records_));
+  sized.m_descriptionHeight = sized.m_firstLineHeight = sized.m_branchTextHeight = 0.0;
+  ASSERT_EQ(BuildOldCutDrawingFlat(records_, sized), 1);
+  const std::vector<Entity> built = Built(records_);
+  EXPECT_TRUE(OfType(built, "TEXT").empty());
+  EXPECT_EQ(OfType(built, "INSERT").size(), 3u);
+}
