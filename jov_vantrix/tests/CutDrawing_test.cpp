@@ -177,8 +177,16 @@ TEST_F(CutDrawingTest, MirroredProductsAreShiftedAndTheirConnectionsExchanged) {
     double scale;
     double insertX, insertScale, supplyX, returnX, baseLineStart;
   } const cases[] = {
+      // S stands at the riser (10000); the cursor goes on DIST_ELM and half
+      // S's width left: 10000 - 300 - 300 = 9400. P 600 wide:
+      // insert 9400 - 600 = 8800; its connection 8800 + 50 = 8850; return drop
+      // + c1 40 = 8890, supply drop + c2 100 = 8990; base line from the
+      // cursor 8800 - 300 = 8500, less DIST_ELM / 2: 8350.
       {1.0, 8800, 1, 8990, 8890, 8350},
       {0.0, 8800, 1, 8990, 8890, 8350},
+      // Mirrored: insert 8800 + 600 = 9400, drawn leftwards; its connection
+      // swapped to 8850 + 600 = 9450; drops 9450 - (c1 + c2) = 9310 and
+      // 9310 + c2 = 9410; the cursor one width further: 8350 - 600 = 7750.
       {-1.0, 9400, -1, 9410, 9310, 7750},
   };
   for (const Case& c : cases) {
