@@ -43,7 +43,7 @@ bool Within(double value, double max) { return std::isfinite(value) && std::fabs
 
 CString InFile(const char* key, const char* section, const char* file) {
   CString what;
-  what.Format("%s [%s] (%s)", key, section, file);
+  what.Format("\"%s\" in [%s] of %s", key, section, file);
   return what;
 }
 

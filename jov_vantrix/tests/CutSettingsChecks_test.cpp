@@ -106,20 +106,20 @@ TEST(CutSettingsChecks, FileSettingsThatNoDrawingHoldsNameTheirKeyAndFile) {
   } cases[] = {
       {[](JovCutParams&) {}, ""},
       {[](JovCutParams& p) { p.m_branchLayer = "Stoupa\xe8ky 2"; }, ""},  // code page 1250 is fine
-      {[](JovCutParams& p) { p.m_descriptionLayer = "*"; }, "LAYER [DESC] (Jov.ini)"},
-      {[](JovCutParams& p) { p.m_branchLayer = ""; }, "LAYER_BRANCH [DESC] (Jov.ini)"},
-      {[](JovCutParams& p) { p.m_riserLayer = "A=B"; }, "RISER_LAYER [DESC] (Jov.ini)"},
-      {[](JovCutParams& p) { p.m_riserLayer = "A\tB"; }, "RISER_LAYER [DESC] (Jov.ini)"},
-      {[](JovCutParams& p) { p.m_pipe1Layer = ""; }, "18 [MODULE_T] (Jov_lin.dat)"},  // no "Jov_lin.dat"
-      {[](JovCutParams& p) { p.m_pipe2Layer = "a;b"; }, "19 [MODULE_T] (Jov_lin.dat)"},
-      {[](JovCutParams& p) { p.m_pipe2TypeCode = ""; }, "19 [MODULE_T] (Jov_lin.dat)"},  // "1=;;;;;"
+      {[](JovCutParams& p) { p.m_descriptionLayer = "*"; }, "\"LAYER\" in [DESC] of Jov.ini"},
+      {[](JovCutParams& p) { p.m_branchLayer = ""; }, "\"LAYER_BRANCH\" in [DESC] of Jov.ini"},
+      {[](JovCutParams& p) { p.m_riserLayer = "A=B"; }, "\"RISER_LAYER\" in [DESC] of Jov.ini"},
+      {[](JovCutParams& p) { p.m_riserLayer = "A\tB"; }, "\"RISER_LAYER\" in [DESC] of Jov.ini"},
+      {[](JovCutParams& p) { p.m_pipe1Layer = ""; }, "\"18\" in [MODULE_T] of Jov_lin.dat"},  // no "Jov_lin.dat"
+      {[](JovCutParams& p) { p.m_pipe2Layer = "a;b"; }, "\"19\" in [MODULE_T] of Jov_lin.dat"},
+      {[](JovCutParams& p) { p.m_pipe2TypeCode = ""; }, "\"19\" in [MODULE_T] of Jov_lin.dat"},  // "1=;;;;;"
       {[](JovCutParams& p) { p.m_descriptionHeight = 0; }, ""},  // texts of no size are not drawn
-      {[](JovCutParams& p) { p.m_branchTextHeight = 1000.5; }, "HEIGHT_BRANCH [DESC] (Jov.ini)"},
-      {[](JovCutParams& p) { p.m_bubbleDiameter = -8; }, "BUBBLE_DIAMETER [DESC] (Jov.ini)"},
-      {[](JovCutParams& p) { p.m_riserTextHeight = NAN; }, "RISER_TEXT_HEIGHT [DESC] (Jov.ini)"},
-      {[](JovCutParams& p) { p.m_descriptionWidthFactor = INFINITY; }, "SCFACTOR [DESC] (Jov.ini)"},
+      {[](JovCutParams& p) { p.m_branchTextHeight = 1000.5; }, "\"HEIGHT_BRANCH\" in [DESC] of Jov.ini"},
+      {[](JovCutParams& p) { p.m_bubbleDiameter = -8; }, "\"BUBBLE_DIAMETER\" in [DESC] of Jov.ini"},
+      {[](JovCutParams& p) { p.m_riserTextHeight = NAN; }, "\"RISER_TEXT_HEIGHT\" in [DESC] of Jov.ini"},
+      {[](JovCutParams& p) { p.m_descriptionWidthFactor = INFINITY; }, "\"SCFACTOR\" in [DESC] of Jov.ini"},
       {[](JovCutParams& p) { p.m_bubbleDistance1 = -2.4; }, ""},  // the pipe start moved it below 0
-      {[](JovCutParams& p) { p.m_verticalPipeBeginLength = 1e308; }, "PIPE_BEGIN_LEN_VERT [CUT_DLG] (Jov.ini)"},
+      {[](JovCutParams& p) { p.m_verticalPipeBeginLength = 1e308; }, "\"PIPE_BEGIN_LEN_VERT\" in [CUT_DLG] of Jov.ini"},
   };
   for (const auto& c : cases) {
     JovCutParams p;
@@ -137,10 +137,10 @@ TEST(CutSettingsChecks, FileSettingsThatNoDrawingHoldsNameTheirKeyAndFile) {
   older.m_supplyTypeCode = older.m_returnTypeCode = "TPP0000i0001";
   EXPECT_FALSE(CheckDrawingSettings(older));
   older.m_branchLayer = "*";
-  EXPECT_EQ(CheckDrawingSettings(older).what, "LAYER_BRANCH [DESC] (Jov.ini)");
+  EXPECT_EQ(CheckDrawingSettings(older).what, "\"LAYER_BRANCH\" in [DESC] of Jov.ini");
   older.m_branchLayer = "DESC";
   older.m_returnTypeCode = "";
-  EXPECT_EQ(CheckDrawingSettings(older).what, "1 [MODULE_T] (Jov_lin.dat)");
+  EXPECT_EQ(CheckDrawingSettings(older).what, "\"1\" in [MODULE_T] of Jov_lin.dat");
 }
 
 TEST(CutSettingsChecks, TheNextSectionNumberStaysInRange) {

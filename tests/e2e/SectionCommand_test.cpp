@@ -187,13 +187,13 @@ TEST_F(SectionCommand, EndsWithoutASection) {
       // Pipe types that no drawing can hold: named with their key and file,
       // and nothing drawn.
       {"no pipe types", kData + "branch.dxf", std::string(kBranchScript) + "ok\nanswer ok\n",
-       "0 [MODULE_T] (Jov_lin.dat)", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
+       "in [MODULE_T] of Jov_lin.dat", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
        nullptr},
       {"damaged pipe types", kData + "branch.dxf", std::string(kBranchScript) + "ok\nanswer ok\n",
-       "0 [MODULE_T] (Jov_lin.dat)", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
+       "in [MODULE_T] of Jov_lin.dat", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
        "[MODULE_T]\r\n0=;;;;;\r\n1=;;;;;\r\n"},
       {"pipe types of random bytes", kData + "branch.dxf", std::string(kBranchScript) + "ok\nanswer ok\n",
-       "0 [MODULE_T] (Jov_lin.dat)", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
+       "in [MODULE_T] of Jov_lin.dat", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
        "\x8f\x01\xfe=\x7f[\x02\x03\r\n\xff\xfe;;\x1b"},
   };
   for (const Case& c : cases) {
@@ -331,7 +331,7 @@ TEST_F(SectionCommand, RiserEndsWithoutASection) {
        Path("no_catalogue")},
       // The riser section keeps "*" as the layer's name, which no drawing
       // can hold.
-      {"a layer named *", std::string(kRiserScript) + "ok\nanswer ok\n", "LAYER [DESC] (Jov.ini)", "7",
+      {"a layer named *", std::string(kRiserScript) + "ok\nanswer ok\n", "LAYER\\\" in [DESC] of Jov.ini", "7",
        JOV_SECTION_CATALOGUE, starLayer},
       // A riser whose products the catalogue does not know: named, and
       // Cancel draws nothing.
