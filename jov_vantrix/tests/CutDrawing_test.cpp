@@ -298,63 +298,20 @@ TEST_F(CutDrawingTest, ARecordMetTwiceBranchesOffOnce) {
   }
 }
 
-// A picked riser with a product on each side: side 0 is drawn to the left,
-// then side 1 to the right from its last record; the riser's two pipes
-// stand at the base point, which the drawing is shifted to.
-TEST_F(CutDrawingTest, RiserWithRunsOnBothSides) {
-  Params(1000);
-  CObjDataNew* riser = AddRecord(list_, kObjectRiser, "1", "0", "1");
-  riser->m_riserPosition = "1";
-  riser->m_riserPrefix = "S";
-  riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", "3");
-  for (const char* side : {"0", "1"}) {
-    CObjDataNew* product = AddRecord(list_, kObjectNetworkInsert, "1", side);
-    product->m_CM = product->m_CT = side;
-    GiveInsert(*product);
-    GiveProduct(*product, {"20"}, 1000);
-    const double y = *side == '0' ? 0 : 5000;
-    AddPipe(list_, kObjectSupplyPipe, "1", side, {0, y, 0}, {2000, y, 0}, true);
-    AddPipe(list_, kObjectReturnPipe, "1", side, {0, y + 100, 0}, {2000, y + 100, 0}, true);
-  }
-  list_.m_shiftMarker = "1";
-  params_.m_describeRisers = 1;
-  params_.m_riserTextHeight = 2.5;
-  params_.m_riserLayer = "RISERS";
-
-  ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
-  const std::vector<const CObjDataNew*> inserts = Made("INSERT");
-  ASSERT_EQ(inserts.size(), 2u);
-  EXPECT_LT(Point(inserts[0], 10).x, 10000) << "side 0 left of the riser";
-  EXPECT_GT(Point(inserts[1], 10).x, 10000) << "side 1 right of it";
-  std::vector<std::vector<std::pair<double, double>>> columns;
-  for (const CObjDataNew* r : Made("LWPOLYLINE"))
-    if (Value(r->GetChain(), "_NUM_RISER") == "1") columns.push_back(Vertices(r));
-  EXPECT_EQ(columns, (std::vector<std::vector<std::pair<double, double>>>{{{10000, 20000}, {10000, 23000}},
-                                                                          {{10100, 20000}, {10100, 23000}}}));
-  EXPECT_EQ(list_.m_displacement, GLVector()) << "the picked riser stands at the insertion point";
-  const std::vector<const CObjDataNew*> texts = Made("TEXT");
-  ASSERT_FALSE(texts.empty());
-  EXPECT_STREQ(GetEntityString(texts[0]->GetChain(), 1), "S1");
-  EXPECT_EQ(list_.m_sectionSupply.GetSize(), list_.m_sectionReturn.GetSize());
-  EXPECT_GE(list_.m_sectionSupply.GetSize(), 3);
-}
-
-// A picked riser with products on both sides, started from either side,
+// A picked riser with a product on each side, started from either side,
 // with the pipes as drawn or swapped (as a picked pipe may set them): the
-// riser stands at b.x (side 0 first) or one pipe distance left of it (side
-// 1 first: b.x + DIST_RISER - (DIST_RISER + DIST_PIPE)), and every piece of
-// either side ends on the riser's own two columns. Each product's drops
-// stand at its connection (50) plus c1 (40), the second c2 (100) further.
+// riser stands at b.x (side 0 first) or one pipe distance left of it
+// (10000 + DIST_RISER - (DIST_RISER + DIST_PIPE) = 9900), and every piece of
+// either side ends on the riser's own two columns. Side 0's product stands
+// at 10000 - 500 - 600 = 8900, its drops at + 50 + c1 = 8990 and + c2 =
+// 9090; side 1's at 10500 (+ 600 when side 1 comes first), drops + 90, + 190.
 TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
   struct Case {
     const char* startSide;
     bool swapped;
-    double riser;                  // x of its supply column; return + 100
-    double drops0[2], drops1[2];   // x of each side's two drops
+    double riser;  // x of its supply column; return + 100
+    std::vector<double> drops0, drops1;
   } const cases[] = {
-      // Side 0: 10000 - 500 - 600 = 8900, + 50 + 40 = 8990, + 100 = 9090.
-      // Side 1: 10000 + 500 = 10500, + 90 = 10590 (start 0); one riser
-      // step (500 + 100) further right when side 1 comes first.
       {"0", false, 10000, {8990, 9090}, {10590, 10690}},
       {"0", true, 10000, {8990, 9090}, {10590, 10690}},
       {"1", false, 9900, {8990, 9090}, {11190, 11290}},
@@ -365,8 +322,12 @@ TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
     list_.RemoveAll();
     Params(1000);
     params_.m_pipeSwitch = c.swapped;
+    params_.m_describeRisers = 1;
+    params_.m_riserTextHeight = 2.5;
+    params_.m_riserLayer = "RISERS";
     CObjDataNew* riser = AddRecord(list_, kObjectRiser, "1", c.startSide, "1");
     riser->m_riserPosition = "1";
+    riser->m_riserPrefix = "S";
     riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", "3");
     for (const char* side : {"0", "1"}) {
       CObjDataNew* product = AddRecord(list_, kObjectNetworkInsert, "1", side);
@@ -383,9 +344,8 @@ TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
     std::vector<double> columns, drops[2], ends[2];
     for (const CObjDataNew* r : Made("LWPOLYLINE")) {
       const auto v = Vertices(r);
-      if (Value(r->GetChain(), "_NUM_RISER") == "1") {  // the riser's own pipes
-        ASSERT_EQ(v.size(), 2u);
-        EXPECT_EQ(v[0].first, v[1].first) << "vertical";
+      if (Value(r->GetChain(), "_NUM_RISER") == "1") {  // the riser's own pipes, 3 m high
+        EXPECT_EQ(v, (std::vector<std::pair<double, double>>{{v[0].first, 20000}, {v[0].first, 23000}}));
         columns.push_back(v[0].first);
         continue;
       }
@@ -393,15 +353,17 @@ TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
       drops[side].push_back(v.front().first);
       ends[side].push_back(v.back().first);
     }
-    std::sort(columns.begin(), columns.end());
+    for (auto* xs : {&columns, &drops[0], &drops[1], &ends[0], &ends[1]}) std::sort(xs->begin(), xs->end());
     EXPECT_EQ(columns, (std::vector<double>{c.riser, c.riser + 100}));
-    for (int side : {0, 1}) {
-      std::sort(drops[side].begin(), drops[side].end());
-      std::sort(ends[side].begin(), ends[side].end());
-      const double* want = side ? c.drops1 : c.drops0;
-      EXPECT_EQ(drops[side], (std::vector<double>{want[0], want[1]})) << side;
-      EXPECT_EQ(ends[side], columns) << "side " << side << " ends on the riser's columns";
-    }
+    EXPECT_EQ(drops[0], c.drops0);
+    EXPECT_EQ(drops[1], c.drops1);
+    EXPECT_EQ(ends[0], columns) << "side 0 ends on the riser's columns";
+    EXPECT_EQ(ends[1], columns) << "side 1 ends on the riser's columns";
+    EXPECT_EQ(list_.m_displacement, GLVector()) << "the picked riser is the first drawn";
+    const std::vector<const CObjDataNew*> texts = Made("TEXT");
+    ASSERT_FALSE(texts.empty());
+    EXPECT_STREQ(GetEntityString(texts[0]->GetChain(), 1), "S1");
+    EXPECT_EQ(list_.m_sectionSupply.GetSize(), list_.m_sectionReturn.GetSize());
   }
 }
 
