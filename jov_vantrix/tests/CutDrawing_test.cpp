@@ -400,4 +400,29 @@ TEST_F(CutDrawingTest, NothingToDrawWithoutAStartOrAProductLibrary) {
   EXPECT_EQ(list_.GetCount(), 4u);
 }
 
+// A stopped generation says why: the product's type code, or the branch
+// whose pipes cannot be traced.
+TEST_F(CutDrawingTest, AStoppedGenerationNamesTheProductOrTheBranch) {
+  Params(1000);
+  Branch b = AddBranch(1000);
+  b.product->m_jovData.m_typeCode = "TXX0000i0077";
+  FreeGroupCodeChain(b.product->m_pProductData);  // the catalogue did not know it
+  b.product->m_pProductData = nullptr;
+  CutDrawingFailure failure;
+  EXPECT_EQ(BuildCutDrawing(list_, params_, &failure), 0);
+  EXPECT_EQ(failure.message, static_cast<UINT>(IDS_CUT_PRODUCT_UNKNOWN));
+  EXPECT_STREQ(failure.what, "TXX0000i0077");
+
+  GiveProduct(*b.product, {"36"}, 1000);
+  EXPECT_EQ(BuildCutDrawing(list_, params_, &failure), 0);
+  EXPECT_EQ(failure.message, static_cast<UINT>(IDS_CUT_CONNECTION_MISSING));
+
+  list_.RemoveAll();  // a riser and its product without a pipe between them
+  AddRecord(list_, kObjectRiser, "7", "0", "1")->m_riserPosition = "1";
+  AddRecord(list_, kObjectNetworkInsert, "7", "0");
+  EXPECT_EQ(BuildCutDrawing(list_, params_, &failure), 0);
+  EXPECT_EQ(failure.message, static_cast<UINT>(IDS_CUT_BRANCH_UNTRACEABLE));
+  EXPECT_STREQ(failure.what, "7");
+}
+
 }  // namespace
