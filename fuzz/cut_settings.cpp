@@ -6,15 +6,18 @@
 // and hold no empty value. A dialog's values saved with OK read back as
 // saved (the section number one higher, as the dialog shows the next); the
 // rules after OK keep the connections within the equal length and no layer
-// on the placeholder.
+// on the placeholder; values OK accepts are in range, and settings the
+// generation accepts hold usable layer names.
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <type_traits>
 
 #include "fuzz/FuzzSupport.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutParamsRules.h"
 #include "jov_vantrix/section/CutSettings.h"
+#include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
 
 namespace {
@@ -54,7 +57,7 @@ void CheckSavedValues(const CutDialogValues& saved, const CutDialogValues& read,
         const std::string was = Std(saved.*k.text);
         int number = 0;
         std::from_chars(was.data(), was.data() + was.size(), number);
-        FUZZ_CHECK(Std(read.*k.text) == std::to_string(static_cast<int>(static_cast<unsigned>(number) + 1u)), what);
+        FUZZ_CHECK(Std(read.*k.text) == std::to_string(NextCutNumber(static_cast<unsigned>(number))), what);
         break;
       }
       case CutValueKind::Check:
@@ -76,6 +79,28 @@ void CheckPipeType(const CString& code, const CString& text2, const CString& tex
              "a pipe type written as its fields parses otherwise");
 }
 
+// Values OK accepts are finite distances in range, the floor above both
+// pipes.
+template <class Block>
+void CheckAccepted(const CutDialogValues& values, CutDialog dialog, const Block& block) {
+  if (CheckCutValues(values, dialog)) return;
+  for (double d : {block.m_riserDistance, block.m_elementDistance, block.m_floorHeight})
+    FUZZ_CHECK(std::isfinite(d) && d > 0 && d <= 1000, "an accepted distance out of range");
+  if (dialog == CutDialog::Branch || values.drawPipe)
+    FUZZ_CHECK(block.m_floorHeight > block.m_pipeDistance + block.m_pipeFloorDistance, "an accepted floor too low");
+}
+
+// Settings the generation accepts hold only layer names a drawing can hold.
+template <class Block>
+void CheckDrawable(const CutSettingFault& fault, const Block& block) {
+  if (fault) {
+    FUZZ_CHECK(!fault.what.IsEmpty(), "a refusal names nothing");
+    return;
+  }
+  for (const CString* layer : {&block.m_branchLayer, &block.m_descriptionLayer})
+    FUZZ_CHECK(IsUsableLayerName(*layer), "an accepted layer a drawing cannot hold: " + Std(*layer));
+}
+
 template <class Block>
 void CheckRules(Block& block, double& sameLength, bool asks, const CString& placeholder, bool star) {
   if (asks) {
@@ -88,6 +113,10 @@ void CheckRules(Block& block, double& sameLength, bool asks, const CString& plac
   }
   RecomputePipeBeginLength(block);
   ApplyLayerRules(block, placeholder, "current layer");
+  if constexpr (std::is_same_v<Block, JovCutParams>)
+    CheckDrawable(CheckDrawingSettings(block, "0", "1"), block);
+  else
+    CheckDrawable(CheckDrawingSettings(block), block);
   for (const CString* layer : {&block.m_branchLayer, &block.m_descriptionLayer}) {
     FUZZ_CHECK(placeholder == "current layer" || *layer != placeholder, "a layer stays on the placeholder");
     FUZZ_CHECK(!star || *layer != "*", "a layer stays \"*\"");
@@ -113,6 +142,7 @@ void CheckDialog(const std::string& ini, const std::string& presets, const std::
     CheckPipeType(block.m_pipe1TypeCode, block.m_pipe1Field2, block.m_pipe1Layer);
     CheckPipeType(block.m_pipe2TypeCode, block.m_pipe2Field2, block.m_pipe2Layer);
     StoreCutValues(values, block);
+    CheckAccepted(values, dialog, block);
     CheckRules(block, block.m_sameLength, AsksToShorten(block), placeholder, true);
     FUZZ_CHECK(placeholder == "current layer" || (block.m_riserLayer != placeholder && block.m_riserLayer != "*"),
                "the riser layer stays on the placeholder");
@@ -123,6 +153,7 @@ void CheckDialog(const std::string& ini, const std::string& presets, const std::
     CheckPipeType(block.m_supplyTypeCode, block.m_supplyText2, block.m_supplyText3);
     CheckPipeType(block.m_returnTypeCode, block.m_returnText2, block.m_returnText3);
     StoreCutValues(values, block);
+    CheckAccepted(values, dialog, block);
     CheckRules(block, block.m_sameItemLength, AsksToShorten(block), placeholder, false);
   }
 

@@ -7,6 +7,7 @@
 #include "jov_vantrix/frame/DialogMessages.h"
 #include "jov_vantrix/section/CutDialogControls.h"
 #include "jov_vantrix/section/CutParamsRules.h"
+#include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/OldCutDrawing.h"
 #include "jov_vantrix/section/OldCutRecords.h"
 #include "jov_vantrix/section/OldRecordLookups.h"
@@ -17,6 +18,17 @@
 namespace {
 
 const HostExport2D* Host() { return TheApp().m_pHostTable; }
+
+// "2: TOT0600-0001, TXX0001-0001": how many and which.
+CString LeftOutText(const CStringArray& codes) {
+  CString text;
+  text.Format("%d: ", static_cast<int>(codes.GetSize()));
+  for (INT_PTR i = 0; i < codes.GetSize(); ++i) {
+    if (i) text += ", ";
+    text += codes[i].IsEmpty() ? CString("?") : codes[i];
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -54,8 +66,14 @@ void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
     HostEndChange(host, -1);
     return;
   }
-  ConvertForGeneration(m_params);
   ApplyLayerRules(m_params, m_layerPlaceholder, HostGetVariable(host, "CLAYER"));
+  // Settings from the profile's files that no drawing can hold stop here.
+  if (const CutSettingFault fault = CheckDrawingSettings(m_params)) {
+    MessageBoxRes(HostMainWindow(host), fault.message, MB_ICONHAND, fault.what);
+    HostEndChange(host, -1);
+    return;
+  }
+  ConvertForGeneration(m_params);
   m_params.m_firstLineLayer = CutResourceText(IDS_LAYER_FIRST_DESCRIPTION);
   m_params.m_riserLayer = CutResourceText(IDS_LAYER_RISER);
   if (!m_params.m_sections.BuildFromBranches(m_records) &&
@@ -64,8 +82,16 @@ void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
     return;
   }
   if (!HostBeginChange(host)) return;
-  const int result = m_params.m_branchOption ? BuildOldCutDrawing(m_records, m_params)
-                                             : BuildOldCutDrawingFlat(m_records, m_params);
+  CStringArray leftOut;
+  const int result = m_params.m_branchOption ? BuildOldCutDrawing(m_records, m_params, &leftOut)
+                                             : BuildOldCutDrawingFlat(m_records, m_params, &leftOut);
+  // Products left out are named; the user may rather draw nothing.
+  if (result == 1 && !leftOut.IsEmpty() &&
+      MessageBoxRes(HostMainWindow(host), IDS_CUT_PRODUCTS_LEFT_OUT, MB_OKCANCEL | MB_ICONQUESTION,
+                    LeftOutText(leftOut)) == IDCANCEL) {
+    HostEndChange(host, -1);
+    return;
+  }
   if (result == 1) {
     WriteOldRecords(m_records);
     HostEndChange(host, 1);
@@ -171,10 +197,15 @@ void SaveCutSettings(CJov_CutDlg& dialog) {
   CutDialogValues values = CollectCutValues(dialog, CutDialog::Riser);
   JovCutParamsOld& block = dialog.m_params;
   block.m_cutNumber = values.cutNumber;
-  if (!SaveCutValues(settings, CutDialog::Riser, values)) {
+  if (values.cutNumber.IsEmpty()) {
     MessageBoxRes(dialog.m_hWnd, IDS_NUMBER_MISSING, MB_ICONHAND);
     return;
   }
+  if (const CutSettingFault fault = CheckCutValues(values, CutDialog::Riser)) {
+    MessageBoxRes(dialog.m_hWnd, fault.message, MB_ICONHAND, fault.what);
+    return;
+  }
+  SaveCutValues(settings, CutDialog::Riser, values);
   StoreCutValues(values, block);
   block.m_baseLineLayer = CutResourceText(IDS_LAYER_BASE_LINE);
   block.m_floorMarkLayer = CutResourceText(IDS_LAYER_FLOOR_MARK);

@@ -10,6 +10,7 @@
 #include "jov_vantrix/section/CutDrawing.h"
 #include "jov_vantrix/section/CutObjectsReader.h"
 #include "jov_vantrix/section/CutParamsRules.h"
+#include "jov_vantrix/section/CutSettingsChecks.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/ui_services.h"
@@ -74,18 +75,29 @@ void CJov_CutDlgNew::GenerateSection(INT_PTR modalResult) {
     WriteBackAndClose(false);
     return;
   }
-  ConvertForGeneration(m_params);
   ApplyLayerRules(m_params, m_layerPlaceholder, HostGetVariable(Host(), "CLAYER"));
+  // Settings from the profile's files that no drawing can hold stop here,
+  // before anything is drawn.
+  if (const CutSettingFault fault = CheckDrawingSettings(m_params, m_list.m_marker1, m_list.m_marker2)) {
+    MessageBoxRes(HostMainWindow(Host()), fault.message, MB_ICONHAND, fault.what);
+    EndChange(-1);
+    return;
+  }
+  ConvertForGeneration(m_params);
   m_params.m_text1 = CutResourceText(IDS_LAYER_FIRST_DESCRIPTION);
   m_params.m_riserCircleLayer = CutResourceText(IDS_LAYER_RISER);
-  if (BuildCutDrawing(m_list, m_params) == 1) {
+  CutDrawingFailure failure;
+  if (BuildCutDrawing(m_list, m_params, &failure) == 1) {
     WriteRecordsToDrawing(m_list, false);
     EndChange(1);
     return;
   }
   // The generator has already linked the read pipes to pieces that are
   // never drawn: nothing of it may reach the drawing.
-  MessageBoxRes(HostMainWindow(Host()), IDS_SECTION_NOT_DRAWN, MB_ICONHAND);
+  if (failure.message)
+    MessageBoxRes(HostMainWindow(Host()), failure.message, MB_ICONHAND, failure.what);
+  else
+    MessageBoxRes(HostMainWindow(Host()), IDS_SECTION_NOT_DRAWN, MB_ICONHAND);
   EndChange(-1);
 }
 
@@ -217,6 +229,10 @@ void LoadCutSettingsNew(CJov_CutDlgNew& dialog) {
 void SaveCutSettingsNew(CJov_CutDlgNew& dialog) {
   const CString settings = CutSettingsPath(kCutSettingsFile);
   CutDialogValues values = CollectCutValues(dialog, CutDialog::Branch);
+  if (const CutSettingFault fault = CheckCutValues(values, CutDialog::Branch)) {
+    MessageBoxRes(dialog.m_hWnd, fault.message, MB_ICONHAND, fault.what);
+    return;
+  }
   SaveCutValues(settings, CutDialog::Branch, values);
   JovCutParams& block = dialog.m_params;
   StoreCutValues(values, block);

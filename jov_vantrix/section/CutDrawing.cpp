@@ -11,9 +11,11 @@
 #include "jov_vantrix/network/RecordBuilders.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "jov_vantrix/section/CutDrawingState.h"
+#include "jov_vantrix/section/FiniteChains.h"
 #include "jov_vantrix/section/RiserRuns.h"
 #include "jov_vantrix/section/SectionNumbering.h"
 #include "jov_vantrix/section/SectionPipes.h"
+#include "platform/resources/jov_vantrix/resource_ids.h"
 
 CutDrawingState::CutDrawingState(CObjSezNew& l, JovCutParams& p) : list(l), params(p), base(p.m_basePoint) {
   const double y = base.y + p.m_floorHeight;
@@ -37,6 +39,8 @@ namespace {
 CObjDataNew* At(const CPtrArray& array, INT_PTR i) { return static_cast<CObjDataNew*>(array[i]); }
 
 CString SideText(int side) { return side ? "1" : "0"; }
+
+bool IsFinite(const GLVector& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 void SetPoints(CSeznam& points, const GLVector& point) {
   points.RemoveAll();
@@ -64,6 +68,14 @@ void TakeRun(CutDrawingState& st, CObjDataNew& owner, bool side1, CObjDataNew* f
   }
   const CObjDataNew* first = st.run.IsEmpty() ? nullptr : At(st.run, 0);
   st.side = first ? CutDrawingState::SideOf(*first) : (side1 ? 1 : 0);
+}
+
+// The catalogue of the record's trade, the first letter of its type code
+// ('T' without one), as a riser section takes its riser's.
+jovDatabase::Database* CatalogueOf(const CObjSezNew& list, const CObjDataNew& r) {
+  const CString& code = r.m_jovData.m_typeCode;
+  const char letter = code.IsEmpty() ? 'T' : code[0];
+  return letter == 'T' ? list.m_pDatabase : TheApp().GetDatabase(letter);
 }
 
 // A record becomes a run of its own later, once at most.
@@ -115,6 +127,13 @@ void DrawRiserElement(CutDrawingState& st, CObjDataNew& r) {
   } else {
     base.x -= p.m_riserDistance + p.m_pipeDistance;
     moveEnds(1, -backStep);
+  }
+
+  // The picked riser's columns, where its other side's pipes end too.
+  if (pickedRiser && atStart) {
+    st.startColumns[0] = base.x;
+    st.startColumns[1] = base.x + p.m_pipeDistance;
+    st.startColumnsSet = true;
   }
 
   double lengthA = st.lengthA, lengthB = st.lengthB;
@@ -205,9 +224,12 @@ void DrawJunction(CutDrawingState& st, CObjDataNew& r) {
   const GLVector label(x, st.cursor[0].y + radius / 2.0 + p.m_bubbleDistance1, st.base.z);
   near.x -= d * p.m_riserDistance;
   st.farCursor.x += d * p.m_riserDistance;
-  if (p.m_branchBubble == 1) MakeCircleRecord(list, p, p.m_text4, label, p.m_bubbleDiameter, -1);
-  MakeTextRecord(list, p, r.m_branchNumber, label, p.m_branchTextHeight, p.m_branchWidthFactor, 1, 2,
-                 p.m_branchLayer, nullptr, true);
+  // Bubbles and texts of no size show nothing.
+  if (p.m_branchBubble == 1 && p.m_bubbleDiameter > 0.0)
+    MakeCircleRecord(list, p, p.m_text4, label, p.m_bubbleDiameter, -1);
+  if (p.m_branchTextHeight > 0.0)
+    MakeTextRecord(list, p, r.m_branchNumber, label, p.m_branchTextHeight, p.m_branchWidthFactor, 1, 2,
+                   p.m_branchLayer, nullptr, true);
 
   if (!first) {
     CutDrawingState::Splice& splice = st.splices[&r];
@@ -243,7 +265,7 @@ bool DrawRun(CutDrawingState& st) {
         asRiser = i == 0 && !st.last ? r->m_flag2 : true;
       }
     } else {
-      LookupProduct(r, list.m_pDatabase, st.params);
+      LookupProduct(r, CatalogueOf(list, *r), st.params);
       if (!st.last && r->m_objectType != kObjectPickedBranch && asProduct &&
           CollectBranchPipes(list, r->m_branchNumber, r->m_sideNumber, names) > 1) {
         AddPending(st, *r);
@@ -251,10 +273,14 @@ bool DrawRun(CutDrawingState& st) {
       }
     }
 
+    // A record met again where runs cross is a junction there: its
+    // product, descriptions and drops stand once in the drawing.
+    const bool drawnBefore = st.drawnProducts.count(r) != 0;
     if (asRiser) {
       DrawRiserElement(st, *r);
       st.chainFlag = false;
-    } else if (asProduct || r->m_offsetFlag) {
+    } else if ((asProduct || r->m_offsetFlag) && !drawnBefore) {
+      st.drawnProducts.insert(r);
       if (!DrawCutProduct(st, *r)) return false;
       st.chainFlag = false;
     } else {
@@ -317,24 +343,17 @@ void DrawClosing(CutDrawingState& st) {
   const GLVector top = a + GLVector(0.0, p.m_floorLine1, 0.0);
   line(a, top, p.m_text3);
   line(top, top + GLVector(p.m_floorLine2, 0.0, 0.0), p.m_text3);
-  MakeTextRecord(list, p, p.m_floorDescription, a + GLVector(0.0, p.m_floorLine1 + p.m_descriptionDistance, 0.0),
-                 p.m_descriptionHeight, p.m_descriptionWidthFactor, 0, 0, p.m_text3, nullptr, true);
+  if (p.m_descriptionHeight > 0.0)
+    MakeTextRecord(list, p, p.m_floorDescription, a + GLVector(0.0, p.m_floorLine1 + p.m_descriptionDistance, 0.0),
+                   p.m_descriptionHeight, p.m_descriptionWidthFactor, 0, 0, p.m_text3, nullptr, true);
 }
 
-}  // namespace
-
-int BuildCutDrawing(CObjSezNew& list, JovCutParams& params) {
-  // The sequences number this drawing's pieces only.
-  for (CPtrArray* sequence : {&list.m_sectionSupply, &list.m_sectionReturn, &list.m_runSupply, &list.m_runReturn})
-    sequence->RemoveAll();
-  CObjDataNew* start = FindFirstRiser(list);
-  if (!start) return 0;
-  if (!TheApp().m_pPPGetResbufEx) return 0;
-  if (!BuildRiserChains(list, start, start->m_riserNumber, "")) return 0;
-  const bool startSide1 = IsSide1(start->m_sideNumber);
-  BranchRecords(*start, startSide1).InsertAt(0, start);
-
-  CutDrawingState st(list, params);
+// Every run of the section from its start, then the closing; 0 when a run
+// stops.
+int DrawSection(CutDrawingState& st, CObjDataNew& startRecord, bool startSide1) {
+  CObjSezNew& list = st.list;
+  JovCutParams& params = st.params;
+  CObjDataNew* start = &startRecord;
   st.currentRiser = start;
   TakeRun(st, *start, startSide1, start);
 
@@ -354,7 +373,10 @@ int BuildCutDrawing(CObjSezNew& list, JovCutParams& params) {
     if (!st.pendingRuns.IsEmpty()) {
       CObjDataNew* next = At(st.pendingRuns, 0);
       const bool side1 = IsSide1(next->m_sideNumber);
-      if (!BuildRiserChains(list, next, CString(), SideText(side1))) return 0;
+      if (!BuildRiserChains(list, next, CString(), SideText(side1))) {
+        st.failure = {IDS_CUT_BRANCH_UNTRACEABLE, next->m_branchNumber};
+        return 0;
+      }
       next->m_flag2 = false;
       BranchRecords(*next, side1).InsertAt(0, next);
       st.pendingRuns.RemoveAt(0);
@@ -379,10 +401,18 @@ int BuildCutDrawing(CObjSezNew& list, JovCutParams& params) {
     if (!toSide1 && !toSide0) break;
     TakeRun(st, *start, toSide1, nullptr);
     st.currentRiser = st.run.IsEmpty() ? start : At(st.run, st.run.GetSize() - 1);
-    const double dx = st.Unit() * params.m_connectionOffset2 * (toSide1 ? -1.0 : 1.0);
+    // A branch-start valve moved both sides' pipe ends apart by half the
+    // drop spacing; its other side takes that back. A riser start's other
+    // side ends on the riser's own two columns.
     CutDrawingState::PipeEnds& ends = st.ends[toSide1 ? 1 : 0];
-    ends.supply.x += dx;
-    ends.ret.x += dx;
+    if (start->m_objectType == kObjectPickedBranch) {
+      const double dx = st.Unit() * params.m_connectionOffset2 * (toSide1 ? -1.0 : 1.0);
+      ends.supply.x += dx;
+      ends.ret.x += dx;
+    } else if (st.startColumnsSet) {
+      ends.supply.x = st.startColumns[0];
+      ends.ret.x = st.startColumns[1];
+    }
     side0.RemoveAll();
     side1.RemoveAll();
     st.startFirstSide = false;
@@ -393,5 +423,31 @@ int BuildCutDrawing(CObjSezNew& list, JovCutParams& params) {
   DrawClosing(st);
   WriteSegmentNumbers(list, list.m_sectionSupply, params, -1, 0.0, 0.0, nullptr, 0);
   WriteSegmentNumbers(list, list.m_sectionReturn, params, -1, 0.0, 0.0, nullptr, 0);
+  if (!AreBuiltChainsFinite(list) || !IsFinite(list.m_displacement)) return 0;
   return 1;
+}
+
+}  // namespace
+
+int BuildCutDrawing(CObjSezNew& list, JovCutParams& params, CutDrawingFailure* failure) {
+  CutDrawingFailure none;
+  CutDrawingFailure& why = failure ? *failure : none;
+  why = CutDrawingFailure();
+  // The sequences number this drawing's pieces only.
+  for (CPtrArray* sequence : {&list.m_sectionSupply, &list.m_sectionReturn, &list.m_runSupply, &list.m_runReturn})
+    sequence->RemoveAll();
+  CObjDataNew* start = FindFirstRiser(list);
+  if (!start) return 0;
+  if (!TheApp().m_pPPGetResbufEx) return 0;
+  if (!BuildRiserChains(list, start, start->m_riserNumber, "")) {
+    why = {IDS_CUT_BRANCH_UNTRACEABLE, start->m_branchNumber};
+    return 0;
+  }
+  const bool startSide1 = IsSide1(start->m_sideNumber);
+  BranchRecords(*start, startSide1).InsertAt(0, start);
+
+  CutDrawingState st(list, params);
+  const int result = DrawSection(st, *start, startSide1);
+  why = st.failure;
+  return result;
 }

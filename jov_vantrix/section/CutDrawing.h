@@ -6,12 +6,25 @@
 // pipes, a base line and a floor mark. The caller writes the list back.
 #pragma once
 
+#include "platform/mfc/CString.h"
+#include "platform/win32/win32_types.h"
+
 class CObjSezNew;
 class JovCutParams;
+
+// Why a generation stopped, for the user: a message naming the product's
+// type code or the branch. No message: the general one.
+struct CutDrawingFailure {
+  UINT message = 0;
+  CString what;
+};
 
 // 1 when the section was drawn; 0 when there is nothing to draw (no start,
 // no product library) or the generation stopped (a run that cannot be
 // traced, a product without its class's connection point, more runs than
 // records). On 0 the list may hold some new records; the caller discards
-// it. The parameter block is in drawing units already.
-int BuildCutDrawing(CObjSezNew& list, JovCutParams& params);
+// it. The parameter block is in drawing units already. A product whose type
+// code no catalogue knows, a product without its class's connection point
+// and a branch whose run cannot be traced fill the failure when one is
+// given.
+int BuildCutDrawing(CObjSezNew& list, JovCutParams& params, CutDrawingFailure* failure = nullptr);

@@ -7,6 +7,7 @@
 
 #include "common/CSeznam.h"
 #include "common/GLVector.h"
+#include "jov_vantrix/section/CutDrawing.h"
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "platform/mfc/CPtrArray.h"
@@ -49,13 +50,17 @@ struct CutDrawingState {
 
   CPtrArray pendingRuns;
   std::set<const CObjDataNew*> everPending;
+  std::set<const CObjDataNew*> drawnProducts;  // each record's product is drawn once
   std::map<const CObjDataNew*, Splice> splices;
   int blockCounter = 0;
+  CutDrawingFailure failure;  // why the generation stopped
   bool chainFlag = false;  // set after a junction, cleared after a product or riser
 
   bool productDrawn = false;         // the first product sets the run's pipe levels
   bool riserAfterStartDrawn = false; // the first riser past a run's start sets them too
   bool displacementSet = false;
+  double startColumns[2] = {0.0, 0.0};  // x of the picked riser's supply and return pipe
+  bool startColumnsSet = false;
   bool startFirstSide = true;        // the start's first side and its pending runs
   bool startSecondSide = false;      // the run of the start's other side
 

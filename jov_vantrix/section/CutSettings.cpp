@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "jov_vantrix/network/JovCutParams.h"
+#include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/profile.h"
@@ -221,10 +222,10 @@ CutDialogValues ReadCutValues(const char* settingsFile, CutDialog dialog) {
         values.*k.text = ReadText(settingsFile, kDialogSection, k.key, "");
         break;
       case K::CutNumber: {
-        // Shown as the next number; unsigned so that the largest wraps as text.
-        const unsigned next = GetPrivateProfileIntA(kDialogSection, k.key, k.fallback, settingsFile) + 1u;
+        // Shown as the next number; the largest stays as it is.
+        const int next = NextCutNumber(GetPrivateProfileIntA(kDialogSection, k.key, k.fallback, settingsFile));
         CString shown;
-        shown.Format("%d", static_cast<int>(next));
+        shown.Format("%d", next);
         values.*k.text = shown;
         break;
       }

@@ -1,5 +1,6 @@
 #include "jov_vantrix/section/OldCutDrawing.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "common/GroupChainBuilder.h"
@@ -12,6 +13,7 @@
 #include "jov_vantrix/section/CObjData.h"
 #include "jov_vantrix/section/CObjPnt.h"
 #include "jov_vantrix/section/CSecData.h"
+#include "jov_vantrix/section/FiniteChains.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
 #include "jov_vantrix/section/OldCutRecords.h"
 #include "jov_vantrix/section/OldEntityWriters.h"
@@ -168,6 +170,8 @@ struct OldCut {
     double scale = 1.0;
     if (!value) return scale;
     std::memcpy(&scale, value, sizeof scale);
+    // A zero (or unreadable) scale would collapse the product: it counts as 1.
+    if (scale == 0.0 || !std::isfinite(scale)) return 1.0;
     return params_.m_unit == 1 ? scale * 1000.0 : scale;
   }
 
@@ -257,6 +261,9 @@ struct OldCut {
   JovCutParamsOld& params_;
   jovDatabase::Database* db_ = nullptr;
   int blockCounter_ = 0;
+  CStringArray leftOut_;  // type codes of the products not drawn
+
+  void LeaveOut(const CObjData& record) { leftOut_.Add(record.m_jovData.m_typeCode); }
   GLVector left_;   // the left cursor
   GLVector right_;  // the right cursor
 };
@@ -382,8 +389,10 @@ class BranchLayout {
   // pipes of the combination.
   void DrawEndProduct(CObjData& record, const char* branch, int combination, const GLVector& column) {
     Product product;
-    if (!cut_.PrepareProduct(record, record.m_pProductGeometry, record.m_pProductData, branch, product))
+    if (!cut_.PrepareProduct(record, record.m_pProductGeometry, record.m_pProductData, branch, product)) {
+      cut_.LeaveOut(record);
       return;
+    }
     const double width = record.ProductWidth();
     GLVector& left = cut_.left_;
     GLVector& right = cut_.right_;
@@ -420,7 +429,9 @@ class BranchLayout {
     if (!params_.m_drawPipe) return;
 
     const CSecData* head = params_.m_sections.FindSection(branch, "");
-    const PipeEnds stubs = cut_.DrawStubs(product, 1.0, params_.m_pipeBeginLength, branch, head);
+    // Sideways only by the short vertical start, as the flat layout does:
+    // the whole drop would run far past the product.
+    const PipeEnds stubs = cut_.DrawStubs(product, 1.0, params_.m_verticalPipeBeginLength, branch, head);
     if (firstProduct_) {
       for (int c : {0, 3}) {
         ends_[c].upper.y = stubs.upper.y;
@@ -440,7 +451,7 @@ class BranchLayout {
 
 }  // namespace
 
-int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params) {
+int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut) {
   OldCut cut(records, params);
   if (!cut.Start()) return 0;
   if (CObjData* root = FindRootBranchRecord(records)) {
@@ -451,10 +462,12 @@ int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params) {
       if (r->m_role == kRoleBranch && BranchName(*r) != "A") layout.Pass(*r, false, rootSide);
   }
   cut.Finish();
-  return 1;
+  if (leftOut) leftOut->Copy(cut.leftOut_);
+  // The host would write a non-finite coordinate as 0.
+  return AreBuiltChainsFinite(records) ? 1 : 0;
 }
 
-int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params) {
+int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut) {
   OldCut cut(records, params);
   if (!cut.Start()) return 0;
   PipeEnds leftEnds = cut.RiserPipeEnds();
@@ -466,11 +479,15 @@ int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params) {
     if (r->m_role != kRoleBranch) continue;
     resbuf* geometry = nullptr;
     resbuf* data = nullptr;
-    if (r->AskProduct(cut.db_, params, &geometry, &data) != 1) continue;
+    if (r->AskProduct(cut.db_, params, &geometry, &data) != 1) {
+      cut.LeaveOut(*r);
+      continue;
+    }
     const CString name = BranchName(*r);
     Product product;
     if (!cut.PrepareProduct(*r, geometry, data, name, product)) {
       TheApp().m_pPPFree();
+      cut.LeaveOut(*r);
       continue;
     }
     r->SetProductExtents(geometry, params.m_unit);
@@ -518,5 +535,7 @@ int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params) {
     TheApp().m_pPPFree();
   }
   cut.Finish();
-  return 1;
+  if (leftOut) leftOut->Copy(cut.leftOut_);
+  // The host would write a non-finite coordinate as 0.
+  return AreBuiltChainsFinite(records) ? 1 : 0;
 }

@@ -7,8 +7,12 @@
 //
 // Both return 1 after a drawing, 0 before drawing anything when the host
 // has no catalogue for the riser's trade or the product library is not
-// bound.
+// bound. A product the catalogue does not give, or that lacks the
+// connection point of its class, is left out; the left-out list, when
+// given, gets its type code.
 #pragma once
+
+#include "platform/mfc/CStringArray.h"
 
 class CObjSez;
 class JovCutParamsOld;
@@ -18,8 +22,8 @@ class JovCutParamsOld;
 // symbol with pipes and a label for a child that has children of its own,
 // the product of a child that has none, in a column that depends on the
 // sides of the root and of the branch.
-int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params);
+int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut = nullptr);
 
 // Without the tree: each branch record's product only, in the left or the
 // right column by the branch's own side, joined to the riser's pipes.
-int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params);
+int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut = nullptr);

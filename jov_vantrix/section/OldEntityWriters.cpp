@@ -28,6 +28,11 @@ bool MakeOldBlockFromSymbol(CString& blockName, GLVector basePoint, resbuf* symb
 
 void MakeOldTextRecord(CObjSez& list, const JovCutParamsOld& params, const char* text, GLVector point,
                        double height, int hAlign, int vAlign, const char* layer, resbuf* xdata) {
+  // A text of no height shows nothing.
+  if (!(height > 0.0)) {
+    FreeGroupCodeChain(xdata);
+    return;
+  }
   AppendBuilt(list, CObjData::kText,
               TextEntityChain(layer, text, point, height, nullptr, params.m_furtherWidthFactor, hAlign,
                               vAlign, xdata));
@@ -44,6 +49,7 @@ void MakeOldLineRecord(CObjSez& list, const JovCutParamsOld&, const char* layer,
 
 void MakeOldCircleRecord(CObjSez& list, const JovCutParamsOld&, const char* layer, GLVector centre,
                          double diameter) {
+  if (!(diameter > 0.0)) return;  // a circle of no size shows nothing
   AppendBuilt(list, CObjData::kCircle, CircleEntityChain(layer, centre, diameter, -1));
 }
 

@@ -25,7 +25,8 @@ bool MakeOldBlockFromSymbol(CString& blockName, GLVector basePoint, resbuf* symb
                             CSeznam& connectionPoints);
 
 // TEXT with the block's fixed width factor, no rotation. With either
-// alignment non-zero, group 10 is the origin and the point group 11.
+// alignment non-zero, group 10 is the origin and the point group 11. None
+// (the extended data freed) for a height not above 0.
 void MakeOldTextRecord(CObjSez& list, const JovCutParamsOld& params, const char* text, GLVector point,
                        double height, int hAlign, int vAlign, const char* layer, resbuf* xdata);
 // LWPOLYLINE through the points of a CObjPnt list.
@@ -34,7 +35,8 @@ void MakeOldPolylineRecord(CObjSez& list, const JovCutParamsOld& params, const c
 // LINE through the first ten points of a CObjPnt list (groups 10, 11 ...).
 void MakeOldLineRecord(CObjSez& list, const JovCutParamsOld& params, const char* layer,
                        const CSeznam& points);
-// CIRCLE of half the diameter, without a colour.
+// CIRCLE of half the diameter, without a colour; none for a diameter not
+// above 0.
 void MakeOldCircleRecord(CObjSez& list, const JovCutParamsOld& params, const char* layer, GLVector centre,
                          double diameter);
 // INSERT, scaled for a drawing in metres as the current builder does.

@@ -102,8 +102,6 @@ int PickPipe(CJov_CutDlg& older, CJov_CutDlgNew& current) {
       case AfterPipePrompt::Close:
         current.WriteBackAndClose(false);
         return kPickNothing;
-      case AfterPipePrompt::OpenDialog:
-        return kPickBranch;
     }
   }
 }
@@ -111,11 +109,9 @@ int PickPipe(CJov_CutDlg& older, CJov_CutDlgNew& current) {
 }  // namespace
 
 AfterPipePrompt NextAfterPipePrompt(int promptResult, int inputState) {
-  if ((inputState == 0 && promptResult == HOST_CANCEL) ||
-      ((inputState == 1 || inputState == 2) && promptResult == HOST_ERROR) ||
-      (inputState != 0 && promptResult == HOST_NONE))
-    return AfterPipePrompt::AskPoint;
-  return promptResult == HOST_CANCEL ? AfterPipePrompt::Close : AfterPipePrompt::OpenDialog;
+  // Cancel in the prompt (input state 0) is the user's Enter for a point.
+  if (promptResult == HOST_CANCEL && inputState != 0) return AfterPipePrompt::Close;
+  return AfterPipePrompt::AskPoint;
 }
 
 int PickRiserAndPipes(CJov_CutDlg& older, CJov_CutDlgNew& current, HWND owner) {
@@ -185,7 +181,7 @@ int AddPipeToScheme(CJov_CutDlgNew& dialog, const double pickPoint[3]) {
 
   const CString side = Value(pipe.get(), "_SIDE_PIPE");
   if (side.IsEmpty()) {
-    MessageBoxRes(owner, IDS_NO_SECTION_START, MB_ICONHAND);
+    MessageBoxRes(owner, IDS_PIPE_WITHOUT_SIDE, MB_ICONHAND);
     return kPipeStop;
   }
   // A return pipe lies on the other side of the pair.

@@ -32,9 +32,10 @@ int AddPipeToScheme(CJov_CutDlgNew& dialog, const double pickPoint[3]);
 
 // What follows a pipe prompt that did not give a pipe, by the prompt's
 // result and the host's input state afterwards.
+// A section needs a point to stand at: without a pipe, the point prompt
+// follows unless the user cancelled.
 enum class AfterPipePrompt {
-  AskPoint,    // the point prompt gives the insertion point
-  Close,       // the read records go back and the step ends with nothing
-  OpenDialog,  // the dialog opens without a picked point
+  AskPoint,  // the point prompt gives the insertion point
+  Close,     // the read records go back and the step ends with nothing
 };
 AfterPipePrompt NextAfterPipePrompt(int promptResult, int inputState);

@@ -196,9 +196,11 @@ void DrawRiser(CObjSezNew& list, JovCutParams& params, CObjDataNew& riser, const
     AddPoint(stem, GLVector(label.x, top + gap + params.m_bubbleDistance2, base.z));
     MakeLineRecord(list, params, params.m_text4, stem, false);
     label.y = top + gap + params.m_bubbleDistance2 + params.m_riserBubbleDiameter / 2.0;
-    MakeCircleRecord(list, params, params.m_text4, label, params.m_riserBubbleDiameter, 256);
+    // Bubbles and texts of no size show nothing.
+    if (params.m_riserBubbleDiameter > 0.0)
+      MakeCircleRecord(list, params, params.m_text4, label, params.m_riserBubbleDiameter, 256);
   }
-  if (riser.m_riserNumber.IsEmpty()) return;
+  if (riser.m_riserNumber.IsEmpty() || !(params.m_riserTextHeight > 0.0)) return;
   MakeTextRecord(list, params, riser.m_riserPrefix + riser.m_riserNumber, label, params.m_riserTextHeight,
                  params.m_riserWidthFactor, 1, 2, params.m_riserLayer, nullptr, true);
 }

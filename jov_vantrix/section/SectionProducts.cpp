@@ -21,6 +21,7 @@
 #include "jov_vantrix/section/PipeEnds.h"
 #include "jov_vantrix/section/RiserRuns.h"
 #include "jov_vantrix/section/SectionPipes.h"
+#include "platform/resources/jov_vantrix/resource_ids.h"
 
 namespace {
 
@@ -96,6 +97,8 @@ void Describe(CutDrawingState& st, const CObjDataNew& record, GLVector at) {
   CStringArray lines;
   ExpandDescriptionMask(record, p, lines);
   for (INT_PTR i = lines.GetSize() - 1; i >= 0; --i) {
+    const double height = i > 0 ? p.m_descriptionHeight : p.m_firstLineHeight;
+    if (!(height > 0.0)) continue;  // a line of no height shows nothing
     CString line;
     line.Format("%d", static_cast<int>(i));
     resbuf* data = GroupChainBuilder(0).Build(
@@ -103,7 +106,6 @@ void Describe(CutDrawingState& st, const CObjDataNew& record, GLVector at) {
         p.m_assocStamp.GetString(), 1000, "_SCH_ASSOC", 1000, p.m_schemeStamp.GetString(), 1000, "_BRANCH",
         1000, record.m_branchNumber.GetString(), 1000, "_NUM_DESC_LINE", 1000, line.GetString(), 1000, "CM",
         1000, record.m_CM.GetString(), 1000, "CT", 1000, record.m_CT.GetString(), -9);
-    const double height = i > 0 ? p.m_descriptionHeight : p.m_firstLineHeight;
     at.y += height / 2.0;
     MakeTextRecord(st.list, p, lines[i], at, height, p.m_descriptionWidthFactor, 1, 2,
                    i > 0 ? p.m_descriptionLayer : p.m_text1, data, true);
@@ -119,63 +121,41 @@ void Fill(CSeznam& points, const std::vector<GLVector>& from) {
   }
 }
 
-}  // namespace
-
-int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
-  JovCutParams& p = st.params;
-  CObjSezNew& list = st.list;
-  const double unit = st.Unit();
-  const bool picked = r.m_objectType == kObjectPickedBranch;
-
-  CJovData data;
-  if (r.m_pProductData) data.ReadXData(r.m_pProductData);
-
-  const char* heightText = r.m_jovData.GetProperty("VP");
-  double lengthA = std::atof(heightText ? heightText : "0.0") / 1000.0 * unit;
-  double lengthB = lengthA;
-  if (!st.last) {
-    lengthA += GetBranchPipeLength(list, r, kObjectSupplyPipe);
-    lengthB += GetBranchPipeLength(list, r, kObjectReturnPipe);
-  }
-
-  const int typeClass = GetRecordTypeClass(&r);
-  uint32_t index[3] = {0, 0, 0};
-  if (!FindConnections(data.m_pointRecords, typeClass, picked, index)) return 0;
-
-  CString blockName;
-  blockName.Format("*UJOVCUT2004%d", st.blockCounter++);
-  CSeznam connections;
-  if (!r.m_pProductGeometry || !MakeBlockFromSymbol(blockName, GLVector(), r.m_pProductGeometry, connections))
-    return 1;
-  resbuf* insertData = InsertData(data, r, connections, p);
-
+// What a product's placement works from and gives: its width and height,
+// its connection points (block coordinates, moved with the insert), the
+// scale of its network insert and, for classes 2 and 3, the offset of its
+// third connection.
+struct Placement {
+  double w = 0.0, h = 0.0;
+  double s = 1.0;       // the network insert's scale; the drops follow its sign
+  double offset = 0.0;  // classes 2 and 3: P1 - P3 (class 3) or P3 - P1 (class 2)
   GLVector p1, p2, p3;
-  GetConnectionPoint(connections, index[0], p1);
-  GetConnectionPoint(connections, index[1], p2);
-  GetConnectionPoint(connections, index[2], p3);
-  const double offset = typeClass == 3 ? p1.x - p3.x : typeClass == 2 ? p3.x - p1.x : 0.0;
-  if (p.m_units == 1) {
-    p1 *= 0.001;
-    p2 *= 0.001;
-  }
+  // Given by the placement:
+  GLVector at;          // the insert point
+  double scale = 1.0;   // the insert's X scale
+  GLVector text;        // where the description lines start
+};
 
-  double s = SourceScale(r, p.m_units);
-  if (st.position == 0 && picked && r.m_entityKind == kEntityInsert) s = std::abs(s);
-  const double w = RecordWidth(r);
-  const double h = RecordHeight(r);
-  const double gap = p.m_bubbleDistance3;
+// Places the product by the run's side and its own, moving the cursors
+// past it:
+//   run 0 / own 0: at = left - w (a start valve: at the riser); mirrored at + w, ends swapped
+//   run 0 / own 1: at = far + w, drawn mirrored towards the riser
+//   run 1 / own 0: at = far (- w when not mirrored), drawn towards the riser
+//   run 1 / own 1: at = right (+ w when mirrored; a start valve: right - DIST_RISER)
+// CutDrawingTest's rows work these out for b.x 10000.
+void PlaceProduct(CutDrawingState& st, const CObjDataNew& r, bool picked, int typeClass, Placement& pl) {
+  const JovCutParams& p = st.params;
   GLVector& left = st.cursor[0];
   GLVector& right = st.cursor[1];
-  GLVector at;  // the insert point
-  GLVector text;
-  double scale = s;
+  const double w = pl.w;
+  double& s = pl.s;
   auto place = [&](const GLVector& point) {
-    at = point;
-    p1 += at;
-    p2 += at;
-    p3 += at;
+    pl.at = point;
+    pl.p1 += pl.at;
+    pl.p2 += pl.at;
+    pl.p3 += pl.at;
   };
-
+  const bool sideways = typeClass == 2 || typeClass == 3;
   const int side = CutDrawingState::SideOf(r);
   if (st.side == 0 && side == 0) {
     if (picked) {
@@ -188,46 +168,46 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
     place(left);
     const bool mirrored = s < 0;
     if (mirrored) {
-      at.x += w;
-      SwapPipeEnds(p1, p2, w, false);
-      if (typeClass == 2 || typeClass == 3) {
-        p1.x += 2 * offset;
-        p2.x += 2 * offset;
+      pl.at.x += w;
+      SwapPipeEnds(pl.p1, pl.p2, w, false);
+      if (sideways) {
+        pl.p1.x += 2 * pl.offset;
+        pl.p2.x += 2 * pl.offset;
       }
     }
-    scale = s;
+    pl.scale = s;
     left.x -= p.m_elementDistance + (mirrored ? w : 0.0);
-    text = at + GLVector(s * w / 2.0, h + gap, 0.0);
+    pl.text = pl.at + GLVector(s * w / 2.0, pl.h + p.m_bubbleDistance3, 0.0);
   } else if (st.side == 0) {
     place(st.farCursor + GLVector(w, 0.0, 0.0));
     const bool mirrored = s < 0;
     if (mirrored) {
-      at.x -= w;
-      SwapPipeEnds(p1, p2, w, true);
+      pl.at.x -= w;
+      SwapPipeEnds(pl.p1, pl.p2, w, true);
     } else {
-      p1.x -= w;
-      p2.x -= w;
-      SwapPipeEnds(p1, p2, w, false);
+      pl.p1.x -= w;
+      pl.p2.x -= w;
+      SwapPipeEnds(pl.p1, pl.p2, w, false);
     }
-    scale = s > 0 ? -1.0 : 1.0;
-    st.farCursor.x = at.x + p.m_elementDistance + (mirrored ? w : 0.0);
+    pl.scale = s > 0 ? -1.0 : 1.0;
+    st.farCursor.x = pl.at.x + p.m_elementDistance + (mirrored ? w : 0.0);
     s = -s;
-    text = at + GLVector(-s * w / 2.0, h + gap, 0.0);
+    pl.text = pl.at + GLVector(-s * w / 2.0, pl.h + p.m_bubbleDistance3, 0.0);
   } else if (side == 0) {
     place(st.farCursor);
     const bool mirrored = s < 0;
     if (mirrored) {
-      p1.x -= w;
-      p2.x -= w;
-      SwapPipeEnds(p1, p2, w, false);
+      pl.p1.x -= w;
+      pl.p2.x -= w;
+      SwapPipeEnds(pl.p1, pl.p2, w, false);
     } else {
-      at.x -= w;
-      SwapPipeEnds(p1, p2, w, true);
-      p2.x -= 2 * (p2.x - p1.x);
+      pl.at.x -= w;
+      SwapPipeEnds(pl.p1, pl.p2, w, true);
+      pl.p2.x -= 2 * (pl.p2.x - pl.p1.x);
     }
-    scale = s;
-    st.farCursor.x = at.x - p.m_elementDistance - (mirrored ? w : 0.0);
-    text = at + GLVector(s * w / 2.0, h + gap, 0.0);
+    pl.scale = s;
+    st.farCursor.x = pl.at.x - p.m_elementDistance - (mirrored ? w : 0.0);
+    pl.text = pl.at + GLVector(s * w / 2.0, pl.h + p.m_bubbleDistance3, 0.0);
   } else {
     if (picked) {
       s = std::abs(s);
@@ -237,32 +217,34 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
     }
     place(right);
     const bool mirrored = s < 0;
-    if (mirrored && (typeClass == 2 || typeClass == 3)) {
+    if (mirrored && sideways) {
       const double k = typeClass == 2 ? 1.0 : 2.0;
-      p1.x -= k * offset;
-      p2.x -= k * offset;
+      pl.p1.x -= k * pl.offset;
+      pl.p2.x -= k * pl.offset;
     } else if (mirrored) {
-      SwapPipeEnds(p1, p2, w, false);
-      p1.x -= w;
-      p2.x -= w;
+      SwapPipeEnds(pl.p1, pl.p2, w, false);
+      pl.p1.x -= w;
+      pl.p2.x -= w;
     }
-    scale = s;
+    pl.scale = s;
     right.x += p.m_elementDistance + (mirrored ? 0.0 : w);
-    text = GLVector((mirrored ? at.x - w : at.x) + w / 2.0, at.y + h + gap, at.z);
+    pl.text = GLVector((mirrored ? pl.at.x - w : pl.at.x) + w / 2.0, pl.at.y + pl.h + p.m_bubbleDistance3, pl.at.z);
   }
+}
 
-  const char* layer = GetEntityString(r.m_entityChain.GetChain(), 8);
-  MakeInsertRecord(list, p, blockName, at, layer ? layer : "0", insertData, scale);
-
-  if (p.m_describeElements == 1 && !picked && r.m_objectType != kObjectSkipped) Describe(st, r, text);
-
-  // The drops: from the connection down to the run's two pipe levels.
+// The two drops of a connection class, each from its top point down to
+// the run's pipe level (A the supply pipe, B the return pipe). Classes 0,
+// 1 and 4 drop straight, c2 apart; classes 2 and 3 leave the product
+// sideways by the short vertical start first.
+void MakeDrops(CutDrawingState& st, int typeClass, bool picked, double s, const GLVector& p1, const GLVector& p2,
+               std::vector<GLVector>& dropA, std::vector<GLVector>& dropB) {
+  const JovCutParams& p = st.params;
+  const double unit = st.Unit();
   const double c1 = p.m_connectionOffset1, c2 = p.m_connectionOffset2, c3 = p.m_verticalConnectionOffset;
   const double supplyDrop = p.m_pipeBeginLength;
   const double returnDrop = p.m_pipeBeginLength + p.m_pipeDistance;
   const double floor = st.base.y + p.m_floorHeight;
   const auto down = [](GLVector q, double by) { return q - GLVector(0.0, by, 0.0); };
-  std::vector<GLVector> dropA, dropB;
   GLVector q;
   switch (typeClass) {
     case 1:
@@ -274,13 +256,17 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
       break;
     case 2:
     case 3: {
+      // Out of the product by the short vertical start, then down to the
+      // pipes: the drop itself is far longer than the product is wide.
       const double way = typeClass == 2 || s < 0 ? -1.0 : 1.0;
+      const double returnSide = way * (p.m_verticalPipeBeginLength + p.m_pipeDistance);
+      const double supplySide = way * p.m_verticalPipeBeginLength;
       q = p2;
       q.y += unit * c3;
-      dropB = {q, q + GLVector(way * returnDrop, 0, 0), GLVector(q.x + way * returnDrop, floor - returnDrop, q.z)};
+      dropB = {q, q + GLVector(returnSide, 0, 0), GLVector(q.x + returnSide, floor - returnDrop, q.z)};
       q = p1;
       q.y += unit * c3;
-      dropA = {q, q + GLVector(way * supplyDrop, 0, 0), GLVector(q.x + way * supplyDrop, floor - supplyDrop, q.z)};
+      dropA = {q, q + GLVector(supplySide, 0, 0), GLVector(q.x + supplySide, floor - supplyDrop, q.z)};
       break;
     }
     case 4:
@@ -296,22 +282,35 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
       dropB = {q, down(q, returnDrop)};
       q.x += picked ? -unit * c2 : unit * c2;
       dropA = {q, down(q, supplyDrop)};
-      if (picked) {
-        left.x -= w / 2.0;
-        right.x -= w / 2.0;
-        st.ends[0].supply.x -= unit * c2 / 2.0;
-        st.ends[0].ret.x -= unit * c2 / 2.0;
-        st.ends[1].supply.x += unit * c2 / 2.0;
-        st.ends[1].ret.x += unit * c2 / 2.0;
-      }
       break;
   }
+}
+
+// A branch-start valve stands between both sides: the cursors move left
+// by half its width and each side's pipe ends half the drop spacing away
+// from it.
+void MakeRoomForStartValve(CutDrawingState& st, double w) {
+  const double half = st.Unit() * st.params.m_connectionOffset2 / 2.0;
+  st.cursor[0].x -= w / 2.0;
+  st.cursor[1].x -= w / 2.0;
+  st.ends[0].supply.x -= half;
+  st.ends[0].ret.x -= half;
+  st.ends[1].supply.x += half;
+  st.ends[1].ret.x += half;
+}
+
+// Files the drops: closed at once as pieces of their own (but the run's
+// first record's, which only set where the pipes start), then joined to
+// the run's pipe ends; the last record's drops are only collected into
+// the closing pieces.
+void FileDrops(CutDrawingState& st, CObjDataNew& r, bool picked, const std::vector<GLVector>& dropA,
+               const std::vector<GLVector>& dropB, double lengthA, double lengthB) {
+  JovCutParams& p = st.params;
+  CObjSezNew& list = st.list;
   const GLVector lowA = dropA.back();
   const GLVector lowB = dropB.back();
   CObjDataNew* current = st.currentRiser ? st.currentRiser : &r;
 
-  // A run's first record draws no pieces of its own (but the first record
-  // of the start's other side): it only sets where its pipes start.
   const bool ownPieces = st.position != 0 || st.startSecondSide;
   if (!st.last && ownPieces) {
     CObjDataNew* supply = nullptr;
@@ -335,17 +334,16 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
   CutDrawingState::PipeEnds& ends = st.EndsFor(r);
   if (picked) {
     if (st.side == 1) {
-      st.ends[1].supply.x -= unit * c2;
-      st.ends[1].ret.x -= unit * c2;
+      st.ends[1].supply.x -= st.Unit() * p.m_connectionOffset2;
+      st.ends[1].ret.x -= st.Unit() * p.m_connectionOffset2;
     }
-  } else if (!ownPieces) {
-  } else if (st.last) {
+  } else if (ownPieces && st.last) {
     Fill(st.pointsA, dropA);
     Fill(st.pointsB, dropB);
     DrawPipePair(list, p, current->m_branchNumber, current->m_branchName, r.m_sideNumber, ends.supply,
                  ends.supply, ends.ret, ends.ret, st.lengthA + lengthA, st.lengthB + lengthB, st.pointsA,
                  st.pointsB, true, false, st.chainFlag, st.sourceA, st.sourceB, &r);
-  } else {
+  } else if (ownPieces) {
     Fill(st.pointsA, {ends.supply});
     Fill(st.pointsB, {ends.ret});
     DrawPipePair(list, p, current->m_branchNumber, current->m_branchName, r.m_sideNumber, ends.supply, lowA,
@@ -354,5 +352,67 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
   }
   st.pointsA.RemoveAll();
   st.pointsB.RemoveAll();
+}
+
+}  // namespace
+
+int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
+  JovCutParams& p = st.params;
+  CObjSezNew& list = st.list;
+  const double unit = st.Unit();
+  const bool picked = r.m_objectType == kObjectPickedBranch;
+
+  CJovData data;
+  if (r.m_pProductData) data.ReadXData(r.m_pProductData);
+
+  const char* heightText = r.m_jovData.GetProperty("VP");
+  double lengthA = std::atof(heightText ? heightText : "0.0") / 1000.0 * unit;
+  double lengthB = lengthA;
+  if (!st.last) {
+    lengthA += GetBranchPipeLength(list, r, kObjectSupplyPipe);
+    lengthB += GetBranchPipeLength(list, r, kObjectReturnPipe);
+  }
+
+  const int typeClass = GetRecordTypeClass(&r);
+  uint32_t index[3] = {0, 0, 0};
+  if (!FindConnections(data.m_pointRecords, typeClass, picked, index)) {
+    // Without data the catalogue did not know the product.
+    st.failure.message = r.m_pProductData ? IDS_CUT_CONNECTION_MISSING : IDS_CUT_PRODUCT_UNKNOWN;
+    st.failure.what = r.m_jovData.m_typeCode;
+    return 0;
+  }
+
+  CString blockName;
+  blockName.Format("*UJOVCUT2004%d", st.blockCounter++);
+  CSeznam connections;
+  if (!r.m_pProductGeometry || !MakeBlockFromSymbol(blockName, GLVector(), r.m_pProductGeometry, connections))
+    return 1;
+  resbuf* insertData = InsertData(data, r, connections, p);
+
+  Placement pl;
+  GetConnectionPoint(connections, index[0], pl.p1);
+  GetConnectionPoint(connections, index[1], pl.p2);
+  GetConnectionPoint(connections, index[2], pl.p3);
+  pl.offset = typeClass == 3 ? pl.p1.x - pl.p3.x : typeClass == 2 ? pl.p3.x - pl.p1.x : 0.0;
+  if (p.m_units == 1) {
+    pl.p1 *= 0.001;
+    pl.p2 *= 0.001;
+  }
+  pl.s = SourceScale(r, p.m_units);
+  if (st.position == 0 && picked && r.m_entityKind == kEntityInsert) pl.s = std::abs(pl.s);
+  pl.w = RecordWidth(r);
+  pl.h = RecordHeight(r);
+  PlaceProduct(st, r, picked, typeClass, pl);
+
+  const char* layer = GetEntityString(r.m_entityChain.GetChain(), 8);
+  MakeInsertRecord(list, p, blockName, pl.at, layer ? layer : "0", insertData, pl.scale);
+
+  if (p.m_describeElements == 1 && !picked && r.m_objectType != kObjectSkipped) Describe(st, r, pl.text);
+
+  std::vector<GLVector> dropA, dropB;
+  MakeDrops(st, typeClass, picked, pl.s, pl.p1, pl.p2, dropA, dropB);
+  const bool straight = typeClass < 1 || typeClass > 4;  // class 0
+  if (picked && straight) MakeRoomForStartValve(st, pl.w);
+  FileDrops(st, r, picked, dropA, dropB, lengthA, lengthB);
   return 1;
 }

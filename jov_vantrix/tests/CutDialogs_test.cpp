@@ -22,6 +22,10 @@
 
 namespace {
 
+// The distances a profile holds for OK to accept (DIST_PIPE and
+// PIPE_FLOOR_DIST come with each test).
+constexpr char kDistances[] = "HEIGHT=3.0\r\nDIST_RISER=0.5\r\nDIST_ELM=0.3\r\nHEIGHT_FLOOR=3.0\r\n";
+
 class CutDialogs : public PluginResourcesTest {
  protected:
   void SetUp() override {
@@ -74,7 +78,7 @@ class CutDialogs : public PluginResourcesTest {
 // locks them; the saved values come back otherwise.
 TEST_F(CutDialogs, BranchDialogOpensWithTheSavedValuesOrThePickedPipe) {
   WriteFile("Jov.ini",
-            "[CUT_DLG]\r\nDIST_PIPE=0.5\r\nPIPE_SWITCH=1\r\nDESC_RISER=1\r\nDESC_LASTRISER=1\r\nDRAW_FLOOR=0\r\n"
+            std::string("[CUT_DLG]\r\n") + kDistances + "PIPE_FLOOR_DIST=0.3\r\nDIST_PIPE=0.5\r\nPIPE_SWITCH=1\r\nDESC_RISER=1\r\nDESC_LASTRISER=1\r\nDRAW_FLOOR=0\r\n"
             "DESC_FLOOR=2NP\r\n[CUT_DLG_HIST]\r\nHIST0=1NP\r\nHIST1=3NP\r\n");
   WriteFile("Jov_set.dat", "[CUT_DLG_DIST_ELM]\r\n0=0.2\r\n1=0.3\r\n3=0.5\r\n[DESC_LAYERS]\r\n0=<current>\r\n");
   struct Case {
@@ -127,6 +131,8 @@ TEST_F(CutDialogs, BranchDialogOpensWithTheSavedValuesOrThePickedPipe) {
 }
 
 TEST_F(CutDialogs, BranchDialogSwitchesEnableTheirControls) {
+  WriteFile("Jov.ini", std::string("[CUT_DLG]\r\n") + kDistances +
+                           "DIST_PIPE=0.1\r\nPIPE_FLOOR_DIST=0.3\r\nSAME_LENGTH=0.5\r\nSAME_HEIGHT=0.6\r\n");
   CJov_CutDlgNew dialog(nullptr);
   std::vector<UiEvent> help;
   driver.OnDialog(
@@ -184,12 +190,11 @@ TEST_F(CutDialogs, BranchDialogOkStoresTheValues) {
       {"No keeps them", "0.12", IDNO, IDOK, 0.04, 0.1},
       {"Cancel stays in the dialog", "0.12", IDCANCEL, IDCANCEL, 0.04, 0.1},
       {"long enough: no question", "0.14", 0, IDOK, 0.04, 0.1},
-      {"no length: no question and no division", "0", 0, IDOK, 0.04, 0.1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    WriteFile("Jov.ini", std::string("[CUT_DLG]\r\nHEIGHT_FLOOR=3.0\r\nDIST_PIPE=0.5\r\nPIPE_FLOOR_DIST=0.3\r\n"
-                                     "ENABLE_SAME_LENGTH=1\r\nSAME_LENGTH=") +
+    WriteFile("Jov.ini", std::string("[CUT_DLG]\r\n") + kDistances +
+                             "DIST_PIPE=0.5\r\nPIPE_FLOOR_DIST=0.3\r\nENABLE_SAME_LENGTH=1\r\nSAME_LENGTH=" +
                              c.sameLength + "\r\n");
     CJov_CutDlgNew dialog(nullptr);
     if (c.answer) driver.AnswerMessageBox(c.answer);
@@ -236,8 +241,8 @@ TEST_F(CutDialogs, RiserDialogRules) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WriteFile("Jov.ini",
-              "[CUT_DLG]\r\nCUT_NUMBER=12\r\nENABLE_SAME_ITEM_LENGTH=1\r\nSAME_ITEM_LENGTH=0.12\r\n"
-              "HEIGHT_FLOOR=3.0\r\nDIST_PIPE=0.5\r\nPIPE_FLOOR_DIST=0.3\r\n");
+              std::string("[CUT_DLG]\r\nCUT_NUMBER=12\r\nENABLE_SAME_ITEM_LENGTH=1\r\nSAME_ITEM_LENGTH=0.12\r\n") +
+                  kDistances + "DIST_PIPE=0.5\r\nPIPE_FLOOR_DIST=0.3\r\n");
     WriteFile("Jov_set.dat", "[CUT_DLG_NUMBER]\r\n0=1\r\n1=2\r\n[CUT_DLG_HEIGHT]\r\n0=2.6\r\n");
     CJov_CutDlg dialog(nullptr);
     driver.AnswerMessageBox(IDNO);
@@ -273,4 +278,57 @@ TEST_F(CutDialogs, RiserDialogRules) {
     EXPECT_NEAR(dialog.m_params.m_bubbleDistance1, -2.0, 1e-12);
     EXPECT_STREQ(dialog.m_params.m_baseLineLayer, "CUT_BASE_LINE");
   }
+}
+
+// OK refuses a value that cannot be drawn with: a message naming its key,
+// the dialog stays open, and nothing is saved.
+TEST_F(CutDialogs, OkRefusesValuesOutOfRange) {
+  const std::string good = std::string(kDistances) + "DIST_PIPE=0.1\r\nPIPE_FLOOR_DIST=0.3\r\n";
+  struct Case {
+    bool riser;
+    std::string settings;  // of "CUT_DLG" (a key's first value counts); none: a fresh profile
+    const char* key;       // named by the message
+  } const cases[] = {
+      {false, "", "DIST_RISER"},
+      {true, "", "HEIGHT"},
+      {false, "DIST_ELM=abc\r\n" + good, "DIST_ELM"},
+      {true, "DIST_ELM=1e308\r\n" + good, "DIST_ELM"},
+      {false, "DIST_ELM=" + std::string(255, '9') + "\r\n" + good, "DIST_ELM"},
+      {false, "DIST_RISER=nan\r\n" + good, "DIST_RISER"},
+      {true, "HEIGHT_FLOOR=0.1\r\n" + good, "HEIGHT_FLOOR"},
+      {false, "HEIGHT_FLOOR=0.4\r\n" + good, "HEIGHT_FLOOR"},
+      {true, "CUT_NUMBER=2147483647\r\nDIST_PIPE=-1\r\n" + good, "DIST_PIPE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.riser ? "riser: " : "branch: ") + c.key);
+    std::filesystem::remove(profile_ / "Dat" / "Jov.ini");
+    if (!c.settings.empty()) WriteFile("Jov.ini", "[CUT_DLG]\r\n" + c.settings);
+    driver.OnDialog(c.riser ? IDD_JOV_CUTDLG : IDD_JOV_CUTDLG_NEW,
+                    {DialogAction::Ok(), DialogAction::Run([](HWND d) {
+                       EXPECT_TRUE(::IsWindowVisible(d)) << "still open";
+                     })});
+    ClearUiJournal();
+    INT_PTR result = 0;
+    if (c.riser) {
+      CJov_CutDlg dialog(nullptr);
+      result = dialog.DoModal();
+    } else {
+      CJov_CutDlgNew dialog(nullptr);
+      result = dialog.DoModal();
+    }
+    EXPECT_EQ(result, IDCANCEL);
+    std::vector<std::string> messages;
+    for (const UiEvent& e : UiJournal())
+      if (e.kind == UiEvent::Kind::MessageBox) messages.push_back(e.box.text);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(c.key), std::string::npos) << messages[0];
+    EXPECT_EQ(Setting("DESC_ELM"), "(missing)") << "nothing saved";
+  }
+  // The largest section number is offered as it is, not wrapped.
+  WriteFile("Jov.ini", "[CUT_DLG]\r\nCUT_NUMBER=2147483647\r\n" + good);
+  driver.OnDialog(IDD_JOV_CUTDLG, {DialogAction::Run([](HWND d) { EXPECT_EQ(Text(d, IDC_CUT_NUMBER), "2147483647"); }),
+                                   DialogAction::Ok()});
+  CJov_CutDlg dialog(nullptr);
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(Setting("CUT_NUMBER"), "2147483647");
 }

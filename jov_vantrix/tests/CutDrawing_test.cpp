@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -176,8 +177,16 @@ TEST_F(CutDrawingTest, MirroredProductsAreShiftedAndTheirConnectionsExchanged) {
     double scale;
     double insertX, insertScale, supplyX, returnX, baseLineStart;
   } const cases[] = {
+      // S stands at the riser (10000); the cursor goes on DIST_ELM and half
+      // S's width left: 10000 - 300 - 300 = 9400. P 600 wide:
+      // insert 9400 - 600 = 8800; its connection 8800 + 50 = 8850; return drop
+      // + c1 40 = 8890, supply drop + c2 100 = 8990; base line from the
+      // cursor 8800 - 300 = 8500, less DIST_ELM / 2: 8350.
       {1.0, 8800, 1, 8990, 8890, 8350},
       {0.0, 8800, 1, 8990, 8890, 8350},
+      // Mirrored: insert 8800 + 600 = 9400, drawn leftwards; its connection
+      // swapped to 8850 + 600 = 9450; drops 9450 - (c1 + c2) = 9310 and
+      // 9310 + c2 = 9410; the cursor one width further: 8350 - 600 = 7750.
       {-1.0, 9400, -1, 9410, 9310, 7750},
   };
   for (const Case& c : cases) {
@@ -255,8 +264,9 @@ TEST_F(CutDrawingTest, ProductsWithoutABoxGiveFiniteCoordinates) {
 
 // Branch 2 leaves branch 1 at two joints, so its product stands twice in
 // the start's run: it branches off at both, but its own run is drawn once.
-// With the offset flag it is drawn as a product there instead, with no
-// junction to splice its run behind: the run is appended.
+// With the offset flag it is drawn as a product at its first meeting
+// instead; every later meeting is a junction, so its product, descriptions
+// and drops stand once in the drawing either way.
 TEST_F(CutDrawingTest, ARecordMetTwiceBranchesOffOnce) {
   for (bool offset : {false, true}) {
     SCOPED_TRACE(offset ? "drawn as a product" : "drawn as junctions");
@@ -277,10 +287,9 @@ TEST_F(CutDrawingTest, ARecordMetTwiceBranchesOffOnce) {
     AddPipe(list_, kObjectReturnPipe, "2", "0", {21, 0, 0}, {21, 5, 0});
 
     ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
-    // S and P; branch 2's product at the end of its own run, drawn once
-    // (and as a product wherever it stands with the offset flag).
-    EXPECT_EQ(Made("INSERT").size(), offset ? 6u : 3u);
-    EXPECT_EQ(Made("CIRCLE").size(), offset ? 0u : 6u) << "junction circles: twice in the start's run, once in its own";
+    // S, P and branch 2's product once.
+    EXPECT_EQ(Made("INSERT").size(), 3u);
+    EXPECT_EQ(Made("CIRCLE").size(), 6u) << "junction circles: the other two meetings, two circles each";
     EXPECT_EQ(list_.m_sectionSupply.GetSize(), list_.m_sectionReturn.GetSize());
     std::vector<std::string> numbers;
     for (INT_PTR i = 0; i < list_.m_sectionSupply.GetSize(); ++i)
@@ -289,45 +298,92 @@ TEST_F(CutDrawingTest, ARecordMetTwiceBranchesOffOnce) {
   }
 }
 
-// A picked riser with a product on each side: side 0 is drawn to the left,
-// then side 1 to the right from its last record; the riser's two pipes
-// stand at the base point, which the drawing is shifted to.
-TEST_F(CutDrawingTest, RiserWithRunsOnBothSides) {
-  Params(1000);
-  CObjDataNew* riser = AddRecord(list_, kObjectRiser, "1", "0", "1");
-  riser->m_riserPosition = "1";
-  riser->m_riserPrefix = "S";
-  riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", "3");
-  for (const char* side : {"0", "1"}) {
-    CObjDataNew* product = AddRecord(list_, kObjectNetworkInsert, "1", side);
-    product->m_CM = product->m_CT = side;
-    GiveInsert(*product);
-    GiveProduct(*product, {"20"}, 1000);
-    const double y = *side == '0' ? 0 : 5000;
-    AddPipe(list_, kObjectSupplyPipe, "1", side, {0, y, 0}, {2000, y, 0}, true);
-    AddPipe(list_, kObjectReturnPipe, "1", side, {0, y + 100, 0}, {2000, y + 100, 0}, true);
-  }
-  list_.m_shiftMarker = "1";
-  params_.m_describeRisers = 1;
-  params_.m_riserTextHeight = 2.5;
-  params_.m_riserLayer = "RISERS";
+// A picked riser with a product on each side, started from either side,
+// with the pipes as drawn or swapped (as a picked pipe may set them): the
+// riser stands at b.x (side 0 first) or one pipe distance left of it
+// (10000 + DIST_RISER - (DIST_RISER + DIST_PIPE) = 9900), and every piece of
+// either side ends on the riser's own two columns. Side 0's product stands
+// at 10000 - 500 - 600 = 8900, its drops at + 50 + c1 = 8990 and + c2 =
+// 9090; side 1's at 10500 (+ 600 when side 1 comes first), drops + 90, + 190.
+TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
+  struct Case {
+    const char* startSide;
+    bool swapped;
+    double riser;  // x of its supply column; return + 100
+    std::vector<double> drops0, drops1;
+  } const cases[] = {
+      {"0", false, 10000, {8990, 9090}, {10590, 10690}},
+      {"0", true, 10000, {8990, 9090}, {10590, 10690}},
+      {"1", false, 9900, {8990, 9090}, {11190, 11290}},
+      {"1", true, 9900, {8990, 9090}, {11190, 11290}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("start side ") + c.startSide + (c.swapped ? ", swapped" : ""));
+    list_.RemoveAll();
+    Params(1000);
+    params_.m_pipeSwitch = c.swapped;
+    params_.m_describeRisers = 1;
+    params_.m_riserTextHeight = 2.5;
+    params_.m_riserLayer = "RISERS";
+    CObjDataNew* riser = AddRecord(list_, kObjectRiser, "1", c.startSide, "1");
+    riser->m_riserPosition = "1";
+    riser->m_riserPrefix = "S";
+    riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", "3");
+    for (const char* side : {"0", "1"}) {
+      CObjDataNew* product = AddRecord(list_, kObjectNetworkInsert, "1", side);
+      product->m_CM = product->m_CT = side;
+      GiveInsert(*product);
+      GiveProduct(*product, {"20"}, 1000);
+      const double y = *side == '0' ? 0 : 5000;
+      AddPipe(list_, kObjectSupplyPipe, "1", side, {0, y, 0}, {2000, y, 0}, true);
+      AddPipe(list_, kObjectReturnPipe, "1", side, {0, y + 100, 0}, {2000, y + 100, 0}, true);
+    }
+    list_.m_shiftMarker = "1";
+    ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
 
+    std::vector<double> columns, drops[2], ends[2];
+    for (const CObjDataNew* r : Made("LWPOLYLINE")) {
+      const auto v = Vertices(r);
+      if (Value(r->GetChain(), "_NUM_RISER") == "1") {  // the riser's own pipes, 3 m high
+        EXPECT_EQ(v, (std::vector<std::pair<double, double>>{{v[0].first, 20000}, {v[0].first, 23000}}));
+        columns.push_back(v[0].first);
+        continue;
+      }
+      const int side = Value(r->GetChain(), "_NUM_SIDE") == "1" ? 1 : 0;
+      drops[side].push_back(v.front().first);
+      ends[side].push_back(v.back().first);
+    }
+    for (auto* xs : {&columns, &drops[0], &drops[1], &ends[0], &ends[1]}) std::sort(xs->begin(), xs->end());
+    EXPECT_EQ(columns, (std::vector<double>{c.riser, c.riser + 100}));
+    EXPECT_EQ(drops[0], c.drops0);
+    EXPECT_EQ(drops[1], c.drops1);
+    EXPECT_EQ(ends[0], columns) << "side 0 ends on the riser's columns";
+    EXPECT_EQ(ends[1], columns) << "side 1 ends on the riser's columns";
+    EXPECT_EQ(list_.m_displacement, GLVector()) << "the picked riser is the first drawn";
+    const std::vector<const CObjDataNew*> texts = Made("TEXT");
+    ASSERT_FALSE(texts.empty());
+    EXPECT_STREQ(GetEntityString(texts[0]->GetChain(), 1), "S1");
+    EXPECT_EQ(list_.m_sectionSupply.GetSize(), list_.m_sectionReturn.GetSize());
+  }
+}
+
+// Distances that overflow to infinity would be written as 0 and collapse
+// the drawing onto the origin: nothing is drawn. Texts of no height (a
+// profile without "HEIGHT") are left out, the rest is drawn.
+TEST_F(CutDrawingTest, NonFiniteCoordinatesAndZeroSizes) {
+  Params(1000);
+  AddBranch(1000);
+  params_.m_riserDistance = params_.m_elementDistance = 1.7e308;
+  EXPECT_EQ(BuildCutDrawing(list_, params_), 0);
+
+  list_.RemoveAll();
+  Params(1000);
+  AddBranch(1000);
+  params_.m_descriptionHeight = params_.m_firstLineHeight = 0.0;
   ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
-  const std::vector<const CObjDataNew*> inserts = Made("INSERT");
-  ASSERT_EQ(inserts.size(), 2u);
-  EXPECT_LT(Point(inserts[0], 10).x, 10000) << "side 0 left of the riser";
-  EXPECT_GT(Point(inserts[1], 10).x, 10000) << "side 1 right of it";
-  std::vector<std::vector<std::pair<double, double>>> columns;
-  for (const CObjDataNew* r : Made("LWPOLYLINE"))
-    if (Value(r->GetChain(), "_NUM_RISER") == "1") columns.push_back(Vertices(r));
-  EXPECT_EQ(columns, (std::vector<std::vector<std::pair<double, double>>>{{{10000, 20000}, {10000, 23000}},
-                                                                          {{10100, 20000}, {10100, 23000}}}));
-  EXPECT_EQ(list_.m_displacement, GLVector()) << "the picked riser stands at the insertion point";
-  const std::vector<const CObjDataNew*> texts = Made("TEXT");
-  ASSERT_FALSE(texts.empty());
-  EXPECT_STREQ(GetEntityString(texts[0]->GetChain(), 1), "S1");
-  EXPECT_EQ(list_.m_sectionSupply.GetSize(), list_.m_sectionReturn.GetSize());
-  EXPECT_GE(list_.m_sectionSupply.GetSize(), 3);
+  EXPECT_TRUE(Made("TEXT").empty()) << "neither descriptions nor the floor's text";
+  EXPECT_EQ(Made("INSERT").size(), 2u);
+  EXPECT_EQ(list_.m_sectionSupply.GetSize(), 1);
 }
 
 TEST_F(CutDrawingTest, NothingToDrawWithoutAStartOrAProductLibrary) {
@@ -342,6 +398,31 @@ TEST_F(CutDrawingTest, NothingToDrawWithoutAStartOrAProductLibrary) {
   TheApp().m_pPPGetResbufEx = nullptr;
   EXPECT_EQ(BuildCutDrawing(list_, params_), 0);
   EXPECT_EQ(list_.GetCount(), 4u);
+}
+
+// A stopped generation says why: the product's type code, or the branch
+// whose pipes cannot be traced.
+TEST_F(CutDrawingTest, AStoppedGenerationNamesTheProductOrTheBranch) {
+  Params(1000);
+  Branch b = AddBranch(1000);
+  b.product->m_jovData.m_typeCode = "TXX0000i0077";
+  FreeGroupCodeChain(b.product->m_pProductData);  // the catalogue did not know it
+  b.product->m_pProductData = nullptr;
+  CutDrawingFailure failure;
+  EXPECT_EQ(BuildCutDrawing(list_, params_, &failure), 0);
+  EXPECT_EQ(failure.message, static_cast<UINT>(IDS_CUT_PRODUCT_UNKNOWN));
+  EXPECT_STREQ(failure.what, "TXX0000i0077");
+
+  GiveProduct(*b.product, {"36"}, 1000);
+  EXPECT_EQ(BuildCutDrawing(list_, params_, &failure), 0);
+  EXPECT_EQ(failure.message, static_cast<UINT>(IDS_CUT_CONNECTION_MISSING));
+
+  list_.RemoveAll();  // a riser and its product without a pipe between them
+  AddRecord(list_, kObjectRiser, "7", "0", "1")->m_riserPosition = "1";
+  AddRecord(list_, kObjectNetworkInsert, "7", "0");
+  EXPECT_EQ(BuildCutDrawing(list_, params_, &failure), 0);
+  EXPECT_EQ(failure.message, static_cast<UINT>(IDS_CUT_BRANCH_UNTRACEABLE));
+  EXPECT_STREQ(failure.what, "7");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The section of the sample drawing's branch V1 through the runner, as
 // `make demo` draws it: the build's product library on the sample
-// catalogues, the products checked with ezdxf against the catalogue's text.
+// catalogues, the products checked with ezdxf against the catalogue's text,
+// the radiator's drops against where the floor pipes run.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,11 +10,13 @@
 
 namespace {
 
-// The demo's settings: the branch section's distances and floor, and the
-// sample's pipe types.
+// The demo's settings: the branch section's distances and floor, the text
+// sizes and layers of a real profile, and the sample's pipe types.
 const char* kSettings =
-    "[CUT_DLG]\r\nDIST_RISER=0.5\r\nDIST_ELM=0.3\r\nHEIGHT_FLOOR=3.0\r\nDIST_PIPE=0.1\r\nPIPE_FLOOR_DIST=0.3\r\n"
-    "DRAW_FLOOR=1\r\nDESC_FLOOR=1NP\r\n[DESC]\r\nLAYER=DESC\r\nHEIGHT=2.5\r\nSCFACTOR=0.8\r\n";
+    "[CUT_DLG]\r\nHEIGHT=3.0\r\nDIST_RISER=0.5\r\nDIST_ELM=0.3\r\nHEIGHT_FLOOR=3.0\r\nDIST_PIPE=0.1\r\n"
+    "PIPE_FLOOR_DIST=0.3\r\nDRAW_FLOOR=1\r\nDESC_FLOOR=1NP\r\nCUT_NUMBER=0\r\n[DESC]\r\nLAYER=DESC\r\n"
+    "LAYER_BRANCH=DESC_BRANCH\r\nRISER_LAYER=DESC_RISER\r\nHEIGHT=2.5\r\nHEIGHT_BRANCH=3.5\r\n"
+    "RISER_TEXT_HEIGHT=3.5\r\nBUBBLE_DIAMETER=8\r\nRISER_BUBBLE_DIA=8\r\nSCFACTOR=0.8\r\nSCFACTOR_BRANCH=0.8\r\n";
 const char* kPipeTypes = "[MODULE_T]\r\n0=TPP0015-0001;P;PIPE_SUPPLY\r\n1=TPZ0015-0001;Z;PIPE_RETURN\r\n";
 
 }  // namespace

@@ -146,6 +146,9 @@ TEST_F(SectionCommand, EndsWithoutASection) {
   ASSERT_NE(product, std::string::npos);
   ventOnly.replace(product, 12, "TCD0000i0004");
   const std::string ventOnlyPath = Write("vent_only.dxf", ventOnly);
+  std::string unknown = testsupport::Slurp(kData + "branch.dxf");
+  unknown.replace(unknown.find("TCD0000i0001"), 12, "TCD0000i0077");
+  const std::string unknownPath = Write("unknown.dxf", unknown);
   const std::string noLibrary = ModuleFolder(dir_ / "no_library", "Wizard.dll");
 
   const std::string written = "drawing: written " + Path("out.dxf");
@@ -158,9 +161,12 @@ TEST_F(SectionCommand, EndsWithoutASection) {
     std::string drawingLine;
     std::vector<std::string> changes;
     std::string modules = JOV_TEST_MODULE_DIR;
+    const char* pipeTypes = kPipeTypes;  // "Jov_lin.dat"; null: none
   } const cases[] = {
       {"a product without its class's connection code", ventOnlyPath, std::string(kBranchScript) + "ok\nanswer ok\n",
-       "could not be drawn", "drawing: not written (change cancelled)", rolledBack},
+       "product TCD0000i0004 lacks the connection point", "drawing: not written (change cancelled)", rolledBack},
+      {"a product the catalogue does not know", unknownPath, std::string(kBranchScript) + "ok\nanswer ok\n",
+       "no product of the type code TCD0000i0077", "drawing: not written (change cancelled)", rolledBack},
       {"two supply pipes and one return pipe", twoSupplyPath, "pick 39\nselect 39 3B 3D 50 3E\nanswer ok\n",
        "supply and return pipes must pair up", "drawing: unchanged", {}},
       // The reading ends at once, and without pipes they do not pair.
@@ -178,9 +184,22 @@ TEST_F(SectionCommand, EndsWithoutASection) {
       // Without the product library nothing is asked (a prompt would go
       // unanswered).
       {"no product library", kData + "branch.dxf", "", nullptr, "drawing: unchanged", {}, noLibrary},
+      // Pipe types that no drawing can hold: named with their key and file,
+      // and nothing drawn.
+      {"no pipe types", kData + "branch.dxf", std::string(kBranchScript) + "ok\nanswer ok\n",
+       "in [MODULE_T] of Jov_lin.dat", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
+       nullptr},
+      {"damaged pipe types", kData + "branch.dxf", std::string(kBranchScript) + "ok\nanswer ok\n",
+       "in [MODULE_T] of Jov_lin.dat", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
+       "[MODULE_T]\r\n0=;;;;;\r\n1=;;;;;\r\n"},
+      {"pipe types of random bytes", kData + "branch.dxf", std::string(kBranchScript) + "ok\nanswer ok\n",
+       "in [MODULE_T] of Jov_lin.dat", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
+       "\x8f\x01\xfe=\x7f[\x02\x03\r\n\xff\xfe;;\x1b"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+    fs::remove(dir_ / "profile" / "Dat" / "Jov_lin.dat");
+    if (c.pipeTypes) Write("profile/Dat/Jov_lin.dat", c.pipeTypes);
     Outcome o = RunCommand("Jov_CutDlg", c.drawing, c.script, JOV_SECTION_CATALOGUE, c.modules);
     EXPECT_EQ(o.exit, 0) << o.err;
     EXPECT_TRUE(o.Has("result: -1")) << o.out;
@@ -287,12 +306,20 @@ TEST_F(SectionCommand, RiserBecomesASectionInTheDrawing) {
 // change once and cancels it.
 TEST_F(SectionCommand, RiserEndsWithoutASection) {
   fs::create_directories(dir_ / "no_catalogue");
+  std::string starLayer = kRiserSettings;
+  starLayer.replace(starLayer.find("LAYER=DESC"), 10, "LAYER=*");
+  std::string unknown = testsupport::Slurp(kData + "riser.dxf");
+  for (size_t at = unknown.find("TCD0000i0001"); at != std::string::npos; at = unknown.find("TCD0000i0001", at))
+    unknown.replace(at, 12, "TCD0000i0099");
+  const std::string unknownPath = Write("unknown.dxf", unknown);
   struct Case {
     const char* what;
     std::string script;
     const char* message;  // part of the one message shown
     const char* cutNumber;
     std::string catalogue = JOV_SECTION_CATALOGUE;
+    std::string settings = kRiserSettings;
+    std::string drawing = kData + "riser.dxf";
   } const cases[] = {
       // The dialog stays open after the message: the next line is its own.
       {"no number", std::string(kRiserScript) + "set 5052 \"\"\nok\nanswer ok\nset 5026 0.7\ncancel\n",
@@ -302,11 +329,19 @@ TEST_F(SectionCommand, RiserEndsWithoutASection) {
        "could not be listed", "7"},
       {"no catalogue of the riser's trade", std::string(kRiserScript) + "ok\nanswer ok\n", "could not be drawn", "7",
        Path("no_catalogue")},
+      // The riser section keeps "*" as the layer's name, which no drawing
+      // can hold.
+      {"a layer named *", std::string(kRiserScript) + "ok\nanswer ok\n", "LAYER\\\" in [DESC] of Jov.ini", "7",
+       JOV_SECTION_CATALOGUE, starLayer},
+      // A riser whose products the catalogue does not know: named, and
+      // Cancel draws nothing.
+      {"every product unknown", std::string(kRiserScript) + "ok\nanswer cancel\n",
+       "3: TCD0000i0099, TCD0000i0099, TCD0000i0099", "7", JOV_SECTION_CATALOGUE, kRiserSettings, unknownPath},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Write("profile/Dat/Jov.ini", kRiserSettings);
-    Outcome o = RunCommand("Jov_CutDlg", kData + "riser.dxf", c.script, c.catalogue);
+    Write("profile/Dat/Jov.ini", c.settings);
+    Outcome o = RunCommand("Jov_CutDlg", c.drawing, c.script, c.catalogue);
     EXPECT_EQ(o.exit, 0) << o.err;
     EXPECT_TRUE(o.Has("result: -1")) << o.out;
     const std::vector<std::string> lines = Lines(o.out);

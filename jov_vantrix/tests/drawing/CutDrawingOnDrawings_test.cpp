@@ -4,11 +4,14 @@
 // (check_cut_drawing.py).
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "common/GroupChainBuilder.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
+#include "jov_vantrix/network/RecordGeometry.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
 #include "jov_vantrix/section/CutDrawing.h"
 #include "jov_vantrix/section/CutObjectsReader.h"
@@ -59,8 +62,8 @@ class CutDrawingOnDrawings : public ::testing::Test {
   // Reads the selection of branch.dxf, generates with the settings and
   // saves what the write-back left; the generator's result.
   int Generate(const char* handles, int drawFloor, const char* connectionCode,
-               const std::string& saved, int expectRead = kCutReadOk) {
-    if (!driver_.Open(kData + "branch.dxf", handles)) return -1;
+               const std::string& saved, int expectRead = kCutReadOk, const std::string& drawing = kData + "branch.dxf") {
+    if (!driver_.Open(drawing, handles)) return -1;
     Product product(connectionCode);
     driver_.Answer(product.geometry, product.data);
     CString marker;
@@ -147,6 +150,40 @@ TEST_F(CutDrawingOnDrawings, PipesOnlyNoFloorAndMissingConnections) {
     testsupport::Outcome check = Check(saved, c.mode);
     EXPECT_EQ(check.exit, 0) << check.out << check.err;
   }
+}
+
+// A plumbing product is looked up in the catalogue of its own trade ('Z'),
+// not in the heating one the selection opened: the section is drawn, its
+// product one width and a distance left of the start (10000 - 600 - 300 -
+// 300 = 8800 with S 600 wide), and the drawing passes ezdxf's auditor.
+TEST_F(CutDrawingOnDrawings, AProductComesFromTheCatalogueOfItsTrade) {
+  std::string catalogue = testsupport::Slurp(kData + "branch.cat");
+  catalogue.replace(catalogue.find("trade = T"), 9, "trade = Z");
+  for (size_t at = catalogue.find("TCD"); at != std::string::npos; at = catalogue.find("TCD", at))
+    catalogue.replace(at, 3, "ZCD");
+  const std::string zSource = driver_.Folder() + "/plumbing.cat";
+  std::ofstream(zSource, std::ios::binary) << catalogue;
+  ASSERT_TRUE(driver_.Host().Catalogue('Z', zSource));
+  std::string dxf = testsupport::Slurp(kData + "branch.dxf");
+  dxf.replace(dxf.find("TCD0000i0001"), 12, "ZCD0000i0001");
+  const std::string drawing = driver_.Folder() + "/plumbing.dxf";
+  std::ofstream(drawing, std::ios::binary) << dxf;
+
+  const std::string saved = driver_.Folder() + "/plumbing_section.dxf";
+  ASSERT_EQ(Generate(kAllHandles, 1, "20", saved, kCutReadOk, drawing), 1);
+  const std::vector<SectionDriver::Call> calls = driver_.Calls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[1].product, "ZCD0000-0001");
+  std::vector<double> inserts;
+  for (const CObjDataNew* r = list_.GetFirstRecord(); r; r = r->GetNextRecord())
+    if (r->m_objectType == kObjectOther && r->m_pBuiltChain && std::string(GetEntityString(r->m_pBuiltChain, 0)) == "INSERT") {
+      GLVector at;
+      GetEntityPoint(r->m_pBuiltChain, at, 10);
+      inserts.push_back(at.x);
+    }
+  EXPECT_EQ(inserts, (std::vector<double>{10000, 8800}));
+  const testsupport::Outcome audit = driver_.Check("tests/e2e/audit_sample.py", {drawing, saved});
+  EXPECT_EQ(audit.exit, 0) << audit.out << audit.err;
 }
 
 }  // namespace

@@ -505,3 +505,95 @@ TEST_F(OldCutOnDrawings, MirroredLeftProductIsWrittenFromItsOtherEnd) {
   EXPECT_EQ(stubs, (std::vector<std::string>{"PIPE_S -490 > 300", "PIPE_R -590 > 200", "PIPE_S -1810 > 300",
                                              "PIPE_R -1910 > 200"}));
 }
+
+// Radiators (class 2, connections "24" then "20") leave their product
+// sideways by the vertical pipe start only (0.1 m, + DIST_PIPE 0.1 m for
+// the lower pipe), in both layouts, and go straight down to the pipes at
+// 3000 - (3.0 - 0.1 - 0.2) m = 300 and 200. The drawing passes ezdxf's
+// auditor.
+TEST_F(OldCutOnDrawings, RadiatorStubsStepOutByTheVerticalStart) {
+  GroupChainBuilder builder(0);
+  const double p[4][3] = {{0, 0, 0}, {600, 0, 0}, {600, 500, 0}, {0, 500, 0}};
+  const double in[3] = {550, 450, 0}, out[3] = {550, 50, 0};
+  resbuf* geometry = builder.Build(0, "LINE", 8, "0", 10, p[0], 11, p[1], 0, "LINE", 8, "0", 10, p[1], 11, p[2], 0,
+                                   "LINE", 8, "0", 10, p[2], 11, p[3], 0, "LINE", 8, "0", 10, p[3], 11, p[0], 0,
+                                   "CIRCLE", 8, "DEFPOINTS", 62, 7, 10, in, 40, 5.0, 0, "CIRCLE", 8, "DEFPOINTS", 62,
+                                   7, 10, out, 40, 5.0, -9);
+  resbuf* data = builder.Build(1001, "JOV_DATA", 1000, "TXX0600-0001", 1000, "_PTS", 1000,
+                               "2\nA\nB\nC\n24\nD\nE\nF\n20\n", 1000, "_TYPE", 1000, "1048705", -9);
+  for (bool tree : {true, false}) {
+    SCOPED_TRACE(tree ? "tree" : "flat");
+    Read(kRiser1);
+    driver_.Answer(geometry, data, 1);
+    JovCutParamsOld& block = Block();
+    for (CObjData* r = records_.GetFirstRecord(); r; r = r->GetNextRecord())
+      if (r->m_role == kRoleBranch) r->m_jovData.m_properties.SetValue("TY", "R");
+    ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
+    ASSERT_EQ(tree ? BuildOldCutDrawing(records_, block) : BuildOldCutDrawingFlat(records_, block), 1);
+    int stubs = 0;
+    for (const Entity& e : OfType(Built(records_), "LWPOLYLINE")) {
+      if (e.points.size() != 3) continue;
+      ++stubs;
+      EXPECT_EQ(e.points[0].y, e.points[1].y);
+      EXPECT_LE(std::fabs(e.points[1].x - e.points[0].x), 200 + 1e-9) << e.points[0].x;
+      EXPECT_EQ(e.points[2].x, e.points[1].x);
+      EXPECT_TRUE(std::fabs(e.points[2].y - 300) < 1e-9 || std::fabs(e.points[2].y - 200) < 1e-9) << e.points[2].y;
+    }
+    EXPECT_EQ(stubs, 6) << "two for each of A, K and M";
+    EXPECT_TRUE(HostBeginChange(TheApp().m_pHostTable));
+    EXPECT_EQ(WriteOldRecords(records_), 1);
+    HostEndChange(TheApp().m_pHostTable, 1);
+    const std::string saved = driver_.Folder() + "/radiators.dxf";
+    ASSERT_TRUE(driver_.Save(saved));
+    const testsupport::Outcome audit = driver_.Check("tests/e2e/audit_sample.py", {kData + "riser.dxf", saved});
+    EXPECT_EQ(audit.exit, 0) << audit.out << audit.err;
+  }
+  FreeGroupCodeChain(geometry);
+  FreeGroupCodeChain(data);
+}
+
+// A left product whose own insert has an X scale of 0 is drawn at scale 1,
+// one width left of the left cursor (-500 - 600), not collapsed.
+TEST_F(OldCutOnDrawings, AZeroInsertScaleCountsAsOne) {
+  std::string dxf = testsupport::Slurp(kData + "riser.dxf");
+  const size_t at = dxf.find("\n 41\n-1.0\n");
+  ASSERT_NE(at, std::string::npos);
+  dxf.replace(at, 10, "\n 41\n0.0\n");
+  const std::string path = driver_.Folder() + "/zero_scale.dxf";
+  std::ofstream(path, std::ios::binary) << dxf;
+  Read(kRiser3, path);
+  JovCutParamsOld& block = Block();
+  ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
+  ASSERT_EQ(BuildOldCutDrawingFlat(records_, block), 1);
+  const std::vector<Entity> inserts = OfType(Built(records_), "INSERT");
+  ASSERT_EQ(inserts.size(), 2u);
+  EXPECT_EQ(inserts[0].text, "K,A");
+  EXPECT_DOUBLE_EQ(inserts[0].scale, 1.0);
+  EXPECT_NEAR(inserts[0].points[0].x, -1100, 1e-9);
+  EXPECT_TRUE(HostBeginChange(TheApp().m_pHostTable));
+  EXPECT_EQ(WriteOldRecords(records_), 1);
+  HostEndChange(TheApp().m_pHostTable, 1);
+  const std::string saved = driver_.Folder() + "/zero_scale_section.dxf";
+  ASSERT_TRUE(driver_.Save(saved));
+  const testsupport::Outcome audit = driver_.Check("tests/e2e/audit_sample.py", {path, saved});
+  EXPECT_EQ(audit.exit, 0) << audit.out << audit.err;
+}
+
+// Distances that overflow to infinity draw nothing; texts of no height
+// are left out of a drawing that is otherwise whole.
+TEST_F(OldCutOnDrawings, NonFiniteCoordinatesAndZeroSizes) {
+  Read(kRiser1);
+  JovCutParamsOld& block = Block();
+  ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
+  block.m_riserDistance = block.m_elementDistance = 1.7e308;
+  EXPECT_EQ(BuildOldCutDrawingFlat(records_, block), 0);
+
+  Read(kRiser1);
+  JovCutParamsOld& sized = Block();
+  ASSERT_TRUE(sized.m_sections.BuildFromBranches(records_));
+  sized.m_descriptionHeight = sized.m_firstLineHeight = sized.m_branchTextHeight = 0.0;
+  ASSERT_EQ(BuildOldCutDrawingFlat(records_, sized), 1);
+  const std::vector<Entity> built = Built(records_);
+  EXPECT_TRUE(OfType(built, "TEXT").empty());
+  EXPECT_EQ(OfType(built, "INSERT").size(), 3u);
+}

@@ -95,7 +95,7 @@ class PickStepOnDrawings : public ::testing::Test {
       if (e.kind != UiEvent::Kind::MessageBox) continue;
       UINT id = 0;
       for (UINT candidate : {IDS_NO_SECTION_START, IDS_PIPES_NOT_PROCESSED, IDS_SECOND_BRANCH_START,
-                             IDS_NOT_A_BRANCH_PIPE, IDS_PIPE_AT_START_POSITION})
+                             IDS_NOT_A_BRANCH_PIPE, IDS_PIPE_AT_START_POSITION, IDS_PIPE_WITHOUT_SIDE})
         if (e.box.text == SectionDriver::Text(candidate).GetString()) id = candidate;
       ids.push_back(id);
     }
@@ -116,11 +116,13 @@ TEST(PickStep, WhatFollowsAPipePromptWithoutAPipe) {
     int result, inputState;
     A next;
   } const cases[] = {
-      {HOST_CANCEL, 0, A::AskPoint},  {HOST_CANCEL, 1, A::Close},      {HOST_CANCEL, 2, A::Close},
-      {HOST_ERROR, 0, A::OpenDialog}, {HOST_ERROR, 1, A::AskPoint},    {HOST_ERROR, 2, A::AskPoint},
-      {HOST_ERROR, 3, A::OpenDialog}, {HOST_NONE, 0, A::OpenDialog},   {HOST_NONE, 1, A::AskPoint},
-      {HOST_NONE, 2, A::AskPoint},    {HOST_NONE, 7, A::AskPoint},     {-1, 0, A::OpenDialog},
-      {-1, 1, A::OpenDialog},         {HOST_CANCEL, -1, A::Close},
+      // Every prompt that is not cancelled asks for the point: a section
+      // without one would stand nowhere.
+      {HOST_CANCEL, 0, A::AskPoint}, {HOST_CANCEL, 1, A::Close},    {HOST_CANCEL, 2, A::Close},
+      {HOST_ERROR, 0, A::AskPoint},  {HOST_ERROR, 1, A::AskPoint},  {HOST_ERROR, 2, A::AskPoint},
+      {HOST_ERROR, 3, A::AskPoint},  {HOST_NONE, 0, A::AskPoint},   {HOST_NONE, 1, A::AskPoint},
+      {HOST_NONE, 2, A::AskPoint},   {HOST_NONE, 7, A::AskPoint},   {-1, 0, A::AskPoint},
+      {-1, 1, A::AskPoint},          {HOST_CANCEL, -1, A::Close},
   };
   for (const Case& c : cases)
     EXPECT_EQ(NextAfterPipePrompt(c.result, c.inputState), c.next) << c.result << " " << c.inputState;
@@ -212,7 +214,7 @@ TEST_F(PickStepOnDrawings, PickedPipeGivesTheInsertionPoint) {
        {IDS_PIPE_AT_START_POSITION}, {}},
       {"the start's position 0", {Riser("0")}, nearUpper, kPickNothing, {IDS_PIPE_AT_START_POSITION}, {}},
       {"a pipe without its side", {Riser("1"), {{"_SIDE_PIPE", ""}}}, nearUpper, kPickNothing,
-       {IDS_NO_SECTION_START}, {}},
+       {IDS_PIPE_WITHOUT_SIDE}, {}},
       {"a pipe of another riser, then the right one", {Riser("1"), {}, {{"_NUM_RISER", "5"}}},
        select + "pick 35 5000 3900\npick 34 5000 3900\n", kPickBranch, {IDS_NOT_A_BRANCH_PIPE}, {4850, 4000, 0}},
       {"a branch pipe, then the right one", {Riser("1")}, select + "pick 32\npick 34 5000 3900\n", kPickBranch,
