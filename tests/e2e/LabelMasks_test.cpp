@@ -86,6 +86,22 @@ TEST_F(LabelMasks, CancelWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "profile" / "Dat" / "Jov.ini"));
 }
 
+TEST_F(LabelMasks, TheEditorOfAListedMaskLeavesNoKeyForTheStoredMasks) {
+  // Six Tabs reached "Save as..." below the cut-off band; Space then saved
+  // into a list that was never read.
+  Settings("Jov_set.dat", kFields);
+  std::string keys;
+  for (int i = 0; i < 6; ++i) keys += "key 0 Tab\n";
+  const Outcome run = Call({"--run", "JOV_MASK_T"}, "dialog " + Id(IDD_MASK) + "\nclick " + Id(IDC_MASK_ADD) +
+                                                        "\nclick " + Id(IDC_MASK_EDIT) + "\ndialog " +
+                                                        Id(IDD_MASK_DEF) + "\n" + keys + "key 0 Space\nok\nok\n");
+  EXPECT_EQ(run.exit, 0) << run.err;
+  EXPECT_TRUE(run.Has("result: 1")) << run.out;
+  EXPECT_EQ(run.out.find("dialog " + Id(IDD_MASK_NAME)), std::string::npos) << "no name asked: " << run.out;
+  EXPECT_EQ(run.out.find("script: line"), std::string::npos) << "every line used: " << run.out;
+  EXPECT_EQ(Settings("Jov_set.dat"), Crlf(kFields) + "[DESC_TOP]\r\nMASK0=New mask;\r\n");
+}
+
 TEST_F(LabelMasks, EachKindsExportWritesItsOwnSections) {
   // The pipe mask from the built-in fields, then a new empty mask of every
   // other kind, in one process. The pipes never read a field section.

@@ -116,6 +116,14 @@ void CMaskDefDlg::CutSaveBand() {
   }
   SetWindowPos(nullptr, window.left, window.top + h / 2, window.Width(), window.Height() - 2 * (h / 2),
                SWP_NOZORDER | SWP_NOACTIVATE);
+  // The stored masks now lie outside the window: out of the tab order too,
+  // so that no key reaches them.
+  for (int id : {IDC_MASK_STORED_LABEL, IDC_MASK_STORED, IDC_MASK_SAVE}) {
+    CWnd* control = GetDlgItem(id);
+    if (!control) continue;
+    control->EnableWindow(FALSE);
+    control->ShowWindow(SW_HIDE);
+  }
 }
 
 void CMaskDefDlg::ReadStoredMasks() {
@@ -326,6 +334,9 @@ void CMaskDefDlg::BuildDefinition() {
 }
 
 void CMaskDefDlg::SaveNamedMask() {
+  // Only the modes that read the stored masks can save one.
+  if (presetIndex < 0 || static_cast<size_t>(presetIndex) >= storedMasks.size() || storedCombo.GetCurSel() < 0)
+    return;
   CMaskNameDlg ask(this, CMaskNameDlg::kMaskName);
   storedCombo.GetWindowText(ask.name);
   BuildDefinition();

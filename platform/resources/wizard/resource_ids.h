@@ -46,6 +46,7 @@
 #define IDC_MASK_PART_REMOVE 1114
 #define IDC_MASK_STORED 1118
 #define IDC_MASK_SAVE 1119
+#define IDC_MASK_STORED_LABEL 1116
 // The name of a mask, or a free text of a mask.
 #define IDD_MASK_NAME 1021
 #define IDC_MASK_NAME_TEXT 1120
