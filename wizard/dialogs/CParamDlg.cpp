@@ -294,6 +294,14 @@ void CParamDlg::OnOK() {
     GotoDlgCtrl(BreaksStoredTexts(static_cast<const char*>(nameText)) ? static_cast<CWnd*>(&nameEdit) : &defaultEdit);
     return;
   }
+  // The label goes into the product's parameter line beside the other texts.
+  CString label;
+  labelCombo.GetWindowText(label);
+  if (BreaksStoredTexts(static_cast<const char*>(label))) {
+    MessageBoxRes(m_hWnd, IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
+    GotoDlgCtrl(&labelCombo);
+    return;
+  }
   const int row = typeIndex >= 0 && typeIndex < typeCombo.GetCount() ? typeIndex : -1;
   const uint32_t typeId = row >= 0 ? static_cast<uint32_t>(typeCombo.GetItemData(row)) : 0;
   if (const CTypeParam* type = row >= 0 ? FindTypeParamById(types, typeId) : nullptr) {
@@ -314,8 +322,7 @@ void CParamDlg::OnOK() {
     param->lowLimit = type->lowLimit;
     param->highLimit = type->highLimit;
   }
-  CString label, title;
-  labelCombo.GetWindowText(label);
+  CString title;
   param->SetText(ParamText::kName, nameText);
   param->SetText(ParamText::kLabel, label);
   if (row >= 0) {
