@@ -102,6 +102,27 @@ TEST_F(LabelMasks, TheEditorOfAListedMaskLeavesNoKeyForTheStoredMasks) {
   EXPECT_EQ(Settings("Jov_set.dat"), Crlf(kFields) + "[DESC_TOP]\r\nMASK0=New mask;\r\n");
 }
 
+TEST_F(LabelMasks, OnAProfileThatCannotBeWrittenOkSaysSoAndKeepsTheDialogOpen) {
+  // "Dat" is a file: nothing can be written below it. Each OK names the
+  // file it could not write and leaves its dialog open for Cancel.
+  std::filesystem::remove(dir_ / "profile" / "Dat");
+  Write("profile/Dat", "");
+  const Outcome run = Call({"--run", "JOV_MASK_T", "--run", "maskDefPreset", "--arg", "-", "--arg", "1", "--arg", "T",
+                            "--arg", "-", "--run", "DimDlg", "--arg", "main", "--arg", "T"},
+                           "dialog " + Id(IDD_MASK) + "\nclick " + Id(IDC_MASK_ADD) + "\nok\ncancel\n"
+                           "dialog " + Id(IDD_MASK_DEF) + "\nok\ncancel\n"
+                           "dialog " + Id(IDD_DIM) + "\nok\ncancel\n");
+  EXPECT_EQ(run.exit, 0) << run.err;
+  EXPECT_EQ(run.out.find("script: line"), std::string::npos) << "every line used: " << run.out;
+  const std::string notSaved = "message: caption=\"Dravik 2D\" type=16 text=\"The settings could not be written to the file ";
+  for (const char* file : {"Dat\\\\Jov_set.dat", "Dat\\\\Jov.ini", "Dat\\\\JOV.INI"})
+    EXPECT_NE(run.out.find(notSaved + "\\\"" + (dir_ / "profile").string() + "/" + file), std::string::npos)
+        << file << ": " << run.out;
+  // Cancelled: 2 from the mask list and the dimension dialog, 0 from the editor.
+  EXPECT_TRUE(run.Has("result: 0")) << run.out;
+  EXPECT_EQ(run.out.find("result: 1"), std::string::npos) << "no dialog ends as saved: " << run.out;
+}
+
 TEST_F(LabelMasks, EachKindsExportWritesItsOwnSections) {
   // The pipe mask from the built-in fields, then a new empty mask of every
   // other kind, in one process. The pipes never read a field section.

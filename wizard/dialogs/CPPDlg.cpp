@@ -385,8 +385,13 @@ void CPPDlg::OnBack() { EndDialog(-4); }
 
 void CPPDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
-  StoreLastValues(*params);
-  SavePlacement();
+  if (!StoreLastValues(*params)) {
+    if (const std::string file = LastValuesFileOfProduct(); !file.empty()) {
+      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, file.c_str());
+      return;
+    }
+  }
+  if (!SavePlacement()) return;
   if (!editorTest) {
     if (GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) TheProductDialogHost().SetMirror(mirrorCheck == 1);
     if (!BuildChains()) {
@@ -410,16 +415,21 @@ void CPPDlg::RestorePlacement() {
   preview->SetBackground(PreviewBackgroundColour());
 }
 
-void CPPDlg::SavePlacement() {
+bool CPPDlg::SavePlacement() {
   RECT rect{};
   GetWindowRect(&rect);
   WriteProductPlacement(radioMode ? switchRadio : switchCheck, editorTest ? nullptr : &rect, nullptr);
-  if (vantrixUse && roomCombo.IsWindowVisible()) {
+  // Without a list loaded the combos are empty: the stored choice stays.
+  if (vantrixUse && roomCombo.IsWindowVisible() && vantrixList.First()) {
     const std::string ini = MakeProfilePath("Dat\\Jov.ini");
-    WritePrivateProfileStringA("VANTRIX", "LAST_ROOM", SelectedText(roomCombo), ini.c_str());
-    WritePrivateProfileStringA("VANTRIX", "LAST_FLOOR",
-                               floorCombo.GetCount() > 0 ? SelectedText(floorCombo) : CString(), ini.c_str());
+    if (!WritePrivateProfileStringA("VANTRIX", "LAST_ROOM", SelectedText(roomCombo), ini.c_str()) ||
+        !WritePrivateProfileStringA("VANTRIX", "LAST_FLOOR",
+                                    floorCombo.GetCount() > 0 ? SelectedText(floorCombo) : CString(), ini.c_str())) {
+      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, ini.c_str());
+      return false;
+    }
   }
+  return true;
 }
 
 void CPPDlg::OnHelpButton() {

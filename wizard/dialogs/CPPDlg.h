@@ -130,5 +130,6 @@ class CPPDlg : public CDialog {
   BOOL OnCellChanged(int row, bool chosen);
   const char* ProducerCode() const;
   void RestorePlacement();
-  void SavePlacement();
+  // False, after saying so, when a setting could not be written.
+  bool SavePlacement();
 };

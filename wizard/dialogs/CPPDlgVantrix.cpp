@@ -107,6 +107,7 @@ void CPPDlg::SetUpVantrixPanel() {
     const std::string actual = VantrixSetting("VANTRIX_ACTUAL", "");
     if (actual.empty()) {
       ShowVantrixRecord(nullptr);
+      floorCombo.EnableWindow(FALSE);
       roomCombo.EnableWindow(FALSE);
       itemCombo.EnableWindow(FALSE);
       markedCombo.EnableWindow(FALSE);

@@ -80,6 +80,7 @@
 #define IDS_PIPE_FIELD_E9 51
 #define IDS_PIPE_FIELD_BREAK 52
 #define IDS_MASK_TOO_LONG 54
+#define IDS_MASK_LIST_FULL 57
 
 // ---- The parametric product dialog, its Vantrix panel and the parameter dialog.
 #define IDC_PP_PREVIEW 1001
@@ -147,6 +148,8 @@
 #define IDS_EDITOR_TEST_CLOSE 31
 #define IDS_VALUE_OUT_OF_RANGE_M 32
 #define IDS_VALUE_HAS_SEPARATOR 55
+// A settings file that could not be written (%s: the file).
+#define IDS_SETTINGS_NOT_SAVED 56
 
 // ---- The product preview.
 // The definition editor's preview menu (popup 0): the preview kinds 0, 1

@@ -248,11 +248,36 @@ TEST_F(MaskEditor, ModeOneSelectsTheProposedMaskAndRefusesOneThatWouldNotComeBac
   EXPECT_EQ(Read(IniFile(), "DESC", "MASK_TOP"), "#1 &VE");
 }
 
+TEST_F(MaskEditor, SavesTakeKeysThatAreEmptyAndLeaveAMaskPastAGapAlone) {
+  // The list reads MASK0 and MASK1; MASK3 lies past the gap.
+  Write(SetFile(), "DESC_TOP", "MASK0", "A;#1");
+  Write(SetFile(), "DESC_TOP", "MASK1", "B;#2");
+  Write(SetFile(), "DESC_TOP", "MASK3", "Behind;&VE");
+  driver.OnDialog(IDD_MASK_NAME, {DialogAction::Set(IDC_MASK_NAME_TEXT, "X"), DialogAction::Ok()});
+  driver.OnDialog(IDD_MASK_NAME, {DialogAction::Set(IDC_MASK_NAME_TEXT, "Y"), DialogAction::Ok()});
+  CMaskDefDlg dialog('T', "", CMaskDefDlg::kActive, nullptr);
+  std::string combo;
+  EXPECT_EQ(Run(dialog, {DialogAction::Choose(IDC_MASK_STORED, 1), DialogAction::Click(IDC_MASK_SAVE),
+                         DialogAction::Choose(IDC_MASK_STORED, 2), DialogAction::Click(IDC_MASK_SAVE),
+                         Look([&] { combo = Combo(dialog); }), DialogAction::Ok()}),
+            IDOK);
+  EXPECT_EQ(combo, "Proposed mask=@5 | A=#1@0 | B=#2@1 | X=#1@2 | [Y=#2@4]");
+  EXPECT_EQ(Section(SetFile(), "DESC_TOP"),
+            "MASK0=A;#1|MASK1=B;#2|MASK3=Behind;&VE|MASK2=X;#1|MASK4=Y;#2|MASK5=Proposed mask;#2");
+  EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(MaskEditor, WithEveryKeyTakenTheProposedMaskIsNotStored) {
   for (int key = 0; key < 100; ++key) Write(SetFile(), "DESC_ZDRAVO", ("MASK" + std::to_string(key)).c_str(), "m;d");
   driver.OnDialog(IDD_MASK_NAME, {DialogAction::Set(IDC_MASK_NAME_TEXT, "New"), DialogAction::Ok()});
   CMaskDefDlg dialog('Z', "", CMaskDefDlg::kActive, nullptr);
-  EXPECT_EQ(Run(dialog, {DialogAction::Click(IDC_MASK_SAVE), DialogAction::Ok()}), IDOK);
+  std::string combo;
+  EXPECT_EQ(Run(dialog, {DialogAction::Click(IDC_MASK_SAVE), Look([&] { combo = Combo(dialog); }), DialogAction::Ok()}),
+            IDOK);
+  EXPECT_EQ(Boxes(), std::vector<std::string>{GetHostProductTitle() + std::string("|") + String(IDS_MASK_LIST_FULL) +
+                                              "|48"})
+      << "a save with no key left says so";
+  EXPECT_EQ(combo.find("New"), std::string::npos) << "and lists nothing new: " << combo;
   EXPECT_EQ(Read(SetFile(), "DESC_ZDRAVO", "MASK100"), "(none)");
   EXPECT_EQ(Read(SetFile(), "DESC_ZDRAVO", "MASK99"), "m;d");
   EXPECT_EQ(Read(IniFile(), "DESC", "MASK_ZDRAVO"), "") << "the active mask is written";

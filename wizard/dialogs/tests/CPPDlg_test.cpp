@@ -4,6 +4,7 @@
 // test, OK building the chains and the product placed without a dialog.
 #include "wizard/dialogs/CPPDlg.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -249,6 +250,21 @@ TEST_F(ParametricDialog, AFailedBuildKeepsTheDialogOpenAndTheNextOkStartsAfresh)
                                       DialogAction::Ok()});
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(CountOf("JOV_DATA"), 1) << "the failed build's node is gone";
+}
+
+TEST_F(ParametricDialog, ALastValuesFileThatCannotBeWrittenKeepsTheDialogOpen) {
+  // A folder where the file should be: the store cannot be written.
+  std::filesystem::create_directories(Profile("Dat/PP_LastT.dat"));
+  CPPDlg dialog(1, nullptr, false, false);
+  const INT_PTR result = Run(dialog, {DialogAction::Ok(), DialogAction::Run([&](HWND d) {
+                                        EXPECT_TRUE(::IsWindowVisible(d));
+                                        ASSERT_EQ(MessageTexts().size(), 1u);
+                                        EXPECT_NE(MessageTexts()[0].find("Dat\\PP_LastT.dat\""), std::string::npos)
+                                            << MessageTexts()[0];
+                                      }),
+                                      DialogAction::Cancel()});
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(CountOf("JOV_DATA"), 0) << "no product built";
 }
 
 TEST_F(ParametricDialog, TheSwitchShowsTheCatalogueDrawingAndIsKeptInTheRegistry) {

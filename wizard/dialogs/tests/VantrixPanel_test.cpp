@@ -165,18 +165,19 @@ TEST_F(VantrixPanel, OkPlacesTheItemMarksItAndTheLastItemEndsTheProjectsUse) {
 TEST_F(VantrixPanel, WithoutAProjectListNothingIsWrittenAndTheUseStays) {
   for (const char* settings : {"[VANTRIX]\r\nVANTRIX_USE=1\r\n", "[VANTRIX]\r\nVANTRIX_USE=1\r\nVANTRIX_ACTUAL=none.vtx\r\n"}) {
     SCOPED_TRACE(settings);
-    Settings(settings);
+    Settings(std::string(settings) + "LAST_FLOOR=1NP\r\nLAST_ROOM=104\r\n");
     CPPDlg dialog(1, nullptr, false, false);
     dialog.SetConnection(0, 0, nullptr, true);
     ASSERT_EQ(Run(dialog, {DialogAction::Run([&](HWND d) {
                              EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(d, IDC_PP_ROOM)));
-                             EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d, IDC_PP_ROOM)));
-                             EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d, IDC_PP_ITEM)));
+                             for (int empty : {IDC_PP_FLOOR, IDC_PP_ROOM, IDC_PP_ITEM})
+                               EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d, empty))) << empty;
                            }),
                            DialogAction::Ok()}),
               IDOK);
     EXPECT_EQ(CountOf("_VANTRIX"), 0);
     EXPECT_EQ(Setting("VANTRIX", "VANTRIX_USE"), "1") << "an empty list is no project placed";
+    EXPECT_EQ(Setting("VANTRIX", "LAST_FLOOR") + " " + Setting("VANTRIX", "LAST_ROOM"), "1NP 104") << "the stored choice";
     TheWizardApp().FreeResultChains();
   }
 }
