@@ -216,7 +216,17 @@ void CMaskDefDlg::ParseDefinition(const CString& text) {
     RemoveField();
   }
   preset = text;
-  for (const MaskPart& part : SplitMaskDefinition(text.GetString())) AddToken(part.text.c_str(), !part.token);
+  const std::vector<MaskPart> parts = SplitMaskDefinition(text.GetString());
+  std::string before;
+  for (const MaskPart& part : parts) {
+    std::string_view shown = part.text;
+    // The space kept between a field and the free text after it is the
+    // editor's own: BuildDefinition puts it back.
+    if (!part.token && shown.size() > 1 && shown[0] == ' ' && FreeTextFusesWithField(before, shown.substr(1)))
+      shown.remove_prefix(1);
+    AddToken(CString(shown.data(), static_cast<int>(shown.size())), !part.token);
+    before += part.text;
+  }
   UpdateButtons(SelectedPart());
 }
 
@@ -327,6 +337,9 @@ void CMaskDefDlg::BuildDefinition() {
     const CMaskData* record = RecordOf(maskList, row);
     if (!record) continue;
     if (!result.IsEmpty() && record->index >= 2 && previous >= 2) result += ' ';
+    // A free text would otherwise become part of the field before it.
+    else if (record->index == 0 && FreeTextFusesWithField(result.GetString(), record->definition.GetString()))
+      result += ' ';
     result += record->definition;
     previous = record->index;
   }

@@ -81,6 +81,8 @@
 #define IDS_PIPE_FIELD_BREAK 52
 #define IDS_MASK_TOO_LONG 54
 #define IDS_MASK_LIST_FULL 57
+#define IDS_NAME_HAS_SEMICOLON 58
+#define IDS_FREE_TEXT_HAS_FIELD_MARK 59
 
 // ---- The parametric product dialog, its Vantrix panel and the parameter dialog.
 #define IDC_PP_PREVIEW 1001
