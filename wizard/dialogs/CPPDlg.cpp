@@ -20,6 +20,7 @@
 #include "wizard/dialogs/ComboSelection.h"
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/DialogMessages.h"
+#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/dialogs/ProductPlacement.h"
 #include "wizard/dialogs/ProductSwitch.h"
@@ -258,6 +259,7 @@ BOOL CPPDlg::OnInitDialog() {
   list.InsertColumn(0, LoadText(IDS_PARAM_COLUMN_LABEL), LVCFMT_LEFT, 100);
   list.InsertColumn(1, LoadText(IDS_VALUE_COLUMN), LVCFMT_LEFT, client.Width() - 100 - 20);
   list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  list.cellTextLimit = kPlacedTextLimit;
   SetLengthDisplayMode(lengthMode);
   FillParamList(*params, &list, nullptr, false, lengthMode);
   RefreshReport();
@@ -332,8 +334,9 @@ BOOL CPPDlg::OnCellChanged(int row, bool chosen) {
       p->flags |= ParamFlag::kNotRecalculated;
     }
   } else {
-    if (BreaksStoredTexts(text)) {
-      MessageBoxRes(m_hWnd, IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
+    const bool tooLong = ExceedsPlacedTextLimit(text);
+    if (tooLong || BreaksStoredTexts(text)) {
+      MessageBoxRes(m_hWnd, tooLong ? IDS_VALUE_TOO_LONG : IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
       if (chosen) list.SetItemText(row, 1, ParamValueCellText(*p, lengthMode).c_str());
       return FALSE;
     }
@@ -396,6 +399,12 @@ void CPPDlg::OnOK() {
     if (GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) TheProductDialogHost().SetMirror(mirrorCheck == 1);
     if (!BuildChains()) {
       MessageBoxRes(m_hWnd, IDS_XDATA_NOT_BUILT, MB_ICONWARNING);
+      return;
+    }
+    // A text made of several values may outgrow what the drawing keeps.
+    if (const char* key = FirstOverlongPlacedText(TheProductDialogHost().ResultChain(2))) {
+      MessageBoxRes(m_hWnd, IDS_PLACED_TEXT_TOO_LONG, MB_ICONWARNING, key);
+      DeleteGroupCodeChain(&TheProductDialogHost().ResultChain(2));
       return;
     }
     AppendProducerData();

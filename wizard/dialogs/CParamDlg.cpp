@@ -12,6 +12,7 @@
 #include "platform/win32/window_api.h"
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/DialogMessages.h"
+#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/frame/engine/CPropData.h"
 #include "wizard/frame/engine/CTypeParam.h"
@@ -163,6 +164,8 @@ BOOL CParamDlg::OnInitDialog() {
   upButton.EnableWindow(FALSE);
   downButton.EnableWindow(FALSE);
   nameEdit.SendMessage(EM_LIMITTEXT, 2);
+  valueEdit.SendMessage(EM_LIMITTEXT, kPlacedTextLimit);
+  defaultEdit.SendMessage(EM_LIMITTEXT, kPlacedTextLimit);
   UpdateData(FALSE);
   return TRUE;
 }
@@ -211,7 +214,9 @@ void CParamDlg::OnAdd() {
     const CTypeParam* type = FindTypeParamById(types, static_cast<uint32_t>(typeCombo.GetItemData(typeIndex)));
     const bool free = !type || (type->status & ParamStatus::kAnyFree);
     double value = 0;
-    if (BreaksStoredTexts(static_cast<const char*>(valueText))) {
+    if (ExceedsPlacedTextLimit(valueText)) {
+      MessageBoxRes(m_hWnd, IDS_VALUE_TOO_LONG, MB_ICONWARNING);
+    } else if (BreaksStoredTexts(static_cast<const char*>(valueText))) {
       MessageBoxRes(m_hWnd, IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
     } else if (!free && (!ReadValueEntry(static_cast<const char*>(valueText), value) || !type->IsValueValid(value))) {
       ShowRangeMessage(m_hWnd, IDS_VALUE_OUT_OF_RANGE, type->lowLimit, type->highLimit);
@@ -292,6 +297,11 @@ void CParamDlg::OnOK() {
   if (BreaksStoredTexts(static_cast<const char*>(nameText)) || BreaksStoredTexts(static_cast<const char*>(defaultText))) {
     MessageBoxRes(m_hWnd, IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
     GotoDlgCtrl(BreaksStoredTexts(static_cast<const char*>(nameText)) ? static_cast<CWnd*>(&nameEdit) : &defaultEdit);
+    return;
+  }
+  if (ExceedsPlacedTextLimit(defaultText)) {
+    MessageBoxRes(m_hWnd, IDS_VALUE_TOO_LONG, MB_ICONWARNING);
+    GotoDlgCtrl(&defaultEdit);
     return;
   }
   // The label goes into the product's parameter line beside the other texts.

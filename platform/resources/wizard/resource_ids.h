@@ -152,6 +152,9 @@
 #define IDS_VALUE_HAS_SEPARATOR 55
 // A settings file that could not be written (%s: the file).
 #define IDS_SETTINGS_NOT_SAVED 56
+// A value, or a text made of values (%s: its key), too long for a drawing.
+#define IDS_VALUE_TOO_LONG 60
+#define IDS_PLACED_TEXT_TOO_LONG 61
 
 // ---- The product preview.
 // The definition editor's preview menu (popup 0): the preview kinds 0, 1

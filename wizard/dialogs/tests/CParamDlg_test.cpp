@@ -212,6 +212,18 @@ TEST_F(ParameterDialog, TheDefaultIsTestedAsTheChosenTypeTakesIt) {
   }
 }
 
+TEST_F(ParameterDialog, TheValueAndDefaultBoxesTakeWhatAPlacedProductKeeps) {
+  CValueParam p;
+  CParamDlg dialog(false, &p, &params);
+  const INT_PTR result = Run(dialog, {DialogAction::Set(IDC_PARAM_NAME, "X"), DialogAction::Choose(IDC_PARAM_TYPE, kText),
+                                      DialogAction::Set(IDC_PARAM_DEFAULT, std::string(300, 'd')),
+                                      DialogAction::Type(IDC_PARAM_VALUE, std::string(300, 'v')),
+                                      DialogAction::Click(IDC_PARAM_ADD), DialogAction::Ok()});
+  ASSERT_EQ(result, IDOK);
+  EXPECT_EQ(Slot(p, ParamText::kDefault), std::string(255, 'd'));
+  EXPECT_EQ(Slot(p, ParamText::kAllowed), std::string(255, 'v'));
+}
+
 TEST_F(ParameterDialog, WithoutAParameterOrTypesTheDialogEndsAtOnce) {
   CParamDlg noParam(false, nullptr, &params);
   EXPECT_EQ(Run(noParam, {}), -1);
