@@ -9,6 +9,7 @@
 #include "common/VantrixDataList.h"
 #include "platform/catalogue/Database.h"
 #include "platform/resources/wizard/resource_ids.h"
+#include "platform/win32/file_access.h"
 #include "platform/win32/profile.h"
 #include "wizard/dialogs/CPPDlg.h"
 #include "wizard/dialogs/ComboSelection.h"
@@ -130,7 +131,8 @@ void CPPDlg::SetUpVantrixPanel() {
     }
   }
   char path[516];
-  const bool installed = TheProductDialogHost().FindKorpalinLibrary(path, sizeof path);
+  // The programs' entry alone does not make the library be there.
+  const bool installed = TheProductDialogHost().FindKorpalinLibrary(path, sizeof path) && _access(path, 0) == 0;
   CWnd* button = GetDlgItem(IDC_PP_CATALOGUE);
   button->ShowWindow(installed ? SW_SHOW : SW_HIDE);
   button->EnableWindow(installed);

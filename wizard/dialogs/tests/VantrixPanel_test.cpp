@@ -220,18 +220,21 @@ TEST_F(VantrixPanel, OtherProductsAndRadiatorsWithoutTheProjectShowLessOfThePane
   struct Case {
     const char* item;
     bool vantrix;
-    bool installed;
+    const char* library;  // where the registry says the catalogue is ("": not installed)
     bool group, combos, button;
   };
+  const char* const installed = JOV_TEST_MODULE_DIR "/Korpalin_stl_x64.dll";
   const Case cases[] = {
-      {"TXP0001-0001", true, true, false, false, false},  // not a radiator
-      {"TXR0001-0001", false, true, true, false, true},   // the catalogue button alone
-      {"TXR0001-0001", false, false, true, false, false},
-      {"TXR0001-0001", true, false, true, true, false},
+      {"TXP0001-0001", true, installed, false, false, false},  // not a radiator
+      {"TXR0001-0001", false, installed, true, false, true},   // the catalogue button alone
+      {"TXR0001-0001", false, "", true, false, false},
+      {"TXR0001-0001", true, "", true, true, false},
+      // Entered in the registry, but the library is not there.
+      {"TXR0001-0001", false, JOV_TEST_MODULE_DIR "/missing/Korpalin_stl_x64.dll", true, false, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.item) + (c.vantrix ? " project" : "") + (c.installed ? " catalogue" : ""));
-    Host().korpalinPath = c.installed ? JOV_TEST_MODULE_DIR "/Korpalin_stl_x64.dll" : "";
+    SCOPED_TRACE(std::string(c.item) + (c.vantrix ? " project " : " ") + c.library);
+    Host().korpalinPath = c.library;
     ASSERT_EQ(db->GoIndexID(c.item), jovDatabase::eOK);
     CPPDlg dialog(1, nullptr, false, false);
     dialog.SetConnection(0, 0, nullptr, c.vantrix);
@@ -239,6 +242,9 @@ TEST_F(VantrixPanel, OtherProductsAndRadiatorsWithoutTheProjectShowLessOfThePane
                    EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d, IDC_PP_PANEL)) != FALSE, c.group);
                    EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d, IDC_PP_FLOOR)) != FALSE, c.combos);
                    EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d, IDC_PP_CATALOGUE)) != FALSE, c.button);
+                   if (c.group) {
+                     EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(d, IDC_PP_CATALOGUE)) != FALSE, c.button);
+                   }
                    RECT list, group;
                    ::GetWindowRect(::GetDlgItem(d, IDC_PP_PARAMS), &list);
                    ::GetWindowRect(::GetDlgItem(d, IDC_PP_PANEL), &group);
