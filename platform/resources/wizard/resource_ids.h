@@ -155,6 +155,8 @@
 // A value, or a text made of values (%s: its key), too long for a drawing.
 #define IDS_VALUE_TOO_LONG 60
 #define IDS_PLACED_TEXT_TOO_LONG 61
+// Deleting a parameter that formulas read (%s: the formulas, one a line).
+#define IDS_PARAM_IN_FORMULAS 62
 
 // ---- The product preview.
 // The definition editor's preview menu (popup 0): the preview kinds 0, 1
