@@ -9,7 +9,6 @@
 #include "common/VantrixDataList.h"
 #include "platform/catalogue/Database.h"
 #include "platform/resources/wizard/resource_ids.h"
-#include "platform/win32/file_access.h"
 #include "platform/win32/profile.h"
 #include "wizard/dialogs/CPPDlg.h"
 #include "wizard/dialogs/ComboSelection.h"
@@ -131,8 +130,7 @@ void CPPDlg::SetUpVantrixPanel() {
     }
   }
   char path[516];
-  // The programs' entry alone does not make the library be there.
-  const bool installed = TheProductDialogHost().FindKorpalinLibrary(path, sizeof path) && _access(path, 0) == 0;
+  const bool installed = FindInstalledKorpalinLibrary(path, sizeof path);
   CWnd* button = GetDlgItem(IDC_PP_CATALOGUE);
   button->ShowWindow(installed ? SW_SHOW : SW_HIDE);
   button->EnableWindow(installed);
@@ -208,7 +206,7 @@ void CPPDlg::OnItemChanged() {
 
 void CPPDlg::CallKorpalinCatalogue() {
   char path[516];
-  if (!TheProductDialogHost().FindKorpalinLibrary(path, sizeof path)) return;
+  if (!FindInstalledKorpalinLibrary(path, sizeof path)) return;
   if (!ChooseFromKorpalinCatalogue(path, m_hWnd, &catalogueRecord)) return;
   catalogueUsed = true;
   ApplyCatalogueDimensions(*params, &catalogueRecord);
