@@ -343,42 +343,5 @@ TEST_F(MaskEditor, ModeZeroCutsTheBandFromTheSaveButtonDown) {
   EXPECT_GE(combo.top, client.bottom) << "the stored masks are out of sight";
 }
 
-TEST_F(MaskEditor, ModeZeroKeepsTheStoredMasksOutOfTheKeyboardsReach) {
-  // Tab walks the whole tab order twice over, Space pressed on the buttons
-  // that stay in the dialog. The stored masks are out of the window, so no
-  // stop is theirs.
-  CMaskDefDlg dialog('T', "&CM", CMaskDefDlg::kEditListed, nullptr);
-  std::vector<DialogAction> keys;
-  std::vector<int> stops;
-  for (int i = 0; i < 16; ++i) {
-    keys.push_back(DialogAction::Key(0, "Tab"));
-    keys.push_back(Look([&] {
-      const int id = ::GetDlgCtrlID(::GetFocus());
-      stops.push_back(id);
-      if (id == IDC_HELP_BUTTON || id == IDC_MASK_SAVE) headless::QueueKey(' ');
-    }));
-  }
-  std::string hidden;
-  keys.push_back(Look([&] {
-    for (int id : {IDC_MASK_STORED_LABEL, IDC_MASK_STORED, IDC_MASK_SAVE}) {
-      const CWnd* control = dialog.GetDlgItem(id);
-      hidden += std::to_string(id) + (control->IsWindowVisible() ? " shown" : " hidden") +
-                (control->IsWindowEnabled() ? " enabled " : " disabled ");
-    }
-    dialog.SaveNamedMask();  // as a stray command would: nothing to save into
-  }));
-  keys.push_back(DialogAction::Cancel());
-  EXPECT_EQ(Run(dialog, std::move(keys)), IDCANCEL);
-  EXPECT_EQ(hidden, "1116 hidden disabled 1118 hidden disabled 1119 hidden disabled ");
-  ASSERT_EQ(stops.size(), 16u);
-  for (int id : stops) {
-    EXPECT_NE(id, IDC_MASK_STORED);
-    EXPECT_NE(id, IDC_MASK_SAVE);
-  }
-  EXPECT_EQ(Events(UiEvent::Kind::Help).size(), 2u) << "Space on Help, once each time round";
-  EXPECT_TRUE(Events(UiEvent::Kind::MessageBox).empty());
-  EXPECT_EQ(FileText(SetFile()).find("DESC_TOP"), std::string::npos) << "no mask saved";
-}
-
 }  // namespace
 }  // namespace dialogs_tests

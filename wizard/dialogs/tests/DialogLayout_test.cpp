@@ -25,12 +25,6 @@ using namespace dialog_tests;
 
 namespace {
 
-struct Placed {
-  int id;
-  RECT rect;  // in the dialog's client coordinates
-  bool visible, enabled, groupBox;
-};
-
 bool Overlap(const RECT& a, const RECT& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -41,29 +35,32 @@ bool Holds(const RECT& outer, const RECT& inner) {
 
 // What is wrong with the layout of an open dialog: "ID outside", "ID over ID".
 std::vector<std::string> LayoutFaults(HWND dialog) {
-  std::vector<Placed> controls;
-  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    Placed c{::GetDlgCtrlID(child), {}, ::IsWindowVisible(child) != FALSE, ::IsWindowEnabled(child) != FALSE, false};
-    ::GetWindowRect(child, &c.rect);
-    ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&c.rect), 2);
-    char kind[32] = "";
-    ::GetClassNameA(child, kind, sizeof kind);
-    c.groupBox = strcasecmp(kind, "Button") == 0 && (::GetWindowLongA(child, GWL_STYLE) & 0xF) == BS_GROUPBOX;
-    controls.push_back(c);
-  }
+  std::vector<HWND> shown;
+  std::vector<std::string> faults;
   RECT client{};
   ::GetClientRect(dialog, &client);
-  std::vector<std::string> faults;
-  for (size_t i = 0; i < controls.size(); ++i) {
-    const Placed& a = controls[i];
-    if ((a.visible || a.enabled) && !Holds(client, a.rect)) faults.push_back(std::to_string(a.id) + " outside");
-    if (!a.visible) continue;
-    for (size_t j = i + 1; j < controls.size(); ++j) {
-      const Placed& b = controls[j];
-      if (!b.visible || !Overlap(a.rect, b.rect)) continue;
-      if ((a.groupBox && Holds(a.rect, b.rect)) || (b.groupBox && Holds(b.rect, a.rect))) continue;
-      faults.push_back(std::to_string(a.id) + " over " + std::to_string(b.id));
+  auto rectOf = [dialog](HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  auto groupBox = [](HWND control) {
+    char kind[32] = "";
+    ::GetClassNameA(control, kind, sizeof kind);
+    return strcasecmp(kind, "Button") == 0 && (::GetWindowLongA(control, GWL_STYLE) & 0xF) == BS_GROUPBOX;
+  };
+  for (HWND a = ::GetWindow(dialog, GW_CHILD); a; a = ::GetWindow(a, GW_HWNDNEXT)) {
+    const bool visible = ::IsWindowVisible(a) != FALSE;
+    if ((visible || ::IsWindowEnabled(a)) && !Holds(client, rectOf(a)))
+      faults.push_back(std::to_string(::GetDlgCtrlID(a)) + " outside");
+    if (!visible) continue;
+    for (HWND b : shown) {
+      const RECT ra = rectOf(a), rb = rectOf(b);
+      if (Overlap(ra, rb) && !(groupBox(a) && Holds(ra, rb)) && !(groupBox(b) && Holds(rb, ra)))
+        faults.push_back(std::to_string(::GetDlgCtrlID(b)) + " over " + std::to_string(::GetDlgCtrlID(a)));
     }
+    shown.push_back(a);
   }
   return faults;
 }
