@@ -336,10 +336,11 @@ void CMaskDefDlg::BuildDefinition() {
   for (int row = 0, rows = maskList.GetItemCount(); row < rows; ++row) {
     const CMaskData* record = RecordOf(maskList, row);
     if (!record) continue;
-    if (!result.IsEmpty() && record->index >= 2 && previous >= 2) result += ' ';
+    const bool fieldsMeet = !result.IsEmpty() && record->index >= 2 && previous >= 2;
     // A free text would otherwise become part of the field before it.
-    else if (record->index == 0 && FreeTextFusesWithField(result.GetString(), record->definition.GetString()))
-      result += ' ';
+    const bool textRunsOn =
+        record->index == 0 && FreeTextFusesWithField(result.GetString(), record->definition.GetString());
+    if (fieldsMeet || textRunsOn) result += ' ';
     result += record->definition;
     previous = record->index;
   }

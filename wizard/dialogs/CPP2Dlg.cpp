@@ -20,6 +20,7 @@
 #include "wizard/dialogs/KorpalinLibrary.h"
 #include "wizard/dialogs/ProducerTexts.h"
 #include "wizard/dialogs/ProductDialogHost.h"
+#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/dialogs/ProductPlacement.h"
 #include "wizard/dialogs/ProductSwitch.h"
 #include "wizard/frame/engine/CPropData.h"
@@ -607,6 +608,11 @@ void CPP2Dlg::OnOK() {
       !AppendChoiceData()) {
     // An incomplete chain is no product: the user may try again or cancel.
     MessageBoxRes(m_hWnd, IDS_XDATA_NOT_BUILT, MB_ICONWARNING);
+    return;
+  }
+  if (const char* key = FirstOverlongPlacedText(host.ResultChain(2))) {
+    MessageBoxRes(m_hWnd, IDS_PLACED_TEXT_TOO_LONG, MB_ICONWARNING, key);
+    DeleteGroupCodeChain(&host.ResultChain(2));
     return;
   }
   CDialog::OnOK();
