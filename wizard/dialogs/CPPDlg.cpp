@@ -408,10 +408,13 @@ void CPPDlg::OnOK() {
       return;
     }
     AppendProducerData();
-    AppendVantrixRecord();
+    if (!AppendVantrixRecord()) return;
     // Only a project whose every item is placed stops offering its list.
-    if (vantrixUse && vantrixList.First() && AreAllVantrixDataMarked(vantrixList))
-      WritePrivateProfileStringA("VANTRIX", "VANTRIX_USE", "0", MakeProfilePath("Dat\\Jov.ini").c_str());
+    // The product is placed either way; a failed write is only said.
+    const std::string ini = MakeProfilePath("Dat\\Jov.ini");
+    if (vantrixUse && vantrixList.First() && AreAllVantrixDataMarked(vantrixList) &&
+        !WritePrivateProfileStringA("VANTRIX", "VANTRIX_USE", "0", ini.c_str()))
+      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, ini.c_str());
   }
   CDialog::OnOK();
 }

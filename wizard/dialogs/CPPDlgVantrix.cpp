@@ -234,8 +234,8 @@ void CPPDlg::ApplyZLevelRadiusToList(CValueParam* edited) {
   }
 }
 
-void CPPDlg::AppendVantrixRecord() {
-  if (!vantrixUse && !catalogueUsed) return;
+bool CPPDlg::AppendVantrixRecord() {
+  if (!vantrixUse && !catalogueUsed) return true;
   VantrixFields fields;
   CVantrixData* record = nullptr;
   if (catalogueUsed) {
@@ -244,14 +244,19 @@ void CPPDlg::AppendVantrixRecord() {
     fields = CatalogueVantrixFields(catalogueRecord, ct);
   } else {
     record = FindVantrixData(vantrixList, SelectedText(floorCombo), SelectedText(roomCombo), SelectedText(itemCombo));
-    if (!record) return;
+    if (!record) return true;
     fields = ProjectVantrixFields(*record);
   }
   resbuf* xdata = MakeVantrixXData(fields);
-  if (!xdata) return;
+  if (!xdata) return true;
   LastGroupCodeNode(&TheProductDialogHost().ResultChain(2))->next = xdata;
   if (record) {
     record->marked = 1;
-    SaveVantrixDataList(vantrixList, vantrixListPath);
+    if (!SaveVantrixDataList(vantrixList, vantrixListPath)) {
+      // Said by the list's writer. Not placed after all: the item stays offered.
+      record->marked = 0;
+      return false;
+    }
   }
+  return true;
 }

@@ -162,6 +162,27 @@ TEST_F(VantrixPanel, OkPlacesTheItemMarksItAndTheLastItemEndsTheProjectsUse) {
   EXPECT_EQ(Setting("VANTRIX", "VANTRIX_USE"), "0");
 }
 
+TEST_F(VantrixPanel, AProjectListThatCannotBeWrittenKeepsTheItemOfferedAndTheDialogOpen) {
+  ProjectList(items);
+  Settings("[VANTRIX]\r\nVANTRIX_USE=1\r\nVANTRIX_ACTUAL=project.vtx\r\n");
+  CPPDlg dialog(1, nullptr, false, false);
+  dialog.SetConnection(0, 0, nullptr, true);
+  const std::string list = folder.Path() + "/Vantrix/project.vtx";
+  ASSERT_EQ(Run(dialog, {DialogAction::Run([&](HWND) {
+                           // Read when the dialog opened; a folder in its place now.
+                           std::filesystem::remove(list);
+                           std::filesystem::create_directories(list + "/in the way");
+                         }),
+                         DialogAction::Ok(), DialogAction::Run([&](HWND d) {
+                           EXPECT_TRUE(::IsWindowVisible(d));
+                           ASSERT_EQ(MessageTexts().size(), 1u);
+                           EXPECT_NE(MessageTexts()[0].find("project.vtx"), std::string::npos) << MessageTexts()[0];
+                         }),
+                         DialogAction::Cancel()}),
+            IDCANCEL);
+  EXPECT_EQ(dialog.vantrixList.First()->marked, 0) << "the item is still to be placed";
+}
+
 TEST_F(VantrixPanel, WithoutAProjectListNothingIsWrittenAndTheUseStays) {
   for (const char* settings : {"[VANTRIX]\r\nVANTRIX_USE=1\r\n", "[VANTRIX]\r\nVANTRIX_USE=1\r\nVANTRIX_ACTUAL=none.vtx\r\n"}) {
     SCOPED_TRACE(settings);
