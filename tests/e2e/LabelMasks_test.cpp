@@ -86,6 +86,43 @@ TEST_F(LabelMasks, CancelWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "profile" / "Dat" / "Jov.ini"));
 }
 
+TEST_F(LabelMasks, TheEditorOfAListedMaskLeavesNoKeyForTheStoredMasks) {
+  // Six Tabs reached "Save as..." below the cut-off band; Space then saved
+  // into a list that was never read.
+  Settings("Jov_set.dat", kFields);
+  std::string keys;
+  for (int i = 0; i < 6; ++i) keys += "key 0 Tab\n";
+  const Outcome run = Call({"--run", "JOV_MASK_T"}, "dialog " + Id(IDD_MASK) + "\nclick " + Id(IDC_MASK_ADD) +
+                                                        "\nclick " + Id(IDC_MASK_EDIT) + "\ndialog " +
+                                                        Id(IDD_MASK_DEF) + "\n" + keys + "key 0 Space\nok\nok\n");
+  EXPECT_EQ(run.exit, 0) << run.err;
+  EXPECT_TRUE(run.Has("result: 1")) << run.out;
+  EXPECT_EQ(run.out.find("dialog " + Id(IDD_MASK_NAME)), std::string::npos) << "no name asked: " << run.out;
+  EXPECT_EQ(run.out.find("script: line"), std::string::npos) << "every line used: " << run.out;
+  EXPECT_EQ(Settings("Jov_set.dat"), Crlf(kFields) + "[DESC_TOP]\r\nMASK0=New mask;\r\n");
+}
+
+TEST_F(LabelMasks, OnAProfileThatCannotBeWrittenOkSaysSoAndKeepsTheDialogOpen) {
+  // "Dat" is a file: nothing can be written below it. Each OK names the
+  // file it could not write and leaves its dialog open for Cancel.
+  std::filesystem::remove(dir_ / "profile" / "Dat");
+  Write("profile/Dat", "");
+  const Outcome run = Call({"--run", "JOV_MASK_T", "--run", "maskDefPreset", "--arg", "-", "--arg", "1", "--arg", "T",
+                            "--arg", "-", "--run", "DimDlg", "--arg", "main", "--arg", "T"},
+                           "dialog " + Id(IDD_MASK) + "\nclick " + Id(IDC_MASK_ADD) + "\nok\ncancel\n"
+                           "dialog " + Id(IDD_MASK_DEF) + "\nok\ncancel\n"
+                           "dialog " + Id(IDD_DIM) + "\nok\ncancel\n");
+  EXPECT_EQ(run.exit, 0) << run.err;
+  EXPECT_EQ(run.out.find("script: line"), std::string::npos) << "every line used: " << run.out;
+  const std::string notSaved = "message: caption=\"Dravik 2D\" type=16 text=\"The settings could not be written to the file ";
+  for (const char* file : {"Dat\\\\Jov_set.dat", "Dat\\\\Jov.ini", "Dat\\\\JOV.INI"})
+    EXPECT_NE(run.out.find(notSaved + "\\\"" + (dir_ / "profile").string() + "/" + file), std::string::npos)
+        << file << ": " << run.out;
+  // Cancelled: 2 from the mask list and the dimension dialog, 0 from the editor.
+  EXPECT_TRUE(run.Has("result: 0")) << run.out;
+  EXPECT_EQ(run.out.find("result: 1"), std::string::npos) << "no dialog ends as saved: " << run.out;
+}
+
 TEST_F(LabelMasks, EachKindsExportWritesItsOwnSections) {
   // The pipe mask from the built-in fields, then a new empty mask of every
   // other kind, in one process. The pipes never read a field section.

@@ -1,6 +1,8 @@
 #include "wizard/dialogs/CDefParamDlg.h"
 
+#include <cctype>
 #include <string>
+#include <vector>
 
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
@@ -53,6 +55,61 @@ CString LoadText(UINT id) {
   CString text;
   text.LoadString(id);
   return text;
+}
+
+// Whether a formula reads the parameter: a name in it (letters, digits and
+// '_', begun by a letter, the '_' not counted, as the evaluator reads it)
+// that is not a function's.
+bool FormulaReads(const char* formula, const char* name) {
+  if (!formula || !name || !*name) return false;
+  auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; };
+  for (const char* p = formula; *p;) {
+    if (!word(*p)) {
+      ++p;
+      continue;
+    }
+    const bool letter = std::isalpha(static_cast<unsigned char>(*p)) != 0;
+    std::string read;
+    for (; word(*p); ++p)
+      if (*p != '_') read += *p;
+    if (letter && *p != '(' && read == name) return true;
+  }
+  return false;
+}
+
+// What the product dialog's try may change in the parameters, to be put
+// back when it closes: OK writes the values with the parameters.
+struct ParamState {
+  CValueParam* param;
+  std::string texts[ParamText::kCount];
+  bool present[ParamText::kCount];
+  uint32_t flags;
+  double lowLimit, highLimit, thirdLimit;
+};
+
+std::vector<ParamState> SaveParamStates(const CSeznam& params) {
+  std::vector<ParamState> states;
+  for (CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p)) {
+    ParamState state{p, {}, {}, p->flags, p->lowLimit, p->highLimit, p->thirdLimit};
+    for (int slot = 0; slot < ParamText::kCount; ++slot) {
+      const char* text = p->GetText(slot);
+      state.present[slot] = text != nullptr;
+      if (text) state.texts[slot] = text;
+    }
+    states.push_back(std::move(state));
+  }
+  return states;
+}
+
+void RestoreParamStates(const std::vector<ParamState>& states) {
+  for (const ParamState& state : states) {
+    for (int slot = 0; slot < ParamText::kCount; ++slot)
+      state.param->SetText(slot, state.present[slot] ? state.texts[slot].c_str() : nullptr);
+    state.param->flags = state.flags;
+    state.param->lowLimit = state.lowLimit;
+    state.param->highLimit = state.highLimit;
+    state.param->thirdLimit = state.thirdLimit;
+  }
 }
 
 HICON LoadWizardIcon(UINT id) {
@@ -358,10 +415,38 @@ void CDefParamDlg::OnEditParam() {
   EnableTry();
 }
 
+std::string CDefParamDlg::FormulasReading(const char* name) {
+  static constexpr const char* kViewNames[kViews] = {"A", "B", "C", "3D"};
+  static constexpr char kAxes[] = {'X', 'Y', 'Z'};
+  std::string found;
+  for (int v = 0; v < kViews; ++v) {
+    // A view not shown yet has its formulas in the catalogue only.
+    CObjectSez read;
+    const CObjectSez* list = &points[v];
+    if (list->GetCount() == 0) {
+      jovDatabase::resultResbuf geometry;
+      if (!TheProductDialogHost().ProductDxf(static_cast<unsigned>(v), geometry)) continue;
+      ParseProductGeometry(read, geometry.head, true);
+      LoadProductFormulas(read, static_cast<unsigned>(v));
+      list = &read;
+    }
+    for (const CObjectData* point = FirstOf<CObjectData>(*list); point; point = NextOf(point))
+      for (int axis = 0; axis < 3; ++axis)
+        if (FormulaReads(point->GetText(axis), name))
+          found += std::string("\n") + kViewNames[v] + " " + std::to_string(point->number) + " " + kAxes[axis] +
+                   " = " + point->GetText(axis);
+  }
+  return found;
+}
+
 void CDefParamDlg::OnDeleteParam() {
   const int row = SelectedParamRow();
   auto* param = row < 0 ? nullptr : reinterpret_cast<CValueParam*>(paramList.GetItemData(row));
   if (!param) return;
+  const std::string readers = FormulasReading(param->GetText(ParamText::kName));
+  if (!readers.empty() &&
+      MessageBoxRes(m_hWnd, IDS_PARAM_IN_FORMULAS, MB_YESNO | MB_ICONQUESTION, readers.c_str()) != IDYES)
+    return;
   formulaList.RemoveParamRow(param);
   paramList.DeleteItem(row);
   params.Delete(param);
@@ -395,7 +480,10 @@ void CDefParamDlg::OnTry() {
   CPPDlg dialog(static_cast<unsigned>(view), this, true, false);
   dialog.SetParamList(&params);
   dialog.SetGeometryObjects(&points[view]);
+  // The try's values are for the try only.
+  const std::vector<ParamState> before = SaveParamStates(params);
   dialog.DoModal();
+  RestoreParamStates(before);
   ProductDialogHost& host = TheProductDialogHost();
   DeleteGroupCodeChain(&host.ResultChain(1));
   DeleteGroupCodeChain(&host.ResultChain(2));

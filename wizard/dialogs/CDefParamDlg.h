@@ -108,5 +108,8 @@ class CDefParamDlg : public CDialog {
   void ZoomAtSelected(bool zoomIn);
   // The parameter of the focused and selected row of the parameter list.
   int SelectedParamRow() const;
+  // The formulas of all views that read the parameter, one a line ("\nB 4
+  // X = L+100"); "" for none.
+  std::string FormulasReading(const char* name);
   void RenumberParamRows();
 };

@@ -1,5 +1,6 @@
 #include "wizard/dialogs/CDimDlg.h"
 
+#include "common/HostModule.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/ui_services.h"
@@ -66,11 +67,13 @@ void CDimDlg::OnShowWindow(BOOL show, UINT) {
 void CDimDlg::OnOK() {
   UpdateData(TRUE);
   const int unit = unitCombo.GetCurSel();
-  if (unit >= 0) data.SetLastUnit(unit);
-  data.SetShowDimDlg(hideBox.GetCheck() == 1 ? 0 : 1);
   CString text;
   dimensionCombo.GetWindowText(text);
-  data.SetLastDim(text);
+  if (!(unit < 0 || data.SetLastUnit(unit)) || !data.SetShowDimDlg(hideBox.GetCheck() == 1 ? 0 : 1) ||
+      !data.SetLastDim(text)) {
+    MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, data.SettingsPath().c_str());
+    return;
+  }
   if (!text.IsEmpty()) TheDialogHost().SetDimText(text);
   CDialog::OnOK();
 }

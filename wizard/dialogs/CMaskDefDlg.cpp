@@ -116,6 +116,14 @@ void CMaskDefDlg::CutSaveBand() {
   }
   SetWindowPos(nullptr, window.left, window.top + h / 2, window.Width(), window.Height() - 2 * (h / 2),
                SWP_NOZORDER | SWP_NOACTIVATE);
+  // The stored masks now lie outside the window: out of the tab order too,
+  // so that no key reaches them.
+  for (int id : {IDC_MASK_STORED_LABEL, IDC_MASK_STORED, IDC_MASK_SAVE}) {
+    CWnd* control = GetDlgItem(id);
+    if (!control) continue;
+    control->EnableWindow(FALSE);
+    control->ShowWindow(SW_HIDE);
+  }
 }
 
 void CMaskDefDlg::ReadStoredMasks() {
@@ -133,7 +141,6 @@ void CMaskDefDlg::ReadStoredMasks() {
     if (presetIndex < 0 && mask.name.CompareNoCase(presetName) == 0) presetIndex = static_cast<int>(storedMasks.size());
     storedMasks.push_back({mask.name, mask.definition, mask.key});
   }
-  nextFreeKey_ = firstFree;
   if (presetIndex < 0) {
     storedMasks.push_back({presetName, mode == kProposed ? preset : CString(), firstFree});
     presetIndex = static_cast<int>(storedMasks.size()) - 1;
@@ -209,7 +216,17 @@ void CMaskDefDlg::ParseDefinition(const CString& text) {
     RemoveField();
   }
   preset = text;
-  for (const MaskPart& part : SplitMaskDefinition(text.GetString())) AddToken(part.text.c_str(), !part.token);
+  const std::vector<MaskPart> parts = SplitMaskDefinition(text.GetString());
+  std::string before;
+  for (const MaskPart& part : parts) {
+    std::string_view shown = part.text;
+    // The space kept between a field and the free text after it is the
+    // editor's own: BuildDefinition puts it back.
+    if (!part.token && shown.size() > 1 && shown[0] == ' ' && FreeTextFusesWithField(before, shown.substr(1)))
+      shown.remove_prefix(1);
+    AddToken(CString(shown.data(), static_cast<int>(shown.size())), !part.token);
+    before += part.text;
+  }
   UpdateButtons(SelectedPart());
 }
 
@@ -319,52 +336,68 @@ void CMaskDefDlg::BuildDefinition() {
   for (int row = 0, rows = maskList.GetItemCount(); row < rows; ++row) {
     const CMaskData* record = RecordOf(maskList, row);
     if (!record) continue;
-    if (!result.IsEmpty() && record->index >= 2 && previous >= 2) result += ' ';
+    const bool fieldsMeet = !result.IsEmpty() && record->index >= 2 && previous >= 2;
+    // A free text would otherwise become part of the field before it.
+    const bool textRunsOn =
+        record->index == 0 && FreeTextFusesWithField(result.GetString(), record->definition.GetString());
+    if (fieldsMeet || textRunsOn) result += ' ';
     result += record->definition;
     previous = record->index;
   }
 }
 
 void CMaskDefDlg::SaveNamedMask() {
+  // Only the modes that read the stored masks can save one.
+  if (presetIndex < 0 || static_cast<size_t>(presetIndex) >= storedMasks.size() || storedCombo.GetCurSel() < 0)
+    return;
   CMaskNameDlg ask(this, CMaskNameDlg::kMaskName);
   storedCombo.GetWindowText(ask.name);
   BuildDefinition();
-  maskData* saved = nullptr;
+  const std::string setFile = TheDialogHost().ProfilePath(kMaskSetFile);
+  const CString section = MaskNamesOf(kind).maskList;
+  maskData* same = nullptr;
   for (;;) {
     if (ask.DoModal() != IDOK) return;
     if (!MaskFitsStorage(ask.name, result)) {
       MessageBoxRes(m_hWnd, IDS_MASK_TOO_LONG, MB_ICONWARNING);
       return;
     }
-    auto same = std::find_if(storedMasks.begin(), storedMasks.end(),
-                             [&](const maskData& m) { return m.name.CompareNoCase(ask.name) == 0; });
-    if (same == storedMasks.end()) break;
+    auto found = std::find_if(storedMasks.begin(), storedMasks.end(),
+                              [&](const maskData& m) { return m.name.CompareNoCase(ask.name) == 0; });
+    if (found == storedMasks.end()) break;
     CString title;
     GetWindowText(title);
     if (MessageBoxA(m_hWnd, FormatResourceText(LoadText(IDS_MASK_NAME_TAKEN), ask.name).c_str(), title,
                     MB_YESNO | MB_ICONQUESTION) == IDNO)
       continue;
-    same->definition = result;
-    storedCombo.SetCurSel(storedCombo.FindStringExact(-1, same->name));
-    saved = &*same;
+    same = &*found;
     break;
   }
-  if (!saved) {
-    storedMasks.push_back({ask.name, result, nextFreeKey_});
-    // The new mask takes the free key the proposed mask held until stored.
-    if (nextFreeKey_ < kNoKey) ++nextFreeKey_;
-    if (!presetStored) storedMasks[static_cast<size_t>(presetIndex)].key = nextFreeKey_;
-    const int row = storedCombo.AddString(ask.name);
-    storedCombo.SetItemData(row, storedMasks.size() - 1);
-    storedCombo.SetCurSel(row);
-    saved = &storedMasks.back();
-  } else if (saved == &storedMasks[static_cast<size_t>(presetIndex)] && !presetStored) {
-    presetStored = 1;
-    if (saved->key == nextFreeKey_ && nextFreeKey_ < kNoKey) ++nextFreeKey_;
+  maskData& proposed = storedMasks[static_cast<size_t>(presetIndex)];
+  // A new mask takes a key that is empty in the file now (masks stored past
+  // a gap are not in the list); the proposed mask, not stored yet, gives its
+  // key up and takes the next empty one.
+  const int key = same ? same->key : FirstEmptyMaskKey(setFile.c_str(), section, 0);
+  if (key >= kNoKey) {
+    MessageBoxRes(m_hWnd, IDS_MASK_LIST_FULL, MB_ICONWARNING);
+    return;
   }
-  if (saved->key < kNoKey)
-    WriteMask(TheDialogHost().ProfilePath(kMaskSetFile).c_str(), MaskNamesOf(kind).maskList, saved->key,
-              saved->name, saved->definition);
+  const CString name = same ? same->name : ask.name;
+  if (!WriteMask(setFile.c_str(), section, key, name, result)) {
+    MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, setFile.c_str());
+    return;
+  }
+  if (same) {
+    same->definition = result;
+    if (same == &proposed) presetStored = 1;
+    storedCombo.SetCurSel(storedCombo.FindStringExact(-1, same->name));
+    return;
+  }
+  if (!presetStored && proposed.key == key) proposed.key = FirstEmptyMaskKey(setFile.c_str(), section, key + 1);
+  storedMasks.push_back({ask.name, result, key});
+  const int row = storedCombo.AddString(ask.name);
+  storedCombo.SetItemData(row, storedMasks.size() - 1);
+  storedCombo.SetCurSel(row);
 }
 
 void CMaskDefDlg::OnOK() {
@@ -375,11 +408,17 @@ void CMaskDefDlg::OnOK() {
       MessageBoxRes(m_hWnd, IDS_MASK_TOO_LONG, MB_ICONWARNING);
       return;
     }
-    WriteActiveMask(TheDialogHost().ProfilePath(kMaskIniFile).c_str(), MaskNamesOf(kind).activeKey, result);
+    const std::string iniFile = TheDialogHost().ProfilePath(kMaskIniFile);
+    if (!WriteActiveMask(iniFile.c_str(), MaskNamesOf(kind).activeKey, result)) {
+      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, iniFile.c_str());
+      return;
+    }
     const maskData& entry = storedMasks[static_cast<size_t>(presetIndex)];
-    if (entry.key < kNoKey)
-      WriteMask(TheDialogHost().ProfilePath(kMaskSetFile).c_str(), MaskNamesOf(kind).maskList, entry.key,
-                presetName, result);
+    const std::string setFile = TheDialogHost().ProfilePath(kMaskSetFile);
+    if (entry.key < kNoKey && !WriteMask(setFile.c_str(), MaskNamesOf(kind).maskList, entry.key, presetName, result)) {
+      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, setFile.c_str());
+      return;
+    }
   }
   CDialog::OnOK();
 }

@@ -103,7 +103,5 @@ class CMaskDefDlg : public CDialog {
   int SelectedPart() const { return maskList.GetNextItem(-1, LVNI_SELECTED); }
   // A key number past the last the mask list may use: never written.
   static constexpr int kNoKey = 100;
-  // The key a new stored mask takes.
-  int nextFreeKey_ = kNoKey;
   CSeznam freeTexts_;  // the free-text records made here
 };

@@ -238,13 +238,22 @@ void CMaskDlg::OnOK() {
   const std::string setFile = TheDialogHost().ProfilePath(kMaskSetFile);
   const CString section = MaskNamesOf(kind).maskList;
   const int rows = maskList.GetCount();
-  for (int row = 0; row < rows; ++row)
+  bool written = true;
+  for (int row = 0; row < rows && written; ++row)
     if (auto* record = static_cast<CMaskData*>(maskList.GetItemDataPtr(row)))
-      WriteMask(setFile.c_str(), section, row, record->name, record->definition);
-  for (int key = rows; key < kMaxMasks; ++key)
-    WritePrivateProfileStringA(section, MaskKeyName(key), nullptr, setFile.c_str());
-  if (CMaskData* record = SelectedRecord(); record && !record->definition.IsEmpty())
-    WriteActiveMask(TheDialogHost().ProfilePath(kMaskIniFile).c_str(), MaskNamesOf(kind).activeKey,
-                    record->definition);
+      written = WriteMask(setFile.c_str(), section, row, record->name, record->definition);
+  for (int key = rows; key < kMaxMasks && written; ++key)
+    written = WritePrivateProfileStringA(section, MaskKeyName(key), nullptr, setFile.c_str()) != FALSE;
+  if (!written) {
+    MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, setFile.c_str());
+    return;
+  }
+  if (CMaskData* record = SelectedRecord(); record && !record->definition.IsEmpty()) {
+    const std::string iniFile = TheDialogHost().ProfilePath(kMaskIniFile);
+    if (!WriteActiveMask(iniFile.c_str(), MaskNamesOf(kind).activeKey, record->definition)) {
+      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, iniFile.c_str());
+      return;
+    }
+  }
   CDialog::OnOK();
 }

@@ -1,7 +1,11 @@
 #include "wizard/dialogs/CMaskNameDlg.h"
 
+#include <cstring>
+
+#include "common/HostModule.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/wizard/resource_ids.h"
+#include "platform/win32/ui_services.h"
 #include "wizard/dialogs/DialogHost.h"
 
 IMPLEMENT_DYNAMIC(CMaskNameDlg, CDialog)
@@ -36,7 +40,16 @@ BOOL CMaskNameDlg::OnInitDialog() {
 void CMaskNameDlg::OnOK() {
   CString text;
   edit.GetWindowText(text);
-  if (text.Find(';') >= 0) return;
+  // A name ends at the first ';' of a stored mask; in a free text '&', '#'
+  // and '\' would begin fields of the label.
+  if (text.Find(';') >= 0) {
+    MessageBoxRes(m_hWnd, IDS_NAME_HAS_SEMICOLON, MB_ICONWARNING);
+    return;
+  }
+  if (mode == kFreeText && std::strpbrk(text, "&#\\")) {
+    MessageBoxRes(m_hWnd, IDS_FREE_TEXT_HAS_FIELD_MARK, MB_ICONWARNING);
+    return;
+  }
   name = text;
   CDialog::OnOK();
 }

@@ -20,6 +20,7 @@
 #include "wizard/dialogs/KorpalinLibrary.h"
 #include "wizard/dialogs/ProducerTexts.h"
 #include "wizard/dialogs/ProductDialogHost.h"
+#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/dialogs/ProductPlacement.h"
 #include "wizard/dialogs/ProductSwitch.h"
 #include "wizard/frame/engine/CPropData.h"
@@ -276,7 +277,7 @@ BOOL CPP2Dlg::OnInitDialog() {
 
   // Only an installed radiator catalogue can be asked.
   char path[516];
-  GetDlgItem(IDC_PP2_CATALOGUE)->EnableWindow(TheProductDialogHost().FindKorpalinLibrary(path, sizeof path));
+  GetDlgItem(IDC_PP2_CATALOGUE)->EnableWindow(FindInstalledKorpalinLibrary(path, sizeof path));
   RestorePlacement();
   switchBox->SetWindowText(SwitchOn() ? captionA : captionB);
   ShowInPreview();
@@ -524,7 +525,7 @@ void CPP2Dlg::OnSwitchRadio() {
 void CPP2Dlg::OnCatalogue() {
   // The choice is the catalogue's to make; this dialog takes nothing of it.
   char path[516];
-  if (!TheProductDialogHost().FindKorpalinLibrary(path, sizeof path)) return;
+  if (!FindInstalledKorpalinLibrary(path, sizeof path)) return;
   ChooseFromKorpalinCatalogue(path, m_hWnd, &catalogueRecord);
 }
 
@@ -578,7 +579,12 @@ bool CPP2Dlg::AppendChoiceData() {
 void CPP2Dlg::OnOK() {
   if (!UpdateData(TRUE)) return;
   SavePlacement();
-  StoreLastValues(*params);
+  if (!StoreLastValues(*params)) {
+    if (const std::string file = LastValuesFileOfProduct(); !file.empty()) {
+      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, file.c_str());
+      return;
+    }
+  }
 
   HKEY key = nullptr;
   if (RegCreateKeyA(HKEY_CURRENT_USER, ChoiceKey().c_str(), &key) == ERROR_SUCCESS) {
@@ -602,6 +608,11 @@ void CPP2Dlg::OnOK() {
       !AppendChoiceData()) {
     // An incomplete chain is no product: the user may try again or cancel.
     MessageBoxRes(m_hWnd, IDS_XDATA_NOT_BUILT, MB_ICONWARNING);
+    return;
+  }
+  if (const char* key = FirstOverlongPlacedText(host.ResultChain(2))) {
+    MessageBoxRes(m_hWnd, IDS_PLACED_TEXT_TOO_LONG, MB_ICONWARNING, key);
+    DeleteGroupCodeChain(&host.ResultChain(2));
     return;
   }
   CDialog::OnOK();

@@ -20,6 +20,7 @@
 #include "wizard/dialogs/ComboSelection.h"
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/DialogMessages.h"
+#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/dialogs/ProductPlacement.h"
 #include "wizard/dialogs/ProductSwitch.h"
@@ -258,6 +259,7 @@ BOOL CPPDlg::OnInitDialog() {
   list.InsertColumn(0, LoadText(IDS_PARAM_COLUMN_LABEL), LVCFMT_LEFT, 100);
   list.InsertColumn(1, LoadText(IDS_VALUE_COLUMN), LVCFMT_LEFT, client.Width() - 100 - 20);
   list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  list.cellTextLimit = kPlacedTextLimit;
   SetLengthDisplayMode(lengthMode);
   FillParamList(*params, &list, nullptr, false, lengthMode);
   RefreshReport();
@@ -332,8 +334,9 @@ BOOL CPPDlg::OnCellChanged(int row, bool chosen) {
       p->flags |= ParamFlag::kNotRecalculated;
     }
   } else {
-    if (BreaksStoredTexts(text)) {
-      MessageBoxRes(m_hWnd, IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
+    const bool tooLong = ExceedsPlacedTextLimit(text);
+    if (tooLong || BreaksStoredTexts(text)) {
+      MessageBoxRes(m_hWnd, tooLong ? IDS_VALUE_TOO_LONG : IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
       if (chosen) list.SetItemText(row, 1, ParamValueCellText(*p, lengthMode).c_str());
       return FALSE;
     }
@@ -385,19 +388,33 @@ void CPPDlg::OnBack() { EndDialog(-4); }
 
 void CPPDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
-  StoreLastValues(*params);
-  SavePlacement();
+  if (!StoreLastValues(*params)) {
+    if (const std::string file = LastValuesFileOfProduct(); !file.empty()) {
+      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, file.c_str());
+      return;
+    }
+  }
+  if (!SavePlacement()) return;
   if (!editorTest) {
     if (GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) TheProductDialogHost().SetMirror(mirrorCheck == 1);
     if (!BuildChains()) {
       MessageBoxRes(m_hWnd, IDS_XDATA_NOT_BUILT, MB_ICONWARNING);
       return;
     }
+    // A text made of several values may outgrow what the drawing keeps.
+    if (const char* key = FirstOverlongPlacedText(TheProductDialogHost().ResultChain(2))) {
+      MessageBoxRes(m_hWnd, IDS_PLACED_TEXT_TOO_LONG, MB_ICONWARNING, key);
+      DeleteGroupCodeChain(&TheProductDialogHost().ResultChain(2));
+      return;
+    }
     AppendProducerData();
-    AppendVantrixRecord();
+    if (!AppendVantrixRecord()) return;
     // Only a project whose every item is placed stops offering its list.
-    if (vantrixUse && vantrixList.First() && AreAllVantrixDataMarked(vantrixList))
-      WritePrivateProfileStringA("VANTRIX", "VANTRIX_USE", "0", MakeProfilePath("Dat\\Jov.ini").c_str());
+    // The product is placed either way; a failed write is only said.
+    const std::string ini = MakeProfilePath("Dat\\Jov.ini");
+    if (vantrixUse && vantrixList.First() && AreAllVantrixDataMarked(vantrixList) &&
+        !WritePrivateProfileStringA("VANTRIX", "VANTRIX_USE", "0", ini.c_str()))
+      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, ini.c_str());
   }
   CDialog::OnOK();
 }
@@ -410,16 +427,21 @@ void CPPDlg::RestorePlacement() {
   preview->SetBackground(PreviewBackgroundColour());
 }
 
-void CPPDlg::SavePlacement() {
+bool CPPDlg::SavePlacement() {
   RECT rect{};
   GetWindowRect(&rect);
   WriteProductPlacement(radioMode ? switchRadio : switchCheck, editorTest ? nullptr : &rect, nullptr);
-  if (vantrixUse && roomCombo.IsWindowVisible()) {
+  // Without a list loaded the combos are empty: the stored choice stays.
+  if (vantrixUse && roomCombo.IsWindowVisible() && vantrixList.First()) {
     const std::string ini = MakeProfilePath("Dat\\Jov.ini");
-    WritePrivateProfileStringA("VANTRIX", "LAST_ROOM", SelectedText(roomCombo), ini.c_str());
-    WritePrivateProfileStringA("VANTRIX", "LAST_FLOOR",
-                               floorCombo.GetCount() > 0 ? SelectedText(floorCombo) : CString(), ini.c_str());
+    if (!WritePrivateProfileStringA("VANTRIX", "LAST_ROOM", SelectedText(roomCombo), ini.c_str()) ||
+        !WritePrivateProfileStringA("VANTRIX", "LAST_FLOOR",
+                                    floorCombo.GetCount() > 0 ? SelectedText(floorCombo) : CString(), ini.c_str())) {
+      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, ini.c_str());
+      return false;
+    }
   }
+  return true;
 }
 
 void CPPDlg::OnHelpButton() {

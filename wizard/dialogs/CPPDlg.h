@@ -52,7 +52,8 @@ class CPPDlg : public CDialog {
   // The Vantrix panel.
   void ShowVantrixRecord(const CVantrixData* record);
   void ApplyZLevelRadiusToList(CValueParam* edited);
-  void AppendVantrixRecord();
+  // False (said by the list's writer) when the project list could not be written.
+  bool AppendVantrixRecord();
   // Producer texts that the producer dialog stored, after chain 2.
   void AppendProducerData();
 
@@ -130,5 +131,6 @@ class CPPDlg : public CDialog {
   BOOL OnCellChanged(int row, bool chosen);
   const char* ProducerCode() const;
   void RestorePlacement();
-  void SavePlacement();
+  // False, after saying so, when a setting could not be written.
+  bool SavePlacement();
 };

@@ -107,6 +107,7 @@ void CPPDlg::SetUpVantrixPanel() {
     const std::string actual = VantrixSetting("VANTRIX_ACTUAL", "");
     if (actual.empty()) {
       ShowVantrixRecord(nullptr);
+      floorCombo.EnableWindow(FALSE);
       roomCombo.EnableWindow(FALSE);
       itemCombo.EnableWindow(FALSE);
       markedCombo.EnableWindow(FALSE);
@@ -129,7 +130,7 @@ void CPPDlg::SetUpVantrixPanel() {
     }
   }
   char path[516];
-  const bool installed = TheProductDialogHost().FindKorpalinLibrary(path, sizeof path);
+  const bool installed = FindInstalledKorpalinLibrary(path, sizeof path);
   CWnd* button = GetDlgItem(IDC_PP_CATALOGUE);
   button->ShowWindow(installed ? SW_SHOW : SW_HIDE);
   button->EnableWindow(installed);
@@ -205,7 +206,7 @@ void CPPDlg::OnItemChanged() {
 
 void CPPDlg::CallKorpalinCatalogue() {
   char path[516];
-  if (!TheProductDialogHost().FindKorpalinLibrary(path, sizeof path)) return;
+  if (!FindInstalledKorpalinLibrary(path, sizeof path)) return;
   if (!ChooseFromKorpalinCatalogue(path, m_hWnd, &catalogueRecord)) return;
   catalogueUsed = true;
   ApplyCatalogueDimensions(*params, &catalogueRecord);
@@ -233,8 +234,8 @@ void CPPDlg::ApplyZLevelRadiusToList(CValueParam* edited) {
   }
 }
 
-void CPPDlg::AppendVantrixRecord() {
-  if (!vantrixUse && !catalogueUsed) return;
+bool CPPDlg::AppendVantrixRecord() {
+  if (!vantrixUse && !catalogueUsed) return true;
   VantrixFields fields;
   CVantrixData* record = nullptr;
   if (catalogueUsed) {
@@ -243,14 +244,19 @@ void CPPDlg::AppendVantrixRecord() {
     fields = CatalogueVantrixFields(catalogueRecord, ct);
   } else {
     record = FindVantrixData(vantrixList, SelectedText(floorCombo), SelectedText(roomCombo), SelectedText(itemCombo));
-    if (!record) return;
+    if (!record) return true;
     fields = ProjectVantrixFields(*record);
   }
   resbuf* xdata = MakeVantrixXData(fields);
-  if (!xdata) return;
+  if (!xdata) return true;
   LastGroupCodeNode(&TheProductDialogHost().ResultChain(2))->next = xdata;
   if (record) {
     record->marked = 1;
-    SaveVantrixDataList(vantrixList, vantrixListPath);
+    if (!SaveVantrixDataList(vantrixList, vantrixListPath)) {
+      // Said by the list's writer. Not placed after all: the item stays offered.
+      record->marked = 0;
+      return false;
+    }
   }
+  return true;
 }

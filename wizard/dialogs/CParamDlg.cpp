@@ -12,6 +12,7 @@
 #include "platform/win32/window_api.h"
 #include "wizard/dialogs/DialogHost.h"
 #include "wizard/dialogs/DialogMessages.h"
+#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/frame/engine/CPropData.h"
 #include "wizard/frame/engine/CTypeParam.h"
@@ -163,6 +164,8 @@ BOOL CParamDlg::OnInitDialog() {
   upButton.EnableWindow(FALSE);
   downButton.EnableWindow(FALSE);
   nameEdit.SendMessage(EM_LIMITTEXT, 2);
+  valueEdit.SendMessage(EM_LIMITTEXT, kPlacedTextLimit);
+  defaultEdit.SendMessage(EM_LIMITTEXT, kPlacedTextLimit);
   UpdateData(FALSE);
   return TRUE;
 }
@@ -211,7 +214,9 @@ void CParamDlg::OnAdd() {
     const CTypeParam* type = FindTypeParamById(types, static_cast<uint32_t>(typeCombo.GetItemData(typeIndex)));
     const bool free = !type || (type->status & ParamStatus::kAnyFree);
     double value = 0;
-    if (BreaksStoredTexts(static_cast<const char*>(valueText))) {
+    if (ExceedsPlacedTextLimit(valueText)) {
+      MessageBoxRes(m_hWnd, IDS_VALUE_TOO_LONG, MB_ICONWARNING);
+    } else if (BreaksStoredTexts(static_cast<const char*>(valueText))) {
       MessageBoxRes(m_hWnd, IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
     } else if (!free && (!ReadValueEntry(static_cast<const char*>(valueText), value) || !type->IsValueValid(value))) {
       ShowRangeMessage(m_hWnd, IDS_VALUE_OUT_OF_RANGE, type->lowLimit, type->highLimit);
@@ -294,6 +299,19 @@ void CParamDlg::OnOK() {
     GotoDlgCtrl(BreaksStoredTexts(static_cast<const char*>(nameText)) ? static_cast<CWnd*>(&nameEdit) : &defaultEdit);
     return;
   }
+  if (ExceedsPlacedTextLimit(defaultText)) {
+    MessageBoxRes(m_hWnd, IDS_VALUE_TOO_LONG, MB_ICONWARNING);
+    GotoDlgCtrl(&defaultEdit);
+    return;
+  }
+  // The label goes into the product's parameter line beside the other texts.
+  CString label;
+  labelCombo.GetWindowText(label);
+  if (BreaksStoredTexts(static_cast<const char*>(label))) {
+    MessageBoxRes(m_hWnd, IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
+    GotoDlgCtrl(&labelCombo);
+    return;
+  }
   const int row = typeIndex >= 0 && typeIndex < typeCombo.GetCount() ? typeIndex : -1;
   const uint32_t typeId = row >= 0 ? static_cast<uint32_t>(typeCombo.GetItemData(row)) : 0;
   if (const CTypeParam* type = row >= 0 ? FindTypeParamById(types, typeId) : nullptr) {
@@ -314,8 +332,7 @@ void CParamDlg::OnOK() {
     param->lowLimit = type->lowLimit;
     param->highLimit = type->highLimit;
   }
-  CString label, title;
-  labelCombo.GetWindowText(label);
+  CString title;
   param->SetText(ParamText::kName, nameText);
   param->SetText(ParamText::kLabel, label);
   if (row >= 0) {

@@ -1,6 +1,8 @@
 #include "wizard/dialogs/KorpalinLibrary.h"
 
 #include "platform/mfc/AfxLoadLibrary.h"
+#include "platform/win32/file_access.h"
+#include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/frame/engine/KorpalinData.h"
 
 int ChooseFromKorpalinCatalogue(const char* path, HWND owner, KorpalinData* record) {
@@ -20,4 +22,8 @@ int ChooseFromKorpalinCatalogue(const char* path, HWND owner, KorpalinData* reco
   }
   AfxFreeLibrary(library);
   return result;
+}
+
+bool FindInstalledKorpalinLibrary(char* path, unsigned size) {
+  return TheProductDialogHost().FindKorpalinLibrary(path, size) && _access(path, 0) == 0;
 }

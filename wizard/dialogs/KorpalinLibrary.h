@@ -11,3 +11,7 @@ struct KorpalinData;
 // the record holds a chosen radiator; 0 when the library cannot be loaded,
 // has neither export or fails.
 int ChooseFromKorpalinCatalogue(const char* path, HWND owner, KorpalinData* record);
+
+// Where the library is when it is installed and really there: the Vantrix
+// programs' registry entry alone does not make it so. False otherwise.
+bool FindInstalledKorpalinLibrary(char* path, unsigned size);

@@ -1,13 +1,16 @@
 #include "wizard/dialogs/MaskDefinitionParts.h"
 
-namespace {
-
 // A byte above 127 ends a token.
-bool IsTokenChar(unsigned char c) {
+bool IsMaskTokenChar(unsigned char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-}  // namespace
+bool FreeTextFusesWithField(std::string_view before, std::string_view freeText) {
+  if (freeText.empty() || !IsMaskTokenChar(static_cast<unsigned char>(freeText[0]))) return false;
+  size_t start = before.size();
+  while (start > 0 && IsMaskTokenChar(static_cast<unsigned char>(before[start - 1]))) --start;
+  return start > 0 && (before[start - 1] == '#' || before[start - 1] == '&');
+}
 
 std::vector<MaskPart> SplitMaskDefinition(std::string_view text) {
   std::vector<MaskPart> parts;
@@ -26,7 +29,7 @@ std::vector<MaskPart> SplitMaskDefinition(std::string_view text) {
     endRun();
     size_t end = i + 1;
     if (c != '\\')
-      while (end < text.size() && IsTokenChar(static_cast<unsigned char>(text[end]))) ++end;
+      while (end < text.size() && IsMaskTokenChar(static_cast<unsigned char>(text[end]))) ++end;
     parts.push_back({std::string(text.substr(i, end - i)), true});
     if (c != '\\' && end < text.size() && text[end] != '\\') run += text[end++];
     i = end;

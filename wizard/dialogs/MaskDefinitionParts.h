@@ -16,3 +16,11 @@ struct MaskPart {
 
 // The parts in order; joined they give the text back.
 std::vector<MaskPart> SplitMaskDefinition(std::string_view text);
+
+// A character that continues a field token: ASCII letters, digits, '_'.
+bool IsMaskTokenChar(unsigned char c);
+
+// Whether a free text put right after `before` would run on into the field
+// token that `before` ends with (it begins with a letter, digit or '_').
+// The editor keeps one space between them.
+bool FreeTextFusesWithField(std::string_view before, std::string_view freeText);

@@ -70,12 +70,20 @@ CString ReadActiveMask(const char* iniFile, const char* key) {
   return value;
 }
 
-void WriteActiveMask(const char* iniFile, const char* key, const char* definition) {
-  WritePrivateProfileStringA(kActiveMaskSection, key, definition, iniFile);
+int FirstEmptyMaskKey(const char* file, const char* section, int from) {
+  for (int key = from < 0 ? 0 : from; key < kMaxMasks; ++key) {
+    char value[kValueBuffer] = "";
+    if (GetPrivateProfileStringA(section, MaskKeyName(key), "", value, kValueBuffer, file) == 0) return key;
+  }
+  return kMaxMasks;
 }
 
-void WriteMask(const char* file, const char* section, int key, const char* name, const char* definition) {
+bool WriteActiveMask(const char* iniFile, const char* key, const char* definition) {
+  return WritePrivateProfileStringA(kActiveMaskSection, key, definition, iniFile) != FALSE;
+}
+
+bool WriteMask(const char* file, const char* section, int key, const char* name, const char* definition) {
   CString value;
   value.Format("%s;%s", name ? name : "", definition ? definition : "");
-  WritePrivateProfileStringA(section, MaskKeyName(key), value, file);
+  return WritePrivateProfileStringA(section, MaskKeyName(key), value, file) != FALSE;
 }

@@ -57,9 +57,15 @@ struct FieldEntry {
 // and values without ';' are skipped and reading goes on.
 std::vector<FieldEntry> ReadFieldEntries(const char* file, const char* section);
 
-// The active mask of a kind ("" when missing), and its write.
-CString ReadActiveMask(const char* iniFile, const char* key);
-void WriteActiveMask(const char* iniFile, const char* key, const char* definition);
+// The first key from `from` on whose value is missing or empty: a key a
+// new mask can take without overwriting one stored past a gap; 100 when
+// all are taken.
+int FirstEmptyMaskKey(const char* file, const char* section, int from);
 
-// One mask under its key: "name;definition".
-void WriteMask(const char* file, const char* section, int key, const char* name, const char* definition);
+// The active mask of a kind ("" when missing), and its write (false when
+// the file could not be written).
+CString ReadActiveMask(const char* iniFile, const char* key);
+bool WriteActiveMask(const char* iniFile, const char* key, const char* definition);
+
+// One mask under its key: "name;definition"; false when not written.
+bool WriteMask(const char* file, const char* section, int key, const char* name, const char* definition);

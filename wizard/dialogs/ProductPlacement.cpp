@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/catalogue/Database.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/registry.h"
 #include "wizard/dialogs/ProductDialogHost.h"
@@ -49,4 +50,11 @@ void WriteProductPlacement(int switchValue, const RECT* rect, const int* keepPro
 int PreviewBackgroundColour() {
   return static_cast<int>(
       GetPrivateProfileIntA("VIEW", "BGCOLOR", 0, MakeProfilePath("Dat\\Jov.ini").c_str()));
+}
+
+std::string LastValuesFileOfProduct() {
+  jovDatabase::Database* catalogue = CurrentCatalogue();
+  qmString id;
+  if (!catalogue || catalogue->GetIndexID(id) != jovDatabase::eOK || !id.GetString() || !*id.GetString()) return "";
+  return MakeProfilePath("Dat\\PP_Last") + id.GetString()[0] + LastValuesExtension();
 }

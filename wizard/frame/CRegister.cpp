@@ -37,10 +37,16 @@ bool CRegister::Open(const char* subkey, const char* second) {
   std::string path = std::string(m_basePath ? m_basePath : "") + (subkey ? subkey : "");
   if (second) path += std::string("\\") + second;
   if (path.size() > kMaxKeyPath) return false;
-  DWORD disposition = 0;
-  if (RegCreateKeyExA(m_root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      m_readOnly ? KEY_READ : KEY_ALL_ACCESS, nullptr, &m_key, &disposition) != ERROR_SUCCESS)
-    m_key = nullptr;
+  // A look-up leaves the registry as it found it.
+  LONG opened;
+  if (m_readOnly) {
+    opened = RegOpenKeyExA(m_root, path.c_str(), 0, KEY_READ, &m_key);
+  } else {
+    DWORD disposition = 0;
+    opened = RegCreateKeyExA(m_root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                             &m_key, &disposition);
+  }
+  if (opened != ERROR_SUCCESS) m_key = nullptr;
   return m_key != nullptr;
 }
 

@@ -17,7 +17,8 @@ class CRegister {
   const char* GetBasePath() const { return m_basePath; }
 
   // Base path + subkey (+ "\" + second), at most 1023 characters; the key is
-  // created when missing, also when opened read-only. Closes first.
+  // created when missing, except read-only, where a missing key fails.
+  // Closes first.
   bool Open(const char* subkey, const char* second = nullptr);
   void Close();
   bool IsOpen() const { return m_key != nullptr; }

@@ -46,6 +46,7 @@
 #define IDC_MASK_PART_REMOVE 1114
 #define IDC_MASK_STORED 1118
 #define IDC_MASK_SAVE 1119
+#define IDC_MASK_STORED_LABEL 1116
 // The name of a mask, or a free text of a mask.
 #define IDD_MASK_NAME 1021
 #define IDC_MASK_NAME_TEXT 1120
@@ -79,6 +80,9 @@
 #define IDS_PIPE_FIELD_E9 51
 #define IDS_PIPE_FIELD_BREAK 52
 #define IDS_MASK_TOO_LONG 54
+#define IDS_MASK_LIST_FULL 57
+#define IDS_NAME_HAS_SEMICOLON 58
+#define IDS_FREE_TEXT_HAS_FIELD_MARK 59
 
 // ---- The parametric product dialog, its Vantrix panel and the parameter dialog.
 #define IDC_PP_PREVIEW 1001
@@ -146,6 +150,13 @@
 #define IDS_EDITOR_TEST_CLOSE 31
 #define IDS_VALUE_OUT_OF_RANGE_M 32
 #define IDS_VALUE_HAS_SEPARATOR 55
+// A settings file that could not be written (%s: the file).
+#define IDS_SETTINGS_NOT_SAVED 56
+// A value, or a text made of values (%s: its key), too long for a drawing.
+#define IDS_VALUE_TOO_LONG 60
+#define IDS_PLACED_TEXT_TOO_LONG 61
+// Deleting a parameter that formulas read (%s: the formulas, one a line).
+#define IDS_PARAM_IN_FORMULAS 62
 
 // ---- The product preview.
 // The definition editor's preview menu (popup 0): the preview kinds 0, 1

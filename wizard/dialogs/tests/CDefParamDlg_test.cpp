@@ -451,6 +451,39 @@ TEST_F(DefinitionEditor, TryShowsTheProductAsEditedAndLeavesNoChains) {
   EXPECT_EQ(driver.PendingDialogs(), 0u) << "the parametric dialog ran";
 }
 
+TEST_F(DefinitionEditor, TheTrysValuesAreNotWrittenWithTheParameters) {
+  const std::string params = Stored("params");
+  driver.OnDialog(IDD_PP, {DialogAction::EditCell(IDC_PP_PARAMS, 0, 1, "1500"), DialogAction::Cancel()});
+  EXPECT_EQ(Run({DialogAction::Click(IDC_DEF_TRY), Check([&](CDefParamDlg& d) {
+                   EXPECT_STREQ(FindParamByName(d.params, "L")->GetText(ParamText::kValue), "1000");
+                 }),
+                 DialogAction::Ok()}),
+            IDOK);
+  EXPECT_EQ(driver.PendingDialogs(), 0u) << "the parametric dialog ran";
+  EXPECT_EQ(Stored("params"), params);
+}
+
+TEST_F(DefinitionEditor, DeletingAParameterThatFormulasReadAsksFirstNamingThem) {
+  // H is read by view A's formulas (not shown yet), L by view B's; N by none.
+  driver.AnswerMessageBox(IDNO);
+  driver.AnswerMessageBox(IDYES);
+  driver.AnswerMessageBox(IDNO);
+  const INT_PTR result = Run({DialogAction::Choose(IDC_DEF_PARAMS, 1), DialogAction::Click(IDC_DEF_DELETE),
+                              DialogAction::Click(IDC_DEF_DELETE), DialogAction::Choose(IDC_DEF_PARAMS, 3),
+                              DialogAction::Click(IDC_DEF_DELETE), Check([&](CDefParamDlg& d) {
+                                EXPECT_EQ(Rows(d.paramList), (std::vector<std::string>{"L", "P", "Q"}));
+                              }),
+                              DialogAction::Choose(IDC_DEF_PARAMS, 0), DialogAction::Click(IDC_DEF_DELETE),
+                              Check([&](CDefParamDlg& d) { EXPECT_EQ(Rows(d.paramList).size(), 3u) << "No keeps L"; }),
+                              DialogAction::Cancel()});
+  EXPECT_EQ(result, IDCANCEL);
+  const std::vector<std::string> texts = MessageTexts();
+  ASSERT_EQ(texts.size(), 3u) << "H twice, L once, N never";
+  EXPECT_EQ(texts[0], texts[1]);
+  EXPECT_NE(texts[0].find(":\nA 2 Y = H\n\n"), std::string::npos) << texts[0];
+  EXPECT_NE(texts[2].find(":\nB 4 X = L\n\n"), std::string::npos) << texts[2];
+}
+
 TEST_F(DefinitionEditor, TheFormulaListEditsOnF2AndEscOrScrollingDropsTheEdit) {
   Run({Point(1), DialogAction::Choose(IDC_DEF_FORMULAS, 1), DialogAction::Key(IDC_DEF_FORMULAS, "F2"),
        Check([&](CDefParamDlg& d) {

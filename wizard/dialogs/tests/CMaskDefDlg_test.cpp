@@ -75,6 +75,9 @@ TEST_F(MaskEditor, DefinitionsBecomeFieldAndFreeTextRowsAndComeBackUnchanged) {
       {"&CM&CT", "Material | Text \"&CT\""},
       {"\\\\Label: #2", "Break | Break | Text \"Label: \" | Name"},
       {"&C\xE1-#", "Text \"&C\" | Text \"\xE1-\" | Text \"#\""},
+      // The space between a field and a free text that would run on into it.
+      {"&CM mm", "Material | Text \"mm\""}, {"&ZZ9 x", "Text \"&ZZ9\" | Text \"x\""},
+      {"&CM  mm", "Material | Text \"  mm\""}, {"\\_a", "Break | Text \"_a\""},
       {"", ""},
   };
   for (const Case& c : cases) {
@@ -126,6 +129,32 @@ TEST_F(MaskEditor, TheFirstTwoEntriesStayInTheFieldListUnlessDragged) {
       << "the free-text entry dropped asks for a text and appends it";
   EXPECT_EQ(seen[6], "\\\\&CT-/");
   EXPECT_TRUE(Failures().empty()) << Failures()[0];
+}
+
+TEST_F(MaskEditor, AFreeTextStaysApartFromTheFieldBeforeItAndHoldsNoFieldMarks) {
+  // "mm" after a field is kept apart by one space; texts that would make
+  // fields, or hold the stored mask's separator, are refused with a reason.
+  CMaskDefDlg dialog('T', "&CM", CMaskDefDlg::kEditListed, nullptr);
+  std::vector<DialogAction> asked;
+  for (const char* refused : {"a&b", "#2", "x\\y", "a;b"}) {
+    asked.push_back(DialogAction::Set(IDC_MASK_NAME_TEXT, refused));
+    asked.push_back(DialogAction::Ok());
+  }
+  asked.push_back(DialogAction::Set(IDC_MASK_NAME_TEXT, "mm"));
+  asked.push_back(DialogAction::Ok());
+  driver.OnDialog(IDD_MASK_NAME, std::move(asked));
+  std::string rows;
+  EXPECT_EQ(Run(dialog, {DialogAction::Choose(IDC_MASK_PARTS, 0), DialogAction::Choose(IDC_MASK_FIELDS, 0),
+                         DialogAction::Click(IDC_MASK_PART_ADD), Look([&] { rows = Rows(dialog.maskList); }),
+                         DialogAction::Ok()}),
+            IDOK);
+  EXPECT_EQ(rows, "[Material] | Text \"mm\"");
+  EXPECT_EQ(std::string(dialog.result), "&CM mm");
+  const std::string fieldMark = GetHostProductTitle() + std::string("|") + String(IDS_FREE_TEXT_HAS_FIELD_MARK) + "|48";
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{fieldMark, fieldMark, fieldMark,
+                                               GetHostProductTitle() + std::string("|") +
+                                                   String(IDS_NAME_HAS_SEMICOLON) + "|48"}));
+  EXPECT_NE(String(IDS_FREE_TEXT_HAS_FIELD_MARK).find("&, # or \\:"), std::string::npos);
 }
 
 TEST_F(MaskEditor, PartsMoveByButtonsAndByDraggingWithinTheMask) {
@@ -248,11 +277,36 @@ TEST_F(MaskEditor, ModeOneSelectsTheProposedMaskAndRefusesOneThatWouldNotComeBac
   EXPECT_EQ(Read(IniFile(), "DESC", "MASK_TOP"), "#1 &VE");
 }
 
+TEST_F(MaskEditor, SavesTakeKeysThatAreEmptyAndLeaveAMaskPastAGapAlone) {
+  // The list reads MASK0 and MASK1; MASK3 lies past the gap.
+  Write(SetFile(), "DESC_TOP", "MASK0", "A;#1");
+  Write(SetFile(), "DESC_TOP", "MASK1", "B;#2");
+  Write(SetFile(), "DESC_TOP", "MASK3", "Behind;&VE");
+  driver.OnDialog(IDD_MASK_NAME, {DialogAction::Set(IDC_MASK_NAME_TEXT, "X"), DialogAction::Ok()});
+  driver.OnDialog(IDD_MASK_NAME, {DialogAction::Set(IDC_MASK_NAME_TEXT, "Y"), DialogAction::Ok()});
+  CMaskDefDlg dialog('T', "", CMaskDefDlg::kActive, nullptr);
+  std::string combo;
+  EXPECT_EQ(Run(dialog, {DialogAction::Choose(IDC_MASK_STORED, 1), DialogAction::Click(IDC_MASK_SAVE),
+                         DialogAction::Choose(IDC_MASK_STORED, 2), DialogAction::Click(IDC_MASK_SAVE),
+                         Look([&] { combo = Combo(dialog); }), DialogAction::Ok()}),
+            IDOK);
+  EXPECT_EQ(combo, "Proposed mask=@5 | A=#1@0 | B=#2@1 | X=#1@2 | [Y=#2@4]");
+  EXPECT_EQ(Section(SetFile(), "DESC_TOP"),
+            "MASK0=A;#1|MASK1=B;#2|MASK3=Behind;&VE|MASK2=X;#1|MASK4=Y;#2|MASK5=Proposed mask;#2");
+  EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(MaskEditor, WithEveryKeyTakenTheProposedMaskIsNotStored) {
   for (int key = 0; key < 100; ++key) Write(SetFile(), "DESC_ZDRAVO", ("MASK" + std::to_string(key)).c_str(), "m;d");
   driver.OnDialog(IDD_MASK_NAME, {DialogAction::Set(IDC_MASK_NAME_TEXT, "New"), DialogAction::Ok()});
   CMaskDefDlg dialog('Z', "", CMaskDefDlg::kActive, nullptr);
-  EXPECT_EQ(Run(dialog, {DialogAction::Click(IDC_MASK_SAVE), DialogAction::Ok()}), IDOK);
+  std::string combo;
+  EXPECT_EQ(Run(dialog, {DialogAction::Click(IDC_MASK_SAVE), Look([&] { combo = Combo(dialog); }), DialogAction::Ok()}),
+            IDOK);
+  EXPECT_EQ(Boxes(), std::vector<std::string>{GetHostProductTitle() + std::string("|") + String(IDS_MASK_LIST_FULL) +
+                                              "|48"})
+      << "a save with no key left says so";
+  EXPECT_EQ(combo.find("New"), std::string::npos) << "and lists nothing new: " << combo;
   EXPECT_EQ(Read(SetFile(), "DESC_ZDRAVO", "MASK100"), "(none)");
   EXPECT_EQ(Read(SetFile(), "DESC_ZDRAVO", "MASK99"), "m;d");
   EXPECT_EQ(Read(IniFile(), "DESC", "MASK_ZDRAVO"), "") << "the active mask is written";

@@ -3,6 +3,8 @@
 // measurement given to the parameters, OK with the choice after the
 // product's data, the choice found again, the hand-over to the parametric
 // dialog and the return from it; and its texts from outside as tables.
+#include <filesystem>
+
 #include "platform/mfc/tests/control_texts.h"
 #include "wizard/dialogs/CPP2Dlg.h"
 
@@ -255,6 +257,18 @@ TEST_F(ProducerDialog, AFailedBuildKeepsTheDialogOpenWithNothingHandedOut) {
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(CountOf("JOV_DATA"), 1) << "the failed build's node is gone";
   EXPECT_EQ(Tail(2), "_QUNIT|7");
+}
+
+TEST_F(ProducerDialog, ALastValuesFileThatCannotBeWrittenKeepsTheDialogOpen) {
+  std::filesystem::create_directories(Profile("Dat/PP_LastT.dat"));
+  const INT_PTR result = Run({DialogAction::Ok(), DialogAction::Run([&](HWND d) {
+                                EXPECT_TRUE(::IsWindowVisible(d)) << "still open";
+                                ASSERT_EQ(MessageTexts().size(), 1u);
+                                EXPECT_NE(MessageTexts()[0].find("Dat\\PP_LastT.dat"), std::string::npos);
+                              }),
+                              DialogAction::Cancel()});
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(CountOf("JOV_DATA"), 0) << "nothing handed out";
 }
 
 TEST_F(ProducerDialog, TheHandOverKeepsTheProducersDataOnlyWhenAskedAndTheReturnRestoresTheChoice) {

@@ -4,6 +4,7 @@
 // test, OK building the chains and the product placed without a dialog.
 #include "wizard/dialogs/CPPDlg.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -249,6 +250,55 @@ TEST_F(ParametricDialog, AFailedBuildKeepsTheDialogOpenAndTheNextOkStartsAfresh)
                                       DialogAction::Ok()});
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(CountOf("JOV_DATA"), 1) << "the failed build's node is gone";
+}
+
+TEST_F(ParametricDialog, AValueCellTakes255CharactersAndATextMadeOfValuesNoMore) {
+  // The free text CT named twice in a connection point's description.
+  db = Catalogue(TestCatalogue() + TestItem("TXP0003-0001", "1", kProductParams, "0\n1\n#CT/#CT\nx\ny\nA\n0\n0\n"), 'T',
+                 "TXP0003-0001");
+  struct Case {
+    size_t typed;    // characters typed into the cell
+    size_t kept;     // what the cell keeps
+    bool placed;     // whether OK places the product
+  };
+  const Case cases[] = {{300, 255, false}, {100, 100, true}, {200, 200, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ClearUiJournal();
+    TheWizardApp().FreeResultChains();
+    CPPDlg dialog(1, nullptr, false, false);
+    std::string cell;
+    const INT_PTR result =
+        Run(dialog, {DialogAction::EditCell(IDC_PP_PARAMS, kCT, 1, std::string(c.typed, 'w')),
+                     DialogAction::Run([&](HWND) { cell = Cell(dialog, kCT); }), DialogAction::Ok(),
+                     DialogAction::Cancel()});
+    EXPECT_EQ(cell.size(), c.kept);
+    EXPECT_EQ(result, c.placed ? IDOK : IDCANCEL);
+    EXPECT_EQ(MessageTexts().size(), c.placed ? 0u : 1u) << (MessageTexts().empty() ? "" : MessageTexts()[0]);
+    for (const resbuf* node = TheWizardApp().ResultChain2(); node; node = node->next) {
+      if (node->code == 1000 && node->value.text) {
+        EXPECT_LE(std::strlen(node->value.text), 255u) << node->value.text;
+      }
+    }
+    if (!c.placed) {
+      EXPECT_EQ(CountOf("JOV_DATA"), 0) << "nothing is placed";
+    }
+  }
+}
+
+TEST_F(ParametricDialog, ALastValuesFileThatCannotBeWrittenKeepsTheDialogOpen) {
+  // A folder where the file should be: the store cannot be written.
+  std::filesystem::create_directories(Profile("Dat/PP_LastT.dat"));
+  CPPDlg dialog(1, nullptr, false, false);
+  const INT_PTR result = Run(dialog, {DialogAction::Ok(), DialogAction::Run([&](HWND d) {
+                                        EXPECT_TRUE(::IsWindowVisible(d));
+                                        ASSERT_EQ(MessageTexts().size(), 1u);
+                                        EXPECT_NE(MessageTexts()[0].find("Dat\\PP_LastT.dat\""), std::string::npos)
+                                            << MessageTexts()[0];
+                                      }),
+                                      DialogAction::Cancel()});
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(CountOf("JOV_DATA"), 0) << "no product built";
 }
 
 TEST_F(ParametricDialog, TheSwitchShowsTheCatalogueDrawingAndIsKeptInTheRegistry) {

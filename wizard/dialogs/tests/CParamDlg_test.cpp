@@ -180,6 +180,7 @@ TEST_F(ParameterDialog, TheDefaultIsTestedAsTheChosenTypeTakesIt) {
     TypeRow type;
     const char* value;
     bool taken;
+    const char* label = "Height";
   };
   const Case cases[] = {
       {kText, "VK 22", true},  {kSize, "20", true},    {kSize, "2,5e1", true}, {kSize, "500", false},
@@ -188,14 +189,17 @@ TEST_F(ParameterDialog, TheDefaultIsTestedAsTheChosenTypeTakesIt) {
       // the number it begins with.
       {kCount, "5", true},     {kCount, "2*N", true},  {kCount, "N*2", false}, {kLength, "1500", true},
       {kLength, "V-50", false},
+      // The label joins the parameter's stored line as the values do.
+      {kText, "1", true, "\x8A\xED\xF8ka"}, {kText, "1", false, "\x8A\xED\xF8ka|x"}, {kText, "1", false, "a;b"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.value) + " as type " + std::to_string(c.type));
+    SCOPED_TRACE(std::string(c.value) + " as type " + std::to_string(c.type) + " labelled " + c.label);
     ClearUiJournal();
     CValueParam p;
     CParamDlg dialog(false, &p, &params);
     const INT_PTR result = Run(dialog, {DialogAction::Set(IDC_PARAM_NAME, "X"), DialogAction::Choose(IDC_PARAM_TYPE, c.type),
-                                        DialogAction::Set(IDC_PARAM_DEFAULT, c.value), DialogAction::Ok(),
+                                        DialogAction::Set(IDC_PARAM_DEFAULT, c.value),
+                                        DialogAction::Set(IDC_PARAM_LABEL, c.label), DialogAction::Ok(),
                                         DialogAction::Cancel()});
     EXPECT_EQ(result, c.taken ? IDOK : IDCANCEL);
     EXPECT_EQ(MessageTexts().size(), c.taken ? 0u : 1u) << (MessageTexts().empty() ? "" : MessageTexts()[0]);
@@ -203,8 +207,21 @@ TEST_F(ParameterDialog, TheDefaultIsTestedAsTheChosenTypeTakesIt) {
     if (c.taken) {
       EXPECT_EQ(Slot(p, ParamText::kDefault), std::string(c.value) == "2,5e1" ? "2.5e1" : c.value)
           << "a number as the engine reads it back";
+      EXPECT_EQ(Slot(p, ParamText::kLabel), c.label);
     }
   }
+}
+
+TEST_F(ParameterDialog, TheValueAndDefaultBoxesTakeWhatAPlacedProductKeeps) {
+  CValueParam p;
+  CParamDlg dialog(false, &p, &params);
+  const INT_PTR result = Run(dialog, {DialogAction::Set(IDC_PARAM_NAME, "X"), DialogAction::Choose(IDC_PARAM_TYPE, kText),
+                                      DialogAction::Set(IDC_PARAM_DEFAULT, std::string(300, 'd')),
+                                      DialogAction::Type(IDC_PARAM_VALUE, std::string(300, 'v')),
+                                      DialogAction::Click(IDC_PARAM_ADD), DialogAction::Ok()});
+  ASSERT_EQ(result, IDOK);
+  EXPECT_EQ(Slot(p, ParamText::kDefault), std::string(255, 'd'));
+  EXPECT_EQ(Slot(p, ParamText::kAllowed), std::string(255, 'v'));
 }
 
 TEST_F(ParameterDialog, WithoutAParameterOrTypesTheDialogEndsAtOnce) {

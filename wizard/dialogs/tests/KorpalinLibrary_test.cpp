@@ -40,6 +40,14 @@ TEST(KorpalinLibrary, FoundBesideTheLibraryWhenAnEntryOfTheVantrixProgramsHasATe
     // The text tells only that the programs are there: the library lies
     // beside the wizard.
     EXPECT_STREQ(path, c.found ? (std::string(TheWizardApp().GetBaseFolder()) + "Korpalin_stl_x64.dll").c_str() : "");
+    // Looking makes no keys.
+    for (const char* key : {"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Programy VANTRIX",
+                            "Software\\Katalogy JOV\\Common\\Path", "Software\\Vantrix\\Common\\Path"}) {
+      HKEY made = nullptr;
+      if (!c.key || std::strcmp(key, c.key) != 0) {
+        EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &made), ERROR_SUCCESS) << key;
+      }
+    }
   }
   ScopedRegistry registry;
   SeedRegistryValue(HKEY_LOCAL_MACHINE, cases[1].key, "Path", REG_SZ, "C:\\", 4);

@@ -162,21 +162,43 @@ TEST_F(VantrixPanel, OkPlacesTheItemMarksItAndTheLastItemEndsTheProjectsUse) {
   EXPECT_EQ(Setting("VANTRIX", "VANTRIX_USE"), "0");
 }
 
+TEST_F(VantrixPanel, AProjectListThatCannotBeWrittenKeepsTheItemOfferedAndTheDialogOpen) {
+  ProjectList(items);
+  Settings("[VANTRIX]\r\nVANTRIX_USE=1\r\nVANTRIX_ACTUAL=project.vtx\r\n");
+  CPPDlg dialog(1, nullptr, false, false);
+  dialog.SetConnection(0, 0, nullptr, true);
+  const std::string list = folder.Path() + "/Vantrix/project.vtx";
+  ASSERT_EQ(Run(dialog, {DialogAction::Run([&](HWND) {
+                           // Read when the dialog opened; a folder in its place now.
+                           std::filesystem::remove(list);
+                           std::filesystem::create_directories(list + "/in the way");
+                         }),
+                         DialogAction::Ok(), DialogAction::Run([&](HWND d) {
+                           EXPECT_TRUE(::IsWindowVisible(d));
+                           ASSERT_EQ(MessageTexts().size(), 1u);
+                           EXPECT_NE(MessageTexts()[0].find("project.vtx"), std::string::npos) << MessageTexts()[0];
+                         }),
+                         DialogAction::Cancel()}),
+            IDCANCEL);
+  EXPECT_EQ(dialog.vantrixList.First()->marked, 0) << "the item is still to be placed";
+}
+
 TEST_F(VantrixPanel, WithoutAProjectListNothingIsWrittenAndTheUseStays) {
   for (const char* settings : {"[VANTRIX]\r\nVANTRIX_USE=1\r\n", "[VANTRIX]\r\nVANTRIX_USE=1\r\nVANTRIX_ACTUAL=none.vtx\r\n"}) {
     SCOPED_TRACE(settings);
-    Settings(settings);
+    Settings(std::string(settings) + "LAST_FLOOR=1NP\r\nLAST_ROOM=104\r\n");
     CPPDlg dialog(1, nullptr, false, false);
     dialog.SetConnection(0, 0, nullptr, true);
     ASSERT_EQ(Run(dialog, {DialogAction::Run([&](HWND d) {
                              EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(d, IDC_PP_ROOM)));
-                             EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d, IDC_PP_ROOM)));
-                             EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d, IDC_PP_ITEM)));
+                             for (int empty : {IDC_PP_FLOOR, IDC_PP_ROOM, IDC_PP_ITEM})
+                               EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d, empty))) << empty;
                            }),
                            DialogAction::Ok()}),
               IDOK);
     EXPECT_EQ(CountOf("_VANTRIX"), 0);
     EXPECT_EQ(Setting("VANTRIX", "VANTRIX_USE"), "1") << "an empty list is no project placed";
+    EXPECT_EQ(Setting("VANTRIX", "LAST_FLOOR") + " " + Setting("VANTRIX", "LAST_ROOM"), "1NP 104") << "the stored choice";
     TheWizardApp().FreeResultChains();
   }
 }
@@ -219,18 +241,21 @@ TEST_F(VantrixPanel, OtherProductsAndRadiatorsWithoutTheProjectShowLessOfThePane
   struct Case {
     const char* item;
     bool vantrix;
-    bool installed;
+    const char* library;  // where the registry says the catalogue is ("": not installed)
     bool group, combos, button;
   };
+  const char* const installed = JOV_TEST_MODULE_DIR "/Korpalin_stl_x64.dll";
   const Case cases[] = {
-      {"TXP0001-0001", true, true, false, false, false},  // not a radiator
-      {"TXR0001-0001", false, true, true, false, true},   // the catalogue button alone
-      {"TXR0001-0001", false, false, true, false, false},
-      {"TXR0001-0001", true, false, true, true, false},
+      {"TXP0001-0001", true, installed, false, false, false},  // not a radiator
+      {"TXR0001-0001", false, installed, true, false, true},   // the catalogue button alone
+      {"TXR0001-0001", false, "", true, false, false},
+      {"TXR0001-0001", true, "", true, true, false},
+      // Entered in the registry, but the library is not there.
+      {"TXR0001-0001", false, JOV_TEST_MODULE_DIR "/missing/Korpalin_stl_x64.dll", true, false, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.item) + (c.vantrix ? " project" : "") + (c.installed ? " catalogue" : ""));
-    Host().korpalinPath = c.installed ? JOV_TEST_MODULE_DIR "/Korpalin_stl_x64.dll" : "";
+    SCOPED_TRACE(std::string(c.item) + (c.vantrix ? " project " : " ") + c.library);
+    Host().korpalinPath = c.library;
     ASSERT_EQ(db->GoIndexID(c.item), jovDatabase::eOK);
     CPPDlg dialog(1, nullptr, false, false);
     dialog.SetConnection(0, 0, nullptr, c.vantrix);
@@ -238,6 +263,9 @@ TEST_F(VantrixPanel, OtherProductsAndRadiatorsWithoutTheProjectShowLessOfThePane
                    EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d, IDC_PP_PANEL)) != FALSE, c.group);
                    EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d, IDC_PP_FLOOR)) != FALSE, c.combos);
                    EXPECT_EQ(::IsWindowVisible(::GetDlgItem(d, IDC_PP_CATALOGUE)) != FALSE, c.button);
+                   if (c.group) {
+                     EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(d, IDC_PP_CATALOGUE)) != FALSE, c.button);
+                   }
                    RECT list, group;
                    ::GetWindowRect(::GetDlgItem(d, IDC_PP_PARAMS), &list);
                    ::GetWindowRect(::GetDlgItem(d, IDC_PP_PANEL), &group);

@@ -135,6 +135,7 @@ bool CListCtrlNew::EditCell(int row, int column, const POINT* click) {
   cellEditor.SetInPlace(true);
   cellEditor.SetTabNext(true);
   cellEditor.SetInputKind(cell->inputKind);
+  if (cellTextLimit > 0) cellEditor.SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(cellTextLimit));
   cellEditor.SendMessage(WM_SETFONT, SendMessage(WM_GETFONT), TRUE);
   previousText = GetItemText(row, column);
   cellEditor.SetWindowText(previousText);

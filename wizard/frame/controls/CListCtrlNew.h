@@ -62,6 +62,7 @@ class CListCtrlNew : public CListCtrl {
   int editColumn = -1;
   int choiceColumn = 0;        // whose arrow button is placed; 0: none shown
   DWORD editorStyle = 0x10800080;  // WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL
+  int cellTextLimit = 0;       // the most characters a cell takes by typing; 0: no limit
   CButtonNew choiceButton;
   CEditNew cellEditor{0};
   CListBox choiceList;

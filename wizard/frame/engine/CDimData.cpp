@@ -81,11 +81,11 @@ int CDimData::GetShowDimDlg() const {
   return static_cast<int>(GetPrivateProfileIntA(kSettings, "SHOW_DIM_DLG", 1, SettingsPath().c_str()));
 }
 
-void CDimData::SetShowDimDlg(int show) const {
-  if (m_folder.empty()) return;
+bool CDimData::SetShowDimDlg(int show) const {
+  if (m_folder.empty()) return true;
   char value[16];
   std::snprintf(value, sizeof value, "%d", show);
-  WritePrivateProfileStringA(kSettings, "SHOW_DIM_DLG", value, SettingsPath().c_str());
+  return WritePrivateProfileStringA(kSettings, "SHOW_DIM_DLG", value, SettingsPath().c_str()) != FALSE;
 }
 
 int CDimData::GetLastUnit() const {
@@ -94,11 +94,11 @@ int CDimData::GetLastUnit() const {
   return unit < 0 ? 0 : unit;
 }
 
-void CDimData::SetLastUnit(int unit) const {
-  if (m_folder.empty()) return;
+bool CDimData::SetLastUnit(int unit) const {
+  if (m_folder.empty()) return true;
   char value[16];
   std::snprintf(value, sizeof value, "%d", unit);
-  WritePrivateProfileStringA(kSettings, "LAST_UNIT", value, SettingsPath().c_str());
+  return WritePrivateProfileStringA(kSettings, "LAST_UNIT", value, SettingsPath().c_str()) != FALSE;
 }
 
 int CDimData::GetLastDim(char* buffer, int size) const {
@@ -109,7 +109,7 @@ int CDimData::GetLastDim(char* buffer, int size) const {
       GetPrivateProfileStringA(kSettings, "LAST_DIM", "", buffer, static_cast<DWORD>(size), SettingsPath().c_str()));
 }
 
-void CDimData::SetLastDim(const char* text) const {
-  if (m_folder.empty() || !text) return;
-  WritePrivateProfileStringA(kSettings, "LAST_DIM", text, SettingsPath().c_str());
+bool CDimData::SetLastDim(const char* text) const {
+  if (m_folder.empty() || !text) return true;
+  return WritePrivateProfileStringA(kSettings, "LAST_DIM", text, SettingsPath().c_str()) != FALSE;
 }

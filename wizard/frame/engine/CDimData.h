@@ -28,17 +28,18 @@ class CDimData {
   // dimension line that has one; false as LoadUnitList.
   bool LoadDimensionList(char kind, int unitRow, CComboBox* combo, const char* first = nullptr) const;
 
+  // The setters are false when the settings file could not be written.
   int GetShowDimDlg() const;  // 1 unless set
-  void SetShowDimDlg(int show) const;
+  bool SetShowDimDlg(int show) const;
   int GetLastUnit() const;  // a negative value reads as 0
-  void SetLastUnit(int unit) const;
+  bool SetLastUnit(int unit) const;
   // At most size - 1 characters; the characters copied.
   int GetLastDim(char* buffer, int size) const;
-  void SetLastDim(const char* text) const;  // null writes nothing
+  bool SetLastDim(const char* text) const;  // null writes nothing
+  std::string SettingsPath() const { return m_folder + "JOV.INI"; }
 
  private:
   std::string TablePath() const { return m_folder + "JOV_LIN.DAT"; }
-  std::string SettingsPath() const { return m_folder + "JOV.INI"; }
 
   std::string m_folder;
 };

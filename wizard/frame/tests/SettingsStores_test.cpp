@@ -178,9 +178,14 @@ TEST(CRegisterTest, BasePathGetsOneSeparatorAndValuesRoundTrip) {
   EXPECT_FALSE(reader.GetDword("Missing", &got));
   reader.Close();
 
-  // Opened read-only, a missing key is still made; a path past 1023
+  // Opened read-only, a missing key is not made; a path past 1023
   // characters is refused.
-  ASSERT_TRUE(reader.Open("CPP2Dlg", "Group"));
+  EXPECT_FALSE(reader.Open("CPP2Dlg", "Group"));
+  EXPECT_FALSE(reader.IsOpen());
+  HKEY made = nullptr;
+  EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(reader.GetBasePath()) + "CPP2Dlg\\Group").c_str(), 0,
+                          KEY_READ, &made),
+            ERROR_SUCCESS);
   EXPECT_FALSE(reader.Open(std::string(1100, 'k').c_str()));
   EXPECT_FALSE(reader.IsOpen());
 }

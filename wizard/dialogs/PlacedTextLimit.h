@@ -1,0 +1,15 @@
+// How long a text the product dialogs let into a placed product: a string
+// of a drawing's extended data holds at most 255 bytes.
+#pragma once
+
+#include "common/resbuf.h"
+
+constexpr int kPlacedTextLimit = 255;
+
+// Whether a typed value is longer than a placed product can keep.
+bool ExceedsPlacedTextLimit(const char* text);
+
+// Of the first string of a chain that is longer than the limit, the string
+// before it (the key of a key/value pair; "" when there is none that fits);
+// null when every string fits.
+const char* FirstOverlongPlacedText(const resbuf* chain);
