@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "common/GroupCodeClass.h"
+#include "dataformat/GroupCodeClass.h"
 
 bool IsChainFinite(const resbuf* chain) {
   for (const resbuf* n = chain; n; n = n->next) {

@@ -3,7 +3,7 @@
 // the origin.
 #pragma once
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 
 // Every point and real of the chain finite.
 bool IsChainFinite(const resbuf* chain);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "common/GroupCodeChain.h"
+#include "dataformat/GroupCodeChain.h"
 
 bool ExceedsPlacedTextLimit(const char* text) {
   return text && std::strlen(text) > static_cast<size_t>(kPlacedTextLimit);

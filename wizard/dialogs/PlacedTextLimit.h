@@ -2,7 +2,7 @@
 // of a drawing's extended data holds at most 255 bytes.
 #pragma once
 
-#include "common/resbuf.h"
+#include "dataformat/resbuf.h"
 
 constexpr int kPlacedTextLimit = 255;
 
