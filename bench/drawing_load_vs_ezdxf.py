@@ -76,20 +76,24 @@ def verdict(met):
 
 
 def first_line_handle(path):
-    """Handle of the drawing's first LINE in the ENTITIES section."""
-    with open(path, "rb") as f:
-        lines = f.read().decode("cp1250", errors="replace").splitlines()
-    in_entities = False
-    for i in range(0, len(lines) - 1, 2):
-        code, value = lines[i].strip(), lines[i + 1].strip()
-        if code == "2" and value == "ENTITIES":
-            in_entities = True
-        elif in_entities and code == "0" and value == "LINE":
-            for j in range(i + 2, len(lines) - 1, 2):
-                if lines[j].strip() == "0":
-                    break
-                if lines[j].strip() == "5":
-                    return lines[j + 1].strip()
+    """Handle of the drawing's first LINE in the ENTITIES section. Read pair
+    by pair: what this process holds when it starts a child counts in the
+    child's peak (the child starts in this process's memory)."""
+    with open(path, encoding="cp1250", errors="replace") as f:
+        in_entities = in_line = False
+        while True:
+            code, value = f.readline(), f.readline()
+            if not value:
+                break
+            code, value = code.strip(), value.strip()
+            if in_line and code == "0":
+                in_line = False
+            elif in_line and code == "5":
+                return value
+            if code == "2" and value == "ENTITIES":
+                in_entities = True
+            elif in_entities and code == "0" and value == "LINE":
+                in_line = True
     sys.exit(f"{path} has no LINE with a handle to measure")
 
 
