@@ -242,6 +242,7 @@ class DxfDrawing {
 
   bool journaling_ = false;
   std::vector<Undo> journal_;
+  size_t seedHint_ = 0;  // where $HANDSEED was last found in header_
 };
 
 }  // namespace host

@@ -17,12 +17,19 @@ void DxfDrawing::JournalState() {
   undo.index = header_.size();
   // Handles given out rewrite the seed's variable in place: its text as it
   // stood, which need not be the seed's formatted value.
-  for (size_t i = 0; i < header_.size(); ++i)
-    if (SameName(header_[i].name, "$HANDSEED")) {
-      undo.seedIndex = i;
-      for (const DxfPair& p : header_[i].values) undo.pairs.push_back({p.code, p.value.Share()});
-      break;
-    }
+  // A command writes thousands of entities: the variable's place is
+  // remembered rather than searched for each time.
+  auto isSeed = [&](size_t i) { return i < header_.size() && SameName(header_[i].name, "$HANDSEED"); };
+  if (!isSeed(seedHint_))
+    for (size_t i = 0; i < header_.size(); ++i)
+      if (isSeed(i)) {
+        seedHint_ = i;
+        break;
+      }
+  if (isSeed(seedHint_)) {
+    undo.seedIndex = seedHint_;
+    for (const DxfPair& p : header_[seedHint_].values) undo.pairs.push_back({p.code, p.value.Share()});
+  }
   Journal(std::move(undo));
 }
 
