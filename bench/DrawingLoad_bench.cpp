@@ -4,8 +4,9 @@
 // memory during the run, also as a multiple of the file's size.
 //
 //   bench_DrawingLoad [benchmark options]
-//   bench_DrawingLoad --write-drawing PATH   writes the drawing only and
-//                                            prints the first LINE's handle
+//   bench_DrawingLoad --write-drawing PATH [--second]
+//       writes the drawing (or the second drawing) only and prints the first
+//       LINE's handle
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <unistd.h>
@@ -142,9 +143,11 @@ BENCHMARK(BM_LoadSaved)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "--write-drawing") == 0) {
+  if ((argc == 3 || (argc == 4 && std::strcmp(argv[3], "--second") == 0)) &&
+      std::strcmp(argv[1], "--write-drawing") == 0) {
     std::string firstLine;
-    if (!bench::WriteNetworkDrawing(argv[2], {}, &firstLine)) {
+    bench::NetworkDrawingShape shape = argc == 4 ? bench::SecondNetworkDrawingShape() : bench::NetworkDrawingShape{};
+    if (!bench::WriteNetworkDrawing(argv[2], shape, &firstLine)) {
       std::fprintf(stderr, "cannot write %s\n", argv[2]);
       return 1;
     }

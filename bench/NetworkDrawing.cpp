@@ -59,7 +59,8 @@ class Text {
   std::string& out_;
 };
 
-void WriteHead(Text& t, uint64_t handSeed) {
+// valveBlock: the second shape's block (record 40, definition 41-43).
+void WriteHead(Text& t, uint64_t handSeed, bool valveBlock) {
   t.Lines({"0|SECTION", "2|HEADER", "9|$ACADVER", "1|AC1024", "9|$ACADMAINTVER", "70|     6",
            "9|$DWGCODEPAGE", "3|ANSI_1250", "9|$INSBASE", "10|0.0", "20|0.0", "30|0.0",
            "9|$EXTMIN", "10|0.0", "20|0.0", "30|0.0", "9|$EXTMAX", "10|100000.0",
@@ -113,19 +114,29 @@ void WriteHead(Text& t, uint64_t handSeed) {
            "100|AcDbSymbolTableRecord", "100|AcDbDimStyleTableRecord", "2|Standard",
            "70|     0", "340|11", "0|ENDTAB",
            // Block records and blocks of the two spaces.
-           "0|TABLE", "2|BLOCK_RECORD", "5|1", "330|0", "100|AcDbSymbolTable", "70|     2",
-           "0|BLOCK_RECORD", "5|1F", "330|1", "100|AcDbSymbolTableRecord",
+           "0|TABLE", "2|BLOCK_RECORD", "5|1", "330|0", "100|AcDbSymbolTable"});
+  t.Int(70, valveBlock ? 3 : 2);
+  t.Lines({"0|BLOCK_RECORD", "5|1F", "330|1", "100|AcDbSymbolTableRecord",
            "100|AcDbBlockTableRecord", "2|*Model_Space", "0|BLOCK_RECORD", "5|1B", "330|1",
-           "100|AcDbSymbolTableRecord", "100|AcDbBlockTableRecord", "2|*Paper_Space",
-           "0|ENDTAB", "0|ENDSEC",
+           "100|AcDbSymbolTableRecord", "100|AcDbBlockTableRecord", "2|*Paper_Space"});
+  if (valveBlock)
+    t.Lines({"0|BLOCK_RECORD", "5|40", "330|1", "100|AcDbSymbolTableRecord",
+             "100|AcDbBlockTableRecord", "2|VALVE"});
+  t.Lines({"0|ENDTAB", "0|ENDSEC",
            "0|SECTION", "2|BLOCKS", "0|BLOCK", "5|20", "330|1F", "100|AcDbEntity", "8|0",
            "100|AcDbBlockBegin", "2|*Model_Space", "70|     0", "10|0.0", "20|0.0", "30|0.0",
            "3|*Model_Space", "1|", "0|ENDBLK", "5|21", "330|1F", "100|AcDbEntity", "8|0",
            "100|AcDbBlockEnd", "0|BLOCK", "5|1C", "330|1B", "100|AcDbEntity", "8|0",
            "100|AcDbBlockBegin", "2|*Paper_Space", "70|     0", "10|0.0", "20|0.0", "30|0.0",
            "3|*Paper_Space", "1|", "0|ENDBLK", "5|1D", "330|1B", "100|AcDbEntity", "8|0",
-           "100|AcDbBlockEnd", "0|ENDSEC",
-           "0|SECTION", "2|ENTITIES"});
+           "100|AcDbBlockEnd"});
+  if (valveBlock)
+    t.Lines({"0|BLOCK", "5|41", "330|40", "100|AcDbEntity", "8|0", "100|AcDbBlockBegin",
+             "2|VALVE", "70|     0", "10|0.0", "20|0.0", "30|0.0", "3|VALVE", "1|",
+             "0|CIRCLE", "5|42", "330|40", "100|AcDbEntity", "8|0", "100|AcDbCircle",
+             "10|0.0", "20|0.0", "30|0.0", "40|50.0",
+             "0|ENDBLK", "5|43", "330|40", "100|AcDbEntity", "8|0", "100|AcDbBlockEnd"});
+  t.Lines({"0|ENDSEC", "0|SECTION", "2|ENTITIES"});
 }
 
 void WriteTail(Text& t) {
@@ -136,7 +147,7 @@ void WriteTail(Text& t) {
 
 class Network {
  public:
-  explicit Network(uint64_t seed) : random_(seed) {}
+  Network(uint64_t seed, int decimals) : random_(seed), decimals_(decimals) {}
 
   double Uniform(double lo, double hi) {
     // From the raw 53 bits, so every library gives the same numbers.
@@ -148,12 +159,37 @@ class Network {
     double x = Uniform(0, 100000), y = Uniform(0, 100000);
     double angle = Uniform(0, 2 * M_PI), length = Uniform(100, 5000);
     Head(t, "LINE", handle, "STAVBA", "AcDbLine");
-    t.Real(10, x);
-    t.Real(20, y);
+    Coord(t, 10, x);
+    Coord(t, 20, y);
     t.Real(30, 0.0);
-    t.Real(11, x + length * std::cos(angle));
-    t.Real(21, y + length * std::sin(angle));
+    Coord(t, 11, x + length * std::cos(angle));
+    Coord(t, 21, y + length * std::sin(angle));
     t.Real(31, 0.0);
+  }
+
+  void Label(Text& t, uint64_t handle) {
+    Head(t, "TEXT", handle, "STAVBA", "AcDbText");
+    Coord(t, 10, Uniform(0, 100000));
+    Coord(t, 20, Uniform(0, 100000));
+    t.Real(30, 0.0);
+    t.Real(40, 250.0);
+    char text[24];
+    std::snprintf(text, sizeof text, "V%zu-%zu", 1 + Below(40), 1 + Below(900));
+    t.Pair(1, text);
+    t.Pair(100, "AcDbText");
+  }
+
+  void Valve(Text& t, uint64_t handle) {
+    Head(t, "INSERT", handle, "TRUBKY_P", "AcDbBlockReference");
+    t.Pair(2, "VALVE");
+    Coord(t, 10, Uniform(0, 100000));
+    Coord(t, 20, Uniform(0, 100000));
+    t.Real(30, 0.0);
+    Coord(t, 50, Uniform(0, 360));
+    t.Pair(1001, "JOV_DATA");
+    t.Pair(1000, "TVE0015-0001");
+    t.Pair(1000, "_TYPE");
+    t.Pair(1000, "1048705");
   }
 
   // A pipe run along the axes with its network data.
@@ -166,8 +202,8 @@ class Network {
     t.Real(43, 0.0);
     double x = Uniform(0, 100000), y = Uniform(0, 100000), total = 0;
     for (size_t v = 0; v < vertices; ++v) {
-      t.Real(10, x);
-      t.Real(20, y);
+      Coord(t, 10, x);
+      Coord(t, 20, y);
       double step = Uniform(200, 4000);
       total += step;
       (v % 2 ? y : x) += step;
@@ -200,7 +236,18 @@ class Network {
     t.Pair(100, subclass);
   }
 
+  void Coord(Text& t, int code, double value) {
+    if (decimals_ < 0) {
+      t.Real(code, value);
+      return;
+    }
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals_, value);
+    t.Pair(code, buffer);
+  }
+
   std::mt19937_64 random_;
+  int decimals_;
 };
 
 }  // namespace
@@ -209,12 +256,18 @@ NetworkDrawing MakeNetworkDrawing(const NetworkDrawingShape& shape) {
   NetworkDrawing out;
   out.text.reserve(shape.entities * 256);
   Text t(out.text);
-  WriteHead(t, kFirstEntity + shape.entities);
-  Network network(shape.seed);
+  const bool mixed = shape.texts > 0 || shape.inserts > 0;
+  WriteHead(t, kFirstEntity + shape.entities, shape.inserts > 0);
+  Network network(shape.seed, shape.decimals);
   for (size_t i = 0; i < shape.entities; ++i) {
     uint64_t handle = kFirstEntity + i;
-    if (network.Below(6) == 0) {
+    const int kind = mixed ? static_cast<int>(network.Below(12)) : (network.Below(6) == 0 ? 0 : 12);
+    if (kind < shape.pipes) {
       network.Pipe(t, handle);
+    } else if (kind < shape.pipes + shape.texts) {
+      network.Label(t, handle);
+    } else if (kind < shape.pipes + shape.texts + shape.inserts) {
+      network.Valve(t, handle);
     } else {
       if (out.firstLine.empty()) {
         char buffer[20];
@@ -226,6 +279,16 @@ NetworkDrawing MakeNetworkDrawing(const NetworkDrawingShape& shape) {
   }
   WriteTail(t);
   return out;
+}
+
+NetworkDrawingShape SecondNetworkDrawingShape() {
+  NetworkDrawingShape shape;
+  shape.seed = 1250;
+  shape.pipes = 3;
+  shape.texts = 3;
+  shape.inserts = 2;
+  shape.decimals = 3;
+  return shape;
 }
 
 bool WriteNetworkDrawing(const std::string& path, const NetworkDrawingShape& shape,

@@ -1,6 +1,7 @@
 // A large heating-network drawing for the load and save benchmarks: an
 // R2010 ASCII DXF file of LINEs and of LWPOLYLINE pipes carrying the
-// plug-in's extended data, as another DXF writer lays them out. The same
+// plug-in's extended data (and, in the second shape, TEXTs and INSERTs), as
+// another DXF writer lays them out. The same
 // seed gives the same bytes.
 #pragma once
 
@@ -12,7 +13,16 @@ namespace bench {
 struct NetworkDrawingShape {
   size_t entities = 200000;
   uint64_t seed = 24;
+  // Out of every twelve entities, how many are TEXTs and INSERTs (of a
+  // valve block the drawing then defines); without either, one in six is a
+  // pipe and the rest LINEs.
+  int pipes = 2, texts = 0, inserts = 0;
+  int decimals = -1;  // coordinates to so many decimals; -1: the shortest exact form
 };
+
+// A second drawing of as many entities: another seed, another mix of
+// LINE/LWPOLYLINE/TEXT/INSERT, shorter coordinates.
+NetworkDrawingShape SecondNetworkDrawingShape();
 
 struct NetworkDrawing {
   std::string text;

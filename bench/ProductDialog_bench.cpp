@@ -1,8 +1,9 @@
 // One edit cycle of the parametric dialog on the sample radiator: a length
 // committed in the parameter list as the list tells its dialog (the cell
 // changed), which recalculates the parameters, regenerates the product,
-// hands it to the preview and rewrites the report. The dialog runs modally
-// on the headless desktop; rendering is no part of it.
+// hands it to the preview and rewrites the report, then the preview's
+// repaint that follows (its scene rendered off-screen). The dialog runs
+// modally on the headless desktop.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -16,7 +17,9 @@
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/headless_driver.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/window_api.h"
 #include "wizard/dialogs/CPPDlg.h"
+#include "wizard/dialogs/ProductPreview.h"
 #include "wizard/frame/CWizardDllApp.h"
 #include "wizard/frame/ProductDialogs.h"
 #include "wizard/frame/engine/CListItemData.h"
@@ -73,11 +76,20 @@ void EditCycle(benchmark::State& state) {
                              msg.wParam = 1;
                              msg.lParam = row;
                              msg.time = kTypedText;
+                             auto* preview = dynamic_cast<ViewProductPreview*>(dialog.preview.get());
+                             if (!preview || !::IsWindow(preview->view.m_hWnd)) {
+                               state.SkipWithError("the dialog has no product preview");
+                               return;
+                             }
                              int step = 0;
                              for (auto _ : state) {
-                               // Another length each time, as typed.
+                               // Another length each time, as typed, and the repaint it asks for.
                                dialog.list.SetItemText(row, 1, (step++ % 2) ? "1200" : "1400");
                                if (!dialog.PreTranslateMessage(&msg)) state.SkipWithError("the length was refused");
+                               RECT dirty{};
+                               if (!::GetUpdateRect(preview->view.m_hWnd, &dirty, FALSE))
+                                 state.SkipWithError("the edit asked the preview for no repaint");
+                               ::UpdateWindow(preview->view.m_hWnd);
                              }
                              const resbuf* chain = TheWizardApp().ResultChain1();
                              int nodes = 0;

@@ -58,6 +58,8 @@ void DxfDrawing::Clear() {
   byId_.clear();
   drawable_.clear();
   idBase_ = nextId_;
+  journal_.clear();
+  journaling_ = false;
 }
 
 void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
@@ -127,6 +129,7 @@ std::optional<std::string> DxfDrawing::HeaderValue(std::string_view name) const 
 }
 
 void DxfDrawing::SetHeaderVariable(std::string_view name, PairList values) {
+  JournalState();
   if (SameName(name, "$HANDSEED") && !values.empty()) {
     // The seed never goes below a handle in use.
     if (auto h = ParseHandle(values.front().value); h && *h > handSeed_) handSeed_ = *h;
@@ -135,6 +138,12 @@ void DxfDrawing::SetHeaderVariable(std::string_view name, PairList values) {
   }
   for (DxfHeaderVariable& var : header_)
     if (SameName(var.name, name)) {
+      if (Journaling()) {
+        Undo undo{Undo::Kind::HeaderValues};
+        undo.index = static_cast<size_t>(&var - header_.data());
+        undo.pairs = std::move(var.values);
+        Journal(std::move(undo));
+      }
       var.values = std::move(values);
       return;
     }
@@ -200,6 +209,9 @@ DxfDrawing::Section& DxfDrawing::EnsureSection(SectionKind kind, const char* nam
   auto at = std::find_if(sections_.begin(), sections_.end(), [&](const Section& s) {
     return s.kind != SectionKind::Loose && SectionRank(s.name) > rank;
   });
+  Undo undo{Undo::Kind::SectionAdded};
+  undo.index = static_cast<size_t>(at - sections_.begin());
+  Journal(std::move(undo));
   return *sections_.insert(at, Section{kind, name, {}});
 }
 
@@ -219,11 +231,20 @@ DxfTable& DxfDrawing::EnsureTable(std::string_view name) {
   int rank = TableRank(name);
   auto at = std::find_if(tables_.begin(), tables_.end(),
                          [&](const auto& t) { return TableRank(t->Name()) > rank; });
+  Undo undo{Undo::Kind::TableAdded};
+  undo.index = static_cast<size_t>(at - tables_.begin());
+  Journal(std::move(undo));
   return **tables_.insert(at, std::move(table));
 }
 
 DxfEntity& DxfDrawing::AddTableEntry(DxfTable& table, PairList body,
                                      std::optional<uint64_t> handle) {
+  if (Journaling()) {
+    Undo undo{Undo::Kind::TableEntryAdded};
+    undo.table = &table;
+    for (const DxfPair& p : table.head) undo.pairs.push_back({p.code, p.value.Share()});
+    Journal(std::move(undo));
+  }
   auto entry = std::make_unique<DxfEntity>();
   entry->pairs = std::move(body);
   PairList ids;
@@ -249,6 +270,7 @@ const DxfEntity& DxfDrawing::EnsureLayer(std::string_view name) {
   name = TrimDxf(name);
   if (name.empty()) name = "0";
   if (const DxfEntity* layer = FindLayer(name)) return *layer;
+  JournalState();
   std::string linetype = "CONTINUOUS";
   if (const DxfEntity* lt = FindTableEntry("LTYPE", "CONTINUOUS")) {
     linetype = std::string(lt->Name());
@@ -279,6 +301,7 @@ const DxfEntity& DxfDrawing::EnsureLayer(std::string_view name) {
 const DxfEntity& DxfDrawing::EnsureAppId(std::string_view name) {
   name = TrimDxf(name);
   if (const DxfEntity* app = FindTableEntry("APPID", name)) return *app;
+  JournalState();
   PairList body{{0, "APPID"}};
   if (!IsR12()) {
     body.push_back({100, "AcDbSymbolTableRecord"});

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -119,6 +120,18 @@ class DxfDrawing {
   uint64_t HandleSeed() const { return handSeed_; }
   uint64_t AllocateHandle();
 
+  // ---- Undo. While the journal is kept, every edit above notes what it
+  // replaced, so that taking it back costs what the edit touched, not the
+  // drawing. Object ids are never given out twice, so a name that went with
+  // an undone edit finds nothing rather than another object.
+  void KeepJournal(bool keep);  // starts it empty, or drops it
+  size_t JournalMark() const { return journal_.size(); }
+  // Takes back the edits made since the mark, newest first: the drawing
+  // saves byte for byte as it did at the mark.
+  void RollBack(size_t mark);
+  // The edits stay; the journal starts again empty.
+  void ForgetJournal() { journal_.clear(); }
+
  private:
   enum class SectionKind { Header, Tables, Blocks, Entities, Verbatim, Loose };
   // Sections in file order; structured ones hold their content in the
@@ -138,8 +151,47 @@ class DxfDrawing {
     EntityList entities;
   };
   class Loader;
+  // How to take back one step of an edit; which members count depends on
+  // the kind.
+  struct Undo {
+    enum class Kind : uint8_t {
+      State,               // handSeed etc. before an edit; header grown at the end
+      HeaderValues,        // index: the variable; pairs: its old values
+      SectionAdded,        // index: where it was inserted
+      TableAdded,          // index: where it was inserted
+      TableEntryAdded,     // table; pairs: the table's old head
+      EntityAdded,         // the last of entities_
+      EntityReplaced,      // entity; pairs (and children) it had
+      PendingOpened,       // pending_ was made
+      PendingEntityAdded,  // the last of pending_->entities
+      PendingDropped,      // pending: the definition that was open
+      BlockAdded,          // the last block; pending: its definition's shell
+      BlockRedefined,      // block; pairs: its old BLOCK; entities; pending
+    };
+    explicit Undo(Kind k) : kind(k) {}
+    Kind kind;
+    size_t index = 0;
+    uint64_t handSeed = 0;
+    bool usesHandles = false;
+    bool childrenReplaced = false;
+    size_t seedIndex = SIZE_MAX;  // $HANDSEED's place in the header
+    DxfTable* table = nullptr;
+    DxfEntity* entity = nullptr;
+    DxfBlock* block = nullptr;
+    PairList pairs;
+    std::vector<DxfEntity> children;
+    EntityList entities;
+    std::unique_ptr<PendingBlock> pending;
+  };
 
   void Clear();
+  bool Journaling() const { return journaling_; }
+  // Notes the handle seed and the header's length before a public edit.
+  void JournalState();
+  void Journal(Undo undo) {
+    if (journaling_) journal_.push_back(std::move(undo));
+  }
+  void Undo1(Undo& undo);
   // Hands the drawing's DXF text to sink piece by piece; false when the
   // sink failed.
   bool WriteText(const std::function<bool(std::string_view)>& sink) const;
@@ -187,6 +239,10 @@ class DxfDrawing {
   std::vector<DxfEntity*> byId_;
   std::vector<bool> drawable_;  // entities (not table entries, not BLOCK/ENDBLK)
   std::unordered_map<uint64_t, DxfEntity*> byHandle_;
+
+  bool journaling_ = false;
+  std::vector<Undo> journal_;
+  size_t seedHint_ = 0;  // where $HANDSEED was last found in header_
 };
 
 }  // namespace host

@@ -354,23 +354,36 @@ void DxfDrawing::RegisterNames(const DxfEntity& entity) {
 }
 
 DxfEntity* DxfDrawing::AppendEntity(PairList pairs, DxfError* error) {
+  JournalState();
   auto entity = std::make_unique<DxfEntity>();
   if (!BuildEntity(std::move(pairs), *entity, ModelSpaceRecord(), nullptr, error)) return nullptr;
   RegisterNames(*entity);
   EnsureSection(SectionKind::Entities, "ENTITIES");
   Index(*entity, true);
   entities_.push_back(std::move(entity));
+  Journal(Undo{Undo::Kind::EntityAdded});
   return entities_.back().get();
 }
 
 bool DxfDrawing::ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* error) {
   if (FindById(entity.id) != &entity || !IsDrawable(entity.id))
     return Fail(error, "the entity to replace is not an entity of this drawing");
+  JournalState();
   DxfEntity built;
   if (!BuildEntity(std::move(pairs), built, entity.Owner(), &entity, error)) return false;
   RegisterNames(built);
   Unindex(entity);
   bool keepRun = built.children.empty() && SameName(built.Type(), entity.Type());
+  if (Journaling()) {
+    Undo undo{Undo::Kind::EntityReplaced};
+    undo.entity = &entity;
+    undo.pairs = std::move(entity.pairs);
+    if (!keepRun) {
+      undo.children = std::move(entity.children);
+      undo.childrenReplaced = true;
+    }
+    Journal(std::move(undo));
+  }
   entity.pairs = std::move(built.pairs);
   if (!keepRun) entity.children = std::move(built.children);
   Index(entity, true);
@@ -406,34 +419,54 @@ bool DxfDrawing::BeginBlock(std::string_view name, const std::array<double, 3>& 
         if (b.get() == existing) pending->existing = b.get();
       pending->record = BlockRecordOf(*existing);
     }
+  JournalState();
   if (!pending->existing && !IsR12()) pending->record = AllocateHandle();
   pending_ = std::move(pending);
+  Journal(Undo{Undo::Kind::PendingOpened});
   return true;
 }
 
 bool DxfDrawing::AddBlockEntity(PairList pairs, DxfError* error) {
   if (!pending_) return Fail(error, "no block definition is open");
+  JournalState();
   auto entity = std::make_unique<DxfEntity>();
   if (!BuildEntity(std::move(pairs), *entity, pending_->record, nullptr, error)) return false;
   RegisterNames(*entity);
   pending_->entities.push_back(std::move(entity));
+  Journal(Undo{Undo::Kind::PendingEntityAdded});
   return true;
 }
 
-void DxfDrawing::CancelBlock() { pending_.reset(); }
+void DxfDrawing::CancelBlock() {
+  if (pending_ && Journaling()) {
+    Undo undo{Undo::Kind::PendingDropped};
+    undo.pending = std::move(pending_);
+    Journal(std::move(undo));
+  }
+  pending_.reset();
+}
 
 std::optional<std::string> DxfDrawing::EndBlock(DxfError* error) {
   if (!pending_) {
     Fail(error, "no block definition is open");
     return std::nullopt;
   }
+  JournalState();
   std::unique_ptr<PendingBlock> p = std::move(pending_);
   if (p->existing) {
     DxfBlock& block = *p->existing;
     for (auto& e : block.entities) Unindex(*e);
+    EntityList old = std::move(block.entities);
     block.entities = std::move(p->entities);
     for (auto& e : block.entities) Index(*e, true);
+    Undo undo{Undo::Kind::BlockRedefined};
+    if (Journaling())
+      for (const DxfPair& pair : block.begin.pairs) undo.pairs.push_back({pair.code, pair.value.Share()});
     SetPoint(block.begin.pairs, 10, p->base);
+    undo.block = &block;
+    undo.entities = std::move(old);
+    undo.pending = std::move(p);
+    Journal(std::move(undo));
     return std::string(block.Name());
   }
 
@@ -478,6 +511,9 @@ std::optional<std::string> DxfDrawing::EndBlock(DxfError* error) {
   for (auto& e : block->entities) Index(*e, true);
   Index(block->end);
   blocks_.push_back(std::move(block));
+  Undo undo{Undo::Kind::BlockAdded};
+  undo.pending = std::move(p);
+  Journal(std::move(undo));
   return name;
 }
 

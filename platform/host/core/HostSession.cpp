@@ -158,10 +158,8 @@ void HostSession::ReleaseChains() {
 void HostSession::BeginCommand() {
   ::SetWindowTextA(Window(), TitleText());
   ReleaseChains();
-  commitPoint_.reset();
-  commitPending_ = true;
+  drawing_->KeepJournal(true);
   changeMark_.reset();
-  markPending_ = false;
   modified_ = committed_ = cancelled_ = false;
   inputState_ = 0;
   selectionCursor_ = entNextCursor_ = 0;
@@ -170,11 +168,10 @@ void HostSession::BeginCommand() {
 ChangeOutcome HostSession::EndCommand() {
   ReleaseChains();
   bool leftOpen = modified_;
-  if (modified_ && commitPoint_) drawing_ = std::move(commitPoint_);
+  drawing_->RollBack(0);
+  drawing_->KeepJournal(false);
   modified_ = false;
   changeMark_.reset();
-  commitPoint_.reset();
-  commitPending_ = markPending_ = false;
   if (committed_) return ChangeOutcome::Committed;
   if (cancelled_) return ChangeOutcome::Cancelled;
   return leftOpen ? ChangeOutcome::LeftOpen : ChangeOutcome::Unchanged;
@@ -183,9 +180,7 @@ ChangeOutcome HostSession::EndCommand() {
 void HostSession::Shutdown() {
   ReleaseChains();
   selection_.clear();
-  commitPoint_.reset();
   changeMark_.reset();
-  commitPending_ = markPending_ = false;
   drawing_ = std::make_unique<DxfDrawing>();
   variableTexts_.clear();
   for (auto& [trade, db] : catalogues_) jovDatabase::Database::Close(db);
@@ -225,19 +220,7 @@ resbuf* HostSession::SelectionNext(int first) {
   return chain;
 }
 
-void HostSession::BeforeChange() {
-  if (commitPending_) {
-    commitPoint_ = drawing_->Clone();
-    commitPending_ = false;
-  }
-  if (markPending_) {
-    changeMark_ = drawing_->Clone();
-    markPending_ = false;
-  }
-}
-
 int HostSession::EntityWrite(resbuf* chain, int flags) {
-  BeforeChange();
   PairList pairs;
   std::optional<EntityName> name = ChainEntityName(chain);
   DxfEntity* target = name ? drawing_->FindById(name->id) : nullptr;
@@ -262,9 +245,9 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
 }
 
 void HostSession::BeginChange() {
-  bool nested = changeMark_ != nullptr || markPending_;
+  bool nested = changeMark_.has_value();
   if (!nested) {
-    markPending_ = true;
+    changeMark_ = drawing_->JournalMark();
     modifiedAtMark_ = modified_;
   }
   log_.Call("BeginChange", "", nested ? "already open" : "marked");
@@ -273,25 +256,17 @@ void HostSession::BeginChange() {
 void HostSession::EndChange(int status) {
   if (status == 1) {
     committed_ = true;
-    commitPoint_.reset();
-    commitPending_ = true;
+    drawing_->ForgetJournal();
     modified_ = false;
   } else {
-    if (changeMark_) {
-      drawing_ = std::move(changeMark_);
-      modified_ = modifiedAtMark_;
-    } else if (markPending_) {
-      modified_ = modifiedAtMark_;  // nothing changed since the mark
-    } else if (commitPoint_) {
-      drawing_ = commitPoint_->Clone();
-      modified_ = false;
-    }
+    // Back to the mark, or without one to the last commit.
+    drawing_->RollBack(changeMark_.value_or(0));
+    modified_ = changeMark_ ? modifiedAtMark_ : false;
     // Chains of entities that went with the rollback stay the caller's
     // until the selection changes; the selection walks over missing ones.
     cancelled_ = true;
   }
   changeMark_.reset();
-  markPending_ = false;
   log_.Call("EndChange", Int(status), status == 1 ? "committed" : "rolled back");
 }
 
@@ -302,7 +277,6 @@ HWND HostSession::MainWindow() {
 }
 
 int HostSession::BlockBegin(const char* name, int flag, double x, double y, double z) {
-  BeforeChange();
   DxfError error;
   int result = name && drawing_->BeginBlock(name, {x, y, z}, &error) ? HOST_NORMAL : HOST_ERROR;
   if (!name) error.message = "no name";
@@ -314,7 +288,6 @@ int HostSession::BlockBegin(const char* name, int flag, double x, double y, doub
 }
 
 int HostSession::BlockAddEntity(const resbuf* chain) {
-  BeforeChange();
   PairList pairs;
   DxfError error;
   int result = ChainToPairs(chain, nullptr, pairs, nullptr, &error) &&
@@ -327,7 +300,6 @@ int HostSession::BlockAddEntity(const resbuf* chain) {
 }
 
 int HostSession::BlockEnd(char* nameOut) {
-  BeforeChange();
   DxfError error;
   std::optional<std::string> name = drawing_->EndBlock(&error);
   int result = name ? HOST_NORMAL : HOST_ERROR;

@@ -51,9 +51,9 @@
 // mark); EndChange(1) commits, any other status rolls the drawing back to
 // the mark, or, without an open change, to the last commit (the command's
 // start or the last EndChange(1)). At the end of a command whatever was not
-// committed is rolled back. The copies a rollback needs are taken just
-// before the first change after a mark or commit, so a command that only
-// reads costs no copy of the drawing.
+// committed is rolled back. The drawing keeps a journal of what each change
+// replaced during a command, so a rollback costs what the change touched
+// and a command that only reads costs nothing.
 #pragma once
 
 #include <array>
@@ -174,8 +174,6 @@ class HostSession {
   void ReleaseChains();
   Ucs CurrentUcs() const;
   void Modified() { modified_ = true; }
-  // Takes the copies a rollback would need before the drawing changes.
-  void BeforeChange();
   std::string PromptCall(const char* function, const char* prompt, const std::string& what) const;
   int PromptFailed(int result);
   const char* TitleText() const;
@@ -192,12 +190,9 @@ class HostSession {
   resbuf* lastEntNext_ = nullptr;
   int inputState_ = 0;
 
-  std::unique_ptr<DxfDrawing> commitPoint_;  // the drawing at the last commit
-  std::unique_ptr<DxfDrawing> changeMark_;   // the drawing at BeginChange
-  // The drawing has not changed since the commit or mark: its copy is taken
-  // by BeforeChange.
-  bool commitPending_ = false;
-  bool markPending_ = false;
+  // The drawing's journal length at BeginChange; the journal starts again
+  // at each commit.
+  std::optional<size_t> changeMark_;
   bool modified_ = false;                    // since the last commit
   bool modifiedAtMark_ = false;
   bool committed_ = false;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
@@ -344,6 +346,113 @@ TEST_F(HostTest, WritesNotCommittedAreUndoneAtTheEnd) {
   EXPECT_EQ(host.EndCommand(), ChangeOutcome::Unchanged);
   host.BeginCommand();
   FreeGroupCodeChain(point);
+}
+
+// The file's text of each object that has a handle (the pair after its
+// group 0), by handle.
+std::map<std::string, std::string> ObjectTexts(const std::string& text) {
+  std::map<std::string, std::string> out;
+  std::istringstream in(text);
+  std::string code, value, chunk, handle;
+  auto flush = [&] {
+    if (!handle.empty()) out[handle] = chunk;
+    chunk.clear();
+    handle.clear();
+  };
+  int pair = 0;
+  while (std::getline(in, code) && std::getline(in, value)) {
+    int c = std::atoi(code.c_str());
+    if (c == 0) {
+      flush();
+      pair = 0;
+    }
+    if ((c == 5 || c == 105) && pair == 1) handle = value;
+    ++pair;
+    chunk += code + "\n" + value + "\n";
+  }
+  flush();
+  return out;
+}
+
+TEST_F(HostTest, RollbackGivesBackTheDrawingByteForByte) {
+  // In one command: every model-space entity rewritten (a polyline's run
+  // goes with it), an entity on a new layer added, a block redefined, an
+  // anonymous one added, one left open, header values changed and added.
+  struct Case {
+    const char* file;
+    std::vector<uint64_t> entities;
+  } cases[] = {{"r2000_network.dxf", {0x40, 0x41, 0x42, 0x45, 0x46}},
+               {"r12_network.dxf", {0x26, 0x27, 0x2C, 0x2F}}};
+  for (const Case& c : cases) {
+    Open(c.file);
+    const std::string before = host.Drawing().SaveText();
+    HostBeginChange(t);
+    for (uint64_t h : c.entities) {
+      resbuf* copy = CopyGroupCodeChain(host.EntityChain(h, nullptr));
+      ASSERT_NE(copy, nullptr) << c.file << " " << h;
+      FindGroupCode(copy, 10)->value.point[0] += 7.0;
+      LastGroupCodeNode(&copy)->next = Link({Node(1001, "JOV_UNDO"), Node(1000, "x")});
+      EXPECT_EQ(HostEntityWrite(t, copy), HOST_NORMAL) << c.file << " " << h;
+      FreeGroupCodeChain(copy);
+    }
+    resbuf* circle = Link({Node(0, "CIRCLE"), Node(8, "UNDO_LAYER"), PointNode(10, 1, 2), Node(40)});
+    circle->next->next->next->value.real = 0.5;
+    EXPECT_EQ(HostEntityWrite(t, circle), HOST_NORMAL);
+    double x = 1, y = 2, z = 0;
+    char name[256] = "";
+    for (const char* block : {"VENTIL", "*U", "OPEN"}) {
+      ASSERT_EQ(HostBlockBegin(t, block, 0, &x, &y, &z), HOST_NORMAL) << block;
+      EXPECT_EQ(HostBlockAddEntity(t, circle), HOST_NORMAL) << block;
+      if (std::strcmp(block, "OPEN") != 0) {
+        EXPECT_EQ(HostBlockEnd(t, name), HOST_NORMAL) << block;
+      }
+    }
+    FreeGroupCodeChain(circle);
+    host.Drawing().SetHeaderVariable("$CLAYER", {{8, "UNDO_LAYER"}});
+    host.Drawing().SetHeaderVariable("$JOVUNDO", {{1, "x"}});
+    host.Drawing().SetHeaderVariable("$HANDSEED", {{5, "FFFF"}});
+    ASSERT_NE(host.Drawing().SaveText(), before);
+    HostEndChange(t, -1);
+    EXPECT_EQ(host.Drawing().SaveText(), before) << c.file;
+    EXPECT_FALSE(host.Drawing().BlockOpen());
+    // The selection finds the restored entities.
+    ASSERT_TRUE(host.Preselect({c.entities[0]}, nullptr));
+    EXPECT_EQ(Walk().size(), 1u);
+    EXPECT_EQ(host.EndCommand(), ChangeOutcome::Cancelled) << c.file;
+  }
+  host.BeginCommand();
+}
+
+TEST_F(HostTest, CommittedChangesLeaveTheUntouchedObjectsByteForByte) {
+  const std::map<std::string, std::string> before = ObjectTexts(host.Drawing().SaveText());
+  resbuf* copy = CopyGroupCodeChain(host.EntityChain(0x40, nullptr));
+  FindGroupCode(copy, 11)->value.point[1] = 500.0;
+  HostBeginChange(t);
+  EXPECT_EQ(HostEntityWrite(t, copy), HOST_NORMAL);
+  FreeGroupCodeChain(copy);
+  resbuf* circle = Link({Node(0, "CIRCLE"), Node(8, "NEW"), PointNode(10, 1, 2), Node(40), Node(1001, "JOV_NEW"),
+                         Node(1000, "x")});
+  EXPECT_EQ(HostEntityWrite(t, circle), HOST_NORMAL);
+  FreeGroupCodeChain(circle);
+  HostEndChange(t, 1);
+  // A later rolled-back change takes nothing of the commit with it.
+  HostBeginChange(t);
+  EXPECT_EQ(HostEntityWrite(t, host.EntityChain(0x41, nullptr)), HOST_NORMAL);
+  HostEndChange(t, -1);
+  EXPECT_EQ(host.EndCommand(), ChangeOutcome::Committed);
+
+  const std::map<std::string, std::string> after = ObjectTexts(host.Drawing().SaveText());
+  EXPECT_EQ(after.size(), before.size() + 3) << "the circle, its layer and its application";
+  for (const auto& [handle, text] : before) {
+    auto it = after.find(handle);
+    ASSERT_NE(it, after.end()) << handle;
+    if (handle == "40") {
+      EXPECT_NE(it->second, text);
+    } else if (text.find("TABLE\n") == std::string::npos) {
+      EXPECT_EQ(it->second, text) << handle;
+    }
+  }
+  host.BeginCommand();
 }
 
 TEST_F(HostTest, BlocksAreDefinedThroughTheVariableArguments) {

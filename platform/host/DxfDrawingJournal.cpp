@@ -1,0 +1,110 @@
+// The drawing's undo journal: each edit notes what it replaced, and a
+// rollback puts that back newest first.
+#include "platform/host/DxfDrawing.h"
+
+namespace host {
+
+void DxfDrawing::KeepJournal(bool keep) {
+  journal_.clear();
+  journaling_ = keep;
+}
+
+void DxfDrawing::JournalState() {
+  if (!journaling_) return;
+  Undo undo{Undo::Kind::State};
+  undo.handSeed = handSeed_;
+  undo.usesHandles = usesHandles_;
+  undo.index = header_.size();
+  // Handles given out rewrite the seed's variable in place: its text as it
+  // stood, which need not be the seed's formatted value.
+  // A command writes thousands of entities: the variable's place is
+  // remembered rather than searched for each time.
+  auto isSeed = [&](size_t i) { return i < header_.size() && SameName(header_[i].name, "$HANDSEED"); };
+  if (!isSeed(seedHint_))
+    for (size_t i = 0; i < header_.size(); ++i)
+      if (isSeed(i)) {
+        seedHint_ = i;
+        break;
+      }
+  if (isSeed(seedHint_)) {
+    undo.seedIndex = seedHint_;
+    for (const DxfPair& p : header_[seedHint_].values) undo.pairs.push_back({p.code, p.value.Share()});
+  }
+  Journal(std::move(undo));
+}
+
+void DxfDrawing::RollBack(size_t mark) {
+  while (journal_.size() > mark) {
+    Undo1(journal_.back());
+    journal_.pop_back();
+  }
+}
+
+void DxfDrawing::Undo1(Undo& undo) {
+  switch (undo.kind) {
+    case Undo::Kind::State:
+      handSeed_ = undo.handSeed;
+      usesHandles_ = undo.usesHandles;
+      if (header_.size() > undo.index)
+        header_.erase(header_.begin() + static_cast<std::ptrdiff_t>(undo.index), header_.end());
+      if (undo.seedIndex < header_.size()) header_[undo.seedIndex].values = std::move(undo.pairs);
+      break;
+    case Undo::Kind::HeaderValues:
+      header_[undo.index].values = std::move(undo.pairs);
+      break;
+    case Undo::Kind::SectionAdded:
+      sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(undo.index));
+      break;
+    case Undo::Kind::TableAdded:
+      tables_.erase(tables_.begin() + static_cast<std::ptrdiff_t>(undo.index));
+      break;
+    case Undo::Kind::TableEntryAdded:
+      Unindex(*undo.table->entries.back());
+      undo.table->entries.pop_back();
+      undo.table->head = std::move(undo.pairs);
+      break;
+    case Undo::Kind::EntityAdded:
+      Unindex(*entities_.back());
+      entities_.pop_back();
+      break;
+    case Undo::Kind::EntityReplaced: {
+      DxfEntity& e = *undo.entity;
+      Unindex(e);
+      e.pairs = std::move(undo.pairs);
+      if (undo.childrenReplaced) e.children = std::move(undo.children);
+      Index(e, true);
+      break;
+    }
+    case Undo::Kind::PendingOpened:
+      pending_.reset();
+      break;
+    case Undo::Kind::PendingEntityAdded:
+      pending_->entities.pop_back();
+      break;
+    case Undo::Kind::PendingDropped:
+      pending_ = std::move(undo.pending);
+      break;
+    case Undo::Kind::BlockAdded: {
+      DxfBlock& block = *blocks_.back();
+      Unindex(block.begin);
+      for (auto& e : block.entities) Unindex(*e);
+      Unindex(block.end);
+      undo.pending->entities = std::move(block.entities);
+      blocks_.pop_back();
+      pending_ = std::move(undo.pending);
+      break;
+    }
+    case Undo::Kind::BlockRedefined: {
+      DxfBlock& block = *undo.block;
+      for (auto& e : block.entities) Unindex(*e);
+      undo.pending->entities = std::move(block.entities);
+      block.entities = std::move(undo.entities);
+      for (auto& e : block.entities) Index(*e, true);
+      block.begin.pairs = std::move(undo.pairs);
+      pending_ = std::move(undo.pending);
+      break;
+    }
+  }
+}
+
+}  // namespace host
