@@ -11,6 +11,7 @@
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
 #include "common/prf_store.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/DialogMessages.h"
 #include "jov_vantrix/frame/HelpTopic.h"
