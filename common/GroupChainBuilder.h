@@ -39,6 +39,15 @@ class GroupChainBuilder {
 
   static inline const char* const kSkip = reinterpret_cast<const char*>(~uintptr_t{0});
 
+  // The list's own codes (see above).
+  static constexpr int kEndMode0 = -9;        // terminator in mode 0
+  static constexpr int kEnd = 5000;           // terminator in the other modes (as 0 is)
+  static constexpr int kCodeZero = 5020;      // code 0 in the other modes
+  static constexpr int kLinkChain = -8;       // a ready chain
+  static constexpr int kXDataMarker = -3;     // the empty extended-data marker
+  static constexpr int kMinusOneFirst = 5016; // 5016-5018: a node whose value is -1
+  static constexpr int kMinusOneLast = 5018;
+
   resbuf* Build(int code, ...);
 
  private:

@@ -10,10 +10,18 @@
 
 namespace {
 
+// The builder's own codes, by name.
+constexpr int kEnd0 = GroupChainBuilder::kEndMode0;
+constexpr int kEnd = GroupChainBuilder::kEnd;
+constexpr int kCodeZero = GroupChainBuilder::kCodeZero;
+constexpr int kLink = GroupChainBuilder::kLinkChain;
+constexpr int kXData = GroupChainBuilder::kXDataMarker;
+constexpr int kMinusOne = GroupChainBuilder::kMinusOneFirst + 1;
+
 TEST(GroupChainBuilder, StringPairsInModeZero) {
   GroupChainBuilder builder(0);
   char a[] = "A";
-  resbuf* chain = builder.Build(1000, a, 1000, "B", -9);
+  resbuf* chain = builder.Build(1000, a, 1000, "B", kEnd0);
   ASSERT_EQ(ChainLength(chain), 2);
   EXPECT_EQ(chain->code, 1000);
   EXPECT_STREQ(chain->value.text, "A");
@@ -25,11 +33,11 @@ TEST(GroupChainBuilder, StringPairsInModeZero) {
 TEST(GroupChainBuilder, UnsupportedCodeGivesNullAndLeavesNothing) {
   GroupChainBuilder builder(0);
   const unsigned char x[2] = {1, 2};
-  EXPECT_EQ(builder.Build(1000, "A", 310, x, -9), nullptr);
-  EXPECT_EQ(builder.Build(1000, "A", 6000, 1, -9), nullptr);
-  // -9 is no terminator in the other mode.
+  EXPECT_EQ(builder.Build(1000, "A", 310, x, kEnd0), nullptr);
+  EXPECT_EQ(builder.Build(1000, "A", 6000, 1, kEnd0), nullptr);
+  // Mode 0's terminator is no terminator in the other mode.
   GroupChainBuilder other(1);
-  EXPECT_EQ(other.Build(1000, "A", -9), nullptr);
+  EXPECT_EQ(other.Build(1000, "A", kEnd0), nullptr);
 }
 
 TEST(GroupChainBuilder, EveryValueKind) {
@@ -38,7 +46,7 @@ TEST(GroupChainBuilder, EveryValueKind) {
   GroupChainBuilder builder(0);
   resbuf* chain = builder.Build(-1, name, 0, "LINE", 8, GroupChainBuilder::kSkip, 10, point,
                                 40, 2.5, 70, 3, 280, 4, 290, 1, 90, 100000, 160,
-                                int64_t{1} << 40, -3, nullptr, 1001, "APP", 5017, nullptr, 1070, -2, -9);
+                                int64_t{1} << 40, kXData, nullptr, 1001, "APP", kMinusOne, nullptr, 1070, -2, kEnd0);
   ASSERT_EQ(ChainLength(chain), 13);
   const resbuf* n = chain;
   EXPECT_EQ(n->code, -1);
@@ -63,12 +71,12 @@ TEST(GroupChainBuilder, EveryValueKind) {
   n = n->next;
   EXPECT_EQ(n->value.i64, int64_t{1} << 40);
   n = n->next;
-  EXPECT_EQ(n->code, -3);
+  EXPECT_EQ(n->code, kXData);
   EXPECT_EQ(n->value.i64, 0);
   n = n->next;
   EXPECT_STREQ(n->value.text, "APP");
   n = n->next;
-  EXPECT_EQ(n->code, 5017);
+  EXPECT_EQ(n->code, kMinusOne);
   EXPECT_EQ(n->value.i16, -1);
   EXPECT_EQ(n->value.i64, -1);
   n = n->next;
@@ -78,29 +86,29 @@ TEST(GroupChainBuilder, EveryValueKind) {
   FreeGroupCodeChain(chain);
 }
 
-TEST(GroupChainBuilder, OtherModeEndsAtZeroOr5000And5020StandsForZero) {
+TEST(GroupChainBuilder, OtherModeEndsAtZeroOrItsEndAndHasACodeForZero) {
   GroupChainBuilder builder(1);
-  resbuf* chain = builder.Build(5020, "LINE", 8, "0", 0, 8, "never");
+  resbuf* chain = builder.Build(kCodeZero, "LINE", 8, "0", 0, 8, "never");
   ASSERT_EQ(ChainLength(chain), 2);
   EXPECT_EQ(chain->code, 0);
   EXPECT_STREQ(chain->value.text, "LINE");
   FreeGroupCodeChain(chain);
 
-  chain = builder.Build(8, "0", 5000);
+  chain = builder.Build(8, "0", kEnd);
   ASSERT_EQ(ChainLength(chain), 1);
   FreeGroupCodeChain(chain);
 
   GroupChainBuilder zero(0);
-  chain = zero.Build(0, "LINE", -9);  // code 0 is a text in mode 0
+  chain = zero.Build(0, "LINE", kEnd0);  // code 0 is a text in mode 0
   ASSERT_EQ(ChainLength(chain), 1);
   FreeGroupCodeChain(chain);
 }
 
 TEST(GroupChainBuilder, ReadyChainIsLinkedInAndFollowed) {
   GroupChainBuilder builder(0);
-  resbuf* xdata = builder.Build(1001, "APP", 1000, "K", -9);
+  resbuf* xdata = builder.Build(1001, "APP", 1000, "K", kEnd0);
   ASSERT_NE(xdata, nullptr);
-  resbuf* chain = builder.Build(0, "LINE", -8, xdata, 8, "0", -9);
+  resbuf* chain = builder.Build(0, "LINE", kLink, xdata, 8, "0", kEnd0);
   ASSERT_EQ(ChainLength(chain), 4);
   EXPECT_EQ(chain->next, xdata);
   EXPECT_STREQ(chain->next->next->next->value.text, "0");
@@ -113,9 +121,9 @@ TEST(GroupChainBuilder, FailureFreesWhatWasBuiltAndLinked) {
   GroupChainBuilder builder(0);
   const unsigned char x[1] = {0};
   for (int failing : {1004, 310, 6000}) {
-    resbuf* xdata = builder.Build(1001, "APP", 1000, "K", -9);
+    resbuf* xdata = builder.Build(1001, "APP", 1000, "K", kEnd0);
     ASSERT_NE(xdata, nullptr);
-    EXPECT_EQ(builder.Build(0, "LINE", -3, nullptr, -8, xdata, 8, "0", failing, x, -9), nullptr);
+    EXPECT_EQ(builder.Build(0, "LINE", kXData, nullptr, kLink, xdata, 8, "0", failing, x, kEnd0), nullptr);
   }
 }
 
