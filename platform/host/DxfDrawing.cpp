@@ -2,6 +2,7 @@
 #include "platform/host/DxfDrawing.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace host {
 namespace {
@@ -91,10 +92,15 @@ void DxfDrawing::Unindex(DxfEntity& entity) {
 void DxfDrawing::NoteHandle(uint64_t handle) {
   if (handle == 0) return;
   usesHandles_ = true;
-  if (handle >= handSeed_) handSeed_ = handle + 1;
+  // Saturates: the load refuses a seed at the limit, a wrapped one would
+  // hide the handle.
+  if (handle >= handSeed_) handSeed_ = handle == UINT64_MAX ? handle : handle + 1;
 }
 
 uint64_t DxfDrawing::AllocateHandle() {
+  // A loaded seed is below kHandleLimit, so 2^63 handles are left: this
+  // never hands out a wrapped one.
+  if (handSeed_ == UINT64_MAX) throw std::overflow_error("the drawing has no handles left");
   uint64_t handle = handSeed_++;
   SetHandSeedVariable();
   return handle;
@@ -128,8 +134,9 @@ std::optional<std::string> DxfDrawing::HeaderValue(std::string_view name) const 
 
 void DxfDrawing::SetHeaderVariable(std::string_view name, PairList values) {
   if (SameName(name, "$HANDSEED") && !values.empty()) {
-    // The seed never goes below a handle in use.
-    if (auto h = ParseHandle(values.front().value); h && *h > handSeed_) handSeed_ = *h;
+    // The seed never goes below a handle in use, nor to the limit.
+    if (auto h = ParseHandle(values.front().value); h && *h > handSeed_ && *h < kHandleLimit)
+      handSeed_ = *h;
     SetHandSeedVariable();
     return;
   }
