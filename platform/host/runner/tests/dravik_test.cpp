@@ -155,6 +155,20 @@ TEST_F(Dravik, ChangeBracketsDecideTheOutput) {
   std::string written = Slurp(out);
   EXPECT_NE(written.find("JOV_IMPORT"), std::string::npos);
   EXPECT_EQ(written.find("CIRCLE\n  5\n21"), std::string::npos) << "the second change was rolled back";
+  // --out on a link writes the file it points at; a write that fails says so once.
+  fs::remove(out);
+  fs::create_symlink("out.dxf", dir / "link.dxf");
+  Outcome linked = Run({"--drawing", (dir / "lines.dxf").string(), "--out", (dir / "link.dxf").string(),
+                        "--run", "Jov_Vantrix_Import", "--arg", "1"});
+  EXPECT_EQ(linked.exit, 0) << linked.err;
+  EXPECT_TRUE(fs::is_symlink(dir / "link.dxf"));
+  EXPECT_EQ(Slurp(out), written);
+  const fs::path nowhere = dir / "missing" / "out.dxf";
+  Outcome failed = Run({"--drawing", (dir / "lines.dxf").string(), "--out", nowhere.string(), "--run",
+                        "Jov_Vantrix_Import", "--arg", "1"});
+  EXPECT_EQ(failed.exit, 6);
+  EXPECT_EQ(failed.err, "dravik: cannot write " + nowhere.string() + ": cannot create a file in " +
+                            nowhere.parent_path().string() + ": No such file or directory\n");
   Outcome noOut = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_Vantrix_Import", "--arg", "1"});
   EXPECT_TRUE(noOut.Has("drawing: changed, not written (no --out)")) << noOut.out;
 }
