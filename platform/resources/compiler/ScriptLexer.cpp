@@ -503,7 +503,7 @@ void ScriptLexer::ExpandFront() {
     auto bad = badMacros_.find(front.text);
     if (bad != badMacros_.end()) Fail(front, "'" + front.text + "' cannot be used: " + bad->second);
     const auto& body = macros_.at(front.text);
-    CountExpansion(front.text, body.size(), front.file, front.line);
+    CountExpansion(front, body.size(), front.file, front.line);
     Token use = std::move(front);
     queue_.pop_front();
     auto hidden = std::make_shared<std::set<std::string>>();
@@ -579,11 +579,14 @@ int64_t ScriptLexer::EvaluateCondition(const std::string& text, const std::strin
   return value;
 }
 
-void ScriptLexer::CountExpansion(const std::string& macro, size_t bodySize, const std::string& file, int line) {
+void ScriptLexer::CountExpansion(const Token& use, size_t bodySize, const std::string& file, int line) {
+  // A use written in the script starts a new expansion tree; the uses its
+  // expansion brings count against it.
+  if (!use.expandedFrom) expandedTokens_ = 0;
   expandedTokens_ += bodySize;
   if (expandedTokens_ > kMaxExpandedTokens)
     throw ScriptError(file, line, "macro expansion exceeds " + std::to_string(kMaxExpandedTokens) +
-                                      " tokens at '" + macro + "' (macros that expand each other several times?)");
+                                      " tokens at '" + use.text + "' (macros that expand each other several times?)");
 }
 
 std::vector<Token> ScriptLexer::ExpandAll(std::vector<Token> tokens, const std::string& file, int line) {
@@ -602,7 +605,7 @@ std::vector<Token> ScriptLexer::ExpandAll(std::vector<Token> tokens, const std::
     auto bad = badMacros_.find(t.text);
     if (bad != badMacros_.end()) throw ScriptError(file, line, "'" + t.text + "' cannot be used: " + bad->second);
     const auto& body = macros_.at(t.text);
-    CountExpansion(t.text, body.size(), file, line);
+    CountExpansion(t, body.size(), file, line);
     auto set = std::make_shared<std::set<std::string>>();
     if (t.expandedFrom) *set = *t.expandedFrom;
     set->insert(t.text);

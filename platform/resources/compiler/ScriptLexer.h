@@ -5,8 +5,9 @@
 // header of `#define NAME number` ids. Scripts are UTF-8.
 //
 // Macros that expand each other several times grow without bound, so the
-// tokens that expansion produces over a whole script are limited
-// (kMaxExpandedTokens): beyond it the compile fails at the line of the use.
+// tokens that one use of a macro in the script produces, with every use
+// its expansion brings, are limited (kMaxExpandedTokens): beyond it the
+// compile fails at the line of the use.
 #pragma once
 
 #include <cstdint>
@@ -49,8 +50,8 @@ struct Token {
 
 class ScriptLexer {
  public:
-  // Far above what real scripts need: each use of an id or a style name
-  // expands to one token, and a script uses some hundreds.
+  // Far above what real scripts need: a use of an id or a style name
+  // expands to a few tokens.
   static constexpr size_t kMaxExpandedTokens = 65536;
 
   explicit ScriptLexer(std::vector<std::string> includeDirs);
@@ -97,8 +98,9 @@ class ScriptLexer {
   std::vector<Token> Tokenize(const std::string& text, const std::string& file, int line) const;
   int64_t EvaluateCondition(const std::string& text, const std::string& file, int line);
   std::vector<Token> ExpandAll(std::vector<Token> tokens, const std::string& file, int line);
-  // Counts a macro body about to be expanded against the script's limit.
-  void CountExpansion(const std::string& macro, size_t bodySize, const std::string& file, int line);
+  // Counts a macro body about to be expanded against the limit of the
+  // expansion tree it belongs to.
+  void CountExpansion(const Token& use, size_t bodySize, const std::string& file, int line);
   bool Active() const { return conditions_.empty() || conditions_.back().active; }
   void ExpandFront();
   std::string Locate(const std::string& name, const std::string& fromFolder, bool quoted) const;
@@ -115,7 +117,7 @@ class ScriptLexer {
   Token end_;
   std::string lastFile_;
   int lastLine_ = 0;
-  size_t expandedTokens_ = 0;
+  size_t expandedTokens_ = 0;  // by the current expansion tree
 };
 
 // Expression over tokens: C operators on 64-bit integers (unary + - ~ !,
