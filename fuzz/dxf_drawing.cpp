@@ -21,7 +21,7 @@ using host::DxfError;
 using host::PairList;
 
 // How often each handle stands in the saved text: group 5 outside the
-// header, and 105 of a DIMSTYLE.
+// header, and 105 of a DIMSTYLE (whose group 5 is a block name).
 std::map<uint64_t, int> HandleCounts(const std::string& text) {
   std::map<uint64_t, int> counts;
   host::DxfTokenReader reader(text);
@@ -38,7 +38,7 @@ std::map<uint64_t, int> HandleCounts(const std::string& text) {
     if (sectionName && token.code == 2) header = host::SameName(value, "HEADER");
     sectionName = false;
     if (header) continue;
-    if (token.code == 5 || (token.code == 105 && dimstyle))
+    if (token.code == (dimstyle ? 105 : 5))
       if (auto h = host::ParseHandle(value)) ++counts[*h];
   }
   return counts;

@@ -70,10 +70,13 @@ void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
   }
   byId_[slot] = &entity;
   if (drawable) drawable_[slot] = true;
-  if (auto h = entity.Handle(); h && *h) {
-    byHandle_.emplace(*h, &entity);  // a duplicate keeps the first one found
-    NoteHandle(*h);
-  }
+  if (auto h = entity.Handle(); h && *h) byHandle_.emplace(*h, &entity);  // a duplicate keeps the first one found
+  // A second handle pair may be read as the handle elsewhere: new handles
+  // stay above it too.
+  const int handleCode = entity.IsType("DIMSTYLE") ? 105 : 5;
+  for (const DxfPair& p : entity.pairs)
+    if (p.code == handleCode)
+      if (auto h = ParseHandle(p.value)) NoteHandle(*h);
   for (DxfEntity& child : entity.children) Index(child);
 }
 

@@ -384,9 +384,10 @@ bool DxfDrawing::IndexLoaded(DxfError* error) {
   drawable_.reserve(objects);
   byHandle_.reserve(objects);
   for (auto& table : tables_) {
-    for (const DxfPair& p : table->head)
-      if (p.code == 5)
-        if (auto h = ParseHandle(p.value)) NoteHandle(*h);
+    for (const PairList* pairs : {&table->head, &table->end})
+      for (const DxfPair& p : *pairs)
+        if (p.code == 5)
+          if (auto h = ParseHandle(p.value)) NoteHandle(*h);
     for (auto& entry : table->entries) Index(*entry);
   }
   for (auto& block : blocks_) {
