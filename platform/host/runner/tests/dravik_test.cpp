@@ -310,6 +310,21 @@ TEST_F(Dravik, BadArgumentsAndMissingPiecesFailClearly) {
   EXPECT_EQ(broken.err.rfind("dravik: cannot read the drawing " + (dir / "broken.dxf").string() + ": line", 0), 0u)
       << broken.err;
 
+  // A copy cut before its EOF, and handles that leave no room for new ones.
+  std::string cut = kLines;
+  Write("cut.dxf", cut.substr(0, cut.rfind("  0\nEOF")));
+  std::string seed = kLines;
+  Write("seed.dxf", seed.replace(seed.find("\n20\n") + 1, 2, "FFFFFFFFFFFFFFFF"));
+  for (const auto& [name, reason] : {std::pair{"cut.dxf", "the drawing ends without EOF: file truncated?"},
+                                     std::pair{"seed.dxf", "$HANDSEED FFFFFFFFFFFFFFFF leaves no room for new handles"}}) {
+    Outcome refused = Run({"--drawing", (dir / name).string(), "--out", (dir / "out.dxf").string(), "--run",
+                           "Jov_Vantrix_Import", "--arg", "1"});
+    EXPECT_EQ(refused.exit, 3);
+    EXPECT_EQ(refused.err.rfind("dravik: cannot read the drawing " + (dir / name).string() + ": " + reason, 0), 0u)
+        << refused.err;
+    EXPECT_FALSE(fs::exists(dir / "out.dxf"));
+  }
+
   Outcome noPlugin = Spawn((bin / "dravik").string(),
                            {"--drawing", lines, "--run", "Jov_Length", "--plugin", (dir / "none.dll").string()});
   EXPECT_EQ(noPlugin.exit, 4);
