@@ -325,6 +325,16 @@ TEST_F(Dravik, BadArgumentsAndMissingPiecesFailClearly) {
     EXPECT_FALSE(fs::exists(dir / "out.dxf"));
   }
 
+  // Just below the limit there is room: the new handles are new, and other tools read them.
+  std::string high = kLines;
+  Write("high.dxf", high.replace(high.find("\n20\n") + 1, 2, "7FFFFFFFFFFFFFF0"));
+  Outcome near = Run({"--drawing", (dir / "high.dxf").string(), "--out", (dir / "out.dxf").string(), "--run",
+                      "Jov_Vantrix_Import", "--arg", "1"});
+  ASSERT_EQ(near.exit, 0) << near.err;
+  Outcome audit = Audit(dir / "out.dxf");
+  EXPECT_EQ(audit.exit, 0) << audit.out << audit.err;
+  EXPECT_TRUE(audit.Has("LINE 7FFFFFFFFFFFFFF0 JOV_IMPORT -")) << audit.out;
+
   Outcome noPlugin = Spawn((bin / "dravik").string(),
                            {"--drawing", lines, "--run", "Jov_Length", "--plugin", (dir / "none.dll").string()});
   EXPECT_EQ(noPlugin.exit, 4);
