@@ -1,5 +1,5 @@
 # The two commands a newcomer needs: `make demo` and `make test`.
-.PHONY: test demo bench fuzz deps build clean
+.PHONY: test demo bench fuzz fuzz-keep deps build clean
 
 deps:
 	@scripts/install-deps
@@ -30,6 +30,10 @@ bench: deps
 # Fuzzing with clang and libFuzzer: FUZZ_SECONDS (60) per target.
 fuzz: deps
 	@scripts/fuzz
+
+# What the last `make fuzz` found, minimised into fuzz/kept/ for `make test`.
+fuzz-keep:
+	@scripts/fuzz-keep
 
 clean:
 	rm -rf build

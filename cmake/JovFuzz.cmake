@@ -1,6 +1,7 @@
 # Fuzz targets: one per reader of outside input, each a file
 # fuzz/<name>.cpp defining LLVMFuzzerTestOneInput, with its seed corpus in
-# fuzz/corpus/<name>/ and the inputs of faults found in fuzz/regressions/<name>/.
+# fuzz/corpus/<name>/, the inputs of faults found in fuzz/regressions/<name>/
+# and the minimised corpus of earlier runs in fuzz/kept/<name>/.
 #
 #   jov_fuzz_target(<name> LIBS libraries... [SOURCES more.cpp...]
 #                   [DEFINITIONS NAME=value...] [DEPENDS targets...])
@@ -8,7 +9,7 @@
 # In the fuzz build (JOV_FUZZ, clang) the program is a libFuzzer fuzzer that
 # `make fuzz` runs. In the test build (JOV_BUILD_TESTS) it is linked with the
 # replay driver instead, and CTest's fuzz_replay_<name> runs every corpus and
-# regression input through the same entry point.
+# regression input and the kept corpus through the same entry point.
 function(jov_fuzz_target name)
   cmake_parse_arguments(ARG "" "" "LIBS;SOURCES;DEFINITIONS;DEPENDS" ${ARGN})
   set(_exe fuzz_${name})
@@ -28,7 +29,8 @@ function(jov_fuzz_target name)
   else()
     target_link_libraries(${_exe} PRIVATE fuzz_replay)
     add_test(NAME fuzz_replay_${name}
-             COMMAND ${_exe} ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name} ${CMAKE_SOURCE_DIR}/fuzz/regressions/${name})
+             COMMAND ${_exe} ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name} ${CMAKE_SOURCE_DIR}/fuzz/regressions/${name}
+                     ${CMAKE_SOURCE_DIR}/fuzz/kept/${name})
     # A hang (a runaway input) fails the test instead of holding CI.
     set_tests_properties(fuzz_replay_${name} PROPERTIES TIMEOUT 300 ENVIRONMENT "JOV_MODULE_DIR=${JOV_MODULE_DIR}")
   endif()

@@ -2,6 +2,7 @@
 #include "platform/host/DxfDrawing.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace host {
 namespace {
@@ -71,10 +72,13 @@ void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
   }
   byId_[slot] = &entity;
   if (drawable) drawable_[slot] = true;
-  if (auto h = entity.Handle(); h && *h) {
-    byHandle_.emplace(*h, &entity);  // a duplicate keeps the first one found
-    NoteHandle(*h);
-  }
+  if (auto h = entity.Handle(); h && *h) byHandle_.emplace(*h, &entity);  // a duplicate keeps the first one found
+  // A second handle pair may be read as the handle elsewhere: new handles
+  // stay above it too.
+  const int handleCode = entity.IsType("DIMSTYLE") ? 105 : 5;
+  for (const DxfPair& p : entity.pairs)
+    if (p.code == handleCode)
+      if (auto h = ParseHandle(p.value)) NoteHandle(*h);
   for (DxfEntity& child : entity.children) Index(child);
 }
 
@@ -93,10 +97,15 @@ void DxfDrawing::Unindex(DxfEntity& entity) {
 void DxfDrawing::NoteHandle(uint64_t handle) {
   if (handle == 0) return;
   usesHandles_ = true;
-  if (handle >= handSeed_) handSeed_ = handle + 1;
+  // Saturates: the load refuses a seed at the limit, a wrapped one would
+  // hide the handle.
+  if (handle >= handSeed_) handSeed_ = handle == UINT64_MAX ? handle : handle + 1;
 }
 
 uint64_t DxfDrawing::AllocateHandle() {
+  // A loaded seed is below kHandleLimit, so 2^63 handles are left: this
+  // never hands out a wrapped one.
+  if (handSeed_ == UINT64_MAX) throw std::overflow_error("the drawing has no handles left");
   uint64_t handle = handSeed_++;
   SetHandSeedVariable();
   return handle;
@@ -131,8 +140,9 @@ std::optional<std::string> DxfDrawing::HeaderValue(std::string_view name) const 
 void DxfDrawing::SetHeaderVariable(std::string_view name, PairList values) {
   JournalState();
   if (SameName(name, "$HANDSEED") && !values.empty()) {
-    // The seed never goes below a handle in use.
-    if (auto h = ParseHandle(values.front().value); h && *h > handSeed_) handSeed_ = *h;
+    // The seed never goes below a handle in use, nor to the limit.
+    if (auto h = ParseHandle(values.front().value); h && *h > handSeed_ && *h < kHandleLimit)
+      handSeed_ = *h;
     SetHandSeedVariable();
     return;
   }

@@ -59,7 +59,8 @@ class DxfDrawing {
   bool Load(const std::filesystem::path& path, DxfError* error);
   bool LoadText(std::string_view text, DxfError* error);
   // Writes through a temporary file in the target folder and a rename, so
-  // the target is either the old file or the complete new one. The file the
+  // the target is either the old file or the complete new one; a symbolic
+  // link is written through, a new file gets 0666 less the umask. The file the
   // drawing was loaded from is refused unless overwriteSource is set.
   bool Save(const std::filesystem::path& path, DxfError* error,
             bool overwriteSource = false) const;
@@ -115,7 +116,10 @@ class DxfDrawing {
   const DxfEntity& EnsureLayer(std::string_view name);
   const DxfEntity& EnsureAppId(std::string_view name);
 
-  // ---- Handles. The seed stays above every handle in use.
+  // ---- Handles. The seed stays above every handle in use. A drawing whose
+  // handles or seed reach kHandleLimit is refused at load, so the handles
+  // left above it never run out and never wrap to 0 or onto one in use.
+  static constexpr uint64_t kHandleLimit = uint64_t{1} << 63;
   bool UsesHandles() const { return usesHandles_; }
   uint64_t HandleSeed() const { return handSeed_; }
   uint64_t AllocateHandle();
@@ -198,7 +202,7 @@ class DxfDrawing {
   // Reads the first size bytes of the pages, which the drawing keeps: the
   // values read are moved together at their start and viewed there.
   bool LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfError* error);
-  void IndexLoaded();
+  bool IndexLoaded(DxfError* error);
   void Index(DxfEntity& entity, bool drawable = false);
   void Unindex(DxfEntity& entity);
   void NoteHandle(uint64_t handle);

@@ -308,6 +308,12 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
       };
       fresh(built);
       for (DxfEntity& child : built.children) fresh(child);
+    } else {
+      // The handles are the kept entity's or new ones, set below: a handle
+      // in the pairs could be one in use.
+      auto unhandled = [](int code) { return code != 5 && code != 105; };
+      Filter(built.pairs, unhandled);
+      for (DxfEntity& child : built.children) Filter(child.pairs, unhandled);
     }
     AddSubclassMarkers(built);
     for (DxfEntity& child : built.children) AddSubclassMarkers(child);

@@ -76,7 +76,7 @@ class DxfDrawing::Loader {
   bool Run() {
     Advance();
     while (have_) {
-      if (IsWord(tok_, "EOF")) return true;
+      if (IsWord(tok_, "EOF")) return HasObjects();
       if (tok_.code == 999) {
         if (d_.sections_.empty() || d_.sections_.back().kind != SectionKind::Loose)
           d_.sections_.push_back({SectionKind::Loose, {}, {}});
@@ -96,7 +96,10 @@ class DxfDrawing::Loader {
       Advance();
       if (!ReadSection(name, line)) return false;
     }
-    return !reader_.Failed();  // no EOF pair: the sections read are the drawing
+    // A copy cut after an ENDSEC reads as sections: taken as the drawing,
+    // it would be saved without what was cut off.
+    if (reader_.Failed()) return false;
+    return Refuse("the drawing ends without EOF: file truncated?", 0);
   }
 
  private:
@@ -111,6 +114,15 @@ class DxfDrawing::Loader {
       }
     }
     return have_;
+  }
+
+  // The objects (dictionaries, layouts) of a drawing from AC1015 on are
+  // part of it: saved without them it would be damaged.
+  bool HasObjects() {
+    if (d_.versionNumber_ < 1015) return true;
+    for (const Section& s : d_.sections_)
+      if (s.kind == SectionKind::Verbatim && SameName(s.name, "OBJECTS")) return true;
+    return Refuse("the " + d_.version_ + " drawing has no OBJECTS section: file damaged?", tok_.line);
   }
 
   bool Refuse(std::string message, int line) {
@@ -333,6 +345,7 @@ bool DxfDrawing::LoadText(std::string_view text, DxfError* error) {
 
 bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfError* error) {
   Clear();
+  pages->Fence(size);
   std::string_view text(pages->data(), size);
   if (text.substr(0, 18) == "AutoCAD Binary DXF")
     return Fail(error, "binary DXF is not supported: save the drawing as ASCII DXF", 1);
@@ -355,11 +368,14 @@ bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfErr
   pages->Keep(loader.Kept());
   text_ = std::move(pages);
   textSize_ = size;
-  IndexLoaded();
+  if (!IndexLoaded(error)) {
+    Clear();
+    return false;
+  }
   return true;
 }
 
-void DxfDrawing::IndexLoaded() {
+bool DxfDrawing::IndexLoaded(DxfError* error) {
   // Identify every object and find the handles in use.
   size_t objects = entities_.size();
   for (const auto& table : tables_) objects += table->entries.size();
@@ -368,9 +384,10 @@ void DxfDrawing::IndexLoaded() {
   drawable_.reserve(objects);
   byHandle_.reserve(objects);
   for (auto& table : tables_) {
-    for (const DxfPair& p : table->head)
-      if (p.code == 5)
-        if (auto h = ParseHandle(p.value)) NoteHandle(*h);
+    for (const PairList* pairs : {&table->head, &table->end})
+      for (const DxfPair& p : *pairs)
+        if (p.code == 5)
+          if (auto h = ParseHandle(p.value)) NoteHandle(*h);
     for (auto& entry : table->entries) Index(*entry);
   }
   for (auto& block : blocks_) {
@@ -386,11 +403,20 @@ void DxfDrawing::IndexLoaded() {
 
   std::optional<std::string> handling = HeaderValue("$HANDLING");
   if (!IsR12() || (handling && ParseDxfInt(*handling).value_or(0) != 0)) usesHandles_ = true;
+  // New objects need handles above every one in use.
+  if (handSeed_ >= kHandleLimit)
+    return Fail(error, "a handle of the drawing is at or above " + FormatHandle(kHandleLimit - 1) +
+                           ": no room is left for new handles");
   if (const PairList* seed = HeaderVariable("$HANDSEED"); seed && !seed->empty()) {
     uint64_t declared = ParseHandle(seed->front().value).value_or(0);
+    if (declared >= kHandleLimit)
+      return Fail(error, "$HANDSEED " + FormatHandle(declared) +
+                             " leaves no room for new handles (at most " +
+                             FormatHandle(kHandleLimit - 1) + ")");
     if (declared >= handSeed_) handSeed_ = declared;
     else SetHandSeedVariable();  // the file's seed is below a handle in use
   }
+  return true;
 }
 
 }  // namespace host

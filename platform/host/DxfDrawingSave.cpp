@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
 #include "platform/host/DxfText.h"
+#include "platform/win32/file_replace.h"
 
 namespace host {
 namespace {
@@ -114,12 +116,24 @@ bool DxfDrawing::Save(const std::filesystem::path& path, DxfError* error,
     return Fail(error, "refusing to overwrite the drawing's own file " + path.string());
   if (fs::is_directory(path, ec)) return Fail(error, "cannot write " + path.string() + ": it is a folder");
 
-  fs::path folder = path.parent_path();
+  // A symbolic link is written through: the link stays, its file changes.
+  const fs::path target = win32::WriteTarget(path.string());
+  fs::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
-  std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-  int fd = mkstemp(temp.data());
+  // Created 0666 less the umask, as a new file of any program is.
+  static std::atomic<unsigned> counter{0};
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = (folder / ("." + target.filename().string() + "." + std::to_string(getpid()) + "-" +
+                      std::to_string(counter++)))
+               .string();
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
   if (fd < 0)
-    return Fail(error, "cannot create a file in " + folder.string() + ": " + std::strerror(errno));
+    return Fail(error, "cannot write " + path.string() + ": cannot create a file in " +
+                           folder.string() + ": " + std::strerror(errno));
 
   auto failed = [&](const char* what) {
     std::string message = std::string(what) + " " + path.string() + ": " + std::strerror(errno);
@@ -142,16 +156,17 @@ bool DxfDrawing::Save(const std::filesystem::path& path, DxfError* error,
     return true;
   };
   if (!WriteText(sink)) return failed("cannot write");
-  // A replaced file keeps its permissions; a new one gets the usual ones.
+  // A replaced file keeps its permissions.
   struct stat old {};
-  mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  if (fchmod(fd, mode) != 0 || fsync(fd) != 0) return failed("cannot write");
+  if (stat(target.c_str(), &old) == 0 && fchmod(fd, old.st_mode & 07777) != 0)
+    return failed("cannot write");
+  if (fsync(fd) != 0) return failed("cannot write");
   if (close(fd) != 0) {
     fd = -1;
     return failed("cannot write");
   }
   fd = -1;
-  if (std::rename(temp.c_str(), path.c_str()) != 0) return failed("cannot replace");
+  if (std::rename(temp.c_str(), target.c_str()) != 0) return failed("cannot replace");
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/host/TextPages.h"
 
+#include <sanitizer/asan_interface.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -27,11 +28,29 @@ std::unique_ptr<TextPages> TextPages::Make(size_t size) {
   return std::unique_ptr<TextPages>(new TextPages(static_cast<char*>(base), mapped));
 }
 
-TextPages::~TextPages() { munmap(base_, mapped_); }
+TextPages::~TextPages() {
+  Unfence();
+  munmap(base_, mapped_);
+}
+
+void TextPages::Fence(size_t size) {
+  Unfence();
+  if (size >= mapped_) return;
+  ASAN_POISON_MEMORY_REGION(base_ + size, mapped_ - size);
+  fenced_ = size;
+}
+
+// Pages given back or moved must not stay poisoned for whoever maps them next.
+void TextPages::Unfence() {
+  if (fenced_ == SIZE_MAX) return;
+  ASAN_UNPOISON_MEMORY_REGION(base_ + fenced_, mapped_ - fenced_);
+  fenced_ = SIZE_MAX;
+}
 
 bool TextPages::Grow(size_t size) {
   size_t mapped = PagesFor(size);
   if (mapped <= mapped_) return true;
+  Unfence();
   void* moved = mremap(base_, mapped_, mapped, MREMAP_MAYMOVE);
   if (moved == MAP_FAILED) return false;
   base_ = static_cast<char*>(moved);
@@ -50,8 +69,11 @@ void TextPages::Release(size_t from, size_t to) {
 void TextPages::Keep(size_t size) {
   size_t kept = PagesFor(size);
   if (kept >= mapped_) return;
+  const size_t fenced = fenced_;
+  Unfence();
   munmap(base_ + kept, mapped_ - kept);
   mapped_ = kept;
+  if (fenced != SIZE_MAX) Fence(fenced);
 }
 
 }  // namespace host

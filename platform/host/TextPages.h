@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 namespace host {
@@ -25,12 +26,18 @@ class TextPages {
   void Release(size_t from, size_t to);
   // Gives back the pages past the first size bytes; nothing moves.
   void Keep(size_t size);
+  // Under AddressSanitizer, a read or write past the first size bytes is
+  // reported from now on, as past the end of a heap block; a reader of the
+  // text can then not over-read it unseen. Nothing otherwise.
+  void Fence(size_t size);
 
  private:
   TextPages(char* base, size_t mapped) : base_(base), mapped_(mapped) {}
+  void Unfence();
 
   char* base_;
   size_t mapped_;
+  size_t fenced_ = SIZE_MAX;  // where the fence begins; none at SIZE_MAX
 };
 
 }  // namespace host

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "platform/win32/code_page.h"
+#include "platform/win32/file_replace.h"
 #include "platform/win32/path_resolver.h"
 
 namespace {
@@ -202,19 +202,6 @@ void SetErrorFromErrno(int error) {
   }
 }
 
-bool WriteAll(int fd, const std::string& data) {
-  size_t done = 0;
-  while (done < data.size()) {
-    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // Writes the whole file beside the old one and renames it over, so that
 // readers and a crash only ever see the old or the new file.
 bool Save(const std::string& path, const std::vector<Line>& lines) {
@@ -223,45 +210,9 @@ bool Save(const std::string& path, const std::vector<Line>& lines) {
     data += line.text;
     data += "\r\n";
   }
-  std::string target = path;
-  struct stat st;
-  bool exists = lstat(target.c_str(), &st) == 0;
-  if (exists && S_ISLNK(st.st_mode)) {
-    // Replace what the link points at, not the link.
-    if (char* real = realpath(target.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
-    exists = stat(target.c_str(), &st) == 0;
-  }
-  static std::atomic<unsigned> counter{0};
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) {
-    SetErrorFromErrno(errno);
-    return false;
-  }
-  bool ok =
-      (!exists || fchmod(fd, st.st_mode & 07777) == 0) && WriteAll(fd, data) && fdatasync(fd) == 0;
-  int error = errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    error = errno;
-  }
-  if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
-    ok = false;
-    error = errno;
-  }
-  if (!ok) {
-    ::unlink(temp.c_str());
-    SetErrorFromErrno(error);
-  }
-  return ok;
+  if (win32::ReplaceFileContents(path, data)) return true;
+  SetErrorFromErrno(errno);
+  return false;
 }
 
 // Index after the last non-blank line of the section [begin, end), where a

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/win32/code_page.h"
+#include "platform/win32/file_replace.h"
 
 namespace {
 
@@ -154,28 +155,25 @@ Hive LoadHive(uintptr_t root) {
   return hive;
 }
 
-// Written to a temporary file and renamed, so a reader never sees half a hive.
+// Written to a temporary file, synced and renamed, so a reader never sees
+// half a hive; a failed save leaves the old hive and nothing else.
 bool SaveHive(uintptr_t root, const Hive& hive) {
   std::error_code ec;
   std::filesystem::create_directories(Folder(), ec);
-  const std::string path = HivePath(root);
-  const std::string temporary = path + ".new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const auto& [lower, key] : hive) {
-      out << '[' << Escape(key.path) << "]\n";
-      for (const auto& [n, v] : key.values) {
-        out << '"' << Escape(v.name) << "\"=" << v.type << ':';
-        static const char* digits = "0123456789ABCDEF";
-        for (BYTE b : v.data) out << digits[b >> 4] << digits[b & 15];
-        out << '\n';
+  std::string text;
+  static const char* digits = "0123456789ABCDEF";
+  for (const auto& [lower, key] : hive) {
+    text += '[' + Escape(key.path) + "]\n";
+    for (const auto& [n, v] : key.values) {
+      text += '"' + Escape(v.name) + "\"=" + std::to_string(v.type) + ':';
+      for (BYTE b : v.data) {
+        text += digits[b >> 4];
+        text += digits[b & 15];
       }
+      text += '\n';
     }
-    if (!out.flush()) return false;
   }
-  std::filesystem::rename(temporary, path, ec);
-  return !ec;
+  return win32::ReplaceFileContents(HivePath(root), text);
 }
 
 std::string JoinPath(const std::string& base, LPCSTR subKey) {

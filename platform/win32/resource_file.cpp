@@ -1,5 +1,6 @@
 #include "platform/win32/resource_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -85,10 +86,31 @@ bool ResourceKey::Matches(const ResourceKey& other) const {
 
 std::string ResourceKey::Describe() const { return isNumber ? std::to_string(id) : name; }
 
+namespace {
+
+// The index's key: keys that match give the same text, others not.
+std::string IndexKey(const ResourceKey& type, const ResourceKey& name) {
+  std::string key;
+  for (const ResourceKey* k : {&type, &name}) {
+    if (k->isNumber) {
+      key += '#';
+      key += std::to_string(k->id);
+    } else {
+      key += '$';
+      key += std::to_string(k->name.size());
+      key += ':';
+      for (char c : k->name) key += static_cast<char>(Cp1250ToLower(static_cast<unsigned char>(c)));
+    }
+    key += ';';
+  }
+  return key;
+}
+
+}  // namespace
+
 const ResourceEntry* ResourceTable::Find(const ResourceKey& type, const ResourceKey& name) const {
-  for (const auto& e : entries)
-    if (e->type.Matches(type) && e->name.Matches(name)) return e.get();
-  return nullptr;
+  auto it = index_.find(IndexKey(type, name));
+  return it == index_.end() ? nullptr : it->second;
 }
 
 bool ResourceTable::Owns(const ResourceEntry* entry) const {
@@ -98,12 +120,14 @@ bool ResourceTable::Owns(const ResourceEntry* entry) const {
 }
 
 bool ResourceTable::Add(ResourceKey type, ResourceKey name, std::vector<BYTE> data) {
-  if (Find(type, name)) return false;
+  std::string key = IndexKey(type, name);
+  if (index_.count(key)) return false;
   auto e = std::make_unique<ResourceEntry>();
   e->type = std::move(type);
   e->name = std::move(name);
   e->data = std::move(data);
   entries.push_back(std::move(e));
+  index_.emplace(std::move(key), entries.back().get());
   return true;
 }
 
@@ -136,6 +160,10 @@ bool ParseResourceImage(const BYTE* data, size_t size, ResourceTable& table, std
     return false;
   }
   ResourceTable parsed;
+  // An entry takes ten bytes at least: a damaged count reserves no more.
+  const size_t room = std::min<size_t>(count, (size - kResourceMagicSize) / 10);
+  parsed.entries.reserve(room);
+  parsed.index_.reserve(room);
   for (uint32_t i = 0; i < count; ++i) {
     ResourceKey type, name;
     uint32_t length;
@@ -154,6 +182,7 @@ bool ParseResourceImage(const BYTE* data, size_t size, ResourceTable& table, std
     return false;
   }
   table.entries = std::move(parsed.entries);
+  table.index_ = std::move(parsed.index_);
   return true;
 }
 

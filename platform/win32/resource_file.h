@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/win32/resources.h"
@@ -56,6 +57,12 @@ struct ResourceTable {
   bool Owns(const ResourceEntry* entry) const;
   // Appends unless an entry of the same type and name exists (false).
   bool Add(ResourceKey type, ResourceKey name, std::vector<BYTE> data);
+
+ private:
+  friend bool ParseResourceImage(const BYTE*, size_t, ResourceTable&, std::string&);
+  // The entries by type and name, so that reading or compiling a table
+  // with many entries takes time in step with their number.
+  std::unordered_map<std::string, const ResourceEntry*> index_;
 };
 
 constexpr size_t kResourceMagicSize = 8;

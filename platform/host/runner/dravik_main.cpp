@@ -309,7 +309,7 @@ int main(int argc, char** argv) {
         std::printf("drawing: written %s\n", options.out.c_str());
       } else {
         std::printf("drawing: not written (%s)\n", error);
-        exitCode = Error(kExitOutput, "cannot write " + options.out + ": " + error);
+        exitCode = Error(kExitOutput, error);  // the reason names the file
       }
       break;
     case kDravikCancelled:

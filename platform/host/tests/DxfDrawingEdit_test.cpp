@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
 #include "platform/host/tests/DxfTestFiles.h"
@@ -273,6 +275,16 @@ TEST_F(DxfDrawingEdit, HeaderVariables) {
   EXPECT_EQ(d.HandleSeed(), 0x1000u);
   EXPECT_EQ(d.AllocateHandle(), 0x1000u);
   EXPECT_EQ(d.HeaderValue("$HANDSEED"), "1001");
+  d.SetHeaderVariable("$HANDSEED", {{5, "8000000000000000"}});
+  EXPECT_EQ(d.HandleSeed(), 0x1001u) << "a seed that leaves no room is not taken";
+  // Pairs that bring a handle in use keep the entity's own.
+  DxfEntity* first = d.ModelSpace()[0];
+  const uint64_t own = *first->Handle();
+  PairList pairs = first->pairs;
+  pairs.insert(pairs.begin() + 1, {5, FormatHandle(*d.ModelSpace()[1]->Handle())});
+  ASSERT_TRUE(d.ReplaceEntity(*first, pairs, nullptr));
+  EXPECT_EQ(first->Handle(), own);
+  EXPECT_EQ(std::count_if(first->pairs.begin(), first->pairs.end(), [](const DxfPair& p) { return p.code == 5; }), 1);
 }
 
 TEST_F(DxfDrawingEdit, SeedBelowHandlesInUseIsRaised) {

@@ -115,11 +115,11 @@ TEST(DxfDrawingLoad, UntouchedDrawingIsWrittenBackByteForByte) {
 }
 
 TEST(DxfDrawingLoad, OddlyWrittenFileKeepsItsValues) {
-  // Padded codes, a lone-CR line end, no EOF: the values come back as they
-  // were even though the layout of the codes is normalised.
+  // Padded codes, a lone-CR line end: the values come back as they were
+  // even though the layout of the codes is normalised.
   std::string text =
       "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n  layer with spaces  \n10\n1.50\r20\n"
-      "  2\n 11\n 3\n21\n4\n0\nENDSEC\n";
+      "  2\n 11\n 3\n21\n4\n0\nENDSEC\n0\nEOF\n";
   DxfDrawing d;
   DxfError error;
   ASSERT_TRUE(d.LoadText(text, &error)) << error.ToString();
@@ -127,7 +127,7 @@ TEST(DxfDrawingLoad, OddlyWrittenFileKeepsItsValues) {
   std::vector<DxfToken> before, after;
   ASSERT_TRUE(TokenizeDxf(text, before, &error));
   ASSERT_TRUE(TokenizeDxf(saved, after, &error));
-  ASSERT_EQ(after.size(), before.size() + 1) << "EOF is added";
+  ASSERT_EQ(after.size(), before.size());
   for (size_t i = 0; i < before.size(); ++i) {
     EXPECT_EQ(after[i].code, before[i].code);
     EXPECT_EQ(after[i].value, before[i].value);
@@ -176,7 +176,7 @@ TEST(DxfDrawingLoad, LargeDrawingComesBackByteForByte) {
                   unsigned(random()), unsigned(random() % 100000), unsigned(random()));
     text += entity;
   }
-  text += "  0\nENDSEC\n  0\nEOF\n";
+  text += "  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS\n  0\nENDSEC\n  0\nEOF\n";
   ASSERT_GT(text.size(), 8u << 20);
   // A folder of its own: test programs of other checkouts may run beside this one.
   TempFolder folder;
@@ -201,7 +201,7 @@ TEST(DxfDrawingLoad, NonAsciiSectionNameIsConvertedBothWays) {
   const std::string text =
       "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1024\n  0\nENDSEC\n"
       "  0\nSECTION\n  2\nP\xC5\x98\xC3\x8DLOHA\n999\nv\xC3\xBDkres\n  0\nENDSEC\n"
-      "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n";
+      "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS\n  0\nENDSEC\n  0\nEOF\n";
   std::string current = text;
   for (int round = 0; round < 3; ++round) {
     DxfDrawing d;
@@ -244,6 +244,17 @@ TEST(DxfDrawingLoad, MalformedInputIsRefusedWithItsLine) {
        "group code expected"},
       {"pair after version", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nR2000\n0\nENDSEC\n1e3\nA\n",
        11, "group code expected"},
+      {"no eof", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n", 0, "ends without EOF"},
+      {"comments only", "999\nnothing\n", 0, "ends without EOF"},
+      {"no objects", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n0\nEOF\n", 11,
+       "no OBJECTS section"},
+      // New objects need handles: none may be left to wrap to 0.
+      {"seed at the limit", "0\nSECTION\n2\nHEADER\n9\n$HANDSEED\n5\n8000000000000000\n0\nENDSEC\n0\nEOF\n",
+       0, "leaves no room"},
+      {"largest handle", "0\nSECTION\n2\nENTITIES\n0\nLINE\n5\nFFFFFFFFFFFFFFFF\n0\nENDSEC\n0\nEOF\n", 0,
+       "no room is left"},
+      {"handle at the limit", "0\nSECTION\n2\nENTITIES\n0\nLINE\n5\n7FFFFFFFFFFFFFFF\n0\nENDSEC\n0\nEOF\n", 0,
+       "no room is left"},
   };
   for (const BadInput& c : cases) {
     DxfDrawing d;
@@ -255,13 +266,29 @@ TEST(DxfDrawingLoad, MalformedInputIsRefusedWithItsLine) {
   }
 }
 
-TEST(DxfDrawingLoad, MissingEofIsAccepted) {
-  std::string text = ReadFile(FixturePath("r2000_network.dxf"));
-  text.resize(text.rfind("  0\nEOF"));
+TEST(DxfDrawingLoad, CopyCutAtASectionEndIsRefused) {
+  // Cut after the ENTITIES section: the objects and EOF are missing, and
+  // saving what was read would lose them.
+  const std::string text = ReadFile(FixturePath("r2000_network.dxf"));
+  const size_t objects = text.find("OBJECTS");
+  ASSERT_NE(objects, std::string::npos);
+  const std::string cut = text.substr(0, text.rfind("  0\nSECTION", objects));
+  const std::string noObjects = cut + "  0\nEOF\n";
+  const std::string handleNearLimit = [&] {
+    std::string t = text;
+    const std::string seed = "$HANDSEED\n  5\n";
+    const size_t at = t.find(seed) + seed.size();
+    return t.replace(at, t.find('\n', at) - at, "7FFFFFFFFFFFFFFE");
+  }();
   DxfDrawing d;
   DxfError error;
-  ASSERT_TRUE(d.LoadText(text, &error)) << error.ToString();
-  EXPECT_EQ(d.ModelSpace().size(), 5u);
+  EXPECT_FALSE(d.LoadText(cut, &error));
+  EXPECT_EQ(error.message, "the drawing ends without EOF: file truncated?");
+  EXPECT_FALSE(d.LoadText(noObjects, &error));
+  EXPECT_NE(error.message.find("has no OBJECTS section"), std::string::npos) << error.message;
+  // The last seed that leaves room still loads.
+  ASSERT_TRUE(d.LoadText(handleNearLimit, &error)) << error.ToString();
+  EXPECT_EQ(d.AllocateHandle(), 0x7FFFFFFFFFFFFFFEu);
 }
 
 TEST(DxfDrawingLoad, GarbageNeverCrashes) {

@@ -68,10 +68,36 @@ TEST_F(DxfDrawingSave, ReplacedFileKeepsItsPermissions) {
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
+TEST_F(DxfDrawingSave, NewFileHonoursTheUmaskAndALinkIsWrittenThrough) {
+  DxfError error;
+  for (mode_t mask : {mode_t{022}, mode_t{077}}) {
+    const mode_t before = umask(mask);
+    const fs::path out = dir / ("new" + std::to_string(mask) + ".dxf");
+    const bool saved = d.Save(out, &error);
+    umask(before);
+    ASSERT_TRUE(saved) << error.ToString();
+    struct stat st {};
+    ASSERT_EQ(stat(out.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666u & ~mask);
+  }
+  // A link, and a link to a file that does not exist yet, stay links.
+  fs::create_directory(dir / "real");
+  fs::create_symlink("real/target.dxf", dir / "link.dxf");
+  fs::create_symlink("link.dxf", dir / "link2.dxf");
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(d.Save(dir / "link2.dxf", &error)) << error.ToString();
+    EXPECT_TRUE(fs::is_symlink(dir / "link.dxf") && fs::is_symlink(dir / "link2.dxf"));
+    EXPECT_EQ(ReadFile((dir / "real" / "target.dxf").string()), d.SaveText());
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), fs::directory_iterator()), 1);
+}
+
 TEST_F(DxfDrawingSave, FailureLeavesNothingBehind) {
   DxfError error;
   EXPECT_FALSE(d.Save(dir / "missing" / "out.dxf", &error));
-  EXPECT_NE(error.message.find("cannot create"), std::string::npos) << error.message;
+  EXPECT_EQ(error.message.rfind("cannot write " + (dir / "missing" / "out.dxf").string() +
+                                ": cannot create a file in ", 0), 0u)
+      << error.message;
   EXPECT_FALSE(d.Save(dir, &error));
   EXPECT_NE(error.message.find("folder"), std::string::npos) << error.message;
   EXPECT_EQ(FilesInDir(), 1u);

@@ -493,22 +493,26 @@ std::vector<Token> ScriptLexer::Tokenize(const std::string& s, const std::string
   return out;
 }
 
+bool MacroChain::Holds(const std::string& macro) const {
+  for (const MacroChain* link = this; link; link = link->outer.get())
+    if (link->name == macro) return true;
+  return false;
+}
+
 void ScriptLexer::ExpandFront() {
   for (;;) {
     if (queue_.empty() && !FillQueue()) return;
     Token& front = queue_.front();
     if (front.kind != Token::Kind::Identifier || !IsMacro(front.text)) return;
-    if (front.expandedFrom && front.expandedFrom->count(front.text)) return;
+    if (front.expandedFrom && front.expandedFrom->Holds(front.text)) return;
     if (functionMacros_.count(front.text)) Fail(front, "'" + front.text + "' takes arguments, which scripts cannot use");
     auto bad = badMacros_.find(front.text);
     if (bad != badMacros_.end()) Fail(front, "'" + front.text + "' cannot be used: " + bad->second);
     const auto& body = macros_.at(front.text);
-    CountExpansion(front.text, body.size(), front.file, front.line);
+    CountExpansion(front, body.size(), front.file, front.line);
     Token use = std::move(front);
     queue_.pop_front();
-    auto hidden = std::make_shared<std::set<std::string>>();
-    if (use.expandedFrom) *hidden = *use.expandedFrom;
-    hidden->insert(use.text);
+    auto hidden = std::make_shared<const MacroChain>(MacroChain{use.text, use.expandedFrom});
     for (auto it = body.rbegin(); it != body.rend(); ++it) {
       Token t = *it;
       t.file = use.file;
@@ -579,11 +583,18 @@ int64_t ScriptLexer::EvaluateCondition(const std::string& text, const std::strin
   return value;
 }
 
-void ScriptLexer::CountExpansion(const std::string& macro, size_t bodySize, const std::string& file, int line) {
+void ScriptLexer::CountExpansion(const Token& use, size_t bodySize, const std::string& file, int line) {
+  // A use written in the script starts a new expansion tree; the uses its
+  // expansion brings count against it.
+  if (!use.expandedFrom) expandedTokens_ = 0;
   expandedTokens_ += bodySize;
+  scriptTokens_ += bodySize;
   if (expandedTokens_ > kMaxExpandedTokens)
     throw ScriptError(file, line, "macro expansion exceeds " + std::to_string(kMaxExpandedTokens) +
-                                      " tokens at '" + macro + "' (macros that expand each other several times?)");
+                                      " tokens at '" + use.text + "' (macros that expand each other several times?)");
+  if (scriptTokens_ > kMaxScriptTokens)
+    throw ScriptError(file, line, "macro expansions of the script exceed " + std::to_string(kMaxScriptTokens) +
+                                      " tokens at '" + use.text + "'");
 }
 
 std::vector<Token> ScriptLexer::ExpandAll(std::vector<Token> tokens, const std::string& file, int line) {
@@ -592,7 +603,7 @@ std::vector<Token> ScriptLexer::ExpandAll(std::vector<Token> tokens, const std::
   while (!in.empty()) {
     Token t = std::move(in.front());
     in.pop_front();
-    bool hidden = t.expandedFrom && t.expandedFrom->count(t.text);
+    bool hidden = t.expandedFrom && t.expandedFrom->Holds(t.text);
     if (t.kind != Token::Kind::Identifier || !IsMacro(t.text) || hidden) {
       out.push_back(std::move(t));
       continue;
@@ -602,10 +613,8 @@ std::vector<Token> ScriptLexer::ExpandAll(std::vector<Token> tokens, const std::
     auto bad = badMacros_.find(t.text);
     if (bad != badMacros_.end()) throw ScriptError(file, line, "'" + t.text + "' cannot be used: " + bad->second);
     const auto& body = macros_.at(t.text);
-    CountExpansion(t.text, body.size(), file, line);
-    auto set = std::make_shared<std::set<std::string>>();
-    if (t.expandedFrom) *set = *t.expandedFrom;
-    set->insert(t.text);
+    CountExpansion(t, body.size(), file, line);
+    auto set = std::make_shared<const MacroChain>(MacroChain{t.text, t.expandedFrom});
     for (auto it = body.rbegin(); it != body.rend(); ++it) {
       Token b = *it;
       b.file = file;

@@ -5,8 +5,10 @@
 // header of `#define NAME number` ids. Scripts are UTF-8.
 //
 // Macros that expand each other several times grow without bound, so the
-// tokens that expansion produces over a whole script are limited
-// (kMaxExpandedTokens): beyond it the compile fails at the line of the use.
+// tokens that one use of a macro in the script produces, with every use
+// its expansion brings, are limited (kMaxExpandedTokens), and so are those
+// of all uses together (kMaxScriptTokens): beyond either the compile fails
+// at the line of the use.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +28,14 @@ class ScriptError : public std::runtime_error {
   const int line;
 };
 
+// The macros a token came out of, innermost first: one link per
+// expansion, shared by its tokens and the expansions inside it.
+struct MacroChain {
+  std::string name;
+  std::shared_ptr<const MacroChain> outer;
+  bool Holds(const std::string& macro) const;
+};
+
 struct Token {
   enum class Kind { Identifier, Number, String, Punct, End };
   Kind kind = Kind::End;
@@ -38,7 +48,7 @@ struct Token {
   std::vector<uint32_t> units;
   std::string file;
   int line = 0;
-  std::shared_ptr<const std::set<std::string>> expandedFrom;  // macros it came out of
+  std::shared_ptr<const MacroChain> expandedFrom;  // macros it came out of
 
   static constexpr uint32_t kRawUnit = 0x80000000u;
   bool Is(const char* punct) const { return kind == Kind::Punct && text == punct; }
@@ -49,9 +59,12 @@ struct Token {
 
 class ScriptLexer {
  public:
-  // Far above what real scripts need: each use of an id or a style name
-  // expands to one token, and a script uses some hundreds.
+  // Far above what real scripts need: a use of an id or a style name
+  // expands to a few tokens.
   static constexpr size_t kMaxExpandedTokens = 65536;
+  // The whole script's expansions, so that a short script cannot make the
+  // compiler expand without end one use at a time.
+  static constexpr size_t kMaxScriptTokens = 16 * kMaxExpandedTokens;
 
   explicit ScriptLexer(std::vector<std::string> includeDirs);
 
@@ -97,8 +110,9 @@ class ScriptLexer {
   std::vector<Token> Tokenize(const std::string& text, const std::string& file, int line) const;
   int64_t EvaluateCondition(const std::string& text, const std::string& file, int line);
   std::vector<Token> ExpandAll(std::vector<Token> tokens, const std::string& file, int line);
-  // Counts a macro body about to be expanded against the script's limit.
-  void CountExpansion(const std::string& macro, size_t bodySize, const std::string& file, int line);
+  // Counts a macro body about to be expanded against the limit of the
+  // expansion tree it belongs to.
+  void CountExpansion(const Token& use, size_t bodySize, const std::string& file, int line);
   bool Active() const { return conditions_.empty() || conditions_.back().active; }
   void ExpandFront();
   std::string Locate(const std::string& name, const std::string& fromFolder, bool quoted) const;
@@ -115,7 +129,8 @@ class ScriptLexer {
   Token end_;
   std::string lastFile_;
   int lastLine_ = 0;
-  size_t expandedTokens_ = 0;
+  size_t expandedTokens_ = 0;  // by the current expansion tree
+  size_t scriptTokens_ = 0;    // by the whole script
 };
 
 // Expression over tokens: C operators on 64-bit integers (unary + - ~ !,

@@ -201,6 +201,11 @@ TEST_F(Scripts, RunawayExpressionsAndExpansionsFailAtTheirLine) {
   const std::string deepMinus(20000, '-');
   const std::string deepParens = std::string(300, '(') + "1" + std::string(300, ')');
   const std::string fine = std::string(200, '(') + "-~1" + std::string(200, ')');
+  std::string manyUses = "#define BASE 100\n#define NEXT BASE + 1\nSTRINGTABLE\nBEGIN\n";
+  for (int i = 0; i < 33000; ++i) manyUses += " NEXT + " + std::to_string(i) + " \"text\"\n";
+  manyUses += "END\n";
+  std::string thirteenDoublings;
+  for (int i = 0; i < 33; ++i) thirteenDoublings += " D13";
   struct Case {
     std::string script;
     std::string error;  // empty: compiles
@@ -213,6 +218,11 @@ TEST_F(Scripts, RunawayExpressionsAndExpansionsFailAtTheirLine) {
       {doubling + "1 RCDATA\nBEGIN\n D39\nEND\n", "test.rc:43: error: macro expansion exceeds 65536 tokens"},
       // Thirteen doublings (32768 tokens) still fit the limit.
       {doubling + "#if D13 != 8192\n#error wrong sum\n#endif\n1 RCDATA { D13 }\n", ""},
+      // The limit is each use's: many small uses add up to far more...
+      {manyUses, ""},
+      // ...but not without end: 33 uses of 32,765 tokens pass the script's limit.
+      {doubling + "1 RCDATA\nBEGIN\n" + thirteenDoublings + "\nEND\n",
+       "test.rc:43: error: macro expansions of the script exceed 1048576 tokens"},
   };
   for (const Case& c : cases) {
     const std::string error = ErrorOf(c.script);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -75,6 +78,31 @@ TEST_F(Registry, ValuesOfEveryTypeRoundTripThroughTheFile) {
   EXPECT_EQ(RegCloseKey(product), ERROR_INVALID_HANDLE);
   EXPECT_TRUE(std::filesystem::exists(folder_ + "/HKEY_CURRENT_USER.reg"));
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/HKEY_LOCAL_MACHINE.reg")) << "roots are apart";
+}
+
+TEST_F(Registry, AFailedSaveKeepsTheOldHiveAndLeavesNoTemporaryFile) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Maker", &key), ERROR_SUCCESS);
+  const BYTE one = 1;
+  ASSERT_EQ(RegSetValueExA(key, "Value", 0, REG_BINARY, &one, 1), ERROR_SUCCESS);
+  const std::string hive = folder_ + "/HKEY_CURRENT_USER.reg";
+  std::ifstream before(hive, std::ios::binary);
+  const std::string old((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+  // A disk that takes no more than a few bytes: the write fails.
+  rlimit limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+  rlimit small = limit;
+  small.rlim_cur = 8;
+  signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const LSTATUS status = RegSetValueExA(key, "Another", 0, REG_BINARY, &one, 1);
+  setrlimit(RLIMIT_FSIZE, &limit);
+  EXPECT_EQ(status, ERROR_ACCESS_DENIED);
+  RegCloseKey(key);
+  for (const auto& entry : std::filesystem::directory_iterator(folder_))
+    EXPECT_EQ(entry.path(), hive) << "left behind";
+  std::ifstream after(hive, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), old);
 }
 
 TEST_F(Registry, AReadOnlyKeyRefusesChangesAndADamagedLineIsSkipped) {

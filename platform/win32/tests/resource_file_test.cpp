@@ -19,6 +19,11 @@ TEST(ResourceFile, RoundTripKeepsNumbersNamesAndBytes) {
   EXPECT_EQ(read.entries[1]->name.name, "\x8AKODA") << "names are kept in upper case";
   EXPECT_EQ(read.entries[1]->data, (std::vector<BYTE>{0, 1, 2}));
   EXPECT_NE(read.Find(ResourceKey::FromArgument("GlData"), ResourceKey::FromArgument("\x9AKODA")), nullptr);
+  EXPECT_TRUE(read.Add(ResourceKey::Number(6), ResourceKey::Name("65535"), {'b'}))
+      << "a name is not the number it reads as";
+  EXPECT_EQ(read.Find(ResourceKey::Number(6), ResourceKey::Number(65535))->data, std::vector<BYTE>{'a'});
+  EXPECT_EQ(read.Find(ResourceKey::Number(6), ResourceKey::FromArgument("#65535"))->data, std::vector<BYTE>{'a'});
+  EXPECT_EQ(read.Find(ResourceKey::Number(7), ResourceKey::Number(65535)), nullptr);
 }
 
 TEST(ResourceFile, DamagedImagesAreRefused) {

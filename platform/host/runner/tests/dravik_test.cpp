@@ -155,6 +155,20 @@ TEST_F(Dravik, ChangeBracketsDecideTheOutput) {
   std::string written = Slurp(out);
   EXPECT_NE(written.find("JOV_IMPORT"), std::string::npos);
   EXPECT_EQ(written.find("CIRCLE\n  5\n21"), std::string::npos) << "the second change was rolled back";
+  // --out on a link writes the file it points at; a write that fails says so once.
+  fs::remove(out);
+  fs::create_symlink("out.dxf", dir / "link.dxf");
+  Outcome linked = Run({"--drawing", (dir / "lines.dxf").string(), "--out", (dir / "link.dxf").string(),
+                        "--run", "Jov_Vantrix_Import", "--arg", "1"});
+  EXPECT_EQ(linked.exit, 0) << linked.err;
+  EXPECT_TRUE(fs::is_symlink(dir / "link.dxf"));
+  EXPECT_EQ(Slurp(out), written);
+  const fs::path nowhere = dir / "missing" / "out.dxf";
+  Outcome failed = Run({"--drawing", (dir / "lines.dxf").string(), "--out", nowhere.string(), "--run",
+                        "Jov_Vantrix_Import", "--arg", "1"});
+  EXPECT_EQ(failed.exit, 6);
+  EXPECT_EQ(failed.err, "dravik: cannot write " + nowhere.string() + ": cannot create a file in " +
+                            nowhere.parent_path().string() + ": No such file or directory\n");
   Outcome noOut = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_Vantrix_Import", "--arg", "1"});
   EXPECT_TRUE(noOut.Has("drawing: changed, not written (no --out)")) << noOut.out;
 }
@@ -295,6 +309,31 @@ TEST_F(Dravik, BadArgumentsAndMissingPiecesFailClearly) {
   EXPECT_EQ(broken.exit, 3);
   EXPECT_EQ(broken.err.rfind("dravik: cannot read the drawing " + (dir / "broken.dxf").string() + ": line", 0), 0u)
       << broken.err;
+
+  // A copy cut before its EOF, and handles that leave no room for new ones.
+  std::string cut = kLines;
+  Write("cut.dxf", cut.substr(0, cut.rfind("  0\nEOF")));
+  std::string seed = kLines;
+  Write("seed.dxf", seed.replace(seed.find("\n20\n") + 1, 2, "FFFFFFFFFFFFFFFF"));
+  for (const auto& [name, reason] : {std::pair{"cut.dxf", "the drawing ends without EOF: file truncated?"},
+                                     std::pair{"seed.dxf", "$HANDSEED FFFFFFFFFFFFFFFF leaves no room for new handles"}}) {
+    Outcome refused = Run({"--drawing", (dir / name).string(), "--out", (dir / "out.dxf").string(), "--run",
+                           "Jov_Vantrix_Import", "--arg", "1"});
+    EXPECT_EQ(refused.exit, 3);
+    EXPECT_EQ(refused.err.rfind("dravik: cannot read the drawing " + (dir / name).string() + ": " + reason, 0), 0u)
+        << refused.err;
+    EXPECT_FALSE(fs::exists(dir / "out.dxf"));
+  }
+
+  // Just below the limit there is room: the new handles are new, and other tools read them.
+  std::string high = kLines;
+  Write("high.dxf", high.replace(high.find("\n20\n") + 1, 2, "7FFFFFFFFFFFFFF0"));
+  Outcome near = Run({"--drawing", (dir / "high.dxf").string(), "--out", (dir / "out.dxf").string(), "--run",
+                      "Jov_Vantrix_Import", "--arg", "1"});
+  ASSERT_EQ(near.exit, 0) << near.err;
+  Outcome audit = Audit(dir / "out.dxf");
+  EXPECT_EQ(audit.exit, 0) << audit.out << audit.err;
+  EXPECT_TRUE(audit.Has("LINE 7FFFFFFFFFFFFFF0 JOV_IMPORT -")) << audit.out;
 
   Outcome noPlugin = Spawn((bin / "dravik").string(),
                            {"--drawing", lines, "--run", "Jov_Length", "--plugin", (dir / "none.dll").string()});

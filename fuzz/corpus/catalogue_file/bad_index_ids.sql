@@ -1,0 +1,1 @@
+UPDATE items SET index_id='short' WHERE idi=(SELECT min(idi) FROM items); UPDATE items SET index_id=index_id||'x' WHERE idi=(SELECT max(idi) FROM items);

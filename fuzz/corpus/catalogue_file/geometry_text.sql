@@ -1,0 +1,1 @@
+UPDATE items SET dxf_a='0' || char(10) || 'LINE' || char(10) || '10', dxf_c='999999' || char(10);

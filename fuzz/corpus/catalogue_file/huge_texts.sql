@@ -1,0 +1,1 @@
+UPDATE items SET title=printf('%.*c', 1000000, 'x'), par_a=zeroblob(100000), dxf_b=printf('%.*c', 100000, '0') WHERE idi=(SELECT min(idi) FROM items);

@@ -1,0 +1,1 @@
+UPDATE names SET name=NULL, entry=-5, status=1e300, comment=X'80FF00'; UPDATE partypes SET lo='x', hi=9e999, id=-1, title=NULL;

@@ -1,0 +1,1 @@
+UPDATE catalogue SET value='Z' WHERE key='trade';

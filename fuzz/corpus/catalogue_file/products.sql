@@ -1,0 +1,1 @@
+UPDATE products SET date='garbage', status=-1, price='x', mj=99999999999, comment=zeroblob(10); DELETE FROM producers;

@@ -1,0 +1,1 @@
+UPDATE items SET status='abc', type=-1, points=X'00FF', dxf_a=12.5, properties=NULL, params=3.25;

@@ -1,0 +1,79 @@
+#include "platform/win32/file_replace.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+
+namespace win32 {
+namespace {
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string WriteTarget(const std::string& path) {
+  std::string target = path;
+  // As many links as the system follows in one open.
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st {};
+    if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    char link[PATH_MAX];
+    ssize_t n = readlink(target.c_str(), link, sizeof link);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof link) return target;
+    std::string next(link, static_cast<size_t>(n));
+    if (next.front() != '/') {
+      size_t slash = target.rfind('/');
+      if (slash != std::string::npos) next = target.substr(0, slash + 1) + next;
+    }
+    target = std::move(next);
+  }
+  return target;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view data) {
+  const std::string target = WriteTarget(path);
+  struct stat st {};
+  const bool exists = stat(target.c_str(), &st) == 0;
+  static std::atomic<unsigned> counter{0};
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) return false;
+  bool ok = (!exists || fchmod(fd, st.st_mode & 07777) == 0) && WriteAll(fd, data) &&
+            fdatasync(fd) == 0;
+  int error = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
+    ok = false;
+    error = errno;
+  }
+  if (!ok) {
+    ::unlink(temp.c_str());
+    errno = error;
+  }
+  return ok;
+}
+
+}  // namespace win32
