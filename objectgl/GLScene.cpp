@@ -6,10 +6,16 @@
 #include <chrono>
 #include <vector>
 
+#include "objectgl/GLArc.h"
 #include "objectgl/GLCamera.h"
+#include "objectgl/GLCircle.h"
+#include "objectgl/GLDrawState.h"
+#include "objectgl/GLEllipse.h"
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLException.h"
 #include "objectgl/GLLight.h"
+#include "objectgl/GLLine.h"
+#include "objectgl/GLText.h"
 #include "objectgl/GLTextStyle.h"
 #include "objectgl/GLViewport.h"
 #include "platform/win32/wgl/wgl.h"
@@ -257,6 +263,7 @@ void GLScene::ApplyLights(bool cameraRelative) {
 
 void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
   const uint32_t count = entities_.GetCount();
+  GLDrawPass state;
   // Matrix entities are drawn whatever the step, and a pass cut short by the
   // deadline pops what it pushed: the matrix stack always ends as it began.
   int pushed = 0;
@@ -265,6 +272,12 @@ void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
     if (e) {
       const GLClass* c = e->GetClass();
       const bool push = c == GLPushMatrix::classRecord, pop = c == GLPopMatrix::classRecord;
+      // Curves set their own width and draw no polygons, texts fill theirs
+      // and draw no lines, names and matrices draw nothing; anything else
+      // draws with the line width and polygon modes the pass began with.
+      if (c != GLLine::classRecord && c != GLCircle::classRecord && c != GLArc::classRecord &&
+          c != GLEllipse::classRecord && c != GLName::classRecord && c != GLText::classRecord && !push && !pop)
+        GLDrawPass::Settle();
       if (!timed || i % drawStep_ == 0 || push || pop) {
         if (pass == Pass::kDraw)
           e->DrawIfVisible(mode);
