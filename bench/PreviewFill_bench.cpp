@@ -257,6 +257,20 @@ void BM_PickNearNothing(benchmark::State& state) {
 }
 BENCHMARK(BM_PickNearNothing)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// The first hover after the view moved (a pixel of pan): the picks' index
+// is made again for the new view.
+void BM_PickNearAfterPan(benchmark::State& state) {
+  Preview& p = ThePreview(static_cast<int>(state.range(0)));
+  uint32_t id = 0;
+  int step = 1;
+  for (auto _ : state) {
+    p.view->Pan(step, 0);
+    step = -step;
+    benchmark::DoNotOptimize(p.view->PickNear({400, 300}, &id));
+  }
+}
+BENCHMARK(BM_PickNearAfterPan)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 void BM_PickUnderTheCursor(benchmark::State& state) {
   Preview& p = ThePreview(10000);
   p.view->GetScene()->Pick(400, 300);

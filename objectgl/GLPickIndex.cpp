@@ -24,6 +24,8 @@ constexpr size_t kWideCells = 64;
 // stand for everything further out.
 constexpr double kGridMargin = 32.0;
 // Rounding between these boxes and OpenGL's own arithmetic, in pixels.
+// Selection clips the geometry to the pick volume: line widths play no
+// part.
 constexpr double kSlack = 2.0;
 // OpenGL guarantees 32 model-view matrices; the pick's own take a few.
 constexpr size_t kMaxDepth = 24;
@@ -94,7 +96,6 @@ bool GLPickIndex::BuildContent(GLScene& scene) {
     }
     Entry entry;
     entry.item = {i, name, context};
-    entry.pad = std::max(e->GetLineWidth(), e->GetHighlightLineWidth()) / 2.0 + kSlack;
     GLExtents box;
     entry.everywhere = !DrawnBox(e, box);
     if (!entry.everywhere && !box.IsValid()) continue;  // draws nothing
@@ -168,10 +169,10 @@ bool GLPickIndex::BuildView(GLScene& scene) {
       entry.x1 = entry.y1 = HUGE_VAL;
       continue;
     }
-    entry.x0 = x0 - entry.pad;
-    entry.y0 = y0 - entry.pad;
-    entry.x1 = x1 + entry.pad;
-    entry.y1 = y1 + entry.pad;
+    entry.x0 = x0 - kSlack;
+    entry.y0 = y0 - kSlack;
+    entry.x1 = x1 + kSlack;
+    entry.y1 = y1 + kSlack;
   }
 
   // The grid, counted first, then filled.

@@ -24,11 +24,10 @@ class GLPickIndex {
  private:
   struct Entry {
     GLPickSubset::Item item;
-    double pad = 0;  // pixels around the box: half the widest line, and slack
     bool everywhere = false;
     // World box (after the push matrices and the model matrix).
     GLVector lo, hi;
-    // Window box (y up), padded.
+    // Window box (y up), with a little slack.
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   };
 
