@@ -46,6 +46,12 @@ void GLDrawPass::UseFill() {
   g_pass.modes[0] = g_pass.modes[1] = GL_FILL;
 }
 
+void GLDrawPass::Forget() {
+  if (!g_pass.active) return;
+  g_pass.width = -1.0f;
+  g_pass.modes[0] = g_pass.modes[1] = 0;
+}
+
 void GLDrawPass::Settle() {
   if (!g_pass.active) return;
   UseLineWidth(g_pass.startWidth);

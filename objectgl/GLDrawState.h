@@ -51,6 +51,9 @@ class GLDrawPass {
   static void UseFill();
   // The pass's state again.
   static void Settle();
+  // After an entity that may have set the state itself: the next use and
+  // settling set it whatever it seems to be.
+  static void Forget();
 
  private:
   bool owner_;

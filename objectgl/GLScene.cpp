@@ -275,14 +275,16 @@ void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
       // Curves set their own width and draw no polygons, texts fill theirs
       // and draw no lines, names and matrices draw nothing; anything else
       // draws with the line width and polygon modes the pass began with.
-      if (c != GLLine::classRecord && c != GLCircle::classRecord && c != GLArc::classRecord &&
-          c != GLEllipse::classRecord && c != GLName::classRecord && c != GLText::classRecord && !push && !pop)
-        GLDrawPass::Settle();
+      const bool keeps = c == GLLine::classRecord || c == GLCircle::classRecord || c == GLArc::classRecord ||
+                         c == GLEllipse::classRecord || c == GLName::classRecord || c == GLText::classRecord ||
+                         push || pop;
+      if (!keeps) GLDrawPass::Settle();
       if (!timed || i % drawStep_ == 0 || push || pop) {
         if (pass == Pass::kDraw)
           e->DrawIfVisible(mode);
         else
           e->DrawForSelectIfVisible(mode);
+        if (!keeps) GLDrawPass::Forget();
         if (push && e->IsVisible()) ++pushed;
         if (pop && e->IsVisible() && pushed > 0) --pushed;
       }
