@@ -46,10 +46,10 @@ void GLDrawPass::UseFill() {
   g_pass.modes[0] = g_pass.modes[1] = GL_FILL;
 }
 
-void GLDrawPass::Forget() {
+void GLDrawPass::Refresh() {
   if (!g_pass.active) return;
-  g_pass.width = -1.0f;
-  g_pass.modes[0] = g_pass.modes[1] = 0;
+  glGetFloatv(GL_LINE_WIDTH, &g_pass.width);
+  glGetIntegerv(GL_POLYGON_MODE, g_pass.modes);
 }
 
 void GLDrawPass::Settle() {

@@ -51,9 +51,10 @@ class GLDrawPass {
   static void UseFill();
   // The pass's state again.
   static void Settle();
-  // After an entity that may have set the state itself: the next use and
-  // settling set it whatever it seems to be.
-  static void Forget();
+  // After an entity that may have set the state itself: the state as
+  // OpenGL holds it now (no call to set what is already set: inside a
+  // display list each would part the list's vertices).
+  static void Refresh();
 
  private:
   bool owner_;

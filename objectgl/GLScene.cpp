@@ -284,7 +284,7 @@ void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
           e->DrawIfVisible(mode);
         else
           e->DrawForSelectIfVisible(mode);
-        if (!keeps) GLDrawPass::Forget();
+        if (!keeps) GLDrawPass::Refresh();
         if (push && e->IsVisible()) ++pushed;
         if (pop && e->IsVisible() && pushed > 0) --pushed;
       }
