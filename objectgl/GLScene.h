@@ -142,12 +142,12 @@ class GLScene : public GLObject {
   void GetGroupMaterial(uint32_t id, uint32_t* material);
   GLName* FindName(uint32_t id, uint32_t* index);
 
-  // Camera fitting (the current camera; GLException 1003 without one).
   // Makes the current viewport's context current; false when there is a
   // viewport whose context cannot be (its window is gone, say): nothing may
   // then be drawn or freed, or it would reach another scene's context.
   bool MakeContextCurrent();
 
+  // Camera fitting (the current camera; GLException 1003 without one).
   void ZoomExtents(const double* factor);
   void FitClipping();
   // Scene units per pixel; 1.0 without camera or viewport or for a
