@@ -40,6 +40,7 @@ enum Form : unsigned {
   kExact = 1,           // the bytes written are the bytes read
   kKeepsOnFailure = 2,  // a failed read changes nothing
   kReportsFailure = 4,  // Write and Read say false whatever the stream did
+  kSameLength = 8,      // a read takes as many bytes as the object writes
 };
 
 template <class T>
@@ -65,6 +66,8 @@ void Check(const char* name, unsigned form, const uint8_t* data, size_t size) {
     return;
   }
   const std::string bytes = Written(object, room, form, name);
+  if (form & kSameLength)
+    FUZZ_CHECK(bytes.size() == is.Tell(), std::string(name) + " read in part and said it read");
   if (form & kExact)
     FUZZ_CHECK(bytes == fuzz::Text(data, is.Tell()), std::string(name) + " writes other bytes than it read");
   T again;
@@ -81,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check<GLName>("GLName", kExact | kKeepsOnFailure, data, size);
   Check<GLPushMatrix>("GLPushMatrix", kExact | kKeepsOnFailure, data, size);
   Check<GLPopMatrix>("GLPopMatrix", kExact, data, size);
-  Check<GLMaterial>("GLMaterial", 0, data, size);
+  Check<GLMaterial>("GLMaterial", kKeepsOnFailure | kSameLength, data, size);
   Check<GLOmniLight>("GLOmniLight", kReportsFailure, data, size);
   Check<GLDirectionLight>("GLDirectionLight", kReportsFailure, data, size);
   Check<GLLine>("GLLine", kExact | kKeepsOnFailure, data, size);

@@ -184,6 +184,18 @@ void GLCamera::ApplyProjection(GLViewport* viewport) {
   projectionValid_ = true;
 }
 
+void GLCamera::GetProjectionMatrix(GLViewport* viewport, double out[16]) const {
+  GLint mode = GL_MODELVIEW;
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  if (viewport) Project(viewport);
+  glGetDoublev(GL_PROJECTION_MATRIX, out);
+  glPopMatrix();
+  glMatrixMode(static_cast<GLenum>(mode));
+}
+
 void GLCamera::ApplyPickProjection(GLViewport* viewport, int x, int y, double size) {
   if (!viewport) return;
   GLint rect[4] = {};

@@ -55,6 +55,9 @@ class GLCamera : public GLObject {
   void SetViewFromAxes(GLVector& x, const GLVector& y, GLVector& z);
 
   void ApplyProjection(GLViewport* viewport);
+  // The projection ApplyProjection would set, as OpenGL holds it; the
+  // current matrices stay as they are.
+  void GetProjectionMatrix(GLViewport* viewport, double out[16]) const;
   // A pick region of size x size pixels around the point.
   void ApplyPickProjection(GLViewport* viewport, int x, int y, double size = 5.0);
   void ApplyToViewport(GLViewport* viewport);

@@ -6,6 +6,62 @@
 #include "objectgl/GLScene.h"
 #include "objectgl/GLVectorArray.h"
 
+namespace {
+
+struct PassState {
+  bool active = false;
+  GLfloat startWidth = 1.0f, width = 1.0f;
+  GLint startModes[2] = {GL_FILL, GL_FILL}, modes[2] = {GL_FILL, GL_FILL};
+} g_pass;
+
+}  // namespace
+
+GLDrawPass::GLDrawPass() : owner_(!g_pass.active) {
+  if (!owner_) return;
+  glGetFloatv(GL_LINE_WIDTH, &g_pass.startWidth);
+  glGetIntegerv(GL_POLYGON_MODE, g_pass.startModes);
+  g_pass.width = g_pass.startWidth;
+  g_pass.modes[0] = g_pass.startModes[0];
+  g_pass.modes[1] = g_pass.startModes[1];
+  g_pass.active = true;
+}
+
+GLDrawPass::~GLDrawPass() {
+  if (!owner_) return;
+  Settle();
+  g_pass.active = false;
+}
+
+bool GLDrawPass::Active() { return g_pass.active; }
+
+void GLDrawPass::UseLineWidth(float width) {
+  if (g_pass.width == width) return;
+  glLineWidth(width);
+  g_pass.width = width;
+}
+
+void GLDrawPass::UseFill() {
+  if (g_pass.modes[0] == GL_FILL && g_pass.modes[1] == GL_FILL) return;
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  g_pass.modes[0] = g_pass.modes[1] = GL_FILL;
+}
+
+void GLDrawPass::Refresh() {
+  if (!g_pass.active) return;
+  glGetFloatv(GL_LINE_WIDTH, &g_pass.width);
+  glGetIntegerv(GL_POLYGON_MODE, g_pass.modes);
+}
+
+void GLDrawPass::Settle() {
+  if (!g_pass.active) return;
+  UseLineWidth(g_pass.startWidth);
+  for (int side = 0; side < 2; ++side)
+    if (g_pass.modes[side] != g_pass.startModes[side]) {
+      glPolygonMode(side == 0 ? GL_FRONT : GL_BACK, static_cast<GLenum>(g_pass.startModes[side]));
+      g_pass.modes[side] = g_pass.startModes[side];
+    }
+}
+
 void GLSendPoints(GLenum primitive, const GLVector* points, size_t count, const GLScene* scene) {
   if (count == 0) return;
   if (GLIsRendering()) {

@@ -32,30 +32,70 @@ class GLLightingOff {
   bool was_;
 };
 
-// The line width for the scope.
+// While a scene's pass draws, the line widths and filled polygon modes
+// entities set are put back once, not after every entity: each change makes
+// the renderer draw what it has gathered, and a state set and put back for
+// every line or label kept it drawing one entity at a time. The pass puts
+// the state back before an entity that draws with whatever is set (Settle)
+// and at its end.
+class GLDrawPass {
+ public:
+  GLDrawPass();
+  ~GLDrawPass();
+  GLDrawPass(const GLDrawPass&) = delete;
+  GLDrawPass& operator=(const GLDrawPass&) = delete;
+
+  static bool Active();
+  // Sets the width, or both polygon modes to GL_FILL, for an entity.
+  static void UseLineWidth(float width);
+  static void UseFill();
+  // The pass's state again.
+  static void Settle();
+  // After an entity that may have set the state itself: the state as
+  // OpenGL holds it now (no call to set what is already set: inside a
+  // display list each would part the list's vertices).
+  static void Refresh();
+
+ private:
+  bool owner_;
+};
+
+// The line width for the scope (within a pass: until the pass settles).
 class GLLineWidthScope {
  public:
-  explicit GLLineWidthScope(float width) {
+  explicit GLLineWidthScope(float width) : deferred_(GLDrawPass::Active()) {
+    if (deferred_) {
+      GLDrawPass::UseLineWidth(width);
+      return;
+    }
     glGetFloatv(GL_LINE_WIDTH, &saved_);
     glLineWidth(width);
   }
-  ~GLLineWidthScope() { glLineWidth(saved_); }
+  ~GLLineWidthScope() {
+    if (!deferred_) glLineWidth(saved_);
+  }
   GLLineWidthScope(const GLLineWidthScope&) = delete;
   GLLineWidthScope& operator=(const GLLineWidthScope&) = delete;
 
  private:
+  bool deferred_;
   GLfloat saved_ = 1.0f;
 };
 
 // Filled polygons on both sides for the scope; the front and back modes
-// are put back one by one.
+// are put back one by one (within a pass: when the pass settles).
 class GLFilledPolygons {
  public:
-  GLFilledPolygons() {
+  GLFilledPolygons() : deferred_(GLDrawPass::Active()) {
+    if (deferred_) {
+      GLDrawPass::UseFill();
+      return;
+    }
     glGetIntegerv(GL_POLYGON_MODE, saved_);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   }
   ~GLFilledPolygons() {
+    if (deferred_) return;
     glPolygonMode(GL_FRONT, static_cast<GLenum>(saved_[0]));
     glPolygonMode(GL_BACK, static_cast<GLenum>(saved_[1]));
   }
@@ -63,6 +103,7 @@ class GLFilledPolygons {
   GLFilledPolygons& operator=(const GLFilledPolygons&) = delete;
 
  private:
+  bool deferred_;
   GLint saved_[2] = {GL_FILL, GL_FILL};
 };
 

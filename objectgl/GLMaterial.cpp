@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "objectgl/GLResourceSupp.h"
@@ -56,29 +57,38 @@ void GLMaterial::ApplyToLight(uint32_t lightNumber) const {
 }
 
 bool GLMaterial::Write(GLOstream& os) const {
-  // Failed puts are not reported: the texture's result is.
-  os.WriteBytes(diffuse, 16);
-  os.WriteBytes(ambient, 16);
-  os.WriteBytes(specular, 16);
-  os.WriteBytes(emission, 16);
-  os.Write(shininess);
-  os.Write(static_cast<unsigned char>(texture_ ? 1 : 0));
+  // Stops at the first put the stream refuses, as the entities do.
+  if (!os.WriteBytes(diffuse, 16) || !os.WriteBytes(ambient, 16) || !os.WriteBytes(specular, 16) ||
+      !os.WriteBytes(emission, 16) || !os.Write(shininess) || !os.Write(static_cast<unsigned char>(texture_ ? 1 : 0)))
+    return false;
   return texture_ ? texture_->Write(os) : true;
 }
 
 bool GLMaterial::Read(GLIstream& is) {
-  is.ReadBytes(diffuse, 16);
-  is.ReadBytes(ambient, 16);
-  is.ReadBytes(specular, 16);
-  is.ReadBytes(emission, 16);
-  is.Read(shininess);
+  // Into a copy first: a short or failed stream leaves the material as it
+  // was.
+  float colours[4][4];
+  float readShininess = 0;
   unsigned char hasTexture = 0;
-  is.Read(hasTexture);
+  for (auto& c : colours)
+    if (!is.ReadBytes(c, 16)) return false;
+  if (!is.Read(readShininess) || !is.Read(hasTexture)) return false;
+  GLTexture* readTexture = nullptr;
+  if (hasTexture == 1) {
+    readTexture = new GLTexture;
+    if (!readTexture->Read(is)) {
+      delete readTexture;
+      return false;
+    }
+  }
+  std::copy(colours[0], colours[0] + 4, diffuse);
+  std::copy(colours[1], colours[1] + 4, ambient);
+  std::copy(colours[2], colours[2] + 4, specular);
+  std::copy(colours[3], colours[3] + 4, emission);
+  shininess = readShininess;
   delete texture_;
-  texture_ = nullptr;
-  if (hasTexture != 1) return true;
-  texture_ = new GLTexture;
-  return texture_->Read(is);
+  texture_ = readTexture;
+  return true;
 }
 
 GLMatLib::~GLMatLib() {

@@ -43,13 +43,17 @@ uint32_t GLObjectArray::Add(GLObject* object) {
     if (!block_) throw GLException(GL_ERROR_OUT_OF_MEMORY);
     capacity_ = step;
   } else if (count_ == capacity_) {
-    if (capacity_ > UINT32_MAX - step) throw GLException(GL_ERROR_OUT_OF_MEMORY);
-    GLObject** grown = new (std::nothrow) GLObject*[capacity_ + step];
+    // Half the capacity again at least: a fixed step would copy the block
+    // over and over, N * N / (2 * step) pointers for N adds.
+    if (capacity_ == UINT32_MAX) throw GLException(GL_ERROR_OUT_OF_MEMORY);
+    const uint32_t more = std::max(step, capacity_ / 2);
+    const uint32_t capacity = more > UINT32_MAX - capacity_ ? UINT32_MAX : capacity_ + more;
+    GLObject** grown = new (std::nothrow) GLObject*[capacity];
     if (!grown) throw GLException(GL_ERROR_OUT_OF_MEMORY);
     std::copy(block_, block_ + count_, grown);
     delete[] block_;
     block_ = grown;
-    capacity_ += step;
+    capacity_ = capacity;
   }
   block_[count_++] = object;
   return count_;

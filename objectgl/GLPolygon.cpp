@@ -81,11 +81,12 @@ void GLPolygon::Tessellate(GLenum listMode) {
 }
 
 void GLPolygon::Draw(uint32_t mode, GLMatLib* materials) {
+  // As a text: its own colour unlit while lighting is off (modes 0 and 1),
+  // lit in mode 2, and no part in the outline pass (mode 3), which would
+  // fill it again in whatever colour the entity before it left.
+  if (mode == 3) return;
   GLFilledPolygons filled;
-  if (mode == 0)
-    GLApplyColor(materials, material_);
-  else
-    GLApplyLit(materials, material_, GL_FRONT_AND_BACK);
+  GLApplyForMode(materials, material_, mode);
   if (!GLIsRendering())
     SendTriangles();
   else if (displayList_)

@@ -2,13 +2,20 @@
 
 #include <GL/gl.h>
 
+#include <atomic>
 #include <chrono>
 #include <vector>
 
+#include "objectgl/GLArc.h"
 #include "objectgl/GLCamera.h"
+#include "objectgl/GLCircle.h"
+#include "objectgl/GLDrawState.h"
+#include "objectgl/GLEllipse.h"
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLException.h"
 #include "objectgl/GLLight.h"
+#include "objectgl/GLLine.h"
+#include "objectgl/GLText.h"
 #include "objectgl/GLTextStyle.h"
 #include "objectgl/GLViewport.h"
 #include "platform/win32/wgl/wgl.h"
@@ -28,6 +35,16 @@ constexpr uint32_t kNoName = 0xFFFFFFFF;
 constexpr size_t kMaxSelectWords = size_t{1} << 24;
 
 }  // namespace
+
+uint64_t GLScene::NewContentVersion() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
+}
+
+void GLScene::InvalidateDisplayList() {
+  displayListValid_ = false;
+  contentVersion_ = NewContentVersion();
+}
 
 uint32_t GLDeadlineNow() { return g_clock ? g_clock() : SteadyMilliseconds(); }
 void GLSetDeadlineClock(GLDeadlineClock clock) { g_clock = clock; }
@@ -246,6 +263,7 @@ void GLScene::ApplyLights(bool cameraRelative) {
 
 void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
   const uint32_t count = entities_.GetCount();
+  GLDrawPass state;
   // Matrix entities are drawn whatever the step, and a pass cut short by the
   // deadline pops what it pushed: the matrix stack always ends as it began.
   int pushed = 0;
@@ -254,11 +272,19 @@ void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
     if (e) {
       const GLClass* c = e->GetClass();
       const bool push = c == GLPushMatrix::classRecord, pop = c == GLPopMatrix::classRecord;
+      // Curves set their own width and draw no polygons, texts fill theirs
+      // and draw no lines, names and matrices draw nothing; anything else
+      // draws with the line width and polygon modes the pass began with.
+      const bool keeps = c == GLLine::classRecord || c == GLCircle::classRecord || c == GLArc::classRecord ||
+                         c == GLEllipse::classRecord || c == GLName::classRecord || c == GLText::classRecord ||
+                         push || pop;
+      if (!keeps) GLDrawPass::Settle();
       if (!timed || i % drawStep_ == 0 || push || pop) {
         if (pass == Pass::kDraw)
           e->DrawIfVisible(mode);
         else
           e->DrawForSelectIfVisible(mode);
+        if (!keeps) GLDrawPass::Refresh();
         if (push && e->IsVisible()) ++pushed;
         if (pop && e->IsVisible() && pushed > 0) --pushed;
       }
@@ -271,11 +297,12 @@ void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
   matLib_.ResetState();
 }
 
-void GLScene::RunPasses(Pass pass, bool timed) {
+template <class Draw>
+void GLScene::RunModePasses(Draw&& draw) {
   switch (renderMode_) {
     case 0:
       glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-      DrawEntities(0, pass, timed);
+      draw(0, false);
       glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
       break;
     case 1: {
@@ -283,29 +310,33 @@ void GLScene::RunPasses(Pass pass, bool timed) {
       if (!viewport) break;
       glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
       glColor4fv(viewport->BackgroundColor());
-      DrawEntities(3, pass, timed);
+      draw(3, false);
       glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
       glEnable(GL_POLYGON_OFFSET_LINE);
       glPolygonOffset(-1.0f, 0.0f);
-      DrawEntities(0, pass, timed);
+      draw(0, true);
       glDisable(GL_POLYGON_OFFSET_LINE);
       glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
       break;
     }
     case 2:
       glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-      DrawEntities(1, pass, timed);
+      draw(1, false);
       glColor3i(0, 0, 0);
       glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
       glEnable(GL_POLYGON_OFFSET_LINE);
       glPolygonOffset(-1.0f, 100.0f);
-      DrawEntities(3, pass, timed);
+      draw(3, true);
       glDisable(GL_POLYGON_OFFSET_LINE);
       glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
       break;
-    case 3: DrawEntities(2, pass, timed); break;
+    case 3: draw(2, false); break;
     default: break;
   }
+}
+
+void GLScene::RunPasses(Pass pass, bool timed) {
+  RunModePasses([&](uint32_t mode, bool) { DrawEntities(mode, pass, timed); });
 }
 
 void GLScene::BuildDisplayList() {
@@ -353,20 +384,8 @@ void GLScene::Render() {
   matLib_.ResetState();
 }
 
-void GLScene::SelectPass(GLCamera* camera, GLViewport* viewport, int x, int y, double size) {
-  glInitNames();
-  glPushName(kNoName);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glPushMatrix();
-  if (renderMode_ == 3) ApplyLights(false);
-  camera->ApplyPickToViewport(viewport, x, y, size);
-  if (renderMode_ == 3) ApplyLights(true);
-  RunPasses(Pass::kSelect, false);
-  glPopMatrix();
-  matLib_.ResetState();
-}
-
-int32_t GLScene::Pick(int x, int y, double size) {
+template <class SelectDraw>
+int32_t GLScene::Select(int x, int y, double size, SelectDraw&& pass) {
   GLCamera* camera = currentCamera_ && currentCamera_ <= cameras_.GetCount()
                          ? static_cast<GLCamera*>(cameras_.GetAt(currentCamera_ - 1))
                          : nullptr;
@@ -377,7 +396,16 @@ int32_t GLScene::Pick(int x, int y, double size) {
   for (;;) {
     glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
     glRenderMode(GL_SELECT);
-    SelectPass(camera, viewport, x, y, size);
+    glInitNames();
+    glPushName(kNoName);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    if (renderMode_ == 3) ApplyLights(false);
+    camera->ApplyPickToViewport(viewport, x, y, size);
+    if (renderMode_ == 3) ApplyLights(true);
+    pass();
+    glPopMatrix();
+    matLib_.ResetState();
     hits = glRenderMode(GL_RENDER);
     if (hits >= 0 || buffer.size() >= kMaxSelectWords) break;
     buffer.resize(buffer.size() * 4);  // overflowed: select again with room
@@ -397,6 +425,42 @@ int32_t GLScene::Pick(int x, int y, double size) {
   GLuint result = names.back();
   for (size_t r = names.size() - 1; result == kNoName && r-- > 0;) result = names[r];
   return result == kNoName ? -1 : static_cast<int32_t>(result);
+}
+
+int32_t GLScene::Pick(int x, int y, double size) {
+  return Select(x, y, size, [&] { RunPasses(Pass::kSelect, false); });
+}
+
+void GLScene::DrawSubset(uint32_t mode, const GLPickSubset& subset, bool secondPass, uint32_t* loaded) {
+  for (const GLPickSubset::Item& item : subset.items) {
+    GLEntity* e = GetEntity(item.entity);
+    if (!e) continue;
+    // The name a full pass would have loaded by now: a second pass starts
+    // under the list's last one. A load between two entities of different
+    // names closes the first one's hit record, as the names between them
+    // would.
+    const uint32_t name = item.name == GLPickSubset::kNone && secondPass ? subset.lastName : item.name;
+    if (name != *loaded) {
+      auto* marker = name == GLPickSubset::kNone ? nullptr : GLDynamicCast<GLName>(GetEntity(name));
+      glLoadName(marker ? marker->GetId() : kNoName);
+      *loaded = name;
+    }
+    const std::vector<uint32_t>& pushes = subset.contexts[item.context];
+    for (uint32_t p : pushes) {
+      glPushMatrix();
+      glMultMatrixd(static_cast<GLPushMatrix*>(GetEntity(p))->Matrix().GetData());
+    }
+    e->DrawForSelectIfVisible(mode);
+    for (size_t p = 0; p < pushes.size(); ++p) glPopMatrix();
+  }
+  matLib_.ResetState();
+}
+
+int32_t GLScene::PickAmong(int x, int y, double size, const GLPickSubset& subset) {
+  return Select(x, y, size, [&] {
+    uint32_t loaded = GLPickSubset::kNone;
+    RunModePasses([&](uint32_t mode, bool second) { DrawSubset(mode, subset, second, &loaded); });
+  });
 }
 
 template <class F>

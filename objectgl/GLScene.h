@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "common/GLMatrix.h"
 #include "common/GLVector.h"
@@ -22,6 +23,23 @@ class GLLight;
 class GLName;
 class GLTextStyle;
 class GLViewport;
+
+// Part of a scene's entities for a selection pass, in list order: each with
+// the GLName it falls under (its index; kNone before the first) and the
+// GLPushMatrix entities in force (contexts[context], outermost first;
+// context 0 has none).
+struct GLPickSubset {
+  static constexpr uint32_t kNone = 0xFFFFFFFF;
+  struct Item {
+    uint32_t entity = 0;
+    uint32_t name = kNone;
+    uint32_t context = 0;
+  };
+  std::vector<Item> items;
+  std::vector<std::vector<uint32_t>> contexts{{}};
+  // The list's last GLName: the name a second pass starts under.
+  uint32_t lastName = kNone;
+};
 
 // The clock of drawing deadlines: monotonic milliseconds (wrapping at 32
 // bits). Tests put their own in; null restores the system's.
@@ -80,7 +98,10 @@ class GLScene : public GLObject {
   bool IsDisplayListValid() const { return displayListValid_; }
   // Whatever is compiled is stale: the next render with display lists
   // compiles again.
-  void InvalidateDisplayList() { displayListValid_ = false; }
+  void InvalidateDisplayList();
+  // Changes whenever the content or how it is drawn may have changed (the
+  // occasions that make the display list stale); no two scenes share one.
+  uint64_t GetContentVersion() const { return contentVersion_; }
   void SetDrawStep(uint32_t step);
   uint32_t GetDrawStep() const { return drawStep_; }
   // A GLDeadlineNow value after which a pass stops, or kNoDeadline.
@@ -111,11 +132,20 @@ class GLScene : public GLObject {
   // The id of the named group under the window point (y from the top), -1
   // for none; the point stands for a square of size pixels (5 by default).
   int32_t Pick(int x, int y, double size = 5.0);
+  // Pick's answer from a selection over the subset's entities only: the
+  // same as Pick's when the subset holds every entity that can be hit
+  // there.
+  int32_t PickAmong(int x, int y, double size, const GLPickSubset& subset);
   void HighlightGroup(int32_t id, bool clearAll, bool on);
   int32_t GetHighlightedGroup() const { return highlightedGroup_; }
   void SetGroupMaterial(uint32_t id, uint32_t material);
   void GetGroupMaterial(uint32_t id, uint32_t* material);
   GLName* FindName(uint32_t id, uint32_t* index);
+
+  // Makes the current viewport's context current; false when there is a
+  // viewport whose context cannot be (its window is gone, say): nothing may
+  // then be drawn or freed, or it would reach another scene's context.
+  bool MakeContextCurrent();
 
   // Camera fitting (the current camera; GLException 1003 without one).
   void ZoomExtents(const double* factor);
@@ -143,14 +173,18 @@ class GLScene : public GLObject {
   // Runs the passes of the render mode; `timed` honours the draw step and
   // the deadline.
   void RunPasses(Pass pass, bool timed);
+  // The passes of the render mode, each drawn by draw(entity draw mode,
+  // whether it is the mode's second pass).
+  template <class Draw>
+  void RunModePasses(Draw&& draw);
   void DrawEntities(uint32_t mode, Pass pass, bool timed);
-  void SelectPass(GLCamera* camera, GLViewport* viewport, int x, int y, double size);
   template <class F>
   void ForGroup(uint32_t id, F&& f);
-  // Makes the current viewport's context current; false when there is a
-  // viewport whose context cannot be (its window is gone, say): nothing may
-  // then be drawn or freed, or it would reach another scene's context.
-  bool MakeContextCurrent();
+  static uint64_t NewContentVersion();
+  // Selection at the point with `pass` drawing; Pick's answer from its hits.
+  template <class SelectDraw>
+  int32_t Select(int x, int y, double size, SelectDraw&& pass);
+  void DrawSubset(uint32_t mode, const GLPickSubset& subset, bool secondPass, uint32_t* loaded);
 
   GLObjectArray entities_;
   GLObjectArray lights_;
@@ -175,4 +209,5 @@ class GLScene : public GLObject {
   uint32_t deadline_ = kNoDeadline;
   int32_t highlightedGroup_ = -1;
   GLMatrix model_;
+  uint64_t contentVersion_ = NewContentVersion();
 };

@@ -21,6 +21,8 @@ double Distance(const GLVector& a, const GLVector& b) { return (a - b).Length();
 
 // Zero-size extents (one point, say) still need a size to look at.
 constexpr double kMinimumSize = 1.0;
+// How far back an orthographic eye goes at most, in extents (doubled).
+constexpr double kMaxOrthoDistance = 2.0;
 
 }  // namespace
 
@@ -109,8 +111,10 @@ void GLScene::FitClipping() {
     for (double v : {100.0, 1000.0, 10000.0, 100000.0})
       if (d >= v && x >= v) nearPlane = v;
   } else {
-    // The eye at the centre would put it at an endless distance.
-    camera->SetDistance(d * d / std::max(e, d * 1e-6));
+    // An eye near the centre would go endlessly far back, and the depth
+    // buffer's steps with it (small z offsets would be lost): no further
+    // back than a small multiple of the extents.
+    camera->SetDistance(std::min(d * d / std::max(e, d * 1e-6), kMaxOrthoDistance * d));
     e = Distance(camera->GetEyePosition(), c);
     nearPlane = (e - d / 2.0) / 10.0;
   }

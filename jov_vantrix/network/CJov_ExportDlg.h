@@ -23,6 +23,9 @@ class CUndoArray;
 
 class CJov_ExportDlg : public CDialog, public resizeWnd {
  public:
+  // The largest name a preview pick numbers; fixed groups go above it.
+  static constexpr uint32_t kPickLimit = 10000;
+
   explicit CJov_ExportDlg(CWnd* parent);
   ~CJov_ExportDlg() override;
 

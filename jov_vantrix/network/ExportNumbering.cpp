@@ -25,6 +25,9 @@ void CJov_ExportDlg::AfterNumberingChange() {
 }
 
 void CJov_ExportDlg::OnPreviewPick(uint32_t id) {
+  // A name above the pick limit (a fixed group) is reported only under the
+  // cursor; it numbers nothing, so it must not ask for the first number.
+  if (id >= kPickLimit) return;
   if (!StartNumbering()) return;
   if (!NumberSchemeGroup(m_network, static_cast<int>(id))) {
     RedrawPreview();

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr uint32_t kPickLimit = 10000;
 constexpr uint32_t kMarkerName = 0xFFFFFFFF;  // -1: never picked
 constexpr uint32_t kDefaultColour = 7;
 constexpr uint32_t kTerminalColour = 254;     // groups of class 2

@@ -123,16 +123,22 @@ void CMyOpenGLBtn::CloseZoomWindow(POINT corner) {
   const int dw = std::abs(corner.x - windowAnchor_.x), dh = std::abs(corner.y - windowAnchor_.y);
   CRect client;
   GetClientRect(&client);
-  const int s = std::min(client.Width(), client.Height());
   GLCamera* camera = CurrentCamera();
   double w = 0, h = 0;
   if (camera) camera->GetViewSize(&w, &h);
-  // The same steps as a zoom: nothing with an empty client area, and no
-  // view whose larger side would be 0.
-  if (camera && s > 0 && std::max(w * dh / s, h * dw / s) > 0) {
+  // Both sides shrink by the band's larger share of the client area, so
+  // that the band fills the view along that side (and never grows the
+  // view while it lies inside). Nothing with an empty client area, and no
+  // view whose larger side would be 0. A band dragged either way is the
+  // same band.
+  const double cw = client.Width(), ch = client.Height();
+  // The larger of dw / cw and dh / ch, as band / side.
+  const bool byWidth = static_cast<double>(dw) * ch >= static_cast<double>(dh) * cw;
+  const double band = byWidth ? dw : dh, side = byWidth ? cw : ch;
+  if (camera && cw > 0 && ch > 0 && std::max(w, h) * band / side > 0) {
     Pan((client.left + client.right) / 2 - (windowAnchor_.x + corner.x) / 2,
         (client.top + client.bottom) / 2 - (windowAnchor_.y + corner.y) / 2);
-    camera->SetViewSize(w * dh / s, h * dw / s);
+    camera->SetViewSize(w * band / side, h * band / side);
     camera->ComputeView();
     Redraw();
   }

@@ -170,19 +170,19 @@ bool CMyViewJovGL::PickNear(POINT p, uint32_t* id) {
   auto pickable = [&](uint32_t name) { return name != 0 && name <= maxPickId_; };
   // One pick over a square holding all five regions: over empty space (the
   // cursor moving across the drawing) that is all it takes.
-  if (scene->Pick(p.x, p.y, kPickSize + 2 * kNear) == -1) {
+  if (pickIndex_.Pick(*scene, p.x, p.y, kPickSize + 2 * kNear) == -1) {
     if (id) *id = kNoName;
     return false;
   }
   const POINT around[] = {{p.x - kNear, p.y}, {p.x + kNear, p.y}, {p.x, p.y - kNear}, {p.x, p.y + kNear}};
   for (const POINT& q : around) {
-    const auto name = static_cast<uint32_t>(scene->Pick(q.x, q.y));
+    const auto name = static_cast<uint32_t>(pickIndex_.Pick(*scene, q.x, q.y));
     if (pickable(name)) {
       if (id) *id = name;
       return true;
     }
   }
-  const auto name = static_cast<uint32_t>(scene->Pick(p.x, p.y));
+  const auto name = static_cast<uint32_t>(pickIndex_.Pick(*scene, p.x, p.y));
   if (id) *id = name;
   // A name above the limit counts only exactly under the cursor.
   return pickable(name) || (name != 0 && name != kNoName);

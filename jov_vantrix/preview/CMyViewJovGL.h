@@ -10,6 +10,7 @@
 
 #include "dataformat/resbuf.h"
 #include "jov_vantrix/preview/CMyOpenGLBtn.h"
+#include "objectgl/GLPickIndex.h"
 #include "platform/mfc/CMenu.h"
 #include "platform/mfc/CPtrArray.h"
 
@@ -38,7 +39,9 @@ class CMyViewJovGL : public CMyOpenGLBtn {
   void SetWindowCursors(uint32_t pressId, uint32_t hoverId);
   // The name picked near a client point: the first pickable one 5 pixels
   // left, right, above or below, else the one under the point. True for a
-  // pickable one, and for any other name exactly under the point.
+  // pickable one, and for any other name exactly under the point. Asked at
+  // every cursor move: the picks go through an index of the entities'
+  // window boxes.
   bool PickNear(POINT point, uint32_t* id);
 
  protected:
@@ -69,6 +72,7 @@ class CMyViewJovGL : public CMyOpenGLBtn {
   CMenu menu_;
   HCURSOR cursors_[kCursorCount] = {};
   HCURSOR arrowCursor_ = nullptr;
+  GLPickIndex pickIndex_;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -189,6 +189,25 @@ TEST_F(ExportDialog, PicksThatNumberNothing) {
   EXPECT_TRUE(Messages().empty());
 }
 
+TEST_F(ExportDialog, AClickOnAFixedGroupStartsNoNumbering) {
+  Open({{"R", 1, true}, {"A", 1, false}}, "");
+  // The preview reports a name above its pick limit exactly under the
+  // cursor: fixed group 1 is name 10001.
+  auto pick = [&](LPARAM id) {
+    MSG msg{};
+    msg.hwnd = dialog_->m_preview.m_hWnd;
+    msg.message = CMyViewJovGL::kPickMessage;
+    msg.lParam = id;
+    return static_cast<CWnd*>(dialog_.get())->PreTranslateMessage(&msg);
+  };
+  EXPECT_TRUE(pick(10000));
+  EXPECT_TRUE(Messages().empty()) << "nothing to number, nothing missing";
+  EXPECT_EQ(Steps(), 0);
+  EXPECT_TRUE(pick(1));
+  EXPECT_EQ(Messages().size(), 1u) << "a pickable group without a first number";
+  EXPECT_EQ(Steps(), 0);
+}
+
 TEST_F(ExportDialog, NumberAllTakesTheGroupsFromTheLastAndKeepsTheFirstNumber) {
   struct Case {
     const char* first;

@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -217,6 +218,35 @@ TEST_F(PreviewNavigation, AZoomWindowDraggedLeftIsHatchedAndZoomsAsTheMirroredDr
   Camera().GetViewSize(&w2, &h2);
   EXPECT_DOUBLE_EQ(w2, w);
   EXPECT_DOUBLE_EQ(h2, h);
+}
+
+TEST_F(PreviewNavigation, AZoomWindowAlwaysFillsTheViewWithItsBand) {
+  Open();
+  AddColumn(100, 1);
+  // Bands on a 400 x 300 client at one unit a pixel, on a square view and
+  // on tall and wide ones (a riser network fitted): the band's larger
+  // share of the client sets the new view, both sides alike.
+  struct Band {
+    double viewW, viewH;
+    POINT first, second;
+    double w, h;
+  };
+  for (const Band& b : {Band{300, 300, {100, 100}, {200, 200}, 100, 100},
+                        Band{100, 300, {10, 140}, {390, 160}, 95, 285},  // wide and low: the width
+                        Band{100, 300, {390, 160}, {10, 140}, 95, 285},  // the same, dragged back
+                        Band{300, 100, {190, 10}, {210, 280}, 270, 90},  // narrow and high
+                        Band{100, 300, {0, 150}, {200, 150}, 50, 150}}) {     // no height
+    OnePixelPerUnit();
+    Camera().SetViewSize(b.viewW, b.viewH);
+    Choose(ID_PREVIEW_ZOOM_WINDOW);
+    Drag(b.first, b.second);
+    Click(b.second);
+    double w, h;
+    Camera().GetViewSize(&w, &h);
+    EXPECT_DOUBLE_EQ(w, b.w) << b.first.x << "," << b.first.y;
+    EXPECT_DOUBLE_EQ(h, b.h) << b.first.x << "," << b.first.y;
+    EXPECT_LE(std::max(w, h), std::max(b.viewW, b.viewH)) << "a band inside the view never zooms out";
+  }
 }
 
 TEST_F(PreviewNavigation, WithNoClientAreaOrAWindowOfNoSizeTheViewStaysAsItWas) {

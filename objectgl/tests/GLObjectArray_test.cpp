@@ -57,6 +57,30 @@ TEST(GLObjectArray, GrowsByItsStepAndCopiesShareTheElements) {
   EXPECT_EQ(a.GetCount(), 2u);
 }
 
+TEST(GLObjectArray, GrowsByHalfItsCapacityOnceThatPassesTheStep) {
+  struct Grown {
+    uint32_t step, adds, capacity;
+  };
+  for (const Grown& g : {Grown{10, 1, 10}, Grown{10, 11, 20}, Grown{10, 21, 30}, Grown{10, 31, 45},
+                         Grown{10, 46, 67}, Grown{100, 101, 200}, Grown{100, 201, 300}, Grown{100, 301, 450}}) {
+    GLObjectArray a;
+    a.SetGrowStep(g.step);
+    for (uint32_t i = 0; i < g.adds; ++i) a.Add(nullptr);
+    EXPECT_EQ(a.GetCapacity(), g.capacity) << g.adds << " adds, step " << g.step;
+  }
+  // A large scene fills in a few dozen copies, not thousands.
+  GLObjectArray a;
+  GLObject o;
+  int grown = 0;
+  for (uint32_t i = 0, capacity = 0; i < 200000; ++i) {
+    a.Add(&o);
+    if (a.GetCapacity() != capacity) ++grown;
+    capacity = a.GetCapacity();
+  }
+  EXPECT_LE(grown, 30);
+  EXPECT_EQ(a.GetAt(199999), &o);
+}
+
 struct Counted : GLObject {
   explicit Counted(int* n) : n_(n) {}
   ~Counted() override { ++*n_; }

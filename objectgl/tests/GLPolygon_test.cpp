@@ -5,11 +5,13 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 
 #include "GLTestSupport.h"
 #include "objectgl/GLArc.h"
 #include "objectgl/GLCircle.h"
 #include "objectgl/GLEllipse.h"
+#include "objectgl/GLLine.h"
 
 namespace {
 
@@ -43,6 +45,22 @@ TEST(GLPolygon, ASquareWithAnInteriorSquareIsAFrame) {
     EXPECT_EQ(f.Rgb(50, 80), kRed);
     EXPECT_EQ(f.Rgb(5, 5), kWhite) << "outside";
     EXPECT_EQ(GLPolygonCombineCount(), 0u);
+  }
+}
+
+TEST(GLPolygon, DrawnInItsOwnColourWhileLightingIsOff) {
+  // After a green line, in the three render modes without lighting.
+  for (uint32_t mode : {0u, 1u, 2u}) {
+    gltest::SceneOnWindow s(100, 100, 100, 100);
+    ASSERT_TRUE(s.ok);
+    s.scene.SetRenderMode(mode);
+    s.scene.AddEntity(new GLLine(GLVector(0, 95, 0), GLVector(100, 95, 0), 1));
+    auto* square = new GLPolygon(0);
+    square->AddContour(Rectangle(10, 10, 90, 80));
+    s.scene.AddEntity(square);
+    s.scene.Render();
+    const GlFrame f = gltest::FrameOf(s.window, "polygon-mode-" + std::to_string(mode));
+    EXPECT_EQ(f.Rgb(50, 50), kRed) << "mode " << mode << " " << std::hex << f.Rgb(50, 50);
   }
 }
 

@@ -150,6 +150,31 @@ TEST(GLSceneExtents, ViewExtentsFogAndClipping) {
   EXPECT_EQ(none.GetFogDensity(), 1.0f);
 }
 
+TEST(GLSceneExtents, AnOrthographicFitKeepsSmallDepthOffsetsApart) {
+  // A drawing 20,000 units across, a green line 1 unit above a red one
+  // drawn after it, fitted from an eye at the centre.
+  gltest::SceneOnWindow s(100, 100, 20000, 20000);
+  ASSERT_TRUE(s.ok);
+  auto* over = new TestLine(GLVector(0, 10000, 1), GLVector(20000, 10000, 1), 1);
+  auto* under = new TestLine(GLVector(10000, 0, 0), GLVector(10000, 20000, 0), 0);
+  over->SetLineWidth(5);
+  under->SetLineWidth(5);
+  s.scene.AddEntity(over);
+  s.scene.AddEntity(under);
+  s.camera->SetDistance(0);
+  s.scene.ZoomExtents(nullptr);
+  s.scene.FitClipping();
+  const double diagonal = (s.scene.GetExtents().Max() - s.scene.GetExtents().Min()).Length();
+  EXPECT_LE(s.camera->GetDistance(), 8 * diagonal);
+  EXPECT_GT(s.camera->GetNear(), 0);
+  EXPECT_LT(s.camera->GetNear(), s.camera->GetDistance() - diagonal);
+  EXPECT_GT(s.camera->GetFar(), s.camera->GetDistance() + diagonal);
+  s.scene.Render();
+  const GlFrame f = gltest::FrameOf(s.window, "ortho-depth");
+  EXPECT_EQ(f.Rgb(50, 50), 0x00FF00u) << std::hex << f.Rgb(50, 50) << ": the line above stays in front";
+  EXPECT_EQ(f.Rgb(50, 20), 0xFF0000u) << std::hex << f.Rgb(50, 20);
+}
+
 TEST(GLSceneExtents, ZoomFitsTheViewAndUnitsPerPixelFollow) {
   gltest::SceneOnWindow s(200, 100, 1, 1);
   ASSERT_TRUE(s.ok);

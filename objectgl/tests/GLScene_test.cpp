@@ -7,7 +7,11 @@
 
 #include "GLTestSupport.h"
 #include "objectgl/GLException.h"
+#include "objectgl/GLFace4.h"
 #include "objectgl/GLLight.h"
+#include "objectgl/GLLine.h"
+#include "objectgl/GLText.h"
+#include "objectgl/GLTextStyle.h"
 
 namespace {
 
@@ -36,6 +40,35 @@ TEST(GLSceneRender, ALineReadsInItsMaterialOnTheBackground) {
   f = gltest::FrameOf(s.window, "hidden_line");
   EXPECT_EQ(f.Rgb(100, 20) == kWhite && f.Rgb(99, 20) == kWhite, true);
   EXPECT_EQ(green->draws, 1);
+}
+
+TEST(GLSceneRender, AFaceAfterAWideLineAndALabelIsOutlinedAtTheDefaultWidth) {
+  // In render mode 0 a face is outlined with whatever line width and
+  // polygon mode are set: those a line and a text before it set are put
+  // back first.
+  SceneOnWindow s(100, 100, 100, 100);
+  ASSERT_TRUE(s.ok);
+  auto* style = new GLTextStyle;
+  style->SetFaceName("Arial");
+  s.scene.AddTextStyle(style);
+  auto* wide = new GLLine(GLVector(0, 92, 0), GLVector(100, 92, 0), 1);
+  wide->SetLineWidth(9);
+  s.scene.AddEntity(wide);
+  auto* label = new GLText("x", 1);
+  label->SetHeight(5.0);
+  label->SetPosition(GLVector(2, 2, 0));
+  s.scene.AddEntity(label);
+  s.scene.AddEntity(new GLFace4(GLVector(20.5, 20.5, 0), GLVector(80.5, 20.5, 0), GLVector(80.5, 70.5, 0),
+                                GLVector(20.5, 70.5, 0), 0));
+  s.scene.Render();
+  const GlFrame f = gltest::FrameOf(s.window, "face_after_wide_line");
+  EXPECT_EQ(f.Rgb(50, 11), 0x00FF00u) << "the wide line, 3 pixels off its middle (row 8)";
+  EXPECT_EQ(f.Rgb(20, 55), kRed) << "the face's left edge";
+  EXPECT_EQ(f.Rgb(23, 55), kWhite) << "one pixel wide";
+  EXPECT_EQ(f.Rgb(50, 55), kWhite) << "outlined, not filled";
+  GLfloat width = 0;
+  glGetFloatv(GL_LINE_WIDTH, &width);
+  EXPECT_EQ(width, 1.0f) << "the pass put the width back";
 }
 
 TEST(GLSceneRender, AMaterialIndexBeyondTheLibraryDrawsTheDefault) {

@@ -51,6 +51,34 @@ TEST(GLSerialisation, EachObjectWritesItsFixedSizeAndReadsItBack) {
   EXPECT_EQ(is.Tell(), os.Tell());
 }
 
+TEST(GLSerialisation, AMaterialOnAShortStreamReportsItAndStaysAsItWas) {
+  const float colour[4] = {0.1f, 0.2f, 0.3f, 0.4f};
+  GLMaterial material(colour);
+  unsigned char buffer[128] = {};
+  // 69 bytes go in a buffer of 70 (a put needs a byte to spare).
+  for (uint32_t capacity : {0u, 16u, 64u, 68u, 69u}) {
+    GLOstream os(buffer, capacity);
+    EXPECT_FALSE(material.Write(os)) << capacity;
+  }
+  GLOstream os(buffer, 70);
+  ASSERT_TRUE(material.Write(os));
+  buffer[68] = 1;  // with a texture
+  for (uint32_t size : {0u, 20u, 64u, 68u}) {
+    GLIstream is(buffer, size);
+    GLMaterial back;
+    EXPECT_FALSE(back.Read(is)) << size;
+    EXPECT_EQ(back.diffuse[0], 0.8f) << "untouched";
+    EXPECT_EQ(back.GetTexture(), nullptr);
+  }
+  GLIstream none;
+  GLMaterial back;
+  EXPECT_FALSE(back.Read(none));
+  GLIstream whole(buffer, 69);
+  ASSERT_TRUE(back.Read(whole));
+  EXPECT_EQ(back.diffuse[3], 0.4f);
+  EXPECT_NE(back.GetTexture(), nullptr);
+}
+
 TEST(GLSerialisation, AMaterialWithATextureKeepsItAndLightsAlwaysReportFailure) {
   const float c[4] = {1, 1, 1, 1};
   GLMaterial textured(c, c, c, c, 1.0f, new GLTexture);

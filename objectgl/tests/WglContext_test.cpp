@@ -2,9 +2,33 @@
 // SwapBuffers, pixel formats set once.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "GLTestSupport.h"
 
 namespace {
+
+TEST(WglContext, FramesAreWrittenAsRgbWithoutTheirAlpha) {
+  gltest::ScratchFolder folder;
+  GlFrame frame;
+  frame.width = 2;
+  frame.height = 1;
+  frame.rgba = {255, 0, 0, 51, 0, 255, 0, 255};  // a see-through red, a green
+  const std::string path = folder.Path() + "/frame.png";
+  ASSERT_TRUE(WriteFramePng(frame, path));
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(in, nullptr);
+  unsigned char header[26] = {};
+  const size_t got = std::fread(header, 1, sizeof header, in);
+  std::fclose(in);
+  ASSERT_EQ(got, sizeof header);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(header + 12), 4), "IHDR");
+  EXPECT_EQ(header[24], 8) << "bit depth";
+  EXPECT_EQ(header[25], 2) << "colour type: RGB, no alpha";
+  frame.rgba.pop_back();
+  EXPECT_FALSE(WriteFramePng(frame, folder.Path() + "/short.png"));
+}
 
 TEST(WglContext, TheBufferFollowsTheWindowsSizeWhileCurrent) {
   HWND w = gltest::NewWindow(30, 20);

@@ -44,8 +44,9 @@ TEST_F(Preview, AScriptZoomsOutZoomsToAWindowAndPicksAName) {
   // The whole drawing, 4000 wide around x 2000 of the user system (10000
   // to the left of the world's), fitted into 450 x 284 pixels and zoomed
   // out by a notch of 240 / 284 of 5381: 9928 x 5795 units; the window of
-  // 200 x 100 pixels then shows 9928 * 100 / 284 by 5795 * 200 / 284.
-  EXPECT_TRUE(run.Has("    view 450 x 284 pixels showing 3495.958 x 4081.762 around (1175.956, -153.877)"))
+  // 200 x 100 pixels, its larger share 200 / 450 of the client, then shows
+  // 9928 * 200 / 450 by 5795 * 200 / 450.
+  EXPECT_TRUE(run.Has("    view 450 x 284 pixels showing 4412.676 x 2576.045 around (1175.956, -153.877)"))
       << run.out;
   // Nothing of the construction line (6) or of the line of no length (7);
   // the closed polyline bulged at its four vertices is four arcs, the empty

@@ -106,7 +106,8 @@ struct GlFrame {
 };
 // The frame the window's last SwapBuffers kept; false when there is none.
 bool GetWindowFrame(HWND window, GlFrame* frame);
-// Writes the frame as an 8-bit RGBA PNG; false when it cannot be written.
+// Writes the frame as an 8-bit RGB PNG (no alpha); false when it cannot be
+// written.
 bool WriteFramePng(const GlFrame& frame, const std::string& path);
 
 // Adds a pixel format after the standard one; returns its index.

@@ -1,0 +1,262 @@
+#include "objectgl/GLPickIndex.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "objectgl/GLArrow.h"
+#include "objectgl/GLCamera.h"
+#include "objectgl/GLEntity.h"
+#include "objectgl/GLFaces.h"
+#include "objectgl/GLSelectPoint.h"
+#include "objectgl/GLTeaPot.h"
+#include "objectgl/GLText.h"
+#include "objectgl/GLViewport.h"
+
+namespace {
+
+// Pixels of a grid cell; an entity over more cells than kWideCells is
+// looked at by every pick instead.
+constexpr double kCell = 8.0;
+constexpr size_t kWideCells = 64;
+// Past the viewport the grid reaches this far; beyond it the border cells
+// stand for everything further out.
+constexpr double kGridMargin = 32.0;
+// Rounding between these boxes and OpenGL's own arithmetic, in pixels.
+// Selection clips the geometry to the pick volume: line widths play no
+// part.
+constexpr double kSlack = 2.0;
+// OpenGL guarantees 32 model-view matrices; the pick's own take a few.
+constexpr size_t kMaxDepth = 24;
+
+// Column-major product a * b, as OpenGL multiplies.
+void Multiply(const double* a, const double* b, double* out) {
+  for (int c = 0; c < 4; ++c)
+    for (int r = 0; r < 4; ++r) {
+      double sum = 0;
+      for (int k = 0; k < 4; ++k) sum += a[k * 4 + r] * b[c * 4 + k];
+      out[c * 4 + r] = sum;
+    }
+}
+
+// What an entity draws, as a box; false when it has none that holds it:
+// markers sized in pixels and the teapot draw outside their extents.
+bool DrawnBox(GLEntity* e, GLExtents& box) {
+  if (GLDynamicCast<GLSelectPoint>(e) || GLDynamicCast<GLArrow>(e) || GLDynamicCast<GLTeaPot>(e)) return false;
+  box = e->GetExtents();  // lays a text out
+  if (auto* text = GLDynamicCast<GLText>(e)) {
+    // A text's extents leave out the last point of each face.
+    box.Reset();
+    for (uint32_t i = 0; i < text->GetCharCount(); ++i)
+      if (const GLFacesArray* faces = text->GetCharFaces(i))
+        for (const GLFaces* f : *faces)
+          for (const GLVector& p : f->GetPoints()) box.AddPoint(p);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool GLPickIndex::BuildContent(GLScene& scene) {
+  entries_.clear();
+  subset_ = GLPickSubset();
+  viewValid_ = false;
+  std::vector<uint32_t> stack;  // visible push entities open
+  std::vector<GLMatrix> composite;  // as the scene's extents compose them
+  uint32_t name = GLPickSubset::kNone;
+  uint32_t context = 0;
+  const uint32_t count = scene.GetEntityCount();
+  for (uint32_t i = 0; i < count; ++i) {
+    GLEntity* e = scene.GetEntity(i);
+    if (!e || !e->IsVisible()) continue;  // selection skips them too
+    if (GLDynamicCast<GLName>(e)) {
+      name = subset_.lastName = i;
+      continue;
+    }
+    auto* push = GLDynamicCast<GLPushMatrix>(e);
+    if (push || GLDynamicCast<GLPopMatrix>(e)) {
+      if (push) {
+        if (stack.size() >= kMaxDepth) return false;
+        stack.push_back(i);
+        GLMatrix m = push->Matrix();
+        if (!composite.empty()) m *= composite.back();
+        composite.push_back(m);
+      } else {
+        if (stack.empty()) return false;  // it would pop the pick's own matrix
+        stack.pop_back();
+        composite.pop_back();
+      }
+      context = 0;
+      if (!stack.empty()) {
+        subset_.contexts.push_back(stack);
+        context = static_cast<uint32_t>(subset_.contexts.size() - 1);
+      }
+      continue;
+    }
+    Entry entry;
+    entry.item = {i, name, context};
+    GLExtents box;
+    entry.everywhere = !DrawnBox(e, box);
+    if (!entry.everywhere && !box.IsValid()) continue;  // draws nothing
+    if (!entry.everywhere) {
+      GLExtents world;
+      const GLVector lo = box.Min(), hi = box.Max();
+      for (int c = 0; c < 8; ++c) {
+        GLVector p = GLScene::MapPoint(GLVector(c & 1 ? hi.x : lo.x, c & 2 ? hi.y : lo.y, c & 4 ? hi.z : lo.z), &scene);
+        if (!composite.empty()) p.TransformPoint(composite.back());
+        world.AddPoint(p);
+      }
+      entry.lo = world.Min();
+      entry.hi = world.Max();
+    }
+    entries_.push_back(entry);
+  }
+  subset_.items.reserve(entries_.size());
+  seen_.assign(entries_.size(), 0);
+  stamp_ = 0;
+  return true;
+}
+
+bool GLPickIndex::BuildView(GLScene& scene) {
+  if (scene.GetCameraCount() == 0 || !scene.GetCurrentViewport()) return false;
+  GLCamera* camera = scene.GetCurrentCamera();
+  // Projection, the model-view the scene starts from, and the view, as a
+  // pick sets them up.
+  double projection[16], base[16], viewMatrix[16], both[16];
+  camera->GetProjectionMatrix(scene.GetCurrentViewport(), projection);
+  glGetDoublev(GL_MODELVIEW_MATRIX, base);
+  GLMatrix view;
+  camera->BuildViewMatrix(view);
+  Multiply(base, view.GetData(), both);
+  Multiply(projection, both, viewMatrix);
+  GLint rect[4] = {};
+  glGetIntegerv(GL_VIEWPORT, rect);
+  if (viewValid_ && std::equal(viewMatrix, viewMatrix + 16, view_) && std::equal(rect, rect + 4, viewport_))
+    return true;
+  std::copy(viewMatrix, viewMatrix + 16, view_);
+  std::copy(rect, rect + 4, viewport_);
+  viewValid_ = true;
+
+  gridX_ = rect[0] - kGridMargin;
+  gridY_ = rect[1] - kGridMargin;
+  columns_ = std::max(1, static_cast<int>(std::ceil((rect[2] + 2 * kGridMargin) / kCell)));
+  rows_ = std::max(1, static_cast<int>(std::ceil((rect[3] + 2 * kGridMargin) / kCell)));
+  const double* m = view_;
+  for (Entry& entry : entries_) {
+    if (entry.everywhere) continue;
+    double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
+    bool inFront = true;
+    for (int c = 0; c < 8 && inFront; ++c) {
+      const double p[3] = {c & 1 ? entry.hi.x : entry.lo.x, c & 2 ? entry.hi.y : entry.lo.y,
+                           c & 4 ? entry.hi.z : entry.lo.z};
+      double clip[4];
+      for (int r = 0; r < 4; ++r) clip[r] = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
+      // A corner at or behind the eye has no place in the window.
+      if (!(clip[3] > 1e-12)) {
+        inFront = false;
+        break;
+      }
+      const double wx = rect[0] + (clip[0] / clip[3] + 1.0) / 2.0 * rect[2];
+      const double wy = rect[1] + (clip[1] / clip[3] + 1.0) / 2.0 * rect[3];
+      x0 = std::min(x0, wx);
+      x1 = std::max(x1, wx);
+      y0 = std::min(y0, wy);
+      y1 = std::max(y1, wy);
+    }
+    if (!inFront || !std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1)) {
+      entry.x0 = entry.y0 = -HUGE_VAL;
+      entry.x1 = entry.y1 = HUGE_VAL;
+      continue;
+    }
+    entry.x0 = x0 - kSlack;
+    entry.y0 = y0 - kSlack;
+    entry.x1 = x1 + kSlack;
+    entry.y1 = y1 + kSlack;
+  }
+
+  // The grid, counted first, then filled.
+  auto column = [&](double x) {
+    return std::clamp(static_cast<int>(std::floor((x - gridX_) / kCell)), 0, columns_ - 1);
+  };
+  auto row = [&](double y) { return std::clamp(static_cast<int>(std::floor((y - gridY_) / kCell)), 0, rows_ - 1); };
+  const size_t cells = static_cast<size_t>(columns_) * static_cast<size_t>(rows_);
+  cellStart_.assign(cells + 1, 0);
+  wide_.clear();
+  std::vector<bool> isWide(entries_.size(), false);
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const Entry& entry = entries_[i];
+    if (entry.everywhere || !std::isfinite(entry.x0) || !std::isfinite(entry.x1)) {
+      isWide[i] = true;
+      continue;
+    }
+    const size_t covered = static_cast<size_t>(column(entry.x1) - column(entry.x0) + 1) *
+                           static_cast<size_t>(row(entry.y1) - row(entry.y0) + 1);
+    if (covered > kWideCells) {
+      isWide[i] = true;
+      continue;
+    }
+    for (int r = row(entry.y0); r <= row(entry.y1); ++r)
+      for (int c = column(entry.x0); c <= column(entry.x1); ++c) ++cellStart_[static_cast<size_t>(r) * columns_ + c + 1];
+  }
+  for (size_t c = 0; c < cells; ++c) cellStart_[c + 1] += cellStart_[c];
+  cellItems_.assign(cellStart_[cells], 0);
+  std::vector<uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (isWide[i]) {
+      wide_.push_back(static_cast<uint32_t>(i));
+      continue;
+    }
+    const Entry& entry = entries_[i];
+    for (int r = row(entry.y0); r <= row(entry.y1); ++r)
+      for (int c = column(entry.x0); c <= column(entry.x1); ++c)
+        cellItems_[fill[static_cast<size_t>(r) * columns_ + c]++] = static_cast<uint32_t>(i);
+  }
+  return true;
+}
+
+void GLPickIndex::Candidates(double x0, double y0, double x1, double y1) {
+  found_.clear();
+  if (++stamp_ == 0) {
+    std::fill(seen_.begin(), seen_.end(), 0);
+    stamp_ = 1;
+  }
+  auto consider = [&](uint32_t i) {
+    if (seen_[i] == stamp_) return;
+    seen_[i] = stamp_;
+    const Entry& e = entries_[i];
+    if (e.everywhere || (e.x0 <= x1 && x0 <= e.x1 && e.y0 <= y1 && y0 <= e.y1)) found_.push_back(i);
+  };
+  for (uint32_t i : wide_) consider(i);
+  const int c0 = std::clamp(static_cast<int>(std::floor((x0 - gridX_) / kCell)), 0, columns_ - 1);
+  const int c1 = std::clamp(static_cast<int>(std::floor((x1 - gridX_) / kCell)), 0, columns_ - 1);
+  const int r0 = std::clamp(static_cast<int>(std::floor((y0 - gridY_) / kCell)), 0, rows_ - 1);
+  const int r1 = std::clamp(static_cast<int>(std::floor((y1 - gridY_) / kCell)), 0, rows_ - 1);
+  for (int r = r0; r <= r1; ++r)
+    for (int c = c0; c <= c1; ++c) {
+      const size_t cell = static_cast<size_t>(r) * columns_ + c;
+      for (uint32_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) consider(cellItems_[k]);
+    }
+  // Entries are in list order: so are their positions.
+  std::sort(found_.begin(), found_.end());
+}
+
+int32_t GLPickIndex::Pick(GLScene& scene, int x, int y, double size) {
+  lastCandidates_ = scene.GetEntityCount();
+  if (!scene.MakeContextCurrent()) return scene.Pick(x, y, size);
+  if (&scene != scene_ || scene.GetContentVersion() != version_) {
+    scene_ = &scene;
+    version_ = scene.GetContentVersion();
+    usable_ = BuildContent(scene);
+  }
+  if (!usable_ || !BuildView(scene)) return scene.Pick(x, y, size);
+  // The pick square in window coordinates (y up), as the pick matrix
+  // places it.
+  const double cx = x, cy = viewport_[3] - y, half = size / 2.0;
+  Candidates(cx - half, cy - half, cx + half, cy + half);
+  lastCandidates_ = found_.size();
+  if (found_.empty()) return -1;
+  subset_.items.clear();
+  for (uint32_t i : found_) subset_.items.push_back(entries_[i].item);
+  return scene.PickAmong(x, y, size, subset_);
+}
