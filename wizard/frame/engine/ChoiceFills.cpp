@@ -4,13 +4,13 @@
 #include <cstring>
 #include <string>
 
+#include "common/CLocaleNumber.h"
 #include "platform/mfc/CComboBox.h"
 #include "platform/mfc/CListBox.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CPropData.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParamStatus.h"
 
 namespace {
