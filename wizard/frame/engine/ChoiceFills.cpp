@@ -38,7 +38,7 @@ void FillValueListBox(CListBox* box, CValueParam* param) {
     size_t end = text.find('|', start);
     if (end == std::string::npos) end = text.size();
     const std::string value = text.substr(start, end - start);
-    if (!value.empty()) box->AddString(metres ? FormatFixed(std::atof(value.c_str()) / 1000.0, 4).c_str() : value.c_str());
+    if (!value.empty()) box->AddString(metres ? FormatFixed(AtofC(value.c_str()) / 1000.0, 4).c_str() : value.c_str());
     start = end + 1;
   }
 }
