@@ -1,35 +1,27 @@
 #include "common/ini_store.h"
 
 #include <charconv>
-#include <climits>
-#include <clocale>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
+
 namespace {
 
-// Settings are parsed the same whatever locale the host process set.
-locale_t CLocale() {
-  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return c;
-}
-
-// Number at the start of text (strtol base 10 / strtod); returns where the
-// conversion stopped. Integers saturate at 32 bits, as the settings' writers
-// had a 32-bit long.
+// Number at the start of text (strtol base 10 / strtod, in the C locale);
+// returns where the conversion stopped. Integers saturate at 32 bits, as the
+// settings' writers had a 32-bit long.
 const char* ParseNumber(const char* text, int* out) {
-  char* end = nullptr;
-  long v = strtol_l(text, &end, 10, CLocale());
-  *out = v < INT_MIN ? INT_MIN : v > INT_MAX ? INT_MAX : static_cast<int>(v);
+  const char* end = nullptr;
+  *out = StrtoiC(text, &end);
   return end;
 }
 
 const char* ParseNumber(const char* text, double* out) {
-  char* end = nullptr;
-  *out = strtod_l(text, &end, CLocale());
+  const char* end = nullptr;
+  *out = StrtodC(text, &end);
   return end;
 }
 

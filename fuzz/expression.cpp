@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "fuzz/FuzzSupport.h"
 #include "wizard/frame/engine/ExpressionEvaluator.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParameterTexts.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "fuzz/FuzzSupport.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/ExpressionEvaluator.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ValueEntry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "a number of other characters: " + std::string(line));
     FUZZ_CHECK(!BreaksStoredTexts(line), "a number holding a separator");
     const std::string stored = StoredValueEntry(line);
-    FUZZ_CHECK(ParseDouble(stored.c_str()) == value, "the stored text reads otherwise: " + stored);
+    FUZZ_CHECK(AtofC(stored.c_str()) == value, "the stored text reads otherwise: " + stored);
     double again = 0;
     FUZZ_CHECK(ReadValueEntry(stored, again) && again == value, "the stored text is taken otherwise");
     const std::string plain = PlainDecimalEntry(line, value);

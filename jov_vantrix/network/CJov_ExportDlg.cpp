@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/AnchorRule.h"
+#include "common/CLocaleNumber.h"
 #include "common/CreateFolderPath.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
@@ -107,11 +108,11 @@ void CJov_ExportDlg::ReadSettings() {
   const CString presets = DataFile(kPresetFile);
   m_descriptionsCheck.SetCheck(GetPrivateProfileIntA(kExportSection, "DESC_SEGM", 0, settings) ? BST_CHECKED
                                                                                                 : BST_UNCHECKED);
-  m_configuredHeight = ParseCutNumber(ReadSetting(settings, "DESC", "HEIGHT"));
+  m_configuredHeight = AtofC(ReadSetting(settings, "DESC", "HEIGHT"));
   // Labels of no height would not be drawn: the section dialog's height.
   if (!std::isfinite(m_configuredHeight) || m_configuredHeight <= 0.0) m_configuredHeight = kDefaultLabelHeight;
   // A missing or zero factor would make labels of no width.
-  m_params.descriptionScaleFactor = ParseCutNumber(ReadSetting(settings, "DESC", "SCFACTOR"));
+  m_params.descriptionScaleFactor = AtofC(ReadSetting(settings, "DESC", "SCFACTOR"));
   if (m_params.descriptionScaleFactor <= 0.0) m_params.descriptionScaleFactor = 1.0;
   m_params.descriptionLayer = LoadText(IDS_LAYER_SEGMENT_NUMBERS);
   m_configuredLayer = ReadLayerPlaceholder(presets);

@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
 #include "common/HostExport2D.h"
@@ -18,7 +19,6 @@
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/network/NetworkIndex.h"
 #include "jov_vantrix/network/NetworkRecords.h"
-#include "jov_vantrix/network/NumberText.h"
 #include "jov_vantrix/network/ProductLookup.h"
 #include "jov_vantrix/network/SectionFile.h"
 #include "platform/win32/code_page.h"
@@ -97,7 +97,7 @@ class ImportIndex {
 };
 
 void SetDescriptionLine(CObjDataNew& text, const CStringArray& lines) {
-  const int n = ParseDecimal(text.m_jovData.GetProperty("_NUM_DESC_LINE"));
+  const int n = AtoiC(text.m_jovData.GetProperty("_NUM_DESC_LINE"));
   text.m_text1 = n >= 0 && n < lines.GetSize() ? lines[n] : CString("?");
 }
 
@@ -123,7 +123,7 @@ void ReadSelected(CObjDataNew& r) {
     // Only pipes an export numbered; a generated section's "e" numbers are
     // not yet the calculation's.
     if (number && *number && *number != 'e') {
-      r.SetNumber(ParseDecimal(number));
+      r.SetNumber(AtoiC(number));
       r.m_entityKind = kEntityLwPolyline;
       r.m_objectType = PipeKindOf(data.m_typeCode);
     }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "common/CLocaleNumber.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
@@ -11,7 +12,6 @@
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/NetworkIndex.h"
 #include "jov_vantrix/network/NetworkRecords.h"
-#include "jov_vantrix/network/NumberText.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
 #include "objectgl/GLGeometry.h"
 #include "platform/win32/code_page.h"
@@ -44,7 +44,7 @@ bool BlocksEnd(const CObjDataNew* r, const CObjDataNew* pipe) {
 // "e12" -> 12: the 'e' of a generated section's numbers is dropped.
 int NumberOfText(const char* text) {
   if (text && *text == 'e') ++text;
-  return ParseDecimal(text);
+  return AtoiC(text);
 }
 
 double EntityReal(const resbuf* entity, int16_t code) {
@@ -155,7 +155,7 @@ class ExportReader {
     CJovData& data = record->m_jovData;
     CopyProperties(*record, {"_NBRANCH", "_NUM_BRANCH", "_NUM_SIDE", "_NUM_RISER", "_POS_RISER", "CM",
                              "CZ", "CT", "_NUM_ASSOC", "_SCH_ASSOC"});
-    record->m_length = ParseReal(data.GetProperty("_LENGTH_SEGMENT"));
+    record->m_length = AtofC(data.GetProperty("_LENGTH_SEGMENT"));
     const char* number = data.GetProperty("_DW_NUMBER");
     if (!number || number[0] != 'e') {
       // Plain numbers: an earlier export's, unless nothing was kept of the

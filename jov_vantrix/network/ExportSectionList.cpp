@@ -1,11 +1,11 @@
 #include "jov_vantrix/network/ExportSectionList.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "common/CNumberingSnapshot.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/Prefetch.h"
@@ -19,20 +19,17 @@
 #include "jov_vantrix/network/ExportParams.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/network/NetworkIndex.h"
-#include "jov_vantrix/network/NumberText.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "jov_vantrix/network/SegmentNumbering.h"
 #include "jov_vantrix/section/SectionNumbering.h"
 
 namespace {
 
-// "%.2f": to_chars writes what printf writes in the C locale, without
-// printf's cost (two of these for every section).
+// "%.2f" without printf's cost (two of these for every section).
 CString LengthInMetres(double length, int units) {
   char text[320];  // the 309 digits of the largest double, a sign, the point and two decimals
   const double metres = length / (units > 0 ? units : 1);
-  const char* end = std::to_chars(text, text + sizeof text, metres, std::chars_format::fixed, 2).ptr;
-  return CString(text, static_cast<int>(end - text));
+  return CString(text, static_cast<int>(FormatFixed(metres, 2, text, sizeof text)));
 }
 
 // The branch of the riser pipe next to this one, when it is another branch
@@ -42,7 +39,7 @@ CString NeighbourBranch(const CObjDataNew* pipe) {
                                                                                        : pipe->m_pLinkA;
   if (!next || next->m_branchName == pipe->m_branchName) return CString();
   CString name = next->m_branchName;
-  const int number = ParseDecimal(name);
+  const int number = AtoiC(name);
   if (number >= 1 && number <= 9) name = CString("V") + name;
   return name;
 }

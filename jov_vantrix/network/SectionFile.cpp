@@ -6,9 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "jov_vantrix/network/CSecDataNew.h"
 #include "jov_vantrix/network/CSecSezNew.h"
-#include "jov_vantrix/network/NumberText.h"
 #include "platform/mfc/CStdioFile.h"
 #include "platform/win32/file_system.h"
 
@@ -193,7 +193,7 @@ int ReadSectionFile(CSecSezNew& root, const char* path, SectionFileReport* repor
     ++lineNumber;
     return true;
   };
-  if (!next() || std::strcmp(text, "PC") != 0 || !next() || ParseDecimal(text) != 2) {
+  if (!next() || std::strcmp(text, "PC") != 0 || !next() || AtoiC(text) != 2) {
     file.Close();
     return 0;
   }
@@ -214,7 +214,7 @@ int ReadSectionFile(CSecSezNew& root, const char* path, SectionFileReport* repor
     }
     const char* separator = std::strchr(line, ';');
     if (!separator || !branch) continue;
-    const int number = ParseDecimal(CString(line, static_cast<int>(separator - line)));
+    const int number = AtoiC(CString(line, static_cast<int>(separator - line)));
     auto [at, added] = numbered.emplace(number, read.size());
     if (added) {
       auto* section = new CSecDataNew(number);

@@ -2,15 +2,17 @@
 
 #include <initializer_list>
 
+#include "common/CLocaleNumber.h"
+
 namespace {
 
 template <class Block>
 void StoreSharedValues(const CutDialogValues& v, Block& block) {
-  block.m_riserDistance = ParseCutNumber(v.riserDistance);
-  block.m_elementDistance = ParseCutNumber(v.elementDistance);
-  block.m_floorHeight = ParseCutNumber(v.floorHeight);
-  block.m_pipeDistance = ParseCutNumber(v.pipeDistance);
-  block.m_pipeFloorDistance = ParseCutNumber(v.pipeFloorDistance);
+  block.m_riserDistance = AtofC(v.riserDistance);
+  block.m_elementDistance = AtofC(v.elementDistance);
+  block.m_floorHeight = AtofC(v.floorHeight);
+  block.m_pipeDistance = AtofC(v.pipeDistance);
+  block.m_pipeFloorDistance = AtofC(v.pipeFloorDistance);
   block.m_floorDescription = v.floorDescription;
   block.m_pipeSwitch = v.pipeSwitch != 0;
   block.m_describeRisers = v.describeRisers;
@@ -61,9 +63,9 @@ void ConvertShared(Block& block, int unit, double scale) {
 
 void StoreCutValues(const CutDialogValues& values, JovCutParams& block) {
   StoreSharedValues(values, block);
-  block.m_sameLength = ParseCutNumber(values.sameLength);
+  block.m_sameLength = AtofC(values.sameLength);
   block.m_sameLengthOn = values.sameLengthOn != 0;
-  block.m_sameHeight = ParseCutNumber(values.sameHeight);
+  block.m_sameHeight = AtofC(values.sameHeight);
   block.m_sameHeightOn = values.sameHeightOn != 0;
   block.m_describeLastRiser = values.describeLastRiser;
 }
@@ -71,8 +73,8 @@ void StoreCutValues(const CutDialogValues& values, JovCutParams& block) {
 void StoreCutValues(const CutDialogValues& values, JovCutParamsOld& block) {
   StoreSharedValues(values, block);
   block.m_cutNumber = values.cutNumber;
-  block.m_height = ParseCutNumber(values.height);
-  block.m_sameItemLength = ParseCutNumber(values.sameLength);
+  block.m_height = AtofC(values.height);
+  block.m_sameItemLength = AtofC(values.sameLength);
   block.m_sameItemLengthOn = values.sameLengthOn;
   block.m_drawPipe = values.drawPipe;
   block.m_lastFloor = values.lastFloor;

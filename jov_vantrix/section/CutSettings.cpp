@@ -1,11 +1,9 @@
 #include "jov_vantrix/section/CutSettings.h"
 
-#include <locale.h>
-#include <stdlib.h>
-
 #include <cstdio>
 #include <cstring>
 
+#include "common/CLocaleNumber.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
@@ -180,7 +178,7 @@ void Read(const char* file, std::span<const TextKey<Block>> keys, Block& block) 
 }
 template <class Block>
 void Read(const char* file, std::span<const NumberKey<Block>> keys, Block& block) {
-  for (const auto& k : keys) block.*k.field = ParseCutNumber(ReadText(file, k.section, k.key, k.fallback));
+  for (const auto& k : keys) block.*k.field = AtofC(ReadText(file, k.section, k.key, k.fallback));
 }
 template <class Block>
 void Read(const char* file, std::span<const IntegerKey<Block>> keys, Block& block) {
@@ -269,11 +267,6 @@ bool SaveCutValues(const char* settingsFile, CutDialog dialog, CutDialogValues& 
 CString WithLeadingZero(const CString& number) {
   if (number.IsEmpty() || number[0] != '.') return number;
   return "0" + number;
-}
-
-double ParseCutNumber(const char* text) {
-  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return text ? strtod_l(text, nullptr, c) : 0.0;
 }
 
 void ReadDrawingSettings(const char* settingsFile, JovCutParams& block) {

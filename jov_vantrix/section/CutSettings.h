@@ -85,9 +85,6 @@ bool SaveCutValues(const char* settingsFile, CutDialog dialog, CutDialogValues& 
 
 // A typed number as it is saved: a '0' before a leading '.'.
 CString WithLeadingZero(const CString& number);
-// A setting's number as atof reads it, in the C locale whatever the
-// process's locale; an empty or missing text gives 0.
-double ParseCutNumber(const char* text);
 
 // "DESC" and the fixed distances and description masks of "CUT_DLG".
 void ReadDrawingSettings(const char* settingsFile, JovCutParams& block);

@@ -1,6 +1,5 @@
 #include "jov_vantrix/section/CutSettingsChecks.h"
 
-#include <locale.h>
 #include <stdlib.h>
 
 #include <climits>
@@ -10,6 +9,7 @@
 #include <span>
 #include <utility>
 
+#include "common/CLocaleNumber.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 
 namespace {
@@ -24,9 +24,8 @@ bool ParseWhole(const CString& text, double& value) {
   const CString typed = WithLeadingZero(text);
   if (typed.IsEmpty()) return false;
   const char* begin = typed.GetString();
-  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  char* end = nullptr;
-  value = strtod_l(begin, &end, c);
+  const char* end = nullptr;
+  value = StrtodC(begin, &end);
   while (end && (*end == ' ' || *end == '\t')) ++end;
   return end && end != begin && *end == '\0' && std::isfinite(value);
 }

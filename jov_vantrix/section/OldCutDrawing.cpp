@@ -3,12 +3,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/CLocaleNumber.h"
 #include "common/GroupChainBuilder.h"
 #include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CJovAddPnt.h"
 #include "jov_vantrix/network/CJovData.h"
-#include "jov_vantrix/network/NumberText.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "jov_vantrix/section/CObjData.h"
 #include "jov_vantrix/section/CObjPnt.h"
@@ -49,7 +49,7 @@ struct Product {
 };
 
 // 0 left, 1 right.
-int SideOf(const CObjData& record) { return ParseDecimal(record.m_sideNumber) != 0 ? 1 : 0; }
+int SideOf(const CObjData& record) { return AtoiC(record.m_sideNumber) != 0 ? 1 : 0; }
 
 CString BranchName(const CObjData& record) {
   CString name;

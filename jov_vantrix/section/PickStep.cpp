@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "dataformat/GroupCodeChain.h"
+#include "common/CLocaleNumber.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
@@ -169,14 +170,14 @@ int AddPipeToScheme(CJov_CutDlgNew& dialog, const double pickPoint[3]) {
   const CObjDataNew* start = dialog.m_start;
   const int unit = dialog.m_params.m_units;
   const CString riserLength = Value(start, "_LENGTH_RISER");
-  const double lift = riserLength.IsEmpty() ? 0.0 : std::fabs(std::atof(riserLength)) * unit;
+  const double lift = riserLength.IsEmpty() ? 0.0 : std::fabs(AtofC(riserLength)) * unit;
 
   // The end with the greater y is the upper one; on a level pipe the last
   // vertex.
   GLVector upper = pipe->m_end, lower = pipe->m_start;
   if (pipe->m_start.y > pipe->m_end.y) std::swap(upper, lower);
 
-  const double distance = std::atof(Value(pipe.get(), "_DIST_PIPE")) / unit;
+  const double distance = AtofC(Value(pipe.get(), "_DIST_PIPE")) / unit;
   dialog.m_pickedPipeDistance.Format("%.1f", distance);
 
   const CString side = Value(pipe.get(), "_SIDE_PIPE");

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/JovCutParams.h"
@@ -228,7 +229,7 @@ double GetChainWidth(const CObjSezNew&, const JovCutParams& params, const CPtrAr
   if (params.m_sameLengthOn) return width + static_cast<double>(n - 1) * params.m_sameLength;
   for (INT_PTR i = 1; i < n; ++i) {
     const CObjDataNew* r = RecordAt(run, i);
-    if (const char* length = r ? r->m_jovData.GetProperty("L") : nullptr) width += std::atof(length);
+    if (const char* length = r ? r->m_jovData.GetProperty("L") : nullptr) width += AtofC(length);
   }
   return width;
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "common/CLocaleNumber.h"
 #include "common/GroupChainBuilder.h"
 #include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CObjDataNew.h"
@@ -153,7 +154,7 @@ void DrawPipePair(CObjSezNew& list, JovCutParams& params, const char* branchNumb
 void DrawRiser(CObjSezNew& list, JovCutParams& params, CObjDataNew& riser, const GLVector& base,
                double lengthA, double lengthB, CObjDataNew* sourceA, CObjDataNew* sourceB) {
   const char* lengthText = riser.m_jovData.GetProperty("_LENGTH_RISER");
-  const double length = std::fabs(lengthText ? std::atof(lengthText) : 0.0) * params.m_units;
+  const double length = std::fabs(lengthText ? AtofC(lengthText) : 0.0) * params.m_units;
   const double floorPipes = params.m_pipeFloorDistance;
   const double pipeDistance = params.m_pipeDistance;
   const CString& position = riser.m_riserPosition;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "common/GroupChainBuilder.h"
 #include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CJovAddPnt.h"
@@ -366,7 +367,7 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
   if (r.m_pProductData) data.ReadXData(r.m_pProductData);
 
   const char* heightText = r.m_jovData.GetProperty("VP");
-  double lengthA = std::atof(heightText ? heightText : "0.0") / 1000.0 * unit;
+  double lengthA = AtofC(heightText ? heightText : "0.0") / 1000.0 * unit;
   double lengthB = lengthA;
   if (!st.last) {
     lengthA += GetBranchPipeLength(list, r, kObjectSupplyPipe);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
 #include "platform/mfc/CDataExchange.h"
@@ -29,7 +30,6 @@
 #include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/GeometryRegeneration.h"
 #include "wizard/frame/engine/LastValues.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParameterList.h"
 #include "wizard/frame/engine/ParameterTexts.h"
 #include "wizard/frame/engine/ProductFormulas.h"

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
 #include "common/VantrixDataList.h"
@@ -31,7 +32,6 @@
 #include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/GeometryRegeneration.h"
 #include "wizard/frame/engine/LastValues.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterList.h"
 #include "wizard/frame/engine/ParameterPresentation.h"
@@ -213,7 +213,7 @@ void CPPDlg::ConnectionPrefill() {
       if (CListItemData* cell = head->ForColumn(1)) cell->flags = 0;
       list.SetItemText(row, 1,
                        IsLength(*p) && !(p->status & ParamStatus::kAnyFree)
-                           ? FormatLengthCell(ParseDouble(values[i].c_str()), lengthMode).c_str()
+                           ? FormatLengthCell(AtofC(values[i].c_str()), lengthMode).c_str()
                            : values[i].c_str());
       p->SetText(ParamText::kValue, values[i].c_str());
       break;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/CLocaleNumber.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/VantrixDataControls.h"
 #include "common/VantrixDataList.h"
@@ -19,7 +20,6 @@
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParameterPresentation.h"
 #include "wizard/frame/engine/RecordLookups.h"
 #include "wizard/frame/engine/ValueRules.h"
@@ -223,7 +223,7 @@ void CPPDlg::ApplyZLevelRadiusToList(CValueParam* edited) {
   char factorText[256] = "";
   GetPrivateProfileStringA("DESC", "ZLEVEL_RADIUS", "1.5", factorText, sizeof factorText,
                            MakeProfilePath("Dat\\Jov.ini").c_str());
-  const double radius = ParseDouble(edited->GetText(ParamText::kValue)) * ParseDouble(factorText);
+  const double radius = AtofC(edited->GetText(ParamText::kValue)) * AtofC(factorText);
   for (int row = 0; row < list.GetItemCount(); ++row) {
     auto* head = reinterpret_cast<CListItemData*>(list.GetItemData(row));
     CValueParam* p = head ? head->param : nullptr;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/CLocaleNumber.h"
 #include "common/HostModule.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/wizard/resource_ids.h"
@@ -19,7 +20,6 @@
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/ChoiceFills.h"
 #include "wizard/frame/engine/EngineState.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/RecordLookups.h"
 #include "wizard/frame/engine/ValueEntry.h"
@@ -321,7 +321,7 @@ void CParamDlg::OnOK() {
       valid = true;
     else if (type->status & kFormulaTypes)
       // A formula is tested as the number it begins with, as it always was.
-      valid = type->IsValueValid(ParseDouble(defaultText));
+      valid = type->IsValueValid(AtofC(defaultText));
     else if ((valid = ReadValueEntry(static_cast<const char*>(defaultText), value) && type->IsValueValid(value)))
       defaultText = StoredValueEntry(static_cast<const char*>(defaultText)).c_str();
     if (!valid) {

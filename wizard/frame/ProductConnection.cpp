@@ -12,7 +12,6 @@
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/ExpressionEvaluator.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParameterList.h"
 #include "wizard/frame/engine/ParameterTexts.h"
 #include "wizard/frame/engine/RecordLookups.h"

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/module_state.h"
@@ -17,7 +18,6 @@
 #include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/GeometryRegeneration.h"
 #include "wizard/frame/engine/LastValues.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParameterList.h"
 #include "wizard/frame/engine/ParameterTexts.h"
 #include "wizard/frame/engine/ProductFormulas.h"

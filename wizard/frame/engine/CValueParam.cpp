@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/frame/engine/NumberText.h"
+#include "common/CLocaleNumber.h"
 #include "wizard/frame/engine/ParamStatus.h"
 
 CValueParam::~CValueParam() = default;
@@ -18,7 +18,7 @@ bool CValueParam::GetRange(const char* allowed, double& minimum, double& maximum
     bool first = true;
     for (size_t start = 0; start < text.size();) {
       size_t end = std::min(text.find('|', start), text.size());
-      const double value = ParseDouble(std::string(text.substr(start, end - start)).c_str());
+      const double value = AtofC(std::string(text.substr(start, end - start)).c_str());
       minimum = first ? value : std::min(minimum, value);
       maximum = first ? value : std::max(maximum, value);
       first = false;

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <string>
 
+#include "common/CLocaleNumber.h"
 #include "platform/mfc/CComboBox.h"
 #include "platform/mfc/CListBox.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CPropData.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParamStatus.h"
 
 namespace {
@@ -38,7 +38,7 @@ void FillValueListBox(CListBox* box, CValueParam* param) {
     size_t end = text.find('|', start);
     if (end == std::string::npos) end = text.size();
     const std::string value = text.substr(start, end - start);
-    if (!value.empty()) box->AddString(metres ? FormatFixed(std::atof(value.c_str()) / 1000.0, 4).c_str() : value.c_str());
+    if (!value.empty()) box->AddString(metres ? FormatFixed(AtofC(value.c_str()) / 1000.0, 4).c_str() : value.c_str());
     start = end + 1;
   }
 }

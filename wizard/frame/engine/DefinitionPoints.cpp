@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "common/EntityExtents.h"
 #include "common/GLVector.h"
 #include "platform/mfc/CListCtrl.h"
 #include "wizard/frame/engine/CObjectData.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/EntityGeometry.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/RecordLookups.h"
 #include "wizard/frame/engine/ScaledCompare.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "wizard/frame/engine/NumberText.h"
+#include "common/CLocaleNumber.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "common/CLocaleNumber.h"
 #include "platform/catalogue/Database.h"
 #include "wizard/frame/engine/CFileCfg.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/ExpressionEvaluator.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterTexts.h"
 #include "wizard/frame/engine/RecordLookups.h"
@@ -122,7 +122,7 @@ void ApplyCallerData(CSeznam& params) {
     const bool ranged = !(p->status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula));
     if (ranged && (!ReadValueEntry(value, number) || (value = PlainDecimalEntry(value, number)).empty())) continue;
     p->flags = static_cast<uint32_t>(std::atoi(flags[i].c_str()));
-    p->thirdLimit = ParseDouble(value.c_str());
+    p->thirdLimit = AtofC(value.c_str());
     if (!(p->flags & (ParamFlag::kGivenByCaller | ParamFlag::kCallerValue))) continue;
     if (ranged && !p->IsValueValid(number)) continue;
     p->SetText(ParamText::kValue, value.c_str());

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <string_view>
 
+#include "common/CLocaleNumber.h"
 #include "platform/catalogue/Database.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/ExpressionEvaluator.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterPresentation.h"
 #include "wizard/frame/engine/ParameterTexts.h"

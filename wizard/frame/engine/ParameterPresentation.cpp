@@ -1,5 +1,6 @@
 #include "wizard/frame/engine/ParameterPresentation.h"
 
+#include "common/CLocaleNumber.h"
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/CListCtrl.h"
 #include "wizard/frame/engine/CListItemData.h"
@@ -8,7 +9,6 @@
 #include "wizard/frame/engine/ChoiceFills.h"
 #include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/ExpressionEvaluator.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterList.h"
 
@@ -40,7 +40,7 @@ std::string ParamValueCellText(const CValueParam& p, unsigned lengthMode) {
   const char* text = current ? value : p.GetText(ParamText::kDefault);
   if (!text) return std::string();
   if (p.status == 0 || (p.status & (ParamStatus::kAnyFree | ParamStatus::kFormula))) return text;
-  const double number = ParseDouble(text);
+  const double number = AtofC(text);
   if (lengthMode == 1) return FormatFixed(number / 1000.0, 4);
   return FormatFixed(number, lengthMode == 1000 || !current ? 2 : 0);
 }

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "wizard/frame/engine/NumberText.h"
+#include "common/CLocaleNumber.h"
 
 namespace {
 

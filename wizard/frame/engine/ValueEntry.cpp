@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "wizard/frame/engine/NumberText.h"
+#include "common/CLocaleNumber.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ bool ReadValueEntry(std::string_view text, double& value) {
     if (at == first) return false;
   }
   if (at != number.size()) return false;
-  const double read = ParseDouble(number.c_str());
+  const double read = AtofC(number.c_str());
   if (!std::isfinite(read)) return false;
   value = read;
   return true;

@@ -5,13 +5,13 @@
 #include <string>
 #include <utility>
 
+#include "common/CLocaleNumber.h"
 #include "common/CVantrixData.h"
 #include "platform/win32/profile.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
 #include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/KorpalinData.h"
-#include "wizard/frame/engine/NumberText.h"
 #include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterPresentation.h"
 #include "wizard/frame/engine/RecordLookups.h"
@@ -59,8 +59,8 @@ void ApplyZLevelRadius(CSeznam& params, const char* productCode, const char* cha
   if (!std::strstr(productCode, "TPT") && !std::strstr(productCode, "VPS") && !std::strstr(productCode, "VPK")) return;
   const CValueParam* diameter = FindParamByName(params, "d");
   if (!diameter) return;
-  const double factor = ParseDouble(DescSetting("ZLEVEL_RADIUS", "1.5", 256).c_str());
-  const std::string radius = FormatFixed(ParseDouble(diameter->GetText(ParamText::kValue)) * factor, 2);
+  const double factor = AtofC(DescSetting("ZLEVEL_RADIUS", "1.5", 256).c_str());
+  const std::string radius = FormatFixed(AtofC(diameter->GetText(ParamText::kValue)) * factor, 2);
   for (CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p)) {
     const char* name = p->GetText(ParamText::kName);
     const size_t length = name ? std::strlen(name) : 0;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/CLocaleNumber.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/module_state.h"
 #include "platform/win32/message_queue.h"
@@ -137,8 +138,8 @@ bool ControlsDialog::AcceptTyped(const Change& change) const {
   auto* param = static_cast<CValueParam*>(gridParams.GetHead());
   for (int i = 0; param && i < change.row; ++i) param = static_cast<CValueParam*>(param->GetNext());
   if (!param) return false;
-  char* end = nullptr;
-  const double value = std::strtod(change.text.c_str(), &end);
+  const char* end = nullptr;
+  const double value = StrtodC(change.text.c_str(), &end);
   return !change.text.empty() && *end == '\0' && value >= param->lowLimit && value <= param->highLimit;
 }
 
