@@ -1,5 +1,7 @@
 #include "platform/win32/controls/control_state.h"
 
+#include "platform/win32/gdi_raster.h"
+
 #include <cstring>
 
 #include "platform/win32/code_page.h"
@@ -54,6 +56,18 @@ int FindItem(const std::vector<Item>& items, int start, const std::string& text,
       return i;
   }
   return -1;
+}
+
+void PaintControl(HWND window, const std::function<void(cairo_t* cr, const RECT& client)>& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  if (cairo_t* cr = dc ? raster::Of(dc) : nullptr) {
+    RECT client;
+    GetClientRect(window, &client);
+    raster::UseFont(cr, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    paint(cr, client);
+  }
+  EndPaint(window, &ps);
 }
 
 void DrawOwnerItem(HWND control, UINT type, UINT itemId, UINT state, uintptr_t data) {
