@@ -70,6 +70,19 @@ void PaintControl(HWND window, const std::function<void(cairo_t* cr, const RECT&
   EndPaint(window, &ps);
 }
 
+void PaintItems(cairo_t* cr, const RECT& area, const std::vector<Item>& items, int top, int itemHeight, int current) {
+  raster::FillRect(cr, area, GetSysColor(COLOR_WINDOW));
+  int y = area.top;
+  for (size_t i = static_cast<size_t>(std::max(0, top)); i < items.size() && y < area.bottom; ++i, y += itemHeight) {
+    const bool selected = items[i].selected || static_cast<int>(i) == current;
+    RECT row{area.left, y, area.right, std::min<LONG>(y + itemHeight, area.bottom)};
+    if (selected) raster::FillRect(cr, row, GetSysColor(COLOR_HIGHLIGHT));
+    raster::TextIn(cr, items[i].text, {row.left + 2, row.top, row.right - 2, row.bottom},
+                   DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
+                   selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_WINDOWTEXT));
+  }
+}
+
 void DrawOwnerItem(HWND control, UINT type, UINT itemId, UINT state, uintptr_t data) {
   winmodel::Window* w = winmodel::Find(control);
   if (!w || !w->IsChild()) return;

@@ -56,6 +56,10 @@ bool SetItemData(std::vector<Item>& items, WPARAM index, LPARAM data);
 // drawing context, the client rectangle and the window's font in use.
 void PaintControl(HWND window, const std::function<void(cairo_t* cr, const RECT& client)>& paint);
 
+// Paints the texts of a list of items (list boxes, open combo lists) from
+// item `top` in rows of `itemHeight`, the selected ones highlighted.
+void PaintItems(cairo_t* cr, const RECT& area, const std::vector<Item>& items, int top, int itemHeight, int current);
+
 // Sends WM_DRAWITEM to the owner of an owner-drawn control.
 void DrawOwnerItem(HWND control, UINT type, UINT itemId, UINT state, uintptr_t data);
 
