@@ -61,7 +61,9 @@ void PaintNonClient(winmodel::Window* w, cairo_t* cr) {
 
 void PaintTree(HWND handle, bool root) {
   winmodel::Window* w = winmodel::Find(handle);
-  if (!w || !w->Visible()) return;
+  // The window pictured is shown as it stands, even once its dialog has ended
+  // and hidden it.
+  if (!w || (!root && !w->Visible())) return;
   if (!root) {
     HDC dc = GetWindowDC(handle);
     if (cairo_t* cr = raster::Of(dc)) PaintNonClient(w, cr);
@@ -227,7 +229,11 @@ std::string DialogPictureName(HWND dialog, const char* when) {
   auto it = run.numbered.find(dialog);
   if (it == run.numbered.end()) {
     const std::string name = TemplateName(dialog);
-    it = run.numbered.emplace(dialog, name + "-" + std::to_string(++run.openings[name])).first;
+    // A folder that earlier runs wrote into keeps their pictures.
+    int& n = run.openings[name];
+    while (std::filesystem::exists(std::filesystem::path(run.folder) / (name + "-" + std::to_string(n + 1) + "-open.png")))
+      ++n;
+    it = run.numbered.emplace(dialog, name + "-" + std::to_string(++n)).first;
   }
   return it->second + "-" + when + ".png";
 }
@@ -246,7 +252,9 @@ void PictureDialog(HWND dialog, const char* when) {
 void PictureMessageBox(const std::string& caption, const std::string& text, UINT type) {
   PictureRun& run = Run();
   if (run.folder.empty()) return;
-  const std::string path = (std::filesystem::path(run.folder) / ("msgbox-" + std::to_string(++run.boxes) + ".png")).string();
+  std::string path;
+  do path = (std::filesystem::path(run.folder) / ("msgbox-" + std::to_string(++run.boxes) + ".png")).string();
+  while (std::filesystem::exists(path));
   std::string why;
   Keep(WritePicturePng(PaintMessageBoxPicture(caption, text, type), path, &why), path, why);
 }

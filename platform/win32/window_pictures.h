@@ -7,9 +7,9 @@
 // A run can keep pictures of its modal dialogs: with a picture folder set,
 // every dialog leaves FOLDER/<template>-<n>-open.png once it waits for
 // input and FOLDER/<template>-<n>-close.png as it closes (n counts the
-// openings of the template from 1; a template without a number is named
-// by its name, one without either "dialog"); message boxes leave
-// FOLDER/msgbox-<n>.png.
+// openings of the template from 1, after the pictures already in the
+// folder; a template without a number is named by its name, one without
+// either "dialog"); message boxes leave FOLDER/msgbox-<n>.png.
 #pragma once
 
 #include <cstdint>
