@@ -329,6 +329,65 @@ cairo_t* MakeContext(const Target& t) {
 
 void Destroy(cairo_surface_t* s) { cairo_surface_destroy(s); }
 
+// The image of an icon file (.ico bytes) nearest to `size`, as a
+// premultiplied ARGB surface; null for one it cannot read.
+cairo_surface_t* IconImage(const BYTE* d, size_t n, int size) {
+  auto u16 = [&](size_t at) { return static_cast<uint32_t>(d[at] | (d[at + 1] << 8)); };
+  auto u32 = [&](size_t at) { return u16(at) | (u16(at + 2) << 16); };
+  if (!d || n < 6 || u16(2) != 1) return nullptr;
+  const uint32_t count = u16(4);
+  if (n < 6 + 16 * static_cast<size_t>(count)) return nullptr;
+  int best = -1, bestSize = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    const int w = d[6 + 16 * i] ? d[6 + 16 * i] : 256;
+    const bool better = best < 0 || (bestSize < size ? w > bestSize : w >= size && w < bestSize);
+    if (better) best = static_cast<int>(i), bestSize = w;
+  }
+  if (best < 0) return nullptr;
+  const size_t entry = 6 + 16 * static_cast<size_t>(best);
+  const size_t length = u32(entry + 8), offset = u32(entry + 12);
+  if (offset > n || length > n - offset || length < 40) return nullptr;
+  const BYTE* b = d + offset;
+  auto b16 = [&](size_t at) { return static_cast<uint32_t>(b[at] | (b[at + 1] << 8)); };
+  auto b32 = [&](size_t at) { return b16(at) | (b16(at + 2) << 16); };
+  const uint32_t header = b32(0);
+  const int w = static_cast<int32_t>(b32(4)), h = static_cast<int32_t>(b32(8)) / 2;
+  const int bits = static_cast<int>(b16(14));
+  if (header < 40 || header > length || w <= 0 || h <= 0 || w > 256 || h > 256) return nullptr;
+  const uint32_t colours = bits <= 8 ? (b32(32) ? b32(32) : 1u << bits) : 0;
+  const size_t table = header, pixels = table + 4 * static_cast<size_t>(colours);
+  const size_t stride = ((static_cast<size_t>(w) * bits + 31) / 32) * 4;
+  const size_t maskStride = ((static_cast<size_t>(w) + 31) / 32) * 4;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return nullptr;
+  if (pixels > length || stride * h > length - pixels) return nullptr;
+  const bool hasMask = pixels + stride * h + maskStride * h <= length;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  PixelView v = ViewOf(s);
+  for (int y = 0; y < h; ++y) {
+    const BYTE* row = b + pixels + stride * static_cast<size_t>(h - 1 - y);
+    const BYTE* mask = b + pixels + stride * h + maskStride * static_cast<size_t>(h - 1 - y);
+    for (int x = 0; x < w; ++x) {
+      uint32_t r = 0, g = 0, bl = 0, a = 255;
+      if (bits >= 24) {
+        const BYTE* p = row + static_cast<size_t>(x) * (bits / 8);
+        bl = p[0], g = p[1], r = p[2];
+        if (bits == 32) a = p[3];
+      } else {
+        const int per = 8 / bits;
+        const uint32_t index = (row[x / per] >> ((per - 1 - x % per) * bits)) & ((1u << bits) - 1);
+        if (index < colours) {
+          const BYTE* q = b + table + 4 * index;
+          bl = q[0], g = q[1], r = q[2];
+        }
+      }
+      if (bits != 32 && hasMask && ((mask[x / 8] >> (7 - x % 8)) & 1)) a = 0;
+      v.data[y * v.stride + x] = (a << 24) | ((r * a / 255) << 16) | ((g * a / 255) << 8) | (bl * a / 255);
+    }
+  }
+  cairo_surface_mark_dirty(s);
+  return s;
+}
+
 }  // namespace
 
 cairo_t* Of(HDC dc) {
@@ -903,6 +962,19 @@ void TextIn(cairo_t* cr, const std::string& text, const RECT& rect, UINT format,
 }
 
 void IconAt(cairo_t* cr, HICON icon, int x, int y, int size) {
+  if (icon && icon->resource) {
+    if (cairo_surface_t* image = IconImage(icon->Bytes(), icon->Size(), size)) {
+      const int w = cairo_image_surface_get_width(image);
+      cairo_save(cr);
+      cairo_translate(cr, x, y);
+      cairo_scale(cr, static_cast<double>(size) / w, static_cast<double>(size) / w);
+      cairo_set_source_surface(cr, image, 0, 0);
+      cairo_paint(cr);
+      cairo_restore(cr);
+      cairo_surface_destroy(image);
+      return;
+    }
+  }
   const int id = icon && icon->resource == nullptr ? static_cast<int>(icon->stockId) : 0;
   cairo_save(cr);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);

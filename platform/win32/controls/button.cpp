@@ -126,7 +126,9 @@ void PaintButton(HWND window, winmodel::Window* w, ButtonState* s) {
       return;
     }
     if (s->image && s->imageType == IMAGE_ICON && (w->style & BS_ICON)) {
-      raster::IconAt(cr, static_cast<HICON>(s->image), (box.left + box.right - 32) / 2, (box.top + box.bottom - 32) / 2, 32);
+      const int size = std::min<LONG>(box.right - box.left, box.bottom - box.top) >= 32 ? 32 : 16;
+      raster::IconAt(cr, static_cast<HICON>(s->image), (box.left + box.right - size) / 2, (box.top + box.bottom - size) / 2,
+                     size);
       return;
     }
     label(box, DT_CENTER);
