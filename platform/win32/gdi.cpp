@@ -683,6 +683,8 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
   return Record(dc, "SetPixel", {x, y}, {}, color) ? color : CLR_INVALID;
 }
 
+COLORREF GetPixel(HDC dc, int x, int y) { return raster::GetPixel(dc, x, y); }
+
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT, HBRUSH, UINT flags) {
   if (!icon) return FALSE;
   raster::Icon(dc, x, y, icon, width, height);

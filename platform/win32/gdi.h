@@ -352,6 +352,9 @@ BOOL BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX
 BOOL StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, DWORD rop);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
+// The pixel's colour; CLR_INVALID outside the context's pixels or for a
+// context that draws none (a window's while no picture is being taken).
+COLORREF GetPixel(HDC dc, int x, int y);
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flicker,
                 UINT flags);
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);

@@ -581,8 +581,8 @@ void Rectangle(HDC dc, int left, int top, int right, int bottom, bool ellipse) {
     cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
     cairo_restore(cr);
   };
+  // Shapes are aliased, as the graphics device interface draws them.
   path(0);
-  if (ellipse) cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
   FillWithBrush(cr, dc);
   double o = 0;
   if (UsePen(cr, *d, &o)) {
@@ -592,7 +592,6 @@ void Rectangle(HDC dc, int left, int top, int right, int bottom, bool ellipse) {
     cairo_stroke(cr);
   }
   cairo_new_path(cr);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
 }
 
 void Poly(HDC dc, const POINT* points, int count, bool closed) {
@@ -633,7 +632,6 @@ void RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
     corner(l + ex, t + ey, M_PI);
     cairo_close_path(cr);
   };
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
   path(0);
   FillWithBrush(cr, dc);
   double o = 0;
@@ -642,7 +640,6 @@ void RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
     cairo_stroke(cr);
   }
   cairo_new_path(cr);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
 }
 
 void Arc(HDC dc, int left, int top, int right, int bottom, POINT start, POINT end) {
@@ -655,7 +652,6 @@ void Arc(HDC dc, int left, int top, int right, int bottom, POINT start, POINT en
   // Counter-clockwise on the screen from the start ray to the end ray.
   const double a0 = std::atan2((start.y - cy) / ry, (start.x - cx) / rx);
   const double a1 = std::atan2((end.y - cy) / ry, (end.x - cx) / rx);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
   cairo_new_path(cr);
   cairo_save(cr);
   cairo_translate(cr, cx, cy);
@@ -663,7 +659,6 @@ void Arc(HDC dc, int left, int top, int right, int bottom, POINT start, POINT en
   cairo_arc_negative(cr, 0, 0, 1, a0, a1 >= a0 ? a1 - 2 * M_PI : a1);
   cairo_restore(cr);
   cairo_stroke(cr);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
 }
 
 void Fill(HDC dc, const RECT& rect, HBRUSH brush) {
@@ -827,6 +822,18 @@ void SetPixel(HDC dc, int x, int y, COLORREF color) {
   PixelView v = ViewOf(t->surface);
   v.data[sy * v.stride + sx] = Pixel(color);
   cairo_surface_mark_dirty(t->surface);
+}
+
+COLORREF GetPixel(HDC dc, int x, int y) {
+  std::optional<Target> t = TargetOf(dc);
+  if (!t || !Of(dc)) return CLR_INVALID;
+  const int sx = x + t->x, sy = y + t->y;
+  if (sx < t->clip.left || sx >= t->clip.right || sy < t->clip.top || sy >= t->clip.bottom) return CLR_INVALID;
+  cairo_t* cr = Of(dc);
+  cairo_surface_flush(cairo_get_target(cr));
+  PixelView v = ViewOf(t->surface);
+  const uint32_t p = v.data[sy * v.stride + sx];
+  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
 void Icon(HDC dc, int x, int y, HICON icon, int width, int height) {

@@ -58,6 +58,7 @@ void PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 void StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, int sourceWidth,
                 int sourceHeight, DWORD rop);
 void SetPixel(HDC dc, int x, int y, COLORREF color);
+COLORREF GetPixel(HDC dc, int x, int y);
 void Icon(HDC dc, int x, int y, HICON icon, int width, int height);
 void Edge(HDC dc, RECT* rect, UINT edge, UINT flags);
 void FrameControl(HDC dc, const RECT& rect, UINT type, UINT state);
