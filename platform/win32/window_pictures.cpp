@@ -129,9 +129,24 @@ bool PaintWindowPicture(HWND window, WindowPicture* out) {
   raster::SetColor(cr, GetSysColor(COLOR_BTNFACE));
   cairo_paint(cr);
   cairo_destroy(cr);
-  raster::OpenCanvas(window, s, winmodel::ClientOrigin(w));
+  const POINT origin = winmodel::ClientOrigin(w);
+  raster::OpenCanvas(window, s, origin);
   PaintTree(window, true);
   raster::CloseCanvas(window);
+  // Popups the window owns (a choice list, a tip) lie over it, in their own
+  // places; the bottom of the z-order first.
+  std::vector<HWND> popups;
+  for (winmodel::Window* top : winmodel::Desktop()->children)
+    for (winmodel::Window* o = top->owner; o; o = o->owner)
+      if (o == w && top != w && top->Visible()) {
+        popups.push_back(top->handle);
+        break;
+      }
+  for (auto it = popups.rbegin(); it != popups.rend(); ++it) {
+    raster::OpenCanvas(*it, s, origin);
+    PaintTree(*it, false);
+    raster::CloseCanvas(*it);
+  }
   *out = FromSurface(s);
   cairo_surface_destroy(s);
   return true;
