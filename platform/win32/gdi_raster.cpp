@@ -329,8 +329,8 @@ cairo_t* MakeContext(const Target& t) {
 
 void Destroy(cairo_surface_t* s) { cairo_surface_destroy(s); }
 
-// The image of an icon file (.ico bytes) nearest to `size`, as a
-// premultiplied ARGB surface; null for one it cannot read.
+}  // namespace
+
 cairo_surface_t* IconImage(const BYTE* d, size_t n, int size) {
   auto u16 = [&](size_t at) { return static_cast<uint32_t>(d[at] | (d[at + 1] << 8)); };
   auto u32 = [&](size_t at) { return u16(at) | (u16(at + 2) << 16); };
@@ -387,8 +387,6 @@ cairo_surface_t* IconImage(const BYTE* d, size_t n, int size) {
   cairo_surface_mark_dirty(s);
   return s;
 }
-
-}  // namespace
 
 cairo_t* Of(HDC dc) {
   gdi::DeviceContext* d = Dc(dc);
@@ -457,7 +455,7 @@ bool LoadDib(HBITMAP bitmap, const BYTE* data, size_t size) {
   const int rawHeight = static_cast<int32_t>(u32(8));
   const int bits = static_cast<int>(u16(14));
   const uint32_t compression = u32(16);
-  if (width <= 0 || rawHeight == 0 || compression != 0) return false;
+  if (width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN || compression != 0) return false;
   const int height = std::abs(rawHeight);
   uint32_t colours = u32(32);
   if (bits <= 8 && colours == 0) colours = 1u << bits;
@@ -466,7 +464,7 @@ bool LoadDib(HBITMAP bitmap, const BYTE* data, size_t size) {
   const size_t pixels = table + 4 * static_cast<size_t>(colours);
   const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
-  if (pixels > size || stride * height > size - pixels) return false;
+  if (pixels > size || static_cast<size_t>(height) > (size - pixels) / stride) return false;
   cairo_surface_t* s = PixelsOf(bitmap);
   if (!s) return false;
   PixelView v = ViewOf(s);

@@ -31,6 +31,10 @@ void SetBitmapBits(cairo_surface_t* pixels, const void* bits, int width, int hei
 // Reads a packed device-independent bitmap (header, colour table, bits)
 // into the bitmap's pixels; false for a kind it cannot read.
 bool LoadDib(HBITMAP bitmap, const BYTE* data, size_t size);
+// The image of an icon file (.ico bytes) nearest to `size` pixels, as a
+// premultiplied ARGB surface the caller destroys; null for one it cannot
+// read (images of BITMAPINFOHEADER form, 1 to 32 bits, up to 256 pixels).
+cairo_surface_t* IconImage(const BYTE* data, size_t length, int size);
 // Paints the look of the system bitmap `id` (OBM_*) into the bitmap.
 void PaintSystemBitmap(HBITMAP bitmap, int id);
 
