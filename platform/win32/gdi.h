@@ -1,8 +1,10 @@
 // Drawing: device contexts and the drawing objects of the graphics device
-// interface. Headless, a device context draws nothing: every drawing call
-// is recorded (with the window it was meant for) in a drawing journal that
-// tests read back. Text is measured with the fixed headless font metrics
-// (see headless_metrics.h).
+// interface. Every drawing call is recorded (with the window it was meant
+// for) in a drawing journal that tests read back, and drawn into pixels
+// where the context has them: a memory context into its selected bitmap, a
+// window's context while a picture of its window is taken
+// (window_pictures.h); see gdi_raster.h. Text is measured with the fixed
+// headless font metrics (see headless_metrics.h), whatever font draws it.
 #pragma once
 
 #include <string>
@@ -287,7 +289,7 @@ int GetBkMode(HDC dc);
 UINT SetTextAlign(HDC dc, UINT align);
 UINT GetTextAlign(HDC dc);
 
-// Drawing (recorded).
+// Drawing (recorded, and drawn where the context has pixels).
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
 BOOL LineTo(HDC dc, int x, int y);
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);

@@ -645,8 +645,9 @@ void Arc(HDC dc, int left, int top, int right, int bottom, POINT start, POINT en
   gdi::DeviceContext* d = Dc(dc);
   double o = 0;
   if (!cr || right == left || bottom == top || !UsePen(cr, *d, &o)) return;
-  const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
-  const double rx = std::abs(right - left) / 2.0, ry = std::abs(bottom - top) / 2.0;
+  // On the pixel centres of the rectangle's inside, as Ellipse's outline.
+  const double rx = std::max(0.5, (std::abs(right - left) - 1) / 2.0), ry = std::max(0.5, (std::abs(bottom - top) - 1) / 2.0);
+  const double cx = std::min(left, right) + 0.5 + rx, cy = std::min(top, bottom) + 0.5 + ry;
   // Counter-clockwise on the screen from the start ray to the end ray.
   const double a0 = std::atan2((start.y - cy) / ry, (start.x - cx) / rx);
   const double a1 = std::atan2((end.y - cy) / ry, (end.x - cx) / rx);

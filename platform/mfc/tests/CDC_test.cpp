@@ -213,6 +213,27 @@ TEST_F(DeviceContexts, AMemoryBitmapHoldsThePixelsDrawn) {
          StretchBlt(dc, 0, 0, 4, 4, other, 0, 0, 2, 2, SRCCOPY);
        },
        {{0, 0, kRed}, {1, 1, kRed}, {2, 0, kGreen}, {2, 2, kGreen}, {4, 4, kWhite}}},
+      {"RoundRect keeps its corners clear; Arc strokes only its part of the ellipse",
+       [](HDC dc, HDC) {
+         RoundRect(dc, 0, 0, 20, 20, 10, 10);
+         Arc(dc, 20, 20, 40, 40, 40, 30, 30, 20);  // from the right, counter-clockwise to the top
+       },
+       {{0, 0, kWhite}, {10, 0, kBlack}, {10, 10, kWhite}, {36, 23, kBlack}, {36, 36, kWhite}, {23, 36, kWhite}}},
+      {"DrawEdge raised: light top left, dark bottom right, the rectangle adjusted",
+       [](HDC dc, HDC) {
+         RECT r{0, 0, 10, 10};
+         DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE);
+         if (r.left == 2 && r.bottom == 8) SetPixel(dc, 39, 39, RGB(0, 0, 255));
+       },
+       {{0, 0, GetSysColor(COLOR_3DLIGHT)}, {9, 9, GetSysColor(COLOR_3DDKSHADOW)}, {5, 5, GetSysColor(COLOR_BTNFACE)},
+        {39, 39, kBlue}}},
+      {"ExtTextOut with ETO_OPAQUE fills its rectangle with the background colour",
+       [](HDC dc, HDC) {
+         SetBkColor(dc, RGB(0, 0, 255));
+         RECT r{0, 0, 30, 5};
+         ExtTextOutA(dc, 0, 10, ETO_OPAQUE, &r, "x", 1, nullptr);
+       },
+       {{29, 4, kBlue}, {30, 4, kWhite}}},
       {"a focus frame inverts every other pixel",
        [](HDC dc, HDC) {
          RECT r{0, 0, 10, 10};
