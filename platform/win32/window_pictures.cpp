@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/win32/classic_look.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/gdi_raster.h"
 #include "platform/win32/headless_metrics.h"
@@ -52,7 +53,9 @@ void PaintNonClient(winmodel::Window* w, cairo_t* cr) {
     classic::Edge(cr, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
     classic::Edge(cr, &r, 0, BF_RECT | BF_ADJUST);
   }
-  const bool v = w->style & WS_VSCROLL, h = w->style & WS_HSCROLL;
+  // A combo box's scroll bar styles are its list's.
+  const bool combo = EqualsIgnoreCase(w->className, "ComboBox");
+  const bool v = !combo && (w->style & WS_VSCROLL), h = !combo && (w->style & WS_HSCROLL);
   const int bar = headless::kScrollBar;
   if (v) classic::ScrollBar(cr, {r.right - bar, r.top, r.right, r.bottom - (h ? bar : 0)}, true, 0, 0, 0, 0, false);
   if (h) classic::ScrollBar(cr, {r.left, r.bottom - bar, r.right - (v ? bar : 0), r.bottom}, false, 0, 0, 0, 0, false);

@@ -84,7 +84,8 @@ void Paint(Ctx& c) {
     const int width = client.right - left - c.s->rightMargin;
     double y = c.multiline() ? client.top + 1 : std::floor((client.top + client.bottom - lh) / 2);
     for (int i = first; i < static_cast<int>(lines.size()) && y < client.bottom; ++i, y += lh) {
-      const auto& [at, line] = lines[static_cast<size_t>(i)];
+      const int at = lines[static_cast<size_t>(i)].first;
+      const std::string& line = lines[static_cast<size_t>(i)].second;
       const int length = static_cast<int>(line.size());
       auto xOf = [&](int index) { return raster::TextWidth(cr, line.substr(0, static_cast<size_t>(std::clamp(index - at, 0, length)))); };
       // A single line scrolls left to keep the caret in view.
