@@ -691,6 +691,10 @@ void Paint(Ctx& c) {
         raster::FillRect(cr, {x, c.headerHeight(), x + 1, bottom}, RGB(240, 240, 240));
       }
     }
+    // More rows than fit: the scroll bar Windows adds at the right.
+    if (c.count() > c.visibleRows() && !(c.w->style & WS_VSCROLL))
+      classic::ScrollBar(cr, {client.right - headless::kScrollBar, client.top, client.right, client.bottom},
+                         true, 0, c.count() - 1, c.visibleRows(), s->top, false);
   });
 }
 
