@@ -27,6 +27,7 @@ struct PictureRun {
   std::map<std::string, int> openings;   // template name -> openings so far
   std::map<HWND, std::string> numbered;  // open dialog -> "<template>-<n>"
   int boxes = 0;
+  int menus = 0;
   std::vector<std::string> written;
   std::vector<std::string> failures;
 };
@@ -238,6 +239,39 @@ WindowPicture PaintMessageBoxPicture(const std::string& caption, const std::stri
   return p;
 }
 
+WindowPicture PaintMenuPicture(const std::vector<std::pair<UINT, std::string>>& commands) {
+  constexpr int kRow = 18;
+  cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+  cairo_t* pc = cairo_create(probe);
+  raster::UseFont(pc, nullptr);
+  double widest = 60;
+  for (const auto& [id, text] : commands) widest = std::max(widest, raster::TextWidth(pc, text) + 40);
+  cairo_destroy(pc);
+  cairo_surface_destroy(probe);
+  const int width = std::min(static_cast<int>(widest) + 6, 900);
+  const int height = std::min(static_cast<int>(std::max<size_t>(commands.size(), 1)) * kRow + 6, 2000);
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(s);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  RECT frame{0, 0, width, height};
+  classic::Edge(cr, &frame, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST);
+  raster::UseFont(cr, nullptr);
+  int y = frame.top + 1;
+  for (const auto& [id, text] : commands) {
+    // An accelerator after a tab stands at the right.
+    const size_t tab = text.find('\t');
+    const RECT row{frame.left + 20, y, frame.right - 10, y + kRow};
+    raster::TextIn(cr, text.substr(0, tab), row, DT_LEFT | DT_SINGLELINE | DT_VCENTER, GetSysColor(COLOR_BTNTEXT));
+    if (tab != std::string::npos)
+      raster::TextIn(cr, text.substr(tab + 1), row, DT_RIGHT | DT_SINGLELINE | DT_VCENTER, GetSysColor(COLOR_BTNTEXT));
+    y += kRow;
+  }
+  cairo_destroy(cr);
+  WindowPicture p = FromSurface(s);
+  cairo_surface_destroy(s);
+  return p;
+}
+
 void SetDialogPictureFolder(const std::string& folder) { Run().folder = folder; }
 
 const std::string& DialogPictureFolder() { return Run().folder; }
@@ -275,6 +309,16 @@ void PictureMessageBox(const std::string& caption, const std::string& text, UINT
   while (std::filesystem::exists(path));
   std::string why;
   Keep(WritePicturePng(PaintMessageBoxPicture(caption, text, type), path, &why), path, why);
+}
+
+void PictureMenu(const std::vector<std::pair<UINT, std::string>>& commands) {
+  PictureRun& run = Run();
+  if (run.folder.empty()) return;
+  std::string path;
+  do path = (std::filesystem::path(run.folder) / ("menu-" + std::to_string(++run.menus) + ".png")).string();
+  while (std::filesystem::exists(path));
+  std::string why;
+  Keep(WritePicturePng(PaintMenuPicture(commands), path, &why), path, why);
 }
 
 bool SnapshotWindow(HWND window, const std::string& name, std::string* why) {

@@ -9,7 +9,8 @@
 // input and FOLDER/<template>-<n>-close.png as it closes (n counts the
 // openings of the template from 1, after the pictures already in the
 // folder; a template without a number is named by its name, one without
-// either "dialog"); message boxes leave FOLDER/msgbox-<n>.png.
+// either "dialog"); message boxes leave FOLDER/msgbox-<n>.png, popup menus
+// FOLDER/menu-<n>.png.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,9 @@ bool WritePicturePng(const WindowPicture& picture, const std::string& path, std:
 // A picture of a message box as the system would lay it out.
 WindowPicture PaintMessageBoxPicture(const std::string& caption, const std::string& text, UINT type);
 
+// A picture of a popup menu being tracked: its commands, one a row.
+WindowPicture PaintMenuPicture(const std::vector<std::pair<UINT, std::string>>& commands);
+
 // The folder of a run's dialog pictures; empty (the default) keeps none.
 void SetDialogPictureFolder(const std::string& folder);
 const std::string& DialogPictureFolder();
@@ -42,6 +46,7 @@ std::string DialogPictureName(HWND dialog, const char* when);
 // Failures are kept for the run to report.
 void PictureDialog(HWND dialog, const char* when);
 void PictureMessageBox(const std::string& caption, const std::string& text, UINT type);
+void PictureMenu(const std::vector<std::pair<UINT, std::string>>& commands);
 // Writes the dialog's picture as FOLDER/NAME.png (NAME may hold a folder of
 // its own; ".png" is added when missing); false with the reason.
 bool SnapshotWindow(HWND window, const std::string& name, std::string* why);

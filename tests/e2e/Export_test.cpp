@@ -215,13 +215,27 @@ TEST_F(Export, ThePreviewShowsTheProductAsItsCatalogueDrawsIt) {
   }
 }
 
-// The dialog's picture as it opens: the preview button (5058, 516 x 309
-// pixels at (11, 72)) shows the rendered network, lines on black, and the
-// dialog's face is around it.
+// The dialog's pictures: the preview button (5058, 516 x 309 pixels at
+// (11, 72)) shows the rendered network, lines on black, and the dialog's
+// face is around it; its context menu is pictured as it is tracked.
 TEST_F(Export, ThePictureShowsTheDrawingPreviewInItsButton) {
   pictures_ = Path("pictures");
-  Outcome o = Exporting(kData + "network.dxf", "snapshot mid/preview\ncancel\n");
-  ASSERT_TRUE(o.Has("pictures: 3 in " + pictures_)) << o.out << o.err;
+  Outcome o = Exporting(kData + "network.dxf", "rclick 5058 20 20\nmenu cancel\nsnapshot mid/preview\ncancel\n");
+  ASSERT_TRUE(o.Has("pictures: 4 in " + pictures_)) << o.out << o.err;
+  // The preview's context menu as it was tracked: its five commands, a
+  // row of 18 pixels each inside a 3-pixel frame, their texts dark.
+  testsupport::Picture menu;
+  ASSERT_TRUE(testsupport::ReadPng(fs::path(pictures_) / "menu-1.png", &menu));
+  EXPECT_EQ(menu.height, 5 * 18 + 6);
+  for (int row = 0; row < 5; ++row) {
+    int dark = 0;
+    for (int y = 4 + row * 18; y < 4 + (row + 1) * 18; ++y)
+      for (int x = 0; x < menu.width; ++x) {
+        const uint32_t c = menu.At(x, y);
+        dark += (c >> 16) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && (c & 0xFF) < 0x60;
+      }
+    EXPECT_GT(dark, 10) << "row " << row;
+  }
   for (const char* name : {"5005-1-open.png", "5005-1-close.png", "mid/preview.png"}) {
     SCOPED_TRACE(name);
     testsupport::Picture p;
