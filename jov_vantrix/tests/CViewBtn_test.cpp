@@ -13,6 +13,7 @@
 #include "jov_vantrix/tests/PluginResourcesTest.h"
 #include "platform/mfc/CDialog.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
+#include "platform/win32/window_pictures.h"
 
 namespace {
 
@@ -130,6 +131,55 @@ TEST_P(SectionPreview, A350By200ButtonPlacesItsRiserFloorAndBoxes) {
     EXPECT_EQ(it->args, t.at) << t.text;
     EXPECT_EQ(it->textAlign, t.align) << t.text;
   }
+}
+
+// The button's picture shows the example where the layout puts it: the
+// frame, floor, risers and boxes, the dimension lines with their arrows and
+// the texts in their colours at their reference points.
+TEST_P(SectionPreview, ThePictureShowsTheExampleInPlace) {
+  AllFlags(1);
+  WindowPicture picture;
+  // The button alone: the fixture moved it over other controls.
+  ASSERT_TRUE(PaintWindowPicture(preview.m_hWnd, &picture));
+  ASSERT_EQ(picture.width, 350);
+  ASSERT_EQ(picture.height, 200);
+  const CPoint at(0, 0);
+  using Test = bool (*)(uint32_t);
+  const Test black = [](uint32_t c) { return c == 0; };
+  const Test red = [](uint32_t c) { return c == 0xFF0000; };
+  const Test blue = [](uint32_t c) { return c == 0x0000FF; };
+  const Test magenta = [](uint32_t c) { return (c >> 16) > 0xB0 && (c & 0xFF) > 0xB0 && ((c >> 8) & 0xFF) < 0x90; };
+  const Test dark = [](uint32_t c) { return (c >> 16) < 0x80 && ((c >> 8) & 0xFF) < 0x80 && (c & 0xFF) < 0x80; };
+  // Pixels passing the test in the button's rectangle [x0, x1) x [y0, y1).
+  auto count = [&](int x0, int y0, int x1, int y1, Test test) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += test(picture.At(at.x + x, at.y + y));
+    return n;
+  };
+  EXPECT_EQ(count(0, 0, 350, 1, black), 350) << "the frame's top";
+  EXPECT_EQ(count(349, 0, 350, 200, black), 200) << "its right side";
+  EXPECT_EQ(count(1, 1, 349, 2, [](uint32_t c) { return c == 0xF0F0F0; }), 348) << "the button face inside";
+  EXPECT_GE(count(20, 149, 300, 151, black), 280) << "the floor line at yF = 150, two pixels wide";
+  EXPECT_GE(count(115, 60, 117, 140, red), 80) << "the first riser at x0 = 116";
+  EXPECT_GE(count(125, 60, 127, 140, blue), 80) << "the second riser at x0 + c";
+  EXPECT_GE(count(46, 88, 81, 90, black), 35) << "box 1's top at yF - d - bh = 89";
+  // The dimension under the first branch: y = yF + e = 175 from x0 - a to
+  // x0, its arrowheads pointing out of the interval from the ticks.
+  EXPECT_GE(count(82, 175, 115, 176, black), 30);
+  EXPECT_GE(count(81, 171, 90, 180, black), 9) << "the arrowhead at x0 - a";
+  EXPECT_GE(count(106, 171, 116, 180, black), 9) << "the arrowhead at x0";
+  // "A" stands on the dimension (bottom centre at (99, 174)), "B" likewise
+  // at (217, 174), "E" over the pipe distance from (136, 62) up, "1NP" from
+  // (22, 134) up, "C" below (304, 127).
+  EXPECT_GT(count(92, 160, 107, 175, magenta), 5) << "A";
+  EXPECT_GT(count(210, 160, 225, 175, magenta), 5) << "B";
+  EXPECT_GT(count(136, 48, 150, 63, magenta), 5) << "E";
+  EXPECT_GT(count(304, 127, 318, 142, magenta), 5) << "C";
+  EXPECT_GT(count(22, 120, 50, 135, dark), 10) << "1NP";
+  EXPECT_EQ(count(92, 120, 107, 135, magenta), 0) << "no text where the layout puts none";
+  // The labels over the boxes, "-101-", centred over each.
+  EXPECT_GT(count(46, 75, 81, 88, dark), 10);
 }
 
 TEST_P(SectionPreview, ThePipeSwitchSwapsTheTwoPipeColoursOnly) {

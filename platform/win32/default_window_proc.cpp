@@ -1,6 +1,7 @@
 // The default handling of every message a window procedure passes on.
 #include <utility>
 
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/cursors.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/message_queue.h"
@@ -75,7 +76,15 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       EndPaint(window, &ps);
       return 0;
     }
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND: {
+      // Pixels only: the drawing journal keeps what the windows drew.
+      HBRUSH brush = w->cls && w->cls->background ? w->cls->background
+                     : w->dialog                  ? GetSysColorBrush(COLOR_BTNFACE)
+                                                  : nullptr;
+      if (brush && wParam)
+        raster::Fill(reinterpret_cast<HDC>(wParam), {0, 0, winmodel::ClientWidth(w), winmodel::ClientHeight(w)}, brush);
+      return 1;
+    }
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !(w->style & WS_MINIMIZE)) {
         Window* focus = winmodel::FocusWindow();

@@ -1,4 +1,5 @@
 #include "platform/win32/dialog_actions.h"
+#include "platform/win32/window_pictures.h"
 
 #include <algorithm>
 #include <cctype>
@@ -267,6 +268,12 @@ DialogAction DialogAction::DragRow(int control, int row, int dropControl, int dr
   a.dropRow = dropRow;
   return a;
 }
+DialogAction DialogAction::Snapshot(std::string name) {
+  DialogAction a = Aimed(Kind::Snapshot);
+  a.text = std::move(name);
+  return a;
+}
+
 DialogAction DialogAction::Resize(int width, int height) {
   DialogAction a = Aimed(Kind::Resize);
   a.width = width;
@@ -309,6 +316,7 @@ std::string DialogAction::Describe() const {
     case Kind::Cancel: return "cancel";
     case Kind::Run: return "(a test step)";
     case Kind::Resize: return "resize " + std::to_string(width) + " " + std::to_string(height);
+    case Kind::Snapshot: return "snapshot " + Quoted(text);
     case Kind::RightClick:
     case Kind::Drag:
     case Kind::Wheel:
@@ -321,7 +329,7 @@ const std::vector<std::string>& DialogActionKeywords() {
   static const std::vector<std::string> words = {"dialog", "set",    "type", "key",       "click",
                                                  "dblclick", "check", "choose", "edit-cell", "choose-cell",
                                                  "drag-row", "ok",    "cancel", "rclick",    "drag",
-                                                 "wheel",    "preview-pick", "resize"};
+                                                 "wheel",    "preview-pick", "resize", "snapshot"};
   return words;
 }
 
@@ -358,6 +366,11 @@ bool ParseDialogAction(std::string_view keyword, const std::vector<std::string>&
     if (args.size() != 2 || !ParseInt(args[0], &width) || !ParseInt(args[1], &height) || width <= 0 || height <= 0)
       return fail("resize needs a width and a height in pixels");
     *out = DialogAction::Resize(width, height);
+    return true;
+  }
+  if (word == "snapshot") {
+    if (args.size() != 1 || args[0].empty()) return fail("snapshot needs a picture name");
+    *out = DialogAction::Snapshot(args[0]);
     return true;
   }
   if (!IsDialogActionKeyword(word)) return fail("unknown dialog action '" + word + "'");
@@ -457,6 +470,10 @@ bool ApplyDialogAction(HWND dialog, const DialogAction& a, std::string* error) {
     case Kind::Run:
       if (a.run) a.run(dialog);
       return true;
+    case Kind::Snapshot:
+      // The loop asks for an action once every message is handled: the
+      // picture shows the dialog as it stands after the steps before.
+      return SnapshotWindow(dialog, a.text, error);
     case Kind::Resize:
       // In its turn, after the input queued before it.
       headless::QueueStep([dialog, w = a.width, h = a.height] { headless::SizeWindowAsUser(dialog, w, h); });

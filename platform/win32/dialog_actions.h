@@ -40,6 +40,8 @@
 //   preview-pick CTRL ID      clicks a client point where the control shows
 //                             its item ID (a preview's selection name); no
 //                             such point is an error
+//   snapshot NAME             writes the dialog's picture as NAME.png (in the
+//                             run's picture folder when it has one)
 //   resize W H                resizes the dialog's window to W by H pixels as
 //                             a drag of its corner would: the window's
 //                             limits (WM_GETMINMAXINFO) hold, then WM_SIZE
@@ -66,11 +68,11 @@
 struct DialogAction {
   enum class Kind {
     Expect, Set, Type, Key, Click, DoubleClick, Check, Choose, Ok, Cancel, Run, EditCell, ChooseCell, DragRow,
-    RightClick, Drag, Wheel, PreviewPick, Resize
+    RightClick, Drag, Wheel, PreviewPick, Resize, Snapshot
   };
   Kind kind = Kind::Ok;
   int control = 0;
-  std::string text;       // Set, Type: the text; Key: the key name; Choose: the item text
+  std::string text;       // Set, Type: the text; Key: the key name; Choose: the item text; Snapshot: the name
   int index = -1;         // Choose: the item; Check, DoubleClick, the cell and drag words: the list row (-1: none)
   int column = -1;        // EditCell, ChooseCell: the cell's column
   int entry = -1;         // ChooseCell: the entry of the choice list
@@ -108,6 +110,7 @@ struct DialogAction {
   static DialogAction Wheel(int control, int notches);
   static DialogAction PreviewPick(int control, uint32_t item);
   static DialogAction Resize(int width, int height);
+  static DialogAction Snapshot(std::string name);
   static DialogAction Ok();
   static DialogAction Cancel();
   static DialogAction Run(std::function<void(HWND dialog)> step);

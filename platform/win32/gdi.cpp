@@ -8,6 +8,8 @@
 #include <map>
 
 #include "platform/win32/error_codes.h"
+#include "platform/win32/gdi_objects.h"
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/glyph_outline.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/message_queue.h"
@@ -15,60 +17,11 @@
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_model.h"
 
-namespace {
-
-enum class Kind { Pen, Brush, Font, Bitmap, Region, Palette };
-
-struct GdiObject {
-  Kind kind = Kind::Pen;
-  bool stock = false;
-  LOGPEN pen{};
-  LOGBRUSH brush{};
-  LOGFONTA font{};
-  BITMAP bitmap{};
-  std::vector<PALETTEENTRY> palette;
-};
-
-struct DcState {
-  HGDIOBJ pen = nullptr;
-  HGDIOBJ brush = nullptr;
-  HGDIOBJ font = nullptr;
-  HGDIOBJ bitmap = nullptr;
-  HGDIOBJ palette = nullptr;
-  COLORREF text = RGB(0, 0, 0);
-  COLORREF background = RGB(255, 255, 255);
-  int bkMode = OPAQUE;
-  UINT textAlign = TA_LEFT | TA_TOP;
-  POINT position{};
-};
-
-struct DeviceContext {
-  HWND window = nullptr;
-  bool memory = false;
-  DcState state;
-  std::vector<DcState> saved;
-};
-
-struct Gdi {
-  std::map<uintptr_t, GdiObject> objects;
-  std::map<uintptr_t, DeviceContext> dcs;
-  std::map<int, HGDIOBJ> stock;
-  std::map<int, HGDIOBJ> sysBrushes;
-  std::map<int, HBITMAP> systemBitmaps;
-  std::deque<GdiRecord> journal;
-  uintptr_t next = 0x300000;
-};
+namespace gdi {
 
 Gdi& G() {
   static Gdi* g = new Gdi;
   return *g;
-}
-
-HGDIOBJ NewObject(const GdiObject& o) {
-  Gdi& g = G();
-  g.next += 4;
-  g.objects[g.next] = o;
-  return reinterpret_cast<HGDIOBJ>(g.next);
 }
 
 GdiObject* Object(HGDIOBJ h) {
@@ -84,6 +37,26 @@ DeviceContext* Dc(HDC dc) {
   }
   return &it->second;
 }
+
+}  // namespace gdi
+
+namespace {
+
+using gdi::G;
+using gdi::GdiObject;
+using gdi::Kind;
+using gdi::DeviceContext;
+using gdi::Gdi;
+
+HGDIOBJ NewObject(const GdiObject& o) {
+  Gdi& g = G();
+  g.next += 4;
+  g.objects[g.next] = o;
+  return reinterpret_cast<HGDIOBJ>(g.next);
+}
+
+using gdi::Object;
+using gdi::Dc;
 
 HDC NewDc(HWND window, bool memory) {
   DeviceContext d;
@@ -237,12 +210,17 @@ HDC GetDC(HWND window) {
   return NewDc(window, false);
 }
 
-HDC GetWindowDC(HWND window) { return GetDC(window); }
+HDC GetWindowDC(HWND window) {
+  HDC dc = GetDC(window);
+  if (DeviceContext* d = dc ? Dc(dc) : nullptr) d->wholeWindow = true;
+  return dc;
+}
 
 int ReleaseDC(HWND, HDC dc) {
   auto& dcs = G().dcs;
   auto it = dcs.find(reinterpret_cast<uintptr_t>(dc));
   if (it == dcs.end() || it->second.memory) return 0;
+  raster::Drop(it->second);
   dcs.erase(it);
   return 1;
 }
@@ -251,7 +229,11 @@ HDC CreateCompatibleDC(HDC) { return NewDc(nullptr, true); }
 
 BOOL DeleteDC(HDC dc) {
   auto& dcs = G().dcs;
-  return dcs.erase(reinterpret_cast<uintptr_t>(dc)) ? TRUE : FALSE;
+  auto it = dcs.find(reinterpret_cast<uintptr_t>(dc));
+  if (it == dcs.end()) return FALSE;
+  raster::Drop(it->second);
+  dcs.erase(it);
+  return TRUE;
 }
 
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
@@ -311,6 +293,7 @@ BOOL RestoreDC(HDC dc, int savedDc) {
   const int count = static_cast<int>(d->saved.size());
   const int level = savedDc < 0 ? count + savedDc + 1 : savedDc;
   if (level < 1 || level > count) return FALSE;
+  if (d->state.bitmap != d->saved[static_cast<size_t>(level - 1)].bitmap) raster::Drop(*d);
   d->state = d->saved[static_cast<size_t>(level - 1)];
   d->saved.resize(static_cast<size_t>(level - 1));
   return TRUE;
@@ -328,7 +311,10 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     case Kind::Pen: slot = &d->state.pen; break;
     case Kind::Brush: slot = &d->state.brush; break;
     case Kind::Font: slot = &d->state.font; break;
-    case Kind::Bitmap: slot = &d->state.bitmap; break;
+    case Kind::Bitmap:
+      slot = &d->state.bitmap;
+      raster::Drop(*d);
+      break;
     case Kind::Region: return reinterpret_cast<HGDIOBJ>(1);  // SIMPLEREGION
     case Kind::Palette: SetLastError(ERROR_INVALID_HANDLE); return nullptr;  // SelectPalette
   }
@@ -432,7 +418,7 @@ HFONT CreateFontA(int height, int width, int escapement, int orientation, int we
   return CreateFontIndirectA(&f);
 }
 
-HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void*) {
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
   if (width < 0 || height < 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
@@ -444,7 +430,12 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
   o.bitmap.bmPlanes = static_cast<WORD>(planes);
   o.bitmap.bmBitsPixel = static_cast<WORD>(bitsPerPixel);
   o.bitmap.bmWidthBytes = ((width * static_cast<int>(bitsPerPixel) + 15) / 16) * 2;
-  return static_cast<HBITMAP>(NewObject(o));
+  HBITMAP b = static_cast<HBITMAP>(NewObject(o));
+  if (bits && (bitsPerPixel == 1 || bitsPerPixel == 32)) {
+    // Rows of WORD-aligned bits, top first: 1 bit is black on white.
+    if (cairo_surface_t* s = raster::PixelsOf(b)) raster::SetBitmapBits(s, bits, width, height, bitsPerPixel);
+  }
+  return b;
 }
 
 HBITMAP CreateCompatibleBitmap(HDC, int width, int height) { return CreateBitmap(width, height, 1, 32, nullptr); }
@@ -461,6 +452,7 @@ HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) {
     if (it != cache.end()) return it->second;
     HBITMAP b = id == OBM_CHECKBOXES ? CreateBitmap(52, 39, 1, 32, nullptr) : CreateBitmap(16, 16, 1, 32, nullptr);
     Object(b)->stock = true;
+    raster::PaintSystemBitmap(b, id);
     cache[id] = b;
     return b;
   }
@@ -477,7 +469,9 @@ HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) {
   const int header = i32(0);
   if (header == 12) return CreateBitmap(u16(4), u16(6), 1, static_cast<UINT>(u16(10)), nullptr);
   if (size < 16) return nullptr;
-  return CreateBitmap(std::abs(i32(4)), std::abs(i32(8)), 1, static_cast<UINT>(u16(14)), nullptr);
+  HBITMAP b = CreateBitmap(std::abs(i32(4)), std::abs(i32(8)), 1, static_cast<UINT>(u16(14)), nullptr);
+  if (b) raster::LoadDib(b, d, size);
+  return b;
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {
@@ -533,16 +527,19 @@ BOOL LineTo(HDC dc, int x, int y) {
   if (!d) return FALSE;
   POINT from = d->state.position;
   d->state.position = {x, y};
+  raster::Line(dc, from, {x, y});
   return Record(dc, "LineTo", {from.x, from.y, x, y}, {}, PenColor(*d));
 }
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
   DeviceContext* d = Dc(dc);
+  if (d) raster::Rectangle(dc, left, top, right, bottom, false);
   return d && Record(dc, "Rectangle", {left, top, right, bottom}, {}, PenColor(*d));
 }
 
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
   DeviceContext* d = Dc(dc);
+  if (d) raster::Rectangle(dc, left, top, right, bottom, true);
   return d && Record(dc, "Ellipse", {left, top, right, bottom}, {}, PenColor(*d));
 }
 
@@ -555,6 +552,7 @@ BOOL Points(HDC dc, const char* op, const POINT* points, int count) {
     args.push_back(points[i].x);
     args.push_back(points[i].y);
   }
+  raster::Poly(dc, points, count, std::strcmp(op, "Polygon") == 0);
   return Record(dc, op, std::move(args), {}, PenColor(*d));
 }
 }  // namespace
@@ -565,22 +563,26 @@ BOOL Polygon(HDC dc, const POINT* points, int count) { return Points(dc, "Polygo
 
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   if (!rect) return 0;
+  raster::Fill(dc, *rect, brush);
   return Record(dc, "FillRect", {rect->left, rect->top, rect->right, rect->bottom}, {}, BrushColor(brush));
 }
 
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush) {
   if (!rect) return 0;
+  raster::Frame(dc, *rect, brush);
   return Record(dc, "FrameRect", {rect->left, rect->top, rect->right, rect->bottom}, {}, BrushColor(brush));
 }
 
 BOOL DrawFocusRect(HDC dc, const RECT* rect) {
   if (!rect) return FALSE;
+  raster::FocusRect(dc, *rect);
   return Record(dc, "DrawFocusRect", {rect->left, rect->top, rect->right, rect->bottom}, {}, 0);
 }
 
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   DeviceContext* d = Dc(dc);
   if (!d || !Record(dc, "TextOutA", {x, y}, TextOf(text, length), d->state.text)) return FALSE;
+  raster::Text(dc, x, y, TextOf(text, length), nullptr);
   G().journal.back().textAlign = d->state.textAlign;
   return TRUE;
 }
@@ -614,6 +616,7 @@ int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) {
   }
   Record(dc, "DrawTextA", {rect->left, rect->top, rect->right, rect->bottom, static_cast<int>(format)}, s,
          d->state.text);
+  raster::DrawText(dc, s, *rect, format);
   return height;
 }
 
@@ -656,6 +659,7 @@ BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
   GdiObject* o = Object(d->state.brush);
   const LOGBRUSH brush = o ? o->brush : LOGBRUSH{BS_NULL, 0, 0};
   if (!Record(dc, "PatBlt", {x, y, width, height, static_cast<int>(rop)}, {}, brush.lbColor)) return FALSE;
+  raster::PatBlt(dc, x, y, width, height, rop);
   GdiRecord& r = G().journal.back();
   r.brushStyle = brush.lbStyle;
   r.brushHatch = static_cast<int>(brush.lbHatch);
@@ -663,28 +667,77 @@ BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
 }
 
 BOOL BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
-  (void)source;
+  raster::StretchBlt(dc, x, y, width, height, source, sourceX, sourceY, width, height, rop);
   return Record(dc, "BitBlt", {x, y, width, height, sourceX, sourceY, static_cast<int>(rop)}, {}, 0);
 }
 
 BOOL StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, DWORD rop) {
-  (void)source;
+  raster::StretchBlt(dc, x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight, rop);
   return Record(dc, "StretchBlt",
                 {x, y, width, height, sourceX, sourceY, sourceWidth, sourceHeight, static_cast<int>(rop)}, {}, 0);
 }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
+  raster::SetPixel(dc, x, y, color);
   return Record(dc, "SetPixel", {x, y}, {}, color) ? color : CLR_INVALID;
 }
 
+COLORREF GetPixel(HDC dc, int x, int y) { return raster::GetPixel(dc, x, y); }
+
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT, HBRUSH, UINT flags) {
   if (!icon) return FALSE;
+  raster::Icon(dc, x, y, icon, width, height);
   return Record(dc, "DrawIconEx", {x, y, width, height, static_cast<int>(flags)}, {}, 0);
 }
 
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon) {
   return DrawIconEx(dc, x, y, icon, headless::kIcon, headless::kIcon, 0, nullptr, DI_NORMAL);
+}
+
+BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int height) {
+  DeviceContext* d = Dc(dc);
+  if (!d) return FALSE;
+  raster::RoundRect(dc, left, top, right, bottom, width, height);
+  return Record(dc, "RoundRect", {left, top, right, bottom, width, height}, {}, PenColor(*d));
+}
+
+BOOL Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  DeviceContext* d = Dc(dc);
+  if (!d) return FALSE;
+  raster::Arc(dc, left, top, right, bottom, {xStart, yStart}, {xEnd, yEnd});
+  return Record(dc, "Arc", {left, top, right, bottom, xStart, yStart, xEnd, yEnd}, {}, PenColor(*d));
+}
+
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length, const int*) {
+  DeviceContext* d = Dc(dc);
+  if (!d) return FALSE;
+  const std::string s = text ? std::string(text, length) : std::string();
+  if ((options & ETO_OPAQUE) && rect) {
+    HBRUSH b = CreateSolidBrush(d->state.background);
+    raster::Fill(dc, *rect, b);
+    DeleteObject(b);
+  }
+  if (!Record(dc, "ExtTextOutA", {x, y, static_cast<int>(options)}, s, d->state.text)) return FALSE;
+  G().journal.back().textAlign = d->state.textAlign;
+  const int mode = std::exchange(d->state.bkMode, (options & ETO_OPAQUE) ? TRANSPARENT : d->state.bkMode);
+  raster::Text(dc, x, y, s, nullptr);
+  d->state.bkMode = mode;
+  return TRUE;
+}
+
+BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags) {
+  if (!rect || !Dc(dc)) return FALSE;
+  raster::Edge(dc, rect, edge, flags);
+  return Record(dc, "DrawEdge", {rect->left, rect->top, rect->right, rect->bottom, static_cast<int>(edge),
+                                 static_cast<int>(flags)}, {}, 0);
+}
+
+BOOL DrawFrameControl(HDC dc, RECT* rect, UINT type, UINT state) {
+  if (!rect || !Dc(dc)) return FALSE;
+  raster::FrameControl(dc, *rect, type, state);
+  return Record(dc, "DrawFrameControl", {rect->left, rect->top, rect->right, rect->bottom, static_cast<int>(type),
+                                         static_cast<int>(state)}, {}, 0);
 }
 
 std::vector<GdiRecord> DrawingJournal(HWND window) {

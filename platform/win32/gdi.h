@@ -1,8 +1,10 @@
 // Drawing: device contexts and the drawing objects of the graphics device
-// interface. Headless, a device context draws nothing: every drawing call
-// is recorded (with the window it was meant for) in a drawing journal that
-// tests read back. Text is measured with the fixed headless font metrics
-// (see headless_metrics.h).
+// interface. Every drawing call is recorded (with the window it was meant
+// for) in a drawing journal that tests read back, and drawn into pixels
+// where the context has them: a memory context into its selected bitmap, a
+// window's context while a picture of its window is taken
+// (window_pictures.h); see gdi_raster.h. Text is measured with the fixed
+// headless font metrics (see headless_metrics.h), whatever font draws it.
 #pragma once
 
 #include <string>
@@ -287,17 +289,58 @@ int GetBkMode(HDC dc);
 UINT SetTextAlign(HDC dc, UINT align);
 UINT GetTextAlign(HDC dc);
 
-// Drawing (recorded).
+// Drawing (recorded, and drawn where the context has pixels).
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
 BOOL LineTo(HDC dc, int x, int y);
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
 BOOL Polyline(HDC dc, const POINT* points, int count);
+BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int height);
+// Counter-clockwise from the ray through (xStart, yStart) to the ray through
+// (xEnd, yEnd), on the ellipse of the rectangle.
+BOOL Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
 BOOL Polygon(HDC dc, const POINT* points, int count);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL DrawFocusRect(HDC dc, const RECT* rect);
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length);
+constexpr UINT ETO_OPAQUE = 0x0002;
+constexpr UINT ETO_CLIPPED = 0x0004;
+// TextOutA with ETO_OPAQUE filling the rectangle with the background colour
+// first; character spacing is the font's own.
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length, const int* dx);
+// DrawEdge: edges and which sides.
+constexpr UINT BDR_RAISEDOUTER = 0x0001;
+constexpr UINT BDR_SUNKENOUTER = 0x0002;
+constexpr UINT BDR_RAISEDINNER = 0x0004;
+constexpr UINT BDR_SUNKENINNER = 0x0008;
+constexpr UINT EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+constexpr UINT EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
+constexpr UINT EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
+constexpr UINT EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
+constexpr UINT BF_LEFT = 0x0001;
+constexpr UINT BF_TOP = 0x0002;
+constexpr UINT BF_RIGHT = 0x0004;
+constexpr UINT BF_BOTTOM = 0x0008;
+constexpr UINT BF_RECT = 0x000F;
+constexpr UINT BF_MIDDLE = 0x0800;
+constexpr UINT BF_ADJUST = 0x2000;
+BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags);
+// DrawFrameControl: buttons (push, check, radio) and scroll arrows.
+constexpr UINT DFC_SCROLL = 3;
+constexpr UINT DFC_BUTTON = 4;
+constexpr UINT DFCS_SCROLLUP = 0x0000;
+constexpr UINT DFCS_SCROLLDOWN = 0x0001;
+constexpr UINT DFCS_SCROLLLEFT = 0x0002;
+constexpr UINT DFCS_SCROLLRIGHT = 0x0003;
+constexpr UINT DFCS_SCROLLCOMBOBOX = 0x0005;
+constexpr UINT DFCS_BUTTONCHECK = 0x0000;
+constexpr UINT DFCS_BUTTONRADIO = 0x0004;
+constexpr UINT DFCS_BUTTONPUSH = 0x0010;
+constexpr UINT DFCS_INACTIVE = 0x0100;
+constexpr UINT DFCS_PUSHED = 0x0200;
+constexpr UINT DFCS_CHECKED = 0x0400;
+BOOL DrawFrameControl(HDC dc, RECT* rect, UINT type, UINT state);
 // Returns the height of the text; with DT_CALCRECT measures into rect.
 int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format);
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size);
@@ -311,6 +354,9 @@ BOOL BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX
 BOOL StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, DWORD rop);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
+// The pixel's colour; CLR_INVALID outside the context's pixels or for a
+// context that draws none (a window's while no picture is being taken).
+COLORREF GetPixel(HDC dc, int x, int y);
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flicker,
                 UINT flags);
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/error_codes.h"
 #include "platform/win32/gdi.h"
@@ -68,6 +69,7 @@ int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP) {
   if (!l || !image || !GetObjectA(image, sizeof bm, &bm)) return -1;
   HBITMAP copy = CreateBitmap(bm.bmWidth, bm.bmHeight, bm.bmPlanes, bm.bmBitsPixel, nullptr);
   if (!copy) return -1;
+  raster::CopyPixels(image, copy);
   l->bitmaps.push_back(copy);
   const int count = bm.bmWidth >= l->width ? bm.bmWidth / l->width : 1;
   const int first = static_cast<int>(l->images.size());
@@ -134,7 +136,11 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style
   if (!l || index < 0 || index >= static_cast<int>(l->images.size())) return FALSE;
   const ImageListEntry& e = l->images[static_cast<size_t>(index)];
   if (e.icon) return DrawIconEx(dc, x, y, e.icon, l->width, l->height, 0, nullptr, DI_NORMAL | (style << 8));
-  return BitBlt(dc, x, y, l->width, l->height, nullptr, e.indexInBitmap * l->width, 0, SRCCOPY);
+  HDC source = CreateCompatibleDC(dc);
+  SelectObject(source, e.bitmap);
+  const BOOL drawn = BitBlt(dc, x, y, l->width, l->height, source, e.indexInBitmap * l->width, 0, SRCCOPY);
+  DeleteDC(source);
+  return drawn;
 }
 
 bool ImageList_GetEntry(HIMAGELIST list, int index, ImageListEntry* out) {

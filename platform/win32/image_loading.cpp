@@ -1,6 +1,7 @@
 #include "platform/win32/image_loading.h"
 
 #include "platform/win32/error_codes.h"
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/resources.h"
 
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
@@ -17,6 +18,7 @@ HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UI
   // another size.
   if (instance && !cx && !cy) return loaded;
   HBITMAP copy = CreateBitmap(cx ? cx : info.bmWidth, cy ? cy : info.bmHeight, info.bmPlanes, info.bmBitsPixel, nullptr);
+  if (copy) raster::CopyPixels(loaded, copy);
   if (instance) DeleteObject(loaded);
   return copy;
 }

@@ -10,6 +10,7 @@
 #include "platform/win32/template_stream.h"
 #include "platform/win32/ui_services.h"
 #include "platform/win32/window_model.h"
+#include "platform/win32/window_pictures.h"
 
 struct HMENU__ {
   struct Item {
@@ -332,6 +333,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
   UiEvent event;
   event.kind = UiEvent::Kind::Menu;
   event.menu = call;
+  PictureMenu(call.commands);
   std::optional<UINT> answer = CurrentUiDriver().ChooseMenuCommand(call);
   event.answered = answer.has_value();
   UINT command = 0;

@@ -8,6 +8,7 @@
 #include "platform/win32/message_queue.h"
 #include "platform/win32/ui_services.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_pictures.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void RunModalLoop(HWND dialog, const ModalLoopHooks& hooks) {
   UiDriver& driver = CurrentUiDriver();
   Journal(UiEvent::Kind::DialogOpened, info);
   driver.DialogOpened(info);
-  bool shown = false, timersDue = true, ranOut = false;
+  bool shown = false, timersDue = true, ranOut = false, pictured = false;
   MSG msg;
   while (Running(dialog, hooks)) {
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -82,6 +83,11 @@ void RunModalLoop(HWND dialog, const ModalLoopHooks& hooks) {
       if (winmodel::HasQueuedMessages()) continue;
     }
     if (!Running(dialog, hooks)) break;
+    if (!pictured) {
+      // Initialised, shown and every message handled: as the user first sees it.
+      pictured = true;
+      PictureDialog(dialog, "open");
+    }
     std::optional<DialogAction> action = driver.NextDialogAction(info);
     timersDue = true;
     if (!action) {
@@ -112,6 +118,7 @@ void RunModalLoop(HWND dialog, const ModalLoopHooks& hooks) {
   std::string controls;
   if (IsWindow(dialog)) {
     controls = DescribeDialogControls(dialog);
+    if (pictured) PictureDialog(dialog, "close");
     driver.DialogClosed(info, result);
   }
   Journal(UiEvent::Kind::DialogClosed, info, std::move(controls), false, result);

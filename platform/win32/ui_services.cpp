@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <mutex>
 
+#include "platform/win32/window_pictures.h"
+
 namespace {
 
 struct State {
@@ -99,6 +101,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     RecordUiEvent(event);
     return 0;
   }
+  PictureMessageBox(event.box.caption, event.box.text, type);
   // The driver runs unlocked: it may show further boxes while answering.
   std::optional<int> answer = CurrentUiDriver().AnswerMessageBox(event.box);
   if (answer && std::find(buttons.begin(), buttons.end(), *answer) != buttons.end()) {

@@ -11,6 +11,7 @@
 
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "tests/e2e/E2eFixture.h"
+#include "tests/support/PngPicture.h"
 
 namespace fs = std::filesystem;
 
@@ -51,6 +52,7 @@ class Export : public E2e {
     const std::string script = Write("session.txt", before + dialog + steps);
     std::vector<std::string> args{"--drawing", drawing, "--scale", "100", "--out", Path("out.dxf"), "--run",
                                   "Jov_Vantrix_Export", "--script", script, "--verbose"};
+    if (!pictures_.empty()) args.insert(args.end(), {"--snapshot", pictures_});
     if (!catalogue.empty()) args.insert(args.end(), {"--catalogue", catalogue});
     return Run(args, false, modules_.string());
   }
@@ -67,6 +69,7 @@ class Export : public E2e {
   }
 
   fs::path modules_;
+  std::string pictures_;  // --snapshot
 };
 
 TEST_F(Export, TheNetworkGoesToTheExchangeFileAndTheDrawingTakesItsNumbers) {
@@ -219,6 +222,47 @@ TEST_F(Export, ThePreviewShowsTheProductAsItsCatalogueDrawsIt) {
     Outcome o = Exporting(kData + "network.dxf", "cancel\n", kSelect, true, c.catalogue);
     EXPECT_NE(o.out.find(c.view + c.content), std::string::npos) << o.out;
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << o.out;
+  }
+}
+
+// The dialog's pictures: the preview button (5058, 516 x 309 pixels at
+// (11, 72)) shows the rendered network, lines on black, and the dialog's
+// face is around it; its context menu is pictured as it is tracked.
+TEST_F(Export, ThePictureShowsTheDrawingPreviewInItsButton) {
+  pictures_ = Path("pictures");
+  Outcome o = Exporting(kData + "network.dxf", "rclick 5058 20 20\nmenu cancel\nsnapshot mid/preview\ncancel\n");
+  ASSERT_TRUE(o.Has("pictures: 4 in " + pictures_)) << o.out << o.err;
+  // The preview's context menu as it was tracked: its five commands, a
+  // row of 18 pixels each inside a 3-pixel frame, their texts dark.
+  testsupport::Picture menu;
+  ASSERT_TRUE(testsupport::ReadPng(fs::path(pictures_) / "menu-1.png", &menu));
+  EXPECT_EQ(menu.height, 5 * 18 + 6);
+  for (int row = 0; row < 5; ++row) {
+    int dark = 0;
+    for (int y = 4 + row * 18; y < 4 + (row + 1) * 18; ++y)
+      for (int x = 0; x < menu.width; ++x) {
+        const uint32_t c = menu.At(x, y);
+        dark += (c >> 16) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && (c & 0xFF) < 0x60;
+      }
+    EXPECT_GT(dark, 10) << "row " << row;
+  }
+  for (const char* name : {"5005-1-open.png", "5005-1-close.png", "mid/preview.png"}) {
+    SCOPED_TRACE(name);
+    testsupport::Picture p;
+    ASSERT_TRUE(testsupport::ReadPng(fs::path(pictures_) / name, &p));
+    ASSERT_EQ(p.width, 537) << "358 dialog units";
+    ASSERT_EQ(p.height, 426) << "262 dialog units";
+    int black = 0, drawn = 0, face = 0;
+    for (int y = 72; y < 72 + 309; ++y)
+      for (int x = 11; x < 11 + 516; ++x) {
+        const uint32_t c = p.At(x, y);
+        black += c == 0;
+        drawn += c != 0 && c != 0xF0F0F0;
+      }
+    for (int x = 0; x < p.width; ++x) face += p.At(x, 72 + 309 + 2) == 0xF0F0F0;
+    EXPECT_GT(black, 516 * 309 / 2) << "the preview's black background";
+    EXPECT_GT(drawn, 300) << "the network's lines and symbols";
+    EXPECT_GT(face, p.width / 2) << "the dialog's face under the preview";
   }
 }
 

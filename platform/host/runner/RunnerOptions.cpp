@@ -115,7 +115,7 @@ bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, s
     static const char* const known[] = {"--drawing", "--out",    "--select", "--run",     "--arg",
                                         "--script",  "--profile", "--catalogue", "--units", "--scale",
                                         "--env",     "--log",    "--plugin", "--module",  "--insert",
-                                        "--registry", "--hklm"};
+                                        "--registry", "--hklm", "--snapshot"};
     bool isKnown = false;
     for (const char* k : known) isKnown = isKnown || name == k;
     if (!isKnown) return fail("unknown option " + name);
@@ -189,6 +189,8 @@ bool ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions& out, s
       out.log = value;
     } else if (name == "--plugin") {
       out.plugin = value;
+    } else if (name == "--snapshot") {
+      out.snapshot = value;
     }
   }
   if (out.help) return true;
@@ -250,6 +252,11 @@ std::string RunnerUsage(const std::string& program) {
          "                     was afterwards\n"
          "  --log FILE         log every host call\n"
          "  --plugin FILE      load this file as the module instead (a testing aid)\n"
+         "  --snapshot DIR     write a picture of each dialog into DIR as it opens and\n"
+         "                     as it closes (<template>-<n>-open.png, -close.png) and of\n"
+         "                     each message box and popup menu (msgbox-<n>.png,\n"
+         "                     menu-<n>.png); the script word\n"
+         "                     `snapshot NAME` writes DIR/NAME.png at any step\n"
          "  --verbose, -v      also print each dialog's actions, and its controls and\n"
          "                     values when it closes\n"
          "\n"
@@ -263,7 +270,7 @@ std::string RunnerUsage(const std::string& program) {
          "    check CTRL 0|1, choose CTRL INDEX|TEXT, edit-cell CTRL ROW COL TEXT,\n"
          "    choose-cell CTRL ROW COL INDEX, drag-row CTRL ROW [CTRL2] ROW2, rclick CTRL X Y,\n"
          "    drag CTRL left|middle X1 Y1 X2 Y2, wheel CTRL N, preview-pick CTRL ID,\n"
-         "    resize W H, ok, cancel\n"
+         "    resize W H, snapshot NAME, ok, cancel\n"
          "\n"
          "Jov_CutDlg and the exchange commands end with result -1 when they are done; a branch\n"
          "section reads only pipes marked out of the network (run Exclude_From first).\n"

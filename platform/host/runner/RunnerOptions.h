@@ -61,6 +61,7 @@ struct RunnerOptions {
   std::vector<MachineValue> hklm;       // --hklm KEY\NAME=TEXT
   std::string log;                      // --log
   std::string plugin;                   // --plugin: another file for the module (testing aid)
+  std::string snapshot;                 // --snapshot: the folder of the dialogs' pictures
   bool verbose = false;                 // --verbose: dialogs' actions and controls
   bool help = false;
 };

@@ -17,6 +17,7 @@
 //   unanswered: CALL: why            prompts the script did not answer
 //   script: line N not used: TEXT    lines left over
 //   clipboard FORMAT: TEXT           each registered format
+//   pictures: N in DIR               with --snapshot: the pictures written
 //   drawing: written OUT | changed, not written (no --out)
 //          | not written (change cancelled) | not written (change not ended)
 //          | unchanged
@@ -26,7 +27,7 @@
 // Exit codes: 0 the calls ran (whatever they returned); 2 bad arguments or
 // script, an argument the host cannot give, or nothing to --insert; 3
 // unreadable drawing; 4 host or module missing, or an export it lacks; 5 a
-// script line could not be carried out; 6 the output could not be written.
+// script line could not be carried out; 6 the output or a picture could not be written.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -46,6 +47,7 @@
 #include "platform/win32/module_loader.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/script_ui_driver.h"
+#include "platform/win32/window_pictures.h"
 #include "platform/win32/session_script.h"
 
 namespace {
@@ -194,6 +196,7 @@ int main(int argc, char** argv) {
   // The driver first: it adds the dialog words the script may use.
   ScriptUiDriver driver;
   ScopedUiDriver scopedDriver(&driver);
+  SetDialogPictureFolder(options.snapshot);
   SessionScript& script = CurrentSessionScript();
   if (!options.script.empty() && !script.Load(options.script, &why))
     return Error(kExitUsage, "script " + why);
@@ -298,9 +301,13 @@ int main(int argc, char** argv) {
   for (const ScriptLine& line : script.Remaining())
     std::printf("script: line %d not used: %s\n", line.number, line.text.c_str());
   PrintLines(ClipboardLines());
+  if (!options.snapshot.empty())
+    std::printf("pictures: %zu in %s\n", DialogPicturesWritten().size(), options.snapshot.c_str());
 
   int exitCode = 0;
   if (!failure.empty()) exitCode = Error(kExitUsage, failure);
+  for (const std::string& why : DialogPictureFailures())
+    if (int code = Error(kExitOutput, "picture not written: " + why); exitCode == 0) exitCode = code;
   switch (outcome) {
     case kDravikCommitted:
       if (options.out.empty()) {

@@ -12,12 +12,15 @@
 #include "platform/win32/module_loader.h"
 #include "platform/win32/resources.h"
 
+// The module folder the build lays the resource files into.
+inline std::string BuiltModuleFolder() {
+  const char* dir = std::getenv("JOV_MODULE_DIR");
+  return dir ? dir : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
+}
+
 // Null when it cannot be loaded (LastLoadErrorText says why).
 inline HMODULE LoadBuiltResourceFile(const char* fileName) {
-  const char* dir = std::getenv("JOV_MODULE_DIR");
-  const std::string base =
-      dir ? dir : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin").string();
-  return LoadLibraryA((base + "\\" + fileName).c_str());
+  return LoadLibraryA((BuiltModuleFolder() + "\\" + fileName).c_str());
 }
 
 // The icon of that id is a real one: an icon directory with images.

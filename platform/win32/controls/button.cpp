@@ -1,6 +1,12 @@
 // "Button": push buttons, check boxes, radio buttons and group boxes.
+#include <cairo.h>
+
+#include <algorithm>
+
+#include "platform/win32/classic_look.h"
 #include "platform/win32/controls/control_procs.h"
 #include "platform/win32/controls/control_state.h"
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/virtual_keys.h"
 #include "platform/win32/window_api.h"
@@ -68,6 +74,65 @@ LRESULT DialogCode(HWND window, ButtonState* s) {
     return DLGC_BUTTON | (isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
   }
   return DLGC_BUTTON;
+}
+
+void PaintButton(HWND window, winmodel::Window* w, ButtonState* s) {
+  controls::PaintControl(window, [&](cairo_t* cr, const RECT& r) {
+    const DWORD type = w->style & BS_TYPEMASK;
+    const bool enabled = w->Enabled();
+    const std::string& text = w->text;
+    auto label = [&](const RECT& box, UINT format) {
+      if (text.empty()) return;
+      if (!(w->style & BS_MULTILINE)) format |= DT_SINGLELINE | DT_VCENTER;
+      else format |= DT_WORDBREAK;
+      if (enabled) raster::TextIn(cr, text, box, format, GetSysColor(COLOR_BTNTEXT));
+      else classic::DisabledText(cr, text.c_str(), box, format);
+    };
+    if (type == BS_GROUPBOX) {
+      // An etched frame whose top runs through the middle of the title.
+      const int lh = static_cast<int>(raster::LineHeight(cr));
+      RECT frame{r.left, r.top + lh / 2, r.right, r.bottom};
+      classic::Edge(cr, &frame, EDGE_ETCHED, BF_RECT);
+      if (text.empty()) return;
+      const int width = static_cast<int>(raster::TextWidth(cr, text)) + 1;
+      RECT title{r.left + 8, r.top, std::min<LONG>(r.left + 8 + width + 4, r.right), r.top + lh};
+      raster::FillRect(cr, title, GetSysColor(COLOR_BTNFACE));
+      title.left += 2;
+      if (enabled) raster::TextIn(cr, text, title, DT_LEFT, GetSysColor(COLOR_BTNTEXT));
+      else classic::DisabledText(cr, text.c_str(), title, DT_LEFT);
+      return;
+    }
+    if (IsCheckable(type) && !(w->style & BS_PUSHLIKE)) {
+      const bool leftText = (w->style & BS_LEFTTEXT) != 0;
+      const int boxX = leftText ? r.right - 13 : r.left;
+      const int boxY = r.top + (r.bottom - r.top - 13) / 2;
+      if (IsRadio(type)) classic::RadioButton(cr, boxX, boxY, s->check == BST_CHECKED, !enabled);
+      else classic::CheckBox(cr, boxX, boxY, s->check == BST_CHECKED, s->check == BST_INDETERMINATE, !enabled);
+      RECT box = leftText ? RECT{r.left, r.top, r.right - 17, r.bottom} : RECT{r.left + 17, r.top, r.right, r.bottom};
+      label(box, (w->style & BS_CENTER) == BS_RIGHT ? DT_RIGHT : DT_LEFT);
+      return;
+    }
+    const bool pressed = s->pushed || (IsCheckable(type) && s->check == BST_CHECKED);
+    const bool isDefault = type == BS_DEFPUSHBUTTON;
+    classic::PushButtonFrame(cr, r, pressed, isDefault);
+    RECT box{r.left + 4, r.top + 3, r.right - 4, r.bottom - 3};
+    if (pressed) box = {box.left + 1, box.top + 1, box.right + 1, box.bottom + 1};
+    if (s->image && s->imageType == IMAGE_BITMAP && (w->style & BS_BITMAP)) {
+      if (cairo_surface_t* bits = raster::PixelsOf(static_cast<HBITMAP>(s->image))) {
+        const int bw = cairo_image_surface_get_width(bits), bh = cairo_image_surface_get_height(bits);
+        cairo_set_source_surface(cr, bits, (box.left + box.right - bw) / 2, (box.top + box.bottom - bh) / 2);
+        cairo_paint(cr);
+      }
+      return;
+    }
+    if (s->image && s->imageType == IMAGE_ICON && (w->style & BS_ICON)) {
+      const int size = std::min<LONG>(box.right - box.left, box.bottom - box.top) >= 32 ? 32 : 16;
+      raster::IconAt(cr, static_cast<HICON>(s->image), (box.left + box.right - size) / 2, (box.top + box.bottom - size) / 2,
+                     size);
+      return;
+    }
+    label(box, DT_CENTER);
+  });
 }
 
 }  // namespace
@@ -196,7 +261,8 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         ValidateRect(window, nullptr);
         return 0;
       }
-      return DefWindowProcA(window, message, wParam, lParam);
+      PaintButton(window, w, s);
+      return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }

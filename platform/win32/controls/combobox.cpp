@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include <cairo.h>
+
+#include "platform/win32/classic_look.h"
 #include "platform/win32/controls/control_procs.h"
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/controls/control_state.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/message_queue.h"
@@ -246,6 +250,38 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETTEXTLENGTH:
       if (s->edit) return SendMessageA(s->edit, WM_GETTEXTLENGTH, 0, 0);
       return s->current >= 0 ? static_cast<LRESULT>(s->items[static_cast<size_t>(s->current)].text.size()) : 0;
+    case WM_PAINT:
+      // The selection field with its drop button; the list under it while
+      // it is dropped (the window's height is the dropped height).
+      controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
+        const int field = std::min<int>(FieldHeight(), client.bottom);
+        RECT r{client.left, client.top, client.right, field};
+        if (c.type() != CBS_SIMPLE) {
+          classic::Edge(cr, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+          const bool enabled = c.w->Enabled();
+          raster::FillRect(cr, r, enabled ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_BTNFACE));
+          RECT button{r.right - headless::kScrollBar, r.top, r.right, r.bottom};
+          classic::PushButtonFrame(cr, button, s->dropped, false);
+          classic::Arrow(cr, button, 1, !enabled);
+          if (!s->edit && s->current >= 0) {
+            RECT text{r.left + 1, r.top + 1, button.left - 1, r.bottom - 1};
+            const bool lit = GetFocus() == window && !s->dropped;
+            if (lit) raster::FillRect(cr, text, GetSysColor(COLOR_HIGHLIGHT));
+            raster::TextIn(cr, s->items[static_cast<size_t>(s->current)].text, {text.left + 2, text.top, text.right, text.bottom},
+                           DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
+                           lit ? GetSysColor(COLOR_HIGHLIGHTTEXT) : enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT));
+          }
+        }
+        if (s->dropped || c.type() == CBS_SIMPLE) {
+          const int rows = std::max(1, std::min(c.count(), 30));
+          RECT list{client.left, field, client.right, std::min<LONG>(client.bottom, field + rows * s->itemHeight + 2)};
+          if (c.type() == CBS_SIMPLE) list.bottom = client.bottom;
+          raster::FillRect(cr, list, GetSysColor(COLOR_WINDOWFRAME));
+          controls::PaintItems(cr, {list.left + 1, list.top + 1, list.right - 1, list.bottom - 1}, s->items, s->topIndex,
+                               s->itemHeight, s->current);
+        }
+      });
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (!FocusInside(c, GetFocus())) SetFocus(window);

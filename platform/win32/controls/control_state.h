@@ -1,11 +1,14 @@
 // Shared pieces of the stock controls (platform internal).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/win32/control_messages.h"
 #include "platform/win32/window_model.h"
+
+typedef struct _cairo cairo_t;
 
 namespace controls {
 
@@ -47,6 +50,15 @@ LRESULT CopyItemText(const std::vector<Item>& items, size_t index, LPARAM out);
 // Sets one item's data, or every item's for index -1; false for an index
 // outside the list.
 bool SetItemData(std::vector<Item>& items, WPARAM index, LPARAM data);
+
+// WM_PAINT of a stock control: validates the window and, when its device
+// context draws pixels (a picture is being taken), calls `paint` with the
+// drawing context, the client rectangle and the window's font in use.
+void PaintControl(HWND window, const std::function<void(cairo_t* cr, const RECT& client)>& paint);
+
+// Paints the texts of a list of items (list boxes, open combo lists) from
+// item `top` in rows of `itemHeight`, the selected ones highlighted.
+void PaintItems(cairo_t* cr, const RECT& area, const std::vector<Item>& items, int top, int itemHeight, int current);
 
 // Sends WM_DRAWITEM to the owner of an owner-drawn control.
 void DrawOwnerItem(HWND control, UINT type, UINT itemId, UINT state, uintptr_t data);

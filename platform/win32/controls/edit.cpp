@@ -5,7 +5,12 @@
 #include <cstring>
 
 #include "platform/win32/clipboard.h"
+#include <cairo.h>
+
+#include <cmath>
+
 #include "platform/win32/controls/control_procs.h"
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/controls/control_state.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/ui_services.h"
@@ -41,6 +46,66 @@ struct Ctx {
 
 void Notify(Ctx& c, UINT code) {
   if (IsWindow(c.window)) winmodel::NotifyCommand(c.w, code);
+}
+
+// The text on white (grey when read-only or disabled), the selection
+// highlighted and the caret while it has the focus; scrolled so that the
+// caret stays in view.
+void Paint(Ctx& c) {
+  controls::PaintControl(c.window, [&](cairo_t* cr, const RECT& client) {
+    const bool enabled = c.w->Enabled();
+    raster::FillRect(cr, client, enabled && !c.readOnly() ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_BTNFACE));
+    std::string shown = c.text();
+    if (c.s->passwordChar && !c.multiline()) shown.assign(shown.size(), c.s->passwordChar);
+    const bool focused = c.s->focused;
+    const double lh = raster::LineHeight(cr);
+    const COLORREF ink = enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT);
+    // Lines with their first character's index.
+    std::vector<std::pair<int, std::string>> lines;
+    if (c.multiline()) {
+      size_t start = 0;
+      while (true) {
+        size_t end = shown.find('\n', start);
+        std::string line = shown.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.emplace_back(static_cast<int>(start), line);
+        if (end == std::string::npos) break;
+        start = end + 1;
+      }
+    } else {
+      lines.emplace_back(0, shown);
+    }
+    int caretLine = 0;
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (lines[i].first <= c.s->caret) caretLine = static_cast<int>(i);
+    const int visible = std::max(1, static_cast<int>((client.bottom - client.top) / lh));
+    const int first = c.multiline() ? std::max(0, caretLine - visible + 1) : 0;
+    const int left = client.left + c.s->leftMargin + 1;
+    const int width = client.right - left - c.s->rightMargin;
+    double y = c.multiline() ? client.top + 1 : std::floor((client.top + client.bottom - lh) / 2);
+    for (int i = first; i < static_cast<int>(lines.size()) && y < client.bottom; ++i, y += lh) {
+      const int at = lines[static_cast<size_t>(i)].first;
+      const std::string& line = lines[static_cast<size_t>(i)].second;
+      const int length = static_cast<int>(line.size());
+      auto xOf = [&](int index) { return raster::TextWidth(cr, line.substr(0, static_cast<size_t>(std::clamp(index - at, 0, length)))); };
+      // A single line scrolls left to keep the caret in view.
+      const double shift = c.multiline() ? 0 : std::max(0.0, xOf(c.s->caret) - width + 2);
+      const double x0 = left - shift;
+      raster::TextAt(cr, x0, y, line, ink);
+      const int a = std::max(c.selStart(), at), b = std::min(c.selEnd(), at + length);
+      if (focused && a < b) {
+        RECT sel{static_cast<LONG>(x0 + xOf(a)), static_cast<LONG>(y), static_cast<LONG>(std::ceil(x0 + xOf(b))),
+                 static_cast<LONG>(y + lh)};
+        raster::FillRect(cr, sel, GetSysColor(COLOR_HIGHLIGHT));
+        raster::TextAt(cr, x0 + xOf(a), y, line.substr(static_cast<size_t>(a - at), static_cast<size_t>(b - a)),
+                       GetSysColor(COLOR_HIGHLIGHTTEXT));
+      }
+      if (focused && i == caretLine && c.selStart() == c.selEnd()) {
+        const LONG x = static_cast<LONG>(x0 + xOf(c.s->caret));
+        raster::FillRect(cr, {x, static_cast<LONG>(y), x + 1, static_cast<LONG>(y + lh)}, GetSysColor(COLOR_WINDOWTEXT));
+      }
+    }
+  });
 }
 
 void Changed(Ctx& c) {
@@ -243,6 +308,7 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Ctx c{window, winmodel::Find(window), s};
   switch (message) {
     case WM_GETDLGCODE: return DialogCode(c, lParam);
+    case WM_PAINT: Paint(c); return 0;
     case WM_SETTEXT: {
       c.text() = lParam ? reinterpret_cast<const char*>(lParam) : "";
       s->anchor = s->caret = 0;

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win32/classic_look.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/controls/control_procs.h"
 #include "platform/win32/controls/control_state.h"
 #include "platform/win32/controls/listview_columns.h"
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/window_api.h"
 
@@ -159,6 +161,24 @@ LRESULT HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != window) s->tracking = s->pressed = -1;
+      return 0;
+    case WM_PAINT:
+      // Raised buttons with the column titles.
+      controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
+        raster::FillRect(cr, client, GetSysColor(COLOR_BTNFACE));
+        int x = -controls::HeaderScroll(window);
+        for (int i = 0; i < count; ++i) {
+          const controls::Column& col = (*cols)[static_cast<size_t>(i)];
+          RECT r{x, client.top, x + col.width, client.bottom};
+          x += col.width;
+          if (r.right <= client.left || r.left >= client.right) continue;
+          classic::PushButtonFrame(cr, r, s->pressed == i, false);
+          const int fmt = col.format & LVCFMT_JUSTIFYMASK;
+          const UINT align = fmt == LVCFMT_RIGHT ? DT_RIGHT : fmt == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
+          raster::TextIn(cr, col.text, {r.left + 6, r.top, r.right - 6, r.bottom},
+                         align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS, GetSysColor(COLOR_BTNTEXT));
+        }
+      });
       return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }

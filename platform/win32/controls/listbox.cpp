@@ -2,7 +2,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include <cairo.h>
+
+#include "platform/win32/classic_look.h"
 #include "platform/win32/controls/control_procs.h"
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/controls/control_state.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/message_queue.h"
@@ -90,6 +94,11 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Ctx c{window, winmodel::Find(window), s};
   switch (message) {
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_PAINT:
+      controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
+        controls::PaintItems(cr, client, s->items, s->top, s->itemHeight, c.multi() ? -1 : s->current);
+      });
+      return 0;
     case LB_ADDSTRING: {
       const std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       const size_t at = (c.w->style & LBS_SORT) ? controls::SortedPosition(s->items, text) : s->items.size();

@@ -17,10 +17,14 @@
 #include <cstring>
 #include <map>
 
+#include <cairo.h>
+
+#include "platform/win32/classic_look.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/controls/control_procs.h"
 #include "platform/win32/controls/control_state.h"
 #include "platform/win32/controls/listview_columns.h"
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/virtual_keys.h"
@@ -630,6 +634,72 @@ int HeaderScroll(HWND header) {
 
 }  // namespace controls
 
+namespace {
+
+// The report view: rows from the top one, each column's text in its cell,
+// the selection highlighted (the whole row with LVS_EX_FULLROWSELECT),
+// check boxes and grid lines as the extended styles ask.
+void Paint(Ctx& c) {
+  controls::PaintControl(c.window, [&](cairo_t* cr, const RECT& client) {
+    ListViewState* s = c.s;
+    raster::FillRect(cr, client, s->background);
+    const bool focused = GetFocus() == c.window;
+    const bool grid = (s->exStyle & LVS_EX_GRIDLINES) != 0;
+    const bool fullRow = (s->exStyle & LVS_EX_FULLROWSELECT) != 0;
+    const int right = std::min<int>(client.right, c.columnLeft(static_cast<int>(s->columns.size())));
+    const int last = std::min(c.count(), s->top + c.visibleRows() + 1);
+    for (int i = s->top; i < last; ++i) {
+      const Row& row = s->rows[static_cast<size_t>(i)];
+      const int top = c.rowTop(i);
+      if (top >= client.bottom) break;
+      const bool hilite = (row.state & (LVIS_SELECTED | LVIS_DROPHILITED)) &&
+                          (focused || (row.state & LVIS_DROPHILITED) || (c.w->style & LVS_SHOWSELALWAYS));
+      const bool dim = (row.state & LVIS_SELECTED) && !hilite;
+      for (size_t k = 0; k < s->columns.size(); ++k) {
+        const controls::Column& col = s->columns[k];
+        int left = c.columnLeft(static_cast<int>(k));
+        const int cellRight = left + col.width;
+        if (cellRight <= client.left || left >= client.right) continue;
+        if (k == 0) {
+          if (c.stateWidth()) {
+            const UINT image = (row.state >> 12) & 0xF;
+            if (c.checkBoxes() && image) classic::CheckBox(cr, left + 2, top + 2, image == 2, false, false);
+            left += c.stateWidth();
+          }
+          left += c.iconWidth();
+        }
+        const bool cellLit = (hilite || dim) && (fullRow || k == 0);
+        const std::string text = TextOf(c, i, col.subItem);
+        RECT cell{left, top, cellRight, top + kRow};
+        if (cellLit) {
+          RECT lit = cell;
+          if (!fullRow) lit.right = std::min<LONG>(cellRight, left + static_cast<LONG>(raster::TextWidth(cr, text)) + 12);
+          raster::FillRect(cr, lit, hilite ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(COLOR_BTNFACE));
+        }
+        const int fmt = col.format & LVCFMT_JUSTIFYMASK;
+        const UINT align = k == 0 ? DT_LEFT : fmt == LVCFMT_RIGHT ? DT_RIGHT : fmt == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
+        RECT box{cell.left + 6, cell.top, cell.right - 6, cell.bottom};
+        raster::TextIn(cr, text, box, align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS,
+                       cellLit && hilite ? GetSysColor(COLOR_HIGHLIGHTTEXT) : s->textColor);
+      }
+      if (grid) raster::FillRect(cr, {client.left, top + kRow - 1, right, top + kRow}, RGB(240, 240, 240));
+    }
+    if (grid) {
+      const int bottom = std::min<int>(client.bottom, c.rowTop(last));
+      for (size_t k = 1; k <= s->columns.size(); ++k) {
+        const int x = c.columnLeft(static_cast<int>(k)) - 1;
+        raster::FillRect(cr, {x, c.headerHeight(), x + 1, bottom}, RGB(240, 240, 240));
+      }
+    }
+    // More rows than fit: the scroll bar Windows adds at the right.
+    if (c.count() > c.visibleRows() && !(c.w->style & WS_VSCROLL))
+      classic::ScrollBar(cr, {client.right - headless::kScrollBar, client.top, client.right, client.bottom},
+                         true, 0, c.count() - 1, c.visibleRows(), s->top, false);
+  });
+}
+
+}  // namespace
+
 LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     controls::Attach<ListViewState>(window);
@@ -657,6 +727,7 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return OnHeaderNotify(c, wParam, lParam);
       return 0;
     case WM_DESTROY: DeleteAll(c); return 0;
+    case WM_PAINT: Paint(c); return 0;
     case WM_SETFOCUS: {
       NMHDR nm{};
       Notify(c, NM_SETFOCUS, &nm);

@@ -1,6 +1,10 @@
 // "Static": texts, icons, bitmaps and frames.
+#include <cairo.h>
+
+#include "platform/win32/classic_look.h"
 #include "platform/win32/controls/control_procs.h"
 #include "platform/win32/controls/control_state.h"
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/window_api.h"
@@ -12,6 +16,55 @@ struct StaticState : winmodel::ControlState {
   HANDLE image = nullptr;
   WPARAM imageType = IMAGE_BITMAP;
 };
+
+// The look of each kind of static.
+void Paint(HWND window, winmodel::Window* w, StaticState* s) {
+  controls::PaintControl(window, [&](cairo_t* cr, const RECT& r) {
+    const DWORD type = w->style & SS_TYPEMASK;
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), hilite = GetSysColor(COLOR_BTNHIGHLIGHT);
+    RECT edge = r;
+    switch (type) {
+      case SS_BLACKRECT: raster::FillRect(cr, r, GetSysColor(COLOR_WINDOWFRAME)); return;
+      case SS_GRAYRECT: raster::FillRect(cr, r, shadow); return;
+      case SS_WHITERECT: raster::FillRect(cr, r, hilite); return;
+      case SS_BLACKFRAME:
+      case SS_GRAYFRAME:
+      case SS_WHITEFRAME: {
+        const COLORREF c = type == SS_BLACKFRAME ? GetSysColor(COLOR_WINDOWFRAME) : type == SS_GRAYFRAME ? shadow : hilite;
+        raster::FillRect(cr, {r.left, r.top, r.right, r.top + 1}, c);
+        raster::FillRect(cr, {r.left, r.bottom - 1, r.right, r.bottom}, c);
+        raster::FillRect(cr, {r.left, r.top, r.left + 1, r.bottom}, c);
+        raster::FillRect(cr, {r.right - 1, r.top, r.right, r.bottom}, c);
+        return;
+      }
+      case SS_ETCHEDHORZ: classic::Edge(cr, &edge, EDGE_ETCHED, BF_TOP); return;
+      case SS_ETCHEDVERT: classic::Edge(cr, &edge, EDGE_ETCHED, BF_LEFT); return;
+      case SS_ETCHEDFRAME: classic::Edge(cr, &edge, EDGE_ETCHED, BF_RECT); return;
+      case SS_ICON:
+        if (s->icon) raster::IconAt(cr, s->icon, r.left, r.top, 32);
+        return;
+      case SS_BITMAP:
+        if (cairo_surface_t* bits = s->image && s->imageType == IMAGE_BITMAP
+                                        ? raster::PixelsOf(static_cast<HBITMAP>(s->image))
+                                        : nullptr) {
+          cairo_set_source_surface(cr, bits, r.left, r.top);
+          cairo_paint(cr);
+        }
+        return;
+      default: break;
+    }
+    if (w->text.empty()) return;
+    UINT format = 0;
+    if (type == SS_CENTER) format |= DT_CENTER | DT_WORDBREAK;
+    else if (type == SS_RIGHT) format |= DT_RIGHT | DT_WORDBREAK;
+    else if (type == SS_LEFT) format |= DT_WORDBREAK;
+    else format |= DT_SINGLELINE;
+    if (w->style & SS_NOPREFIX) format |= DT_NOPREFIX;
+    if (w->style & SS_CENTERIMAGE) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE | DT_VCENTER;
+    if (!w->Enabled()) classic::DisabledText(cr, w->text.c_str(), r, format);
+    else raster::TextIn(cr, w->text, r, format, GetSysColor(COLOR_WINDOWTEXT));
+  });
+}
 
 }  // namespace
 
@@ -79,7 +132,8 @@ LRESULT StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         ValidateRect(window, nullptr);
         return 0;
       }
-      return DefWindowProcA(window, message, wParam, lParam);
+      Paint(window, w, s);
+      return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }

@@ -1,5 +1,8 @@
 #include "platform/win32/wgl/wgl.h"
 
+#include "platform/win32/gdi_raster.h"
+#include "platform/win32/window_pictures.h"
+
 #include <GL/osmesa.h>
 
 #include <algorithm>
@@ -235,6 +238,8 @@ BOOL SwapBuffers(HDC dc) {
     std::memcpy(&f.rgba[static_cast<size_t>(y) * row], &surface->pixels[static_cast<size_t>(f.height - 1 - y) * row],
                 row);
   gl->hasFrame = true;
+  // A window being pictured shows the frame at once, under what GDI draws next.
+  if (raster::HasCanvas(window)) raster::PutClientPixels(window, f.rgba.data(), f.width, f.height);
   return TRUE;
 }
 
@@ -305,6 +310,21 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
 
 HGLRC wglGetCurrentContext() { return t_context; }
 HDC wglGetCurrentDC() { return t_dc; }
+
+namespace {
+// Pictures of windows show an OpenGL window's last frame.
+const bool g_frameSource = [] {
+  SetWindowFrameSource([](HWND window, std::vector<unsigned char>* rgba, int* width, int* height) {
+    GlFrame frame;
+    if (!GetWindowFrame(window, &frame)) return false;
+    *rgba = std::move(frame.rgba);
+    *width = frame.width;
+    *height = frame.height;
+    return true;
+  });
+  return true;
+}();
+}  // namespace
 
 bool GetWindowFrame(HWND window, GlFrame* frame) {
   std::lock_guard lock(W().mutex);

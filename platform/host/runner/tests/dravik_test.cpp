@@ -202,6 +202,20 @@ TEST_F(Dravik, MessageBoxAnswersAreTheCommandsResult) {
   Outcome none = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_Vantrix_M"});
   EXPECT_TRUE(none.Has("result: 6")) << none.out;
   EXPECT_TRUE(none.Has("message: caption=\"Dravik 2D\" type=35 text=\"parent window. Save the list?\" answer=yes (unanswered)"));
+  // With --snapshot the box leaves its picture; a folder that cannot be made
+  // fails the run after it ended, saying which picture is missing.
+  Outcome pictured = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_Vantrix_M", "--snapshot",
+                          (dir / "pictures").string()});
+  EXPECT_EQ(pictured.exit, 0) << pictured.err;
+  EXPECT_TRUE(pictured.Has("pictures: 1 in " + (dir / "pictures").string())) << pictured.out;
+  EXPECT_GT(fs::file_size(dir / "pictures" / "msgbox-1.png"), 100u);
+  Outcome blocked = Run({"--drawing", (dir / "lines.dxf").string(), "--run", "Jov_Vantrix_M", "--snapshot",
+                         (dir / "lines.dxf" / "pictures").string()});
+  EXPECT_EQ(blocked.exit, 6);
+  EXPECT_TRUE(blocked.Has("pictures: 0 in " + (dir / "lines.dxf" / "pictures").string())) << blocked.out;
+  EXPECT_NE(blocked.err.find("dravik: picture not written: " + (dir / "lines.dxf" / "pictures" / "msgbox-1.png").string()),
+            std::string::npos)
+      << blocked.err;
 }
 
 TEST_F(Dravik, HostValuesPointsAndCatalogue) {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/win32/window_pictures.h"
 #include "wizard/frame/controls/tests/ControlsTest.h"
 
 using namespace controls_tests;
@@ -64,6 +65,46 @@ TEST_F(ArrowButton, APressedButtonDrawsItsBitmapOnePixelOffInASunkenFrame) {
           << (look.pressed ? "pressed" : "raised") << ", edge " << edge;
     }
   }
+}
+
+// The painted button read back: the arrow of the system bitmap one pixel
+// further right and down while pressed, the frame's light and dark sides
+// trading places.
+TEST_F(ArrowButton, ItsPictureShowsTheArrowReleasedAndPressed) {
+  ASSERT_TRUE(button.Create(&parent, OBM_COMBO, CRect(10, 10, 31, 27), kChoiceButtonId));
+  struct Seen {
+    RECT arrow{100, 100, -1, -1};  // bounds of the black pixels
+    uint32_t topLeft = 0, bottomRight = 0;
+  };
+  auto look = [&](bool pressed) {
+    button.SendMessage(BM_SETSTATE, pressed);
+    WindowPicture picture;
+    Seen seen;
+    EXPECT_TRUE(PaintWindowPicture(button.m_hWnd, &picture));
+    EXPECT_EQ(picture.width, 21);
+    EXPECT_EQ(picture.height, 17);
+    for (int y = 1; y < picture.height - 1; ++y)
+      for (int x = 1; x < picture.width - 1; ++x)
+        if (picture.At(x, y) == 0) {
+          seen.arrow = {std::min<LONG>(seen.arrow.left, x), std::min<LONG>(seen.arrow.top, y),
+                        std::max<LONG>(seen.arrow.right, x + 1), std::max<LONG>(seen.arrow.bottom, y + 1)};
+        }
+    seen.topLeft = picture.At(0, 0);
+    seen.bottomRight = picture.At(picture.width - 1, picture.height - 1);
+    return seen;
+  };
+  const Seen released = look(false), pressed = look(true);
+  ASSERT_GT(released.arrow.right - released.arrow.left, 4) << "an arrow is seen";
+  ASSERT_GT(released.arrow.bottom - released.arrow.top, 2);
+  EXPECT_EQ(pressed.arrow.left, released.arrow.left + 1);
+  EXPECT_EQ(pressed.arrow.top, released.arrow.top + 1);
+  EXPECT_EQ(pressed.arrow.right - pressed.arrow.left, released.arrow.right - released.arrow.left);
+  auto rgb = [](COLORREF c) { return static_cast<uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)); };
+  const uint32_t light = rgb(GetSysColor(COLOR_BTNHIGHLIGHT)), dark = rgb(GetSysColor(COLOR_3DDKSHADOW));
+  EXPECT_EQ(released.topLeft, light);
+  EXPECT_EQ(released.bottomRight, dark);
+  EXPECT_EQ(pressed.topLeft, dark);
+  EXPECT_EQ(pressed.bottomRight, light);
 }
 
 TEST_F(ArrowButton, AClickIsPostedToTheParentWithTheParentsOwnWindow) {
