@@ -81,9 +81,11 @@ const Mode kModes[] = {
     {IDD_PP, "radio", {IDC_PP_SWITCH}, 0, {}},
     {IDD_PP2, "check", {IDC_PP2_SWITCH_PRODUCT, IDC_PP2_SWITCH_CATALOGUE}, 0, {}},
     {IDD_PP2, "radio", {IDC_PP2_SWITCH}, 0, {}},
-    // The mask editor run from the mask list (mode 0) cuts off its stored
-    // masks; run to preset the active mask (modes 1 and 2) it shows them.
-    {IDD_MASK_DEF, "mode 0", {}, IDC_MASK_SAVE, {IDOK, IDCANCEL, IDC_HELP_BUTTON}},
+    // The mask editor run from the mask list (mode 0) hides its stored
+    // masks and cuts their band off; run to preset the active mask (modes 1
+    // and 2) it shows them.
+    {IDD_MASK_DEF, "mode 0", {IDC_MASK_STORED_LABEL, IDC_MASK_STORED, IDC_MASK_SAVE}, IDC_MASK_SAVE,
+     {IDOK, IDCANCEL, IDC_HELP_BUTTON}},
     {IDD_MASK_DEF, "modes 1 and 2", {}, 0, {}},
 };
 
@@ -179,15 +181,7 @@ TEST(DialogTemplatePictures, EveryTemplateShowsItsControlsInPlace) {
   ASSERT_EQ(metrics.dotsPerInch, 96);
   const ResourceFile files[] = {
       {"Jov_Vantrix.qmr", {}},
-      // The name field of the product dialog runs into the second column of
-      // fields (the overlap in template 1006, mended on its own branch).
-      // The mask editor in mode 0 leaves its stored masks' label, combo box
-      // and button outside its window (mended on its own branch too).
-      {"Wizard.qmr", {"1006 check: 1088 and 1079: overlap", "1006 check: 1088 and 1080: overlap",
-                      "1006 radio: 1088 and 1079: overlap", "1006 radio: 1088 and 1080: overlap",
-                      "1020 mode 0: -1 (Static): outside the client area",
-                      "1020 mode 0: 1118 (ComboBox): outside the client area",
-                      "1020 mode 0: 1119 (Button): outside the client area"}}};
+      {"Wizard.qmr", {}}};
   int checked = 0;
   for (const ResourceFile& file : files) {
     HMODULE module = LoadBuiltResourceFile(file.name);
