@@ -147,10 +147,9 @@ bool ParseMenuTemplate(const BYTE* data, size_t size, std::vector<MenuTemplateIt
   };
   if (!data || size < 8 || std::memcmp(data, kMagic, 4) != 0) return fail("not a menu template");
   templates::Reader r(data, size);
-  uint32_t v, declared;
+  uint32_t v = 0, declared = 0;
   for (int i = 0; i < 4; ++i) r.U8(v);
-  r.U32(declared);
-  if (declared != size) return fail("menu template of the wrong size");
+  if (!r.U32(declared) || declared != size) return fail("menu template of the wrong size");
   std::vector<MenuTemplateItem> items;
   if (!ReadItems(r, items, 0) || !r.AtEnd()) return fail("damaged menu template");
   *out = std::move(items);
