@@ -155,56 +155,48 @@ bool CallExport(FARPROC proc, const WizardExport& e, const RunnerCall& call, con
   return true;
 }
 
-}  // namespace
+// The program's own place and edition.
+struct Program {
+  std::string path;
+  std::string folder;
+  bool lt = false;
+};
 
-int main(int argc, char** argv) {
-  SetProgramFileName(argv[0]);
-  const std::string program = ProgramPath();
-  const std::string moduleFolder = FolderOf(program);
-  const bool lt = _mbsicmp(Utf8ToCp1250(FileNameOf(program)).c_str(), "duvozedo.exe") == 0;
-
-  RunnerOptions options;
+// Reads the command line: -1 to go on, else the exit code (help or usage).
+int ParseArguments(int argc, char** argv, const Program& program, RunnerOptions& options) {
   std::string why;
   if (!ParseRunnerOptions(argc, argv, options, &why)) {
-    std::fprintf(stderr, "dravik: %s\n%s", why.c_str(), RunnerUsage(FileNameOf(program)).c_str());
+    std::fprintf(stderr, "dravik: %s\n%s", why.c_str(), RunnerUsage(FileNameOf(program.path)).c_str());
     return kExitUsage;
   }
   if (options.help) {
-    std::fputs(RunnerUsage(FileNameOf(program)).c_str(), stdout);
+    std::fputs(RunnerUsage(FileNameOf(program.path)).c_str(), stdout);
     return 0;
   }
-  const bool wizard = options.module == RunnerModule::Wizard;
-  // Before anything loads: every library reads the same registry.
-  if (!options.registry.empty()) SetRegistryFolder(options.registry);
-  SeededMachineValues machineValues;
-  for (const MachineValue& value : options.hklm)
-    if (!machineValues.Seed(value, &why)) return Error(kExitUsage, why);
+  return -1;
+}
 
-  struct stat st;
-  if (!options.drawing.empty()) {
-    if (std::FILE* probe = std::fopen(options.drawing.c_str(), "rb")) {
-      std::fclose(probe);
-    } else {
-      return Error(kExitDrawing, "cannot read the drawing " + options.drawing);
-    }
-    if (stat(options.drawing.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-      return Error(kExitDrawing, "the drawing " + options.drawing + " is not a file");
-    if (!options.out.empty() && SameFile(options.out, options.drawing))
-      return Error(kExitUsage, "--out names the input drawing, which is never overwritten");
+// The drawing must be a readable file, and never the output.
+int CheckDrawingPaths(const RunnerOptions& options) {
+  if (options.drawing.empty()) return 0;
+  if (std::FILE* probe = std::fopen(options.drawing.c_str(), "rb")) {
+    std::fclose(probe);
+  } else {
+    return Error(kExitDrawing, "cannot read the drawing " + options.drawing);
   }
+  struct stat st;
+  if (stat(options.drawing.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    return Error(kExitDrawing, "the drawing " + options.drawing + " is not a file");
+  if (!options.out.empty() && SameFile(options.out, options.drawing))
+    return Error(kExitUsage, "--out names the input drawing, which is never overwritten");
+  return 0;
+}
 
-  // The driver first: it adds the dialog words the script may use.
-  ScriptUiDriver driver;
-  ScopedUiDriver scopedDriver(&driver);
-  SetDialogPictureFolder(options.snapshot);
-  SessionScript& script = CurrentSessionScript();
-  if (!options.script.empty() && !script.Load(options.script, &why))
-    return Error(kExitUsage, "script " + why);
-
-  // The host: the program itself in the LT edition, else the library.
-  Host host;
-  const std::string hostPath = moduleFolder + "/dravik2d.arx";
-  if (lt) {
+// The host: the program itself in the LT edition, else the library; its
+// options set, the drawing opened and the selection made. 0 or the exit code.
+int SetUpHost(const RunnerOptions& options, const Program& program, Host& host) {
+  const std::string hostPath = program.folder + "/dravik2d.arx";
+  if (program.lt) {
     host.module = GetModuleHandleA(nullptr);
   } else {
     host.module = LoadLibraryA(Utf8ToCp1250(hostPath).c_str());
@@ -214,12 +206,12 @@ int main(int argc, char** argv) {
   auto getControl = reinterpret_cast<GetDravikControlFn>(GetProcAddress(host.module, kDravikControlExport));
   host.control = getControl ? getControl() : nullptr;
   if (!host.control || host.control->version != kDravikControlVersion)
-    return Error(kExitModule, std::string("the host ") + (lt ? program : hostPath) +
+    return Error(kExitModule, std::string("the host ") + (program.lt ? program.path : hostPath) +
                                   " has no usable " + kDravikControlExport);
   const DravikHostControl& control = *host.control;
 
-  bool ok = SetOption(control, "edition", lt ? "lt" : "full") &&
-            SetOption(control, "module-folder", moduleFolder) &&
+  bool ok = SetOption(control, "edition", program.lt ? "lt" : "full") &&
+            SetOption(control, "module-folder", program.folder) &&
             (!options.units || SetOption(control, "units", std::to_string(*options.units))) &&
             (!options.scale || SetOption(control, "scale", *options.scale)) &&
             (options.profile.empty() || SetOption(control, "profile", options.profile)) &&
@@ -236,11 +228,24 @@ int main(int argc, char** argv) {
     for (const std::string& h : options.select) list += (list.empty() ? "" : ",") + h;
     if (!control.Preselect(list.c_str(), error, sizeof error)) return Error(kExitUsage, std::string("--select: ") + error);
   }
+  return 0;
+}
 
-  // The module: its start-up binds the host, so it comes after the host.
+// What the calls left for the report.
+struct CallsOutcome {
+  std::string failure;  // a word the host could not give, or a failed --insert
+  int change = 0;       // the host's end of the command
+};
+
+// Loads the module (its start-up binds the host, so after the host), runs
+// every call and --insert in one command, and unloads it. 0 or the exit code.
+int RunCalls(const RunnerOptions& options, const Program& program, const Host& host, CallsOutcome& outcome) {
+  const bool wizard = options.module == RunnerModule::Wizard;
+  const DravikHostControl& control = *host.control;
   const std::string modulePath =
-      options.plugin.empty() ? moduleFolder + "/" + RunnerModuleFile(options.module) : options.plugin;
+      options.plugin.empty() ? program.folder + "/" + RunnerModuleFile(options.module) : options.plugin;
   const std::string moduleKind = wizard ? "product library" : "plug-in";
+  struct stat st;
   if (stat(modulePath.c_str(), &st) != 0) return Error(kExitModule, "no " + moduleKind + " at " + modulePath);
   ClearUiJournal();
   HMODULE module = LoadLibraryA(Utf8ToCp1250(modulePath).c_str());
@@ -256,6 +261,7 @@ int main(int argc, char** argv) {
 
   using GetDatabaseFn = jovDatabase::Database* (*)(char);
   auto getDatabase = reinterpret_cast<GetDatabaseFn>(GetProcAddress(host.module, "GetDatabase"));
+  char error[1024] = {};
   WizardHostAccess access;
   access.mainWindow = [&] { return control.MainWindow(); };
   access.database = [&](char trade) { return getDatabase ? getDatabase(trade) : nullptr; };
@@ -267,7 +273,7 @@ int main(int argc, char** argv) {
 
   // One command for all the calls: the drawing is committed or rolled back
   // once, after the last.
-  std::string failure;
+  std::string& failure = outcome.failure;
   LastProduct last;
   control.BeginCommand();
   for (size_t i = 0; i < options.calls.size() && failure.empty(); ++i) {
@@ -293,10 +299,16 @@ int main(int argc, char** argv) {
       std::printf("insert: block %s at %s %s\n", QuoteForReport(block).c_str(),
                   ShortestNumber(options.insert->first).c_str(), ShortestNumber(options.insert->second).c_str());
   }
-  int outcome = control.EndCommand();
+  outcome.change = control.EndCommand();
   FreeLibrary(module);
   PrintLines(UiLines(UiJournal(), options.verbose));
+  return 0;
+}
 
+// Prints what is left to say and writes the drawing of a committed change;
+// the exit code.
+int Report(const RunnerOptions& options, const DravikHostControl& control, SessionScript& script,
+           const CallsOutcome& outcome) {
   for (const std::string& line : script.Unanswered()) std::printf("unanswered: %s\n", line.c_str());
   for (const ScriptLine& line : script.Remaining())
     std::printf("script: line %d not used: %s\n", line.number, line.text.c_str());
@@ -305,10 +317,11 @@ int main(int argc, char** argv) {
     std::printf("pictures: %zu in %s\n", DialogPicturesWritten().size(), options.snapshot.c_str());
 
   int exitCode = 0;
-  if (!failure.empty()) exitCode = Error(kExitUsage, failure);
+  if (!outcome.failure.empty()) exitCode = Error(kExitUsage, outcome.failure);
   for (const std::string& why : DialogPictureFailures())
     if (int code = Error(kExitOutput, "picture not written: " + why); exitCode == 0) exitCode = code;
-  switch (outcome) {
+  char error[1024] = {};
+  switch (outcome.change) {
     case kDravikCommitted:
       if (options.out.empty()) {
         std::printf("drawing: changed, not written (no --out)\n");
@@ -333,8 +346,43 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "dravik: script %s %s\n", script.Name().c_str(), e.c_str());
     if (exitCode == 0) exitCode = kExitScript;
   }
+  return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetProgramFileName(argv[0]);
+  Program program;
+  program.path = ProgramPath();
+  program.folder = FolderOf(program.path);
+  program.lt = _mbsicmp(Utf8ToCp1250(FileNameOf(program.path)).c_str(), "duvozedo.exe") == 0;
+
+  RunnerOptions options;
+  if (int code = ParseArguments(argc, argv, program, options); code >= 0) return code;
+  // Before anything loads: every library reads the same registry.
+  if (!options.registry.empty()) SetRegistryFolder(options.registry);
+  SeededMachineValues machineValues;
+  std::string why;
+  for (const MachineValue& value : options.hklm)
+    if (!machineValues.Seed(value, &why)) return Error(kExitUsage, why);
+  if (int code = CheckDrawingPaths(options)) return code;
+
+  // The driver first: it adds the dialog words the script may use.
+  ScriptUiDriver driver;
+  ScopedUiDriver scopedDriver(&driver);
+  SetDialogPictureFolder(options.snapshot);
+  SessionScript& script = CurrentSessionScript();
+  if (!options.script.empty() && !script.Load(options.script, &why))
+    return Error(kExitUsage, "script " + why);
+
+  Host host;
+  if (int code = SetUpHost(options, program, host)) return code;
+  CallsOutcome outcome;
+  if (int code = RunCalls(options, program, host, outcome)) return code;
+  const int exitCode = Report(options, *host.control, script, outcome);
 
   // The host stays loaded to the end, as the host process would.
-  control.Shutdown();
+  host.control->Shutdown();
   return exitCode;
 }
