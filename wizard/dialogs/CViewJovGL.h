@@ -16,7 +16,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "common/CSeznam.h"
 #include "dataformat/resbuf.h"
