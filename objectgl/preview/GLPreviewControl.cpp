@@ -10,7 +10,6 @@
 #include "objectgl/GLScene.h"
 #include "objectgl/GLViewport.h"
 #include "platform/mfc/CDC.h"
-#include "platform/win32/control_script_hooks.h"
 #include "platform/win32/ui_services.h"
 
 BEGIN_MESSAGE_MAP(GLPreviewControl, CButton)
@@ -27,6 +26,10 @@ ON_WM_MOUSEMOVE()
 ON_WM_MOUSEWHEEL()
 ON_WM_SIZE()
 ON_WM_CREATE()
+ON_MESSAGE(PVM_GETVIEW, &GLPreviewControl::OnGetView)
+ON_MESSAGE(PVM_GETITEM, &GLPreviewControl::OnGetItem)
+ON_MESSAGE(PVM_GETITEMLINE, &GLPreviewControl::OnGetItemLine)
+ON_MESSAGE(PVM_GETITEMPOINT, &GLPreviewControl::OnGetItemPoint)
 END_MESSAGE_MAP()
 
 GLPreviewRules GLPreviewRules::DrawingPreview() {
@@ -51,10 +54,7 @@ GLPreviewControl::GLPreviewControl(uint8_t drawFrame, uint8_t mouseNavigation, u
                                    const GLPreviewRules& rules)
     : rules_(rules), mouseNavigation_(mouseNavigation), drawFrame_(drawFrame), setUpOnSubclass_(setUpOnSubclass) {}
 
-GLPreviewControl::~GLPreviewControl() {
-  if (m_hWnd) SetControlScriptHooks(m_hWnd, {});
-  delete scene_;
-}
+GLPreviewControl::~GLPreviewControl() { delete scene_; }
 
 bool GLPreviewControl::SetUpScene() {
   if (!m_hWnd || !::GetParent(m_hWnd)) return false;
@@ -91,7 +91,7 @@ bool GLPreviewControl::SetUpScene() {
     scene_->AddCamera(camera);
     camera = nullptr;
     scene_->AddLight(light);
-    SetScriptHooks();
+    sceneSetUp_ = true;
     return true;
   } catch (const GLException& e) {
     e.Show(m_hWnd, MB_ICONEXCLAMATION);
@@ -207,11 +207,4 @@ int GLPreviewControl::ShorterClientSide() const {
 
 void GLPreviewControl::Redraw() {
   if (m_hWnd && ::IsWindow(m_hWnd)) InvalidateRect(nullptr, TRUE);
-}
-
-void GLPreviewControl::SetScriptHooks() {
-  ControlScriptHooks hooks;
-  hooks.describe = [this] { return DescribeContent(); };
-  hooks.findItem = [this](uint32_t id, POINT* p) { return FindPickPoint(id, p); };
-  SetControlScriptHooks(m_hWnd, std::move(hooks));
 }

@@ -12,13 +12,13 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "common/GLMatrix.h"
 #include "common/GLVector.h"
 #include "platform/mfc/CButton.h"
 #include "platform/mfc/message_map.h"
+#include "platform/win32/preview_messages.h"
 
 class GLCamera;
 class GLEntity;
@@ -132,10 +132,6 @@ class GLPreviewControl : public CButton {
   // The client point (y from the top) of the group `id` where a click of
   // this control picks it; false when no point of the view does.
   bool FindPickPoint(uint32_t id, POINT* point);
-  // The scene as the runner's report tells it: the view's size and, per
-  // selection name, the entities by class and material and the texts; a
-  // family adds its own lines.
-  virtual std::string DescribeContent();
 
  protected:
   // The steps every adder shares: the name marker, then the colour as the
@@ -194,6 +190,12 @@ class GLPreviewControl : public CButton {
   afx_msg void OnMButtonUp(UINT flags, CPoint point);
   afx_msg void OnMouseMove(UINT flags, CPoint point);
   afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+  // What the control shows, answered once the scene was set up
+  // (preview_messages.h).
+  afx_msg LRESULT OnGetView(WPARAM, LPARAM view);
+  afx_msg LRESULT OnGetItem(WPARAM index, LPARAM item);
+  afx_msg LRESULT OnGetItemLine(WPARAM index, LPARAM line);
+  afx_msg LRESULT OnGetItemPoint(WPARAM id, LPARAM point);
 
   const GLPreviewRules rules_;
   uint8_t dragging_ = 0;
@@ -201,6 +203,8 @@ class GLPreviewControl : public CButton {
   uint8_t ready_ = 1;
   uint8_t drawFrame_;
   uint8_t setUpOnSubclass_;
+  // A set-up has succeeded: from then on the control tells what it shows.
+  bool sceneSetUp_ = false;
   uint32_t backgroundScheme_ = 0;
   uint32_t mode_ = kSelect;
   uint32_t savedMode_ = 0;
@@ -214,7 +218,6 @@ class GLPreviewControl : public CButton {
   // Background colour of the scheme into the viewport, when it differs.
   void ApplyBackground();
   void DrawFrameOnParent();
-  void SetScriptHooks();
   // The client points the entity's drawing passes through, y from the top.
   std::vector<POINT> DrawnPoints(GLEntity* entity);
 };

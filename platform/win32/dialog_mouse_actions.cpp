@@ -2,11 +2,11 @@
 // and preview-pick (dialog_actions.h).
 #include <string>
 
-#include "platform/win32/control_script_hooks.h"
 #include "platform/win32/dialog_actions.h"
 #include "platform/win32/dialog_targets.h"
 #include "platform/win32/headless_input.h"
 #include "platform/win32/messages.h"
+#include "platform/win32/preview_reader.h"
 
 using namespace dialog_targets;
 
@@ -116,11 +116,9 @@ bool ApplyMouseAction(HWND control, const DialogAction& a, std::string* error) {
     }
     case Kind::Wheel: headless::QueueMouseWheel(control, Center(control), a.notches * WHEEL_DELTA); return true;
     case Kind::PreviewPick: {
-      const ControlScriptHooks* hooks = FindControlScriptHooks(control);
-      if (!hooks || !hooks->findItem)
-        return Fail(error, "control " + std::to_string(a.control) + " shows no items to pick");
+      if (!IsPreview(control)) return Fail(error, "control " + std::to_string(a.control) + " shows no items to pick");
       POINT p;
-      if (!hooks->findItem(a.item, &p))
+      if (!FindPreviewItemPoint(control, a.item, &p))
         return Fail(error, "no point of control " + std::to_string(a.control) + " shows item " + std::to_string(a.item));
       ClickAt(control, p, false);
       return true;

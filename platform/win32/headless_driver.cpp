@@ -6,8 +6,8 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/control_messages.h"
-#include "platform/win32/control_script_hooks.h"
 #include "platform/win32/message_queue.h"
+#include "platform/win32/preview_reader.h"
 #include "platform/win32/window_api.h"
 
 void HeadlessDriver::OnDialog(int templateId, std::vector<DialogAction> actions) {
@@ -158,10 +158,8 @@ std::string DescribeDialogControls(HWND dialog) {
   std::string out;
   for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     out += "  " + Describe(c) + "\n";
-    // What a custom control tells of its content, indented under it.
-    const ControlScriptHooks* hooks = FindControlScriptHooks(c);
-    if (!hooks || !hooks->describe) continue;
-    const std::string content = hooks->describe();
+    // What a preview shows, indented under it.
+    const std::string content = DescribePreview(c);
     for (size_t at = 0; at < content.size();) {
       size_t end = content.find('\n', at);
       if (end == std::string::npos) end = content.size();

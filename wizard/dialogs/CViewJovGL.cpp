@@ -1,9 +1,5 @@
 #include "wizard/dialogs/CViewJovGL.h"
 
-#include <cmath>
-#include <cstdio>
-#include <numbers>
-
 #include "objectgl/GLArrow.h"
 #include "objectgl/GLCamera.h"
 #include "objectgl/GLScene.h"
@@ -19,6 +15,8 @@ ON_WM_SIZE()
 ON_WM_RBUTTONDOWN()
 ON_WM_SETCURSOR()
 ON_WM_MBUTTONDOWN()
+ON_MESSAGE(PVM_GETPOINTSTATE, &CViewJovGL::OnGetPointState)
+ON_MESSAGE(PVM_GETPOINT, &CViewJovGL::OnGetPoint)
 END_MESSAGE_MAP()
 
 namespace {
@@ -264,17 +262,18 @@ void CViewJovGL::OnMButtonDown(UINT flags, CPoint point) {
   if (mouseNavigation_) SetPressCursor();
 }
 
-std::string CViewJovGL::DescribeContent() {
-  std::string out = COpenGLBtn::DescribeContent();
-  char line[160];
-  std::snprintf(line, sizeof line, "kind %u, selected %u, %s\n", kind_, selectedId_,
-                IsMirrored() ? "mirrored" : "not mirrored");
-  out += line;
-  for (auto* p = static_cast<CSelPoint*>(points_.GetHead()); p; p = static_cast<CSelPoint*>(p->GetNext())) {
-    const char* marker = !p->marker ? "no marker" : p->marker->IsHidden() ? "marker hidden" : "marker shown";
-    std::snprintf(line, sizeof line, "connection %u at (%.3f, %.3f, %.3f) pointing %.3f degrees, %s\n", p->id,
-                  p->position.x, p->position.y, p->position.z, p->angle * 180.0 / std::numbers::pi, marker);
-    out += line;
-  }
-  return out;
+LRESULT CViewJovGL::OnGetPointState(WPARAM, LPARAM lParam) {
+  auto* state = reinterpret_cast<PVPOINTSTATE*>(lParam);
+  if (!sceneSetUp_ || !state) return FALSE;
+  *state = PVPOINTSTATE{kind_, selectedId_, IsMirrored() ? TRUE : FALSE, points_.GetCount()};
+  return TRUE;
+}
+
+LRESULT CViewJovGL::OnGetPoint(WPARAM index, LPARAM lParam) {
+  auto* out = reinterpret_cast<PVPOINT*>(lParam);
+  auto* p = index < points_.GetCount() ? static_cast<CSelPoint*>(points_.GetAt(static_cast<int>(index))) : nullptr;
+  if (!p || !out) return FALSE;
+  const UINT marker = !p->marker ? PVPM_NONE : p->marker->IsHidden() ? PVPM_HIDDEN : PVPM_SHOWN;
+  *out = PVPOINT{p->id, p->position.x, p->position.y, p->position.z, p->angle, marker};
+  return TRUE;
 }

@@ -16,7 +16,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "common/CSeznam.h"
 #include "dataformat/resbuf.h"
@@ -65,7 +64,6 @@ class CViewJovGL : public COpenGLBtn {
   // The connection points in order of appearance.
   const CSeznam& Points() const { return points_; }
   CSelPoint* FindPoint(uint32_t id) const;
-  std::string DescribeContent() override;
 
  protected:
   enum Cursor { kPanPress, kPanHover, kZoomPress, kZoomHover, kRotatePress, kRotateHover, kTurnAboutZ, kCursors };
@@ -91,6 +89,10 @@ class CViewJovGL : public COpenGLBtn {
   afx_msg void OnRButtonDown(UINT flags, CPoint point);
   afx_msg BOOL OnSetCursor(CWnd* window, UINT hitTest, UINT message);
   afx_msg void OnMButtonDown(UINT flags, CPoint point);
+  // The kind, the selection and the connection points, answered once the
+  // scene was set up (preview_messages.h).
+  afx_msg LRESULT OnGetPointState(WPARAM, LPARAM state);
+  afx_msg LRESULT OnGetPoint(WPARAM index, LPARAM point);
 
   CSeznam points_;
   bool pointsInScene_ = false;  // their markers and arrows are the scene's

@@ -1,31 +1,20 @@
-// What a preview tells the input driver and the runner's report: where a
-// selection name can be clicked, and what the scene holds.
+// Where a click of the preview picks a selection name's group.
 #include <GL/gl.h>
 
 #include <cmath>
-#include <cstdio>
-#include <map>
 #include <utility>
 
 #include "objectgl/GLCamera.h"
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLScene.h"
-#include "objectgl/GLText.h"
 #include "objectgl/GLViewport.h"
 #include "objectgl/preview/GLPreviewControl.h"
-#include "platform/win32/code_page.h"
 
 namespace {
 
 constexpr uint32_t kNoName = 0xFFFFFFFF;
 // Enough points of one entity to find one that is not covered.
 constexpr size_t kMostTries = 64;
-
-std::string Number(double v) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.3f", v);
-  return text;
-}
 
 }  // namespace
 
@@ -117,61 +106,4 @@ bool GLPreviewControl::FindPickPoint(uint32_t id, POINT* out) {
     }
   }
   return false;
-}
-
-std::string GLPreviewControl::DescribeContent() {
-  if (!scene_) return "no scene\n";
-  std::string out;
-  CRect client;
-  if (m_hWnd) GetClientRect(&client);
-  out += "view " + std::to_string(client.Width()) + " x " + std::to_string(client.Height()) + " pixels";
-  if (GLCamera* camera = CurrentCamera()) {
-    const GLVector& t = camera->GetTarget();
-    out += " showing " + Number(camera->GetViewWidth()) + " x " + Number(camera->GetViewHeight()) + " around (" +
-           Number(t.x) + ", " + Number(t.y) + ")";
-  }
-  out += "\n";
-
-  // Per name in order of appearance: entities by class and material, in
-  // order of appearance, and the texts.
-  struct Group {
-    std::vector<std::pair<std::string, uint32_t>> counted;
-    std::map<std::string, size_t> at;
-    std::vector<std::string> texts;
-  };
-  std::vector<std::pair<int64_t, Group>> groups;
-  std::map<int64_t, size_t> groupAt;
-  int64_t name = -2;  // before any name
-  for (uint32_t i = 0; i < scene_->GetEntityCount(); ++i) {
-    GLEntity* e = scene_->GetEntity(i);
-    if (!e) continue;
-    if (auto* marker = GLDynamicCast<GLName>(e)) {
-      name = marker->GetId() == kNoName ? int64_t{-1} : int64_t{marker->GetId()};
-      continue;
-    }
-    auto [it, added] = groupAt.emplace(name, groups.size());
-    if (added) groups.emplace_back(name, Group{});
-    Group& g = groups[it->second].second;
-    const char* cls = e->GetClass() && e->GetClass()->GetName() ? e->GetClass()->GetName() : "?";
-    const std::string key = std::string(cls) + " " + std::to_string(e->GetMaterial());
-    auto [slot, fresh] = g.at.emplace(key, g.counted.size());
-    if (fresh) g.counted.emplace_back(key, 0);
-    ++g.counted[slot->second].second;
-    if (auto* text = GLDynamicCast<GLText>(e)) {
-      std::string lines;
-      for (uint32_t l = 0; l < text->GetLineCount(); ++l) lines += (l ? "\\n" : "") + Cp1250ToUtf8(text->GetLine(l));
-      g.texts.push_back("\"" + lines + "\"");
-    }
-  }
-  for (const auto& [id, g] : groups) {
-    out += id == -2 ? "no name:" : id == -1 ? "name none:" : "name " + std::to_string(id) + ":";
-    for (size_t k = 0; k < g.counted.size(); ++k)
-      out += (k ? ", " : " ") + g.counted[k].first + " x" + std::to_string(g.counted[k].second);
-    if (!g.texts.empty()) {
-      out += "; texts";
-      for (const std::string& t : g.texts) out += " " + t;
-    }
-    out += "\n";
-  }
-  return out;
 }

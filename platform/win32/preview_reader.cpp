@@ -1,0 +1,121 @@
+#include "platform/win32/preview_reader.h"
+
+#include <cstdio>
+#include <map>
+#include <numbers>
+#include <utility>
+#include <vector>
+
+#include "platform/win32/code_page.h"
+#include "platform/win32/message_queue.h"
+#include "platform/win32/preview_messages.h"
+#include "platform/win32/window_api.h"
+
+namespace {
+
+constexpr UINT kNoName = 0xFFFFFFFF;
+
+std::string Number(double v) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f", v);
+  return text;
+}
+
+std::string ViewLine(HWND control, const PVVIEW& view) {
+  RECT client{};
+  GetClientRect(control, &client);
+  std::string out = "view " + std::to_string(client.right - client.left) + " x " +
+                    std::to_string(client.bottom - client.top) + " pixels";
+  if (view.hasCamera)
+    out += " showing " + Number(view.viewWidth) + " x " + Number(view.viewHeight) + " around (" +
+           Number(view.targetX) + ", " + Number(view.targetY) + ")";
+  return out + "\n";
+}
+
+// The text's lines joined by a written "\n", quoted.
+std::string QuotedLines(HWND control, UINT index, UINT count) {
+  std::string lines;
+  for (UINT l = 0; l < count; ++l) {
+    PVITEMLINE line{l, nullptr, 0};
+    if (!SendMessageA(control, PVM_GETITEMLINE, index, reinterpret_cast<LPARAM>(&line)) || !line.text) continue;
+    lines += (l ? "\\n" : "") + Cp1250ToUtf8(std::string_view(line.text, line.length));
+  }
+  return "\"" + lines + "\"";
+}
+
+// Per name in order of appearance: entities by class and material, in order
+// of appearance, and the texts.
+std::string GroupLines(HWND control, UINT itemCount) {
+  struct Group {
+    std::vector<std::pair<std::string, uint32_t>> counted;
+    std::map<std::string, size_t> at;
+    std::vector<std::string> texts;
+  };
+  std::vector<std::pair<int64_t, Group>> groups;
+  std::map<int64_t, size_t> groupAt;
+  int64_t name = -2;  // before any name
+  for (UINT i = 0; i < itemCount; ++i) {
+    PVITEM item{};
+    if (!SendMessageA(control, PVM_GETITEM, i, reinterpret_cast<LPARAM>(&item))) continue;
+    if (item.flags & PVIF_NAME) {
+      name = item.name == kNoName ? int64_t{-1} : int64_t{item.name};
+      continue;
+    }
+    auto [it, added] = groupAt.emplace(name, groups.size());
+    if (added) groups.emplace_back(name, Group{});
+    Group& g = groups[it->second].second;
+    const std::string key = std::string(item.className ? item.className : "?") + " " + std::to_string(item.material);
+    auto [slot, fresh] = g.at.emplace(key, g.counted.size());
+    if (fresh) g.counted.emplace_back(key, 0);
+    ++g.counted[slot->second].second;
+    if (item.flags & PVIF_TEXT) g.texts.push_back(QuotedLines(control, i, item.lineCount));
+  }
+  std::string out;
+  for (const auto& [id, g] : groups) {
+    out += id == -2 ? "no name:" : id == -1 ? "name none:" : "name " + std::to_string(id) + ":";
+    for (size_t k = 0; k < g.counted.size(); ++k)
+      out += (k ? ", " : " ") + g.counted[k].first + " x" + std::to_string(g.counted[k].second);
+    if (!g.texts.empty()) {
+      out += "; texts";
+      for (const std::string& t : g.texts) out += " " + t;
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+std::string PointLines(HWND control) {
+  PVPOINTSTATE state{};
+  if (!SendMessageA(control, PVM_GETPOINTSTATE, 0, reinterpret_cast<LPARAM>(&state))) return {};
+  char line[160];
+  std::snprintf(line, sizeof line, "kind %u, selected %u, %s\n", state.kind, state.selected,
+                state.mirrored ? "mirrored" : "not mirrored");
+  std::string out = line;
+  for (UINT i = 0; i < state.pointCount; ++i) {
+    PVPOINT p{};
+    if (!SendMessageA(control, PVM_GETPOINT, i, reinterpret_cast<LPARAM>(&p))) break;
+    const char* marker = p.marker == PVPM_NONE ? "no marker" : p.marker == PVPM_HIDDEN ? "marker hidden" : "marker shown";
+    std::snprintf(line, sizeof line, "connection %u at (%.3f, %.3f, %.3f) pointing %.3f degrees, %s\n", p.id, p.x, p.y,
+                  p.z, p.angle * 180.0 / std::numbers::pi, marker);
+    out += line;
+  }
+  return out;
+}
+
+}  // namespace
+
+bool IsPreview(HWND control) {
+  PVVIEW view{};
+  return IsWindow(control) && SendMessageA(control, PVM_GETVIEW, 0, reinterpret_cast<LPARAM>(&view));
+}
+
+std::string DescribePreview(HWND control) {
+  PVVIEW view{};
+  if (!IsWindow(control) || !SendMessageA(control, PVM_GETVIEW, 0, reinterpret_cast<LPARAM>(&view))) return {};
+  std::string out = view.hasScene ? ViewLine(control, view) + GroupLines(control, view.itemCount) : "no scene\n";
+  return out + PointLines(control);
+}
+
+bool FindPreviewItemPoint(HWND control, uint32_t id, POINT* point) {
+  return IsPreview(control) && SendMessageA(control, PVM_GETITEMPOINT, id, reinterpret_cast<LPARAM>(point));
+}
