@@ -12,7 +12,7 @@
 #include "platform/win32/control_messages.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/window_api.h"
-#include "platform/win32/window_pictures.h"
+#include "platform/win32/driver/window_pictures.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/wizard/resource_ids.h"
-#include "platform/win32/headless_driver.h"
+#include "platform/win32/driver/headless_driver.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/window_api.h"
 #include "wizard/dialogs/CPPDlg.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/mfc/module_state.h"
-#include "platform/win32/headless_driver.h"
+#include "platform/win32/driver/headless_driver.h"
 #include "platform/win32/module_loader.h"
 
 namespace fuzz {

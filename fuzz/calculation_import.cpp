@@ -20,8 +20,8 @@
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/exports/HostControl.h"
 #include "platform/win32/module_loader.h"
-#include "platform/win32/script_ui_driver.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/script_ui_driver.h"
+#include "platform/win32/driver/session_script.h"
 #include "platform/win32/ui_services.h"
 
 namespace {

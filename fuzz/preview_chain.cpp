@@ -34,7 +34,7 @@
 #include "objectgl/preview/GLPreviewChainReader.h"
 #include "platform/host/DxfGroupText.h"
 #include "platform/host/core/EntityChain.h"
-#include "platform/win32/preview_reader.h"
+#include "platform/win32/driver/preview_reader.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_styles.h"

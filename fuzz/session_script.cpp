@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
-#include "platform/win32/radiator_script.h"
-#include "platform/win32/script_ui_driver.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/radiator_script.h"
+#include "platform/win32/driver/script_ui_driver.h"
+#include "platform/win32/driver/session_script.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "jov_vantrix/tests/PluginResourcesTest.h"
 #include "platform/mfc/CDialog.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
-#include "platform/win32/window_pictures.h"
+#include "platform/win32/driver/window_pictures.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "jov_vantrix/tests/PluginResourcesTest.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/dialogs.h"
-#include "platform/win32/headless_driver.h"
+#include "platform/win32/driver/headless_driver.h"
 #include "platform/win32/profile.h"
 
 namespace {

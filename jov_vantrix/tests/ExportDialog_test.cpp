@@ -29,7 +29,7 @@
 #include "platform/catalogue/tests/TempFolder.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/dialogs.h"
-#include "platform/win32/headless_driver.h"
+#include "platform/win32/driver/headless_driver.h"
 #include "platform/win32/headless_input.h"
 
 namespace {

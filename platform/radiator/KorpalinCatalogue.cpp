@@ -1,13 +1,13 @@
 // The radiator catalogue a heating product dialog opens to choose a
 // radiator. Headless, the user's choice is the session script's next
-// `radiator` line (platform/win32/radiator_script.h): the record is filled
+// `radiator` line (platform/win32/driver/radiator_script.h): the record is filled
 // in its field order and the answer is 1; `radiator cancel`, or a script
 // without such a line next, is a choice of nothing (0).
 #include <cstring>
 #include <string>
 
-#include "platform/win32/radiator_script.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/radiator_script.h"
+#include "platform/win32/driver/session_script.h"
 #include "platform/win32/win32_types.h"
 #include "wizard/frame/engine/KorpalinData.h"
 

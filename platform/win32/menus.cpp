@@ -10,7 +10,7 @@
 #include "platform/win32/template_stream.h"
 #include "platform/win32/ui_services.h"
 #include "platform/win32/window_model.h"
-#include "platform/win32/window_pictures.h"
+#include "platform/win32/driver/window_pictures.h"
 
 struct HMENU__ {
   struct Item {

@@ -2,13 +2,13 @@
 
 #include "platform/win32/control_messages.h"
 #include "platform/win32/dialogs.h"
-#include "platform/win32/headless_driver.h"
+#include "platform/win32/driver/headless_driver.h"
 #include "platform/win32/headless_input.h"
 #include "platform/win32/input_queue.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/ui_services.h"
 #include "platform/win32/window_api.h"
-#include "platform/win32/window_pictures.h"
+#include "platform/win32/driver/window_pictures.h"
 
 namespace {
 

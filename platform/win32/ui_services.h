@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/dialog_actions.h"
+#include "platform/win32/driver/dialog_actions.h"
 #include "platform/win32/win32_types.h"
 
 constexpr UINT MB_OK = 0x00000000;

@@ -15,7 +15,7 @@
 #include "jov_vantrix/network/RecordWriteBack.h"
 #include "jov_vantrix/network/SectionFile.h"
 #include "jov_vantrix/tests/drawing/RealHost.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/session_script.h"
 #include "tests/support/ProgramRun.h"
 
 namespace {

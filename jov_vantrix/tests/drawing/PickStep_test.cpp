@@ -15,7 +15,7 @@
 #include "jov_vantrix/section/CJov_CutDlgNew.h"
 #include "jov_vantrix/tests/drawing/SectionDriver.h"
 #include "jov_vantrix/tests/drawing/SmallDrawings.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/session_script.h"
 #include "platform/win32/ui_services.h"
 
 namespace {

@@ -67,7 +67,7 @@
 #include "dataformat/resbuf.h"
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/core/HostLog.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/session_script.h"
 #include "platform/win32/win32_types.h"
 
 namespace jovDatabase {

@@ -10,7 +10,7 @@
 #include "platform/host/DxfPair.h"
 #include "platform/host/exports/HostControl.h"
 #include "platform/host/core/HostSession.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/session_script.h"
 
 #define DRAVIK_EXPORT extern "C" __attribute__((visibility("default")))
 

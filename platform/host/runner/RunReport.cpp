@@ -4,7 +4,7 @@
 
 #include "platform/win32/clipboard.h"
 #include "platform/win32/code_page.h"
-#include "platform/win32/script_ui_driver.h"
+#include "platform/win32/driver/script_ui_driver.h"
 
 std::string QuoteForReport(std::string_view cp1250) {
   std::string out = "\"";

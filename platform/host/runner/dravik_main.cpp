@@ -46,9 +46,9 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/registry.h"
-#include "platform/win32/script_ui_driver.h"
-#include "platform/win32/window_pictures.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/script_ui_driver.h"
+#include "platform/win32/driver/window_pictures.h"
+#include "platform/win32/driver/session_script.h"
 
 namespace {
 

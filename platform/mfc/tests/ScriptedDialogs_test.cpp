@@ -9,7 +9,7 @@
 #include "platform/mfc/CFileDialog.h"
 #include "platform/mfc/CListCtrl.h"
 #include "platform/mfc/tests/framework_fixture.h"
-#include "platform/win32/script_ui_driver.h"
+#include "platform/win32/driver/script_ui_driver.h"
 
 namespace {
 

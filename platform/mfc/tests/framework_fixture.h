@@ -10,7 +10,7 @@
 
 #include "platform/mfc/CWnd.h"
 #include "platform/mfc/module_state.h"
-#include "platform/win32/headless_driver.h"
+#include "platform/win32/driver/headless_driver.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/tests/headless_fixture.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/win32/module_loader.h"
-#include "platform/win32/radiator_script.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/radiator_script.h"
+#include "platform/win32/driver/session_script.h"
 #include "wizard/frame/engine/KorpalinData.h"
 
 namespace {

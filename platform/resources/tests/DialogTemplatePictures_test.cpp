@@ -22,7 +22,7 @@
 #include "platform/win32/resource_file.h"
 #include "platform/win32/ui_services.h"
 #include "platform/win32/window_api.h"
-#include "platform/win32/window_pictures.h"
+#include "platform/win32/driver/window_pictures.h"
 
 namespace {
 

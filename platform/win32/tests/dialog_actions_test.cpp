@@ -1,4 +1,4 @@
-#include "platform/win32/dialog_actions.h"
+#include "platform/win32/driver/dialog_actions.h"
 
 #include <gtest/gtest.h>
 

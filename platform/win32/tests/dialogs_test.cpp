@@ -3,7 +3,7 @@
 #include "platform/win32/common_controls.h"
 #include "platform/win32/control_messages.h"
 #include "platform/win32/dialog_template.h"
-#include "platform/win32/headless_driver.h"
+#include "platform/win32/driver/headless_driver.h"
 #include "platform/win32/tests/headless_fixture.h"
 #include "platform/win32/virtual_keys.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/win32/preview_messages.h"
-#include "platform/win32/preview_reader.h"
+#include "platform/win32/driver/preview_reader.h"
 #include "platform/win32/tests/headless_fixture.h"
 
 namespace {

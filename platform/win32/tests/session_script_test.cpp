@@ -1,8 +1,8 @@
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/session_script.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/script_ui_driver.h"
+#include "platform/win32/driver/script_ui_driver.h"
 #include "platform/win32/ui_services.h"
 
 namespace {

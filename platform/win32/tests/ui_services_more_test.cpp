@@ -6,7 +6,7 @@
 
 #include "platform/win32/common_dialogs.h"
 #include "platform/win32/cursors.h"
-#include "platform/win32/headless_driver.h"
+#include "platform/win32/driver/headless_driver.h"
 #include "platform/win32/help.h"
 #include "platform/win32/menus.h"
 #include "platform/win32/resources.h"

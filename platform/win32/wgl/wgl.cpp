@@ -1,7 +1,7 @@
 #include "platform/win32/wgl/wgl.h"
 
 #include "platform/win32/gdi_raster.h"
-#include "platform/win32/window_pictures.h"
+#include "platform/win32/driver/window_pictures.h"
 
 #include <GL/osmesa.h>
 

@@ -16,7 +16,7 @@
 #include "objectgl/tests/SharedGlr.h"
 #include "platform/mfc/module_state.h"
 #include "platform/win32/dialogs.h"
-#include "platform/win32/headless_driver.h"
+#include "platform/win32/driver/headless_driver.h"
 #include "platform/win32/help.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/profile.h"

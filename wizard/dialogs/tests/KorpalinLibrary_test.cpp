@@ -6,9 +6,9 @@
 
 #include <cstring>
 
-#include "platform/win32/radiator_script.h"
+#include "platform/win32/driver/radiator_script.h"
 #include "platform/win32/registry.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/session_script.h"
 #include "wizard/frame/CWizardDllApp.h"
 #include "wizard/frame/engine/KorpalinData.h"
 #include "wizard/frame/tests/WizardTestSupport.h"

@@ -6,8 +6,8 @@
 
 #include "common/VantrixDataList.h"
 #include "platform/resources/wizard/resource_ids.h"
-#include "platform/win32/radiator_script.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/radiator_script.h"
+#include "platform/win32/driver/session_script.h"
 #include "wizard/dialogs/CPPDlg.h"
 #include "wizard/dialogs/ComboSelection.h"
 #include "wizard/dialogs/tests/DialogTest.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/win32/window_pictures.h"
+#include "platform/win32/driver/window_pictures.h"
 #include "wizard/frame/controls/tests/ControlsTest.h"
 
 using namespace controls_tests;

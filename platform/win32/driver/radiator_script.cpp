@@ -1,9 +1,9 @@
-#include "platform/win32/radiator_script.h"
+#include "platform/win32/driver/radiator_script.h"
 
 #include <charconv>
 
 #include "platform/win32/code_page.h"
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/session_script.h"
 
 namespace {
 

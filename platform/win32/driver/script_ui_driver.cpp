@@ -1,10 +1,10 @@
-#include "platform/win32/script_ui_driver.h"
+#include "platform/win32/driver/script_ui_driver.h"
 
 #include <cstdlib>
 
 #include "platform/win32/code_page.h"
-#include "platform/win32/dialog_actions.h"
-#include "platform/win32/radiator_script.h"
+#include "platform/win32/driver/dialog_actions.h"
+#include "platform/win32/driver/radiator_script.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/session_script.h"
 
 #include <charconv>
 #include <cmath>

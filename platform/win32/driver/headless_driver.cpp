@@ -1,4 +1,4 @@
-#include "platform/win32/headless_driver.h"
+#include "platform/win32/driver/headless_driver.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include "platform/win32/common_controls.h"
 #include "platform/win32/control_messages.h"
 #include "platform/win32/message_queue.h"
-#include "platform/win32/preview_reader.h"
+#include "platform/win32/driver/preview_reader.h"
 #include "platform/win32/window_api.h"
 
 void HeadlessDriver::OnDialog(int templateId, std::vector<DialogAction> actions) {

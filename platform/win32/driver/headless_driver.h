@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/dialog_actions.h"
+#include "platform/win32/driver/dialog_actions.h"
 #include "platform/win32/ui_services.h"
 
 class HeadlessDriver : public UiDriver {

@@ -2,11 +2,11 @@
 // and preview-pick (dialog_actions.h).
 #include <string>
 
-#include "platform/win32/dialog_actions.h"
-#include "platform/win32/dialog_targets.h"
+#include "platform/win32/driver/dialog_actions.h"
+#include "platform/win32/driver/dialog_targets.h"
 #include "platform/win32/headless_input.h"
 #include "platform/win32/messages.h"
-#include "platform/win32/preview_reader.h"
+#include "platform/win32/driver/preview_reader.h"
 
 using namespace dialog_targets;
 

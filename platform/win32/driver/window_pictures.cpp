@@ -1,4 +1,4 @@
-#include "platform/win32/window_pictures.h"
+#include "platform/win32/driver/window_pictures.h"
 
 #include <cairo.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/dialog_targets.h"
+#include "platform/win32/driver/dialog_targets.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,5 +1,5 @@
-#include "platform/win32/dialog_actions.h"
-#include "platform/win32/window_pictures.h"
+#include "platform/win32/driver/dialog_actions.h"
+#include "platform/win32/driver/window_pictures.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/control_messages.h"
-#include "platform/win32/dialog_targets.h"
+#include "platform/win32/driver/dialog_targets.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/headless_input.h"

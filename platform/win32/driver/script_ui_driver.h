@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/win32/session_script.h"
+#include "platform/win32/driver/session_script.h"
 #include "platform/win32/ui_services.h"
 
 // The button id of an `answer` word ("ok" -> IDOK ...); nothing for others.

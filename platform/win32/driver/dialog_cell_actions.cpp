@@ -5,8 +5,8 @@
 
 #include "platform/win32/common_controls.h"
 #include "platform/win32/control_messages.h"
-#include "platform/win32/dialog_actions.h"
-#include "platform/win32/dialog_targets.h"
+#include "platform/win32/driver/dialog_actions.h"
+#include "platform/win32/driver/dialog_targets.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/headless_input.h"
 #include "platform/win32/headless_metrics.h"

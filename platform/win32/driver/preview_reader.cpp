@@ -1,4 +1,4 @@
-#include "platform/win32/preview_reader.h"
+#include "platform/win32/driver/preview_reader.h"
 
 #include <cstdio>
 #include <map>
