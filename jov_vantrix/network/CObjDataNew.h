@@ -164,8 +164,9 @@ class CObjDataNew : public CSeznam {
 // entity-name node, whose name the record keeps.
 CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index);
 
-// Gives the memory of the records back to the system when no record is
-// alive (the records' part of what malloc_trim does for the heap).
+// Gives the memory of the records and of the chains and properties they
+// keep back to the system when none is alive (the records' part of what
+// malloc_trim does for the heap).
 void ReleaseRecordMemory();
 
 // The record's number label in the export preview, when it has one, shows
