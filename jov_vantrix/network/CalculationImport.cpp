@@ -196,7 +196,7 @@ void CollectBranchNames(const CObjSezNew& list, CStringArray& names) {
   std::unordered_set<std::string> seen;
   for (const CObjDataNew* r = list.GetFirstRecord(); r; r = r->GetNextRecord()) {
     if (r->m_objectType != kObjectSupplyPipe || r->m_branchName.IsEmpty()) continue;
-    if (seen.insert(r->m_branchName.GetString()).second) names.Add(r->m_branchName);
+    if (seen.insert(r->m_branchName.GetString()).second) names.Add(r->m_branchName.ToCString());
   }
 }
 
@@ -204,7 +204,7 @@ void CollectSchemeAssocs(const CObjSezNew& list, const CString& branch, CStringA
   std::unordered_set<std::string> seen;
   for (const CObjDataNew* r = list.GetFirstRecord(); r; r = r->GetNextRecord()) {
     if (r->m_objectType != kObjectSupplyPipe || r->m_branchName != branch || r->m_schemeAssoc.IsEmpty()) continue;
-    if (seen.insert(r->m_schemeAssoc.GetString()).second) assocs.Add(r->m_schemeAssoc);
+    if (seen.insert(r->m_schemeAssoc.GetString()).second) assocs.Add(r->m_schemeAssoc.ToCString());
   }
 }
 
