@@ -310,9 +310,11 @@ int StoreNetworkXData(CObjSezNew& list) {
         break;
       }
       default:
-        // Written as read: the built chain is the read one, not owned.
+        // Written as read: the built chain is the read one, not owned
+        // (taken as for writing, so that what a later writer hangs into
+        // it goes with the record).
         r->SetBuiltChain(nullptr);
-        r->m_pBuiltChain = const_cast<resbuf*>(r->m_entityChain.GetChain());
+        r->m_pBuiltChain = r->m_entityChain.GetChainForWrite();
         r->m_ownsBuiltChain = false;
     }
   }
