@@ -1,5 +1,13 @@
 // Reference-counted, copy-on-write holder of a group-code chain. Copies of
 // a holder share one block; the first writer takes a private copy.
+//
+// A chain assigned is kept compact: its nodes and texts in one block with
+// the holder's count, taken from the module's chain arena (see SlabArena),
+// so that the tens of thousands of records a network reads cost one block
+// each to keep and nothing but a count to let go. Writers change such a
+// chain in place, with nodes and texts of the heap; they free what they
+// replace or cut out through FreeHeldChainText / FreeHeldChainNodes, which
+// leave what lies in the block to it.
 #pragma once
 
 #include <cstdint>
@@ -16,12 +24,14 @@ class CGroupChainRef {
   CGroupChainRef& operator=(CGroupChainRef&& other) noexcept;
   ~CGroupChainRef() { Release(); }
 
-  // Holds a private heap copy of chain (narrow, no pool); null empties the
-  // holder. False when the copy could not be made (the holder is then empty).
+  // Holds a private copy of chain (narrow texts): compact, or from the
+  // heap when the arena cannot take it; null empties the holder. False when
+  // the copy could not be made (the holder is then empty).
   bool Assign(const resbuf* chain);
   // Shared read access; null when empty.
   const resbuf* GetChain() const { return block ? block->chain : nullptr; }
-  // The chain after Detach: safe to change in place.
+  // The chain after Detach: safe to change in place, freeing through
+  // FreeHeldChainText / FreeHeldChainNodes.
   resbuf* GetChainForWrite();
   // Takes a private copy when the block is shared.
   void Detach();
@@ -29,6 +39,12 @@ class CGroupChainRef {
   void Release();
 
   int32_t GetRefCount() const { return block ? block->refs : 0; }
+  // Whether the chain lies in one block of the arena.
+  bool IsCompact() const { return block && block->compact; }
+
+  // Gives the arena's slabs back to the system when no compact chain is
+  // held (as malloc_trim does for the heap).
+  static void ReleaseUnusedMemory();
 
   // Hints the shared block, which GetChain and GetChainForWrite read first.
   void PrefetchBlock() const { PrefetchBytes(block, sizeof(Shared)); }
@@ -36,7 +52,16 @@ class CGroupChainRef {
  private:
   struct Shared {
     int32_t refs;
+    bool compact;   // the block is an arena block, the chain behind the count
+    bool written;   // a writer may have hung heap nodes and texts into it
+    uint32_t bytes; // of the arena block
     resbuf* chain;
   };
   Shared* block = nullptr;
 };
+
+// What a writer of a held chain replaces or cuts out: a text, or the nodes
+// of a chain up to its end (texts and binary chunks with them). Parts that
+// lie in a compact chain's block stay for the block; the rest is freed.
+void FreeHeldChainText(void* text);
+void FreeHeldChainNodes(resbuf* chain);

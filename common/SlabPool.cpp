@@ -12,9 +12,10 @@ namespace {
 
 size_t RoundUp(size_t n, size_t to) { return (n + to - 1) / to * to; }
 
-// A slab of its own mapping, aligned to its size so that one large page can
-// hold it. Not from the heap: a hint on part of the heap would spread to
-// what the heap maps next to it.
+}  // namespace
+
+// Not from the heap: a hint on part of the heap would spread to what the
+// heap maps next to it.
 void* MapSlab() {
   const size_t bytes = SlabPool::kSlabBytes;
   void* mapped = mmap(nullptr, 2 * bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -33,7 +34,7 @@ void* MapSlab() {
   return slab;
 }
 
-}  // namespace
+void UnmapSlab(void* slab) { munmap(slab, SlabPool::kSlabBytes); }
 
 SlabPool::SlabPool(size_t objectBytes)
     : slotBytes_(RoundUp(objectBytes < sizeof(FreeSlot) ? sizeof(FreeSlot) : objectBytes, kCacheLineBytes)) {}
@@ -97,7 +98,7 @@ void SlabPool::ReleaseUnused() {
   if (live_ != 0) return;
   for (void* slab : slabs_) {
     ASAN_UNPOISON_MEMORY_REGION(slab, kSlabBytes);
-    munmap(slab, kSlabBytes);
+    UnmapSlab(slab);
   }
   slabs_.clear();
   free_ = nullptr;

@@ -143,6 +143,20 @@ resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline, bool singleNod
   return first;
 }
 
+size_t GroupCodeChainPoolBytes(const resbuf* chain) {
+  size_t bytes = 0;
+  for (const resbuf* src = chain; src; src = src->next) {
+    const uint32_t kind = GroupCodeKind(GetGroupCodeClass(src->code));
+    if (kind == GC_KIND_NONE) break;
+    bytes = (bytes + alignof(resbuf) - 1) / alignof(resbuf) * alignof(resbuf) + sizeof(resbuf);
+    if (kind == GC_KIND_TEXT)
+      bytes += std::strlen(src->value.text ? src->value.text : "") + 1;
+    else if (kind == GC_KIND_BINARY && src->value.binary.data && src->value.binary.length > 0)
+      bytes += static_cast<size_t>(src->value.binary.length);
+  }
+  return bytes;
+}
+
 bool DuplicateGroupCodeChain(const resbuf* src, resbuf** out) {
   if (!out) return false;
   *out = CopyGroupCodeChain(src);

@@ -39,6 +39,11 @@ resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline = false,
                            bool singleNode = false, bool wideStrings = false,
                            char* pool = nullptr, size_t poolSize = 0);
 
+// The pool bytes CopyGroupCodeChain needs for a narrow copy of chain (no
+// inline names, not single-node) into an 8-byte aligned block: exactly
+// what that copy takes, padding included; 0 for a null chain.
+size_t GroupCodeChainPoolBytes(const resbuf* chain);
+
 // *out = plain heap copy (narrow texts, no pool); true when src is null or
 // the copy was made.
 bool DuplicateGroupCodeChain(const resbuf* src, resbuf** out);

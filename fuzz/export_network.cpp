@@ -31,7 +31,7 @@ void CheckScheme(const CObjSezNew& network) {
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
     for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
       FUZZ_CHECK(r->m_schemeAssoc == network.m_scheme.m_name && r->m_pGroup == group,
-                 "a record of scheme " + fuzz::Std(r->m_schemeAssoc) + " filed in scheme " +
+                 "a record of scheme " + fuzz::Std(r->m_schemeAssoc.ToCString()) + " filed in scheme " +
                      fuzz::Std(network.m_scheme.m_name));
 }
 

@@ -39,7 +39,7 @@ TEST(CGroupChainRef, WriterGetsAPrivateCopyAndTheOtherKeepsItsChain) {
   resbuf* mine = second.GetChainForWrite();
   ASSERT_NE(mine, nullptr);
   EXPECT_NE(mine, shared);
-  std::free(mine->next->value.text);
+  FreeHeldChainText(mine->next->value.text);
   mine->next->value.text = DupString("New");
 
   EXPECT_EQ(first.GetChain(), shared);
@@ -56,6 +56,56 @@ TEST(CGroupChainRef, SoleOwnerWritesInPlace) {
   ref.Assign(c.Head());
   const resbuf* before = ref.GetChain();
   EXPECT_EQ(ref.GetChainForWrite(), before);
+}
+
+// A writer replaces texts and hangs in and cuts out nodes of a compact
+// chain as of any other; what it takes out of the block stays there, what
+// it brought from the heap is freed with the chain (the sanitizers check
+// both), and a copy taken afterwards is compact again.
+TEST(CGroupChainRef, WritersChangeCompactAndHeapChainsAlike) {
+  TestChain small;
+  small.Text(0, "LINE").Text(8, "Old").Text(1000, "cut").Text(1000, "out");
+  // More than an arena block holds: the holder keeps a heap chain.
+  TestChain large;
+  large.Text(0, "LINE").Text(8, "Old").Text(1000, "cut").Text(1000, "out");
+  for (int i = 0; i < 8000; ++i) large.Text(1000, "a text long enough to fill the block");
+  for (TestChain* c : {&small, &large}) {
+    CGroupChainRef ref;
+    ASSERT_TRUE(ref.Assign(c->Head()));
+    EXPECT_EQ(ref.IsCompact(), c == &small);
+    resbuf* chain = ref.GetChainForWrite();
+    ASSERT_EQ(chain, ref.GetChain()) << "the sole holder writes in place";
+
+    FreeHeldChainText(chain->next->value.text);
+    chain->next->value.text = DupString("New");
+    resbuf* cut = chain->next->next;  // "cut", "out"
+    chain->next->next = cut->next->next;
+    cut->next->next = nullptr;
+    FreeHeldChainNodes(cut);
+    resbuf* added = nullptr;
+    ASSERT_TRUE(CreateGroupCodeNode(&added, 1000, "added"));
+    added->next = chain->next->next;
+    chain->next->next = added;
+    // A heap node's text replaced again, and a heap node cut out again.
+    FreeHeldChainText(added->value.text);
+    added->value.text = DupString("added twice");
+    resbuf* second = nullptr;
+    ASSERT_TRUE(CreateGroupCodeNode(&second, 1000, "second"));
+    second->next = added->next;
+    added->next = second;
+
+    CGroupChainRef copy(ref);
+    resbuf* mine = copy.GetChainForWrite();
+    ASSERT_NE(mine, chain);
+    EXPECT_EQ(copy.IsCompact(), c == &small) << "a copy is compact when the arena takes it";
+    ASSERT_EQ(ChainLength(mine), c == &small ? 4 : 4 + 8000);
+    EXPECT_STREQ(mine->next->value.text, "New");
+    EXPECT_STREQ(mine->next->next->value.text, "added twice");
+    EXPECT_STREQ(mine->next->next->next->value.text, "second");
+    ref.Release();
+    EXPECT_STREQ(copy.GetChain()->next->value.text, "New");
+  }
+  CGroupChainRef::ReleaseUnusedMemory();
 }
 
 TEST(CGroupChainRef, AssigningItsOwnChainIsSafe) {

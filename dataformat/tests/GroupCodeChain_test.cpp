@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "dataformat/tests/ChainFixtures.h"
 
@@ -203,6 +204,43 @@ TEST(CopyGroupCodeChain, TextsAndFollowingNodesInAPool) {
   EXPECT_EQ(reinterpret_cast<uintptr_t>(copy->next) % alignof(resbuf), 0u);
   EXPECT_EQ(copy->next->value.point[1], 2.0);
   EXPECT_STREQ(copy->next->next->value.text, "Layer");
+}
+
+// The size measured is what the copy takes: it fits exactly and fails
+// one byte short, whatever the mix of nodes, texts and chunks.
+TEST(GroupCodeChainPoolBytes, IsExactlyWhatAPoolCopyTakes) {
+  const unsigned char chunk[3] = {7, 8, 9};
+  TestChain empty;
+  TestChain numbers;
+  numbers.I16(70, 1).Real(40, 2.0);
+  TestChain texts;
+  texts.Text(0, "LINE").Text(8, nullptr).Point(10, 1, 2, 3).Text(1000, "odd length");
+  TestChain mixed;
+  mixed.Name(-1, 1, 2).Binary(310, chunk, 3).I32(90, 4).Text(1000, "x").Binary(310, nullptr, 0);
+  TestChain endsEarly;  // the copy stops at the first node of no kind
+  endsEarly.Text(0, "LINE").I16(-9999, 0).Text(8, "never copied");
+  const struct {
+    const char* what;
+    TestChain& chain;
+    size_t bytes;
+    int nodes;
+  } cases[] = {
+      {"empty", empty, 0, 0},
+      {"numbers", numbers, 80, 2},
+      {"texts", texts, 40 + 5 + 3 + 40 + 1 + 7 + 40 + 40 + 11, 4},
+      {"mixed", mixed, 40 + 40 + 3 + 5 + 40 + 40 + 2 + 6 + 40, 5},
+      {"ends early", endsEarly, 40 + 5, 1},
+  };
+  for (const auto& c : cases) {
+    const size_t bytes = GroupCodeChainPoolBytes(c.chain.Head());
+    EXPECT_EQ(bytes, c.bytes) << c.what;
+    if (bytes == 0) continue;
+    std::vector<uint64_t> pool(bytes / 8 + 1);
+    char* at = reinterpret_cast<char*>(pool.data());
+    resbuf* copy = CopyGroupCodeChain(c.chain.Head(), false, false, false, at, bytes);
+    EXPECT_EQ(ChainLength(copy), c.nodes) << c.what;
+    EXPECT_EQ(CopyGroupCodeChain(c.chain.Head(), false, false, false, at, bytes - 1), nullptr) << c.what;
+  }
 }
 
 TEST(CopyGroupCodeChain, ReferenceNamesInline) {

@@ -7,9 +7,29 @@
 #include <new>
 #include <string>
 
+#include "common/SlabPool.h"
 #include "dataformat/GroupCodeChain.h"
 
 namespace {
+
+// No property read outlives the module (networks live in commands and
+// dialogs): the pool and its slabs go when it is unloaded.
+SlabPool& ReadPropertyPool();
+
+// A key/value property read from an entity's extended data. A network's
+// records read them by the hundred thousand and let them go together, so
+// they come from a pool of their own, as the records do (see SlabPool).
+class ReadProperty final : public CJovPropData {
+ public:
+  ReadProperty() : CJovPropData(2) {}
+  static void* operator new(size_t) { return ReadPropertyPool().Allocate(); }
+  static void operator delete(void* at) { ReadPropertyPool().Release(at); }
+};
+
+SlabPool& ReadPropertyPool() {
+  static SlabPool pool(sizeof(ReadProperty));
+  return pool;
+}
 
 bool IsApplication(const resbuf* node, const char* name) {
   return node->code == 1001 && node->value.text && std::strcmp(node->value.text, name) == 0;
@@ -153,7 +173,7 @@ void CJovData::ReadJovData(const resbuf* node) {
   while (node && node->code == 1000) {
     const resbuf* value = node->next;
     if (!IsValueNode(value)) break;
-    auto* property = new CJovPropData(2);
+    auto* property = new ReadProperty;
     property->SetField(0, TextOf(node));
     property->SetField(1, TextOf(value));
     m_properties.AddTail(property);
@@ -219,3 +239,5 @@ const char* CJovData::GetProperty(const char* key) const {
   }
   return nullptr;
 }
+
+void ReleasePropertyMemory() { ReadPropertyPool().ReleaseUnused(); }

@@ -74,3 +74,7 @@ class CJovData : public CSeznam {
   const resbuf* m_appJovData = nullptr;
   const resbuf* m_appVantrix = nullptr;
 };
+
+// Gives the memory of the properties read back to the system when none is
+// alive (their part of what malloc_trim does for the heap).
+void ReleasePropertyMemory();

@@ -33,7 +33,11 @@ void CObjDataNew::operator delete(void* at, size_t size) {
     ::operator delete(at);
 }
 
-void ReleaseRecordMemory() { RecordPool().ReleaseUnused(); }
+void ReleaseRecordMemory() {
+  RecordPool().ReleaseUnused();
+  CGroupChainRef::ReleaseUnusedMemory();
+  ReleasePropertyMemory();
+}
 
 CObjDataNew::CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index)
     : m_index(index), m_entityKind(entityKind), m_objectType(objectType) {

@@ -15,6 +15,7 @@
 #include "dataformat/resbuf.h"
 #include "jov_vantrix/network/CJovData.h"
 #include "jov_vantrix/network/COznArray.h"
+#include "jov_vantrix/network/RecordText.h"
 #include "platform/mfc/CPtrArray.h"
 #include "platform/mfc/CString.h"
 #include "platform/mfc/CStringArray.h"
@@ -98,12 +99,12 @@ class CObjDataNew : public CSeznam {
   CNumSezNew* m_pGroup = nullptr;
   CObjDataNew* m_pLinkA = nullptr;  // the record the end point meets
   CObjDataNew* m_pLinkB = nullptr;  // the record the start point meets
-  CString m_riserNumber;    // "_NUM_RISER"
-  CString m_riserPosition;  // "_POS_RISER"; "1" marks the riser-side end of a run
+  RecordText m_riserNumber;    // "_NUM_RISER"
+  RecordText m_riserPosition;  // "_POS_RISER"; "1" marks the riser-side end of a run
   GLVector m_start;
   GLVector m_end;
   double m_length = 0.0;
-  CString m_branchName;  // "_NBRANCH"
+  RecordText m_branchName;  // "_NBRANCH"
   GLText* m_pNumberLabel = nullptr;
   CGroupChainRef m_entityChain;
   resbuf* m_pBuiltChain = nullptr;
@@ -117,19 +118,19 @@ class CObjDataNew : public CSeznam {
   int64_t m_entityName[2] = {0, 0};
   GLVector m_basePoint;
 
-  CString m_riserPrefix;   // "_PREFIX_RISER"
-  CString m_branchNumber;  // "_NUM_BRANCH"
-  CString m_sideNumber;    // "_NUM_SIDE"
-  CString m_CM;
-  CString m_CT;
-  CString m_CZ;
-  CString m_CR;
-  CString m_assoc;        // "_NUM_ASSOC"
-  CString m_schemeAssoc;  // "_SCH_ASSOC"
+  RecordText m_riserPrefix;   // "_PREFIX_RISER"
+  RecordText m_branchNumber;  // "_NUM_BRANCH"
+  RecordText m_sideNumber;    // "_NUM_SIDE"
+  RecordText m_CM;
+  RecordText m_CT;
+  RecordText m_CZ;
+  RecordText m_CR;
+  RecordText m_assoc;        // "_NUM_ASSOC"
+  RecordText m_schemeAssoc;  // "_SCH_ASSOC"
   CString m_text1;
   CString m_text2;
   CString m_thirdProperty;  // the catalogue's third "PROP" name
-  CString m_linkHandle;     // "JOV_LINK"
+  RecordText m_linkHandle;  // "JOV_LINK"
 
   CJovData m_jovData;
 
@@ -164,8 +165,9 @@ class CObjDataNew : public CSeznam {
 // entity-name node, whose name the record keeps.
 CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index);
 
-// Gives the memory of the records back to the system when no record is
-// alive (the records' part of what malloc_trim does for the heap).
+// Gives the memory of the records and of the chains and properties they
+// keep back to the system when none is alive (the records' part of what
+// malloc_trim does for the heap).
 void ReleaseRecordMemory();
 
 // The record's number label in the export preview, when it has one, shows

@@ -196,7 +196,7 @@ void CollectBranchNames(const CObjSezNew& list, CStringArray& names) {
   std::unordered_set<std::string> seen;
   for (const CObjDataNew* r = list.GetFirstRecord(); r; r = r->GetNextRecord()) {
     if (r->m_objectType != kObjectSupplyPipe || r->m_branchName.IsEmpty()) continue;
-    if (seen.insert(r->m_branchName.GetString()).second) names.Add(r->m_branchName);
+    if (seen.insert(r->m_branchName.GetString()).second) names.Add(r->m_branchName.ToCString());
   }
 }
 
@@ -204,7 +204,7 @@ void CollectSchemeAssocs(const CObjSezNew& list, const CString& branch, CStringA
   std::unordered_set<std::string> seen;
   for (const CObjDataNew* r = list.GetFirstRecord(); r; r = r->GetNextRecord()) {
     if (r->m_objectType != kObjectSupplyPipe || r->m_branchName != branch || r->m_schemeAssoc.IsEmpty()) continue;
-    if (seen.insert(r->m_schemeAssoc.GetString()).second) assocs.Add(r->m_schemeAssoc);
+    if (seen.insert(r->m_schemeAssoc.GetString()).second) assocs.Add(r->m_schemeAssoc.ToCString());
   }
 }
 
@@ -310,9 +310,11 @@ int StoreNetworkXData(CObjSezNew& list) {
         break;
       }
       default:
-        // Written as read: the built chain is the read one, not owned.
+        // Written as read: the built chain is the read one, not owned
+        // (taken as for writing, so that what a later writer hangs into
+        // it goes with the record).
         r->SetBuiltChain(nullptr);
-        r->m_pBuiltChain = const_cast<resbuf*>(r->m_entityChain.GetChain());
+        r->m_pBuiltChain = r->m_entityChain.GetChainForWrite();
         r->m_ownsBuiltChain = false;
     }
   }

@@ -299,7 +299,7 @@ bool FileRecordIntoScheme(CObjSezNew& network, CObjDataNew* record) {
 
 void LinkRiserNeighbours(CObjSezNew& network, CObjDataNew* rec, const EndPointIndex* ends) {
   if (!rec) return;
-  const CString& position = rec->m_riserPosition;
+  const RecordText& position = rec->m_riserPosition;
   ForEachRiserCandidate(network, rec, ends, [&](CObjDataNew* r) {
     if (position != "2" && Touches(rec->m_end, r)) {
       LinkEndToStart(rec, r);

@@ -38,7 +38,7 @@ CString NeighbourBranch(const CObjDataNew* pipe) {
   const CObjDataNew* next = pipe->m_pGroup && pipe->m_pGroup->m_flagA && pipe->m_pLinkB ? pipe->m_pLinkB
                                                                                        : pipe->m_pLinkA;
   if (!next || next->m_branchName == pipe->m_branchName) return CString();
-  CString name = next->m_branchName;
+  CString name(next->m_branchName.GetString());
   const int number = AtoiC(name);
   if (number >= 1 && number <= 9) name = CString("V") + name;
   return name;
@@ -239,7 +239,7 @@ void BuildSectionRecord(CSecSezNew& sections, int units, CObjDataNew* pipe, CObj
   auto* section = new CSecDataNew;
   sections.AddTail(section);
   section->m_branchName = pipe->m_branchName;
-  if (!sections.m_branchNames.Find(pipe->m_branchName)) sections.m_branchNames.AddHead(pipe->m_branchName);
+  if (!sections.m_branchNames.Find(pipe->m_branchName)) sections.m_branchNames.AddHead(pipe->m_branchName.ToCString());
   section->m_number = pipe->GetNumber();
   section->m_connect = pipe->GetConnect();
   section->m_connectedBranch = connectedBranch;

@@ -12,14 +12,14 @@
 
 namespace {
 
-std::string_view HandleView(const CString& handle) {
+std::string_view HandleView(const RecordText& handle) {
   return std::string_view(handle.GetString(), static_cast<size_t>(handle.GetLength()));
 }
 
-std::string Key(std::initializer_list<const CString*> parts) {
+std::string Key(std::initializer_list<const RecordText*> parts) {
   // Length-prefixed, so that no text can run into the next.
   std::string key;
-  for (const CString* part : parts) {
+  for (const RecordText* part : parts) {
     key += std::to_string(part->GetLength());
     key += ':';
     key.append(part->GetString(), static_cast<size_t>(part->GetLength()));

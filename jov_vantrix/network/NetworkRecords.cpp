@@ -12,7 +12,7 @@ namespace {
 
 struct RecordField {
   std::string_view key;
-  CString CObjDataNew::*field;
+  RecordText CObjDataNew::*field;
 };
 
 constexpr RecordField kFields[] = {
@@ -52,7 +52,7 @@ void CopyProperties(CObjDataNew& record, std::initializer_list<const char*> keys
     found |= 1u << i;
   }
   for (size_t i = 0; i < std::size(kFields); ++i)
-    if (wanted & ~found & (1u << i)) record.*kFields[i].field = CString();
+    if (wanted & ~found & (1u << i)) record.*kFields[i].field = RecordText();
 }
 
 CString PropertyOf(const CObjDataNew& record, const char* key) {

@@ -138,7 +138,7 @@ int SetIncludeFlag(CObjSezNew& list, bool exclude) {
     if (!FindApplication(&node, "JOV_DATA") || !node->next || !IsStringNode(node->next)) continue;
     char* replaced = DupString(typeCode);
     if (!replaced) continue;
-    std::free(node->next->value.text);
+    FreeHeldChainText(node->next->value.text);
     node->next->value.text = replaced;
   }
   return 1;

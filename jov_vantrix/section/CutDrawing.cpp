@@ -257,7 +257,7 @@ bool DrawRun(CutDrawingState& st) {
     bool asRiser = false;
     if (r->m_objectType == kObjectRiser) {
       r->m_sideNumber = SideText(st.side);
-      const bool ownRun = CollectBranchPipes(list, r->m_branchNumber, r->m_sideNumber, names) > 1;
+      const bool ownRun = CollectBranchPipes(list, r->m_branchNumber.ToCString(), r->m_sideNumber.ToCString(), names) > 1;
       if (!st.last && BranchRecords(*r, false).IsEmpty() && BranchRecords(*r, true).IsEmpty() && ownRun) {
         AddPending(st, *r);
         asProduct = false;
@@ -267,7 +267,7 @@ bool DrawRun(CutDrawingState& st) {
     } else {
       LookupProduct(r, CatalogueOf(list, *r), st.params);
       if (!st.last && r->m_objectType != kObjectPickedBranch && asProduct &&
-          CollectBranchPipes(list, r->m_branchNumber, r->m_sideNumber, names) > 1) {
+          CollectBranchPipes(list, r->m_branchNumber.ToCString(), r->m_sideNumber.ToCString(), names) > 1) {
         AddPending(st, *r);
         asProduct = false;
       }
@@ -372,9 +372,9 @@ int DrawSection(CutDrawingState& st, CObjDataNew& startRecord, bool startSide1) 
 
     if (!st.pendingRuns.IsEmpty()) {
       CObjDataNew* next = At(st.pendingRuns, 0);
-      const bool side1 = IsSide1(next->m_sideNumber);
+      const bool side1 = IsSide1(next->m_sideNumber.ToCString());
       if (!BuildRiserChains(list, next, CString(), SideText(side1))) {
-        st.failure = {IDS_CUT_BRANCH_UNTRACEABLE, next->m_branchNumber};
+        st.failure = {IDS_CUT_BRANCH_UNTRACEABLE, next->m_branchNumber.ToCString()};
         return 0;
       }
       next->m_flag2 = false;
@@ -439,11 +439,11 @@ int BuildCutDrawing(CObjSezNew& list, JovCutParams& params, CutDrawingFailure* f
   CObjDataNew* start = FindFirstRiser(list);
   if (!start) return 0;
   if (!TheApp().m_pPPGetResbufEx) return 0;
-  if (!BuildRiserChains(list, start, start->m_riserNumber, "")) {
-    why = {IDS_CUT_BRANCH_UNTRACEABLE, start->m_branchNumber};
+  if (!BuildRiserChains(list, start, start->m_riserNumber.ToCString(), "")) {
+    why = {IDS_CUT_BRANCH_UNTRACEABLE, start->m_branchNumber.ToCString()};
     return 0;
   }
-  const bool startSide1 = IsSide1(start->m_sideNumber);
+  const bool startSide1 = IsSide1(start->m_sideNumber.ToCString());
   BranchRecords(*start, startSide1).InsertAt(0, start);
 
   CutDrawingState st(list, params);

@@ -130,7 +130,7 @@ class CutReader {
   void Copy(CObjDataNew& r, std::initializer_list<const char*> keys) {
     static constexpr struct {
       const char* key;
-      CString CObjDataNew::*field;
+      RecordText CObjDataNew::*field;
     } kFields[] = {
         {"_NBRANCH", &CObjDataNew::m_branchName},      {"_NUM_BRANCH", &CObjDataNew::m_branchNumber},
         {"_BRANCH", &CObjDataNew::m_branchNumber},     {"_NUM_RISER", &CObjDataNew::m_riserNumber},

@@ -193,7 +193,7 @@ int AddPipeToScheme(CJov_CutDlgNew& dialog, const double pickPoint[3]) {
   // pipe's side and the start's side say.
   const double shift = distance * unit;
   if (start && (returnPipe || StartsWith(code, "TPP") || StartsWith(code, "TP6"))) {
-    const CString& startSide = start->m_sideNumber;
+    const RecordText& startSide = start->m_sideNumber;
     const bool towardsLeft = returnPipe ? !pipeSide : pipeSide;
     double dx = 0.0;
     if (towardsLeft && startSide == "0") dx = -shift;
@@ -209,7 +209,7 @@ int AddPipeToScheme(CJov_CutDlgNew& dialog, const double pickPoint[3]) {
     MessageBoxRes(owner, IDS_NOT_A_BRANCH_PIPE, MB_ICONHAND);
     return kPipePickAgain;
   }
-  const CString startPosition = start ? start->m_riserPosition : CString();
+  const CString startPosition = start ? start->m_riserPosition.ToCString() : CString();
   const CString pipePosition = Value(pipe.get(), "_POS_RISER");
   if (startPosition == pipePosition && (startPosition == "0" || pipePosition == "2")) {
     MessageBoxRes(owner, IDS_PIPE_AT_START_POSITION, MB_ICONHAND);

@@ -17,7 +17,7 @@ namespace {
 
 CObjDataNew* RecordAt(const CPtrArray& array, INT_PTR i) { return static_cast<CObjDataNew*>(array[i]); }
 
-bool SameBranchSide(const CObjDataNew& r, const CString& branch, const CString& side) {
+bool SameBranchSide(const CObjDataNew& r, const char* branch, const char* side) {
   return r.m_branchNumber == branch && r.m_sideNumber == side;
 }
 
@@ -166,8 +166,8 @@ bool TracePipeRun(const CObjSezNew& list, int pipeType, const CString& branch, c
       ++i;
       continue;
     }
-    CObjDataNew* branchRecord = FindBranchRecord(list, leaving->m_branchNumber, leaving->m_sideNumber, true);
-    branchNames.InsertAt(0, leaving->m_branchNumber);
+    CObjDataNew* branchRecord = FindBranchRecord(list, leaving->m_branchNumber.ToCString(), leaving->m_sideNumber.ToCString(), true);
+    branchNames.InsertAt(0, leaving->m_branchNumber.ToCString());
     if (pipeType == kObjectSupplyPipe) BranchRecords(owner, IsSide1(side)).InsertAt(0, branchRecord);
     ends[0] = piece->m_start;
     ends[1] = piece->m_end;
@@ -180,7 +180,7 @@ bool TracePipeRun(const CObjSezNew& list, int pipeType, const CString& branch, c
 int BuildRiserChains(const CObjSezNew& list, CObjDataNew* record, const CString& riserNumber,
                      const CString& onlySide) {
   if (!record) return 0;
-  const CString branch = record->m_branchNumber;
+  const CString branch = record->m_branchNumber.ToCString();
   CStringArray names;
   for (const char* side : {"0", "1"}) {
     if (!onlySide.IsEmpty() && onlySide != side) continue;

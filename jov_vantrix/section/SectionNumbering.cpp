@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "common/CGroupChainRef.h"
 #include "common/GroupChainBuilder.h"
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
@@ -82,12 +83,13 @@ int SetPairValue(resbuf* before, const char* key, const char* value) {
       if (value) {
         char* copy = DupString(value);
         if (!copy) return 0;
-        std::free(valueNode->value.text);
+        // The chain may be a record's compact one.
+        FreeHeldChainText(valueNode->value.text);
         valueNode->value.text = copy;
       } else {
         previous->next = valueNode->next;
         valueNode->next = nullptr;
-        FreeGroupCodeChain(node);
+        FreeHeldChainNodes(node);
       }
       return 1;
     }

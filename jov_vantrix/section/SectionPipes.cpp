@@ -157,7 +157,7 @@ void DrawRiser(CObjSezNew& list, JovCutParams& params, CObjDataNew& riser, const
   const double length = std::fabs(lengthText ? AtofC(lengthText) : 0.0) * params.m_units;
   const double floorPipes = params.m_pipeFloorDistance;
   const double pipeDistance = params.m_pipeDistance;
-  const CString& position = riser.m_riserPosition;
+  const RecordText& position = riser.m_riserPosition;
 
   GLVector p = base, q = base;
   GLVector r0 = base, r1 = base;
@@ -202,6 +202,6 @@ void DrawRiser(CObjSezNew& list, JovCutParams& params, CObjDataNew& riser, const
       MakeCircleRecord(list, params, params.m_text4, label, params.m_riserBubbleDiameter, 256);
   }
   if (riser.m_riserNumber.IsEmpty() || !(params.m_riserTextHeight > 0.0)) return;
-  MakeTextRecord(list, params, riser.m_riserPrefix + riser.m_riserNumber, label, params.m_riserTextHeight,
+  MakeTextRecord(list, params, riser.m_riserPrefix.ToCString() + riser.m_riserNumber.ToCString(), label, params.m_riserTextHeight,
                  params.m_riserWidthFactor, 1, 2, params.m_riserLayer, nullptr, true);
 }

@@ -1,0 +1,87 @@
+#include "common/SlabArena.h"
+
+#include <sanitizer/asan_interface.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <new>
+
+#include "common/SlabPool.h"
+
+namespace {
+
+constexpr size_t kAlign = 8;
+
+}  // namespace
+
+size_t SlabArena::SlabCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return slabs_.size();
+}
+
+void SlabArena::NextSlab() {
+  if (slab_ == slabs_.size()) {
+    slabs_.reserve(slabs_.size() + 1);
+    sorted_.reserve(sorted_.size() + 1);
+    void* slab = MapSlab();
+    // Under AddressSanitizer, room not handed out may not be touched.
+    ASAN_POISON_MEMORY_REGION(slab, SlabPool::kSlabBytes);
+    slabs_.push_back(slab);
+    sorted_.insert(std::upper_bound(sorted_.begin(), sorted_.end(), slab, std::less<void*>()), slab);
+  }
+  fresh_ = static_cast<char*>(slabs_[slab_++]);
+  freshLeft_ = SlabPool::kSlabBytes;
+}
+
+void* SlabArena::Allocate(size_t bytes) {
+  if (bytes == 0 || bytes > kLargestBlock) return nullptr;
+  const size_t rounded = (bytes + kAlign - 1) / kAlign * kAlign;
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (freshLeft_ < rounded) {
+    try {
+      NextSlab();
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
+  }
+  char* at = fresh_;
+  fresh_ += rounded;
+  freshLeft_ -= rounded;
+  ++live_;
+  ASAN_UNPOISON_MEMORY_REGION(at, bytes);
+  return at;
+}
+
+void SlabArena::Release(void* at, size_t bytes) {
+  if (!at) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  ASAN_POISON_MEMORY_REGION(at, bytes);
+  if (--live_ == 0) {
+    // Every block is back: hand the slabs out from the start again.
+    slab_ = 0;
+    fresh_ = nullptr;
+    freshLeft_ = 0;
+  }
+}
+
+bool SlabArena::Holds(const void* at) const {
+  const auto address = reinterpret_cast<uintptr_t>(at);
+  auto* slab = reinterpret_cast<void*>(address - address % SlabPool::kSlabBytes);
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::binary_search(sorted_.begin(), sorted_.end(), slab, std::less<void*>());
+}
+
+void SlabArena::ReleaseUnused() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (live_ != 0) return;
+  for (void* slab : slabs_) {
+    ASAN_UNPOISON_MEMORY_REGION(slab, SlabPool::kSlabBytes);
+    UnmapSlab(slab);
+  }
+  slabs_.clear();
+  sorted_.clear();
+  slab_ = 0;
+  fresh_ = nullptr;
+  freshLeft_ = 0;
+}
