@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CObjSezNew network;
   const int read = ReadExportNetwork(network, &kept);
   FUZZ_CHECK(read == kExportComplete || read == kExportUnusable || read == kExportSecondScheme ||
-                 read == kExportOnlyExcluded || read == kExportSeveralStarts || read == kExportNumberedBefore,
+                 read == kExportOnlyExcluded || read == kExportSeveralStarts || read == kExportNumberedBefore ||
+                 read == kExportNoFloorPlan,
              "reading gave " + std::to_string(read));
   FUZZ_CHECK(network.m_allRecords.GetSize() <= kept.GetCount() &&
                  network.m_readCount <= static_cast<uint32_t>(network.m_allRecords.GetSize()),
