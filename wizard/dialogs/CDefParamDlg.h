@@ -24,7 +24,7 @@
 #include "wizard/dialogs/CViewJovGL.h"
 #include "wizard/frame/controls/CJovList.h"
 #include "wizard/frame/engine/CObjectSez.h"
-#include "wizard/frame/reg_store.h"
+#include "common/reg_store.h"
 
 class CMenu;
 class CObjectData;

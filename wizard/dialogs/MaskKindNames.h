@@ -12,3 +12,8 @@ struct MaskKindNames {
 };
 
 MaskKindNames MaskNamesOf(unsigned kind);
+
+// Section and key names of the description masks of a kind letter.
+void GetMaskSection(char letter, char* out);
+void GetDescSection(char letter, char* out);
+void GetMaskKey(char letter, char* out);

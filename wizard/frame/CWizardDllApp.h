@@ -125,7 +125,3 @@ bool EnsureWizardResources();
 // electrical ('E'), 2 air ('V'), 3 heating ('T'); -1 for none or another.
 int GetTradeLetter();
 
-// Section and key names of the description masks of a kind letter.
-void GetMaskSection(char letter, char* out);
-void GetDescSection(char letter, char* out);
-void GetMaskKey(char letter, char* out);

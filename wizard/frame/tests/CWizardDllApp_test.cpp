@@ -10,6 +10,7 @@
 #include <string>
 
 #include "jov_vantrix/tests/TestHosts.h"
+#include "wizard/dialogs/MaskKindNames.h"
 #include "wizard/tests/ProgramAsHost.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "wizard/frame/CRegister.h"
-#include "wizard/frame/reg_store.h"
+#include "common/reg_store.h"
 #include "wizard/frame/tests/WizardTestSupport.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "wizard/frame/reg_store.h"
+#include "common/reg_store.h"
 
 #include <cstring>
 #include <memory>
