@@ -3,7 +3,6 @@
 // selection and open state live in the combo box. The box keeps the height
 // of its selection field; the height it is given is its dropped-down height.
 #include <algorithm>
-#include <cstring>
 
 #include <cairo.h>
 
@@ -19,8 +18,7 @@
 namespace {
 
 struct ComboState : winmodel::ControlState {
-  std::vector<controls::Item> items;
-  int current = -1;
+  controls::ItemList list;
   bool dropped = false;
   bool focused = false;
   HWND edit = nullptr;
@@ -37,8 +35,8 @@ struct Ctx {
   winmodel::Window* w;
   ComboState* s;
   DWORD type() const { return w->style & 3; }
-  int count() const { return static_cast<int>(s->items.size()); }
-  bool valid(WPARAM i) const { return static_cast<int>(i) >= 0 && static_cast<int>(i) < count(); }
+  int count() const { return s->list.Count(); }
+  bool valid(WPARAM i) const { return s->list.Valid(i); }
 };
 
 void Notify(Ctx& c, UINT code) {
@@ -54,8 +52,8 @@ void SetEditText(Ctx& c, const std::string& text) {
 }
 
 void Select(Ctx& c, int index) {
-  c.s->current = c.valid(static_cast<WPARAM>(index)) ? index : -1;
-  SetEditText(c, c.s->current >= 0 ? c.s->items[static_cast<size_t>(c.s->current)].text : std::string());
+  c.s->list.current = c.valid(static_cast<WPARAM>(index)) ? index : -1;
+  SetEditText(c, c.s->list.CurrentText());
   winmodel::Invalidate(c.w, nullptr, true);
 }
 
@@ -74,7 +72,7 @@ void RollUp(Ctx& c, bool ok) {
 }
 
 void UserSelect(Ctx& c, int index) {
-  if (!c.valid(static_cast<WPARAM>(index)) || index == c.s->current) return;
+  if (!c.valid(static_cast<WPARAM>(index)) || index == c.s->list.current) return;
   Select(c, index);
   Notify(c, CBN_SELCHANGE);
 }
@@ -123,7 +121,7 @@ LRESULT OnKeyDown(Ctx& c, UINT message, WPARAM key, LPARAM lParam) {
     RollUp(c, false);
     return 0;
   }
-  int next = c.s->current;
+  int next = c.s->list.current;
   switch (key) {
     case VK_UP: next = std::max(0, next - 1); break;
     case VK_DOWN: next = std::min(c.count() - 1, next + 1); break;
@@ -148,7 +146,7 @@ LRESULT FromEdit(Ctx& c, UINT code) {
       // that begins with the text.
       char text[4096];
       GetWindowTextA(c.s->edit, text, sizeof text);
-      c.s->current = c.s->dropped ? controls::FindItem(c.s->items, -1, text, false) : -1;
+      c.s->list.current = c.s->dropped ? c.s->list.Find(-1, text, false) : -1;
       Notify(c, CBN_EDITCHANGE);
       break;
     }
@@ -235,21 +233,20 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       const std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       if (s->edit) {
         SetEditText(c, text);
-        if (s->current >= 0 && s->items[static_cast<size_t>(s->current)].text != text) s->current = -1;
+        if (s->list.current >= 0 && s->list.TextOf(s->list.current) != text) s->list.current = -1;
         return TRUE;
       }
-      const int index = controls::FindItem(s->items, -1, text, true);
+      const int index = s->list.Find(-1, text, true);
       if (index < 0) return CB_ERR;
       Select(c, index);
       return TRUE;
     }
     case WM_GETTEXT:
       if (s->edit) return SendMessageA(s->edit, WM_GETTEXT, wParam, lParam);
-      return winmodel::CopyTextOut(s->current >= 0 ? s->items[static_cast<size_t>(s->current)].text : "", wParam,
-                                   lParam);
+      return winmodel::CopyTextOut(s->list.CurrentText(), wParam, lParam);
     case WM_GETTEXTLENGTH:
       if (s->edit) return SendMessageA(s->edit, WM_GETTEXTLENGTH, 0, 0);
-      return s->current >= 0 ? static_cast<LRESULT>(s->items[static_cast<size_t>(s->current)].text.size()) : 0;
+      return static_cast<LRESULT>(s->list.CurrentText().size());
     case WM_PAINT:
       // The selection field with its drop button; the list under it while
       // it is dropped (the window's height is the dropped height).
@@ -263,11 +260,11 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
           RECT button{r.right - headless::kScrollBar, r.top, r.right, r.bottom};
           classic::PushButtonFrame(cr, button, s->dropped, false);
           classic::Arrow(cr, button, 1, !enabled);
-          if (!s->edit && s->current >= 0) {
+          if (!s->edit && s->list.current >= 0) {
             RECT text{r.left + 1, r.top + 1, button.left - 1, r.bottom - 1};
             const bool lit = GetFocus() == window && !s->dropped;
             if (lit) raster::FillRect(cr, text, GetSysColor(COLOR_HIGHLIGHT));
-            raster::TextIn(cr, s->items[static_cast<size_t>(s->current)].text, {text.left + 2, text.top, text.right, text.bottom},
+            raster::TextIn(cr, s->list.TextOf(s->list.current), {text.left + 2, text.top, text.right, text.bottom},
                            DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
                            lit ? GetSysColor(COLOR_HIGHLIGHTTEXT) : enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT));
           }
@@ -277,8 +274,8 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
           RECT list{client.left, field, client.right, std::min<LONG>(client.bottom, field + rows * s->itemHeight + 2)};
           if (c.type() == CBS_SIMPLE) list.bottom = client.bottom;
           raster::FillRect(cr, list, GetSysColor(COLOR_WINDOWFRAME));
-          controls::PaintItems(cr, {list.left + 1, list.top + 1, list.right - 1, list.bottom - 1}, s->items, s->topIndex,
-                               s->itemHeight, s->current);
+          controls::PaintItems(cr, {list.left + 1, list.top + 1, list.right - 1, list.bottom - 1}, s->list.items, s->topIndex,
+                               s->itemHeight, s->list.current);
         }
       });
       return 0;
@@ -295,7 +292,7 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN: return OnKeyDown(c, message, wParam, lParam);
     case WM_CHAR:
       if (!s->edit && wParam >= ' ') {
-        const int index = controls::FindItem(s->items, s->current, std::string(1, static_cast<char>(wParam)), false);
+        const int index = s->list.Find(s->list.current, std::string(1, static_cast<char>(wParam)), false);
         if (index >= 0) UserSelect(c, index);
       }
       return 0;
@@ -303,62 +300,39 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       if (!c.valid(wParam)) return CB_ERR;
       DropDown(c);
       if (!IsWindow(window)) return 0;
-      if (static_cast<int>(wParam) != s->current) {
+      if (static_cast<int>(wParam) != s->list.current) {
         Select(c, static_cast<int>(wParam));
         Notify(c, CBN_SELCHANGE);
       }
       RollUp(c, true);
       return 0;
-    case CB_ADDSTRING: {
-      const std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-      const size_t at = (c.w->style & CBS_SORT) ? controls::SortedPosition(s->items, text) : s->items.size();
-      s->items.insert(s->items.begin() + static_cast<std::ptrdiff_t>(at), {text, 0, false});
-      if (s->current >= static_cast<int>(at)) ++s->current;
-      return static_cast<LRESULT>(at);
-    }
-    case CB_INSERTSTRING: {
-      int at = static_cast<int>(wParam);
-      if (at == -1) at = c.count();
-      if (at < 0 || at > c.count()) return CB_ERR;
-      s->items.insert(s->items.begin() + at, {lParam ? reinterpret_cast<const char*>(lParam) : "", 0, false});
-      if (s->current >= at) ++s->current;
-      return at;
-    }
-    case CB_DELETESTRING: {
-      if (!c.valid(wParam)) return CB_ERR;
-      const int at = static_cast<int>(wParam);
-      s->items.erase(s->items.begin() + at);
-      if (s->current == at)
-        s->current = -1;
-      else if (s->current > at)
-        --s->current;
-      return c.count();
-    }
+    case CB_ADDSTRING: return s->list.Add(lParam, (c.w->style & CBS_SORT) != 0);
+    case CB_INSERTSTRING: return s->list.Insert(wParam, lParam);
+    case CB_DELETESTRING: return s->list.Delete(wParam) ? c.count() : CB_ERR;
     case CB_RESETCONTENT:
-      s->items.clear();
-      s->current = -1;
+      s->list.Clear();
       SetEditText(c, "");
       winmodel::Invalidate(c.w, nullptr, true);
       return CB_OKAY;
     case CB_GETCOUNT: return c.count();
-    case CB_GETCURSEL: return s->current;
+    case CB_GETCURSEL: return s->list.current;
     case CB_SETCURSEL:
       Select(c, static_cast<int>(wParam));
       return c.valid(wParam) ? static_cast<LRESULT>(wParam) : CB_ERR;
-    case CB_GETLBTEXT: return c.valid(wParam) ? controls::CopyItemText(s->items, wParam, lParam) : CB_ERR;
-    case CB_GETLBTEXTLEN: return c.valid(wParam) ? static_cast<LRESULT>(s->items[wParam].text.size()) : CB_ERR;
+    case CB_GETLBTEXT: return s->list.CopyText(wParam, lParam);
+    case CB_GETLBTEXTLEN: return s->list.CopyText(wParam, 0);
     case CB_FINDSTRING:
     case CB_FINDSTRINGEXACT:
     case CB_SELECTSTRING: {
-      const int index = controls::FindItem(s->items, static_cast<int>(wParam),
+      const int index = s->list.Find(static_cast<int>(wParam),
                                            lParam ? reinterpret_cast<const char*>(lParam) : "",
                                            message == CB_FINDSTRINGEXACT);
       if (index < 0) return CB_ERR;
       if (message == CB_SELECTSTRING) Select(c, index);
       return index;
     }
-    case CB_GETITEMDATA: return c.valid(wParam) ? s->items[wParam].data : CB_ERR;
-    case CB_SETITEMDATA: return controls::SetItemData(s->items, wParam, lParam) ? TRUE : CB_ERR;
+    case CB_GETITEMDATA: return s->list.Data(wParam);
+    case CB_SETITEMDATA: return s->list.SetData(wParam, lParam) ? TRUE : CB_ERR;
     case CB_SHOWDROPDOWN:
       if (wParam)
         DropDown(c);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/control_messages.h"
+#include "platform/win32/controls/item_list.h"
 #include "platform/win32/window_model.h"
 
 typedef struct _cairo cairo_t;
@@ -34,22 +35,6 @@ SIZE CharSize(HWND window);
 // Case-insensitive (code page 1250) compare and prefix test.
 bool EqualNoCase(const std::string& a, const std::string& b);
 bool StartsWithNoCase(const std::string& text, const std::string& prefix);
-
-// A list of texts with item data, as list boxes and combo boxes keep them.
-struct Item {
-  std::string text;
-  LPARAM data = 0;
-  bool selected = false;
-};
-// Where a new text goes in a sorted list (after equal ones).
-size_t SortedPosition(const std::vector<Item>& items, const std::string& text);
-// Searches after `start` (-1: from the first), wrapping around; -1 when none.
-int FindItem(const std::vector<Item>& items, int start, const std::string& text, bool exact);
-// Copies item index's text with its NUL into out (when given); its length.
-LRESULT CopyItemText(const std::vector<Item>& items, size_t index, LPARAM out);
-// Sets one item's data, or every item's for index -1; false for an index
-// outside the list.
-bool SetItemData(std::vector<Item>& items, WPARAM index, LPARAM data);
 
 // WM_PAINT of a stock control: validates the window and, when its device
 // context draws pixels (a picture is being taken), calls `paint` with the
