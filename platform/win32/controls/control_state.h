@@ -2,11 +2,13 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/win32/control_messages.h"
 #include "platform/win32/controls/item_list.h"
+#include "platform/win32/message_queue.h"
 #include "platform/win32/window_model.h"
 
 typedef struct _cairo cairo_t;
@@ -27,6 +29,18 @@ T* Attach(HWND window) {
   T* raw = state.get();
   w->state = std::move(state);
   return raw;
+}
+
+// A window procedure hands each message to its family's handler, which
+// answers it, or gives nullopt for a message not of its family. Messages
+// no family takes go to DefWindowProcA.
+using Answer = std::optional<LRESULT>;
+
+template <class Ctx, class... Handlers>
+LRESULT Dispatch(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam, Handlers... handlers) {
+  Answer answer;
+  ((answer = handlers(c, message, wParam, lParam)) || ...);
+  return answer ? *answer : DefWindowProcA(c.window, message, wParam, lParam);
 }
 
 // The average character size of the window's font.
