@@ -155,6 +155,41 @@ LRESULT FromEdit(Ctx& c, UINT code) {
   return 0;
 }
 
+// The selection field with its drop button; the list under it while
+// it is dropped (the window's height is the dropped height).
+void Paint(Ctx& c) {
+  ComboState* s = c.s;
+  HWND window = c.window;
+  controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
+    const int field = std::min<int>(FieldHeight(), client.bottom);
+    RECT r{client.left, client.top, client.right, field};
+    if (c.type() != CBS_SIMPLE) {
+      classic::Edge(cr, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+      const bool enabled = c.w->Enabled();
+      raster::FillRect(cr, r, enabled ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_BTNFACE));
+      RECT button{r.right - headless::kScrollBar, r.top, r.right, r.bottom};
+      classic::PushButtonFrame(cr, button, s->dropped, false);
+      classic::Arrow(cr, button, 1, !enabled);
+      if (!s->edit && s->list.current >= 0) {
+        RECT text{r.left + 1, r.top + 1, button.left - 1, r.bottom - 1};
+        const bool lit = GetFocus() == window && !s->dropped;
+        if (lit) raster::FillRect(cr, text, GetSysColor(COLOR_HIGHLIGHT));
+        raster::TextIn(cr, s->list.TextOf(s->list.current), {text.left + 2, text.top, text.right, text.bottom},
+                       DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
+                       lit ? GetSysColor(COLOR_HIGHLIGHTTEXT) : enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT));
+      }
+    }
+    if (s->dropped || c.type() == CBS_SIMPLE) {
+      const int rows = std::max(1, std::min(c.count(), 30));
+      RECT list{client.left, field, client.right, std::min<LONG>(client.bottom, field + rows * s->itemHeight + 2)};
+      if (c.type() == CBS_SIMPLE) list.bottom = client.bottom;
+      raster::FillRect(cr, list, GetSysColor(COLOR_WINDOWFRAME));
+      controls::PaintItems(cr, {list.left + 1, list.top + 1, list.right - 1, list.bottom - 1}, s->list.items, s->topIndex,
+                           s->itemHeight, s->list.current);
+    }
+  });
+}
+
 }  // namespace
 
 BOOL GetComboBoxInfo(HWND combo, COMBOBOXINFO* info) {
@@ -162,35 +197,29 @@ BOOL GetComboBoxInfo(HWND combo, COMBOBOXINFO* info) {
   return SendMessageA(combo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(info)) != 0;
 }
 
-LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    ComboState* s = controls::Attach<ComboState>(window);
-    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    winmodel::Window* w = winmodel::Find(window);
-    s->droppedHeight = cs->cy;
-    if ((cs->style & 3) != CBS_SIMPLE) w->rect.bottom = w->rect.top + FieldHeight();
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  ComboState* s = controls::StateOf<ComboState>(window);
-  if (!s) return DefWindowProcA(window, message, wParam, lParam);
-  Ctx c{window, winmodel::Find(window), s};
+namespace {
+
+// WM_CREATE: all but drop-down lists get their edit field.
+LRESULT OnCreate(Ctx& c, const CREATESTRUCTA* cs) {
+  if (c.type() == CBS_DROPDOWNLIST) return 0;
+  DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_LEFT;
+  if (c.w->style & CBS_AUTOHSCROLL) editStyle |= ES_AUTOHSCROLL;
+  if (c.w->style & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
+  if (c.w->style & CBS_LOWERCASE) editStyle |= ES_LOWERCASE;
+  if (c.w->style & WS_DISABLED) editStyle |= WS_DISABLED;
+  c.s->edit = CreateWindowExA(0, "Edit", cs->lpszName, editStyle, 0, 0, 0, 0, c.window,
+                              reinterpret_cast<HMENU>(static_cast<intptr_t>(kComboEditId)), cs->hInstance, nullptr);
+  if (!c.s->edit) return -1;
+  LayoutEdit(c);
+  return 0;
+}
+
+// Creation, layout, font, focus, enabling and the edit's notifications.
+controls::Answer OnWindowMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComboState* s = c.s;
+  HWND window = c.window;
   switch (message) {
-    case WM_CREATE: {
-      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      if (c.type() != CBS_DROPDOWNLIST) {
-        DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_LEFT;
-        if (c.w->style & CBS_AUTOHSCROLL) editStyle |= ES_AUTOHSCROLL;
-        if (c.w->style & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
-        if (c.w->style & CBS_LOWERCASE) editStyle |= ES_LOWERCASE;
-        if (c.w->style & WS_DISABLED) editStyle |= WS_DISABLED;
-        s->edit = CreateWindowExA(0, "Edit", cs->lpszName, editStyle, 0, 0, 0, 0, window,
-                                  reinterpret_cast<HMENU>(static_cast<intptr_t>(kComboEditId)), cs->hInstance,
-                                  nullptr);
-        if (!s->edit) return -1;
-        LayoutEdit(c);
-      }
-      return 0;
-    }
+    case WM_CREATE: return OnCreate(c, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_WINDOWPOSCHANGING: {
       auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
       if (wp && !(wp->flags & SWP_NOSIZE) && c.type() != CBS_SIMPLE) {
@@ -229,6 +258,14 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (s->edit && reinterpret_cast<HWND>(lParam) == s->edit) return FromEdit(c, HIWORD(wParam));
       return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
+  }
+}
+
+// The box's text: the edit's, or the selected item's in a drop-down list.
+controls::Answer OnTextMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComboState* s = c.s;
+  switch (message) {
     case WM_SETTEXT: {
       const std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       if (s->edit) {
@@ -247,38 +284,15 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETTEXTLENGTH:
       if (s->edit) return SendMessageA(s->edit, WM_GETTEXTLENGTH, 0, 0);
       return static_cast<LRESULT>(s->list.CurrentText().size());
-    case WM_PAINT:
-      // The selection field with its drop button; the list under it while
-      // it is dropped (the window's height is the dropped height).
-      controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
-        const int field = std::min<int>(FieldHeight(), client.bottom);
-        RECT r{client.left, client.top, client.right, field};
-        if (c.type() != CBS_SIMPLE) {
-          classic::Edge(cr, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-          const bool enabled = c.w->Enabled();
-          raster::FillRect(cr, r, enabled ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_BTNFACE));
-          RECT button{r.right - headless::kScrollBar, r.top, r.right, r.bottom};
-          classic::PushButtonFrame(cr, button, s->dropped, false);
-          classic::Arrow(cr, button, 1, !enabled);
-          if (!s->edit && s->list.current >= 0) {
-            RECT text{r.left + 1, r.top + 1, button.left - 1, r.bottom - 1};
-            const bool lit = GetFocus() == window && !s->dropped;
-            if (lit) raster::FillRect(cr, text, GetSysColor(COLOR_HIGHLIGHT));
-            raster::TextIn(cr, s->list.TextOf(s->list.current), {text.left + 2, text.top, text.right, text.bottom},
-                           DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
-                           lit ? GetSysColor(COLOR_HIGHLIGHTTEXT) : enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT));
-          }
-        }
-        if (s->dropped || c.type() == CBS_SIMPLE) {
-          const int rows = std::max(1, std::min(c.count(), 30));
-          RECT list{client.left, field, client.right, std::min<LONG>(client.bottom, field + rows * s->itemHeight + 2)};
-          if (c.type() == CBS_SIMPLE) list.bottom = client.bottom;
-          raster::FillRect(cr, list, GetSysColor(COLOR_WINDOWFRAME));
-          controls::PaintItems(cr, {list.left + 1, list.top + 1, list.right - 1, list.bottom - 1}, s->list.items, s->topIndex,
-                               s->itemHeight, s->list.current);
-        }
-      });
-      return 0;
+    default: return std::nullopt;
+  }
+}
+
+// The mouse, the keys and the driver's pick from the list.
+controls::Answer OnInputMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComboState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (!FocusInside(c, GetFocus())) SetFocus(window);
@@ -306,6 +320,14 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       RollUp(c, true);
       return 0;
+    default: return std::nullopt;
+  }
+}
+
+// The list's items and its selection.
+controls::Answer OnListMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComboState* s = c.s;
+  switch (message) {
     case CB_ADDSTRING: return s->list.Add(lParam, (c.w->style & CBS_SORT) != 0);
     case CB_INSERTSTRING: return s->list.Insert(wParam, lParam);
     case CB_DELETESTRING: return s->list.Delete(wParam) ? c.count() : CB_ERR;
@@ -333,6 +355,27 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case CB_GETITEMDATA: return s->list.Data(wParam);
     case CB_SETITEMDATA: return s->list.SetData(wParam, lParam) ? TRUE : CB_ERR;
+    case CB_SETITEMHEIGHT:
+      if (static_cast<int>(wParam) == -1) return 0;
+      if (static_cast<int>(lParam) <= 0) return CB_ERR;
+      s->itemHeight = static_cast<int>(lParam);
+      return 0;
+    case CB_GETITEMHEIGHT: return static_cast<int>(wParam) == -1 ? FieldHeight() - 6 : s->itemHeight;
+    case CB_GETTOPINDEX: return s->topIndex;
+    case CB_SETTOPINDEX:
+      if (!c.valid(wParam)) return CB_ERR;
+      s->topIndex = static_cast<int>(wParam);
+      return 0;
+    case CB_INITSTORAGE: return static_cast<LRESULT>(wParam);
+    default: return std::nullopt;
+  }
+}
+
+// The drop-down, the edit field and the parts' rectangles.
+controls::Answer OnBoxMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComboState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
     case CB_SHOWDROPDOWN:
       if (wParam)
         DropDown(c);
@@ -352,12 +395,6 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       SendMessageA(s->edit, EM_SETSEL, static_cast<WPARAM>(static_cast<short>(LOWORD(lParam))),
                    static_cast<LPARAM>(static_cast<short>(HIWORD(lParam))));
       return TRUE;
-    case CB_SETITEMHEIGHT:
-      if (static_cast<int>(wParam) == -1) return 0;
-      if (static_cast<int>(lParam) <= 0) return CB_ERR;
-      s->itemHeight = static_cast<int>(lParam);
-      return 0;
-    case CB_GETITEMHEIGHT: return static_cast<int>(wParam) == -1 ? FieldHeight() - 6 : s->itemHeight;
     case CB_GETDROPPEDCONTROLRECT: {
       RECT* r = reinterpret_cast<RECT*>(lParam);
       if (!r) return CB_ERR;
@@ -375,12 +412,6 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case CB_SETEXTENDEDUI: s->extendedUi = wParam != 0; return CB_OKAY;
     case CB_GETEXTENDEDUI: return s->extendedUi ? TRUE : FALSE;
-    case CB_GETTOPINDEX: return s->topIndex;
-    case CB_SETTOPINDEX:
-      if (!c.valid(wParam)) return CB_ERR;
-      s->topIndex = static_cast<int>(wParam);
-      return 0;
-    case CB_INITSTORAGE: return static_cast<LRESULT>(wParam);
     case CB_GETCOMBOBOXINFO: {
       auto* info = reinterpret_cast<COMBOBOXINFO*>(lParam);
       if (!info) return FALSE;
@@ -394,6 +425,28 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       info->stateButton = 0;
       return TRUE;
     }
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    ComboState* s = controls::Attach<ComboState>(window);
+    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    winmodel::Window* w = winmodel::Find(window);
+    s->droppedHeight = cs->cy;
+    if ((cs->style & 3) != CBS_SIMPLE) w->rect.bottom = w->rect.top + FieldHeight();
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  ComboState* s = controls::StateOf<ComboState>(window);
+  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+  Ctx c{window, winmodel::Find(window), s};
+  if (message == WM_PAINT) {
+    Paint(c);
+    return 0;
+  }
+  return controls::Dispatch(c, message, wParam, lParam, OnWindowMessage, OnTextMessage, OnInputMessage, OnListMessage,
+                            OnBoxMessage);
 }
