@@ -84,23 +84,18 @@ LRESULT Inserted(Ctx& c, int at) {
   return at;
 }
 
-}  // namespace
+void Paint(Ctx& c) {
+  ListBoxState* s = c.s;
+  HWND window = c.window;
+  controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
+    controls::PaintItems(cr, client, s->list.items, s->top, s->itemHeight, c.multi() ? -1 : s->list.current);
+  });
+}
 
-LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    controls::Attach<ListBoxState>(window);
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  ListBoxState* s = controls::StateOf<ListBoxState>(window);
-  if (!s) return DefWindowProcA(window, message, wParam, lParam);
-  Ctx c{window, winmodel::Find(window), s};
+// The items: adding, removing, reading, finding.
+controls::Answer OnItemMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListBoxState* s = c.s;
   switch (message) {
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_PAINT:
-      controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
-        controls::PaintItems(cr, client, s->list.items, s->top, s->itemHeight, c.multi() ? -1 : s->list.current);
-      });
-      return 0;
     case LB_ADDSTRING: return Inserted(c, s->list.Add(lParam, (c.w->style & LBS_SORT) != 0));
     case LB_INSERTSTRING: return Inserted(c, s->list.Insert(wParam, lParam));
     case LB_DELETESTRING:
@@ -115,16 +110,6 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       winmodel::Invalidate(c.w, nullptr, true);
       return 0;
     case LB_GETCOUNT: return c.count();
-    case LB_GETCURSEL: return c.multi() ? s->caret : s->list.current;
-    case LB_SETCURSEL:
-      if (c.multi()) return LB_ERR;
-      s->list.current = c.valid(wParam) ? static_cast<int>(wParam) : -1;
-      if (s->list.current >= 0) {
-        s->caret = s->list.current;
-        EnsureVisible(c, s->list.current);
-      }
-      winmodel::Invalidate(c.w, nullptr, true);
-      return s->list.current >= 0 ? s->list.current : LB_ERR;
     case LB_GETTEXT: return s->list.CopyText(wParam, lParam);
     case LB_GETTEXTLEN: return s->list.CopyText(wParam, 0);
     case LB_FINDSTRING:
@@ -146,6 +131,25 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case LB_GETITEMDATA: return s->list.Data(wParam);
     case LB_SETITEMDATA: return s->list.SetData(wParam, lParam) ? TRUE : LB_ERR;
+    case LB_INITSTORAGE: return static_cast<LRESULT>(wParam);
+    default: return std::nullopt;
+  }
+}
+
+// The selection, the caret and the anchor.
+controls::Answer OnSelectionMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListBoxState* s = c.s;
+  switch (message) {
+    case LB_GETCURSEL: return c.multi() ? s->caret : s->list.current;
+    case LB_SETCURSEL:
+      if (c.multi()) return LB_ERR;
+      s->list.current = c.valid(wParam) ? static_cast<int>(wParam) : -1;
+      if (s->list.current >= 0) {
+        s->caret = s->list.current;
+        EnsureVisible(c, s->list.current);
+      }
+      winmodel::Invalidate(c.w, nullptr, true);
+      return s->list.current >= 0 ? s->list.current : LB_ERR;
     case LB_GETSEL:
       if (!c.valid(wParam)) return LB_ERR;
       return c.multi() ? (s->list.items[wParam].selected ? 1 : 0) : (static_cast<int>(wParam) == s->list.current ? 1 : 0);
@@ -176,6 +180,23 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         }
       return n;
     }
+    case LB_SETCARETINDEX:
+      if (!c.valid(wParam)) return LB_ERR;
+      s->caret = static_cast<int>(wParam);
+      EnsureVisible(c, s->caret);
+      return 0;
+    case LB_GETCARETINDEX: return s->caret >= 0 ? s->caret : (c.count() ? 0 : LB_ERR);
+    case LB_SETANCHORINDEX: s->anchor = static_cast<int>(wParam); return 0;
+    case LB_GETANCHORINDEX: return s->anchor;
+    default: return std::nullopt;
+  }
+}
+
+// Item heights, rectangles, hit tests and scrolling.
+controls::Answer OnGeometryMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListBoxState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
     case LB_GETITEMHEIGHT: return s->itemHeight;
     case LB_SETITEMHEIGHT:
       if (LOWORD(lParam) == 0 || LOWORD(lParam) > 255) return LB_ERR;
@@ -201,15 +222,32 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       const int index = ItemAt(c, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, &outside);
       return MAKELONG(index, outside ? 1 : 0);
     }
-    case LB_SETCARETINDEX:
-      if (!c.valid(wParam)) return LB_ERR;
-      s->caret = static_cast<int>(wParam);
-      EnsureVisible(c, s->caret);
+    case WM_VSCROLL: {
+      const int last = std::max(0, c.count() - Visible(c));
+      switch (LOWORD(wParam)) {
+        case SB_LINEUP: s->top = std::max(0, s->top - 1); break;
+        case SB_LINEDOWN: s->top = std::min(last, s->top + 1); break;
+        case SB_PAGEUP: s->top = std::max(0, s->top - Visible(c)); break;
+        case SB_PAGEDOWN: s->top = std::min(last, s->top + Visible(c)); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: s->top = std::clamp(static_cast<int>(HIWORD(wParam)), 0, last); break;
+        case SB_TOP: s->top = 0; break;
+        case SB_BOTTOM: s->top = last; break;
+        default: break;
+      }
+      winmodel::Invalidate(c.w, nullptr, true);
       return 0;
-    case LB_GETCARETINDEX: return s->caret >= 0 ? s->caret : (c.count() ? 0 : LB_ERR);
-    case LB_SETANCHORINDEX: s->anchor = static_cast<int>(wParam); return 0;
-    case LB_GETANCHORINDEX: return s->anchor;
-    case LB_INITSTORAGE: return static_cast<LRESULT>(wParam);
+    }
+    default: return std::nullopt;
+  }
+}
+
+// The mouse, the keys and the focus.
+controls::Answer OnInputMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListBoxState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       if (GetFocus() != window) SetFocus(window);
@@ -257,22 +295,24 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETFOCUS: Notify(c, LBN_SETFOCUS); return 0;
     case WM_KILLFOCUS: Notify(c, LBN_KILLFOCUS); return 0;
-    case WM_VSCROLL: {
-      const int last = std::max(0, c.count() - Visible(c));
-      switch (LOWORD(wParam)) {
-        case SB_LINEUP: s->top = std::max(0, s->top - 1); break;
-        case SB_LINEDOWN: s->top = std::min(last, s->top + 1); break;
-        case SB_PAGEUP: s->top = std::max(0, s->top - Visible(c)); break;
-        case SB_PAGEDOWN: s->top = std::min(last, s->top + Visible(c)); break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: s->top = std::clamp(static_cast<int>(HIWORD(wParam)), 0, last); break;
-        case SB_TOP: s->top = 0; break;
-        case SB_BOTTOM: s->top = last; break;
-        default: break;
-      }
-      winmodel::Invalidate(c.w, nullptr, true);
-      return 0;
-    }
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    controls::Attach<ListBoxState>(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  ListBoxState* s = controls::StateOf<ListBoxState>(window);
+  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+  Ctx c{window, winmodel::Find(window), s};
+  if (message == WM_PAINT) {
+    Paint(c);
+    return 0;
+  }
+  return controls::Dispatch(c, message, wParam, lParam, OnItemMessage, OnSelectionMessage, OnGeometryMessage,
+                            OnInputMessage);
 }
