@@ -2,8 +2,6 @@
 
 #include "platform/win32/gdi_raster.h"
 
-#include <cstring>
-
 #include "platform/win32/code_page.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/message_queue.h"
