@@ -190,15 +190,6 @@ void Paint(Ctx& c) {
   });
 }
 
-}  // namespace
-
-BOOL GetComboBoxInfo(HWND combo, COMBOBOXINFO* info) {
-  if (!info) return FALSE;
-  return SendMessageA(combo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(info)) != 0;
-}
-
-namespace {
-
 // WM_CREATE: all but drop-down lists get their edit field.
 LRESULT OnCreate(Ctx& c, const CREATESTRUCTA* cs) {
   if (c.type() == CBS_DROPDOWNLIST) return 0;
@@ -449,4 +440,9 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   }
   return controls::Dispatch(c, message, wParam, lParam, OnWindowMessage, OnTextMessage, OnInputMessage, OnListMessage,
                             OnBoxMessage);
+}
+
+BOOL GetComboBoxInfo(HWND combo, COMBOBOXINFO* info) {
+  if (!info) return FALSE;
+  return SendMessageA(combo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(info)) != 0;
 }
