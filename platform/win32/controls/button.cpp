@@ -135,21 +135,33 @@ void PaintButton(HWND window, winmodel::Window* w, ButtonState* s) {
   });
 }
 
-}  // namespace
+// The message's button, its state, type and style.
+struct Ctx {
+  HWND window;
+  winmodel::Window* w;
+  ButtonState* s;
+  DWORD type;
+  DWORD style;
+};
 
-LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  ButtonState* s = controls::StateOf<ButtonState>(window);
-  if (message == WM_NCCREATE) {
-    controls::Attach<ButtonState>(window);
-    return DefWindowProcA(window, message, wParam, lParam);
+// Owner-drawn buttons are drawn by their owner.
+void Paint(Ctx& c) {
+  if (c.type == BS_OWNERDRAW) {
+    UINT state = (c.s->pushed ? ODS_SELECTED : 0) | (c.s->focused ? ODS_FOCUS : 0) | (c.w->Enabled() ? 0 : ODS_DISABLED);
+    controls::DrawOwnerItem(c.window, ODT_BUTTON, 0, state, 0);
+    ValidateRect(c.window, nullptr);
+    return;
   }
-  if (!s) return DefWindowProcA(window, message, wParam, lParam);
-  winmodel::Window* w = winmodel::Find(window);
-  const DWORD type = TypeOf(window);
-  const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+  PaintButton(c.window, c.w, c.s);
+}
+
+// The check, the pushed state, the style, clicks and the image.
+controls::Answer OnButtonMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ButtonState* s = c.s;
+  winmodel::Window* w = c.w;
+  HWND window = c.window;
+  const DWORD type = c.type;
   switch (message) {
-    case WM_GETDLGCODE: return DialogCode(window, s);
-    case WM_NCHITTEST: return type == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
     case BM_GETCHECK: return IsCheckable(type) ? static_cast<LRESULT>(s->check) : 0;
     case BM_SETCHECK: {
       if (!IsCheckable(type)) return 0;
@@ -188,6 +200,19 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(old);
     }
     case BM_GETIMAGE: return wParam == s->imageType ? reinterpret_cast<LRESULT>(s->image) : 0;
+    default: return std::nullopt;
+  }
+}
+
+// The mouse: a group box lets it through; a button is pressed and clicked.
+controls::Answer OnMouseMessage(Ctx& c, UINT message, WPARAM, LPARAM lParam) {
+  ButtonState* s = c.s;
+  winmodel::Window* w = c.w;
+  HWND window = c.window;
+  const DWORD type = c.type;
+  const DWORD style = c.style;
+  switch (message) {
+    case WM_NCHITTEST: return type == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
     case WM_LBUTTONDBLCLK:
       if (type == BS_GROUPBOX) return 0;
       if ((style & BS_NOTIFY) || IsRadio(type) || type == BS_OWNERDRAW || type == BS_USERBUTTON) {
@@ -222,6 +247,19 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         s->pushed = false;
       }
       return 0;
+    default: return std::nullopt;
+  }
+}
+
+// The keys and the focus.
+controls::Answer OnKeyboardMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ButtonState* s = c.s;
+  winmodel::Window* w = c.w;
+  HWND window = c.window;
+  const DWORD type = c.type;
+  const DWORD style = c.style;
+  switch (message) {
+    case WM_GETDLGCODE: return DialogCode(window, s);
     case WM_KEYDOWN:
       if (wParam == VK_SPACE && type != BS_GROUPBOX) {
         s->pushed = true;
@@ -248,21 +286,39 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       if (GetCapture() == window) ReleaseCapture();
       if (style & BS_NOTIFY) winmodel::NotifyCommand(w, BN_KILLFOCUS);
       return 0;
+    default: return std::nullopt;
+  }
+}
+
+// A new text or enabling repaints the button.
+controls::Answer OnWindowMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = c.window;
+  winmodel::Window* w = c.w;
+  switch (message) {
     case WM_SETTEXT:
     case WM_ENABLE: {
       LRESULT r = DefWindowProcA(window, message, wParam, lParam);
       winmodel::Invalidate(w, nullptr, true);
       return r;
     }
-    case WM_PAINT:
-      if (type == BS_OWNERDRAW) {
-        UINT state = (s->pushed ? ODS_SELECTED : 0) | (s->focused ? ODS_FOCUS : 0) | (w->Enabled() ? 0 : ODS_DISABLED);
-        controls::DrawOwnerItem(window, ODT_BUTTON, 0, state, 0);
-        ValidateRect(window, nullptr);
-        return 0;
-      }
-      PaintButton(window, w, s);
-      return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ButtonState* s = controls::StateOf<ButtonState>(window);
+  if (message == WM_NCCREATE) {
+    controls::Attach<ButtonState>(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+  Ctx c{window, winmodel::Find(window), s, TypeOf(window), static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE))};
+  if (message == WM_PAINT) {
+    Paint(c);
+    return 0;
+  }
+  return controls::Dispatch(c, message, wParam, lParam, OnButtonMessage, OnMouseMessage, OnKeyboardMessage,
+                            OnWindowMessage);
 }

@@ -3,7 +3,6 @@
 // selection and open state live in the combo box. The box keeps the height
 // of its selection field; the height it is given is its dropped-down height.
 #include <algorithm>
-#include <cstring>
 
 #include <cairo.h>
 
@@ -19,8 +18,7 @@
 namespace {
 
 struct ComboState : winmodel::ControlState {
-  std::vector<controls::Item> items;
-  int current = -1;
+  controls::ItemList list;
   bool dropped = false;
   bool focused = false;
   HWND edit = nullptr;
@@ -37,8 +35,8 @@ struct Ctx {
   winmodel::Window* w;
   ComboState* s;
   DWORD type() const { return w->style & 3; }
-  int count() const { return static_cast<int>(s->items.size()); }
-  bool valid(WPARAM i) const { return static_cast<int>(i) >= 0 && static_cast<int>(i) < count(); }
+  int count() const { return s->list.Count(); }
+  bool valid(WPARAM i) const { return s->list.Valid(i); }
 };
 
 void Notify(Ctx& c, UINT code) {
@@ -54,8 +52,8 @@ void SetEditText(Ctx& c, const std::string& text) {
 }
 
 void Select(Ctx& c, int index) {
-  c.s->current = c.valid(static_cast<WPARAM>(index)) ? index : -1;
-  SetEditText(c, c.s->current >= 0 ? c.s->items[static_cast<size_t>(c.s->current)].text : std::string());
+  c.s->list.current = c.valid(static_cast<WPARAM>(index)) ? index : -1;
+  SetEditText(c, c.s->list.CurrentText());
   winmodel::Invalidate(c.w, nullptr, true);
 }
 
@@ -74,7 +72,7 @@ void RollUp(Ctx& c, bool ok) {
 }
 
 void UserSelect(Ctx& c, int index) {
-  if (!c.valid(static_cast<WPARAM>(index)) || index == c.s->current) return;
+  if (!c.valid(static_cast<WPARAM>(index)) || index == c.s->list.current) return;
   Select(c, index);
   Notify(c, CBN_SELCHANGE);
 }
@@ -123,7 +121,7 @@ LRESULT OnKeyDown(Ctx& c, UINT message, WPARAM key, LPARAM lParam) {
     RollUp(c, false);
     return 0;
   }
-  int next = c.s->current;
+  int next = c.s->list.current;
   switch (key) {
     case VK_UP: next = std::max(0, next - 1); break;
     case VK_DOWN: next = std::min(c.count() - 1, next + 1); break;
@@ -148,7 +146,7 @@ LRESULT FromEdit(Ctx& c, UINT code) {
       // that begins with the text.
       char text[4096];
       GetWindowTextA(c.s->edit, text, sizeof text);
-      c.s->current = c.s->dropped ? controls::FindItem(c.s->items, -1, text, false) : -1;
+      c.s->list.current = c.s->dropped ? c.s->list.Find(-1, text, false) : -1;
       Notify(c, CBN_EDITCHANGE);
       break;
     }
@@ -157,42 +155,62 @@ LRESULT FromEdit(Ctx& c, UINT code) {
   return 0;
 }
 
-}  // namespace
-
-BOOL GetComboBoxInfo(HWND combo, COMBOBOXINFO* info) {
-  if (!info) return FALSE;
-  return SendMessageA(combo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(info)) != 0;
+// The selection field with its drop button; the list under it while
+// it is dropped (the window's height is the dropped height).
+void Paint(Ctx& c) {
+  ComboState* s = c.s;
+  HWND window = c.window;
+  controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
+    const int field = std::min<int>(FieldHeight(), client.bottom);
+    RECT r{client.left, client.top, client.right, field};
+    if (c.type() != CBS_SIMPLE) {
+      classic::Edge(cr, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+      const bool enabled = c.w->Enabled();
+      raster::FillRect(cr, r, enabled ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_BTNFACE));
+      RECT button{r.right - headless::kScrollBar, r.top, r.right, r.bottom};
+      classic::PushButtonFrame(cr, button, s->dropped, false);
+      classic::Arrow(cr, button, 1, !enabled);
+      if (!s->edit && s->list.current >= 0) {
+        RECT text{r.left + 1, r.top + 1, button.left - 1, r.bottom - 1};
+        const bool lit = GetFocus() == window && !s->dropped;
+        if (lit) raster::FillRect(cr, text, GetSysColor(COLOR_HIGHLIGHT));
+        raster::TextIn(cr, s->list.TextOf(s->list.current), {text.left + 2, text.top, text.right, text.bottom},
+                       DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
+                       lit ? GetSysColor(COLOR_HIGHLIGHTTEXT) : enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT));
+      }
+    }
+    if (s->dropped || c.type() == CBS_SIMPLE) {
+      const int rows = std::max(1, std::min(c.count(), 30));
+      RECT list{client.left, field, client.right, std::min<LONG>(client.bottom, field + rows * s->itemHeight + 2)};
+      if (c.type() == CBS_SIMPLE) list.bottom = client.bottom;
+      raster::FillRect(cr, list, GetSysColor(COLOR_WINDOWFRAME));
+      controls::PaintItems(cr, {list.left + 1, list.top + 1, list.right - 1, list.bottom - 1}, s->list.items, s->topIndex,
+                           s->itemHeight, s->list.current);
+    }
+  });
 }
 
-LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    ComboState* s = controls::Attach<ComboState>(window);
-    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    winmodel::Window* w = winmodel::Find(window);
-    s->droppedHeight = cs->cy;
-    if ((cs->style & 3) != CBS_SIMPLE) w->rect.bottom = w->rect.top + FieldHeight();
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  ComboState* s = controls::StateOf<ComboState>(window);
-  if (!s) return DefWindowProcA(window, message, wParam, lParam);
-  Ctx c{window, winmodel::Find(window), s};
+// WM_CREATE: all but drop-down lists get their edit field.
+LRESULT OnCreate(Ctx& c, const CREATESTRUCTA* cs) {
+  if (c.type() == CBS_DROPDOWNLIST) return 0;
+  DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_LEFT;
+  if (c.w->style & CBS_AUTOHSCROLL) editStyle |= ES_AUTOHSCROLL;
+  if (c.w->style & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
+  if (c.w->style & CBS_LOWERCASE) editStyle |= ES_LOWERCASE;
+  if (c.w->style & WS_DISABLED) editStyle |= WS_DISABLED;
+  c.s->edit = CreateWindowExA(0, "Edit", cs->lpszName, editStyle, 0, 0, 0, 0, c.window,
+                              reinterpret_cast<HMENU>(static_cast<intptr_t>(kComboEditId)), cs->hInstance, nullptr);
+  if (!c.s->edit) return -1;
+  LayoutEdit(c);
+  return 0;
+}
+
+// Creation, layout, font, focus, enabling and the edit's notifications.
+controls::Answer OnWindowMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComboState* s = c.s;
+  HWND window = c.window;
   switch (message) {
-    case WM_CREATE: {
-      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      if (c.type() != CBS_DROPDOWNLIST) {
-        DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_LEFT;
-        if (c.w->style & CBS_AUTOHSCROLL) editStyle |= ES_AUTOHSCROLL;
-        if (c.w->style & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
-        if (c.w->style & CBS_LOWERCASE) editStyle |= ES_LOWERCASE;
-        if (c.w->style & WS_DISABLED) editStyle |= WS_DISABLED;
-        s->edit = CreateWindowExA(0, "Edit", cs->lpszName, editStyle, 0, 0, 0, 0, window,
-                                  reinterpret_cast<HMENU>(static_cast<intptr_t>(kComboEditId)), cs->hInstance,
-                                  nullptr);
-        if (!s->edit) return -1;
-        LayoutEdit(c);
-      }
-      return 0;
-    }
+    case WM_CREATE: return OnCreate(c, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_WINDOWPOSCHANGING: {
       auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
       if (wp && !(wp->flags & SWP_NOSIZE) && c.type() != CBS_SIMPLE) {
@@ -231,57 +249,41 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (s->edit && reinterpret_cast<HWND>(lParam) == s->edit) return FromEdit(c, HIWORD(wParam));
       return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
+  }
+}
+
+// The box's text: the edit's, or the selected item's in a drop-down list.
+controls::Answer OnTextMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComboState* s = c.s;
+  switch (message) {
     case WM_SETTEXT: {
       const std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       if (s->edit) {
         SetEditText(c, text);
-        if (s->current >= 0 && s->items[static_cast<size_t>(s->current)].text != text) s->current = -1;
+        if (s->list.current >= 0 && s->list.TextOf(s->list.current) != text) s->list.current = -1;
         return TRUE;
       }
-      const int index = controls::FindItem(s->items, -1, text, true);
+      const int index = s->list.Find(-1, text, true);
       if (index < 0) return CB_ERR;
       Select(c, index);
       return TRUE;
     }
     case WM_GETTEXT:
       if (s->edit) return SendMessageA(s->edit, WM_GETTEXT, wParam, lParam);
-      return winmodel::CopyTextOut(s->current >= 0 ? s->items[static_cast<size_t>(s->current)].text : "", wParam,
-                                   lParam);
+      return winmodel::CopyTextOut(s->list.CurrentText(), wParam, lParam);
     case WM_GETTEXTLENGTH:
       if (s->edit) return SendMessageA(s->edit, WM_GETTEXTLENGTH, 0, 0);
-      return s->current >= 0 ? static_cast<LRESULT>(s->items[static_cast<size_t>(s->current)].text.size()) : 0;
-    case WM_PAINT:
-      // The selection field with its drop button; the list under it while
-      // it is dropped (the window's height is the dropped height).
-      controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
-        const int field = std::min<int>(FieldHeight(), client.bottom);
-        RECT r{client.left, client.top, client.right, field};
-        if (c.type() != CBS_SIMPLE) {
-          classic::Edge(cr, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-          const bool enabled = c.w->Enabled();
-          raster::FillRect(cr, r, enabled ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_BTNFACE));
-          RECT button{r.right - headless::kScrollBar, r.top, r.right, r.bottom};
-          classic::PushButtonFrame(cr, button, s->dropped, false);
-          classic::Arrow(cr, button, 1, !enabled);
-          if (!s->edit && s->current >= 0) {
-            RECT text{r.left + 1, r.top + 1, button.left - 1, r.bottom - 1};
-            const bool lit = GetFocus() == window && !s->dropped;
-            if (lit) raster::FillRect(cr, text, GetSysColor(COLOR_HIGHLIGHT));
-            raster::TextIn(cr, s->items[static_cast<size_t>(s->current)].text, {text.left + 2, text.top, text.right, text.bottom},
-                           DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
-                           lit ? GetSysColor(COLOR_HIGHLIGHTTEXT) : enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT));
-          }
-        }
-        if (s->dropped || c.type() == CBS_SIMPLE) {
-          const int rows = std::max(1, std::min(c.count(), 30));
-          RECT list{client.left, field, client.right, std::min<LONG>(client.bottom, field + rows * s->itemHeight + 2)};
-          if (c.type() == CBS_SIMPLE) list.bottom = client.bottom;
-          raster::FillRect(cr, list, GetSysColor(COLOR_WINDOWFRAME));
-          controls::PaintItems(cr, {list.left + 1, list.top + 1, list.right - 1, list.bottom - 1}, s->items, s->topIndex,
-                               s->itemHeight, s->current);
-        }
-      });
-      return 0;
+      return static_cast<LRESULT>(s->list.CurrentText().size());
+    default: return std::nullopt;
+  }
+}
+
+// The mouse, the keys and the driver's pick from the list.
+controls::Answer OnInputMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComboState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (!FocusInside(c, GetFocus())) SetFocus(window);
@@ -295,7 +297,7 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN: return OnKeyDown(c, message, wParam, lParam);
     case WM_CHAR:
       if (!s->edit && wParam >= ' ') {
-        const int index = controls::FindItem(s->items, s->current, std::string(1, static_cast<char>(wParam)), false);
+        const int index = s->list.Find(s->list.current, std::string(1, static_cast<char>(wParam)), false);
         if (index >= 0) UserSelect(c, index);
       }
       return 0;
@@ -303,62 +305,68 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       if (!c.valid(wParam)) return CB_ERR;
       DropDown(c);
       if (!IsWindow(window)) return 0;
-      if (static_cast<int>(wParam) != s->current) {
+      if (static_cast<int>(wParam) != s->list.current) {
         Select(c, static_cast<int>(wParam));
         Notify(c, CBN_SELCHANGE);
       }
       RollUp(c, true);
       return 0;
-    case CB_ADDSTRING: {
-      const std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-      const size_t at = (c.w->style & CBS_SORT) ? controls::SortedPosition(s->items, text) : s->items.size();
-      s->items.insert(s->items.begin() + static_cast<std::ptrdiff_t>(at), {text, 0, false});
-      if (s->current >= static_cast<int>(at)) ++s->current;
-      return static_cast<LRESULT>(at);
-    }
-    case CB_INSERTSTRING: {
-      int at = static_cast<int>(wParam);
-      if (at == -1) at = c.count();
-      if (at < 0 || at > c.count()) return CB_ERR;
-      s->items.insert(s->items.begin() + at, {lParam ? reinterpret_cast<const char*>(lParam) : "", 0, false});
-      if (s->current >= at) ++s->current;
-      return at;
-    }
-    case CB_DELETESTRING: {
-      if (!c.valid(wParam)) return CB_ERR;
-      const int at = static_cast<int>(wParam);
-      s->items.erase(s->items.begin() + at);
-      if (s->current == at)
-        s->current = -1;
-      else if (s->current > at)
-        --s->current;
-      return c.count();
-    }
+    default: return std::nullopt;
+  }
+}
+
+// The list's items and its selection.
+controls::Answer OnListMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComboState* s = c.s;
+  switch (message) {
+    case CB_ADDSTRING: return s->list.Add(lParam, (c.w->style & CBS_SORT) != 0);
+    case CB_INSERTSTRING: return s->list.Insert(wParam, lParam);
+    case CB_DELETESTRING: return s->list.Delete(wParam) ? c.count() : CB_ERR;
     case CB_RESETCONTENT:
-      s->items.clear();
-      s->current = -1;
+      s->list.Clear();
       SetEditText(c, "");
       winmodel::Invalidate(c.w, nullptr, true);
       return CB_OKAY;
     case CB_GETCOUNT: return c.count();
-    case CB_GETCURSEL: return s->current;
+    case CB_GETCURSEL: return s->list.current;
     case CB_SETCURSEL:
       Select(c, static_cast<int>(wParam));
       return c.valid(wParam) ? static_cast<LRESULT>(wParam) : CB_ERR;
-    case CB_GETLBTEXT: return c.valid(wParam) ? controls::CopyItemText(s->items, wParam, lParam) : CB_ERR;
-    case CB_GETLBTEXTLEN: return c.valid(wParam) ? static_cast<LRESULT>(s->items[wParam].text.size()) : CB_ERR;
+    case CB_GETLBTEXT: return s->list.CopyText(wParam, lParam);
+    case CB_GETLBTEXTLEN: return s->list.CopyText(wParam, 0);
     case CB_FINDSTRING:
     case CB_FINDSTRINGEXACT:
     case CB_SELECTSTRING: {
-      const int index = controls::FindItem(s->items, static_cast<int>(wParam),
+      const int index = s->list.Find(static_cast<int>(wParam),
                                            lParam ? reinterpret_cast<const char*>(lParam) : "",
                                            message == CB_FINDSTRINGEXACT);
       if (index < 0) return CB_ERR;
       if (message == CB_SELECTSTRING) Select(c, index);
       return index;
     }
-    case CB_GETITEMDATA: return c.valid(wParam) ? s->items[wParam].data : CB_ERR;
-    case CB_SETITEMDATA: return controls::SetItemData(s->items, wParam, lParam) ? TRUE : CB_ERR;
+    case CB_GETITEMDATA: return s->list.Data(wParam);
+    case CB_SETITEMDATA: return s->list.SetData(wParam, lParam) ? TRUE : CB_ERR;
+    case CB_SETITEMHEIGHT:
+      if (static_cast<int>(wParam) == -1) return 0;
+      if (static_cast<int>(lParam) <= 0) return CB_ERR;
+      s->itemHeight = static_cast<int>(lParam);
+      return 0;
+    case CB_GETITEMHEIGHT: return static_cast<int>(wParam) == -1 ? FieldHeight() - 6 : s->itemHeight;
+    case CB_GETTOPINDEX: return s->topIndex;
+    case CB_SETTOPINDEX:
+      if (!c.valid(wParam)) return CB_ERR;
+      s->topIndex = static_cast<int>(wParam);
+      return 0;
+    case CB_INITSTORAGE: return static_cast<LRESULT>(wParam);
+    default: return std::nullopt;
+  }
+}
+
+// The drop-down, the edit field and the parts' rectangles.
+controls::Answer OnBoxMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComboState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
     case CB_SHOWDROPDOWN:
       if (wParam)
         DropDown(c);
@@ -378,12 +386,6 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       SendMessageA(s->edit, EM_SETSEL, static_cast<WPARAM>(static_cast<short>(LOWORD(lParam))),
                    static_cast<LPARAM>(static_cast<short>(HIWORD(lParam))));
       return TRUE;
-    case CB_SETITEMHEIGHT:
-      if (static_cast<int>(wParam) == -1) return 0;
-      if (static_cast<int>(lParam) <= 0) return CB_ERR;
-      s->itemHeight = static_cast<int>(lParam);
-      return 0;
-    case CB_GETITEMHEIGHT: return static_cast<int>(wParam) == -1 ? FieldHeight() - 6 : s->itemHeight;
     case CB_GETDROPPEDCONTROLRECT: {
       RECT* r = reinterpret_cast<RECT*>(lParam);
       if (!r) return CB_ERR;
@@ -401,12 +403,6 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case CB_SETEXTENDEDUI: s->extendedUi = wParam != 0; return CB_OKAY;
     case CB_GETEXTENDEDUI: return s->extendedUi ? TRUE : FALSE;
-    case CB_GETTOPINDEX: return s->topIndex;
-    case CB_SETTOPINDEX:
-      if (!c.valid(wParam)) return CB_ERR;
-      s->topIndex = static_cast<int>(wParam);
-      return 0;
-    case CB_INITSTORAGE: return static_cast<LRESULT>(wParam);
     case CB_GETCOMBOBOXINFO: {
       auto* info = reinterpret_cast<COMBOBOXINFO*>(lParam);
       if (!info) return FALSE;
@@ -420,6 +416,33 @@ LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       info->stateButton = 0;
       return TRUE;
     }
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+LRESULT ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    ComboState* s = controls::Attach<ComboState>(window);
+    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    winmodel::Window* w = winmodel::Find(window);
+    s->droppedHeight = cs->cy;
+    if ((cs->style & 3) != CBS_SIMPLE) w->rect.bottom = w->rect.top + FieldHeight();
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  ComboState* s = controls::StateOf<ComboState>(window);
+  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+  Ctx c{window, winmodel::Find(window), s};
+  if (message == WM_PAINT) {
+    Paint(c);
+    return 0;
+  }
+  return controls::Dispatch(c, message, wParam, lParam, OnWindowMessage, OnTextMessage, OnInputMessage, OnListMessage,
+                            OnBoxMessage);
+}
+
+BOOL GetComboBoxInfo(HWND combo, COMBOBOXINFO* info) {
+  if (!info) return FALSE;
+  return SendMessageA(combo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(info)) != 0;
 }

@@ -2,8 +2,6 @@
 
 #include "platform/win32/gdi_raster.h"
 
-#include <cstring>
-
 #include "platform/win32/code_page.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/message_queue.h"
@@ -20,42 +18,6 @@ bool EqualNoCase(const std::string& a, const std::string& b) { return _mbsicmp(a
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
   if (prefix.size() > text.size()) return false;
   return EqualNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-size_t SortedPosition(const std::vector<Item>& items, const std::string& text) {
-  size_t i = 0;
-  while (i < items.size() && _mbsicmp(items[i].text.c_str(), text.c_str()) <= 0) ++i;
-  return i;
-}
-
-LRESULT CopyItemText(const std::vector<Item>& items, size_t index, LPARAM out) {
-  const std::string& text = items[index].text;
-  if (char* buffer = reinterpret_cast<char*>(out)) std::memcpy(buffer, text.c_str(), text.size() + 1);
-  return static_cast<LRESULT>(text.size());
-}
-
-bool SetItemData(std::vector<Item>& items, WPARAM index, LPARAM data) {
-  const int at = static_cast<int>(index);
-  if (at == -1) {
-    for (Item& item : items) item.data = data;
-    return true;
-  }
-  if (at < 0 || at >= static_cast<int>(items.size())) return false;
-  items[static_cast<size_t>(at)].data = data;
-  return true;
-}
-
-int FindItem(const std::vector<Item>& items, int start, const std::string& text, bool exact) {
-  const int n = static_cast<int>(items.size());
-  if (n == 0) return -1;
-  if (start < -1 || start >= n) start = -1;
-  for (int k = 1; k <= n; ++k) {
-    const int i = (start + k) % n;
-    if (exact ? EqualNoCase(items[static_cast<size_t>(i)].text, text)
-              : StartsWithNoCase(items[static_cast<size_t>(i)].text, text))
-      return i;
-  }
-  return -1;
 }
 
 void PaintControl(HWND window, const std::function<void(cairo_t* cr, const RECT& client)>& paint) {

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/win32/control_messages.h"
+#include "platform/win32/controls/item_list.h"
+#include "platform/win32/message_queue.h"
 #include "platform/win32/window_model.h"
 
 typedef struct _cairo cairo_t;
@@ -28,28 +31,24 @@ T* Attach(HWND window) {
   return raw;
 }
 
+// A window procedure hands each message to its family's handler, which
+// answers it, or gives nullopt for a message not of its family. Messages
+// no family takes go to DefWindowProcA.
+using Answer = std::optional<LRESULT>;
+
+template <class Ctx, class... Handlers>
+LRESULT Dispatch(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam, Handlers... handlers) {
+  Answer answer;
+  ((answer = handlers(c, message, wParam, lParam)) || ...);
+  return answer ? *answer : DefWindowProcA(c.window, message, wParam, lParam);
+}
+
 // The average character size of the window's font.
 SIZE CharSize(HWND window);
 
 // Case-insensitive (code page 1250) compare and prefix test.
 bool EqualNoCase(const std::string& a, const std::string& b);
 bool StartsWithNoCase(const std::string& text, const std::string& prefix);
-
-// A list of texts with item data, as list boxes and combo boxes keep them.
-struct Item {
-  std::string text;
-  LPARAM data = 0;
-  bool selected = false;
-};
-// Where a new text goes in a sorted list (after equal ones).
-size_t SortedPosition(const std::vector<Item>& items, const std::string& text);
-// Searches after `start` (-1: from the first), wrapping around; -1 when none.
-int FindItem(const std::vector<Item>& items, int start, const std::string& text, bool exact);
-// Copies item index's text with its NUL into out (when given); its length.
-LRESULT CopyItemText(const std::vector<Item>& items, size_t index, LPARAM out);
-// Sets one item's data, or every item's for index -1; false for an index
-// outside the list.
-bool SetItemData(std::vector<Item>& items, WPARAM index, LPARAM data);
 
 // WM_PAINT of a stock control: validates the window and, when its device
 // context draws pixels (a picture is being taken), calls `paint` with the

@@ -294,21 +294,10 @@ int LineCount(const std::string& text) {
   return 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-}  // namespace
-
-LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    EditState* s = controls::Attach<EditState>(window);
-    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    if (cs->style & ES_MULTILINE) s->limit = 0x7FFFFFFE;
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  EditState* s = controls::StateOf<EditState>(window);
-  if (!s) return DefWindowProcA(window, message, wParam, lParam);
-  Ctx c{window, winmodel::Find(window), s};
+// The text, the selection and what may be typed.
+controls::Answer OnTextMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  EditState* s = c.s;
   switch (message) {
-    case WM_GETDLGCODE: return DialogCode(c, lParam);
-    case WM_PAINT: Paint(c); return 0;
     case WM_SETTEXT: {
       c.text() = lParam ? reinterpret_cast<const char*>(lParam) : "";
       s->anchor = s->caret = 0;
@@ -350,6 +339,19 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       c.w->style = wParam ? (c.w->style | ES_READONLY) : (c.w->style & ~ES_READONLY);
       return TRUE;
     case EM_SCROLLCARET: return TRUE;
+    case EM_CANUNDO:
+    case EM_UNDO: return FALSE;
+    case EM_EMPTYUNDOBUFFER: return 0;
+    case EM_SETPASSWORDCHAR: s->passwordChar = static_cast<char>(wParam); return 0;
+    case EM_GETPASSWORDCHAR: return static_cast<unsigned char>(s->passwordChar);
+    default: return std::nullopt;
+  }
+}
+
+// The lines of a multi-line edit (a single-line one has one).
+controls::Answer OnLineMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  EditState* s = c.s;
+  switch (message) {
     case EM_GETLINECOUNT: return c.multiline() ? LineCount(c.text()) : 1;
     case EM_LINEINDEX: {
       int line = static_cast<int>(wParam);
@@ -397,11 +399,15 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       std::memcpy(out, line.data(), n);
       return static_cast<LRESULT>(n);
     }
-    case EM_CANUNDO:
-    case EM_UNDO: return FALSE;
-    case EM_EMPTYUNDOBUFFER: return 0;
-    case EM_SETPASSWORDCHAR: s->passwordChar = static_cast<char>(wParam); return 0;
-    case EM_GETPASSWORDCHAR: return static_cast<unsigned char>(s->passwordChar);
+    default: return std::nullopt;
+  }
+}
+
+// Margins and where characters are.
+controls::Answer OnGeometryMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  EditState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
     case EM_SETMARGINS:
       if (wParam & 1) s->leftMargin = LOWORD(lParam);
       if (wParam & 2) s->rightMargin = HIWORD(lParam);
@@ -419,9 +425,13 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         r->right -= s->rightMargin;
       }
       return 0;
-    case WM_CHAR: return OnChar(c, static_cast<unsigned char>(wParam));
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: return OnKeyDown(c, message, wParam, lParam);
+    default: return std::nullopt;
+  }
+}
+
+// Cut, copy, paste and clear.
+controls::Answer OnClipboardMessage(Ctx& c, UINT message, WPARAM, LPARAM) {
+  switch (message) {
     case WM_CUT:
       Copy(c);
       if (!c.readOnly()) DeleteSelection(c);
@@ -431,6 +441,19 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLEAR:
       if (!c.readOnly()) DeleteSelection(c);
       return 0;
+    default: return std::nullopt;
+  }
+}
+
+// The keys, the mouse, the focus and enabling.
+controls::Answer OnInputMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  EditState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
+    case WM_GETDLGCODE: return DialogCode(c, lParam);
+    case WM_CHAR: return OnChar(c, static_cast<unsigned char>(wParam));
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: return OnKeyDown(c, message, wParam, lParam);
     case WM_SETFOCUS:
       s->focused = true;
       Notify(c, EN_SETFOCUS);
@@ -459,6 +482,26 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_ENABLE: winmodel::Invalidate(c.w, nullptr, true); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    EditState* s = controls::Attach<EditState>(window);
+    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    if (cs->style & ES_MULTILINE) s->limit = 0x7FFFFFFE;
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  EditState* s = controls::StateOf<EditState>(window);
+  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+  Ctx c{window, winmodel::Find(window), s};
+  if (message == WM_PAINT) {
+    Paint(c);
+    return 0;
+  }
+  return controls::Dispatch(c, message, wParam, lParam, OnTextMessage, OnLineMessage, OnGeometryMessage,
+                            OnClipboardMessage, OnInputMessage);
 }

@@ -53,17 +53,42 @@ bool SetWidth(HWND header, int index, int width) {
   return true;
 }
 
-}  // namespace
+// The message's header with its list view's columns.
+struct Ctx {
+  HWND window;
+  HeaderState* s;
+  std::vector<controls::Column>* cols;
+  int count;
+};
 
-LRESULT HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    controls::Attach<HeaderState>(window);
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  HeaderState* s = controls::StateOf<HeaderState>(window);
-  std::vector<controls::Column>* cols = controls::HeaderColumns(window);
-  if (!s || !cols) return DefWindowProcA(window, message, wParam, lParam);
-  const int count = static_cast<int>(cols->size());
+// Raised buttons with the column titles.
+void Paint(Ctx& c) {
+  HeaderState* s = c.s;
+  HWND window = c.window;
+  std::vector<controls::Column>* cols = c.cols;
+  const int count = c.count;
+  controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
+    raster::FillRect(cr, client, GetSysColor(COLOR_BTNFACE));
+    int x = -controls::HeaderScroll(window);
+    for (int i = 0; i < count; ++i) {
+      const controls::Column& col = (*cols)[static_cast<size_t>(i)];
+      RECT r{x, client.top, x + col.width, client.bottom};
+      x += col.width;
+      if (r.right <= client.left || r.left >= client.right) continue;
+      classic::PushButtonFrame(cr, r, s->pressed == i, false);
+      const int fmt = col.format & LVCFMT_JUSTIFYMASK;
+      const UINT align = fmt == LVCFMT_RIGHT ? DT_RIGHT : fmt == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
+      raster::TextIn(cr, col.text, {r.left + 6, r.top, r.right - 6, r.bottom},
+                     align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS, GetSysColor(COLOR_BTNTEXT));
+    }
+  });
+}
+
+// The columns as header items; they belong to the list view, so none are added or removed here.
+controls::Answer OnItemMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = c.window;
+  std::vector<controls::Column>* cols = c.cols;
+  const int count = c.count;
   const bool valid = static_cast<int>(wParam) >= 0 && static_cast<int>(wParam) < count;
   switch (message) {
     case HDM_GETITEMCOUNT: return count;
@@ -104,30 +129,46 @@ LRESULT HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case HDM_INSERTITEMA: return -1;  // columns are the list view's
     case HDM_DELETEITEM: return FALSE;
     case HDM_LAYOUT: return TRUE;
-    case WM_LBUTTONDOWN: {
-      const int x = GET_X_LPARAM(lParam);
-      int right = 0;
-      for (int i = 0; i < count; ++i) {
-        right += (*cols)[static_cast<size_t>(i)].width;
-        if (std::abs(x - right) <= kDividerSlack) {
-          HDITEMA item{};
-          item.mask = HDI_WIDTH;
-          item.cxy = (*cols)[static_cast<size_t>(i)].width;
-          if (Send(window, HDN_BEGINTRACKA, i, &item)) return 0;
-          s->tracking = i;
-          SetCapture(window);
-          return 0;
-        }
-      }
-      int left = 0;
-      for (int i = 0; i < count; ++i) {
-        const int width = (*cols)[static_cast<size_t>(i)].width;
-        if (x >= left && x < left + width) s->pressed = i;
-        left += width;
-      }
-      if (s->pressed >= 0) SetCapture(window);
+    default: return std::nullopt;
+  }
+}
+
+// The button goes down on a divider (to drag it) or on a column.
+LRESULT OnButtonDown(Ctx& c, int x) {
+  HeaderState* s = c.s;
+  HWND window = c.window;
+  std::vector<controls::Column>* cols = c.cols;
+  int right = 0;
+  for (int i = 0; i < c.count; ++i) {
+    right += (*cols)[static_cast<size_t>(i)].width;
+    if (std::abs(x - right) <= kDividerSlack) {
+      HDITEMA item{};
+      item.mask = HDI_WIDTH;
+      item.cxy = (*cols)[static_cast<size_t>(i)].width;
+      if (Send(window, HDN_BEGINTRACKA, i, &item)) return 0;
+      s->tracking = i;
+      SetCapture(window);
       return 0;
     }
+  }
+  int left = 0;
+  for (int i = 0; i < c.count; ++i) {
+    const int width = (*cols)[static_cast<size_t>(i)].width;
+    if (x >= left && x < left + width) s->pressed = i;
+    left += width;
+  }
+  if (s->pressed >= 0) SetCapture(window);
+  return 0;
+}
+
+// The mouse drags a divider or clicks a column.
+controls::Answer OnMouseMessage(Ctx& c, UINT message, WPARAM, LPARAM lParam) {
+  HeaderState* s = c.s;
+  HWND window = c.window;
+  std::vector<controls::Column>* cols = c.cols;
+  const int count = c.count;
+  switch (message) {
+    case WM_LBUTTONDOWN: return OnButtonDown(c, GET_X_LPARAM(lParam));
     case WM_MOUSEMOVE:
       if (s->tracking >= 0 && s->tracking < count) {
         const int width = std::max(0, GET_X_LPARAM(lParam) - LeftOf(*cols, s->tracking));
@@ -162,24 +203,24 @@ LRESULT HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != window) s->tracking = s->pressed = -1;
       return 0;
-    case WM_PAINT:
-      // Raised buttons with the column titles.
-      controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
-        raster::FillRect(cr, client, GetSysColor(COLOR_BTNFACE));
-        int x = -controls::HeaderScroll(window);
-        for (int i = 0; i < count; ++i) {
-          const controls::Column& col = (*cols)[static_cast<size_t>(i)];
-          RECT r{x, client.top, x + col.width, client.bottom};
-          x += col.width;
-          if (r.right <= client.left || r.left >= client.right) continue;
-          classic::PushButtonFrame(cr, r, s->pressed == i, false);
-          const int fmt = col.format & LVCFMT_JUSTIFYMASK;
-          const UINT align = fmt == LVCFMT_RIGHT ? DT_RIGHT : fmt == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
-          raster::TextIn(cr, col.text, {r.left + 6, r.top, r.right - 6, r.bottom},
-                         align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS, GetSysColor(COLOR_BTNTEXT));
-        }
-      });
-      return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+LRESULT HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    controls::Attach<HeaderState>(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  HeaderState* s = controls::StateOf<HeaderState>(window);
+  std::vector<controls::Column>* cols = controls::HeaderColumns(window);
+  if (!s || !cols) return DefWindowProcA(window, message, wParam, lParam);
+  Ctx c{window, s, cols, static_cast<int>(cols->size())};
+  if (message == WM_PAINT) {
+    Paint(c);
+    return 0;
+  }
+  return controls::Dispatch(c, message, wParam, lParam, OnItemMessage, OnMouseMessage);
 }

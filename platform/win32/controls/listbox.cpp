@@ -1,6 +1,5 @@
 // "ListBox": single and multiple selection lists of texts with item data.
 #include <algorithm>
-#include <cstring>
 
 #include <cairo.h>
 
@@ -16,8 +15,7 @@
 namespace {
 
 struct ListBoxState : winmodel::ControlState {
-  std::vector<controls::Item> items;
-  int current = -1;  // single selection: the selected item
+  controls::ItemList list;  // its current item: the single selection
   int caret = -1;
   int anchor = -1;
   int top = 0;
@@ -28,8 +26,8 @@ struct Ctx {
   HWND window;
   winmodel::Window* w;
   ListBoxState* s;
-  int count() const { return static_cast<int>(s->items.size()); }
-  bool valid(WPARAM i) const { return static_cast<int>(i) >= 0 && static_cast<int>(i) < count(); }
+  int count() const { return s->list.Count(); }
+  bool valid(WPARAM i) const { return s->list.Valid(i); }
   bool multi() const { return (w->style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0; }
   bool notify() const { return (w->style & LBS_NOTIFY) != 0; }
 };
@@ -67,116 +65,102 @@ bool UserSelect(Ctx& c, int index) {
   c.s->caret = index;
   EnsureVisible(c, index);
   if (c.multi()) {
-    c.s->items[static_cast<size_t>(index)].selected = !c.s->items[static_cast<size_t>(index)].selected;
+    c.s->list.items[static_cast<size_t>(index)].selected = !c.s->list.items[static_cast<size_t>(index)].selected;
     winmodel::Invalidate(c.w, nullptr, true);
     return true;
   }
-  if (c.s->current == index) return false;
-  c.s->current = index;
+  if (c.s->list.current == index) return false;
+  c.s->list.current = index;
   winmodel::Invalidate(c.w, nullptr, true);
   return true;
 }
 
-void Inserted(Ctx& c, int at) {
-  if (c.s->current >= at) ++c.s->current;
+// After an item went in at `at` (-1: none did): the caret moves with the
+// items; the insert's answer.
+LRESULT Inserted(Ctx& c, int at) {
+  if (at < 0) return LB_ERR;
   if (c.s->caret >= at) ++c.s->caret;
+  winmodel::Invalidate(c.w, nullptr, true);
+  return at;
 }
 
-}  // namespace
+void Paint(Ctx& c) {
+  ListBoxState* s = c.s;
+  HWND window = c.window;
+  controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
+    controls::PaintItems(cr, client, s->list.items, s->top, s->itemHeight, c.multi() ? -1 : s->list.current);
+  });
+}
 
-LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    controls::Attach<ListBoxState>(window);
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  ListBoxState* s = controls::StateOf<ListBoxState>(window);
-  if (!s) return DefWindowProcA(window, message, wParam, lParam);
-  Ctx c{window, winmodel::Find(window), s};
+// The items: adding, removing, reading, finding.
+controls::Answer OnItemMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListBoxState* s = c.s;
   switch (message) {
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_PAINT:
-      controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
-        controls::PaintItems(cr, client, s->items, s->top, s->itemHeight, c.multi() ? -1 : s->current);
-      });
-      return 0;
-    case LB_ADDSTRING: {
-      const std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-      const size_t at = (c.w->style & LBS_SORT) ? controls::SortedPosition(s->items, text) : s->items.size();
-      s->items.insert(s->items.begin() + static_cast<std::ptrdiff_t>(at), {text, 0, false});
-      Inserted(c, static_cast<int>(at));
-      winmodel::Invalidate(c.w, nullptr, true);
-      return static_cast<LRESULT>(at);
-    }
-    case LB_INSERTSTRING: {
-      int at = static_cast<int>(wParam);
-      if (at == -1) at = c.count();
-      if (at < 0 || at > c.count()) return LB_ERR;
-      s->items.insert(s->items.begin() + at, {lParam ? reinterpret_cast<const char*>(lParam) : "", 0, false});
-      Inserted(c, at);
-      winmodel::Invalidate(c.w, nullptr, true);
-      return at;
-    }
-    case LB_DELETESTRING: {
-      if (!c.valid(wParam)) return LB_ERR;
-      const int at = static_cast<int>(wParam);
-      s->items.erase(s->items.begin() + at);
-      if (s->current == at)
-        s->current = -1;
-      else if (s->current > at)
-        --s->current;
+    case LB_ADDSTRING: return Inserted(c, s->list.Add(lParam, (c.w->style & LBS_SORT) != 0));
+    case LB_INSERTSTRING: return Inserted(c, s->list.Insert(wParam, lParam));
+    case LB_DELETESTRING:
+      if (!s->list.Delete(wParam)) return LB_ERR;
       if (s->caret >= c.count()) s->caret = c.count() - 1;
       winmodel::Invalidate(c.w, nullptr, true);
       return c.count();
-    }
     case LB_RESETCONTENT:
-      s->items.clear();
-      s->current = s->caret = s->anchor = -1;
+      s->list.Clear();
+      s->caret = s->anchor = -1;
       s->top = 0;
       winmodel::Invalidate(c.w, nullptr, true);
       return 0;
     case LB_GETCOUNT: return c.count();
-    case LB_GETCURSEL: return c.multi() ? s->caret : s->current;
-    case LB_SETCURSEL:
-      if (c.multi()) return LB_ERR;
-      s->current = c.valid(wParam) ? static_cast<int>(wParam) : -1;
-      if (s->current >= 0) {
-        s->caret = s->current;
-        EnsureVisible(c, s->current);
-      }
-      winmodel::Invalidate(c.w, nullptr, true);
-      return s->current >= 0 ? s->current : LB_ERR;
-    case LB_GETTEXT: return c.valid(wParam) ? controls::CopyItemText(s->items, wParam, lParam) : LB_ERR;
-    case LB_GETTEXTLEN: return c.valid(wParam) ? static_cast<LRESULT>(s->items[wParam].text.size()) : LB_ERR;
+    case LB_GETTEXT: return s->list.CopyText(wParam, lParam);
+    case LB_GETTEXTLEN: return s->list.CopyText(wParam, 0);
     case LB_FINDSTRING:
     case LB_FINDSTRINGEXACT:
     case LB_SELECTSTRING: {
-      const int index = controls::FindItem(s->items, static_cast<int>(wParam),
+      const int index = s->list.Find(static_cast<int>(wParam),
                                            lParam ? reinterpret_cast<const char*>(lParam) : "",
                                            message == LB_FINDSTRINGEXACT);
       if (index < 0) return LB_ERR;
       if (message == LB_SELECTSTRING) {
         if (c.multi())
-          s->items[static_cast<size_t>(index)].selected = true;
+          s->list.items[static_cast<size_t>(index)].selected = true;
         else
-          s->current = index;
+          s->list.current = index;
         s->caret = index;
         EnsureVisible(c, index);
       }
       return index;
     }
-    case LB_GETITEMDATA: return c.valid(wParam) ? s->items[wParam].data : LB_ERR;
-    case LB_SETITEMDATA: return controls::SetItemData(s->items, wParam, lParam) ? TRUE : LB_ERR;
+    case LB_GETITEMDATA: return s->list.Data(wParam);
+    case LB_SETITEMDATA: return s->list.SetData(wParam, lParam) ? TRUE : LB_ERR;
+    case LB_INITSTORAGE: return static_cast<LRESULT>(wParam);
+    default: return std::nullopt;
+  }
+}
+
+// The selection, the caret and the anchor.
+controls::Answer OnSelectionMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListBoxState* s = c.s;
+  switch (message) {
+    case LB_GETCURSEL: return c.multi() ? s->caret : s->list.current;
+    case LB_SETCURSEL:
+      if (c.multi()) return LB_ERR;
+      s->list.current = c.valid(wParam) ? static_cast<int>(wParam) : -1;
+      if (s->list.current >= 0) {
+        s->caret = s->list.current;
+        EnsureVisible(c, s->list.current);
+      }
+      winmodel::Invalidate(c.w, nullptr, true);
+      return s->list.current >= 0 ? s->list.current : LB_ERR;
     case LB_GETSEL:
       if (!c.valid(wParam)) return LB_ERR;
-      return c.multi() ? (s->items[wParam].selected ? 1 : 0) : (static_cast<int>(wParam) == s->current ? 1 : 0);
+      return c.multi() ? (s->list.items[wParam].selected ? 1 : 0) : (static_cast<int>(wParam) == s->list.current ? 1 : 0);
     case LB_SETSEL: {
       if (!c.multi()) return LB_ERR;
       const int index = static_cast<int>(lParam);
       if (index == -1) {
-        for (auto& item : s->items) item.selected = wParam != 0;
+        for (auto& item : s->list.items) item.selected = wParam != 0;
       } else {
         if (!c.valid(static_cast<WPARAM>(index))) return LB_ERR;
-        s->items[static_cast<size_t>(index)].selected = wParam != 0;
+        s->list.items[static_cast<size_t>(index)].selected = wParam != 0;
         s->caret = index;
       }
       winmodel::Invalidate(c.w, nullptr, true);
@@ -184,18 +168,35 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case LB_GETSELCOUNT:
       if (!c.multi()) return LB_ERR;
-      return std::count_if(s->items.begin(), s->items.end(), [](const controls::Item& i) { return i.selected; });
+      return std::count_if(s->list.items.begin(), s->list.items.end(), [](const controls::Item& i) { return i.selected; });
     case LB_GETSELITEMS: {
       if (!c.multi()) return LB_ERR;
       int* out = reinterpret_cast<int*>(lParam);
       int n = 0;
       for (int i = 0; i < c.count() && n < static_cast<int>(wParam); ++i)
-        if (s->items[static_cast<size_t>(i)].selected) {
+        if (s->list.items[static_cast<size_t>(i)].selected) {
           if (out) out[n] = i;
           ++n;
         }
       return n;
     }
+    case LB_SETCARETINDEX:
+      if (!c.valid(wParam)) return LB_ERR;
+      s->caret = static_cast<int>(wParam);
+      EnsureVisible(c, s->caret);
+      return 0;
+    case LB_GETCARETINDEX: return s->caret >= 0 ? s->caret : (c.count() ? 0 : LB_ERR);
+    case LB_SETANCHORINDEX: s->anchor = static_cast<int>(wParam); return 0;
+    case LB_GETANCHORINDEX: return s->anchor;
+    default: return std::nullopt;
+  }
+}
+
+// Item heights, rectangles, hit tests and scrolling.
+controls::Answer OnGeometryMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListBoxState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
     case LB_GETITEMHEIGHT: return s->itemHeight;
     case LB_SETITEMHEIGHT:
       if (LOWORD(lParam) == 0 || LOWORD(lParam) > 255) return LB_ERR;
@@ -221,15 +222,32 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       const int index = ItemAt(c, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, &outside);
       return MAKELONG(index, outside ? 1 : 0);
     }
-    case LB_SETCARETINDEX:
-      if (!c.valid(wParam)) return LB_ERR;
-      s->caret = static_cast<int>(wParam);
-      EnsureVisible(c, s->caret);
+    case WM_VSCROLL: {
+      const int last = std::max(0, c.count() - Visible(c));
+      switch (LOWORD(wParam)) {
+        case SB_LINEUP: s->top = std::max(0, s->top - 1); break;
+        case SB_LINEDOWN: s->top = std::min(last, s->top + 1); break;
+        case SB_PAGEUP: s->top = std::max(0, s->top - Visible(c)); break;
+        case SB_PAGEDOWN: s->top = std::min(last, s->top + Visible(c)); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: s->top = std::clamp(static_cast<int>(HIWORD(wParam)), 0, last); break;
+        case SB_TOP: s->top = 0; break;
+        case SB_BOTTOM: s->top = last; break;
+        default: break;
+      }
+      winmodel::Invalidate(c.w, nullptr, true);
       return 0;
-    case LB_GETCARETINDEX: return s->caret >= 0 ? s->caret : (c.count() ? 0 : LB_ERR);
-    case LB_SETANCHORINDEX: s->anchor = static_cast<int>(wParam); return 0;
-    case LB_GETANCHORINDEX: return s->anchor;
-    case LB_INITSTORAGE: return static_cast<LRESULT>(wParam);
+    }
+    default: return std::nullopt;
+  }
+}
+
+// The mouse, the keys and the focus.
+controls::Answer OnInputMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListBoxState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       if (GetFocus() != window) SetFocus(window);
@@ -245,7 +263,7 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_KEYDOWN: {
-      int next = c.multi() ? s->caret : s->current;
+      int next = c.multi() ? s->caret : s->list.current;
       switch (wParam) {
         case VK_UP: next = std::max(0, next - 1); break;
         case VK_DOWN: next = std::min(c.count() - 1, next + 1); break;
@@ -270,29 +288,31 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CHAR:
       if (wParam >= ' ') {
-        const int index = controls::FindItem(s->items, c.multi() ? s->caret : s->current,
+        const int index = s->list.Find(c.multi() ? s->caret : s->list.current,
                                              std::string(1, static_cast<char>(wParam)), false);
         if (index >= 0 && !c.multi() && UserSelect(c, index) && c.notify()) Notify(c, LBN_SELCHANGE);
       }
       return 0;
     case WM_SETFOCUS: Notify(c, LBN_SETFOCUS); return 0;
     case WM_KILLFOCUS: Notify(c, LBN_KILLFOCUS); return 0;
-    case WM_VSCROLL: {
-      const int last = std::max(0, c.count() - Visible(c));
-      switch (LOWORD(wParam)) {
-        case SB_LINEUP: s->top = std::max(0, s->top - 1); break;
-        case SB_LINEDOWN: s->top = std::min(last, s->top + 1); break;
-        case SB_PAGEUP: s->top = std::max(0, s->top - Visible(c)); break;
-        case SB_PAGEDOWN: s->top = std::min(last, s->top + Visible(c)); break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: s->top = std::clamp(static_cast<int>(HIWORD(wParam)), 0, last); break;
-        case SB_TOP: s->top = 0; break;
-        case SB_BOTTOM: s->top = last; break;
-        default: break;
-      }
-      winmodel::Invalidate(c.w, nullptr, true);
-      return 0;
-    }
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    controls::Attach<ListBoxState>(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  ListBoxState* s = controls::StateOf<ListBoxState>(window);
+  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+  Ctx c{window, winmodel::Find(window), s};
+  if (message == WM_PAINT) {
+    Paint(c);
+    return 0;
+  }
+  return controls::Dispatch(c, message, wParam, lParam, OnItemMessage, OnSelectionMessage, OnGeometryMessage,
+                            OnInputMessage);
 }

@@ -698,17 +698,10 @@ void Paint(Ctx& c) {
   });
 }
 
-}  // namespace
-
-LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    controls::Attach<ListViewState>(window);
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  if (!controls::StateOf<ListViewState>(window)) return DefWindowProcA(window, message, wParam, lParam);
-  Ctx c = Context(window);
+// Creation, layout, font, focus and the header's notifications.
+controls::Answer OnWindowMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
   ListViewState* s = c.s;
-  const int index = static_cast<int>(wParam);
+  HWND window = c.window;
   switch (message) {
     case WM_CREATE:
       s->header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD, 0, 0, 0, 0, window, nullptr,
@@ -727,7 +720,6 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return OnHeaderNotify(c, wParam, lParam);
       return 0;
     case WM_DESTROY: DeleteAll(c); return 0;
-    case WM_PAINT: Paint(c); return 0;
     case WM_SETFOCUS: {
       NMHDR nm{};
       Notify(c, NM_SETFOCUS, &nm);
@@ -740,6 +732,15 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       if (IsWindow(window)) winmodel::Invalidate(c.w, nullptr, true);
       return 0;
     }
+    default: return std::nullopt;
+  }
+}
+
+// The mouse, the keys and the scroll bars.
+controls::Answer OnInputMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListViewState* s = c.s;
+  HWND window = c.window;
+  switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
@@ -749,7 +750,6 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       s->pressed = -1;
       return DefWindowProcA(window, message, wParam, lParam);
-    case LVM_CREATEDRAGIMAGE: return reinterpret_cast<LRESULT>(CreateDragImage(c, index, reinterpret_cast<POINT*>(lParam)));
     case WM_KEYDOWN:
       OnKeyDown(c, wParam);
       // The keys a list leaves alone (F1 asks for help) go on as in any window.
@@ -773,6 +773,15 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
       ScrollTo(c, s->top - static_cast<short>(HIWORD(wParam)) / 120 * 3, s->scrollX);
       return 0;
+    default: return std::nullopt;
+  }
+}
+
+// The columns and their header.
+controls::Answer OnColumnMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListViewState* s = c.s;
+  const int index = static_cast<int>(wParam);
+  switch (message) {
     case LVM_INSERTCOLUMNA: {
       auto* col = reinterpret_cast<const LVCOLUMNA*>(lParam);
       if (!col || index < 0) return -1;
@@ -821,6 +830,15 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return index >= 0 && index < static_cast<int>(s->columns.size()) ? s->columns[static_cast<size_t>(index)].width : 0;
     case LVM_SETCOLUMNWIDTH: return SetColumnWidth(c, index, static_cast<short>(LOWORD(lParam))) ? TRUE : FALSE;
     case LVM_GETHEADER: return reinterpret_cast<LRESULT>(s->header);
+    default: return std::nullopt;
+  }
+}
+
+// The rows: adding, removing, reading, writing, finding and sorting them.
+controls::Answer OnItemMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListViewState* s = c.s;
+  const int index = static_cast<int>(wParam);
+  switch (message) {
     case LVM_INSERTITEMA: return InsertItem(c, reinterpret_cast<const LVITEMA*>(lParam));
     case LVM_DELETEITEM: return DeleteItem(c, index) ? TRUE : FALSE;
     case LVM_DELETEALLITEMS: DeleteAll(c); return TRUE;
@@ -844,12 +862,30 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case LVM_GETITEMCOUNT: return c.count();
     case LVM_SETITEMCOUNT: return TRUE;
+    case LVM_FINDITEMA: return FindItem(c, index, reinterpret_cast<const LVFINDINFOA*>(lParam));
+    case LVM_SORTITEMS: {
+      auto compare = reinterpret_cast<PFNLVCOMPARE>(lParam);
+      if (!compare) return FALSE;
+      std::stable_sort(s->rows.begin(), s->rows.end(),
+                       [&](const Row& a, const Row& b) { return compare(a.param, b.param, static_cast<LPARAM>(wParam)) < 0; });
+      winmodel::Invalidate(c.w, nullptr, true);
+      return TRUE;
+    }
+    default: return std::nullopt;
+  }
+}
+
+// The rows' states: selection, focus, check marks.
+controls::Answer OnStateMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListViewState* s = c.s;
+  const int index = static_cast<int>(wParam);
+  switch (message) {
     case LVM_GETITEMSTATE: return c.valid(index) ? static_cast<LRESULT>(s->rows[static_cast<size_t>(index)].state & static_cast<UINT>(lParam)) : 0;
     case LVM_SETITEMSTATE: {
       auto* item = reinterpret_cast<const LVITEMA*>(lParam);
       if (!item) return FALSE;
       if (index == -1) {
-        for (int i = 0; i < c.count() && IsWindow(window); ++i) ChangeState(c, i, item->state, item->stateMask);
+        for (int i = 0; i < c.count() && IsWindow(c.window); ++i) ChangeState(c, i, item->state, item->stateMask);
         return TRUE;
       }
       if (!c.valid(index)) return FALSE;
@@ -859,7 +895,18 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case LVM_GETNEXTITEM: return NextItem(c, index, static_cast<UINT>(lParam));
     case LVM_GETSELECTEDCOUNT:
       return std::count_if(s->rows.begin(), s->rows.end(), [](const Row& r) { return (r.state & LVIS_SELECTED) != 0; });
-    case LVM_FINDITEMA: return FindItem(c, index, reinterpret_cast<const LVFINDINFOA*>(lParam));
+    case LVM_GETSELECTIONMARK: return s->selectionMark;
+    case LVM_SETSELECTIONMARK: return std::exchange(s->selectionMark, static_cast<int>(lParam));
+    default: return std::nullopt;
+  }
+}
+
+// Where rows and cells are: rectangles, hit tests, scrolling, redrawing.
+controls::Answer OnGeometryMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListViewState* s = c.s;
+  const int index = static_cast<int>(wParam);
+  switch (message) {
+    case LVM_CREATEDRAGIMAGE: return reinterpret_cast<LRESULT>(CreateDragImage(c, index, reinterpret_cast<POINT*>(lParam)));
     case LVM_GETITEMRECT: {
       RECT* r = reinterpret_cast<RECT*>(lParam);
       if (!r) return FALSE;
@@ -895,6 +942,24 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case LVM_UPDATE:
       if (c.valid(index)) InvalidateRow(c, index);
       return TRUE;
+    case LVM_GETSTRINGWIDTHA:
+      return lParam ? static_cast<LRESULT>(std::strlen(reinterpret_cast<const char*>(lParam))) * controls::CharSize(c.window).cx : 0;
+    case LVM_GETORIGIN: return FALSE;
+    case LVM_GETVIEWRECT: {
+      RECT* r = reinterpret_cast<RECT*>(lParam);
+      if (!r) return FALSE;
+      *r = {0, 0, c.totalWidth(), c.count() * kRow};
+      return TRUE;
+    }
+    default: return std::nullopt;
+  }
+}
+
+// Extended styles, image lists, colours, callbacks and label editing.
+controls::Answer OnLookMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListViewState* s = c.s;
+  const int index = static_cast<int>(wParam);
+  switch (message) {
     case LVM_SETEXTENDEDLISTVIEWSTYLE: {
       const DWORD mask = wParam ? static_cast<DWORD>(wParam) : 0xFFFFFFFFu;
       const DWORD old = s->exStyle;
@@ -910,35 +975,33 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       if (index < 0 || index > 2) return 0;
       return reinterpret_cast<LRESULT>(std::exchange(s->images[index], reinterpret_cast<HIMAGELIST>(lParam)));
     case LVM_GETIMAGELIST: return index >= 0 && index <= 2 ? reinterpret_cast<LRESULT>(s->images[index]) : 0;
-    case LVM_SORTITEMS: {
-      auto compare = reinterpret_cast<PFNLVCOMPARE>(lParam);
-      if (!compare) return FALSE;
-      std::stable_sort(s->rows.begin(), s->rows.end(),
-                       [&](const Row& a, const Row& b) { return compare(a.param, b.param, static_cast<LPARAM>(wParam)) < 0; });
-      winmodel::Invalidate(c.w, nullptr, true);
-      return TRUE;
-    }
-    case LVM_GETSTRINGWIDTHA:
-      return lParam ? static_cast<LRESULT>(std::strlen(reinterpret_cast<const char*>(lParam))) * controls::CharSize(window).cx : 0;
     case LVM_SETBKCOLOR: s->background = static_cast<COLORREF>(lParam); return TRUE;
     case LVM_GETBKCOLOR: return s->background;
     case LVM_SETTEXTCOLOR: s->textColor = static_cast<COLORREF>(lParam); return TRUE;
     case LVM_GETTEXTCOLOR: return s->textColor;
     case LVM_SETTEXTBKCOLOR: s->textBackground = static_cast<COLORREF>(lParam); return TRUE;
     case LVM_GETTEXTBKCOLOR: return s->textBackground;
-    case LVM_GETSELECTIONMARK: return s->selectionMark;
-    case LVM_SETSELECTIONMARK: return std::exchange(s->selectionMark, static_cast<int>(lParam));
     case LVM_GETCALLBACKMASK: return s->callbackMask;
     case LVM_SETCALLBACKMASK: s->callbackMask = static_cast<UINT>(wParam); return TRUE;
     case LVM_GETEDITCONTROL:
     case LVM_EDITLABELA: return 0;
-    case LVM_GETORIGIN: return FALSE;
-    case LVM_GETVIEWRECT: {
-      RECT* r = reinterpret_cast<RECT*>(lParam);
-      if (!r) return FALSE;
-      *r = {0, 0, c.totalWidth(), c.count() * kRow};
-      return TRUE;
-    }
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    controls::Attach<ListViewState>(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  if (!controls::StateOf<ListViewState>(window)) return DefWindowProcA(window, message, wParam, lParam);
+  Ctx c = Context(window);
+  if (message == WM_PAINT) {
+    Paint(c);
+    return 0;
+  }
+  return controls::Dispatch(c, message, wParam, lParam, OnWindowMessage, OnInputMessage, OnColumnMessage, OnItemMessage,
+                            OnStateMessage, OnGeometryMessage, OnLookMessage);
 }

@@ -17,8 +17,31 @@ struct StaticState : winmodel::ControlState {
   WPARAM imageType = IMAGE_BITMAP;
 };
 
-// The look of each kind of static.
+// An icon or bitmap static names its image in its text.
+LRESULT OnNcCreate(HWND window, WPARAM wParam, LPARAM lParam) {
+  StaticState* s = controls::Attach<StaticState>(window);
+  LRESULT r = DefWindowProcA(window, WM_NCCREATE, wParam, lParam);
+  auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+  const DWORD type = static_cast<DWORD>(cs->style) & SS_TYPEMASK;
+  if (cs->lpszName && cs->lpszName[0] && cs->hInstance) {
+    if (type == SS_ICON) {
+      s->icon = LoadIconA(cs->hInstance, cs->lpszName);
+      s->image = s->icon;
+      s->imageType = IMAGE_ICON;
+    } else if (type == SS_BITMAP) {
+      s->image = LoadBitmapA(cs->hInstance, cs->lpszName);
+    }
+  }
+  return r;
+}
+
+// The look of each kind of static; an owner-drawn one is drawn by its owner.
 void Paint(HWND window, winmodel::Window* w, StaticState* s) {
+  if ((w->style & SS_TYPEMASK) == SS_OWNERDRAW) {
+    controls::DrawOwnerItem(window, ODT_STATIC, 0, 0, 0);
+    ValidateRect(window, nullptr);
+    return;
+  }
   controls::PaintControl(window, [&](cairo_t* cr, const RECT& r) {
     const DWORD type = w->style & SS_TYPEMASK;
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), hilite = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -69,23 +92,7 @@ void Paint(HWND window, winmodel::Window* w, StaticState* s) {
 }  // namespace
 
 LRESULT StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    StaticState* s = controls::Attach<StaticState>(window);
-    LRESULT r = DefWindowProcA(window, message, wParam, lParam);
-    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    const DWORD type = static_cast<DWORD>(cs->style) & SS_TYPEMASK;
-    // An icon or bitmap static names its image in its text.
-    if (cs->lpszName && cs->lpszName[0] && cs->hInstance) {
-      if (type == SS_ICON) {
-        s->icon = LoadIconA(cs->hInstance, cs->lpszName);
-        s->image = s->icon;
-        s->imageType = IMAGE_ICON;
-      } else if (type == SS_BITMAP) {
-        s->image = LoadBitmapA(cs->hInstance, cs->lpszName);
-      }
-    }
-    return r;
-  }
+  if (message == WM_NCCREATE) return OnNcCreate(window, wParam, lParam);
   StaticState* s = controls::StateOf<StaticState>(window);
   if (!s) return DefWindowProcA(window, message, wParam, lParam);
   winmodel::Window* w = winmodel::Find(window);
@@ -126,14 +133,7 @@ LRESULT StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       winmodel::Invalidate(w, nullptr, true);
       return r;
     }
-    case WM_PAINT:
-      if ((style & SS_TYPEMASK) == SS_OWNERDRAW) {
-        controls::DrawOwnerItem(window, ODT_STATIC, 0, 0, 0);
-        ValidateRect(window, nullptr);
-        return 0;
-      }
-      Paint(window, w, s);
-      return 0;
+    case WM_PAINT: Paint(window, w, s); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }

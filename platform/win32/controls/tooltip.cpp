@@ -78,34 +78,36 @@ void Fill(const Tool& t, TOOLINFOA* info) {
   info->lParam = t.param;
 }
 
-}  // namespace
+// Adds a tool, or replaces the one of the same window and id.
+LRESULT AddTool(ToolTipState* s, const TOOLINFOA* info) {
+  Tool t;
+  t.flags = info->uFlags;
+  t.window = info->hwnd;
+  t.id = info->uId;
+  t.rect = info->rect;
+  t.instance = info->hinst;
+  t.callback = info->lpszText == LPSTR_TEXTCALLBACKA;
+  t.text = TextFrom(info);
+  t.param = info->lParam;
+  if (Tool* old = FindTool(s, info))
+    *old = t;
+  else
+    s->tools.push_back(t);
+  return TRUE;
+}
 
-LRESULT ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    controls::Attach<ToolTipState>(window);
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  ToolTipState* s = controls::StateOf<ToolTipState>(window);
-  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+struct Ctx {
+  HWND window;
+  ToolTipState* s;
+};
+
+// The tools: adding, removing, their texts and rectangles.
+controls::Answer OnToolMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ToolTipState* s = c.s;
+  HWND window = c.window;
   auto* info = reinterpret_cast<TOOLINFOA*>(lParam);
   switch (message) {
-    case TTM_ADDTOOLA: {
-      if (!info) return FALSE;
-      Tool t;
-      t.flags = info->uFlags;
-      t.window = info->hwnd;
-      t.id = info->uId;
-      t.rect = info->rect;
-      t.instance = info->hinst;
-      t.callback = info->lpszText == LPSTR_TEXTCALLBACKA;
-      t.text = TextFrom(info);
-      t.param = info->lParam;
-      if (Tool* old = FindTool(s, info))
-        *old = t;
-      else
-        s->tools.push_back(t);
-      return TRUE;
-    }
+    case TTM_ADDTOOLA: return info ? AddTool(s, info) : FALSE;
     case TTM_DELTOOLA:
       if (info)
         s->tools.erase(std::remove_if(s->tools.begin(), s->tools.end(),
@@ -144,6 +146,14 @@ LRESULT ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case TTM_GETTOOLCOUNT: return static_cast<LRESULT>(s->tools.size());
+    default: return std::nullopt;
+  }
+}
+
+// Activation, width and delays; the tip is never shown, so the mouse goes through it.
+controls::Answer OnSettingMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam) {
+  ToolTipState* s = c.s;
+  switch (message) {
     case TTM_ACTIVATE: s->active = wParam != 0; return 0;
     case TTM_RELAYEVENT:
     case TTM_POP: return 0;
@@ -154,6 +164,19 @@ LRESULT ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case TTM_GETDELAYTIME: return wParam <= 3 ? s->delays[wParam] : 0;
     case WM_NCHITTEST: return HTTRANSPARENT;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return std::nullopt;
   }
+}
+
+}  // namespace
+
+LRESULT ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    controls::Attach<ToolTipState>(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  ToolTipState* s = controls::StateOf<ToolTipState>(window);
+  if (!s) return DefWindowProcA(window, message, wParam, lParam);
+  Ctx c{window, s};
+  return controls::Dispatch(c, message, wParam, lParam, OnToolMessage, OnSettingMessage);
 }

@@ -74,3 +74,39 @@ TEST_F(ListBoxes, MultipleSelection) {
   SendMessageA(list, LB_SETSEL, FALSE, static_cast<LPARAM>(-1));
   EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 0);
 }
+
+// List and combo boxes keep their items alike: each edit's answer and the
+// selected item after it.
+TEST_F(ListBoxes, ItemEditsKeepTheSelectionAsComboBoxesDo) {
+  struct Step {
+    UINT listMessage, comboMessage;
+    int index;
+    const char* text;
+    LRESULT answer;
+    int selected;
+  };
+  const Step steps[] = {
+      {LB_ADDSTRING, CB_ADDSTRING, 0, "b", 0, -1},
+      {LB_ADDSTRING, CB_ADDSTRING, 0, "d", 1, -1},
+      {LB_SETCURSEL, CB_SETCURSEL, 1, nullptr, 1, 1},
+      {LB_ADDSTRING, CB_ADDSTRING, 0, "A", 0, 2},  // sorted in before the selection
+      {LB_INSERTSTRING, CB_INSERTSTRING, -1, "e", 3, 2},
+      {LB_INSERTSTRING, CB_INSERTSTRING, 9, "x", -1, 2},
+      {LB_DELETESTRING, CB_DELETESTRING, 0, nullptr, 3, 1},
+      {LB_DELETESTRING, CB_DELETESTRING, 1, nullptr, 2, -1},  // the selected one
+      {LB_DELETESTRING, CB_DELETESTRING, 5, nullptr, -1, -1},
+      {LB_FINDSTRINGEXACT, CB_FINDSTRINGEXACT, -1, "E", 1, -1},
+      {LB_GETTEXTLEN, CB_GETLBTEXTLEN, 0, nullptr, 1, -1},
+      {LB_GETTEXTLEN, CB_GETLBTEXTLEN, 2, nullptr, -1, -1},
+  };
+  HWND list = List(LBS_SORT);
+  HWND combo = Child(parent, 4, {150, 10, 250, 200}, WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT, "ComboBox", "");
+  for (const Step& step : steps) {
+    const auto text = reinterpret_cast<LPARAM>(step.text);
+    const auto index = static_cast<WPARAM>(step.index);
+    EXPECT_EQ(SendMessageA(list, step.listMessage, index, text), step.answer) << "list box " << step.listMessage;
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), step.selected) << "list box " << step.listMessage;
+    EXPECT_EQ(SendMessageA(combo, step.comboMessage, index, text), step.answer) << "combo box " << step.comboMessage;
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), step.selected) << "combo box " << step.comboMessage;
+  }
+}
