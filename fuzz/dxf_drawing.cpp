@@ -2,9 +2,9 @@
 // loads must save, load again and save to the same text, and its clone (the
 // host's undo copy) must save the same, as must the drawing after edits
 // taken back from its journal; a drawing that fails to load is left empty.
-// The same bytes loaded from a file give the same drawing. Then the drawing
-// is edited as commands edit it (entities added and replaced, a block
-// defined and inserted): every handle the edits hand out is new, none is 0,
+// The same bytes loaded from a file, read in parts at once, give the same
+// drawing or the same refusal. Then the drawing is edited as commands edit
+// it (entities added and replaced, a block defined and inserted): every handle the edits hand out is new, none is 0,
 // and the edited drawing saves, loads and saves the same.
 #include <algorithm>
 #include <map>
@@ -120,15 +120,21 @@ void Edit(DxfDrawing& drawing, const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DxfDrawing drawing;
   DxfError error;
+  DxfDrawing::TuneParallelLoad(0, 1);
   const bool loaded = drawing.LoadText(fuzz::Text(data, size), &error);
 
-  // The file-load path reads the same bytes to the same drawing.
+  // The file-load path reads the same bytes to the same drawing, here in
+  // parts of a few bytes read at once.
   DxfDrawing fromFile;
   DxfError fileError;
+  DxfDrawing::TuneParallelLoad(1 + size % 53, 3);
   const bool fileLoaded = fromFile.Load(fuzz::WriteScratchFile("drawing.dxf", fuzz::Text(data, size)), &fileError);
+  DxfDrawing::TuneParallelLoad(0, 0);
   FUZZ_CHECK(fileLoaded == loaded, "the file loads " + std::string(fileLoaded ? "" : "not ") +
                                        "where the text does " + std::string(loaded ? "" : "not") + ": " +
                                        error.ToString() + " / " + fileError.ToString());
+  FUZZ_CHECK(loaded || (error.message == fileError.message && error.line == fileError.line),
+             "the file is refused otherwise: " + error.ToString() + " / " + fileError.ToString());
 
   if (!loaded) {
     FUZZ_CHECK(drawing.Entities().empty() && drawing.Blocks().empty() && drawing.Tables().empty(),

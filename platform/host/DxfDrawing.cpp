@@ -63,7 +63,20 @@ void DxfDrawing::Clear() {
   journaling_ = false;
 }
 
-void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
+void DxfDrawing::IndexFacts(const DxfEntity& entity, std::vector<IndexFact>& out) {
+  IndexFact fact;
+  if (auto h = entity.Handle()) fact.handle = *h;
+  // A second handle pair may be read as the handle elsewhere: new handles
+  // stay above it too.
+  const int handleCode = entity.IsType("DIMSTYLE") ? 105 : 5;
+  for (const DxfPair& p : entity.pairs)
+    if (p.code == handleCode)
+      if (auto h = ParseHandle(p.value)) fact.top = std::max(fact.top, *h);
+  out.push_back(fact);
+  for (const DxfEntity& child : entity.children) IndexFacts(child, out);
+}
+
+void DxfDrawing::Index(DxfEntity& entity, bool drawable, const IndexFact*& fact) {
   if (entity.id < idBase_ || entity.id >= nextId_) entity.id = nextId_++;
   size_t slot = static_cast<size_t>(entity.id - idBase_);
   if (slot >= byId_.size()) {
@@ -72,14 +85,17 @@ void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
   }
   byId_[slot] = &entity;
   if (drawable) drawable_[slot] = true;
-  if (auto h = entity.Handle(); h && *h) byHandle_.emplace(*h, &entity);  // a duplicate keeps the first one found
-  // A second handle pair may be read as the handle elsewhere: new handles
-  // stay above it too.
-  const int handleCode = entity.IsType("DIMSTYLE") ? 105 : 5;
-  for (const DxfPair& p : entity.pairs)
-    if (p.code == handleCode)
-      if (auto h = ParseHandle(p.value)) NoteHandle(*h);
-  for (DxfEntity& child : entity.children) Index(child);
+  if (fact->handle) byHandle_.emplace(fact->handle, &entity);  // a duplicate keeps the first one found
+  NoteHandle(fact->top);
+  ++fact;
+  for (DxfEntity& child : entity.children) Index(child, false, fact);
+}
+
+void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
+  std::vector<IndexFact> facts;
+  IndexFacts(entity, facts);
+  const IndexFact* fact = facts.data();
+  Index(entity, drawable, fact);
 }
 
 void DxfDrawing::Unindex(DxfEntity& entity) {

@@ -58,6 +58,10 @@ class DxfDrawing {
   // ---- Files. A failed load leaves the drawing empty.
   bool Load(const std::filesystem::path& path, DxfError* error);
   bool LoadText(std::string_view text, DxfError* error);
+  // Large runs of entities are read in parts of about partBytes at once, on
+  // up to `threads` threads (0: as the machine offers; 1: one part); 0, 0
+  // for the usual. For tests, which read small drawings in many parts.
+  static void TuneParallelLoad(size_t partBytes, unsigned threads);
   // Writes through a temporary file in the target folder and a rename, so
   // the target is either the old file or the complete new one; a symbolic
   // link is written through, a new file gets 0666 less the umask. The file the
@@ -204,6 +208,14 @@ class DxfDrawing {
   bool LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfError* error);
   bool IndexLoaded(DxfError* error);
   void Index(DxfEntity& entity, bool drawable = false);
+  // What indexing reads of an object (and of each child, in order): reading
+  // it is most of the work, and can be done for many objects at once.
+  struct IndexFact {
+    uint64_t handle = 0;  // its own, 0 for none
+    uint64_t top = 0;     // the highest of its handle pairs
+  };
+  static void IndexFacts(const DxfEntity& entity, std::vector<IndexFact>& out);
+  void Index(DxfEntity& entity, bool drawable, const IndexFact*& fact);
   void Unindex(DxfEntity& entity);
   void NoteHandle(uint64_t handle);
   bool IsDrawable(uint64_t id) const;

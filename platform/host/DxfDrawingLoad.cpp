@@ -6,11 +6,14 @@
 #include <cerrno>
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
 #include "platform/host/DxfText.h"
+#include "platform/host/DxfTextCuts.h"
+#include "platform/host/ParallelTasks.h"
 
 namespace host {
 namespace {
@@ -53,7 +56,22 @@ bool FindVersion(std::string_view text, std::string& version, int& number, DxfEr
   return !reader.Failed();
 }
 
+// Large runs of entities are read in parts at once; a part of this size
+// keeps a thread busy well beyond what starting it costs.
+constexpr size_t kPartBytes = 2 << 20;
+size_t g_partBytes = kPartBytes;
+unsigned g_threads = 0;  // as the machine offers
+
+bool EndsEntities(const DxfToken& t) {
+  return IsWord(t, "ENDSEC") || IsWord(t, "SECTION") || IsWord(t, "EOF");
+}
+
 }  // namespace
+
+void DxfDrawing::TuneParallelLoad(size_t partBytes, unsigned threads) {
+  g_partBytes = partBytes ? partBytes : kPartBytes;
+  g_threads = threads;
+}
 
 // Reads the sections pair by pair with one pair of look-ahead (tok_). The
 // values kept are moved together at the start of the text as they are read
@@ -69,6 +87,14 @@ class DxfDrawing::Loader {
         error_(error),
         convert_(convert),
         kept_(pages.data()) {}
+
+  // Reads one part of a run of entities from cut on, viewing each value
+  // where it stands: the text is another reader's until the part is taken.
+  Loader(DxfDrawing& drawing, TextPages& pages, size_t size, DxfTextCut cut)
+      : Loader(drawing, pages, size, false, nullptr) {
+    inPlace_ = true;
+    reader_.Seek(cut.pos, cut.line);
+  }
 
   // Bytes of values kept at the start of the pages.
   size_t Kept() const { return static_cast<size_t>(kept_ - pages_.data()); }
@@ -104,8 +130,9 @@ class DxfDrawing::Loader {
 
  private:
   bool Advance() {
+    tokAt_ = {reader_.Position(), reader_.Line()};
     have_ = reader_.Next(tok_, error_);
-    if (have_) {
+    if (have_ && !inPlace_) {
       // Everything before the current value is kept already or not needed.
       size_t reading = static_cast<size_t>(tok_.value.data() - pages_.data());
       if (reading - released_ >= kReleaseStep) {
@@ -130,6 +157,7 @@ class DxfDrawing::Loader {
   }
 
   DxfPair Pair(const DxfToken& t) {
+    if (inPlace_) return {t.code, DxfValue::Borrow(t.value)};
     if (convert_ && !IsAscii(t.value)) return {t.code, DxfUtf8ToModel(t.value)};
     char* value = kept_;
     if (!t.value.empty()) std::memmove(value, t.value.data(), t.value.size());
@@ -272,6 +300,10 @@ class DxfDrawing::Loader {
   }
 
   bool ReadEntities(const std::string& name, int line) {
+    const unsigned threads = g_threads ? g_threads : WorkThreads();
+    const size_t size = reader_.Size();
+    if (have_ && tok_.code == 0 && !convert_ && threads > 1 && size - tokAt_.pos >= 2 * g_partBytes)
+      ReadEntitiesInParts((size - tokAt_.pos) / g_partBytes, threads);
     while (SectionGoesOn(name, line)) {
       if (IsWord(tok_, "ENDSEC")) return true;
       if (tok_.code != 0)
@@ -291,6 +323,103 @@ class DxfDrawing::Loader {
     return false;
   }
 
+  // One part of a run of entities: the entities from begin up to end (the
+  // next part's first) and how the reading ended.
+  struct Part {
+    enum class Outcome { Read, Stopped, Failed };
+    DxfTextCut begin;
+    size_t end = 0;
+    Outcome outcome = Outcome::Failed;
+    DxfTextCut stop;  // Stopped: the pair that ends the section (or not)
+    EntityList entities;
+    char* keptEnd = nullptr;  // after its values, once moved together
+  };
+
+  void ReadPart(Part& part) {
+    Loader reader(d_, pages_, reader_.Size(), part.begin);
+    reader.Advance();
+    while (reader.have_) {
+      if (reader.tokAt_.pos >= part.end) {
+        part.outcome = Part::Outcome::Read;
+        return;
+      }
+      if (EndsEntities(reader.tok_)) {
+        part.outcome = Part::Outcome::Stopped;
+        part.stop = reader.tokAt_;
+        return;
+      }
+      part.entities.push_back(reader.ReadEntity());
+    }
+    part.outcome = Part::Outcome::Failed;  // read on its own, it gets its message
+  }
+
+  // Moves a part's values together from `to` on, as Pair does, in the order
+  // they were read (never overtaking), and gives back the pages it emptied.
+  void KeepValues(Part& part, char* to) {
+    auto keep = [&to](PairList& pairs) {
+      for (DxfPair& p : pairs) {
+        const size_t size = p.value.size();
+        if (size) std::memmove(to, p.value.data(), size);
+        p.value = DxfValue::Borrow({to, size});
+        to += size;
+      }
+    };
+    for (auto& entity : part.entities) {
+      keep(entity->pairs);
+      for (DxfEntity& child : entity->children) keep(child.pairs);
+    }
+    part.keptEnd = to;
+    pages_.Release(static_cast<size_t>(to - pages_.data()), part.end, TextPages::PageSize());
+  }
+
+  // Reads the entities from the current pair on in parts at once. Parts are
+  // taken in order up to the first that ends the section, or the first that
+  // cannot be read alone; the reading goes on from there as if it had
+  // read the taken parts itself. A part's values are moved together as
+  // soon as every part before it is taken, so the text shrinks while the
+  // others are read.
+  void ReadEntitiesInParts(size_t count, unsigned threads) {
+    const std::string_view text(pages_.data(), reader_.Size());
+    std::vector<DxfTextCut> cuts = CutAtObjects(text, tokAt_, count, threads);
+    std::vector<Part> parts(cuts.size());
+    for (size_t i = 0; i < parts.size(); ++i) {
+      parts[i].begin = cuts[i];
+      parts[i].end = i + 1 < cuts.size() ? cuts[i + 1].pos : text.size();
+    }
+    std::mutex lock;
+    std::vector<bool> done(parts.size());
+    size_t taken = 0;  // parts before it are read and their values kept
+    RunTasks(parts.size(), threads, [&](size_t i) {
+      ReadPart(parts[i]);
+      std::vector<size_t> ready;
+      {
+        std::lock_guard<std::mutex> hold(lock);
+        done[i] = true;
+        while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read)
+          ready.push_back(taken++);
+      }
+      for (size_t r : ready) KeepValues(parts[r], r == 0 ? kept_ : pages_.data() + parts[r].begin.pos);
+    });
+    DxfTextCut goOn = parts.front().begin;
+    for (size_t i = 0; i < parts.size(); ++i) {
+      Part& part = parts[i];
+      if (part.outcome == Part::Outcome::Failed) {
+        goOn = part.begin;
+        break;
+      }
+      if (part.outcome == Part::Outcome::Stopped) {
+        KeepValues(part, i == 0 ? kept_ : pages_.data() + part.begin.pos);
+        goOn = part.stop;
+      }
+      kept_ = part.keptEnd;
+      for (auto& entity : part.entities) d_.entities_.push_back(std::move(entity));
+      if (part.outcome == Part::Outcome::Stopped) break;
+    }
+    reader_.Seek(goOn.pos, goOn.line);
+    released_ = goOn.pos;
+    Advance();
+  }
+
   static constexpr size_t kReleaseStep = 4 << 20;
 
   DxfDrawing& d_;
@@ -298,12 +427,49 @@ class DxfDrawing::Loader {
   DxfTokenReader reader_;
   DxfError* error_;
   bool convert_;  // UTF-8 text with bytes beyond ASCII
+  bool inPlace_ = false;  // a part: values viewed where they stand
   char* kept_;    // where the next value kept goes
   size_t released_ = 0;
   DxfToken tok_;
+  DxfTextCut tokAt_;  // where tok_ starts
   bool have_ = false;
   PairList scratch_;
 };
+
+namespace {
+
+// Reads the file's first `size` bytes into `to` in parts at once when the
+// file is large: each reader clears and fills its own pages. Gives the bytes
+// read from the start, 0 when the file is small or turned out shorter (it
+// is then read whole as it is now), SIZE_MAX on an error (errno set).
+size_t ReadInParts(int fd, char* to, size_t size) {
+  const unsigned threads = g_threads ? g_threads : WorkThreads();
+  if (threads < 2 || size < 2 * g_partBytes) return 0;
+  const size_t parts = std::min<size_t>(threads, size / g_partBytes);
+  std::vector<int> failures(parts, 0);
+  std::vector<char> cut(parts, 0);  // not bool: each thread writes its own
+  RunTasks(parts, threads, [&](size_t i) {
+    size_t at = size / parts * i, end = i + 1 == parts ? size : size / parts * (i + 1);
+    while (at < end) {
+      ssize_t n = pread(fd, to + at, end - at, static_cast<off_t>(at));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) failures[i] = errno;
+      if (n <= 0) break;
+      at += static_cast<size_t>(n);
+    }
+    cut[i] = at < end;
+  });
+  for (size_t i = 0; i < parts; ++i)
+    if (failures[i]) {
+      errno = failures[i];
+      return SIZE_MAX;
+    }
+  for (size_t i = 0; i < parts; ++i)
+    if (cut[i]) return 0;
+  return size;
+}
+
+}  // namespace
 
 bool DxfDrawing::Load(const std::filesystem::path& path, DxfError* error) {
   Clear();
@@ -321,7 +487,9 @@ bool DxfDrawing::Load(const std::filesystem::path& path, DxfError* error) {
   // Read to the end whatever the size said: the file may change meanwhile.
   std::shared_ptr<TextPages> pages = TextPages::Make(static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1);
   if (!pages) return failed("cannot read", ENOMEM);
-  size_t size = 0;
+  size_t size = ReadInParts(fd, pages->data(), static_cast<size_t>(std::max<off_t>(st.st_size, 0)));
+  if (size == SIZE_MAX) return failed("cannot read", errno);
+  if (size > 0 && lseek(fd, static_cast<off_t>(size), SEEK_SET) < 0) return failed("cannot read", errno);
   for (;;) {
     if (size == pages->capacity() && !pages->Grow(2 * size)) return failed("cannot read", ENOMEM);
     ssize_t n = read(fd, pages->data() + size, pages->capacity() - size);
@@ -395,7 +563,19 @@ bool DxfDrawing::IndexLoaded(DxfError* error) {
     for (auto& entity : block->entities) Index(*entity, true);
     Index(block->end);
   }
-  for (auto& entity : entities_) Index(*entity, true);
+  // The entities' facts in slices at once, then indexed in order.
+  const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
+  std::vector<std::vector<IndexFact>> facts(slices);
+  RunTasks(slices, g_threads ? g_threads : WorkThreads(), [&](size_t i) {
+    facts[i].reserve(entities_.size() / slices + 1);
+    for (size_t e = entities_.size() * i / slices; e < entities_.size() * (i + 1) / slices; ++e)
+      IndexFacts(*entities_[e], facts[i]);
+  });
+  for (size_t i = 0; i < slices; ++i) {
+    const IndexFact* fact = facts[i].data();
+    for (size_t e = entities_.size() * i / slices; e < entities_.size() * (i + 1) / slices; ++e)
+      Index(*entities_[e], true, fact);
+  }
   for (const Section& s : sections_)
     for (const DxfPair& p : s.pairs)
       if (p.code == 5)

@@ -33,6 +33,17 @@ class DxfTokenReader {
   // sets *error (when given) and Failed().
   bool Next(DxfToken& token, DxfError* error);
   bool Failed() const { return failed_; }
+  // Where the next pair's code line starts, and how many lines lie before it.
+  size_t Position() const { return pos_; }
+  size_t Size() const { return text_.size(); }
+  int Line() const { return line_; }
+  // Reads on from the code line at pos, with line lines before it: a place
+  // Position() and Line() gave, or one found as they would have.
+  void Seek(size_t pos, int line) {
+    pos_ = pos;
+    line_ = line;
+    done_ = failed_ = false;
+  }
   // Reads on to the end: true when the rest has no error (else *error).
   bool RestIsWellFormed(DxfError* error);
 

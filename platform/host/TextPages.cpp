@@ -5,15 +5,15 @@
 #include <unistd.h>
 
 namespace host {
-namespace {
-
-size_t PageSize() {
+size_t TextPages::PageSize() {
   static const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
   return page;
 }
 
+namespace {
+
 size_t PagesFor(size_t size) {
-  size_t page = PageSize();
+  size_t page = TextPages::PageSize();
   if (size == 0) return page;
   return (size + page - 1) / page * page;
 }
@@ -58,11 +58,10 @@ bool TextPages::Grow(size_t size) {
   return true;
 }
 
-void TextPages::Release(size_t from, size_t to) {
-  size_t page = 2 << 20;
-  from = (from + page - 1) / page * page;
-  to = to / page * page;
-  if (to > mapped_) to = mapped_ / page * page;
+void TextPages::Release(size_t from, size_t to, size_t unit) {
+  from = (from + unit - 1) / unit * unit;
+  to = to / unit * unit;
+  if (to > mapped_) to = mapped_ / unit * unit;
   if (from < to) madvise(base_ + from, to - from, MADV_DONTNEED);
 }
 

@@ -194,6 +194,83 @@ TEST(DxfDrawingLoad, LargeDrawingComesBackByteForByte) {
   }
 }
 
+// What a load gives: the saved text, or the error with its line; and what
+// the index found.
+std::string LoadOutcome(const std::string& text) {
+  DxfDrawing d;
+  DxfError error;
+  if (!d.LoadText(text, &error)) return "refused at " + std::to_string(error.line) + ": " + error.message;
+  std::string handles;
+  for (const auto& e : d.Entities())
+    if (auto h = e->Handle(); h && *h) handles += d.FindByHandle(*h) ? "+" : "-";
+  return d.SaveText() + "|" + std::to_string(d.Entities().size()) + " " + handles + " seed " +
+         std::to_string(d.HandleSeed());
+}
+
+std::string WithLineEnds(const std::string& text, const char* end) {
+  std::string out;
+  for (char c : text) c == '\n' ? out += end : out += c;
+  return out;
+}
+
+TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
+  // Runs (POLYLINE, INSERT with ATTRIBs, a stray VERTEX), comments, words in
+  // small letters, an object longer than a part, and the ways a run of
+  // entities can end badly: cut into parts of a few bytes read on several
+  // threads, every text loads to the same drawing or fails with the same
+  // message at the same line.
+  std::string entities;
+  for (int i = 0; i < 40; ++i)
+    entities += "  0\nLINE\n  5\n" + std::to_string(100 + i) + "\n  8\nA\n 10\n" + std::to_string(i) +
+                ".5\n 20\n0\n 11\n1\n 21\n1\n";
+  entities +=
+      "  0\nPOLYLINE\n  5\nF00\n 66\n1\n  0\nVERTEX\n 10\n1\n  0\nVERTEX\n 10\n2\n  0\nSEQEND\n"
+      "  0\nINSERT\n  2\nB\n 66\n1\n  0\nATTRIB\n  1\nx\n  0\nattrib\n  1\ny\n  0\nSEQEND\n"
+      "  0\nVERTEX\n 10\n3\n999\na comment\n  0\ncircle\n 40\n2\n";
+  entities += "  0\nLWPOLYLINE\n  5\nF01\n";
+  for (int i = 0; i < 60; ++i) entities += " 10\n" + std::to_string(i) + "\n 20\n0\n";
+  const std::string head = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$HANDSEED\n  5\nF10\n  0\nENDSEC\n"
+                           "  0\nSECTION\n  2\nENTITIES\n";
+  const std::string tail = "  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB\n  0\nENDBLK\n  0\nENDSEC\n  0\nEOF\n";
+  const std::string whole = head + entities + tail;
+  const std::vector<std::string> texts = {
+      whole,
+      WithLineEnds(whole, "\r\n"),
+      WithLineEnds(whole, "\r"),
+      head + entities + "  0\nendsec\n  0\nEOF\n",
+      head + entities + "  0\nEOF\n",                                   // no ENDSEC
+      head + entities + "  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n  0\nEOF\n",  // another section inside
+      head + entities,                                                  // cut after an entity
+      head + entities.substr(0, entities.size() / 2),                  // cut in the middle
+      head + entities.substr(0, entities.size() / 2) + "bad\ncode\n" + entities + tail,
+      head + entities.substr(0, entities.size() - 1) + tail,            // a value runs into a code
+      head + entities + tail + "  0\nLINE\n",                           // after EOF: not read
+      ReadFile(FixturePath("r12_network.dxf")),
+      ReadFile(FixturePath("r2000_network.dxf")),
+  };
+  struct Usual {
+    ~Usual() { DxfDrawing::TuneParallelLoad(0, 0); }
+  } usual;
+  for (size_t t = 0; t < texts.size(); ++t) {
+    DxfDrawing::TuneParallelLoad(0, 1);
+    const std::string expected = LoadOutcome(texts[t]);
+    for (size_t part : {1, 5, 64, 301})
+      for (unsigned threads : {2, 5}) {
+        DxfDrawing::TuneParallelLoad(part, threads);
+        EXPECT_EQ(LoadOutcome(texts[t]), expected) << "text " << t << ", parts of " << part << " bytes";
+      }
+  }
+  EXPECT_EQ(LoadOutcome(whole).substr(0, whole.size()), whole);
+  // A file is read in parts at once too.
+  TempFolder folder;
+  const std::string path = folder.File("parts.dxf");
+  std::ofstream(path, std::ios::binary) << whole;
+  DxfDrawing fromFile;
+  DxfError error;
+  ASSERT_TRUE(fromFile.Load(path, &error)) << error.ToString();
+  EXPECT_EQ(fromFile.SaveText(), whole);
+}
+
 TEST(DxfDrawingLoad, NonAsciiSectionNameIsConvertedBothWays) {
   // A UTF-8 drawing with a section of its own whose name is not ASCII: it
   // is read into the code page like every value and written back as it was,

@@ -1,0 +1,96 @@
+#include "platform/host/DxfTextCuts.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <climits>
+#include <cstring>
+#include <optional>
+
+#include "platform/host/DxfGroupText.h"
+#include "platform/host/ParallelTasks.h"
+
+namespace host {
+namespace {
+
+// Where the line after the one holding text[at] starts; nullopt when that
+// line is the last.
+std::optional<size_t> NextLineStart(std::string_view text, size_t at) {
+  for (; at < text.size(); ++at) {
+    char c = text[at];
+    if (c == '\n') return at + 1;
+    if (c == '\r') return at + 1 < text.size() && text[at + 1] == '\n' ? at + 2 : at + 1;
+  }
+  return std::nullopt;
+}
+
+bool InRun(std::string_view type) {
+  return SameName(type, "VERTEX") || SameName(type, "ATTRIB") || SameName(type, "SEQEND");
+}
+
+int AddLines(int line, size_t more) {
+  return static_cast<int>(std::min<size_t>(static_cast<size_t>(line) + more, INT_MAX));
+}
+
+// The first object start from the code line at pos on (lines before it).
+std::optional<DxfTextCut> ObjectFrom(std::string_view text, size_t pos, int line) {
+  DxfTokenReader reader(text);
+  reader.Seek(pos, line);
+  DxfToken token;
+  for (;;) {
+    DxfTextCut at{reader.Position(), reader.Line()};
+    if (!reader.Next(token, nullptr)) return std::nullopt;
+    if (token.code == 0 && !InRun(TrimDxf(token.value))) return at;
+  }
+}
+
+}  // namespace
+
+size_t CountLineEnds(std::string_view text, size_t from, size_t to) {
+  const char* begin = text.data() + from;
+  const char* end = text.data() + to;
+  size_t ends = 0;
+  // Eight bytes at a time: the high bit of each byte that is LF, exactly.
+  constexpr uint64_t kLows = 0x7F7F7F7F7F7F7F7Full, kLf = 0x0A0A0A0A0A0A0A0Aull;
+  const char* p = begin;
+  for (; end - p >= 8; p += 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    word ^= kLf;
+    ends += static_cast<size_t>(std::popcount(~(((word & kLows) + kLows) | word | kLows)));
+  }
+  ends += static_cast<size_t>(std::count(p, end, '\n'));
+  for (const char* cr = begin; (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr)));
+       ++cr)
+    if (cr + 1 == text.data() + text.size() || cr[1] != '\n') ++ends;
+  return ends;
+}
+
+std::vector<DxfTextCut> CutAtObjects(std::string_view text, DxfTextCut first, size_t parts,
+                                     unsigned threads) {
+  std::vector<DxfTextCut> cuts{first};
+  if (parts < 2 || first.pos >= text.size()) return cuts;
+  const size_t span = text.size() - first.pos;
+  std::vector<size_t> bounds(parts + 1), ends(parts, 0);
+  for (size_t i = 0; i <= parts; ++i) bounds[i] = first.pos + span / parts * i + span % parts * i / parts;
+  RunTasks(parts - 1, threads, [&](size_t i) { ends[i] = CountLineEnds(text, bounds[i], bounds[i + 1]); });
+  size_t before = 0;  // line ends from first.pos to bounds[i]
+  for (size_t i = 1; i < parts; ++i) {
+    before += ends[i - 1];
+    // The line after the one the bound falls in, and then a code line: the
+    // lines from first.pos alternate code and value.
+    std::optional<size_t> start = NextLineStart(text, bounds[i]);
+    size_t lines = before + 1;
+    if (start && lines % 2 == 1) {
+      start = NextLineStart(text, *start);
+      ++lines;
+    }
+    if (!start) break;
+    std::optional<DxfTextCut> cut = ObjectFrom(text, *start, AddLines(first.line, lines));
+    if (!cut) break;
+    if (cut->pos > cuts.back().pos) cuts.push_back(*cut);
+  }
+  return cuts;
+}
+
+}  // namespace host
