@@ -4,8 +4,9 @@
 // taken back from its journal; a drawing that fails to load is left empty.
 // The same bytes loaded from a file, read in parts at once, give the same
 // drawing or the same refusal. Then the drawing is edited as commands edit
-// it (entities added and replaced, a block defined and inserted): every handle the edits hand out is new, none is 0,
-// and the edited drawing saves, loads and saves the same.
+// it (entities added and replaced, a block defined and inserted): every
+// handle the edits hand out is new, none is 0, and the edited drawing saves,
+// loads and saves the same.
 #include <algorithm>
 #include <map>
 #include <memory>
