@@ -55,7 +55,7 @@ void DxfDrawing::Clear() {
   blocks_.clear();
   entities_.clear();
   pending_.reset();
-  byHandle_.clear();
+  byHandle_.Clear();
   byId_.clear();
   drawable_.clear();
   idBase_ = nextId_;
@@ -85,7 +85,7 @@ void DxfDrawing::Index(DxfEntity& entity, bool drawable, const IndexFact*& fact)
   }
   byId_[slot] = &entity;
   if (drawable) drawable_[slot] = true;
-  if (fact->handle) byHandle_.emplace(fact->handle, &entity);  // a duplicate keeps the first one found
+  byHandle_.Insert(fact->handle, &entity);  // a duplicate keeps the first one found
   NoteHandle(fact->top);
   ++fact;
   for (DxfEntity& child : entity.children) Index(child, false, fact);
@@ -103,10 +103,7 @@ void DxfDrawing::Unindex(DxfEntity& entity) {
     byId_[entity.id - idBase_] = nullptr;
     drawable_[entity.id - idBase_] = false;
   }
-  if (auto h = entity.Handle()) {
-    auto it = byHandle_.find(*h);
-    if (it != byHandle_.end() && it->second == &entity) byHandle_.erase(it);
-  }
+  if (auto h = entity.Handle()) byHandle_.Erase(*h, &entity);
   for (DxfEntity& child : entity.children) Unindex(child);
 }
 
@@ -186,8 +183,7 @@ std::vector<DxfEntity*> DxfDrawing::ModelSpace() const {
 }
 
 DxfEntity* DxfDrawing::FindByHandle(uint64_t handle) const {
-  auto it = byHandle_.find(handle);
-  return it == byHandle_.end() ? nullptr : it->second;
+  return byHandle_.Find(handle);
 }
 
 DxfEntity* DxfDrawing::FindById(uint64_t id) const {

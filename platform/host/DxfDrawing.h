@@ -11,11 +11,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/host/DxfEntity.h"
 #include "platform/host/DxfPair.h"
+#include "platform/host/HandleIndex.h"
 #include "platform/host/TextPages.h"
 
 namespace host {
@@ -254,7 +254,7 @@ class DxfDrawing {
   uint64_t idBase_ = 1;
   std::vector<DxfEntity*> byId_;
   std::vector<bool> drawable_;  // entities (not table entries, not BLOCK/ENDBLK)
-  std::unordered_map<uint64_t, DxfEntity*> byHandle_;
+  HandleIndex byHandle_;
 
   bool journaling_ = false;
   std::vector<Undo> journal_;

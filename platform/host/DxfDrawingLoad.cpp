@@ -358,9 +358,17 @@ class DxfDrawing::Loader {
   void KeepValues(Part& part, char* to) {
     auto keep = [&to](PairList& pairs) {
       for (DxfPair& p : pairs) {
+        const char* from = p.value.data();
         const size_t size = p.value.size();
-        if (size) std::memmove(to, p.value.data(), size);
-        p.value = DxfValue::Borrow({to, size});
+        p.value.MovedTo(to);
+        // Forward a word at a time: the bytes only ever move down, so a
+        // word written never covers one still to be read.
+        size_t i = 0;
+        for (uint64_t word; i + 8 <= size; i += 8) {
+          std::memcpy(&word, from + i, 8);
+          std::memcpy(to + i, &word, 8);
+        }
+        for (; i < size; ++i) to[i] = from[i];
         to += size;
       }
     };
@@ -400,6 +408,9 @@ class DxfDrawing::Loader {
       }
       for (size_t r : ready) KeepValues(parts[r], r == 0 ? kept_ : pages_.data() + parts[r].begin.pos);
     });
+    size_t read = d_.entities_.size();
+    for (const Part& part : parts) read += part.entities.size();
+    d_.entities_.reserve(read);
     DxfTextCut goOn = parts.front().begin;
     for (size_t i = 0; i < parts.size(); ++i) {
       Part& part = parts[i];
@@ -412,7 +423,8 @@ class DxfDrawing::Loader {
         goOn = part.stop;
       }
       kept_ = part.keptEnd;
-      for (auto& entity : part.entities) d_.entities_.push_back(std::move(entity));
+      d_.entities_.insert(d_.entities_.end(), std::make_move_iterator(part.entities.begin()),
+                          std::make_move_iterator(part.entities.end()));
       if (part.outcome == Part::Outcome::Stopped) break;
     }
     reader_.Seek(goOn.pos, goOn.line);
@@ -550,7 +562,7 @@ bool DxfDrawing::IndexLoaded(DxfError* error) {
   for (const auto& block : blocks_) objects += 2 + block->entities.size();
   byId_.reserve(objects);
   drawable_.reserve(objects);
-  byHandle_.reserve(objects);
+  byHandle_.Reserve(objects);
   for (auto& table : tables_) {
     for (const PairList* pairs : {&table->head, &table->end})
       for (const DxfPair& p : *pairs)

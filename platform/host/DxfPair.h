@@ -49,6 +49,10 @@ class DxfValue {
     }
     return value;
   }
+  // A view whose bytes were moved to `to` by the drawing keeping them.
+  void MovedTo(const char* to) noexcept {
+    if (!owned_ && size_) data_ = to;
+  }
   // For a copy inside a drawing that keeps the same text: a view stays a
   // view, owned bytes are copied.
   DxfValue Share() const { return owned_ ? DxfValue(View()) : Borrow(View()); }
