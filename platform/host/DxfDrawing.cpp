@@ -61,10 +61,11 @@ void DxfDrawing::Clear() {
   idBase_ = nextId_;
   journal_.clear();
   journaling_ = false;
+  arenas_.clear();
 }
 
-void DxfDrawing::IndexFacts(const DxfEntity& entity, std::vector<IndexFact>& out) {
-  IndexFact fact;
+void DxfDrawing::IndexFacts(DxfEntity& entity, bool drawable, std::vector<IndexFact>& out) {
+  IndexFact fact{&entity, drawable};
   if (auto h = entity.Handle()) fact.handle = *h;
   // A second handle pair may be read as the handle elsewhere: new handles
   // stay above it too.
@@ -73,10 +74,11 @@ void DxfDrawing::IndexFacts(const DxfEntity& entity, std::vector<IndexFact>& out
     if (p.code == handleCode)
       if (auto h = ParseHandle(p.value)) fact.top = std::max(fact.top, *h);
   out.push_back(fact);
-  for (const DxfEntity& child : entity.children) IndexFacts(child, out);
+  for (DxfEntity& child : entity.children) IndexFacts(child, false, out);
 }
 
-void DxfDrawing::Index(DxfEntity& entity, bool drawable, const IndexFact*& fact) {
+void DxfDrawing::Index(const IndexFact& fact) {
+  DxfEntity& entity = *fact.entity;
   if (entity.id < idBase_ || entity.id >= nextId_) entity.id = nextId_++;
   size_t slot = static_cast<size_t>(entity.id - idBase_);
   if (slot >= byId_.size()) {
@@ -84,18 +86,15 @@ void DxfDrawing::Index(DxfEntity& entity, bool drawable, const IndexFact*& fact)
     drawable_.resize(slot + 1, false);
   }
   byId_[slot] = &entity;
-  if (drawable) drawable_[slot] = true;
-  byHandle_.Insert(fact->handle, &entity);  // a duplicate keeps the first one found
-  NoteHandle(fact->top);
-  ++fact;
-  for (DxfEntity& child : entity.children) Index(child, false, fact);
+  if (fact.drawable) drawable_[slot] = true;
+  byHandle_.Insert(fact.handle, &entity);  // a duplicate keeps the first one found
+  NoteHandle(fact.top);
 }
 
 void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
   std::vector<IndexFact> facts;
-  IndexFacts(entity, facts);
-  const IndexFact* fact = facts.data();
-  Index(entity, drawable, fact);
+  IndexFacts(entity, drawable, facts);
+  for (const IndexFact& fact : facts) Index(fact);
 }
 
 void DxfDrawing::Unindex(DxfEntity& entity) {

@@ -211,11 +211,15 @@ class DxfDrawing {
   // What indexing reads of an object (and of each child, in order): reading
   // it is most of the work, and can be done for many objects at once.
   struct IndexFact {
+    DxfEntity* entity = nullptr;
+    bool drawable = false;
     uint64_t handle = 0;  // its own, 0 for none
     uint64_t top = 0;     // the highest of its handle pairs
   };
-  static void IndexFacts(const DxfEntity& entity, std::vector<IndexFact>& out);
-  void Index(DxfEntity& entity, bool drawable, const IndexFact*& fact);
+  static void IndexFacts(DxfEntity& entity, bool drawable, std::vector<IndexFact>& out);
+  void Index(const IndexFact& fact);
+  // The loaded entities, their facts found on several threads.
+  void IndexLoadedEntities();
   void Unindex(DxfEntity& entity);
   void NoteHandle(uint64_t handle);
   bool IsDrawable(uint64_t id) const;
@@ -234,6 +238,8 @@ class DxfDrawing {
 
   std::filesystem::path sourcePath_;
   std::shared_ptr<TextPages> text_;  // the loaded values (shared with clones)
+  // The pair lists of the load's larger parts; they go after every list.
+  std::vector<std::unique_ptr<PairArena>> arenas_;
   size_t textSize_ = 0;              // the size of the text they were read from
   std::string lineEnd_ = "\n";
   std::string version_ = "AC1009";

@@ -335,7 +335,8 @@ class DxfDrawing::Loader {
     char* keptEnd = nullptr;  // after its values, once moved together
   };
 
-  void ReadPart(Part& part) {
+  void ReadPart(Part& part, PairArena& arena) {
+    PairArenaScope scope(&arena);
     Loader reader(d_, pages_, reader_.Size(), part.begin);
     reader.Advance();
     while (reader.have_) {
@@ -394,11 +395,16 @@ class DxfDrawing::Loader {
       parts[i].begin = cuts[i];
       parts[i].end = i + 1 < cuts.size() ? cuts[i + 1].pos : text.size();
     }
+    // Pairs take about the bytes of the text they were read from.
+    for (const Part& part : parts)
+      d_.arenas_.push_back(std::make_unique<PairArena>(part.end - part.begin.pos + (64 << 10)));
+    std::unique_ptr<PairArena>* arenas = d_.arenas_.data() + d_.arenas_.size() - parts.size();
     std::mutex lock;
     std::vector<bool> done(parts.size());
     size_t taken = 0;  // parts before it are read and their values kept
     RunTasks(parts.size(), threads, [&](size_t i) {
-      ReadPart(parts[i]);
+      ReadPart(parts[i], *arenas[i]);
+      arenas[i]->Trim();
       std::vector<size_t> ready;
       {
         std::lock_guard<std::mutex> hold(lock);
@@ -555,6 +561,44 @@ bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfErr
   return true;
 }
 
+// Reading the entities is most of indexing them: their facts are found and
+// their ids handed out on several threads, slice by slice, in the order one
+// thread would; what is left is filling the handle index in that order.
+void DxfDrawing::IndexLoadedEntities() {
+  const unsigned threads = g_threads ? g_threads : WorkThreads();
+  const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
+  auto slice = [&](size_t i) { return entities_.size() * i / slices; };
+  std::vector<std::vector<IndexFact>> facts(slices);
+  RunTasks(slices, threads, [&](size_t i) {
+    facts[i].reserve(slice(i + 1) - slice(i));
+    for (size_t e = slice(i); e < slice(i + 1); ++e) IndexFacts(*entities_[e], true, facts[i]);
+  });
+  std::vector<uint64_t> firstIds(slices);
+  for (size_t i = 0; i < slices; ++i) {
+    firstIds[i] = nextId_;
+    nextId_ += facts[i].size();
+  }
+  byId_.resize(static_cast<size_t>(nextId_ - idBase_), nullptr);
+  drawable_.resize(byId_.size(), false);
+  // Loaded entities have no id yet: they take the next ones in order.
+  RunTasks(slices, threads, [&](size_t i) {
+    uint64_t id = firstIds[i];
+    for (const IndexFact& fact : facts[i]) {
+      fact.entity->id = id;
+      byId_[static_cast<size_t>(id++ - idBase_)] = fact.entity;
+    }
+  });
+  for (size_t i = 0; i < slices; ++i) {
+    size_t slot = static_cast<size_t>(firstIds[i] - idBase_);
+    for (const IndexFact& fact : facts[i]) {
+      if (fact.drawable) drawable_[slot] = true;
+      ++slot;
+      byHandle_.Insert(fact.handle, fact.entity);  // a duplicate keeps the first one found
+      NoteHandle(fact.top);
+    }
+  }
+}
+
 bool DxfDrawing::IndexLoaded(DxfError* error) {
   // Identify every object and find the handles in use.
   size_t objects = entities_.size();
@@ -575,19 +619,7 @@ bool DxfDrawing::IndexLoaded(DxfError* error) {
     for (auto& entity : block->entities) Index(*entity, true);
     Index(block->end);
   }
-  // The entities' facts in slices at once, then indexed in order.
-  const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
-  std::vector<std::vector<IndexFact>> facts(slices);
-  RunTasks(slices, g_threads ? g_threads : WorkThreads(), [&](size_t i) {
-    facts[i].reserve(entities_.size() / slices + 1);
-    for (size_t e = entities_.size() * i / slices; e < entities_.size() * (i + 1) / slices; ++e)
-      IndexFacts(*entities_[e], facts[i]);
-  });
-  for (size_t i = 0; i < slices; ++i) {
-    const IndexFact* fact = facts[i].data();
-    for (size_t e = entities_.size() * i / slices; e < entities_.size() * (i + 1) / slices; ++e)
-      Index(*entities_[e], true, fact);
-  }
+  IndexLoadedEntities();
   for (const Section& s : sections_)
     for (const DxfPair& p : s.pairs)
       if (p.code == 5)

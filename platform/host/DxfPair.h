@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/host/PairArena.h"
+
 namespace host {
 
 // A pair's value: raw text, code page 1250 inside the model. A value read
@@ -95,7 +97,7 @@ struct DxfPair {
   DxfValue value;
 };
 static_assert(sizeof(DxfPair) == 14, "a pair is kept in 14 bytes");
-using PairList = std::vector<DxfPair>;
+using PairList = std::vector<DxfPair, PairAllocator<DxfPair>>;
 
 // A failed load, save or edit. line is the 1-based line of the input the
 // message is about, 0 when it is not tied to a line.

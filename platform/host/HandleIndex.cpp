@@ -6,14 +6,15 @@
 namespace host {
 
 void HandleIndex::Reserve(size_t count) {
-  if (2 * count > slots_.size()) Rehash(std::bit_ceil(2 * count));
+  if (4 * count > 3 * slots_.size()) Rehash(std::bit_ceil(4 * count / 3 + 1));
 }
 
 void HandleIndex::Rehash(size_t slots) {
   if (slots < 16) slots = 16;
   std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(slots));
-  shift_ = static_cast<unsigned>(64 - std::countr_zero(slots));
-  const size_t mask = slots - 1;
+  bits_ = static_cast<unsigned>(std::countr_zero(slots));
+  mask_ = slots - 1;
+  const size_t mask = mask_;
   for (const Slot& s : old) {
     if (!s.handle) continue;
     size_t i = Home(s.handle);
@@ -24,7 +25,7 @@ void HandleIndex::Rehash(size_t slots) {
 
 void HandleIndex::Insert(uint64_t handle, DxfEntity* entity) {
   if (!handle) return;
-  if (2 * (count_ + 1) > slots_.size()) Rehash(2 * slots_.size());
+  if (4 * (count_ + 1) > 3 * slots_.size()) Rehash(2 * slots_.size());
   const size_t mask = slots_.size() - 1;
   size_t i = Home(handle);
   for (; slots_[i].handle; i = (i + 1) & mask)
@@ -66,7 +67,8 @@ void HandleIndex::Clear() {
   slots_.clear();
   slots_.shrink_to_fit();
   count_ = 0;
-  shift_ = 64;
+  mask_ = 0;
+  bits_ = 0;
 }
 
 }  // namespace host

@@ -34,14 +34,17 @@ class HandleIndex {
     DxfEntity* entity = nullptr;
   };
   size_t Home(uint64_t handle) const {
-    // Handles run in order: the multiplication spreads them over the slots.
-    return static_cast<size_t>((handle * 0x9E3779B97F4A7C15ull) >> shift_);
+    // Handles mostly run in order: a run takes neighbouring slots, which a
+    // load fills in order, while the bits above the slots' are mixed in so
+    // that handles far apart do not pile up.
+    return static_cast<size_t>((handle ^ ((handle >> bits_) * 0x9E3779B97F4A7C15ull)) & mask_);
   }
   void Rehash(size_t slots);
 
-  std::vector<Slot> slots_;  // a power of two of them, at most half used
+  std::vector<Slot> slots_;  // a power of two of them, at most three quarters used
   size_t count_ = 0;
-  unsigned shift_ = 64;
+  size_t mask_ = 0;
+  unsigned bits_ = 0;
 };
 
 }  // namespace host

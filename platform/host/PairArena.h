@@ -1,0 +1,73 @@
+// Memory for the pair lists a large load makes: taken from the system in
+// a few large blocks and given back all at once with the drawing. A load
+// makes hundreds of thousands of lists on several threads at a time; from
+// the heap, each thread's heap would grow a page at a time under a lock all
+// threads share.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace host {
+
+class PairArena {
+ public:
+  // Blocks of at least `block` bytes.
+  explicit PairArena(size_t block);
+  ~PairArena();
+  PairArena(const PairArena&) = delete;
+  PairArena& operator=(const PairArena&) = delete;
+
+  // bytes, 8-aligned; null when the system has no more memory.
+  void* Take(size_t bytes);
+  // Gives back the pages of the last block past what was taken.
+  void Trim();
+
+ private:
+  struct Block {
+    char* base;
+    size_t size;
+  };
+  std::vector<Block> blocks_;
+  char* next_ = nullptr;
+  char* end_ = nullptr;
+  size_t block_;
+};
+
+// While one lives, pair lists made on its thread take their memory from
+// the arena; lists made elsewhere, and every list after it, from the heap.
+class PairArenaScope {
+ public:
+  explicit PairArenaScope(PairArena* arena);
+  ~PairArenaScope();
+  PairArenaScope(const PairArenaScope&) = delete;
+  PairArenaScope& operator=(const PairArenaScope&) = delete;
+
+ private:
+  PairArena* previous_;
+};
+
+// Memory for size bytes of pairs: from the thread's arena if it has one,
+// else from the heap. Throws std::bad_alloc when there is none.
+void* AllocatePairs(size_t size);
+// Gives heap memory back; arena memory stays until its arena goes.
+void FreePairs(void* pairs) noexcept;
+
+// The allocator of pair lists: any list may take over another's memory,
+// wherever it came from, so moves and swaps never copy.
+template <class T>
+struct PairAllocator {
+  using value_type = T;
+  PairAllocator() noexcept = default;
+  template <class U>
+  PairAllocator(const PairAllocator<U>&) noexcept {}
+  T* allocate(size_t n) { return static_cast<T*>(AllocatePairs(n * sizeof(T))); }
+  void deallocate(T* p, size_t) noexcept { FreePairs(p); }
+  template <class U>
+  bool operator==(const PairAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+}  // namespace host
