@@ -7,6 +7,8 @@
 //   bench_DrawingLoad --write-drawing PATH [--second]
 //       writes the drawing (or the second drawing) only and prints the first
 //       LINE's handle
+//   bench_DrawingLoad --load-save IN OUT
+//       loads IN and saves it unchanged as OUT, as a process of its own
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <unistd.h>
@@ -152,6 +154,15 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::printf("%s\n", firstLine.c_str());
+    return 0;
+  }
+  if (argc == 4 && std::strcmp(argv[1], "--load-save") == 0) {
+    host::DxfDrawing drawing;
+    host::DxfError error;
+    if (!drawing.Load(argv[2], &error) || !drawing.Save(argv[3], &error)) {
+      std::fprintf(stderr, "%s\n", error.ToString().c_str());
+      return 1;
+    }
     return 0;
   }
   benchmark::Initialize(&argc, argv);

@@ -64,20 +64,20 @@ void DxfDrawing::Clear() {
   arenas_.clear();
 }
 
-void DxfDrawing::IndexFacts(DxfEntity& entity, bool drawable, std::vector<IndexFact>& out) {
-  IndexFact fact{&entity, drawable};
+void DxfDrawing::IndexFacts(DxfEntity& entity, std::vector<IndexFact>& out, uint64_t& top) {
+  IndexFact fact{&entity};
   if (auto h = entity.Handle()) fact.handle = *h;
   // A second handle pair may be read as the handle elsewhere: new handles
   // stay above it too.
   const int handleCode = entity.IsType("DIMSTYLE") ? 105 : 5;
   for (const DxfPair& p : entity.pairs)
     if (p.code == handleCode)
-      if (auto h = ParseHandle(p.value)) fact.top = std::max(fact.top, *h);
+      if (auto h = ParseHandle(p.value)) top = std::max(top, *h);
   out.push_back(fact);
-  for (DxfEntity& child : entity.children) IndexFacts(child, false, out);
+  for (DxfEntity& child : entity.children) IndexFacts(child, out, top);
 }
 
-void DxfDrawing::Index(const IndexFact& fact) {
+void DxfDrawing::Index(const IndexFact& fact, bool drawable) {
   DxfEntity& entity = *fact.entity;
   if (entity.id < idBase_ || entity.id >= nextId_) entity.id = nextId_++;
   size_t slot = static_cast<size_t>(entity.id - idBase_);
@@ -86,15 +86,16 @@ void DxfDrawing::Index(const IndexFact& fact) {
     drawable_.resize(slot + 1, false);
   }
   byId_[slot] = &entity;
-  if (fact.drawable) drawable_[slot] = true;
+  if (drawable) drawable_[slot] = true;
   byHandle_.Insert(fact.handle, &entity);  // a duplicate keeps the first one found
-  NoteHandle(fact.top);
 }
 
 void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
   std::vector<IndexFact> facts;
-  IndexFacts(entity, drawable, facts);
-  for (const IndexFact& fact : facts) Index(fact);
+  uint64_t top = 0;
+  IndexFacts(entity, facts, top);
+  for (size_t i = 0; i < facts.size(); ++i) Index(facts[i], drawable && i == 0);
+  NoteHandle(top);
 }
 
 void DxfDrawing::Unindex(DxfEntity& entity) {

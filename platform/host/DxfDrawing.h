@@ -212,12 +212,11 @@ class DxfDrawing {
   // it is most of the work, and can be done for many objects at once.
   struct IndexFact {
     DxfEntity* entity = nullptr;
-    bool drawable = false;
     uint64_t handle = 0;  // its own, 0 for none
-    uint64_t top = 0;     // the highest of its handle pairs
   };
-  static void IndexFacts(DxfEntity& entity, bool drawable, std::vector<IndexFact>& out);
-  void Index(const IndexFact& fact);
+  // top: raised to the highest handle pair of the objects.
+  static void IndexFacts(DxfEntity& entity, std::vector<IndexFact>& out, uint64_t& top);
+  void Index(const IndexFact& fact, bool drawable);
   // The loaded entities, their facts found on several threads.
   void IndexLoadedEntities();
   void Unindex(DxfEntity& entity);

@@ -404,7 +404,6 @@ class DxfDrawing::Loader {
     size_t taken = 0;  // parts before it are read and their values kept
     RunTasks(parts.size(), threads, [&](size_t i) {
       ReadPart(parts[i], *arenas[i]);
-      arenas[i]->Trim();
       std::vector<size_t> ready;
       {
         std::lock_guard<std::mutex> hold(lock);
@@ -569,14 +568,16 @@ void DxfDrawing::IndexLoadedEntities() {
   const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
   auto slice = [&](size_t i) { return entities_.size() * i / slices; };
   std::vector<std::vector<IndexFact>> facts(slices);
+  std::vector<uint64_t> tops(slices, 0);
   RunTasks(slices, threads, [&](size_t i) {
     facts[i].reserve(slice(i + 1) - slice(i));
-    for (size_t e = slice(i); e < slice(i + 1); ++e) IndexFacts(*entities_[e], true, facts[i]);
+    for (size_t e = slice(i); e < slice(i + 1); ++e) IndexFacts(*entities_[e], facts[i], tops[i]);
   });
   std::vector<uint64_t> firstIds(slices);
   for (size_t i = 0; i < slices; ++i) {
     firstIds[i] = nextId_;
     nextId_ += facts[i].size();
+    NoteHandle(tops[i]);
   }
   byId_.resize(static_cast<size_t>(nextId_ - idBase_), nullptr);
   drawable_.resize(byId_.size(), false);
@@ -589,13 +590,17 @@ void DxfDrawing::IndexLoadedEntities() {
     }
   });
   for (size_t i = 0; i < slices; ++i) {
-    size_t slot = static_cast<size_t>(firstIds[i] - idBase_);
+    size_t slot = static_cast<size_t>(firstIds[i] - idBase_), e = slice(i);
     for (const IndexFact& fact : facts[i]) {
-      if (fact.drawable) drawable_[slot] = true;
+      // The entities themselves are drawable, their runs not.
+      if (e < slice(i + 1) && fact.entity == entities_[e].get()) {
+        drawable_[slot] = true;
+        ++e;
+      }
       ++slot;
       byHandle_.Insert(fact.handle, fact.entity);  // a duplicate keeps the first one found
-      NoteHandle(fact.top);
     }
+    std::vector<IndexFact>().swap(facts[i]);
   }
 }
 

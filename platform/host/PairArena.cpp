@@ -32,9 +32,6 @@ void* PairArena::Take(size_t bytes) {
     const size_t size = ((bytes > block_ ? bytes : block_) + page - 1) / page * page;
     void* base = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (base == MAP_FAILED) return nullptr;
-    // Large pages: a fault clears 2 MB at once; Trim gives back the rest.
-    madvise(base, size, MADV_HUGEPAGE);
-    Trim();
     blocks_.push_back({static_cast<char*>(base), size});
     next_ = static_cast<char*>(base);
     end_ = next_ + size;
@@ -42,14 +39,6 @@ void* PairArena::Take(size_t bytes) {
   void* taken = next_;
   next_ += bytes;
   return taken;
-}
-
-void PairArena::Trim() {
-  if (blocks_.empty()) return;
-  const size_t page = TextPages::PageSize();
-  const Block& last = blocks_.back();
-  const size_t used = (static_cast<size_t>(next_ - last.base) + page - 1) / page * page;
-  if (used < last.size) madvise(last.base + used, last.size - used, MADV_DONTNEED);
 }
 
 PairArenaScope::PairArenaScope(PairArena* arena) : previous_(t_arena) { t_arena = arena; }

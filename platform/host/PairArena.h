@@ -13,16 +13,16 @@ namespace host {
 
 class PairArena {
  public:
-  // Blocks of at least `block` bytes.
+  // Blocks of at least `block` bytes, mapped as they are needed.
   explicit PairArena(size_t block);
   ~PairArena();
   PairArena(const PairArena&) = delete;
   PairArena& operator=(const PairArena&) = delete;
 
-  // bytes, 8-aligned; null when the system has no more memory.
+  // bytes, 8-aligned; null when the system has no more memory. Small
+  // pages: a block's pages never touched take no memory, where a large
+  // page half used would.
   void* Take(size_t bytes);
-  // Gives back the pages of the last block past what was taken.
-  void Trim();
 
  private:
   struct Block {
