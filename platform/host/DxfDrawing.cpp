@@ -64,21 +64,17 @@ void DxfDrawing::Clear() {
   arenas_.clear();
 }
 
-void DxfDrawing::IndexFacts(DxfEntity& entity, std::vector<IndexFact>& out, uint64_t& top) {
-  IndexFact fact{&entity};
-  if (auto h = entity.Handle()) fact.handle = *h;
+uint64_t DxfDrawing::HandlesOf(const DxfEntity& entity, uint64_t& top) {
   // A second handle pair may be read as the handle elsewhere: new handles
   // stay above it too.
   const int handleCode = entity.IsType("DIMSTYLE") ? 105 : 5;
   for (const DxfPair& p : entity.pairs)
     if (p.code == handleCode)
       if (auto h = ParseHandle(p.value)) top = std::max(top, *h);
-  out.push_back(fact);
-  for (DxfEntity& child : entity.children) IndexFacts(child, out, top);
+  return entity.Handle().value_or(0);
 }
 
-void DxfDrawing::Index(const IndexFact& fact, bool drawable) {
-  DxfEntity& entity = *fact.entity;
+void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
   if (entity.id < idBase_ || entity.id >= nextId_) entity.id = nextId_++;
   size_t slot = static_cast<size_t>(entity.id - idBase_);
   if (slot >= byId_.size()) {
@@ -87,15 +83,10 @@ void DxfDrawing::Index(const IndexFact& fact, bool drawable) {
   }
   byId_[slot] = &entity;
   if (drawable) drawable_[slot] = true;
-  byHandle_.Insert(fact.handle, &entity);  // a duplicate keeps the first one found
-}
-
-void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
-  std::vector<IndexFact> facts;
   uint64_t top = 0;
-  IndexFacts(entity, facts, top);
-  for (size_t i = 0; i < facts.size(); ++i) Index(facts[i], drawable && i == 0);
+  byHandle_.Insert(HandlesOf(entity, top), &entity);  // a duplicate keeps the first one found
   NoteHandle(top);
+  for (DxfEntity& child : entity.children) Index(child);
 }
 
 void DxfDrawing::Unindex(DxfEntity& entity) {

@@ -208,16 +208,10 @@ class DxfDrawing {
   bool LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfError* error);
   bool IndexLoaded(DxfError* error);
   void Index(DxfEntity& entity, bool drawable = false);
-  // What indexing reads of an object (and of each child, in order): reading
-  // it is most of the work, and can be done for many objects at once.
-  struct IndexFact {
-    DxfEntity* entity = nullptr;
-    uint64_t handle = 0;  // its own, 0 for none
-  };
-  // top: raised to the highest handle pair of the objects.
-  static void IndexFacts(DxfEntity& entity, std::vector<IndexFact>& out, uint64_t& top);
-  void Index(const IndexFact& fact, bool drawable);
-  // The loaded entities, their facts found on several threads.
+  // What indexing reads of an object: its own handle (0 for none), and
+  // top raised to the highest of its handle pairs.
+  static uint64_t HandlesOf(const DxfEntity& entity, uint64_t& top);
+  // The loaded entities, read and numbered on several threads.
   void IndexLoadedEntities();
   void Unindex(DxfEntity& entity);
   void NoteHandle(uint64_t handle);

@@ -560,23 +560,27 @@ bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfErr
   return true;
 }
 
-// Reading the entities is most of indexing them: their facts are found and
-// their ids handed out on several threads, slice by slice, in the order one
-// thread would; what is left is filling the handle index in that order.
+// Reading the entities is most of indexing them: their handles are read
+// and their ids handed out on several threads, slice by slice, in the order
+// one thread would; what is left is filling the handle index in that order.
 void DxfDrawing::IndexLoadedEntities() {
   const unsigned threads = g_threads ? g_threads : WorkThreads();
   const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
   auto slice = [&](size_t i) { return entities_.size() * i / slices; };
-  std::vector<std::vector<IndexFact>> facts(slices);
+  std::vector<std::vector<uint64_t>> handles(slices);  // each object's, children after their parent
   std::vector<uint64_t> tops(slices, 0);
   RunTasks(slices, threads, [&](size_t i) {
-    facts[i].reserve(slice(i + 1) - slice(i));
-    for (size_t e = slice(i); e < slice(i + 1); ++e) IndexFacts(*entities_[e], facts[i], tops[i]);
+    handles[i].reserve(slice(i + 1) - slice(i));
+    auto read = [&](auto& self, const DxfEntity& e) -> void {
+      handles[i].push_back(HandlesOf(e, tops[i]));
+      for (const DxfEntity& child : e.children) self(self, child);
+    };
+    for (size_t e = slice(i); e < slice(i + 1); ++e) read(read, *entities_[e]);
   });
   std::vector<uint64_t> firstIds(slices);
   for (size_t i = 0; i < slices; ++i) {
     firstIds[i] = nextId_;
-    nextId_ += facts[i].size();
+    nextId_ += handles[i].size();
     NoteHandle(tops[i]);
   }
   byId_.resize(static_cast<size_t>(nextId_ - idBase_), nullptr);
@@ -584,23 +588,24 @@ void DxfDrawing::IndexLoadedEntities() {
   // Loaded entities have no id yet: they take the next ones in order.
   RunTasks(slices, threads, [&](size_t i) {
     uint64_t id = firstIds[i];
-    for (const IndexFact& fact : facts[i]) {
-      fact.entity->id = id;
-      byId_[static_cast<size_t>(id++ - idBase_)] = fact.entity;
-    }
+    auto number = [&](auto& self, DxfEntity& e) -> void {
+      e.id = id;
+      byId_[static_cast<size_t>(id++ - idBase_)] = &e;
+      for (DxfEntity& child : e.children) self(self, child);
+    };
+    for (size_t e = slice(i); e < slice(i + 1); ++e) number(number, *entities_[e]);
   });
   for (size_t i = 0; i < slices; ++i) {
     size_t slot = static_cast<size_t>(firstIds[i] - idBase_), e = slice(i);
-    for (const IndexFact& fact : facts[i]) {
+    for (uint64_t handle : handles[i]) {
       // The entities themselves are drawable, their runs not.
-      if (e < slice(i + 1) && fact.entity == entities_[e].get()) {
+      if (e < slice(i + 1) && byId_[slot] == entities_[e].get()) {
         drawable_[slot] = true;
         ++e;
       }
-      ++slot;
-      byHandle_.Insert(fact.handle, fact.entity);  // a duplicate keeps the first one found
+      byHandle_.Insert(handle, byId_[slot++]);  // a duplicate keeps the first one found
     }
-    std::vector<IndexFact>().swap(facts[i]);
+    std::vector<uint64_t>().swap(handles[i]);
   }
 }
 
