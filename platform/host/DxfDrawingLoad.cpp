@@ -167,6 +167,15 @@ class DxfDrawing::Loader {
 
   // The current pair and the following ones up to the next group 0.
   void ReadUntilZero(PairList& out) {
+    if (inPlace_) {
+      // Views only: the list is made once, at its size.
+      views_.clear();
+      do views_.emplace_back(tok_.code, tok_.value);
+      while (Advance() && tok_.code != 0);
+      out.reserve(out.size() + views_.size());
+      for (const auto& [code, value] : views_) out.push_back({code, DxfValue::Borrow(value)});
+      return;
+    }
     scratch_.clear();
     do scratch_.push_back(Pair(tok_));
     while (Advance() && tok_.code != 0);
@@ -451,6 +460,7 @@ class DxfDrawing::Loader {
   DxfTextCut tokAt_;  // where tok_ starts
   bool have_ = false;
   PairList scratch_;
+  std::vector<std::pair<int16_t, std::string_view>> views_;
 };
 
 namespace {
