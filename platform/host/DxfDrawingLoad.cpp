@@ -340,6 +340,7 @@ class DxfDrawing::Loader {
     size_t end = 0;
     Outcome outcome = Outcome::Failed;
     DxfTextCut stop;  // Stopped: the pair that ends the section (or not)
+    size_t readTo = 0;  // Read: end; Stopped: stop.pos
     EntityList entities;
     char* keptEnd = nullptr;  // after its values, once moved together
   };
@@ -351,11 +352,13 @@ class DxfDrawing::Loader {
     while (reader.have_) {
       if (reader.tokAt_.pos >= part.end) {
         part.outcome = Part::Outcome::Read;
+        part.readTo = part.end;
         return;
       }
       if (EndsEntities(reader.tok_)) {
         part.outcome = Part::Outcome::Stopped;
         part.stop = reader.tokAt_;
+        part.readTo = part.stop.pos;
         return;
       }
       part.entities.push_back(reader.ReadEntity());
@@ -364,7 +367,8 @@ class DxfDrawing::Loader {
   }
 
   // Moves a part's values together from `to` on, as Pair does, in the order
-  // they were read (never overtaking), and gives back the pages it emptied.
+  // they were read (never overtaking), and gives back the pages it emptied
+  // (not the text after a stop: the reading goes on there).
   void KeepValues(Part& part, char* to) {
     auto keep = [&to](PairList& pairs) {
       for (DxfPair& p : pairs) {
@@ -387,7 +391,7 @@ class DxfDrawing::Loader {
       for (DxfEntity& child : entity->children) keep(child.pairs);
     }
     part.keptEnd = to;
-    pages_.Release(static_cast<size_t>(to - pages_.data()), part.end, TextPages::PageSize());
+    pages_.Release(static_cast<size_t>(to - pages_.data()), part.readTo, TextPages::PageSize());
   }
 
   // Reads the entities from the current pair on in parts at once. Parts are

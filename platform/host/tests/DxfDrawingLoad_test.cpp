@@ -233,6 +233,8 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
                            "  0\nSECTION\n  2\nENTITIES\n";
   const std::string tail = "  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB\n  0\nENDBLK\n  0\nENDSEC\n  0\nEOF\n";
   const std::string whole = head + entities + tail;
+  std::string comments;
+  while (comments.size() < 3 * 4096) comments += "999\nsome words that fill a page\n";
   const std::vector<std::string> texts = {
       whole,
       WithLineEnds(whole, "\r\n"),
@@ -240,6 +242,8 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
       head + entities + "  0\nendsec\n  0\nEOF\n",
       head + entities + "  0\nEOF\n",                                   // no ENDSEC
       head + entities + "  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n  0\nEOF\n",  // another section inside
+      // ... and pages of text after it, read on for a malformed pair
+      head + entities + "  0\nSECTION\n" + comments + "bad\ncode\n",
       head + entities,                                                  // cut after an entity
       head + entities.substr(0, entities.size() / 2),                  // cut in the middle
       head + entities.substr(0, entities.size() / 2) + "bad\ncode\n" + entities + tail,
