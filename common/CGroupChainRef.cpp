@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "common/SlabArena.h"
 #include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 
 CGroupChainRef::CGroupChainRef(const CGroupChainRef& other) : block(other.block) {
   if (block) ++block->refs;
@@ -64,6 +66,20 @@ void FreeWrittenParts(resbuf* chain, const void* block, size_t bytes) {
   }
 }
 
+// The bytes a copy into a pool took: its nodes and their texts and chunks
+// were taken one after another, so the last node's value ends it.
+size_t PoolCopyBytes(const resbuf* copy, const char* pool) {
+  const resbuf* last = copy;
+  while (last->next) last = last->next;
+  const char* end = reinterpret_cast<const char*>(last + 1);
+  const uint32_t kind = GroupCodeKind(GetGroupCodeClass(last->code));
+  if (kind == GC_KIND_TEXT && last->value.text)
+    end = last->value.text + std::strlen(last->value.text) + 1;
+  else if (kind == GC_KIND_BINARY && last->value.binary.data && last->value.binary.length > 0)
+    end = reinterpret_cast<const char*>(last->value.binary.data) + last->value.binary.length;
+  return static_cast<size_t>(end - pool);
+}
+
 }  // namespace
 
 void CGroupChainRef::ReleaseUnusedMemory() { ChainArena().ReleaseUnused(); }
@@ -75,20 +91,19 @@ bool CGroupChainRef::Assign(const resbuf* chain) {
   }
   static_assert(sizeof(Shared) <= kHeadBytes && kHeadBytes % alignof(resbuf) == 0);
   // The copy before releasing, as chain may be the one this holder frees.
+  // It is made straight into the arena's room, in one walk: measuring the
+  // chain first would read every node and text twice.
   Shared* fresh = nullptr;
-  const size_t chainBytes = GroupCodeChainPoolBytes(chain);
-  if (chainBytes <= SlabArena::kLargestBlock - kHeadBytes) {
-    fresh = static_cast<Shared*>(ChainArena().Allocate(kHeadBytes + chainBytes));
-    if (fresh) {
-      *fresh = Shared{1, true, false, static_cast<uint32_t>(kHeadBytes + chainBytes), nullptr};
-      fresh->chain = CopyGroupCodeChain(chain, false, false, false, reinterpret_cast<char*>(fresh) + kHeadBytes,
-                                        chainBytes);
-      if (!fresh->chain) {
-        ChainArena().Release(fresh, fresh->bytes);
-        fresh = nullptr;
-      }
-    }
-  }
+  if (GroupCodeKind(GetGroupCodeClass(chain->code)) != GC_KIND_NONE)
+    fresh = static_cast<Shared*>(ChainArena().AllocateFilled([chain](char* room, size_t roomBytes) -> size_t {
+      if (roomBytes <= kHeadBytes) return 0;
+      char* pool = room + kHeadBytes;
+      resbuf* copy = CopyGroupCodeChain(chain, false, false, false, pool, roomBytes - kHeadBytes);
+      if (!copy) return 0;
+      const size_t bytes = kHeadBytes + PoolCopyBytes(copy, pool);
+      *reinterpret_cast<Shared*>(room) = Shared{1, true, false, static_cast<uint32_t>(bytes), copy};
+      return bytes;
+    }));
   if (!fresh) {
     // Too large for the arena, or it has no room: every node from the heap,
     // the count first so that it lies next to the chain's first node.
@@ -111,6 +126,40 @@ resbuf* CGroupChainRef::GetChainForWrite() {
   if (!block) return nullptr;
   block->written = true;
   return block->chain;
+}
+
+resbuf* CGroupChainRef::GetChainForCompactWrite() {
+  Detach();
+  if (!block) return nullptr;
+  if (!block->compact) block->written = true;
+  return block->chain;
+}
+
+char* CGroupChainRef::NewText(const char* text) {
+  if (!text) return nullptr;
+  if (!block || !block->compact) return DupString(text);
+  const size_t bytes = std::strlen(text) + 1;
+  auto* copy = static_cast<char*>(ChainArena().AllocateWithBlocks(bytes));
+  if (copy) std::memcpy(copy, text, bytes);
+  return copy;
+}
+
+resbuf* CGroupChainRef::NewTextNode(int16_t code, const char* text) {
+  resbuf probe{};
+  probe.code = code;
+  if (!text || !IsStringNode(&probe)) return nullptr;
+  if (!block || !block->compact) {
+    resbuf* node = nullptr;
+    if (CreateGroupCodeNode(&node, code, text)) return node;
+    FreeGroupCodeChain(node);
+    return nullptr;
+  }
+  auto* node = static_cast<resbuf*>(ChainArena().AllocateWithBlocks(sizeof(resbuf)));
+  if (!node) return nullptr;
+  *node = resbuf{};
+  node->code = code;
+  node->value.text = NewText(text);
+  return node->value.text ? node : nullptr;
 }
 
 void CGroupChainRef::Detach() {

@@ -33,6 +33,17 @@ class CGroupChainRef {
   // The chain after Detach: safe to change in place, freeing through
   // FreeHeldChainText / FreeHeldChainNodes.
   resbuf* GetChainForWrite();
+  // The same for a writer that hangs in only texts and nodes of NewText
+  // and NewTextNode (and frees what it replaces or cuts out as above):
+  // those of a compact chain go with its block, so letting it go stays a
+  // count.
+  resbuf* GetChainForCompactWrite();
+  // A copy of text, or a text node (code, a copy of text), for the chain
+  // this holder writes: with its block when the chain is compact, else
+  // from the heap. Null for a null text, a code of no text and when no
+  // room could be had.
+  char* NewText(const char* text);
+  resbuf* NewTextNode(int16_t code, const char* text);
   // Takes a private copy when the block is shared.
   void Detach();
   // Drops this holder's reference; the last one frees the chain.

@@ -108,6 +108,45 @@ TEST(CGroupChainRef, WritersChangeCompactAndHeapChainsAlike) {
   CGroupChainRef::ReleaseUnusedMemory();
 }
 
+// A writer that takes its texts and nodes from the holder changes both
+// kinds of chain alike; what it hung into a compact chain goes with the
+// block, what it hung into a heap chain is freed with it (the sanitizers
+// check both).
+TEST(CGroupChainRef, CompactWritersTakeTheirPartsFromTheHolder) {
+  TestChain small;
+  small.Text(0, "LINE").Text(8, "Old").Text(1000, "cut");
+  TestChain large;
+  large.Text(0, "LINE").Text(8, "Old").Text(1000, "cut");
+  for (int i = 0; i < 8000; ++i) large.Text(1000, "a text long enough to fill the block");
+  for (TestChain* c : {&small, &large}) {
+    CGroupChainRef ref;
+    ASSERT_TRUE(ref.Assign(c->Head()));
+    resbuf* chain = ref.GetChainForCompactWrite();
+    ASSERT_EQ(chain, ref.GetChain());
+    char* text = ref.NewText("New");
+    ASSERT_NE(text, nullptr);
+    FreeHeldChainText(chain->next->value.text);
+    chain->next->value.text = text;
+    resbuf* cut = chain->next->next;
+    chain->next->next = cut->next;
+    cut->next = nullptr;
+    FreeHeldChainNodes(cut);
+    resbuf* added = ref.NewTextNode(1000, "added");
+    ASSERT_NE(added, nullptr);
+    added->next = chain->next->next;
+    chain->next->next = added;
+    EXPECT_EQ(ref.NewTextNode(10, "no text code"), nullptr);
+    EXPECT_EQ(ref.NewText(nullptr), nullptr);
+
+    CGroupChainRef copy(ref);
+    const resbuf* mine = copy.GetChainForWrite();
+    ASSERT_EQ(ChainLength(mine), c == &small ? 3 : 3 + 8000);
+    EXPECT_STREQ(mine->next->value.text, "New");
+    EXPECT_STREQ(mine->next->next->value.text, "added");
+  }
+  CGroupChainRef::ReleaseUnusedMemory();
+}
+
 TEST(CGroupChainRef, AssigningItsOwnChainIsSafe) {
   TestChain c;
   c.Text(0, "LINE").Point(10, 1, 2, 3);
