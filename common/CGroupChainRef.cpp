@@ -1,5 +1,6 @@
 #include "common/CGroupChainRef.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -101,7 +102,7 @@ bool CGroupChainRef::Assign(const resbuf* chain) {
       resbuf* copy = CopyGroupCodeChain(chain, false, false, false, pool, roomBytes - kHeadBytes);
       if (!copy) return 0;
       const size_t bytes = kHeadBytes + PoolCopyBytes(copy, pool);
-      *reinterpret_cast<Shared*>(room) = Shared{1, true, false, static_cast<uint32_t>(bytes), copy};
+      *reinterpret_cast<Shared*>(room) = Shared{1, true, false, false, false, static_cast<uint32_t>(bytes), copy};
       return bytes;
     }));
   if (!fresh) {
@@ -109,7 +110,7 @@ bool CGroupChainRef::Assign(const resbuf* chain) {
     // the count first so that it lies next to the chain's first node.
     fresh = static_cast<Shared*>(std::malloc(sizeof(Shared)));
     if (fresh) {
-      *fresh = Shared{1, false, false, 0, CopyGroupCodeChain(chain)};
+      *fresh = Shared{1, false, false, false, false, 0, CopyGroupCodeChain(chain)};
       if (!fresh->chain) {
         std::free(fresh);
         fresh = nullptr;
@@ -121,23 +122,77 @@ bool CGroupChainRef::Assign(const resbuf* chain) {
   return fresh != nullptr;
 }
 
+bool CGroupChainRef::Assign(const resbuf* chain, const CGroupChainRef& holder) {
+  const Shared* from = holder.block;
+  const auto begin = reinterpret_cast<uintptr_t>(from);
+  const auto at = reinterpret_cast<uintptr_t>(chain);
+  if (!chain || !from || !from->compact || from->extended || at < begin || at - begin >= from->bytes)
+    return Assign(chain);
+  return CopyBlock(chain, *from) || Assign(chain);
+}
+
+bool CGroupChainRef::CopyBlock(const resbuf* chain, const Shared& from) {
+  auto* fresh = static_cast<Shared*>(ChainArena().Allocate(from.bytes));
+  if (!fresh) return false;
+  std::memcpy(fresh, &from, from.bytes);
+  // Every pointer of the chain points into the block: each moves with it.
+  const ptrdiff_t delta = reinterpret_cast<char*>(fresh) - reinterpret_cast<const char*>(&from);
+  auto moved = [delta](auto* p) { return p ? reinterpret_cast<decltype(p)>(reinterpret_cast<char*>(p) + delta) : p; };
+  for (resbuf* node = moved(from.chain); node; node = node->next) {
+    node->next = moved(node->next);
+    const uint32_t kind = GroupCodeKind(GetGroupCodeClass(node->code));
+    if (kind == GC_KIND_TEXT)
+      node->value.text = moved(node->value.text);
+    else if (kind == GC_KIND_BINARY)
+      node->value.binary.data = moved(node->value.binary.data);
+  }
+  *fresh = Shared{1, true, false, false, false, from.bytes, moved(const_cast<resbuf*>(chain))};
+  Release();
+  block = fresh;
+  return true;
+}
+
+bool CGroupChainRef::AssignOwnBlock(const resbuf* chain) {
+  if (!chain) {
+    Release();
+    return true;
+  }
+  const size_t chainBytes = GroupCodeChainPoolBytes(chain);
+  Shared* fresh = nullptr;
+  if (chainBytes > 0 && chainBytes <= UINT32_MAX - kHeadBytes)
+    fresh = static_cast<Shared*>(std::malloc(kHeadBytes + chainBytes));
+  if (!fresh) return false;
+  *fresh = Shared{1, true, true, false, false, static_cast<uint32_t>(kHeadBytes + chainBytes), nullptr};
+  fresh->chain = CopyGroupCodeChain(chain, false, false, false, reinterpret_cast<char*>(fresh) + kHeadBytes, chainBytes);
+  if (!fresh->chain) {
+    std::free(fresh);
+    return false;
+  }
+  Release();
+  block = fresh;
+  return true;
+}
+
 resbuf* CGroupChainRef::GetChainForWrite() {
   Detach();
   if (!block) return nullptr;
-  block->written = true;
+  block->written = block->extended = true;
   return block->chain;
 }
 
 resbuf* CGroupChainRef::GetChainForCompactWrite() {
   Detach();
   if (!block) return nullptr;
-  if (!block->compact) block->written = true;
+  if (block->compact)
+    block->extended = true;
+  else
+    block->written = true;
   return block->chain;
 }
 
 char* CGroupChainRef::NewText(const char* text) {
   if (!text) return nullptr;
-  if (!block || !block->compact) return DupString(text);
+  if (!block || !block->compact || block->own) return DupString(text);
   const size_t bytes = std::strlen(text) + 1;
   auto* copy = static_cast<char*>(ChainArena().AllocateWithBlocks(bytes));
   if (copy) std::memcpy(copy, text, bytes);
@@ -148,7 +203,7 @@ resbuf* CGroupChainRef::NewTextNode(int16_t code, const char* text) {
   resbuf probe{};
   probe.code = code;
   if (!text || !IsStringNode(&probe)) return nullptr;
-  if (!block || !block->compact) {
+  if (!block || !block->compact || block->own) {
     resbuf* node = nullptr;
     if (CreateGroupCodeNode(&node, code, text)) return node;
     FreeGroupCodeChain(node);
@@ -163,7 +218,9 @@ resbuf* CGroupChainRef::NewTextNode(int16_t code, const char* text) {
 }
 
 void CGroupChainRef::Detach() {
-  if (block && block->refs > 1) Assign(block->chain);
+  // A block of its own is never written: FreeHeldChainText would take its
+  // parts for the heap's.
+  if (block && (block->refs > 1 || block->own)) Assign(block->chain, *this);
 }
 
 void CGroupChainRef::Release() {
@@ -171,6 +228,8 @@ void CGroupChainRef::Release() {
   if (--block->refs == 0) {
     if (!block->compact) {
       FreeGroupCodeChain(block->chain, false);
+      std::free(block);
+    } else if (block->own) {
       std::free(block);
     } else {
       if (block->written) FreeWrittenParts(block->chain, block, block->bytes);

@@ -4,13 +4,26 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
 #include "dataformat/tests/ChainFixtures.h"
 
 namespace {
+
+// Codes and texts (or coordinates) of a chain's nodes.
+std::vector<std::string> DescribeChain(const resbuf* chain) {
+  std::vector<std::string> items;
+  for (; chain; chain = chain->next)
+    items.push_back(std::to_string(chain->code) + ":" +
+                    (IsStringNode(chain) ? std::string(chain->value.text)
+                                         : std::to_string(chain->value.point[0]) + "," +
+                                               std::to_string(chain->value.point[1])));
+  return items;
+}
 
 TEST(CGroupChainRef, AssignHoldsAPrivateCopy) {
   TestChain c;
@@ -145,6 +158,42 @@ TEST(CGroupChainRef, CompactWritersTakeTheirPartsFromTheHolder) {
     EXPECT_STREQ(mine->next->next->value.text, "added");
   }
   CGroupChainRef::ReleaseUnusedMemory();
+}
+
+// A chain kept in a block of its own is copied whole from any of its
+// nodes, as is a compact one nothing was hung into; one a writer hung
+// parts into is copied node by node. Writing a block of its own takes an
+// arena copy first.
+TEST(CGroupChainRef, CopiesOfAHolderRunFromAnyOfItsNodes) {
+  TestChain c;
+  c.Text(0, "LINE").Text(8, "0").Point(10, 1, 2, 3).Text(1000, "last");
+  CGroupChainRef own;
+  ASSERT_TRUE(own.AssignOwnBlock(c.Head()));
+  EXPECT_FALSE(own.IsCompact()) << "not in the arena";
+  const std::vector<std::string> tail = DescribeChain(c.Head()->next);
+
+  CGroupChainRef fromOwn;
+  ASSERT_TRUE(fromOwn.Assign(own.GetChain()->next, own));
+  EXPECT_TRUE(fromOwn.IsCompact());
+  EXPECT_EQ(DescribeChain(fromOwn.GetChain()), tail);
+  CGroupChainRef fromCompact;
+  ASSERT_TRUE(fromCompact.Assign(fromOwn.GetChain(), fromOwn));
+  EXPECT_EQ(DescribeChain(fromCompact.GetChain()), tail);
+
+  resbuf* written = fromOwn.GetChainForCompactWrite();
+  written->value.text = fromOwn.NewText("9");
+  CGroupChainRef fromWritten;
+  ASSERT_TRUE(fromWritten.Assign(written->next, fromOwn));
+  EXPECT_EQ(DescribeChain(fromWritten.GetChain()), DescribeChain(c.Head()->next->next));
+  EXPECT_TRUE(fromWritten.Assign(c.Head(), fromOwn)) << "a node of another chain: copied node by node";
+  EXPECT_EQ(DescribeChain(fromWritten.GetChain()), DescribeChain(c.Head()));
+
+  const resbuf* kept = own.GetChain();
+  resbuf* mine = own.GetChainForWrite();
+  EXPECT_NE(mine, kept);
+  EXPECT_TRUE(own.IsCompact());
+  EXPECT_EQ(DescribeChain(mine), DescribeChain(c.Head()));
+  EXPECT_TRUE(CGroupChainRef().AssignOwnBlock(nullptr)) << "null empties the holder";
 }
 
 TEST(CGroupChainRef, AssigningItsOwnChainIsSafe) {
