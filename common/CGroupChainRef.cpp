@@ -161,16 +161,18 @@ bool CGroupChainRef::AssignOwnBlock(const resbuf* chain) {
   Shared* fresh = nullptr;
   if (chainBytes > 0 && chainBytes <= UINT32_MAX - kHeadBytes)
     fresh = static_cast<Shared*>(std::malloc(kHeadBytes + chainBytes));
-  if (!fresh) return false;
-  *fresh = Shared{1, true, true, false, false, static_cast<uint32_t>(kHeadBytes + chainBytes), nullptr};
-  fresh->chain = CopyGroupCodeChain(chain, false, false, false, reinterpret_cast<char*>(fresh) + kHeadBytes, chainBytes);
-  if (!fresh->chain) {
-    std::free(fresh);
-    return false;
+  if (fresh) {
+    *fresh = Shared{1, true, true, false, false, static_cast<uint32_t>(kHeadBytes + chainBytes), nullptr};
+    fresh->chain =
+        CopyGroupCodeChain(chain, false, false, false, reinterpret_cast<char*>(fresh) + kHeadBytes, chainBytes);
+    if (!fresh->chain) {
+      std::free(fresh);
+      fresh = nullptr;
+    }
   }
   Release();
   block = fresh;
-  return true;
+  return fresh != nullptr;
 }
 
 resbuf* CGroupChainRef::GetChainForWrite() {
