@@ -64,12 +64,13 @@ void AddGroup(KeptChains& kept, int g, int pairs) {
   }
 }
 
-// The export as confirming the dialog runs it; false when a step failed.
+// The export as confirming the dialog runs it, from the chains the dialog
+// keeps; false when a step failed.
 bool Export(KeptChains& kept, const std::string& file, std::unique_ptr<CObjSezNew>& network,
             std::unique_ptr<CSecSezNew>& sections, benchmark::State& state) {
   network = std::make_unique<CObjSezNew>();
   sections = std::make_unique<CSecSezNew>();
-  if (ReadExportNetwork(*network, kept.Array()) != kExportComplete) {
+  if (ReadExportNetwork(*network, kept.Held()) != kExportComplete) {
     state.SkipWithError("not a complete scheme");
     return false;
   }

@@ -1,11 +1,14 @@
 #include "common/CGroupChainRef.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "common/SlabArena.h"
 #include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
 
 CGroupChainRef::CGroupChainRef(const CGroupChainRef& other) : block(other.block) {
   if (block) ++block->refs;
@@ -64,6 +67,20 @@ void FreeWrittenParts(resbuf* chain, const void* block, size_t bytes) {
   }
 }
 
+// The bytes a copy into a pool took: its nodes and their texts and chunks
+// were taken one after another, so the last node's value ends it.
+size_t PoolCopyBytes(const resbuf* copy, const char* pool) {
+  const resbuf* last = copy;
+  while (last->next) last = last->next;
+  const char* end = reinterpret_cast<const char*>(last + 1);
+  const uint32_t kind = GroupCodeKind(GetGroupCodeClass(last->code));
+  if (kind == GC_KIND_TEXT && last->value.text)
+    end = last->value.text + std::strlen(last->value.text) + 1;
+  else if (kind == GC_KIND_BINARY && last->value.binary.data && last->value.binary.length > 0)
+    end = reinterpret_cast<const char*>(last->value.binary.data) + last->value.binary.length;
+  return static_cast<size_t>(end - pool);
+}
+
 }  // namespace
 
 void CGroupChainRef::ReleaseUnusedMemory() { ChainArena().ReleaseUnused(); }
@@ -75,26 +92,25 @@ bool CGroupChainRef::Assign(const resbuf* chain) {
   }
   static_assert(sizeof(Shared) <= kHeadBytes && kHeadBytes % alignof(resbuf) == 0);
   // The copy before releasing, as chain may be the one this holder frees.
+  // It is made straight into the arena's room, in one walk: measuring the
+  // chain first would read every node and text twice.
   Shared* fresh = nullptr;
-  const size_t chainBytes = GroupCodeChainPoolBytes(chain);
-  if (chainBytes <= SlabArena::kLargestBlock - kHeadBytes) {
-    fresh = static_cast<Shared*>(ChainArena().Allocate(kHeadBytes + chainBytes));
-    if (fresh) {
-      *fresh = Shared{1, true, false, static_cast<uint32_t>(kHeadBytes + chainBytes), nullptr};
-      fresh->chain = CopyGroupCodeChain(chain, false, false, false, reinterpret_cast<char*>(fresh) + kHeadBytes,
-                                        chainBytes);
-      if (!fresh->chain) {
-        ChainArena().Release(fresh, fresh->bytes);
-        fresh = nullptr;
-      }
-    }
-  }
+  if (GroupCodeKind(GetGroupCodeClass(chain->code)) != GC_KIND_NONE)
+    fresh = static_cast<Shared*>(ChainArena().AllocateFilled([chain](char* room, size_t roomBytes) -> size_t {
+      if (roomBytes <= kHeadBytes) return 0;
+      char* pool = room + kHeadBytes;
+      resbuf* copy = CopyGroupCodeChain(chain, false, false, false, pool, roomBytes - kHeadBytes);
+      if (!copy) return 0;
+      const size_t bytes = kHeadBytes + PoolCopyBytes(copy, pool);
+      *reinterpret_cast<Shared*>(room) = Shared{1, true, false, false, false, static_cast<uint32_t>(bytes), copy};
+      return bytes;
+    }));
   if (!fresh) {
     // Too large for the arena, or it has no room: every node from the heap,
     // the count first so that it lies next to the chain's first node.
     fresh = static_cast<Shared*>(std::malloc(sizeof(Shared)));
     if (fresh) {
-      *fresh = Shared{1, false, false, 0, CopyGroupCodeChain(chain)};
+      *fresh = Shared{1, false, false, false, false, 0, CopyGroupCodeChain(chain)};
       if (!fresh->chain) {
         std::free(fresh);
         fresh = nullptr;
@@ -106,15 +122,107 @@ bool CGroupChainRef::Assign(const resbuf* chain) {
   return fresh != nullptr;
 }
 
+bool CGroupChainRef::Assign(const resbuf* chain, const CGroupChainRef& holder) {
+  const Shared* from = holder.block;
+  const auto begin = reinterpret_cast<uintptr_t>(from);
+  const auto at = reinterpret_cast<uintptr_t>(chain);
+  if (!chain || !from || !from->compact || from->extended || at < begin || at - begin >= from->bytes)
+    return Assign(chain);
+  return CopyBlock(chain, *from) || Assign(chain);
+}
+
+bool CGroupChainRef::CopyBlock(const resbuf* chain, const Shared& from) {
+  auto* fresh = static_cast<Shared*>(ChainArena().Allocate(from.bytes));
+  if (!fresh) return false;
+  std::memcpy(fresh, &from, from.bytes);
+  // Every pointer of the chain points into the block: each moves with it.
+  const ptrdiff_t delta = reinterpret_cast<char*>(fresh) - reinterpret_cast<const char*>(&from);
+  auto moved = [delta](auto* p) { return p ? reinterpret_cast<decltype(p)>(reinterpret_cast<char*>(p) + delta) : p; };
+  for (resbuf* node = moved(from.chain); node; node = node->next) {
+    node->next = moved(node->next);
+    const uint32_t kind = GroupCodeKind(GetGroupCodeClass(node->code));
+    if (kind == GC_KIND_TEXT)
+      node->value.text = moved(node->value.text);
+    else if (kind == GC_KIND_BINARY)
+      node->value.binary.data = moved(node->value.binary.data);
+  }
+  *fresh = Shared{1, true, false, false, false, from.bytes, moved(const_cast<resbuf*>(chain))};
+  Release();
+  block = fresh;
+  return true;
+}
+
+bool CGroupChainRef::AssignOwnBlock(const resbuf* chain) {
+  if (!chain) {
+    Release();
+    return true;
+  }
+  const size_t chainBytes = GroupCodeChainPoolBytes(chain);
+  Shared* fresh = nullptr;
+  if (chainBytes > 0 && chainBytes <= UINT32_MAX - kHeadBytes)
+    fresh = static_cast<Shared*>(std::malloc(kHeadBytes + chainBytes));
+  if (fresh) {
+    *fresh = Shared{1, true, true, false, false, static_cast<uint32_t>(kHeadBytes + chainBytes), nullptr};
+    fresh->chain =
+        CopyGroupCodeChain(chain, false, false, false, reinterpret_cast<char*>(fresh) + kHeadBytes, chainBytes);
+    if (!fresh->chain) {
+      std::free(fresh);
+      fresh = nullptr;
+    }
+  }
+  Release();
+  block = fresh;
+  return fresh != nullptr;
+}
+
 resbuf* CGroupChainRef::GetChainForWrite() {
   Detach();
   if (!block) return nullptr;
-  block->written = true;
+  block->written = block->extended = true;
   return block->chain;
 }
 
+resbuf* CGroupChainRef::GetChainForCompactWrite() {
+  Detach();
+  if (!block) return nullptr;
+  if (block->compact)
+    block->extended = true;
+  else
+    block->written = true;
+  return block->chain;
+}
+
+char* CGroupChainRef::NewText(const char* text) {
+  if (!text) return nullptr;
+  if (!block || !block->compact || block->own) return DupString(text);
+  const size_t bytes = std::strlen(text) + 1;
+  auto* copy = static_cast<char*>(ChainArena().AllocateWithBlocks(bytes));
+  if (copy) std::memcpy(copy, text, bytes);
+  return copy;
+}
+
+resbuf* CGroupChainRef::NewTextNode(int16_t code, const char* text) {
+  resbuf probe{};
+  probe.code = code;
+  if (!text || !IsStringNode(&probe)) return nullptr;
+  if (!block || !block->compact || block->own) {
+    resbuf* node = nullptr;
+    if (CreateGroupCodeNode(&node, code, text)) return node;
+    FreeGroupCodeChain(node);
+    return nullptr;
+  }
+  auto* node = static_cast<resbuf*>(ChainArena().AllocateWithBlocks(sizeof(resbuf)));
+  if (!node) return nullptr;
+  *node = resbuf{};
+  node->code = code;
+  node->value.text = NewText(text);
+  return node->value.text ? node : nullptr;
+}
+
 void CGroupChainRef::Detach() {
-  if (block && block->refs > 1) Assign(block->chain);
+  // A block of its own is never written: FreeHeldChainText would take its
+  // parts for the heap's.
+  if (block && (block->refs > 1 || block->own)) Assign(block->chain, *this);
 }
 
 void CGroupChainRef::Release() {
@@ -122,6 +230,8 @@ void CGroupChainRef::Release() {
   if (--block->refs == 0) {
     if (!block->compact) {
       FreeGroupCodeChain(block->chain, false);
+      std::free(block);
+    } else if (block->own) {
       std::free(block);
     } else {
       if (block->written) FreeWrittenParts(block->chain, block, block->bytes);

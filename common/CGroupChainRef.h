@@ -28,19 +28,39 @@ class CGroupChainRef {
   // heap when the arena cannot take it; null empties the holder. False when
   // the copy could not be made (the holder is then empty).
   bool Assign(const resbuf* chain);
+  // The same for chain, a node of holder's chain (the copy runs from it to
+  // the end): a compact holder into which no writer has hung anything is
+  // copied whole, its pointers moved, without reading it node by node.
+  bool Assign(const resbuf* chain, const CGroupChainRef& holder);
+  // Holds a compact copy of chain in a heap block of its own, not in the
+  // arena: for chains kept across the commands whose records come and go
+  // (the arena takes its room again only once every block is back).
+  // Writers get an arena copy of it first. False as Assign.
+  bool AssignOwnBlock(const resbuf* chain);
   // Shared read access; null when empty.
   const resbuf* GetChain() const { return block ? block->chain : nullptr; }
   // The chain after Detach: safe to change in place, freeing through
   // FreeHeldChainText / FreeHeldChainNodes.
   resbuf* GetChainForWrite();
-  // Takes a private copy when the block is shared.
+  // The same for a writer that hangs in only texts and nodes of NewText
+  // and NewTextNode (and frees what it replaces or cuts out as above):
+  // those of a compact chain go with its block, so letting it go stays a
+  // count.
+  resbuf* GetChainForCompactWrite();
+  // A copy of text, or a text node (code, a copy of text), for the chain
+  // this holder writes: with its block when the chain is compact, else
+  // from the heap. Null for a null text, a code of no text and when no
+  // room could be had.
+  char* NewText(const char* text);
+  resbuf* NewTextNode(int16_t code, const char* text);
+  // Takes a private copy when the block is shared or of its own.
   void Detach();
   // Drops this holder's reference; the last one frees the chain.
   void Release();
 
   int32_t GetRefCount() const { return block ? block->refs : 0; }
   // Whether the chain lies in one block of the arena.
-  bool IsCompact() const { return block && block->compact; }
+  bool IsCompact() const { return block && block->compact && !block->own; }
 
   // Gives the arena's slabs back to the system when no compact chain is
   // held (as malloc_trim does for the heap).
@@ -52,11 +72,14 @@ class CGroupChainRef {
  private:
   struct Shared {
     int32_t refs;
-    bool compact;   // the block is an arena block, the chain behind the count
+    bool compact;   // the chain lies behind the count in one block
+    bool own;       // that block is from the heap, not the arena
     bool written;   // a writer may have hung heap nodes and texts into it
-    uint32_t bytes; // of the arena block
+    bool extended;  // a writer may have hung in parts from outside the block
+    uint32_t bytes; // of the block
     resbuf* chain;
   };
+  bool CopyBlock(const resbuf* chain, const Shared& from);
   Shared* block = nullptr;
 };
 

@@ -34,21 +34,55 @@ void SlabArena::NextSlab() {
   freshLeft_ = SlabPool::kSlabBytes;
 }
 
-void* SlabArena::Allocate(size_t bytes) {
-  if (bytes == 0 || bytes > kLargestBlock) return nullptr;
-  const size_t rounded = (bytes + kAlign - 1) / kAlign * kAlign;
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (freshLeft_ < rounded) {
-    try {
-      NextSlab();
-    } catch (const std::bad_alloc&) {
-      return nullptr;
-    }
+bool SlabArena::TryNextSlab() {
+  try {
+    NextSlab();
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
   }
+}
+
+size_t SlabArena::OpenRoom() {
+  const size_t room = std::min(freshLeft_, kLargestBlock);
+  if (room) ASAN_UNPOISON_MEMORY_REGION(fresh_, room);
+  return room;
+}
+
+void* SlabArena::CloseRoom(size_t room, size_t used) {
+  if (used == 0 || used > room) {
+    ASAN_POISON_MEMORY_REGION(fresh_, room);
+    return nullptr;
+  }
+  ASAN_POISON_MEMORY_REGION(fresh_ + used, room - used);
+  // Slabs and every step are multiples of kAlign: the rounding fits.
+  const size_t rounded = (used + kAlign - 1) / kAlign * kAlign;
   char* at = fresh_;
   fresh_ += rounded;
   freshLeft_ -= rounded;
   ++live_;
+  return at;
+}
+
+void* SlabArena::Allocate(size_t bytes) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  void* at = Take(bytes);
+  if (at) ++live_;
+  return at;
+}
+
+void* SlabArena::AllocateWithBlocks(size_t bytes) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return Take(bytes);
+}
+
+void* SlabArena::Take(size_t bytes) {
+  if (bytes == 0 || bytes > kLargestBlock) return nullptr;
+  const size_t rounded = (bytes + kAlign - 1) / kAlign * kAlign;
+  if (freshLeft_ < rounded && !TryNextSlab()) return nullptr;
+  char* at = fresh_;
+  fresh_ += rounded;
+  freshLeft_ -= rounded;
   ASAN_UNPOISON_MEMORY_REGION(at, bytes);
   return at;
 }
@@ -58,7 +92,9 @@ void SlabArena::Release(void* at, size_t bytes) {
   std::lock_guard<std::mutex> lock(mutex_);
   ASAN_POISON_MEMORY_REGION(at, bytes);
   if (--live_ == 0) {
-    // Every block is back: hand the slabs out from the start again.
+    // Every block is back: hand the slabs out from the start again. What
+    // went with the blocks is gone with them.
+    for (size_t i = 0; i < slab_; ++i) ASAN_POISON_MEMORY_REGION(slabs_[i], SlabPool::kSlabBytes);
     slab_ = 0;
     fresh_ = nullptr;
     freshLeft_ = 0;

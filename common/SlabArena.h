@@ -8,6 +8,7 @@
 // slabs are handed out from the start again, kept until ReleaseUnused.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <mutex>
 #include <vector>
@@ -24,7 +25,21 @@ class SlabArena {
   // more than kLargestBlock and when the system has no slab left (the
   // caller then takes the heap).
   void* Allocate(size_t bytes);
-  // Gives back a block Allocate gave, with the bytes asked for.
+  // A block written in place, for what cannot tell its size before it is
+  // written: fill(room, roomBytes) writes at most roomBytes bytes at room
+  // (8-byte aligned) and gives how many it took, or 0 when it needs more.
+  // It is offered what is left of the slab handed out from (at most
+  // kLargestBlock), then, when that was less, a fresh slab's. Null when it
+  // fit neither or the system has no slab left.
+  template <typename Fill>
+  void* AllocateFilled(Fill&& fill);
+  // Room that goes with the blocks alive: not counted as a block of its
+  // own, it is taken again once the last block is back. For parts hung
+  // into a block that lives at least as long (call it only while one
+  // does); null as Allocate.
+  void* AllocateWithBlocks(size_t bytes);
+  // Gives back a block Allocate gave, with the bytes asked for (or that
+  // AllocateFilled's fill took).
   void Release(void* at, size_t bytes);
   // Whether at lies in one of the arena's slabs.
   bool Holds(const void* at) const;
@@ -38,6 +53,12 @@ class SlabArena {
 
  private:
   void NextSlab();
+  bool TryNextSlab();
+  // The lock held: room of bytes from the slab handed out from, or the next.
+  void* Take(size_t bytes);
+  // The lock held: the room fill is offered, and what it took of it.
+  size_t OpenRoom();
+  void* CloseRoom(size_t room, size_t used);
 
   mutable std::mutex mutex_;
   size_t live_ = 0;
@@ -47,3 +68,16 @@ class SlabArena {
   char* fresh_ = nullptr;
   size_t freshLeft_ = 0;
 };
+
+template <typename Fill>
+void* SlabArena::AllocateFilled(Fill&& fill) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (bool fresh : {false, true}) {
+    if (fresh && !TryNextSlab()) return nullptr;
+    const size_t room = OpenRoom();
+    if (room == 0) continue;
+    if (void* at = CloseRoom(room, fill(fresh_, room))) return at;
+    if (room == kLargestBlock) return nullptr;  // no slab offers more
+  }
+  return nullptr;
+}

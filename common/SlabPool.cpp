@@ -31,6 +31,12 @@ void* MapSlab() {
   // holds its objects side by side.
   madvise(slab, bytes, MADV_HUGEPAGE);
 #endif
+#ifdef MADV_POPULATE_WRITE
+  // Faulted in at once: where no large page is to be had, the slab would
+  // otherwise take a fault for each of its small pages as it fills. Only a
+  // hint too (older systems refuse it).
+  madvise(slab, bytes, MADV_POPULATE_WRITE);
+#endif
   return slab;
 }
 

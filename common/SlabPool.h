@@ -10,9 +10,9 @@
 #include <mutex>
 #include <vector>
 
-// A slab of kSlabBytes of its own mapping, aligned to its size and hinted
-// as one large page; std::bad_alloc when the system has no room. Give it
-// back with UnmapSlab.
+// A slab of kSlabBytes of its own mapping, aligned to its size, hinted as
+// one large page and faulted in whole; std::bad_alloc when the system has
+// no room. Give it back with UnmapSlab.
 void* MapSlab();
 void UnmapSlab(void* slab);
 

@@ -1,6 +1,7 @@
 // A network selected for the export: the input is the group-code text of
 // the selected entities in order (each from its 0 pair), turned into chains
-// by the host and read as the export dialog reads its kept copies. A
+// by the host and read as the export dialog reads its kept copies (and
+// as the host hands them out, alike). A
 // complete network is numbered and listed as confirming the dialog does,
 // and its exchange file written. The reading reports one of its results,
 // reads no more records than entities and files them into one scheme;
@@ -10,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/CGroupChainRef.h"
 #include "common/qmArray.h"
 #include "fuzz/EntityChains.h"
 #include "fuzz/FuzzSupport.h"
@@ -40,20 +42,31 @@ void CheckScheme(const CObjSezNew& network) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::OwnedChains selection;
   fuzz::SelectionChainsFromText(fuzz::Text(data, size), selection.chains);
-  // The dialog's copies of the selection; the chains stay the selection's.
-  qmArray<resbuf*> kept;
-  for (resbuf* chain : selection.chains) kept.Add(chain);
+  // The dialog's copies of the selection, each a block of its own; the
+  // chains as the host hands them out read alike.
+  std::vector<CGroupChainRef> kept(selection.chains.size());
+  qmArray<resbuf*> plain;
+  for (size_t i = 0; i < kept.size(); ++i) {
+    kept[i].AssignOwnBlock(selection.chains[i]);  // left empty as a record's copy would be
+    plain.Add(selection.chains[i]);
+  }
 
   CObjSezNew network;
-  const int read = ReadExportNetwork(network, &kept);
+  const int read = ReadExportNetwork(network, kept);
   FUZZ_CHECK(read == kExportComplete || read == kExportUnusable || read == kExportSecondScheme ||
                  read == kExportOnlyExcluded || read == kExportSeveralStarts || read == kExportNumberedBefore ||
                  read == kExportNoFloorPlan,
              "reading gave " + std::to_string(read));
-  FUZZ_CHECK(network.m_allRecords.GetSize() <= kept.GetCount() &&
+  FUZZ_CHECK(network.m_allRecords.GetSize() <= plain.GetCount() &&
                  network.m_readCount <= static_cast<uint32_t>(network.m_allRecords.GetSize()),
              "read " + std::to_string(network.m_readCount) + " of " + std::to_string(network.m_allRecords.GetSize()) +
-                 " records from " + std::to_string(kept.GetCount()) + " entities");
+                 " records from " + std::to_string(plain.GetCount()) + " entities");
+  {
+    CObjSezNew fromPlain;
+    FUZZ_CHECK(ReadExportNetwork(fromPlain, &plain) == read &&
+                   fromPlain.m_allRecords.GetSize() == network.m_allRecords.GetSize(),
+               "the kept copies read otherwise than the chains");
+  }
   CheckScheme(network);
   if (read != kExportComplete) return 0;
 

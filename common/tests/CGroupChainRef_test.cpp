@@ -4,13 +4,24 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
 #include "dataformat/tests/ChainFixtures.h"
 
 namespace {
+
+// Codes and texts (x of a point) of a chain's nodes.
+std::vector<std::string> DescribeChain(const resbuf* chain) {
+  std::vector<std::string> items;
+  for (; chain; chain = chain->next)
+    items.push_back(std::to_string(chain->code) + ":" +
+                    (IsStringNode(chain) ? chain->value.text : std::to_string(chain->value.point[0])));
+  return items;
+}
 
 TEST(CGroupChainRef, AssignHoldsAPrivateCopy) {
   TestChain c;
@@ -106,6 +117,77 @@ TEST(CGroupChainRef, WritersChangeCompactAndHeapChainsAlike) {
     EXPECT_STREQ(copy.GetChain()->next->value.text, "New");
   }
   CGroupChainRef::ReleaseUnusedMemory();
+}
+
+// A writer that takes its texts and nodes from the holder changes both
+// kinds of chain alike; what it hung into a compact chain goes with the
+// block, what it hung into a heap chain is freed with it (the sanitizers
+// check both).
+TEST(CGroupChainRef, CompactWritersTakeTheirPartsFromTheHolder) {
+  TestChain small;
+  small.Text(0, "LINE").Text(8, "Old");
+  TestChain large;
+  large.Text(0, "LINE").Text(8, "Old");
+  for (int i = 0; i < 8000; ++i) large.Text(1000, "a text long enough to fill the block");
+  for (TestChain* c : {&small, &large}) {
+    CGroupChainRef ref;
+    ASSERT_TRUE(ref.Assign(c->Head()));
+    resbuf* chain = ref.GetChainForCompactWrite();
+    ASSERT_EQ(chain, ref.GetChain());
+    char* text = ref.NewText("New");
+    ASSERT_NE(text, nullptr);
+    FreeHeldChainText(chain->next->value.text);
+    chain->next->value.text = text;
+    resbuf* added = ref.NewTextNode(1000, "added");
+    ASSERT_NE(added, nullptr);
+    added->next = chain->next->next;
+    chain->next->next = added;
+    EXPECT_EQ(ref.NewTextNode(10, "no text code"), nullptr);
+    EXPECT_EQ(ref.NewText(nullptr), nullptr);
+
+    CGroupChainRef copy(ref);
+    const resbuf* mine = copy.GetChainForWrite();
+    ASSERT_EQ(ChainLength(mine), c == &small ? 3 : 3 + 8000);
+    EXPECT_STREQ(mine->next->value.text, "New");
+    EXPECT_STREQ(mine->next->next->value.text, "added");
+  }
+  CGroupChainRef::ReleaseUnusedMemory();
+}
+
+// A chain kept in a block of its own is copied whole from any of its
+// nodes, as is a compact one nothing was hung into; one a writer hung
+// parts into is copied node by node. Writing a block of its own takes an
+// arena copy first.
+TEST(CGroupChainRef, CopiesOfAHolderRunFromAnyOfItsNodes) {
+  TestChain c;
+  c.Text(0, "LINE").Text(8, "0").Point(10, 1, 2, 3).Text(1000, "last");
+  CGroupChainRef own;
+  ASSERT_TRUE(own.AssignOwnBlock(c.Head()));
+  EXPECT_FALSE(own.IsCompact()) << "not in the arena";
+  const std::vector<std::string> tail = DescribeChain(c.Head()->next);
+
+  CGroupChainRef fromOwn;
+  ASSERT_TRUE(fromOwn.Assign(own.GetChain()->next, own));
+  EXPECT_TRUE(fromOwn.IsCompact());
+  EXPECT_EQ(DescribeChain(fromOwn.GetChain()), tail);
+  CGroupChainRef fromCompact;
+  ASSERT_TRUE(fromCompact.Assign(fromOwn.GetChain(), fromOwn));
+  EXPECT_EQ(DescribeChain(fromCompact.GetChain()), tail);
+
+  resbuf* written = fromOwn.GetChainForCompactWrite();
+  written->value.text = fromOwn.NewText("9");
+  CGroupChainRef fromWritten;
+  ASSERT_TRUE(fromWritten.Assign(written->next, fromOwn));
+  EXPECT_EQ(DescribeChain(fromWritten.GetChain()), DescribeChain(c.Head()->next->next));
+  EXPECT_TRUE(fromWritten.Assign(c.Head(), fromOwn)) << "a node of another chain: copied node by node";
+  EXPECT_EQ(DescribeChain(fromWritten.GetChain()), DescribeChain(c.Head()));
+
+  const resbuf* kept = own.GetChain();
+  resbuf* mine = own.GetChainForWrite();
+  EXPECT_NE(mine, kept);
+  EXPECT_TRUE(own.IsCompact());
+  EXPECT_EQ(DescribeChain(mine), DescribeChain(c.Head()));
+  EXPECT_TRUE(CGroupChainRef().AssignOwnBlock(nullptr)) << "null empties the holder";
 }
 
 TEST(CGroupChainRef, AssigningItsOwnChainIsSafe) {

@@ -56,4 +56,48 @@ TEST(SlabArena, HandsOutAlignedBlocksOneAfterAnotherAndStartsOverOnceAllAreBack)
   EXPECT_FALSE(arena.Holds(taken[0].first));
 }
 
+// A block written in place takes what its fill says it took; a fill that
+// needs more than the slab's rest gets a fresh slab, one that needs more
+// than any block gets nothing. Room that goes with the blocks is no block:
+// once the blocks are back, the arena starts over across it.
+TEST(SlabArena, FillsBlocksInPlaceAndHandsOutRoomThatGoesWithTheBlocks) {
+  SlabArena arena;
+  std::vector<size_t> offered;
+  auto filler = [&offered](size_t needs) {
+    return [needs, &offered](char* room, size_t roomBytes) -> size_t {
+      offered.push_back(roomBytes);
+      if (roomBytes < needs) return 0;
+      std::memset(room, 7, needs);
+      return needs;
+    };
+  };
+  auto* first = static_cast<char*>(arena.AllocateFilled(filler(13)));
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(offered, std::vector<size_t>{SlabArena::kLargestBlock});
+  auto* with = static_cast<char*>(arena.AllocateWithBlocks(5));
+  EXPECT_EQ(with, first + 16) << "right after the filled block, 8-aligned";
+  EXPECT_EQ(arena.AllocateFilled(filler(SlabArena::kLargestBlock + 1)), nullptr);
+  EXPECT_EQ(arena.SlabCount(), 1u) << "no slab offers more: none is mapped for it";
+
+  // Seven largest blocks leave the first slab less than a block's room.
+  std::vector<char*> blocks;
+  for (int i = 0; i < 7; ++i) blocks.push_back(static_cast<char*>(arena.Allocate(SlabArena::kLargestBlock)));
+  const size_t rest = SlabPool::kSlabBytes - 24 - 7 * SlabArena::kLargestBlock;
+  offered.clear();
+  auto* second = static_cast<char*>(arena.AllocateFilled(filler(rest + 1)));
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(offered, (std::vector<size_t>{rest, SlabArena::kLargestBlock})) << "the rest, then a fresh slab";
+  EXPECT_EQ(arena.SlabCount(), 2u);
+  EXPECT_EQ(second[rest], 7);
+
+  arena.Release(second, rest + 1);
+  for (char* block : blocks) arena.Release(block, SlabArena::kLargestBlock);
+  EXPECT_NE(arena.AllocateWithBlocks(8), nullptr) << "a block still lives";
+  arena.Release(first, 13);
+  EXPECT_EQ(arena.Allocate(8), first) << "all blocks back: what went with them is free too";
+  arena.Release(first, 8);
+  arena.ReleaseUnused();
+  EXPECT_EQ(arena.SlabCount(), 0u);
+}
+
 }  // namespace

@@ -87,7 +87,6 @@ CJov_ExportDlg::CJov_ExportDlg(CWnd* parent) : CDialog(IDD_JOV_EXPORT, parent) {
 }
 
 CJov_ExportDlg::~CJov_ExportDlg() {
-  for (int i = 0; i < m_keptChains.GetCount(); ++i) FreeGroupCodeChain(m_keptChains.ElementAt(i));
   m_network.m_scheme.m_pUndo = nullptr;
   delete m_pUndo;
 }

@@ -6,6 +6,10 @@
 // writes the renumbered network into the drawing.
 #pragma once
 
+#include <vector>
+
+#include "common/CGroupChainRef.h"
+
 #include <cstdint>
 
 #include "common/CComboBoxNew.h"
@@ -61,8 +65,9 @@ class CJov_ExportDlg : public CDialog, public resizeWnd {
   CString m_configuredLayer;  // "DESC_LAYERS": the layer that stands for the current one
   CMyViewJovGL m_preview;
   // Chains of the drawing's entities as a renumber reset left them: what
-  // the next reading without prompting reads. The dialog owns them.
-  qmArray<resbuf*> m_keptChains{0, 8};
+  // the next reading without prompting reads. Each is one block of its
+  // own, so that reading copies it whole.
+  std::vector<CGroupChainRef> m_keptChains;
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;

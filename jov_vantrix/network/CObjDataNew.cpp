@@ -20,6 +20,19 @@ SlabPool& RecordPool() {
   return pool;
 }
 
+// An entity's chain after its name node, whose name the record keeps;
+// holder: the chain's, or null.
+CObjDataNew* NewRecordOf(const resbuf* entity, uint32_t index, const CGroupChainRef* holder) {
+  const resbuf* name = entity && entity->code == -1 ? entity : nullptr;
+  auto* record = new CObjDataNew(0, 0, name ? name->next : entity, index, holder);
+  if (name) {
+    record->m_hasEntityName = true;
+    record->m_entityName[0] = name->value.name[0];
+    record->m_entityName[1] = name->value.name[1];
+  }
+  return record;
+}
+
 }  // namespace
 
 void* CObjDataNew::operator new(size_t size) {
@@ -39,9 +52,10 @@ void ReleaseRecordMemory() {
   ReleasePropertyMemory();
 }
 
-CObjDataNew::CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index)
+CObjDataNew::CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index,
+                         const CGroupChainRef* holder)
     : m_index(index), m_entityKind(entityKind), m_objectType(objectType) {
-  if (chain) m_entityChain.Assign(chain);
+  if (chain) holder ? m_entityChain.Assign(chain, *holder) : m_entityChain.Assign(chain);
   ResetBox();
   GetPathEndsAndLength(this, m_start, m_end, m_length);
 }
@@ -87,14 +101,11 @@ void CObjDataNew::ResetBox() {
 }
 
 CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index) {
-  const resbuf* name = entity && entity->code == -1 ? entity : nullptr;
-  auto* record = new CObjDataNew(0, 0, name ? name->next : entity, index);
-  if (name) {
-    record->m_hasEntityName = true;
-    record->m_entityName[0] = name->value.name[0];
-    record->m_entityName[1] = name->value.name[1];
-  }
-  return record;
+  return NewRecordOf(entity, index, nullptr);
+}
+
+CObjDataNew* NewReadRecord(const CGroupChainRef& entity, uint32_t index) {
+  return NewRecordOf(entity.GetChain(), index, &entity);
 }
 
 bool IsSegmentOfType(const CObjDataNew* record, int objectType) {

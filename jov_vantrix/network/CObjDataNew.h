@@ -44,8 +44,11 @@ constexpr int32_t kObjectSkipped = 8;        // an insert that runs skip
 class CObjDataNew : public CSeznam {
  public:
   // A record of an entity: a private copy of chain is kept (none for a
-  // null chain) and its path ends and length are measured from it.
-  CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index);
+  // null chain) and its path ends and length are measured from it. With
+  // holder, chain is a node of the chain it holds (see
+  // CGroupChainRef::Assign).
+  CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index,
+              const CGroupChainRef* holder = nullptr);
   // A record standing for source under new numbers, with no chain and no
   // extended data of its own: it keeps source's index, kinds, names and
   // description values, and a nominal length of 20.
@@ -164,6 +167,8 @@ class CObjDataNew : public CSeznam {
 // A record of an entity the host handed out, its chain taken from after the
 // entity-name node, whose name the record keeps.
 CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index);
+// The same for an entity's chain as a holder keeps it.
+CObjDataNew* NewReadRecord(const CGroupChainRef& entity, uint32_t index);
 
 // Gives the memory of the records and of the chains and properties they
 // keep back to the system when none is alive (the records' part of what

@@ -260,22 +260,39 @@ void MarkFrom(CObjSezNew& network, CObjDataNew* rec, int cls, bool followA, bool
 
 }  // namespace
 
-int ReadExportNetwork(CObjSezNew& network, qmArray<resbuf*>* kept) {
-  const HostExport2D* host = TheApp().m_pHostTable;
+namespace {
+
+// The records of next(true), next(false) ... up to a null one, read in
+// that order.
+template <typename Next>
+int ReadRecords(CObjSezNew& network, Next next) {
   ExportReader reader(network);
-  int keptAt = 0;
-  auto next = [&](bool first) -> const resbuf* {
-    if (kept) return keptAt < kept->GetCount() ? kept->ElementAt(keptAt++) : nullptr;
-    return HostSelectionNext(host, first);
-  };
-  for (const resbuf* entity = next(true); entity; entity = next(false)) {
-    CObjDataNew* record = NewReadRecord(entity, network.m_readCount);
+  for (CObjDataNew* record = next(true); record; record = next(false)) {
     network.m_allRecords.Add(record);
     const Outcome outcome = reader.Read(record);
     if (!record->m_pGroup) network.m_heldRecords.AddTail(record);
     if (outcome == Outcome::refused) return kExportSecondScheme;
   }
   return reader.Finish();
+}
+
+}  // namespace
+
+int ReadExportNetwork(CObjSezNew& network, qmArray<resbuf*>* kept) {
+  const HostExport2D* host = TheApp().m_pHostTable;
+  int keptAt = 0;
+  return ReadRecords(network, [&](bool first) -> CObjDataNew* {
+    const resbuf* entity =
+        kept ? (keptAt < kept->GetCount() ? kept->ElementAt(keptAt++) : nullptr) : HostSelectionNext(host, first);
+    return entity ? NewReadRecord(entity, network.m_readCount) : nullptr;
+  });
+}
+
+int ReadExportNetwork(CObjSezNew& network, std::span<const CGroupChainRef> kept) {
+  size_t keptAt = 0;
+  return ReadRecords(network, [&](bool) -> CObjDataNew* {
+    return keptAt < kept.size() ? NewReadRecord(kept[keptAt++], network.m_readCount) : nullptr;
+  });
 }
 
 bool FileRecordIntoScheme(CObjSezNew& network, CObjDataNew* record) {

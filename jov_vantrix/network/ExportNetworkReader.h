@@ -5,6 +5,9 @@
 // groups classified (which are fixed, which the user numbers).
 #pragma once
 
+#include <span>
+
+#include "common/CGroupChainRef.h"
 #include "common/qmArray.h"
 #include "dataformat/resbuf.h"
 
@@ -27,6 +30,8 @@ constexpr int kExportPickCancelled = -7;     // the user left a selection prompt
 // selection. Every entity read becomes a record of the list's all-records
 // array; the list keeps the records that no group takes.
 int ReadExportNetwork(CObjSezNew& network, qmArray<resbuf*>* kept);
+// The same for the chains the export dialog keeps, in order.
+int ReadExportNetwork(CObjSezNew& network, std::span<const CGroupChainRef> kept);
 
 // Files a record: into the unassociated records without a scheme
 // association, else into the group of its "_NUM_ASSOC" (and the riser

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
@@ -40,7 +41,7 @@ void SetText(resbuf* node, const char* text) {
 }  // namespace
 
 int PreselectNetwork(CJov_ExportDlg& dialog, bool prompt) {
-  if (!prompt) return ReadExportNetwork(dialog.m_network, &dialog.m_keptChains);
+  if (!prompt) return ReadExportNetwork(dialog.m_network, dialog.m_keptChains);
   const HostExport2D* host = TheApp().m_pHostTable;
   char text[256] = "";
   LoadStringA(AfxGetResourceHandle(), IDS_PROMPT_SELECT_EXPORT, text, sizeof text);
@@ -56,29 +57,40 @@ int PreselectNetwork(CJov_ExportDlg& dialog, bool prompt) {
   return result;
 }
 
+namespace {
+
+// The section pipes of a copy of an entity chain get their numbers of
+// before the first export back.
+void ResetNumbersOf(resbuf* copy) {
+  const std::unique_ptr<CObjDataNew> record(NewReadRecord(copy, 0));
+  const resbuf* chain = record->m_entityChain.GetChain();
+  const char* type = GetEntityString(chain, 0);
+  CJovData& data = record->m_jovData;
+  if (!type || std::strcmp(type, "LWPOLYLINE") != 0 || !data.ReadXData(chain) ||
+      !data.m_typeFlags.HasAll(kPipeFlag) || IncludeFlagOf(data.m_typeCode) != 'i')
+    return;
+  const char* number = data.GetProperty("_DW_NUMBER_ORIG");
+  const char* connect = data.GetProperty("_DW_CONNECT_ORIG");
+
+  resbuf* block = copy;
+  if (!FindApplication(&block, "JOV_DATA")) return;
+  resbuf* numberNode = PairValue(block->next, "_DW_NUMBER");
+  resbuf* connectNode = PairValue(block->next, "_DW_CONNECT");
+  if (!numberNode || !connectNode) return;
+  SetText(numberNode, number ? number : "");
+  SetText(connectNode, connect ? connect : "");
+}
+
+}  // namespace
+
 void ResetDrawingNumbers(CJov_ExportDlg& dialog) {
   const HostExport2D* host = TheApp().m_pHostTable;
   for (const resbuf* entity = HostSelectionNext(host, true); entity; entity = HostSelectionNext(host, false)) {
     resbuf* copy = CopyGroupCodeChain(entity);
     if (!copy) continue;
-    dialog.m_keptChains.Add(copy);
-
-    const std::unique_ptr<CObjDataNew> record(NewReadRecord(copy, 0));
-    const resbuf* chain = record->m_entityChain.GetChain();
-    const char* type = GetEntityString(chain, 0);
-    CJovData& data = record->m_jovData;
-    if (!type || std::strcmp(type, "LWPOLYLINE") != 0 || !data.ReadXData(chain) ||
-        !data.m_typeFlags.HasAll(kPipeFlag) || IncludeFlagOf(data.m_typeCode) != 'i')
-      continue;
-    const char* number = data.GetProperty("_DW_NUMBER_ORIG");
-    const char* connect = data.GetProperty("_DW_CONNECT_ORIG");
-
-    resbuf* block = copy;
-    if (!FindApplication(&block, "JOV_DATA")) continue;
-    resbuf* numberNode = PairValue(block->next, "_DW_NUMBER");
-    resbuf* connectNode = PairValue(block->next, "_DW_CONNECT");
-    if (!numberNode || !connectNode) continue;
-    SetText(numberNode, number ? number : "");
-    SetText(connectNode, connect ? connect : "");
+    ResetNumbersOf(copy);
+    CGroupChainRef kept;
+    if (kept.AssignOwnBlock(copy)) dialog.m_keptChains.push_back(std::move(kept));
+    FreeGroupCodeChain(copy);
   }
 }

@@ -57,7 +57,19 @@ resbuf* FindPairs(resbuf* chain, CString* typeCode, resbuf** before) {
 
 bool IsPairAt(const resbuf* node) { return IsText(node, 1000) && IsText(node->next, 1000); }
 
-resbuf* NewPair(const char* key, const char* value) {
+// A key and value node from the heap, or, given the holder of the chain
+// they go into, as it hands them out.
+resbuf* NewPair(const char* key, const char* value, CGroupChainRef* held) {
+  if (held) {
+    resbuf* keyNode = held->NewTextNode(1000, key);
+    resbuf* valueNode = keyNode ? held->NewTextNode(1000, value) : nullptr;
+    if (!valueNode) {
+      FreeHeldChainNodes(keyNode);
+      return nullptr;
+    }
+    keyNode->next = valueNode;
+    return keyNode;
+  }
   resbuf* keyNode = nullptr;
   resbuf* valueNode = nullptr;
   if (!CreateGroupCodeNode(&keyNode, 1000, key) || !CreateGroupCodeNode(&valueNode, 1000, value)) {
@@ -70,8 +82,10 @@ resbuf* NewPair(const char* key, const char* value) {
 }
 
 // SetJovDataValue on the pairs that follow before (the type code or the
-// last matrix cell); a null before means there are none.
-int SetPairValue(resbuf* before, const char* key, const char* value) {
+// last matrix cell); a null before means there are none. held: the holder
+// of a chain taken with GetChainForCompactWrite, which hands out what is
+// hung in.
+int SetPairValue(resbuf* before, const char* key, const char* value, CGroupChainRef* held = nullptr) {
   if (!key) return 0;
   resbuf* node = before ? before->next : nullptr;
   resbuf* previous = before;
@@ -81,7 +95,7 @@ int SetPairValue(resbuf* before, const char* key, const char* value) {
     resbuf* valueNode = node->next;
     if (node->value.text && std::strcmp(node->value.text, key) == 0) {
       if (value) {
-        char* copy = DupString(value);
+        char* copy = held ? held->NewText(value) : DupString(value);
         if (!copy) return 0;
         // The chain may be a record's compact one.
         FreeHeldChainText(valueNode->value.text);
@@ -103,7 +117,7 @@ int SetPairValue(resbuf* before, const char* key, const char* value) {
   // In front of the first node after the pairs, or of the last pair when
   // they end the chain.
   resbuf* at = node ? previous : beforeLastKey;
-  resbuf* pair = NewPair(key, value);
+  resbuf* pair = NewPair(key, value, held);
   if (!pair) return 0;
   pair->next->next = at->next;
   at->next = pair;
@@ -256,16 +270,19 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
     const NumberText number(generated, record->GetNumber() + start - 1);
     const NumberText connect(generated, record->GetConnect() != 0 ? record->GetConnect() + start - 1 : 0);
 
-    resbuf* chain = record->m_pBuiltChain ? record->m_pBuiltChain : record->m_entityChain.GetChainForWrite();
+    // A chain as read takes the new numbers from its holder, so that
+    // letting the record go stays a count.
+    CGroupChainRef* held = record->m_pBuiltChain ? nullptr : &record->m_entityChain;
+    resbuf* chain = held ? held->GetChainForCompactWrite() : record->m_pBuiltChain;
     // The pairs are found once: what a set adds goes in after the node
     // before them.
     resbuf* before = nullptr;
     FindPairs(chain, nullptr, &before);
-    SetPairValue(before, "_DW_NUMBER", number);
-    SetPairValue(before, "_DW_CONNECT", connect);
+    SetPairValue(before, "_DW_NUMBER", number, held);
+    SetPairValue(before, "_DW_CONNECT", connect, held);
     if (generated) {
-      SetPairValue(before, "_DW_NUMBER_ORIG", number);
-      SetPairValue(before, "_DW_CONNECT_ORIG", connect);
+      SetPairValue(before, "_DW_NUMBER_ORIG", number, held);
+      SetPairValue(before, "_DW_CONNECT_ORIG", connect, held);
     }
     if (!withLabels) continue;
 

@@ -24,6 +24,7 @@
 #include "jov_vantrix/network/RecordWriteBack.h"
 #include "jov_vantrix/network/SectionFile.h"
 #include "jov_vantrix/tests/NetworkChains.h"
+#include "jov_vantrix/tests/NetworkFixtures.h"
 
 namespace {
 
@@ -99,6 +100,18 @@ TEST(ExportNetwork, ReaderResultsFollowTheBalanceOfThePipes) {
     CObjSezNew network;
     EXPECT_EQ(ReadExportNetwork(network, kept.Array()), c.result) << c.what;
     EXPECT_EQ(network.m_allRecords.GetSize(), c.read) << c.what;
+    // The same from the chains as the dialog keeps them.
+    CObjSezNew fromHeld;
+    EXPECT_EQ(ReadExportNetwork(fromHeld, kept.Held()), c.result) << c.what;
+    ASSERT_EQ(fromHeld.m_allRecords.GetSize(), c.read) << c.what;
+    for (INT_PTR i = 0; i < c.read; ++i) {
+      const auto* held = static_cast<const CObjDataNew*>(fromHeld.m_allRecords[i]);
+      const auto* read = static_cast<const CObjDataNew*>(network.m_allRecords[i]);
+      EXPECT_EQ(DescribeChain(held->m_entityChain.GetChain()), DescribeChain(read->m_entityChain.GetChain()))
+          << c.what << " " << i;
+      EXPECT_EQ(held->m_entityName[0], read->m_entityName[0]) << c.what << " " << i;
+      EXPECT_EQ(held->m_objectType, read->m_objectType) << c.what << " " << i;
+    }
   }
 
   // The numbers: an 'e' is dropped, plain ones are read as they are.

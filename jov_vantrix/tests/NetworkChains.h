@@ -3,10 +3,12 @@
 // chains of a reading.
 #pragma once
 
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/CGroupChainRef.h"
 #include "common/GLVector.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/qmArray.h"
@@ -66,7 +68,9 @@ inline resbuf* BuildEntityChain(const NetworkEntity& e, int64_t id) {
   return head;
 }
 
-// Chains kept for a reading from them, released at the end of the scope.
+// Chains kept for a reading from them, released at the end of the scope:
+// as the host hands them out (Array) and as the export dialog keeps them
+// (Held).
 class KeptChains {
  public:
   KeptChains() = default;
@@ -79,9 +83,14 @@ class KeptChains {
   KeptChains(const KeptChains&) = delete;
   KeptChains& operator=(const KeptChains&) = delete;
 
-  void Add(const NetworkEntity& e) { chains_.Add(BuildEntityChain(e, chains_.GetCount() + 1)); }
+  void Add(const NetworkEntity& e) {
+    chains_.Add(BuildEntityChain(e, chains_.GetCount() + 1));
+    held_.emplace_back().AssignOwnBlock(chains_.ElementAt(chains_.GetCount() - 1));
+  }
   qmArray<resbuf*>* Array() { return &chains_; }
+  std::span<const CGroupChainRef> Held() const { return held_; }
 
  private:
   qmArray<resbuf*> chains_{0, 64};
+  std::vector<CGroupChainRef> held_;
 };

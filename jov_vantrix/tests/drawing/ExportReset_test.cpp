@@ -40,12 +40,12 @@ TEST(ExportReset, TheNetworkIsReadOnceMoreFromItsEarlierNumbers) {
   EXPECT_EQ(dialog.m_network.m_scheme.GetGroupCount(), 0u);
   EXPECT_EQ(dialog.m_network.m_heldRecords.GetCount(), 0u);
   ResetDrawingNumbers(dialog);
-  ASSERT_EQ(dialog.m_keptChains.GetCount(), 8);
+  ASSERT_EQ(dialog.m_keptChains.size(), 8u);
   // E2 and E3, the section pipes, have their "e" numbers back; the
   // floor-plan pipes (excluded) and the product keep theirs.
   const char* expected[][2] = {{"-", "-"}, {"e1", "e0"}, {"e1", "e0"}, {"1", "0"}, {"1", "0"}};
   for (int i = 0; i < 5; ++i) {
-    const resbuf* chain = dialog.m_keptChains.ElementAt(i);
+    const resbuf* chain = dialog.m_keptChains[i].GetChain();
     EXPECT_EQ(Value(chain, "_DW_NUMBER"), expected[i][0]) << i;
     EXPECT_EQ(Value(chain, "_DW_CONNECT"), expected[i][1]) << i;
   }
