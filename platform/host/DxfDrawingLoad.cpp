@@ -644,10 +644,15 @@ bool DxfDrawing::IndexLoaded(DxfError* error) {
     Index(block->end);
   }
   IndexLoadedEntities();
-  for (const Section& s : sections_)
-    for (const DxfPair& p : s.pairs)
-      if (p.code == 5)
+  // Objects of other sections keep their handles too; a DIMSTYLE's is its 105.
+  for (const Section& s : sections_) {
+    bool dimstyle = false;
+    for (const DxfPair& p : s.pairs) {
+      if (p.code == 0) dimstyle = SameName(TrimDxf(p.value), "DIMSTYLE");
+      if (p.code == 5 || (dimstyle && p.code == 105))
         if (auto h = ParseHandle(p.value)) NoteHandle(*h);
+    }
+  }
 
   std::optional<std::string> handling = HeaderValue("$HANDLING");
   if (!IsR12() || (handling && ParseDxfInt(*handling).value_or(0) != 0)) usesHandles_ = true;
