@@ -62,6 +62,8 @@ constexpr size_t kPartBytes = 2 << 20;
 size_t g_partBytes = kPartBytes;
 unsigned g_threads = 0;  // as the machine offers
 
+unsigned LoadThreads() { return g_threads ? g_threads : WorkThreads(); }
+
 bool EndsEntities(const DxfToken& t) {
   return IsWord(t, "ENDSEC") || IsWord(t, "SECTION") || IsWord(t, "EOF");
 }
@@ -309,7 +311,7 @@ class DxfDrawing::Loader {
   }
 
   bool ReadEntities(const std::string& name, int line) {
-    const unsigned threads = g_threads ? g_threads : WorkThreads();
+    const unsigned threads = LoadThreads();
     const size_t size = reader_.Size();
     if (have_ && tok_.code == 0 && !convert_ && threads > 1 && size - tokAt_.pos >= 2 * g_partBytes)
       ReadEntitiesInParts((size - tokAt_.pos) / g_partBytes, threads);
@@ -412,6 +414,8 @@ class DxfDrawing::Loader {
     for (const Part& part : parts)
       d_.arenas_.push_back(std::make_unique<PairArena>(part.end - part.begin.pos + (64 << 10)));
     std::unique_ptr<PairArena>* arenas = d_.arenas_.data() + d_.arenas_.size() - parts.size();
+    // The first part's values go where the reading's own go.
+    auto keep = [&](size_t i) { KeepValues(parts[i], i == 0 ? kept_ : pages_.data() + parts[i].begin.pos); };
     std::mutex lock;
     std::vector<bool> done(parts.size());
     size_t taken = 0;  // parts before it are read and their values kept
@@ -424,7 +428,7 @@ class DxfDrawing::Loader {
         while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read)
           ready.push_back(taken++);
       }
-      for (size_t r : ready) KeepValues(parts[r], r == 0 ? kept_ : pages_.data() + parts[r].begin.pos);
+      for (size_t r : ready) keep(r);
     });
     size_t read = d_.entities_.size();
     for (const Part& part : parts) read += part.entities.size();
@@ -437,7 +441,7 @@ class DxfDrawing::Loader {
         break;
       }
       if (part.outcome == Part::Outcome::Stopped) {
-        KeepValues(part, i == 0 ? kept_ : pages_.data() + part.begin.pos);
+        keep(i);
         goOn = part.stop;
       }
       kept_ = part.keptEnd;
@@ -474,7 +478,7 @@ namespace {
 // read from the start, 0 when the file is small or turned out shorter (it
 // is then read whole as it is now), SIZE_MAX on an error (errno set).
 size_t ReadInParts(int fd, char* to, size_t size) {
-  const unsigned threads = g_threads ? g_threads : WorkThreads();
+  const unsigned threads = LoadThreads();
   if (threads < 2 || size < 2 * g_partBytes) return 0;
   const size_t parts = std::min<size_t>(threads, size / g_partBytes);
   std::vector<int> failures(parts, 0);
@@ -578,7 +582,7 @@ bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfErr
 // and their ids handed out on several threads, slice by slice, in the order
 // one thread would; what is left is filling the handle index in that order.
 void DxfDrawing::IndexLoadedEntities() {
-  const unsigned threads = g_threads ? g_threads : WorkThreads();
+  const unsigned threads = LoadThreads();
   const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
   auto slice = [&](size_t i) { return entities_.size() * i / slices; };
   std::vector<std::vector<uint64_t>> handles(slices);  // each object's, children after their parent
