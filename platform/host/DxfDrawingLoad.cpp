@@ -418,18 +418,23 @@ class DxfDrawing::Loader {
     auto keep = [&](size_t i) { KeepValues(parts[i], i == 0 ? kept_ : pages_.data() + parts[i].begin.pos); };
     std::mutex lock;
     std::vector<bool> done(parts.size());
-    size_t taken = 0;  // parts before it are read and their values kept
+    std::vector<size_t> ready;  // parts whose values may be kept, in order
+    size_t taken = 0, kept = 0;  // parts before taken are read and in ready
     RunTasks(parts.size(), threads, [&](size_t i) {
       ReadPart(parts[i], *arenas[i]);
-      std::vector<size_t> ready;
+      size_t r = SIZE_MAX;
       {
         std::lock_guard<std::mutex> hold(lock);
         done[i] = true;
         while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read)
           ready.push_back(taken++);
+        if (kept < ready.size()) r = ready[kept++];
       }
-      for (size_t r : ready) keep(r);
+      // One part kept for each one read keeps pace with the reading; what
+      // is left at the end is kept on all threads below.
+      if (r != SIZE_MAX) keep(r);
     });
+    RunTasks(ready.size() - kept, threads, [&](size_t k) { keep(ready[kept + k]); });
     size_t read = d_.entities_.size();
     for (const Part& part : parts) read += part.entities.size();
     d_.entities_.reserve(read);
