@@ -44,9 +44,9 @@ void CheckSectionExport(const CSecSezNew& list, const std::string& written, bool
                                                                                            : s->m_neighbour);
       for (const auto& [lineName, length] : {std::pair{s->m_pName, s->m_pLength}, std::pair{s->m_zName, s->m_zLength}}) {
         const std::vector<std::string> expected = {
-            std::to_string(s->m_number), std::to_string(s->m_connect), Std(lineName), fourth, Std(s->m_CT),
+            std::to_string(s->m_number), std::to_string(s->m_connect), Std(lineName.ToCString()), fourth, Std(s->m_CT),
             Std(s->m_productFields[0]), Std(s->m_productFields[1]), Std(s->m_productFields[2]),
-            Std(s->m_productFields[3]), Std(length)};
+            Std(s->m_productFields[3]), Std(length.ToCString())};
         FUZZ_CHECK(Fields(next()) == expected, "a section line does not hold the section: " + lines[at - 1]);
       }
     }

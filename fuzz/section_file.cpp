@@ -27,7 +27,7 @@ std::string Describe(const CSecSezNew& root) {
   for (const CSecSezNew* b = root.GetFirstBranch(); b; b = b->GetNextBranch()) {
     out += "[" + Std(b->m_name) + "]";
     for (const CSecDataNew* s = b->GetFirstSection(); s; s = s->GetNextSection()) {
-      out += " " + std::to_string(s->m_number) + ":" + Std(s->m_pName) + "/" + Std(s->m_zName);
+      out += " " + std::to_string(s->m_number) + ":" + Std(s->m_pName.ToCString()) + "/" + Std(s->m_zName.ToCString());
       for (const CStringArray* values : {&s->m_pValues, &s->m_zValues}) {
         out += "|";
         for (INT_PTR i = 0; i < values->GetSize(); ++i) out += Std((*values)[i]) + ",";
@@ -46,7 +46,7 @@ bool Plain(const CString& value) {
 void CheckSection(const CSecDataNew& s) {
   FUZZ_CHECK(s.m_pValues.GetSize() == CSecDataNew::kValues && s.m_zValues.GetSize() == CSecDataNew::kValues,
              "a section read has not fifteen values a side");
-  FUZZ_CHECK(Plain(s.m_pName) && Plain(s.m_zName), "a name holds a separator");
+  FUZZ_CHECK(Plain(s.m_pName.ToCString()) && Plain(s.m_zName.ToCString()), "a name holds a separator");
   for (INT_PTR i = 0; i < CSecDataNew::kValues; ++i)
     FUZZ_CHECK(Plain(s.m_pValues[i]) && Plain(s.m_zValues[i]), "a value holds a separator");
   for (const CString& f : s.m_productFields) FUZZ_CHECK(Plain(f), "a text holds a separator");

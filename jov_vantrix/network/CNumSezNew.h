@@ -5,12 +5,12 @@
 
 #include <cstdint>
 
-#include "common/CSeznam.h"
+#include "jov_vantrix/network/RecordList.h"
 #include "platform/mfc/CString.h"
 
 class CObjDataNew;
 
-class CNumSezNew : public CSeznam {
+class CNumSezNew : public RecordList {
  public:
   explicit CNumSezNew(uint32_t number) : m_number(number) {}
   ~CNumSezNew() override = default;

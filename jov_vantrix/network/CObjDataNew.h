@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "common/CGroupChainRef.h"
 #include "common/CSeznam.h"
@@ -139,21 +140,31 @@ class CObjDataNew : public CSeznam {
 
   GLVector m_boxMin;
   GLVector m_boxMax;
-  CString m_spare{"0"};
+  RecordText m_spare{"0"};
 
   CPtrArray m_previewEntities;
   CObjDataNew* m_pFurther1 = nullptr;
   CObjDataNew* m_pFurther2 = nullptr;
   CString m_text3;
   CString m_text4;
-  CStringArray m_texts1;
-  CStringArray m_texts2;
-  COznArray m_descriptionLines;
-  qmArray<double> m_values1;
-  qmArray<double> m_values2;
-  qmArray<double> m_values3;
-  qmArray<double> m_values4;
-  CPtrArray m_related[6];
+  // What only the section generator's riser runs keep on a record, and
+  // texts nothing reads: a part of its own, made on first use, so that the
+  // records of an export (which never use it) stay several hundred bytes
+  // smaller to make, fill and let go.
+  struct RunPart {
+    CStringArray m_texts1;
+    CStringArray m_texts2;
+    COznArray m_descriptionLines;
+    qmArray<double> m_values1;
+    qmArray<double> m_values2;
+    qmArray<double> m_values3;
+    qmArray<double> m_values4;
+    CPtrArray m_related[6];
+  };
+  RunPart& Runs() {
+    if (!m_runs) m_runs = std::make_unique<RunPart>();
+    return *m_runs;
+  }
   bool m_flag1 = true;
   bool m_flag2 = true;
   bool m_offsetFlag = false;  // the product look-up fills "O2"
@@ -162,6 +173,8 @@ class CObjDataNew : public CSeznam {
 
  private:
   void ResetBox();
+
+  std::unique_ptr<RunPart> m_runs;
 };
 
 // A record of an entity the host handed out, its chain taken from after the

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-#include "common/CSeznam.h"
 #include "common/GLVector.h"
 #include "jov_vantrix/network/CSchSezNew.h"
+#include "jov_vantrix/network/RecordList.h"
 #include "platform/mfc/CPtrArray.h"
 #include "platform/mfc/CString.h"
 #include "platform/mfc/CStringArray.h"
@@ -18,7 +18,7 @@ namespace jovDatabase {
 class Database;
 }
 
-class CObjSezNew : public CSeznam {
+class CObjSezNew : public RecordList {
  public:
   CObjSezNew() = default;
   ~CObjSezNew() override = default;
@@ -54,5 +54,5 @@ class CObjSezNew : public CSeznam {
   uint32_t m_finalCounter = 0;
   // Owns the records a reader made that no group and not the list itself
   // holds (the arrays above only point to them).
-  CSeznam m_heldRecords;
+  RecordList m_heldRecords;
 };

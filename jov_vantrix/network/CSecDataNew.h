@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "common/CSeznam.h"
+#include "jov_vantrix/network/RecordText.h"
 #include "platform/mfc/CString.h"
 #include "platform/mfc/CStringArray.h"
 
@@ -25,10 +26,12 @@ class CSecDataNew : public CSeznam {
   CString m_neighbour;     // "CM" of the pipe, or the neighbouring riser pipe's branch
   CString m_CT;
   CString m_productFields[4];  // fields 8-11 of the product's "_VANTRIX" record
-  CString m_pName{"0"};
-  CString m_zName{"0"};
-  CString m_pLength{"0.0"};  // metres, "%.2f"
-  CString m_zLength{"0.0"};
+  // Short texts, held inside the section: an export makes one section a
+  // pipe pair.
+  RecordText m_pName{"0"};
+  RecordText m_zName{"0"};
+  RecordText m_pLength{"0.0"};  // metres, "%.2f"
+  RecordText m_zLength{"0.0"};
   CStringArray m_pValues;  // result values 0-14 of the 'P' line
   CStringArray m_zValues;  // of the other line
 };

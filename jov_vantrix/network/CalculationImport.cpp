@@ -227,7 +227,7 @@ int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* br
     int texts = 4;
     if (report)
       if (auto held = report->textsHeld.find(s); held != report->textsHeld.end()) texts = held->second;
-    const CString& name = supply ? s->m_pName : s->m_zName;
+    const CString name = (supply ? s->m_pName : s->m_zName).ToCString();
     const CStringArray& values = supply ? s->m_pValues : s->m_zValues;
     WritePipeKeys(*r, names, name, values);
     if (supply) {

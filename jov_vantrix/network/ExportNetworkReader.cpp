@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "common/CLocaleNumber.h"
+#include "common/Prefetch.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
@@ -289,9 +290,19 @@ int ReadExportNetwork(CObjSezNew& network, qmArray<resbuf*>* kept) {
 }
 
 int ReadExportNetwork(CObjSezNew& network, std::span<const CGroupChainRef> kept) {
+  // Each kept chain is copied whole from its block: the block's head, read
+  // first, is hinted far ahead; the chain's first nodes, read once the copy
+  // has found them, nearer.
+  constexpr size_t kBlocksAhead = 16;
+  constexpr size_t kChainsAhead = 8;
+  constexpr size_t kChainBytes = 512;
   size_t keptAt = 0;
+  for (size_t i = 0; i < kBlocksAhead && i < kept.size(); ++i) kept[i].PrefetchBlock();
   return ReadRecords(network, [&](bool) -> CObjDataNew* {
-    return keptAt < kept.size() ? NewReadRecord(kept[keptAt++], network.m_readCount) : nullptr;
+    if (keptAt >= kept.size()) return nullptr;
+    if (keptAt + kBlocksAhead < kept.size()) kept[keptAt + kBlocksAhead].PrefetchBlock();
+    if (keptAt + kChainsAhead < kept.size()) PrefetchBytes(kept[keptAt + kChainsAhead].GetChain(), kChainBytes);
+    return NewReadRecord(kept[keptAt++], network.m_readCount);
   });
 }
 

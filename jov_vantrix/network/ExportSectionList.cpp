@@ -26,10 +26,11 @@
 namespace {
 
 // "%.2f" without printf's cost (two of these for every section).
-CString LengthInMetres(double length, int units) {
-  char text[320];  // the 309 digits of the largest double, a sign, the point and two decimals
+RecordText LengthInMetres(double length, int units) {
+  char text[321];  // the 309 digits of the largest double, a sign, the point, two decimals and a NUL
   const double metres = length / (units > 0 ? units : 1);
-  return CString(text, static_cast<int>(FormatFixed(metres, 2, text, sizeof text)));
+  text[FormatFixed(metres, 2, text, sizeof text - 1)] = '\0';
+  return RecordText(text);
 }
 
 // The branch of the riser pipe next to this one, when it is another branch

@@ -72,10 +72,10 @@ int PipeKindOf(const CString& typeCode) {
   return kObjectOther;
 }
 
-CString LinkHandleOf(const resbuf* chain) {
+const char* LinkHandleOf(const resbuf* chain) {
   const resbuf* node = chain;
-  if (!FindApplication(&node, "JOV_LINK")) return CString();
+  if (!FindApplication(&node, "JOV_LINK")) return "";
   const resbuf* handle = node->next;
-  if (!handle || !IsStringNode(handle) || !handle->value.text) return CString();
-  return CString(handle->value.text);
+  if (!handle || !IsStringNode(handle) || !handle->value.text) return "";
+  return handle->value.text;
 }

@@ -27,5 +27,5 @@ char IncludeFlagOf(const CString& typeCode);
 int PipeKindOf(const CString& typeCode);
 
 // The text after the chain's "JOV_LINK" application name (without regard
-// to case); empty when there is none.
-CString LinkHandleOf(const resbuf* chain);
+// to case), pointing into the chain; "" when there is none.
+const char* LinkHandleOf(const resbuf* chain);

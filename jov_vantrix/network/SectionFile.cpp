@@ -20,7 +20,11 @@ void AppendField(std::string& text, const CString& field) {
   text.append(field.GetString(), static_cast<size_t>(field.GetLength()));
 }
 
-void AppendLine(std::string& text, const CSecDataNew& s, const CString& name, const CString& length) {
+void AppendField(std::string& text, const RecordText& field) {
+  text.append(field.GetString(), static_cast<size_t>(field.GetLength()));
+}
+
+void AppendLine(std::string& text, const CSecDataNew& s, const RecordText& name, const RecordText& length) {
   const CString& fourth = !s.m_connectedBranch.IsEmpty() || s.m_connect == 0 ? s.m_connectedBranch
                                                                              : s.m_neighbour;
   text += std::to_string(s.m_number);

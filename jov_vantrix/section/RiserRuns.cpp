@@ -49,16 +49,18 @@ bool FindPipePair(const CObjSezNew& list, Match match, CObjDataNew*& supply, COb
 }  // namespace
 
 qmArray<double>& RunLengths(CObjDataNew& record, bool side1, int pipeType) {
-  if (pipeType == kObjectSupplyPipe) return side1 ? record.m_values2 : record.m_values1;
-  return side1 ? record.m_values4 : record.m_values3;
+  CObjDataNew::RunPart& runs = record.Runs();
+  if (pipeType == kObjectSupplyPipe) return side1 ? runs.m_values2 : runs.m_values1;
+  return side1 ? runs.m_values4 : runs.m_values3;
 }
 
 CPtrArray& RunPieces(CObjDataNew& record, bool side1, int pipeType) {
-  if (pipeType == kObjectSupplyPipe) return record.m_related[side1 ? 4 : 2];
-  return record.m_related[side1 ? 5 : 3];
+  CObjDataNew::RunPart& runs = record.Runs();
+  if (pipeType == kObjectSupplyPipe) return runs.m_related[side1 ? 4 : 2];
+  return runs.m_related[side1 ? 5 : 3];
 }
 
-CPtrArray& BranchRecords(CObjDataNew& record, bool side1) { return record.m_related[side1 ? 1 : 0]; }
+CPtrArray& BranchRecords(CObjDataNew& record, bool side1) { return record.Runs().m_related[side1 ? 1 : 0]; }
 
 CObjDataNew* FindFirstRiser(const CObjSezNew& list) {
   for (CObjDataNew* r = list.GetFirstRecord(); r; r = r->GetNextRecord()) {

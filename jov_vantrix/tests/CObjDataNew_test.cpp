@@ -58,6 +58,17 @@ TEST(CObjDataNew, RecordOfALineKeepsACopyAndMeasuresIt) {
   EXPECT_EQ(record.m_boxMin.x, DBL_MAX);
   EXPECT_EQ(record.m_boxMax.z, -DBL_MAX);
   EXPECT_STREQ(record.m_jovData.m_typeCode, "") << "extended data is read by the readers";
+
+  // The riser runs' part starts empty when first asked for and is the same
+  // part after.
+  CObjDataNew::RunPart& runs = record.Runs();
+  EXPECT_EQ(runs.m_values1.GetCount() + runs.m_related[5].GetSize() + runs.m_texts2.GetSize(), 0);
+  runs.m_values4.Add(2.5);
+  runs.m_related[5].Add(&record);
+  EXPECT_EQ(&record.Runs(), &runs);
+  ASSERT_EQ(record.Runs().m_values4.GetCount(), 1);
+  EXPECT_EQ(record.Runs().m_values4.ElementAt(0), 2.5);
+  EXPECT_EQ(record.Runs().m_related[5][0], &record);
 }
 
 TEST(CObjDataNew, PolylineLengthIsTheSumOfItsStraightSegments) {
