@@ -393,7 +393,7 @@ class DxfDrawing::Loader {
       for (DxfEntity& child : entity->children) keep(child.pairs);
     }
     part.keptEnd = to;
-    pages_.Release(static_cast<size_t>(to - pages_.data()), part.readTo, TextPages::PageSize());
+    pages_.Release(static_cast<size_t>(to - pages_.data()), part.readTo);
   }
 
   // Reads the entities from the current pair on in parts at once. Parts are

@@ -22,10 +22,8 @@ class TextPages {
   // Room for size bytes, keeping the contents; the pages may move, so only
   // while nothing points into them. False when memory runs out.
   bool Grow(size_t size);
-  // Gives back the whole units inside [from, to): they read as zeros after.
-  // A unit of a large page keeps large pages whole.
-  void Release(size_t from, size_t to, size_t unit = kLargePage);
-  static constexpr size_t kLargePage = 2 << 20;
+  // Gives back the whole pages inside [from, to): they read as zeros after.
+  void Release(size_t from, size_t to);
   static size_t PageSize();
   // Gives back the pages past the first size bytes; nothing moves.
   void Keep(size_t size);
