@@ -47,24 +47,29 @@ SlabArena& ChainArena() {
 // first node is aligned.
 constexpr size_t kHeadBytes = 24;
 
-// FreeHeldChainNodes for a whole compact chain: what lies in its own block
-// is known without asking the arena.
-void FreeWrittenParts(resbuf* chain, const void* block, size_t bytes) {
-  const auto begin = reinterpret_cast<uintptr_t>(block);
-  auto freeOutside = [&](void* at) {
-    const auto p = reinterpret_cast<uintptr_t>(at);
-    if (at && (p < begin || p - begin >= bytes)) FreeHeldChainText(at);
-  };
+// Hands each text, binary chunk and node of the chain to release.
+template <class Release>
+void ReleaseChainParts(resbuf* chain, Release release) {
   while (chain) {
     resbuf* following = chain->next;
     const uint32_t kind = GroupCodeKind(GetGroupCodeClass(chain->code));
     if (kind == GC_KIND_TEXT)
-      freeOutside(chain->value.text);
+      release(chain->value.text);
     else if (kind == GC_KIND_BINARY)
-      freeOutside(chain->value.binary.data);
-    freeOutside(chain);
+      release(chain->value.binary.data);
+    release(chain);
     chain = following;
   }
+}
+
+// FreeHeldChainNodes for a whole compact chain: what lies in its own block
+// is known without asking the arena.
+void FreeWrittenParts(resbuf* chain, const void* block, size_t bytes) {
+  const auto begin = reinterpret_cast<uintptr_t>(block);
+  ReleaseChainParts(chain, [&](void* at) {
+    const auto p = reinterpret_cast<uintptr_t>(at);
+    if (at && (p < begin || p - begin >= bytes)) FreeHeldChainText(at);
+  });
 }
 
 // The bytes a copy into a pool took: its nodes and their texts and chunks
@@ -245,15 +250,4 @@ void FreeHeldChainText(void* text) {
   if (text && !ChainArena().Holds(text)) std::free(text);
 }
 
-void FreeHeldChainNodes(resbuf* chain) {
-  while (chain) {
-    resbuf* following = chain->next;
-    const uint32_t kind = GroupCodeKind(GetGroupCodeClass(chain->code));
-    if (kind == GC_KIND_TEXT)
-      FreeHeldChainText(chain->value.text);
-    else if (kind == GC_KIND_BINARY)
-      FreeHeldChainText(chain->value.binary.data);
-    FreeHeldChainText(chain);
-    chain = following;
-  }
-}
+void FreeHeldChainNodes(resbuf* chain) { ReleaseChainParts(chain, FreeHeldChainText); }
