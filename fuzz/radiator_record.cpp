@@ -10,7 +10,7 @@
 #include "wizard/dialogs/VantrixXData.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
-#include "wizard/frame/engine/KorpalinData.h"
+#include "dataformat/KorpalinData.h"
 #include "wizard/frame/engine/RecordLookups.h"
 #include "wizard/frame/engine/ValueRules.h"
 

@@ -9,7 +9,7 @@
 #include "platform/win32/driver/radiator_script.h"
 #include "platform/win32/driver/session_script.h"
 #include "platform/win32/win32_types.h"
-#include "wizard/frame/engine/KorpalinData.h"
+#include "dataformat/KorpalinData.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "wizard/dialogs/ProductPreview.h"
 #include "wizard/frame/controls/CEditNew.h"
 #include "wizard/frame/engine/CObjectSez.h"
-#include "wizard/frame/engine/KorpalinData.h"
+#include "dataformat/KorpalinData.h"
 
 class CPropData;
 struct HELPINFO;

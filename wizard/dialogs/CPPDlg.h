@@ -21,7 +21,7 @@
 #include "platform/mfc/CString.h"
 #include "wizard/dialogs/ProductPreview.h"
 #include "wizard/frame/controls/CListCtrlNew.h"
-#include "wizard/frame/engine/KorpalinData.h"
+#include "dataformat/KorpalinData.h"
 
 class CObjectSez;
 class CValueParam;

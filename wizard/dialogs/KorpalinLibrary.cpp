@@ -3,7 +3,7 @@
 #include "platform/mfc/AfxLoadLibrary.h"
 #include "platform/win32/file_access.h"
 #include "wizard/dialogs/ProductDialogHost.h"
-#include "wizard/frame/engine/KorpalinData.h"
+#include "dataformat/KorpalinData.h"
 
 int ChooseFromKorpalinCatalogue(const char* path, HWND owner, KorpalinData* record) {
   using Choose = int (*)(int, KorpalinData*);

@@ -2,7 +2,7 @@
 
 #include "common/CVantrixData.h"
 #include "common/GroupChainBuilder.h"
-#include "wizard/frame/engine/KorpalinData.h"
+#include "dataformat/KorpalinData.h"
 
 resbuf* MakeVantrixXData(const VantrixFields& f) {
   return GroupChainBuilder(0).Build(1001, "_VANTRIX", 1070, 12, 1000, f[0].c_str(), 1000, f[1].c_str(), 1000,

@@ -10,7 +10,7 @@
 #include "platform/win32/module_loader.h"
 #include "platform/win32/driver/radiator_script.h"
 #include "platform/win32/driver/session_script.h"
-#include "wizard/frame/engine/KorpalinData.h"
+#include "dataformat/KorpalinData.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/win32/registry.h"
 #include "platform/win32/driver/session_script.h"
 #include "wizard/frame/CWizardDllApp.h"
-#include "wizard/frame/engine/KorpalinData.h"
+#include "dataformat/KorpalinData.h"
 #include "wizard/frame/tests/WizardTestSupport.h"
 
 TEST(KorpalinLibrary, FoundBesideTheLibraryWhenAnEntryOfTheVantrixProgramsHasAText) {

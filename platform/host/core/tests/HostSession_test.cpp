@@ -14,7 +14,8 @@
 
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
-#include "common/HostExport2D.h"
+#include "dataformat/HostExportTable.h"
+#include "platform/host/tests/HostSlots.h"
 #include "platform/win32/window_api.h"
 
 extern "C" HostExport2D* GetExport2D();
@@ -90,7 +91,7 @@ class HostTest : public ::testing::Test {
   }
   std::vector<std::string> Walk() {
     std::vector<std::string> out;
-    for (resbuf* e = HostSelectionNext(t, true); e; e = HostSelectionNext(t, false))
+    for (resbuf* e = Slot<HostSelectionNextFn>(t, HostSlot::SelectionNext)(1); e; e = Slot<HostSelectionNextFn>(t, HostSlot::SelectionNext)(0))
       out.push_back(Handle(e));
     return out;
   }
@@ -106,16 +107,16 @@ TEST_F(HostTest, TheTableHoldsTheSlotsTheSystemCallsAndNoOthers) {
     bool expected = std::find(std::begin(used), std::end(used), i) != std::end(used);
     EXPECT_EQ(t->slot[i] != nullptr, expected) << "slot " << i;
   }
-  EXPECT_STREQ(HostProductTitle(t), "Dravik 2D");
+  EXPECT_STREQ(Slot<HostProductTitleFn>(t, HostSlot::ProductTitle)(), "Dravik 2D");
   host.Options().lt = true;
-  EXPECT_STREQ(HostProductTitle(t), "Dravik 2D LT");
+  EXPECT_STREQ(Slot<HostProductTitleFn>(t, HostSlot::ProductTitle)(), "Dravik 2D LT");
   EXPECT_EQ(alt_blknext(), HOST_ERROR);
 }
 
 TEST_F(HostTest, TheMainWindowIsAHiddenTopLevelWindowThatOwnsThePlugInsWindows) {
-  HWND main = HostMainWindow(t);
+  HWND main = Slot<HostMainWindowFn>(t, HostSlot::MainWindow)();
   ASSERT_TRUE(::IsWindow(main));
-  EXPECT_EQ(HostMainWindow(t), main) << "one window for the session";
+  EXPECT_EQ(Slot<HostMainWindowFn>(t, HostSlot::MainWindow)(), main) << "one window for the session";
   EXPECT_FALSE(::IsWindowVisible(main));
   EXPECT_EQ(::GetParent(main), nullptr) << "top-level, owned by nobody";
   host.Options().lt = true;
@@ -128,7 +129,7 @@ TEST_F(HostTest, TheMainWindowIsAHiddenTopLevelWindowThatOwnsThePlugInsWindows) 
   // Gone with the session's end, made again when asked for.
   host.Shutdown();
   EXPECT_FALSE(::IsWindow(main));
-  HWND again = HostMainWindow(t);
+  HWND again = Slot<HostMainWindowFn>(t, HostSlot::MainWindow)();
   EXPECT_TRUE(::IsWindow(again));
   EXPECT_NE(again, main);
 }
@@ -136,62 +137,62 @@ TEST_F(HostTest, TheMainWindowIsAHiddenTopLevelWindowThatOwnsThePlugInsWindows) 
 TEST_F(HostTest, SinglePickThenAddedSelectionKeepsThePickFirst) {
   Script("pick 42\nselect 40 42 41\n");
   double pick[3] = {-1, -1, -1};
-  EXPECT_EQ(HostSelect(t, "Pick", 1, 0, pick), HOST_NORMAL);
-  EXPECT_EQ(HostInputState(t), 1);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Pick", 1, 0, pick), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostInputStateFn>(t, HostSlot::InputState)(), 1);
   EXPECT_EQ(pick[0], 1000.0) << "no point given: the entity's insertion point";
   EXPECT_EQ(pick[1], 2000.0);
-  EXPECT_EQ(HostSelect(t, "More", 2, 4, nullptr), HOST_NORMAL);
-  EXPECT_EQ(HostSelect(t, "More", 0, 4, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("More", 2, 4, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("More", 0, 4, nullptr), HOST_NORMAL);
   EXPECT_EQ(Walk(), (std::vector<std::string>{"42", "40", "41"}));
-  EXPECT_EQ(HostSelectionNext(t, false), nullptr);
+  EXPECT_EQ(Slot<HostSelectionNextFn>(t, HostSlot::SelectionNext)(0), nullptr);
 }
 
 TEST_F(HostTest, NewSelectionsReplaceAndPickPointsAreTaken) {
   Script("select 40 41\npick 46 12.5 -3\nselect 41\n");
-  EXPECT_EQ(HostSelect(t, "Sel", 2, 0, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Sel", 2, 0, nullptr), HOST_NORMAL);
   EXPECT_EQ(Walk(), (std::vector<std::string>{"40", "41"}));
   double pick[3] = {0, 0, 9};
-  EXPECT_EQ(HostSelect(t, "Pick", 1, 0, pick), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Pick", 1, 0, pick), HOST_NORMAL);
   EXPECT_EQ(pick[0], 12.5);
   EXPECT_EQ(pick[1], -3.0);
   EXPECT_EQ(pick[2], 0.0);
   EXPECT_EQ(Walk(), (std::vector<std::string>{"46"}));
-  EXPECT_EQ(HostSelect(t, "Sel", 2, 0, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Sel", 2, 0, nullptr), HOST_NORMAL);
   EXPECT_EQ(Walk(), (std::vector<std::string>{"41"}));
 }
 
 TEST_F(HostTest, CancelledUnansweredAndBadAnswers) {
   Script("cancel\npoint 1 2\npick 99\n");
-  EXPECT_EQ(HostSelect(t, "Pick", 1, 0, nullptr), HOST_CANCEL);
-  EXPECT_EQ(HostInputState(t), 0);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Pick", 1, 0, nullptr), HOST_CANCEL);
+  EXPECT_EQ(Slot<HostInputStateFn>(t, HostSlot::InputState)(), 0);
   // A point line is no answer to a pick: the pick is cancelled, the line stays.
-  EXPECT_EQ(HostSelect(t, "Pick", 1, 0, nullptr), HOST_CANCEL);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Pick", 1, 0, nullptr), HOST_CANCEL);
   ASSERT_EQ(script.Unanswered().size(), 1u);
   EXPECT_EQ(script.Unanswered()[0], "Select \"Pick\" (single pick): script line 2 is \"point 1 2\"");
   double p[3] = {};
-  EXPECT_EQ(HostGetPoint(t, 0, "Where", p), HOST_NORMAL);
-  EXPECT_EQ(HostInputState(t), 2);
+  EXPECT_EQ(Slot<HostGetPointFn>(t, HostSlot::GetPoint)(0, "Where", p), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostInputStateFn>(t, HostSlot::InputState)(), 2);
   // An unknown handle fails the prompt and is a script error.
-  EXPECT_EQ(HostSelect(t, "Pick", 1, 0, nullptr), HOST_ERROR);
-  EXPECT_EQ(HostInputState(t), 0);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Pick", 1, 0, nullptr), HOST_ERROR);
+  EXPECT_EQ(Slot<HostInputStateFn>(t, HostSlot::InputState)(), 0);
   EXPECT_EQ(script.Errors(), (std::vector<std::string>{"line 3: the drawing has no entity with handle 99"}));
   // Nothing selected: the end of the selection says so.
-  EXPECT_EQ(HostSelect(t, "End", 0, 3, nullptr), HOST_NONE);
-  EXPECT_EQ(HostSelect(t, "Odd", 7, 0, nullptr), HOST_ERROR);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("End", 0, 3, nullptr), HOST_NONE);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Odd", 7, 0, nullptr), HOST_ERROR);
 }
 
 TEST_F(HostTest, WindowSelectionTakesWhatLiesWhollyInside) {
   // LINE 40 (0,0)-(1000,0); LWPOLYLINE 41 up to (3000,2000); INSERT 42 at
   // (1000,2000); aligned TEXT 45 at (100,100); POLYLINE 46 from (0,0).
   Script("select-window -1 -1 1001 1\nselect-window 1001 2001 -1 -1\nselect-window 5000 5000 6000 6000\n");
-  EXPECT_EQ(HostSelect(t, "Win", 2, 0, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Win", 2, 0, nullptr), HOST_NORMAL);
   EXPECT_EQ(Walk(), (std::vector<std::string>{"40"}));
-  EXPECT_EQ(HostSelect(t, "Win", 2, 0, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Win", 2, 0, nullptr), HOST_NORMAL);
   std::vector<std::string> got = Walk();
   EXPECT_NE(std::find(got.begin(), got.end(), "42"), got.end());
   EXPECT_NE(std::find(got.begin(), got.end(), "45"), got.end());
   EXPECT_EQ(std::find(got.begin(), got.end(), "41"), got.end()) << "reaches x 3000";
-  EXPECT_EQ(HostSelect(t, "Win", 2, 0, nullptr), HOST_NONE);
+  EXPECT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Win", 2, 0, nullptr), HOST_NONE);
   EXPECT_TRUE(Walk().empty());
 }
 
@@ -211,7 +212,7 @@ TEST_F(HostTest, WindowSelectionMeasuresCurvesByTheirOwnExtent) {
          "select-window 999 -51 1101 1\n");
   const std::vector<std::vector<std::string>> expected = {{"A1"}, {"A2"}, {}, {}, {"A3"}};
   for (const auto& handles : expected) {
-    HostSelect(t, "Win", 2, 0, nullptr);
+    Slot<HostSelectFn>(t, HostSlot::Select)("Win", 2, 0, nullptr);
     EXPECT_EQ(Walk(), handles);
   }
 }
@@ -245,10 +246,10 @@ TEST_F(HostTest, ChangeBracketsInEveryOrder) {
     std::vector<int> added;
     for (const char* step = s.steps; *step; ++step) {
       switch (*step) {
-        case 'B': HostBeginChange(t); break;
-        case 'W': EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL) << s.steps; break;
-        case 'C': HostEndChange(t, 1); break;
-        default: HostEndChange(t, -1); break;
+        case 'B': Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)(); break;
+        case 'W': EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(point, 0), HOST_NORMAL) << s.steps; break;
+        case 'C': Slot<HostEndChangeFn>(t, HostSlot::EndChange)(1); break;
+        default: Slot<HostEndChangeFn>(t, HostSlot::EndChange)(-1); break;
       }
       added.push_back(static_cast<int>(host.Drawing().Entities().size() - before));
     }
@@ -262,22 +263,22 @@ TEST_F(HostTest, ChangeBracketsInEveryOrder) {
 
 TEST_F(HostTest, EntityWriteReplacesAndAppends) {
   ASSERT_TRUE(host.Preselect({0x40}, nullptr));
-  resbuf* line = HostSelectionNext(t, true);
+  resbuf* line = Slot<HostSelectionNextFn>(t, HostSlot::SelectionNext)(1);
   ASSERT_NE(line, nullptr);
   resbuf* copy = CopyGroupCodeChain(line);
   FindGroupCode(copy, 11)->value.point[1] = 500.0;
   LastGroupCodeNode(&copy)->next = Link({Node(1001, "JOV_DATA"), Node(1000, "TLD0000i0001")});
-  HostBeginChange(t);
-  EXPECT_EQ(HostEntityWrite(t, copy), HOST_NORMAL);
+  Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(copy, 0), HOST_NORMAL);
   FreeGroupCodeChain(copy);
   resbuf* circle = Link({Node(0, "CIRCLE"), Node(8, "NEW"), PointNode(10, 1, 2), Node(40)});
   circle->next->next->next->value.real = 0.08;
-  EXPECT_EQ(HostEntityWrite(t, circle), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(circle, 0), HOST_NORMAL);
   FreeGroupCodeChain(circle);
   resbuf* bad = Link({Node(0, "INSERT"), Node(2, "NOSUCH"), PointNode(10, 0, 0)});
-  EXPECT_EQ(HostEntityWrite(t, bad), HOST_ERROR);
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(bad, 0), HOST_ERROR);
   FreeGroupCodeChain(bad);
-  HostEndChange(t, 1);
+  Slot<HostEndChangeFn>(t, HostSlot::EndChange)(1);
 
   DxfEntity* written = host.Drawing().FindByHandle(0x40);
   EXPECT_EQ(written->Value(21), "500.0");
@@ -291,13 +292,13 @@ TEST_F(HostTest, EntityWriteReplacesAndAppends) {
 TEST_F(HostTest, R12PolylineWrittenBackStaysAPolylineWithItsRun) {
   Open("r12_network.dxf");
   ASSERT_TRUE(host.Preselect({0x27}, nullptr));
-  resbuf* chain = CopyGroupCodeChain(HostSelectionNext(t, true));
+  resbuf* chain = CopyGroupCodeChain(Slot<HostSelectionNextFn>(t, HostSlot::SelectionNext)(1));
   ASSERT_STREQ(chain->next->value.text, "LWPOLYLINE");
   FindGroupCode(chain, 10)->value.point[0] = -5.0;
   LastGroupCodeNode(&chain)->next = Link({Node(1001, "JOV_TEST"), Node(1000, "x")});
-  HostBeginChange(t);
-  EXPECT_EQ(HostEntityWrite(t, chain), HOST_NORMAL);
-  HostEndChange(t, 1);
+  Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(chain, 0), HOST_NORMAL);
+  Slot<HostEndChangeFn>(t, HostSlot::EndChange)(1);
   FreeGroupCodeChain(chain);
 
   DxfEntity* poly = host.Drawing().FindByHandle(0x27);
@@ -313,14 +314,14 @@ TEST_F(HostTest, R12PolylineWrittenBackStaysAPolylineWithItsRun) {
 TEST_F(HostTest, EndChangeMinusOneRollsBackToBeginChange) {
   size_t before = host.Drawing().Entities().size();
   resbuf* point = Link({Node(0, "POINT"), PointNode(10, 1, 1)});
-  HostBeginChange(t);
-  EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL);
-  HostEndChange(t, 1);
-  HostBeginChange(t);
-  EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL);
-  EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL);
+  Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(point, 0), HOST_NORMAL);
+  Slot<HostEndChangeFn>(t, HostSlot::EndChange)(1);
+  Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(point, 0), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(point, 0), HOST_NORMAL);
   EXPECT_EQ(host.Drawing().Entities().size(), before + 3);
-  HostEndChange(t, -1);
+  Slot<HostEndChangeFn>(t, HostSlot::EndChange)(-1);
   EXPECT_EQ(host.Drawing().Entities().size(), before + 1) << "back to the second BeginChange";
   // The selection still finds its entities in the restored drawing.
   ASSERT_TRUE(host.Preselect({0x41}, nullptr));
@@ -332,14 +333,14 @@ TEST_F(HostTest, EndChangeMinusOneRollsBackToBeginChange) {
 TEST_F(HostTest, WritesNotCommittedAreUndoneAtTheEnd) {
   std::string before = host.Drawing().SaveText();
   resbuf* point = Link({Node(0, "POINT"), PointNode(10, 1, 1)});
-  EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(point, 0), HOST_NORMAL);
   EXPECT_EQ(host.EndCommand(), ChangeOutcome::LeftOpen);
   EXPECT_EQ(host.Drawing().SaveText(), before);
 
   host.BeginCommand();
-  HostBeginChange(t);
-  EXPECT_EQ(HostEntityWrite(t, point), HOST_NORMAL);
-  HostEndChange(t, -1);
+  Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(point, 0), HOST_NORMAL);
+  Slot<HostEndChangeFn>(t, HostSlot::EndChange)(-1);
   EXPECT_EQ(host.EndCommand(), ChangeOutcome::Cancelled);
   EXPECT_EQ(host.Drawing().SaveText(), before);
   host.BeginCommand();
@@ -386,25 +387,25 @@ TEST_F(HostTest, RollbackGivesBackTheDrawingByteForByte) {
   for (const Case& c : cases) {
     Open(c.file);
     const std::string before = host.Drawing().SaveText();
-    HostBeginChange(t);
+    Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
     for (uint64_t h : c.entities) {
       resbuf* copy = CopyGroupCodeChain(host.EntityChain(h, nullptr));
       ASSERT_NE(copy, nullptr) << c.file << " " << h;
       FindGroupCode(copy, 10)->value.point[0] += 7.0;
       LastGroupCodeNode(&copy)->next = Link({Node(1001, "JOV_UNDO"), Node(1000, "x")});
-      EXPECT_EQ(HostEntityWrite(t, copy), HOST_NORMAL) << c.file << " " << h;
+      EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(copy, 0), HOST_NORMAL) << c.file << " " << h;
       FreeGroupCodeChain(copy);
     }
     resbuf* circle = Link({Node(0, "CIRCLE"), Node(8, "UNDO_LAYER"), PointNode(10, 1, 2), Node(40)});
     circle->next->next->next->value.real = 0.5;
-    EXPECT_EQ(HostEntityWrite(t, circle), HOST_NORMAL);
+    EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(circle, 0), HOST_NORMAL);
     double x = 1, y = 2, z = 0;
     char name[256] = "";
     for (const char* block : {"VENTIL", "*U", "OPEN"}) {
-      ASSERT_EQ(HostBlockBegin(t, block, 0, &x, &y, &z), HOST_NORMAL) << block;
-      EXPECT_EQ(HostBlockAddEntity(t, circle), HOST_NORMAL) << block;
+      ASSERT_EQ(Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockBegin, block, 0, x, y, z), HOST_NORMAL) << block;
+      EXPECT_EQ(Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockAdd, circle), HOST_NORMAL) << block;
       if (std::strcmp(block, "OPEN") != 0) {
-        EXPECT_EQ(HostBlockEnd(t, name), HOST_NORMAL) << block;
+        EXPECT_EQ(Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockEnd, name), HOST_NORMAL) << block;
       }
     }
     FreeGroupCodeChain(circle);
@@ -412,7 +413,7 @@ TEST_F(HostTest, RollbackGivesBackTheDrawingByteForByte) {
     host.Drawing().SetHeaderVariable("$JOVUNDO", {{1, "x"}});
     host.Drawing().SetHeaderVariable("$HANDSEED", {{5, "FFFF"}});
     ASSERT_NE(host.Drawing().SaveText(), before);
-    HostEndChange(t, -1);
+    Slot<HostEndChangeFn>(t, HostSlot::EndChange)(-1);
     EXPECT_EQ(host.Drawing().SaveText(), before) << c.file;
     EXPECT_FALSE(host.Drawing().BlockOpen());
     // The selection finds the restored entities.
@@ -427,18 +428,18 @@ TEST_F(HostTest, CommittedChangesLeaveTheUntouchedObjectsByteForByte) {
   const std::map<std::string, std::string> before = ObjectTexts(host.Drawing().SaveText());
   resbuf* copy = CopyGroupCodeChain(host.EntityChain(0x40, nullptr));
   FindGroupCode(copy, 11)->value.point[1] = 500.0;
-  HostBeginChange(t);
-  EXPECT_EQ(HostEntityWrite(t, copy), HOST_NORMAL);
+  Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(copy, 0), HOST_NORMAL);
   FreeGroupCodeChain(copy);
   resbuf* circle = Link({Node(0, "CIRCLE"), Node(8, "NEW"), PointNode(10, 1, 2), Node(40), Node(1001, "JOV_NEW"),
                          Node(1000, "x")});
-  EXPECT_EQ(HostEntityWrite(t, circle), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(circle, 0), HOST_NORMAL);
   FreeGroupCodeChain(circle);
-  HostEndChange(t, 1);
+  Slot<HostEndChangeFn>(t, HostSlot::EndChange)(1);
   // A later rolled-back change takes nothing of the commit with it.
-  HostBeginChange(t);
-  EXPECT_EQ(HostEntityWrite(t, host.EntityChain(0x41, nullptr)), HOST_NORMAL);
-  HostEndChange(t, -1);
+  Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+  EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(host.EntityChain(0x41, nullptr), 0), HOST_NORMAL);
+  Slot<HostEndChangeFn>(t, HostSlot::EndChange)(-1);
   EXPECT_EQ(host.EndCommand(), ChangeOutcome::Committed);
 
   const std::map<std::string, std::string> after = ObjectTexts(host.Drawing().SaveText());
@@ -457,25 +458,25 @@ TEST_F(HostTest, CommittedChangesLeaveTheUntouchedObjectsByteForByte) {
 
 TEST_F(HostTest, BlocksAreDefinedThroughTheVariableArguments) {
   double x = 10, y = 20, z = 0;
-  ASSERT_EQ(HostBlockBegin(t, "*UJOVCUT20041", 1, &x, &y, &z), HOST_NORMAL);
+  ASSERT_EQ(Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockBegin, "*UJOVCUT20041", 1, x, y, z), HOST_NORMAL);
   resbuf* line = Link({Node(0, "LINE"), Node(8, "0"), PointNode(10, 0, 0), PointNode(11, 5, 0)});
-  EXPECT_EQ(HostBlockAddEntity(t, line), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockAdd, line), HOST_NORMAL);
   FreeGroupCodeChain(line);
   char name[256];
   std::memset(name, 0, sizeof name);
-  ASSERT_EQ(HostBlockEnd(t, name), HOST_NORMAL);
+  ASSERT_EQ(Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockEnd, name), HOST_NORMAL);
   EXPECT_STREQ(name, "*U1");
   const DxfBlock* block = host.Drawing().FindBlock("*U1");
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(block->entities.size(), 1u);
   EXPECT_EQ(block->begin.Value(20), "20.0");
-  EXPECT_EQ(HostBlockEnd(t, name), HOST_ERROR) << "no block is open";
+  EXPECT_EQ(Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockEnd, name), HOST_ERROR) << "no block is open";
   EXPECT_EQ(reinterpret_cast<HostBlockDefineFn>(t->slot[HostSlot::BlockDefine])(9), HOST_ERROR);
 }
 
 TEST_F(HostTest, UserCoordinatesFromTheHeader) {
   double p[3] = {1, 2, 3};
-  EXPECT_EQ(HostUcsToWcs(t, p, false), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostCoordFn>(t, HostSlot::UcsToWcs)(p, false), HOST_NORMAL);
   EXPECT_EQ(p[0], 1.0) << "no UCS in the drawing: identity";
   EXPECT_EQ(p[2], 3.0);
 
@@ -484,39 +485,39 @@ TEST_F(HostTest, UserCoordinatesFromTheHeader) {
   host.Drawing().SetHeaderVariable("$UCSXDIR", {{10, "0.0"}, {20, "2.0"}, {30, "0.0"}});
   host.Drawing().SetHeaderVariable("$UCSYDIR", {{10, "-1.0"}, {20, "0.0"}, {30, "0.0"}});
   double q[3] = {10, 0, 0};
-  EXPECT_EQ(HostUcsToWcs(t, q, false), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostCoordFn>(t, HostSlot::UcsToWcs)(q, false), HOST_NORMAL);
   EXPECT_NEAR(q[0], 100.0, 1e-12);
   EXPECT_NEAR(q[1], 60.0, 1e-12);
   double axis[3] = {1, 0, 0};
-  HostUcsToWcs(t, axis, true);
+  Slot<HostCoordFn>(t, HostSlot::UcsToWcs)(axis, true);
   double origin[3] = {0, 0, 0};
   EXPECT_NEAR(AngleOfPoints(origin, axis), M_PI / 2, 1e-12);
-  EXPECT_EQ(HostWcsToUcs(t, q, false), HOST_NORMAL);
+  EXPECT_EQ(Slot<HostCoordFn>(t, HostSlot::WcsToUcs)(q, false), HOST_NORMAL);
   EXPECT_NEAR(q[0], 10.0, 1e-12);
   EXPECT_NEAR(q[1], 0.0, 1e-12);
   double d[3] = {0, 5, 0};
-  HostWcsToUcs(t, d, true);
+  Slot<HostCoordFn>(t, HostSlot::WcsToUcs)(d, true);
   EXPECT_NEAR(d[0], 5.0, 1e-12) << "a direction ignores the origin";
-  EXPECT_EQ(HostUcsToWcs(t, nullptr, false), HOST_ERROR);
+  EXPECT_EQ(Slot<HostCoordFn>(t, HostSlot::UcsToWcs)(nullptr, false), HOST_ERROR);
 }
 
 TEST_F(HostTest, VariablesUnitsScaleAndEnvironment) {
-  EXPECT_STREQ(HostGetVariable(t, "CLAYER"), "TRUBKY");
-  EXPECT_EQ(HostGetVariable(t, "NOSUCH"), nullptr);
-  EXPECT_EQ(HostDrawingUnits(t), 1000) << "$INSUNITS 4";
-  EXPECT_EQ(HostDrawingScale(t), 1.0);
+  EXPECT_STREQ(Slot<HostGetVariableFn>(t, HostSlot::GetVariable)("CLAYER"), "TRUBKY");
+  EXPECT_EQ(Slot<HostGetVariableFn>(t, HostSlot::GetVariable)("NOSUCH"), nullptr);
+  EXPECT_EQ(Slot<HostDrawingUnitsFn>(t, HostSlot::DrawingUnits)(), 1000) << "$INSUNITS 4";
+  EXPECT_EQ(Slot<HostDrawingScaleFn>(t, HostSlot::DrawingScale)(), 1.0);
   host.Options().units = 1;
   host.Options().scale = 50.0;
   host.Options().env["JOV_OFFSET"] = "250";
-  EXPECT_EQ(HostDrawingUnits(t), 1);
-  EXPECT_EQ(HostDrawingScale(t), 50.0);
-  EXPECT_STREQ(HostGetEnvString(t, "jov_offset"), "250");
-  EXPECT_STREQ(HostGetEnvString(t, "OTHER"), "");
+  EXPECT_EQ(Slot<HostDrawingUnitsFn>(t, HostSlot::DrawingUnits)(), 1);
+  EXPECT_EQ(Slot<HostDrawingScaleFn>(t, HostSlot::DrawingScale)(), 50.0);
+  EXPECT_STREQ(Slot<HostGetEnvStringFn>(t, HostSlot::GetEnvString)("jov_offset"), "250");
+  EXPECT_STREQ(Slot<HostGetEnvStringFn>(t, HostSlot::GetEnvString)("OTHER"), "");
 
   host.Options().units.reset();
   OpenText("  0\nSECTION\n  2\nHEADER\n  9\n$INSUNITS\n 70\n6\n  0\nENDSEC\n  0\nEOF\n");
-  EXPECT_EQ(HostDrawingUnits(t), 1) << "$INSUNITS 6: metres";
-  EXPECT_STREQ(HostGetVariable(t, "CLAYER"), "0");
+  EXPECT_EQ(Slot<HostDrawingUnitsFn>(t, HostSlot::DrawingUnits)(), 1) << "$INSUNITS 6: metres";
+  EXPECT_STREQ(Slot<HostGetVariableFn>(t, HostSlot::GetVariable)("CLAYER"), "0");
 }
 
 TEST_F(HostTest, EntNextWalksTheSelectionAndUnlinkReleases) {
@@ -564,8 +565,8 @@ TEST_F(HostTest, EveryCallIsLogged) {
   ASSERT_TRUE(host.Log().Open(log.string()));
   Script("pick 40 1 2\n");
   double p[3];
-  HostSelect(t, "Vyber \xE8\xE1ru", 1, 0, p);
-  HostGetVariable(t, "CLAYER");
+  Slot<HostSelectFn>(t, HostSlot::Select)("Vyber \xE8\xE1ru", 1, 0, p);
+  Slot<HostGetVariableFn>(t, HostSlot::GetVariable)("CLAYER");
   host.Log().Close();
   std::ifstream in(log);
   std::string first, second;

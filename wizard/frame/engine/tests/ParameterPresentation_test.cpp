@@ -13,7 +13,7 @@
 #include "platform/win32/profile.h"
 #include "wizard/frame/engine/CListItemData.h"
 #include "wizard/frame/engine/ChoiceFills.h"
-#include "wizard/frame/engine/KorpalinData.h"
+#include "dataformat/KorpalinData.h"
 #include "wizard/frame/engine/LastValues.h"
 #include "wizard/frame/engine/ParamStatus.h"
 #include "wizard/frame/engine/ParameterList.h"

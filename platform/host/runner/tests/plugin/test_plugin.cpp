@@ -22,7 +22,8 @@
 
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
-#include "common/HostExport2D.h"
+#include "dataformat/HostExportTable.h"
+#include "platform/host/tests/HostSlots.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/control_messages.h"
 #include "platform/win32/dialog_template.h"
@@ -52,7 +53,7 @@ HostExport2D* Table() {
 
 int Box(const std::string& text, UINT type) {
   HostExport2D* t = Table();
-  return MessageBoxA(HostMainWindow(t), text.c_str(), HostProductTitle(t), type);
+  return MessageBoxA(Slot<HostMainWindowFn>(t, HostSlot::MainWindow)(), text.c_str(), Slot<HostProductTitleFn>(t, HostSlot::ProductTitle)(), type);
 }
 
 std::string Num(double v) {
@@ -123,7 +124,7 @@ int WriteMarked(HostExport2D* t, const resbuf* chain, const char* app, const cha
   ChainBuilder more;
   more.Text(1001, app).Text(1000, value);
   LastGroupCodeNode(&copy)->next = more.head;
-  int r = HostEntityWrite(t, copy);
+  int r = Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(copy, 0);
   FreeGroupCodeChain(copy);
   return r;
 }
@@ -171,30 +172,30 @@ PLUGIN_EXPORT int Jov_Length(int unit) {
 PLUGIN_EXPORT int Jov_CutDlg(int, void*) {
   HostExport2D* t = Table();
   double pick[3] = {0, 0, 0};
-  int first = HostSelect(t, "Pick the riser", 1, 0, pick);
+  int first = Slot<HostSelectFn>(t, HostSlot::Select)("Pick the riser", 1, 0, pick);
   if (first != HOST_NORMAL) {
-    Box("pick: " + std::to_string(first) + " state " + std::to_string(HostInputState(t)), 16);
+    Box("pick: " + std::to_string(first) + " state " + std::to_string(Slot<HostInputStateFn>(t, HostSlot::InputState)()), 16);
     return -1;
   }
-  int second = HostSelect(t, "Select the network", 2, 4, nullptr);
+  int second = Slot<HostSelectFn>(t, HostSlot::Select)("Select the network", 2, 4, nullptr);
   std::string seen = "picked " + Point(pick) + "; selection " + std::to_string(second) + ":";
-  HostBeginChange(t);
-  for (resbuf* e = HostSelectionNext(t, true); e; e = HostSelectionNext(t, false)) {
+  Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+  for (resbuf* e = Slot<HostSelectionNextFn>(t, HostSlot::SelectionNext)(1); e; e = Slot<HostSelectionNextFn>(t, HostSlot::SelectionNext)(0)) {
     seen += " " + TypeOf(e) + " " + HandleOf(e);
     WriteMarked(t, e, "JOV_TEST", "touched");
   }
   // A block from two entities and an INSERT of it at the pick point.
   double x = pick[0], y = pick[1], z = 0;
-  int begin = HostBlockBegin(t, "*UJOVCUT20041", 1, &x, &y, &z);
+  int begin = Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockBegin, "*UJOVCUT20041", 1, x, y, z);
   ChainBuilder circle;
   circle.Text(0, "CIRCLE").Text(8, "JOV_SYMBOL").Pt(10, x, y).Real(40, 50.0);
   ChainBuilder line;
   line.Text(0, "LINE").Text(8, "0").Pt(10, x - 50, y).Pt(11, x + 50, y);
-  int added = HostBlockAddEntity(t, circle.head) == HOST_NORMAL && HostBlockAddEntity(t, line.head) == HOST_NORMAL;
+  int added = Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockAdd, circle.head) == HOST_NORMAL && Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockAdd, line.head) == HOST_NORMAL;
   FreeGroupCodeChain(circle.head);
   FreeGroupCodeChain(line.head);
   char name[256] = {};
-  int end = HostBlockEnd(t, name);
+  int end = Slot<HostBlockDefineFn>(t, HostSlot::BlockDefine)(kHostBlockEnd, name);
   seen += "; block " + std::to_string(begin) + "/" + std::to_string(added) + "/" + std::to_string(end) + " " + name;
 
   ChainBuilder insert;
@@ -211,40 +212,40 @@ PLUGIN_EXPORT int Jov_CutDlg(int, void*) {
       .Text(1, "Potrub\xED \xE8\xED\x73lo").Real(50, 0.0);
   int writes = 0;
   for (ChainBuilder* c : {&insert, &poly, &text}) {
-    writes += HostEntityWrite(t, c->head) == HOST_NORMAL;
+    writes += Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(c->head, 0) == HOST_NORMAL;
     FreeGroupCodeChain(c->head);
   }
   seen += "; new " + std::to_string(writes);
   int answer = Box(seen + ". Keep?", MB_YESNO | MB_ICONQUESTION);
-  HostEndChange(t, answer == IDYES ? 1 : -1);
+  Slot<HostEndChangeFn>(t, HostSlot::EndChange)(answer == IDYES ? 1 : -1);
   return -1;
 }
 
 PLUGIN_EXPORT int Jov_Vantrix_Export(int, void*) {
   HostExport2D* t = Table();
   double axis[3] = {1, 0, 0};
-  HostUcsToWcs(t, axis, true);
+  Slot<HostCoordFn>(t, HostSlot::UcsToWcs)(axis, true);
   double origin[3] = {0, 0, 0};
   double angle = AngleOfPoints(origin, axis);
   char profile[260] = {};
   if (auto get = HostFunction<GetProfilePathFn>("GetProfilePath")) get(0, profile, sizeof profile);
   using GetDb = void* (*)(char);
   auto db = HostFunction<GetDb>("GetDatabase");
-  const char* layer = HostGetVariable(t, "CLAYER");
-  std::string info = "units=" + std::to_string(HostDrawingUnits(t)) + " scale=" + Num(HostDrawingScale(t)) +
-                     " layer=" + (layer ? layer : "(null)") + " env=" + HostGetEnvString(t, "JOV_OFFSET") +
-                     " angle=" + Num(angle) + " window=" + (HostMainWindow(t) ? "yes" : "null") +
+  const char* layer = Slot<HostGetVariableFn>(t, HostSlot::GetVariable)("CLAYER");
+  std::string info = "units=" + std::to_string(Slot<HostDrawingUnitsFn>(t, HostSlot::DrawingUnits)()) + " scale=" + Num(Slot<HostDrawingScaleFn>(t, HostSlot::DrawingScale)()) +
+                     " layer=" + (layer ? layer : "(null)") + " env=" + Slot<HostGetEnvStringFn>(t, HostSlot::GetEnvString)("JOV_OFFSET") +
+                     " angle=" + Num(angle) + " window=" + (Slot<HostMainWindowFn>(t, HostSlot::MainWindow)() ? "yes" : "null") +
                      " catalogue T=" + (db && db('T') ? "yes" : "no") + " X=" + (db && db('X') ? "yes" : "no") +
                      " same=" + (db && db('T') == db('t') ? "yes" : "no") + " profile=" + profile;
   Box(info, MB_ICONINFORMATION);
   double p[3] = {0, 0, 0};
-  int r = HostGetPoint(t, 0, "Insertion point", p);
-  std::string where = "point " + std::to_string(r) + " state " + std::to_string(HostInputState(t));
+  int r = Slot<HostGetPointFn>(t, HostSlot::GetPoint)(0, "Insertion point", p);
+  std::string where = "point " + std::to_string(r) + " state " + std::to_string(Slot<HostInputStateFn>(t, HostSlot::InputState)());
   if (r == HOST_NORMAL) {
     double w[3] = {p[0], p[1], p[2]};
-    HostUcsToWcs(t, w, false);
+    Slot<HostCoordFn>(t, HostSlot::UcsToWcs)(w, false);
     double back[3] = {w[0], w[1], w[2]};
-    HostWcsToUcs(t, back, false);
+    Slot<HostCoordFn>(t, HostSlot::WcsToUcs)(back, false);
     where += " " + Point(p) + " world " + Point(w) + " back " + Point(back);
   }
   Box(where, MB_ICONINFORMATION);
@@ -295,7 +296,7 @@ PLUGIN_EXPORT int Jov_Vantrix_Import(int mode, void*) {
   if (mode == 3) {
     const std::vector<BYTE> tmpl = ImportDialog();
     const INT_PTR result = DialogBoxIndirectParamA(nullptr, reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
-                                                   HostMainWindow(t), ImportProc, 0);
+                                                   Slot<HostMainWindowFn>(t, HostSlot::MainWindow)(), ImportProc, 0);
     Box("dialog " + std::to_string(result) + " text=" + g_importText + " check=" + std::to_string(g_importCheck),
         MB_ICONINFORMATION);
     return static_cast<int>(result);
@@ -305,19 +306,19 @@ PLUGIN_EXPORT int Jov_Vantrix_Import(int mode, void*) {
   ChainBuilder b;
   b.Text(0, "CIRCLE").Text(8, "JOV_IMPORT").Pt(10, 5, 5).Real(40, 1.0);
   if (mode == 0) {
-    HostEntityWrite(t, a.head);  // no bracket: the host rolls it back
+    Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(a.head, 0);  // no bracket: the host rolls it back
   } else if (mode == 1) {
-    HostBeginChange(t);
-    HostEntityWrite(t, a.head);
-    HostEndChange(t, 1);
-    HostBeginChange(t);
-    HostEntityWrite(t, b.head);
-    HostEndChange(t, -1);
+    Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+    Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(a.head, 0);
+    Slot<HostEndChangeFn>(t, HostSlot::EndChange)(1);
+    Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+    Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(b.head, 0);
+    Slot<HostEndChangeFn>(t, HostSlot::EndChange)(-1);
   } else {
-    HostBeginChange(t);
-    HostEntityWrite(t, a.head);
-    HostEntityWrite(t, b.head);
-    HostEndChange(t, -1);
+    Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+    Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(a.head, 0);
+    Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(b.head, 0);
+    Slot<HostEndChangeFn>(t, HostSlot::EndChange)(-1);
   }
   FreeGroupCodeChain(a.head);
   FreeGroupCodeChain(b.head);
@@ -331,19 +332,19 @@ PLUGIN_EXPORT int Jov_Vantrix_M(HWND parent) {
 
 PLUGIN_EXPORT int Exclude_From() {
   HostExport2D* t = Table();
-  int a = HostSelect(t, "Select what to exclude", 2, 0, nullptr);
-  int b = HostSelect(t, "Select what to exclude", 0, 4, nullptr);
+  int a = Slot<HostSelectFn>(t, HostSlot::Select)("Select what to exclude", 2, 0, nullptr);
+  int b = Slot<HostSelectFn>(t, HostSlot::Select)("Select what to exclude", 0, 4, nullptr);
   if (a != HOST_NORMAL || b != HOST_NORMAL) {
     Box("selection " + std::to_string(a) + " " + std::to_string(b), 48);
     return 1;
   }
   std::string seen = "excluded:";
-  HostBeginChange(t);
-  for (resbuf* e = HostSelectionNext(t, true); e; e = HostSelectionNext(t, false)) {
+  Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+  for (resbuf* e = Slot<HostSelectionNextFn>(t, HostSlot::SelectionNext)(1); e; e = Slot<HostSelectionNextFn>(t, HostSlot::SelectionNext)(0)) {
     seen += " " + HandleOf(e);
     WriteMarked(t, e, "JOV_EXCLUDE", "1");
   }
-  HostEndChange(t, 1);
+  Slot<HostEndChangeFn>(t, HostSlot::EndChange)(1);
   Box(seen, MB_ICONINFORMATION);
   return 1;
 }
