@@ -9,7 +9,7 @@
 
 #include "common/VantrixDataList.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 namespace fuzz {
 

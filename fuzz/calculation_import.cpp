@@ -22,7 +22,7 @@
 #include "platform/win32/module_loader.h"
 #include "platform/win32/driver/script_ui_driver.h"
 #include "platform/win32/driver/session_script.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 namespace {
 

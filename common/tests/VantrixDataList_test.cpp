@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "common/CreateFolderPath.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 namespace fs = std::filesystem;
 

@@ -21,7 +21,7 @@
 #include "objectgl/GLViewport.h"
 #include "objectgl/tests/SharedGlr.h"
 #include "platform/win32/registry.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 #include "platform/win32/wgl/wgl.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_styles.h"

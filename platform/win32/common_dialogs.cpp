@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/win32/path_resolver.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "platform/win32/resource_file.h"
 #include "platform/win32/resources.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 namespace {
 HCURSOR g_cursor = nullptr;

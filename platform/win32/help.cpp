@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/win32/message_queue.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 #include "platform/win32/window_api.h"
 
 namespace {

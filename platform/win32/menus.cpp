@@ -8,7 +8,7 @@
 #include "platform/win32/message_queue.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/template_stream.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 #include "platform/win32/window_model.h"
 #include "platform/win32/driver/window_pictures.h"
 
@@ -329,10 +329,20 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
   call.x = x;
   call.y = y;
   Commands(menu, call.commands);
+  for (const auto& item : Valid(menu)->items) {
+    MenuRow row;
+    row.id = item.id;
+    row.text = item.text;
+    row.separator = (item.flags & MF_SEPARATOR) != 0;
+    row.grayed = (item.flags & (MF_GRAYED | MF_DISABLED)) != 0;
+    row.checked = (item.flags & MF_CHECKED) != 0;
+    row.submenu = item.submenu != nullptr;
+    call.rows.push_back(std::move(row));
+  }
   UiEvent event;
   event.kind = UiEvent::Kind::Menu;
   event.menu = call;
-  PictureMenu(call.commands);
+  PictureMenu(call.rows);
   std::optional<UINT> answer = CurrentUiDriver().ChooseMenuCommand(call);
   event.answered = answer.has_value();
   UINT command = 0;

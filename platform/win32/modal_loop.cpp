@@ -6,7 +6,7 @@
 #include "platform/win32/headless_input.h"
 #include "platform/win32/input_queue.h"
 #include "platform/win32/message_queue.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/driver/window_pictures.h"
 

@@ -1,59 +1,9 @@
 #include "platform/win32/ui_services.h"
 
 #include <algorithm>
-#include <mutex>
 
+#include "platform/win32/driver/ui_driver.h"
 #include "platform/win32/driver/window_pictures.h"
-
-namespace {
-
-struct State {
-  std::mutex mutex;
-  UiDriver* driver = nullptr;
-  std::vector<UiEvent> journal;
-};
-
-State& S() {
-  static State* state = new State;
-  return *state;
-}
-
-UiDriver& DefaultDriver() {
-  static UiDriver* driver = new UiDriver;
-  return *driver;
-}
-
-}  // namespace
-
-UiDriver& CurrentUiDriver() {
-  State& s = S();
-  std::lock_guard lock(s.mutex);
-  return s.driver ? *s.driver : DefaultDriver();
-}
-
-void RecordUiEvent(UiEvent event) {
-  State& s = S();
-  std::lock_guard lock(s.mutex);
-  s.journal.push_back(std::move(event));
-}
-
-UiDriver::~UiDriver() = default;
-
-std::optional<int> UiDriver::AnswerMessageBox(const MessageBoxCall&) { return std::nullopt; }
-
-void UiDriver::Beep(UINT) {}
-
-std::optional<FileDialogAnswer> UiDriver::AnswerFileDialog(const FileDialogCall&) { return std::nullopt; }
-
-std::optional<UINT> UiDriver::ChooseMenuCommand(const MenuCall&) { return std::nullopt; }
-
-std::optional<DialogAction> UiDriver::NextDialogAction(const DialogInfo&) { return std::nullopt; }
-
-void UiDriver::DialogOpened(const DialogInfo&) {}
-
-void UiDriver::DialogClosed(const DialogInfo&, INT_PTR) {}
-
-void UiDriver::DialogActionFailed(const DialogInfo&, const DialogAction&, const std::string&) {}
 
 std::vector<int> MessageBoxButtons(UINT type) {
   switch (type & MB_TYPEMASK) {
@@ -66,26 +16,6 @@ std::vector<int> MessageBoxButtons(UINT type) {
     case MB_CANCELTRYCONTINUE: return {IDCANCEL, IDTRYAGAIN, IDCONTINUE};
     default: return {};
   }
-}
-
-UiDriver* SetUiDriver(UiDriver* driver) {
-  State& s = S();
-  std::lock_guard lock(s.mutex);
-  UiDriver* previous = s.driver;
-  s.driver = driver;
-  return previous;
-}
-
-std::vector<UiEvent> UiJournal() {
-  State& s = S();
-  std::lock_guard lock(s.mutex);
-  return s.journal;
-}
-
-void ClearUiJournal() {
-  State& s = S();
-  std::lock_guard lock(s.mutex);
-  s.journal.clear();
 }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {

@@ -13,7 +13,7 @@
 #include "jov_vantrix/tests/TestHosts.h"
 #include "platform/catalogue/Database.h"
 #include "platform/resources/wizard/resource_ids.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 #include "wizard/tests/ProgramAsHost.h"
 
 namespace fs = std::filesystem;

@@ -16,7 +16,7 @@
 #include "jov_vantrix/tests/drawing/SectionDriver.h"
 #include "jov_vantrix/tests/drawing/SmallDrawings.h"
 #include "platform/win32/driver/session_script.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 std::string QuoteForReport(std::string_view cp1250);
 

@@ -12,7 +12,7 @@
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/modal_loop.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 #include "platform/win32/virtual_keys.h"
 #include "platform/win32/window_api.h"
 

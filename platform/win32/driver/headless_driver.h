@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/win32/driver/dialog_actions.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 class HeadlessDriver : public UiDriver {
  public:

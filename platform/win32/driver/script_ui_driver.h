@@ -22,7 +22,7 @@
 #include <string_view>
 
 #include "platform/win32/driver/session_script.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 // The button id of an `answer` word ("ok" -> IDOK ...); nothing for others.
 std::optional<int> ButtonOfAnswer(std::string_view word);

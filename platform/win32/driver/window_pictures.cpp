@@ -3,12 +3,15 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "platform/win32/classic_look.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/control_messages.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/gdi_raster.h"
 #include "platform/win32/headless_metrics.h"
@@ -26,6 +29,7 @@ struct PictureRun {
   std::string folder;
   std::map<std::string, int> openings;   // template name -> openings so far
   std::map<HWND, std::string> numbered;  // open dialog -> "<template>-<n>"
+  std::set<HWND> modeless;               // modeless dialogs pictured
   int boxes = 0;
   int menus = 0;
   std::vector<std::string> written;
@@ -35,6 +39,37 @@ struct PictureRun {
 PictureRun& Run() {
   static auto* run = new PictureRun;
   return *run;
+}
+
+// What a scroll bar shows: its range, page and position, or nothing to
+// scroll (disabled, no thumb).
+struct BarState {
+  bool disabled = true;
+  int maximum = 0, page = 0, position = 0;
+};
+
+// A list box's bar scrolls its rows and a multi-line edit's its lines;
+// with all of them in view the bar stands disabled (the list box keeps it
+// only when its style asks so). Other windows' bars have nothing to scroll.
+BarState VerticalBar(winmodel::Window* w, cairo_t* cr) {
+  BarState bar;
+  const HWND h = w->handle;
+  int count = 0, first = 0, rows = 1;
+  if (EqualsIgnoreCase(w->className, "ListBox")) {
+    count = static_cast<int>(SendMessageA(h, LB_GETCOUNT, 0, 0));
+    first = static_cast<int>(SendMessageA(h, LB_GETTOPINDEX, 0, 0));
+    const int item = std::max(1, static_cast<int>(SendMessageA(h, LB_GETITEMHEIGHT, 0, 0)));
+    rows = std::max(1, winmodel::ClientHeight(w) / item);
+  } else if (EqualsIgnoreCase(w->className, "Edit") && (w->style & ES_MULTILINE)) {
+    count = static_cast<int>(SendMessageA(h, EM_GETLINECOUNT, 0, 0));
+    first = static_cast<int>(SendMessageA(h, EM_GETFIRSTVISIBLELINE, 0, 0));
+    cairo_save(cr);
+    raster::UseFont(cr, w->font);
+    rows = std::max(1, static_cast<int>(winmodel::ClientHeight(w) / std::max(1.0, raster::LineHeight(cr))));
+    cairo_restore(cr);
+  }
+  if (count > rows) bar = {false, count - 1, rows, first};
+  return bar;
 }
 
 // The frame Windows draws around a child window: borders, edges and
@@ -58,8 +93,12 @@ void PaintNonClient(winmodel::Window* w, cairo_t* cr) {
   const bool combo = EqualsIgnoreCase(w->className, "ComboBox");
   const bool v = !combo && (w->style & WS_VSCROLL), h = !combo && (w->style & WS_HSCROLL);
   const int bar = headless::kScrollBar;
-  if (v) classic::ScrollBar(cr, {r.right - bar, r.top, r.right, r.bottom - (h ? bar : 0)}, true, 0, 0, 0, 0, false);
-  if (h) classic::ScrollBar(cr, {r.left, r.bottom - bar, r.right - (v ? bar : 0), r.bottom}, false, 0, 0, 0, 0, false);
+  if (v) {
+    const BarState s = VerticalBar(w, cr);
+    classic::ScrollBar(cr, {r.right - bar, r.top, r.right, r.bottom - (h ? bar : 0)}, true, 0, s.maximum, s.page,
+                       s.position, s.disabled);
+  }
+  if (h) classic::ScrollBar(cr, {r.left, r.bottom - bar, r.right - (v ? bar : 0), r.bottom}, false, 0, 0, 0, 0, true);
   if (v && h) raster::FillRect(cr, {r.right - bar, r.bottom - bar, r.right, r.bottom}, GetSysColor(COLOR_BTNFACE));
 }
 
@@ -186,23 +225,26 @@ WindowPicture PaintMessageBoxPicture(const std::string& caption, const std::stri
   cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
   cairo_t* pc = cairo_create(probe);
   raster::UseFont(pc, nullptr);
+  // The text wraps at word boundaries to at most five eighths of the screen,
+  // and the box grows as tall as its lines.
+  const bool icon = (type & MB_ICONMASK) != 0;
+  const int textLeft = icon ? 62 : 12;
+  const HeadlessMetrics& metrics = GetHeadlessMetrics();
+  const double wrapWidth = std::max(120, metrics.screenWidth * 5 / 8 - textLeft - 12);
+  const std::vector<std::string> lines = raster::TextLines(pc, text, wrapWidth, true);
   double textWidth = 0;
-  int lines = 0;
-  for (size_t start = 0; start <= text.size(); ++lines) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    textWidth = std::max(textWidth, raster::TextWidth(pc, text.substr(start, end - start)));
-    start = end + 1;
-  }
+  for (const std::string& line : lines) textWidth = std::max(textWidth, raster::TextWidth(pc, line));
   const int lineHeight = static_cast<int>(raster::LineHeight(pc));
   cairo_destroy(pc);
   cairo_surface_destroy(probe);
   const std::vector<int> buttons = MessageBoxButtons(type);
-  const bool icon = (type & MB_ICONMASK) != 0;
   const int buttonsWidth = static_cast<int>(buttons.size()) * 81 - 6;
-  const int width = std::clamp(std::max(static_cast<int>(textWidth) + (icon ? 62 : 24) + 12, buttonsWidth + 24), 160, 900);
-  const int body = std::max(icon ? 32 : 0, lines * lineHeight);
-  const int height = std::min(headless::kCaption + 24 + body + 20 + 23 + 12, 900);
+  // Within what one picture can hold (a word longer than the screen, some
+  // thousand lines).
+  constexpr int kMost = 32000;
+  const int width = std::min(std::max({static_cast<int>(std::ceil(textWidth)) + textLeft + 12, buttonsWidth + 24, 160}), kMost);
+  const int body = std::min(std::max(icon ? 32 : 0, static_cast<int>(lines.size()) * lineHeight), kMost - 200);
+  const int height = headless::kCaption + 24 + body + 20 + 23 + 12;
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t* cr = cairo_create(s);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
@@ -219,9 +261,11 @@ WindowPicture PaintMessageBoxPicture(const std::string& caption, const std::stri
     HICON stock = LoadIconA(nullptr, MAKEINTRESOURCEA(id));
     raster::IconAt(cr, stock, 12, y, 32);
   }
-  const int textLeft = icon ? 62 : 12;
-  raster::TextIn(cr, text, {textLeft, y + (body - lines * lineHeight) / 2, width - 12, y + body},
-                 DT_LEFT | DT_NOPREFIX, GetSysColor(COLOR_WINDOWTEXT));
+  int lineTop = y + (body - static_cast<int>(lines.size()) * lineHeight) / 2;
+  for (const std::string& line : lines) {
+    raster::TextAt(cr, textLeft, lineTop, line, GetSysColor(COLOR_WINDOWTEXT));
+    lineTop += lineHeight;
+  }
   int x = (width - buttonsWidth) / 2;
   const int by = height - 12 - 23;
   const UINT defaultIndex = (type & MB_DEFMASK) >> 8;
@@ -239,17 +283,22 @@ WindowPicture PaintMessageBoxPicture(const std::string& caption, const std::stri
   return p;
 }
 
-WindowPicture PaintMenuPicture(const std::vector<std::pair<UINT, std::string>>& commands) {
+WindowPicture PaintMenuPicture(const std::vector<MenuRow>& rows) {
   constexpr int kRow = 18;
+  constexpr int kSeparator = 9;
   cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
   cairo_t* pc = cairo_create(probe);
   raster::UseFont(pc, nullptr);
   double widest = 60;
-  for (const auto& [id, text] : commands) widest = std::max(widest, raster::TextWidth(pc, text) + 40);
+  int tall = 0;
+  for (const MenuRow& row : rows) {
+    widest = std::max(widest, raster::TextWidth(pc, row.text) + 40);
+    tall += row.separator ? kSeparator : kRow;
+  }
   cairo_destroy(pc);
   cairo_surface_destroy(probe);
   const int width = std::min(static_cast<int>(widest) + 6, 900);
-  const int height = std::min(static_cast<int>(std::max<size_t>(commands.size(), 1)) * kRow + 6, 2000);
+  const int height = std::min(std::max(tall, kRow) + 6, 2000);
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t* cr = cairo_create(s);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
@@ -257,13 +306,35 @@ WindowPicture PaintMenuPicture(const std::vector<std::pair<UINT, std::string>>& 
   classic::Edge(cr, &frame, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST);
   raster::UseFont(cr, nullptr);
   int y = frame.top + 1;
-  for (const auto& [id, text] : commands) {
-    // An accelerator after a tab stands at the right.
-    const size_t tab = text.find('\t');
+  for (const MenuRow& item : rows) {
+    if (item.separator) {
+      RECT line{frame.left + 1, y + kSeparator / 2 - 1, frame.right - 1, y + kSeparator / 2 + 1};
+      classic::Edge(cr, &line, EDGE_ETCHED, BF_TOP);
+      y += kSeparator;
+      continue;
+    }
+    // An accelerator after a tab stands at the right; a greyed row is
+    // embossed as a disabled text is.
+    const size_t tab = item.text.find('\t');
     const RECT row{frame.left + 20, y, frame.right - 10, y + kRow};
-    raster::TextIn(cr, text.substr(0, tab), row, DT_LEFT | DT_SINGLELINE | DT_VCENTER, GetSysColor(COLOR_BTNTEXT));
-    if (tab != std::string::npos)
-      raster::TextIn(cr, text.substr(tab + 1), row, DT_RIGHT | DT_SINGLELINE | DT_VCENTER, GetSysColor(COLOR_BTNTEXT));
+    auto text = [&](const std::string& part, UINT align) {
+      const UINT format = align | DT_SINGLELINE | DT_VCENTER;
+      if (item.grayed) classic::DisabledText(cr, part.c_str(), row, format);
+      else raster::TextIn(cr, part, row, format, GetSysColor(COLOR_BTNTEXT));
+    };
+    text(item.text.substr(0, tab), DT_LEFT);
+    if (tab != std::string::npos) text(item.text.substr(tab + 1), DT_RIGHT);
+    if (item.checked) {
+      // The check mark: a tick three pixels thick, as the classic menus draw it.
+      raster::SetColor(cr, item.grayed ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_BTNTEXT));
+      const int x = frame.left + 6, base = y + kRow / 2 + 2;
+      for (int i = 0; i < 7; ++i) {
+        const int top = i < 3 ? base - 2 + i : base - 2 - (i - 2) + 2;
+        cairo_rectangle(cr, x + i, top - 1, 1, 3);
+      }
+      cairo_fill(cr);
+    }
+    if (item.submenu) classic::Arrow(cr, {frame.right - 16, y, frame.right - 2, y + kRow}, 3, item.grayed);
     y += kRow;
   }
   cairo_destroy(cr);
@@ -311,18 +382,44 @@ void PictureMessageBox(const std::string& caption, const std::string& text, UINT
   Keep(WritePicturePng(PaintMessageBoxPicture(caption, text, type), path, &why), path, why);
 }
 
-void PictureMenu(const std::vector<std::pair<UINT, std::string>>& commands) {
+void PictureModelessDialogs() {
+  PictureRun& run = Run();
+  if (run.folder.empty()) return;
+  std::vector<HWND> shown;
+  for (winmodel::Window* top : winmodel::Desktop()->children) {
+    int id = -1;
+    std::string name;
+    if (top->Visible() && GetDialogTemplateOf(top->handle, &id, &name) && !run.numbered.count(top->handle) &&
+        !run.modeless.count(top->handle))
+      shown.push_back(top->handle);
+  }
+  for (HWND dialog : shown) {
+    run.modeless.insert(dialog);
+    PictureDialog(dialog, "open");
+    run.numbered.erase(dialog);
+  }
+}
+
+void PictureMenu(const std::vector<MenuRow>& rows) {
   PictureRun& run = Run();
   if (run.folder.empty()) return;
   std::string path;
   do path = (std::filesystem::path(run.folder) / ("menu-" + std::to_string(++run.menus) + ".png")).string();
   while (std::filesystem::exists(path));
   std::string why;
-  Keep(WritePicturePng(PaintMenuPicture(commands), path, &why), path, why);
+  Keep(WritePicturePng(PaintMenuPicture(rows), path, &why), path, why);
 }
 
 bool SnapshotWindow(HWND window, const std::string& name, std::string* why) {
   std::filesystem::path path = name;
+  // A picture name stays inside the picture folder (the working folder
+  // without one): no root, no way up and out.
+  const std::filesystem::path normal = path.lexically_normal();
+  if (name.empty() || path.has_root_path() || path.has_root_name() || normal.empty() || *normal.begin() == ".." ||
+      normal == ".") {
+    if (why) *why = "the picture name " + name + " leads outside the picture folder";
+    return false;
+  }
   if (path.extension() != ".png") path += ".png";
   if (!Run().folder.empty() && path.is_relative()) path = std::filesystem::path(Run().folder) / path;
   WindowPicture picture;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/driver/ui_driver.h"
 #include "platform/win32/gdi.h"
 
 struct WindowPicture {
@@ -34,8 +35,9 @@ bool WritePicturePng(const WindowPicture& picture, const std::string& path, std:
 // A picture of a message box as the system would lay it out.
 WindowPicture PaintMessageBoxPicture(const std::string& caption, const std::string& text, UINT type);
 
-// A picture of a popup menu being tracked: its commands, one a row.
-WindowPicture PaintMenuPicture(const std::vector<std::pair<UINT, std::string>>& commands);
+// A picture of a popup menu being tracked: its rows with their separators,
+// check marks, greyed texts and submenu arrows.
+WindowPicture PaintMenuPicture(const std::vector<MenuRow>& rows);
 
 // The folder of a run's dialog pictures; empty (the default) keeps none.
 void SetDialogPictureFolder(const std::string& folder);
@@ -46,9 +48,13 @@ std::string DialogPictureName(HWND dialog, const char* when);
 // Failures are kept for the run to report.
 void PictureDialog(HWND dialog, const char* when);
 void PictureMessageBox(const std::string& caption, const std::string& text, UINT type);
-void PictureMenu(const std::vector<std::pair<UINT, std::string>>& commands);
+void PictureMenu(const std::vector<MenuRow>& rows);
+// Pictures each shown dialog that no modal loop runs (a banner while the
+// user picks), once, as <template>-<n>-open.png; nothing without a folder.
+void PictureModelessDialogs();
 // Writes the dialog's picture as FOLDER/NAME.png (NAME may hold a folder of
-// its own; ".png" is added when missing); false with the reason.
+// its own inside FOLDER; ".png" is added when missing); false with the
+// reason, also for a name leading outside FOLDER.
 bool SnapshotWindow(HWND window, const std::string& name, std::string* why);
 // The pictures written and the failures, in order.
 const std::vector<std::string>& DialogPicturesWritten();

@@ -12,7 +12,7 @@
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/input_queue.h"
 #include "platform/win32/message_queue.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 #include "platform/win32/window_api.h"
 
 namespace testing_support {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/driver/script_ui_driver.h"
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/ui_services.h"
+#include "platform/win32/driver/ui_driver.h"
 
 #include <gtest/gtest.h>
 
