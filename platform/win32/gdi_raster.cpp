@@ -914,32 +914,58 @@ void TextAt(cairo_t* cr, double x, double y, const std::string& text, COLORREF c
   cairo_new_path(cr);
 }
 
+std::vector<std::string> TextLines(cairo_t* cr, const std::string& text, double width, bool wrap) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (wrap) {
+      for (std::string& part : WrapLine(cr, line, width)) lines.push_back(part);
+    } else {
+      lines.push_back(line);
+    }
+    start = end + 1;
+  }
+  return lines;
+}
+
+namespace {
+std::vector<CutText>& Cuts() {
+  static auto* cuts = new std::vector<CutText>;
+  return *cuts;
+}
+}  // namespace
+
+const std::vector<CutText>& CutTexts() { return Cuts(); }
+
+void ClearCutTexts() { Cuts().clear(); }
+
 void TextIn(cairo_t* cr, const std::string& text, const RECT& rect, UINT format, COLORREF color) {
   const bool prefix = !(format & DT_NOPREFIX);
+  const bool ellipsis = (format & DT_END_ELLIPSIS) != 0;
   const double width = rect.right - rect.left;
   std::vector<std::string> lines;
-  if (format & DT_SINGLELINE) {
-    lines.push_back(text);
-  } else {
-    size_t start = 0;
-    while (start <= text.size()) {
-      size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      std::string line = text.substr(start, end - start);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (format & DT_WORDBREAK) {
-        for (std::string& part : WrapLine(cr, line, width)) lines.push_back(part);
-      } else {
-        lines.push_back(line);
-      }
-      start = end + 1;
-    }
-  }
+  if (format & DT_SINGLELINE) lines.push_back(text);
+  else lines = TextLines(cr, text, width, (format & DT_WORDBREAK) != 0);
   const double lh = LineHeight(cr);
   double top = rect.top;
   if (format & DT_SINGLELINE) {
     if (format & DT_VCENTER) top = rect.top + std::floor((rect.bottom - rect.top - lh) / 2);
     else if (format & DT_BOTTOM) top = rect.bottom - lh;
+  }
+  // Lines below the rectangle are not seen; with an ellipsis the last line
+  // seen says that more follows.
+  bool cut = false;
+  if (!(format & DT_NOCLIP) && lh > 0) {
+    const size_t room = std::max<size_t>(1, static_cast<size_t>(std::floor((rect.bottom - top) / lh)));
+    if (lines.size() > room) {
+      cut = true;
+      lines.resize(room);
+      if (ellipsis) lines.back() += "\x01";
+    }
   }
   cairo_save(cr);
   if (!(format & DT_NOCLIP)) {
@@ -947,9 +973,11 @@ void TextIn(cairo_t* cr, const std::string& text, const RECT& rect, UINT format,
     cairo_clip(cr);
   }
   for (const std::string& raw : lines) {
-    TextLine line = Unprefix(raw, prefix);
+    const bool more = !raw.empty() && raw.back() == '\x01';
+    TextLine line = Unprefix(more ? raw.substr(0, raw.size() - 1) : raw, prefix);
     double w = TextWidth(cr, line.text);
-    if ((format & DT_END_ELLIPSIS) && w > width) {
+    if (w > width && !(format & DT_NOCLIP)) cut = true;
+    if (ellipsis && (w > width || more)) {
       while (!line.text.empty() && TextWidth(cr, line.text + "...") > width) line.text.pop_back();
       line.text += "...";
       w = TextWidth(cr, line.text);
@@ -965,6 +993,7 @@ void TextIn(cairo_t* cr, const std::string& text, const RECT& rect, UINT format,
     top += lh;
   }
   cairo_restore(cr);
+  if (cut) Cuts().push_back({text, ellipsis});
 }
 
 void IconAt(cairo_t* cr, HICON icon, int x, int y, int size) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/win32/gdi_objects.h"
 
@@ -80,8 +81,20 @@ double Ascent(cairo_t* cr);
 // Draws a text with its top-left corner at (x, y) in the font in use.
 void TextAt(cairo_t* cr, double x, double y, const std::string& text, COLORREF color);
 // Draws text into a rectangle as DrawText would (DT_* formats, & marks
-// the next character unless DT_NOPREFIX).
+// the next character unless DT_NOPREFIX). With DT_END_ELLIPSIS a text that
+// does not fit, across or down, ends its last line seen with "...".
 void TextIn(cairo_t* cr, const std::string& text, const RECT& rect, UINT format, COLORREF color);
+// The lines of a text (line breaks kept), wrapped at word boundaries to the
+// width when asked.
+std::vector<std::string> TextLines(cairo_t* cr, const std::string& text, double width, bool wrap);
+// The texts TextIn could not show whole since the last clear, and whether
+// each ended with an ellipsis: what pictures are checked by.
+struct CutText {
+  std::string text;
+  bool ellipsis = false;
+};
+const std::vector<CutText>& CutTexts();
+void ClearCutTexts();
 // An icon's look: the stock ones (IDI_*) as their signs, others as the
 // application's sign.
 void IconAt(cairo_t* cr, HICON icon, int x, int y, int size);

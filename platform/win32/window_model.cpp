@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/win32/code_page.h"
 #include "platform/win32/error_codes.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/message_queue.h"
@@ -116,7 +117,10 @@ Insets NonClientInsets(DWORD style, DWORD exStyle, bool hasMenu) {
 }
 
 Insets NonClientInsets(const Window* w) {
-  return NonClientInsets(w->style, w->exStyle, !w->IsChild() && w->menu != nullptr);
+  // A combo box's scroll bar styles are its list's: the closed box keeps
+  // its whole width.
+  const DWORD scroll = EqualsIgnoreCase(w->className, "ComboBox") ? WS_VSCROLL | WS_HSCROLL : 0;
+  return NonClientInsets(w->style & ~scroll, w->exStyle, !w->IsChild() && w->menu != nullptr);
 }
 
 RECT ClientArea(const Window* w) {

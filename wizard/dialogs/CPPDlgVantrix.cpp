@@ -134,6 +134,8 @@ void CPPDlg::SetUpVantrixPanel() {
   CWnd* button = GetDlgItem(IDC_PP_CATALOGUE);
   button->ShowWindow(installed ? SW_SHOW : SW_HIDE);
   button->EnableWindow(installed);
+  // The group shrunk to the catalogue button would stand empty without it.
+  if (!vantrixUse && !installed) panel->ShowWindow(SW_HIDE);
 }
 
 // Rooms of the floor with the next unplaced room from lastRoom on chosen,

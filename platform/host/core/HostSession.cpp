@@ -14,6 +14,7 @@
 #include "platform/host/core/EntityBounds.h"
 #include "platform/host/core/EntityChain.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/driver/window_pictures.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/message_queue.h"
 #include "platform/win32/window_api.h"
@@ -357,6 +358,7 @@ int HostSession::PromptFailed(int result) {
 }
 
 int HostSession::GetPoint(int flags, const char* prompt, double out[3]) {
+  PictureModelessDialogs();
   int result = HOST_CANCEL;
   std::optional<ScriptLine> line = Script().TakeFor({"point", "cancel"}, PromptCall("GetPoint", prompt, "point"));
   if (!line || line->keyword == "cancel") {
@@ -483,6 +485,8 @@ std::vector<uint64_t> HostSession::WindowSelection(double x1, double y1, double 
 }
 
 int HostSession::Select(const char* prompt, int mode, int option, double* pickPoint) {
+  // What the user sees while picking: a banner over the drawing, say.
+  PictureModelessDialogs();
   int result = HOST_ERROR;
   std::string detail;
   if (mode == 0) {

@@ -4,7 +4,10 @@
 // client area and overlaps no other control unless one holds the other (a
 // group box or frame around its controls). Controls the system fills or
 // draws itself when the dialog runs (texts left empty in the template,
-// owner-drawn ones) are only checked for their place.
+// owner-drawn ones) are only checked for their place. Painted alone, a
+// control paints within its template box, and one with a frame (a border,
+// an edge, a push button, a combo box's field) paints its whole box; no
+// text is cut.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -18,6 +21,7 @@
 #include "platform/win32/control_messages.h"
 #include "platform/win32/dialog_template.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/gdi_raster.h"
 #include "platform/win32/headless_metrics.h"
 #include "platform/win32/resource_file.h"
 #include "platform/win32/ui_services.h"
@@ -27,9 +31,12 @@
 namespace {
 
 struct Control {
+  HWND window = nullptr;
+  size_t item = 0;  // its place in the template
   int id = 0;
   std::string cls;
   DWORD style = 0;
+  DWORD exStyle = 0;
   std::string text;
   RECT rect{};  // client coordinates; a combo box's selection field only
 };
@@ -109,8 +116,66 @@ void CutBand(HWND dialog, const Mode& mode) {
                SWP_NOZORDER);
 }
 
+uint32_t FaceRgb() {
+  const uint32_t face = GetSysColor(COLOR_BTNFACE);
+  return ((face & 0xFF) << 16) | (face & 0xFF00) | ((face >> 16) & 0xFF);
+}
+
+// Whether the control paints its whole box: a frame of its own or of its
+// window.
+bool PaintsWholeBox(const Control& c) {
+  if ((c.style & WS_BORDER) || (c.exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) || Is(c, "ComboBox")) return true;
+  return Is(c, "Button") && (c.style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
+}
+
+// The box of what the control paints with the dialog's other controls
+// hidden; empty when it paints nothing.
+RECT PaintedBox(HWND dialog, const Control& c, const std::vector<Control>& all) {
+  for (const Control& o : all)
+    if (o.window != c.window) ShowWindow(o.window, SW_HIDE);
+  WindowPicture picture;
+  RECT box{0, 0, 0, 0};
+  if (PaintWindowPicture(dialog, &picture)) {
+    const uint32_t face = FaceRgb();
+    box = {picture.width, picture.height, 0, 0};
+    for (int y = 0; y < picture.height; ++y)
+      for (int x = 0; x < picture.width; ++x)
+        if (picture.At(x, y) != face) {
+          box.left = std::min<LONG>(box.left, x);
+          box.top = std::min<LONG>(box.top, y);
+          box.right = std::max<LONG>(box.right, x + 1);
+          box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    if (box.right <= box.left) box = {0, 0, 0, 0};
+  }
+  for (const Control& o : all)
+    if (o.window != c.window) ShowWindow(o.window, SW_SHOWNA);
+  return box;
+}
+
+std::string Box(const RECT& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + ")";
+}
+
+// The template's own box of each control, in the dialog's pixels, in the
+// template's order.
+std::vector<RECT> TemplateBoxes(HWND dialog, const std::vector<BYTE>& bytes) {
+  std::vector<RECT> boxes;
+  DialogTemplate t;
+  std::string error;
+  if (!ParseDialogTemplate(bytes.data(), bytes.size(), &t, &error)) return boxes;
+  for (const DialogTemplateItem& item : t.items) {
+    // Place and size each in dialog units, as the dialog maps them.
+    RECT r{item.x, item.y, item.cx, item.cy};
+    MapDialogRect(dialog, &r);
+    boxes.push_back({r.left, r.top, r.left + r.right, r.top + r.bottom});
+  }
+  return boxes;
+}
+
 // The problems of one template's picture in a mode, as "CTRL: what".
-std::vector<std::string> CheckTemplate(HMODULE module, WORD id, const Mode& mode) {
+std::vector<std::string> CheckTemplate(HMODULE module, WORD id, const Mode& mode, const std::vector<BYTE>& bytes) {
   std::vector<std::string> problems;
   HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(id), nullptr, Quiet, 0);
   if (!dialog) return {"cannot be built"};
@@ -118,6 +183,7 @@ std::vector<std::string> CheckTemplate(HMODULE module, WORD id, const Mode& mode
   if (mode.cutFrom) CutBand(dialog, mode);
   ShowWindow(dialog, SW_SHOWNORMAL);
   WindowPicture picture;
+  raster::ClearCutTexts();
   if (!PaintWindowPicture(dialog, &picture)) {
     DestroyWindow(dialog);
     return {"cannot be painted"};
@@ -127,14 +193,18 @@ std::vector<std::string> CheckTemplate(HMODULE module, WORD id, const Mode& mode
   EXPECT_EQ(picture.width, client.right);
   EXPECT_EQ(picture.height, client.bottom);
   std::vector<Control> controls;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+  size_t item = 0;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), ++item) {
     if (!IsWindowVisible(child)) continue;
     Control c;
+    c.window = child;
+    c.item = item;
     c.id = GetDlgCtrlID(child);
     char buffer[256] = {};
     GetClassNameA(child, buffer, sizeof buffer);
     c.cls = buffer;
     c.style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
+    c.exStyle = static_cast<DWORD>(GetWindowLongA(child, GWL_EXSTYLE));
     GetWindowTextA(child, buffer, sizeof buffer);
     c.text = buffer;
     GetWindowRect(child, &c.rect);
@@ -142,8 +212,30 @@ std::vector<std::string> CheckTemplate(HMODULE module, WORD id, const Mode& mode
     if (Is(c, "ComboBox")) c.rect.bottom = std::min<LONG>(c.rect.bottom, c.rect.top + headless::kComboFieldHeight);
     controls.push_back(c);
   }
-  const uint32_t face = GetSysColor(COLOR_BTNFACE);
-  const uint32_t faceRgb = ((face & 0xFF) << 16) | (face & 0xFF00) | ((face >> 16) & 0xFF);
+  const uint32_t faceRgb = FaceRgb();
+  // Every text of the template shows whole: none cut, none shortened.
+  for (const raster::CutText& cut : raster::CutTexts())
+    problems.push_back("\"" + cut.text + "\" cut" + (cut.ellipsis ? " (with an ellipsis)" : ""));
+  // Painted alone, in its template box (a combo box's field; a list box of
+  // whole rows may be shorter by less than a row), its whole box when framed.
+  const std::vector<RECT> boxes = TemplateBoxes(dialog, bytes);
+  EXPECT_EQ(boxes.size(), item) << "template " << id;
+  for (const Control& c : controls) {
+    if (c.item >= boxes.size() || mode.cutFrom) continue;
+    RECT expected = boxes[c.item];
+    if (Is(c, "ComboBox")) expected.bottom = std::min<LONG>(expected.bottom, expected.top + headless::kComboFieldHeight);
+    if (Is(c, "ListBox") && c.rect.bottom < expected.bottom &&
+        expected.bottom - c.rect.bottom < headless::kListBoxItemHeight)
+      expected.bottom = c.rect.bottom;
+    const RECT painted = PaintedBox(dialog, c, controls);
+    const std::string name = std::to_string(c.id) + " (" + c.cls + ")";
+    if (!EqualRect(&c.rect, &expected)) problems.push_back(name + ": window " + Box(c.rect) + ", template " + Box(expected));
+    if (painted.right <= painted.left) continue;
+    RECT inside;
+    IntersectRect(&inside, &painted, &expected);
+    if (PaintsWholeBox(c) ? !EqualRect(&painted, &expected) : !EqualRect(&inside, &painted))
+      problems.push_back(name + ": painted " + Box(painted) + ", template " + Box(expected));
+  }
   for (const Control& c : controls) {
     const std::string name = std::to_string(c.id) + " (" + c.cls + ")";
     if (c.rect.left < 0 || c.rect.top < 0 || c.rect.right > client.right || c.rect.bottom > client.bottom)
@@ -199,7 +291,7 @@ TEST(DialogTemplatePictures, EveryTemplateShowsItsControlsInPlace) {
       if (modes.empty()) modes.push_back(&whole);
       for (const Mode* mode : modes) {
         ++checked;
-        for (const std::string& problem : CheckTemplate(module, id, *mode)) {
+        for (const std::string& problem : CheckTemplate(module, id, *mode, entry->data)) {
           const std::string finding = std::to_string(id) + (*mode->name ? " " : "") + mode->name + ": " + problem;
           if (!file.known.count(finding)) ADD_FAILURE() << file.name << " template " << finding;
         }
@@ -207,4 +299,71 @@ TEST(DialogTemplatePictures, EveryTemplateShowsItsControlsInPlace) {
     }
   }
   EXPECT_GE(checked, 17);
+}
+
+// Texts a record field of the Vantrix panel gets at run time: a 40-character
+// radiator name shows whole; a longer one ends with an ellipsis, never
+// mid-word.
+TEST(DialogTemplatePictures, RecordFieldsShowTheirTextsOrAnEllipsis) {
+  HMODULE module = LoadBuiltResourceFile("Wizard.qmr");
+  ASSERT_NE(module, nullptr);
+  HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_PP), nullptr, Quiet, 0);
+  ASSERT_NE(dialog, nullptr);
+  ShowWindow(dialog, SW_SHOWNORMAL);
+  const std::string name40 = "Deskov\xE9 otopn\xE9 t\xECleso RADIK VKM 22/600/1";
+  ASSERT_EQ(name40.size(), 40u);
+  struct Row {
+    int control;
+    std::string text;
+    bool cut;
+  } const rows[] = {
+      {IDC_PP_FIELD2, name40, false},
+      {IDC_PP_FIELD7, "VK 22/600/1400 Ventil Kompakt pravy", false},
+      {IDC_PP_FIELD2, name40 + " " + name40, true},
+  };
+  for (const Row& row : rows) {
+    SetWindowTextA(GetDlgItem(dialog, row.control), row.text.c_str());
+    raster::ClearCutTexts();
+    WindowPicture picture;
+    ASSERT_TRUE(PaintWindowPicture(dialog, &picture));
+    std::vector<raster::CutText> cuts;
+    for (const raster::CutText& c : raster::CutTexts())
+      if (c.text == row.text) cuts.push_back(c);
+    EXPECT_EQ(cuts.size(), row.cut ? 1u : 0u) << row.text;
+    for (const raster::CutText& c : cuts) EXPECT_TRUE(c.ellipsis) << row.text;
+    SetWindowTextA(GetDlgItem(dialog, row.control), "");
+  }
+  DestroyWindow(dialog);
+}
+
+// A long message wraps at word boundaries within the box, which grows as
+// tall as its lines: every line of words is in the picture, above the
+// buttons, and nothing reaches the right margin.
+TEST(DialogTemplatePictures, MessageBoxHoldsAllItsWords) {
+  std::string text;
+  while (text.size() < 600) text += "The section exchange file could not be written to the folder. ";
+  text.resize(600);
+  const WindowPicture picture = PaintMessageBoxPicture("Vantrix", text, MB_OK | MB_ICONWARNING);
+  ASSERT_GT(picture.width, 0);
+  EXPECT_LE(picture.width, GetHeadlessMetrics().screenWidth * 5 / 8);
+  // Bands of rows with ink in the text column (right of the icon).
+  const uint32_t face = FaceRgb();
+  const int buttonsTop = picture.height - 12 - 23;
+  int bands = 0, right = 0;
+  bool inBand = false;
+  for (int y = headless::kCaption; y < buttonsTop; ++y) {
+    bool ink = false;
+    for (int x = 62; x < picture.width; ++x)
+      if (picture.At(x, y) != face) {
+        ink = true;
+        right = std::max(right, x);
+      }
+    bands += ink && !inBand;
+    inBand = ink;
+  }
+  // The words laid end to end need at least this many lines of the box.
+  const double words = 600 * 5.0;  // more than 5 pixels a character at 8 points
+  EXPECT_GE(bands, static_cast<int>(words / (picture.width - 62 - 12)));
+  EXPECT_GE(bands, 2);
+  EXPECT_LT(right, picture.width - 12);
 }

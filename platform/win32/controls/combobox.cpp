@@ -95,13 +95,21 @@ void LostFocus(Ctx& c) {
 
 int FieldHeight() { return headless::kComboFieldHeight; }
 
-void LayoutEdit(Ctx& c) {
-  if (!c.s->edit) return;
+// The selection field less its sunken edge and drop button: where a
+// drop-down's edit lies and its selected text is drawn.
+RECT FieldInside(Ctx& c) {
   RECT client;
   GetClientRect(c.window, &client);
-  const int arrow = c.type() == CBS_SIMPLE ? 0 : headless::kScrollBar;
-  const int height = c.type() == CBS_SIMPLE ? FieldHeight() : client.bottom;
-  MoveWindow(c.s->edit, 0, 0, std::max(0, static_cast<int>(client.right) - arrow), height, FALSE);
+  const int field = std::min<int>(FieldHeight(), client.bottom);
+  if (c.type() == CBS_SIMPLE) return {0, 0, client.right, field};
+  const int edge = headless::kClientEdge;
+  return {edge + 1, edge + 1, std::max<LONG>(edge + 1, client.right - edge - headless::kScrollBar - 1), field - edge - 1};
+}
+
+void LayoutEdit(Ctx& c) {
+  if (!c.s->edit) return;
+  const RECT r = FieldInside(c);
+  MoveWindow(c.s->edit, r.left, r.top, r.right - r.left, std::max<LONG>(0, r.bottom - r.top), FALSE);
 }
 
 LRESULT OnKeyDown(Ctx& c, UINT message, WPARAM key, LPARAM lParam) {
@@ -411,8 +419,10 @@ controls::Answer OnBoxMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lParam
       info->hwndCombo = window;
       info->hwndItem = s->edit;
       info->hwndList = nullptr;
-      info->rcItem = {0, 0, client.right - headless::kScrollBar, client.bottom};
-      info->rcButton = {client.right - headless::kScrollBar, 0, client.right, client.bottom};
+      info->rcItem = FieldInside(c);
+      const int edge = headless::kClientEdge;
+      info->rcButton = {client.right - edge - headless::kScrollBar, edge, client.right - edge,
+                        std::min<LONG>(FieldHeight(), client.bottom) - edge};
       info->stateButton = 0;
       return TRUE;
     }

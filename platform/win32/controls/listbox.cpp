@@ -20,6 +20,7 @@ struct ListBoxState : winmodel::ControlState {
   int anchor = -1;
   int top = 0;
   int itemHeight = headless::kListBoxItemHeight;
+  bool scrollBar = false;  // created with WS_VSCROLL
 };
 
 struct Ctx {
@@ -90,6 +91,25 @@ void Paint(Ctx& c) {
   controls::PaintControl(window, [&](cairo_t* cr, const RECT& client) {
     controls::PaintItems(cr, client, s->list.items, s->top, s->itemHeight, c.multi() ? -1 : s->list.current);
   });
+}
+
+// Unless its style keeps the bar (LBS_DISABLENOSCROLL), a list shows its
+// scroll bar only while its items do not fit.
+void FitScrollBar(Ctx& c) {
+  if (!c.s->scrollBar || (c.w->style & LBS_DISABLENOSCROLL)) return;
+  const bool needed = c.count() > Visible(c);
+  if (needed == ((c.w->style & WS_VSCROLL) != 0)) return;
+  c.w->style ^= WS_VSCROLL;
+  winmodel::Invalidate(c.w, nullptr, true);
+}
+
+// Unless LBS_NOINTEGRALHEIGHT, a list is as tall as its whole rows.
+int WholeRowsHeight(const winmodel::Window* w, int height, int itemHeight) {
+  if ((w->style & LBS_NOINTEGRALHEIGHT) || itemHeight <= 0) return height;
+  const winmodel::Insets in = winmodel::NonClientInsets(w);
+  const int client = height - in.top - in.bottom;
+  if (client <= itemHeight) return height;
+  return height - client % itemHeight;
 }
 
 // The items: adding, removing, reading, finding.
@@ -303,7 +323,10 @@ controls::Answer OnInputMessage(Ctx& c, UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    controls::Attach<ListBoxState>(window);
+    ListBoxState* s = controls::Attach<ListBoxState>(window);
+    winmodel::Window* w = winmodel::Find(window);
+    s->scrollBar = (w->style & WS_VSCROLL) != 0;
+    w->rect.bottom = w->rect.top + WholeRowsHeight(w, w->rect.bottom - w->rect.top, s->itemHeight);
     return DefWindowProcA(window, message, wParam, lParam);
   }
   ListBoxState* s = controls::StateOf<ListBoxState>(window);
@@ -313,6 +336,12 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Paint(c);
     return 0;
   }
-  return controls::Dispatch(c, message, wParam, lParam, OnItemMessage, OnSelectionMessage, OnGeometryMessage,
-                            OnInputMessage);
+  if (message == WM_WINDOWPOSCHANGING) {
+    auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (wp && !(wp->flags & SWP_NOSIZE)) wp->cy = WholeRowsHeight(c.w, wp->cy, s->itemHeight);
+  }
+  const LRESULT result = controls::Dispatch(c, message, wParam, lParam, OnItemMessage, OnSelectionMessage,
+                                            OnGeometryMessage, OnInputMessage);
+  if (winmodel::Find(window) == c.w && message != WM_NCDESTROY && message != WM_DESTROY) FitScrollBar(c);
+  return result;
 }

@@ -84,6 +84,8 @@ void Paint(HWND window, winmodel::Window* w, StaticState* s) {
     else format |= DT_SINGLELINE;
     if (w->style & SS_NOPREFIX) format |= DT_NOPREFIX;
     if (w->style & SS_CENTERIMAGE) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE | DT_VCENTER;
+    // A text that does not fit says so rather than ending mid-word.
+    format |= DT_END_ELLIPSIS;
     if (!w->Enabled()) classic::DisabledText(cr, w->text.c_str(), r, format);
     else raster::TextIn(cr, w->text, r, format, GetSysColor(COLOR_WINDOWTEXT));
   });
