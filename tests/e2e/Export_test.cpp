@@ -227,19 +227,25 @@ TEST_F(Export, ThePreviewShowsTheProductAsItsCatalogueDrawsIt) {
 
 // The dialog's pictures: the preview button (5058, 516 x 309 pixels at
 // (11, 72)) shows the rendered network, lines on black, and the dialog's
-// face is around it; its context menu is pictured as it is tracked.
+// face is around it; its context menu is pictured as it is tracked, and the
+// pick banner (5010) while the user picks the network.
 TEST_F(Export, ThePictureShowsTheDrawingPreviewInItsButton) {
   pictures_ = Path("pictures");
   Outcome o = Exporting(kData + "network.dxf", "rclick 5058 20 20\nmenu cancel\nsnapshot mid/preview\ncancel\n");
-  ASSERT_TRUE(o.Has("pictures: 4 in " + pictures_)) << o.out << o.err;
+  ASSERT_TRUE(o.Has("pictures: 5 in " + pictures_)) << o.out << o.err;
+  testsupport::Picture banner;
+  ASSERT_TRUE(testsupport::ReadPng(fs::path(pictures_) / "5010-1-open.png", &banner));
+  EXPECT_GT(banner.width, 0);
   // The preview's context menu as it was tracked: its five commands, a
-  // row of 18 pixels each inside a 3-pixel frame, their texts dark.
+  // row of 18 pixels each, and a separator of 9 before the last, inside a
+  // 3-pixel frame, their texts dark.
   testsupport::Picture menu;
   ASSERT_TRUE(testsupport::ReadPng(fs::path(pictures_) / "menu-1.png", &menu));
-  EXPECT_EQ(menu.height, 5 * 18 + 6);
+  EXPECT_EQ(menu.height, 5 * 18 + 9 + 6);
   for (int row = 0; row < 5; ++row) {
     int dark = 0;
-    for (int y = 4 + row * 18; y < 4 + (row + 1) * 18; ++y)
+    const int top = 4 + row * 18 + (row == 4 ? 9 : 0);
+    for (int y = top; y < top + 18; ++y)
       for (int x = 0; x < menu.width; ++x) {
         const uint32_t c = menu.At(x, y);
         dark += (c >> 16) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && (c & 0xFF) < 0x60;

@@ -134,8 +134,15 @@ void CPPDlg::SetUpVantrixPanel() {
   CWnd* button = GetDlgItem(IDC_PP_CATALOGUE);
   button->ShowWindow(installed ? SW_SHOW : SW_HIDE);
   button->EnableWindow(installed);
-  // The group shrunk to the catalogue button would stand empty without it.
-  if (!vantrixUse && !installed) panel->ShowWindow(SW_HIDE);
+  // The group shrunk to the catalogue button would stand empty without it:
+  // it goes, and the list takes its place.
+  if (!vantrixUse && !installed) {
+    panel->GetWindowRect(&group);
+    ScreenToClient(&group);
+    panel->ShowWindow(SW_HIDE);
+    list.SetWindowPos(nullptr, 0, 0, listRect.Width(), group.bottom - 2 - listRect.top,
+                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 // Rooms of the floor with the next unplaced room from lastRoom on chosen,

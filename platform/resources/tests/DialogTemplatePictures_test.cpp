@@ -10,6 +10,7 @@
 // text is cut.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -366,4 +367,32 @@ TEST(DialogTemplatePictures, MessageBoxHoldsAllItsWords) {
   EXPECT_GE(bands, static_cast<int>(words / (picture.width - 62 - 12)));
   EXPECT_GE(bands, 2);
   EXPECT_LT(right, picture.width - 12);
+}
+
+// A snapshot's name stays inside the picture folder.
+TEST(DialogTemplatePictures, SnapshotNamesStayInsideThePictureFolder) {
+  HMODULE module = LoadBuiltResourceFile("Wizard.qmr");
+  ASSERT_NE(module, nullptr);
+  HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_PP), nullptr, Quiet, 0);
+  ASSERT_NE(dialog, nullptr);
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "snapshot_names" / "pictures";
+  std::filesystem::remove_all(folder.parent_path());
+  SetDialogPictureFolder(folder.string());
+  const struct {
+    const char* name;
+    const char* file;  // written, relative to the folder; null: refused
+  } rows[] = {
+      {"inside/one", "inside/one.png"}, {"a/../two", "two.png"},       {"../outside", nullptr},
+      {"a/../../outside", nullptr},     {"/tmp/snapshot_abs", nullptr}, {"..", nullptr},
+      {"", nullptr},
+  };
+  for (const auto& row : rows) {
+    std::string why;
+    EXPECT_EQ(SnapshotWindow(dialog, row.name, &why), row.file != nullptr) << row.name << ": " << why;
+    if (row.file) EXPECT_TRUE(std::filesystem::exists(folder / row.file)) << row.name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.parent_path() / "outside.png"));
+  SetDialogPictureFolder("");
+  DestroyWindow(dialog);
+  std::filesystem::remove_all(folder.parent_path());
 }

@@ -248,10 +248,10 @@ TEST_F(VantrixPanel, OtherProductsAndRadiatorsWithoutTheProjectShowLessOfThePane
   const Case cases[] = {
       {"TXP0001-0001", true, installed, false, false, false},  // not a radiator
       {"TXR0001-0001", false, installed, true, false, true},   // the catalogue button alone
-      {"TXR0001-0001", false, "", true, false, false},
+      {"TXR0001-0001", false, "", false, false, false},  // no empty group
       {"TXR0001-0001", true, "", true, true, false},
       // Entered in the registry, but the library is not there.
-      {"TXR0001-0001", false, JOV_TEST_MODULE_DIR "/missing/Korpalin_stl_x64.dll", true, false, false},
+      {"TXR0001-0001", false, JOV_TEST_MODULE_DIR "/missing/Korpalin_stl_x64.dll", false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.item) + (c.vantrix ? " project " : " ") + c.library);

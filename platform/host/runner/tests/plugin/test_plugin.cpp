@@ -225,8 +225,10 @@ PLUGIN_EXPORT int Jov_Vantrix_Export(int, void*) {
   HostExport2D* t = Table();
   double axis[3] = {1, 0, 0};
   Slot<HostCoordFn>(t, HostSlot::UcsToWcs)(axis, true);
-  double origin[3] = {0, 0, 0};
-  double angle = AngleOfPoints(origin, axis);
+  // The UCS x axis's angle in the WCS, in [0, 2 pi).
+  double angle = std::atan2(axis[1], axis[0]);
+  if (angle < 0) angle += 2 * M_PI;
+  if (angle >= 2 * M_PI) angle = 0;
   char profile[260] = {};
   if (auto get = HostFunction<GetProfilePathFn>("GetProfilePath")) get(0, profile, sizeof profile);
   using GetDb = void* (*)(char);
