@@ -1,9 +1,12 @@
 #include "bench/NetworkDrawing.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <numeric>
 #include <random>
+#include <vector>
 
 namespace bench {
 namespace {
@@ -256,11 +259,14 @@ NetworkDrawing MakeNetworkDrawing(const NetworkDrawingShape& shape) {
   NetworkDrawing out;
   out.text.reserve(shape.entities * 256);
   Text t(out.text);
-  const bool mixed = shape.texts > 0 || shape.inserts > 0;
+  const bool mixed = shape.texts > 0 || shape.inserts > 0 || shape.pipes >= 12;
   WriteHead(t, kFirstEntity + shape.entities, shape.inserts > 0);
   Network network(shape.seed, shape.decimals);
+  std::vector<uint64_t> handles(shape.entities);
+  std::iota(handles.begin(), handles.end(), kFirstEntity);
+  if (shape.shuffledHandles) std::shuffle(handles.begin(), handles.end(), std::mt19937_64(shape.seed));
   for (size_t i = 0; i < shape.entities; ++i) {
-    uint64_t handle = kFirstEntity + i;
+    uint64_t handle = handles[i];
     const int kind = mixed ? static_cast<int>(network.Below(12)) : (network.Below(6) == 0 ? 0 : 12);
     if (kind < shape.pipes) {
       network.Pipe(t, handle);

@@ -15,8 +15,10 @@ struct NetworkDrawingShape {
   uint64_t seed = 24;
   // Out of every twelve entities, how many are TEXTs and INSERTs (of a
   // valve block the drawing then defines); without either, one in six is a
-  // pipe and the rest LINEs.
+  // pipe and the rest LINEs, unless pipes is 12: then every one is a pipe.
   int pipes = 2, texts = 0, inserts = 0;
+  // The entities' handles in a random order rather than counting up.
+  bool shuffledHandles = false;
   int decimals = -1;  // coordinates to so many decimals; -1: the shortest exact form
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -72,6 +73,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text = fuzz::Text(data, size);
+  const std::string copy = fuzz::ScratchFolder() + "/registry/HKEY_CURRENT_USER.reg.damaged";
+  std::filesystem::remove(copy);
   fuzz::WriteScratchFile("registry/HKEY_CURRENT_USER.reg", text);
   std::vector<std::pair<std::pair<std::string, std::string>, Found>> before;
   for (auto& name : NamesIn(text)) {
@@ -99,6 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "a value set does not read back");
     unchanged("setting a value");
   }
+  // A hive with lines it could not read was kept, as it was, beside it
+  // before the first change rewrote it.
+  FUZZ_CHECK(!std::filesystem::exists(copy) || fuzz::FileBytes(copy) == text,
+             "the damaged hive's copy is not the file as it was");
   // The second set wrote the same value into a hive read from the first
   // one's file: the file is the same.
   const std::string saved = Hive();

@@ -30,6 +30,16 @@ constexpr double kSlack = 2.0;
 // OpenGL guarantees 32 model-view matrices; the pick's own take a few.
 constexpr size_t kMaxDepth = 24;
 
+// The cell of count cells that a window coordinate (from the grid's
+// origin) falls in, the border cells standing for everything beyond.
+// Clamped before the cast: a coordinate far off the window, or none (NaN),
+// never casts out of int's range.
+int CellOf(double fromOrigin, int count) {
+  const double cell = std::floor(fromOrigin / kCell);
+  if (!(cell > 0)) return 0;
+  return cell < count - 1 ? static_cast<int>(cell) : count - 1;
+}
+
 // Column-major product a * b, as OpenGL multiplies.
 void Multiply(const double* a, const double* b, double* out) {
   for (int c = 0; c < 4; ++c)
@@ -176,10 +186,8 @@ bool GLPickIndex::BuildView(GLScene& scene) {
   }
 
   // The grid, counted first, then filled.
-  auto column = [&](double x) {
-    return std::clamp(static_cast<int>(std::floor((x - gridX_) / kCell)), 0, columns_ - 1);
-  };
-  auto row = [&](double y) { return std::clamp(static_cast<int>(std::floor((y - gridY_) / kCell)), 0, rows_ - 1); };
+  auto column = [&](double x) { return CellOf(x - gridX_, columns_); };
+  auto row = [&](double y) { return CellOf(y - gridY_, rows_); };
   const size_t cells = static_cast<size_t>(columns_) * static_cast<size_t>(rows_);
   cellStart_.assign(cells + 1, 0);
   wide_.clear();
@@ -228,10 +236,8 @@ void GLPickIndex::Candidates(double x0, double y0, double x1, double y1) {
     if (e.everywhere || (e.x0 <= x1 && x0 <= e.x1 && e.y0 <= y1 && y0 <= e.y1)) found_.push_back(i);
   };
   for (uint32_t i : wide_) consider(i);
-  const int c0 = std::clamp(static_cast<int>(std::floor((x0 - gridX_) / kCell)), 0, columns_ - 1);
-  const int c1 = std::clamp(static_cast<int>(std::floor((x1 - gridX_) / kCell)), 0, columns_ - 1);
-  const int r0 = std::clamp(static_cast<int>(std::floor((y0 - gridY_) / kCell)), 0, rows_ - 1);
-  const int r1 = std::clamp(static_cast<int>(std::floor((y1 - gridY_) / kCell)), 0, rows_ - 1);
+  const int c0 = CellOf(x0 - gridX_, columns_), c1 = CellOf(x1 - gridX_, columns_);
+  const int r0 = CellOf(y0 - gridY_, rows_), r1 = CellOf(y1 - gridY_, rows_);
   for (int r = r0; r <= r1; ++r)
     for (int c = c0; c <= c1; ++c) {
       const size_t cell = static_cast<size_t>(r) * columns_ + c;

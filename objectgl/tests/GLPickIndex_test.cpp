@@ -144,4 +144,17 @@ TEST(GLPickIndex, AScenePoppingWhatItNeverPushedIsPickedInFull) {
   EXPECT_EQ(index.LastCandidateCount(), s.scene.GetEntityCount());
 }
 
+TEST(GLPickIndex, FarCoordinatesAndHugeSquaresFallInTheBorderCells) {
+  // Window coordinates far past int's range, of an entity and of a pick.
+  gltest::SceneOnWindow s(kWidth, kHeight, kWidth, kHeight);
+  ASSERT_TRUE(s.ok);
+  s.scene.AddEntity(new GLName(1));
+  s.scene.AddEntity(new GLLine(GLVector(10, 10, 0), GLVector(1e15, 10, 0), 0));
+  s.scene.AddEntity(new GLName(2));
+  s.scene.AddEntity(new GLLine(GLVector(-1e14, 50, 0), GLVector(-1e14, 60, 0), 0));
+  GLPickIndex index;
+  for (const auto& [x, size] : {std::pair{50, 5.0}, std::pair{50, 1e12}, std::pair{-2000000000, 5.0}})
+    EXPECT_EQ(index.Pick(s.scene, x, kHeight - 10, size), s.scene.Pick(x, kHeight - 10, size)) << x << " " << size;
+}
+
 }  // namespace

@@ -115,6 +115,11 @@ uint64_t DxfDrawing::AllocateHandle() {
   return handle;
 }
 
+std::optional<std::string> DxfDrawing::HandleLimitReached() const {
+  if (handSeed_ < kHandleLimit) return std::nullopt;
+  return "the drawing's handles reach " + FormatHandle(kHandleLimit - 1) + ": no room is left for new handles";
+}
+
 void DxfDrawing::SetHandSeedVariable() {
   PairList value{{5, FormatHandle(handSeed_)}};
   for (DxfHeaderVariable& var : header_)

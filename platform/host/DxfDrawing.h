@@ -126,6 +126,9 @@ class DxfDrawing {
   static constexpr uint64_t kHandleLimit = uint64_t{1} << 63;
   bool UsesHandles() const { return usesHandles_; }
   uint64_t HandleSeed() const { return handSeed_; }
+  // Set when the seed reached kHandleLimit: such a drawing is neither
+  // loaded nor saved, and the edit that got there must be taken back.
+  std::optional<std::string> HandleLimitReached() const;
   uint64_t AllocateHandle();
 
   // ---- Undo. While the journal is kept, every edit above notes what it
@@ -143,8 +146,9 @@ class DxfDrawing {
  private:
   enum class SectionKind { Header, Tables, Blocks, Entities, Verbatim, Loose };
   // Sections in file order; structured ones hold their content in the
-  // members below, verbatim ones (CLASSES, OBJECTS, unknown) their pairs,
-  // loose ones the comments that stood between sections.
+  // members below (their pairs: the comments before the first object),
+  // verbatim ones (CLASSES, OBJECTS, unknown) their pairs, loose ones the
+  // comments that stood between sections.
   struct Section {
     SectionKind kind;
     std::string name;

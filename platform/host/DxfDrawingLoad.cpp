@@ -104,7 +104,7 @@ class DxfDrawing::Loader {
   bool Run() {
     Advance();
     while (have_) {
-      if (IsWord(tok_, "EOF")) return HasObjects();
+      if (IsWord(tok_, "EOF")) return true;
       if (tok_.code == 999) {
         if (d_.sections_.empty() || d_.sections_.back().kind != SectionKind::Loose)
           d_.sections_.push_back({SectionKind::Loose, {}, {}});
@@ -143,15 +143,6 @@ class DxfDrawing::Loader {
       }
     }
     return have_;
-  }
-
-  // The objects (dictionaries, layouts) of a drawing from AC1015 on are
-  // part of it: saved without them it would be damaged.
-  bool HasObjects() {
-    if (d_.versionNumber_ < 1015) return true;
-    for (const Section& s : d_.sections_)
-      if (s.kind == SectionKind::Verbatim && SameName(s.name, "OBJECTS")) return true;
-    return Refuse("the " + d_.version_ + " drawing has no OBJECTS section: file damaged?", tok_.line);
   }
 
   bool Refuse(std::string message, int line) {
@@ -229,6 +220,13 @@ class DxfDrawing::Loader {
     else if (SameName(name, "ENTITIES")) kind = SectionKind::Entities;
     if (kind != SectionKind::Verbatim && Duplicate(kind, name, line)) return false;
     d_.sections_.push_back({kind, name, {}});
+    // Comments before a section's first object stay at its head; later
+    // ones go with the object before them.
+    if (kind != SectionKind::Verbatim)
+      while (have_ && tok_.code == 999) {
+        d_.sections_.back().pairs.push_back(Pair(tok_));
+        Advance();
+      }
     bool ok = false;
     switch (kind) {
       case SectionKind::Header: ok = ReadHeader(name, line); break;
@@ -666,9 +664,7 @@ bool DxfDrawing::IndexLoaded(DxfError* error) {
   std::optional<std::string> handling = HeaderValue("$HANDLING");
   if (!IsR12() || (handling && ParseDxfInt(*handling).value_or(0) != 0)) usesHandles_ = true;
   // New objects need handles above every one in use.
-  if (handSeed_ >= kHandleLimit)
-    return Fail(error, "a handle of the drawing is at or above " + FormatHandle(kHandleLimit - 1) +
-                           ": no room is left for new handles");
+  if (auto full = HandleLimitReached()) return Fail(error, *full);
   if (const PairList* seed = HeaderVariable("$HANDSEED"); seed && !seed->empty()) {
     uint64_t declared = ParseHandle(seed->front().value).value_or(0);
     if (declared >= kHandleLimit)

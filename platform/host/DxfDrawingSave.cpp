@@ -63,6 +63,7 @@ bool DxfDrawing::WriteText(const std::function<bool(std::string_view)>& sink) co
     }
     w.Put(0, "SECTION");
     w.Put(2, s.name);
+    if (s.kind != SectionKind::Verbatim) w.Put(s.pairs);  // its leading comments
     switch (s.kind) {
       case SectionKind::Header:
         for (const DxfHeaderVariable& var : header_) {
@@ -110,6 +111,8 @@ std::string DxfDrawing::SaveText() const {
 bool DxfDrawing::Save(const std::filesystem::path& path, DxfError* error,
                       bool overwriteSource) const {
   namespace fs = std::filesystem;
+  // What the load would refuse is not written.
+  if (auto full = HandleLimitReached()) return Fail(error, "cannot write " + path.string() + ": " + *full);
   std::error_code ec;
   if (!overwriteSource && !sourcePath_.empty() && fs::exists(path, ec) &&
       fs::equivalent(path, sourcePath_, ec))

@@ -45,14 +45,14 @@ size_t FormatCode(int code, char* out) {
   return pad + width;
 }
 
-// A group code: an optional minus and decimal digits, as from_chars reads
+// A group code: an optional sign and decimal digits, as other readers read
 // an int; false when that is not all of the text or the number does not
 // fit an int.
 bool ParseCode(std::string_view text, int& code) {
   const char* p = text.data();
   const char* end = p + text.size();
   bool negative = p < end && *p == '-';
-  if (negative) ++p;
+  if (p < end && (*p == '-' || *p == '+')) ++p;
   if (p == end) return false;
   while (end - p > 1 && *p == '0') ++p;  // leading zeros count for nothing
   if (end - p > 10) return false;

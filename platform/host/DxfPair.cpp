@@ -78,6 +78,9 @@ bool SameName(std::string_view a, std::string_view b) {
 
 std::optional<uint64_t> ParseHandle(std::string_view text) {
   text = TrimDxf(text);
+  // Leading zeros count for nothing: a long handle written with them is
+  // still one in use.
+  while (text.size() > 1 && text[0] == '0') text.remove_prefix(1);
   if (text.empty() || text.size() > 16) return std::nullopt;
   uint64_t value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);

@@ -14,50 +14,61 @@ void HandleIndex::Rehash(size_t slots) {
   std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(slots));
   bits_ = static_cast<unsigned>(std::countr_zero(slots));
   mask_ = slots - 1;
+  count_ = 0;
+  for (const Slot& s : old)
+    if (s.handle) Place(s);
+}
+
+void HandleIndex::Place(Slot slot) {
+  // The one farther from its home keeps the slot: a handle never lies
+  // behind one that is closer to home, which bounds searches and erases
+  // by how far handles were pushed, not by how long their run is.
   const size_t mask = mask_;
-  for (const Slot& s : old) {
-    if (!s.handle) continue;
-    size_t i = Home(s.handle);
-    while (slots_[i].handle) i = (i + 1) & mask;
-    slots_[i] = s;
+  size_t i = Home(slot.handle), distance = 0;
+  for (; slots_[i].handle; i = (i + 1) & mask, ++distance) {
+    const size_t theirs = Distance(i);
+    if (theirs < distance) {
+      std::swap(slot, slots_[i]);
+      distance = theirs;
+    }
   }
+  slots_[i] = slot;
+  ++count_;
+}
+
+size_t HandleIndex::Locate(uint64_t handle) const {
+  const size_t mask = mask_;
+  size_t i = Home(handle);
+  for (size_t distance = 0; slots_[i].handle; i = (i + 1) & mask, ++distance) {
+    if (slots_[i].handle == handle) return i;
+    if (Distance(i) < distance) break;  // it would lie here or before
+  }
+  return slots_.size();
 }
 
 void HandleIndex::Insert(uint64_t handle, DxfEntity* entity) {
   if (!handle) return;
+  if (!slots_.empty() && Locate(handle) != slots_.size()) return;
   if (4 * (count_ + 1) > 3 * slots_.size()) Rehash(2 * slots_.size());
-  const size_t mask = slots_.size() - 1;
-  size_t i = Home(handle);
-  for (; slots_[i].handle; i = (i + 1) & mask)
-    if (slots_[i].handle == handle) return;
-  slots_[i] = {handle, entity};
-  ++count_;
+  Place({handle, entity});
 }
 
 DxfEntity* HandleIndex::Find(uint64_t handle) const {
   if (!handle || slots_.empty()) return nullptr;
-  const size_t mask = slots_.size() - 1;
-  for (size_t i = Home(handle); slots_[i].handle; i = (i + 1) & mask)
-    if (slots_[i].handle == handle) return slots_[i].entity;
-  return nullptr;
+  const size_t i = Locate(handle);
+  return i == slots_.size() ? nullptr : slots_[i].entity;
 }
 
 void HandleIndex::Erase(uint64_t handle, const DxfEntity* entity) {
   if (!handle || slots_.empty()) return;
-  const size_t mask = slots_.size() - 1;
-  size_t i = Home(handle);
-  for (; slots_[i].handle != handle; i = (i + 1) & mask)
-    if (!slots_[i].handle) return;
-  if (slots_[i].entity != entity) return;
-  // Moves back every later slot of the run that would not be found past
-  // the hole, so that no search stops early.
-  for (size_t j = (i + 1) & mask; slots_[j].handle; j = (j + 1) & mask) {
-    const size_t home = Home(slots_[j].handle);
-    const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
-    if (!stays) {
-      slots_[i] = slots_[j];
-      i = j;
-    }
+  size_t i = Locate(handle);
+  if (i == slots_.size() || slots_[i].entity != entity) return;
+  // Only the handles pushed past their home move back, one slot each; the
+  // first one at home (or a free slot) ends it.
+  const size_t mask = mask_;
+  for (size_t j = (i + 1) & mask; slots_[j].handle && Distance(j) > 0; j = (j + 1) & mask) {
+    slots_[i] = slots_[j];
+    i = j;
   }
   slots_[i] = {};
   --count_;

@@ -1,5 +1,7 @@
 // The objects of a drawing by handle: open addressing in one block, so that
 // a load indexes its hundreds of thousands of handles without a node each.
+// Robin Hood order keeps an erase as cheap as a search, however long the
+// run of neighbouring handles it falls in.
 #pragma once
 
 #include <cstddef>
@@ -39,6 +41,12 @@ class HandleIndex {
     // that handles far apart do not pile up.
     return static_cast<size_t>((handle ^ ((handle >> bits_) * 0x9E3779B97F4A7C15ull)) & mask_);
   }
+  // How far the handle in slot i lies past its home.
+  size_t Distance(size_t i) const { return (i - Home(slots_[i].handle)) & mask_; }
+  // The slot of the handle, or slots_.size().
+  size_t Locate(uint64_t handle) const;
+  // Puts a handle not in the index into a table with room for it.
+  void Place(Slot slot);
   void Rehash(size_t slots);
 
   std::vector<Slot> slots_;  // a power of two of them, at most three quarters used

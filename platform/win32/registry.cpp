@@ -1,9 +1,13 @@
 #include "platform/win32/registry.h"
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -31,7 +35,11 @@ struct Key {
   std::map<std::string, Value> values;  // by lower-case name
 };
 
-using Hive = std::map<std::string, Key>;  // by lower-case path; "" is the root
+// Keys by lower-case path; "" is the root. A hive read with lines it could
+// not take keeps the file as it was, for the copy made before rewriting it.
+struct Hive : std::map<std::string, Key> {
+  std::string damaged;  // the file's text when some of it was skipped
+};
 
 struct OpenKey {
   uintptr_t root = 0;
@@ -116,43 +124,71 @@ std::string Unescape(std::string_view text) {
   return out;
 }
 
-// A damaged line is skipped: the rest of the hive still loads.
+// "Name"=type:hexbytes; false when the line is not one.
+bool ParseValueLine(const std::string& line, Value& v) {
+  if (line.size() < 4 || line.front() != '"') return false;
+  const size_t close = line.find('"', 1);
+  if (close == std::string::npos || close + 1 >= line.size() || line[close + 1] != '=') return false;
+  const size_t colon = line.find(':', close + 2);
+  if (colon == std::string::npos) return false;
+  v.name = Unescape(line.substr(1, close - 1));
+  v.type = static_cast<DWORD>(std::strtoul(line.c_str() + close + 2, nullptr, 10));
+  const std::string hex = line.substr(colon + 1);
+  if (hex.size() % 2) return false;
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    int hi = HexDigit(hex[i]), lo = HexDigit(hex[i + 1]);
+    if (hi < 0 || lo < 0) return false;
+    v.data.push_back(static_cast<BYTE>(hi * 16 + lo));
+  }
+  return true;
+}
+
+// A damaged line is skipped: the rest of the hive still loads. The values
+// after a damaged key line belong to no key, not to the one before it.
 Hive LoadHive(uintptr_t root) {
   Hive hive;
   hive[""].path = "";
   std::ifstream in(HivePath(root), std::ios::binary);
-  std::string line;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   Key* key = nullptr;
-  while (std::getline(in, line)) {
+  bool damaged = false;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      std::string path = Unescape(line.substr(1, line.size() - 2));
-      key = &hive[Lower(path)];
-      if (key->path.empty()) key->path = path;
+    if (line.empty()) continue;
+    if (line.front() == '[') {
+      key = nullptr;
+      if (line.size() >= 2 && line.back() == ']') {
+        std::string path = Unescape(line.substr(1, line.size() - 2));
+        key = &hive[Lower(path)];
+        if (key->path.empty()) key->path = path;
+      } else {
+        damaged = true;
+      }
       continue;
     }
-    if (!key || line.size() < 4 || line.front() != '"') continue;
-    const size_t close = line.find('"', 1);
-    if (close == std::string::npos || close + 1 >= line.size() || line[close + 1] != '=') continue;
-    const size_t colon = line.find(':', close + 2);
-    if (colon == std::string::npos) continue;
     Value v;
-    v.name = Unescape(line.substr(1, close - 1));
-    v.type = static_cast<DWORD>(std::strtoul(line.c_str() + close + 2, nullptr, 10));
-    const std::string hex = line.substr(colon + 1);
-    if (hex.size() % 2) continue;
-    bool ok = true;
-    for (size_t i = 0; i < hex.size(); i += 2) {
-      int hi = HexDigit(hex[i]), lo = HexDigit(hex[i + 1]);
-      if (hi < 0 || lo < 0) {
-        ok = false;
-        break;
-      }
-      v.data.push_back(static_cast<BYTE>(hi * 16 + lo));
-    }
-    if (ok) key->values[Lower(v.name)] = std::move(v);
+    if (key && ParseValueLine(line, v)) key->values[Lower(v.name)] = std::move(v);
+    else damaged = true;
   }
+  if (damaged) hive.damaged = std::move(text);
   return hive;
+}
+
+// The damaged hive's text in a file of its own beside it (never over an
+// earlier copy), said on stderr; false when it could not be kept.
+bool KeepDamaged(uintptr_t root, const Hive& hive) {
+  const std::string path = HivePath(root);
+  std::string copy = path + ".damaged";
+  struct stat st;
+  for (int n = 2; lstat(copy.c_str(), &st) == 0; ++n) copy = path + ".damaged." + std::to_string(n);
+  if (!win32::ReplaceFileContents(copy, hive.damaged)) return false;
+  std::fprintf(stderr, "registry: %s has damaged lines and is written without them; the file as it was is kept in %s\n",
+               path.c_str(), copy.c_str());
+  return true;
 }
 
 // Written to a temporary file, synced and renamed, so a reader never sees
@@ -160,6 +196,7 @@ Hive LoadHive(uintptr_t root) {
 bool SaveHive(uintptr_t root, const Hive& hive) {
   std::error_code ec;
   std::filesystem::create_directories(Folder(), ec);
+  if (!hive.damaged.empty() && !KeepDamaged(root, hive)) return false;
   std::string text;
   static const char* digits = "0123456789ABCDEF";
   for (const auto& [lower, key] : hive) {

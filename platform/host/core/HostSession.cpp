@@ -162,6 +162,7 @@ void HostSession::BeginCommand() {
   drawing_->KeepJournal(true);
   changeMark_.reset();
   modified_ = committed_ = cancelled_ = false;
+  refusal_.clear();
   inputState_ = 0;
   selectionCursor_ = entNextCursor_ = 0;
 }
@@ -173,6 +174,7 @@ ChangeOutcome HostSession::EndCommand() {
   drawing_->KeepJournal(false);
   modified_ = false;
   changeMark_.reset();
+  if (!refusal_.empty()) return ChangeOutcome::Refused;
   if (committed_) return ChangeOutcome::Committed;
   if (cancelled_) return ChangeOutcome::Cancelled;
   return leftOpen ? ChangeOutcome::LeftOpen : ChangeOutcome::Unchanged;
@@ -240,6 +242,7 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
     else why = error.message;
   }
   if (result == HOST_NORMAL) Modified();
+  if (result == HOST_NORMAL && !HandlesLeft(why)) result = HOST_ERROR;
   log_.Call("EntityWrite", HostLog::Chain(chain) + ", " + Int(flags),
             Int(result) + (why.empty() ? "" : " (" + why + ")"));
   return result;
@@ -254,8 +257,16 @@ void HostSession::BeginChange() {
   log_.Call("BeginChange", "", nested ? "already open" : "marked");
 }
 
+bool HostSession::HandlesLeft(std::string& why) {
+  std::optional<std::string> full = drawing_->HandleLimitReached();
+  if (!full) return true;
+  why = *full;
+  if (refusal_.empty()) refusal_ = *full;
+  return false;
+}
+
 void HostSession::EndChange(int status) {
-  if (status == 1) {
+  if (status == 1 && refusal_.empty()) {
     committed_ = true;
     drawing_->ForgetJournal();
     modified_ = false;
@@ -268,7 +279,7 @@ void HostSession::EndChange(int status) {
     cancelled_ = true;
   }
   changeMark_.reset();
-  log_.Call("EndChange", Int(status), status == 1 ? "committed" : "rolled back");
+  log_.Call("EndChange", Int(status), status == 1 && refusal_.empty() ? "committed" : "rolled back");
 }
 
 HWND HostSession::MainWindow() {
@@ -282,6 +293,7 @@ int HostSession::BlockBegin(const char* name, int flag, double x, double y, doub
   int result = name && drawing_->BeginBlock(name, {x, y, z}, &error) ? HOST_NORMAL : HOST_ERROR;
   if (!name) error.message = "no name";
   if (result == HOST_NORMAL) Modified();
+  if (result == HOST_NORMAL && !HandlesLeft(error.message)) result = HOST_ERROR;
   log_.Call("BlockDefine", "0, " + HostLog::Text(name) + ", " + Int(flag) + ", " + HostLog::Number(x) +
                                ", " + HostLog::Number(y) + ", " + HostLog::Number(z),
             Int(result) + (result == HOST_NORMAL ? "" : " (" + error.message + ")"));
@@ -295,6 +307,7 @@ int HostSession::BlockAddEntity(const resbuf* chain) {
                        drawing_->AddBlockEntity(std::move(pairs), &error)
                    ? HOST_NORMAL
                    : HOST_ERROR;
+  if (result == HOST_NORMAL && !HandlesLeft(error.message)) result = HOST_ERROR;
   log_.Call("BlockDefine", "1, " + HostLog::Chain(chain),
             Int(result) + (result == HOST_NORMAL ? "" : " (" + error.message + ")"));
   return result;
@@ -303,9 +316,10 @@ int HostSession::BlockAddEntity(const resbuf* chain) {
 int HostSession::BlockEnd(char* nameOut) {
   DxfError error;
   std::optional<std::string> name = drawing_->EndBlock(&error);
+  if (name) Modified();
+  if (name && !HandlesLeft(error.message)) name.reset();
   int result = name ? HOST_NORMAL : HOST_ERROR;
   if (name && nameOut) CopyStringN(nameOut, 256, name->c_str());
-  if (name) Modified();
   log_.Call("BlockDefine", "2", Int(result) + (name ? " " + HostLog::Text(name->c_str()) : " (" + error.message + ")"));
   return result;
 }

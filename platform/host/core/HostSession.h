@@ -92,6 +92,7 @@ enum class ChangeOutcome {
   Committed,  // EndChange(1) at least once: the drawing has changed
   Cancelled,  // only cancelled changes: the drawing is as before
   LeftOpen,   // changed without EndChange: rolled back
+  Refused,    // an edit the drawing could not take: its change rolled back (Refusal says why)
 };
 
 class HostSession {
@@ -117,6 +118,8 @@ class HostSession {
   resbuf* EntityChain(uint64_t handle, std::string* error);
   void BeginCommand();
   ChangeOutcome EndCommand();
+  // Why the last command was refused; empty unless it was.
+  const std::string& Refusal() const { return refusal_; }
   // Closes the catalogues, releases every chain and destroys the main
   // window.
   void Shutdown();
@@ -174,6 +177,9 @@ class HostSession {
   void ReleaseChains();
   Ucs CurrentUcs() const;
   void Modified() { modified_ = true; }
+  // False with the reason once an edit used up the drawing's handles; the
+  // change it belongs to is then never committed.
+  bool HandlesLeft(std::string& why);
   std::string PromptCall(const char* function, const char* prompt, const std::string& what) const;
   int PromptFailed(int result);
   const char* TitleText() const;
@@ -197,6 +203,7 @@ class HostSession {
   bool modifiedAtMark_ = false;
   bool committed_ = false;
   bool cancelled_ = false;
+  std::string refusal_;
 
   std::map<std::string, std::string> variableTexts_;  // GetVariable answers stay valid
   std::map<char, jovDatabase::Database*> catalogues_;

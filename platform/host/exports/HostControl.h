@@ -9,7 +9,7 @@
 #include "dataformat/resbuf.h"
 #include "platform/win32/win32_types.h"
 
-constexpr int kDravikControlVersion = 2;
+constexpr int kDravikControlVersion = 3;
 constexpr const char* kDravikControlExport = "GetDravikControl";
 
 // EndCommand's answer: how the command left the drawing.
@@ -17,6 +17,7 @@ constexpr int kDravikUnchanged = 0;
 constexpr int kDravikCommitted = 1;   // EndChange(1): the drawing changed
 constexpr int kDravikCancelled = 2;   // EndChange(-1) only: rolled back
 constexpr int kDravikLeftOpen = 3;    // changed without EndChange: rolled back
+constexpr int kDravikRefused = 4;     // an edit the drawing could not take: rolled back
 
 extern "C" {
 
@@ -41,6 +42,8 @@ struct DravikHostControl {
   int (*SaveDrawing)(const char* path, char* error, int errorSize);
   // Closes catalogues and the log, releases every chain.
   void (*Shutdown)();
+  // Why the last EndCommand answered kDravikRefused.
+  const char* (*Refusal)();
 };
 
 using GetDravikControlFn = const DravikHostControl* (*)();

@@ -179,6 +179,7 @@ int ControlEndCommand() {
     case host::ChangeOutcome::Committed: return kDravikCommitted;
     case host::ChangeOutcome::Cancelled: return kDravikCancelled;
     case host::ChangeOutcome::LeftOpen: return kDravikLeftOpen;
+    case host::ChangeOutcome::Refused: return kDravikRefused;
     case host::ChangeOutcome::Unchanged: break;
   }
   return kDravikUnchanged;
@@ -192,6 +193,7 @@ int ControlSaveDrawing(const char* path, char* error, int size) {
 }
 
 void ControlShutdown() { TheHost().Shutdown(); }
+const char* ControlRefusal() { return TheHost().Refusal().c_str(); }
 
 }  // namespace
 
@@ -245,7 +247,7 @@ DRAVIK_EXPORT const DravikHostControl* GetDravikControl() {
   static const DravikHostControl control = {
       kDravikControlVersion, &ControlSetOption,   &ControlOpenDrawing, &ControlPreselect,
       &ControlEntityChain,   &ControlDrawingUnits, &ControlMainWindow, &ControlBeginCommand,
-      &ControlEndCommand,    &ControlSaveDrawing,  &ControlShutdown,
+      &ControlEndCommand,    &ControlSaveDrawing,  &ControlShutdown,     &ControlRefusal,
   };
   return &control;
 }

@@ -20,6 +20,7 @@
 //   pictures: N in DIR               with --snapshot: the pictures written
 //   drawing: written OUT | changed, not written (no --out)
 //          | not written (change cancelled) | not written (change not ended)
+//          | not written (change refused)      (the reason on stderr, exit 6)
 //          | unchanged
 // The drawing is written only when the command committed its change
 // (EndChange(1)); the input file is never written.
@@ -29,6 +30,7 @@
 // unreadable drawing; 4 host or module missing, or an export it lacks; 5 a
 // script line could not be carried out; 6 the output or a picture could not be written.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -44,6 +46,7 @@
 #include "platform/host/runner/RunnerOptions.h"
 #include "platform/host/runner/WizardCalls.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/file_replace.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/driver/script_ui_driver.h"
@@ -192,6 +195,21 @@ int CheckDrawingPaths(const RunnerOptions& options) {
   return 0;
 }
 
+// --out: written through its links onto a regular file the user may write,
+// or a new file; never onto a device, a pipe or a folder. "" or the reason.
+std::string OutputProblem(const std::string& out) {
+  const std::string target = win32::WriteTarget(out);
+  struct stat st;
+  if (lstat(target.c_str(), &st) != 0) return "";
+  if (S_ISLNK(st.st_mode)) return "--out " + out + " is a chain of links that does not end";
+  if (!S_ISREG(st.st_mode))
+    return "--out " + out + (target == out ? "" : " (" + target + ")") + " is not a regular file";
+  // No write bit at all is read-only even to the superuser.
+  if ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)
+    return "--out " + out + (target == out ? "" : " (" + target + ")") + " is read-only";
+  return "";
+}
+
 // The host: the program itself in the LT edition, else the library; its
 // options set, the drawing opened and the selection made. 0 or the exit code.
 int SetUpHost(const RunnerOptions& options, const Program& program, Host& host) {
@@ -338,6 +356,10 @@ int Report(const RunnerOptions& options, const DravikHostControl& control, Sessi
     case kDravikLeftOpen:
       std::printf("drawing: not written (change not ended)\n");
       break;
+    case kDravikRefused:
+      std::printf("drawing: not written (change refused)\n");
+      exitCode = Error(kExitOutput, control.Refusal());
+      break;
     default:
       std::printf("drawing: unchanged\n");
   }
@@ -367,6 +389,8 @@ int main(int argc, char** argv) {
   for (const MachineValue& value : options.hklm)
     if (!machineValues.Seed(value, &why)) return Error(kExitUsage, why);
   if (int code = CheckDrawingPaths(options)) return code;
+  if (!options.out.empty())
+    if (std::string why = OutputProblem(options.out); !why.empty()) return Error(kExitOutput, why);
 
   // The driver first: it adds the dialog words the script may use.
   ScriptUiDriver driver;
@@ -376,13 +400,17 @@ int main(int argc, char** argv) {
   if (!options.script.empty() && !script.Load(options.script, &why))
     return Error(kExitUsage, "script " + why);
 
+  // The host stays loaded to the end, as the host process would, and is
+  // shut down however the run ends: a drawing it read is let go of.
   Host host;
+  struct ShutDown {
+    Host& host;
+    ~ShutDown() {
+      if (host.control) host.control->Shutdown();
+    }
+  } shutDown{host};
   if (int code = SetUpHost(options, program, host)) return code;
   CallsOutcome outcome;
   if (int code = RunCalls(options, program, host, outcome)) return code;
-  const int exitCode = Report(options, *host.control, script, outcome);
-
-  // The host stays loaded to the end, as the host process would.
-  host.control->Shutdown();
-  return exitCode;
+  return Report(options, *host.control, script, outcome);
 }

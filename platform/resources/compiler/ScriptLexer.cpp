@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
@@ -199,6 +200,7 @@ void ScriptLexer::Open(const std::string& path) {
   auto src = std::make_unique<Source>();
   src->path = path;
   src->folder = FolderOf(path);
+  bytesRead_ += content.size();
   src->lines = SplitLines(StripComments(content));
   includeDirs_.insert(includeDirs_.begin(), src->folder);
   files_.push_back(path);
@@ -355,6 +357,7 @@ void ScriptLexer::Include(Source& src, const std::string& rest, int lineNo) {
   inc->path = path;
   inc->folder = FolderOf(path);
   inc->headerOnly = IsHeaderName(path);
+  bytesRead_ += content.size();
   inc->lines = SplitLines(StripComments(content));
   inc->conditionDepth = conditions_.size();
   files_.push_back(path);
@@ -493,10 +496,39 @@ std::vector<Token> ScriptLexer::Tokenize(const std::string& s, const std::string
   return out;
 }
 
-bool MacroChain::Holds(const std::string& macro) const {
-  for (const MacroChain* link = this; link; link = link->outer.get())
-    if (link->name == macro) return true;
-  return false;
+MacroChain::MacroChain(std::string macro, std::shared_ptr<const MacroChain> outside)
+    : name(std::move(macro)), outer(std::move(outside)), depth(outer ? outer->depth + 1 : 1) {}
+
+MacroChain::~MacroChain() {
+  std::shared_ptr<const MacroChain> next = std::move(outer);
+  // Each link is made non-const (make_shared<MacroChain>); only the last
+  // owner takes its outer link before letting it go.
+  while (next && next.use_count() == 1)
+    next = std::move(const_cast<MacroChain&>(*next).outer);
+}
+
+void ScriptLexer::OpenLink(std::shared_ptr<const MacroChain> link) {
+  ++openCount_[link->name];
+  open_.push_back(std::move(link));
+}
+
+void ScriptLexer::CloseLink() {
+  auto count = openCount_.find(open_.back()->name);
+  if (--count->second == 0) openCount_.erase(count);
+  open_.pop_back();
+}
+
+bool ScriptLexer::Hidden(const Token& t) {
+  std::shared_ptr<const MacroChain> link = t.expandedFrom;
+  while (open_.size() > (link ? link->depth : 0)) CloseLink();
+  // Out from the token's own link to where it meets the open chain.
+  std::vector<std::shared_ptr<const MacroChain>> missing;
+  for (; link && !(open_.size() >= link->depth && open_[link->depth - 1] == link); link = link->outer) {
+    while (open_.size() >= link->depth) CloseLink();
+    missing.push_back(link);
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) OpenLink(std::move(*it));
+  return openCount_.count(t.text) != 0;
 }
 
 void ScriptLexer::ExpandFront() {
@@ -504,7 +536,7 @@ void ScriptLexer::ExpandFront() {
     if (queue_.empty() && !FillQueue()) return;
     Token& front = queue_.front();
     if (front.kind != Token::Kind::Identifier || !IsMacro(front.text)) return;
-    if (front.expandedFrom && front.expandedFrom->Holds(front.text)) return;
+    if (front.expandedFrom && Hidden(front)) return;
     if (functionMacros_.count(front.text)) Fail(front, "'" + front.text + "' takes arguments, which scripts cannot use");
     auto bad = badMacros_.find(front.text);
     if (bad != badMacros_.end()) Fail(front, "'" + front.text + "' cannot be used: " + bad->second);
@@ -512,7 +544,7 @@ void ScriptLexer::ExpandFront() {
     CountExpansion(front, body.size(), front.file, front.line);
     Token use = std::move(front);
     queue_.pop_front();
-    auto hidden = std::make_shared<const MacroChain>(MacroChain{use.text, use.expandedFrom});
+    std::shared_ptr<const MacroChain> hidden = std::make_shared<MacroChain>(use.text, use.expandedFrom);
     for (auto it = body.rbegin(); it != body.rend(); ++it) {
       Token t = *it;
       t.file = use.file;
@@ -589,11 +621,13 @@ void ScriptLexer::CountExpansion(const Token& use, size_t bodySize, const std::s
   if (!use.expandedFrom) expandedTokens_ = 0;
   expandedTokens_ += bodySize;
   scriptTokens_ += bodySize;
-  if (expandedTokens_ > kMaxExpandedTokens)
-    throw ScriptError(file, line, "macro expansion exceeds " + std::to_string(kMaxExpandedTokens) +
+  const size_t useLimit = std::max(kMaxExpandedTokens, bytesRead_);
+  const size_t scriptLimit = std::max(kMaxScriptTokens, kScriptTokensPerByte * bytesRead_);
+  if (expandedTokens_ > useLimit)
+    throw ScriptError(file, line, "macro expansion exceeds " + std::to_string(useLimit) +
                                       " tokens at '" + use.text + "' (macros that expand each other several times?)");
-  if (scriptTokens_ > kMaxScriptTokens)
-    throw ScriptError(file, line, "macro expansions of the script exceed " + std::to_string(kMaxScriptTokens) +
+  if (scriptTokens_ > scriptLimit)
+    throw ScriptError(file, line, "macro expansions of the script exceed " + std::to_string(scriptLimit) +
                                       " tokens at '" + use.text + "'");
 }
 
@@ -603,7 +637,7 @@ std::vector<Token> ScriptLexer::ExpandAll(std::vector<Token> tokens, const std::
   while (!in.empty()) {
     Token t = std::move(in.front());
     in.pop_front();
-    bool hidden = t.expandedFrom && t.expandedFrom->Holds(t.text);
+    bool hidden = t.kind == Token::Kind::Identifier && t.expandedFrom && Hidden(t);
     if (t.kind != Token::Kind::Identifier || !IsMacro(t.text) || hidden) {
       out.push_back(std::move(t));
       continue;
@@ -614,7 +648,7 @@ std::vector<Token> ScriptLexer::ExpandAll(std::vector<Token> tokens, const std::
     if (bad != badMacros_.end()) throw ScriptError(file, line, "'" + t.text + "' cannot be used: " + bad->second);
     const auto& body = macros_.at(t.text);
     CountExpansion(t, body.size(), file, line);
-    auto set = std::make_shared<const MacroChain>(MacroChain{t.text, t.expandedFrom});
+    std::shared_ptr<const MacroChain> set = std::make_shared<MacroChain>(t.text, t.expandedFrom);
     for (auto it = body.rbegin(); it != body.rend(); ++it) {
       Token b = *it;
       b.file = file;

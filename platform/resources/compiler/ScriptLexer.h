@@ -8,7 +8,8 @@
 // tokens that one use of a macro in the script produces, with every use
 // its expansion brings, are limited (kMaxExpandedTokens), and so are those
 // of all uses together (kMaxScriptTokens): beyond either the compile fails
-// at the line of the use.
+// at the line of the use. Both limits grow with the text read, so that a
+// large script is never refused for its size and the work stays linear in it.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +32,16 @@ class ScriptError : public std::runtime_error {
 // The macros a token came out of, innermost first: one link per
 // expansion, shared by its tokens and the expansions inside it.
 struct MacroChain {
+  MacroChain(std::string macro, std::shared_ptr<const MacroChain> outside);
+  // Lets go of the outer links one at a time: a chain as deep as the
+  // macros nest never recurses.
+  ~MacroChain();
+  MacroChain(const MacroChain&) = delete;
+  MacroChain& operator=(const MacroChain&) = delete;
+
   std::string name;
   std::shared_ptr<const MacroChain> outer;
-  bool Holds(const std::string& macro) const;
+  size_t depth;  // links from here outwards, this one included
 };
 
 struct Token {
@@ -60,11 +68,14 @@ struct Token {
 class ScriptLexer {
  public:
   // Far above what real scripts need: a use of an id or a style name
-  // expands to a few tokens.
+  // expands to a few tokens. A longer text may expand one use to as many
+  // tokens as it has bytes.
   static constexpr size_t kMaxExpandedTokens = 65536;
   // The whole script's expansions, so that a short script cannot make the
-  // compiler expand without end one use at a time.
+  // compiler expand without end one use at a time; a longer one may expand
+  // to kScriptTokensPerByte tokens for each byte read.
   static constexpr size_t kMaxScriptTokens = 16 * kMaxExpandedTokens;
+  static constexpr size_t kScriptTokensPerByte = 16;
 
   explicit ScriptLexer(std::vector<std::string> includeDirs);
 
@@ -113,6 +124,13 @@ class ScriptLexer {
   // Counts a macro body about to be expanded against the limit of the
   // expansion tree it belongs to.
   void CountExpansion(const Token& use, size_t bodySize, const std::string& file, int line);
+  // Whether the token came out of an expansion of its own macro. The
+  // tokens are looked at in the order expansions nest, so the chain of the
+  // last one looked at is kept with a count per macro, and each link is
+  // added and dropped once.
+  bool Hidden(const Token& t);
+  void OpenLink(std::shared_ptr<const MacroChain> link);
+  void CloseLink();
   bool Active() const { return conditions_.empty() || conditions_.back().active; }
   void ExpandFront();
   std::string Locate(const std::string& name, const std::string& fromFolder, bool quoted) const;
@@ -131,6 +149,11 @@ class ScriptLexer {
   int lastLine_ = 0;
   size_t expandedTokens_ = 0;  // by the current expansion tree
   size_t scriptTokens_ = 0;    // by the whole script
+  size_t bytesRead_ = 0;       // of the script and its includes
+  // Outermost first; held, so that a link looked at is never another one
+  // made later at the same address.
+  std::vector<std::shared_ptr<const MacroChain>> open_;
+  std::map<std::string, size_t> openCount_;  // macros on open_
 };
 
 // Expression over tokens: C operators on 64-bit integers (unary + - ~ !,

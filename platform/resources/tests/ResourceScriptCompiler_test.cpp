@@ -206,6 +206,10 @@ TEST_F(Scripts, RunawayExpressionsAndExpansionsFailAtTheirLine) {
   manyUses += "END\n";
   std::string thirteenDoublings;
   for (int i = 0; i < 33; ++i) thirteenDoublings += " D13";
+  // Each macro the next one's body, deeper than one use's fixed limit: a
+  // long script may expand a use to as many tokens as it has bytes.
+  std::string nested = "#define N0 7\n";
+  for (int i = 1; i <= 70000; ++i) nested += "#define N" + std::to_string(i) + " N" + std::to_string(i - 1) + "\n";
   struct Case {
     std::string script;
     std::string error;  // empty: compiles
@@ -223,6 +227,7 @@ TEST_F(Scripts, RunawayExpressionsAndExpansionsFailAtTheirLine) {
       // ...but not without end: 33 uses of 32,765 tokens pass the script's limit.
       {doubling + "1 RCDATA\nBEGIN\n" + thirteenDoublings + "\nEND\n",
        "test.rc:43: error: macro expansions of the script exceed 1048576 tokens"},
+      {nested + "1 RCDATA { N70000 }\n", ""},
   };
   for (const Case& c : cases) {
     const std::string error = ErrorOf(c.script);

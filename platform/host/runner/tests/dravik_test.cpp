@@ -2,6 +2,7 @@
 // drawings, with the test plug-in's commands and session scripts.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -136,6 +137,85 @@ TEST_F(Dravik, CancelledChangeIsNotWritten) {
   EXPECT_EQ(o.exit, 0) << o.err;
   EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << o.out;
   EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(Dravik, OutputGoesOnlyOntoAWritableRegularFile) {
+  // Refused before the command runs, and left as they were.
+  mkfifo((dir / "fifo").c_str(), 0666);
+  Write("readonly.dxf", "kept");
+  fs::permissions(dir / "readonly.dxf", fs::perms::owner_read);
+  fs::create_symlink("loop_b", dir / "loop_a");
+  fs::create_symlink("loop_a", dir / "loop_b");
+  fs::create_symlink("readonly.dxf", dir / "to_readonly");
+  struct Row {
+    std::string out, command, message;
+  } rows[] = {
+      {"/dev/null", "Jov_Length", "dravik: --out /dev/null is not a regular file\n"},
+      {(dir / "fifo").string(), "Jov_Vantrix_Import", "is not a regular file\n"},
+      {(dir / "readonly.dxf").string(), "Jov_Vantrix_Import", "readonly.dxf is read-only\n"},
+      {(dir / "to_readonly").string(), "Jov_Vantrix_Import", "readonly.dxf) is read-only\n"},
+      {(dir / "loop_a").string(), "Jov_Vantrix_Import", "loop_a is a chain of links that does not end\n"},
+  };
+  for (const Row& row : rows) {
+    Outcome o = Run({"--drawing", (dir / "lines.dxf").string(), "--out", row.out, "--run", row.command, "--arg", "1"});
+    EXPECT_EQ(o.exit, 6) << row.out;
+    EXPECT_EQ(o.out, "") << row.out;
+    EXPECT_TRUE(o.err.ends_with(row.message)) << o.err;
+  }
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+  EXPECT_EQ(Slurp((dir / "readonly.dxf").string()), "kept");
+  EXPECT_TRUE(fs::is_symlink(dir / "loop_a"));
+}
+
+TEST_F(Dravik, DamagedRegistryKeyLineKeepsItsValuesApart) {
+  // A key line without its ']': its value belongs to no key, and the file
+  // as it was is kept beside the hive before the seeded value rewrites it.
+  const std::string hive = "[Software\\Good]\n\"A\"=1:4100\n[Software\\Broken\n\"B\"=1:4200\n";
+  fs::create_directories(dir / "reg");
+  Write("reg/HKEY_LOCAL_MACHINE.reg", hive);
+  Outcome o = Run({"--registry", (dir / "reg").string(), "--hklm", "Software\\Good\\C=x", "--run", "Jov_Length",
+                   "--arg", "1000"});
+  EXPECT_EQ(o.exit, 0) << o.err;
+  const fs::path copy = dir / "reg" / "HKEY_LOCAL_MACHINE.reg.damaged";
+  EXPECT_EQ(o.err, "registry: " + (dir / "reg" / "HKEY_LOCAL_MACHINE.reg").string() +
+                       " has damaged lines and is written without them; the file as it was is kept in " +
+                       copy.string() + "\n");
+  EXPECT_EQ(Slurp(copy), hive);
+  EXPECT_EQ(Slurp(dir / "reg" / "HKEY_LOCAL_MACHINE.reg"), "[]\n[Software\\Good]\n\"A\"=1:4100\n");
+}
+
+TEST_F(Dravik, OtherWritersFormsAreReadAndKept) {
+  auto edit = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  const std::string r2000 = Slurp(Fixture("r2000_network.dxf"));
+  struct Row {
+    std::string name, text, listed, kept;
+  } rows[] = {
+      {"comment.dxf", edit(kLines, "ENTITIES\n", "ENTITIES\n999\nfrom another writer\n"), "LINE 1A 0 -",
+       "ENTITIES\n999\nfrom another writer\n  0\nLINE\n"},
+      {"plus.dxf", edit(kLines, " 40\n50.0", "+40\n50.0"), "CIRCLE 1B 0 -", " 40\n50.0"},
+      // Counted although longer than 16 digits: the new line takes 1C.
+      {"zeros.dxf", edit(edit(kLines, "  5\n20\n", "  5\n10\n"), "  5\n1B\n", "  5\n00000000000000001B\n"),
+       "LINE 1C JOV_IMPORT -", "00000000000000001B"},
+      {"noobjects.dxf", r2000.substr(0, r2000.rfind("  0\nSECTION", r2000.find("OBJECTS"))) + "  0\nEOF\n",
+       "LINE 4B JOV_IMPORT -", "ENDSEC\n  0\nEOF\n"},
+  };
+  for (const Row& row : rows) {
+    const fs::path out = dir / ("out_" + row.name);
+    Outcome o = Run({"--drawing", Write(row.name, row.text).string(), "--out", out.string(), "--run",
+                     "Jov_Vantrix_Import", "--arg", "1"});
+    ASSERT_EQ(o.exit, 0) << row.name << ": " << o.err;
+    Outcome audit = Audit(out);
+    EXPECT_EQ(audit.exit, 0) << row.name << audit.out << audit.err;
+    EXPECT_TRUE(audit.Has(row.listed)) << row.name << "\n" << audit.out;
+    EXPECT_NE(Slurp(out).find(row.kept), std::string::npos) << row.name;
+  }
+  // A seed below a handle in use is mended at load; leaving early after
+  // that ends as cleanly as any other run.
+  Outcome early = Run({"--drawing", (dir / "zeros.dxf").string(), "--select", "77", "--run", "Jov_Length"});
+  EXPECT_EQ(early.exit, 2) << early.err;
+  EXPECT_EQ(early.err, "dravik: --select: the drawing has no entity with handle 77\n");
 }
 
 TEST_F(Dravik, ChangeBracketsDecideTheOutput) {
@@ -338,6 +418,17 @@ TEST_F(Dravik, BadArgumentsAndMissingPiecesFailClearly) {
         << refused.err;
     EXPECT_FALSE(fs::exists(dir / "out.dxf"));
   }
+
+  // At the last seed the load takes, a command that needs a handle fails
+  // and writes nothing: the runner would refuse that drawing.
+  std::string last = kLines;
+  Write("last.dxf", last.replace(last.find("\n20\n") + 1, 2, "7FFFFFFFFFFFFFFF"));
+  Outcome full = Run({"--drawing", (dir / "last.dxf").string(), "--out", (dir / "out.dxf").string(), "--run",
+                      "Jov_Vantrix_Import", "--arg", "1"});
+  EXPECT_EQ(full.exit, 6);
+  EXPECT_EQ(full.err, "dravik: the drawing's handles reach 7FFFFFFFFFFFFFFF: no room is left for new handles\n");
+  EXPECT_NE(full.out.find("drawing: not written (change refused)\n"), std::string::npos) << full.out;
+  EXPECT_FALSE(fs::exists(dir / "out.dxf"));
 
   // Just below the limit there is room: the new handles are new, and other tools read them.
   std::string high = kLines;
