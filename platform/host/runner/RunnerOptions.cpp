@@ -288,6 +288,8 @@ std::string RunnerUsage(const std::string& program) {
          "values (product dialogs' places and choices) in the registry folder (--registry).\n"
          "To start clean, give both a new empty folder, e.g. --profile \"$(mktemp -d)\"\n"
          "--registry \"$(mktemp -d)\"; the host lays out Dat and Vantrix in any profile.\n"
+         "One of the project's tests by hand, in the source folder after a build:\n"
+         "ctest --preset dev -R NAME (ctest --preset dev -N lists the names).\n"
          "\n"
          "Jov_CutDlg and the exchange commands end with result -1 when they are done; a branch\n"
          "section reads only pipes marked out of the network (run Exclude_From first).\n"
