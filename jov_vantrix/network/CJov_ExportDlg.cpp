@@ -208,7 +208,6 @@ bool CJov_ExportDlg::StartNumbering() {
 void CJov_ExportDlg::OnOK() {
   const CString settings = DataFile(kSettingsFile);
   m_params.segmentDescriptions = m_descriptionsCheck.GetCheck() == BST_CHECKED ? 1 : 0;
-  WriteNumber(settings, "DESC_SEGM", static_cast<int>(m_params.segmentDescriptions));
   // From the millimetres of the settings each time, so that a second OK
   // does not convert again.
   m_params.descriptionHeight = m_configuredHeight * m_params.units / 1000.0 * m_params.scale;
@@ -220,7 +219,6 @@ void CJov_ExportDlg::OnOK() {
   if (!CheckFirstNumber()) return;
   CString file;
   m_fileBox.GetWindowText(file);
-  WriteSettingsString(settings, kExportSection, "SEGM_NUMBER", m_params.firstSegmentNumber);
   m_fileBox.AddToHistory(file, 0);
   if (file.IsEmpty()) {
     MessageBoxRes(m_hWnd, IDS_EXPORT_FILE_MISSING, MB_ICONHAND);
@@ -231,6 +229,9 @@ void CJov_ExportDlg::OnOK() {
     return;
   }
 
+  // A refused OK keeps nothing; from here on the dialog ends.
+  WriteNumber(settings, "DESC_SEGM", static_cast<int>(m_params.segmentDescriptions));
+  WriteSettingsString(settings, kExportSection, "SEGM_NUMBER", m_params.firstSegmentNumber);
   // Numbered once, only when the file can be written.
   StartNumbering();
   CompleteExportNumbering(m_network);

@@ -5,7 +5,6 @@
 
 #include "common/SettingsWrite.h"
 #include "common/WindowLayoutCodec.h"
-#include "platform/catalogue/Database.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/window_api.h"
@@ -75,11 +74,4 @@ void MoveToStoredPlace(HWND dialog, const ProductPlacement& placement) {
 int PreviewBackgroundColour() {
   return static_cast<int>(
       GetPrivateProfileIntA("VIEW", "BGCOLOR", 0, MakeProfilePath("Dat\\Jov.ini").c_str()));
-}
-
-std::string LastValuesFileOfProduct() {
-  jovDatabase::Database* catalogue = CurrentCatalogue();
-  qmString id;
-  if (!catalogue || catalogue->GetIndexID(id) != jovDatabase::eOK || !id.GetString() || !*id.GetString()) return "";
-  return MakeProfilePath("Dat\\PP_Last") + id.GetString()[0] + LastValuesExtension();
 }

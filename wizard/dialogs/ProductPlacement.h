@@ -1,9 +1,8 @@
 // What the two product dialogs remember of themselves: the key "CPPDlg"
 // under the wizard's registry root, which they share ("Switch" the switch
 // between the catalogue's drawing and the product, "Rect" the window's
-// place, "SwitchPP1" the producer dialog's keep-producer check), the
-// preview's background colour from the profile's settings, and where the
-// product's last values are kept.
+// place, "SwitchPP1" the producer dialog's keep-producer check), and the
+// preview's background colour from the profile's settings.
 #pragma once
 
 #include <string>
@@ -30,6 +29,3 @@ bool WriteProductPlacement(int switchValue, const RECT* rect, const int* keepPro
 void MoveToStoredPlace(HWND dialog, const ProductPlacement& placement);
 // BGCOLOR of section VIEW of the profile's "Dat\Jov.ini", 0 without it.
 int PreviewBackgroundColour();
-// The current product's last-values file; "" when the product has no index
-// id, which keeps no last values.
-std::string LastValuesFileOfProduct();
