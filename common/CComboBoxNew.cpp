@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/ComboInputFilter.h"
+#include "common/SettingsWrite.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/ui_services.h"
@@ -118,12 +119,12 @@ void CComboBoxNew::SaveHistory(const char* iniFile, const char* section, const c
     CString text;
     GetLBText(static_cast<int>(i), text);
     HistoryKey(key, keyPrefix, i);
-    WritePrivateProfileStringA(section, key, text, iniFile);
+    WriteSettingsString(iniFile, section, key, text);
   }
   // What an earlier, longer save left behind would load after these.
   for (const std::string& name : SectionKeys(iniFile, section)) {
     const long index = HistoryIndex(name, keyPrefix);
-    if (index >= static_cast<long>(n)) WritePrivateProfileStringA(section, name.c_str(), nullptr, iniFile);
+    if (index >= static_cast<long>(n)) WriteSettingsString(iniFile, section, name.c_str(), nullptr);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "common/WindowLayoutCodec.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "platform/win32/resources.h"
@@ -66,25 +68,27 @@ bool LayoutBeyondScreen(const RECT& rect, int screenWidth, int screenHeight) {
 }
 
 RECT FitLayoutOnScreen(RECT rect, int screenWidth, int screenHeight) {
-  if (rect.bottom > screenHeight) {
-    const LONG excess = rect.bottom - screenHeight;
-    rect.top -= excess;
-    rect.bottom -= excess;
+  // In 64 bits: a stored rectangle may hold any numbers, and each shift
+  // must neither overflow nor wrap the rectangle around.
+  long long left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
+  if (bottom > screenHeight) {
+    top -= bottom - screenHeight;
+    bottom = screenHeight;
   }
-  if (rect.right > screenWidth) {
-    const LONG excess = rect.right - screenWidth;
-    rect.left -= excess;
-    rect.right -= excess;
+  if (right > screenWidth) {
+    left -= right - screenWidth;
+    right = screenWidth;
   }
-  if (rect.top < 0) {
-    rect.bottom -= rect.top;
-    rect.top = 0;
+  if (top < 0) {
+    bottom -= top;
+    top = 0;
   }
-  if (rect.left < 0) {
-    rect.right -= rect.left;
-    rect.left = 0;
+  if (left < 0) {
+    right -= left;
+    left = 0;
   }
-  return rect;
+  auto fit = [](long long v) { return static_cast<LONG>(std::min<long long>(v, INT32_MAX)); };
+  return RECT{fit(left), fit(top), fit(right), fit(bottom)};
 }
 
 RECT KeepLayoutMinimum(RECT rect, SIZE minimum) {

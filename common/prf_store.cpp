@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "common/SettingsWrite.h"
 #include "platform/win32/profile.h"
 
 namespace {
@@ -69,8 +70,7 @@ bool prf_store::GetString(const char* key, char** out) {
 }
 
 bool prf_store::SetString(const char* key, const char* value) {
-  if (!file || !section || !key) return false;
-  return WritePrivateProfileStringA(section, key, value, file) != FALSE;
+  return WriteSettingsString(file, section, key, value);
 }
 
 bool prf_store::GetRaw(const char* key, void** data, size_t* size) {

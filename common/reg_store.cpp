@@ -3,6 +3,8 @@
 #include <cstring>
 #include <memory>
 
+#include "common/SettingsWrite.h"
+
 namespace {
 
 constexpr DWORD kFirstBuffer = 1024;
@@ -13,6 +15,7 @@ reg_store::~reg_store() { Close(); }
 
 bool reg_store::Open(HKEY root, const char* path, bool write, REGSAM extra) {
   Close();
+  this->path = path ? path : "";
   DWORD disposition = 0;
   const LSTATUS status =
       write ? RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | extra, nullptr,
@@ -43,8 +46,10 @@ bool reg_store::GetInt(const char* name, int* out) {
 
 bool reg_store::SetInt(const char* name, int value) {
   if (textMode) return ini_store::SetInt(name, value);
-  if (!key || !name) return false;
-  return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4) == ERROR_SUCCESS;
+  if (!name) return false;
+  return WriteRegistrySettings(path, [&] {
+    return key && RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4) == ERROR_SUCCESS;
+  });
 }
 
 bool reg_store::Query(const char* name, DWORD acceptA, DWORD acceptB, char** out, size_t* size) {
@@ -75,9 +80,11 @@ bool reg_store::GetString(const char* name, char** out) {
 }
 
 bool reg_store::SetString(const char* name, const char* text) {
-  if (!key || !name || !text) return false;
-  return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                        static_cast<DWORD>(std::strlen(text) + 1)) == ERROR_SUCCESS;
+  if (!name || !text) return false;
+  return WriteRegistrySettings(path, [&] {
+    return key && RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                 static_cast<DWORD>(std::strlen(text) + 1)) == ERROR_SUCCESS;
+  });
 }
 
 bool reg_store::GetRaw(const char* name, void** data, size_t* size) {
@@ -92,7 +99,9 @@ bool reg_store::GetRaw(const char* name, void** data, size_t* size) {
 }
 
 bool reg_store::SetRaw(const char* name, const void* data, size_t size) {
-  if (!key || !name || (!data && size) || size > 0xFFFFFFFFu) return false;
-  return RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), static_cast<DWORD>(size)) ==
-         ERROR_SUCCESS;
+  if (!name || (!data && size) || size > 0xFFFFFFFFu) return false;
+  return WriteRegistrySettings(path, [&] {
+    return key && RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data),
+                                 static_cast<DWORD>(size)) == ERROR_SUCCESS;
+  });
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "common/ini_store.h"
 #include "platform/win32/registry.h"
@@ -40,4 +41,5 @@ class reg_store : public ini_store {
   bool Query(const char* name, DWORD acceptA, DWORD acceptB, char** out, size_t* size);
 
   HKEY key = nullptr;
+  std::string path;  // the key last opened, named when a write fails
 };

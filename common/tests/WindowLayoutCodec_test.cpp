@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <vector>
 
 #include "platform/win32/resources.h"
@@ -78,6 +79,13 @@ TEST(WindowLayoutCodec, ARestoredRectangleIsKeptOnTheScreen) {
   EXPECT_TRUE(Same(FitLayoutOnScreen({100, 100, 2100, 1200}, 1920, 1080), RECT{0, 0, 2000, 1100}))
       << "larger than the screen: the top-left corner wins";
   EXPECT_TRUE(Same(FitLayoutOnScreen({10, 10, 110, 110}, 1920, 1080), RECT{10, 10, 110, 110}));
+  // Stored numbers at the ends of the range neither overflow nor wrap.
+  EXPECT_TRUE(Same(FitLayoutOnScreen({INT32_MIN, INT32_MIN, INT32_MIN + 200, INT32_MIN + 100}, 1920, 1080),
+                   RECT{0, 0, 200, 100}));
+  EXPECT_TRUE(Same(FitLayoutOnScreen({INT32_MAX - 200, INT32_MAX - 100, INT32_MAX, INT32_MAX}, 1920, 1080),
+                   RECT{1720, 980, 1920, 1080}));
+  EXPECT_TRUE(Same(FitLayoutOnScreen({0, 0, INT32_MAX, INT32_MAX}, 1920, 1080), RECT{0, 0, INT32_MAX, INT32_MAX}))
+      << "larger than the screen: the corner wins, the size is kept";
 }
 
 TEST(WindowLayoutCodec, BelowTheMinimumBothSidesTakeItTogether) {

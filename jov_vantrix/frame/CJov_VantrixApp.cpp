@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/HostModule.h"
+#include "common/SettingsWrite.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/code_page.h"
@@ -40,6 +41,7 @@ CJov_VantrixApp::~CJov_VantrixApp() = default;
 BOOL CJov_VantrixApp::InitInstance() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (!InitPaths()) return FALSE;
+  SetSettingsNotKeptMessage(IDS_SETTINGS_NOT_KEPT);
   m_pHostTable = GetHostExportTable();
   if (!m_pHostTable) return FALSE;
   return CWinApp::InitInstance();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/SettingsWrite.h"
 #include "common/CDravikFunc.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/ExportCommand.h"
@@ -50,6 +51,7 @@ class CommandBinding {
 
 int Jov_Length(int unit) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   CommandBinding binding(6, false, false);
   if (!binding.Bound()) return -1;
   return CopyLineLengthToClipboard(binding.Host(), unit);
@@ -57,6 +59,7 @@ int Jov_Length(int unit) {
 
 INT_PTR Jov_Vantrix_M(HWND parent) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   if (!TheApp().LoadResourceDll()) return -1;
   CJov_ManagerDlg dialog(CWnd::FromHandle(parent));
   return dialog.DoModal();
@@ -64,6 +67,7 @@ INT_PTR Jov_Vantrix_M(HWND parent) {
 
 int Jov_CutDlg(int, void*) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   CommandBinding binding(9, true, true);
   if (!binding.Bound()) return -1;
   RunSectionCommand();
@@ -72,6 +76,7 @@ int Jov_CutDlg(int, void*) {
 
 int Jov_Vantrix_Import(int, void*) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   CommandBinding binding(9, true, false);
   if (!binding.Bound()) return -1;
   CJov_VantrixApp& app = TheApp();
@@ -90,6 +95,7 @@ int Jov_Vantrix_Import(int, void*) {
 
 int Jov_Vantrix_Export(int, void*) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   CommandBinding binding(9, true, true);
   if (!binding.Bound()) return -1;
   ExportNetwork();
@@ -98,6 +104,7 @@ int Jov_Vantrix_Export(int, void*) {
 
 int Exclude_From() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   TheApp().LoadResourceDll();
   RunIncludeCommand(true);
   return 1;
@@ -105,6 +112,7 @@ int Exclude_From() {
 
 int Include_In() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   TheApp().LoadResourceDll();
   RunIncludeCommand(false);
   return 1;

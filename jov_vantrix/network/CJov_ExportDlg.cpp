@@ -8,7 +8,7 @@
 
 #include "common/AnchorRule.h"
 #include "common/CLocaleNumber.h"
-#include "common/CreateFolderPath.h"
+#include "common/SettingsWrite.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
 #include "common/prf_store.h"
@@ -56,7 +56,7 @@ CString ReadSetting(const char* file, const char* section, const char* key, int 
 void WriteNumber(const char* file, const char* key, int value) {
   CString text;
   text.Format("%d", value);
-  WritePrivateProfileStringA(kExportSection, key, text, file);
+  WriteSettingsString(file, kExportSection, key, text);
 }
 
 CString LoadText(UINT id) {
@@ -205,23 +205,9 @@ bool CJov_ExportDlg::StartNumbering() {
   return true;
 }
 
-bool CJov_ExportDlg::MakeSettingsFolder() {
-  if (m_settingsFolder == 0) {
-    const CString settings = DataFile(kSettingsFile);
-    // A file of the folder's name counts as made for the folder maker.
-    const CString folder = settings.Left(std::max(settings.ReverseFind('\\'), settings.ReverseFind('/')));
-    const DWORD attributes = CreateFolderPath(settings, true) ? GetFileAttributesA(folder) : INVALID_FILE_ATTRIBUTES;
-    m_settingsFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : -1;
-    if (m_settingsFolder < 0) MessageBoxRes(m_hWnd, IDS_SETTINGS_FOLDER_NOT_MADE, MB_ICONEXCLAMATION, settings);
-  }
-  return m_settingsFolder > 0;
-}
-
 void CJov_ExportDlg::OnOK() {
   const CString settings = DataFile(kSettingsFile);
-  MakeSettingsFolder();
   m_params.segmentDescriptions = m_descriptionsCheck.GetCheck() == BST_CHECKED ? 1 : 0;
-  WriteNumber(settings, "DESC_SEGM", static_cast<int>(m_params.segmentDescriptions));
   // From the millimetres of the settings each time, so that a second OK
   // does not convert again.
   m_params.descriptionHeight = m_configuredHeight * m_params.units / 1000.0 * m_params.scale;
@@ -233,7 +219,6 @@ void CJov_ExportDlg::OnOK() {
   if (!CheckFirstNumber()) return;
   CString file;
   m_fileBox.GetWindowText(file);
-  WritePrivateProfileStringA(kExportSection, "SEGM_NUMBER", m_params.firstSegmentNumber, settings);
   m_fileBox.AddToHistory(file, 0);
   if (file.IsEmpty()) {
     MessageBoxRes(m_hWnd, IDS_EXPORT_FILE_MISSING, MB_ICONHAND);
@@ -244,6 +229,9 @@ void CJov_ExportDlg::OnOK() {
     return;
   }
 
+  // A refused OK keeps nothing; from here on the dialog ends.
+  WriteNumber(settings, "DESC_SEGM", static_cast<int>(m_params.segmentDescriptions));
+  WriteSettingsString(settings, kExportSection, "SEGM_NUMBER", m_params.firstSegmentNumber);
   // Numbered once, only when the file can be written.
   StartNumbering();
   CompleteExportNumbering(m_network);
@@ -263,7 +251,7 @@ void CJov_ExportDlg::OnOK() {
     return;
   }
   // Only a file that was written is proposed next time.
-  WritePrivateProfileStringA(kExportSection, "LAST_FILE", file, settings);
+  WriteSettingsString(settings, kExportSection, "LAST_FILE", file);
   m_fileBox.SaveHistory(settings, kHistorySection, kHistoryPrefix, kHistorySaved);
   EndDialog(IDOK);
 }
@@ -293,7 +281,6 @@ void CJov_ExportDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
 
 void CJov_ExportDlg::OnDestroy() {
   ForgetPreview();
-  MakeSettingsFolder();
   prf_store layout;
   layout.Open(DataFile(kSettingsFile), kExportSection);
   SaveWindowLayout(this, this, &layout, kLayoutKey);

@@ -104,11 +104,7 @@ class CJov_ExportDlg : public CDialog, public resizeWnd {
   // The records stop pointing at the preview's entities, which go with it.
   void ForgetPreview();
 
-  // Makes the settings' folder before the first write, as the manager
-  // does; says once when it cannot be made.
-  bool MakeSettingsFolder();
   double m_configuredHeight = 0.0;  // "HEIGHT" in millimetres, converted on OK
-  int m_settingsFolder = 0;  // 0 not made yet, 1 there, -1 cannot be made
   CUndoArray* m_pUndo = nullptr;
 };
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/CVantrixData.h"
-#include "common/CreateFolderPath.h"
+#include "common/SettingsWrite.h"
 #include "common/HostModule.h"
 #include "common/VantrixDataList.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
@@ -227,11 +227,10 @@ void CJov_ManagerDlg::OnOK() {
 
 bool CJov_ManagerDlg::SaveRegistration() {
   const CString settings = VantrixSettingsFile();
-  // A profile without its data folder yet must not lose the registration.
-  CreateFolderPath(settings, true);
+  // The registration is the user's own action: its failure keeps the dialog open.
   bool written = true;
   auto write = [&](const char* key, const char* value) {
-    written = WritePrivateProfileStringA(kSection, key, value, settings) && written;
+    written = WriteSettingsString(settings, kSection, key, value, SettingsFailure::kCallerSays) && written;
   };
   char current[kValueSize] = "";
   m_currentLabel.GetWindowText(current, sizeof current);

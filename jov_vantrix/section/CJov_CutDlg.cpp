@@ -205,13 +205,14 @@ void SaveCutSettings(CJov_CutDlg& dialog) {
     MessageBoxRes(dialog.m_hWnd, fault.message, MB_ICONHAND, fault.what);
     return;
   }
-  SaveCutValues(settings, CutDialog::Riser, values);
   StoreCutValues(values, block);
   block.m_baseLineLayer = CutResourceText(IDS_LAYER_BASE_LINE);
   block.m_floorMarkLayer = CutResourceText(IDS_LAYER_FLOOR_MARK);
   block.m_bubbleLayer = CutResourceText(IDS_LAYER_BUBBLES);
 
   if (!ConfirmShortening(block, dialog.m_hWnd)) return;
+  // Only a confirmed OK keeps its values.
+  SaveCutValues(settings, CutDialog::Riser, values);
   dialog.m_descFloor.SaveHistory(settings, kCutHistorySection, kCutHistoryPrefix, kCutHistorySaved);
   RecomputePipeBeginLength(block);
   dialog.CDialog::OnOK();

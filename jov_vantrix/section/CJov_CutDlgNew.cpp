@@ -233,7 +233,6 @@ void SaveCutSettingsNew(CJov_CutDlgNew& dialog) {
     MessageBoxRes(dialog.m_hWnd, fault.message, MB_ICONHAND, fault.what);
     return;
   }
-  SaveCutValues(settings, CutDialog::Branch, values);
   JovCutParams& block = dialog.m_params;
   StoreCutValues(values, block);
   block.m_text2 = CutResourceText(IDS_LAYER_BASE_LINE);
@@ -241,6 +240,8 @@ void SaveCutSettingsNew(CJov_CutDlgNew& dialog) {
   block.m_text4 = CutResourceText(IDS_LAYER_BUBBLES);
 
   if (!ConfirmShortening(block, HostMainWindow(Host()))) return;
+  // Only a confirmed OK keeps its values.
+  SaveCutValues(settings, CutDialog::Branch, values);
   dialog.m_descFloor.SaveHistory(settings, kCutHistorySection, kCutHistoryPrefix, kCutHistorySaved);
   RecomputePipeBeginLength(block);
   dialog.CDialog::OnOK();

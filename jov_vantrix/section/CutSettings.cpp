@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/CLocaleNumber.h"
+#include "common/SettingsWrite.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
@@ -259,7 +260,7 @@ bool SaveCutValues(const char* settingsFile, CutDialog dialog, CutDialogValues& 
         text = values.*k.state ? "1" : "0";
         break;
     }
-    WritePrivateProfileStringA(kDialogSection, k.key, text, settingsFile);
+    WriteSettingsString(settingsFile, kDialogSection, k.key, text);
   }
   return true;
 }

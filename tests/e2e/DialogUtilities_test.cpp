@@ -40,7 +40,7 @@ TEST_F(DialogUtilities, TheBannerAndTheDialogRunFromAScriptAndRememberTheirValue
                             "set " + Id(IDC_TYPE_ANY) + " 0\n"
                             "ok\n";
   Outcome run = Export(first);
-  EXPECT_EQ(run.exit, 0) << run.err;
+  EXPECT_EQ(run.exit, OffScriptExit(run)) << run.err;
   EXPECT_TRUE(run.Has("result: 1")) << run.out;
   EXPECT_TRUE(run.Has("message: caption=\"Dravik 2D\" type=64 text=\"banner title=Dravik 2D owner=host "
                       "text=Pick the pipes of the network to export in the drawing, then press Enter. "
@@ -67,7 +67,7 @@ TEST_F(DialogUtilities, TheBannerAndTheDialogRunFromAScriptAndRememberTheirValue
                              "type " + Id(IDC_TYPE_ANY) + " more\n"
                              "ok\n";
   Outcome again = Export(second, true);
-  EXPECT_EQ(again.exit, 0) << again.err;
+  EXPECT_EQ(again.exit, OffScriptExit(again)) << again.err;
   EXPECT_TRUE(again.Has("message: caption=\"Dravik 2D LT\" type=64 text=\"dialog 1 restored=yes owner=host enter=0\" "
                         "answer=ok (unanswered)"))
       << again.out;
@@ -78,7 +78,7 @@ TEST_F(DialogUtilities, TheBannerAndTheDialogRunFromAScriptAndRememberTheirValue
 
 TEST_F(DialogUtilities, ACancelledDialogKeepsTheHistoriesButSavesItsLayout) {
   Outcome run = Export("cancel\ndialog " + Id(IDD_UTILITIES) + "\ntype " + Id(IDC_TYPE_DIGITS) + " 7\ncancel\n");
-  EXPECT_EQ(run.exit, 0) << run.err;
+  EXPECT_EQ(run.exit, OffScriptExit(run)) << run.err;
   EXPECT_TRUE(run.Has("result: -1")) << run.out;
   EXPECT_NE(run.out.find("selection=-5002"), std::string::npos) << "the banner went with a cancelled pick: " << run.out;
   EXPECT_TRUE(run.Has("dialog " + Id(IDD_UTILITIES) + " \"History and layout\": closed result=2")) << run.out;

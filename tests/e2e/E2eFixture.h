@@ -51,5 +51,14 @@ class E2e : public ::testing::Test {
     return testsupport::RunProgram(modules + (lt ? "/duvozedo.exe" : "/dravik"), args, dir_);
   }
 
+  // The runner's exit code for a run whose calls all ran: 7 when something
+  // was left unanswered, else 8 when a script line was left unused, else 0.
+  static int OffScriptExit(const Outcome& o) {
+    if (o.out.find("(unanswered)") != std::string::npos || o.out.find("ran out of input") != std::string::npos ||
+        o.out.find("unanswered: ") != std::string::npos)
+      return 7;
+    return o.out.find("script: line ") != std::string::npos ? 8 : 0;
+  }
+
   std::filesystem::path dir_;
 };

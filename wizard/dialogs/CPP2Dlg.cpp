@@ -7,6 +7,7 @@
 #include "common/CLocaleNumber.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
+#include "common/SettingsWrite.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/CWaitCursor.h"
 #include "platform/resources/wizard/resource_ids.h"
@@ -578,27 +579,6 @@ bool CPP2Dlg::AppendChoiceData() {
 
 void CPP2Dlg::OnOK() {
   if (!UpdateData(TRUE)) return;
-  SavePlacement();
-  if (!StoreLastValues(*params)) {
-    if (const std::string file = LastValuesFileOfProduct(); !file.empty()) {
-      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, file.c_str());
-      return;
-    }
-  }
-
-  HKEY key = nullptr;
-  if (RegCreateKeyA(HKEY_CURRENT_USER, ChoiceKey().c_str(), &key) == ERROR_SUCCESS) {
-    auto put = [key](const char* name, const CString& text) {
-      RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(static_cast<const char*>(text)),
-                     static_cast<DWORD>(text.GetLength() + 1));
-    };
-    put("Producer", SelectedText(producerCombo));
-    put("Date", SelectedText(dateCombo));
-    if (group1Combo.GetCurSel() >= 0) put("Group", SelectedText(group1Combo));
-    if (group2Combo.GetCurSel() >= 0) put("Group2", SelectedText(group2Combo));
-    RegCloseKey(key);
-  }
-
   ProductDialogHost& host = TheProductDialogHost();
   host.ApplyConnectionLevel(view, pointIndex, pointsText, ownNumber, params);
   // A failed build may have left nodes: the next OK starts afresh.
@@ -615,15 +595,39 @@ void CPP2Dlg::OnOK() {
     DeleteGroupCodeChain(&host.ResultChain(2));
     return;
   }
+  // Kept only once OK is sure; the product is placed whatever becomes of
+  // them, a failed write told once.
+  SavePlacement();
+  StoreLastValues(*params);
+  SaveChoice();
   CDialog::OnOK();
+}
+
+void CPP2Dlg::SaveChoice() {
+  const std::string path = ChoiceKey();
+  WriteRegistrySettings(path, [&] {
+    HKEY key = nullptr;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, path.c_str(), &key) != ERROR_SUCCESS) return false;
+    bool written = true;
+    auto put = [&](const char* name, const CString& text) {
+      written = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(static_cast<const char*>(text)),
+                               static_cast<DWORD>(text.GetLength() + 1)) == ERROR_SUCCESS &&
+                written;
+    };
+    put("Producer", SelectedText(producerCombo));
+    put("Date", SelectedText(dateCombo));
+    if (group1Combo.GetCurSel() >= 0) put("Group", SelectedText(group1Combo));
+    if (group2Combo.GetCurSel() >= 0) put("Group2", SelectedText(group2Combo));
+    RegCloseKey(key);
+    return written;
+  });
 }
 
 void CPP2Dlg::RestorePlacement() {
   const ProductPlacement placement = ReadProductPlacement();
   if (placement.hasSwitch) (radioMode ? switchRadio : switchCheck) = placement.switchValue;
   keepProducerData = 0;
-  if (placement.hasRect && (placement.rect.left != 0 || placement.rect.top != 0))
-    SetWindowPos(nullptr, placement.rect.left, placement.rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  MoveToStoredPlace(m_hWnd, placement);
   preview->SetBackground(PreviewBackgroundColour());
 }
 

@@ -137,6 +137,8 @@ class CPP2Dlg : public CDialog {
   void KeepProducerData();
   void RestorePlacement();
   void SavePlacement();
+  // The producer choice under "CPP2Dlg"; a failed write is told once.
+  void SaveChoice();
 
   bool restoring = false;  // the set-up of a return: the kept choices apply
   int kept[6] = {-1, -1, -1, -1, -1, -1};

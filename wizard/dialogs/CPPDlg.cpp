@@ -7,6 +7,7 @@
 #include "common/CLocaleNumber.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
+#include "common/SettingsWrite.h"
 #include "common/VantrixDataList.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/CWaitCursor.h"
@@ -388,13 +389,6 @@ void CPPDlg::OnBack() { EndDialog(-4); }
 
 void CPPDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
-  if (!StoreLastValues(*params)) {
-    if (const std::string file = LastValuesFileOfProduct(); !file.empty()) {
-      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, file.c_str());
-      return;
-    }
-  }
-  if (!SavePlacement()) return;
   if (!editorTest) {
     if (GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) TheProductDialogHost().SetMirror(mirrorCheck == 1);
     if (!BuildChains()) {
@@ -409,39 +403,35 @@ void CPPDlg::OnOK() {
     }
     AppendProducerData();
     if (!AppendVantrixRecord()) return;
-    // Only a project whose every item is placed stops offering its list.
-    // The product is placed either way; a failed write is only said.
-    const std::string ini = MakeProfilePath("Dat\\Jov.ini");
-    if (vantrixUse && vantrixList.First() && AreAllVantrixDataMarked(vantrixList) &&
-        !WritePrivateProfileStringA("VANTRIX", "VANTRIX_USE", "0", ini.c_str()))
-      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, ini.c_str());
   }
+  // Kept only once OK is sure; the product is placed whatever becomes of
+  // them, a failed write told once.
+  StoreLastValues(*params);
+  SavePlacement();
+  // Only a project whose every item is placed stops offering its list.
+  if (!editorTest && vantrixUse && vantrixList.First() && AreAllVantrixDataMarked(vantrixList))
+    WriteSettingsString(MakeProfilePath("Dat\\Jov.ini").c_str(), "VANTRIX", "VANTRIX_USE", "0");
   CDialog::OnOK();
 }
 
 void CPPDlg::RestorePlacement() {
   const ProductPlacement placement = ReadProductPlacement();
   if (placement.hasSwitch) (radioMode ? switchRadio : switchCheck) = placement.switchValue;
-  if (placement.hasRect && !editorTest && (placement.rect.left != 0 || placement.rect.top != 0))
-    SetWindowPos(nullptr, placement.rect.left, placement.rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  if (!editorTest) MoveToStoredPlace(m_hWnd, placement);
   preview->SetBackground(PreviewBackgroundColour());
 }
 
-bool CPPDlg::SavePlacement() {
+void CPPDlg::SavePlacement() {
   RECT rect{};
   GetWindowRect(&rect);
   WriteProductPlacement(radioMode ? switchRadio : switchCheck, editorTest ? nullptr : &rect, nullptr);
   // Without a list loaded the combos are empty: the stored choice stays.
   if (vantrixUse && roomCombo.IsWindowVisible() && vantrixList.First()) {
     const std::string ini = MakeProfilePath("Dat\\Jov.ini");
-    if (!WritePrivateProfileStringA("VANTRIX", "LAST_ROOM", SelectedText(roomCombo), ini.c_str()) ||
-        !WritePrivateProfileStringA("VANTRIX", "LAST_FLOOR",
-                                    floorCombo.GetCount() > 0 ? SelectedText(floorCombo) : CString(), ini.c_str())) {
-      MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_SAVED, MB_ICONERROR, ini.c_str());
-      return false;
-    }
+    WriteSettingsString(ini.c_str(), "VANTRIX", "LAST_ROOM", SelectedText(roomCombo));
+    WriteSettingsString(ini.c_str(), "VANTRIX", "LAST_FLOOR",
+                        floorCombo.GetCount() > 0 ? SelectedText(floorCombo) : CString());
   }
-  return true;
 }
 
 void CPPDlg::OnHelpButton() {

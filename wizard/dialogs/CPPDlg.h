@@ -131,6 +131,7 @@ class CPPDlg : public CDialog {
   BOOL OnCellChanged(int row, bool chosen);
   const char* ProducerCode() const;
   void RestorePlacement();
-  // False, after saying so, when a setting could not be written.
-  bool SavePlacement();
+  // The switch, the window's place and the Vantrix room and floor; a
+  // failed write is told once and changes nothing else.
+  void SavePlacement();
 };

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/SettingsWrite.h"
 #include "platform/win32/profile.h"
 
 namespace {
@@ -79,11 +80,11 @@ int FirstEmptyMaskKey(const char* file, const char* section, int from) {
 }
 
 bool WriteActiveMask(const char* iniFile, const char* key, const char* definition) {
-  return WritePrivateProfileStringA(kActiveMaskSection, key, definition, iniFile) != FALSE;
+  return WriteSettingsString(iniFile, kActiveMaskSection, key, definition, SettingsFailure::kCallerSays);
 }
 
 bool WriteMask(const char* file, const char* section, int key, const char* name, const char* definition) {
   CString value;
   value.Format("%s;%s", name ? name : "", definition ? definition : "");
-  return WritePrivateProfileStringA(section, MaskKeyName(key), value, file) != FALSE;
+  return WriteSettingsString(file, section, MaskKeyName(key), value, SettingsFailure::kCallerSays);
 }

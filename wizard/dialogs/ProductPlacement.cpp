@@ -1,10 +1,13 @@
 #include "wizard/dialogs/ProductPlacement.h"
 
+#include <algorithm>
 #include <string>
 
-#include "platform/catalogue/Database.h"
+#include "common/SettingsWrite.h"
+#include "common/WindowLayoutCodec.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/window_api.h"
 #include "wizard/dialogs/ProductDialogHost.h"
 #include "wizard/frame/engine/EngineState.h"
 
@@ -12,9 +15,10 @@ namespace {
 
 std::string PlacementKey() { return TheProductDialogHost().RegistryRoot() + "CPPDlg"; }
 
-void SetDword(HKEY key, const char* name, int value) {
+bool SetDword(HKEY key, const char* name, int value) {
   const DWORD dword = static_cast<DWORD>(value);
-  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword), sizeof dword);
+  return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword), sizeof dword) ==
+         ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -38,23 +42,36 @@ ProductPlacement ReadProductPlacement() {
   return placement;
 }
 
-void WriteProductPlacement(int switchValue, const RECT* rect, const int* keepProducerData) {
-  HKEY key = nullptr;
-  if (RegCreateKeyA(HKEY_CURRENT_USER, PlacementKey().c_str(), &key) != ERROR_SUCCESS) return;
-  SetDword(key, "Switch", switchValue);
-  if (keepProducerData) SetDword(key, "SwitchPP1", *keepProducerData);
-  if (rect) RegSetValueExA(key, "Rect", 0, REG_BINARY, reinterpret_cast<const BYTE*>(rect), sizeof *rect);
-  RegCloseKey(key);
+bool WriteProductPlacement(int switchValue, const RECT* rect, const int* keepProducerData) {
+  const std::string path = PlacementKey();
+  return WriteRegistrySettings(path, [&] {
+    HKEY key = nullptr;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, path.c_str(), &key) != ERROR_SUCCESS) return false;
+    bool written = SetDword(key, "Switch", switchValue);
+    if (keepProducerData) written = SetDword(key, "SwitchPP1", *keepProducerData) && written;
+    if (rect)
+      written = RegSetValueExA(key, "Rect", 0, REG_BINARY, reinterpret_cast<const BYTE*>(rect), sizeof *rect) ==
+                    ERROR_SUCCESS &&
+                written;
+    RegCloseKey(key);
+    return written;
+  });
+}
+
+void MoveToStoredPlace(HWND dialog, const ProductPlacement& placement) {
+  if (!placement.hasRect || (placement.rect.left == 0 && placement.rect.top == 0)) return;
+  RECT window{};
+  ::GetWindowRect(dialog, &window);
+  // Far beyond any screen is as far as the limit: the fitting does the rest.
+  auto within = [](LONG v) { return std::clamp<LONG>(v, -kLayoutCoordinateLimit, kLayoutCoordinateLimit); };
+  RECT rect{within(placement.rect.left), within(placement.rect.top), 0, 0};
+  rect.right = rect.left + (window.right - window.left);
+  rect.bottom = rect.top + (window.bottom - window.top);
+  rect = FitLayoutOnScreen(rect, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  ::SetWindowPos(dialog, nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 int PreviewBackgroundColour() {
   return static_cast<int>(
       GetPrivateProfileIntA("VIEW", "BGCOLOR", 0, MakeProfilePath("Dat\\Jov.ini").c_str()));
-}
-
-std::string LastValuesFileOfProduct() {
-  jovDatabase::Database* catalogue = CurrentCatalogue();
-  qmString id;
-  if (!catalogue || catalogue->GetIndexID(id) != jovDatabase::eOK || !id.GetString() || !*id.GetString()) return "";
-  return MakeProfilePath("Dat\\PP_Last") + id.GetString()[0] + LastValuesExtension();
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/SettingsWrite.h"
+
 namespace {
 
 constexpr size_t kMaxKeyPath = 1023;
@@ -57,8 +59,10 @@ void CRegister::Close() {
 
 bool CRegister::SetString(const char* name, const char* text) {
   if (!m_key || !name || !text) return false;
-  return RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                        static_cast<DWORD>(std::strlen(text) + 1)) == ERROR_SUCCESS;
+  return WriteRegistrySettings(m_basePath ? m_basePath : "", [&] {
+    return RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                          static_cast<DWORD>(std::strlen(text) + 1)) == ERROR_SUCCESS;
+  });
 }
 
 bool CRegister::GetValue(const char* name, void* data, DWORD size) {
@@ -76,7 +80,9 @@ bool CRegister::GetValue(const char* name, void* data, DWORD size) {
 
 bool CRegister::SetDword(const char* name, const DWORD* value) {
   if (!m_key || !name || !value) return false;
-  return RegSetValueExA(m_key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(value), 4) == ERROR_SUCCESS;
+  return WriteRegistrySettings(m_basePath ? m_basePath : "", [&] {
+    return RegSetValueExA(m_key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(value), 4) == ERROR_SUCCESS;
+  });
 }
 
 bool CRegister::GetDword(const char* name, DWORD* out) {
@@ -87,5 +93,7 @@ bool CRegister::GetDword(const char* name, DWORD* out) {
 
 bool CRegister::SetBinary(const char* name, const void* data, DWORD size) {
   if (!m_key || !name || (!data && size)) return false;
-  return RegSetValueExA(m_key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+  return WriteRegistrySettings(m_basePath ? m_basePath : "", [&] {
+    return RegSetValueExA(m_key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+  });
 }

@@ -8,6 +8,7 @@
 #include "platform/catalogue/Database.h"
 #include "dataformat/HeapCopy.h"
 #include "common/HostModule.h"
+#include "common/SettingsWrite.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/code_page.h"
@@ -107,6 +108,7 @@ BOOL CWizardDllApp::InitInstance() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   m_hostTable = nullptr;
   if (!DetectHostAndFolders()) return FALSE;
+  SetSettingsNotKeptMessage(IDS_SETTINGS_NOT_KEPT);
   if (m_hostMode != kHostManager) {
     m_hostTable = GetHostExportTable();
     if (!m_hostTable) return FALSE;

@@ -1,4 +1,5 @@
 // The exports that open the mask, dimension and definition dialogs.
+#include "common/SettingsWrite.h"
 #include "common/HostModule.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/wizard/resource_ids.h"
@@ -21,6 +22,7 @@ int OpenMaskList(unsigned kind, HWND parent) {
 // The mask list of a kind over the host's main window.
 int OpenMaskListOverHost(unsigned kind) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   return OpenMaskList(kind, HostMainWindow(TheWizardApp().GetHostTable()));
 }
 
@@ -35,6 +37,7 @@ int DimDlg(HWND parent, char kind) {
   // The electrical trade has no dimension table: done before anything else.
   if (kind == 'E') return 1;
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   if (!EnsureWizardResources()) return kNoResources;
   return static_cast<int>(DialogSeams().dimension(kind, parent));
 }
@@ -43,6 +46,7 @@ int JOV_MASK(int kind) { return OpenMaskListOverHost(static_cast<unsigned>(kind)
 
 int JOV_MASK_EDIT(HWND parent, unsigned kind) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   return OpenMaskList(kind, parent);
 }
 
@@ -54,6 +58,7 @@ int JOV_MASK_T() { return OpenMaskListOverHost('T'); }
 
 int WizardDialog(HWND parent, jovDatabase::Database* db, unsigned view, bool viewOnly) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   if (!db) return -1;
   SetCurrentCatalogue(db);
   if (!EnsureWizardResources()) return -1;
@@ -62,11 +67,13 @@ int WizardDialog(HWND parent, jovDatabase::Database* db, unsigned view, bool vie
 
 int maskDefPreset(resbuf* entity, int useLetter, char kindLetter, HWND parent) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   return OpenMaskPreset(entity, useLetter, kindLetter, parent);
 }
 
 int maskDefPresetEntSel() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   if (!EnsureWizardResources()) return -1;
   char prompt[256] = "";
   LoadStringA(AfxGetResourceHandle(), IDS_PICK_MASK_ENTITY, prompt, sizeof prompt);

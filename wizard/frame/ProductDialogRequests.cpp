@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "common/SettingsWrite.h"
 #include "common/CDravikFunc.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
@@ -171,6 +172,7 @@ int PPDlg(HWND parent, jovDatabase::Database* db, unsigned view, resbuf** outGeo
           unsigned char* flags, unsigned flagCount, unsigned lengthMode, unsigned otherIndex, const char* otherPoints,
           unsigned ownNumber, const char* product, const char* branch, const char* arg13, const char* group) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   const bool oneShot = TakeOneShotFlag();
   return RunProductDialogs({parent, db, view, outGeometry, outData, flags, flagCount, lengthMode, otherIndex,
                             otherPoints, ownNumber, product, branch, arg13, group},
@@ -182,6 +184,7 @@ int PPDlgNoInitialRecalc(HWND parent, jovDatabase::Database* db, unsigned view, 
                          unsigned otherIndex, const char* otherPoints, unsigned ownNumber, const char* product,
                          const char* branch, const char* arg13, const char* group) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   const bool oneShot = TakeOneShotFlag();
   return RunProductDialogs({parent, db, view, outGeometry, outData, flags, flagCount, lengthMode, otherIndex,
                             otherPoints, ownNumber, product, branch, arg13, group},

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/SettingsWrite.h"
 #include "common/CLocaleNumber.h"
 #include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
@@ -109,6 +110,7 @@ int PPGetResbufEx(jovDatabase::Database* db, unsigned view, resbuf** outGeometry
                   unsigned char* flags, unsigned flagCount, const char* names, const char* values,
                   const char* product, const char* slope, const char* branch) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   return GetResbuf(db, view, outGeometry, outData, flags, flagCount, names, values, product, slope, branch);
 }
 
@@ -116,6 +118,7 @@ int PPGetResbuf(jovDatabase::Database* db, unsigned view, resbuf** outGeometry, 
                 unsigned char* flags, unsigned flagCount, const double* length, const double* dn,
                 const char* product, const char* slope, const char* branch) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   if (!length || !dn) {
     TheWizardApp().FreeResultChains();
     return kFailed;
@@ -127,6 +130,7 @@ int PPGetResbuf(jovDatabase::Database* db, unsigned view, resbuf** outGeometry, 
 
 unsigned ModifyDBParam(jovDatabase::Database* db, unsigned view) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  SettingsCommand command;  // a settings failure is told once
   if (!db) return kModifyFailed;
   SetCurrentCatalogue(db);
   jovDatabase::resultResbuf holder;

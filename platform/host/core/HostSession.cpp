@@ -624,12 +624,17 @@ std::string HostSession::CatalogueFolder() const {
 int HostSession::GetProfilePath(int kind, char* buffer, int size) {
   std::string folder = ProfileFolder();
   std::error_code ec;
-  // A new profile is laid out as the installed host lays it out: the
-  // add-ons keep their settings in "Dat" and their projects in "Vantrix".
-  if (!std::filesystem::exists(folder, ec)) {
+  // Any profile is laid out as the installed host lays it out: the add-ons
+  // keep their settings in "Dat" and their projects in "Vantrix". A folder
+  // of the user's own (empty, older, "Dat" deleted) gets what it lacks; one
+  // that cannot take them is still handed out, its writes then fail alone.
+  std::filesystem::create_directories(folder, ec);
+  std::string missing;
+  if (!ec) {
     for (const char* sub : {"Dat", "Vantrix"}) {
-      std::filesystem::create_directories(std::filesystem::path(folder) / sub, ec);
-      if (ec) break;
+      std::error_code subError;
+      std::filesystem::create_directories(std::filesystem::path(folder) / sub, subError);
+      if (subError) missing += std::string(missing.empty() ? "" : ", ") + sub + ": " + subError.message();
     }
   }
   std::string page = Utf8ToCp1250(folder);
@@ -639,7 +644,8 @@ int HostSession::GetProfilePath(int kind, char* buffer, int size) {
     result = CopyStringN(buffer, static_cast<size_t>(size), page.c_str()) && !ec ? HOST_NORMAL : HOST_ERROR;
   }
   log_.Call("GetProfilePath", Int(kind) + ", buffer, " + Int(size),
-            Int(result) + " " + HostLog::Text(page.c_str()) + (ec ? " (" + ec.message() + ")" : ""));
+            Int(result) + " " + HostLog::Text(page.c_str()) + (ec ? " (" + ec.message() + ")" : "") +
+                (missing.empty() ? "" : " (not made: " + missing + ")"));
   return result;
 }
 

@@ -101,6 +101,21 @@ std::vector<std::string> UiLines(const std::vector<UiEvent>& journal, bool verbo
   return lines;
 }
 
+bool WentOffScript(const std::vector<UiEvent>& journal) {
+  for (const UiEvent& e : journal) {
+    switch (e.kind) {
+      case UiEvent::Kind::MessageBox:
+      case UiEvent::Kind::FileDialog:
+      case UiEvent::Kind::Menu:
+        if (!e.answered || e.refused) return true;
+        break;
+      case UiEvent::Kind::DialogRanOut: return true;
+      default: break;
+    }
+  }
+  return false;
+}
+
 std::vector<std::string> ClipboardLines() {
   std::vector<std::string> lines;
   if (!OpenClipboard(nullptr)) return {"clipboard: (held open by the plug-in)"};

@@ -27,6 +27,11 @@ std::string QuoteForReport(std::string_view cp1250);
 // (indented lines), and the cursors made current.
 std::vector<std::string> UiLines(const std::vector<UiEvent>& journal, bool verbose = false);
 
+// Whether the journal holds a box, file dialog or menu the script did not
+// answer (or answered with a word the box lacks), or a dialog that ran out
+// of input: the run went off its script.
+bool WentOffScript(const std::vector<UiEvent>& journal);
+
 // One line per registered clipboard format that holds data, with its text
 // up to the first NUL.
 std::vector<std::string> ClipboardLines();

@@ -25,10 +25,13 @@
 // The drawing is written only when the command committed its change
 // (EndChange(1)); the input file is never written.
 //
-// Exit codes: 0 the calls ran (whatever they returned); 2 bad arguments or
-// script, an argument the host cannot give, or nothing to --insert; 3
-// unreadable drawing; 4 host or module missing, or an export it lacks; 5 a
-// script line could not be carried out; 6 the output or a picture could not be written.
+// Exit codes: 0 the calls ran (whatever they returned) as the script said;
+// 2 bad arguments or script, an argument the host cannot give, or nothing to
+// --insert; 3 unreadable drawing; 4 host or module missing, or an export it
+// lacks; 5 a script line could not be carried out; 6 the output or a picture
+// could not be written; 7 a prompt, message box, file dialog, menu or dialog
+// was left unanswered; 8 a script line was left unused. The first that
+// applies, in the order 2, 6, 5, 7, 8, decides.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,6 +63,8 @@ constexpr int kExitDrawing = 3;
 constexpr int kExitModule = 4;
 constexpr int kExitScript = 5;
 constexpr int kExitOutput = 6;
+constexpr int kExitUnanswered = 7;
+constexpr int kExitUnused = 8;
 
 int Error(int code, const std::string& message) {
   std::fprintf(stderr, "dravik: %s\n", message.c_str());
@@ -253,6 +258,7 @@ int SetUpHost(const RunnerOptions& options, const Program& program, Host& host) 
 struct CallsOutcome {
   std::string failure;  // a word the host could not give, or a failed --insert
   int change = 0;       // the host's end of the command
+  bool offScript = false;  // something the script did not answer
 };
 
 // Loads the module (its start-up binds the host, so after the host), runs
@@ -303,6 +309,7 @@ int RunCalls(const RunnerOptions& options, const Program& program, const Host& h
       std::printf("result: %d\n", CallCommand(procs[i], *FindPluginCommand(call.name), call, control));
     }
     PrintLines(UiLines(UiJournal(), options.verbose));
+    outcome.offScript = WentOffScript(UiJournal()) || outcome.offScript;
     ClearUiJournal();
   }
   if (options.insert && failure.empty()) {
@@ -320,6 +327,7 @@ int RunCalls(const RunnerOptions& options, const Program& program, const Host& h
   outcome.change = control.EndCommand();
   FreeLibrary(module);
   PrintLines(UiLines(UiJournal(), options.verbose));
+  outcome.offScript = WentOffScript(UiJournal()) || outcome.offScript;
   return 0;
 }
 
@@ -368,6 +376,8 @@ int Report(const RunnerOptions& options, const DravikHostControl& control, Sessi
     std::fprintf(stderr, "dravik: script %s %s\n", script.Name().c_str(), e.c_str());
     if (exitCode == 0) exitCode = kExitScript;
   }
+  if (exitCode == 0 && (outcome.offScript || !script.Unanswered().empty())) exitCode = kExitUnanswered;
+  if (exitCode == 0 && !script.Remaining().empty()) exitCode = kExitUnused;
   return exitCode;
 }
 

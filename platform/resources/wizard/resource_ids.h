@@ -152,6 +152,8 @@
 #define IDS_VALUE_HAS_SEPARATOR 55
 // A settings file that could not be written (%s: the file).
 #define IDS_SETTINGS_NOT_SAVED 56
+// A settings file the work went on without (%s: the file).
+#define IDS_SETTINGS_NOT_KEPT 63
 // A value, or a text made of values (%s: its key), too long for a drawing.
 #define IDS_VALUE_TOO_LONG 60
 #define IDS_PLACED_TEXT_TOO_LONG 61

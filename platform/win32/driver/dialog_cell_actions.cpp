@@ -57,12 +57,12 @@ POINT TypingPoint(const RECT& cell) {
   const int height = cell.bottom - cell.top;
   const int width = cell.right - cell.left;
   const int x = width > height + 4 ? cell.left + (width - height) / 2 : cell.left + std::min(2, width / 2);
-  return {x, (cell.top + cell.bottom) / 2};
+  return {x, Midpoint(cell.top, cell.bottom)};
 }
 
 POINT ArrowPoint(const RECT& cell) {
   const int height = cell.bottom - cell.top;
-  return {cell.right - 1 - height / 2, (cell.top + cell.bottom) / 2};
+  return {cell.right - 1 - height / 2, Midpoint(cell.top, cell.bottom)};
 }
 
 DialogInfo InfoOf(HWND dialog) {

@@ -107,7 +107,7 @@ bool ApplyMouseAction(HWND control, const DialogAction& a, std::string* error) {
     case Kind::RightClick: ClickAt(control, a.point, false, headless::MouseButton::Right); return true;
     case Kind::Drag: {
       const auto button = a.middleButton ? headless::MouseButton::Middle : headless::MouseButton::Left;
-      const POINT middle{(a.point.x + a.to.x) / 2, (a.point.y + a.to.y) / 2};
+      const POINT middle{Midpoint(a.point.x, a.to.x), Midpoint(a.point.y, a.to.y)};
       headless::QueueMouseButton(control, a.point, button, true);
       headless::QueueMouseMove(control, middle);
       headless::QueueMouseMove(control, a.to);

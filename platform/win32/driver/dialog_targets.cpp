@@ -77,10 +77,12 @@ HWND Control(HWND dialog, int id, std::string* error) {
   return c;
 }
 
+LONG Midpoint(LONG a, LONG b) { return static_cast<LONG>((static_cast<long long>(a) + b) / 2); }
+
 POINT Center(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  POINT p{Midpoint(r.left, r.right), Midpoint(r.top, r.bottom)};
   ScreenToClient(window, &p);
   return p;
 }
@@ -104,12 +106,12 @@ POINT RowPoint(HWND list, int row, bool checkBox) {
   RECT r{};
   r.left = checkBox ? LVIR_BOUNDS : LVIR_LABEL;
   SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-  if (checkBox) return {r.left + headless::kSmallIcon / 2, (r.top + r.bottom) / 2};
+  if (checkBox) return {r.left + headless::kSmallIcon / 2, Midpoint(r.top, r.bottom)};
   if (r.right <= r.left) {
     r.left = LVIR_BOUNDS;
     SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
   }
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  return {Midpoint(r.left, r.right), Midpoint(r.top, r.bottom)};
 }
 
 POINT ListBoxPoint(HWND list, int index) {
@@ -121,7 +123,7 @@ POINT ListBoxPoint(HWND list, int index) {
     SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
     SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
   }
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  return {Midpoint(r.left, r.right), Midpoint(r.top, r.bottom)};
 }
 
 }  // namespace dialog_targets

@@ -21,6 +21,8 @@ HWND FindControl(HWND dialog, int id);
 HWND Control(HWND dialog, int id, std::string* error);
 // The centre of a window in its client coordinates.
 POINT Center(HWND window);
+// Halfway between a and b, whatever their size (no overflow).
+LONG Midpoint(LONG a, LONG b);
 // Queues a click at a client point of the control; the deepest visible,
 // enabled window there gets it.
 void ClickAt(HWND control, POINT point, bool doubleClick,

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/SettingsWrite.h"
 #include "platform/mfc/CComboBox.h"
 #include "platform/win32/profile.h"
 
@@ -85,7 +86,7 @@ bool CDimData::SetShowDimDlg(int show) const {
   if (m_folder.empty()) return true;
   char value[16];
   std::snprintf(value, sizeof value, "%d", show);
-  return WritePrivateProfileStringA(kSettings, "SHOW_DIM_DLG", value, SettingsPath().c_str()) != FALSE;
+  return WriteSettingsString(SettingsPath().c_str(), kSettings, "SHOW_DIM_DLG", value, SettingsFailure::kCallerSays);
 }
 
 int CDimData::GetLastUnit() const {
@@ -98,7 +99,7 @@ bool CDimData::SetLastUnit(int unit) const {
   if (m_folder.empty()) return true;
   char value[16];
   std::snprintf(value, sizeof value, "%d", unit);
-  return WritePrivateProfileStringA(kSettings, "LAST_UNIT", value, SettingsPath().c_str()) != FALSE;
+  return WriteSettingsString(SettingsPath().c_str(), kSettings, "LAST_UNIT", value, SettingsFailure::kCallerSays);
 }
 
 int CDimData::GetLastDim(char* buffer, int size) const {
@@ -111,5 +112,5 @@ int CDimData::GetLastDim(char* buffer, int size) const {
 
 bool CDimData::SetLastDim(const char* text) const {
   if (m_folder.empty() || !text) return true;
-  return WritePrivateProfileStringA(kSettings, "LAST_DIM", text, SettingsPath().c_str()) != FALSE;
+  return WriteSettingsString(SettingsPath().c_str(), kSettings, "LAST_DIM", text, SettingsFailure::kCallerSays);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/CLocaleNumber.h"
+#include "common/SettingsWrite.h"
 #include "platform/catalogue/Database.h"
 #include "wizard/frame/engine/CFileCfg.h"
 #include "wizard/frame/engine/CObjectSez.h"
@@ -20,15 +21,15 @@ namespace {
 
 std::string Text(const char* text) { return text ? text : ""; }
 
-// The product's index id and its last-values file, opened; false when
-// either cannot be had.
-bool OpenStore(CFileCfg& file, std::string& key) {
+// The product's index id and its last-values file; false without an id.
+bool StoreOfProduct(std::string& key, std::string& path) {
   jovDatabase::Database* catalogue = CurrentCatalogue();
   qmString id;
   if (!catalogue || catalogue->GetIndexID(id) != jovDatabase::eOK || !id.GetString() || !*id.GetString())
     return false;
   key = id.GetString();
-  return file.Open((MakeProfilePath("Dat\\PP_Last") + key[0] + LastValuesExtension()).c_str());
+  path = MakeProfilePath("Dat\\PP_Last") + key[0] + LastValuesExtension();
+  return true;
 }
 
 // The whole stored value of key; false when there is none.
@@ -67,8 +68,8 @@ bool TakeStoredValue(const CValueParam& param, std::string& value) {
 // stored name differs from its parameter's.
 bool ReadLastValues(CSeznam& params) {
   CFileCfg file;
-  std::string key, record;
-  if (!OpenStore(file, key)) return false;
+  std::string key, path, record;
+  if (!StoreOfProduct(key, path) || !file.Open(path.c_str())) return false;
   if (!ReadWholeRecord(file, key, record)) return true;
   size_t at = 0;
   for (CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p)) {
@@ -96,13 +97,16 @@ bool LoadLastValues(CSeznam& params) {
 }
 
 bool StoreLastValues(const CSeznam& params) {
-  CFileCfg file;
-  std::string key;
-  if (!OpenStore(file, key)) return false;
+  std::string key, path;
+  // A product without an index id keeps no last values.
+  if (!StoreOfProduct(key, path)) return true;
   std::string value;
   for (const CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p))
     if (IsUserParam(*p)) value += Text(p->GetText(ParamText::kName)) + "|" + Text(p->GetText(ParamText::kValue)) + "|";
-  return file.SetString(key.c_str(), value.c_str()) == 1;
+  return WriteSettingsFile(path, [&] {
+    CFileCfg file;
+    return file.Open(path.c_str()) && file.SetString(key.c_str(), value.c_str()) == 1;
+  });
 }
 
 void ApplyCallerData(CSeznam& params) {

@@ -13,7 +13,8 @@ class CSeznam;
 // when the index id or the file cannot be had, or a stored name differs
 // from its parameter's (the values before it stay).
 bool LoadLastValues(CSeznam& params);
-// False when the index id, the file or the write fails.
+// False, told once per command, when the file cannot be written; a
+// product without an index id keeps nothing and is true.
 bool StoreLastValues(const CSeznam& params);
 
 // The caller's names, values and flags texts: each named parameter takes
