@@ -73,18 +73,4 @@ inline void CheckListRoundTrip(const CVantrixData& list) {
   std::filesystem::remove(saved);
 }
 
-// Saving what loaded from a file that was not whole keeps the file, byte
-// for byte, under a new ".bak" name first, and says so once.
-inline void CheckDamagedListIsKept(const std::string& path, VantrixListLoad load, const CVantrixData& list) {
-  if (load.found != VantrixListFound::kDamaged) return;
-  const std::string before = FileBytes(path);
-  std::filesystem::remove(path + ".bak");
-  ClearUiJournal();
-  FUZZ_CHECK(SaveVantrixDataList(list, path.c_str(), load), "a damaged list does not save");
-  FUZZ_CHECK(FileBytes(path + ".bak") == before, "the damaged file is not kept as it was");
-  FUZZ_CHECK(UiJournal().size() == 1, "keeping the damaged file is not said once");
-  FUZZ_CHECK(load.found == VantrixListFound::kWhole, "a saved list is still taken as damaged");
-  std::filesystem::remove(path + ".bak");
-}
-
 }  // namespace fuzz

