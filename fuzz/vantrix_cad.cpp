@@ -1,27 +1,23 @@
-// The Vantrix programs' "cad" text files through the import. The file reads
-// in text mode (CR LF as LF, Ctrl-Z ends it), then lines end at CR, LF or
-// CR LF alike: the same text with only line feeds, or with CR LF everywhere,
-// imports the same records. Each line, however long, is one record of 18
+// The Vantrix programs' "cad" text files through the import. Lines end at
+// CR, LF or CR LF alike: the same text with only line feeds, or with CR LF
+// everywhere, imports the same records. A line holding a Ctrl-Z or NUL is
+// refused by its number (a Ctrl-Z as the last byte is the file's end mark). Each line, however long, is one record of 18
 // fields none of which holds a separator or a line end; the records save
 // and load as list files do.
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "common/TextEndingBytes.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/VantrixLists.h"
 
 namespace {
 
-// What the importer sees of the file: text mode's CR LF as LF, up to Ctrl-Z.
-std::string AsTextMode(std::string_view bytes) {
-  bytes = bytes.substr(0, bytes.find('\x1A'));
-  std::string out;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    out += bytes[i];
-  }
-  return out;
+// The text without the end mark a Ctrl-Z as its last byte is.
+std::string_view WithoutEndMark(std::string_view bytes) {
+  if (!bytes.empty() && bytes.back() == '\x1A') bytes.remove_suffix(1);
+  return bytes;
 }
 
 std::string WithCrLf(const std::string& lineFeeds) {
@@ -43,9 +39,22 @@ std::vector<fuzz::VantrixRecord> Import(const std::string& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = fuzz::WriteScratchFile("import.cad", fuzz::Text(data, size));
+  const std::string bytes(fuzz::Text(data, size));
+  const std::string path = fuzz::WriteScratchFile("import.cad", bytes);
   CVantrixData list;
-  FUZZ_CHECK(ImportVantrixCadFile(list, path.c_str()) == 1, "a readable file does not import");
+  int refused = -1;
+  const int result = ImportVantrixCadFile(list, path.c_str(), &refused);
+  const std::string lineFeeds = fuzz::WithLineFeeds(WithoutEndMark(bytes));
+  const std::vector<std::string> lines = fuzz::Lines(lineFeeds);
+  size_t firstBad = lines.size();
+  for (size_t i = 0; i < lines.size() && firstBad == lines.size(); ++i)
+    if (FindTextEndingByte(lines[i]) != std::string::npos) firstBad = i;
+  if (firstBad < lines.size()) {
+    FUZZ_CHECK(result == 0 && refused == static_cast<int>(firstBad) + 1, "a line ending the text early is not refused");
+    FUZZ_CHECK(fuzz::Records(list).size() == firstBad, "lines after a refused one were taken");
+    return 0;
+  }
+  FUZZ_CHECK(result == 1 && refused == 0, "a readable file does not import");
   const std::vector<fuzz::VantrixRecord> records = fuzz::Records(list);
   for (const fuzz::VantrixRecord& r : records) {
     FUZZ_CHECK(r.fields.size() == CVantrixData::kFieldCount && r.marked == 0, "a record is not a new line's");
@@ -56,8 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
-  const std::string lineFeeds = fuzz::WithLineFeeds(AsTextMode(fuzz::Text(data, size)));
-  FUZZ_CHECK(records.size() == fuzz::Lines(lineFeeds).size(), "a line is not one record");
+  FUZZ_CHECK(records.size() == lines.size(), "a line is not one record");
   FUZZ_CHECK(Import(lineFeeds) == records, "the text with line feeds imports other records");
   FUZZ_CHECK(Import(WithCrLf(lineFeeds)) == records, "the text with CR LF imports other records");
 

@@ -12,9 +12,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteScratchFile("project.lst", fuzz::Text(data, size));
   CVantrixData list;
-  const bool whole = LoadVantrixDataList(list, path.c_str());
+  const VantrixListLoad load = LoadVantrixDataList(list, path.c_str());
+  const bool whole = load.found == VantrixListFound::kWhole;
+  FUZZ_CHECK(load.found != VantrixListFound::kAbsent && load.found != VantrixListFound::kUnopenable,
+             "a file there read as absent or unopenable");
   FUZZ_CHECK(size == 0 || size >= 4 || !whole, "a cut count read as a whole list");
   const size_t count = fuzz::Records(list).size();
+  FUZZ_CHECK(load.records == count, "the load counts other records than it gives");
   FUZZ_CHECK(fuzz::Records(list, true).size() == count, "an incomplete record loaded");
   int32_t stored = 0;
   if (size >= 4) std::memcpy(&stored, data, 4);
@@ -22,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Loading appends behind what the list holds.
   CVantrixData twice;
-  FUZZ_CHECK(LoadVantrixDataList(twice, path.c_str()) == whole, "a second load says otherwise");
+  FUZZ_CHECK(LoadVantrixDataList(twice, path.c_str()).found == load.found, "a second load says otherwise");
   LoadVantrixDataList(twice, path.c_str());
   FUZZ_CHECK(fuzz::Records(twice).size() == 2 * count, "a second load does not append the same records");
 

@@ -16,6 +16,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/CreateFolderPath.h"
@@ -81,6 +82,12 @@ std::vector<std::string> Row(const Fields& fields) {
   return row;
 }
 
+// A list made in memory, saved where no list was read.
+bool SaveNew(const CVantrixData& list, const std::string& path) {
+  VantrixListLoad none;
+  return SaveVantrixDataList(list, path.c_str(), none);
+}
+
 class VantrixListFile : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -130,12 +137,14 @@ TEST_F(VantrixListFile, SavedListsAreByteExactAndReadBackWithoutIncompleteRecord
 
   // The folders do not exist yet: the save makes them.
   const std::string path = Win("Vantrix\\Sub\\project.cad");
-  ASSERT_TRUE(SaveVantrixDataList(list, path.c_str()));
+  ASSERT_TRUE(SaveNew(list, path));
   EXPECT_EQ(Bytes("Vantrix/Sub/project.cad"), Int32(3) + Stored(1, first) + Stored(0, incomplete) + Stored(2, third));
   EXPECT_TRUE(Boxes().empty());
 
   CVantrixData loaded;
-  LoadVantrixDataList(loaded, path.c_str());
+  VantrixListLoad load = LoadVantrixDataList(loaded, path.c_str());
+  EXPECT_EQ(load.found, VantrixListFound::kWhole);
+  EXPECT_EQ(load.records, 2u);
   ASSERT_EQ(loaded.CSeznam::GetCount(), 2u) << "the record without field 9 is dropped";
   EXPECT_EQ(Contents(loaded), (std::vector<std::vector<std::string>>{Row(first), Row(third)}))
       << "unset fields come back empty";
@@ -143,7 +152,7 @@ TEST_F(VantrixListFile, SavedListsAreByteExactAndReadBackWithoutIncompleteRecord
   EXPECT_EQ(loaded.First()->Next()->marked, 2) << "the marked byte is kept as stored";
 
   // A second save writes the read fields, all set now, over the old file.
-  ASSERT_TRUE(SaveVantrixDataList(loaded, path.c_str()));
+  ASSERT_TRUE(SaveVantrixDataList(loaded, path.c_str(), load));
   Fields thirdRead = third;
   for (auto& f : thirdRead) f = f.value_or("");
   EXPECT_EQ(Bytes("Vantrix/Sub/project.cad"), Int32(2) + Stored(1, first) + Stored(2, thirdRead));
@@ -156,15 +165,20 @@ TEST_F(VantrixListFile, SavedListsAreByteExactAndReadBackWithoutIncompleteRecord
 
 TEST_F(VantrixListFile, AnEmptyListIsFourZeroBytesAndNothingToReadIsNoChange) {
   CVantrixData empty;
-  ASSERT_TRUE(SaveVantrixDataList(empty, Win("empty.cad").c_str()));
+  ASSERT_TRUE(SaveNew(empty, Win("empty.cad")));
   EXPECT_EQ(Bytes("empty.cad"), std::string(4, '\0'));
 
   CVantrixData list;
   Add(list, Complete("kept", ""));
   Put("folder/inside", "x");
   Put("short.cad", std::string(3, '\0'));
-  for (const std::string& path : {Win("empty.cad"), Win("missing.cad"), Win("folder"), Win("short.cad")}) {
-    LoadVantrixDataList(list, path.c_str());
+  const std::pair<std::string, VantrixListFound> cases[] = {{Win("empty.cad"), VantrixListFound::kWhole},
+                                                           {Win("missing.cad"), VantrixListFound::kAbsent},
+                                                           {Win("gone\\missing.cad"), VantrixListFound::kAbsent},
+                                                           {Win("folder"), VantrixListFound::kUnopenable},
+                                                           {Win("short.cad"), VantrixListFound::kDamaged}};
+  for (const auto& [path, found] : cases) {
+    EXPECT_EQ(LoadVantrixDataList(list, path.c_str()).found, found) << path;
     EXPECT_EQ(list.CSeznam::GetCount(), 1u) << path;
   }
   LoadVantrixDataList(list, nullptr);
@@ -183,7 +197,9 @@ TEST_F(VantrixListFile, ADamagedFileGivesTheRecordsBeforeTheDamage) {
   auto load = [&](const std::string& bytes) {
     Put("cut.cad", bytes);
     CVantrixData list;
-    whole = LoadVantrixDataList(list, Win("cut.cad").c_str());
+    const VantrixListLoad load = LoadVantrixDataList(list, Win("cut.cad").c_str());
+    whole = load.found == VantrixListFound::kWhole;
+    EXPECT_EQ(load.records, list.CSeznam::GetCount());
     return Contents(list);
   };
 
@@ -216,7 +232,7 @@ TEST_F(VantrixListFile, AFailedSaveSaysSoAndKeepsTheOldList) {
   // A file where a folder should be.
   Put("blocked", "not a folder");
   const std::string blockedPath = Win("blocked\\Vantrix\\project.cad");
-  EXPECT_FALSE(SaveVantrixDataList(list, blockedPath.c_str()));
+  EXPECT_FALSE(SaveNew(list, blockedPath));
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].text, "Error while opening output stream\n\"" + blockedPath + "\"");
   EXPECT_EQ(Boxes()[0].type, 16u);
@@ -224,8 +240,9 @@ TEST_F(VantrixListFile, AFailedSaveSaysSoAndKeepsTheOldList) {
 
   // The disk fills up while the new list is written.
   const std::string path = Win("Vantrix\\project.cad");
-  ASSERT_TRUE(SaveVantrixDataList(list, path.c_str()));
+  ASSERT_TRUE(SaveNew(list, path));
   const std::string old = Bytes("Vantrix/project.cad");
+  VantrixListLoad whole{VantrixListFound::kWhole, 1};
   for (int i = 0; i < 50; ++i) Add(list, Complete("More", std::to_string(i)));
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -233,7 +250,7 @@ TEST_F(VantrixListFile, AFailedSaveSaysSoAndKeepsTheOldList) {
   rlimit small = saved;
   small.rlim_cur = 256;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved_ok = SaveVantrixDataList(list, path.c_str());
+  const bool saved_ok = SaveVantrixDataList(list, path.c_str(), whole);
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, previous);
   EXPECT_FALSE(saved_ok);
@@ -244,7 +261,7 @@ TEST_F(VantrixListFile, AFailedSaveSaysSoAndKeepsTheOldList) {
 
   // A folder of the list's name is left alone.
   fs::create_directories(root / "Vantrix" / "taken.cad" / "inside");
-  EXPECT_FALSE(SaveVantrixDataList(list, Win("Vantrix\\taken.cad").c_str()));
+  EXPECT_FALSE(SaveNew(list, Win("Vantrix\\taken.cad")));
   EXPECT_TRUE(fs::is_directory(root / "Vantrix" / "taken.cad" / "inside"));
   EXPECT_EQ(FolderEntries("Vantrix").size(), 2u);
 }
@@ -278,6 +295,21 @@ TEST_F(VantrixListFile, CadLinesBecomeRecordsOfEighteenFields) {
   EXPECT_EQ(list.CSeznam::GetCount(), 6u);
 }
 
+TEST_F(VantrixListFile, ALineHoldingCtrlZOrNulRefusesTheFileByItsNumber) {
+  // Text, result, refused line, records; a last-byte Ctrl-Z is the old end mark.
+  const std::tuple<std::string, int, int, size_t> cases[] = {
+      {"a;b\r\nc\x1A;d\r\ne\r\n", 0, 2, 1}, {std::string("a\nb;\0c\n", 8), 0, 2, 1}, {"a;b\r\nc\x1A", 1, 0, 2},
+      {"a\r\n\x1A\x1A", 0, 2, 1}};
+  for (const auto& [text, result, line, records] : cases) {
+    Put("control.cad", text);
+    CVantrixData list;
+    int refused = -1;
+    EXPECT_EQ(ImportVantrixCadFile(list, Win("control.cad").c_str(), &refused), result) << text;
+    EXPECT_EQ(refused, line) << text;
+    EXPECT_EQ(list.CSeznam::GetCount(), records) << text;
+  }
+}
+
 TEST_F(VantrixListFile, LongCadLinesAreOneRecordEach) {
   const std::string exact(1022, 'a');
   const std::string longer = std::string(3000, 'b') + "c;d";
@@ -295,14 +327,14 @@ TEST_F(VantrixListFile, AnImportedProjectKeepsItsCompleteRecordsThroughTheManage
   CVantrixData imported;
   ASSERT_EQ(ImportVantrixCadFile(imported, Win("project.cad").c_str()), 1);
   const std::string path = Win("Vantrix\\project.cad");
-  ASSERT_TRUE(SaveVantrixDataList(imported, path.c_str()));
+  ASSERT_TRUE(SaveNew(imported, path));
   EXPECT_EQ(Bytes("Vantrix/project.cad").size(), 186u) << "both records, unset fields with length 0";
 
   CVantrixData list;
-  LoadVantrixDataList(list, path.c_str());
+  VantrixListLoad load = LoadVantrixDataList(list, path.c_str());
   ASSERT_EQ(list.CSeznam::GetCount(), 1u);
   list.First()->marked = 1;
-  ASSERT_TRUE(SaveVantrixDataList(list, path.c_str()));
+  ASSERT_TRUE(SaveVantrixDataList(list, path.c_str(), load));
   EXPECT_EQ(Bytes("Vantrix/project.cad").size(), 112u) << "the complete record, its fields all set";
 }
 

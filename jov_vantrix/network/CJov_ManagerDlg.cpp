@@ -1,7 +1,9 @@
 #include "jov_vantrix/network/CJov_ManagerDlg.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/CVantrixData.h"
 #include "common/SettingsWrite.h"
@@ -132,8 +134,16 @@ void CJov_ManagerDlg::OnImport() {
     return;
   }
   CVantrixData imported;
+  int refusedLine = 0;
+  const int read = ImportVantrixCadFile(imported, dialog.GetPathName(), &refusedLine);
+  if (refusedLine > 0) {
+    CString where;
+    where.Format("%d of \"%s\"", refusedLine, dialog.GetFileName().GetString());
+    MessageBoxRes(m_hWnd, IDS_CAD_TEXT_ENDS_EARLY, MB_ICONEXCLAMATION, where);
+    return;
+  }
   // An empty file, or one that is no project text, has no item to offer.
-  if (ImportVantrixCadFile(imported, dialog.GetPathName()) != 1 || !HasCompleteVantrixData(imported)) {
+  if (read != 1 || !HasCompleteVantrixData(imported)) {
     AfxMessageBox("read/parse error", MB_ICONINFORMATION);
     return;
   }
@@ -147,8 +157,14 @@ void CJov_ManagerDlg::OnImport() {
     MessageBoxRes(m_hWnd, IDS_PROJECT_ALREADY_REGISTERED, MB_ICONINFORMATION, name);
     return;
   }
-  // A list that is not there is not registered (the save said why).
-  if (!SaveVantrixDataList(imported, VantrixProjectFile(name))) return;
+  // A new project's list: a file already there under its name is another
+  // list, kept before it is replaced, unless the user deleted that project
+  // in this run. A list that is not there is not registered (the save said
+  // why).
+  VantrixListLoad replaced;
+  for (INT_PTR i = 0; i < m_deletedProjects.GetSize(); ++i)
+    if (EqualsIgnoreCase(m_deletedProjects[i].GetString(), name.GetString())) replaced.found = VantrixListFound::kWhole;
+  if (!SaveVantrixDataList(imported, VantrixProjectFile(name), replaced)) return;
   // A project deleted in this run and imported again keeps its new file.
   KeepProjectFile(name);
   m_projects.InsertItem(m_projects.GetItemCount(), name);
@@ -227,10 +243,27 @@ void CJov_ManagerDlg::OnOK() {
 
 bool CJov_ManagerDlg::SaveRegistration() {
   const CString settings = VantrixSettingsFile();
-  // The registration is the user's own action: its failure keeps the dialog open.
-  bool written = true;
-  auto write = [&](const char* key, const char* value) {
-    written = WriteSettingsString(settings, kSection, key, value, SettingsFailure::kCallerSays) && written;
+  // The section is written in one piece, so a failure leaves the file as it
+  // was; keys the manager does not own (the product dialogs' last floor and
+  // room, the keys behind the count) stay as they are.
+  std::vector<char> section(1 << 16);
+  for (;;) {
+    const DWORD n = GetPrivateProfileSectionA(kSection, section.data(), static_cast<DWORD>(section.size()), settings);
+    if (n + 2 < section.size()) break;
+    if (section.size() >= (1u << 26)) return false;
+    section.resize(section.size() * 4);
+  }
+  std::vector<std::string> lines;
+  for (const char* line = section.data(); *line; line += std::strlen(line) + 1) lines.emplace_back(line);
+  auto write = [&lines](const char* key, const char* value) {
+    const std::string entry = std::string(key) + "=" + value;
+    for (std::string& line : lines)
+      if (const size_t equals = line.find('=');
+          equals != std::string::npos && EqualsIgnoreCase(line.substr(0, equals).c_str(), key)) {
+        line = entry;
+        return;
+      }
+    lines.push_back(entry);
   };
   char current[kValueSize] = "";
   m_currentLabel.GetWindowText(current, sizeof current);
@@ -247,5 +280,14 @@ bool CJov_ManagerDlg::SaveRegistration() {
   write("VANTRIX_USE", number);
   number.Format("%d", count);
   write("VANTRIX_FILE_COUNT", number);
-  return written;
+  std::string entries;
+  for (const std::string& line : lines) {
+    entries += line;
+    entries += '\0';
+  }
+  entries += '\0';
+  // The registration is the user's own action: its failure keeps the dialog open.
+  return WriteSettingsFile(
+      settings, [&] { return WritePrivateProfileSectionA(kSection, entries.data(), settings) != FALSE; },
+      SettingsFailure::kCallerSays);
 }

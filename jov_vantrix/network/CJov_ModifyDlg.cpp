@@ -8,7 +8,6 @@
 #include "jov_vantrix/network/CJov_ManagerDlg.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
-#include "platform/win32/file_system.h"
 #include "platform/win32/ui_services.h"
 
 BEGIN_MESSAGE_MAP(CJov_ModifyDlg, CDialog)
@@ -40,12 +39,15 @@ BOOL CJov_ModifyDlg::OnInitDialog() {
   m_items.InsertColumn(0, "", LVCFMT_LEFT, client.Width() - 10);
   m_items.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
 
-  m_damaged = !LoadVantrixDataList(m_records, VantrixProjectFile(m_projectName));
+  const CString file = VantrixProjectFile(m_projectName);
+  m_loaded = LoadVantrixDataList(m_records, file);
   FillVantrixListCtrl(m_records, m_items);
-  if (m_damaged) {
+  if (m_loaded.found == VantrixListFound::kDamaged) {
     CString which;
-    which.Format("\"%s\" (%u records read)", m_projectName.GetString(), m_records.CSeznam::GetCount());
+    which.Format("\"%s\" (%u records read)", m_projectName.GetString(), m_loaded.records);
     MessageBoxRes(m_hWnd, IDS_PROJECT_LIST_DAMAGED, MB_ICONEXCLAMATION, which);
+  } else if (m_loaded.found == VantrixListFound::kUnopenable) {
+    ShowVantrixListLoad(file, m_loaded);
   }
   return TRUE;
 }
@@ -65,17 +67,11 @@ void CJov_ModifyDlg::OnOK() {
     auto* record = reinterpret_cast<CVantrixData*>(m_items.GetItemData(i));
     if (record) record->marked = m_items.GetCheck(i) ? 1 : 0;
   }
-  const CString file = VantrixProjectFile(m_projectName);
-  // What could not be read of a damaged list stays in its copy.
-  const CString kept = file + ".bak";
-  if (m_damaged && !MoveFileExA(file, kept, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    MessageBoxRes(m_hWnd, IDS_PROJECT_LIST_NOT_KEPT, MB_ICONHAND, kept);
+  // Said as the dialog opened: there is nothing to write the marks into.
+  if (m_loaded.found == VantrixListFound::kUnopenable) {
+    EndDialog(IDCANCEL);
     return;
   }
-  if (!SaveVantrixDataList(m_records, file)) {
-    if (m_damaged) MoveFileExA(kept, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    return;
-  }
-  m_damaged = false;
+  if (!SaveVantrixDataList(m_records, VantrixProjectFile(m_projectName), m_loaded)) return;
   EndDialog(IDOK);
 }

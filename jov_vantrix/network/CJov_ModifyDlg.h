@@ -1,11 +1,13 @@
 // The manager's modify dialog: the complete items of one project as a list
 // of "room - item" rows whose check boxes say which items are placed. OK
 // writes the marks back into the project's list file; the dialog owns the
-// records it read. A damaged list file is said when the dialog opens, and
-// OK keeps it beside the new one as "name.bak".
+// records it read. A damaged list file, or one that cannot be opened, is
+// said when the dialog opens; OK keeps a damaged one beside the new one
+// (its name ending in ".bak") and writes nothing into one it could not open.
 #pragma once
 
 #include "common/CVantrixData.h"
+#include "common/VantrixDataList.h"
 #include "platform/mfc/CDialog.h"
 #include "platform/mfc/CListCtrl.h"
 #include "platform/mfc/CString.h"
@@ -19,7 +21,7 @@ class CJov_ModifyDlg : public CDialog {
   CListCtrl m_items;
   CString m_projectName;
   CVantrixData m_records;  // list head
-  bool m_damaged = false;  // the list file could be read only in part
+  VantrixListLoad m_loaded;  // what the list file held when it was read
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;

@@ -10,6 +10,7 @@
 #include "jov_vantrix/network/CSecDataNew.h"
 #include "jov_vantrix/network/CSecSezNew.h"
 #include "platform/mfc/CStdioFile.h"
+#include "platform/win32/file_replace.h"
 #include "platform/win32/file_system.h"
 
 namespace {
@@ -59,28 +60,6 @@ CString FolderOf(const char* path) {
   const CString target(path);
   const int cut = std::max(target.ReverseFind('\\'), target.ReverseFind('/'));
   return cut < 0 ? CString(".") : target.Left(cut);
-}
-
-// Writes text to a new file beside path and puts it in path's place.
-bool ReplaceFile(const char* path, const std::string& text) {
-  const CString folder = FolderOf(path);
-  char temp[MAX_PATH];
-  if (!GetTempFileNameA(folder, "jov", 0, temp)) return false;
-  CFile file;
-  if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) {
-    DeleteFileA(temp);
-    return false;
-  }
-  file.Write(text.data(), static_cast<UINT>(text.size()));
-  file.Flush();
-  // The length on disk tells whether every byte got there.
-  const bool whole = file.GetLength() == text.size();
-  file.Close();
-  if (!whole || !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temp);
-    return false;
-  }
-  return true;
 }
 
 // Where the next ';' of a line is, or null.
@@ -134,7 +113,8 @@ bool WriteSectionFile(const CSecSezNew& sections, const char* path, bool append)
     if (found == byBranch.end()) continue;
     for (const CSecDataNew* s : found->second) AppendSectionRecord(*s, text);
   }
-  return ReplaceFile(path, text);
+  // Replaced whole: a link to the file stays one, the file keeps its mode.
+  return win32::ReplaceSystemFile(path, text);
 }
 
 bool CanCreateSectionFile(const char* path) {

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/win32/path_resolver.h"
+
 namespace win32 {
 namespace {
 
@@ -22,6 +24,12 @@ bool WriteAll(int fd, std::string_view data) {
     data.remove_prefix(static_cast<size_t>(n));
   }
   return true;
+}
+
+mode_t CurrentUmask() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
 }
 
 }  // namespace
@@ -49,17 +57,26 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
   const std::string target = WriteTarget(path);
   struct stat st {};
   const bool exists = stat(target.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) {
+    errno = EISDIR;
+    return false;
+  }
+  const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
   static std::atomic<unsigned> counter{0};
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // No one else may read what is being written before it is whole.
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) return false;
-  bool ok = (!exists || fchmod(fd, st.st_mode & 07777) == 0) && WriteAll(fd, data) &&
-            fdatasync(fd) == 0;
+  bool ok = WriteAll(fd, data) && fdatasync(fd) == 0;
+  // Another user's file stays theirs where the caller may say so (root).
+  if (ok && exists && (st.st_uid != geteuid() || st.st_gid != getegid()))
+    (void)fchown(fd, st.st_uid, st.st_gid);
+  ok = ok && fchmod(fd, mode) == 0;
   int error = errno;
   if (::close(fd) != 0 && ok) {
     ok = false;
@@ -74,6 +91,14 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
     errno = error;
   }
   return ok;
+}
+
+bool ReplaceSystemFile(const char* path, std::string_view data) {
+  if (!path || !*path) {
+    errno = ENOENT;
+    return false;
+  }
+  return ReplaceFileContents(ResolvePath(path), data);
 }
 
 }  // namespace win32

@@ -12,9 +12,15 @@ namespace win32 {
 // at (even when that file does not exist yet), else path itself.
 std::string WriteTarget(const std::string& path);
 
-// Replaces the file at WriteTarget(path) with data. An existing file keeps
-// its permissions; a new one gets 0666 less the umask. False with errno
-// set when anything failed; no temporary file is left behind.
+// Replaces the file at WriteTarget(path) with data. The temporary file is
+// readable by its owner only until, just before the rename, it takes the
+// old file's permissions (and, where allowed, its owner); a new file gets
+// 0666 less the umask. False with errno set when anything failed; no
+// temporary file is left behind.
 bool ReplaceFileContents(const std::string& path, std::string_view data);
+
+// The same for a path as the system builds it (code page 1250, '\'
+// separators), resolved like every other file access.
+bool ReplaceSystemFile(const char* path, std::string_view data);
 
 }  // namespace win32

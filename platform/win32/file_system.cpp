@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/win32/error_codes.h"
+#include "platform/win32/file_replace.h"
 #include "platform/win32/path_resolver.h"
 
 namespace {
@@ -91,7 +92,10 @@ DWORD GetFileAttributesA(LPCSTR path) {
   }
   struct stat st;
   if (::stat(ResolvePath(path).c_str(), &st) != 0) {
-    SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+    // A folder that may not be searched hides what is in it.
+    SetLastError(errno == ENOENT   ? ERROR_FILE_NOT_FOUND
+                 : errno == EACCES ? ERROR_ACCESS_DENIED
+                                   : ERROR_PATH_NOT_FOUND);
     return INVALID_FILE_ATTRIBUTES;
   }
   if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
@@ -114,6 +118,69 @@ BOOL DeleteFileA(LPCSTR path) {
     return FALSE;
   }
   if (::unlink(resolved.c_str()) != 0) return Fail(errno);
+  return TRUE;
+}
+
+BOOL CopyFileA(LPCSTR existing, LPCSTR newPath, BOOL failIfExists) {
+  if (!existing || !*existing || !newPath || !*newPath) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const int in = ::open(ResolvePath(existing).c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) {
+    if (errno == ENOENT) SetLastError(ERROR_FILE_NOT_FOUND);
+    else SetErrorFromErrno(errno);
+    return FALSE;
+  }
+  struct stat st;
+  if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(in);
+    return Fail(error);
+  }
+  std::string data;
+  char block[65536];
+  for (ssize_t n; (n = ::read(in, block, sizeof block)) != 0;) {
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(in);
+      return Fail(error);
+    }
+    data.append(block, static_cast<size_t>(n));
+  }
+  ::close(in);
+  const std::string target = ResolvePath(newPath);
+  if (!failIfExists) {
+    if (!win32::ReplaceFileContents(target, data)) return Fail(errno);
+    return ::chmod(win32::WriteTarget(target).c_str(), st.st_mode & 07777) == 0 ? TRUE : Fail(errno);
+  }
+  const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (out < 0) {
+    if (errno == EEXIST) {
+      SetLastError(ERROR_FILE_EXISTS);
+      return FALSE;
+    }
+    return Fail(errno);
+  }
+  size_t done = 0;
+  bool ok = true;
+  while (ok && done < data.size()) {
+    const ssize_t n = ::write(out, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<size_t>(n);
+  }
+  ok = ok && fdatasync(out) == 0 && fchmod(out, st.st_mode & 07777) == 0;
+  int error = errno;
+  if (::close(out) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (!ok) {
+    ::unlink(target.c_str());
+    return Fail(error);
+  }
   return TRUE;
 }
 

@@ -23,6 +23,12 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 
 BOOL DeleteFileA(LPCSTR path);
 
+// Copies a file's bytes and permissions to newPath (through links at
+// either end). With failIfExists an existing newPath is never touched
+// (ERROR_FILE_EXISTS); the copy is readable by its owner only until it is
+// whole. A failed copy leaves nothing at newPath.
+BOOL CopyFileA(LPCSTR existing, LPCSTR newPath, BOOL failIfExists);
+
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1;
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
@@ -31,7 +37,8 @@ constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
 // What is at path, without opening it: FILE_ATTRIBUTE_DIRECTORY for a
 // folder, FILE_ATTRIBUTE_ARCHIVE for a file (with FILE_ATTRIBUTE_READONLY
 // when no one may write it); INVALID_FILE_ATTRIBUTES when nothing is there
-// (ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND without its folder).
+// (ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND without its folder;
+// ERROR_ACCESS_DENIED when a folder on the way may not be searched).
 DWORD GetFileAttributesA(LPCSTR path);
 
 // Creates a new empty file "<folder>\<prefix><hex>.tmp" (up to three

@@ -293,6 +293,51 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
   return Save(path, lines) ? TRUE : FALSE;
 }
 
+DWORD GetPrivateProfileSectionA(LPCSTR section, LPSTR buffer, DWORD size, LPCSTR file) {
+  if (!buffer || size == 0) return 0;
+  std::vector<std::string> entries;
+  std::vector<Line> lines;
+  size_t begin, end;
+  if (section && file && Load(ResolvePath(file), lines) == LoadResult::kLoaded &&
+      FindSection(lines, section, 0, begin, end)) {
+    for (size_t i = begin + 1; i < end; ++i) {
+      if (lines[i].kind == Line::kKey) {
+        entries.push_back(lines[i].name + "=" + lines[i].value);
+        continue;
+      }
+      const std::string_view text = Trim(lines[i].text);
+      if (!text.empty() && text.front() != ';') entries.emplace_back(text);
+    }
+  }
+  return CopyList(entries, buffer, size);
+}
+
+BOOL WritePrivateProfileSectionA(LPCSTR section, LPCSTR entries, LPCSTR file) {
+  if (!section || !entries || !file) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const std::string path = ResolvePath(file);
+  std::vector<Line> lines;
+  if (Load(path, lines) == LoadResult::kUnreadable) {
+    SetLastError(kErrorAccessDenied);
+    return FALSE;
+  }
+  std::vector<Line> body;
+  for (const char* entry = entries; *entry; entry += std::strlen(entry) + 1) body.push_back(ParseLine(entry));
+  size_t begin, end;
+  if (FindSection(lines, section, 0, begin, end)) {
+    // Blank lines before the next section stay where they are.
+    const size_t content = EndOfContent(lines, begin, end);
+    lines.erase(lines.begin() + static_cast<ptrdiff_t>(begin + 1), lines.begin() + static_cast<ptrdiff_t>(content));
+    lines.insert(lines.begin() + static_cast<ptrdiff_t>(begin + 1), body.begin(), body.end());
+  } else {
+    lines.push_back(ParseLine("[" + std::string(Trim(section)) + "]"));
+    lines.insert(lines.end(), body.begin(), body.end());
+  }
+  return Save(path, lines) ? TRUE : FALSE;
+}
+
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR file) {
   if (!section || !key) return static_cast<UINT>(defaultValue);
   std::optional<std::string> value = LookUp(section, key, file);

@@ -32,6 +32,17 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
 // written.
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file);
 
+// The lines of the first section of that name, each ending in a NUL and the
+// list in one more: keys as "key=value" (trimmed, quotes kept), other lines
+// that are not blank or comments as written. Truncated like the key list.
+DWORD GetPrivateProfileSectionA(LPCSTR section, LPSTR buffer, DWORD size, LPCSTR file);
+
+// Replaces every line of the first section of that name (made at the end
+// of the file when missing) by entries: "key=value" lines, each ending in a
+// NUL and the list in one more. One rewrite of the file: on failure it
+// stays as it was.
+BOOL WritePrivateProfileSectionA(LPCSTR section, LPCSTR entries, LPCSTR file);
+
 // The value's leading integer: optional sign, then decimal digits, or "0x"
 // and hexadecimal digits; a value without digits gives 0; a missing or empty
 // value gives the default.

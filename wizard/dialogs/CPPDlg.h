@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "common/CVantrixData.h"
+#include "common/VantrixDataList.h"
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/CButton.h"
 #include "platform/mfc/CComboBox.h"
@@ -86,6 +87,7 @@ class CPPDlg : public CDialog {
   CString indexId;
   CString vantrixListPath;
   CVantrixData vantrixList;
+  VantrixListLoad vantrixLoaded;  // what the list file held when it was read
   KorpalinData catalogueRecord;
   std::unique_ptr<ProductPreview> preview;
 

@@ -113,7 +113,9 @@ void CPPDlg::SetUpVantrixPanel() {
       markedCombo.EnableWindow(FALSE);
     } else {
       vantrixListPath = MakeProfilePath(("Vantrix\\" + actual).c_str()).c_str();
-      LoadVantrixDataList(vantrixList, vantrixListPath);
+      vantrixLoaded = LoadVantrixDataList(vantrixList, vantrixListPath);
+      // Offering less than a list holds would look like a smaller project.
+      ShowVantrixListLoad(vantrixListPath, vantrixLoaded);
       FillVantrixFloorCombo(vantrixList, floorCombo);
       floorIndex = -1;
       CString floor;
@@ -261,7 +263,7 @@ bool CPPDlg::AppendVantrixRecord() {
   LastGroupCodeNode(&TheProductDialogHost().ResultChain(2))->next = xdata;
   if (record) {
     record->marked = 1;
-    if (!SaveVantrixDataList(vantrixList, vantrixListPath)) {
+    if (!SaveVantrixDataList(vantrixList, vantrixListPath, vantrixLoaded)) {
       // Said by the list's writer. Not placed after all: the item stays offered.
       record->marked = 0;
       return false;

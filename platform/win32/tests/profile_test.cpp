@@ -208,6 +208,17 @@ TEST_F(Profile, WritesThroughALinkIntoItsTarget) {
   EXPECT_EQ(ReadFile(), "[S]\r\nK=2\r\n");
 }
 
+TEST_F(Profile, ASectionIsReadAndReplacedInOnePiece) {
+  WriteFile("[A]\r\nx=1\r\n[VANTRIX]\r\n; note\r\n Last = \"5\" \r\nloose\r\n\r\n[B]\r\ny=2\r\n");
+  char buffer[64];
+  const DWORD n = GetPrivateProfileSectionA("vantrix", buffer, sizeof buffer, file.c_str());
+  EXPECT_EQ(std::string(buffer, n + 1), std::string("Last=\"5\"\0loose\0\0", 16));
+  // Every line of the section goes; the blank line before the next stays.
+  ASSERT_TRUE(WritePrivateProfileSectionA("Vantrix", "K=1\0L=\0", file.c_str()));
+  ASSERT_TRUE(WritePrivateProfileSectionA("New", "M=2\0", file.c_str()));
+  EXPECT_EQ(ReadFile(), "[A]\r\nx=1\r\n[VANTRIX]\r\nK=1\r\nL=\r\n\r\n[B]\r\ny=2\r\n[New]\r\nM=2\r\n");
+}
+
 TEST_F(Profile, ReadsLeadingIntegers) {
   WriteFile(
       "[S]\r\nA=42\r\nB= -7 \r\nC=0x1F\r\nD=12abc\r\nE=abc\r\nF=\r\nG=\"5\"\r\nH=+3\r\n"

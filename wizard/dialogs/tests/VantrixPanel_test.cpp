@@ -54,7 +54,9 @@ class VantrixPanel : public DialogTest {
       list.AddTail(record);
     }
     std::filesystem::create_directories(Profile("Vantrix"));
-    ASSERT_TRUE(SaveVantrixDataList(list, (folder.Path() + "/Vantrix/project.vtx").c_str()));
+    std::filesystem::remove(folder.Path() + "/Vantrix/project.vtx");
+    VantrixListLoad none;
+    ASSERT_TRUE(SaveVantrixDataList(list, (folder.Path() + "/Vantrix/project.vtx").c_str(), none));
   }
   INT_PTR Run(CPPDlg& dialog, std::vector<DialogAction> actions) {
     driver.OnDialog(IDD_PP, std::move(actions));
