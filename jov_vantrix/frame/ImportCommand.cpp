@@ -1,9 +1,13 @@
 #include "jov_vantrix/frame/ImportCommand.h"
 
+#include <string>
+#include <utility>
+
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CObjSezNew.h"
+#include "jov_vantrix/network/CSecDataNew.h"
 #include "jov_vantrix/network/CSecSezNew.h"
 #include "jov_vantrix/network/CalculationImport.h"
 #include "jov_vantrix/network/JovCutParams.h"
@@ -21,6 +25,67 @@ namespace {
 // changes at all).
 void CancelChange(const HostExport2D* host) {
   if (HostBeginChange(host)) HostEndChange(host, -1);
+}
+
+// Why a file read whole may still not be applied: its message and what it
+// names; 0 when it may.
+UINT FileRefusal(const SectionFileReport& report, CString& what) {
+  // Read no further than the damaged line: what follows is unknown.
+  const std::pair<const CString*, UINT> faults[] = {
+      {&report.controlByte, IDS_RESULT_FILE_CONTROL_BYTE},
+      {&report.malformed, IDS_RESULT_FILE_MALFORMED},
+      {&report.repeated, IDS_RESULT_FILE_REPEATED},
+      {&report.tooLong, IDS_RESULT_VALUE_TOO_LONG},
+  };
+  for (const auto& [list, message] : faults)
+    if (!list->IsEmpty()) {
+      what = *list;
+      return message;
+    }
+  return 0;
+}
+
+std::string ResourceText(UINT id, const std::string& arg) {
+  char format[512] = "";
+  LoadStringA(AfxGetResourceHandle(), id, format, sizeof format);
+  return FormatResourceText(format, arg.c_str());
+}
+
+void AddPart(std::string& parts, UINT id, const std::string& list) {
+  if (list.empty()) return;
+  if (!parts.empty()) parts += "; ";
+  parts += ResourceText(id, list);
+}
+
+// What of the file and of the applied branches the import did not match:
+// pipes without a section, branches and sections of the file no pipe
+// took; empty when everything matched. Names are quoted, so that a
+// trailing space shows.
+std::string UnappliedText(const CSecSezNew& file, const CStringArray& appliedBranches,
+                          const ImportAccount& account) {
+  std::string pipes;
+  for (const auto& [branch, numbers] : account.pipesWithoutSection)
+    for (int number : numbers)
+      pipes += (pipes.empty() ? "" : ", ") + std::to_string(number) + " ('" + branch + "')";
+  std::string branches;
+  std::string sections;
+  for (const CSecSezNew* b = file.GetFirstBranch(); b; b = b->GetNextBranch()) {
+    bool applied = false;
+    for (INT_PTR i = 0; i < appliedBranches.GetSize() && !applied; ++i) applied = appliedBranches[i] == b->m_name;
+    if (!applied) {
+      branches += (branches.empty() ? "'" : ", '") + std::string(b->m_name.GetString()) + "'";
+      continue;
+    }
+    for (const CSecDataNew* s = b->GetFirstSection(); s; s = s->GetNextSection())
+      if (!account.usedSections.count(s))
+        sections += (sections.empty() ? "" : ", ") + std::to_string(s->m_number) + " ('" +
+                    b->m_name.GetString() + "')";
+  }
+  std::string parts;
+  AddPart(parts, IDS_IMPORT_PIPES_WITHOUT_SECTION, pipes);
+  AddPart(parts, IDS_IMPORT_BRANCHES_UNMATCHED, branches);
+  AddPart(parts, IDS_IMPORT_SECTIONS_UNMATCHED, sections);
+  return parts;
 }
 
 }  // namespace
@@ -54,25 +119,35 @@ void ImportCalculationResults(JovCutParams& params) {
     MessageBoxRes(owner, IDS_RESULT_FILE_UNREADABLE, MB_ICONHAND);
     return;
   }
-  // A cut section would blank what the drawing holds: nothing of such a
-  // file is applied.
-  if (!report.malformed.IsEmpty()) {
+  // A cut section, a repeated line or an over-long value would write what
+  // the calculation did not mean: nothing of such a file is applied.
+  CString refused;
+  if (const UINT message = FileRefusal(report, refused)) {
     CancelChange(host);
-    MessageBoxRes(owner, IDS_RESULT_FILE_MALFORMED, MB_ICONHAND, report.malformed);
+    MessageBoxRes(owner, message, MB_ICONHAND, refused);
     return;
   }
 
   int applied = 0;
+  ImportAccount account;
+  CStringArray appliedBranches;
   for (INT_PTR i = 0; i < list.m_texts.GetSize(); ++i) {
     CStringArray assocs;
     CollectSchemeAssocs(list, list.m_texts[i], assocs);
     if (assocs.GetSize() != 1) continue;
     params.m_schemeStamp = assocs[0];
-    applied += ApplyImportedSections(list, params, FindSectionBranch(branches, list.m_texts[i]), version,
-                                     &report);
+    CSecSezNew* branch = FindSectionBranch(branches, list.m_texts[i]);
+    const int took = ApplyImportedSections(list, params, branch, version, &report, &account);
+    if (took == kImportNoPropertyNames) {
+      CancelChange(host);
+      MessageBoxRes(owner, IDS_IMPORT_NO_PROPERTY_NAMES, MB_ICONHAND);
+      return;
+    }
+    if (branch) appliedBranches.Add(list.m_texts[i]);
+    applied += took;
   }
 
-  if (!HostBeginChange(host)) return;
+  BeginWrittenChange();
   if (applied == 0) {
     // Nothing of the file fits the selection: no success to report.
     HostEndChange(host, -1);
@@ -85,5 +160,9 @@ void ImportCalculationResults(JovCutParams& params) {
     return;
   }
   WriteRecordsToDrawing(list, false);
-  HostEndChange(host, 1);
+  if (EndWrittenChange(1) != 1) return;
+  // Said beside the success, once: what of the file and of the applied
+  // branches did not meet.
+  const std::string unapplied = UnappliedText(branches, appliedBranches, account);
+  if (!unapplied.empty()) MessageBoxRes(owner, IDS_IMPORT_PARTIAL, MB_ICONWARNING, unapplied.c_str());
 }

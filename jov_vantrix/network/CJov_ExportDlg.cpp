@@ -288,14 +288,13 @@ void CJov_ExportDlg::OnDestroy() {
 }
 
 void CJov_ExportDlg::FinishExport(INT_PTR result) {
-  const HostExport2D* host = TheApp().m_pHostTable;
-  if (!HostBeginChange(host)) return;
+  BeginWrittenChange();
   if (result != IDOK) {
-    HostEndChange(host, -1);
+    EndWrittenChange(-1);
     return;
   }
   WriteAllRecords(m_network);
-  HostEndChange(host, 1);
+  EndWrittenChange(1);
 }
 
 void CJov_ExportDlg::ClearLists() {

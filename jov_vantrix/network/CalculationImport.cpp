@@ -209,11 +209,12 @@ void CollectSchemeAssocs(const CObjSezNew& list, const CString& branch, CStringA
 }
 
 int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* branch, int,
-                          const SectionFileReport* report) {
+                          const SectionFileReport* report, ImportAccount* account) {
   if (!branch) return 0;
   jovDatabase::Database* db = TheApp().GetDatabase('T');
   if (!db) return 0;
   const PropertyNames names{GetPropertyName(db, 0), GetPropertyName(db, 3)};
+  if (names.pipe0.IsEmpty() || names.pipe3.IsEmpty()) return kImportNoPropertyNames;
   const CString& current = params.m_schemeStamp;
   const ImportIndex index(list, *branch);
 
@@ -222,7 +223,11 @@ int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* br
     const bool supply = r->m_objectType == kObjectSupplyPipe;
     if ((!supply && r->m_objectType != kObjectReturnPipe) || r->m_schemeAssoc != current) continue;
     const CSecDataNew* s = index.Section(r->GetNumber());
-    if (!s) continue;
+    if (!s) {
+      if (account) account->pipesWithoutSection[branch->m_name.GetString()].insert(r->GetNumber());
+      continue;
+    }
+    if (account) account->usedSections.insert(s);
     ++applied;
     int texts = 4;
     if (report)

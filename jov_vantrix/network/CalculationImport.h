@@ -15,6 +15,11 @@
 //   P values 10-14, texts       "_VANTRIX" fields 1-5 and 8-11 (products)
 #pragma once
 
+#include <map>
+#include <set>
+#include <string>
+#include <unordered_set>
+
 #include "platform/mfc/CPtrArray.h"
 #include "platform/mfc/CString.h"
 #include "platform/mfc/CStringArray.h"
@@ -24,6 +29,21 @@ class CObjSezNew;
 class CSecSezNew;
 class JovCutParams;
 struct SectionFileReport;
+class CSecDataNew;
+
+// What the applications of a file took from it, so that the import can
+// name what it did not apply.
+struct ImportAccount {
+  std::unordered_set<const CSecDataNew*> usedSections;
+  // Numbers of the pipes of the applied scheme that no section matched, by
+  // branch name.
+  std::map<std::string, std::set<int>> pipesWithoutSection;
+};
+
+// ApplyImportedSections: the catalogue names no property for value 0 or
+// value 2 (the flow and the dimension), whose values would go under an
+// empty key.
+constexpr int kImportNoPropertyNames = -1;
 
 // Reads the host's current selection into the list (network inserts, pipes
 // numbered by an export, description texts; everything else as it is) and
@@ -41,10 +61,12 @@ void CollectSchemeAssocs(const CObjSezNew& list, const CString& branch, CStringA
 // Writes a branch's sections into the pipes of the parameter block's
 // current scheme (its scheme stamp) whose numbers the branch holds. Returns
 // how many pipes took a section: 0 for a null branch or without the 'T'
-// catalogue. With the file's report, a product's texts the file did not
-// hold keep their values.
+// catalogue, kImportNoPropertyNames (nothing written) when the catalogue
+// names no property for value 0 or 2. With the file's report, a product's
+// texts the file did not hold keep their values. With an account, notes
+// the sections used and the pipes no section matched.
 int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* branch, int version,
-                          const SectionFileReport* report = nullptr);
+                          const SectionFileReport* report = nullptr, ImportAccount* account = nullptr);
 
 // The records sharing the record's link handle, other than itself, of its
 // object type or risers, from the list or (fromUnassociated) from its

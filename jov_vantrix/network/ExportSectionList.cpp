@@ -226,8 +226,10 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
   const JovCutParams defaults;
   // A label of no height is no label.
   const bool labels = params.segmentDescriptions && params.descriptionHeight > 0.0;
-  WriteSegmentNumbers(network, supply, defaults, 1, params.descriptionHeight, params.descriptionScaleFactor,
-                      params.descriptionLayer, labels ? 1 : 0);
+  WriteSegmentNumbers(network, supply, defaults, 1, 0.0, 1.0, "", 0);
+  // Labels on or off, none may keep a number of before.
+  RenewSegmentLabels(network, supply, defaults, 1, params.descriptionHeight, params.descriptionScaleFactor,
+                     params.descriptionLayer, labels ? 1 : 0);
   WriteSegmentNumbers(network, ret, defaults, 1, 0.0, 1.0, "", 0);
   WriteSegmentNumbers(network, linkedSupply, defaults, 1, 0.0, 1.0, "", 0);
   WriteSegmentNumbers(network, linkedReturn, defaults, 1, 0.0, 1.0, "", 0);

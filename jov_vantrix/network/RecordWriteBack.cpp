@@ -5,6 +5,7 @@
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
 #include "common/HostExport2D.h"
+#include "common/HostModule.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
@@ -12,6 +13,7 @@
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/resources.h"
+#include "platform/win32/ui_services.h"
 
 namespace {
 
@@ -55,7 +57,61 @@ bool ToggleIncludeFlag(CString& typeCode, char from, char to) {
   return true;
 }
 
+// What the host refused since the change began: how many chains, and the
+// first of them by name (a long list says how many more).
+struct Refusals {
+  static constexpr int kNamed = 20;
+  int count = 0;
+  CString named;
+};
+
+Refusals& NotedRefusals() {
+  static Refusals refusals;
+  return refusals;
+}
+
+void NoteRefusal(const resbuf* chain, int answer) {
+  Refusals& r = NotedRefusals();
+  if (++r.count > Refusals::kNamed) return;
+  const char* handle = GetEntityString(chain, 5);
+  const char* type = GetEntityString(chain, 0);
+  CString entry;
+  if (handle && *handle)
+    entry.Format("%s %s (%d)", type ? type : "?", handle, answer);
+  else
+    entry.Format("%s (new, %d)", type ? type : "?", answer);
+  if (!r.named.IsEmpty()) r.named += ", ";
+  r.named += entry;
+}
+
 }  // namespace
+
+bool BeginWrittenChange() {
+  NotedRefusals() = Refusals{};
+  return HostBeginChange(TheApp().m_pHostTable);
+}
+
+CString WriteRefusals() {
+  const Refusals& r = NotedRefusals();
+  CString text = r.named;
+  if (r.count > Refusals::kNamed) {
+    CString more;
+    more.Format(" (+%d)", r.count - Refusals::kNamed);
+    text += more;
+  }
+  return text;
+}
+
+int EndWrittenChange(int status) {
+  const HostExport2D* host = TheApp().m_pHostTable;
+  const bool refused = NotedRefusals().count > 0;
+  if (status == 1 && refused) status = -1;
+  HostEndChange(host, status);
+  // Said once, after the drawing is back as it was.
+  if (refused) MessageBoxRes(HostMainWindow(host), IDS_WRITE_REFUSED, MB_ICONHAND, WriteRefusals());
+  NotedRefusals() = Refusals{};
+  return status == 1 ? 1 : -1;
+}
 
 int WriteRecordChain(const CObjDataNew& record, const resbuf* chain) {
   return WriteEntityChain(chain, record.m_hasEntityName ? record.m_entityName : nullptr);
@@ -65,16 +121,23 @@ int WriteEntityChain(const resbuf* chain, const int64_t* entityName) {
   if (!chain) return HOST_NONE;
   // The host only reads what it is given.
   auto* body = const_cast<resbuf*>(chain);
-  if (!entityName) return HostEntityWrite(TheApp().m_pHostTable, body);
-  resbuf name{};
-  name.next = body;
-  name.code = -1;
-  name.value.name[0] = entityName[0];
-  name.value.name[1] = entityName[1];
-  return HostEntityWrite(TheApp().m_pHostTable, &name);
+  int answer = HOST_ERROR;
+  if (!entityName) {
+    answer = HostEntityWrite(TheApp().m_pHostTable, body);
+  } else {
+    resbuf name{};
+    name.next = body;
+    name.code = -1;
+    name.value.name[0] = entityName[0];
+    name.value.name[1] = entityName[1];
+    answer = HostEntityWrite(TheApp().m_pHostTable, &name);
+  }
+  if (answer != HOST_NORMAL) NoteRefusal(body, answer);
+  return answer;
 }
 
 int WriteRecordsToDrawing(CObjSezNew& list, bool onlyRead) {
+  const int refusedBefore = NotedRefusals().count;
   uint32_t position = 0;
   for (CObjDataNew* record = list.GetFirstRecord(); record; record = record->GetNextRecord(), ++position) {
     if (position < list.m_readCount) {
@@ -85,17 +148,18 @@ int WriteRecordsToDrawing(CObjSezNew& list, bool onlyRead) {
     if (list.m_shiftMarker != "0") ShiftNewChain(list, record->m_pBuiltChain);
     WriteRecordChain(*record, record->m_pBuiltChain);
   }
-  return 1;
+  return NotedRefusals().count == refusedBefore ? 1 : -1;
 }
 
 int WriteAllRecords(CObjSezNew& list) {
+  const int refusedBefore = NotedRefusals().count;
   for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
     const CObjDataNew* record = RecordAt(list.m_allRecords, i);
     WriteRecordChain(*record, record->GetChain());
   }
   for (CObjDataNew* record = list.GetFirstRecord(); record; record = record->GetNextRecord())
     WriteRecordChain(*record, record->GetChain());
-  return 1;
+  return NotedRefusals().count == refusedBefore ? 1 : -1;
 }
 
 void ShiftNewChain(const CObjSezNew& list, resbuf* chain) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "dataformat/resbuf.h"
+#include "platform/mfc/CString.h"
 
 class CObjDataNew;
 class CObjSezNew;
@@ -16,12 +17,29 @@ class CObjSezNew;
 // The records in list order: those before the read-record count with their
 // built chain or their chain as read; the rest (unless onlyRead, which
 // stops there) shifted unless the shift marker is "0", then with their
-// built chain. The host's answers are not examined. Returns 1.
+// built chain. 1 when the host took every chain, -1 when it refused one
+// (the others are still sent; EndWrittenChange rolls them back).
 int WriteRecordsToDrawing(CObjSezNew& list, bool onlyRead);
 
 // Every record of the all-records array, then every record of the list,
-// each with its built chain or its chain as read, unshifted. Returns 1.
+// each with its built chain or its chain as read, unshifted. 1, or -1 as
+// above.
 int WriteAllRecords(CObjSezNew& list);
+
+// A change around a write-back. Every chain sent goes through
+// WriteEntityChain, which notes what the host refuses; a change that ends
+// through EndWrittenChange is committed only when nothing was refused.
+// Opens the host change and forgets the refusals noted before; false when
+// the host has no change to open.
+bool BeginWrittenChange();
+// Ends the change with status; a commit of a change in which the host
+// refused a chain is rolled back instead, and one message names the
+// refused entities and the host's answers. The status the change ended
+// with: 1 committed, -1 rolled back.
+int EndWrittenChange(int status);
+// The refusals noted since BeginWrittenChange, as the message names them:
+// "handle 2A (host answer -5001)" or "new TEXT (...)", joined by ", ".
+CString WriteRefusals();
 
 // Adds the list's displacement to the points of groups 10 and 11 of the
 // whole chain (extended-data points stay); nothing for a zero displacement.
@@ -43,4 +61,5 @@ int FindApplication(resbuf** cursor, const char* name);
 int WriteRecordChain(const CObjDataNew& record, const resbuf* chain);
 // Sends a chain: behind a name node of the entity's name (two words) when
 // one is given, so the host replaces that entity; else as a new entity.
+// The host's answer; a refusal is noted for EndWrittenChange.
 int WriteEntityChain(const resbuf* chain, const int64_t* entityName);

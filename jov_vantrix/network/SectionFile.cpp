@@ -46,20 +46,21 @@ void AppendLine(std::string& text, const CSecDataNew& s, const RecordText& name,
   text += kLineEnd;
 }
 
-// The whole content of an existing file; empty when there is none.
-void ReadWholeFile(const char* path, std::string& out) {
-  out.clear();
-  CFile file;
-  if (!file.Open(path, CFile::modeRead | CFile::typeBinary)) return;
-  char buffer[65536];
-  for (UINT n; (n = file.Read(buffer, sizeof buffer)) > 0;) out.append(buffer, n);
-  file.Close();
-}
-
 CString FolderOf(const char* path) {
   const CString target(path);
   const int cut = std::max(target.ReverseFind('\\'), target.ReverseFind('/'));
   return cut < 0 ? CString(".") : target.Left(cut);
+}
+
+// The whole content of a file; false when it cannot be opened.
+bool ReadFileBytes(const char* path, std::string& out) {
+  out.clear();
+  CFile file;
+  if (!file.Open(path, CFile::modeRead | CFile::typeBinary)) return false;
+  char buffer[65536];
+  for (UINT n; (n = file.Read(buffer, sizeof buffer)) > 0;) out.append(buffer, n);
+  file.Close();
+  return true;
 }
 
 // Where the next ';' of a line is, or null.
@@ -90,7 +91,9 @@ bool WriteSectionFile(const CSecSezNew& sections, const char* path, bool append)
   if (!path || !*path) return false;
   std::string text;
   if (append) {
-    ReadWholeFile(path, text);
+    // An existing file's content; none when there is no file. A file that is
+    // there but cannot be read is not replaced by the new sections alone.
+    if (!ReadFileBytes(path, text) && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return false;
   } else {
     text = "CP";
     text += kLineEnd;
@@ -167,33 +170,66 @@ void Report(const std::vector<SectionLines>& read, SectionFileReport& report) {
 }  // namespace
 
 int ReadSectionFile(CSecSezNew& root, const char* path, SectionFileReport* report) {
-  CStdioFile file;
-  if (!path || !file.Open(path, CFile::modeRead | CFile::typeText)) return 0;
+  // Read as bytes: a text-mode read would end at a Ctrl-Z and cut a line at
+  // a NUL without a word, and the rest of the file would be lost unnoticed.
+  std::string bytes;
+  if (!path || !ReadFileBytes(path, bytes)) return 0;
+  if (!bytes.empty() && bytes.back() == '\x1A') bytes.pop_back();
   // Whole lines, however long: a piece of a line is never taken as a record.
-  CString text;
+  std::string_view rest(bytes);
+  std::string text;
   int lineNumber = 0;
+  bool atEnd = rest.empty();
   auto next = [&]() -> bool {
-    if (!file.ReadString(text)) return false;
+    if (atEnd) return false;
+    const size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    if (end == std::string_view::npos) {
+      atEnd = true;
+    } else {
+      rest.remove_prefix(end + 1);
+      atEnd = rest.empty();
+    }
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    text.assign(line);
     ++lineNumber;
     return true;
   };
-  if (!next() || std::strcmp(text, "PC") != 0 || !next() || AtoiC(text) != 2) {
-    file.Close();
-    return 0;
-  }
+  auto clean = [&]() { return text.find_first_of(std::string_view("\0\x1A", 2)) == std::string::npos; };
+  if (!next() || !clean() || text != "PC" || !next() || !clean() || AtoiC(text.c_str()) != 2) return 0;
 
+  SectionFileReport found;
+  auto note = [&](CString& list, const CString& entry) {
+    if (!list.IsEmpty()) list += ", ";
+    list += entry;
+  };
+  auto lineText = [&]() {
+    CString entry;
+    entry.Format("line %d", lineNumber);
+    return entry;
+  };
   CSecSezNew* branch = nullptr;
+  std::unordered_map<std::string, int> branchLines;
   // The current branch's sections by number: the reader never makes two of
   // one number in a branch, so this finds what a scan would.
   std::unordered_map<int, size_t> numbered;
   std::vector<SectionLines> read;
   while (next()) {
-    const char* line = text;
+    if (!clean()) {
+      found.controlByte = lineText();
+      break;
+    }
+    const char* line = text.c_str();
     if (std::strstr(line, "#vetev;")) {
       branch = new CSecSezNew;
       branch->m_name = NextSeparator(line) + 1;
       root.AddTail(branch);
       numbered.clear();
+      if (!branchLines.emplace(branch->m_name.GetString(), lineNumber).second) {
+        CString entry;
+        entry.Format("branch %s (line %d)", branch->m_name.GetString(), lineNumber);
+        note(found.repeated, entry);
+      }
       continue;
     }
     const char* separator = std::strchr(line, ';');
@@ -206,13 +242,23 @@ int ReadSectionFile(CSecSezNew& root, const char* path, SectionFileReport* repor
       read.push_back(SectionLines{section});
     }
     SectionLines& lines = read[at->second];
+    // A second line of one side would overwrite the first unseen.
+    const bool supply = separator[1] == 'P';
+    if (supply ? lines.supplyLine : lines.otherLine) {
+      CString entry;
+      entry.Format("%d (line %d)", number, lineNumber);
+      note(found.repeated, entry);
+    }
     const SectionLineRead got = ParseSectionRecord(*lines.section, separator + 1, 2);
     (got.supply ? lines.supplyLine : lines.otherLine) = lineNumber;
     if (got.supply) lines.texts = got.texts;
     if (!got.whole && !lines.brokenLine) lines.brokenLine = lineNumber;
+    if (got.tooLong) note(found.tooLong, lineText());
   }
-  file.Close();
-  if (report) Report(read, *report);
+  if (report) {
+    Report(read, found);
+    *report = std::move(found);
+  }
   return 2;
 }
 
@@ -227,6 +273,7 @@ SectionLineRead ParseSectionRecord(CSecDataNew& section, const char* rest, int) 
   if (!nameEnd) return got;
   const bool supply = got.supply;
   (supply ? section.m_pName : section.m_zName) = CString(name, static_cast<int>(nameEnd - name));
+  got.tooLong = nameEnd - name > kMaxAppliedValue;
   section.m_pValues.SetSize(CSecDataNew::kValues);
   section.m_zValues.SetSize(CSecDataNew::kValues);
   CStringArray& values = supply ? section.m_pValues : section.m_zValues;
@@ -238,6 +285,8 @@ SectionLineRead ParseSectionRecord(CSecDataNew& section, const char* rest, int) 
     const char* end = NextSeparator(cursor);
     if (end) {
       values[i] = CString(cursor, static_cast<int>(end - cursor));
+      // Value 1, and the other line's values beyond 5, are not applied.
+      if (i != 1 && (supply || i <= 5) && end - cursor > kMaxAppliedValue) got.tooLong = true;
       cursor = end + 1;
       ++stored;
     }
@@ -250,6 +299,7 @@ SectionLineRead ParseSectionRecord(CSecDataNew& section, const char* rest, int) 
     const char* end = NextSeparator(cursor);
     const char* stop = end ? end : cursor + std::strlen(cursor);
     section.m_productFields[j] = CString(cursor, static_cast<int>(stop - cursor));
+    if (stop - cursor > kMaxAppliedValue) got.tooLong = true;
     cursor = end ? end + 1 : stop;
     ++got.texts;
   }

@@ -44,6 +44,17 @@ struct SectionFileReport {
   // "number (line n)" joined by ", ", lines counted from "PC" as 1; empty
   // when every section is whole.
   CString malformed;
+  // Lines that repeat what the file already said: a branch block a second
+  // time ("branch NAME (line n)") or a second 'P' or other line of one
+  // section ("number (line n)"); empty when nothing repeats.
+  CString repeated;
+  // Record lines with a value the import applies (name, values, texts)
+  // longer than an extended-data string holds (255 bytes): "line n".
+  CString tooLong;
+  // The first line holding an end-of-file mark (Ctrl-Z) or a NUL byte,
+  // "line n"; reading stops there. A single Ctrl-Z ending the file is its
+  // end mark and is no fault.
+  CString controlByte;
   // How many of its four texts the 'P' line of a section held, for the
   // sections whose 'P' line held fewer.
   std::unordered_map<const CSecDataNew*, int> textsHeld;
@@ -53,8 +64,9 @@ struct SectionFileReport {
 // cannot be opened or does not begin with the lines "PC" and a version that
 // reads as 2 ("02" and "2.5" do). Record lines before the first branch line
 // and lines without ';' are passed over; lines of the same number within a
-// branch fill one section. Lines are read whole, of any length. With a
-// report, says which sections are not whole and which lack texts.
+// branch fill one section. Lines are read whole, of any length, and end at
+// LF (a CR before it is dropped). With a report, says which sections are
+// not whole, which lack texts, and what makes the file unfit to apply.
 int ReadSectionFile(CSecSezNew& root, const char* path, SectionFileReport* report = nullptr);
 
 // What one record line held: its side, whether it holds every value the
@@ -64,7 +76,11 @@ struct SectionLineRead {
   bool supply = false;
   bool whole = false;
   int texts = 0;
+  bool tooLong = false;  // an applied value is longer than kMaxAppliedValue
 };
+
+// The longest value an extended-data string takes.
+constexpr int kMaxAppliedValue = 255;
 
 // Fills a section from a record line after its number: the kind ('P' by its
 // first character, any other the partner's side) and the name must each end

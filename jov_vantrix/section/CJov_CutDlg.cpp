@@ -2,6 +2,7 @@
 
 #include "common/ComboInputFilter.h"
 #include "common/HostExport2D.h"
+#include "jov_vantrix/network/RecordWriteBack.h"
 #include "common/HostModule.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/DialogMessages.h"
@@ -81,7 +82,7 @@ void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
     HostEndChange(host, -1);
     return;
   }
-  if (!HostBeginChange(host)) return;
+  if (!BeginWrittenChange()) return;
   CStringArray leftOut;
   const int result = m_params.m_branchOption ? BuildOldCutDrawing(m_records, m_params, &leftOut)
                                              : BuildOldCutDrawingFlat(m_records, m_params, &leftOut);
@@ -94,7 +95,7 @@ void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
   }
   if (result == 1) {
     WriteOldRecords(m_records);
-    HostEndChange(host, 1);
+    EndWrittenChange(1);
     return;
   }
   MessageBoxRes(nullptr, IDS_SECTION_NOT_DRAWN, MB_ICONHAND);

@@ -55,14 +55,14 @@ CJov_CutDlgNew::~CJov_CutDlgNew() = default;
 int CJov_CutDlgNew::ReadSelection() { return ReadCutObjects(m_list, m_riserMarker, m_start); }
 
 void CJov_CutDlgNew::BeginChange() {
-  HostBeginChange(Host());
+  BeginWrittenChange();
   m_changeOpen = true;
 }
 
 void CJov_CutDlgNew::EndChange(int status) {
   if (!m_changeOpen) return;
   m_changeOpen = false;
-  HostEndChange(Host(), status);
+  EndWrittenChange(status);
 }
 
 void CJov_CutDlgNew::WriteBackAndClose(bool onlyRead) {

@@ -74,11 +74,14 @@ int ReadOldCutObjects(CObjSez& records, CString& riserNumber) {
 }
 
 int WriteOldRecords(CObjSez& records) {
+  int result = 1;
   for (const CObjData* r = records.GetFirstRecord(); r; r = r->GetNextRecord()) {
-    if (r->m_pReadChain) WriteEntityChain(r->m_pReadChain, r->m_hasEntityName ? r->m_entityName : nullptr);
-    if (r->m_pBuiltChain) WriteEntityChain(r->m_pBuiltChain, nullptr);
+    if (r->m_pReadChain &&
+        WriteEntityChain(r->m_pReadChain, r->m_hasEntityName ? r->m_entityName : nullptr) != HOST_NORMAL)
+      result = -1;
+    if (r->m_pBuiltChain && WriteEntityChain(r->m_pBuiltChain, nullptr) != HOST_NORMAL) result = -1;
   }
-  return 1;
+  return result;
 }
 
 void AddConnectionPointPairs(const CSeznam& connectionPoints, CJovData& data) {

@@ -24,7 +24,8 @@ int ReadOldCutObjects(CObjSez& records, CString& riserNumber);
 
 // Writes each record's chain as read (behind its entity's name, so the
 // entity is replaced) and then its built chain (a new entity), in list
-// order, each where present. The host's answers are not examined. Returns 1.
+// order, each where present. 1, or -1 when the host refused a chain (noted
+// for EndWrittenChange).
 int WriteOldRecords(CObjSez& records);
 
 // For each connection point of a symbol (a list of CObjConnPnt), its

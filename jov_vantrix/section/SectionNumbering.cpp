@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <cmath>
+#include <cstdlib>
 #include <unordered_map>
+#include <vector>
 
 #include "common/CGroupChainRef.h"
 #include "common/GroupChainBuilder.h"
@@ -248,21 +251,103 @@ const char* SegmentLabelPiece(const resbuf* chain) {
   return node && node->code == 1000 && node->value.text ? node->value.text : "";
 }
 
+namespace {
+
+// Where the label of a piece stands: beside a vertical piece, above the
+// second end of any other.
+GLVector LabelPoint(const resbuf* chain, double labelHeight, double* length) {
+  GLVector first;
+  GLVector second;
+  GetChainPathEnds(chain, first, second, *length);
+  GLVector at((first.x + second.x) * 0.5, (first.y + second.y) * 0.5, (first.z + second.z) * 0.5);
+  if (first.x == second.x)
+    at.x += labelHeight;
+  else
+    at.y = second.y + labelHeight * 0.5;
+  return at;
+}
+
+resbuf* LabelTag(const char* handle) {
+  return GroupChainBuilder(0).Build(-3, nullptr, 1001, kLabelApplication, 1000, kLabelKey, 1000,
+                                    handle ? handle : "", -9);
+}
+
+// A copy of the label's chain showing nothing, its tag naming no piece.
+void BlankLabel(CObjDataNew& label) {
+  resbuf* copy = nullptr;
+  if (!DuplicateGroupCodeChain(label.m_entityChain.GetChain(), &copy)) return;
+  resbuf* text = FindGroupCode(copy, 1);
+  resbuf* tag = FindGroupCode(copy, 1001);
+  resbuf* piece = tag && tag->next ? tag->next->next : nullptr;
+  for (resbuf* node : {text, piece}) {
+    if (!node || !IsStringNode(node)) continue;
+    char* empty = DupString("");
+    if (!empty) continue;
+    std::free(node->value.text);
+    node->value.text = empty;
+  }
+  label.SetBuiltChain(copy);
+}
+
+}  // namespace
+
+void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params, int32_t start,
+                        double labelHeight, double labelWidthFactor, const char* labelLayer, int32_t withLabels) {
+  const bool generated = start < 1;
+  if (generated) start = 1;
+  // The labels an earlier export drew, by the piece they name.
+  std::unordered_map<std::string, std::vector<CObjDataNew*>> earlier;
+  std::vector<CObjDataNew*> unnamed;
+  for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
+    auto* label = static_cast<CObjDataNew*>(list.m_allRecords[i]);
+    const char* piece = SegmentLabelPiece(label->m_entityChain.GetChain());
+    if (piece && *piece) earlier[piece].push_back(label);
+  }
+
+  for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
+    auto* record = static_cast<CObjDataNew*>(sequence[i]);
+    if (!record) continue;
+    const NumberText number(generated, record->GetNumber() + start - 1);
+    double length = 0.0;
+    const GLVector at = LabelPoint(record->GetChain(), labelHeight, &length);
+    const char* handle = GetEntityString(record->m_entityChain.GetChain(), 5);
+    auto found = handle ? earlier.find(handle) : earlier.end();
+    CObjDataNew* kept = nullptr;
+    if (found != earlier.end()) {
+      // A copied network's labels name the pieces they were copied from:
+      // only a label beside the piece is its own.
+      double nearest = std::fabs(length) * 0.5 + std::fabs(labelHeight) * 2.0 + 1e-6;
+      for (CObjDataNew* label : found->second) {
+        GLVector point;
+        GetEntityPoint(label->m_entityChain.GetChain(), point, 10);
+        const double distance = std::sqrt((point.x - at.x) * (point.x - at.x) + (point.y - at.y) * (point.y - at.y) +
+                                          (point.z - at.z) * (point.z - at.z));
+        if (distance <= nearest) {
+          nearest = distance;
+          kept = label;
+        }
+      }
+      for (CObjDataNew* label : found->second)
+        if (label != kept) unnamed.push_back(label);
+      earlier.erase(found);
+    }
+    if (kept)
+      kept->SetBuiltChain(TextEntityChain(labelLayer, number, at, labelHeight, &params.m_angle, labelWidthFactor,
+                                          0, 0, LabelTag(handle)));
+    else if (withLabels)
+      MakeTextRecord(list, params, number, at, labelHeight, labelWidthFactor, 0, 0, labelLayer, LabelTag(handle),
+                     false);
+  }
+  // Labels of pieces no longer in the network (deleted, or another's).
+  for (auto& [piece, labels] : earlier) unnamed.insert(unnamed.end(), labels.begin(), labels.end());
+  for (CObjDataNew* label : unnamed) BlankLabel(*label);
+}
+
 void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                          int32_t start, double labelHeight, double labelWidthFactor,
                          const char* labelLayer, int32_t withLabels) {
   const bool generated = start < 1;
   if (generated) start = 1;
-  // The labels an earlier export drew, by the piece they label: rewritten
-  // in place, so that a re-export leaves one label per piece.
-  std::unordered_map<std::string, CObjDataNew*> earlierLabels;
-  if (withLabels)
-    for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
-      auto* label = static_cast<CObjDataNew*>(list.m_allRecords[i]);
-      const char* piece = SegmentLabelPiece(label->m_entityChain.GetChain());
-      if (piece && *piece) earlierLabels.emplace(piece, label);
-    }
-
   for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
     PrefetchAhead(sequence, i);
     auto* record = static_cast<CObjDataNew*>(sequence[i]);
@@ -284,27 +369,8 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
       SetPairValue(before, "_DW_NUMBER_ORIG", number, held);
       SetPairValue(before, "_DW_CONNECT_ORIG", connect, held);
     }
-    if (!withLabels) continue;
-
-    GLVector first;
-    GLVector second;
-    double length = 0.0;
-    GetChainPathEnds(chain, first, second, length);
-    GLVector at((first.x + second.x) * 0.5, (first.y + second.y) * 0.5, (first.z + second.z) * 0.5);
-    if (first.x == second.x)
-      at.x += labelHeight;
-    else
-      at.y = second.y + labelHeight * 0.5;
-    const char* handle = GetEntityString(record->m_entityChain.GetChain(), 5);
-    resbuf* tag = GroupChainBuilder(0).Build(-3, nullptr, 1001, kLabelApplication, 1000, kLabelKey, 1000,
-                                             handle ? handle : "", -9);
-    auto earlier = handle ? earlierLabels.find(handle) : earlierLabels.end();
-    if (earlier == earlierLabels.end()) {
-      MakeTextRecord(list, params, number, at, labelHeight, labelWidthFactor, 0, 0, labelLayer, tag, false);
-      continue;
-    }
-    earlier->second->SetBuiltChain(
-        TextEntityChain(labelLayer, number, at, labelHeight, &params.m_angle, labelWidthFactor, 0, 0, tag));
-    earlierLabels.erase(earlier);
   }
+  if (withLabels)
+    RenewSegmentLabels(list, sequence, params, generated ? 0 : start, labelHeight, labelWidthFactor, labelLayer,
+                       withLabels);
 }

@@ -25,13 +25,25 @@ class JovCutParams;
 // into the chain it is written with (its built chain, else its chain as
 // read). start below 1 numbers a generated section from 1 with "e" texts
 // and "_ORIG" keys; otherwise numbers and connects are offset by start - 1.
-// With labels, a TEXT of the number is added to the list beside each piece
-// (beside a vertical one, above the second end of any other), tagged as a
-// segment label of the piece; a tagged label of the piece among the list's
-// read records is rewritten in its place instead.
+// With labels, the sequence's labels are then renewed (RenewSegmentLabels).
 void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                          int32_t start, double labelHeight, double labelWidthFactor,
                          const char* labelLayer, int32_t withLabels);
+
+// Makes the segment labels among the list's read records (its all-records
+// array) tell the numbers the sequence's pieces now carry (numbered as
+// WriteSegmentNumbers does with start). A label names its piece by its
+// tag; of the labels standing beside a piece (within half its length and
+// two label heights of its label point) the nearest is rewritten there with
+// the number, on the label layer. Every other tagged label (a second one of
+// a piece, a copy's, which names the piece it was copied from, or one
+// naming no piece of the sequence) is blanked and its tag names nothing
+// from then on. With labels, a piece without one gets a new label (a TEXT
+// tagged with the piece's handle, beside a vertical piece, above the second
+// end of any other); without, none is added.
+void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
+                        int32_t start, double labelHeight, double labelWidthFactor, const char* labelLayer,
+                        int32_t withLabels);
 
 // The handle of the piece a segment label is tagged with (a "QM_KEY" block
 // naming "T-cisla_useku", then the handle), "" when the tag names none;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -446,4 +447,54 @@ TEST_F(Export, TheSettingsFolderIsMadeBeforeTheFirstWrite) {
   EXPECT_EQ(blocked.out.find("cannot be written", said + 1), std::string::npos) << "said once: " << blocked.out;
   EXPECT_EQ(blocked.out.find("script: line"), std::string::npos) << blocked.out;
   EXPECT_EQ(testsupport::Slurp(file), ExchangeFile(1));
+}
+
+TEST_F(Export, EveryExportLeavesOneCurrentLabelPerNumberedPipe) {
+  // Three exports in a row, labels on, off, on; before the second every
+  // label gets a copy away from its pipe, and a label of a pipe no longer
+  // drawn is added. Only the pipe's own label shows a number, the latest.
+  const std::string labels = std::string(JOV_SOURCE_DIR) + "/tests/e2e/segment_labels.py";
+  std::string select = kSelect;
+  for (const auto& [first, on] : {std::pair{1, 1}, {10, 0}, {20, 1}}) {
+    SCOPED_TRACE(first);
+    const std::string more = "check " + Id(IDC_EXPORT_DESCRIPTIONS) + " " + std::to_string(on) + "\nset " +
+                             Id(IDC_EXPORT_FIRST_NUMBER) + " " + std::to_string(first) + "\n";
+    Outcome o = Exporting(first == 1 ? kData + "network.dxf" : Path("in.dxf"), Steps(Path("F.txt"), more), select);
+    ASSERT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+    EXPECT_EQ(testsupport::Slurp(Path("F.txt")), ExchangeFile(first));
+    Outcome check = testsupport::RunProgram(JOV_PYTHON, {labels, "check", Path("out.dxf"), std::to_string(first)}, dir_);
+    EXPECT_EQ(check.exit, 0) << check.out << check.err;
+    Outcome copied = testsupport::RunProgram(JOV_PYTHON, {labels, "copy", Path("out.dxf"), Path("in.dxf")}, dir_);
+    if (first == 1) select = "select 3C 3E 3F 40 41 42 43 44 48 " + copied.out + "answer yes\n";
+    else fs::copy_file(Path("out.dxf"), Path("in.dxf"), fs::copy_options::overwrite_existing);
+  }
+}
+
+TEST_F(Export, ARoundTripCarriesTheImportedValuesAndNothingElse) {
+  // Export; the calculation's answer: per section a 'P' line with values
+  // and texts and the other line; import; export again.
+  Outcome o = Exporting(kData + "network.dxf", Steps(Path("F1.txt")));
+  ASSERT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  std::string result = "PC\r\n2\r\n";
+  std::istringstream lines(testsupport::Slurp(Path("F1.txt")));
+  std::string line;
+  for (int n = 0; std::getline(lines, line); ++n) {
+    const std::string number = line.substr(0, line.find(';'));
+    if (n >= 2 && line.rfind("#vetev;", 0) == 0) result += line;
+    else if (n >= 2) result += number + (n % 2 ? ";P;S;DN20;x;0.8;I;A;13;VE;HV;SR;3;r1;r2;r3;r4;r5;t8;t9;t10;t11\r"
+                                               : ";Z;SZ;DN20;x;0.7;I;A;13;;;;;;;;;;\r");
+    if (n >= 2) result += "\n";
+  }
+  Write("result.txt", result);
+  Outcome imported = Run({"--drawing", Path("out.dxf"), "--out", Path("imported.dxf"), "--run", "Jov_Vantrix_Import",
+                          "--script", Write("session.txt", std::string(kSelect) + "file result.txt\n"),
+                          "--catalogue", JOV_EXCHANGE_CATALOGUE}, false, modules_.string());
+  ASSERT_TRUE(imported.Has("drawing: written " + Path("imported.dxf"))) << imported.out;
+  EXPECT_EQ(imported.out.find("message:"), std::string::npos) << imported.out;
+
+  Outcome again = Exporting(Path("imported.dxf"), Steps(Path("F2.txt")), "select 3C 3E 3F 40 41 42 43 44 48\nanswer yes\n");
+  ASSERT_TRUE(again.Has("drawing: written " + Path("out.dxf"))) << again.out;
+  std::string expected = testsupport::Slurp(Path("F1.txt"));
+  for (size_t at; (at = expected.find(";a;b;c;d;")) != std::string::npos;) expected.replace(at, 9, ";t8;t9;t10;t11;");
+  EXPECT_EQ(testsupport::Slurp(Path("F2.txt")), expected);
 }

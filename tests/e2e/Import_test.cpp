@@ -2,6 +2,7 @@
 // applied to the exported fixture drawing, read back by an outside DXF
 // reader, and the ways an import ends without writing anything.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <string>
 #include <vector>
@@ -36,6 +37,16 @@ std::string ResultFile(const char* lineEnd, const char* version = "2", const cha
 
 class Import : public E2e {
  protected:
+  // The exchange catalogue with its "PROP" names blanked.
+  std::string NoPropertyNames() {
+    std::filesystem::create_directories(dir_ / "no_names");
+    std::filesystem::copy_file(std::string(JOV_EXCHANGE_CATALOGUE) + "/T.db", dir_ / "no_names" / "T.db");
+    sqlite3* db = nullptr;
+    sqlite3_open(Path("no_names/T.db").c_str(), &db);
+    EXPECT_EQ(sqlite3_exec(db, "UPDATE names SET name = '' WHERE list = 'PROP'", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    return Path("no_names");
+  }
   Outcome RunImport(const std::string& drawing, const std::string& result, const std::string& out,
                     const std::string& catalogue = JOV_EXCHANGE_CATALOGUE) {
     Write("result.txt", result);
@@ -95,6 +106,19 @@ TEST_F(Import, ImportsThatApplyNothingWriteNothing) {
        "lack a line or values: 1 (line 5)."},
       {"one whole, one cut", kData + "exported.dxf", Records({kSupply, kReturn, "2;Z;S;"}),
        "lack a line or values: 2 (line 6)."},
+      // What would be applied twice or cut short is refused whole too.
+      {"a branch block twice", kData + "exported.dxf", Records({kSupply, kReturn, "#vetev;1", kSupply, kReturn}),
+       "repeats a branch or a line: branch 1 (line 6)."},
+      {"a record line twice", kData + "exported.dxf", Records({kSupply, kReturn, kReturn}),
+       "repeats a branch or a line: 1 (line 6)."},
+      {"a value over 255 bytes", kData + "exported.dxf",
+       Records({"1;P;" + std::string(256, 'n') + kSupply.substr(8), kReturn}), "longer than 255 bytes: line 4."},
+      {"a Ctrl-Z inside", kData + "exported.dxf", Records({kSupply, "\x1A" + kReturn}),
+       "(Ctrl-Z) or NUL byte inside: line 5."},
+      {"a NUL inside", kData + "exported.dxf", Records({kSupply, std::string("1;Z;S\0", 6) + kReturn.substr(5)}),
+       "(Ctrl-Z) or NUL byte inside: line 5."},
+      {"no property names in the catalogue", kData + "exported.dxf", ResultFile("\r\n"),
+       "names no property for the flow or the dimension", NoPropertyNames()},
   };
   for (const Case& c : cases) {
     Outcome o = RunImport(c.drawing, c.result, Path("out.dxf"), c.catalogue);
@@ -132,4 +156,21 @@ TEST_F(Import, RecordLinesAreTakenWholeAndOnlyWhatTheyHold) {
     Outcome check = testsupport::RunProgram(JOV_PYTHON, args, dir_);
     EXPECT_EQ(check.exit, 0) << c.what << check.out << check.err;
   }
+}
+
+TEST_F(Import, APartialImportSaysWhatItDidNotApply) {
+  // The return pipe (E3) numbered 2, so section 1 reaches only the supply
+  // pipe; the file also holds a section and a branch ("1 ") no pipe has.
+  std::string numbered = testsupport::Slurp(kData + "exported.dxf");
+  const std::string number = "\n_DW_NUMBER\n1000\n1\n";
+  numbered.replace(numbered.find(number, numbered.find(number) + 1) + number.size() - 2, 1, "2");
+  Outcome o = RunImport(Write("numbered.dxf", numbered),
+                        Records({kSupply, kReturn, "7" + kSupply.substr(1), "7" + kReturn.substr(1), "#vetev;1 ",
+                                 kSupply, kReturn}),
+                        Path("out.dxf"));
+  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+  EXPECT_NE(o.out.find("not everything matched: pipes without a section in the file: 2 ('1'); branches of the file "
+                       "that match no pipe: '1 '; sections of the file that match no pipe: 7 ('1')."),
+            std::string::npos) << o.out;
+  EXPECT_EQ(o.out.find("message:", o.out.find("message:") + 1), std::string::npos) << "one message: " << o.out;
 }

@@ -30,7 +30,11 @@ struct DrawnEntity {
 };
 
 inline std::string SmallDrawing(const std::vector<DrawnEntity>& entities, std::string& handles) {
-  std::string dxf = "0\nSECTION\n2\nENTITIES\n";
+  // The inserts' block is defined: the host takes back no insert of a
+  // block the drawing lacks.
+  std::string dxf =
+      "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n8\n0\n2\nJOV_TCD\n70\n0\n10\n0.0\n20\n0.0\n30\n0.0\n3\nJOV_TCD\n"
+      "0\nENDBLK\n8\n0\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
   handles.clear();
   int handle = 0x30;
   auto xy = [](double x, double y) { return "10\n" + std::to_string(x) + "\n20\n" + std::to_string(y) + "\n"; };
