@@ -1,6 +1,7 @@
 // Products in a section drawing: block, insert, description lines, the two
 // connection drops by the product's connection class, and the joining of
 // the drops to the run's pipes.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -255,11 +256,13 @@ void MakeDrops(CutDrawingState& st, int typeClass, bool picked, double s, const 
 
 // A branch-start valve stands between both sides: the cursors move left
 // by half its width and each side's pipe ends half the drop spacing away
-// from it.
-void MakeRoomForStartValve(CutDrawingState& st, double w) {
+// from it. Neither side's next product comes nearer to the valve's box
+// (from at, w wide) than DIST_ELM, whichever side the run starts on.
+void MakeRoomForStartValve(CutDrawingState& st, const GLVector& at, double w) {
   const double half = st.Unit() * st.params.m_connectionOffset2 / 2.0;
-  st.cursor[0].x -= w / 2.0;
-  st.cursor[1].x -= w / 2.0;
+  const double gap = st.params.m_elementDistance;
+  st.cursor[0].x = std::min(st.cursor[0].x - w / 2.0, at.x - gap);
+  st.cursor[1].x = std::max(st.cursor[1].x - w / 2.0, at.x + w + gap);
   st.ends[0].supply.x -= half;
   st.ends[0].ret.x -= half;
   st.ends[1].supply.x += half;
@@ -377,7 +380,7 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
   std::vector<GLVector> dropA, dropB;
   MakeDrops(st, typeClass, picked, pl.s, p1, p2, dropA, dropB);
   const bool straight = typeClass < 1 || typeClass > 4;  // class 0
-  if (picked && straight) MakeRoomForStartValve(st, pl.w);
+  if (picked && straight) MakeRoomForStartValve(st, pl.at, pl.w);
   FileDrops(st, r, picked, dropA, dropB, lengthA, lengthB);
   return 1;
 }

@@ -276,6 +276,28 @@ TEST_F(CutDrawingTest, DropsStartAtTheDrawnConnectionPoints) {
           }
 }
 
+// A branch-start valve leaves DIST_ELM between its box and the first
+// product's, whichever side the branch runs on.
+TEST_F(CutDrawingTest, TheFirstProductKeepsItsDistanceFromTheStartValve) {
+  for (const char* side : {"0", "1"}) {
+    SCOPED_TRACE(std::string("side ") + side);
+    list_.RemoveAll();
+    Params(1000);
+    Branch b = AddBranch(1000);
+    for (CObjDataNew* r : {b.start, b.product, b.supply, b.ret}) r->m_sideNumber = side;
+    ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
+    const std::vector<const CObjDataNew*> inserts = Made("INSERT");
+    ASSERT_EQ(inserts.size(), 2u);
+    std::pair<double, double> box[2];
+    for (int i = 0; i < 2; ++i) {
+      const double x = Point(inserts[i], 10).x, to = x + 600 * Real(inserts[i], 41);
+      box[i] = {std::min(x, to), std::max(x, to)};
+    }
+    const double gap = std::max(box[1].first - box[0].second, box[0].first - box[1].second);
+    EXPECT_GE(gap, params_.m_elementDistance - 1e-9) << box[0].first << " " << box[1].first;
+  }
+}
+
 // Descriptions stack upwards from above a product, line 0 on top; branch
 // starts and skipped inserts get none.
 TEST_F(CutDrawingTest, OnlyProductsAreDescribed) {

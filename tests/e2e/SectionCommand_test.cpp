@@ -166,7 +166,7 @@ TEST_F(SectionCommand, EndsWithoutASection) {
       {"a product without its class's connection code", ventOnlyPath, std::string(kBranchScript) + "ok\nanswer ok\n",
        "(TCD0000i0004, branch 1) lacks the connection point", "drawing: not written (change cancelled)", rolledBack},
       {"a product the catalogue does not know", unknownPath, std::string(kBranchScript) + "ok\nanswer ok\n",
-       "type code of (TCD0000i0077, branch 1)", "drawing: not written (change cancelled)", rolledBack},
+       "type code of XYZ (TCD0000i0077, branch 1)", "drawing: not written (change cancelled)", rolledBack},
       {"two supply pipes and one return pipe", twoSupplyPath, "pick 39\nselect 39 3B 3D 50 3E\nanswer ok\n",
        "supply and return pipes must pair up", "drawing: unchanged", {}},
       // The reading ends at once, and without pipes they do not pair.
