@@ -1,13 +1,9 @@
-// Settings files saved as UTF-8 are told from code page 1250 text, and the
-// products of messages are named by designation, code and branch.
+// Settings files saved as UTF-8 are told from code page 1250 text.
 #include "jov_vantrix/section/SettingsFileText.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "jov_vantrix/network/CJovData.h"
-#include "jov_vantrix/section/ProductNames.h"
 
 TEST(SettingsFileText, Utf8IsToldFromCodePage1250) {
   struct Case {
@@ -23,19 +19,4 @@ TEST(SettingsFileText, Utf8IsToldFromCodePage1250) {
       {"LAYER=\xC5", false},                                // a lead byte without its tail
   };
   for (const Case& c : cases) EXPECT_EQ(IsUtf8Text(c.bytes.data(), c.bytes.size()), c.utf8) << c.bytes;
-}
-
-TEST(SettingsFileText, ProductsAreNamedByDesignationCodeAndBranch) {
-  CJovData data;
-  data.m_typeCode = "TOT0600i0001";
-  EXPECT_EQ(std::string(ProductName(data, "3")), "(TOT0600i0001, branch 3)");
-  data.m_properties.SetValue("TY", "radiator");
-  EXPECT_EQ(std::string(ProductName(data, "")), "radiator (TOT0600i0001, branch ?)");
-  data.m_properties.SetValue("_QPROD", "VK 22 600x1000");
-  data.m_typeCode.Empty();
-  EXPECT_EQ(std::string(ProductName(data, "A")), "VK 22 600x1000 (?, branch A)");
-  CStringArray names;
-  names.Add("a");
-  names.Add("b");
-  EXPECT_EQ(std::string(LeftOutText(names)), "2: a, b");
 }
