@@ -7,7 +7,9 @@
 // saved (the section number one higher, as the dialog shows the next); the
 // rules after OK keep the connections within the equal length and no layer
 // on the placeholder; values OK accepts are in range, and settings the
-// generation accepts hold usable layer names.
+// generation accepts hold usable layer names; a text is told as UTF-8 by
+// its byte-order mark and never when it is ASCII.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -19,6 +21,7 @@
 #include "jov_vantrix/section/CutSettings.h"
 #include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
+#include "jov_vantrix/section/SettingsFileText.h"
 
 namespace {
 
@@ -174,5 +177,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string pipes = fuzz::WriteScratchFile(kPipeTypeFile, text);
     CheckDialog(ini, presets, pipes, dialog);
   }
+  // The same bytes told as UTF-8 or code page 1250: any text behind a
+  // byte-order mark is UTF-8, and ASCII alone is not.
+  const std::string marked = "\xEF\xBB\xBF" + std::string(text);
+  FUZZ_CHECK(IsUtf8Text(marked.data(), marked.size()), "a byte-order mark is not taken as UTF-8");
+  if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    FUZZ_CHECK(!IsUtf8Text(text.data(), text.size()), "ASCII taken as UTF-8");
   return 0;
 }

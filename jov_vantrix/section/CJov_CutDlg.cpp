@@ -12,6 +12,8 @@
 #include "jov_vantrix/section/OldCutDrawing.h"
 #include "jov_vantrix/section/OldCutRecords.h"
 #include "jov_vantrix/section/OldRecordLookups.h"
+#include "jov_vantrix/section/ProductNames.h"
+#include "jov_vantrix/section/SettingsFileText.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/ui_services.h"
@@ -19,17 +21,6 @@
 namespace {
 
 const HostExport2D* Host() { return TheApp().m_pHostTable; }
-
-// "2: TOT0600-0001, TXX0001-0001": how many and which.
-CString LeftOutText(const CStringArray& codes) {
-  CString text;
-  text.Format("%d: ", static_cast<int>(codes.GetSize()));
-  for (INT_PTR i = 0; i < codes.GetSize(); ++i) {
-    if (i) text += ", ";
-    text += codes[i].IsEmpty() ? CString("?") : codes[i];
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -64,6 +55,10 @@ CJov_CutDlg::~CJov_CutDlg() = default;
 void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
   const HostExport2D* host = Host();
   if (modalResult != IDOK) {
+    HostEndChange(host, -1);
+    return;
+  }
+  if (StopOnUtf8SettingsFile(HostMainWindow(host))) {
     HostEndChange(host, -1);
     return;
   }

@@ -11,6 +11,8 @@
 #include "jov_vantrix/section/CutObjectsReader.h"
 #include "jov_vantrix/section/CutParamsRules.h"
 #include "jov_vantrix/section/CutSettingsChecks.h"
+#include "jov_vantrix/section/ProductNames.h"
+#include "jov_vantrix/section/SettingsFileText.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/ui_services.h"
@@ -75,6 +77,10 @@ void CJov_CutDlgNew::GenerateSection(INT_PTR modalResult) {
     WriteBackAndClose(false);
     return;
   }
+  if (StopOnUtf8SettingsFile(HostMainWindow(Host()))) {
+    EndChange(-1);
+    return;
+  }
   ApplyLayerRules(m_params, m_layerPlaceholder, HostGetVariable(Host(), "CLAYER"));
   // Settings from the profile's files that no drawing can hold stop here,
   // before anything is drawn.
@@ -87,7 +93,14 @@ void CJov_CutDlgNew::GenerateSection(INT_PTR modalResult) {
   m_params.m_text1 = CutResourceText(IDS_LAYER_FIRST_DESCRIPTION);
   m_params.m_riserCircleLayer = CutResourceText(IDS_LAYER_RISER);
   CutDrawingFailure failure;
-  if (BuildCutDrawing(m_list, m_params, &failure) == 1) {
+  CStringArray leftOut;
+  if (BuildCutDrawing(m_list, m_params, &failure, &leftOut) == 1) {
+    // Products left out are named; the user may rather draw nothing.
+    if (!leftOut.IsEmpty() && MessageBoxRes(HostMainWindow(Host()), IDS_CUT_PRODUCTS_LEFT_OUT,
+                                            MB_OKCANCEL | MB_ICONQUESTION, LeftOutText(leftOut)) == IDCANCEL) {
+      EndChange(-1);
+      return;
+    }
     WriteRecordsToDrawing(m_list, false);
     EndChange(1);
     return;

@@ -12,6 +12,8 @@
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "jov_vantrix/section/CutDrawingState.h"
 #include "jov_vantrix/section/FiniteChains.h"
+#include "jov_vantrix/section/ProductNames.h"
+#include "jov_vantrix/section/RiserBubble.h"
 #include "jov_vantrix/section/RiserRuns.h"
 #include "jov_vantrix/section/SectionNumbering.h"
 #include "jov_vantrix/section/SectionPipes.h"
@@ -225,7 +227,7 @@ void DrawJunction(CutDrawingState& st, CObjDataNew& r) {
   near.x -= d * p.m_riserDistance;
   st.farCursor.x += d * p.m_riserDistance;
   // Bubbles and texts of no size show nothing.
-  if (p.m_branchBubble == 1 && p.m_bubbleDiameter > 0.0)
+  if (DrawsBubble(p.m_branchBubble, p.m_bubbleDiameter))
     MakeCircleRecord(list, p, p.m_text4, label, p.m_bubbleDiameter, -1);
   if (p.m_branchTextHeight > 0.0)
     MakeTextRecord(list, p, r.m_branchNumber, label, p.m_branchTextHeight, p.m_branchWidthFactor, 1, 2,
@@ -285,6 +287,7 @@ bool DrawRun(CutDrawingState& st) {
       st.chainFlag = false;
     } else {
       r->m_flag2 = true;
+      st.junctions.insert(r);
       DrawJunction(st, *r);
       st.chainFlag = true;
     }
@@ -427,9 +430,19 @@ int DrawSection(CutDrawingState& st, CObjDataNew& startRecord, bool startSide1) 
   return 1;
 }
 
+// The network's products that the drawn section does not show.
+void NameLeftOut(const CObjSezNew& list, const CutDrawingState& st, CStringArray& leftOut) {
+  leftOut.RemoveAll();
+  for (const CObjDataNew* r = list.GetFirstRecord(); r; r = r->GetNextRecord()) {
+    if (r->m_objectType != kObjectNetworkInsert) continue;
+    const bool shown = (st.drawnProducts.count(r) && !st.blockless.count(r)) || st.junctions.count(r);
+    if (!shown) leftOut.Add(ProductName(r->m_jovData, r->m_branchNumber.ToCString()));
+  }
+}
+
 }  // namespace
 
-int BuildCutDrawing(CObjSezNew& list, JovCutParams& params, CutDrawingFailure* failure) {
+int BuildCutDrawing(CObjSezNew& list, JovCutParams& params, CutDrawingFailure* failure, CStringArray* leftOut) {
   CutDrawingFailure none;
   CutDrawingFailure& why = failure ? *failure : none;
   why = CutDrawingFailure();
@@ -449,5 +462,6 @@ int BuildCutDrawing(CObjSezNew& list, JovCutParams& params, CutDrawingFailure* f
   CutDrawingState st(list, params);
   const int result = DrawSection(st, *start, startSide1);
   why = st.failure;
+  if (result == 1 && leftOut) NameLeftOut(list, st, *leftOut);
   return result;
 }

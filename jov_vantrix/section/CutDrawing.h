@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/mfc/CString.h"
+#include "platform/mfc/CStringArray.h"
 #include "platform/win32/win32_types.h"
 
 class CObjSezNew;
@@ -26,5 +27,7 @@ struct CutDrawingFailure {
 // it. The parameter block is in drawing units already. A product whose type
 // code no catalogue knows, a product without its class's connection point
 // and a branch whose run cannot be traced fill the failure when one is
-// given.
-int BuildCutDrawing(CObjSezNew& list, JovCutParams& params, CutDrawingFailure* failure = nullptr);
+// given. The products of the list that a drawn section shows neither as a
+// product nor as a branch-off are named in leftOut when it is given.
+int BuildCutDrawing(CObjSezNew& list, JovCutParams& params, CutDrawingFailure* failure = nullptr,
+                    CStringArray* leftOut = nullptr);

@@ -51,6 +51,8 @@ struct CutDrawingState {
   CPtrArray pendingRuns;
   std::set<const CObjDataNew*> everPending;
   std::set<const CObjDataNew*> drawnProducts;  // each record's product is drawn once
+  std::set<const CObjDataNew*> junctions;      // records drawn as a branch-off
+  std::set<const CObjDataNew*> blockless;      // products whose block the host refused
   std::map<const CObjDataNew*, Splice> splices;
   int blockCounter = 0;
   CutDrawingFailure failure;  // why the generation stopped

@@ -20,6 +20,8 @@
 #include "jov_vantrix/section/OldRecordLookups.h"
 #include "jov_vantrix/section/OldRiserStart.h"
 #include "jov_vantrix/section/PipeEnds.h"
+#include "jov_vantrix/section/ProductNames.h"
+#include "jov_vantrix/section/RiserBubble.h"
 
 namespace {
 
@@ -34,7 +36,8 @@ struct PipeEnds {
 };
 
 // A product ready to be placed: its block, the insert's extended data and
-// its connection points (block coordinates in drawing units).
+// its connection points (block coordinates until it is placed, then where
+// the insert shows them).
 struct Product {
   CString blockName;
   int typeClass = 0;
@@ -131,10 +134,6 @@ struct OldCut {
 
     GetConnectionPoint(connections, firstIndex, product.first);
     GetConnectionPoint(connections, secondIndex, product.second);
-    if (params_.m_unit == 1) {
-      product.first *= 0.001;
-      product.second *= 0.001;
-    }
     return true;
   }
 
@@ -161,6 +160,13 @@ struct OldCut {
                         i > 0 ? params_.m_descriptionLayer : params_.m_firstLineLayer, xdata);
       anchor.y += params_.m_descriptionLineSpacing + height / 2.0;
     }
+  }
+
+  // The connection points, block coordinates until now, where the insert
+  // shows them.
+  void PlaceConnections(Product& product, const GLVector& inserted, double scale) const {
+    product.first = InsertedPoint(product.first, inserted, scale, params_.m_unit);
+    product.second = InsertedPoint(product.second, inserted, scale, params_.m_unit);
   }
 
   // The X scale of the record's own insert in the drawing, in block units
@@ -261,9 +267,13 @@ struct OldCut {
   JovCutParamsOld& params_;
   jovDatabase::Database* db_ = nullptr;
   int blockCounter_ = 0;
-  CStringArray leftOut_;  // type codes of the products not drawn
+  CStringArray leftOut_;  // names of the products not drawn
 
-  void LeaveOut(const CObjData& record) { leftOut_.Add(record.m_jovData.m_typeCode); }
+  void LeaveOut(const CObjData& record) {
+    CString branch;
+    record.GetBranchPart(0, branch);
+    leftOut_.Add(ProductName(record.m_jovData, branch));
+  }
   GLVector left_;   // the left cursor
   GLVector right_;  // the right cursor
 };
@@ -377,7 +387,7 @@ class BranchLayout {
     ends.lower = GLVector(far, lowerY, z);
 
     const GLVector label(column.x, column.y + radius / 2.0 + params_.m_bubbleDistance1, z);
-    if (params_.m_branchBubble == 1)
+    if (DrawsBubble(params_.m_branchBubble, params_.m_bubbleDiameter))
       MakeOldCircleRecord(cut_.records_, params_, params_.m_bubbleLayer, label, params_.m_bubbleDiameter);
     MakeOldTextRecord(cut_.records_, params_, item, label, params_.m_branchTextHeight, 1, 2,
                       params_.m_branchLayer, nullptr);
@@ -418,11 +428,10 @@ class BranchLayout {
         right.x += width + params_.m_elementDistance;
         break;
     }
-    product.first += origin;
-    product.second += origin;
     // A mirrored insert spans the same place from its other end.
     GLVector inserted = origin;
     if (scale < 0.0) inserted.x += width;
+    cut_.PlaceConnections(product, inserted, scale);
     const GLVector anchor(origin.x + width / 2.0, origin.y + record.ProductHeight() + params_.m_bubbleDistance3,
                           origin.z);
     cut_.WriteProduct(record, product, inserted, scale, anchor, branch);
@@ -498,26 +507,19 @@ int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params, CStringArr
     GLVector anchor;
     GLVector inserted;
     if (rightColumn) {
-      product.first += right;
-      product.second += right;
       inserted = right;
       anchor = GLVector(right.x + width / 2.0, right.y + height, right.z);
       right.x += width + params.m_elementDistance;
     } else {
       left.x -= width;
       scale = cut.OwnInsertScale(*r);
-      product.first += left;
-      product.second += left;
-      // A mirrored product is written from its other end, its connection
-      // points exchanged.
-      if (scale < 0.0) {
-        left.x += width;
-        SwapPipeEnds(product.first, product.second, width, false);
-      }
+      // A mirrored product is written from its other end.
+      if (scale < 0.0) left.x += width;
       inserted = left;
       anchor = GLVector(left.x + width / 2.0 * scale, left.y + height, left.z);
       left.x -= params.m_elementDistance + (scale < 0.0 ? width : 0.0);
     }
+    cut.PlaceConnections(product, inserted, scale);
     cut.WriteProduct(*r, product, inserted, scale, anchor, name);
 
     if (params.m_drawPipe) {

@@ -6,6 +6,7 @@
 #include "jov_vantrix/section/JovCutParamsOld.h"
 #include "jov_vantrix/section/OldEntityWriters.h"
 #include "jov_vantrix/section/OldRecordLookups.h"
+#include "jov_vantrix/section/RiserBubble.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ void DrawRiserStart(CObjSez& records, const JovCutParamsOld& params, jovDatabase
   if (params.m_describeRisers != 1) return;
   const double top = base.y + labelTop;
   GLVector label(mid, top + params.m_branchTextHeight / 2.0, base.z);
-  if (params.m_branchBubble == 1) {
+  if (DrawsBubble(params.m_branchBubble, params.m_bubbleDiameter)) {
     MakeOldLineRecord(records, params, params.m_bubbleLayer,
                       CObjPntList{{mid, top, base.z}, {mid, top + params.m_bubbleDistance2, base.z}});
     label.y = top + params.m_bubbleDistance2 + params.m_bubbleDiameter / 2.0;

@@ -9,3 +9,8 @@ void SwapPipeEnds(GLVector& a, GLVector& b, double length, bool mirrored) {
   a.x = b.x + d;
   b.x = ax + d;
 }
+
+GLVector InsertedPoint(const GLVector& blockPoint, const GLVector& insertPoint, double xScale, int unitsPerMetre) {
+  const double k = unitsPerMetre == 1 ? 0.001 : 1.0;
+  return insertPoint + GLVector(blockPoint.x * xScale * k, blockPoint.y * k, blockPoint.z * k);
+}

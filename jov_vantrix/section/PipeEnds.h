@@ -1,6 +1,6 @@
-// The two connection ends of a product's pipes when the product is drawn
-// the other way round (mirrored, or placed on the far side of its run):
-// shared by both section generators.
+// The connection ends of a product's pipes: where a drawn insert shows
+// them, and the older exchange of two ends for a product drawn the other
+// way round. Shared by both section generators.
 #pragma once
 
 #include "common/GLVector.h"
@@ -11,3 +11,9 @@
 // a becomes (b.x + d, a.y, a.z) and b (a.x + d, b.y, b.z), d negated first
 // when mirrored.
 void SwapPipeEnds(GLVector& a, GLVector& b, double length, bool mirrored);
+
+// Where an insert shows a point of its block: the block point times the
+// insert's X scale (1 in y and z) plus the insertion point, in drawing
+// units. A drawing in metres (1 unit per metre) takes the millimetre block
+// at 0.001 on every axis, as the insert's scales do.
+GLVector InsertedPoint(const GLVector& blockPoint, const GLVector& insertPoint, double xScale, int unitsPerMetre);

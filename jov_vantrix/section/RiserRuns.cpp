@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "common/CLocaleNumber.h"
@@ -132,49 +133,72 @@ bool TracePipeRun(const CObjSezNew& list, int pipeType, const CString& branch, c
     }
   } else {
     pending.erase(std::remove(pending.begin(), pending.end(), start), pending.end());
+  // Where the last filed piece's length stands, counted from the list's end.
+  int lastFiled = RunLengths(owner, IsSide1(side), pipeType).GetCount() - 1;
   }
   if (!start) return false;
 
   GLVector ends[2] = {start->m_start, start->m_end};
   FilePiece(owner, side, pipeType, start);
-  std::vector<CObjDataNew*> filed{start};
-  for (size_t i = 0; i < pending.size();) {
-    CObjDataNew* piece = pending[i];
-    const GLVector* joint = nullptr;
-    if (piece != start) {
-      for (const GLVector& end : ends) {
-        if (EndAt(*piece, end)) {
-          joint = &end;
-          break;
-        }
+  pending.erase(std::remove(pending.begin(), pending.end(), start), pending.end());
+  // Where the last filed piece's length stands, counted from the list's end.
+  int lastFiled = RunLengths(owner, IsSide1(side), pipeType).GetCount() - 1;
+  // Each step takes a piece that meets the current ends: first one at whose
+  // joint branches leave, else one at a joint without a branch, which only
+  // lengthens the step before it. Every piece is walked once.
+  for (;;) {
+    struct Step {
+      size_t index = 0;
+      GLVector joint;
+      std::vector<const CObjDataNew*> leaving;  // one pipe per branch
+    };
+    std::optional<Step> branching, plain;
+    for (size_t i = 0; i < pending.size() && !branching; ++i) {
+      const GLVector* joint = nullptr;
+      for (const GLVector& end : ends)
+        if (!joint && EndAt(*pending[i], end)) joint = &end;
+      if (!joint) continue;
+      Step step{i, *joint, {}};
+      for (CObjDataNew* r = list.GetFirstRecord(); r; r = r->GetNextRecord()) {
+        if (r->m_objectType != pipeType || r->m_sideNumber != side || r->m_branchNumber == branch ||
+            !EndAt(*r, step.joint))
+          continue;
+        const bool known = std::any_of(step.leaving.begin(), step.leaving.end(), [&](const CObjDataNew* l) {
+          return l->m_branchNumber == r->m_branchNumber;
+        });
+        if (!known) step.leaving.push_back(r);
       }
+      if (!step.leaving.empty())
+        branching = step;
+      else if (!plain)
+        plain = step;
     }
-    if (!joint) {
-      ++i;
-      continue;
-    }
-    // A piece met again at a later joint keeps its first filing.
-    if (std::find(filed.begin(), filed.end(), piece) == filed.end()) {
+    if (!branching && !plain) break;
+    const Step& step = branching ? *branching : *plain;
+    CObjDataNew* piece = pending[step.index];
+    if (branching) {
       FilePiece(owner, side, pipeType, piece);
-      filed.push_back(piece);
+      lastFiled = RunLengths(owner, IsSide1(side), pipeType).GetCount() - 1;
+      for (size_t k = 0; k < step.leaving.size(); ++k) {
+        const CObjDataNew* other = step.leaving[k];
+        // Further branches at the same joint stand beside the first, no
+        // pipe length between them.
+        if (k > 0) {
+          RunLengths(owner, IsSide1(side), pipeType).InsertAt(0, 0.0);
+          RunPieces(owner, IsSide1(side), pipeType).InsertAt(0, static_cast<CObjDataNew*>(nullptr));
+        }
+        CObjDataNew* branchRecord =
+            FindBranchRecord(list, other->m_branchNumber.ToCString(), other->m_sideNumber.ToCString(), true);
+        branchNames.InsertAt(0, other->m_branchNumber.ToCString());
+        if (pipeType == kObjectSupplyPipe) BranchRecords(owner, IsSide1(side)).InsertAt(0, branchRecord);
+      }
+    } else {
+      qmArray<double>& lengths = RunLengths(owner, IsSide1(side), pipeType);
+      lengths.ElementAt(lengths.GetCount() - 1 - lastFiled) += piece->m_length;
     }
-    const CObjDataNew* leaving = nullptr;
-    for (CObjDataNew* r = list.GetFirstRecord(); r && !leaving; r = r->GetNextRecord()) {
-      if (r->m_objectType == pipeType && r->m_sideNumber == side && r->m_branchNumber != branch &&
-          EndAt(*r, *joint))
-        leaving = r;
-    }
-    if (!leaving) {
-      ++i;
-      continue;
-    }
-    CObjDataNew* branchRecord = FindBranchRecord(list, leaving->m_branchNumber.ToCString(), leaving->m_sideNumber.ToCString(), true);
-    branchNames.InsertAt(0, leaving->m_branchNumber.ToCString());
-    if (pipeType == kObjectSupplyPipe) BranchRecords(owner, IsSide1(side)).InsertAt(0, branchRecord);
     ends[0] = piece->m_start;
     ends[1] = piece->m_end;
-    pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
-    i = 0;
+    pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(step.index));
   }
   return true;
 }

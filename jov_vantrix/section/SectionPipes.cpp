@@ -13,6 +13,7 @@
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/RecordBuilders.h"
 #include "jov_vantrix/network/SegmentNumbering.h"
+#include "jov_vantrix/section/RiserBubble.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/variant_time.h"
 
@@ -191,15 +192,13 @@ void DrawRiser(CObjSezNew& list, JovCutParams& params, CObjDataNew& riser, const
   if (params.m_describeRisers != 1 && !(params.m_describeLastRiser == 1 && position == "2")) return;
   const double gap = params.m_bubbleDistance3;
   GLVector label(base.x + pipeDistance / 2.0, top + gap + params.m_riserTextHeight / 2.0, base.z);
-  if (params.m_riserBubble == 1) {
+  if (DrawsBubble(params.m_riserBubble, params.m_riserBubbleDiameter)) {
     CSeznam stem;
     AddPoint(stem, GLVector(label.x, top + gap, base.z));
     AddPoint(stem, GLVector(label.x, top + gap + params.m_bubbleDistance2, base.z));
     MakeLineRecord(list, params, params.m_text4, stem, false);
     label.y = top + gap + params.m_bubbleDistance2 + params.m_riserBubbleDiameter / 2.0;
-    // Bubbles and texts of no size show nothing.
-    if (params.m_riserBubbleDiameter > 0.0)
-      MakeCircleRecord(list, params, params.m_text4, label, params.m_riserBubbleDiameter, 256);
+    MakeCircleRecord(list, params, params.m_text4, label, params.m_riserBubbleDiameter, 256);
   }
   if (riser.m_riserNumber.IsEmpty() || !(params.m_riserTextHeight > 0.0)) return;
   MakeTextRecord(list, params, riser.m_riserPrefix.ToCString() + riser.m_riserNumber.ToCString(), label, params.m_riserTextHeight,

@@ -1,6 +1,7 @@
 // Products in a section drawing: block, insert, description lines, the two
 // connection drops by the product's connection class, and the joining of
 // the drops to the run's pipes.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -20,6 +21,7 @@
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "jov_vantrix/section/CutDrawingState.h"
 #include "jov_vantrix/section/PipeEnds.h"
+#include "jov_vantrix/section/ProductNames.h"
 #include "jov_vantrix/section/RiserRuns.h"
 #include "jov_vantrix/section/SectionPipes.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
@@ -123,14 +125,10 @@ void Fill(CSeznam& points, const std::vector<GLVector>& from) {
 }
 
 // What a product's placement works from and gives: its width and height,
-// its connection points (block coordinates, moved with the insert), the
-// scale of its network insert and, for classes 2 and 3, the offset of its
-// third connection.
+// the scale of its network insert, and where and how the insert is drawn.
 struct Placement {
   double w = 0.0, h = 0.0;
   double s = 1.0;       // the network insert's scale; the drops follow its sign
-  double offset = 0.0;  // classes 2 and 3: P1 - P3 (class 3) or P3 - P1 (class 2)
-  GLVector p1, p2, p3;
   // Given by the placement:
   GLVector at;          // the insert point
   double scale = 1.0;   // the insert's X scale
@@ -139,24 +137,17 @@ struct Placement {
 
 // Places the product by the run's side and its own, moving the cursors
 // past it:
-//   run 0 / own 0: at = left - w (a start valve: at the riser); mirrored at + w, ends swapped
+//   run 0 / own 0: at = left - w (a start valve: at the riser); mirrored at + w
 //   run 0 / own 1: at = far + w, drawn mirrored towards the riser
 //   run 1 / own 0: at = far (- w when not mirrored), drawn towards the riser
 //   run 1 / own 1: at = right (+ w when mirrored; a start valve: right - DIST_RISER)
 // CutDrawingTest's rows work these out for b.x 10000.
-void PlaceProduct(CutDrawingState& st, const CObjDataNew& r, bool picked, int typeClass, Placement& pl) {
+void PlaceProduct(CutDrawingState& st, const CObjDataNew& r, bool picked, Placement& pl) {
   const JovCutParams& p = st.params;
   GLVector& left = st.cursor[0];
   GLVector& right = st.cursor[1];
   const double w = pl.w;
   double& s = pl.s;
-  auto place = [&](const GLVector& point) {
-    pl.at = point;
-    pl.p1 += pl.at;
-    pl.p2 += pl.at;
-    pl.p3 += pl.at;
-  };
-  const bool sideways = typeClass == 2 || typeClass == 3;
   const int side = CutDrawingState::SideOf(r);
   if (st.side == 0 && side == 0) {
     if (picked) {
@@ -166,46 +157,24 @@ void PlaceProduct(CutDrawingState& st, const CObjDataNew& r, bool picked, int ty
     } else {
       left.x -= w;
     }
-    place(left);
+    pl.at = left;
     const bool mirrored = s < 0;
-    if (mirrored) {
-      pl.at.x += w;
-      SwapPipeEnds(pl.p1, pl.p2, w, false);
-      if (sideways) {
-        pl.p1.x += 2 * pl.offset;
-        pl.p2.x += 2 * pl.offset;
-      }
-    }
+    if (mirrored) pl.at.x += w;
     pl.scale = s;
     left.x -= p.m_elementDistance + (mirrored ? w : 0.0);
     pl.text = pl.at + GLVector(s * w / 2.0, pl.h + p.m_bubbleDistance3, 0.0);
   } else if (st.side == 0) {
-    place(st.farCursor + GLVector(w, 0.0, 0.0));
+    pl.at = st.farCursor + GLVector(w, 0.0, 0.0);
     const bool mirrored = s < 0;
-    if (mirrored) {
-      pl.at.x -= w;
-      SwapPipeEnds(pl.p1, pl.p2, w, true);
-    } else {
-      pl.p1.x -= w;
-      pl.p2.x -= w;
-      SwapPipeEnds(pl.p1, pl.p2, w, false);
-    }
+    if (mirrored) pl.at.x -= w;
     pl.scale = s > 0 ? -1.0 : 1.0;
     st.farCursor.x = pl.at.x + p.m_elementDistance + (mirrored ? w : 0.0);
     s = -s;
     pl.text = pl.at + GLVector(-s * w / 2.0, pl.h + p.m_bubbleDistance3, 0.0);
   } else if (side == 0) {
-    place(st.farCursor);
+    pl.at = st.farCursor;
     const bool mirrored = s < 0;
-    if (mirrored) {
-      pl.p1.x -= w;
-      pl.p2.x -= w;
-      SwapPipeEnds(pl.p1, pl.p2, w, false);
-    } else {
-      pl.at.x -= w;
-      SwapPipeEnds(pl.p1, pl.p2, w, true);
-      pl.p2.x -= 2 * (pl.p2.x - pl.p1.x);
-    }
+    if (!mirrored) pl.at.x -= w;
     pl.scale = s;
     st.farCursor.x = pl.at.x - p.m_elementDistance - (mirrored ? w : 0.0);
     pl.text = pl.at + GLVector(s * w / 2.0, pl.h + p.m_bubbleDistance3, 0.0);
@@ -216,21 +185,19 @@ void PlaceProduct(CutDrawingState& st, const CObjDataNew& r, bool picked, int ty
     } else if (s < 0) {
       right.x += w;
     }
-    place(right);
+    pl.at = right;
     const bool mirrored = s < 0;
-    if (mirrored && sideways) {
-      const double k = typeClass == 2 ? 1.0 : 2.0;
-      pl.p1.x -= k * pl.offset;
-      pl.p2.x -= k * pl.offset;
-    } else if (mirrored) {
-      SwapPipeEnds(pl.p1, pl.p2, w, false);
-      pl.p1.x -= w;
-      pl.p2.x -= w;
-    }
     pl.scale = s;
     right.x += p.m_elementDistance + (mirrored ? 0.0 : w);
     pl.text = GLVector((mirrored ? pl.at.x - w : pl.at.x) + w / 2.0, pl.at.y + pl.h + p.m_bubbleDistance3, pl.at.z);
   }
+}
+
+// Where the drawn insert shows a connection point of its block.
+GLVector DrawnConnection(const CSeznam& connections, uint32_t index, const Placement& pl, int units) {
+  GLVector block;
+  GetConnectionPoint(connections, index, block);
+  return InsertedPoint(block, pl.at, pl.scale, units);
 }
 
 // The two drops of a connection class, each from its top point down to
@@ -289,11 +256,13 @@ void MakeDrops(CutDrawingState& st, int typeClass, bool picked, double s, const 
 
 // A branch-start valve stands between both sides: the cursors move left
 // by half its width and each side's pipe ends half the drop spacing away
-// from it.
-void MakeRoomForStartValve(CutDrawingState& st, double w) {
+// from it. Neither side's next product comes nearer to the valve's box
+// (from at, w wide) than DIST_ELM, whichever side the run starts on.
+void MakeRoomForStartValve(CutDrawingState& st, const GLVector& at, double w) {
   const double half = st.Unit() * st.params.m_connectionOffset2 / 2.0;
-  st.cursor[0].x -= w / 2.0;
-  st.cursor[1].x -= w / 2.0;
+  const double gap = st.params.m_elementDistance;
+  st.cursor[0].x = std::min(st.cursor[0].x - w / 2.0, at.x - gap);
+  st.cursor[1].x = std::max(st.cursor[1].x - w / 2.0, at.x + w + gap);
   st.ends[0].supply.x -= half;
   st.ends[0].ret.x -= half;
   st.ends[1].supply.x += half;
@@ -379,31 +348,29 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
   if (!FindConnections(data.m_pointRecords, typeClass, picked, index)) {
     // Without data the catalogue did not know the product.
     st.failure.message = r.m_pProductData ? IDS_CUT_CONNECTION_MISSING : IDS_CUT_PRODUCT_UNKNOWN;
-    st.failure.what = r.m_jovData.m_typeCode;
+    st.failure.what = ProductName(r.m_jovData, r.m_branchNumber.ToCString());
     return 0;
   }
 
   CString blockName;
   blockName.Format("*UJOVCUT2004%d", st.blockCounter++);
   CSeznam connections;
-  if (!r.m_pProductGeometry || !MakeBlockFromSymbol(blockName, GLVector(), r.m_pProductGeometry, connections))
+  if (!r.m_pProductGeometry || !MakeBlockFromSymbol(blockName, GLVector(), r.m_pProductGeometry, connections)) {
+    st.blockless.insert(&r);  // named after the generation
     return 1;
+  }
   resbuf* insertData = InsertData(data, r, connections, p);
 
   Placement pl;
-  GetConnectionPoint(connections, index[0], pl.p1);
-  GetConnectionPoint(connections, index[1], pl.p2);
-  GetConnectionPoint(connections, index[2], pl.p3);
-  pl.offset = typeClass == 3 ? pl.p1.x - pl.p3.x : typeClass == 2 ? pl.p3.x - pl.p1.x : 0.0;
-  if (p.m_units == 1) {
-    pl.p1 *= 0.001;
-    pl.p2 *= 0.001;
-  }
   pl.s = SourceScale(r, p.m_units);
   if (st.position == 0 && picked && r.m_entityKind == kEntityInsert) pl.s = std::abs(pl.s);
   pl.w = RecordWidth(r);
   pl.h = RecordHeight(r);
-  PlaceProduct(st, r, picked, typeClass, pl);
+  PlaceProduct(st, r, picked, pl);
+  // The drops start at the connections as drawn, mirrored or not, in
+  // millimetres or metres.
+  const GLVector p1 = DrawnConnection(connections, index[0], pl, p.m_units);
+  const GLVector p2 = DrawnConnection(connections, index[1], pl, p.m_units);
 
   const char* layer = GetEntityString(r.m_entityChain.GetChain(), 8);
   MakeInsertRecord(list, p, blockName, pl.at, layer ? layer : "0", insertData, pl.scale);
@@ -411,9 +378,9 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
   if (p.m_describeElements == 1 && !picked && r.m_objectType != kObjectSkipped) Describe(st, r, pl.text);
 
   std::vector<GLVector> dropA, dropB;
-  MakeDrops(st, typeClass, picked, pl.s, pl.p1, pl.p2, dropA, dropB);
+  MakeDrops(st, typeClass, picked, pl.s, p1, p2, dropA, dropB);
   const bool straight = typeClass < 1 || typeClass > 4;  // class 0
-  if (picked && straight) MakeRoomForStartValve(st, pl.w);
+  if (picked && straight) MakeRoomForStartValve(st, pl.at, pl.w);
   FileDrops(st, r, picked, dropA, dropB, lengthA, lengthB);
   return 1;
 }

@@ -185,9 +185,9 @@ TEST_F(CutDrawingTest, MirroredProductsAreShiftedAndTheirConnectionsExchanged) {
       {1.0, 8800, 1, 8990, 8890, 8350},
       {0.0, 8800, 1, 8990, 8890, 8350},
       // Mirrored: insert 8800 + 600 = 9400, drawn leftwards; its connection
-      // swapped to 8850 + 600 = 9450; drops 9450 - (c1 + c2) = 9310 and
-      // 9310 + c2 = 9410; the cursor one width further: 8350 - 600 = 7750.
-      {-1.0, 9400, -1, 9410, 9310, 7750},
+      // is drawn at 9400 - 50 = 9350; drops 9350 - (c1 + c2) = 9210 and
+      // 9210 + c2 = 9310; the cursor one width further: 8350 - 600 = 7750.
+      {-1.0, 9400, -1, 9310, 9210, 7750},
   };
   for (const Case& c : cases) {
     list_.RemoveAll();
@@ -204,6 +204,97 @@ TEST_F(CutDrawingTest, MirroredProductsAreShiftedAndTheirConnectionsExchanged) {
     const std::vector<const CObjDataNew*> lines = Made("LINE");
     ASSERT_FALSE(lines.empty());
     EXPECT_DOUBLE_EQ(Point(lines[0], 10).x, c.baseLineStart) << c.scale;
+  }
+}
+
+// Every drop starts at its product's connection point as drawn: the block
+// point times the insert's scales plus its insertion point. Classes 2 and 3
+// rise straight from their two connections; classes 0, 1 and 4 leave their
+// one connection within the two offsets, their drops c2 apart.
+TEST_F(CutDrawingTest, DropsStartAtTheDrawnConnectionPoints) {
+  struct Class {
+    UINT kind;
+    std::vector<const char*> codes;
+    bool twoPoints;
+  } const classes[] = {{0, {"20"}, false},
+                       {IDS_TY_VALVE, {"36"}, false},
+                       {IDS_TY_RADIATOR, {"24", "20", "36"}, true},
+                       {IDS_TY_CONVECTOR, {"40", "36"}, true},
+                       {IDS_TY_MANIFOLD, {"68"}, false}};
+  for (const Class& c : classes)
+    for (double scale : {1.0, -1.0})
+      for (int runSide : {0, 1})
+        for (const char* side : {"0", "1"})
+          for (int units : {1000, 1}) {
+            char kind[64] = "XYZ";
+            if (c.kind) LoadStringA(AfxGetResourceHandle(), c.kind, kind, sizeof kind);
+            SCOPED_TRACE(std::string(kind) + (scale < 0 ? " mirrored" : "") + ", run side " +
+                         std::to_string(runSide) + ", own side " + side + ", units " + std::to_string(units));
+            list_.RemoveAll();
+            list_.m_runSupply.RemoveAll();
+            list_.m_runReturn.RemoveAll();
+            Params(units);
+            Branch b = AddBranch(units);
+            const double sourceScale = units == 1 ? scale / 1000 : scale;
+            GiveInsert(*b.product, &sourceScale);
+            b.product->m_jovData.m_properties.SetValue("TY", kind);
+            b.product->m_sideNumber = side;
+            GiveProduct(*b.product, c.codes, units, false, 120.0);
+            CutDrawingState state(list_, params_);
+            state.currentRiser = b.start;
+            state.side = runSide;
+            state.position = 1;
+            ASSERT_EQ(DrawCutProduct(state, *b.product), 1);
+
+            const CObjDataNew* insert = Made("INSERT").at(0);
+            const double sx = Real(insert, 41);
+            const resbuf* y42 = FindGroupCode(insert->GetChain(), 42);
+            const double sy = y42 ? y42->value.real : 1.0;
+            auto drawn = [&](int i) { return Point(insert, 10) + GLVector(50.0 * (i + 1) * sx, 120.0 * sy, 0); };
+            const CObjDataNew *supply = nullptr, *ret = nullptr;
+            for (const CObjDataNew* r : Made("LWPOLYLINE")) {
+              const std::string layer = GetEntityString(r->GetChain(), 8);
+              if (!supply && layer == "PIPE_S") supply = r;
+              if (!ret && layer == "PIPE_R") ret = r;
+            }
+            ASSERT_TRUE(supply && ret);
+            const auto a = Vertices(supply).front(), r = Vertices(ret).front();
+            const double u = units, rise = u * params_.m_verticalConnectionOffset;
+            if (c.twoPoints) {
+              EXPECT_NEAR(a.first, drawn(0).x, 1e-9 * u);
+              EXPECT_NEAR(a.second, drawn(0).y + rise, 1e-9 * u);
+              EXPECT_NEAR(r.first, drawn(1).x, 1e-9 * u);
+              EXPECT_NEAR(r.second, drawn(1).y + rise, 1e-9 * u);
+              continue;
+            }
+            const double reach = u * (params_.m_connectionOffset1 + params_.m_connectionOffset2) + 1e-9 * u;
+            for (const auto& v : {a, r}) {
+              EXPECT_NEAR(v.first, drawn(0).x, reach);
+              EXPECT_NEAR(v.second, drawn(0).y, 1e-9 * u);
+            }
+            EXPECT_NEAR(std::fabs(a.first - r.first), u * params_.m_connectionOffset2, 1e-9 * u);
+          }
+}
+
+// A branch-start valve leaves DIST_ELM between its box and the first
+// product's, whichever side the branch runs on.
+TEST_F(CutDrawingTest, TheFirstProductKeepsItsDistanceFromTheStartValve) {
+  for (const char* side : {"0", "1"}) {
+    SCOPED_TRACE(std::string("side ") + side);
+    list_.RemoveAll();
+    Params(1000);
+    Branch b = AddBranch(1000);
+    for (CObjDataNew* r : {b.start, b.product, b.supply, b.ret}) r->m_sideNumber = side;
+    ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
+    const std::vector<const CObjDataNew*> inserts = Made("INSERT");
+    ASSERT_EQ(inserts.size(), 2u);
+    std::pair<double, double> box[2];
+    for (int i = 0; i < 2; ++i) {
+      const double x = Point(inserts[i], 10).x, to = x + 600 * Real(inserts[i], 41);
+      box[i] = {std::min(x, to), std::max(x, to)};
+    }
+    const double gap = std::max(box[1].first - box[0].second, box[0].first - box[1].second);
+    EXPECT_GE(gap, params_.m_elementDistance - 1e-9) << box[0].first << " " << box[1].first;
   }
 }
 
@@ -295,6 +386,74 @@ TEST_F(CutDrawingTest, ARecordMetTwiceBranchesOffOnce) {
     for (INT_PTR i = 0; i < list_.m_sectionSupply.GetSize(); ++i)
       numbers.push_back(Value(At(list_.m_sectionSupply, i)->GetChain(), "_DW_NUMBER"));
     for (const std::string& n : numbers) EXPECT_EQ(n[0], 'e') << n;
+  }
+}
+
+// Networks as designers draw them: every product of the selection is
+// drawn, or named in the list of those left out, whatever the topology.
+// Branch 1 runs from S along x (a supply pipe on y 0, its return on y 1);
+// branches leave it at its joints with their own products.
+TEST_F(CutDrawingTest, EveryProductIsDrawnOrNamed) {
+  struct Leg {
+    const char* branch;
+    GLVector from, to;
+  };
+  struct Topology {
+    const char* what;
+    std::vector<Leg> legs;  // branch 1's further pieces, then the branches
+    std::vector<const char*> products;  // the branches with a product at their end
+  } const topologies[] = {
+      {"a comb", {{"1", {10, 0, 0}, {20, 0, 0}}, {"2", {10, 0, 0}, {10, 5, 0}}}, {"2"}},
+      {"two branches at one joint",
+       {{"1", {10, 0, 0}, {20, 0, 0}}, {"2", {10, 0, 0}, {10, 5, 0}}, {"3", {10, 0, 0}, {10, -5, 0}}},
+       {"2", "3"}},
+      {"a gap before the first joint",
+       {{"1", {10, 0, 0}, {20, 0, 0}}, {"1", {20, 0, 0}, {30, 0, 0}}, {"2", {20, 0, 0}, {20, 5, 0}}},
+       {"2"}},
+      {"a loop", {{"1", {10, 0, 0}, {20, 0, 0}}, {"1", {20, 0, 0}, {0, 0, 0}}, {"2", {10, 0, 0}, {10, 5, 0}}},
+       {"2"}},
+      {"two products at one point", {{"1", {10, 0, 0}, {20, 0, 0}}, {"2", {10, 0, 0}, {10, 5, 0}}}, {"2", "2"}},
+  };
+  for (const Topology& t : topologies) {
+    SCOPED_TRACE(t.what);
+    list_.RemoveAll();
+    Params(1000);
+    Branch b = AddBranch(1000);
+    b.supply->m_start = GLVector(0, 0, 0);
+    b.supply->m_end = GLVector(10, 0, 0);
+    b.ret->m_start = GLVector(0, 1, 0);
+    b.ret->m_end = GLVector(10, 1, 0);
+    for (const Leg& leg : t.legs) {
+      const bool start = std::string(leg.branch) != "1";  // a branch's own first piece
+      AddPipe(list_, kObjectSupplyPipe, leg.branch, "0", leg.from, leg.to, start);
+      AddPipe(list_, kObjectReturnPipe, leg.branch, "0", leg.from + GLVector(0, 1, 0), leg.to + GLVector(0, 1, 0),
+              start);
+    }
+    for (const char* branch : t.products) {
+      CObjDataNew* product = AddRecord(list_, kObjectNetworkInsert, branch, "0");
+      product->m_jovData.m_typeCode = "TXX0600i0001";
+      GiveInsert(*product);
+      GiveProduct(*product, {"20"}, 1000);
+    }
+    CStringArray leftOut;
+    ASSERT_EQ(BuildCutDrawing(list_, params_, nullptr, &leftOut), 1);
+    std::string named;
+    for (INT_PTR i = 0; i < leftOut.GetSize(); ++i) named += std::string(leftOut[i]) + ";";
+    std::vector<std::string> drawn;
+    for (const CObjDataNew* insert : Made("INSERT")) drawn.push_back(Value(insert->GetChain(), "_NUM_BRANCH"));
+    int products = 0;
+    for (const CObjDataNew* r = list_.GetFirstRecord(); r; r = r->GetNextRecord()) {
+      if (r->m_objectType != kObjectNetworkInsert) continue;
+      ++products;
+      const std::string branch = r->m_branchNumber.ToCString().GetString();
+      const auto at = std::find(drawn.begin(), drawn.end(), branch);
+      if (at != drawn.end()) {
+        drawn.erase(at);  // each insert stands for one product
+        continue;
+      }
+      EXPECT_NE(named.find("branch " + branch + ")"), std::string::npos) << "branch " << branch << ": " << named;
+    }
+    EXPECT_EQ(products, static_cast<int>(1 + t.products.size()));
   }
 }
 
@@ -411,7 +570,7 @@ TEST_F(CutDrawingTest, AStoppedGenerationNamesTheProductOrTheBranch) {
   CutDrawingFailure failure;
   EXPECT_EQ(BuildCutDrawing(list_, params_, &failure), 0);
   EXPECT_EQ(failure.message, static_cast<UINT>(IDS_CUT_PRODUCT_UNKNOWN));
-  EXPECT_STREQ(failure.what, "TXX0000i0077");
+  EXPECT_STREQ(failure.what, "XYZ (TXX0000i0077, branch 1)");
 
   GiveProduct(*b.product, {"36"}, 1000);
   EXPECT_EQ(BuildCutDrawing(list_, params_, &failure), 0);

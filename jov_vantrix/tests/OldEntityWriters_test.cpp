@@ -219,6 +219,13 @@ TEST(OldEntityWriters, RiserStartPipesAndLabel) {
        },
        false, true, {"10:10,19.8,0", "10:10,22.8,0"}, {"10:10.1,19.8,0", "10:10.1,22.8,0"}, "PIPE_S",
        {"11:10.05,23.204,0", "40:0.004"}, 1, 1},
+      {"on a bubble of no size",
+       [](JovCutParamsOld& p) {
+         p.m_branchBubble = 1;
+         p.m_bubbleDistance2 = 0.3;
+         p.m_bubbleDiameter = 0.0;
+       },
+       false, true, {"10:10,19.8,0", "10:10,22.8,0"}, {"10:10.1,19.8,0", "10:10.1,22.8,0"}, "PIPE_S", label, 0, 0},
       {"no riser record", [](JovCutParamsOld&) {}, false, false, {"10:10,19.8,0", "10:10,22.8,0"},
        {"10:10.1,19.8,0", "10:10.1,22.8,0"}, "PIPE_S", {}, 0, 0},
       {"no pipes, no label",

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cfloat>
 #include <vector>
 
@@ -48,15 +50,15 @@ TEST(RiserRuns, FirstRiserNeedsAPartnerOfItsBranchSide) {
 
 // Branch 1 on side 0 from its start piece (0, 0)-(10, 0): branch 2 leaves
 // at (10, 0), so the trace moves on to the piece from there to (20, 0); the
-// piece met at (20, 0), where nothing leaves, is filed but not followed,
-// and the one beyond it is never reached.
+// pieces beyond (20, 0) and (35, 0), where nothing leaves, lengthen that
+// step: 10 + 15 + 5.
 TEST(RiserRuns, RunIsTracedFromTheStartPieceThroughJointsWhereBranchesLeave) {
   CObjSezNew list;
   CObjDataNew* owner = AddRecord(list, kObjectPickedBranch, "1", "0", "0");
   AddRecord(list, kObjectNetworkInsert, "1", "0");
   CObjDataNew* branch2 = AddRecord(list, kObjectNetworkInsert, "2", "0");
   CObjDataNew* second = AddPipe(list, kObjectSupplyPipe, "1", "0", {20, 0, 0}, {10, 0, 0});
-  CObjDataNew* third = AddPipe(list, kObjectSupplyPipe, "1", "0", {20, 0, 0}, {35, 0, 0});
+  AddPipe(list, kObjectSupplyPipe, "1", "0", {20, 0, 0}, {35, 0, 0});
   AddPipe(list, kObjectSupplyPipe, "1", "0", {35, 0, 0}, {40, 0, 0});
   CObjDataNew* start = AddPipe(list, kObjectSupplyPipe, "1", "0", {10, 0, 0}, {0, 0, 0}, true);
   AddPipe(list, kObjectSupplyPipe, "2", "0", {10, 0, 0}, {10, 7, 0});
@@ -67,9 +69,9 @@ TEST(RiserRuns, RunIsTracedFromTheStartPieceThroughJointsWhereBranchesLeave) {
   ASSERT_TRUE(TracePipeRun(list, kObjectSupplyPipe, "1", "0", "0", names, *owner, farEnd));
   EXPECT_EQ(farEnd, nullptr);
   EXPECT_EQ(Records(RunPieces(*owner, false, kObjectSupplyPipe)),
-            (std::vector<const CObjDataNew*>{third, second, start}))
+            (std::vector<const CObjDataNew*>{second, start}))
       << "from the far end towards the start";
-  EXPECT_EQ(Values(RunLengths(*owner, false, kObjectSupplyPipe)), (std::vector<double>{15, 10, 10}));
+  EXPECT_EQ(Values(RunLengths(*owner, false, kObjectSupplyPipe)), (std::vector<double>{30, 10}));
   ASSERT_EQ(names.GetSize(), 1);
   EXPECT_EQ(names[0], "2");
   EXPECT_EQ(Records(BranchRecords(*owner, false)), (std::vector<const CObjDataNew*>{branch2}));
@@ -89,20 +91,31 @@ TEST(RiserRuns, RunIsTracedFromTheStartPieceThroughJointsWhereBranchesLeave) {
   EXPECT_EQ(BuildRiserChains(again, nullptr, "0", ""), 0);
 }
 
-// A piece filed where nothing leaves and met again after the trace moved
-// on is filed once: its length counts once.
-TEST(RiserRuns, PieceMetAgainLaterIsFiledOnce) {
+// A ring: the trace takes the piece at whose joint a branch leaves before
+// one where nothing does, and walks every piece once. Two branches leaving
+// one joint both stand in the run, the second with no length before it.
+TEST(RiserRuns, RingsAndJointsOfTwoBranchesAreWalkedWhole) {
   CObjSezNew list;
   CObjDataNew* owner = AddRecord(list, kObjectPickedBranch, "1", "0", "0");
-  AddPipe(list, kObjectSupplyPipe, "1", "0", {0, 0, 0}, {10, 0, 0}, true);
-  AddPipe(list, kObjectSupplyPipe, "1", "0", {10, 0, 0}, {0, 10, 0});   // meets (10, 0), then (0, 10)
-  AddPipe(list, kObjectSupplyPipe, "1", "0", {0, 0, 0}, {0, 10, 0});    // followed at (0, 0)
-  AddPipe(list, kObjectSupplyPipe, "2", "0", {0, 0, 0}, {-5, 0, 0});    // branch 2 leaves at (0, 0)
+  CObjDataNew* start = AddPipe(list, kObjectSupplyPipe, "1", "0", {0, 0, 0}, {10, 0, 0}, true);
+  AddPipe(list, kObjectSupplyPipe, "1", "0", {10, 0, 0}, {0, 10, 0});                 // meets (10, 0), then (0, 10)
+  CObjDataNew* back = AddPipe(list, kObjectSupplyPipe, "1", "0", {0, 0, 0}, {0, 10, 0});  // taken at (0, 0)
+  AddPipe(list, kObjectSupplyPipe, "2", "0", {0, 0, 0}, {-5, 0, 0});                  // branches 2 and 3 leave
+  AddPipe(list, kObjectSupplyPipe, "3", "0", {0, 0, 0}, {0, -5, 0});                  // at (0, 0)
+  CObjDataNew* branch2 = AddRecord(list, kObjectNetworkInsert, "2", "0");
+  CObjDataNew* branch3 = AddRecord(list, kObjectNetworkInsert, "3", "0");
   CStringArray names;
   CObjDataNew* farEnd = nullptr;
   ASSERT_TRUE(TracePipeRun(list, kObjectSupplyPipe, "1", "0", "0", names, *owner, farEnd));
-  EXPECT_EQ(RunPieces(*owner, false, kObjectSupplyPipe).GetSize(), 3);
-  EXPECT_EQ(RunLengths(*owner, false, kObjectSupplyPipe).GetCount(), 3);
+  EXPECT_EQ(Records(RunPieces(*owner, false, kObjectSupplyPipe)),
+            (std::vector<const CObjDataNew*>{nullptr, back, start}));
+  const std::vector<double> lengths = Values(RunLengths(*owner, false, kObjectSupplyPipe));
+  ASSERT_EQ(lengths.size(), 3u);
+  EXPECT_EQ(lengths[0], 0.0);
+  EXPECT_NEAR(lengths[1], 10 + std::sqrt(200.0), 1e-9);
+  EXPECT_EQ(lengths[2], 10.0);
+  EXPECT_EQ(Records(BranchRecords(*owner, false)), (std::vector<const CObjDataNew*>{branch3, branch2}));
+  ASSERT_EQ(names.GetSize(), 2);
 }
 
 // A riser of another number on the branch side is the far end; its run

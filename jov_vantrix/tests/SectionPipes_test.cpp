@@ -141,9 +141,19 @@ TEST(SectionPipes, RiserLabelsInABubbleOrAlone) {
 
   // Without a number: the bubble, no text.
   riser->m_riserNumber.Empty();
-  const uint32_t before = list.GetCount();
+  uint32_t before = list.GetCount();
   DrawRiser(list, params, *riser, GLVector(1000, 0, 0), 0, 0, nullptr, nullptr);
   EXPECT_EQ(list.GetCount(), before + 4);
+
+  // A bubble of no size: neither it nor its stem; the text stands alone.
+  riser->m_riserNumber = "7";
+  params.m_riserBubbleDiameter = 0;
+  before = list.GetCount();
+  DrawRiser(list, params, *riser, GLVector(1000, 0, 0), 0, 0, nullptr, nullptr);
+  ASSERT_EQ(list.GetCount(), before + 3) << "two pipes and the text";
+  const CObjDataNew* alone = static_cast<const CObjDataNew*>(list.GetAt(static_cast<int>(list.GetCount()) - 1));
+  GetEntityPoint(alone->GetChain(), at, 11);
+  EXPECT_EQ(at, GLVector(1050, 2000 + 100 + 1.5, 0));
 }
 
 // With the pipe switch the two pieces exchange layer, data and numbered

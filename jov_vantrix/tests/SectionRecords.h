@@ -47,10 +47,10 @@ struct PlainHost : RecordingHost {
 // The product chains a look-up would have fetched for the record: a 600 x
 // 500 millimetre rectangle of four LINEs from the origin and one
 // connection point (a DEFPOINTS circle of colour 7) per code, at (50, 0),
-// (100, 0) ..., with data whose "_PTS" records carry the codes in that
-// order. Only connection points with onlyPoints.
+// (100, 0) ... (or at pointY), with data whose "_PTS" records carry the
+// codes in that order. Only connection points with onlyPoints.
 inline void GiveProduct(CObjDataNew& record, const std::vector<const char*>& codes, int units,
-                        bool onlyPoints = false) {
+                        bool onlyPoints = false, double pointY = 0.0) {
   GroupChainBuilder b(0);
   const double o[3] = {0, 0, 0}, x[3] = {600, 0, 0}, xy[3] = {600, 500, 0}, y[3] = {0, 500, 0};
   resbuf* geometry = onlyPoints ? nullptr
@@ -58,7 +58,7 @@ inline void GiveProduct(CObjDataNew& record, const std::vector<const char*>& cod
                                           "LINE", 8, "0", 10, xy, 11, y, 0, "LINE", 8, "0", 10, y, 11, o, -9);
   std::string points = std::to_string(codes.size()) + "\n";
   for (size_t i = 0; i < codes.size(); ++i) {
-    const double c[3] = {50.0 * static_cast<double>(i + 1), 0, 0};
+    const double c[3] = {50.0 * static_cast<double>(i + 1), pointY, 0};
     LastGroupCodeNode(&geometry)->next = b.Build(0, "CIRCLE", 8, "DEFPOINTS", 62, 7, 10, c, 40, 5.0, -9);
     points += "P" + std::to_string(i) + "\n0\n0\n" + codes[i] + "\n";
   }

@@ -65,7 +65,8 @@ bool IsSingleBytePage(UINT codePage) { return codePage == CP_ACP || codePage == 
 
 // Decodes one UTF-8 sequence at text[i]; malformed input yields U+FFFD and
 // consumes one byte.
-char32_t NextUtf8(std::string_view text, size_t& i) {
+// U+FFFD for a malformed sequence, which sets bad.
+char32_t NextUtf8(std::string_view text, size_t& i, bool& bad) {
   auto c = static_cast<unsigned char>(text[i]);
   int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
   if (extra == 0) {
@@ -74,6 +75,7 @@ char32_t NextUtf8(std::string_view text, size_t& i) {
   }
   if (extra < 0 || i + extra >= text.size()) {
     ++i;
+    bad = true;
     return 0xFFFD;
   }
   char32_t cp = c & (0x3F >> extra);
@@ -81,6 +83,7 @@ char32_t NextUtf8(std::string_view text, size_t& i) {
     auto cc = static_cast<unsigned char>(text[i + k]);
     if ((cc & 0xC0) != 0x80) {
       ++i;
+      bad = true;
       return 0xFFFD;
     }
     cp = (cp << 6) | (cc & 0x3F);
@@ -91,7 +94,7 @@ char32_t NextUtf8(std::string_view text, size_t& i) {
 
 }  // namespace
 
-int MultiByteToWideChar(UINT codePage, DWORD, const char* in, int inLength, WCHAR* out,
+int MultiByteToWideChar(UINT codePage, DWORD flags, const char* in, int inLength, WCHAR* out,
                         int outLength) {
   if (!in || inLength == 0 || outLength < 0 || (outLength > 0 && !out)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -106,7 +109,12 @@ int MultiByteToWideChar(UINT codePage, DWORD, const char* in, int inLength, WCHA
   } else if (codePage == CP_UTF8) {
     std::string_view text(in, n);
     for (size_t i = 0; i < n;) {
-      char32_t cp = NextUtf8(text, i);
+      bool bad = false;
+      char32_t cp = NextUtf8(text, i, bad);
+      if (bad && (flags & MB_ERR_INVALID_CHARS)) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+      }
       if (cp >= 0x10000) {
         cp -= 0x10000;
         wide += static_cast<char16_t>(0xD800 + (cp >> 10));
@@ -234,7 +242,8 @@ std::string Utf8ToCp1250(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
-    char32_t cp = NextUtf8(text, i);
+    bool bad = false;
+    char32_t cp = NextUtf8(text, i, bad);
     auto it = cp < 0x10000 ? table.toByte.find(static_cast<char16_t>(cp)) : table.toByte.end();
     out += it != table.toByte.end() ? static_cast<char>(it->second) : '?';
   }

@@ -10,7 +10,8 @@
 // Windows semantics: a length of -1 converts up to and including the NUL;
 // an output size of 0 returns the size needed; 0 on failure (GetLastError
 // tells why). Code pages 0 (ANSI) and 1250 are the same single-byte page;
-// 65001 is UTF-8.
+// 65001 is UTF-8; with MB_ERR_INVALID_CHARS a malformed UTF-8 sequence
+// fails (ERROR_NO_UNICODE_TRANSLATION) instead of becoming U+FFFD.
 int MultiByteToWideChar(UINT codePage, DWORD flags, const char* in, int inLength, WCHAR* out,
                         int outLength);
 int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* in, int inLength, char* out,

@@ -58,6 +58,7 @@ using HGLOBAL = void*;
 constexpr UINT CP_ACP = 0;
 constexpr UINT CP_1250 = 1250;
 constexpr UINT CP_UTF8 = 65001;
+constexpr DWORD MB_ERR_INVALID_CHARS = 0x00000008;  // fail on a sequence the page does not hold
 
 constexpr DWORD ERROR_SUCCESS = 0;
 constexpr DWORD ERROR_FILE_NOT_FOUND = 2;

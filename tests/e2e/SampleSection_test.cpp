@@ -32,16 +32,27 @@ TEST_F(E2e, TheSampleBranchSectionHoldsItsProductsAsTheCatalogueGivesThem) {
   Outcome exclude = Run({"--drawing", Sample(), "--out", Path("excluded.dxf"), "--run", "Exclude_From", "--script",
                          Write("exclude.txt", "select 52 53\n")});
   ASSERT_TRUE(exclude.Has("drawing: written " + Path("excluded.dxf"))) << exclude.out << exclude.err;
-  Outcome section = Run({"--drawing", Path("excluded.dxf"), "--out", Path("section.dxf"), "--run", "Jov_CutDlg",
-                         "--script", Write("section.txt", "pick 50\nselect 54 52 53\npoint 10000 0\ndialog 5009\nok\n")});
-  EXPECT_EQ(section.exit, 0) << section.err;
-  EXPECT_EQ(section.out.find("message:"), std::string::npos) << section.out;
-  ASSERT_TRUE(section.Has("drawing: written " + Path("section.dxf"))) << section.out;
+  // The radiator as drawn, and mirrored (X scale -1): its drops start on it
+  // either way.
+  std::string mirrored = testsupport::Slurp(Path("excluded.dxf"));
+  const size_t radiator = mirrored.find("INSERT\n  5\n54\n");
+  ASSERT_NE(radiator, std::string::npos);
+  const size_t z = mirrored.find("\n 30\n", radiator);
+  ASSERT_NE(z, std::string::npos);
+  mirrored.insert(mirrored.find('\n', z + 5) + 1, " 41\n-1.0\n");
+  for (const std::string& drawing : {Path("excluded.dxf"), Write("mirrored.dxf", mirrored)}) {
+    SCOPED_TRACE(drawing);
+    Outcome section = Run({"--drawing", drawing, "--out", Path("section.dxf"), "--run", "Jov_CutDlg", "--script",
+                           Write("section.txt", "pick 50\nselect 54 52 53\npoint 10000 0\ndialog 5009\nok\n")});
+    EXPECT_EQ(section.exit, 0) << section.err;
+    EXPECT_EQ(section.out.find("message:"), std::string::npos) << section.out;
+    ASSERT_TRUE(section.Has("drawing: written " + Path("section.dxf"))) << section.out;
 
-  Outcome check = testsupport::RunProgram(
-      JOV_PYTHON,
-      {std::string(JOV_SOURCE_DIR) + "/tests/e2e/check_sample_section.py", Path("excluded.dxf"), Path("section.dxf"),
-       std::string(JOV_SOURCE_DIR) + "/platform/catalogue/data/T.cat"},
-      dir_);
-  EXPECT_EQ(check.exit, 0) << check.out << check.err;
+    Outcome check = testsupport::RunProgram(
+        JOV_PYTHON,
+        {std::string(JOV_SOURCE_DIR) + "/tests/e2e/check_sample_section.py", drawing, Path("section.dxf"),
+         std::string(JOV_SOURCE_DIR) + "/platform/catalogue/data/T.cat"},
+        dir_);
+    EXPECT_EQ(check.exit, 0) << check.out << check.err;
+  }
 }

@@ -164,9 +164,9 @@ TEST_F(SectionCommand, EndsWithoutASection) {
     const char* pipeTypes = kPipeTypes;  // "Jov_lin.dat"; null: none
   } const cases[] = {
       {"a product without its class's connection code", ventOnlyPath, std::string(kBranchScript) + "ok\nanswer ok\n",
-       "product TCD0000i0004 lacks the connection point", "drawing: not written (change cancelled)", rolledBack},
+       "(TCD0000i0004, branch 1) lacks the connection point", "drawing: not written (change cancelled)", rolledBack},
       {"a product the catalogue does not know", unknownPath, std::string(kBranchScript) + "ok\nanswer ok\n",
-       "no product of the type code TCD0000i0077", "drawing: not written (change cancelled)", rolledBack},
+       "type code of XYZ (TCD0000i0077, branch 1)", "drawing: not written (change cancelled)", rolledBack},
       {"two supply pipes and one return pipe", twoSupplyPath, "pick 39\nselect 39 3B 3D 50 3E\nanswer ok\n",
        "supply and return pipes must pair up", "drawing: unchanged", {}},
       // The reading ends at once, and without pipes they do not pair.
@@ -195,6 +195,13 @@ TEST_F(SectionCommand, EndsWithoutASection) {
       {"pipe types of random bytes", kData + "branch.dxf", std::string(kBranchScript) + "ok\nanswer ok\n",
        "in [MODULE_T] of Jov_lin.dat", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
        "\x8f\x01\xfe=\x7f[\x02\x03\r\n\xff\xfe;;\x1b"},
+      // Settings saved as UTF-8 are named before anything is drawn.
+      {"pipe types in UTF-8 with a byte-order mark", kData + "branch.dxf", std::string(kBranchScript) + "ok\nanswer ok\n",
+       "Jov_lin.dat is saved as UTF-8", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
+       "\xEF\xBB\xBF[MODULE_T]\r\n0=TPP0000-0001;P;PIPE_S\r\n1=TPZ0000-0001;Z;PIPE_R\r\n"},
+      {"pipe types in UTF-8", kData + "branch.dxf", std::string(kBranchScript) + "ok\nanswer ok\n",
+       "Jov_lin.dat is saved as UTF-8", "drawing: not written (change cancelled)", rolledBack, JOV_TEST_MODULE_DIR,
+       "[MODULE_T]\r\n0=TPP0000-0001;P;POTRUB\xC3\x8D\r\n1=TPZ0000-0001;Z;PIPE_R\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -336,7 +343,9 @@ TEST_F(SectionCommand, RiserEndsWithoutASection) {
       // A riser whose products the catalogue does not know: named, and
       // Cancel draws nothing.
       {"every product unknown", std::string(kRiserScript) + "ok\nanswer cancel\n",
-       "3: TCD0000i0099, TCD0000i0099, TCD0000i0099", "7", JOV_SECTION_CATALOGUE, kRiserSettings, unknownPath},
+       "3: ", "7", JOV_SECTION_CATALOGUE, kRiserSettings, unknownPath},
+      {"settings in UTF-8", std::string(kRiserScript) + "ok\nanswer ok\n", "Jov.ini is saved as UTF-8", "7",
+       JOV_SECTION_CATALOGUE, std::string(kRiserSettings) + "[CUT_DLG_HIST]\r\nHIST0=1.NP p\xC5\x99\xC3\xADzem\xC3\xAD\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -349,6 +358,10 @@ TEST_F(SectionCommand, RiserEndsWithoutASection) {
               1)
         << o.out;
     EXPECT_NE(o.out.find(c.message), std::string::npos) << o.out;
+    if (std::string(c.what) == "every product unknown") {
+      for (const char* branch : {"A", "K", "M"})
+        EXPECT_NE(o.out.find(std::string("(TCD0000i0099, branch ") + branch + ")"), std::string::npos) << o.out;
+    }
     EXPECT_EQ(o.out.find("unanswered"), std::string::npos) << o.out;
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << o.out;
     const std::vector<std::string> changes = Changes();

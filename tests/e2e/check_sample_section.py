@@ -7,7 +7,7 @@ gives and the catalogue's height.
 
   check_sample_section.py BEFORE AFTER CATALOGUE
 
-The radiator's two drops leave it sideways by no more than the vertical
+The radiator's two drops start on it, mirrored or not, leave it sideways by no more than the vertical
 pipe start and the pipe distance (0.1 m + 0.1 m), go straight down to the
 floor pipes (3.0 m floor, pipe start 3.0 - 0.1 - 0.3 = 2.6 m: supply at
 0.4 m and return at 0.3 m above the base point (10000, 0)) and run on along
@@ -32,8 +32,10 @@ TOLERANCE = 1e-6
 
 def drop_errors(insert, length, pipes):
     """The radiator's drops: the pipes that start on it."""
-    left = insert.dxf.insert.x
-    drops = [p for p in pipes if left - TOLERANCE <= p[0][0] <= left + length + TOLERANCE
+    # A mirrored insert spans its length to the left of its insertion point.
+    ends = (insert.dxf.insert.x, insert.dxf.insert.x + length * (1 if insert.dxf.xscale > 0 else -1))
+    left, right = min(ends), max(ends)
+    drops = [p for p in pipes if left - TOLERANCE <= p[0][0] <= right + TOLERANCE
              and abs(p[0][1] - insert.dxf.insert.y) < 100]
     errors = [] if len(drops) == 2 else [f"radiator drops: {len(drops)}, wanted 2"]
     for p in drops:

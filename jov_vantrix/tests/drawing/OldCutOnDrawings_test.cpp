@@ -495,14 +495,14 @@ TEST_F(OldCutOnDrawings, MirroredLeftProductIsWrittenFromItsOtherEnd) {
     if (e.text == "-2-") {
       EXPECT_NEAR(e.points[0].x, -800, 1e-9);
     }
-  // Its connection points exchanged (shifted by the width), the stubs offset
-  // to the mirrored side: the lower one by both offsets, the upper one back
-  // by the second.
+  // Its connection point where the mirrored insert shows it (block x 50:
+  // -500 - 50 = -550), the stubs offset to the mirrored side: the lower one
+  // by both offsets, the upper one back by the second; both under K.
   std::vector<std::string> stubs;
   for (const Entity& e : OfType(built, "LWPOLYLINE"))
     if (e.points[0].y == 3000) stubs.push_back(e.layer + " " + std::to_string(static_cast<int>(e.points[0].x)) +
                                                " > " + std::to_string(static_cast<int>(e.points[1].y)));
-  EXPECT_EQ(stubs, (std::vector<std::string>{"PIPE_S -490 > 300", "PIPE_R -590 > 200", "PIPE_S -1810 > 300",
+  EXPECT_EQ(stubs, (std::vector<std::string>{"PIPE_S -590 > 300", "PIPE_R -690 > 200", "PIPE_S -1810 > 300",
                                              "PIPE_R -1910 > 200"}));
 }
 

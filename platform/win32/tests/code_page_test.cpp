@@ -22,6 +22,16 @@ TEST(CodePage, ShortOutputBufferFails) {
   EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
 }
 
+// Malformed UTF-8 becomes U+FFFD, or fails when asked to.
+TEST(CodePage, MalformedUtf8FailsOnlyWhenAsked) {
+  for (const char* text : {"\x8A\xED\xF8", "a\xC5", "\xC5z"}) {
+    EXPECT_GT(MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0), 0) << text;
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0), 0) << text;
+    EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
+  }
+  EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "\xC5\xA0x", 3, nullptr, 0), 2) << "Šx";
+}
+
 TEST(CodePage, UndefinedBytesKeepTheirValue) {
   const char text[] = "\x81";
   WCHAR out[1] = {};
