@@ -292,6 +292,7 @@ BENCHMARK(BM_PickNearAfterPan)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillis
 // after a highlight (the hovered name highlighted, then the next one).
 void BM_LabelledFrame(benchmark::State& state) {
   Preview& p = ThePreview(static_cast<int>(state.range(0)), state.range(1) ? kLabelledTall : kLabelled);
+  p.view->GetScene()->Render();  // the labels laid out and compiled
   for (auto _ : state) p.view->GetScene()->Render();
 }
 BENCHMARK(BM_LabelledFrame)
@@ -303,6 +304,7 @@ BENCHMARK(BM_LabelledFrame)
 void BM_LabelledHover(benchmark::State& state) {
   Preview& p = ThePreview(static_cast<int>(state.range(0)), state.range(1) ? kLabelledTall : kLabelled);
   uint32_t id = 0;
+  p.view->PickNear({400, 300}, &id);  // the index made
   for (auto _ : state) benchmark::DoNotOptimize(p.view->PickNear({400, 300}, &id));
   state.counters["name"] = id;
 }

@@ -31,6 +31,9 @@ constexpr double kSlack = 2.0;
 constexpr size_t kMaxDepth = 24;
 // The entity draw modes in which a text sends its triangles (not 3).
 constexpr uint32_t kTextDrawModes = 0b0111;
+// Candidates the first selection of a one-pass pick takes from the end;
+// each next one four times as many.
+constexpr size_t kFirstBatch = 16;
 
 // Column-major product a * b, as OpenGL multiplies.
 void Multiply(const double* a, const double* b, double* out) {
@@ -305,7 +308,8 @@ GLPickIndex::Decided GLPickIndex::TextHit(GLScene& scene, const Entry& entry, do
         for (int e = 0; e < 3 && !apart; ++e) {
           const double ex = px[(e + 1) % 3] - px[e], ey = py[(e + 1) % 3] - py[e];
           // Inside is where the cross product has the area's sign.
-          auto side = [&](double qx, double qy) { return (ex * (qy - py[e]) - ey * (qx - px[e])) * (area > 0 ? 1 : -1); };
+          const double sign = area > 0 ? 1.0 : -1.0;
+          auto side = [&](double qx, double qy) { return (ex * (qy - py[e]) - ey * (qx - px[e])) * sign; };
           apart = side(x0, y0) < 0 && side(x1, y0) < 0 && side(x0, y1) < 0 && side(x1, y1) < 0;
         }
         if (apart) continue;
@@ -332,14 +336,35 @@ int32_t GLPickIndex::Pick(GLScene& scene, int x, int y, double size) {
   Candidates(cx - half, cy - half, cx + half, cy + half);
   lastCandidates_ = found_.size();
   if (found_.empty()) return -1;
+  // One pass (render modes 0 and 3): the answer is the name of the last
+  // entity hit under a name, so the candidates are tried from the end, a
+  // few at first; in two passes every one goes at once.
+  const bool onePass = scene.GetRenderMode() == 0 || scene.GetRenderMode() == 3;
+  size_t end = found_.size(), batch = onePass ? kFirstBatch : found_.size();
+  while (end > 0) {
+    const size_t begin = end > batch ? end - batch : 0;
+    if (SelectAmong(scene, begin, end, cx - half, cy - half, cx + half, cy + half, onePass)) {
+      const int32_t picked = scene.PickAmong(x, y, size, subset_);
+      if (picked != -1 || !onePass) return picked;
+    }
+    end = begin;
+    batch *= 4;
+  }
+  return -1;
+}
+
+bool GLPickIndex::SelectAmong(GLScene& scene, size_t begin, size_t end, double x0, double y0, double x1, double y1,
+                              bool onePass) {
   subset_.items.clear();
   subset_.stand.clear();
-  for (uint32_t i : found_) {
-    const Entry& entry = entries_[i];
+  for (size_t k = begin; k < end; ++k) {
+    const Entry& entry = entries_[found_[k]];
+    // In one pass a hit outside every name answers nothing.
+    if (onePass && entry.item.name == GLPickSubset::kNone) continue;
     GLPickSubset::Item item = entry.item;
     if (entry.text) {
       GLVector triangle[3];
-      const Decided d = TextHit(scene, entry, cx - half, cy - half, cx + half, cy + half, triangle);
+      const Decided d = TextHit(scene, entry, x0, y0, x1, y1, triangle);
       if (d == Decided::kMiss) continue;
       if (d == Decided::kHit) {
         item.stand = static_cast<uint32_t>(subset_.stand.size());
@@ -349,6 +374,5 @@ int32_t GLPickIndex::Pick(GLScene& scene, int x, int y, double size) {
     }
     subset_.items.push_back(item);
   }
-  if (subset_.items.empty()) return -1;
-  return scene.PickAmong(x, y, size, subset_);
+  return !subset_.items.empty();
 }

@@ -46,6 +46,10 @@ class GLPickIndex {
   // a hit gives one triangle that does. Open when some point lies outside
   // the depth range or behind the eye: selection decides then.
   Decided TextHit(GLScene& scene, const Entry& entry, double x0, double y0, double x1, double y1, GLVector* hit);
+  // The subset for selection of candidates found_[begin, end) in the pick
+  // rectangle; false when none of them can be hit.
+  bool SelectAmong(GLScene& scene, size_t begin, size_t end, double x0, double y0, double x1, double y1,
+                   bool onePass);
 
   const GLScene* scene_ = nullptr;
   uint64_t version_ = 0;

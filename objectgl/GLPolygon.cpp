@@ -135,5 +135,5 @@ GLExtents GLPolygon::GetExtents() const {
 
 void GLPolygon::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }

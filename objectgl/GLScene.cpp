@@ -498,7 +498,7 @@ void GLScene::HighlightGroup(int32_t id, bool clearAll, bool on) {
 void GLScene::SetGroupMaterial(uint32_t id, uint32_t material) {
   if (id == kNoName) return;
   ForGroup(id, [material](GLEntity* e) { e->SetMaterial(material); });
-  InvalidateDisplayList();
+  InvalidateLooks();
 }
 
 void GLScene::GetGroupMaterial(uint32_t id, uint32_t* material) {

@@ -106,7 +106,7 @@ class GLScene : public GLObject {
   // compiles again.
   void InvalidateDisplayList();
   // As InvalidateDisplayList, when only how entities look changed
-  // (highlight, line widths): where they can be hit stays.
+  // (highlight, materials, line widths): where they can be hit stays.
   void InvalidateLooks();
   // Changes whenever the content or how it is drawn may have changed (the
   // occasions that make the display list stale); no two scenes share one.

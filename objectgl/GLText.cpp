@@ -160,7 +160,7 @@ GLExtents GLText::GetExtents() const {
 
 void GLText::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLText::Transform(const GLMatrix& m) {
