@@ -4,9 +4,13 @@
 // memory during the run, also as a multiple of the file's size.
 //
 //   bench_DrawingLoad [benchmark options]
-//   bench_DrawingLoad --write-drawing PATH [--second]
-//       writes the drawing (or the second drawing) only and prints the first
-//       LINE's handle
+//   bench_DrawingLoad --write-drawing PATH [--second | --czech | --polyline]
+//       writes the drawing (or the second, the Czech one, the one with a
+//       POLYLINE of a million vertices) only and prints the first LINE's
+//       handle
+//
+// The Czech drawing and the long polyline are also loaded on all threads
+// and on one: all threads are never to be slower.
 //   bench_DrawingLoad --load-save IN OUT
 //       loads IN and saves it unchanged as OUT, as a process of its own
 #include <benchmark/benchmark.h>
@@ -35,7 +39,7 @@ struct Files {
   double megabytes = 0;
   std::string error;
 
-  Files() {
+  explicit Files(const bench::NetworkDrawingShape& shape = {}) {
     std::string pattern = (fs::temp_directory_path() / "drawing-bench.XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
       error = "cannot make a temporary folder";
@@ -44,7 +48,7 @@ struct Files {
     folder = pattern;
     drawing = folder / "network.dxf";
     saved = folder / "saved.dxf";
-    if (!bench::WriteNetworkDrawing(drawing.string(), {})) error = "cannot write " + drawing.string();
+    if (!bench::WriteNetworkDrawing(drawing.string(), shape)) error = "cannot write " + drawing.string();
     else megabytes = static_cast<double>(fs::file_size(drawing)) / 1e6;
   }
   ~Files() {
@@ -112,6 +116,36 @@ void LoadEach(benchmark::State& state, const fs::path& path) {
 
 void BM_Load(benchmark::State& state) { LoadEach(state, TheFiles().drawing); }
 
+// The drawings as users have them (0 Czech, 1 long polyline) on all
+// threads (0) or on one (1).
+void BM_LoadAsUsersHaveThem(benchmark::State& state) {
+  static Files czech(bench::CzechNetworkDrawingShape()), polyline(bench::LongPolylineDrawingShape());
+  const Files& files = state.range(0) == 0 ? czech : polyline;
+  if (!files.error.empty()) return state.SkipWithError(files.error.c_str());
+  host::DxfDrawing::TuneParallelLoad(0, static_cast<unsigned>(state.range(1)));
+  ResetPeakMemory();
+  for (auto _ : state) {
+    auto drawing = std::make_unique<host::DxfDrawing>();
+    if (!Load(state, *drawing, files.drawing)) break;
+    benchmark::DoNotOptimize(drawing->Entities().data());
+    state.PauseTiming();
+    drawing.reset();
+    malloc_trim(0);
+    state.ResumeTiming();
+  }
+  host::DxfDrawing::TuneParallelLoad(0, 0);
+  Report(state, files);
+}
+BENCHMARK(BM_LoadAsUsersHaveThem)
+    ->ArgNames({"polyline", "threads"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+
 void BM_Save(benchmark::State& state) {
   const Files& files = TheFiles();
   if (!files.error.empty()) return state.SkipWithError(files.error.c_str());
@@ -145,10 +179,13 @@ BENCHMARK(BM_LoadSaved)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2
 }  // namespace
 
 int main(int argc, char** argv) {
-  if ((argc == 3 || (argc == 4 && std::strcmp(argv[3], "--second") == 0)) &&
-      std::strcmp(argv[1], "--write-drawing") == 0) {
+  if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--write-drawing") == 0) {
     std::string firstLine;
-    bench::NetworkDrawingShape shape = argc == 4 ? bench::SecondNetworkDrawingShape() : bench::NetworkDrawingShape{};
+    bench::NetworkDrawingShape shape;
+    if (argc == 4 && std::strcmp(argv[3], "--second") == 0) shape = bench::SecondNetworkDrawingShape();
+    else if (argc == 4 && std::strcmp(argv[3], "--czech") == 0) shape = bench::CzechNetworkDrawingShape();
+    else if (argc == 4 && std::strcmp(argv[3], "--polyline") == 0) shape = bench::LongPolylineDrawingShape();
+    else if (argc == 4) return 2;
     if (!bench::WriteNetworkDrawing(argv[2], shape, &firstLine)) {
       std::fprintf(stderr, "cannot write %s\n", argv[2]);
       return 1;

@@ -63,8 +63,8 @@ class Text {
 };
 
 // valveBlock: the second shape's block (record 40, definition 41-43).
-void WriteHead(Text& t, uint64_t handSeed, bool valveBlock) {
-  t.Lines({"0|SECTION", "2|HEADER", "9|$ACADVER", "1|AC1024", "9|$ACADMAINTVER", "70|     6",
+void WriteHead(Text& t, uint64_t handSeed, bool valveBlock, bool czech) {
+  t.Lines({"0|SECTION", "2|HEADER", "9|$ACADVER", czech ? "1|AC1032" : "1|AC1024", "9|$ACADMAINTVER", "70|     6",
            "9|$DWGCODEPAGE", "3|ANSI_1250", "9|$INSBASE", "10|0.0", "20|0.0", "30|0.0",
            "9|$EXTMIN", "10|0.0", "20|0.0", "30|0.0", "9|$EXTMAX", "10|100000.0",
            "20|100000.0", "30|0.0", "9|$CLAYER", "8|0", "9|$INSUNITS", "70|     4"});
@@ -150,7 +150,7 @@ void WriteTail(Text& t) {
 
 class Network {
  public:
-  Network(uint64_t seed, int decimals) : random_(seed), decimals_(decimals) {}
+  Network(uint64_t seed, int decimals, bool czech) : random_(seed), decimals_(decimals), czech_(czech) {}
 
   double Uniform(double lo, double hi) {
     // From the raw 53 bits, so every library gives the same numbers.
@@ -178,7 +178,7 @@ class Network {
     t.Real(40, 250.0);
     char text[24];
     std::snprintf(text, sizeof text, "V%zu-%zu", 1 + Below(40), 1 + Below(900));
-    t.Pair(1, text);
+    t.Pair(1, czech_ ? std::string("Ventil \xC4\x8D. ") + text + " p\xC5\x99\xC3\xADvod" : std::string(text));
     t.Pair(100, "AcDbText");
   }
 
@@ -251,7 +251,32 @@ class Network {
 
   std::mt19937_64 random_;
   int decimals_;
+  bool czech_;
 };
+
+// A 2D POLYLINE of `vertices` VERTEX objects and its SEQEND, handles from
+// `handle` on.
+void WritePolyline(Text& t, uint64_t handle, size_t vertices) {
+  const uint64_t owner = handle;
+  t.Pair(0, "POLYLINE");
+  t.Handle(5, handle++);
+  t.Handle(330, kModelSpace);
+  t.Lines({"100|AcDbEntity", "8|TRUBKY_P", "100|AcDb2dPolyline", "66|     1", "10|0.0", "20|0.0", "30|0.0",
+           "70|     0"});
+  for (size_t v = 0; v < vertices; ++v) {
+    t.Pair(0, "VERTEX");
+    t.Handle(5, handle++);
+    t.Handle(330, owner);
+    t.Lines({"100|AcDbEntity", "8|TRUBKY_P", "100|AcDbVertex", "100|AcDb2dVertex"});
+    t.Real(10, static_cast<double>(v % 1000) * 250.0 + 0.5);
+    t.Real(20, static_cast<double>(v / 1000) * 400.0 + 0.25);
+    t.Real(30, 0.0);
+  }
+  t.Pair(0, "SEQEND");
+  t.Handle(5, handle);
+  t.Handle(330, owner);
+  t.Lines({"100|AcDbEntity", "8|TRUBKY_P"});
+}
 
 }  // namespace
 
@@ -260,8 +285,10 @@ NetworkDrawing MakeNetworkDrawing(const NetworkDrawingShape& shape) {
   out.text.reserve(shape.entities * 256);
   Text t(out.text);
   const bool mixed = shape.texts > 0 || shape.inserts > 0 || shape.pipes >= 12;
-  WriteHead(t, kFirstEntity + shape.entities, shape.inserts > 0);
-  Network network(shape.seed, shape.decimals);
+  const uint64_t polyline = kFirstEntity + shape.entities;
+  const uint64_t seed = polyline + (shape.polylineVertices ? shape.polylineVertices + 2 : 0);
+  WriteHead(t, seed, shape.inserts > 0, shape.czech);
+  Network network(shape.seed, shape.decimals, shape.czech);
   std::vector<uint64_t> handles(shape.entities);
   std::iota(handles.begin(), handles.end(), kFirstEntity);
   if (shape.shuffledHandles) std::shuffle(handles.begin(), handles.end(), std::mt19937_64(shape.seed));
@@ -283,8 +310,34 @@ NetworkDrawing MakeNetworkDrawing(const NetworkDrawingShape& shape) {
       network.Line(t, handle);
     }
   }
+  if (shape.polylineVertices) WritePolyline(t, polyline, shape.polylineVertices);
   WriteTail(t);
+  if (shape.czech) {
+    // The layer the lines and labels lie in, named in Czech everywhere.
+    const std::string plain = "\nSTAVBA\n", czech = "\nSTAVBA \xC4\x8C\xC3\x81ST\n";
+    std::string renamed;
+    renamed.reserve(out.text.size() + out.text.size() / 8);
+    size_t from = 0;
+    for (size_t at; (at = out.text.find(plain, from)) != std::string::npos; from = at + plain.size())
+      renamed.append(out.text, from, at - from).append(czech);
+    renamed.append(out.text, from);
+    out.text = std::move(renamed);
+  }
   return out;
+}
+
+NetworkDrawingShape CzechNetworkDrawingShape() {
+  NetworkDrawingShape shape = SecondNetworkDrawingShape();
+  shape.entities = 300000;
+  shape.czech = true;
+  return shape;
+}
+
+NetworkDrawingShape LongPolylineDrawingShape() {
+  NetworkDrawingShape shape;
+  shape.entities = 1000;
+  shape.polylineVertices = 1000000;
+  return shape;
 }
 
 NetworkDrawingShape SecondNetworkDrawingShape() {

@@ -20,7 +20,18 @@ struct NetworkDrawingShape {
   // The entities' handles in a random order rather than counting up.
   bool shuffledHandles = false;
   int decimals = -1;  // coordinates to so many decimals; -1: the shortest exact form
+  // R2018 with Czech layer names and label texts (UTF-8, as such drawings
+  // are written).
+  bool czech = false;
+  // One POLYLINE of so many VERTEX objects after the others (0: none).
+  size_t polylineVertices = 0;
 };
+
+// The drawings the load is compared on as users have them: a Czech one of
+// 60-80 MB (the second shape's mix), and one POLYLINE of a million
+// vertices.
+NetworkDrawingShape CzechNetworkDrawingShape();
+NetworkDrawingShape LongPolylineDrawingShape();
 
 // A second drawing of as many entities: another seed, another mix of
 // LINE/LWPOLYLINE/TEXT/INSERT, shorter coordinates.

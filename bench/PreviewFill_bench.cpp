@@ -4,7 +4,9 @@
 // under one name) converted into an 800 x 600 preview, the frames it paints,
 // and picks near and under the cursor (with the memory a pick keeps). The
 // first fill is also timed in a fresh process: this program run again with
-// --first-fill N.
+// --first-fill N. A labelled network has pipe labels of 20-45 characters
+// for a quarter of its entities, laid out wide or as a tall riser view (ten
+// columns: the whole height fitted, every label a few pixels).
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -36,9 +38,10 @@ class Network {
  public:
   // A grid of cells, one entity each: 100 columns for 10,000 entities,
   // more for larger networks so that the grid stays about as wide as high.
-  explicit Network(int entities)
-      : columns_(static_cast<int>(std::lround(100.0 * std::sqrt(entities / 10000.0)))) {
-    labels_.reserve(entities / 10);  // the chains point into them
+  explicit Network(int entities, bool labelled = false, bool tall = false)
+      : columns_(tall ? 10 : static_cast<int>(std::lround(100.0 * std::sqrt(entities / 10000.0)))),
+        labelled_(labelled) {
+    labels_.reserve(entities / (labelled ? 4 : 10));  // the chains point into them
     for (int first = 0; first < entities; first += kPerName) {
       std::vector<resbuf> chain;
       for (int i = first; i < first + kPerName; ++i) Entity(chain, i);
@@ -71,27 +74,37 @@ class Network {
     n.value.real = v;
     c.push_back(n);
   }
+  // 20 to 45 characters, as a pipe's label.
+  static std::string LongLabel(int i) {
+    std::string text = "DN" + std::to_string(15 + i % 50) + " Cu 28x1,5 L=" + std::to_string(i % 977) + ".40 m";
+    const size_t length = 20 + static_cast<size_t>(i) % 26;
+    while (text.size() < length) text += " Q=1250 W";
+    text.resize(length);
+    return text;
+  }
   void Entity(std::vector<resbuf>& c, int i) {
     const double x = (i % columns_) * 8.0, y = (i / columns_) * 6.0;
-    if (i % 10 < 6) {
+    // Labelled: a label every fourth entity, in the place of a line.
+    const int kind = labelled_ ? (i % 4 == 3 ? 9 : i % 10 == 9 ? 0 : i % 10) : i % 10;
+    if (kind < 6) {
       Text(c, 0, "LINE");
       Text(c, 8, "TRUBKY_P");
       Point(c, 10, x, y);
       Point(c, 11, x + 6, y + 4);
-    } else if (i % 10 < 8) {
+    } else if (kind < 8) {
       Text(c, 0, "ARC");
       Text(c, 8, "0");
       Point(c, 10, x, y);
       Real(c, 40, 3.0);
       Real(c, 50, 0.0);
       Real(c, 51, 3.14159);
-    } else if (i % 10 == 8) {
+    } else if (kind == 8) {
       Text(c, 0, "CIRCLE");
       Text(c, 8, "0");
       Point(c, 10, x, y);
       Real(c, 40, 3.0);
     } else {
-      labels_.push_back(std::to_string(10 + i % 90));
+      labels_.push_back(labelled_ ? LongLabel(i) : std::to_string(10 + i % 90));
       Text(c, 0, "TEXT");
       Text(c, 8, "POPISY");
       Point(c, 10, x, y);
@@ -101,6 +114,7 @@ class Network {
   }
 
   int columns_;
+  bool labelled_;
   std::vector<std::vector<resbuf>> chains_;
   std::vector<std::string> labels_;
 };
@@ -136,19 +150,22 @@ struct Preview {
   std::unique_ptr<CMyViewJovGL> view;
 };
 
-Network& TheNetwork(int entities) {
-  static std::map<int, Network*> made;
-  Network*& n = made[entities];
-  if (!n) n = new Network(entities);
+// Layouts of the labelled network (the benchmarks' second argument).
+enum Layout { kPlain, kLabelled, kLabelledTall };
+
+Network& TheNetwork(int entities, int layout = kPlain) {
+  static std::map<std::pair<int, int>, Network*> made;
+  Network*& n = made[{entities, layout}];
+  if (!n) n = new Network(entities, layout != kPlain, layout == kLabelledTall);
   return *n;
 }
 
-Preview& ThePreview(int entities) {
-  static std::map<int, Preview*> made;
-  Preview*& p = made[entities];
+Preview& ThePreview(int entities, int layout = kPlain) {
+  static std::map<std::pair<int, int>, Preview*> made;
+  Preview*& p = made[{entities, layout}];
   if (!p) {
     p = new Preview;
-    p->Fill(TheNetwork(entities));
+    p->Fill(TheNetwork(entities, layout));
   }
   return *p;
 }
@@ -270,6 +287,51 @@ void BM_PickNearAfterPan(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PickNearAfterPan)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// With long labels: a frame, the hover at the centre, and the first hover
+// after a highlight (the hovered name highlighted, then the next one).
+void BM_LabelledFrame(benchmark::State& state) {
+  Preview& p = ThePreview(static_cast<int>(state.range(0)), state.range(1) ? kLabelledTall : kLabelled);
+  p.view->GetScene()->Render();  // the labels laid out and compiled
+  for (auto _ : state) p.view->GetScene()->Render();
+}
+BENCHMARK(BM_LabelledFrame)
+    ->ArgNames({"entities", "tall"})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_LabelledHover(benchmark::State& state) {
+  Preview& p = ThePreview(static_cast<int>(state.range(0)), state.range(1) ? kLabelledTall : kLabelled);
+  uint32_t id = 0;
+  p.view->PickNear({400, 300}, &id);  // the index made
+  for (auto _ : state) benchmark::DoNotOptimize(p.view->PickNear({400, 300}, &id));
+  state.counters["name"] = id;
+}
+BENCHMARK(BM_LabelledHover)
+    ->ArgNames({"entities", "tall"})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_LabelledHoverAfterHighlight(benchmark::State& state) {
+  Preview& p = ThePreview(static_cast<int>(state.range(0)), state.range(1) ? kLabelledTall : kLabelled);
+  uint32_t id = 0;
+  p.view->PickNear({400, 300}, &id);
+  int32_t group = 1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    p.view->GetScene()->HighlightGroup(group, true, true);
+    group = group % 1000 + 1;
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(p.view->PickNear({400, 300}, &id));
+  }
+}
+BENCHMARK(BM_LabelledHoverAfterHighlight)
+    ->ArgNames({"entities", "tall"})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_PickUnderTheCursor(benchmark::State& state) {
   Preview& p = ThePreview(10000);

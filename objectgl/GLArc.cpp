@@ -96,7 +96,7 @@ GLExtents GLArc::GetExtents() const { return points_.Extents(Tessellator()); }
 
 void GLArc::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLArc::Transform(const GLMatrix& m) {

@@ -83,7 +83,7 @@ GLExtents GLArrow::GetExtents() const {
 
 void GLArrow::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLArrow::SetPosition(const GLVector& position) {

@@ -44,7 +44,7 @@ GLExtents GLCircle::GetExtents() const { return points_.Extents(Tessellator()); 
 
 void GLCircle::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLCircle::Transform(const GLMatrix& m) {

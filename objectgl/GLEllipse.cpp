@@ -51,5 +51,5 @@ GLExtents GLEllipse::GetExtents() const { return points_.Extents(Tessellator());
 
 void GLEllipse::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }

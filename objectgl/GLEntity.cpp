@@ -25,9 +25,13 @@ void GLEntity::NotifyChanged() const {
   if (GLScene* scene = GetScene()) scene->InvalidateDisplayList();
 }
 
+void GLEntity::NotifyRestyled() const {
+  if (GLScene* scene = GetScene()) scene->InvalidateLooks();
+}
+
 void GLEntity::SetHighlighted(bool on) {
   SetFlag(flags_, kHighlighted, on);
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLEntity::SetHidden(bool on) {
@@ -39,18 +43,18 @@ void GLEntity::OnInactiveChanged(bool) { NotifyChanged(); }
 
 void GLEntity::SetLineWidth(float width) {
   lineWidth_ = width;
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLEntity::SetLineWidths(float normal, float highlighted) {
   lineWidth_ = normal;
   highlightLineWidth_ = highlighted;
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLEntity::SetHighlightLineWidth(float width) {
   highlightLineWidth_ = width;
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLEntity::DrawIfVisible(uint32_t mode) {

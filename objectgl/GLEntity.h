@@ -58,6 +58,9 @@ class GLEntity : public GLObject {
  protected:
   // Tells the owning scene that what it compiled of this entity is stale.
   void NotifyChanged() const;
+  // The same when only how the entity looks changed (highlight, material,
+  // line widths), not where it can be hit.
+  void NotifyRestyled() const;
 
  private:
   float lineWidth_ = 1.0f;

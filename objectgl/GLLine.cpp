@@ -53,7 +53,7 @@ GLExtents GLLine::GetExtents() const {
 
 void GLLine::SetMaterial(uint32_t index) {
   material1_ = material2_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLLine::Transform(const GLMatrix& m) {

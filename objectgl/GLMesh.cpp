@@ -129,5 +129,5 @@ GLExtents GLMesh::GetExtents() const {
 
 void GLMesh::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }

@@ -29,6 +29,11 @@ constexpr double kGridMargin = 32.0;
 constexpr double kSlack = 2.0;
 // OpenGL guarantees 32 model-view matrices; the pick's own take a few.
 constexpr size_t kMaxDepth = 24;
+// The entity draw modes in which a text sends its triangles (not 3).
+constexpr uint32_t kTextDrawModes = 0b0111;
+// Candidates the first selection of a one-pass pick takes from the end;
+// each next one four times as many.
+constexpr size_t kFirstBatch = 16;
 
 // The cell of count cells that a window coordinate (from the grid's
 // origin) falls in, the border cells standing for everything beyond.
@@ -71,6 +76,7 @@ bool DrawnBox(GLEntity* e, GLExtents& box) {
 bool GLPickIndex::BuildContent(GLScene& scene) {
   entries_.clear();
   subset_ = GLPickSubset();
+  contextMatrices_.assign(1, GLMatrix());
   viewValid_ = false;
   std::vector<uint32_t> stack;  // visible push entities open
   std::vector<GLMatrix> composite;  // as the scene's extents compose them
@@ -100,6 +106,7 @@ bool GLPickIndex::BuildContent(GLScene& scene) {
       context = 0;
       if (!stack.empty()) {
         subset_.contexts.push_back(stack);
+        contextMatrices_.push_back(composite.back());
         context = static_cast<uint32_t>(subset_.contexts.size() - 1);
       }
       continue;
@@ -108,6 +115,7 @@ bool GLPickIndex::BuildContent(GLScene& scene) {
     entry.item = {i, name, context};
     GLExtents box;
     entry.everywhere = !DrawnBox(e, box);
+    entry.text = GLDynamicCast<GLText>(e) != nullptr;
     if (!entry.everywhere && !box.IsValid()) continue;  // draws nothing
     if (!entry.everywhere) {
       GLExtents world;
@@ -247,12 +255,84 @@ void GLPickIndex::Candidates(double x0, double y0, double x1, double y1) {
   std::sort(found_.begin(), found_.end());
 }
 
+GLPickIndex::Decided GLPickIndex::TextHit(GLScene& scene, const Entry& entry, double x0, double y0, double x1,
+                                          double y1, GLVector* hit) {
+  auto* text = static_cast<GLText*>(scene.GetEntity(entry.item.entity));
+  // Entity coordinates to clip coordinates: the model matrix, the pushed
+  // matrices, then the view.
+  double model[16], toClip[16];
+  Multiply(contextMatrices_[entry.item.context].GetData(), scene.GetModelMatrix().GetData(), model);
+  Multiply(view_, model, toClip);
+  const double* m = toClip;
+  std::vector<double>& window = windowPoints_;
+  for (uint32_t c = 0; c < text->GetCharCount(); ++c) {
+    const GLFacesArray* faces = text->GetCharFaces(c);
+    if (!faces) return Decided::kOpen;
+    for (const GLFaces* f : *faces) {
+      const GLVectorArray& points = f->GetPoints();
+      const uint32_t n = points.GetCount();
+      const uint32_t type = f->GetType();
+      if (type != GL_TRIANGLES && type != GL_TRIANGLE_STRIP && type != GL_TRIANGLE_FAN) return Decided::kOpen;
+      window.resize(2 * static_cast<size_t>(n));
+      double bx0 = HUGE_VAL, by0 = HUGE_VAL, bx1 = -HUGE_VAL, by1 = -HUGE_VAL;
+      for (uint32_t i = 0; i < n; ++i) {
+        const GLVector& p = points[i];
+        double clip[4];
+        for (int r = 0; r < 4; ++r) clip[r] = m[r] * p.x + m[4 + r] * p.y + m[8 + r] * p.z + m[12 + r];
+        if (!(clip[3] > 1e-12) || !(std::fabs(clip[2]) < clip[3])) return Decided::kOpen;
+        const double wx = viewport_[0] + (clip[0] / clip[3] + 1.0) / 2.0 * viewport_[2];
+        const double wy = viewport_[1] + (clip[1] / clip[3] + 1.0) / 2.0 * viewport_[3];
+        window[2 * i] = wx;
+        window[2 * i + 1] = wy;
+        bx0 = std::min(bx0, wx);
+        bx1 = std::max(bx1, wx);
+        by0 = std::min(by0, wy);
+        by1 = std::max(by1, wy);
+      }
+      if (bx0 > x1 || bx1 < x0 || by0 > y1 || by1 < y0) continue;
+      const uint32_t triangles = n < 3 ? 0 : type == GL_TRIANGLES ? n / 3 : n - 2;
+      for (uint32_t t = 0; t < triangles; ++t) {
+        uint32_t k[3];
+        if (type == GL_TRIANGLES)
+          k[0] = 3 * t, k[1] = 3 * t + 1, k[2] = 3 * t + 2;
+        else if (type == GL_TRIANGLE_FAN)
+          k[0] = 0, k[1] = t + 1, k[2] = t + 2;
+        else
+          k[0] = t, k[1] = t + 1, k[2] = t + 2;
+        const double ax = window[2 * k[0]], ay = window[2 * k[0] + 1];
+        const double bx = window[2 * k[1]], by = window[2 * k[1] + 1];
+        const double cx = window[2 * k[2]], cy = window[2 * k[2] + 1];
+        if (std::max({ax, bx, cx}) < x0 || std::min({ax, bx, cx}) > x1 || std::max({ay, by, cy}) < y0 ||
+            std::min({ay, by, cy}) > y1)
+          continue;
+        const double area = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+        // A sliver's hit is OpenGL's to say.
+        if (std::fabs(area) < 1e-9) return Decided::kOpen;
+        // Separated when the rectangle lies wholly outside one edge.
+        bool apart = false;
+        const double px[3] = {ax, bx, cx}, py[3] = {ay, by, cy};
+        for (int e = 0; e < 3 && !apart; ++e) {
+          const double ex = px[(e + 1) % 3] - px[e], ey = py[(e + 1) % 3] - py[e];
+          // Inside is where the cross product has the area's sign.
+          const double sign = area > 0 ? 1.0 : -1.0;
+          auto side = [&](double qx, double qy) { return (ex * (qy - py[e]) - ey * (qx - px[e])) * sign; };
+          apart = side(x0, y0) < 0 && side(x1, y0) < 0 && side(x0, y1) < 0 && side(x1, y1) < 0;
+        }
+        if (apart) continue;
+        for (int v = 0; v < 3; ++v) hit[v] = points[k[v]];
+        return Decided::kHit;
+      }
+    }
+  }
+  return Decided::kMiss;
+}
+
 int32_t GLPickIndex::Pick(GLScene& scene, int x, int y, double size) {
   lastCandidates_ = scene.GetEntityCount();
   if (!scene.MakeContextCurrent()) return scene.Pick(x, y, size);
-  if (&scene != scene_ || scene.GetContentVersion() != version_) {
+  if (&scene != scene_ || scene.GetShapeVersion() != version_) {
     scene_ = &scene;
-    version_ = scene.GetContentVersion();
+    version_ = scene.GetShapeVersion();
     usable_ = BuildContent(scene);
   }
   if (!usable_ || !BuildView(scene)) return scene.Pick(x, y, size);
@@ -262,7 +342,43 @@ int32_t GLPickIndex::Pick(GLScene& scene, int x, int y, double size) {
   Candidates(cx - half, cy - half, cx + half, cy + half);
   lastCandidates_ = found_.size();
   if (found_.empty()) return -1;
+  // One pass (render modes 0 and 3): the answer is the name of the last
+  // entity hit under a name, so the candidates are tried from the end, a
+  // few at first; in two passes every one goes at once.
+  const bool onePass = scene.GetRenderMode() == 0 || scene.GetRenderMode() == 3;
+  size_t end = found_.size(), batch = onePass ? kFirstBatch : found_.size();
+  while (end > 0) {
+    const size_t begin = end > batch ? end - batch : 0;
+    if (SelectAmong(scene, begin, end, cx - half, cy - half, cx + half, cy + half, onePass)) {
+      const int32_t picked = scene.PickAmong(x, y, size, subset_);
+      if (picked != -1 || !onePass) return picked;
+    }
+    end = begin;
+    batch *= 4;
+  }
+  return -1;
+}
+
+bool GLPickIndex::SelectAmong(GLScene& scene, size_t begin, size_t end, double x0, double y0, double x1, double y1,
+                              bool onePass) {
   subset_.items.clear();
-  for (uint32_t i : found_) subset_.items.push_back(entries_[i].item);
-  return scene.PickAmong(x, y, size, subset_);
+  subset_.stand.clear();
+  for (size_t k = begin; k < end; ++k) {
+    const Entry& entry = entries_[found_[k]];
+    // In one pass a hit outside every name answers nothing.
+    if (onePass && entry.item.name == GLPickSubset::kNone) continue;
+    GLPickSubset::Item item = entry.item;
+    if (entry.text) {
+      GLVector triangle[3];
+      const Decided d = TextHit(scene, entry, x0, y0, x1, y1, triangle);
+      if (d == Decided::kMiss) continue;
+      if (d == Decided::kHit) {
+        item.stand = static_cast<uint32_t>(subset_.stand.size());
+        subset_.stand.insert(subset_.stand.end(), triangle, triangle + 3);
+        item.standModes = kTextDrawModes;
+      }
+    }
+    subset_.items.push_back(item);
+  }
+  return !subset_.items.empty();
 }

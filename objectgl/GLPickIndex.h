@@ -5,7 +5,9 @@
 // the pick square. The answer is always GLScene::Pick's (the same names and
 // the same ties): a box is never smaller than what the entity draws, and
 // the entities go to selection in list order under the names they fall
-// under.
+// under. A text's hit is decided here, glyph triangle by triangle: its
+// hundreds of triangles would each go through selection, and one hit
+// triangle stands in for it there.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +27,7 @@ class GLPickIndex {
   struct Entry {
     GLPickSubset::Item item;
     bool everywhere = false;
+    bool text = false;
     // World box (after the push matrices and the model matrix).
     GLVector lo, hi;
     // Window box (y up), with a little slack.
@@ -38,12 +41,22 @@ class GLPickIndex {
   // Window boxes and grid for the view; false without camera or viewport.
   bool BuildView(GLScene& scene);
   void Candidates(double x0, double y0, double x1, double y1);
+  enum class Decided { kMiss, kHit, kOpen };
+  // Whether the text's glyph triangles meet the window rectangle (y up);
+  // a hit gives one triangle that does. Open when some point lies outside
+  // the depth range or behind the eye: selection decides then.
+  Decided TextHit(GLScene& scene, const Entry& entry, double x0, double y0, double x1, double y1, GLVector* hit);
+  // The subset for selection of candidates found_[begin, end) in the pick
+  // rectangle; false when none of them can be hit.
+  bool SelectAmong(GLScene& scene, size_t begin, size_t end, double x0, double y0, double x1, double y1,
+                   bool onePass);
 
   const GLScene* scene_ = nullptr;
   uint64_t version_ = 0;
   bool usable_ = false;
   std::vector<Entry> entries_;
   GLPickSubset subset_;
+  std::vector<GLMatrix> contextMatrices_;  // the composite of each subset context
 
   bool viewValid_ = false;
   double view_[16] = {};
@@ -56,5 +69,6 @@ class GLPickIndex {
   std::vector<uint32_t> seen_;
   uint32_t stamp_ = 0;
   std::vector<uint32_t> found_;
+  std::vector<double> windowPoints_;
   size_t lastCandidates_ = 0;
 };

@@ -36,6 +36,9 @@ GLPolygon::~GLPolygon() {
 }
 
 void GLPolygon::Tessellate(GLenum listMode) {
+  // What a list holds stays what is drawn: later contours do not join it,
+  // nor a list made again through a new model matrix.
+  const uint32_t count = displayList_ ? compiledContours_ : contours_.GetCount();
   GLUtesselator* tess = gluNewTess();
   if (!tess) return;
   gluTessCallback(tess, GLU_TESS_BEGIN, reinterpret_cast<_GLUfuncptr>(&glBegin));
@@ -46,13 +49,14 @@ void GLPolygon::Tessellate(GLenum listMode) {
   gluTessBeginPolygon(tess, nullptr);
   gluTessBeginContour(tess);
   if (listMode) {
+    if (displayList_) glDeleteLists(displayList_, 1);
+    compiledContours_ = count;
+    const GLScene* owner = GetScene();
+    listModel_ = owner ? owner->GetModelVersion() : 0;
     displayList_ = glGenLists(1);
     glNewList(displayList_, listMode);
   }
 
-  // What a list holds stays what is drawn: later contours do not join it.
-  const uint32_t count = listMode || !displayList_ ? contours_.GetCount() : compiledContours_;
-  if (listMode) compiledContours_ = count;
   // Room for every point at once: the tessellator keeps their addresses.
   uint64_t total = 0;
   for (uint32_t i = 0; i < count; ++i)
@@ -87,6 +91,7 @@ void GLPolygon::Draw(uint32_t mode, GLMatLib* materials) {
   if (mode == 3) return;
   GLFilledPolygons filled;
   GLApplyForMode(materials, material_, mode);
+  if (GLIsRendering()) RecompileWhenStale();
   if (!GLIsRendering())
     SendTriangles();
   else if (displayList_)
@@ -109,7 +114,15 @@ void GLPolygon::SendTriangles() const {
 }
 
 void GLPolygon::PrepareLists() {
-  if (!displayList_) Tessellate(GL_COMPILE);
+  if (!displayList_)
+    Tessellate(GL_COMPILE);
+  else
+    RecompileWhenStale();
+}
+
+void GLPolygon::RecompileWhenStale() {
+  const GLScene* scene = GetScene();
+  if (displayList_ && scene && scene->GetModelVersion() != listModel_) Tessellate(GL_COMPILE);
 }
 
 GLExtents GLPolygon::GetExtents() const {
@@ -122,5 +135,5 @@ GLExtents GLPolygon::GetExtents() const {
 
 void GLPolygon::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }

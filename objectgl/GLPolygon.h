@@ -1,7 +1,8 @@
 // A filled planar area bounded by closed contours (holes marked interior),
 // tessellated by the GLU tessellator straight into a display list on its
 // first draw. The list holds world points after the scene's model matrix
-// of that moment; contours added later do not reach it.
+// of that moment (compiled again, over the same contours, when the matrix
+// changes); contours added later do not reach it.
 #pragma once
 
 #include <GL/gl.h>
@@ -37,12 +38,16 @@ class GLPolygon : public GLEntity {
  private:
   // Into a new display list, or straight to OpenGL for list mode 0.
   void Tessellate(GLenum listMode);
+  // A list compiled through another model matrix: made again over the
+  // contours it held.
+  void RecompileWhenStale();
   // Selecting or feeding back: the triangles as vertex arrays.
   void SendTriangles() const;
 
   uint32_t material_;
   uint32_t displayList_ = 0;
   uint32_t compiledContours_ = 0;  // how many contours the list holds
+  uint64_t listModel_ = 0;         // the scene's model version it went through
   GLArray<GLContour*> contours_;
 };
 

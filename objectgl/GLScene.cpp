@@ -43,6 +43,11 @@ uint64_t GLScene::NewContentVersion() {
 
 void GLScene::InvalidateDisplayList() {
   displayListValid_ = false;
+  shapeVersion_ = contentVersion_ = NewContentVersion();
+}
+
+void GLScene::InvalidateLooks() {
+  displayListValid_ = false;
   contentVersion_ = NewContentVersion();
 }
 
@@ -450,7 +455,12 @@ void GLScene::DrawSubset(uint32_t mode, const GLPickSubset& subset, bool secondP
       glPushMatrix();
       glMultMatrixd(static_cast<GLPushMatrix*>(GetEntity(p))->Matrix().GetData());
     }
-    e->DrawForSelectIfVisible(mode);
+    if (item.stand == GLPickSubset::kNone) {
+      e->DrawForSelectIfVisible(mode);
+    } else if (item.standModes & (1u << mode)) {
+      GLFilledPolygons filled;
+      GLSendPoints(GL_TRIANGLES, &subset.stand[item.stand], 3, e->GetScene());
+    }
     for (size_t p = 0; p < pushes.size(); ++p) glPopMatrix();
   }
   matLib_.ResetState();
@@ -488,7 +498,7 @@ void GLScene::HighlightGroup(int32_t id, bool clearAll, bool on) {
 void GLScene::SetGroupMaterial(uint32_t id, uint32_t material) {
   if (id == kNoName) return;
   ForGroup(id, [material](GLEntity* e) { e->SetMaterial(material); });
-  InvalidateDisplayList();
+  InvalidateLooks();
 }
 
 void GLScene::GetGroupMaterial(uint32_t id, uint32_t* material) {

@@ -34,8 +34,14 @@ struct GLPickSubset {
     uint32_t entity = 0;
     uint32_t name = kNone;
     uint32_t context = 0;
+    // kNone: the entity selects itself. Otherwise its hit was decided
+    // already: the triangle at stand[stand] (entity coordinates) goes to
+    // selection in its place, in the entity draw modes of standModes.
+    uint32_t stand = kNone;
+    uint32_t standModes = 0;
   };
   std::vector<Item> items;
+  std::vector<GLVector> stand;
   std::vector<std::vector<uint32_t>> contexts{{}};
   // The list's last GLName: the name a second pass starts under.
   uint32_t lastName = kNone;
@@ -99,9 +105,14 @@ class GLScene : public GLObject {
   // Whatever is compiled is stale: the next render with display lists
   // compiles again.
   void InvalidateDisplayList();
+  // As InvalidateDisplayList, when only how entities look changed
+  // (highlight, materials, line widths): where they can be hit stays.
+  void InvalidateLooks();
   // Changes whenever the content or how it is drawn may have changed (the
   // occasions that make the display list stale); no two scenes share one.
   uint64_t GetContentVersion() const { return contentVersion_; }
+  // As the content version, but kept by changes of looks only.
+  uint64_t GetShapeVersion() const { return shapeVersion_; }
   void SetDrawStep(uint32_t step);
   uint32_t GetDrawStep() const { return drawStep_; }
   // A GLDeadlineNow value after which a pass stops, or kNoDeadline.
@@ -159,6 +170,9 @@ class GLScene : public GLObject {
 
   void SetModelMatrix(const GLMatrix& m);
   const GLMatrix& GetModelMatrix() const { return model_; }
+  // Changes with the model matrix: what an entity compiled through the
+  // matrix is stale when the number differs from the one it compiled with.
+  uint64_t GetModelVersion() const { return modelVersion_; }
   // Through the model matrix of `scene`; unchanged with a null scene.
   static GLVector MapPoint(const GLVector& p, const GLScene* scene);
   static GLVector MapDirection(const GLVector& d, const GLScene* scene);
@@ -181,6 +195,9 @@ class GLScene : public GLObject {
   template <class F>
   void ForGroup(uint32_t id, F&& f);
   static uint64_t NewContentVersion();
+  // The model matrix's translation set so that `centre` maps to the
+  // origin; its other elements stay.
+  void CentreModelMatrixOn(const GLVector& centre);
   // Selection at the point with `pass` drawing; Pick's answer from its hits.
   template <class SelectDraw>
   int32_t Select(int x, int y, double size, SelectDraw&& pass);
@@ -209,5 +226,7 @@ class GLScene : public GLObject {
   uint32_t deadline_ = kNoDeadline;
   int32_t highlightedGroup_ = -1;
   GLMatrix model_;
+  uint64_t modelVersion_ = NewContentVersion();
   uint64_t contentVersion_ = NewContentVersion();
+  uint64_t shapeVersion_ = contentVersion_;
 };

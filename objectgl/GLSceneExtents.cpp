@@ -81,6 +81,11 @@ void GLScene::ZoomExtents(const double* factorIn) {
   const double factor = factorIn ? *factorIn : 1.0;
   GLCamera* camera = GetCurrentCamera();
   const GLVector centre = Midpoint(extents_.Min(), extents_.Max());
+  // OpenGL computes in floats: a drawing at national-grid coordinates (in
+  // millimetres, about 1e9) would draw stair-stepped and pick beside what
+  // is seen. Around the origin it draws and picks as anywhere else; the
+  // camera's target goes through the same matrix, so the view stays.
+  CentreModelMatrixOn(centre);
   if (!camera->IsProjectionValid()) camera->ComputeView();
   double w = 0, h = 0, depth = 0;
   GetViewExtents(camera->GetViewMatrix(), centre, extents_.Min(), extents_.Max(), &w, &h, &depth);
@@ -169,7 +174,15 @@ void GLScene::AutoFog() {
 
 void GLScene::SetModelMatrix(const GLMatrix& m) {
   model_ = m;
+  modelVersion_ = NewContentVersion();
   InvalidateDisplayList();
+}
+
+void GLScene::CentreModelMatrixOn(const GLVector& centre) {
+  GLMatrix m = model_;
+  const GLVector turned = MapDirection(centre, this);
+  m.SetTranslation(-turned.x, -turned.y, -turned.z);
+  if (!std::equal(m.GetData(), m.GetData() + 16, model_.GetData())) SetModelMatrix(m);
 }
 
 GLVector GLScene::MapPoint(const GLVector& p, const GLScene* scene) {

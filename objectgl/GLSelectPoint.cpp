@@ -135,7 +135,7 @@ GLExtents GLSelectPoint::GetExtents() const {
 
 void GLSelectPoint::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLSelectPoint::Transform(const GLMatrix& m) {

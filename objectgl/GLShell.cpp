@@ -102,5 +102,5 @@ GLExtents GLShell::GetExtents() const {
 
 void GLShell::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }

@@ -57,5 +57,5 @@ GLExtents GLTeaPot::GetExtents() const {
 
 void GLTeaPot::SetMaterial(uint32_t index) {
   frontMaterial_ = backMaterial_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }

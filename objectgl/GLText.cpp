@@ -111,15 +111,22 @@ void GLText::Compile(GLenum listMode) {
   if (!layout_) Layout();
   DeleteList();
   displayList_ = glGenLists(1);
+  const GLScene* scene = GetScene();
+  listModel_ = scene ? scene->GetModelVersion() : 0;
   glNewList(displayList_, listMode);
   SendFaces();
   glEndList();
 }
 
+bool GLText::ListIsStale() const {
+  const GLScene* scene = GetScene();
+  return scene && scene->GetModelVersion() != listModel_;
+}
+
 void GLText::BuildDisplayList() { Compile(GL_COMPILE_AND_EXECUTE); }
 
 void GLText::PrepareLists() {
-  if (!displayList_) Compile(GL_COMPILE);
+  if (!displayList_ || ListIsStale()) Compile(GL_COMPILE);
 }
 
 void GLText::Draw(uint32_t mode, GLMatLib* materials) {
@@ -133,7 +140,7 @@ void GLText::Draw(uint32_t mode, GLMatLib* materials) {
   if (!GLIsRendering()) {
     if (!layout_) Layout();
     SendFaces();
-  } else if (displayList_) {
+  } else if (displayList_ && !ListIsStale()) {
     glCallList(displayList_);
   } else {
     BuildDisplayList();
@@ -153,7 +160,7 @@ GLExtents GLText::GetExtents() const {
 
 void GLText::SetMaterial(uint32_t index) {
   material_ = index;
-  NotifyChanged();
+  NotifyRestyled();
 }
 
 void GLText::Transform(const GLMatrix& m) {

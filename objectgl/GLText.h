@@ -63,6 +63,8 @@ class GLText : public GLEntity {
   // The placed triangles through the scene's model matrix.
   void SendFaces() const;
   void Compile(GLenum listMode);
+  // A list compiled through another model matrix than the scene's now.
+  bool ListIsStale() const;
   void DeleteList();
   // Drops the layout and the list, and tells the scene.
   void Discard();
@@ -70,6 +72,8 @@ class GLText : public GLEntity {
   uint32_t material_;
   uint32_t styleIndex_ = 0;
   uint32_t displayList_ = 0;
+  // The scene's model version the list was compiled through.
+  uint64_t listModel_ = 0;
   mutable uint32_t charCount_ = 0;
   double height_ = 1.0;
   double angle_ = 0.0;

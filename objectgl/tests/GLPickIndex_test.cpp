@@ -21,9 +21,14 @@ constexpr int kWidth = 120, kHeight = 90;
 
 // Lines of several widths, circles, arcs, texts and a marker sized in
 // pixels, under names drawn from a few ids (repeated, above any limit, and
-// none at the start), some hidden, some under a moved matrix.
-void FillRandomly(GLScene& scene, std::mt19937& random) {
-  std::uniform_real_distribution<double> at(-15.0, 135.0), size(0.5, 12.0), angle(0.0, 6.28);
+// none at the start), some hidden, some under a moved matrix; all of it
+// moved by `offset`.
+void FillRandomly(GLScene& scene, std::mt19937& random, const GLVector& offset = GLVector()) {
+  std::uniform_real_distribution<double> near(-15.0, 135.0), size(0.5, 12.0), angle(0.0, 6.28);
+  auto point = [&](std::mt19937& r) {
+    const double x = near(r), y = near(r);
+    return GLVector(x, y, 0) + offset;
+  };
   std::uniform_int_distribution<int> kind(0, 9), id(1, 12), width(1, 7);
   auto* style = new GLTextStyle;
   style->SetFaceName("Arial");
@@ -34,29 +39,29 @@ void FillRandomly(GLScene& scene, std::mt19937& random) {
     if (k == 0 && i > 5) {
       e = new GLName(id(random) == 12 ? 20000u : static_cast<uint32_t>(id(random)));
     } else if (k <= 4) {
-      const GLVector a(at(random), at(random), 0);
+      const GLVector a = point(random);
       e = new GLLine(a, a + GLVector(size(random) - 6, size(random) - 6, 0), 0);
     } else if (k == 5) {
       const double r = size(random);
-      e = new GLCircle(GLVector(at(random), at(random), 0), GLAxisZ, &r, 1, 16);
+      e = new GLCircle(point(random), GLAxisZ, &r, 1, 16);
     } else if (k == 6) {
       const double r = size(random), a0 = angle(random), a1 = angle(random);
-      e = new GLArc(GLVector(at(random), at(random), 0), &r, &a0, &a1, 0, 12);
+      e = new GLArc(point(random), &r, &a0, &a1, 0, 12);
     } else if (k == 7) {
       auto* t = new GLText(i % 2 ? "W1" : "x", 0);
       t->SetStyleIndex(0);
       t->SetHeight(size(random));
-      t->SetPosition(GLVector(at(random), at(random), 0));
+      t->SetPosition(point(random));
       t->SetAngle(angle(random));
       e = t;
     } else if (k == 8 && i % 4 == 0) {
       const double px = 6;
-      e = new GLSelectPoint(GLVector(at(random), at(random), 0), 0, &px, 1, GLAxisX, GLAxisY, GLAxisZ);
+      e = new GLSelectPoint(point(random), 0, &px, 1, GLAxisX, GLAxisY, GLAxisZ);
     } else {
       GLMatrix m;
       m.SetTranslation(size(random), -size(random), 0);
       scene.AddEntity(new GLPushMatrix(m));
-      const GLVector a(at(random), at(random), 0);
+      const GLVector a = point(random);
       scene.AddEntity(new GLLine(a, a + GLVector(3, 9, 0), 1));
       e = new GLPopMatrix;
     }
@@ -129,6 +134,48 @@ TEST(GLPickIndex, AnswersAsTheFullSelectionOnRandomScenes) {
     FillRandomly(s.scene, random);
     s.scene.Render();
     ExpectSameAnswers(s.scene, index, 5, "changed");
+  }
+}
+
+// A drawing at national-grid coordinates (in millimetres) once fitted draws
+// and picks as the same drawing at the origin, and the index agrees there;
+// so again when more came and it was fitted again (what was drawn before
+// moves with the fit), against the whole at the origin fitted once.
+TEST(GLPickIndex, FarFromTheOriginAsAtIt) {
+  const GLVector far(-7.4e8, -1.04e9, 0), beside(60, 30, 0);
+  gltest::SceneOnWindow there(kWidth, kHeight, kWidth, kHeight);
+  ASSERT_TRUE(there.ok);
+  std::mt19937 b(5);
+  FillRandomly(there.scene, b, far);
+  GLPickIndex index;
+  for (const char* fit : {"first fit", "second fit"}) {
+    gltest::SceneOnWindow here(kWidth, kHeight, kWidth, kHeight);
+    ASSERT_TRUE(here.ok);
+    std::mt19937 a(5), c(9);
+    FillRandomly(here.scene, a);
+    if (fit[0] == 's') FillRandomly(here.scene, c, beside);
+    const double factor = 1.1;
+    for (gltest::SceneOnWindow* s : {&here, &there}) {
+      s->scene.ZoomExtents(&factor);
+      s->scene.Render();
+    }
+    const GlFrame seenHere = gltest::FrameOf(here.window, std::string("far-at-origin-") + fit);
+    const GlFrame seenThere = gltest::FrameOf(there.window, std::string("far-at-grid-") + fit);
+    int differ = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) differ += seenHere.Rgb(x, y) != seenThere.Rgb(x, y);
+    EXPECT_LE(differ, 3) << fit;
+    int hits = 0;
+    for (int y = 1; y < kHeight; y += 4)
+      for (int x = 2; x < kWidth; x += 4) {
+        const int32_t full = here.scene.Pick(x, y);
+        EXPECT_EQ(there.scene.Pick(x, y), full) << fit << " at " << x << "," << y;
+        hits += full != -1;
+      }
+    EXPECT_GT(hits, 20) << fit;
+    ExpectSameAnswers(there.scene, index, 2, fit);
+    std::mt19937 d(9);
+    FillRandomly(there.scene, d, far + beside);
   }
 }
 

@@ -91,9 +91,10 @@ class DxfDrawing::Loader {
         kept_(pages.data()) {}
 
   // Reads one part of a run of entities from cut on, viewing each value
-  // where it stands: the text is another reader's until the part is taken.
-  Loader(DxfDrawing& drawing, TextPages& pages, size_t size, DxfTextCut cut)
-      : Loader(drawing, pages, size, false, nullptr) {
+  // where it stands (converted ones apart): the text is another reader's
+  // until the part is taken.
+  Loader(DxfDrawing& drawing, TextPages& pages, size_t size, DxfTextCut cut, bool convert)
+      : Loader(drawing, pages, size, convert, nullptr) {
     inPlace_ = true;
     reader_.Seek(cut.pos, cut.line);
   }
@@ -166,7 +167,9 @@ class DxfDrawing::Loader {
       do views_.emplace_back(tok_.code, tok_.value);
       while (Advance() && tok_.code != 0);
       out.reserve(out.size() + views_.size());
-      for (const auto& [code, value] : views_) out.push_back({code, DxfValue::Borrow(value)});
+      for (const auto& [code, value] : views_)
+        out.push_back(convert_ && !IsAscii(value) ? DxfPair{code, DxfUtf8ToModel(value)}
+                                                  : DxfPair{code, DxfValue::Borrow(value)});
       return;
     }
     scratch_.clear();
@@ -311,7 +314,7 @@ class DxfDrawing::Loader {
   bool ReadEntities(const std::string& name, int line) {
     const unsigned threads = LoadThreads();
     const size_t size = reader_.Size();
-    if (have_ && tok_.code == 0 && !convert_ && threads > 1 && size - tokAt_.pos >= 2 * g_partBytes)
+    if (have_ && tok_.code == 0 && threads > 1 && size - tokAt_.pos >= 2 * g_partBytes)
       ReadEntitiesInParts((size - tokAt_.pos) / g_partBytes, threads);
     while (SectionGoesOn(name, line)) {
       if (IsWord(tok_, "ENDSEC")) return true;
@@ -347,7 +350,7 @@ class DxfDrawing::Loader {
 
   void ReadPart(Part& part, PairArena& arena) {
     PairArenaScope scope(&arena);
-    Loader reader(d_, pages_, reader_.Size(), part.begin);
+    Loader reader(d_, pages_, reader_.Size(), part.begin, convert_);
     reader.Advance();
     while (reader.have_) {
       if (reader.tokAt_.pos >= part.end) {
@@ -372,6 +375,7 @@ class DxfDrawing::Loader {
   void KeepValues(Part& part, char* to) {
     auto keep = [&to](PairList& pairs) {
       for (DxfPair& p : pairs) {
+        if (p.value.IsOwned()) continue;  // converted: not in the text
         const char* from = p.value.data();
         const size_t size = p.value.size();
         p.value.MovedTo(to);

@@ -66,6 +66,8 @@ class DxfValue {
   const char* data() const noexcept { return data_; }
   size_t size() const noexcept { return size_; }
   bool empty() const noexcept { return size_ == 0; }
+  // Bytes of its own rather than a view.
+  bool IsOwned() const noexcept { return owned_ != 0; }
 
   friend bool operator==(const DxfValue& a, const DxfValue& b) noexcept { return a.View() == b.View(); }
   friend bool operator==(const DxfValue& a, std::string_view b) noexcept { return a.View() == b; }

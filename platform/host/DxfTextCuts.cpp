@@ -31,14 +31,15 @@ int AddLines(int line, size_t more) {
   return static_cast<int>(std::min<size_t>(static_cast<size_t>(line) + more, INT_MAX));
 }
 
-// The first object start from the code line at pos on (lines before it).
-std::optional<DxfTextCut> ObjectFrom(std::string_view text, size_t pos, int line) {
+// The first object start from the code line at pos on (lines before it)
+// that starts before `limit`.
+std::optional<DxfTextCut> ObjectFrom(std::string_view text, size_t pos, int line, size_t limit) {
   DxfTokenReader reader(text);
   reader.Seek(pos, line);
   DxfToken token;
   for (;;) {
     DxfTextCut at{reader.Position(), reader.Line()};
-    if (!reader.Next(token, nullptr)) return std::nullopt;
+    if (at.pos >= limit || !reader.Next(token, nullptr)) return std::nullopt;
     if (token.code == 0 && !InRun(TrimDxf(token.value))) return at;
   }
 }
@@ -76,7 +77,12 @@ std::vector<DxfTextCut> CutAtObjects(std::string_view text, DxfTextCut first, si
   std::vector<size_t> bounds(parts + 1), ends(parts, 0);
   for (size_t i = 0; i <= parts; ++i) bounds[i] = first.pos + span / parts * i + span % parts * i / parts;
   RunTasks(parts - 1, threads, [&](size_t i) { ends[i] = CountLineEnds(text, bounds[i], bounds[i + 1]); });
+  // Each bound looks for its cut up to where the next one starts looking: a
+  // run of VERTEX or ATTRIB objects over many bounds is read once, not once
+  // for each bound it holds (those bounds give no cut).
+  std::vector<std::optional<DxfTextCut>> found(parts);
   size_t before = 0;  // line ends from first.pos to bounds[i]
+  std::vector<std::pair<size_t, int>> starts(parts, {std::string_view::npos, 0});
   for (size_t i = 1; i < parts; ++i) {
     before += ends[i - 1];
     // The line after the one the bound falls in, and then a code line: the
@@ -88,10 +94,16 @@ std::vector<DxfTextCut> CutAtObjects(std::string_view text, DxfTextCut first, si
       ++lines;
     }
     if (!start) break;
-    std::optional<DxfTextCut> cut = ObjectFrom(text, *start, AddLines(first.line, lines));
-    if (!cut) break;
-    if (cut->pos > cuts.back().pos) cuts.push_back(*cut);
+    starts[i] = {*start, AddLines(first.line, lines)};
   }
+  RunTasks(parts - 1, threads, [&](size_t k) {
+    const size_t i = k + 1;
+    if (starts[i].first != std::string_view::npos)
+      found[i] = ObjectFrom(text, starts[i].first, starts[i].second,
+                            i + 1 < parts ? std::min(starts[i + 1].first, text.size()) : text.size());
+  });
+  for (size_t i = 1; i < parts; ++i)
+    if (found[i] && found[i]->pos > cuts.back().pos) cuts.push_back(*found[i]);
   return cuts;
 }
 
