@@ -17,6 +17,7 @@
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutParamsRules.h"
 #include "jov_vantrix/section/CutSettings.h"
+#include "common/ValueRules.h"
 #include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
 

@@ -180,7 +180,6 @@ TEST_F(Export, LabelsFollowTheDescriptionSettings) {
       // No height, or none that will do: the section dialog's 2.5.
       {"[DESC]\r\nSCFACTOR=0.8\r\n", {"1", "0.25", "0.8", "2.125", "0.125"}},
       {"[DESC]\r\nHEIGHT=0\r\nSCFACTOR=0.8\r\n", {"1", "0.25", "0.8", "2.125", "0.125"}},
-      {"[DESC]\r\nHEIGHT=inf\r\n", {"1", "0.25", "1", "2.125", "0.125"}},
   };
   for (const Case& c : cases) {
     Settings(c.settings);
@@ -389,6 +388,44 @@ TEST_F(Export, TextsThatWouldShiftTheFieldsAreRefused) {
     EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.where << ": every line used " << o.out;
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.where << o.out;
     EXPECT_FALSE(fs::exists(file)) << c.where;
+  }
+}
+
+TEST_F(Export, NumbersOutOfRangeInTheDrawingOrTheSettingsWriteNothing) {
+  const std::string original = testsupport::Slurp(kData + "network.dxf");
+  const std::string length = "_LENGTH_SEGMENT\n1000\n4.250\n";
+  struct Case {
+    std::string drawn;     // the supply pipe's length pair ("" leaves it), then the return pipe's
+    const char* settings;  // "Jov.ini"
+    std::string message;   // part of what is shown
+  } cases[] = {
+      {"_LENGTH_X\n1000\n4.250\n", "", "entity 3E (key _LENGTH_SEGMENT) is not usable"},
+      {"_LENGTH_SEGMENT\n1000\nnan\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
+      {"_LENGTH_SEGMENT\n1000\ninf\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
+      {"_LENGTH_SEGMENT\n1000\n1e308\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
+      {"_LENGTH_SEGMENT\n1000\n-4.25\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
+      {length + "*_LENGTH_SEGMENT\n1000\n0\n", "", "entity 3F (key _LENGTH_SEGMENT)"},
+      {"", "[DESC]\r\nHEIGHT=nan\r\n", "setting \\\"HEIGHT\\\" in [DESC] of Jov.ini is not usable"},
+      {"", "[DESC]\r\nHEIGHT=1e300\r\n", "setting \\\"HEIGHT\\\" in [DESC]"},
+      {"", "[DESC]\r\nSCFACTOR=inf\r\n", "setting \\\"SCFACTOR\\\" in [DESC]"},
+      {"", "[DESC]\r\nSCFACTOR=-0.8\r\n", "setting \\\"SCFACTOR\\\" in [DESC]"},
+  };
+  const std::string file = Path("F.txt");
+  for (const Case& c : cases) {
+    std::string drawing = original;
+    const size_t star = c.drawn.find('*');
+    const std::string first = c.drawn.substr(0, star), second = star == std::string::npos ? "" : c.drawn.substr(star + 1);
+    const size_t at = drawing.find(length);
+    if (!first.empty()) drawing.replace(at, length.size(), first);
+    if (!second.empty()) drawing.replace(drawing.find(length, at + first.size()), length.size(), second);
+    Settings(c.settings);
+    // A length ends the dialog; a setting leaves it open to uncheck the labels.
+    const std::string after = c.drawn.empty() ? "answer ok\ncancel\n" : "answer ok\n";
+    Outcome o = Exporting(Write("changed.dxf", drawing), Steps(file) + after);
+    EXPECT_NE(o.out.find(c.message), std::string::npos) << c.message << o.out;
+    EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.message << ": every line used " << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.message << o.out;
+    EXPECT_FALSE(fs::exists(file)) << c.message;
   }
 }
 

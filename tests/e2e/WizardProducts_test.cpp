@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/e2e/E2eFixture.h"
@@ -394,4 +395,46 @@ TEST_F(WizardProducts, EachPlacementDrawsItsOwnValues) {
   EXPECT_TRUE(audit.Has("INSERT *U2 0 500")) << audit.out;
   EXPECT_TRUE(audit.Has("SHAPE *U1 LINE 0,0-1500,0 CIRCLE 0,0/5 CIRCLE 1500,0/5")) << audit.out;
   EXPECT_TRUE(audit.Has("SHAPE *U2 LINE 0,0-2500,0 CIRCLE 0,0/5 CIRCLE 2500,0/5")) << audit.out;
+}
+
+// Every road a text takes into the radiator's definitions and data: one
+// that would break its formulas or outgrow what a drawing keeps fails the
+// request (2); a stored formula that fails is refused as a typed one.
+TEST_F(WizardProducts, TextsThatWouldBreakTheProductAreRefusedOnEveryRoad) {
+  const std::string wide(250, 'x'), longer(300, 'x');
+  auto given = [](const std::string& ct) { return std::vector<std::string>{"--run", "SetPPData", "--arg", "#CT", "--arg", ct, "--arg", "1"}; };
+  const std::vector<std::string> byNumbers = {"--run", "PPGetResbuf", "--arg", "db:T:TOR0600-0001", "--arg", "1", "--arg",
+                                              "-", "--arg", "0", "--arg", "1200", "--arg", "20", "--arg", "-", "--arg", "-", "--arg", "-"};
+  const struct {
+    std::vector<std::string> args;
+    std::string stored;  // the last values' CT
+    int call;
+  } rows[] = {{RadiatorRequest("#CT", "(22"), "22", 0},          {Join(given("22)"), RadiatorRequest("-", "-")), "22", 1},
+              {RadiatorRequest("#CT", longer), "22", 0},         {Join(given(wide), RadiatorRequest("-", "-")), "22", 1},
+              {byNumbers, longer, 0}};
+  for (const auto& row : rows) {
+    WriteLastValues("TOR0600-0001", "L|1200|V|900|S|100|CT|" + row.stored + "|CM||HP|850|PW||PD||");
+    Outcome o = Wizard(row.args);
+    EXPECT_EQ(Call(o, row.call), std::vector<std::string>{"result: 2"}) << row.args[1] << o.out;
+  }
+  WriteLastValues("TOR0600-0001", "L|1200|V|900|S|100|CT|(22|CM||HP|850|PW|exp(1000)|PD||");
+  Outcome stored = Wizard(RadiatorRequest("-", "-"));
+  EXPECT_EQ(Value(Call(stored, 0), "CT"), "22") << stored.out;
+  EXPECT_EQ(Value(Call(stored, 0), "PW"), "78.93") << stored.out;
+}
+
+// A level of the INSERT a product connects to that is no level places
+// nothing and names the entity and key.
+TEST_F(WizardProducts, ALevelOfTheConnectedInsertThatIsNoLevelIsNamed) {
+  for (const auto& [from, to, where] : {std::tuple{"_ZLEVEL\n1000\n1.2\n", "_ZLEVEL\n1000\nnan\n", "2A (key _ZLEVEL)"},
+                                        {"_ZLEVEL\n1000\n1.2\n", "_ZLEVEL\n1000\n1e300\n", "2A (key _ZLEVEL)"},
+                                        {"zB\n1000\n300\n", "zB\n1000\ninf\n", "2A (key zB)"}}) {
+    std::string drawing = kConnected;
+    drawing.replace(drawing.find(from), std::string(from).size(), to);
+    Outcome o = Wizard(Join({"--drawing", Write("connected.dxf", drawing), "--select", "2A"}, ValveRequest(kValveSized)));
+    const std::vector<std::string> call = Call(o, 0);
+    ASSERT_EQ(call.size(), 2u) << where << o.out;
+    EXPECT_EQ(call[0], "result: 3");
+    EXPECT_NE(call[1].find(std::string("connected element ") + where + " is not usable"), std::string::npos) << call[1];
+  }
 }

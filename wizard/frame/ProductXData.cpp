@@ -1,3 +1,4 @@
+#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/frame/ProductXData.h"
 
 #include <cstdlib>
@@ -217,5 +218,7 @@ bool BuildProductXData(HWND owner, unsigned view, CObjectSez* parameters, unsign
     app.SetComputedLevel(nullptr);
     if (!added) return false;
   }
-  return true;
+  // A string of a drawing's extended data holds 255 bytes: a longer one
+  // would be cut or refused where the product is placed.
+  return FirstOverlongPlacedText(app.ResultChain2()) == nullptr;
 }

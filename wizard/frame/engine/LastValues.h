@@ -11,15 +11,17 @@ class CSeznam;
 // its parameter as it was), then the caller's texts, which are applied in
 // every case. True for an empty list and when nothing is stored; false
 // when the index id or the file cannot be had, or a stored name differs
-// from its parameter's (the values before it stay).
-bool LoadLastValues(CSeznam& params);
+// from its parameter's (the values before it stay). callerRefused, when
+// given, says whether ApplyCallerData refused a value.
+bool LoadLastValues(CSeznam& params, bool* callerRefused = nullptr);
 // False when the index id, the file or the write fails.
 bool StoreLastValues(const CSeznam& params);
 
 // The caller's names, values and flags texts: each named parameter takes
 // the flags and, as third limit, the value; with flags bit 0 or 2 the
 // value also becomes its value. Nothing when a text is missing. A value
-// holding a separator of the stored texts, or for a ranged parameter one
-// that is not a finite number, is passed over whole; a ranged value
-// outside the limits is not taken as the value.
-void ApplyCallerData(CSeznam& params);
+// holding a separator of the stored texts, one a free or formula parameter
+// may not take (TakesParamText), or for a ranged parameter one that is not
+// a finite number, is passed over whole and makes the result false; a
+// ranged value outside the limits is not taken as the value.
+bool ApplyCallerData(CSeznam& params);
