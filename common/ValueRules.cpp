@@ -11,13 +11,9 @@ namespace {
 bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
 // Bytes code page 1250 gives no character.
-bool IsUndefinedInCodePage(unsigned char c) {
-  return c == 0x81 || c == 0x83 || c == 0x88 || c == 0x90 || c == 0x98;
-}
+bool IsUndefinedInCodePage(unsigned char c) { return c == 0x81 || c == 0x83 || c == 0x88 || c == 0x90 || c == 0x98; }
 
-bool IsAsciiLetterOrDigit(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
+bool IsAsciiLetterOrDigit(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
 }  // namespace
 

@@ -43,7 +43,8 @@ TEST(ValueRules, TheLayerRuleTakesNoByteADrawingReaderRefusesAndEveryLetter) {
     const char name[] = {'L', static_cast<char>(b), 'X', '\0'};
     verdicts += IsUsableLayerName(name) ? '1' : '0';
   }
-  const std::filesystem::path scratch = std::filesystem::temp_directory_path() / ("jov_layers_" + std::to_string(getpid()));
+  const std::filesystem::path scratch =
+      std::filesystem::temp_directory_path() / ("jov_layers_" + std::to_string(getpid()));
   std::filesystem::create_directories(scratch);
   const testsupport::Outcome o = testsupport::RunProgram("/usr/bin/python3", {"-c", kAgainstEzdxf, verdicts}, scratch);
   std::filesystem::remove_all(scratch);

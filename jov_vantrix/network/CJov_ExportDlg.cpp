@@ -240,7 +240,8 @@ void CJov_ExportDlg::OnOK() {
 
   if (m_params.segmentDescriptions) {
     CString where;
-    if (!IsUsableSize(m_configuredHeight)) where.Format("\"HEIGHT\" in [DESC] of %s", kSettingsFile);
+    if (!IsUsableSize(m_configuredHeight))
+      where.Format("\"HEIGHT\" in [DESC] of %s", kSettingsFile);
     else if (!IsUsableWidthFactor(m_params.descriptionScaleFactor))
       where.Format("\"SCFACTOR\" in [DESC] of %s", kSettingsFile);
     else if (!IsUsableLayerName(m_params.descriptionLayer))

@@ -7,9 +7,9 @@
 
 #include "common/CLocaleNumber.h"
 #include "common/CNumberingSnapshot.h"
-#include "dataformat/GroupCodeChain.h"
 #include "common/Prefetch.h"
 #include "common/ValueRules.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
@@ -185,8 +185,8 @@ void CompleteExportNumbering(CObjSezNew& network) {
   if (lastWithFlagA < noted.size()) number(lastWithFlagA);
 }
 
-bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections,
-                            CString* unwritable, CString* unusable) {
+bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections, CString* unwritable,
+                            CString* unusable) {
   sections.RemoveAll();
   sections.m_branchNames.RemoveAll();
 

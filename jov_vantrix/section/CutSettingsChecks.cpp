@@ -79,8 +79,7 @@ CutSettingFault CheckNumbers(const Block& block, std::span<const NumberSetting<B
     const bool usable = s.kind == Kind::size     ? SizeOrNone(value)
                         : s.kind == Kind::length ? IsUsableLength(value)
                                                  : std::isfinite(value) && std::fabs(value) <= kMaxDistance;
-    if (!usable)
-      return {IDS_CUT_SETTING_UNUSABLE, InFile(s.key, s.section, kCutSettingsFile)};
+    if (!usable) return {IDS_CUT_SETTING_UNUSABLE, InFile(s.key, s.section, kCutSettingsFile)};
   }
   return {};
 }
@@ -143,15 +142,18 @@ CutSettingFault CheckDrawingSettings(const JovCutParams& block, const char* supp
   for (const auto& [key, factor, height] :
        {std::tuple{"SCFACTOR", block.m_descriptionWidthFactor, block.m_descriptionHeight},
         {"SCFACTOR_BRANCH", block.m_branchWidthFactor, block.m_branchTextHeight}})
-    if (height != 0.0 && !IsUsableWidthFactor(factor)) return {IDS_CUT_SETTING_UNUSABLE, InFile(key, "DESC", kCutSettingsFile)};
+    if (height != 0.0 && !IsUsableWidthFactor(factor))
+      return {IDS_CUT_SETTING_UNUSABLE, InFile(key, "DESC", kCutSettingsFile)};
   if (CutSettingFault f = CheckLayers({{"LAYER", "DESC", kCutSettingsFile, &block.m_descriptionLayer},
                                        {"LAYER_BRANCH", "DESC", kCutSettingsFile, &block.m_branchLayer},
                                        {"RISER_LAYER", "DESC", kCutSettingsFile, &block.m_riserLayer},
                                        {supplyKey, "MODULE_T", kPipeTypeFile, &block.m_pipe1Layer},
                                        {returnKey, "MODULE_T", kPipeTypeFile, &block.m_pipe2Layer}}))
     return f;
-  if (!IsCatalogueTypeCode(block.m_pipe1TypeCode)) return {IDS_CUT_SETTING_UNUSABLE, InFile(supplyKey, "MODULE_T", kPipeTypeFile)};
-  if (!IsCatalogueTypeCode(block.m_pipe2TypeCode)) return {IDS_CUT_SETTING_UNUSABLE, InFile(returnKey, "MODULE_T", kPipeTypeFile)};
+  if (!IsCatalogueTypeCode(block.m_pipe1TypeCode))
+    return {IDS_CUT_SETTING_UNUSABLE, InFile(supplyKey, "MODULE_T", kPipeTypeFile)};
+  if (!IsCatalogueTypeCode(block.m_pipe2TypeCode))
+    return {IDS_CUT_SETTING_UNUSABLE, InFile(returnKey, "MODULE_T", kPipeTypeFile)};
   return {};
 }
 
@@ -162,8 +164,10 @@ CutSettingFault CheckDrawingSettings(const JovCutParamsOld& block) {
                                        {"0", "MODULE_T", kPipeTypeFile, &block.m_supplyText3},
                                        {"1", "MODULE_T", kPipeTypeFile, &block.m_returnText3}}))
     return f;
-  if (!IsCatalogueTypeCode(block.m_supplyTypeCode)) return {IDS_CUT_SETTING_UNUSABLE, InFile("0", "MODULE_T", kPipeTypeFile)};
-  if (!IsCatalogueTypeCode(block.m_returnTypeCode)) return {IDS_CUT_SETTING_UNUSABLE, InFile("1", "MODULE_T", kPipeTypeFile)};
+  if (!IsCatalogueTypeCode(block.m_supplyTypeCode))
+    return {IDS_CUT_SETTING_UNUSABLE, InFile("0", "MODULE_T", kPipeTypeFile)};
+  if (!IsCatalogueTypeCode(block.m_returnTypeCode))
+    return {IDS_CUT_SETTING_UNUSABLE, InFile("1", "MODULE_T", kPipeTypeFile)};
   return {};
 }
 

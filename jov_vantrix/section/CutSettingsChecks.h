@@ -33,7 +33,6 @@ CutSettingFault CheckCutValues(const CutDialogValues& values, CutDialog dialog);
 CutSettingFault CheckDrawingSettings(const JovCutParams& block, const char* supplyKey, const char* returnKey);
 CutSettingFault CheckDrawingSettings(const JovCutParamsOld& block);
 
-
 // A riser's "_LENGTH_RISER" as the generators draw it: its size a length
 // above 0 and up to 1000 m (the sign is dropped); a missing one is
 // refused, named by the entity's handle and the key. With missing allowed

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <memory>
 
-#include "dataformat/GroupCodeChain.h"
 #include "common/CLocaleNumber.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
 #include "common/ValueRules.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/section/CJov_CutDlg.h"

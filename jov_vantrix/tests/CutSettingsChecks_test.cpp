@@ -147,12 +147,12 @@ TEST(CutSettingsChecks, FileSettingsThatNoDrawingHoldsNameTheirKeyAndFile) {
 // sign dropped), a picked pipe's distance in millimetres shown in metres.
 TEST(CutSettingsChecks, ARiserLengthAndAPickedDistanceOfTheDrawingMustBeLengths) {
   for (const char* length : {"3", "-3", "1000"}) {
-    CObjDataNew riser;
+    CObjDataNew riser(0, 0, nullptr, 0);
     riser.m_jovData.m_properties.SetValue("_LENGTH_RISER", length);
     EXPECT_FALSE(CheckRiserLength(riser)) << length;
   }
   for (const char* length : {"", "0", "-0", "nan", "inf", "1e300", "1000.5", "3m"}) {
-    CObjDataNew riser;
+    CObjDataNew riser(0, 0, nullptr, 0);
     if (*length) riser.m_jovData.m_properties.SetValue("_LENGTH_RISER", length);
     const CutSettingFault fault = CheckRiserLength(riser);
     EXPECT_EQ(fault.message, static_cast<UINT>(IDS_DRAWING_VALUE_UNUSABLE)) << length;

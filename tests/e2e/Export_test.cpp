@@ -414,7 +414,8 @@ TEST_F(Export, NumbersOutOfRangeInTheDrawingOrTheSettingsWriteNothing) {
   for (const Case& c : cases) {
     std::string drawing = original;
     const size_t star = c.drawn.find('*');
-    const std::string first = c.drawn.substr(0, star), second = star == std::string::npos ? "" : c.drawn.substr(star + 1);
+    const std::string first = c.drawn.substr(0, star),
+                      second = star == std::string::npos ? "" : c.drawn.substr(star + 1);
     const size_t at = drawing.find(length);
     if (!first.empty()) drawing.replace(at, length.size(), first);
     if (!second.empty()) drawing.replace(drawing.find(length, at + first.size()), length.size(), second);

@@ -401,12 +401,6 @@ void CPPDlg::OnOK() {
       SayProductDataNotBuilt(m_hWnd, TheProductDialogHost().ResultChain(2));
       return;
     }
-    // A text made of several values may outgrow what the drawing keeps.
-    if (const char* key = FirstOverlongPlacedText(TheProductDialogHost().ResultChain(2))) {
-      MessageBoxRes(m_hWnd, IDS_PLACED_TEXT_TOO_LONG, MB_ICONWARNING, key);
-      DeleteGroupCodeChain(&TheProductDialogHost().ResultChain(2));
-      return;
-    }
     AppendProducerData();
     if (!AppendVantrixRecord()) return;
     // Only a project whose every item is placed stops offering its list.

@@ -1,16 +1,15 @@
 #include "wizard/frame/ProductDialogRequests.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 
-#include <cstdlib>
-#include <memory>
-
 #include "common/CDravikFunc.h"
-#include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
 #include "common/ValueRules.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/wizard/resource_ids.h"

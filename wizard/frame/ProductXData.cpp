@@ -1,4 +1,3 @@
-#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/frame/ProductXData.h"
 
 #include <cstdlib>
@@ -7,12 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/ui_services.h"
+#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/frame/CWizardDllApp.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
