@@ -317,8 +317,7 @@ TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
       {"0", true, 10000, {8990, 9090}, {10590, 10690}},
       {"1", false, 9900, {8990, 9090}, {11190, 11290}},
       {"1", true, 9900, {8990, 9090}, {11190, 11290}},
-      {"0", false, 0, {}, {}, "1e300"},
-      {"0", false, 0, {}, {}, "-0"},
+      {"0", false, 0, {}, {}, "1e300"}, {"0", false, 0, {}, {}, "-0"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("start side ") + c.startSide + (c.swapped ? ", swapped" : ""));

@@ -392,37 +392,27 @@ TEST_F(Export, TextsThatWouldShiftTheFieldsAreRefused) {
 }
 
 TEST_F(Export, NumbersOutOfRangeInTheDrawingOrTheSettingsWriteNothing) {
-  const std::string original = testsupport::Slurp(kData + "network.dxf");
-  const std::string length = "_LENGTH_SEGMENT\n1000\n4.250\n";
-  struct Case {
-    std::string drawn;     // the supply pipe's length pair ("" leaves it), then the return pipe's
-    const char* settings;  // "Jov.ini"
-    std::string message;   // part of what is shown
-  } cases[] = {
-      {"_LENGTH_X\n1000\n4.250\n", "", "entity 3E (key _LENGTH_SEGMENT) is not usable"},
-      {"_LENGTH_SEGMENT\n1000\nnan\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
-      {"_LENGTH_SEGMENT\n1000\ninf\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
-      {"_LENGTH_SEGMENT\n1000\n1e308\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
-      {"_LENGTH_SEGMENT\n1000\n-4.25\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
-      {length + "*_LENGTH_SEGMENT\n1000\n0\n", "", "entity 3F (key _LENGTH_SEGMENT)"},
-      {"", "[DESC]\r\nHEIGHT=nan\r\n", "setting \\\"HEIGHT\\\" in [DESC] of Jov.ini is not usable"},
-      {"", "[DESC]\r\nHEIGHT=1e300\r\n", "setting \\\"HEIGHT\\\" in [DESC]"},
-      {"", "[DESC]\r\nSCFACTOR=inf\r\n", "setting \\\"SCFACTOR\\\" in [DESC]"},
-      {"", "[DESC]\r\nSCFACTOR=-0.8\r\n", "setting \\\"SCFACTOR\\\" in [DESC]"},
-  };
-  const std::string file = Path("F.txt");
-  for (const Case& c : cases) {
-    std::string drawing = original;
-    const size_t star = c.drawn.find('*');
-    const std::string first = c.drawn.substr(0, star),
-                      second = star == std::string::npos ? "" : c.drawn.substr(star + 1);
-    const size_t at = drawing.find(length);
-    if (!first.empty()) drawing.replace(at, length.size(), first);
-    if (!second.empty()) drawing.replace(drawing.find(length, at + first.size()), length.size(), second);
+  // The n-th pipe length becomes the text (another key: missing), or a
+  // setting ends OK with the dialog open.
+  const struct {
+    int nth;
+    const char *text, *settings, *message;
+  } cases[] = {{1, "_LENGTH_X\n1000\n4.250\n", "", "entity 3E (key _LENGTH_SEGMENT) is not usable"},
+               {1, "_LENGTH_SEGMENT\n1000\nnan\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
+               {1, "_LENGTH_SEGMENT\n1000\n1e308\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
+               {1, "_LENGTH_SEGMENT\n1000\n-4.25\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
+               {2, "_LENGTH_SEGMENT\n1000\ninf\n", "", "entity 3F (key _LENGTH_SEGMENT)"},
+               {0, "", "[DESC]\r\nHEIGHT=nan\r\n", "setting \\\"HEIGHT\\\" in [DESC] of Jov.ini is not usable"},
+               {0, "", "[DESC]\r\nHEIGHT=1e300\r\n", "setting \\\"HEIGHT\\\" in [DESC]"},
+               {0, "", "[DESC]\r\nSCFACTOR=-0.8\r\n", "setting \\\"SCFACTOR\\\" in [DESC]"}};
+  const std::string length = "_LENGTH_SEGMENT\n1000\n4.250\n", file = Path("F.txt");
+  for (const auto& c : cases) {
+    std::string drawing = testsupport::Slurp(kData + "network.dxf");
+    size_t at = drawing.find(length);
+    if (c.nth == 2) at = drawing.find(length, at + 1);
+    if (c.nth) drawing.replace(at, length.size(), c.text);
     Settings(c.settings);
-    // A length ends the dialog; a setting leaves it open to uncheck the labels.
-    const std::string after = c.drawn.empty() ? "answer ok\ncancel\n" : "answer ok\n";
-    Outcome o = Exporting(Write("changed.dxf", drawing), Steps(file) + after);
+    Outcome o = Exporting(Write("changed.dxf", drawing), Steps(file) + (c.nth ? "answer ok\n" : "answer ok\ncancel\n"));
     EXPECT_NE(o.out.find(c.message), std::string::npos) << c.message << o.out;
     EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.message << ": every line used " << o.out;
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.message << o.out;
