@@ -398,7 +398,9 @@ void CPPDlg::OnOK() {
   if (!editorTest) {
     if (GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) TheProductDialogHost().SetMirror(mirrorCheck == 1);
     if (!BuildChains()) {
+      // What was built is no product: nothing of it is handed out.
       SayProductDataNotBuilt(m_hWnd, TheProductDialogHost().ResultChain(2));
+      DeleteGroupCodeChain(&TheProductDialogHost().ResultChain(2));
       return;
     }
     AppendProducerData();
