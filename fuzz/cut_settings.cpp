@@ -15,6 +15,7 @@
 #include <string>
 #include <type_traits>
 
+#include "common/ValueRules.h"
 #include "fuzz/FuzzSupport.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutParamsRules.h"
@@ -102,6 +103,8 @@ void CheckDrawable(const CutSettingFault& fault, const Block& block) {
   }
   for (const CString* layer : {&block.m_branchLayer, &block.m_descriptionLayer})
     FUZZ_CHECK(IsUsableLayerName(*layer), "an accepted layer a drawing cannot hold: " + Std(*layer));
+  FUZZ_CHECK(IsUsableLength(block.m_riserRadius) && IsUsableLength(block.m_floorLine1),
+             "an accepted circle or line of no length");
 }
 
 template <class Block>

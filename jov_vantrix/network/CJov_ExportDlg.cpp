@@ -11,6 +11,7 @@
 #include "common/SettingsWrite.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
+#include "common/ValueRules.h"
 #include "common/prf_store.h"
 #include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
@@ -51,6 +52,16 @@ CString ReadSetting(const char* file, const char* section, const char* key, int 
   std::string value(static_cast<size_t>(size), '\0');
   GetPrivateProfileStringA(section, key, "", value.data(), static_cast<DWORD>(size), file);
   return value.c_str();
+}
+
+// A "DESC" number: fallback when it is missing or 0, NaN (refused later)
+// when it is no finite number.
+double SettingOr(const char* file, const char* key, double fallback) {
+  const CString text = ReadSetting(file, "DESC", key);
+  double value = 0.0;
+  if (text.IsEmpty()) return fallback;
+  if (!ReadFiniteNumber(text, value)) return std::nan("");
+  return value == 0.0 ? fallback : value;
 }
 
 void WriteNumber(const char* file, const char* key, int value) {
@@ -107,12 +118,11 @@ void CJov_ExportDlg::ReadSettings() {
   const CString presets = DataFile(kPresetFile);
   m_descriptionsCheck.SetCheck(GetPrivateProfileIntA(kExportSection, "DESC_SEGM", 0, settings) ? BST_CHECKED
                                                                                                 : BST_UNCHECKED);
-  m_configuredHeight = AtofC(ReadSetting(settings, "DESC", "HEIGHT"));
-  // Labels of no height would not be drawn: the section dialog's height.
-  if (!std::isfinite(m_configuredHeight) || m_configuredHeight <= 0.0) m_configuredHeight = kDefaultLabelHeight;
-  // A missing or zero factor would make labels of no width.
-  m_params.descriptionScaleFactor = AtofC(ReadSetting(settings, "DESC", "SCFACTOR"));
-  if (m_params.descriptionScaleFactor <= 0.0) m_params.descriptionScaleFactor = 1.0;
+  // Labels of no height would not be drawn: a missing or zero height is
+  // the section dialog's, a missing or zero factor 1. Anything else must
+  // be usable as it stands (OK checks it when labels are asked for).
+  m_configuredHeight = SettingOr(settings, "HEIGHT", kDefaultLabelHeight);
+  m_params.descriptionScaleFactor = SettingOr(settings, "SCFACTOR", 1.0);
   m_params.descriptionLayer = LoadText(IDS_LAYER_SEGMENT_NUMBERS);
   m_configuredLayer = ReadLayerPlaceholder(presets);
   const CString lastFile = ReadSetting(settings, kExportSection, "LAST_FILE");
@@ -214,6 +224,19 @@ void CJov_ExportDlg::OnOK() {
   if (m_configuredLayer == LoadText(IDS_LAYER_SEGMENT_NUMBERS))
     if (const char* current = HostGetVariable(TheApp().m_pHostTable, "CLAYER")) m_params.descriptionLayer = current;
 
+  if (m_params.segmentDescriptions) {
+    CString where;
+    if (!IsUsableSize(m_configuredHeight))
+      where.Format("\"HEIGHT\" in [DESC] of %s", kSettingsFile);
+    else if (!IsUsableWidthFactor(m_params.descriptionScaleFactor))
+      where.Format("\"SCFACTOR\" in [DESC] of %s", kSettingsFile);
+    else if (!IsUsableLayerName(m_params.descriptionLayer))
+      where.Format("\"CLAYER\" of the drawing (%s)", m_params.descriptionLayer.GetString());
+    if (!where.IsEmpty()) {
+      MessageBoxRes(m_hWnd, IDS_SETTING_VALUE_UNUSABLE, MB_ICONHAND, where);
+      return;
+    }
+  }
   // The box's text is the first number whether or not it lost the focus.
   m_firstNumberBox.GetWindowText(m_params.firstSegmentNumber);
   if (!CheckFirstNumber()) return;
@@ -235,10 +258,12 @@ void CJov_ExportDlg::OnOK() {
   // Numbered once, only when the file can be written.
   StartNumbering();
   CompleteExportNumbering(m_network);
-  CString unwritable;
-  if (!BuildExportSectionList(m_network, m_params, m_sections, &unwritable)) {
+  CString unwritable, unusable;
+  if (!BuildExportSectionList(m_network, m_params, m_sections, &unwritable, &unusable)) {
     if (!unwritable.IsEmpty())
       MessageBoxRes(m_hWnd, IDS_EXPORT_TEXT_SEPARATOR, MB_ICONHAND, unwritable);
+    else if (!unusable.IsEmpty())
+      MessageBoxRes(m_hWnd, IDS_DRAWING_VALUE_UNUSABLE, MB_ICONHAND, unusable);
     else
       MessageBoxA(m_hWnd, LoadText(IDS_EXPORT_NOT_BUILT), GetHostProductTitle(), MB_ICONHAND);
     EndDialog(IDCANCEL);

@@ -7,8 +7,9 @@
 
 #include "common/CLocaleNumber.h"
 #include "common/CNumberingSnapshot.h"
-#include "dataformat/GroupCodeChain.h"
 #include "common/Prefetch.h"
+#include "common/ValueRules.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
@@ -52,8 +53,7 @@ bool HoldsSeparator(const char* text) { return text && std::strpbrk(text, ";\r\n
 // "handle (key KEY)".
 bool FindSeparatorText(const CObjDataNew* pipe, const CObjDataNew* product, CString& where) {
   auto found = [&where](const CObjDataNew* record, const char* key) {
-    const char* handle = GetEntityString(record->m_entityChain.GetChain(), 5);
-    where.Format("%s (key %s)", handle && *handle ? handle : "?", key);
+    where = EntityKeyText(record->m_entityChain.GetChain(), key);
     return true;
   };
   if (HoldsSeparator(pipe->m_branchName)) return found(pipe, "_NBRANCH");
@@ -65,6 +65,18 @@ bool FindSeparatorText(const CObjDataNew* pipe, const CObjDataNew* product, CStr
   static const char* const kFields[] = {"_VANTRIX 8", "_VANTRIX 9", "_VANTRIX 10", "_VANTRIX 11"};
   for (uint32_t field = 8; record && field <= 11; ++field)
     if (HoldsSeparator(record->GetField(field))) return found(product, kFields[field - 8]);
+  return false;
+}
+
+// The exchange file carries each pipe's "_LENGTH_SEGMENT" in metres; a
+// missing one reads as 0. Says the first one out of range as FindSeparatorText
+// does.
+bool FindUnusableLength(const CObjDataNew* pipe, const CObjDataNew* partner, int units, CString& where) {
+  for (const CObjDataNew* record : {pipe, partner})
+    if (record && !IsUsableLength(record->m_length / (units > 0 ? units : 1))) {
+      where = EntityKeyText(record->m_entityChain.GetChain(), "_LENGTH_SEGMENT");
+      return true;
+    }
   return false;
 }
 
@@ -173,8 +185,8 @@ void CompleteExportNumbering(CObjSezNew& network) {
   if (lastWithFlagA < noted.size()) number(lastWithFlagA);
 }
 
-bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections,
-                            CString* unwritable) {
+bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections, CString* unwritable,
+                            CString* unusable) {
   sections.RemoveAll();
   sections.m_branchNames.RemoveAll();
 
@@ -217,6 +229,10 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
     CString where;
     if (FindSeparatorText(pipe, product, where)) {
       if (unwritable) *unwritable = where;
+      return false;
+    }
+    if (FindUnusableLength(pipe, partner, params.units, where)) {
+      if (unusable) *unusable = where;
       return false;
     }
     BuildSectionRecord(sections, params.units, pipe, partner, product, connected);

@@ -37,10 +37,11 @@ void CompleteExportNumbering(CObjSezNew& network);
 // numbers into the pipes and the pipes linked to them, labelling the supply
 // pipes when asked. False, with nothing written, when a group holds
 // unequal numbers of supply and return pipes, no pipe is linked to a
-// floor-plan pipe, or a text the file would carry holds a ';', CR or LF
-// (then unwritable, when given, says its entity's handle and key).
+// floor-plan pipe, a text the file would carry holds a ';', CR or LF
+// (then unwritable, when given, says its entity's handle and key), or a
+// pipe's length is no usable length (then unusable says where).
 bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections,
-                            CString* unwritable = nullptr);
+                            CString* unwritable = nullptr, CString* unusable = nullptr);
 
 // Appends one section made from a pipe, its partner and its product (both
 // may be null); the branch goes to the head of the list's branch names the

@@ -216,13 +216,13 @@ void LoadCutPresetsNew(CJov_CutDlgNew& dialog, const char* presetFile) {
 void LoadCutSettingsNew(CJov_CutDlgNew& dialog) {
   const CString settings = CutSettingsPath(kCutSettingsFile);
   CutDialogValues values = ReadCutValues(settings, CutDialog::Branch);
-  // A picked pipe sets the distance between the pipes and their order.
-  if (dialog.m_pipePicked) {
-    values.pipeDistance = dialog.m_pickedPipeDistance;
-    values.pipeSwitch = dialog.m_pipeSide ? 1 : 0;
-  }
+  // A picked pipe sets the distance between the pipes and their order; one
+  // whose distance was refused leaves the box to the user.
+  const bool pickedDistance = dialog.m_pipePicked && !dialog.m_pickedPipeDistance.IsEmpty();
+  if (dialog.m_pipePicked) values.pipeSwitch = dialog.m_pipeSide ? 1 : 0;
+  if (pickedDistance) values.pipeDistance = dialog.m_pickedPipeDistance;
   ShowCutValues(dialog, CutDialog::Branch, values);
-  dialog.m_distPipe.EnableWindow(!dialog.m_pipePicked);
+  dialog.m_distPipe.EnableWindow(!pickedDistance);
   dialog.OnSameLength();
   dialog.OnSameHeight();
   dialog.OnDescriptions();

@@ -11,6 +11,7 @@
 #include "jov_vantrix/network/RecordBuilders.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "jov_vantrix/section/CutDrawingState.h"
+#include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/FiniteChains.h"
 #include "jov_vantrix/section/ProductNames.h"
 #include "jov_vantrix/section/RiserBubble.h"
@@ -279,6 +280,10 @@ bool DrawRun(CutDrawingState& st) {
     // product, descriptions and drops stand once in the drawing.
     const bool drawnBefore = st.drawnProducts.count(r) != 0;
     if (asRiser) {
+      if (CutSettingFault f = CheckRiserLength(*r)) {
+        st.failure = {f.message, f.what};
+        return false;
+      }
       DrawRiserElement(st, *r);
       st.chainFlag = false;
     } else if ((asProduct || r->m_offsetFlag) && !drawnBefore) {

@@ -7,38 +7,27 @@
 #include <cstring>
 #include <initializer_list>
 #include <span>
+#include <tuple>
 #include <utility>
 
 #include "common/CLocaleNumber.h"
+#include "common/ValueRules.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 
 namespace {
 
 constexpr double kMaxDistance = 1000.0;  // metres
-constexpr double kMaxSize = 1000.0;      // millimetres of paper: 1 m
-constexpr double kMaxWidthFactor = 100.0;
 
 // A typed number: the whole text a finite number (as the C locale reads
 // it), nothing else; false for an empty text.
-bool ParseWhole(const CString& text, double& value) {
-  const CString typed = WithLeadingZero(text);
-  if (typed.IsEmpty()) return false;
-  const char* begin = typed.GetString();
-  const char* end = nullptr;
-  value = StrtodC(begin, &end);
-  while (end && (*end == ' ' || *end == '\t')) ++end;
-  return end && end != begin && *end == '\0' && std::isfinite(value);
-}
+bool ParseWhole(const CString& text, double& value) { return ReadFiniteNumber(WithLeadingZero(text), value); }
 
-bool Distance(const CString& text, double& value) {
-  return ParseWhole(text, value) && value > 0.0 && value <= kMaxDistance;
-}
+bool Distance(const CString& text, double& value) { return ParseWhole(text, value) && IsUsableLength(value); }
 
 CutSettingFault Fault(UINT message, const char* what) { return {message, what}; }
 
-// Number and range of a setting read from a file; 0 stands for "not set".
-bool SizeOrNone(double value, double max) { return std::isfinite(value) && value >= 0.0 && value <= max; }
-bool Within(double value, double max) { return std::isfinite(value) && std::fabs(value) <= max; }
+// A text size or bubble of 0 is not drawn.
+bool SizeOrNone(double value) { return value == 0.0 || IsUsableSize(value); }
 
 CString InFile(const char* key, const char* section, const char* file) {
   CString what;
@@ -46,44 +35,51 @@ CString InFile(const char* key, const char* section, const char* file) {
   return what;
 }
 
+// What a number of "Jov.ini" measures: a size in millimetres (0: not
+// drawn), a length in metres that lines and circles are drawn with, or an
+// offset in metres that the dialog's rules may move below 0.
+enum class Kind { size, length, offset };
+
 template <class Block>
 struct NumberSetting {
   const char* key;
   const char* section;
   double Block::*field;
-  bool size;  // a size in millimetres, else a distance in metres
+  Kind kind;
 };
 
 // Settings both blocks read from "Jov.ini".
 template <class Block>
 constexpr NumberSetting<Block> kSharedNumbers[] = {
-    {"HEIGHT", "DESC", &Block::m_descriptionHeight, true},
-    {"HEIGHT_BRANCH", "DESC", &Block::m_branchTextHeight, true},
-    {"BUBBLE_DIAMETER", "DESC", &Block::m_bubbleDiameter, true},
-    {"DIST_BUBBLE_1", "CUT_DLG", &Block::m_bubbleDistance1, false},
-    {"DIST_BUBBLE_2", "CUT_DLG", &Block::m_bubbleDistance2, false},
-    {"DIST_FLOOR_X", "CUT_DLG", &Block::m_floorDistanceX, false},
-    {"ARROW_FLOOR", "CUT_DLG", &Block::m_floorArrow, false},
-    {"LINE_FLOOR_1", "CUT_DLG", &Block::m_floorLine1, false},
-    {"LINE_FLOOR_2", "CUT_DLG", &Block::m_floorLine2, false},
-    {"PIPE_BEGIN_LEN", "CUT_DLG", &Block::m_pipeBeginLength, false},
-    {"PIPE_BEGIN_LEN_VERT", "CUT_DLG", &Block::m_verticalPipeBeginLength, false},
-    {"DIST_DESC", "CUT_DLG", &Block::m_descriptionDistance, false},
-    {"DIST_DESC_SPACE", "CUT_DLG", &Block::m_descriptionLineSpacing, false},
-    {"RISER_RADIUS", "CUT_DLG", &Block::m_riserRadius, false},
+    {"HEIGHT", "DESC", &Block::m_descriptionHeight, Kind::size},
+    {"HEIGHT_BRANCH", "DESC", &Block::m_branchTextHeight, Kind::size},
+    {"BUBBLE_DIAMETER", "DESC", &Block::m_bubbleDiameter, Kind::size},
+    {"DIST_BUBBLE_1", "CUT_DLG", &Block::m_bubbleDistance1, Kind::offset},
+    {"DIST_BUBBLE_2", "CUT_DLG", &Block::m_bubbleDistance2, Kind::length},
+    {"DIST_FLOOR_X", "CUT_DLG", &Block::m_floorDistanceX, Kind::offset},
+    {"ARROW_FLOOR", "CUT_DLG", &Block::m_floorArrow, Kind::length},
+    {"LINE_FLOOR_1", "CUT_DLG", &Block::m_floorLine1, Kind::length},
+    {"LINE_FLOOR_2", "CUT_DLG", &Block::m_floorLine2, Kind::length},
+    {"PIPE_BEGIN_LEN", "CUT_DLG", &Block::m_pipeBeginLength, Kind::offset},
+    {"PIPE_BEGIN_LEN_VERT", "CUT_DLG", &Block::m_verticalPipeBeginLength, Kind::length},
+    {"DIST_DESC", "CUT_DLG", &Block::m_descriptionDistance, Kind::offset},
+    {"DIST_DESC_SPACE", "CUT_DLG", &Block::m_descriptionLineSpacing, Kind::length},
+    {"RISER_RADIUS", "CUT_DLG", &Block::m_riserRadius, Kind::length},
 };
 
 constexpr NumberSetting<JovCutParams> kBranchNumbers[] = {
-    {"RISER_TEXT_HEIGHT", "DESC", &JovCutParams::m_riserTextHeight, true},
-    {"RISER_BUBBLE_DIA", "DESC", &JovCutParams::m_riserBubbleDiameter, true},
+    {"RISER_TEXT_HEIGHT", "DESC", &JovCutParams::m_riserTextHeight, Kind::size},
+    {"RISER_BUBBLE_DIA", "DESC", &JovCutParams::m_riserBubbleDiameter, Kind::size},
 };
 
 template <class Block>
 CutSettingFault CheckNumbers(const Block& block, std::span<const NumberSetting<Block>> settings) {
   for (const auto& s : settings) {
     const double value = block.*s.field;
-    if (s.size ? !SizeOrNone(value, kMaxSize) : !Within(value, kMaxDistance))
-      return {IDS_CUT_SETTING_UNUSABLE, InFile(s.key, s.section, kCutSettingsFile)};
+    const bool usable = s.kind == Kind::size     ? SizeOrNone(value)
+                        : s.kind == Kind::length ? IsUsableLength(value)
+                                                 : std::isfinite(value) && std::fabs(value) <= kMaxDistance;
+    if (!usable) return {IDS_CUT_SETTING_UNUSABLE, InFile(s.key, s.section, kCutSettingsFile)};
   }
   return {};
 }
@@ -101,23 +97,7 @@ CutSettingFault CheckLayers(std::initializer_list<LayerSetting> layers) {
   return {};
 }
 
-bool UsableTypeCode(const CString& code) {
-  if (code.IsEmpty()) return false;
-  for (const char* c = code.GetString(); *c; ++c)
-    if (static_cast<unsigned char>(*c) < 0x20 || *c == 0x7F) return false;
-  return true;
-}
-
 }  // namespace
-
-bool IsUsableLayerName(const char* name) {
-  if (!name || !*name) return false;
-  for (const char* c = name; *c; ++c) {
-    const unsigned char ch = static_cast<unsigned char>(*c);
-    if (ch < 0x20 || ch == 0x7F || std::strchr("<>/\\\":;?*|=,'", ch)) return false;
-  }
-  return true;
-}
 
 int NextCutNumber(unsigned stored) {
   const int number = static_cast<int>(stored);
@@ -136,7 +116,8 @@ CutSettingFault CheckCutValues(const CutDialogValues& v, CutDialog dialog) {
   // request.
   const bool pipes = !riser || v.drawPipe;
   double value = 0.0, floor = 0.0, pipe = 0.0, pipeFloor = 0.0;
-  if (riser && pipes && !Distance(v.height, value)) return Fault(IDS_CUT_VALUE_UNUSABLE, "HEIGHT");
+  // The riser label stands at HEIGHT with or without the pipes.
+  if (riser && !Distance(v.height, value)) return Fault(IDS_CUT_VALUE_UNUSABLE, "HEIGHT");
   if (!Distance(v.riserDistance, value)) return Fault(IDS_CUT_VALUE_UNUSABLE, "DIST_RISER");
   if (!Distance(v.elementDistance, value)) return Fault(IDS_CUT_VALUE_UNUSABLE, "DIST_ELM");
   if (!Distance(v.floorHeight, floor)) return Fault(IDS_CUT_VALUE_UNUSABLE, "HEIGHT_FLOOR");
@@ -157,17 +138,22 @@ CutSettingFault CheckCutValues(const CutDialogValues& v, CutDialog dialog) {
 CutSettingFault CheckDrawingSettings(const JovCutParams& block, const char* supplyKey, const char* returnKey) {
   if (CutSettingFault f = CheckNumbers<JovCutParams>(block, kSharedNumbers<JovCutParams>)) return f;
   if (CutSettingFault f = CheckNumbers<JovCutParams>(block, kBranchNumbers)) return f;
-  for (const auto& [key, factor] : {std::pair{"SCFACTOR", block.m_descriptionWidthFactor},
-                                    {"SCFACTOR_BRANCH", block.m_branchWidthFactor}})
-    if (!SizeOrNone(factor, kMaxWidthFactor)) return {IDS_CUT_SETTING_UNUSABLE, InFile(key, "DESC", kCutSettingsFile)};
+  // A factor counts where its texts are drawn.
+  for (const auto& [key, factor, height] :
+       {std::tuple{"SCFACTOR", block.m_descriptionWidthFactor, block.m_descriptionHeight},
+        {"SCFACTOR_BRANCH", block.m_branchWidthFactor, block.m_branchTextHeight}})
+    if (height != 0.0 && !IsUsableWidthFactor(factor))
+      return {IDS_CUT_SETTING_UNUSABLE, InFile(key, "DESC", kCutSettingsFile)};
   if (CutSettingFault f = CheckLayers({{"LAYER", "DESC", kCutSettingsFile, &block.m_descriptionLayer},
                                        {"LAYER_BRANCH", "DESC", kCutSettingsFile, &block.m_branchLayer},
                                        {"RISER_LAYER", "DESC", kCutSettingsFile, &block.m_riserLayer},
                                        {supplyKey, "MODULE_T", kPipeTypeFile, &block.m_pipe1Layer},
                                        {returnKey, "MODULE_T", kPipeTypeFile, &block.m_pipe2Layer}}))
     return f;
-  if (!UsableTypeCode(block.m_pipe1TypeCode)) return {IDS_CUT_SETTING_UNUSABLE, InFile(supplyKey, "MODULE_T", kPipeTypeFile)};
-  if (!UsableTypeCode(block.m_pipe2TypeCode)) return {IDS_CUT_SETTING_UNUSABLE, InFile(returnKey, "MODULE_T", kPipeTypeFile)};
+  if (!IsCatalogueTypeCode(block.m_pipe1TypeCode))
+    return {IDS_CUT_SETTING_UNUSABLE, InFile(supplyKey, "MODULE_T", kPipeTypeFile)};
+  if (!IsCatalogueTypeCode(block.m_pipe2TypeCode))
+    return {IDS_CUT_SETTING_UNUSABLE, InFile(returnKey, "MODULE_T", kPipeTypeFile)};
   return {};
 }
 
@@ -178,7 +164,24 @@ CutSettingFault CheckDrawingSettings(const JovCutParamsOld& block) {
                                        {"0", "MODULE_T", kPipeTypeFile, &block.m_supplyText3},
                                        {"1", "MODULE_T", kPipeTypeFile, &block.m_returnText3}}))
     return f;
-  if (!UsableTypeCode(block.m_supplyTypeCode)) return {IDS_CUT_SETTING_UNUSABLE, InFile("0", "MODULE_T", kPipeTypeFile)};
-  if (!UsableTypeCode(block.m_returnTypeCode)) return {IDS_CUT_SETTING_UNUSABLE, InFile("1", "MODULE_T", kPipeTypeFile)};
+  if (!IsCatalogueTypeCode(block.m_supplyTypeCode))
+    return {IDS_CUT_SETTING_UNUSABLE, InFile("0", "MODULE_T", kPipeTypeFile)};
+  if (!IsCatalogueTypeCode(block.m_returnTypeCode))
+    return {IDS_CUT_SETTING_UNUSABLE, InFile("1", "MODULE_T", kPipeTypeFile)};
   return {};
+}
+
+CutSettingFault CheckRiserLength(const CObjDataNew& riser, bool missingAllowed) {
+  const char* text = riser.m_jovData.GetProperty("_LENGTH_RISER");
+  if (missingAllowed && (!text || !*text)) return {};
+  double length = 0.0;
+  if (ReadFiniteNumber(text, length) && IsUsableLength(std::fabs(length))) return {};
+  return {IDS_DRAWING_VALUE_UNUSABLE, EntityKeyText(riser.m_entityChain.GetChain(), "_LENGTH_RISER")};
+}
+
+bool ReadPickedPipeDistance(const char* text, int unitsPerMetre, CString& shown) {
+  double distance = 0.0;
+  if (!ReadFiniteNumber(text, distance)) return false;
+  shown.Format("%.1f", distance / (unitsPerMetre > 0 ? unitsPerMetre : 1));
+  return IsUsableLength(AtofC(shown));
 }

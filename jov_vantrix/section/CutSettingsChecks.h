@@ -5,6 +5,7 @@
 // value at fault, so that the user can find and correct it.
 #pragma once
 
+#include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/section/CutSettings.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
@@ -25,14 +26,24 @@ CutSettingFault CheckCutValues(const CutDialogValues& values, CutDialog dialog);
 
 // The settings the generator draws with, after the layer rules and before
 // the conversion to drawing units: every layer a name a drawing can hold,
-// both pipe type codes given, text sizes and bubbles 0 (not drawn) or up to
-// 1 m, width factors 0 or sane, the fixed distances finite and within
-// 1000 m. The branch section names the pipe types by the keys it read.
+// both pipe type codes of the catalogue's form, text sizes and bubbles 0
+// (not drawn) or up to 1 m, the width factors of drawn texts above 0 and
+// up to 100, the fixed distances above 0 and up to 1000 m. The branch
+// section names the pipe types by the keys it read.
 CutSettingFault CheckDrawingSettings(const JovCutParams& block, const char* supplyKey, const char* returnKey);
 CutSettingFault CheckDrawingSettings(const JovCutParamsOld& block);
 
-// Non-empty, without control characters and without any of <>/\":;?*|=,'
-bool IsUsableLayerName(const char* name);
+// A riser's "_LENGTH_RISER" as the generators draw it: its size a length
+// above 0 and up to 1000 m (the sign is dropped); a missing one is
+// refused, named by the entity's handle and the key. With missing allowed
+// (the pick step reads a missing length as none), only a given value is
+// checked.
+CutSettingFault CheckRiserLength(const CObjDataNew& riser, bool missingAllowed = false);
+
+// The picked pipe's "_DIST_PIPE" in drawing units, as the branch dialog
+// shows it in metres ("%.1f"): false when the shown distance is no usable
+// length (then the user types one).
+bool ReadPickedPipeDistance(const char* text, int unitsPerMetre, CString& shown);
 
 // The next section number the riser dialog shows for the one stored: one
 // higher, the largest kept as it is.

@@ -6,16 +6,18 @@
 #include <cstring>
 #include <memory>
 
-#include "dataformat/GroupCodeChain.h"
 #include "common/CLocaleNumber.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
+#include "common/ValueRules.h"
+#include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/section/CJov_CutDlg.h"
 #include "jov_vantrix/section/CJov_CutDlgNew.h"
 #include "jov_vantrix/section/CutDialogControls.h"
 #include "jov_vantrix/section/CutObjectsReader.h"
+#include "jov_vantrix/section/CutSettingsChecks.h"
 #include "objectgl/GLGeometry.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/code_page.h"
@@ -169,6 +171,12 @@ int AddPipeToScheme(CJov_CutDlgNew& dialog, const double pickPoint[3]) {
   dialog.m_pipePicked = true;
   const CObjDataNew* start = dialog.m_start;
   const int unit = dialog.m_params.m_units;
+  if (start) {
+    if (CutSettingFault f = CheckRiserLength(*start, true)) {
+      MessageBoxRes(owner, f.message, MB_ICONHAND, f.what);
+      return kPipeStop;
+    }
+  }
   const CString riserLength = Value(start, "_LENGTH_RISER");
   const double lift = riserLength.IsEmpty() ? 0.0 : std::fabs(AtofC(riserLength)) * unit;
 
@@ -177,8 +185,17 @@ int AddPipeToScheme(CJov_CutDlgNew& dialog, const double pickPoint[3]) {
   GLVector upper = pipe->m_end, lower = pipe->m_start;
   if (pipe->m_start.y > pipe->m_end.y) std::swap(upper, lower);
 
-  const double distance = AtofC(Value(pipe.get(), "_DIST_PIPE")) / unit;
-  dialog.m_pickedPipeDistance.Format("%.1f", distance);
+  // A distance the dialog could not take is typed by the user; the column
+  // then stays where the pipe is.
+  const CString distanceText = Value(pipe.get(), "_DIST_PIPE");
+  double distance = 0.0;
+  if (ReadPickedPipeDistance(distanceText, unit, dialog.m_pickedPipeDistance)) {
+    distance = AtofC(distanceText) / unit;
+  } else {
+    dialog.m_pickedPipeDistance.Empty();
+    MessageBoxRes(owner, IDS_PICKED_DISTANCE_UNUSABLE, MB_ICONEXCLAMATION,
+                  EntityKeyText(pipe->m_entityChain.GetChain(), "_DIST_PIPE"));
+  }
 
   const CString side = Value(pipe.get(), "_SIDE_PIPE");
   if (side.IsEmpty()) {

@@ -470,11 +470,13 @@ TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
     bool swapped;
     double riser;  // x of its supply column; return + 100
     std::vector<double> drops0, drops1;
+    const char* length = "3";  // "_LENGTH_RISER"; one that is no length draws nothing
   } const cases[] = {
       {"0", false, 10000, {8990, 9090}, {10590, 10690}},
       {"0", true, 10000, {8990, 9090}, {10590, 10690}},
       {"1", false, 9900, {8990, 9090}, {11190, 11290}},
       {"1", true, 9900, {8990, 9090}, {11190, 11290}},
+      {"0", false, 0, {}, {}, "1e300"}, {"0", false, 0, {}, {}, "-0"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("start side ") + c.startSide + (c.swapped ? ", swapped" : ""));
@@ -487,7 +489,7 @@ TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
     CObjDataNew* riser = AddRecord(list_, kObjectRiser, "1", c.startSide, "1");
     riser->m_riserPosition = "1";
     riser->m_riserPrefix = "S";
-    riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", "3");
+    riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", c.length);
     for (const char* side : {"0", "1"}) {
       CObjDataNew* product = AddRecord(list_, kObjectNetworkInsert, "1", side);
       product->m_CM = product->m_CT = side;
@@ -498,6 +500,12 @@ TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
       AddPipe(list_, kObjectReturnPipe, "1", side, {0, y + 100, 0}, {2000, y + 100, 0}, true);
     }
     list_.m_shiftMarker = "1";
+    CutDrawingFailure failure;
+    if (c.riser == 0) {
+      EXPECT_EQ(BuildCutDrawing(list_, params_, &failure), 0) << c.length;
+      EXPECT_EQ(failure.what, "? (key _LENGTH_RISER)") << c.length;
+      continue;
+    }
     ASSERT_EQ(BuildCutDrawing(list_, params_), 1);
 
     std::vector<double> columns, drops[2], ends[2];

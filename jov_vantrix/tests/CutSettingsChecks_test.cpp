@@ -79,9 +79,11 @@ TEST(CutSettingsChecks, TypedValuesOutOfRangeAreRefusedByTheirKey) {
   v.sameHeightOn = 1;
   EXPECT_EQ(CheckCutValues(v, CutDialog::Branch).what, "SAME_HEIGHT");
   v = Typical();
-  v.pipeDistance = v.height = "";
+  v.pipeDistance = "";
   v.drawPipe = 0;
   EXPECT_FALSE(CheckCutValues(v, CutDialog::Riser));
+  v.height = "";  // the riser's label stands at HEIGHT with the pipes off too
+  EXPECT_EQ(CheckCutValues(v, CutDialog::Riser).what, "HEIGHT");
 }
 
 TEST(CutSettingsChecks, FileSettingsThatNoDrawingHoldsNameTheirKeyAndFile) {
@@ -92,6 +94,7 @@ TEST(CutSettingsChecks, FileSettingsThatNoDrawingHoldsNameTheirKeyAndFile) {
     p.m_pipe1TypeCode = "TPP0000i0001";
     p.m_pipe2TypeCode = "TPZ0000i0001";
     p.m_descriptionHeight = 2.5;
+    p.m_descriptionWidthFactor = 0.8;
   };
   const struct {
     void (*change)(JovCutParams&);
@@ -111,6 +114,12 @@ TEST(CutSettingsChecks, FileSettingsThatNoDrawingHoldsNameTheirKeyAndFile) {
       {[](JovCutParams& p) { p.m_descriptionWidthFactor = INFINITY; }, "\"SCFACTOR\" in [DESC] of Jov.ini"},
       {[](JovCutParams& p) { p.m_bubbleDistance1 = -2.4; }, ""},  // the pipe start moved it below 0
       {[](JovCutParams& p) { p.m_verticalPipeBeginLength = 1e308; }, "\"PIPE_BEGIN_LEN_VERT\" in [CUT_DLG] of Jov.ini"},
+      {[](JovCutParams& p) { p.m_riserRadius = 0; }, "\"RISER_RADIUS\" in [CUT_DLG] of Jov.ini"},
+      {[](JovCutParams& p) { p.m_floorLine1 = -0.25; }, "\"LINE_FLOOR_1\" in [CUT_DLG] of Jov.ini"},
+      {[](JovCutParams& p) { p.m_descriptionWidthFactor = 0; }, "\"SCFACTOR\" in [DESC] of Jov.ini"},  // missing
+      {[](JovCutParams& p) { p.m_branchWidthFactor = 0; }, ""},  // its texts have no height
+      {[](JovCutParams& p) { p.m_pipe1TypeCode = "TP7"; }, "\"18\" in [MODULE_T] of Jov_lin.dat"},
+      {[](JovCutParams& p) { p.m_branchLayer = "A`B"; }, "\"LAYER_BRANCH\" in [DESC] of Jov.ini"},
   };
   for (const auto& c : cases) {
     JovCutParams p;
@@ -132,4 +141,12 @@ TEST(CutSettingsChecks, FileSettingsThatNoDrawingHoldsNameTheirKeyAndFile) {
   older.m_branchLayer = "DESC";
   older.m_returnTypeCode = "";
   EXPECT_EQ(CheckDrawingSettings(older).what, "\"1\" in [MODULE_T] of Jov_lin.dat");
+}
+
+// A picked pipe's distance in millimetres, shown in metres, must show as a length.
+TEST(CutSettingsChecks, APickedPipesDistanceMustShowAsALength) {
+  CString shown;
+  for (const char* distance : {"40", "-150", "", "nan", "1e300", "abc"})
+    EXPECT_FALSE(ReadPickedPipeDistance(distance, 1000, shown)) << distance;
+  EXPECT_TRUE(ReadPickedPipeDistance("150", 1000, shown) && shown == "0.1");
 }

@@ -181,7 +181,6 @@ TEST_F(Export, LabelsFollowTheDescriptionSettings) {
       // No height, or none that will do: the section dialog's 2.5.
       {"[DESC]\r\nSCFACTOR=0.8\r\n", {"1", "0.25", "0.8", "2.125", "0.125"}},
       {"[DESC]\r\nHEIGHT=0\r\nSCFACTOR=0.8\r\n", {"1", "0.25", "0.8", "2.125", "0.125"}},
-      {"[DESC]\r\nHEIGHT=inf\r\n", {"1", "0.25", "1", "2.125", "0.125"}},
   };
   for (const Case& c : cases) {
     Settings(c.settings);
@@ -396,6 +395,35 @@ TEST_F(Export, TextsThatWouldShiftTheFieldsAreRefused) {
     EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.where << ": every line used " << o.out;
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.where << o.out;
     EXPECT_FALSE(fs::exists(file)) << c.where;
+  }
+}
+
+TEST_F(Export, NumbersOutOfRangeInTheDrawingOrTheSettingsWriteNothing) {
+  // The n-th pipe length becomes the text (another key: missing), or a
+  // setting ends OK with the dialog open.
+  const struct {
+    int nth;
+    const char *text, *settings, *message;
+  } cases[] = {{1, "_LENGTH_X\n1000\n4.250\n", "", "entity 3E (key _LENGTH_SEGMENT) is not usable"},
+               {1, "_LENGTH_SEGMENT\n1000\nnan\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
+               {1, "_LENGTH_SEGMENT\n1000\n1e308\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
+               {1, "_LENGTH_SEGMENT\n1000\n-4.25\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
+               {2, "_LENGTH_SEGMENT\n1000\ninf\n", "", "entity 3F (key _LENGTH_SEGMENT)"},
+               {0, "", "[DESC]\r\nHEIGHT=nan\r\n", "setting \\\"HEIGHT\\\" in [DESC] of Jov.ini is not usable"},
+               {0, "", "[DESC]\r\nHEIGHT=1e300\r\n", "setting \\\"HEIGHT\\\" in [DESC]"},
+               {0, "", "[DESC]\r\nSCFACTOR=-0.8\r\n", "setting \\\"SCFACTOR\\\" in [DESC]"}};
+  const std::string length = "_LENGTH_SEGMENT\n1000\n4.250\n", file = Path("F.txt");
+  for (const auto& c : cases) {
+    std::string drawing = testsupport::Slurp(kData + "network.dxf");
+    size_t at = drawing.find(length);
+    if (c.nth == 2) at = drawing.find(length, at + 1);
+    if (c.nth) drawing.replace(at, length.size(), c.text);
+    Settings(c.settings);
+    Outcome o = Exporting(Write("changed.dxf", drawing), Steps(file) + (c.nth ? "answer ok\n" : "answer ok\ncancel\n"));
+    EXPECT_NE(o.out.find(c.message), std::string::npos) << c.message << o.out;
+    EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.message << ": every line used " << o.out;
+    EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.message << o.out;
+    EXPECT_FALSE(fs::exists(file)) << c.message;
   }
 }
 

@@ -184,3 +184,15 @@ TEST_F(LabelMasks, APickedElementsDataProposesTheMaskThatOkMakesActive) {
 }
 
 }  // namespace
+
+TEST_F(LabelMasks, APastedControlCharacterIsRefusedWithAMessage) {
+  // A free text with a pasted tab: refused, then taken without it.
+  Settings("Jov_set.dat", kFields);
+  const Outcome run = Call({"--run", "JOV_MASK_T"}, "dialog " + Id(IDD_MASK) + "\nclick " + Id(IDC_MASK_ADD) +
+      "\nclick " + Id(IDC_MASK_EDIT) + "\ndialog " + Id(IDD_MASK_DEF) + "\nchoose " + Id(IDC_MASK_FIELDS) +
+      " 0\nclick " + Id(IDC_MASK_PART_ADD) + "\ndialog " + Id(IDD_MASK_NAME) + "\nset " + Id(IDC_MASK_NAME_TEXT) +
+      " \"a\tb\"\nok\nanswer ok\nset " + Id(IDC_MASK_NAME_TEXT) + " ab\nok\nok\nok\n");
+  EXPECT_NE(run.out.find("holds a control character"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("script: line"), std::string::npos) << "every line used: " << run.out;
+  EXPECT_NE(Settings("Jov_set.dat").find("MASK0=New mask;ab\r\n"), std::string::npos) << Settings("Jov_set.dat");
+}

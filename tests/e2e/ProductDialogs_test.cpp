@@ -255,3 +255,9 @@ TEST_F(ProductDialogs, TheRadiatorsPreviewShowsItsConnectionsAndFollowsTheDialog
                            "    connection 2 at (950.000, 0.000, 1.000) pointing 270.000 degrees, marker hidden"})
     EXPECT_TRUE(catalogue.Has(line)) << line << "\n" << catalogue.out;
 }
+
+TEST_F(ProductDialogs, ATypeTextWithAnOpenBracketKeepsItsCellAndSaysWhy) {
+  Outcome o = Wizard(Request("TOR0600-0001"), "dialog 1006\nedit-cell 1010 3 1 (22\nanswer ok\ncancel\n");
+  EXPECT_TRUE(o.Has("result: 2")) << o.out;
+  EXPECT_NE(o.out.find("its brackets must be balanced"), std::string::npos) << o.out;
+}

@@ -3,12 +3,12 @@
 // drawing with --insert and read back by ezdxf, and with the levels of the
 // INSERT the product is connected to.
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/e2e/E2eFixture.h"
@@ -330,11 +330,10 @@ TEST_F(WizardProducts, TheCallersDataWinsOverWhateverTheLastValuesHold) {
   Outcome sound = Wizard(Join(given, RadiatorRequest("-", "-")));
   EXPECT_EQ(Value(Call(sound, 1), "L"), "1400") << sound.out;
   EXPECT_EQ(Value(Call(sound, 1), "V"), "900");
-  // A '|' would cut the stored record: refused, the record's CT stays.
+  // A '|' would cut the stored record: refused, and the request says so.
   Outcome bar = Wizard(Join({"--run", "SetPPData", "--arg", "#CT/#L", "--arg", "a|b/1400", "--arg", "1/1"},
                             RadiatorRequest("-", "-")));
-  EXPECT_EQ(Value(Call(bar, 1), "CT"), "22") << bar.out;
-  EXPECT_EQ(Value(Call(bar, 1), "L"), "1400");
+  EXPECT_EQ(Call(bar, 1), std::vector<std::string>{"result: 2"}) << bar.out;
 }
 
 TEST_F(WizardProducts, ValuesComputedFromFormulasFollowTheCallersValues) {
@@ -394,4 +393,45 @@ TEST_F(WizardProducts, EachPlacementDrawsItsOwnValues) {
   EXPECT_TRUE(audit.Has("INSERT *U2 0 500")) << audit.out;
   EXPECT_TRUE(audit.Has("SHAPE *U1 LINE 0,0-1500,0 CIRCLE 0,0/5 CIRCLE 1500,0/5")) << audit.out;
   EXPECT_TRUE(audit.Has("SHAPE *U2 LINE 0,0-2500,0 CIRCLE 0,0/5 CIRCLE 2500,0/5")) << audit.out;
+}
+
+// Every road a text takes into the radiator's definitions and data: one
+// that would break its formulas or outgrow what a drawing keeps fails the
+// request (2); a stored formula that fails is refused as a typed one.
+TEST_F(WizardProducts, TextsThatWouldBreakTheProductAreRefusedOnEveryRoad) {
+  const std::string wide(250, 'x'), longer(300, 'x');
+  auto given = [](const std::string& ct) {
+    return std::vector<std::string>{"--run", "SetPPData", "--arg", "#CT", "--arg", ct, "--arg", "1"};
+  };
+  std::vector<std::string> byNumbers = RadiatorRequest("1200", "20");  // its length and DN
+  byNumbers[1] = "PPGetResbuf";
+  const struct {
+    std::vector<std::string> args;
+    std::string stored;  // the last values' CT
+    int call;
+  } rows[] = {{RadiatorRequest("#CT", "(22"), "22", 0},     {Join(given("22)"), RadiatorRequest("-", "-")), "22", 1},
+              {RadiatorRequest("#CT", longer), "22", 0},     {Join(given(wide), RadiatorRequest("-", "-")), "22", 1},
+              {byNumbers, longer, 0}};
+  for (const auto& row : rows) {
+    WriteLastValues("TOR0600-0001", "L|1200|V|900|S|100|CT|" + row.stored + "|CM||HP|850|PW||PD||");
+    Outcome o = Wizard(row.args);
+    EXPECT_EQ(Call(o, row.call), std::vector<std::string>{"result: 2"}) << row.args[1] << o.out;
+  }
+  WriteLastValues("TOR0600-0001", "L|1200|V|900|S|100|CT|(22|CM||HP|850|PW|exp(1000)|PD||");
+  Outcome stored = Wizard(RadiatorRequest("-", "-"));
+  EXPECT_EQ(Value(Call(stored, 0), "CT"), "22") << stored.out;
+  EXPECT_EQ(Value(Call(stored, 0), "PW"), "78.93") << stored.out;
+}
+
+// A level of the INSERT a product connects to that is no level places
+// nothing and names the entity and key.
+TEST_F(WizardProducts, ALevelOfTheConnectedInsertThatIsNoLevelIsNamed) {
+  for (const auto& [from, to, where] : {std::tuple{"\n1.2\n", "\nnan\n", "2A (key _ZLEVEL)"},
+                                        {"\n1.2\n", "\n1e300\n", "2A (key _ZLEVEL)"}, {"\n300\n", "\ninf\n", "2A (key zB)"}}) {
+    std::string drawing = kConnected;
+    drawing.replace(drawing.find(from), std::string(from).size(), to);
+    Outcome o = Wizard(Join({"--drawing", Write("connected.dxf", drawing), "--select", "2A"}, ValveRequest(kValveSized)));
+    EXPECT_TRUE(o.Has("result: 3")) << o.out;
+    EXPECT_NE(o.out.find(std::string("connected element ") + where + " is not usable"), std::string::npos) << o.out;
+  }
 }

@@ -2,6 +2,7 @@
 
 #include "common/HostModule.h"
 #include "common/SettingsWrite.h"
+#include "common/ValueRules.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/message_queue.h"
@@ -188,6 +189,12 @@ void CMaskDlg::OnDefinitionKillFocus() {
   CString text;
   definitionEdit.GetWindowText(text);
   if (text.IsEmpty()) return;
+  // A pasted tab or line end would split the stored mask and the labels.
+  if (HoldsControlCharacter(text)) {
+    MessageBoxRes(m_hWnd, IDS_CONTROL_CHARACTER_REFUSED, MB_ICONWARNING);
+    definitionEdit.SetWindowText(record->definition);
+    return;
+  }
   if (!MaskFitsStorage(record->name, text)) {
     // What is stored must come back whole: the mask keeps its definition.
     MessageBoxRes(m_hWnd, IDS_MASK_TOO_LONG, MB_ICONWARNING);
@@ -206,6 +213,11 @@ void CMaskDlg::OnNameKillFocus() {
   if (text.Find(';') >= 0) {
     // The name ends at the first ';' of a stored mask.
     MessageBeep(0xFFFFFFFF);
+    nameEdit.SetWindowText(record->name);
+    return;
+  }
+  if (HoldsControlCharacter(text)) {
+    MessageBoxRes(m_hWnd, IDS_CONTROL_CHARACTER_REFUSED, MB_ICONWARNING);
     nameEdit.SetWindowText(record->name);
     return;
   }

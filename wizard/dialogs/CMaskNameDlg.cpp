@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/HostModule.h"
+#include "common/ValueRules.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/ui_services.h"
@@ -44,6 +45,10 @@ void CMaskNameDlg::OnOK() {
   // and '\' would begin fields of the label.
   if (text.Find(';') >= 0) {
     MessageBoxRes(m_hWnd, IDS_NAME_HAS_SEMICOLON, MB_ICONWARNING);
+    return;
+  }
+  if (HoldsControlCharacter(text)) {
+    MessageBoxRes(m_hWnd, IDS_CONTROL_CHARACTER_REFUSED, MB_ICONWARNING);
     return;
   }
   if (mode == kFreeText && std::strpbrk(text, "&#\\")) {

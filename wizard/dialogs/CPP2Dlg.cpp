@@ -587,7 +587,7 @@ void CPP2Dlg::OnOK() {
                               branch) ||
       !AppendChoiceData()) {
     // An incomplete chain is no product: the user may try again or cancel.
-    MessageBoxRes(m_hWnd, IDS_XDATA_NOT_BUILT, MB_ICONWARNING);
+    SayProductDataNotBuilt(m_hWnd, host.ResultChain(2));
     return;
   }
   if (const char* key = FirstOverlongPlacedText(host.ResultChain(2))) {

@@ -336,7 +336,7 @@ BOOL CPPDlg::OnCellChanged(int row, bool chosen) {
     }
   } else {
     const bool tooLong = ExceedsPlacedTextLimit(text);
-    if (tooLong || BreaksStoredTexts(text)) {
+    if (tooLong || !TakesParamText(*params, *p, text)) {
       MessageBoxRes(m_hWnd, tooLong ? IDS_VALUE_TOO_LONG : IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
       if (chosen) list.SetItemText(row, 1, ParamValueCellText(*p, lengthMode).c_str());
       return FALSE;
@@ -392,12 +392,8 @@ void CPPDlg::OnOK() {
   if (!editorTest) {
     if (GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) TheProductDialogHost().SetMirror(mirrorCheck == 1);
     if (!BuildChains()) {
-      MessageBoxRes(m_hWnd, IDS_XDATA_NOT_BUILT, MB_ICONWARNING);
-      return;
-    }
-    // A text made of several values may outgrow what the drawing keeps.
-    if (const char* key = FirstOverlongPlacedText(TheProductDialogHost().ResultChain(2))) {
-      MessageBoxRes(m_hWnd, IDS_PLACED_TEXT_TOO_LONG, MB_ICONWARNING, key);
+      // What was built is no product: nothing of it is handed out.
+      SayProductDataNotBuilt(m_hWnd, TheProductDialogHost().ResultChain(2));
       DeleteGroupCodeChain(&TheProductDialogHost().ResultChain(2));
       return;
     }

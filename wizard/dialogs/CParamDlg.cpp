@@ -4,6 +4,7 @@
 
 #include "common/CLocaleNumber.h"
 #include "common/HostModule.h"
+#include "common/ValueRules.h"
 #include "platform/mfc/CDataExchange.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/file_access.h"
@@ -307,7 +308,7 @@ void CParamDlg::OnOK() {
   // The label goes into the product's parameter line beside the other texts.
   CString label;
   labelCombo.GetWindowText(label);
-  if (BreaksStoredTexts(static_cast<const char*>(label))) {
+  if (BreaksStoredTexts(static_cast<const char*>(label)) || HoldsControlCharacter(label)) {
     MessageBoxRes(m_hWnd, IDS_VALUE_HAS_SEPARATOR, MB_ICONWARNING);
     GotoDlgCtrl(&labelCombo);
     return;

@@ -2,7 +2,10 @@
 
 #include <cstring>
 
+#include "common/HostModule.h"
 #include "dataformat/GroupCodeChain.h"
+#include "platform/resources/wizard/resource_ids.h"
+#include "platform/win32/ui_services.h"
 
 bool ExceedsPlacedTextLimit(const char* text) {
   return text && std::strlen(text) > static_cast<size_t>(kPlacedTextLimit);
@@ -17,4 +20,11 @@ const char* FirstOverlongPlacedText(const resbuf* chain) {
     return "";
   }
   return nullptr;
+}
+
+void SayProductDataNotBuilt(HWND owner, const resbuf* chain) {
+  if (const char* key = FirstOverlongPlacedText(chain))
+    MessageBoxRes(owner, IDS_PLACED_TEXT_TOO_LONG, MB_ICONWARNING, key);
+  else
+    MessageBoxRes(owner, IDS_XDATA_NOT_BUILT, MB_ICONWARNING);
 }

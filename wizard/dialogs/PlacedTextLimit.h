@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dataformat/resbuf.h"
+#include "platform/win32/win32_types.h"
 
 constexpr int kPlacedTextLimit = 255;
 
@@ -13,3 +14,7 @@ bool ExceedsPlacedTextLimit(const char* text);
 // before it (the key of a key/value pair; "" when there is none that fits);
 // null when every string fits.
 const char* FirstOverlongPlacedText(const resbuf* chain);
+
+// Why a product's data were not built, over owner: the key of an overlong
+// text of chain when it holds one, else that the catalogue failed.
+void SayProductDataNotBuilt(HWND owner, const resbuf* chain);

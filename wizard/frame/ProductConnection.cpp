@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "common/CLocaleNumber.h"
+#include "common/ValueRules.h"
 #include "dataformat/HeapCopy.h"
 #include "platform/catalogue/Database.h"
 #include "wizard/frame/CWizardDllApp.h"
-#include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
+#include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/ExpressionEvaluator.h"
 #include "wizard/frame/engine/ParameterList.h"
 #include "wizard/frame/engine/ParameterTexts.h"
@@ -163,5 +164,8 @@ void CWizardDllApp::ApplyConnectionLevel(unsigned view, unsigned otherIndex, con
         ownHeight = 0.0;
     }
   }
-  SetComputedLevel(FormatFixed((otherHeight - ownHeight) / 1000.0 + base, 4).c_str());
+  // The own point's height comes from the product's formulas: a level far
+  // outside any building is none.
+  const double level = (otherHeight - ownHeight) / 1000.0 + base;
+  if (IsUsableLevel(level)) SetComputedLevel(FormatFixed(level, 4).c_str());
 }

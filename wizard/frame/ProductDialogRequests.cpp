@@ -1,20 +1,22 @@
 #include "wizard/frame/ProductDialogRequests.h"
 
-#include <cstring>
-#include <string>
-
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "common/SettingsWrite.h"
 #include "common/CDravikFunc.h"
-#include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
+#include "common/ValueRules.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/ui_services.h"
+#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/frame/CWizardDllApp.h"
 #include "wizard/frame/DialogSeams.h"
 #include "wizard/frame/ProductConnection.h"
@@ -63,7 +65,7 @@ int BuildWithoutDialog(const ProductRequestArgs& args) {
   if (BuildProductXData(args.parent, args.view, params.get(), args.propertyFlags, args.flagCount, args.product,
                         app.GetSlope(), args.branch))
     return HandOut(args);
-  MessageBoxRes(args.parent, IDS_XDATA_NOT_BUILT, MB_ICONWARNING);
+  SayProductDataNotBuilt(args.parent, app.ResultChain2());
   app.FreeResultChains();
   return kError;
 }
@@ -90,23 +92,35 @@ bool TakeOneShotFlag() {
   return set;
 }
 
-void ReadInsertZLevel() {
+bool ReadInsertZLevel(HWND owner) {
   CWizardDllApp& app = TheWizardApp();
-  if (app.GetHostMode() == kHostManager) return;
+  if (app.GetHostMode() == kHostManager) return true;
   const bool lt = app.GetHostMode() == kHostLT;
   char hostPath[260];
   app.MakeBasePath(hostPath, lt ? "DUVOZEDO.EXE" : "Dravik2D.arx");
   CDravikFunc host(hostPath, lt, 9);
-  if (!host.Resolve()) return;
+  if (!host.Resolve()) return true;
   const resbuf* insert = host.alt_entnext(1);
   while (insert && !IsInsert(insert)) insert = host.alt_entnext(0);
-  if (!insert || !FindXDataByAppName(insert, "JOV_DATA")) return;
+  if (!insert || !FindXDataByAppName(insert, "JOV_DATA")) return true;
   const char* zLevel = XDataValue(insert, "_ZLEVEL");
   if (!zLevel) {
     app.SetZLevelTexts(nullptr, nullptr, nullptr, nullptr);
-    return;
+    return true;
+  }
+  // The level in metres, the heights of the points in millimetres: each
+  // one given must be a level, or the new product would stand nowhere.
+  for (const auto& [key, perMetre] : {std::pair{"_ZLEVEL", 1.0}, {"zA", 1000.0}, {"zB", 1000.0}, {"zC", 1000.0}}) {
+    const char* text = XDataValue(insert, key);
+    double value = 0.0;
+    if (text && !(ReadFiniteNumber(text, value) && IsUsableLevel(value / perMetre))) {
+      app.SetZLevelTexts(nullptr, nullptr, nullptr, nullptr);
+      MessageBoxRes(owner, IDS_LEVEL_UNUSABLE, MB_ICONHAND, EntityKeyText(insert, key));
+      return false;
+    }
   }
   app.SetZLevelTexts(zLevel, XDataValue(insert, "zA"), XDataValue(insert, "zB"), XDataValue(insert, "zC"));
+  return true;
 }
 
 int RunProductDialogs(const ProductRequestArgs& args, bool oneShot, bool initialRecalc) {
@@ -118,7 +132,7 @@ int RunProductDialogs(const ProductRequestArgs& args, bool oneShot, bool initial
   if (!args.db) return kError;
   SetCurrentCatalogue(args.db);
   if (!EnsureWizardResources()) return kError;
-  if (args.otherPoints) ReadInsertZLevel();
+  if (args.otherPoints && !ReadInsertZLevel(args.parent)) return kError;
   unsigned status = 0, indexType = 0;
   if (args.db->GetItemsStatus(status) != jovDatabase::eOK || args.db->GetIndexType(indexType) != jovDatabase::eOK)
     return kError;

@@ -40,5 +40,7 @@ bool TakeOneShotFlag();
 int RunProductDialogs(const ProductRequestArgs& args, bool oneShot, bool initialRecalc);
 
 // Levels (_ZLEVEL, zA, zB, zC) of the selected INSERT into the application
-// object; nothing under the manager program or without a host.
-void ReadInsertZLevel();
+// object; nothing under the manager program or without a host. False, with
+// the texts cleared and a message naming the entity and key, when one of
+// them is no level.
+bool ReadInsertZLevel(HWND owner);

@@ -85,8 +85,11 @@ int GetResbuf(jovDatabase::Database* db, unsigned view, resbuf** outGeometry, re
   if (status & kParametric) {
     CObjectSez params, points;
     LoadProductParameters(params);
-    LoadLastValues(params);
-    built = AssignCallerValues(params, names, values) && RegenerateInto(app, view, params, points) &&
+    // A value of SetPPData that was refused fails the request: the caller
+    // learns it, instead of a product of the catalogue's values.
+    bool callerRefused = false;
+    LoadLastValues(params, &callerRefused);
+    built = !callerRefused && AssignCallerValues(params, names, values) && RegenerateInto(app, view, params, points) &&
             BuildProductXData(nullptr, view, &params, flags, flagCount, product, slope, branch);
   } else {
     jovDatabase::resultResbuf holder;

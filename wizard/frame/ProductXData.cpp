@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "dataformat/GroupCodeChain.h"
 #include "common/HostModule.h"
+#include "dataformat/GroupCodeChain.h"
 #include "platform/catalogue/Database.h"
 #include "platform/resources/wizard/resource_ids.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/ui_services.h"
+#include "wizard/dialogs/PlacedTextLimit.h"
 #include "wizard/frame/CWizardDllApp.h"
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/CValueParam.h"
@@ -217,5 +218,7 @@ bool BuildProductXData(HWND owner, unsigned view, CObjectSez* parameters, unsign
     app.SetComputedLevel(nullptr);
     if (!added) return false;
   }
-  return true;
+  // A string of a drawing's extended data holds 255 bytes: a longer one
+  // would be cut or refused where the product is placed.
+  return FirstOverlongPlacedText(app.ResultChain2()) == nullptr;
 }

@@ -159,6 +159,9 @@
 #define IDS_PLACED_TEXT_TOO_LONG 61
 // Deleting a parameter that formulas read (%s: the formulas, one a line).
 #define IDS_PARAM_IN_FORMULAS 62
+#define IDS_LEVEL_UNUSABLE 461
+#define IDS_XDATA_TEXT_TOO_LONG 462
+#define IDS_CONTROL_CHARACTER_REFUSED 464
 
 // ---- The product preview.
 // The definition editor's preview menu (popup 0): the preview kinds 0, 1

@@ -13,6 +13,7 @@
 #include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/ExpressionEvaluator.h"
 #include "wizard/frame/engine/ParamStatus.h"
+#include "wizard/frame/engine/ParameterList.h"
 #include "wizard/frame/engine/ParameterTexts.h"
 #include "wizard/frame/engine/RecordLookups.h"
 #include "wizard/frame/engine/ValueEntry.h"
@@ -41,22 +42,15 @@ bool ReadWholeRecord(CFileCfg& file, const std::string& key, std::string& value)
   return file.ReadRecord(key.data(), static_cast<unsigned>(key.size()), value.data(), &read) && read == size;
 }
 
-// A text's brackets balance, as the evaluator tests a definitions text.
-bool BracketsBalance(const std::string& text) {
-  std::string copy = text;
-  return NormalizeExpression(copy) != EVAL_BRACKETS;
-}
-
 // A stored value passes as a typed one would: a free text or a formula
-// value without the stored texts' separators and with balanced brackets,
-// any other value one finite number within the parameter's limits, which
-// value then holds as the evaluator must read it. The parameter's own
-// current text always passes.
-bool TakeStoredValue(const CValueParam& param, std::string& value) {
+// value the parameter may take (TakesParamText), any other value one
+// finite number within the parameter's limits, which value then holds as
+// the evaluator must read it. The parameter's own current text always
+// passes.
+bool TakeStoredValue(const CSeznam& params, const CValueParam& param, std::string& value) {
   // What the parameter holds already is never refused.
   if (value == Text(param.GetText(ParamText::kValue))) return true;
-  if (param.status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula))
-    return !BreaksStoredTexts(value) && BracketsBalance(value);
+  if (param.status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula)) return TakesParamText(params, param, value);
   double number = 0;
   if (!ReadValueEntry(value, number) || !param.IsValueValid(number)) return false;
   value = PlainDecimalEntry(value, number);
@@ -79,7 +73,7 @@ bool ReadLastValues(CSeznam& params) {
     if (valueEnd == std::string::npos) break;  // the record ends early
     if (record.compare(at, nameEnd - at, Text(p->GetText(ParamText::kName))) != 0) return false;
     std::string value = record.substr(nameEnd + 1, valueEnd - nameEnd - 1);
-    if (TakeStoredValue(*p, value)) p->SetText(ParamText::kValue, value.c_str());
+    if (TakeStoredValue(params, *p, value)) p->SetText(ParamText::kValue, value.c_str());
     at = valueEnd + 1;
   }
   return true;
@@ -87,12 +81,13 @@ bool ReadLastValues(CSeznam& params) {
 
 }  // namespace
 
-bool LoadLastValues(CSeznam& params) {
+bool LoadLastValues(CSeznam& params, bool* callerRefused) {
   if (params.GetCount() == 0) return true;
   const bool read = ReadLastValues(params);
   // The caller's values win over whatever could be read, and count also
   // when nothing could.
-  ApplyCallerData(params);
+  const bool taken = ApplyCallerData(params);
+  if (callerRefused) *callerRefused = !taken;
   return read;
 }
 
@@ -109,9 +104,10 @@ bool StoreLastValues(const CSeznam& params) {
   });
 }
 
-void ApplyCallerData(CSeznam& params) {
+bool ApplyCallerData(CSeznam& params) {
   std::string namesText, valuesText, flagsText;
-  if (!GetCallerTexts(namesText, valuesText, flagsText)) return;
+  if (!GetCallerTexts(namesText, valuesText, flagsText)) return true;
+  bool allTaken = true;
   std::vector<std::string> names, values, flags;
   SplitParamNames(namesText, names);
   SplitParamValues(valuesText, values);
@@ -120,15 +116,20 @@ void ApplyCallerData(CSeznam& params) {
     CValueParam* p = FindParamByName(params, names[i].c_str());
     // A value that would break the stored texts is refused as assignment
     // refuses it, and so is a ranged one that is not one finite number.
-    if (!p || BreaksStoredTexts(values[i])) continue;
+    if (!p) continue;
     std::string value = values[i];
     double number = 0;
     const bool ranged = !(p->status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula));
-    if (ranged && (!ReadValueEntry(value, number) || (value = PlainDecimalEntry(value, number)).empty())) continue;
+    if (BreaksStoredTexts(value) || !TakesParamText(params, *p, value) ||
+        (ranged && (!ReadValueEntry(value, number) || (value = PlainDecimalEntry(value, number)).empty()))) {
+      allTaken = false;
+      continue;
+    }
     p->flags = static_cast<uint32_t>(std::atoi(flags[i].c_str()));
     p->thirdLimit = AtofC(value.c_str());
     if (!(p->flags & (ParamFlag::kGivenByCaller | ParamFlag::kCallerValue))) continue;
     if (ranged && !p->IsValueValid(number)) continue;
     p->SetText(ParamText::kValue, value.c_str());
   }
+  return allTaken;
 }

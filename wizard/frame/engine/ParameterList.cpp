@@ -146,6 +146,17 @@ void RecalculateParameters(CSeznam& params, CListCtrl* view, unsigned lengthMode
   }
 }
 
+bool TakesParamText(const CSeznam& params, const CValueParam& param, const std::string& text) {
+  if (!(param.status & (ParamStatus::kAnyFree | ParamStatus::kAnyFormula))) return true;
+  if (!TakesDefinitionText(text)) return false;
+  if (!(param.status & ParamStatus::kFormula) || text.empty()) return true;
+  std::string definitions, expression = text + ";", output;
+  BuildDefinitions(params, definitions, false);
+  double result = 0;
+  const int error = EvaluateExpression(definitions, expression, output, result, kEvaluationDepth);
+  return error == EVAL_OK || error == EVAL_UNDEFINED;
+}
+
 bool AssignValuesByName(CSeznam& params, const std::vector<std::string>& names,
                         const std::vector<std::string>& values) {
   bool allAssigned = true;
@@ -153,7 +164,7 @@ bool AssignValuesByName(CSeznam& params, const std::vector<std::string>& names,
     CValueParam* p = FindParamByName(params, names[i].c_str());
     if (!p || (p->status & ParamStatus::kAnyFormula)) continue;
     const bool free = p->status & ParamStatus::kAnyFree;
-    if (BreaksStoredTexts(values[i])) {
+    if (BreaksStoredTexts(values[i]) || (free && !TakesParamText(params, *p, values[i]))) {
       allAssigned = false;
       continue;
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 class CListCtrl;
+class CValueParam;
 class CSeznam;
 
 // Appends one parameter per non-empty line, each completed from its
@@ -33,6 +34,12 @@ bool StoreProductParameters(const CSeznam& params);
 // formula evaluated against the plain texts; an undefined name gives that
 // name, any other error "0".
 void BuildDefinitions(const CSeznam& params, std::string& definitions, bool defaultsFirst);
+
+// Whether a value may become param's, wherever it comes from: a free or
+// formula value the definitions text can hold (TakesDefinitionText), the
+// value of a formula of its own one the evaluator computes over the list's
+// definitions (a name it does not know yet passes). Other parameters take any text here.
+bool TakesParamText(const CSeznam& params, const CValueParam& param, const std::string& text);
 
 // Each parameter with status bit 4 and not kNotRecalculated, in list
 // order, takes the "%.2f" result of its formula (slot 1) unless the formula

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/CLocaleNumber.h"
+#include "wizard/frame/engine/ExpressionEvaluator.h"
 
 namespace {
 
@@ -86,3 +87,8 @@ std::string PlainDecimalEntry(std::string_view text, double value) {
 }
 
 bool BreaksStoredTexts(std::string_view text) { return text.find_first_of("|;=\r\n") != std::string_view::npos; }
+
+bool TakesDefinitionText(std::string_view text) {
+  std::string copy(text);
+  return !BreaksStoredTexts(text) && NormalizeExpression(copy) != EVAL_BRACKETS;
+}

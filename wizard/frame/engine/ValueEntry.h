@@ -26,3 +26,8 @@ std::string PlainDecimalEntry(std::string_view text, double value);
 // '|', ';', '=', CR or LF: separators of the parameter text, the
 // definitions text and the last-values record.
 bool BreaksStoredTexts(std::string_view text);
+
+// The text a free or formula parameter may hold in the definitions text:
+// no separator of the stored texts and balanced brackets (one open bracket
+// would make every formula of the product fail).
+bool TakesDefinitionText(std::string_view text);

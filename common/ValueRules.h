@@ -1,0 +1,41 @@
+// The ranges a number or a name must keep before it reaches a drawing, a
+// level or an exchange file, whoever read it: one rule per meaning, so that
+// every reader of the drawing's extended data and of the settings files
+// refuses the same values.
+#pragma once
+
+#include "dataformat/resbuf.h"
+#include "platform/mfc/CString.h"
+
+// The whole text (blanks around it allowed) is one finite number in the C
+// locale; false for a null or empty text and for "nan", "inf" or a number
+// beyond the doubles. false leaves value as it was.
+bool ReadFiniteNumber(const char* text, double& value);
+
+// A length or a distance in metres: above 0 and up to 1000 m.
+bool IsUsableLength(double metres);
+// A level in metres: within 10 km of 0.
+bool IsUsableLevel(double metres);
+// A size on paper in millimetres (a text height, a bubble): above 0 and up
+// to 1 m.
+bool IsUsableSize(double millimetres);
+// A text width factor: above 0 and up to 100.
+bool IsUsableWidthFactor(double factor);
+
+// A layer name a drawing can hold, for every byte of code page 1250:
+// not empty, no control character, none of < > / \ " : ; ? * | = , ' `
+// and no byte the code page leaves undefined.
+bool IsUsableLayerName(const char* name);
+
+// A product's index id as the catalogue writes it: 12 letters or digits,
+// the first a trade letter (T, Z, V or E), the 8th the include flag '-' or
+// 'i' instead.
+bool IsCatalogueTypeCode(const char* code);
+
+// A text a single-line box may take: no control character (a pasted tab or
+// line end would split the files and labels it goes into).
+bool HoldsControlCharacter(const char* text);
+
+// Where a refused value of a drawing is, for the user to find it: the
+// entity's handle ("?" without one) and the key, as "3E (key _LENGTH_RISER)".
+CString EntityKeyText(const resbuf* entity, const char* key);
