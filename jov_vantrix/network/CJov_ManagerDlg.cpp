@@ -288,6 +288,6 @@ bool CJov_ManagerDlg::SaveRegistration() {
   entries += '\0';
   // The registration is the user's own action: its failure keeps the dialog open.
   return WriteSettingsFile(
-      settings, [&] { return WritePrivateProfileSectionA(kSection, entries.data(), settings) != FALSE; },
+      settings.GetString(), [&] { return WritePrivateProfileSectionA(kSection, entries.data(), settings) != FALSE; },
       SettingsFailure::kCallerSays);
 }
