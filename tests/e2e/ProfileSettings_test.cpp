@@ -26,7 +26,7 @@ enum class OnFailure {
 
 const char* kNotKept = "cannot be written. Your work is done";
 const char* kNotSaved = "The settings could not be written to the file";
-const char* kNotRegistered = "cannot be written: the projects were not registered";
+const char* kNotRegistered = "the projects were not registered";
 
 const std::string kData = std::string(JOV_SOURCE_DIR) + "/tests/data/";
 const std::string kExamples = std::string(JOV_SOURCE_DIR) + "/examples/";

@@ -47,7 +47,7 @@ TEST_F(E2e, EveryWritingCommandFailsWhenTheHostRefusesAWrite) {
     // Settings both section dialogs take; the export takes the label height.
     Write("profile/Dat/Jov.ini", "[CUT_DLG]\r\nCUT_NUMBER=6\r\nHEIGHT=2.8\r\nDIST_RISER=0.5\r\nDIST_ELM=0.3\r\n"
                                  "HEIGHT_FLOOR=3.0\r\nDIST_PIPE=0.1\r\nPIPE_FLOOR_DIST=0.2\r\nDRAW_PIPE=1\r\n[DESC]\r\n"
-                                 "LAYER=DESC\r\nHEIGHT=2.5\r\nHEIGHT_BRANCH=3.5\r\n");
+                                 "LAYER=DESC\r\nHEIGHT=2.5\r\nHEIGHT_BRANCH=3.5\r\nSCFACTOR=0.8\r\nSCFACTOR_BRANCH=0.8\r\n");
     Outcome o = Run({"--drawing", Write("in.dxf", Refusing(r.drawing, r.handle)), "--out", Path("out.dxf"), "--run",
                      r.command, "--script", Write("session.txt", r.script), "--catalogue", r.catalogue});
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << o.out;

@@ -582,6 +582,7 @@ void CPP2Dlg::OnOK() {
   ProductDialogHost& host = TheProductDialogHost();
   host.ApplyConnectionLevel(view, pointIndex, pointsText, ownNumber, params);
   // A failed build may have left nodes: the next OK starts afresh.
+  const std::string lastValues = LastValuesRecord(*params);
   DeleteGroupCodeChain(&host.ResultChain(2));
   if (!host.BuildProductXData(m_hWnd, view, params, propertyFlags, flagCount, SelectedText(producerCombo), host.Slope(),
                               branch) ||
@@ -598,7 +599,7 @@ void CPP2Dlg::OnOK() {
   // Kept only once OK is sure; the product is placed whatever becomes of
   // them, a failed write told once.
   SavePlacement();
-  StoreLastValues(*params);
+  StoreLastValuesRecord(lastValues);
   SaveChoice();
   CDialog::OnOK();
 }

@@ -389,6 +389,7 @@ void CPPDlg::OnBack() { EndDialog(-4); }
 
 void CPPDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
+  const std::string lastValues = LastValuesRecord(*params);
   if (!editorTest) {
     if (GetDlgItem(IDC_PP_MIRROR)->IsWindowVisible()) TheProductDialogHost().SetMirror(mirrorCheck == 1);
     if (!BuildChains()) {
@@ -402,7 +403,7 @@ void CPPDlg::OnOK() {
   }
   // Kept only once OK is sure; the product is placed whatever becomes of
   // them, a failed write told once.
-  StoreLastValues(*params);
+  StoreLastValuesRecord(lastValues);
   SavePlacement();
   // Only a project whose every item is placed stops offering its list.
   if (!editorTest && vantrixUse && vantrixList.First() && AreAllVantrixDataMarked(vantrixList))

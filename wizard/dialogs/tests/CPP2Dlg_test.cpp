@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/mfc/tests/control_texts.h"
+#include "common/SettingsWrite.h"
 #include "wizard/dialogs/CPP2Dlg.h"
 
 #include "platform/win32/module_loader.h"
@@ -260,12 +261,15 @@ TEST_F(ProducerDialog, AFailedBuildKeepsTheDialogOpenWithNothingHandedOut) {
 }
 
 TEST_F(ProducerDialog, ALastValuesFileThatCannotBeWrittenStillHandsOutTheProduct) {
+  // The library says it through its own text, set when it loads.
+  SetSettingsNotKeptMessage(IDS_SETTINGS_NOT_KEPT);
   std::filesystem::create_directories(Profile("Dat/PP_LastT.dat"));
   const INT_PTR result = Run({DialogAction::Ok()});
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(CountOf("JOV_DATA"), 1) << "the product is handed out";
   ASSERT_EQ(MessageTexts().size(), 1u);
   EXPECT_NE(MessageTexts()[0].find("Dat\\PP_LastT.dat"), std::string::npos);
+  SetSettingsNotKeptMessage(0);
 }
 
 TEST_F(ProducerDialog, TheHandOverKeepsTheProducersDataOnlyWhenAskedAndTheReturnRestoresTheChoice) {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/SettingsWrite.h"
 #include "objectgl/GLScene.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/wizard/resource_ids.h"
@@ -289,6 +290,8 @@ TEST_F(ParametricDialog, AValueCellTakes255CharactersAndATextMadeOfValuesNoMore)
 TEST_F(ParametricDialog, ALastValuesFileThatCannotBeWrittenStillPlacesTheProduct) {
   // A folder where the file should be: the store cannot be written, which
   // costs the next dialog its start values, not this product.
+  // The library says it through its own text, set when it loads.
+  SetSettingsNotKeptMessage(IDS_SETTINGS_NOT_KEPT);
   std::filesystem::create_directories(Profile("Dat/PP_LastT.dat"));
   CPPDlg dialog(1, nullptr, false, false);
   const INT_PTR result = Run(dialog, {DialogAction::Ok()});
@@ -296,6 +299,7 @@ TEST_F(ParametricDialog, ALastValuesFileThatCannotBeWrittenStillPlacesTheProduct
   EXPECT_EQ(CountOf("JOV_DATA"), 1) << "the product is built";
   ASSERT_EQ(MessageTexts().size(), 1u);
   EXPECT_NE(MessageTexts()[0].find("Dat\\PP_LastT.dat\""), std::string::npos) << MessageTexts()[0];
+  SetSettingsNotKeptMessage(0);
 }
 
 TEST_F(ParametricDialog, TheSwitchShowsTheCatalogueDrawingAndIsKeptInTheRegistry) {

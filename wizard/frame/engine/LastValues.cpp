@@ -91,18 +91,24 @@ bool LoadLastValues(CSeznam& params, bool* callerRefused) {
   return read;
 }
 
-bool StoreLastValues(const CSeznam& params) {
-  std::string key, path;
-  // A product without an index id keeps no last values.
-  if (!StoreOfProduct(key, path)) return true;
+std::string LastValuesRecord(const CSeznam& params) {
   std::string value;
   for (const CValueParam* p = FirstOf<CValueParam>(params); p; p = NextOf(p))
     if (IsUserParam(*p)) value += Text(p->GetText(ParamText::kName)) + "|" + Text(p->GetText(ParamText::kValue)) + "|";
+  return value;
+}
+
+bool StoreLastValuesRecord(const std::string& record) {
+  std::string key, path;
+  // A product without an index id keeps no last values.
+  if (!StoreOfProduct(key, path)) return true;
   return WriteSettingsFile(path, [&] {
     CFileCfg file;
-    return file.Open(path.c_str()) && file.SetString(key.c_str(), value.c_str()) == 1;
+    return file.Open(path.c_str()) && file.SetString(key.c_str(), record.c_str()) == 1;
   });
 }
+
+bool StoreLastValues(const CSeznam& params) { return StoreLastValuesRecord(LastValuesRecord(params)); }
 
 bool ApplyCallerData(CSeznam& params) {
   std::string namesText, valuesText, flagsText;

@@ -4,6 +4,8 @@
 // name "|" value "|" for every user parameter in list order.
 #pragma once
 
+#include <string>
+
 class CSeznam;
 
 // Takes the stored values into the user parameters in list order (a short
@@ -17,6 +19,10 @@ bool LoadLastValues(CSeznam& params, bool* callerRefused = nullptr);
 // False, told once per command, when the file cannot be written; a
 // product without an index id keeps nothing and is true.
 bool StoreLastValues(const CSeznam& params);
+// The values as the user left them, taken before the product is built
+// (which formats them), to be stored once OK is sure.
+std::string LastValuesRecord(const CSeznam& params);
+bool StoreLastValuesRecord(const std::string& record);
 
 // The caller's names, values and flags texts: each named parameter takes
 // the flags and, as third limit, the value; with flags bit 0 or 2 the
