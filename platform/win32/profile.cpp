@@ -93,6 +93,14 @@ LoadResult Load(const std::string& path, std::vector<Line>& lines) {
   return LoadResult::kLoaded;
 }
 
+// The lines of a file about to be rewritten; false (access denied) when it
+// is there but cannot be read, since rewriting it would lose what it holds.
+bool LoadForRewrite(const std::string& path, std::vector<Line>& lines) {
+  if (Load(path, lines) != LoadResult::kUnreadable) return true;
+  SetLastError(kErrorAccessDenied);
+  return false;
+}
+
 // [begin, end) of the lines of the first section called `name` from index
 // `from` on; begin is its header.
 bool FindSection(const std::vector<Line>& lines, std::string_view name, size_t from, size_t& begin,
@@ -247,11 +255,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
   }
   const std::string path = ResolvePath(file);
   std::vector<Line> lines;
-  if (Load(path, lines) == LoadResult::kUnreadable) {
-    // Rewriting what could not be read would lose it.
-    SetLastError(kErrorAccessDenied);
-    return FALSE;
-  }
+  if (!LoadForRewrite(path, lines)) return FALSE;
   bool changed = false;
   size_t begin, end;
   if (!key) {
@@ -319,10 +323,7 @@ BOOL WritePrivateProfileSectionA(LPCSTR section, LPCSTR entries, LPCSTR file) {
   }
   const std::string path = ResolvePath(file);
   std::vector<Line> lines;
-  if (Load(path, lines) == LoadResult::kUnreadable) {
-    SetLastError(kErrorAccessDenied);
-    return FALSE;
-  }
+  if (!LoadForRewrite(path, lines)) return FALSE;
   std::vector<Line> body;
   for (const char* entry = entries; *entry; entry += std::strlen(entry) + 1) body.push_back(ParseLine(entry));
   size_t begin, end;
