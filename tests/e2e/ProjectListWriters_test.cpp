@@ -49,6 +49,9 @@ class ProjectListWriters : public E2e {
 };
 
 TEST_F(ProjectListWriters, NoRoadLosesARecordOrAnEarlierCopyAndEachCaseIsSaid) {
+  if (geteuid() == 0 && !NobodyCanRunTheRunner())
+    GTEST_SKIP() << "uid 65534 cannot run the build's runner (no setpriv, or a build folder others may not "
+                    "enter): a list that cannot be opened cannot be tried";
   // A road: the registration it starts from and its script, given whether a
   // message comes as the list is read, whether one comes as it is kept, and
   // whether a record can be ticked.
