@@ -343,7 +343,9 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
   };
   auto flush = [&]() {
     if (writer) writer->Restore(part);
-    out.insert(out.end(), part.begin(), part.end());
+    // Moved, not copied: a command writes back thousands of entities.
+    if (out.empty()) out = std::move(part);
+    else out.insert(out.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
     part.clear();
   };
   for (const resbuf* node = chain; node; node = node->next) {
