@@ -341,7 +341,8 @@ TEST_F(OldCutOnDrawings, TreeWithoutItemsOrWithoutRootDrawsOnlyTheFrame) {
 TEST_F(OldCutOnDrawings, BranchWithChildrenGetsRiserSymbolsAndItsOwnPass) {
   // A's pass draws M's product, a riser symbol for K (which has a child)
   // and A's product; K's own pass lays out K's symbol, Q's product and K's
-  // own from the far end of K's column towards the riser.
+  // own from the far end of K's column towards the riser, each product
+  // DIST_ELM from the next: K's own ends DIST_ELM from A's.
   struct Case {
     const char* what;
     const char* handles;
@@ -354,20 +355,20 @@ TEST_F(OldCutOnDrawings, BranchWithChildrenGetsRiserSymbolsAndItsOwnPass) {
   const Case cases[] = {
       {"root on the left, K on the right",
        kRiser5,
-       {"M,A -1100", "A,P,K,M -2500", "Q,K -3900", "K,A,Q -3400"},
-       {-1400, -1400, -4400, -4400},
-       {-1400, -4400},
+       {"M,A -1100", "A,P,K,M -2500", "Q,K -4300", "K,A,Q -3400"},
+       {-1400, -1400, -4800, -4800},
+       {-1400, -4800},
        -1360,
-       -5150,
+       -5250,
        600},
       {"root on the right, K on the left",
        kRiser6,
-       {"M,A 600", "A,P,K,M 2000", "Q,K 3400", "K,A,Q 3800"},
-       {1500, 1500, 4500, 4500},
-       {1500, 4500},
+       {"M,A 600", "A,P,K,M 2000", "Q,K 3800", "K,A,Q 2900"},
+       {1500, 1500, 4900, 4900},
+       {1500, 4900},
        1460,
        -650,
-       4800},
+       5200},
   };
   for (const Case& c : cases) {
     Read(c.handles);
@@ -418,7 +419,7 @@ TEST_F(OldCutOnDrawings, SwitchesOfTheBlock) {
       {"pipes switched", kRiser1, [](JovCutParamsOld& p) { p.m_pipeSwitch = 1; },
        {"M,A -1100", "K,A -2000", "A,P,K,M -2900"}, {"PIPE_R 0", "PIPE_S 100", "PIPE_R -910"}, 10, "TEXT CUT_FLOOR"},
       {"no pipes: the far branch moves the cursor itself", kRiser5, [](JovCutParamsOld& p) { p.m_drawPipe = 0; },
-       {"M,A -1100", "A,P,K,M -2000", "Q,K -3400", "K,A,Q -2900"}, {}, 16, "TEXT CUT_FLOOR"},
+       {"M,A -1100", "A,P,K,M -2000", "Q,K -3800", "K,A,Q -2900"}, {}, 16, "TEXT CUT_FLOOR"},
       {"no descriptions, no floor mark", kRiser1,
        [](JovCutParamsOld& p) {
          p.m_describeElements = 0;
