@@ -484,16 +484,17 @@ class BranchLayout {
 int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut) {
   OldCut cut(records, params);
   if (!cut.Start()) return 0;
+  BranchLayout layout(cut);
   if (CObjData* root = FindRootBranchRecord(records)) {
     const int rootSide = SideOf(*root);
-    BranchLayout layout(cut);
     layout.Pass(*root, true, rootSide);
     for (CObjData* r = records.GetFirstRecord(); r; r = r->GetNextRecord())
       if (r->m_role == kRoleBranch && BranchName(*r) != "A") layout.Pass(*r, false, rootSide);
-    // Branches that hang nowhere in the tree, or share a name with another.
-    for (CObjData* r = records.GetFirstRecord(); r; r = r->GetNextRecord())
-      if (r->m_role == kRoleBranch && !layout.Took(*r)) cut.LeaveOut(*r);
   }
+  // Branches that hang nowhere in the tree (all of them without a root),
+  // a root with too few items, a second branch of a name.
+  for (CObjData* r = records.GetFirstRecord(); r; r = r->GetNextRecord())
+    if (r->m_role == kRoleBranch && !layout.Took(*r)) cut.LeaveOut(*r);
   cut.Finish();
   if (leftOut) leftOut->Copy(cut.leftOut_);
   // The host would write a non-finite coordinate as 0.

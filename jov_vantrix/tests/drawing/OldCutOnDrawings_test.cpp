@@ -338,6 +338,39 @@ TEST_F(OldCutOnDrawings, TreeWithoutItemsOrWithoutRootDrawsOnlyTheFrame) {
   }
 }
 
+// The branch records the tree does not place are named: a root with one
+// childless child, no root, a second branch of one name (R1's M as K).
+TEST_F(OldCutOnDrawings, TreeNamesTheProductsItLeavesOut) {
+  std::string twoK = testsupport::Slurp(kData + "riser.dxf");
+  twoK.replace(twoK.find("\nM,A\n"), 5, "\nK,A\n");
+  const std::string twoKPath = driver_.Folder() + "/two_k.dxf";
+  std::ofstream(twoKPath, std::ios::binary) << twoK;
+  struct Case {
+    const char* what;
+    const char* handles;
+    std::string drawing;
+    std::vector<std::string> named;  // branches
+  } const cases[] = {
+      {"all placed", kRiser1, kData + "riser.dxf", {}},
+      {"a root whose only child has no children", kRiser3, kData + "riser.dxf", {"K", "A"}},
+      {"no branch A", kRiser4, kData + "riser.dxf", {"K", "B"}},
+      {"two branches K", kRiser1, twoKPath, {"K"}},
+  };
+  for (const Case& c : cases) {
+    Read(c.handles, c.drawing);
+    JovCutParamsOld& block = Block();
+    block.m_sections.BuildFromBranches(records_);
+    CStringArray leftOut;
+    ASSERT_EQ(BuildOldCutDrawing(records_, block, &leftOut), 1) << c.what;
+    std::vector<std::string> named;
+    for (INT_PTR i = 0; i < leftOut.GetSize(); ++i) {
+      const std::string name = leftOut[i].GetString();
+      named.push_back(name.substr(name.rfind(' ') + 1, name.size() - name.rfind(' ') - 2));
+    }
+    EXPECT_EQ(named, c.named) << c.what;
+  }
+}
+
 TEST_F(OldCutOnDrawings, BranchWithChildrenGetsRiserSymbolsAndItsOwnPass) {
   // A's pass draws M's product, a riser symbol for K (which has a child)
   // and A's product; K's own pass lays out K's symbol, Q's product and K's
