@@ -20,7 +20,7 @@ start of its first piece. Return pipes run 200 above their supply pipes.
 Run with Debian's python3 (python3-ezdxf)."""
 import sys
 
-from network_drawing import jov_data, new_network_drawing
+from network_drawing import branch_drawing, jov_data
 
 COMMON = [("_NBRANCH", "V1"), ("_NUM_ASSOC", "A1")]
 PRODUCT = [("_TYPE", "1048705"), ("TY", "XYZ"), ("VP", "500"), ("O", "0"), ("L", "600"),
@@ -59,11 +59,7 @@ def product(msp, branch, side, at, codes):
 
 
 def main(case, path):
-    doc = new_network_drawing(4)
-    doc.layers.add("NET", color=3)
-    block = doc.blocks.new(name="JOV_TCD")
-    block.add_line((-40, 0), (40, 0))
-    block.add_line((0, -25), (0, 25))
+    doc = branch_drawing()
     msp = doc.modelspace()
     side = case[-1] if case.startswith("valve-") else "0"
     start = msp.add_blockref("JOV_TCD", (4000, 1500), dxfattribs={"layer": "NET"})

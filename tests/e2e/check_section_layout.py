@@ -26,22 +26,19 @@ def expect(condition, what):
         FAILURES.append(what)
 
 
+def value(insert, key):
+    values = [t.value for t in insert.get_xdata("JOV_DATA")] if insert.has_xdata("JOV_DATA") else []
+    return next((v for k, v in zip(values, values[1:]) if k == key), "")
+
+
 def is_branch_start(insert):
     """A branch start's own drops are not drawn: the run ends under it."""
-    values = [t.value for t in insert.get_xdata("JOV_DATA")] if insert.has_xdata("JOV_DATA") else []
-    for i, value in enumerate(values[:-1]):
-        if value == "_TYPE" and values[i + 1].isdigit():
-            return int(values[i + 1]) & 0x200081 == 0x200081
-    return False
+    flags = value(insert, "_TYPE")
+    return flags.isdigit() and int(flags) & 0x200081 == 0x200081
 
 
 def name(insert):
-    tags = list(insert.get_xdata("JOV_DATA")) if insert.has_xdata("JOV_DATA") else []
-    values = [t.value for t in tags]
-    for i, value in enumerate(values[:-1]):
-        if value == "_NUM_BRANCH":
-            return f"{insert.dxf.handle} (branch {values[i + 1]})"
-    return insert.dxf.handle
+    return f"{insert.dxf.handle} (branch {value(insert, '_NUM_BRANCH')})"
 
 
 def boxes(inserts):
