@@ -26,6 +26,7 @@
 #include <iterator>
 #include <string>
 
+#include "bench/ResidentMemory.h"
 #include "platform/host/exports/HostControl.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/driver/script_ui_driver.h"
@@ -136,18 +137,6 @@ std::string NetworkDrawing(int pairs) {
   const size_t entitiesStart = entities + std::strlen("\nENTITIES\n");
   return fixture.substr(0, seedValue) + next + fixture.substr(afterSeed, entitiesStart - afterSeed) + network.Text() +
          fixture.substr(end);
-}
-
-void ResetPeakMemory() {
-  malloc_trim(0);
-  std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-double PeakMegabytes() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmHWM:", 0) == 0) return std::strtod(line.c_str() + 6, nullptr) * 1024.0 / 1e6;
-  return 0;
 }
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
@@ -262,11 +251,11 @@ void BM_ExportCommand(benchmark::State& state) {
   for (auto _ : state) {
     if (!s.Open(drawing, &why)) return state.SkipWithError(("load: " + why).c_str());
     fs::remove(s.ExchangeFile());
-    ResetPeakMemory();
+    ResetPeakResident();
     Clock::time_point start = Clock::now();
     const int end = s.Export(s.OkSteps(), &why);
     const double seconds = Seconds(start);
-    peak = std::max(peak, PeakMegabytes());
+    peak = std::max(peak, PeakResidentMegabytes());
     if (end != kDravikCommitted || !fs::exists(s.ExchangeFile()))
       return state.SkipWithError(("the export did not write: " + why).c_str());
     state.SetIterationTime(seconds);

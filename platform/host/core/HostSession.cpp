@@ -154,7 +154,6 @@ void HostSession::ReleaseChains() {
   for (resbuf* chain : handedOut_) FreeGroupCodeChain(chain);
   handedOut_.clear();
   lastEntNext_ = nullptr;
-  lastSelectionNext_ = nullptr;
 }
 
 void HostSession::BeginCommand() {
@@ -214,22 +213,12 @@ const char* HostSession::TitleText() const { return options_.lt ? "Dravik 2D LT"
 // ---- Slots ---------------------------------------------------------------
 
 resbuf* HostSession::SelectionNext(int first) {
-  if (lastSelectionNext_) {
-    // The last one handed out is mostly the newest.
-    auto it = std::find(handedOut_.rbegin(), handedOut_.rend(), lastSelectionNext_);
-    if (it != handedOut_.rend()) {
-      handedOut_.erase(std::next(it).base());
-      FreeGroupCodeChain(lastSelectionNext_);
-    }
-    lastSelectionNext_ = nullptr;
-  }
   if (first) selectionCursor_ = 0;
   resbuf* chain = nullptr;
   while (!chain && selectionCursor_ < selection_.size()) {
     const DxfEntity* e = drawing_->FindById(selection_[selectionCursor_++]);
     if (e) chain = HandOut(*e);
   }
-  lastSelectionNext_ = chain;
   log_.Call("SelectionNext", Int(first), HostLog::Chain(chain));
   return chain;
 }

@@ -32,9 +32,7 @@
 //
 // Chains handed out (SelectionNext, alt_entnext) belong to the host and
 // stay valid until the selection changes or the command ends; unlink_DXF
-// releases the last alt_entnext chain at once, and each SelectionNext the
-// chain the one before handed out (the module copies what it keeps): a walk
-// over a large selection holds one chain, not all of them.
+// releases the last alt_entnext chain at once.
 //
 // Writing: EntityWrite(chain, 0) with a chain that begins with an entity
 // name replaces that entity (handle and owner kept); a chain that begins
@@ -196,7 +194,6 @@ class HostSession {
   size_t entNextCursor_ = 0;
   std::vector<resbuf*> handedOut_;
   resbuf* lastEntNext_ = nullptr;
-  resbuf* lastSelectionNext_ = nullptr;
   int inputState_ = 0;
 
   // The drawing's journal length at BeginChange; the journal starts again
