@@ -91,8 +91,9 @@ bool Load(benchmark::State& state, host::DxfDrawing& drawing, const fs::path& pa
   return false;
 }
 
-void LoadEach(benchmark::State& state, const fs::path& path) {
-  const Files& files = TheFiles();
+// Loads path over and over, each drawing let go of untimed; the figures of
+// files.
+void LoadEach(benchmark::State& state, const fs::path& path, const Files& files = TheFiles()) {
   if (!files.error.empty()) return state.SkipWithError(files.error.c_str());
   ResetPeakMemory();
   for (auto _ : state) {
@@ -116,18 +117,8 @@ void BM_LoadAsUsersHaveThem(benchmark::State& state) {
   const Files& files = state.range(0) == 0 ? czech : polyline;
   if (!files.error.empty()) return state.SkipWithError(files.error.c_str());
   host::DxfDrawing::TuneParallelLoad(0, static_cast<unsigned>(state.range(1)));
-  ResetPeakMemory();
-  for (auto _ : state) {
-    auto drawing = std::make_unique<host::DxfDrawing>();
-    if (!Load(state, *drawing, files.drawing)) break;
-    benchmark::DoNotOptimize(drawing->Entities().data());
-    state.PauseTiming();
-    drawing.reset();
-    malloc_trim(0);
-    state.ResumeTiming();
-  }
+  LoadEach(state, files.drawing, files);
   host::DxfDrawing::TuneParallelLoad(0, 0);
-  Report(state, files);
 }
 // Drawings of many small objects, on which the peak memory of a load is
 // measured: 2^20 short LINEs in R12 (0) and in R2010 (1), and R12 POLYLINEs
@@ -182,18 +173,7 @@ void BM_LoadSmallObjects(benchmark::State& state) {
   static SmallObjectFiles r12Lines(0), lines(1), vertices(2);
   SmallObjectFiles* all[] = {&r12Lines, &lines, &vertices};
   const Files& files = *all[state.range(0)];
-  if (!files.error.empty()) return state.SkipWithError(files.error.c_str());
-  ResetPeakMemory();
-  for (auto _ : state) {
-    auto drawing = std::make_unique<host::DxfDrawing>();
-    if (!Load(state, *drawing, files.drawing)) break;
-    benchmark::DoNotOptimize(drawing->Entities().data());
-    state.PauseTiming();
-    drawing.reset();
-    malloc_trim(0);
-    state.ResumeTiming();
-  }
-  Report(state, files);
+  LoadEach(state, files.drawing, files);
 }
 BENCHMARK(BM_LoadSmallObjects)
     ->ArgNames({"r12lines_lines_vertices"})
