@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <algorithm>
 #include <iterator>
 #include <optional>
@@ -25,8 +26,8 @@ struct Span {
   size_t count;
 };
 
-std::vector<Span> SpansOf(const PairList& pairs) {
-  std::vector<Span> spans;
+void SpansOf(const PairList& pairs, std::vector<Span>& spans) {
+  spans.clear();
   spans.reserve(pairs.size());
   for (size_t i = 0; i < pairs.size(); ++i) {
     int code = pairs[i].code;
@@ -39,7 +40,15 @@ std::vector<Span> SpansOf(const PairList& pairs) {
     spans.push_back({static_cast<int16_t>(code), i, count});
     i += count - 1;
   }
-  return spans;
+}
+
+// A heap copy of text: as DupString, without first making a string of it.
+char* CopyText(std::string_view text) {
+  auto* copy = static_cast<char*>(std::malloc(text.size() + 1));
+  if (!copy) return nullptr;
+  if (!text.empty()) std::memcpy(copy, text.data(), text.size());
+  copy[text.size()] = '\0';
+  return copy;
 }
 
 double Real(std::string_view text) { return ParseDxfReal(text).value_or(0.0); }
@@ -69,11 +78,11 @@ bool FillNode(resbuf* node, const PairList& pairs, const Span& span) {
   switch (KindOf(span.code)) {
     case GC_KIND_TEXT:
       if (span.code == 0) {
-        node->value.text = DupString(std::string(TrimDxf(value)).c_str());
+        node->value.text = CopyText(TrimDxf(value));
       } else if (value.View().find('^') != std::string_view::npos) {
         node->value.text = DupString(DecodeCaretForm(value).c_str());
       } else {
-        node->value.text = DupString(std::string(value.View()).c_str());
+        node->value.text = CopyText(value.View());
       }
       return node->value.text != nullptr;
     case GC_KIND_POINT:
@@ -119,7 +128,7 @@ class PartWriter {
  public:
   PartWriter(const PairList* original, std::string_view type) : original_(original), type_(type) {
     if (!original_) return;
-    spans_ = SpansOf(*original_);
+    SpansOf(*original_, spans_);
     std::stable_sort(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) { return a.code < b.code; });
   }
 
@@ -325,7 +334,9 @@ resbuf* EntityToChain(const DxfEntity& entity) {
   const PairList& pairs = converted.empty() ? entity.pairs : converted;
   size_t xdata = ExtendedDataStart(pairs);
   bool marked = false;
-  for (const Span& span : SpansOf(pairs)) {
+  std::vector<Span> spans;
+  SpansOf(pairs, spans);
+  for (const Span& span : spans) {
     if (!marked && span.index >= xdata) {
       if (!add(-3)) return FreeGroupCodeChain(head), nullptr;
       marked = true;
