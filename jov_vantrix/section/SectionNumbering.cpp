@@ -277,10 +277,11 @@ resbuf* LabelTag(const char* handle) {
 }
 
 // A label read from the drawing is erased when written back; any other (a
-// kept copy without a name) becomes a copy showing nothing, its tag naming
-// no piece.
+// kept copy without a name), or any on a host that cannot erase, becomes a
+// copy showing nothing, its tag naming no piece.
 void RemoveLabel(CObjDataNew& label) {
-  if (label.m_hasEntityName) {
+  const CDravikFunc* host = CommandHost();
+  if (label.m_hasEntityName && host && host->alt_entdel) {
     label.m_erase = true;
     return;
   }

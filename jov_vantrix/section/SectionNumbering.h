@@ -38,10 +38,11 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
 // the number, on the label layer. Every other tagged label (a second one of
 // a piece, a copy's, which names the piece it was copied from, or one
 // naming no piece of the sequence) is removed: a label read from the
-// drawing is erased when the list is written back, any other is blanked and
-// its tag names nothing from then on. With labels, a piece without one gets a new label (a TEXT
-// tagged with the piece's handle, beside a vertical piece, above the second
-// end of any other); without, none is added.
+// drawing is erased when the list is written back; any other, or any on a
+// host that cannot erase, is blanked and its tag names nothing from then
+// on. With labels, a piece without one gets a new label (a TEXT tagged with
+// the piece's handle, beside a vertical piece, above the second end of any
+// other); without, none is added.
 void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                         int32_t start, double labelHeight, double labelWidthFactor, const char* labelLayer,
                         int32_t withLabels);

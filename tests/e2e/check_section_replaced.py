@@ -1,9 +1,8 @@
 #!/usr/bin/python3
-"""A section drawn a second time over the first.
-  check_section_replaced.py NETWORK FIRST SECOND: SECOND audits clean, holds
-  as many entities as FIRST (nothing stacked) and one section (one
-  generation stamp not in NETWORK, every entity not in NETWORK has it); every link identifier a section piece
-  carries is carried by a network pipe and the other way round."""
+"""check_section_replaced.py NETWORK FIRST SECOND: SECOND, a section drawn
+  over FIRST's, audits clean, holds as many entities as FIRST and one
+  generation stamp not in NETWORK; its pieces' link identifiers are those of
+  the network's pipes."""
 import sys
 
 import ezdxf
@@ -14,13 +13,9 @@ def xdata(e, app):
     return [value for _, value in e.get_xdata(app)] if e.has_xdata(app) else []
 
 
-def jov(e, key):
-    data = xdata(e, "JOV_DATA")
-    return data[data.index(key) + 1] if key in data[:-1] else None
-
-
 def stamp(e):
-    return jov(e, "_NUM_ASSOC") or (xdata(e, "JOV_CUT") + [None])[0]
+    data = xdata(e, "JOV_DATA")
+    return data[data.index("_NUM_ASSOC") + 1] if "_NUM_ASSOC" in data[:-1] else (xdata(e, "JOV_CUT") + [None])[0]
 
 
 def main(network, first, second):
