@@ -102,9 +102,12 @@ int ReplaceEarlierSection(HWND owner, SectionKind kind, const std::vector<const 
 
   // What ties an earlier section to the picked entities, which are never
   // part of it.
-  std::set<std::string> links, risers, pickedHandles;
+  // The network's own associations are never a section's stamp: its pipes
+  // not picked, or a copy of it, carry them with the same links.
+  std::set<std::string> links, risers, pickedHandles, network;
   for (const resbuf* chain : picked) {
     pickedHandles.insert(Text(GetEntityString(chain, 5)));
+    network.insert(Text(JovValue(chain, "_NUM_ASSOC")));
     if (kind == SectionKind::Branch) {
       if (std::string id = LinkId(chain); !id.empty()) links.insert(id);
     } else if (const char* riser = JovValue(chain, "_NUM_RISER"); riser && *riser) {
@@ -116,7 +119,7 @@ int ReplaceEarlierSection(HWND owner, SectionKind kind, const std::vector<const 
 
   std::set<std::string> stamps;
   auto noteStamp = [&](const resbuf* body) {
-    if (const char* stamp = JovValue(body, "_NUM_ASSOC"); stamp && *stamp) stamps.insert(stamp);
+    if (const char* stamp = JovValue(body, "_NUM_ASSOC"); stamp && *stamp && !network.count(stamp)) stamps.insert(stamp);
   };
   if (kind == SectionKind::Branch && !links.empty()) {
     WalkDrawing(*host, "JOV_LINK", [&](const resbuf&, const resbuf* body) {
