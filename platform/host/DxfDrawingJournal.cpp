@@ -75,6 +75,10 @@ void DxfDrawing::Undo1(Undo& undo) {
       Index(e, true);
       break;
     }
+    case Undo::Kind::EntityErased:
+      Index(*undo.entities.front(), true);
+      entities_.insert(entities_.begin() + static_cast<std::ptrdiff_t>(undo.index), std::move(undo.entities.front()));
+      break;
     case Undo::Kind::PendingOpened:
       pending_.reset();
       break;
