@@ -9,6 +9,9 @@
 //       POLYLINE of a million vertices) only and prints the first LINE's
 //       handle
 //
+// Drawings of 2^20 small objects (R12 and R2010 LINEs, R12 VERTEX runs) are
+// loaded for their peak memory alone.
+//
 // The Czech drawing and the long polyline are also loaded on all threads
 // and on one: all threads are never to be slower.
 //   bench_DrawingLoad --load-save IN OUT
@@ -27,6 +30,7 @@
 #include <string>
 
 #include "bench/NetworkDrawing.h"
+#include "bench/ResidentMemory.h"
 #include "platform/host/DxfDrawing.h"
 
 namespace {
@@ -63,20 +67,9 @@ Files& TheFiles() {
 }
 
 // The peak resident size is measured per benchmark: the kernel's high-water
-// mark is reset before, read after. Memory freed by an earlier drawing goes
-// back to the system first, so that the peak is that of one drawing.
-void ResetPeakMemory() {
-  malloc_trim(0);
-  std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-double PeakMegabytes() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmHWM:", 0) == 0) return std::strtod(line.c_str() + 6, nullptr) * 1024.0 / 1e6;
-  return 0;
-}
+// mark is reset before, read after.
+void ResetPeakMemory() { ResetPeakResident(); }
+double PeakMegabytes() { return PeakResidentMegabytes(); }
 
 void Report(benchmark::State& state, const Files& files) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * files.megabytes * 1e6));
@@ -98,8 +91,9 @@ bool Load(benchmark::State& state, host::DxfDrawing& drawing, const fs::path& pa
   return false;
 }
 
-void LoadEach(benchmark::State& state, const fs::path& path) {
-  const Files& files = TheFiles();
+// Loads path over and over, each drawing let go of untimed; the figures of
+// files.
+void LoadEach(benchmark::State& state, const fs::path& path, const Files& files = TheFiles()) {
   if (!files.error.empty()) return state.SkipWithError(files.error.c_str());
   ResetPeakMemory();
   for (auto _ : state) {
@@ -123,19 +117,71 @@ void BM_LoadAsUsersHaveThem(benchmark::State& state) {
   const Files& files = state.range(0) == 0 ? czech : polyline;
   if (!files.error.empty()) return state.SkipWithError(files.error.c_str());
   host::DxfDrawing::TuneParallelLoad(0, static_cast<unsigned>(state.range(1)));
-  ResetPeakMemory();
-  for (auto _ : state) {
-    auto drawing = std::make_unique<host::DxfDrawing>();
-    if (!Load(state, *drawing, files.drawing)) break;
-    benchmark::DoNotOptimize(drawing->Entities().data());
-    state.PauseTiming();
-    drawing.reset();
-    malloc_trim(0);
-    state.ResumeTiming();
-  }
+  LoadEach(state, files.drawing, files);
   host::DxfDrawing::TuneParallelLoad(0, 0);
-  Report(state, files);
 }
+// Drawings of many small objects, on which the peak memory of a load is
+// measured: 2^20 short LINEs in R12 (0) and in R2010 (1), and R12 POLYLINEs
+// of 100 VERTEX objects each, about as large (2).
+std::string SmallObjectDrawing(int kind) {
+  const bool r12 = kind != 1;
+  std::string text = std::string("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\n") + (r12 ? "AC1009" : "AC1024") +
+                     "\n  9\n$HANDSEED\n  5\nFFFFFFF\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n";
+  char buffer[256];
+  uint64_t handle = 0x100;
+  auto head = [&](const char* type, const char* subclass) {
+    std::snprintf(buffer, sizeof buffer, "  0\n%s\n  5\n%llX\n", type, static_cast<unsigned long long>(handle++));
+    text += buffer;
+    if (!r12) text += std::string("330\n1F\n100\nAcDbEntity\n") + "  8\nTRUBKY\n100\n" + subclass + "\n";
+    else text += "  8\nTRUBKY\n";
+  };
+  const int count = 1 << 20;
+  if (kind != 2) {
+    for (int i = 0; i < count; ++i) {
+      head("LINE", "AcDbLine");
+      const double x = (i % 1024) * 1.5, y = (i / 1024) * 1.5;
+      std::snprintf(buffer, sizeof buffer, " 10\n%.2f\n 20\n%.2f\n 30\n0.0\n 11\n%.2f\n 21\n%.2f\n 31\n0.0\n", x, y,
+                    x + 0.75, y + 0.5);
+      text += buffer;
+    }
+  } else {
+    for (int p = 0; p < count / 100; ++p) {
+      head("POLYLINE", "AcDb2dPolyline");
+      text += " 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n";
+      for (int v = 0; v < 100; ++v) {
+        head("VERTEX", "AcDb2dVertex");
+        std::snprintf(buffer, sizeof buffer, " 10\n%.2f\n 20\n%.2f\n 30\n0.0\n", v * 1.5, p * 1.5);
+        text += buffer;
+      }
+      head("SEQEND", "AcDbSequenceEnd");
+    }
+  }
+  return text + "  0\nENDSEC\n  0\nEOF\n";
+}
+
+struct SmallObjectFiles : Files {
+  explicit SmallObjectFiles(int kind) : Files(bench::NetworkDrawingShape{.entities = 1}) {
+    if (!error.empty()) return;
+    std::ofstream(drawing, std::ios::binary | std::ios::trunc) << SmallObjectDrawing(kind);
+    megabytes = static_cast<double>(fs::file_size(drawing)) / 1e6;
+  }
+};
+
+// The peak of a load of each (the kernel's high-water mark): at most 2.5
+// times the file.
+void BM_LoadSmallObjects(benchmark::State& state) {
+  static SmallObjectFiles r12Lines(0), lines(1), vertices(2);
+  SmallObjectFiles* all[] = {&r12Lines, &lines, &vertices};
+  const Files& files = *all[state.range(0)];
+  LoadEach(state, files.drawing, files);
+}
+BENCHMARK(BM_LoadSmallObjects)
+    ->ArgNames({"r12lines_lines_vertices"})
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(1.0);
+
 BENCHMARK(BM_LoadAsUsersHaveThem)
     ->ArgNames({"polyline", "threads"})
     ->Args({0, 0})

@@ -34,5 +34,8 @@ bool CDravikFunc::Resolve() {
     if (!Fetch(GetBlockHandle, "GetBlockHandle")) return false;
   }
   if (level >= 9 && !Fetch(alt_layerfind, "alt_layerfind")) return false;
+  Fetch(alt_entnext_app, "alt_entnext_app");
+  Fetch(alt_entdel, "alt_entdel");
+  Fetch(alt_lasterror, "alt_lasterror");
   return true;
 }

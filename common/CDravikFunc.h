@@ -8,6 +8,14 @@
 using HostEntNextFn = resbuf* (*)(int first);
 using HostUnlinkFn = void (*)();
 using HostByNameFn = int (*)();  // functions the system fetches but never calls
+// Walks the whole drawing (1 first, 0 next), only entities whose extended
+// data names the application; the host keeps the chain.
+using HostEntNextAppFn = resbuf* (*)(int first, const char* application);
+// Erases the entity a chain's leading entity-name node names, inside the
+// open change: 5100, else an error answer.
+using HostEntDelFn = int (*)(const resbuf* entity);
+// Why the host refused the last write or erase ("" when it did not).
+using HostLastErrorFn = const char* (*)();
 
 class CDravikFunc : public CModule {
  public:
@@ -45,6 +53,10 @@ class CDravikFunc : public CModule {
   HostByNameFn makeblockdef_txt = nullptr;
   HostByNameFn makeblockdef_bin = nullptr;
   HostByNameFn GetProfilePath = nullptr;
+  // Fetched when the host has them; a host without them leaves them null.
+  HostEntNextAppFn alt_entnext_app = nullptr;
+  HostEntDelFn alt_entdel = nullptr;
+  HostLastErrorFn alt_lasterror = nullptr;
 
   bool isLT = false;
   uint32_t level = 0;

@@ -5,6 +5,7 @@
 #include "common/SettingsWrite.h"
 #include "common/CDravikFunc.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/frame/CommandHost.h"
 #include "jov_vantrix/frame/ExportCommand.h"
 #include "jov_vantrix/frame/ImportCommand.h"
 #include "jov_vantrix/frame/LineLength.h"
@@ -29,10 +30,14 @@ class CommandBinding {
       : host_(HostPath().c_str(), TheApp().m_isLT, level) {
     bound_ = host_.Resolve() && (!resources || TheApp().LoadResourceDll()) &&
              (!wizard || TheApp().LoadWizardDll());
+    if (bound_) SetCommandHost(&host_);
   }
   // The command's records are gone by now: their memory goes back to the
   // system rather than waiting in the record pool for the next command.
-  ~CommandBinding() { ReleaseRecordMemory(); }
+  ~CommandBinding() {
+    SetCommandHost(nullptr);
+    ReleaseRecordMemory();
+  }
   bool Bound() const { return bound_; }
   CDravikFunc& Host() { return host_; }
 

@@ -120,6 +120,8 @@ class CObjDataNew : public CSeznam {
   // written back behind it, the record replaces that entity.
   bool m_hasEntityName = false;
   int64_t m_entityName[2] = {0, 0};
+  // Written back, the entity is erased instead (a stale label).
+  bool m_erase = false;
   GLVector m_basePoint;
 
   RecordText m_riserPrefix;   // "_PREFIX_RISER"

@@ -243,7 +243,8 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
   // A label of no height is no label.
   const bool labels = params.segmentDescriptions && params.descriptionHeight > 0.0;
   WriteSegmentNumbers(network, supply, defaults, 1, 0.0, 1.0, "", 0);
-  // Labels on or off, none may keep a number of before.
+  // Labels on or off, none may keep a number of before, selected or not.
+  ReadDrawingLabels(network, supply);
   RenewSegmentLabels(network, supply, defaults, 1, params.descriptionHeight, params.descriptionScaleFactor,
                      params.descriptionLayer, labels ? 1 : 0);
   WriteSegmentNumbers(network, ret, defaults, 1, 0.0, 1.0, "", 0);

@@ -6,7 +6,9 @@
 #include "dataformat/HeapCopy.h"
 #include "common/HostExport2D.h"
 #include "common/HostModule.h"
+#include "common/CDravikFunc.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
+#include "jov_vantrix/frame/CommandHost.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "platform/mfc/module_state.h"
@@ -75,11 +77,18 @@ void NoteRefusal(const resbuf* chain, int answer) {
   if (++r.count > Refusals::kNamed) return;
   const char* handle = GetEntityString(chain, 5);
   const char* type = GetEntityString(chain, 0);
+  // The host's own words, when it has them.
+  const char* reason = HostLastError();
+  CString answerText;
+  if (reason && *reason)
+    answerText.Format("%d: %s", answer, reason);
+  else
+    answerText.Format("%d", answer);
   CString entry;
   if (handle && *handle)
-    entry.Format("%s %s (%d)", type ? type : "?", handle, answer);
+    entry.Format("%s %s (%s)", type ? type : "?", handle, answerText.GetString());
   else
-    entry.Format("%s (new, %d)", type ? type : "?", answer);
+    entry.Format("%s (new, %s)", type ? type : "?", answerText.GetString());
   if (!r.named.IsEmpty()) r.named += ", ";
   r.named += entry;
 }
@@ -114,7 +123,23 @@ int EndWrittenChange(int status) {
 }
 
 int WriteRecordChain(const CObjDataNew& record, const resbuf* chain) {
+  if (record.m_erase && record.m_hasEntityName) return EraseEntity(chain, record.m_entityName);
   return WriteEntityChain(chain, record.m_hasEntityName ? record.m_entityName : nullptr);
+}
+
+int EraseEntity(const resbuf* chain, const int64_t* entityName) {
+  const CDravikFunc* host = CommandHost();
+  int answer = HOST_ERROR;
+  if (host && host->alt_entdel && entityName) {
+    resbuf name{};
+    name.next = const_cast<resbuf*>(chain);
+    name.code = -1;
+    name.value.name[0] = entityName[0];
+    name.value.name[1] = entityName[1];
+    answer = host->alt_entdel(&name);
+  }
+  if (answer != HOST_NORMAL) NoteRefusal(chain, answer);
+  return answer;
 }
 
 int WriteEntityChain(const resbuf* chain, const int64_t* entityName) {

@@ -58,7 +58,12 @@ int FindApplication(const resbuf** cursor, const char* name);
 int FindApplication(resbuf** cursor, const char* name);
 
 // Sends one chain of the record: behind its entity name when it has one.
+// A read record marked for erasing is erased instead.
 int WriteRecordChain(const CObjDataNew& record, const resbuf* chain);
+// Erases the entity of that name (its chain names it in a message) inside
+// the open change. The host's answer; a refusal, or a host that cannot
+// erase, is noted for EndWrittenChange as a refused write is.
+int EraseEntity(const resbuf* chain, const int64_t* entityName);
 // Sends a chain: behind a name node of the entity's name (two words) when
 // one is given, so the host replaces that entity; else as a new entity.
 // The host's answer; a refusal is noted for EndWrittenChange.

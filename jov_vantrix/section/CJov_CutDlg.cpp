@@ -8,6 +8,7 @@
 #include "jov_vantrix/frame/DialogMessages.h"
 #include "jov_vantrix/section/CutDialogControls.h"
 #include "jov_vantrix/section/CutParamsRules.h"
+#include "jov_vantrix/section/EarlierSection.h"
 #include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/OldCutDrawing.h"
 #include "jov_vantrix/section/OldCutRecords.h"
@@ -78,6 +79,10 @@ void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
     return;
   }
   if (!BeginWrittenChange()) return;
+  if (ReplaceEarlierSection(HostMainWindow(host), SectionKind::Riser, ReadChains(m_records)) != 1) {
+    EndWrittenChange(-1);
+    return;
+  }
   CStringArray leftOut;
   const int result = m_params.m_branchOption ? BuildOldCutDrawing(m_records, m_params, &leftOut)
                                              : BuildOldCutDrawingFlat(m_records, m_params, &leftOut);
@@ -89,6 +94,7 @@ void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
     return;
   }
   if (result == 1) {
+    StampSectionEntities(m_records, m_params.m_stamp);
     WriteOldRecords(m_records);
     EndWrittenChange(1);
     return;

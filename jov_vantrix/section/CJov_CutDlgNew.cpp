@@ -10,6 +10,7 @@
 #include "jov_vantrix/section/CutDrawing.h"
 #include "jov_vantrix/section/CutObjectsReader.h"
 #include "jov_vantrix/section/CutParamsRules.h"
+#include "jov_vantrix/section/EarlierSection.h"
 #include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/ProductNames.h"
 #include "jov_vantrix/section/SettingsFileText.h"
@@ -92,6 +93,10 @@ void CJov_CutDlgNew::GenerateSection(INT_PTR modalResult) {
   ConvertForGeneration(m_params);
   m_params.m_text1 = CutResourceText(IDS_LAYER_FIRST_DESCRIPTION);
   m_params.m_riserCircleLayer = CutResourceText(IDS_LAYER_RISER);
+  if (ReplaceEarlierSection(HostMainWindow(Host()), SectionKind::Branch, ReadChains(m_list)) != 1) {
+    EndChange(-1);
+    return;
+  }
   CutDrawingFailure failure;
   CStringArray leftOut;
   if (BuildCutDrawing(m_list, m_params, &failure, &leftOut) == 1) {
@@ -101,6 +106,7 @@ void CJov_CutDlgNew::GenerateSection(INT_PTR modalResult) {
       EndChange(-1);
       return;
     }
+    StampSectionEntities(m_list, m_params.m_assocStamp);
     WriteRecordsToDrawing(m_list, false);
     EndChange(1);
     return;

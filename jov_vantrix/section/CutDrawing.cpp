@@ -410,13 +410,16 @@ int DrawSection(CutDrawingState& st, CObjDataNew& startRecord, bool startSide1) 
     TakeRun(st, *start, toSide1, nullptr);
     st.currentRiser = st.run.IsEmpty() ? start : At(st.run, st.run.GetSize() - 1);
     // A branch-start valve moved both sides' pipe ends apart by half the
-    // drop spacing; its other side takes that back. A riser start's other
-    // side ends on the riser's own two columns.
+    // drop spacing, and a run of side 1 took its side's back at once; side
+    // 1 taken second takes it back now. Side 0 already ends on the valve's
+    // columns: moved on, its pipes would run 100 over side 1's. A riser
+    // start's other side ends on the riser's own two columns.
     CutDrawingState::PipeEnds& ends = st.ends[toSide1 ? 1 : 0];
     if (start->m_objectType == kObjectPickedBranch) {
-      const double dx = st.Unit() * params.m_connectionOffset2 * (toSide1 ? -1.0 : 1.0);
-      ends.supply.x += dx;
-      ends.ret.x += dx;
+      if (toSide1) {
+        ends.supply.x -= st.Unit() * params.m_connectionOffset2;
+        ends.ret.x -= st.Unit() * params.m_connectionOffset2;
+      }
     } else if (st.startColumnsSet) {
       ends.supply.x = st.startColumns[0];
       ends.ret.x = st.startColumns[1];

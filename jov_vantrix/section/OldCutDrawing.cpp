@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <set>
+#include <vector>
 
 #include "common/CLocaleNumber.h"
 #include "common/GroupChainBuilder.h"
@@ -301,55 +303,75 @@ class BranchLayout {
     items.Add(name);
     const INT_PTR count = items.GetSize();
     if (count < 3) return;
+    // Each item's product: the branch's own last, a childless child's at
+    // its place; none for a child that has children (a riser symbol).
+    std::vector<CObjData*> products(static_cast<size_t>(count), nullptr);
+    products.back() = &branch;
+    taken_.insert(&branch);
+    for (INT_PTR i = 0; i + 1 < count; ++i) {
+      CObjData* other = FindBranchRecord(cut_.records_, items[i]);
+      // A product stands in one place only, however often it is named.
+      if (!other || other == &branch || HasChildren(*other) || !taken_.insert(other).second) continue;
+      other->LookupProduct(cut_.db_, params_);
+      products[static_cast<size_t>(i)] = other;
+    }
     const int combination = rootSide * 2 + SideOf(branch);
+    if (combination == 1 || combination == 2) LayOutFromFarEnd(combination, products);
     for (INT_PTR i = 0; i < count; ++i) {
-      const GLVector column = NextColumn(combination, i == 0, count, branch.ProductWidth());
-      CObjData* product = nullptr;
-      if (i == count - 1) {
-        product = &branch;
-      } else if (CObjData* other = FindBranchRecord(cut_.records_, items[i]);
-                 other && other != &branch && !HasChildren(*other)) {
-        other->LookupProduct(cut_.db_, params_);
-        product = other;
-      }
-      if (product)
+      const GLVector column = NextColumn(combination);
+      if (CObjData* product = products[static_cast<size_t>(i)])
         DrawEndProduct(*product, name, combination, column);
       else
         DrawRiserSymbol(name, items[i], i == 0, combination, column);
+      Advance(combination, products[static_cast<size_t>(i)]);
     }
   }
 
+  // Whether a pass took the record's product to draw (or to name it
+  // when it could not be drawn).
+  bool Took(const CObjData& record) const { return taken_.count(&record) != 0; }
+
  private:
-  // The column of the next item; moves the cursors as its first item does.
-  GLVector NextColumn(int combination, bool first, INT_PTR count, double width) {
-    GLVector& left = cut_.left_;
-    GLVector& right = cut_.right_;
-    const double riser = params_.m_riserDistance;
-    const bool pipes = params_.m_drawPipe != 0;
+  // What an item takes along its column: a riser symbol DIST_RISER, a
+  // product its width and DIST_ELM, so that no two products meet.
+  double Step(const CObjData* product) const {
+    return product ? product->ProductWidth() + params_.m_elementDistance : params_.m_riserDistance;
+  }
+
+  // A branch laid out from its far end towards the riser spans its items'
+  // steps and its own product, which ends where the cursor stood; the
+  // cursor moves past the far end, DIST_ELM beyond it.
+  void LayOutFromFarEnd(int combination, const std::vector<CObjData*>& products) {
+    double span = products.back()->ProductWidth();
+    for (size_t i = 0; i + 1 < products.size(); ++i) span += Step(products[i]);
+    const double gap = params_.m_elementDistance;
+    if (combination == 1) {
+      column_[1].x = cut_.left_.x - span;
+      cut_.left_.x = column_[1].x - gap;
+      StartFarPipes(1, +1.0);
+    } else {
+      column_[2].x = cut_.right_.x + span;
+      cut_.right_.x = column_[2].x + gap;
+      StartFarPipes(2, -1.0);
+    }
+  }
+
+  // The column of the next item.
+  GLVector NextColumn(int combination) const {
     switch (combination) {
       case 0:
-        return left;
+        return cut_.left_;
       case 3:
-        return right;
-      case 1:
-        if (!first) {
-          column_[1].x += riser;
-        } else {
-          column_[1].x = left.x - static_cast<double>(count - 1) * riser - width;
-          left.x = pipes ? column_[1].x : left.x - riser - width;
-          StartFarPipes(1, +1.0);
-        }
-        return column_[1];
+        return cut_.right_;
       default:
-        if (!first) {
-          column_[2].x -= riser;
-        } else {
-          column_[2].x = right.x + static_cast<double>(count - 1) * riser + width;
-          right.x = (pipes ? column_[2].x : right.x + riser + width) + params_.m_elementDistance;
-          StartFarPipes(2, -1.0);
-        }
-        return column_[2];
+        return column_[combination];
     }
+  }
+
+  // Moves the column of a branch laid out from its far end past the item.
+  void Advance(int combination, const CObjData* product) {
+    if (combination == 1) column_[1].x += Step(product);
+    if (combination == 2) column_[2].x -= Step(product);
   }
 
   // A branch laid out from its far end starts its pipes at its first
@@ -417,11 +439,9 @@ class BranchLayout {
         break;
       case 1:
         origin = GLVector(column.x, left.y, left.z);
-        left.x -= params_.m_elementDistance;
         break;
       case 2:
         origin = GLVector(column.x - width, right.y, right.z);
-        column_[2].x += width + params_.m_elementDistance;
         break;
       default:
         origin = right;
@@ -456,6 +476,7 @@ class BranchLayout {
   PipeEnds ends_[4];
   GLVector column_[3];  // the columns of (0, 1) and (1, 0)
   bool firstProduct_ = true;
+  std::set<const CObjData*> taken_;
 };
 
 }  // namespace
@@ -463,13 +484,17 @@ class BranchLayout {
 int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut) {
   OldCut cut(records, params);
   if (!cut.Start()) return 0;
+  BranchLayout layout(cut);
   if (CObjData* root = FindRootBranchRecord(records)) {
     const int rootSide = SideOf(*root);
-    BranchLayout layout(cut);
     layout.Pass(*root, true, rootSide);
     for (CObjData* r = records.GetFirstRecord(); r; r = r->GetNextRecord())
       if (r->m_role == kRoleBranch && BranchName(*r) != "A") layout.Pass(*r, false, rootSide);
   }
+  // Branches that hang nowhere in the tree (all of them without a root),
+  // a root with too few items, a second branch of a name.
+  for (CObjData* r = records.GetFirstRecord(); r; r = r->GetNextRecord())
+    if (r->m_role == kRoleBranch && !layout.Took(*r)) cut.LeaveOut(*r);
   cut.Finish();
   if (leftOut) leftOut->Copy(cut.leftOut_);
   // The host would write a non-finite coordinate as 0.

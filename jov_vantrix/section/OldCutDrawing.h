@@ -9,7 +9,7 @@
 // has no catalogue for the riser's trade or the product library is not
 // bound. A product the catalogue does not give, or that lacks the
 // connection point of its class, is left out; the left-out list, when
-// given, gets its type code.
+// given, names it, and every branch record the tree does not place.
 #pragma once
 
 #include "platform/mfc/CStringArray.h"

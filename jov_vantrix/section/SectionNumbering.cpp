@@ -3,17 +3,21 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <cmath>
 #include <cstdlib>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "common/CDravikFunc.h"
 #include "common/CGroupChainRef.h"
 #include "common/GroupChainBuilder.h"
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
 #include "common/Prefetch.h"
+#include "jov_vantrix/frame/CommandHost.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/EntityChains.h"
@@ -272,8 +276,15 @@ resbuf* LabelTag(const char* handle) {
                                     handle ? handle : "", -9);
 }
 
-// A copy of the label's chain showing nothing, its tag naming no piece.
-void BlankLabel(CObjDataNew& label) {
+// A label read from the drawing is erased when written back; any other (a
+// kept copy without a name), or any on a host that cannot erase, becomes a
+// copy showing nothing, its tag naming no piece.
+void RemoveLabel(CObjDataNew& label) {
+  const CDravikFunc* host = CommandHost();
+  if (label.m_hasEntityName && host && host->alt_entdel) {
+    label.m_erase = true;
+    return;
+  }
   resbuf* copy = nullptr;
   if (!DuplicateGroupCodeChain(label.m_entityChain.GetChain(), &copy)) return;
   resbuf* text = FindGroupCode(copy, 1);
@@ -331,16 +342,63 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
         if (label != kept) unnamed.push_back(label);
       earlier.erase(found);
     }
-    if (kept)
+    if (kept) {
+      kept->m_erase = false;
       kept->SetBuiltChain(TextEntityChain(labelLayer, number, at, labelHeight, &params.m_angle, labelWidthFactor,
                                           0, 0, LabelTag(handle)));
-    else if (withLabels)
+    } else if (withLabels) {
       MakeTextRecord(list, params, number, at, labelHeight, labelWidthFactor, 0, 0, labelLayer, LabelTag(handle),
                      false);
+    }
   }
   // Labels of pieces no longer in the network (deleted, or another's).
   for (auto& [piece, labels] : earlier) unnamed.insert(unnamed.end(), labels.begin(), labels.end());
-  for (CObjDataNew* label : unnamed) BlankLabel(*label);
+  for (CObjDataNew* label : unnamed) RemoveLabel(*label);
+}
+
+bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence) {
+  const CDravikFunc* host = CommandHost();
+  if (!host || !host->alt_entnext_app) return false;
+  auto handleOf = [](const resbuf* chain) {
+    const char* handle = GetEntityString(chain, 5);
+    return std::string(handle ? handle : "");
+  };
+  std::unordered_set<std::string> pieces;
+  for (INT_PTR i = 0; i < sequence.GetSize(); ++i)
+    if (const auto* record = static_cast<const CObjDataNew*>(sequence[i]))
+      pieces.insert(handleOf(record->m_entityChain.GetChain()));
+  std::unordered_set<std::string> read;
+  for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
+    const auto* record = static_cast<const CObjDataNew*>(list.m_allRecords[i]);
+    if (record->m_hasEntityName) read.insert(handleOf(record->m_entityChain.GetChain()));
+  }
+
+  // The labels of the sequence's pieces, and those naming a piece the
+  // drawing no longer has; a label of another drawn piece (a section's, or
+  // another network's) is not this export's to renew.
+  std::vector<std::unique_ptr<CObjDataNew>> found;
+  bool othersNamed = false;
+  for (const resbuf* entity = host->alt_entnext_app(1, kLabelApplication); entity;
+       entity = host->alt_entnext_app(0, kLabelApplication)) {
+    const resbuf* body = entity->code == -1 ? entity->next : entity;
+    const char* piece = SegmentLabelPiece(body);
+    if (!piece || !*piece || read.count(handleOf(body))) continue;
+    std::unique_ptr<CObjDataNew> label(NewReadRecord(entity, list.m_readCount));
+    if (!label || !label->m_hasEntityName) continue;
+    othersNamed = othersNamed || !pieces.count(piece);
+    found.push_back(std::move(label));
+  }
+  std::unordered_set<std::string> drawn;
+  if (othersNamed)
+    for (const resbuf* entity = host->alt_entnext_app(1, "JOV_DATA"); entity; entity = host->alt_entnext_app(0, "JOV_DATA"))
+      drawn.insert(handleOf(entity->code == -1 ? entity->next : entity));
+  for (std::unique_ptr<CObjDataNew>& label : found) {
+    const std::string piece = SegmentLabelPiece(label->m_entityChain.GetChain());
+    if (!pieces.count(piece) && drawn.count(piece)) continue;
+    if (!list.m_heldRecords.AddTail(label.get())) continue;
+    list.m_allRecords.Add(label.release());
+  }
+  return true;
 }
 
 void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,

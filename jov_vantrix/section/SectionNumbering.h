@@ -37,13 +37,24 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
 // two label heights of its label point) the nearest is rewritten there with
 // the number, on the label layer. Every other tagged label (a second one of
 // a piece, a copy's, which names the piece it was copied from, or one
-// naming no piece of the sequence) is blanked and its tag names nothing
-// from then on. With labels, a piece without one gets a new label (a TEXT
-// tagged with the piece's handle, beside a vertical piece, above the second
-// end of any other); without, none is added.
+// naming no piece of the sequence) is removed: a label read from the
+// drawing is erased when the list is written back; any other, or any on a
+// host that cannot erase, is blanked and its tag names nothing from then
+// on. With labels, a piece without one gets a new label (a TEXT tagged with
+// the piece's handle, beside a vertical piece, above the second end of any
+// other); without, none is added.
 void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                         int32_t start, double labelHeight, double labelWidthFactor, const char* labelLayer,
                         int32_t withLabels);
+
+// Adds to the list's read records (its all-records array, the list's held
+// records owning them) the segment labels of the whole drawing it lacks
+// that name a piece of the sequence or a piece the drawing no longer has,
+// found through the host by the labels' tag, so that a renewal reaches the
+// labels the user did not select. Labels of other drawn pieces (a
+// section's, another network's) are left to their own. False when the host
+// cannot walk the drawing (only the selection's labels are then renewed).
+bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence);
 
 // The handle of the piece a segment label is tagged with (a "QM_KEY" block
 // naming "T-cisla_useku", then the handle), "" when the tag names none;

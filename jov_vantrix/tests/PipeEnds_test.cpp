@@ -1,35 +1,30 @@
-// The pipe ends of a product drawn the other way round.
+// Where a drawn insert shows a connection point of its block.
 #include "jov_vantrix/section/PipeEnds.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct SwapCase {
+struct InsertedCase {
   const char* what;
-  GLVector a, b;
-  double length;
-  bool mirrored;
-  GLVector expectA, expectB;
+  GLVector block, insert;
+  double xScale;
+  int unitsPerMetre;
+  GLVector expect;
 };
 
-const SwapCase kSwaps[] = {
-    {"x exchanged, both shifted by the length left over", {0, 0, 0}, {10, 5, 0}, 30, false, {30, 0, 0}, {20, 5, 0}},
-    {"mirrored: shifted the other way", {0, 0, 0}, {10, 5, 0}, 30, true, {-10, 0, 0}, {-20, 5, 0}},
-    {"the y distance does not count", {0, 100, 0}, {10, 0, 0}, 10, false, {10, 100, 0}, {0, 0, 0}},
-    {"the z distance counts; each keeps its own y and z", {0, 7, 3}, {4, 1, 0}, 5, false, {4, 7, 3}, {0, 1, 0}},
-    {"length shorter than the distance: shifted back", {2, 0, 0}, {12, 0, 0}, 4, false, {6, 0, 0}, {-4, 0, 0}},
-    {"b left of a", {10, 0, 0}, {0, 0, 0}, 10, true, {0, 0, 0}, {10, 0, 0}},
+const InsertedCase kInserted[] = {
+    {"millimetres, as drawn", {50, 20, 0}, {1000, 3000, 0}, 1, 1000, {1050, 3020, 0}},
+    {"mirrored: the x runs the other way", {50, 20, 0}, {1000, 3000, 0}, -1, 1000, {950, 3020, 0}},
+    {"stretched: only the x scales", {50, 20, 5}, {0, 0, 0}, 2, 1000, {100, 20, 5}},
+    {"metres: the millimetre block at 0.001", {50, 20, 0}, {1, 3, 0}, 1, 1, {1.05, 3.02, 0}},
+    {"metres, mirrored", {600, 500, 0}, {1, 3, 0}, -1, 1, {0.4, 3.5, 0}},
 };
 
-TEST(PipeEnds, SwapExchangesTheEndsAndShiftsThemByTheLengthLeftOver) {
-  for (const SwapCase& c : kSwaps) {
-    GLVector a = c.a, b = c.b;
-    SwapPipeEnds(a, b, c.length, c.mirrored);
-    for (int i = 0; i < 3; ++i) {
-      EXPECT_DOUBLE_EQ(a[i], c.expectA[i]) << c.what << ", a[" << i << "]";
-      EXPECT_DOUBLE_EQ(b[i], c.expectB[i]) << c.what << ", b[" << i << "]";
-    }
+TEST(PipeEnds, InsertedPointIsTheBlockPointScaledAndMoved) {
+  for (const InsertedCase& c : kInserted) {
+    const GLVector p = InsertedPoint(c.block, c.insert, c.xScale, c.unitsPerMetre);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(p[i], c.expect[i], 1e-12) << c.what << ", [" << i << "]";
   }
 }
 

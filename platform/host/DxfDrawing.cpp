@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/win32/code_page.h"
+
 namespace host {
 namespace {
 
@@ -144,8 +146,15 @@ void DxfDrawing::SetHandSeedVariable() {
 }
 
 const PairList* DxfDrawing::HeaderVariable(std::string_view name) const {
+  // Asked for once per point by a conversion between coordinate systems:
+  // names of another length or last letter are passed over without
+  // comparing them letter by letter.
+  if (name.empty()) return nullptr;
+  const unsigned char last = Cp1250ToLower(static_cast<unsigned char>(name.back()));
   for (const DxfHeaderVariable& var : header_)
-    if (SameName(var.name, name)) return &var.values;
+    if (var.name.size() == name.size() && Cp1250ToLower(static_cast<unsigned char>(var.name.back())) == last &&
+        SameName(var.name, name))
+      return &var.values;
   return nullptr;
 }
 

@@ -97,6 +97,9 @@ class DxfDrawing {
   // Replaces an entity's pairs, keeping its handle and owner. Children are
   // replaced when the pairs bring a run of their own, else kept.
   bool ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* error);
+  // Takes an entity of the ENTITIES section out of the drawing, its run of
+  // children with it; false with the reason for any other object.
+  bool EraseEntity(const DxfEntity& entity, DxfError* error);
 
   // ---- Blocks. One definition is built at a time: begin, add, end.
   const std::vector<std::unique_ptr<DxfBlock>>& Blocks() const { return blocks_; }
@@ -176,6 +179,7 @@ class DxfDrawing {
       TableEntryAdded,     // table; pairs: the table's old head
       EntityAdded,         // the last of entities_
       EntityReplaced,      // entity; pairs (and children) it had
+      EntityErased,        // index: where it stood; entities: it
       PendingOpened,       // pending_ was made
       PendingEntityAdded,  // the last of pending_->entities
       PendingDropped,      // pending: the definition that was open

@@ -96,6 +96,10 @@ void DxfDrawing::Undo1(Undo& undo) {
       if (undo.reindex) Index(e, true);
       break;
     }
+    case Undo::Kind::EntityErased:
+      Index(*undo.entities.front(), true);
+      entities_.insert(entities_.begin() + static_cast<std::ptrdiff_t>(undo.index), std::move(undo.entities.front()));
+      break;
     case Undo::Kind::PendingOpened:
       pending_.reset();
       break;

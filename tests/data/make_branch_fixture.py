@@ -7,7 +7,7 @@ Run with Debian's python3 (python3-ezdxf). The drawing is committed; this
 script documents how it was made."""
 import sys
 
-from network_drawing import jov_data, new_network_drawing
+from network_drawing import branch_drawing, jov_data
 
 BRANCH = [("_NBRANCH", "V1"), ("_NUM_BRANCH", "1"), ("_NUM_SIDE", "0"), ("_NUM_ASSOC", "A1")]
 
@@ -21,11 +21,7 @@ def pipe(msp, code, y):
 
 
 def main(path):
-    doc = new_network_drawing(4)
-    doc.layers.add("NET", color=3)
-    block = doc.blocks.new(name="JOV_TCD")
-    block.add_line((-40, 0), (40, 0))
-    block.add_line((0, -25), (0, 25))
+    doc = branch_drawing()
     msp = doc.modelspace()
 
     start = msp.add_blockref("JOV_TCD", (4000, 1500), dxfattribs={"layer": "NET"})

@@ -15,6 +15,17 @@ def new_network_drawing(insunits):
     return doc
 
 
+def branch_drawing():
+    """A millimetre drawing with the layer NET and the block JOV_TCD that
+    the branch fixtures' inserts show."""
+    doc = new_network_drawing(4)
+    doc.layers.add("NET", color=3)
+    block = doc.blocks.new(name="JOV_TCD")
+    block.add_line((-40, 0), (40, 0))
+    block.add_line((0, -25), (0, 25))
+    return doc
+
+
 def jov_data(type_code, props):
     tags = [(1000, type_code)]
     for key, value in props:

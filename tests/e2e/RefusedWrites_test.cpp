@@ -1,7 +1,7 @@
 // Every command that writes records back, run through the runner on a
 // drawing whose network insert the host will not take back (its block is
 // not defined): the change is rolled back and one message names the insert
-// and the host's answer.
+// and the host's answer with its reason.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -53,6 +53,8 @@ TEST_F(E2e, EveryWritingCommandFailsWhenTheHostRefusesAWrite) {
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << o.out;
     const size_t message = o.out.find("the drawing refused to take back these entities");
     EXPECT_EQ(o.out.find("the drawing refused", message + 1), std::string::npos) << "said once: " << o.out;
-    EXPECT_NE(o.out.find("INSERT " + std::string(r.handle) + " (-5001)", message), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("INSERT " + std::string(r.handle) + " (-5001: block 'NO_SUCH_BLOCK' is not defined)", message),
+              std::string::npos)
+        << "the host's answer and its reason: " << o.out;
   }
 }

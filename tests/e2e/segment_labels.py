@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """Segment-number labels of an exported drawing.
   copy IN OUT: adds a copy of every label 50 to the right and a label of a
-    pipe the drawing lacks; prints their handles.
-  check OUT NUMBER: no audit error; of the tagged labels one shows NUMBER,
-    naming a pipe of that number; the others are blank."""
+    pipe the drawing lacks; prints the handles of every tagged label.
+  check OUT NUMBER: no audit error; one tagged label, showing NUMBER and
+    naming a pipe of that number."""
 import sys
 
 import ezdxf
@@ -25,21 +25,21 @@ def copy(in_path, out_path):
         doc.modelspace().add_entity(twin)
         orphan = doc.modelspace().add_text(label.dxf.text, dxfattribs={"insert": (5, 5), "height": 0.25})
         orphan.set_xdata("QM_KEY", [(1000, "T-cisla_useku"), (1000, "FFF")])
-        print(twin.dxf.handle, orphan.dxf.handle)
+    print(" ".join(label.dxf.handle for label, _ in labels(doc)))
     doc.saveas(out_path)
 
 
 def check(out_path, number):
     doc, auditor = recover.readfile(out_path)
     errors = [f"audit: {e.message}" for e in auditor.errors]
-    shown = [(label, piece) for label, piece in labels(doc) if label.dxf.text != ""]
+    shown = list(labels(doc))
     for label, piece in shown:
         pipe = doc.entitydb.get(piece)
         data = [value for _, value in pipe.get_xdata("JOV_DATA")] if pipe else ["_DW_NUMBER", None]
         if label.dxf.text != number or data[data.index("_DW_NUMBER") + 1] != number:
             errors.append(f"label {label.dxf.handle} shows {label.dxf.text!r} for {piece!r}")
     if len(shown) != 1:
-        errors.append(f"{len(shown)} labels show a number, wanted one {number}")
+        errors.append(f"{len(shown)} tagged labels, wanted one showing {number}")
     print("\n".join(errors))
     return 1 if errors else 0
 

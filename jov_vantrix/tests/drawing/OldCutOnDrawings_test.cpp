@@ -338,10 +338,44 @@ TEST_F(OldCutOnDrawings, TreeWithoutItemsOrWithoutRootDrawsOnlyTheFrame) {
   }
 }
 
+// The branch records the tree does not place are named: a root with one
+// childless child, no root, a second branch of one name (R1's M as K).
+TEST_F(OldCutOnDrawings, TreeNamesTheProductsItLeavesOut) {
+  std::string twoK = testsupport::Slurp(kData + "riser.dxf");
+  twoK.replace(twoK.find("\nM,A\n"), 5, "\nK,A\n");
+  const std::string twoKPath = driver_.Folder() + "/two_k.dxf";
+  std::ofstream(twoKPath, std::ios::binary) << twoK;
+  struct Case {
+    const char* what;
+    const char* handles;
+    std::string drawing;
+    std::vector<std::string> named;  // branches
+  } const cases[] = {
+      {"all placed", kRiser1, kData + "riser.dxf", {}},
+      {"a root whose only child has no children", kRiser3, kData + "riser.dxf", {"K", "A"}},
+      {"no branch A", kRiser4, kData + "riser.dxf", {"K", "B"}},
+      {"two branches K", kRiser1, twoKPath, {"K"}},
+  };
+  for (const Case& c : cases) {
+    Read(c.handles, c.drawing);
+    JovCutParamsOld& block = Block();
+    block.m_sections.BuildFromBranches(records_);
+    CStringArray leftOut;
+    ASSERT_EQ(BuildOldCutDrawing(records_, block, &leftOut), 1) << c.what;
+    std::vector<std::string> named;
+    for (INT_PTR i = 0; i < leftOut.GetSize(); ++i) {
+      const std::string name = leftOut[i].GetString();
+      named.push_back(name.substr(name.rfind(' ') + 1, name.size() - name.rfind(' ') - 2));
+    }
+    EXPECT_EQ(named, c.named) << c.what;
+  }
+}
+
 TEST_F(OldCutOnDrawings, BranchWithChildrenGetsRiserSymbolsAndItsOwnPass) {
   // A's pass draws M's product, a riser symbol for K (which has a child)
   // and A's product; K's own pass lays out K's symbol, Q's product and K's
-  // own from the far end of K's column towards the riser.
+  // own from the far end of K's column towards the riser, each product
+  // DIST_ELM from the next: K's own ends DIST_ELM from A's.
   struct Case {
     const char* what;
     const char* handles;
@@ -354,20 +388,20 @@ TEST_F(OldCutOnDrawings, BranchWithChildrenGetsRiserSymbolsAndItsOwnPass) {
   const Case cases[] = {
       {"root on the left, K on the right",
        kRiser5,
-       {"M,A -1100", "A,P,K,M -2500", "Q,K -3900", "K,A,Q -3400"},
-       {-1400, -1400, -4400, -4400},
-       {-1400, -4400},
+       {"M,A -1100", "A,P,K,M -2500", "Q,K -4300", "K,A,Q -3400"},
+       {-1400, -1400, -4800, -4800},
+       {-1400, -4800},
        -1360,
-       -5150,
+       -5250,
        600},
       {"root on the right, K on the left",
        kRiser6,
-       {"M,A 600", "A,P,K,M 2000", "Q,K 3400", "K,A,Q 3800"},
-       {1500, 1500, 4500, 4500},
-       {1500, 4500},
+       {"M,A 600", "A,P,K,M 2000", "Q,K 3800", "K,A,Q 2900"},
+       {1500, 1500, 4900, 4900},
+       {1500, 4900},
        1460,
        -650,
-       4800},
+       5200},
   };
   for (const Case& c : cases) {
     Read(c.handles);
@@ -418,7 +452,7 @@ TEST_F(OldCutOnDrawings, SwitchesOfTheBlock) {
       {"pipes switched", kRiser1, [](JovCutParamsOld& p) { p.m_pipeSwitch = 1; },
        {"M,A -1100", "K,A -2000", "A,P,K,M -2900"}, {"PIPE_R 0", "PIPE_S 100", "PIPE_R -910"}, 10, "TEXT CUT_FLOOR"},
       {"no pipes: the far branch moves the cursor itself", kRiser5, [](JovCutParamsOld& p) { p.m_drawPipe = 0; },
-       {"M,A -1100", "A,P,K,M -2000", "Q,K -3400", "K,A,Q -2900"}, {}, 16, "TEXT CUT_FLOOR"},
+       {"M,A -1100", "A,P,K,M -2000", "Q,K -3800", "K,A,Q -2900"}, {}, 16, "TEXT CUT_FLOOR"},
       {"no descriptions, no floor mark", kRiser1,
        [](JovCutParamsOld& p) {
          p.m_describeElements = 0;

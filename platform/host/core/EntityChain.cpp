@@ -2,7 +2,10 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <map>
+#include <cstring>
+#include <algorithm>
+#include <iterator>
+#include <optional>
 
 #include "dataformat/GroupCodeChain.h"
 #include "dataformat/HeapCopy.h"
@@ -23,8 +26,8 @@ struct Span {
   size_t count;
 };
 
-std::vector<Span> SpansOf(const PairList& pairs) {
-  std::vector<Span> spans;
+void SpansOf(const PairList& pairs, std::vector<Span>& spans) {
+  spans.clear();
   spans.reserve(pairs.size());
   for (size_t i = 0; i < pairs.size(); ++i) {
     int code = pairs[i].code;
@@ -37,7 +40,15 @@ std::vector<Span> SpansOf(const PairList& pairs) {
     spans.push_back({static_cast<int16_t>(code), i, count});
     i += count - 1;
   }
-  return spans;
+}
+
+// A heap copy of text: as DupString, without first making a string of it.
+char* CopyText(std::string_view text) {
+  auto* copy = static_cast<char*>(std::malloc(text.size() + 1));
+  if (!copy) return nullptr;
+  if (!text.empty()) std::memcpy(copy, text.data(), text.size());
+  copy[text.size()] = '\0';
+  return copy;
 }
 
 double Real(std::string_view text) { return ParseDxfReal(text).value_or(0.0); }
@@ -67,11 +78,11 @@ bool FillNode(resbuf* node, const PairList& pairs, const Span& span) {
   switch (KindOf(span.code)) {
     case GC_KIND_TEXT:
       if (span.code == 0) {
-        node->value.text = DupString(std::string(TrimDxf(value)).c_str());
+        node->value.text = CopyText(TrimDxf(value));
       } else if (value.View().find('^') != std::string_view::npos) {
         node->value.text = DupString(DecodeCaretForm(value).c_str());
       } else {
-        node->value.text = DupString(std::string(value.View()).c_str());
+        node->value.text = CopyText(value.View());
       }
       return node->value.text != nullptr;
     case GC_KIND_POINT:
@@ -110,31 +121,37 @@ bool FillNode(resbuf* node, const PairList& pairs, const Span& span) {
 }
 
 // The pairs of one entity part (the entity or one of its run) written back.
+// A value the chain leaves as the original had it is the original's value
+// shared, not a copy: a write-back of thousands of entities that changes a
+// few of their pairs then copies only those.
 class PartWriter {
  public:
   PartWriter(const PairList* original, std::string_view type) : original_(original), type_(type) {
     if (!original_) return;
-    for (const Span& s : SpansOf(*original_)) spans_[s.code].push_back(s);
+    SpansOf(*original_, spans_);
+    std::stable_sort(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) { return a.code < b.code; });
   }
 
   void Add(const resbuf* node, PairList& out) {
     int code = node->code;
     const Span* old = Previous(code);
+    const DxfValue* was = old ? &(*original_)[old->index].value : nullptr;
     switch (KindOf(code)) {
       case GC_KIND_TEXT: {
         std::string_view text = node->value.text ? node->value.text : "";
+        if (was && was->View() == text && !NeedsCaretForm(text)) {
+          out.push_back({node->code, was->Share()});
+          break;
+        }
         if (!NeedsCaretForm(text)) {
           out.push_back({node->code, text});
           break;
         }
         // A file text that reads as this one is kept as it stood (a caret
         // before a character that no pair begins with, say).
-        if (old) {
-          const DxfValue& was = (*original_)[old->index].value;
-          if (DecodeCaretForm(was) == text) {
-            out.push_back({node->code, was});
-            break;
-          }
+        if (was && DecodeCaretForm(*was) == text) {
+          out.push_back({node->code, was->Share()});
+          break;
         }
         out.push_back({node->code, EncodeCaretForm(text)});
         break;
@@ -143,44 +160,51 @@ class PartWriter {
         size_t count = old ? old->count : (code == 10 && SameName(type_, "LWPOLYLINE") ? 2 : 3);
         for (size_t a = 0; a < count; ++a) {
           double v = node->value.point[a];
-          std::string text = FormatDxfReal(v);
+          const int16_t axis = static_cast<int16_t>(code + 10 * a);
           if (old && a < old->count) {
-            const DxfValue& was = (*original_)[old->index + a].value;
-            if (Real(was) == v && ParseDxfReal(was)) text = was;
+            const DxfValue& before = (*original_)[old->index + a].value;
+            if (ParseDxfReal(before) == v) {
+              out.push_back({axis, before.Share()});
+              continue;
+            }
           }
-          out.push_back({static_cast<int16_t>(code + 10 * a), std::move(text)});
+          out.push_back({axis, FormatDxfReal(v)});
         }
         break;
       }
       case GC_KIND_REAL: {
         double v = node->value.real;
         bool angle = IsAngle(code);
-        std::string text = FormatDxfReal(angle ? v * 180.0 / kPi : v);
-        if (old) {
-          const DxfValue& was = (*original_)[old->index].value;
-          if (ParseDxfReal(was) && Real(was) * (angle ? kPi / 180.0 : 1.0) == v) text = was;
+        if (was) {
+          const std::optional<double> before = ParseDxfReal(*was);
+          if (before && *before * (angle ? kPi / 180.0 : 1.0) == v) {
+            out.push_back({node->code, was->Share()});
+            break;
+          }
         }
-        out.push_back({node->code, std::move(text)});
+        out.push_back({node->code, FormatDxfReal(angle ? v * 180.0 / kPi : v)});
         break;
       }
       case GC_KIND_INT16:
       case GC_KIND_INT16_B:
       case GC_KIND_FLAG16:
-        AddInteger(node->code, node->value.i16, old, out);
+        AddInteger(node->code, node->value.i16, was, out);
         break;
       case GC_KIND_INT32:
-        AddInteger(node->code, node->value.i32, old, out);
+        AddInteger(node->code, node->value.i32, was, out);
         break;
       case GC_KIND_INT64:
-        AddInteger(node->code, node->value.i64, old, out);
+        AddInteger(node->code, node->value.i64, was, out);
         break;
       case GC_KIND_BINARY: {
         size_t n = node->value.binary.length > 0 && node->value.binary.data
                        ? static_cast<size_t>(node->value.binary.length)
                        : 0;
         std::string text = Hex(node->value.binary.data, n);
-        if (old && SameName(TrimDxf((*original_)[old->index].value), text))
-          text = (*original_)[old->index].value;
+        if (was && SameName(TrimDxf(*was), text)) {
+          out.push_back({node->code, was->Share()});
+          break;
+        }
         out.push_back({node->code, std::move(text)});
         break;
       }
@@ -195,7 +219,7 @@ class PartWriter {
     for (size_t j = 0; j < original_->size(); ++j) {
       if (CodeFitsChain((*original_)[j].code)) continue;
       size_t at = std::min(j, out.size());
-      out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), (*original_)[j]);
+      out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), {(*original_)[j].code, (*original_)[j].value.Share()});
     }
   }
 
@@ -203,26 +227,30 @@ class PartWriter {
   // The original's node of this code at the same place among the nodes of
   // that code.
   const Span* Previous(int code) {
-    size_t k = seen_[code]++;
+    size_t k = 0;
+    auto seen = std::find_if(seen_.begin(), seen_.end(), [code](const auto& s) { return s.first == code; });
+    if (seen == seen_.end()) seen_.push_back({code, 1});
+    else k = seen->second++;
     if (!original_) return nullptr;
-    auto it = spans_.find(code);
-    if (it == spans_.end() || k >= it->second.size()) return nullptr;
-    return &it->second[k];
+    auto first = std::lower_bound(spans_.begin(), spans_.end(), code,
+                                  [](const Span& s, int c) { return s.code < c; });
+    if (static_cast<size_t>(spans_.end() - first) <= k || first[static_cast<std::ptrdiff_t>(k)].code != code)
+      return nullptr;
+    return &first[static_cast<std::ptrdiff_t>(k)];
   }
 
-  void AddInteger(int16_t code, int64_t v, const Span* old, PairList& out) {
-    std::string text = std::to_string(v);
-    if (old) {
-      const DxfValue& was = (*original_)[old->index].value;
-      if (ParseDxfInt(was) == v) text = was;
+  void AddInteger(int16_t code, int64_t v, const DxfValue* was, PairList& out) {
+    if (was && ParseDxfInt(*was) == v) {
+      out.push_back({code, was->Share()});
+      return;
     }
-    out.push_back({code, std::move(text)});
+    out.push_back({code, std::to_string(v)});
   }
 
   const PairList* original_;
   std::string_view type_;
-  std::map<int, std::vector<Span>> spans_;
-  std::map<int, size_t> seen_;
+  std::vector<Span> spans_;  // by code, in file order within a code
+  std::vector<std::pair<int, size_t>> seen_;
 };
 
 bool IsFlatPolyline(const DxfEntity& entity) {
@@ -306,7 +334,9 @@ resbuf* EntityToChain(const DxfEntity& entity) {
   const PairList& pairs = converted.empty() ? entity.pairs : converted;
   size_t xdata = ExtendedDataStart(pairs);
   bool marked = false;
-  for (const Span& span : SpansOf(pairs)) {
+  std::vector<Span> spans;
+  SpansOf(pairs, spans);
+  for (const Span& span : spans) {
     if (!marked && span.index >= xdata) {
       if (!add(-3)) return FreeGroupCodeChain(head), nullptr;
       marked = true;
@@ -343,8 +373,7 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
   };
   auto flush = [&]() {
     if (writer) writer->Restore(part);
-    // Moved, not copied: a command writes back thousands of entities.
-    if (out.empty()) out = std::move(part);
+    if (out.empty()) out.swap(part);
     else out.insert(out.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
     part.clear();
   };

@@ -53,7 +53,8 @@ resbuf* EntityToChain(const DxfEntity& entity);
 // values that did not change keep the file's text, points keep the file's
 // 2D or 3D form, and pairs the chain could not carry are put back at their
 // places; without one only LWPOLYLINE vertices are written as 2D points.
-// False, with the reason, for an empty chain.
+// Kept values are the original's shared (Share): the pairs are for the
+// drawing that holds the original. False, with the reason, for an empty chain.
 bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
                   std::optional<EntityName>* name, DxfError* error);
 

@@ -165,6 +165,9 @@ void HostSession::BeginCommand() {
   refusal_.clear();
   inputState_ = 0;
   selectionCursor_ = entNextCursor_ = 0;
+  appWalk_.clear();
+  appWalkCursor_ = 0;
+  lastError_.clear();
 }
 
 ChangeOutcome HostSession::EndCommand() {
@@ -243,6 +246,7 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
   }
   if (result == HOST_NORMAL) Modified();
   if (result == HOST_NORMAL && !HandlesLeft(why)) result = HOST_ERROR;
+  lastError_ = why;
   log_.Call("EntityWrite", HostLog::Chain(chain) + ", " + Int(flags),
             Int(result) + (why.empty() ? "" : " (" + why + ")"));
   return result;
@@ -605,6 +609,49 @@ int HostSession::UnlinkDxf() {
   }
   log_.Call("unlink_DXF", "", Int(HOST_NORMAL) + " [released " + what + "]");
   return HOST_NORMAL;
+}
+
+resbuf* HostSession::AltEntNextApp(int first, const char* application) {
+  if (first) {
+    appWalk_.clear();
+    appWalkCursor_ = 0;
+    const std::string_view wanted = application ? application : "";
+    for (const DxfEntity* e : drawing_->ModelSpace()) {
+      bool tagged = wanted.empty();
+      for (size_t i = ExtendedDataStart(e->pairs); !tagged && i < e->pairs.size(); ++i)
+        tagged = e->pairs[i].code == 1001 && SameName(TrimDxf(e->pairs[i].value), wanted);
+      if (tagged) appWalk_.push_back(e->id);
+    }
+  }
+  resbuf* chain = nullptr;
+  while (!chain && appWalkCursor_ < appWalk_.size()) {
+    const DxfEntity* e = drawing_->FindById(appWalk_[appWalkCursor_++]);
+    if (e) chain = HandOut(*e);
+  }
+  log_.Call("alt_entnext_app", Int(first) + ", " + HostLog::Text(application), HostLog::Chain(chain));
+  return chain;
+}
+
+int HostSession::AltEntDel(const resbuf* chain) {
+  std::optional<EntityName> name = ChainEntityName(chain);
+  const DxfEntity* target = name ? drawing_->FindById(name->id) : nullptr;
+  DxfError error;
+  int result = HOST_ERROR;
+  if (!name)
+    error.message = "no entity name";
+  else if (!target)
+    error.message = "the named entity is not in the drawing";
+  else if (drawing_->EraseEntity(*target, &error))
+    result = HOST_NORMAL;
+  if (result == HOST_NORMAL) Modified();
+  lastError_ = result == HOST_NORMAL ? "" : error.message;
+  log_.Call("alt_entdel", HostLog::Chain(chain), Int(result) + (lastError_.empty() ? "" : " (" + lastError_ + ")"));
+  return result;
+}
+
+const char* HostSession::AltLastError() {
+  log_.Call("alt_lasterror", "", HostLog::Text(lastError_.c_str()));
+  return lastError_.c_str();
 }
 
 std::string HostSession::ProfileFolder() const {

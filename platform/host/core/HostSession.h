@@ -150,6 +150,20 @@ class HostSession {
   // ---- Functions fetched by name.
   resbuf* AltEntNext(int first);
   int UnlinkDxf();
+  // Walks the drawing's model space whatever is selected: with 1 the first
+  // entity whose extended data names the application (without regard to
+  // case; null or "" for every entity), with 0 the next. The entities are
+  // those of the drawing at the first call; chains are handed out as
+  // SelectionNext's are.
+  resbuf* AltEntNextApp(int first, const char* application);
+  // Erases the entity the chain's leading entity-name node names (an
+  // INSERT's attributes or a POLYLINE's vertices go with it) inside the
+  // current change, which a rollback puts back: 5100, or -5001 when the
+  // drawing holds no such model- or paper-space entity.
+  int AltEntDel(const resbuf* chain);
+  // Why the host last refused a write or an erase, "" when it took the
+  // last one.
+  const char* AltLastError();
   // The profile folder (made when missing) in code page 1250 with a
   // trailing '/'; -5001 and an empty buffer when it does not fit.
   int GetProfilePath(int kind, char* buffer, int size);
@@ -192,6 +206,9 @@ class HostSession {
   std::vector<uint64_t> selection_;  // entity ids in order
   size_t selectionCursor_ = 0;
   size_t entNextCursor_ = 0;
+  std::vector<uint64_t> appWalk_;  // entity ids of AltEntNextApp's walk
+  size_t appWalkCursor_ = 0;
+  std::string lastError_;
   std::vector<resbuf*> handedOut_;
   resbuf* lastEntNext_ = nullptr;
   int inputState_ = 0;

@@ -215,6 +215,14 @@ DRAVIK_EXPORT resbuf* alt_entnext(int first) { return TheHost().AltEntNext(first
 
 DRAVIK_EXPORT int unlink_DXF() { return TheHost().UnlinkDxf(); }
 
+DRAVIK_EXPORT resbuf* alt_entnext_app(int first, const char* application) {
+  return TheHost().AltEntNextApp(first, application);
+}
+
+DRAVIK_EXPORT int alt_entdel(const resbuf* chain) { return TheHost().AltEntDel(chain); }
+
+DRAVIK_EXPORT const char* alt_lasterror() { return TheHost().AltLastError(); }
+
 // Fetched by the plug-in but never called: they answer with an error.
 #define DRAVIK_UNSUPPORTED(name) \
   DRAVIK_EXPORT int name() { return TheHost().Unsupported(#name); }

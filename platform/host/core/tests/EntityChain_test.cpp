@@ -117,6 +117,10 @@ TEST_F(EntityChainTest, UnchangedChainsWriteBackTheFilesPairs) {
       for (size_t i = 0; i < pairs.size(); ++i) {
         EXPECT_EQ(pairs[i].code, e->pairs[i].code) << file << " " << e->Type() << " pair " << i;
         EXPECT_EQ(pairs[i].value, e->pairs[i].value) << file << " " << e->Type() << " pair " << i;
+        // Shared with the drawing's text, not copied.
+        if (!e->pairs[i].value.IsOwned() && !e->pairs[i].value.empty()) {
+          EXPECT_EQ(pairs[i].value.data(), e->pairs[i].value.data()) << file << " " << e->Type() << " pair " << i;
+        }
       }
     }
   }

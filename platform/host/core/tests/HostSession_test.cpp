@@ -24,6 +24,9 @@ extern "C" int unlink_DXF();
 extern "C" int GetProfilePath(int kind, char* buffer, int size);
 extern "C" jovDatabase::Database* GetDatabase(char trade);
 extern "C" int alt_blknext();
+extern "C" resbuf* alt_entnext_app(int first, const char* application);
+extern "C" int alt_entdel(const resbuf* chain);
+extern "C" const char* alt_lasterror();
 
 namespace host {
 namespace {
@@ -533,6 +536,43 @@ TEST_F(HostTest, EntNextWalksTheSelectionAndUnlinkReleases) {
   std::string error;
   EXPECT_FALSE(host.Preselect({0x999}, &error));
   EXPECT_EQ(error, "the drawing has no entity with handle 999");
+}
+
+TEST_F(HostTest, TheDrawingIsWalkedByApplicationAndErasedInsideTheChange) {
+  // Walks of the model space (4A is in paper space) whatever the selection.
+  ASSERT_TRUE(host.Preselect({0x40}, nullptr));
+  auto walk = [](const char* application) {
+    std::vector<std::string> handles;
+    for (resbuf* e = alt_entnext_app(1, application); e; e = alt_entnext_app(0, application)) handles.push_back(Handle(e));
+    return handles;
+  };
+  EXPECT_EQ(walk("jov_data"), (std::vector<std::string>{"41"}));
+  EXPECT_EQ(walk(""), (std::vector<std::string>{"40", "41", "42", "45", "46"}));
+  // Erases of an INSERT with its attributes, a POLYLINE with its run, a
+  // paper-space entity; a name of no entity, no name. A rollback gives back
+  // the drawing byte for byte, a commit keeps the erasures.
+  const std::string before = host.Drawing().SaveText();
+  const struct {
+    uint64_t handle;  // 0: no name; UINT32_MAX as the id: no such entity
+    int answer;
+    const char* why;
+  } rows[] = {{0x42, HOST_NORMAL, ""}, {0x46, HOST_NORMAL, ""}, {0x4A, HOST_NORMAL, ""},
+              {0x40, HOST_ERROR, "the named entity is not in the drawing"}, {0, HOST_ERROR, "no entity name"}};
+  for (const bool commit : {false, true}) {
+    Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+    for (const auto& row : rows) {
+      resbuf* chain = row.handle ? nullptr : Link({Node(0, "POINT"), PointNode(10, 1, 1)});
+      if (row.handle) DuplicateGroupCodeChain(host.EntityChain(row.handle, nullptr), &chain);
+      if (row.answer == HOST_ERROR && row.handle) chain->value.name[0] = static_cast<int64_t>(UINT32_MAX);
+      EXPECT_EQ(alt_entdel(chain), row.answer) << row.handle;
+      EXPECT_STREQ(alt_lasterror(), row.why);
+      FreeGroupCodeChain(chain);
+    }
+    EXPECT_EQ(walk(""), (std::vector<std::string>{"40", "41", "45"}));
+    Slot<HostEndChangeFn>(t, HostSlot::EndChange)(commit ? 1 : -1);
+    EXPECT_EQ(host.Drawing().SaveText() == before, !commit);
+  }
+  EXPECT_EQ(host.Drawing().FindByHandle(0x43), nullptr) << "the attribute went with its insert";
 }
 
 TEST_F(HostTest, ProfileFolderIsMadeAndCataloguesAreKept) {
