@@ -157,28 +157,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(fromFile.SaveText() == saved, "the file saves another text than the same bytes as text");
   FUZZ_CHECK(drawing.Clone()->SaveText() == saved, "the clone saves another text");
 
-  // Edits of every kind kept in the journal and taken back leave the text
-  // as it was, whatever sections, tables and header the drawing lacked.
+  // Edits of every kind kept in the journal and taken back, one by one,
+  // leave the text as it was before each, whatever sections, tables and
+  // header the drawing lacked.
   drawing.KeepJournal(true);
   host::DxfError ignored;
   const host::PairList circle{{0, "CIRCLE"}, {8, "FUZZ_LAYER"}, {10, "1.0"}, {20, "2.0"}, {40, "3.0"},
                               {1001, "FUZZ_APP"}, {1000, "x"}};
+  std::vector<std::pair<size_t, std::string>> marks;
+  auto mark = [&] { marks.push_back({drawing.JournalMark(), drawing.SaveText()}); };
   const std::vector<host::DxfEntity*> space = drawing.ModelSpace();
-  if (!space.empty()) {
-    host::PairList pairs = space.front()->pairs;
-    pairs.push_back({1001, "FUZZ_APP"});
-    pairs.push_back({1000, "y"});
-    drawing.ReplaceEntity(*space.front(), std::move(pairs), &ignored);
+  for (size_t i = 0; i < space.size() && i < 2; ++i) {
+    host::PairList pairs = space[i]->pairs;
+    if (i == 0) pairs.insert(pairs.end(), {{1001, "FUZZ_APP"}, {1000, "y"}});
+    mark();
+    drawing.ReplaceEntity(*space[i], std::move(pairs), &ignored);
   }
+  mark();
   drawing.AppendEntity(circle, &ignored);
+  mark();
   drawing.SetHeaderVariable("$FUZZVAR", {{1, "x"}});
+  mark();
   drawing.SetHeaderVariable("$HANDSEED", {{5, "FFFFFF"}});
-  for (const char* name : {"*U", "FUZZ_BLOCK"})
+  for (const char* name : {"*U", "FUZZ_BLOCK"}) {
+    mark();
     if (drawing.BeginBlock(name, {1, 2, 0}, &ignored)) {
       drawing.AddBlockEntity(circle, &ignored);
       drawing.EndBlock(&ignored);
     }
-  drawing.RollBack(0);
+  }
+  for (size_t m = marks.size(); m-- > 0;) {
+    drawing.RollBack(marks[m].first);
+    FUZZ_CHECK(drawing.SaveText() == marks[m].second, "edits taken back left another text at mark " + std::to_string(m));
+  }
   FUZZ_CHECK(drawing.SaveText() == saved, "edits taken back left another text");
   CheckRoundTrip(drawing, "loaded");
 

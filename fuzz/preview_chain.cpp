@@ -2,10 +2,10 @@
 // text of one or more entities (each from its 0 pair), turned into one
 // chain by the host.
 // - The export dialog's preview converts it with and without texts and
-//   user coordinates, then paints and picks it. The whole chain is read;
-//   every entity made stands in the scene behind its own name marker, is a
-//   line, circle, arc or text, and no more are made than the chain has
-//   nodes.
+//   user coordinates, then paints and picks it, fitted and zoomed far in.
+//   The whole chain is read; every entity made stands in the scene behind
+//   its own name marker, is a line, circle, arc or text, and no more are
+//   made than the chain has nodes.
 // - The wizard's product preview shows it in each of its five kinds, then
 //   paints, picks and selects. Only the product's kinds of entity are made;
 //   connection points (numbered 1, 2 ... and pointing between 0 and 2 pi)
@@ -190,6 +190,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_view->ZoomExtents(false, &margin);
     scene->Render();
     uint32_t picked = 0;
+    g_view->PickNear({100, 75}, &picked);
+    // Zoomed in by sixty notches of the wheel, the cursor hovering: most of
+    // the drawing now lies far outside the window.
+    for (int notch = 0; notch < 60; ++notch) g_view->Zoom(-25.0);
+    scene->Render();
     g_view->PickNear({100, 75}, &picked);
     FUZZ_CHECK(!DescribePreview(g_view->m_hWnd).empty(), "the preview tells nothing of its content");
   }

@@ -61,7 +61,7 @@ void DxfDrawing::Clear() {
   byId_.clear();
   drawable_.clear();
   idBase_ = nextId_;
-  journal_.clear();
+  ForgetJournal();
   journaling_ = false;
   arenas_.clear();
 }
@@ -102,6 +102,8 @@ void DxfDrawing::Unindex(DxfEntity& entity) {
 
 void DxfDrawing::NoteHandle(uint64_t handle) {
   if (handle == 0) return;
+  if (usesHandles_ && handle < handSeed_) return;
+  NoteState();
   usesHandles_ = true;
   // Saturates: the load refuses a seed at the limit, a wrapped one would
   // hide the handle.
@@ -109,9 +111,15 @@ void DxfDrawing::NoteHandle(uint64_t handle) {
 }
 
 uint64_t DxfDrawing::AllocateHandle() {
+  JournalState();
+  return NewHandle();
+}
+
+uint64_t DxfDrawing::NewHandle() {
   // A loaded seed is below kHandleLimit, so 2^63 handles are left: this
   // never hands out a wrapped one.
   if (handSeed_ == UINT64_MAX) throw std::overflow_error("the drawing has no handles left");
+  NoteState();
   uint64_t handle = handSeed_++;
   SetHandSeedVariable();
   return handle;
@@ -123,12 +131,13 @@ std::optional<std::string> DxfDrawing::HandleLimitReached() const {
 }
 
 void DxfDrawing::SetHandSeedVariable() {
+  NoteState();
   PairList value{{5, FormatHandle(handSeed_)}};
-  for (DxfHeaderVariable& var : header_)
-    if (SameName(var.name, "$HANDSEED")) {
-      var.values = std::move(value);
-      return;
-    }
+  if (DxfHeaderVariable* var = SeedVariable()) {
+    KeepSeedText(*var);
+    var->values = std::move(value);
+    return;
+  }
   for (const Section& s : sections_)
     if (s.kind == SectionKind::Header) {
       header_.push_back({"$HANDSEED", std::move(value)});
@@ -159,8 +168,10 @@ void DxfDrawing::SetHeaderVariable(std::string_view name, PairList values) {
   JournalState();
   if (SameName(name, "$HANDSEED") && !values.empty()) {
     // The seed never goes below a handle in use, nor to the limit.
-    if (auto h = ParseHandle(values.front().value); h && *h > handSeed_ && *h < kHandleLimit)
+    if (auto h = ParseHandle(values.front().value); h && *h > handSeed_ && *h < kHandleLimit) {
+      NoteState();
       handSeed_ = *h;
+    }
     SetHandSeedVariable();
     return;
   }
@@ -176,6 +187,7 @@ void DxfDrawing::SetHeaderVariable(std::string_view name, PairList values) {
       return;
     }
   EnsureSection(SectionKind::Header, "HEADER");
+  NoteState();
   header_.push_back({std::string(name), std::move(values)});
 }
 
@@ -248,7 +260,7 @@ DxfTable& DxfDrawing::EnsureTable(std::string_view name) {
   EnsureSection(SectionKind::Tables, "TABLES");
   auto table = std::make_unique<DxfTable>();
   table->head = {{0, "TABLE"}, {2, std::string(name)}};
-  if (usesHandles_) table->head.push_back({5, FormatHandle(AllocateHandle())});
+  if (usesHandles_) table->head.push_back({5, FormatHandle(NewHandle())});
   if (!IsR12()) {
     table->head.push_back({330, "0"});
     table->head.push_back({100, "AcDbSymbolTable"});
@@ -275,7 +287,7 @@ DxfEntity& DxfDrawing::AddTableEntry(DxfTable& table, PairList body,
   auto entry = std::make_unique<DxfEntity>();
   entry->pairs = std::move(body);
   PairList ids;
-  if (usesHandles_ && !handle) handle = AllocateHandle();
+  if (usesHandles_ && !handle) handle = NewHandle();
   if (handle)
     ids.push_back({static_cast<int16_t>(entry->IsType("DIMSTYLE") ? 105 : 5), FormatHandle(*handle)});
   if (!IsR12()) ids.push_back({330, FormatHandle(HeadHandle(table.head).value_or(0))});

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/host/ChunkedStack.h"
 #include "platform/host/DxfEntity.h"
 #include "platform/host/DxfPair.h"
 #include "platform/host/HandleIndex.h"
@@ -132,6 +133,7 @@ class DxfDrawing {
   // Set when the seed reached kHandleLimit: such a drawing is neither
   // loaded nor saved, and the edit that got there must be taken back.
   std::optional<std::string> HandleLimitReached() const;
+  // A handle of its own: an edit of its own in the journal.
   uint64_t AllocateHandle();
 
   // ---- Undo. While the journal is kept, every edit above notes what it
@@ -144,7 +146,7 @@ class DxfDrawing {
   // saves byte for byte as it did at the mark.
   void RollBack(size_t mark);
   // The edits stay; the journal starts again empty.
-  void ForgetJournal() { journal_.clear(); }
+  void ForgetJournal();
 
  private:
   enum class SectionKind { Header, Tables, Blocks, Entities, Verbatim, Loose };
@@ -186,10 +188,11 @@ class DxfDrawing {
     };
     explicit Undo(Kind k) : kind(k) {}
     Kind kind;
-    size_t index = 0;
-    uint64_t handSeed = 0;
     bool usesHandles = false;
     bool childrenReplaced = false;
+    bool reindex = false;  // the entity's handle or run changed
+    size_t index = 0;
+    uint64_t handSeed = 0;
     size_t seedIndex = SIZE_MAX;  // $HANDSEED's place in the header
     DxfTable* table = nullptr;
     DxfEntity* entity = nullptr;
@@ -202,8 +205,15 @@ class DxfDrawing {
 
   void Clear();
   bool Journaling() const { return journaling_; }
-  // Notes the handle seed and the header's length before a public edit.
-  void JournalState();
+  // A public edit begins: the handle seed, the header's length and the
+  // seed's variable are noted when it first changes one of them (NoteState),
+  // so that an edit that changes none of them notes nothing.
+  void JournalState() { stateOpen_ = journaling_; }
+  void NoteState();
+  DxfHeaderVariable* SeedVariable();
+  // Before the seed's variable is rewritten: its text goes with the last
+  // State record when that has none yet.
+  void KeepSeedText(DxfHeaderVariable& seed);
   void Journal(Undo undo) {
     if (journaling_) journal_.push_back(std::move(undo));
   }
@@ -223,6 +233,7 @@ class DxfDrawing {
   void IndexLoadedEntities();
   void Unindex(DxfEntity& entity);
   void NoteHandle(uint64_t handle);
+  uint64_t NewHandle();  // AllocateHandle inside an edit
   bool IsDrawable(uint64_t id) const;
   void SetHandSeedVariable();
   Section& EnsureSection(SectionKind kind, const char* name);
@@ -264,7 +275,9 @@ class DxfDrawing {
   HandleIndex byHandle_;
 
   bool journaling_ = false;
-  std::vector<Undo> journal_;
+  ChunkedStack<Undo> journal_;
+  bool stateOpen_ = false;           // the edit under way has not noted its state yet
+  size_t stateRecord_ = SIZE_MAX;    // the journal's last State record, SIZE_MAX: none
   size_t seedHint_ = 0;  // where $HANDSEED was last found in header_
 };
 

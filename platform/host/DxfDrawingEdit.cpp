@@ -23,17 +23,21 @@ bool IsGroupStart(const DxfPair& p) {
 // every 102 {...} group there.
 template <class Keep>
 void Filter(PairList& pairs, Keep keep) {
+  // In place: a command replacing a million entities takes no second list
+  // for each.
   size_t xd = ExtendedDataStart(pairs);
-  PairList out;
-  out.reserve(pairs.size());
+  size_t kept = 0;
   for (size_t i = 0; i < pairs.size(); ++i) {
     if (i < xd && IsGroupStart(pairs[i])) {
       i = SkipAppGroups(pairs, i) - 1;
       continue;
     }
-    if (i >= xd || keep(pairs[i].code)) out.push_back(std::move(pairs[i]));
+    if (i >= xd || keep(pairs[i].code)) {
+      if (kept != i) pairs[kept] = std::move(pairs[i]);
+      ++kept;
+    }
   }
-  pairs = std::move(out);
+  pairs.erase(pairs.begin() + static_cast<std::ptrdiff_t>(kept), pairs.end());
 }
 
 // Codes of R13 and later that an R12 reader does not know: subclass
@@ -223,7 +227,8 @@ void SetHandleAndOwner(DxfEntity& e, std::optional<uint64_t> handle,
   if (owner) {
     size_t i = FindPairIndex(p, 330);
     if (i < p.size()) {
-      p[i].value = FormatHandle(*owner);
+      std::string text = FormatHandle(*owner);
+      if (p[i].value.View() != text) p[i].value = text;
     } else {
       size_t at = 1;
       if (at < p.size() && p[at].code == 5) ++at;
@@ -266,22 +271,29 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
   if (pairs.empty() || pairs[0].code != 0 || TrimDxf(pairs[0].value).empty())
     return Fail(error, "an entity begins with group 0 and its type");
 
-  std::vector<DxfEntity> parts;
-  for (size_t i = 0; i < pairs.size();) {
-    parts.emplace_back();
-    do parts.back().pairs.push_back(std::move(pairs[i++]));
-    while (i < pairs.size() && pairs[i].code != 0);
+  // The objects after the first are its run; the first keeps the list.
+  size_t firstEnd = 1;
+  while (firstEnd < pairs.size() && pairs[firstEnd].code != 0) ++firstEnd;
+  std::vector<DxfEntity> rest;
+  for (size_t i = firstEnd; i < pairs.size();) {
+    size_t end = i + 1;
+    while (end < pairs.size() && pairs[end].code != 0) ++end;
+    rest.emplace_back().pairs.assign(std::make_move_iterator(pairs.begin() + static_cast<std::ptrdiff_t>(i)),
+                                     std::make_move_iterator(pairs.begin() + static_cast<std::ptrdiff_t>(end)));
+    i = end;
   }
-  DxfEntity built = std::move(parts[0]);
+  pairs.erase(pairs.begin() + static_cast<std::ptrdiff_t>(firstEnd), pairs.end());
+  DxfEntity built;
+  built.pairs = std::move(pairs);
   std::string type(built.Type());
   if (IsStructural(type)) return Fail(error, "'" + type + "' is not an entity that can be written");
   const char* run = built.IsType("POLYLINE") ? "VERTEX" : built.IsType("INSERT") ? "ATTRIB" : nullptr;
-  for (size_t k = 1; k < parts.size(); ++k) {
-    bool last = parts[k].IsType("SEQEND");
-    if (!run || (!last && !parts[k].IsType(run)) || (last && k + 1 < parts.size()))
-      return Fail(error, "one entity at a time: " + std::string(parts[k].Type()) + " follows " + type);
-    built.children.push_back(std::move(parts[k]));
+  for (size_t k = 0; k < rest.size(); ++k) {
+    bool last = rest[k].IsType("SEQEND");
+    if (!run || (!last && !rest[k].IsType(run)) || (last && k + 1 < rest.size()))
+      return Fail(error, "one entity at a time: " + std::string(rest[k].Type()) + " follows " + type);
   }
+  built.children = std::move(rest);
   if (built.IsType("INSERT")) {
     std::string_view block = built.Value(2);
     if (block.empty()) return Fail(error, "INSERT without a block name (group 2)");
@@ -334,7 +346,7 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
   for (DxfEntity& child : built.children) EnsureLayerPair(child, built.Layer());
 
   std::optional<uint64_t> handle = keep ? keep->Handle() : std::nullopt;
-  if (!handle && usesHandles_) handle = AllocateHandle();
+  if (!handle && usesHandles_) handle = NewHandle();
   SetHandleAndOwner(built, handle, IsR12() ? std::nullopt : owner);
   for (size_t k = 0; k < built.children.size(); ++k) {
     DxfEntity& child = built.children[k];
@@ -343,7 +355,7 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
       childHandle = keep->children[k].Handle();
       child.id = keep->children[k].id;
     }
-    if (!childHandle && usesHandles_) childHandle = AllocateHandle();
+    if (!childHandle && usesHandles_) childHandle = NewHandle();
     SetHandleAndOwner(child, childHandle, IsR12() ? std::nullopt : handle);
     if (keep) KeepExtendedData(child, k + 1 == built.children.size(), *keep, k);
   }
@@ -378,11 +390,15 @@ bool DxfDrawing::ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* erro
   DxfEntity built;
   if (!BuildEntity(std::move(pairs), built, entity.Owner(), &entity, error)) return false;
   RegisterNames(built);
-  Unindex(entity);
   bool keepRun = built.children.empty() && SameName(built.Type(), entity.Type());
+  // The usual replacement keeps the handle and the run: the index stays as
+  // it is, and the entity's place in it is not looked for at all.
+  const bool reindex = !keepRun || built.Handle() != entity.Handle();
+  if (reindex) Unindex(entity);
   if (Journaling()) {
     Undo undo{Undo::Kind::EntityReplaced};
     undo.entity = &entity;
+    undo.reindex = reindex;
     undo.pairs = std::move(entity.pairs);
     if (!keepRun) {
       undo.children = std::move(entity.children);
@@ -392,7 +408,7 @@ bool DxfDrawing::ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* erro
   }
   entity.pairs = std::move(built.pairs);
   if (!keepRun) entity.children = std::move(built.children);
-  Index(entity, true);
+  if (reindex) Index(entity, true);
   return true;
 }
 
@@ -426,7 +442,7 @@ bool DxfDrawing::BeginBlock(std::string_view name, const std::array<double, 3>& 
       pending->record = BlockRecordOf(*existing);
     }
   JournalState();
-  if (!pending->existing && !IsR12()) pending->record = AllocateHandle();
+  if (!pending->existing && !IsR12()) pending->record = NewHandle();
   pending_ = std::move(pending);
   Journal(Undo{Undo::Kind::PendingOpened});
   return true;
@@ -484,8 +500,8 @@ std::optional<std::string> DxfDrawing::EndBlock(DxfError* error) {
   begin = {{0, "BLOCK"}};
   end = {{0, "ENDBLK"}};
   if (usesHandles_) {
-    begin.push_back({5, FormatHandle(AllocateHandle())});
-    end.push_back({5, FormatHandle(AllocateHandle())});
+    begin.push_back({5, FormatHandle(NewHandle())});
+    end.push_back({5, FormatHandle(NewHandle())});
   }
   if (!IsR12()) {
     for (PairList* pairs : {&begin, &end})

@@ -5,18 +5,29 @@
 namespace host {
 
 void DxfDrawing::KeepJournal(bool keep) {
-  journal_.clear();
+  ForgetJournal();
   journaling_ = keep;
 }
 
-void DxfDrawing::JournalState() {
-  if (!journaling_) return;
+void DxfDrawing::ForgetJournal() {
+  journal_.clear();
+  stateOpen_ = false;
+  stateRecord_ = SIZE_MAX;
+}
+
+void DxfDrawing::NoteState() {
+  if (!stateOpen_ || !journaling_) return;
+  stateOpen_ = false;
   Undo undo{Undo::Kind::State};
   undo.handSeed = handSeed_;
   undo.usesHandles = usesHandles_;
   undo.index = header_.size();
-  // Handles given out rewrite the seed's variable in place: its text as it
-  // stood, which need not be the seed's formatted value.
+  // The seed's variable is kept by SetHandSeedVariable when it changes.
+  journal_.push_back(std::move(undo));
+  stateRecord_ = journal_.size() - 1;
+}
+
+DxfHeaderVariable* DxfDrawing::SeedVariable() {
   // A command writes thousands of entities: the variable's place is
   // remembered rather than searched for each time.
   auto isSeed = [&](size_t i) { return i < header_.size() && SameName(header_[i].name, "$HANDSEED"); };
@@ -26,11 +37,18 @@ void DxfDrawing::JournalState() {
         seedHint_ = i;
         break;
       }
-  if (isSeed(seedHint_)) {
-    undo.seedIndex = seedHint_;
-    for (const DxfPair& p : header_[seedHint_].values) undo.pairs.push_back({p.code, p.value.Share()});
-  }
-  Journal(std::move(undo));
+  return isSeed(seedHint_) ? &header_[seedHint_] : nullptr;
+}
+
+void DxfDrawing::KeepSeedText(DxfHeaderVariable& seed) {
+  // The text as it stood before the last noted edit, which need not be the
+  // seed's formatted value; it has not changed since that record was made,
+  // since every change comes here first.
+  if (!journaling_ || stateRecord_ == SIZE_MAX) return;
+  Undo& state = journal_[stateRecord_];
+  if (state.seedIndex != SIZE_MAX) return;
+  state.seedIndex = static_cast<size_t>(&seed - header_.data());
+  state.pairs = std::move(seed.values);
 }
 
 void DxfDrawing::RollBack(size_t mark) {
@@ -38,6 +56,9 @@ void DxfDrawing::RollBack(size_t mark) {
     Undo1(journal_.back());
     journal_.pop_back();
   }
+  // Every change after this begins with an edit that notes its state.
+  stateOpen_ = false;
+  if (stateRecord_ != SIZE_MAX && stateRecord_ >= journal_.size()) stateRecord_ = SIZE_MAX;
 }
 
 void DxfDrawing::Undo1(Undo& undo) {
@@ -69,10 +90,10 @@ void DxfDrawing::Undo1(Undo& undo) {
       break;
     case Undo::Kind::EntityReplaced: {
       DxfEntity& e = *undo.entity;
-      Unindex(e);
+      if (undo.reindex) Unindex(e);
       e.pairs = std::move(undo.pairs);
       if (undo.childrenReplaced) e.children = std::move(undo.children);
-      Index(e, true);
+      if (undo.reindex) Index(e, true);
       break;
     }
     case Undo::Kind::EntityErased:

@@ -1,9 +1,7 @@
 // Writing a drawing as ASCII DXF text.
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -119,58 +117,37 @@ bool DxfDrawing::Save(const std::filesystem::path& path, DxfError* error,
     return Fail(error, "refusing to overwrite the drawing's own file " + path.string());
   if (fs::is_directory(path, ec)) return Fail(error, "cannot write " + path.string() + ": it is a folder");
 
-  // A symbolic link is written through: the link stays, its file changes.
-  const fs::path target = win32::WriteTarget(path.string());
-  fs::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
-  // Created 0666 less the umask, as a new file of any program is.
-  static std::atomic<unsigned> counter{0};
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = (folder / ("." + target.filename().string() + "." + std::to_string(getpid()) + "-" +
-                      std::to_string(counter++)))
-               .string();
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0)
-    return Fail(error, "cannot write " + path.string() + ": cannot create a file in " +
-                           folder.string() + ": " + std::strerror(errno));
-
-  auto failed = [&](const char* what) {
-    std::string message = std::string(what) + " " + path.string() + ": " + std::strerror(errno);
-    if (fd >= 0) close(fd);
-    unlink(temp.c_str());
-    return Fail(error, message);
+  // Through a temporary file only its owner may read, as every replaced
+  // file is; written piece by piece, the whole text never held at once.
+  // Every few megabytes the disk is asked to start on what was written, so
+  // that the final sync waits for little more than the last piece.
+  auto write = [&](int fd) {
+    constexpr off_t kStart = 4 << 20;
+    off_t written = 0, started = 0;
+    return WriteText([&](std::string_view piece) {
+      if (!WriteAll(fd, piece)) return false;
+      written += static_cast<off_t>(piece.size());
+      if (written - started >= kStart) {
+        sync_file_range(fd, started, written - started, SYNC_FILE_RANGE_WRITE);
+        started = written;
+      }
+      return true;
+    });
   };
-  // Written piece by piece: the whole text is never held at once. Every
-  // few megabytes the disk is asked to start on what was written, so that
-  // the final sync waits for little more than the last piece.
-  constexpr off_t kStart = 4 << 20;
-  off_t written = 0, started = 0;
-  auto sink = [&](std::string_view piece) {
-    if (!WriteAll(fd, piece)) return false;
-    written += static_cast<off_t>(piece.size());
-    if (written - started >= kStart) {
-      sync_file_range(fd, started, written - started, SYNC_FILE_RANGE_WRITE);
-      started = written;
+  switch (win32::ReplaceFileWith(path.string(), write)) {
+    case win32::ReplaceStep::kDone:
+      return true;
+    case win32::ReplaceStep::kCreate: {
+      fs::path folder = fs::path(win32::WriteTarget(path.string())).parent_path();
+      return Fail(error, "cannot write " + path.string() + ": cannot create a file in " +
+                             (folder.empty() ? std::string(".") : folder.string()) + ": " + std::strerror(errno));
     }
-    return true;
-  };
-  if (!WriteText(sink)) return failed("cannot write");
-  // A replaced file keeps its permissions.
-  struct stat old {};
-  if (stat(target.c_str(), &old) == 0 && fchmod(fd, old.st_mode & 07777) != 0)
-    return failed("cannot write");
-  if (fsync(fd) != 0) return failed("cannot write");
-  if (close(fd) != 0) {
-    fd = -1;
-    return failed("cannot write");
+    case win32::ReplaceStep::kWrite:
+      return Fail(error, "cannot write " + path.string() + ": " + std::strerror(errno));
+    case win32::ReplaceStep::kRename:
+      break;
   }
-  fd = -1;
-  if (std::rename(temp.c_str(), target.c_str()) != 0) return failed("cannot replace");
-  return true;
+  return Fail(error, "cannot replace " + path.string() + ": " + std::strerror(errno));
 }
 
 }  // namespace host

@@ -54,12 +54,16 @@ std::string WriteTarget(const std::string& path) {
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view data) {
+  return ReplaceFileWith(path, [&](int fd) { return WriteAll(fd, data); }) == ReplaceStep::kDone;
+}
+
+ReplaceStep ReplaceFileWith(const std::string& path, const std::function<bool(int fd)>& write) {
   const std::string target = WriteTarget(path);
   struct stat st {};
   const bool exists = stat(target.c_str(), &st) == 0;
   if (exists && !S_ISREG(st.st_mode)) {
     errno = EISDIR;
-    return false;
+    return ReplaceStep::kCreate;
   }
   const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
   static std::atomic<unsigned> counter{0};
@@ -67,12 +71,13 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    // No one else may read what is being written before it is whole.
+    // No one else may read what is being written before it is whole, nor
+    // what a killed write leaves.
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, data) && fdatasync(fd) == 0;
+  if (fd < 0) return ReplaceStep::kCreate;
+  bool ok = write(fd) && fdatasync(fd) == 0;
   // Another user's file stays theirs where the caller may say so (root).
   if (ok && exists && (st.st_uid != geteuid() || st.st_gid != getegid()))
     (void)fchown(fd, st.st_uid, st.st_gid);
@@ -82,15 +87,16 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
     ok = false;
     error = errno;
   }
+  ReplaceStep step = ok ? ReplaceStep::kDone : ReplaceStep::kWrite;
   if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
-    ok = false;
+    step = ReplaceStep::kRename;
     error = errno;
   }
-  if (!ok) {
+  if (step != ReplaceStep::kDone) {
     ::unlink(temp.c_str());
     errno = error;
   }
-  return ok;
+  return step;
 }
 
 bool ReplaceSystemFile(const char* path, std::string_view data) {

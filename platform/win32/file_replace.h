@@ -3,6 +3,7 @@
 // and renamed over it. A symbolic link is written through, not replaced.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,12 @@ std::string WriteTarget(const std::string& path);
 // 0666 less the umask. False with errno set when anything failed; no
 // temporary file is left behind.
 bool ReplaceFileContents(const std::string& path, std::string_view data);
+
+// The same for content written piece by piece: write puts it into the
+// temporary file's descriptor, false with errno set when it failed. The
+// step that failed, or kDone.
+enum class ReplaceStep { kDone, kCreate, kWrite, kRename };
+ReplaceStep ReplaceFileWith(const std::string& path, const std::function<bool(int fd)>& write);
 
 // The same for a path as the system builds it (code page 1250, '\'
 // separators), resolved like every other file access.

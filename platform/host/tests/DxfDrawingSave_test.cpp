@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/tests/DxfTestFiles.h"
+#include "platform/win32/file_replace.h"
 
 namespace host {
 namespace {
@@ -90,6 +92,29 @@ TEST_F(DxfDrawingSave, NewFileHonoursTheUmaskAndALinkIsWrittenThrough) {
     EXPECT_EQ(ReadFile((dir / "real" / "target.dxf").string()), d.SaveText());
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), fs::directory_iterator()), 1);
+}
+
+// The drawing's text is written as every replaced file is: into a file
+// its owner alone may read, whatever the umask and the old file's mode, so
+// that a write killed half way leaves no one else a copy.
+TEST_F(DxfDrawingSave, WhatIsBeingWrittenIsTheOwnersAlone) {
+  fs::copy_file(dir / "in.dxf", dir / "open.dxf");
+  ASSERT_EQ(chmod((dir / "open.dxf").c_str(), 0644), 0);
+  for (const char* name : {"open.dxf", "new.dxf"})
+    for (bool fails : {false, true}) {
+      mode_t seen = 0;
+      const mode_t before = umask(0);
+      const auto step = win32::ReplaceFileWith((dir / name).string(), [&](int fd) {
+        struct stat st {};
+        seen = fstat(fd, &st) == 0 ? st.st_mode & 0777 : 0;
+        const std::string text = d.SaveText();
+        return !fails && write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+      });
+      umask(before);
+      EXPECT_EQ(seen, 0600u) << name;
+      EXPECT_EQ(step, fails ? win32::ReplaceStep::kWrite : win32::ReplaceStep::kDone) << name;
+    }
+  EXPECT_EQ(FilesInDir(), 3u) << "a failed write leaves nothing";
 }
 
 TEST_F(DxfDrawingSave, FailureLeavesNothingBehind) {
