@@ -12,6 +12,7 @@
 #include "objectgl/GLEllipse.h"
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLFaces.h"
+#include "objectgl/GLGeometry.h"
 #include "objectgl/GLLine.h"
 #include "objectgl/GLSelectPoint.h"
 #include "objectgl/GLTeaPot.h"
@@ -50,16 +51,6 @@ int CellOf(double fromOrigin, int count) {
   const double cell = std::floor(fromOrigin / kCell);
   if (!(cell > 0)) return 0;
   return cell < count - 1 ? static_cast<int>(cell) : count - 1;
-}
-
-// Column-major product a * b, as OpenGL multiplies.
-void Multiply(const double* a, const double* b, double* out) {
-  for (int c = 0; c < 4; ++c)
-    for (int r = 0; r < 4; ++r) {
-      double sum = 0;
-      for (int k = 0; k < 4; ++k) sum += a[k * 4 + r] * b[c * 4 + k];
-      out[c * 4 + r] = sum;
-    }
 }
 
 // What an entity draws, as a box; false when it has none that holds it:
@@ -177,8 +168,8 @@ bool GLPickIndex::BuildView(GLScene& scene) {
   glGetDoublev(GL_MODELVIEW_MATRIX, base);
   GLMatrix view;
   camera->BuildViewMatrix(view);
-  Multiply(base, view.GetData(), both);
-  Multiply(projection, both, viewMatrix);
+  GLMultiplyColumnMajor(base, view.GetData(), both);
+  GLMultiplyColumnMajor(projection, both, viewMatrix);
   GLint rect[4] = {};
   glGetIntegerv(GL_VIEWPORT, rect);
   if (viewValid_ && std::equal(viewMatrix, viewMatrix + 16, view_) && std::equal(rect, rect + 4, viewport_))
@@ -301,8 +292,8 @@ GLPickIndex::Decided GLPickIndex::Decide(GLScene& scene, const Entry& entry, dou
   // Entity coordinates to clip coordinates: the model matrix, the pushed
   // matrices, then the view.
   double model[16], toClip[16];
-  Multiply(contextMatrices_[entry.item.context].GetData(), scene.GetModelMatrix().GetData(), model);
-  Multiply(view_, model, toClip);
+  GLMultiplyColumnMajor(contextMatrices_[entry.item.context].GetData(), scene.GetModelMatrix().GetData(), model);
+  GLMultiplyColumnMajor(view_, model, toClip);
   GLEntity* e = scene.GetEntity(entry.item.entity);
   switch (entry.shape) {
     case Shape::kText: return TextHit(scene, entry, toClip, x0, y0, x1, y1, hit);
@@ -386,8 +377,7 @@ GLPickIndex::Decided GLPickIndex::TextHit(GLScene& scene, const Entry& entry, co
     for (const GLFaces* f : *faces) {
       const GLVectorArray& points = f->GetPoints();
       const uint32_t n = points.GetCount();
-      const uint32_t type = f->GetType();
-      if (type != GL_TRIANGLES && type != GL_TRIANGLE_STRIP && type != GL_TRIANGLE_FAN) return Decided::kOpen;
+      if (!f->IsTriangles()) return Decided::kOpen;
       window.resize(2 * static_cast<size_t>(n));
       double bx0 = HUGE_VAL, by0 = HUGE_VAL, bx1 = -HUGE_VAL, by1 = -HUGE_VAL;
       for (uint32_t i = 0; i < n; ++i) {
@@ -405,15 +395,10 @@ GLPickIndex::Decided GLPickIndex::TextHit(GLScene& scene, const Entry& entry, co
         by1 = std::max(by1, wy);
       }
       if (bx0 > x1 || bx1 < x0 || by0 > y1 || by1 < y0) continue;
-      const uint32_t triangles = n < 3 ? 0 : type == GL_TRIANGLES ? n / 3 : n - 2;
+      const uint32_t triangles = f->TriangleCount();
       for (uint32_t t = 0; t < triangles; ++t) {
         uint32_t k[3];
-        if (type == GL_TRIANGLES)
-          k[0] = 3 * t, k[1] = 3 * t + 1, k[2] = 3 * t + 2;
-        else if (type == GL_TRIANGLE_FAN)
-          k[0] = 0, k[1] = t + 1, k[2] = t + 2;
-        else
-          k[0] = t, k[1] = t + 1, k[2] = t + 2;
+        f->TriangleCorners(t, k);
         const double ax = window[2 * k[0]], ay = window[2 * k[0] + 1];
         const double bx = window[2 * k[1]], by = window[2 * k[1] + 1];
         const double cx = window[2 * k[2]], cy = window[2 * k[2] + 1];

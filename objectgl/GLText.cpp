@@ -36,16 +36,6 @@ struct DotView {
 };
 DotView g_dots;
 
-// Column-major product a * b, as OpenGL multiplies.
-void Multiply(const double* a, const double* b, double* out) {
-  for (int c = 0; c < 4; ++c)
-    for (int r = 0; r < 4; ++r) {
-      double sum = 0;
-      for (int k = 0; k < 4; ++k) sum += a[k * 4 + r] * b[c * 4 + k];
-      out[c * 4 + r] = sum;
-    }
-}
-
 uint64_t Fnv(const void* data, size_t size, uint64_t hash) {
   const auto* bytes = static_cast<const unsigned char*>(data);
   for (size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
@@ -55,9 +45,9 @@ uint64_t Fnv(const void* data, size_t size, uint64_t hash) {
 // The map of the current model-view through the scene's model matrix.
 void MapView(DotView& v, const GLScene* scene) {
   double pmv[16], composite[16];
-  Multiply(v.projection, v.modelView, pmv);
+  GLMultiplyColumnMajor(v.projection, v.modelView, pmv);
   const GLMatrix model = scene ? scene->GetModelMatrix() : GLMatrix();
-  Multiply(pmv, model.GetData(), composite);
+  GLMultiplyColumnMajor(pmv, model.GetData(), composite);
   const double* c = composite;
   v.affine = c[3] == 0.0 && c[7] == 0.0 && c[11] == 0.0 && c[15] == 1.0;
   const double sx = v.viewport[2] / 2.0, sy = v.viewport[3] / 2.0;
@@ -270,8 +260,7 @@ void GLText::FindDots(const double* m, const GLint* viewport) {
     window.clear();
     starts.clear();
     for (const GLFaces* f : layout_[c]) {
-      const uint32_t type = f->GetType();
-      if (type != GL_TRIANGLES && type != GL_TRIANGLE_STRIP && type != GL_TRIANGLE_FAN) {
+      if (!f->IsTriangles()) {
         dots_.clear();
         return;
       }
@@ -289,17 +278,11 @@ void GLText::FindDots(const double* m, const GLint* viewport) {
         for (const GLFaces* f : layout_[c]) {
           if (covered) break;
           const GLVectorArray& points = f->GetPoints();
-          const uint32_t n = points.GetCount(), type = f->GetType();
           const double* w = &window[2 * static_cast<size_t>(starts[fi++])];
-          const uint32_t triangles = n < 3 ? 0 : type == GL_TRIANGLES ? n / 3 : n - 2;
+          const uint32_t triangles = f->TriangleCount();
           for (uint32_t t = 0; t < triangles && !covered; ++t) {
             uint32_t k[3];
-            if (type == GL_TRIANGLES)
-              k[0] = 3 * t, k[1] = 3 * t + 1, k[2] = 3 * t + 2;
-            else if (type == GL_TRIANGLE_FAN)
-              k[0] = 0, k[1] = t + 1, k[2] = t + 2;
-            else
-              k[0] = t, k[1] = t + 1, k[2] = t + 2;
+            f->TriangleCorners(t, k);
             const double ax = w[2 * k[0]], ay = w[2 * k[0] + 1];
             const double bx = w[2 * k[1]], by = w[2 * k[1] + 1];
             const double cx = w[2 * k[2]], cy = w[2 * k[2] + 1];
