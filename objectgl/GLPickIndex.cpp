@@ -177,6 +177,12 @@ bool GLPickIndex::BuildView(GLScene& scene) {
   std::copy(viewMatrix, viewMatrix + 16, view_);
   std::copy(rect, rect + 4, viewport_);
   viewValid_ = true;
+  contextClip_.resize(16 * contextMatrices_.size());
+  for (size_t c = 0; c < contextMatrices_.size(); ++c) {
+    double model[16];
+    GLMultiplyColumnMajor(contextMatrices_[c].GetData(), scene.GetModelMatrix().GetData(), model);
+    GLMultiplyColumnMajor(view_, model, &contextClip_[16 * c]);
+  }
 
   gridX_ = rect[0] - kGridMargin;
   gridY_ = rect[1] - kGridMargin;
@@ -289,11 +295,7 @@ bool GLPickIndex::ToWindow(const double* m, const GLVector& p, double* wx, doubl
 GLPickIndex::Decided GLPickIndex::Decide(GLScene& scene, const Entry& entry, double x0, double y0, double x1,
                                          double y1, GLVector* hit) {
   if (entry.everywhere || entry.shape == Shape::kOther) return Decided::kOpen;
-  // Entity coordinates to clip coordinates: the model matrix, the pushed
-  // matrices, then the view.
-  double model[16], toClip[16];
-  GLMultiplyColumnMajor(contextMatrices_[entry.item.context].GetData(), scene.GetModelMatrix().GetData(), model);
-  GLMultiplyColumnMajor(view_, model, toClip);
+  const double* toClip = &contextClip_[16 * static_cast<size_t>(entry.item.context)];
   GLEntity* e = scene.GetEntity(entry.item.entity);
   switch (entry.shape) {
     case Shape::kText: return TextHit(scene, entry, toClip, x0, y0, x1, y1, hit);

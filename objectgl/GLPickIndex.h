@@ -68,6 +68,9 @@ class GLPickIndex {
   std::vector<Entry> entries_;
   GLPickSubset subset_;
   std::vector<GLMatrix> contextMatrices_;  // the composite of each subset context
+  // Entity coordinates to clip coordinates in each context for the view:
+  // the model matrix, the context's, then the view (16 each).
+  std::vector<double> contextClip_;
 
   bool viewValid_ = false;
   double view_[16] = {};

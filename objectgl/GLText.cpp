@@ -231,9 +231,14 @@ void GLText::FindDots(const double* m, const GLint* viewport) {
   };
   // Every glyph small, and wholly between the near and far planes (the
   // triangles' clipping there is OpenGL's).
+  thread_local std::vector<double> boxes;  // six a character, x0 past x1 for none
+  boxes.resize(6 * static_cast<size_t>(charCount_));
   for (uint32_t c = 0; c < charCount_; ++c) {
-    double b[6];
-    if (!windowBox(c, b)) continue;
+    double* b = &boxes[6 * static_cast<size_t>(c)];
+    if (!windowBox(c, b)) {
+      b[0] = 1.0, b[3] = 0.0;
+      continue;
+    }
     if (!(b[3] - b[0] <= kDotGlyph && b[4] - b[1] <= kDotGlyph && b[2] > -1.0 && b[5] < 1.0)) return;
   }
   // A centre on an edge belongs to the triangle whose edge is a top or a
@@ -244,11 +249,19 @@ void GLText::FindDots(const double* m, const GLint* viewport) {
     return side != 0.0 ? side > 0.0 : ey < 0.0 || (ey == 0.0 && ex < 0.0);
   };
   constexpr double kGrid = 256.0;  // the rasteriser's sub-pixel steps
+  // To the nearest step (ties to even): adding and taking away 1.5 * 2^52
+  // leaves no fraction, at a fraction of a library call's cost.
+  auto OnGrid = [](double v) {
+    constexpr double kRound = 6755399441055744.0;
+    const double steps = v * kGrid;
+    if (!(std::fabs(steps) < 1e15)) return v;
+    return ((steps + kRound) - kRound) / kGrid;
+  };
   thread_local std::vector<double> window;
   thread_local std::vector<uint32_t> starts;
   for (uint32_t c = 0; c < charCount_; ++c) {
-    double box[6];
-    if (!windowBox(c, box)) continue;
+    const double* box = &boxes[6 * static_cast<size_t>(c)];
+    if (box[0] > box[3]) continue;
     // The pixels whose centres fall in the box (grown by a grid step),
     // within the viewport.
     const double px0 = std::max(std::ceil(box[0] - 0.5 - 1 / kGrid), double(viewport[0]));
@@ -266,8 +279,8 @@ void GLText::FindDots(const double* m, const GLint* viewport) {
       }
       starts.push_back(static_cast<uint32_t>(window.size() / 2));
       for (const GLVector& p : f->GetPoints()) {
-        window.push_back(std::nearbyint((m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12]) * kGrid) / kGrid);
-        window.push_back(std::nearbyint((m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]) * kGrid) / kGrid);
+        window.push_back(OnGrid(m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12]));
+        window.push_back(OnGrid(m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13]));
       }
     }
     for (double py = py0; py <= py1; ++py)
