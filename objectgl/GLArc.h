@@ -36,6 +36,10 @@ class GLArc : public GLEntity {
   void Transform(const GLMatrix& m) override;
 
   void GetPoints(GLVectorArray& out) const;
+  // The points Draw sends, made when there are none yet.
+  const GLVectorArray& DrawnPoints() const {
+    return points_.Get([this](GLVectorArray& target) { Tessellate(target); });
+  }
   // segments points from start to end; equal angles make a full turn.
   void Tessellate(GLVectorArray& target) const;
 

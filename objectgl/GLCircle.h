@@ -27,6 +27,10 @@ class GLCircle : public GLEntity {
 
   // The kept points, or a fresh tessellation when there are none yet.
   void GetPoints(GLVectorArray& out) const;
+  // The points Draw sends, made when there are none yet.
+  const GLVectorArray& DrawnPoints() const {
+    return points_.Get([this](GLVectorArray& target) { Tessellate(target); });
+  }
   void Tessellate(GLVectorArray& target) const;
 
   const GLVector& GetCentre() const { return centre_; }

@@ -10,6 +10,7 @@ namespace {
 
 struct PassState {
   bool active = false;
+  uint32_t serial = 0;
   GLfloat startWidth = 1.0f, width = 1.0f;
   GLint startModes[2] = {GL_FILL, GL_FILL}, modes[2] = {GL_FILL, GL_FILL};
 } g_pass;
@@ -24,6 +25,7 @@ GLDrawPass::GLDrawPass() : owner_(!g_pass.active) {
   g_pass.modes[0] = g_pass.startModes[0];
   g_pass.modes[1] = g_pass.startModes[1];
   g_pass.active = true;
+  ++g_pass.serial;
 }
 
 GLDrawPass::~GLDrawPass() {
@@ -33,6 +35,8 @@ GLDrawPass::~GLDrawPass() {
 }
 
 bool GLDrawPass::Active() { return g_pass.active; }
+
+uint32_t GLDrawPass::Serial() { return g_pass.serial; }
 
 void GLDrawPass::UseLineWidth(float width) {
   if (g_pass.width == width) return;

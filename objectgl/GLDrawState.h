@@ -46,6 +46,8 @@ class GLDrawPass {
   GLDrawPass& operator=(const GLDrawPass&) = delete;
 
   static bool Active();
+  // Changes with every pass begun: what a pass reads of the state once.
+  static uint32_t Serial();
   // Sets the width, or both polygon modes to GL_FILL, for an entity.
   static void UseLineWidth(float width);
   static void UseFill();

@@ -29,6 +29,10 @@ class GLEllipse : public GLEntity {
   uint32_t GetMaterial() const override { return material_; }
 
   void GetPoints(GLVectorArray& out) const;
+  // The points Draw sends, made when there are none yet.
+  const GLVectorArray& DrawnPoints() const {
+    return points_.Get([this](GLVectorArray& target) { Tessellate(target); });
+  }
   // segments points from start to end, backwards when end is below start.
   void Tessellate(GLVectorArray& target) const;
 

@@ -23,6 +23,23 @@ class GLFaces {
   void Transform(const GLMatrix& m);
   const GLVectorArray& GetPoints() const { return points_; }
   uint32_t GetType() const { return type_; }
+  // Whether the face is triangles, a strip or a fan; how many triangles it
+  // holds, and the points of triangle t (as OpenGL takes them).
+  bool IsTriangles() const {
+    return type_ == GL_TRIANGLES || type_ == GL_TRIANGLE_STRIP || type_ == GL_TRIANGLE_FAN;
+  }
+  uint32_t TriangleCount() const {
+    const uint32_t n = points_.GetCount();
+    return n < 3 ? 0 : type_ == GL_TRIANGLES ? n / 3 : n - 2;
+  }
+  void TriangleCorners(uint32_t t, uint32_t k[3]) const {
+    if (type_ == GL_TRIANGLES)
+      k[0] = 3 * t, k[1] = 3 * t + 1, k[2] = 3 * t + 2;
+    else if (type_ == GL_TRIANGLE_FAN)
+      k[0] = 0, k[1] = t + 1, k[2] = t + 2;
+    else
+      k[0] = t, k[1] = t + 1, k[2] = t + 2;
+  }
 
  private:
   GLVectorArray points_;

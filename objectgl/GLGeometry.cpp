@@ -37,3 +37,12 @@ GLMatrix GLPlaneFrameMatrix(const GLVector& origin, const GLVector& normal) {
   const GLVector x = n.GetPerpendicular();
   return GLFrameMatrix(origin, x, n.Cross(x), n);
 }
+
+void GLMultiplyColumnMajor(const double* a, const double* b, double* out) {
+  for (int c = 0; c < 4; ++c)
+    for (int r = 0; r < 4; ++r) {
+      double sum = 0;
+      for (int k = 0; k < 4; ++k) sum += a[k * 4 + r] * b[c * 4 + k];
+      out[c * 4 + r] = sum;
+    }
+}

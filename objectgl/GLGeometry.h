@@ -6,6 +6,8 @@
 #include "common/GLMatrix.h"
 #include "common/GLVector.h"
 
+// out = a * b of column-major 4x4 arrays, as OpenGL multiplies.
+void GLMultiplyColumnMajor(const double* a, const double* b, double* out);
 // out = the midpoint of a and b; nothing for a null out.
 void GLMidPoint(const GLVector& a, const GLVector& b, GLVector* out);
 // The Euclidean distance of two points in three dimensions.

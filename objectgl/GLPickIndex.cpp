@@ -5,10 +5,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "objectgl/GLArc.h"
 #include "objectgl/GLArrow.h"
 #include "objectgl/GLCamera.h"
+#include "objectgl/GLCircle.h"
+#include "objectgl/GLEllipse.h"
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLFaces.h"
+#include "objectgl/GLGeometry.h"
+#include "objectgl/GLLine.h"
 #include "objectgl/GLSelectPoint.h"
 #include "objectgl/GLTeaPot.h"
 #include "objectgl/GLText.h"
@@ -31,9 +36,12 @@ constexpr double kSlack = 2.0;
 constexpr size_t kMaxDepth = 24;
 // The entity draw modes in which a text sends its triangles (not 3).
 constexpr uint32_t kTextDrawModes = 0b0111;
-// Candidates the first selection of a one-pass pick takes from the end;
-// each next one four times as many.
-constexpr size_t kFirstBatch = 16;
+// Window distance (pixels) within which a segment and the pick square's
+// edge are left to selection's own rounding.
+constexpr double kEdge = 1e-3;
+// Pixels from the pick square beyond which a segment's end leaves its hit
+// to selection.
+constexpr double kFarReach = 1e5;
 
 // The cell of count cells that a window coordinate (from the grid's
 // origin) falls in, the border cells standing for everything beyond.
@@ -43,16 +51,6 @@ int CellOf(double fromOrigin, int count) {
   const double cell = std::floor(fromOrigin / kCell);
   if (!(cell > 0)) return 0;
   return cell < count - 1 ? static_cast<int>(cell) : count - 1;
-}
-
-// Column-major product a * b, as OpenGL multiplies.
-void Multiply(const double* a, const double* b, double* out) {
-  for (int c = 0; c < 4; ++c)
-    for (int r = 0; r < 4; ++r) {
-      double sum = 0;
-      for (int k = 0; k < 4; ++k) sum += a[k * 4 + r] * b[c * 4 + k];
-      out[c * 4 + r] = sum;
-    }
 }
 
 // What an entity draws, as a box; false when it has none that holds it:
@@ -69,6 +67,25 @@ bool DrawnBox(GLEntity* e, GLExtents& box) {
           for (const GLVector& p : f->GetPoints()) box.AddPoint(p);
   }
   return true;
+}
+
+// Whether the segment a-b meets the rectangle (clipped as selection clips).
+bool SegmentMeets(double ax, double ay, double bx, double by, double x0, double y0, double x1, double y1) {
+  double t0 = 0.0, t1 = 1.0;
+  auto clip = [&](double p, double q) {  // keeps p * t <= q
+    if (p == 0.0) return q >= 0.0;
+    const double r = q / p;
+    if (p < 0.0) {
+      if (r > t1) return false;
+      t0 = std::max(t0, r);
+    } else {
+      if (r < t0) return false;
+      t1 = std::min(t1, r);
+    }
+    return true;
+  };
+  const double dx = bx - ax, dy = by - ay;
+  return clip(-dx, ax - x0) && clip(dx, x1 - ax) && clip(-dy, ay - y0) && clip(dy, y1 - ay);
 }
 
 }  // namespace
@@ -115,7 +132,12 @@ bool GLPickIndex::BuildContent(GLScene& scene) {
     entry.item = {i, name, context};
     GLExtents box;
     entry.everywhere = !DrawnBox(e, box);
-    entry.text = GLDynamicCast<GLText>(e) != nullptr;
+    const GLClass* kind = e->GetClass();
+    entry.shape = GLDynamicCast<GLText>(e)                                             ? Shape::kText
+                  : kind == GLLine::classRecord                                        ? Shape::kLine
+                  : kind == GLArc::classRecord || kind == GLEllipse::classRecord      ? Shape::kStrip
+                  : kind == GLCircle::classRecord                                      ? Shape::kLoop
+                                                                                       : Shape::kOther;
     if (!entry.everywhere && !box.IsValid()) continue;  // draws nothing
     if (!entry.everywhere) {
       GLExtents world;
@@ -146,8 +168,8 @@ bool GLPickIndex::BuildView(GLScene& scene) {
   glGetDoublev(GL_MODELVIEW_MATRIX, base);
   GLMatrix view;
   camera->BuildViewMatrix(view);
-  Multiply(base, view.GetData(), both);
-  Multiply(projection, both, viewMatrix);
+  GLMultiplyColumnMajor(base, view.GetData(), both);
+  GLMultiplyColumnMajor(projection, both, viewMatrix);
   GLint rect[4] = {};
   glGetIntegerv(GL_VIEWPORT, rect);
   if (viewValid_ && std::equal(viewMatrix, viewMatrix + 16, view_) && std::equal(rect, rect + 4, viewport_))
@@ -155,6 +177,12 @@ bool GLPickIndex::BuildView(GLScene& scene) {
   std::copy(viewMatrix, viewMatrix + 16, view_);
   std::copy(rect, rect + 4, viewport_);
   viewValid_ = true;
+  contextClip_.resize(16 * contextMatrices_.size());
+  for (size_t c = 0; c < contextMatrices_.size(); ++c) {
+    double model[16];
+    GLMultiplyColumnMajor(contextMatrices_[c].GetData(), scene.GetModelMatrix().GetData(), model);
+    GLMultiplyColumnMajor(view_, model, &contextClip_[16 * c]);
+  }
 
   gridX_ = rect[0] - kGridMargin;
   gridY_ = rect[1] - kGridMargin;
@@ -255,24 +283,103 @@ void GLPickIndex::Candidates(double x0, double y0, double x1, double y1) {
   std::sort(found_.begin(), found_.end());
 }
 
-GLPickIndex::Decided GLPickIndex::TextHit(GLScene& scene, const Entry& entry, double x0, double y0, double x1,
-                                          double y1, GLVector* hit) {
+bool GLPickIndex::ToWindow(const double* m, const GLVector& p, double* wx, double* wy) const {
+  double clip[4];
+  for (int r = 0; r < 4; ++r) clip[r] = m[r] * p.x + m[4 + r] * p.y + m[8 + r] * p.z + m[12 + r];
+  if (!(clip[3] > 1e-12) || !(std::fabs(clip[2]) < clip[3])) return false;
+  *wx = viewport_[0] + (clip[0] / clip[3] + 1.0) / 2.0 * viewport_[2];
+  *wy = viewport_[1] + (clip[1] / clip[3] + 1.0) / 2.0 * viewport_[3];
+  return std::isfinite(*wx) && std::isfinite(*wy);
+}
+
+GLPickIndex::Decided GLPickIndex::Decide(GLScene& scene, const Entry& entry, double x0, double y0, double x1,
+                                         double y1, GLVector* hit) {
+  if (entry.everywhere || entry.shape == Shape::kOther) return Decided::kOpen;
+  const double* toClip = &contextClip_[16 * static_cast<size_t>(entry.item.context)];
+  GLEntity* e = scene.GetEntity(entry.item.entity);
+  switch (entry.shape) {
+    case Shape::kText: return TextHit(scene, entry, toClip, x0, y0, x1, y1, hit);
+    case Shape::kLine: {
+      auto* line = static_cast<GLLine*>(e);
+      const GLVector ends[2] = {line->GetStart(), line->GetEnd()};
+      return SegmentsHit(toClip, ends, 2, false, x0, y0, x1, y1);
+    }
+    case Shape::kStrip:
+    case Shape::kLoop: {
+      const GLVectorArray& points = e->GetClass() == GLArc::classRecord ? static_cast<GLArc*>(e)->DrawnPoints()
+                                    : e->GetClass() == GLCircle::classRecord
+                                        ? static_cast<GLCircle*>(e)->DrawnPoints()
+                                        : static_cast<GLEllipse*>(e)->DrawnPoints();
+      if (points.GetCount() == 0) return Decided::kMiss;  // draws nothing
+      return SegmentsHit(toClip, &points[0], points.GetCount(), entry.shape == Shape::kLoop, x0, y0, x1, y1);
+    }
+    default: return Decided::kOpen;
+  }
+}
+
+GLPickIndex::Decided GLPickIndex::SegmentsHit(const double* toClip, const GLVector* points, uint32_t count, bool loop,
+                                              double x0, double y0, double x1, double y1) {
+  if (count < 2) return Decided::kMiss;  // a strip of one point draws nothing
+  std::vector<double>& window = windowPoints_;
+  window.resize(2 * static_cast<size_t>(count));
+  for (uint32_t i = 0; i < count; ++i)
+    if (!ToWindow(toClip, points[i], &window[2 * i], &window[2 * i + 1])) return Decided::kOpen;
+  bool open = false;
+  const uint32_t segments = loop ? count : count - 1;
+  const double cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
+  for (uint32_t s = 0; s < segments; ++s) {
+    const uint32_t a = s, b = (s + 1) % count;
+    const double ax = window[2 * a], ay = window[2 * a + 1], bx = window[2 * b], by = window[2 * b + 1];
+    // Selection clips in floats, about the square: its rounding grows with
+    // the ends' distance from it, and far enough it is its own to say.
+    const double reach = std::max({std::fabs(ax - cx), std::fabs(ay - cy), std::fabs(bx - cx), std::fabs(by - cy)});
+    if (!(reach <= kFarReach)) {
+      open = true;
+      continue;
+    }
+    const double edge = kEdge + reach * 1e-6;
+    if (!SegmentMeets(ax, ay, bx, by, x0 - edge, y0 - edge, x1 + edge, y1 + edge)) continue;
+    // A segment of no length, or one that only grazes the square, is
+    // selection's to say.
+    if (std::fabs(bx - ax) < edge && std::fabs(by - ay) < edge) {
+      open = true;
+      continue;
+    }
+    if (SegmentMeets(ax, ay, bx, by, x0 + edge, y0 + edge, x1 - edge, y1 - edge)) return Decided::kHit;
+    open = true;
+  }
+  return open ? Decided::kOpen : Decided::kMiss;
+}
+
+GLPickIndex::Decided GLPickIndex::TextHit(GLScene& scene, const Entry& entry, const double* toClip, double x0,
+                                          double y0, double x1, double y1, GLVector* hit) {
   auto* text = static_cast<GLText*>(scene.GetEntity(entry.item.entity));
-  // Entity coordinates to clip coordinates: the model matrix, the pushed
-  // matrices, then the view.
-  double model[16], toClip[16];
-  Multiply(contextMatrices_[entry.item.context].GetData(), scene.GetModelMatrix().GetData(), model);
-  Multiply(view_, model, toClip);
   const double* m = toClip;
   std::vector<double>& window = windowPoints_;
   for (uint32_t c = 0; c < text->GetCharCount(); ++c) {
     const GLFacesArray* faces = text->GetCharFaces(c);
     if (!faces) return Decided::kOpen;
+    // A glyph whose box lies wholly off the rectangle is passed by whole
+    // (its window points lie within the window hull of the box's corners).
+    const GLExtents& box = *text->GetCharBox(c);
+    if (!box.IsValid()) continue;  // draws nothing
+    double bx0 = HUGE_VAL, by0 = HUGE_VAL, bx1 = -HUGE_VAL, by1 = -HUGE_VAL;
+    bool inRange = true;
+    for (int k = 0; k < 8 && inRange; ++k) {
+      const GLVector corner(k & 1 ? box.Max().x : box.Min().x, k & 2 ? box.Max().y : box.Min().y,
+                            k & 4 ? box.Max().z : box.Min().z);
+      double wx = 0, wy = 0;
+      inRange = ToWindow(m, corner, &wx, &wy);
+      bx0 = std::min(bx0, wx);
+      bx1 = std::max(bx1, wx);
+      by0 = std::min(by0, wy);
+      by1 = std::max(by1, wy);
+    }
+    if (inRange && (bx0 > x1 || bx1 < x0 || by0 > y1 || by1 < y0)) continue;
     for (const GLFaces* f : *faces) {
       const GLVectorArray& points = f->GetPoints();
       const uint32_t n = points.GetCount();
-      const uint32_t type = f->GetType();
-      if (type != GL_TRIANGLES && type != GL_TRIANGLE_STRIP && type != GL_TRIANGLE_FAN) return Decided::kOpen;
+      if (!f->IsTriangles()) return Decided::kOpen;
       window.resize(2 * static_cast<size_t>(n));
       double bx0 = HUGE_VAL, by0 = HUGE_VAL, bx1 = -HUGE_VAL, by1 = -HUGE_VAL;
       for (uint32_t i = 0; i < n; ++i) {
@@ -290,15 +397,10 @@ GLPickIndex::Decided GLPickIndex::TextHit(GLScene& scene, const Entry& entry, do
         by1 = std::max(by1, wy);
       }
       if (bx0 > x1 || bx1 < x0 || by0 > y1 || by1 < y0) continue;
-      const uint32_t triangles = n < 3 ? 0 : type == GL_TRIANGLES ? n / 3 : n - 2;
+      const uint32_t triangles = f->TriangleCount();
       for (uint32_t t = 0; t < triangles; ++t) {
         uint32_t k[3];
-        if (type == GL_TRIANGLES)
-          k[0] = 3 * t, k[1] = 3 * t + 1, k[2] = 3 * t + 2;
-        else if (type == GL_TRIANGLE_FAN)
-          k[0] = 0, k[1] = t + 1, k[2] = t + 2;
-        else
-          k[0] = t, k[1] = t + 1, k[2] = t + 2;
+        f->TriangleCorners(t, k);
         const double ax = window[2 * k[0]], ay = window[2 * k[0] + 1];
         const double bx = window[2 * k[1]], by = window[2 * k[1] + 1];
         const double cx = window[2 * k[2]], cy = window[2 * k[2] + 1];
@@ -339,46 +441,55 @@ int32_t GLPickIndex::Pick(GLScene& scene, int x, int y, double size) {
   // The pick square in window coordinates (y up), as the pick matrix
   // places it.
   const double cx = x, cy = viewport_[3] - y, half = size / 2.0;
-  Candidates(cx - half, cy - half, cx + half, cy + half);
+  const double x0 = cx - half, y0 = cy - half, x1 = cx + half, y1 = cy + half;
+  Candidates(x0, y0, x1, y1);
   lastCandidates_ = found_.size();
   if (found_.empty()) return -1;
   // One pass (render modes 0 and 3): the answer is the name of the last
-  // entity hit under a name, so the candidates are tried from the end, a
-  // few at first; in two passes every one goes at once.
-  const bool onePass = scene.GetRenderMode() == 0 || scene.GetRenderMode() == 3;
-  size_t end = found_.size(), batch = onePass ? kFirstBatch : found_.size();
-  while (end > 0) {
-    const size_t begin = end > batch ? end - batch : 0;
-    if (SelectAmong(scene, begin, end, cx - half, cy - half, cx + half, cy + half, onePass)) {
-      const int32_t picked = scene.PickAmong(x, y, size, subset_);
-      if (picked != -1 || !onePass) return picked;
-    }
-    end = begin;
-    batch *= 4;
-  }
-  return -1;
-}
-
-bool GLPickIndex::SelectAmong(GLScene& scene, size_t begin, size_t end, double x0, double y0, double x1, double y1,
-                              bool onePass) {
+  // entity hit under a name. In two passes every candidate not decided a
+  // miss goes to selection at once.
+  if (scene.GetRenderMode() == 0 || scene.GetRenderMode() == 3) return PickLastHit(scene, x, y, size, x0, y0, x1, y1);
+  lastCandidates_ = 0;
   subset_.items.clear();
   subset_.stand.clear();
-  for (size_t k = begin; k < end; ++k) {
-    const Entry& entry = entries_[found_[k]];
-    // In one pass a hit outside every name answers nothing.
-    if (onePass && entry.item.name == GLPickSubset::kNone) continue;
+  for (uint32_t i : found_) {
+    const Entry& entry = entries_[i];
     GLPickSubset::Item item = entry.item;
-    if (entry.text) {
-      GLVector triangle[3];
-      const Decided d = TextHit(scene, entry, x0, y0, x1, y1, triangle);
-      if (d == Decided::kMiss) continue;
-      if (d == Decided::kHit) {
-        item.stand = static_cast<uint32_t>(subset_.stand.size());
-        subset_.stand.insert(subset_.stand.end(), triangle, triangle + 3);
-        item.standModes = kTextDrawModes;
-      }
+    GLVector triangle[3];
+    const Decided d = Decide(scene, entry, x0, y0, x1, y1, triangle);
+    if (d == Decided::kMiss) continue;
+    if (d == Decided::kHit && entry.shape == Shape::kText) {
+      item.stand = static_cast<uint32_t>(subset_.stand.size());
+      subset_.stand.insert(subset_.stand.end(), triangle, triangle + 3);
+      item.standModes = kTextDrawModes;
     }
     subset_.items.push_back(item);
   }
-  return !subset_.items.empty();
+  lastCandidates_ = subset_.items.size();
+  return subset_.items.empty() ? -1 : scene.PickAmong(x, y, size, subset_);
+}
+
+int32_t GLPickIndex::PickLastHit(GLScene& scene, int x, int y, double size, double x0, double y0, double x1,
+                                 double y1) {
+  lastCandidates_ = 0;
+  for (size_t k = found_.size(); k-- > 0;) {
+    const Entry& entry = entries_[found_[k]];
+    // A hit outside every name answers nothing.
+    if (entry.item.name == GLPickSubset::kNone) continue;
+    GLVector triangle[3];
+    const Decided d = Decide(scene, entry, x0, y0, x1, y1, triangle);
+    if (d == Decided::kMiss) continue;
+    if (d == Decided::kHit) {
+      auto* marker = GLDynamicCast<GLName>(scene.GetEntity(entry.item.name));
+      // A hit whose name reads as none leaves the answer to the names before.
+      if (!marker || marker->GetId() == GLPickSubset::kNone) continue;
+      return static_cast<int32_t>(marker->GetId());
+    }
+    ++lastCandidates_;
+    subset_.items.assign(1, entry.item);
+    subset_.stand.clear();
+    const int32_t picked = scene.PickAmong(x, y, size, subset_);
+    if (picked != -1) return picked;
+  }
+  return -1;
 }

@@ -5,9 +5,11 @@
 // the pick square. The answer is always GLScene::Pick's (the same names and
 // the same ties): a box is never smaller than what the entity draws, and
 // the entities go to selection in list order under the names they fall
-// under. A text's hit is decided here, glyph triangle by triangle: its
-// hundreds of triangles would each go through selection, and one hit
-// triangle stands in for it there.
+// under. Where it can, the index decides a hit itself: a line, arc or
+// circle by its segments in window coordinates, a text glyph triangle by
+// triangle (its hundreds of triangles would each go through selection).
+// Only what lies within rounding of the square's edge, off the depth range
+// or drawn in pixels goes to selection.
 #pragma once
 
 #include <cstdint>
@@ -24,10 +26,12 @@ class GLPickIndex {
   size_t LastCandidateCount() const { return lastCandidates_; }
 
  private:
+  // What an entry draws, for the hits decided here.
+  enum class Shape : uint8_t { kOther, kText, kLine, kStrip, kLoop };
   struct Entry {
     GLPickSubset::Item item;
     bool everywhere = false;
-    bool text = false;
+    Shape shape = Shape::kOther;
     // World box (after the push matrices and the model matrix).
     GLVector lo, hi;
     // Window box (y up), with a little slack.
@@ -42,14 +46,21 @@ class GLPickIndex {
   bool BuildView(GLScene& scene);
   void Candidates(double x0, double y0, double x1, double y1);
   enum class Decided { kMiss, kHit, kOpen };
-  // Whether the text's glyph triangles meet the window rectangle (y up);
-  // a hit gives one triangle that does. Open when some point lies outside
-  // the depth range or behind the eye: selection decides then.
-  Decided TextHit(GLScene& scene, const Entry& entry, double x0, double y0, double x1, double y1, GLVector* hit);
-  // The subset for selection of candidates found_[begin, end) in the pick
-  // rectangle; false when none of them can be hit.
-  bool SelectAmong(GLScene& scene, size_t begin, size_t end, double x0, double y0, double x1, double y1,
-                   bool onePass);
+  // Whether what the entry draws meets the window rectangle (y up); a text
+  // hit gives one glyph triangle that does. Open when selection must
+  // decide: some point outside the depth range or behind the eye, an edge
+  // within rounding of the rectangle's, a shape not known here.
+  Decided Decide(GLScene& scene, const Entry& entry, double x0, double y0, double x1, double y1, GLVector* hit);
+  Decided TextHit(GLScene& scene, const Entry& entry, const double* toClip, double x0, double y0, double x1,
+                  double y1, GLVector* hit);
+  Decided SegmentsHit(const double* toClip, const GLVector* points, uint32_t count, bool loop, double x0, double y0,
+                      double x1, double y1);
+  // The window point (y up) of p through toClip; false off the depth range
+  // or at or behind the eye.
+  bool ToWindow(const double* toClip, const GLVector& p, double* wx, double* wy) const;
+  // One pass: the name of the last candidate hit, each decided here or
+  // sent to selection alone.
+  int32_t PickLastHit(GLScene& scene, int x, int y, double size, double x0, double y0, double x1, double y1);
 
   const GLScene* scene_ = nullptr;
   uint64_t version_ = 0;
@@ -57,6 +68,9 @@ class GLPickIndex {
   std::vector<Entry> entries_;
   GLPickSubset subset_;
   std::vector<GLMatrix> contextMatrices_;  // the composite of each subset context
+  // Entity coordinates to clip coordinates in each context for the view:
+  // the model matrix, the context's, then the view (16 each).
+  std::vector<double> contextClip_;
 
   bool viewValid_ = false;
   double view_[16] = {};

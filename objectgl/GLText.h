@@ -46,8 +46,13 @@ class GLText : public GLEntity {
   const std::string& GetLine(uint32_t i) const { return lines_[i]; }
   // Null until laid out; one entry per character in reading order.
   const GLFacesArray* GetCharFaces(uint32_t i) const { return layout_ && i < charCount_ ? &layout_[i] : nullptr; }
+  // The box of every point of character i's placed triangles (empty for a
+  // character without any); null until laid out.
+  const GLExtents* GetCharBox(uint32_t i) const;
 
-  // Modes 0 and 1 in the material's colour, 2 lit, 3 nothing; filled.
+  // Modes 0 and 1 in the material's colour, 2 lit, 3 nothing; filled. A
+  // text a few pixels small in a scene's pass is drawn as the pixels its
+  // triangles cover (see DrawAsDots).
   void Draw(uint32_t mode, GLMatLib* materials) override;
   // The box of the placed triangles (each primitive's last point left out).
   GLExtents GetExtents() const override;
@@ -68,6 +73,16 @@ class GLText : public GLEntity {
   void DeleteList();
   // Drops the layout and the list, and tells the scene.
   void Discard();
+  // Within a scene's pass, through an affine view (orthographic camera),
+  // every glyph at most a few pixels: each pixel centre a glyph triangle
+  // covers is sent as a point of one pixel on that triangle (same place,
+  // depth and colour), kept for the view. A glyph of some thirty triangles
+  // over a pixel or two is otherwise the most of a frame. False when the
+  // text is not drawn so.
+  bool DrawAsDots();
+  // Finds dots_ through m (entity to window x, y and depth) in the
+  // viewport; dotted_ when every glyph is small there.
+  void FindDots(const double* m, const GLint* viewport);
 
   uint32_t material_;
   uint32_t styleIndex_ = 0;
@@ -81,4 +96,10 @@ class GLText : public GLEntity {
   GLVector normal_ = GLAxisZ;
   std::vector<std::string> lines_;
   mutable std::unique_ptr<GLFacesArray[]> layout_;
+  mutable std::unique_ptr<GLExtents[]> boxes_;
+  // The points DrawAsDots sends (entity coordinates) and the view they
+  // were found for (0: none); dotted_ when the text was small there.
+  std::vector<GLVector> dots_;
+  uint64_t dotsView_ = 0;
+  bool dotted_ = false;
 };

@@ -104,12 +104,18 @@ TEST(GLPickIndex, AnswersAsTheFullSelectionOnRandomScenes) {
     }
     s.scene.SetRenderMode(0);
 
-    // Another view: panned, zoomed, then in perspective.
+    // Other views: panned and zoomed in, zoomed out (texts a pixel or two,
+    // many entities under a square), then in perspective.
     s.camera->SetTarget(GLVector(60, 40, 0));
     s.camera->SetViewSize(90, 90);
     s.camera->ComputeView();
     s.scene.Render();
     ExpectSameAnswers(s.scene, index, 3, "zoomed");
+    s.camera->SetViewSize(400, 400);
+    s.camera->ComputeView();
+    s.scene.Render();
+    ExpectSameAnswers(s.scene, index, 2, "zoomed out");
+    s.camera->SetViewSize(90, 90);
     s.camera->SetPerspective(true);
     s.camera->SetDistance(150);
     s.camera->SetFar(1000);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <numbers>
+#include <random>
 
 #include "GLTestSupport.h"
 #include "objectgl/GLTextStyle.h"
@@ -340,6 +341,50 @@ TEST(GLText, RenderedTextFollowsItsText) {
   s.scene.Render();
   EXPECT_EQ(s.scene.Pick(25, 35), 4);
   EXPECT_EQ(s.scene.Pick(115, 5), -1);
+}
+
+// Texts a few pixels small are drawn as the pixels their triangles cover,
+// found again when the view or the model matrix moves: the frame is the
+// one the triangles draw (the scene's list sends them all). A large text
+// keeps its list.
+TEST(GLText, SmallTextsDrawnAsTheirPixelsAsTheTrianglesDraw) {
+  TextScene s(120, 90, 120, 90);
+  ASSERT_TRUE(s.ok);
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> x(-5, 120), y(-5, 90), height(0.3, 3.0), angle(0, 6.28);
+  std::vector<GLText*> small;
+  for (int i = 0; i < 300; ++i) small.push_back(s.Add(i % 3 ? "DN25 Cu 28x1,5" : "W", {x(random), y(random), 0},
+                                                      height(random), angle(random)));
+  GLText* large = s.Add("Ag", GLVector(10, 30, 0), 30.0);
+  GLMatrix shift;
+  shift.SetTranslation(0.3, -0.45, 0);
+  const struct {
+    const char* what;
+    GLVector target;
+    const GLMatrix* model;
+  } rows[] = {{"as made", {60, 45, 0}, nullptr},
+              {"panned a third of a pixel", {60.33, 45.1, 0}, nullptr},
+              {"the model matrix moved", {60.33, 45.1, 0}, &shift}};
+  for (const auto& row : rows) {
+    s.camera->SetTarget(row.target);
+    s.camera->ComputeView();
+    if (row.model) s.scene.SetModelMatrix(*row.model);
+    s.scene.SetUseDisplayList(false);
+    s.scene.Render();
+    const GlFrame dots = gltest::FrameOf(s.window, std::string("small-texts-dots-") + row.what);
+    if (&row == &rows[0]) {
+      EXPECT_EQ(small[1]->GetDisplayList(), 0u) << "no list compiled for a small text";
+    }
+    EXPECT_NE(large->GetDisplayList(), 0u) << row.what;
+    s.scene.SetUseDisplayList(true);
+    s.scene.Render();
+    const GlFrame triangles = gltest::FrameOf(s.window, std::string("small-texts-triangles-") + row.what);
+    int differ = 0;
+    for (int py = 0; py < 90; ++py)
+      for (int px = 0; px < 120; ++px) differ += dots.Rgb(px, py) != triangles.Rgb(px, py);
+    EXPECT_GT(Inked(triangles), 500) << row.what;
+    EXPECT_EQ(differ, 0) << row.what;
+  }
 }
 
 TEST(GLText, WithoutAStyleOrOwnerThereIsNothingToDraw) {
