@@ -133,8 +133,6 @@ bool TracePipeRun(const CObjSezNew& list, int pipeType, const CString& branch, c
     }
   } else {
     pending.erase(std::remove(pending.begin(), pending.end(), start), pending.end());
-  // Where the last filed piece's length stands, counted from the list's end.
-  int lastFiled = RunLengths(owner, IsSide1(side), pipeType).GetCount() - 1;
   }
   if (!start) return false;
 
