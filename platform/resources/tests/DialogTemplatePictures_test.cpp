@@ -389,7 +389,9 @@ TEST(DialogTemplatePictures, SnapshotNamesStayInsideThePictureFolder) {
   for (const auto& row : rows) {
     std::string why;
     EXPECT_EQ(SnapshotWindow(dialog, row.name, &why), row.file != nullptr) << row.name << ": " << why;
-    if (row.file) EXPECT_TRUE(std::filesystem::exists(folder / row.file)) << row.name;
+    if (row.file) {
+      EXPECT_TRUE(std::filesystem::exists(folder / row.file)) << row.name;
+    }
   }
   EXPECT_FALSE(std::filesystem::exists(folder.parent_path() / "outside.png"));
   SetDialogPictureFolder("");
