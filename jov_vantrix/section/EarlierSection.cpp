@@ -1,6 +1,5 @@
 #include "jov_vantrix/section/EarlierSection.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <set>
@@ -139,14 +138,13 @@ int ReplaceEarlierSection(HWND owner, SectionKind kind, const std::vector<const 
     const resbuf* body;
   };
   std::vector<Found> earlier;
+  std::set<std::array<int64_t, 2>> seen;  // an entity under both applications is walked twice
   for (const char* application : {"JOV_DATA", kStampApplication})
     WalkDrawing(*host, application, [&](const resbuf& entity, const resbuf* body) {
       const char* stamp = StampOf(body);
-      const bool seen = std::any_of(earlier.begin(), earlier.end(), [&](const Found& f) {
-        return f.name[0] == entity.value.name[0] && f.name[1] == entity.value.name[1];
-      });
-      if (!seen && !isPicked(body) && stamp && stamps.count(stamp))
-        earlier.push_back({{entity.value.name[0], entity.value.name[1]}, body});
+      if (!stamp || !stamps.count(stamp) || isPicked(body)) return;
+      const std::array<int64_t, 2> name{entity.value.name[0], entity.value.name[1]};
+      if (seen.insert(name).second) earlier.push_back({name, body});
     });
   if (earlier.empty()) return 1;
 
