@@ -84,3 +84,24 @@ TEST(DxfPair, ErrorsNameTheirLine) {
 
 }  // namespace
 }  // namespace host
+
+// A value keeps its bytes whatever its length and origin: views of the
+// text, own copies, and values too long to say their size in the word.
+TEST(DxfPair, ValuesKeepTheirBytesAtEveryLength) {
+  for (size_t size : {size_t{0}, size_t{1}, size_t{32766}, size_t{32767}, size_t{100000}}) {
+    std::string text(size, 'x');
+    if (size) text.back() = 'y';
+    host::DxfValue view = host::DxfValue::Borrow(text), own(text);
+    for (const host::DxfValue* v : {&view, &own}) {
+      EXPECT_EQ(v->View(), text) << size;
+      EXPECT_EQ(v->size(), size);
+      EXPECT_EQ(v->empty(), size == 0);
+    }
+    EXPECT_EQ(view.IsOwned(), size >= 32767) << size;  // a long one is copied
+    EXPECT_EQ(own.IsOwned(), size > 0);
+    host::DxfValue moved = std::move(own), shared = view.Share();
+    EXPECT_EQ(moved.View(), text);
+    EXPECT_EQ(shared.View(), text);
+    EXPECT_TRUE(own.empty());
+  }
+}
