@@ -198,7 +198,7 @@ class DxfDrawing {
     DxfEntity* entity = nullptr;
     DxfBlock* block = nullptr;
     PairList pairs;
-    std::vector<DxfEntity> children;
+    EntityRun children;
     EntityList entities;
     std::unique_ptr<PendingBlock> pending;
   };

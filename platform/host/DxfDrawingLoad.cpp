@@ -195,6 +195,7 @@ class DxfDrawing::Loader {
       ReadUntilZero(entity->children.back().pairs);
       if (last) break;
     }
+    entity->children.Fit();
     return entity;
   }
 
