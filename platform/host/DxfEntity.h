@@ -56,6 +56,12 @@ struct DxfEntity {
   // Its run, kept with the entity it belongs to.
   EntityRun children;
 
+  // An object made on its own (not in a run) during a large load takes its
+  // memory from the load's arena, as the pair lists do, rather than from a
+  // heap that all the load's threads share.
+  static void* operator new(size_t size) { return AllocatePairs(size); }
+  static void operator delete(void* object) noexcept { FreePairs(object); }
+
   std::string_view Type() const;  // trimmed value of group 0
   bool IsType(std::string_view type) const;
 
