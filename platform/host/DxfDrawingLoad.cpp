@@ -631,7 +631,7 @@ void DxfDrawing::IndexLoadedEntities() {
         drawable_[slot] = true;
         ++e;
       }
-      byHandle_.Insert(object->id, object);  // a duplicate keeps the first one found
+      byHandle_.Insert(object->id, slot);  // a duplicate keeps the first one found
       object->id = idBase_ + slot;
     }
   }
