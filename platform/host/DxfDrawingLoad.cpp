@@ -374,11 +374,23 @@ class DxfDrawing::Loader {
   // they were read (never overtaking), and gives back the pages it emptied
   // (not the text after a stop: the reading goes on there).
   void KeepValues(Part& part, char* to) {
-    auto keep = [&to](PairList& pairs) {
+    // A short value the same as the last one kept for its code (the type,
+    // the layer, a zero) views those bytes instead of keeping its own.
+    struct Kept {
+      const char* at = nullptr;
+      size_t size = 0;
+    } last[64];
+    auto keep = [&to, &last](PairList& pairs) {
       for (DxfPair& p : pairs) {
         if (p.value.IsOwned()) continue;  // converted: not in the text
         const char* from = p.value.data();
         const size_t size = p.value.size();
+        Kept& same = last[static_cast<uint16_t>(p.code) & 63];
+        if (size <= 16 && size == same.size && std::memcmp(from, same.at, size) == 0) {
+          p.value.MovedTo(same.at);
+          continue;
+        }
+        same = {to, size};
         p.value.MovedTo(to);
         // Forward a word at a time: the bytes only ever move down, so a
         // word written never covers one still to be read.
