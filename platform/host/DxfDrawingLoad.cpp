@@ -382,7 +382,7 @@ class DxfDrawing::Loader {
     } last[64];
     auto keep = [&to, &last](PairList& pairs) {
       for (DxfPair& p : pairs) {
-        if (p.value.IsOwned()) continue;  // converted: not in the text
+        if (p.value.IsOwned() || p.value.empty()) continue;  // converted: not in the text
         const char* from = p.value.data();
         const size_t size = p.value.size();
         Kept& same = last[static_cast<uint16_t>(p.code) & 63];
