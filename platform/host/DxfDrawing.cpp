@@ -86,17 +86,19 @@ void DxfDrawing::Index(DxfEntity& entity, bool drawable) {
   byId_[slot] = &entity;
   if (drawable) drawable_[slot] = true;
   uint64_t top = 0;
-  byHandle_.Insert(HandlesOf(entity, top), &entity);  // a duplicate keeps the first one found
+  byHandle_.Insert(HandlesOf(entity, top), slot);  // a duplicate keeps the first one found
   NoteHandle(top);
   for (DxfEntity& child : entity.children) Index(child);
 }
 
 void DxfDrawing::Unindex(DxfEntity& entity) {
+  // The handle index names slots: only the object in its slot is taken out.
   if (FindById(entity.id) == &entity) {
-    byId_[entity.id - idBase_] = nullptr;
-    drawable_[entity.id - idBase_] = false;
+    const size_t slot = static_cast<size_t>(entity.id - idBase_);
+    byId_[slot] = nullptr;
+    drawable_[slot] = false;
+    if (auto h = entity.Handle()) byHandle_.Erase(*h, slot);
   }
-  if (auto h = entity.Handle()) byHandle_.Erase(*h, &entity);
   for (DxfEntity& child : entity.children) Unindex(child);
 }
 
@@ -200,7 +202,8 @@ std::vector<DxfEntity*> DxfDrawing::ModelSpace() const {
 }
 
 DxfEntity* DxfDrawing::FindByHandle(uint64_t handle) const {
-  return byHandle_.Find(handle);
+  const uint64_t slot = byHandle_.Find(handle);
+  return slot < byId_.size() ? byId_[slot] : nullptr;
 }
 
 DxfEntity* DxfDrawing::FindById(uint64_t id) const {

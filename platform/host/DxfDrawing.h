@@ -198,7 +198,7 @@ class DxfDrawing {
     DxfEntity* entity = nullptr;
     DxfBlock* block = nullptr;
     PairList pairs;
-    std::vector<DxfEntity> children;
+    EntityRun children;
     EntityList entities;
     std::unique_ptr<PendingBlock> pending;
   };
@@ -250,7 +250,8 @@ class DxfDrawing {
 
   std::filesystem::path sourcePath_;
   std::shared_ptr<TextPages> text_;  // the loaded values (shared with clones)
-  // The pair lists of the load's larger parts; they go after every list.
+  // The pair lists and objects of the load's larger parts; they go after
+  // every list and object.
   std::vector<std::unique_ptr<PairArena>> arenas_;
   size_t textSize_ = 0;              // the size of the text they were read from
   std::string lineEnd_ = "\n";

@@ -78,8 +78,8 @@ std::unique_ptr<DxfDrawing> DxfDrawing::Clone() const {
     c.pending_->record = pending_->record;
     c.pending_->entities = copyList(pending_->entities);
   }
-  c.byHandle_.Reserve(byHandle_.size());
-  byHandle_.ForEach([&](uint64_t handle, const DxfEntity* e) { c.byHandle_.Insert(handle, c.FindById(e->id)); });
+  // The copies stand in the originals' slots.
+  c.byHandle_ = byHandle_;
   return copy;
 }
 

@@ -201,6 +201,7 @@ class DxfDrawing::Loader {
       ReadUntilZero(entity->children.back().pairs);
       if (last) break;
     }
+    entity->children.Fit();
     return entity;
   }
 
@@ -383,9 +384,15 @@ class DxfDrawing::Loader {
   // goes on there). Only a part that is taken is converted: the text of
   // the others is read again.
   void KeepValues(Part& part, char* to) {
-    auto keep = [&to, this](PairList& pairs) {
+    // A short value the same as the last one kept for its code (the type,
+    // the layer, a zero) views those bytes instead of keeping its own.
+    struct Kept {
+      const char* at = nullptr;
+      size_t size = 0;
+    } last[64];
+    auto keep = [&to, &last, this](PairList& pairs) {
       for (DxfPair& p : pairs) {
-        if (p.value.IsOwned()) continue;  // not in the text
+        if (p.value.IsOwned() || p.value.empty()) continue;  // not in the text
         const char* from = p.value.data();
         const size_t size = p.value.size();
         if (convert_ && !IsAscii(p.value)) {
@@ -398,6 +405,12 @@ class DxfDrawing::Loader {
           }
           continue;
         }
+        Kept& same = last[static_cast<uint16_t>(p.code) & 63];
+        if (size <= 16 && size == same.size && std::memcmp(from, same.at, size) == 0) {
+          p.value.MovedTo(same.at);
+          continue;
+        }
+        same = {to, size};
         p.value.MovedTo(to);
         // Forward a word at a time: the bytes only ever move down, so a
         // word written never covers one still to be read.
@@ -623,49 +636,51 @@ bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfErr
 // Reading the entities is most of indexing them: their handles are read
 // and their ids handed out on several threads, slice by slice, in the order
 // one thread would; what is left is filling the handle index in that order.
+// Until then an object's id holds its handle (loaded objects have no id
+// yet), so nothing but the index itself is made for a million objects.
 void DxfDrawing::IndexLoadedEntities() {
   const unsigned threads = LoadThreads();
   const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
   auto slice = [&](size_t i) { return entities_.size() * i / slices; };
-  std::vector<std::vector<uint64_t>> handles(slices);  // each object's, children after their parent
+  std::vector<size_t> counts(slices, 0);  // objects, children counted
   std::vector<uint64_t> tops(slices, 0);
   RunTasks(slices, threads, [&](size_t i) {
-    handles[i].reserve(slice(i + 1) - slice(i));
-    auto read = [&](auto& self, const DxfEntity& e) -> void {
-      handles[i].push_back(HandlesOf(e, tops[i]));
-      for (const DxfEntity& child : e.children) self(self, child);
+    auto read = [&](auto& self, DxfEntity& e) -> void {
+      e.id = HandlesOf(e, tops[i]);
+      ++counts[i];
+      for (DxfEntity& child : e.children) self(self, child);
     };
     for (size_t e = slice(i); e < slice(i + 1); ++e) read(read, *entities_[e]);
   });
   std::vector<uint64_t> firstIds(slices);
   for (size_t i = 0; i < slices; ++i) {
     firstIds[i] = nextId_;
-    nextId_ += handles[i].size();
+    nextId_ += counts[i];
     NoteHandle(tops[i]);
   }
   byId_.resize(static_cast<size_t>(nextId_ - idBase_), nullptr);
   drawable_.resize(byId_.size(), false);
-  // Loaded entities have no id yet: they take the next ones in order.
+  byHandle_.Reserve(byHandle_.size() + byId_.size());
   RunTasks(slices, threads, [&](size_t i) {
-    uint64_t id = firstIds[i];
-    auto number = [&](auto& self, DxfEntity& e) -> void {
-      e.id = id;
-      byId_[static_cast<size_t>(id++ - idBase_)] = &e;
+    DxfEntity** slot = byId_.data() + (firstIds[i] - idBase_);
+    auto place = [&](auto& self, DxfEntity& e) -> void {
+      *slot++ = &e;
       for (DxfEntity& child : e.children) self(self, child);
     };
-    for (size_t e = slice(i); e < slice(i + 1); ++e) number(number, *entities_[e]);
+    for (size_t e = slice(i); e < slice(i + 1); ++e) place(place, *entities_[e]);
   });
   for (size_t i = 0; i < slices; ++i) {
     size_t slot = static_cast<size_t>(firstIds[i] - idBase_), e = slice(i);
-    for (uint64_t handle : handles[i]) {
+    for (size_t k = 0; k < counts[i]; ++k, ++slot) {
+      DxfEntity* object = byId_[slot];
       // The entities themselves are drawable, their runs not.
-      if (e < slice(i + 1) && byId_[slot] == entities_[e].get()) {
+      if (e < slice(i + 1) && object == entities_[e].get()) {
         drawable_[slot] = true;
         ++e;
       }
-      byHandle_.Insert(handle, byId_[slot++]);  // a duplicate keeps the first one found
+      byHandle_.Insert(object->id, slot);  // a duplicate keeps the first one found
+      object->id = idBase_ + slot;
     }
-    std::vector<uint64_t>().swap(handles[i]);
   }
 }
 

@@ -2,6 +2,41 @@
 
 namespace host {
 
+EntityRun::EntityRun(std::vector<DxfEntity>&& run) {
+  if (!run.empty()) run_ = std::make_unique<std::vector<DxfEntity>>(std::move(run));
+}
+
+EntityRun::EntityRun(const EntityRun& other) {
+  if (!other.empty()) run_ = std::make_unique<std::vector<DxfEntity>>(*other.run_);
+}
+
+EntityRun& EntityRun::operator=(const EntityRun& other) {
+  if (this != &other) *this = EntityRun(other);
+  return *this;
+}
+
+EntityRun::~EntityRun() = default;
+
+std::vector<DxfEntity>& EntityRun::Run() {
+  if (!run_) run_ = std::make_unique<std::vector<DxfEntity>>();
+  return *run_;
+}
+
+DxfEntity& EntityRun::emplace_back() { return Run().emplace_back(); }
+
+void EntityRun::push_back(DxfEntity&& entity) { Run().push_back(std::move(entity)); }
+
+void EntityRun::resize(size_t size) {
+  if (size == 0) run_.reset();
+  else Run().resize(size);
+}
+
+void EntityRun::Fit() {
+  // A sixteenth spare stays: moving a long run costs a second copy of it
+  // while both are there.
+  if (run_ && run_->capacity() - run_->size() > run_->size() / 16) run_->shrink_to_fit();
+}
+
 size_t SkipAppGroups(const PairList& pairs, size_t from) {
   while (from < pairs.size() && pairs[from].code == 102) {
     std::string_view v = TrimDxf(pairs[from].value);

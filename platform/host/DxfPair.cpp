@@ -17,17 +17,31 @@ void DxfValue::Copy(std::string_view text) {
     return;
   }
   if (text.size() > kMaxSize) TooLong();
-  auto* bytes = static_cast<char*>(std::malloc(text.size() + 1));
+  const bool isLong = text.size() >= kLongSize;
+  const size_t head = isLong ? sizeof(uint64_t) : 0;
+  auto* bytes = static_cast<char*>(std::malloc(head + text.size() + 1));
   if (!bytes) throw std::bad_alloc();
-  std::memcpy(bytes, text.data(), text.size());
-  bytes[text.size()] = '\0';
-  data_ = bytes;
-  size_ = static_cast<uint32_t>(text.size());
-  owned_ = 1;
+  if (reinterpret_cast<uintptr_t>(bytes) >> kAddressBits) {
+    std::free(bytes);
+    AddressTooHigh();
+  }
+  if (isLong) {
+    const uint64_t size = text.size();
+    std::memcpy(bytes, &size, sizeof size);
+  }
+  std::memcpy(bytes + head, text.data(), text.size());
+  bytes[head + text.size()] = '\0';
+  bits_ = Pack(bytes, isLong ? kLongSize : text.size(), true);
+}
+
+std::string_view DxfValue::LongView() const noexcept {
+  uint64_t size;
+  std::memcpy(&size, Address(), sizeof size);
+  return {Address() + sizeof size, static_cast<size_t>(size)};
 }
 
 void DxfValue::Release() noexcept {
-  if (owned_) std::free(const_cast<char*>(data_));
+  if (IsOwned()) std::free(const_cast<char*>(Address()));
   Forget();
 }
 
@@ -42,15 +56,15 @@ DxfValue& DxfValue::operator=(const DxfValue& other) {
 DxfValue& DxfValue::operator=(DxfValue&& other) noexcept {
   if (this != &other) {
     Release();
-    data_ = other.data_;
-    size_ = other.size_;
-    owned_ = other.owned_;
+    bits_ = other.bits_;
     other.Forget();
   }
   return *this;
 }
 
 void DxfValue::TooLong() { throw std::length_error("a DXF value longer than 2 GB"); }
+
+void DxfValue::AddressTooHigh() { throw std::bad_alloc(); }
 
 std::ostream& operator<<(std::ostream& out, const DxfValue& value) { return out << value.View(); }
 

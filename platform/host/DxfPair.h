@@ -18,74 +18,90 @@ namespace host {
 // long as it (or a clone of it) lives; every other value, and every copy,
 // holds its own bytes, so a copy is safe anywhere.
 //
-// Packed to 12 bytes on 2-byte alignment so that a pair takes 14: a large
-// drawing holds millions, and every byte of them is a page to clear on load.
+// One word on 2-byte alignment, so that a pair takes 10 bytes: a large
+// drawing holds millions, and every byte of them is a page to clear on
+// load. The word holds the address (user addresses fit in 48 bits), the
+// size up to kLongSize and whether the bytes are the value's own. A value
+// of kLongSize bytes or more is always its own, its size in a word before
+// its bytes.
 #pragma pack(push, 2)
 class DxfValue {
  public:
-  DxfValue() noexcept : data_(""), size_(0), owned_(0) {}
+  DxfValue() noexcept : bits_(Pack("", 0, false)) {}
   DxfValue(std::string_view text) { Copy(text); }
   DxfValue(const char* text) { Copy(text ? std::string_view(text) : std::string_view()); }
   DxfValue(const std::string& text) { Copy(text); }
   DxfValue(const DxfValue& other) { Copy(other.View()); }
-  DxfValue(DxfValue&& other) noexcept : data_(other.data_), size_(other.size_), owned_(other.owned_) {
-    other.Forget();
-  }
+  DxfValue(DxfValue&& other) noexcept : bits_(other.bits_) { other.Forget(); }
   DxfValue& operator=(const DxfValue& other);
   DxfValue& operator=(DxfValue&& other) noexcept;
   DxfValue& operator=(std::string_view text) { return *this = DxfValue(text); }
   DxfValue& operator=(const char* text) { return *this = DxfValue(text); }
   DxfValue& operator=(const std::string& text) { return *this = DxfValue(text); }
   ~DxfValue() {
-    if (owned_) Release();
+    if (IsOwned()) Release();
   }
 
   // A view of text that the drawing holding the value keeps alive (at most
-  // kMaxSize bytes).
+  // kMaxSize bytes); text too long for a view is copied.
   static DxfValue Borrow(std::string_view text) {
     DxfValue value;
-    if (text.size() > kMaxSize) TooLong();
-    if (!text.empty()) {
-      value.data_ = text.data();
-      value.size_ = static_cast<uint32_t>(text.size()) & kMaxSize;
+    if (text.size() >= kLongSize) {
+      value.Copy(text);
+    } else if (!text.empty()) {
+      CheckAddress(text.data());
+      value.bits_ = Pack(text.data(), text.size(), false);
     }
     return value;
   }
   // A view whose bytes were moved to `to` by the drawing keeping them.
   void MovedTo(const char* to) noexcept {
-    if (!owned_ && size_) data_ = to;
+    if (!IsOwned() && ShortSize()) bits_ = Pack(to, ShortSize(), false);
   }
   // For a copy inside a drawing that keeps the same text: a view stays a
   // view, owned bytes are copied.
-  DxfValue Share() const { return owned_ ? DxfValue(View()) : Borrow(View()); }
+  DxfValue Share() const { return IsOwned() ? DxfValue(View()) : Borrow(View()); }
 
   static constexpr size_t kMaxSize = (size_t{1} << 31) - 1;
 
-  std::string_view View() const noexcept { return {data_, size_}; }
+  std::string_view View() const noexcept {
+    const size_t size = ShortSize();
+    if (size != kLongSize) return {Address(), size};
+    return LongView();
+  }
   operator std::string_view() const noexcept { return View(); }
-  const char* data() const noexcept { return data_; }
-  size_t size() const noexcept { return size_; }
-  bool empty() const noexcept { return size_ == 0; }
+  const char* data() const noexcept { return View().data(); }
+  size_t size() const noexcept { return View().size(); }
+  bool empty() const noexcept { return ShortSize() == 0; }
   // Bytes of its own rather than a view.
-  bool IsOwned() const noexcept { return owned_ != 0; }
+  bool IsOwned() const noexcept { return (bits_ & kOwned) != 0; }
 
   friend bool operator==(const DxfValue& a, const DxfValue& b) noexcept { return a.View() == b.View(); }
   friend bool operator==(const DxfValue& a, std::string_view b) noexcept { return a.View() == b; }
   friend bool operator==(const DxfValue& a, const char* b) noexcept { return a.View() == b; }
 
  private:
+  static constexpr int kAddressBits = 48;
+  static constexpr uint64_t kAddressMask = (uint64_t{1} << kAddressBits) - 1;
+  static constexpr uint64_t kOwned = uint64_t{1} << 63;
+  static constexpr size_t kLongSize = 0x7FFF;
+
+  static uint64_t Pack(const char* address, size_t size, bool owned) noexcept {
+    return reinterpret_cast<uintptr_t>(address) | (uint64_t{size} << kAddressBits) | (owned ? kOwned : 0);
+  }
+  static void CheckAddress(const char* address) {
+    if (reinterpret_cast<uintptr_t>(address) >> kAddressBits) AddressTooHigh();
+  }
+  const char* Address() const noexcept { return reinterpret_cast<const char*>(bits_ & kAddressMask); }
+  size_t ShortSize() const noexcept { return static_cast<size_t>((bits_ >> kAddressBits) & kLongSize); }
+  std::string_view LongView() const noexcept;
   void Copy(std::string_view text);
   void Release() noexcept;
   [[noreturn]] static void TooLong();
-  void Forget() noexcept {
-    data_ = "";
-    size_ = 0;
-    owned_ = 0;
-  }
+  [[noreturn]] static void AddressTooHigh();
+  void Forget() noexcept { bits_ = Pack("", 0, false); }
 
-  const char* data_;
-  uint32_t size_ : 31;
-  uint32_t owned_ : 1;
+  uint64_t bits_;
 };
 #pragma pack(pop)
 
@@ -98,7 +114,7 @@ struct DxfPair {
   int16_t code = 0;
   DxfValue value;
 };
-static_assert(sizeof(DxfPair) == 14, "a pair is kept in 14 bytes");
+static_assert(sizeof(DxfPair) == 10, "a pair is kept in 10 bytes");
 using PairList = std::vector<DxfPair, PairAllocator<DxfPair>>;
 
 // A failed load, save or edit. line is the 1-based line of the input the

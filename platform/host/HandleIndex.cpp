@@ -37,6 +37,7 @@ void HandleIndex::Place(Slot slot) {
 }
 
 size_t HandleIndex::Locate(uint64_t handle) const {
+  if (slots_.empty() || handle > UINT32_MAX) return slots_.size();
   const size_t mask = mask_;
   size_t i = Home(handle);
   for (size_t distance = 0; slots_[i].handle; i = (i + 1) & mask, ++distance) {
@@ -46,23 +47,34 @@ size_t HandleIndex::Locate(uint64_t handle) const {
   return slots_.size();
 }
 
-void HandleIndex::Insert(uint64_t handle, DxfEntity* entity) {
-  if (!handle) return;
-  if (!slots_.empty() && Locate(handle) != slots_.size()) return;
+void HandleIndex::Insert(uint64_t handle, uint64_t object) {
+  if (!handle || Find(handle) != kNone) return;
+  if (!Near(handle, object)) {
+    far_.emplace(handle, object);
+    return;
+  }
   if (4 * (count_ + 1) > 3 * slots_.size()) Rehash(2 * slots_.size());
-  Place({handle, entity});
+  Place({static_cast<uint32_t>(handle), static_cast<uint32_t>(object)});
 }
 
-DxfEntity* HandleIndex::Find(uint64_t handle) const {
-  if (!handle || slots_.empty()) return nullptr;
+uint64_t HandleIndex::Find(uint64_t handle) const {
+  if (!handle) return kNone;
   const size_t i = Locate(handle);
-  return i == slots_.size() ? nullptr : slots_[i].entity;
+  if (i != slots_.size()) return slots_[i].object;
+  if (far_.empty()) return kNone;
+  auto found = far_.find(handle);
+  return found == far_.end() ? kNone : found->second;
 }
 
-void HandleIndex::Erase(uint64_t handle, const DxfEntity* entity) {
-  if (!handle || slots_.empty()) return;
+void HandleIndex::Erase(uint64_t handle, uint64_t object) {
+  if (!handle) return;
   size_t i = Locate(handle);
-  if (i == slots_.size() || slots_[i].entity != entity) return;
+  if (i == slots_.size()) {
+    auto found = far_.find(handle);
+    if (found != far_.end() && found->second == object) far_.erase(found);
+    return;
+  }
+  if (slots_[i].object != object) return;
   // Only the handles pushed past their home move back, one slot each; the
   // first one at home (or a free slot) ends it.
   const size_t mask = mask_;
@@ -77,6 +89,7 @@ void HandleIndex::Erase(uint64_t handle, const DxfEntity* entity) {
 void HandleIndex::Clear() {
   slots_.clear();
   slots_.shrink_to_fit();
+  far_.clear();
   count_ = 0;
   mask_ = 0;
   bits_ = 0;

@@ -2,39 +2,48 @@
 // a load indexes its hundreds of thousands of handles without a node each.
 // Robin Hood order keeps an erase as cheap as a search, however long the
 // run of neighbouring handles it falls in.
+//
+// An object is named by its slot among the drawing's objects, not by its
+// address: a handle and a slot that both fit in 32 bits (all but freak
+// drawings) take 8 bytes, half of a handle and an address. Larger ones are
+// kept apart, one node each.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace host {
 
-struct DxfEntity;
-
 class HandleIndex {
  public:
+  static constexpr uint64_t kNone = UINT64_MAX;
+
   // Room for count handles without growing.
   void Reserve(size_t count);
   // Keeps the first object given a handle; handle 0 is no handle.
-  void Insert(uint64_t handle, DxfEntity* entity);
-  DxfEntity* Find(uint64_t handle) const;
+  void Insert(uint64_t handle, uint64_t object);
+  // The object's slot, kNone when the handle is not in the index.
+  uint64_t Find(uint64_t handle) const;
   // Forgets the handle when it names this object.
-  void Erase(uint64_t handle, const DxfEntity* entity);
+  void Erase(uint64_t handle, uint64_t object);
   void Clear();
-  size_t size() const { return count_; }
+  size_t size() const { return count_ + far_.size(); }
 
   template <class Visit>
   void ForEach(Visit visit) const {
     for (const Slot& s : slots_)
-      if (s.handle) visit(s.handle, s.entity);
+      if (s.handle) visit(uint64_t{s.handle}, uint64_t{s.object});
+    for (const auto& [handle, object] : far_) visit(handle, object);
   }
 
  private:
   struct Slot {
-    uint64_t handle = 0;  // 0: free
-    DxfEntity* entity = nullptr;
+    uint32_t handle = 0;  // 0: free
+    uint32_t object = 0;
   };
+  static bool Near(uint64_t handle, uint64_t object) { return handle <= UINT32_MAX && object < UINT32_MAX; }
   size_t Home(uint64_t handle) const {
     // Handles mostly run in order: a run takes neighbouring slots, which a
     // load fills in order, while the bits above the slots' are mixed in so
@@ -43,7 +52,7 @@ class HandleIndex {
   }
   // How far the handle in slot i lies past its home.
   size_t Distance(size_t i) const { return (i - Home(slots_[i].handle)) & mask_; }
-  // The slot of the handle, or slots_.size().
+  // The slot of a near handle, or slots_.size().
   size_t Locate(uint64_t handle) const;
   // Puts a handle not in the index into a table with room for it.
   void Place(Slot slot);
@@ -53,6 +62,7 @@ class HandleIndex {
   size_t count_ = 0;
   size_t mask_ = 0;
   unsigned bits_ = 0;
+  std::unordered_map<uint64_t, uint64_t> far_;  // handles or objects beyond 32 bits
 };
 
 }  // namespace host

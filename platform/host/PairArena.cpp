@@ -2,8 +2,11 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
+#include <iterator>
+#include <map>
+#include <mutex>
 #include <new>
 
 #include "platform/host/TextPages.h"
@@ -13,16 +16,89 @@ namespace {
 
 thread_local PairArena* t_arena = nullptr;
 
-// Each block of memory begins with a word that says where it came from.
-constexpr size_t kHeader = 8;
-constexpr uint64_t kFromHeap = 0, kFromArena = 1;
+// Every arena's blocks lie in one range of addresses reserved once (no
+// memory behind it until a block is taken), so that memory is known to be
+// an arena's by its address alone: a list or object carries no word saying
+// where it came from. Where the range cannot be had, arenas have no blocks
+// and everything comes from the heap.
+class ArenaSpace {
+ public:
+  static ArenaSpace& Get() {
+    static ArenaSpace* space = new ArenaSpace;  // never destroyed: lists are freed to the very end
+    return *space;
+  }
+
+  bool Contains(const void* p) const {
+    return reinterpret_cast<uintptr_t>(p) - base_ < size_;
+  }
+
+  // size bytes, a multiple of the page size; null when the range is full.
+  char* Take(size_t size) {
+    std::lock_guard<std::mutex> hold(lock_);
+    for (auto it = free_.begin(); it != free_.end(); ++it) {
+      if (it->second < size) continue;
+      const uintptr_t at = it->first;
+      const size_t left = it->second - size;
+      free_.erase(it);
+      if (left) free_.emplace(at + size, left);
+      char* block = reinterpret_cast<char*>(at);
+      if (mprotect(block, size, PROT_READ | PROT_WRITE) != 0) {
+        Free(at, size);
+        return nullptr;
+      }
+      return block;
+    }
+    return nullptr;
+  }
+
+  // Gives the block's memory back to the system and its addresses to the range.
+  void GiveBack(char* block, size_t size) {
+    mmap(block, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_FIXED, -1, 0);
+    std::lock_guard<std::mutex> hold(lock_);
+    Free(reinterpret_cast<uintptr_t>(block), size);
+  }
+
+ private:
+  static constexpr size_t kSize = size_t{64} << 30;
+
+  ArenaSpace() {
+    void* base = mmap(nullptr, kSize, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (base == MAP_FAILED) return;
+    base_ = reinterpret_cast<uintptr_t>(base);
+    size_ = kSize;
+    free_.emplace(base_, size_);
+  }
+
+  // Adds a free range, joined with the free ranges it touches.
+  void Free(uintptr_t at, size_t size) {
+    auto next = free_.lower_bound(at);
+    if (next != free_.begin()) {
+      auto before = std::prev(next);
+      if (before->first + before->second == at) {
+        at = before->first;
+        size += before->second;
+        free_.erase(before);
+      }
+    }
+    if (next != free_.end() && at + size == next->first) {
+      size += next->second;
+      free_.erase(next);
+    }
+    free_.emplace(at, size);
+  }
+
+  uintptr_t base_ = 0;
+  size_t size_ = 0;
+  std::mutex lock_;
+  std::map<uintptr_t, size_t> free_;  // free ranges by their start
+};
 
 }  // namespace
 
 PairArena::PairArena(size_t block) : block_(block) {}
 
 PairArena::~PairArena() {
-  for (const Block& b : blocks_) munmap(b.base, b.size);
+  for (const Block& b : blocks_) ArenaSpace::Get().GiveBack(b.base, b.size);
 }
 
 void* PairArena::Take(size_t bytes) {
@@ -30,10 +106,10 @@ void* PairArena::Take(size_t bytes) {
   if (static_cast<size_t>(end_ - next_) < bytes) {
     const size_t page = TextPages::PageSize();
     const size_t size = ((bytes > block_ ? bytes : block_) + page - 1) / page * page;
-    void* base = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (base == MAP_FAILED) return nullptr;
-    blocks_.push_back({static_cast<char*>(base), size});
-    next_ = static_cast<char*>(base);
+    char* base = ArenaSpace::Get().Take(size);
+    if (!base) return nullptr;
+    blocks_.push_back({base, size});
+    next_ = base;
     end_ = next_ + size;
   }
   void* taken = next_;
@@ -47,22 +123,14 @@ PairArenaScope::~PairArenaScope() { t_arena = previous_; }
 
 void* AllocatePairs(size_t size) {
   if (t_arena)
-    if (auto* block = static_cast<char*>(t_arena->Take(size + kHeader))) {
-      std::memcpy(block, &kFromArena, kHeader);
-      return block + kHeader;
-    }
-  auto* block = static_cast<char*>(std::malloc(size + kHeader));
+    if (void* taken = t_arena->Take(size)) return taken;
+  void* block = std::malloc(size ? size : 1);
   if (!block) throw std::bad_alloc();
-  std::memcpy(block, &kFromHeap, kHeader);
-  return block + kHeader;
+  return block;
 }
 
 void FreePairs(void* pairs) noexcept {
-  if (!pairs) return;
-  char* block = static_cast<char*>(pairs) - kHeader;
-  uint64_t from;
-  std::memcpy(&from, block, kHeader);
-  if (from == kFromHeap) std::free(block);
+  if (pairs && !ArenaSpace::Get().Contains(pairs)) std::free(pairs);
 }
 
 }  // namespace host

@@ -19,9 +19,9 @@ class PairArena {
   PairArena(const PairArena&) = delete;
   PairArena& operator=(const PairArena&) = delete;
 
-  // bytes, 8-aligned; null when the system has no more memory. Small
-  // pages: a block's pages never touched take no memory, where a large
-  // page half used would.
+  // bytes, 8-aligned; null when the system has no more memory or the
+  // range of addresses kept for arenas is full. Small pages: a block's
+  // pages never touched take no memory, where a large page half used would.
   void* Take(size_t bytes);
 
  private:

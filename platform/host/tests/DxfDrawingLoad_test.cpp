@@ -255,6 +255,8 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   for (int i = 0; i < 40; ++i)
     far += "  0\nLINE\n  8\nA\n 10\n-740000" + std::to_string(100 + i) + ".125\n 20\n-1040000" +
            std::to_string(200 + i) + ".5\n 11\n-740000000.0\n 21\n-1040000000.0\n";
+  // A value too long for a pair to say its size in place.
+  const std::string longText = head + entities + "  0\nTEXT\n  1\n" + std::string(40000, 'w') + "\n" + entities + tail;
   const std::vector<std::string> texts = {
       whole,
       WithLineEnds(whole, "\r\n"),
@@ -275,6 +277,7 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
       czechAfter,
       head + entities + vertices + entities + vertices + tail,
       head + far + entities + far + tail,
+      longText,
   };
   struct Usual {
     ~Usual() { DxfDrawing::TuneParallelLoad(0, 0); }
@@ -288,7 +291,8 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
         EXPECT_EQ(LoadOutcome(texts[t]), expected) << "text " << t << ", parts of " << part << " bytes";
       }
   }
-  EXPECT_EQ(LoadOutcome(whole).substr(0, whole.size()), whole);
+  for (const std::string* text : {&whole, &longText})
+    EXPECT_EQ(LoadOutcome(*text).substr(0, text->size()), *text);
   // A file is read in parts at once too.
   TempFolder folder;
   const std::string path = folder.File("parts.dxf");

@@ -1,10 +1,13 @@
 #include "platform/host/DxfPair.h"
 
+#include "platform/host/DxfEntity.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdlib>
 #include <locale>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -84,3 +87,52 @@ TEST(DxfPair, ErrorsNameTheirLine) {
 
 }  // namespace
 }  // namespace host
+
+// A value keeps its bytes whatever its length and origin: views of the
+// text, own copies, and values too long to say their size in the word.
+TEST(DxfPair, ValuesKeepTheirBytesAtEveryLength) {
+  for (size_t size : {size_t{0}, size_t{1}, size_t{32766}, size_t{32767}, size_t{100000}}) {
+    std::string text(size, 'x');
+    if (size) text.back() = 'y';
+    host::DxfValue view = host::DxfValue::Borrow(text), own(text);
+    for (const host::DxfValue* v : {&view, &own}) {
+      EXPECT_EQ(v->View(), text) << size;
+      EXPECT_EQ(v->size(), size);
+      EXPECT_EQ(v->empty(), size == 0);
+    }
+    EXPECT_EQ(view.IsOwned(), size >= 32767) << size;  // a long one is copied
+    EXPECT_EQ(own.IsOwned(), size > 0);
+    host::DxfValue moved = std::move(own), shared = view.Share();
+    EXPECT_EQ(moved.View(), text);
+    EXPECT_EQ(shared.View(), text);
+    EXPECT_TRUE(own.empty());
+  }
+}
+
+// Pair lists and objects made in an arena and on the heap take over each
+// other's memory and are let go of in any order, the arena going first or
+// last; the sanitizers see every heap block freed once.
+TEST(DxfPair, ListsOfArenasAndHeapMixFreely) {
+  for (bool arenaFirst : {false, true}) {
+    auto arena = std::make_unique<host::PairArena>(4096);
+    host::PairList fromArena, fromHeap{{1, "heap"}};
+    std::unique_ptr<host::DxfEntity> entity;
+    {
+      host::PairArenaScope scope(arena.get());
+      for (int i = 0; i < 2000; ++i) fromArena.push_back({static_cast<int16_t>(i), "a"});  // over several blocks
+      entity = std::make_unique<host::DxfEntity>();
+      entity->pairs = {{0, "LINE"}};
+    }
+    std::swap(fromArena, fromHeap);
+    EXPECT_EQ(fromHeap.size(), 2000u);
+    entity->pairs.push_back({8, "0"});  // grows onto the heap
+    fromArena = std::move(entity->pairs);
+    if (arenaFirst) {
+      entity.reset();
+      fromHeap.clear();
+      fromHeap.shrink_to_fit();
+      arena.reset();
+    }
+    EXPECT_EQ(fromArena.size(), 2u);
+  }
+}
