@@ -145,14 +145,17 @@ resbuf* HostSession::EntityChain(uint64_t handle, std::string* error) {
 }
 
 resbuf* HostSession::HandOut(const DxfEntity& entity) {
-  resbuf* chain = EntityToChain(entity);
-  if (chain) handedOut_.push_back(chain);
+  const ChainBlocks::Mark before = handedOut_.Position();
+  resbuf* chain = EntityToChain(entity, &handedOut_);
+  if (!chain) handedOut_.RollBack(before);
+  lastHandedOut_ = chain;
+  beforeLastHandedOut_ = before;
   return chain;
 }
 
 void HostSession::ReleaseChains() {
-  for (resbuf* chain : handedOut_) FreeGroupCodeChain(chain);
-  handedOut_.clear();
+  handedOut_.Clear();
+  lastHandedOut_ = nullptr;
   lastEntNext_ = nullptr;
 }
 
@@ -222,7 +225,7 @@ resbuf* HostSession::SelectionNext(int first) {
     const DxfEntity* e = drawing_->FindById(selection_[selectionCursor_++]);
     if (e) chain = HandOut(*e);
   }
-  log_.Call("SelectionNext", Int(first), HostLog::Chain(chain));
+  if (log_.IsOpen()) log_.Call("SelectionNext", Int(first), HostLog::Chain(chain));
   return chain;
 }
 
@@ -247,8 +250,9 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
   if (result == HOST_NORMAL) Modified();
   if (result == HOST_NORMAL && !HandlesLeft(why)) result = HOST_ERROR;
   lastError_ = why;
-  log_.Call("EntityWrite", HostLog::Chain(chain) + ", " + Int(flags),
-            Int(result) + (why.empty() ? "" : " (" + why + ")"));
+  if (log_.IsOpen())
+    log_.Call("EntityWrite", HostLog::Chain(chain) + ", " + Int(flags),
+              Int(result) + (why.empty() ? "" : " (" + why + ")"));
   return result;
 }
 
@@ -594,7 +598,7 @@ resbuf* HostSession::AltEntNext(int first) {
     if (e) chain = HandOut(*e);
   }
   lastEntNext_ = chain;
-  log_.Call("alt_entnext", Int(first), HostLog::Chain(chain));
+  if (log_.IsOpen()) log_.Call("alt_entnext", Int(first), HostLog::Chain(chain));
   return chain;
 }
 
@@ -602,9 +606,12 @@ int HostSession::UnlinkDxf() {
   std::string what = "nothing";
   if (lastEntNext_) {
     what = HostLog::Chain(lastEntNext_);
-    auto it = std::find(handedOut_.begin(), handedOut_.end(), lastEntNext_);
-    if (it != handedOut_.end()) handedOut_.erase(it);
-    FreeGroupCodeChain(lastEntNext_);
+    // Its room is taken again when nothing was handed out after it; else
+    // it goes with the others.
+    if (lastEntNext_ == lastHandedOut_) {
+      handedOut_.RollBack(beforeLastHandedOut_);
+      lastHandedOut_ = nullptr;
+    }
     lastEntNext_ = nullptr;
   }
   log_.Call("unlink_DXF", "", Int(HOST_NORMAL) + " [released " + what + "]");
@@ -628,7 +635,8 @@ resbuf* HostSession::AltEntNextApp(int first, const char* application) {
     const DxfEntity* e = drawing_->FindById(appWalk_[appWalkCursor_++]);
     if (e) chain = HandOut(*e);
   }
-  log_.Call("alt_entnext_app", Int(first) + ", " + HostLog::Text(application), HostLog::Chain(chain));
+  if (log_.IsOpen())
+    log_.Call("alt_entnext_app", Int(first) + ", " + HostLog::Text(application), HostLog::Chain(chain));
   return chain;
 }
 

@@ -32,7 +32,8 @@
 //
 // Chains handed out (SelectionNext, alt_entnext) belong to the host and
 // stay valid until the selection changes or the command ends; unlink_DXF
-// releases the last alt_entnext chain at once.
+// releases the last alt_entnext chain at once. They are read only: their
+// nodes and texts lie in the host's blocks, not one heap block each.
 //
 // Writing: EntityWrite(chain, 0) with a chain that begins with an entity
 // name replaces that entity (handle and owner kept); a chain that begins
@@ -66,6 +67,7 @@
 
 #include "dataformat/resbuf.h"
 #include "platform/host/DxfDrawing.h"
+#include "platform/host/core/EntityChain.h"
 #include "platform/host/core/HostLog.h"
 #include "platform/win32/driver/session_script.h"
 #include "platform/win32/win32_types.h"
@@ -209,7 +211,9 @@ class HostSession {
   std::vector<uint64_t> appWalk_;  // entity ids of AltEntNextApp's walk
   size_t appWalkCursor_ = 0;
   std::string lastError_;
-  std::vector<resbuf*> handedOut_;
+  ChainBlocks handedOut_;     // every chain handed out since ReleaseChains
+  resbuf* lastHandedOut_ = nullptr;
+  ChainBlocks::Mark beforeLastHandedOut_;
   resbuf* lastEntNext_ = nullptr;
   int inputState_ = 0;
 
