@@ -465,9 +465,10 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
   size_t partIndex = 0;
   bool started = false;
   PairList part;
-  // The pairs the nodes make (a point up to three), so that the usual
+  // The pairs the nodes make (a point up to three), and room for the few
+  // a new entity is given (handle, owner, markers), so that the usual
   // single part is never moved while it grows.
-  size_t estimate = 0;
+  size_t estimate = 4;
   for (const resbuf* node = chain; node; node = node->next)
     if (node->code >= 0) estimate += KindOf(node->code) == GC_KIND_POINT ? 3 : 1;
   part.reserve(estimate);

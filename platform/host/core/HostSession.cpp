@@ -68,9 +68,24 @@ std::string FolderOfProgram() {
   return slash == std::string::npos ? "." : utf8.substr(0, slash);
 }
 
+// Blocks of the written pair lists: small pages, so a block's untouched
+// part costs nothing.
+constexpr size_t kWrittenPairBlock = size_t{4} << 20;
+
 }  // namespace
 
-HostSession::HostSession() : drawing_(std::make_unique<DxfDrawing>()) { Window(); }
+HostSession::HostSession()
+    : writtenPairs_(std::make_unique<PairArena>(kWrittenPairBlock)), drawing_(std::make_unique<DxfDrawing>()) {
+  Window();
+}
+
+void HostSession::Replace(std::unique_ptr<DxfDrawing> drawing) {
+  ReleaseChains();
+  selection_.clear();
+  drawing_ = std::move(drawing);
+  // Only once the drawing whose pairs lie in it is gone.
+  writtenPairs_ = std::make_unique<PairArena>(kWrittenPairBlock);
+}
 
 HostSession::~HostSession() { Shutdown(); }
 
@@ -79,18 +94,14 @@ SessionScript& HostSession::Script() const { return script_ ? *script_ : Current
 bool HostSession::OpenDrawing(const std::string& path, DxfError* error) {
   auto drawing = std::make_unique<DxfDrawing>();
   if (!drawing->Load(path, error)) return false;
-  ReleaseChains();
-  selection_.clear();
-  drawing_ = std::move(drawing);
+  Replace(std::move(drawing));
   return true;
 }
 
 bool HostSession::OpenDrawingText(std::string_view text, DxfError* error) {
   auto drawing = std::make_unique<DxfDrawing>();
   if (!drawing->LoadText(text, error)) return false;
-  ReleaseChains();
-  selection_.clear();
-  drawing_ = std::move(drawing);
+  Replace(std::move(drawing));
   return true;
 }
 
@@ -187,10 +198,8 @@ ChangeOutcome HostSession::EndCommand() {
 }
 
 void HostSession::Shutdown() {
-  ReleaseChains();
-  selection_.clear();
   changeMark_.reset();
-  drawing_ = std::make_unique<DxfDrawing>();
+  Replace(std::make_unique<DxfDrawing>());
   variableTexts_.clear();
   for (auto& [trade, db] : catalogues_) jovDatabase::Database::Close(db);
   catalogues_.clear();
@@ -230,6 +239,7 @@ resbuf* HostSession::SelectionNext(int first) {
 }
 
 int HostSession::EntityWrite(resbuf* chain, int flags) {
+  const PairArenaScope written(writtenPairs_.get());
   PairList pairs;
   std::optional<EntityName> name = ChainEntityName(chain);
   DxfEntity* target = name ? drawing_->FindById(name->id) : nullptr;

@@ -189,6 +189,8 @@ class HostSession {
   bool ResolveHandles(const ScriptLine& line, std::vector<uint64_t>& ids);
   std::vector<uint64_t> WindowSelection(double x1, double y1, double x2, double y2) const;
   void SetSelection(std::vector<uint64_t> ids, bool add);
+  // A new drawing takes the place of the open one.
+  void Replace(std::unique_ptr<DxfDrawing> drawing);
   resbuf* HandOut(const DxfEntity& entity);
   void ReleaseChains();
   Ucs CurrentUcs() const;
@@ -203,6 +205,10 @@ class HostSession {
   HostOptions options_;
   HostLog log_;
   SessionScript* script_ = nullptr;
+  // The pair lists the plug-in writes into the open drawing: taken from
+  // large blocks, not one heap block each, and let go after the drawing
+  // they belong to (so declared before it).
+  std::unique_ptr<PairArena> writtenPairs_;
   std::unique_ptr<DxfDrawing> drawing_;
 
   std::vector<uint64_t> selection_;  // entity ids in order
