@@ -5,12 +5,15 @@ the same file, and a product insert against loading and saving unchanged.
     drawing_load_vs_ezdxf.py MODULE_FOLDER [--runs N] [--drawing PATH | --only NAME]
 
 MODULE_FOLDER holds dravik, the plug-in and bench_DrawingLoad (which writes
-the drawings). Without --drawing four drawings are timed: two of 200,000
+the drawings). Without --drawing five drawings are timed: two of 200,000
 entities (the project's own network drawing and a second one of another
-seed, mix of LINE/LWPOLYLINE/TEXT/INSERT and coordinate length), and two as
+seed, mix of LINE/LWPOLYLINE/TEXT/INSERT and coordinate length), two as
 users have them: an R2018 one of 60-80 MB with Czech layer names and texts
-in UTF-8, and one with a POLYLINE of a million vertices. --only takes one of
-them by name (network, second, czech, polyline); --drawing times that file.
+in UTF-8, and one with a POLYLINE of a million vertices; and the Czech
+drawing's ASCII twin (every letter beyond ASCII as as many underscores, so
+the gap between the two is the cost of the letters alone). --only takes one
+of them by name (network, second, czech, twin, polyline); --drawing times
+that file.
 
 A dravik run loads the drawing, runs Jov_Length on its first LINE and exits;
 ezdxf's time is its readfile alone, in a process of its own. The two run in
@@ -20,6 +23,7 @@ median and the slowest pair are reported. Peak memory is each process's
 own (the largest over the runs)."""
 import argparse
 import os
+import re
 import statistics
 import subprocess
 import sys
@@ -101,6 +105,24 @@ def first_line_handle(path):
     sys.exit(f"{path} has no LINE with a handle to measure")
 
 
+def make_ascii_twin(path):
+    """Every UTF-8 letter beyond ASCII in the file as as many underscores:
+    the same bytes, lines and handles, ASCII only. Read in pieces that end
+    at a line end, so this process stays small (see first_line_handle)."""
+    letter = re.compile(rb"[\xC2-\xF4][\x80-\xBF]+")
+    with open(path, "rb") as f, open(path + ".twin", "wb") as out:
+        rest = b""
+        while True:
+            piece = f.read(1 << 22)
+            text = rest + piece
+            end = len(text) if not piece else text.rfind(b"\n") + 1
+            out.write(letter.sub(lambda m: b"_" * len(m.group()), text[:end]))
+            rest = text[end:]
+            if not piece:
+                break
+    os.replace(path + ".twin", path)
+
+
 def has_ezdxf():
     result = subprocess.run(["/usr/bin/python3", "-c", "import ezdxf"], capture_output=True)
     return result.returncode == 0
@@ -114,6 +136,7 @@ DRAWINGS = (
      TARGET_MEDIAN_RATIO, TARGET_SLOWEST_RATIO),
     ("czech", "the Czech drawing, UTF-8 layer names and texts (R2018)", ["--czech"],
      TARGET_MEDIAN_RATIO, TARGET_SLOWEST_RATIO),
+    ("twin", "the Czech drawing's ASCII twin (R2018)", ["--czech"], TARGET_MEDIAN_RATIO, TARGET_SLOWEST_RATIO),
     ("polyline", "a POLYLINE of 1,000,000 vertices", ["--polyline"], TARGET_POLYLINE_RATIO, 0.0),
 )
 
@@ -198,6 +221,8 @@ def main():
                                      + extra, capture_output=True, text=True)
             if written.returncode != 0:
                 sys.exit(f"cannot write the drawing: {written.stderr}")
+            if name == "twin":
+                make_ascii_twin(drawing)
             compare_load(modules, drawing, written.stdout.strip(), title, folder, args.runs, median_target,
                          slowest_target)
             if not extra:

@@ -5,10 +5,12 @@
 
 #include <cerrno>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <new>
 
+#include "platform/host/ChunkedStack.h"
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
 #include "platform/host/DxfText.h"
@@ -152,24 +154,28 @@ class DxfDrawing::Loader {
 
   DxfPair Pair(const DxfToken& t) {
     if (inPlace_) return {t.code, DxfValue::Borrow(t.value)};
-    if (convert_ && !IsAscii(t.value)) return {t.code, DxfUtf8ToModel(t.value)};
     char* value = kept_;
-    if (!t.value.empty()) std::memmove(value, t.value.data(), t.value.size());
-    kept_ += t.value.size();
-    return {t.code, DxfValue::Borrow({value, t.value.size()})};
+    size_t size = t.value.size();
+    if (convert_ && !IsAscii(t.value)) {
+      size = DxfUtf8ToModelInPlace(t.value, value);
+      if (size == SIZE_MAX) return {t.code, DxfUtf8ToModel(t.value)};
+    } else if (size > 0) {
+      std::memmove(value, t.value.data(), size);
+    }
+    kept_ += size;
+    return {t.code, DxfValue::Borrow({value, size})};
   }
 
   // The current pair and the following ones up to the next group 0.
   void ReadUntilZero(PairList& out) {
     if (inPlace_) {
-      // Views only: the list is made once, at its size.
+      // Views only, of the file's text: a part converts its values when
+      // they are kept (KeepValues). The list is made once, at its size.
       views_.clear();
       do views_.emplace_back(tok_.code, tok_.value);
       while (Advance() && tok_.code != 0);
       out.reserve(out.size() + views_.size());
-      for (const auto& [code, value] : views_)
-        out.push_back(convert_ && !IsAscii(value) ? DxfPair{code, DxfUtf8ToModel(value)}
-                                                  : DxfPair{code, DxfValue::Borrow(value)});
+      for (const auto& [code, value] : views_) out.push_back(DxfPair{code, DxfValue::Borrow(value)});
       return;
     }
     scratch_.clear();
@@ -344,7 +350,9 @@ class DxfDrawing::Loader {
     Outcome outcome = Outcome::Failed;
     DxfTextCut stop;  // Stopped: the pair that ends the section (or not)
     size_t readTo = 0;  // Read: end; Stopped: stop.pos
-    EntityList entities;
+    // In chunks the heap keeps: a list in one block of its own would be
+    // given back to the system, page by page, once moved to the drawing.
+    ChunkedStack<std::unique_ptr<DxfEntity>> entities;
     char* keptEnd = nullptr;  // after its values, once moved together
   };
 
@@ -370,14 +378,26 @@ class DxfDrawing::Loader {
   }
 
   // Moves a part's values together from `to` on, as Pair does, in the order
-  // they were read (never overtaking), and gives back the pages it emptied
-  // (not the text after a stop: the reading goes on there).
+  // they were read (never overtaking), converting them as Pair does, and
+  // gives back the pages it emptied (not the text after a stop: the reading
+  // goes on there). Only a part that is taken is converted: the text of
+  // the others is read again.
   void KeepValues(Part& part, char* to) {
-    auto keep = [&to](PairList& pairs) {
+    auto keep = [&to, this](PairList& pairs) {
       for (DxfPair& p : pairs) {
-        if (p.value.IsOwned()) continue;  // converted: not in the text
+        if (p.value.IsOwned()) continue;  // not in the text
         const char* from = p.value.data();
         const size_t size = p.value.size();
+        if (convert_ && !IsAscii(p.value)) {
+          const size_t converted = DxfUtf8ToModelInPlace(p.value, to);
+          if (converted == SIZE_MAX) {
+            p.value = DxfUtf8ToModel(p.value);
+          } else {
+            p.value = DxfValue::Borrow({to, converted});
+            to += converted;
+          }
+          continue;
+        }
         p.value.MovedTo(to);
         // Forward a word at a time: the bytes only ever move down, so a
         // word written never covers one still to be read.
@@ -390,7 +410,8 @@ class DxfDrawing::Loader {
         to += size;
       }
     };
-    for (auto& entity : part.entities) {
+    for (size_t i = 0; i < part.entities.size(); ++i) {
+      DxfEntity* entity = part.entities[i].get();
       keep(entity->pairs);
       for (DxfEntity& child : entity->children) keep(child.pairs);
     }
@@ -452,8 +473,7 @@ class DxfDrawing::Loader {
         goOn = part.stop;
       }
       kept_ = part.keptEnd;
-      d_.entities_.insert(d_.entities_.end(), std::make_move_iterator(part.entities.begin()),
-                          std::make_move_iterator(part.entities.end()));
+      for (size_t k = 0; k < part.entities.size(); ++k) d_.entities_.push_back(std::move(part.entities[k]));
       if (part.outcome == Part::Outcome::Stopped) break;
     }
     reader_.Seek(goOn.pos, goOn.line);
@@ -509,6 +529,21 @@ size_t ReadInParts(int fd, char* to, size_t size) {
   for (size_t i = 0; i < parts; ++i)
     if (cut[i]) return 0;
   return size;
+}
+
+// IsAscii on several threads for a large text: each page read for the
+// first time costs a fault on a virtual machine, best taken in parallel.
+bool TextIsAscii(std::string_view text) {
+  const unsigned threads = LoadThreads();
+  if (threads < 2 || text.size() < 2 * g_partBytes) return IsAscii(text);
+  constexpr size_t kStep = 64 << 10;
+  std::atomic<bool> ascii{true};
+  RunTasks(threads, threads, [&](size_t i) {
+    size_t at = text.size() / threads * i, end = i + 1 == threads ? text.size() : text.size() / threads * (i + 1);
+    for (; at < end && ascii.load(std::memory_order_relaxed); at += kStep)
+      if (!IsAscii(text.substr(at, std::min(kStep, end - at)))) ascii = false;
+  });
+  return ascii;
 }
 
 }  // namespace
@@ -570,7 +605,7 @@ bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfErr
                  ? "\r\n"
                  : "\n";
 
-  Loader loader(*this, *pages, size, IsUtf8() && !IsAscii(text), error);
+  Loader loader(*this, *pages, size, IsUtf8() && !TextIsAscii(text), error);
   if (!loader.Run()) {
     Clear();
     return false;

@@ -1,24 +1,27 @@
 #include "platform/host/DxfText.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
-#include <unordered_map>
 
 #include "platform/win32/code_page.h"
 
 namespace host {
 namespace {
 
-// Unicode -> code page 1250 byte for the upper half of the page.
-const std::unordered_map<char32_t, char>& UpperHalf() {
-  static const std::unordered_map<char32_t, char> table = [] {
-    std::unordered_map<char32_t, char> map;
-    char bytes[128];
-    for (int i = 0; i < 128; ++i) bytes[i] = static_cast<char>(0x80 + i);
+// Unicode -> code page 1250 byte for the upper half of the page, by code
+// point below 0x10000 (0: not in the page). Where two bytes give one
+// character, the first one stands for it.
+const std::array<unsigned char, 0x10000>& UpperHalf() {
+  static const std::array<unsigned char, 0x10000> table = [] {
+    std::array<unsigned char, 0x10000> bytes{};
+    char upper[128];
+    for (int i = 0; i < 128; ++i) upper[i] = static_cast<char>(0x80 + i);
     WCHAR wide[128] = {};
-    if (MultiByteToWideChar(CP_1250, 0, bytes, 128, wide, 128) == 128)
-      for (int i = 0; i < 128; ++i) map.emplace(wide[i], bytes[i]);
-    return map;
+    if (MultiByteToWideChar(CP_1250, 0, upper, 128, wide, 128) == 128)
+      for (int i = 0; i < 128; ++i)
+        if (!bytes[wide[i]]) bytes[wide[i]] = static_cast<unsigned char>(0x80 + i);
+    return bytes;
   }();
   return table;
 }
@@ -70,15 +73,46 @@ std::string DxfUtf8ToModel(std::string_view text) {
       continue;
     }
     i += length;
-    auto it = upper.find(cp);
-    if (it != upper.end()) {
-      out += it->second;
+    if (cp < 0x10000 && upper[cp]) {
+      out += static_cast<char>(upper[cp]);
     } else if (cp >= 0x10000) {
       cp -= 0x10000;
       AppendEscape(out, 0xD800 + (cp >> 10));
       AppendEscape(out, 0xDC00 + (cp & 0x3FF));
     } else {
       AppendEscape(out, cp);
+    }
+  }
+  return out;
+}
+
+size_t DxfUtf8ToModelInPlace(std::string_view text, char* to) {
+  const auto& upper = UpperHalf();
+  // Every character is looked at before one byte is written: an escape
+  // found halfway would leave the text neither old nor new.
+  for (size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t length = 0;
+    char32_t cp = DecodeUtf8(text, i, length);
+    if (length > 0 && (cp >= 0x10000 || !upper[cp])) return SIZE_MAX;
+    i += length > 0 ? length : 1;
+  }
+  // Each character gives at most its own bytes, so the writing never
+  // overtakes the reading.
+  size_t out = 0;
+  for (size_t i = 0; i < text.size();) {
+    auto c = static_cast<unsigned char>(text[i]);
+    size_t length = 0;
+    char32_t cp = c < 0x80 ? 0 : DecodeUtf8(text, i, length);
+    if (length == 0) {
+      to[out++] = static_cast<char>(c);
+      ++i;
+    } else {
+      to[out++] = static_cast<char>(upper[cp]);
+      i += length;
     }
   }
   return out;

@@ -236,15 +236,19 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   std::string comments;
   while (comments.size() < 3 * 4096) comments += "999\nsome words that fill a page\n";
   // Found on drawings as users have them: Czech layers and texts in UTF-8
-  // (with a letter beyond the code page and a stray byte), a VERTEX run
-  // over many parts, national-grid coordinates in millimetres.
-  std::string czech, vertices, far;
+  // (with a letter beyond the code page, a stray byte and letters whose
+  // code page bytes are UTF-8 again; also after the entities, in parts
+  // read but not taken), a VERTEX run over many parts,
+  // national-grid coordinates in millimetres.
+  std::string czechTexts, czech, vertices, far;
   for (int i = 0; i < 30; ++i)
-    czech += "  0\nTEXT\n  5\n" + std::to_string(200 + i) + "\n  8\nTRUBKY \xC4\x8C\xC3\x81ST " +
+    czechTexts += "  0\nTEXT\n  5\n" + std::to_string(200 + i) + "\n  8\nTRUBKY \xC4\x8C\xC3\x81ST \xC4\x82\xC5\x9E " +
              std::to_string(i) + "\n 10\n1\n 20\n2\n  1\nVyt\xC3\xA1p\xC4\x9Bn\xC3\xAD \xF0\x9F\x94\xA5 \xFF" +
              std::to_string(i) + "\n";
   czech = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1032\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n" +
-          czech + entities + "  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS\n  0\nDICTIONARY\n  5\nC\n  0\nENDSEC\n  0\nEOF\n";
+          czechTexts + entities + "  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS\n  0\nDICTIONARY\n  5\nC\n";
+  const std::string czechAfter = czech + czechTexts + "  0\nENDSEC\n  0\nEOF\n";
+  czech += "  0\nENDSEC\n  0\nEOF\n";
   vertices = "  0\nPOLYLINE\n  5\nE00\n 66\n1\n";
   for (int i = 0; i < 300; ++i) vertices += "  0\nVERTEX\n 10\n" + std::to_string(i) + "\n 20\n1\n";
   vertices += "  0\nSEQEND\n";
@@ -268,6 +272,7 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
       ReadFile(FixturePath("r12_network.dxf")),
       ReadFile(FixturePath("r2000_network.dxf")),
       czech,
+      czechAfter,
       head + entities + vertices + entities + vertices + tail,
       head + far + entities + far + tail,
   };

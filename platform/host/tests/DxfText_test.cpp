@@ -23,6 +23,26 @@ TEST(DxfText, MalformedUtf8IsKeptAsBytes) {
   EXPECT_EQ(DxfUtf8ToModel("\xED\xA0\x80"), "\xED\xA0\x80") << "encoded surrogate";
 }
 
+TEST(DxfText, ConvertedInPlaceAsAlone) {
+  // Written over the text itself or some bytes before it, as a load moves
+  // its values together; a text with a letter beyond the page is left.
+  const std::string texts[] = {"Potrub\xC3\xAD \xC5\x99" "ez", "\xE2\x82\xAC", "TRUBKY \xC4\x8C\xC3\x81ST",
+                               "Potrub\xED", "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xC3\xAD\xFF",
+                               "\xE2\x88\x85 20", "a \xF0\x9F\x98\x80", "\xC5\x99 \xE2\x88\x85"};
+  for (const std::string& text : texts)
+    for (size_t before : {0, 1, 5}) {
+      std::string buffer = std::string(before, '.') + text;
+      const size_t size = DxfUtf8ToModelInPlace(std::string_view(buffer).substr(before), buffer.data());
+      const std::string alone = DxfUtf8ToModel(text);
+      if (alone.find("\\U+") != std::string::npos) {
+        EXPECT_EQ(size, SIZE_MAX) << text;
+        EXPECT_EQ(buffer, std::string(before, '.') + text) << "nothing written";
+      } else {
+        EXPECT_EQ(buffer.substr(0, size), alone) << text << " " << before;
+      }
+    }
+}
+
 TEST(DxfText, ModelTextToUtf8) {
   EXPECT_EQ(DxfModelToUtf8("Potrub\xED \xF8" "ez \\U+2205"),
             "Potrub\xC3\xAD \xC5\x99" "ez \\U+2205");
