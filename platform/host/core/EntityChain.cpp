@@ -1,5 +1,7 @@
 #include "platform/host/core/EntityChain.h"
 
+#include <sys/mman.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -26,30 +28,59 @@ struct Span {
   size_t count;
 };
 
+// The chain node that begins at pairs[i], a code that travels in chains.
+Span SpanAt(const PairList& pairs, size_t i) {
+  const int code = pairs[i].code;
+  size_t count = 1;
+  if (KindOf(code) == GC_KIND_POINT && i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
+    ++count;
+    if (i + 2 < pairs.size() && pairs[i + 2].code == code + 20) ++count;
+  }
+  return {static_cast<int16_t>(code), i, count};
+}
+
 void SpansOf(const PairList& pairs, std::vector<Span>& spans) {
   spans.clear();
   spans.reserve(pairs.size());
   for (size_t i = 0; i < pairs.size(); ++i) {
-    int code = pairs[i].code;
-    if (!CodeFitsChain(code)) continue;
-    size_t count = 1;
-    if (KindOf(code) == GC_KIND_POINT && i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
-      ++count;
-      if (i + 2 < pairs.size() && pairs[i + 2].code == code + 20) ++count;
-    }
-    spans.push_back({static_cast<int16_t>(code), i, count});
-    i += count - 1;
+    if (!CodeFitsChain(pairs[i].code)) continue;
+    spans.push_back(SpanAt(pairs, i));
+    i += spans.back().count - 1;
   }
 }
 
-// A heap copy of text: as DupString, without first making a string of it.
-char* CopyText(std::string_view text) {
-  auto* copy = static_cast<char*>(std::malloc(text.size() + 1));
-  if (!copy) return nullptr;
-  if (!text.empty()) std::memcpy(copy, text.data(), text.size());
-  copy[text.size()] = '\0';
-  return copy;
-}
+// Where the parts of a chain come from: each its own heap block, or the
+// caller's blocks.
+class PartSource {
+ public:
+  explicit PartSource(ChainBlocks* blocks) : blocks_(blocks) {}
+
+  resbuf* Node() {
+    void* at = blocks_ ? blocks_->Take(sizeof(resbuf), alignof(resbuf)) : std::malloc(sizeof(resbuf));
+    if (at) std::memset(at, 0, sizeof(resbuf));
+    return static_cast<resbuf*>(at);
+  }
+  char* Text(std::string_view text) {
+    auto* copy = static_cast<char*>(Take(text.size() + 1));
+    if (!copy) return nullptr;
+    if (!text.empty()) std::memcpy(copy, text.data(), text.size());
+    copy[text.size()] = '\0';
+    return copy;
+  }
+  unsigned char* Bytes(const std::string& bytes) {
+    auto* copy = static_cast<unsigned char*>(Take(bytes.size()));
+    if (copy) std::memcpy(copy, bytes.data(), bytes.size());
+    return copy;
+  }
+  // A chain given up half made.
+  void Drop(resbuf* head) {
+    if (!blocks_) FreeGroupCodeChain(head);
+  }
+
+ private:
+  void* Take(size_t bytes) { return blocks_ ? blocks_->Take(bytes, 1) : std::malloc(bytes); }
+  ChainBlocks* blocks_;
+};
 
 double Real(std::string_view text) { return ParseDxfReal(text).value_or(0.0); }
 int64_t Integer(std::string_view text) { return ParseDxfInt(text).value_or(0); }
@@ -73,16 +104,16 @@ std::string Hex(const unsigned char* data, size_t n) {
 }
 
 // Fills a cleared node from its span of pairs; false when memory runs out.
-bool FillNode(resbuf* node, const PairList& pairs, const Span& span) {
+bool FillNode(resbuf* node, const PairList& pairs, const Span& span, PartSource& source) {
   const DxfValue& value = pairs[span.index].value;
   switch (KindOf(span.code)) {
     case GC_KIND_TEXT:
       if (span.code == 0) {
-        node->value.text = CopyText(TrimDxf(value));
+        node->value.text = source.Text(TrimDxf(value));
       } else if (value.View().find('^') != std::string_view::npos) {
-        node->value.text = DupString(DecodeCaretForm(value).c_str());
+        node->value.text = source.Text(DecodeCaretForm(value));
       } else {
-        node->value.text = CopyText(value.View());
+        node->value.text = source.Text(value.View());
       }
       return node->value.text != nullptr;
     case GC_KIND_POINT:
@@ -112,7 +143,7 @@ bool FillNode(resbuf* node, const PairList& pairs, const Span& span) {
       }
       node->value.binary.length = static_cast<int16_t>(bytes.size());
       if (bytes.empty()) return true;
-      node->value.binary.data = static_cast<unsigned char*>(DupBytes(bytes.data(), bytes.size()));
+      node->value.binary.data = source.Bytes(bytes);
       return node->value.binary.data != nullptr;
     }
     default:
@@ -126,7 +157,17 @@ bool FillNode(resbuf* node, const PairList& pairs, const Span& span) {
 // few of their pairs then copies only those.
 class PartWriter {
  public:
-  PartWriter(const PairList* original, std::string_view type) : original_(original), type_(type) {
+  // Scratch the writer works in, kept by the caller across writers so that
+  // a write-back of thousands of entities allocates none of it per entity.
+  struct Scratch {
+    std::vector<Span> spans;                   // by code, in file order within a code
+    std::vector<std::pair<int, size_t>> seen;  // nodes of each code so far
+  };
+
+  PartWriter(const PairList* original, std::string_view type, Scratch& scratch)
+      : original_(original), type_(type), spans_(scratch.spans), seen_(scratch.seen) {
+    seen_.clear();
+    spans_.clear();
     if (!original_) return;
     SpansOf(*original_, spans_);
     std::stable_sort(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) { return a.code < b.code; });
@@ -249,8 +290,8 @@ class PartWriter {
 
   const PairList* original_;
   std::string_view type_;
-  std::vector<Span> spans_;  // by code, in file order within a code
-  std::vector<std::pair<int, size_t>> seen_;
+  std::vector<Span>& spans_;
+  std::vector<std::pair<int, size_t>>& seen_;
 };
 
 bool IsFlatPolyline(const DxfEntity& entity) {
@@ -314,11 +355,69 @@ bool CodeFitsChain(int code) {
          (cls & GC_FLAG_UNNAMED) == 0;
 }
 
-resbuf* EntityToChain(const DxfEntity& entity) {
+namespace {
+
+constexpr size_t kChainBlock = size_t{2} << 20;
+
+// A block on a boundary of its size, hinted to the system as one large
+// page: tens of megabytes of chains then take tens of page faults, not
+// thousands. Null when the system has no memory.
+char* MapChainBlock() {
+  void* mapped = mmap(nullptr, 2 * kChainBlock, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return nullptr;
+  const auto begin = reinterpret_cast<uintptr_t>(mapped);
+  const uintptr_t aligned = (begin + kChainBlock - 1) / kChainBlock * kChainBlock;
+  if (aligned > begin) munmap(mapped, aligned - begin);
+  if (aligned + kChainBlock < begin + 2 * kChainBlock)
+    munmap(reinterpret_cast<void*>(aligned + kChainBlock), begin + 2 * kChainBlock - (aligned + kChainBlock));
+#ifdef MADV_HUGEPAGE
+  madvise(reinterpret_cast<void*>(aligned), kChainBlock, MADV_HUGEPAGE);
+#endif
+  return reinterpret_cast<char*>(aligned);
+}
+
+}  // namespace
+
+void* ChainBlocks::Take(size_t bytes, size_t align) {
+  char* at = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(next_) + (align - 1)) & ~uintptr_t{align - 1});
+  if (next_ && bytes <= static_cast<size_t>(end_ - at)) {
+    next_ = at + bytes;
+    return at;
+  }
+  if (bytes > kChainBlock / 4) {
+    // Its own block, leaving the room of the current one for what follows.
+    void* own = std::malloc(bytes);
+    if (own) large_.push_back(static_cast<char*>(own));
+    return own;
+  }
+  blocks_.reserve(blocks_.size() + 1);
+  char* block = MapChainBlock();
+  if (!block) return nullptr;
+  blocks_.push_back(block);
+  next_ = block + bytes;  // the block's alignment serves every request
+  end_ = block + kChainBlock;
+  return block;
+}
+
+void ChainBlocks::RollBack(const Mark& mark) {
+  if (mark.block == blocks_.size() && mark.next) next_ = mark.next;
+  else if (mark.block == 0 && blocks_.size() == 1) next_ = blocks_[0];  // taken before there was a block
+}
+
+void ChainBlocks::Clear() {
+  for (char* block : blocks_) munmap(block, kChainBlock);
+  for (char* block : large_) std::free(block);
+  blocks_.clear();
+  large_.clear();
+  next_ = end_ = nullptr;
+}
+
+resbuf* EntityToChain(const DxfEntity& entity, ChainBlocks* blocks) {
+  PartSource source(blocks);
   resbuf* head = nullptr;
   resbuf** tail = &head;
   auto add = [&](int code) -> resbuf* {
-    auto* node = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
+    resbuf* node = source.Node();
     if (!node) return nullptr;
     node->code = static_cast<int16_t>(code);
     *tail = node;
@@ -334,15 +433,18 @@ resbuf* EntityToChain(const DxfEntity& entity) {
   const PairList& pairs = converted.empty() ? entity.pairs : converted;
   size_t xdata = ExtendedDataStart(pairs);
   bool marked = false;
-  std::vector<Span> spans;
-  SpansOf(pairs, spans);
-  for (const Span& span : spans) {
+  // Straight from the pairs: a chain node per pair, a point's y and z
+  // taken with its x.
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    if (!CodeFitsChain(pairs[i].code)) continue;
+    const Span span = SpanAt(pairs, i);
+    i += span.count - 1;
     if (!marked && span.index >= xdata) {
-      if (!add(-3)) return FreeGroupCodeChain(head), nullptr;
+      if (!add(-3)) return source.Drop(head), nullptr;
       marked = true;
     }
     resbuf* node = add(span.code);
-    if (!node || !FillNode(node, pairs, span)) return FreeGroupCodeChain(head), nullptr;
+    if (!node || !FillNode(node, pairs, span, source)) return source.Drop(head), nullptr;
   }
   return head;
 }
@@ -363,6 +465,14 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
   size_t partIndex = 0;
   bool started = false;
   PairList part;
+  // The pairs the nodes make (a point up to three), and room for the few
+  // a new entity is given (handle, owner, markers), so that the usual
+  // single part is never moved while it grows.
+  size_t estimate = 4;
+  for (const resbuf* node = chain; node; node = node->next)
+    if (node->code >= 0) estimate += KindOf(node->code) == GC_KIND_POINT ? 3 : 1;
+  part.reserve(estimate);
+  thread_local PartWriter::Scratch scratch;
   std::optional<PartWriter> writer;
   auto templateOf = [&](size_t index, std::string_view type) -> const PairList* {
     if (!original) return nullptr;
@@ -386,9 +496,10 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
       }
       started = true;
       std::string_view type = node->value.text ? TrimDxf(node->value.text) : std::string_view();
-      writer.emplace(templateOf(partIndex, type), type);
+      writer.reset();
+      writer.emplace(templateOf(partIndex, type), type, scratch);
     } else if (!writer) {
-      writer.emplace(nullptr, std::string_view());  // no type yet: the drawing refuses it later
+      writer.emplace(nullptr, std::string_view(), scratch);  // no type yet: the drawing refuses it later
     }
     writer->Add(node, part);
   }

@@ -24,13 +24,15 @@
 // ChainToPairs).
 //
 // Nodes, texts and chunks come from malloc: FreeGroupCodeChain releases a
-// chain made here.
+// chain made here. A chain made into ChainBlocks is its blocks' instead.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dataformat/resbuf.h"
 #include "platform/host/DxfEntity.h"
@@ -43,8 +45,43 @@ struct EntityName {
   uint64_t handle = 0;  // 0 in a drawing without handles
 };
 
-// Null only when memory runs out.
-resbuf* EntityToChain(const DxfEntity& entity);
+// Memory for chains the host keeps itself (those it hands out until the
+// command ends): nodes and texts taken one after another from large
+// blocks and let go all at once, so that tens of thousands of chains cost
+// a few allocations rather than one per node and text.
+class ChainBlocks {
+ public:
+  ChainBlocks() = default;
+  ~ChainBlocks() { Clear(); }
+  ChainBlocks(const ChainBlocks&) = delete;
+  ChainBlocks& operator=(const ChainBlocks&) = delete;
+
+  // bytes at an address aligned to align (a power of two up to 16); null
+  // when memory runs out.
+  void* Take(size_t bytes, size_t align);
+
+  // What was taken after a mark is given back by RollBack, as long as it
+  // all lies in the block the mark was made in (else it stays until Clear).
+  struct Mark {
+    size_t block = 0;
+    char* next = nullptr;
+  };
+  Mark Position() const { return {blocks_.size(), next_}; }
+  void RollBack(const Mark& mark);
+
+  // Lets every chain made here go.
+  void Clear();
+
+ private:
+  std::vector<char*> blocks_;  // the last is the one taken from
+  std::vector<char*> large_;   // requests too large for a block, each its own
+  char* next_ = nullptr;
+  char* end_ = nullptr;
+};
+
+// Null only when memory runs out. With blocks, every node and text is taken
+// from them: such a chain is never freed on its own.
+resbuf* EntityToChain(const DxfEntity& entity, ChainBlocks* blocks = nullptr);
 
 // Pairs of a chain, for the drawing's AppendEntity/ReplaceEntity. A leading
 // -1 node gives *name (when asked); other negative codes are dropped. Reals

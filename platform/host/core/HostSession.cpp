@@ -68,9 +68,24 @@ std::string FolderOfProgram() {
   return slash == std::string::npos ? "." : utf8.substr(0, slash);
 }
 
+// Blocks of the written pair lists: small pages, so a block's untouched
+// part costs nothing.
+constexpr size_t kWrittenPairBlock = size_t{4} << 20;
+
 }  // namespace
 
-HostSession::HostSession() : drawing_(std::make_unique<DxfDrawing>()) { Window(); }
+HostSession::HostSession()
+    : writtenPairs_(std::make_unique<PairArena>(kWrittenPairBlock)), drawing_(std::make_unique<DxfDrawing>()) {
+  Window();
+}
+
+void HostSession::Replace(std::unique_ptr<DxfDrawing> drawing) {
+  ReleaseChains();
+  selection_.clear();
+  drawing_ = std::move(drawing);
+  // Only once the drawing whose pairs lie in it is gone.
+  writtenPairs_ = std::make_unique<PairArena>(kWrittenPairBlock);
+}
 
 HostSession::~HostSession() { Shutdown(); }
 
@@ -79,18 +94,14 @@ SessionScript& HostSession::Script() const { return script_ ? *script_ : Current
 bool HostSession::OpenDrawing(const std::string& path, DxfError* error) {
   auto drawing = std::make_unique<DxfDrawing>();
   if (!drawing->Load(path, error)) return false;
-  ReleaseChains();
-  selection_.clear();
-  drawing_ = std::move(drawing);
+  Replace(std::move(drawing));
   return true;
 }
 
 bool HostSession::OpenDrawingText(std::string_view text, DxfError* error) {
   auto drawing = std::make_unique<DxfDrawing>();
   if (!drawing->LoadText(text, error)) return false;
-  ReleaseChains();
-  selection_.clear();
-  drawing_ = std::move(drawing);
+  Replace(std::move(drawing));
   return true;
 }
 
@@ -145,14 +156,17 @@ resbuf* HostSession::EntityChain(uint64_t handle, std::string* error) {
 }
 
 resbuf* HostSession::HandOut(const DxfEntity& entity) {
-  resbuf* chain = EntityToChain(entity);
-  if (chain) handedOut_.push_back(chain);
+  const ChainBlocks::Mark before = handedOut_.Position();
+  resbuf* chain = EntityToChain(entity, &handedOut_);
+  if (!chain) handedOut_.RollBack(before);
+  lastHandedOut_ = chain;
+  beforeLastHandedOut_ = before;
   return chain;
 }
 
 void HostSession::ReleaseChains() {
-  for (resbuf* chain : handedOut_) FreeGroupCodeChain(chain);
-  handedOut_.clear();
+  handedOut_.Clear();
+  lastHandedOut_ = nullptr;
   lastEntNext_ = nullptr;
 }
 
@@ -184,10 +198,8 @@ ChangeOutcome HostSession::EndCommand() {
 }
 
 void HostSession::Shutdown() {
-  ReleaseChains();
-  selection_.clear();
   changeMark_.reset();
-  drawing_ = std::make_unique<DxfDrawing>();
+  Replace(std::make_unique<DxfDrawing>());
   variableTexts_.clear();
   for (auto& [trade, db] : catalogues_) jovDatabase::Database::Close(db);
   catalogues_.clear();
@@ -222,11 +234,12 @@ resbuf* HostSession::SelectionNext(int first) {
     const DxfEntity* e = drawing_->FindById(selection_[selectionCursor_++]);
     if (e) chain = HandOut(*e);
   }
-  log_.Call("SelectionNext", Int(first), HostLog::Chain(chain));
+  if (log_.IsOpen()) log_.Call("SelectionNext", Int(first), HostLog::Chain(chain));
   return chain;
 }
 
 int HostSession::EntityWrite(resbuf* chain, int flags) {
+  const PairArenaScope written(writtenPairs_.get());
   PairList pairs;
   std::optional<EntityName> name = ChainEntityName(chain);
   DxfEntity* target = name ? drawing_->FindById(name->id) : nullptr;
@@ -247,8 +260,9 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
   if (result == HOST_NORMAL) Modified();
   if (result == HOST_NORMAL && !HandlesLeft(why)) result = HOST_ERROR;
   lastError_ = why;
-  log_.Call("EntityWrite", HostLog::Chain(chain) + ", " + Int(flags),
-            Int(result) + (why.empty() ? "" : " (" + why + ")"));
+  if (log_.IsOpen())
+    log_.Call("EntityWrite", HostLog::Chain(chain) + ", " + Int(flags),
+              Int(result) + (why.empty() ? "" : " (" + why + ")"));
   return result;
 }
 
@@ -594,7 +608,7 @@ resbuf* HostSession::AltEntNext(int first) {
     if (e) chain = HandOut(*e);
   }
   lastEntNext_ = chain;
-  log_.Call("alt_entnext", Int(first), HostLog::Chain(chain));
+  if (log_.IsOpen()) log_.Call("alt_entnext", Int(first), HostLog::Chain(chain));
   return chain;
 }
 
@@ -602,9 +616,12 @@ int HostSession::UnlinkDxf() {
   std::string what = "nothing";
   if (lastEntNext_) {
     what = HostLog::Chain(lastEntNext_);
-    auto it = std::find(handedOut_.begin(), handedOut_.end(), lastEntNext_);
-    if (it != handedOut_.end()) handedOut_.erase(it);
-    FreeGroupCodeChain(lastEntNext_);
+    // Its room is taken again when nothing was handed out after it; else
+    // it goes with the others.
+    if (lastEntNext_ == lastHandedOut_) {
+      handedOut_.RollBack(beforeLastHandedOut_);
+      lastHandedOut_ = nullptr;
+    }
     lastEntNext_ = nullptr;
   }
   log_.Call("unlink_DXF", "", Int(HOST_NORMAL) + " [released " + what + "]");
@@ -628,7 +645,8 @@ resbuf* HostSession::AltEntNextApp(int first, const char* application) {
     const DxfEntity* e = drawing_->FindById(appWalk_[appWalkCursor_++]);
     if (e) chain = HandOut(*e);
   }
-  log_.Call("alt_entnext_app", Int(first) + ", " + HostLog::Text(application), HostLog::Chain(chain));
+  if (log_.IsOpen())
+    log_.Call("alt_entnext_app", Int(first) + ", " + HostLog::Text(application), HostLog::Chain(chain));
   return chain;
 }
 

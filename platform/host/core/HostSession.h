@@ -32,7 +32,8 @@
 //
 // Chains handed out (SelectionNext, alt_entnext) belong to the host and
 // stay valid until the selection changes or the command ends; unlink_DXF
-// releases the last alt_entnext chain at once.
+// releases the last alt_entnext chain at once. They are read only: their
+// nodes and texts lie in the host's blocks, not one heap block each.
 //
 // Writing: EntityWrite(chain, 0) with a chain that begins with an entity
 // name replaces that entity (handle and owner kept); a chain that begins
@@ -66,6 +67,7 @@
 
 #include "dataformat/resbuf.h"
 #include "platform/host/DxfDrawing.h"
+#include "platform/host/core/EntityChain.h"
 #include "platform/host/core/HostLog.h"
 #include "platform/win32/driver/session_script.h"
 #include "platform/win32/win32_types.h"
@@ -187,6 +189,8 @@ class HostSession {
   bool ResolveHandles(const ScriptLine& line, std::vector<uint64_t>& ids);
   std::vector<uint64_t> WindowSelection(double x1, double y1, double x2, double y2) const;
   void SetSelection(std::vector<uint64_t> ids, bool add);
+  // A new drawing takes the place of the open one.
+  void Replace(std::unique_ptr<DxfDrawing> drawing);
   resbuf* HandOut(const DxfEntity& entity);
   void ReleaseChains();
   Ucs CurrentUcs() const;
@@ -201,6 +205,10 @@ class HostSession {
   HostOptions options_;
   HostLog log_;
   SessionScript* script_ = nullptr;
+  // The pair lists the plug-in writes into the open drawing: taken from
+  // large blocks, not one heap block each, and let go after the drawing
+  // they belong to (so declared before it).
+  std::unique_ptr<PairArena> writtenPairs_;
   std::unique_ptr<DxfDrawing> drawing_;
 
   std::vector<uint64_t> selection_;  // entity ids in order
@@ -209,7 +217,9 @@ class HostSession {
   std::vector<uint64_t> appWalk_;  // entity ids of AltEntNextApp's walk
   size_t appWalkCursor_ = 0;
   std::string lastError_;
-  std::vector<resbuf*> handedOut_;
+  ChainBlocks handedOut_;     // every chain handed out since ReleaseChains
+  resbuf* lastHandedOut_ = nullptr;
+  ChainBlocks::Mark beforeLastHandedOut_;
   resbuf* lastEntNext_ = nullptr;
   int inputState_ = 0;
 

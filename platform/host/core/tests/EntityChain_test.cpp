@@ -333,5 +333,55 @@ TEST(EntityChain, EveryByteSurvivesTheCaretForm) {
   EXPECT_EQ(DecodeCaretForm(file), all);
 }
 
+// A chain made in the host's blocks is the heap chain node for node, value
+// byte for byte, for every kind of value and every entity of the drawings.
+TEST(EntityChain, ChainsInBlocksEqualHeapChains) {
+  auto drawing = [](const char* entities) {
+    return std::string("  0\nSECTION\n  2\nENTITIES\n") + entities + "  0\nENDSEC\n  0\nEOF\n";
+  };
+  const std::string texts[] = {
+      drawing("  0\nLINE\n  5\n2A\n  8\nL^J1\n 10\n1.5\n 20\n-2\n 30\n3\n 11\n4\n 21\n5\n"),
+      drawing("  0\nINSERT\n  2\nB\n 10\n0\n 20\n0\n 50\n90\n 62\n7\n 90\n-70000\n160\n123456789012\n"
+              "290\n1\n280\n4\n310\n0AFF10\n1001\nJOV_DATA\n1000\n\n1002\n{\n1004\nCAFE\n1040\n2.5\n"
+              "1071\n99\n1010\n1\n1020\n2\n1030\n3\n"),
+      drawing("  0\nPOINT\n 10\n0\n 20\n0\n310\n\n1001\nA\n1000\n^I^ x\n"),
+      std::string(std::string(JOV_SOURCE_DIR) + "/platform/host/tests/data/r12_network.dxf"),
+      std::string(std::string(JOV_SOURCE_DIR) + "/platform/host/tests/data/r2013_utf8.dxf"),
+  };
+  ChainBlocks blocks;
+  for (const std::string& text : texts) {
+    DxfDrawing d;
+    DxfError error;
+    const bool file = text.rfind("  0", 0) != 0;
+    ASSERT_TRUE(file ? d.Load(text, &error) : d.LoadText(text, &error)) << error.ToString();
+    ASSERT_FALSE(d.Entities().empty());
+    for (const auto& e : d.Entities()) {
+      const ChainBlocks::Mark before = blocks.Position();
+      Chain heap(EntityToChain(*e));
+      const resbuf* kept = EntityToChain(*e, &blocks);
+      const resbuf* a = heap.head;
+      const resbuf* b = kept;
+      for (; a && b; a = a->next, b = b->next) {
+        ASSERT_EQ(a->code, b->code) << text;
+        const uint32_t kind = GroupCodeKind(GetGroupCodeClass(a->code));
+        if (kind == GC_KIND_TEXT) {
+          EXPECT_STREQ(a->value.text, b->value.text) << text << " code " << a->code;
+        } else if (kind == GC_KIND_BINARY) {
+          ASSERT_EQ(a->value.binary.length, b->value.binary.length) << text;
+          if (a->value.binary.length > 0) {
+            EXPECT_EQ(std::memcmp(a->value.binary.data, b->value.binary.data, a->value.binary.length), 0);
+          }
+        } else {
+          EXPECT_EQ(std::memcmp(&a->value, &b->value, sizeof a->value), 0) << text << " code " << a->code;
+        }
+      }
+      EXPECT_TRUE(!a && !b) << text << ": chains of different lengths";
+      // A chain let go at once gives its room back.
+      blocks.RollBack(before);
+      EXPECT_EQ(EntityToChain(*e, &blocks), kept);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace host
