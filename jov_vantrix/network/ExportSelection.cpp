@@ -84,8 +84,8 @@ void ResetNumbersOf(resbuf* copy) {
 }  // namespace
 
 void ResetDrawingNumbers(CJov_ExportDlg& dialog) {
-  const HostExport2D* host = TheApp().m_pHostTable;
-  for (const resbuf* entity = HostSelectionNext(host, true); entity; entity = HostSelectionNext(host, false)) {
+  SelectionCopyWalk selection;
+  for (const resbuf* entity = selection.Next(true); entity; entity = selection.Next(false)) {
     resbuf* copy = CopyGroupCodeChain(entity);
     if (!copy) continue;
     ResetNumbersOf(copy);
