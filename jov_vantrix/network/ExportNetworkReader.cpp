@@ -3,19 +3,18 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "common/CDravikFunc.h"
 #include "common/CLocaleNumber.h"
 #include "common/Prefetch.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
-#include "jov_vantrix/frame/CommandHost.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/NetworkIndex.h"
 #include "jov_vantrix/network/NetworkRecords.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
+#include "jov_vantrix/network/SelectionCopyWalk.h"
 #include "objectgl/GLGeometry.h"
 #include "platform/win32/code_page.h"
 
@@ -280,25 +279,6 @@ int ReadRecords(CObjSezNew& network, Next next) {
 }
 
 }  // namespace
-
-SelectionCopyWalk::SelectionCopyWalk() : byName_(CommandHost()) {
-  if (byName_ && (!byName_->alt_entnext || !byName_->unlink_DXF)) byName_ = nullptr;
-}
-
-SelectionCopyWalk::~SelectionCopyWalk() { ReleaseHanded(); }
-
-void SelectionCopyWalk::ReleaseHanded() {
-  if (!handed_) return;
-  byName_->unlink_DXF();
-  handed_ = nullptr;
-}
-
-const resbuf* SelectionCopyWalk::Next(bool first) {
-  if (!byName_) return HostSelectionNext(TheApp().m_pHostTable, first);
-  ReleaseHanded();
-  handed_ = byName_->alt_entnext(first ? 1 : 0);
-  return handed_;
-}
 
 int ReadExportNetwork(CObjSezNew& network, qmArray<resbuf*>* kept) {
   // A record keeps its own copy of its entity's chain.

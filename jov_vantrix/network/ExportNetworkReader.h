@@ -11,7 +11,6 @@
 #include "common/qmArray.h"
 #include "dataformat/resbuf.h"
 
-class CDravikFunc;
 class CObjDataNew;
 class CObjSezNew;
 class CNumSezNew;
@@ -26,25 +25,6 @@ constexpr int kExportSeveralStarts = -3;     // more than one free start pipe
 constexpr int kExportNumberedBefore = -5;    // numbers of an earlier export are in the drawing
 constexpr int kExportNoFloorPlan = -6;       // balanced included pipes, no floor-plan pipe selected
 constexpr int kExportPickCancelled = -7;     // the user left a selection prompt
-
-// The host's current selection, one entity chain after another (null at
-// the end), for readers that copy what they keep of each chain before they
-// ask for the next. Through the command's by-name host functions the host
-// lets each chain go as the next is asked for (and the last with the
-// walk); without them the host keeps every chain to the command's end.
-class SelectionCopyWalk {
- public:
-  SelectionCopyWalk();
-  ~SelectionCopyWalk();
-  SelectionCopyWalk(const SelectionCopyWalk&) = delete;
-  SelectionCopyWalk& operator=(const SelectionCopyWalk&) = delete;
-  const resbuf* Next(bool first);
-
- private:
-  void ReleaseHanded();
-  CDravikFunc* byName_;
-  resbuf* handed_ = nullptr;
-};
 
 // Reads the chains of kept, in order, when given, else the host's current
 // selection. Every entity read becomes a record of the list's all-records

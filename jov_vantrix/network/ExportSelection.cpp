@@ -15,6 +15,7 @@
 #include "jov_vantrix/network/ExportNetworkReader.h"
 #include "jov_vantrix/network/NetworkRecords.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
+#include "jov_vantrix/network/SelectionCopyWalk.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/code_page.h"

@@ -136,12 +136,7 @@ TEST_F(Export, TheSelectionIsReadOneChainAtATime) {
     const Outcome o = Exporting(row.drawing, Steps(Path("F.txt")), row.before);
     EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
     const std::string log = testsupport::Slurp(log_);
-    size_t handed = 0, released = 0;
-    std::istringstream lines(log);
-    for (std::string line; std::getline(lines, line);) {
-      handed += line.rfind("alt_entnext(", 0) == 0 && line.find("-> <") != std::string::npos;
-      released += line.rfind("unlink_DXF() -> 5100 [released <", 0) == 0;
-    }
+    const auto [handed, released] = ChainsHandedAndReleased(log);
     EXPECT_EQ(handed, row.chains) << log;
     EXPECT_EQ(released, row.chains) << log;
     EXPECT_EQ(log.find("SelectionNext"), std::string::npos) << log;
