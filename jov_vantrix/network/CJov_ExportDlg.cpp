@@ -20,6 +20,7 @@
 #include "jov_vantrix/frame/PickBanner.h"
 #include "jov_vantrix/network/CUndoArray.h"
 #include "jov_vantrix/network/ExportSectionList.h"
+#include "jov_vantrix/network/NetworkRecords.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
 #include "jov_vantrix/network/SectionFile.h"
 #include "jov_vantrix/section/CutSettings.h"
@@ -318,6 +319,11 @@ void CJov_ExportDlg::FinishExport(INT_PTR result) {
     EndWrittenChange(-1);
     return;
   }
+  // The write-back sends chains only: the sections and the extended data
+  // read go first, so that the host's new entities take their room.
+  m_sections.RemoveAll();
+  m_sections.m_branchNames.RemoveAll();
+  ForgetReadData(m_network);
   WriteAllRecords(m_network);
   EndWrittenChange(1);
 }

@@ -45,8 +45,8 @@ class CJov_ExportDlg : public CDialog, public resizeWnd {
   // Numbering in the preview; id is a group's number - 1.
   void OnPreviewPick(uint32_t id);
   // Aligns the smallest number of the numbered groups with the first
-  // segment number.
-  void RebaseNumbers();
+  // segment number; gives that smallest after it (INT64_MAX for none).
+  int64_t RebaseNumbers();
   void OnNumberAll();
   void OnUndoStep();
   // OK only once every group is fixed or numbered; then the links between

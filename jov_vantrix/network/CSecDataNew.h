@@ -14,8 +14,12 @@ class CSecDataNew : public CSeznam {
  public:
   static constexpr int kValues = 15;
 
-  explicit CSecDataNew(int32_t number = 0);
+  explicit CSecDataNew(int32_t number = 0) : m_number(number) {}
   ~CSecDataNew() override = default;
+
+  // Makes both result value lists kValues empty values long, as a section
+  // read from a file has them (an export's sections carry none).
+  void SizeValues();
 
   CSecDataNew* GetNextSection() const { return static_cast<CSecDataNew*>(GetNext()); }
 

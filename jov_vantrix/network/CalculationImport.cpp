@@ -19,6 +19,7 @@
 #include "jov_vantrix/network/JovCutParams.h"
 #include "jov_vantrix/network/NetworkIndex.h"
 #include "jov_vantrix/network/NetworkRecords.h"
+#include "jov_vantrix/network/SelectionCopyWalk.h"
 #include "jov_vantrix/network/ProductLookup.h"
 #include "jov_vantrix/network/SectionFile.h"
 #include "platform/win32/code_page.h"
@@ -175,8 +176,9 @@ resbuf* RebuildExtendedData(CObjDataNew& r) {
 }  // namespace
 
 int ReadImportNetwork(CObjSezNew& list) {
-  const HostExport2D* host = TheApp().m_pHostTable;
-  for (const resbuf* entity = HostSelectionNext(host, true); entity; entity = HostSelectionNext(host, false)) {
+  // A record keeps its own copy of its entity's chain.
+  SelectionCopyWalk selection;
+  for (const resbuf* entity = selection.Next(true); entity; entity = selection.Next(false)) {
     CObjDataNew* record = NewReadRecord(entity, list.GetCount());
     list.AddTail(record);
     ReadSelected(*record);

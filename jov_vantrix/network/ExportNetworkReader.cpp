@@ -14,6 +14,7 @@
 #include "jov_vantrix/network/NetworkIndex.h"
 #include "jov_vantrix/network/NetworkRecords.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
+#include "jov_vantrix/network/SelectionCopyWalk.h"
 #include "objectgl/GLGeometry.h"
 #include "platform/win32/code_page.h"
 
@@ -280,11 +281,12 @@ int ReadRecords(CObjSezNew& network, Next next) {
 }  // namespace
 
 int ReadExportNetwork(CObjSezNew& network, qmArray<resbuf*>* kept) {
-  const HostExport2D* host = TheApp().m_pHostTable;
+  // A record keeps its own copy of its entity's chain.
+  SelectionCopyWalk selection;
   int keptAt = 0;
   return ReadRecords(network, [&](bool first) -> CObjDataNew* {
     const resbuf* entity =
-        kept ? (keptAt < kept->GetCount() ? kept->ElementAt(keptAt++) : nullptr) : HostSelectionNext(host, first);
+        kept ? (keptAt < kept->GetCount() ? kept->ElementAt(keptAt++) : nullptr) : selection.Next(first);
     return entity ? NewReadRecord(entity, network.m_readCount) : nullptr;
   });
 }

@@ -38,17 +38,26 @@ void CJov_ExportDlg::OnPreviewPick(uint32_t id) {
   RedrawPreview();
 }
 
-void CJov_ExportDlg::RebaseNumbers() {
+namespace {
+
+// The smallest number of the group's records but 0; INT64_MAX for none.
+int64_t SmallestNumberOf(const CNumSezNew* group) {
+  int64_t smallest = INT64_MAX;
+  for (const CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
+    if (r->GetNumber() != 0) smallest = std::min<int64_t>(smallest, r->GetNumber());
+  return smallest;
+}
+
+}  // namespace
+
+int64_t CJov_ExportDlg::RebaseNumbers() {
   // The smallest of the numbers there are, however large the first one.
   int64_t smallest = INT64_MAX;
-  for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
-    if (!group->m_changed) continue;
-    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
-      if (r->GetNumber() != 0) smallest = std::min<int64_t>(smallest, r->GetNumber());
-  }
-  if (smallest == INT64_MAX) return;
+  for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
+    if (group->m_changed) smallest = std::min(smallest, SmallestNumberOf(group));
+  if (smallest == INT64_MAX) return smallest;
   const int64_t difference = smallest - FirstNumber();
-  if (difference == 0) return;
+  if (difference == 0) return smallest;
   // The first number was checked against the scheme's numbers: the
   // results fit int.
   auto moved = [difference](int number) { return static_cast<int>(number - difference); };
@@ -60,21 +69,30 @@ void CJov_ExportDlg::RebaseNumbers() {
       UpdateNumberLabel(r);
     }
   }
+  return FirstNumber();
 }
 
 void CJov_ExportDlg::OnNumberAll() {
   if (!StartNumbering()) return;
   ShowPickBanner(true);
   // In reverse list order: each group in front of those before it.
-  std::vector<uint32_t> pending;
+  std::vector<CNumSezNew*> pending;
   for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
-    if (!group->IsFixed() && !group->m_changed) pending.insert(pending.begin(), group->m_number);
+    if (!group->IsFixed() && !group->m_changed) pending.push_back(group);
+  std::reverse(pending.begin(), pending.end());
+  // Once rebased, the changed groups' numbers start at the first number (or
+  // there are none): a group numbered next moves them only when its own
+  // numbers would start them elsewhere, so only its own are read.
+  bool rebased = false;
+  int64_t smallest = INT64_MAX;
   bool numbered = true;
   while (!pending.empty() && numbered) {
     numbered = false;
     for (auto it = pending.begin(); it != pending.end(); ++it) {
-      if (!NumberSchemeGroup(m_network, static_cast<int>(*it) - 1)) continue;
-      RebaseNumbers();
+      if (!NumberSchemeGroup(m_network, static_cast<int>((*it)->m_number) - 1)) continue;
+      const int64_t all = std::min(smallest, SmallestNumberOf(*it));
+      smallest = !rebased || (all != INT64_MAX && all != FirstNumber()) ? RebaseNumbers() : all;
+      rebased = true;
       RedrawPreview();
       pending.erase(it);
       numbered = true;

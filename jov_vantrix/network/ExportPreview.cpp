@@ -92,6 +92,7 @@ void CJov_ExportDlg::FillPreview() {
 
   m_preview.SetMaxPickId(kPickLimit);
   const int units = m_params.units;
+  PreviewProducts products;
   for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
     m_preview.lineWidth = 2.0f;
     uint32_t colour = kDefaultColour;
@@ -113,7 +114,7 @@ void CJov_ExportDlg::FillPreview() {
         m_preview.AddEntityChain(&cursor, nullptr, nullptr, name, &r->m_previewEntities, recordColour, false);
         continue;
       }
-      LookupProductForPreview(r, m_network.m_pDatabase, &units);
+      LookupProductForPreview(r, m_network.m_pDatabase, &units, &products);
       if (!r->m_pProductGeometry) continue;
       GLMatrix place;
       GLMatrix mirror;

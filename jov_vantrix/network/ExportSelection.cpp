@@ -15,6 +15,7 @@
 #include "jov_vantrix/network/ExportNetworkReader.h"
 #include "jov_vantrix/network/NetworkRecords.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
+#include "jov_vantrix/network/SelectionCopyWalk.h"
 #include "platform/mfc/module_state.h"
 #include "platform/resources/jov_vantrix/resource_ids.h"
 #include "platform/win32/code_page.h"
@@ -84,8 +85,8 @@ void ResetNumbersOf(resbuf* copy) {
 }  // namespace
 
 void ResetDrawingNumbers(CJov_ExportDlg& dialog) {
-  const HostExport2D* host = TheApp().m_pHostTable;
-  for (const resbuf* entity = HostSelectionNext(host, true); entity; entity = HostSelectionNext(host, false)) {
+  SelectionCopyWalk selection;
+  for (const resbuf* entity = selection.Next(true); entity; entity = selection.Next(false)) {
     resbuf* copy = CopyGroupCodeChain(entity);
     if (!copy) continue;
     ResetNumbersOf(copy);

@@ -6,6 +6,7 @@
 
 #include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CObjDataNew.h"
+#include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
 
 namespace {
@@ -78,4 +79,12 @@ const char* LinkHandleOf(const resbuf* chain) {
   const resbuf* handle = node->next;
   if (!handle || !IsStringNode(handle) || !handle->value.text) return "";
   return handle->value.text;
+}
+
+void ForgetReadData(CObjSezNew& list) {
+  for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i)
+    static_cast<CObjDataNew*>(list.m_allRecords[i])->m_jovData.Clear();
+  for (CObjDataNew* record = list.GetFirstRecord(); record; record = record->GetNextRecord())
+    record->m_jovData.Clear();
+  ReleasePropertyMemory();
 }

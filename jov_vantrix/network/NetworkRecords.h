@@ -8,6 +8,7 @@
 #include "platform/mfc/CString.h"
 
 class CObjDataNew;
+class CObjSezNew;
 
 // Copies properties of the record's extended data into the record's fields
 // of the same meaning ("_NBRANCH" into the branch name, "CM" into CM, ...);
@@ -29,3 +30,8 @@ int PipeKindOf(const CString& typeCode);
 // The text after the chain's "JOV_LINK" application name (without regard
 // to case), pointing into the chain; "" when there is none.
 const char* LinkHandleOf(const resbuf* chain);
+
+// Lets go of the extended data read into every record of the list and of
+// its all-records array (their chains stay), and of the properties'
+// memory when no other record holds any.
+void ForgetReadData(CObjSezNew& list);

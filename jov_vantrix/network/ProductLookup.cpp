@@ -134,9 +134,57 @@ bool LookupProduct(CObjDataNew* record, jovDatabase::Database* db, JovCutParams&
   return FetchProduct(record, db, nullptr, 0, params.m_units);
 }
 
-bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, const int* unit) {
+PreviewProducts::~PreviewProducts() {
+  for (auto& [key, answer] : answers) {
+    FreeGroupCodeChain(answer.geometry);
+    FreeGroupCodeChain(answer.data);
+  }
+}
+
+bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, const int* unit,
+                             PreviewProducts* answers) {
   if (!record || !db) return false;
-  if (db->GoIndexID(PreviewLookupKey(record->m_jovData.m_typeCode)) != jovDatabase::eOK) return false;
+  const CString lookupKey = PreviewLookupKey(record->m_jovData.m_typeCode);
   static constexpr uint8_t kFlags[] = {0, 0, 0, 0, 1};
-  return FetchProduct(record, db, kFlags, 5, unit ? *unit : 0);
+  const int units = unit ? *unit : 0;
+  if (!answers) {
+    if (db->GoIndexID(lookupKey) != jovDatabase::eOK) return false;
+    return FetchProduct(record, db, kFlags, 5, units);
+  }
+  // The product library answers from the look-up key and the parameter
+  // lists alone.
+  ParamLists lists;
+  if (!lists.Build(record->m_jovData.m_properties)) return false;
+  std::string key(lookupKey.GetString());
+  key.append(1, '\0').append(lists.names.data()).append(1, '\0').append(lists.values.data());
+  auto [at, added] = answers->answers.try_emplace(std::move(key));
+  PreviewProducts::Answer& answer = at->second;
+  if (added) {
+    // A product the catalogue or the library does not give stays without
+    // one for every record of its key and parameters.
+    if (db->GoIndexID(lookupKey) != jovDatabase::eOK || !FetchProduct(record, db, kFlags, 5, units)) return false;
+    answer.found = DuplicateGroupCodeChain(record->m_pProductGeometry, &answer.geometry) &&
+                   DuplicateGroupCodeChain(record->m_pProductData, &answer.data);
+    if (!answer.found) {
+      // Not kept: asked again next time.
+      FreeGroupCodeChain(answer.geometry);
+      FreeGroupCodeChain(answer.data);
+      answers->answers.erase(at);
+    }
+    return true;
+  }
+  if (!answer.found) return false;
+  resbuf* geometry = nullptr;
+  resbuf* data = nullptr;
+  if (!DuplicateGroupCodeChain(answer.geometry, &geometry) || !DuplicateGroupCodeChain(answer.data, &data)) {
+    FreeGroupCodeChain(geometry);
+    FreeGroupCodeChain(data);
+    return false;
+  }
+  FreeGroupCodeChain(record->m_pProductGeometry);
+  FreeGroupCodeChain(record->m_pProductData);
+  record->m_pProductGeometry = geometry;
+  record->m_pProductData = data;
+  ComputeBoundingBox(record, record->m_pProductGeometry, units);
+  return true;
 }

@@ -4,6 +4,9 @@
 // parameters. Both chains are copied into the record.
 #pragma once
 
+#include <string>
+#include <unordered_map>
+
 #include <cstdint>
 
 #include "dataformat/resbuf.h"
@@ -24,10 +27,30 @@ class Database;
 // library does not answer; the adjusted properties then stay.
 bool LookupProduct(CObjDataNew* record, jovDatabase::Database* db, JovCutParams& params);
 
+// The answers of one preview's look-ups: a product of the same look-up key
+// and parameters as one asked before is copied from its first answer
+// instead of being asked of the catalogue and the product library again.
+class PreviewProducts {
+ public:
+  PreviewProducts() = default;
+  ~PreviewProducts();
+  PreviewProducts(const PreviewProducts&) = delete;
+  PreviewProducts& operator=(const PreviewProducts&) = delete;
+
+  struct Answer {
+    bool found = false;
+    resbuf* geometry = nullptr;  // owned copies
+    resbuf* data = nullptr;
+  };
+  std::unordered_map<std::string, Answer> answers;
+};
+
 // For the export preview: the product is looked up under its excluded form
 // (PreviewLookupKey) and property 8 is asked for in the data as well; the
-// box is scaled to metres when *unit is 1.
-bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, const int* unit);
+// box is scaled to metres when *unit is 1. With answers, a product asked
+// before is taken from them.
+bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, const int* unit,
+                             PreviewProducts* answers = nullptr);
 
 // The catalogue's name of entry index of its "PROP" list (the key under
 // which a product property is stored); empty without a catalogue or entry.

@@ -238,6 +238,7 @@ int ReadSectionFile(CSecSezNew& root, const char* path, SectionFileReport* repor
     auto [at, added] = numbered.emplace(number, read.size());
     if (added) {
       auto* section = new CSecDataNew(number);
+      section->SizeValues();
       branch->AddTail(section);
       read.push_back(SectionLines{section});
     }

@@ -129,10 +129,10 @@ class ProductLookupTest : public ::testing::Test {
   }
 
   // A pipe record as the pick step reads it.
-  void MakePipe(const char* typeCode) {
+  void MakePipe(const char* typeCode, const char* length = "2000") {
     TestChain chain;
     chain.Text(0, "LWPOLYLINE").Text(1001, "JOV_DATA").Text(1000, typeCode);
-    chain.Text(1000, "L").Text(1000, "2000").Text(1000, "O").Text(1000, "0");
+    chain.Text(1000, "L").Text(1000, length).Text(1000, "O").Text(1000, "0");
     chain.Text(1000, "_TYPE").Text(1000, "128").Text(1000, "DN").Text(1000, "15");
     ASSERT_TRUE(record_.m_jovData.ReadXData(chain.Head()));
   }
@@ -281,6 +281,37 @@ TEST_F(ProductLookupTest, PreviewLooksUpTheExcludedFormAndAsksForPropertyEight) 
   ASSERT_TRUE(LookupProductForPreview(&record_, db_, &metres)) << "an excluded entity";
   MakePipe("TPP0099i0001");
   EXPECT_FALSE(LookupProductForPreview(&record_, db_, &metres));
+}
+
+// One preview's answers: a look-up key and parameters asked before are
+// answered without the catalogue or the library, as they answered first.
+TEST_F(ProductLookupTest, PreviewAsksOncePerLookupKeyAndParameters) {
+  const struct {
+    const char* code;
+    const char* length;
+    bool found, asked;
+  } rows[] = {
+      {"TKi0015i0001", "2000", true, true},   {"TKi0015-0001", "2000", true, false},
+      {"TKi0015i0001", "3000", true, true},   {"TKi0015i0001", "2000", true, false},
+      {"TPP0099i0001", "2000", false, false}, {"TPP0099i0001", "2000", false, false},
+  };
+  PreviewProducts answers;
+  const int metres = 1;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.code) + " L " + row.length);
+    MakePipe(row.code, row.length);
+    const int calls = Calls();
+    EXPECT_EQ(LookupProductForPreview(&record_, db_, &metres, &answers), row.found);
+    EXPECT_EQ(Calls() - calls, row.asked ? 1 : 0);
+    if (!row.found) continue;
+    const auto geometry = DescribeChain(record_.m_pProductGeometry);
+    const auto data = DescribeChain(record_.m_pProductData);
+    const GLVector box = record_.m_boxMax;
+    ASSERT_TRUE(LookupProductForPreview(&record_, db_, &metres));
+    EXPECT_EQ(geometry, DescribeChain(record_.m_pProductGeometry));
+    EXPECT_EQ(data, DescribeChain(record_.m_pProductData));
+    EXPECT_TRUE(box.x == record_.m_boxMax.x && box.y == record_.m_boxMax.y);
+  }
 }
 
 TEST(PreviewLookupKey, ChangesOnlyTheIncludeFlag) {

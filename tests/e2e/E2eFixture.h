@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,18 @@ class E2e : public ::testing::Test {
               const std::string& modules = JOV_TEST_MODULE_DIR) {
     args.insert(args.end(), {"--profile", (dir_ / "profile").string()});
     return testsupport::RunProgram(modules + (lt ? "/duvozedo.exe" : "/dravik"), args, dir_);
+  }
+
+  // In a runner's host log (--log): the chains alt_entnext handed out and
+  // those unlink_DXF let go.
+  static std::pair<size_t, size_t> ChainsHandedAndReleased(const std::string& log) {
+    std::pair<size_t, size_t> counts{0, 0};
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+      counts.first += line.rfind("alt_entnext(", 0) == 0 && line.find("-> <") != std::string::npos;
+      counts.second += line.rfind("unlink_DXF() -> 5100 [released <", 0) == 0;
+    }
+    return counts;
   }
 
   // The runner's exit code for a run whose calls all ran: 7 when something

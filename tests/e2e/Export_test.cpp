@@ -56,6 +56,7 @@ class Export : public E2e {
                                   "Jov_Vantrix_Export", "--script", script, "--verbose"};
     if (!pictures_.empty()) args.insert(args.end(), {"--snapshot", pictures_});
     if (!catalogue.empty()) args.insert(args.end(), {"--catalogue", catalogue});
+    if (!log_.empty()) args.insert(args.end(), {"--log", log_});
     return Run(args, false, modules_.string());
   }
   static std::string Steps(const std::string& file, const std::string& more = "") {
@@ -72,6 +73,7 @@ class Export : public E2e {
 
   fs::path modules_;
   std::string pictures_;  // --snapshot
+  std::string log_;       // --log
 };
 
 TEST_F(Export, TheNetworkGoesToTheExchangeFileAndTheDrawingTakesItsNumbers) {
@@ -114,6 +116,31 @@ TEST_F(Export, AnExportedNetworkIsResetOnlyWhenTheUserSaysSo) {
   EXPECT_EQ(no.out.find("type=16"), std::string::npos) << "no further message: " << no.out;
   EXPECT_EQ(no.out.find("dialog " + Id(IDD_JOV_EXPORT)), std::string::npos) << "no dialog: " << no.out;
   EXPECT_FALSE(fs::exists(file));
+}
+
+// Every road that reads the selection lets each of the host's chains go
+// once its record holds a copy: the host never keeps the whole selection.
+TEST_F(Export, TheSelectionIsReadOneChainAtATime) {
+  const struct {
+    const char* name;
+    std::string drawing, before;
+    size_t chains;  // the fixture's eight entities, once per reading
+  } rows[] = {
+      {"a first export", kData + "network.dxf", kSelect, 8},
+      {"an earlier export reset", kData + "exported.dxf", std::string(kSelect) + "answer yes\n", 16},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    log_ = Path("host.log");
+    fs::remove(log_);
+    const Outcome o = Exporting(row.drawing, Steps(Path("F.txt")), row.before);
+    EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+    const std::string log = testsupport::Slurp(log_);
+    const auto [handed, released] = ChainsHandedAndReleased(log);
+    EXPECT_EQ(handed, row.chains) << log;
+    EXPECT_EQ(released, row.chains) << log;
+    EXPECT_EQ(log.find("SelectionNext"), std::string::npos) << log;
+  }
 }
 
 TEST_F(Export, ExportsThatWriteNothing) {

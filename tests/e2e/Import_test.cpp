@@ -52,7 +52,7 @@ class Import : public E2e {
     Write("result.txt", result);
     const std::string script = Write("session.txt", std::string(kSelect) + "file result.txt\n");
     return Run({"--drawing", drawing, "--out", out, "--run", "Jov_Vantrix_Import", "--script", script,
-                "--catalogue", catalogue});
+                "--catalogue", catalogue, "--log", Path("host.log")});
   }
 };
 
@@ -67,6 +67,11 @@ TEST_F(Import, ResultFileGoesIntoThePipesTheProductAndItsTexts) {
   Outcome check = testsupport::RunProgram(
       JOV_PYTHON, {std::string(JOV_SOURCE_DIR) + "/tests/e2e/check_import.py", kData + "exported.dxf", out}, dir_);
   EXPECT_EQ(check.exit, 0) << check.out << check.err;
+  // The selection is read one host chain at a time: each let go once copied.
+  const std::string log = testsupport::Slurp(Path("host.log"));
+  const auto [handed, released] = ChainsHandedAndReleased(log);
+  EXPECT_EQ(handed, 8u) << log;
+  EXPECT_EQ(released, handed) << log;
 
   // Line feeds alone read the same.
   const std::string lf = Path("lf.dxf");
