@@ -81,6 +81,7 @@ HostSession::HostSession()
 
 void HostSession::Replace(std::unique_ptr<DxfDrawing> drawing) {
   ReleaseChains();
+  ForgetUcs();
   selection_.clear();
   drawing_ = std::move(drawing);
   // Only once the drawing whose pairs lie in it is gone.
@@ -188,6 +189,7 @@ ChangeOutcome HostSession::EndCommand() {
   ReleaseChains();
   bool leftOpen = modified_;
   drawing_->RollBack(0);
+  ForgetUcs();
   drawing_->KeepJournal(false);
   modified_ = false;
   changeMark_.reset();
@@ -291,6 +293,7 @@ void HostSession::EndChange(int status) {
   } else {
     // Back to the mark, or without one to the last commit.
     drawing_->RollBack(changeMark_.value_or(0));
+    ForgetUcs();
     modified_ = changeMark_ ? modifiedAtMark_ : false;
     // Chains of entities that went with the rollback stay the caller's
     // until the selection changes; the selection walks over missing ones.
@@ -407,7 +410,10 @@ int HostSession::GetPoint(int flags, const char* prompt, double out[3]) {
   return result;
 }
 
-HostSession::Ucs HostSession::CurrentUcs() const {
+const HostSession::Ucs& HostSession::CurrentUcs() const {
+  // Asked for once per point a preview draws: read from the header once
+  // and kept until ForgetUcs.
+  if (ucs_) return *ucs_;
   Ucs ucs;
   auto read = [&](const char* name, std::array<double, 3>& into) {
     const PairList* values = drawing_->HeaderVariable(name);
@@ -431,33 +437,39 @@ HostSession::Ucs HostSession::CurrentUcs() const {
   double d = Dot(y, x);
   y = Normalized({y[0] - d * x[0], y[1] - d * x[1], y[2] - d * x[2]});
   std::array<double, 3> z = Cross(x, y);
-  if (Dot(x, x) == 0.0 || Dot(z, z) == 0.0) return Ucs{ucs.origin};
-  ucs.x = x;
-  ucs.y = y;
-  ucs.z = z;
-  return ucs;
+  if (Dot(x, x) == 0.0 || Dot(z, z) == 0.0) {
+    ucs_ = Ucs{ucs.origin};
+  } else {
+    ucs.x = x;
+    ucs.y = y;
+    ucs.z = z;
+    ucs_ = ucs;
+  }
+  return *ucs_;
 }
 
+void HostSession::ForgetUcs() { ucs_.reset(); }
+
 int HostSession::UcsToWcs(double point[3], bool displacement) {
-  std::string before = point ? PointText(point) : "null";
+  std::string before = log_.IsOpen() ? (point ? PointText(point) : "null") : std::string();
   int result = HOST_ERROR;
   if (point) {
-    Ucs u = CurrentUcs();
+    const Ucs& u = CurrentUcs();
     double p[3] = {point[0], point[1], point[2]};
     for (size_t a = 0; a < 3; ++a)
       point[a] = (displacement ? 0.0 : u.origin[a]) + p[0] * u.x[a] + p[1] * u.y[a] + p[2] * u.z[a];
     result = HOST_NORMAL;
   }
-  log_.Call("UcsToWcs", before + ", " + Int(displacement),
-            Int(result) + (point ? " " + PointText(point) : ""));
+  if (log_.IsOpen())
+    log_.Call("UcsToWcs", before + ", " + Int(displacement), Int(result) + (point ? " " + PointText(point) : ""));
   return result;
 }
 
 int HostSession::WcsToUcs(double point[3], bool displacement) {
-  std::string before = point ? PointText(point) : "null";
+  std::string before = log_.IsOpen() ? (point ? PointText(point) : "null") : std::string();
   int result = HOST_ERROR;
   if (point) {
-    Ucs u = CurrentUcs();
+    const Ucs& u = CurrentUcs();
     std::array<double, 3> d{point[0], point[1], point[2]};
     if (!displacement)
       for (size_t a = 0; a < 3; ++a) d[a] -= u.origin[a];
@@ -466,8 +478,8 @@ int HostSession::WcsToUcs(double point[3], bool displacement) {
     point[2] = Dot(d, u.z);
     result = HOST_NORMAL;
   }
-  log_.Call("WcsToUcs", before + ", " + Int(displacement),
-            Int(result) + (point ? " " + PointText(point) : ""));
+  if (log_.IsOpen())
+    log_.Call("WcsToUcs", before + ", " + Int(displacement), Int(result) + (point ? " " + PointText(point) : ""));
   return result;
 }
 

@@ -111,7 +111,11 @@ class HostSession {
   void SetScript(SessionScript* script) { script_ = script; }
   bool OpenDrawing(const std::string& path, DxfError* error);
   bool OpenDrawingText(std::string_view text, DxfError* error);
-  DxfDrawing& Drawing() { return *drawing_; }
+  // Whoever edits the drawing from outside may change its UCS.
+  DxfDrawing& Drawing() {
+    ForgetUcs();
+    return *drawing_;
+  }
   bool Preselect(const std::vector<uint64_t>& handles, std::string* error);
   std::vector<uint64_t> SelectedHandles() const;
   // The chain of the model-space entity with that handle, handed out as
@@ -193,7 +197,10 @@ class HostSession {
   void Replace(std::unique_ptr<DxfDrawing> drawing);
   resbuf* HandOut(const DxfEntity& entity);
   void ReleaseChains();
-  Ucs CurrentUcs() const;
+  // The header's UCS, kept once read; every road that may change the
+  // header (a new drawing, a rollback, the drawing handed out) forgets it.
+  const Ucs& CurrentUcs() const;
+  void ForgetUcs();
   void Modified() { modified_ = true; }
   // False with the reason once an edit used up the drawing's handles; the
   // change it belongs to is then never committed.
@@ -222,6 +229,7 @@ class HostSession {
   ChainBlocks::Mark beforeLastHandedOut_;
   resbuf* lastEntNext_ = nullptr;
   int inputState_ = 0;
+  mutable std::optional<Ucs> ucs_;
 
   // The drawing's journal length at BeginChange; the journal starts again
   // at each commit.

@@ -2,6 +2,7 @@
 // functions fetched by name, with prompts answered by a session script.
 #include "platform/host/core/HostSession.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -501,6 +503,46 @@ TEST_F(HostTest, UserCoordinatesFromTheHeader) {
   Slot<HostCoordFn>(t, HostSlot::WcsToUcs)(d, true);
   EXPECT_NEAR(d[0], 5.0, 1e-12) << "a direction ignores the origin";
   EXPECT_EQ(Slot<HostCoordFn>(t, HostSlot::UcsToWcs)(nullptr, false), HOST_ERROR);
+}
+
+// The UCS is read once and kept: every road that changes the header's UCS
+// after a conversion is seen by the next one.
+TEST_F(HostTest, UserCoordinatesFollowEveryRoadThatChangesThem) {
+  auto x = [&] {
+    double p[3] = {0, 0, 0};
+    Slot<HostCoordFn>(t, HostSlot::WcsToUcs)(p, false);
+    return p[0];
+  };
+  auto moveOrigin = [&](const char* value) { host.Drawing().SetHeaderVariable("$UCSORG", {{10, value}}); };
+  const struct {
+    const char* road;
+    std::function<void()> change;
+    double expected;
+  } rows[] = {
+      {"an edit of the drawing", [&] { moveOrigin("7.0"); }, -7.0},
+      {"a change rolled back",
+       [&] {
+         host.BeginChange();
+         moveOrigin("9.0");
+         EXPECT_EQ(x(), -9.0);
+         host.EndChange(0);
+       },
+       -7.0},
+      {"a new drawing", [&] { Open("r2000_network.dxf"); }, 0.0},
+      {"a command ended unfinished",
+       [&] {
+         moveOrigin("5.0");
+         EXPECT_EQ(x(), -5.0);
+         host.EndCommand();
+         host.BeginCommand();
+       },
+       0.0},
+  };
+  for (const auto& row : rows) {
+    x();  // the UCS before, read and kept
+    row.change();
+    EXPECT_EQ(x(), row.expected) << row.road;
+  }
 }
 
 TEST_F(HostTest, VariablesUnitsScaleAndEnvironment) {
