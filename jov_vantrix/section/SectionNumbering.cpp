@@ -1,14 +1,17 @@
 #include "jov_vantrix/section/SectionNumbering.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <cmath>
 #include <cstdlib>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "common/CDravikFunc.h"
@@ -356,22 +359,46 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
   for (CObjDataNew* label : unnamed) RemoveLabel(*label);
 }
 
+namespace {
+
+// Handles held by records, looked up by text: sorted views of the records'
+// own chains, not a hash node and a copy each (tens of thousands a run).
+class HandleSet {
+ public:
+  void Add(const resbuf* chain) {
+    const char* handle = GetEntityString(chain, 5);
+    handles_.emplace_back(handle ? handle : "");
+  }
+  void Seal() { std::sort(handles_.begin(), handles_.end()); }
+  bool Has(std::string_view handle) const { return std::binary_search(handles_.begin(), handles_.end(), handle); }
+
+ private:
+  std::vector<std::string_view> handles_;
+};
+
+}  // namespace
+
 bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence) {
   const CDravikFunc* host = CommandHost();
   if (!host || !host->alt_entnext_app) return false;
   auto handleOf = [](const resbuf* chain) {
     const char* handle = GetEntityString(chain, 5);
-    return std::string(handle ? handle : "");
+    return std::string_view(handle ? handle : "");
   };
-  std::unordered_set<std::string> pieces;
+  HandleSet pieces;
   for (INT_PTR i = 0; i < sequence.GetSize(); ++i)
-    if (const auto* record = static_cast<const CObjDataNew*>(sequence[i]))
-      pieces.insert(handleOf(record->m_entityChain.GetChain()));
-  std::unordered_set<std::string> read;
+    if (const auto* record = static_cast<const CObjDataNew*>(sequence[i])) pieces.Add(record->m_entityChain.GetChain());
+  pieces.Seal();
+  // The entities records were read from, by their names: a label among
+  // them is read already (a label without a name is never taken).
+  using Name = std::pair<int64_t, int64_t>;
+  std::vector<Name> read;
+  read.reserve(static_cast<size_t>(list.m_allRecords.GetSize()));
   for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
     const auto* record = static_cast<const CObjDataNew*>(list.m_allRecords[i]);
-    if (record->m_hasEntityName) read.insert(handleOf(record->m_entityChain.GetChain()));
+    if (record->m_hasEntityName) read.emplace_back(record->m_entityName[0], record->m_entityName[1]);
   }
+  std::sort(read.begin(), read.end());
 
   // The labels of the sequence's pieces, and those naming a piece the
   // drawing no longer has; a label of another drawn piece (a section's, or
@@ -380,21 +407,23 @@ bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence) {
   bool othersNamed = false;
   for (const resbuf* entity = host->alt_entnext_app(1, kLabelApplication); entity;
        entity = host->alt_entnext_app(0, kLabelApplication)) {
-    const resbuf* body = entity->code == -1 ? entity->next : entity;
-    const char* piece = SegmentLabelPiece(body);
-    if (!piece || !*piece || read.count(handleOf(body))) continue;
+    if (entity->code != -1) continue;
+    const char* piece = SegmentLabelPiece(entity->next);
+    if (!piece || !*piece ||
+        std::binary_search(read.begin(), read.end(), Name(entity->value.name[0], entity->value.name[1])))
+      continue;
     std::unique_ptr<CObjDataNew> label(NewReadRecord(entity, list.m_readCount));
     if (!label || !label->m_hasEntityName) continue;
-    othersNamed = othersNamed || !pieces.count(piece);
+    othersNamed = othersNamed || !pieces.Has(piece);
     found.push_back(std::move(label));
   }
   std::unordered_set<std::string> drawn;
   if (othersNamed)
     for (const resbuf* entity = host->alt_entnext_app(1, "JOV_DATA"); entity; entity = host->alt_entnext_app(0, "JOV_DATA"))
-      drawn.insert(handleOf(entity->code == -1 ? entity->next : entity));
+      drawn.insert(std::string(handleOf(entity->code == -1 ? entity->next : entity)));
   for (std::unique_ptr<CObjDataNew>& label : found) {
     const std::string piece = SegmentLabelPiece(label->m_entityChain.GetChain());
-    if (!pieces.count(piece) && drawn.count(piece)) continue;
+    if (!pieces.Has(piece) && drawn.count(piece)) continue;
     if (!list.m_heldRecords.AddTail(label.get())) continue;
     list.m_allRecords.Add(label.release());
   }
