@@ -110,8 +110,7 @@ void CJov_ExportDlg::FillPreview() {
       const resbuf* chain = r->GetChain();
       const char* type = GetEntityString(chain, 0);
       if (!type || _mbsicmp(type, "INSERT") != 0) {
-        resbuf* cursor = const_cast<resbuf*>(chain);
-        m_preview.AddEntityChain(&cursor, nullptr, nullptr, name, &r->m_previewEntities, recordColour, false);
+        m_preview.AddRecordEntity(chain, name, &r->m_previewEntities, recordColour);
         continue;
       }
       LookupProductForPreview(r, m_network.m_pDatabase, &units, &products);

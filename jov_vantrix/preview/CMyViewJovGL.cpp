@@ -140,6 +140,11 @@ void CMyViewJovGL::AddEntityChain(resbuf** cursor, const GLMatrix* m1, const GLM
   reader.ReadAll(cursor);
 }
 
+void CMyViewJovGL::AddRecordEntity(const resbuf* chain, uint32_t nameId, CPtrArray* created, uint32_t colour) {
+  ChainToView reader(*this, layer_, nullptr, nullptr, nameId, created, colour, false);
+  reader.ReadFirst(chain);
+}
+
 void CMyViewJovGL::ClearScene(bool redraw) {
   ResetView();
   if (redraw) Redraw();

@@ -28,6 +28,9 @@ class CMyViewJovGL : public CMyOpenGLBtn {
   // created, in order.
   void AddEntityChain(resbuf** cursor, const GLMatrix* m1, const GLMatrix* m2, uint32_t nameId, CPtrArray* created,
                       uint32_t colour, bool inUcs);
+  // The same for a record's chain, one entity and its extended data: the
+  // entity alone is read (the data, most of the chain, is not walked).
+  void AddRecordEntity(const resbuf* chain, uint32_t nameId, CPtrArray* created, uint32_t colour);
   void ClearScene(bool redraw);
   void ZoomExtents(bool redraw, const double* factor) { CMyOpenGLBtn::ZoomExtents(redraw, factor); }
   void SetMaxPickId(uint32_t id) { maxPickId_ = id; }

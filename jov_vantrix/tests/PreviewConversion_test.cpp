@@ -157,6 +157,35 @@ TEST_F(PreviewConversion, WorldPointsGoToTheUserSystemUnlessTheChainIsThere) {
   }
 }
 
+// A record's chain (one entity and its extended data) makes what the
+// entity alone makes, the data unread: its point goes nowhere.
+TEST_F(PreviewConversion, ARecordsEntityMakesWhatTheEntityAloneMakes) {
+  const std::vector<std::function<void(TestChain&)>> entities = {
+      [](TestChain& c) { Line(c.Text(8, "before the type"), "0", 150, 0, 160, 5); },
+      [](TestChain& c) { c.Text(0, "CIRCLE").Text(8, "0").Point(10, 1, 1, 0).Real(40, 2.0); },
+      [](TestChain& c) { Polyline(c, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}, true, 0.5); },
+      [](TestChain& c) { c.Text(0, "TEXT").Text(8, "0").Point(10, 150, 0, 0).Real(40, 2.0).Text(1, "7"); },
+  };
+  RecordingHost host;
+  preview_tests::PreviewView& view = Open();
+  auto made = [&](resbuf* chain, bool record) {
+    view.ClearScene(false);
+    CPtrArray created;
+    record ? view.AddRecordEntity(chain, 9, &created, 3) : view.AddEntityChain(&chain, nullptr, nullptr, 9, &created, 3, false);
+    std::vector<std::string> out = Described(created);
+    for (int i = 0; i < created.GetSize(); ++i)
+      out.push_back(std::to_string(static_cast<GLEntity*>(created.GetAt(i))->GetExtents().Max().x));
+    return out;
+  };
+  for (size_t i = 0; i < entities.size(); ++i) {
+    TestChain alone, record;
+    entities[i](alone);
+    entities[i](record);
+    record.I16(-3, 0).Text(1001, "JOV_DATA").Point(1010, 999, 999, 0).Point(10, 999, 999, 0);
+    EXPECT_EQ(made(record.Head(), true), made(alone.Head(), false)) << i;
+  }
+}
+
 TEST_F(PreviewConversion, TransformsApplyTheSecondMatrixFirst) {
   preview_tests::PreviewView& view = Open();
   GLMatrix scale, move;

@@ -14,6 +14,10 @@ bool StartsEntity(const resbuf* node) { return node->code == 0 && node->value.te
 // The nodes of the entity: up to, not including, the next code-0 node.
 bool InEntity(const resbuf* node) { return node && node->code != 0; }
 
+// The entity's own fields: up to its extended data (-3), which holds no
+// geometry, or the next entity.
+bool InFields(const resbuf* node) { return node && node->code != 0 && node->code != -3; }
+
 }  // namespace
 
 void GLPreviewChainReader::ReadAll(resbuf** cursor) {
@@ -49,12 +53,20 @@ void GLPreviewChainReader::ReadEntity(resbuf** cursor) {
     *cursor = node->next;
     return;
   }
-  const char* type = node->value.text;
-  *cursor = node->next;
-  if (!AllTypes(type) || !Converts(type)) {
-    while (InEntity(*cursor)) *cursor = (*cursor)->next;
-    return;
-  }
+  ReadFields(cursor);
+  while (InEntity(*cursor)) *cursor = (*cursor)->next;
+}
+
+void GLPreviewChainReader::ReadFirst(const resbuf* chain) {
+  resbuf* cursor = const_cast<resbuf*>(chain);
+  while (cursor && !StartsEntity(cursor)) cursor = cursor->next;
+  if (cursor) ReadFields(&cursor);
+}
+
+void GLPreviewChainReader::ReadFields(resbuf** cursor) {
+  const char* type = (*cursor)->value.text;
+  *cursor = (*cursor)->next;
+  if (!AllTypes(type) || !Converts(type)) return;
   if (!*cursor) return;
   layer_[0] = '\0';
   type_ = type;
@@ -74,19 +86,20 @@ void GLPreviewChainReader::ReadEntity(resbuf** cursor) {
     ReadHatch(cursor);
   else
     ReadText(cursor, type);
-  while (InEntity(*cursor)) *cursor = (*cursor)->next;
 }
 
 void GLPreviewChainReader::TakeLayer(const resbuf* node) {
   const char* text = node->value.text ? node->value.text : "";
-  std::strncpy(layer_, text, kLayerSize - 1);
-  layer_[kLayerSize - 1] = '\0';
+  // Not strncpy: it fills the rest of the buffer, once per entity.
+  const size_t n = strnlen(text, kLayerSize - 1);
+  std::memcpy(layer_, text, n);
+  layer_[n] = '\0';
 }
 
 void GLPreviewChainReader::ReadLine(resbuf** cursor) {
   GLVector start, end;
   const resbuf* colour = nullptr;
-  for (; InEntity(*cursor); *cursor = (*cursor)->next) {
+  for (; InFields(*cursor); *cursor = (*cursor)->next) {
     const resbuf* n = *cursor;
     switch (n->code) {
       case 8: TakeLayer(n); break;
@@ -104,7 +117,7 @@ void GLPreviewChainReader::ReadCircleOrArc(resbuf** cursor, bool arc) {
   GLVector centre;
   double radius = 0.0, start = 0.0, end = 0.0;
   const resbuf* colour = nullptr;
-  for (; InEntity(*cursor); *cursor = (*cursor)->next) {
+  for (; InFields(*cursor); *cursor = (*cursor)->next) {
     const resbuf* n = *cursor;
     switch (n->code) {
       case 8: TakeLayer(n); break;
@@ -139,7 +152,7 @@ void GLPreviewChainReader::ReadPolyline(resbuf** cursor) {
   double bulge = 0.0;
   int flags = 0;
   const resbuf* colour = nullptr;
-  for (; InEntity(*cursor); *cursor = (*cursor)->next) {
+  for (; InFields(*cursor); *cursor = (*cursor)->next) {
     const resbuf* n = *cursor;
     switch (n->code) {
       case 8: TakeLayer(n); break;
@@ -165,7 +178,7 @@ void GLPreviewChainReader::ReadText(resbuf** cursor, const char* type) {
   TextRead t;
   t.type = type;
   const resbuf* colour = nullptr;
-  for (; InEntity(*cursor); *cursor = (*cursor)->next) {
+  for (; InFields(*cursor); *cursor = (*cursor)->next) {
     const resbuf* n = *cursor;
     switch (n->code) {
       case 1:
@@ -184,7 +197,7 @@ void GLPreviewChainReader::ReadText(resbuf** cursor, const char* type) {
   }
   t.colour = Colour(colour);
   if (!Draws(t.type, layer_, t.colour)) return;
-  if (t.text.empty()) t.text = "?";
+  if (t.text.empty()) t.text.push_back('?');  // not = "?": GCC 12 sees a false overlap there
   AddText(t);
 }
 
@@ -192,7 +205,7 @@ void GLPreviewChainReader::ReadEllipse(resbuf** cursor) {
   GLVector centre, major, normal;
   double ratio = 1.0, start = 0.0, end = 0.0;
   const resbuf* colour = nullptr;
-  for (; InEntity(*cursor); *cursor = (*cursor)->next) {
+  for (; InFields(*cursor); *cursor = (*cursor)->next) {
     const resbuf* n = *cursor;
     switch (n->code) {
       case 8: TakeLayer(n); break;
@@ -215,7 +228,7 @@ void GLPreviewChainReader::ReadEllipse(resbuf** cursor) {
 void GLPreviewChainReader::ReadSolid(resbuf** cursor) {
   GLVector corner[4];  // a missing corner stays at the origin
   const resbuf* colour = nullptr;
-  for (; InEntity(*cursor); *cursor = (*cursor)->next) {
+  for (; InFields(*cursor); *cursor = (*cursor)->next) {
     const resbuf* n = *cursor;
     switch (n->code) {
       case 8: TakeLayer(n); break;

@@ -1,7 +1,7 @@
 // Reads drawing entities from a group-code chain for a preview: the walk
 // from entity to entity and the converters of LINE, CIRCLE, ARC,
 // LWPOLYLINE, TEXT, ATTDEF, ELLIPSE, SOLID and HATCH, each reading its
-// entity's nodes up to the next code-0 node. What the families do
+// entity's nodes up to its extended data or the next code-0 node. What the families do
 // differently (which types, how points and colours are taken, what is left
 // out, how the result is added) are the hooks.
 #pragma once
@@ -37,6 +37,9 @@ class GLPreviewChainReader {
   // text) are passed over; a known type is converted, leaving the cursor on
   // the next entity; any other type is passed over whole.
   void ReadEntity(resbuf** cursor);
+  // Converts only the entity the chain starts with (one entity and its
+  // extended data, as a record holds it), reading none of that data.
+  void ReadFirst(const resbuf* chain);
 
   // What a TEXT or ATTDEF gives its adder.
   struct TextRead {
@@ -83,8 +86,11 @@ class GLPreviewChainReader {
   const char* Type() const { return type_; }
 
  private:
+  // The cursor on an entity's type node: converts the entity when its
+  // type is converted, leaving the cursor within or after it.
+  void ReadFields(resbuf** cursor);
   // The converters; the cursor is on the entity's first node after its
-  // type and is left on the next code-0 node (or null).
+  // type and is left on its extended data or the next code-0 node (or null).
   void ReadLine(resbuf** cursor);
   void ReadCircleOrArc(resbuf** cursor, bool arc);
   void ReadPolyline(resbuf** cursor);
