@@ -215,6 +215,7 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
 
   LinkHandleIndex unassociated;
   unassociated.AddArray(network.m_unassociatedRecords);
+  std::unordered_set<std::string> branchNames;  // those of sections.m_branchNames
   CPtrArray linkedSupply;
   CPtrArray linkedReturn;
   for (INT_PTR i = 0; i < supply.GetSize(); ++i) {
@@ -235,7 +236,7 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
       if (unusable) *unusable = where;
       return false;
     }
-    BuildSectionRecord(sections, params.units, pipe, partner, product, connected);
+    BuildSectionRecord(sections, params.units, pipe, partner, product, connected, &branchNames);
   }
   if (linkedSupply.GetSize() == 0 || linkedReturn.GetSize() == 0) return false;
 
@@ -254,12 +255,14 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
 }
 
 void BuildSectionRecord(CSecSezNew& sections, int units, CObjDataNew* pipe, CObjDataNew* partner,
-                        CObjDataNew* product, const CString& connectedBranch) {
+                        CObjDataNew* product, const CString& connectedBranch, std::unordered_set<std::string>* named) {
   if (!pipe) return;
   auto* section = new CSecDataNew;
   sections.AddTail(section);
   section->m_branchName = pipe->m_branchName;
-  if (!sections.m_branchNames.Find(pipe->m_branchName)) sections.m_branchNames.AddHead(pipe->m_branchName.ToCString());
+  const bool known = named ? !named->insert(pipe->m_branchName.GetString()).second
+                           : sections.m_branchNames.Find(pipe->m_branchName) != nullptr;
+  if (!known) sections.m_branchNames.AddHead(pipe->m_branchName.ToCString());
   section->m_number = pipe->GetNumber();
   section->m_connect = pipe->GetConnect();
   section->m_connectedBranch = connectedBranch;

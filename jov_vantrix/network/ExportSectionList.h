@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <unordered_set>
 
 #include "platform/mfc/CString.h"
 
@@ -45,9 +47,12 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
 
 // Appends one section made from a pipe, its partner and its product (both
 // may be null); the branch goes to the head of the list's branch names the
-// first time it is seen. units is the drawing's units per metre.
+// first time it is seen. units is the drawing's units per metre. named,
+// when given, holds every name of the list (and takes the new one): the
+// list is then not searched, once per section.
 void BuildSectionRecord(CSecSezNew& sections, int units, CObjDataNew* pipe, CObjDataNew* partner,
-                        CObjDataNew* product, const CString& connectedBranch);
+                        CObjDataNew* product, const CString& connectedBranch,
+                        std::unordered_set<std::string>* named = nullptr);
 
 // "V" + the branch of the first record of the pipe's type in the scheme that
 // connects to the pipe's number from another branch; out unchanged when
