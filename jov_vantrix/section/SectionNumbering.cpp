@@ -363,15 +363,22 @@ bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence) {
     const char* handle = GetEntityString(chain, 5);
     return std::string(handle ? handle : "");
   };
+  // The handles of the sequence's pieces and of the records read, made
+  // once the drawing is found to hold a label (a first export has none).
   std::unordered_set<std::string> pieces;
-  for (INT_PTR i = 0; i < sequence.GetSize(); ++i)
-    if (const auto* record = static_cast<const CObjDataNew*>(sequence[i]))
-      pieces.insert(handleOf(record->m_entityChain.GetChain()));
   std::unordered_set<std::string> read;
-  for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
-    const auto* record = static_cast<const CObjDataNew*>(list.m_allRecords[i]);
-    if (record->m_hasEntityName) read.insert(handleOf(record->m_entityChain.GetChain()));
-  }
+  bool known = false;
+  auto know = [&]() {
+    if (known) return;
+    known = true;
+    for (INT_PTR i = 0; i < sequence.GetSize(); ++i)
+      if (const auto* record = static_cast<const CObjDataNew*>(sequence[i]))
+        pieces.insert(handleOf(record->m_entityChain.GetChain()));
+    for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
+      const auto* record = static_cast<const CObjDataNew*>(list.m_allRecords[i]);
+      if (record->m_hasEntityName) read.insert(handleOf(record->m_entityChain.GetChain()));
+    }
+  };
 
   // The labels of the sequence's pieces, and those naming a piece the
   // drawing no longer has; a label of another drawn piece (a section's, or
@@ -382,7 +389,9 @@ bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence) {
        entity = host->alt_entnext_app(0, kLabelApplication)) {
     const resbuf* body = entity->code == -1 ? entity->next : entity;
     const char* piece = SegmentLabelPiece(body);
-    if (!piece || !*piece || read.count(handleOf(body))) continue;
+    if (!piece || !*piece) continue;
+    know();
+    if (read.count(handleOf(body))) continue;
     std::unique_ptr<CObjDataNew> label(NewReadRecord(entity, list.m_readCount));
     if (!label || !label->m_hasEntityName) continue;
     othersNamed = othersNamed || !pieces.count(piece);
