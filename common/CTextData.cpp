@@ -108,9 +108,14 @@ void CTextData::Resize(uint32_t n) {
 
 bool CTextData::KeepTextsInterned() {
   if (interned_) return true;
+  char** slots = Texts();
+  if (std::all_of(slots, slots + fieldCount, [](const char* text) { return !text; })) {
+    interned_texts::AddHolder();
+    interned_ = true;
+    return true;
+  }
   // Held from the first copy on: the store keeps its texts for them.
   interned_texts::AddHolder();
-  char** slots = Texts();
   std::vector<char*> copies(fieldCount);
   for (uint32_t i = 0; i < fieldCount; ++i) {
     if (!slots[i]) continue;

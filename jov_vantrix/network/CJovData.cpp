@@ -30,7 +30,7 @@ class ReadProperty final : public CJovPropData {
 
 SlabPool& ReadPropertyPool() {
   // Walked seldom: packed rather than a cache line each.
-  static SlabPool pool(sizeof(ReadProperty), 16);
+  static SlabPool pool(sizeof(ReadProperty), alignof(ReadProperty));
   return pool;
 }
 
