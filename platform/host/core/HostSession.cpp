@@ -624,7 +624,7 @@ resbuf* HostSession::AltEntNext(int first) {
 int HostSession::UnlinkDxf() {
   std::string what = "nothing";
   if (lastEntNext_) {
-    what = HostLog::Chain(lastEntNext_);
+    if (log_.IsOpen()) what = HostLog::Chain(lastEntNext_);
     // Its room is taken again when nothing was handed out after it; else
     // it goes with the others.
     if (lastEntNext_ == lastHandedOut_) {
@@ -633,7 +633,7 @@ int HostSession::UnlinkDxf() {
     }
     lastEntNext_ = nullptr;
   }
-  log_.Call("unlink_DXF", "", Int(HOST_NORMAL) + " [released " + what + "]");
+  if (log_.IsOpen()) log_.Call("unlink_DXF", "", Int(HOST_NORMAL) + " [released " + what + "]");
   return HOST_NORMAL;
 }
 
