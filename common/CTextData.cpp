@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/InternedTexts.h"
 #include "dataformat/HeapCopy.h"
 
 namespace {
@@ -61,7 +62,10 @@ bool ReadBytes(std::istream& in, uint32_t length, std::string& out) {
 
 CTextData::CTextData(uint32_t n) { Resize(n); }
 
-CTextData::~CTextData() { FreeTexts(); }
+CTextData::~CTextData() {
+  FreeTexts();
+  if (interned_) interned_texts::DropHolder();
+}
 
 bool CTextData::HoldsInline(const char* text) const {
   const auto at = reinterpret_cast<uintptr_t>(text);
@@ -70,81 +74,109 @@ bool CTextData::HoldsInline(const char* text) const {
 }
 
 char* CTextData::CopyText(const char* text) {
+  // Interned texts are only read through the fields.
+  if (interned_) return const_cast<char*>(interned_texts::Intern(text));
   const size_t n = std::strlen(text) + 1;
   if (n > kInlineBytes - inlineUsed_) return DupString(text);
   char* copy = inlineBytes_ + inlineUsed_;
   std::memcpy(copy, text, n);
-  inlineUsed_ += static_cast<uint32_t>(n);
+  inlineUsed_ = static_cast<uint8_t>(inlineUsed_ + n);
   return copy;
 }
 
 void CTextData::ReleaseText(char* text) {
-  if (text && !HoldsInline(text)) std::free(text);
+  if (text && !interned_ && !HoldsInline(text)) std::free(text);
 }
 
 void CTextData::FreeTexts() {
-  if (texts) {
-    for (uint32_t i = 0; i < fieldCount; ++i) ReleaseText(texts[i]);
-    if (texts != inlineSlots_) std::free(texts);
-  }
-  texts = nullptr;
+  char** slots = Texts();
+  for (uint32_t i = 0; i < fieldCount; ++i) ReleaseText(slots[i]);
+  if (fieldCount > kInlineFields) std::free(texts);
+  std::fill(inlineSlots_, inlineSlots_ + kInlineFields, nullptr);
   fieldCount = 0;
   inlineUsed_ = 0;
 }
 
 void CTextData::Resize(uint32_t n) {
   FreeTexts();
-  if (n == 0) return;
-  if (n <= kInlineFields) {
-    texts = inlineSlots_;
-    std::fill(texts, texts + n, nullptr);
-  } else {
+  if (n > kInlineFields) {
     texts = static_cast<char**>(std::calloc(n, sizeof(char*)));
+    if (!texts) return;
   }
-  if (texts) fieldCount = n;
+  fieldCount = n;
+}
+
+bool CTextData::KeepTextsInterned() {
+  if (interned_) return true;
+  char** slots = Texts();
+  if (std::all_of(slots, slots + fieldCount, [](const char* text) { return !text; })) {
+    interned_texts::AddHolder();
+    interned_ = true;
+    return true;
+  }
+  // Held from the first copy on: the store keeps its texts for them.
+  interned_texts::AddHolder();
+  std::vector<char*> copies(fieldCount);
+  for (uint32_t i = 0; i < fieldCount; ++i) {
+    if (!slots[i]) continue;
+    copies[i] = const_cast<char*>(interned_texts::Intern(slots[i]));
+    if (!copies[i]) {
+      interned_texts::DropHolder();
+      return false;
+    }
+  }
+  for (uint32_t i = 0; i < fieldCount; ++i) {
+    ReleaseText(slots[i]);
+    slots[i] = copies[i];
+  }
+  inlineUsed_ = 0;
+  interned_ = true;
+  return true;
 }
 
 void CTextData::TakeFrom(CTextData& other) {
   FreeTexts();
   fieldCount = other.fieldCount;
-  texts = other.texts == other.inlineSlots_ ? inlineSlots_ : other.texts;
+  char* const* from = other.Texts();
+  if (fieldCount > kInlineFields) texts = other.texts;
   std::memcpy(inlineBytes_, other.inlineBytes_, other.inlineUsed_);
   inlineUsed_ = other.inlineUsed_;
+  char** to = Texts();
   for (uint32_t i = 0; i < fieldCount; ++i) {
-    char* text = other.texts[i];
-    texts[i] = other.HoldsInline(text) ? inlineBytes_ + (text - other.inlineBytes_) : text;
+    char* text = from[i];
+    to[i] = other.HoldsInline(text) ? inlineBytes_ + (text - other.inlineBytes_) : text;
   }
-  other.texts = nullptr;
   other.fieldCount = 0;
   other.inlineUsed_ = 0;
+  std::fill(other.inlineSlots_, other.inlineSlots_ + kInlineFields, nullptr);
 }
 
 bool CTextData::SetField(uint32_t index, const char* text) {
-  if (!texts || index >= fieldCount) return false;
+  if (index >= fieldCount) return false;
   // Copied before the old text goes: text may be that very text.
   char* copy = text ? CopyText(text) : nullptr;
-  ReleaseText(texts[index]);
-  texts[index] = copy;
+  char** slots = Texts();
+  ReleaseText(slots[index]);
+  slots[index] = copy;
   return copy || !text;
 }
 
 const char* CTextData::GetField(uint32_t index) const {
-  if (!texts || index >= fieldCount) return nullptr;
-  return texts[index];
+  if (index >= fieldCount) return nullptr;
+  return Texts()[index];
 }
 
 bool CTextData::Write(std::ostream& out) const {
   WriteU32(out, fieldCount);
-  if (texts) {
-    for (uint32_t i = 0; i < fieldCount; ++i) {
-      if (!texts[i]) {
-        WriteU32(out, 0);
-        continue;
-      }
-      size_t length = std::strlen(texts[i]) + 1;
-      WriteU32(out, static_cast<uint32_t>(length));
-      out.write(texts[i], static_cast<std::streamsize>(length));
+  char* const* slots = Texts();
+  for (uint32_t i = 0; i < fieldCount; ++i) {
+    if (!slots[i]) {
+      WriteU32(out, 0);
+      continue;
     }
+    size_t length = std::strlen(slots[i]) + 1;
+    WriteU32(out, static_cast<uint32_t>(length));
+    out.write(slots[i], static_cast<std::streamsize>(length));
   }
   return !out.fail();
 }
@@ -183,7 +215,7 @@ bool CTextData::Read(std::istream& in) {
 
   // Build the new fields aside so that a failed allocation leaves us as we were.
   CTextData fresh(n);
-  if (fresh.fieldCount != n) return fail();
+  if (fresh.fieldCount != n || (interned_ && !fresh.KeepTextsInterned())) return fail();
   for (uint32_t i = 0; i < n; ++i)
     if (!fresh.SetField(i, fields[i].c_str())) return fail();
   TakeFrom(fresh);

@@ -5,7 +5,8 @@
 //
 // Most objects are key/value properties of an entity's extended data, read
 // by the ten thousand: up to two fields keep their slots, and texts that
-// still fit, inside the object, so such a property is one allocation. A
+// still fit, inside the object, so such a property is one allocation; an
+// object read keeps interned texts instead (see KeepTextsInterned). A
 // field's text stays where it is until that field is set again.
 #pragma once
 
@@ -16,7 +17,9 @@
 class CTextData {
  public:
   explicit CTextData(uint32_t n = 0);
-  virtual ~CTextData();
+  // Not virtual: nothing is deleted through this base, and the lists that
+  // derive from it are made by the hundred thousand.
+  ~CTextData();
 
   CTextData(const CTextData&) = delete;
   CTextData& operator=(const CTextData&) = delete;
@@ -31,6 +34,13 @@ class CTextData {
   void Resize(uint32_t n);
   uint32_t GetCount() const { return fieldCount; }
 
+  // From now on every text this object holds, those it holds already too,
+  // is an interned copy (see InternedTexts), let go with the store rather
+  // than one by one: for objects read by the hundred thousand, mostly
+  // alike, and let go together. False, with the object unchanged, when a
+  // copy could not be made.
+  bool KeepTextsInterned();
+
   // Writes the binary form; false when the stream failed.
   bool Write(std::ostream& out) const;
   // Replaces the content by the binary form read; a field stored with L = 0
@@ -42,19 +52,27 @@ class CTextData {
 
  private:
   static constexpr uint32_t kInlineFields = 2;
-  static constexpr uint32_t kInlineBytes = 32;
+  static constexpr uint32_t kInlineBytes = 8;
 
-  // A copy of text: in the inline bytes while they have room, else on the heap.
+  // The field slots: inside the object for two or fewer fields.
+  char** Texts() { return fieldCount <= kInlineFields ? inlineSlots_ : texts; }
+  char* const* Texts() const { return fieldCount <= kInlineFields ? inlineSlots_ : texts; }
+  // A copy of text: interned, in the inline bytes while they have room, or
+  // on the heap.
   char* CopyText(const char* text);
   void ReleaseText(char* text);
   bool HoldsInline(const char* text) const;
   void FreeTexts();
-  // Takes other's fields over, leaving it empty.
+  // Takes other's fields over, leaving it empty; both keep the same kind
+  // of texts.
   void TakeFrom(CTextData& other);
 
   uint32_t fieldCount = 0;
-  uint32_t inlineUsed_ = 0;  // bytes of inlineBytes_ taken; given back only all at once
-  char** texts = nullptr;    // fieldCount entries (inlineSlots_ for two or fewer), null for none
-  char* inlineSlots_[kInlineFields] = {};
+  uint8_t inlineUsed_ = 0;  // bytes of inlineBytes_ taken; given back only all at once
+  bool interned_ = false;
+  union {
+    char** texts;                            // more than two fields: fieldCount entries, null for none
+    char* inlineSlots_[kInlineFields] = {};  // two or fewer
+  };
   char inlineBytes_[kInlineBytes];
 };

@@ -42,8 +42,9 @@ void* MapSlab() {
 
 void UnmapSlab(void* slab) { munmap(slab, SlabPool::kSlabBytes); }
 
-SlabPool::SlabPool(size_t objectBytes)
-    : slotBytes_(RoundUp(objectBytes < sizeof(FreeSlot) ? sizeof(FreeSlot) : objectBytes, kCacheLineBytes)) {}
+SlabPool::SlabPool(size_t objectBytes, size_t alignBytes)
+    : slotBytes_(RoundUp(objectBytes < sizeof(FreeSlot) ? sizeof(FreeSlot) : objectBytes,
+                         alignBytes < alignof(FreeSlot) ? alignof(FreeSlot) : alignBytes)) {}
 
 size_t SlabPool::SlabCount() const {
   std::lock_guard<std::mutex> lock(mutex_);

@@ -10,6 +10,8 @@
 #include <mutex>
 #include <vector>
 
+#include "common/Prefetch.h"
+
 // A slab of kSlabBytes of its own mapping, aligned to its size, hinted as
 // one large page and faulted in whole; std::bad_alloc when the system has
 // no room. Give it back with UnmapSlab.
@@ -18,7 +20,10 @@ void UnmapSlab(void* slab);
 
 class SlabPool {
  public:
-  explicit SlabPool(size_t objectBytes);
+  // Slots are objectBytes rounded up to alignBytes (a power of two of at
+  // least 8): a whole cache line each by default, for objects walked over
+  // and over; objects read but rarely walked may take less.
+  explicit SlabPool(size_t objectBytes, size_t alignBytes = kCacheLineBytes);
   // The slabs are kept for the objects of the next network, as the heap
   // keeps freed memory, until ReleaseUnused or the pool's end. Slabs that
   // still hold objects then are left alone (and show as leaked).

@@ -1,10 +1,12 @@
 #include "common/CTextData.h"
+#include "common/InternedTexts.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -222,6 +224,62 @@ TEST(CTextData, FieldsKeepTheirTextsWhereverTheyAreHeld) {
     ASSERT_TRUE(back.SetField(1, longText.c_str()));
     EXPECT_EQ(back.GetField(1), longText);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The same steps on an object of its own texts and on one of interned
+// texts, switched over before, between and after them: both read and write
+// alike at every step; interned texts of the same bytes are one, and they
+// stay while a holder lives, then go with the store.
+TEST(CTextData, InternedTextsReadAndWriteAsOwnedOnes) {
+  const std::string longText(100, 'L');
+  const std::vector<std::pair<uint32_t, std::string>> steps = {
+      {0, "key"}, {1, "1"}, {1, longText}, {0, "1"}, {1, ""}, {0, longText}, {1, "value"}};
+  for (uint32_t n : {2u, 12u}) {
+    for (size_t switchAt = 0; switchAt <= steps.size(); ++switchAt) {
+      SCOPED_TRACE(testing::Message() << n << " fields, interned after step " << switchAt);
+      CTextData owned(n);
+      CTextData interned(n);
+      for (size_t i = 0; i <= steps.size(); ++i) {
+        if (i == switchAt) {
+          ASSERT_TRUE(interned.KeepTextsInterned());
+        }
+        if (i == steps.size()) break;
+        const uint32_t field = steps[i].first == 0 ? 0 : n - 1;
+        ASSERT_TRUE(owned.SetField(field, steps[i].second.c_str()));
+        ASSERT_TRUE(interned.SetField(field, steps[i].second.c_str()));
+        ASSERT_EQ(Written(interned), Written(owned));
+      }
+      // A text may be set from the object's own.
+      ASSERT_TRUE(interned.SetField(0, interned.GetField(n - 1)));
+      ASSERT_TRUE(owned.SetField(0, owned.GetField(n - 1)));
+      EXPECT_EQ(Written(interned), Written(owned));
+      EXPECT_EQ(interned.GetField(0), interned.GetField(n - 1));
+      // A read keeps the object's kind of texts.
+      std::istringstream in(Written(owned));
+      std::istringstream again(Written(owned));
+      ASSERT_TRUE(interned.Read(in));
+      ASSERT_TRUE(owned.Read(again));
+      EXPECT_EQ(Written(interned), Written(owned));
+      CTextData other(1);
+      ASSERT_TRUE(other.KeepTextsInterned());
+      ASSERT_TRUE(other.SetField(0, "value"));
+      EXPECT_EQ(other.GetField(0), interned.GetField(n - 1));
+    }
+  }
+  {
+    CTextData holder(1);
+    ASSERT_TRUE(holder.KeepTextsInterned());
+    ASSERT_TRUE(holder.SetField(0, "kept"));
+    interned_texts::ReleaseUnused();
+    EXPECT_STREQ(holder.GetField(0), "kept");
+    EXPECT_GT(interned_texts::Count(), 0u);
+  }
+  interned_texts::ReleaseUnused();
+  EXPECT_EQ(interned_texts::Count(), 0u);
 }
 
 }  // namespace

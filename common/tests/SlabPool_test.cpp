@@ -12,6 +12,8 @@ namespace {
 TEST(SlabPool, HandsOutDistinctAlignedRoomAcrossSlabsAndStartsOverOnceEmpty) {
   SlabPool pool(1000);
   EXPECT_EQ(pool.SlotBytes(), 1024u);
+  EXPECT_EQ(SlabPool(80, 8).SlotBytes(), 80u) << "packed slots where asked";
+  EXPECT_EQ(SlabPool(4, 1).SlotBytes(), 8u) << "room for the free list's link";
   const size_t perSlab = SlabPool::kSlabBytes / pool.SlotBytes();
   std::vector<void*> taken;
   std::set<uintptr_t> seen;

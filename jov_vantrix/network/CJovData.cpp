@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "common/InternedTexts.h"
 #include "common/SlabPool.h"
 #include "dataformat/GroupCodeChain.h"
 
@@ -17,18 +18,27 @@ namespace {
 SlabPool& ReadPropertyPool();
 
 // A key/value property read from an entity's extended data. A network's
-// records read them by the hundred thousand and let them go together, so
-// they come from a pool of their own, as the records do (see SlabPool).
+// records read them by the hundred thousand, mostly the same keys and
+// values, and let them go together: they come from a pool of their own, as
+// the records do (see SlabPool), and keep interned texts.
 class ReadProperty final : public CJovPropData {
  public:
-  ReadProperty() : CJovPropData(2) {}
+  ReadProperty() : CJovPropData(2) { KeepTextsInterned(); }
   static void* operator new(size_t) { return ReadPropertyPool().Allocate(); }
   static void operator delete(void* at) { ReadPropertyPool().Release(at); }
 };
 
 SlabPool& ReadPropertyPool() {
-  static SlabPool pool(sizeof(ReadProperty));
+  // Walked seldom: packed rather than a cache line each.
+  static SlabPool pool(sizeof(ReadProperty), alignof(ReadProperty));
   return pool;
+}
+
+// A record or matrix row of so many fields read, its texts interned.
+CJovPropData* NewReadRow(uint32_t fields) {
+  auto* row = new CJovPropData(fields);
+  row->KeepTextsInterned();
+  return row;
 }
 
 bool IsApplication(const resbuf* node, const char* name) {
@@ -160,7 +170,7 @@ void CJovData::ReadJovData(const resbuf* node) {
     else
       rows = 0;
     for (int r = 0; r < rows; ++r) {
-      auto* row = new CJovPropData(static_cast<uint32_t>(columns));
+      CJovPropData* row = NewReadRow(static_cast<uint32_t>(columns));
       for (int c = 0; c < columns && IsValueNode(node); ++c, node = node->next)
         row->SetField(static_cast<uint32_t>(c), TextOf(node));
       m_matrixRows.AddTail(row);
@@ -190,7 +200,7 @@ void CJovData::ReadJovData(const resbuf* node) {
 void CJovData::ReadVantrix(const resbuf* node) {
   if (!node || node->code != 1070) return;
   const uint32_t count = node->value.i16 < 0 ? 0u : static_cast<uint32_t>(node->value.i16);
-  auto* record = new CJovPropData(CJovPropData::kVantrixFields);
+  CJovPropData* record = NewReadRow(CJovPropData::kVantrixFields);
   uint32_t taken = 0;
   for (node = node->next; node && node->code == 1000 && taken < count; node = node->next, ++taken)
     if (taken < CJovPropData::kVantrixFields) record->SetField(taken, TextOf(node));
@@ -240,4 +250,7 @@ const char* CJovData::GetProperty(const char* key) const {
   return nullptr;
 }
 
-void ReleasePropertyMemory() { ReadPropertyPool().ReleaseUnused(); }
+void ReleasePropertyMemory() {
+  ReadPropertyPool().ReleaseUnused();
+  interned_texts::ReleaseUnused();
+}

@@ -19,32 +19,32 @@ RecordText::RecordText(const char* text) : RecordText() { Assign(text, LengthOf(
 
 RecordText::RecordText(const CString& text) : RecordText() { Assign(text.GetString(), text.GetLength()); }
 
-RecordText::RecordText(const RecordText& other) : RecordText() { Assign(other.GetString(), other.length_); }
+RecordText::RecordText(const RecordText& other) : RecordText() { Assign(other.GetString(), other.GetLength()); }
 
 RecordText::RecordText(RecordText&& other) noexcept : RecordText() { *this = static_cast<RecordText&&>(other); }
 
 RecordText::~RecordText() {
-  if (onHeap_) std::free(heap_);
+  if (OnHeap()) std::free(HeapText());
+}
+
+void RecordText::SetHeap(char* text, int length) {
+  std::memcpy(bytes_, &text, sizeof text);
+  const int32_t stored = length;
+  std::memcpy(bytes_ + sizeof text, &stored, sizeof stored);
+  bytes_[kInline] = static_cast<char>(kOnHeap);
 }
 
 RecordText& RecordText::operator=(const RecordText& other) {
-  if (this != &other) Assign(other.GetString(), other.length_);
+  if (this != &other) Assign(other.GetString(), other.GetLength());
   return *this;
 }
 
 RecordText& RecordText::operator=(RecordText&& other) noexcept {
   if (this == &other) return *this;
   Empty();
-  if (other.onHeap_) {
-    heap_ = other.heap_;
-    onHeap_ = true;
-  } else {
-    std::memcpy(inline_, other.inline_, sizeof inline_);
-  }
-  length_ = other.length_;
-  other.onHeap_ = false;
-  other.inline_[0] = '\0';
-  other.length_ = 0;
+  // Either form moves as its bytes.
+  std::memcpy(bytes_, other.bytes_, sizeof bytes_);
+  other.SetInlineLength(0);
   return *this;
 }
 
@@ -59,29 +59,24 @@ RecordText& RecordText::operator=(const CString& text) {
 }
 
 void RecordText::Empty() {
-  if (onHeap_) std::free(heap_);
-  onHeap_ = false;
-  inline_[0] = '\0';
-  length_ = 0;
+  if (OnHeap()) std::free(HeapText());
+  SetInlineLength(0);
 }
 
 void RecordText::Assign(const char* text, int length) {
   if (!text) text = "";
-  char* old = onHeap_ ? heap_ : nullptr;
+  char* old = OnHeap() ? HeapText() : nullptr;
   if (length <= kInline) {
     // text may lie in the old heap block (freed only after) or inline.
-    std::memmove(inline_, text, static_cast<size_t>(length));
-    inline_[length] = '\0';
-    onHeap_ = false;
+    std::memmove(bytes_, text, static_cast<size_t>(length));
+    SetInlineLength(length);
   } else {
     auto* copy = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
     if (!copy) throw std::bad_alloc();
     std::memcpy(copy, text, static_cast<size_t>(length));
     copy[length] = '\0';
-    heap_ = copy;
-    onHeap_ = true;
+    SetHeap(copy, length);
   }
-  length_ = length;
   std::free(old);
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/mfc/CString.h"
 
@@ -14,7 +15,7 @@ class RecordText {
  public:
   static constexpr int kInline = 15;
 
-  RecordText() noexcept { inline_[0] = '\0'; }
+  RecordText() noexcept { SetInlineLength(0); }
   RecordText(const char* text);  // null is the empty text
   RecordText(const CString& text);
   RecordText(const RecordText& other);
@@ -26,12 +27,17 @@ class RecordText {
   RecordText& operator=(const char* text);
   RecordText& operator=(const CString& text);
 
-  const char* GetString() const { return onHeap_ ? heap_ : inline_; }
+  const char* GetString() const { return OnHeap() ? HeapText() : bytes_; }
   operator const char*() const { return GetString(); }
   // A framework text of it, for what takes one.
-  CString ToCString() const { return CString(GetString(), length_); }
-  int GetLength() const { return length_; }
-  bool IsEmpty() const { return length_ == 0; }
+  CString ToCString() const { return CString(GetString(), GetLength()); }
+  int GetLength() const {
+    if (!OnHeap()) return kInline - bytes_[kInline];
+    int32_t length;
+    std::memcpy(&length, bytes_ + sizeof(char*), sizeof length);
+    return length;
+  }
+  bool IsEmpty() const { return GetLength() == 0; }
   void Empty();
 
  private:
@@ -39,12 +45,23 @@ class RecordText {
   // throws std::bad_alloc when the heap has no room, leaving the old text.
   void Assign(const char* text, int length);
 
-  union {
-    char inline_[kInline + 1];
-    char* heap_;
-  };
-  int32_t length_ = 0;
-  bool onHeap_ = false;
+  // Sixteen bytes either way. Inline: the text, its NUL, and in the last
+  // byte kInline minus the length (the NUL itself for a text of kInline).
+  // On the heap: the pointer, the length, and kOnHeap in the last byte.
+  static constexpr unsigned char kOnHeap = 0xFF;
+  bool OnHeap() const { return static_cast<unsigned char>(bytes_[kInline]) == kOnHeap; }
+  char* HeapText() const {
+    char* text;
+    std::memcpy(&text, bytes_, sizeof text);
+    return text;
+  }
+  void SetInlineLength(int length) {
+    bytes_[length] = '\0';
+    bytes_[kInline] = static_cast<char>(kInline - length);
+  }
+  void SetHeap(char* text, int length);
+
+  alignas(8) char bytes_[kInline + 1];
 };
 
 bool operator==(const RecordText& a, const RecordText& b);

@@ -385,20 +385,27 @@ bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence) {
     const char* handle = GetEntityString(chain, 5);
     return std::string_view(handle ? handle : "");
   };
+  // The handles of the sequence's pieces, and the names of the entities
+  // records were read from (a label among them is read already; a label
+  // without a name is never taken): made once the drawing is found to hold
+  // a label (a first export has none).
   HandleSet pieces;
-  for (INT_PTR i = 0; i < sequence.GetSize(); ++i)
-    if (const auto* record = static_cast<const CObjDataNew*>(sequence[i])) pieces.Add(record->m_entityChain.GetChain());
-  pieces.Seal();
-  // The entities records were read from, by their names: a label among
-  // them is read already (a label without a name is never taken).
   using Name = std::pair<int64_t, int64_t>;
   std::vector<Name> read;
-  read.reserve(static_cast<size_t>(list.m_allRecords.GetSize()));
-  for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
-    const auto* record = static_cast<const CObjDataNew*>(list.m_allRecords[i]);
-    if (record->m_hasEntityName) read.emplace_back(record->m_entityName[0], record->m_entityName[1]);
-  }
-  std::sort(read.begin(), read.end());
+  bool known = false;
+  auto know = [&]() {
+    if (known) return;
+    known = true;
+    for (INT_PTR i = 0; i < sequence.GetSize(); ++i)
+      if (const auto* record = static_cast<const CObjDataNew*>(sequence[i])) pieces.Add(record->m_entityChain.GetChain());
+    pieces.Seal();
+    read.reserve(static_cast<size_t>(list.m_allRecords.GetSize()));
+    for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
+      const auto* record = static_cast<const CObjDataNew*>(list.m_allRecords[i]);
+      if (record->m_hasEntityName) read.emplace_back(record->m_entityName[0], record->m_entityName[1]);
+    }
+    std::sort(read.begin(), read.end());
+  };
 
   // The labels of the sequence's pieces, and those naming a piece the
   // drawing no longer has; a label of another drawn piece (a section's, or
@@ -409,9 +416,9 @@ bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence) {
        entity = host->alt_entnext_app(0, kLabelApplication)) {
     if (entity->code != -1) continue;
     const char* piece = SegmentLabelPiece(entity->next);
-    if (!piece || !*piece ||
-        std::binary_search(read.begin(), read.end(), Name(entity->value.name[0], entity->value.name[1])))
-      continue;
+    if (!piece || !*piece) continue;
+    know();
+    if (std::binary_search(read.begin(), read.end(), Name(entity->value.name[0], entity->value.name[1]))) continue;
     std::unique_ptr<CObjDataNew> label(NewReadRecord(entity, list.m_readCount));
     if (!label || !label->m_hasEntityName) continue;
     othersNamed = othersNamed || !pieces.Has(piece);

@@ -54,6 +54,7 @@ void DxfDrawing::Clear() {
   sections_.clear();
   header_.clear();
   tables_.clear();
+  ForgetNotedEntries();
   blocks_.clear();
   entities_.clear();
   pending_.reset();
@@ -308,10 +309,20 @@ DxfEntity& DxfDrawing::AddTableEntry(DxfTable& table, PairList body,
   return *table.entries.back();
 }
 
+const DxfEntity* DxfDrawing::FindEntryNoted(std::string_view table, std::string_view name) {
+  name = TrimDxf(name);
+  for (const NotedEntry& noted : notedEntries_)
+    if (noted.entry && noted.name == name && noted.table == table) return noted.entry;
+  const DxfEntity* entry = FindTableEntry(table, name);
+  // Only what was found: an entry added later never comes before it.
+  if (entry) notedEntries_[nextNoted_++ % notedEntries_.size()] = {std::string(table), std::string(name), entry};
+  return entry;
+}
+
 const DxfEntity& DxfDrawing::EnsureLayer(std::string_view name) {
   name = TrimDxf(name);
   if (name.empty()) name = "0";
-  if (const DxfEntity* layer = FindLayer(name)) return *layer;
+  if (const DxfEntity* layer = FindEntryNoted("LAYER", name)) return *layer;
   JournalState();
   std::string linetype = "CONTINUOUS";
   if (const DxfEntity* lt = FindTableEntry("LTYPE", "CONTINUOUS")) {
@@ -342,7 +353,7 @@ const DxfEntity& DxfDrawing::EnsureLayer(std::string_view name) {
 
 const DxfEntity& DxfDrawing::EnsureAppId(std::string_view name) {
   name = TrimDxf(name);
-  if (const DxfEntity* app = FindTableEntry("APPID", name)) return *app;
+  if (const DxfEntity* app = FindEntryNoted("APPID", name)) return *app;
   JournalState();
   PairList body{{0, "APPID"}};
   if (!IsR12()) {

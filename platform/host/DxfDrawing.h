@@ -95,8 +95,20 @@ class DxfDrawing {
   // pairs do not make one entity or an INSERT names an unknown block.
   DxfEntity* AppendEntity(PairList pairs, DxfError* error);
   // Replaces an entity's pairs, keeping its handle and owner. Children are
-  // replaced when the pairs bring a run of their own, else kept.
-  bool ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* error);
+  // replaced when the pairs bring a run of their own, else kept. Pairs of
+  // the same codes in the same places change only the values that differ
+  // (the journal notes those alone); a replacement that would leave the
+  // entity byte for byte as it is notes nothing; else the entity takes a
+  // list of the size it needs.
+  bool ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* error) {
+    return ReplaceEntityFrom(entity, pairs, error);
+  }
+  // The same, working in pairs, which is left empty with its room for the
+  // caller's next entity.
+  bool ReplaceEntityFrom(DxfEntity& entity, PairList& pairs, DxfError* error);
+  // For tests: whether a replacement changes only the values that differ
+  // (the usual) or puts in a whole new list every time.
+  static void TuneReplace(bool onlyWhatDiffers);
   // Takes an entity of the ENTITIES section out of the drawing, its run of
   // children with it; false with the reason for any other object.
   bool EraseEntity(const DxfEntity& entity, DxfError* error);
@@ -179,6 +191,7 @@ class DxfDrawing {
       TableEntryAdded,     // table; pairs: the table's old head
       EntityAdded,         // the last of entities_
       EntityReplaced,      // entity; pairs (and children) it had
+      EntityValuesSet,     // entity; places: the pairs whose values changed; pairs: those values
       EntityErased,        // index: where it stood; entities: it
       PendingOpened,       // pending_ was made
       PendingEntityAdded,  // the last of pending_->entities
@@ -198,6 +211,7 @@ class DxfDrawing {
     DxfEntity* entity = nullptr;
     DxfBlock* block = nullptr;
     PairList pairs;
+    std::vector<uint32_t> places;
     EntityRun children;
     EntityList entities;
     std::unique_ptr<PendingBlock> pending;
@@ -247,6 +261,17 @@ class DxfDrawing {
                    const DxfEntity* keep, DxfError* error);
   void RegisterNames(const DxfEntity& entity);
   std::string NextAnonymousName() const;
+  // FindTableEntry for the edits, which ask for the same few layers and
+  // applications entity after entity: the last entries found are kept by
+  // the bytes they were asked with, forgotten when an entry or table goes.
+  const DxfEntity* FindEntryNoted(std::string_view table, std::string_view name);
+  void ForgetNotedEntries() { notedEntries_ = {}; }
+  struct NotedEntry {
+    std::string table, name;
+    const DxfEntity* entry = nullptr;
+  };
+  std::array<NotedEntry, 8> notedEntries_;
+  size_t nextNoted_ = 0;
 
   std::filesystem::path sourcePath_;
   std::shared_ptr<TextPages> text_;  // the loaded values (shared with clones)

@@ -2,11 +2,24 @@
 // and the completion of written pairs to what the drawing's version needs.
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <iterator>
 
 #include "platform/host/DxfDrawing.h"
 
 namespace host {
 namespace {
+
+bool g_onlyWhatDiffers = true;
+
+// The same codes in the same places (a list too long for the journal's
+// places never is).
+bool SameCodes(const PairList& a, const PairList& b) {
+  if (a.size() != b.size() || a.size() > UINT32_MAX) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i].code != b[i].code) return false;
+  return true;
+}
 
 bool IsStructural(std::string_view type) {
   for (const char* word : {"SECTION", "ENDSEC", "TABLE", "ENDTAB", "BLOCK", "ENDBLK", "EOF",
@@ -19,10 +32,10 @@ bool IsGroupStart(const DxfPair& p) {
   return p.code == 102 && !TrimDxf(p.value).empty() && TrimDxf(p.value)[0] == '{';
 }
 
-// Removes the pairs before the extended data for which keep says no, and
-// every 102 {...} group there.
+// Removes the pairs before the extended data for which keep says no (but
+// the one at spare), and every 102 {...} group there.
 template <class Keep>
-void Filter(PairList& pairs, Keep keep) {
+void Filter(PairList& pairs, Keep keep, size_t spare = SIZE_MAX) {
   // In place: a command replacing a million entities takes no second list
   // for each.
   size_t xd = ExtendedDataStart(pairs);
@@ -32,7 +45,7 @@ void Filter(PairList& pairs, Keep keep) {
       i = SkipAppGroups(pairs, i) - 1;
       continue;
     }
-    if (i >= xd || keep(pairs[i].code)) {
+    if (i >= xd || i == spare || keep(pairs[i].code)) {
       if (kept != i) pairs[kept] = std::move(pairs[i]);
       ++kept;
     }
@@ -221,8 +234,12 @@ void SetHandleAndOwner(DxfEntity& e, std::optional<uint64_t> handle,
   PairList& p = e.pairs;
   if (handle) {
     size_t i = FindPairIndex(p, 5);
-    if (i < p.size()) p[i].value = FormatHandle(*handle);
-    else p.insert(p.begin() + 1, {5, FormatHandle(*handle)});
+    if (i < p.size()) {
+      std::string text = FormatHandle(*handle);
+      if (p[i].value.View() != text) p[i].value = text;
+    } else {
+      p.insert(p.begin() + 1, {5, FormatHandle(*handle)});
+    }
   }
   if (owner) {
     size_t i = FindPairIndex(p, 330);
@@ -324,7 +341,13 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
       // The handles are the kept entity's or new ones, set below: a handle
       // in the pairs could be one in use.
       auto unhandled = [](int code) { return code != 5 && code != 105; };
-      Filter(built.pairs, unhandled);
+      // A handle pair right after the type that reads as the kept handle
+      // stays: the same as dropping it and putting it back there, without
+      // moving every pair after it.
+      const std::optional<uint64_t> kept = keep->Handle();
+      const bool stays = kept && built.pairs.size() > 1 && built.pairs[1].code == 5 &&
+                         built.pairs[1].value.View() == FormatHandle(*kept);
+      Filter(built.pairs, unhandled, stays ? 1 : SIZE_MAX);
       for (DxfEntity& child : built.children) Filter(child.pairs, unhandled);
     }
     AddSubclassMarkers(built);
@@ -383,7 +406,9 @@ DxfEntity* DxfDrawing::AppendEntity(PairList pairs, DxfError* error) {
   return entities_.back().get();
 }
 
-bool DxfDrawing::ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* error) {
+void DxfDrawing::TuneReplace(bool onlyWhatDiffers) { g_onlyWhatDiffers = onlyWhatDiffers; }
+
+bool DxfDrawing::ReplaceEntityFrom(DxfEntity& entity, PairList& pairs, DxfError* error) {
   if (FindById(entity.id) != &entity || !IsDrawable(entity.id))
     return Fail(error, "the entity to replace is not an entity of this drawing");
   JournalState();
@@ -394,6 +419,34 @@ bool DxfDrawing::ReplaceEntity(DxfEntity& entity, PairList pairs, DxfError* erro
   // The usual replacement keeps the handle and the run: the index stays as
   // it is, and the entity's place in it is not looked for at all.
   const bool reindex = !keepRun || built.Handle() != entity.Handle();
+  // The usual write-back changes a few values of an entity: those are
+  // set in its list, and only they are kept for a rollback. Nothing is
+  // noted at all when nothing differs.
+  if (!reindex && g_onlyWhatDiffers && SameCodes(built.pairs, entity.pairs)) {
+    Undo undo{Undo::Kind::EntityValuesSet};
+    undo.entity = &entity;
+    for (size_t i = 0; i < built.pairs.size(); ++i) {
+      DxfValue& value = entity.pairs[i].value;
+      if (value.View() == built.pairs[i].value.View()) continue;
+      if (Journaling()) {
+        undo.places.push_back(static_cast<uint32_t>(i));
+        undo.pairs.push_back({entity.pairs[i].code, std::move(value)});
+      }
+      value = std::move(built.pairs[i].value);
+    }
+    if (!undo.places.empty()) Journal(std::move(undo));
+    pairs = std::move(built.pairs);
+    pairs.clear();
+    return true;
+  }
+  // Else the entity takes a list as long as it needs; the working list
+  // goes back to the caller.
+  PairList kept;
+  kept.reserve(built.pairs.size());
+  kept.insert(kept.end(), std::make_move_iterator(built.pairs.begin()), std::make_move_iterator(built.pairs.end()));
+  pairs = std::move(built.pairs);
+  pairs.clear();
+  built.pairs = std::move(kept);
   if (reindex) Unindex(entity);
   if (Journaling()) {
     Undo undo{Undo::Kind::EntityReplaced};

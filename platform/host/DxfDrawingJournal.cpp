@@ -77,9 +77,11 @@ void DxfDrawing::Undo1(Undo& undo) {
       sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(undo.index));
       break;
     case Undo::Kind::TableAdded:
+      ForgetNotedEntries();
       tables_.erase(tables_.begin() + static_cast<std::ptrdiff_t>(undo.index));
       break;
     case Undo::Kind::TableEntryAdded:
+      ForgetNotedEntries();
       Unindex(*undo.table->entries.back());
       undo.table->entries.pop_back();
       undo.table->head = std::move(undo.pairs);
@@ -96,6 +98,9 @@ void DxfDrawing::Undo1(Undo& undo) {
       if (undo.reindex) Index(e, true);
       break;
     }
+    case Undo::Kind::EntityValuesSet:
+      for (size_t k = 0; k < undo.places.size(); ++k) undo.entity->pairs[undo.places[k]].value = std::move(undo.pairs[k].value);
+      break;
     case Undo::Kind::EntityErased:
       Index(*undo.entities.front(), true);
       entities_.insert(entities_.begin() + static_cast<std::ptrdiff_t>(undo.index), std::move(undo.entities.front()));

@@ -170,7 +170,10 @@ class PartWriter {
     spans_.clear();
     if (!original_) return;
     SpansOf(*original_, spans_);
-    std::stable_sort(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) { return a.code < b.code; });
+    // By code, in file order within a code; sorted in place, as a stable
+    // sort would take a buffer per entity.
+    std::sort(spans_.begin(), spans_.end(),
+              [](const Span& a, const Span& b) { return a.code != b.code ? a.code < b.code : a.index < b.index; });
   }
 
   void Add(const resbuf* node, PairList& out) {
@@ -464,14 +467,17 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
 
   size_t partIndex = 0;
   bool started = false;
+  // The first part is written straight into out (whose room a caller may
+  // keep across entities); a run's later parts each into part first.
   PairList part;
+  PairList* into = &out;
   // The pairs the nodes make (a point up to three), and room for the few
   // a new entity is given (handle, owner, markers), so that the usual
   // single part is never moved while it grows.
   size_t estimate = 4;
   for (const resbuf* node = chain; node; node = node->next)
     if (node->code >= 0) estimate += KindOf(node->code) == GC_KIND_POINT ? 3 : 1;
-  part.reserve(estimate);
+  if (out.capacity() < estimate) out.reserve(estimate);
   thread_local PartWriter::Scratch scratch;
   std::optional<PartWriter> writer;
   auto templateOf = [&](size_t index, std::string_view type) -> const PairList* {
@@ -482,10 +488,11 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
     return e && SameName(e->Type(), type) ? &e->pairs : nullptr;
   };
   auto flush = [&]() {
-    if (writer) writer->Restore(part);
-    if (out.empty()) out.swap(part);
-    else out.insert(out.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
+    if (writer) writer->Restore(*into);
+    if (into != &out)
+      out.insert(out.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
     part.clear();
+    into = &part;
   };
   for (const resbuf* node = chain; node; node = node->next) {
     if (node->code < 0) continue;
@@ -501,7 +508,7 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
     } else if (!writer) {
       writer.emplace(nullptr, std::string_view(), scratch);  // no type yet: the drawing refuses it later
     }
-    writer->Add(node, part);
+    writer->Add(node, *into);
   }
   flush();
   if (out.empty()) return Fail(error, "the chain holds no entity");

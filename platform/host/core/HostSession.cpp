@@ -84,6 +84,7 @@ void HostSession::Replace(std::unique_ptr<DxfDrawing> drawing) {
   ForgetUcs();
   selection_.clear();
   drawing_ = std::move(drawing);
+  writing_ = PairList();  // its room may lie in the blocks let go next
   // Only once the drawing whose pairs lie in it is gone.
   writtenPairs_ = std::make_unique<PairArena>(kWrittenPairBlock);
 }
@@ -241,8 +242,9 @@ resbuf* HostSession::SelectionNext(int first) {
 }
 
 int HostSession::EntityWrite(resbuf* chain, int flags) {
-  const PairArenaScope written(writtenPairs_.get());
-  PairList pairs;
+  // The pairs are worked out in a list kept across writes; only what the
+  // drawing keeps is taken from the written pairs' blocks.
+  PairList& pairs = writing_;
   std::optional<EntityName> name = ChainEntityName(chain);
   DxfEntity* target = name ? drawing_->FindById(name->id) : nullptr;
   DxfError error;
@@ -253,12 +255,19 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
   } else if (!ChainToPairs(chain, target, pairs, nullptr, &error)) {
     why = error.message;
   } else if (target) {
-    if (drawing_->ReplaceEntity(*target, std::move(pairs), &error)) result = HOST_NORMAL;
+    const PairArenaScope written(writtenPairs_.get());
+    if (drawing_->ReplaceEntityFrom(*target, pairs, &error)) result = HOST_NORMAL;
     else why = error.message;
   } else {
-    if (drawing_->AppendEntity(std::move(pairs), &error)) result = HOST_NORMAL;
+    const PairArenaScope written(writtenPairs_.get());
+    // Room for the handle, owner and markers a new entity is given.
+    PairList kept;
+    kept.reserve(pairs.size() + 4);
+    kept.insert(kept.end(), std::make_move_iterator(pairs.begin()), std::make_move_iterator(pairs.end()));
+    if (drawing_->AppendEntity(std::move(kept), &error)) result = HOST_NORMAL;
     else why = error.message;
   }
+  pairs.clear();
   if (result == HOST_NORMAL) Modified();
   if (result == HOST_NORMAL && !HandlesLeft(why)) result = HOST_ERROR;
   lastError_ = why;
@@ -627,7 +636,7 @@ resbuf* HostSession::AltEntNext(int first) {
 int HostSession::UnlinkDxf() {
   std::string what = "nothing";
   if (lastEntNext_) {
-    what = HostLog::Chain(lastEntNext_);
+    if (log_.IsOpen()) what = HostLog::Chain(lastEntNext_);
     // Its room is taken again when nothing was handed out after it; else
     // it goes with the others.
     if (lastEntNext_ == lastHandedOut_) {
@@ -636,7 +645,7 @@ int HostSession::UnlinkDxf() {
     }
     lastEntNext_ = nullptr;
   }
-  log_.Call("unlink_DXF", "", Int(HOST_NORMAL) + " [released " + what + "]");
+  if (log_.IsOpen()) log_.Call("unlink_DXF", "", Int(HOST_NORMAL) + " [released " + what + "]");
   return HOST_NORMAL;
 }
 

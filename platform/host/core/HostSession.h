@@ -217,6 +217,7 @@ class HostSession {
   // they belong to (so declared before it).
   std::unique_ptr<PairArena> writtenPairs_;
   std::unique_ptr<DxfDrawing> drawing_;
+  PairList writing_;  // EntityWrite's pairs before the drawing takes them
 
   std::vector<uint64_t> selection_;  // entity ids in order
   size_t selectionCursor_ = 0;

@@ -380,6 +380,55 @@ std::map<std::string, std::string> ObjectTexts(const std::string& text) {
   return out;
 }
 
+TEST_F(HostTest, WriteBackChangingOnlyWhatDiffersGivesTheDrawingOfAWholeReplacement) {
+  // Rows whose write-back as handed out changes the drawing (flat POLYLINE,
+  // padded type, reactors, no marker or layer, bad number, lower-case handle) say so.
+  const std::string tables =
+      "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n5\nFFF\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n"
+      "2\nLAYER\n5\n2\n330\n0\n100\nAcDbSymbolTable\n70\n1\n0\nLAYER\n5\n10\n330\n2\n100\nAcDbSymbolTableRecord\n100\n"
+      "AcDbLayerTableRecord\n2\n0\n70\n0\n62\n7\n6\nCONTINUOUS\n0\nENDTAB\n0\nTABLE\n2\nAPPID\n5\n9\n330\n0\n100\n"
+      "AcDbSymbolTable\n70\n1\n0\nAPPID\n5\n12\n330\n9\n100\nAcDbSymbolTableRecord\n100\nAcDbRegAppTableRecord\n2\n"
+      "JOV_DATA\n70\n0\n0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+  const std::string head = "330\n1F\n100\nAcDbEntity\n8\n0\n";
+  const struct Row { std::string name, entities; bool changes; } rows[] = {
+      {"r2000_network.dxf", "", true}, {"r2013_utf8.dxf", "", true}, {"r12_network.dxf", "", true},
+      {"arc, 3D polyline, mtext",
+       "0\nARC\n5\n30\n" + head + "100\nAcDbCircle\n10\n1\n20\n2.50\n30\n0\n40\n1.5\n100\nAcDbArc\n50\n0\n51\n90.0\n"
+       "1001\nJOV_DATA\n1000\nx^2\n1040\n1e3\n0\nPOLYLINE\n5\n31\n" + head + "100\nAcDb3dPolyline\n66\n1\n10\n0\n20\n0\n"
+       "30\n0\n70\n8\n0\nVERTEX\n5\n32\n" + head + "100\nAcDbVertex\n100\nAcDb3dPolylineVertex\n10\n1\n20\n2\n30\n3\n"
+       "70\n32\n0\nSEQEND\n5\n33\n" + head + "0\nMTEXT\n5\n34\n" + head + "100\nAcDbMText\n10\n0\n20\n0\n30\n0\n40\n2.5\n"
+       "1\n\\Pline^Jtwo\n50\n45\n", false},
+      {"edges", "0\nLINE \n5\n40\n" + head + "100\nAcDbLine\n10\n0\n20\n0\n11\n1\n21\n1\n0\nPOINT\n5\n41\n102\n"
+                "{ACAD_REACTORS\n330\n1F\n102\n}\n" + head + "100\nAcDbPoint\n10\n0\n20\n0\n30\n0\n0\nCIRCLE\n5\n42\n"
+                "330\n1F\n8\n0\n10\n0\n20\n0\n30\n0\n40\nabc\n0\nLINE\n5\n4a\n330\n1F\n100\nAcDbEntity\n100\nAcDbLine\n"
+                "10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n", true}};
+  enum Road { kAsHandedOut, kPointMoved, kDataAdded };
+  for (const Row& row : rows)
+    for (Road road : {kAsHandedOut, kPointMoved, kDataAdded}) {
+      std::string written[2];
+      for (bool onlyWhatDiffers : {false, true}) {
+        DxfDrawing::TuneReplace(onlyWhatDiffers);
+        row.entities.empty() ? Open(row.name.c_str()) : OpenText(tables + row.entities + "0\nENDSEC\n0\nEOF\n");
+        const std::string before = host.Drawing().SaveText();
+        Slot<HostBeginChangeFn>(t, HostSlot::BeginChange)();
+        for (resbuf* e = alt_entnext_app(1, ""); e; e = alt_entnext_app(0, "")) {
+          resbuf* copy = CopyGroupCodeChain(e);
+          if (resbuf* point = FindGroupCode(copy, 10); point && road == kPointMoved) point->value.point[0] += 7.0;
+          if (road == kDataAdded) LastGroupCodeNode(&copy)->next = Link({Node(1001, "JOV_DATA"), Node(1000, "x")});
+          EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(copy, 0), HOST_NORMAL) << row.name;
+          FreeGroupCodeChain(copy);
+        }
+        written[onlyWhatDiffers] = host.Drawing().SaveText();
+        EXPECT_EQ(written[onlyWhatDiffers] != before, road != kAsHandedOut || row.changes) << row.name << road;
+        Slot<HostEndChangeFn>(t, HostSlot::EndChange)(-1);
+        EXPECT_EQ(host.Drawing().SaveText(), before) << row.name << road << onlyWhatDiffers;
+        host.EndCommand();
+      }
+      EXPECT_EQ(written[true], written[false]) << row.name << road;
+    }
+  DxfDrawing::TuneReplace(true);
+}
+
 TEST_F(HostTest, RollbackGivesBackTheDrawingByteForByte) {
   // In one command: every model-space entity rewritten (a polyline's run
   // goes with it), an entity on a new layer added, a block redefined, an

@@ -1,0 +1,147 @@
+#include "common/InternedTexts.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string_view>
+#include <vector>
+
+namespace interned_texts {
+namespace {
+
+constexpr size_t kBlockBytes = size_t{64} << 10;
+
+// Open addressing over the texts kept; a slot holds the text and its hash,
+// so that most slots of other texts are passed by without reading them.
+struct Slot {
+  const char* text = nullptr;
+  uint64_t hash = 0;
+};
+
+uint64_t HashOf(std::string_view text) {
+  uint64_t hash = 1469598103934665603ull;  // FNV-1a
+  for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
+  return hash;
+}
+
+class Store {
+ public:
+  ~Store() {
+    if (holders_.load() == 0) FreeAll();
+  }
+
+  const char* Intern(std::string_view text) {
+    const uint64_t hash = HashOf(text);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if ((count_ + 1) * 2 > slots_.size() && !Grow()) return nullptr;
+    const size_t mask = slots_.size() - 1;
+    size_t at = hash & mask;
+    for (;; at = (at + 1) & mask) {
+      Slot& slot = slots_[at];
+      if (!slot.text) break;
+      if (slot.hash == hash && std::strncmp(slot.text, text.data(), text.size()) == 0 &&
+          slot.text[text.size()] == '\0')
+        return slot.text;
+    }
+    char* copy = Take(text.size() + 1);
+    if (!copy) return nullptr;
+    std::memcpy(copy, text.data(), text.size());
+    copy[text.size()] = '\0';
+    slots_[at] = {copy, hash};
+    ++count_;
+    return copy;
+  }
+
+  void AddHolder() { holders_.fetch_add(1, std::memory_order_relaxed); }
+  void DropHolder() { holders_.fetch_sub(1, std::memory_order_acq_rel); }
+
+  void ReleaseUnused() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (holders_.load(std::memory_order_acquire) == 0) FreeAll();
+  }
+
+  size_t Count() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return count_;
+  }
+
+ private:
+  bool Grow() {
+    std::vector<Slot> larger;
+    try {
+      larger.resize(slots_.empty() ? 1024 : slots_.size() * 2);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    const size_t mask = larger.size() - 1;
+    for (const Slot& slot : slots_) {
+      if (!slot.text) continue;
+      size_t at = slot.hash & mask;
+      while (larger[at].text) at = (at + 1) & mask;
+      larger[at] = slot;
+    }
+    slots_.swap(larger);
+    return true;
+  }
+
+  // Room for bytes from the block filled last, a fresh block, or (for a
+  // text larger than a block's quarter) a block of its own.
+  char* Take(size_t bytes) {
+    if (bytes > kBlockBytes / 4) return Own(bytes);
+    if (bytes > left_) {
+      char* block = Own(kBlockBytes);
+      if (!block) return nullptr;
+      fresh_ = block;
+      left_ = kBlockBytes;
+    }
+    char* at = fresh_;
+    fresh_ += bytes;
+    left_ -= bytes;
+    return at;
+  }
+  char* Own(size_t bytes) {
+    try {
+      blocks_.reserve(blocks_.size() + 1);
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
+    auto* block = static_cast<char*>(std::malloc(bytes));
+    if (block) blocks_.push_back(block);
+    return block;
+  }
+
+  void FreeAll() {
+    for (char* block : blocks_) std::free(block);
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    std::vector<Slot>().swap(slots_);
+    count_ = 0;
+    fresh_ = nullptr;
+    left_ = 0;
+  }
+
+  std::mutex mutex_;
+  std::atomic<long> holders_{0};
+  std::vector<Slot> slots_;
+  size_t count_ = 0;
+  std::vector<char*> blocks_;
+  char* fresh_ = nullptr;
+  size_t left_ = 0;
+};
+
+Store& TheStore() {
+  static Store store;
+  return store;
+}
+
+}  // namespace
+
+const char* Intern(const char* text) { return text ? TheStore().Intern(text) : nullptr; }
+void AddHolder() { TheStore().AddHolder(); }
+void DropHolder() { TheStore().DropHolder(); }
+void ReleaseUnused() { TheStore().ReleaseUnused(); }
+size_t Count() { return TheStore().Count(); }
+
+}  // namespace interned_texts
