@@ -66,6 +66,11 @@ unsigned g_threads = 0;  // as the machine offers
 
 unsigned LoadThreads() { return g_threads ? g_threads : WorkThreads(); }
 
+// The runs an object can head; a run's type is one of these two (compared
+// by address).
+constexpr const char kVertexRun[] = "VERTEX";
+constexpr const char kAttribRun[] = "ATTRIB";
+
 bool EndsEntities(const DxfToken& t) {
   return IsWord(t, "ENDSEC") || IsWord(t, "SECTION") || IsWord(t, "EOF");
 }
@@ -185,24 +190,36 @@ class DxfDrawing::Loader {
     for (DxfPair& p : scratch_) out.push_back(std::move(p));
   }
 
+  // An entity with its run; open_ says the run's type when the run goes on
+  // past end_ (a part's end), null otherwise.
   std::unique_ptr<DxfEntity> ReadEntity() {
     auto entity = std::make_unique<DxfEntity>();
     ReadUntilZero(entity->pairs);
+    open_ = nullptr;
     const char* run = nullptr;
     if (entity->IsType("POLYLINE"))
-      run = "VERTEX";
+      run = kVertexRun;
     else if (entity->IsType("INSERT") && entity->Value(66) == "1")
-      run = "ATTRIB";
+      run = kAttribRun;
     if (!run) return entity;
+    if (ReadRun(entity->children, run)) entity->children.Fit();
+    else open_ = run;
+    return entity;
+  }
+
+  // The objects of a run of this type from the current pair on, up to its
+  // SEQEND or the first object of another type (a run without SEQEND keeps
+  // what came). False when the run reached end_ still going.
+  bool ReadRun(EntityRun& into, const char* run) {
     while (have_) {
+      if (tokAt_.pos >= end_) return false;
       bool last = IsWord(tok_, "SEQEND");
-      if (!last && !IsWord(tok_, run)) break;  // run without SEQEND: keep what came
-      entity->children.emplace_back();
-      ReadUntilZero(entity->children.back().pairs);
+      if (!last && !IsWord(tok_, run)) break;
+      into.emplace_back();
+      ReadUntilZero(into.back().pairs);
       if (last) break;
     }
-    entity->children.Fit();
-    return entity;
+    return true;
   }
 
   // Checks that the section goes on at the current pair: false with the
@@ -343,11 +360,19 @@ class DxfDrawing::Loader {
   }
 
   // One part of a run of entities: the entities from begin up to end (the
-  // next part's first) and how the reading ended.
+  // next part's first) and how the reading ended. A part after the first
+  // that begins inside a VERTEX or ATTRIB run reads the run's objects up to
+  // its end first (its lead): they belong to the run left open by the part
+  // before, if that one ends in an open run of the same type.
   struct Part {
     enum class Outcome { Read, Stopped, Failed };
     DxfTextCut begin;
     size_t end = 0;
+    bool continues = false;  // not the first part: may begin with a lead
+    const char* leadRun = nullptr;  // the lead's type; null: no lead
+    bool leadOpen = false;          // the lead goes on past end
+    EntityRun lead;
+    const char* lastOpen = nullptr;  // the last entity's run goes on past end
     Outcome outcome = Outcome::Failed;
     DxfTextCut stop;  // Stopped: the pair that ends the section (or not)
     size_t readTo = 0;  // Read: end; Stopped: stop.pos
@@ -360,7 +385,13 @@ class DxfDrawing::Loader {
   void ReadPart(Part& part, PairArena& arena) {
     PairArenaScope scope(&arena);
     Loader reader(d_, pages_, reader_.Size(), part.begin, convert_);
+    reader.end_ = part.end;
     reader.Advance();
+    if (part.continues && reader.have_) {
+      if (IsWord(reader.tok_, kVertexRun)) part.leadRun = kVertexRun;
+      else if (IsWord(reader.tok_, kAttribRun)) part.leadRun = kAttribRun;
+      if (part.leadRun) part.leadOpen = !reader.ReadRun(part.lead, part.leadRun);
+    }
     while (reader.have_) {
       if (reader.tokAt_.pos >= part.end) {
         part.outcome = Part::Outcome::Read;
@@ -374,6 +405,7 @@ class DxfDrawing::Loader {
         return;
       }
       part.entities.push_back(reader.ReadEntity());
+      part.lastOpen = reader.open_;
     }
     part.outcome = Part::Outcome::Failed;  // read on its own, it gets its message
   }
@@ -423,6 +455,7 @@ class DxfDrawing::Loader {
         to += size;
       }
     };
+    for (DxfEntity& child : part.lead) keep(child.pairs);
     for (size_t i = 0; i < part.entities.size(); ++i) {
       DxfEntity* entity = part.entities[i].get();
       keep(entity->pairs);
@@ -430,6 +463,19 @@ class DxfDrawing::Loader {
     }
     part.keptEnd = to;
     pages_.Release(static_cast<size_t>(to - pages_.data()), part.readTo);
+  }
+
+  // The type of the run left open at the part's end: its last entity's,
+  // or, when the part is all lead, the lead's.
+  static const char* OpenAfter(const Part& part) {
+    if (!part.entities.empty()) return part.lastOpen;
+    return part.leadOpen ? part.leadRun : nullptr;
+  }
+
+  // Whether parts[i], read alone, goes on from what the parts before it
+  // read: its lead, if any, continues a run of its type.
+  static bool Joins(const std::vector<Part>& parts, size_t i) {
+    return !parts[i].leadRun || (i > 0 && OpenAfter(parts[i - 1]) == parts[i].leadRun);
   }
 
   // Reads the entities from the current pair on in parts at once. Parts are
@@ -445,6 +491,7 @@ class DxfDrawing::Loader {
     for (size_t i = 0; i < parts.size(); ++i) {
       parts[i].begin = cuts[i];
       parts[i].end = i + 1 < cuts.size() ? cuts[i + 1].pos : text.size();
+      parts[i].continues = i > 0;
     }
     // Pairs take about the bytes of the text they were read from.
     for (const Part& part : parts)
@@ -462,7 +509,8 @@ class DxfDrawing::Loader {
       {
         std::lock_guard<std::mutex> hold(lock);
         done[i] = true;
-        while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read)
+        while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read &&
+               Joins(parts, taken))
           ready.push_back(taken++);
         if (kept < ready.size()) r = ready[kept++];
       }
@@ -475,9 +523,20 @@ class DxfDrawing::Loader {
     for (const Part& part : parts) read += part.entities.size();
     d_.entities_.reserve(read);
     DxfTextCut goOn = parts.front().begin;
+    // A lead goes to the end of the run left open before it: each run is
+    // made at its whole size once, and the leads are moved in at once.
+    struct Lead {
+      EntityRun* from;
+      DxfEntity* to;
+      size_t at;
+    };
+    std::vector<Lead> leads;
+    std::vector<std::pair<DxfEntity*, size_t>> grown;  // open runs and their sizes
+    DxfEntity* open = nullptr;
+    const char* openRun = nullptr;
     for (size_t i = 0; i < parts.size(); ++i) {
       Part& part = parts[i];
-      if (part.outcome == Part::Outcome::Failed) {
+      if (part.outcome == Part::Outcome::Failed || !Joins(parts, i)) {
         goOn = part.begin;
         break;
       }
@@ -486,12 +545,40 @@ class DxfDrawing::Loader {
         goOn = part.stop;
       }
       kept_ = part.keptEnd;
+      if (part.leadRun) {
+        leads.push_back({&part.lead, open, grown.back().second});
+        grown.back().second += part.lead.size();
+        if (!part.leadOpen) open = nullptr;
+      }
       for (size_t k = 0; k < part.entities.size(); ++k) d_.entities_.push_back(std::move(part.entities[k]));
+      if (!part.entities.empty() && part.lastOpen) {
+        open = d_.entities_.back().get();
+        openRun = part.lastOpen;
+        grown.emplace_back(open, open->children.size());
+      } else if (!part.entities.empty()) {
+        open = nullptr;
+      }
       if (part.outcome == Part::Outcome::Stopped) break;
     }
+    for (auto& [entity, size] : grown) {
+      entity->children.reserve(size);
+      entity->children.resize(size);
+      if (entity != open) entity->children.Fit();
+    }
+    RunTasks(leads.size(), threads, [&](size_t i) {
+      DxfEntity* to = leads[i].to->children.begin() + leads[i].at;
+      for (DxfEntity& child : *leads[i].from) *to++ = std::move(child);
+      *leads[i].from = EntityRun();
+    });
     reader_.Seek(goOn.pos, goOn.line);
     released_ = goOn.pos;
     Advance();
+    // The part after the last one taken continued the open run; the
+    // reading does now.
+    if (open) {
+      ReadRun(open->children, openRun);
+      open->children.Fit();
+    }
   }
 
   static constexpr size_t kReleaseStep = 4 << 20;
@@ -502,6 +589,8 @@ class DxfDrawing::Loader {
   DxfError* error_;
   bool convert_;  // UTF-8 text with bytes beyond ASCII
   bool inPlace_ = false;  // a part: values viewed where they stand
+  size_t end_ = SIZE_MAX;  // a part: where its runs stop
+  const char* open_ = nullptr;  // the run ReadEntity left open at end_
   char* kept_;    // where the next value kept goes
   size_t released_ = 0;
   DxfToken tok_;

@@ -31,6 +31,10 @@ void EntityRun::resize(size_t size) {
   else Run().resize(size);
 }
 
+void EntityRun::reserve(size_t size) {
+  if (size) Run().reserve(size);
+}
+
 void EntityRun::Fit() {
   // A sixteenth spare stays: moving a long run costs a second copy of it
   // while both are there.
