@@ -15,6 +15,7 @@
 #include "platform/host/DxfGroupText.h"
 #include "platform/host/DxfText.h"
 #include "platform/host/DxfTextCuts.h"
+#include "platform/host/LargePages.h"
 #include "platform/host/ParallelTasks.h"
 
 namespace host {
@@ -210,11 +211,16 @@ class DxfDrawing::Loader {
   // The objects of a run of this type from the current pair on, up to its
   // SEQEND or the first object of another type (a run without SEQEND keeps
   // what came). False when the run reached end_ still going.
-  bool ReadRun(EntityRun& into, const char* run) {
+  // A lead is most likely all of its part: room for the part's objects is
+  // made once their size is seen.
+  bool ReadRun(EntityRun& into, const char* run, bool lead = false) {
+    constexpr size_t kSeen = 64;
+    const size_t from = tokAt_.pos;
     while (have_) {
       if (tokAt_.pos >= end_) return false;
       bool last = IsWord(tok_, "SEQEND");
       if (!last && !IsWord(tok_, run)) break;
+      if (lead && into.size() == kSeen) into.reserve(kSeen + (end_ - tokAt_.pos) / ((tokAt_.pos - from) / kSeen + 1) + 1);
       into.emplace_back();
       ReadUntilZero(into.back().pairs);
       if (last) break;
@@ -390,7 +396,7 @@ class DxfDrawing::Loader {
     if (part.continues && reader.have_) {
       if (IsWord(reader.tok_, kVertexRun)) part.leadRun = kVertexRun;
       else if (IsWord(reader.tok_, kAttribRun)) part.leadRun = kAttribRun;
-      if (part.leadRun) part.leadOpen = !reader.ReadRun(part.lead, part.leadRun);
+      if (part.leadRun) part.leadOpen = !reader.ReadRun(part.lead, part.leadRun, true);
     }
     while (reader.have_) {
       if (reader.tokAt_.pos >= part.end) {
@@ -731,46 +737,108 @@ void DxfDrawing::IndexLoadedEntities() {
   const unsigned threads = LoadThreads();
   const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
   auto slice = [&](size_t i) { return entities_.size() * i / slices; };
-  std::vector<size_t> counts(slices, 0);  // objects, children counted
+  // A run longer than a piece (a POLYLINE of a million vertices) is read in
+  // pieces of its own, not by its entity's slice alone.
+  constexpr size_t kPiece = 4096;
+  auto isLong = [](const DxfEntity& e) { return e.children.size() > kPiece; };
+  struct Piece {
+    DxfEntity* owner;
+    size_t begin, end;
+    size_t count = 0;  // objects, children counted
+    uint64_t top = 0;
+    size_t slot = 0;  // of its first object
+  };
+  std::vector<std::vector<Piece>> pieces(slices);  // of the slice's long runs, in order
+  std::vector<size_t> counts(slices, 0);
   std::vector<uint64_t> tops(slices, 0);
+  auto read = [](auto& self, DxfEntity& e, uint64_t& top, size_t& count) -> void {
+    e.id = HandlesOf(e, top);
+    ++count;
+    for (DxfEntity& child : e.children) self(self, child, top, count);
+  };
   RunTasks(slices, threads, [&](size_t i) {
-    auto read = [&](auto& self, DxfEntity& e) -> void {
-      e.id = HandlesOf(e, tops[i]);
+    for (size_t e = slice(i); e < slice(i + 1); ++e) {
+      DxfEntity& entity = *entities_[e];
+      if (!isLong(entity)) {
+        read(read, entity, tops[i], counts[i]);
+        continue;
+      }
+      entity.id = HandlesOf(entity, tops[i]);
       ++counts[i];
-      for (DxfEntity& child : e.children) self(self, child);
-    };
-    for (size_t e = slice(i); e < slice(i + 1); ++e) read(read, *entities_[e]);
+      for (size_t b = 0; b < entity.children.size(); b += kPiece)
+        pieces[i].push_back({&entity, b, std::min(b + kPiece, entity.children.size())});
+    }
+  });
+  std::vector<Piece*> all;
+  for (auto& list : pieces)
+    for (Piece& p : list) all.push_back(&p);
+  RunTasks(all.size(), threads, [&](size_t k) {
+    Piece& p = *all[k];
+    for (size_t c = p.begin; c < p.end; ++c) read(read, p.owner->children[c], p.top, p.count);
   });
   std::vector<uint64_t> firstIds(slices);
   for (size_t i = 0; i < slices; ++i) {
+    for (const Piece& p : pieces[i]) {
+      counts[i] += p.count;
+      NoteHandle(p.top);
+    }
     firstIds[i] = nextId_;
     nextId_ += counts[i];
     NoteHandle(tops[i]);
   }
-  byId_.resize(static_cast<size_t>(nextId_ - idBase_), nullptr);
+  const size_t objects = static_cast<size_t>(nextId_ - idBase_);
+  if (byId_.capacity() < objects) {
+    byId_.reserve(objects);
+    HintLargePages(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
+  }
+  byId_.resize(objects, nullptr);
   drawable_.resize(byId_.size(), false);
   byHandle_.Reserve(byHandle_.size() + byId_.size());
+  auto place = [](auto& self, DxfEntity& e, DxfEntity**& slot) -> void {
+    *slot++ = &e;
+    for (DxfEntity& child : e.children) self(self, child, slot);
+  };
+  // The entities' own slots from base on, marked as they are placed.
+  const size_t base = static_cast<size_t>(firstIds[0] - idBase_), placed = objects - base;
+  std::vector<uint8_t> own(placed, 0);
   RunTasks(slices, threads, [&](size_t i) {
     DxfEntity** slot = byId_.data() + (firstIds[i] - idBase_);
-    auto place = [&](auto& self, DxfEntity& e) -> void {
-      *slot++ = &e;
-      for (DxfEntity& child : e.children) self(self, child);
-    };
-    for (size_t e = slice(i); e < slice(i + 1); ++e) place(place, *entities_[e]);
-  });
-  for (size_t i = 0; i < slices; ++i) {
-    size_t slot = static_cast<size_t>(firstIds[i] - idBase_), e = slice(i);
-    for (size_t k = 0; k < counts[i]; ++k, ++slot) {
-      DxfEntity* object = byId_[slot];
-      // The entities themselves are drawable, their runs not.
-      if (e < slice(i + 1) && object == entities_[e].get()) {
-        drawable_[slot] = true;
-        ++e;
+    Piece* piece = pieces[i].data();
+    for (size_t e = slice(i); e < slice(i + 1); ++e) {
+      DxfEntity& entity = *entities_[e];
+      own[static_cast<size_t>(slot - byId_.data()) - base] = 1;
+      if (!isLong(entity)) {
+        place(place, entity, slot);
+        continue;
       }
-      byHandle_.Insert(object->id, slot);  // a duplicate keeps the first one found
+      *slot++ = &entity;
+      for (; piece != pieces[i].data() + pieces[i].size() && piece->owner == &entity; ++piece) {
+        piece->slot = static_cast<size_t>(slot - byId_.data());
+        slot += piece->count;
+      }
+    }
+  });
+  RunTasks(all.size(), threads, [&](size_t k) {
+    const Piece& p = *all[k];
+    DxfEntity** slot = byId_.data() + p.slot;
+    for (size_t c = p.begin; c < p.end; ++c) place(place, p.owner->children[c], slot);
+  });
+  // The entities themselves are drawable, their runs not; each object's
+  // id goes from its handle to its slot. In runs of whole words of
+  // drawable_, so that threads never write into one word.
+  std::vector<uint64_t> handles(placed);
+  constexpr size_t kRun = 64 << 10;
+  const size_t firstRun = base / kRun;
+  RunTasks(placed ? (objects - 1) / kRun + 1 - firstRun : 0, threads, [&](size_t k) {
+    const size_t from = std::max(base, (firstRun + k) * kRun), to = std::min(objects, (firstRun + k + 1) * kRun);
+    for (size_t slot = from; slot < to; ++slot) {
+      DxfEntity* object = byId_[slot];
+      if (own[slot - base]) drawable_[slot] = true;
+      handles[slot - base] = object->id;
       object->id = idBase_ + slot;
     }
-  }
+  });
+  byHandle_.InsertInOrder(handles.data(), placed, base, threads);  // a duplicate keeps the first one found
 }
 
 bool DxfDrawing::IndexLoaded(DxfError* error) {

@@ -1,5 +1,7 @@
 #include "platform/host/DxfEntity.h"
 
+#include "platform/host/LargePages.h"
+
 namespace host {
 
 EntityRun::EntityRun(std::vector<DxfEntity>&& run) {
@@ -32,7 +34,11 @@ void EntityRun::resize(size_t size) {
 }
 
 void EntityRun::reserve(size_t size) {
-  if (size) Run().reserve(size);
+  if (!size) return;
+  std::vector<DxfEntity>& run = Run();
+  if (size <= run.capacity()) return;
+  run.reserve(size);
+  HintLargePages(run.data() + run.size(), (size - run.size()) * sizeof(DxfEntity));
 }
 
 void EntityRun::Fit() {
