@@ -60,8 +60,9 @@ TEST(HandleIndex, InsertInOrderAgreesWithInsertsOneByOne) {
     std::mt19937_64 random(47);
     std::vector<uint64_t> handles(194000), before(2000);
     for (size_t i = 0; i < handles.size(); ++i) {
-      if (i % 8 == 0) handles[i] = 60000 + i / 8;
-      else if (i % 8 == 4) handles[i] = 250000 + i / 8;
+      // 2^18 slots in 4 ranges; a handle below 2^18 is at home in its own slot.
+      if (i % 64 == 0) handles[i] = 64536 + i / 64;
+      else if (i % 64 == 32) handles[i] = 259113 + i / 64;
       else if (i % 16 == 2) handles[i] = handles[random() % i];
       else if (i % 1000 == 3) handles[i] = (uint64_t{1} << 40) + i;
       else handles[i] = random() >> (i % 16 == 7 ? random() % 64 : 34);
