@@ -794,51 +794,52 @@ void DxfDrawing::IndexLoadedEntities() {
   byId_.resize(objects, nullptr);
   drawable_.resize(byId_.size(), false);
   byHandle_.Reserve(byHandle_.size() + byId_.size());
-  auto place = [](auto& self, DxfEntity& e, DxfEntity**& slot) -> void {
-    *slot++ = &e;
-    for (DxfEntity& child : e.children) self(self, child, slot);
-  };
-  // The entities' own slots from base on, marked as they are placed.
+  // Each object placed in its slot takes its id there, its handle kept
+  // aside for the index; the entities' own slots (from base on) are marked.
   const size_t base = static_cast<size_t>(firstIds[0] - idBase_), placed = objects - base;
-  std::vector<uint8_t> own(placed, 0);
+  auto handles = std::make_unique_for_overwrite<uint64_t[]>(placed);
+  auto own = std::make_unique_for_overwrite<uint8_t[]>(placed);
+  auto put = [&](DxfEntity& e, size_t& slot, uint8_t entity) {
+    byId_[slot] = &e;
+    handles[slot - base] = e.id;
+    own[slot - base] = entity;
+    e.id = idBase_ + slot++;
+  };
+  auto place = [&](auto& self, DxfEntity& e, size_t& slot, uint8_t entity) -> void {
+    put(e, slot, entity);
+    for (DxfEntity& child : e.children) self(self, child, slot, 0);
+  };
   RunTasks(slices, threads, [&](size_t i) {
-    DxfEntity** slot = byId_.data() + (firstIds[i] - idBase_);
+    size_t slot = static_cast<size_t>(firstIds[i] - idBase_);
     Piece* piece = pieces[i].data();
     for (size_t e = slice(i); e < slice(i + 1); ++e) {
       DxfEntity& entity = *entities_[e];
-      own[static_cast<size_t>(slot - byId_.data()) - base] = 1;
       if (!isLong(entity)) {
-        place(place, entity, slot);
+        place(place, entity, slot, 1);
         continue;
       }
-      *slot++ = &entity;
+      put(entity, slot, 1);  // its run in pieces, below
       for (; piece != pieces[i].data() + pieces[i].size() && piece->owner == &entity; ++piece) {
-        piece->slot = static_cast<size_t>(slot - byId_.data());
+        piece->slot = slot;
         slot += piece->count;
       }
     }
   });
   RunTasks(all.size(), threads, [&](size_t k) {
     const Piece& p = *all[k];
-    DxfEntity** slot = byId_.data() + p.slot;
-    for (size_t c = p.begin; c < p.end; ++c) place(place, p.owner->children[c], slot);
+    size_t slot = p.slot;
+    for (size_t c = p.begin; c < p.end; ++c) place(place, p.owner->children[c], slot, 0);
   });
-  // The entities themselves are drawable, their runs not; each object's
-  // id goes from its handle to its slot. In runs of whole words of
-  // drawable_, so that threads never write into one word.
-  std::vector<uint64_t> handles(placed);
+  // The entities themselves are drawable, their runs not: in runs of whole
+  // words of drawable_, so that threads never write into one word.
   constexpr size_t kRun = 64 << 10;
   const size_t firstRun = base / kRun;
   RunTasks(placed ? (objects - 1) / kRun + 1 - firstRun : 0, threads, [&](size_t k) {
     const size_t from = std::max(base, (firstRun + k) * kRun), to = std::min(objects, (firstRun + k + 1) * kRun);
-    for (size_t slot = from; slot < to; ++slot) {
-      DxfEntity* object = byId_[slot];
+    for (size_t slot = from; slot < to; ++slot)
       if (own[slot - base]) drawable_[slot] = true;
-      handles[slot - base] = object->id;
-      object->id = idBase_ + slot;
-    }
   });
-  byHandle_.InsertInOrder(handles.data(), placed, base, threads);  // a duplicate keeps the first one found
+  byHandle_.InsertInOrder(handles.get(), placed, base, threads);  // a duplicate keeps the first one found
 }
 
 bool DxfDrawing::IndexLoaded(DxfError* error) {

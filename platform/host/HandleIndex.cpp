@@ -62,9 +62,10 @@ bool HandleIndex::PlaceWithin(Slot& slot, size_t end) {
 
 void HandleIndex::InsertInOrder(const uint64_t* handles, size_t count, uint64_t first, unsigned threads) {
   Reserve(size() + count);
-  // Ranges of at least 64K slots; one thread or a small table: one by one.
+  // A range of at least 64K slots for each thread; one thread or a small
+  // table: one by one.
   size_t ranges = 1;
-  while (ranges < 4 * size_t{threads} && slots_.size() / (2 * ranges) >= (size_t{1} << 16)) ranges *= 2;
+  while (ranges < threads && slots_.size() / (2 * ranges) >= (size_t{1} << 16)) ranges *= 2;
   if (threads < 2 || ranges < 2) {
     for (size_t i = 0; i < count; ++i) Insert(handles[i], first + i);
     return;

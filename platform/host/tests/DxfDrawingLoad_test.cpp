@@ -200,9 +200,17 @@ std::string LoadOutcome(const std::string& text) {
   DxfDrawing d;
   DxfError error;
   if (!d.LoadText(text, &error)) return "refused at " + std::to_string(error.line) + ": " + error.message;
+  // Found by its handle: this object (+), an earlier one of that handle
+  // (o) or none (-); and by its id.
   std::string handles, runs;
+  auto found = [&](const DxfEntity& e) {
+    const DxfEntity* byHandle = e.Handle() ? d.FindByHandle(*e.Handle()) : nullptr;
+    handles += byHandle == &e ? "+" : byHandle ? "o" : e.Handle().value_or(0) ? "-" : "";
+    if (d.FindById(e.id) != &e) handles += "!";
+  };
   for (const auto& e : d.Entities()) {
-    if (auto h = e->Handle(); h && *h) handles += d.FindByHandle(*h) ? "+" : "-";
+    found(*e);
+    for (const DxfEntity& child : e->children) found(child);
     if (!e->children.empty()) runs += std::to_string(e->children.size()) + ",";
   }
   return d.SaveText() + "|" + std::to_string(d.Entities().size()) + " " + handles + " runs " + runs +
@@ -309,6 +317,17 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
         EXPECT_EQ(LoadOutcome(texts[t]), expected) << "text " << t << ", parts of " << part << " bytes";
       }
   }
+  // A run longer than the index's pieces, handles repeated in it: each
+  // object found by its id, each handle naming its first object, on one
+  // thread and on several.
+  std::string longRun = head + "  0\nPOLYLINE\n  5\n9000\n 66\n1\n";
+  for (int i = 0; i < 9000; ++i) longRun += "  0\nVERTEX\n  5\n" + std::to_string(10000 + i % 7000) + "\n";
+  longRun += "  0\nSEQEND\n" + tail;
+  DxfDrawing::TuneParallelLoad(0, 1);
+  const std::string longRunOutcome = LoadOutcome(longRun);
+  EXPECT_EQ(longRunOutcome.find_first_of("!-", longRun.size()), std::string::npos);
+  DxfDrawing::TuneParallelLoad(0, 5);
+  EXPECT_EQ(LoadOutcome(longRun), longRunOutcome);
   for (const std::string* text : {&whole, &longText})
     EXPECT_EQ(LoadOutcome(*text).substr(0, text->size()), *text);
   // A file is read in parts at once too.
