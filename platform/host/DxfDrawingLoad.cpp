@@ -220,7 +220,11 @@ class DxfDrawing::Loader {
       if (tokAt_.pos >= end_) return false;
       bool last = IsWord(tok_, "SEQEND");
       if (!last && !IsWord(tok_, run)) break;
-      if (lead && into.size() == kSeen) into.reserve(kSeen + (end_ - tokAt_.pos) / ((tokAt_.pos - from) / kSeen + 1) + 1);
+      if (lead && into.size() == kSeen) {
+        // An eighth more: a copy of the whole when the guess falls short costs more.
+        const size_t more = (end_ - tokAt_.pos) / ((tokAt_.pos - from) / kSeen + 1);
+        into.reserve(kSeen + more + more / 8 + 1);
+      }
       into.emplace_back();
       ReadUntilZero(into.back().pairs);
       if (last) break;
