@@ -798,16 +798,14 @@ void DxfDrawing::IndexLoadedEntities() {
   byId_.resize(objects, nullptr);
   drawable_.resize(byId_.size(), false);
   byHandle_.Reserve(byHandle_.size() + byId_.size());
-  // Each object placed in its slot takes its id there, its handle kept
-  // aside for the index; the entities' own slots (from base on) are marked.
+  // Each object is placed in its slot; the entities' own slots (from base
+  // on) are marked.
   const size_t base = static_cast<size_t>(firstIds[0] - idBase_), placed = objects - base;
-  auto handles = std::make_unique_for_overwrite<uint64_t[]>(placed);
   auto own = std::make_unique_for_overwrite<uint8_t[]>(placed);
   auto put = [&](DxfEntity& e, size_t& slot, uint8_t entity) {
     byId_[slot] = &e;
-    handles[slot - base] = e.id;
     own[slot - base] = entity;
-    e.id = idBase_ + slot++;
+    ++slot;
   };
   auto place = [&](auto& self, DxfEntity& e, size_t& slot, uint8_t entity) -> void {
     put(e, slot, entity);
@@ -834,16 +832,25 @@ void DxfDrawing::IndexLoadedEntities() {
     size_t slot = p.slot;
     for (size_t c = p.begin; c < p.end; ++c) place(place, p.owner->children[c], slot, 0);
   });
-  // The entities themselves are drawable, their runs not: in runs of whole
-  // words of drawable_, so that threads never write into one word.
-  constexpr size_t kRun = 64 << 10;
-  const size_t firstRun = base / kRun;
-  RunTasks(placed ? (objects - 1) / kRun + 1 - firstRun : 0, threads, [&](size_t k) {
-    const size_t from = std::max(base, (firstRun + k) * kRun), to = std::min(objects, (firstRun + k + 1) * kRun);
-    for (size_t slot = from; slot < to; ++slot)
-      if (own[slot - base]) drawable_[slot] = true;
-  });
-  byHandle_.InsertInOrder(handles.get(), placed, base, threads);  // a duplicate keeps the first one found
+  // In batches (a small list of handles at a time): the entities
+  // themselves are drawable, their runs not; each object's id goes from
+  // its handle to its slot, the handle to the index. In runs of whole words
+  // of drawable_, so that threads never write into one word.
+  constexpr size_t kRun = 16 << 10, kBatch = 16 * kRun;
+  std::vector<uint64_t> handles;
+  for (size_t from = base / kRun * kRun; from < objects; from += kBatch) {
+    const size_t first = std::max(base, from), last = std::min(objects, from + kBatch);
+    handles.resize(last - first);
+    RunTasks((last - from - 1) / kRun + 1, threads, [&](size_t k) {
+      for (size_t slot = std::max(first, from + k * kRun); slot < std::min(last, from + (k + 1) * kRun); ++slot) {
+        DxfEntity* object = byId_[slot];
+        if (own[slot - base]) drawable_[slot] = true;
+        handles[slot - first] = object->id;
+        object->id = idBase_ + slot;
+      }
+    });
+    byHandle_.InsertInOrder(handles.data(), handles.size(), first, threads);  // a duplicate keeps the first one found
+  }
 }
 
 bool DxfDrawing::IndexLoaded(DxfError* error) {
