@@ -15,6 +15,7 @@
 #include "platform/host/DxfGroupText.h"
 #include "platform/host/DxfText.h"
 #include "platform/host/DxfTextCuts.h"
+#include "platform/host/LargePages.h"
 #include "platform/host/ParallelTasks.h"
 
 namespace host {
@@ -65,6 +66,11 @@ size_t g_partBytes = kPartBytes;
 unsigned g_threads = 0;  // as the machine offers
 
 unsigned LoadThreads() { return g_threads ? g_threads : WorkThreads(); }
+
+// The runs an object can head; a run's type is one of these two (compared
+// by address).
+constexpr const char kVertexRun[] = "VERTEX";
+constexpr const char kAttribRun[] = "ATTRIB";
 
 bool EndsEntities(const DxfToken& t) {
   return IsWord(t, "ENDSEC") || IsWord(t, "SECTION") || IsWord(t, "EOF");
@@ -185,24 +191,45 @@ class DxfDrawing::Loader {
     for (DxfPair& p : scratch_) out.push_back(std::move(p));
   }
 
+  // An entity with its run; open_ says the run's type when the run goes on
+  // past end_ (a part's end), null otherwise.
   std::unique_ptr<DxfEntity> ReadEntity() {
     auto entity = std::make_unique<DxfEntity>();
     ReadUntilZero(entity->pairs);
+    open_ = nullptr;
     const char* run = nullptr;
     if (entity->IsType("POLYLINE"))
-      run = "VERTEX";
+      run = kVertexRun;
     else if (entity->IsType("INSERT") && entity->Value(66) == "1")
-      run = "ATTRIB";
+      run = kAttribRun;
     if (!run) return entity;
+    if (ReadRun(entity->children, run)) entity->children.Fit();
+    else open_ = run;
+    return entity;
+  }
+
+  // The objects of a run of this type from the current pair on, up to its
+  // SEQEND or the first object of another type (a run without SEQEND keeps
+  // what came). False when the run reached end_ still going.
+  // A lead is most likely all of its part: room for the part's objects is
+  // made once their size is seen.
+  bool ReadRun(EntityRun& into, const char* run, bool lead = false) {
+    constexpr size_t kSeen = 64;
+    const size_t from = tokAt_.pos;
     while (have_) {
+      if (tokAt_.pos >= end_) return false;
       bool last = IsWord(tok_, "SEQEND");
-      if (!last && !IsWord(tok_, run)) break;  // run without SEQEND: keep what came
-      entity->children.emplace_back();
-      ReadUntilZero(entity->children.back().pairs);
+      if (!last && !IsWord(tok_, run)) break;
+      if (lead && into.size() == kSeen) {
+        // An eighth more: a copy of the whole when the guess falls short costs more.
+        const size_t more = (end_ - tokAt_.pos) / ((tokAt_.pos - from) / kSeen + 1);
+        into.reserve(kSeen + more + more / 8 + 1);
+      }
+      into.emplace_back();
+      ReadUntilZero(into.back().pairs);
       if (last) break;
     }
-    entity->children.Fit();
-    return entity;
+    return true;
   }
 
   // Checks that the section goes on at the current pair: false with the
@@ -343,11 +370,19 @@ class DxfDrawing::Loader {
   }
 
   // One part of a run of entities: the entities from begin up to end (the
-  // next part's first) and how the reading ended.
+  // next part's first) and how the reading ended. A part after the first
+  // that begins inside a VERTEX or ATTRIB run reads the run's objects up to
+  // its end first (its lead): they belong to the run left open by the part
+  // before, if that one ends in an open run of the same type.
   struct Part {
     enum class Outcome { Read, Stopped, Failed };
     DxfTextCut begin;
     size_t end = 0;
+    bool continues = false;  // not the first part: may begin with a lead
+    const char* leadRun = nullptr;  // the lead's type; null: no lead
+    bool leadOpen = false;          // the lead goes on past end
+    EntityRun lead;
+    const char* lastOpen = nullptr;  // the last entity's run goes on past end
     Outcome outcome = Outcome::Failed;
     DxfTextCut stop;  // Stopped: the pair that ends the section (or not)
     size_t readTo = 0;  // Read: end; Stopped: stop.pos
@@ -360,7 +395,13 @@ class DxfDrawing::Loader {
   void ReadPart(Part& part, PairArena& arena) {
     PairArenaScope scope(&arena);
     Loader reader(d_, pages_, reader_.Size(), part.begin, convert_);
+    reader.end_ = part.end;
     reader.Advance();
+    if (part.continues && reader.have_) {
+      if (IsWord(reader.tok_, kVertexRun)) part.leadRun = kVertexRun;
+      else if (IsWord(reader.tok_, kAttribRun)) part.leadRun = kAttribRun;
+      if (part.leadRun) part.leadOpen = !reader.ReadRun(part.lead, part.leadRun, true);
+    }
     while (reader.have_) {
       if (reader.tokAt_.pos >= part.end) {
         part.outcome = Part::Outcome::Read;
@@ -374,6 +415,7 @@ class DxfDrawing::Loader {
         return;
       }
       part.entities.push_back(reader.ReadEntity());
+      part.lastOpen = reader.open_;
     }
     part.outcome = Part::Outcome::Failed;  // read on its own, it gets its message
   }
@@ -423,6 +465,7 @@ class DxfDrawing::Loader {
         to += size;
       }
     };
+    for (DxfEntity& child : part.lead) keep(child.pairs);
     for (size_t i = 0; i < part.entities.size(); ++i) {
       DxfEntity* entity = part.entities[i].get();
       keep(entity->pairs);
@@ -430,6 +473,19 @@ class DxfDrawing::Loader {
     }
     part.keptEnd = to;
     pages_.Release(static_cast<size_t>(to - pages_.data()), part.readTo);
+  }
+
+  // The type of the run left open at the part's end: its last entity's,
+  // or, when the part is all lead, the lead's.
+  static const char* OpenAfter(const Part& part) {
+    if (!part.entities.empty()) return part.lastOpen;
+    return part.leadOpen ? part.leadRun : nullptr;
+  }
+
+  // Whether parts[i], read alone, goes on from what the parts before it
+  // read: its lead, if any, continues a run of its type.
+  static bool Joins(const std::vector<Part>& parts, size_t i) {
+    return !parts[i].leadRun || (i > 0 && OpenAfter(parts[i - 1]) == parts[i].leadRun);
   }
 
   // Reads the entities from the current pair on in parts at once. Parts are
@@ -445,6 +501,7 @@ class DxfDrawing::Loader {
     for (size_t i = 0; i < parts.size(); ++i) {
       parts[i].begin = cuts[i];
       parts[i].end = i + 1 < cuts.size() ? cuts[i + 1].pos : text.size();
+      parts[i].continues = i > 0;
     }
     // Pairs take about the bytes of the text they were read from.
     for (const Part& part : parts)
@@ -462,7 +519,8 @@ class DxfDrawing::Loader {
       {
         std::lock_guard<std::mutex> hold(lock);
         done[i] = true;
-        while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read)
+        while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read &&
+               Joins(parts, taken))
           ready.push_back(taken++);
         if (kept < ready.size()) r = ready[kept++];
       }
@@ -475,9 +533,20 @@ class DxfDrawing::Loader {
     for (const Part& part : parts) read += part.entities.size();
     d_.entities_.reserve(read);
     DxfTextCut goOn = parts.front().begin;
+    // A lead goes to the end of the run left open before it: each run is
+    // made at its whole size once, and the leads are moved in at once.
+    struct Lead {
+      EntityRun* from;
+      DxfEntity* to;
+      size_t at;
+    };
+    std::vector<Lead> leads;
+    std::vector<std::pair<DxfEntity*, size_t>> grown;  // open runs and their sizes
+    DxfEntity* open = nullptr;
+    const char* openRun = nullptr;
     for (size_t i = 0; i < parts.size(); ++i) {
       Part& part = parts[i];
-      if (part.outcome == Part::Outcome::Failed) {
+      if (part.outcome == Part::Outcome::Failed || !Joins(parts, i)) {
         goOn = part.begin;
         break;
       }
@@ -486,12 +555,40 @@ class DxfDrawing::Loader {
         goOn = part.stop;
       }
       kept_ = part.keptEnd;
+      if (part.leadRun) {
+        leads.push_back({&part.lead, open, grown.back().second});
+        grown.back().second += part.lead.size();
+        if (!part.leadOpen) open = nullptr;
+      }
       for (size_t k = 0; k < part.entities.size(); ++k) d_.entities_.push_back(std::move(part.entities[k]));
+      if (!part.entities.empty() && part.lastOpen) {
+        open = d_.entities_.back().get();
+        openRun = part.lastOpen;
+        grown.emplace_back(open, open->children.size());
+      } else if (!part.entities.empty()) {
+        open = nullptr;
+      }
       if (part.outcome == Part::Outcome::Stopped) break;
     }
+    for (auto& [entity, size] : grown) {
+      entity->children.reserve(size);
+      entity->children.resize(size);
+      if (entity != open) entity->children.Fit();
+    }
+    RunTasks(leads.size(), threads, [&](size_t i) {
+      DxfEntity* to = leads[i].to->children.begin() + leads[i].at;
+      for (DxfEntity& child : *leads[i].from) *to++ = std::move(child);
+      *leads[i].from = EntityRun();
+    });
     reader_.Seek(goOn.pos, goOn.line);
     released_ = goOn.pos;
     Advance();
+    // The part after the last one taken continued the open run; the
+    // reading does now.
+    if (open) {
+      ReadRun(open->children, openRun);
+      open->children.Fit();
+    }
   }
 
   static constexpr size_t kReleaseStep = 4 << 20;
@@ -502,6 +599,8 @@ class DxfDrawing::Loader {
   DxfError* error_;
   bool convert_;  // UTF-8 text with bytes beyond ASCII
   bool inPlace_ = false;  // a part: values viewed where they stand
+  size_t end_ = SIZE_MAX;  // a part: where its runs stop
+  const char* open_ = nullptr;  // the run ReadEntity left open at end_
   char* kept_;    // where the next value kept goes
   size_t released_ = 0;
   DxfToken tok_;
@@ -642,45 +741,115 @@ void DxfDrawing::IndexLoadedEntities() {
   const unsigned threads = LoadThreads();
   const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
   auto slice = [&](size_t i) { return entities_.size() * i / slices; };
-  std::vector<size_t> counts(slices, 0);  // objects, children counted
+  // A run longer than a piece (a POLYLINE of a million vertices) is read in
+  // pieces of its own, not by its entity's slice alone.
+  constexpr size_t kPiece = 4096;
+  auto isLong = [](const DxfEntity& e) { return e.children.size() > kPiece; };
+  struct Piece {
+    DxfEntity* owner;
+    size_t begin, end;
+    size_t count = 0;  // objects, children counted
+    uint64_t top = 0;
+    size_t slot = 0;  // of its first object
+  };
+  std::vector<std::vector<Piece>> pieces(slices);  // of the slice's long runs, in order
+  std::vector<size_t> counts(slices, 0);
   std::vector<uint64_t> tops(slices, 0);
+  auto read = [](auto& self, DxfEntity& e, uint64_t& top, size_t& count) -> void {
+    e.id = HandlesOf(e, top);
+    ++count;
+    for (DxfEntity& child : e.children) self(self, child, top, count);
+  };
   RunTasks(slices, threads, [&](size_t i) {
-    auto read = [&](auto& self, DxfEntity& e) -> void {
-      e.id = HandlesOf(e, tops[i]);
+    for (size_t e = slice(i); e < slice(i + 1); ++e) {
+      DxfEntity& entity = *entities_[e];
+      if (!isLong(entity)) {
+        read(read, entity, tops[i], counts[i]);
+        continue;
+      }
+      entity.id = HandlesOf(entity, tops[i]);
       ++counts[i];
-      for (DxfEntity& child : e.children) self(self, child);
-    };
-    for (size_t e = slice(i); e < slice(i + 1); ++e) read(read, *entities_[e]);
+      for (size_t b = 0; b < entity.children.size(); b += kPiece)
+        pieces[i].push_back({&entity, b, std::min(b + kPiece, entity.children.size())});
+    }
+  });
+  std::vector<Piece*> all;
+  for (auto& list : pieces)
+    for (Piece& p : list) all.push_back(&p);
+  RunTasks(all.size(), threads, [&](size_t k) {
+    Piece& p = *all[k];
+    for (size_t c = p.begin; c < p.end; ++c) read(read, p.owner->children[c], p.top, p.count);
   });
   std::vector<uint64_t> firstIds(slices);
   for (size_t i = 0; i < slices; ++i) {
+    for (const Piece& p : pieces[i]) {
+      counts[i] += p.count;
+      NoteHandle(p.top);
+    }
     firstIds[i] = nextId_;
     nextId_ += counts[i];
     NoteHandle(tops[i]);
   }
-  byId_.resize(static_cast<size_t>(nextId_ - idBase_), nullptr);
+  const size_t objects = static_cast<size_t>(nextId_ - idBase_);
+  if (byId_.capacity() < objects) {
+    byId_.reserve(objects);
+    HintLargePages(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
+  }
+  byId_.resize(objects, nullptr);
   drawable_.resize(byId_.size(), false);
   byHandle_.Reserve(byHandle_.size() + byId_.size());
+  // Each object is placed in its slot; the entities' own slots (from base
+  // on) are marked.
+  const size_t base = static_cast<size_t>(firstIds[0] - idBase_), placed = objects - base;
+  auto own = std::make_unique_for_overwrite<uint8_t[]>(placed);
+  auto put = [&](DxfEntity& e, size_t& slot, uint8_t entity) {
+    byId_[slot] = &e;
+    own[slot - base] = entity;
+    ++slot;
+  };
+  auto place = [&](auto& self, DxfEntity& e, size_t& slot, uint8_t entity) -> void {
+    put(e, slot, entity);
+    for (DxfEntity& child : e.children) self(self, child, slot, 0);
+  };
   RunTasks(slices, threads, [&](size_t i) {
-    DxfEntity** slot = byId_.data() + (firstIds[i] - idBase_);
-    auto place = [&](auto& self, DxfEntity& e) -> void {
-      *slot++ = &e;
-      for (DxfEntity& child : e.children) self(self, child);
-    };
-    for (size_t e = slice(i); e < slice(i + 1); ++e) place(place, *entities_[e]);
-  });
-  for (size_t i = 0; i < slices; ++i) {
-    size_t slot = static_cast<size_t>(firstIds[i] - idBase_), e = slice(i);
-    for (size_t k = 0; k < counts[i]; ++k, ++slot) {
-      DxfEntity* object = byId_[slot];
-      // The entities themselves are drawable, their runs not.
-      if (e < slice(i + 1) && object == entities_[e].get()) {
-        drawable_[slot] = true;
-        ++e;
+    size_t slot = static_cast<size_t>(firstIds[i] - idBase_);
+    Piece* piece = pieces[i].data();
+    for (size_t e = slice(i); e < slice(i + 1); ++e) {
+      DxfEntity& entity = *entities_[e];
+      if (!isLong(entity)) {
+        place(place, entity, slot, 1);
+        continue;
       }
-      byHandle_.Insert(object->id, slot);  // a duplicate keeps the first one found
-      object->id = idBase_ + slot;
+      put(entity, slot, 1);  // its run in pieces, below
+      for (; piece != pieces[i].data() + pieces[i].size() && piece->owner == &entity; ++piece) {
+        piece->slot = slot;
+        slot += piece->count;
+      }
     }
+  });
+  RunTasks(all.size(), threads, [&](size_t k) {
+    const Piece& p = *all[k];
+    size_t slot = p.slot;
+    for (size_t c = p.begin; c < p.end; ++c) place(place, p.owner->children[c], slot, 0);
+  });
+  // In batches (a small list of handles at a time): the entities
+  // themselves are drawable, their runs not; each object's id goes from
+  // its handle to its slot, the handle to the index. In runs of whole words
+  // of drawable_, so that threads never write into one word.
+  constexpr size_t kRun = 16 << 10, kBatch = 16 * kRun;
+  std::vector<uint64_t> handles;
+  for (size_t from = base / kRun * kRun; from < objects; from += kBatch) {
+    const size_t first = std::max(base, from), last = std::min(objects, from + kBatch);
+    handles.resize(last - first);
+    RunTasks((last - from - 1) / kRun + 1, threads, [&](size_t k) {
+      for (size_t slot = std::max(first, from + k * kRun); slot < std::min(last, from + (k + 1) * kRun); ++slot) {
+        DxfEntity* object = byId_[slot];
+        if (own[slot - base]) drawable_[slot] = true;
+        handles[slot - first] = object->id;
+        object->id = idBase_ + slot;
+      }
+    });
+    byHandle_.InsertInOrder(handles.data(), handles.size(), first, threads);  // a duplicate keeps the first one found
   }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/host/DxfEntity.h"
 
+#include "platform/host/LargePages.h"
+
 namespace host {
 
 EntityRun::EntityRun(std::vector<DxfEntity>&& run) {
@@ -29,6 +31,14 @@ void EntityRun::push_back(DxfEntity&& entity) { Run().push_back(std::move(entity
 void EntityRun::resize(size_t size) {
   if (size == 0) run_.reset();
   else Run().resize(size);
+}
+
+void EntityRun::reserve(size_t size) {
+  if (!size) return;
+  std::vector<DxfEntity>& run = Run();
+  if (size <= run.capacity()) return;
+  run.reserve(size);
+  HintLargePages(run.data() + run.size(), (size - run.size()) * sizeof(DxfEntity));
 }
 
 void EntityRun::Fit() {

@@ -40,6 +40,7 @@ class EntityRun {
   DxfEntity& emplace_back();
   void push_back(DxfEntity&& entity);
   void resize(size_t size);
+  void reserve(size_t size);
   // Gives back the room beyond the objects when it is much.
   void Fit();
 

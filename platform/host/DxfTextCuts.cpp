@@ -32,15 +32,22 @@ int AddLines(int line, size_t more) {
 }
 
 // The first object start from the code line at pos on (lines before it)
-// that starts before `limit`.
-std::optional<DxfTextCut> ObjectFrom(std::string_view text, size_t pos, int line, size_t limit) {
+// that starts before `limit` and outside a run; failing one within `look`
+// bytes, the first VERTEX or ATTRIB.
+std::optional<DxfTextCut> ObjectFrom(std::string_view text, size_t pos, int line, size_t limit,
+                                     size_t look) {
   DxfTokenReader reader(text);
   reader.Seek(pos, line);
   DxfToken token;
+  std::optional<DxfTextCut> inRun;
   for (;;) {
     DxfTextCut at{reader.Position(), reader.Line()};
-    if (at.pos >= limit || !reader.Next(token, nullptr)) return std::nullopt;
-    if (token.code == 0 && !InRun(TrimDxf(token.value))) return at;
+    if (at.pos >= limit || !reader.Next(token, nullptr)) return inRun;
+    if (token.code != 0) continue;
+    const std::string_view type = TrimDxf(token.value);
+    if (!InRun(type)) return at;
+    if (!inRun && !SameName(type, "SEQEND")) inRun = at;
+    if (inRun && at.pos - inRun->pos >= look) return inRun;
   }
 }
 
@@ -100,7 +107,8 @@ std::vector<DxfTextCut> CutAtObjects(std::string_view text, DxfTextCut first, si
     const size_t i = k + 1;
     if (starts[i].first != std::string_view::npos)
       found[i] = ObjectFrom(text, starts[i].first, starts[i].second,
-                            i + 1 < parts ? std::min(starts[i + 1].first, text.size()) : text.size());
+                            i + 1 < parts ? std::min(starts[i + 1].first, text.size()) : text.size(),
+                            span / parts / 32);
   });
   for (size_t i = 1; i < parts; ++i)
     if (found[i] && found[i]->pos > cuts.back().pos) cuts.push_back(*found[i]);

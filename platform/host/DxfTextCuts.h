@@ -1,7 +1,8 @@
 // Where a long run of objects in DXF text can be cut so that its parts are
 // read at the same time. Each cut falls on the group 0 pair of an object
 // that no VERTEX/ATTRIB run can take in, so the parts read one after another
-// give what reading the whole gives.
+// give what reading the whole gives; inside a run longer than that, on a
+// VERTEX or ATTRIB, whose part the reader joins onto the run before it.
 #pragma once
 
 #include <cstddef>

@@ -3,6 +3,9 @@
 #include <bit>
 #include <utility>
 
+#include "platform/host/LargePages.h"
+#include "platform/host/ParallelTasks.h"
+
 namespace host {
 
 void HandleIndex::Reserve(size_t count) {
@@ -11,7 +14,11 @@ void HandleIndex::Reserve(size_t count) {
 
 void HandleIndex::Rehash(size_t slots) {
   if (slots < 16) slots = 16;
-  std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(slots));
+  std::vector<Slot> fresh;
+  fresh.reserve(slots);
+  HintLargePages(fresh.data(), slots * sizeof(Slot));
+  fresh.resize(slots);
+  std::vector<Slot> old = std::exchange(slots_, std::move(fresh));
   bits_ = static_cast<unsigned>(std::countr_zero(slots));
   mask_ = slots - 1;
   count_ = 0;
@@ -34,6 +41,84 @@ void HandleIndex::Place(Slot slot) {
   }
   slots_[i] = slot;
   ++count_;
+}
+
+bool HandleIndex::PlaceWithin(Slot& slot, size_t end) {
+  size_t i = Home(slot.handle), distance = 0;
+  for (; slots_[i].handle; ++i, ++distance) {
+    if (i + 1 == end) {
+      if (Distance(i) < distance) std::swap(slot, slots_[i]);
+      return false;
+    }
+    const size_t theirs = Distance(i);
+    if (theirs < distance) {
+      std::swap(slot, slots_[i]);
+      distance = theirs;
+    }
+  }
+  slots_[i] = slot;
+  return true;
+}
+
+void HandleIndex::InsertInOrder(const uint64_t* handles, size_t count, uint64_t first, unsigned threads) {
+  Reserve(size() + count);
+  // A range of at least 64K slots for each thread; one thread or a small
+  // table: one by one.
+  size_t ranges = 1;
+  while (ranges < threads && slots_.size() / (2 * ranges) >= (size_t{1} << 16)) ranges *= 2;
+  if (threads < 2 || ranges < 2) {
+    for (size_t i = 0; i < count; ++i) Insert(handles[i], first + i);
+    return;
+  }
+  const size_t span = slots_.size() / ranges;
+  // What a range cannot hold (pushed past its end, or found nowhere in it)
+  // is placed after, one by one, in order, with what lay there before.
+  struct Range {
+    std::vector<Slot> over;
+    size_t placed = 0;
+  };
+  std::vector<Range> of(ranges);
+  RunTasks(ranges, threads, [&](size_t r) {
+    const size_t begin = r * span, end = begin + span;
+    Range& range = of[r];
+    for (size_t i = 0; i < count; ++i) {
+      const uint64_t handle = handles[i];
+      if (!handle || !Near(handle, first + i)) continue;
+      const size_t home = Home(handle);
+      if (home < begin || home >= end) continue;
+      // Already there (an earlier object of the handle): the first stays.
+      bool found = false, reached = false;
+      for (size_t j = home, distance = 0; slots_[j].handle; ++j, ++distance) {
+        if (slots_[j].handle == handle) {
+          found = true;
+          break;
+        }
+        if (Distance(j) < distance) break;
+        if (j + 1 == end) {
+          reached = true;
+          break;
+        }
+      }
+      if (found) continue;
+      Slot slot{static_cast<uint32_t>(handle), static_cast<uint32_t>(first + i)};
+      if (reached) {
+        range.over.push_back(slot);
+        continue;
+      }
+      if (PlaceWithin(slot, end)) ++range.placed;
+      else range.over.push_back(slot);  // one pushed out; the new one is in
+    }
+  });
+  for (const Range& range : of) count_ += range.placed;
+  // A handle's later objects probe where its first did, so they are left
+  // over after it (a probe only meets handles as far from home as before):
+  // in order, the first one stays.
+  for (const Range& range : of)
+    for (const Slot& slot : range.over)
+      if (Locate(slot.handle) == slots_.size()) Place(slot);
+  // Handles or objects beyond 32 bits, in order.
+  for (size_t i = 0; i < count; ++i)
+    if (handles[i] && !Near(handles[i], first + i)) Insert(handles[i], first + i);
 }
 
 size_t HandleIndex::Locate(uint64_t handle) const {

@@ -24,6 +24,10 @@ class HandleIndex {
   void Reserve(size_t count);
   // Keeps the first object given a handle; handle 0 is no handle.
   void Insert(uint64_t handle, uint64_t object);
+  // Inserts handles[i] for object first + i, i from 0 to count - 1, as
+  // Insert one after another would, on up to `threads` threads: each takes
+  // the handles whose home lies in its own range of slots.
+  void InsertInOrder(const uint64_t* handles, size_t count, uint64_t first, unsigned threads);
   // The object's slot, kNone when the handle is not in the index.
   uint64_t Find(uint64_t handle) const;
   // Forgets the handle when it names this object.
@@ -56,6 +60,9 @@ class HandleIndex {
   size_t Locate(uint64_t handle) const;
   // Puts a handle not in the index into a table with room for it.
   void Place(Slot slot);
+  // Place within slots [begin, end) only: false, with the slot to place
+  // still in `slot`, when a handle would be pushed past end.
+  bool PlaceWithin(Slot& slot, size_t end);
   void Rehash(size_t slots);
 
   std::vector<Slot> slots_;  // a power of two of them, at most three quarters used

@@ -200,11 +200,21 @@ std::string LoadOutcome(const std::string& text) {
   DxfDrawing d;
   DxfError error;
   if (!d.LoadText(text, &error)) return "refused at " + std::to_string(error.line) + ": " + error.message;
-  std::string handles;
-  for (const auto& e : d.Entities())
-    if (auto h = e->Handle(); h && *h) handles += d.FindByHandle(*h) ? "+" : "-";
-  return d.SaveText() + "|" + std::to_string(d.Entities().size()) + " " + handles + " seed " +
-         std::to_string(d.HandleSeed());
+  // Found by its handle: this object (+), an earlier one of that handle
+  // (o) or none (-); and by its id.
+  std::string handles, runs;
+  auto found = [&](const DxfEntity& e) {
+    const DxfEntity* byHandle = e.Handle() ? d.FindByHandle(*e.Handle()) : nullptr;
+    handles += byHandle == &e ? "+" : byHandle ? "o" : e.Handle().value_or(0) ? "-" : "";
+    if (d.FindById(e.id) != &e) handles += "!";
+  };
+  for (const auto& e : d.Entities()) {
+    found(*e);
+    for (const DxfEntity& child : e->children) found(child);
+    if (!e->children.empty()) runs += std::to_string(e->children.size()) + ",";
+  }
+  return d.SaveText() + "|" + std::to_string(d.Entities().size()) + " " + handles + " runs " + runs +
+         " seed " + std::to_string(d.HandleSeed());
 }
 
 std::string WithLineEnds(const std::string& text, const char* end) {
@@ -240,7 +250,7 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   // code page bytes are UTF-8 again; also after the entities, in parts
   // read but not taken), a VERTEX run over many parts,
   // national-grid coordinates in millimetres.
-  std::string czechTexts, czech, vertices, far;
+  std::string czechTexts, czech, vertices, attribs, odd, far;
   for (int i = 0; i < 30; ++i)
     czechTexts += "  0\nTEXT\n  5\n" + std::to_string(200 + i) + "\n  8\nTRUBKY \xC4\x8C\xC3\x81ST \xC4\x82\xC5\x9E " +
              std::to_string(i) + "\n 10\n1\n 20\n2\n  1\nVyt\xC3\xA1p\xC4\x9Bn\xC3\xAD \xF0\x9F\x94\xA5 \xFF" +
@@ -252,6 +262,20 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   vertices = "  0\nPOLYLINE\n  5\nE00\n 66\n1\n";
   for (int i = 0; i < 300; ++i) vertices += "  0\nVERTEX\n 10\n" + std::to_string(i) + "\n 20\n1\n";
   vertices += "  0\nSEQEND\n";
+  // Runs cut inside: ATTRIBs, and runs a part must not be joined onto (a
+  // VERTEX run into ATTRIBs, ATTRIBs of an INSERT without a run, a run
+  // without SEQEND, VERTEXes of no POLYLINE).
+  attribs = "  0\nINSERT\n  5\nD00\n  2\nB\n 66\n1\n";
+  std::string attribRun, vertexRun;
+  for (int i = 0; i < 20; ++i) {
+    attribRun += "  0\nATTRIB\n  5\n" + std::to_string(700 + i) + "\n  2\nT" + std::to_string(i) + "\n";
+    vertexRun += "  0\nVERTEX\n  5\n" + std::to_string(800 + i) + "\n 10\n" + std::to_string(i) + "\n";
+  }
+  for (int i = 0; i < 10; ++i) attribs += attribRun;
+  attribs += "  0\nSEQEND\n";
+  odd = "  0\nPOLYLINE\n 66\n1\n" + vertexRun + attribRun + "  0\nSEQEND\n  0\nINSERT\n  2\nB\n" + attribRun +
+        vertexRun + "  0\nPOLYLINE\n 66\n1\n" + vertexRun + "  0\nLINE\n" + vertexRun +
+        "  0\nINSERT\n 66\n1\n" + attribRun + vertexRun;
   for (int i = 0; i < 40; ++i)
     far += "  0\nLINE\n  8\nA\n 10\n-740000" + std::to_string(100 + i) + ".125\n 20\n-1040000" +
            std::to_string(200 + i) + ".5\n 11\n-740000000.0\n 21\n-1040000000.0\n";
@@ -276,6 +300,8 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
       czech,
       czechAfter,
       head + entities + vertices + entities + vertices + tail,
+      head + entities + attribs + vertices + attribs + tail,
+      head + odd + entities + odd + tail,
       head + far + entities + far + tail,
       longText,
   };
@@ -291,6 +317,17 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
         EXPECT_EQ(LoadOutcome(texts[t]), expected) << "text " << t << ", parts of " << part << " bytes";
       }
   }
+  // A run longer than the index's pieces, handles repeated in it: each
+  // object found by its id, each handle naming its first object, on one
+  // thread and on several.
+  std::string longRun = head + "  0\nPOLYLINE\n  5\n9000\n 66\n1\n";
+  for (int i = 0; i < 9000; ++i) longRun += "  0\nVERTEX\n  5\n" + std::to_string(10000 + i % 7000) + "\n";
+  longRun += "  0\nSEQEND\n" + tail;
+  DxfDrawing::TuneParallelLoad(0, 1);
+  const std::string longRunOutcome = LoadOutcome(longRun);
+  EXPECT_EQ(longRunOutcome.find_first_of("!-", longRun.size()), std::string::npos);
+  DxfDrawing::TuneParallelLoad(0, 5);
+  EXPECT_EQ(LoadOutcome(longRun), longRunOutcome);
   for (const std::string* text : {&whole, &longText})
     EXPECT_EQ(LoadOutcome(*text).substr(0, text->size()), *text);
   // A file is read in parts at once too.

@@ -47,5 +47,39 @@ TEST(HandleIndex, AgreesWithAMapThroughInsertsAndErases) {
   EXPECT_EQ(index.size(), 0u);
 }
 
+TEST(HandleIndex, InsertInOrderAgreesWithInsertsOneByOne) {
+  // Enough handles for several ranges of slots: two long runs, one over a
+  // range's end and one over the table's, with scattered handles landing in
+  // them (pushed past those ends), duplicates of earlier handles, handle 0,
+  // handles and objects beyond 32 bits; some handles there before.
+  struct Row {
+    uint64_t first;
+    unsigned threads;
+  };
+  for (const Row row : {Row{5000, 1}, Row{5000, 2}, Row{5000, 8}, Row{uint64_t{UINT32_MAX} - 100000, 8}}) {
+    std::mt19937_64 random(47);
+    std::vector<uint64_t> handles(194000), before(2000);
+    for (size_t i = 0; i < handles.size(); ++i) {
+      // 2^18 slots in 4 ranges; a handle below 2^18 is at home in its own slot.
+      if (i % 64 == 0) handles[i] = 64536 + i / 64;
+      else if (i % 64 == 32) handles[i] = 259113 + i / 64;
+      else if (i % 16 == 2) handles[i] = handles[random() % i];
+      else if (i % 1000 == 3) handles[i] = (uint64_t{1} << 40) + i;
+      else handles[i] = random() >> (i % 16 == 7 ? random() % 64 : 34);
+    }
+    HandleIndex bulk, oneByOne;
+    for (size_t i = 0; i < before.size(); ++i) {
+      before[i] = random() % (1 << 21);
+      bulk.Insert(before[i], i);
+      oneByOne.Insert(before[i], i);
+    }
+    bulk.InsertInOrder(handles.data(), handles.size(), row.first, row.threads);
+    for (size_t i = 0; i < handles.size(); ++i) oneByOne.Insert(handles[i], row.first + i);
+    ASSERT_EQ(bulk.size(), oneByOne.size()) << row.first << " on " << row.threads;
+    for (const std::vector<uint64_t>* list : {&handles, &before})
+      for (uint64_t handle : *list) ASSERT_EQ(bulk.Find(handle), oneByOne.Find(handle)) << handle;
+  }
+}
+
 }  // namespace
 }  // namespace host
