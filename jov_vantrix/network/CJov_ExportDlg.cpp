@@ -339,6 +339,7 @@ void CJov_ExportDlg::ClearLists() {
   // The floor-plan pipes and the other records no group takes, read again.
   network.m_unassociatedRecords.RemoveAll();
   network.m_heldRecords.RemoveAll();
+  network.m_newLabels.Clear();
   network.m_class1Groups.RemoveAll();
   network.m_class2Groups.RemoveAll();
   network.m_pStartPipe = nullptr;

@@ -8,6 +8,7 @@
 
 #include "common/GLVector.h"
 #include "jov_vantrix/network/CSchSezNew.h"
+#include "jov_vantrix/network/NewSegmentLabels.h"
 #include "jov_vantrix/network/RecordList.h"
 #include "platform/mfc/CPtrArray.h"
 #include "platform/mfc/CString.h"
@@ -55,4 +56,6 @@ class CObjSezNew : public RecordList {
   // Owns the records a reader made that no group and not the list itself
   // holds (the arrays above only point to them).
   RecordList m_heldRecords;
+  // The segment labels a renewal added, written after the list's records.
+  NewSegmentLabels m_newLabels;
 };

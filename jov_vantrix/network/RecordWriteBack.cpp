@@ -161,6 +161,20 @@ int WriteEntityChain(const resbuf* chain, const int64_t* entityName) {
   return answer;
 }
 
+namespace {
+
+// The list's new labels, each a new entity as a built record is.
+void WriteNewLabels(const CObjSezNew& list, bool shifted) {
+  NewSegmentLabels::Frame frame;
+  for (size_t i = 0; i < list.m_newLabels.Count(); ++i) {
+    resbuf* chain = list.m_newLabels.Chain(i, frame);
+    if (shifted) ShiftNewChain(list, chain);
+    WriteEntityChain(chain, nullptr);
+  }
+}
+
+}  // namespace
+
 int WriteRecordsToDrawing(CObjSezNew& list, bool onlyRead) {
   const int refusedBefore = NotedRefusals().count;
   uint32_t position = 0;
@@ -173,6 +187,7 @@ int WriteRecordsToDrawing(CObjSezNew& list, bool onlyRead) {
     if (list.m_shiftMarker != "0") ShiftNewChain(list, record->m_pBuiltChain);
     WriteRecordChain(*record, record->m_pBuiltChain);
   }
+  if (!onlyRead) WriteNewLabels(list, list.m_shiftMarker != "0");
   return NotedRefusals().count == refusedBefore ? 1 : -1;
 }
 
@@ -184,6 +199,7 @@ int WriteAllRecords(CObjSezNew& list) {
   }
   for (CObjDataNew* record = list.GetFirstRecord(); record; record = record->GetNextRecord())
     WriteRecordChain(*record, record->GetChain());
+  WriteNewLabels(list, false);
   return NotedRefusals().count == refusedBefore ? 1 : -1;
 }
 

@@ -17,13 +17,14 @@ class CObjSezNew;
 // The records in list order: those before the read-record count with their
 // built chain or their chain as read; the rest (unless onlyRead, which
 // stops there) shifted unless the shift marker is "0", then with their
-// built chain. 1 when the host took every chain, -1 when it refused one
-// (the others are still sent; EndWrittenChange rolls them back).
+// built chain, and then (unless onlyRead) the list's new labels, shifted
+// alike. 1 when the host took every chain, -1 when it refused one (the
+// others are still sent; EndWrittenChange rolls them back).
 int WriteRecordsToDrawing(CObjSezNew& list, bool onlyRead);
 
 // Every record of the all-records array, then every record of the list,
-// each with its built chain or its chain as read, unshifted. 1, or -1 as
-// above.
+// each with its built chain or its chain as read, then the list's new
+// labels, unshifted. 1, or -1 as above.
 int WriteAllRecords(CObjSezNew& list);
 
 // A change around a write-back. Every chain sent goes through

@@ -25,16 +25,15 @@
 #include "jov_vantrix/network/CObjSezNew.h"
 #include "jov_vantrix/network/EntityChains.h"
 #include "jov_vantrix/network/JovCutParams.h"
-#include "jov_vantrix/network/RecordBuilders.h"
+#include "jov_vantrix/network/NewSegmentLabels.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
 #include "platform/win32/code_page.h"
 
 namespace {
 
-// The tag of the segment-number labels.
-constexpr char kLabelApplication[] = "QM_KEY";
-constexpr char kLabelKey[] = "T-cisla_useku";
+constexpr const char* kLabelApplication = kSegmentLabelApplication;
+constexpr const char* kLabelKey = kSegmentLabelKey;
 
 bool IsText(const resbuf* node, int16_t code) { return node && node->code == code; }
 
@@ -261,11 +260,18 @@ const char* SegmentLabelPiece(const resbuf* chain) {
 namespace {
 
 // Where the label of a piece stands: beside a vertical piece, above the
-// second end of any other.
-GLVector LabelPoint(const resbuf* chain, double labelHeight, double* length) {
-  GLVector first;
-  GLVector second;
-  GetChainPathEnds(chain, first, second, *length);
+// second end of any other. The ends of a chain as read are the record's
+// (measured when it was read; no writer moves a read piece's points): only a
+// built chain is walked, and the length is measured only when asked.
+GLVector LabelPoint(const CObjDataNew& record, double labelHeight, double* length) {
+  GLVector first = record.m_start;
+  GLVector second = record.m_end;
+  if (record.m_pBuiltChain || length) {
+    first = second = GLVector();
+    double measured = 0.0;
+    GetChainPathEnds(record.GetChain(), first, second, measured);
+    if (length) *length = measured;
+  }
   GLVector at((first.x + second.x) * 0.5, (first.y + second.y) * 0.5, (first.z + second.z) * 0.5);
   if (first.x == second.x)
     at.x += labelHeight;
@@ -277,6 +283,18 @@ GLVector LabelPoint(const resbuf* chain, double labelHeight, double* length) {
 resbuf* LabelTag(const char* handle) {
   return GroupChainBuilder(0).Build(-3, nullptr, 1001, kLabelApplication, 1000, kLabelKey, 1000,
                                     handle ? handle : "", -9);
+}
+
+// Hints the record i + 8 ahead's chain holder, and i + 4 ahead's chain,
+// where a label's tag is looked for.
+void PrefetchLabelAhead(const CPtrArray& records, INT_PTR i) {
+  constexpr INT_PTR kBlocksAhead = 8;
+  constexpr INT_PTR kChainsAhead = 4;
+  constexpr size_t kChainBytes = 512;
+  const INT_PTR n = records.GetSize();
+  if (i + kBlocksAhead < n) static_cast<const CObjDataNew*>(records[i + kBlocksAhead])->m_entityChain.PrefetchBlock();
+  if (i + kChainsAhead < n)
+    PrefetchBytes(static_cast<const CObjDataNew*>(records[i + kChainsAhead])->m_entityChain.GetChain(), kChainBytes);
 }
 
 // A label read from the drawing is erased when written back; any other (a
@@ -313,6 +331,7 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
   std::unordered_map<std::string, std::vector<CObjDataNew*>> earlier;
   std::vector<CObjDataNew*> unnamed;
   for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
+    PrefetchLabelAhead(list.m_allRecords, i);
     auto* label = static_cast<CObjDataNew*>(list.m_allRecords[i]);
     const char* piece = SegmentLabelPiece(label->m_entityChain.GetChain());
     if (piece && *piece) earlier[piece].push_back(label);
@@ -322,10 +341,10 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
     auto* record = static_cast<CObjDataNew*>(sequence[i]);
     if (!record) continue;
     const NumberText number(generated, record->GetNumber() + start - 1);
-    double length = 0.0;
-    const GLVector at = LabelPoint(record->GetChain(), labelHeight, &length);
     const char* handle = GetEntityString(record->m_entityChain.GetChain(), 5);
-    auto found = handle ? earlier.find(handle) : earlier.end();
+    auto found = handle && !earlier.empty() ? earlier.find(handle) : earlier.end();
+    double length = 0.0;
+    const GLVector at = LabelPoint(*record, labelHeight, found != earlier.end() ? &length : nullptr);
     CObjDataNew* kept = nullptr;
     if (found != earlier.end()) {
       // A copied network's labels name the pieces they were copied from:
@@ -350,8 +369,7 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
       kept->SetBuiltChain(TextEntityChain(labelLayer, number, at, labelHeight, &params.m_angle, labelWidthFactor,
                                           0, 0, LabelTag(handle)));
     } else if (withLabels) {
-      MakeTextRecord(list, params, number, at, labelHeight, labelWidthFactor, 0, 0, labelLayer, LabelTag(handle),
-                     false);
+      list.m_newLabels.Add(labelLayer, labelHeight, labelWidthFactor, params.m_angle, at, number, handle);
     }
   }
   // Labels of pieces no longer in the network (deleted, or another's).

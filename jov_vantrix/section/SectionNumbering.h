@@ -42,7 +42,7 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
 // host that cannot erase, is blanked and its tag names nothing from then
 // on. With labels, a piece without one gets a new label (a TEXT tagged with
 // the piece's handle, beside a vertical piece, above the second end of any
-// other); without, none is added.
+// other), kept among the list's new labels; without, none is added.
 void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                         int32_t start, double labelHeight, double labelWidthFactor, const char* labelLayer,
                         int32_t withLabels);

@@ -114,9 +114,11 @@ TEST(SectionNumbering, SequencesAreNumberedAndLabelled) {
   // Beside the vertical piece, above the second end of the other, tagged
   // with the piece's handle (none here).
   std::vector<Items> labels;
-  for (const CObjDataNew* r = generated.GetFirstRecord(); r; r = r->GetNextRecord())
-    if (r->m_entityKind == kEntityText) labels.push_back(DescribeChain(r->m_pBuiltChain));
+  NewSegmentLabels::Frame frame;
+  for (size_t i = 0; i < generated.m_newLabels.Count(); ++i)
+    labels.push_back(DescribeChain(generated.m_newLabels.Chain(i, frame)));
   ASSERT_EQ(labels.size(), 2u);
+  EXPECT_EQ(generated.GetCount(), 2u) << "labels are no records";
   EXPECT_EQ(labels[0], (Items{"0:TEXT", "100:AcDbEntity", "8:N", "100:AcDbText", "10:0.5,1,0", "40:0.5", "1:e1",
                               "50:0", "41:0.8", "100:AcDbText", "-3:?", "1001:QM_KEY", "1000:T-cisla_useku",
                               "1000:"}));

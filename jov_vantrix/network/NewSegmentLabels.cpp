@@ -1,0 +1,71 @@
+#include "jov_vantrix/network/NewSegmentLabels.h"
+
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+// The texts every label shares; the host only reads a chain it is given.
+char* Shared(const char* text) { return const_cast<char*>(text); }
+
+}  // namespace
+
+bool NewSegmentLabels::Add(const char* layer, double height, double widthFactor, double rotation, GLVector point,
+                           const char* number, const char* piece) {
+  if (!layer) layer = "";
+  if (!number) number = "";
+  if (!piece) piece = "";
+  const size_t numberBytes = std::strlen(number) + 1;
+  const size_t pieceBytes = std::strlen(piece) + 1;
+  if (numberBytes > sizeof(Label::number) || pieces_.size() + pieceBytes > UINT32_MAX || runs_.size() >= UINT32_MAX)
+    return false;
+  // A run goes on while its layer and sizes do (every label of a renewal).
+  if (runs_.empty() || runs_.back().layer != layer || runs_.back().height != height ||
+      runs_.back().widthFactor != widthFactor || runs_.back().rotation != rotation)
+    runs_.push_back({layer, height, widthFactor, rotation});
+  Label label{point, {}, static_cast<uint32_t>(pieces_.size()), static_cast<uint32_t>(runs_.size() - 1)};
+  std::memcpy(label.number, number, numberBytes);
+  pieces_.insert(pieces_.end(), piece, piece + pieceBytes);
+  labels_.push_back(label);
+  return true;
+}
+
+void NewSegmentLabels::Clear() {
+  runs_.clear();
+  labels_.clear();
+  pieces_.clear();
+}
+
+resbuf* NewSegmentLabels::Chain(size_t i, Frame& frame) const {
+  const Label& label = labels_[i];
+  const Run& run = runs_[label.run];
+  std::memcpy(frame.number, label.number, sizeof frame.number);
+  resbuf* n = frame.nodes;
+  for (resbuf& node : frame.nodes) node = resbuf{};
+  auto text = [](resbuf& node, int16_t code, char* value) {
+    node.code = code;
+    node.value.text = value;
+  };
+  text(n[0], 0, Shared("TEXT"));
+  text(n[1], 100, Shared("AcDbEntity"));
+  text(n[2], 8, const_cast<char*>(run.layer.c_str()));
+  text(n[3], 100, Shared("AcDbText"));
+  n[4].code = 10;
+  n[4].value.point[0] = label.point.x;
+  n[4].value.point[1] = label.point.y;
+  n[4].value.point[2] = label.point.z;
+  n[5].code = 40;
+  n[5].value.real = run.height;
+  text(n[6], 1, frame.number);
+  n[7].code = 50;
+  n[7].value.real = run.rotation;
+  n[8].code = 41;
+  n[8].value.real = run.widthFactor;
+  text(n[9], 100, Shared("AcDbText"));
+  n[10].code = -3;
+  text(n[11], 1001, Shared(kSegmentLabelApplication));
+  text(n[12], 1000, Shared(kSegmentLabelKey));
+  text(n[13], 1000, const_cast<char*>(pieces_.data() + label.piece));
+  for (size_t k = 0; k + 1 < std::size(frame.nodes); ++k) n[k].next = &n[k + 1];
+  return n;
+}
