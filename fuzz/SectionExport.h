@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "jov_vantrix/network/RecordText.h"
 #include "platform/mfc/CString.h"
 
 class CSecSezNew;
@@ -11,6 +12,7 @@ class CSecSezNew;
 namespace fuzz {
 
 inline std::string Std(const CString& text) { return std::string(text.GetString(), static_cast<size_t>(text.GetLength())); }
+inline std::string Std(const RecordText& text) { return std::string(text.GetString(), static_cast<size_t>(text.GetLength())); }
 
 // Stops the run unless the written lines hold the export: the header when
 // asked, then a branch line per name of the list and each section of that

@@ -33,7 +33,7 @@ std::string Describe(const CSecSezNew& root) {
         for (INT_PTR i = 0; i < values->GetSize(); ++i) out += Std((*values)[i]) + ",";
       }
       out += "|";
-      for (const CString& f : s->m_productFields) out += Std(f) + ",";
+      for (const RecordText& f : s->m_productFields) out += Std(f) + ",";
     }
   }
   return out;
@@ -49,7 +49,7 @@ void CheckSection(const CSecDataNew& s) {
   FUZZ_CHECK(Plain(s.m_pName.ToCString()) && Plain(s.m_zName.ToCString()), "a name holds a separator");
   for (INT_PTR i = 0; i < CSecDataNew::kValues; ++i)
     FUZZ_CHECK(Plain(s.m_pValues[i]) && Plain(s.m_zValues[i]), "a value holds a separator");
-  for (const CString& f : s.m_productFields) FUZZ_CHECK(Plain(f), "a text holds a separator");
+  for (const RecordText& f : s.m_productFields) FUZZ_CHECK(Plain(f.ToCString()), "a text holds a separator");
   const std::string nine = Std(s.m_pValues[9]);
   const size_t dot = nine.find('.');
   FUZZ_CHECK(dot == std::string::npos || nine.find_first_not_of('0', dot + 1) != std::string::npos,

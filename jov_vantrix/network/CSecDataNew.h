@@ -25,13 +25,13 @@ class CSecDataNew : public CSeznam {
 
   int32_t m_number;        // the segment number of the supply pipe
   int32_t m_connect = 0;   // the section this one connects to
-  CString m_branchName;    // "_NBRANCH" of the supply pipe
-  CString m_connectedBranch;  // "V" + a branch joining here, or empty
-  CString m_neighbour;     // "CM" of the pipe, or the neighbouring riser pipe's branch
-  CString m_CT;
-  CString m_productFields[4];  // fields 8-11 of the product's "_VANTRIX" record
   // Short texts, held inside the section: an export makes one section a
   // pipe pair.
+  RecordText m_branchName;       // "_NBRANCH" of the supply pipe
+  RecordText m_connectedBranch;  // "V" + a branch joining here, or empty
+  RecordText m_neighbour;        // "CM" of the pipe, or the neighbouring riser pipe's branch
+  RecordText m_CT;
+  RecordText m_productFields[4];  // fields 8-11 of the product's "_VANTRIX" record
   RecordText m_pName{"0"};
   RecordText m_zName{"0"};
   RecordText m_pLength{"0.0"};  // metres, "%.2f"

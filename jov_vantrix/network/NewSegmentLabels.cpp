@@ -30,6 +30,11 @@ bool NewSegmentLabels::Add(const char* layer, double height, double widthFactor,
   return true;
 }
 
+void NewSegmentLabels::Reserve(size_t more, size_t pieceBytes) {
+  labels_.reserve(labels_.size() + more);
+  pieces_.reserve(pieces_.size() + more * (pieceBytes + 1));
+}
+
 void NewSegmentLabels::Clear() {
   runs_.clear();
   labels_.clear();

@@ -35,6 +35,9 @@ class NewSegmentLabels {
 
   size_t Count() const { return labels_.size(); }
   bool Empty() const { return labels_.empty(); }
+  // Room for so many more labels, and their handles of up to pieceBytes
+  // each, taken at once.
+  void Reserve(size_t more, size_t pieceBytes);
   void Clear();
 
   // The i-th label's chain, laid out in frame (valid while frame and this

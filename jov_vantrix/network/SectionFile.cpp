@@ -26,7 +26,7 @@ void AppendField(std::string& text, const RecordText& field) {
 }
 
 void AppendLine(std::string& text, const CSecDataNew& s, const RecordText& name, const RecordText& length) {
-  const CString& fourth = !s.m_connectedBranch.IsEmpty() || s.m_connect == 0 ? s.m_connectedBranch
+  const RecordText& fourth = !s.m_connectedBranch.IsEmpty() || s.m_connect == 0 ? s.m_connectedBranch
                                                                              : s.m_neighbour;
   text += std::to_string(s.m_number);
   text += ';';
@@ -38,7 +38,7 @@ void AppendLine(std::string& text, const CSecDataNew& s, const RecordText& name,
   text += ';';
   AppendField(text, s.m_CT);
   text += ';';
-  for (const CString& field : s.m_productFields) {
+  for (const RecordText& field : s.m_productFields) {
     AppendField(text, field);
     text += ';';
   }

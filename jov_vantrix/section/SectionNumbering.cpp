@@ -336,6 +336,8 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
     const char* piece = SegmentLabelPiece(label->m_entityChain.GetChain());
     if (piece && *piece) earlier[piece].push_back(label);
   }
+  // A first export labels every piece; handles are rarely longer than 8.
+  if (withLabels) list.m_newLabels.Reserve(static_cast<size_t>(sequence.GetSize()), 8);
 
   for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
     auto* record = static_cast<CObjDataNew*>(sequence[i]);

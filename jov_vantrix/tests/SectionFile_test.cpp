@@ -46,7 +46,7 @@ class SectionFile : public ::testing::Test {
           for (INT_PTR i = 0; i < values->GetSize(); ++i) out += std::string((*values)[i]) + ",";
         }
         out += "|";
-        for (const CString& t : s->m_productFields) out += std::string(t) + ",";
+        for (const RecordText& t : s->m_productFields) out += std::string(t) + ",";
       }
     }
     return out;
@@ -168,7 +168,7 @@ TEST_F(SectionFile, RecordLinesTakeWhatEndsWithASeparator) {
     std::string values, texts;
     for (INT_PTR i = 0; i < s.m_pValues.GetSize(); ++i) values += std::string(s.m_pValues[i]) + ",";
     if (values.empty()) values = kEmpty15;
-    for (const CString& t : s.m_productFields) texts += std::string(t) + ",";
+    for (const RecordText& t : s.m_productFields) texts += std::string(t) + ",";
     EXPECT_EQ(values, c.values) << c.rest;
     EXPECT_EQ(texts, c.texts) << c.rest;
     EXPECT_EQ(got.supply, c.rest[0] == 'P') << c.rest;
