@@ -103,6 +103,13 @@ int SetPairValue(resbuf* before, const char* key, const char* value, CGroupChain
   while (IsPairAt(node)) {
     resbuf* valueNode = node->next;
     if (node->value.text && std::strcmp(node->value.text, key) == 0) {
+      // A value no longer than the one it replaces is written over it: the
+      // chain's texts are its own (the old one would be freed otherwise).
+      const size_t bytes = value ? std::strlen(value) + 1 : 0;
+      if (value && valueNode->value.text && bytes <= std::strlen(valueNode->value.text) + 1) {
+        std::memcpy(valueNode->value.text, value, bytes);
+        return 1;
+      }
       if (value) {
         char* copy = held ? held->NewText(value) : DupString(value);
         if (!copy) return 0;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/GroupChainBuilder.h"
@@ -133,6 +134,12 @@ TEST(SectionNumbering, SequencesAreNumberedAndLabelled) {
   EXPECT_EQ(keys(fifth), (Items{"1000:_DW_NUMBER", "1000:5", "1000:_DW_CONNECT", "1000:0"}));
   EXPECT_EQ(keys(sixth), (Items{"1000:_DW_NUMBER", "1000:6", "1000:_DW_CONNECT", "1000:5"}));
   EXPECT_EQ(plain.GetCount(), 2u) << "no labels";
+  // Renumbered: shorter values written over the old, longer ones anew.
+  for (const auto& [start, number, connect] : {std::tuple{1, "2", "1"}, {99, "100", "99"}, {1, "2", "1"}}) {
+    WriteSegmentNumbers(plain, offsets, params, start, 0.0, 1.0, "", 0);
+    EXPECT_EQ(keys(sixth), (Items{"1000:_DW_NUMBER", std::string("1000:") + number, "1000:_DW_CONNECT",
+                                  std::string("1000:") + connect})) << start;
+  }
 }
 
 namespace {
