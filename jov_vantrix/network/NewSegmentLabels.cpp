@@ -39,38 +39,56 @@ void NewSegmentLabels::Clear() {
   runs_.clear();
   labels_.clear();
   pieces_.clear();
+  held_.clear();
+}
+
+resbuf* NewSegmentLabels::HoldChain(const char* layer, double height, double widthFactor, double rotation,
+                                    GLVector point, const char* number, const char* piece) {
+  if (!number || std::strlen(number) >= sizeof(Frame::number)) return nullptr;
+  Frame frame;
+  CGroupChainRef holder;
+  if (!holder.Assign(Lay(frame, layer ? layer : "", height, widthFactor, rotation, point, number, piece ? piece : "")))
+    return nullptr;
+  held_.push_back(std::move(holder));
+  return held_.back().GetChainForWrite();
 }
 
 resbuf* NewSegmentLabels::Chain(size_t i, Frame& frame) const {
   const Label& label = labels_[i];
   const Run& run = runs_[label.run];
-  std::memcpy(frame.number, label.number, sizeof frame.number);
+  return Lay(frame, run.layer.c_str(), run.height, run.widthFactor, run.rotation, label.point, label.number,
+             pieces_.data() + label.piece);
+}
+
+resbuf* NewSegmentLabels::Lay(Frame& frame, const char* layer, double height, double widthFactor, double rotation,
+                              const GLVector& point, const char* number, const char* piece) {
+  std::memcpy(frame.number, number, std::strlen(number) + 1);
   resbuf* n = frame.nodes;
   for (resbuf& node : frame.nodes) node = resbuf{};
-  auto text = [](resbuf& node, int16_t code, char* value) {
+  auto text = [](resbuf& node, int16_t code, const char* value) {
     node.code = code;
-    node.value.text = value;
+    node.value.text = Shared(value);
   };
-  text(n[0], 0, Shared("TEXT"));
-  text(n[1], 100, Shared("AcDbEntity"));
-  text(n[2], 8, const_cast<char*>(run.layer.c_str()));
-  text(n[3], 100, Shared("AcDbText"));
+  text(n[0], 0, "TEXT");
+  text(n[1], 100, "AcDbEntity");
+  text(n[2], 8, layer);
+  text(n[3], 100, "AcDbText");
   n[4].code = 10;
-  n[4].value.point[0] = label.point.x;
-  n[4].value.point[1] = label.point.y;
-  n[4].value.point[2] = label.point.z;
+  n[4].value.point[0] = point.x;
+  n[4].value.point[1] = point.y;
+  n[4].value.point[2] = point.z;
   n[5].code = 40;
-  n[5].value.real = run.height;
+  n[5].value.real = height;
   text(n[6], 1, frame.number);
   n[7].code = 50;
-  n[7].value.real = run.rotation;
+  n[7].value.real = rotation;
   n[8].code = 41;
-  n[8].value.real = run.widthFactor;
-  text(n[9], 100, Shared("AcDbText"));
+  n[8].value.real = widthFactor;
+  text(n[9], 100, "AcDbText");
   n[10].code = -3;
-  text(n[11], 1001, Shared(kSegmentLabelApplication));
-  text(n[12], 1000, Shared(kSegmentLabelKey));
-  text(n[13], 1000, const_cast<char*>(pieces_.data() + label.piece));
+  text(n[11], 1001, kSegmentLabelApplication);
+  text(n[12], 1000, kSegmentLabelKey);
+  text(n[13], 1000, piece);
   for (size_t k = 0; k + 1 < std::size(frame.nodes); ++k) n[k].next = &n[k + 1];
   return n;
 }

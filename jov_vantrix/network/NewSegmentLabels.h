@@ -3,7 +3,8 @@
 // it apart (its point, its number and the handle of its piece, the layer,
 // height, width factor and rotation shared by a run of them), not as a
 // record with an entity chain of its own, and its TEXT chain is laid out in
-// a frame only when it is written.
+// a frame only when it is written. The chains of labels read from the
+// drawing that a renewal rewrites are held here too, each in one block.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/CGroupChainRef.h"
 #include "common/GLVector.h"
 #include "dataformat/resbuf.h"
 
@@ -46,7 +48,18 @@ class NewSegmentLabels {
   // the tag as extended data. The host only reads it.
   resbuf* Chain(size_t i, Frame& frame) const;
 
+  // A label's chain as Chain lays it out, held by this store in one block
+  // until it is cleared or goes (a record that writes it does not own it);
+  // writers change it as a held chain (see CGroupChainRef). Null when no
+  // room could be had.
+  resbuf* HoldChain(const char* layer, double height, double widthFactor, double rotation, GLVector point,
+                    const char* number, const char* piece);
+
  private:
+  // Lays a label's chain out in frame; number fits the frame.
+  static resbuf* Lay(Frame& frame, const char* layer, double height, double widthFactor, double rotation,
+                     const GLVector& point, const char* number, const char* piece);
+
   struct Run {
     std::string layer;
     double height;
@@ -62,4 +75,5 @@ class NewSegmentLabels {
   std::vector<Run> runs_;
   std::vector<Label> labels_;
   std::vector<char> pieces_;  // the handles, each ended by a NUL
+  std::vector<CGroupChainRef> held_;
 };

@@ -375,8 +375,17 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
     }
     if (kept) {
       kept->m_erase = false;
-      kept->SetBuiltChain(TextEntityChain(labelLayer, number, at, labelHeight, &params.m_angle, labelWidthFactor,
-                                          0, 0, LabelTag(handle)));
+      // Held by the list, in one block rather than two dozen heap blocks;
+      // the label's chain as read stays its own.
+      if (resbuf* chain = list.m_newLabels.HoldChain(labelLayer, labelHeight, labelWidthFactor, params.m_angle, at,
+                                                     number, handle)) {
+        kept->SetBuiltChain(nullptr);
+        kept->m_pBuiltChain = chain;
+        kept->m_ownsBuiltChain = false;
+      } else {
+        kept->SetBuiltChain(TextEntityChain(labelLayer, number, at, labelHeight, &params.m_angle, labelWidthFactor,
+                                            0, 0, LabelTag(handle)));
+      }
     } else if (withLabels) {
       list.m_newLabels.Add(labelLayer, labelHeight, labelWidthFactor, params.m_angle, at, number, handle);
     }

@@ -1,5 +1,6 @@
-// New segment labels laid out in a frame when written: each chain is, node
-// for node and byte for byte, the TEXT a label record was built with.
+// New segment labels laid out in a frame when written, and rewritten labels'
+// chains held in one block: each is, node for node and byte for byte, the
+// TEXT a label record was built with.
 #include "jov_vantrix/network/NewSegmentLabels.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +54,7 @@ TEST(NewSegmentLabels, EachChainIsTheTextALabelRecordHad) {
                                              r.piece ? r.piece : "", -9);
     resbuf* built = TextEntityChain(r.layer, r.number, r.point, r.height, &r.rotation, r.widthFactor, 0, 0, tag);
     ExpectSameChain(labels.Chain(i, frame), built);
+    ExpectSameChain(labels.HoldChain(r.layer, r.height, r.widthFactor, r.rotation, r.point, r.number, r.piece), built);
     FreeGroupCodeChain(built);
   }
   labels.Clear();
