@@ -1,11 +1,8 @@
 #include "common/InternedTexts.h"
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
-#include <string_view>
 #include <vector>
 
 namespace interned_texts {
@@ -15,57 +12,73 @@ constexpr size_t kBlockBytes = size_t{64} << 10;
 
 // Open addressing over the texts kept; a slot holds the text and its hash,
 // so that most slots of other texts are passed by without reading them.
+// The length is kept too, so that a text is compared only with those of
+// its length and hash.
 struct Slot {
   const char* text = nullptr;
-  uint64_t hash = 0;
+  uint32_t hash = 0;
+  uint32_t length = 0;
 };
 
-uint64_t HashOf(std::string_view text) {
-  uint64_t hash = 1469598103934665603ull;  // FNV-1a
-  for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
-  return hash;
+// The text's length, and a hash of it taken eight bytes at a time (the
+// texts are keys and values of a few to a few dozen letters, read by the
+// hundred thousand).
+uint32_t HashOf(const char* text, size_t& length) {
+  constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  length = std::strlen(text);
+  uint64_t hash = length * kMultiplier;
+  size_t at = 0;
+  for (; at + 8 <= length; at += 8) {
+    uint64_t word;
+    std::memcpy(&word, text + at, 8);
+    hash = (hash ^ word) * kMultiplier;
+    hash ^= hash >> 32;
+  }
+  if (at < length) {
+    uint64_t word = 0;
+    std::memcpy(&word, text + at, length - at);
+    hash = (hash ^ word) * kMultiplier;
+  }
+  hash ^= hash >> 29;
+  hash *= kMultiplier;
+  return static_cast<uint32_t>(hash >> 32);
 }
 
 class Store {
  public:
   ~Store() {
-    if (holders_.load() == 0) FreeAll();
+    if (holders_ == 0) FreeAll();
   }
 
-  const char* Intern(std::string_view text) {
-    const uint64_t hash = HashOf(text);
-    std::lock_guard<std::mutex> lock(mutex_);
+  const char* Intern(const char* text) {
+    size_t length = 0;
+    const uint32_t hash = HashOf(text, length);
+    if (length > UINT32_MAX - 1) return nullptr;
     if ((count_ + 1) * 2 > slots_.size() && !Grow()) return nullptr;
     const size_t mask = slots_.size() - 1;
     size_t at = hash & mask;
     for (;; at = (at + 1) & mask) {
       Slot& slot = slots_[at];
       if (!slot.text) break;
-      if (slot.hash == hash && std::strncmp(slot.text, text.data(), text.size()) == 0 &&
-          slot.text[text.size()] == '\0')
+      if (slot.hash == hash && slot.length == length && std::memcmp(slot.text, text, length) == 0)
         return slot.text;
     }
-    char* copy = Take(text.size() + 1);
+    char* copy = Take(length + 1);
     if (!copy) return nullptr;
-    std::memcpy(copy, text.data(), text.size());
-    copy[text.size()] = '\0';
-    slots_[at] = {copy, hash};
+    std::memcpy(copy, text, length + 1);
+    slots_[at] = {copy, hash, static_cast<uint32_t>(length)};
     ++count_;
     return copy;
   }
 
-  void AddHolder() { holders_.fetch_add(1, std::memory_order_relaxed); }
-  void DropHolder() { holders_.fetch_sub(1, std::memory_order_acq_rel); }
+  void AddHolder() { ++holders_; }
+  void DropHolder() { --holders_; }
 
   void ReleaseUnused() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (holders_.load(std::memory_order_acquire) == 0) FreeAll();
+    if (holders_ == 0) FreeAll();
   }
 
-  size_t Count() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return count_;
-  }
+  size_t Count() const { return count_; }
 
  private:
   bool Grow() {
@@ -122,8 +135,7 @@ class Store {
     left_ = 0;
   }
 
-  std::mutex mutex_;
-  std::atomic<long> holders_{0};
+  long holders_ = 0;
   std::vector<Slot> slots_;
   size_t count_ = 0;
   std::vector<char*> blocks_;

@@ -16,7 +16,6 @@ constexpr size_t kAlign = 8;
 }  // namespace
 
 size_t SlabArena::SlabCount() const {
-  std::lock_guard<std::mutex> lock(mutex_);
   return slabs_.size();
 }
 
@@ -65,14 +64,12 @@ void* SlabArena::CloseRoom(size_t room, size_t used) {
 }
 
 void* SlabArena::Allocate(size_t bytes) {
-  std::lock_guard<std::mutex> lock(mutex_);
   void* at = Take(bytes);
   if (at) ++live_;
   return at;
 }
 
 void* SlabArena::AllocateWithBlocks(size_t bytes) {
-  std::lock_guard<std::mutex> lock(mutex_);
   return Take(bytes);
 }
 
@@ -89,7 +86,6 @@ void* SlabArena::Take(size_t bytes) {
 
 void SlabArena::Release(void* at, size_t bytes) {
   if (!at) return;
-  std::lock_guard<std::mutex> lock(mutex_);
   ASAN_POISON_MEMORY_REGION(at, bytes);
   if (--live_ == 0) {
     // Every block is back: hand the slabs out from the start again. What
@@ -104,12 +100,10 @@ void SlabArena::Release(void* at, size_t bytes) {
 bool SlabArena::Holds(const void* at) const {
   const auto address = reinterpret_cast<uintptr_t>(at);
   auto* slab = reinterpret_cast<void*>(address - address % SlabPool::kSlabBytes);
-  std::lock_guard<std::mutex> lock(mutex_);
   return std::binary_search(sorted_.begin(), sorted_.end(), slab, std::less<void*>());
 }
 
 void SlabArena::ReleaseUnused() {
-  std::lock_guard<std::mutex> lock(mutex_);
   if (live_ != 0) return;
   for (void* slab : slabs_) {
     ASAN_UNPOISON_MEMORY_REGION(slab, SlabPool::kSlabBytes);

@@ -6,11 +6,12 @@
 //
 // Room given back is not taken again until every block is back: then the
 // slabs are handed out from the start again, kept until ReleaseUnused.
+//
+// One thread at a time, as SlabPool.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
-#include <mutex>
 #include <vector>
 
 class SlabArena {
@@ -54,13 +55,12 @@ class SlabArena {
  private:
   void NextSlab();
   bool TryNextSlab();
-  // The lock held: room of bytes from the slab handed out from, or the next.
+  // Room of bytes from the slab handed out from, or the next.
   void* Take(size_t bytes);
-  // The lock held: the room fill is offered, and what it took of it.
+  // The room fill is offered, and what it took of it.
   size_t OpenRoom();
   void* CloseRoom(size_t room, size_t used);
 
-  mutable std::mutex mutex_;
   size_t live_ = 0;
   std::vector<void*> slabs_;   // in the order they are handed out
   std::vector<void*> sorted_;  // the same, by address, for Holds
@@ -71,7 +71,6 @@ class SlabArena {
 
 template <typename Fill>
 void* SlabArena::AllocateFilled(Fill&& fill) {
-  std::lock_guard<std::mutex> lock(mutex_);
   for (bool fresh : {false, true}) {
     if (fresh && !TryNextSlab()) return nullptr;
     const size_t room = OpenRoom();

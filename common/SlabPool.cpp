@@ -47,7 +47,6 @@ SlabPool::SlabPool(size_t objectBytes, size_t alignBytes)
                          alignBytes < alignof(FreeSlot) ? alignof(FreeSlot) : alignBytes)) {}
 
 size_t SlabPool::SlabCount() const {
-  std::lock_guard<std::mutex> lock(mutex_);
   return slabs_.size();
 }
 
@@ -64,7 +63,6 @@ void SlabPool::NextSlab() {
 }
 
 void* SlabPool::Allocate() {
-  std::lock_guard<std::mutex> lock(mutex_);
   void* at;
   if (free_) {
     ASAN_UNPOISON_MEMORY_REGION(free_, sizeof(FreeSlot));
@@ -83,7 +81,6 @@ void* SlabPool::Allocate() {
 
 void SlabPool::Release(void* at) {
   if (!at) return;
-  std::lock_guard<std::mutex> lock(mutex_);
   ASAN_POISON_MEMORY_REGION(at, slotBytes_);
   if (--live_ == 0) {
     // Every slot is free: hand the slabs out from the start again.
@@ -101,7 +98,6 @@ void SlabPool::Release(void* at) {
 }
 
 void SlabPool::ReleaseUnused() {
-  std::lock_guard<std::mutex> lock(mutex_);
   if (live_ != 0) return;
   for (void* slab : slabs_) {
     ASAN_UNPOISON_MEMORY_REGION(slab, kSlabBytes);

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstddef>
-#include <mutex>
 #include <vector>
 
 #include "common/Prefetch.h"
@@ -18,6 +17,10 @@
 void* MapSlab();
 void UnmapSlab(void* slab);
 
+// One thread at a time: the plug-in makes and lets go of a network's
+// records on the thread of its command, and a lock taken for each of
+// hundreds of thousands of objects cost more than the rest of their
+// keeping.
 class SlabPool {
  public:
   // Slots are objectBytes rounded up to alignBytes (a power of two of at
@@ -53,7 +56,6 @@ class SlabPool {
   void NextSlab();
 
   const size_t slotBytes_;
-  mutable std::mutex mutex_;
   size_t live_ = 0;
   // Room given back while others live; taken first. Once no object lives,
   // the slabs are handed out from the start again instead: a slot taken

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -280,6 +281,36 @@ TEST(CTextData, InternedTextsReadAndWriteAsOwnedOnes) {
   }
   interned_texts::ReleaseUnused();
   EXPECT_EQ(interned_texts::Count(), 0u);
+}
+
+// Texts of every length around the eight-byte words the hash takes, each
+// also as a prefix and with one letter changed, thousands of them so that
+// the store grows: each is one copy, asked again from other bytes.
+TEST(CTextData, InternedTextsAreOneCopyPerTextWhateverItsLength) {
+  interned_texts::ReleaseUnused();
+  ASSERT_EQ(interned_texts::Count(), 0u);
+  CTextData holder(0);
+  ASSERT_TRUE(holder.KeepTextsInterned());
+  std::vector<std::string> texts;
+  for (size_t length = 0; length <= 26; ++length)
+    for (char first = 'a'; first <= 'z'; ++first)
+      for (char last : {'x', 'y'}) {
+        std::string text(length, first);
+        if (length) text.back() = last;
+        if (length > 1) text[length / 2] = '0';
+        texts.push_back(text);
+        texts.push_back(text + std::string(1, '\0') + "hidden");  // the same text up to its NUL
+      }
+  std::vector<const char*> kept;
+  for (const std::string& text : texts) kept.push_back(interned_texts::Intern(text.c_str()));
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const std::string again = texts[i];
+    ASSERT_STREQ(kept[i], texts[i].c_str());
+    EXPECT_EQ(interned_texts::Intern(again.c_str()), kept[i]) << texts[i];
+    EXPECT_NE(kept[i], texts[i].c_str());
+  }
+  EXPECT_EQ(interned_texts::Count(), std::set<std::string>(kept.begin(), kept.end()).size());
+  EXPECT_EQ(std::set<const char*>(kept.begin(), kept.end()).size(), interned_texts::Count());
 }
 
 }  // namespace

@@ -26,10 +26,15 @@ constexpr RecordField kFields[] = {
 };
 static_assert(std::size(kFields) <= 32);
 
-// Place of the key in kFields; -1 for a key without a field.
+// Place of the key in kFields; -1 for a key without a field. Asked for
+// every property of every record read: the keys are told apart by their
+// length and last letter before their bytes are compared.
 int FieldIndex(std::string_view key) {
-  for (size_t i = 0; i < std::size(kFields); ++i)
-    if (kFields[i].key == key) return static_cast<int>(i);
+  if (key.empty()) return -1;
+  for (size_t i = 0; i < std::size(kFields); ++i) {
+    const std::string_view field = kFields[i].key;
+    if (field.size() == key.size() && field.back() == key.back() && field == key) return static_cast<int>(i);
+  }
   return -1;
 }
 

@@ -106,20 +106,35 @@ class Values {
 };
 
 std::optional<Bounds2D> PolylineBounds(const DxfEntity& e) {
-  std::vector<Point> vertices;
-  std::vector<double> bulges;
+  // The vertices in order, each with the bulge of the segment it starts,
+  // kept only as long as the segments need them: a vertex is added once
+  // the next one has its y.
+  struct Vertex {
+    Point at;
+    double bulge = 0;
+  };
+  Vertex first, done, open;
+  size_t count = 0;  // vertices begun
   int64_t flags = 0;
+  Box box;
+  auto segmentTo = [&](const Vertex& from, const Vertex& to) {
+    box.Add(from.at.x, from.at.y);
+    AddSegment(box, from.at, to.at, from.bulge);
+  };
   ForEachOwnPair(e, [&](const DxfPair& p) {
     switch (p.code) {
       case 10:
-        vertices.push_back({Number(p), 0});
-        bulges.push_back(0);
+        if (count == 1) first = open;
+        if (count >= 2) segmentTo(done, open);
+        done = open;
+        open = {{Number(p), 0}, 0};
+        ++count;
         break;
       case 20:
-        if (!vertices.empty()) vertices.back().y = Number(p);
+        if (count) open.at.y = Number(p);
         break;
       case 42:
-        if (!bulges.empty()) bulges.back() = Number(p);
+        if (count) open.bulge = Number(p);
         break;
       case 70:
         flags = ParseDxfInt(p.value).value_or(0);
@@ -128,12 +143,11 @@ std::optional<Bounds2D> PolylineBounds(const DxfEntity& e) {
         break;
     }
   });
-  Box box;
-  for (size_t i = 0; i < vertices.size(); ++i) {
-    box.Add(vertices[i].x, vertices[i].y);
-    bool last = i + 1 == vertices.size();
-    if (!last) AddSegment(box, vertices[i], vertices[i + 1], bulges[i]);
-    else if ((flags & 1) && i > 0) AddSegment(box, vertices[i], vertices[0], bulges[i]);
+  if (count == 1) first = open;
+  if (count >= 2) segmentTo(done, open);
+  if (count >= 1) {
+    box.Add(open.at.x, open.at.y);
+    if ((flags & 1) && count > 1) AddSegment(box, open.at, first.at, open.bulge);
   }
   return box.Result();
 }

@@ -18,8 +18,21 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-uint32_t KindOf(int code) { return GroupCodeKind(GetGroupCodeClass(code)); }
-bool IsAngle(int code) { return (GetGroupCodeClass(code) & GC_FLAG_ANGLE) != 0; }
+// The class words of the codes a drawing uses, read once: a chain is made
+// and read back pair by pair, each asking three or four times.
+uint32_t ClassOf(int code) {
+  constexpr int kFirst = -5, kLast = 5023;
+  struct Table {
+    uint32_t words[kLast - kFirst + 1];
+    Table() {
+      for (int c = kFirst; c <= kLast; ++c) words[c - kFirst] = GetGroupCodeClass(c);
+    }
+  };
+  static const Table table;
+  return code >= kFirst && code <= kLast ? table.words[code - kFirst] : GetGroupCodeClass(code);
+}
+uint32_t KindOf(int code) { return GroupCodeKind(ClassOf(code)); }
+bool IsAngle(int code) { return (ClassOf(code) & GC_FLAG_ANGLE) != 0; }
 
 // One chain node's pairs: the pair at index and, for a point, its y and z.
 struct Span {
@@ -352,7 +365,7 @@ PairList AsLwPolyline(const DxfEntity& polyline) {
 }  // namespace
 
 bool CodeFitsChain(int code) {
-  uint32_t cls = GetGroupCodeClass(code);
+  uint32_t cls = ClassOf(code);
   uint32_t kind = GroupCodeKind(cls);
   return code >= 0 && kind != GC_KIND_NONE && kind != GC_KIND_ENTITY_NAME &&
          (cls & GC_FLAG_UNNAMED) == 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -26,12 +27,6 @@ std::string Int(int64_t v) { return std::to_string(v); }
 
 std::string PointText(const double* p) {
   return "(" + HostLog::Number(p[0]) + ", " + HostLog::Number(p[1]) + ", " + HostLog::Number(p[2]) + ")";
-}
-
-bool IsOneOf(const DxfEntity& e, std::initializer_list<const char*> types) {
-  for (const char* t : types)
-    if (e.IsType(t)) return true;
-  return false;
 }
 
 // The point of group code (code, code + 10, code + 20) of the object's own
@@ -139,9 +134,29 @@ std::vector<uint64_t> HostSession::SelectedHandles() const {
 void HostSession::SetSelection(std::vector<uint64_t> ids, bool add) {
   ReleaseChains();
   if (!add) selection_.clear();
-  std::unordered_set<uint64_t> present(selection_.begin(), selection_.end());
-  for (uint64_t id : ids)
-    if (present.insert(id).second) selection_.push_back(id);
+  // An id taken twice is kept once, where it came first. The drawing's ids
+  // lie close together: a window over the drawing takes tens of thousands,
+  // told by a bit each over their range rather than a node of a hash set.
+  uint64_t lo = UINT64_MAX, hi = 0;
+  for (const std::vector<uint64_t>* list : {&selection_, &ids})
+    for (uint64_t id : *list) {
+      lo = std::min(lo, id);
+      hi = std::max(hi, id);
+    }
+  const size_t count = selection_.size() + ids.size();
+  if (count != 0 && hi - lo < 8 * count + 4096) {
+    std::vector<bool> present(hi - lo + 1);
+    for (uint64_t id : selection_) present[id - lo] = true;
+    for (uint64_t id : ids)
+      if (!present[id - lo]) {
+        present[id - lo] = true;
+        selection_.push_back(id);
+      }
+  } else {
+    std::unordered_set<uint64_t> present(selection_.begin(), selection_.end());
+    for (uint64_t id : ids)
+      if (present.insert(id).second) selection_.push_back(id);
+  }
   selectionCursor_ = 0;
   entNextCursor_ = 0;
 }
@@ -509,30 +524,41 @@ bool HostSession::ResolveHandles(const ScriptLine& line, std::vector<uint64_t>& 
 std::vector<uint64_t> HostSession::WindowSelection(double x1, double y1, double x2, double y2) const {
   const double lo[2] = {std::min(x1, x2), std::min(y1, y2)};
   const double hi[2] = {std::max(x1, x2), std::max(y1, y2)};
-  auto inside = [&](double x, double y) { return x >= lo[0] && x <= hi[0] && y >= lo[1] && y <= hi[1]; };
+  // An entity is taken when it has points and all lie inside: told point
+  // by point, with nothing kept per entity (a window takes the whole
+  // drawing at times, tens of thousands of entities).
+  bool any = false, all = true;
+  auto take = [&](double x, double y) {
+    any = true;
+    all = all && x >= lo[0] && x <= hi[0] && y >= lo[1] && y <= hi[1];
+  };
+  auto takePoint = [&](const DxfEntity& e, int16_t code) {
+    if (std::optional<std::array<double, 3>> p = PointOf(e, code)) take((*p)[0], (*p)[1]);
+  };
   std::vector<uint64_t> ids;
   for (const DxfEntity* e : drawing_->ModelSpace()) {
-    std::vector<std::array<double, 3>> points;
-    if (IsOneOf(*e, {"LINE", "CIRCLE", "ARC", "ELLIPSE", "SOLID", "LWPOLYLINE"})) {
-      if (std::optional<Bounds2D> box = EntityBounds(*e))
-        points = {{box->minX, box->minY, 0}, {box->maxX, box->maxY, 0}};
-    } else if (IsOneOf(*e, {"INSERT", "TEXT", "MTEXT", "ATTDEF", "POINT"})) {
-      bool aligned = e->IsType("TEXT") && (ParseDxfInt(e->Value(72, "0")).value_or(0) != 0 ||
-                                           ParseDxfInt(e->Value(73, "0")).value_or(0) != 0);
+    any = false;
+    all = true;
+    const std::string_view type = e->Type();
+    auto is = [type](const char* name) { return SameName(type, name); };
+    if (is("LWPOLYLINE") || is("LINE") || is("CIRCLE") || is("ARC") || is("ELLIPSE") || is("SOLID")) {
+      if (std::optional<Bounds2D> box = EntityBounds(*e)) {
+        take(box->minX, box->minY);
+        take(box->maxX, box->maxY);
+      }
+    } else if (is("INSERT") || is("TEXT") || is("MTEXT") || is("ATTDEF") || is("POINT")) {
+      bool aligned = is("TEXT") && (ParseDxfInt(e->Value(72, "0")).value_or(0) != 0 ||
+                                    ParseDxfInt(e->Value(73, "0")).value_or(0) != 0);
       std::optional<std::array<double, 3>> p = aligned ? PointOf(*e, 11) : std::nullopt;
       if (!p) p = PointOf(*e, 10);
-      if (p) points.push_back(*p);
-    } else if (e->IsType("POLYLINE")) {
+      if (p) take((*p)[0], (*p)[1]);
+    } else if (is("POLYLINE")) {
       for (const DxfEntity& v : e->children)
-        if (v.IsType("VERTEX"))
-          if (auto p = PointOf(v, 10)) points.push_back(*p);
+        if (v.IsType("VERTEX")) takePoint(v, 10);
     } else {
-      for (int16_t code = 10; code <= 18; ++code)
-        if (auto p = PointOf(*e, code)) points.push_back(*p);
+      for (int16_t code = 10; code <= 18; ++code) takePoint(*e, code);
     }
-    if (points.empty()) continue;
-    if (std::all_of(points.begin(), points.end(), [&](const auto& p) { return inside(p[0], p[1]); }))
-      ids.push_back(e->id);
+    if (any && all) ids.push_back(e->id);
   }
   return ids;
 }
