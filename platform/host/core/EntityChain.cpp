@@ -151,6 +151,112 @@ bool FillNode(resbuf* node, const PairList& pairs, const Span& span, PartSource&
   }
 }
 
+size_t BinaryLength(const resbuf* node) {
+  return node->value.binary.length > 0 && node->value.binary.data ? static_cast<size_t>(node->value.binary.length)
+                                                                   : 0;
+}
+
+// Whether the original's pairs of the span stand for the node as they are,
+// so that the write-back keeps them (every value of a point alike; a file
+// text that reads as the node's, a caret before a character that no pair
+// begins with, say).
+bool SpanKeeps(const resbuf* node, const PairList& pairs, const Span& span) {
+  const DxfValue& was = pairs[span.index].value;
+  switch (KindOf(span.code)) {
+    case GC_KIND_TEXT: {
+      std::string_view text = node->value.text ? node->value.text : "";
+      return NeedsCaretForm(text) ? DecodeCaretForm(was) == text : was.View() == text;
+    }
+    case GC_KIND_POINT:
+      for (size_t a = 0; a < span.count; ++a)
+        if (ParseDxfReal(pairs[span.index + a].value) != node->value.point[a]) return false;
+      return true;
+    case GC_KIND_REAL: {
+      const std::optional<double> before = ParseDxfReal(was);
+      return before && *before * (IsAngle(span.code) ? kPi / 180.0 : 1.0) == node->value.real;
+    }
+    case GC_KIND_INT16:
+    case GC_KIND_INT16_B:
+    case GC_KIND_FLAG16:
+      return ParseDxfInt(was) == node->value.i16;
+    case GC_KIND_INT32:
+      return ParseDxfInt(was) == node->value.i32;
+    case GC_KIND_INT64:
+      return ParseDxfInt(was) == node->value.i64;
+    case GC_KIND_BINARY: {
+      std::string_view hex = TrimDxf(was);
+      const size_t n = BinaryLength(node);
+      if (hex.size() != 2 * n) return false;
+      for (size_t i = 0; i < n; ++i)
+        if (HexDigit(hex[2 * i]) != node->value.binary.data[i] >> 4 ||
+            HexDigit(hex[2 * i + 1]) != (node->value.binary.data[i] & 15))
+          return false;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// The pairs a node writes: the original's span (old, the node of its code
+// at the same place among the nodes of that code) where that stands for
+// the node, else new values, a point's axes each kept where it reads the
+// same.
+void WriteNode(const resbuf* node, const PairList* original, const Span* old, std::string_view type, PairList& out) {
+  const int code = node->code;
+  if (old && SpanKeeps(node, *original, *old)) {
+    for (size_t a = 0; a < old->count; ++a) {
+      const DxfPair& kept = (*original)[old->index + a];
+      out.push_back({kept.code, kept.value.Share()});
+    }
+    return;
+  }
+  switch (KindOf(code)) {
+    case GC_KIND_TEXT: {
+      std::string_view text = node->value.text ? node->value.text : "";
+      out.push_back({node->code, NeedsCaretForm(text) ? DxfValue(EncodeCaretForm(text)) : DxfValue(text)});
+      break;
+    }
+    case GC_KIND_POINT: {
+      size_t count = old ? old->count : (code == 10 && SameName(type, "LWPOLYLINE") ? 2 : 3);
+      for (size_t a = 0; a < count; ++a) {
+        double v = node->value.point[a];
+        const int16_t axis = static_cast<int16_t>(code + 10 * a);
+        if (old && a < old->count) {
+          const DxfValue& before = (*original)[old->index + a].value;
+          if (ParseDxfReal(before) == v) {
+            out.push_back({axis, before.Share()});
+            continue;
+          }
+        }
+        out.push_back({axis, FormatDxfReal(v)});
+      }
+      break;
+    }
+    case GC_KIND_REAL: {
+      double v = node->value.real;
+      out.push_back({node->code, FormatDxfReal(IsAngle(code) ? v * 180.0 / kPi : v)});
+      break;
+    }
+    case GC_KIND_INT16:
+    case GC_KIND_INT16_B:
+    case GC_KIND_FLAG16:
+      out.push_back({node->code, std::to_string(node->value.i16)});
+      break;
+    case GC_KIND_INT32:
+      out.push_back({node->code, std::to_string(node->value.i32)});
+      break;
+    case GC_KIND_INT64:
+      out.push_back({node->code, std::to_string(node->value.i64)});
+      break;
+    case GC_KIND_BINARY:
+      out.push_back({node->code, Hex(node->value.binary.data, BinaryLength(node))});
+      break;
+    default:
+      break;
+  }
+}
+
 // The pairs of one entity part (the entity or one of its run) written back.
 // A value the chain leaves as the original had it is the original's value
 // shared, not a copy: a write-back of thousands of entities that changes a
@@ -177,84 +283,7 @@ class PartWriter {
   }
 
   void Add(const resbuf* node, PairList& out) {
-    int code = node->code;
-    const Span* old = Previous(code);
-    const DxfValue* was = old ? &(*original_)[old->index].value : nullptr;
-    switch (KindOf(code)) {
-      case GC_KIND_TEXT: {
-        std::string_view text = node->value.text ? node->value.text : "";
-        if (was && was->View() == text && !NeedsCaretForm(text)) {
-          out.push_back({node->code, was->Share()});
-          break;
-        }
-        if (!NeedsCaretForm(text)) {
-          out.push_back({node->code, text});
-          break;
-        }
-        // A file text that reads as this one is kept as it stood (a caret
-        // before a character that no pair begins with, say).
-        if (was && DecodeCaretForm(*was) == text) {
-          out.push_back({node->code, was->Share()});
-          break;
-        }
-        out.push_back({node->code, EncodeCaretForm(text)});
-        break;
-      }
-      case GC_KIND_POINT: {
-        size_t count = old ? old->count : (code == 10 && SameName(type_, "LWPOLYLINE") ? 2 : 3);
-        for (size_t a = 0; a < count; ++a) {
-          double v = node->value.point[a];
-          const int16_t axis = static_cast<int16_t>(code + 10 * a);
-          if (old && a < old->count) {
-            const DxfValue& before = (*original_)[old->index + a].value;
-            if (ParseDxfReal(before) == v) {
-              out.push_back({axis, before.Share()});
-              continue;
-            }
-          }
-          out.push_back({axis, FormatDxfReal(v)});
-        }
-        break;
-      }
-      case GC_KIND_REAL: {
-        double v = node->value.real;
-        bool angle = IsAngle(code);
-        if (was) {
-          const std::optional<double> before = ParseDxfReal(*was);
-          if (before && *before * (angle ? kPi / 180.0 : 1.0) == v) {
-            out.push_back({node->code, was->Share()});
-            break;
-          }
-        }
-        out.push_back({node->code, FormatDxfReal(angle ? v * 180.0 / kPi : v)});
-        break;
-      }
-      case GC_KIND_INT16:
-      case GC_KIND_INT16_B:
-      case GC_KIND_FLAG16:
-        AddInteger(node->code, node->value.i16, was, out);
-        break;
-      case GC_KIND_INT32:
-        AddInteger(node->code, node->value.i32, was, out);
-        break;
-      case GC_KIND_INT64:
-        AddInteger(node->code, node->value.i64, was, out);
-        break;
-      case GC_KIND_BINARY: {
-        size_t n = node->value.binary.length > 0 && node->value.binary.data
-                       ? static_cast<size_t>(node->value.binary.length)
-                       : 0;
-        std::string text = Hex(node->value.binary.data, n);
-        if (was && SameName(TrimDxf(*was), text)) {
-          out.push_back({node->code, was->Share()});
-          break;
-        }
-        out.push_back({node->code, std::move(text)});
-        break;
-      }
-      default:
-        break;
-    }
+    WriteNode(node, original_, Previous(node->code), type_, out);
   }
 
   // Gives back the original pairs that no chain node carried.
@@ -281,14 +310,6 @@ class PartWriter {
     if (static_cast<size_t>(spans_.end() - first) <= k || first[static_cast<std::ptrdiff_t>(k)].code != code)
       return nullptr;
     return &first[static_cast<std::ptrdiff_t>(k)];
-  }
-
-  void AddInteger(int16_t code, int64_t v, const DxfValue* was, PairList& out) {
-    if (was && ParseDxfInt(*was) == v) {
-      out.push_back({code, was->Share()});
-      return;
-    }
-    out.push_back({code, std::to_string(v)});
   }
 
   const PairList* original_;
@@ -513,6 +534,50 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
   flush();
   if (out.empty()) return Fail(error, "the chain holds no entity");
   return true;
+}
+
+bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector<uint32_t>& places,
+                     PairList& values) {
+  places.clear();
+  values.clear();
+  if (chain && chain->code == -1) chain = chain->next;
+  const PairList& pairs = original.pairs;
+  if (pairs.size() > UINT32_MAX) return false;
+  auto nextSpan = [&pairs](size_t i) {
+    while (i < pairs.size() && !CodeFitsChain(pairs[i].code)) ++i;
+    return i;
+  };
+  // Node by node against the original's spans in file order: while the
+  // codes agree, the node of a code at a place among the nodes of that code
+  // meets the span ChainToPairs would give it. The first node is the type,
+  // and there is no other part.
+  size_t i = 0;
+  bool typed = false;
+  for (const resbuf* node = chain; node; node = node->next) {
+    if (node->code < 0) continue;
+    i = nextSpan(i);
+    if (!CodeFitsChain(node->code) || i == pairs.size() || pairs[i].code != node->code) return false;
+    if (typed == (node->code == 0)) return false;
+    if (!typed && !(node->value.text && SameName(original.Type(), TrimDxf(node->value.text)))) return false;
+    typed = true;
+    const Span span = SpanAt(pairs, i);
+    if (!SpanKeeps(node, pairs, span)) {
+      // Only the values whose bytes differ, as ReplaceEntity sets them.
+      const size_t from = values.size();
+      WriteNode(node, &pairs, &span, original.Type(), values);
+      size_t kept = from;
+      for (size_t k = from; k < values.size(); ++k) {
+        const size_t place = span.index + (k - from);
+        if (values[k].value.View() == pairs[place].value.View()) continue;
+        places.push_back(static_cast<uint32_t>(place));
+        if (kept != k) values[kept] = std::move(values[k]);
+        ++kept;
+      }
+      values.resize(kept);
+    }
+    i += span.count;
+  }
+  return typed && nextSpan(i) == pairs.size();
 }
 
 }  // namespace host

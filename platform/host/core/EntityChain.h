@@ -95,6 +95,14 @@ resbuf* EntityToChain(const DxfEntity& entity, ChainBlocks* blocks = nullptr);
 bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
                   std::optional<EntityName>* name, DxfError* error);
 
+// Whether ChainToPairs with the original as a template gives the
+// original's codes in the original's places: then the values whose bytes
+// differ (as ChainToPairs makes them) are in values, their indexes among
+// the original's pairs, ascending, in places; nothing is built for the
+// others. A chain of more than one part is never taken this way.
+bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector<uint32_t>& places,
+                     PairList& values);
+
 // The entity name of a chain that begins with one.
 std::optional<EntityName> ChainEntityName(const resbuf* chain);
 

@@ -252,6 +252,11 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
   std::string why;
   if (name && !target) {
     why = "the named entity is not in the drawing";
+  } else if (target && ChainSetsValues(chain, *target, writingPlaces_, pairs) &&
+             drawing_->ReplaceValues(*target, writingPlaces_, pairs)) {
+    // Most entities a command writes back keep their codes and change a
+    // few values or none: those are set without building the entity's pairs.
+    result = HOST_NORMAL;
   } else if (!ChainToPairs(chain, target, pairs, nullptr, &error)) {
     why = error.message;
   } else if (target) {

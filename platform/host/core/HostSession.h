@@ -218,6 +218,7 @@ class HostSession {
   std::unique_ptr<PairArena> writtenPairs_;
   std::unique_ptr<DxfDrawing> drawing_;
   PairList writing_;  // EntityWrite's pairs before the drawing takes them
+  std::vector<uint32_t> writingPlaces_;  // where EntityWrite sets the values it has in writing_
 
   std::vector<uint64_t> selection_;  // entity ids in order
   size_t selectionCursor_ = 0;
