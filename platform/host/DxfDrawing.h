@@ -261,7 +261,7 @@ class DxfDrawing {
   DxfTable& EnsureTable(std::string_view name);
   DxfEntity& AddTableEntry(DxfTable& table, PairList body,
                            std::optional<uint64_t> handle = std::nullopt);
-  std::optional<uint64_t> ModelSpaceRecord() const;
+  std::optional<uint64_t> ModelSpaceRecord();  // noted, as the edits ask for it entity after entity
   std::optional<uint64_t> BlockRecordOf(const DxfBlock& block) const;
   // Turns pairs into an entity fit for this drawing; see AppendEntity.
   bool BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint64_t> owner,

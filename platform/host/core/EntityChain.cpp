@@ -24,6 +24,7 @@ bool IsAngle(int code) { return (GetGroupCodeClass(code) & GC_FLAG_ANGLE) != 0; 
 // One chain node's pairs: the pair at index and, for a point, its y and z.
 struct Span {
   int16_t code;
+  uint8_t kind;  // KindOf(code)
   size_t index;
   size_t count;
 };
@@ -31,12 +32,13 @@ struct Span {
 // The chain node that begins at pairs[i], a code that travels in chains.
 Span SpanAt(const PairList& pairs, size_t i) {
   const int code = pairs[i].code;
+  const uint32_t kind = KindOf(code);
   size_t count = 1;
-  if (KindOf(code) == GC_KIND_POINT && i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
+  if (kind == GC_KIND_POINT && i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
     ++count;
     if (i + 2 < pairs.size() && pairs[i + 2].code == code + 20) ++count;
   }
-  return {static_cast<int16_t>(code), i, count};
+  return {static_cast<int16_t>(code), static_cast<uint8_t>(kind), i, count};
 }
 
 void SpansOf(const PairList& pairs, std::vector<Span>& spans) {
@@ -162,7 +164,7 @@ size_t BinaryLength(const resbuf* node) {
 // begins with, say).
 bool SpanKeeps(const resbuf* node, const PairList& pairs, const Span& span) {
   const DxfValue& was = pairs[span.index].value;
-  switch (KindOf(span.code)) {
+  switch (span.kind) {
     case GC_KIND_TEXT: {
       std::string_view text = node->value.text ? node->value.text : "";
       return NeedsCaretForm(text) ? DecodeCaretForm(was) == text : was.View() == text;
@@ -198,11 +200,23 @@ bool SpanKeeps(const resbuf* node, const PairList& pairs, const Span& span) {
   }
 }
 
+// A value the chain brings new: its bytes taken from the arena when one is
+// given (the value views them), else its own.
+DxfValue NewValue(std::string_view text, PairArena* arena) {
+  if (!arena || text.empty() || text.size() > 4096) return DxfValue(text);
+  auto* bytes = static_cast<char*>(arena->Take(text.size() + 1));
+  if (!bytes) return DxfValue(text);
+  std::memcpy(bytes, text.data(), text.size());
+  bytes[text.size()] = '\0';
+  return DxfValue::Borrow({bytes, text.size()});
+}
+
 // The pairs a node writes: the original's span (old, the node of its code
 // at the same place among the nodes of that code) where that stands for
 // the node, else new values, a point's axes each kept where it reads the
 // same.
-void WriteNode(const resbuf* node, const PairList* original, const Span* old, std::string_view type, PairList& out) {
+void WriteNode(const resbuf* node, const PairList* original, const Span* old, std::string_view type,
+               PairArena* arena, PairList& out) {
   const int code = node->code;
   if (old && SpanKeeps(node, *original, *old)) {
     for (size_t a = 0; a < old->count; ++a) {
@@ -214,7 +228,7 @@ void WriteNode(const resbuf* node, const PairList* original, const Span* old, st
   switch (KindOf(code)) {
     case GC_KIND_TEXT: {
       std::string_view text = node->value.text ? node->value.text : "";
-      out.push_back({node->code, NeedsCaretForm(text) ? DxfValue(EncodeCaretForm(text)) : DxfValue(text)});
+      out.push_back({node->code, NeedsCaretForm(text) ? NewValue(EncodeCaretForm(text), arena) : NewValue(text, arena)});
       break;
     }
     case GC_KIND_POINT: {
@@ -229,28 +243,28 @@ void WriteNode(const resbuf* node, const PairList* original, const Span* old, st
             continue;
           }
         }
-        out.push_back({axis, FormatDxfReal(v)});
+        out.push_back({axis, NewValue(FormatDxfReal(v), arena)});
       }
       break;
     }
     case GC_KIND_REAL: {
       double v = node->value.real;
-      out.push_back({node->code, FormatDxfReal(IsAngle(code) ? v * 180.0 / kPi : v)});
+      out.push_back({node->code, NewValue(FormatDxfReal(IsAngle(code) ? v * 180.0 / kPi : v), arena)});
       break;
     }
     case GC_KIND_INT16:
     case GC_KIND_INT16_B:
     case GC_KIND_FLAG16:
-      out.push_back({node->code, std::to_string(node->value.i16)});
+      out.push_back({node->code, NewValue(std::to_string(node->value.i16), arena)});
       break;
     case GC_KIND_INT32:
-      out.push_back({node->code, std::to_string(node->value.i32)});
+      out.push_back({node->code, NewValue(std::to_string(node->value.i32), arena)});
       break;
     case GC_KIND_INT64:
-      out.push_back({node->code, std::to_string(node->value.i64)});
+      out.push_back({node->code, NewValue(std::to_string(node->value.i64), arena)});
       break;
     case GC_KIND_BINARY:
-      out.push_back({node->code, Hex(node->value.binary.data, BinaryLength(node))});
+      out.push_back({node->code, NewValue(Hex(node->value.binary.data, BinaryLength(node)), arena)});
       break;
     default:
       break;
@@ -270,8 +284,8 @@ class PartWriter {
     std::vector<std::pair<int, size_t>> seen;  // nodes of each code so far
   };
 
-  PartWriter(const PairList* original, std::string_view type, Scratch& scratch)
-      : original_(original), type_(type), spans_(scratch.spans), seen_(scratch.seen) {
+  PartWriter(const PairList* original, std::string_view type, PairArena* arena, Scratch& scratch)
+      : original_(original), type_(type), arena_(arena), spans_(scratch.spans), seen_(scratch.seen) {
     seen_.clear();
     spans_.clear();
     if (!original_) return;
@@ -283,7 +297,7 @@ class PartWriter {
   }
 
   void Add(const resbuf* node, PairList& out) {
-    WriteNode(node, original_, Previous(node->code), type_, out);
+    WriteNode(node, original_, Previous(node->code), type_, arena_, out);
   }
 
   // Gives back the original pairs that no chain node carried.
@@ -314,6 +328,7 @@ class PartWriter {
 
   const PairList* original_;
   std::string_view type_;
+  PairArena* arena_;
   std::vector<Span>& spans_;
   std::vector<std::pair<int, size_t>>& seen_;
 };
@@ -480,7 +495,7 @@ std::optional<EntityName> ChainEntityName(const resbuf* chain) {
 }
 
 bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
-                  std::optional<EntityName>* name, DxfError* error) {
+                  std::optional<EntityName>* name, DxfError* error, PairArena* arena) {
   out.clear();
   if (name) *name = ChainEntityName(chain);
   if (chain && chain->code == -1) chain = chain->next;
@@ -525,9 +540,9 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
       started = true;
       std::string_view type = node->value.text ? TrimDxf(node->value.text) : std::string_view();
       writer.reset();
-      writer.emplace(templateOf(partIndex, type), type, scratch);
+      writer.emplace(templateOf(partIndex, type), type, arena, scratch);
     } else if (!writer) {
-      writer.emplace(nullptr, std::string_view(), scratch);  // no type yet: the drawing refuses it later
+      writer.emplace(nullptr, std::string_view(), arena, scratch);  // no type yet: the drawing refuses it later
     }
     writer->Add(node, *into);
   }
@@ -537,7 +552,7 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
 }
 
 bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector<uint32_t>& places,
-                     PairList& values) {
+                     PairList& values, PairArena* arena) {
   places.clear();
   values.clear();
   if (chain && chain->code == -1) chain = chain->next;
@@ -556,7 +571,7 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
   for (const resbuf* node = chain; node; node = node->next) {
     if (node->code < 0) continue;
     i = nextSpan(i);
-    if (!CodeFitsChain(node->code) || i == pairs.size() || pairs[i].code != node->code) return false;
+    if (i == pairs.size() || pairs[i].code != node->code) return false;  // a code that travels, then
     if (typed == (node->code == 0)) return false;
     if (!typed && !(node->value.text && SameName(original.Type(), TrimDxf(node->value.text)))) return false;
     typed = true;
@@ -564,7 +579,7 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
     if (!SpanKeeps(node, pairs, span)) {
       // Only the values whose bytes differ, as ReplaceEntity sets them.
       const size_t from = values.size();
-      WriteNode(node, &pairs, &span, original.Type(), values);
+      WriteNode(node, &pairs, &span, original.Type(), arena, values);
       size_t kept = from;
       for (size_t k = from; k < values.size(); ++k) {
         const size_t place = span.index + (k - from);
