@@ -166,8 +166,20 @@ bool SpanKeeps(const resbuf* node, const PairList& pairs, const Span& span) {
   const DxfValue& was = pairs[span.index].value;
   switch (span.kind) {
     case GC_KIND_TEXT: {
-      std::string_view text = node->value.text ? node->value.text : "";
-      return NeedsCaretForm(text) ? DecodeCaretForm(was) == text : was.View() == text;
+      const char* text = node->value.text ? node->value.text : "";
+      // The usual answer in one pass: the same bytes, none of them one
+      // that needs the caret form, and the text ends where the value does
+      // (a byte below 0x20, its end among them, stops the pass first).
+      const std::string_view stored = was.View();
+      size_t k = 0;
+      while (k < stored.size()) {
+        const auto c = static_cast<unsigned char>(text[k]);
+        if (c < 0x20 || c == '^' || c != static_cast<unsigned char>(stored[k])) break;
+        ++k;
+      }
+      if (k == stored.size() && text[k] == '\0') return true;
+      const std::string_view whole(text);
+      return NeedsCaretForm(whole) ? DecodeCaretForm(stored) == whole : stored == whole;
     }
     case GC_KIND_POINT:
       for (size_t a = 0; a < span.count; ++a)
