@@ -394,7 +394,7 @@ TEST_F(HostTest, WriteBackChangingOnlyWhatDiffersGivesTheDrawingOfAWholeReplacem
       {"r2000_network.dxf", "", true}, {"r2013_utf8.dxf", "", true}, {"r12_network.dxf", "", true},
       {"arc, 3D polyline, mtext",
        "0\nARC\n5\n30\n" + head + "100\nAcDbCircle\n10\n1\n20\n2.50\n30\n0\n40\n1.5\n100\nAcDbArc\n50\n0\n51\n90.0\n"
-       "1001\nJOV_DATA\n1000\nx^2\n1040\n1e3\n0\nPOLYLINE\n5\n31\n" + head + "100\nAcDb3dPolyline\n66\n1\n10\n0\n20\n0\n"
+       "1001\nJOV_DATA\n1000\nx^2\n1040\n1e3\n1004\n0A1b\n0\nPOLYLINE\n5\n31\n" + head + "100\nAcDb3dPolyline\n66\n1\n10\n0\n20\n0\n"
        "30\n0\n70\n8\n0\nVERTEX\n5\n32\n" + head + "100\nAcDbVertex\n100\nAcDb3dPolylineVertex\n10\n1\n20\n2\n30\n3\n"
        "70\n32\n0\nSEQEND\n5\n33\n" + head + "0\nMTEXT\n5\n34\n" + head + "100\nAcDbMText\n10\n0\n20\n0\n30\n0\n40\n2.5\n"
        "1\n\\Pline^Jtwo\n50\n45\n", false},
