@@ -509,12 +509,13 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
   JournalState();
   Undo undo{Undo::Kind::EntityValuesSet};
   undo.entity = &entity;
+  if (Journaling()) {
+    undo.places = places;
+    undo.pairs.reserve(places.size());
+  }
   for (size_t k = 0; k < places.size(); ++k) {
     DxfValue& value = entity.pairs[places[k]].value;
-    if (Journaling()) {
-      undo.places.push_back(places[k]);
-      undo.pairs.push_back({entity.pairs[places[k]].code, std::move(value)});
-    }
+    if (Journaling()) undo.pairs.push_back({entity.pairs[places[k]].code, std::move(value)});
     value = std::move(values[k].value);
   }
   values.clear();
