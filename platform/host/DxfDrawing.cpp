@@ -364,8 +364,8 @@ const DxfEntity& DxfDrawing::EnsureAppId(std::string_view name) {
   return AddTableEntry(EnsureTable("APPID"), std::move(body));
 }
 
-std::optional<uint64_t> DxfDrawing::ModelSpaceRecord() const {
-  if (const DxfEntity* record = FindTableEntry("BLOCK_RECORD", "*Model_Space"))
+std::optional<uint64_t> DxfDrawing::ModelSpaceRecord() {
+  if (const DxfEntity* record = FindEntryNoted("BLOCK_RECORD", "*Model_Space"))
     return record->Handle();
   return std::nullopt;
 }

@@ -106,6 +106,13 @@ class DxfDrawing {
   // The same, working in pairs, which is left empty with its room for the
   // caller's next entity.
   bool ReplaceEntityFrom(DxfEntity& entity, PairList& pairs, DxfError* error);
+  // A replacement of the entity by its own pairs with the values at places
+  // (ascending indexes of its pairs) set, where that is sure to give what
+  // ReplaceEntity with those pairs gives: the values are set and journalled
+  // as there, and the names the entity uses registered. False, with
+  // nothing done, where ReplaceEntity could do more (a value it reads to
+  // complete an entity, a form it would mend). values is left empty.
+  bool ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& places, PairList& values);
   // For tests: whether a replacement changes only the values that differ
   // (the usual) or puts in a whole new list every time.
   static void TuneReplace(bool onlyWhatDiffers);
@@ -254,12 +261,12 @@ class DxfDrawing {
   DxfTable& EnsureTable(std::string_view name);
   DxfEntity& AddTableEntry(DxfTable& table, PairList body,
                            std::optional<uint64_t> handle = std::nullopt);
-  std::optional<uint64_t> ModelSpaceRecord() const;
+  std::optional<uint64_t> ModelSpaceRecord();  // noted, as the edits ask for it entity after entity
   std::optional<uint64_t> BlockRecordOf(const DxfBlock& block) const;
   // Turns pairs into an entity fit for this drawing; see AppendEntity.
   bool BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint64_t> owner,
                    const DxfEntity* keep, DxfError* error);
-  void RegisterNames(const DxfEntity& entity);
+  void RegisterNames(const DxfEntity& entity, bool withRun = true);
   std::string NextAnonymousName() const;
   // FindTableEntry for the edits, which ask for the same few layers and
   // applications entity after entity: the last entries found are kept by

@@ -386,12 +386,13 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
   return true;
 }
 
-void DxfDrawing::RegisterNames(const DxfEntity& entity) {
+void DxfDrawing::RegisterNames(const DxfEntity& entity, bool withRun) {
   if (!entity.Layer().empty()) EnsureLayer(entity.Layer());
   for (size_t i = ExtendedDataStart(entity.pairs); i < entity.pairs.size(); ++i)
     if (entity.pairs[i].code == 1001 && !TrimDxf(entity.pairs[i].value).empty())
       EnsureAppId(entity.pairs[i].value);
-  for (const DxfEntity& child : entity.children) RegisterNames(child);
+  if (withRun)
+    for (const DxfEntity& child : entity.children) RegisterNames(child);
 }
 
 DxfEntity* DxfDrawing::AppendEntity(PairList pairs, DxfError* error) {
@@ -462,6 +463,64 @@ bool DxfDrawing::ReplaceEntityFrom(DxfEntity& entity, PairList& pairs, DxfError*
   entity.pairs = std::move(built.pairs);
   if (!keepRun) entity.children = std::move(built.children);
   if (reindex) Index(entity, true);
+  return true;
+}
+
+bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& places, PairList& values) {
+  // What BuildEntity leaves as it is, for a replacement keeping the
+  // entity: no chain-only codes, no second object, not an entity that
+  // cannot be written, an INSERT of a defined block; no 102 groups and no
+  // handle pairs but the entity's own handle right after the type, in its
+  // own form; a subclass marker of the type, a layer, an owner in its own
+  // form; no new value of a code it reads. R12 drawings filter codes.
+  if (!g_onlyWhatDiffers || IsR12() || places.size() != values.size() || FindById(entity.id) != &entity ||
+      !IsDrawable(entity.id))
+    return false;
+  const PairList& p = entity.pairs;
+  if (p.size() > UINT32_MAX || p.size() < 2 || p[0].code != 0 || entity.Type().empty() || IsStructural(entity.Type()) ||
+      entity.IsType("DIMSTYLE"))
+    return false;
+  const std::optional<uint64_t> handle = entity.Handle();
+  if (!handle || p[1].code != 5 || p[1].value.View() != FormatHandle(*handle)) return false;
+  if (entity.IsType("INSERT") && (entity.Value(2).empty() || !FindBlock(entity.Value(2)))) return false;
+  const size_t xd = ExtendedDataStart(p);
+  bool marked = false, layer = false, owner = false;
+  for (size_t i = 1; i < p.size(); ++i) {
+    const int code = p[i].code;
+    if (code <= 0) return false;
+    if (i >= xd) continue;
+    if (IsGroupStart(p[i]) || code == 105 || (code == 5 && i != 1)) return false;
+    if (code == 100 && !SameName(TrimDxf(p[i].value), "AcDbEntity")) marked = true;
+    layer = layer || code == 8;
+    if (code == 330 && !owner) {
+      owner = true;
+      const std::optional<uint64_t> to = ParseHandle(p[i].value);
+      if (to && p[i].value.View() != FormatHandle(*to)) return false;
+    }
+  }
+  if (!marked || !layer) return false;
+  for (uint32_t place : places) {
+    if (place >= p.size()) return false;
+    switch (p[place].code) {
+      case 0: case 2: case 5: case 100: case 102: case 105: case 330: return false;
+      default: break;
+    }
+  }
+  JournalState();
+  Undo undo{Undo::Kind::EntityValuesSet};
+  undo.entity = &entity;
+  if (Journaling()) {
+    undo.places = places;
+    undo.pairs.reserve(places.size());
+  }
+  for (size_t k = 0; k < places.size(); ++k) {
+    DxfValue& value = entity.pairs[places[k]].value;
+    if (Journaling()) undo.pairs.push_back({entity.pairs[places[k]].code, std::move(value)});
+    value = std::move(values[k].value);
+  }
+  values.clear();
+  RegisterNames(entity, false);
+  if (!undo.places.empty()) Journal(std::move(undo));
   return true;
 }
 

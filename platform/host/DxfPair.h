@@ -15,8 +15,10 @@ namespace host {
 
 // A pair's value: raw text, code page 1250 inside the model. A value read
 // from a file is a view of the text the drawing keeps from its load for as
-// long as it (or a clone of it) lives; every other value, and every copy,
-// holds its own bytes, so a copy is safe anywhere.
+// long as it (or a clone of it) lives, as is a value the host wrote into
+// the drawing from a plug-in's chain (of the bytes it keeps with the
+// drawing's written pair lists); every other value, and every copy, holds
+// its own bytes, so a copy is safe anywhere.
 //
 // One word on 2-byte alignment, so that a pair takes 10 bytes: a large
 // drawing holds millions, and every byte of them is a page to clear on

@@ -9,12 +9,15 @@
 #include <mutex>
 #include <new>
 
+#include "platform/host/LargePages.h"
 #include "platform/host/TextPages.h"
 
 namespace host {
 namespace {
 
 thread_local PairArena* t_arena = nullptr;
+
+constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
 
 // Every arena's blocks lie in one range of addresses reserved once (no
 // memory behind it until a block is taken), so that memory is known to be
@@ -95,7 +98,7 @@ class ArenaSpace {
 
 }  // namespace
 
-PairArena::PairArena(size_t block) : block_(block) {}
+PairArena::PairArena(size_t block, bool largePages) : block_(block), largePages_(largePages) {}
 
 PairArena::~PairArena() {
   for (const Block& b : blocks_) ArenaSpace::Get().GiveBack(b.base, b.size);
@@ -106,10 +109,17 @@ void* PairArena::Take(size_t bytes) {
   if (static_cast<size_t>(end_ - next_) < bytes) {
     const size_t page = TextPages::PageSize();
     const size_t size = ((bytes > block_ ? bytes : block_) + page - 1) / page * page;
-    char* base = ArenaSpace::Get().Take(size);
+    // Room to start on a large page's boundary; what lies before it is
+    // never written, so it takes no memory.
+    const size_t lead = largePages_ ? kLargePage : 0;
+    char* base = ArenaSpace::Get().Take(size + lead);
     if (!base) return nullptr;
-    blocks_.push_back({base, size});
+    blocks_.push_back({base, size + lead});
     next_ = base;
+    if (largePages_) {
+      next_ = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(base) + kLargePage - 1) & ~(kLargePage - 1));
+      HintLargePages(next_, size);
+    }
     end_ = next_ + size;
   }
   void* taken = next_;

@@ -13,8 +13,11 @@ namespace host {
 
 class PairArena {
  public:
-  // Blocks of at least `block` bytes, mapped as they are needed.
-  explicit PairArena(size_t block);
+  // Blocks of at least `block` bytes, mapped as they are needed; with
+  // largePages, on 2 MB boundaries and hinted as large pages (an arena
+  // filled a little at a time, by many small lists, then takes a page fault
+  // per 2 MB rather than per small page).
+  explicit PairArena(size_t block, bool largePages = false);
   ~PairArena();
   PairArena(const PairArena&) = delete;
   PairArena& operator=(const PairArena&) = delete;
@@ -33,6 +36,7 @@ class PairArena {
   char* next_ = nullptr;
   char* end_ = nullptr;
   size_t block_;
+  bool largePages_;
 };
 
 // While one lives, pair lists made on its thread take their memory from

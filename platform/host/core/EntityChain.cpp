@@ -37,6 +37,7 @@ bool IsAngle(int code) { return (ClassOf(code) & GC_FLAG_ANGLE) != 0; }
 // One chain node's pairs: the pair at index and, for a point, its y and z.
 struct Span {
   int16_t code;
+  uint8_t kind;  // KindOf(code)
   size_t index;
   size_t count;
 };
@@ -44,12 +45,13 @@ struct Span {
 // The chain node that begins at pairs[i], a code that travels in chains.
 Span SpanAt(const PairList& pairs, size_t i) {
   const int code = pairs[i].code;
+  const uint32_t kind = KindOf(code);
   size_t count = 1;
-  if (KindOf(code) == GC_KIND_POINT && i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
+  if (kind == GC_KIND_POINT && i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
     ++count;
     if (i + 2 < pairs.size() && pairs[i + 2].code == code + 20) ++count;
   }
-  return {static_cast<int16_t>(code), i, count};
+  return {static_cast<int16_t>(code), static_cast<uint8_t>(kind), i, count};
 }
 
 void SpansOf(const PairList& pairs, std::vector<Span>& spans) {
@@ -164,6 +166,136 @@ bool FillNode(resbuf* node, const PairList& pairs, const Span& span, PartSource&
   }
 }
 
+size_t BinaryLength(const resbuf* node) {
+  return node->value.binary.length > 0 && node->value.binary.data ? static_cast<size_t>(node->value.binary.length)
+                                                                   : 0;
+}
+
+// Whether the original's pairs of the span stand for the node as they are,
+// so that the write-back keeps them (every value of a point alike; a file
+// text that reads as the node's, a caret before a character that no pair
+// begins with, say).
+bool SpanKeeps(const resbuf* node, const PairList& pairs, const Span& span) {
+  const DxfValue& was = pairs[span.index].value;
+  switch (span.kind) {
+    case GC_KIND_TEXT: {
+      const char* text = node->value.text ? node->value.text : "";
+      // The usual answer in one pass: the same bytes, none of them one
+      // that needs the caret form, and the text ends where the value does
+      // (a byte below 0x20, its end among them, stops the pass first).
+      const std::string_view stored = was.View();
+      size_t k = 0;
+      while (k < stored.size()) {
+        const auto c = static_cast<unsigned char>(text[k]);
+        if (c < 0x20 || c == '^' || c != static_cast<unsigned char>(stored[k])) break;
+        ++k;
+      }
+      if (k == stored.size() && text[k] == '\0') return true;
+      const std::string_view whole(text);
+      return NeedsCaretForm(whole) ? DecodeCaretForm(stored) == whole : stored == whole;
+    }
+    case GC_KIND_POINT:
+      for (size_t a = 0; a < span.count; ++a)
+        if (ParseDxfReal(pairs[span.index + a].value) != node->value.point[a]) return false;
+      return true;
+    case GC_KIND_REAL: {
+      const std::optional<double> before = ParseDxfReal(was);
+      return before && *before * (IsAngle(span.code) ? kPi / 180.0 : 1.0) == node->value.real;
+    }
+    case GC_KIND_INT16:
+    case GC_KIND_INT16_B:
+    case GC_KIND_FLAG16:
+      return ParseDxfInt(was) == node->value.i16;
+    case GC_KIND_INT32:
+      return ParseDxfInt(was) == node->value.i32;
+    case GC_KIND_INT64:
+      return ParseDxfInt(was) == node->value.i64;
+    case GC_KIND_BINARY: {
+      std::string_view hex = TrimDxf(was);
+      const size_t n = BinaryLength(node);
+      if (hex.size() != 2 * n) return false;
+      for (size_t i = 0; i < n; ++i)
+        if (HexDigit(hex[2 * i]) != node->value.binary.data[i] >> 4 ||
+            HexDigit(hex[2 * i + 1]) != (node->value.binary.data[i] & 15))
+          return false;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// A value the chain brings new: its bytes taken from the arena when one is
+// given (the value views them), else its own.
+DxfValue NewValue(std::string_view text, PairArena* arena) {
+  if (!arena || text.empty() || text.size() > 4096) return DxfValue(text);
+  auto* bytes = static_cast<char*>(arena->Take(text.size() + 1));
+  if (!bytes) return DxfValue(text);
+  std::memcpy(bytes, text.data(), text.size());
+  bytes[text.size()] = '\0';
+  return DxfValue::Borrow({bytes, text.size()});
+}
+
+// The pairs a node writes: the original's span (old, the node of its code
+// at the same place among the nodes of that code) where that stands for
+// the node, else new values, a point's axes each kept where it reads the
+// same.
+void WriteNode(const resbuf* node, const PairList* original, const Span* old, std::string_view type,
+               PairArena* arena, PairList& out) {
+  const int code = node->code;
+  if (old && SpanKeeps(node, *original, *old)) {
+    for (size_t a = 0; a < old->count; ++a) {
+      const DxfPair& kept = (*original)[old->index + a];
+      out.push_back({kept.code, kept.value.Share()});
+    }
+    return;
+  }
+  switch (KindOf(code)) {
+    case GC_KIND_TEXT: {
+      std::string_view text = node->value.text ? node->value.text : "";
+      out.push_back({node->code, NeedsCaretForm(text) ? NewValue(EncodeCaretForm(text), arena) : NewValue(text, arena)});
+      break;
+    }
+    case GC_KIND_POINT: {
+      size_t count = old ? old->count : (code == 10 && SameName(type, "LWPOLYLINE") ? 2 : 3);
+      for (size_t a = 0; a < count; ++a) {
+        double v = node->value.point[a];
+        const int16_t axis = static_cast<int16_t>(code + 10 * a);
+        if (old && a < old->count) {
+          const DxfValue& before = (*original)[old->index + a].value;
+          if (ParseDxfReal(before) == v) {
+            out.push_back({axis, before.Share()});
+            continue;
+          }
+        }
+        out.push_back({axis, NewValue(FormatDxfReal(v), arena)});
+      }
+      break;
+    }
+    case GC_KIND_REAL: {
+      double v = node->value.real;
+      out.push_back({node->code, NewValue(FormatDxfReal(IsAngle(code) ? v * 180.0 / kPi : v), arena)});
+      break;
+    }
+    case GC_KIND_INT16:
+    case GC_KIND_INT16_B:
+    case GC_KIND_FLAG16:
+      out.push_back({node->code, NewValue(std::to_string(node->value.i16), arena)});
+      break;
+    case GC_KIND_INT32:
+      out.push_back({node->code, NewValue(std::to_string(node->value.i32), arena)});
+      break;
+    case GC_KIND_INT64:
+      out.push_back({node->code, NewValue(std::to_string(node->value.i64), arena)});
+      break;
+    case GC_KIND_BINARY:
+      out.push_back({node->code, NewValue(Hex(node->value.binary.data, BinaryLength(node)), arena)});
+      break;
+    default:
+      break;
+  }
+}
+
 // The pairs of one entity part (the entity or one of its run) written back.
 // A value the chain leaves as the original had it is the original's value
 // shared, not a copy: a write-back of thousands of entities that changes a
@@ -177,8 +309,8 @@ class PartWriter {
     std::vector<std::pair<int, size_t>> seen;  // nodes of each code so far
   };
 
-  PartWriter(const PairList* original, std::string_view type, Scratch& scratch)
-      : original_(original), type_(type), spans_(scratch.spans), seen_(scratch.seen) {
+  PartWriter(const PairList* original, std::string_view type, PairArena* arena, Scratch& scratch)
+      : original_(original), type_(type), arena_(arena), spans_(scratch.spans), seen_(scratch.seen) {
     seen_.clear();
     spans_.clear();
     if (!original_) return;
@@ -190,84 +322,7 @@ class PartWriter {
   }
 
   void Add(const resbuf* node, PairList& out) {
-    int code = node->code;
-    const Span* old = Previous(code);
-    const DxfValue* was = old ? &(*original_)[old->index].value : nullptr;
-    switch (KindOf(code)) {
-      case GC_KIND_TEXT: {
-        std::string_view text = node->value.text ? node->value.text : "";
-        if (was && was->View() == text && !NeedsCaretForm(text)) {
-          out.push_back({node->code, was->Share()});
-          break;
-        }
-        if (!NeedsCaretForm(text)) {
-          out.push_back({node->code, text});
-          break;
-        }
-        // A file text that reads as this one is kept as it stood (a caret
-        // before a character that no pair begins with, say).
-        if (was && DecodeCaretForm(*was) == text) {
-          out.push_back({node->code, was->Share()});
-          break;
-        }
-        out.push_back({node->code, EncodeCaretForm(text)});
-        break;
-      }
-      case GC_KIND_POINT: {
-        size_t count = old ? old->count : (code == 10 && SameName(type_, "LWPOLYLINE") ? 2 : 3);
-        for (size_t a = 0; a < count; ++a) {
-          double v = node->value.point[a];
-          const int16_t axis = static_cast<int16_t>(code + 10 * a);
-          if (old && a < old->count) {
-            const DxfValue& before = (*original_)[old->index + a].value;
-            if (ParseDxfReal(before) == v) {
-              out.push_back({axis, before.Share()});
-              continue;
-            }
-          }
-          out.push_back({axis, FormatDxfReal(v)});
-        }
-        break;
-      }
-      case GC_KIND_REAL: {
-        double v = node->value.real;
-        bool angle = IsAngle(code);
-        if (was) {
-          const std::optional<double> before = ParseDxfReal(*was);
-          if (before && *before * (angle ? kPi / 180.0 : 1.0) == v) {
-            out.push_back({node->code, was->Share()});
-            break;
-          }
-        }
-        out.push_back({node->code, FormatDxfReal(angle ? v * 180.0 / kPi : v)});
-        break;
-      }
-      case GC_KIND_INT16:
-      case GC_KIND_INT16_B:
-      case GC_KIND_FLAG16:
-        AddInteger(node->code, node->value.i16, was, out);
-        break;
-      case GC_KIND_INT32:
-        AddInteger(node->code, node->value.i32, was, out);
-        break;
-      case GC_KIND_INT64:
-        AddInteger(node->code, node->value.i64, was, out);
-        break;
-      case GC_KIND_BINARY: {
-        size_t n = node->value.binary.length > 0 && node->value.binary.data
-                       ? static_cast<size_t>(node->value.binary.length)
-                       : 0;
-        std::string text = Hex(node->value.binary.data, n);
-        if (was && SameName(TrimDxf(*was), text)) {
-          out.push_back({node->code, was->Share()});
-          break;
-        }
-        out.push_back({node->code, std::move(text)});
-        break;
-      }
-      default:
-        break;
-    }
+    WriteNode(node, original_, Previous(node->code), type_, arena_, out);
   }
 
   // Gives back the original pairs that no chain node carried.
@@ -296,16 +351,9 @@ class PartWriter {
     return &first[static_cast<std::ptrdiff_t>(k)];
   }
 
-  void AddInteger(int16_t code, int64_t v, const DxfValue* was, PairList& out) {
-    if (was && ParseDxfInt(*was) == v) {
-      out.push_back({code, was->Share()});
-      return;
-    }
-    out.push_back({code, std::to_string(v)});
-  }
-
   const PairList* original_;
   std::string_view type_;
+  PairArena* arena_;
   std::vector<Span>& spans_;
   std::vector<std::pair<int, size_t>>& seen_;
 };
@@ -472,7 +520,7 @@ std::optional<EntityName> ChainEntityName(const resbuf* chain) {
 }
 
 bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
-                  std::optional<EntityName>* name, DxfError* error) {
+                  std::optional<EntityName>* name, DxfError* error, PairArena* arena) {
   out.clear();
   if (name) *name = ChainEntityName(chain);
   if (chain && chain->code == -1) chain = chain->next;
@@ -517,15 +565,59 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
       started = true;
       std::string_view type = node->value.text ? TrimDxf(node->value.text) : std::string_view();
       writer.reset();
-      writer.emplace(templateOf(partIndex, type), type, scratch);
+      writer.emplace(templateOf(partIndex, type), type, arena, scratch);
     } else if (!writer) {
-      writer.emplace(nullptr, std::string_view(), scratch);  // no type yet: the drawing refuses it later
+      writer.emplace(nullptr, std::string_view(), arena, scratch);  // no type yet: the drawing refuses it later
     }
     writer->Add(node, *into);
   }
   flush();
   if (out.empty()) return Fail(error, "the chain holds no entity");
   return true;
+}
+
+bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector<uint32_t>& places,
+                     PairList& values, PairArena* arena) {
+  places.clear();
+  values.clear();
+  if (chain && chain->code == -1) chain = chain->next;
+  const PairList& pairs = original.pairs;
+  if (pairs.size() > UINT32_MAX) return false;
+  auto nextSpan = [&pairs](size_t i) {
+    while (i < pairs.size() && !CodeFitsChain(pairs[i].code)) ++i;
+    return i;
+  };
+  // Node by node against the original's spans in file order: while the
+  // codes agree, the node of a code at a place among the nodes of that code
+  // meets the span ChainToPairs would give it. The first node is the type,
+  // and there is no other part.
+  size_t i = 0;
+  bool typed = false;
+  for (const resbuf* node = chain; node; node = node->next) {
+    if (node->code < 0) continue;
+    i = nextSpan(i);
+    if (i == pairs.size() || pairs[i].code != node->code) return false;  // a code that travels, then
+    if (typed == (node->code == 0)) return false;
+    if (!typed && !(node->value.text && SameName(original.Type(), TrimDxf(node->value.text)))) return false;
+    typed = true;
+    const Span span = SpanAt(pairs, i);
+    if (!SpanKeeps(node, pairs, span)) {
+      // Only the values whose bytes differ, as ReplaceEntity sets them.
+      const size_t from = values.size();
+      WriteNode(node, &pairs, &span, original.Type(), arena, values);
+      size_t kept = from;
+      for (size_t k = from; k < values.size(); ++k) {
+        const size_t place = span.index + (k - from);
+        if (values[k].value.View() == pairs[place].value.View()) continue;
+        places.push_back(static_cast<uint32_t>(place));
+        if (kept != k) values[kept] = std::move(values[k]);
+        ++kept;
+      }
+      values.resize(kept);
+    }
+    i += span.count;
+  }
+  return typed && nextSpan(i) == pairs.size();
 }
 
 }  // namespace host

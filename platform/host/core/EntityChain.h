@@ -91,9 +91,19 @@ resbuf* EntityToChain(const DxfEntity& entity, ChainBlocks* blocks = nullptr);
 // 2D or 3D form, and pairs the chain could not carry are put back at their
 // places; without one only LWPOLYLINE vertices are written as 2D points.
 // Kept values are the original's shared (Share): the pairs are for the
-// drawing that holds the original. False, with the reason, for an empty chain.
+// drawing that holds the original. New values take their bytes from the
+// arena when one is given and view them there: the pairs then live no
+// longer than it. False, with the reason, for an empty chain.
 bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
-                  std::optional<EntityName>* name, DxfError* error);
+                  std::optional<EntityName>* name, DxfError* error, PairArena* arena = nullptr);
+
+// Whether ChainToPairs with the original as a template gives the
+// original's codes in the original's places: then the values whose bytes
+// differ (as ChainToPairs makes them) are in values, their indexes among
+// the original's pairs, ascending, in places; nothing is built for the
+// others. A chain of more than one part is never taken this way.
+bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector<uint32_t>& places,
+                     PairList& values, PairArena* arena = nullptr);
 
 // The entity name of a chain that begins with one.
 std::optional<EntityName> ChainEntityName(const resbuf* chain);

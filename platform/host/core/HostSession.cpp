@@ -63,14 +63,15 @@ std::string FolderOfProgram() {
   return slash == std::string::npos ? "." : utf8.substr(0, slash);
 }
 
-// Blocks of the written pair lists: small pages, so a block's untouched
-// part costs nothing.
+// Blocks of the written pair lists and values, in large pages: a
+// write-back of tens of thousands of entities fills megabytes of them,
+// and each small page would be a fault of its own.
 constexpr size_t kWrittenPairBlock = size_t{4} << 20;
 
 }  // namespace
 
 HostSession::HostSession()
-    : writtenPairs_(std::make_unique<PairArena>(kWrittenPairBlock)), drawing_(std::make_unique<DxfDrawing>()) {
+    : writtenPairs_(std::make_unique<PairArena>(kWrittenPairBlock, true)), drawing_(std::make_unique<DxfDrawing>()) {
   Window();
 }
 
@@ -81,7 +82,7 @@ void HostSession::Replace(std::unique_ptr<DxfDrawing> drawing) {
   drawing_ = std::move(drawing);
   writing_ = PairList();  // its room may lie in the blocks let go next
   // Only once the drawing whose pairs lie in it is gone.
-  writtenPairs_ = std::make_unique<PairArena>(kWrittenPairBlock);
+  writtenPairs_ = std::make_unique<PairArena>(kWrittenPairBlock, true);
 }
 
 HostSession::~HostSession() { Shutdown(); }
@@ -267,7 +268,12 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
   std::string why;
   if (name && !target) {
     why = "the named entity is not in the drawing";
-  } else if (!ChainToPairs(chain, target, pairs, nullptr, &error)) {
+  } else if (target && ChainSetsValues(chain, *target, writingPlaces_, pairs, writtenPairs_.get()) &&
+             drawing_->ReplaceValues(*target, writingPlaces_, pairs)) {
+    // Most entities a command writes back keep their codes and change a
+    // few values or none: those are set without building the entity's pairs.
+    result = HOST_NORMAL;
+  } else if (!ChainToPairs(chain, target, pairs, nullptr, &error, writtenPairs_.get())) {
     why = error.message;
   } else if (target) {
     const PairArenaScope written(writtenPairs_.get());

@@ -212,12 +212,13 @@ class HostSession {
   HostOptions options_;
   HostLog log_;
   SessionScript* script_ = nullptr;
-  // The pair lists the plug-in writes into the open drawing: taken from
-  // large blocks, not one heap block each, and let go after the drawing
-  // they belong to (so declared before it).
+  // The pair lists the plug-in writes into the open drawing and the bytes
+  // of their new values: taken from large blocks, not one heap block each,
+  // and let go after the drawing they belong to (so declared before it).
   std::unique_ptr<PairArena> writtenPairs_;
   std::unique_ptr<DxfDrawing> drawing_;
   PairList writing_;  // EntityWrite's pairs before the drawing takes them
+  std::vector<uint32_t> writingPlaces_;  // where EntityWrite sets the values it has in writing_
 
   std::vector<uint64_t> selection_;  // entity ids in order
   size_t selectionCursor_ = 0;

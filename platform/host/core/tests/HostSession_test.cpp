@@ -394,7 +394,7 @@ TEST_F(HostTest, WriteBackChangingOnlyWhatDiffersGivesTheDrawingOfAWholeReplacem
       {"r2000_network.dxf", "", true}, {"r2013_utf8.dxf", "", true}, {"r12_network.dxf", "", true},
       {"arc, 3D polyline, mtext",
        "0\nARC\n5\n30\n" + head + "100\nAcDbCircle\n10\n1\n20\n2.50\n30\n0\n40\n1.5\n100\nAcDbArc\n50\n0\n51\n90.0\n"
-       "1001\nJOV_DATA\n1000\nx^2\n1040\n1e3\n0\nPOLYLINE\n5\n31\n" + head + "100\nAcDb3dPolyline\n66\n1\n10\n0\n20\n0\n"
+       "1001\nJOV_DATA\n1000\nx^2\n1040\n1e3\n1004\n0A1b\n0\nPOLYLINE\n5\n31\n" + head + "100\nAcDb3dPolyline\n66\n1\n10\n0\n20\n0\n"
        "30\n0\n70\n8\n0\nVERTEX\n5\n32\n" + head + "100\nAcDbVertex\n100\nAcDb3dPolylineVertex\n10\n1\n20\n2\n30\n3\n"
        "70\n32\n0\nSEQEND\n5\n33\n" + head + "0\nMTEXT\n5\n34\n" + head + "100\nAcDbMText\n10\n0\n20\n0\n30\n0\n40\n2.5\n"
        "1\n\\Pline^Jtwo\n50\n45\n", false},
@@ -402,9 +402,9 @@ TEST_F(HostTest, WriteBackChangingOnlyWhatDiffersGivesTheDrawingOfAWholeReplacem
                 "{ACAD_REACTORS\n330\n1F\n102\n}\n" + head + "100\nAcDbPoint\n10\n0\n20\n0\n30\n0\n0\nCIRCLE\n5\n42\n"
                 "330\n1F\n8\n0\n10\n0\n20\n0\n30\n0\n40\nabc\n0\nLINE\n5\n4a\n330\n1F\n100\nAcDbEntity\n100\nAcDbLine\n"
                 "10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n", true}};
-  enum Road { kAsHandedOut, kPointMoved, kDataAdded };
+  enum Road { kAsHandedOut, kPointMoved, kDataAdded, kLayerNamed };
   for (const Row& row : rows)
-    for (Road road : {kAsHandedOut, kPointMoved, kDataAdded}) {
+    for (Road road : {kAsHandedOut, kPointMoved, kDataAdded, kLayerNamed}) {
       std::string written[2];
       for (bool onlyWhatDiffers : {false, true}) {
         DxfDrawing::TuneReplace(onlyWhatDiffers);
@@ -415,6 +415,10 @@ TEST_F(HostTest, WriteBackChangingOnlyWhatDiffersGivesTheDrawingOfAWholeReplacem
           resbuf* copy = CopyGroupCodeChain(e);
           if (resbuf* point = FindGroupCode(copy, 10); point && road == kPointMoved) point->value.point[0] += 7.0;
           if (road == kDataAdded) LastGroupCodeNode(&copy)->next = Link({Node(1001, "JOV_DATA"), Node(1000, "x")});
+          if (resbuf* layer = FindGroupCode(copy, 8); layer && road == kLayerNamed) {
+            std::free(layer->value.text);  // a value set in place, a layer the tables lack
+            layer->value.text = DupString("NEW_LAYER");
+          }
           EXPECT_EQ(Slot<HostEntityWriteFn>(t, HostSlot::EntityWrite)(copy, 0), HOST_NORMAL) << row.name;
           FreeGroupCodeChain(copy);
         }
