@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <new>
+#include <vector>
 
 #include "platform/host/ChunkedStack.h"
 #include "platform/host/DxfDrawing.h"
@@ -203,8 +205,19 @@ class DxfDrawing::Loader {
     else if (entity->IsType("INSERT") && entity->Value(66) == "1")
       run = kAttribRun;
     if (!run) return entity;
-    if (ReadRun(entity->children, run)) entity->children.Fit();
-    else open_ = run;
+    bool ended;
+    if (runs_) {
+      // Read aside, then made at its size: no room grown twice or given back.
+      runs_->clear();
+      ended = ReadRun(*runs_, run);
+      entity->children.reserve(runs_->size());
+      for (DxfEntity& child : *runs_) entity->children.push_back(std::move(child));
+      runs_->clear();
+    } else {
+      ended = ReadRun(entity->children, run);
+      if (ended) entity->children.Fit();
+    }
+    if (!ended) open_ = run;
     return entity;
   }
 
@@ -213,7 +226,8 @@ class DxfDrawing::Loader {
   // what came). False when the run reached end_ still going.
   // A lead is most likely all of its part: room for the part's objects is
   // made once their size is seen.
-  bool ReadRun(EntityRun& into, const char* run, bool lead = false) {
+  template <class Run>
+  bool ReadRun(Run& into, const char* run, bool lead = false) {
     constexpr size_t kSeen = 64;
     const size_t from = tokAt_.pos;
     while (have_) {
@@ -223,13 +237,30 @@ class DxfDrawing::Loader {
       if (lead && into.size() == kSeen) {
         // An eighth more: a copy of the whole when the guess falls short costs more.
         const size_t more = (end_ - tokAt_.pos) / ((tokAt_.pos - from) / kSeen + 1);
-        into.reserve(kSeen + more + more / 8 + 1);
+        MakeRoom(into, kSeen + more + more / 8 + 1);
       }
+      if (lead) MapAhead(into);
       into.emplace_back();
       ReadUntilZero(into.back().pairs);
       if (last) break;
     }
     return true;
+  }
+
+  // Room made for a run: a list runs are read into (reused from part to
+  // part) has its pages mapped a piece ahead of the objects read, as a
+  // guess that falls long should not hold memory.
+  static void MakeRoom(EntityRun& run, size_t room) { run.reserve(room); }
+  static constexpr size_t kAhead = 4096;
+  static void MakeRoom(std::vector<DxfEntity>& run, size_t room) {
+    if (room <= run.capacity()) return;
+    run.reserve(room);
+    MapPagesAhead(run.data() + run.size(), std::min(kAhead, room - run.size()) * sizeof(DxfEntity));
+  }
+  static void MapAhead(EntityRun&) {}
+  static void MapAhead(std::vector<DxfEntity>& run) {
+    if (run.size() % kAhead == 0 && run.size() + kAhead <= run.capacity())
+      MapPagesAhead(run.data() + run.size(), kAhead * sizeof(DxfEntity));
   }
 
   // Checks that the section goes on at the current pair: false with the
@@ -369,6 +400,44 @@ class DxfDrawing::Loader {
     return false;
   }
 
+  // A part's lead in room of its size from the part's arena, given back
+  // once its objects are moved onto the run it continues.
+  class LeadRun {
+   public:
+    LeadRun() = default;
+    LeadRun(const LeadRun&) = delete;
+    LeadRun& operator=(const LeadRun&) = delete;
+    ~LeadRun() { Clear(); }
+
+    void Take(std::vector<DxfEntity>& from) {
+      Clear();
+      objects_ = static_cast<DxfEntity*>(AllocatePairs(from.size() * sizeof(DxfEntity)));
+      std::uninitialized_move(from.begin(), from.end(), objects_);
+      size_ = from.size();
+      from.clear();
+    }
+    void Clear() {
+      std::destroy(begin(), end());
+      if (objects_) ReleasePairs(objects_, size_ * sizeof(DxfEntity));
+      objects_ = nullptr;
+      size_ = 0;
+    }
+    DxfEntity* begin() const { return objects_; }
+    DxfEntity* end() const { return objects_ + size_; }
+    size_t size() const { return size_; }
+
+   private:
+    DxfEntity* objects_ = nullptr;
+    size_t size_ = 0;
+  };
+
+  // What a thread reading parts keeps from one part to the next: its arena
+  // and a list runs are read into.
+  struct PartWorker {
+    PairArena* arena;
+    std::vector<DxfEntity> runs;
+  };
+
   // One part of a run of entities: the entities from begin up to end (the
   // next part's first) and how the reading ended. A part after the first
   // that begins inside a VERTEX or ATTRIB run reads the run's objects up to
@@ -381,7 +450,7 @@ class DxfDrawing::Loader {
     bool continues = false;  // not the first part: may begin with a lead
     const char* leadRun = nullptr;  // the lead's type; null: no lead
     bool leadOpen = false;          // the lead goes on past end
-    EntityRun lead;
+    LeadRun lead;
     const char* lastOpen = nullptr;  // the last entity's run goes on past end
     Outcome outcome = Outcome::Failed;
     DxfTextCut stop;  // Stopped: the pair that ends the section (or not)
@@ -392,15 +461,20 @@ class DxfDrawing::Loader {
     char* keptEnd = nullptr;  // after its values, once moved together
   };
 
-  void ReadPart(Part& part, PairArena& arena) {
-    PairArenaScope scope(&arena);
+  void ReadPart(Part& part, PartWorker& worker) {
+    PairArenaScope scope(worker.arena);
     Loader reader(d_, pages_, reader_.Size(), part.begin, convert_);
     reader.end_ = part.end;
+    reader.runs_ = &worker.runs;
     reader.Advance();
     if (part.continues && reader.have_) {
       if (IsWord(reader.tok_, kVertexRun)) part.leadRun = kVertexRun;
       else if (IsWord(reader.tok_, kAttribRun)) part.leadRun = kAttribRun;
-      if (part.leadRun) part.leadOpen = !reader.ReadRun(part.lead, part.leadRun, true);
+      if (part.leadRun) {
+        worker.runs.clear();
+        part.leadOpen = !reader.ReadRun(worker.runs, part.leadRun, true);
+        part.lead.Take(worker.runs);
+      }
     }
     while (reader.have_) {
       if (reader.tokAt_.pos >= part.end) {
@@ -503,10 +577,14 @@ class DxfDrawing::Loader {
       parts[i].end = i + 1 < cuts.size() ? cuts[i + 1].pos : text.size();
       parts[i].continues = i > 0;
     }
-    // Pairs take about the bytes of the text they were read from.
-    for (const Part& part : parts)
-      d_.arenas_.push_back(std::make_unique<PairArena>(part.end - part.begin.pos + (64 << 10)));
-    std::unique_ptr<PairArena>* arenas = d_.arenas_.data() + d_.arenas_.size() - parts.size();
+    // An arena for each thread at work, in large pages, taken by each part
+    // the thread reads. Pairs take about the bytes of the text they were
+    // read from; a block holds twice a thread's share (addresses alone
+    // until written), so a thread seldom leaves a large page half used.
+    const size_t firstArena = d_.arenas_.size();
+    const size_t block = (text.size() - cuts.front().pos) / threads * 2 + kLargePage;
+    std::vector<std::unique_ptr<PartWorker>> workers;
+    std::vector<PartWorker*> idle;
     // The first part's values go where the reading's own go.
     auto keep = [&](size_t i) { KeepValues(parts[i], i == 0 ? kept_ : pages_.data() + parts[i].begin.pos); };
     std::mutex lock;
@@ -514,10 +592,22 @@ class DxfDrawing::Loader {
     std::vector<size_t> ready;  // parts whose values may be kept, in order
     size_t taken = 0, kept = 0;  // parts before taken are read and in ready
     RunTasks(parts.size(), threads, [&](size_t i) {
-      ReadPart(parts[i], *arenas[i]);
+      PartWorker* worker = nullptr;
+      {
+        std::lock_guard<std::mutex> hold(lock);
+        if (idle.empty()) {
+          d_.arenas_.push_back(std::make_unique<PairArena>(block, true));
+          workers.push_back(std::make_unique<PartWorker>(PartWorker{d_.arenas_.back().get(), {}}));
+          idle.push_back(workers.back().get());
+        }
+        worker = idle.back();
+        idle.pop_back();
+      }
+      ReadPart(parts[i], *worker);
       size_t r = SIZE_MAX;
       {
         std::lock_guard<std::mutex> hold(lock);
+        idle.push_back(worker);
         done[i] = true;
         while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read &&
                Joins(parts, taken))
@@ -529,14 +619,18 @@ class DxfDrawing::Loader {
       if (r != SIZE_MAX) keep(r);
     });
     RunTasks(ready.size() - kept, threads, [&](size_t k) { keep(ready[kept + k]); });
+    for (size_t a = firstArena; a < d_.arenas_.size(); ++a) d_.arenas_[a]->Trim();
     size_t read = d_.entities_.size();
     for (const Part& part : parts) read += part.entities.size();
-    d_.entities_.reserve(read);
+    if (read > d_.entities_.capacity()) {
+      d_.entities_.reserve(read);
+      MapPagesAhead(d_.entities_.data() + d_.entities_.size(), (read - d_.entities_.size()) * sizeof(d_.entities_[0]));
+    }
     DxfTextCut goOn = parts.front().begin;
     // A lead goes to the end of the run left open before it: each run is
     // made at its whole size once, and the leads are moved in at once.
     struct Lead {
-      EntityRun* from;
+      LeadRun* from;
       DxfEntity* to;
       size_t at;
     };
@@ -572,13 +666,14 @@ class DxfDrawing::Loader {
     }
     for (auto& [entity, size] : grown) {
       entity->children.reserve(size);
+      MapPagesAhead(entity->children.begin(), size * sizeof(DxfEntity));
       entity->children.resize(size);
       if (entity != open) entity->children.Fit();
     }
     RunTasks(leads.size(), threads, [&](size_t i) {
       DxfEntity* to = leads[i].to->children.begin() + leads[i].at;
       for (DxfEntity& child : *leads[i].from) *to++ = std::move(child);
-      *leads[i].from = EntityRun();
+      leads[i].from->Clear();
     });
     reader_.Seek(goOn.pos, goOn.line);
     released_ = goOn.pos;
@@ -601,6 +696,7 @@ class DxfDrawing::Loader {
   bool inPlace_ = false;  // a part: values viewed where they stand
   size_t end_ = SIZE_MAX;  // a part: where its runs stop
   const char* open_ = nullptr;  // the run ReadEntity left open at end_
+  std::vector<DxfEntity>* runs_ = nullptr;  // a part: where runs are read first
   char* kept_;    // where the next value kept goes
   size_t released_ = 0;
   DxfToken tok_;
@@ -793,7 +889,7 @@ void DxfDrawing::IndexLoadedEntities() {
   const size_t objects = static_cast<size_t>(nextId_ - idBase_);
   if (byId_.capacity() < objects) {
     byId_.reserve(objects);
-    HintLargePages(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
+    MapPagesAhead(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
   }
   byId_.resize(objects, nullptr);
   drawable_.resize(byId_.size(), false);
@@ -838,6 +934,8 @@ void DxfDrawing::IndexLoadedEntities() {
   // of drawable_, so that threads never write into one word.
   constexpr size_t kRun = 16 << 10, kBatch = 16 * kRun;
   std::vector<uint64_t> handles;
+  handles.reserve(std::min(kBatch, objects - base));
+  MapPagesAhead(handles.data(), handles.capacity() * sizeof(uint64_t));
   for (size_t from = base / kRun * kRun; from < objects; from += kBatch) {
     const size_t first = std::max(base, from), last = std::min(objects, from + kBatch);
     handles.resize(last - first);
@@ -858,7 +956,10 @@ bool DxfDrawing::IndexLoaded(DxfError* error) {
   size_t objects = entities_.size();
   for (const auto& table : tables_) objects += table->entries.size();
   for (const auto& block : blocks_) objects += 2 + block->entities.size();
-  byId_.reserve(objects);
+  if (objects > byId_.capacity()) {
+    byId_.reserve(objects);
+    MapPagesAhead(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
+  }
   drawable_.reserve(objects);
   byHandle_.Reserve(objects);
   for (auto& table : tables_) {

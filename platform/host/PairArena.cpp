@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
@@ -9,6 +10,7 @@
 #include <mutex>
 #include <new>
 
+#include "platform/host/LargePages.h"
 #include "platform/host/TextPages.h"
 
 namespace host {
@@ -32,14 +34,16 @@ class ArenaSpace {
     return reinterpret_cast<uintptr_t>(p) - base_ < size_;
   }
 
-  // size bytes, a multiple of the page size; null when the range is full.
-  char* Take(size_t size) {
+  // size bytes, a multiple of the page size, starting on a multiple of
+  // align (a power of two); null when the range is full.
+  char* Take(size_t size, size_t align) {
     std::lock_guard<std::mutex> hold(lock_);
     for (auto it = free_.begin(); it != free_.end(); ++it) {
-      if (it->second < size) continue;
-      const uintptr_t at = it->first;
-      const size_t left = it->second - size;
+      const uintptr_t from = it->first, at = (from + align - 1) & ~(align - 1);
+      if (it->second < size + (at - from)) continue;
+      const size_t left = it->second - size - (at - from);
       free_.erase(it);
+      if (at > from) free_.emplace(from, at - from);
       if (left) free_.emplace(at + size, left);
       char* block = reinterpret_cast<char*>(at);
       if (mprotect(block, size, PROT_READ | PROT_WRITE) != 0) {
@@ -95,7 +99,7 @@ class ArenaSpace {
 
 }  // namespace
 
-PairArena::PairArena(size_t block) : block_(block) {}
+PairArena::PairArena(size_t block, bool largePages) : block_(block), large_(largePages) {}
 
 PairArena::~PairArena() {
   for (const Block& b : blocks_) ArenaSpace::Get().GiveBack(b.base, b.size);
@@ -104,17 +108,31 @@ PairArena::~PairArena() {
 void* PairArena::Take(size_t bytes) {
   bytes = (bytes + 7) & ~size_t{7};
   if (static_cast<size_t>(end_ - next_) < bytes) {
-    const size_t page = TextPages::PageSize();
+    const size_t page = large_ ? kLargePage : TextPages::PageSize();
     const size_t size = ((bytes > block_ ? bytes : block_) + page - 1) / page * page;
-    char* base = ArenaSpace::Get().Take(size);
+    char* base = ArenaSpace::Get().Take(size, page);
     if (!base) return nullptr;
+    if (large_) HintLargePages(base, size);
     blocks_.push_back({base, size});
-    next_ = base;
+    next_ = ahead_ = base;
     end_ = next_ + size;
   }
   void* taken = next_;
   next_ += bytes;
+  // Large pages a whole one at a time, so that where the system has none
+  // to give, the small pages are mapped in one call, not one fault each.
+  while (large_ && next_ > ahead_) {
+    const size_t step = std::min<size_t>(kLargePage, static_cast<size_t>(end_ - ahead_));
+    MapPagesAhead(ahead_, step);
+    ahead_ += step;
+  }
   return taken;
+}
+
+void PairArena::Trim() {
+  const uintptr_t page = TextPages::PageSize();
+  char* from = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(next_) + page - 1) & ~(page - 1));
+  if (from < end_) madvise(from, static_cast<size_t>(end_ - from), MADV_DONTNEED);
 }
 
 PairArenaScope::PairArenaScope(PairArena* arena) : previous_(t_arena) { t_arena = arena; }
@@ -131,6 +149,14 @@ void* AllocatePairs(size_t size) {
 
 void FreePairs(void* pairs) noexcept {
   if (pairs && !ArenaSpace::Get().Contains(pairs)) std::free(pairs);
+}
+
+void ReleasePairs(void* pairs, size_t size) noexcept {
+  if (!pairs || !ArenaSpace::Get().Contains(pairs)) return FreePairs(pairs);
+  const uintptr_t page = TextPages::PageSize();
+  const uintptr_t from = (reinterpret_cast<uintptr_t>(pairs) + page - 1) & ~(page - 1);
+  const uintptr_t to = (reinterpret_cast<uintptr_t>(pairs) + size) & ~(page - 1);
+  if (from < to) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
 }
 
 }  // namespace host

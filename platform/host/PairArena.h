@@ -13,16 +13,22 @@ namespace host {
 
 class PairArena {
  public:
-  // Blocks of at least `block` bytes, mapped as they are needed.
-  explicit PairArena(size_t block);
+  // Blocks of at least `block` bytes, mapped as they are needed. In large
+  // pages when asked: an arena one thread fills with tens of megabytes
+  // takes a fault per 2 MB instead of one per small page, at the cost of
+  // the last large page's rest (see Trim).
+  explicit PairArena(size_t block, bool largePages = false);
   ~PairArena();
   PairArena(const PairArena&) = delete;
   PairArena& operator=(const PairArena&) = delete;
 
   // bytes, 8-aligned; null when the system has no more memory or the
-  // range of addresses kept for arenas is full. Small pages: a block's
-  // pages never touched take no memory, where a large page half used would.
+  // range of addresses kept for arenas is full. A block's pages never
+  // touched take no memory.
   void* Take(size_t bytes);
+  // Gives back the pages of the current block past what was taken (the
+  // rest of a large page half used); taking again maps them anew.
+  void Trim();
 
  private:
   struct Block {
@@ -32,7 +38,9 @@ class PairArena {
   std::vector<Block> blocks_;
   char* next_ = nullptr;
   char* end_ = nullptr;
+  char* ahead_ = nullptr;  // large pages: mapped up to here
   size_t block_;
+  bool large_;
 };
 
 // While one lives, pair lists made on its thread take their memory from
@@ -53,6 +61,10 @@ class PairArenaScope {
 void* AllocatePairs(size_t size);
 // Gives heap memory back; arena memory stays until its arena goes.
 void FreePairs(void* pairs) noexcept;
+// Gives back size bytes from AllocatePairs: heap memory as FreePairs does,
+// arena memory's whole pages inside them (nothing else lies there; they
+// read as zeros after).
+void ReleasePairs(void* pairs, size_t size) noexcept;
 
 // The allocator of pair lists: any list may take over another's memory,
 // wherever it came from, so moves and swaps never copy.

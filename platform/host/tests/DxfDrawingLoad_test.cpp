@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <random>
 
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
+#include "platform/host/PairArena.h"
+#include "platform/host/TextPages.h"
 #include "platform/catalogue/tests/TempFolder.h"
 #include "platform/host/tests/DxfTestFiles.h"
 
@@ -326,8 +329,10 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   DxfDrawing::TuneParallelLoad(0, 1);
   const std::string longRunOutcome = LoadOutcome(longRun);
   EXPECT_EQ(longRunOutcome.find_first_of("!-", longRun.size()), std::string::npos);
-  DxfDrawing::TuneParallelLoad(0, 5);
-  EXPECT_EQ(LoadOutcome(longRun), longRunOutcome);
+  for (size_t part : {size_t{0}, size_t{64} << 10}) {  // 64K: leads longer than a piece mapped ahead
+    DxfDrawing::TuneParallelLoad(part, 5);
+    EXPECT_EQ(LoadOutcome(longRun), longRunOutcome) << part;
+  }
   for (const std::string* text : {&whole, &longText})
     EXPECT_EQ(LoadOutcome(*text).substr(0, text->size()), *text);
   // A file is read in parts at once too.
@@ -338,6 +343,29 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   DxfError error;
   ASSERT_TRUE(fromFile.Load(path, &error)) << error.ToString();
   EXPECT_EQ(fromFile.SaveText(), whole);
+}
+
+// A load's arenas, in small or large pages: what is taken after a trim,
+// and next to room given back, is written and read as before; the room
+// given back reads as zeros.
+TEST(DxfDrawingLoad, ArenaRoomGivenBackLeavesTheRestAsItWas) {
+  for (bool large : {false, true}) {
+    PairArena arena(3 << 20, large);
+    const size_t sizes[] = {100, 5 << 20, 24, 1 << 20};  // the second over a block
+    std::vector<char*> taken;
+    for (size_t i = 0; i < 4; ++i) {
+      if (i == 2) arena.Trim();
+      taken.push_back(static_cast<char*>(arena.Take(sizes[i])));
+      ASSERT_NE(taken.back(), nullptr) << large;
+      std::memset(taken.back(), 'a' + static_cast<int>(i), sizes[i]);
+    }
+    ReleasePairs(taken[1], sizes[1]);
+    const size_t page = TextPages::PageSize(), inside = (page - reinterpret_cast<uintptr_t>(taken[1]) % page) % page;
+    EXPECT_EQ(taken[1][inside], 0) << large;
+    EXPECT_EQ(taken[1][sizes[1] - page - 1], 0) << large;
+    for (size_t i : {0, 2, 3})
+      EXPECT_EQ(std::string(taken[i], sizes[i]), std::string(sizes[i], static_cast<char>('a' + i))) << large << i;
+  }
 }
 
 TEST(DxfDrawingLoad, NonAsciiSectionNameIsConvertedBothWays) {
