@@ -198,6 +198,7 @@ class DxfDrawing::Loader {
   std::unique_ptr<DxfEntity> ReadEntity() {
     auto entity = std::make_unique<DxfEntity>();
     ReadUntilZero(entity->pairs);
+    if (handles_) entity->id = HandlesOf(*entity, top_);
     open_ = nullptr;
     const char* run = nullptr;
     if (entity->IsType("POLYLINE"))
@@ -240,8 +241,9 @@ class DxfDrawing::Loader {
         MakeRoom(into, kSeen + more + more / 8 + 1);
       }
       if (lead) MapAhead(into);
-      into.emplace_back();
-      ReadUntilZero(into.back().pairs);
+      DxfEntity& object = into.emplace_back();
+      ReadUntilZero(object.pairs);
+      if (handles_) object.id = HandlesOf(object, top_);
       if (last) break;
     }
     return true;
@@ -379,10 +381,21 @@ class DxfDrawing::Loader {
   bool ReadEntities(const std::string& name, int line) {
     const unsigned threads = LoadThreads();
     const size_t size = reader_.Size();
+    // Each object's handle is read while its pairs are at hand: its id
+    // holds it until the objects are indexed (those of other sections are
+    // indexed one by one).
+    handles_ = true;
+    struct Off {
+      bool& handles;
+      ~Off() { handles = false; }
+    } off{handles_};
     if (have_ && tok_.code == 0 && threads > 1 && size - tokAt_.pos >= 2 * g_partBytes)
       ReadEntitiesInParts((size - tokAt_.pos) / g_partBytes, threads);
     while (SectionGoesOn(name, line)) {
-      if (IsWord(tok_, "ENDSEC")) return true;
+      if (IsWord(tok_, "ENDSEC")) {
+        d_.NoteHandle(top_);
+        return true;
+      }
       if (tok_.code != 0)
         return Refuse("entity (group 0) expected, found group " + std::to_string(tok_.code),
                       tok_.line);
@@ -459,6 +472,7 @@ class DxfDrawing::Loader {
     // given back to the system, page by page, once moved to the drawing.
     ChunkedStack<std::unique_ptr<DxfEntity>> entities;
     char* keptEnd = nullptr;  // after its values, once moved together
+    uint64_t top = 0;  // the highest handle read
   };
 
   void ReadPart(Part& part, PartWorker& worker) {
@@ -466,6 +480,7 @@ class DxfDrawing::Loader {
     Loader reader(d_, pages_, reader_.Size(), part.begin, convert_);
     reader.end_ = part.end;
     reader.runs_ = &worker.runs;
+    reader.handles_ = true;
     reader.Advance();
     if (part.continues && reader.have_) {
       if (IsWord(reader.tok_, kVertexRun)) part.leadRun = kVertexRun;
@@ -480,12 +495,14 @@ class DxfDrawing::Loader {
       if (reader.tokAt_.pos >= part.end) {
         part.outcome = Part::Outcome::Read;
         part.readTo = part.end;
+        part.top = reader.top_;
         return;
       }
       if (EndsEntities(reader.tok_)) {
         part.outcome = Part::Outcome::Stopped;
         part.stop = reader.tokAt_;
         part.readTo = part.stop.pos;
+        part.top = reader.top_;
         return;
       }
       part.entities.push_back(reader.ReadEntity());
@@ -649,6 +666,7 @@ class DxfDrawing::Loader {
         goOn = part.stop;
       }
       kept_ = part.keptEnd;
+      top_ = std::max(top_, part.top);
       if (part.leadRun) {
         leads.push_back({&part.lead, open, grown.back().second});
         grown.back().second += part.lead.size();
@@ -697,6 +715,8 @@ class DxfDrawing::Loader {
   size_t end_ = SIZE_MAX;  // a part: where its runs stop
   const char* open_ = nullptr;  // the run ReadEntity left open at end_
   std::vector<DxfEntity>* runs_ = nullptr;  // a part: where runs are read first
+  bool handles_ = false;  // entities: each object's id holds its handle
+  uint64_t top_ = 0;      // the highest handle read
   char* kept_;    // where the next value kept goes
   size_t released_ = 0;
   DxfToken tok_;
@@ -828,42 +848,37 @@ bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfErr
   return true;
 }
 
-// Reading the entities is most of indexing them: their handles are read
-// and their ids handed out on several threads, slice by slice, in the order
-// one thread would; what is left is filling the handle index in that order.
-// Until then an object's id holds its handle (loaded objects have no id
-// yet), so nothing but the index itself is made for a million objects.
+// The objects' ids are handed out on several threads, slice by slice, in
+// the order one thread would; what is left is filling the handle index in
+// that order. Until then an object's id holds its handle (read with its
+// pairs), so nothing but the index itself is made for a million objects.
 void DxfDrawing::IndexLoadedEntities() {
   const unsigned threads = LoadThreads();
   const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
   auto slice = [&](size_t i) { return entities_.size() * i / slices; };
-  // A run longer than a piece (a POLYLINE of a million vertices) is read in
-  // pieces of its own, not by its entity's slice alone.
+  // A run longer than a piece (a POLYLINE of a million vertices) is counted
+  // and placed in pieces of its own, not by its entity's slice alone.
   constexpr size_t kPiece = 4096;
   auto isLong = [](const DxfEntity& e) { return e.children.size() > kPiece; };
   struct Piece {
     DxfEntity* owner;
     size_t begin, end;
     size_t count = 0;  // objects, children counted
-    uint64_t top = 0;
     size_t slot = 0;  // of its first object
   };
   std::vector<std::vector<Piece>> pieces(slices);  // of the slice's long runs, in order
   std::vector<size_t> counts(slices, 0);
-  std::vector<uint64_t> tops(slices, 0);
-  auto read = [](auto& self, DxfEntity& e, uint64_t& top, size_t& count) -> void {
-    e.id = HandlesOf(e, top);
+  auto count = [](auto& self, const DxfEntity& e, size_t& count) -> void {
     ++count;
-    for (DxfEntity& child : e.children) self(self, child, top, count);
+    for (const DxfEntity& child : e.children) self(self, child, count);
   };
   RunTasks(slices, threads, [&](size_t i) {
     for (size_t e = slice(i); e < slice(i + 1); ++e) {
       DxfEntity& entity = *entities_[e];
       if (!isLong(entity)) {
-        read(read, entity, tops[i], counts[i]);
+        count(count, entity, counts[i]);
         continue;
       }
-      entity.id = HandlesOf(entity, tops[i]);
       ++counts[i];
       for (size_t b = 0; b < entity.children.size(); b += kPiece)
         pieces[i].push_back({&entity, b, std::min(b + kPiece, entity.children.size())});
@@ -874,17 +889,13 @@ void DxfDrawing::IndexLoadedEntities() {
     for (Piece& p : list) all.push_back(&p);
   RunTasks(all.size(), threads, [&](size_t k) {
     Piece& p = *all[k];
-    for (size_t c = p.begin; c < p.end; ++c) read(read, p.owner->children[c], p.top, p.count);
+    for (size_t c = p.begin; c < p.end; ++c) count(count, p.owner->children[c], p.count);
   });
   std::vector<uint64_t> firstIds(slices);
   for (size_t i = 0; i < slices; ++i) {
-    for (const Piece& p : pieces[i]) {
-      counts[i] += p.count;
-      NoteHandle(p.top);
-    }
+    for (const Piece& p : pieces[i]) counts[i] += p.count;
     firstIds[i] = nextId_;
     nextId_ += counts[i];
-    NoteHandle(tops[i]);
   }
   const size_t objects = static_cast<size_t>(nextId_ - idBase_);
   if (byId_.capacity() < objects) {

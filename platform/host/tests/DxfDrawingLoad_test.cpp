@@ -216,6 +216,10 @@ std::string LoadOutcome(const std::string& text) {
     for (const DxfEntity& child : e->children) found(child);
     if (!e->children.empty()) runs += std::to_string(e->children.size()) + ",";
   }
+  for (const auto& block : d.Blocks()) {
+    found(block->begin);
+    for (const auto& e : block->entities) found(*e);
+  }
   return d.SaveText() + "|" + std::to_string(d.Entities().size()) + " " + handles + " runs " + runs +
          " seed " + std::to_string(d.HandleSeed());
 }
@@ -244,7 +248,9 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   for (int i = 0; i < 60; ++i) entities += " 10\n" + std::to_string(i) + "\n 20\n0\n";
   const std::string head = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$HANDSEED\n  5\nF10\n  0\nENDSEC\n"
                            "  0\nSECTION\n  2\nENTITIES\n";
-  const std::string tail = "  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB\n  0\nENDBLK\n  0\nENDSEC\n  0\nEOF\n";
+  // Blocks after the entities: their objects take ids one by one, whatever their handles.
+  const std::string tail =
+      "  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB\n  0\nLINE\n  5\n1\n  0\nLINE\n  5\n2\n  0\nENDBLK\n  0\nENDSEC\n  0\nEOF\n";
   const std::string whole = head + entities + tail;
   std::string comments;
   while (comments.size() < 3 * 4096) comments += "999\nsome words that fill a page\n";
