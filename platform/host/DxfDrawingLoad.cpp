@@ -413,8 +413,10 @@ class DxfDrawing::Loader {
     return false;
   }
 
-  // A part's lead in room of its size from the part's arena, given back
-  // once its objects are moved onto the run it continues.
+  // A part's lead in room of its size from an arena of its own, let go of
+  // as a whole once the leads are moved onto the runs they continue (not
+  // given back from among the pairs: a large page split costs every small
+  // page of it a fault).
   class LeadRun {
    public:
     LeadRun() = default;
@@ -422,18 +424,24 @@ class DxfDrawing::Loader {
     LeadRun& operator=(const LeadRun&) = delete;
     ~LeadRun() { Clear(); }
 
-    void Take(std::vector<DxfEntity>& from) {
+    void Take(std::vector<DxfEntity>& from, PairArena& arena) {
       Clear();
-      objects_ = static_cast<DxfEntity*>(AllocatePairs(from.size() * sizeof(DxfEntity)));
+      const size_t bytes = from.size() * sizeof(DxfEntity);
+      objects_ = static_cast<DxfEntity*>(arena.Take(bytes));
+      if (!objects_) {
+        objects_ = static_cast<DxfEntity*>(::operator new(bytes));
+        heap_ = true;
+      }
       std::uninitialized_move(from.begin(), from.end(), objects_);
       size_ = from.size();
       from.clear();
     }
     void Clear() {
       std::destroy(begin(), end());
-      if (objects_) ReleasePairs(objects_, size_ * sizeof(DxfEntity));
+      if (heap_) ::operator delete(objects_);
       objects_ = nullptr;
       size_ = 0;
+      heap_ = false;
     }
     DxfEntity* begin() const { return objects_; }
     DxfEntity* end() const { return objects_ + size_; }
@@ -442,12 +450,15 @@ class DxfDrawing::Loader {
    private:
     DxfEntity* objects_ = nullptr;
     size_t size_ = 0;
+    bool heap_ = false;
   };
 
-  // What a thread reading parts keeps from one part to the next: its arena
-  // and a list runs are read into.
+  // What a thread reading parts keeps from one part to the next: its arena,
+  // the arena of its leads and a list runs are read into.
   struct PartWorker {
+    PartWorker(PairArena* pairs, size_t block) : arena(pairs), leads(block, true) {}
     PairArena* arena;
+    PairArena leads;
     std::vector<DxfEntity> runs;
   };
 
@@ -488,7 +499,7 @@ class DxfDrawing::Loader {
       if (part.leadRun) {
         worker.runs.clear();
         part.leadOpen = !reader.ReadRun(worker.runs, part.leadRun, true);
-        part.lead.Take(worker.runs);
+        part.lead.Take(worker.runs, worker.leads);
       }
     }
     while (reader.have_) {
@@ -588,6 +599,9 @@ class DxfDrawing::Loader {
   void ReadEntitiesInParts(size_t count, unsigned threads) {
     const std::string_view text(pages_.data(), reader_.Size());
     std::vector<DxfTextCut> cuts = CutAtObjects(text, tokAt_, count, threads);
+    // Before the parts: their leads lie in the workers' arenas.
+    std::vector<std::unique_ptr<PartWorker>> workers;
+    std::vector<PartWorker*> idle;
     std::vector<Part> parts(cuts.size());
     for (size_t i = 0; i < parts.size(); ++i) {
       parts[i].begin = cuts[i];
@@ -600,8 +614,6 @@ class DxfDrawing::Loader {
     // until written), so a thread seldom leaves a large page half used.
     const size_t firstArena = d_.arenas_.size();
     const size_t block = (text.size() - cuts.front().pos) / threads * 2 + kLargePage;
-    std::vector<std::unique_ptr<PartWorker>> workers;
-    std::vector<PartWorker*> idle;
     // The first part's values go where the reading's own go.
     auto keep = [&](size_t i) { KeepValues(parts[i], i == 0 ? kept_ : pages_.data() + parts[i].begin.pos); };
     std::mutex lock;
@@ -614,7 +626,7 @@ class DxfDrawing::Loader {
         std::lock_guard<std::mutex> hold(lock);
         if (idle.empty()) {
           d_.arenas_.push_back(std::make_unique<PairArena>(block, true));
-          workers.push_back(std::make_unique<PartWorker>(PartWorker{d_.arenas_.back().get(), {}}));
+          workers.push_back(std::make_unique<PartWorker>(d_.arenas_.back().get(), block / 2));
           idle.push_back(workers.back().get());
         }
         worker = idle.back();

@@ -151,12 +151,4 @@ void FreePairs(void* pairs) noexcept {
   if (pairs && !ArenaSpace::Get().Contains(pairs)) std::free(pairs);
 }
 
-void ReleasePairs(void* pairs, size_t size) noexcept {
-  if (!pairs || !ArenaSpace::Get().Contains(pairs)) return FreePairs(pairs);
-  const uintptr_t page = TextPages::PageSize();
-  const uintptr_t from = (reinterpret_cast<uintptr_t>(pairs) + page - 1) & ~(page - 1);
-  const uintptr_t to = (reinterpret_cast<uintptr_t>(pairs) + size) & ~(page - 1);
-  if (from < to) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-}
-
 }  // namespace host

@@ -61,10 +61,6 @@ class PairArenaScope {
 void* AllocatePairs(size_t size);
 // Gives heap memory back; arena memory stays until its arena goes.
 void FreePairs(void* pairs) noexcept;
-// Gives back size bytes from AllocatePairs: heap memory as FreePairs does,
-// arena memory's whole pages inside them (nothing else lies there; they
-// read as zeros after).
-void ReleasePairs(void* pairs, size_t size) noexcept;
 
 // The allocator of pair lists: any list may take over another's memory,
 // wherever it came from, so moves and swaps never copy.
