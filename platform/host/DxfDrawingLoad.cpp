@@ -483,6 +483,7 @@ class DxfDrawing::Loader {
     // given back to the system, page by page, once moved to the drawing.
     ChunkedStack<std::unique_ptr<DxfEntity>> entities;
     char* keptEnd = nullptr;  // after its values, once moved together
+    size_t freedFrom = 0;     // the text from here to readTo is free to give back
     uint64_t top = 0;  // the highest handle read
   };
 
@@ -523,10 +524,10 @@ class DxfDrawing::Loader {
   }
 
   // Moves a part's values together from `to` on, as Pair does, in the order
-  // they were read (never overtaking), converting them as Pair does, and
-  // gives back the pages it emptied (not the text after a stop: the reading
-  // goes on there). Only a part that is taken is converted: the text of
-  // the others is read again.
+  // they were read (never overtaking), converting them as Pair does; the
+  // text after them up to readTo (not the text after a stop: the reading
+  // goes on there) is then free (ReleaseKept). Only a part that is taken is
+  // converted: the text of the others is read again.
   void KeepValues(Part& part, char* to) {
     // A short value the same as the last one kept for its code (the type,
     // the layer, a zero) views those bytes instead of keeping its own.
@@ -574,7 +575,22 @@ class DxfDrawing::Loader {
       for (DxfEntity& child : entity->children) keep(child.pairs);
     }
     part.keptEnd = to;
-    pages_.Release(static_cast<size_t>(to - pages_.data()), part.readTo);
+    part.freedFrom = static_cast<size_t>(to - pages_.data());
+  }
+
+  // Gives back the text the kept parts before parts[upTo] have freed, up to
+  // the large page that part begins in: a large page is split (and every
+  // small page of it then costs a fault) only once no part in it is read
+  // or kept any more. All they freed when upTo is parts.size().
+  void ReleaseKept(std::vector<Part>& parts, size_t& from, size_t upTo) {
+    const size_t limit = upTo < parts.size() ? parts[upTo].begin.pos & ~(kLargePage - 1) : SIZE_MAX;
+    for (; from < upTo; ++from) {
+      Part& part = parts[from];
+      const size_t to = std::min(part.readTo, limit);
+      if (part.freedFrom < to) pages_.Release(part.freedFrom, to);
+      part.freedFrom = std::max(part.freedFrom, to);
+      if (to < part.readTo) break;
+    }
   }
 
   // The type of the run left open at the part's end: its last entity's,
@@ -617,6 +633,15 @@ class DxfDrawing::Loader {
     // The first part's values go where the reading's own go.
     auto keep = [&](size_t i) { KeepValues(parts[i], i == 0 ? kept_ : pages_.data() + parts[i].begin.pos); };
     std::mutex lock;
+    std::vector<bool> keptDone(parts.size());
+    size_t front = 0, freed = 0;  // parts before front are kept; before freed, given back
+    auto keepAndFree = [&](size_t i) {
+      keep(i);
+      std::lock_guard<std::mutex> hold(lock);
+      keptDone[i] = true;
+      while (front < parts.size() && keptDone[front]) ++front;
+      ReleaseKept(parts, freed, front);
+    };
     std::vector<bool> done(parts.size());
     std::vector<size_t> ready;  // parts whose values may be kept, in order
     size_t taken = 0, kept = 0;  // parts before taken are read and in ready
@@ -645,9 +670,10 @@ class DxfDrawing::Loader {
       }
       // One part kept for each one read keeps pace with the reading; what
       // is left at the end is kept on all threads below.
-      if (r != SIZE_MAX) keep(r);
+      if (r != SIZE_MAX) keepAndFree(r);
     });
-    RunTasks(ready.size() - kept, threads, [&](size_t k) { keep(ready[kept + k]); });
+    RunTasks(ready.size() - kept, threads, [&](size_t k) { keepAndFree(ready[kept + k]); });
+    ReleaseKept(parts, freed, front);
     for (size_t a = firstArena; a < d_.arenas_.size(); ++a) d_.arenas_[a]->Trim();
     size_t read = d_.entities_.size();
     for (const Part& part : parts) read += part.entities.size();
@@ -884,8 +910,15 @@ void DxfDrawing::IndexLoadedEntities() {
     ++count;
     for (const DxfEntity& child : e.children) self(self, child, count);
   };
+  // The entities lie far apart in memory: each walk asks for those a few
+  // steps ahead, so that their reads overlap.
+  constexpr size_t kAhead = 16;
+  auto ahead = [&](size_t e, size_t end) {
+    if (e + kAhead < end) __builtin_prefetch(&entities_[e + kAhead]->children);
+  };
   RunTasks(slices, threads, [&](size_t i) {
     for (size_t e = slice(i); e < slice(i + 1); ++e) {
+      ahead(e, slice(i + 1));
       DxfEntity& entity = *entities_[e];
       if (!isLong(entity)) {
         count(count, entity, counts[i]);
@@ -934,6 +967,7 @@ void DxfDrawing::IndexLoadedEntities() {
     size_t slot = static_cast<size_t>(firstIds[i] - idBase_);
     Piece* piece = pieces[i].data();
     for (size_t e = slice(i); e < slice(i + 1); ++e) {
+      ahead(e, slice(i + 1));
       DxfEntity& entity = *entities_[e];
       if (!isLong(entity)) {
         place(place, entity, slot, 1);
@@ -964,6 +998,7 @@ void DxfDrawing::IndexLoadedEntities() {
     handles.resize(last - first);
     RunTasks((last - from - 1) / kRun + 1, threads, [&](size_t k) {
       for (size_t slot = std::max(first, from + k * kRun); slot < std::min(last, from + (k + 1) * kRun); ++slot) {
+        if (slot + kAhead < objects) __builtin_prefetch(byId_[slot + kAhead], 1);
         DxfEntity* object = byId_[slot];
         if (own[slot - base]) drawable_[slot] = true;
         handles[slot - first] = object->id;
