@@ -34,6 +34,45 @@ uint32_t ClassOf(int code) {
 uint32_t KindOf(int code) { return GroupCodeKind(ClassOf(code)); }
 bool IsAngle(int code) { return (ClassOf(code) & GC_FLAG_ANGLE) != 0; }
 
+// What making a chain asks of a code, in one look: its value kind, whether
+// it travels in chains and whether its value is an angle.
+struct CodeTraits {
+  uint8_t kind = 0;
+  bool travels = false;
+  bool angle = false;
+};
+
+CodeTraits MakeTraits(int code) {
+  const uint32_t cls = ClassOf(code);
+  const uint32_t kind = GroupCodeKind(cls);
+  CodeTraits t;
+  t.kind = static_cast<uint8_t>(kind);
+  t.travels = code >= 0 && kind != GC_KIND_NONE && kind != GC_KIND_ENTITY_NAME && (cls & GC_FLAG_UNNAMED) == 0;
+  t.angle = (cls & GC_FLAG_ANGLE) != 0;
+  return t;
+}
+
+// The traits of every code a drawing uses, made once; a chain maker takes
+// the table once and looks each pair's code up inline.
+class TraitsTable {
+ public:
+  TraitsTable() {
+    for (int c = kFirst; c <= kLast; ++c) traits_[c - kFirst] = MakeTraits(c);
+  }
+  CodeTraits operator()(int code) const {
+    return code >= kFirst && code <= kLast ? traits_[code - kFirst] : MakeTraits(code);
+  }
+
+ private:
+  static constexpr int kFirst = -5, kLast = 5023;
+  CodeTraits traits_[kLast - kFirst + 1];
+};
+
+const TraitsTable& Traits() {
+  static const TraitsTable table;
+  return table;
+}
+
 // One chain node's pairs: the pair at index and, for a point, its y and z.
 struct Span {
   int16_t code;
@@ -75,12 +114,24 @@ class PartSource {
     if (at) std::memset(at, 0, sizeof(resbuf));
     return static_cast<resbuf*>(at);
   }
-  char* Text(std::string_view text) {
-    auto* copy = static_cast<char*>(Take(text.size() + 1));
-    if (!copy) return nullptr;
-    if (!text.empty()) std::memcpy(copy, text.data(), text.size());
-    copy[text.size()] = '\0';
-    return copy;
+  // A cleared node holding a copy of the text: in blocks the text lies
+  // right after its node, both taken at once (most nodes are texts).
+  resbuf* TextNode(std::string_view text) {
+    if (blocks_) {
+      void* at = blocks_->Take(sizeof(resbuf) + text.size() + 1, alignof(resbuf));
+      if (!at) return nullptr;
+      auto* node = static_cast<resbuf*>(std::memset(at, 0, sizeof(resbuf)));
+      node->value.text = CopyText(reinterpret_cast<char*>(node + 1), text);
+      return node;
+    }
+    resbuf* node = Node();
+    auto* copy = node ? static_cast<char*>(std::malloc(text.size() + 1)) : nullptr;
+    if (!copy) {
+      std::free(node);
+      return nullptr;
+    }
+    node->value.text = CopyText(copy, text);
+    return node;
   }
   unsigned char* Bytes(const std::string& bytes) {
     auto* copy = static_cast<unsigned char*>(Take(bytes.size()));
@@ -94,6 +145,11 @@ class PartSource {
 
  private:
   void* Take(size_t bytes) { return blocks_ ? blocks_->Take(bytes, 1) : std::malloc(bytes); }
+  static char* CopyText(char* copy, std::string_view text) {
+    if (!text.empty()) std::memcpy(copy, text.data(), text.size());
+    copy[text.size()] = '\0';
+    return copy;
+  }
   ChainBlocks* blocks_;
 };
 
@@ -118,24 +174,35 @@ std::string Hex(const unsigned char* data, size_t n) {
   return out;
 }
 
-// Fills a cleared node from its span of pairs; false when memory runs out.
-bool FillNode(resbuf* node, const PairList& pairs, const Span& span, PartSource& source) {
-  const DxfValue& value = pairs[span.index].value;
-  switch (KindOf(span.code)) {
-    case GC_KIND_TEXT:
-      if (span.code == 0) {
-        node->value.text = source.Text(TrimDxf(value));
-      } else if (value.View().find('^') != std::string_view::npos) {
-        node->value.text = source.Text(DecodeCaretForm(value));
-      } else {
-        node->value.text = source.Text(value.View());
-      }
-      return node->value.text != nullptr;
+// Whether a file text holds a caret (most are a few letters long).
+bool HasCaret(std::string_view text) {
+  if (text.size() > 32) return std::memchr(text.data(), '^', text.size()) != nullptr;
+  for (char c : text)
+    if (c == '^') return true;
+  return false;
+}
+
+// The text a text node of the code holds for the file's value: a type
+// without padding, the caret form decoded (into scratch).
+std::string_view NodeText(int code, const DxfValue& value, std::string& scratch) {
+  if (code == 0) return TrimDxf(value);
+  const std::string_view text = value.View();
+  if (!HasCaret(text)) return text;
+  scratch = DecodeCaretForm(text);
+  return scratch;
+}
+
+// Fills a cleared node of any kind but text from its pairs (count of them
+// from index, a point's axes); false when memory runs out.
+bool FillNode(resbuf* node, const PairList& pairs, size_t index, size_t count, const CodeTraits& traits,
+              PartSource& source) {
+  const DxfValue& value = pairs[index].value;
+  switch (traits.kind) {
     case GC_KIND_POINT:
-      for (size_t a = 0; a < span.count; ++a) node->value.point[a] = Real(pairs[span.index + a].value);
+      for (size_t a = 0; a < count; ++a) node->value.point[a] = Real(pairs[index + a].value);
       return true;
     case GC_KIND_REAL:
-      node->value.real = Real(value) * (IsAngle(span.code) ? kPi / 180.0 : 1.0);
+      node->value.real = Real(value) * (traits.angle ? kPi / 180.0 : 1.0);
       return true;
     case GC_KIND_INT16:
     case GC_KIND_INT16_B:
@@ -412,12 +479,7 @@ PairList AsLwPolyline(const DxfEntity& polyline) {
 
 }  // namespace
 
-bool CodeFitsChain(int code) {
-  uint32_t cls = ClassOf(code);
-  uint32_t kind = GroupCodeKind(cls);
-  return code >= 0 && kind != GC_KIND_NONE && kind != GC_KIND_ENTITY_NAME &&
-         (cls & GC_FLAG_UNNAMED) == 0;
-}
+bool CodeFitsChain(int code) { return Traits()(code).travels; }
 
 namespace {
 
@@ -442,12 +504,7 @@ char* MapChainBlock() {
 
 }  // namespace
 
-void* ChainBlocks::Take(size_t bytes, size_t align) {
-  char* at = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(next_) + (align - 1)) & ~uintptr_t{align - 1});
-  if (next_ && bytes <= static_cast<size_t>(end_ - at)) {
-    next_ = at + bytes;
-    return at;
-  }
+void* ChainBlocks::TakeAnew(size_t bytes) {
   if (bytes > kChainBlock / 4) {
     // Its own block, leaving the room of the current one for what follows.
     void* own = std::malloc(bytes);
@@ -480,35 +537,47 @@ resbuf* EntityToChain(const DxfEntity& entity, ChainBlocks* blocks) {
   PartSource source(blocks);
   resbuf* head = nullptr;
   resbuf** tail = &head;
-  auto add = [&](int code) -> resbuf* {
-    resbuf* node = source.Node();
-    if (!node) return nullptr;
+  auto link = [&tail](resbuf* node, int code) {
     node->code = static_cast<int16_t>(code);
     *tail = node;
     tail = &node->next;
-    return node;
   };
-  resbuf* name = add(-1);
+  resbuf* name = source.Node();
   if (!name) return nullptr;
+  link(name, -1);
   name->value.name[0] = static_cast<int64_t>(entity.id);
   name->value.name[1] = static_cast<int64_t>(entity.Handle().value_or(0));
 
   const PairList converted = IsFlatPolyline(entity) ? AsLwPolyline(entity) : PairList();
   const PairList& pairs = converted.empty() ? entity.pairs : converted;
-  size_t xdata = ExtendedDataStart(pairs);
+  const size_t xdata = ExtendedDataStart(pairs);
   bool marked = false;
+  std::string decoded;
+  const TraitsTable& traitsOf = Traits();
   // Straight from the pairs: a chain node per pair, a point's y and z
-  // taken with its x.
+  // taken with its x, each code's traits looked up once.
   for (size_t i = 0; i < pairs.size(); ++i) {
-    if (!CodeFitsChain(pairs[i].code)) continue;
-    const Span span = SpanAt(pairs, i);
-    i += span.count - 1;
-    if (!marked && span.index >= xdata) {
-      if (!add(-3)) return source.Drop(head), nullptr;
+    const int code = pairs[i].code;
+    const CodeTraits traits = traitsOf(code);
+    if (!traits.travels) continue;
+    size_t count = 1;
+    if (traits.kind == GC_KIND_POINT && i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
+      ++count;
+      if (i + 2 < pairs.size() && pairs[i + 2].code == code + 20) ++count;
+    }
+    if (!marked && i >= xdata) {
+      resbuf* mark = source.Node();
+      if (!mark) return source.Drop(head), nullptr;
+      link(mark, -3);
       marked = true;
     }
-    resbuf* node = add(span.code);
-    if (!node || !FillNode(node, pairs, span, source)) return source.Drop(head), nullptr;
+    resbuf* node = traits.kind == GC_KIND_TEXT ? source.TextNode(NodeText(code, pairs[i].value, decoded))
+                                               : source.Node();
+    if (!node) return source.Drop(head), nullptr;
+    link(node, code);
+    if (traits.kind != GC_KIND_TEXT && !FillNode(node, pairs, i, count, traits, source))
+      return source.Drop(head), nullptr;
+    i += count - 1;
   }
   return head;
 }

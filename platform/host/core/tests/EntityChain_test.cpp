@@ -345,6 +345,9 @@ TEST(EntityChain, ChainsInBlocksEqualHeapChains) {
               "290\n1\n280\n4\n310\n0AFF10\n1001\nJOV_DATA\n1000\n\n1002\n{\n1004\nCAFE\n1040\n2.5\n"
               "1071\n99\n1010\n1\n1020\n2\n1030\n3\n"),
       drawing("  0\nPOINT\n 10\n0\n 20\n0\n310\n\n1001\nA\n1000\n^I^ x\n"),
+      // Texts longer than a caret is looked for by hand, with and without one.
+      drawing("  0\nTEXT\n  1\nA text well over thirty-two letters long^J\n  7\n"
+              "A STYLE NAME WELL OVER THIRTY-TWO LETTERS\n1001\nA\n1000\n\n"),
       std::string(std::string(JOV_SOURCE_DIR) + "/platform/host/tests/data/r12_network.dxf"),
       std::string(std::string(JOV_SOURCE_DIR) + "/platform/host/tests/data/r2013_utf8.dxf"),
   };
