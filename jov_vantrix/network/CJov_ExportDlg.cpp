@@ -30,6 +30,7 @@
 #include "platform/win32/file_system.h"
 #include "platform/win32/profile.h"
 #include "platform/win32/resources.h"
+#include "platform/win32/wgl/wgl.h"
 #include "platform/win32/ui_services.h"
 
 namespace {
@@ -96,6 +97,9 @@ CJov_ExportDlg::CJov_ExportDlg(CWnd* parent) : CDialog(IDD_JOV_EXPORT, parent) {
   const HostExport2D* host = TheApp().m_pHostTable;
   m_params.units = HostDrawingUnits(host);
   m_params.scale = HostDrawingScale(host);
+  // The preview draws once the network is read, which takes a while: its
+  // renderer loads meanwhile.
+  PrepareOpenGLRenderer();
 }
 
 CJov_ExportDlg::~CJov_ExportDlg() {

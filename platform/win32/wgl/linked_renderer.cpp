@@ -2,3 +2,5 @@
 #include "platform/win32/wgl/wgl.h"
 
 bool OpenGLRendererLoaded() { return true; }
+
+void PrepareOpenGLRenderer() {}

@@ -90,6 +90,12 @@ BOOL wglMakeCurrent(HDC dc, HGLRC context);
 HGLRC wglGetCurrentContext();
 HDC wglGetCurrentDC();
 
+// Starts loading the renderer on a thread of its own where it is loaded at
+// first use, so that a window about to draw (a dialog whose preview is
+// filled after a long read) finds it loaded; a load that fails here is
+// reported at the first use as before. Nothing where it is linked directly.
+void PrepareOpenGLRenderer();
+
 // --- For tests -----------------------------------------------------------
 
 // Whether the renderer is loaded: it is at the first call of an OpenGL or
