@@ -526,11 +526,21 @@ void ChainBlocks::RollBack(const Mark& mark) {
 }
 
 void ChainBlocks::Clear() {
+  // The first block stays for the chains made next: a command hands out a
+  // chain or two at a time and lets them go, so its page is cleared once,
+  // not once per command.
+  for (size_t i = 1; i < blocks_.size(); ++i) munmap(blocks_[i], kChainBlock);
+  for (char* block : large_) std::free(block);
+  large_.clear();
+  if (blocks_.empty()) return;
+  blocks_.resize(1);
+  next_ = blocks_[0];
+  end_ = next_ + kChainBlock;
+}
+
+ChainBlocks::~ChainBlocks() {
   for (char* block : blocks_) munmap(block, kChainBlock);
   for (char* block : large_) std::free(block);
-  blocks_.clear();
-  large_.clear();
-  next_ = end_ = nullptr;
 }
 
 resbuf* EntityToChain(const DxfEntity& entity, ChainBlocks* blocks) {

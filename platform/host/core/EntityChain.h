@@ -52,7 +52,7 @@ struct EntityName {
 class ChainBlocks {
  public:
   ChainBlocks() = default;
-  ~ChainBlocks() { Clear(); }
+  ~ChainBlocks();
   ChainBlocks(const ChainBlocks&) = delete;
   ChainBlocks& operator=(const ChainBlocks&) = delete;
 
@@ -76,7 +76,7 @@ class ChainBlocks {
   Mark Position() const { return {blocks_.size(), next_}; }
   void RollBack(const Mark& mark);
 
-  // Lets every chain made here go.
+  // Lets every chain made here go (the first block stays for the next).
   void Clear();
 
  private:
