@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "common/GLMatrix.h"
+#include "common/Prefetch.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
@@ -36,6 +37,38 @@ double Real(const resbuf* chain, int16_t code, double fallback) {
   const resbuf* n = Node(chain, code);
   return n ? n->value.real : fallback;
 }
+
+// Hints the chains of the records a group's walk comes to: each lies in a
+// block of its own, far from its record. A block's head a few records
+// ahead, then, nearer, the nodes up to the extended data that the preview
+// reads.
+class ChainsAhead {
+ public:
+  explicit ChainsAhead(const CObjDataNew* first) : blocks_(first), chains_(first) {
+    for (int k = 0; k < kBlocksAhead; ++k) StepBlocks();
+    for (int k = 0; k < kChainsAhead; ++k) StepChains();
+  }
+  void Step() {
+    StepBlocks();
+    StepChains();
+  }
+
+ private:
+  static constexpr int kBlocksAhead = 8, kChainsAhead = 4;
+  static constexpr size_t kChainBytes = 512;
+  void StepBlocks() {
+    if (!blocks_) return;
+    blocks_->m_entityChain.PrefetchBlock();
+    blocks_ = blocks_->GetNextRecord();
+  }
+  void StepChains() {
+    if (!chains_) return;
+    PrefetchBytes(chains_->GetChain(), kChainBytes);
+    chains_ = chains_->GetNextRecord();
+  }
+  const CObjDataNew* blocks_;
+  const CObjDataNew* chains_;
+};
 
 GLVector ToUcs(const GLVector& point) {
   double p[3] = {point.x, point.y, point.z};
@@ -103,7 +136,8 @@ void CJov_ExportDlg::FillPreview() {
     } else if (group->m_class == 2) {
       colour = kTerminalColour;
     }
-    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+    ChainsAhead ahead(group->GetFirstRecord());
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord(), ahead.Step()) {
       uint32_t recordColour = colour;
       if (group->IsFixed() && r->m_objectType == kObjectSupplyPipe) recordColour = kSupplyColour;
       if (group->IsFixed() && r->m_objectType == kObjectReturnPipe) recordColour = kReturnColour;
