@@ -124,6 +124,13 @@ void PrepareOpenGLRenderer() {
   static std::once_flag once;
   std::call_once(once, [] {
     if (g_loaded) return;
+    // This library stays loaded from now on: the thread is joined by a
+    // destructor of it, which must not run under an unload (the loader's
+    // lock held, the thread waiting for it) but only at exit.
+    Dl_info self{};
+    if (!dladdr(reinterpret_cast<void*>(&PrepareOpenGLRenderer), &self) || !self.dli_fname ||
+        !dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE))
+      return;
     // Joined at exit, so that the process never ends while it loads.
     static struct Loader {
       std::thread thread;
