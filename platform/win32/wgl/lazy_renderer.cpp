@@ -4,11 +4,7 @@
 // is a trampoline (made at build time from the renderer's exports) that
 // comes here once; see cmake/LazyEntryPoints.cmake.
 #include <dlfcn.h>
-#include <link.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -16,7 +12,6 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
-#include <vector>
 
 #include "platform/win32/wgl/wgl.h"
 
@@ -38,65 +33,7 @@ std::atomic<bool> g_loaded{false};
   std::abort();
 }
 
-// The objects the process has loaded, by load address.
-std::vector<uintptr_t> LoadedObjects() {
-  std::vector<uintptr_t> bases;
-  dl_iterate_phdr(
-      [](dl_phdr_info* info, size_t, void* out) {
-        static_cast<std::vector<uintptr_t>*>(out)->push_back(info->dlpi_addr);
-        return 0;
-      },
-      &bases);
-  return bases;
-}
-
-// Whether the loader relocated the object's code in place (text
-// relocations): then its code pages are its own copies.
-bool WritesItsCode(const dl_phdr_info& info) {
-  for (int i = 0; i < info.dlpi_phnum; ++i) {
-    if (info.dlpi_phdr[i].p_type != PT_DYNAMIC) continue;
-    const auto* entry = reinterpret_cast<const ElfW(Dyn)*>(info.dlpi_addr + info.dlpi_phdr[i].p_vaddr);
-    for (; entry->d_tag != DT_NULL; ++entry)
-      if (entry->d_tag == DT_TEXTREL || (entry->d_tag == DT_FLAGS && (entry->d_un.d_val & DF_TEXTREL))) return true;
-  }
-  return false;
-}
-
-// Lets go of the code pages of the objects loaded since `before`: the
-// renderer's compiler back end runs its set-up over tens of megabytes of its
-// code once, at its load, and a preview needs a fraction of them. Only
-// whole pages of segments that are executable and never written (the
-// loader writes none of them), so that a page taken again is read from the
-// file as it was; what runs later is read back as it runs.
-void DropSetUpCode(const std::vector<uintptr_t>& before) {
-  struct Walk {
-    const std::vector<uintptr_t>* before;
-    uintptr_t page;
-  } walk{&before, static_cast<uintptr_t>(sysconf(_SC_PAGESIZE))};
-  dl_iterate_phdr(
-      [](dl_phdr_info* info, size_t, void* data) {
-        const auto& w = *static_cast<Walk*>(data);
-        if (std::find(w.before->begin(), w.before->end(), info->dlpi_addr) != w.before->end()) return 0;
-        if (WritesItsCode(*info)) return 0;
-        for (int i = 0; i < info->dlpi_phnum; ++i) {
-          const ElfW(Phdr)& segment = info->dlpi_phdr[i];
-          if (segment.p_type != PT_LOAD || !(segment.p_flags & PF_X) || (segment.p_flags & PF_W)) continue;
-          const uintptr_t start = info->dlpi_addr + segment.p_vaddr;
-          const uintptr_t first = (start + w.page - 1) & ~(w.page - 1);
-          const uintptr_t end = (start + segment.p_memsz) & ~(w.page - 1);
-          if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
-        }
-        return 0;
-      },
-      &walk);
-}
-
-void* LoadRenderer() {
-  const std::vector<uintptr_t> before = LoadedObjects();
-  void* handle = dlopen(JOV_LAZY_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-  if (handle) DropSetUpCode(before);
-  return handle;
-}
+void* LoadRenderer() { return dlopen(JOV_LAZY_LIBRARY, RTLD_NOW | RTLD_LOCAL); }
 
 void* Renderer() {
   static void* library = [] {
