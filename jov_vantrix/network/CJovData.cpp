@@ -8,6 +8,8 @@
 #include <string>
 
 #include "common/InternedTexts.h"
+#include "common/Prefetch.h"
+#include "common/SlabArena.h"
 #include "common/SlabPool.h"
 #include "dataformat/GroupCodeChain.h"
 
@@ -32,6 +34,13 @@ SlabPool& ReadPropertyPool() {
   // Walked seldom: packed rather than a cache line each.
   static SlabPool pool(sizeof(ReadProperty), alignof(ReadProperty));
   return pool;
+}
+
+// The properties read and kept packed (see CJovData::Properties), let go
+// together with the network that read them.
+SlabArena& PackedPropertyArena() {
+  static SlabArena arena;
+  return arena;
 }
 
 // A record or matrix row of so many fields read, its texts interned.
@@ -107,6 +116,7 @@ void CJovData::Clear() {
   m_insertPoints.RemoveAll();
   m_vantrixRecords.RemoveAll();
   m_matrixRows.RemoveAll();
+  ReleasePacked();
   m_properties.RemoveAll();
   m_pointRecords.RemoveAll();
   m_typeCode.Empty();
@@ -177,16 +187,44 @@ void CJovData::ReadJovData(const resbuf* node) {
     }
   }
 
+  // The properties packed in one block, in one walk: measuring them first
+  // would read every text twice. Too many for a block, or no room, and
+  // they go into the list as they are read.
+  const resbuf* first = node;
+  if (first && first->code == 1000 && IsValueNode(first->next))
+    m_packed = static_cast<Packed*>(PackedPropertyArena().AllocateFilled([first](char* room, size_t roomBytes) -> size_t {
+      const char* end = room + roomBytes;
+      char* at = room + sizeof(Packed);
+      uint32_t count = 0;
+      for (const resbuf* key = first; key && key->code == 1000 && IsValueNode(key->next); key = key->next->next) {
+        for (const char* text : {TextOf(key), TextOf(key->next)}) {
+          const size_t bytes = std::strlen(text) + 1;
+          if (bytes > static_cast<size_t>(end - at)) return 0;
+          std::memcpy(at, text, bytes);
+          at += bytes;
+        }
+        ++count;
+      }
+      const size_t bytes = static_cast<size_t>(at - room);
+      if (bytes > UINT32_MAX) return 0;
+      auto* packed = reinterpret_cast<Packed*>(room);
+      packed->count = count;
+      packed->bytes = static_cast<uint32_t>(bytes);
+      return bytes;
+    }));
+
   // Only the first "_PTS" property holds the point records, as GetProperty
   // and the build see it; later ones stay plain properties.
   bool pointsRead = false;
   while (node && node->code == 1000) {
     const resbuf* value = node->next;
     if (!IsValueNode(value)) break;
-    auto* property = new ReadProperty;
-    property->SetField(0, TextOf(node));
-    property->SetField(1, TextOf(value));
-    m_properties.AddTail(property);
+    if (!m_packed) {
+      auto* property = new ReadProperty;
+      property->SetField(0, TextOf(node));
+      property->SetField(1, TextOf(value));
+      m_properties.AddTail(property);
+    }
     if (std::strcmp(TextOf(node), "_TYPE") == 0)
       m_typeFlags.Set(static_cast<uint32_t>(std::strtoll(TextOf(value), nullptr, 10)));
     else if (!pointsRead && std::strcmp(TextOf(node), "_PTS") == 0) {
@@ -217,6 +255,7 @@ resbuf* CJovData::BuildXData() {
   chain.AppendApplication("JOV_DATA");
   chain.Append(m_matrixRows.BuildMatrixChain(m_typeCode));
   std::string points;
+  MakePropertyList();
   if (CJovAddPnt::FormatList(m_pointRecords, points)) m_properties.ReplaceValue("_PTS", points.c_str());
   chain.Append(m_properties.BuildKeyValueChain());
   if (m_vantrixRecords.GetHead()) {
@@ -241,16 +280,48 @@ const resbuf* CJovData::GetAppChain(int which) const {
 
 const char* CJovData::GetProperty(const char* key) const {
   if (!key) return nullptr;
-  for (const CSeznam* e = m_properties.GetHead(); e; e = e->GetNext()) {
-    const auto* property = static_cast<const CJovPropData*>(e);
-    const char* k = property->GetField(0);
-    const char* v = property->GetField(1);
-    if (k && v && std::strcmp(k, key) == 0) return v;
-  }
-  return nullptr;
+  const char* found = nullptr;
+  ForEachProperty([&](const char* k, const char* v) {
+    if (std::strcmp(k, key) != 0) return true;
+    found = v;
+    return false;
+  });
+  return found;
+}
+
+CJovPropData& CJovData::Properties() {
+  MakePropertyList();
+  return m_properties;
+}
+
+void CJovData::MakePropertyList() {
+  if (!m_packed) return;
+  ForEachProperty([this](const char* key, const char* value) {
+    auto* property = new ReadProperty;
+    property->SetField(0, key);
+    property->SetField(1, value);
+    m_properties.AddTail(property);
+    return true;
+  });
+  ReleasePacked();
+}
+
+void CJovData::ReleasePacked() {
+  if (!m_packed) return;
+  PackedPropertyArena().Release(m_packed, m_packed->bytes);
+  m_packed = nullptr;
+}
+
+void CJovData::PrefetchProperties() const {
+  constexpr size_t kMostBytes = 512;
+  if (m_packed)
+    PrefetchBytes(m_packed, std::min<size_t>(m_packed->bytes, kMostBytes));
+  else
+    PrefetchBytes(m_properties.GetHead(), kMostBytes);
 }
 
 void ReleasePropertyMemory() {
   ReadPropertyPool().ReleaseUnused();
+  PackedPropertyArena().ReleaseUnused();
   interned_texts::ReleaseUnused();
 }

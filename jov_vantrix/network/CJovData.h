@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "common/CBitFlags.h"
 #include "common/CJovPropData.h"
@@ -55,6 +56,17 @@ class CJovData : public CSeznam {
   // The value of the first property with exactly that key; null when none.
   const char* GetProperty(const char* key) const;
   bool HasProperty(const char* key) const { return GetProperty(key) != nullptr; }
+  // The properties as a list of key/value elements (see CJovPropData).
+  // Those read are kept packed, their texts one after another in one
+  // block, until the list is first asked for: an export reads them by the
+  // hundred thousand and only looks values up.
+  CJovPropData& Properties();
+  // Calls visit(key, value) for each property in order while it answers
+  // true; keys and values are never null.
+  template <typename Visit>
+  void ForEachProperty(Visit visit) const;
+  // Hints to the cache the properties' first bytes.
+  void PrefetchProperties() const;
 
   CString m_typeCode;
   int32_t m_insertionValue = 0;
@@ -62,10 +74,20 @@ class CJovData : public CSeznam {
   CJovInsPnt m_insertPoints;
   CJovPropData m_vantrixRecords;
   CJovPropData m_matrixRows;
-  CJovPropData m_properties;
   CJovAddPnt m_pointRecords{0};
 
  private:
+  // Properties read: count, then "key\0value\0" for each, taken from the
+  // module's packed-property arena.
+  struct Packed {
+    uint32_t count;
+    uint32_t bytes;  // of the block, this head included
+  };
+  void MakePropertyList();
+  void ReleasePacked();
+
+  CJovPropData m_properties;
+  Packed* m_packed = nullptr;
   void ReadInsertPoints(const resbuf* node);
   void ReadJovData(const resbuf* node);
   void ReadVantrix(const resbuf* node);
@@ -74,6 +96,26 @@ class CJovData : public CSeznam {
   const resbuf* m_appJovData = nullptr;
   const resbuf* m_appVantrix = nullptr;
 };
+
+template <typename Visit>
+void CJovData::ForEachProperty(Visit visit) const {
+  if (m_packed) {
+    const char* text = reinterpret_cast<const char*>(m_packed + 1);
+    for (uint32_t i = 0; i < m_packed->count; ++i) {
+      const char* key = text;
+      const char* value = key + std::strlen(key) + 1;
+      text = value + std::strlen(value) + 1;
+      if (!visit(key, value)) return;
+    }
+    return;
+  }
+  for (const CSeznam* e = m_properties.GetHead(); e; e = e->GetNext()) {
+    const auto* property = static_cast<const CJovPropData*>(e);
+    const char* key = property->GetField(0);
+    const char* value = property->GetField(1);
+    if (key && value && !visit(key, value)) return;
+  }
+}
 
 // Gives the memory of the properties read back to the system when none is
 // alive (their part of what malloc_trim does for the heap).

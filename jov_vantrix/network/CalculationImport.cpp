@@ -40,7 +40,7 @@ const CString& ValueAt(const CStringArray& values, int i) {
 }
 
 void SetProperty(CObjDataNew& r, const char* key, const CString& value) {
-  r.m_jovData.m_properties.SetValue(key, value);
+  r.m_jovData.Properties().SetValue(key, value);
 }
 
 struct PropertyNames {

@@ -87,7 +87,6 @@ bool FindUnusableLength(const CObjDataNew* pipe, const CObjDataNew* partner, int
 void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i) {
   constexpr INT_PTR kRecordsAhead = 8;
   constexpr INT_PTR kTextsAhead = 4;
-  constexpr size_t kPropertyBytes = 2048;
   const INT_PTR n = supply.GetSize();
   if (i + kRecordsAhead < n) {
     for (const void* at : {supply[i + kRecordsAhead], ret[i + kRecordsAhead]}) {
@@ -95,7 +94,6 @@ void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i)
       r->PrefetchWalkedFields();
       PrefetchBytes(&r->m_CM, 2 * sizeof(CString));
       PrefetchBytes(&r->m_linkHandle, sizeof(CString));
-      PrefetchBytes(&r->m_jovData.m_properties, sizeof(CSeznam));
     }
   }
   if (i + kTextsAhead < n) {
@@ -104,7 +102,7 @@ void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i)
     PrefetchBytes(pipe->m_linkHandle.GetString(), 1);
     PrefetchBytes(partner->m_linkHandle.GetString(), 1);
     PrefetchBytes(pipe->m_branchName.GetString(), 1);
-    PrefetchBytes(pipe->m_jovData.m_properties.GetHead(), kPropertyBytes);
+    pipe->m_jovData.PrefetchProperties();
   }
 }
 

@@ -102,5 +102,5 @@ void CSecSez::StoreSectionKey(const char* branch, CJovData& data) const {
     s->Format(part);
     value += part;
   }
-  data.m_properties.SetValue("_NUM_SECTION", value);
+  data.Properties().SetValue("_NUM_SECTION", value);
 }

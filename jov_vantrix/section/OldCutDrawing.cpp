@@ -121,7 +121,7 @@ struct OldCut {
     if (drawn.m_typeCode.GetLength() > static_cast<int>(CJovData::kIncludeFlagIndex))
       drawn.m_typeCode.SetAt(CJovData::kIncludeFlagIndex, 'i');
     drawn.m_insertionValue = 1;
-    CJovPropData& keys = drawn.m_properties;
+    CJovPropData& keys = drawn.Properties();
     for (const char* key : kProductKeys)
       if (const char* value = record.m_jovData.GetProperty(key)) keys.SetValue(key, value);
     keys.SetValue("_NUM_RISER", record.m_riserNumber);

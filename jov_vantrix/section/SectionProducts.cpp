@@ -74,7 +74,7 @@ resbuf* InsertData(CJovData& data, const CObjDataNew& record, const CSeznam& con
   data.m_insertionValue = 1;
   if (data.m_typeCode.GetLength() > static_cast<int>(CJovData::kIncludeFlagIndex))
     data.m_typeCode.SetAt(CJovData::kIncludeFlagIndex, 'i');
-  CJovPropData& properties = data.m_properties;
+  CJovPropData& properties = data.Properties();
   for (const char* key : kProductKeys)
     if (const char* value = record.m_jovData.GetProperty(key)) properties.SetValue(key, Limited(value).c_str());
   properties.SetValue("_NUM_RISER", record.m_riserNumber);

@@ -55,7 +55,7 @@ TEST(CJovData, ReadsTheThreeBlocksOfAnEntity) {
   EXPECT_EQ(data.m_typeFlags.Get(), 197u);
   EXPECT_TRUE(data.m_typeFlags.HasAll(197));
   EXPECT_FALSE(data.m_typeFlags.HasAll(0x100081));
-  EXPECT_EQ(data.m_properties.CSeznam::GetCount(), 3u) << "_TYPE and _PTS are properties too";
+  EXPECT_EQ(data.Properties().CSeznam::GetCount(), 3u) << "_TYPE and _PTS are properties too";
   EXPECT_STREQ(data.GetProperty("CM"), "3");
   EXPECT_EQ(data.GetProperty("cm"), nullptr) << "keys are case-sensitive";
   ASSERT_EQ(data.m_pointRecords.CSeznam::GetCount(), 1u);
@@ -155,7 +155,7 @@ TEST(CJovData, ChainWithoutJovDataLeavesTheObjectEmpty) {
   EXPECT_STREQ(data.m_typeCode, "");
   EXPECT_EQ(data.m_insertPoints.GetCount(), 0u);
   EXPECT_EQ(data.m_vantrixRecords.GetHead(), nullptr);
-  EXPECT_EQ(data.m_properties.GetHead(), nullptr);
+  EXPECT_EQ(data.Properties().GetHead(), nullptr);
   EXPECT_EQ(data.m_typeFlags.Get(), 0u);
   EXPECT_EQ(data.GetAppChain(CJovData::kAppJovData), nullptr);
 }
@@ -168,7 +168,7 @@ TEST(CJovData, TheLaterOfTwoBlocksOfOneNameWins) {
   CJovData data;
   ASSERT_TRUE(data.ReadXData(chain.Head()));
   EXPECT_STREQ(data.m_typeCode, "TCD0000-0002");
-  EXPECT_EQ(data.m_properties.CSeznam::GetCount(), 1u);
+  EXPECT_EQ(data.Properties().CSeznam::GetCount(), 1u);
   EXPECT_STREQ(data.GetProperty("CM"), "2");
 }
 
@@ -181,7 +181,7 @@ TEST(CJovData, MatrixCodeReadsRowsAndWritesThemBack) {
   ASSERT_TRUE(data.ReadXData(chain.Head()));
   ASSERT_EQ(data.m_matrixRows.CSeznam::GetCount(), 2u);
   EXPECT_EQ(Fields(Row(data.m_matrixRows, 1)), (Items{"b1", "b2", "b3"}));
-  EXPECT_EQ(data.m_properties.CSeznam::GetCount(), 1u);
+  EXPECT_EQ(data.Properties().CSeznam::GetCount(), 1u);
   EXPECT_EQ(data.m_typeFlags.Get(), 4u);
   OwnedChain built(data.BuildXData());
   EXPECT_EQ(DescribeChain(built.get()),
@@ -228,7 +228,7 @@ TEST(CJovData, MatrixSizesAreCutToTheCellsTheChainHolds) {
     ASSERT_TRUE(data.ReadXData(chain.Head()));
     ASSERT_EQ(data.m_matrixRows.CSeznam::GetCount(), 2u) << "three cells make one and a half rows";
     EXPECT_EQ(Fields(Row(data.m_matrixRows, 1)), (Items{"c", "<unset>"}));
-    EXPECT_EQ(data.m_properties.GetHead(), nullptr) << "the matrix ends at the 1070 node";
+    EXPECT_EQ(data.Properties().GetHead(), nullptr) << "the matrix ends at the 1070 node";
   }
   {
     TestChain chain;
@@ -253,14 +253,14 @@ TEST(CJovData, TypeCodeAndValuesComeOnlyFromTextNodes) {
     chain.Text(1001, "JOV_DATA").I16(1070, 7).Text(1000, "K").Text(1000, "V");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
     EXPECT_STREQ(data.m_typeCode, "");
-    EXPECT_EQ(data.m_properties.GetHead(), nullptr);
+    EXPECT_EQ(data.Properties().GetHead(), nullptr);
   }
   {
     TestChain chain;
     chain.Text(1001, "JOV_DATA").Text(1000, "TCD0000i0001").Text(1000, "CM").Text(1000, "1");
     chain.Text(1000, "L").Point(1010, 1, 2, 3).Text(1000, "X").Text(1000, "Y");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    EXPECT_EQ(data.m_properties.CSeznam::GetCount(), 1u) << "a point is no value: the block ends";
+    EXPECT_EQ(data.Properties().CSeznam::GetCount(), 1u) << "a point is no value: the block ends";
     EXPECT_EQ(data.GetProperty("L"), nullptr);
   }
   {
@@ -268,7 +268,7 @@ TEST(CJovData, TypeCodeAndValuesComeOnlyFromTextNodes) {
     chain.Text(1001, "JOV_DATA").Text(1000, "TCD0000i0001").Text(1000, "CM");
     chain.Text(1001, "_VANTRIX").I16(1070, 1).Text(1000, "v");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    EXPECT_EQ(data.m_properties.GetHead(), nullptr) << "the next application is no value";
+    EXPECT_EQ(data.Properties().GetHead(), nullptr) << "the next application is no value";
     EXPECT_EQ(data.m_vantrixRecords.CSeznam::GetCount(), 1u);
   }
   {
@@ -276,7 +276,7 @@ TEST(CJovData, TypeCodeAndValuesComeOnlyFromTextNodes) {
     chain.Text(1001, "JOV_DATA").Text(1000, "TCD0000i0001").Text(1000, "CM").Text(1000, "1");
     chain.Text(1000, "CT");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    EXPECT_EQ(data.m_properties.CSeznam::GetCount(), 1u) << "a key as the last node ends the block";
+    EXPECT_EQ(data.Properties().CSeznam::GetCount(), 1u) << "a key as the last node ends the block";
   }
   {
     TestChain chain;
@@ -370,4 +370,51 @@ TEST(CJovInsPnt, ChainCarriesTheLowBitsOfTheValueAndEveryPoint) {
   auto* point = static_cast<CJovInsPnt*>(list.GetHead());
   point->SetPoint(7, 8, 9);
   EXPECT_EQ(point->GetPoint()[2], 9.0);
+}
+
+// Properties read are kept packed until the list is asked for: looked up
+// before and after, walked, and built, every row reads alike.
+TEST(CJovData, PackedPropertiesReadAsTheirList) {
+  const std::string longValue(300 << 10, 'v');  // more than a packed block takes
+  struct Row {
+    const char* what;
+    std::vector<const char*> pairs;  // key, value ...; null: a text node without text
+    int16_t after;                    // code of the node that ends the block, 0 for none
+  };
+  const Row rows[] = {
+      {"none", {}, 0},
+      {"one", {"CM", "1"}, 0},
+      {"a key twice, the first counts", {"CM", "1", "CT", "T1", "CM", "2"}, 0},
+      {"empty and null texts", {"", "x", "K", nullptr, nullptr, "y"}, 0},
+      {"ended by a number", {"A", "1", "B", "2"}, 1070},
+      {"a value too long to pack", {"A", "1", "L", longValue.c_str(), "B", "2"}, 0},
+  };
+  for (const Row& row : rows) {
+    TestChain chain;
+    chain.Text(1001, "JOV_DATA").Text(1000, "TPP0015i0001");
+    for (const char* text : row.pairs) chain.Text(1000, text);
+    if (row.after) chain.I16(row.after, 1).Text(1000, "after").Text(1000, "the end");
+    CJovData packed;
+    ASSERT_TRUE(packed.ReadXData(chain.Head())) << row.what;
+    Items walked;
+    packed.ForEachProperty([&](const char* key, const char* value) {
+      walked.push_back(std::string(key) + "=" + value);
+      return true;
+    });
+    Items expected;
+    for (size_t i = 0; i + 1 < row.pairs.size(); i += 2)
+      expected.push_back(std::string(row.pairs[i] ? row.pairs[i] : "") + "=" + (row.pairs[i + 1] ? row.pairs[i + 1] : ""));
+    EXPECT_EQ(walked, expected) << row.what;
+    const char* keys[] = {"CM", "", "K", "A", "B", "L", "after", "missing"};
+    std::vector<std::string> before;
+    for (const char* key : keys) before.push_back(packed.GetProperty(key) ? packed.GetProperty(key) : "<none>");
+    const Items built = DescribeChain(OwnedChain(packed.BuildXData()).get());
+    EXPECT_EQ(packed.Properties().CSeznam::GetCount(), expected.size()) << row.what;
+    for (size_t i = 0; i < std::size(keys); ++i)
+      EXPECT_EQ(packed.GetProperty(keys[i]) ? packed.GetProperty(keys[i]) : "<none>", before[i]) << row.what;
+    CJovData listed;
+    ASSERT_TRUE(listed.ReadXData(chain.Head()));
+    listed.Properties();
+    EXPECT_EQ(DescribeChain(OwnedChain(listed.BuildXData()).get()), built) << row.what;
+  }
 }

@@ -25,7 +25,7 @@ class DescriptionMaskTest : public ::testing::Test {
     params_.m_maskScheme = kMaskScheme;
   }
 
-  void Set(const char* key, const char* value) { record_.m_jovData.m_properties.SetValue(key, value); }
+  void Set(const char* key, const char* value) { record_.m_jovData.Properties().SetValue(key, value); }
 
   std::vector<std::string> Expand() {
     CStringArray lines;
