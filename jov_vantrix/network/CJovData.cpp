@@ -113,12 +113,15 @@ void CJovData::Clear() {
   m_insertionValue = 0;
   m_typeFlags.Clear();
   m_appInsertPoints = m_appJovData = m_appVantrix = nullptr;
-  m_insertPoints.RemoveAll();
-  m_vantrixRecords.RemoveAll();
-  m_matrixRows.RemoveAll();
   ReleasePacked();
-  m_properties.RemoveAll();
-  m_pointRecords.RemoveAll();
+  if (m_rare) {
+    // Kept: callers may hold on to its lists across a reading.
+    m_rare->insertPoints.RemoveAll();
+    m_rare->vantrixRecords.RemoveAll();
+    m_rare->matrixRows.RemoveAll();
+    m_rare->properties.RemoveAll();
+    m_rare->pointRecords.RemoveAll();
+  }
   m_typeCode.Empty();
 }
 
@@ -153,7 +156,7 @@ bool CJovData::ReadXData(const resbuf* chain) {
 void CJovData::ReadInsertPoints(const resbuf* node) {
   for (; node; node = node->next) {
     if (node->code == 1010)
-      m_insertPoints.AddTail(new CJovInsPnt(node->value.point));
+      InsertPoints().AddTail(new CJovInsPnt(node->value.point));
     else if (node->code == 1070)
       m_insertionValue = node->value.i16;
     else
@@ -183,7 +186,7 @@ void CJovData::ReadJovData(const resbuf* node) {
       CJovPropData* row = NewReadRow(static_cast<uint32_t>(columns));
       for (int c = 0; c < columns && IsValueNode(node); ++c, node = node->next)
         row->SetField(static_cast<uint32_t>(c), TextOf(node));
-      m_matrixRows.AddTail(row);
+      MatrixRows().AddTail(row);
     }
   }
 
@@ -223,12 +226,12 @@ void CJovData::ReadJovData(const resbuf* node) {
       auto* property = new ReadProperty;
       property->SetField(0, TextOf(node));
       property->SetField(1, TextOf(value));
-      m_properties.AddTail(property);
+      Rare().properties.AddTail(property);
     }
     if (std::strcmp(TextOf(node), "_TYPE") == 0)
       m_typeFlags.Set(static_cast<uint32_t>(std::strtoll(TextOf(value), nullptr, 10)));
     else if (!pointsRead && std::strcmp(TextOf(node), "_PTS") == 0) {
-      CJovAddPnt::ParseList(m_pointRecords, TextOf(value));
+      CJovAddPnt::ParseList(PointRecords(), TextOf(value));
       pointsRead = true;
     }
     node = value->next;
@@ -243,24 +246,24 @@ void CJovData::ReadVantrix(const resbuf* node) {
   for (node = node->next; node && node->code == 1000 && taken < count; node = node->next, ++taken)
     if (taken < CJovPropData::kVantrixFields) record->SetField(taken, TextOf(node));
   for (uint32_t i = count; i < CJovPropData::kVantrixFields; ++i) record->SetField(i, "");
-  m_vantrixRecords.AddTail(record);
+  VantrixRecords().AddTail(record);
 }
 
 resbuf* CJovData::BuildXData() {
   ChainTail chain;
-  if (m_insertPoints.GetCount() > 0) {
+  const RareLists& lists = RareOrEmpty();
+  if (lists.insertPoints.GetCount() > 0) {
     chain.AppendApplication("JOV_INSPT");
-    chain.Append(CJovInsPnt::BuildChain(m_insertPoints, m_insertionValue));
+    chain.Append(CJovInsPnt::BuildChain(lists.insertPoints, m_insertionValue));
   }
   chain.AppendApplication("JOV_DATA");
-  chain.Append(m_matrixRows.BuildMatrixChain(m_typeCode));
+  chain.Append(lists.matrixRows.BuildMatrixChain(m_typeCode));
   std::string points;
-  MakePropertyList();
-  if (CJovAddPnt::FormatList(m_pointRecords, points)) m_properties.ReplaceValue("_PTS", points.c_str());
-  chain.Append(m_properties.BuildKeyValueChain());
-  if (m_vantrixRecords.GetHead()) {
+  if (CJovAddPnt::FormatList(lists.pointRecords, points)) Properties().ReplaceValue("_PTS", points.c_str());
+  chain.Append(Properties().BuildKeyValueChain());
+  if (RareOrEmpty().vantrixRecords.GetHead()) {
     chain.AppendApplication("_VANTRIX");
-    chain.Append(m_vantrixRecords.BuildRecordChain());
+    chain.Append(RareOrEmpty().vantrixRecords.BuildRecordChain());
   }
   return chain.Head();
 }
@@ -291,7 +294,17 @@ const char* CJovData::GetProperty(const char* key) const {
 
 CJovPropData& CJovData::Properties() {
   MakePropertyList();
-  return m_properties;
+  return Rare().properties;
+}
+
+CJovData::RareLists& CJovData::Rare() {
+  if (!m_rare) m_rare = std::make_unique<RareLists>();
+  return *m_rare;
+}
+
+const CJovData::RareLists& CJovData::RareOrEmpty() const {
+  static const RareLists kNone;
+  return m_rare ? *m_rare : kNone;
 }
 
 void CJovData::MakePropertyList() {
@@ -300,7 +313,7 @@ void CJovData::MakePropertyList() {
     auto* property = new ReadProperty;
     property->SetField(0, key);
     property->SetField(1, value);
-    m_properties.AddTail(property);
+    Rare().properties.AddTail(property);
     return true;
   });
   ReleasePacked();
@@ -316,8 +329,8 @@ void CJovData::PrefetchProperties() const {
   constexpr size_t kMostBytes = 512;
   if (m_packed)
     PrefetchBytes(m_packed, std::min<size_t>(m_packed->bytes, kMostBytes));
-  else
-    PrefetchBytes(m_properties.GetHead(), kMostBytes);
+  else if (m_rare)
+    PrefetchBytes(m_rare->properties.GetHead(), kMostBytes);
 }
 
 void ReleasePropertyMemory() {

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "common/CBitFlags.h"
 #include "common/CJovPropData.h"
@@ -71,12 +72,30 @@ class CJovData : public CSeznam {
   CString m_typeCode;
   int32_t m_insertionValue = 0;
   CBitFlags m_typeFlags;
-  CJovInsPnt m_insertPoints;
-  CJovPropData m_vantrixRecords;
-  CJovPropData m_matrixRows;
-  CJovAddPnt m_pointRecords{0};
+
+  // Lists most entities have none of: made on first use, so that the
+  // records of a network stay several hundred bytes smaller. The const
+  // forms give an empty list until then.
+  CJovInsPnt& InsertPoints() { return Rare().insertPoints; }
+  const CJovInsPnt& InsertPoints() const { return RareOrEmpty().insertPoints; }
+  CJovPropData& VantrixRecords() { return Rare().vantrixRecords; }
+  const CJovPropData& VantrixRecords() const { return RareOrEmpty().vantrixRecords; }
+  CJovPropData& MatrixRows() { return Rare().matrixRows; }
+  const CJovPropData& MatrixRows() const { return RareOrEmpty().matrixRows; }
+  CJovAddPnt& PointRecords() { return Rare().pointRecords; }
+  const CJovAddPnt& PointRecords() const { return RareOrEmpty().pointRecords; }
 
  private:
+  struct RareLists {
+    CJovInsPnt insertPoints;
+    CJovPropData vantrixRecords;
+    CJovPropData matrixRows;
+    CJovPropData properties;  // once they are a list
+    CJovAddPnt pointRecords{0};
+  };
+  RareLists& Rare();
+  const RareLists& RareOrEmpty() const;
+
   // Properties read: count, then "key\0value\0" for each, taken from the
   // module's packed-property arena.
   struct Packed {
@@ -86,7 +105,7 @@ class CJovData : public CSeznam {
   void MakePropertyList();
   void ReleasePacked();
 
-  CJovPropData m_properties;
+  std::unique_ptr<RareLists> m_rare;
   Packed* m_packed = nullptr;
   void ReadInsertPoints(const resbuf* node);
   void ReadJovData(const resbuf* node);
@@ -109,7 +128,8 @@ void CJovData::ForEachProperty(Visit visit) const {
     }
     return;
   }
-  for (const CSeznam* e = m_properties.GetHead(); e; e = e->GetNext()) {
+  if (!m_rare) return;
+  for (const CSeznam* e = m_rare->properties.GetHead(); e; e = e->GetNext()) {
     const auto* property = static_cast<const CJovPropData*>(e);
     const char* key = property->GetField(0);
     const char* value = property->GetField(1);

@@ -61,7 +61,7 @@ bool FindSeparatorText(const CObjDataNew* pipe, const CObjDataNew* product, CStr
   for (const char* key : {"CM", "CT"})
     if (HoldsSeparator(pipe->m_jovData.GetProperty(key))) return found(pipe, key);
   if (!product || !product->m_jovData.GetAppChain(CJovData::kAppVantrix)) return false;
-  const auto* record = static_cast<const CJovPropData*>(product->m_jovData.m_vantrixRecords.GetHead());
+  const auto* record = static_cast<const CJovPropData*>(product->m_jovData.VantrixRecords().GetHead());
   static const char* const kFields[] = {"_VANTRIX 8", "_VANTRIX 9", "_VANTRIX 10", "_VANTRIX 11"};
   for (uint32_t field = 8; record && field <= 11; ++field)
     if (HoldsSeparator(record->GetField(field))) return found(product, kFields[field - 8]);
@@ -269,7 +269,7 @@ void BuildSectionRecord(CSecSezNew& sections, int units, CObjDataNew* pipe, CObj
 
   if (!pipe->m_CM.IsEmpty()) {
     const auto* record = product && product->m_jovData.GetAppChain(CJovData::kAppVantrix)
-                             ? static_cast<const CJovPropData*>(product->m_jovData.m_vantrixRecords.GetHead())
+                             ? static_cast<const CJovPropData*>(product->m_jovData.VantrixRecords().GetHead())
                              : nullptr;
     for (uint32_t field = 8; record && field <= 11; ++field) {
       const char* text = record->GetField(field);

@@ -133,8 +133,8 @@ TEST(OldRecordModel, SectionListOfABranchTree) {
   CObjSez records;
   CObjData* a = AddBranch(records, "A,x,K,M", "0", "1");
   a->m_jovData.Properties().SetValue("CT", "7");
-  a->m_jovData.m_vantrixRecords.SetRecordField(8, "600");
-  a->m_jovData.m_vantrixRecords.SetRecordField(11, "VK");
+  a->m_jovData.VantrixRecords().SetRecordField(8, "600");
+  a->m_jovData.VantrixRecords().SetRecordField(11, "VK");
   AddBranch(records, "K,x", "0", "2");
   AddBranch(records, "M,x", "1", "3");
   AddRecord(records, kRoleRiser);
@@ -344,7 +344,7 @@ TEST(OldRecordModel, DescriptionsTypeClassesAndExtents) {
   for (const Case& c : cases) {
     CObjData record(CObjData::kInsert, kRoleBranch, nullptr);
     for (const auto& [key, value] : c.properties) record.m_jovData.Properties().SetValue(key, value);
-    if (c.vantrix) record.m_jovData.m_vantrixRecords.SetRecordField(3, "42");
+    if (c.vantrix) record.m_jovData.VantrixRecords().SetRecordField(3, "42");
     CStringArray lines;
     record.ExpandDescriptionMask(params, lines);
     EXPECT_EQ(Strings(lines), c.lines) << c.what;
@@ -429,7 +429,7 @@ TEST(OldRecordModel, ConnectionPointsBecomeInsertionPointPairs) {
   CJovData data;
   AddConnectionPointPairs(points, data);
   std::vector<GLVector> pairs;
-  for (const CSeznam* e = data.m_insertPoints.GetHead(); e; e = e->GetNext())
+  for (const CSeznam* e = data.InsertPoints().GetHead(); e; e = e->GetNext())
     pairs.emplace_back(static_cast<const CJovInsPnt*>(e)->GetPoint());
   EXPECT_EQ(pairs, (std::vector<GLVector>{{1, 2, 0}, {3, 4, 0}, {5, 6, 0}, {0, 0, 0}}))
       << "a marker without point 11 pairs with the origin";
