@@ -8,6 +8,8 @@
 #include <string>
 
 #include "common/InternedTexts.h"
+#include "common/Prefetch.h"
+#include "common/SlabArena.h"
 #include "common/SlabPool.h"
 #include "dataformat/GroupCodeChain.h"
 
@@ -32,6 +34,13 @@ SlabPool& ReadPropertyPool() {
   // Walked seldom: packed rather than a cache line each.
   static SlabPool pool(sizeof(ReadProperty), alignof(ReadProperty));
   return pool;
+}
+
+// The properties read and kept packed (see CJovData::Properties), let go
+// together with the network that read them.
+SlabArena& PackedPropertyArena() {
+  static SlabArena arena;
+  return arena;
 }
 
 // A record or matrix row of so many fields read, its texts interned.
@@ -104,11 +113,15 @@ void CJovData::Clear() {
   m_insertionValue = 0;
   m_typeFlags.Clear();
   m_appInsertPoints = m_appJovData = m_appVantrix = nullptr;
-  m_insertPoints.RemoveAll();
-  m_vantrixRecords.RemoveAll();
-  m_matrixRows.RemoveAll();
-  m_properties.RemoveAll();
-  m_pointRecords.RemoveAll();
+  ReleasePacked();
+  if (m_rare) {
+    // Kept: callers may hold on to its lists across a reading.
+    m_rare->insertPoints.RemoveAll();
+    m_rare->vantrixRecords.RemoveAll();
+    m_rare->matrixRows.RemoveAll();
+    m_rare->properties.RemoveAll();
+    m_rare->pointRecords.RemoveAll();
+  }
   m_typeCode.Empty();
 }
 
@@ -143,7 +156,7 @@ bool CJovData::ReadXData(const resbuf* chain) {
 void CJovData::ReadInsertPoints(const resbuf* node) {
   for (; node; node = node->next) {
     if (node->code == 1010)
-      m_insertPoints.AddTail(new CJovInsPnt(node->value.point));
+      InsertPoints().AddTail(new CJovInsPnt(node->value.point));
     else if (node->code == 1070)
       m_insertionValue = node->value.i16;
     else
@@ -173,9 +186,35 @@ void CJovData::ReadJovData(const resbuf* node) {
       CJovPropData* row = NewReadRow(static_cast<uint32_t>(columns));
       for (int c = 0; c < columns && IsValueNode(node); ++c, node = node->next)
         row->SetField(static_cast<uint32_t>(c), TextOf(node));
-      m_matrixRows.AddTail(row);
+      MatrixRows().AddTail(row);
     }
   }
+
+  // The properties packed in one block, in one walk: measuring them first
+  // would read every text twice. Too many for a block, or no room, and
+  // they go into the list as they are read.
+  const resbuf* first = node;
+  if (first && first->code == 1000 && IsValueNode(first->next))
+    m_packed = static_cast<Packed*>(PackedPropertyArena().AllocateFilled([first](char* room, size_t roomBytes) -> size_t {
+      const char* end = room + roomBytes;
+      char* at = room + sizeof(Packed);
+      uint32_t count = 0;
+      for (const resbuf* key = first; key && key->code == 1000 && IsValueNode(key->next); key = key->next->next) {
+        for (const char* text : {TextOf(key), TextOf(key->next)}) {
+          const size_t bytes = std::strlen(text) + 1;
+          if (bytes > static_cast<size_t>(end - at)) return 0;
+          std::memcpy(at, text, bytes);
+          at += bytes;
+        }
+        ++count;
+      }
+      const size_t bytes = static_cast<size_t>(at - room);
+      if (bytes > UINT32_MAX) return 0;
+      auto* packed = reinterpret_cast<Packed*>(room);
+      packed->count = count;
+      packed->bytes = static_cast<uint32_t>(bytes);
+      return bytes;
+    }));
 
   // Only the first "_PTS" property holds the point records, as GetProperty
   // and the build see it; later ones stay plain properties.
@@ -183,14 +222,16 @@ void CJovData::ReadJovData(const resbuf* node) {
   while (node && node->code == 1000) {
     const resbuf* value = node->next;
     if (!IsValueNode(value)) break;
-    auto* property = new ReadProperty;
-    property->SetField(0, TextOf(node));
-    property->SetField(1, TextOf(value));
-    m_properties.AddTail(property);
+    if (!m_packed) {
+      auto* property = new ReadProperty;
+      property->SetField(0, TextOf(node));
+      property->SetField(1, TextOf(value));
+      Rare().properties.AddTail(property);
+    }
     if (std::strcmp(TextOf(node), "_TYPE") == 0)
       m_typeFlags.Set(static_cast<uint32_t>(std::strtoll(TextOf(value), nullptr, 10)));
     else if (!pointsRead && std::strcmp(TextOf(node), "_PTS") == 0) {
-      CJovAddPnt::ParseList(m_pointRecords, TextOf(value));
+      CJovAddPnt::ParseList(PointRecords(), TextOf(value));
       pointsRead = true;
     }
     node = value->next;
@@ -205,23 +246,24 @@ void CJovData::ReadVantrix(const resbuf* node) {
   for (node = node->next; node && node->code == 1000 && taken < count; node = node->next, ++taken)
     if (taken < CJovPropData::kVantrixFields) record->SetField(taken, TextOf(node));
   for (uint32_t i = count; i < CJovPropData::kVantrixFields; ++i) record->SetField(i, "");
-  m_vantrixRecords.AddTail(record);
+  VantrixRecords().AddTail(record);
 }
 
 resbuf* CJovData::BuildXData() {
   ChainTail chain;
-  if (m_insertPoints.GetCount() > 0) {
+  const RareLists& lists = RareOrEmpty();
+  if (lists.insertPoints.GetCount() > 0) {
     chain.AppendApplication("JOV_INSPT");
-    chain.Append(CJovInsPnt::BuildChain(m_insertPoints, m_insertionValue));
+    chain.Append(CJovInsPnt::BuildChain(lists.insertPoints, m_insertionValue));
   }
   chain.AppendApplication("JOV_DATA");
-  chain.Append(m_matrixRows.BuildMatrixChain(m_typeCode));
+  chain.Append(lists.matrixRows.BuildMatrixChain(m_typeCode));
   std::string points;
-  if (CJovAddPnt::FormatList(m_pointRecords, points)) m_properties.ReplaceValue("_PTS", points.c_str());
-  chain.Append(m_properties.BuildKeyValueChain());
-  if (m_vantrixRecords.GetHead()) {
+  if (CJovAddPnt::FormatList(lists.pointRecords, points)) Properties().ReplaceValue("_PTS", points.c_str());
+  chain.Append(Properties().BuildKeyValueChain());
+  if (RareOrEmpty().vantrixRecords.GetHead()) {
     chain.AppendApplication("_VANTRIX");
-    chain.Append(m_vantrixRecords.BuildRecordChain());
+    chain.Append(RareOrEmpty().vantrixRecords.BuildRecordChain());
   }
   return chain.Head();
 }
@@ -241,16 +283,58 @@ const resbuf* CJovData::GetAppChain(int which) const {
 
 const char* CJovData::GetProperty(const char* key) const {
   if (!key) return nullptr;
-  for (const CSeznam* e = m_properties.GetHead(); e; e = e->GetNext()) {
-    const auto* property = static_cast<const CJovPropData*>(e);
-    const char* k = property->GetField(0);
-    const char* v = property->GetField(1);
-    if (k && v && std::strcmp(k, key) == 0) return v;
-  }
-  return nullptr;
+  const char* found = nullptr;
+  ForEachProperty([&](const char* k, const char* v) {
+    if (std::strcmp(k, key) != 0) return true;
+    found = v;
+    return false;
+  });
+  return found;
+}
+
+CJovPropData& CJovData::Properties() {
+  MakePropertyList();
+  return Rare().properties;
+}
+
+CJovData::RareLists& CJovData::Rare() {
+  if (!m_rare) m_rare = std::make_unique<RareLists>();
+  return *m_rare;
+}
+
+const CJovData::RareLists& CJovData::RareOrEmpty() const {
+  static const RareLists kNone;
+  return m_rare ? *m_rare : kNone;
+}
+
+void CJovData::MakePropertyList() {
+  if (!m_packed) return;
+  ForEachProperty([this](const char* key, const char* value) {
+    auto* property = new ReadProperty;
+    property->SetField(0, key);
+    property->SetField(1, value);
+    Rare().properties.AddTail(property);
+    return true;
+  });
+  ReleasePacked();
+}
+
+void CJovData::ReleasePacked() {
+  if (!m_packed) return;
+  PackedPropertyArena().Release(m_packed, m_packed->bytes);
+  m_packed = nullptr;
+}
+
+void CJovData::PrefetchProperties() const {
+  constexpr size_t kMostBytes = 512;
+  if (m_packed)
+    PrefetchBytes(m_packed, std::min<size_t>(m_packed->bytes, kMostBytes));
+  else if (m_rare)
+    PrefetchBytes(m_rare->properties.GetHead(), kMostBytes);
 }
 
 void ReleasePropertyMemory() {
   ReadPropertyPool().ReleaseUnused();
+  PackedPropertyArena().ReleaseUnused();
   interned_texts::ReleaseUnused();
 }

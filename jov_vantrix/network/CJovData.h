@@ -15,6 +15,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 #include "common/CBitFlags.h"
 #include "common/CJovPropData.h"
@@ -55,17 +57,56 @@ class CJovData : public CSeznam {
   // The value of the first property with exactly that key; null when none.
   const char* GetProperty(const char* key) const;
   bool HasProperty(const char* key) const { return GetProperty(key) != nullptr; }
+  // The properties as a list of key/value elements (see CJovPropData).
+  // Those read are kept packed, their texts one after another in one
+  // block, until the list is first asked for: an export reads them by the
+  // hundred thousand and only looks values up.
+  CJovPropData& Properties();
+  // Calls visit(key, value) for each property in order while it answers
+  // true; keys and values are never null.
+  template <typename Visit>
+  void ForEachProperty(Visit visit) const;
+  // Hints to the cache the properties' first bytes.
+  void PrefetchProperties() const;
 
   CString m_typeCode;
   int32_t m_insertionValue = 0;
   CBitFlags m_typeFlags;
-  CJovInsPnt m_insertPoints;
-  CJovPropData m_vantrixRecords;
-  CJovPropData m_matrixRows;
-  CJovPropData m_properties;
-  CJovAddPnt m_pointRecords{0};
+
+  // Lists most entities have none of: made on first use, so that the
+  // records of a network stay several hundred bytes smaller. The const
+  // forms give an empty list until then.
+  CJovInsPnt& InsertPoints() { return Rare().insertPoints; }
+  const CJovInsPnt& InsertPoints() const { return RareOrEmpty().insertPoints; }
+  CJovPropData& VantrixRecords() { return Rare().vantrixRecords; }
+  const CJovPropData& VantrixRecords() const { return RareOrEmpty().vantrixRecords; }
+  CJovPropData& MatrixRows() { return Rare().matrixRows; }
+  const CJovPropData& MatrixRows() const { return RareOrEmpty().matrixRows; }
+  CJovAddPnt& PointRecords() { return Rare().pointRecords; }
+  const CJovAddPnt& PointRecords() const { return RareOrEmpty().pointRecords; }
 
  private:
+  struct RareLists {
+    CJovInsPnt insertPoints;
+    CJovPropData vantrixRecords;
+    CJovPropData matrixRows;
+    CJovPropData properties;  // once they are a list
+    CJovAddPnt pointRecords{0};
+  };
+  RareLists& Rare();
+  const RareLists& RareOrEmpty() const;
+
+  // Properties read: count, then "key\0value\0" for each, taken from the
+  // module's packed-property arena.
+  struct Packed {
+    uint32_t count;
+    uint32_t bytes;  // of the block, this head included
+  };
+  void MakePropertyList();
+  void ReleasePacked();
+
+  std::unique_ptr<RareLists> m_rare;
+  Packed* m_packed = nullptr;
   void ReadInsertPoints(const resbuf* node);
   void ReadJovData(const resbuf* node);
   void ReadVantrix(const resbuf* node);
@@ -74,6 +115,27 @@ class CJovData : public CSeznam {
   const resbuf* m_appJovData = nullptr;
   const resbuf* m_appVantrix = nullptr;
 };
+
+template <typename Visit>
+void CJovData::ForEachProperty(Visit visit) const {
+  if (m_packed) {
+    const char* text = reinterpret_cast<const char*>(m_packed + 1);
+    for (uint32_t i = 0; i < m_packed->count; ++i) {
+      const char* key = text;
+      const char* value = key + std::strlen(key) + 1;
+      text = value + std::strlen(value) + 1;
+      if (!visit(key, value)) return;
+    }
+    return;
+  }
+  if (!m_rare) return;
+  for (const CSeznam* e = m_rare->properties.GetHead(); e; e = e->GetNext()) {
+    const auto* property = static_cast<const CJovPropData*>(e);
+    const char* key = property->GetField(0);
+    const char* value = property->GetField(1);
+    if (key && value && !visit(key, value)) return;
+  }
+}
 
 // Gives the memory of the properties read back to the system when none is
 // alive (their part of what malloc_trim does for the heap).

@@ -119,9 +119,14 @@ class CObjDataNew : public CSeznam {
   // The entity's name (group -1) when the record was read from the drawing:
   // written back behind it, the record replaces that entity.
   bool m_hasEntityName = false;
-  int64_t m_entityName[2] = {0, 0};
   // Written back, the entity is erased instead (a stale label).
   bool m_erase = false;
+  bool m_flag1 = true;
+  bool m_flag2 = true;
+  bool m_offsetFlag = false;  // the product look-up fills "O2"
+  bool m_flag3 = false;
+  bool m_flag4 = false;
+  int64_t m_entityName[2] = {0, 0};
   GLVector m_basePoint;
 
   RecordText m_riserPrefix;   // "_PREFIX_RISER"
@@ -167,11 +172,6 @@ class CObjDataNew : public CSeznam {
     if (!m_runs) m_runs = std::make_unique<RunPart>();
     return *m_runs;
   }
-  bool m_flag1 = true;
-  bool m_flag2 = true;
-  bool m_offsetFlag = false;  // the product look-up fills "O2"
-  bool m_flag3 = false;
-  bool m_flag4 = false;
 
  private:
   void ResetBox();

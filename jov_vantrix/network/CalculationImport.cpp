@@ -40,7 +40,7 @@ const CString& ValueAt(const CStringArray& values, int i) {
 }
 
 void SetProperty(CObjDataNew& r, const char* key, const CString& value) {
-  r.m_jovData.m_properties.SetValue(key, value);
+  r.m_jovData.Properties().SetValue(key, value);
 }
 
 struct PropertyNames {
@@ -65,7 +65,7 @@ void WriteProductKeys(CObjDataNew& product, const CSecDataNew& s, int texts) {
   SetProperty(product, "SR", ValueAt(s.m_pValues, 8));
   SetProperty(product, "PR", ValueAt(s.m_pValues, 9));
   SetProperty(product, "_NUM_HYDR_SROUBENI", ValueAt(s.m_pValues, 9));
-  CJovPropData& vantrix = product.m_jovData.m_vantrixRecords;
+  CJovPropData& vantrix = product.m_jovData.VantrixRecords();
   for (int field = 1; field <= 5; ++field) vantrix.SetRecordField(field, ValueAt(s.m_pValues, field + 9));
   for (int field = 8; field < 8 + texts; ++field) vantrix.SetRecordField(field, s.m_productFields[field - 8]);
 }

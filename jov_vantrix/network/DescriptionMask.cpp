@@ -32,7 +32,7 @@ void TrimZeroDecimals(const char* key, std::string& value) {
 const char* ChooseDescriptionMask(const CJovData& data, const char* withoutProduct,
                                   const char* withProduct, const char* scheme) {
   if (data.HasProperty("_QPROD")) return withProduct;
-  return data.m_vantrixRecords.GetHead() != nullptr ? scheme : withoutProduct;
+  return data.VantrixRecords().GetHead() != nullptr ? scheme : withoutProduct;
 }
 
 void ExpandDescriptionMask(const CObjDataNew& record, const JovCutParams& params, CStringArray& lines) {
@@ -61,7 +61,7 @@ void ExpandMaskLines(const CJovData& data, const char* mask, CStringArray& lines
         uint32_t field = 0;
         for (; IsDigit(*p); ++p)
           field = field > 100000 ? field : field * 10 + static_cast<uint32_t>(*p - '0');
-        const auto* first = static_cast<const CJovPropData*>(data.m_vantrixRecords.GetHead());
+        const auto* first = static_cast<const CJovPropData*>(data.VantrixRecords().GetHead());
         const char* text = first ? first->GetField(field) : nullptr;
         if (text) line += text;
         continue;

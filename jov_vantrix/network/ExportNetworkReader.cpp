@@ -344,6 +344,9 @@ void LinkRiserNeighbours(CObjSezNew& network, CObjDataNew* rec, const EndPointIn
 }
 
 void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends) {
+  // The segments are the scheme's risers: room for all at once, not
+  // doubled and copied step by step.
+  ends.Reserve(static_cast<size_t>(network.m_scheme.m_risers.GetSize()));
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
     IndexGroupSegments(*group, ends);
 }

@@ -61,7 +61,7 @@ bool FindSeparatorText(const CObjDataNew* pipe, const CObjDataNew* product, CStr
   for (const char* key : {"CM", "CT"})
     if (HoldsSeparator(pipe->m_jovData.GetProperty(key))) return found(pipe, key);
   if (!product || !product->m_jovData.GetAppChain(CJovData::kAppVantrix)) return false;
-  const auto* record = static_cast<const CJovPropData*>(product->m_jovData.m_vantrixRecords.GetHead());
+  const auto* record = static_cast<const CJovPropData*>(product->m_jovData.VantrixRecords().GetHead());
   static const char* const kFields[] = {"_VANTRIX 8", "_VANTRIX 9", "_VANTRIX 10", "_VANTRIX 11"};
   for (uint32_t field = 8; record && field <= 11; ++field)
     if (HoldsSeparator(record->GetField(field))) return found(product, kFields[field - 8]);
@@ -87,7 +87,6 @@ bool FindUnusableLength(const CObjDataNew* pipe, const CObjDataNew* partner, int
 void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i) {
   constexpr INT_PTR kRecordsAhead = 8;
   constexpr INT_PTR kTextsAhead = 4;
-  constexpr size_t kPropertyBytes = 2048;
   const INT_PTR n = supply.GetSize();
   if (i + kRecordsAhead < n) {
     for (const void* at : {supply[i + kRecordsAhead], ret[i + kRecordsAhead]}) {
@@ -95,7 +94,6 @@ void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i)
       r->PrefetchWalkedFields();
       PrefetchBytes(&r->m_CM, 2 * sizeof(CString));
       PrefetchBytes(&r->m_linkHandle, sizeof(CString));
-      PrefetchBytes(&r->m_jovData.m_properties, sizeof(CSeznam));
     }
   }
   if (i + kTextsAhead < n) {
@@ -104,7 +102,7 @@ void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i)
     PrefetchBytes(pipe->m_linkHandle.GetString(), 1);
     PrefetchBytes(partner->m_linkHandle.GetString(), 1);
     PrefetchBytes(pipe->m_branchName.GetString(), 1);
-    PrefetchBytes(pipe->m_jovData.m_properties.GetHead(), kPropertyBytes);
+    pipe->m_jovData.PrefetchProperties();
   }
 }
 
@@ -271,7 +269,7 @@ void BuildSectionRecord(CSecSezNew& sections, int units, CObjDataNew* pipe, CObj
 
   if (!pipe->m_CM.IsEmpty()) {
     const auto* record = product && product->m_jovData.GetAppChain(CJovData::kAppVantrix)
-                             ? static_cast<const CJovPropData*>(product->m_jovData.m_vantrixRecords.GetHead())
+                             ? static_cast<const CJovPropData*>(product->m_jovData.VantrixRecords().GetHead())
                              : nullptr;
     for (uint32_t field = 8; record && field <= 11; ++field) {
       const char* text = record->GetField(field);

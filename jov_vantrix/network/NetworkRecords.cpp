@@ -47,16 +47,14 @@ void CopyProperties(CObjDataNew& record, std::initializer_list<const char*> keys
   // One walk over the properties for every key; the first property of a
   // key counts, as for GetProperty.
   uint32_t found = 0;
-  for (const CSeznam* e = record.m_jovData.m_properties.GetHead(); e && found != wanted; e = e->GetNext()) {
-    const auto* property = static_cast<const CJovPropData*>(e);
-    const char* key = property->GetField(0);
-    const char* value = property->GetField(1);
-    if (!key || !value) continue;
+  record.m_jovData.ForEachProperty([&](const char* key, const char* value) {
     const int i = FieldIndex(key);
-    if (i < 0 || !(wanted & ~found & (1u << i))) continue;
-    record.*kFields[i].field = value;
-    found |= 1u << i;
-  }
+    if (i >= 0 && (wanted & ~found & (1u << i))) {
+      record.*kFields[i].field = value;
+      found |= 1u << i;
+    }
+    return found != wanted;
+  });
   for (size_t i = 0; i < std::size(kFields); ++i)
     if (wanted & ~found & (1u << i)) record.*kFields[i].field = RecordText();
 }

@@ -41,7 +41,7 @@ struct ParamLists {
 // geometry.
 bool FetchProduct(CObjDataNew* record, jovDatabase::Database* db, const uint8_t* flags,
                   uint32_t flagCount, int unit) {
-  if (!FetchProductCopies(db, record->m_jovData.m_properties, flags, flagCount,
+  if (!FetchProductCopies(db, record->m_jovData.Properties(), flags, flagCount,
                           &record->m_pProductGeometry, &record->m_pProductData))
     return false;
   ComputeBoundingBox(record, record->m_pProductGeometry, unit);
@@ -112,7 +112,7 @@ bool LookupProduct(CObjDataNew* record, jovDatabase::Database* db, JovCutParams&
   if (!record || !db) return false;
   if (db->GoIndexID(record->m_jovData.m_typeCode) != jovDatabase::eOK) return false;
 
-  CJovPropData& properties = record->m_jovData.m_properties;
+  CJovPropData& properties = record->m_jovData.Properties();
   const double units = params.m_units;
   CString size;
   size.Format("%.0f", params.m_units == 1 ? params.m_floorHeight * 1000.0 : params.m_floorHeight);
@@ -154,7 +154,7 @@ bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, con
   // The product library answers from the look-up key and the parameter
   // lists alone.
   ParamLists lists;
-  if (!lists.Build(record->m_jovData.m_properties)) return false;
+  if (!lists.Build(record->m_jovData.Properties())) return false;
   std::string key(lookupKey.GetString());
   key.append(1, '\0').append(lists.names.data()).append(1, '\0').append(lists.values.data());
   auto [at, added] = answers->answers.try_emplace(std::move(key));

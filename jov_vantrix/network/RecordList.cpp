@@ -11,13 +11,10 @@ namespace {
 // Hints a record's chain block and the properties it read, which its data
 // reading made one after another; nothing for an element of another kind.
 void PrefetchRecordParts(const CSeznam* element) {
-  constexpr size_t kPropertyBytes = 128;
-  constexpr size_t kMostPropertyBytes = 2048;
   if (typeid(*element) != typeid(CObjDataNew)) return;
   const auto* record = static_cast<const CObjDataNew*>(element);
   record->m_entityChain.PrefetchBlock();
-  const CJovPropData& properties = record->m_jovData.m_properties;
-  PrefetchBytes(properties.GetHead(), std::min(properties.CSeznam::GetCount() * kPropertyBytes, kMostPropertyBytes));
+  record->m_jovData.PrefetchProperties();
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ int CObjData::AskProduct(jovDatabase::Database* db, JovCutParamsOld& params, res
                          resbuf** data) {
   if (!db || db->GoIndexID(m_jovData.m_typeCode) != jovDatabase::eOK) return 0;
 
-  CJovPropData& properties = m_jovData.m_properties;
+  CJovPropData& properties = m_jovData.Properties();
   CString floor;
   floor.Format("%.0f", params.m_unit == 1 ? params.m_floorHeight * 1000.0 : params.m_floorHeight);
   properties.ReplaceValue("O", floor);

@@ -32,7 +32,7 @@ CSecData* CSecSez::AddHeadSection(const CObjData& branch, const char* branchName
   const char* ct = branch.m_jovData.GetProperty("CT");
   head->m_CM = cm ? cm : "";
   head->m_CT = ct ? ct : "";
-  const auto* record = static_cast<const CJovPropData*>(branch.m_jovData.m_vantrixRecords.GetHead());
+  const auto* record = static_cast<const CJovPropData*>(branch.m_jovData.VantrixRecords().GetHead());
   for (uint32_t i = 0; i < 4; ++i) {
     const char* field = record ? record->GetField(kFirstVantrixField + i) : nullptr;
     head->m_vantrixFields[i] = field ? field : "";
@@ -102,5 +102,5 @@ void CSecSez::StoreSectionKey(const char* branch, CJovData& data) const {
     s->Format(part);
     value += part;
   }
-  data.m_properties.SetValue("_NUM_SECTION", value);
+  data.Properties().SetValue("_NUM_SECTION", value);
 }

@@ -109,8 +109,8 @@ struct OldCut {
     const auto& codes = kCodes[product.typeClass];
     uint32_t firstIndex = 0;
     uint32_t secondIndex = 0;
-    if (!CJovAddPnt::FindIndex(drawn.m_pointRecords, &firstIndex, 3, codes[0]) ||
-        (codes[1] && !CJovAddPnt::FindIndex(drawn.m_pointRecords, &secondIndex, 3, codes[1])))
+    if (!CJovAddPnt::FindIndex(drawn.PointRecords(), &firstIndex, 3, codes[0]) ||
+        (codes[1] && !CJovAddPnt::FindIndex(drawn.PointRecords(), &secondIndex, 3, codes[1])))
       return false;
 
     product.blockName.Format("*UJOVCUT2004%d", blockCounter_++);
@@ -121,7 +121,7 @@ struct OldCut {
     if (drawn.m_typeCode.GetLength() > static_cast<int>(CJovData::kIncludeFlagIndex))
       drawn.m_typeCode.SetAt(CJovData::kIncludeFlagIndex, 'i');
     drawn.m_insertionValue = 1;
-    CJovPropData& keys = drawn.m_properties;
+    CJovPropData& keys = drawn.Properties();
     for (const char* key : kProductKeys)
       if (const char* value = record.m_jovData.GetProperty(key)) keys.SetValue(key, value);
     keys.SetValue("_NUM_RISER", record.m_riserNumber);
@@ -130,8 +130,8 @@ struct OldCut {
     keys.SetValue("_NUM_ASSOC", params_.m_stamp);
     keys.SetValue("_NUM_CUT", params_.m_cutNumber);
     params_.m_sections.StoreSectionKey(branch, drawn);
-    if (record.m_jovData.m_vantrixRecords.GetHead())
-      drawn.m_vantrixRecords.ReadVantrixRecord(record.m_pReadChain);
+    if (record.m_jovData.VantrixRecords().GetHead())
+      drawn.VantrixRecords().ReadVantrixRecord(record.m_pReadChain);
     product.xdata = GroupChainBuilder(0).Build(-3, nullptr, -8, drawn.BuildXData(), -9);
 
     GetConnectionPoint(connections, firstIndex, product.first);

@@ -91,7 +91,7 @@ void AddConnectionPointPairs(const CSeznam& connectionPoints, CJovData& data) {
     GLVector second;
     GetEntityPoint(entity, first, 10);
     GetEntityPoint(entity, second, 11);
-    CJovInsPnt::AddPointPair(data.m_insertPoints, first, second);
+    CJovInsPnt::AddPointPair(data.InsertPoints(), first, second);
   }
 }
 

@@ -69,12 +69,12 @@ resbuf* InsertData(CJovData& data, const CObjDataNew& record, const CSeznam& con
     GLVector point;
     GetEntityPoint(static_cast<const CObjConnPntNew*>(c)->m_pEntity, point, 10);
     auto* node = new CJovInsPnt(&point.x);
-    if (!data.m_insertPoints.AddTail(node)) delete node;
+    if (!data.InsertPoints().AddTail(node)) delete node;
   }
   data.m_insertionValue = 1;
   if (data.m_typeCode.GetLength() > static_cast<int>(CJovData::kIncludeFlagIndex))
     data.m_typeCode.SetAt(CJovData::kIncludeFlagIndex, 'i');
-  CJovPropData& properties = data.m_properties;
+  CJovPropData& properties = data.Properties();
   for (const char* key : kProductKeys)
     if (const char* value = record.m_jovData.GetProperty(key)) properties.SetValue(key, Limited(value).c_str());
   properties.SetValue("_NUM_RISER", record.m_riserNumber);
@@ -83,11 +83,11 @@ resbuf* InsertData(CJovData& data, const CObjDataNew& record, const CSeznam& con
   properties.SetValue("_NUM_ASSOC", params.m_assocStamp);
   properties.SetValue("_SCH_ASSOC", params.m_schemeStamp);
   properties.SetValue("_NBRANCH", record.m_branchName);
-  if (record.m_jovData.m_vantrixRecords.GetHead()) {
+  if (record.m_jovData.VantrixRecords().GetHead()) {
     char field[kMaxValue + 1];
     for (uint32_t i = 0; i < CJovPropData::kVantrixFields; ++i) {
-      if (!record.m_jovData.m_vantrixRecords.GetRecordField(i, field, sizeof field)) field[0] = '\0';
-      data.m_vantrixRecords.SetRecordField(i, field);
+      if (!record.m_jovData.VantrixRecords().GetRecordField(i, field, sizeof field)) field[0] = '\0';
+      data.VantrixRecords().SetRecordField(i, field);
     }
   }
   resbuf* marker = GroupChainBuilder(0).Build(-3, nullptr, -9);
@@ -345,7 +345,7 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
 
   const int typeClass = GetRecordTypeClass(&r);
   uint32_t index[3] = {0, 0, 0};
-  if (!FindConnections(data.m_pointRecords, typeClass, picked, index)) {
+  if (!FindConnections(data.PointRecords(), typeClass, picked, index)) {
     // Without data the catalogue did not know the product.
     st.failure.message = r.m_pProductData ? IDS_CUT_CONNECTION_MISSING : IDS_CUT_PRODUCT_UNKNOWN;
     st.failure.what = ProductName(r.m_jovData, r.m_branchNumber.ToCString());

@@ -49,21 +49,21 @@ TEST(CJovData, ReadsTheThreeBlocksOfAnEntity) {
   ASSERT_TRUE(data.ReadXData(chain.Head()));
   EXPECT_STREQ(data.m_typeCode, "TCD0000i0001");
   EXPECT_EQ(data.m_insertionValue, 5);
-  ASSERT_EQ(data.m_insertPoints.GetCount(), 2u);
-  const auto* second = static_cast<const CJovInsPnt*>(data.m_insertPoints.GetHead()->GetNext());
+  ASSERT_EQ(data.InsertPoints().GetCount(), 2u);
+  const auto* second = static_cast<const CJovInsPnt*>(data.InsertPoints().GetHead()->GetNext());
   EXPECT_EQ(second->GetPoint()[0], 3.0);
   EXPECT_EQ(data.m_typeFlags.Get(), 197u);
   EXPECT_TRUE(data.m_typeFlags.HasAll(197));
   EXPECT_FALSE(data.m_typeFlags.HasAll(0x100081));
-  EXPECT_EQ(data.m_properties.CSeznam::GetCount(), 3u) << "_TYPE and _PTS are properties too";
+  EXPECT_EQ(data.Properties().CSeznam::GetCount(), 3u) << "_TYPE and _PTS are properties too";
   EXPECT_STREQ(data.GetProperty("CM"), "3");
   EXPECT_EQ(data.GetProperty("cm"), nullptr) << "keys are case-sensitive";
-  ASSERT_EQ(data.m_pointRecords.CSeznam::GetCount(), 1u);
+  ASSERT_EQ(data.PointRecords().CSeznam::GetCount(), 1u);
 
-  ASSERT_EQ(data.m_vantrixRecords.CSeznam::GetCount(), 1u);
+  ASSERT_EQ(data.VantrixRecords().CSeznam::GetCount(), 1u);
   Items expected{"x", "y", "z"};
   expected.resize(12, "");
-  EXPECT_EQ(Fields(Row(data.m_vantrixRecords, 0)), expected);
+  EXPECT_EQ(Fields(Row(data.VantrixRecords(), 0)), expected);
 
   EXPECT_STREQ(data.GetAppChain(CJovData::kAppInsertPoints)->value.text, "JOV_INSPT");
   EXPECT_STREQ(data.GetAppChain(CJovData::kAppJovData)->value.text, "JOV_DATA");
@@ -100,12 +100,12 @@ TEST(CJovData, PointTextIsRewrittenFromThePointRecords) {
   TestChain chain = ProductXData();
   CJovData data;
   ASSERT_TRUE(data.ReadXData(chain.Head()));
-  auto* record = static_cast<CJovAddPnt*>(data.m_pointRecords.GetHead());
+  auto* record = static_cast<CJovAddPnt*>(data.PointRecords().GetHead());
   record->SetField(3, "20");
   record->SetField(1, nullptr);
   auto* added = new CJovAddPnt();
   for (uint32_t i = 0; i < 4; ++i) added->SetField(i, "q");
-  data.m_pointRecords.AddTail(added);
+  data.PointRecords().AddTail(added);
   OwnedChain built(data.BuildXData());
   EXPECT_STREQ(data.GetProperty("_PTS"), "2\na\n\nc\n20\nq\nq\nq\nq\n")
       << "nine lines for two records; an unset field is an empty line";
@@ -119,7 +119,7 @@ TEST(CJovData, OnlyTheFirstPointPropertyHoldsRecords) {
   chain.Text(1000, "_PTS").Text(1000, kOnePoint).Text(1000, "_PTS").Text(1000, "1\nz\nz\nz\n20\n");
   CJovData data;
   ASSERT_TRUE(data.ReadXData(chain.Head()));
-  EXPECT_EQ(data.m_pointRecords.CSeznam::GetCount(), 1u);
+  EXPECT_EQ(data.PointRecords().CSeznam::GetCount(), 1u);
   const Items once = DescribeChain(OwnedChain(data.BuildXData()).get());
   EXPECT_EQ(once, (Items{"1001:JOV_DATA", "1000:TCD0000i0001", "1000:_PTS", std::string("1000:") + kOnePoint,
                          "1000:_PTS", "1000:1\nz\nz\nz\n20\n"}))
@@ -139,7 +139,7 @@ TEST(CJovData, PointRecordsAddNoPointProperty) {
   CJovData data;
   ASSERT_TRUE(data.ReadXData(chain.Head()));
   auto* record = new CJovAddPnt();
-  data.m_pointRecords.AddTail(record);
+  data.PointRecords().AddTail(record);
   OwnedChain built(data.BuildXData());
   EXPECT_EQ(DescribeChain(built.get()), (Items{"1001:JOV_DATA", "1000:TCD0000i0001"}));
 }
@@ -153,9 +153,9 @@ TEST(CJovData, ChainWithoutJovDataLeavesTheObjectEmpty) {
   other.Text(1001, "_VANTRIX").I16(1070, 1).Text(1000, "v");
   EXPECT_FALSE(data.ReadXData(other.Head()));
   EXPECT_STREQ(data.m_typeCode, "");
-  EXPECT_EQ(data.m_insertPoints.GetCount(), 0u);
-  EXPECT_EQ(data.m_vantrixRecords.GetHead(), nullptr);
-  EXPECT_EQ(data.m_properties.GetHead(), nullptr);
+  EXPECT_EQ(data.InsertPoints().GetCount(), 0u);
+  EXPECT_EQ(data.VantrixRecords().GetHead(), nullptr);
+  EXPECT_EQ(data.Properties().GetHead(), nullptr);
   EXPECT_EQ(data.m_typeFlags.Get(), 0u);
   EXPECT_EQ(data.GetAppChain(CJovData::kAppJovData), nullptr);
 }
@@ -168,7 +168,7 @@ TEST(CJovData, TheLaterOfTwoBlocksOfOneNameWins) {
   CJovData data;
   ASSERT_TRUE(data.ReadXData(chain.Head()));
   EXPECT_STREQ(data.m_typeCode, "TCD0000-0002");
-  EXPECT_EQ(data.m_properties.CSeznam::GetCount(), 1u);
+  EXPECT_EQ(data.Properties().CSeznam::GetCount(), 1u);
   EXPECT_STREQ(data.GetProperty("CM"), "2");
 }
 
@@ -179,9 +179,9 @@ TEST(CJovData, MatrixCodeReadsRowsAndWritesThemBack) {
   chain.Text(1000, "_TYPE").Text(1000, "4");
   CJovData data;
   ASSERT_TRUE(data.ReadXData(chain.Head()));
-  ASSERT_EQ(data.m_matrixRows.CSeznam::GetCount(), 2u);
-  EXPECT_EQ(Fields(Row(data.m_matrixRows, 1)), (Items{"b1", "b2", "b3"}));
-  EXPECT_EQ(data.m_properties.CSeznam::GetCount(), 1u);
+  ASSERT_EQ(data.MatrixRows().CSeznam::GetCount(), 2u);
+  EXPECT_EQ(Fields(Row(data.MatrixRows(), 1)), (Items{"b1", "b2", "b3"}));
+  EXPECT_EQ(data.Properties().CSeznam::GetCount(), 1u);
   EXPECT_EQ(data.m_typeFlags.Get(), 4u);
   OwnedChain built(data.BuildXData());
   EXPECT_EQ(DescribeChain(built.get()),
@@ -194,13 +194,13 @@ TEST(CJovData, OnlyASecondCharacterAtMarksAMatrix) {
   chain.Text(1001, "JOV_DATA").Text(1000, "TE@1x1").Text(1000, "K").Text(1000, "V");
   CJovData data;
   ASSERT_TRUE(data.ReadXData(chain.Head()));
-  EXPECT_EQ(data.m_matrixRows.GetHead(), nullptr);
+  EXPECT_EQ(data.MatrixRows().GetHead(), nullptr);
   EXPECT_STREQ(data.GetProperty("K"), "V");
 
   // Rows the program adds are written for any code containing "E@".
   auto* row = new CJovPropData(1);
   row->SetField(0, "cell");
-  data.m_matrixRows.AddTail(row);
+  data.MatrixRows().AddTail(row);
   OwnedChain built(data.BuildXData());
   EXPECT_EQ(DescribeChain(built.get()),
             (Items{"1001:JOV_DATA", "1000:TE@1x1", "1000:cell", "1000:K", "1000:V"}));
@@ -208,7 +208,7 @@ TEST(CJovData, OnlyASecondCharacterAtMarksAMatrix) {
   TestChain other;
   other.Text(1001, "JOV_DATA").Text(1000, "X@1x1").Text(1000, "K").Text(1000, "V");
   ASSERT_TRUE(data.ReadXData(other.Head()));
-  EXPECT_EQ(data.m_matrixRows.GetHead(), nullptr) << "only an E@ code has a size";
+  EXPECT_EQ(data.MatrixRows().GetHead(), nullptr) << "only an E@ code has a size";
   EXPECT_STREQ(data.GetProperty("K"), "V");
 }
 
@@ -218,7 +218,7 @@ TEST(CJovData, MatrixSizesAreCutToTheCellsTheChainHolds) {
     TestChain chain;
     chain.Text(1001, "JOV_DATA").Text(1000, "E@-2x3").Text(1000, "K").Text(1000, "V");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    EXPECT_EQ(data.m_matrixRows.GetHead(), nullptr) << "a negative size holds nothing";
+    EXPECT_EQ(data.MatrixRows().GetHead(), nullptr) << "a negative size holds nothing";
     EXPECT_STREQ(data.GetProperty("K"), "V");
   }
   {
@@ -226,22 +226,22 @@ TEST(CJovData, MatrixSizesAreCutToTheCellsTheChainHolds) {
     chain.Text(1001, "JOV_DATA").Text(1000, "E@99999999999x2").Text(1000, "a").Text(1000, "b");
     chain.Text(1000, "c").I16(1070, 9).Text(1000, "after");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    ASSERT_EQ(data.m_matrixRows.CSeznam::GetCount(), 2u) << "three cells make one and a half rows";
-    EXPECT_EQ(Fields(Row(data.m_matrixRows, 1)), (Items{"c", "<unset>"}));
-    EXPECT_EQ(data.m_properties.GetHead(), nullptr) << "the matrix ends at the 1070 node";
+    ASSERT_EQ(data.MatrixRows().CSeznam::GetCount(), 2u) << "three cells make one and a half rows";
+    EXPECT_EQ(Fields(Row(data.MatrixRows(), 1)), (Items{"c", "<unset>"}));
+    EXPECT_EQ(data.Properties().GetHead(), nullptr) << "the matrix ends at the 1070 node";
   }
   {
     TestChain chain;
     chain.Text(1001, "JOV_DATA").Text(1000, "E@1x2147483647").Text(1000, "a").Text(1000, "b");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    ASSERT_EQ(data.m_matrixRows.CSeznam::GetCount(), 1u);
-    EXPECT_EQ(Row(data.m_matrixRows, 0).CTextData::GetCount(), 2u) << "columns cut to the chain";
+    ASSERT_EQ(data.MatrixRows().CSeznam::GetCount(), 1u);
+    EXPECT_EQ(Row(data.MatrixRows(), 0).CTextData::GetCount(), 2u) << "columns cut to the chain";
   }
   {
     TestChain chain;
     chain.Text(1001, "JOV_DATA").Text(1000, "E@5x0").Text(1000, "K").Text(1000, "V");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    EXPECT_EQ(data.m_matrixRows.GetHead(), nullptr);
+    EXPECT_EQ(data.MatrixRows().GetHead(), nullptr);
     EXPECT_STREQ(data.GetProperty("K"), "V");
   }
 }
@@ -253,14 +253,14 @@ TEST(CJovData, TypeCodeAndValuesComeOnlyFromTextNodes) {
     chain.Text(1001, "JOV_DATA").I16(1070, 7).Text(1000, "K").Text(1000, "V");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
     EXPECT_STREQ(data.m_typeCode, "");
-    EXPECT_EQ(data.m_properties.GetHead(), nullptr);
+    EXPECT_EQ(data.Properties().GetHead(), nullptr);
   }
   {
     TestChain chain;
     chain.Text(1001, "JOV_DATA").Text(1000, "TCD0000i0001").Text(1000, "CM").Text(1000, "1");
     chain.Text(1000, "L").Point(1010, 1, 2, 3).Text(1000, "X").Text(1000, "Y");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    EXPECT_EQ(data.m_properties.CSeznam::GetCount(), 1u) << "a point is no value: the block ends";
+    EXPECT_EQ(data.Properties().CSeznam::GetCount(), 1u) << "a point is no value: the block ends";
     EXPECT_EQ(data.GetProperty("L"), nullptr);
   }
   {
@@ -268,15 +268,15 @@ TEST(CJovData, TypeCodeAndValuesComeOnlyFromTextNodes) {
     chain.Text(1001, "JOV_DATA").Text(1000, "TCD0000i0001").Text(1000, "CM");
     chain.Text(1001, "_VANTRIX").I16(1070, 1).Text(1000, "v");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    EXPECT_EQ(data.m_properties.GetHead(), nullptr) << "the next application is no value";
-    EXPECT_EQ(data.m_vantrixRecords.CSeznam::GetCount(), 1u);
+    EXPECT_EQ(data.Properties().GetHead(), nullptr) << "the next application is no value";
+    EXPECT_EQ(data.VantrixRecords().CSeznam::GetCount(), 1u);
   }
   {
     TestChain chain;
     chain.Text(1001, "JOV_DATA").Text(1000, "TCD0000i0001").Text(1000, "CM").Text(1000, "1");
     chain.Text(1000, "CT");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    EXPECT_EQ(data.m_properties.CSeznam::GetCount(), 1u) << "a key as the last node ends the block";
+    EXPECT_EQ(data.Properties().CSeznam::GetCount(), 1u) << "a key as the last node ends the block";
   }
   {
     TestChain chain;
@@ -293,8 +293,8 @@ TEST(CJovData, VantrixCountsAreTakenAsFarAsTheChainGoes) {
     chain.Text(1001, "JOV_DATA").Text(1000, "T");
     chain.Text(1001, "_VANTRIX").I16(1070, -5).Text(1000, "a");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    ASSERT_EQ(data.m_vantrixRecords.CSeznam::GetCount(), 1u);
-    EXPECT_EQ(Fields(Row(data.m_vantrixRecords, 0)), Items(12, ""));
+    ASSERT_EQ(data.VantrixRecords().CSeznam::GetCount(), 1u);
+    EXPECT_EQ(Fields(Row(data.VantrixRecords(), 0)), Items(12, ""));
   }
   {
     TestChain chain;
@@ -302,7 +302,7 @@ TEST(CJovData, VantrixCountsAreTakenAsFarAsTheChainGoes) {
     chain.Text(1001, "_VANTRIX").I16(1070, 14);
     for (int i = 0; i < 14; ++i) chain.Text(1000, "f");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    EXPECT_EQ(Row(data.m_vantrixRecords, 0).CTextData::GetCount(), 12u) << "fields 12 and up dropped";
+    EXPECT_EQ(Row(data.VantrixRecords(), 0).CTextData::GetCount(), 12u) << "fields 12 and up dropped";
     OwnedChain built(data.BuildXData());
     Items items = DescribeChain(built.get());
     EXPECT_EQ(items.size(), 2u + 2u + 12u);
@@ -314,14 +314,14 @@ TEST(CJovData, VantrixCountsAreTakenAsFarAsTheChainGoes) {
     ASSERT_TRUE(data.ReadXData(chain.Head()));
     Items expected{"a", "b", "<unset>", "<unset>"};
     expected.resize(12, "");
-    EXPECT_EQ(Fields(Row(data.m_vantrixRecords, 0)), expected) << "a short block";
+    EXPECT_EQ(Fields(Row(data.VantrixRecords(), 0)), expected) << "a short block";
   }
   {
     TestChain chain;
     chain.Text(1001, "JOV_DATA").Text(1000, "T");
     chain.Text(1001, "_VANTRIX").Text(1000, "a");
     ASSERT_TRUE(data.ReadXData(chain.Head()));
-    EXPECT_EQ(data.m_vantrixRecords.GetHead(), nullptr) << "no count, no record";
+    EXPECT_EQ(data.VantrixRecords().GetHead(), nullptr) << "no count, no record";
     EXPECT_NE(data.GetAppChain(CJovData::kAppVantrix), nullptr);
   }
 }
@@ -336,7 +336,7 @@ TEST(CJovData, LongTextsAreKeptWhole) {
   CJovData data;
   ASSERT_TRUE(data.ReadXData(chain.Head()));
   EXPECT_EQ(std::string(data.m_typeCode), longCode);
-  EXPECT_EQ(data.m_pointRecords.CSeznam::GetCount(), 40u);
+  EXPECT_EQ(data.PointRecords().CSeznam::GetCount(), 40u);
   OwnedChain built(data.BuildXData());
   Items items = DescribeChain(built.get());
   ASSERT_EQ(items.size(), 4u);
@@ -351,10 +351,10 @@ TEST(CJovData, ReadingAgainReplacesEverything) {
   CJovData data;
   ASSERT_TRUE(data.ReadXData(first.Head()));
   ASSERT_TRUE(data.ReadXData(second.Head()));
-  EXPECT_EQ(data.m_insertPoints.GetCount(), 0u);
+  EXPECT_EQ(data.InsertPoints().GetCount(), 0u);
   EXPECT_EQ(data.m_insertionValue, 0);
-  EXPECT_EQ(data.m_pointRecords.GetHead(), nullptr);
-  EXPECT_EQ(data.m_vantrixRecords.GetHead(), nullptr);
+  EXPECT_EQ(data.PointRecords().GetHead(), nullptr);
+  EXPECT_EQ(data.VantrixRecords().GetHead(), nullptr);
   EXPECT_EQ(data.GetAppChain(CJovData::kAppInsertPoints), nullptr);
   OwnedChain built(data.BuildXData());
   EXPECT_EQ(DescribeChain(built.get()), (Items{"1001:JOV_DATA", "1000:TPZ0015i0001"}));
@@ -370,4 +370,51 @@ TEST(CJovInsPnt, ChainCarriesTheLowBitsOfTheValueAndEveryPoint) {
   auto* point = static_cast<CJovInsPnt*>(list.GetHead());
   point->SetPoint(7, 8, 9);
   EXPECT_EQ(point->GetPoint()[2], 9.0);
+}
+
+// Properties read are kept packed until the list is asked for: looked up
+// before and after, walked, and built, every row reads alike.
+TEST(CJovData, PackedPropertiesReadAsTheirList) {
+  const std::string longValue(300 << 10, 'v');  // more than a packed block takes
+  struct Row {
+    const char* what;
+    std::vector<const char*> pairs;  // key, value ...; null: a text node without text
+    int16_t after;                    // code of the node that ends the block, 0 for none
+  };
+  const Row rows[] = {
+      {"none", {}, 0},
+      {"one", {"CM", "1"}, 0},
+      {"a key twice, the first counts", {"CM", "1", "CT", "T1", "CM", "2"}, 0},
+      {"empty and null texts", {"", "x", "K", nullptr, nullptr, "y"}, 0},
+      {"ended by a number", {"A", "1", "B", "2"}, 1070},
+      {"a value too long to pack", {"A", "1", "L", longValue.c_str(), "B", "2"}, 0},
+  };
+  for (const Row& row : rows) {
+    TestChain chain;
+    chain.Text(1001, "JOV_DATA").Text(1000, "TPP0015i0001");
+    for (const char* text : row.pairs) chain.Text(1000, text);
+    if (row.after) chain.I16(row.after, 1).Text(1000, "after").Text(1000, "the end");
+    CJovData packed;
+    ASSERT_TRUE(packed.ReadXData(chain.Head())) << row.what;
+    Items walked;
+    packed.ForEachProperty([&](const char* key, const char* value) {
+      walked.push_back(std::string(key) + "=" + value);
+      return true;
+    });
+    Items expected;
+    for (size_t i = 0; i + 1 < row.pairs.size(); i += 2)
+      expected.push_back(std::string(row.pairs[i] ? row.pairs[i] : "") + "=" + (row.pairs[i + 1] ? row.pairs[i + 1] : ""));
+    EXPECT_EQ(walked, expected) << row.what;
+    const char* keys[] = {"CM", "", "K", "A", "B", "L", "after", "missing"};
+    std::vector<std::string> before;
+    for (const char* key : keys) before.push_back(packed.GetProperty(key) ? packed.GetProperty(key) : "<none>");
+    const Items built = DescribeChain(OwnedChain(packed.BuildXData()).get());
+    EXPECT_EQ(packed.Properties().CSeznam::GetCount(), expected.size()) << row.what;
+    for (size_t i = 0; i < std::size(keys); ++i)
+      EXPECT_EQ(packed.GetProperty(keys[i]) ? packed.GetProperty(keys[i]) : "<none>", before[i]) << row.what;
+    CJovData listed;
+    ASSERT_TRUE(listed.ReadXData(chain.Head()));
+    listed.Properties();
+    EXPECT_EQ(DescribeChain(OwnedChain(listed.BuildXData()).get()), built) << row.what;
+  }
 }

@@ -260,15 +260,15 @@ TEST(CObjDataNew, TypeClassComesFromTheResourceStrings) {
   for (const auto& c : cases) {
     char name[64];
     ASSERT_GT(LoadStringA(AfxGetResourceHandle(), c.id, name, sizeof name), 0) << c.id;
-    record.m_jovData.m_properties.SetValue("TY", name);
+    record.m_jovData.Properties().SetValue("TY", name);
     EXPECT_EQ(GetRecordTypeClass(&record), c.typeClass) << name;
   }
-  record.m_jovData.m_properties.SetValue("TY", "no such kind");
+  record.m_jovData.Properties().SetValue("TY", "no such kind");
   EXPECT_EQ(GetRecordTypeClass(&record), 0);
 }
 
 TEST(CObjDataNew, WithoutResourcesNoTypeMatchesEvenAnEmptyOne) {
   CObjDataNew record(0, 2, nullptr, 0);
-  record.m_jovData.m_properties.SetValue("TY", "");
+  record.m_jovData.Properties().SetValue("TY", "");
   EXPECT_EQ(GetRecordTypeClass(&record), 0);
 }

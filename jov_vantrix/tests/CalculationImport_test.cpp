@@ -124,7 +124,7 @@ TEST(CalculationImport, ProductsTextsAndLinkedPipes) {
   std::vector<CObjDataNew*> texts;
   for (const char* line : {"0", "1", "2", "-1"}) {
     CObjDataNew* text = Record(list, kObjectDescription, "1", "T1");
-    text->m_jovData.m_properties.SetValue("_NUM_DESC_LINE", line);
+    text->m_jovData.Properties().SetValue("_NUM_DESC_LINE", line);
     texts.push_back(text);
   }
   Record(list, kObjectDescription, "2", "T1")->m_text1 = "other";
@@ -177,7 +177,7 @@ TEST(CalculationImport, WriteBackRebuildsOnlyTheRecordsOwnBlocks) {
   CObjSezNew list;
   auto* pipe = new CObjDataNew(0, kObjectSupplyPipe, pipeChain.get(), 0);
   ASSERT_TRUE(pipe->m_jovData.ReadXData(pipe->m_entityChain.GetChain()));
-  pipe->m_jovData.m_properties.SetValue("P0", "DN20");
+  pipe->m_jovData.Properties().SetValue("P0", "DN20");
   list.AddTail(pipe);
   auto* text = new CObjDataNew(kEntityText, kObjectDescription, textChain.get(), 1);
   text->m_text1 = "new";

@@ -85,7 +85,7 @@ class CutDrawingTest : public ::testing::Test {
     b.product = AddRecord(list_, kObjectNetworkInsert, "1", "0");
     b.product->m_CM = b.product->m_CT = "1";
     for (const auto& [key, value] : {std::pair{"CM", "1"}, {"CT", "1"}, {"TY", "XYZ"}, {"VP", "500"}, {"L", "600"}, {"VE", "15"}, {"SR", "20"}})
-      b.product->m_jovData.m_properties.SetValue(key, value);
+      b.product->m_jovData.Properties().SetValue(key, value);
     GiveInsert(*b.product, productScale);
     GiveProduct(*b.product, {"20"}, units);
     b.supply = AddPipe(list_, kObjectSupplyPipe, "1", "0", {u, 1.2 * u, 0}, {3 * u, 1.2 * u, 0}, true);
@@ -163,7 +163,7 @@ TEST_F(CutDrawingTest, ProductsNeedTheConnectionCodesOfTheirClass) {
     Branch b = AddBranch(1000);
     char kind[64] = "XYZ";
     if (c.kind) LoadStringA(AfxGetResourceHandle(), c.kind, kind, sizeof kind);
-    b.product->m_jovData.m_properties.SetValue("TY", kind);
+    b.product->m_jovData.Properties().SetValue("TY", kind);
     GiveProduct(*b.product, c.codes, 1000);
     EXPECT_EQ(BuildCutDrawing(list_, params_), c.result) << kind << " with " << c.codes.size() << " codes";
   }
@@ -237,7 +237,7 @@ TEST_F(CutDrawingTest, DropsStartAtTheDrawnConnectionPoints) {
             Branch b = AddBranch(units);
             const double sourceScale = units == 1 ? scale / 1000 : scale;
             GiveInsert(*b.product, &sourceScale);
-            b.product->m_jovData.m_properties.SetValue("TY", kind);
+            b.product->m_jovData.Properties().SetValue("TY", kind);
             b.product->m_sideNumber = side;
             GiveProduct(*b.product, c.codes, units, false, 120.0);
             CutDrawingState state(list_, params_);
@@ -489,7 +489,7 @@ TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
     CObjDataNew* riser = AddRecord(list_, kObjectRiser, "1", c.startSide, "1");
     riser->m_riserPosition = "1";
     riser->m_riserPrefix = "S";
-    riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", c.length);
+    riser->m_jovData.Properties().SetValue("_LENGTH_RISER", c.length);
     for (const char* side : {"0", "1"}) {
       CObjDataNew* product = AddRecord(list_, kObjectNetworkInsert, "1", side);
       product->m_CM = product->m_CT = side;

@@ -25,7 +25,7 @@ class DescriptionMaskTest : public ::testing::Test {
     params_.m_maskScheme = kMaskScheme;
   }
 
-  void Set(const char* key, const char* value) { record_.m_jovData.m_properties.SetValue(key, value); }
+  void Set(const char* key, const char* value) { record_.m_jovData.Properties().SetValue(key, value); }
 
   std::vector<std::string> Expand() {
     CStringArray lines;
@@ -90,9 +90,9 @@ TEST_F(DescriptionMaskTest, SchemeMaskTakesTheImportedField) {
   Set("CM", "7");
   Set("VE", "10");
   Set("SR", "15");
-  record_.m_jovData.m_vantrixRecords.SetRecordField(3, "42");
+  record_.m_jovData.VantrixRecords().SetRecordField(3, "42");
   EXPECT_EQ(Expand(), (Lines{"-7-", "42", "10 15"}));
-  record_.m_jovData.m_vantrixRecords.RemoveAll();
+  record_.m_jovData.VantrixRecords().RemoveAll();
   EXPECT_EQ(Expand(), (Lines{"-7-", "/", "10 15"})) << "without a record: the mask without product";
 }
 
@@ -105,8 +105,8 @@ TEST_F(DescriptionMaskTest, HashElements) {
   EXPECT_EQ(Expand(), (Lines{"P1,G1,T1,M1,X,P1", "a", "b"}));
   params_.m_maskWithProduct = "x#R3y";
   EXPECT_EQ(Expand(), Lines{"xy"}) << "no record, nothing";
-  record_.m_jovData.m_vantrixRecords.SetRecordField(0, "zero");
-  record_.m_jovData.m_vantrixRecords.SetRecordField(11, "eleven");
+  record_.m_jovData.VantrixRecords().SetRecordField(0, "zero");
+  record_.m_jovData.VantrixRecords().SetRecordField(11, "eleven");
   params_.m_maskWithProduct = "#R|#R11|#R12|#R99999999999999|#R007";
   EXPECT_EQ(Expand(), Lines{"zero|eleven|||"}) << "#R alone is field 0; fields past 11 give nothing";
 }

@@ -43,7 +43,7 @@ CObjData* AddBranch(CObjSez& records, const char* branchNumber, const char* side
   r->m_branchNumber = branchNumber;
   r->m_sideNumber = side;
   r->m_riserNumber = "1";
-  if (cm) r->m_jovData.m_properties.SetValue("CM", cm);
+  if (cm) r->m_jovData.Properties().SetValue("CM", cm);
   records.AddTail(r);
   return r;
 }
@@ -132,9 +132,9 @@ TEST(OldRecordModel, BranchNamesParentsAndChildren) {
 TEST(OldRecordModel, SectionListOfABranchTree) {
   CObjSez records;
   CObjData* a = AddBranch(records, "A,x,K,M", "0", "1");
-  a->m_jovData.m_properties.SetValue("CT", "7");
-  a->m_jovData.m_vantrixRecords.SetRecordField(8, "600");
-  a->m_jovData.m_vantrixRecords.SetRecordField(11, "VK");
+  a->m_jovData.Properties().SetValue("CT", "7");
+  a->m_jovData.VantrixRecords().SetRecordField(8, "600");
+  a->m_jovData.VantrixRecords().SetRecordField(11, "VK");
   AddBranch(records, "K,x", "0", "2");
   AddBranch(records, "M,x", "1", "3");
   AddRecord(records, kRoleRiser);
@@ -155,7 +155,7 @@ TEST(OldRecordModel, SectionListOfABranchTree) {
   EXPECT_EQ(sections.FindSection("K", "M"), nullptr);
 
   CJovData data;
-  data.m_properties.SetValue("_NUM_SECTION", "old");
+  data.Properties().SetValue("_NUM_SECTION", "old");
   sections.StoreSectionKey("A", data);
   sections.StoreSectionKey("M", data);
   EXPECT_STREQ(data.GetProperty("_NUM_SECTION"), "5;5;4;;0;0;") << "replaced, not added";
@@ -343,8 +343,8 @@ TEST(OldRecordModel, DescriptionsTypeClassesAndExtents) {
   };
   for (const Case& c : cases) {
     CObjData record(CObjData::kInsert, kRoleBranch, nullptr);
-    for (const auto& [key, value] : c.properties) record.m_jovData.m_properties.SetValue(key, value);
-    if (c.vantrix) record.m_jovData.m_vantrixRecords.SetRecordField(3, "42");
+    for (const auto& [key, value] : c.properties) record.m_jovData.Properties().SetValue(key, value);
+    if (c.vantrix) record.m_jovData.VantrixRecords().SetRecordField(3, "42");
     CStringArray lines;
     record.ExpandDescriptionMask(params, lines);
     EXPECT_EQ(Strings(lines), c.lines) << c.what;
@@ -363,7 +363,7 @@ TEST(OldRecordModel, DescriptionsTypeClassesAndExtents) {
            {IDS_TY_VALVE, 1}, {IDS_TY_FITTING, 0}, {IDS_TY_CONVECTOR, 3}, {IDS_TY_RADIATOR, 2}, {IDS_TY_MANIFOLD, 0}}) {
     char name[64];
     ASSERT_GT(LoadStringA(AfxGetResourceHandle(), id, name, sizeof name), 0);
-    record.m_jovData.m_properties.SetValue("TY", name);
+    record.m_jovData.Properties().SetValue("TY", name);
     EXPECT_EQ(record.GetTypeClass(), typeClass) << name << ": the older model knows no manifold";
   }
 
@@ -429,7 +429,7 @@ TEST(OldRecordModel, ConnectionPointsBecomeInsertionPointPairs) {
   CJovData data;
   AddConnectionPointPairs(points, data);
   std::vector<GLVector> pairs;
-  for (const CSeznam* e = data.m_insertPoints.GetHead(); e; e = e->GetNext())
+  for (const CSeznam* e = data.InsertPoints().GetHead(); e; e = e->GetNext())
     pairs.emplace_back(static_cast<const CJovInsPnt*>(e)->GetPoint());
   EXPECT_EQ(pairs, (std::vector<GLVector>{{1, 2, 0}, {3, 4, 0}, {5, 6, 0}, {0, 0, 0}}))
       << "a marker without point 11 pairs with the origin";

@@ -188,7 +188,7 @@ TEST_F(ProductLookupTest, DrawingInMetresScalesTheBoxAndTheFloorHeight) {
 
 TEST_F(ProductLookupTest, SameLengthAndHeightAreMillimetres) {
   MakePipe("TPP0015i0001");
-  record_.m_jovData.m_properties.SetValue("V", "1");
+  record_.m_jovData.Properties().SetValue("V", "1");
   params_.m_units = 1;
   params_.m_sameLengthOn = true;
   params_.m_sameLength = 1.5;
@@ -207,7 +207,7 @@ TEST_F(ProductLookupTest, SameLengthAndHeightAreMillimetres) {
 
 TEST_F(ProductLookupTest, OffsetComesFromTheHostOrIsOneHundredMillimetres) {
   MakePipe("TPP0015i0001");
-  record_.m_jovData.m_properties.SetValue("O2", "x");
+  record_.m_jovData.Properties().SetValue("O2", "x");
   ASSERT_TRUE(LookupProduct(&record_, db_, params_));
   EXPECT_EQ(Property("O2"), "x") << "only records with the offset flag";
 

@@ -189,8 +189,8 @@ TEST(RiserRuns, ChainWidthOfRuns) {
   params.m_sameLength = 700;
   CObjDataNew* first = AddRecord(list, kObjectNetworkInsert, "1", "0");
   CObjDataNew* second = AddRecord(list, kObjectNetworkInsert, "1", "0");
-  first->m_jovData.m_properties.SetValue("L", "1000");
-  second->m_jovData.m_properties.SetValue("L", "600");
+  first->m_jovData.Properties().SetValue("L", "1000");
+  second->m_jovData.Properties().SetValue("L", "600");
   CPtrArray run;
   run.Add(first);
   EXPECT_DOUBLE_EQ(GetChainWidth(list, params, run), 200) << "one record: DIST_RISER - DIST_ELM";

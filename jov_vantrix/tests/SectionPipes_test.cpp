@@ -99,7 +99,7 @@ TEST(SectionPipes, RiserPipesByTheirPosition) {
     params.m_describeRisers = 0;
     CObjDataNew* riser = AddRecord(list, kObjectRiser, "1", "0", "7");
     riser->m_riserPosition = c.position;
-    riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", "-2.5");
+    riser->m_jovData.Properties().SetValue("_LENGTH_RISER", "-2.5");
     DrawRiser(list, params, *riser, GLVector(1000, 0, 0), 10, 10, nullptr, nullptr);
     ASSERT_EQ(list.m_runSupply.GetSize(), 1) << c.position;
     ASSERT_EQ(list.m_runReturn.GetSize(), 1) << c.position;
@@ -126,7 +126,7 @@ TEST(SectionPipes, RiserLabelsInABubbleOrAlone) {
   CObjDataNew* riser = AddRecord(list, kObjectRiser, "1", "0", "7");
   riser->m_riserPrefix = "S";
   riser->m_riserPosition = "1";
-  riser->m_jovData.m_properties.SetValue("_LENGTH_RISER", "2");
+  riser->m_jovData.Properties().SetValue("_LENGTH_RISER", "2");
   DrawRiser(list, params, *riser, GLVector(1000, 0, 0), 0, 0, nullptr, nullptr);
   std::vector<std::string> kinds;
   for (const CObjDataNew* r = riser->GetNextRecord(); r; r = r->GetNextRecord())

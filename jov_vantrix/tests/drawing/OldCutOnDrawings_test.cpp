@@ -561,7 +561,7 @@ TEST_F(OldCutOnDrawings, RadiatorStubsStepOutByTheVerticalStart) {
     driver_.Answer(geometry, data, 1);
     JovCutParamsOld& block = Block();
     for (CObjData* r = records_.GetFirstRecord(); r; r = r->GetNextRecord())
-      if (r->m_role == kRoleBranch) r->m_jovData.m_properties.SetValue("TY", "R");
+      if (r->m_role == kRoleBranch) r->m_jovData.Properties().SetValue("TY", "R");
     ASSERT_TRUE(block.m_sections.BuildFromBranches(records_));
     ASSERT_EQ(tree ? BuildOldCutDrawing(records_, block) : BuildOldCutDrawingFlat(records_, block), 1);
     int stubs = 0;
