@@ -344,8 +344,16 @@ void LinkRiserNeighbours(CObjSezNew& network, CObjDataNew* rec, const EndPointIn
 }
 
 void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends) {
+  ends.Reserve(SchemePipeRecords(network.m_scheme));
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
     IndexGroupSegments(*group, ends);
+}
+
+size_t SchemePipeRecords(const CSchSezNew& scheme) {
+  size_t pipes = 0;
+  // Supply pipes are counted; each has its return pipe.
+  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) pipes += 2 * group->m_pipeCount;
+  return pipes;
 }
 
 void IndexGroupSegments(const CNumSezNew& group, EndPointIndex& ends) {

@@ -33,6 +33,9 @@ struct IndexedRecord {
 class EndPointIndex {
  public:
   explicit EndPointIndex(double tolerance) : tolerance_(tolerance), cell_(2.0 * tolerance) {}
+  // Room for the ends of so many records, so that tens of thousands of
+  // them are added without the list moving as it grows.
+  void Reserve(size_t records) { entries_.reserve(entries_.size() + 2 * records); }
   void Add(CObjDataNew* record);
   // Records with an end near the point, each once, in scan order.
   std::vector<IndexedRecord> Near(const GLVector& point) const;
