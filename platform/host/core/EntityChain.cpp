@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <optional>
 
@@ -576,8 +577,96 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
   return true;
 }
 
+namespace {
+
+// The k-th span of code among spans[from..], or null.
+const Span* NthOfCode(const std::vector<Span>& spans, size_t from, int code, size_t k) {
+  for (size_t t = from; t < spans.size(); ++t)
+    if (spans[t].code == code && k-- == 0) return &spans[t];
+  return nullptr;
+}
+
+// The values of a node against the original's span at its place (seq), as
+// ChainToPairs writes it against the span of its code's ordinal (ord, or
+// none): those whose bytes differ go to places and values; false when the
+// node does not write the place's codes.
+bool SetsPlace(const resbuf* node, const PairList& pairs, const Span& seq, const Span* ord, std::string_view type,
+               PairArena* arena, std::vector<uint32_t>& places, PairList& values) {
+  if (ord == &seq && SpanKeeps(node, pairs, seq)) return true;
+  const size_t from = values.size();
+  WriteNode(node, &pairs, ord, type, arena, values);
+  if (values.size() - from != seq.count) return false;
+  size_t kept = from;
+  for (size_t k = from; k < values.size(); ++k) {
+    const size_t place = seq.index + (k - from);
+    if (values[k].code != pairs[place].code) return false;
+    if (values[k].value.View() == pairs[place].value.View()) continue;
+    places.push_back(static_cast<uint32_t>(place));
+    if (kept != k) values[kept] = std::move(values[k]);
+    ++kept;
+  }
+  values.resize(kept);
+  return true;
+}
+
+// The chain from node on against the original's pairs from at on, where
+// node is the first of a run of extended-data nodes the original lacks:
+// the run's pairs, as ChainToPairs makes them (each node against the span
+// of its code's ordinal), go after the values set; the nodes after the run
+// meet the original's spans in order. The pairs from at on all travel in
+// chains, so that none is put back among the run's.
+bool RunInserted(const resbuf* node, const DxfEntity& original, size_t at, std::vector<uint32_t>& places,
+                 PairList& values, PairArena* arena, size_t& insertAt) {
+  const PairList& pairs = original.pairs;
+  const size_t xd = ExtendedDataStart(pairs);
+  if (at < xd || (at == xd && node->code != 1001)) return false;
+  thread_local std::vector<Span> tail;
+  tail.clear();
+  for (size_t j = at; j < pairs.size(); j += tail.back().count) {
+    if (!CodeFitsChain(pairs[j].code)) return false;
+    tail.push_back(SpanAt(pairs, j));
+  }
+  // The run: up to the node of the code standing at the place.
+  std::array<std::pair<int, size_t>, 8> inRun{};  // nodes of each code in the run
+  size_t codes = 0;
+  const size_t runStart = values.size();
+  for (; node && !(!tail.empty() && node->code == tail.front().code); node = node->next) {
+    if (node->code < 0) continue;
+    if (node->code < 1000 || node->code > 1071) return false;
+    size_t c = 0;
+    while (c < codes && inRun[c].first != node->code) ++c;
+    if (c == codes) {
+      if (codes == inRun.size()) return false;
+      inRun[codes++] = {node->code, 0};
+    }
+    WriteNode(node, &pairs, NthOfCode(tail, 0, node->code, inRun[c].second++), original.Type(), arena, values);
+  }
+  const size_t runEnd = values.size();
+  if (runEnd == runStart) return false;
+  size_t t = 0;
+  for (; node; node = node->next) {
+    if (node->code < 0) continue;
+    if (t == tail.size() || tail[t].code != node->code) return false;
+    // The run took the first spans of its codes: a later node of such a
+    // code meets the span as many further on.
+    const Span* ord = &tail[t];
+    for (size_t c = 0; c < codes; ++c)
+      if (inRun[c].first == node->code) ord = NthOfCode(tail, t, node->code, inRun[c].second);
+    if (!SetsPlace(node, pairs, tail[t], ord, original.Type(), arena, places, values)) return false;
+    ++t;
+  }
+  if (t != tail.size()) return false;
+  // The run's pairs after the values set.
+  std::rotate(values.begin() + static_cast<std::ptrdiff_t>(runStart),
+              values.begin() + static_cast<std::ptrdiff_t>(runEnd), values.end());
+  insertAt = at;
+  return true;
+}
+
+}  // namespace
+
 bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector<uint32_t>& places,
-                     PairList& values, PairArena* arena) {
+                     PairList& values, PairArena* arena, size_t* insertAt) {
   places.clear();
   values.clear();
   if (chain && chain->code == -1) chain = chain->next;
@@ -596,27 +685,18 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
   for (const resbuf* node = chain; node; node = node->next) {
     if (node->code < 0) continue;
     i = nextSpan(i);
-    if (i == pairs.size() || pairs[i].code != node->code) return false;  // a code that travels, then
+    if (i == pairs.size() || pairs[i].code != node->code) {
+      // Extended data the original lacks, where asked for.
+      return typed && insertAt && RunInserted(node, original, i, places, values, arena, *insertAt);
+    }
     if (typed == (node->code == 0)) return false;
     if (!typed && !(node->value.text && SameName(original.Type(), TrimDxf(node->value.text)))) return false;
     typed = true;
     const Span span = SpanAt(pairs, i);
-    if (!SpanKeeps(node, pairs, span)) {
-      // Only the values whose bytes differ, as ReplaceEntity sets them.
-      const size_t from = values.size();
-      WriteNode(node, &pairs, &span, original.Type(), arena, values);
-      size_t kept = from;
-      for (size_t k = from; k < values.size(); ++k) {
-        const size_t place = span.index + (k - from);
-        if (values[k].value.View() == pairs[place].value.View()) continue;
-        places.push_back(static_cast<uint32_t>(place));
-        if (kept != k) values[kept] = std::move(values[k]);
-        ++kept;
-      }
-      values.resize(kept);
-    }
+    if (!SetsPlace(node, pairs, span, &span, original.Type(), arena, places, values)) return false;
     i += span.count;
   }
+  if (insertAt) *insertAt = pairs.size();
   return typed && nextSpan(i) == pairs.size();
 }
 
