@@ -350,10 +350,12 @@ void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends) {
 }
 
 size_t SchemePipeRecords(const CSchSezNew& scheme) {
-  size_t pipes = 0;
-  // Supply pipes are counted; each has its return pipe.
-  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup()) pipes += 2 * group->m_pipeCount;
-  return pipes;
+  size_t records = 0;
+  // Supply pipes are counted; each has its return pipe, and a group a few
+  // products besides.
+  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup())
+    records += 2 * size_t{group->m_pipeCount} + 4;
+  return records;
 }
 
 void IndexGroupSegments(const CNumSezNew& group, EndPointIndex& ends) {

@@ -72,6 +72,7 @@ void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends);
 // The same for one group; called for every group in order, it gives what
 // IndexSchemeSegments gives.
 void IndexGroupSegments(const CNumSezNew& group, EndPointIndex& ends);
-// The supply and return pipes of the scheme's groups: room to ask for
-// before indexing their ends.
+// About as many records as the scheme's groups hold segments of (their
+// supply and return pipes, a few more): room to ask for before indexing
+// their ends.
 size_t SchemePipeRecords(const CSchSezNew& scheme);

@@ -682,6 +682,7 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
   // and there is no other part.
   size_t i = 0;
   bool typed = false;
+  const std::string_view type = original.Type();
   for (const resbuf* node = chain; node; node = node->next) {
     if (node->code < 0) continue;
     i = nextSpan(i);
@@ -690,10 +691,10 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
       return typed && insertAt && RunInserted(node, original, i, places, values, arena, *insertAt);
     }
     if (typed == (node->code == 0)) return false;
-    if (!typed && !(node->value.text && SameName(original.Type(), TrimDxf(node->value.text)))) return false;
+    if (!typed && !(node->value.text && SameName(type, TrimDxf(node->value.text)))) return false;
     typed = true;
     const Span span = SpanAt(pairs, i);
-    if (!SetsPlace(node, pairs, span, &span, original.Type(), arena, places, values)) return false;
+    if (!SetsPlace(node, pairs, span, &span, type, arena, places, values)) return false;
     i += span.count;
   }
   if (insertAt) *insertAt = pairs.size();
