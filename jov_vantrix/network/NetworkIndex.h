@@ -82,8 +82,14 @@ class LinkHandleIndex {
     CObjDataNew* record;
   };
   void Add(CObjDataNew* record);
+  void Sort() const;
   mutable bool sorted_ = true;
   mutable std::vector<Entry> entries_;  // sorted by hash, in list order within one
+  // Entries whose hash's top bits are b: entries_[bucketStart_[b] ..
+  // bucketStart_[b + 1]), so that a search reads one or two entries, not
+  // a binary search's worth of cache lines.
+  mutable std::vector<uint32_t> bucketStart_;
+  mutable unsigned shift_ = 0;
 };
 
 // The network inserts and description texts of an import's list by what

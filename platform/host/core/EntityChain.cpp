@@ -19,21 +19,31 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// The class words of the codes a drawing uses, read once: a chain is made
-// and read back pair by pair, each asking three or four times.
-uint32_t ClassOf(int code) {
+// What the host asks of a code, read once into a byte per code (a table
+// that stays in the cache): a chain is made and read back pair by pair,
+// each asking three or four times. Kind in the low bits, then whether the
+// code travels in chains and whether it is an angle.
+constexpr uint8_t kTravels = 0x40, kAngle = 0x80, kKindBits = 0x3F;
+
+uint8_t InfoOf(int code) {
   constexpr int kFirst = -5, kLast = 5023;
+  auto info = [](int c) {
+    const uint32_t cls = GetGroupCodeClass(c);
+    const uint32_t kind = GroupCodeKind(cls);
+    const bool travels = c >= 0 && kind != GC_KIND_NONE && kind != GC_KIND_ENTITY_NAME && (cls & GC_FLAG_UNNAMED) == 0;
+    return static_cast<uint8_t>((kind & kKindBits) | (travels ? kTravels : 0) | ((cls & GC_FLAG_ANGLE) ? kAngle : 0));
+  };
   struct Table {
-    uint32_t words[kLast - kFirst + 1];
-    Table() {
-      for (int c = kFirst; c <= kLast; ++c) words[c - kFirst] = GetGroupCodeClass(c);
+    uint8_t bytes[kLast - kFirst + 1];
+    explicit Table(decltype(info) f) {
+      for (int c = kFirst; c <= kLast; ++c) bytes[c - kFirst] = f(c);
     }
   };
-  static const Table table;
-  return code >= kFirst && code <= kLast ? table.words[code - kFirst] : GetGroupCodeClass(code);
+  static const Table table(info);
+  return code >= kFirst && code <= kLast ? table.bytes[code - kFirst] : info(code);
 }
-uint32_t KindOf(int code) { return GroupCodeKind(ClassOf(code)); }
-bool IsAngle(int code) { return (ClassOf(code) & GC_FLAG_ANGLE) != 0; }
+uint32_t KindOf(int code) { return InfoOf(code) & kKindBits; }
+bool IsAngle(int code) { return (InfoOf(code) & kAngle) != 0; }
 
 // One chain node's pairs: the pair at index and, for a point, its y and z.
 struct Span {
@@ -413,12 +423,7 @@ PairList AsLwPolyline(const DxfEntity& polyline) {
 
 }  // namespace
 
-bool CodeFitsChain(int code) {
-  uint32_t cls = ClassOf(code);
-  uint32_t kind = GroupCodeKind(cls);
-  return code >= 0 && kind != GC_KIND_NONE && kind != GC_KIND_ENTITY_NAME &&
-         (cls & GC_FLAG_UNNAMED) == 0;
-}
+bool CodeFitsChain(int code) { return (InfoOf(code) & kTravels) != 0; }
 
 namespace {
 
