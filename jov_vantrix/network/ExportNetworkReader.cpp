@@ -344,11 +344,18 @@ void LinkRiserNeighbours(CObjSezNew& network, CObjDataNew* rec, const EndPointIn
 }
 
 void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends) {
-  // The segments are the scheme's risers: room for all at once, not
-  // doubled and copied step by step.
-  ends.Reserve(static_cast<size_t>(network.m_scheme.m_risers.GetSize()));
+  ends.Reserve(SchemePipeRecords(network.m_scheme));
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
     IndexGroupSegments(*group, ends);
+}
+
+size_t SchemePipeRecords(const CSchSezNew& scheme) {
+  size_t records = 0;
+  // Supply pipes are counted; each has its return pipe, and a group a few
+  // products besides.
+  for (CNumSezNew* group = scheme.GetFirstGroup(); group; group = group->GetNextGroup())
+    records += 2 * size_t{group->m_pipeCount} + 4;
+  return records;
 }
 
 void IndexGroupSegments(const CNumSezNew& group, EndPointIndex& ends) {

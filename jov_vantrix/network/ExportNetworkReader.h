@@ -5,6 +5,7 @@
 // groups classified (which are fixed, which the user numbers).
 #pragma once
 
+#include <cstddef>
 #include <span>
 
 #include "common/CGroupChainRef.h"
@@ -14,6 +15,7 @@
 class CObjDataNew;
 class CObjSezNew;
 class CNumSezNew;
+class CSchSezNew;
 class EndPointIndex;
 
 // Results of ReadExportNetwork.
@@ -70,3 +72,7 @@ void IndexSchemeSegments(const CObjSezNew& network, EndPointIndex& ends);
 // The same for one group; called for every group in order, it gives what
 // IndexSchemeSegments gives.
 void IndexGroupSegments(const CNumSezNew& group, EndPointIndex& ends);
+// About as many records as the scheme's groups hold segments of (their
+// supply and return pipes, a few more): room to ask for before indexing
+// their ends.
+size_t SchemePipeRecords(const CSchSezNew& scheme);

@@ -143,6 +143,7 @@ void CompleteExportNumbering(CObjSezNew& network) {
   // each group's records are in the cache: the second step then reads a
   // few records of each group instead of walking every one again.
   EndPointIndex ends(kPointTolerance);
+  ends.Reserve(SchemePipeRecords(scheme));
   std::vector<CObjDataNew*> segments;
   std::vector<CObjDataNew*> others;
   struct Noted {

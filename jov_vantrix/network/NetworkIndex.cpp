@@ -124,19 +124,28 @@ void LinkHandleIndex::AddArray(const CPtrArray& records) {
   for (INT_PTR i = 0; i < records.GetSize(); ++i) Add(static_cast<CObjDataNew*>(records[i]));
 }
 
+void LinkHandleIndex::Sort() const {
+  std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.hash < b.hash; });
+  // About one entry a bucket; the entries stay in their order.
+  unsigned bits = 1;
+  while (bits < 32 && (size_t{1} << bits) < entries_.size()) ++bits;
+  shift_ = 64 - bits;
+  bucketStart_.assign((size_t{1} << bits) + 1, 0);
+  for (const Entry& e : entries_) ++bucketStart_[(static_cast<uint64_t>(e.hash) >> shift_) + 1];
+  for (size_t b = 1; b < bucketStart_.size(); ++b) bucketStart_[b] += bucketStart_[b - 1];
+  sorted_ = true;
+}
+
 void LinkHandleIndex::Collect(CObjDataNew* record, CPtrArray& out) const {
   if (!record || record->m_linkHandle.IsEmpty()) return;
-  auto before = [](const Entry& a, const Entry& b) { return a.hash < b.hash; };
-  if (!sorted_) {
-    std::stable_sort(entries_.begin(), entries_.end(), before);
-    sorted_ = true;
-  }
+  if (!sorted_ || bucketStart_.empty()) Sort();
   const std::string_view handle = HandleView(record->m_linkHandle);
-  const Entry wanted{std::hash<std::string_view>{}(handle), handle, nullptr};
-  const auto [first, last] = std::equal_range(entries_.begin(), entries_.end(), wanted, before);
-  for (auto it = first; it != last; ++it) {
-    CObjDataNew* candidate = it->record;
-    if (candidate == record || it->handle != handle) continue;
+  const size_t hash = std::hash<std::string_view>{}(handle);
+  const size_t bucket = static_cast<uint64_t>(hash) >> shift_;
+  for (uint32_t i = bucketStart_[bucket]; i < bucketStart_[bucket + 1]; ++i) {
+    const Entry& e = entries_[i];
+    CObjDataNew* candidate = e.record;
+    if (e.hash != hash || candidate == record || e.handle != handle) continue;
     if (candidate->m_objectType != record->m_objectType && candidate->m_objectType != kObjectRiser) continue;
     candidate->SetNumber(record->GetNumber());
     candidate->SetConnect(record->GetConnect());

@@ -33,6 +33,9 @@ struct IndexedRecord {
 class EndPointIndex {
  public:
   explicit EndPointIndex(double tolerance) : tolerance_(tolerance), cell_(2.0 * tolerance) {}
+  // Room for the ends of so many records, so that tens of thousands of
+  // them are added without the list moving as it grows.
+  void Reserve(size_t records) { entries_.reserve(entries_.size() + 2 * records); }
   void Add(CObjDataNew* record);
   // Room for so many more records, added after.
   void Reserve(size_t records) { entries_.reserve(entries_.size() + 2 * records); }
@@ -81,8 +84,14 @@ class LinkHandleIndex {
     CObjDataNew* record;
   };
   void Add(CObjDataNew* record);
+  void Sort() const;
   mutable bool sorted_ = true;
   mutable std::vector<Entry> entries_;  // sorted by hash, in list order within one
+  // Entries whose hash's top bits are b: entries_[bucketStart_[b] ..
+  // bucketStart_[b + 1]), so that a search reads one or two entries, not
+  // a binary search's worth of cache lines.
+  mutable std::vector<uint32_t> bucketStart_;
+  mutable unsigned shift_ = 0;
 };
 
 // The network inserts and description texts of an import's list by what

@@ -103,9 +103,13 @@ bool WriteSectionFile(const CSecSezNew& sections, const char* path, bool append)
 
   // Each branch's sections in list order, looked up once per name.
   std::unordered_map<std::string_view, std::vector<const CSecDataNew*>> byBranch;
-  for (const CSecDataNew* s = sections.GetFirstSection(); s; s = s->GetNextSection())
+  size_t count = 0;
+  for (const CSecDataNew* s = sections.GetFirstSection(); s; s = s->GetNextSection(), ++count)
     byBranch[std::string_view(s->m_branchName.GetString(), static_cast<size_t>(s->m_branchName.GetLength()))]
         .push_back(s);
+  // Room for the usual two short lines a section, so that the text of tens
+  // of thousands is not copied again each time it outgrows its room.
+  text.reserve(text.size() + count * 128 + static_cast<size_t>(sections.m_branchNames.GetCount()) * 32);
   POSITION at = sections.m_branchNames.GetHeadPosition();
   while (at) {
     const CString& name = sections.m_branchNames.GetNext(at);

@@ -16,7 +16,7 @@ class ChunkedStack {
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
 
-  void push_back(T value) {
+  void push_back(T&& value) {
     if (size_ == chunks_.size() * kChunk) {
       chunks_.push_back(std::make_unique<std::vector<T>>());
       chunks_.back()->reserve(kChunk);

@@ -284,7 +284,7 @@ DxfEntity& DxfDrawing::AddTableEntry(DxfTable& table, PairList body,
                                      std::optional<uint64_t> handle) {
   if (Journaling()) {
     Undo undo{Undo::Kind::TableEntryAdded};
-    undo.table = &table;
+    undo.Rarely().table = &table;
     for (const DxfPair& p : table.head) undo.pairs.push_back({p.code, p.value.Share()});
     Journal(std::move(undo));
   }

@@ -107,12 +107,16 @@ class DxfDrawing {
   // caller's next entity.
   bool ReplaceEntityFrom(DxfEntity& entity, PairList& pairs, DxfError* error);
   // A replacement of the entity by its own pairs with the values at places
-  // (ascending indexes of its pairs) set, where that is sure to give what
-  // ReplaceEntity with those pairs gives: the values are set and journalled
-  // as there, and the names the entity uses registered. False, with
-  // nothing done, where ReplaceEntity could do more (a value it reads to
-  // complete an entity, a form it would mend). values is left empty.
-  bool ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& places, PairList& values);
+  // (ascending indexes of its pairs) set, and the pairs of values beyond
+  // places' count (extended data) put in before the pair at insertAt,
+  // where that is sure to give what ReplaceEntity with those pairs gives:
+  // the values are set and journalled as there, and the names the entity
+  // uses registered. False, with nothing done, where ReplaceEntity could do
+  // more (a value it reads to complete an entity, a form it would mend).
+  // values is left empty. A list grown by pairs put in takes its memory
+  // from the arena when one is given.
+  bool ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& places, PairList& values,
+                     size_t insertAt = SIZE_MAX, PairArena* arena = nullptr);
   // For tests: whether a replacement changes only the values that differ
   // (the usual) or puts in a whole new list every time.
   static void TuneReplace(bool onlyWhatDiffers);
@@ -199,6 +203,7 @@ class DxfDrawing {
       EntityAdded,         // the last of entities_
       EntityReplaced,      // entity; pairs (and children) it had
       EntityValuesSet,     // entity; places: the pairs whose values changed; pairs: those values
+      EntityPairsInserted,  // as EntityValuesSet, and count pairs put in at index
       EntityErased,        // index: where it stood; entities: it
       PendingOpened,       // pending_ was made
       PendingEntityAdded,  // the last of pending_->entities
@@ -207,21 +212,31 @@ class DxfDrawing {
       BlockRedefined,      // block; pairs: its old BLOCK; entities; pending
     };
     explicit Undo(Kind k) : kind(k) {}
+    // What few edits note, apart: a command notes tens of thousands of
+    // records, each moved into the journal.
+    struct Rare {
+      DxfTable* table = nullptr;
+      DxfBlock* block = nullptr;
+      EntityRun children;
+      EntityList entities;
+      std::unique_ptr<PendingBlock> pending;
+    };
+    Rare& Rarely() {
+      if (!rare) rare = std::make_unique<Rare>();
+      return *rare;
+    }
     Kind kind;
     bool usesHandles = false;
     bool childrenReplaced = false;
     bool reindex = false;  // the entity's handle or run changed
+    uint32_t count = 0;
     size_t index = 0;
     uint64_t handSeed = 0;
     size_t seedIndex = SIZE_MAX;  // $HANDSEED's place in the header
-    DxfTable* table = nullptr;
     DxfEntity* entity = nullptr;
-    DxfBlock* block = nullptr;
     PairList pairs;
     std::vector<uint32_t> places;
-    EntityRun children;
-    EntityList entities;
-    std::unique_ptr<PendingBlock> pending;
+    std::unique_ptr<Rare> rare;
   };
 
   void Clear();
@@ -235,7 +250,7 @@ class DxfDrawing {
   // Before the seed's variable is rewritten: its text goes with the last
   // State record when that has none yet.
   void KeepSeedText(DxfHeaderVariable& seed);
-  void Journal(Undo undo) {
+  void Journal(Undo&& undo) {
     if (journaling_) journal_.push_back(std::move(undo));
   }
   void Undo1(Undo& undo);

@@ -455,7 +455,7 @@ bool DxfDrawing::ReplaceEntityFrom(DxfEntity& entity, PairList& pairs, DxfError*
     undo.reindex = reindex;
     undo.pairs = std::move(entity.pairs);
     if (!keepRun) {
-      undo.children = std::move(entity.children);
+      undo.Rarely().children = std::move(entity.children);
       undo.childrenReplaced = true;
     }
     Journal(std::move(undo));
@@ -466,16 +466,18 @@ bool DxfDrawing::ReplaceEntityFrom(DxfEntity& entity, PairList& pairs, DxfError*
   return true;
 }
 
-bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& places, PairList& values) {
+bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& places, PairList& values,
+                               size_t insertAt, PairArena* arena) {
   // What BuildEntity leaves as it is, for a replacement keeping the
   // entity: no chain-only codes, no second object, not an entity that
   // cannot be written, an INSERT of a defined block; no 102 groups and no
   // handle pairs but the entity's own handle right after the type, in its
   // own form; a subclass marker of the type, a layer, an owner in its own
   // form; no new value of a code it reads. R12 drawings filter codes.
-  if (!g_onlyWhatDiffers || IsR12() || places.size() != values.size() || FindById(entity.id) != &entity ||
+  if (!g_onlyWhatDiffers || IsR12() || places.size() > values.size() || FindById(entity.id) != &entity ||
       !IsDrawable(entity.id))
     return false;
+  const size_t inserted = values.size() - places.size();
   const PairList& p = entity.pairs;
   if (p.size() > UINT32_MAX || p.size() < 2 || p[0].code != 0 || entity.Type().empty() || IsStructural(entity.Type()) ||
       entity.IsType("DIMSTYLE"))
@@ -499,6 +501,14 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
     }
   }
   if (!marked || !layer) return false;
+  // Pairs put in go inside the extended data, or begin it.
+  if (inserted) {
+    if (insertAt > p.size() || insertAt < xd || p.size() + inserted > UINT32_MAX ||
+        (insertAt == xd && values[places.size()].code != 1001))
+      return false;
+    for (size_t k = places.size(); k < values.size(); ++k)
+      if (values[k].code < 1000 || values[k].code > 1071) return false;
+  }
   for (uint32_t place : places) {
     if (place >= p.size()) return false;
     switch (p[place].code) {
@@ -507,7 +517,7 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
     }
   }
   JournalState();
-  Undo undo{Undo::Kind::EntityValuesSet};
+  Undo undo{inserted ? Undo::Kind::EntityPairsInserted : Undo::Kind::EntityValuesSet};
   undo.entity = &entity;
   if (Journaling()) {
     undo.places = places;
@@ -518,9 +528,24 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
     if (Journaling()) undo.pairs.push_back({entity.pairs[places[k]].code, std::move(value)});
     value = std::move(values[k].value);
   }
+  if (inserted) {
+    // The list grows once, by the run.
+    PairList& pairs = entity.pairs;
+    const PairArenaScope from(arena);
+    PairList grown;
+    grown.reserve(pairs.size() + inserted);
+    const auto cut = pairs.begin() + static_cast<std::ptrdiff_t>(insertAt);
+    grown.insert(grown.end(), std::make_move_iterator(pairs.begin()), std::make_move_iterator(cut));
+    grown.insert(grown.end(), std::make_move_iterator(values.begin() + static_cast<std::ptrdiff_t>(places.size())),
+                 std::make_move_iterator(values.end()));
+    grown.insert(grown.end(), std::make_move_iterator(cut), std::make_move_iterator(pairs.end()));
+    pairs = std::move(grown);
+    undo.index = insertAt;
+    undo.count = static_cast<uint32_t>(inserted);
+  }
   values.clear();
   RegisterNames(entity, false);
-  if (!undo.places.empty()) Journal(std::move(undo));
+  if (!undo.places.empty() || inserted) Journal(std::move(undo));
   return true;
 }
 
@@ -574,7 +599,7 @@ bool DxfDrawing::AddBlockEntity(PairList pairs, DxfError* error) {
 void DxfDrawing::CancelBlock() {
   if (pending_ && Journaling()) {
     Undo undo{Undo::Kind::PendingDropped};
-    undo.pending = std::move(pending_);
+    undo.Rarely().pending = std::move(pending_);
     Journal(std::move(undo));
   }
   pending_.reset();
@@ -597,9 +622,9 @@ std::optional<std::string> DxfDrawing::EndBlock(DxfError* error) {
     if (Journaling())
       for (const DxfPair& pair : block.begin.pairs) undo.pairs.push_back({pair.code, pair.value.Share()});
     SetPoint(block.begin.pairs, 10, p->base);
-    undo.block = &block;
-    undo.entities = std::move(old);
-    undo.pending = std::move(p);
+    undo.Rarely().block = &block;
+    undo.Rarely().entities = std::move(old);
+    undo.Rarely().pending = std::move(p);
     Journal(std::move(undo));
     return std::string(block.Name());
   }
@@ -646,7 +671,7 @@ std::optional<std::string> DxfDrawing::EndBlock(DxfError* error) {
   Index(block->end);
   blocks_.push_back(std::move(block));
   Undo undo{Undo::Kind::BlockAdded};
-  undo.pending = std::move(p);
+  undo.Rarely().pending = std::move(p);
   Journal(std::move(undo));
   return name;
 }

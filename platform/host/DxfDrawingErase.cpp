@@ -13,7 +13,7 @@ bool DxfDrawing::EraseEntity(const DxfEntity& entity, DxfError* error) {
     if (journaling_) {
       Undo undo{Undo::Kind::EntityErased};
       undo.index = i;
-      undo.entities.push_back(std::move(taken));
+      undo.Rarely().entities.push_back(std::move(taken));
       Journal(std::move(undo));
     }
     return true;

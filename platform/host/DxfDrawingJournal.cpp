@@ -82,9 +82,9 @@ void DxfDrawing::Undo1(Undo& undo) {
       break;
     case Undo::Kind::TableEntryAdded:
       ForgetNotedEntries();
-      Unindex(*undo.table->entries.back());
-      undo.table->entries.pop_back();
-      undo.table->head = std::move(undo.pairs);
+      Unindex(*undo.Rarely().table->entries.back());
+      undo.Rarely().table->entries.pop_back();
+      undo.Rarely().table->head = std::move(undo.pairs);
       break;
     case Undo::Kind::EntityAdded:
       Unindex(*entities_.back());
@@ -94,16 +94,22 @@ void DxfDrawing::Undo1(Undo& undo) {
       DxfEntity& e = *undo.entity;
       if (undo.reindex) Unindex(e);
       e.pairs = std::move(undo.pairs);
-      if (undo.childrenReplaced) e.children = std::move(undo.children);
+      if (undo.childrenReplaced) e.children = std::move(undo.Rarely().children);
       if (undo.reindex) Index(e, true);
       break;
+    }
+    case Undo::Kind::EntityPairsInserted: {
+      PairList& pairs = undo.entity->pairs;
+      const auto at = pairs.begin() + static_cast<std::ptrdiff_t>(undo.index);
+      pairs.erase(at, at + undo.count);
+      [[fallthrough]];
     }
     case Undo::Kind::EntityValuesSet:
       for (size_t k = 0; k < undo.places.size(); ++k) undo.entity->pairs[undo.places[k]].value = std::move(undo.pairs[k].value);
       break;
     case Undo::Kind::EntityErased:
-      Index(*undo.entities.front(), true);
-      entities_.insert(entities_.begin() + static_cast<std::ptrdiff_t>(undo.index), std::move(undo.entities.front()));
+      Index(*undo.Rarely().entities.front(), true);
+      entities_.insert(entities_.begin() + static_cast<std::ptrdiff_t>(undo.index), std::move(undo.Rarely().entities.front()));
       break;
     case Undo::Kind::PendingOpened:
       pending_.reset();
@@ -112,26 +118,26 @@ void DxfDrawing::Undo1(Undo& undo) {
       pending_->entities.pop_back();
       break;
     case Undo::Kind::PendingDropped:
-      pending_ = std::move(undo.pending);
+      pending_ = std::move(undo.Rarely().pending);
       break;
     case Undo::Kind::BlockAdded: {
       DxfBlock& block = *blocks_.back();
       Unindex(block.begin);
       for (auto& e : block.entities) Unindex(*e);
       Unindex(block.end);
-      undo.pending->entities = std::move(block.entities);
+      undo.Rarely().pending->entities = std::move(block.entities);
       blocks_.pop_back();
-      pending_ = std::move(undo.pending);
+      pending_ = std::move(undo.Rarely().pending);
       break;
     }
     case Undo::Kind::BlockRedefined: {
-      DxfBlock& block = *undo.block;
+      DxfBlock& block = *undo.Rarely().block;
       for (auto& e : block.entities) Unindex(*e);
-      undo.pending->entities = std::move(block.entities);
-      block.entities = std::move(undo.entities);
+      undo.Rarely().pending->entities = std::move(block.entities);
+      block.entities = std::move(undo.Rarely().entities);
       for (auto& e : block.entities) Index(*e, true);
       block.begin.pairs = std::move(undo.pairs);
-      pending_ = std::move(undo.pending);
+      pending_ = std::move(undo.Rarely().pending);
       break;
     }
   }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <optional>
 
@@ -18,59 +19,42 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// The class words of the codes a drawing uses, read once: a chain is made
-// and read back pair by pair, each asking three or four times.
-uint32_t ClassOf(int code) {
+// What the host asks of a code, read once into a byte per code (a table
+// that stays in the cache): a chain is made and read back pair by pair,
+// each asking three or four times. Kind in the low bits, then whether the
+// code travels in chains and whether it is an angle.
+constexpr uint8_t kTravels = 0x40, kAngle = 0x80, kKindBits = 0x3F;
+
+uint8_t InfoOf(int code) {
   constexpr int kFirst = -5, kLast = 5023;
+  auto info = [](int c) {
+    const uint32_t cls = GetGroupCodeClass(c);
+    const uint32_t kind = GroupCodeKind(cls);
+    const bool travels = c >= 0 && kind != GC_KIND_NONE && kind != GC_KIND_ENTITY_NAME && (cls & GC_FLAG_UNNAMED) == 0;
+    return static_cast<uint8_t>((kind & kKindBits) | (travels ? kTravels : 0) | ((cls & GC_FLAG_ANGLE) ? kAngle : 0));
+  };
   struct Table {
-    uint32_t words[kLast - kFirst + 1];
-    Table() {
-      for (int c = kFirst; c <= kLast; ++c) words[c - kFirst] = GetGroupCodeClass(c);
+    uint8_t bytes[kLast - kFirst + 1];
+    explicit Table(decltype(info) f) {
+      for (int c = kFirst; c <= kLast; ++c) bytes[c - kFirst] = f(c);
     }
   };
-  static const Table table;
-  return code >= kFirst && code <= kLast ? table.words[code - kFirst] : GetGroupCodeClass(code);
+  static const Table table(info);
+  return code >= kFirst && code <= kLast ? table.bytes[code - kFirst] : info(code);
 }
-uint32_t KindOf(int code) { return GroupCodeKind(ClassOf(code)); }
-bool IsAngle(int code) { return (ClassOf(code) & GC_FLAG_ANGLE) != 0; }
+uint32_t KindOf(int code) { return InfoOf(code) & kKindBits; }
+bool IsAngle(int code) { return (InfoOf(code) & kAngle) != 0; }
 
-// What making a chain asks of a code, in one look: its value kind, whether
-// it travels in chains and whether its value is an angle.
+// What making a chain asks of a code, in one look.
 struct CodeTraits {
   uint8_t kind = 0;
   bool travels = false;
   bool angle = false;
 };
 
-CodeTraits MakeTraits(int code) {
-  const uint32_t cls = ClassOf(code);
-  const uint32_t kind = GroupCodeKind(cls);
-  CodeTraits t;
-  t.kind = static_cast<uint8_t>(kind);
-  t.travels = code >= 0 && kind != GC_KIND_NONE && kind != GC_KIND_ENTITY_NAME && (cls & GC_FLAG_UNNAMED) == 0;
-  t.angle = (cls & GC_FLAG_ANGLE) != 0;
-  return t;
-}
-
-// The traits of every code a drawing uses, made once; a chain maker takes
-// the table once and looks each pair's code up inline.
-class TraitsTable {
- public:
-  TraitsTable() {
-    for (int c = kFirst; c <= kLast; ++c) traits_[c - kFirst] = MakeTraits(c);
-  }
-  CodeTraits operator()(int code) const {
-    return code >= kFirst && code <= kLast ? traits_[code - kFirst] : MakeTraits(code);
-  }
-
- private:
-  static constexpr int kFirst = -5, kLast = 5023;
-  CodeTraits traits_[kLast - kFirst + 1];
-};
-
-const TraitsTable& Traits() {
-  static const TraitsTable table;
-  return table;
+CodeTraits TraitsOf(int code) {
+  const uint8_t info = InfoOf(code);
+  return {static_cast<uint8_t>(info & kKindBits), (info & kTravels) != 0, (info & kAngle) != 0};
 }
 
 // One chain node's pairs: the pair at index and, for a point, its y and z.
@@ -479,7 +463,7 @@ PairList AsLwPolyline(const DxfEntity& polyline) {
 
 }  // namespace
 
-bool CodeFitsChain(int code) { return Traits()(code).travels; }
+bool CodeFitsChain(int code) { return (InfoOf(code) & kTravels) != 0; }
 
 namespace {
 
@@ -563,12 +547,11 @@ resbuf* EntityToChain(const DxfEntity& entity, ChainBlocks* blocks) {
   const size_t xdata = ExtendedDataStart(pairs);
   bool marked = false;
   std::string decoded;
-  const TraitsTable& traitsOf = Traits();
   // Straight from the pairs: a chain node per pair, a point's y and z
   // taken with its x, each code's traits looked up once.
   for (size_t i = 0; i < pairs.size(); ++i) {
     const int code = pairs[i].code;
-    const CodeTraits traits = traitsOf(code);
+    const CodeTraits traits = TraitsOf(code);
     if (!traits.travels) continue;
     size_t count = 1;
     if (traits.kind == GC_KIND_POINT && i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
@@ -655,8 +638,96 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
   return true;
 }
 
+namespace {
+
+// The k-th span of code among spans[from..], or null.
+const Span* NthOfCode(const std::vector<Span>& spans, size_t from, int code, size_t k) {
+  for (size_t t = from; t < spans.size(); ++t)
+    if (spans[t].code == code && k-- == 0) return &spans[t];
+  return nullptr;
+}
+
+// The values of a node against the original's span at its place (seq), as
+// ChainToPairs writes it against the span of its code's ordinal (ord, or
+// none): those whose bytes differ go to places and values; false when the
+// node does not write the place's codes.
+bool SetsPlace(const resbuf* node, const PairList& pairs, const Span& seq, const Span* ord, std::string_view type,
+               PairArena* arena, std::vector<uint32_t>& places, PairList& values) {
+  if (ord == &seq && SpanKeeps(node, pairs, seq)) return true;
+  const size_t from = values.size();
+  WriteNode(node, &pairs, ord, type, arena, values);
+  if (values.size() - from != seq.count) return false;
+  size_t kept = from;
+  for (size_t k = from; k < values.size(); ++k) {
+    const size_t place = seq.index + (k - from);
+    if (values[k].code != pairs[place].code) return false;
+    if (values[k].value.View() == pairs[place].value.View()) continue;
+    places.push_back(static_cast<uint32_t>(place));
+    if (kept != k) values[kept] = std::move(values[k]);
+    ++kept;
+  }
+  values.resize(kept);
+  return true;
+}
+
+// The chain from node on against the original's pairs from at on, where
+// node is the first of a run of extended-data nodes the original lacks:
+// the run's pairs, as ChainToPairs makes them (each node against the span
+// of its code's ordinal), go after the values set; the nodes after the run
+// meet the original's spans in order. The pairs from at on all travel in
+// chains, so that none is put back among the run's.
+bool RunInserted(const resbuf* node, const DxfEntity& original, size_t at, std::vector<uint32_t>& places,
+                 PairList& values, PairArena* arena, size_t& insertAt) {
+  const PairList& pairs = original.pairs;
+  const size_t xd = ExtendedDataStart(pairs);
+  if (at < xd || (at == xd && node->code != 1001)) return false;
+  thread_local std::vector<Span> tail;
+  tail.clear();
+  for (size_t j = at; j < pairs.size(); j += tail.back().count) {
+    if (!CodeFitsChain(pairs[j].code)) return false;
+    tail.push_back(SpanAt(pairs, j));
+  }
+  // The run: up to the node of the code standing at the place.
+  std::array<std::pair<int, size_t>, 8> inRun{};  // nodes of each code in the run
+  size_t codes = 0;
+  const size_t runStart = values.size();
+  for (; node && !(!tail.empty() && node->code == tail.front().code); node = node->next) {
+    if (node->code < 0) continue;
+    if (node->code < 1000 || node->code > 1071) return false;
+    size_t c = 0;
+    while (c < codes && inRun[c].first != node->code) ++c;
+    if (c == codes) {
+      if (codes == inRun.size()) return false;
+      inRun[codes++] = {node->code, 0};
+    }
+    WriteNode(node, &pairs, NthOfCode(tail, 0, node->code, inRun[c].second++), original.Type(), arena, values);
+  }
+  const size_t runEnd = values.size();
+  if (runEnd == runStart) return false;
+  size_t t = 0;
+  for (; node; node = node->next) {
+    if (node->code < 0) continue;
+    if (t == tail.size() || tail[t].code != node->code) return false;
+    // The run took the first spans of its codes: a later node of such a
+    // code meets the span as many further on.
+    const Span* ord = &tail[t];
+    for (size_t c = 0; c < codes; ++c)
+      if (inRun[c].first == node->code) ord = NthOfCode(tail, t, node->code, inRun[c].second);
+    if (!SetsPlace(node, pairs, tail[t], ord, original.Type(), arena, places, values)) return false;
+    ++t;
+  }
+  if (t != tail.size()) return false;
+  // The run's pairs after the values set.
+  std::rotate(values.begin() + static_cast<std::ptrdiff_t>(runStart),
+              values.begin() + static_cast<std::ptrdiff_t>(runEnd), values.end());
+  insertAt = at;
+  return true;
+}
+
+}  // namespace
+
 bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector<uint32_t>& places,
-                     PairList& values, PairArena* arena) {
+                     PairList& values, PairArena* arena, size_t* insertAt) {
   places.clear();
   values.clear();
   if (chain && chain->code == -1) chain = chain->next;
@@ -672,30 +743,22 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
   // and there is no other part.
   size_t i = 0;
   bool typed = false;
+  const std::string_view type = original.Type();
   for (const resbuf* node = chain; node; node = node->next) {
     if (node->code < 0) continue;
     i = nextSpan(i);
-    if (i == pairs.size() || pairs[i].code != node->code) return false;  // a code that travels, then
+    if (i == pairs.size() || pairs[i].code != node->code) {
+      // Extended data the original lacks, where asked for.
+      return typed && insertAt && RunInserted(node, original, i, places, values, arena, *insertAt);
+    }
     if (typed == (node->code == 0)) return false;
-    if (!typed && !(node->value.text && SameName(original.Type(), TrimDxf(node->value.text)))) return false;
+    if (!typed && !(node->value.text && SameName(type, TrimDxf(node->value.text)))) return false;
     typed = true;
     const Span span = SpanAt(pairs, i);
-    if (!SpanKeeps(node, pairs, span)) {
-      // Only the values whose bytes differ, as ReplaceEntity sets them.
-      const size_t from = values.size();
-      WriteNode(node, &pairs, &span, original.Type(), arena, values);
-      size_t kept = from;
-      for (size_t k = from; k < values.size(); ++k) {
-        const size_t place = span.index + (k - from);
-        if (values[k].value.View() == pairs[place].value.View()) continue;
-        places.push_back(static_cast<uint32_t>(place));
-        if (kept != k) values[kept] = std::move(values[k]);
-        ++kept;
-      }
-      values.resize(kept);
-    }
+    if (!SetsPlace(node, pairs, span, &span, type, arena, places, values)) return false;
     i += span.count;
   }
+  if (insertAt) *insertAt = pairs.size();
   return typed && nextSpan(i) == pairs.size();
 }
 

@@ -112,9 +112,13 @@ bool ChainToPairs(const resbuf* chain, const DxfEntity* original, PairList& out,
 // original's codes in the original's places: then the values whose bytes
 // differ (as ChainToPairs makes them) are in values, their indexes among
 // the original's pairs, ascending, in places; nothing is built for the
-// others. A chain of more than one part is never taken this way.
+// others. A chain of more than one part is never taken this way. With
+// insertAt, also a chain that brings one run of extended data the
+// original lacks (the rest in the original's places): its pairs follow
+// the values set in values (those beyond places' count), to go before the
+// original's pair at *insertAt.
 bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector<uint32_t>& places,
-                     PairList& values, PairArena* arena = nullptr);
+                     PairList& values, PairArena* arena = nullptr, size_t* insertAt = nullptr);
 
 // The entity name of a chain that begins with one.
 std::optional<EntityName> ChainEntityName(const resbuf* chain);

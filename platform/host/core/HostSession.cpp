@@ -266,12 +266,14 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
   DxfError error;
   int result = HOST_ERROR;
   std::string why;
+  size_t insertAt = SIZE_MAX;
   if (name && !target) {
     why = "the named entity is not in the drawing";
-  } else if (target && ChainSetsValues(chain, *target, writingPlaces_, pairs, writtenPairs_.get()) &&
-             drawing_->ReplaceValues(*target, writingPlaces_, pairs)) {
+  } else if (target && ChainSetsValues(chain, *target, writingPlaces_, pairs, writtenPairs_.get(), &insertAt) &&
+             drawing_->ReplaceValues(*target, writingPlaces_, pairs, insertAt, writtenPairs_.get())) {
     // Most entities a command writes back keep their codes and change a
-    // few values or none: those are set without building the entity's pairs.
+    // few values or none, or gain a run of extended data: those are set
+    // without building the entity's pairs.
     result = HOST_NORMAL;
   } else if (!ChainToPairs(chain, target, pairs, nullptr, &error, writtenPairs_.get())) {
     why = error.message;

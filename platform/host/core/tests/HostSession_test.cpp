@@ -402,9 +402,11 @@ TEST_F(HostTest, WriteBackChangingOnlyWhatDiffersGivesTheDrawingOfAWholeReplacem
                 "{ACAD_REACTORS\n330\n1F\n102\n}\n" + head + "100\nAcDbPoint\n10\n0\n20\n0\n30\n0\n0\nCIRCLE\n5\n42\n"
                 "330\n1F\n8\n0\n10\n0\n20\n0\n30\n0\n40\nabc\n0\nLINE\n5\n4a\n330\n1F\n100\nAcDbEntity\n100\nAcDbLine\n"
                 "10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n", true}};
-  enum Road { kAsHandedOut, kPointMoved, kDataAdded, kLayerNamed };
+  // kDataPutIn: a real right after the first application (a new one at
+  // the end where there is none), so that a later real meets no pair of its own.
+  enum Road { kAsHandedOut, kPointMoved, kDataAdded, kLayerNamed, kDataPutIn };
   for (const Row& row : rows)
-    for (Road road : {kAsHandedOut, kPointMoved, kDataAdded, kLayerNamed}) {
+    for (Road road : {kAsHandedOut, kPointMoved, kDataAdded, kLayerNamed, kDataPutIn}) {
       std::string written[2];
       for (bool onlyWhatDiffers : {false, true}) {
         DxfDrawing::TuneReplace(onlyWhatDiffers);
@@ -415,6 +417,14 @@ TEST_F(HostTest, WriteBackChangingOnlyWhatDiffersGivesTheDrawingOfAWholeReplacem
           resbuf* copy = CopyGroupCodeChain(e);
           if (resbuf* point = FindGroupCode(copy, 10); point && road == kPointMoved) point->value.point[0] += 7.0;
           if (road == kDataAdded) LastGroupCodeNode(&copy)->next = Link({Node(1001, "JOV_DATA"), Node(1000, "x")});
+          if (road == kDataPutIn) {
+            resbuf* real = Node(1040);
+            real->value.real = 5.0;
+            resbuf* app = FindGroupCode(copy, 1001);
+            if (!app) LastGroupCodeNode(&copy)->next = app = Node(1001, "JOV_DATA");
+            real->next = app->next;
+            app->next = real;
+          }
           if (resbuf* layer = FindGroupCode(copy, 8); layer && road == kLayerNamed) {
             std::free(layer->value.text);  // a value set in place, a layer the tables lack
             layer->value.text = DupString("NEW_LAYER");
