@@ -37,8 +37,6 @@ class EndPointIndex {
   // them are added without the list moving as it grows.
   void Reserve(size_t records) { entries_.reserve(entries_.size() + 2 * records); }
   void Add(CObjDataNew* record);
-  // Room for so many more records, added after.
-  void Reserve(size_t records) { entries_.reserve(entries_.size() + 2 * records); }
   // Records with an end near the point, each once, in scan order.
   std::vector<IndexedRecord> Near(const GLVector& point) const;
   std::vector<IndexedRecord> NearEither(const GLVector& a, const GLVector& b) const;
