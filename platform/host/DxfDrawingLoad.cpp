@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <new>
+#include <vector>
 
 #include "platform/host/ChunkedStack.h"
 #include "platform/host/DxfDrawing.h"
@@ -196,6 +198,7 @@ class DxfDrawing::Loader {
   std::unique_ptr<DxfEntity> ReadEntity() {
     auto entity = std::make_unique<DxfEntity>();
     ReadUntilZero(entity->pairs);
+    if (handles_) entity->id = HandlesOf(*entity, top_);
     open_ = nullptr;
     const char* run = nullptr;
     if (entity->IsType("POLYLINE"))
@@ -203,8 +206,19 @@ class DxfDrawing::Loader {
     else if (entity->IsType("INSERT") && entity->Value(66) == "1")
       run = kAttribRun;
     if (!run) return entity;
-    if (ReadRun(entity->children, run)) entity->children.Fit();
-    else open_ = run;
+    bool ended;
+    if (runs_) {
+      // Read aside, then made at its size: no room grown twice or given back.
+      runs_->clear();
+      ended = ReadRun(*runs_, run);
+      entity->children.reserve(runs_->size());
+      for (DxfEntity& child : *runs_) entity->children.push_back(std::move(child));
+      runs_->clear();
+    } else {
+      ended = ReadRun(entity->children, run);
+      if (ended) entity->children.Fit();
+    }
+    if (!ended) open_ = run;
     return entity;
   }
 
@@ -213,7 +227,8 @@ class DxfDrawing::Loader {
   // what came). False when the run reached end_ still going.
   // A lead is most likely all of its part: room for the part's objects is
   // made once their size is seen.
-  bool ReadRun(EntityRun& into, const char* run, bool lead = false) {
+  template <class Run>
+  bool ReadRun(Run& into, const char* run, bool lead = false) {
     constexpr size_t kSeen = 64;
     const size_t from = tokAt_.pos;
     while (have_) {
@@ -223,13 +238,31 @@ class DxfDrawing::Loader {
       if (lead && into.size() == kSeen) {
         // An eighth more: a copy of the whole when the guess falls short costs more.
         const size_t more = (end_ - tokAt_.pos) / ((tokAt_.pos - from) / kSeen + 1);
-        into.reserve(kSeen + more + more / 8 + 1);
+        MakeRoom(into, kSeen + more + more / 8 + 1);
       }
-      into.emplace_back();
-      ReadUntilZero(into.back().pairs);
+      if (lead) MapAhead(into);
+      DxfEntity& object = into.emplace_back();
+      ReadUntilZero(object.pairs);
+      if (handles_) object.id = HandlesOf(object, top_);
       if (last) break;
     }
     return true;
+  }
+
+  // Room made for a run: a list runs are read into (reused from part to
+  // part) has its pages mapped a piece ahead of the objects read, as a
+  // guess that falls long should not hold memory.
+  static void MakeRoom(EntityRun& run, size_t room) { run.reserve(room); }
+  static constexpr size_t kAhead = 4096;
+  static void MakeRoom(std::vector<DxfEntity>& run, size_t room) {
+    if (room <= run.capacity()) return;
+    run.reserve(room);
+    MapPagesAhead(run.data() + run.size(), std::min(kAhead, room - run.size()) * sizeof(DxfEntity));
+  }
+  static void MapAhead(EntityRun&) {}
+  static void MapAhead(std::vector<DxfEntity>& run) {
+    if (run.size() % kAhead == 0 && run.size() + kAhead <= run.capacity())
+      MapPagesAhead(run.data() + run.size(), kAhead * sizeof(DxfEntity));
   }
 
   // Checks that the section goes on at the current pair: false with the
@@ -348,10 +381,21 @@ class DxfDrawing::Loader {
   bool ReadEntities(const std::string& name, int line) {
     const unsigned threads = LoadThreads();
     const size_t size = reader_.Size();
+    // Each object's handle is read while its pairs are at hand: its id
+    // holds it until the objects are indexed (those of other sections are
+    // indexed one by one).
+    handles_ = true;
+    struct Off {
+      bool& handles;
+      ~Off() { handles = false; }
+    } off{handles_};
     if (have_ && tok_.code == 0 && threads > 1 && size - tokAt_.pos >= 2 * g_partBytes)
       ReadEntitiesInParts((size - tokAt_.pos) / g_partBytes, threads);
     while (SectionGoesOn(name, line)) {
-      if (IsWord(tok_, "ENDSEC")) return true;
+      if (IsWord(tok_, "ENDSEC")) {
+        d_.NoteHandle(top_);
+        return true;
+      }
       if (tok_.code != 0)
         return Refuse("entity (group 0) expected, found group " + std::to_string(tok_.code),
                       tok_.line);
@@ -369,6 +413,55 @@ class DxfDrawing::Loader {
     return false;
   }
 
+  // A part's lead in room of its size from an arena of its own, let go of
+  // as a whole once the leads are moved onto the runs they continue (not
+  // given back from among the pairs: a large page split costs every small
+  // page of it a fault).
+  class LeadRun {
+   public:
+    LeadRun() = default;
+    LeadRun(const LeadRun&) = delete;
+    LeadRun& operator=(const LeadRun&) = delete;
+    ~LeadRun() { Clear(); }
+
+    void Take(std::vector<DxfEntity>& from, PairArena& arena) {
+      Clear();
+      const size_t bytes = from.size() * sizeof(DxfEntity);
+      objects_ = static_cast<DxfEntity*>(arena.Take(bytes));
+      if (!objects_) {
+        objects_ = static_cast<DxfEntity*>(::operator new(bytes));
+        heap_ = true;
+      }
+      std::uninitialized_move(from.begin(), from.end(), objects_);
+      size_ = from.size();
+      from.clear();
+    }
+    void Clear() {
+      std::destroy(begin(), end());
+      if (heap_) ::operator delete(objects_);
+      objects_ = nullptr;
+      size_ = 0;
+      heap_ = false;
+    }
+    DxfEntity* begin() const { return objects_; }
+    DxfEntity* end() const { return objects_ + size_; }
+    size_t size() const { return size_; }
+
+   private:
+    DxfEntity* objects_ = nullptr;
+    size_t size_ = 0;
+    bool heap_ = false;
+  };
+
+  // What a thread reading parts keeps from one part to the next: its arena,
+  // the arena of its leads and a list runs are read into.
+  struct PartWorker {
+    PartWorker(PairArena* pairs, size_t block) : arena(pairs), leads(block, true) {}
+    PairArena* arena;
+    PairArena leads;
+    std::vector<DxfEntity> runs;
+  };
+
   // One part of a run of entities: the entities from begin up to end (the
   // next part's first) and how the reading ended. A part after the first
   // that begins inside a VERTEX or ATTRIB run reads the run's objects up to
@@ -381,7 +474,7 @@ class DxfDrawing::Loader {
     bool continues = false;  // not the first part: may begin with a lead
     const char* leadRun = nullptr;  // the lead's type; null: no lead
     bool leadOpen = false;          // the lead goes on past end
-    EntityRun lead;
+    LeadRun lead;
     const char* lastOpen = nullptr;  // the last entity's run goes on past end
     Outcome outcome = Outcome::Failed;
     DxfTextCut stop;  // Stopped: the pair that ends the section (or not)
@@ -390,28 +483,38 @@ class DxfDrawing::Loader {
     // given back to the system, page by page, once moved to the drawing.
     ChunkedStack<std::unique_ptr<DxfEntity>> entities;
     char* keptEnd = nullptr;  // after its values, once moved together
+    size_t freedFrom = 0;     // the text from here to readTo is free to give back
+    uint64_t top = 0;  // the highest handle read
   };
 
-  void ReadPart(Part& part, PairArena& arena) {
-    PairArenaScope scope(&arena);
+  void ReadPart(Part& part, PartWorker& worker) {
+    PairArenaScope scope(worker.arena);
     Loader reader(d_, pages_, reader_.Size(), part.begin, convert_);
     reader.end_ = part.end;
+    reader.runs_ = &worker.runs;
+    reader.handles_ = true;
     reader.Advance();
     if (part.continues && reader.have_) {
       if (IsWord(reader.tok_, kVertexRun)) part.leadRun = kVertexRun;
       else if (IsWord(reader.tok_, kAttribRun)) part.leadRun = kAttribRun;
-      if (part.leadRun) part.leadOpen = !reader.ReadRun(part.lead, part.leadRun, true);
+      if (part.leadRun) {
+        worker.runs.clear();
+        part.leadOpen = !reader.ReadRun(worker.runs, part.leadRun, true);
+        part.lead.Take(worker.runs, worker.leads);
+      }
     }
     while (reader.have_) {
       if (reader.tokAt_.pos >= part.end) {
         part.outcome = Part::Outcome::Read;
         part.readTo = part.end;
+        part.top = reader.top_;
         return;
       }
       if (EndsEntities(reader.tok_)) {
         part.outcome = Part::Outcome::Stopped;
         part.stop = reader.tokAt_;
         part.readTo = part.stop.pos;
+        part.top = reader.top_;
         return;
       }
       part.entities.push_back(reader.ReadEntity());
@@ -421,10 +524,10 @@ class DxfDrawing::Loader {
   }
 
   // Moves a part's values together from `to` on, as Pair does, in the order
-  // they were read (never overtaking), converting them as Pair does, and
-  // gives back the pages it emptied (not the text after a stop: the reading
-  // goes on there). Only a part that is taken is converted: the text of
-  // the others is read again.
+  // they were read (never overtaking), converting them as Pair does; the
+  // text after them up to readTo (not the text after a stop: the reading
+  // goes on there) is then free (ReleaseKept). Only a part that is taken is
+  // converted: the text of the others is read again.
   void KeepValues(Part& part, char* to) {
     // A short value the same as the last one kept for its code (the type,
     // the layer, a zero) views those bytes instead of keeping its own.
@@ -472,7 +575,22 @@ class DxfDrawing::Loader {
       for (DxfEntity& child : entity->children) keep(child.pairs);
     }
     part.keptEnd = to;
-    pages_.Release(static_cast<size_t>(to - pages_.data()), part.readTo);
+    part.freedFrom = static_cast<size_t>(to - pages_.data());
+  }
+
+  // Gives back the text the kept parts before parts[upTo] have freed, up to
+  // the large page that part begins in: a large page is split (and every
+  // small page of it then costs a fault) only once no part in it is read
+  // or kept any more. All they freed when upTo is parts.size().
+  void ReleaseKept(std::vector<Part>& parts, size_t& from, size_t upTo) {
+    const size_t limit = upTo < parts.size() ? parts[upTo].begin.pos & ~(kLargePage - 1) : SIZE_MAX;
+    for (; from < upTo; ++from) {
+      Part& part = parts[from];
+      const size_t to = std::min(part.readTo, limit);
+      if (part.freedFrom < to) pages_.Release(part.freedFrom, to);
+      part.freedFrom = std::max(part.freedFrom, to);
+      if (to < part.readTo) break;
+    }
   }
 
   // The type of the run left open at the part's end: its last entity's,
@@ -497,27 +615,53 @@ class DxfDrawing::Loader {
   void ReadEntitiesInParts(size_t count, unsigned threads) {
     const std::string_view text(pages_.data(), reader_.Size());
     std::vector<DxfTextCut> cuts = CutAtObjects(text, tokAt_, count, threads);
+    // Before the parts: their leads lie in the workers' arenas.
+    std::vector<std::unique_ptr<PartWorker>> workers;
+    std::vector<PartWorker*> idle;
     std::vector<Part> parts(cuts.size());
     for (size_t i = 0; i < parts.size(); ++i) {
       parts[i].begin = cuts[i];
       parts[i].end = i + 1 < cuts.size() ? cuts[i + 1].pos : text.size();
       parts[i].continues = i > 0;
     }
-    // Pairs take about the bytes of the text they were read from.
-    for (const Part& part : parts)
-      d_.arenas_.push_back(std::make_unique<PairArena>(part.end - part.begin.pos + (64 << 10)));
-    std::unique_ptr<PairArena>* arenas = d_.arenas_.data() + d_.arenas_.size() - parts.size();
+    // An arena for each thread at work, in large pages, taken by each part
+    // the thread reads. Pairs take about the bytes of the text they were
+    // read from; a block holds twice a thread's share (addresses alone
+    // until written), so a thread seldom leaves a large page half used.
+    const size_t firstArena = d_.arenas_.size();
+    const size_t block = (text.size() - cuts.front().pos) / threads * 2 + kLargePage;
     // The first part's values go where the reading's own go.
     auto keep = [&](size_t i) { KeepValues(parts[i], i == 0 ? kept_ : pages_.data() + parts[i].begin.pos); };
     std::mutex lock;
+    std::vector<bool> keptDone(parts.size());
+    size_t front = 0, freed = 0;  // parts before front are kept; before freed, given back
+    auto keepAndFree = [&](size_t i) {
+      keep(i);
+      std::lock_guard<std::mutex> hold(lock);
+      keptDone[i] = true;
+      while (front < parts.size() && keptDone[front]) ++front;
+      ReleaseKept(parts, freed, front);
+    };
     std::vector<bool> done(parts.size());
     std::vector<size_t> ready;  // parts whose values may be kept, in order
     size_t taken = 0, kept = 0;  // parts before taken are read and in ready
     RunTasks(parts.size(), threads, [&](size_t i) {
-      ReadPart(parts[i], *arenas[i]);
+      PartWorker* worker = nullptr;
+      {
+        std::lock_guard<std::mutex> hold(lock);
+        if (idle.empty()) {
+          d_.arenas_.push_back(std::make_unique<PairArena>(block, true));
+          workers.push_back(std::make_unique<PartWorker>(d_.arenas_.back().get(), block / 2));
+          idle.push_back(workers.back().get());
+        }
+        worker = idle.back();
+        idle.pop_back();
+      }
+      ReadPart(parts[i], *worker);
       size_t r = SIZE_MAX;
       {
         std::lock_guard<std::mutex> hold(lock);
+        idle.push_back(worker);
         done[i] = true;
         while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read &&
                Joins(parts, taken))
@@ -526,17 +670,22 @@ class DxfDrawing::Loader {
       }
       // One part kept for each one read keeps pace with the reading; what
       // is left at the end is kept on all threads below.
-      if (r != SIZE_MAX) keep(r);
+      if (r != SIZE_MAX) keepAndFree(r);
     });
-    RunTasks(ready.size() - kept, threads, [&](size_t k) { keep(ready[kept + k]); });
+    RunTasks(ready.size() - kept, threads, [&](size_t k) { keepAndFree(ready[kept + k]); });
+    ReleaseKept(parts, freed, front);
+    for (size_t a = firstArena; a < d_.arenas_.size(); ++a) d_.arenas_[a]->Trim();
     size_t read = d_.entities_.size();
     for (const Part& part : parts) read += part.entities.size();
-    d_.entities_.reserve(read);
+    if (read > d_.entities_.capacity()) {
+      d_.entities_.reserve(read);
+      MapPagesAhead(d_.entities_.data() + d_.entities_.size(), (read - d_.entities_.size()) * sizeof(d_.entities_[0]));
+    }
     DxfTextCut goOn = parts.front().begin;
     // A lead goes to the end of the run left open before it: each run is
     // made at its whole size once, and the leads are moved in at once.
     struct Lead {
-      EntityRun* from;
+      LeadRun* from;
       DxfEntity* to;
       size_t at;
     };
@@ -555,6 +704,7 @@ class DxfDrawing::Loader {
         goOn = part.stop;
       }
       kept_ = part.keptEnd;
+      top_ = std::max(top_, part.top);
       if (part.leadRun) {
         leads.push_back({&part.lead, open, grown.back().second});
         grown.back().second += part.lead.size();
@@ -572,13 +722,14 @@ class DxfDrawing::Loader {
     }
     for (auto& [entity, size] : grown) {
       entity->children.reserve(size);
+      MapPagesAhead(entity->children.begin(), size * sizeof(DxfEntity));
       entity->children.resize(size);
       if (entity != open) entity->children.Fit();
     }
     RunTasks(leads.size(), threads, [&](size_t i) {
       DxfEntity* to = leads[i].to->children.begin() + leads[i].at;
       for (DxfEntity& child : *leads[i].from) *to++ = std::move(child);
-      *leads[i].from = EntityRun();
+      leads[i].from->Clear();
     });
     reader_.Seek(goOn.pos, goOn.line);
     released_ = goOn.pos;
@@ -601,6 +752,9 @@ class DxfDrawing::Loader {
   bool inPlace_ = false;  // a part: values viewed where they stand
   size_t end_ = SIZE_MAX;  // a part: where its runs stop
   const char* open_ = nullptr;  // the run ReadEntity left open at end_
+  std::vector<DxfEntity>* runs_ = nullptr;  // a part: where runs are read first
+  bool handles_ = false;  // entities: each object's id holds its handle
+  uint64_t top_ = 0;      // the highest handle read
   char* kept_;    // where the next value kept goes
   size_t released_ = 0;
   DxfToken tok_;
@@ -732,42 +886,44 @@ bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfErr
   return true;
 }
 
-// Reading the entities is most of indexing them: their handles are read
-// and their ids handed out on several threads, slice by slice, in the order
-// one thread would; what is left is filling the handle index in that order.
-// Until then an object's id holds its handle (loaded objects have no id
-// yet), so nothing but the index itself is made for a million objects.
+// The objects' ids are handed out on several threads, slice by slice, in
+// the order one thread would; what is left is filling the handle index in
+// that order. Until then an object's id holds its handle (read with its
+// pairs), so nothing but the index itself is made for a million objects.
 void DxfDrawing::IndexLoadedEntities() {
   const unsigned threads = LoadThreads();
   const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
   auto slice = [&](size_t i) { return entities_.size() * i / slices; };
-  // A run longer than a piece (a POLYLINE of a million vertices) is read in
-  // pieces of its own, not by its entity's slice alone.
+  // A run longer than a piece (a POLYLINE of a million vertices) is counted
+  // and placed in pieces of its own, not by its entity's slice alone.
   constexpr size_t kPiece = 4096;
   auto isLong = [](const DxfEntity& e) { return e.children.size() > kPiece; };
   struct Piece {
     DxfEntity* owner;
     size_t begin, end;
     size_t count = 0;  // objects, children counted
-    uint64_t top = 0;
     size_t slot = 0;  // of its first object
   };
   std::vector<std::vector<Piece>> pieces(slices);  // of the slice's long runs, in order
   std::vector<size_t> counts(slices, 0);
-  std::vector<uint64_t> tops(slices, 0);
-  auto read = [](auto& self, DxfEntity& e, uint64_t& top, size_t& count) -> void {
-    e.id = HandlesOf(e, top);
+  auto count = [](auto& self, const DxfEntity& e, size_t& count) -> void {
     ++count;
-    for (DxfEntity& child : e.children) self(self, child, top, count);
+    for (const DxfEntity& child : e.children) self(self, child, count);
+  };
+  // The entities lie far apart in memory: each walk asks for those a few
+  // steps ahead, so that their reads overlap.
+  constexpr size_t kAhead = 16;
+  auto ahead = [&](size_t e, size_t end) {
+    if (e + kAhead < end) __builtin_prefetch(&entities_[e + kAhead]->children);
   };
   RunTasks(slices, threads, [&](size_t i) {
     for (size_t e = slice(i); e < slice(i + 1); ++e) {
+      ahead(e, slice(i + 1));
       DxfEntity& entity = *entities_[e];
       if (!isLong(entity)) {
-        read(read, entity, tops[i], counts[i]);
+        count(count, entity, counts[i]);
         continue;
       }
-      entity.id = HandlesOf(entity, tops[i]);
       ++counts[i];
       for (size_t b = 0; b < entity.children.size(); b += kPiece)
         pieces[i].push_back({&entity, b, std::min(b + kPiece, entity.children.size())});
@@ -778,22 +934,18 @@ void DxfDrawing::IndexLoadedEntities() {
     for (Piece& p : list) all.push_back(&p);
   RunTasks(all.size(), threads, [&](size_t k) {
     Piece& p = *all[k];
-    for (size_t c = p.begin; c < p.end; ++c) read(read, p.owner->children[c], p.top, p.count);
+    for (size_t c = p.begin; c < p.end; ++c) count(count, p.owner->children[c], p.count);
   });
   std::vector<uint64_t> firstIds(slices);
   for (size_t i = 0; i < slices; ++i) {
-    for (const Piece& p : pieces[i]) {
-      counts[i] += p.count;
-      NoteHandle(p.top);
-    }
+    for (const Piece& p : pieces[i]) counts[i] += p.count;
     firstIds[i] = nextId_;
     nextId_ += counts[i];
-    NoteHandle(tops[i]);
   }
   const size_t objects = static_cast<size_t>(nextId_ - idBase_);
   if (byId_.capacity() < objects) {
     byId_.reserve(objects);
-    HintLargePages(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
+    MapPagesAhead(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
   }
   byId_.resize(objects, nullptr);
   drawable_.resize(byId_.size(), false);
@@ -815,6 +967,7 @@ void DxfDrawing::IndexLoadedEntities() {
     size_t slot = static_cast<size_t>(firstIds[i] - idBase_);
     Piece* piece = pieces[i].data();
     for (size_t e = slice(i); e < slice(i + 1); ++e) {
+      ahead(e, slice(i + 1));
       DxfEntity& entity = *entities_[e];
       if (!isLong(entity)) {
         place(place, entity, slot, 1);
@@ -838,11 +991,14 @@ void DxfDrawing::IndexLoadedEntities() {
   // of drawable_, so that threads never write into one word.
   constexpr size_t kRun = 16 << 10, kBatch = 16 * kRun;
   std::vector<uint64_t> handles;
+  handles.reserve(std::min(kBatch, objects - base));
+  MapPagesAhead(handles.data(), handles.capacity() * sizeof(uint64_t));
   for (size_t from = base / kRun * kRun; from < objects; from += kBatch) {
     const size_t first = std::max(base, from), last = std::min(objects, from + kBatch);
     handles.resize(last - first);
     RunTasks((last - from - 1) / kRun + 1, threads, [&](size_t k) {
       for (size_t slot = std::max(first, from + k * kRun); slot < std::min(last, from + (k + 1) * kRun); ++slot) {
+        if (slot + kAhead < objects) __builtin_prefetch(byId_[slot + kAhead], 1);
         DxfEntity* object = byId_[slot];
         if (own[slot - base]) drawable_[slot] = true;
         handles[slot - first] = object->id;
@@ -858,7 +1014,10 @@ bool DxfDrawing::IndexLoaded(DxfError* error) {
   size_t objects = entities_.size();
   for (const auto& table : tables_) objects += table->entries.size();
   for (const auto& block : blocks_) objects += 2 + block->entities.size();
-  byId_.reserve(objects);
+  if (objects > byId_.capacity()) {
+    byId_.reserve(objects);
+    MapPagesAhead(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
+  }
   drawable_.reserve(objects);
   byHandle_.Reserve(objects);
   for (auto& table : tables_) {
