@@ -6,13 +6,14 @@
 #include <cerrno>
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <new>
+#include <utility>
 #include <vector>
 
-#include "platform/host/ChunkedStack.h"
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
 #include "platform/host/DxfText.h"
@@ -413,10 +414,10 @@ class DxfDrawing::Loader {
     return false;
   }
 
-  // A part's lead in room of its size from an arena of its own, let go of
-  // as a whole once the leads are moved onto the runs they continue (not
-  // given back from among the pairs: a large page split costs every small
-  // page of it a fault).
+  // A part's lead in room of its size from its thread's scratch arena, let
+  // go of as a whole once the leads are moved onto the runs they continue
+  // (not given back from among the pairs: a large page split costs every
+  // small page of it a fault).
   class LeadRun {
    public:
     LeadRun() = default;
@@ -453,12 +454,44 @@ class DxfDrawing::Loader {
     bool heap_ = false;
   };
 
+  // The entities a part read, in chunks of its thread's scratch arena:
+  // freed in a heap of the load's threads, their memory would stay with
+  // that heap for good (the system is given back only what the main heap
+  // frees).
+  class PartEntities {
+   public:
+    PartEntities() = default;
+    PartEntities(const PartEntities&) = delete;
+    PartEntities& operator=(const PartEntities&) = delete;
+    ~PartEntities() {
+      for (size_t i = 0; i < size_; ++i) delete (*this)[i];
+    }
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    // Owned here while not null.
+    DxfEntity*& operator[](size_t i) { return chunks_[i / kChunk][i % kChunk]; }
+    void push_back(std::unique_ptr<DxfEntity> entity, PairArena& scratch) {
+      if (size_ == chunks_.size() * kChunk) {
+        auto* chunk = static_cast<DxfEntity**>(scratch.Take(kChunk * sizeof(DxfEntity*)));
+        if (!chunk) throw std::bad_alloc();
+        chunks_.push_back(chunk);
+      }
+      (*this)[size_++] = entity.release();
+    }
+
+   private:
+    static constexpr size_t kChunk = 4096;
+    std::vector<DxfEntity**> chunks_;
+    size_t size_ = 0;
+  };
+
   // What a thread reading parts keeps from one part to the next: its arena,
-  // the arena of its leads and a list runs are read into.
+  // an arena in small pages for what is let go of with the parts (leads,
+  // lists of entities) and a list runs are read into.
   struct PartWorker {
-    PartWorker(PairArena* pairs, size_t block) : arena(pairs), leads(block, true) {}
+    explicit PartWorker(PairArena* pairs) : arena(pairs), scratch(4 << 20) {}
     PairArena* arena;
-    PairArena leads;
+    PairArena scratch;
     std::vector<DxfEntity> runs;
   };
 
@@ -479,9 +512,7 @@ class DxfDrawing::Loader {
     Outcome outcome = Outcome::Failed;
     DxfTextCut stop;  // Stopped: the pair that ends the section (or not)
     size_t readTo = 0;  // Read: end; Stopped: stop.pos
-    // In chunks the heap keeps: a list in one block of its own would be
-    // given back to the system, page by page, once moved to the drawing.
-    ChunkedStack<std::unique_ptr<DxfEntity>> entities;
+    PartEntities entities;
     char* keptEnd = nullptr;  // after its values, once moved together
     size_t freedFrom = 0;     // the text from here to readTo is free to give back
     uint64_t top = 0;  // the highest handle read
@@ -500,7 +531,7 @@ class DxfDrawing::Loader {
       if (part.leadRun) {
         worker.runs.clear();
         part.leadOpen = !reader.ReadRun(worker.runs, part.leadRun, true);
-        part.lead.Take(worker.runs, worker.leads);
+        part.lead.Take(worker.runs, worker.scratch);
       }
     }
     while (reader.have_) {
@@ -517,7 +548,7 @@ class DxfDrawing::Loader {
         part.top = reader.top_;
         return;
       }
-      part.entities.push_back(reader.ReadEntity());
+      part.entities.push_back(reader.ReadEntity(), worker.scratch);
       part.lastOpen = reader.open_;
     }
     part.outcome = Part::Outcome::Failed;  // read on its own, it gets its message
@@ -570,7 +601,7 @@ class DxfDrawing::Loader {
     };
     for (DxfEntity& child : part.lead) keep(child.pairs);
     for (size_t i = 0; i < part.entities.size(); ++i) {
-      DxfEntity* entity = part.entities[i].get();
+      DxfEntity* entity = part.entities[i];
       keep(entity->pairs);
       for (DxfEntity& child : entity->children) keep(child.pairs);
     }
@@ -635,30 +666,40 @@ class DxfDrawing::Loader {
     std::mutex lock;
     std::vector<bool> keptDone(parts.size());
     size_t front = 0, freed = 0;  // parts before front are kept; before freed, given back
+    // A part is begun only while few before it are not yet kept: a thread
+    // held up on its part (the machine is shared) would otherwise leave the
+    // others to read on, each part's text held till it is kept. Once a part
+    // cannot be taken, the parts after it are not read at all.
+    std::condition_variable goOnReading;
+    const size_t ahead = threads + 1;
+    bool broken = false;
     auto keepAndFree = [&](size_t i) {
       keep(i);
       std::lock_guard<std::mutex> hold(lock);
       keptDone[i] = true;
+      const size_t before = front;
       while (front < parts.size() && keptDone[front]) ++front;
       ReleaseKept(parts, freed, front);
+      if (front != before) goOnReading.notify_all();
     };
     std::vector<bool> done(parts.size());
     std::vector<size_t> ready;  // parts whose values may be kept, in order
     size_t taken = 0, kept = 0;  // parts before taken are read and in ready
-    RunTasks(parts.size(), threads, [&](size_t i) {
+    auto readAndKeep = [&](size_t i) {
       PartWorker* worker = nullptr;
       {
-        std::lock_guard<std::mutex> hold(lock);
+        std::unique_lock<std::mutex> hold(lock);
+        goOnReading.wait(hold, [&] { return broken || i < front + ahead; });
+        if (broken) return;
         if (idle.empty()) {
           d_.arenas_.push_back(std::make_unique<PairArena>(block, true));
-          workers.push_back(std::make_unique<PartWorker>(d_.arenas_.back().get(), block / 2));
+          workers.push_back(std::make_unique<PartWorker>(d_.arenas_.back().get()));
           idle.push_back(workers.back().get());
         }
         worker = idle.back();
         idle.pop_back();
       }
       ReadPart(parts[i], *worker);
-      size_t r = SIZE_MAX;
       {
         std::lock_guard<std::mutex> hold(lock);
         idle.push_back(worker);
@@ -666,11 +707,33 @@ class DxfDrawing::Loader {
         while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read &&
                Joins(parts, taken))
           ready.push_back(taken++);
-        if (kept < ready.size()) r = ready[kept++];
+        if (taken < parts.size() && done[taken] && !broken) {
+          broken = true;
+          goOnReading.notify_all();
+        }
       }
-      // One part kept for each one read keeps pace with the reading; what
-      // is left at the end is kept on all threads below.
-      if (r != SIZE_MAX) keepAndFree(r);
+      // Every part that may be kept is, before more are read: each holds
+      // its text until then.
+      for (;;) {
+        size_t r = SIZE_MAX;
+        {
+          std::lock_guard<std::mutex> hold(lock);
+          if (kept < ready.size()) r = ready[kept++];
+        }
+        if (r == SIZE_MAX) break;
+        keepAndFree(r);
+      }
+    };
+    RunTasks(parts.size(), threads, [&](size_t i) {
+      try {
+        readAndKeep(i);
+      } catch (...) {
+        // No part after it is waited for: the load fails.
+        std::lock_guard<std::mutex> hold(lock);
+        broken = true;
+        goOnReading.notify_all();
+        throw;
+      }
     });
     RunTasks(ready.size() - kept, threads, [&](size_t k) { keepAndFree(ready[kept + k]); });
     ReleaseKept(parts, freed, front);
@@ -710,7 +773,8 @@ class DxfDrawing::Loader {
         grown.back().second += part.lead.size();
         if (!part.leadOpen) open = nullptr;
       }
-      for (size_t k = 0; k < part.entities.size(); ++k) d_.entities_.push_back(std::move(part.entities[k]));
+      for (size_t k = 0; k < part.entities.size(); ++k)
+        d_.entities_.emplace_back(std::exchange(part.entities[k], nullptr));
       if (!part.entities.empty() && part.lastOpen) {
         open = d_.entities_.back().get();
         openRun = part.lastOpen;
@@ -951,15 +1015,14 @@ void DxfDrawing::IndexLoadedEntities() {
   drawable_.resize(byId_.size(), false);
   byHandle_.Reserve(byHandle_.size() + byId_.size());
   // Each object is placed in its slot; the entities' own slots (from base
-  // on) are marked.
-  const size_t base = static_cast<size_t>(firstIds[0] - idBase_), placed = objects - base;
-  auto own = std::make_unique_for_overwrite<uint8_t[]>(placed);
-  auto put = [&](DxfEntity& e, size_t& slot, uint8_t entity) {
-    byId_[slot] = &e;
-    own[slot - base] = entity;
+  // on) are marked in the address's lowest bit until the batches below.
+  const size_t base = static_cast<size_t>(firstIds[0] - idBase_);
+  static_assert(alignof(DxfEntity) > 1);
+  auto put = [&](DxfEntity& e, size_t& slot, uintptr_t entity) {
+    byId_[slot] = reinterpret_cast<DxfEntity*>(reinterpret_cast<uintptr_t>(&e) | entity);
     ++slot;
   };
-  auto place = [&](auto& self, DxfEntity& e, size_t& slot, uint8_t entity) -> void {
+  auto place = [&](auto& self, DxfEntity& e, size_t& slot, uintptr_t entity) -> void {
     put(e, slot, entity);
     for (DxfEntity& child : e.children) self(self, child, slot, 0);
   };
@@ -989,7 +1052,7 @@ void DxfDrawing::IndexLoadedEntities() {
   // themselves are drawable, their runs not; each object's id goes from
   // its handle to its slot, the handle to the index. In runs of whole words
   // of drawable_, so that threads never write into one word.
-  constexpr size_t kRun = 16 << 10, kBatch = 16 * kRun;
+  constexpr size_t kRun = 8 << 10, kBatch = 16 * kRun;
   std::vector<uint64_t> handles;
   handles.reserve(std::min(kBatch, objects - base));
   MapPagesAhead(handles.data(), handles.capacity() * sizeof(uint64_t));
@@ -997,10 +1060,14 @@ void DxfDrawing::IndexLoadedEntities() {
     const size_t first = std::max(base, from), last = std::min(objects, from + kBatch);
     handles.resize(last - first);
     RunTasks((last - from - 1) / kRun + 1, threads, [&](size_t k) {
-      for (size_t slot = std::max(first, from + k * kRun); slot < std::min(last, from + (k + 1) * kRun); ++slot) {
-        if (slot + kAhead < objects) __builtin_prefetch(byId_[slot + kAhead], 1);
-        DxfEntity* object = byId_[slot];
-        if (own[slot - base]) drawable_[slot] = true;
+      const size_t end = std::min(last, from + (k + 1) * kRun);
+      for (size_t slot = std::max(first, from + k * kRun); slot < end; ++slot) {
+        if (slot + kAhead < end)
+          __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(byId_[slot + kAhead]) & ~uintptr_t{1}), 1);
+        const uintptr_t marked = reinterpret_cast<uintptr_t>(byId_[slot]);
+        DxfEntity* object = reinterpret_cast<DxfEntity*>(marked & ~uintptr_t{1});
+        byId_[slot] = object;
+        if (marked & 1) drawable_[slot] = true;
         handles[slot - first] = object->id;
         object->id = idBase_ + slot;
       }
