@@ -1,5 +1,6 @@
 // Reading a drawing from ASCII DXF text.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -228,9 +229,9 @@ class DxfDrawing::Loader {
   // what came). False when the run reached end_ still going.
   // A lead is most likely all of its part: room for the part's objects is
   // made once their size is seen.
+  static constexpr size_t kSeen = 64;
   template <class Run>
   bool ReadRun(Run& into, const char* run, bool lead = false) {
-    constexpr size_t kSeen = 64;
     const size_t from = tokAt_.pos;
     while (have_) {
       if (tokAt_.pos >= end_) return false;
@@ -255,13 +256,15 @@ class DxfDrawing::Loader {
   // guess that falls long should not hold memory.
   static void MakeRoom(EntityRun& run, size_t room) { run.reserve(room); }
   static constexpr size_t kAhead = 4096;
-  static void MakeRoom(std::vector<DxfEntity>& run, size_t room) {
+  template <class Room>
+  static void MakeRoom(std::vector<DxfEntity, Room>& run, size_t room) {
     if (room <= run.capacity()) return;
     run.reserve(room);
     MapPagesAhead(run.data() + run.size(), std::min(kAhead, room - run.size()) * sizeof(DxfEntity));
   }
   static void MapAhead(EntityRun&) {}
-  static void MapAhead(std::vector<DxfEntity>& run) {
+  template <class Room>
+  static void MapAhead(std::vector<DxfEntity, Room>& run) {
     if (run.size() % kAhead == 0 && run.size() + kAhead <= run.capacity())
       MapPagesAhead(run.data() + run.size(), kAhead * sizeof(DxfEntity));
   }
@@ -414,45 +417,28 @@ class DxfDrawing::Loader {
     return false;
   }
 
-  // A part's lead in room of its size from its thread's scratch arena, let
-  // go of as a whole once the leads are moved onto the runs they continue
-  // (not given back from among the pairs: a large page split costs every
-  // small page of it a fault).
-  class LeadRun {
-   public:
-    LeadRun() = default;
-    LeadRun(const LeadRun&) = delete;
-    LeadRun& operator=(const LeadRun&) = delete;
-    ~LeadRun() { Clear(); }
-
-    void Take(std::vector<DxfEntity>& from, PairArena& arena) {
-      Clear();
-      const size_t bytes = from.size() * sizeof(DxfEntity);
-      objects_ = static_cast<DxfEntity*>(arena.Take(bytes));
-      if (!objects_) {
-        objects_ = static_cast<DxfEntity*>(::operator new(bytes));
-        heap_ = true;
-      }
-      std::uninitialized_move(from.begin(), from.end(), objects_);
-      size_ = from.size();
-      from.clear();
+  // Room of its own for a part's lead, mapped for it and given back to the
+  // system once the lead is moved onto the run it continues: read straight
+  // into it, the lead is never copied but to its run, and a heap of the
+  // load's threads keeps nothing of it.
+  template <class T>
+  struct MappedRoom {
+    using value_type = T;
+    MappedRoom() noexcept = default;
+    template <class U>
+    MappedRoom(const MappedRoom<U>&) noexcept {}
+    T* allocate(size_t n) {
+      void* room = mmap(nullptr, n * sizeof(T), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (room == MAP_FAILED) throw std::bad_alloc();
+      return static_cast<T*>(room);
     }
-    void Clear() {
-      std::destroy(begin(), end());
-      if (heap_) ::operator delete(objects_);
-      objects_ = nullptr;
-      size_ = 0;
-      heap_ = false;
+    void deallocate(T* room, size_t n) noexcept { munmap(room, n * sizeof(T)); }
+    template <class U>
+    bool operator==(const MappedRoom<U>&) const noexcept {
+      return true;
     }
-    DxfEntity* begin() const { return objects_; }
-    DxfEntity* end() const { return objects_ + size_; }
-    size_t size() const { return size_; }
-
-   private:
-    DxfEntity* objects_ = nullptr;
-    size_t size_ = 0;
-    bool heap_ = false;
   };
+  using LeadRun = std::vector<DxfEntity, MappedRoom<DxfEntity>>;
 
   // The entities a part read, in chunks of its thread's scratch arena:
   // freed in a heap of the load's threads, their memory would stay with
@@ -486,8 +472,8 @@ class DxfDrawing::Loader {
   };
 
   // What a thread reading parts keeps from one part to the next: its arena,
-  // an arena in small pages for what is let go of with the parts (leads,
-  // lists of entities) and a list runs are read into.
+  // an arena in small pages for the parts' lists of entities (let go of
+  // with the parts) and a list runs are read into.
   struct PartWorker {
     explicit PartWorker(PairArena* pairs) : arena(pairs), scratch(4 << 20) {}
     PairArena* arena;
@@ -529,9 +515,8 @@ class DxfDrawing::Loader {
       if (IsWord(reader.tok_, kVertexRun)) part.leadRun = kVertexRun;
       else if (IsWord(reader.tok_, kAttribRun)) part.leadRun = kAttribRun;
       if (part.leadRun) {
-        worker.runs.clear();
-        part.leadOpen = !reader.ReadRun(worker.runs, part.leadRun, true);
-        part.lead.Take(worker.runs, worker.scratch);
+        part.lead.reserve(kSeen);
+        part.leadOpen = !reader.ReadRun(part.lead, part.leadRun, true);
       }
     }
     while (reader.have_) {
@@ -793,7 +778,7 @@ class DxfDrawing::Loader {
     RunTasks(leads.size(), threads, [&](size_t i) {
       DxfEntity* to = leads[i].to->children.begin() + leads[i].at;
       for (DxfEntity& child : *leads[i].from) *to++ = std::move(child);
-      leads[i].from->Clear();
+      LeadRun().swap(*leads[i].from);
     });
     reader_.Seek(goOn.pos, goOn.line);
     released_ = goOn.pos;

@@ -25,26 +25,19 @@ inline void HintLargePages(const void* at, size_t bytes) {
 #endif
 }
 
-// Maps the pages of [at, at + bytes) at once, contents kept: on a virtual
-// machine the fault of each small page written for the first time costs
-// about as much as writing a whole large page, where mapping them in one
-// call costs little. Nothing where the system cannot.
-inline void MapPages(const void* at, size_t bytes) {
+// Hints a fresh block as large pages and maps all its pages at once,
+// contents kept: on a virtual machine the fault of each small page written
+// for the first time costs about as much as writing a whole large page,
+// where mapping them in one call costs little. Nothing where the system
+// cannot.
+inline void MapPagesAhead(const void* at, size_t bytes) {
+  HintLargePages(at, bytes);
 #ifdef MADV_POPULATE_WRITE
   constexpr uintptr_t kPage = 4096;
   const uintptr_t begin = reinterpret_cast<uintptr_t>(at) & ~(kPage - 1);
   const uintptr_t end = (reinterpret_cast<uintptr_t>(at) + bytes + kPage - 1) & ~(kPage - 1);
   if (bytes > 0) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
-#else
-  (void)at;
-  (void)bytes;
 #endif
-}
-
-// Hints a fresh block as large pages and maps all its pages at once.
-inline void MapPagesAhead(const void* at, size_t bytes) {
-  HintLargePages(at, bytes);
-  MapPages(at, bytes);
 }
 
 }  // namespace host

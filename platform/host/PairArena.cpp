@@ -119,8 +119,6 @@ void* PairArena::Take(size_t bytes) {
   }
   void* taken = next_;
   next_ += bytes;
-  constexpr size_t kMapAtOnce = 64 << 10;
-  if (!large_ && bytes >= kMapAtOnce) MapPages(taken, bytes);
   // Large pages a whole one at a time, so that where the system has none
   // to give, the small pages are mapped in one call, not one fault each.
   while (large_ && next_ > ahead_) {

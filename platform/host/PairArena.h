@@ -16,8 +16,7 @@ class PairArena {
   // Blocks of at least `block` bytes, mapped as they are needed. In large
   // pages when asked: an arena one thread fills with tens of megabytes
   // takes a fault per 2 MB instead of one per small page, at the cost of
-  // the last large page's rest (see Trim). In small pages, a large take
-  // has its pages mapped at once.
+  // the last large page's rest (see Trim).
   explicit PairArena(size_t block, bool largePages = false);
   ~PairArena();
   PairArena(const PairArena&) = delete;
