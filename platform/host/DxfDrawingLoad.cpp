@@ -1,16 +1,20 @@
 // Reading a drawing from ASCII DXF text.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <new>
+#include <utility>
+#include <vector>
 
-#include "platform/host/ChunkedStack.h"
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
 #include "platform/host/DxfText.h"
@@ -196,6 +200,7 @@ class DxfDrawing::Loader {
   std::unique_ptr<DxfEntity> ReadEntity() {
     auto entity = std::make_unique<DxfEntity>();
     ReadUntilZero(entity->pairs);
+    if (handles_) entity->id = HandlesOf(*entity, top_);
     open_ = nullptr;
     const char* run = nullptr;
     if (entity->IsType("POLYLINE"))
@@ -203,8 +208,19 @@ class DxfDrawing::Loader {
     else if (entity->IsType("INSERT") && entity->Value(66) == "1")
       run = kAttribRun;
     if (!run) return entity;
-    if (ReadRun(entity->children, run)) entity->children.Fit();
-    else open_ = run;
+    bool ended;
+    if (runs_) {
+      // Read aside, then made at its size: no room grown twice or given back.
+      runs_->clear();
+      ended = ReadRun(*runs_, run);
+      entity->children.reserve(runs_->size());
+      for (DxfEntity& child : *runs_) entity->children.push_back(std::move(child));
+      runs_->clear();
+    } else {
+      ended = ReadRun(entity->children, run);
+      if (ended) entity->children.Fit();
+    }
+    if (!ended) open_ = run;
     return entity;
   }
 
@@ -213,8 +229,9 @@ class DxfDrawing::Loader {
   // what came). False when the run reached end_ still going.
   // A lead is most likely all of its part: room for the part's objects is
   // made once their size is seen.
-  bool ReadRun(EntityRun& into, const char* run, bool lead = false) {
-    constexpr size_t kSeen = 64;
+  static constexpr size_t kSeen = 64;
+  template <class Run>
+  bool ReadRun(Run& into, const char* run, bool lead = false) {
     const size_t from = tokAt_.pos;
     while (have_) {
       if (tokAt_.pos >= end_) return false;
@@ -223,13 +240,33 @@ class DxfDrawing::Loader {
       if (lead && into.size() == kSeen) {
         // An eighth more: a copy of the whole when the guess falls short costs more.
         const size_t more = (end_ - tokAt_.pos) / ((tokAt_.pos - from) / kSeen + 1);
-        into.reserve(kSeen + more + more / 8 + 1);
+        MakeRoom(into, kSeen + more + more / 8 + 1);
       }
-      into.emplace_back();
-      ReadUntilZero(into.back().pairs);
+      if (lead) MapAhead(into);
+      DxfEntity& object = into.emplace_back();
+      ReadUntilZero(object.pairs);
+      if (handles_) object.id = HandlesOf(object, top_);
       if (last) break;
     }
     return true;
+  }
+
+  // Room made for a run: a list runs are read into (reused from part to
+  // part) has its pages mapped a piece ahead of the objects read, as a
+  // guess that falls long should not hold memory.
+  static void MakeRoom(EntityRun& run, size_t room) { run.reserve(room); }
+  static constexpr size_t kAhead = 4096;
+  template <class Room>
+  static void MakeRoom(std::vector<DxfEntity, Room>& run, size_t room) {
+    if (room <= run.capacity()) return;
+    run.reserve(room);
+    MapPagesAhead(run.data() + run.size(), std::min(kAhead, room - run.size()) * sizeof(DxfEntity));
+  }
+  static void MapAhead(EntityRun&) {}
+  template <class Room>
+  static void MapAhead(std::vector<DxfEntity, Room>& run) {
+    if (run.size() % kAhead == 0 && run.size() + kAhead <= run.capacity())
+      MapPagesAhead(run.data() + run.size(), kAhead * sizeof(DxfEntity));
   }
 
   // Checks that the section goes on at the current pair: false with the
@@ -348,10 +385,21 @@ class DxfDrawing::Loader {
   bool ReadEntities(const std::string& name, int line) {
     const unsigned threads = LoadThreads();
     const size_t size = reader_.Size();
+    // Each object's handle is read while its pairs are at hand: its id
+    // holds it until the objects are indexed (those of other sections are
+    // indexed one by one).
+    handles_ = true;
+    struct Off {
+      bool& handles;
+      ~Off() { handles = false; }
+    } off{handles_};
     if (have_ && tok_.code == 0 && threads > 1 && size - tokAt_.pos >= 2 * g_partBytes)
       ReadEntitiesInParts((size - tokAt_.pos) / g_partBytes, threads);
     while (SectionGoesOn(name, line)) {
-      if (IsWord(tok_, "ENDSEC")) return true;
+      if (IsWord(tok_, "ENDSEC")) {
+        d_.NoteHandle(top_);
+        return true;
+      }
       if (tok_.code != 0)
         return Refuse("entity (group 0) expected, found group " + std::to_string(tok_.code),
                       tok_.line);
@@ -369,6 +417,70 @@ class DxfDrawing::Loader {
     return false;
   }
 
+  // Room of its own for a part's lead, mapped for it and given back to the
+  // system once the lead is moved onto the run it continues: read straight
+  // into it, the lead is never copied but to its run, and a heap of the
+  // load's threads keeps nothing of it.
+  template <class T>
+  struct MappedRoom {
+    using value_type = T;
+    MappedRoom() noexcept = default;
+    template <class U>
+    MappedRoom(const MappedRoom<U>&) noexcept {}
+    T* allocate(size_t n) {
+      void* room = mmap(nullptr, n * sizeof(T), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (room == MAP_FAILED) throw std::bad_alloc();
+      return static_cast<T*>(room);
+    }
+    void deallocate(T* room, size_t n) noexcept { munmap(room, n * sizeof(T)); }
+    template <class U>
+    bool operator==(const MappedRoom<U>&) const noexcept {
+      return true;
+    }
+  };
+  using LeadRun = std::vector<DxfEntity, MappedRoom<DxfEntity>>;
+
+  // The entities a part read, in chunks of its thread's scratch arena:
+  // freed in a heap of the load's threads, their memory would stay with
+  // that heap for good (the system is given back only what the main heap
+  // frees).
+  class PartEntities {
+   public:
+    PartEntities() = default;
+    PartEntities(const PartEntities&) = delete;
+    PartEntities& operator=(const PartEntities&) = delete;
+    ~PartEntities() {
+      for (size_t i = 0; i < size_; ++i) delete (*this)[i];
+    }
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    // Owned here while not null.
+    DxfEntity*& operator[](size_t i) { return chunks_[i / kChunk][i % kChunk]; }
+    void push_back(std::unique_ptr<DxfEntity> entity, PairArena& scratch) {
+      if (size_ == chunks_.size() * kChunk) {
+        auto* chunk = static_cast<DxfEntity**>(scratch.Take(kChunk * sizeof(DxfEntity*)));
+        if (!chunk) throw std::bad_alloc();
+        chunks_.push_back(chunk);
+      }
+      (*this)[size_++] = entity.release();
+    }
+
+   private:
+    static constexpr size_t kChunk = 4096;
+    std::vector<DxfEntity**> chunks_;
+    size_t size_ = 0;
+  };
+
+  // What a thread reading parts keeps from one part to the next: its arena,
+  // an arena in small pages for the parts' lists of entities (let go of
+  // with the parts) and a list runs are read into.
+  struct PartWorker {
+    explicit PartWorker(PairArena* pairs) : arena(pairs), scratch(4 << 20) {}
+    PairArena* arena;
+    PairArena scratch;
+    std::vector<DxfEntity> runs;
+  };
+
   // One part of a run of entities: the entities from begin up to end (the
   // next part's first) and how the reading ended. A part after the first
   // that begins inside a VERTEX or ATTRIB run reads the run's objects up to
@@ -381,50 +493,57 @@ class DxfDrawing::Loader {
     bool continues = false;  // not the first part: may begin with a lead
     const char* leadRun = nullptr;  // the lead's type; null: no lead
     bool leadOpen = false;          // the lead goes on past end
-    EntityRun lead;
+    LeadRun lead;
     const char* lastOpen = nullptr;  // the last entity's run goes on past end
     Outcome outcome = Outcome::Failed;
     DxfTextCut stop;  // Stopped: the pair that ends the section (or not)
     size_t readTo = 0;  // Read: end; Stopped: stop.pos
-    // In chunks the heap keeps: a list in one block of its own would be
-    // given back to the system, page by page, once moved to the drawing.
-    ChunkedStack<std::unique_ptr<DxfEntity>> entities;
+    PartEntities entities;
     char* keptEnd = nullptr;  // after its values, once moved together
+    size_t freedFrom = 0;     // the text from here to readTo is free to give back
+    uint64_t top = 0;  // the highest handle read
   };
 
-  void ReadPart(Part& part, PairArena& arena) {
-    PairArenaScope scope(&arena);
+  void ReadPart(Part& part, PartWorker& worker) {
+    PairArenaScope scope(worker.arena);
     Loader reader(d_, pages_, reader_.Size(), part.begin, convert_);
     reader.end_ = part.end;
+    reader.runs_ = &worker.runs;
+    reader.handles_ = true;
     reader.Advance();
     if (part.continues && reader.have_) {
       if (IsWord(reader.tok_, kVertexRun)) part.leadRun = kVertexRun;
       else if (IsWord(reader.tok_, kAttribRun)) part.leadRun = kAttribRun;
-      if (part.leadRun) part.leadOpen = !reader.ReadRun(part.lead, part.leadRun, true);
+      if (part.leadRun) {
+        part.lead.reserve(kSeen);
+        part.leadOpen = !reader.ReadRun(part.lead, part.leadRun, true);
+      }
     }
     while (reader.have_) {
       if (reader.tokAt_.pos >= part.end) {
         part.outcome = Part::Outcome::Read;
         part.readTo = part.end;
+        part.top = reader.top_;
         return;
       }
       if (EndsEntities(reader.tok_)) {
         part.outcome = Part::Outcome::Stopped;
         part.stop = reader.tokAt_;
         part.readTo = part.stop.pos;
+        part.top = reader.top_;
         return;
       }
-      part.entities.push_back(reader.ReadEntity());
+      part.entities.push_back(reader.ReadEntity(), worker.scratch);
       part.lastOpen = reader.open_;
     }
     part.outcome = Part::Outcome::Failed;  // read on its own, it gets its message
   }
 
   // Moves a part's values together from `to` on, as Pair does, in the order
-  // they were read (never overtaking), converting them as Pair does, and
-  // gives back the pages it emptied (not the text after a stop: the reading
-  // goes on there). Only a part that is taken is converted: the text of
-  // the others is read again.
+  // they were read (never overtaking), converting them as Pair does; the
+  // text after them up to readTo (not the text after a stop: the reading
+  // goes on there) is then free (ReleaseKept). Only a part that is taken is
+  // converted: the text of the others is read again.
   void KeepValues(Part& part, char* to) {
     // A short value the same as the last one kept for its code (the type,
     // the layer, a zero) views those bytes instead of keeping its own.
@@ -467,12 +586,27 @@ class DxfDrawing::Loader {
     };
     for (DxfEntity& child : part.lead) keep(child.pairs);
     for (size_t i = 0; i < part.entities.size(); ++i) {
-      DxfEntity* entity = part.entities[i].get();
+      DxfEntity* entity = part.entities[i];
       keep(entity->pairs);
       for (DxfEntity& child : entity->children) keep(child.pairs);
     }
     part.keptEnd = to;
-    pages_.Release(static_cast<size_t>(to - pages_.data()), part.readTo);
+    part.freedFrom = static_cast<size_t>(to - pages_.data());
+  }
+
+  // Gives back the text the kept parts before parts[upTo] have freed, up to
+  // the large page that part begins in: a large page is split (and every
+  // small page of it then costs a fault) only once no part in it is read
+  // or kept any more. All they freed when upTo is parts.size().
+  void ReleaseKept(std::vector<Part>& parts, size_t& from, size_t upTo) {
+    const size_t limit = upTo < parts.size() ? parts[upTo].begin.pos & ~(kLargePage - 1) : SIZE_MAX;
+    for (; from < upTo; ++from) {
+      Part& part = parts[from];
+      const size_t to = std::min(part.readTo, limit);
+      if (part.freedFrom < to) pages_.Release(part.freedFrom, to);
+      part.freedFrom = std::max(part.freedFrom, to);
+      if (to < part.readTo) break;
+    }
   }
 
   // The type of the run left open at the part's end: its last entity's,
@@ -497,46 +631,109 @@ class DxfDrawing::Loader {
   void ReadEntitiesInParts(size_t count, unsigned threads) {
     const std::string_view text(pages_.data(), reader_.Size());
     std::vector<DxfTextCut> cuts = CutAtObjects(text, tokAt_, count, threads);
+    // Before the parts: their leads lie in the workers' arenas.
+    std::vector<std::unique_ptr<PartWorker>> workers;
+    std::vector<PartWorker*> idle;
     std::vector<Part> parts(cuts.size());
     for (size_t i = 0; i < parts.size(); ++i) {
       parts[i].begin = cuts[i];
       parts[i].end = i + 1 < cuts.size() ? cuts[i + 1].pos : text.size();
       parts[i].continues = i > 0;
     }
-    // Pairs take about the bytes of the text they were read from.
-    for (const Part& part : parts)
-      d_.arenas_.push_back(std::make_unique<PairArena>(part.end - part.begin.pos + (64 << 10)));
-    std::unique_ptr<PairArena>* arenas = d_.arenas_.data() + d_.arenas_.size() - parts.size();
+    // An arena for each thread at work, in large pages, taken by each part
+    // the thread reads. Pairs take about the bytes of the text they were
+    // read from; a block holds twice a thread's share (addresses alone
+    // until written), so a thread seldom leaves a large page half used.
+    const size_t firstArena = d_.arenas_.size();
+    const size_t block = (text.size() - cuts.front().pos) / threads * 2 + kLargePage;
     // The first part's values go where the reading's own go.
     auto keep = [&](size_t i) { KeepValues(parts[i], i == 0 ? kept_ : pages_.data() + parts[i].begin.pos); };
     std::mutex lock;
+    std::vector<bool> keptDone(parts.size());
+    size_t front = 0, freed = 0;  // parts before front are kept; before freed, given back
+    // A part is begun only while few before it are not yet kept: a thread
+    // held up on its part (the machine is shared) would otherwise leave the
+    // others to read on, each part's text held till it is kept. Once a part
+    // cannot be taken, the parts after it are not read at all.
+    std::condition_variable goOnReading;
+    const size_t ahead = threads + 1;
+    bool broken = false;
+    auto keepAndFree = [&](size_t i) {
+      keep(i);
+      std::lock_guard<std::mutex> hold(lock);
+      keptDone[i] = true;
+      const size_t before = front;
+      while (front < parts.size() && keptDone[front]) ++front;
+      ReleaseKept(parts, freed, front);
+      if (front != before) goOnReading.notify_all();
+    };
     std::vector<bool> done(parts.size());
     std::vector<size_t> ready;  // parts whose values may be kept, in order
     size_t taken = 0, kept = 0;  // parts before taken are read and in ready
-    RunTasks(parts.size(), threads, [&](size_t i) {
-      ReadPart(parts[i], *arenas[i]);
-      size_t r = SIZE_MAX;
+    auto readAndKeep = [&](size_t i) {
+      PartWorker* worker = nullptr;
+      {
+        std::unique_lock<std::mutex> hold(lock);
+        goOnReading.wait(hold, [&] { return broken || i < front + ahead; });
+        if (broken) return;
+        if (idle.empty()) {
+          d_.arenas_.push_back(std::make_unique<PairArena>(block, true));
+          workers.push_back(std::make_unique<PartWorker>(d_.arenas_.back().get()));
+          idle.push_back(workers.back().get());
+        }
+        worker = idle.back();
+        idle.pop_back();
+      }
+      ReadPart(parts[i], *worker);
       {
         std::lock_guard<std::mutex> hold(lock);
+        idle.push_back(worker);
         done[i] = true;
         while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read &&
                Joins(parts, taken))
           ready.push_back(taken++);
-        if (kept < ready.size()) r = ready[kept++];
+        if (taken < parts.size() && done[taken] && !broken) {
+          broken = true;
+          goOnReading.notify_all();
+        }
       }
-      // One part kept for each one read keeps pace with the reading; what
-      // is left at the end is kept on all threads below.
-      if (r != SIZE_MAX) keep(r);
+      // Every part that may be kept is, before more are read: each holds
+      // its text until then.
+      for (;;) {
+        size_t r = SIZE_MAX;
+        {
+          std::lock_guard<std::mutex> hold(lock);
+          if (kept < ready.size()) r = ready[kept++];
+        }
+        if (r == SIZE_MAX) break;
+        keepAndFree(r);
+      }
+    };
+    RunTasks(parts.size(), threads, [&](size_t i) {
+      try {
+        readAndKeep(i);
+      } catch (...) {
+        // No part after it is waited for: the load fails.
+        std::lock_guard<std::mutex> hold(lock);
+        broken = true;
+        goOnReading.notify_all();
+        throw;
+      }
     });
-    RunTasks(ready.size() - kept, threads, [&](size_t k) { keep(ready[kept + k]); });
+    RunTasks(ready.size() - kept, threads, [&](size_t k) { keepAndFree(ready[kept + k]); });
+    ReleaseKept(parts, freed, front);
+    for (size_t a = firstArena; a < d_.arenas_.size(); ++a) d_.arenas_[a]->Trim();
     size_t read = d_.entities_.size();
     for (const Part& part : parts) read += part.entities.size();
-    d_.entities_.reserve(read);
+    if (read > d_.entities_.capacity()) {
+      d_.entities_.reserve(read);
+      MapPagesAhead(d_.entities_.data() + d_.entities_.size(), (read - d_.entities_.size()) * sizeof(d_.entities_[0]));
+    }
     DxfTextCut goOn = parts.front().begin;
     // A lead goes to the end of the run left open before it: each run is
     // made at its whole size once, and the leads are moved in at once.
     struct Lead {
-      EntityRun* from;
+      LeadRun* from;
       DxfEntity* to;
       size_t at;
     };
@@ -555,12 +752,14 @@ class DxfDrawing::Loader {
         goOn = part.stop;
       }
       kept_ = part.keptEnd;
+      top_ = std::max(top_, part.top);
       if (part.leadRun) {
         leads.push_back({&part.lead, open, grown.back().second});
         grown.back().second += part.lead.size();
         if (!part.leadOpen) open = nullptr;
       }
-      for (size_t k = 0; k < part.entities.size(); ++k) d_.entities_.push_back(std::move(part.entities[k]));
+      for (size_t k = 0; k < part.entities.size(); ++k)
+        d_.entities_.emplace_back(std::exchange(part.entities[k], nullptr));
       if (!part.entities.empty() && part.lastOpen) {
         open = d_.entities_.back().get();
         openRun = part.lastOpen;
@@ -572,13 +771,14 @@ class DxfDrawing::Loader {
     }
     for (auto& [entity, size] : grown) {
       entity->children.reserve(size);
+      MapPagesAhead(entity->children.begin(), size * sizeof(DxfEntity));
       entity->children.resize(size);
       if (entity != open) entity->children.Fit();
     }
     RunTasks(leads.size(), threads, [&](size_t i) {
       DxfEntity* to = leads[i].to->children.begin() + leads[i].at;
       for (DxfEntity& child : *leads[i].from) *to++ = std::move(child);
-      *leads[i].from = EntityRun();
+      LeadRun().swap(*leads[i].from);
     });
     reader_.Seek(goOn.pos, goOn.line);
     released_ = goOn.pos;
@@ -601,6 +801,9 @@ class DxfDrawing::Loader {
   bool inPlace_ = false;  // a part: values viewed where they stand
   size_t end_ = SIZE_MAX;  // a part: where its runs stop
   const char* open_ = nullptr;  // the run ReadEntity left open at end_
+  std::vector<DxfEntity>* runs_ = nullptr;  // a part: where runs are read first
+  bool handles_ = false;  // entities: each object's id holds its handle
+  uint64_t top_ = 0;      // the highest handle read
   char* kept_;    // where the next value kept goes
   size_t released_ = 0;
   DxfToken tok_;
@@ -732,42 +935,44 @@ bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfErr
   return true;
 }
 
-// Reading the entities is most of indexing them: their handles are read
-// and their ids handed out on several threads, slice by slice, in the order
-// one thread would; what is left is filling the handle index in that order.
-// Until then an object's id holds its handle (loaded objects have no id
-// yet), so nothing but the index itself is made for a million objects.
+// The objects' ids are handed out on several threads, slice by slice, in
+// the order one thread would; what is left is filling the handle index in
+// that order. Until then an object's id holds its handle (read with its
+// pairs), so nothing but the index itself is made for a million objects.
 void DxfDrawing::IndexLoadedEntities() {
   const unsigned threads = LoadThreads();
   const size_t slices = std::min<size_t>(entities_.size() / 4096 + 1, 64);
   auto slice = [&](size_t i) { return entities_.size() * i / slices; };
-  // A run longer than a piece (a POLYLINE of a million vertices) is read in
-  // pieces of its own, not by its entity's slice alone.
+  // A run longer than a piece (a POLYLINE of a million vertices) is counted
+  // and placed in pieces of its own, not by its entity's slice alone.
   constexpr size_t kPiece = 4096;
   auto isLong = [](const DxfEntity& e) { return e.children.size() > kPiece; };
   struct Piece {
     DxfEntity* owner;
     size_t begin, end;
     size_t count = 0;  // objects, children counted
-    uint64_t top = 0;
     size_t slot = 0;  // of its first object
   };
   std::vector<std::vector<Piece>> pieces(slices);  // of the slice's long runs, in order
   std::vector<size_t> counts(slices, 0);
-  std::vector<uint64_t> tops(slices, 0);
-  auto read = [](auto& self, DxfEntity& e, uint64_t& top, size_t& count) -> void {
-    e.id = HandlesOf(e, top);
+  auto count = [](auto& self, const DxfEntity& e, size_t& count) -> void {
     ++count;
-    for (DxfEntity& child : e.children) self(self, child, top, count);
+    for (const DxfEntity& child : e.children) self(self, child, count);
+  };
+  // The entities lie far apart in memory: each walk asks for those a few
+  // steps ahead, so that their reads overlap.
+  constexpr size_t kAhead = 16;
+  auto ahead = [&](size_t e, size_t end) {
+    if (e + kAhead < end) __builtin_prefetch(&entities_[e + kAhead]->children);
   };
   RunTasks(slices, threads, [&](size_t i) {
     for (size_t e = slice(i); e < slice(i + 1); ++e) {
+      ahead(e, slice(i + 1));
       DxfEntity& entity = *entities_[e];
       if (!isLong(entity)) {
-        read(read, entity, tops[i], counts[i]);
+        count(count, entity, counts[i]);
         continue;
       }
-      entity.id = HandlesOf(entity, tops[i]);
       ++counts[i];
       for (size_t b = 0; b < entity.children.size(); b += kPiece)
         pieces[i].push_back({&entity, b, std::min(b + kPiece, entity.children.size())});
@@ -778,36 +983,31 @@ void DxfDrawing::IndexLoadedEntities() {
     for (Piece& p : list) all.push_back(&p);
   RunTasks(all.size(), threads, [&](size_t k) {
     Piece& p = *all[k];
-    for (size_t c = p.begin; c < p.end; ++c) read(read, p.owner->children[c], p.top, p.count);
+    for (size_t c = p.begin; c < p.end; ++c) count(count, p.owner->children[c], p.count);
   });
   std::vector<uint64_t> firstIds(slices);
   for (size_t i = 0; i < slices; ++i) {
-    for (const Piece& p : pieces[i]) {
-      counts[i] += p.count;
-      NoteHandle(p.top);
-    }
+    for (const Piece& p : pieces[i]) counts[i] += p.count;
     firstIds[i] = nextId_;
     nextId_ += counts[i];
-    NoteHandle(tops[i]);
   }
   const size_t objects = static_cast<size_t>(nextId_ - idBase_);
   if (byId_.capacity() < objects) {
     byId_.reserve(objects);
-    HintLargePages(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
+    MapPagesAhead(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
   }
   byId_.resize(objects, nullptr);
   drawable_.resize(byId_.size(), false);
   byHandle_.Reserve(byHandle_.size() + byId_.size());
   // Each object is placed in its slot; the entities' own slots (from base
-  // on) are marked.
-  const size_t base = static_cast<size_t>(firstIds[0] - idBase_), placed = objects - base;
-  auto own = std::make_unique_for_overwrite<uint8_t[]>(placed);
-  auto put = [&](DxfEntity& e, size_t& slot, uint8_t entity) {
-    byId_[slot] = &e;
-    own[slot - base] = entity;
+  // on) are marked in the address's lowest bit until the batches below.
+  const size_t base = static_cast<size_t>(firstIds[0] - idBase_);
+  static_assert(alignof(DxfEntity) > 1);
+  auto put = [&](DxfEntity& e, size_t& slot, uintptr_t entity) {
+    byId_[slot] = reinterpret_cast<DxfEntity*>(reinterpret_cast<uintptr_t>(&e) | entity);
     ++slot;
   };
-  auto place = [&](auto& self, DxfEntity& e, size_t& slot, uint8_t entity) -> void {
+  auto place = [&](auto& self, DxfEntity& e, size_t& slot, uintptr_t entity) -> void {
     put(e, slot, entity);
     for (DxfEntity& child : e.children) self(self, child, slot, 0);
   };
@@ -815,6 +1015,7 @@ void DxfDrawing::IndexLoadedEntities() {
     size_t slot = static_cast<size_t>(firstIds[i] - idBase_);
     Piece* piece = pieces[i].data();
     for (size_t e = slice(i); e < slice(i + 1); ++e) {
+      ahead(e, slice(i + 1));
       DxfEntity& entity = *entities_[e];
       if (!isLong(entity)) {
         place(place, entity, slot, 1);
@@ -836,15 +1037,22 @@ void DxfDrawing::IndexLoadedEntities() {
   // themselves are drawable, their runs not; each object's id goes from
   // its handle to its slot, the handle to the index. In runs of whole words
   // of drawable_, so that threads never write into one word.
-  constexpr size_t kRun = 16 << 10, kBatch = 16 * kRun;
+  constexpr size_t kRun = 8 << 10, kBatch = 16 * kRun;
   std::vector<uint64_t> handles;
+  handles.reserve(std::min(kBatch, objects - base));
+  MapPagesAhead(handles.data(), handles.capacity() * sizeof(uint64_t));
   for (size_t from = base / kRun * kRun; from < objects; from += kBatch) {
     const size_t first = std::max(base, from), last = std::min(objects, from + kBatch);
     handles.resize(last - first);
     RunTasks((last - from - 1) / kRun + 1, threads, [&](size_t k) {
-      for (size_t slot = std::max(first, from + k * kRun); slot < std::min(last, from + (k + 1) * kRun); ++slot) {
-        DxfEntity* object = byId_[slot];
-        if (own[slot - base]) drawable_[slot] = true;
+      const size_t end = std::min(last, from + (k + 1) * kRun);
+      for (size_t slot = std::max(first, from + k * kRun); slot < end; ++slot) {
+        if (slot + kAhead < end)
+          __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(byId_[slot + kAhead]) & ~uintptr_t{1}), 1);
+        const uintptr_t marked = reinterpret_cast<uintptr_t>(byId_[slot]);
+        DxfEntity* object = reinterpret_cast<DxfEntity*>(marked & ~uintptr_t{1});
+        byId_[slot] = object;
+        if (marked & 1) drawable_[slot] = true;
         handles[slot - first] = object->id;
         object->id = idBase_ + slot;
       }
@@ -858,7 +1066,10 @@ bool DxfDrawing::IndexLoaded(DxfError* error) {
   size_t objects = entities_.size();
   for (const auto& table : tables_) objects += table->entries.size();
   for (const auto& block : blocks_) objects += 2 + block->entities.size();
-  byId_.reserve(objects);
+  if (objects > byId_.capacity()) {
+    byId_.reserve(objects);
+    MapPagesAhead(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
+  }
   drawable_.reserve(objects);
   byHandle_.Reserve(objects);
   for (auto& table : tables_) {

@@ -5,11 +5,14 @@
 namespace host {
 
 EntityRun::EntityRun(std::vector<DxfEntity>&& run) {
-  if (!run.empty()) run_ = std::make_unique<std::vector<DxfEntity>>(std::move(run));
+  if (run.empty()) return;
+  run_ = std::make_unique<List>();
+  run_->reserve(run.size());
+  for (DxfEntity& object : run) run_->push_back(std::move(object));
 }
 
 EntityRun::EntityRun(const EntityRun& other) {
-  if (!other.empty()) run_ = std::make_unique<std::vector<DxfEntity>>(*other.run_);
+  if (!other.empty()) run_ = std::make_unique<List>(*other.run_);
 }
 
 EntityRun& EntityRun::operator=(const EntityRun& other) {
@@ -19,8 +22,8 @@ EntityRun& EntityRun::operator=(const EntityRun& other) {
 
 EntityRun::~EntityRun() = default;
 
-std::vector<DxfEntity>& EntityRun::Run() {
-  if (!run_) run_ = std::make_unique<std::vector<DxfEntity>>();
+EntityRun::List& EntityRun::Run() {
+  if (!run_) run_ = std::make_unique<List>();
   return *run_;
 }
 
@@ -35,7 +38,7 @@ void EntityRun::resize(size_t size) {
 
 void EntityRun::reserve(size_t size) {
   if (!size) return;
-  std::vector<DxfEntity>& run = Run();
+  List& run = Run();
   if (size <= run.capacity()) return;
   run.reserve(size);
   HintLargePages(run.data() + run.size(), (size - run.size()) * sizeof(DxfEntity));

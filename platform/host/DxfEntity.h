@@ -16,7 +16,9 @@ struct DxfEntity;
 
 // A POLYLINE's VERTEX run, an INSERT's ATTRIB run, each ending with its
 // SEQEND. Most objects have none: they hold one null pointer for it rather
-// than an empty list, and a drawing holds millions of objects.
+// than an empty list, and a drawing holds millions of objects. A run made
+// during a large load lies in the load's arena, as the pair lists do: a
+// heap of the load's threads keeps what is freed in it for good.
 class EntityRun {
  public:
   EntityRun() noexcept = default;
@@ -27,7 +29,7 @@ class EntityRun {
   EntityRun& operator=(EntityRun&& other) noexcept = default;
   ~EntityRun();
 
-  size_t size() const noexcept { return run_ ? run_->size() : 0; }
+  size_t size() const noexcept;
   bool empty() const noexcept { return size() == 0; }
   DxfEntity* begin() noexcept;
   DxfEntity* end() noexcept;
@@ -45,8 +47,9 @@ class EntityRun {
   void Fit();
 
  private:
-  std::vector<DxfEntity>& Run();
-  std::unique_ptr<std::vector<DxfEntity>> run_;
+  struct List;
+  List& Run();
+  std::unique_ptr<List> run_;
 };
 
 struct DxfEntity {
@@ -79,6 +82,12 @@ struct DxfEntity {
   std::string_view Name() const;           // group 2 (table entries, blocks)
 };
 
+struct EntityRun::List : std::vector<DxfEntity, PairAllocator<DxfEntity>> {
+  static void* operator new(size_t size) { return AllocatePairs(size); }
+  static void operator delete(void* list) noexcept { FreePairs(list); }
+};
+
+inline size_t EntityRun::size() const noexcept { return run_ ? run_->size() : 0; }
 inline DxfEntity* EntityRun::begin() noexcept { return run_ ? run_->data() : nullptr; }
 inline const DxfEntity* EntityRun::begin() const noexcept { return run_ ? run_->data() : nullptr; }
 inline DxfEntity* EntityRun::end() noexcept { return begin() + size(); }

@@ -16,7 +16,7 @@ void HandleIndex::Rehash(size_t slots) {
   if (slots < 16) slots = 16;
   std::vector<Slot> fresh;
   fresh.reserve(slots);
-  HintLargePages(fresh.data(), slots * sizeof(Slot));
+  MapPagesAhead(fresh.data(), slots * sizeof(Slot));
   fresh.resize(slots);
   std::vector<Slot> old = std::exchange(slots_, std::move(fresh));
   bits_ = static_cast<unsigned>(std::countr_zero(slots));

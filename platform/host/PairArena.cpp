@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
@@ -16,8 +17,6 @@ namespace host {
 namespace {
 
 thread_local PairArena* t_arena = nullptr;
-
-constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
 
 // Every arena's blocks lie in one range of addresses reserved once (no
 // memory behind it until a block is taken), so that memory is known to be
@@ -35,14 +34,16 @@ class ArenaSpace {
     return reinterpret_cast<uintptr_t>(p) - base_ < size_;
   }
 
-  // size bytes, a multiple of the page size; null when the range is full.
-  char* Take(size_t size) {
+  // size bytes, a multiple of the page size, starting on a multiple of
+  // align (a power of two); null when the range is full.
+  char* Take(size_t size, size_t align) {
     std::lock_guard<std::mutex> hold(lock_);
     for (auto it = free_.begin(); it != free_.end(); ++it) {
-      if (it->second < size) continue;
-      const uintptr_t at = it->first;
-      const size_t left = it->second - size;
+      const uintptr_t from = it->first, at = (from + align - 1) & ~(align - 1);
+      if (it->second < size + (at - from)) continue;
+      const size_t left = it->second - size - (at - from);
       free_.erase(it);
+      if (at > from) free_.emplace(from, at - from);
       if (left) free_.emplace(at + size, left);
       char* block = reinterpret_cast<char*>(at);
       if (mprotect(block, size, PROT_READ | PROT_WRITE) != 0) {
@@ -98,7 +99,7 @@ class ArenaSpace {
 
 }  // namespace
 
-PairArena::PairArena(size_t block, bool largePages) : block_(block), largePages_(largePages) {}
+PairArena::PairArena(size_t block, bool largePages) : block_(block), large_(largePages) {}
 
 PairArena::~PairArena() {
   for (const Block& b : blocks_) ArenaSpace::Get().GiveBack(b.base, b.size);
@@ -107,24 +108,31 @@ PairArena::~PairArena() {
 void* PairArena::Take(size_t bytes) {
   bytes = (bytes + 7) & ~size_t{7};
   if (static_cast<size_t>(end_ - next_) < bytes) {
-    const size_t page = TextPages::PageSize();
+    const size_t page = large_ ? kLargePage : TextPages::PageSize();
     const size_t size = ((bytes > block_ ? bytes : block_) + page - 1) / page * page;
-    // Room to start on a large page's boundary; what lies before it is
-    // never written, so it takes no memory.
-    const size_t lead = largePages_ ? kLargePage : 0;
-    char* base = ArenaSpace::Get().Take(size + lead);
+    char* base = ArenaSpace::Get().Take(size, page);
     if (!base) return nullptr;
-    blocks_.push_back({base, size + lead});
-    next_ = base;
-    if (largePages_) {
-      next_ = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(base) + kLargePage - 1) & ~(kLargePage - 1));
-      HintLargePages(next_, size);
-    }
+    if (large_) HintLargePages(base, size);
+    blocks_.push_back({base, size});
+    next_ = ahead_ = base;
     end_ = next_ + size;
   }
   void* taken = next_;
   next_ += bytes;
+  // Large pages a whole one at a time, so that where the system has none
+  // to give, the small pages are mapped in one call, not one fault each.
+  while (large_ && next_ > ahead_) {
+    const size_t step = std::min<size_t>(kLargePage, static_cast<size_t>(end_ - ahead_));
+    MapPagesAhead(ahead_, step);
+    ahead_ += step;
+  }
   return taken;
+}
+
+void PairArena::Trim() {
+  const uintptr_t page = TextPages::PageSize();
+  char* from = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(next_) + page - 1) & ~(page - 1));
+  if (from < end_) madvise(from, static_cast<size_t>(end_ - from), MADV_DONTNEED);
 }
 
 PairArenaScope::PairArenaScope(PairArena* arena) : previous_(t_arena) { t_arena = arena; }

@@ -13,19 +13,22 @@ namespace host {
 
 class PairArena {
  public:
-  // Blocks of at least `block` bytes, mapped as they are needed; with
-  // largePages, on 2 MB boundaries and hinted as large pages (an arena
-  // filled a little at a time, by many small lists, then takes a page fault
-  // per 2 MB rather than per small page).
+  // Blocks of at least `block` bytes, mapped as they are needed. In large
+  // pages when asked: an arena one thread fills with tens of megabytes
+  // takes a fault per 2 MB instead of one per small page, at the cost of
+  // the last large page's rest (see Trim).
   explicit PairArena(size_t block, bool largePages = false);
   ~PairArena();
   PairArena(const PairArena&) = delete;
   PairArena& operator=(const PairArena&) = delete;
 
   // bytes, 8-aligned; null when the system has no more memory or the
-  // range of addresses kept for arenas is full. Small pages: a block's
-  // pages never touched take no memory, where a large page half used would.
+  // range of addresses kept for arenas is full. A block's pages never
+  // touched take no memory.
   void* Take(size_t bytes);
+  // Gives back the pages of the current block past what was taken (the
+  // rest of a large page half used); taking again maps them anew.
+  void Trim();
 
  private:
   struct Block {
@@ -35,8 +38,9 @@ class PairArena {
   std::vector<Block> blocks_;
   char* next_ = nullptr;
   char* end_ = nullptr;
+  char* ahead_ = nullptr;  // large pages: mapped up to here
   size_t block_;
-  bool largePages_;
+  bool large_;
 };
 
 // While one lives, pair lists made on its thread take their memory from

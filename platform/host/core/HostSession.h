@@ -86,6 +86,7 @@ struct HostOptions {
   std::string profileFolder;   // UTF-8; empty: ${XDG_CONFIG_HOME:-$HOME/.config}/dravik
   std::string catalogueFolder; // UTF-8; empty: <module folder>/Catalogue
   std::string moduleFolder;    // UTF-8; empty: the running program's folder
+  bool exitAfterShutdown = false;  // Shutdown leaves the drawing to the system
 };
 
 // How a command left the drawing.

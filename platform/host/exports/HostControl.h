@@ -25,8 +25,10 @@ struct DravikHostControl {
   int version;
   // Before OpenDrawing. Names: "edition" (lt|full), "units" (1|1000),
   // "scale" (number), "env" (NAME=VALUE, repeatable), "profile" (folder),
-  // "catalogue" (folder), "module-folder" (folder), "log" (file). 1 done,
-  // 0 refused with the reason.
+  // "catalogue" (folder), "module-folder" (folder), "log" (file),
+  // "exit-after-shutdown" (0|1: the process ends right after Shutdown, which
+  // then leaves the drawing's memory to the system). 1 done, 0 refused with
+  // the reason.
   int (*SetOption)(const char* name, const char* value, char* error, int errorSize);
   int (*OpenDrawing)(const char* path, char* error, int errorSize);
   // Comma-separated handles.

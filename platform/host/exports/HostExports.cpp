@@ -125,6 +125,9 @@ int ControlSetOption(const char* name, const char* value, char* error, int size)
     o.catalogueFolder = text;
   } else if (key == "module-folder") {
     o.moduleFolder = text;
+  } else if (key == "exit-after-shutdown") {
+    if (text != "0" && text != "1") return Refuse(error, size, "exit-after-shutdown is 0 or 1");
+    o.exitAfterShutdown = text == "1";
   } else if (key == "log") {
     if (!TheHost().Log().Open(text)) return Refuse(error, size, "cannot write the log " + text);
   } else {

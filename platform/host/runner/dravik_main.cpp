@@ -235,6 +235,7 @@ int SetUpHost(const RunnerOptions& options, const Program& program, Host& host) 
 
   bool ok = SetOption(control, "edition", program.lt ? "lt" : "full") &&
             SetOption(control, "module-folder", program.folder) &&
+            SetOption(control, "exit-after-shutdown", "1") &&
             (!options.units || SetOption(control, "units", std::to_string(*options.units))) &&
             (!options.scale || SetOption(control, "scale", *options.scale)) &&
             (options.profile.empty() || SetOption(control, "profile", options.profile)) &&

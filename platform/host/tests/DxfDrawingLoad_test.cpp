@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <random>
 
 #include "platform/host/DxfDrawing.h"
 #include "platform/host/DxfGroupText.h"
+#include "platform/host/PairArena.h"
 #include "platform/catalogue/tests/TempFolder.h"
 #include "platform/host/tests/DxfTestFiles.h"
 
@@ -213,6 +215,10 @@ std::string LoadOutcome(const std::string& text) {
     for (const DxfEntity& child : e->children) found(child);
     if (!e->children.empty()) runs += std::to_string(e->children.size()) + ",";
   }
+  for (const auto& block : d.Blocks()) {
+    found(block->begin);
+    for (const auto& e : block->entities) found(*e);
+  }
   return d.SaveText() + "|" + std::to_string(d.Entities().size()) + " " + handles + " runs " + runs +
          " seed " + std::to_string(d.HandleSeed());
 }
@@ -241,7 +247,9 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   for (int i = 0; i < 60; ++i) entities += " 10\n" + std::to_string(i) + "\n 20\n0\n";
   const std::string head = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$HANDSEED\n  5\nF10\n  0\nENDSEC\n"
                            "  0\nSECTION\n  2\nENTITIES\n";
-  const std::string tail = "  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB\n  0\nENDBLK\n  0\nENDSEC\n  0\nEOF\n";
+  // Blocks after the entities: their objects take ids one by one, whatever their handles.
+  const std::string tail =
+      "  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB\n  0\nLINE\n  5\n1\n  0\nLINE\n  5\n2\n  0\nENDBLK\n  0\nENDSEC\n  0\nEOF\n";
   const std::string whole = head + entities + tail;
   std::string comments;
   while (comments.size() < 3 * 4096) comments += "999\nsome words that fill a page\n";
@@ -326,8 +334,10 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   DxfDrawing::TuneParallelLoad(0, 1);
   const std::string longRunOutcome = LoadOutcome(longRun);
   EXPECT_EQ(longRunOutcome.find_first_of("!-", longRun.size()), std::string::npos);
-  DxfDrawing::TuneParallelLoad(0, 5);
-  EXPECT_EQ(LoadOutcome(longRun), longRunOutcome);
+  for (size_t part : {size_t{0}, size_t{64} << 10}) {  // 64K: leads longer than a piece mapped ahead
+    DxfDrawing::TuneParallelLoad(part, 5);
+    EXPECT_EQ(LoadOutcome(longRun), longRunOutcome) << part;
+  }
   for (const std::string* text : {&whole, &longText})
     EXPECT_EQ(LoadOutcome(*text).substr(0, text->size()), *text);
   // A file is read in parts at once too.
@@ -338,6 +348,25 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   DxfError error;
   ASSERT_TRUE(fromFile.Load(path, &error)) << error.ToString();
   EXPECT_EQ(fromFile.SaveText(), whole);
+}
+
+// A load's arenas, in small or large pages: what was taken before a trim
+// and what is taken after it are written and read as before.
+TEST(DxfDrawingLoad, ArenaTrimLeavesWhatWasTakenAsItWas) {
+  for (bool large : {false, true}) {
+    PairArena arena(3 << 20, large);
+    const size_t sizes[] = {100, 5 << 20, 24, 1 << 20};  // the second over a block
+    std::vector<char*> taken;
+    for (size_t i = 0; i < 4; ++i) {
+      if (i == 2 || i == 3) arena.Trim();
+      taken.push_back(static_cast<char*>(arena.Take(sizes[i])));
+      ASSERT_NE(taken.back(), nullptr) << large;
+      std::memset(taken.back(), 'a' + static_cast<int>(i), sizes[i]);
+    }
+    arena.Trim();
+    for (size_t i : {0, 1, 2, 3})
+      EXPECT_EQ(std::string(taken[i], sizes[i]), std::string(sizes[i], static_cast<char>('a' + i))) << large << i;
+  }
 }
 
 TEST(DxfDrawingLoad, NonAsciiSectionNameIsConvertedBothWays) {

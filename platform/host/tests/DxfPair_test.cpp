@@ -109,9 +109,9 @@ TEST(DxfPair, ValuesKeepTheirBytesAtEveryLength) {
   }
 }
 
-// Pair lists and objects made in an arena and on the heap take over each
-// other's memory and are let go of in any order, the arena going first or
-// last; the sanitizers see every heap block freed once.
+// Pair lists, objects and runs made in an arena and on the heap take over
+// each other's memory and are let go of in any order, the arena going first
+// or last; the sanitizers see every heap block freed once.
 TEST(DxfPair, ListsOfArenasAndHeapMixFreely) {
   for (bool arenaFirst : {false, true}) {
     auto arena = std::make_unique<host::PairArena>(4096);
@@ -122,7 +122,15 @@ TEST(DxfPair, ListsOfArenasAndHeapMixFreely) {
       for (int i = 0; i < 2000; ++i) fromArena.push_back({static_cast<int16_t>(i), "a"});  // over several blocks
       entity = std::make_unique<host::DxfEntity>();
       entity->pairs = {{0, "LINE"}};
+      entity->children.reserve(2);
+      entity->children.emplace_back().pairs = {{0, "VERTEX"}};
     }
+    host::DxfEntity copy = *entity;
+    host::EntityRun made(std::vector<host::DxfEntity>(2));  // from a heap list
+    copy.children.push_back(std::move(made.back()));    // grows onto the heap
+    entity->children = std::move(copy.children);
+    EXPECT_EQ(entity->children.size(), 2u);
+    EXPECT_EQ(entity->children[0].Type(), "VERTEX");
     std::swap(fromArena, fromHeap);
     EXPECT_EQ(fromHeap.size(), 2000u);
     entity->pairs.push_back({8, "0"});  // grows onto the heap
