@@ -42,21 +42,21 @@ bool AppendPoints(resbuf* last, const CSeznam& points, int limit, PointConverter
 resbuf* TextEntityChain(const char* layer, const char* text, GLVector point, double height,
                         const double* rotation, double widthFactor, int hAlign, int vAlign,
                         resbuf* xdata) {
-  const bool aligned = hAlign != 0 || vAlign != 0;
-  const GLVector origin;
-  GroupChainBuilder builder(0);
-  resbuf* alignment = aligned ? builder.Build(72, hAlign, 11, &point.x, 100, "AcDbText", 73, vAlign, -9)
-                              : builder.Build(100, "AcDbText", -9);
-  resbuf* angle = rotation ? builder.Build(50, *rotation, -9) : nullptr;
-  if (!alignment || (rotation && !angle)) {
-    FreeGroupCodeChain(alignment);
-    FreeGroupCodeChain(angle);
+  resbuf* chain = nullptr;
+  resbuf* last = LayTextEntity({layer, text, point, height, rotation, widthFactor, hAlign, vAlign}, &chain,
+                               [](int16_t code, const char* value) {
+                                 resbuf* node = nullptr;
+                                 if (CreateGroupCodeNode(&node, code, value)) return node;
+                                 FreeGroupCodeChain(node);  // made, but not its text
+                                 return static_cast<resbuf*>(nullptr);
+                               });
+  if (!last) {
+    FreeGroupCodeChain(chain);
     FreeGroupCodeChain(xdata);
     return nullptr;
   }
-  return builder.Build(0, "TEXT", 100, "AcDbEntity", 8, layer, 100, "AcDbText", 10,
-                       aligned ? &origin.x : &point.x, 40, height, 1, text, -8, angle, 41,
-                       widthFactor, -8, alignment, -8, xdata, -9);
+  last->next = xdata;
+  return chain;
 }
 
 resbuf* PolylineEntityChain(const char* layer, int colour, const CSeznam& vertices,

@@ -18,9 +18,69 @@ class CString;
 // A point for the drawing (user to world coordinates, say).
 using PointConverter = GLVector (*)(GLVector);
 
-// TEXT. With either alignment non-zero, group 10 is the origin and the
-// point goes to group 11 after 72, with 73 at the end; otherwise group 10
-// is the point. Group 50 only with a rotation.
+// What a TEXT entity's chain says. With either alignment non-zero, group
+// 10 is the origin and the point goes to group 11 after 72, with 73 at the
+// end; otherwise group 10 is the point. Group 50 only with a rotation.
+struct TextEntityParts {
+  const char* layer;
+  const char* text;
+  GLVector point;
+  double height;
+  const double* rotation;
+  double widthFactor;
+  int hAlign = 0;
+  int vAlign = 0;
+};
+
+// The one layout of a TEXT entity's nodes, whoever holds them: the heap
+// (TextEntityChain) or a frame of its caller's (the segment labels).
+// node(code, text) gives the next node, zero but for its code and, for a
+// text node, text (a null text is given as ""); null when it has none. The
+// nodes are linked from *first on; the last one, null when a node could not
+// be had (those made so far stay linked from *first).
+template <class Node>
+resbuf* LayTextEntity(const TextEntityParts& t, resbuf** first, Node node) {
+  const bool aligned = t.hAlign != 0 || t.vAlign != 0;
+  resbuf** link = first;
+  resbuf* last = nullptr;
+  auto add = [&](int16_t code, const char* text) {
+    resbuf* made = node(code, text);
+    if (made) {
+      *link = last = made;
+      link = &made->next;
+    }
+    return made;
+  };
+  auto text = [&](int16_t code, const char* value) { return add(code, value ? value : "") != nullptr; };
+  auto point = [&](int16_t code, const GLVector& p) {
+    resbuf* made = add(code, nullptr);
+    if (made) {
+      made->value.point[0] = p.x;
+      made->value.point[1] = p.y;
+      made->value.point[2] = p.z;
+    }
+    return made != nullptr;
+  };
+  auto real = [&](int16_t code, double value) {
+    resbuf* made = add(code, nullptr);
+    if (made) made->value.real = value;
+    return made != nullptr;
+  };
+  auto int16 = [&](int16_t code, int value) {
+    resbuf* made = add(code, nullptr);
+    if (made) made->value.i16 = static_cast<int16_t>(value);
+    return made != nullptr;
+  };
+  const GLVector origin;
+  const bool laid = text(0, "TEXT") && text(100, "AcDbEntity") && text(8, t.layer) && text(100, "AcDbText") &&
+                    point(10, aligned ? origin : t.point) && real(40, t.height) && text(1, t.text) &&
+                    (!t.rotation || real(50, *t.rotation)) && real(41, t.widthFactor) &&
+                    (aligned ? int16(72, t.hAlign) && point(11, t.point) && text(100, "AcDbText") && int16(73, t.vAlign)
+                             : text(100, "AcDbText"));
+  return laid ? last : nullptr;
+}
+
+// TEXT from the heap, laid out as LayTextEntity lays it.
 resbuf* TextEntityChain(const char* layer, const char* text, GLVector point, double height,
                         const double* rotation, double widthFactor, int hAlign, int vAlign,
                         resbuf* xdata);

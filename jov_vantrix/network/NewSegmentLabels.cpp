@@ -2,6 +2,9 @@
 
 #include <cstring>
 #include <iterator>
+#include <utility>
+
+#include "jov_vantrix/network/EntityChains.h"
 
 namespace {
 
@@ -63,32 +66,20 @@ resbuf* NewSegmentLabels::Chain(size_t i, Frame& frame) const {
 resbuf* NewSegmentLabels::Lay(Frame& frame, const char* layer, double height, double widthFactor, double rotation,
                               const GLVector& point, const char* number, const char* piece) {
   std::memcpy(frame.number, number, std::strlen(number) + 1);
-  resbuf* n = frame.nodes;
-  for (resbuf& node : frame.nodes) node = resbuf{};
-  auto text = [](resbuf& node, int16_t code, const char* value) {
-    node.code = code;
-    node.value.text = Shared(value);
+  size_t used = 0;
+  auto node = [&frame, &used](int16_t code, const char* text) -> resbuf* {
+    if (used == std::size(frame.nodes)) return nullptr;
+    resbuf& made = frame.nodes[used++];
+    made = resbuf{};
+    made.code = code;
+    if (text) made.value.text = Shared(text);
+    return &made;
   };
-  text(n[0], 0, "TEXT");
-  text(n[1], 100, "AcDbEntity");
-  text(n[2], 8, layer);
-  text(n[3], 100, "AcDbText");
-  n[4].code = 10;
-  n[4].value.point[0] = point.x;
-  n[4].value.point[1] = point.y;
-  n[4].value.point[2] = point.z;
-  n[5].code = 40;
-  n[5].value.real = height;
-  text(n[6], 1, frame.number);
-  n[7].code = 50;
-  n[7].value.real = rotation;
-  n[8].code = 41;
-  n[8].value.real = widthFactor;
-  text(n[9], 100, "AcDbText");
-  n[10].code = -3;
-  text(n[11], 1001, kSegmentLabelApplication);
-  text(n[12], 1000, kSegmentLabelKey);
-  text(n[13], 1000, piece);
-  for (size_t k = 0; k + 1 < std::size(frame.nodes); ++k) n[k].next = &n[k + 1];
-  return n;
+  resbuf* first = nullptr;
+  resbuf* last = LayTextEntity({layer, frame.number, point, height, &rotation, widthFactor}, &first, node);
+  // The tag, as extended data.
+  const std::pair<int16_t, const char*> tag[] = {
+      {-3, nullptr}, {1001, kSegmentLabelApplication}, {1000, kSegmentLabelKey}, {1000, piece}};
+  for (const auto& [code, text] : tag) last = last ? (last->next = node(code, text)) : nullptr;
+  return last ? first : nullptr;
 }
