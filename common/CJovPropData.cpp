@@ -91,28 +91,28 @@ bool CJovPropData::SetValue(const char* key, const char* value) {
   return AddTail(element);
 }
 
+void ProductParamLists::Add(const char* key, const char* value) {
+  if (!key || !value || std::strlen(key) >= 3) return;
+  if (!names.empty()) {
+    names += '/';
+    values += '/';
+  }
+  names += '#';
+  names += key;
+  values += value;
+}
+
 bool CJovPropData::BuildParamLists(char* names, size_t namesSize, char* values,
                                    size_t valuesSize) const {
   if (!names || !values || namesSize == 0 || valuesSize == 0) return false;
   names[0] = '\0';
   values[0] = '\0';
-  std::string nameList;
-  std::string valueList;
-  for (const CJovPropData* element = FirstElement(); element; element = NextElement(element)) {
-    const char* key = element->GetField(0);
-    const char* value = element->GetField(1);
-    if (!key || !value || std::strlen(key) >= 3) continue;
-    if (!nameList.empty()) {
-      nameList += '/';
-      valueList += '/';
-    }
-    nameList += '#';
-    nameList += key;
-    valueList += value;
-  }
-  if (nameList.size() >= namesSize || valueList.size() >= valuesSize) return false;
-  std::memcpy(names, nameList.c_str(), nameList.size() + 1);
-  std::memcpy(values, valueList.c_str(), valueList.size() + 1);
+  ProductParamLists lists;
+  for (const CJovPropData* element = FirstElement(); element; element = NextElement(element))
+    lists.Add(element->GetField(0), element->GetField(1));
+  if (lists.names.size() >= namesSize || lists.values.size() >= valuesSize) return false;
+  std::memcpy(names, lists.names.c_str(), lists.names.size() + 1);
+  std::memcpy(values, lists.values.c_str(), lists.values.size() + 1);
   return true;
 }
 

@@ -14,10 +14,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "common/CSeznam.h"
 #include "common/CTextData.h"
 #include "dataformat/resbuf.h"
+
+// The product parameter lists: every property with a key shorter than
+// three characters gives "#key" in names and its value in values, items
+// joined by "/" ("#L/#DN" and "2000/50"). Properties with an unset key or
+// value are passed over.
+struct ProductParamLists {
+  std::string names;
+  std::string values;
+  void Add(const char* key, const char* value);
+};
 
 class CJovPropData : public CSeznam, public CTextData {
  public:
@@ -33,9 +44,8 @@ class CJovPropData : public CSeznam, public CTextData {
   // Replaces the value of an existing key, else appends a new property at
   // the tail. False for a null key or a failed allocation.
   bool SetValue(const char* key, const char* value);
-  // The product parameter lists: every property with a key shorter than
-  // three characters gives "#key" in names and its value in values, items
-  // joined by "/" ("#L/#DN" and "2000/50").
+  // The product parameter lists of the properties (ProductParamLists),
+  // copied out.
   bool BuildParamLists(char* names, size_t namesSize, char* values, size_t valuesSize) const;
 
   // Field index of the first element (the "_VANTRIX" record); false when

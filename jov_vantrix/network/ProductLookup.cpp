@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
@@ -16,33 +15,31 @@
 
 namespace {
 
-// The product parameters of the record as the product library takes them:
-// "#L/#DN" and "2000/50". The buffers are sized to the properties, so no
-// list is ever cut.
-struct ParamLists {
-  std::vector<char> names;
-  std::vector<char> values;
-
-  bool Build(const CJovPropData& properties) {
-    size_t size = 1;
-    for (const CSeznam* e = properties.GetHead(); e; e = e->GetNext()) {
-      const auto* p = static_cast<const CJovPropData*>(e);
-      const char* key = p->GetField(0);
-      const char* value = p->GetField(1);
-      size += (key ? std::strlen(key) : 0) + (value ? std::strlen(value) : 0) + 2;
-    }
-    names.assign(size, '\0');
-    values.assign(size, '\0');
-    return properties.BuildParamLists(names.data(), size, values.data(), size);
+ProductParamLists ParamListsOf(const CJovPropData& properties) {
+  ProductParamLists lists;
+  for (const CSeznam* e = properties.GetHead(); e; e = e->GetNext()) {
+    const auto* p = static_cast<const CJovPropData*>(e);
+    lists.Add(p->GetField(0), p->GetField(1));
   }
-};
+  return lists;
+}
+
+// Read from the packed properties while they are: the list form costs an
+// element and two texts for each property of each record of a preview.
+ProductParamLists ParamListsOf(const CJovData& data) {
+  ProductParamLists lists;
+  data.ForEachProperty([&lists](const char* key, const char* value) {
+    lists.Add(key, value);
+    return true;
+  });
+  return lists;
+}
 
 // Copies of the product chains into the record, its box grown by the
 // geometry.
-bool FetchProduct(CObjDataNew* record, jovDatabase::Database* db, const uint8_t* flags,
-                  uint32_t flagCount, int unit) {
-  if (!FetchProductCopies(db, record->m_jovData.Properties(), flags, flagCount,
-                          &record->m_pProductGeometry, &record->m_pProductData))
+bool FetchProduct(CObjDataNew* record, jovDatabase::Database* db, const ProductParamLists& lists,
+                  const uint8_t* flags, uint32_t flagCount, int unit) {
+  if (!FetchProductCopies(db, lists, flags, flagCount, &record->m_pProductGeometry, &record->m_pProductData))
     return false;
   ComputeBoundingBox(record, record->m_pProductGeometry, unit);
   return true;
@@ -58,12 +55,15 @@ CString FormatSignificant(double value) {
 
 int AskProductLibrary(jovDatabase::Database* db, const CJovPropData& properties,
                       const uint8_t* flags, uint32_t flagCount, resbuf** geometry, resbuf** data) {
+  return AskProductLibrary(db, ParamListsOf(properties), flags, flagCount, geometry, data);
+}
+
+int AskProductLibrary(jovDatabase::Database* db, const ProductParamLists& lists, const uint8_t* flags,
+                      uint32_t flagCount, resbuf** geometry, resbuf** data) {
   CJov_VantrixApp& app = TheApp();
   if (!app.m_pPPGetResbufEx || !app.m_pPPFree) return 0;
-  ParamLists lists;
-  if (!lists.Build(properties)) return 0;
-  return app.m_pPPGetResbufEx(db, 1, geometry, data, flags, flagCount, lists.names.data(),
-                              lists.values.data(), nullptr, nullptr, nullptr);
+  return app.m_pPPGetResbufEx(db, 1, geometry, data, flags, flagCount, lists.names.c_str(),
+                              lists.values.c_str(), nullptr, nullptr, nullptr);
 }
 
 bool KeepProductCopies(const resbuf* geometry, const resbuf* data, resbuf** keptGeometry,
@@ -85,11 +85,11 @@ bool KeepProductCopies(const resbuf* geometry, const resbuf* data, resbuf** kept
   return true;
 }
 
-bool FetchProductCopies(jovDatabase::Database* db, const CJovPropData& properties,
+bool FetchProductCopies(jovDatabase::Database* db, const ProductParamLists& lists,
                         const uint8_t* flags, uint32_t flagCount, resbuf** geometry, resbuf** data) {
   resbuf* answerGeometry = nullptr;
   resbuf* answerData = nullptr;
-  return AskProductLibrary(db, properties, flags, flagCount, &answerGeometry, &answerData) == 1 &&
+  return AskProductLibrary(db, lists, flags, flagCount, &answerGeometry, &answerData) == 1 &&
          KeepProductCopies(answerGeometry, answerData, geometry, data);
 }
 
@@ -131,7 +131,7 @@ bool LookupProduct(CObjDataNew* record, jovDatabase::Database* db, JovCutParams&
   if (params.m_sameHeightOn && record->m_jovData.HasProperty("V"))
     properties.ReplaceValue("V", FormatSignificant(params.m_sameHeight * 1000.0 / units));
 
-  return FetchProduct(record, db, nullptr, 0, params.m_units);
+  return FetchProduct(record, db, ParamListsOf(record->m_jovData), nullptr, 0, params.m_units);
 }
 
 PreviewProducts::~PreviewProducts() {
@@ -147,22 +147,22 @@ bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, con
   const CString lookupKey = PreviewLookupKey(record->m_jovData.m_typeCode);
   static constexpr uint8_t kFlags[] = {0, 0, 0, 0, 1};
   const int units = unit ? *unit : 0;
+  const ProductParamLists lists = ParamListsOf(record->m_jovData);
   if (!answers) {
     if (db->GoIndexID(lookupKey) != jovDatabase::eOK) return false;
-    return FetchProduct(record, db, kFlags, 5, units);
+    return FetchProduct(record, db, lists, kFlags, 5, units);
   }
   // The product library answers from the look-up key and the parameter
   // lists alone.
-  ParamLists lists;
-  if (!lists.Build(record->m_jovData.Properties())) return false;
   std::string key(lookupKey.GetString());
-  key.append(1, '\0').append(lists.names.data()).append(1, '\0').append(lists.values.data());
+  key.append(1, '\0').append(lists.names).append(1, '\0').append(lists.values);
   auto [at, added] = answers->answers.try_emplace(std::move(key));
   PreviewProducts::Answer& answer = at->second;
   if (added) {
     // A product the catalogue or the library does not give stays without
     // one for every record of its key and parameters.
-    if (db->GoIndexID(lookupKey) != jovDatabase::eOK || !FetchProduct(record, db, kFlags, 5, units)) return false;
+    if (db->GoIndexID(lookupKey) != jovDatabase::eOK || !FetchProduct(record, db, lists, kFlags, 5, units))
+      return false;
     answer.found = DuplicateGroupCodeChain(record->m_pProductGeometry, &answer.geometry) &&
                    DuplicateGroupCodeChain(record->m_pProductData, &answer.data);
     if (!answer.found) {

@@ -9,10 +9,10 @@
 
 #include <cstdint>
 
+#include "common/CJovPropData.h"
 #include "dataformat/resbuf.h"
 #include "platform/mfc/CString.h"
 
-class CJovPropData;
 class CObjDataNew;
 class JovCutParams;
 namespace jovDatabase {
@@ -66,6 +66,9 @@ CString PreviewLookupKey(const char* typeCode);
 // stay the library's until PPFree or its next call; 0 without the library.
 int AskProductLibrary(jovDatabase::Database* db, const CJovPropData& properties,
                       const uint8_t* flags, uint32_t flagCount, resbuf** geometry, resbuf** data);
+// The same with the parameter lists already made.
+int AskProductLibrary(jovDatabase::Database* db, const ProductParamLists& lists, const uint8_t* flags,
+                      uint32_t flagCount, resbuf** geometry, resbuf** data);
 
 // Copies of the library's two answer chains in place of *keptGeometry and
 // *keptData (whatever these held is freed first), then the library's
@@ -75,7 +78,7 @@ bool KeepProductCopies(const resbuf* geometry, const resbuf* data, resbuf** kept
 
 // AskProductLibrary, then KeepProductCopies. False, with both unchanged,
 // when the library does not answer 1.
-bool FetchProductCopies(jovDatabase::Database* db, const CJovPropData& properties,
+bool FetchProductCopies(jovDatabase::Database* db, const ProductParamLists& lists,
                         const uint8_t* flags, uint32_t flagCount, resbuf** geometry, resbuf** data);
 
 // A number with 16 significant digits, without trailing zeros.
