@@ -1,5 +1,6 @@
 #include "platform/win32/driver/preview_reader.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <numbers>
@@ -54,20 +55,39 @@ std::string GroupLines(HWND control, UINT itemCount) {
   std::vector<std::pair<int64_t, Group>> groups;
   std::map<int64_t, size_t> groupAt;
   int64_t name = -2;  // before any name
+  // A group's entries mostly follow one another by class and material: the
+  // slot of the last is found again without making and looking up its key.
+  struct Last {
+    size_t group = SIZE_MAX;
+    LPCSTR className = nullptr;
+    UINT material = 0;
+    size_t slot = 0;
+  } last;
+  size_t group = SIZE_MAX;  // groups' index of name's group, once it has one
   for (UINT i = 0; i < itemCount; ++i) {
     PVITEM item{};
     if (!SendMessageA(control, PVM_GETITEM, i, reinterpret_cast<LPARAM>(&item))) continue;
     if (item.flags & PVIF_NAME) {
-      name = item.name == kNoName ? int64_t{-1} : int64_t{item.name};
+      const int64_t named = item.name == kNoName ? int64_t{-1} : int64_t{item.name};
+      if (named != name) group = SIZE_MAX;
+      name = named;
       continue;
     }
-    auto [it, added] = groupAt.emplace(name, groups.size());
-    if (added) groups.emplace_back(name, Group{});
-    Group& g = groups[it->second].second;
-    const std::string key = std::string(item.className ? item.className : "?") + " " + std::to_string(item.material);
-    auto [slot, fresh] = g.at.emplace(key, g.counted.size());
-    if (fresh) g.counted.emplace_back(key, 0);
-    ++g.counted[slot->second].second;
+    if (group == SIZE_MAX) {
+      auto [it, added] = groupAt.emplace(name, groups.size());
+      if (added) groups.emplace_back(name, Group{});
+      group = it->second;
+    }
+    Group& g = groups[group].second;
+    if (group != last.group || !item.className || item.className != last.className ||
+        item.material != last.material) {
+      const std::string key =
+          std::string(item.className ? item.className : "?") + " " + std::to_string(item.material);
+      auto [slot, fresh] = g.at.emplace(key, g.counted.size());
+      if (fresh) g.counted.emplace_back(key, 0);
+      last = {group, item.className, item.material, slot->second};
+    }
+    ++g.counted[last.slot].second;
     if (item.flags & PVIF_TEXT) g.texts.push_back(QuotedLines(control, i, item.lineCount));
   }
   std::string out;
