@@ -194,9 +194,14 @@ class DxfDrawing::Loader {
     size_t size = 0;
   };
   static bool Repeats(LastKept& last, std::string_view value) {
-    if (value.size() <= 16 && value.size() == last.size && std::memcmp(value.data(), last.at, value.size()) == 0)
-      return true;
-    last = {value.data(), value.size()};
+    const size_t size = value.size();
+    if (size <= 16 && size == last.size) {
+      // A few bytes: compared here rather than in a call.
+      size_t i = 0;
+      while (i < size && value[i] == last.at[i]) ++i;
+      if (i == size) return true;
+    }
+    last = {value.data(), size};
     return false;
   }
 
