@@ -49,6 +49,10 @@ std::unique_ptr<TextPages> TextPages::MapFile(int fd, size_t size) {
   const size_t mapped = PagesFor(size);
   void* base = mmap(nullptr, mapped, PROT_READ, MAP_PRIVATE, fd, 0);
   if (base == MAP_FAILED) return nullptr;
+  // The page cache may hold the file in large folios, each mapped whole
+  // on its first read: parts read at once would then hold far more of the
+  // text than they read before it is given back.
+  madvise(base, mapped, MADV_NOHUGEPAGE);
   std::unique_ptr<TextPages> pages(new TextPages(static_cast<char*>(base), mapped));
   pages->guard_ = GuardMapping(pages->base_, mapped);
   if (pages->guard_ < 0) return nullptr;
