@@ -63,6 +63,9 @@ class DxfDrawing {
   // up to `threads` threads (0: as the machine offers; 1: one part); 0, 0
   // for the usual. For tests, which read small drawings in many parts.
   static void TuneParallelLoad(size_t partBytes, unsigned threads);
+  // Files of fromBytes or more are read through a mapping (SIZE_MAX: the
+  // usual size), and afterMap is called once one is mapped. For tests.
+  static void TuneMappedLoad(size_t fromBytes, void (*afterMap)(const std::filesystem::path&) = nullptr);
   // Writes through a temporary file in the target folder and a rename, so
   // the target is either the old file or the complete new one; a symbolic
   // link is written through, a new file gets 0666 less the umask. The file the
@@ -257,9 +260,9 @@ class DxfDrawing {
   // Hands the drawing's DXF text to sink piece by piece; false when the
   // sink failed.
   bool WriteText(const std::function<bool(std::string_view)>& sink) const;
-  // Reads the first size bytes of the pages, which the drawing keeps: the
-  // values read are moved together at their start and viewed there.
-  bool LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfError* error);
+  // Reads the first size bytes of the pages; the values read are copied
+  // into pages of the drawing's own, so nothing points into these after.
+  bool LoadPages(TextPages& pages, size_t size, DxfError* error);
   bool IndexLoaded(DxfError* error);
   void Index(DxfEntity& entity, bool drawable = false);
   // What indexing reads of an object: its own handle (0 for none), and

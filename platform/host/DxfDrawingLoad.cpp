@@ -69,6 +69,11 @@ constexpr size_t kPartBytes = 2 << 20;
 size_t g_partBytes = kPartBytes;
 unsigned g_threads = 0;  // as the machine offers
 
+// From this size on a file is read through a mapping of it.
+constexpr size_t kMapFrom = 16 << 20;
+size_t g_mapFrom = kMapFrom;
+void (*g_afterMap)(const std::filesystem::path&) = nullptr;
+
 unsigned LoadThreads() { return g_threads ? g_threads : WorkThreads(); }
 
 // The runs an object can head; a run's type is one of these two (compared
@@ -87,32 +92,38 @@ void DxfDrawing::TuneParallelLoad(size_t partBytes, unsigned threads) {
   g_threads = threads;
 }
 
+void DxfDrawing::TuneMappedLoad(size_t fromBytes, void (*afterMap)(const std::filesystem::path&)) {
+  g_mapFrom = fromBytes == SIZE_MAX ? kMapFrom : fromBytes;
+  g_afterMap = afterMap;
+}
+
 // Reads the sections pair by pair with one pair of look-ahead (tok_). The
-// values kept are moved together at the start of the text as they are read
-// (they never overtake the reading), and the pages behind the reading that
-// hold nothing kept any more go back to the system: what stays is the
-// values, not the codes and line ends around them.
+// values kept are copied one after another into pages of their own (keep)
+// as they are read, and the pages of the text behind the reading go back to
+// the system: what stays is the values, not the codes and line ends around
+// them, and nothing points into the text once the load is done.
 class DxfDrawing::Loader {
  public:
-  Loader(DxfDrawing& drawing, TextPages& pages, size_t size, bool convert, DxfError* error)
+  Loader(DxfDrawing& drawing, TextPages& pages, TextPages& keep, size_t size, bool convert, DxfError* error)
       : d_(drawing),
         pages_(pages),
+        keep_(keep),
         reader_(std::string_view(pages.data(), size)),
         error_(error),
         convert_(convert),
-        kept_(pages.data()) {}
+        kept_(keep.data()) {}
 
   // Reads one part of a run of entities from cut on, viewing each value
   // where it stands (converted ones apart): the text is another reader's
   // until the part is taken.
-  Loader(DxfDrawing& drawing, TextPages& pages, size_t size, DxfTextCut cut, bool convert)
-      : Loader(drawing, pages, size, convert, nullptr) {
+  Loader(DxfDrawing& drawing, TextPages& pages, TextPages& keep, size_t size, DxfTextCut cut, bool convert)
+      : Loader(drawing, pages, keep, size, convert, nullptr) {
     inPlace_ = true;
     reader_.Seek(cut.pos, cut.line);
   }
 
-  // Bytes of values kept at the start of the pages.
-  size_t Kept() const { return static_cast<size_t>(kept_ - pages_.data()); }
+  // Bytes of values kept.
+  size_t Kept() const { return static_cast<size_t>(kept_ - keep_.data()); }
 
   bool Run() {
     Advance();
@@ -151,7 +162,7 @@ class DxfDrawing::Loader {
       // Everything before the current value is kept already or not needed.
       size_t reading = static_cast<size_t>(tok_.value.data() - pages_.data());
       if (reading - released_ >= kReleaseStep) {
-        pages_.Release(Kept(), reading);
+        pages_.Release(released_ - released_ % TextPages::PageSize(), reading);
         released_ = reading;
       }
     }
@@ -170,10 +181,37 @@ class DxfDrawing::Loader {
       size = DxfUtf8ToModelInPlace(t.value, value);
       if (size == SIZE_MAX) return {t.code, DxfUtf8ToModel(t.value)};
     } else if (size > 0) {
-      std::memmove(value, t.value.data(), size);
+      std::memcpy(value, t.value.data(), size);
     }
     kept_ += size;
     return {t.code, DxfValue::Borrow({value, size})};
+  }
+
+  // A short value the same as the last one kept for its code (the type,
+  // the layer, a zero) views those bytes instead of keeping its own.
+  struct LastKept {
+    const char* at = nullptr;
+    size_t size = 0;
+  };
+  static bool Repeats(LastKept& last, std::string_view value) {
+    const size_t size = value.size();
+    if (size <= 16 && size == last.size) {
+      // A few bytes: compared here rather than in a call.
+      size_t i = 0;
+      while (i < size && value[i] == last.at[i]) ++i;
+      if (i == size) return true;
+    }
+    last = {value.data(), size};
+    return false;
+  }
+
+  // Counts a part's value into the room its values take when kept
+  // (KeepValues): a converted one at its size in the text, as most.
+  void Bound(const DxfToken& t) {
+    const std::string_view value = t.value;
+    if (value.empty()) return;
+    if (convert_ && !IsAscii(value)) bound_ += value.size();
+    else if (!Repeats(seen_[static_cast<uint16_t>(t.code) & 63], value)) bound_ += value.size();
   }
 
   // The current pair and the following ones up to the next group 0.
@@ -182,8 +220,10 @@ class DxfDrawing::Loader {
       // Views only, of the file's text: a part converts its values when
       // they are kept (KeepValues). The list is made once, at its size.
       views_.clear();
-      do views_.emplace_back(tok_.code, tok_.value);
-      while (Advance() && tok_.code != 0);
+      do {
+        views_.emplace_back(tok_.code, tok_.value);
+        Bound(tok_);
+      } while (Advance() && tok_.code != 0);
       out.reserve(out.size() + views_.size());
       for (const auto& [code, value] : views_) out.push_back(DxfPair{code, DxfValue::Borrow(value)});
       return;
@@ -499,14 +539,16 @@ class DxfDrawing::Loader {
     DxfTextCut stop;  // Stopped: the pair that ends the section (or not)
     size_t readTo = 0;  // Read: end; Stopped: stop.pos
     PartEntities entities;
-    char* keptEnd = nullptr;  // after its values, once moved together
+    size_t bound = 0;  // the room its values take when kept (Bound)
+    char* keepAt = nullptr;   // where its values go, once every part before is taken
+    char* keptEnd = nullptr;  // after its values, once kept
     size_t freedFrom = 0;     // the text from here to readTo is free to give back
     uint64_t top = 0;  // the highest handle read
   };
 
   void ReadPart(Part& part, PartWorker& worker) {
     PairArenaScope scope(worker.arena);
-    Loader reader(d_, pages_, reader_.Size(), part.begin, convert_);
+    Loader reader(d_, pages_, keep_, reader_.Size(), part.begin, convert_);
     reader.end_ = part.end;
     reader.runs_ = &worker.runs;
     reader.handles_ = true;
@@ -520,6 +562,7 @@ class DxfDrawing::Loader {
       }
     }
     while (reader.have_) {
+      part.bound = reader.bound_;
       if (reader.tokAt_.pos >= part.end) {
         part.outcome = Part::Outcome::Read;
         part.readTo = part.end;
@@ -539,23 +582,28 @@ class DxfDrawing::Loader {
     part.outcome = Part::Outcome::Failed;  // read on its own, it gets its message
   }
 
-  // Moves a part's values together from `to` on, as Pair does, in the order
-  // they were read (never overtaking), converting them as Pair does; the
-  // text after them up to readTo (not the text after a stop: the reading
-  // goes on there) is then free (ReleaseKept). Only a part that is taken is
-  // converted: the text of the others is read again.
-  void KeepValues(Part& part, char* to) {
-    // A short value the same as the last one kept for its code (the type,
-    // the layer, a zero) views those bytes instead of keeping its own.
-    struct Kept {
-      const char* at = nullptr;
-      size_t size = 0;
-    } last[64];
-    auto keep = [&to, &last, this](PairList& pairs) {
+  // Copies a part's values to its room (keepAt on), as Pair does, in the
+  // order they were read, converting them as Pair does; its text up to
+  // readTo (not the text after a stop: the reading goes on there) is then
+  // free (ReleaseKept). Only a part that is taken is converted: the text of
+  // the others is read again.
+  void KeepValues(Part& part) {
+    char* to = part.keepAt;
+    // Bound counted what is kept here, in the same order; past it, a value
+    // would be the next part's, so it takes bytes of its own (never met).
+    const char* const limit = part.keepAt + part.bound;
+    LastKept last[64];
+    const char* reached = nullptr;  // the end of the last value in the text
+    auto keep = [&to, &last, &reached, limit, this](PairList& pairs) {
       for (DxfPair& p : pairs) {
         if (p.value.IsOwned() || p.value.empty()) continue;  // not in the text
         const char* from = p.value.data();
         const size_t size = p.value.size();
+        reached = from + size;
+        if (to + size > limit) {
+          p.value = convert_ ? DxfValue(DxfUtf8ToModel(p.value)) : DxfValue(p.value.View());
+          continue;
+        }
         if (convert_ && !IsAscii(p.value)) {
           const size_t converted = DxfUtf8ToModelInPlace(p.value, to);
           if (converted == SIZE_MAX) {
@@ -566,40 +614,47 @@ class DxfDrawing::Loader {
           }
           continue;
         }
-        Kept& same = last[static_cast<uint16_t>(p.code) & 63];
-        if (size <= 16 && size == same.size && std::memcmp(from, same.at, size) == 0) {
+        LastKept& same = last[static_cast<uint16_t>(p.code) & 63];
+        if (Repeats(same, p.value)) {
           p.value.MovedTo(same.at);
           continue;
         }
-        same = {to, size};
+        same.at = to;
         p.value.MovedTo(to);
-        // Forward a word at a time: the bytes only ever move down, so a
-        // word written never covers one still to be read.
-        size_t i = 0;
-        for (uint64_t word; i + 8 <= size; i += 8) {
-          std::memcpy(&word, from + i, 8);
-          std::memcpy(to + i, &word, 8);
-        }
-        for (; i < size; ++i) to[i] = from[i];
+        std::memcpy(to, from, size);
         to += size;
       }
     };
-    for (DxfEntity& child : part.lead) keep(child.pairs);
+    // A mapped file's text behind the values kept goes as they are kept:
+    // the values are in pages of their own now, so the text would
+    // otherwise be held twice while parts are kept at once.
+    size_t freed = part.begin.pos;
+    auto keepFreeing = [&](PairList& pairs) {
+      keep(pairs);
+      const size_t done = static_cast<size_t>(reached - pages_.data());
+      if (reached && pages_.IsFile() && done - freed >= kFreeStep) {
+        pages_.Release(freed, done);
+        freed = done - done % TextPages::PageSize();
+      }
+    };
+    for (DxfEntity& child : part.lead) keepFreeing(child.pairs);
     for (size_t i = 0; i < part.entities.size(); ++i) {
       DxfEntity* entity = part.entities[i];
-      keep(entity->pairs);
-      for (DxfEntity& child : entity->children) keep(child.pairs);
+      keepFreeing(entity->pairs);
+      for (DxfEntity& child : entity->children) keepFreeing(child.pairs);
     }
     part.keptEnd = to;
-    part.freedFrom = static_cast<size_t>(to - pages_.data());
+    part.freedFrom = part.begin.pos;
   }
 
   // Gives back the text the kept parts before parts[upTo] have freed, up to
   // the large page that part begins in: a large page is split (and every
   // small page of it then costs a fault) only once no part in it is read
-  // or kept any more. All they freed when upTo is parts.size().
+  // or kept any more. All they freed when upTo is parts.size(), or when
+  // the text is a mapped file's (no large pages).
   void ReleaseKept(std::vector<Part>& parts, size_t& from, size_t upTo) {
-    const size_t limit = upTo < parts.size() ? parts[upTo].begin.pos & ~(kLargePage - 1) : SIZE_MAX;
+    const size_t limit =
+        upTo < parts.size() && !pages_.IsFile() ? parts[upTo].begin.pos & ~(kLargePage - 1) : SIZE_MAX;
     for (; from < upTo; ++from) {
       Part& part = parts[from];
       const size_t to = std::min(part.readTo, limit);
@@ -629,6 +684,13 @@ class DxfDrawing::Loader {
   // soon as every part before it is taken, so the text shrinks while the
   // others are read.
   void ReadEntitiesInParts(size_t count, unsigned threads) {
+    // The text before them is read (up to the large page the first part
+    // begins in, as in ReleaseKept): the parts' own goes as they are kept.
+    const size_t before = pages_.IsFile() ? tokAt_.pos : tokAt_.pos & ~(kLargePage - 1);
+    if (before > released_) {
+      pages_.Release(released_ - released_ % TextPages::PageSize(), before);
+      released_ = before;
+    }
     const std::string_view text(pages_.data(), reader_.Size());
     std::vector<DxfTextCut> cuts = CutAtObjects(text, tokAt_, count, threads);
     // Before the parts: their leads lie in the workers' arenas.
@@ -646,8 +708,11 @@ class DxfDrawing::Loader {
     // until written), so a thread seldom leaves a large page half used.
     const size_t firstArena = d_.arenas_.size();
     const size_t block = (text.size() - cuts.front().pos) / threads * 2 + kLargePage;
-    // The first part's values go where the reading's own go.
-    auto keep = [&](size_t i) { KeepValues(parts[i], i == 0 ? kept_ : pages_.data() + parts[i].begin.pos); };
+    // A part's values go after the room of the part before (its bound),
+    // the first part's where the reading's own go: each part is kept on its
+    // own, the parts' rooms one after another.
+    auto place = [&](size_t i) { parts[i].keepAt = i == 0 ? kept_ : parts[i - 1].keepAt + parts[i - 1].bound; };
+    auto keep = [&](size_t i) { KeepValues(parts[i]); };
     std::mutex lock;
     std::vector<bool> keptDone(parts.size());
     size_t front = 0, freed = 0;  // parts before front are kept; before freed, given back
@@ -690,8 +755,10 @@ class DxfDrawing::Loader {
         idle.push_back(worker);
         done[i] = true;
         while (taken < parts.size() && done[taken] && parts[taken].outcome == Part::Outcome::Read &&
-               Joins(parts, taken))
+               Joins(parts, taken)) {
+          place(taken);
           ready.push_back(taken++);
+        }
         if (taken < parts.size() && done[taken] && !broken) {
           broken = true;
           goOnReading.notify_all();
@@ -748,6 +815,7 @@ class DxfDrawing::Loader {
         break;
       }
       if (part.outcome == Part::Outcome::Stopped) {
+        place(i);
         keep(i);
         goOn = part.stop;
       }
@@ -792,9 +860,11 @@ class DxfDrawing::Loader {
   }
 
   static constexpr size_t kReleaseStep = 4 << 20;
+  static constexpr size_t kFreeStep = 256 << 10;
 
   DxfDrawing& d_;
-  TextPages& pages_;
+  TextPages& pages_;  // the text
+  TextPages& keep_;   // the values kept
   DxfTokenReader reader_;
   DxfError* error_;
   bool convert_;  // UTF-8 text with bytes beyond ASCII
@@ -805,6 +875,8 @@ class DxfDrawing::Loader {
   bool handles_ = false;  // entities: each object's id holds its handle
   uint64_t top_ = 0;      // the highest handle read
   char* kept_;    // where the next value kept goes
+  size_t bound_ = 0;  // a part: the room its values take when kept
+  LastKept seen_[64];     // a part: the last value kept for each code, in the text
   size_t released_ = 0;
   DxfToken tok_;
   DxfTextCut tokAt_;  // where tok_ starts
@@ -876,37 +948,62 @@ bool DxfDrawing::Load(const std::filesystem::path& path, DxfError* error) {
   };
   struct stat st {};
   if (fstat(fd, &st) != 0) return failed("cannot read", errno);
-  // Read to the end whatever the size said: the file may change meanwhile.
-  std::shared_ptr<TextPages> pages = TextPages::Make(static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1);
-  if (!pages) return failed("cannot read", ENOMEM);
-  size_t size = ReadInParts(fd, pages->data(), static_cast<size_t>(std::max<off_t>(st.st_size, 0)));
-  if (size == SIZE_MAX) return failed("cannot read", errno);
-  if (size > 0 && lseek(fd, static_cast<off_t>(size), SEEK_SET) < 0) return failed("cannot read", errno);
-  for (;;) {
-    if (size == pages->capacity() && !pages->Grow(2 * size)) return failed("cannot read", ENOMEM);
-    ssize_t n = read(fd, pages->data() + size, pages->capacity() - size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return failed("cannot read", errno);
-    if (n == 0) break;
-    size += static_cast<size_t>(n);
+  const size_t stated = static_cast<size_t>(std::max<off_t>(st.st_size, 0));
+  std::unique_ptr<TextPages> pages;
+  size_t size = 0;
+  // A large file is read where the system keeps it: no fresh memory, no
+  // copy. One whose size changed meanwhile is read as it is now.
+  if (S_ISREG(st.st_mode) && stated >= g_mapFrom && stated > 0) {
+    pages = TextPages::MapFile(fd, stated);
+    struct stat now {};
+    if (pages && (fstat(fd, &now) != 0 || now.st_size != st.st_size)) pages.reset();
+    if (pages && g_afterMap) g_afterMap(path);
+    if (pages) size = stated;
+  }
+  if (!pages) {
+    // Read to the end whatever the size said: the file may change meanwhile.
+    pages = TextPages::Make(stated + 1);
+    if (!pages) return failed("cannot read", ENOMEM);
+    size = ReadInParts(fd, pages->data(), stated);
+    if (size == SIZE_MAX) return failed("cannot read", errno);
+    if (size > 0 && lseek(fd, static_cast<off_t>(size), SEEK_SET) < 0) return failed("cannot read", errno);
+    for (;;) {
+      if (size == pages->capacity() && !pages->Grow(2 * size)) return failed("cannot read", ENOMEM);
+      ssize_t n = read(fd, pages->data() + size, pages->capacity() - size);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return failed("cannot read", errno);
+      if (n == 0) break;
+      size += static_cast<size_t>(n);
+    }
   }
   close(fd);
-  if (!LoadPages(std::move(pages), size, error)) return false;
+  DxfError found;
+  const bool loaded = LoadPages(*pages, size, &found);
+  // Read as zeros where the file was cut short: whatever the reading made
+  // of it, the drawing is not the file's.
+  if (pages->FileChanged()) {
+    Clear();
+    return Fail(error, "the file " + path.string() + " changed while it was read: load it again");
+  }
+  if (!loaded) {
+    if (error) *error = std::move(found);
+    return false;
+  }
   sourcePath_ = path;
   return true;
 }
 
 bool DxfDrawing::LoadText(std::string_view text, DxfError* error) {
-  std::shared_ptr<TextPages> pages = TextPages::Make(text.size());
+  std::unique_ptr<TextPages> pages = TextPages::Make(text.size());
   if (!pages) throw std::bad_alloc();
   if (!text.empty()) std::memcpy(pages->data(), text.data(), text.size());
-  return LoadPages(std::move(pages), text.size(), error);
+  return LoadPages(*pages, text.size(), error);
 }
 
-bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfError* error) {
+bool DxfDrawing::LoadPages(TextPages& pages, size_t size, DxfError* error) {
   Clear();
-  pages->Fence(size);
-  std::string_view text(pages->data(), size);
+  pages.Fence(size);
+  std::string_view text(pages.data(), size);
   if (text.substr(0, 18) == "AutoCAD Binary DXF")
     return Fail(error, "binary DXF is not supported: save the drawing as ASCII DXF", 1);
   if (size > DxfValue::kMaxSize)
@@ -920,13 +1017,20 @@ bool DxfDrawing::LoadPages(std::shared_ptr<TextPages> pages, size_t size, DxfErr
                  ? "\r\n"
                  : "\n";
 
-  Loader loader(*this, *pages, size, IsUtf8() && !TextIsAscii(text), error);
+  // The values kept take at most the bytes of the text; room for them is
+  // only addresses until written.
+  std::shared_ptr<TextPages> keep = TextPages::Make(size);
+  if (!keep) throw std::bad_alloc();
+  Loader loader(*this, pages, *keep, size, IsUtf8() && !TextIsAscii(text), error);
   if (!loader.Run()) {
     Clear();
     return false;
   }
-  pages->Keep(loader.Kept());
-  text_ = std::move(pages);
+  // Nothing is read of the text any more: its pages go before the index
+  // takes memory of its own.
+  pages.Release(0, pages.capacity());
+  keep->Keep(loader.Kept());
+  text_ = std::move(keep);
   textSize_ = size;
   if (!IndexLoaded(error)) {
     Clear();

@@ -31,8 +31,8 @@ inline bool IsAscii(std::string_view text) {
 // written in the code page after all.
 std::string DxfUtf8ToModel(std::string_view text);
 
-// DxfUtf8ToModel written to `to`, which is the text itself or lies before
-// it (a load moving its values together): the size written. SIZE_MAX, with
+// DxfUtf8ToModel written to `to`, which is the text itself, lies before it
+// or apart from it (a load keeping its values): the size written. SIZE_MAX, with
 // nothing written, when a character becomes an escape, which is longer
 // than the character.
 size_t DxfUtf8ToModelInPlace(std::string_view text, char* to);

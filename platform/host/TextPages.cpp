@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "platform/host/LargePages.h"
+#include "platform/host/MappedFileGuard.h"
 
 namespace host {
 size_t TextPages::PageSize() {
@@ -44,8 +45,25 @@ std::unique_ptr<TextPages> TextPages::Make(size_t size) {
   return std::unique_ptr<TextPages>(new TextPages(static_cast<char*>(base), mapped));
 }
 
+std::unique_ptr<TextPages> TextPages::MapFile(int fd, size_t size) {
+  const size_t mapped = PagesFor(size);
+  void* base = mmap(nullptr, mapped, PROT_READ, MAP_PRIVATE, fd, 0);
+  if (base == MAP_FAILED) return nullptr;
+  // The page cache may hold the file in large folios, each mapped whole
+  // on its first read: parts read at once would then hold far more of the
+  // text than they read before it is given back.
+  madvise(base, mapped, MADV_NOHUGEPAGE);
+  std::unique_ptr<TextPages> pages(new TextPages(static_cast<char*>(base), mapped));
+  pages->guard_ = GuardMapping(pages->base_, mapped);
+  if (pages->guard_ < 0) return nullptr;
+  return pages;
+}
+
+bool TextPages::FileChanged() const { return guard_ >= 0 && MappingFaulted(guard_); }
+
 TextPages::~TextPages() {
   Unfence();
+  if (guard_ >= 0) UnguardMapping(guard_);
   munmap(base_, mapped_);
 }
 

@@ -13,6 +13,12 @@ class TextPages {
  public:
   // Room for size bytes (at least one page); null when memory runs out.
   static std::unique_ptr<TextPages> Make(size_t size);
+  // The first size bytes of a regular file, read only, through a private
+  // mapping of it: the page cache's pages, nothing copied. Null when it
+  // cannot be mapped or guarded (read it instead). While it lives, a part
+  // of the file cut off reads as zeros and is noted (FileChanged) instead
+  // of ending the process.
+  static std::unique_ptr<TextPages> MapFile(int fd, size_t size);
   ~TextPages();
   TextPages(const TextPages&) = delete;
   TextPages& operator=(const TextPages&) = delete;
@@ -25,6 +31,10 @@ class TextPages {
   // Gives back the whole pages inside [from, to): they read as zeros after.
   void Release(size_t from, size_t to);
   static size_t PageSize();
+  // Made by MapFile.
+  bool IsFile() const { return guard_ >= 0; }
+  // A mapped file was cut short while it was read.
+  bool FileChanged() const;
   // Gives back the pages past the first size bytes; nothing moves.
   void Keep(size_t size);
   // Under AddressSanitizer, a read or write past the first size bytes is
@@ -39,6 +49,7 @@ class TextPages {
   char* base_;
   size_t mapped_;
   size_t fenced_ = SIZE_MAX;  // where the fence begins; none at SIZE_MAX
+  int guard_ = -1;  // a mapped file's slot in the guard
 };
 
 }  // namespace host

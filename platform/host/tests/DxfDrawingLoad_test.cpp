@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -197,11 +200,15 @@ TEST(DxfDrawingLoad, LargeDrawingComesBackByteForByte) {
 }
 
 // What a load gives: the saved text, or the error with its line; and what
-// the index found.
-std::string LoadOutcome(const std::string& text) {
+// the index found. Read from a file through its mapping when a path is given.
+std::string LoadOutcome(const std::string& text, const std::string& mapped = "") {
   DxfDrawing d;
   DxfError error;
-  if (!d.LoadText(text, &error)) return "refused at " + std::to_string(error.line) + ": " + error.message;
+  if (!mapped.empty()) std::ofstream(mapped, std::ios::binary | std::ios::trunc) << text;
+  DxfDrawing::TuneMappedLoad(mapped.empty() ? SIZE_MAX : 0);
+  const bool loaded = mapped.empty() ? d.LoadText(text, &error) : d.Load(mapped, &error);
+  DxfDrawing::TuneMappedLoad(SIZE_MAX);
+  if (!loaded) return "refused at " + std::to_string(error.line) + ": " + error.message;
   // Found by its handle: this object (+), an earlier one of that handle
   // (o) or none (-); and by its id.
   std::string handles, runs;
@@ -316,13 +323,19 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   struct Usual {
     ~Usual() { DxfDrawing::TuneParallelLoad(0, 0); }
   } usual;
+  // Read from a file's mapping (let go of after the load: a value left
+  // pointing into it would fault) as from memory.
+  TempFolder folder;
+  const std::string mapped = folder.File("mapped.dxf");
   for (size_t t = 0; t < texts.size(); ++t) {
     DxfDrawing::TuneParallelLoad(0, 1);
     const std::string expected = LoadOutcome(texts[t]);
+    EXPECT_EQ(LoadOutcome(texts[t], mapped), expected) << "text " << t << ", mapped";
     for (size_t part : {1, 5, 64, 301})
       for (unsigned threads : {2, 5}) {
         DxfDrawing::TuneParallelLoad(part, threads);
-        EXPECT_EQ(LoadOutcome(texts[t]), expected) << "text " << t << ", parts of " << part << " bytes";
+        EXPECT_EQ(LoadOutcome(texts[t], part == 5 ? mapped : ""), expected)
+            << "text " << t << ", parts of " << part << " bytes";
       }
   }
   // A run longer than the index's pieces, handles repeated in it: each
@@ -341,13 +354,49 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   for (const std::string* text : {&whole, &longText})
     EXPECT_EQ(LoadOutcome(*text).substr(0, text->size()), *text);
   // A file is read in parts at once too.
-  TempFolder folder;
   const std::string path = folder.File("parts.dxf");
   std::ofstream(path, std::ios::binary) << whole;
   DxfDrawing fromFile;
   DxfError error;
   ASSERT_TRUE(fromFile.Load(path, &error)) << error.ToString();
   EXPECT_EQ(fromFile.SaveText(), whole);
+}
+
+// A file cut short while a load reads it through its mapping: the load
+// fails with a message of its own and the process goes on. A SIGBUS sent
+// meanwhile goes to the handler set before, which is back after the load.
+int g_busErrors = 0;
+size_t g_cutTo = 0;
+void CountBusError(int) { ++g_busErrors; }
+void CutAndSignal(const std::filesystem::path& path) {
+  std::filesystem::resize_file(path, g_cutTo);
+  raise(SIGBUS);
+}
+
+TEST(DxfDrawingLoad, FileCutShortWhileMappedFailsTheLoadOnly) {
+  struct sigaction counting {}, before {}, after {};
+  counting.sa_handler = CountBusError;
+  sigaction(SIGBUS, &counting, &before);
+  std::string text = "  0\nSECTION\n  2\nENTITIES\n";
+  while (text.size() < 5 * 4096) text += "  0\nLINE\n  8\nA\n 10\n1\n";
+  text += "  0\nENDSEC\n  0\nEOF\n";
+  TempFolder folder;
+  const std::string path = folder.File("cut.dxf");
+  DxfDrawing::TuneMappedLoad(0, CutAndSignal);
+  for (size_t cutTo : {text.size(), size_t{4096}, size_t{0}}) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    g_cutTo = cutTo;
+    g_busErrors = 0;
+    DxfDrawing d;
+    DxfError error;
+    EXPECT_EQ(d.Load(path, &error), cutTo == text.size()) << cutTo;
+    EXPECT_EQ(error.message.find("changed while it was read") != std::string::npos, cutTo < text.size())
+        << error.message;
+    EXPECT_EQ(g_busErrors, 1) << cutTo;
+  }
+  DxfDrawing::TuneMappedLoad(SIZE_MAX);
+  sigaction(SIGBUS, &before, &after);
+  EXPECT_EQ(after.sa_handler, CountBusError);
 }
 
 // A load's arenas, in small or large pages: what was taken before a trim
