@@ -1,0 +1,158 @@
+// The host's write-back of chains a command edits: the input is a drawing,
+// or the group-code text of entities put into a small R2000 drawing. In one
+// change every model-space entity is handed out, edited as commands edit
+// (kept as it is, a "JOV_DATA" key set, a run of extended data put in at a
+// place the input picks, a value changed) and written back, some twice. The
+// host's own road (values set and runs put in where they stand) gives what
+// a whole replacement of every entity gives, the same answers and the same
+// text; cancelling the change gives the drawing back byte for byte, and a
+// committed change saves, loads and saves the same.
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "dataformat/GroupCodeChain.h"
+#include "dataformat/HeapCopy.h"
+#include "fuzz/FuzzSupport.h"
+#include "jov_vantrix/section/SectionNumbering.h"
+#include "platform/host/DxfDrawing.h"
+#include "platform/host/core/HostSession.h"
+
+namespace {
+
+constexpr char kTables[] =
+    "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n5\nFFF\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n"
+    "2\nLAYER\n5\n2\n330\n0\n100\nAcDbSymbolTable\n70\n1\n0\nLAYER\n5\n10\n330\n2\n100\nAcDbSymbolTableRecord\n100\n"
+    "AcDbLayerTableRecord\n2\n0\n70\n0\n62\n7\n6\nCONTINUOUS\n0\nENDTAB\n0\nTABLE\n2\nAPPID\n5\n9\n330\n0\n100\n"
+    "AcDbSymbolTable\n70\n1\n0\nAPPID\n5\n12\n330\n9\n100\nAcDbSymbolTableRecord\n100\nAcDbRegAppTableRecord\n2\n"
+    "JOV_DATA\n70\n0\n0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+
+resbuf* Node(int16_t code, const char* text = nullptr) {
+  auto* node = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
+  node->code = code;
+  if (text) node->value.text = DupString(text);
+  return node;
+}
+
+resbuf* Real(int16_t code, double value) {
+  resbuf* node = Node(code);
+  node->value.real = value;
+  return node;
+}
+
+enum Road { kAsHandedOut, kKeySet, kRunPutIn, kValueChanged, kRoads };
+
+// The chain edited as the road says; pick chooses the place of a run.
+void EditChain(resbuf*& chain, Road road, unsigned pick) {
+  switch (road) {
+    case kAsHandedOut:
+      break;
+    case kKeySet:
+      SetJovDataValue("\x01" "fuzz key", "fuzz value", chain);
+      break;
+    case kRunPutIn: {
+      // Among the extended data's places (after the marker), or at its end.
+      std::vector<resbuf**> places;
+      bool extended = false;
+      for (resbuf** at = &chain; *at; at = &(*at)->next) {
+        if (extended) places.push_back(at);
+        if ((*at)->code == -3) extended = true;
+      }
+      resbuf** end = &chain;
+      while (*end) end = &(*end)->next;
+      places.push_back(end);
+      resbuf** at = places[pick % places.size()];
+      resbuf* run = (pick & 0x80) ? Node(1001, "FUZZ_APP") : Node(1000, "run");
+      run->next = Real(1040, (pick & 0x40) ? 2.5 : 0.0);
+      run->next->next = Node(1000, "^J");
+      run->next->next->next = *at;
+      *at = run;
+      break;
+    }
+    case kValueChanged:
+      for (resbuf* node = chain; node; node = node->next)
+        if (node->code == 10 || node->code == 40 || node->code == 1040) {
+          node->value.real += 1.0;
+          break;
+        }
+      break;
+    default:
+      break;
+  }
+}
+
+struct Written {
+  std::vector<int> answers;
+  std::string text;
+};
+
+// One command writing every entity back, the change then cancelled or
+// committed.
+Written WriteBack(host::HostSession& session, const std::string& drawing, const uint8_t* data, size_t size,
+                  bool commit) {
+  host::DxfError error;
+  FUZZ_CHECK(session.OpenDrawingText(drawing, &error), "the drawing loaded once no longer loads: " + error.ToString());
+  session.BeginCommand();
+  const std::string before = session.Drawing().SaveText();
+  session.BeginChange();
+  Written written;
+  const unsigned last = data[size - 1];
+  size_t k = 0;
+  for (resbuf* e = session.AltEntNextApp(1, ""); e; e = session.AltEntNextApp(0, ""), ++k) {
+    const unsigned pick = data[k % size] ^ last;
+    const auto road = static_cast<Road>((last + k) % kRoads);
+    resbuf* copy = CopyGroupCodeChain(e);
+    FUZZ_CHECK(copy, "a chain does not copy");
+    EditChain(copy, road, pick);
+    written.answers.push_back(session.EntityWrite(copy, 0));
+    // Written again as it is: the entity already holds what it brings.
+    if (pick & 1) written.answers.push_back(session.EntityWrite(copy, 0));
+    FreeGroupCodeChain(copy);
+  }
+  written.text = session.Drawing().SaveText();
+  session.EndChange(commit ? 1 : -1);
+  if (!commit)
+    FUZZ_CHECK(session.Drawing().SaveText() == before, "a cancelled write-back left another drawing");
+  session.EndCommand();
+  return written;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  std::atexit([] { host::TheHost().Shutdown(); });
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const std::string_view input = fuzz::Text(data, size);
+  const bool whole = input.find("SECTION") != std::string_view::npos;
+  const std::string drawing = whole ? std::string(input) : kTables + std::string(input) + "0\nENDSEC\n0\nEOF\n";
+  {
+    host::DxfDrawing loads;
+    host::DxfError error;
+    if (!loads.LoadText(drawing, &error)) return 0;
+  }
+  host::HostSession& session = host::TheHost();
+
+  host::DxfDrawing::TuneReplace(false);
+  const Written replaced = WriteBack(session, drawing, data, size, false);
+  host::DxfDrawing::TuneReplace(true);
+  const Written set = WriteBack(session, drawing, data, size, false);
+  FUZZ_CHECK(set.answers == replaced.answers, "the write-back answers otherwise than a whole replacement");
+  FUZZ_CHECK(set.text == replaced.text, "the write-back gives another drawing than a whole replacement (" +
+                                            std::to_string(set.text.size()) + " then " +
+                                            std::to_string(replaced.text.size()) + " bytes)");
+
+  // Committed, the drawing saves, loads and saves the same.
+  const Written committed = WriteBack(session, drawing, data, size, true);
+  const std::string saved = session.Drawing().SaveText();
+  FUZZ_CHECK(!session.Refusal().empty() || saved == committed.text, "a committed write-back saves another drawing");
+  host::DxfDrawing reloaded;
+  host::DxfError error;
+  FUZZ_CHECK(reloaded.LoadText(saved, &error), "the written drawing does not load: " + error.ToString());
+  FUZZ_CHECK(reloaded.SaveText() == saved, "the written drawing saves otherwise once loaded");
+  return 0;
+}
