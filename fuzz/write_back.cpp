@@ -54,19 +54,38 @@ void EditChain(resbuf*& chain, Road road, unsigned pick) {
     case kRunPutIn: {
       // Among the extended data's places (after the marker), or at its end.
       std::vector<resbuf**> places;
+      std::vector<const resbuf*> extendedNodes;
       bool extended = false;
       for (resbuf** at = &chain; *at; at = &(*at)->next) {
-        if (extended) places.push_back(at);
+        if (extended) {
+          places.push_back(at);
+          extendedNodes.push_back(*at);
+        }
         if ((*at)->code == -3) extended = true;
       }
       resbuf** end = &chain;
       while (*end) end = &(*end)->next;
       places.push_back(end);
       resbuf** at = places[pick % places.size()];
-      resbuf* run = (pick & 0x80) ? Node(1001, "FUZZ_APP") : Node(1000, "run");
-      run->next = Real(1040, (pick & 0x40) ? 2.5 : 0.0);
-      run->next->next = Node(1000, "^J");
-      run->next->next->next = *at;
+      // The run: an application of its own or none, then copies of nodes
+      // the entity holds (codes it meets again after the run), or a few
+      // of the usual kinds where it holds none.
+      resbuf* run = nullptr;
+      resbuf** tail = &run;
+      auto add = [&tail](resbuf* node) {
+        *tail = node;
+        while (*tail) tail = &(*tail)->next;
+      };
+      if (pick & 0x80) add(Node(1001, "FUZZ_APP"));
+      if (extendedNodes.empty()) {
+        add(Node(1000, "run"));
+        add(Real(1040, (pick & 0x40) ? 2.5 : 0.0));
+        add(Node(1000, "^J"));
+      } else {
+        for (unsigned k = 0, n = 1 + (pick >> 5) % 3; k < n; ++k)
+          add(CopyGroupCodeChain(extendedNodes[(pick + 7 * k) % extendedNodes.size()], false, true));
+      }
+      *tail = *at;
       *at = run;
       break;
     }
