@@ -5,8 +5,9 @@
 // place the input picks, a value changed) and written back, some twice. The
 // host's own road (values set and runs put in where they stand) gives what
 // a whole replacement of every entity gives, the same answers and the same
-// text; cancelling the change gives the drawing back byte for byte, and a
-// committed change saves, loads and saves the same.
+// text; cancelling the change gives the drawing back byte for byte (after
+// a committed one too), and a committed change saves, loads and saves the
+// same.
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -106,12 +107,14 @@ struct Written {
   std::string text;
 };
 
-// One command writing every entity back, the change then cancelled or
-// committed.
-Written WriteBack(host::HostSession& session, const std::string& drawing, const uint8_t* data, size_t size,
+// One command writing every entity back, on the drawing opened anew or
+// on the one open, the change then cancelled or committed.
+Written WriteBack(host::HostSession& session, const std::string* drawing, const uint8_t* data, size_t size,
                   bool commit) {
   host::DxfError error;
-  FUZZ_CHECK(session.OpenDrawingText(drawing, &error), "the drawing loaded once no longer loads: " + error.ToString());
+  if (drawing)
+    FUZZ_CHECK(session.OpenDrawingText(*drawing, &error),
+               "the drawing loaded once no longer loads: " + error.ToString());
   session.BeginCommand();
   const std::string before = session.Drawing().SaveText();
   session.BeginChange();
@@ -157,18 +160,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   host::HostSession& session = host::TheHost();
 
   host::DxfDrawing::TuneReplace(false);
-  const Written replaced = WriteBack(session, drawing, data, size, false);
+  const Written replaced = WriteBack(session, &drawing, data, size, false);
   host::DxfDrawing::TuneReplace(true);
-  const Written set = WriteBack(session, drawing, data, size, false);
+  const Written set = WriteBack(session, &drawing, data, size, false);
   FUZZ_CHECK(set.answers == replaced.answers, "the write-back answers otherwise than a whole replacement");
   FUZZ_CHECK(set.text == replaced.text, "the write-back gives another drawing than a whole replacement (" +
                                             std::to_string(set.text.size()) + " then " +
                                             std::to_string(replaced.text.size()) + " bytes)");
 
   // Committed, the drawing saves, loads and saves the same.
-  const Written committed = WriteBack(session, drawing, data, size, true);
+  const Written committed = WriteBack(session, &drawing, data, size, true);
   const std::string saved = session.Drawing().SaveText();
   FUZZ_CHECK(!session.Refusal().empty() || saved == committed.text, "a committed write-back saves another drawing");
+  // The next command writes the entities again, over what the first put
+  // in, and is cancelled.
+  (void)WriteBack(session, nullptr, data, size, false);
   host::DxfDrawing reloaded;
   host::DxfError error;
   FUZZ_CHECK(reloaded.LoadText(saved, &error), "the written drawing does not load: " + error.ToString());
