@@ -2,12 +2,12 @@
 // or the group-code text of entities put into a small R2000 drawing. In one
 // change every model-space entity is handed out, edited as commands edit
 // (kept as it is, a "JOV_DATA" key set, a run of extended data put in at a
-// place the input picks, a value changed) and written back, some twice. The
-// host's own road (values set and runs put in where they stand) gives what
-// a whole replacement of every entity gives, the same answers and the same
-// text; cancelling the change gives the drawing back byte for byte (after
-// a committed one too), and a committed change saves, loads and saves the
-// same.
+// place the input picks, a value changed) and written back, some twice,
+// some then as handed out. The host's own road (values set and runs put in
+// where they stand) gives what a whole replacement of every entity gives,
+// the same answers and the same text; cancelling the change gives the
+// drawing back byte for byte (after a committed one too), and a committed
+// change saves, loads and saves the same.
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -131,6 +131,12 @@ Written WriteBack(host::HostSession& session, const std::string* drawing, const 
     // Written again as it is: the entity already holds what it brings.
     if (pick & 1) written.answers.push_back(session.EntityWrite(copy, 0));
     FreeGroupCodeChain(copy);
+    // Or the edit taken back by writing the chain as it was handed out.
+    if (pick & 2) {
+      copy = CopyGroupCodeChain(e);
+      written.answers.push_back(session.EntityWrite(copy, 0));
+      FreeGroupCodeChain(copy);
+    }
   }
   written.text = session.Drawing().SaveText();
   session.EndChange(commit ? 1 : -1);
