@@ -1,19 +1,20 @@
 // The host's write-back of chains a command edits: the input is a drawing,
 // or the group-code text of entities put into a small R2000 drawing. In one
 // change every model-space entity is handed out, edited as commands edit
-// (kept as it is, a "JOV_DATA" key set, a run of extended data put in at a
-// place the input picks, a value changed) and written back, some twice,
-// some then as handed out. The host's own road (values set and runs put in
-// where they stand) gives what a whole replacement of every entity gives,
-// the same answers and the same text; cancelling the change gives the
-// drawing back byte for byte (after a committed one too), and a committed
-// change saves, loads and saves the same.
+// (kept as it is, or any of a "JOV_DATA" key set, a run of extended data
+// put in at a place the input picks, a number changed) and written back,
+// some twice, some then as handed out. The host's own road (values set and
+// runs put in where they stand) gives what a whole replacement of every
+// entity gives, the same answers and the same text; cancelling the change
+// gives the drawing back byte for byte (after a committed one too), and a
+// committed change saves, loads and saves the same.
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "dataformat/GroupCodeChain.h"
+#include "dataformat/GroupCodeClass.h"
 #include "dataformat/HeapCopy.h"
 #include "fuzz/FuzzSupport.h"
 #include "jov_vantrix/section/SectionNumbering.h"
@@ -42,63 +43,68 @@ resbuf* Real(int16_t code, double value) {
   return node;
 }
 
-enum Road { kAsHandedOut, kKeySet, kRunPutIn, kValueChanged, kRoads };
+// The edits of a chain, any together: a "JOV_DATA" key set, a run of
+// extended data put in, a number changed.
+enum Edit : unsigned { kKeySet = 1, kRunPutIn = 2, kValueChanged = 4, kEdits = 8 };
 
-// The chain edited as the road says; pick chooses the place of a run.
-void EditChain(resbuf*& chain, Road road, unsigned pick) {
-  switch (road) {
-    case kAsHandedOut:
-      break;
-    case kKeySet:
-      SetJovDataValue("\x01" "fuzz key", "fuzz value", chain);
-      break;
-    case kRunPutIn: {
-      // Among the extended data's places (after the marker), or at its end.
-      std::vector<resbuf**> places;
-      std::vector<const resbuf*> extendedNodes;
-      bool extended = false;
-      for (resbuf** at = &chain; *at; at = &(*at)->next) {
-        if (extended) {
-          places.push_back(at);
-          extendedNodes.push_back(*at);
-        }
-        if ((*at)->code == -3) extended = true;
-      }
-      resbuf** end = &chain;
-      while (*end) end = &(*end)->next;
-      places.push_back(end);
-      resbuf** at = places[pick % places.size()];
-      // The run: an application of its own or none, then copies of nodes
-      // the entity holds (codes it meets again after the run), or a few
-      // of the usual kinds where it holds none.
-      resbuf* run = nullptr;
-      resbuf** tail = &run;
-      auto add = [&tail](resbuf* node) {
-        *tail = node;
-        while (*tail) tail = &(*tail)->next;
-      };
-      if (pick & 0x80) add(Node(1001, "FUZZ_APP"));
-      if (extendedNodes.empty()) {
-        add(Node(1000, "run"));
-        add(Real(1040, (pick & 0x40) ? 2.5 : 0.0));
-        add(Node(1000, "^J"));
-      } else {
-        for (unsigned k = 0, n = 1 + (pick >> 5) % 3; k < n; ++k)
-          add(CopyGroupCodeChain(extendedNodes[(pick + 7 * k) % extendedNodes.size()], false, true));
-      }
-      *tail = *at;
-      *at = run;
-      break;
+// A run of extended data put in where pick says: among the extended data's
+// places (after the marker), or at its end. The run is an application of
+// its own or none, then copies of nodes the entity holds (codes it meets
+// again after the run), or a few of the usual kinds where it holds none.
+void PutInRun(resbuf*& chain, unsigned pick) {
+  std::vector<resbuf**> places;
+  std::vector<const resbuf*> extendedNodes;
+  bool extended = false;
+  for (resbuf** at = &chain; *at; at = &(*at)->next) {
+    if (extended) {
+      places.push_back(at);
+      extendedNodes.push_back(*at);
     }
-    case kValueChanged:
-      for (resbuf* node = chain; node; node = node->next)
-        if (node->code == 10 || node->code == 40 || node->code == 1040) {
-          node->value.real += 1.0;
-          break;
-        }
-      break;
-    default:
-      break;
+    if ((*at)->code == -3) extended = true;
+  }
+  resbuf** end = &chain;
+  while (*end) end = &(*end)->next;
+  places.push_back(end);
+  resbuf** at = places[pick % places.size()];
+  resbuf* run = nullptr;
+  resbuf** tail = &run;
+  auto add = [&tail](resbuf* node) {
+    *tail = node;
+    while (*tail) tail = &(*tail)->next;
+  };
+  if (pick & 0x80) add(Node(1001, "FUZZ_APP"));
+  if (extendedNodes.empty()) {
+    add(Node(1000, "run"));
+    add(Real(1040, (pick & 0x40) ? 2.5 : 0.0));
+    add(Node(1000, "^J"));
+  } else {
+    for (unsigned k = 0, n = 1 + (pick >> 5) % 3; k < n; ++k)
+      add(CopyGroupCodeChain(extendedNodes[(pick + 7 * k) % extendedNodes.size()], false, true));
+  }
+  *tail = *at;
+  *at = run;
+}
+
+// The chain edited as edits say; pick chooses the place of a run and the
+// number changed (any real, point or integer, those of the extended data
+// among them).
+void EditChain(resbuf*& chain, unsigned edits, unsigned pick) {
+  if (edits & kKeySet) SetJovDataValue("\x01" "fuzz key", "fuzz value", chain);
+  if (edits & kRunPutIn) PutInRun(chain, pick);
+  if (edits & kValueChanged) {
+    std::vector<resbuf*> numbers;
+    for (resbuf* node = chain; node; node = node->next) {
+      const uint32_t kind = GroupCodeKind(GetGroupCodeClass(node->code));
+      if (node->code > 0 && (kind == GC_KIND_REAL || kind == GC_KIND_POINT || kind == GC_KIND_INT16))
+        numbers.push_back(node);
+    }
+    if (!numbers.empty()) {
+      resbuf* node = numbers[(pick >> 3) % numbers.size()];
+      const uint32_t kind = GroupCodeKind(GetGroupCodeClass(node->code));
+      if (kind == GC_KIND_INT16) node->value.i16 ^= 5;
+      else if (kind == GC_KIND_REAL) node->value.real += 1.0;
+      else node->value.point[0] += 1.0;
+    }
   }
 }
 
@@ -123,10 +129,10 @@ Written WriteBack(host::HostSession& session, const std::string* drawing, const 
   size_t k = 0;
   for (resbuf* e = session.AltEntNextApp(1, ""); e; e = session.AltEntNextApp(0, ""), ++k) {
     const unsigned pick = data[k % size] ^ last;
-    const auto road = static_cast<Road>((last + k) % kRoads);
+    const unsigned edits = (last + k) % kEdits;
     resbuf* copy = CopyGroupCodeChain(e);
     FUZZ_CHECK(copy, "a chain does not copy");
-    EditChain(copy, road, pick);
+    EditChain(copy, edits, pick);
     written.answers.push_back(session.EntityWrite(copy, 0));
     // Written again as it is: the entity already holds what it brings.
     if (pick & 1) written.answers.push_back(session.EntityWrite(copy, 0));
