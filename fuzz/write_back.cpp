@@ -45,13 +45,34 @@ resbuf* Real(int16_t code, double value) {
 
 // The edits of a chain, any together: a "JOV_DATA" key set, a run of
 // extended data put in, a number changed.
-enum Edit : unsigned { kKeySet = 1, kRunPutIn = 2, kValueChanged = 4, kEdits = 8 };
+enum Edit : unsigned { kKeySet = 1, kRunPutIn = 2, kValueChanged = 4 };
 
-// A run of extended data put in where pick says: among the extended data's
-// places (after the marker), or at its end. The run is an application of
-// its own or none, then copies of nodes the entity holds (codes it meets
-// again after the run), or a few of the usual kinds where it holds none.
-void PutInRun(resbuf*& chain, unsigned pick) {
+// What is done to one entity, drawn from the input's hash and the entity's
+// place, so that a change anywhere in the input tries other edits (the
+// bytes of a drawing leave little else free to choose them by).
+struct Picks {
+  unsigned edits, place, copies, copyFrom, number;
+  bool application, half, twice, handedOutAfter;
+};
+
+Picks PicksFor(uint64_t hash, size_t k) {
+  uint64_t x = hash + (k + 1) * 0x9E3779B97F4A7C15u;  // splitmix64
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
+  x ^= x >> 31;
+  return {static_cast<unsigned>(x & 7),          static_cast<unsigned>((x >> 3) & 0xFFFF),
+          1 + static_cast<unsigned>((x >> 19) % 3), static_cast<unsigned>((x >> 23) & 0xFFFF),
+          static_cast<unsigned>((x >> 39) & 0xFFFF), ((x >> 55) & 1) != 0,
+          ((x >> 56) & 1) != 0,                    ((x >> 57) & 1) != 0,
+          ((x >> 58) & 1) != 0};
+}
+
+// A run of extended data put in where picks say: among the extended
+// data's places (after the marker), or at its end. The run is an
+// application of its own or none, then copies of nodes the entity holds
+// (codes it meets again after the run), or a few of the usual kinds where
+// it holds none.
+void PutInRun(resbuf*& chain, const Picks& picks) {
   std::vector<resbuf**> places;
   std::vector<const resbuf*> extendedNodes;
   bool extended = false;
@@ -65,33 +86,32 @@ void PutInRun(resbuf*& chain, unsigned pick) {
   resbuf** end = &chain;
   while (*end) end = &(*end)->next;
   places.push_back(end);
-  resbuf** at = places[pick % places.size()];
+  resbuf** at = places[picks.place % places.size()];
   resbuf* run = nullptr;
   resbuf** tail = &run;
   auto add = [&tail](resbuf* node) {
     *tail = node;
     while (*tail) tail = &(*tail)->next;
   };
-  if (pick & 0x80) add(Node(1001, "FUZZ_APP"));
+  if (picks.application) add(Node(1001, "FUZZ_APP"));
   if (extendedNodes.empty()) {
     add(Node(1000, "run"));
-    add(Real(1040, (pick & 0x40) ? 2.5 : 0.0));
+    add(Real(1040, picks.half ? 2.5 : 0.0));
     add(Node(1000, "^J"));
   } else {
-    for (unsigned k = 0, n = 1 + (pick >> 5) % 3; k < n; ++k)
-      add(CopyGroupCodeChain(extendedNodes[(pick + 7 * k) % extendedNodes.size()], false, true));
+    for (unsigned k = 0; k < picks.copies; ++k)
+      add(CopyGroupCodeChain(extendedNodes[(picks.copyFrom + 7 * k) % extendedNodes.size()], false, true));
   }
   *tail = *at;
   *at = run;
 }
 
-// The chain edited as edits say; pick chooses the place of a run and the
-// number changed (any real, point or integer, those of the extended data
-// among them).
-void EditChain(resbuf*& chain, unsigned edits, unsigned pick) {
-  if (edits & kKeySet) SetJovDataValue("\x01" "fuzz key", "fuzz value", chain);
-  if (edits & kRunPutIn) PutInRun(chain, pick);
-  if (edits & kValueChanged) {
+// The chain edited as picks say: the number changed is any real, point or
+// integer, those of the extended data among them.
+void EditChain(resbuf*& chain, const Picks& picks) {
+  if (picks.edits & kKeySet) SetJovDataValue("\x01" "fuzz key", "fuzz value", chain);
+  if (picks.edits & kRunPutIn) PutInRun(chain, picks);
+  if (picks.edits & kValueChanged) {
     std::vector<resbuf*> numbers;
     for (resbuf* node = chain; node; node = node->next) {
       const uint32_t kind = GroupCodeKind(GetGroupCodeClass(node->code));
@@ -99,7 +119,7 @@ void EditChain(resbuf*& chain, unsigned edits, unsigned pick) {
         numbers.push_back(node);
     }
     if (!numbers.empty()) {
-      resbuf* node = numbers[(pick >> 3) % numbers.size()];
+      resbuf* node = numbers[picks.number % numbers.size()];
       const uint32_t kind = GroupCodeKind(GetGroupCodeClass(node->code));
       if (kind == GC_KIND_INT16) node->value.i16 ^= 5;
       else if (kind == GC_KIND_REAL) node->value.real += 1.0;
@@ -125,20 +145,20 @@ Written WriteBack(host::HostSession& session, const std::string* drawing, const 
   const std::string before = session.Drawing().SaveText();
   session.BeginChange();
   Written written;
-  const unsigned last = data[size - 1];
+  uint64_t hash = 14695981039346656037u;  // FNV-1a of the input
+  for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 1099511628211u;
   size_t k = 0;
   for (resbuf* e = session.AltEntNextApp(1, ""); e; e = session.AltEntNextApp(0, ""), ++k) {
-    const unsigned pick = data[k % size] ^ last;
-    const unsigned edits = (last + k) % kEdits;
+    const Picks picks = PicksFor(hash, k);
     resbuf* copy = CopyGroupCodeChain(e);
     FUZZ_CHECK(copy, "a chain does not copy");
-    EditChain(copy, edits, pick);
+    EditChain(copy, picks);
     written.answers.push_back(session.EntityWrite(copy, 0));
     // Written again as it is: the entity already holds what it brings.
-    if (pick & 1) written.answers.push_back(session.EntityWrite(copy, 0));
+    if (picks.twice) written.answers.push_back(session.EntityWrite(copy, 0));
     FreeGroupCodeChain(copy);
     // Or the edit taken back by writing the chain as it was handed out.
-    if (pick & 2) {
+    if (picks.handedOutAfter) {
       copy = CopyGroupCodeChain(e);
       written.answers.push_back(session.EntityWrite(copy, 0));
       FreeGroupCodeChain(copy);
