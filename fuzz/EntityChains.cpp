@@ -33,6 +33,16 @@ bool SameValue(const resbuf* a, const resbuf* b) {
   }
 }
 
+// The entity's chain on the heap, checked node for node against the one the
+// host hands out, made in its blocks.
+resbuf* ChainOf(const host::DxfEntity& entity) {
+  static host::ChainBlocks blocks;
+  resbuf* chain = host::EntityToChain(entity);
+  CheckSameChain(chain, host::EntityToChain(entity, &blocks), "the chain made in blocks");
+  blocks.Clear();
+  return chain;
+}
+
 }  // namespace
 
 OwnedChain::~OwnedChain() { FreeGroupCodeChain(head); }
@@ -42,7 +52,7 @@ resbuf* EntityChainFromText(std::string_view text) {
   entity.id = 1;
   if (!host::ParsePairs(text, entity.pairs, nullptr)) return nullptr;
   if (entity.pairs.empty() || entity.pairs.front().code != 0) entity.pairs.insert(entity.pairs.begin(), {0, "LWPOLYLINE"});
-  return host::EntityToChain(entity);
+  return ChainOf(entity);
 }
 
 OwnedChains::~OwnedChains() {
@@ -58,7 +68,7 @@ void SelectionChainsFromText(std::string_view text, std::vector<resbuf*>& out) {
     entity.id = id++;
     entity.pairs.push_back(pairs[i].code == 0 ? pairs[i++] : host::DxfPair{0, "LWPOLYLINE"});
     while (i < pairs.size() && pairs[i].code != 0) entity.pairs.push_back(pairs[i++]);
-    if (resbuf* chain = host::EntityToChain(entity)) out.push_back(chain);
+    if (resbuf* chain = ChainOf(entity)) out.push_back(chain);
   }
 }
 

@@ -21,7 +21,8 @@ struct OwnedChain {
 
 // The entity's chain as the host hands it over (caret forms such as ^J
 // decoded by the host): the text's pairs, a LWPOLYLINE when it names no
-// type. Null when the text holds no pairs.
+// type. Null when the text holds no pairs. The chain the host makes in its
+// blocks must be the same node for node.
 resbuf* EntityChainFromText(std::string_view text);
 
 // The chains of a selection, freed with it.

@@ -125,10 +125,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool loaded = drawing.LoadText(fuzz::Text(data, size), &error);
 
   // The file-load path reads the same bytes to the same drawing, here in
-  // parts of a few bytes read at once.
+  // parts read at once by two to five threads: parts of a few bytes, or of
+  // several entities, so that a run of VERTEX or ATTRIB entities begun in
+  // one part goes on in the next.
   DxfDrawing fromFile;
   DxfError fileError;
-  DxfDrawing::TuneParallelLoad(1 + size % 53, 3);
+  const size_t part = (size & 1) ? 1 + size % 53 : 64 + size % 960;
+  DxfDrawing::TuneParallelLoad(part, 2 + static_cast<unsigned>(size / 53 % 4));
   const bool fileLoaded = fromFile.Load(fuzz::WriteScratchFile("drawing.dxf", fuzz::Text(data, size)), &fileError);
   DxfDrawing::TuneParallelLoad(0, 0);
   FUZZ_CHECK(fileLoaded == loaded, "the file loads " + std::string(fileLoaded ? "" : "not ") +
