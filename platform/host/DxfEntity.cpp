@@ -41,7 +41,6 @@ void EntityRun::reserve(size_t size) {
   List& run = Run();
   if (size <= run.capacity()) return;
   run.reserve(size);
-  HintLargePages(run.data() + run.size(), (size - run.size()) * sizeof(DxfEntity));
 }
 
 void EntityRun::Fit() {

@@ -36,12 +36,6 @@ std::unique_ptr<TextPages> TextPages::Make(size_t size) {
   if (aligned > at) munmap(room, aligned - at);
   if (const size_t after = align - PageSize() - (aligned - at)) munmap(reinterpret_cast<char*>(aligned) + mapped, after);
   void* base = reinterpret_cast<void*>(aligned);
-  // A large text in large pages: a load touches every page of it, and on a
-  // virtual machine each small page costs the hypervisor a fault when the
-  // file is read into it and another when the load first reads it (a 75 MB
-  // text: 100 ms each, against 5 ms in large pages). Small texts keep small
-  // pages, as does any text where the system has no large page to give.
-  if (mapped >= kLargePagesFrom) madvise(base, mapped, MADV_HUGEPAGE);
   return std::unique_ptr<TextPages>(new TextPages(static_cast<char*>(base), mapped));
 }
 
