@@ -1,7 +1,5 @@
 #include "platform/host/DxfEntity.h"
 
-#include "platform/host/LargePages.h"
-
 namespace host {
 
 EntityRun::EntityRun(std::vector<DxfEntity>&& run) {
