@@ -794,7 +794,7 @@ class DxfDrawing::Loader {
     for (const Part& part : parts) read += part.entities.size();
     if (read > d_.entities_.capacity()) {
       d_.entities_.reserve(read);
-      MapPagesAhead(d_.entities_.data() + d_.entities_.size(), (read - d_.entities_.size()) * sizeof(d_.entities_[0]));
+      MapPagesAhead(d_.entities_.data() + d_.entities_.size(), (read - d_.entities_.size()) * sizeof(d_.entities_[0]), threads);
     }
     DxfTextCut goOn = parts.front().begin;
     // A lead goes to the end of the run left open before it: each run is
@@ -839,7 +839,7 @@ class DxfDrawing::Loader {
     }
     for (auto& [entity, size] : grown) {
       entity->children.reserve(size);
-      MapPagesAhead(entity->children.begin(), size * sizeof(DxfEntity));
+      MapPagesAhead(entity->children.begin(), size * sizeof(DxfEntity), threads);
       entity->children.resize(size);
       if (entity != open) entity->children.Fit();
     }
@@ -1098,11 +1098,11 @@ void DxfDrawing::IndexLoadedEntities() {
   const size_t objects = static_cast<size_t>(nextId_ - idBase_);
   if (byId_.capacity() < objects) {
     byId_.reserve(objects);
-    MapPagesAhead(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
+    MapPagesAhead(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*), threads);
   }
   byId_.resize(objects, nullptr);
   drawable_.resize(byId_.size(), false);
-  byHandle_.Reserve(byHandle_.size() + byId_.size());
+  byHandle_.Reserve(byHandle_.size() + byId_.size(), threads);
   // Each object is placed in its slot; the entities' own slots (from base
   // on) are marked in the address's lowest bit until the batches below.
   const size_t base = static_cast<size_t>(firstIds[0] - idBase_);
@@ -1172,10 +1172,10 @@ bool DxfDrawing::IndexLoaded(DxfError* error) {
   for (const auto& block : blocks_) objects += 2 + block->entities.size();
   if (objects > byId_.capacity()) {
     byId_.reserve(objects);
-    MapPagesAhead(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*));
+    MapPagesAhead(byId_.data() + byId_.size(), (objects - byId_.size()) * sizeof(DxfEntity*), LoadThreads());
   }
   drawable_.reserve(objects);
-  byHandle_.Reserve(objects);
+  byHandle_.Reserve(objects, LoadThreads());
   for (auto& table : tables_) {
     for (const PairList* pairs : {&table->head, &table->end})
       for (const DxfPair& p : *pairs)

@@ -1,7 +1,5 @@
 #include "platform/host/DxfEntity.h"
 
-#include "platform/host/LargePages.h"
-
 namespace host {
 
 EntityRun::EntityRun(std::vector<DxfEntity>&& run) {
@@ -41,7 +39,6 @@ void EntityRun::reserve(size_t size) {
   List& run = Run();
   if (size <= run.capacity()) return;
   run.reserve(size);
-  HintLargePages(run.data() + run.size(), (size - run.size()) * sizeof(DxfEntity));
 }
 
 void EntityRun::Fit() {

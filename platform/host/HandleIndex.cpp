@@ -8,15 +8,15 @@
 
 namespace host {
 
-void HandleIndex::Reserve(size_t count) {
-  if (4 * count > 3 * slots_.size()) Rehash(std::bit_ceil(4 * count / 3 + 1));
+void HandleIndex::Reserve(size_t count, unsigned threads) {
+  if (4 * count > 3 * slots_.size()) Rehash(std::bit_ceil(4 * count / 3 + 1), threads);
 }
 
-void HandleIndex::Rehash(size_t slots) {
+void HandleIndex::Rehash(size_t slots, unsigned threads) {
   if (slots < 16) slots = 16;
   std::vector<Slot> fresh;
   fresh.reserve(slots);
-  MapPagesAhead(fresh.data(), slots * sizeof(Slot));
+  MapPagesAhead(fresh.data(), slots * sizeof(Slot), threads);
   fresh.resize(slots);
   std::vector<Slot> old = std::exchange(slots_, std::move(fresh));
   bits_ = static_cast<unsigned>(std::countr_zero(slots));
@@ -61,7 +61,7 @@ bool HandleIndex::PlaceWithin(Slot& slot, size_t end) {
 }
 
 void HandleIndex::InsertInOrder(const uint64_t* handles, size_t count, uint64_t first, unsigned threads) {
-  Reserve(size() + count);
+  Reserve(size() + count, threads);
   // A range of at least 64K slots for each thread; one thread or a small
   // table: one by one.
   size_t ranges = 1;

@@ -20,8 +20,9 @@ class HandleIndex {
  public:
   static constexpr uint64_t kNone = UINT64_MAX;
 
-  // Room for count handles without growing.
-  void Reserve(size_t count);
+  // Room for count handles without growing; a large table's pages are
+  // mapped on up to `threads` threads.
+  void Reserve(size_t count, unsigned threads = 1);
   // Keeps the first object given a handle; handle 0 is no handle.
   void Insert(uint64_t handle, uint64_t object);
   // Inserts handles[i] for object first + i, i from 0 to count - 1, as
@@ -63,7 +64,7 @@ class HandleIndex {
   // Place within slots [begin, end) only: false, with the slot to place
   // still in `slot`, when a handle would be pushed past end.
   bool PlaceWithin(Slot& slot, size_t end);
-  void Rehash(size_t slots);
+  void Rehash(size_t slots, unsigned threads = 1);
 
   std::vector<Slot> slots_;  // a power of two of them, at most three quarters used
   size_t count_ = 0;

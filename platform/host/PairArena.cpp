@@ -112,15 +112,13 @@ void* PairArena::Take(size_t bytes) {
     const size_t size = ((bytes > block_ ? bytes : block_) + page - 1) / page * page;
     char* base = ArenaSpace::Get().Take(size, page);
     if (!base) return nullptr;
-    if (large_) HintLargePages(base, size);
     blocks_.push_back({base, size});
     next_ = ahead_ = base;
     end_ = next_ + size;
   }
   void* taken = next_;
   next_ += bytes;
-  // Large pages a whole one at a time, so that where the system has none
-  // to give, the small pages are mapped in one call, not one fault each.
+  // 2 MB at a time, mapped in one call, not one fault a page.
   while (large_ && next_ > ahead_) {
     const size_t step = std::min<size_t>(kLargePage, static_cast<size_t>(end_ - ahead_));
     MapPagesAhead(ahead_, step);

@@ -13,10 +13,10 @@ namespace host {
 
 class PairArena {
  public:
-  // Blocks of at least `block` bytes, mapped as they are needed. In large
-  // pages when asked: an arena one thread fills with tens of megabytes
-  // takes a fault per 2 MB instead of one per small page, at the cost of
-  // the last large page's rest (see Trim).
+  // Blocks of at least `block` bytes, mapped as they are needed. 2 MB at
+  // a time when asked: an arena one thread fills with tens of megabytes
+  // takes a call per 2 MB instead of a fault per page, at the cost of the
+  // last 2 MB's rest (see Trim).
   explicit PairArena(size_t block, bool largePages = false);
   ~PairArena();
   PairArena(const PairArena&) = delete;
@@ -38,7 +38,7 @@ class PairArena {
   std::vector<Block> blocks_;
   char* next_ = nullptr;
   char* end_ = nullptr;
-  char* ahead_ = nullptr;  // large pages: mapped up to here
+  char* ahead_ = nullptr;  // mapped ahead up to here
   size_t block_;
   bool large_;
 };

@@ -4,7 +4,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "platform/host/LargePages.h"
 #include "platform/host/MappedFileGuard.h"
 
 namespace host {
@@ -14,8 +13,6 @@ size_t TextPages::PageSize() {
 }
 
 namespace {
-
-constexpr size_t kLargePagesFrom = 16 << 20;
 
 size_t PagesFor(size_t size) {
   size_t page = TextPages::PageSize();
@@ -27,21 +24,8 @@ size_t PagesFor(size_t size) {
 
 std::unique_ptr<TextPages> TextPages::Make(size_t size) {
   size_t mapped = PagesFor(size);
-  // A large text starts on a large page's bound, or its first and last
-  // megabytes would be small pages.
-  const size_t align = mapped >= kLargePagesFrom ? kLargePage : PageSize();
-  void* room = mmap(nullptr, mapped + align - PageSize(), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (room == MAP_FAILED) return nullptr;
-  const uintptr_t at = reinterpret_cast<uintptr_t>(room), aligned = (at + align - 1) & ~(align - 1);
-  if (aligned > at) munmap(room, aligned - at);
-  if (const size_t after = align - PageSize() - (aligned - at)) munmap(reinterpret_cast<char*>(aligned) + mapped, after);
-  void* base = reinterpret_cast<void*>(aligned);
-  // A large text in large pages: a load touches every page of it, and on a
-  // virtual machine each small page costs the hypervisor a fault when the
-  // file is read into it and another when the load first reads it (a 75 MB
-  // text: 100 ms each, against 5 ms in large pages). Small texts keep small
-  // pages, as does any text where the system has no large page to give.
-  if (mapped >= kLargePagesFrom) madvise(base, mapped, MADV_HUGEPAGE);
+  void* base = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (base == MAP_FAILED) return nullptr;
   return std::unique_ptr<TextPages>(new TextPages(static_cast<char*>(base), mapped));
 }
 
