@@ -31,8 +31,9 @@ inline void MapPagesAhead(const void* at, size_t bytes) {
 }
 
 // MapPagesAhead on up to `threads` threads, 4 MB each: a block of tens of
-// megabytes mapped on one thread keeps the others waiting while the hypervisor hands each page over (2 ms a megabyte after
-// an idle spell), where those hand-overs run side by side.
+// megabytes mapped on one thread keeps the others waiting while the
+// hypervisor hands each page over (2 ms a megabyte after an idle spell),
+// where those hand-overs run side by side.
 inline void MapPagesAhead(const void* at, size_t bytes, unsigned threads) {
   constexpr size_t kSlice = 2 * kLargePage;
   if (threads < 2 || bytes < 2 * kSlice) return MapPagesAhead(at, bytes);
