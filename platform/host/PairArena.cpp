@@ -99,7 +99,7 @@ class ArenaSpace {
 
 }  // namespace
 
-PairArena::PairArena(size_t block, bool largePages) : block_(block), large_(largePages) {}
+PairArena::PairArena(size_t block, bool mapAhead) : block_(block), mapAhead_(mapAhead) {}
 
 PairArena::~PairArena() {
   for (const Block& b : blocks_) ArenaSpace::Get().GiveBack(b.base, b.size);
@@ -108,7 +108,7 @@ PairArena::~PairArena() {
 void* PairArena::Take(size_t bytes) {
   bytes = (bytes + 7) & ~size_t{7};
   if (static_cast<size_t>(end_ - next_) < bytes) {
-    const size_t page = large_ ? kLargePage : TextPages::PageSize();
+    const size_t page = mapAhead_ ? kLargePage : TextPages::PageSize();
     const size_t size = ((bytes > block_ ? bytes : block_) + page - 1) / page * page;
     char* base = ArenaSpace::Get().Take(size, page);
     if (!base) return nullptr;
@@ -119,7 +119,7 @@ void* PairArena::Take(size_t bytes) {
   void* taken = next_;
   next_ += bytes;
   // 2 MB at a time, mapped in one call, not one fault a page.
-  while (large_ && next_ > ahead_) {
+  while (mapAhead_ && next_ > ahead_) {
     const size_t step = std::min<size_t>(kLargePage, static_cast<size_t>(end_ - ahead_));
     MapPagesAhead(ahead_, step);
     ahead_ += step;

@@ -17,7 +17,7 @@ class PairArena {
   // a time when asked: an arena one thread fills with tens of megabytes
   // takes a call per 2 MB instead of a fault per page, at the cost of the
   // last 2 MB's rest (see Trim).
-  explicit PairArena(size_t block, bool largePages = false);
+  explicit PairArena(size_t block, bool mapAhead = false);
   ~PairArena();
   PairArena(const PairArena&) = delete;
   PairArena& operator=(const PairArena&) = delete;
@@ -27,7 +27,7 @@ class PairArena {
   // touched take no memory.
   void* Take(size_t bytes);
   // Gives back the pages of the current block past what was taken (the
-  // rest of a large page half used); taking again maps them anew.
+  // rest of the last 2 MB mapped ahead); taking again maps them anew.
   void Trim();
 
  private:
@@ -40,7 +40,7 @@ class PairArena {
   char* end_ = nullptr;
   char* ahead_ = nullptr;  // mapped ahead up to here
   size_t block_;
-  bool large_;
+  bool mapAhead_;  // mapped 2 MB at a time, blocks on 2 MB bounds
 };
 
 // While one lives, pair lists made on its thread take their memory from
