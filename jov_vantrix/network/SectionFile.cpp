@@ -1,6 +1,7 @@
 #include "jov_vantrix/network/SectionFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
@@ -25,13 +26,19 @@ void AppendField(std::string& text, const RecordText& field) {
   text.append(field.GetString(), static_cast<size_t>(field.GetLength()));
 }
 
+// "%d;" without a string of its own (four of these for every section).
+void AppendNumber(std::string& text, int number) {
+  char digits[16];
+  char* end = std::to_chars(digits, digits + sizeof digits - 1, number).ptr;
+  *end++ = ';';
+  text.append(digits, static_cast<size_t>(end - digits));
+}
+
 void AppendLine(std::string& text, const CSecDataNew& s, const RecordText& name, const RecordText& length) {
   const RecordText& fourth = !s.m_connectedBranch.IsEmpty() || s.m_connect == 0 ? s.m_connectedBranch
                                                                              : s.m_neighbour;
-  text += std::to_string(s.m_number);
-  text += ';';
-  text += std::to_string(s.m_connect);
-  text += ';';
+  AppendNumber(text, s.m_number);
+  AppendNumber(text, s.m_connect);
   AppendField(text, name);
   text += ';';
   AppendField(text, fourth);
