@@ -108,12 +108,20 @@ bool WriteSectionFile(const CSecSezNew& sections, const char* path, bool append)
     text += kLineEnd;
   }
 
-  // Each branch's sections in list order, looked up once per name.
+  // Each branch's sections in list order, looked up once per name; a run
+  // of one branch's sections (a group's) is looked up once.
   std::unordered_map<std::string_view, std::vector<const CSecDataNew*>> byBranch;
+  std::vector<const CSecDataNew*>* run = nullptr;
+  std::string_view runName;
   size_t count = 0;
-  for (const CSecDataNew* s = sections.GetFirstSection(); s; s = s->GetNextSection(), ++count)
-    byBranch[std::string_view(s->m_branchName.GetString(), static_cast<size_t>(s->m_branchName.GetLength()))]
-        .push_back(s);
+  for (const CSecDataNew* s = sections.GetFirstSection(); s; s = s->GetNextSection(), ++count) {
+    const std::string_view name(s->m_branchName.GetString(), static_cast<size_t>(s->m_branchName.GetLength()));
+    if (!run || name != runName) {
+      run = &byBranch[name];
+      runName = name;
+    }
+    run->push_back(s);
+  }
   // Room for the usual two short lines a section, so that the text of tens
   // of thousands is not copied again each time it outgrows its room.
   text.reserve(text.size() + count * 128 + static_cast<size_t>(sections.m_branchNames.GetCount()) * 32);
