@@ -48,18 +48,37 @@ CString NeighbourBranch(const CObjDataNew* pipe) {
 
 bool HoldsSeparator(const char* text) { return text && std::strpbrk(text, ";\r\n"); }
 
+// The pipe's "CM" and "CT" properties (as GetProperty gives them) read in
+// one walk over its properties: the section and its check need both.
+struct PipeTexts {
+  const char* cm = nullptr;
+  const char* ct = nullptr;
+};
+
+PipeTexts ReadPipeTexts(const CObjDataNew* pipe) {
+  PipeTexts texts;
+  pipe->m_jovData.ForEachProperty([&texts](const char* key, const char* value) {
+    if (!texts.cm && std::strcmp(key, "CM") == 0)
+      texts.cm = value;
+    else if (!texts.ct && std::strcmp(key, "CT") == 0)
+      texts.ct = value;
+    return !texts.cm || !texts.ct;
+  });
+  return texts;
+}
+
 // The file is not quoted: a ';' or a line end in a text it carries would
 // shift every later field. Says the first such text of a pipe's section as
 // "handle (key KEY)".
-bool FindSeparatorText(const CObjDataNew* pipe, const CObjDataNew* product, CString& where) {
+bool FindSeparatorText(const CObjDataNew* pipe, const CObjDataNew* product, const PipeTexts& texts, CString& where) {
   auto found = [&where](const CObjDataNew* record, const char* key) {
     where = EntityKeyText(record->m_entityChain.GetChain(), key);
     return true;
   };
   if (HoldsSeparator(pipe->m_branchName)) return found(pipe, "_NBRANCH");
   if (pipe->m_CM.IsEmpty()) return false;
-  for (const char* key : {"CM", "CT"})
-    if (HoldsSeparator(pipe->m_jovData.GetProperty(key))) return found(pipe, key);
+  if (HoldsSeparator(texts.cm)) return found(pipe, "CM");
+  if (HoldsSeparator(texts.ct)) return found(pipe, "CT");
   if (!product || !product->m_jovData.GetAppChain(CJovData::kAppVantrix)) return false;
   const auto* record = static_cast<const CJovPropData*>(product->m_jovData.VantrixRecords().GetHead());
   static const char* const kFields[] = {"_VANTRIX 8", "_VANTRIX 9", "_VANTRIX 10", "_VANTRIX 11"};
@@ -105,6 +124,11 @@ void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i)
     pipe->m_jovData.PrefetchProperties();
   }
 }
+
+// BuildSectionRecord given the pipe's texts (ReadPipeTexts; none read
+// when its CM is empty).
+void AppendSection(CSecSezNew& sections, int units, CObjDataNew* pipe, CObjDataNew* partner, CObjDataNew* product,
+                   const CString& connectedBranch, std::unordered_set<std::string>* named, const PipeTexts& texts);
 
 }  // namespace
 
@@ -226,8 +250,9 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
     CString connected;
     connects.ConnectedBranchName(pipe, connected);
     CObjDataNew* product = FindPartnerRecord(pipe);
+    const PipeTexts texts = pipe->m_CM.IsEmpty() ? PipeTexts() : ReadPipeTexts(pipe);
     CString where;
-    if (FindSeparatorText(pipe, product, where)) {
+    if (FindSeparatorText(pipe, product, texts, where)) {
       if (unwritable) *unwritable = where;
       return false;
     }
@@ -235,7 +260,7 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
       if (unusable) *unusable = where;
       return false;
     }
-    BuildSectionRecord(sections, params.units, pipe, partner, product, connected, &branchNames);
+    AppendSection(sections, params.units, pipe, partner, product, connected, &branchNames, texts);
   }
   if (linkedSupply.GetSize() == 0 || linkedReturn.GetSize() == 0) return false;
 
@@ -256,6 +281,14 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
 void BuildSectionRecord(CSecSezNew& sections, int units, CObjDataNew* pipe, CObjDataNew* partner,
                         CObjDataNew* product, const CString& connectedBranch, std::unordered_set<std::string>* named) {
   if (!pipe) return;
+  AppendSection(sections, units, pipe, partner, product, connectedBranch, named,
+                pipe->m_CM.IsEmpty() ? PipeTexts() : ReadPipeTexts(pipe));
+}
+
+namespace {
+
+void AppendSection(CSecSezNew& sections, int units, CObjDataNew* pipe, CObjDataNew* partner, CObjDataNew* product,
+                   const CString& connectedBranch, std::unordered_set<std::string>* named, const PipeTexts& texts) {
   auto* section = new CSecDataNew;
   sections.AddTail(section);
   section->m_branchName = pipe->m_branchName;
@@ -276,15 +309,15 @@ void BuildSectionRecord(CSecSezNew& sections, int units, CObjDataNew* pipe, CObj
       const char* text = record->GetField(field);
       section->m_productFields[field - 8] = text ? text : "";
     }
-    const char* cm = pipe->m_jovData.GetProperty("CM");
-    const char* ct = pipe->m_jovData.GetProperty("CT");
-    section->m_neighbour = cm ? cm : "";
-    section->m_CT = ct ? ct : "";
+    section->m_neighbour = texts.cm ? texts.cm : "";
+    section->m_CT = texts.ct ? texts.ct : "";
     return;
   }
   if (!pipe->m_riserNumber.IsEmpty() && pipe->m_riserPosition != "1" && sections.m_branchNames.GetCount() != 1)
     section->m_neighbour = NeighbourBranch(pipe);
 }
+
+}  // namespace
 
 void GetConnectedBranchName(const CObjSezNew& network, const CObjDataNew* pipe, CString& out) {
   if (!pipe || pipe->m_riserNumber.IsEmpty() || pipe->m_riserNumber == "2") return;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 #include "jov_vantrix/network/CNumSezNew.h"
@@ -112,8 +113,17 @@ std::vector<IndexedRecord> EndPointIndex::NearEither(const GLVector& a, const GL
 void LinkHandleIndex::Add(CObjDataNew* record) {
   if (!record || record->m_linkHandle.IsEmpty()) return;
   const std::string_view handle = HandleView(record->m_linkHandle);
-  entries_.push_back({std::hash<std::string_view>{}(handle), handle, record});
+  Entry e{std::hash<std::string_view>{}(handle), record, static_cast<uint32_t>(handle.size()), {}};
+  std::memcpy(e.head, handle.data(), std::min(handle.size(), kHeadBytes));
+  entries_.push_back(e);
   sorted_ = false;
+}
+
+bool LinkHandleIndex::SameHandle(const Entry& e, std::string_view handle) {
+  if (e.length != handle.size() || std::memcmp(e.head, handle.data(), std::min(handle.size(), kHeadBytes)) != 0)
+    return false;
+  return handle.size() <= kHeadBytes ||
+         HandleView(e.record->m_linkHandle).substr(kHeadBytes) == handle.substr(kHeadBytes);
 }
 
 void LinkHandleIndex::AddList(const CSeznam& list) {
@@ -125,14 +135,19 @@ void LinkHandleIndex::AddArray(const CPtrArray& records) {
 }
 
 void LinkHandleIndex::Sort() const {
-  std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.hash < b.hash; });
-  // About one entry a bucket; the entries stay in their order.
+  // About one entry a bucket. Counted, then placed: each bucket's entries
+  // lie side by side in list order, which is all a search needs (it
+  // compares the whole hash).
   unsigned bits = 1;
   while (bits < 32 && (size_t{1} << bits) < entries_.size()) ++bits;
   shift_ = 64 - bits;
   bucketStart_.assign((size_t{1} << bits) + 1, 0);
   for (const Entry& e : entries_) ++bucketStart_[(static_cast<uint64_t>(e.hash) >> shift_) + 1];
   for (size_t b = 1; b < bucketStart_.size(); ++b) bucketStart_[b] += bucketStart_[b - 1];
+  const std::vector<Entry> added = std::move(entries_);
+  entries_.resize(added.size());
+  std::vector<uint32_t> next(bucketStart_.begin(), bucketStart_.end() - 1);
+  for (const Entry& e : added) entries_[next[static_cast<uint64_t>(e.hash) >> shift_]++] = e;
   sorted_ = true;
 }
 
@@ -145,7 +160,7 @@ void LinkHandleIndex::Collect(CObjDataNew* record, CPtrArray& out) const {
   for (uint32_t i = bucketStart_[bucket]; i < bucketStart_[bucket + 1]; ++i) {
     const Entry& e = entries_[i];
     CObjDataNew* candidate = e.record;
-    if (e.hash != hash || candidate == record || e.handle != handle) continue;
+    if (e.hash != hash || candidate == record || !SameHandle(e, handle)) continue;
     if (candidate->m_objectType != record->m_objectType && candidate->m_objectType != kObjectRiser) continue;
     candidate->SetNumber(record->GetNumber());
     candidate->SetConnect(record->GetConnect());

@@ -62,7 +62,7 @@ class EndPointIndex {
 
 // The records of a list or an array by their link handle ("JOV_LINK"),
 // for CollectLinkedRecords. Filled first, then asked; the handles must not
-// change meanwhile (the index holds views of them).
+// change meanwhile (the index holds their hashes and first bytes).
 class LinkHandleIndex {
  public:
   void AddList(const CSeznam& list);
@@ -73,18 +73,23 @@ class LinkHandleIndex {
   void Collect(CObjDataNew* record, CPtrArray& out) const;
 
  private:
-  // Ordered by the handle's hash, not the handle, so that sorting and
+  // Filed by the handle's hash, not the handle, so that filing and
   // searching compare numbers in the array instead of reading every
-  // record's text; equal hashes are told apart by the text at the end.
+  // record's text; equal hashes are told apart by the text at the end,
+  // whose first bytes (all of a usual handle) the entry holds: a search
+  // then reads a found record's handle only when it is longer.
+  static constexpr size_t kHeadBytes = 12;
   struct Entry {
     size_t hash;
-    std::string_view handle;
     CObjDataNew* record;
+    uint32_t length;
+    char head[kHeadBytes];
   };
+  static bool SameHandle(const Entry& e, std::string_view handle);
   void Add(CObjDataNew* record);
   void Sort() const;
   mutable bool sorted_ = true;
-  mutable std::vector<Entry> entries_;  // sorted by hash, in list order within one
+  mutable std::vector<Entry> entries_;  // grouped by bucket, in list order within one
   // Entries whose hash's top bits are b: entries_[bucketStart_[b] ..
   // bucketStart_[b + 1]), so that a search reads one or two entries, not
   // a binary search's worth of cache lines.

@@ -1,6 +1,7 @@
 #include "jov_vantrix/network/SectionFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
@@ -25,13 +26,19 @@ void AppendField(std::string& text, const RecordText& field) {
   text.append(field.GetString(), static_cast<size_t>(field.GetLength()));
 }
 
+// "%d;" without a string of its own (four of these for every section).
+void AppendNumber(std::string& text, int number) {
+  char digits[16];
+  char* end = std::to_chars(digits, digits + sizeof digits - 1, number).ptr;
+  *end++ = ';';
+  text.append(digits, static_cast<size_t>(end - digits));
+}
+
 void AppendLine(std::string& text, const CSecDataNew& s, const RecordText& name, const RecordText& length) {
   const RecordText& fourth = !s.m_connectedBranch.IsEmpty() || s.m_connect == 0 ? s.m_connectedBranch
                                                                              : s.m_neighbour;
-  text += std::to_string(s.m_number);
-  text += ';';
-  text += std::to_string(s.m_connect);
-  text += ';';
+  AppendNumber(text, s.m_number);
+  AppendNumber(text, s.m_connect);
   AppendField(text, name);
   text += ';';
   AppendField(text, fourth);
@@ -101,12 +108,20 @@ bool WriteSectionFile(const CSecSezNew& sections, const char* path, bool append)
     text += kLineEnd;
   }
 
-  // Each branch's sections in list order, looked up once per name.
+  // Each branch's sections in list order, looked up once per name; a run
+  // of one branch's sections (a group's) is looked up once.
   std::unordered_map<std::string_view, std::vector<const CSecDataNew*>> byBranch;
+  std::vector<const CSecDataNew*>* run = nullptr;
+  std::string_view runName;
   size_t count = 0;
-  for (const CSecDataNew* s = sections.GetFirstSection(); s; s = s->GetNextSection(), ++count)
-    byBranch[std::string_view(s->m_branchName.GetString(), static_cast<size_t>(s->m_branchName.GetLength()))]
-        .push_back(s);
+  for (const CSecDataNew* s = sections.GetFirstSection(); s; s = s->GetNextSection(), ++count) {
+    const std::string_view name(s->m_branchName.GetString(), static_cast<size_t>(s->m_branchName.GetLength()));
+    if (!run || name != runName) {
+      run = &byBranch[name];
+      runName = name;
+    }
+    run->push_back(s);
+  }
   // Room for the usual two short lines a section, so that the text of tens
   // of thousands is not copied again each time it outgrows its room.
   text.reserve(text.size() + count * 128 + static_cast<size_t>(sections.m_branchNames.GetCount()) * 32);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <cmath>
@@ -66,6 +67,13 @@ resbuf* FindPairs(resbuf* chain, CString* typeCode, resbuf** before) {
 
 bool IsPairAt(const resbuf* node) { return IsText(node, 1000) && IsText(node->next, 1000); }
 
+// strcmp(a, b) == 0 inline: keys mostly differ in their first bytes, where
+// a call would cost more than the comparison.
+bool SameKey(const char* a, const char* b) {
+  while (*a && *a == *b) ++a, ++b;
+  return *a == *b;
+}
+
 // A key and value node from the heap, or, given the holder of the chain
 // they go into, as it hands them out.
 resbuf* NewPair(const char* key, const char* value, CGroupChainRef* held) {
@@ -90,53 +98,98 @@ resbuf* NewPair(const char* key, const char* value, CGroupChainRef* held) {
   return keyNode;
 }
 
+// A key and the value it is to take (never null).
+struct PairValue {
+  const char* key;
+  const char* value;
+};
+
 // SetJovDataValue on the pairs that follow before (the type code or the
-// last matrix cell); a null before means there are none. held: the holder
-// of a chain taken with GetChainForCompactWrite, which hands out what is
-// hung in.
-int SetPairValue(resbuf* before, const char* key, const char* value, CGroupChainRef* held = nullptr) {
-  if (!key) return 0;
+// last matrix cell; a null before means there are none) for each of up to
+// four values in turn, their keys all different, in one walk over the
+// pairs: results[i], when asked for, is what setting values[i] alone, after
+// those before it, gives. held: the holder of a chain taken with
+// GetChainForCompactWrite, which hands out what is hung in.
+void SetPairValues(resbuf* before, std::span<const PairValue> values, int* results,
+                   CGroupChainRef* held = nullptr) {
+  constexpr size_t kMost = 4;
+  resbuf* found[kMost] = {};  // the key node of each value's first pair
+  const size_t count = std::min(values.size(), kMost);
+  size_t missing = count;
   resbuf* node = before ? before->next : nullptr;
   resbuf* previous = before;
-  resbuf* lastKey = nullptr;
   resbuf* beforeLastKey = nullptr;
-  while (IsPairAt(node)) {
-    resbuf* valueNode = node->next;
-    if (node->value.text && std::strcmp(node->value.text, key) == 0) {
+  bool anyPair = false;
+  while (missing && IsPairAt(node)) {
+    if (const char* key = node->value.text) {
+      for (size_t i = 0; i < count; ++i)
+        if (!found[i] && SameKey(key, values[i].key)) {
+          found[i] = node;
+          --missing;
+          break;
+        }
+    }
+    beforeLastKey = previous;
+    anyPair = true;
+    previous = node->next;
+    node = previous->next;
+  }
+  // A new pair goes in front of the first node after the pairs, or of the
+  // last pair when they end the chain; the next one behind it.
+  resbuf* at = node ? previous : beforeLastKey;
+  auto set = [&](const char* key, const char* value, resbuf* keyNode) {
+    if (keyNode) {
+      resbuf* valueNode = keyNode->next;
       // A value no longer than the one it replaces is written over it: the
       // chain's texts are its own (the old one would be freed otherwise).
-      const size_t bytes = value ? std::strlen(value) + 1 : 0;
-      if (value && valueNode->value.text && bytes <= std::strlen(valueNode->value.text) + 1) {
+      const size_t bytes = std::strlen(value) + 1;
+      if (valueNode->value.text && bytes <= std::strlen(valueNode->value.text) + 1) {
         std::memcpy(valueNode->value.text, value, bytes);
         return 1;
       }
-      if (value) {
-        char* copy = held ? held->NewText(value) : DupString(value);
-        if (!copy) return 0;
-        // The chain may be a record's compact one.
-        FreeHeldChainText(valueNode->value.text);
-        valueNode->value.text = copy;
-      } else {
-        previous->next = valueNode->next;
-        valueNode->next = nullptr;
-        FreeHeldChainNodes(node);
-      }
+      char* copy = held ? held->NewText(value) : DupString(value);
+      if (!copy) return 0;
+      // The chain may be a record's compact one.
+      FreeHeldChainText(valueNode->value.text);
+      valueNode->value.text = copy;
       return 1;
     }
-    beforeLastKey = previous;
-    lastKey = node;
+    if (!anyPair) return 0;
+    resbuf* pair = NewPair(key, value, held);
+    if (!pair) return 0;
+    pair->next->next = at->next;
+    at->next = pair;
+    at = pair->next;
+    return 2;
+  };
+  for (size_t i = 0; i < count; ++i) {
+    const int result = set(values[i].key, values[i].value, found[i]);
+    if (results) results[i] = result;
+  }
+}
+
+// SetPairValues of one value, or removes the key's first pair (a null value).
+int SetPairValue(resbuf* before, const char* key, const char* value, CGroupChainRef* held = nullptr) {
+  if (!key) return 0;
+  if (value) {
+    int result = 0;
+    const PairValue one{key, value};
+    SetPairValues(before, std::span<const PairValue>(&one, 1), &result, held);
+    return result;
+  }
+  resbuf* node = before ? before->next : nullptr;
+  resbuf* previous = before;
+  while (IsPairAt(node)) {
+    resbuf* valueNode = node->next;
+    if (node->value.text && std::strcmp(node->value.text, key) == 0) {
+      previous->next = valueNode->next;
+      valueNode->next = nullptr;
+      FreeHeldChainNodes(node);
+      return 1;
+    }
     previous = valueNode;
     node = valueNode->next;
   }
-  if (!value) return 2;
-  if (!lastKey) return 0;
-  // In front of the first node after the pairs, or of the last pair when
-  // they end the chain.
-  resbuf* at = node ? previous : beforeLastKey;
-  resbuf* pair = NewPair(key, value, held);
-  if (!pair) return 0;
-  pair->next->next = at->next;
-  at->next = pair;
   return 2;
 }
 
@@ -292,13 +345,17 @@ resbuf* LabelTag(const char* handle) {
                                     handle ? handle : "", -9);
 }
 
-// Hints the record i + 8 ahead's chain holder, and i + 4 ahead's chain,
-// where a label's tag is looked for.
+// Hints the record i + 12 ahead's chain holder field, i + 8 ahead's chain
+// holder, and i + 4 ahead's chain, where a label's tag is looked for: each
+// step reads what the one before brought in.
 void PrefetchLabelAhead(const CPtrArray& records, INT_PTR i) {
+  constexpr INT_PTR kRecordsAhead = 12;
   constexpr INT_PTR kBlocksAhead = 8;
   constexpr INT_PTR kChainsAhead = 4;
   constexpr size_t kChainBytes = 512;
   const INT_PTR n = records.GetSize();
+  if (i + kRecordsAhead < n)
+    PrefetchBytes(&static_cast<const CObjDataNew*>(records[i + kRecordsAhead])->m_entityChain, sizeof(CGroupChainRef));
   if (i + kBlocksAhead < n) static_cast<const CObjDataNew*>(records[i + kBlocksAhead])->m_entityChain.PrefetchBlock();
   if (i + kChainsAhead < n)
     PrefetchBytes(static_cast<const CObjDataNew*>(records[i + kChainsAhead])->m_entityChain.GetChain(), kChainBytes);
@@ -493,12 +550,9 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
     // before them.
     resbuf* before = nullptr;
     FindPairs(chain, nullptr, &before);
-    SetPairValue(before, "_DW_NUMBER", number, held);
-    SetPairValue(before, "_DW_CONNECT", connect, held);
-    if (generated) {
-      SetPairValue(before, "_DW_NUMBER_ORIG", number, held);
-      SetPairValue(before, "_DW_CONNECT_ORIG", connect, held);
-    }
+    const PairValue values[] = {
+        {"_DW_NUMBER", number}, {"_DW_CONNECT", connect}, {"_DW_NUMBER_ORIG", number}, {"_DW_CONNECT_ORIG", connect}};
+    SetPairValues(before, std::span<const PairValue>(values, generated ? 4 : 2), nullptr, held);
   }
   if (withLabels)
     RenewSegmentLabels(list, sequence, params, generated ? 0 : start, labelHeight, labelWidthFactor, labelLayer,

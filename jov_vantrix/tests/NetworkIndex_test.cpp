@@ -167,6 +167,8 @@ TEST(NetworkIndex, IndexedLookUpsAnswerAsTheScans) {
 TEST(NetworkIndex, ImportLookUpsAnswerAsTheScans) {
   std::mt19937 rng(7);
   static const char* const kTexts[] = {"", "1", "2"};
+  // Handles the index holds whole, and longer ones alike in their first bytes.
+  static const char* const kHandles[] = {"", "1", "2", "0123456789ab", "0123456789ab-1", "0123456789ab-2"};
   static const char* const kCodes[] = {"TCD0000i0001", "TCD0000-0001", ""};
   static const int kTypes[] = {2, 2, 3, 5, 6, 1};
   CObjSezNew list;
@@ -178,7 +180,7 @@ TEST(NetworkIndex, ImportLookUpsAnswerAsTheScans) {
     r->m_branchNumber = Pick(rng, kTexts);
     r->m_assoc = Pick(rng, kTexts);
     r->m_jovData.m_typeCode = Pick(rng, kCodes);
-    r->m_linkHandle = Pick(rng, kTexts);
+    r->m_linkHandle = Pick(rng, kHandles);
     list.AddTail(r);
   }
   const ProductIndex products(list);

@@ -134,6 +134,16 @@ TEST(SectionNumbering, SequencesAreNumberedAndLabelled) {
   EXPECT_EQ(keys(fifth), (Items{"1000:_DW_NUMBER", "1000:5", "1000:_DW_CONNECT", "1000:0"}));
   EXPECT_EQ(keys(sixth), (Items{"1000:_DW_NUMBER", "1000:6", "1000:_DW_CONNECT", "1000:5"}));
   EXPECT_EQ(plain.GetCount(), 2u) << "no labels";
+  // Keys missing before another block go in front of it, in order.
+  auto* linked = new CObjDataNew(kEntityLwPolyline, kObjectSupplyPipe, nullptr, UINT32_MAX);
+  linked->SetBuiltChain(ChainOf(Plus(kData, {"1001:JOV_LINK", "1000:7"})));
+  linked->SetNumber(3);
+  plain.AddTail(linked);
+  CPtrArray floorPlan;
+  floorPlan.Add(linked);
+  WriteSegmentNumbers(plain, floorPlan, params, 1, 0.0, 1.0, "", 0);
+  EXPECT_EQ(DescribeChain(linked->m_pBuiltChain),
+            Plus(kData, {"1000:_DW_NUMBER", "1000:3", "1000:_DW_CONNECT", "1000:0", "1001:JOV_LINK", "1000:7"}));
   // Renumbered: shorter values written over the old, longer ones anew.
   for (const auto& [start, number, connect] : {std::tuple{1, "2", "1"}, {99, "100", "99"}, {1, "2", "1"}}) {
     WriteSegmentNumbers(plain, offsets, params, start, 0.0, 1.0, "", 0);
