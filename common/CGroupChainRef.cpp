@@ -1,5 +1,6 @@
 #include "common/CGroupChainRef.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -73,16 +74,17 @@ void FreeWrittenParts(resbuf* chain, const void* block, size_t bytes) {
 }
 
 // The bytes a copy into a pool took: its nodes and their texts and chunks
-// were taken one after another, so the last node's value ends it.
+// were taken one after another, so the last node, or its value when that
+// lies behind it (a short text lies in the node), ends it.
 size_t PoolCopyBytes(const resbuf* copy, const char* pool) {
   const resbuf* last = copy;
   while (last->next) last = last->next;
   const char* end = reinterpret_cast<const char*>(last + 1);
   const uint32_t kind = GroupCodeKind(GetGroupCodeClass(last->code));
   if (kind == GC_KIND_TEXT && last->value.text)
-    end = last->value.text + std::strlen(last->value.text) + 1;
+    end = std::max<const char*>(end, last->value.text + std::strlen(last->value.text) + 1);
   else if (kind == GC_KIND_BINARY && last->value.binary.data && last->value.binary.length > 0)
-    end = reinterpret_cast<const char*>(last->value.binary.data) + last->value.binary.length;
+    end = std::max<const char*>(end, reinterpret_cast<const char*>(last->value.binary.data) + last->value.binary.length);
   return static_cast<size_t>(end - pool);
 }
 

@@ -1,5 +1,6 @@
 #include "dataformat/GroupCodeChain.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -35,6 +36,10 @@ size_t WideUnits(const char* text) {
   return n > 0 ? static_cast<size_t>(n) : 0;
 }
 
+// A narrow text of a pool copy this short lies in its node, after the
+// pointer to it: the value bytes a text node leaves unused.
+constexpr size_t kTextInNodeBytes = sizeof(resbuf) - offsetof(resbuf, value) - sizeof(char*);
+
 bool CopyText(resbuf* copy, const char* text, bool wide, char** cursor, size_t* left) {
   if (!text) text = "";
   if (wide) {
@@ -51,7 +56,8 @@ bool CopyText(resbuf* copy, const char* text, bool wide, char** cursor, size_t* 
   }
   if (cursor) {
     size_t bytes = std::strlen(text) + 1;
-    char* out = TakeFromPool(cursor, left, bytes);
+    char* out = bytes <= kTextInNodeBytes ? reinterpret_cast<char*>(&copy->value) + sizeof(char*)
+                                          : TakeFromPool(cursor, left, bytes);
     if (!out) return false;
     std::memcpy(out, text, bytes);
     copy->value.text = out;
@@ -149,9 +155,10 @@ size_t GroupCodeChainPoolBytes(const resbuf* chain) {
     const uint32_t kind = GroupCodeKind(GetGroupCodeClass(src->code));
     if (kind == GC_KIND_NONE) break;
     bytes = (bytes + alignof(resbuf) - 1) / alignof(resbuf) * alignof(resbuf) + sizeof(resbuf);
-    if (kind == GC_KIND_TEXT)
-      bytes += std::strlen(src->value.text ? src->value.text : "") + 1;
-    else if (kind == GC_KIND_BINARY && src->value.binary.data && src->value.binary.length > 0)
+    if (kind == GC_KIND_TEXT) {
+      const size_t text = std::strlen(src->value.text ? src->value.text : "") + 1;
+      if (text > kTextInNodeBytes) bytes += text;
+    } else if (kind == GC_KIND_BINARY && src->value.binary.data && src->value.binary.length > 0)
       bytes += static_cast<size_t>(src->value.binary.length);
   }
   return bytes;
