@@ -147,13 +147,9 @@ class CObjDataNew : public CSeznam {
 
   GLVector m_boxMin;
   GLVector m_boxMax;
-  RecordText m_spare{"0"};
 
   CPtrArray m_previewEntities;
   CObjDataNew* m_pFurther1 = nullptr;
-  CObjDataNew* m_pFurther2 = nullptr;
-  CString m_text3;
-  CString m_text4;
   // What only the section generator's riser runs keep on a record, and
   // texts nothing reads: a part of its own, made on first use, so that the
   // records of an export (which never use it) stay several hundred bytes

@@ -52,7 +52,6 @@ TEST(CObjDataNew, RecordOfALineKeepsACopyAndMeasuresIt) {
 
   EXPECT_EQ(record.GetNumber(), 0);
   EXPECT_EQ(record.GetReadConnect(), 0);
-  EXPECT_STREQ(record.m_spare, "0");
   EXPECT_TRUE(record.m_flag1 && record.m_flag2 && record.m_ownsBuiltChain);
   EXPECT_FALSE(record.m_offsetFlag);
   EXPECT_EQ(record.m_boxMin.x, DBL_MAX);
@@ -141,7 +140,6 @@ TEST(CObjDataNew, CopyStandsForItsSourceUnderNewNumbers) {
   EXPECT_STREQ(copy.m_jovData.m_typeCode, "");
   ExpectPoint(copy.m_end, 0, 0, 0);
   EXPECT_EQ(copy.m_length, 20.0);
-  EXPECT_STREQ(copy.m_spare, "0");
   EXPECT_FALSE(IsSegmentOfType(&copy, 5));
 }
 
