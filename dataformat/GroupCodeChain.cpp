@@ -55,9 +55,16 @@ bool CopyText(resbuf* copy, const char* text, bool wide, char** cursor, size_t* 
     return true;
   }
   if (cursor) {
-    size_t bytes = std::strlen(text) + 1;
-    char* out = bytes <= kTextInNodeBytes ? reinterpret_cast<char*>(&copy->value) + sizeof(char*)
-                                          : TakeFromPool(cursor, left, bytes);
+    // Copied into the node as far as it goes (most texts end there), so
+    // that a short text is read once.
+    char* inNode = reinterpret_cast<char*>(&copy->value) + sizeof(char*);
+    for (size_t i = 0; i < kTextInNodeBytes; ++i)
+      if ((inNode[i] = text[i]) == '\0') {
+        copy->value.text = inNode;
+        return true;
+      }
+    const size_t bytes = kTextInNodeBytes + std::strlen(text + kTextInNodeBytes) + 1;
+    char* out = TakeFromPool(cursor, left, bytes);
     if (!out) return false;
     std::memcpy(out, text, bytes);
     copy->value.text = out;
@@ -101,7 +108,7 @@ char* TakeFromPool(char** cursor, size_t* left, size_t n) {
 }
 
 resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline, bool singleNode,
-                           bool wideStrings, char* pool, size_t poolSize) {
+                           bool wideStrings, char* pool, size_t poolSize, size_t* taken) {
   char* poolCursor = pool;
   size_t poolLeft = poolSize;
   char** cursor = pool ? &poolCursor : nullptr;
@@ -146,6 +153,7 @@ resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline, bool singleNod
     if (!ok) return fail();
     if (singleNode) break;
   }
+  if (taken) *taken = pool ? poolSize - poolLeft : 0;
   return first;
 }
 

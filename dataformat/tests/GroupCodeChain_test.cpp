@@ -236,10 +236,12 @@ TEST(GroupCodeChainPoolBytes, IsExactlyWhatAPoolCopyTakes) {
     const size_t bytes = GroupCodeChainPoolBytes(c.chain.Head());
     EXPECT_EQ(bytes, c.bytes) << c.what;
     if (bytes == 0) continue;
-    std::vector<uint64_t> pool(bytes / 8 + 1);
+    std::vector<uint64_t> pool(bytes / 8 + 2);
     char* at = reinterpret_cast<char*>(pool.data());
-    resbuf* copy = CopyGroupCodeChain(c.chain.Head(), false, false, false, at, bytes);
+    size_t taken = 0;
+    resbuf* copy = CopyGroupCodeChain(c.chain.Head(), false, false, false, at, bytes + 8, &taken);
     EXPECT_EQ(ChainLength(copy), c.nodes) << c.what;
+    EXPECT_EQ(taken, bytes) << c.what << ": what the copy says it took";
     EXPECT_EQ(CopyGroupCodeChain(c.chain.Head(), false, false, false, at, bytes - 1), nullptr) << c.what;
   }
 }

@@ -54,12 +54,6 @@ bool IsApplication(const resbuf* node, const char* name) {
   return node->code == 1001 && node->value.text && std::strcmp(node->value.text, name) == 0;
 }
 
-// A node whose text can stand as a value: a string of any text code but an
-// application name, which opens the next block.
-bool IsValueNode(const resbuf* node) {
-  return node && node->code != 1001 && IsStringNode(node);
-}
-
 int ClampToInt(long long value) {
   return static_cast<int>(std::clamp<long long>(value, 0, INT_MAX));
 }
@@ -128,10 +122,9 @@ bool CJovData::ReadXData(const resbuf* chain) { return Read(chain, false); }
 
 bool CJovData::ReadXDataOfKeptChain(const resbuf* chain) { return Read(chain, true); }
 
-bool CJovData::IsPairAt(const resbuf* node) {
-  // A value of code 1000, as nearly all are, needs no look at the class.
-  return node && node->code == 1000 && node->next && (node->next->code == 1000 || IsValueNode(node->next));
-}
+// A node whose text can stand as a value: a string of any text code but an
+// application name, which opens the next block.
+bool CJovData::IsValueNode(const resbuf* node) { return node && node->code != 1001 && IsStringNode(node); }
 
 bool CJovData::Read(const resbuf* chain, bool pairsInChain) {
   Clear();

@@ -115,8 +115,12 @@ class CJovData : public CSeznam {
   void ReleasePacked();
   bool Read(const resbuf* chain, bool pairsInChain);
 
-  // A key node with its value node after it: a property as read.
-  static bool IsPairAt(const resbuf* node);
+  // A key node with its value node after it: a property as read. A value
+  // of code 1000, as nearly all are, needs no look at its code's class.
+  static bool IsPairAt(const resbuf* node) {
+    return node && node->code == 1000 && node->next && (node->next->code == 1000 || IsValueNode(node->next));
+  }
+  static bool IsValueNode(const resbuf* node);
   static const char* TextOf(const resbuf* node) { return node->value.text ? node->value.text : ""; }
 
   std::unique_ptr<RareLists> m_rare;
