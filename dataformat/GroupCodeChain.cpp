@@ -122,8 +122,11 @@ resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline, bool singleNod
     return nullptr;
   };
 
+  // Runs of one code (the pairs of extended data) ask for its class once.
+  int16_t lastCode = 0;
+  uint32_t classWord = GetGroupCodeClass(lastCode);
   for (const resbuf* src = chain; src; src = src->next) {
-    uint32_t classWord = GetGroupCodeClass(src->code);
+    if (src->code != lastCode) classWord = GetGroupCodeClass(lastCode = src->code);
     uint32_t kind = GroupCodeKind(classWord);
     if (kind == GC_KIND_NONE) break;
 
