@@ -72,20 +72,6 @@ void FreeWrittenParts(resbuf* chain, const void* block, size_t bytes) {
   });
 }
 
-// The bytes a copy into a pool took: its nodes and their texts and chunks
-// were taken one after another, so the last node's value ends it.
-size_t PoolCopyBytes(const resbuf* copy, const char* pool) {
-  const resbuf* last = copy;
-  while (last->next) last = last->next;
-  const char* end = reinterpret_cast<const char*>(last + 1);
-  const uint32_t kind = GroupCodeKind(GetGroupCodeClass(last->code));
-  if (kind == GC_KIND_TEXT && last->value.text)
-    end = last->value.text + std::strlen(last->value.text) + 1;
-  else if (kind == GC_KIND_BINARY && last->value.binary.data && last->value.binary.length > 0)
-    end = reinterpret_cast<const char*>(last->value.binary.data) + last->value.binary.length;
-  return static_cast<size_t>(end - pool);
-}
-
 }  // namespace
 
 void CGroupChainRef::ReleaseUnusedMemory() { ChainArena().ReleaseUnused(); }
@@ -104,9 +90,10 @@ bool CGroupChainRef::Assign(const resbuf* chain) {
     fresh = static_cast<Shared*>(ChainArena().AllocateFilled([chain](char* room, size_t roomBytes) -> size_t {
       if (roomBytes <= kHeadBytes) return 0;
       char* pool = room + kHeadBytes;
-      resbuf* copy = CopyGroupCodeChain(chain, false, false, false, pool, roomBytes - kHeadBytes);
+      size_t taken = 0;
+      resbuf* copy = CopyGroupCodeChain(chain, false, false, false, pool, roomBytes - kHeadBytes, &taken);
       if (!copy) return 0;
-      const size_t bytes = kHeadBytes + PoolCopyBytes(copy, pool);
+      const size_t bytes = kHeadBytes + taken;
       *reinterpret_cast<Shared*>(room) = Shared{1, true, false, false, false, static_cast<uint32_t>(bytes), copy};
       return bytes;
     }));

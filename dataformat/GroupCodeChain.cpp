@@ -1,5 +1,6 @@
 #include "dataformat/GroupCodeChain.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -35,6 +36,10 @@ size_t WideUnits(const char* text) {
   return n > 0 ? static_cast<size_t>(n) : 0;
 }
 
+// A narrow text of a pool copy this short lies in its node, after the
+// pointer to it: the value bytes a text node leaves unused.
+constexpr size_t kTextInNodeBytes = sizeof(resbuf) - offsetof(resbuf, value) - sizeof(char*);
+
 bool CopyText(resbuf* copy, const char* text, bool wide, char** cursor, size_t* left) {
   if (!text) text = "";
   if (wide) {
@@ -50,7 +55,15 @@ bool CopyText(resbuf* copy, const char* text, bool wide, char** cursor, size_t* 
     return true;
   }
   if (cursor) {
-    size_t bytes = std::strlen(text) + 1;
+    // Copied into the node as far as it goes (most texts end there), so
+    // that a short text is read once.
+    char* inNode = reinterpret_cast<char*>(&copy->value) + sizeof(char*);
+    for (size_t i = 0; i < kTextInNodeBytes; ++i)
+      if ((inNode[i] = text[i]) == '\0') {
+        copy->value.text = inNode;
+        return true;
+      }
+    const size_t bytes = kTextInNodeBytes + std::strlen(text + kTextInNodeBytes) + 1;
     char* out = TakeFromPool(cursor, left, bytes);
     if (!out) return false;
     std::memcpy(out, text, bytes);
@@ -95,7 +108,7 @@ char* TakeFromPool(char** cursor, size_t* left, size_t n) {
 }
 
 resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline, bool singleNode,
-                           bool wideStrings, char* pool, size_t poolSize) {
+                           bool wideStrings, char* pool, size_t poolSize, size_t* taken) {
   char* poolCursor = pool;
   size_t poolLeft = poolSize;
   char** cursor = pool ? &poolCursor : nullptr;
@@ -109,8 +122,11 @@ resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline, bool singleNod
     return nullptr;
   };
 
+  // Runs of one code (the pairs of extended data) ask for its class once.
+  int16_t lastCode = 0;
+  uint32_t classWord = GetGroupCodeClass(lastCode);
   for (const resbuf* src = chain; src; src = src->next) {
-    uint32_t classWord = GetGroupCodeClass(src->code);
+    if (src->code != lastCode) classWord = GetGroupCodeClass(lastCode = src->code);
     uint32_t kind = GroupCodeKind(classWord);
     if (kind == GC_KIND_NONE) break;
 
@@ -140,6 +156,7 @@ resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline, bool singleNod
     if (!ok) return fail();
     if (singleNode) break;
   }
+  if (taken) *taken = pool ? poolSize - poolLeft : 0;
   return first;
 }
 
@@ -149,9 +166,10 @@ size_t GroupCodeChainPoolBytes(const resbuf* chain) {
     const uint32_t kind = GroupCodeKind(GetGroupCodeClass(src->code));
     if (kind == GC_KIND_NONE) break;
     bytes = (bytes + alignof(resbuf) - 1) / alignof(resbuf) * alignof(resbuf) + sizeof(resbuf);
-    if (kind == GC_KIND_TEXT)
-      bytes += std::strlen(src->value.text ? src->value.text : "") + 1;
-    else if (kind == GC_KIND_BINARY && src->value.binary.data && src->value.binary.length > 0)
+    if (kind == GC_KIND_TEXT) {
+      const size_t text = std::strlen(src->value.text ? src->value.text : "") + 1;
+      if (text > kTextInNodeBytes) bytes += text;
+    } else if (kind == GC_KIND_BINARY && src->value.binary.data && src->value.binary.length > 0)
       bytes += static_cast<size_t>(src->value.binary.length);
   }
   return bytes;

@@ -32,12 +32,16 @@ char* TakeFromPool(char** cursor, size_t* left, size_t n);
 //    poolSize bytes, which the caller frees at once (never release such a
 //    chain with FreeGroupCodeChain/DeleteGroupCodeChain). Nodes are taken at
 //    8-byte aligned addresses and wide texts at even ones, so pass an
-//    8-byte aligned block; padding bytes count against poolSize.
+//    8-byte aligned block; padding bytes count against poolSize. A narrow
+//    text of up to 15 bytes and its NUL lies in its own node, after the
+//    pointer to it (in the value bytes a text node leaves unused).
+//  taken: when given, set to the pool bytes the copy took (padding
+//    included; 0 without a pool) when it is made.
 // Returns null for a null chain, a first node of no kind, an exhausted
 // pool or a failed allocation (a partial heap copy is released).
 resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline = false,
                            bool singleNode = false, bool wideStrings = false,
-                           char* pool = nullptr, size_t poolSize = 0);
+                           char* pool = nullptr, size_t poolSize = 0, size_t* taken = nullptr);
 
 // The pool bytes CopyGroupCodeChain needs for a narrow copy of chain (no
 // inline names, not single-node) into an 8-byte aligned block: exactly

@@ -4,7 +4,8 @@
 // decodes, so that point texts ("_PTS") can hold their lines. What reads as
 // network data builds a chain that reads again, and the second build equals
 // the first: nothing piles up or gets lost on the way. The properties read
-// walk and look up alike whether kept packed or made a list.
+// walk and look up alike whether kept packed, left in the chain or made a
+// list.
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,11 +41,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(listed.ReadXData(chain.head), "the chain read once does not read again");
   FUZZ_CHECK(listed.Properties().CSeznam::GetCount() == packed.size() && Walk(listed) == packed,
              "the properties as a list are not those walked packed");
+  CJovData inChain;
+  FUZZ_CHECK(inChain.ReadXDataOfKeptChain(chain.head) && Walk(inChain) == packed,
+             "the properties left in the chain are not those walked packed");
   for (size_t i = 0; i < packed.size(); ++i) {
     const char* key = packed[i].first.c_str();
     const char* one = first.GetProperty(key);
     const char* other = listed.GetProperty(key);
-    FUZZ_CHECK(one && other && std::string(one) == other, "property " + packed[i].first + " looks up otherwise");
+    const char* left = inChain.GetProperty(key);
+    FUZZ_CHECK(one && other && left && std::string(one) == other && std::string(one) == left,
+               "property " + packed[i].first + " looks up otherwise");
     size_t at = 0;
     while (packed[at].first != packed[i].first) ++at;
     FUZZ_CHECK(packed[at].second == one, "property " + packed[i].first + " looks up past its first value");

@@ -173,6 +173,15 @@ TEST(CGroupChainRef, CopiesOfAHolderRunFromAnyOfItsNodes) {
   CGroupChainRef fromCompact;
   ASSERT_TRUE(fromCompact.Assign(fromOwn.GetChain(), fromOwn));
   EXPECT_EQ(DescribeChain(fromCompact.GetChain()), tail);
+  {
+    // The short texts lie in their nodes and move with the block.
+    CGroupChainRef source;
+    ASSERT_TRUE(source.Assign(c.Head()));
+    CGroupChainRef copy;
+    ASSERT_TRUE(copy.Assign(source.GetChain(), source));
+    source.Release();
+    EXPECT_EQ(DescribeChain(copy.GetChain()), DescribeChain(c.Head()));
+  }
 
   resbuf* written = fromOwn.GetChainForCompactWrite();
   written->value.text = fromOwn.NewText("9");

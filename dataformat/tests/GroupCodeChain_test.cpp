@@ -214,7 +214,8 @@ TEST(GroupCodeChainPoolBytes, IsExactlyWhatAPoolCopyTakes) {
   TestChain numbers;
   numbers.I16(70, 1).Real(40, 2.0);
   TestChain texts;
-  texts.Text(0, "LINE").Text(8, nullptr).Point(10, 1, 2, 3).Text(1000, "odd length");
+  // Up to 15 characters a text lies in its node, longer ones after it.
+  texts.Text(0, "LINE").Text(8, nullptr).Point(10, 1, 2, 3).Text(1000, "fifteen bytes..").Text(1000, "sixteen bytes...");
   TestChain mixed;
   mixed.Name(-1, 1, 2).Binary(310, chunk, 3).I32(90, 4).Text(1000, "x").Binary(310, nullptr, 0);
   TestChain endsEarly;  // the copy stops at the first node of no kind
@@ -227,18 +228,20 @@ TEST(GroupCodeChainPoolBytes, IsExactlyWhatAPoolCopyTakes) {
   } cases[] = {
       {"empty", empty, 0, 0},
       {"numbers", numbers, 80, 2},
-      {"texts", texts, 40 + 5 + 3 + 40 + 1 + 7 + 40 + 40 + 11, 4},
-      {"mixed", mixed, 40 + 40 + 3 + 5 + 40 + 40 + 2 + 6 + 40, 5},
-      {"ends early", endsEarly, 40 + 5, 1},
+      {"texts", texts, 40 + 40 + 40 + 40 + 40 + 17, 5},
+      {"mixed", mixed, 40 + 40 + 3 + 5 + 40 + 40 + 40, 5},
+      {"ends early", endsEarly, 40, 1},
   };
   for (const auto& c : cases) {
     const size_t bytes = GroupCodeChainPoolBytes(c.chain.Head());
     EXPECT_EQ(bytes, c.bytes) << c.what;
     if (bytes == 0) continue;
-    std::vector<uint64_t> pool(bytes / 8 + 1);
+    std::vector<uint64_t> pool(bytes / 8 + 2);
     char* at = reinterpret_cast<char*>(pool.data());
-    resbuf* copy = CopyGroupCodeChain(c.chain.Head(), false, false, false, at, bytes);
+    size_t taken = 0;
+    resbuf* copy = CopyGroupCodeChain(c.chain.Head(), false, false, false, at, bytes + 8, &taken);
     EXPECT_EQ(ChainLength(copy), c.nodes) << c.what;
+    EXPECT_EQ(taken, bytes) << c.what << ": what the copy says it took";
     EXPECT_EQ(CopyGroupCodeChain(c.chain.Head(), false, false, false, at, bytes - 1), nullptr) << c.what;
   }
 }
@@ -415,15 +418,16 @@ TEST(ChainEdit, LastNodeOrTheHeadSlot) {
 }
 
 TEST(CopyGroupCodeChain, PoolOfExactlyTheBytesNeeded) {
-  // Three 40-byte nodes, "LINE" and its NUL, three chunk bytes, and the
-  // three padding bytes that put the second node on an 8-byte boundary.
+  // Three 40-byte nodes, "LINE" and its NUL in the first, and three chunk
+  // bytes.
   const unsigned char chunk[3] = {7, 8, 9};
   TestChain c;
   c.Text(0, "LINE").Point(10, 1, 2, 3).Binary(310, chunk, 3);
-  alignas(8) char pool[40 * 3 + 5 + 3 + 3];
+  alignas(8) char pool[40 * 3 + 3];
   resbuf* copy = CopyGroupCodeChain(c.Head(), false, false, false, pool, sizeof pool);
   ASSERT_EQ(ChainLength(copy), 3);
   EXPECT_STREQ(copy->value.text, "LINE");
+  EXPECT_EQ(copy->value.text, reinterpret_cast<char*>(&copy->value) + sizeof(char*));
   EXPECT_EQ(copy->next->value.point[2], 3.0);
   const resbuf* third = copy->next->next;
   ASSERT_EQ(third->value.binary.length, 3);

@@ -54,14 +54,6 @@ bool IsApplication(const resbuf* node, const char* name) {
   return node->code == 1001 && node->value.text && std::strcmp(node->value.text, name) == 0;
 }
 
-// A node whose text can stand as a value: a string of any text code but an
-// application name, which opens the next block.
-bool IsValueNode(const resbuf* node) {
-  return node && node->code != 1001 && IsStringNode(node);
-}
-
-const char* TextOf(const resbuf* node) { return node->value.text ? node->value.text : ""; }
-
 int ClampToInt(long long value) {
   return static_cast<int>(std::clamp<long long>(value, 0, INT_MAX));
 }
@@ -112,7 +104,7 @@ CJovData::~CJovData() { Clear(); }
 void CJovData::Clear() {
   m_insertionValue = 0;
   m_typeFlags.Clear();
-  m_appInsertPoints = m_appJovData = m_appVantrix = nullptr;
+  m_appJovData = nullptr;
   ReleasePacked();
   if (m_rare) {
     // Kept: callers may hold on to its lists across a reading.
@@ -121,11 +113,20 @@ void CJovData::Clear() {
     m_rare->matrixRows.RemoveAll();
     m_rare->properties.RemoveAll();
     m_rare->pointRecords.RemoveAll();
+    m_rare->appInsertPoints = m_rare->appVantrix = nullptr;
   }
   m_typeCode.Empty();
 }
 
-bool CJovData::ReadXData(const resbuf* chain) {
+bool CJovData::ReadXData(const resbuf* chain) { return Read(chain, false); }
+
+bool CJovData::ReadXDataOfKeptChain(const resbuf* chain) { return Read(chain, true); }
+
+// A node whose text can stand as a value: a string of any text code but an
+// application name, which opens the next block.
+bool CJovData::IsValueNode(const resbuf* node) { return node && node->code != 1001 && IsStringNode(node); }
+
+bool CJovData::Read(const resbuf* chain, bool pairsInChain) {
   Clear();
   const resbuf* insertPoints = nullptr;
   const resbuf* jovData = nullptr;
@@ -144,11 +145,11 @@ bool CJovData::ReadXData(const resbuf* chain) {
   }
   if (!jovData) return false;
 
-  m_appInsertPoints = insertPoints;
   m_appJovData = jovData;
-  m_appVantrix = vantrix;
+  if (insertPoints) Rare().appInsertPoints = insertPoints;
+  if (vantrix) Rare().appVantrix = vantrix;
   if (insertPoints) ReadInsertPoints(insertPoints->next);
-  ReadJovData(jovData->next);
+  ReadJovData(jovData->next, pairsInChain);
   if (hasVantrix) ReadVantrix(vantrix);
   return true;
 }
@@ -164,7 +165,7 @@ void CJovData::ReadInsertPoints(const resbuf* node) {
   }
 }
 
-void CJovData::ReadJovData(const resbuf* node) {
+void CJovData::ReadJovData(const resbuf* node, bool pairsInChain) {
   if (!IsValueNode(node)) return;
   m_typeCode = TextOf(node);
   node = node->next;
@@ -192,14 +193,16 @@ void CJovData::ReadJovData(const resbuf* node) {
 
   // The properties packed in one block, in one walk: measuring them first
   // would read every text twice. Too many for a block, or no room, and
-  // they go into the list as they are read.
+  // they go into the list as they are read. A kept chain keeps them.
   const resbuf* first = node;
-  if (first && first->code == 1000 && IsValueNode(first->next))
+  if (pairsInChain && IsPairAt(first))
+    m_firstPair = first;
+  else if (IsPairAt(first))
     m_packed = static_cast<Packed*>(PackedPropertyArena().AllocateFilled([first](char* room, size_t roomBytes) -> size_t {
       const char* end = room + roomBytes;
       char* at = room + sizeof(Packed);
       uint32_t count = 0;
-      for (const resbuf* key = first; key && key->code == 1000 && IsValueNode(key->next); key = key->next->next) {
+      for (const resbuf* key = first; IsPairAt(key); key = key->next->next) {
         for (const char* text : {TextOf(key), TextOf(key->next)}) {
           const size_t bytes = std::strlen(text) + 1;
           if (bytes > static_cast<size_t>(end - at)) return 0;
@@ -219,22 +222,23 @@ void CJovData::ReadJovData(const resbuf* node) {
   // Only the first "_PTS" property holds the point records, as GetProperty
   // and the build see it; later ones stay plain properties.
   bool pointsRead = false;
-  while (node && node->code == 1000) {
+  for (; IsPairAt(node); node = node->next->next) {
     const resbuf* value = node->next;
-    if (!IsValueNode(value)) break;
-    if (!m_packed) {
+    if (!m_packed && !m_firstPair) {
       auto* property = new ReadProperty;
       property->SetField(0, TextOf(node));
       property->SetField(1, TextOf(value));
       Rare().properties.AddTail(property);
     }
-    if (std::strcmp(TextOf(node), "_TYPE") == 0)
+    // Most keys are told from the two by their first letters.
+    const char* key = TextOf(node);
+    if (key[0] != '_' || (key[1] != 'T' && key[1] != 'P')) continue;
+    if (std::strcmp(key, "_TYPE") == 0)
       m_typeFlags.Set(static_cast<uint32_t>(std::strtoll(TextOf(value), nullptr, 10)));
-    else if (!pointsRead && std::strcmp(TextOf(node), "_PTS") == 0) {
+    else if (!pointsRead && std::strcmp(key, "_PTS") == 0) {
       CJovAddPnt::ParseList(PointRecords(), TextOf(value));
       pointsRead = true;
     }
-    node = value->next;
   }
 }
 
@@ -271,11 +275,11 @@ resbuf* CJovData::BuildXData() {
 const resbuf* CJovData::GetAppChain(int which) const {
   switch (which) {
     case kAppInsertPoints:
-      return m_appInsertPoints;
+      return m_rare ? m_rare->appInsertPoints : nullptr;
     case kAppJovData:
       return m_appJovData;
     case kAppVantrix:
-      return m_appVantrix;
+      return m_rare ? m_rare->appVantrix : nullptr;
     default:
       return nullptr;
   }
@@ -285,7 +289,8 @@ const char* CJovData::GetProperty(const char* key) const {
   if (!key) return nullptr;
   const char* found = nullptr;
   ForEachProperty([&](const char* k, const char* v) {
-    if (std::strcmp(k, key) != 0) return true;
+    // Most keys differ from the one looked for in their first two letters.
+    if (k[0] != key[0] || (k[0] && k[1] != key[1]) || std::strcmp(k, key) != 0) return true;
     found = v;
     return false;
   });
@@ -308,7 +313,7 @@ const CJovData::RareLists& CJovData::RareOrEmpty() const {
 }
 
 void CJovData::MakePropertyList() {
-  if (!m_packed) return;
+  if (!m_packed && !m_firstPair) return;
   ForEachProperty([this](const char* key, const char* value) {
     auto* property = new ReadProperty;
     property->SetField(0, key);
@@ -320,6 +325,7 @@ void CJovData::MakePropertyList() {
 }
 
 void CJovData::ReleasePacked() {
+  m_firstPair = nullptr;
   if (!m_packed) return;
   PackedPropertyArena().Release(m_packed, m_packed->bytes);
   m_packed = nullptr;
@@ -327,7 +333,9 @@ void CJovData::ReleasePacked() {
 
 void CJovData::PrefetchProperties() const {
   constexpr size_t kMostBytes = 512;
-  if (m_packed)
+  if (m_firstPair)
+    PrefetchBytes(m_firstPair, 2 * sizeof(resbuf));
+  else if (m_packed)
     PrefetchBytes(m_packed, std::min<size_t>(m_packed->bytes, kMostBytes));
   else if (m_rare)
     PrefetchBytes(m_rare->properties.GetHead(), kMostBytes);

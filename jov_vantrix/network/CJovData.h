@@ -21,6 +21,7 @@
 #include "common/CBitFlags.h"
 #include "common/CJovPropData.h"
 #include "common/CSeznam.h"
+#include "common/Prefetch.h"
 #include "dataformat/resbuf.h"
 #include "jov_vantrix/network/CJovAddPnt.h"
 #include "jov_vantrix/network/CJovInsPnt.h"
@@ -44,6 +45,11 @@ class CJovData : public CSeznam {
   // taken only from text nodes; a block ends at the first node it cannot
   // read, and counts are cut to what the chain really holds.
   bool ReadXData(const resbuf* chain);
+  // The same for a chain that outlives this object (a record's own) and
+  // whose pairs no writer cuts out while it lives: the properties are not
+  // copied but read from the chain as it stands when they are asked for
+  // (so a value a writer changed reads changed), until the list is made.
+  bool ReadXDataOfKeptChain(const resbuf* chain);
 
   // A new chain of the three blocks, owned by the caller. Refreshes the
   // value of an existing "_PTS" property from the point records first.
@@ -59,8 +65,8 @@ class CJovData : public CSeznam {
   bool HasProperty(const char* key) const { return GetProperty(key) != nullptr; }
   // The properties as a list of key/value elements (see CJovPropData).
   // Those read are kept packed, their texts one after another in one
-  // block, until the list is first asked for: an export reads them by the
-  // hundred thousand and only looks values up.
+  // block (or left in a kept chain), until the list is first asked for: an
+  // export reads them by the hundred thousand and only looks values up.
   CJovPropData& Properties();
   // Calls visit(key, value) for each property in order while it answers
   // true; keys and values are never null.
@@ -68,6 +74,11 @@ class CJovData : public CSeznam {
   void ForEachProperty(Visit visit) const;
   // Hints to the cache the properties' first bytes.
   void PrefetchProperties() const;
+  // Hints what letting go of the properties reads: a packed block's head
+  // (those left in a kept chain cost nothing to let go).
+  void PrefetchRelease() const {
+    if (m_packed) PrefetchBytes(m_packed, sizeof(Packed));
+  }
 
   CString m_typeCode;
   int32_t m_insertionValue = 0;
@@ -92,6 +103,9 @@ class CJovData : public CSeznam {
     CJovPropData matrixRows;
     CJovPropData properties;  // once they are a list
     CJovAddPnt pointRecords{0};
+    // The blocks most entities have none of (see GetAppChain).
+    const resbuf* appInsertPoints = nullptr;
+    const resbuf* appVantrix = nullptr;
   };
   RareLists& Rare();
   const RareLists& RareOrEmpty() const;
@@ -103,21 +117,36 @@ class CJovData : public CSeznam {
     uint32_t bytes;  // of the block, this head included
   };
   void MakePropertyList();
+  // Lets go of the properties as read (packed, or left in a kept chain).
   void ReleasePacked();
+  bool Read(const resbuf* chain, bool pairsInChain);
+
+  // A key node with its value node after it: a property as read. A value
+  // of code 1000, as nearly all are, needs no look at its code's class.
+  static bool IsPairAt(const resbuf* node) {
+    return node && node->code == 1000 && node->next && (node->next->code == 1000 || IsValueNode(node->next));
+  }
+  static bool IsValueNode(const resbuf* node);
+  static const char* TextOf(const resbuf* node) { return node->value.text ? node->value.text : ""; }
 
   std::unique_ptr<RareLists> m_rare;
   Packed* m_packed = nullptr;
+  // Properties left in a kept chain: its pairs from here on.
+  const resbuf* m_firstPair = nullptr;
   void ReadInsertPoints(const resbuf* node);
-  void ReadJovData(const resbuf* node);
+  void ReadJovData(const resbuf* node, bool pairsInChain);
   void ReadVantrix(const resbuf* node);
 
-  const resbuf* m_appInsertPoints = nullptr;
   const resbuf* m_appJovData = nullptr;
-  const resbuf* m_appVantrix = nullptr;
 };
 
 template <typename Visit>
 void CJovData::ForEachProperty(Visit visit) const {
+  if (m_firstPair) {
+    for (const resbuf* key = m_firstPair; IsPairAt(key); key = key->next->next)
+      if (!visit(TextOf(key), TextOf(key->next))) return;
+    return;
+  }
   if (m_packed) {
     const char* text = reinterpret_cast<const char*>(m_packed + 1);
     for (uint32_t i = 0; i < m_packed->count; ++i) {

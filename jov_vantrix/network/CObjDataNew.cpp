@@ -1,6 +1,5 @@
 #include "jov_vantrix/network/CObjDataNew.h"
 
-#include <cfloat>
 #include <cstring>
 
 #include "dataformat/GroupCodeChain.h"
@@ -56,7 +55,6 @@ CObjDataNew::CObjDataNew(int entityKind, int objectType, const resbuf* chain, ui
                          const CGroupChainRef* holder)
     : m_index(index), m_entityKind(entityKind), m_objectType(objectType) {
   if (chain) holder ? m_entityChain.Assign(chain, *holder) : m_entityChain.Assign(chain);
-  ResetBox();
   GetPathEndsAndLength(this, m_start, m_end, m_length);
 }
 
@@ -78,9 +76,9 @@ CObjDataNew::CObjDataNew(const CObjDataNew& source, int number, int connect)
       m_assoc(source.m_assoc),
       m_schemeAssoc(source.m_schemeAssoc),
       m_text1(source.m_text1),
-      m_text2(source.m_text2),
-      m_thirdProperty(source.m_thirdProperty) {
-  ResetBox();
+      m_text2(source.m_text2) {
+  const CString& third = source.RunsOrNone().m_thirdProperty;
+  if (!third.IsEmpty()) Runs().m_thirdProperty = third;
 }
 
 CObjDataNew::~CObjDataNew() {
@@ -95,9 +93,9 @@ void CObjDataNew::SetBuiltChain(resbuf* chain) {
   m_ownsBuiltChain = true;
 }
 
-void CObjDataNew::ResetBox() {
-  m_boxMin = GLVector(DBL_MAX, DBL_MAX, DBL_MAX);
-  m_boxMax = GLVector(-DBL_MAX, -DBL_MAX, -DBL_MAX);
+const CObjDataNew::RunPart& CObjDataNew::RunsOrNone() const {
+  static const RunPart kNone;
+  return m_runs ? *m_runs : kNone;
 }
 
 CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index) {

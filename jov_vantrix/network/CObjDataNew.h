@@ -5,6 +5,7 @@
 // holds them (a CObjSezNew or an association group).
 #pragma once
 
+#include <cfloat>
 #include <cstdint>
 #include <memory>
 
@@ -140,25 +141,23 @@ class CObjDataNew : public CSeznam {
   RecordText m_schemeAssoc;  // "_SCH_ASSOC"
   CString m_text1;
   CString m_text2;
-  CString m_thirdProperty;  // the catalogue's third "PROP" name
   RecordText m_linkHandle;  // "JOV_LINK"
 
   CJovData m_jovData;
 
-  GLVector m_boxMin;
-  GLVector m_boxMax;
-  RecordText m_spare{"0"};
-
   CPtrArray m_previewEntities;
   CObjDataNew* m_pFurther1 = nullptr;
-  CObjDataNew* m_pFurther2 = nullptr;
-  CString m_text3;
-  CString m_text4;
-  // What only the section generator's riser runs keep on a record, and
-  // texts nothing reads: a part of its own, made on first use, so that the
-  // records of an export (which never use it) stay several hundred bytes
-  // smaller to make, fill and let go.
+  // What only the section generator reads of a record (what its riser
+  // runs keep, a product's box and third property), and texts nothing
+  // reads: a part of its own, made on first use, so that the records of an
+  // export (which never read it) stay several hundred bytes smaller to
+  // make, fill and let go.
   struct RunPart {
+    // The box of the product's geometry (see ComputeBoundingBox), its
+    // least corner above its greatest until it is grown.
+    GLVector m_boxMin{DBL_MAX, DBL_MAX, DBL_MAX};
+    GLVector m_boxMax{-DBL_MAX, -DBL_MAX, -DBL_MAX};
+    CString m_thirdProperty;  // the catalogue's third "PROP" name
     CStringArray m_texts1;
     CStringArray m_texts2;
     COznArray m_descriptionLines;
@@ -172,10 +171,10 @@ class CObjDataNew : public CSeznam {
     if (!m_runs) m_runs = std::make_unique<RunPart>();
     return *m_runs;
   }
+  // The part, or one of empty values while it is not made.
+  const RunPart& RunsOrNone() const;
 
  private:
-  void ResetBox();
-
   std::unique_ptr<RunPart> m_runs;
 };
 

@@ -66,7 +66,7 @@ class ExportReader {
     const char* type = GetEntityString(chain, 0);
     if (!type) return Outcome::kept;
     CJovData& data = record->m_jovData;
-    const bool readable = std::strcmp(type, "CIRCLE") != 0 && data.ReadXData(chain);
+    const bool readable = std::strcmp(type, "CIRCLE") != 0 && data.ReadXDataOfKeptChain(chain);
     const char flag = IncludeFlagOf(data.m_typeCode);
 
     if (std::strcmp(type, "INSERT") == 0 && readable) {

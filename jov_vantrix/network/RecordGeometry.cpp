@@ -46,10 +46,11 @@ void GetChainPathEnds(const resbuf* node, GLVector& start, GLVector& end, double
 
 void ComputeBoundingBox(CObjDataNew* record, const resbuf* chain, int unit) {
   if (!record) return;
-  GetEntityExtents(chain, record->m_boxMin, record->m_boxMax, false);
+  CObjDataNew::RunPart& box = record->Runs();
+  GetEntityExtents(chain, box.m_boxMin, box.m_boxMax, false);
   if (unit == 1) {
-    record->m_boxMin *= 0.001;
-    record->m_boxMax *= 0.001;
+    box.m_boxMin *= 0.001;
+    box.m_boxMax *= 0.001;
   }
 }
 

@@ -8,13 +8,14 @@
 
 namespace {
 
-// Hints a record's chain block and the properties it read, which its data
-// reading made one after another; nothing for an element of another kind.
+// Hints what letting a record go reads besides the record: its chain's
+// block and its properties' (see CJovData::PrefetchRelease); nothing for an
+// element of another kind.
 void PrefetchRecordParts(const CSeznam* element) {
   if (typeid(*element) != typeid(CObjDataNew)) return;
   const auto* record = static_cast<const CObjDataNew*>(element);
   record->m_entityChain.PrefetchBlock();
-  record->m_jovData.PrefetchProperties();
+  record->m_jovData.PrefetchRelease();
 }
 
 }  // namespace

@@ -142,7 +142,7 @@ class CutReader {
     for (const char* key : keys) {
       if (!*key) {
         const CString name = GetPropertyName(list_.m_pDatabase, 3);
-        if (!name.IsEmpty()) r.m_thirdProperty = Value(r, name);
+        if (!name.IsEmpty()) r.Runs().m_thirdProperty = Value(r, name);
         continue;
       }
       for (const auto& f : kFields)

@@ -259,9 +259,11 @@ double GetChainWidth(const CObjSezNew&, const JovCutParams& params, const CPtrAr
 }
 
 double RecordWidth(const CObjDataNew& record) {
-  return record.m_boxMax.x >= record.m_boxMin.x ? record.m_boxMax.x - record.m_boxMin.x : 0.0;
+  const CObjDataNew::RunPart& box = record.RunsOrNone();
+  return box.m_boxMax.x >= box.m_boxMin.x ? box.m_boxMax.x - box.m_boxMin.x : 0.0;
 }
 
 double RecordHeight(const CObjDataNew& record) {
-  return record.m_boxMax.y >= record.m_boxMin.y ? record.m_boxMax.y - record.m_boxMin.y : 0.0;
+  const CObjDataNew::RunPart& box = record.RunsOrNone();
+  return box.m_boxMax.y >= box.m_boxMin.y ? box.m_boxMax.y - box.m_boxMin.y : 0.0;
 }

@@ -123,7 +123,7 @@ PieceData MakePieceData(CObjSezNew& list, JovCutParams& params, const char* bran
   MakeLinkId(list, params.m_clock, id);
   SetLinkData(list, sourceA, id);
   SetLinkData(list, sourceB, id);
-  return MakePieceData(list, params, sourceA->m_thirdProperty, sourceB->m_thirdProperty, branchNumber,
+  return MakePieceData(list, params, sourceA->RunsOrNone().m_thirdProperty, sourceB->RunsOrNone().m_thirdProperty, branchNumber,
                        branchName, side, lengthA, lengthB, id, owner);
 }
 

@@ -372,8 +372,9 @@ TEST(CJovInsPnt, ChainCarriesTheLowBitsOfTheValueAndEveryPoint) {
   EXPECT_EQ(point->GetPoint()[2], 9.0);
 }
 
-// Properties read are kept packed until the list is asked for: looked up
-// before and after, walked, and built, every row reads alike.
+// Properties read are kept packed (or left in a kept chain) until the list
+// is asked for: looked up before and after, walked, and built, every row
+// reads alike.
 TEST(CJovData, PackedPropertiesReadAsTheirList) {
   const std::string longValue(300 << 10, 'v');  // more than a packed block takes
   struct Row {
@@ -389,13 +390,13 @@ TEST(CJovData, PackedPropertiesReadAsTheirList) {
       {"ended by a number", {"A", "1", "B", "2"}, 1070},
       {"a value too long to pack", {"A", "1", "L", longValue.c_str(), "B", "2"}, 0},
   };
-  for (const Row& row : rows) {
+  for (const Row& row : rows) for (const bool kept : {false, true}) {
     TestChain chain;
     chain.Text(1001, "JOV_DATA").Text(1000, "TPP0015i0001");
     for (const char* text : row.pairs) chain.Text(1000, text);
     if (row.after) chain.I16(row.after, 1).Text(1000, "after").Text(1000, "the end");
     CJovData packed;
-    ASSERT_TRUE(packed.ReadXData(chain.Head())) << row.what;
+    ASSERT_TRUE(kept ? packed.ReadXDataOfKeptChain(chain.Head()) : packed.ReadXData(chain.Head())) << row.what;
     Items walked;
     packed.ForEachProperty([&](const char* key, const char* value) {
       walked.push_back(std::string(key) + "=" + value);
@@ -417,4 +418,18 @@ TEST(CJovData, PackedPropertiesReadAsTheirList) {
     listed.Properties();
     EXPECT_EQ(DescribeChain(OwnedChain(listed.BuildXData()).get()), built) << row.what;
   }
+}
+
+// Properties left in a kept chain read what a writer put there since.
+TEST(CJovData, PropertiesOfAKeptChainReadItAsItStands) {
+  TestChain chain;
+  chain.Text(1001, "JOV_DATA").Text(1000, "TPP0015i0001").Text(1000, "_DW_NUMBER").Text(1000, "e1");
+  CJovData kept;
+  ASSERT_TRUE(kept.ReadXDataOfKeptChain(chain.Head()));
+  CJovData copied;
+  ASSERT_TRUE(copied.ReadXData(chain.Head()));
+  char written[] = "e7";
+  chain.Head()->next->next->next->value.text = written;
+  EXPECT_STREQ(kept.GetProperty("_DW_NUMBER"), "e7");
+  EXPECT_STREQ(copied.GetProperty("_DW_NUMBER"), "e1");
 }

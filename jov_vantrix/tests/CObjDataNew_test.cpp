@@ -52,11 +52,10 @@ TEST(CObjDataNew, RecordOfALineKeepsACopyAndMeasuresIt) {
 
   EXPECT_EQ(record.GetNumber(), 0);
   EXPECT_EQ(record.GetReadConnect(), 0);
-  EXPECT_STREQ(record.m_spare, "0");
   EXPECT_TRUE(record.m_flag1 && record.m_flag2 && record.m_ownsBuiltChain);
   EXPECT_FALSE(record.m_offsetFlag);
-  EXPECT_EQ(record.m_boxMin.x, DBL_MAX);
-  EXPECT_EQ(record.m_boxMax.z, -DBL_MAX);
+  EXPECT_EQ(record.RunsOrNone().m_boxMin.x, DBL_MAX);
+  EXPECT_EQ(record.RunsOrNone().m_boxMax.z, -DBL_MAX);
   EXPECT_STREQ(record.m_jovData.m_typeCode, "") << "extended data is read by the readers";
 
   // The riser runs' part starts empty when first asked for and is the same
@@ -118,7 +117,7 @@ TEST(CObjDataNew, CopyStandsForItsSourceUnderNewNumbers) {
   source.m_assoc = "A1";
   source.m_schemeAssoc = "S1";
   source.m_linkHandle = "123";
-  source.m_thirdProperty = "P3";
+  source.Runs().m_thirdProperty = "P3";
   source.m_jovData.m_typeCode = "TPP0015i0001";
 
   CObjDataNew copy(source, 40, 7);
@@ -133,7 +132,7 @@ TEST(CObjDataNew, CopyStandsForItsSourceUnderNewNumbers) {
   EXPECT_STREQ(copy.m_riserPrefix, "S");
   EXPECT_STREQ(copy.m_CM, "3");
   EXPECT_STREQ(copy.m_assoc, "A1");
-  EXPECT_STREQ(copy.m_thirdProperty, "P3");
+  EXPECT_STREQ(copy.RunsOrNone().m_thirdProperty, "P3");
   EXPECT_STREQ(copy.m_riserNumber, "") << "a copy is no segment";
   EXPECT_STREQ(copy.m_riserPosition, "");
   EXPECT_STREQ(copy.m_linkHandle, "");
@@ -141,7 +140,6 @@ TEST(CObjDataNew, CopyStandsForItsSourceUnderNewNumbers) {
   EXPECT_STREQ(copy.m_jovData.m_typeCode, "");
   ExpectPoint(copy.m_end, 0, 0, 0);
   EXPECT_EQ(copy.m_length, 20.0);
-  EXPECT_STREQ(copy.m_spare, "0");
   EXPECT_FALSE(IsSegmentOfType(&copy, 5));
 }
 
@@ -187,19 +185,19 @@ TEST(CObjDataNew, BoundingBoxLeavesOutConnectionMarkers) {
   chain.Text(0, "CIRCLE").Text(8, "DEFPOINTS").Point(10, 5000, 0, 0).Real(40, 5.0);
   CObjDataNew millimetres(0, 0, nullptr, 0);
   ComputeBoundingBox(&millimetres, chain.Head(), 1000);
-  ExpectPoint(millimetres.m_boxMin, 0, 0, 0);
-  ExpectPoint(millimetres.m_boxMax, 1000, 600, 0);
+  ExpectPoint(millimetres.RunsOrNone().m_boxMin, 0, 0, 0);
+  ExpectPoint(millimetres.RunsOrNone().m_boxMax, 1000, 600, 0);
 
   CObjDataNew metres(0, 0, nullptr, 0);
   ComputeBoundingBox(&metres, chain.Head(), 1);
-  ExpectPoint(metres.m_boxMax, 1, 0.6, 0);
+  ExpectPoint(metres.RunsOrNone().m_boxMax, 1, 0.6, 0);
 
   TestChain more;
   more.Text(0, "LINE").Text(8, "0").Point(10, -200, 0, 0).Point(11, 0, 0, 0);
   ComputeBoundingBox(&millimetres, more.Head(), 1000);
   // the box grows, it is not reset
-  ExpectPoint(millimetres.m_boxMin, -200, 0, 0);
-  ExpectPoint(millimetres.m_boxMax, 1000, 600, 0);
+  ExpectPoint(millimetres.RunsOrNone().m_boxMin, -200, 0, 0);
+  ExpectPoint(millimetres.RunsOrNone().m_boxMax, 1000, 600, 0);
 }
 
 TEST(CObjDataNew, ConnectionPointIsTheMarkersCentre) {

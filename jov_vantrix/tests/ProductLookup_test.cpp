@@ -171,9 +171,9 @@ TEST_F(ProductLookupTest, AsksForViewBWithTheRecordsParametersAndKeepsCopies) {
   EXPECT_FALSE(Holds()) << "the library's chains were released";
   EXPECT_EQ(DescribeChain(record_.m_pProductGeometry), DescribeChain(geometry_));
   EXPECT_EQ(DescribeChain(record_.m_pProductData), DescribeChain(data_));
-  EXPECT_EQ(record_.m_boxMin.x, 0.0);
-  EXPECT_EQ(record_.m_boxMax.x, 1000.0) << "the connection marker is not in the box";
-  EXPECT_EQ(record_.m_boxMax.y, 600.0);
+  EXPECT_EQ(record_.RunsOrNone().m_boxMin.x, 0.0);
+  EXPECT_EQ(record_.RunsOrNone().m_boxMax.x, 1000.0) << "the connection marker is not in the box";
+  EXPECT_EQ(record_.RunsOrNone().m_boxMax.y, 600.0);
 }
 
 TEST_F(ProductLookupTest, DrawingInMetresScalesTheBoxAndTheFloorHeight) {
@@ -182,8 +182,8 @@ TEST_F(ProductLookupTest, DrawingInMetresScalesTheBoxAndTheFloorHeight) {
   params_.m_floorHeight = 2.8;
   ASSERT_TRUE(LookupProduct(&record_, db_, params_));
   EXPECT_EQ(Property("O"), "2800");
-  EXPECT_DOUBLE_EQ(record_.m_boxMax.x, 1.0);
-  EXPECT_DOUBLE_EQ(record_.m_boxMax.y, 0.6);
+  EXPECT_DOUBLE_EQ(record_.RunsOrNone().m_boxMax.x, 1.0);
+  EXPECT_DOUBLE_EQ(record_.RunsOrNone().m_boxMax.y, 0.6);
 }
 
 TEST_F(ProductLookupTest, SameLengthAndHeightAreMillimetres) {
@@ -274,7 +274,7 @@ TEST_F(ProductLookupTest, PreviewLooksUpTheExcludedFormAndAsksForPropertyEight) 
   EXPECT_EQ(Text("TestWizard_Product"), "TKi0015-0001") << "only the include flag is changed";
   EXPECT_EQ(Flags(), "00001");
   EXPECT_EQ(Text("TestWizard_Names"), "#L/#O/#DN");
-  EXPECT_DOUBLE_EQ(record_.m_boxMax.x, 1.0);
+  EXPECT_DOUBLE_EQ(record_.RunsOrNone().m_boxMax.x, 1.0);
   EXPECT_EQ(Frees(), 1);
 
   MakePipe("TPP0015-0001");
@@ -306,11 +306,11 @@ TEST_F(ProductLookupTest, PreviewAsksOncePerLookupKeyAndParameters) {
     if (!row.found) continue;
     const auto geometry = DescribeChain(record_.m_pProductGeometry);
     const auto data = DescribeChain(record_.m_pProductData);
-    const GLVector box = record_.m_boxMax;
+    const GLVector box = record_.RunsOrNone().m_boxMax;
     ASSERT_TRUE(LookupProductForPreview(&record_, db_, &metres));
     EXPECT_EQ(geometry, DescribeChain(record_.m_pProductGeometry));
     EXPECT_EQ(data, DescribeChain(record_.m_pProductData));
-    EXPECT_TRUE(box.x == record_.m_boxMax.x && box.y == record_.m_boxMax.y);
+    EXPECT_TRUE(box.x == record_.RunsOrNone().m_boxMax.x && box.y == record_.RunsOrNone().m_boxMax.y);
   }
 }
 

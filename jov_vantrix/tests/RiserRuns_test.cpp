@@ -205,8 +205,8 @@ TEST(RiserRuns, EmptyBoxHasNoSize) {
   CObjDataNew record(0, kObjectNetworkInsert, nullptr, 0);
   EXPECT_EQ(RecordWidth(record), 0.0);
   EXPECT_EQ(RecordHeight(record), 0.0);
-  record.m_boxMin = GLVector(-1, 2, 0);
-  record.m_boxMax = GLVector(5, 3, 0);
+  record.Runs().m_boxMin = GLVector(-1, 2, 0);
+  record.Runs().m_boxMax = GLVector(5, 3, 0);
   EXPECT_EQ(RecordWidth(record), 6.0);
   EXPECT_EQ(RecordHeight(record), 1.0);
 }

@@ -128,7 +128,7 @@ TEST(CutObjectsReader, PipeValuesAndPipeTypeMarkers) {
   EXPECT_STREQ(list.m_marker2, "19");
   ASSERT_NE(list.m_pDatabase, nullptr);
   const CObjDataNew* supply = static_cast<const CObjDataNew*>(list.GetAt(2));
-  EXPECT_STREQ(supply->m_thirdProperty, "0.8") << "the property the catalogue names third";
+  EXPECT_STREQ(supply->RunsOrNone().m_thirdProperty, "0.8") << "the property the catalogue names third";
   EXPECT_STREQ(supply->m_branchNumber, "1") << "from _BRANCH";
   EXPECT_STREQ(supply->m_CR, "x");
   EXPECT_EQ(supply->m_basePoint, GLVector(1000, 1200, 0));
