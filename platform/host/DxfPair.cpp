@@ -103,14 +103,27 @@ std::optional<uint64_t> ParseHandle(std::string_view text) {
   return value;
 }
 
-std::string FormatHandle(uint64_t handle) {
-  char buffer[17];
+namespace {
+
+// The handle's text into buffer; its length.
+size_t HandleText(uint64_t handle, char (&buffer)[16]) {
   auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, handle, 16);
   (void)ec;
-  std::string out(buffer, end);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
-  return out;
+  for (char* c = buffer; c != end; ++c)
+    if (*c >= 'a' && *c <= 'f') *c = static_cast<char>(*c - 'a' + 'A');
+  return static_cast<size_t>(end - buffer);
+}
+
+}  // namespace
+
+std::string FormatHandle(uint64_t handle) {
+  char buffer[16];
+  return std::string(buffer, HandleText(handle, buffer));
+}
+
+bool IsHandleText(std::string_view text, uint64_t handle) {
+  char buffer[16];
+  return text == std::string_view(buffer, HandleText(handle, buffer));
 }
 
 std::optional<int64_t> ParseDxfInt(std::string_view text) {

@@ -145,6 +145,8 @@ bool SameName(std::string_view a, std::string_view b);
 // Handles are upper-case hexadecimal of up to 64 bits; 0 is no handle.
 std::optional<uint64_t> ParseHandle(std::string_view text);
 std::string FormatHandle(uint64_t handle);
+// Whether text is FormatHandle(handle), without making it.
+bool IsHandleText(std::string_view text, uint64_t handle);
 
 // Numbers in the C locale whatever the process locale is.
 std::optional<int64_t> ParseDxfInt(std::string_view text);
