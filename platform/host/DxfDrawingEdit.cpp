@@ -386,7 +386,7 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
 }
 
 void DxfDrawing::RegisterNames(const DxfEntity& entity, bool withRun) {
-  if (!entity.Layer().empty()) EnsureLayer(entity.Layer());
+  if (const std::string_view layer = entity.Layer(); !layer.empty()) EnsureLayer(layer);
   for (size_t i = ExtendedDataStart(entity.pairs); i < entity.pairs.size(); ++i)
     if (entity.pairs[i].code == 1001 && !TrimDxf(entity.pairs[i].value).empty())
       EnsureAppId(entity.pairs[i].value);
@@ -481,8 +481,10 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
   if (p.size() > UINT32_MAX || p.size() < 2 || p[0].code != 0 || entity.Type().empty() || IsStructural(entity.Type()) ||
       entity.IsType("DIMSTYLE"))
     return false;
-  const std::optional<uint64_t> handle = entity.Handle();
-  if (!handle || p[1].code != 5 || !IsHandleText(p[1].value, *handle)) return false;
+  // The handle is the first 5 (not a DIMSTYLE), right after the type.
+  if (p[1].code != 5) return false;
+  const std::optional<uint64_t> handle = ParseHandle(p[1].value);
+  if (!handle || !IsHandleText(p[1].value, *handle)) return false;
   if (entity.IsType("INSERT") && (entity.Value(2).empty() || !FindBlock(entity.Value(2)))) return false;
   const size_t xd = ExtendedDataStart(p);
   bool marked = false, layer = false, owner = false;

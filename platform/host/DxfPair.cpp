@@ -144,15 +144,21 @@ std::optional<double> ParseDxfReal(std::string_view text) {
   return value;
 }
 
-std::string FormatDxfReal(double value) {
+size_t FormatDxfReal(double value, char (&buffer)[kDxfRealSize]) {
   if (!std::isfinite(value)) value = 0.0;  // DXF has no text for these
   if (value == 0.0) value = 0.0;           // no "-0.0"
-  char buffer[40];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  auto [end, ec] = std::to_chars(buffer, buffer + kDxfRealSize - 2, value);
   (void)ec;
-  std::string out(buffer, end);
-  if (out.find_first_of(".e") == std::string::npos) out += ".0";
-  return out;
+  const std::string_view text(buffer, static_cast<size_t>(end - buffer));
+  if (text.find_first_of(".e") != std::string_view::npos) return text.size();
+  *end++ = '.';
+  *end++ = '0';
+  return static_cast<size_t>(end - buffer);
+}
+
+std::string FormatDxfReal(double value) {
+  char buffer[kDxfRealSize];
+  return std::string(buffer, FormatDxfReal(value, buffer));
 }
 
 }  // namespace host

@@ -154,5 +154,8 @@ std::optional<double> ParseDxfReal(std::string_view text);
 // Shortest text that reads back to the same double, always with a decimal
 // point or exponent ("1.0", "0.001", "1e+20").
 std::string FormatDxfReal(double value);
+// The same text into buffer, without an allocation; its length.
+constexpr size_t kDxfRealSize = 40;
+size_t FormatDxfReal(double value, char (&buffer)[kDxfRealSize]);
 
 }  // namespace host

@@ -295,6 +295,11 @@ DxfValue NewValue(std::string_view text, PairArena* arena) {
   return DxfValue::Borrow({bytes, text.size()});
 }
 
+DxfValue NewReal(double v, PairArena* arena) {
+  char text[kDxfRealSize];
+  return NewValue({text, FormatDxfReal(v, text)}, arena);
+}
+
 // The pairs a node writes: the original's span (old, the node of its code
 // at the same place among the nodes of that code) where that stands for
 // the node, else new values, a point's axes each kept where it reads the
@@ -327,13 +332,13 @@ void WriteNode(const resbuf* node, const PairList* original, const Span* old, st
             continue;
           }
         }
-        out.push_back({axis, NewValue(FormatDxfReal(v), arena)});
+        out.push_back({axis, NewReal(v, arena)});
       }
       break;
     }
     case GC_KIND_REAL: {
       double v = node->value.real;
-      out.push_back({node->code, NewValue(FormatDxfReal(IsAngle(code) ? v * 180.0 / kPi : v), arena)});
+      out.push_back({node->code, NewReal(IsAngle(code) ? v * 180.0 / kPi : v, arena)});
       break;
     }
     case GC_KIND_INT16:
