@@ -53,15 +53,6 @@ DxfValue& DxfValue::operator=(const DxfValue& other) {
   return *this;
 }
 
-DxfValue& DxfValue::operator=(DxfValue&& other) noexcept {
-  if (this != &other) {
-    Release();
-    bits_ = other.bits_;
-    other.Forget();
-  }
-  return *this;
-}
-
 void DxfValue::TooLong() { throw std::length_error("a DXF value longer than 2 GB"); }
 
 void DxfValue::AddressTooHigh() { throw std::bad_alloc(); }

@@ -36,7 +36,16 @@ class DxfValue {
   DxfValue(const DxfValue& other) { Copy(other.View()); }
   DxfValue(DxfValue&& other) noexcept : bits_(other.bits_) { other.Forget(); }
   DxfValue& operator=(const DxfValue& other);
-  DxfValue& operator=(DxfValue&& other) noexcept;
+  // Inline: lists move their values one by one when a pair is put in or
+  // taken out before them.
+  DxfValue& operator=(DxfValue&& other) noexcept {
+    if (this != &other) {
+      if (IsOwned()) Release();
+      bits_ = other.bits_;
+      other.Forget();
+    }
+    return *this;
+  }
   DxfValue& operator=(std::string_view text) { return *this = DxfValue(text); }
   DxfValue& operator=(const char* text) { return *this = DxfValue(text); }
   DxfValue& operator=(const std::string& text) { return *this = DxfValue(text); }

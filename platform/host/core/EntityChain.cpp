@@ -161,11 +161,21 @@ std::string Hex(const unsigned char* data, size_t n) {
   return out;
 }
 
-// Whether a file text holds a caret (most are a few letters long).
+// Whether a file text holds a caret (most are a few letters long: told
+// eight bytes at a time, a byte equal to '^' being one that turns to 0).
 bool HasCaret(std::string_view text) {
   if (text.size() > 32) return std::memchr(text.data(), '^', text.size()) != nullptr;
-  for (char c : text)
-    if (c == '^') return true;
+  constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080, kCarets = kOnes * '^';
+  const char* at = text.data();
+  size_t left = text.size();
+  for (; left >= 8; at += 8, left -= 8) {
+    uint64_t word;
+    std::memcpy(&word, at, 8);
+    word ^= kCarets;
+    if ((word - kOnes) & ~word & kHighs) return true;
+  }
+  for (; left; ++at, --left)
+    if (*at == '^') return true;
   return false;
 }
 
@@ -758,6 +768,9 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
   bool typed = false;
   const std::string_view type = original.Type();
   for (const resbuf* node = chain; node; node = node->next) {
+    // The plug-in's nodes lie apart: the next is on its way while this
+    // one is looked at.
+    __builtin_prefetch(node->next);
     if (node->code < 0) continue;
     i = nextSpan(i);
     if (i == pairs.size() || pairs[i].code != node->code) {
