@@ -241,7 +241,8 @@ size_t BinaryLength(const resbuf* node) {
 // pass first). False leaves the question to SpanKeeps.
 inline bool SameText(const char* text, std::string_view stored) {
   // The file's bytes, whose length is known, are told eight at a time;
-  // strncmp reads no further into the text than it ends.
+  // the text is read byte by byte, no further than it ends (a short one
+  // meets a file byte that is not its 0 first).
   constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080, kCarets = kOnes * '^';
   const char* at = stored.data();
   size_t left = stored.size();
@@ -253,7 +254,9 @@ inline bool SameText(const char* text, std::string_view stored) {
   }
   for (; left; ++at, --left)
     if (static_cast<unsigned char>(*at) < 0x20 || *at == '^') return false;
-  return std::strncmp(text, stored.data(), stored.size()) == 0 && text[stored.size()] == '\0';
+  for (size_t k = 0; k < stored.size(); ++k)
+    if (text[k] != stored[k]) return false;
+  return text[stored.size()] == '\0';
 }
 
 // Whether the original's pairs of the span stand for the node as they are,
