@@ -317,7 +317,7 @@ const DxfEntity* DxfDrawing::FindEntryNoted(std::string_view table, std::string_
   for (size_t k = 1; k <= count; ++k) {
     const size_t at = (lastNoted_ + k) % count;
     const NotedEntry& noted = notedEntries_[at];
-    if (noted.entry && noted.name == name && noted.table == table) {
+    if (noted.entry && SameBytes(noted.table, table) && SameBytes(noted.name, name)) {
       lastNoted_ = at;
       return noted.entry;
     }

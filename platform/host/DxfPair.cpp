@@ -74,7 +74,7 @@ bool Fail(DxfError* error, std::string message, int line) {
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  if (a == b) return true;  // the usual answer, without folding letter by letter
+  if (SameBytes(a, b)) return true;  // the usual answer, without folding letter by letter
   for (size_t i = 0; i < a.size(); ++i)
     if (Cp1250ToLower(static_cast<unsigned char>(a[i])) !=
         Cp1250ToLower(static_cast<unsigned char>(b[i])))
@@ -114,7 +114,7 @@ std::string FormatHandle(uint64_t handle) {
 
 bool IsHandleText(std::string_view text, uint64_t handle) {
   char buffer[16];
-  return text == std::string_view(buffer, HandleText(handle, buffer));
+  return SameBytes(text, std::string_view(buffer, HandleText(handle, buffer)));
 }
 
 std::optional<int64_t> ParseDxfInt(std::string_view text) {
