@@ -235,14 +235,13 @@ size_t BinaryLength(const resbuf* node) {
                                                                    : 0;
 }
 
-// The usual answer for a text node in one pass: the same bytes as the
-// file's, none of them one that needs the caret form, and the text ends
-// where the value does (a byte below 0x20, its end among them, stops the
-// pass first). False leaves the question to SpanKeeps.
+// The usual answer for a text node: the same bytes as the file's, none of
+// them one that needs the caret form (below 0x20, or a caret), and the
+// text ends where the value does. False leaves the question to SpanKeeps.
 inline bool SameText(const char* text, std::string_view stored) {
   // The file's bytes, whose length is known, are told eight at a time;
-  // the text is read byte by byte, no further than it ends (a short one
-  // meets a file byte that is not its 0 first).
+  // the text is read byte by byte, no further than it ends (its 0 meets a
+  // file byte that is not 0 and stops the comparison).
   constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080, kCarets = kOnes * '^';
   const char* at = stored.data();
   size_t left = stored.size();
