@@ -311,11 +311,23 @@ DxfEntity& DxfDrawing::AddTableEntry(DxfTable& table, PairList body,
 
 const DxfEntity* DxfDrawing::FindEntryNoted(std::string_view table, std::string_view name) {
   name = TrimDxf(name);
-  for (const NotedEntry& noted : notedEntries_)
-    if (noted.entry && noted.name == name && noted.table == table) return noted.entry;
+  // From the one after the last found: entities ask for their names in
+  // the same order, one after another.
+  const size_t count = notedEntries_.size();
+  for (size_t k = 1; k <= count; ++k) {
+    const size_t at = (lastNoted_ + k) % count;
+    const NotedEntry& noted = notedEntries_[at];
+    if (noted.entry && SameBytes(noted.table, table) && SameBytes(noted.name, name)) {
+      lastNoted_ = at;
+      return noted.entry;
+    }
+  }
   const DxfEntity* entry = FindTableEntry(table, name);
   // Only what was found: an entry added later never comes before it.
-  if (entry) notedEntries_[nextNoted_++ % notedEntries_.size()] = {std::string(table), std::string(name), entry};
+  if (entry) {
+    lastNoted_ = nextNoted_++ % count;
+    notedEntries_[lastNoted_] = {std::string(table), std::string(name), entry};
+  }
   return entry;
 }
 

@@ -297,6 +297,7 @@ class DxfDrawing {
   };
   std::array<NotedEntry, 8> notedEntries_;
   size_t nextNoted_ = 0;
+  size_t lastNoted_ = 0;  // the entry last found
 
   std::filesystem::path sourcePath_;
   std::shared_ptr<TextPages> text_;  // the loaded values (shared with clones)

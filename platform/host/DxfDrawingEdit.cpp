@@ -22,9 +22,10 @@ bool SameCodes(const PairList& a, const PairList& b) {
 }
 
 bool IsStructural(std::string_view type) {
-  for (const char* word : {"SECTION", "ENDSEC", "TABLE", "ENDTAB", "BLOCK", "ENDBLK", "EOF",
-                           "SEQEND", "VERTEX", "ATTRIB"})
-    if (SameName(type, word)) return true;
+  static constexpr std::string_view kWords[] = {"SECTION", "ENDSEC", "TABLE",  "ENDTAB", "BLOCK",
+                                                "ENDBLK",  "EOF",    "SEQEND", "VERTEX", "ATTRIB"};
+  for (std::string_view word : kWords)
+    if (type.size() == word.size() && SameName(type, word)) return true;
   return false;
 }
 
@@ -235,8 +236,7 @@ void SetHandleAndOwner(DxfEntity& e, std::optional<uint64_t> handle,
   if (handle) {
     size_t i = FindPairIndex(p, 5);
     if (i < p.size()) {
-      std::string text = FormatHandle(*handle);
-      if (p[i].value.View() != text) p[i].value = text;
+      if (!IsHandleText(p[i].value, *handle)) p[i].value = FormatHandle(*handle);
     } else {
       p.insert(p.begin() + 1, {5, FormatHandle(*handle)});
     }
@@ -244,8 +244,7 @@ void SetHandleAndOwner(DxfEntity& e, std::optional<uint64_t> handle,
   if (owner) {
     size_t i = FindPairIndex(p, 330);
     if (i < p.size()) {
-      std::string text = FormatHandle(*owner);
-      if (p[i].value.View() != text) p[i].value = text;
+      if (!IsHandleText(p[i].value, *owner)) p[i].value = FormatHandle(*owner);
     } else {
       size_t at = 1;
       if (at < p.size() && p[at].code == 5) ++at;
@@ -346,7 +345,7 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
       // moving every pair after it.
       const std::optional<uint64_t> kept = keep->Handle();
       const bool stays = kept && built.pairs.size() > 1 && built.pairs[1].code == 5 &&
-                         built.pairs[1].value.View() == FormatHandle(*kept);
+                         IsHandleText(built.pairs[1].value, *kept);
       Filter(built.pairs, unhandled, stays ? 1 : SIZE_MAX);
       for (DxfEntity& child : built.children) Filter(child.pairs, unhandled);
     }
@@ -387,7 +386,7 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
 }
 
 void DxfDrawing::RegisterNames(const DxfEntity& entity, bool withRun) {
-  if (!entity.Layer().empty()) EnsureLayer(entity.Layer());
+  if (const std::string_view layer = entity.Layer(); !layer.empty()) EnsureLayer(layer);
   for (size_t i = ExtendedDataStart(entity.pairs); i < entity.pairs.size(); ++i)
     if (entity.pairs[i].code == 1001 && !TrimDxf(entity.pairs[i].value).empty())
       EnsureAppId(entity.pairs[i].value);
@@ -482,8 +481,10 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
   if (p.size() > UINT32_MAX || p.size() < 2 || p[0].code != 0 || entity.Type().empty() || IsStructural(entity.Type()) ||
       entity.IsType("DIMSTYLE"))
     return false;
-  const std::optional<uint64_t> handle = entity.Handle();
-  if (!handle || p[1].code != 5 || p[1].value.View() != FormatHandle(*handle)) return false;
+  // The handle is the first 5 (not a DIMSTYLE), right after the type.
+  if (p[1].code != 5) return false;
+  const std::optional<uint64_t> handle = ParseHandle(p[1].value);
+  if (!handle || !IsHandleText(p[1].value, *handle)) return false;
   if (entity.IsType("INSERT") && (entity.Value(2).empty() || !FindBlock(entity.Value(2)))) return false;
   const size_t xd = ExtendedDataStart(p);
   bool marked = false, layer = false, owner = false;
@@ -497,7 +498,7 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
     if (code == 330 && !owner) {
       owner = true;
       const std::optional<uint64_t> to = ParseHandle(p[i].value);
-      if (to && p[i].value.View() != FormatHandle(*to)) return false;
+      if (to && !IsHandleText(p[i].value, *to)) return false;
     }
   }
   if (!marked || !layer) return false;

@@ -67,9 +67,20 @@ std::string_view DxfEntity::Type() const {
 bool DxfEntity::IsType(std::string_view type) const { return SameName(Type(), type); }
 
 size_t FindPairIndex(const PairList& pairs, int16_t code) {
-  for (size_t i = SkipAppGroups(pairs, 0); i < pairs.size(); i = SkipAppGroups(pairs, i + 1)) {
-    if (pairs[i].code == 1001) break;
-    if (pairs[i].code == code) return i;
+  // Asked for pair after pair by the edits: groups are looked at only
+  // where a 102 stands.
+  for (size_t i = 0; i < pairs.size();) {
+    const int16_t at = pairs[i].code;
+    if (at == 102) {
+      const size_t after = SkipAppGroups(pairs, i);
+      if (after != i) {
+        i = after;
+        continue;
+      }
+    }
+    if (at == 1001) break;
+    if (at == code) return i;
+    ++i;
   }
   return pairs.size();
 }

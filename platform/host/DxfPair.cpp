@@ -53,15 +53,6 @@ DxfValue& DxfValue::operator=(const DxfValue& other) {
   return *this;
 }
 
-DxfValue& DxfValue::operator=(DxfValue&& other) noexcept {
-  if (this != &other) {
-    Release();
-    bits_ = other.bits_;
-    other.Forget();
-  }
-  return *this;
-}
-
 void DxfValue::TooLong() { throw std::length_error("a DXF value longer than 2 GB"); }
 
 void DxfValue::AddressTooHigh() { throw std::bad_alloc(); }
@@ -83,7 +74,7 @@ bool Fail(DxfError* error, std::string message, int line) {
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  if (a == b) return true;  // the usual answer, without folding letter by letter
+  if (SameBytes(a, b)) return true;  // the usual answer, without folding letter by letter
   for (size_t i = 0; i < a.size(); ++i)
     if (Cp1250ToLower(static_cast<unsigned char>(a[i])) !=
         Cp1250ToLower(static_cast<unsigned char>(b[i])))
@@ -103,14 +94,27 @@ std::optional<uint64_t> ParseHandle(std::string_view text) {
   return value;
 }
 
-std::string FormatHandle(uint64_t handle) {
-  char buffer[17];
+namespace {
+
+// The handle's text into buffer; its length.
+size_t HandleText(uint64_t handle, char (&buffer)[16]) {
   auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, handle, 16);
   (void)ec;
-  std::string out(buffer, end);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
-  return out;
+  for (char* c = buffer; c != end; ++c)
+    if (*c >= 'a' && *c <= 'f') *c = static_cast<char>(*c - 'a' + 'A');
+  return static_cast<size_t>(end - buffer);
+}
+
+}  // namespace
+
+std::string FormatHandle(uint64_t handle) {
+  char buffer[16];
+  return std::string(buffer, HandleText(handle, buffer));
+}
+
+bool IsHandleText(std::string_view text, uint64_t handle) {
+  char buffer[16];
+  return SameBytes(text, std::string_view(buffer, HandleText(handle, buffer)));
 }
 
 std::optional<int64_t> ParseDxfInt(std::string_view text) {
@@ -131,15 +135,21 @@ std::optional<double> ParseDxfReal(std::string_view text) {
   return value;
 }
 
-std::string FormatDxfReal(double value) {
+size_t FormatDxfReal(double value, char (&buffer)[kDxfRealSize]) {
   if (!std::isfinite(value)) value = 0.0;  // DXF has no text for these
   if (value == 0.0) value = 0.0;           // no "-0.0"
-  char buffer[40];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  auto [end, ec] = std::to_chars(buffer, buffer + kDxfRealSize - 2, value);
   (void)ec;
-  std::string out(buffer, end);
-  if (out.find_first_of(".e") == std::string::npos) out += ".0";
-  return out;
+  const std::string_view text(buffer, static_cast<size_t>(end - buffer));
+  if (text.find_first_of(".e") != std::string_view::npos) return text.size();
+  *end++ = '.';
+  *end++ = '0';
+  return static_cast<size_t>(end - buffer);
+}
+
+std::string FormatDxfReal(double value) {
+  char buffer[kDxfRealSize];
+  return std::string(buffer, FormatDxfReal(value, buffer));
 }
 
 }  // namespace host

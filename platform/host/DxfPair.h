@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -36,7 +37,16 @@ class DxfValue {
   DxfValue(const DxfValue& other) { Copy(other.View()); }
   DxfValue(DxfValue&& other) noexcept : bits_(other.bits_) { other.Forget(); }
   DxfValue& operator=(const DxfValue& other);
-  DxfValue& operator=(DxfValue&& other) noexcept;
+  // Inline: lists move their values one by one when a pair is put in or
+  // taken out before them.
+  DxfValue& operator=(DxfValue&& other) noexcept {
+    if (this != &other) {
+      if (IsOwned()) Release();
+      bits_ = other.bits_;
+      other.Forget();
+    }
+    return *this;
+  }
   DxfValue& operator=(std::string_view text) { return *this = DxfValue(text); }
   DxfValue& operator=(const char* text) { return *this = DxfValue(text); }
   DxfValue& operator=(const std::string& text) { return *this = DxfValue(text); }
@@ -138,6 +148,15 @@ inline std::string_view TrimDxf(std::string_view text) {
   return text.substr(b, e - b);
 }
 
+// Byte for byte, the usual unequal answer without a call: names and
+// handles compared entity after entity differ in their length or their
+// last letter ("PIPES_1", "PIPES_2") more often than not.
+inline bool SameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  if (a.empty()) return true;
+  return a.back() == b.back() && std::memcmp(a.data(), b.data(), a.size()) == 0;
+}
+
 // Case-insensitive comparison of code page 1250 names (layers, blocks,
 // tables and applications are matched this way).
 bool SameName(std::string_view a, std::string_view b);
@@ -145,6 +164,8 @@ bool SameName(std::string_view a, std::string_view b);
 // Handles are upper-case hexadecimal of up to 64 bits; 0 is no handle.
 std::optional<uint64_t> ParseHandle(std::string_view text);
 std::string FormatHandle(uint64_t handle);
+// Whether text is FormatHandle(handle), without making it.
+bool IsHandleText(std::string_view text, uint64_t handle);
 
 // Numbers in the C locale whatever the process locale is.
 std::optional<int64_t> ParseDxfInt(std::string_view text);
@@ -152,5 +173,8 @@ std::optional<double> ParseDxfReal(std::string_view text);
 // Shortest text that reads back to the same double, always with a decimal
 // point or exponent ("1.0", "0.001", "1e+20").
 std::string FormatDxfReal(double value);
+// The same text into buffer, without an allocation; its length.
+constexpr size_t kDxfRealSize = 40;
+size_t FormatDxfReal(double value, char (&buffer)[kDxfRealSize]);
 
 }  // namespace host

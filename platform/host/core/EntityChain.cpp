@@ -25,22 +25,25 @@ constexpr double kPi = 3.14159265358979323846;
 // code travels in chains and whether it is an angle.
 constexpr uint8_t kTravels = 0x40, kAngle = 0x80, kKindBits = 0x3F;
 
-uint8_t InfoOf(int code) {
-  constexpr int kFirst = -5, kLast = 5023;
-  auto info = [](int c) {
-    const uint32_t cls = GetGroupCodeClass(c);
-    const uint32_t kind = GroupCodeKind(cls);
-    const bool travels = c >= 0 && kind != GC_KIND_NONE && kind != GC_KIND_ENTITY_NAME && (cls & GC_FLAG_UNNAMED) == 0;
-    return static_cast<uint8_t>((kind & kKindBits) | (travels ? kTravels : 0) | ((cls & GC_FLAG_ANGLE) ? kAngle : 0));
-  };
-  struct Table {
-    uint8_t bytes[kLast - kFirst + 1];
-    explicit Table(decltype(info) f) {
-      for (int c = kFirst; c <= kLast; ++c) bytes[c - kFirst] = f(c);
-    }
-  };
-  static const Table table(info);
-  return code >= kFirst && code <= kLast ? table.bytes[code - kFirst] : info(code);
+uint8_t InfoFrom(int code) {
+  const uint32_t cls = GetGroupCodeClass(code);
+  const uint32_t kind = GroupCodeKind(cls);
+  const bool travels = code >= 0 && kind != GC_KIND_NONE && kind != GC_KIND_ENTITY_NAME && (cls & GC_FLAG_UNNAMED) == 0;
+  return static_cast<uint8_t>((kind & kKindBits) | (travels ? kTravels : 0) | ((cls & GC_FLAG_ANGLE) ? kAngle : 0));
+}
+
+constexpr int kFirstInfo = -5, kLastInfo = 5023;
+struct InfoTable {
+  uint8_t bytes[kLastInfo - kFirstInfo + 1];
+  InfoTable() {
+    for (int c = kFirstInfo; c <= kLastInfo; ++c) bytes[c - kFirstInfo] = InfoFrom(c);
+  }
+};
+
+// Inline: the table is made once, out of the way of the look-ups.
+inline uint8_t InfoOf(int code) {
+  static const InfoTable table;
+  return code >= kFirstInfo && code <= kLastInfo ? table.bytes[code - kFirstInfo] : InfoFrom(code);
 }
 uint32_t KindOf(int code) { return InfoOf(code) & kKindBits; }
 bool IsAngle(int code) { return (InfoOf(code) & kAngle) != 0; }
@@ -158,11 +161,21 @@ std::string Hex(const unsigned char* data, size_t n) {
   return out;
 }
 
-// Whether a file text holds a caret (most are a few letters long).
+// Whether a file text holds a caret (most are a few letters long: told
+// eight bytes at a time, a byte equal to '^' being one that turns to 0).
 bool HasCaret(std::string_view text) {
   if (text.size() > 32) return std::memchr(text.data(), '^', text.size()) != nullptr;
-  for (char c : text)
-    if (c == '^') return true;
+  constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080, kCarets = kOnes * '^';
+  const char* at = text.data();
+  size_t left = text.size();
+  for (; left >= 8; at += 8, left -= 8) {
+    uint64_t word;
+    std::memcpy(&word, at, 8);
+    word ^= kCarets;
+    if ((word - kOnes) & ~word & kHighs) return true;
+  }
+  for (; left; ++at, --left)
+    if (*at == '^') return true;
   return false;
 }
 
@@ -222,6 +235,29 @@ size_t BinaryLength(const resbuf* node) {
                                                                    : 0;
 }
 
+// The usual answer for a text node: the same bytes as the file's, none of
+// them one that needs the caret form (below 0x20, or a caret), and the
+// text ends where the value does. False leaves the question to SpanKeeps.
+inline bool SameText(const char* text, std::string_view stored) {
+  // The file's bytes, whose length is known, are told eight at a time;
+  // the text is read byte by byte, no further than it ends (its 0 meets a
+  // file byte that is not 0 and stops the comparison).
+  constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080, kCarets = kOnes * '^';
+  const char* at = stored.data();
+  size_t left = stored.size();
+  for (; left >= 8; at += 8, left -= 8) {
+    uint64_t word;
+    std::memcpy(&word, at, 8);
+    const uint64_t carets = word ^ kCarets;
+    if (((word - kOnes * 0x20) & ~word & kHighs) | ((carets - kOnes) & ~carets & kHighs)) return false;
+  }
+  for (; left; ++at, --left)
+    if (static_cast<unsigned char>(*at) < 0x20 || *at == '^') return false;
+  for (size_t k = 0; k < stored.size(); ++k)
+    if (text[k] != stored[k]) return false;
+  return text[stored.size()] == '\0';
+}
+
 // Whether the original's pairs of the span stand for the node as they are,
 // so that the write-back keeps them (every value of a point alike; a file
 // text that reads as the node's, a caret before a character that no pair
@@ -231,17 +267,8 @@ bool SpanKeeps(const resbuf* node, const PairList& pairs, const Span& span) {
   switch (span.kind) {
     case GC_KIND_TEXT: {
       const char* text = node->value.text ? node->value.text : "";
-      // The usual answer in one pass: the same bytes, none of them one
-      // that needs the caret form, and the text ends where the value does
-      // (a byte below 0x20, its end among them, stops the pass first).
       const std::string_view stored = was.View();
-      size_t k = 0;
-      while (k < stored.size()) {
-        const auto c = static_cast<unsigned char>(text[k]);
-        if (c < 0x20 || c == '^' || c != static_cast<unsigned char>(stored[k])) break;
-        ++k;
-      }
-      if (k == stored.size() && text[k] == '\0') return true;
+      if (SameText(text, stored)) return true;
       const std::string_view whole(text);
       return NeedsCaretForm(whole) ? DecodeCaretForm(stored) == whole : stored == whole;
     }
@@ -287,6 +314,11 @@ DxfValue NewValue(std::string_view text, PairArena* arena) {
   return DxfValue::Borrow({bytes, text.size()});
 }
 
+DxfValue NewReal(double v, PairArena* arena) {
+  char text[kDxfRealSize];
+  return NewValue({text, FormatDxfReal(v, text)}, arena);
+}
+
 // The pairs a node writes: the original's span (old, the node of its code
 // at the same place among the nodes of that code) where that stands for
 // the node, else new values, a point's axes each kept where it reads the
@@ -319,13 +351,13 @@ void WriteNode(const resbuf* node, const PairList* original, const Span* old, st
             continue;
           }
         }
-        out.push_back({axis, NewValue(FormatDxfReal(v), arena)});
+        out.push_back({axis, NewReal(v, arena)});
       }
       break;
     }
     case GC_KIND_REAL: {
       double v = node->value.real;
-      out.push_back({node->code, NewValue(FormatDxfReal(IsAngle(code) ? v * 180.0 / kPi : v), arena)});
+      out.push_back({node->code, NewReal(IsAngle(code) ? v * 180.0 / kPi : v, arena)});
       break;
     }
     case GC_KIND_INT16:
@@ -745,6 +777,9 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
   bool typed = false;
   const std::string_view type = original.Type();
   for (const resbuf* node = chain; node; node = node->next) {
+    // The plug-in's nodes lie apart: the next is on its way while this
+    // one is looked at.
+    __builtin_prefetch(node->next);
     if (node->code < 0) continue;
     i = nextSpan(i);
     if (i == pairs.size() || pairs[i].code != node->code) {
@@ -754,6 +789,11 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
     if (typed == (node->code == 0)) return false;
     if (!typed && !(node->value.text && SameName(type, TrimDxf(node->value.text)))) return false;
     typed = true;
+    // Most nodes are texts the chain leaves as they were: kept at once.
+    if (KindOf(node->code) == GC_KIND_TEXT && node->value.text && SameText(node->value.text, pairs[i].value.View())) {
+      ++i;
+      continue;
+    }
     const Span span = SpanAt(pairs, i);
     if (!SetsPlace(node, pairs, span, &span, type, arena, places, values)) return false;
     i += span.count;

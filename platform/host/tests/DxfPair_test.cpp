@@ -23,6 +23,14 @@ TEST(DxfPair, HandlesAreHexadecimal) {
   EXPECT_FALSE(ParseHandle("10000000000000000")) << "more than 64 bits";
   EXPECT_EQ(FormatHandle(0x4B), "4B");
   EXPECT_EQ(FormatHandle(0xABCDEF0123), "ABCDEF0123");
+  // Only FormatHandle's own text is the handle's text.
+  const struct {
+    const char* text;
+    uint64_t handle;
+    bool same;
+  } texts[] = {{"4B", 0x4B, true},  {"4b", 0x4B, false}, {"04B", 0x4B, false}, {" 4B", 0x4B, false},
+               {"4C", 0x4B, false}, {"0", 0, true},      {"", 0, false},       {"FFFFFFFFFFFFFFFF", UINT64_MAX, true}};
+  for (const auto& t : texts) EXPECT_EQ(IsHandleText(t.text, t.handle), t.same) << t.text;
 }
 
 // Decimal comma for C++ streams.
@@ -63,10 +71,12 @@ TEST(DxfPair, RealsRoundTripWithADecimalPoint) {
   EXPECT_EQ(FormatDxfReal(1.0), "1.0");
   EXPECT_EQ(FormatDxfReal(-0.0), "0.0");
   EXPECT_EQ(FormatDxfReal(1e300 * 1e300), "0.0") << "DXF has no infinity";
-  for (double v : {0.1, 1.0 / 3.0, 123456.789, -2.5e-7, 6.283185307179586}) {
+  for (double v : {0.1, 1.0 / 3.0, 123456.789, -2.5e-7, 6.283185307179586, -2.2250738585072014e-308, 5.0, -0.0}) {
     auto back = ParseDxfReal(FormatDxfReal(v));
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, v);
+    char text[kDxfRealSize];
+    EXPECT_EQ(std::string_view(text, FormatDxfReal(v, text)), FormatDxfReal(v)) << "the same text into a buffer";
   }
 }
 

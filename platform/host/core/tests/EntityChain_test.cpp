@@ -325,6 +325,47 @@ TEST(EntityChain, CaretsThatNameNoCharacterStayAsTheyStood) {
   EXPECT_EQ(pairs[FindPairIndex(pairs, 1)].value, "x^ 2 and a^ ") << "a new entity: every caret escaped";
 }
 
+// A text written back over the file's, each side of the eight bytes told
+// at a time: its values set are those a whole write-back changes.
+TEST(EntityChain, WrittenTextsSetWhatAWholeWriteBackChanges) {
+  const struct {
+    const char* file;
+    const char* chain;
+    bool kept;
+  } cases[] = {
+      {"ABCDEFGHIJ", "ABCDEFGHIJ", true},   {"ABCDEFGH", "ABCDEFGHI", false},  {"ABCDEFGHI", "ABCDEFGH", false},
+      {"ABCDEFGHIJKLMNOPQ", "ABCDEFGHIJKLMNOPR", false},                      {"ABCDEFG^JX", "ABCDEFG\nX", true},
+      {"ABCDEFGH^ ", "ABCDEFGH^", true},    {"ABCDEFGH^ ", "ABCDEFGH^ ", false}, {"ABCDEFGH\tI", "ABCDEFGH\tI", true},
+      {"\x8a\xec\x9a\xe8\xf8 \xe1\xed\xe9", "\x8a\xec\x9a\xe8\xf8 \xe1\xed\xe9", true},
+      {"ABCDEFGHIJ", "", false},
+  };
+  for (const auto& c : cases) {
+    DxfDrawing d;
+    DxfError error;
+    ASSERT_TRUE(d.LoadText(std::string("0\nSECTION\n2\nENTITIES\n0\nTEXT\n5\n2A\n8\n0\n1\nT\n1001\nJOV_DATA\n1000\n") +
+                               c.file + "\n0\nENDSEC\n0\nEOF\n",
+                           &error))
+        << error.ToString();
+    const DxfEntity* e = d.FindByHandle(0x2A);
+    ASSERT_NE(e, nullptr);
+    Chain chain(EntityToChain(*e));
+    resbuf* text = const_cast<resbuf*>(FindGroupCode(chain.head, 1000));
+    ASSERT_NE(text, nullptr);
+    std::free(text->value.text);
+    text->value.text = DupString(c.chain);
+    std::vector<uint32_t> places;
+    PairList values, whole;
+    ASSERT_TRUE(ChainSetsValues(chain.head, *e, places, values)) << c.file;
+    EXPECT_EQ(places.empty(), c.kept) << c.file;
+    ASSERT_TRUE(ChainToPairs(chain.head, e, whole, nullptr, &error));
+    ASSERT_EQ(whole.size(), e->pairs.size());
+    for (size_t i = 0, k = 0; i < whole.size(); ++i) {
+      const bool set = k < places.size() && places[k] == i;
+      EXPECT_EQ(whole[i].value, set ? values[k++].value : e->pairs[i].value) << c.file << " pair " << i;
+    }
+  }
+}
+
 TEST(EntityChain, EveryByteSurvivesTheCaretForm) {
   std::string all;
   for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
