@@ -10,6 +10,7 @@ namespace {
 
 struct PassState {
   bool active = false;
+  bool rendering = true;
   uint32_t serial = 0;
   GLfloat startWidth = 1.0f, width = 1.0f;
   GLint startModes[2] = {GL_FILL, GL_FILL}, modes[2] = {GL_FILL, GL_FILL};
@@ -24,6 +25,9 @@ GLDrawPass::GLDrawPass() : owner_(!g_pass.active) {
   g_pass.width = g_pass.startWidth;
   g_pass.modes[0] = g_pass.startModes[0];
   g_pass.modes[1] = g_pass.startModes[1];
+  GLint mode = GL_RENDER;
+  glGetIntegerv(GL_RENDER_MODE, &mode);
+  g_pass.rendering = mode == GL_RENDER;
   g_pass.active = true;
   ++g_pass.serial;
 }
@@ -35,6 +39,15 @@ GLDrawPass::~GLDrawPass() {
 }
 
 bool GLDrawPass::Active() { return g_pass.active; }
+
+bool GLDrawPass::Rendering() { return g_pass.rendering; }
+
+bool GLIsRendering() {
+  if (g_pass.active) return g_pass.rendering;
+  GLint mode = GL_RENDER;
+  glGetIntegerv(GL_RENDER_MODE, &mode);
+  return mode == GL_RENDER;
+}
 
 uint32_t GLDrawPass::Serial() { return g_pass.serial; }
 

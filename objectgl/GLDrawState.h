@@ -12,11 +12,8 @@
 // Whether OpenGL renders (rather than selects or feeds back). Mesa's
 // selection and feedback lose or crash on display lists that mix primitive
 // kinds, as tessellations do: there entities send their primitives anew.
-inline bool GLIsRendering() {
-  GLint mode = GL_RENDER;
-  glGetIntegerv(GL_RENDER_MODE, &mode);
-  return mode == GL_RENDER;
-}
+// Within a scene's pass, read once when the pass began.
+bool GLIsRendering();
 
 // Lighting off for the scope; on again after when it was on.
 class GLLightingOff {
@@ -46,6 +43,9 @@ class GLDrawPass {
   GLDrawPass& operator=(const GLDrawPass&) = delete;
 
   static bool Active();
+  // The render mode cannot change within a pass: asked for every entity it
+  // would be one more call into the renderer for each.
+  static bool Rendering();
   // Changes with every pass begun: what a pass reads of the state once.
   static uint32_t Serial();
   // Sets the width, or both polygon modes to GL_FILL, for an entity.

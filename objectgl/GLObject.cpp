@@ -1,6 +1,7 @@
 #include "objectgl/GLObject.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "objectgl/GLException.h"
 
@@ -30,8 +31,10 @@ GLClass::GLClass(const char* name, const char* baseName, const char* libraryName
 
 bool GLClass::IsDerivedFrom(const GLClass* other) const {
   if (!other || !other->GetName() || !hasName_) return false;
-  const char* wanted = other->GetName();
+  // Casts run per entity per pass: the record itself is the usual answer,
+  // and a name is measured once for the walk up.
+  const std::string_view wanted = other->GetName();
   for (const GLClass* c = this; c; c = c->parent_)
-    if (c->hasName_ && c->name_ == wanted) return true;
+    if (c->hasName_ && (c == other || c->name_ == wanted)) return true;
   return false;
 }

@@ -35,6 +35,14 @@ GLObject* GLObjectArray::GetAt(uint32_t index) {
   return block_[index];
 }
 
+uint32_t GLObjectArray::GetRange(uint32_t first, uint32_t room, GLObject** out) {
+  GLOpenObject open(this, GLOpenObject::kRead);
+  if (first > count_) throw GLException(GL_ERROR_INDEX);
+  const uint32_t n = std::min(room, count_ - first);
+  if (n) std::copy(block_ + first, block_ + first + n, out);
+  return n;
+}
+
 uint32_t GLObjectArray::Add(GLObject* object) {
   GLOpenObject open(this, GLOpenObject::kWrite);
   const uint32_t step = growStep_ ? growStep_ : 1;  // a step of 0 would never grow

@@ -19,6 +19,10 @@ class GLObjectArray : public GLSynchronizedObject {
   // Null at the count; GLException 1003 beyond it.
   GLObject* GetAt(uint32_t index);
   GLObject* operator[](uint32_t index) { return GetAt(index); }
+  // Up to `room` elements from `first` on into `out`, under one lock where
+  // GetAt would take it for each; how many. 0 at the count; GLException
+  // 1003 beyond it.
+  uint32_t GetRange(uint32_t first, uint32_t room, GLObject** out);
   // Appends (null too) and returns the new count; GLException 1002 when no
   // memory is left (the array keeps what it had).
   uint32_t Add(GLObject* object);

@@ -133,6 +133,15 @@ void GLScene::RemoveAllEntities() {
 
 GLEntity* GLScene::GetEntity(uint32_t index) { return static_cast<GLEntity*>(entities_.GetAt(index)); }
 
+GLEntity* GLScene::EntityWalk::At(uint32_t index) {
+  if (index < from_ || index - from_ >= count_) {
+    from_ = index;
+    count_ = entities_.GetRange(index, kBlock, block_);
+    if (count_ == 0) return nullptr;
+  }
+  return static_cast<GLEntity*>(block_[index - from_]);
+}
+
 GLTextStyle* GLScene::GetTextStyle(uint32_t index) { return static_cast<GLTextStyle*>(textStyles_.GetAt(index)); }
 
 GLLight* GLScene::GetLight(uint32_t index) { return static_cast<GLLight*>(lights_.GetAt(index)); }
@@ -272,8 +281,9 @@ void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
   // Matrix entities are drawn whatever the step, and a pass cut short by the
   // deadline pops what it pushed: the matrix stack always ends as it began.
   int pushed = 0;
+  EntityWalk walk(*this);
   for (uint32_t i = 0; i < count; ++i) {
-    GLEntity* e = GetEntity(i);
+    GLEntity* e = walk.At(i);
     if (e) {
       const GLClass* c = e->GetClass();
       const bool push = c == GLPushMatrix::classRecord, pop = c == GLPopMatrix::classRecord;

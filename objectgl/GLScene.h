@@ -84,6 +84,20 @@ class GLScene : public GLObject {
 
   GLEntity* GetEntity(uint32_t index);
   uint32_t GetEntityCount() const { return entities_.GetCount(); }
+  // GetEntity for a walk in ascending order: a block of entries is read
+  // under one lock, not each entry under its own.
+  class EntityWalk {
+   public:
+    explicit EntityWalk(GLScene& scene) : entities_(scene.entities_) {}
+    // As GetEntity(index).
+    GLEntity* At(uint32_t index);
+
+   private:
+    static constexpr uint32_t kBlock = 256;
+    GLObjectArray& entities_;
+    GLObject* block_[kBlock];
+    uint32_t from_ = 0, count_ = 0;
+  };
   GLLight* GetLight(uint32_t index);
   uint32_t GetLightCount() const { return lights_.GetCount(); }
   // Null at the count; GLException 1003 beyond it.

@@ -30,8 +30,9 @@ void GLScene::ComputeExtents() {
   extents_.Reset();
   GLMatrix current;
   GLMatrixArray stack(0, 10);
+  EntityWalk walk(*this);
   for (uint32_t i = 0; i < entities_.GetCount(); ++i) {
-    GLEntity* e = GetEntity(i);
+    GLEntity* e = walk.At(i);
     if (!e) continue;
     if (auto* push = GLDynamicCast<GLPushMatrix>(e)) {
       // As OpenGL's stack: the inner transform applies first, then the

@@ -5,5 +5,6 @@
 class GLText;
 
 // Sets the text and compiles its display list again in the context of its
-// own scene (whose viewport is made current first); the old list goes.
+// own scene (whose viewport is made current first), without drawing it;
+// the old list goes.
 void UpdateGLText(GLText* label, const char* text);

@@ -1,6 +1,8 @@
 // What a preview answers about what it shows (platform/win32/preview_messages.h):
 // the camera's view, the scene's entries and the texts' lines, and where a
 // group can be clicked.
+#include <algorithm>
+
 #include "objectgl/GLCamera.h"
 #include "objectgl/GLEntity.h"
 #include "objectgl/GLScene.h"
@@ -24,23 +26,31 @@ LRESULT GLPreviewControl::OnGetView(WPARAM, LPARAM lParam) {
   return TRUE;
 }
 
-LRESULT GLPreviewControl::OnGetItem(WPARAM index, LPARAM lParam) {
-  auto* item = reinterpret_cast<PVITEM*>(lParam);
-  GLEntity* e = scene_ && item && index < scene_->GetEntityCount() ? scene_->GetEntity(static_cast<uint32_t>(index))
-                                                                    : nullptr;
-  if (!e) return FALSE;
-  *item = PVITEM{};
-  if (auto* marker = GLDynamicCast<GLName>(e)) {
-    item->flags = PVIF_NAME;
-    item->name = marker->GetId();
-    return TRUE;
+LRESULT GLPreviewControl::OnGetItems(WPARAM first, LPARAM lParam) {
+  auto* items = reinterpret_cast<PVITEMS*>(lParam);
+  const uint32_t count = scene_ ? scene_->GetEntityCount() : 0;
+  if (!scene_ || !items || (items->count && !items->items) || first > count) return FALSE;
+  const UINT room = static_cast<UINT>(std::min<WPARAM>(items->count, count - first));
+  GLScene::EntityWalk walk(*scene_);
+  for (UINT k = 0; k < room; ++k) {
+    PVITEM& item = items->items[k];
+    item = PVITEM{};
+    GLEntity* e = walk.At(static_cast<uint32_t>(first + k));
+    if (!e) {
+      item.flags = PVIF_EMPTY;
+    } else if (auto* marker = GLDynamicCast<GLName>(e)) {
+      item.flags = PVIF_NAME;
+      item.name = marker->GetId();
+    } else {
+      item.className = e->GetClass() ? e->GetClass()->GetName() : nullptr;
+      item.material = e->GetMaterial();
+      if (auto* text = GLDynamicCast<GLText>(e)) {
+        item.flags = PVIF_TEXT;
+        item.lineCount = text->GetLineCount();
+      }
+    }
   }
-  item->className = e->GetClass() ? e->GetClass()->GetName() : nullptr;
-  item->material = e->GetMaterial();
-  if (auto* text = GLDynamicCast<GLText>(e)) {
-    item->flags = PVIF_TEXT;
-    item->lineCount = text->GetLineCount();
-  }
+  items->count = room;
   return TRUE;
 }
 

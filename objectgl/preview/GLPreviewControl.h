@@ -193,7 +193,7 @@ class GLPreviewControl : public CButton {
   // What the control shows, answered once the scene was set up
   // (preview_messages.h).
   afx_msg LRESULT OnGetView(WPARAM, LPARAM view);
-  afx_msg LRESULT OnGetItem(WPARAM index, LPARAM item);
+  afx_msg LRESULT OnGetItems(WPARAM first, LPARAM items);
   afx_msg LRESULT OnGetItemLine(WPARAM index, LPARAM line);
   afx_msg LRESULT OnGetItemPoint(WPARAM id, LPARAM point);
 

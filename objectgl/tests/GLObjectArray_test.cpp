@@ -33,6 +33,23 @@ TEST(GLObjectArray, IndexAtTheCountIsNullBeyondItAnError) {
   EXPECT_EQ(a.GetReaderCount(), 0u) << "the failed read released its lock";
 }
 
+TEST(GLObjectArray, ARangeIsWhatGetAtGivesUpToTheCount) {
+  GLObjectArray a;
+  GLObject o[5];
+  for (GLObject& e : o) a.Add(&e);
+  struct Range {
+    uint32_t first, room, copied;
+  };
+  for (const Range& r : {Range{0, 5, 5}, Range{1, 2, 2}, Range{3, 9, 2}, Range{5, 3, 0}, Range{0, 0, 0}}) {
+    GLObject* out[9] = {};
+    EXPECT_EQ(a.GetRange(r.first, r.room, out), r.copied) << r.first << "+" << r.room;
+    for (uint32_t k = 0; k < 9; ++k) EXPECT_EQ(out[k], k < r.copied ? a.GetAt(r.first + k) : nullptr);
+  }
+  GLObject* out[1];
+  EXPECT_THROW(a.GetRange(6, 1, out), GLException);
+  EXPECT_EQ(a.GetReaderCount(), 0u) << "the failed read released its lock";
+}
+
 TEST(GLObjectArray, GrowsByItsStepAndCopiesShareTheElements) {
   GLObjectArray a;
   GLObject o;

@@ -9,9 +9,11 @@
 
 // lParam PVVIEW*; TRUE when answered.
 constexpr UINT PVM_GETVIEW = WM_USER + 0x700;
-// wParam the index of a scene entry, lParam PVITEM*; FALSE for an empty slot
-// or an index past the end.
-constexpr UINT PVM_GETITEM = WM_USER + 0x701;
+// wParam the index of a scene entry, lParam PVITEMS*: the entries from there
+// on, as many as fit and there are (count in: the room, out: how many);
+// FALSE for an index past the end. A scene holds many thousand entries:
+// one message for each would cost more than reading them.
+constexpr UINT PVM_GETITEMS = WM_USER + 0x701;
 // wParam the index of a text entry, lParam PVITEMLINE* (line in, text out);
 // FALSE when there is no such line.
 constexpr UINT PVM_GETITEMLINE = WM_USER + 0x702;
@@ -41,6 +43,8 @@ struct PVVIEW {
 constexpr UINT PVIF_NAME = 0x1;
 // A text: `lineCount` lines, read with PVM_GETITEMLINE.
 constexpr UINT PVIF_TEXT = 0x2;
+// An empty slot: nothing else is set.
+constexpr UINT PVIF_EMPTY = 0x4;
 
 struct PVITEM {
   UINT flags;
@@ -49,6 +53,11 @@ struct PVITEM {
   LPCSTR className;
   UINT material;
   UINT lineCount;
+};
+
+struct PVITEMS {
+  UINT count;
+  PVITEM* items;
 };
 
 struct PVITEMLINE {

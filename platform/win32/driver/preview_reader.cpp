@@ -1,5 +1,6 @@
 #include "platform/win32/driver/preview_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -15,6 +16,8 @@
 namespace {
 
 constexpr UINT kNoName = 0xFFFFFFFF;
+// Entries read with one message.
+constexpr UINT kItemsAtOnce = 1024;
 
 std::string Number(double v) {
   char text[64];
@@ -64,9 +67,17 @@ std::string GroupLines(HWND control, UINT itemCount) {
     size_t slot = 0;
   } last;
   size_t group = SIZE_MAX;  // groups' index of name's group, once it has one
+  std::vector<PVITEM> read(std::min<UINT>(itemCount, kItemsAtOnce));
+  UINT readFrom = 0, readCount = 0;
   for (UINT i = 0; i < itemCount; ++i) {
-    PVITEM item{};
-    if (!SendMessageA(control, PVM_GETITEM, i, reinterpret_cast<LPARAM>(&item))) continue;
+    if (i >= readFrom + readCount) {
+      PVITEMS items{static_cast<UINT>(read.size()), read.data()};
+      if (!SendMessageA(control, PVM_GETITEMS, i, reinterpret_cast<LPARAM>(&items)) || items.count == 0) break;
+      readFrom = i;
+      readCount = std::min<UINT>(items.count, static_cast<UINT>(read.size()));
+    }
+    const PVITEM& item = read[i - readFrom];
+    if (item.flags & PVIF_EMPTY) continue;
     if (item.flags & PVIF_NAME) {
       const int64_t named = item.name == kNoName ? int64_t{-1} : int64_t{item.name};
       if (named != name) group = SIZE_MAX;

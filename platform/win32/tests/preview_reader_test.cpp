@@ -2,6 +2,7 @@
 // that answers them from a table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -30,10 +31,16 @@ LRESULT PreviewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const bool slot = wParam < g_entries.size() && g_entries[wParam].present;
   switch (message) {
     case PVM_GETVIEW: *reinterpret_cast<PVVIEW*>(lParam) = g_view; return TRUE;
-    case PVM_GETITEM: {
-      if (!slot) return FALSE;
-      const Entry& e = g_entries[wParam];
-      *reinterpret_cast<PVITEM*>(lParam) = {e.flags, e.name, e.className, e.material, UINT(e.lines.size())};
+    case PVM_GETITEMS: {
+      // Two at a time at most, so that the reader asks again.
+      auto* items = reinterpret_cast<PVITEMS*>(lParam);
+      if (wParam > g_entries.size()) return FALSE;
+      items->count = UINT(std::min<size_t>({items->count, 2, g_entries.size() - wParam}));
+      for (UINT k = 0; k < items->count; ++k) {
+        const Entry& e = g_entries[wParam + k];
+        items->items[k] = e.present ? PVITEM{e.flags, e.name, e.className, e.material, UINT(e.lines.size())}
+                                    : PVITEM{PVIF_EMPTY, 0, nullptr, 0, 0};
+      }
       return TRUE;
     }
     case PVM_GETITEMLINE: {
