@@ -644,7 +644,7 @@ int HostSession::Select(const char* prompt, int mode, int option, double* pickPo
       ok = true;
     }
     if (ok) {
-      SetSelection(ids, option == 4);
+      SetSelection(std::move(ids), option == 4);  // a window may take tens of thousands
       inputState_ = 1;
       result = selection_.empty() ? HOST_NONE : HOST_NORMAL;
       detail = Int(static_cast<int64_t>(selection_.size())) + " selected";
