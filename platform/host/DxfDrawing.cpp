@@ -198,7 +198,7 @@ std::vector<DxfEntity*> DxfDrawing::ModelSpace() const {
   std::vector<DxfEntity*> out;
   out.reserve(entities_.size());
   for (const auto& e : entities_)
-    if (e->Value(67) != "1") out.push_back(e.get());
+    if (InModelSpace(*e)) out.push_back(e.get());
   return out;
 }
 

@@ -89,6 +89,10 @@ class DxfDrawing {
   // ---- Entities of the ENTITIES section (model and paper space) in order.
   const EntityList& Entities() const { return entities_; }
   std::vector<DxfEntity*> ModelSpace() const;
+  // Whether an entity of the ENTITIES section is a model-space one (its
+  // group 67 is not 1): a walk of the drawing asks it entity by entity
+  // while the entity's pairs are at hand, rather than collecting them first.
+  static bool InModelSpace(const DxfEntity& entity) { return entity.Value(67) != "1"; }
   DxfEntity* FindByHandle(uint64_t handle) const;
   DxfEntity* FindById(uint64_t id) const;
   // Adds a model-space entity built from pairs (group 0 first; a POLYLINE

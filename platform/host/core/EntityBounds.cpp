@@ -79,9 +79,13 @@ void AddSegment(Box& box, Point p, Point q, double bulge) {
 // The entity's own pairs (no 102 groups, no extended data), in order.
 template <class Visit>
 void ForEachOwnPair(const DxfEntity& e, Visit visit) {
-  size_t end = ExtendedDataStart(e.pairs);
-  for (size_t i = SkipAppGroups(e.pairs, 1); i < end; i = SkipAppGroups(e.pairs, i + 1))
+  // Groups are looked for only where a 102 stands: a window over the
+  // drawing walks the pairs of tens of thousands of entities.
+  const size_t end = ExtendedDataStart(e.pairs);
+  for (size_t i = SkipAppGroups(e.pairs, 1); i < end;) {
     visit(e.pairs[i]);
+    if (++i < end && e.pairs[i].code == 102) i = SkipAppGroups(e.pairs, i);
+  }
 }
 
 // Last values of the codes an entity's geometry reads.

@@ -133,8 +133,30 @@ class PartSource {
  private:
   void* Take(size_t bytes) { return blocks_ ? blocks_->Take(bytes, 1) : std::malloc(bytes); }
   static char* CopyText(char* copy, std::string_view text) {
-    if (!text.empty()) std::memcpy(copy, text.data(), text.size());
-    copy[text.size()] = '\0';
+    // Most texts are a few letters: copied as two words that may overlap
+    // (none read outside the text) rather than by a call per node.
+    const char* from = text.data();
+    const size_t n = text.size();
+    if (n >= 8 && n <= 16) {
+      uint64_t head, tail;
+      std::memcpy(&head, from, 8);
+      std::memcpy(&tail, from + n - 8, 8);
+      std::memcpy(copy, &head, 8);
+      std::memcpy(copy + n - 8, &tail, 8);
+    } else if (n >= 4 && n < 8) {
+      uint32_t head, tail;
+      std::memcpy(&head, from, 4);
+      std::memcpy(&tail, from + n - 4, 4);
+      std::memcpy(copy, &head, 4);
+      std::memcpy(copy + n - 4, &tail, 4);
+    } else if (n > 16) {
+      std::memcpy(copy, from, n);
+    } else if (n > 0) {  // one to three letters: first, middle and last
+      copy[0] = from[0];
+      copy[n / 2] = from[n / 2];
+      copy[n - 1] = from[n - 1];
+    }
+    copy[n] = '\0';
     return copy;
   }
   ChainBlocks* blocks_;
@@ -576,7 +598,6 @@ resbuf* EntityToChain(const DxfEntity& entity, ChainBlocks* blocks) {
 
   const PairList converted = IsFlatPolyline(entity) ? AsLwPolyline(entity) : PairList();
   const PairList& pairs = converted.empty() ? entity.pairs : converted;
-  const size_t xdata = ExtendedDataStart(pairs);
   bool marked = false;
   std::string decoded;
   // Straight from the pairs: a chain node per pair, a point's y and z
@@ -590,7 +611,9 @@ resbuf* EntityToChain(const DxfEntity& entity, ChainBlocks* blocks) {
       ++count;
       if (i + 2 < pairs.size() && pairs[i + 2].code == code + 20) ++count;
     }
-    if (!marked && i >= xdata) {
+    // The extended data begins at the first 1001, which travels, and no
+    // point's axes run over it.
+    if (!marked && code == 1001) {
       resbuf* mark = source.Node();
       if (!mark) return source.Drop(head), nullptr;
       link(mark, -3);

@@ -55,6 +55,16 @@ std::array<double, 3> Cross(const std::array<double, 3>& a, const std::array<dou
   return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
 
+// The drawing's model-space entities in order, each told while its pairs
+// are at hand: a walk of the whole drawing then reads each entity's pairs
+// once rather than once to collect the model-space ones and again to look
+// at them.
+template <class Visit>
+void ForEachModelSpaceEntity(const DxfDrawing& drawing, Visit visit) {
+  for (const auto& e : drawing.Entities())
+    if (DxfDrawing::InModelSpace(*e)) visit(e.get());
+}
+
 std::string FolderOfProgram() {
   char path[4096] = {};
   GetModuleFileNameA(nullptr, path, sizeof path);
@@ -557,7 +567,7 @@ std::vector<uint64_t> HostSession::WindowSelection(double x1, double y1, double 
     if (std::optional<std::array<double, 3>> p = PointOf(e, code)) take((*p)[0], (*p)[1]);
   };
   std::vector<uint64_t> ids;
-  for (const DxfEntity* e : drawing_->ModelSpace()) {
+  ForEachModelSpaceEntity(*drawing_, [&](const DxfEntity* e) {
     any = false;
     all = true;
     const std::string_view type = e->Type();
@@ -580,7 +590,7 @@ std::vector<uint64_t> HostSession::WindowSelection(double x1, double y1, double 
       for (int16_t code = 10; code <= 18; ++code) takePoint(*e, code);
     }
     if (any && all) ids.push_back(e->id);
-  }
+  });
   return ids;
 }
 
@@ -634,7 +644,7 @@ int HostSession::Select(const char* prompt, int mode, int option, double* pickPo
       ok = true;
     }
     if (ok) {
-      SetSelection(ids, option == 4);
+      SetSelection(std::move(ids), option == 4);  // a window may take tens of thousands
       inputState_ = 1;
       result = selection_.empty() ? HOST_NONE : HOST_NORMAL;
       detail = Int(static_cast<int64_t>(selection_.size())) + " selected";
@@ -701,12 +711,12 @@ resbuf* HostSession::AltEntNextApp(int first, const char* application) {
     appWalk_.clear();
     appWalkCursor_ = 0;
     const std::string_view wanted = application ? application : "";
-    for (const DxfEntity* e : drawing_->ModelSpace()) {
+    ForEachModelSpaceEntity(*drawing_, [&](const DxfEntity* e) {
       bool tagged = wanted.empty();
       for (size_t i = ExtendedDataStart(e->pairs); !tagged && i < e->pairs.size(); ++i)
         tagged = e->pairs[i].code == 1001 && SameName(TrimDxf(e->pairs[i].value), wanted);
       if (tagged) appWalk_.push_back(e->id);
-    }
+    });
   }
   resbuf* chain = nullptr;
   while (!chain && appWalkCursor_ < appWalk_.size()) {

@@ -374,6 +374,21 @@ TEST(EntityChain, EveryByteSurvivesTheCaretForm) {
   EXPECT_EQ(DecodeCaretForm(file), all);
 }
 
+// Texts of every length past those copied word by word come out whole,
+// in blocks and on the heap, the mark before the first 1001.
+TEST(EntityChain, TextsOfEveryLengthTravelWhole) {
+  ChainBlocks blocks;
+  for (std::string text; text.size() <= 40; text += static_cast<char>('a' + text.size() % 26)) {
+    DxfEntity e;
+    e.pairs = {{0, "TEXT"}, {1, text}, {1001, "A"}};
+    Chain heap(EntityToChain(e));
+    for (const resbuf* chain : {heap.head, EntityToChain(e, &blocks)}) {
+      EXPECT_STREQ(chain->next->next->value.text, text.c_str());
+      EXPECT_EQ(chain->next->next->next->code, -3);
+    }
+  }
+}
+
 // A chain made in the host's blocks is the heap chain node for node, value
 // byte for byte, for every kind of value and every entity of the drawings.
 TEST(EntityChain, ChainsInBlocksEqualHeapChains) {
