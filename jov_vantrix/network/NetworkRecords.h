@@ -30,6 +30,8 @@ int PipeKindOf(const CString& typeCode);
 // The text after the chain's "JOV_LINK" application name (without regard
 // to case), pointing into the chain; "" when there is none.
 const char* LinkHandleOf(const resbuf* chain);
+// The same after that name's node, found already (null gives "").
+const char* LinkHandleAfter(const resbuf* linkApplication);
 
 // Lets go of the extended data read into every record of the list and of
 // its all-records array (their chains stay), and of the properties'

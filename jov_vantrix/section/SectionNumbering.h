@@ -32,8 +32,8 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
 
 // Makes the segment labels among the list's read records (its all-records
 // array) tell the numbers the sequence's pieces now carry (numbered as
-// WriteSegmentNumbers does with start). A label names its piece by its
-// tag; of the labels standing beside a piece (within half its length and
+// WriteSegmentNumbers does with start). A label is a TEXT and names its
+// piece by its tag; of the labels standing beside a piece (within half its length and
 // two label heights of its label point) the nearest is rewritten there with
 // the number, on the label layer. Every other tagged label (a second one of
 // a piece, a copy's, which names the piece it was copied from, or one
