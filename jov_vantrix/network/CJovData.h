@@ -25,6 +25,7 @@
 #include "dataformat/resbuf.h"
 #include "jov_vantrix/network/CJovAddPnt.h"
 #include "jov_vantrix/network/CJovInsPnt.h"
+#include "jov_vantrix/network/RecordText.h"
 #include "platform/mfc/CString.h"
 
 class CJovData : public CSeznam {
@@ -83,7 +84,9 @@ class CJovData : public CSeznam {
     if (m_packed) PrefetchBytes(m_packed, sizeof(Packed));
   }
 
-  CString m_typeCode;
+  // Normally 12 characters: it lives inside the object (see RecordText),
+  // no heap block a record.
+  RecordText m_typeCode;
   int32_t m_insertionValue = 0;
   CBitFlags m_typeFlags;
 

@@ -84,13 +84,13 @@ CString PropertyOf(const CObjDataNew& record, const char* key) {
   return value ? CString(value) : CString();
 }
 
-char IncludeFlagOf(const CString& typeCode) {
-  return typeCode.GetLength() > static_cast<int>(CJovData::kIncludeFlagIndex) ? typeCode[CJovData::kIncludeFlagIndex]
-                                                                              : '\0';
+char IncludeFlagOf(const char* typeCode) {
+  if (!typeCode || ::strnlen(typeCode, CJovData::kIncludeFlagIndex + 1) <= CJovData::kIncludeFlagIndex) return '\0';
+  return typeCode[CJovData::kIncludeFlagIndex];
 }
 
-int PipeKindOf(const CString& typeCode) {
-  const char* code = typeCode.GetString();
+int PipeKindOf(const char* typeCode) {
+  const char* code = typeCode ? typeCode : "";
   if (std::strncmp(code, "TPP", 3) == 0 || std::strncmp(code, "TP6", 3) == 0) return kObjectSupplyPipe;
   if (std::strncmp(code, "TPZ", 3) == 0 || std::strncmp(code, "TP7", 3) == 0) return kObjectReturnPipe;
   return kObjectOther;

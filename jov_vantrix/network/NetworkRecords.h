@@ -21,11 +21,11 @@ CString PropertyOf(const CObjDataNew& record, const char* key);
 
 // The include flag of a type code (its 8th character); '\0' for a shorter
 // code.
-char IncludeFlagOf(const CString& typeCode);
+char IncludeFlagOf(const char* typeCode);
 
 // Object type of a pipe piece by its type code: 5 for "TPP" and "TP6", 6 for
 // "TPZ" and "TP7", 0 otherwise.
-int PipeKindOf(const CString& typeCode);
+int PipeKindOf(const char* typeCode);
 
 // The text after the chain's "JOV_LINK" application name (without regard
 // to case), pointing into the chain; "" when there is none.
