@@ -174,12 +174,10 @@ TEST(CJovData, TheLaterOfTwoBlocksOfOneNameWins) {
 }
 
 TEST(CJovData, TheLinkFoundInTheReadingIsTheOneLinkHandleOfFinds) {
-  // Names in any case and place, none, two, a name without a text after it,
+  // Names in any case and place, none, two, one without a text after it,
   // and a chain without JOV_DATA (the walk still goes to its end).
   struct Case {
-    const char* before;
-    const char* after;
-    const char* handle;
+    const char *before, *after, *handle;
     bool jovData;
   } cases[] = {{"JOV_LINK", nullptr, "A1", true},   {nullptr, "jov_Link", "B2", true},
                {"JOV_LINK", "JOV_LINK", "C3", true}, {nullptr, nullptr, nullptr, true},
@@ -190,16 +188,13 @@ TEST(CJovData, TheLinkFoundInTheReadingIsTheOneLinkHandleOfFinds) {
     chain.Text(0, "LWPOLYLINE").Text(8, "0");
     if (c.before) chain.Text(1001, c.before).Text(1000, c.handle ? c.handle : "x");
     if (c.jovData) chain.Text(1001, "JOV_DATA").Text(1000, "TPP0000-0001").Text(1000, "CM").Text(1000, "1");
-    if (c.after) {
-      chain.Text(1001, c.after);
-      if (c.handle) chain.Text(1000, c.handle);
-    }
+    if (c.after) chain.Text(1001, c.after);
+    if (c.after && c.handle) chain.Text(1000, c.handle);
     chain.Text(1001, "OTHER").I16(1070, 1);
     CJovData data;
     const resbuf* link = nullptr;
     EXPECT_EQ(data.ReadXDataOfKeptChain(chain.Head(), &link), c.jovData);
-    EXPECT_STREQ(LinkHandleAfter(link), LinkHandleOf(chain.Head())) << (c.before ? c.before : "") << " "
-                                                                    << (c.after ? c.after : "");
+    EXPECT_STREQ(LinkHandleAfter(link), LinkHandleOf(chain.Head())) << (c.before ? c.before : c.after ? c.after : "-");
   }
 }
 
