@@ -1,6 +1,7 @@
 #include "jov_vantrix/network/CJovData.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -52,6 +53,18 @@ CJovPropData* NewReadRow(uint32_t fields) {
 
 bool IsApplication(const resbuf* node, const char* name) {
   return node->code == 1001 && node->value.text && std::strcmp(node->value.text, name) == 0;
+}
+
+// "JOV_LINK" without regard to case, as FindApplication compares an ASCII
+// name.
+bool IsLinkApplication(const resbuf* node) {
+  const char* text = node->value.text;
+  if (!text) return false;
+  for (const char* name = "JOV_LINK"; *name; ++text, ++name) {
+    const unsigned char c = static_cast<unsigned char>(*text);
+    if (c != static_cast<unsigned char>(*name) && !(c < 128 && std::toupper(c) == *name)) return false;
+  }
+  return *text == '\0';
 }
 
 int ClampToInt(long long value) {
@@ -118,16 +131,19 @@ void CJovData::Clear() {
   m_typeCode.Empty();
 }
 
-bool CJovData::ReadXData(const resbuf* chain) { return Read(chain, false); }
+bool CJovData::ReadXData(const resbuf* chain) { return Read(chain, false, nullptr); }
 
-bool CJovData::ReadXDataOfKeptChain(const resbuf* chain) { return Read(chain, true); }
+bool CJovData::ReadXDataOfKeptChain(const resbuf* chain, const resbuf** linkApplication) {
+  return Read(chain, true, linkApplication);
+}
 
 // A node whose text can stand as a value: a string of any text code but an
 // application name, which opens the next block.
 bool CJovData::IsValueNode(const resbuf* node) { return node && node->code != 1001 && IsStringNode(node); }
 
-bool CJovData::Read(const resbuf* chain, bool pairsInChain) {
+bool CJovData::Read(const resbuf* chain, bool pairsInChain, const resbuf** linkApplication) {
   Clear();
+  if (linkApplication) *linkApplication = nullptr;
   const resbuf* insertPoints = nullptr;
   const resbuf* jovData = nullptr;
   const resbuf* vantrix = nullptr;
@@ -141,6 +157,8 @@ bool CJovData::Read(const resbuf* chain, bool pairsInChain) {
     } else if (IsApplication(node, "_VANTRIX")) {
       vantrix = node->next;
       hasVantrix = true;
+    } else if (linkApplication && !*linkApplication && IsLinkApplication(node)) {
+      *linkApplication = node;
     }
   }
   if (!jovData) return false;

@@ -25,6 +25,7 @@
 #include "dataformat/resbuf.h"
 #include "jov_vantrix/network/CJovAddPnt.h"
 #include "jov_vantrix/network/CJovInsPnt.h"
+#include "jov_vantrix/network/RecordText.h"
 #include "platform/mfc/CString.h"
 
 class CJovData : public CSeznam {
@@ -49,7 +50,10 @@ class CJovData : public CSeznam {
   // whose pairs no writer cuts out while it lives: the properties are not
   // copied but read from the chain as it stands when they are asked for
   // (so a value a writer changed reads changed), until the list is made.
-  bool ReadXDataOfKeptChain(const resbuf* chain);
+  // The same walk finds, when asked, the first 1001 node naming
+  // "JOV_LINK" (without regard to case; null when none): a network's
+  // reader wants the link handle after it too.
+  bool ReadXDataOfKeptChain(const resbuf* chain, const resbuf** linkApplication = nullptr);
 
   // A new chain of the three blocks, owned by the caller. Refreshes the
   // value of an existing "_PTS" property from the point records first.
@@ -80,7 +84,9 @@ class CJovData : public CSeznam {
     if (m_packed) PrefetchBytes(m_packed, sizeof(Packed));
   }
 
-  CString m_typeCode;
+  // Normally 12 characters: it lives inside the object (see RecordText),
+  // no heap block a record.
+  RecordText m_typeCode;
   int32_t m_insertionValue = 0;
   CBitFlags m_typeFlags;
 
@@ -119,7 +125,7 @@ class CJovData : public CSeznam {
   void MakePropertyList();
   // Lets go of the properties as read (packed, or left in a kept chain).
   void ReleasePacked();
-  bool Read(const resbuf* chain, bool pairsInChain);
+  bool Read(const resbuf* chain, bool pairsInChain, const resbuf** linkApplication);
 
   // A key node with its value node after it: a property as read. A value
   // of code 1000, as nearly all are, needs no look at its code's class.

@@ -20,10 +20,15 @@ SlabPool& RecordPool() {
 }
 
 // An entity's chain after its name node, whose name the record keeps;
-// holder: the chain's, or null.
+// holder: the chain's, or null. A TEXT is known as one from here on,
+// whichever reader takes it (segment labels are looked for only among
+// them).
 CObjDataNew* NewRecordOf(const resbuf* entity, uint32_t index, const CGroupChainRef* holder) {
   const resbuf* name = entity && entity->code == -1 ? entity : nullptr;
-  auto* record = new CObjDataNew(0, 0, name ? name->next : entity, index, holder);
+  const resbuf* chain = name ? name->next : entity;
+  const char* type = GetEntityString(chain, 0);
+  const int kind = type && std::strcmp(type, "TEXT") == 0 ? kEntityText : kEntityAsRead;
+  auto* record = new CObjDataNew(kind, 0, chain, index, holder);
   if (name) {
     record->m_hasEntityName = true;
     record->m_entityName[0] = name->value.name[0];

@@ -179,7 +179,9 @@ class CObjDataNew : public CSeznam {
 };
 
 // A record of an entity the host handed out, its chain taken from after the
-// entity-name node, whose name the record keeps.
+// entity-name node, whose name the record keeps. Every road that reads
+// records comes here: a TEXT's record is of kind kEntityText, any other's
+// kEntityAsRead until its reader says more.
 CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index);
 // The same for an entity's chain as a holder keeps it.
 CObjDataNew* NewReadRecord(const CGroupChainRef& entity, uint32_t index);

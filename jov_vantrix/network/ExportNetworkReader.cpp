@@ -66,7 +66,8 @@ class ExportReader {
     const char* type = GetEntityString(chain, 0);
     if (!type) return Outcome::kept;
     CJovData& data = record->m_jovData;
-    const bool readable = std::strcmp(type, "CIRCLE") != 0 && data.ReadXDataOfKeptChain(chain);
+    const resbuf* link = nullptr;
+    const bool readable = std::strcmp(type, "CIRCLE") != 0 && data.ReadXDataOfKeptChain(chain, &link);
     const char flag = IncludeFlagOf(data.m_typeCode);
 
     if (std::strcmp(type, "INSERT") == 0 && readable) {
@@ -82,13 +83,13 @@ class ExportReader {
         CopyProperties(*record, {"_NBRANCH", "_NUM_RISER", "_NUM_BRANCH", "_NUM_SIDE", "_NUM_ASSOC",
                                  "_SCH_ASSOC"});
         record->m_objectType = kObjectRiser;
-        record->m_linkHandle = LinkHandleOf(chain);
+        record->m_linkHandle = LinkHandleAfter(link);
         return FileAndCount(record, true);
       }
       return Outcome::kept;
     }
     if (std::strcmp(type, "LWPOLYLINE") == 0 && readable && data.m_typeFlags.HasAll(kPipeFlag) && flag == '-') {
-      record->m_linkHandle = LinkHandleOf(chain);
+      record->m_linkHandle = LinkHandleAfter(link);
       record->m_objectType = PipeKindOf(data.m_typeCode);
       if (record->m_objectType == kObjectSupplyPipe) ++counts_.excluded5;
       if (record->m_objectType == kObjectReturnPipe) ++counts_.excluded6;
@@ -104,20 +105,19 @@ class ExportReader {
       return Outcome::kept;
     }
     if (std::strcmp(type, "LWPOLYLINE") == 0 && readable && data.m_typeFlags.HasAll(kPipeFlag) && flag == 'i')
-      return ReadIncludedPipe(record);
-    if (std::strcmp(type, "TEXT") == 0) {
+      return ReadIncludedPipe(record, link);
+    if (record->m_entityKind == kEntityText) {
       if (readable && flag == 'i') {
         CopyProperties(*record, {"_NUM_ASSOC", "_SCH_ASSOC"});
         const char* line = data.GetProperty("_NUM_DESC_LINE");
         if (!line || line[0] != '0') return Outcome::kept;
-        record->m_entityKind = kEntityText;
         record->m_objectType = kObjectDescription;
         return FileAndCount(record, false);
       }
       // A segment-number label of an earlier export is no part of the
       // network; it stays among the records read, where the labelling of
-      // this export finds it to rewrite it.
-      record->m_entityKind = kEntityText;
+      // this export finds it to rewrite it (a TEXT's record is of that kind
+      // as made).
       return Outcome::kept;
     }
     return Outcome::kept;
@@ -153,7 +153,7 @@ class ExportReader {
   }
 
  private:
-  Outcome ReadIncludedPipe(CObjDataNew* record) {
+  Outcome ReadIncludedPipe(CObjDataNew* record, const resbuf* link) {
     CJovData& data = record->m_jovData;
     CopyProperties(*record, {"_NBRANCH", "_NUM_BRANCH", "_NUM_SIDE", "_NUM_RISER", "_POS_RISER", "CM",
                              "CZ", "CT", "_NUM_ASSOC", "_SCH_ASSOC"});
@@ -170,7 +170,7 @@ class ExportReader {
     record->SetReadNumber(record->GetNumber());
     record->SetConnect(NumberOfText(data.GetProperty("_DW_CONNECT")));
     record->SetReadConnect(record->GetConnect());
-    record->m_linkHandle = LinkHandleOf(record->m_entityChain.GetChain());
+    record->m_linkHandle = LinkHandleAfter(link);
     record->m_objectType = PipeKindOf(data.m_typeCode);
     if (record->m_objectType == kObjectSupplyPipe) ++counts_.included5;
     if (record->m_objectType == kObjectReturnPipe) ++counts_.included6;

@@ -102,12 +102,12 @@ std::vector<IndexedRecord> EndPointIndex::Near(const GLVector& point) const {
   return found;
 }
 
-std::vector<IndexedRecord> EndPointIndex::NearEither(const GLVector& a, const GLVector& b) const {
-  std::vector<IndexedRecord> found;
-  Collect(a, found);
-  Collect(b, found);
-  SortUnique(found);
-  return found;
+const std::vector<IndexedRecord>& EndPointIndex::NearEither(const GLVector& a, const GLVector& b) const {
+  found_.clear();
+  Collect(a, found_);
+  Collect(b, found_);
+  SortUnique(found_);
+  return found_;
 }
 
 void LinkHandleIndex::Add(CObjDataNew* record) {

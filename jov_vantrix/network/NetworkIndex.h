@@ -39,7 +39,9 @@ class EndPointIndex {
   void Add(CObjDataNew* record);
   // Records with an end near the point, each once, in scan order.
   std::vector<IndexedRecord> Near(const GLVector& point) const;
-  std::vector<IndexedRecord> NearEither(const GLVector& a, const GLVector& b) const;
+  // Asked for every pipe a network reading tests: the answer is the
+  // index's own list, good until the next question.
+  const std::vector<IndexedRecord>& NearEither(const GLVector& a, const GLVector& b) const;
 
  private:
   struct Entry {
@@ -58,6 +60,7 @@ class EndPointIndex {
   mutable size_t mask_ = 0;
   mutable std::vector<Entry> entries_;         // grouped by bucket once filed
   mutable std::vector<uint32_t> bucketStart_;  // bucket b's ends: entries_[bucketStart_[b] .. bucketStart_[b + 1])
+  mutable std::vector<IndexedRecord> found_;   // NearEither's answer
 };
 
 // The records of a list or an array by their link handle ("JOV_LINK"),

@@ -1,5 +1,7 @@
 #include "jov_vantrix/network/NetworkRecords.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <string_view>
@@ -26,14 +28,32 @@ constexpr RecordField kFields[] = {
 };
 static_assert(std::size(kFields) <= 32);
 
+// The fields whose key has so many characters (bit i for kFields[i]); keys
+// of another length have none.
+constexpr size_t kLongestKey = 15;
+struct FieldsByLength {
+  uint32_t mask[kLongestKey + 1] = {};
+  constexpr FieldsByLength() {
+    for (size_t i = 0; i < std::size(kFields); ++i)
+      if (kFields[i].key.size() <= kLongestKey) mask[kFields[i].key.size()] |= 1u << i;
+  }
+};
+constexpr FieldsByLength kFieldsByLength;
+static_assert([] {
+  for (const RecordField& f : kFields)
+    if (f.key.empty() || f.key.size() > kLongestKey) return false;
+  return true;
+}());
+
 // Place of the key in kFields; -1 for a key without a field. Asked for
-// every property of every record read: the keys are told apart by their
-// length and last letter before their bytes are compared.
+// every property of every record read: only the fields of the key's length
+// are compared, their last letter first.
 int FieldIndex(std::string_view key) {
-  if (key.empty()) return -1;
-  for (size_t i = 0; i < std::size(kFields); ++i) {
+  if (key.size() > kLongestKey) return -1;
+  for (uint32_t m = kFieldsByLength.mask[key.size()]; m; m &= m - 1) {
+    const int i = std::countr_zero(m);
     const std::string_view field = kFields[i].key;
-    if (field.size() == key.size() && field.back() == key.back() && field == key) return static_cast<int>(i);
+    if (field.back() == key.back() && field == key) return i;
   }
   return -1;
 }
@@ -64,13 +84,13 @@ CString PropertyOf(const CObjDataNew& record, const char* key) {
   return value ? CString(value) : CString();
 }
 
-char IncludeFlagOf(const CString& typeCode) {
-  return typeCode.GetLength() > static_cast<int>(CJovData::kIncludeFlagIndex) ? typeCode[CJovData::kIncludeFlagIndex]
-                                                                              : '\0';
+char IncludeFlagOf(const char* typeCode) {
+  if (!typeCode || ::strnlen(typeCode, CJovData::kIncludeFlagIndex + 1) <= CJovData::kIncludeFlagIndex) return '\0';
+  return typeCode[CJovData::kIncludeFlagIndex];
 }
 
-int PipeKindOf(const CString& typeCode) {
-  const char* code = typeCode.GetString();
+int PipeKindOf(const char* typeCode) {
+  const char* code = typeCode ? typeCode : "";
   if (std::strncmp(code, "TPP", 3) == 0 || std::strncmp(code, "TP6", 3) == 0) return kObjectSupplyPipe;
   if (std::strncmp(code, "TPZ", 3) == 0 || std::strncmp(code, "TP7", 3) == 0) return kObjectReturnPipe;
   return kObjectOther;
@@ -78,8 +98,12 @@ int PipeKindOf(const CString& typeCode) {
 
 const char* LinkHandleOf(const resbuf* chain) {
   const resbuf* node = chain;
-  if (!FindApplication(&node, "JOV_LINK")) return "";
-  const resbuf* handle = node->next;
+  return FindApplication(&node, "JOV_LINK") ? LinkHandleAfter(node) : "";
+}
+
+const char* LinkHandleAfter(const resbuf* linkApplication) {
+  if (!linkApplication) return "";
+  const resbuf* handle = linkApplication->next;
   if (!handle || !IsStringNode(handle) || !handle->value.text) return "";
   return handle->value.text;
 }

@@ -21,15 +21,17 @@ CString PropertyOf(const CObjDataNew& record, const char* key);
 
 // The include flag of a type code (its 8th character); '\0' for a shorter
 // code.
-char IncludeFlagOf(const CString& typeCode);
+char IncludeFlagOf(const char* typeCode);
 
 // Object type of a pipe piece by its type code: 5 for "TPP" and "TP6", 6 for
 // "TPZ" and "TP7", 0 otherwise.
-int PipeKindOf(const CString& typeCode);
+int PipeKindOf(const char* typeCode);
 
 // The text after the chain's "JOV_LINK" application name (without regard
 // to case), pointing into the chain; "" when there is none.
 const char* LinkHandleOf(const resbuf* chain);
+// The same after that name's node, found already (null gives "").
+const char* LinkHandleAfter(const resbuf* linkApplication);
 
 // Lets go of the extended data read into every record of the list and of
 // its all-records array (their chains stay), and of the properties'

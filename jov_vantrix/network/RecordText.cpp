@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <new>
 
 namespace {
@@ -61,6 +62,11 @@ RecordText& RecordText::operator=(const CString& text) {
 void RecordText::Empty() {
   if (OnHeap()) std::free(HeapText());
   SetInlineLength(0);
+}
+
+void RecordText::SetAt(int index, char ch) {
+  if (index < 0 || index >= GetLength()) throw std::out_of_range("RecordText index");
+  (OnHeap() ? HeapText() : bytes_)[index] = ch;
 }
 
 void RecordText::Assign(const char* text, int length) {

@@ -39,6 +39,9 @@ class RecordText {
   }
   bool IsEmpty() const { return GetLength() == 0; }
   void Empty();
+  // As the framework's text: an index from 0 below the length, else
+  // std::out_of_range.
+  void SetAt(int index, char ch);
 
  private:
   // Takes length bytes of text (which may lie in this text) and a NUL;

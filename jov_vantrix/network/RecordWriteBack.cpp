@@ -235,7 +235,7 @@ int SetIncludeFlag(CObjSezNew& list, bool exclude) {
     const char* type = GetEntityString(record->m_entityChain.GetChain(), 0);
     if (!type || (_mbsicmp(type, "INSERT") != 0 && _mbsicmp(type, "LWPOLYLINE") != 0)) continue;
     if (!record->m_jovData.ReadXData(record->m_entityChain.GetChain())) continue;
-    CString typeCode = record->m_jovData.m_typeCode;
+    CString typeCode = record->m_jovData.m_typeCode.ToCString();
     if (!ToggleIncludeFlag(typeCode, from, to)) continue;
 
     resbuf* chain = record->m_pBuiltChain ? record->m_pBuiltChain : record->m_entityChain.GetChainForWrite();

@@ -76,7 +76,7 @@ void TakeRun(CutDrawingState& st, CObjDataNew& owner, bool side1, CObjDataNew* f
 // The catalogue of the record's trade, the first letter of its type code
 // ('T' without one), as a riser section takes its riser's.
 jovDatabase::Database* CatalogueOf(const CObjSezNew& list, const CObjDataNew& r) {
-  const CString& code = r.m_jovData.m_typeCode;
+  const RecordText& code = r.m_jovData.m_typeCode;
   const char letter = code.IsEmpty() ? 'T' : code[0];
   return letter == 'T' ? list.m_pDatabase : TheApp().GetDatabase(letter);
 }

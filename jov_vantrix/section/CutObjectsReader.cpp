@@ -36,8 +36,8 @@ CString Value(const CObjDataNew& record, const char* key) {
   return text;
 }
 
-bool StartsWith(const CString& text, const char* prefix) {
-  return std::strncmp(text.GetString(), prefix, std::strlen(prefix)) == 0;
+bool StartsWith(const char* text, const char* prefix) {
+  return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
 }
 
 class CutReader {
@@ -111,7 +111,7 @@ class CutReader {
     Copy(r, {"_NBRANCH", "_BRANCH", "_NUM_SIDE", "_NUM_RISER", "CM", "CT", "CR", "", "CZ", "_NUM_ASSOC"});
     Adopt(r);
     if (Current(r)) {
-      const CString& code = r.m_jovData.m_typeCode;
+      const RecordText& code = r.m_jovData.m_typeCode;
       if (StartsWith(code, "TPP") || StartsWith(code, "TP6")) {
         r.m_objectType = kObjectSupplyPipe;
         ++supplyCount;

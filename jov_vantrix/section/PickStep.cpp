@@ -53,8 +53,8 @@ CString Value(const CObjDataNew* record, const char* key) {
   return value ? value : "";
 }
 
-bool StartsWith(const CString& text, const char* prefix) {
-  return std::strncmp(text.GetString(), prefix, std::strlen(prefix)) == 0;
+bool StartsWith(const char* text, const char* prefix) {
+  return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
 }
 
 // The point the user gave and the rotation of the user coordinate system
@@ -162,7 +162,7 @@ int AddPipeToScheme(CJov_CutDlgNew& dialog, const double pickPoint[3]) {
   const HWND owner = HostMainWindow(Host());
   const std::unique_ptr<CObjDataNew> pipe = FirstSelected();
   if (!pipe) return kPipeStop;
-  const CString& code = pipe->m_jovData.m_typeCode;
+  const RecordText& code = pipe->m_jovData.m_typeCode;
   if (!IsNetworkEntity(*pipe, "LWPOLYLINE", kPipe) || code.GetLength() < 8 || code[7] != 'i') {
     MessageBoxRes(owner, IDS_NOT_A_BRANCH_PIPE, MB_ICONHAND);
     return kPipePickAgain;

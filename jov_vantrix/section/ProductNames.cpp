@@ -5,7 +5,7 @@
 CString ProductName(const CJovData& data, const char* branch) {
   const char* designation = data.GetProperty("_QPROD");
   if (!designation || !*designation) designation = data.GetProperty("TY");
-  const CString code = data.m_typeCode.IsEmpty() ? CString("?") : data.m_typeCode;
+  const CString code = data.m_typeCode.IsEmpty() ? CString("?") : data.m_typeCode.ToCString();
   CString name;
   name.Format("(%s, branch %s)", code.GetString(), (branch && *branch) ? branch : "?");
   if (designation && *designation) name = CString(designation) + " " + name;

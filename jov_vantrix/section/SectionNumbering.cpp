@@ -345,20 +345,12 @@ resbuf* LabelTag(const char* handle) {
                                     handle ? handle : "", -9);
 }
 
-// Hints the record i + 12 ahead's chain holder field, i + 8 ahead's chain
-// holder, and i + 4 ahead's chain, where a label's tag is looked for: each
-// step reads what the one before brought in.
-void PrefetchLabelAhead(const CPtrArray& records, INT_PTR i) {
-  constexpr INT_PTR kRecordsAhead = 12;
-  constexpr INT_PTR kBlocksAhead = 8;
-  constexpr INT_PTR kChainsAhead = 4;
-  constexpr size_t kChainBytes = 512;
-  const INT_PTR n = records.GetSize();
-  if (i + kRecordsAhead < n)
-    PrefetchBytes(&static_cast<const CObjDataNew*>(records[i + kRecordsAhead])->m_entityChain, sizeof(CGroupChainRef));
-  if (i + kBlocksAhead < n) static_cast<const CObjDataNew*>(records[i + kBlocksAhead])->m_entityChain.PrefetchBlock();
-  if (i + kChainsAhead < n)
-    PrefetchBytes(static_cast<const CObjDataNew*>(records[i + kChainsAhead])->m_entityChain.GetChain(), kChainBytes);
+// Hints the kind of the record i + 8 ahead, which tells whether it can be
+// a label: only a TEXT's chain is read for its tag.
+void PrefetchKindAhead(const CPtrArray& records, INT_PTR i) {
+  constexpr INT_PTR kRecordsAhead = 8;
+  if (i + kRecordsAhead < records.GetSize())
+    PrefetchBytes(&static_cast<const CObjDataNew*>(records[i + kRecordsAhead])->m_entityKind, sizeof(int32_t));
 }
 
 // A label read from the drawing is erased when written back; any other (a
@@ -395,8 +387,9 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
   std::unordered_map<std::string, std::vector<CObjDataNew*>> earlier;
   std::vector<CObjDataNew*> unnamed;
   for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
-    PrefetchLabelAhead(list.m_allRecords, i);
+    PrefetchKindAhead(list.m_allRecords, i);
     auto* label = static_cast<CObjDataNew*>(list.m_allRecords[i]);
+    if (label->m_entityKind != kEntityText) continue;
     const char* piece = SegmentLabelPiece(label->m_entityChain.GetChain());
     if (piece && *piece) earlier[piece].push_back(label);
   }
@@ -513,7 +506,7 @@ bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence) {
     know();
     if (std::binary_search(read.begin(), read.end(), Name(entity->value.name[0], entity->value.name[1]))) continue;
     std::unique_ptr<CObjDataNew> label(NewReadRecord(entity, list.m_readCount));
-    if (!label || !label->m_hasEntityName) continue;
+    if (!label || !label->m_hasEntityName || label->m_entityKind != kEntityText) continue;
     othersNamed = othersNamed || !pieces.Has(piece);
     found.push_back(std::move(label));
   }

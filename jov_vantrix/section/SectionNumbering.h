@@ -32,10 +32,10 @@ void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovC
 
 // Makes the segment labels among the list's read records (its all-records
 // array) tell the numbers the sequence's pieces now carry (numbered as
-// WriteSegmentNumbers does with start). A label names its piece by its
-// tag; of the labels standing beside a piece (within half its length and
-// two label heights of its label point) the nearest is rewritten there with
-// the number, on the label layer. Every other tagged label (a second one of
+// WriteSegmentNumbers does with start). A label is a TEXT record (see
+// NewReadRecord) and names its piece by its tag; of the labels standing
+// beside a piece (within half its length and two label heights of its label
+// point) the nearest is rewritten there with the number, on the label layer. Every other tagged label (a second one of
 // a piece, a copy's, which names the piece it was copied from, or one
 // naming no piece of the sequence) is removed: a label read from the
 // drawing is erased when the list is written back; any other, or any on a
@@ -50,7 +50,7 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
 // Adds to the list's read records (its all-records array, the list's held
 // records owning them) the segment labels of the whole drawing it lacks
 // that name a piece of the sequence or a piece the drawing no longer has,
-// found through the host by the labels' tag, so that a renewal reaches the
+// found through the host by the labels' tag (TEXTs only), so that a renewal reaches the
 // labels the user did not select. Labels of other drawn pieces (a
 // section's, another network's) are left to their own. False when the host
 // cannot walk the drawing (only the selection's labels are then renewed).

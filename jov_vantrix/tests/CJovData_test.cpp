@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "jov_vantrix/network/NetworkRecords.h"
 #include "jov_vantrix/tests/NetworkFixtures.h"
 
 using Items = std::vector<std::string>;
@@ -170,6 +171,31 @@ TEST(CJovData, TheLaterOfTwoBlocksOfOneNameWins) {
   EXPECT_STREQ(data.m_typeCode, "TCD0000-0002");
   EXPECT_EQ(data.Properties().CSeznam::GetCount(), 1u);
   EXPECT_STREQ(data.GetProperty("CM"), "2");
+}
+
+TEST(CJovData, TheLinkFoundInTheReadingIsTheOneLinkHandleOfFinds) {
+  // Names in any case and place, none, two, one without a text after it,
+  // and a chain without JOV_DATA (the walk still goes to its end).
+  struct Case {
+    const char *before, *after, *handle;
+    bool jovData;
+  } cases[] = {{"JOV_LINK", nullptr, "A1", true},   {nullptr, "jov_Link", "B2", true},
+               {"JOV_LINK", "JOV_LINK", "C3", true}, {nullptr, nullptr, nullptr, true},
+               {"JOV_LINKS", "JOV_LIN", "D4", true}, {nullptr, "JOV_LINK", nullptr, true},
+               {"\xC8OV_LINK", nullptr, "E5", true},  {"JOV_LINK", nullptr, "F6", false}};
+  for (const Case& c : cases) {
+    TestChain chain;
+    chain.Text(0, "LWPOLYLINE").Text(8, "0");
+    if (c.before) chain.Text(1001, c.before).Text(1000, c.handle ? c.handle : "x");
+    if (c.jovData) chain.Text(1001, "JOV_DATA").Text(1000, "TPP0000-0001").Text(1000, "CM").Text(1000, "1");
+    if (c.after) chain.Text(1001, c.after);
+    if (c.after && c.handle) chain.Text(1000, c.handle);
+    chain.Text(1001, "OTHER").I16(1070, 1);
+    CJovData data;
+    const resbuf* link = nullptr;
+    EXPECT_EQ(data.ReadXDataOfKeptChain(chain.Head(), &link), c.jovData);
+    EXPECT_STREQ(LinkHandleAfter(link), LinkHandleOf(chain.Head())) << (c.before ? c.before : c.after ? c.after : "-");
+  }
 }
 
 TEST(CJovData, MatrixCodeReadsRowsAndWritesThemBack) {

@@ -152,6 +152,9 @@ TEST(ExportNetwork, MarkerCirclesAndSegmentLabels) {
     ReadExportNetwork(network, kept.Array());
     EXPECT_EQ(network.m_markerCircles.GetSize(), c.marker ? 1 : 0) << c.units << " " << c.radius;
     EXPECT_EQ(network.m_readCount, c.marker ? 1u : 0u);
+    ASSERT_EQ(network.m_allRecords.GetSize(), 1);
+    const auto* circle = static_cast<CObjDataNew*>(network.m_allRecords[0]);
+    EXPECT_EQ(circle->m_entityKind, c.marker ? kEntityCircle : kEntityAsRead);
   }
   // An export's own number labels are no part of the network: they stay
   // only among the records read, where the next labelling finds them.
@@ -162,6 +165,8 @@ TEST(ExportNetwork, MarkerCirclesAndSegmentLabels) {
   EXPECT_EQ(network.m_allRecords.GetSize(), 2);
   EXPECT_EQ(network.m_readCount, 0u);
   EXPECT_EQ(network.m_scheme.GetGroupCount(), 0u);
+  for (INT_PTR i = 0; i < 2; ++i)
+    EXPECT_EQ(static_cast<CObjDataNew*>(network.m_allRecords[i])->m_entityKind, kEntityText);
   EXPECT_NE(SegmentLabelPiece(static_cast<CObjDataNew*>(network.m_allRecords[0])->m_entityChain.GetChain()), nullptr);
   EXPECT_EQ(SegmentLabelPiece(static_cast<CObjDataNew*>(network.m_allRecords[1])->m_entityChain.GetChain()), nullptr);
   TheApp().m_pHostTable = nullptr;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -48,6 +49,18 @@ TEST(RecordText, KeepsItsTextInsideOrOnTheHeapAlike) {
     const RecordText& alias = copy;
     copy = alias;
     EXPECT_EQ(std::string(copy.GetString()), want.size() > 1 ? want.substr(1) : want);
+    // SetAt as the framework's: inside the text only, wherever it lives.
+    RecordText changed(text);
+    CString changedFramework(framework);
+    for (int at : {-1, 0, static_cast<int>(want.size()) - 1, static_cast<int>(want.size())}) {
+      if (at < 0 || at >= static_cast<int>(want.size())) {
+        EXPECT_THROW(changed.SetAt(at, 'q'), std::out_of_range) << at;
+        continue;
+      }
+      changed.SetAt(at, 'q');
+      changedFramework.SetAt(at, 'q');
+      EXPECT_TRUE(changed == changedFramework) << at;
+    }
     copy.Empty();
     EXPECT_TRUE(copy == "");
   }
