@@ -183,22 +183,33 @@ std::string Hex(const unsigned char* data, size_t n) {
   return out;
 }
 
-// Whether a file text holds a caret (most are a few letters long: told
-// eight bytes at a time, a byte equal to '^' being one that turns to 0).
-bool HasCaret(std::string_view text) {
-  if (text.size() > 32) return std::memchr(text.data(), '^', text.size()) != nullptr;
+// Whether a text holds a caret, or (withControls) a byte below 0x20: told
+// eight bytes at a time (most texts are a few letters long), a caret being
+// a byte that turns to 0 and a control one that stays below 0x20 when the
+// word is taken apart.
+bool HasCaretOrControl(std::string_view text, bool withControls) {
   constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080, kCarets = kOnes * '^';
   const char* at = text.data();
   size_t left = text.size();
   for (; left >= 8; at += 8, left -= 8) {
     uint64_t word;
     std::memcpy(&word, at, 8);
-    word ^= kCarets;
-    if ((word - kOnes) & ~word & kHighs) return true;
+    const uint64_t carets = word ^ kCarets;
+    uint64_t found = (carets - kOnes) & ~carets & kHighs;
+    if (withControls) found |= (word - kOnes * 0x20) & ~word & kHighs;
+    if (found) return true;
   }
-  for (; left; ++at, --left)
-    if (*at == '^') return true;
+  for (; left; ++at, --left) {
+    const auto c = static_cast<unsigned char>(*at);
+    if (c == '^' || (withControls && c < 0x20)) return true;
+  }
   return false;
+}
+
+// Whether a file text holds a caret.
+bool HasCaret(std::string_view text) {
+  if (text.size() > 32) return std::memchr(text.data(), '^', text.size()) != nullptr;
+  return HasCaretOrControl(text, false);
 }
 
 // The text a text node of the code holds for the file's value: a type
@@ -261,20 +272,10 @@ size_t BinaryLength(const resbuf* node) {
 // them one that needs the caret form (below 0x20, or a caret), and the
 // text ends where the value does. False leaves the question to SpanKeeps.
 inline bool SameText(const char* text, std::string_view stored) {
-  // The file's bytes, whose length is known, are told eight at a time;
-  // the text is read byte by byte, no further than it ends (its 0 meets a
-  // file byte that is not 0 and stops the comparison).
-  constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080, kCarets = kOnes * '^';
-  const char* at = stored.data();
-  size_t left = stored.size();
-  for (; left >= 8; at += 8, left -= 8) {
-    uint64_t word;
-    std::memcpy(&word, at, 8);
-    const uint64_t carets = word ^ kCarets;
-    if (((word - kOnes * 0x20) & ~word & kHighs) | ((carets - kOnes) & ~carets & kHighs)) return false;
-  }
-  for (; left; ++at, --left)
-    if (static_cast<unsigned char>(*at) < 0x20 || *at == '^') return false;
+  // The file's bytes, whose length is known, are looked at first; the text
+  // is read byte by byte, no further than it ends (its 0 meets a file byte
+  // that is not 0 and stops the comparison).
+  if (HasCaretOrControl(stored, true)) return false;
   for (size_t k = 0; k < stored.size(); ++k)
     if (text[k] != stored[k]) return false;
   return text[stored.size()] == '\0';
