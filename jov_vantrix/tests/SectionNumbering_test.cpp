@@ -238,3 +238,24 @@ TEST(SectionNumbering, PositionsAreOneBasedAndMissingRecordsHaveNone) {
 }
 
 }  // namespace
+
+// Only a TEXT is a segment label: another entity carrying a label's tag (a
+// user's copy of its extended data) is neither cleared nor erased as a
+// stale label would be.
+TEST(SectionNumbering, OnlyTextsAreTakenForLabels) {
+  CObjSezNew list;
+  std::vector<CObjDataNew*> read;
+  for (const char* type : {"TEXT", "LINE", "MTEXT"}) {
+    resbuf* chain = GroupChainBuilder(0).Build(0, type, 8, "N", 1, "e7", -3, nullptr, 1001, "QM_KEY", 1000,
+                                               "T-cisla_useku", 1000, "gone", -9);
+    read.push_back(NewReadRecord(chain, list.m_readCount++));
+    FreeGroupCodeChain(chain);
+    list.m_allRecords.Add(read.back());
+    list.m_heldRecords.AddTail(read.back());
+  }
+  RenewSegmentLabels(list, CPtrArray(), JovCutParams(), 1, 0.5, 1.0, "N", 0);
+  ASSERT_NE(read[0]->m_pBuiltChain, nullptr) << "the stale label is cleared";
+  EXPECT_EQ(DescribeChain(read[0]->m_pBuiltChain)[2], "1:");
+  for (const CObjDataNew* other : {read[1], read[2]})
+    EXPECT_TRUE(!other->m_pBuiltChain && !other->m_erase) << DescribeChain(other->GetChain())[0];
+}
