@@ -1,7 +1,6 @@
 #include "jov_vantrix/network/CJovData.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +12,7 @@
 #include "common/SlabArena.h"
 #include "common/SlabPool.h"
 #include "dataformat/GroupCodeChain.h"
+#include "jov_vantrix/network/RecordWriteBack.h"
 
 namespace {
 
@@ -53,18 +53,6 @@ CJovPropData* NewReadRow(uint32_t fields) {
 
 bool IsApplication(const resbuf* node, const char* name) {
   return node->code == 1001 && node->value.text && std::strcmp(node->value.text, name) == 0;
-}
-
-// "JOV_LINK" without regard to case, as FindApplication compares an ASCII
-// name.
-bool IsLinkApplication(const resbuf* node) {
-  const char* text = node->value.text;
-  if (!text) return false;
-  for (const char* name = "JOV_LINK"; *name; ++text, ++name) {
-    const unsigned char c = static_cast<unsigned char>(*text);
-    if (c != static_cast<unsigned char>(*name) && !(c < 128 && std::toupper(c) == *name)) return false;
-  }
-  return *text == '\0';
 }
 
 int ClampToInt(long long value) {
@@ -157,7 +145,7 @@ bool CJovData::Read(const resbuf* chain, bool pairsInChain, const resbuf** linkA
     } else if (IsApplication(node, "_VANTRIX")) {
       vantrix = node->next;
       hasVantrix = true;
-    } else if (linkApplication && !*linkApplication && IsLinkApplication(node)) {
+    } else if (linkApplication && !*linkApplication && IsApplicationNode(node, "JOV_LINK")) {
       *linkApplication = node;
     }
   }

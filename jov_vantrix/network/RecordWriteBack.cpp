@@ -35,13 +35,22 @@ bool SameName(const char* text, const char* name, bool asciiName) {
   return *text == '\0';
 }
 
+bool IsAsciiName(const char* name) {
+  for (const char* c = name; *c; ++c)
+    if (static_cast<unsigned char>(*c) >= 128) return false;
+  return true;
+}
+
+bool NamesApplication(const resbuf* node, const char* name, bool asciiName) {
+  return node->code == 1001 && node->value.text && SameName(node->value.text, name, asciiName);
+}
+
 template <typename Node>
 int FindApplicationIn(Node** cursor, const char* name) {
   if (!cursor || !name) return 0;
-  bool ascii = true;
-  for (const char* c = name; *c; ++c) ascii = ascii && static_cast<unsigned char>(*c) < 128;
+  const bool ascii = IsAsciiName(name);
   for (Node* node = *cursor; node; node = node->next) {
-    if (node->code == 1001 && node->value.text && SameName(node->value.text, name, ascii)) {
+    if (NamesApplication(node, name, ascii)) {
       *cursor = node;
       return 1;
     }
@@ -251,3 +260,7 @@ int SetIncludeFlag(CObjSezNew& list, bool exclude) {
 
 int FindApplication(const resbuf** cursor, const char* name) { return FindApplicationIn(cursor, name); }
 int FindApplication(resbuf** cursor, const char* name) { return FindApplicationIn(cursor, name); }
+
+bool IsApplicationNode(const resbuf* node, const char* name) {
+  return node && name && NamesApplication(node, name, IsAsciiName(name));
+}

@@ -57,6 +57,9 @@ int SetIncludeFlag(CObjSezNew& list, bool exclude);
 // regard to case): 1; 0 when the chain ends first.
 int FindApplication(const resbuf** cursor, const char* name);
 int FindApplication(resbuf** cursor, const char* name);
+// Whether the node is a 1001 node naming the application, compared as
+// FindApplication compares.
+bool IsApplicationNode(const resbuf* node, const char* name);
 
 // Sends one chain of the record: behind its entity name when it has one.
 // A read record marked for erasing is erased instead.
