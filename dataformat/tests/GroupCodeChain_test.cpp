@@ -1,6 +1,8 @@
 #include "dataformat/GroupCodeChain.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -204,6 +206,37 @@ TEST(CopyGroupCodeChain, TextsAndFollowingNodesInAPool) {
   EXPECT_EQ(reinterpret_cast<uintptr_t>(copy->next) % alignof(resbuf), 0u);
   EXPECT_EQ(copy->next->value.point[1], 2.0);
   EXPECT_STREQ(copy->next->next->value.text, "Layer");
+}
+
+// A pool copy keeps a text of up to 15 bytes in its node, the node's other
+// text bytes 0, whatever follows the text's NUL, and reads nothing past a
+// text that ends at a page's end (the next page is not readable).
+TEST(CopyGroupCodeChain, TextsOfEveryLengthUpToAPageEnd) {
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  void* mapped = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(mapped, MAP_FAILED);
+  ASSERT_EQ(mprotect(static_cast<char*>(mapped) + page, page, PROT_NONE), 0);
+  char* end = static_cast<char*>(mapped) + page;
+  std::memset(mapped, 'x', page);
+  for (size_t length = 0; length <= 20; ++length)
+    for (size_t gap = 0; gap <= 18; ++gap) {  // bytes between the NUL and the page's end
+      char* text = end - gap - length - 1;
+      text[length] = '\0';
+      for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>('a' + (i % 26));
+      resbuf node{};
+      node.code = 1000;
+      node.value.text = text;
+      alignas(8) char pool[128];
+      resbuf* copy = CopyGroupCodeChain(&node, false, false, false, pool, sizeof pool);
+      ASSERT_NE(copy, nullptr);
+      EXPECT_STREQ(copy->value.text, text) << length << " " << gap;
+      const char* inNode = reinterpret_cast<const char*>(&copy->value) + sizeof(char*);
+      EXPECT_EQ(copy->value.text == inNode, length < 16) << length << " " << gap;
+      if (length < 16)
+        for (size_t i = length; i < 16; ++i) EXPECT_EQ(inNode[i], '\0') << length << " " << gap << " " << i;
+      std::memset(text, 'x', length + 1);
+    }
+  munmap(mapped, 2 * page);
 }
 
 // The size measured is what the copy takes: it fits exactly and fails
