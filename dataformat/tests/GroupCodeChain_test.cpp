@@ -232,8 +232,7 @@ TEST(CopyGroupCodeChain, TextsOfEveryLengthUpToAPageEnd) {
       EXPECT_STREQ(copy->value.text, text) << length << " " << gap;
       const char* inNode = reinterpret_cast<const char*>(&copy->value) + sizeof(char*);
       EXPECT_EQ(copy->value.text == inNode, length < 16) << length << " " << gap;
-      if (length < 16)
-        for (size_t i = length; i < 16; ++i) EXPECT_EQ(inNode[i], '\0') << length << " " << gap << " " << i;
+      for (size_t i = length; i < 16 && length < 16; ++i) EXPECT_EQ(inNode[i], '\0') << length << " " << gap << " " << i;
       std::memset(text, 'x', length + 1);
     }
   munmap(mapped, 2 * page);
