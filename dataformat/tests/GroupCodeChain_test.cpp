@@ -208,34 +208,27 @@ TEST(CopyGroupCodeChain, TextsAndFollowingNodesInAPool) {
   EXPECT_STREQ(copy->next->next->value.text, "Layer");
 }
 
-// A pool copy keeps a text of up to 15 bytes in its node, the node's other
-// text bytes 0, whatever follows the text's NUL, and reads nothing past a
-// text that ends at a page's end (the next page is not readable).
+// A pool copy keeps a text of up to 15 bytes in its node, its other bytes
+// 0 whatever follows the NUL, and reads nothing past a page's end.
 TEST(CopyGroupCodeChain, TextsOfEveryLengthUpToAPageEnd) {
   const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-  void* mapped = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  ASSERT_NE(mapped, MAP_FAILED);
-  ASSERT_EQ(mprotect(static_cast<char*>(mapped) + page, page, PROT_NONE), 0);
-  char* end = static_cast<char*>(mapped) + page;
-  std::memset(mapped, 'x', page);
-  for (size_t length = 0; length <= 20; ++length)
-    for (size_t gap = 0; gap <= 18; ++gap) {  // bytes between the NUL and the page's end
-      char* text = end - gap - length - 1;
-      text[length] = '\0';
-      for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>('a' + (i % 26));
-      resbuf node{};
-      node.code = 1000;
-      node.value.text = text;
-      alignas(8) char pool[128];
-      resbuf* copy = CopyGroupCodeChain(&node, false, false, false, pool, sizeof pool);
-      ASSERT_NE(copy, nullptr);
-      EXPECT_STREQ(copy->value.text, text) << length << " " << gap;
-      const char* inNode = reinterpret_cast<const char*>(&copy->value) + sizeof(char*);
-      EXPECT_EQ(copy->value.text == inNode, length < 16) << length << " " << gap;
-      for (size_t i = length; i < 16 && length < 16; ++i) EXPECT_EQ(inNode[i], '\0') << length << " " << gap << " " << i;
-      std::memset(text, 'x', length + 1);
-    }
-  munmap(mapped, 2 * page);
+  auto* end = static_cast<char*>(mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) + page;
+  ASSERT_EQ(mprotect(end, page, PROT_NONE), 0);
+  std::memset(end - page, 'x', page);
+  for (size_t length = 0, gap = 0; length <= 20; gap = gap == 18 ? 0 : gap + 1, length += gap == 0) {
+    char* text = end - gap - length - 1;  // gap: bytes between the NUL and the page's end
+    text[length] = '\0';
+    resbuf node{nullptr, 1000, {.text = text}};
+    alignas(8) char pool[128];
+    const resbuf* copy = CopyGroupCodeChain(&node, false, false, false, pool, sizeof pool);
+    const char* inNode = reinterpret_cast<const char*>(&copy->value) + sizeof(char*);
+    EXPECT_EQ(copy->value.text == inNode && std::memcmp(inNode, text, length) == 0 &&
+                  std::string(inNode + length, 16 - length) == std::string(16 - length, '\0'),
+              length < 16) << length << " " << gap;
+    EXPECT_STREQ(copy->value.text, text) << length << " " << gap;
+    text[length] = 'x';
+  }
+  munmap(end - page, 2 * page);
 }
 
 // The size measured is what the copy takes: it fits exactly and fails

@@ -83,9 +83,7 @@ TEST(ExportNetwork, ReaderResultsFollowTheBalanceOfThePipes) {
   const NetworkEntity numberedNoOriginal = With(numberedBefore, "_DW_NUMBER_ORIG", "");
   NetworkEntity secondStart = inSupply;
   secondStart.points = {{0, 50, 0}, {4, 50, 0}};
-  // A run of three after the start pipe: each touches the one filed before
-  // it or after it, none is free.
-  std::vector<NetworkEntity> run{inSupply, inSupply, inSupply};
+  std::vector<NetworkEntity> run(3, inSupply);  // each touches the one before or after it
   for (int i = 0; i < 3; ++i) run[i].points = {{10.0 + 4 * i, 50, 0}, {14.0 + 4 * i, 50, 0}};
 
   const Case cases[] = {
