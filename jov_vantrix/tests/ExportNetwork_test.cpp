@@ -96,9 +96,8 @@ TEST(ExportNetwork, ReaderResultsFollowTheBalanceOfThePipes) {
       {"two free start pipes",
        {inSupply, secondStart, inReturn, inReturn, exSupply, exReturn, exSupply, exReturn},
        kExportSeveralStarts, 8},
-      {"a run after the start pipe",
-       {inSupply, run[0], run[1], run[2], inReturn, inReturn, inReturn, inReturn, exSupply, exReturn},
-       kExportComplete, 10},
+      {"a run after the start pipe", {inSupply, run[0], run[1], run[2], inReturn, inReturn, inReturn, inReturn,
+                                      exSupply, exReturn}, kExportComplete, 10},
   };
   for (const Case& c : cases) {
     KeptChains kept(c.entities);
