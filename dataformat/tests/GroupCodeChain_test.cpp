@@ -1,6 +1,8 @@
 #include "dataformat/GroupCodeChain.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -204,6 +206,24 @@ TEST(CopyGroupCodeChain, TextsAndFollowingNodesInAPool) {
   EXPECT_EQ(reinterpret_cast<uintptr_t>(copy->next) % alignof(resbuf), 0u);
   EXPECT_EQ(copy->next->value.point[1], 2.0);
   EXPECT_STREQ(copy->next->next->value.text, "Layer");
+}
+
+// Texts of every length up to an unreadable page: to 15 bytes in the node, its other bytes 0.
+TEST(CopyGroupCodeChain, TextsOfEveryLengthUpToAPageEnd) {
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  auto* end = static_cast<char*>(mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) + page;
+  ASSERT_EQ(mprotect(end, page, PROT_NONE), 0);
+  alignas(8) char pool[128];
+  for (size_t length = 0, gap = 0; length <= 20; gap = gap == 18 ? 0 : gap + 1, length += gap == 0) {
+    char* text = static_cast<char*>(std::memset(end - gap - length - 1, 'x', gap + length + 1));
+    text[length] = '\0';
+    resbuf node{nullptr, 1000, {.text = text}}, *copy = CopyGroupCodeChain(&node, false, false, false, pool, sizeof pool);
+    const char* at = reinterpret_cast<const char*>(&copy->value) + sizeof(char*);
+    EXPECT_TRUE(std::strcmp(copy->value.text, text) == 0 && (copy->value.text == at) == (length < 16) &&
+                (length >= 16 || std::string(at + length, 16 - length) == std::string(16 - length, '\0')))
+        << length << " " << gap;
+  }
+  munmap(end - page, 2 * page);
 }
 
 // The size measured is what the copy takes: it fits exactly and fails

@@ -100,7 +100,9 @@ class ChainTail {
 
 }  // namespace
 
-CJovData::~CJovData() { Clear(); }
+// Only what the object owns outside itself: the rare lists go with their
+// pointer, the type code with itself.
+CJovData::~CJovData() { ReleasePacked(); }
 
 void CJovData::Clear() {
   m_insertionValue = 0;

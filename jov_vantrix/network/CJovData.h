@@ -28,7 +28,7 @@
 #include "jov_vantrix/network/RecordText.h"
 #include "platform/mfc/CString.h"
 
-class CJovData : public CSeznam {
+class CJovData {
  public:
   static constexpr int kAppInsertPoints = 0;
   static constexpr int kAppJovData = 1;
@@ -36,7 +36,9 @@ class CJovData : public CSeznam {
   static constexpr uint32_t kIncludeFlagIndex = 7;
 
   CJovData() = default;
-  ~CJovData() override;
+  ~CJovData();
+  CJovData(const CJovData&) = delete;
+  CJovData& operator=(const CJovData&) = delete;
 
   void Clear();
 

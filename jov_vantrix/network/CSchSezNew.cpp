@@ -1,6 +1,7 @@
 #include "jov_vantrix/network/CSchSezNew.h"
 
 #include <memory>
+#include <string_view>
 
 #include "common/CNumberingSnapshot.h"
 #include "jov_vantrix/network/CObjDataNew.h"
@@ -16,8 +17,11 @@ void CSchSezNew::FileRecord(CObjDataNew* record) {
     for (CNumSezNew* group = GetFirstGroup(); group; group = group->GetNextGroup())
       m_groupsByName.emplace(group->m_name.GetString(), group);
     m_indexedGroups = m_groups.GetCount();
+    m_lastFiled = nullptr;
   }
-  CNumSezNew*& group = m_groupsByName[record->m_assoc.GetString()];
+  const std::string_view name = record->m_assoc.GetString();
+  if (!m_lastFiled || m_lastFiled->first != name) m_lastFiled = &*m_groupsByName.try_emplace(std::string(name)).first;
+  CNumSezNew*& group = m_lastFiled->second;
   if (!group) {
     group = new CNumSezNew(m_groups.GetCount() + 1);
     group->m_name = record->m_assoc;

@@ -56,6 +56,9 @@ class CSchSezNew {
  private:
   std::unordered_map<std::string, CNumSezNew*> m_groupsByName;
   uint32_t m_indexedGroups = 0;
+  // The entry of the index the last record was filed by: a reading meets
+  // the records of one group one after another.
+  std::pair<const std::string, CNumSezNew*>* m_lastFiled = nullptr;
 };
 
 // The preview style of a pipe record of that object type: 3 stays 3; with

@@ -141,10 +141,16 @@ class ExportReader {
     // any order, and the links' exact test is finer than the index.
     EndPointIndex ends(kFreeEndTolerance);
     IndexSchemeSegments(network_, ends);
-    // The start pipe: the one riser pipe whose ends touch no other.
+    // The start pipe: the one riser pipe whose ends touch no other. A
+    // pipe of a run mostly meets the one filed before it: that one is
+    // asked first, the index only when it does not touch.
+    const CObjDataNew* before = nullptr;
     for (INT_PTR i = 0; i < network_.m_scheme.m_risers.GetSize(); ++i) {
       auto* r = static_cast<CObjDataNew*>(network_.m_scheme.m_risers[i]);
-      if (!IsSegmentOfType(r, kObjectSupplyPipe) || !IsFreePipe(network_, r, &ends)) continue;
+      if (!IsSegmentOfType(r, kObjectSupplyPipe)) continue;
+      const bool blocked = (before && BlocksEnd(before, r)) || !IsFreePipe(network_, r, &ends);
+      before = r;
+      if (blocked) continue;
       if (network_.m_pStartPipe) return kExportSeveralStarts;
       network_.m_pStartPipe = r;
     }

@@ -53,7 +53,11 @@ int FieldIndex(std::string_view key) {
   for (uint32_t m = kFieldsByLength.mask[key.size()]; m; m &= m - 1) {
     const int i = std::countr_zero(m);
     const std::string_view field = kFields[i].key;
-    if (field.back() == key.back() && field == key) return i;
+    if (field.back() != key.back()) continue;
+    // Compared here, not by a call: the keys are a few letters long.
+    size_t at = 0;
+    while (at < key.size() && field[at] == key[at]) ++at;
+    if (at == key.size()) return i;
   }
   return -1;
 }

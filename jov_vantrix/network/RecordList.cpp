@@ -1,6 +1,7 @@
 #include "jov_vantrix/network/RecordList.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <typeinfo>
 
 #include "common/Prefetch.h"
@@ -22,20 +23,22 @@ void PrefetchRecordParts(const CSeznam* element) {
 
 RecordList::~RecordList() {
   // Letting a network go is bound by memory latency: each record, its
-  // chain's block and its properties miss the cache in turn. Elements far
-  // ahead are hinted whole; nearer ones, by then in the cache, have their
-  // parts hinted.
-  constexpr int kFarAhead = 4;
+  // chain's block and its properties miss the cache in turn, and a walk
+  // over the links learns where a record lies only from the one before.
+  // A list's records were mostly made one after another, at addresses a
+  // like step apart: the record so many steps on is hinted whole where it
+  // would lie (a hint at a wrong address costs nothing but the hint), and
+  // the next ones, by then in the cache, have their parts hinted.
+  constexpr uintptr_t kFarAhead = 6;
   constexpr int kNearAhead = 2;
-  const CSeznam* far = head;
   const CSeznam* near = head;
-  for (int i = 0; far && i < kFarAhead; ++i, far = far->GetNext()) PrefetchBytes(far, sizeof(CObjDataNew));
   for (int i = 0; near && i < kNearAhead; ++i, near = near->GetNext()) PrefetchRecordParts(near);
   for (CSeznam* element = head; element;) {
     CSeznam* following = element->GetNext();
-    if (far) {
-      PrefetchBytes(far, sizeof(CObjDataNew));
-      far = far->GetNext();
+    if (following) {
+      const auto at = reinterpret_cast<uintptr_t>(following);
+      const uintptr_t step = at - reinterpret_cast<uintptr_t>(element);
+      PrefetchBytes(reinterpret_cast<const void*>(at + step * kFarAhead), sizeof(CObjDataNew));
     }
     if (near) {
       PrefetchRecordParts(near);

@@ -83,6 +83,8 @@ TEST(ExportNetwork, ReaderResultsFollowTheBalanceOfThePipes) {
   const NetworkEntity numberedNoOriginal = With(numberedBefore, "_DW_NUMBER_ORIG", "");
   NetworkEntity secondStart = inSupply;
   secondStart.points = {{0, 50, 0}, {4, 50, 0}};
+  std::vector<NetworkEntity> run(3, inSupply);  // each touches the one before or after it
+  for (int i = 0; i < 3; ++i) run[i].points = {{10.0 + 4 * i, 50, 0}, {14.0 + 4 * i, 50, 0}};
 
   const Case cases[] = {
       {"both kinds, included and excluded", {inSupply, inReturn, exSupply, exReturn}, kExportComplete, 4},
@@ -94,6 +96,8 @@ TEST(ExportNetwork, ReaderResultsFollowTheBalanceOfThePipes) {
       {"two free start pipes",
        {inSupply, secondStart, inReturn, inReturn, exSupply, exReturn, exSupply, exReturn},
        kExportSeveralStarts, 8},
+      {"a run after the start pipe", {inSupply, run[0], run[1], run[2], inReturn, inReturn, inReturn, inReturn,
+                                      exSupply, exReturn}, kExportComplete, 10},
   };
   for (const Case& c : cases) {
     KeptChains kept(c.entities);

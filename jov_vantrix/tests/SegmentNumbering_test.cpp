@@ -121,6 +121,9 @@ TEST(CSchSezNew, GroupsAreNumberedInOrderOfFirstAppearance) {
 
   scheme.FileRecord(Pipe("a", 3));
   EXPECT_EQ(scheme.GetGroupCount(), 3u) << "associations match exactly";
+  scheme.m_groups.RemoveAll();  // the group filed into last goes with them
+  scheme.FileRecord(Pipe("a", 5));
+  EXPECT_TRUE(scheme.GetGroupCount() == 1 && scheme.FindGroup(1)->CSeznam::GetCount() == 1);
 }
 
 TEST(CSchSezNew, FreeGroupsAreThoseWithoutFlags) {
