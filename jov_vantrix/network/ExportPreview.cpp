@@ -188,11 +188,12 @@ void CJov_ExportDlg::FillPreview() {
 void CJov_ExportDlg::RedrawPreview() { m_preview.Invalidate(TRUE); }
 
 void CJov_ExportDlg::ForgetPreview() {
-  auto forget = [](CObjDataNew* r) {
-    r->m_previewEntities.RemoveAll();
-    r->m_pNumberLabel = nullptr;
-  };
-  for (INT_PTR i = 0; i < m_network.m_allRecords.GetSize(); ++i) forget(static_cast<CObjDataNew*>(m_network.m_allRecords[i]));
+  // FillPreview gives entities only to the groups' records, and no record
+  // leaves its group while the dialog is open: the records no group takes
+  // (most of a drawing's) need no walk.
   for (CNumSezNew* group = m_network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup())
-    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) forget(r);
+    for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+      r->m_previewEntities.RemoveAll();
+      r->m_pNumberLabel = nullptr;
+    }
 }

@@ -106,6 +106,7 @@ bool FindUnusableLength(const CObjDataNew* pipe, const CObjDataNew* partner, int
 void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i) {
   constexpr INT_PTR kRecordsAhead = 8;
   constexpr INT_PTR kTextsAhead = 4;
+  constexpr size_t kPropertyBytes = 1536;
   const INT_PTR n = supply.GetSize();
   if (i + kRecordsAhead < n) {
     for (const void* at : {supply[i + kRecordsAhead], ret[i + kRecordsAhead]}) {
@@ -114,6 +115,8 @@ void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i)
       PrefetchBytes(&r->m_CM, 2 * sizeof(CString));
       PrefetchBytes(&r->m_linkHandle, sizeof(CString));
     }
+    // Where the supply pipe's extended data starts, read nearer.
+    PrefetchBytes(&static_cast<const CObjDataNew*>(supply[i + kRecordsAhead])->m_jovData, sizeof(CJovData));
   }
   if (i + kTextsAhead < n) {
     const auto* pipe = static_cast<const CObjDataNew*>(supply[i + kTextsAhead]);
@@ -121,7 +124,12 @@ void PrefetchPairAhead(const CPtrArray& supply, const CPtrArray& ret, INT_PTR i)
     PrefetchBytes(pipe->m_linkHandle.GetString(), 1);
     PrefetchBytes(partner->m_linkHandle.GetString(), 1);
     PrefetchBytes(pipe->m_branchName.GetString(), 1);
-    pipe->m_jovData.PrefetchProperties();
+    // The properties up to "CM" and "CT", some two dozen nodes after the
+    // block's head: hinted one line after another, the walk waited for each.
+    if (const resbuf* block = pipe->m_jovData.GetAppChain(CJovData::kAppJovData))
+      PrefetchBytes(block, kPropertyBytes);
+    else
+      pipe->m_jovData.PrefetchProperties();
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "GLTestSupport.h"
 
@@ -63,6 +64,37 @@ TEST(WglContext, TheBufferFollowsTheWindowsSizeWhileCurrent) {
   ReleaseDC(w, dc);
   DestroyWindow(w);
   EXPECT_FALSE(GetWindowFrame(w, &frame)) << "gone with its window";
+}
+
+TEST(WglContext, APreparedContextGoesToTheFirstContextAskedForWithItsBits) {
+  // Each window's depth bits, and whether the context prepared before is
+  // still waiting once that window's context is made.
+  for (const auto& [depth, stillPrepared] : {std::pair{24, false}, std::pair{16, true}}) {
+    HWND w = gltest::NewWindow(8, 6);
+    HDC dc = GetDC(w);
+    PIXELFORMATDESCRIPTOR f{};
+    ASSERT_EQ(DescribePixelFormat(dc, 1, sizeof f, &f), 1);
+    f.cDepthBits = static_cast<BYTE>(depth);
+    ASSERT_TRUE(SetPixelFormat(dc, depth == 24 ? 1 : AddPixelFormat(f), &f));
+    PrepareOpenGLContext();
+    PrepareOpenGLContext();  // one is enough
+    EXPECT_TRUE(OpenGLContextPrepared());
+    HGLRC rc = wglCreateContext(dc);
+    EXPECT_EQ(OpenGLContextPrepared(), stillPrepared) << depth;
+    ASSERT_TRUE(wglMakeCurrent(dc, rc));
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    GlFrame frame;
+    ASSERT_TRUE(SwapBuffers(dc) && GetWindowFrame(w, &frame));
+    EXPECT_EQ(frame.Rgb(7, 5), 0xFF0000u) << depth;
+    wglMakeCurrent(nullptr, nullptr);
+    EXPECT_TRUE(wglDeleteContext(rc));
+    DropPreparedOpenGLContext();
+    EXPECT_FALSE(OpenGLContextPrepared());
+    ReleaseDC(w, dc);
+    DestroyWindow(w);
+  }
+  ResetPixelFormats();
 }
 
 }  // namespace
