@@ -11,8 +11,15 @@ void DxfDrawing::KeepJournal(bool keep) {
 
 void DxfDrawing::ForgetJournal() {
   journal_.clear();
+  setValues_.clear();
   stateOpen_ = false;
   stateRecord_ = SIZE_MAX;
+}
+
+void DxfDrawing::SetValueNoted(DxfEntity& entity, uint32_t place, DxfValue&& value) {
+  DxfValue& at = entity.pairs[place].value;
+  if (journaling_) setValues_.push_back({place, std::move(at)});
+  at = std::move(value);
 }
 
 void DxfDrawing::NoteState() {
@@ -105,7 +112,11 @@ void DxfDrawing::Undo1(Undo& undo) {
       [[fallthrough]];
     }
     case Undo::Kind::EntityValuesSet:
-      for (size_t k = 0; k < undo.places.size(); ++k) undo.entity->pairs[undo.places[k]].value = std::move(undo.pairs[k].value);
+      // The record's values are those on top: every later record's are
+      // taken back already.
+      for (size_t k = undo.valuesFrom; k < setValues_.size(); ++k)
+        undo.entity->pairs[setValues_[k].place].value = std::move(setValues_[k].value);
+      setValues_.PopTo(undo.valuesFrom);
       break;
     case Undo::Kind::EntityErased:
       Index(*undo.Rarely().entities.front(), true);

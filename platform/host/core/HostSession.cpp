@@ -306,9 +306,11 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
     else why = error.message;
   } else {
     const PairArenaScope written(writtenPairs_.get());
-    // Room for the handle, owner and markers a new entity is given.
+    // Room for what a new entity is given: handle, owner, layer and up to
+    // three subclass markers (a TEXT takes two of its type's), so that its
+    // list is never made again while it is completed.
     PairList kept;
-    kept.reserve(pairs.size() + 4);
+    kept.reserve(pairs.size() + 6);
     kept.insert(kept.end(), std::make_move_iterator(pairs.begin()), std::make_move_iterator(pairs.end()));
     if (drawing_->AppendEntity(std::move(kept), &error)) result = HOST_NORMAL;
     else why = error.message;
