@@ -171,7 +171,7 @@ class DxfDrawing {
   // drawing. Object ids are never given out twice, so a name that went with
   // an undone edit finds nothing rather than another object.
   void KeepJournal(bool keep);  // starts it empty, or drops it
-  size_t JournalMark() const { return journal_.size(); }
+  size_t JournalMark() const { return lastMark_ = journal_.size(); }
   // Takes back the edits made since the mark, newest first: the drawing
   // saves byte for byte as it did at the mark.
   void RollBack(size_t mark);
@@ -345,6 +345,9 @@ class DxfDrawing {
   ChunkedStack<SetValue, 8192> setValues_;
   bool stateOpen_ = false;           // the edit under way has not noted its state yet
   size_t stateRecord_ = SIZE_MAX;    // the journal's last State record, SIZE_MAX: none
+  // The last mark handed out: edits after a State record with no mark
+  // above it are all taken back with it, so it serves them all.
+  mutable size_t lastMark_ = 0;
   size_t seedHint_ = 0;  // where $HANDSEED was last found in header_
 };
 

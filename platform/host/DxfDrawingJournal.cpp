@@ -14,6 +14,7 @@ void DxfDrawing::ForgetJournal() {
   setValues_.clear();
   stateOpen_ = false;
   stateRecord_ = SIZE_MAX;
+  lastMark_ = 0;
 }
 
 void DxfDrawing::SetValueNoted(DxfEntity& entity, uint32_t place, DxfValue&& value) {
@@ -25,6 +26,10 @@ void DxfDrawing::SetValueNoted(DxfEntity& entity, uint32_t place, DxfValue&& val
 void DxfDrawing::NoteState() {
   if (!stateOpen_ || !journaling_) return;
   stateOpen_ = false;
+  // No mark since the last State record: a rollback that takes this edit
+  // back takes that record back too, which puts back the state from before
+  // both (a command appending thousands of entities notes it once).
+  if (stateRecord_ != SIZE_MAX && lastMark_ <= stateRecord_) return;
   Undo undo{Undo::Kind::State};
   undo.handSeed = handSeed_;
   undo.usesHandles = usesHandles_;

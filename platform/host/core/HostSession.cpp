@@ -568,7 +568,9 @@ std::vector<uint64_t> HostSession::WindowSelection(double x1, double y1, double 
   auto takePoint = [&](const DxfEntity& e, int16_t code) {
     if (std::optional<std::array<double, 3>> p = PointOf(e, code)) take((*p)[0], (*p)[1]);
   };
+  // Room for every entity: pages a small window leaves untouched cost nothing.
   std::vector<uint64_t> ids;
+  ids.reserve(drawing_->Entities().size());
   ForEachModelSpaceEntity(*drawing_, [&](const DxfEntity* e) {
     any = false;
     all = true;
