@@ -73,15 +73,17 @@ std::string FolderOfProgram() {
   return slash == std::string::npos ? "." : utf8.substr(0, slash);
 }
 
-// Blocks of the written pair lists and values, in large pages: a
-// write-back of tens of thousands of entities fills megabytes of them,
-// and each small page would be a fault of its own.
-constexpr size_t kWrittenPairBlock = size_t{4} << 20;
+// Blocks of the written pair lists and values, mapped 2 MB at a time, the
+// next 2 MB on a thread while these fill: a write-back of tens of thousands
+// of entities fills megabytes of them, and each small page would be a
+// fault of its own. Large enough that most steps lie inside one block
+// (pages never reached take no memory).
+constexpr size_t kWrittenPairBlock = size_t{32} << 20;
 
 }  // namespace
 
 HostSession::HostSession()
-    : writtenPairs_(std::make_unique<PairArena>(kWrittenPairBlock, true)), drawing_(std::make_unique<DxfDrawing>()) {
+    : writtenPairs_(std::make_unique<PairArena>(kWrittenPairBlock, true, true)), drawing_(std::make_unique<DxfDrawing>()) {
   Window();
 }
 
@@ -92,7 +94,7 @@ void HostSession::Replace(std::unique_ptr<DxfDrawing> drawing) {
   drawing_ = std::move(drawing);
   writing_ = PairList();  // its room may lie in the blocks let go next
   // Only once the drawing whose pairs lie in it is gone.
-  writtenPairs_ = std::make_unique<PairArena>(kWrittenPairBlock, true);
+  writtenPairs_ = std::make_unique<PairArena>(kWrittenPairBlock, true, true);
 }
 
 HostSession::~HostSession() { Shutdown(); }
