@@ -183,35 +183,24 @@ std::string Hex(const unsigned char* data, size_t n) {
   return out;
 }
 
-// Whether the word at `at` holds a caret, or (withControls) a byte below
-// 0x20: a caret is a byte that turns to 0 and a control one that stays
-// below 0x20 when the word is taken apart.
-template <class Word>
-bool WordHasCaretOrControl(const char* at, bool withControls) {
-  constexpr Word kOnes = static_cast<Word>(~Word{0}) / 0xFF, kHighs = kOnes * 0x80, kCarets = kOnes * '^';
-  Word word;
-  std::memcpy(&word, at, sizeof word);
-  const Word carets = word ^ kCarets;
-  Word found = (carets - kOnes) & ~carets & kHighs;
-  if (withControls) found |= (word - kOnes * 0x20) & ~word & kHighs;
-  return found != 0;
-}
-
 // Whether a text holds a caret, or (withControls) a byte below 0x20: told
-// a word at a time, the last word overlapping the one before, so that the
-// few letters most texts are take one or two looks, not one a letter.
+// eight bytes at a time (most texts are a few letters long), a caret being
+// a byte that turns to 0 and a control one that stays below 0x20 when the
+// word is taken apart.
 bool HasCaretOrControl(std::string_view text, bool withControls) {
+  constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080, kCarets = kOnes * '^';
   const char* at = text.data();
-  const size_t n = text.size();
-  if (n >= 8) {
-    for (size_t k = 0; k + 8 < n; k += 8)
-      if (WordHasCaretOrControl<uint64_t>(at + k, withControls)) return true;
-    return WordHasCaretOrControl<uint64_t>(at + n - 8, withControls);
+  size_t left = text.size();
+  for (; left >= 8; at += 8, left -= 8) {
+    uint64_t word;
+    std::memcpy(&word, at, 8);
+    const uint64_t carets = word ^ kCarets;
+    uint64_t found = (carets - kOnes) & ~carets & kHighs;
+    if (withControls) found |= (word - kOnes * 0x20) & ~word & kHighs;
+    if (found) return true;
   }
-  if (n >= 4)
-    return WordHasCaretOrControl<uint32_t>(at, withControls) || WordHasCaretOrControl<uint32_t>(at + n - 4, withControls);
-  for (size_t k = 0; k < n; ++k) {
-    const auto c = static_cast<unsigned char>(at[k]);
+  for (; left; ++at, --left) {
+    const auto c = static_cast<unsigned char>(*at);
     if (c == '^' || (withControls && c < 0x20)) return true;
   }
   return false;
