@@ -150,6 +150,7 @@ void* PairArena::Take(size_t bytes) {
 }
 
 void PairArena::Trim() {
+  JoinMapping();  // else it could map again what is given back
   const uintptr_t page = TextPages::PageSize();
   char* from = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(next_) + page - 1) & ~(page - 1));
   if (from < end_) madvise(from, static_cast<size_t>(end_ - from), MADV_DONTNEED);
