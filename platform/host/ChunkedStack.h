@@ -31,6 +31,10 @@ class ChunkedStack {
     // A spare chunk beyond the one in use is kept, more are given back.
     while (chunks_.size() > size_ / kChunk + 2) chunks_.pop_back();
   }
+  // Takes off what lies above size, newest first.
+  void PopTo(size_t size) {
+    while (size_ > size) pop_back();
+  }
   T& operator[](size_t i) { return (*chunks_[i / kChunk])[i % kChunk]; }
 
   // Empties the stack; the first chunk stays for the next use.

@@ -135,12 +135,18 @@ std::optional<std::string> DxfDrawing::HandleLimitReached() const {
 
 void DxfDrawing::SetHandSeedVariable() {
   NoteState();
-  PairList value{{5, FormatHandle(handSeed_)}};
   if (DxfHeaderVariable* var = SeedVariable()) {
     KeepSeedText(*var);
-    var->values = std::move(value);
+    // A command handing out thousands of handles rewrites the one value
+    // in its place rather than making a list for each.
+    if (var->values.size() == 1 && var->values[0].code == 5) {
+      if (!IsHandleText(var->values[0].value, handSeed_)) var->values[0].value = FormatHandle(handSeed_);
+    } else {
+      var->values = PairList{{5, FormatHandle(handSeed_)}};
+    }
     return;
   }
+  PairList value{{5, FormatHandle(handSeed_)}};
   for (const Section& s : sections_)
     if (s.kind == SectionKind::Header) {
       header_.push_back({"$HANDSEED", std::move(value)});

@@ -171,7 +171,7 @@ class DxfDrawing {
   // drawing. Object ids are never given out twice, so a name that went with
   // an undone edit finds nothing rather than another object.
   void KeepJournal(bool keep);  // starts it empty, or drops it
-  size_t JournalMark() const { return journal_.size(); }
+  size_t JournalMark() const { return lastMark_ = journal_.size(); }
   // Takes back the edits made since the mark, newest first: the drawing
   // saves byte for byte as it did at the mark.
   void RollBack(size_t mark);
@@ -209,7 +209,7 @@ class DxfDrawing {
       TableEntryAdded,     // table; pairs: the table's old head
       EntityAdded,         // the last of entities_
       EntityReplaced,      // entity; pairs (and children) it had
-      EntityValuesSet,     // entity; places: the pairs whose values changed; pairs: those values
+      EntityValuesSet,     // entity; valuesFrom: its values in setValues_ (the pairs whose values changed)
       EntityPairsInserted,  // as EntityValuesSet, and count pairs put in at index
       EntityErased,        // index: where it stood; entities: it
       PendingOpened,       // pending_ was made
@@ -242,9 +242,19 @@ class DxfDrawing {
     size_t seedIndex = SIZE_MAX;  // $HANDSEED's place in the header
     DxfEntity* entity = nullptr;
     PairList pairs;
-    std::vector<uint32_t> places;
+    size_t valuesFrom = 0;
     std::unique_ptr<Rare> rare;
   };
+  // A value an edit set, as it was, and the index of its pair: the values
+  // of the journal's records, from each record's valuesFrom up to the next
+  // record's, kept in one stack rather than two lists a record (a command
+  // writing back tens of thousands of entities notes one record each).
+  struct SetValue {
+    uint32_t place;
+    DxfValue value;
+  };
+  // Notes the value at the place as it was (when journaling) and sets it.
+  void SetValueNoted(DxfEntity& entity, uint32_t place, DxfValue&& value);
 
   void Clear();
   bool Journaling() const { return journaling_; }
@@ -332,8 +342,12 @@ class DxfDrawing {
 
   bool journaling_ = false;
   ChunkedStack<Undo> journal_;
+  ChunkedStack<SetValue, 8192> setValues_;
   bool stateOpen_ = false;           // the edit under way has not noted its state yet
   size_t stateRecord_ = SIZE_MAX;    // the journal's last State record, SIZE_MAX: none
+  // The last mark handed out: edits after a State record with no mark
+  // above it are all taken back with it, so it serves them all.
+  mutable size_t lastMark_ = 0;
   size_t seedHint_ = 0;  // where $HANDSEED was last found in header_
 };
 

@@ -425,16 +425,14 @@ bool DxfDrawing::ReplaceEntityFrom(DxfEntity& entity, PairList& pairs, DxfError*
   if (!reindex && g_onlyWhatDiffers && SameCodes(built.pairs, entity.pairs)) {
     Undo undo{Undo::Kind::EntityValuesSet};
     undo.entity = &entity;
+    undo.valuesFrom = setValues_.size();
+    bool set = false;
     for (size_t i = 0; i < built.pairs.size(); ++i) {
-      DxfValue& value = entity.pairs[i].value;
-      if (value.View() == built.pairs[i].value.View()) continue;
-      if (Journaling()) {
-        undo.places.push_back(static_cast<uint32_t>(i));
-        undo.pairs.push_back({entity.pairs[i].code, std::move(value)});
-      }
-      value = std::move(built.pairs[i].value);
+      if (entity.pairs[i].value.View() == built.pairs[i].value.View()) continue;
+      SetValueNoted(entity, static_cast<uint32_t>(i), std::move(built.pairs[i].value));
+      set = true;
     }
-    if (!undo.places.empty()) Journal(std::move(undo));
+    if (set) Journal(std::move(undo));
     pairs = std::move(built.pairs);
     pairs.clear();
     return true;
@@ -520,15 +518,8 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
   JournalState();
   Undo undo{inserted ? Undo::Kind::EntityPairsInserted : Undo::Kind::EntityValuesSet};
   undo.entity = &entity;
-  if (Journaling()) {
-    undo.places = places;
-    undo.pairs.reserve(places.size());
-  }
-  for (size_t k = 0; k < places.size(); ++k) {
-    DxfValue& value = entity.pairs[places[k]].value;
-    if (Journaling()) undo.pairs.push_back({entity.pairs[places[k]].code, std::move(value)});
-    value = std::move(values[k].value);
-  }
+  undo.valuesFrom = setValues_.size();
+  for (size_t k = 0; k < places.size(); ++k) SetValueNoted(entity, places[k], std::move(values[k].value));
   if (inserted) {
     // The list grows once, by the run.
     PairList& pairs = entity.pairs;
@@ -546,7 +537,7 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
   }
   values.clear();
   RegisterNames(entity, false);
-  if (!undo.places.empty() || inserted) Journal(std::move(undo));
+  if (!places.empty() || inserted) Journal(std::move(undo));
   return true;
 }
 

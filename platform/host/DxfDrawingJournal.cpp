@@ -11,13 +11,25 @@ void DxfDrawing::KeepJournal(bool keep) {
 
 void DxfDrawing::ForgetJournal() {
   journal_.clear();
+  setValues_.clear();
   stateOpen_ = false;
   stateRecord_ = SIZE_MAX;
+  lastMark_ = 0;
+}
+
+void DxfDrawing::SetValueNoted(DxfEntity& entity, uint32_t place, DxfValue&& value) {
+  DxfValue& at = entity.pairs[place].value;
+  if (journaling_) setValues_.push_back({place, std::move(at)});
+  at = std::move(value);
 }
 
 void DxfDrawing::NoteState() {
   if (!stateOpen_ || !journaling_) return;
   stateOpen_ = false;
+  // No mark since the last State record: a rollback that takes this edit
+  // back takes that record back too, which puts back the state from before
+  // both (a command appending thousands of entities notes it once).
+  if (stateRecord_ != SIZE_MAX && lastMark_ <= stateRecord_) return;
   Undo undo{Undo::Kind::State};
   undo.handSeed = handSeed_;
   undo.usesHandles = usesHandles_;
@@ -105,7 +117,11 @@ void DxfDrawing::Undo1(Undo& undo) {
       [[fallthrough]];
     }
     case Undo::Kind::EntityValuesSet:
-      for (size_t k = 0; k < undo.places.size(); ++k) undo.entity->pairs[undo.places[k]].value = std::move(undo.pairs[k].value);
+      // The record's values are those on top: every later record's are
+      // taken back already.
+      for (size_t k = undo.valuesFrom; k < setValues_.size(); ++k)
+        undo.entity->pairs[setValues_[k].place].value = std::move(setValues_[k].value);
+      setValues_.PopTo(undo.valuesFrom);
       break;
     case Undo::Kind::EntityErased:
       Index(*undo.Rarely().entities.front(), true);

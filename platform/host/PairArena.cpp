@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <new>
+#include <system_error>
 
 #include "platform/host/LargePages.h"
 #include "platform/host/TextPages.h"
@@ -99,10 +100,34 @@ class ArenaSpace {
 
 }  // namespace
 
-PairArena::PairArena(size_t block, bool mapAhead) : block_(block), mapAhead_(mapAhead) {}
+PairArena::PairArena(size_t block, bool mapAhead, bool mapBehind)
+    : block_(block), mapAhead_(mapAhead), mapBehind_(mapAhead && mapBehind) {}
 
 PairArena::~PairArena() {
+  JoinMapping();
   for (const Block& b : blocks_) ArenaSpace::Get().GiveBack(b.base, b.size);
+}
+
+void PairArena::JoinMapping() {
+  if (mapping_.joinable()) mapping_.join();
+}
+
+void PairArena::MapStep() {
+  const size_t step = std::min<size_t>(kLargePage, static_cast<size_t>(end_ - ahead_));
+  if (mapping_.joinable() && behind_ == ahead_) JoinMapping();
+  else MapPagesAhead(ahead_, step);
+  ahead_ += step;
+  if (!mapBehind_ || ahead_ == end_) return;
+  JoinMapping();
+  // Pages the thread has not reached yet are faulted in by whoever
+  // touches them first: mapping keeps what they hold.
+  const size_t next = std::min<size_t>(kLargePage, static_cast<size_t>(end_ - ahead_));
+  try {
+    mapping_ = std::thread([at = ahead_, next] { MapPagesAhead(at, next); });
+    behind_ = ahead_;
+  } catch (const std::system_error&) {
+    behind_ = nullptr;  // no thread to be had: mapped when reached
+  }
 }
 
 void* PairArena::Take(size_t bytes) {
@@ -110,6 +135,7 @@ void* PairArena::Take(size_t bytes) {
   if (static_cast<size_t>(end_ - next_) < bytes) {
     const size_t page = mapAhead_ ? kLargePage : TextPages::PageSize();
     const size_t size = ((bytes > block_ ? bytes : block_) + page - 1) / page * page;
+    JoinMapping();  // the thread maps pages of the block left behind
     char* base = ArenaSpace::Get().Take(size, page);
     if (!base) return nullptr;
     blocks_.push_back({base, size});
@@ -119,15 +145,12 @@ void* PairArena::Take(size_t bytes) {
   void* taken = next_;
   next_ += bytes;
   // 2 MB at a time, mapped in one call, not one fault a page.
-  while (mapAhead_ && next_ > ahead_) {
-    const size_t step = std::min<size_t>(kLargePage, static_cast<size_t>(end_ - ahead_));
-    MapPagesAhead(ahead_, step);
-    ahead_ += step;
-  }
+  while (mapAhead_ && next_ > ahead_) MapStep();
   return taken;
 }
 
 void PairArena::Trim() {
+  JoinMapping();  // else it could map again what is given back
   const uintptr_t page = TextPages::PageSize();
   char* from = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(next_) + page - 1) & ~(page - 1));
   if (from < end_) madvise(from, static_cast<size_t>(end_ - from), MADV_DONTNEED);

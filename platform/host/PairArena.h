@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 namespace host {
@@ -17,7 +18,10 @@ class PairArena {
   // a time when asked: an arena one thread fills with tens of megabytes
   // takes a call per 2 MB instead of a fault per page, at the cost of the
   // last 2 MB's rest (see Trim).
-  explicit PairArena(size_t block, bool mapAhead = false);
+  // With mapBehind (and mapAhead), the next 2 MB are mapped on a thread of
+  // their own while the current ones fill: an arena one edit after another
+  // fills (a command's write-back) then waits for no page of it.
+  explicit PairArena(size_t block, bool mapAhead = false, bool mapBehind = false);
   ~PairArena();
   PairArena(const PairArena&) = delete;
   PairArena& operator=(const PairArena&) = delete;
@@ -41,6 +45,14 @@ class PairArena {
   char* ahead_ = nullptr;  // mapped ahead up to here
   size_t block_;
   bool mapAhead_;  // mapped 2 MB at a time, blocks on 2 MB bounds
+  bool mapBehind_;
+  std::thread mapping_;    // mapping the 2 MB from behind_, when joinable
+  char* behind_ = nullptr;
+
+  // The 2 MB at ahead_ mapped (by the thread, when it took them) and
+  // ahead_ past them; the next 2 MB handed to a thread when asked.
+  void MapStep();
+  void JoinMapping();
 };
 
 // While one lives, pair lists made on its thread take their memory from

@@ -345,11 +345,12 @@ DxfValue NewReal(double v, PairArena* arena) {
 // The pairs a node writes: the original's span (old, the node of its code
 // at the same place among the nodes of that code) where that stands for
 // the node, else new values, a point's axes each kept where it reads the
-// same.
+// same. keepsTold: the caller found already that old does not stand for
+// the node as a whole.
 void WriteNode(const resbuf* node, const PairList* original, const Span* old, std::string_view type,
-               PairArena* arena, PairList& out) {
+               PairArena* arena, PairList& out, bool keepsTold = false) {
   const int code = node->code;
-  if (old && SpanKeeps(node, *original, *old)) {
+  if (old && !keepsTold && SpanKeeps(node, *original, *old)) {
     for (size_t a = 0; a < old->count; ++a) {
       const DxfPair& kept = (*original)[old->index + a];
       out.push_back({kept.code, kept.value.Share()});
@@ -709,9 +710,10 @@ const Span* NthOfCode(const std::vector<Span>& spans, size_t from, int code, siz
 // node does not write the place's codes.
 bool SetsPlace(const resbuf* node, const PairList& pairs, const Span& seq, const Span* ord, std::string_view type,
                PairArena* arena, std::vector<uint32_t>& places, PairList& values) {
-  if (ord == &seq && SpanKeeps(node, pairs, seq)) return true;
+  const bool own = ord == &seq;
+  if (own && SpanKeeps(node, pairs, seq)) return true;
   const size_t from = values.size();
-  WriteNode(node, &pairs, ord, type, arena, values);
+  WriteNode(node, &pairs, ord, type, arena, values, own);
   if (values.size() - from != seq.count) return false;
   size_t kept = from;
   for (size_t k = from; k < values.size(); ++k) {

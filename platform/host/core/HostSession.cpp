@@ -73,15 +73,17 @@ std::string FolderOfProgram() {
   return slash == std::string::npos ? "." : utf8.substr(0, slash);
 }
 
-// Blocks of the written pair lists and values, in large pages: a
-// write-back of tens of thousands of entities fills megabytes of them,
-// and each small page would be a fault of its own.
-constexpr size_t kWrittenPairBlock = size_t{4} << 20;
+// Blocks of the written pair lists and values, mapped 2 MB at a time, the
+// next 2 MB on a thread while these fill: a write-back of tens of thousands
+// of entities fills megabytes of them, and each small page would be a
+// fault of its own. Large enough that most steps lie inside one block
+// (pages never reached take no memory).
+constexpr size_t kWrittenPairBlock = size_t{32} << 20;
 
 }  // namespace
 
 HostSession::HostSession()
-    : writtenPairs_(std::make_unique<PairArena>(kWrittenPairBlock, true)), drawing_(std::make_unique<DxfDrawing>()) {
+    : writtenPairs_(std::make_unique<PairArena>(kWrittenPairBlock, true, true)), drawing_(std::make_unique<DxfDrawing>()) {
   Window();
 }
 
@@ -92,7 +94,7 @@ void HostSession::Replace(std::unique_ptr<DxfDrawing> drawing) {
   drawing_ = std::move(drawing);
   writing_ = PairList();  // its room may lie in the blocks let go next
   // Only once the drawing whose pairs lie in it is gone.
-  writtenPairs_ = std::make_unique<PairArena>(kWrittenPairBlock, true);
+  writtenPairs_ = std::make_unique<PairArena>(kWrittenPairBlock, true, true);
 }
 
 HostSession::~HostSession() { Shutdown(); }
@@ -306,9 +308,11 @@ int HostSession::EntityWrite(resbuf* chain, int flags) {
     else why = error.message;
   } else {
     const PairArenaScope written(writtenPairs_.get());
-    // Room for the handle, owner and markers a new entity is given.
+    // Room for what a new entity is given: handle, owner, layer and up to
+    // three subclass markers (a TEXT takes two of its type's), so that its
+    // list is never made again while it is completed.
     PairList kept;
-    kept.reserve(pairs.size() + 4);
+    kept.reserve(pairs.size() + 6);
     kept.insert(kept.end(), std::make_move_iterator(pairs.begin()), std::make_move_iterator(pairs.end()));
     if (drawing_->AppendEntity(std::move(kept), &error)) result = HOST_NORMAL;
     else why = error.message;
@@ -566,7 +570,9 @@ std::vector<uint64_t> HostSession::WindowSelection(double x1, double y1, double 
   auto takePoint = [&](const DxfEntity& e, int16_t code) {
     if (std::optional<std::array<double, 3>> p = PointOf(e, code)) take((*p)[0], (*p)[1]);
   };
+  // Room for every entity: pages a small window leaves untouched cost nothing.
   std::vector<uint64_t> ids;
+  ids.reserve(drawing_->Entities().size());
   ForEachModelSpaceEntity(*drawing_, [&](const DxfEntity* e) {
     any = false;
     all = true;

@@ -6,10 +6,13 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <locale>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace host {
 namespace {
@@ -152,5 +155,23 @@ TEST(DxfPair, ListsOfArenasAndHeapMixFreely) {
       arena.reset();
     }
     EXPECT_EQ(fromArena.size(), 2u);
+  }
+}
+
+// Memory taken across blocks and 2 MB steps, mapped as it is reached or
+// ahead on a thread, keeps what was written into it; an arena goes while
+// its thread maps.
+TEST(DxfPair, ArenasMappedAheadKeepWhatTheyHold) {
+  for (const bool behind : {false, true}) {
+    host::PairArena arena(3 << 20, true, behind);
+    std::vector<std::pair<unsigned char*, size_t>> taken;
+    for (size_t size = 1, total = 0; total < (size_t{9} << 20); total += size, size = size * 7 % 65521 + 1) {
+      taken.push_back({static_cast<unsigned char*>(arena.Take(size)), size});
+      ASSERT_NE(taken.back().first, nullptr);
+      std::memset(taken.back().first, static_cast<int>(taken.size() & 0xFF), size);
+    }
+    for (size_t k = 0; k < taken.size(); ++k)
+      for (size_t i = 0; i < taken[k].second; i += 97) ASSERT_EQ(taken[k].first[i], (k + 1) & 0xFF) << k;
+    host::PairArena(3 << 20, true, behind).Take(1);
   }
 }

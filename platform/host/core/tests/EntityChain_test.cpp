@@ -328,21 +328,28 @@ TEST(EntityChain, CaretsThatNameNoCharacterStayAsTheyStood) {
 // A text written back over the file's, each side of the eight bytes told
 // at a time: its values set are those a whole write-back changes.
 TEST(EntityChain, WrittenTextsSetWhatAWholeWriteBackChanges) {
-  const struct {
-    const char* file;
-    const char* chain;
+  struct Case {
+    std::string file, chain;
     bool kept;
-  } cases[] = {
+  };
+  std::vector<Case> cases = {
       {"ABCDEFGHIJ", "ABCDEFGHIJ", true},   {"ABCDEFGH", "ABCDEFGHI", false},  {"ABCDEFGHI", "ABCDEFGH", false},
       {"ABCDEFGHIJKLMNOPQ", "ABCDEFGHIJKLMNOPR", false},                      {"ABCDEFG^JX", "ABCDEFG\nX", true},
       {"ABCDEFGH^ ", "ABCDEFGH^", true},    {"ABCDEFGH^ ", "ABCDEFGH^ ", false}, {"ABCDEFGH\tI", "ABCDEFGH\tI", true},
       {"\x8a\xec\x9a\xe8\xf8 \xe1\xed\xe9", "\x8a\xec\x9a\xe8\xf8 \xe1\xed\xe9", true},
       {"ABCDEFGHIJ", "", false},
   };
+  // A caret at every place of texts of every length up to two words.
+  for (size_t n = 0; n <= 16; ++n)
+    for (size_t at = 0; at <= n; ++at) {
+      const std::string before(at, 'x'), after(n - at, 'y');
+      cases.push_back({before + "^J" + after, before + "^J" + after, false});
+      cases.push_back({before + "^J" + after, before + "\n" + after, true});
+    }
   for (const auto& c : cases) {
     DxfDrawing d;
     DxfError error;
-    ASSERT_TRUE(d.LoadText(std::string("0\nSECTION\n2\nENTITIES\n0\nTEXT\n5\n2A\n8\n0\n1\nT\n1001\nJOV_DATA\n1000\n") +
+    ASSERT_TRUE(d.LoadText("0\nSECTION\n2\nENTITIES\n0\nTEXT\n5\n2A\n8\n0\n1\nT\n1001\nJOV_DATA\n1000\n" +
                                c.file + "\n0\nENDSEC\n0\nEOF\n",
                            &error))
         << error.ToString();
@@ -352,7 +359,7 @@ TEST(EntityChain, WrittenTextsSetWhatAWholeWriteBackChanges) {
     resbuf* text = const_cast<resbuf*>(FindGroupCode(chain.head, 1000));
     ASSERT_NE(text, nullptr);
     std::free(text->value.text);
-    text->value.text = DupString(c.chain);
+    text->value.text = DupString(c.chain.c_str());
     std::vector<uint32_t> places;
     PairList values, whole;
     ASSERT_TRUE(ChainSetsValues(chain.head, *e, places, values)) << c.file;
