@@ -98,15 +98,13 @@ CJov_ExportDlg::CJov_ExportDlg(CWnd* parent) : CDialog(IDD_JOV_EXPORT, parent) {
   m_params.units = HostDrawingUnits(host);
   m_params.scale = HostDrawingScale(host);
   // The preview draws once the network is read, which takes a while: its
-  // renderer loads and its context is made meanwhile.
-  PrepareOpenGLContext();
+  // renderer loads meanwhile.
+  PrepareOpenGLRenderer();
 }
 
 CJov_ExportDlg::~CJov_ExportDlg() {
   m_network.m_scheme.m_pUndo = nullptr;
   delete m_pUndo;
-  // Not taken when the dialog did not open.
-  DropPreparedOpenGLContext();
 }
 
 void CJov_ExportDlg::DoDataExchange(CDataExchange* dx) {

@@ -65,49 +65,4 @@ TEST(WglContext, TheBufferFollowsTheWindowsSizeWhileCurrent) {
   EXPECT_FALSE(GetWindowFrame(w, &frame)) << "gone with its window";
 }
 
-TEST(WglContext, APreparedContextGoesToTheFirstContextAskedForWithItsBits) {
-  PIXELFORMATDESCRIPTOR shallow{};
-  HWND probe = gltest::NewWindow(4, 4);
-  HDC probeDc = GetDC(probe);
-  ASSERT_EQ(DescribePixelFormat(probeDc, 1, sizeof shallow, &shallow), 1);
-  ReleaseDC(probe, probeDc);
-  DestroyWindow(probe);
-  shallow.cDepthBits = 16;
-  const int shallowFormat = AddPixelFormat(shallow);
-  // The format of each window in turn, and whether the context prepared
-  // before is still waiting once that window's context is made.
-  const struct {
-    int format;
-    bool stillPrepared;
-  } kCases[] = {{1, false}, {shallowFormat, true}};
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.format);
-    HWND w = gltest::NewWindow(8, 6);
-    HDC dc = GetDC(w);
-    PIXELFORMATDESCRIPTOR f{};
-    ASSERT_TRUE(DescribePixelFormat(dc, c.format, sizeof f, &f));
-    ASSERT_TRUE(SetPixelFormat(dc, c.format, &f));
-    PrepareOpenGLContext();
-    PrepareOpenGLContext();  // one is enough
-    EXPECT_TRUE(OpenGLContextPrepared());
-    HGLRC rc = wglCreateContext(dc);
-    ASSERT_NE(rc, nullptr);
-    EXPECT_EQ(OpenGLContextPrepared(), c.stillPrepared);
-    ASSERT_TRUE(wglMakeCurrent(dc, rc));
-    glClearColor(1, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    ASSERT_TRUE(SwapBuffers(dc));
-    GlFrame frame;
-    ASSERT_TRUE(GetWindowFrame(w, &frame));
-    EXPECT_EQ(frame.Rgb(7, 5), 0xFF0000u);
-    wglMakeCurrent(nullptr, nullptr);
-    EXPECT_TRUE(wglDeleteContext(rc));
-    DropPreparedOpenGLContext();
-    EXPECT_FALSE(OpenGLContextPrepared());
-    ReleaseDC(w, dc);
-    DestroyWindow(w);
-  }
-  ResetPixelFormats();
-}
-
 }  // namespace

@@ -10,9 +10,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <system_error>
-#include <thread>
-#include <utility>
 
 #include "platform/win32/error_codes.h"
 #include "platform/win32/window_api.h"
@@ -155,75 +152,6 @@ WindowGl* WindowOf(HDC dc, HWND* window) {
   return &W().windows[*window];
 }
 
-// The off-screen context a format asks for: depth and stencil bits as the
-// renderer takes them.
-struct MesaBits {
-  int depth;
-  int stencil;
-  bool operator==(const MesaBits&) const = default;
-};
-
-MesaBits BitsOf(const PIXELFORMATDESCRIPTOR& f) {
-  return {std::min<int>(f.cDepthBits, 24), std::min<int>(f.cStencilBits, 8)};
-}
-
-OSMesaContext NewMesaContext(const MesaBits& bits) {
-  return OSMesaCreateContextExt(OSMESA_RGBA, bits.depth, bits.stencil, 0, nullptr);
-}
-
-// A context of the standard format made on a thread of its own while the
-// caller does other work (a dialog reads its network): the next context
-// asked for with those bits is that one. Its making writes context_ on the
-// thread; it is read only once the thread is joined.
-class PreparedContext {
- public:
-  void Start() {
-    std::lock_guard lock(mutex_);
-    if (thread_.joinable() || context_) return;
-    try {
-      thread_ = std::thread([this] { context_ = NewMesaContext(kBits); });
-    } catch (const std::system_error&) {
-      // No thread: the context is made when it is asked for.
-    }
-  }
-  // The prepared context when it has these bits (waiting for its making);
-  // null otherwise, and it stays prepared.
-  OSMesaContext Take(const MesaBits& bits) {
-    std::lock_guard lock(mutex_);
-    Join();
-    return bits == kBits ? std::exchange(context_, nullptr) : nullptr;
-  }
-  bool Waiting() {
-    std::lock_guard lock(mutex_);
-    Join();
-    return context_ != nullptr;
-  }
-  void Drop() {
-    OSMesaContext unused = nullptr;
-    {
-      std::lock_guard lock(mutex_);
-      Join();
-      unused = std::exchange(context_, nullptr);
-    }
-    if (unused) OSMesaDestroyContext(unused);
-  }
-  ~PreparedContext() { Drop(); }
-
- private:
-  inline static const MesaBits kBits = BitsOf(StandardFormat());
-  void Join() {
-    if (thread_.joinable()) thread_.join();
-  }
-  std::mutex mutex_;
-  std::thread thread_;
-  OSMesaContext context_ = nullptr;
-};
-
-PreparedContext& Prepared() {
-  static PreparedContext prepared;
-  return prepared;
-}
-
 bool Holds(DWORD flags, DWORD wanted) {
   constexpr DWORD kMatter = PFD_DRAW_TO_WINDOW | PFD_DRAW_TO_BITMAP | PFD_SUPPORT_GDI | PFD_SUPPORT_OPENGL |
                             PFD_DOUBLEBUFFER | PFD_GENERIC_FORMAT;
@@ -327,9 +255,8 @@ HGLRC wglCreateContext(HDC dc) {
   const PIXELFORMATDESCRIPTOR& f = W().formats[gl->format - 1];
   Context c;
   c.format = gl->format;
-  const MesaBits bits = BitsOf(f);
-  c.mesa = Prepared().Take(bits);
-  if (!c.mesa) c.mesa = NewMesaContext(bits);
+  c.mesa = OSMesaCreateContextExt(OSMESA_RGBA, std::min<int>(f.cDepthBits, 24), std::min<int>(f.cStencilBits, 8), 0,
+                                  nullptr);
   if (!c.mesa) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
@@ -422,13 +349,3 @@ void ResetPixelFormats() {
   std::lock_guard lock(W().mutex);
   W().formats.assign(1, StandardFormat());
 }
-
-void PrepareOpenGLContext() {
-  // The thread binds the renderer as it makes the context.
-  PrepareOpenGLRenderer();
-  Prepared().Start();
-}
-
-void DropPreparedOpenGLContext() { Prepared().Drop(); }
-
-bool OpenGLContextPrepared() { return Prepared().Waiting(); }

@@ -95,18 +95,8 @@ HDC wglGetCurrentDC();
 // filled after a long read) finds it loaded; a load that fails here is
 // reported at the first use as before. Nothing where it is linked directly.
 void PrepareOpenGLRenderer();
-// PrepareOpenGLRenderer, and makes a context of the standard format on a
-// thread of its own, which the next wglCreateContext asking for its depth
-// and stencil takes instead of making one; nothing while one is prepared. A context not taken is let go
-// with DropPreparedOpenGLContext (or at exit): a command keeps none for the
-// next.
-void PrepareOpenGLContext();
-void DropPreparedOpenGLContext();
 
 // --- For tests -----------------------------------------------------------
-
-// Whether a prepared context waits to be taken (once it is made).
-bool OpenGLContextPrepared();
 
 // Whether the renderer is loaded: it is at the first call of an OpenGL or
 // context function (always, where it is linked directly).
