@@ -299,6 +299,9 @@ class DxfDrawing {
   bool BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint64_t> owner,
                    const DxfEntity* keep, DxfError* error);
   void RegisterNames(const DxfEntity& entity, bool withRun = true);
+  // The same for the entity alone, its layer pair's index (the first 8 of
+  // its own data, or its pairs' count) and its extended data's start told.
+  void RegisterNamesAt(const DxfEntity& entity, size_t layerAt, size_t xd);
   std::string NextAnonymousName() const;
   // FindTableEntry for the edits, which ask for the same few layers and
   // applications entity after entity: the last entries found are kept by

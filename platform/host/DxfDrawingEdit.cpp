@@ -386,12 +386,17 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
 }
 
 void DxfDrawing::RegisterNames(const DxfEntity& entity, bool withRun) {
-  if (const std::string_view layer = entity.Layer(); !layer.empty()) EnsureLayer(layer);
-  for (size_t i = ExtendedDataStart(entity.pairs); i < entity.pairs.size(); ++i)
-    if (entity.pairs[i].code == 1001 && !TrimDxf(entity.pairs[i].value).empty())
-      EnsureAppId(entity.pairs[i].value);
+  RegisterNamesAt(entity, FindPairIndex(entity.pairs, 8), ExtendedDataStart(entity.pairs));
   if (withRun)
     for (const DxfEntity& child : entity.children) RegisterNames(child);
+}
+
+void DxfDrawing::RegisterNamesAt(const DxfEntity& entity, size_t layerAt, size_t xd) {
+  const PairList& p = entity.pairs;
+  if (layerAt < p.size())
+    if (const std::string_view layer = TrimDxf(p[layerAt].value); !layer.empty()) EnsureLayer(layer);
+  for (size_t i = xd; i < p.size(); ++i)
+    if (p[i].code == 1001 && !TrimDxf(p[i].value).empty()) EnsureAppId(p[i].value);
 }
 
 DxfEntity* DxfDrawing::AppendEntity(PairList pairs, DxfError* error) {
@@ -480,26 +485,29 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
       entity.IsType("DIMSTYLE"))
     return false;
   // The handle is the first 5 (not a DIMSTYLE), right after the type.
-  if (p[1].code != 5) return false;
-  const std::optional<uint64_t> handle = ParseHandle(p[1].value);
-  if (!handle || !IsHandleText(p[1].value, *handle)) return false;
+  if (p[1].code != 5 || !IsOwnHandleText(p[1].value)) return false;
   if (entity.IsType("INSERT") && (entity.Value(2).empty() || !FindBlock(entity.Value(2)))) return false;
-  const size_t xd = ExtendedDataStart(p);
-  bool marked = false, layer = false, owner = false;
-  for (size_t i = 1; i < p.size(); ++i) {
+  // One walk of the pairs: what is checked, where the extended data
+  // begins and where the layer stands (which the names registered below
+  // read, the list being free of groups).
+  size_t xd = p.size(), layerAt = p.size();
+  bool marked = false, owner = false;
+  for (size_t i = 2; i < p.size(); ++i) {
     const int code = p[i].code;
     if (code <= 0) return false;
-    if (i >= xd) continue;
-    if (IsGroupStart(p[i]) || code == 105 || (code == 5 && i != 1)) return false;
-    if (code == 100 && !SameName(TrimDxf(p[i].value), "AcDbEntity")) marked = true;
-    layer = layer || code == 8;
+    if (code == 1001 || i > xd) {
+      if (xd == p.size()) xd = i;
+      continue;
+    }
+    if (IsGroupStart(p[i]) || code == 105 || code == 5) return false;
+    if (code == 100 && !marked && !SameName(TrimDxf(p[i].value), "AcDbEntity")) marked = true;
+    if (code == 8 && layerAt == p.size()) layerAt = i;
     if (code == 330 && !owner) {
       owner = true;
-      const std::optional<uint64_t> to = ParseHandle(p[i].value);
-      if (to && !IsHandleText(p[i].value, *to)) return false;
+      if (!IsOwnHandleText(p[i].value) && ParseHandle(p[i].value)) return false;
     }
   }
-  if (!marked || !layer) return false;
+  if (!marked || layerAt == p.size()) return false;
   // Pairs put in go inside the extended data, or begin it.
   if (inserted) {
     if (insertAt > p.size() || insertAt < xd || p.size() + inserted > UINT32_MAX ||
@@ -536,7 +544,9 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
     undo.count = static_cast<uint32_t>(inserted);
   }
   values.clear();
-  RegisterNames(entity, false);
+  // Pairs put in lie at or after xd, a run put in at xd beginning with
+  // its 1001: the extended data still begins there.
+  RegisterNamesAt(entity, layerAt, xd);
   if (!places.empty() || inserted) Journal(std::move(undo));
   return true;
 }

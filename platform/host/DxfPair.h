@@ -166,6 +166,9 @@ std::optional<uint64_t> ParseHandle(std::string_view text);
 std::string FormatHandle(uint64_t handle);
 // Whether text is FormatHandle(handle), without making it.
 bool IsHandleText(std::string_view text, uint64_t handle);
+// Whether text is FormatHandle of the handle it reads as: upper-case
+// hexadecimal, no padding, no leading zero.
+bool IsOwnHandleText(std::string_view text);
 
 // Numbers in the C locale whatever the process locale is.
 std::optional<int64_t> ParseDxfInt(std::string_view text);

@@ -64,9 +64,10 @@ void AddArc(Box& box, Point c, double r, double start, double sweep) {
 void AddSegment(Box& box, Point p, Point q, double bulge) {
   box.Add(p.x, p.y);
   box.Add(q.x, q.y);
+  if (bulge == 0 || !std::isfinite(bulge)) return;  // a straight one, the usual
   double dx = q.x - p.x, dy = q.y - p.y;
   double chord = std::hypot(dx, dy);
-  if (bulge == 0 || !std::isfinite(bulge) || chord == 0) return;
+  if (chord == 0) return;
   // The centre lies on the chord's left normal for a counter-clockwise arc.
   double offset = (1 - bulge * bulge) / (4 * bulge);
   Point c{(p.x + q.x) / 2 - dy * offset, (p.y + q.y) / 2 + dx * offset};
@@ -81,10 +82,18 @@ template <class Visit>
 void ForEachOwnPair(const DxfEntity& e, Visit visit) {
   // Groups are looked for only where a 102 stands: a window over the
   // drawing walks the pairs of tens of thousands of entities.
-  const size_t end = ExtendedDataStart(e.pairs);
-  for (size_t i = SkipAppGroups(e.pairs, 1); i < end;) {
-    visit(e.pairs[i]);
-    if (++i < end && e.pairs[i].code == 102) i = SkipAppGroups(e.pairs, i);
+  // The walk ends at the first 1001 (the extended data) without a walk
+  // of its own to find it first; a group holding one ends it as well.
+  const PairList& pairs = e.pairs;
+  auto skip = [&pairs](size_t from) {
+    const size_t to = SkipAppGroups(pairs, from);
+    for (size_t k = from; k < to; ++k)
+      if (pairs[k].code == 1001) return pairs.size();
+    return to;
+  };
+  for (size_t i = skip(1); i < pairs.size() && pairs[i].code != 1001;) {
+    visit(pairs[i]);
+    if (++i < pairs.size() && pairs[i].code == 102) i = skip(i);
   }
 }
 

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <locale>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -34,6 +36,11 @@ TEST(DxfPair, HandlesAreHexadecimal) {
   } texts[] = {{"4B", 0x4B, true},  {"4b", 0x4B, false}, {"04B", 0x4B, false}, {" 4B", 0x4B, false},
                {"4C", 0x4B, false}, {"0", 0, true},      {"", 0, false},       {"FFFFFFFFFFFFFFFF", UINT64_MAX, true}};
   for (const auto& t : texts) EXPECT_EQ(IsHandleText(t.text, t.handle), t.same) << t.text;
+  // A text in its own form is the handle's text of what it reads as.
+  for (const char* text : {"4B", "4b", "04B", " 4B", "0", "00", "", "1G", "FFFFFFFFFFFFFFFF", "10000000000000000"}) {
+    const std::optional<uint64_t> h = ParseHandle(text);
+    EXPECT_EQ(IsOwnHandleText(text), h && IsHandleText(text, *h)) << text;
+  }
 }
 
 // Decimal comma for C++ streams.
@@ -80,6 +87,34 @@ TEST(DxfPair, RealsRoundTripWithADecimalPoint) {
     EXPECT_EQ(*back, v);
     char text[kDxfRealSize];
     EXPECT_EQ(std::string_view(text, FormatDxfReal(v, text)), FormatDxfReal(v)) << "the same text into a buffer";
+  }
+}
+
+TEST(DxfPair, RealsReadAsTheGeneralReaderReadsThem) {
+  // Short decimals take a road of their own: every text reads as
+  // from_chars reads it, or is refused as it refuses it.
+  auto oracle = [](std::string_view t) -> std::optional<double> {
+    double v = 0;
+    auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (t.empty() || ec != std::errc() || end != t.data() + t.size()) return std::nullopt;
+    return v;
+  };
+  std::vector<std::string> texts = {"0", "-0", "-0.0", "10", "-4.9000000000000004", "0.1", "1.", ".5", "-.5",
+                                    "1.2.3", "-", ".", "1e3", "123456789012345", "1234567890123456",
+                                    "0.000000000000001", "99999999999999.9", "1-2", "--1", "5e-324"};
+  std::mt19937_64 random(7);
+  for (int k = 0; k < 20000; ++k) {
+    std::string t = std::to_string(random() % 1000000000000000ull);
+    const size_t at = random() % (t.size() + 1);
+    if (at < t.size()) t.insert(at, ".");
+    texts.push_back((k & 1 ? "-" : "") + t);
+  }
+  for (const std::string& t : texts) {
+    const std::optional<double> want = oracle(t), got = ParseDxfReal(t);
+    ASSERT_EQ(got.has_value(), want.has_value()) << t;
+    if (want) {
+      ASSERT_EQ(std::memcmp(&*got, &*want, sizeof(double)), 0) << t;
+    }
   }
 }
 
