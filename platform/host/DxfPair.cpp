@@ -133,47 +133,10 @@ std::optional<int64_t> ParseDxfInt(std::string_view text) {
   return value;
 }
 
-namespace {
-
-// The usual real of a drawing, up to 15 digits with or without a point
-// between them ("0", "-4.75", "1234.5678"), read without the general
-// reader: the digits make a whole number below 2^53 and the power of ten
-// is exact, so their quotient is the one correctly rounded value, the
-// general reader's. False leaves every other form to it.
-bool ReadShortReal(std::string_view text, double& value) {
-  static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  size_t i = 0;
-  const bool negative = !text.empty() && text[0] == '-';
-  if (negative) ++i;
-  const size_t first = i;
-  uint64_t digits = 0;
-  size_t count = 0, point = SIZE_MAX;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      digits = digits * 10 + static_cast<uint64_t>(c - '0');
-      if (++count > 15) return false;
-    } else if (c == '.' && point == SIZE_MAX && i > first && i + 1 < text.size()) {
-      point = i;
-    } else {
-      return false;
-    }
-  }
-  if (count == 0) return false;
-  const size_t decimals = point == SIZE_MAX ? 0 : text.size() - point - 1;
-  const double v = static_cast<double>(digits) / kTens[decimals];
-  value = negative ? -v : v;
-  return true;
-}
-
-}  // namespace
-
 std::optional<double> ParseDxfReal(std::string_view text) {
   text = TrimDxf(text);
   if (!text.empty() && text[0] == '+') text.remove_prefix(1);
   double value = 0;
-  if (ReadShortReal(text, value)) return value;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
