@@ -268,10 +268,43 @@ size_t BinaryLength(const resbuf* node) {
                                                                    : 0;
 }
 
+// SameText for a file text of up to 15 bytes where neither text's first
+// 16 bytes cross a page end (the usual): the two told in two words each,
+// at once, rather than byte by byte after a look of their own for carets
+// and control bytes. 1 or 0, or -1 when not told this way. Bytes past the
+// text's 0 on its own page can be read without a fault, but the address
+// sanitizer would take them for an overflow.
+__attribute__((no_sanitize("address"))) inline int SameShortText(const char* text, std::string_view stored) {
+  constexpr uintptr_t kPage = 4096;
+  const size_t n = stored.size();
+  if (n >= 16 || (reinterpret_cast<uintptr_t>(text) & (kPage - 1)) > kPage - 16 ||
+      (reinterpret_cast<uintptr_t>(stored.data()) & (kPage - 1)) > kPage - 16)
+    return -1;
+  using Word = uint64_t __attribute__((may_alias, aligned(1)));
+  constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
+  const Word* t = reinterpret_cast<const Word*>(text);
+  const Word* f = reinterpret_cast<const Word*>(stored.data());
+  uint64_t flagged = 0;
+  for (size_t w = 0; w < 2; ++w) {
+    const size_t bytes = n > 8 * w ? std::min<size_t>(n - 8 * w, 8) : 0;
+    const uint64_t mask = bytes == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * bytes)) - 1;
+    const uint64_t fileWord = f[w];
+    if ((t[w] ^ fileWord) & mask) return 0;
+    // Bytes past the value read as letters: neither caret nor control.
+    const uint64_t word = (fileWord & mask) | (kOnes * 'A' & ~mask);
+    const uint64_t carets = word ^ (kOnes * '^');
+    flagged |= ((carets - kOnes) & ~carets & kHighs) | ((word - kOnes * 0x20) & ~word & kHighs);
+  }
+  if (flagged) return 0;
+  const uint64_t after = n < 8 ? t[0] >> (8 * n) : t[1] >> (8 * (n - 8));
+  return (after & 0xFF) == 0 ? 1 : 0;
+}
+
 // The usual answer for a text node: the same bytes as the file's, none of
 // them one that needs the caret form (below 0x20, or a caret), and the
 // text ends where the value does. False leaves the question to SpanKeeps.
 inline bool SameText(const char* text, std::string_view stored) {
+  if (const int told = SameShortText(text, stored); told >= 0) return told == 1;
   // The file's bytes, whose length is known, are looked at first; the text
   // is read byte by byte, no further than it ends (its 0 meets a file byte
   // that is not 0 and stops the comparison).
