@@ -48,6 +48,13 @@ resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline = false,
 // what that copy takes, padding included; 0 for a null chain.
 size_t GroupCodeChainPoolBytes(const resbuf* chain);
 
+// A text shorter than kShortTextBytes: its bytes and NUL, the bytes after
+// the NUL set to 0, into words, told eight bytes at a time. False, with
+// words left as they were, for a longer text and for one whose first
+// kShortTextBytes bytes cross into the next page.
+constexpr size_t kShortTextBytes = 16;
+bool ShortTextWords(const char* text, uint64_t words[2]);
+
 // *out = plain heap copy (narrow texts, no pool); true when src is null or
 // the copy was made.
 bool DuplicateGroupCodeChain(const resbuf* src, resbuf** out);
