@@ -56,29 +56,6 @@ bool CopyShortTextWhole(char* to, const char* text) {
 
 }  // namespace
 
-// Bytes past the NUL on the text's own page can be read without a fault,
-// but the address sanitizer would take them for an overflow.
-static_assert(kShortTextBytes == 16 && std::endian::native == std::endian::little);
-__attribute__((no_sanitize("address"))) bool ShortTextWords(const char* text, uint64_t words[2]) {
-  constexpr uintptr_t kPageBytes = 4096;
-  if ((reinterpret_cast<uintptr_t>(text) & (kPageBytes - 1)) > kPageBytes - kShortTextBytes) return false;
-  using Word = uint64_t __attribute__((may_alias, aligned(1)));
-  constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
-  uint64_t read[2] = {reinterpret_cast<const Word*>(text)[0], reinterpret_cast<const Word*>(text)[1]};
-  for (uint64_t& word : read) {
-    // The lowest flagged byte is the first 0 (a flag above it may be false).
-    const uint64_t zeros = (word - kOnes) & ~word & kHighs;
-    if (!zeros) continue;
-    const int kept = std::countr_zero(zeros) + 1;  // bits up to the NUL's top bit
-    word &= kept == 64 ? ~uint64_t{0} : (uint64_t{1} << kept) - 1;
-    if (&word == &read[0]) read[1] = 0;
-    words[0] = read[0];
-    words[1] = read[1];
-    return true;
-  }
-  return false;
-}
-
 namespace {
 
 bool CopyText(resbuf* copy, const char* text, bool wide, char** cursor, size_t* left) {
