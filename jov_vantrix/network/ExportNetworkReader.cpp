@@ -59,8 +59,7 @@ double EntityReal(const resbuf* entity, int16_t code) {
 
 class ExportReader {
  public:
-  explicit ExportReader(CObjSezNew& network)
-      : network_(network), host_(TheApp().m_pHostTable), fileIntoIndex_(network.m_scheme.GetGroupCount() == 0) {}
+  explicit ExportReader(CObjSezNew& network) : network_(network), host_(TheApp().m_pHostTable) {}
 
   Outcome Read(CObjDataNew* record) {
     const resbuf* chain = record->m_entityChain.GetChain();
@@ -109,9 +108,9 @@ class ExportReader {
       return ReadIncludedPipe(record, link);
     if (record->m_entityKind == kEntityText) {
       if (readable && flag == 'i') {
-        PropertyLookup line[] = {{"_NUM_DESC_LINE"}};
-        CopyProperties(*record, {"_NUM_ASSOC", "_SCH_ASSOC"}, line);
-        if (!line[0].value || line[0].value[0] != '0') return Outcome::kept;
+        CopyProperties(*record, {"_NUM_ASSOC", "_SCH_ASSOC"});
+        const char* line = data.GetProperty("_NUM_DESC_LINE");
+        if (!line || line[0] != '0') return Outcome::kept;
         record->m_objectType = kObjectDescription;
         return FileAndCount(record, false);
       }
@@ -139,13 +138,9 @@ class ExportReader {
 
     // One index of the segment ends serves both steps below: the riser
     // records are the scheme's segments, a free pipe asks for any blocker in
-    // any order, and the links' exact test is finer than the index. It was
-    // filled as the records were filed into a scheme that held none before.
-    if (!fileIntoIndex_) {
-      ends_ = EndPointIndex(kFreeEndTolerance);
-      IndexSchemeSegments(network_, ends_);
-    }
-    const EndPointIndex& ends = ends_;
+    // any order, and the links' exact test is finer than the index.
+    EndPointIndex ends(kFreeEndTolerance);
+    IndexSchemeSegments(network_, ends);
     // The start pipe: the one riser pipe whose ends touch no other. A
     // pipe of a run mostly meets the one filed before it: that one is
     // asked first, the index only when it does not touch.
@@ -165,25 +160,21 @@ class ExportReader {
 
  private:
   Outcome ReadIncludedPipe(CObjDataNew* record, const resbuf* link) {
-    const CJovData& data = record->m_jovData;
-    // The fields and the values read here in one walk over the properties.
-    PropertyLookup values[] = {{"_LENGTH_SEGMENT"}, {"_DW_NUMBER"}, {"_DW_NUMBER_ORIG"}, {"_DW_CONNECT"}};
-    CopyProperties(*record,
-                   {"_NBRANCH", "_NUM_BRANCH", "_NUM_SIDE", "_NUM_RISER", "_POS_RISER", "CM", "CZ", "CT", "_NUM_ASSOC",
-                    "_SCH_ASSOC"},
-                   values);
-    record->m_length = AtofC(values[0].value);
-    const char* number = values[1].value;
+    CJovData& data = record->m_jovData;
+    CopyProperties(*record, {"_NBRANCH", "_NUM_BRANCH", "_NUM_SIDE", "_NUM_RISER", "_POS_RISER", "CM",
+                             "CZ", "CT", "_NUM_ASSOC", "_SCH_ASSOC"});
+    record->m_length = AtofC(data.GetProperty("_LENGTH_SEGMENT"));
+    const char* number = data.GetProperty("_DW_NUMBER");
     if (!number || number[0] != 'e') {
       // Plain numbers: an earlier export's, unless nothing was kept of the
       // numbers before it (then the pipe is no part of this network).
-      const char* original = values[2].value;
+      const char* original = data.GetProperty("_DW_NUMBER_ORIG");
       if (!original || !*original) return Outcome::kept;
       result_ = kExportNumberedBefore;
     }
     record->SetNumber(NumberOfText(number));
     record->SetReadNumber(record->GetNumber());
-    record->SetConnect(NumberOfText(values[3].value));
+    record->SetConnect(NumberOfText(data.GetProperty("_DW_CONNECT")));
     record->SetReadConnect(record->GetConnect());
     record->m_linkHandle = LinkHandleAfter(link);
     record->m_objectType = PipeKindOf(data.m_typeCode);
@@ -195,11 +186,6 @@ class ExportReader {
   Outcome FileAndCount(CObjDataNew* record, bool basePoint) {
     if (basePoint) GetEntityPoint(record->m_entityChain.GetChain(), record->m_basePoint, 10);
     if (!FileRecordIntoScheme(network_, record)) return Outcome::refused;
-    // The scheme's segments as IndexSchemeSegments finds them, while the
-    // record is in the cache: a segment filed last into its group lies there
-    // behind every other of the groups before and of its own.
-    if (const CNumSezNew* group = record->m_pGroup; fileIntoIndex_ && group && !record->m_riserNumber.IsEmpty())
-      ends_.AddAt(record, uint64_t{group->m_number} << 32 | group->GetCount());
     ++network_.m_readCount;
     return Outcome::kept;
   }
@@ -207,8 +193,6 @@ class ExportReader {
   CObjSezNew& network_;
   const HostExport2D* host_;
   PipeCounts counts_;
-  bool fileIntoIndex_;
-  EndPointIndex ends_{kFreeEndTolerance};
   int result_ = kExportUnusable;
 };
 

@@ -50,9 +50,8 @@ int64_t EndPointIndex::Cell(double v) const {
   return static_cast<int64_t>(q);
 }
 
-void EndPointIndex::Add(CObjDataNew* record) { AddAt(record, count_++); }
-
-void EndPointIndex::AddAt(CObjDataNew* record, uint64_t order) {
+void EndPointIndex::Add(CObjDataNew* record) {
+  const uint32_t order = count_++;
   const int64_t sx = Cell(record->m_start.x), sy = Cell(record->m_start.y);
   const int64_t ex = Cell(record->m_end.x), ey = Cell(record->m_end.y);
   entries_.push_back({sx, sy, {record, order}});

@@ -20,7 +20,7 @@ class CSeznam;
 
 struct IndexedRecord {
   CObjDataNew* record;
-  uint64_t order;  // place in the scan order the index was filled in
+  uint32_t order;  // place in the scan order the index was filled in
 };
 
 // The start and end points of records, in cells of twice the tolerance, so
@@ -37,10 +37,6 @@ class EndPointIndex {
   // them are added without the list moving as it grows.
   void Reserve(size_t records) { entries_.reserve(entries_.size() + 2 * records); }
   void Add(CObjDataNew* record);
-  // The same for an index filled out of the scan order: the record's place
-  // in it is given (every record's its own; an index takes either Add or
-  // this, not both).
-  void AddAt(CObjDataNew* record, uint64_t order);
   // Records with an end near the point, each once, in scan order.
   std::vector<IndexedRecord> Near(const GLVector& point) const;
   // Asked for every pipe a network reading tests: the answer is the
@@ -94,10 +90,6 @@ class LinkHandleIndex {
   };
   static bool SameHandle(const Entry& e, std::string_view handle);
   void Add(CObjDataNew* record);
-  // The same for an index filled out of the scan order: the record's place
-  // in it is given (every record's its own; an index takes either Add or
-  // this, not both).
-  void AddAt(CObjDataNew* record, uint64_t order);
   void Sort() const;
   mutable bool sorted_ = true;
   mutable std::vector<Entry> entries_;  // grouped by bucket, in list order within one
@@ -135,10 +127,6 @@ class ConnectIndex {
   // Records added one by one, in scan order: a walk that visits them anyway
   // fills the index, saving a walk of its own over every record.
   void Add(CObjDataNew* record);
-  // The same for an index filled out of the scan order: the record's place
-  // in it is given (every record's its own; an index takes either Add or
-  // this, not both).
-  void AddAt(CObjDataNew* record, uint64_t order);
   // "V" + the branch of the first record of the pipe's type connecting to
   // its number from another branch; out unchanged when none.
   void ConnectedBranchName(const CObjDataNew* pipe, CString& out) const;

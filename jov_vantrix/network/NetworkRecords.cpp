@@ -1,6 +1,5 @@
 #include "jov_vantrix/network/NetworkRecords.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -80,48 +79,22 @@ int FieldIndex(const char* key) {
   return -1;
 }
 
-// strcmp(a, b) == 0 inline: keys mostly differ in their first bytes, where
-// a call would cost more than the comparison.
-bool SameKey(const char* a, const char* b) {
-  while (*a && *a == *b) ++a, ++b;
-  return *a == *b;
-}
-
 }  // namespace
 
 void CopyProperties(CObjDataNew& record, std::initializer_list<const char*> keys) {
-  CopyProperties(record, keys, {});
-}
-
-void CopyProperties(CObjDataNew& record, std::initializer_list<const char*> keys, std::span<PropertyLookup> lookups) {
   uint32_t wanted = 0;
   for (const char* key : keys)
     if (const int i = FieldIndex(key); i >= 0) wanted |= 1u << i;
-  constexpr size_t kMostLookups = 8;
-  const size_t lookupCount = std::min(lookups.size(), kMostLookups);
-  uint32_t lookupsLeft = (1u << lookupCount) - 1;
-  for (size_t j = 0; j < lookupCount; ++j) lookups[j].value = nullptr;
-  // One walk over the properties for every key and look-up; the first
-  // property of a key counts, as for GetProperty.
+  // One walk over the properties for every key; the first property of a
+  // key counts, as for GetProperty.
   uint32_t found = 0;
   record.m_jovData.ForEachProperty([&](const char* key, const char* value) {
     const int i = FieldIndex(key);
-    if (i >= 0) {
-      if (wanted & ~found & (1u << i)) {
-        record.*kFields[i].field = value;
-        found |= 1u << i;
-      }
-    } else {
-      for (uint32_t m = lookupsLeft; m; m &= m - 1) {
-        const int j = std::countr_zero(m);
-        if (SameKey(key, lookups[j].key)) {
-          lookups[j].value = value;
-          lookupsLeft &= ~(1u << j);
-          break;
-        }
-      }
+    if (i >= 0 && (wanted & ~found & (1u << i))) {
+      record.*kFields[i].field = value;
+      found |= 1u << i;
     }
-    return found != wanted || lookupsLeft != 0;
+    return found != wanted;
   });
   for (size_t i = 0; i < std::size(kFields); ++i)
     if (wanted & ~found & (1u << i)) record.*kFields[i].field = RecordText();

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <initializer_list>
-#include <span>
 
 #include "dataformat/resbuf.h"
 #include "platform/mfc/CString.h"
@@ -16,16 +15,6 @@ class CObjSezNew;
 // a missing property gives an empty field. Keys without a field are not
 // copied.
 void CopyProperties(CObjDataNew& record, std::initializer_list<const char*> keys);
-
-// A key to look up in the walk of CopyProperties: its first value, as
-// GetProperty gives it, or null when missing.
-struct PropertyLookup {
-  const char* key;
-  const char* value = nullptr;
-};
-// CopyProperties that also looks up the keys of lookups (up to eight, all
-// different, none a key with a field) in the same walk over the properties.
-void CopyProperties(CObjDataNew& record, std::initializer_list<const char*> keys, std::span<PropertyLookup> lookups);
 
 // A property of the record's extended data; empty when missing.
 CString PropertyOf(const CObjDataNew& record, const char* key);
