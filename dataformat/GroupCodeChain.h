@@ -5,7 +5,6 @@
 // allocation route.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -48,36 +47,6 @@ resbuf* CopyGroupCodeChain(const resbuf* chain, bool namesInline = false,
 // inline names, not single-node) into an 8-byte aligned block: exactly
 // what that copy takes, padding included; 0 for a null chain.
 size_t GroupCodeChainPoolBytes(const resbuf* chain);
-
-// A text shorter than kShortTextBytes: its bytes and NUL, the bytes after
-// the NUL set to 0, into words, told eight bytes at a time. False, with
-// words left as they were, for a longer text and for one whose first
-// kShortTextBytes bytes cross into the next page.
-// Inline: it is asked for every text copied and every key told, and a call
-// would cost more than the look. Bytes past the NUL on the text's own page
-// can be read without a fault, but the address sanitizer would take them
-// for an overflow.
-constexpr size_t kShortTextBytes = 16;
-__attribute__((no_sanitize("address"))) inline bool ShortTextWords(const char* text, uint64_t words[2]) {
-  static_assert(kShortTextBytes == 16 && std::endian::native == std::endian::little);
-  constexpr uintptr_t kPageBytes = 4096;
-  if ((reinterpret_cast<uintptr_t>(text) & (kPageBytes - 1)) > kPageBytes - kShortTextBytes) return false;
-  using Word = uint64_t __attribute__((may_alias, aligned(1)));
-  constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
-  uint64_t read[2] = {reinterpret_cast<const Word*>(text)[0], reinterpret_cast<const Word*>(text)[1]};
-  for (uint64_t& word : read) {
-    // The lowest flagged byte is the first 0 (a flag above it may be false).
-    const uint64_t zeros = (word - kOnes) & ~word & kHighs;
-    if (!zeros) continue;
-    const int kept = std::countr_zero(zeros) + 1;  // bits up to the NUL's top bit
-    word &= kept == 64 ? ~uint64_t{0} : (uint64_t{1} << kept) - 1;
-    if (&word == &read[0]) read[1] = 0;
-    words[0] = read[0];
-    words[1] = read[1];
-    return true;
-  }
-  return false;
-}
 
 // *out = plain heap copy (narrow texts, no pool); true when src is null or
 // the copy was made.

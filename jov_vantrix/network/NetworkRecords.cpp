@@ -28,54 +28,37 @@ constexpr RecordField kFields[] = {
 };
 static_assert(std::size(kFields) <= 32);
 
-// A key as ShortTextWords gives it; false for a key of 16 bytes or more.
-// Keys on a page's last bytes are told a byte at a time.
-bool KeyWords(const char* key, uint64_t words[2]) {
-  if (ShortTextWords(key, words)) return true;
-  words[0] = words[1] = 0;
-  for (size_t i = 0; i < kShortTextBytes; ++i) {
-    if (!key[i]) return true;
-    words[i / 8] |= uint64_t{static_cast<unsigned char>(key[i])} << (8 * (i % 8));
-  }
-  return false;
-}
-
-// The fields by their keys' words, in open addressing: a key is compared
-// with the few slots from its hash's up to an empty one, not with every
-// field (asked for every property of every record read).
-constexpr size_t kFieldSlots = 64;
-constexpr size_t FieldSlot(uint64_t low, uint64_t high) {
-  return static_cast<size_t>(((low ^ (high * 0x9E3779B97F4A7C15u)) * 0xFF51AFD7ED558CCDu) >> 58);
-}
-struct FieldTable {
-  uint64_t words[kFieldSlots][2] = {};
-  int8_t field[kFieldSlots] = {};  // kFields index + 1; 0 for an empty slot
-  constexpr FieldTable() {
-    for (size_t i = 0; i < std::size(kFields); ++i) {
-      uint64_t w[2] = {0, 0};
-      for (size_t c = 0; c < kFields[i].key.size(); ++c)
-        w[c / 8] |= uint64_t{static_cast<unsigned char>(kFields[i].key[c])} << (8 * (c % 8));
-      size_t slot = FieldSlot(w[0], w[1]);
-      while (field[slot]) slot = (slot + 1) % kFieldSlots;
-      words[slot][0] = w[0];
-      words[slot][1] = w[1];
-      field[slot] = static_cast<int8_t>(i + 1);
-    }
+// The fields whose key has so many characters (bit i for kFields[i]); keys
+// of another length have none.
+constexpr size_t kLongestKey = 15;
+struct FieldsByLength {
+  uint32_t mask[kLongestKey + 1] = {};
+  constexpr FieldsByLength() {
+    for (size_t i = 0; i < std::size(kFields); ++i)
+      if (kFields[i].key.size() <= kLongestKey) mask[kFields[i].key.size()] |= 1u << i;
   }
 };
-constexpr FieldTable kFieldTable;
+constexpr FieldsByLength kFieldsByLength;
 static_assert([] {
   for (const RecordField& f : kFields)
-    if (f.key.empty() || f.key.size() >= kShortTextBytes) return false;
-  return std::size(kFields) < kFieldSlots / 2;
+    if (f.key.empty() || f.key.size() > kLongestKey) return false;
+  return true;
 }());
 
-// Place of the key in kFields; -1 for a key without a field.
-int FieldIndex(const char* key) {
-  uint64_t w[2];
-  if (!KeyWords(key, w)) return -1;
-  for (size_t slot = FieldSlot(w[0], w[1]); kFieldTable.field[slot]; slot = (slot + 1) % kFieldSlots)
-    if (kFieldTable.words[slot][0] == w[0] && kFieldTable.words[slot][1] == w[1]) return kFieldTable.field[slot] - 1;
+// Place of the key in kFields; -1 for a key without a field. Asked for
+// every property of every record read: only the fields of the key's length
+// are compared, their last letter first.
+int FieldIndex(std::string_view key) {
+  if (key.size() > kLongestKey) return -1;
+  for (uint32_t m = kFieldsByLength.mask[key.size()]; m; m &= m - 1) {
+    const int i = std::countr_zero(m);
+    const std::string_view field = kFields[i].key;
+    if (field.back() != key.back()) continue;
+    // Compared here, not by a call: the keys are a few letters long.
+    size_t at = 0;
+    while (at < key.size() && field[at] == key[at]) ++at;
+    if (at == key.size()) return i;
+  }
   return -1;
 }
 

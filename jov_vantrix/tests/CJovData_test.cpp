@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/NetworkRecords.h"
 #include "jov_vantrix/tests/NetworkFixtures.h"
 
@@ -460,26 +458,4 @@ TEST(CJovData, PropertiesOfAKeptChainReadItAsItStands) {
   chain.Head()->next->next->next->value.text = written;
   EXPECT_STREQ(kept.GetProperty("_DW_NUMBER"), "e7");
   EXPECT_STREQ(copied.GetProperty("_DW_NUMBER"), "e1");
-}
-
-// Every field's key reaches its field; the first pair of a key counts, keys
-// that only begin or end like a field's, or are too long for one, reach none.
-TEST(CJovData, PropertiesCopiedIntoTheirFields) {
-  const char* const fields[] = {"_NBRANCH", "_NUM_RISER", "_PREFIX_RISER", "_NUM_BRANCH", "_NUM_SIDE", "CM",
-                                "CT",       "CZ",         "CR",            "_NUM_ASSOC",  "_SCH_ASSOC", "_POS_RISER"};
-  TestChain chain;
-  chain.Text(1001, "JOV_DATA").Text(1000, "TPP0015i0001");
-  chain.Text(1000, "_NUM_ASSOC_").Text(1000, "no").Text(1000, "C").Text(1000, "no");
-  chain.Text(1000, "_LENGTH_SEGMENT").Text(1000, "2.5").Text(1000, "_A_KEY_OF_SIXTEEN").Text(1000, "long");
-  for (const char* key : fields) chain.Text(1000, key).Text(1000, key);
-  chain.Text(1000, "CM").Text(1000, "second");
-  CObjDataNew record(0, 0, nullptr, 0);
-  ASSERT_TRUE(record.m_jovData.ReadXDataOfKeptChain(chain.Head()));
-  CopyProperties(record, {"_NBRANCH", "_NUM_RISER", "_PREFIX_RISER", "_NUM_BRANCH", "_NUM_SIDE", "CM", "CT", "CZ",
-                          "CR", "_NUM_ASSOC", "_SCH_ASSOC", "_POS_RISER", "_A_KEY_OF_SIXTEEN"});
-  const RecordText* copied[] = {&record.m_branchName,  &record.m_riserNumber, &record.m_riserPrefix,
-                                &record.m_branchNumber, &record.m_sideNumber, &record.m_CM,
-                                &record.m_CT,           &record.m_CZ,         &record.m_CR,
-                                &record.m_assoc,        &record.m_schemeAssoc, &record.m_riserPosition};
-  for (size_t i = 0; i < std::size(fields); ++i) EXPECT_STREQ(*copied[i], fields[i]);
 }
