@@ -207,6 +207,16 @@ resbuf* CGroupChainRef::NewTextNode(int16_t code, const char* text) {
   if (!node) return nullptr;
   *node = resbuf{};
   node->code = code;
+  // A short text lies in its node, as a copy into the arena keeps it: one
+  // piece of room less for each of the pairs a numbering adds.
+  constexpr size_t kTextInNodeBytes = sizeof(resbuf) - offsetof(resbuf, value) - sizeof(char*);
+  char* inNode = reinterpret_cast<char*>(&node->value) + sizeof(char*);
+  const size_t bytes = std::strlen(text) + 1;
+  if (bytes <= kTextInNodeBytes) {
+    std::memcpy(inNode, text, bytes);
+    node->value.text = inNode;
+    return node;
+  }
   node->value.text = NewText(text);
   return node->value.text ? node : nullptr;
 }

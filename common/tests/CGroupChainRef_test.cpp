@@ -138,18 +138,22 @@ TEST(CGroupChainRef, CompactWritersTakeTheirPartsFromTheHolder) {
     ASSERT_NE(text, nullptr);
     FreeHeldChainText(chain->next->value.text);
     chain->next->value.text = text;
-    resbuf* added = ref.NewTextNode(1000, "added");
-    ASSERT_NE(added, nullptr);
-    added->next = chain->next->next;
-    chain->next->next = added;
+    // A text in its node and one too long for it.
+    for (const char* value : {"a text longer than a node", "added"}) {
+      resbuf* added = ref.NewTextNode(1000, value);
+      ASSERT_NE(added, nullptr);
+      added->next = chain->next->next;
+      chain->next->next = added;
+    }
     EXPECT_EQ(ref.NewTextNode(10, "no text code"), nullptr);
     EXPECT_EQ(ref.NewText(nullptr), nullptr);
 
     CGroupChainRef copy(ref);
     const resbuf* mine = copy.GetChainForWrite();
-    ASSERT_EQ(ChainLength(mine), c == &small ? 3 : 3 + 8000);
+    ASSERT_EQ(ChainLength(mine), c == &small ? 4 : 4 + 8000);
     EXPECT_STREQ(mine->next->value.text, "New");
     EXPECT_STREQ(mine->next->next->value.text, "added");
+    EXPECT_STREQ(mine->next->next->next->value.text, "a text longer than a node");
   }
   CGroupChainRef::ReleaseUnusedMemory();
 }

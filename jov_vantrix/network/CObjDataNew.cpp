@@ -89,10 +89,11 @@ CObjDataNew::CObjDataNew(const CObjDataNew& source, int number, int connect)
   if (!third.IsEmpty()) Runs().m_thirdProperty = third;
 }
 
+// Most records hold none of these chains: no call for them.
 CObjDataNew::~CObjDataNew() {
-  if (m_ownsBuiltChain) FreeGroupCodeChain(m_pBuiltChain);
-  FreeGroupCodeChain(m_pProductGeometry);
-  FreeGroupCodeChain(m_pProductData);
+  if (m_ownsBuiltChain && m_pBuiltChain) FreeGroupCodeChain(m_pBuiltChain);
+  if (m_pProductGeometry) FreeGroupCodeChain(m_pProductGeometry);
+  if (m_pProductData) FreeGroupCodeChain(m_pProductData);
 }
 
 void CObjDataNew::SetBuiltChain(resbuf* chain) {
