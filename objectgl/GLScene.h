@@ -199,7 +199,14 @@ class GLScene : public GLObject {
   // matrix is stale when the number differs from the one it compiled with.
   uint64_t GetModelVersion() const { return modelVersion_; }
   // Through the model matrix of `scene`; unchanged with a null scene.
-  static GLVector MapPoint(const GLVector& p, const GLScene* scene);
+  // Inline: a pass maps every vertex it sends.
+  static GLVector MapPoint(const GLVector& p, const GLScene* scene) {
+    if (!scene) return p;
+    const double* m = scene->model_.GetData();
+    GLVector out;
+    for (int i = 0; i < 3; ++i) out[i] = p.x * m[i] + p.y * m[4 + i] + p.z * m[8 + i] + m[12 + i];
+    return out;
+  }
   static GLVector MapDirection(const GLVector& d, const GLScene* scene);
   static std::array<float, 4> MapHomogeneous(const float p[4], const GLScene* scene);
   static GLMatrix MapMatrix(const GLMatrix& m, const GLScene* scene);

@@ -189,14 +189,6 @@ void GLScene::CentreModelMatrixOn(const GLVector& centre) {
   if (!std::equal(m.GetData(), m.GetData() + 16, model_.GetData())) SetModelMatrix(m);
 }
 
-GLVector GLScene::MapPoint(const GLVector& p, const GLScene* scene) {
-  if (!scene) return p;
-  const double* m = scene->model_.GetData();
-  GLVector out;
-  for (int i = 0; i < 3; ++i) out[i] = p.x * m[i] + p.y * m[4 + i] + p.z * m[8 + i] + m[12 + i];
-  return out;
-}
-
 GLVector GLScene::MapDirection(const GLVector& d, const GLScene* scene) {
   if (!scene) return d;
   const double* m = scene->model_.GetData();
