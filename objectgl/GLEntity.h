@@ -68,7 +68,7 @@ class GLEntity : public GLObject {
 };
 
 // Opens a named group: its id is what a pick returns.
-class GLName : public GLEntity {
+class GLName final : public GLEntity {
   GL_DECLARE_CLASS()
 
  public:
@@ -91,7 +91,7 @@ class GLName : public GLEntity {
 
 // Pushes the OpenGL matrix and multiplies it by its own; a GLPopMatrix later
 // in the list restores it.
-class GLPushMatrix : public GLEntity {
+class GLPushMatrix final : public GLEntity {
   GL_DECLARE_CLASS()
 
  public:
@@ -114,7 +114,7 @@ class GLPushMatrix : public GLEntity {
   GLMatrix matrix_;
 };
 
-class GLPopMatrix : public GLEntity {
+class GLPopMatrix final : public GLEntity {
   GL_DECLARE_CLASS()
 
  public:

@@ -4,7 +4,7 @@
 
 #include "objectgl/GLEntity.h"
 
-class GLLine : public GLEntity {
+class GLLine final : public GLEntity {
   GL_DECLARE_CLASS()
 
  public:

@@ -58,7 +58,7 @@ GLScene::~GLScene() {
   // The lists and contexts of the entities and of the scene belong to this
   // scene's own context, whichever was current before.
   const bool current = MakeContextCurrent();
-  entities_.DeleteAll();
+  DeleteEntities();
   if (displayList_ && current && GetCurrentViewport()) glDeleteLists(displayList_, 1);
   lights_.DeleteAll();
   cameras_.DeleteAll();
@@ -122,8 +122,21 @@ uint32_t GLScene::AddMaterial(GLMaterial* material) {
 
 void GLScene::DeleteAllEntities() {
   MakeContextCurrent();
-  entities_.DeleteAll();
+  DeleteEntities();
   InvalidateDisplayList();
+}
+
+void GLScene::DeleteEntities() {
+  EntityWalk walk(*this);
+  for (uint32_t i = 0, count = entities_.GetCount(); i < count; ++i) {
+    GLEntity* e = walk.At(i);
+    if (arena_.Holds(e))
+      e->~GLEntity();
+    else
+      delete e;
+  }
+  entities_.RemoveAll();
+  arena_.Release();
 }
 
 void GLScene::RemoveAllEntities() {
@@ -275,9 +288,59 @@ void GLScene::ApplyLights(bool cameraRelative) {
   }
 }
 
+namespace {
+
+// Lines one after another in a rendering pass, drawn between one glBegin and
+// glEnd as GLLine::Draw draws each: lighting off, the line's width, each
+// end in its material's colour. Names between them draw nothing and leave
+// the run open; a change of width or any other entity closes it.
+class LineRun {
+ public:
+  LineRun(const GLScene* scene, GLMatLib* materials) : scene_(scene), materials_(materials) {}
+  ~LineRun() { Close(); }
+  LineRun(const LineRun&) = delete;
+  LineRun& operator=(const LineRun&) = delete;
+
+  void Add(const GLLine& line) {
+    const float width = line.IsHighlighted() ? line.GetHighlightLineWidth() : line.GetLineWidth();
+    if (open_ && width != width_) Close();
+    if (!open_) {
+      lightingWas_ = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+      glDisable(GL_LIGHTING);
+      GLDrawPass::UseLineWidth(width);
+      width_ = width;
+      glBegin(GL_LINES);
+      open_ = true;
+    }
+    GLApplyColor(materials_, line.GetMaterial());
+    glVertex3dv(GLScene::MapPoint(line.GetStart(), scene_));
+    GLApplyColor(materials_, line.GetEndMaterial());
+    glVertex3dv(GLScene::MapPoint(line.GetEnd(), scene_));
+  }
+  void Close() {
+    if (!open_) return;
+    glEnd();
+    if (lightingWas_) glEnable(GL_LIGHTING);
+    open_ = false;
+  }
+
+ private:
+  const GLScene* scene_;
+  GLMatLib* materials_;
+  bool open_ = false;
+  bool lightingWas_ = false;
+  float width_ = 0.0f;
+};
+
+}  // namespace
+
 void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
   const uint32_t count = entities_.GetCount();
   GLDrawPass state;
+  // Only a pass that renders gathers lines into runs: selecting, lines send
+  // their points as arrays and names load between them.
+  const bool runs = pass == Pass::kDraw && mode <= 3 && GLDrawPass::Rendering();
+  LineRun run(this, &matLib_);
   // Matrix entities are drawn whatever the step, and a pass cut short by the
   // deadline pops what it pushed: the matrix stack always ends as it began.
   int pushed = 0;
@@ -293,8 +356,16 @@ void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
       const bool keeps = c == GLLine::classRecord || c == GLCircle::classRecord || c == GLArc::classRecord ||
                          c == GLEllipse::classRecord || c == GLName::classRecord || c == GLText::classRecord ||
                          push || pop;
-      if (!keeps) GLDrawPass::Settle();
-      if (!timed || i % drawStep_ == 0 || push || pop) {
+      const bool drawn = !timed || i % drawStep_ == 0 || push || pop;
+      // Names draw nothing when rendering.
+      const bool line = runs && c == GLLine::classRecord && e->GetOwner() == this;
+      const bool inRun = line || (runs && c == GLName::classRecord);
+      if (line && drawn && e->IsVisible()) run.Add(*static_cast<GLLine*>(e));
+      if (!inRun) {
+        run.Close();
+        if (!keeps) GLDrawPass::Settle();
+      }
+      if (drawn && !inRun) {
         if (pass == Pass::kDraw)
           e->DrawIfVisible(mode);
         else
@@ -308,6 +379,7 @@ void GLScene::DrawEntities(uint32_t mode, Pass pass, bool timed) {
         static_cast<int32_t>(GLDeadlineNow() - deadline_) > 0)
       break;
   }
+  run.Close();
   for (; pushed > 0; --pushed) glPopMatrix();
   matLib_.ResetState();
 }

@@ -8,10 +8,12 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "common/GLMatrix.h"
 #include "common/GLVector.h"
+#include "objectgl/GLEntityArena.h"
 #include "objectgl/GLExtents.h"
 #include "objectgl/GLMaterial.h"
 #include "objectgl/GLObject.h"
@@ -72,6 +74,13 @@ class GLScene : public GLObject {
 
   // Content: the scene becomes the owner.
   bool AddEntity(GLEntity* entity);
+  // A new entity in the scene's own room, for entities made by the ten
+  // thousand: it is to be added to this scene and goes with its entities,
+  // never by delete (nor does RemoveAllEntities hand it over).
+  template <class T, class... Args>
+  T* MakeEntity(Args&&... args) {
+    return arena_.Make<T>(std::forward<Args>(args)...);
+  }
   bool AddLight(GLLight* light);
   uint32_t AddCamera(GLCamera* camera);
   // 0 for null or when the viewport has no context and cannot get one.
@@ -80,6 +89,8 @@ class GLScene : public GLObject {
   uint32_t AddTextStyle(GLTextStyle* style);
   uint32_t AddMaterial(GLMaterial* material);
   void DeleteAllEntities();
+  // Forgets the entities without deleting them; those MakeEntity made stay
+  // in the scene's room until its entities are deleted.
   void RemoveAllEntities();
 
   GLEntity* GetEntity(uint32_t index);
@@ -188,7 +199,14 @@ class GLScene : public GLObject {
   // matrix is stale when the number differs from the one it compiled with.
   uint64_t GetModelVersion() const { return modelVersion_; }
   // Through the model matrix of `scene`; unchanged with a null scene.
-  static GLVector MapPoint(const GLVector& p, const GLScene* scene);
+  // Inline: a pass maps every vertex it sends.
+  static GLVector MapPoint(const GLVector& p, const GLScene* scene) {
+    if (!scene) return p;
+    const double* m = scene->model_.GetData();
+    GLVector out;
+    for (int i = 0; i < 3; ++i) out[i] = p.x * m[i] + p.y * m[4 + i] + p.z * m[8 + i] + m[12 + i];
+    return out;
+  }
   static GLVector MapDirection(const GLVector& d, const GLScene* scene);
   static std::array<float, 4> MapHomogeneous(const float p[4], const GLScene* scene);
   static GLMatrix MapMatrix(const GLMatrix& m, const GLScene* scene);
@@ -216,7 +234,10 @@ class GLScene : public GLObject {
   template <class SelectDraw>
   int32_t Select(int x, int y, double size, SelectDraw&& pass);
   void DrawSubset(uint32_t mode, const GLPickSubset& subset, bool secondPass, uint32_t* loaded);
+  // Ends every entity (those of the arena in place) and forgets them.
+  void DeleteEntities();
 
+  GLEntityArena arena_;
   GLObjectArray entities_;
   GLObjectArray lights_;
   GLObjectArray cameras_;

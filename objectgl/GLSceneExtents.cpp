@@ -34,15 +34,18 @@ void GLScene::ComputeExtents() {
   for (uint32_t i = 0; i < entities_.GetCount(); ++i) {
     GLEntity* e = walk.At(i);
     if (!e) continue;
-    if (auto* push = GLDynamicCast<GLPushMatrix>(e)) {
+    // Told by their records, as a pass tells them: a cast for each entity
+    // would walk the class tree.
+    const GLClass* c = e->GetClass();
+    if (c == GLPushMatrix::classRecord) {
       // As OpenGL's stack: the inner transform applies first, then the
       // outer ones.
-      current = push->Matrix();
+      current = static_cast<GLPushMatrix*>(e)->Matrix();
       if (stack.GetCount() > 0) current *= stack.GetAt(stack.GetCount() - 1);
       stack.InsertAt(stack.GetCount(), current);
       continue;
     }
-    if (GLDynamicCast<GLPopMatrix>(e)) {
+    if (c == GLPopMatrix::classRecord) {
       if (stack.GetCount() > 0) stack.RemoveAt(stack.GetCount() - 1);
       current = stack.GetCount() > 0 ? stack.GetAt(stack.GetCount() - 1) : GLMatrix();
       continue;
@@ -184,14 +187,6 @@ void GLScene::CentreModelMatrixOn(const GLVector& centre) {
   const GLVector turned = MapDirection(centre, this);
   m.SetTranslation(-turned.x, -turned.y, -turned.z);
   if (!std::equal(m.GetData(), m.GetData() + 16, model_.GetData())) SetModelMatrix(m);
-}
-
-GLVector GLScene::MapPoint(const GLVector& p, const GLScene* scene) {
-  if (!scene) return p;
-  const double* m = scene->model_.GetData();
-  GLVector out;
-  for (int i = 0; i < 3; ++i) out[i] = p.x * m[i] + p.y * m[4 + i] + p.z * m[8 + i] + m[12 + i];
-  return out;
 }
 
 GLVector GLScene::MapDirection(const GLVector& d, const GLScene* scene) {

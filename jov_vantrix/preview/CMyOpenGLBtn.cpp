@@ -37,9 +37,11 @@ bool CMyOpenGLBtn::AddCurveOut(GLEntity** out, GLEntity* curve, const GLMatrix* 
 bool CMyOpenGLBtn::AddLine(GLEntity** out, const GLVector& p1, const GLVector& p2, const GLMatrix* m1,
                            const GLMatrix* m2, uint32_t colour, uint32_t nameId) {
   if (out) *out = nullptr;
-  if (!GetScene()) return false;
+  GLScene* scene = GetScene();
+  if (!scene) return false;
   AddNameMarker(nameId);
-  return AddCurveOut(out, new GLLine(p1, p2, AdderColour(colour)), m1, m2);
+  // A drawing's pipes come by the ten thousand: made in the scene's room.
+  return AddCurveOut(out, scene->MakeEntity<GLLine>(p1, p2, AdderColour(colour)), m1, m2);
 }
 
 bool CMyOpenGLBtn::AddCircle(GLEntity** out, const GLVector& centre, const double* radius, const GLMatrix* m1,

@@ -28,7 +28,8 @@ void GLPreviewControl::AddNameMarker(uint32_t nameId) {
   if (nameId == 0 || !scene_) return;
   // A negative signed id ends the group before it without opening one.
   if (rules_.signedNames && static_cast<int32_t>(nameId) < 0) nameId = kNoName;
-  scene_->AddEntity(new GLName(nameId));
+  // One for nearly every entity: made in the scene's own room.
+  scene_->AddEntity(scene_->MakeEntity<GLName>(nameId));
 }
 
 uint32_t GLPreviewControl::AdderColour(uint32_t colour) const {

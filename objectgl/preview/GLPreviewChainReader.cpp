@@ -18,6 +18,24 @@ bool InEntity(const resbuf* node) { return node && node->code != 0; }
 // geometry, or the next entity.
 bool InFields(const resbuf* node) { return node && node->code != 0 && node->code != -3; }
 
+// The types a converter here reads, told by one comparison after the first
+// letter: an entity's type is asked for several times.
+enum class Kind { kNone, kLine, kCircle, kArc, kEllipse, kPolyline, kHatch, kSolid, kText, kAttdef };
+
+Kind KindOf(const char* type) {
+  auto is = [type](const char* name, Kind kind) { return std::strcmp(type, name) == 0 ? kind : Kind::kNone; };
+  switch (type[0]) {
+    case 'L': return type[1] == 'I' ? is("LINE", Kind::kLine) : is("LWPOLYLINE", Kind::kPolyline);
+    case 'C': return is("CIRCLE", Kind::kCircle);
+    case 'A': return type[1] == 'R' ? is("ARC", Kind::kArc) : is("ATTDEF", Kind::kAttdef);
+    case 'E': return is("ELLIPSE", Kind::kEllipse);
+    case 'H': return is("HATCH", Kind::kHatch);
+    case 'S': return is("SOLID", Kind::kSolid);
+    case 'T': return is("TEXT", Kind::kText);
+    default: return Kind::kNone;
+  }
+}
+
 }  // namespace
 
 void GLPreviewChainReader::ReadAll(resbuf** cursor) {
@@ -25,16 +43,17 @@ void GLPreviewChainReader::ReadAll(resbuf** cursor) {
 }
 
 bool GLPreviewChainReader::Converts(const char* type) const {
-  for (const char* known : {"LINE", "CIRCLE", "ARC", "LWPOLYLINE", "TEXT"})
-    if (std::strcmp(type, known) == 0) return true;
-  return false;
+  switch (KindOf(type)) {
+    case Kind::kLine:
+    case Kind::kCircle:
+    case Kind::kArc:
+    case Kind::kPolyline:
+    case Kind::kText: return true;
+    default: return false;
+  }
 }
 
-bool GLPreviewChainReader::AllTypes(const char* type) {
-  for (const char* known : {"LINE", "CIRCLE", "ARC", "ELLIPSE", "LWPOLYLINE", "HATCH", "SOLID", "TEXT", "ATTDEF"})
-    if (std::strcmp(type, known) == 0) return true;
-  return false;
-}
+bool GLPreviewChainReader::AllTypes(const char* type) { return KindOf(type) != Kind::kNone; }
 
 void GLPreviewChainReader::AddEllipse(const GLVector&, const GLVector&, const GLVector&, double, double, double,
                                       uint32_t) {}
@@ -66,26 +85,21 @@ void GLPreviewChainReader::ReadFirst(const resbuf* chain) {
 void GLPreviewChainReader::ReadFields(resbuf** cursor) {
   const char* type = (*cursor)->value.text;
   *cursor = (*cursor)->next;
-  if (!AllTypes(type) || !Converts(type)) return;
+  const Kind kind = KindOf(type);
+  if (kind == Kind::kNone || !Converts(type)) return;
   if (!*cursor) return;
   layer_[0] = '\0';
   type_ = type;
-  if (std::strcmp(type, "LINE") == 0)
-    ReadLine(cursor);
-  else if (std::strcmp(type, "CIRCLE") == 0)
-    ReadCircleOrArc(cursor, false);
-  else if (std::strcmp(type, "ARC") == 0)
-    ReadCircleOrArc(cursor, true);
-  else if (std::strcmp(type, "LWPOLYLINE") == 0)
-    ReadPolyline(cursor);
-  else if (std::strcmp(type, "ELLIPSE") == 0)
-    ReadEllipse(cursor);
-  else if (std::strcmp(type, "SOLID") == 0)
-    ReadSolid(cursor);
-  else if (std::strcmp(type, "HATCH") == 0)
-    ReadHatch(cursor);
-  else
-    ReadText(cursor, type);
+  switch (kind) {
+    case Kind::kLine: ReadLine(cursor); break;
+    case Kind::kCircle: ReadCircleOrArc(cursor, false); break;
+    case Kind::kArc: ReadCircleOrArc(cursor, true); break;
+    case Kind::kPolyline: ReadPolyline(cursor); break;
+    case Kind::kEllipse: ReadEllipse(cursor); break;
+    case Kind::kSolid: ReadSolid(cursor); break;
+    case Kind::kHatch: ReadHatch(cursor); break;
+    default: ReadText(cursor, type); break;
+  }
 }
 
 void GLPreviewChainReader::TakeLayer(const resbuf* node) {

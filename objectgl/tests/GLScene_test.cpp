@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "GLTestSupport.h"
@@ -164,6 +165,65 @@ TEST(GLSceneRender, DrawStepDeadlineAndDisplayLists) {
     EXPECT_TRUE(s.scene.IsDisplayListValid());
     drawn();
   }
+}
+
+// A GLLine drawn by itself, as a pass drew every line before lines went in
+// runs.
+class LoneLine : public GLEntity {
+ public:
+  explicit LoneLine(GLLine* line) : line_(line) {}
+  GLObject* SetOwner(GLObject* owner) override { return line_->SetOwner(owner), GLEntity::SetOwner(owner); }
+  void Draw(uint32_t mode, GLMatLib* materials) override {
+    if (line_->IsVisible()) line_->Draw(mode, materials);
+  }
+  GLExtents GetExtents() const override { return line_->GetExtents(); }
+  void SetMaterial(uint32_t) override {}
+  uint32_t GetMaterial() const override { return 0; }
+  std::unique_ptr<GLLine> line_;
+};
+
+TEST(GLSceneRender, LinesInRunsDrawTheSamePixelsAsLinesDrawnAlone) {
+  // Widths, two-coloured ends, highlighted and hidden lines, names and a
+  // text among them, in each render mode and through a display list; the
+  // runs' lines made in the scene's room.
+  SceneOnWindow runs(160, 120, 160, 120), alone(160, 120, 160, 120);
+  ASSERT_TRUE(runs.ok && alone.ok);
+  const float widths[] = {1.0f, 1.0f, 2.0f, 0.5f, 3.0f};
+  for (SceneOnWindow* s : {&runs, &alone}) {
+    auto* style = new GLTextStyle;
+    style->SetFaceName("Arial");
+    s->scene.AddTextStyle(style);
+    for (int i = 0; i < 400; ++i) {
+      if (i % 7 == 0) s->scene.AddEntity(s->scene.MakeEntity<GLName>(static_cast<uint32_t>(i)));
+      if (i == 200) {
+        auto* label = new GLText("Ab", 1);
+        label->SetHeight(12.0);
+        label->SetPosition(GLVector(20, 20, 0));
+        s->scene.AddEntity(label);
+      }
+      const GLVector a((i * 37) % 160, (i * 53) % 120, 0), b(159 - a.x, (a.y * 3 + i) / 4, 0);
+      const uint32_t m1 = i % 3, m2 = i % 5 == 0 ? 1 : m1;
+      GLLine* line = s == &runs ? s->scene.MakeEntity<GLLine>(a, b, m1, m2) : new GLLine(a, b, m1, m2);
+      line->SetLineWidths(widths[(i / 9) % 5], 4.0f);
+      line->SetHighlighted(i % 31 == 0);
+      line->SetHidden(i % 29 == 0);
+      s->scene.AddEntity(s == &runs ? static_cast<GLEntity*>(line) : new LoneLine(line));
+    }
+  }
+  for (uint32_t mode = 0; mode < 8; ++mode) {
+    for (SceneOnWindow* s : {&runs, &alone}) {
+      s->scene.MakeContextCurrent();  // the mode sets its context's shading
+      s->scene.SetRenderMode(mode / 2);
+      s->scene.SetUseDisplayList(mode % 2 == 1);
+      s->scene.Render();
+    }
+    const std::string name = "line_runs_" + std::to_string(mode);
+    const GlFrame a = gltest::FrameOf(runs.window, name), b = gltest::FrameOf(alone.window, name + "_alone");
+    EXPECT_TRUE(a.rgba == b.rgba) << name;
+    EXPECT_NE(std::count(a.rgba.begin(), a.rgba.end(), 0xFF), static_cast<long>(a.rgba.size())) << "blank " << name;
+  }
+  runs.scene.DeleteAllEntities();  // and the runs scene's room with them
+  EXPECT_EQ(runs.scene.GetEntityCount(), 0u);
 }
 
 TEST(GLScenePick, TheLastNamedGroupUnderThePointWins) {
