@@ -51,13 +51,8 @@ CJovPropData* NewReadRow(uint32_t fields) {
   return row;
 }
 
-// Compared here, not by a call: a chain's application names are a few
-// letters long and mostly differ from the one asked for in the first.
 bool IsApplication(const resbuf* node, const char* name) {
-  if (node->code != 1001 || !node->value.text) return false;
-  const char* text = node->value.text;
-  while (*text && *text == *name) ++text, ++name;
-  return *text == *name;
+  return node->code == 1001 && node->value.text && std::strcmp(node->value.text, name) == 0;
 }
 
 int ClampToInt(long long value) {
