@@ -74,26 +74,28 @@ CObjDataNew::CObjDataNew(const CObjDataNew& source, int number, int connect)
       m_objectType(source.m_objectType),
       m_length(20.0),
       m_branchName(source.m_branchName),
-      m_riserPrefix(source.m_riserPrefix),
       m_branchNumber(source.m_branchNumber),
       m_sideNumber(source.m_sideNumber),
       m_CM(source.m_CM),
       m_CT(source.m_CT),
       m_CZ(source.m_CZ),
-      m_CR(source.m_CR),
       m_assoc(source.m_assoc),
-      m_schemeAssoc(source.m_schemeAssoc),
-      m_text1(source.m_text1),
-      m_text2(source.m_text2) {
-  const CString& third = source.RunsOrNone().m_thirdProperty;
-  if (!third.IsEmpty()) Runs().m_thirdProperty = third;
+      m_schemeAssoc(source.m_schemeAssoc) {
+  const RunPart& from = source.RunsOrNone();
+  SetRunText(&RunPart::m_riserPrefix, from.m_riserPrefix);
+  SetRunText(&RunPart::m_CR, from.m_CR);
+  if (!from.m_text1.IsEmpty()) Runs().m_text1 = from.m_text1;
+  if (!from.m_thirdProperty.IsEmpty()) Runs().m_thirdProperty = from.m_thirdProperty;
 }
 
 // Most records hold none of these chains: no call for them.
 CObjDataNew::~CObjDataNew() {
   if (m_ownsBuiltChain && m_pBuiltChain) FreeGroupCodeChain(m_pBuiltChain);
-  if (m_pProductGeometry) FreeGroupCodeChain(m_pProductGeometry);
-  if (m_pProductData) FreeGroupCodeChain(m_pProductData);
+}
+
+CObjDataNew::RunPart::~RunPart() {
+  FreeGroupCodeChain(m_pProductGeometry);
+  FreeGroupCodeChain(m_pProductData);
 }
 
 void CObjDataNew::SetBuiltChain(resbuf* chain) {
@@ -105,6 +107,10 @@ void CObjDataNew::SetBuiltChain(resbuf* chain) {
 const CObjDataNew::RunPart& CObjDataNew::RunsOrNone() const {
   static const RunPart kNone;
   return m_runs ? *m_runs : kNone;
+}
+
+void CObjDataNew::SetRunText(RecordText RunPart::*field, const char* text) {
+  if (m_runs || (text && *text)) Runs().*field = text;
 }
 
 CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index) {

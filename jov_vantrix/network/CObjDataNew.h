@@ -114,8 +114,6 @@ class CObjDataNew : public CSeznam {
   CGroupChainRef m_entityChain;
   resbuf* m_pBuiltChain = nullptr;
 
-  resbuf* m_pProductGeometry = nullptr;  // owned copies of the product look-up's results
-  resbuf* m_pProductData = nullptr;
   bool m_ownsBuiltChain = true;
   // The entity's name (group -1) when the record was read from the drawing:
   // written back behind it, the record replaces that entity.
@@ -130,29 +128,35 @@ class CObjDataNew : public CSeznam {
   int64_t m_entityName[2] = {0, 0};
   GLVector m_basePoint;
 
-  RecordText m_riserPrefix;   // "_PREFIX_RISER"
   RecordText m_branchNumber;  // "_NUM_BRANCH"
   RecordText m_sideNumber;    // "_NUM_SIDE"
   RecordText m_CM;
   RecordText m_CT;
   RecordText m_CZ;
-  RecordText m_CR;
   RecordText m_assoc;        // "_NUM_ASSOC"
   RecordText m_schemeAssoc;  // "_SCH_ASSOC"
-  CString m_text1;
-  CString m_text2;
   RecordText m_linkHandle;  // "JOV_LINK"
 
   CJovData m_jovData;
 
   CPtrArray m_previewEntities;
   CObjDataNew* m_pFurther1 = nullptr;
-  // What only the section generator reads of a record (what its riser
-  // runs keep, a product's box and third property), and texts nothing
-  // reads: a part of its own, made on first use, so that the records of an
-  // export (which never read it) stay several hundred bytes smaller to
-  // make, fill and let go.
+  // What only the section generator, the product look-up and the
+  // calculation's import read of a record (what its riser runs keep, a
+  // product, its box and third property, a description's text), and texts
+  // nothing reads: a part of its own, made on first use, so that the
+  // records of an export (which never make it but for the network's
+  // products) stay several hundred bytes smaller to make, fill and let go.
   struct RunPart {
+    RunPart() = default;
+    ~RunPart();
+    RunPart(const RunPart&) = delete;
+    RunPart& operator=(const RunPart&) = delete;
+    resbuf* m_pProductGeometry = nullptr;  // owned copies of the product look-up's results
+    resbuf* m_pProductData = nullptr;
+    RecordText m_riserPrefix;  // "_PREFIX_RISER"
+    RecordText m_CR;
+    CString m_text1;  // a description's text, as the calculation's import gives it
     // The box of the product's geometry (see ComputeBoundingBox), its
     // least corner above its greatest until it is grown.
     GLVector m_boxMin{DBL_MAX, DBL_MAX, DBL_MAX};
@@ -173,9 +177,24 @@ class CObjDataNew : public CSeznam {
   }
   // The part, or one of empty values while it is not made.
   const RunPart& RunsOrNone() const;
+  // Sets a text of the part; an empty one makes no part.
+  void SetRunText(RecordText RunPart::*field, const char* text);
 
  private:
   std::unique_ptr<RunPart> m_runs;
+};
+
+// A text field of records, in the record itself or in its run part: the
+// tables of the readers that copy properties into records name them so.
+struct RecordTextField {
+  RecordText CObjDataNew::*inRecord = nullptr;
+  RecordText CObjDataNew::RunPart::*inRuns = nullptr;
+  void Set(CObjDataNew& record, const char* text) const {
+    if (inRecord)
+      record.*inRecord = text;
+    else
+      record.SetRunText(inRuns, text);
+  }
 };
 
 // A record of an entity the host handed out, its chain taken from after the

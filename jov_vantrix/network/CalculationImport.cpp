@@ -99,7 +99,7 @@ class ImportIndex {
 
 void SetDescriptionLine(CObjDataNew& text, const CStringArray& lines) {
   const int n = AtoiC(text.m_jovData.GetProperty("_NUM_DESC_LINE"));
-  text.m_text1 = n >= 0 && n < lines.GetSize() ? lines[n] : CString("?");
+  text.Runs().m_text1 = n >= 0 && n < lines.GetSize() ? lines[n] : CString("?");
 }
 
 void ReadSelected(CObjDataNew& r) {
@@ -132,7 +132,7 @@ void ReadSelected(CObjDataNew& r) {
     r.m_entityKind = kEntityText;
     r.m_objectType = kObjectDescription;
     const char* text = GetEntityString(chain, 1);
-    r.m_text1 = text ? text : "";
+    r.Runs().m_text1 = text ? text : "";
     CopyProperties(r, {"_NBRANCH", "_NUM_ASSOC", "CM", "CT"});
     r.m_branchNumber = PropertyOf(r, "_BRANCH");
   }
@@ -308,7 +308,7 @@ int StoreNetworkXData(CObjSezNew& list) {
         resbuf* copy = nullptr;
         DuplicateGroupCodeChain(r->m_entityChain.GetChain(), &copy);
         if (resbuf* text = FindGroupCode(copy, 1)) {
-          if (char* replaced = DupString(r->m_text1)) {
+          if (char* replaced = DupString(r->RunsOrNone().m_text1)) {
             std::free(text->value.text);
             text->value.text = replaced;
           }

@@ -148,11 +148,11 @@ void CJov_ExportDlg::FillPreview() {
         continue;
       }
       LookupProductForPreview(r, m_network.m_pDatabase, &units, &products);
-      if (!r->m_pProductGeometry) continue;
+      if (!r->RunsOrNone().m_pProductGeometry) continue;
       GLMatrix place;
       GLMatrix mirror;
       PreviewInsertTransforms(chain, units, place, mirror);
-      resbuf* cursor = r->m_pProductGeometry;
+      resbuf* cursor = r->RunsOrNone().m_pProductGeometry;
       m_preview.AddEntityChain(&cursor, &place, &mirror, name, &r->m_previewEntities, recordColour, true);
     }
 

@@ -15,16 +15,17 @@ namespace {
 
 struct RecordField {
   std::string_view key;
-  RecordText CObjDataNew::*field;
+  RecordTextField field;
 };
 
+using Runs = CObjDataNew::RunPart;
 constexpr RecordField kFields[] = {
-    {"_NBRANCH", &CObjDataNew::m_branchName},       {"_NUM_RISER", &CObjDataNew::m_riserNumber},
-    {"_PREFIX_RISER", &CObjDataNew::m_riserPrefix}, {"_NUM_BRANCH", &CObjDataNew::m_branchNumber},
-    {"_NUM_SIDE", &CObjDataNew::m_sideNumber},      {"CM", &CObjDataNew::m_CM},
-    {"CT", &CObjDataNew::m_CT},                     {"CZ", &CObjDataNew::m_CZ},
-    {"CR", &CObjDataNew::m_CR},                     {"_NUM_ASSOC", &CObjDataNew::m_assoc},
-    {"_SCH_ASSOC", &CObjDataNew::m_schemeAssoc},    {"_POS_RISER", &CObjDataNew::m_riserPosition},
+    {"_NBRANCH", {&CObjDataNew::m_branchName}},          {"_NUM_RISER", {&CObjDataNew::m_riserNumber}},
+    {"_PREFIX_RISER", {nullptr, &Runs::m_riserPrefix}}, {"_NUM_BRANCH", {&CObjDataNew::m_branchNumber}},
+    {"_NUM_SIDE", {&CObjDataNew::m_sideNumber}},         {"CM", {&CObjDataNew::m_CM}},
+    {"CT", {&CObjDataNew::m_CT}},                        {"CZ", {&CObjDataNew::m_CZ}},
+    {"CR", {nullptr, &Runs::m_CR}},                      {"_NUM_ASSOC", {&CObjDataNew::m_assoc}},
+    {"_SCH_ASSOC", {&CObjDataNew::m_schemeAssoc}},       {"_POS_RISER", {&CObjDataNew::m_riserPosition}},
 };
 static_assert(std::size(kFields) <= 32);
 
@@ -74,13 +75,13 @@ void CopyProperties(CObjDataNew& record, std::initializer_list<const char*> keys
   record.m_jovData.ForEachProperty([&](const char* key, const char* value) {
     const int i = FieldIndex(key);
     if (i >= 0 && (wanted & ~found & (1u << i))) {
-      record.*kFields[i].field = value;
+      kFields[i].field.Set(record, value);
       found |= 1u << i;
     }
     return found != wanted;
   });
   for (size_t i = 0; i < std::size(kFields); ++i)
-    if (wanted & ~found & (1u << i)) record.*kFields[i].field = RecordText();
+    if (wanted & ~found & (1u << i)) kFields[i].field.Set(record, "");
 }
 
 CString PropertyOf(const CObjDataNew& record, const char* key) {

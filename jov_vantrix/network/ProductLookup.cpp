@@ -39,9 +39,10 @@ ProductParamLists ParamListsOf(const CJovData& data) {
 // geometry.
 bool FetchProduct(CObjDataNew* record, jovDatabase::Database* db, const ProductParamLists& lists,
                   const uint8_t* flags, uint32_t flagCount, int unit) {
-  if (!FetchProductCopies(db, lists, flags, flagCount, &record->m_pProductGeometry, &record->m_pProductData))
+  CObjDataNew::RunPart& runs = record->Runs();
+  if (!FetchProductCopies(db, lists, flags, flagCount, &runs.m_pProductGeometry, &runs.m_pProductData))
     return false;
-  ComputeBoundingBox(record, record->m_pProductGeometry, unit);
+  ComputeBoundingBox(record, runs.m_pProductGeometry, unit);
   return true;
 }
 
@@ -163,8 +164,8 @@ bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, con
     // one for every record of its key and parameters.
     if (db->GoIndexID(lookupKey) != jovDatabase::eOK || !FetchProduct(record, db, lists, kFlags, 5, units))
       return false;
-    answer.found = DuplicateGroupCodeChain(record->m_pProductGeometry, &answer.geometry) &&
-                   DuplicateGroupCodeChain(record->m_pProductData, &answer.data);
+    answer.found = DuplicateGroupCodeChain(record->RunsOrNone().m_pProductGeometry, &answer.geometry) &&
+                   DuplicateGroupCodeChain(record->RunsOrNone().m_pProductData, &answer.data);
     if (!answer.found) {
       // Not kept: asked again next time.
       FreeGroupCodeChain(answer.geometry);
@@ -181,10 +182,11 @@ bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, con
     FreeGroupCodeChain(data);
     return false;
   }
-  FreeGroupCodeChain(record->m_pProductGeometry);
-  FreeGroupCodeChain(record->m_pProductData);
-  record->m_pProductGeometry = geometry;
-  record->m_pProductData = data;
-  ComputeBoundingBox(record, record->m_pProductGeometry, units);
+  CObjDataNew::RunPart& runs = record->Runs();
+  FreeGroupCodeChain(runs.m_pProductGeometry);
+  FreeGroupCodeChain(runs.m_pProductData);
+  runs.m_pProductGeometry = geometry;
+  runs.m_pProductData = data;
+  ComputeBoundingBox(record, runs.m_pProductGeometry, units);
   return true;
 }

@@ -97,7 +97,7 @@ void BuildPieceJovData(const CObjSezNew& list, const JovCutParams& params, const
     resbuf* ownerKeys = nullptr;
     if (owner && owner->m_objectType == kObjectRiser) {
       ownerKeys = builder.Build(1000, "_NUM_RISER", 1000, owner->m_riserNumber.GetString(), 1000,
-                                "_PREFIX_RISER", 1000, owner->m_riserPrefix.GetString(), 1000,
+                                "_PREFIX_RISER", 1000, owner->RunsOrNone().m_riserPrefix.GetString(), 1000,
                                 "_POS_RISER", 1000, owner->m_riserPosition.GetString(), 1000,
                                 "_DIST_PIPE", 1000, distance.GetString(), 1000, "_SIDE_PIPE", 1000,
                                 sideFlag ? "1" : "0", -9);

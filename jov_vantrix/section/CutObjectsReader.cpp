@@ -85,7 +85,7 @@ class CutReader {
       Adopt(r);
       if (Current(r)) {
         r.m_objectType = kObjectNetworkInsert;
-        r.m_offsetFlag = !r.m_CR.IsEmpty();
+        r.m_offsetFlag = !r.RunsOrNone().m_CR.IsEmpty();
       }
       Place(r);
       return state;
@@ -128,16 +128,17 @@ class CutReader {
   // The values of the keys into the record's fields; "" stands for the
   // property the catalogue names third, "_BRANCH" fills the branch number.
   void Copy(CObjDataNew& r, std::initializer_list<const char*> keys) {
+    using Runs = CObjDataNew::RunPart;
     static constexpr struct {
       const char* key;
-      RecordText CObjDataNew::*field;
+      RecordTextField field;
     } kFields[] = {
-        {"_NBRANCH", &CObjDataNew::m_branchName},      {"_NUM_BRANCH", &CObjDataNew::m_branchNumber},
-        {"_BRANCH", &CObjDataNew::m_branchNumber},     {"_NUM_RISER", &CObjDataNew::m_riserNumber},
-        {"_PREFIX_RISER", &CObjDataNew::m_riserPrefix}, {"_NUM_SIDE", &CObjDataNew::m_sideNumber},
-        {"_POS_RISER", &CObjDataNew::m_riserPosition}, {"_NUM_ASSOC", &CObjDataNew::m_assoc},
-        {"CM", &CObjDataNew::m_CM},                    {"CT", &CObjDataNew::m_CT},
-        {"CZ", &CObjDataNew::m_CZ},                    {"CR", &CObjDataNew::m_CR},
+        {"_NBRANCH", {&CObjDataNew::m_branchName}},          {"_NUM_BRANCH", {&CObjDataNew::m_branchNumber}},
+        {"_BRANCH", {&CObjDataNew::m_branchNumber}},         {"_NUM_RISER", {&CObjDataNew::m_riserNumber}},
+        {"_PREFIX_RISER", {nullptr, &Runs::m_riserPrefix}}, {"_NUM_SIDE", {&CObjDataNew::m_sideNumber}},
+        {"_POS_RISER", {&CObjDataNew::m_riserPosition}},     {"_NUM_ASSOC", {&CObjDataNew::m_assoc}},
+        {"CM", {&CObjDataNew::m_CM}},                        {"CT", {&CObjDataNew::m_CT}},
+        {"CZ", {&CObjDataNew::m_CZ}},                        {"CR", {nullptr, &Runs::m_CR}},
     };
     for (const char* key : keys) {
       if (!*key) {
@@ -146,7 +147,7 @@ class CutReader {
         continue;
       }
       for (const auto& f : kFields)
-        if (std::strcmp(f.key, key) == 0) r.*f.field = Value(r, key);
+        if (std::strcmp(f.key, key) == 0) f.field.Set(r, Value(r, key));
     }
   }
 

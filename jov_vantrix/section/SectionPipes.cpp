@@ -201,6 +201,6 @@ void DrawRiser(CObjSezNew& list, JovCutParams& params, CObjDataNew& riser, const
     MakeCircleRecord(list, params, params.m_text4, label, params.m_riserBubbleDiameter, 256);
   }
   if (riser.m_riserNumber.IsEmpty() || !(params.m_riserTextHeight > 0.0)) return;
-  MakeTextRecord(list, params, riser.m_riserPrefix.ToCString() + riser.m_riserNumber.ToCString(), label, params.m_riserTextHeight,
+  MakeTextRecord(list, params, riser.RunsOrNone().m_riserPrefix.ToCString() + riser.m_riserNumber.ToCString(), label, params.m_riserTextHeight,
                  params.m_riserWidthFactor, 1, 2, params.m_riserLayer, nullptr, true);
 }

@@ -333,7 +333,7 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
   const bool picked = r.m_objectType == kObjectPickedBranch;
 
   CJovData data;
-  if (r.m_pProductData) data.ReadXData(r.m_pProductData);
+  if (const resbuf* product = r.RunsOrNone().m_pProductData) data.ReadXData(product);
 
   const char* heightText = r.m_jovData.GetProperty("VP");
   double lengthA = AtofC(heightText ? heightText : "0.0") / 1000.0 * unit;
@@ -347,7 +347,7 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
   uint32_t index[3] = {0, 0, 0};
   if (!FindConnections(data.PointRecords(), typeClass, picked, index)) {
     // Without data the catalogue did not know the product.
-    st.failure.message = r.m_pProductData ? IDS_CUT_CONNECTION_MISSING : IDS_CUT_PRODUCT_UNKNOWN;
+    st.failure.message = r.RunsOrNone().m_pProductData ? IDS_CUT_CONNECTION_MISSING : IDS_CUT_PRODUCT_UNKNOWN;
     st.failure.what = ProductName(r.m_jovData, r.m_branchNumber.ToCString());
     return 0;
   }
@@ -355,7 +355,8 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
   CString blockName;
   blockName.Format("*UJOVCUT2004%d", st.blockCounter++);
   CSeznam connections;
-  if (!r.m_pProductGeometry || !MakeBlockFromSymbol(blockName, GLVector(), r.m_pProductGeometry, connections)) {
+  if (resbuf* geometry = r.RunsOrNone().m_pProductGeometry;
+      !geometry || !MakeBlockFromSymbol(blockName, GLVector(), geometry, connections)) {
     st.blockless.insert(&r);  // named after the generation
     return 1;
   }

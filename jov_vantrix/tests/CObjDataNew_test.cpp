@@ -110,7 +110,7 @@ TEST(CObjDataNew, CopyStandsForItsSourceUnderNewNumbers) {
   source.SetReadConnect(3);
   source.m_branchName = "B";
   source.m_riserNumber = "1";
-  source.m_riserPrefix = "S";
+  source.Runs().m_riserPrefix = "S";
   source.m_riserPosition = "1";
   source.m_CM = "3";
   source.m_CT = "T";
@@ -129,7 +129,7 @@ TEST(CObjDataNew, CopyStandsForItsSourceUnderNewNumbers) {
   EXPECT_EQ(copy.m_entityKind, 2);
   EXPECT_EQ(copy.m_objectType, 5);
   EXPECT_STREQ(copy.m_branchName, "B");
-  EXPECT_STREQ(copy.m_riserPrefix, "S");
+  EXPECT_STREQ(copy.RunsOrNone().m_riserPrefix, "S");
   EXPECT_STREQ(copy.m_CM, "3");
   EXPECT_STREQ(copy.m_assoc, "A1");
   EXPECT_STREQ(copy.RunsOrNone().m_thirdProperty, "P3");
@@ -151,8 +151,8 @@ TEST(CObjDataNew, BuiltChainIsFreedOnlyWhileOwned) {
     record.SetBuiltChain(builder.Build(0, "TEXT", 8, "0", -9));
     record.SetBuiltChain(builder.Build(0, "CIRCLE", 8, "0", -9));  // the TEXT goes
     EXPECT_STREQ(record.GetChain()->value.text, "CIRCLE");
-    record.m_pProductGeometry = builder.Build(0, "LINE", -9);
-    record.m_pProductData = builder.Build(1001, "JOV_DATA", -9);
+    record.Runs().m_pProductGeometry = builder.Build(0, "LINE", -9);
+    record.Runs().m_pProductData = builder.Build(1001, "JOV_DATA", -9);
   }
   {
     CObjDataNew record(1, 0, nullptr, 0);
@@ -269,4 +269,21 @@ TEST(CObjDataNew, WithoutResourcesNoTypeMatchesEvenAnEmptyOne) {
   CObjDataNew record(0, 2, nullptr, 0);
   record.m_jovData.Properties().SetValue("TY", "");
   EXPECT_EQ(GetRecordTypeClass(&record), 0);
+}
+
+TEST(CObjDataNew, ARunTextMakesThePartOnlyForAValue) {
+  const CObjDataNew none(0, 0, nullptr, 0);
+  const RecordTextField cr{nullptr, &CObjDataNew::RunPart::m_CR};
+  CObjDataNew record(0, 0, nullptr, 0);
+  // Each step on the same record: text set, part made after it, text read.
+  const struct {
+    const char* text;
+    bool made;
+    const char* read;
+  } kSteps[] = {{nullptr, false, ""}, {"", false, ""}, {"x", true, "x"}, {"", true, ""}, {"yz", true, "yz"}};
+  for (const auto& step : kSteps) {
+    cr.Set(record, step.text);
+    EXPECT_EQ(&record.RunsOrNone() != &none.RunsOrNone(), step.made) << (step.text ? step.text : "null");
+    EXPECT_STREQ(record.RunsOrNone().m_CR, step.read);
+  }
 }

@@ -96,7 +96,7 @@ TEST(CalculationImport, SelectionNamesItsBranchesAndSchemes) {
   EXPECT_EQ(r->m_linkHandle, "L");
   r = r->GetNextRecord();
   EXPECT_EQ(r->m_objectType, kObjectDescription);
-  EXPECT_EQ(r->m_text1, "old");
+  EXPECT_EQ(r->RunsOrNone().m_text1, "old");
   EXPECT_EQ(r->m_branchNumber, "7");
   r = r->GetNextRecord();
   EXPECT_EQ(r->m_objectType, kObjectNetworkInsert);
@@ -127,15 +127,15 @@ TEST(CalculationImport, ProductsTextsAndLinkedPipes) {
     text->m_jovData.Properties().SetValue("_NUM_DESC_LINE", line);
     texts.push_back(text);
   }
-  Record(list, kObjectDescription, "2", "T1")->m_text1 = "other";
+  Record(list, kObjectDescription, "2", "T1")->Runs().m_text1 = "other";
   CStringArray lines;
   lines.Add("-1-");
   lines.Add("r3");
   UpdateDescriptionTexts(list, product, lines);
-  EXPECT_EQ(texts[0]->m_text1, "-1-");
-  EXPECT_EQ(texts[1]->m_text1, "r3");
-  EXPECT_EQ(texts[2]->m_text1, "?");
-  EXPECT_EQ(texts[3]->m_text1, "?");
+  EXPECT_EQ(texts[0]->RunsOrNone().m_text1, "-1-");
+  EXPECT_EQ(texts[1]->RunsOrNone().m_text1, "r3");
+  EXPECT_EQ(texts[2]->RunsOrNone().m_text1, "?");
+  EXPECT_EQ(texts[3]->RunsOrNone().m_text1, "?");
 
   // Linked records share a non-empty handle and have the pipe's type or are
   // risers; each takes the pipe's numbers.
@@ -180,7 +180,7 @@ TEST(CalculationImport, WriteBackRebuildsOnlyTheRecordsOwnBlocks) {
   pipe->m_jovData.Properties().SetValue("P0", "DN20");
   list.AddTail(pipe);
   auto* text = new CObjDataNew(kEntityText, kObjectDescription, textChain.get(), 1);
-  text->m_text1 = "new";
+  text->Runs().m_text1 = "new";
   list.AddTail(text);
   auto* other = new CObjDataNew(0, kObjectOther, textChain.get(), 2);
   list.AddTail(other);

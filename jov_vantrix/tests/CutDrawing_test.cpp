@@ -488,7 +488,7 @@ TEST_F(CutDrawingTest, BothSidesOfARiserEndOnItsColumns) {
     params_.m_riserLayer = "RISERS";
     CObjDataNew* riser = AddRecord(list_, kObjectRiser, "1", c.startSide, "1");
     riser->m_riserPosition = "1";
-    riser->m_riserPrefix = "S";
+    riser->Runs().m_riserPrefix = "S";
     riser->m_jovData.Properties().SetValue("_LENGTH_RISER", c.length);
     for (const char* side : {"0", "1"}) {
       CObjDataNew* product = AddRecord(list_, kObjectNetworkInsert, "1", side);
@@ -573,8 +573,8 @@ TEST_F(CutDrawingTest, AStoppedGenerationNamesTheProductOrTheBranch) {
   Params(1000);
   Branch b = AddBranch(1000);
   b.product->m_jovData.m_typeCode = "TXX0000i0077";
-  FreeGroupCodeChain(b.product->m_pProductData);  // the catalogue did not know it
-  b.product->m_pProductData = nullptr;
+  FreeGroupCodeChain(b.product->Runs().m_pProductData);  // the catalogue did not know it
+  b.product->Runs().m_pProductData = nullptr;
   CutDrawingFailure failure;
   EXPECT_EQ(BuildCutDrawing(list_, params_, &failure), 0);
   EXPECT_EQ(failure.message, static_cast<UINT>(IDS_CUT_PRODUCT_UNKNOWN));

@@ -203,10 +203,10 @@ TEST(NetworkIndex, ImportLookUpsAnswerAsTheScans) {
     CStringArray lines;
     lines.Add("marked");
     std::vector<CObjDataNew*> renewed;
-    for (CObjDataNew* t = list.GetFirstRecord(); t; t = t->GetNextRecord()) t->m_text1.Empty();
+    for (CObjDataNew* t = list.GetFirstRecord(); t; t = t->GetNextRecord()) t->Runs().m_text1.Empty();
     UpdateDescriptionTexts(list, r, lines);
     for (CObjDataNew* t = list.GetFirstRecord(); t; t = t->GetNextRecord())
-      if (!t->m_text1.IsEmpty()) renewed.push_back(t);
+      if (!t->RunsOrNone().m_text1.IsEmpty()) renewed.push_back(t);
     const std::vector<CObjDataNew*>* texts = products.Descriptions(*r);
     EXPECT_EQ(renewed, texts ? *texts : std::vector<CObjDataNew*>{});
   }

@@ -169,8 +169,8 @@ TEST_F(ProductLookupTest, AsksForViewBWithTheRecordsParametersAndKeepsCopies) {
 
   EXPECT_EQ(Frees(), 1);
   EXPECT_FALSE(Holds()) << "the library's chains were released";
-  EXPECT_EQ(DescribeChain(record_.m_pProductGeometry), DescribeChain(geometry_));
-  EXPECT_EQ(DescribeChain(record_.m_pProductData), DescribeChain(data_));
+  EXPECT_EQ(DescribeChain(record_.RunsOrNone().m_pProductGeometry), DescribeChain(geometry_));
+  EXPECT_EQ(DescribeChain(record_.RunsOrNone().m_pProductData), DescribeChain(data_));
   EXPECT_EQ(record_.RunsOrNone().m_boxMin.x, 0.0);
   EXPECT_EQ(record_.RunsOrNone().m_boxMax.x, 1000.0) << "the connection marker is not in the box";
   EXPECT_EQ(record_.RunsOrNone().m_boxMax.y, 600.0);
@@ -243,18 +243,18 @@ TEST_F(ProductLookupTest, RefusedProductKeepsTheAdjustedProperties) {
   params_.m_floorHeight = 3.0;
   EXPECT_FALSE(LookupProduct(&record_, db_, params_));
   EXPECT_EQ(Calls(), 1);
-  EXPECT_EQ(record_.m_pProductGeometry, nullptr);
-  EXPECT_EQ(record_.m_pProductData, nullptr);
+  EXPECT_EQ(record_.RunsOrNone().m_pProductGeometry, nullptr);
+  EXPECT_EQ(record_.RunsOrNone().m_pProductData, nullptr);
   EXPECT_EQ(Property("O"), "3000");
 }
 
 TEST_F(ProductLookupTest, AnotherLookUpReplacesTheProductChains) {
   MakePipe("TPP0015i0001");
   ASSERT_TRUE(LookupProduct(&record_, db_, params_));
-  const resbuf* first = record_.m_pProductGeometry;
+  const resbuf* first = record_.RunsOrNone().m_pProductGeometry;
   ASSERT_NE(first, nullptr);
   ASSERT_TRUE(LookupProduct(&record_, db_, params_));
-  EXPECT_EQ(DescribeChain(record_.m_pProductGeometry), DescribeChain(geometry_));
+  EXPECT_EQ(DescribeChain(record_.RunsOrNone().m_pProductGeometry), DescribeChain(geometry_));
   EXPECT_EQ(Frees(), 2);
 }
 
@@ -304,12 +304,12 @@ TEST_F(ProductLookupTest, PreviewAsksOncePerLookupKeyAndParameters) {
     EXPECT_EQ(LookupProductForPreview(&record_, db_, &metres, &answers), row.found);
     EXPECT_EQ(Calls() - calls, row.asked ? 1 : 0);
     if (!row.found) continue;
-    const auto geometry = DescribeChain(record_.m_pProductGeometry);
-    const auto data = DescribeChain(record_.m_pProductData);
+    const auto geometry = DescribeChain(record_.RunsOrNone().m_pProductGeometry);
+    const auto data = DescribeChain(record_.RunsOrNone().m_pProductData);
     const GLVector box = record_.RunsOrNone().m_boxMax;
     ASSERT_TRUE(LookupProductForPreview(&record_, db_, &metres));
-    EXPECT_EQ(geometry, DescribeChain(record_.m_pProductGeometry));
-    EXPECT_EQ(data, DescribeChain(record_.m_pProductData));
+    EXPECT_EQ(geometry, DescribeChain(record_.RunsOrNone().m_pProductGeometry));
+    EXPECT_EQ(data, DescribeChain(record_.RunsOrNone().m_pProductData));
     EXPECT_TRUE(box.x == record_.RunsOrNone().m_boxMax.x && box.y == record_.RunsOrNone().m_boxMax.y);
   }
 }

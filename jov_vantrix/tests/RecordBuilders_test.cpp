@@ -173,7 +173,7 @@ TEST(RecordBuilders, PipePieceDataByOwner) {
 
   // A riser owner: its riser keys, the sides opposite in the two pieces.
   owner.m_objectType = kObjectRiser;
-  owner.m_riserPrefix = "S";
+  owner.Runs().m_riserPrefix = "S";
   owner.m_riserPosition = "1";
   OwnedChain c(GroupChainBuilder(0).Build(-3, nullptr, -9));
   OwnedChain d(GroupChainBuilder(0).Build(-3, nullptr, -9));

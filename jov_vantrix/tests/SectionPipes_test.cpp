@@ -124,7 +124,7 @@ TEST(SectionPipes, RiserLabelsInABubbleOrAlone) {
   params.m_bubbleDistance2 = 300;
   params.m_bubbleDistance3 = 100;
   CObjDataNew* riser = AddRecord(list, kObjectRiser, "1", "0", "7");
-  riser->m_riserPrefix = "S";
+  riser->Runs().m_riserPrefix = "S";
   riser->m_riserPosition = "1";
   riser->m_jovData.Properties().SetValue("_LENGTH_RISER", "2");
   DrawRiser(list, params, *riser, GLVector(1000, 0, 0), 0, 0, nullptr, nullptr);

@@ -62,10 +62,11 @@ inline void GiveProduct(CObjDataNew& record, const std::vector<const char*>& cod
     LastGroupCodeNode(&geometry)->next = b.Build(0, "CIRCLE", 8, "DEFPOINTS", 62, 7, 10, c, 40, 5.0, -9);
     points += "P" + std::to_string(i) + "\n0\n0\n" + codes[i] + "\n";
   }
-  FreeGroupCodeChain(record.m_pProductGeometry);
-  FreeGroupCodeChain(record.m_pProductData);
-  record.m_pProductGeometry = geometry;
-  record.m_pProductData = b.Build(1001, "JOV_DATA", 1000, "TXX0600-0001", 1000, "_PTS", 1000, points.c_str(), -9);
+  CObjDataNew::RunPart& runs = record.Runs();
+  FreeGroupCodeChain(runs.m_pProductGeometry);
+  FreeGroupCodeChain(runs.m_pProductData);
+  runs.m_pProductGeometry = geometry;
+  runs.m_pProductData = b.Build(1001, "JOV_DATA", 1000, "TXX0600-0001", 1000, "_PTS", 1000, points.c_str(), -9);
   ComputeBoundingBox(&record, geometry, units);
 }
 

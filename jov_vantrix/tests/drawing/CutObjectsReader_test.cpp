@@ -130,7 +130,7 @@ TEST(CutObjectsReader, PipeValuesAndPipeTypeMarkers) {
   const CObjDataNew* supply = static_cast<const CObjDataNew*>(list.GetAt(2));
   EXPECT_STREQ(supply->RunsOrNone().m_thirdProperty, "0.8") << "the property the catalogue names third";
   EXPECT_STREQ(supply->m_branchNumber, "1") << "from _BRANCH";
-  EXPECT_STREQ(supply->m_CR, "x");
+  EXPECT_STREQ(supply->RunsOrNone().m_CR, "x");
   EXPECT_EQ(supply->m_basePoint, GLVector(1000, 1200, 0));
   EXPECT_DOUBLE_EQ(supply->m_length, 2000);
   const CObjDataNew* product = static_cast<const CObjDataNew*>(list.GetAt(1));
