@@ -93,4 +93,23 @@ TEST(CLocaleNumber, ReadsAsTheCLocaleDoes) {
   std::setlocale(LC_NUMERIC, "C");
 }
 
+// Texts mostly of digits, with signs, points, exponents, 'x' and blanks
+// among them: what the readers give back is strtod's and strtoll's.
+TEST(CLocaleNumber, ReadsRandomTextsAsTheCLibrary) {
+  const char kLetters[] = "0123456789012345678901234567890123456789-.-.e x+a";
+  std::mt19937 random(7);
+  for (int i = 0; i < 50000; ++i) {
+    std::string text(random() % 48, '0');
+    for (char& c : text) c = kLetters[random() % (sizeof kLetters - 1)];
+    char* cEnd = nullptr;
+    const double expected = std::strtod(text.c_str(), &cEnd);
+    const char* end = nullptr;
+    const double real = StrtodC(text.c_str(), &end);
+    ASSERT_TRUE(std::memcmp(&real, &expected, sizeof real) == 0 && end == cEnd) << '"' << text << '"';
+    const long long whole = std::strtoll(text.c_str(), &cEnd, 10);
+    ASSERT_EQ(StrtoiC(text.c_str(), &end), whole < INT_MIN ? INT_MIN : whole > INT_MAX ? INT_MAX : whole) << text;
+    ASSERT_EQ(end, cEnd) << '"' << text << '"';
+  }
+}
+
 }  // namespace
