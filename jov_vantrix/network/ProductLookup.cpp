@@ -35,14 +35,27 @@ ProductParamLists ParamListsOf(const CJovData& data) {
   return lists;
 }
 
+// The record takes the product chains (its earlier ones freed), its box
+// grown by the geometry.
+void GiveProduct(CObjDataNew* record, resbuf* geometry, resbuf* data, int unit) {
+  CObjDataNew::RunPart& runs = record->Runs();
+  FreeGroupCodeChain(runs.m_pProductGeometry);
+  FreeGroupCodeChain(runs.m_pProductData);
+  runs.m_pProductGeometry = geometry;
+  runs.m_pProductData = data;
+  ComputeBoundingBox(record, geometry, unit);
+}
+
 // Copies of the product chains into the record, its box grown by the
 // geometry.
 bool FetchProduct(CObjDataNew* record, jovDatabase::Database* db, const ProductParamLists& lists,
                   const uint8_t* flags, uint32_t flagCount, int unit) {
-  CObjDataNew::RunPart& runs = record->Runs();
-  if (!FetchProductCopies(db, lists, flags, flagCount, &runs.m_pProductGeometry, &runs.m_pProductData))
-    return false;
-  ComputeBoundingBox(record, runs.m_pProductGeometry, unit);
+  // Fetched before the record's part is asked for: a product not found
+  // makes none.
+  resbuf* geometry = nullptr;
+  resbuf* data = nullptr;
+  if (!FetchProductCopies(db, lists, flags, flagCount, &geometry, &data)) return false;
+  GiveProduct(record, geometry, data, unit);
   return true;
 }
 
@@ -182,11 +195,6 @@ bool LookupProductForPreview(CObjDataNew* record, jovDatabase::Database* db, con
     FreeGroupCodeChain(data);
     return false;
   }
-  CObjDataNew::RunPart& runs = record->Runs();
-  FreeGroupCodeChain(runs.m_pProductGeometry);
-  FreeGroupCodeChain(runs.m_pProductData);
-  runs.m_pProductGeometry = geometry;
-  runs.m_pProductData = data;
-  ComputeBoundingBox(record, runs.m_pProductGeometry, units);
+  GiveProduct(record, geometry, data, units);
   return true;
 }
