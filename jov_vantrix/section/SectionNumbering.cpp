@@ -230,16 +230,23 @@ namespace {
 
 CObjDataNew* At(const CPtrArray& sequence, INT_PTR i) { return static_cast<CObjDataNew*>(sequence[i]); }
 
-// Hints the chain of a record some steps ahead. In the order read the
-// chains lie one after another and the walk reads most of each, up to its
-// number pairs: hinting a pipe's first 1.5 KB keeps it from waiting on
-// every line in turn.
-void PrefetchChainAhead(std::span<CObjDataNew* const> records, size_t i) {
-  constexpr size_t kAhead = 4;
+// Hints the records ahead of the i-th in three steps, each needing what the
+// one before brought in: a record's first lines (numbers, chain fields), then
+// its chain holder's block, then its chain. In the order read the chains lie
+// one after another and the walk reads most of each, up to its number pairs:
+// a pipe's first 1.5 KB.
+void PrefetchAhead(std::span<CObjDataNew* const> records, size_t i) {
+  constexpr size_t kRecordsAhead = 12;
+  constexpr size_t kBlocksAhead = 6;
+  constexpr size_t kChainsAhead = 3;
   constexpr size_t kChainBytes = 1536;
-  if (i + kAhead >= records.size()) return;
-  const CObjDataNew* r = records[i + kAhead];
-  PrefetchBytes(r->m_pBuiltChain ? r->m_pBuiltChain : r->m_entityChain.GetChain(), kChainBytes);
+  const size_t n = records.size();
+  if (i + kRecordsAhead < n) records[i + kRecordsAhead]->PrefetchWalkedFields();
+  if (i + kBlocksAhead < n) records[i + kBlocksAhead]->m_entityChain.PrefetchBlock();
+  if (i + kChainsAhead < n) {
+    const CObjDataNew* r = records[i + kChainsAhead];
+    PrefetchBytes(r->m_pBuiltChain ? r->m_pBuiltChain : r->m_entityChain.GetChain(), kChainBytes);
+  }
 }
 
 // The records of the sequences, nulls left out, in the order they were
@@ -590,7 +597,7 @@ void WriteSequenceNumbers(std::span<const CPtrArray* const> sequences, int32_t s
   if (generated) start = 1;
   const std::vector<CObjDataNew*> records = InReadingOrder(sequences);
   for (size_t i = 0; i < records.size(); ++i) {
-    PrefetchChainAhead(records, i);
+    PrefetchAhead(records, i);
     WriteRecordNumbers(records[i], generated, start);
   }
 }
