@@ -412,6 +412,27 @@ void PrefetchKindAhead(const CPtrArray& records, INT_PTR i) {
     PrefetchBytes(&static_cast<const CObjDataNew*>(records[i + kRecordsAhead])->m_entityKind, sizeof(int32_t));
 }
 
+// Hints what labelling reads of the pieces ahead of the i-th, in three
+// steps as PrefetchAhead: a piece's first lines (numbers, ends, chain
+// fields), its chain holder's block, then its chain's first nodes, which
+// hold the handle.
+void PrefetchHandleAhead(const CPtrArray& sequence, INT_PTR i) {
+  constexpr INT_PTR kRecordsAhead = 12;
+  constexpr INT_PTR kBlocksAhead = 6;
+  constexpr INT_PTR kChainsAhead = 3;
+  constexpr size_t kHandleBytes = 2 * sizeof(resbuf);
+  const INT_PTR n = sequence.GetSize();
+  if (i + kRecordsAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kRecordsAhead)) r->PrefetchWalkedFields();
+  }
+  if (i + kBlocksAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kBlocksAhead)) r->m_entityChain.PrefetchBlock();
+  }
+  if (i + kChainsAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kChainsAhead)) PrefetchBytes(r->m_entityChain.GetChain(), kHandleBytes);
+  }
+}
+
 // A label read from the drawing is erased when written back; any other (a
 // kept copy without a name), or any on a host that cannot erase, becomes a
 // copy showing nothing, its tag naming no piece.
@@ -456,6 +477,7 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
   if (withLabels) list.m_newLabels.Reserve(static_cast<size_t>(sequence.GetSize()), 8);
 
   for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
+    PrefetchHandleAhead(sequence, i);
     auto* record = static_cast<CObjDataNew*>(sequence[i]);
     if (!record) continue;
     const NumberText number(generated, record->GetNumber() + start - 1);
