@@ -394,9 +394,9 @@ void PrefetchKindAhead(const CPtrArray& records, INT_PTR i) {
 }
 
 // Hints what labelling reads of the pieces ahead of the i-th, in three
-// steps as PrefetchAhead: a piece's first lines (numbers, ends, chain
-// fields), its chain holder's block, then its chain's first nodes, which
-// hold the handle.
+// steps as the numbers' walk does: a piece's first lines (numbers, ends,
+// chain fields), its chain holder's block, then its chain's first nodes,
+// which hold the handle.
 void PrefetchHandleAhead(const CPtrArray& sequence, INT_PTR i) {
   constexpr INT_PTR kRecordsAhead = 12;
   constexpr INT_PTR kBlocksAhead = 6;
