@@ -275,14 +275,14 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
   const JovCutParams defaults;
   // A label of no height is no label.
   const bool labels = params.segmentDescriptions && params.descriptionHeight > 0.0;
-  WriteSegmentNumbers(network, supply, defaults, 1, 0.0, 1.0, "", 0);
+  // The pipes and those linked to them lie mixed in the order read: one
+  // walk writes them all.
+  const CPtrArray* const numbered[] = {&supply, &ret, &linkedSupply, &linkedReturn};
+  WriteSequenceNumbers(numbered, 1);
   // Labels on or off, none may keep a number of before, selected or not.
   ReadDrawingLabels(network, supply);
   RenewSegmentLabels(network, supply, defaults, 1, params.descriptionHeight, params.descriptionScaleFactor,
                      params.descriptionLayer, labels ? 1 : 0);
-  WriteSegmentNumbers(network, ret, defaults, 1, 0.0, 1.0, "", 0);
-  WriteSegmentNumbers(network, linkedSupply, defaults, 1, 0.0, 1.0, "", 0);
-  WriteSegmentNumbers(network, linkedReturn, defaults, 1, 0.0, 1.0, "", 0);
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -74,6 +75,28 @@ bool SameKey(const char* a, const char* b) {
   return *a == *b;
 }
 
+constexpr size_t kTextInNodeBytes = sizeof(resbuf) - offsetof(resbuf, value) - sizeof(char*);
+
+bool TextInNode(const resbuf* node) {
+  return node->value.text == reinterpret_cast<const char*>(&node->value) + sizeof(char*);
+}
+
+// Writes value over a text node's text where it fits: a text in its node
+// (as a copy into the arena keeps a short one) has the node's room, the
+// bytes after its 0 cleared as the copy leaves them; any other text its
+// own length. False when it does not fit.
+bool WriteOver(resbuf* node, const char* value) {
+  const size_t bytes = std::strlen(value) + 1;
+  if (TextInNode(node)) {
+    if (bytes > kTextInNodeBytes) return false;
+    std::memset(node->value.text, 0, kTextInNodeBytes);
+  } else if (!node->value.text || bytes > std::strlen(node->value.text) + 1) {
+    return false;
+  }
+  std::memcpy(node->value.text, value, bytes);
+  return true;
+}
+
 // A key and value node from the heap, or, given the holder of the chain
 // they go into, as it hands them out.
 resbuf* NewPair(const char* key, const char* value, CGroupChainRef* held) {
@@ -140,13 +163,8 @@ void SetPairValues(resbuf* before, std::span<const PairValue> values, int* resul
   auto set = [&](const char* key, const char* value, resbuf* keyNode) {
     if (keyNode) {
       resbuf* valueNode = keyNode->next;
-      // A value no longer than the one it replaces is written over it: the
-      // chain's texts are its own (the old one would be freed otherwise).
-      const size_t bytes = std::strlen(value) + 1;
-      if (valueNode->value.text && bytes <= std::strlen(valueNode->value.text) + 1) {
-        std::memcpy(valueNode->value.text, value, bytes);
-        return 1;
-      }
+      // The chain's texts are its own (the old one would be freed otherwise).
+      if (WriteOver(valueNode, value)) return 1;
       char* copy = held ? held->NewText(value) : DupString(value);
       if (!copy) return 0;
       // The chain may be a record's compact one.
@@ -212,27 +230,49 @@ namespace {
 
 CObjDataNew* At(const CPtrArray& sequence, INT_PTR i) { return static_cast<CObjDataNew*>(sequence[i]); }
 
-// Hints the records ahead of the i-th in three steps, each needing what the
-// one before brought in: a record's first lines (numbers, chain fields), then
-// its chain holder's block, then its chain. The copy of a chain made its
-// nodes one after another, so the nodes up to the pairs mostly follow the
-// first one.
-void PrefetchAhead(const CPtrArray& sequence, INT_PTR i) {
-  constexpr INT_PTR kRecordsAhead = 12;
-  constexpr INT_PTR kBlocksAhead = 6;
-  constexpr INT_PTR kChainsAhead = 3;
-  constexpr size_t kChainBytes = 1024;
-  const INT_PTR n = sequence.GetSize();
-  if (i + kRecordsAhead < n) {
-    if (const CObjDataNew* r = At(sequence, i + kRecordsAhead)) r->PrefetchWalkedFields();
+// The records of the sequences, nulls left out, in the order they were
+// read, in which their records and chains were made one after another: a
+// walk in that order reads memory on, not back and forth between the
+// sequences. Ordered by a count of each index, kept as given when the
+// indexes span more than eight times the records (the count would cost
+// more than it saves). A record met twice stays twice, in the order given.
+std::vector<CObjDataNew*> InReadingOrder(std::span<const CPtrArray* const> sequences) {
+  std::vector<CObjDataNew*> records;
+  uint32_t largest = 0;
+  for (const CPtrArray* sequence : sequences) {
+    for (INT_PTR i = 0; i < sequence->GetSize(); ++i) {
+      if (const CObjDataNew* ahead = i + 8 < sequence->GetSize() ? At(*sequence, i + 8) : nullptr)
+        PrefetchBytes(&ahead->m_index, sizeof(uint32_t));
+      if (CObjDataNew* r = At(*sequence, i)) {
+        records.push_back(r);
+        largest = std::max(largest, r->m_index);
+      }
+    }
   }
-  if (i + kBlocksAhead < n) {
-    if (const CObjDataNew* r = At(sequence, i + kBlocksAhead)) r->m_entityChain.PrefetchBlock();
-  }
-  if (i + kChainsAhead < n) {
-    if (const CObjDataNew* r = At(sequence, i + kChainsAhead))
-      PrefetchBytes(r->m_pBuiltChain ? r->m_pBuiltChain : r->m_entityChain.GetChain(), kChainBytes);
-  }
+  if (records.size() < 2 || largest / 8 >= records.size()) return records;
+  std::vector<uint32_t> starts(size_t{largest} + 2, 0);
+  for (const CObjDataNew* r : records) ++starts[r->m_index + 1];
+  for (size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
+  std::vector<CObjDataNew*> ordered(records.size());
+  for (CObjDataNew* r : records) ordered[starts[r->m_index]++] = r;
+  return ordered;
+}
+
+// The number keys of a record written into the chain it is written with.
+void WriteRecordNumbers(CObjDataNew* record, bool generated, int32_t start) {
+  const NumberText number(generated, record->GetNumber() + start - 1);
+  const NumberText connect(generated, record->GetConnect() != 0 ? record->GetConnect() + start - 1 : 0);
+  // A chain as read takes the new numbers from its holder, so that
+  // letting the record go stays a count.
+  CGroupChainRef* held = record->m_pBuiltChain ? nullptr : &record->m_entityChain;
+  resbuf* chain = held ? held->GetChainForCompactWrite() : record->m_pBuiltChain;
+  // The pairs are found once: what a set adds goes in after the node
+  // before them.
+  resbuf* before = nullptr;
+  FindPairs(chain, nullptr, &before);
+  const PairValue values[] = {
+      {"_DW_NUMBER", number}, {"_DW_CONNECT", connect}, {"_DW_NUMBER_ORIG", number}, {"_DW_CONNECT_ORIG", connect}};
+  SetPairValues(before, std::span<const PairValue>(values, generated ? 4 : 2), nullptr, held);
 }
 
 }  // namespace
@@ -353,6 +393,27 @@ void PrefetchKindAhead(const CPtrArray& records, INT_PTR i) {
     PrefetchBytes(&static_cast<const CObjDataNew*>(records[i + kRecordsAhead])->m_entityKind, sizeof(int32_t));
 }
 
+// Hints what labelling reads of the pieces ahead of the i-th, in three
+// steps as the numbers' walk does: a piece's first lines (numbers, ends,
+// chain fields), its chain holder's block, then its chain's first nodes,
+// which hold the handle.
+void PrefetchHandleAhead(const CPtrArray& sequence, INT_PTR i) {
+  constexpr INT_PTR kRecordsAhead = 12;
+  constexpr INT_PTR kBlocksAhead = 6;
+  constexpr INT_PTR kChainsAhead = 3;
+  constexpr size_t kHandleBytes = 2 * sizeof(resbuf);
+  const INT_PTR n = sequence.GetSize();
+  if (i + kRecordsAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kRecordsAhead)) r->PrefetchWalkedFields();
+  }
+  if (i + kBlocksAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kBlocksAhead)) r->m_entityChain.PrefetchBlock();
+  }
+  if (i + kChainsAhead < n) {
+    if (const CObjDataNew* r = At(sequence, i + kChainsAhead)) PrefetchBytes(r->m_entityChain.GetChain(), kHandleBytes);
+  }
+}
+
 // A label read from the drawing is erased when written back; any other (a
 // kept copy without a name), or any on a host that cannot erase, becomes a
 // copy showing nothing, its tag naming no piece.
@@ -397,6 +458,7 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
   if (withLabels) list.m_newLabels.Reserve(static_cast<size_t>(sequence.GetSize()), 8);
 
   for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
+    PrefetchHandleAhead(sequence, i);
     auto* record = static_cast<CObjDataNew*>(sequence[i]);
     if (!record) continue;
     const NumberText number(generated, record->GetNumber() + start - 1);
@@ -526,28 +588,33 @@ bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence) {
 void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                          int32_t start, double labelHeight, double labelWidthFactor,
                          const char* labelLayer, int32_t withLabels) {
+  const CPtrArray* const one[] = {&sequence};
+  WriteSequenceNumbers(one, start);
+  if (withLabels)
+    RenewSegmentLabels(list, sequence, params, start < 1 ? 0 : start, labelHeight, labelWidthFactor, labelLayer,
+                       withLabels);
+}
+
+void WriteSequenceNumbers(std::span<const CPtrArray* const> sequences, int32_t start) {
   const bool generated = start < 1;
   if (generated) start = 1;
-  for (INT_PTR i = 0; i < sequence.GetSize(); ++i) {
-    PrefetchAhead(sequence, i);
-    auto* record = static_cast<CObjDataNew*>(sequence[i]);
-    if (!record) continue;
-    const NumberText number(generated, record->GetNumber() + start - 1);
-    const NumberText connect(generated, record->GetConnect() != 0 ? record->GetConnect() + start - 1 : 0);
-
-    // A chain as read takes the new numbers from its holder, so that
-    // letting the record go stays a count.
-    CGroupChainRef* held = record->m_pBuiltChain ? nullptr : &record->m_entityChain;
-    resbuf* chain = held ? held->GetChainForCompactWrite() : record->m_pBuiltChain;
-    // The pairs are found once: what a set adds goes in after the node
-    // before them.
-    resbuf* before = nullptr;
-    FindPairs(chain, nullptr, &before);
-    const PairValue values[] = {
-        {"_DW_NUMBER", number}, {"_DW_CONNECT", connect}, {"_DW_NUMBER_ORIG", number}, {"_DW_CONNECT_ORIG", connect}};
-    SetPairValues(before, std::span<const PairValue>(values, generated ? 4 : 2), nullptr, held);
+  const std::vector<CObjDataNew*> records = InReadingOrder(sequences);
+  // The records ahead hinted in three steps, each needing what the one
+  // before brought in: a record's first lines (numbers, chain fields), its
+  // chain holder's block, then its chain. In the order read the chains lie
+  // one after another and the walk reads most of each, up to its number
+  // pairs: a pipe's first 1.5 KB. The hints stand in the loop itself: in a
+  // function of their own GCC took it for one without effects and dropped
+  // its calls.
+  constexpr size_t kRecordsAhead = 12;
+  constexpr size_t kBlocksAhead = 6;
+  constexpr size_t kChainsAhead = 3;
+  constexpr size_t kChainBytes = 1536;
+  const size_t n = records.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (i + kRecordsAhead < n) records[i + kRecordsAhead]->PrefetchWalkedFields();
+    if (i + kBlocksAhead < n) records[i + kBlocksAhead]->m_entityChain.PrefetchBlock();
+    if (i + kChainsAhead < n) PrefetchBytes(records[i + kChainsAhead]->GetChain(), kChainBytes);
+    WriteRecordNumbers(records[i], generated, start);
   }
-  if (withLabels)
-    RenewSegmentLabels(list, sequence, params, generated ? 0 : start, labelHeight, labelWidthFactor, labelLayer,
-                       withLabels);
 }

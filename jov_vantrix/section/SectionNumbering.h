@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "dataformat/resbuf.h"
 #include "platform/mfc/CPtrArray.h"
@@ -29,6 +30,11 @@ class JovCutParams;
 void WriteSegmentNumbers(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                          int32_t start, double labelHeight, double labelWidthFactor,
                          const char* labelLayer, int32_t withLabels);
+
+// The number keys of the records of all the sequences, written as
+// WriteSegmentNumbers writes them (no labels), in one walk over the records
+// in the order they were read rather than one walk a sequence.
+void WriteSequenceNumbers(std::span<const CPtrArray* const> sequences, int32_t start);
 
 // Makes the segment labels among the list's read records (its all-records
 // array) tell the numbers the sequence's pieces now carry (numbered as

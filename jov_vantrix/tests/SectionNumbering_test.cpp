@@ -152,6 +152,47 @@ TEST(SectionNumbering, SequencesAreNumberedAndLabelled) {
   }
 }
 
+// The sequences' records written in one walk, ordered by their indexes
+// (close together) or left as given (far apart): the same chains either way.
+TEST(SectionNumbering, SequencesAreWrittenInOneWalk) {
+  const Items link{"1001:JOV_LINK", "1000:_DW_NUMBER", "1000:7"};
+  const Items keys{"1000:_DW_NUMBER", "1000:12345", "1000:_DW_CONNECT", "1000:12344"};
+  const Items old = Plus(kData, {"1000:_DW_NUMBER", "1000:1", "1000:_DW_CONNECT", "1000:0"});
+  const struct Case {
+    const char* what;
+    Items chain, after;
+    const char* writtenBefore;  // a long number another writer set first
+  } cases[] = {
+      {"numbers in their nodes take longer ones", old, Plus(kData, keys), nullptr},
+      {"over a longer number a writer set", old, Plus(kData, keys), "123456789012345678"},
+      {"missing keys go in before the next block", Plus(kData, link), Plus(Plus(kData, keys), link), nullptr},
+      {"a repeated key: its first pair", Plus(old, {"1000:_DW_NUMBER", "1000:1"}),
+       Plus(Plus(kData, keys), {"1000:_DW_NUMBER", "1000:1"}), nullptr},
+      {"another block's keys stay", Plus(link, old), Plus(link, Plus(kData, keys)), nullptr},
+      {"no block", link, link, nullptr},
+  };
+  for (const uint32_t apart : {1u, 100u}) {
+    CObjSezNew list;
+    CPtrArray odd, even;
+    for (uint32_t k = 0; k < std::size(cases); ++k) {
+      OwnedChain chain(ChainOf(cases[k].chain));
+      auto* r = new CObjDataNew(kEntityLwPolyline, kObjectSupplyPipe, chain.get(), k * apart);
+      if (const char* before = cases[k].writtenBefore)
+        SetJovDataValue("_DW_NUMBER", before, r->m_entityChain.GetChainForWrite());
+      r->SetNumber(12345), r->SetConnect(12344);
+      list.AddTail(r);
+      if (k % 2) odd.InsertAt(0, r); else even.Add(r);
+    }
+    even.Add(nullptr), even.Add(list.GetHead());  // the first met twice
+    const CPtrArray* const sequences[] = {&odd, &even};
+    WriteSequenceNumbers(sequences, 1);
+    uint32_t k = 0;
+    for (const CSeznam* r = list.GetHead(); r; r = r->GetNext(), ++k)
+      EXPECT_EQ(DescribeChain(static_cast<const CObjDataNew*>(r)->GetChain()), cases[k].after)
+          << cases[k].what << apart;
+  }
+}
+
 namespace {
 
 // Appends records numbered as (number, connect) pairs, owned by the list.
