@@ -490,15 +490,12 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
   // One walk of the pairs: what is checked, where the extended data
   // begins and where the layer stands (which the names registered below
   // read, the list being free of groups).
-  size_t xd = p.size(), layerAt = p.size();
+  size_t xd = 2, layerAt = p.size();
   bool marked = false, owner = false;
-  for (size_t i = 2; i < p.size(); ++i) {
+  for (; xd < p.size() && p[xd].code != 1001; ++xd) {
+    const size_t i = xd;
     const int code = p[i].code;
     if (code <= 0) return false;
-    if (code == 1001 || i > xd) {
-      if (xd == p.size()) xd = i;
-      continue;
-    }
     if (IsGroupStart(p[i]) || code == 105 || code == 5) return false;
     if (code == 100 && !marked && !SameName(TrimDxf(p[i].value), "AcDbEntity")) marked = true;
     if (code == 8 && layerAt == p.size()) layerAt = i;
@@ -507,6 +504,9 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
       if (!IsOwnHandleText(p[i].value) && ParseHandle(p[i].value)) return false;
     }
   }
+  // Of the extended data only the codes, in a walk of its own.
+  for (size_t i = xd; i < p.size(); ++i)
+    if (p[i].code <= 0) return false;
   if (!marked || layerAt == p.size()) return false;
   // Pairs put in go inside the extended data, or begin it.
   if (inserted) {

@@ -768,6 +768,12 @@ bool SetsPlace(const resbuf* node, const PairList& pairs, const Span& seq, const
                PairArena* arena, std::vector<uint32_t>& places, PairList& values) {
   const bool own = ord == &seq;
   if (own && SpanKeeps(node, pairs, seq)) return true;
+  // A text after a run put in meets another span than its place's, but
+  // mostly reads as its place's bytes, which need no caret form: a span
+  // that stands for it then holds the same bytes, and a new value would
+  // be them too. The place keeps them without a value made to be compared.
+  if (seq.kind == GC_KIND_TEXT && node->value.text && SameText(node->value.text, pairs[seq.index].value.View()))
+    return true;
   const size_t from = values.size();
   WriteNode(node, &pairs, ord, type, arena, values, own);
   if (values.size() - from != seq.count) return false;
