@@ -853,32 +853,43 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
   if (chain && chain->code == -1) chain = chain->next;
   const PairList& pairs = original.pairs;
   if (pairs.size() > UINT32_MAX) return false;
-  auto nextSpan = [&pairs](size_t i) {
-    while (i < pairs.size() && !CodeFitsChain(pairs[i].code)) ++i;
+  const size_t n = pairs.size();
+  // The next pair from i on that travels, its code's kind in kind.
+  auto nextSpan = [&pairs, n](size_t i, uint8_t& kind) {
+    for (; i < n; ++i)
+      if (const uint8_t info = InfoOf(pairs[i].code); info & kTravels) {
+        kind = info & kKindBits;
+        break;
+      }
     return i;
   };
   // Node by node against the original's spans in file order: while the
   // codes agree, the node of a code at a place among the nodes of that code
   // meets the span ChainToPairs would give it. The first node is the type,
   // and there is no other part.
-  size_t i = 0;
-  bool typed = false;
+  while (chain && chain->code < 0) chain = chain->next;
+  uint8_t kind = 0;
+  size_t i = nextSpan(0, kind);
   const std::string_view type = original.Type();
+  if (!chain || chain->code != 0 || i == n || pairs[i].code != 0 || !chain->value.text ||
+      !SameName(type, TrimDxf(chain->value.text)))
+    return false;
   for (const resbuf* node = chain; node; node = node->next) {
     // The plug-in's nodes lie apart: the next is on its way while this
     // one is looked at.
     __builtin_prefetch(node->next);
-    if (node->code < 0) continue;
-    i = nextSpan(i);
-    if (i == pairs.size() || pairs[i].code != node->code) {
-      // Extended data the original lacks, where asked for.
-      return typed && insertAt && RunInserted(node, original, i, places, values, arena, *insertAt);
+    const int code = node->code;
+    if (code < 0) continue;
+    if (node != chain) {
+      i = nextSpan(i, kind);
+      if (i == n || pairs[i].code != code) {
+        // Extended data the original lacks, where asked for.
+        return insertAt && RunInserted(node, original, i, places, values, arena, *insertAt);
+      }
+      if (code == 0) return false;
     }
-    if (typed == (node->code == 0)) return false;
-    if (!typed && !(node->value.text && SameName(type, TrimDxf(node->value.text)))) return false;
-    typed = true;
     // Most nodes are texts the chain leaves as they were: kept at once.
-    if (KindOf(node->code) == GC_KIND_TEXT && node->value.text && SameText(node->value.text, pairs[i].value.View())) {
+    if (kind == GC_KIND_TEXT && node->value.text && SameText(node->value.text, pairs[i].value.View())) {
       ++i;
       continue;
     }
@@ -886,8 +897,8 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
     if (!SetsPlace(node, pairs, span, &span, type, arena, places, values)) return false;
     i += span.count;
   }
-  if (insertAt) *insertAt = pairs.size();
-  return typed && nextSpan(i) == pairs.size();
+  if (insertAt) *insertAt = n;
+  return nextSpan(i, kind) == n;
 }
 
 }  // namespace host
