@@ -203,21 +203,23 @@ void AddSubclassMarkers(DxfEntity& e) {
     }
   if (entityMarker == p.size()) {
     entityMarker = AfterLeading(p);
-    p.insert(p.begin() + static_cast<std::ptrdiff_t>(entityMarker), {100, "AcDbEntity"});
+    // Markers view their words, which last as long as the program: every
+    // new entity takes two or three, none a copy of its own.
+    p.insert(p.begin() + static_cast<std::ptrdiff_t>(entityMarker), {100, DxfValue::Borrow("AcDbEntity")});
   }
   MarkerRule rule = RuleFor(e);
   if (!rule.first) return;
   size_t at = entityMarker + 1;
   xd = ExtendedDataStart(p);
   while (at < xd && IsCommonCode(p[at].code)) ++at;
-  p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {100, rule.first});
+  p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {100, DxfValue::Borrow(rule.first)});
   if (!rule.second) return;
   size_t second = at + 1;
   if (rule.secondBefore != kRightAfter) {
     xd = ExtendedDataStart(p);
     while (second < xd && p[second].code != rule.secondBefore) ++second;
   }
-  p.insert(p.begin() + static_cast<std::ptrdiff_t>(second), {100, rule.second});
+  p.insert(p.begin() + static_cast<std::ptrdiff_t>(second), {100, DxfValue::Borrow(rule.second)});
 }
 
 void EnsureLayerPair(DxfEntity& e, std::string_view layer) {
