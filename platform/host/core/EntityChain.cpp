@@ -888,10 +888,21 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
       }
       if (code == 0) return false;
     }
-    // Most nodes are texts the chain leaves as they were: kept at once.
-    if (kind == GC_KIND_TEXT && node->value.text && SameText(node->value.text, pairs[i].value.View())) {
-      ++i;
-      continue;
+    if (kind == GC_KIND_TEXT && node->value.text) {
+      // Most nodes are texts the chain leaves as they were: kept at once.
+      if (SameText(node->value.text, pairs[i].value.View())) {
+        ++i;
+        continue;
+      }
+      // A text that needs no caret form and is not the file's bytes (or
+      // those would have no caret form either) is its place's new value,
+      // as SetsPlace finds it after looking again.
+      const std::string_view text(node->value.text);
+      if (!NeedsCaretForm(text)) {
+        places.push_back(static_cast<uint32_t>(i++));
+        values.push_back({static_cast<int16_t>(code), NewValue(text, arena)});
+        continue;
+      }
     }
     const Span span = SpanAt(pairs, i);
     if (!SetsPlace(node, pairs, span, &span, type, arena, places, values)) return false;
