@@ -231,6 +231,19 @@ void EnsureLayerPair(DxfEntity& e, std::string_view layer) {
   p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {8, std::string(layer)});
 }
 
+// A handle's text as a value of a pair being made: its bytes taken from
+// the arena the pair lists come from when there is one (the value views
+// them), as every entity a command adds takes two.
+DxfValue HandleValue(uint64_t handle) {
+  const std::string text = FormatHandle(handle);
+  if (PairArena* arena = CurrentPairArena())
+    if (auto* bytes = static_cast<char*>(arena->Take(text.size() + 1))) {
+      std::memcpy(bytes, text.data(), text.size() + 1);
+      return DxfValue::Borrow({bytes, text.size()});
+    }
+  return DxfValue(text);
+}
+
 // Sets the object's handle and owner, adding the pairs where DXF has them.
 void SetHandleAndOwner(DxfEntity& e, std::optional<uint64_t> handle,
                        std::optional<uint64_t> owner) {
@@ -238,20 +251,20 @@ void SetHandleAndOwner(DxfEntity& e, std::optional<uint64_t> handle,
   if (handle) {
     size_t i = FindPairIndex(p, 5);
     if (i < p.size()) {
-      if (!IsHandleText(p[i].value, *handle)) p[i].value = FormatHandle(*handle);
+      if (!IsHandleText(p[i].value, *handle)) p[i].value = HandleValue(*handle);
     } else {
-      p.insert(p.begin() + 1, {5, FormatHandle(*handle)});
+      p.insert(p.begin() + 1, {5, HandleValue(*handle)});
     }
   }
   if (owner) {
     size_t i = FindPairIndex(p, 330);
     if (i < p.size()) {
-      if (!IsHandleText(p[i].value, *owner)) p[i].value = FormatHandle(*owner);
+      if (!IsHandleText(p[i].value, *owner)) p[i].value = HandleValue(*owner);
     } else {
       size_t at = 1;
       if (at < p.size() && p[at].code == 5) ++at;
       at = SkipAppGroups(p, at);
-      p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {330, FormatHandle(*owner)});
+      p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {330, HandleValue(*owner)});
     }
   }
 }
