@@ -300,7 +300,7 @@ size_t BinaryLength(const resbuf* node) {
                                                                    : 0;
 }
 
-// SameText for a file text of up to 15 bytes where neither text's first
+// SameText for a file text of up to 16 bytes where neither text's first
 // 16 bytes cross a page end (the usual): the two told in two words each,
 // at once, rather than byte by byte after a look of their own for carets
 // and control bytes. 1 or 0, or -1 when not told this way. Bytes past the
@@ -308,7 +308,7 @@ size_t BinaryLength(const resbuf* node) {
 // sanitizer would take them for an overflow.
 __attribute__((no_sanitize("address"))) inline int SameShortText(const char* text, std::string_view stored) {
   const size_t n = stored.size();
-  if (n >= 16 || !WordsFit(text) || !WordsFit(stored.data())) return -1;
+  if (n > 16 || !WordsFit(text) || !WordsFit(stored.data())) return -1;
   using Word = uint64_t __attribute__((may_alias, aligned(1)));
   const Word* t = reinterpret_cast<const Word*>(text);
   const Word* f = reinterpret_cast<const Word*>(stored.data());
@@ -319,6 +319,8 @@ __attribute__((no_sanitize("address"))) inline int SameShortText(const char* tex
     flagged |= FlaggedBytes(f[w], mask, true);
   }
   if (flagged) return 0;
+  // Sixteen bytes alike and none 0: the text's seventeenth is in it.
+  if (n == 16) return text[16] == '\0' ? 1 : 0;
   const uint64_t after = n < 8 ? t[0] >> (8 * n) : t[1] >> (8 * (n - 8));
   return (after & 0xFF) == 0 ? 1 : 0;
 }
