@@ -140,7 +140,8 @@ void DxfDrawing::SetHandSeedVariable() {
     // A command handing out thousands of handles rewrites the one value
     // in its place rather than making a list for each.
     if (var->values.size() == 1 && var->values[0].code == 5) {
-      if (!IsHandleText(var->values[0].value, handSeed_)) var->values[0].value = FormatHandle(handSeed_);
+      const std::string seed = FormatHandle(handSeed_);
+      if (var->values[0].value.View() != seed) var->values[0].value.Set(seed);
     } else {
       var->values = PairList{{5, FormatHandle(handSeed_)}};
     }

@@ -203,21 +203,23 @@ void AddSubclassMarkers(DxfEntity& e) {
     }
   if (entityMarker == p.size()) {
     entityMarker = AfterLeading(p);
-    p.insert(p.begin() + static_cast<std::ptrdiff_t>(entityMarker), {100, "AcDbEntity"});
+    // Markers view their words, which last as long as the program: every
+    // new entity takes two or three, none a copy of its own.
+    p.insert(p.begin() + static_cast<std::ptrdiff_t>(entityMarker), {100, DxfValue::Borrow("AcDbEntity")});
   }
   MarkerRule rule = RuleFor(e);
   if (!rule.first) return;
   size_t at = entityMarker + 1;
   xd = ExtendedDataStart(p);
   while (at < xd && IsCommonCode(p[at].code)) ++at;
-  p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {100, rule.first});
+  p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {100, DxfValue::Borrow(rule.first)});
   if (!rule.second) return;
   size_t second = at + 1;
   if (rule.secondBefore != kRightAfter) {
     xd = ExtendedDataStart(p);
     while (second < xd && p[second].code != rule.secondBefore) ++second;
   }
-  p.insert(p.begin() + static_cast<std::ptrdiff_t>(second), {100, rule.second});
+  p.insert(p.begin() + static_cast<std::ptrdiff_t>(second), {100, DxfValue::Borrow(rule.second)});
 }
 
 void EnsureLayerPair(DxfEntity& e, std::string_view layer) {
@@ -229,6 +231,19 @@ void EnsureLayerPair(DxfEntity& e, std::string_view layer) {
   p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {8, std::string(layer)});
 }
 
+// A handle's text as a value of a pair being made: its bytes taken from
+// the arena the pair lists come from when there is one (the value views
+// them), as every entity a command adds takes two.
+DxfValue HandleValue(uint64_t handle) {
+  const std::string text = FormatHandle(handle);
+  if (PairArena* arena = CurrentPairArena())
+    if (auto* bytes = static_cast<char*>(arena->Take(text.size() + 1))) {
+      std::memcpy(bytes, text.data(), text.size() + 1);
+      return DxfValue::Borrow({bytes, text.size()});
+    }
+  return DxfValue(text);
+}
+
 // Sets the object's handle and owner, adding the pairs where DXF has them.
 void SetHandleAndOwner(DxfEntity& e, std::optional<uint64_t> handle,
                        std::optional<uint64_t> owner) {
@@ -236,20 +251,20 @@ void SetHandleAndOwner(DxfEntity& e, std::optional<uint64_t> handle,
   if (handle) {
     size_t i = FindPairIndex(p, 5);
     if (i < p.size()) {
-      if (!IsHandleText(p[i].value, *handle)) p[i].value = FormatHandle(*handle);
+      if (!IsHandleText(p[i].value, *handle)) p[i].value = HandleValue(*handle);
     } else {
-      p.insert(p.begin() + 1, {5, FormatHandle(*handle)});
+      p.insert(p.begin() + 1, {5, HandleValue(*handle)});
     }
   }
   if (owner) {
     size_t i = FindPairIndex(p, 330);
     if (i < p.size()) {
-      if (!IsHandleText(p[i].value, *owner)) p[i].value = FormatHandle(*owner);
+      if (!IsHandleText(p[i].value, *owner)) p[i].value = HandleValue(*owner);
     } else {
       size_t at = 1;
       if (at < p.size() && p[at].code == 5) ++at;
       at = SkipAppGroups(p, at);
-      p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {330, FormatHandle(*owner)});
+      p.insert(p.begin() + static_cast<std::ptrdiff_t>(at), {330, HandleValue(*owner)});
     }
   }
 }
@@ -490,15 +505,12 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
   // One walk of the pairs: what is checked, where the extended data
   // begins and where the layer stands (which the names registered below
   // read, the list being free of groups).
-  size_t xd = p.size(), layerAt = p.size();
+  size_t xd = 2, layerAt = p.size();
   bool marked = false, owner = false;
-  for (size_t i = 2; i < p.size(); ++i) {
+  for (; xd < p.size() && p[xd].code != 1001; ++xd) {
+    const size_t i = xd;
     const int code = p[i].code;
     if (code <= 0) return false;
-    if (code == 1001 || i > xd) {
-      if (xd == p.size()) xd = i;
-      continue;
-    }
     if (IsGroupStart(p[i]) || code == 105 || code == 5) return false;
     if (code == 100 && !marked && !SameName(TrimDxf(p[i].value), "AcDbEntity")) marked = true;
     if (code == 8 && layerAt == p.size()) layerAt = i;
@@ -507,6 +519,9 @@ bool DxfDrawing::ReplaceValues(DxfEntity& entity, const std::vector<uint32_t>& p
       if (!IsOwnHandleText(p[i].value) && ParseHandle(p[i].value)) return false;
     }
   }
+  // Of the extended data only the codes, in a walk of its own.
+  for (size_t i = xd; i < p.size(); ++i)
+    if (p[i].code <= 0) return false;
   if (!marked || layerAt == p.size()) return false;
   // Pairs put in go inside the extended data, or begin it.
   if (inserted) {

@@ -73,6 +73,13 @@ class DxfValue {
   // For a copy inside a drawing that keeps the same text: a view stays a
   // view, owned bytes are copied.
   DxfValue Share() const { return IsOwned() ? DxfValue(View()) : Borrow(View()); }
+  // Takes text, in the bytes it owns when they are as many (a value
+  // rewritten thousands of times then asks for no memory each time).
+  void Set(std::string_view text) {
+    const size_t size = ShortSize();
+    if (IsOwned() && size == text.size() && size != kLongSize) std::memmove(const_cast<char*>(Address()), text.data(), size);
+    else *this = DxfValue(text);
+  }
 
   static constexpr size_t kMaxSize = (size_t{1} << 31) - 1;
 

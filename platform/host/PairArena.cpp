@@ -160,6 +160,8 @@ PairArenaScope::PairArenaScope(PairArena* arena) : previous_(t_arena) { t_arena 
 
 PairArenaScope::~PairArenaScope() { t_arena = previous_; }
 
+PairArena* CurrentPairArena() noexcept { return t_arena; }
+
 void* AllocatePairs(size_t size) {
   if (t_arena)
     if (void* taken = t_arena->Take(size)) return taken;

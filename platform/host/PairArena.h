@@ -73,6 +73,8 @@ class PairArenaScope {
 void* AllocatePairs(size_t size);
 // Gives heap memory back; arena memory stays until its arena goes.
 void FreePairs(void* pairs) noexcept;
+// The arena pair lists made on this thread take their memory from, or null.
+PairArena* CurrentPairArena() noexcept;
 
 // The allocator of pair lists: any list may take over another's memory,
 // wherever it came from, so moves and swaps never copy.

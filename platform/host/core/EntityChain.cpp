@@ -300,7 +300,7 @@ size_t BinaryLength(const resbuf* node) {
                                                                    : 0;
 }
 
-// SameText for a file text of up to 15 bytes where neither text's first
+// SameText for a file text of up to 16 bytes where neither text's first
 // 16 bytes cross a page end (the usual): the two told in two words each,
 // at once, rather than byte by byte after a look of their own for carets
 // and control bytes. 1 or 0, or -1 when not told this way. Bytes past the
@@ -308,7 +308,7 @@ size_t BinaryLength(const resbuf* node) {
 // sanitizer would take them for an overflow.
 __attribute__((no_sanitize("address"))) inline int SameShortText(const char* text, std::string_view stored) {
   const size_t n = stored.size();
-  if (n >= 16 || !WordsFit(text) || !WordsFit(stored.data())) return -1;
+  if (n > 16 || !WordsFit(text) || !WordsFit(stored.data())) return -1;
   using Word = uint64_t __attribute__((may_alias, aligned(1)));
   const Word* t = reinterpret_cast<const Word*>(text);
   const Word* f = reinterpret_cast<const Word*>(stored.data());
@@ -319,6 +319,8 @@ __attribute__((no_sanitize("address"))) inline int SameShortText(const char* tex
     flagged |= FlaggedBytes(f[w], mask, true);
   }
   if (flagged) return 0;
+  // Sixteen bytes alike and none 0: the text's seventeenth is in it.
+  if (n == 16) return text[16] == '\0' ? 1 : 0;
   const uint64_t after = n < 8 ? t[0] >> (8 * n) : t[1] >> (8 * (n - 8));
   return (after & 0xFF) == 0 ? 1 : 0;
 }
@@ -768,6 +770,12 @@ bool SetsPlace(const resbuf* node, const PairList& pairs, const Span& seq, const
                PairArena* arena, std::vector<uint32_t>& places, PairList& values) {
   const bool own = ord == &seq;
   if (own && SpanKeeps(node, pairs, seq)) return true;
+  // A text after a run put in meets another span than its place's, but
+  // mostly reads as its place's bytes, which need no caret form: a span
+  // that stands for it then holds the same bytes, and a new value would
+  // be them too. The place keeps them without a value made to be compared.
+  if (seq.kind == GC_KIND_TEXT && node->value.text && SameText(node->value.text, pairs[seq.index].value.View()))
+    return true;
   const size_t from = values.size();
   WriteNode(node, &pairs, ord, type, arena, values, own);
   if (values.size() - from != seq.count) return false;
@@ -847,41 +855,63 @@ bool ChainSetsValues(const resbuf* chain, const DxfEntity& original, std::vector
   if (chain && chain->code == -1) chain = chain->next;
   const PairList& pairs = original.pairs;
   if (pairs.size() > UINT32_MAX) return false;
-  auto nextSpan = [&pairs](size_t i) {
-    while (i < pairs.size() && !CodeFitsChain(pairs[i].code)) ++i;
+  const size_t n = pairs.size();
+  // The next pair from i on that travels, its code's kind in kind.
+  auto nextSpan = [&pairs, n](size_t i, uint8_t& kind) {
+    for (; i < n; ++i)
+      if (const uint8_t info = InfoOf(pairs[i].code); info & kTravels) {
+        kind = info & kKindBits;
+        break;
+      }
     return i;
   };
   // Node by node against the original's spans in file order: while the
   // codes agree, the node of a code at a place among the nodes of that code
   // meets the span ChainToPairs would give it. The first node is the type,
   // and there is no other part.
-  size_t i = 0;
-  bool typed = false;
+  while (chain && chain->code < 0) chain = chain->next;
+  uint8_t kind = 0;
+  size_t i = nextSpan(0, kind);
   const std::string_view type = original.Type();
+  if (!chain || chain->code != 0 || i == n || pairs[i].code != 0 || !chain->value.text ||
+      !SameName(type, TrimDxf(chain->value.text)))
+    return false;
   for (const resbuf* node = chain; node; node = node->next) {
     // The plug-in's nodes lie apart: the next is on its way while this
     // one is looked at.
     __builtin_prefetch(node->next);
-    if (node->code < 0) continue;
-    i = nextSpan(i);
-    if (i == pairs.size() || pairs[i].code != node->code) {
-      // Extended data the original lacks, where asked for.
-      return typed && insertAt && RunInserted(node, original, i, places, values, arena, *insertAt);
+    const int code = node->code;
+    if (code < 0) continue;
+    if (node != chain) {
+      i = nextSpan(i, kind);
+      if (i == n || pairs[i].code != code) {
+        // Extended data the original lacks, where asked for.
+        return insertAt && RunInserted(node, original, i, places, values, arena, *insertAt);
+      }
+      if (code == 0) return false;
     }
-    if (typed == (node->code == 0)) return false;
-    if (!typed && !(node->value.text && SameName(type, TrimDxf(node->value.text)))) return false;
-    typed = true;
-    // Most nodes are texts the chain leaves as they were: kept at once.
-    if (KindOf(node->code) == GC_KIND_TEXT && node->value.text && SameText(node->value.text, pairs[i].value.View())) {
-      ++i;
-      continue;
+    if (kind == GC_KIND_TEXT && node->value.text) {
+      // Most nodes are texts the chain leaves as they were: kept at once.
+      if (SameText(node->value.text, pairs[i].value.View())) {
+        ++i;
+        continue;
+      }
+      // A text that needs no caret form and is not the file's bytes (or
+      // those would have no caret form either) is its place's new value,
+      // as SetsPlace finds it after looking again.
+      const std::string_view text(node->value.text);
+      if (!NeedsCaretForm(text)) {
+        places.push_back(static_cast<uint32_t>(i++));
+        values.push_back({static_cast<int16_t>(code), NewValue(text, arena)});
+        continue;
+      }
     }
     const Span span = SpanAt(pairs, i);
     if (!SetsPlace(node, pairs, span, &span, type, arena, places, values)) return false;
     i += span.count;
   }
-  if (insertAt) *insertAt = pairs.size();
-  return typed && nextSpan(i) == pairs.size();
+  if (insertAt) *insertAt = n;
+  return nextSpan(i, kind) == n;
 }
 
 }  // namespace host

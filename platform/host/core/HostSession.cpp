@@ -717,12 +717,14 @@ resbuf* HostSession::AltEntNextApp(int first, const char* application) {
     appWalk_.clear();
     appWalkCursor_ = 0;
     const std::string_view wanted = application ? application : "";
-    ForEachModelSpaceEntity(*drawing_, [&](const DxfEntity* e) {
+    // The application first: most entities name none the walk asks for,
+    // and are then not looked at for their space.
+    for (const auto& e : drawing_->Entities()) {
       bool tagged = wanted.empty();
       for (size_t i = ExtendedDataStart(e->pairs); !tagged && i < e->pairs.size(); ++i)
         tagged = e->pairs[i].code == 1001 && SameName(TrimDxf(e->pairs[i].value), wanted);
-      if (tagged) appWalk_.push_back(e->id);
-    });
+      if (tagged && DxfDrawing::InModelSpace(*e)) appWalk_.push_back(e->id);
+    }
   }
   resbuf* chain = nullptr;
   while (!chain && appWalkCursor_ < appWalk_.size()) {

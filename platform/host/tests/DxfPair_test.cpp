@@ -124,6 +124,13 @@ TEST(DxfPair, ValuesKeepTheirBytesAtEveryLength) {
     EXPECT_EQ(moved.View(), text);
     EXPECT_EQ(shared.View(), text);
     EXPECT_TRUE(own.empty());
+    // Set over a view and over own bytes, of the same length and another.
+    for (const std::string& next : {std::string(size, 'z'), text + "z"}) {
+      host::DxfValue a = host::DxfValue::Borrow(text), b(text);
+      a.Set(next);
+      b.Set(next);
+      EXPECT_TRUE(a.View() == next && b.View() == next && view.View() == text) << size;
+    }
   }
 }
 

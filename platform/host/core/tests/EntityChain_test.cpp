@@ -338,6 +338,7 @@ TEST(EntityChain, WrittenTextsSetWhatAWholeWriteBackChanges) {
       {"ABCDEFGH^ ", "ABCDEFGH^", true},    {"ABCDEFGH^ ", "ABCDEFGH^ ", false}, {"ABCDEFGH\tI", "ABCDEFGH\tI", true},
       {"\x8a\xec\x9a\xe8\xf8 \xe1\xed\xe9", "\x8a\xec\x9a\xe8\xf8 \xe1\xed\xe9", true},
       {"ABCDEFGHIJ", "", false},
+      {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP", true},      {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOPQ", false},
   };
   // A caret at every place of texts of every length up to two words.
   for (size_t n = 0; n <= 16; ++n)
