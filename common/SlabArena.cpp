@@ -8,6 +8,7 @@
 #include <new>
 
 #include "common/SlabPool.h"
+#include "common/SlabsAhead.h"
 
 namespace {
 
@@ -105,6 +106,8 @@ bool SlabArena::Holds(const void* at) const {
 
 void SlabArena::ReleaseUnused() {
   if (live_ != 0) return;
+  // What stands ready goes back with the slabs.
+  if (!slabs_.empty()) ReleaseSlabsAhead();
   for (void* slab : slabs_) {
     ASAN_UNPOISON_MEMORY_REGION(slab, SlabPool::kSlabBytes);
     UnmapSlab(slab);

@@ -1,46 +1,18 @@
 #include "common/SlabPool.h"
 
 #include <sanitizer/asan_interface.h>
-#include <sys/mman.h>
 
 #include <cstdint>
 #include <new>
 
 #include "common/Prefetch.h"
+#include "common/SlabsAhead.h"
 
 namespace {
 
 size_t RoundUp(size_t n, size_t to) { return (n + to - 1) / to * to; }
 
 }  // namespace
-
-// Not from the heap: a hint on part of the heap would spread to what the
-// heap maps next to it.
-void* MapSlab() {
-  const size_t bytes = SlabPool::kSlabBytes;
-  void* mapped = mmap(nullptr, 2 * bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) throw std::bad_alloc();
-  const auto begin = reinterpret_cast<uintptr_t>(mapped);
-  const uintptr_t aligned = (begin + bytes - 1) / bytes * bytes;
-  if (aligned > begin) munmap(mapped, aligned - begin);
-  if (aligned + bytes < begin + 2 * bytes)
-    munmap(reinterpret_cast<void*>(aligned + bytes), begin + 2 * bytes - (aligned + bytes));
-  void* slab = reinterpret_cast<void*>(aligned);
-#ifdef MADV_HUGEPAGE
-  // Only a hint: where the system keeps no large pages the slab still
-  // holds its objects side by side.
-  madvise(slab, bytes, MADV_HUGEPAGE);
-#endif
-#ifdef MADV_POPULATE_WRITE
-  // Faulted in at once: where no large page is to be had, the slab would
-  // otherwise take a fault for each of its small pages as it fills. Only a
-  // hint too (older systems refuse it).
-  madvise(slab, bytes, MADV_POPULATE_WRITE);
-#endif
-  return slab;
-}
-
-void UnmapSlab(void* slab) { munmap(slab, SlabPool::kSlabBytes); }
 
 SlabPool::SlabPool(size_t objectBytes, size_t alignBytes)
     : slotBytes_(RoundUp(objectBytes < sizeof(FreeSlot) ? sizeof(FreeSlot) : objectBytes,
@@ -99,6 +71,8 @@ void SlabPool::Release(void* at) {
 
 void SlabPool::ReleaseUnused() {
   if (live_ != 0) return;
+  // What stands ready goes back with the slabs.
+  if (!slabs_.empty()) ReleaseSlabsAhead();
   for (void* slab : slabs_) {
     ASAN_UNPOISON_MEMORY_REGION(slab, kSlabBytes);
     UnmapSlab(slab);

@@ -12,7 +12,8 @@
 #include "common/Prefetch.h"
 
 // A slab of kSlabBytes of its own mapping, aligned to its size, hinted as
-// one large page and faulted in whole; std::bad_alloc when the system has
+// one large page and faulted in whole (made ahead where a command asks for
+// one after another, see SlabsAhead); std::bad_alloc when the system has
 // no room. Give it back with UnmapSlab.
 void* MapSlab();
 void UnmapSlab(void* slab);
