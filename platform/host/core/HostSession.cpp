@@ -14,6 +14,7 @@
 #include "platform/catalogue/Database.h"
 #include "platform/host/core/EntityBounds.h"
 #include "platform/host/core/EntityChain.h"
+#include "platform/host/ParallelTasks.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/driver/window_pictures.h"
 #include "platform/win32/module_loader.h"
@@ -53,16 +54,6 @@ double Dot(const std::array<double, 3>& a, const std::array<double, 3>& b) {
 
 std::array<double, 3> Cross(const std::array<double, 3>& a, const std::array<double, 3>& b) {
   return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-
-// The drawing's model-space entities in order, each told while its pairs
-// are at hand: a walk of the whole drawing then reads each entity's pairs
-// once rather than once to collect the model-space ones and again to look
-// at them.
-template <class Visit>
-void ForEachModelSpaceEntity(const DxfDrawing& drawing, Visit visit) {
-  for (const auto& e : drawing.Entities())
-    if (DxfDrawing::InModelSpace(*e)) visit(e.get());
 }
 
 std::string FolderOfProgram() {
@@ -556,47 +547,72 @@ bool HostSession::ResolveHandles(const ScriptLine& line, std::vector<uint64_t>& 
   return true;
 }
 
-std::vector<uint64_t> HostSession::WindowSelection(double x1, double y1, double x2, double y2) const {
-  const double lo[2] = {std::min(x1, x2), std::min(y1, y2)};
-  const double hi[2] = {std::max(x1, x2), std::max(y1, y2)};
-  // An entity is taken when it has points and all lie inside: told point
-  // by point, with nothing kept per entity (a window takes the whole
-  // drawing at times, tens of thousands of entities).
+namespace {
+
+// Whether the entity has points and all lie inside the window lo..hi: told
+// point by point, with nothing kept per entity.
+bool WhollyInside(const DxfEntity& e, const double (&lo)[2], const double (&hi)[2]) {
   bool any = false, all = true;
   auto take = [&](double x, double y) {
     any = true;
     all = all && x >= lo[0] && x <= hi[0] && y >= lo[1] && y <= hi[1];
   };
-  auto takePoint = [&](const DxfEntity& e, int16_t code) {
-    if (std::optional<std::array<double, 3>> p = PointOf(e, code)) take((*p)[0], (*p)[1]);
+  auto takePoint = [&](const DxfEntity& of, int16_t code) {
+    if (std::optional<std::array<double, 3>> p = PointOf(of, code)) take((*p)[0], (*p)[1]);
   };
-  // Room for every entity: pages a small window leaves untouched cost nothing.
-  std::vector<uint64_t> ids;
-  ids.reserve(drawing_->Entities().size());
-  ForEachModelSpaceEntity(*drawing_, [&](const DxfEntity* e) {
-    any = false;
-    all = true;
-    const std::string_view type = e->Type();
-    auto is = [type](const char* name) { return SameName(type, name); };
-    if (is("LWPOLYLINE") || is("LINE") || is("CIRCLE") || is("ARC") || is("ELLIPSE") || is("SOLID")) {
-      if (std::optional<Bounds2D> box = EntityBounds(*e)) {
-        take(box->minX, box->minY);
-        take(box->maxX, box->maxY);
-      }
-    } else if (is("INSERT") || is("TEXT") || is("MTEXT") || is("ATTDEF") || is("POINT")) {
-      bool aligned = is("TEXT") && (ParseDxfInt(e->Value(72, "0")).value_or(0) != 0 ||
-                                    ParseDxfInt(e->Value(73, "0")).value_or(0) != 0);
-      std::optional<std::array<double, 3>> p = aligned ? PointOf(*e, 11) : std::nullopt;
-      if (!p) p = PointOf(*e, 10);
-      if (p) take((*p)[0], (*p)[1]);
-    } else if (is("POLYLINE")) {
-      for (const DxfEntity& v : e->children)
-        if (v.IsType("VERTEX")) takePoint(v, 10);
-    } else {
-      for (int16_t code = 10; code <= 18; ++code) takePoint(*e, code);
+  const std::string_view type = e.Type();
+  auto is = [type](const char* name) { return SameName(type, name); };
+  if (is("LWPOLYLINE") || is("LINE") || is("CIRCLE") || is("ARC") || is("ELLIPSE") || is("SOLID")) {
+    if (std::optional<Bounds2D> box = EntityBounds(e)) {
+      take(box->minX, box->minY);
+      take(box->maxX, box->maxY);
     }
-    if (any && all) ids.push_back(e->id);
+  } else if (is("INSERT") || is("TEXT") || is("MTEXT") || is("ATTDEF") || is("POINT")) {
+    bool aligned = is("TEXT") && (ParseDxfInt(e.Value(72, "0")).value_or(0) != 0 ||
+                                  ParseDxfInt(e.Value(73, "0")).value_or(0) != 0);
+    std::optional<std::array<double, 3>> p = aligned ? PointOf(e, 11) : std::nullopt;
+    if (!p) p = PointOf(e, 10);
+    if (p) take((*p)[0], (*p)[1]);
+  } else if (is("POLYLINE")) {
+    for (const DxfEntity& v : e.children)
+      if (v.IsType("VERTEX")) takePoint(v, 10);
+  } else {
+    for (int16_t code = 10; code <= 18; ++code) takePoint(e, code);
+  }
+  return any && all;
+}
+
+// Below this many entities a window is told on the calling thread alone.
+constexpr size_t kEntitiesPerSlice = 4096;
+
+}  // namespace
+
+std::vector<uint64_t> HostSession::WindowSelection(double x1, double y1, double x2, double y2) const {
+  const double lo[2] = {std::min(x1, x2), std::min(y1, y2)};
+  const double hi[2] = {std::max(x1, x2), std::max(y1, y2)};
+  // A window takes the whole drawing at times, tens of thousands of
+  // entities, each measured from its text: slices of the drawing are told
+  // on a few threads (nothing is written to the drawing meanwhile) and
+  // joined in the drawing's order.
+  const auto& entities = drawing_->Entities();
+  const size_t slices = std::max<size_t>(1, std::min<size_t>(WorkThreads(), entities.size() / kEntitiesPerSlice));
+  std::vector<std::vector<uint64_t>> taken(slices);
+  RunTasks(slices, static_cast<unsigned>(slices), [&](size_t slice) {
+    const size_t begin = entities.size() * slice / slices, end = entities.size() * (slice + 1) / slices;
+    // Room for every entity: pages a small window leaves untouched cost nothing.
+    std::vector<uint64_t>& ids = taken[slice];
+    ids.reserve(end - begin);
+    for (size_t i = begin; i < end; ++i) {
+      const DxfEntity& e = *entities[i];
+      if (DxfDrawing::InModelSpace(e) && WhollyInside(e, lo, hi)) ids.push_back(e.id);
+    }
   });
+  if (slices == 1) return std::move(taken[0]);
+  size_t count = 0;
+  for (const auto& ids : taken) count += ids.size();
+  std::vector<uint64_t> ids;
+  ids.reserve(count);
+  for (const auto& part : taken) ids.insert(ids.end(), part.begin(), part.end());
   return ids;
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -220,6 +221,28 @@ TEST_F(HostTest, WindowSelectionMeasuresCurvesByTheirOwnExtent) {
     Slot<HostSelectFn>(t, HostSlot::Select)("Win", 2, 0, nullptr);
     EXPECT_EQ(Walk(), handles);
   }
+}
+
+TEST_F(HostTest, WindowSelectionOfALargeDrawingKeepsTheDrawingsOrder) {
+  // Enough entities to be told in slices: every seventh reaches out of the
+  // window, every thousandth lies in paper space, the kinds take turns.
+  std::string text = "  0\nSECTION\n  2\nENTITIES\n";
+  std::vector<std::string> inside;
+  char handle[16];
+  for (int i = 0; i < 30011; ++i) {
+    std::snprintf(handle, sizeof handle, "%X", 0x100 + i);
+    const bool out = i % 7 == 0, paper = i % 1000 == 999;
+    const std::string x = out ? "5000.0" : "1.0";
+    text += i % 2 ? "  0\nLINE\n  5\n" + std::string(handle) + (paper ? "\n 67\n1" : "") + "\n 10\n" + x +
+                        "\n 20\n0.0\n 11\n10.0\n 21\n10.0\n"
+                  : "  0\nCIRCLE\n  5\n" + std::string(handle) + (paper ? "\n 67\n1" : "") + "\n 10\n" + x +
+                        "\n 20\n5.0\n 40\n1.0\n";
+    if (!out && !paper) inside.push_back(handle);
+  }
+  OpenText(text + "  0\nENDSEC\n  0\nEOF\n");
+  Script("select-window -100 -100 100 100\n");
+  ASSERT_EQ(Slot<HostSelectFn>(t, HostSlot::Select)("Win", 2, 0, nullptr), HOST_NORMAL);
+  EXPECT_EQ(Walk(), inside);
 }
 
 TEST_F(HostTest, ChangeBracketsInEveryOrder) {
