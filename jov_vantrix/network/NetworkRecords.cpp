@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "common/SlabsAhead.h"
 #include "dataformat/GroupCodeChain.h"
 #include "jov_vantrix/network/CObjDataNew.h"
 #include "jov_vantrix/network/CObjSezNew.h"
@@ -119,4 +120,6 @@ void ForgetReadData(CObjSezNew& list) {
   for (CObjDataNew* record = list.GetFirstRecord(); record; record = record->GetNextRecord())
     record->m_jovData.Clear();
   ReleasePropertyMemory();
+  // No more records are read: slabs made ahead for them would only wait.
+  ReleaseSlabsAhead();
 }

@@ -9,6 +9,7 @@
 
 #include "common/CNumberingSnapshot.h"
 #include "common/HostExport2D.h"
+#include "common/SlabsAhead.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/CObjDataNew.h"
@@ -21,6 +22,7 @@
 #include "jov_vantrix/network/ExportParams.h"
 #include "jov_vantrix/network/ExportSectionList.h"
 #include "jov_vantrix/network/NetworkIndex.h"
+#include "jov_vantrix/network/NetworkRecords.h"
 #include "jov_vantrix/network/RecordWriteBack.h"
 #include "jov_vantrix/network/SectionFile.h"
 #include "jov_vantrix/tests/NetworkChains.h"
@@ -131,6 +133,11 @@ TEST(ExportNetwork, ReaderResultsFollowTheBalanceOfThePipes) {
   EXPECT_EQ(second->GetNumber(), 12);
   EXPECT_EQ(second->GetReadConnect(), 3);
   EXPECT_EQ(second->m_length, 4.0) << "from _LENGTH_SEGMENT";
+
+  // With the data read goes what was made ahead for more records.
+  ForgetReadData(network);
+  EXPECT_FALSE(SlabsAheadNow().filling);
+  EXPECT_EQ(SlabsAheadNow().ready, 0u);
 }
 
 namespace {
