@@ -20,6 +20,16 @@
 
 namespace {
 
+// Whatever a command read, its records are gone by its end: their memory
+// goes back to the system rather than waiting in the record pool for the
+// next command.
+struct RecordMemoryRelease {
+  RecordMemoryRelease() = default;
+  ~RecordMemoryRelease() { ReleaseRecordMemory(); }
+  RecordMemoryRelease(const RecordMemoryRelease&) = delete;
+  RecordMemoryRelease& operator=(const RecordMemoryRelease&) = delete;
+};
+
 // The binding steps of a drawing command, run in their fixed order: the
 // by-name host table at the command's level, then the resource library and
 // the product library when the command needs them. The table lives as long
@@ -32,12 +42,7 @@ class CommandBinding {
              (!wizard || TheApp().LoadWizardDll());
     if (bound_) SetCommandHost(&host_);
   }
-  // The command's records are gone by now: their memory goes back to the
-  // system rather than waiting in the record pool for the next command.
-  ~CommandBinding() {
-    SetCommandHost(nullptr);
-    ReleaseRecordMemory();
-  }
+  ~CommandBinding() { SetCommandHost(nullptr); }
   bool Bound() const { return bound_; }
   CDravikFunc& Host() { return host_; }
 
@@ -48,6 +53,7 @@ class CommandBinding {
     TheApp().GetHostPath(path, MAX_PATH);
     return path;
   }
+  RecordMemoryRelease memory_;  // after the table is let go
   CDravikFunc host_;
   bool bound_ = false;
 };
@@ -110,6 +116,7 @@ int Jov_Vantrix_Export(int, void*) {
 int Exclude_From() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   SettingsCommand command;  // a settings failure is told once
+  RecordMemoryRelease memory;
   TheApp().LoadResourceDll();
   RunIncludeCommand(true);
   return 1;
@@ -118,6 +125,7 @@ int Exclude_From() {
 int Include_In() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   SettingsCommand command;  // a settings failure is told once
+  RecordMemoryRelease memory;
   TheApp().LoadResourceDll();
   RunIncludeCommand(false);
   return 1;
