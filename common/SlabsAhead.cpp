@@ -56,8 +56,8 @@ void* MapFreshSlab(bool byTouch) {
 constinit std::atomic<bool> reserveGone{false};
 
 class SlabReserve {
-  // The system zeroes a slab faster than a command fills one, so two keep
-  // ahead; each more would only add to the command's peak.
+  // Two keep ahead of a command for as long as the system zeroes a slab
+  // faster than the command fills one; more would only add to its peak.
   static constexpr size_t kDepth = 2;
 
  public:
@@ -129,13 +129,11 @@ class SlabReserve {
       } catch (const std::bad_alloc&) {
       }
       lock.lock();
-      if (slab && filling_ && !stop_ && ready_ < kDepth) {
+      if (!slab) {
+        filling_ = false;  // no room: the command then fails on its own map
+      } else if (filling_ && !stop_ && ready_ < kDepth) {
         stock_[ready_++] = slab;
-        continue;
-      }
-      // No room (the command then fails on its own map) or no longer asked.
-      if (!slab) filling_ = false;
-      if (slab) {
+      } else {  // no longer asked for
         lock.unlock();
         UnmapSlab(slab);
         lock.lock();

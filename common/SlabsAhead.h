@@ -17,6 +17,5 @@ struct SlabsAheadState {
 SlabsAheadState SlabsAheadNow();
 
 // Lets the slabs standing ready go and stops making more until a command
-// asks for a slab again. Called as pools and arenas give
-// their slabs back.
+// asks for a slab again. Called as pools and arenas give their slabs back.
 void ReleaseSlabsAhead();
