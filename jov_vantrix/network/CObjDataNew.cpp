@@ -26,12 +26,12 @@ SlabPool& RecordPool() {
 // holder: the chain's, or null. A TEXT is known as one from here on,
 // whichever reader takes it (segment labels are looked for only among
 // them).
-CObjDataNew* NewRecordOf(const resbuf* entity, uint32_t index, const CGroupChainRef* holder) {
+CObjDataNew* NewRecordOf(const resbuf* entity, uint32_t index, const CGroupChainRef* holder, bool measure) {
   const resbuf* name = entity && entity->code == -1 ? entity : nullptr;
   const resbuf* chain = name ? name->next : entity;
   const char* type = GetEntityString(chain, 0);
   const int kind = type && std::strcmp(type, "TEXT") == 0 ? kEntityText : kEntityAsRead;
-  auto* record = new CObjDataNew(kind, 0, chain, index, holder);
+  auto* record = new CObjDataNew(kind, 0, chain, index, holder, measure);
   if (name) {
     record->m_hasEntityName = true;
     record->m_entityName[0] = name->value.name[0];
@@ -60,10 +60,14 @@ void ReleaseRecordMemory() {
 }
 
 CObjDataNew::CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index,
-                         const CGroupChainRef* holder)
+                         const CGroupChainRef* holder, bool measure)
     : m_index(index), m_entityKind(entityKind), m_objectType(objectType) {
   if (chain) holder ? m_entityChain.Assign(chain, *holder) : m_entityChain.Assign(chain);
-  GetPathEndsAndLength(this, m_start, m_end, m_length);
+  if (measure) MeasurePath(this);
+}
+
+void MeasurePath(CObjDataNew* record) {
+  GetPathEndsAndLength(record, record->m_start, record->m_end, record->m_length);
 }
 
 CObjDataNew::CObjDataNew(const CObjDataNew& source, int number, int connect)
@@ -113,12 +117,12 @@ void CObjDataNew::SetRunText(RecordText RunPart::*field, const char* text) {
   if (m_runs || (text && *text)) Runs().*field = text;
 }
 
-CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index) {
-  return NewRecordOf(entity, index, nullptr);
+CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index, bool measure) {
+  return NewRecordOf(entity, index, nullptr, measure);
 }
 
-CObjDataNew* NewReadRecord(const CGroupChainRef& entity, uint32_t index) {
-  return NewRecordOf(entity.GetChain(), index, &entity);
+CObjDataNew* NewReadRecord(const CGroupChainRef& entity, uint32_t index, bool measure) {
+  return NewRecordOf(entity.GetChain(), index, &entity, measure);
 }
 
 bool IsSegmentOfType(const CObjDataNew* record, int objectType) {

@@ -46,11 +46,11 @@ constexpr int32_t kObjectSkipped = 8;        // an insert that runs skip
 class CObjDataNew : public CSeznam {
  public:
   // A record of an entity: a private copy of chain is kept (none for a
-  // null chain) and its path ends and length are measured from it. With
-  // holder, chain is a node of the chain it holds (see
-  // CGroupChainRef::Assign).
+  // null chain) and its path ends and length are measured from it, unless
+  // its reader measures them (MeasurePath). With holder, chain is a node of
+  // the chain it holds (see CGroupChainRef::Assign).
   CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index,
-              const CGroupChainRef* holder = nullptr);
+              const CGroupChainRef* holder = nullptr, bool measure = true);
   // A record standing for source under new numbers, with no chain and no
   // extended data of its own: it keeps source's index, kinds, names and
   // description values, and a nominal length of 20.
@@ -201,9 +201,11 @@ struct RecordTextField {
 // entity-name node, whose name the record keeps. Every road that reads
 // records comes here: a TEXT's record is of kind kEntityText, any other's
 // kEntityAsRead until its reader says more.
-CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index);
+CObjDataNew* NewReadRecord(const resbuf* entity, uint32_t index, bool measure = true);
 // The same for an entity's chain as a holder keeps it.
-CObjDataNew* NewReadRecord(const CGroupChainRef& entity, uint32_t index);
+CObjDataNew* NewReadRecord(const CGroupChainRef& entity, uint32_t index, bool measure = true);
+// The path ends and length of a record made unmeasured, from its chain.
+void MeasurePath(CObjDataNew* record);
 
 // Gives the memory of the records and of the chains and properties they
 // keep back to the system when none is alive (the records' part of what

@@ -1,10 +1,13 @@
 #include "jov_vantrix/network/ExportNetworkReader.h"
 
 #include <cstring>
+#include <memory>
 #include <unordered_set>
+#include <vector>
 
 #include "common/CLocaleNumber.h"
 #include "common/Prefetch.h"
+#include "common/WorkBehind.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
@@ -57,14 +60,34 @@ double EntityReal(const resbuf* entity, int16_t code) {
   return 0.0;
 }
 
+// What filing a record asks once its own data is read: into the scheme
+// (the pipe counts told, and whether its numbers are an earlier
+// export's), or as a marker circle when its radius is the marker's.
+struct ReadStep {
+  enum Kind : uint8_t { none, file, circle };
+  Kind kind = none;
+  bool includedPipe = false;
+  bool excludedPipe = false;
+  bool numberedBefore = false;
+};
+
+struct ReadItem {
+  CObjDataNew* record = nullptr;
+  ReadStep step;
+};
+
 class ExportReader {
  public:
   explicit ExportReader(CObjSezNew& network) : network_(network), host_(TheApp().m_pHostTable) {}
 
-  Outcome Read(CObjDataNew* record) {
+  // The record's own fields from its chain, its path measured first. It
+  // touches nothing but the record, so that it can run on a thread behind
+  // the read.
+  static ReadStep Parse(CObjDataNew* record) {
+    MeasurePath(record);
     const resbuf* chain = record->m_entityChain.GetChain();
     const char* type = GetEntityString(chain, 0);
-    if (!type) return Outcome::kept;
+    if (!type) return {};
     CJovData& data = record->m_jovData;
     const resbuf* link = nullptr;
     const bool readable = std::strcmp(type, "CIRCLE") != 0 && data.ReadXDataOfKeptChain(chain, &link);
@@ -77,26 +100,57 @@ class ExportReader {
         CopyProperties(*record, {"_NBRANCH", "CM", "CT", "_NUM_RISER", "_NUM_BRANCH", "_NUM_SIDE",
                                  "_NUM_ASSOC", "_SCH_ASSOC"});
         record->m_objectType = data.m_typeFlags.HasAll(kRiserFlags) ? kObjectRiser : kObjectNetworkInsert;
-        return FileAndCount(record, true);
+        return ToFile(record, true);
       }
       if (data.m_typeFlags.HasAll(kRiserFlags) && flag == '-') {
         CopyProperties(*record, {"_NBRANCH", "_NUM_RISER", "_NUM_BRANCH", "_NUM_SIDE", "_NUM_ASSOC",
                                  "_SCH_ASSOC"});
         record->m_objectType = kObjectRiser;
         record->m_linkHandle = LinkHandleAfter(link);
-        return FileAndCount(record, true);
+        return ToFile(record, true);
       }
-      return Outcome::kept;
+      return {};
     }
     if (std::strcmp(type, "LWPOLYLINE") == 0 && readable && data.m_typeFlags.HasAll(kPipeFlag) && flag == '-') {
       record->m_linkHandle = LinkHandleAfter(link);
       record->m_objectType = PipeKindOf(data.m_typeCode);
-      if (record->m_objectType == kObjectSupplyPipe) ++counts_.excluded5;
-      if (record->m_objectType == kObjectReturnPipe) ++counts_.excluded6;
-      return FileAndCount(record, false);
+      ReadStep step = ToFile(record, false);
+      step.excludedPipe = true;
+      return step;
     }
-    if (std::strcmp(type, "CIRCLE") == 0) {
-      double radius = EntityReal(chain, 40);
+    if (std::strcmp(type, "CIRCLE") == 0) return {.kind = ReadStep::circle};
+    if (std::strcmp(type, "LWPOLYLINE") == 0 && readable && data.m_typeFlags.HasAll(kPipeFlag) && flag == 'i')
+      return ParseIncludedPipe(record, link);
+    if (record->m_entityKind == kEntityText) {
+      if (readable && flag == 'i') {
+        CopyProperties(*record, {"_NUM_ASSOC", "_SCH_ASSOC"});
+        const char* line = data.GetProperty("_NUM_DESC_LINE");
+        if (!line || line[0] != '0') return {};
+        record->m_objectType = kObjectDescription;
+        return ToFile(record, false);
+      }
+      // A segment-number label of an earlier export is no part of the
+      // network; it stays among the records read, where the labelling of
+      // this export finds it to rewrite it (a TEXT's record is of that kind
+      // as made).
+      return {};
+    }
+    return {};
+  }
+
+  // Files a parsed record, in the order read.
+  Outcome File(CObjDataNew* record, const ReadStep& step) {
+    if (step.numberedBefore) result_ = kExportNumberedBefore;
+    if (step.includedPipe || step.excludedPipe) {
+      const bool supply = record->m_objectType == kObjectSupplyPipe;
+      const bool back = record->m_objectType == kObjectReturnPipe;
+      int& count5 = step.includedPipe ? counts_.included5 : counts_.excluded5;
+      int& count6 = step.includedPipe ? counts_.included6 : counts_.excluded6;
+      count5 += supply;
+      count6 += back;
+    }
+    if (step.kind == ReadStep::circle) {
+      double radius = EntityReal(record->m_entityChain.GetChain(), 40);
       if (HostDrawingUnits(host_) == 1) radius *= 1000.0;
       if (radius != kMarkerRadius) return Outcome::kept;
       network_.m_markerCircles.Add(record);
@@ -104,22 +158,9 @@ class ExportReader {
       ++network_.m_readCount;
       return Outcome::kept;
     }
-    if (std::strcmp(type, "LWPOLYLINE") == 0 && readable && data.m_typeFlags.HasAll(kPipeFlag) && flag == 'i')
-      return ReadIncludedPipe(record, link);
-    if (record->m_entityKind == kEntityText) {
-      if (readable && flag == 'i') {
-        CopyProperties(*record, {"_NUM_ASSOC", "_SCH_ASSOC"});
-        const char* line = data.GetProperty("_NUM_DESC_LINE");
-        if (!line || line[0] != '0') return Outcome::kept;
-        record->m_objectType = kObjectDescription;
-        return FileAndCount(record, false);
-      }
-      // A segment-number label of an earlier export is no part of the
-      // network; it stays among the records read, where the labelling of
-      // this export finds it to rewrite it (a TEXT's record is of that kind
-      // as made).
-      return Outcome::kept;
-    }
+    if (step.kind != ReadStep::file) return Outcome::kept;
+    if (!FileRecordIntoScheme(network_, record)) return Outcome::refused;
+    ++network_.m_readCount;
     return Outcome::kept;
   }
 
@@ -159,18 +200,19 @@ class ExportReader {
   }
 
  private:
-  Outcome ReadIncludedPipe(CObjDataNew* record, const resbuf* link) {
+  static ReadStep ParseIncludedPipe(CObjDataNew* record, const resbuf* link) {
     CJovData& data = record->m_jovData;
     CopyProperties(*record, {"_NBRANCH", "_NUM_BRANCH", "_NUM_SIDE", "_NUM_RISER", "_POS_RISER", "CM",
                              "CZ", "CT", "_NUM_ASSOC", "_SCH_ASSOC"});
     record->m_length = AtofC(data.GetProperty("_LENGTH_SEGMENT"));
     const char* number = data.GetProperty("_DW_NUMBER");
+    bool numberedBefore = false;
     if (!number || number[0] != 'e') {
       // Plain numbers: an earlier export's, unless nothing was kept of the
       // numbers before it (then the pipe is no part of this network).
       const char* original = data.GetProperty("_DW_NUMBER_ORIG");
-      if (!original || !*original) return Outcome::kept;
-      result_ = kExportNumberedBefore;
+      if (!original || !*original) return {};
+      numberedBefore = true;
     }
     record->SetNumber(NumberOfText(number));
     record->SetReadNumber(record->GetNumber());
@@ -178,16 +220,15 @@ class ExportReader {
     record->SetReadConnect(record->GetConnect());
     record->m_linkHandle = LinkHandleAfter(link);
     record->m_objectType = PipeKindOf(data.m_typeCode);
-    if (record->m_objectType == kObjectSupplyPipe) ++counts_.included5;
-    if (record->m_objectType == kObjectReturnPipe) ++counts_.included6;
-    return FileAndCount(record, true);
+    ReadStep step = ToFile(record, true);
+    step.includedPipe = true;
+    step.numberedBefore = numberedBefore;
+    return step;
   }
 
-  Outcome FileAndCount(CObjDataNew* record, bool basePoint) {
+  static ReadStep ToFile(CObjDataNew* record, bool basePoint) {
     if (basePoint) GetEntityPoint(record->m_entityChain.GetChain(), record->m_basePoint, 10);
-    if (!FileRecordIntoScheme(network_, record)) return Outcome::refused;
-    ++network_.m_readCount;
-    return Outcome::kept;
+    return {.kind = ReadStep::file};
   }
 
   CObjSezNew& network_;
@@ -271,17 +312,37 @@ void MarkFrom(CObjSezNew& network, CObjDataNew* rec, int cls, bool followA, bool
 namespace {
 
 // The records of next(true), next(false) ... up to a null one, read in
-// that order.
+// that order. Asking the host for each entity is bound to this thread; a
+// record's own data is read from its copy on a thread behind, and the
+// records are filed here once all are read.
 template <typename Next>
 int ReadRecords(CObjSezNew& network, Next next) {
-  ExportReader reader(network);
+  // Until filed, the records are this reader's: a failed read lets them
+  // go, once the thread behind has let go of them.
+  std::vector<std::unique_ptr<CObjDataNew>> unfiled;
+  const auto parse = [](ReadItem& item) { item.step = ExportReader::Parse(item.record); };
+  WorkBehind<ReadItem, decltype(parse)> parsed(parse);
   for (CObjDataNew* record = next(true); record; record = next(false)) {
-    network.m_allRecords.Add(record);
-    const Outcome outcome = reader.Read(record);
-    if (!record->m_pGroup) network.m_heldRecords.AddTail(record);
-    if (outcome == Outcome::refused) return kExportSecondScheme;
+    std::unique_ptr<CObjDataNew> owned(record);
+    unfiled.push_back(std::move(owned));
+    parsed.Add({record, {}});
   }
-  return reader.Finish();
+  parsed.Finish();
+
+  ExportReader reader(network);
+  size_t at = 0;
+  bool refused = false;
+  parsed.ForEach([&](const ReadItem& item) {
+    std::unique_ptr<CObjDataNew>& owned = unfiled[at++];
+    if (refused) return owned.reset();
+    // A record's index is the count of those filed before it.
+    owned->m_index = network.m_readCount;
+    network.m_allRecords.Add(owned.get());
+    CObjDataNew* record = owned.release();
+    refused = reader.File(record, item.step) == Outcome::refused;
+    if (!record->m_pGroup) network.m_heldRecords.AddTail(record);
+  });
+  return refused ? kExportSecondScheme : reader.Finish();
 }
 
 }  // namespace
@@ -293,7 +354,7 @@ int ReadExportNetwork(CObjSezNew& network, qmArray<resbuf*>* kept) {
   return ReadRecords(network, [&](bool first) -> CObjDataNew* {
     const resbuf* entity =
         kept ? (keptAt < kept->GetCount() ? kept->ElementAt(keptAt++) : nullptr) : selection.Next(first);
-    return entity ? NewReadRecord(entity, network.m_readCount) : nullptr;
+    return entity ? NewReadRecord(entity, 0, false) : nullptr;
   });
 }
 
@@ -310,7 +371,7 @@ int ReadExportNetwork(CObjSezNew& network, std::span<const CGroupChainRef> kept)
     if (keptAt >= kept.size()) return nullptr;
     if (keptAt + kBlocksAhead < kept.size()) kept[keptAt + kBlocksAhead].PrefetchBlock();
     if (keptAt + kChainsAhead < kept.size()) PrefetchBytes(kept[keptAt + kChainsAhead].GetChain(), kChainBytes);
-    return NewReadRecord(kept[keptAt++], network.m_readCount);
+    return NewReadRecord(kept[keptAt++], 0, false);
   });
 }
 

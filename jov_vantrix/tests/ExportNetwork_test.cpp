@@ -87,6 +87,18 @@ TEST(ExportNetwork, ReaderResultsFollowTheBalanceOfThePipes) {
   secondStart.points = {{0, 50, 0}, {4, 50, 0}};
   std::vector<NetworkEntity> run(3, inSupply);  // each touches the one before or after it
   for (int i = 0; i < 3; ++i) run[i].points = {{10.0 + 4 * i, 50, 0}, {14.0 + 4 * i, 50, 0}};
+  // Long enough to be read on a thread behind: a run of 600 after the
+  // start pipe, and a second scheme well after the first batch.
+  std::vector<NetworkEntity> longRun{inSupply};
+  for (int i = 0; i < 600; ++i) {
+    longRun.push_back(inSupply);
+    longRun.back().points = {{10.0 + 4 * i, 50, 0}, {14.0 + 4 * i, 50, 0}};
+  }
+  longRun.insert(longRun.end(), 601, inReturn);
+  longRun.insert(longRun.end(), {exSupply, exReturn});
+  std::vector<NetworkEntity> lateScheme(299, inReturn);
+  lateScheme.insert(lateScheme.end(), {otherScheme, exSupply, exReturn});
+  lateScheme.insert(lateScheme.end(), 300, inSupply);
 
   const Case cases[] = {
       {"both kinds, included and excluded", {inSupply, inReturn, exSupply, exReturn}, kExportComplete, 4},
@@ -100,6 +112,8 @@ TEST(ExportNetwork, ReaderResultsFollowTheBalanceOfThePipes) {
        kExportSeveralStarts, 8},
       {"a run after the start pipe", {inSupply, run[0], run[1], run[2], inReturn, inReturn, inReturn, inReturn,
                                       exSupply, exReturn}, kExportComplete, 10},
+      {"a long run", longRun, kExportComplete, 1204},
+      {"a second scheme after the first batch", lateScheme, kExportSecondScheme, 300},
   };
   for (const Case& c : cases) {
     KeptChains kept(c.entities);
@@ -117,6 +131,11 @@ TEST(ExportNetwork, ReaderResultsFollowTheBalanceOfThePipes) {
           << c.what << " " << i;
       EXPECT_EQ(held->m_entityName[0], read->m_entityName[0]) << c.what << " " << i;
       EXPECT_EQ(held->m_objectType, read->m_objectType) << c.what << " " << i;
+      // The count of records read into the network before it: all but a
+      // pipe whose numbers nothing kept.
+      const bool firstLeftOut = c.entities[0].properties == numberedNoOriginal.properties;
+      EXPECT_EQ(read->m_index, static_cast<uint32_t>(i - (firstLeftOut && i > 0))) << c.what;
+      EXPECT_EQ(held->m_index, read->m_index) << c.what;
     }
   }
 
