@@ -18,7 +18,7 @@ namespace {
 
 // Not from the heap: a hint on part of the heap would spread to what the
 // heap maps next to it. byTouch faults the pages in by writing to them, for
-// the thread that makes slabs ahead: a fault holds the slab's own mapping
+// the threads that make slabs ahead: a fault holds the slab's own mapping
 // while the system zeroes the page, where the call that faults in a range
 // holds the whole process's map of memory, and every map or unmap of the
 // command's thread would wait for the zeroing.
@@ -56,9 +56,11 @@ void* MapFreshSlab(bool byTouch) {
 constinit std::atomic<bool> reserveGone{false};
 
 class SlabReserve {
-  // Two keep ahead of a command for as long as the system zeroes a slab
-  // faster than the command fills one; more would only add to its peak.
-  static constexpr size_t kDepth = 2;
+  // Four stand ready, made by two threads: a command that reads a network
+  // fills a slab in about the time the system takes to zero one, at times
+  // longer. More would only add to what the command holds.
+  static constexpr size_t kDepth = 4;
+  static constexpr size_t kThreads = 2;
 
  public:
   SlabReserve() = default;
@@ -67,8 +69,9 @@ class SlabReserve {
       std::lock_guard lock(mutex_);
       stop_ = true;
     }
-    wake_.notify_one();
-    if (thread_.joinable()) thread_.join();
+    wake_.notify_all();
+    for (std::thread& t : threads_)
+      if (t.joinable()) t.join();
     for (size_t i = 0; i < ready_; ++i) UnmapSlab(stock_[i]);
     reserveGone = true;
   }
@@ -79,11 +82,11 @@ class SlabReserve {
     if (ready_ > 0) {
       void* slab = stock_[--ready_];
       lock.unlock();
-      wake_.notify_one();
+      wake_.notify_all();
       return slab;
     }
     lock.unlock();
-    wake_.notify_one();
+    wake_.notify_all();
     return MapFreshSlab(false);
   }
 
@@ -107,11 +110,15 @@ class SlabReserve {
  private:
   // Under the lock.
   void Start() {
-    if (!thread_.joinable()) {
+    for (std::thread& t : threads_) {
+      if (t.joinable()) continue;
       try {
-        thread_ = std::thread([this] { Run(); });
+        t = std::thread([this] { Run(); });
       } catch (const std::system_error&) {
-        return;  // no thread to be had: the command maps its own
+        // No thread to be had: the command maps its own, or one thread
+        // makes them.
+        if (&t == &threads_[0]) return;
+        break;
       }
     }
     filling_ = true;
@@ -120,8 +127,9 @@ class SlabReserve {
   void Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-      wake_.wait(lock, [this] { return stop_ || (filling_ && ready_ < kDepth); });
+      wake_.wait(lock, [this] { return stop_ || (filling_ && ready_ + making_ < kDepth); });
       if (stop_) return;
+      ++making_;
       lock.unlock();
       void* slab = nullptr;
       try {
@@ -129,6 +137,7 @@ class SlabReserve {
       } catch (const std::bad_alloc&) {
       }
       lock.lock();
+      --making_;
       if (!slab) {
         filling_ = false;  // no room: the command then fails on its own map
       } else if (filling_ && !stop_ && ready_ < kDepth) {
@@ -145,9 +154,10 @@ class SlabReserve {
   std::condition_variable wake_;
   std::array<void*, kDepth> stock_{};
   size_t ready_ = 0;
+  size_t making_ = 0;
   bool filling_ = false;
   bool stop_ = false;
-  std::thread thread_;
+  std::array<std::thread, kThreads> threads_;
 };
 
 SlabReserve& Reserve() {

@@ -1,4 +1,4 @@
-// Slabs (see SlabPool) mapped and faulted in on a thread of their own while
+// Slabs (see SlabPool) mapped and faulted in on threads of their own while
 // a command fills the ones it has. A fresh slab's pages are zeroed by the
 // system as they are faulted in; a network of ten thousand pipes fills some
 // forty slabs, and on the command's thread that zeroing was a third of

@@ -13,10 +13,12 @@
 
 namespace {
 
+constexpr size_t kReady = 4;
+
 // Waits, without timing anything, for the thread that makes slabs ahead.
 SlabsAheadState SettledState() {
   SlabsAheadState state = SlabsAheadNow();
-  for (int i = 0; i < 500 && state.filling && state.ready < 2; ++i) {
+  for (int i = 0; i < 500 && state.filling && state.ready < kReady; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     state = SlabsAheadNow();
   }
@@ -25,7 +27,7 @@ SlabsAheadState SettledState() {
 
 // Commands one after another, each filling a pool or an arena over many
 // slabs: every slab it gets is its own, zeroed and writable, whether it
-// stood ready or was mapped on the spot; two stand ready while it fills
+// stood ready or was mapped on the spot; four stand ready while it fills
 // and none once its slabs are given back.
 TEST(SlabsAhead, EachCommandGetsFreshSlabsAndNoneWaitAfterIt) {
   constexpr size_t kSlabs = 9;
@@ -48,7 +50,7 @@ TEST(SlabsAhead, EachCommandGetsFreshSlabsAndNoneWaitAfterIt) {
       if (i == 2) {
         const SlabsAheadState state = SettledState();
         EXPECT_TRUE(state.filling);
-        EXPECT_EQ(state.ready, 2u) << "two stand ready while the command fills";
+        EXPECT_EQ(state.ready, kReady) << "four stand ready while the command fills";
       }
     }
     EXPECT_EQ(slabs.size(), kSlabs);
