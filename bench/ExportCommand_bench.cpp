@@ -148,6 +148,7 @@ double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Cl
 class Session {
  public:
   Session() : scopedDriver_(&driver_) {
+    SetUiJournalDescribesDialogs(false);  // as the runner does unless verbose
     char program[4096] = {};
     GetModuleFileNameA(nullptr, program, sizeof program);
     const std::string modules = fs::path(program).parent_path().string();

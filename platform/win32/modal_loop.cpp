@@ -117,7 +117,7 @@ void RunModalLoop(HWND dialog, const ModalLoopHooks& hooks) {
     IsDialogEnded(dialog, &result);
   std::string controls;
   if (IsWindow(dialog)) {
-    controls = DescribeDialogControls(dialog);
+    if (UiJournalDescribesDialogs()) controls = DescribeDialogControls(dialog);
     if (pictured) PictureDialog(dialog, "close");
     driver.DialogClosed(info, result);
   }

@@ -273,6 +273,7 @@ int RunCalls(const RunnerOptions& options, const Program& program, const Host& h
   struct stat st;
   if (stat(modulePath.c_str(), &st) != 0) return Error(kExitModule, "no " + moduleKind + " at " + modulePath);
   ClearUiJournal();
+  SetUiJournalDescribesDialogs(options.verbose);  // shown only then
   HMODULE module = LoadLibraryA(Utf8ToCp1250(modulePath).c_str());
   if (!module) return Error(kExitModule, "cannot load the " + moduleKind + " " + modulePath + ": " + LastLoadErrorText());
   std::vector<FARPROC> procs;

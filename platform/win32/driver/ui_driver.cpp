@@ -8,6 +8,7 @@ struct State {
   std::mutex mutex;
   UiDriver* driver = nullptr;
   std::vector<UiEvent> journal;
+  bool describeDialogs = true;
 };
 
 State& S() {
@@ -70,4 +71,16 @@ void ClearUiJournal() {
   State& s = S();
   std::lock_guard lock(s.mutex);
   s.journal.clear();
+}
+
+void SetUiJournalDescribesDialogs(bool describe) {
+  State& s = S();
+  std::lock_guard lock(s.mutex);
+  s.describeDialogs = describe;
+}
+
+bool UiJournalDescribesDialogs() {
+  State& s = S();
+  std::lock_guard lock(s.mutex);
+  return s.describeDialogs;
 }

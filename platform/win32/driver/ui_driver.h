@@ -138,6 +138,11 @@ struct UiEvent {
 
 std::vector<UiEvent> UiJournal();
 void ClearUiJournal();
+// Whether a dialog's closing entry describes its controls (on until turned
+// off). The description reads every item of every preview; a runner that
+// shows it only when verbose turns it off otherwise.
+void SetUiJournalDescribesDialogs(bool describe);
+bool UiJournalDescribesDialogs();
 
 // For the platform's service calls: the driver in charge and the journal.
 UiDriver& CurrentUiDriver();

@@ -215,6 +215,27 @@ TEST_F(Dialogs, ScriptedActionsWorkTheControls) {
   EXPECT_LT(killAt, okAt);
 }
 
+// A runner that is not verbose turns the closing description off: the
+// journal then keeps the dialog's end without it, the driver its own.
+TEST_F(Dialogs, TheClosingDescriptionIsLeftOutWhenTurnedOff) {
+  ScopedUiDriver use(&driver);
+  struct On {
+    ~On() { SetUiJournalDescribesDialogs(true); }
+  } on;
+  for (const bool describe : {false, true}) {
+    SCOPED_TRACE(describe);
+    SetUiJournalDescribesDialogs(describe);
+    ClearUiJournal();
+    driver.OnDialog(-1, {DialogAction::Check(101, true), DialogAction::Ok()});
+    EXPECT_EQ(Run(), IDOK);
+    const auto closed = Events(UiEvent::Kind::DialogClosed);
+    ASSERT_EQ(closed.size(), 1u);
+    EXPECT_EQ(closed[0].result, IDOK);
+    EXPECT_EQ(closed[0].detail.find("101 Button check=1") != std::string::npos, describe) << closed[0].detail;
+    EXPECT_NE(driver.ClosedDialogs().back().find("101 Button check=1"), std::string::npos);
+  }
+}
+
 TEST_F(Dialogs, FailedActionsAreReportedAndTheScriptGoesOn) {
   ScopedUiDriver use(&driver);
   driver.OnDialog(-1, {DialogAction::Set(999, "x"), DialogAction::Choose(102, 7), DialogAction::Check(IDOK, true),
