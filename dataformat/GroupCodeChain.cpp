@@ -47,9 +47,10 @@ constexpr size_t kTextInNodeBytes = sizeof(resbuf) - offsetof(resbuf, value) - s
 // left as it was, for a longer text and for one whose first
 // kTextInNodeBytes bytes cross into the next page. Bytes past the NUL on
 // the text's own page can be read without a fault, but the address
-// sanitizer would take them for an overflow.
+// and thread sanitizers would take them for an overflow or a race with
+// whatever shares the page.
 static_assert(kTextInNodeBytes == 16 && std::endian::native == std::endian::little);
-__attribute__((no_sanitize("address"))) bool CopyShortTextWhole(char* to, const char* text) {
+__attribute__((no_sanitize("address", "thread"))) bool CopyShortTextWhole(char* to, const char* text) {
   constexpr uintptr_t kPageBytes = 4096;
   if ((reinterpret_cast<uintptr_t>(text) & (kPageBytes - 1)) > kPageBytes - kTextInNodeBytes) return false;
   using Word = uint64_t __attribute__((may_alias, aligned(1)));

@@ -228,8 +228,9 @@ bool HasCaretOrControl(std::string_view text, bool withControls) {
 // page holds a caret, told in two words without a byte at a time for the
 // rest of a word (most texts): 1 or 0, -1 when not told this way. Bytes
 // past the text on its page can be read without a fault, but the address
-// sanitizer would take them for an overflow.
-__attribute__((no_sanitize("address"))) inline int ShortTextHasCaret(std::string_view text) {
+// and thread sanitizers would take them for an overflow or a race with
+// whatever shares the page.
+__attribute__((no_sanitize("address", "thread"))) inline int ShortTextHasCaret(std::string_view text) {
   if (text.size() >= 16 || !WordsFit(text.data())) return -1;
   using Word = uint64_t __attribute__((may_alias, aligned(1)));
   const Word* words = reinterpret_cast<const Word*>(text.data());
@@ -305,8 +306,9 @@ size_t BinaryLength(const resbuf* node) {
 // at once, rather than byte by byte after a look of their own for carets
 // and control bytes. 1 or 0, or -1 when not told this way. Bytes past the
 // text's 0 on its own page can be read without a fault, but the address
-// sanitizer would take them for an overflow.
-__attribute__((no_sanitize("address"))) inline int SameShortText(const char* text, std::string_view stored) {
+// and thread sanitizers would take them for an overflow or a race with
+// whatever shares the page.
+__attribute__((no_sanitize("address", "thread"))) inline int SameShortText(const char* text, std::string_view stored) {
   const size_t n = stored.size();
   if (n > 16 || !WordsFit(text) || !WordsFit(stored.data())) return -1;
   using Word = uint64_t __attribute__((may_alias, aligned(1)));

@@ -25,6 +25,8 @@ __attribute__((visibility("hidden"))) void* jov_lazy_bind(uint32_t index);
 namespace {
 
 std::atomic<bool> g_loaded{false};
+// A thread loads the renderer ahead of its first use, and has done so.
+std::atomic<bool> g_preparing{false}, g_prepared{false};
 
 [[noreturn]] void Fail(const char* what, const char* detail) {
   // Nothing can be drawn without the renderer, and a function that cannot
@@ -37,6 +39,9 @@ void* LoadRenderer() { return dlopen(JOV_LAZY_LIBRARY, RTLD_NOW | RTLD_LOCAL); }
 
 void* Renderer() {
   static void* library = [] {
+    // The load under way finishes first (the system's loader would hold
+    // this one until then anyway): what it set up is then seen here.
+    if (g_preparing.load(std::memory_order_acquire)) g_prepared.wait(false, std::memory_order_acquire);
     void* handle = LoadRenderer();
     if (!handle) Fail("cannot load the OpenGL renderer " JOV_LAZY_LIBRARY, dlerror());
     g_loaded = true;
@@ -78,9 +83,15 @@ void PrepareOpenGLRenderer() {
     try {
       // Its handle stays open, as the renderer's does; the first use then
       // finds the library loaded.
-      loader.thread = std::thread([] { LoadRenderer(); });
+      g_preparing = true;
+      loader.thread = std::thread([] {
+        LoadRenderer();
+        g_prepared.store(true, std::memory_order_release);
+        g_prepared.notify_all();
+      });
     } catch (const std::system_error&) {
       // No thread: the first use loads it.
+      g_preparing = false;
     }
   });
 }
