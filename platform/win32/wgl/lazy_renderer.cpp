@@ -90,8 +90,9 @@ void PrepareOpenGLRenderer() {
         g_prepared.notify_all();
       });
     } catch (const std::system_error&) {
-      // No thread: the first use loads it.
-      g_preparing = false;
+      // No thread: the first use loads it, and waits for nothing.
+      g_prepared.store(true, std::memory_order_release);
+      g_prepared.notify_all();
     }
   });
 }
