@@ -102,6 +102,14 @@ class SlabReserve {
     for (size_t i = 0; i < ready; ++i) UnmapSlab(stock[i]);
   }
 
+  void Prepare() {
+    {
+      std::lock_guard lock(mutex_);
+      if (!filling_) Start();
+    }
+    wake_.notify_all();
+  }
+
   SlabsAheadState Now() {
     std::lock_guard lock(mutex_);
     return {filling_, ready_};
@@ -172,6 +180,10 @@ void* MapSlab() {
 }
 
 void UnmapSlab(void* slab) { munmap(slab, SlabPool::kSlabBytes); }
+
+void PrepareSlabsAhead() {
+  if (!reserveGone) Reserve().Prepare();
+}
 
 void ReleaseSlabsAhead() {
   if (!reserveGone) Reserve().Release();

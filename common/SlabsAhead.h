@@ -16,6 +16,13 @@ struct SlabsAheadState {
 };
 SlabsAheadState SlabsAheadNow();
 
+// Starts making slabs for a command about to read a network, before it
+// asks for the first: the host's selection and the user's pick take the
+// time the first few take to make. ReleaseSlabsAhead ends it, whether or
+// not the command read anything.
+void PrepareSlabsAhead();
+
 // Lets the slabs standing ready go and stops making more until a command
-// asks for a slab again. Called as pools and arenas give their slabs back.
+// asks for a slab again. Called as pools and arenas give their slabs back,
+// and at the end of every command that reads records.
 void ReleaseSlabsAhead();

@@ -67,4 +67,17 @@ TEST(SlabsAhead, EachCommandGetsFreshSlabsAndNoneWaitAfterIt) {
   }
 }
 
+// A command about to read has its slabs made before it asks for one; they
+// go when it ends, though it took none.
+TEST(SlabsAhead, PreparedBeforeTheFirstSlabAndLetGoUntaken) {
+  PrepareSlabsAhead();
+  const SlabsAheadState prepared = SettledState();
+  EXPECT_TRUE(prepared.filling);
+  EXPECT_EQ(prepared.ready, kReady);
+  ReleaseSlabsAhead();
+  const SlabsAheadState after = SlabsAheadNow();
+  EXPECT_FALSE(after.filling);
+  EXPECT_EQ(after.ready, 0u);
+}
+
 }  // namespace

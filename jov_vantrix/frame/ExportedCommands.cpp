@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/SettingsWrite.h"
+#include "common/SlabsAhead.h"
 #include "common/CDravikFunc.h"
 #include "jov_vantrix/frame/CJov_VantrixApp.h"
 #include "jov_vantrix/frame/CommandHost.h"
@@ -22,9 +23,12 @@ namespace {
 
 // Whatever a command read, its records are gone by its end: their memory
 // goes back to the system rather than waiting in the record pool for the
-// next command.
+// next command. A command that reads a network has its slabs made from
+// its start on.
 struct RecordMemoryRelease {
-  RecordMemoryRelease() = default;
+  explicit RecordMemoryRelease(bool network = false) {
+    if (network) PrepareSlabsAhead();
+  }
   ~RecordMemoryRelease() { ReleaseRecordMemory(); }
   RecordMemoryRelease(const RecordMemoryRelease&) = delete;
   RecordMemoryRelease& operator=(const RecordMemoryRelease&) = delete;
@@ -33,11 +37,12 @@ struct RecordMemoryRelease {
 // The binding steps of a drawing command, run in their fixed order: the
 // by-name host table at the command's level, then the resource library and
 // the product library when the command needs them. The table lives as long
-// as the command.
+// as the command; so do the slabs made ahead for a command that reads a
+// network (all but the line length).
 class CommandBinding {
  public:
-  CommandBinding(int level, bool resources, bool wizard)
-      : host_(HostPath().c_str(), TheApp().m_isLT, level) {
+  CommandBinding(int level, bool resources, bool wizard, bool network = true)
+      : memory_(network), host_(HostPath().c_str(), TheApp().m_isLT, level) {
     bound_ = host_.Resolve() && (!resources || TheApp().LoadResourceDll()) &&
              (!wizard || TheApp().LoadWizardDll());
     if (bound_) SetCommandHost(&host_);
@@ -63,7 +68,7 @@ class CommandBinding {
 int Jov_Length(int unit) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   SettingsCommand command;  // a settings failure is told once
-  CommandBinding binding(6, false, false);
+  CommandBinding binding(6, false, false, false);
   if (!binding.Bound()) return -1;
   return CopyLineLengthToClipboard(binding.Host(), unit);
 }

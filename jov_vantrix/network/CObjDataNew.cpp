@@ -4,6 +4,7 @@
 
 #include "dataformat/GroupCodeChain.h"
 #include "common/SlabPool.h"
+#include "common/SlabsAhead.h"
 #include "objectgl/UpdateGLText.h"
 #include "jov_vantrix/network/CNumSezNew.h"
 #include "jov_vantrix/network/RecordGeometry.h"
@@ -57,6 +58,8 @@ void ReleaseRecordMemory() {
   RecordPool().ReleaseUnused();
   CGroupChainRef::ReleaseUnusedMemory();
   ReleasePropertyMemory();
+  // Made ahead for a read that took none of them (a pick the user left).
+  ReleaseSlabsAhead();
 }
 
 CObjDataNew::CObjDataNew(int entityKind, int objectType, const resbuf* chain, uint32_t index,

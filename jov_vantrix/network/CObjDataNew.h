@@ -209,7 +209,7 @@ void MeasurePath(CObjDataNew* record);
 
 // Gives the memory of the records and of the chains and properties they
 // keep back to the system when none is alive (the records' part of what
-// malloc_trim does for the heap).
+// malloc_trim does for the heap), and lets go of slabs made ahead.
 void ReleaseRecordMemory();
 
 // The record's number label in the export preview, when it has one, shows
