@@ -7,6 +7,7 @@
 
 #include "common/CLocaleNumber.h"
 #include "common/Prefetch.h"
+#include "common/ValueRules.h"
 #include "common/WorkBehind.h"
 #include "dataformat/GroupCodeChain.h"
 #include "common/HostExport2D.h"
@@ -204,7 +205,10 @@ class ExportReader {
     CJovData& data = record->m_jovData;
     CopyProperties(*record, {"_NBRANCH", "_NUM_BRANCH", "_NUM_SIDE", "_NUM_RISER", "_POS_RISER", "CM",
                              "CZ", "CT", "_NUM_ASSOC", "_SCH_ASSOC"});
-    record->m_length = AtofC(data.GetProperty("_LENGTH_SEGMENT"));
+    // Only a whole number: "4,25" would be read as 4. A missing or unread
+    // length stays 0, which the export refuses.
+    record->m_length = 0.0;
+    ReadFiniteNumber(data.GetProperty("_LENGTH_SEGMENT"), record->m_length);
     const char* number = data.GetProperty("_DW_NUMBER");
     bool numberedBefore = false;
     if (!number || number[0] != 'e') {

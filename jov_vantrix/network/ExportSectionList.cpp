@@ -87,15 +87,20 @@ bool FindSeparatorText(const CObjDataNew* pipe, const CObjDataNew* product, cons
   return false;
 }
 
-// The exchange file carries each pipe's "_LENGTH_SEGMENT" in metres; a
-// missing one reads as 0. Says the first one out of range as FindSeparatorText
-// does.
+// The exchange file carries each pipe's "_LENGTH_SEGMENT" in metres with
+// two decimals; a missing one reads as 0. One written as 0.00 is no length
+// either: the double nearest 0.005 lies above it, so every length from it
+// on is written as 0.01 at least. Says the first one out of range as
+// FindSeparatorText does.
 bool FindUnusableLength(const CObjDataNew* pipe, const CObjDataNew* partner, int units, CString& where) {
-  for (const CObjDataNew* record : {pipe, partner})
-    if (record && !IsUsableLength(record->m_length / (units > 0 ? units : 1))) {
-      where = EntityKeyText(record->m_entityChain.GetChain(), "_LENGTH_SEGMENT");
-      return true;
-    }
+  constexpr double kLeastWritten = 0.005;
+  for (const CObjDataNew* record : {pipe, partner}) {
+    if (!record) continue;
+    const double metres = record->m_length / (units > 0 ? units : 1);
+    if (IsUsableLength(metres) && metres >= kLeastWritten) continue;
+    where = EntityKeyText(record->m_entityChain.GetChain(), "_LENGTH_SEGMENT");
+    return true;
+  }
   return false;
 }
 
