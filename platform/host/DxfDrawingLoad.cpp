@@ -173,8 +173,17 @@ class DxfDrawing::Loader {
     return host::Refuse(reader_, error_, std::move(message), line);
   }
 
+  // A value of a part's text as a view, converted when it is kept
+  // (KeepValues); one too long for a view has bytes of its own at once,
+  // which KeepValues leaves alone, so it is converted here.
+  DxfValue InPlace(std::string_view value) const {
+    DxfValue view = DxfValue::Borrow(value);
+    if (view.IsOwned() && convert_ && !IsAscii(value)) view = DxfUtf8ToModel(value);
+    return view;
+  }
+
   DxfPair Pair(const DxfToken& t) {
-    if (inPlace_) return {t.code, DxfValue::Borrow(t.value)};
+    if (inPlace_) return {t.code, InPlace(t.value)};
     char* value = kept_;
     size_t size = t.value.size();
     if (convert_ && !IsAscii(t.value)) {
@@ -225,7 +234,7 @@ class DxfDrawing::Loader {
         Bound(tok_);
       } while (Advance() && tok_.code != 0);
       out.reserve(out.size() + views_.size());
-      for (const auto& [code, value] : views_) out.push_back(DxfPair{code, DxfValue::Borrow(value)});
+      for (const auto& [code, value] : views_) out.push_back(DxfPair{code, InPlace(value)});
       return;
     }
     scratch_.clear();

@@ -294,8 +294,12 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
   for (int i = 0; i < 40; ++i)
     far += "  0\nLINE\n  8\nA\n 10\n-740000" + std::to_string(100 + i) + ".125\n 20\n-1040000" +
            std::to_string(200 + i) + ".5\n 11\n-740000000.0\n 21\n-1040000000.0\n";
-  // A value too long for a pair to say its size in place.
+  // A value too long for a pair to say its size in place, and one in UTF-8.
   const std::string longText = head + entities + "  0\nTEXT\n  1\n" + std::string(40000, 'w') + "\n" + entities + tail;
+  std::string longCzech;
+  for (int i = 0; i < 10000; ++i) longCzech += "P\xC5\x99\xC3\xAD";
+  longCzech = czech.substr(0, czech.find("  0\nTEXT")) + entities + "  0\nTEXT\n  1\n" + longCzech + "\n" + entities +
+              "  0\nENDSEC\n  0\nEOF\n";
   const std::vector<std::string> texts = {
       whole,
       WithLineEnds(whole, "\r\n"),
@@ -319,6 +323,7 @@ TEST(DxfDrawingLoad, ReadingInPartsAtOnceGivesWhatReadingWholeGives) {
       head + odd + entities + odd + tail,
       head + far + entities + far + tail,
       longText,
+      longCzech,
   };
   struct Usual {
     ~Usual() { DxfDrawing::TuneParallelLoad(0, 0); }
