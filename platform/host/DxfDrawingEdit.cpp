@@ -190,6 +190,26 @@ size_t AfterLeading(const PairList& pairs) {
   return i;
 }
 
+// The groups that tie an object to others (its reactors, its extension
+// dictionary) are the drawing's, not the writer's: a chain carries none of
+// them, and the object it replaces keeps its own, after its handle.
+void KeepAppGroups(DxfEntity& e, const DxfEntity& kept) {
+  const PairList& from = kept.pairs;
+  const size_t xd = ExtendedDataStart(from);
+  PairList groups;
+  for (size_t i = 1; i < xd; ++i) {
+    if (!IsGroupStart(from[i])) continue;
+    const size_t end = std::min(SkipAppGroups(from, i), xd);  // one left open ends there
+    for (; i < end; ++i) groups.push_back({from[i].code, from[i].value.Share()});
+    --i;
+  }
+  if (groups.empty()) return;
+  PairList& p = e.pairs;
+  const size_t at = p.size() > 1 && p[1].code == 5 ? 2 : 1;
+  p.insert(p.begin() + static_cast<std::ptrdiff_t>(std::min(at, p.size())), std::make_move_iterator(groups.begin()),
+           std::make_move_iterator(groups.end()));
+}
+
 // R2000 readers place data by subclass: an entity written without markers
 // gets those of its type.
 void AddSubclassMarkers(DxfEntity& e) {
@@ -363,6 +383,9 @@ bool DxfDrawing::BuildEntity(PairList pairs, DxfEntity& out, std::optional<uint6
                          IsHandleText(built.pairs[1].value, *kept);
       Filter(built.pairs, unhandled, stays ? 1 : SIZE_MAX);
       for (DxfEntity& child : built.children) Filter(child.pairs, unhandled);
+      KeepAppGroups(built, *keep);
+      for (size_t k = 0; k < built.children.size() && k < keep->children.size(); ++k)
+        KeepAppGroups(built.children[k], keep->children[k]);
     }
     AddSubclassMarkers(built);
     for (DxfEntity& child : built.children) AddSubclassMarkers(child);

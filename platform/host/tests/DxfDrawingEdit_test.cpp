@@ -234,6 +234,28 @@ TEST_F(DxfDrawingEdit, ReplaceKeepsIdentity) {
   EXPECT_EQ(d.FindByHandle(0x43), attrib);
 }
 
+TEST_F(DxfDrawingEdit, ReplaceKeepsTheGroupsThatTieTheEntityToOthers) {
+  // A pipe in a group, with an extension dictionary: the pairs written
+  // back carry neither, as a chain does, and the pipe keeps both, once.
+  const std::string groups = "102\n{ACAD_XDICTIONARY\n360\n35\n102\n}\n102\n{ACAD_REACTORS\n330\n34\n102\n}\n";
+  DxfError error;
+  ASSERT_TRUE(d.LoadText("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n  0\nSECTION\n  2\n"
+                         "ENTITIES\n  0\nLWPOLYLINE\n  5\n32\n" + groups +
+                         "330\n1F\n100\nAcDbEntity\n  8\nP\n100\nAcDbPolyline\n 90\n1\n 70\n0\n 10\n0\n 20\n0\n"
+                         "  0\nENDSEC\n  0\nEOF\n",
+                         &error))
+      << error.ToString();
+  DxfEntity* pipe = d.ModelSpace()[0];
+  for (const char* x : {"5", "7"}) {
+    ASSERT_TRUE(d.ReplaceEntity(*pipe, {{0, "LWPOLYLINE"}, {8, "P"}, {90, "1"}, {70, "0"}, {10, x}, {20, "0"}}, &error))
+        << error.ToString();
+    const std::string saved = d.SaveText();
+    EXPECT_NE(saved.find("  5\n32\n" + groups + "330\n"), std::string::npos) << x << saved;
+    EXPECT_EQ(saved.find("ACAD_REACTORS"), saved.rfind("ACAD_REACTORS")) << x;
+    EXPECT_NE(saved.find(std::string(" 10\n") + x + "\n"), std::string::npos) << x;
+  }
+}
+
 TEST_F(DxfDrawingEdit, ReplaceWithANewRunKeepsChildHandles) {
   Load("r2000_network.dxf");
   DxfEntity* polyline = d.ModelSpace()[4];
