@@ -214,14 +214,14 @@ int SetPairValue(resbuf* before, const char* key, const char* value, CGroupChain
 // "%d" or "e%d" of a number, without going through printf or the heap.
 class NumberText {
  public:
-  NumberText(bool generated, int number) {
+  NumberText(bool generated, int64_t number) {
     char* start = generated ? text_ + 1 : text_;
     *std::to_chars(start, text_ + sizeof text_ - 1, number).ptr = '\0';
   }
   operator const char*() const { return text_; }
 
  private:
-  char text_[16] = "e";  // "e", a sign and ten digits fit
+  char text_[16] = "e";  // "e", a sign and the ten digits of two ints added fit
 };
 
 }  // namespace
@@ -260,8 +260,10 @@ std::vector<CObjDataNew*> InReadingOrder(std::span<const CPtrArray* const> seque
 
 // The number keys of a record written into the chain it is written with.
 void WriteRecordNumbers(CObjDataNew* record, bool generated, int32_t start) {
-  const NumberText number(generated, record->GetNumber() + start - 1);
-  const NumberText connect(generated, record->GetConnect() != 0 ? record->GetConnect() + start - 1 : 0);
+  // In 64 bits: a connect read as the largest int plus the first number
+  // would overflow an int.
+  const NumberText number(generated, int64_t{record->GetNumber()} + start - 1);
+  const NumberText connect(generated, record->GetConnect() != 0 ? int64_t{record->GetConnect()} + start - 1 : 0);
   // A chain as read takes the new numbers from its holder, so that
   // letting the record go stays a count.
   CGroupChainRef* held = record->m_pBuiltChain ? nullptr : &record->m_entityChain;
