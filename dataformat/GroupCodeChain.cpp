@@ -53,9 +53,9 @@ static_assert(kTextInNodeBytes == 16 && std::endian::native == std::endian::litt
 __attribute__((no_sanitize("address", "thread"))) bool CopyShortTextWhole(char* to, const char* text) {
   constexpr uintptr_t kPageBytes = 4096;
   if ((reinterpret_cast<uintptr_t>(text) & (kPageBytes - 1)) > kPageBytes - kTextInNodeBytes) return false;
-  using Word = uint64_t __attribute__((may_alias, aligned(1)));
   constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
-  uint64_t words[2] = {reinterpret_cast<const Word*>(text)[0], reinterpret_cast<const Word*>(text)[1]};
+  uint64_t words[2];
+  __builtin_memcpy(words, text, sizeof words);  // the text lies at any byte
   for (uint64_t& word : words) {
     // The lowest flagged byte is the first 0 (a flag above it may be false).
     const uint64_t zeros = (word - kOnes) & ~word & kHighs;

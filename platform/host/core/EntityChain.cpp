@@ -232,8 +232,8 @@ bool HasCaretOrControl(std::string_view text, bool withControls) {
 // whatever shares the page.
 __attribute__((no_sanitize("address", "thread"))) inline int ShortTextHasCaret(std::string_view text) {
   if (text.size() >= 16 || !WordsFit(text.data())) return -1;
-  using Word = uint64_t __attribute__((may_alias, aligned(1)));
-  const Word* words = reinterpret_cast<const Word*>(text.data());
+  uint64_t words[2];
+  __builtin_memcpy(words, text.data(), sizeof words);  // the text lies at any byte
   const size_t n = text.size();
   return (FlaggedBytes(words[0], FirstBytes(n), false) | FlaggedBytes(words[1], n > 8 ? FirstBytes(n - 8) : 0, false)) != 0;
 }
@@ -311,9 +311,9 @@ size_t BinaryLength(const resbuf* node) {
 __attribute__((no_sanitize("address", "thread"))) inline int SameShortText(const char* text, std::string_view stored) {
   const size_t n = stored.size();
   if (n > 16 || !WordsFit(text) || !WordsFit(stored.data())) return -1;
-  using Word = uint64_t __attribute__((may_alias, aligned(1)));
-  const Word* t = reinterpret_cast<const Word*>(text);
-  const Word* f = reinterpret_cast<const Word*>(stored.data());
+  uint64_t t[2], f[2];  // the texts lie at any byte
+  __builtin_memcpy(t, text, sizeof t);
+  __builtin_memcpy(f, stored.data(), sizeof f);
   uint64_t flagged = 0;
   for (size_t w = 0; w < 2; ++w) {
     const uint64_t mask = n > 8 * w ? FirstBytes(n - 8 * w) : 0;
