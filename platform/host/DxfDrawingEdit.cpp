@@ -197,11 +197,13 @@ void KeepAppGroups(DxfEntity& e, const DxfEntity& kept) {
   const PairList& from = kept.pairs;
   const size_t xd = ExtendedDataStart(from);
   PairList groups;
-  for (size_t i = 1; i < xd; ++i) {
-    if (!IsGroupStart(from[i])) continue;
+  for (size_t i = 1; i < xd;) {
+    if (!IsGroupStart(from[i])) {
+      ++i;
+      continue;
+    }
     const size_t end = std::min(SkipAppGroups(from, i), xd);  // one left open ends there
     for (; i < end; ++i) groups.push_back({from[i].code, from[i].value.Share()});
-    --i;
   }
   if (groups.empty()) return;
   PairList& p = e.pairs;
