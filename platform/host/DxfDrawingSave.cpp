@@ -19,7 +19,8 @@ class Writer {
   Writer(DxfPairWriter& out, bool utf8) : out_(out), utf8_(utf8) {}
 
   void Put(int code, std::string_view value) {
-    if (utf8_ && !IsAscii(value)) out_.Put(code, DxfModelToUtf8(value));
+    if (utf8_ && (!IsAscii(value) || value.find("\\U+") != std::string_view::npos))
+      out_.Put(code, DxfModelToUtf8(value));
     else out_.Put(code, value);
   }
   void Put(const PairList& pairs) {

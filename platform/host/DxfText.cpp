@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
 #include "platform/win32/code_page.h"
 
@@ -118,9 +119,56 @@ size_t DxfUtf8ToModelInPlace(std::string_view text, char* to) {
   return out;
 }
 
+namespace {
+
+// The character of an escape at text[i] and the escape's length (two
+// escapes for a surrogate pair). Only the form AppendEscape writes, of a
+// character the page lacks: an escape of a letter in the page, one in
+// lower case or a lone surrogate is no load's, and stays text.
+std::optional<char32_t> EscapedCharacter(std::string_view text, size_t i, size_t& length) {
+  auto unit = [&](size_t at) -> std::optional<char32_t> {
+    if (at + 7 > text.size() || text.compare(at, 3, "\\U+") != 0) return std::nullopt;
+    char32_t value = 0;
+    for (size_t k = at + 3; k < at + 7; ++k) {
+      const char c = text[k];
+      if (c >= '0' && c <= '9') value = value * 16 + static_cast<char32_t>(c - '0');
+      else if (c >= 'A' && c <= 'F') value = value * 16 + static_cast<char32_t>(c - 'A' + 10);
+      else return std::nullopt;
+    }
+    return value;
+  };
+  const std::optional<char32_t> first = unit(i);
+  if (!first || *first < 0x80 || (*first >= 0xDC00 && *first < 0xE000)) return std::nullopt;
+  if (*first < 0xD800 || *first >= 0xE000) {
+    if (UpperHalf()[*first]) return std::nullopt;
+    length = 7;
+    return *first;
+  }
+  const std::optional<char32_t> second = unit(i + 7);
+  if (!second || *second < 0xDC00 || *second >= 0xE000) return std::nullopt;
+  length = 14;
+  return 0x10000 + ((*first - 0xD800) << 10) + (*second - 0xDC00);
+}
+
+}  // namespace
+
 std::string DxfModelToUtf8(std::string_view text) {
-  if (IsAscii(text)) return std::string(text);
-  return Cp1250ToUtf8(text);
+  size_t escape = text.find("\\U+");
+  if (escape == std::string_view::npos) return IsAscii(text) ? std::string(text) : Cp1250ToUtf8(text);
+  std::string out;
+  out.reserve(text.size());
+  size_t from = 0;
+  for (; escape != std::string_view::npos; escape = text.find("\\U+", escape + 1)) {
+    size_t length = 0;
+    const std::optional<char32_t> cp = EscapedCharacter(text, escape, length);
+    if (!cp) continue;
+    out += Cp1250ToUtf8(text.substr(from, escape - from));
+    AppendUtf8(out, *cp);
+    from = escape + length;
+    escape = from - 1;
+  }
+  out += Cp1250ToUtf8(text.substr(from));
+  return out;
 }
 
 std::string EncodeCaretForm(std::string_view text) {

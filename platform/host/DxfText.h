@@ -26,7 +26,7 @@ inline bool IsAscii(std::string_view text) {
 
 // UTF-8 file text to the model's code page. A character the page lacks
 // becomes the DXF escape \U+XXXX (two escapes for characters beyond the
-// 16-bit range), which other DXF readers decode, so nothing is lost.
+// 16-bit range), which a save in UTF-8 turns back (DxfModelToUtf8).
 // Bytes that are not valid UTF-8 are kept as they are: such files were
 // written in the code page after all.
 std::string DxfUtf8ToModel(std::string_view text);
@@ -37,8 +37,10 @@ std::string DxfUtf8ToModel(std::string_view text);
 // than the character.
 size_t DxfUtf8ToModelInPlace(std::string_view text, char* to);
 
-// Model text to UTF-8 for a file of AC1021 or later. \U+XXXX escapes are
-// ordinary text here and stay as they are.
+// Model text to UTF-8 for a file of AC1021 or later. The escapes a load
+// makes of characters the page lacks become those characters again, so
+// that a drawing loaded and saved keeps its text for readers that take
+// the escapes as text.
 std::string DxfModelToUtf8(std::string_view text);
 
 // Control characters of text values stand in the file in caret form: a

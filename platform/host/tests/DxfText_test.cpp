@@ -44,8 +44,15 @@ TEST(DxfText, ConvertedInPlaceAsAlone) {
 }
 
 TEST(DxfText, ModelTextToUtf8) {
-  EXPECT_EQ(DxfModelToUtf8("Potrub\xED \xF8" "ez \\U+2205"),
-            "Potrub\xC3\xAD \xC5\x99" "ez \\U+2205");
+  // A load and save in UTF-8 gives the file's text back, the letters the
+  // page lacks included; escapes no load makes stay text.
+  const std::string files[] = {"Potrub\xC3\xAD \xC5\x99" "ez", "\xC3\x98 20, m\xC2\xB2 \xE2\x88\x85",
+                               "a \xF0\x9F\x98\x80!", "\\\xE2\x88\x85", "\xE2\x88\x85\xE2\x88\x85"};
+  for (const std::string& file : files) EXPECT_EQ(DxfModelToUtf8(DxfUtf8ToModel(file)), file) << file;
+  EXPECT_EQ(DxfModelToUtf8("\xED\\U+2205x"), "\xC3\xAD\xE2\x88\x85x");
+  const std::string kept[] = {"\\U+0041", "\\u+2205", "\\U+00ED", "\\U+D83D", "\\U+DE00\\U+D83D",
+                              "\\U+D83D\\U+0041", "\\U+22", "\\U+22G5"};
+  for (const std::string& text : kept) EXPECT_EQ(DxfModelToUtf8(text), text) << text;
   for (int b = 0x80; b < 0x100; ++b) {
     std::string one(1, static_cast<char>(b));
     EXPECT_EQ(DxfUtf8ToModel(DxfModelToUtf8(one)), one) << "byte " << b;
