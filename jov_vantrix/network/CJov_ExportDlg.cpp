@@ -205,8 +205,15 @@ bool CJov_ExportDlg::CheckFirstNumber() {
     MessageBoxRes(m_hWnd, IDS_NUMBER_MISSING, MB_ICONHAND);
     return false;
   }
-  const int64_t largest = LargestFirstNumber(m_network);
+  CString widest;
+  const int64_t largest = LargestFirstNumber(m_network, &widest);
   if (FirstNumber() <= largest) return true;
+  if (largest < 1 && !widest.IsEmpty()) {
+    // No first number would do: the drawing's number is at fault.
+    MessageBoxRes(m_hWnd, IDS_SECTION_NUMBER_UNUSABLE, MB_ICONHAND,
+                  widest + " carries a number too large to number the network with");
+    return false;
+  }
   CString bound;
   bound.Format("%lld", static_cast<long long>(std::max<int64_t>(largest, 0)));
   MessageBoxRes(m_hWnd, IDS_FIRST_NUMBER_TOO_LARGE, MB_ICONHAND, bound);
@@ -263,12 +270,14 @@ void CJov_ExportDlg::OnOK() {
   // Numbered once, only when the file can be written.
   StartNumbering();
   CompleteExportNumbering(m_network);
-  CString unwritable, unusable;
-  if (!BuildExportSectionList(m_network, m_params, m_sections, &unwritable, &unusable)) {
+  CString unwritable, unusable, misnumbered;
+  if (!BuildExportSectionList(m_network, m_params, m_sections, &unwritable, &unusable, &misnumbered)) {
     if (!unwritable.IsEmpty())
       MessageBoxRes(m_hWnd, IDS_EXPORT_TEXT_SEPARATOR, MB_ICONHAND, unwritable);
     else if (!unusable.IsEmpty())
       MessageBoxRes(m_hWnd, IDS_DRAWING_VALUE_UNUSABLE, MB_ICONHAND, unusable);
+    else if (!misnumbered.IsEmpty())
+      MessageBoxRes(m_hWnd, IDS_SECTION_NUMBER_UNUSABLE, MB_ICONHAND, misnumbered);
     else
       MessageBoxA(m_hWnd, LoadText(IDS_EXPORT_NOT_BUILT), GetHostProductTitle(), MB_ICONHAND);
     EndDialog(IDCANCEL);

@@ -104,6 +104,78 @@ bool FindUnusableLength(const CObjDataNew* pipe, const CObjDataNew* partner, int
   return false;
 }
 
+// A pipe drawn with a number outside 1 .. its group's count leaves its
+// group's run of numbers: of two pipes that end on one number, the likelier
+// copy or slip. Records the numbering added have no entity.
+bool LeavesItsGroup(const CObjDataNew* pipe) {
+  return pipe->m_entityChain.GetChain() && pipe->m_pGroup &&
+         (pipe->GetReadNumber() < 1 || static_cast<uint32_t>(pipe->GetReadNumber()) > pipe->m_pGroup->m_pipeCount);
+}
+
+// The file names a section by its final number and its upstream section by
+// that one's: a number below 1 or carried twice, a connect below 0, or
+// connects that come round within one group (a pipe's own number included)
+// would write sections the calculation program mixes up.
+// Loops through other groups are the numbering's own links between risers
+// and are left as they are. Says the first such pipe as "handle (key KEY)"
+// and what is wrong.
+bool FindMisnumberedSection(const CPtrArray& supply, CString& where) {
+  auto said = [&where](const CObjDataNew* pipe, const char* key, const CString& what) {
+    where = EntityKeyText(pipe->m_entityChain.GetChain(), key) + " " + what;
+    return true;
+  };
+  const INT_PTR n = supply.GetSize();
+  auto at = [&supply](INT_PTR i) { return static_cast<const CObjDataNew*>(supply[i]); };
+  std::vector<std::pair<int, INT_PTR>> byNumber;
+  byNumber.reserve(static_cast<size_t>(n));
+  for (INT_PTR i = 0; i < n; ++i) {
+    if (at(i)->GetNumber() < 1) return said(at(i), "_DW_NUMBER", "carries a section number below 1");
+    byNumber.emplace_back(at(i)->GetNumber(), i);
+  }
+  std::sort(byNumber.begin(), byNumber.end());
+  for (size_t k = 1; k < byNumber.size(); ++k) {
+    if (byNumber[k].first != byNumber[k - 1].first) continue;
+    const CObjDataNew* first = at(byNumber[k - 1].second);
+    const CObjDataNew* later = at(byNumber[k].second);
+    if (LeavesItsGroup(first) && !LeavesItsGroup(later)) std::swap(first, later);
+    const char* handle = GetEntityString(first->m_entityChain.GetChain(), 5);
+    CString what;
+    what.Format(LeavesItsGroup(later) ? "is drawn with a number outside 1 to the count of its group's supply pipes, "
+                                        "which gives it the section number of %s as well"
+                                      : "carries the section number of %s as well",
+                handle && *handle ? handle : "another pipe");
+    return said(later, "_DW_NUMBER", what);
+  }
+  // The section each one connects to, -1 for none (connect 0, or a number
+  // left out of the selection).
+  std::vector<INT_PTR> upstream(static_cast<size_t>(n), -1);
+  for (INT_PTR i = 0; i < n; ++i) {
+    const int connect = at(i)->GetConnect();
+    if (connect < 0) return said(at(i), "_DW_CONNECT", "connects to a section number below 0");
+    if (connect == 0) continue;
+    const auto found = std::lower_bound(byNumber.begin(), byNumber.end(), std::pair<int, INT_PTR>(connect, 0));
+    if (found == byNumber.end() || found->first != connect) continue;
+    if (found->second == i) return said(at(i), "_DW_CONNECT", "connects to itself");
+    upstream[static_cast<size_t>(i)] = found->second;
+  }
+  // Each walk stays in its start's group and ends at a section walked
+  // before (0 unwalked, 1 on this walk, 2 done): linear in the sections.
+  std::vector<uint8_t> walked(static_cast<size_t>(n), 0);
+  for (INT_PTR start = 0; start < n; ++start) {
+    INT_PTR i = start;
+    while (i >= 0 && walked[static_cast<size_t>(i)] == 0) {
+      walked[static_cast<size_t>(i)] = 1;
+      const INT_PTR next = upstream[static_cast<size_t>(i)];
+      i = next >= 0 && at(next)->m_pGroup == at(start)->m_pGroup ? next : -1;
+    }
+    if (i >= 0 && walked[static_cast<size_t>(i)] == 1)
+      return said(at(i), "_DW_CONNECT", "connects in a loop back to itself");
+    for (i = start; i >= 0 && walked[static_cast<size_t>(i)] == 1; i = upstream[static_cast<size_t>(i)])
+      walked[static_cast<size_t>(i)] = 2;
+  }
+  return false;
+}
+
 // Hints the pipe pair some steps ahead: far ahead the fields the section
 // reads of both records, nearer the texts they point to (link handles,
 // branch name) and the pipe's properties, which its data reading made one
@@ -160,15 +232,23 @@ int NumberSchemeGroup(CObjSezNew& network, int groupId) {
   return 1;
 }
 
-int64_t LargestFirstNumber(const CObjSezNew& network) {
+int64_t LargestFirstNumber(const CObjSezNew& network, CString* widest) {
   int64_t span = 0;
   int64_t largestRead = 0;
+  const CObjDataNew* holder = nullptr;
+  const char* key = nullptr;
   for (CNumSezNew* group = network.m_scheme.GetFirstGroup(); group; group = group->GetNextGroup()) {
     span += group->m_pipeCount;
-    for (const CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord())
-      largestRead = std::max<int64_t>({largestRead, std::abs(int64_t{r->GetReadNumber()}),
-                                       std::abs(int64_t{r->GetReadConnect()})});
+    for (const CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
+      const int64_t number = std::abs(int64_t{r->GetReadNumber()});
+      const int64_t connect = std::abs(int64_t{r->GetReadConnect()});
+      if (std::max(number, connect) <= largestRead) continue;
+      largestRead = std::max(number, connect);
+      holder = r;
+      key = number >= connect ? "_DW_NUMBER" : "_DW_CONNECT";
+    }
   }
+  if (widest && holder) *widest = EntityKeyText(holder->m_entityChain.GetChain(), key);
   return int64_t{INT32_MAX} - span - largestRead;
 }
 
@@ -222,7 +302,7 @@ void CompleteExportNumbering(CObjSezNew& network) {
 }
 
 bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections, CString* unwritable,
-                            CString* unusable) {
+                            CString* unusable, CString* misnumbered) {
   sections.RemoveAll();
   sections.m_branchNames.RemoveAll();
 
@@ -248,6 +328,11 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
     // not pair up has no sections to give.
     if (supplyInGroup != returnInGroup) return false;
   }
+  CString where;
+  if (FindMisnumberedSection(supply, where)) {
+    if (misnumbered) *misnumbered = where;
+    return false;
+  }
 
   LinkHandleIndex unassociated;
   unassociated.AddArray(network.m_unassociatedRecords);
@@ -264,7 +349,6 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
     connects.ConnectedBranchName(pipe, connected);
     CObjDataNew* product = FindPartnerRecord(pipe);
     const PipeTexts texts = pipe->m_CM.IsEmpty() ? PipeTexts() : ReadPipeTexts(pipe);
-    CString where;
     if (FindSeparatorText(pipe, product, texts, where)) {
       if (unwritable) *unwritable = where;
       return false;

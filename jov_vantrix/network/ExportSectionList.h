@@ -25,8 +25,9 @@ int NumberSchemeGroup(CObjSezNew& network, int groupId);
 // The largest first number for which every number and connect number the
 // scheme's groups can take stays within int, which the exchange file and
 // the drawing hold: INT32_MAX less the numbers the groups take and their
-// largest read number or connect.
-int64_t LargestFirstNumber(const CObjSezNew& network);
+// largest read number or connect. widest, when given, says the record
+// holding that number as "handle (key KEY)".
+int64_t LargestFirstNumber(const CObjSezNew& network, CString* widest = nullptr);
 
 // What confirming the export does first: the groups not yet numbered take
 // their numbers from the counter in list order, then the links between
@@ -41,9 +42,12 @@ void CompleteExportNumbering(CObjSezNew& network);
 // unequal numbers of supply and return pipes, no pipe is linked to a
 // floor-plan pipe, a text the file would carry holds a ';', CR or LF
 // (then unwritable, when given, says its entity's handle and key), or a
-// pipe's length is no usable length (then unusable says where).
+// pipe's length is no usable length (then unusable says where), or the
+// final numbers would name sections ambiguously (then misnumbered says
+// where and what).
 bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections,
-                            CString* unwritable = nullptr, CString* unusable = nullptr);
+                            CString* unwritable = nullptr, CString* unusable = nullptr,
+                            CString* misnumbered = nullptr);
 
 // Appends one section made from a pipe, its partner and its product (both
 // may be null); the branch goes to the head of the list's branch names the

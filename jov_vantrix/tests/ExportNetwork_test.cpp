@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/CNumberingSnapshot.h"
@@ -396,4 +397,19 @@ TEST(ExportNetwork, SectionListRefusesPipesThatDoNotPairUp) {
   AddUnassociated(unlinked, 6, "");
   EXPECT_FALSE(BuildExportSectionList(unlinked, ExportParams{}, sections));
   EXPECT_EQ(sections.GetCount(), 1u) << "the list stays filled";
+
+  // Nor do pipes that would name two sections alike or connect round in a
+  // group: numbered 1 (connecting to up) and number (to connect).
+  for (const auto& [up, number, connect, said] : {std::tuple{0, 1, 0, "carries the section number of another pipe"},
+                                                  std::tuple{2, 2, 1, "connects in a loop back to itself"}}) {
+    CObjSezNew looped;
+    for (int type : {5, 6}) {
+      Add(looped, {type, "A", "1", "1", "", {}, {}, 1, up, "L"});
+      Add(looped, {type, "A", "1", "1", "", {}, {}, number, connect, "L"});
+      AddUnassociated(looped, type, "L");
+    }
+    CString where;
+    EXPECT_FALSE(BuildExportSectionList(looped, ExportParams{}, sections, nullptr, nullptr, &where));
+    EXPECT_NE(std::string(where.GetString()).find(said), std::string::npos) << where.GetString();
+  }
 }

@@ -45,7 +45,8 @@ TEST_F(VantrixDialogTemplates, TheTextsTheyLoad) {
   // Shown through a format with the name.
   for (UINT id : {IDS_PROJECT_ALREADY_REGISTERED, IDS_EXPORT_FILE_NOT_CREATED, IDS_RESULT_FILE_MALFORMED,
                   IDS_EXPORT_TEXT_SEPARATOR, IDS_FIRST_NUMBER_TOO_LARGE, IDS_PROJECT_LIST_DAMAGED,
-                  IDS_SETTINGS_NOT_WRITTEN, IDS_SETTINGS_NOT_KEPT, IDS_CAD_TEXT_ENDS_EARLY}) {
+                  IDS_SETTINGS_NOT_WRITTEN, IDS_SETTINGS_NOT_KEPT, IDS_CAD_TEXT_ENDS_EARLY,
+                  IDS_SECTION_NUMBER_UNUSABLE}) {
     const std::string text = Text(id);
     EXPECT_NE(text.find("%s"), std::string::npos) << id;
     EXPECT_EQ(text.find('%'), text.rfind('%')) << id;

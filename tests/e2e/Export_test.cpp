@@ -427,12 +427,19 @@ TEST_F(Export, TextsThatWouldShiftTheFieldsAreRefused) {
 }
 
 TEST_F(Export, NumbersOutOfRangeInTheDrawingOrTheSettingsWriteNothing) {
-  // The n-th pipe length becomes the text (another key: missing), or a
-  // setting ends OK with the dialog open.
+  // The n-th pipe length (or the supply pipe's number or connect) becomes
+  // the text (another key: missing), or a setting or a number no first
+  // number fits ends OK with the dialog open.
   const struct {
     int nth;
     const char *text, *settings, *message;
-  } cases[] = {{1, "_LENGTH_X\n1000\n4.250\n", "", "entity 3E (key _LENGTH_SEGMENT) is not usable"},
+  } cases[] = {{1, "_DW_NUMBER\n1000\ne0\n", "", "entity 3E (key _DW_NUMBER) carries a section number below 1"},
+               {1, "_DW_NUMBER\n1000\ne\n", "", "entity 3E (key _DW_NUMBER) carries a section number below 1"},
+               {1, "_DW_NUMBER\n1000\ne-1\n", "", "entity 3E (key _DW_NUMBER) carries a section number below 1"},
+               {1, "_DW_CONNECT\n1000\ne1\n", "", "entity 3E (key _DW_CONNECT) connects to itself"},
+               {1, "_DW_CONNECT\n1000\ne-5\n", "", "entity 3E (key _DW_CONNECT) connects to a section number below 0"},
+               {-1, "_DW_NUMBER\n1000\ne2147483647\n", "", "3E (key _DW_NUMBER) carries a number too large"},
+               {1, "_LENGTH_X\n1000\n4.250\n", "", "entity 3E (key _LENGTH_SEGMENT) is not usable"},
                {1, "_LENGTH_SEGMENT\n1000\nnan\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
                {1, "_LENGTH_SEGMENT\n1000\n1e308\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
                {1, "_LENGTH_SEGMENT\n1000\n-4.25\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
@@ -445,11 +452,17 @@ TEST_F(Export, NumbersOutOfRangeInTheDrawingOrTheSettingsWriteNothing) {
   const std::string length = "_LENGTH_SEGMENT\n1000\n4.250\n", file = Path("F.txt");
   for (const auto& c : cases) {
     std::string drawing = testsupport::Slurp(kData + "network.dxf");
-    size_t at = drawing.find(length);
-    if (c.nth == 2) at = drawing.find(length, at + 1);
-    if (c.nth) drawing.replace(at, length.size(), c.text);
+    // A number takes the place of the supply pipe's pair as drawn.
+    const std::string text = c.text;
+    const std::string old = text.starts_with("_DW_NUMBER")    ? "_DW_NUMBER\n1000\ne1\n"
+                            : text.starts_with("_DW_CONNECT") ? "_DW_CONNECT\n1000\ne0\n"
+                                                              : length;
+    size_t at = drawing.find(old);
+    if (c.nth == 2) at = drawing.find(old, at + 1);
+    if (c.nth) drawing.replace(at, old.size(), c.text);
     Settings(c.settings);
-    Outcome o = Exporting(Write("changed.dxf", drawing), Steps(file) + (c.nth ? "answer ok\n" : "answer ok\ncancel\n"));
+    const char* ending = c.nth > 0 ? "answer ok\n" : "answer ok\ncancel\n";
+    Outcome o = Exporting(Write("changed.dxf", drawing), Steps(file) + ending);
     EXPECT_NE(o.out.find(c.message), std::string::npos) << c.message << o.out;
     EXPECT_EQ(o.out.find("script: line"), std::string::npos) << c.message << ": every line used " << o.out;
     EXPECT_TRUE(o.Has("drawing: not written (change cancelled)")) << c.message << o.out;
