@@ -65,7 +65,7 @@ void AddPart(std::string& parts, UINT id, const std::string& list) {
 std::string UnappliedText(const CSecSezNew& file, const CStringArray& appliedBranches,
                           const ImportAccount& account) {
   std::string pipes;
-  for (const auto& [branch, numbers] : account.pipesWithoutSection)
+  for (const auto& [branch, numbers] : account.PipesWithoutSection())
     for (int number : numbers)
       pipes += (pipes.empty() ? "" : ", ") + std::to_string(number) + " ('" + branch + "')";
   std::string branches;
