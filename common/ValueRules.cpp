@@ -15,17 +15,30 @@ bool IsUndefinedInCodePage(unsigned char c) { return c == 0x81 || c == 0x83 || c
 
 bool IsAsciiLetterOrDigit(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
-}  // namespace
-
-bool ReadFiniteNumber(const char* text, double& value) {
+// The whole text (blanks around it allowed) is one number, finite or not.
+bool ReadWholeNumber(const char* text, double& value) {
   if (!text) return false;
   const char* end = nullptr;
   const double read = StrtodC(text, &end);
   if (!end || end == text) return false;
   while (*end == ' ' || *end == '\t') ++end;
-  if (*end || !std::isfinite(read)) return false;
+  if (*end) return false;
   value = read;
   return true;
+}
+
+}  // namespace
+
+bool ReadFiniteNumber(const char* text, double& value) {
+  double read = 0.0;
+  if (!ReadWholeNumber(text, read) || !std::isfinite(read)) return false;
+  value = read;
+  return true;
+}
+
+bool ReadsAsNonFiniteNumber(const char* text) {
+  double read = 0.0;
+  return ReadWholeNumber(text, read) && !std::isfinite(read);
 }
 
 bool IsUsableLength(double metres) { return std::isfinite(metres) && metres > 0.0 && metres <= 1000.0; }

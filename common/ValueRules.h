@@ -11,6 +11,11 @@
 // locale; false for a null or empty text and for "nan", "inf" or a number
 // beyond the doubles. false leaves value as it was.
 bool ReadFiniteNumber(const char* text, double& value);
+// The whole text (blanks around it allowed) reads as a number in the C
+// locale that is not finite: "nan" or "inf" in any case and with a sign,
+// or a number beyond the doubles ("1e309"). false for a finite number and
+// for any text that is no number.
+bool ReadsAsNonFiniteNumber(const char* text);
 
 // A length or a distance in metres: above 0 and up to 1000 m.
 bool IsUsableLength(double metres);

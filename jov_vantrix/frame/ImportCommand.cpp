@@ -36,6 +36,7 @@ UINT FileRefusal(const SectionFileReport& report, CString& what) {
       {&report.malformed, IDS_RESULT_FILE_MALFORMED},
       {&report.repeated, IDS_RESULT_FILE_REPEATED},
       {&report.tooLong, IDS_RESULT_VALUE_TOO_LONG},
+      {&report.notFinite, IDS_RESULT_VALUE_NOT_FINITE},
   };
   for (const auto& [list, message] : faults)
     if (!list->IsEmpty()) {
@@ -64,7 +65,7 @@ void AddPart(std::string& parts, UINT id, const std::string& list) {
 std::string UnappliedText(const CSecSezNew& file, const CStringArray& appliedBranches,
                           const ImportAccount& account) {
   std::string pipes;
-  for (const auto& [branch, numbers] : account.pipesWithoutSection)
+  for (const auto& [branch, numbers] : account.PipesWithoutSection())
     for (int number : numbers)
       pipes += (pipes.empty() ? "" : ", ") + std::to_string(number) + " ('" + branch + "')";
   std::string branches;
@@ -119,8 +120,9 @@ void ImportCalculationResults(JovCutParams& params) {
     MessageBoxRes(owner, IDS_RESULT_FILE_UNREADABLE, MB_ICONHAND);
     return;
   }
-  // A cut section, a repeated line or an over-long value would write what
-  // the calculation did not mean: nothing of such a file is applied.
+  // A cut section, a repeated line, an over-long value or a number that is
+  // none would write what the calculation did not mean: nothing of such a
+  // file is applied.
   CString refused;
   if (const UINT message = FileRefusal(report, refused)) {
     CancelChange(host);

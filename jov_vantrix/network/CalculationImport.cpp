@@ -226,10 +226,13 @@ int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* br
     if ((!supply && r->m_objectType != kObjectReturnPipe) || r->m_schemeAssoc != current) continue;
     const CSecDataNew* s = index.Section(r->GetNumber());
     if (!s) {
-      if (account) account->pipesWithoutSection[branch->m_name.GetString()].insert(r->GetNumber());
+      if (account && r->m_branchName == branch->m_name) account->missedPipes.push_back(r);
       continue;
     }
-    if (account) account->usedSections.insert(s);
+    if (account) {
+      account->usedSections.insert(s);
+      account->matchedPipes.insert(r);
+    }
     ++applied;
     int texts = 4;
     if (report)
@@ -252,11 +255,19 @@ int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* br
     for (INT_PTR i = 0; i < linked.GetSize(); ++i) {
       auto* other = static_cast<CObjDataNew*>(linked[i]);
       WritePipeKeys(*other, names, name, values);
+      if (account) account->matchedPipes.insert(other);
       if (!supply) continue;
       if (CObjDataNew* product = index.Product(*other, true)) WriteProductKeys(*product, *s, texts);
     }
   }
   return applied;
+}
+
+std::map<std::string, std::set<int>> ImportAccount::PipesWithoutSection() const {
+  std::map<std::string, std::set<int>> numbers;
+  for (const CObjDataNew* pipe : missedPipes)
+    if (!matchedPipes.count(pipe)) numbers[pipe->m_branchName.GetString()].insert(pipe->GetNumber());
+  return numbers;
 }
 
 void CollectLinkedRecords(CObjSezNew& list, CObjDataNew* record, CPtrArray& out, bool fromUnassociated) {

@@ -19,6 +19,7 @@
 #include <set>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "platform/mfc/CPtrArray.h"
 #include "platform/mfc/CString.h"
@@ -35,9 +36,16 @@ class CSecDataNew;
 // name what it did not apply.
 struct ImportAccount {
   std::unordered_set<const CSecDataNew*> usedSections;
-  // Numbers of the pipes of the applied scheme that no section matched, by
-  // branch name.
-  std::map<std::string, std::set<int>> pipesWithoutSection;
+  // The pipes of an applied branch its sections missed, and the pipes any
+  // application matched: a branch's pass runs over its whole scheme, where
+  // the other branches' pipes are not its to miss and may be matched by
+  // another branch's pass.
+  std::vector<const CObjDataNew*> missedPipes;
+  std::unordered_set<const CObjDataNew*> matchedPipes;
+
+  // Numbers of the pipes of the applied branches that no section matched,
+  // by branch name.
+  std::map<std::string, std::set<int>> PipesWithoutSection() const;
 };
 
 // ApplyImportedSections: the catalogue names no property for value 0 or
@@ -64,7 +72,8 @@ void CollectSchemeAssocs(const CObjSezNew& list, const CString& branch, CStringA
 // catalogue, kImportNoPropertyNames (nothing written) when the catalogue
 // names no property for value 0 or 2. With the file's report, a product's
 // texts the file did not hold keep their values. With an account, notes
-// the sections used and the pipes no section matched.
+// the sections used, the branch's pipes no section matched and every pipe
+// one did.
 int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* branch, int version,
                           const SectionFileReport* report = nullptr, ImportAccount* account = nullptr);
 

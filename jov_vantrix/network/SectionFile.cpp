@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/CLocaleNumber.h"
+#include "common/ValueRules.h"
 #include "jov_vantrix/network/CSecDataNew.h"
 #include "jov_vantrix/network/CSecSezNew.h"
 #include "platform/mfc/CStdioFile.h"
@@ -79,6 +80,18 @@ void CutZeroFraction(CString& value) {
   for (int i = dot + 1; i < value.GetLength(); ++i)
     if (value[i] != '0') return;
   value = value.Left(dot);
+}
+
+// The applied values that are the calculation's numbers: all but value 1
+// (not applied), values 3 and 4 (the insulation's product and name) and
+// value 7 (the valve), which are names; the other line applies 0 to 5 only.
+bool IsNumberValue(bool supply, int i) { return i != 1 && i != 3 && i != 4 && i != 7 && (supply || i <= 5); }
+
+// Read after the zero fraction is cut: "nan.000" is a name no longer.
+bool HoldsNonFiniteNumber(const CStringArray& values, bool supply) {
+  for (int i = 0; i < values.GetSize(); ++i)
+    if (IsNumberValue(supply, i) && ReadsAsNonFiniteNumber(values[i])) return true;
+  return false;
 }
 
 }  // namespace
@@ -274,6 +287,7 @@ int ReadSectionFile(CSecSezNew& root, const char* path, SectionFileReport* repor
     if (got.supply) lines.texts = got.texts;
     if (!got.whole && !lines.brokenLine) lines.brokenLine = lineNumber;
     if (got.tooLong) note(found.tooLong, lineText());
+    if (got.notFinite) note(found.notFinite, lineText());
   }
   if (report) {
     Report(read, found);
@@ -314,7 +328,10 @@ SectionLineRead ParseSectionRecord(CSecDataNew& section, const char* rest, int) 
   }
   // The other line's values beyond 5 are not applied.
   got.whole = stored >= (supply ? CSecDataNew::kValues : 6);
-  if (!supply) return got;
+  if (!supply) {
+    got.notFinite = HoldsNonFiniteNumber(values, false);
+    return got;
+  }
   for (int j = 0; j < 4 && *cursor && !cut; ++j) {
     const char* end = NextSeparator(cursor);
     const char* stop = end ? end : cursor + std::strlen(cursor);
@@ -324,6 +341,7 @@ SectionLineRead ParseSectionRecord(CSecDataNew& section, const char* rest, int) 
     ++got.texts;
   }
   CutZeroFraction(section.m_pValues[9]);
+  got.notFinite = HoldsNonFiniteNumber(values, true);
   return got;
 }
 

@@ -51,6 +51,9 @@ struct SectionFileReport {
   // Record lines with a value the import applies (name, values, texts)
   // longer than an extended-data string holds (255 bytes): "line n".
   CString tooLong;
+  // Record lines with a number the import applies that is not finite
+  // ("nan", "inf", "1e309"): "line n".
+  CString notFinite;
   // The first line holding an end-of-file mark (Ctrl-Z) or a NUL byte,
   // "line n"; reading stops there. A single Ctrl-Z ending the file is its
   // end mark and is no fault.
@@ -77,6 +80,7 @@ struct SectionLineRead {
   bool whole = false;
   int texts = 0;
   bool tooLong = false;  // an applied value is longer than kMaxAppliedValue
+  bool notFinite = false;  // an applied number reads as nan, inf or beyond the doubles
 };
 
 // The longest value an extended-data string takes.

@@ -150,6 +150,7 @@ TEST_F(SectionFile, RecordLinesTakeWhatEndsWithASeparator) {
     const char* texts;
     bool whole;  // every value the import applies is there
     int textsHeld;
+    bool notFinite = false;  // an applied number is nan, inf or beyond the doubles
   } cases[] = {
       {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;a;b;c;d", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,", "a,b,c,d,", true, 4},
       {"P;n;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;a;b;", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,", "a,b,,,", true, 2},
@@ -161,6 +162,13 @@ TEST_F(SectionFile, RecordLinesTakeWhatEndsWithASeparator) {
       {"P;n", kEmpty15, ",,,,", false, 0},   // the name lacks its ';': nothing stored
       {"Z;n;0;1;2;3;4;5;", kEmpty15, ",,,,", true, 0},  // the other line's applied values
       {"Z;n;0;1;2;3;4;5", kEmpty15, ",,,,", false, 0},
+      {"P;n;0;1;2;3;4;5;6;7;8;nan.000;10;11;12;13;-Infinity;", "0,1,2,3,4,5,6,7,8,nan,10,11,12,13,-Infinity,", ",,,,",
+       true, 0, true},
+      {"Z;n; NaN;1;2;3;4;1e309;", kEmpty15, ",,,,", true, 0, true},
+      // Names, texts, values not applied and finite extremes are no fault.
+      {"P;n;0;inf;2;nan;INF;-1e308;6;nan;8;1e-400;10;11;12;13;14;inf",
+       "0,inf,2,nan,INF,-1e308,6,nan,8,1e-400,10,11,12,13,14,", "inf,,,,", true, 1},
+      {"Z;n;0;1;2;3;4;5;nan;", kEmpty15, ",,,,", true, 0},
   };
   for (const Case& c : cases) {
     CSecDataNew s(1);
@@ -174,6 +182,7 @@ TEST_F(SectionFile, RecordLinesTakeWhatEndsWithASeparator) {
     EXPECT_EQ(got.supply, c.rest[0] == 'P') << c.rest;
     EXPECT_EQ(got.whole, c.whole) << c.rest;
     EXPECT_EQ(got.texts, c.textsHeld) << c.rest;
+    EXPECT_EQ(got.notFinite, c.notFinite) << c.rest;
   }
   // A value 9 of any length loses its zero fraction whole.
   CSecDataNew s(1);

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/E2eFixture.h"
@@ -118,6 +119,9 @@ TEST_F(Import, ImportsThatApplyNothingWriteNothing) {
        "repeats a branch or a line: 1 (line 6)."},
       {"a value over 255 bytes", kData + "exported.dxf",
        Records({"1;P;" + std::string(256, 'n') + kSupply.substr(8), kReturn}), "longer than 255 bytes: line 4."},
+      {"numbers that are none", kData + "exported.dxf",
+       Records({"1;P;S1-1;DN20;x;NaN;IZ1;Arma;13;VE15;HV2;SR20;-inf.000;r1;r2;r3;r4;r5;", "1;Z;S;1e309;x;1;I;A;1;"}),
+       "beyond the range of numbers): line 4, line 5."},
       {"a Ctrl-Z inside", kData + "exported.dxf", Records({kSupply, "\x1A" + kReturn}),
        "(Ctrl-Z) or NUL byte inside: line 5."},
       {"a NUL inside", kData + "exported.dxf", Records({kSupply, std::string("1;Z;S\0", 6) + kReturn.substr(5)}),
@@ -165,17 +169,26 @@ TEST_F(Import, RecordLinesAreTakenWholeAndOnlyWhatTheyHold) {
 
 TEST_F(Import, APartialImportSaysWhatItDidNotApply) {
   // The return pipe (E3) numbered 2, so section 1 reaches only the supply
-  // pipe; the file also holds a section and a branch ("1 ") no pipe has.
-  std::string numbered = testsupport::Slurp(kData + "exported.dxf");
-  const std::string number = "\n_DW_NUMBER\n1000\n1\n";
-  numbered.replace(numbered.find(number, numbered.find(number) + 1) + number.size() - 2, 1, "2");
-  Outcome o = RunImport(Write("numbered.dxf", numbered),
-                        Records({kSupply, kReturn, "7" + kSupply.substr(1), "7" + kReturn.substr(1), "#vetev;1 ",
-                                 kSupply, kReturn}),
-                        Path("out.dxf"));
-  EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
-  EXPECT_NE(o.out.find("not everything matched: pipes without a section in the file: 2 ('1'); branches of the file "
-                       "that match no pipe: '1 '; sections of the file that match no pipe: 7 ('1')."),
-            std::string::npos) << o.out;
-  EXPECT_EQ(o.out.find("message:", o.out.find("message:") + 1), std::string::npos) << "one message: " << o.out;
+  // pipe, and put in branch 1 or 2; the file also holds a section and a
+  // branch ("1 ") no pipe has.
+  const std::string unmatched = "branches of the file that match no pipe: '1 '; sections of the file that match no "
+                                "pipe: 7 ('1').";
+  const std::pair<const char*, std::string> cases[] = {
+      {"1", "pipes without a section in the file: 2 ('1'); " + unmatched},
+      // A branch is applied over its scheme, whose other branches it does not miss.
+      {"2", unmatched}};
+  for (const auto& [branch, expected] : cases) {
+    std::string numbered = testsupport::Slurp(kData + "exported.dxf");
+    const std::string number = "\n_DW_NUMBER\n1000\n1\n", named = "\n_NBRANCH\n1000\n1\n";
+    const size_t e3 = numbered.find(number, numbered.find(number) + 1);
+    numbered.replace(e3 + number.size() - 2, 1, "2");
+    numbered.replace(numbered.find(named, e3) + named.size() - 2, 1, branch);
+    Outcome o = RunImport(Write("numbered.dxf", numbered),
+                          Records({kSupply, kReturn, "7" + kSupply.substr(1), "7" + kReturn.substr(1), "#vetev;1 ",
+                                   kSupply, kReturn}),
+                          Path("out.dxf"));
+    EXPECT_TRUE(o.Has("drawing: written " + Path("out.dxf"))) << o.out;
+    EXPECT_NE(o.out.find("not everything matched: " + expected + "\""), std::string::npos) << branch << o.out;
+    EXPECT_EQ(o.out.find("message:", o.out.find("message:") + 1), std::string::npos) << "one message: " << o.out;
+  }
 }
