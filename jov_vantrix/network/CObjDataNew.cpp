@@ -81,6 +81,7 @@ CObjDataNew::CObjDataNew(const CObjDataNew& source, int number, int connect)
       m_objectType(source.m_objectType),
       m_length(20.0),
       m_branchName(source.m_branchName),
+      m_pPiece(&source.DrawnPiece()),
       m_branchNumber(source.m_branchNumber),
       m_sideNumber(source.m_sideNumber),
       m_CM(source.m_CM),

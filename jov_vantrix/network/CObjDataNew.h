@@ -53,7 +53,8 @@ class CObjDataNew : public CSeznam {
               const CGroupChainRef* holder = nullptr, bool measure = true);
   // A record standing for source under new numbers, with no chain and no
   // extended data of its own: it keeps source's index, kinds, names and
-  // description values, and a nominal length of 20.
+  // description values, a nominal length of 20, and source's drawn piece
+  // (DrawnPiece), which must outlive it (both are one group's).
   CObjDataNew(const CObjDataNew& source, int number, int connect);
   ~CObjDataNew() override;
 
@@ -80,6 +81,10 @@ class CObjDataNew : public CSeznam {
     const auto* begin = reinterpret_cast<const char*>(this);
     PrefetchBytes(begin, static_cast<size_t>(reinterpret_cast<const char*>(&m_pBuiltChain + 1) - begin));
   }
+
+  // The piece in the drawing the record stands for: the one of the record
+  // it was copied from, else the record itself. Its label goes there.
+  const CObjDataNew& DrawnPiece() const { return m_pPiece ? *m_pPiece : *this; }
 
   // The chain to write: the built chain when there is one, else the chain
   // as read.
@@ -127,6 +132,8 @@ class CObjDataNew : public CSeznam {
   bool m_flag4 = false;
   int64_t m_entityName[2] = {0, 0};
   GLVector m_basePoint;
+  // Set for a copy only: the record whose drawn piece it stands for.
+  const CObjDataNew* m_pPiece = nullptr;
 
   RecordText m_branchNumber;  // "_NUM_BRANCH"
   RecordText m_sideNumber;    // "_NUM_SIDE"

@@ -361,17 +361,20 @@ const char* SegmentLabelPiece(const resbuf* chain) {
 
 namespace {
 
-// Where the label of a piece stands: beside a vertical piece, above the
-// second end of any other. The ends of a chain as read are the record's
+// Where the label of a record stands: beside its vertical piece, above the
+// second end of any other; a record standing for another's piece (a
+// riser-side end's copy) one and a half label heights above that piece's
+// own label, clear of it. The ends of a chain as read are the record's
 // (measured when it was read; no writer moves a read piece's points): only a
 // built chain is walked, and the length is measured only when asked.
 GLVector LabelPoint(const CObjDataNew& record, double labelHeight, double* length) {
-  GLVector first = record.m_start;
-  GLVector second = record.m_end;
-  if (record.m_pBuiltChain || length) {
+  const CObjDataNew& piece = record.DrawnPiece();
+  GLVector first = piece.m_start;
+  GLVector second = piece.m_end;
+  if (piece.m_pBuiltChain || length) {
     first = second = GLVector();
     double measured = 0.0;
-    GetChainPathEnds(record.GetChain(), first, second, measured);
+    GetChainPathEnds(piece.GetChain(), first, second, measured);
     if (length) *length = measured;
   }
   GLVector at((first.x + second.x) * 0.5, (first.y + second.y) * 0.5, (first.z + second.z) * 0.5);
@@ -379,6 +382,7 @@ GLVector LabelPoint(const CObjDataNew& record, double labelHeight, double* lengt
     at.x += labelHeight;
   else
     at.y = second.y + labelHeight * 0.5;
+  if (&piece != &record) at.y += labelHeight * 1.5;
   return at;
 }
 
@@ -446,9 +450,9 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
                         double labelHeight, double labelWidthFactor, const char* labelLayer, int32_t withLabels) {
   const bool generated = start < 1;
   if (generated) start = 1;
-  // The labels an earlier export drew, by the piece they name.
+  // The labels an earlier export drew, by the piece they name; those no
+  // record takes are removed at the end.
   std::unordered_map<std::string, std::vector<CObjDataNew*>> earlier;
-  std::vector<CObjDataNew*> unnamed;
   for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {
     PrefetchKindAhead(list.m_allRecords, i);
     auto* label = static_cast<CObjDataNew*>(list.m_allRecords[i]);
@@ -464,28 +468,35 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
     auto* record = static_cast<CObjDataNew*>(sequence[i]);
     if (!record) continue;
     const NumberText number(generated, record->GetNumber() + start - 1);
-    const char* handle = GetEntityString(record->m_entityChain.GetChain(), 5);
+    // A copy standing for a piece is labelled there and names it: a
+    // re-export finds its label again.
+    const char* handle = GetEntityString(record->DrawnPiece().m_entityChain.GetChain(), 5);
     auto found = handle && !earlier.empty() ? earlier.find(handle) : earlier.end();
     double length = 0.0;
     const GLVector at = LabelPoint(*record, labelHeight, found != earlier.end() ? &length : nullptr);
     CObjDataNew* kept = nullptr;
     if (found != earlier.end()) {
       // A copied network's labels name the pieces they were copied from:
-      // only a label beside the piece is its own.
+      // only a label beside the piece is its own. A piece labelled twice
+      // (its own number and a copy's) has each record take the nearest.
+      std::vector<CObjDataNew*>& labels = found->second;
       double nearest = std::fabs(length) * 0.5 + std::fabs(labelHeight) * 2.0 + 1e-6;
-      for (CObjDataNew* label : found->second) {
+      size_t taken = labels.size();
+      for (size_t k = 0; k < labels.size(); ++k) {
         GLVector point;
-        GetEntityPoint(label->m_entityChain.GetChain(), point, 10);
+        GetEntityPoint(labels[k]->m_entityChain.GetChain(), point, 10);
         const double distance = std::sqrt((point.x - at.x) * (point.x - at.x) + (point.y - at.y) * (point.y - at.y) +
                                           (point.z - at.z) * (point.z - at.z));
         if (distance <= nearest) {
           nearest = distance;
-          kept = label;
+          taken = k;
         }
       }
-      for (CObjDataNew* label : found->second)
-        if (label != kept) unnamed.push_back(label);
-      earlier.erase(found);
+      if (taken < labels.size()) {
+        kept = labels[taken];
+        labels.erase(labels.begin() + static_cast<ptrdiff_t>(taken));
+      }
+      if (labels.empty()) earlier.erase(found);
     }
     if (kept) {
       kept->m_erase = false;
@@ -504,9 +515,10 @@ void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCu
       list.m_newLabels.Add(labelLayer, labelHeight, labelWidthFactor, params.m_angle, at, number, handle);
     }
   }
-  // Labels of pieces no longer in the network (deleted, or another's).
-  for (auto& [piece, labels] : earlier) unnamed.insert(unnamed.end(), labels.begin(), labels.end());
-  for (CObjDataNew* label : unnamed) RemoveLabel(*label);
+  // Labels of pieces no longer in the network (deleted, or another's), and
+  // those beside no record of theirs.
+  for (auto& [piece, labels] : earlier)
+    for (CObjDataNew* label : labels) RemoveLabel(*label);
 }
 
 namespace {
@@ -547,7 +559,8 @@ bool ReadDrawingLabels(CObjSezNew& list, const CPtrArray& sequence) {
     if (known) return;
     known = true;
     for (INT_PTR i = 0; i < sequence.GetSize(); ++i)
-      if (const auto* record = static_cast<const CObjDataNew*>(sequence[i])) pieces.Add(record->m_entityChain.GetChain());
+      if (const auto* record = static_cast<const CObjDataNew*>(sequence[i]))
+        pieces.Add(record->DrawnPiece().m_entityChain.GetChain());
     pieces.Seal();
     read.reserve(static_cast<size_t>(list.m_allRecords.GetSize()));
     for (INT_PTR i = 0; i < list.m_allRecords.GetSize(); ++i) {

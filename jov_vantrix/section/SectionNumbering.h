@@ -39,15 +39,19 @@ void WriteSequenceNumbers(std::span<const CPtrArray* const> sequences, int32_t s
 // Makes the segment labels among the list's read records (its all-records
 // array) tell the numbers the sequence's pieces now carry (numbered as
 // WriteSegmentNumbers does with start). A label is a TEXT record (see
-// NewReadRecord) and names its piece by its tag; of the labels standing
-// beside a piece (within half its length and two label heights of its label
-// point) the nearest is rewritten there with the number, on the label layer. Every other tagged label (a second one of
-// a piece, a copy's, which names the piece it was copied from, or one
-// naming no piece of the sequence) is removed: a label read from the
-// drawing is erased when the list is written back; any other, or any on a
-// host that cannot erase, is blanked and its tag names nothing from then
-// on. With labels, a piece without one gets a new label (a TEXT tagged with
-// the piece's handle, beside a vertical piece, above the second end of any
+// NewReadRecord) and names its piece by its tag. A record standing for
+// another's piece (CObjDataNew::DrawnPiece, a riser-side end's copy) is
+// labelled at that piece, one and a half label heights above the piece's
+// own label, and names it. Each record in turn takes, of the labels naming
+// its piece and standing beside it (within half the piece's length and two
+// label heights of its label point), the nearest, rewritten there with the
+// number, on the label layer. Every other tagged label (a second one of a
+// piece, one copied with its network, which names the piece it was copied
+// from, or one naming no piece of the sequence) is removed: a label read from the drawing is
+// erased when the list is written back; any other, or any on a host that
+// cannot erase, is blanked and its tag names nothing from then on. With
+// labels, a record without one gets a new label (a TEXT tagged with its
+// piece's handle, beside a vertical piece, above the second end of any
 // other), kept among the list's new labels; without, none is added.
 void RenewSegmentLabels(CObjSezNew& list, const CPtrArray& sequence, const JovCutParams& params,
                         int32_t start, double labelHeight, double labelWidthFactor, const char* labelLayer,

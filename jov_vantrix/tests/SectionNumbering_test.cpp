@@ -150,6 +150,25 @@ TEST(SectionNumbering, SequencesAreNumberedAndLabelled) {
     EXPECT_EQ(keys(sixth), (Items{"1000:_DW_NUMBER", std::string("1000:") + number, "1000:_DW_CONNECT",
                                   std::string("1000:") + connect})) << start;
   }
+
+  // A riser-side end's copy of a read piece is labelled above the piece's
+  // label, naming it; exported again, its label is rewritten, none added.
+  CObjSezNew drawn;
+  const double ends[][3] = {{0, 0, 0}, {0, 2, 0}};
+  OwnedChain chain(GroupChainBuilder(0).Build(0, "LWPOLYLINE", 5, "B1", 10, ends[0], 10, ends[1], -9));
+  auto* pipe = new CObjDataNew(kEntityLwPolyline, kObjectSupplyPipe, chain.get(), 0);
+  CPtrArray pipes;
+  for (CObjDataNew* r : {pipe, new CObjDataNew(*pipe, 2, 1)}) drawn.AddTail(r), pipes.Add(r);
+  RenewSegmentLabels(drawn, pipes, params, 1, 0.5, 0.8, "N", 1);
+  ASSERT_EQ(drawn.m_newLabels.Count(), 2u);
+  const Items label = DescribeChain(drawn.m_newLabels.Chain(1, frame));
+  EXPECT_EQ((Items{label[4], label[6], label.back()}), (Items{"10:0.5,1.75,0", "1:2", "1000:B1"}));
+  for (size_t i = 0; i < 2; ++i) drawn.m_allRecords.Add(NewReadRecord(drawn.m_newLabels.Chain(i, frame), 1 + i));
+  for (INT_PTR i = 0; i < 2; ++i) drawn.m_heldRecords.AddTail(static_cast<CObjDataNew*>(drawn.m_allRecords[i]));
+  drawn.m_newLabels.Clear();
+  RenewSegmentLabels(drawn, pipes, params, 10, 0.5, 0.8, "N", 1);
+  EXPECT_EQ(drawn.m_newLabels.Count(), 0u);
+  EXPECT_EQ(DescribeChain(static_cast<CObjDataNew*>(drawn.m_allRecords[1])->GetChain())[6], "1:11");
 }
 
 // The sequences' records written in one walk, ordered by their indexes
