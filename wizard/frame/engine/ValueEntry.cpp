@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/CLocaleNumber.h"
+#include "common/ValueRules.h"
 #include "wizard/frame/engine/ExpressionEvaluator.h"
 
 namespace {
@@ -84,6 +85,11 @@ std::string PlainDecimalEntry(std::string_view text, double value) {
     if (written.ec == std::errc()) plain.assign(buffer, written.ptr);
   }
   return plain.size() <= kEvaluatorNumber ? plain : std::string();
+}
+
+bool IsUsableSlopeText(const char* slope) {
+  double value = 0;
+  return !slope || !*slope || (ReadValueEntry(slope, value) && IsUsableSlope(value));
 }
 
 bool BreaksStoredTexts(std::string_view text) { return text.find_first_of("|;=\r\n") != std::string_view::npos; }
