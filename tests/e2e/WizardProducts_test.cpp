@@ -256,7 +256,7 @@ TEST_F(WizardProducts, ACallersLengthOrSlopeIsOneNumberWithinItsRangeOrRefused) 
   std::vector<std::string> args;
   for (const Taken& row : taken) args = Join(args, PipeRequest("#L", row.value));
   for (const char* value : refused) args = Join(args, PipeRequest("#L", value));
-  const char* slopes[] = {"0.5", "-2,5", "1000", "nan", "inf", "1e308", "abc", "-1000.5"};  // 3 taken
+  const char* slopes[] = {"0.5", "-2,5 %", "1000%", "nan", "inf %", "1e308", "abc", "-1000.5"};  // 3 taken
   for (const char* slope : slopes) args = Join(args, PipeRequest("#L", "1500", slope));
   // A slope set for the product dialogs is refused before any dialog.
   args = Join(Join(args, {"--script", Write("slope.txt", "answer ok\n"), "--run", "SetSlope", "--arg", "nan"}),

@@ -24,8 +24,8 @@ std::string StoredValueEntry(std::string_view text);
 std::string PlainDecimalEntry(std::string_view text, double value);
 
 // A slope a product's data may carry: none (null or empty), or one number
-// as ReadValueEntry takes a parameter's, within IsUsableSlope. It is kept
-// as given.
+// as ReadValueEntry takes a parameter's, within IsUsableSlope, perhaps
+// followed by its unit ('%' or the per-mille sign). It is kept as given.
 bool IsUsableSlopeText(const char* slope);
 
 // '|', ';', '=', CR or LF: separators of the parameter text, the
