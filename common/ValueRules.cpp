@@ -51,6 +51,8 @@ bool IsUsableSize(double millimetres) {
 
 bool IsUsableWidthFactor(double factor) { return std::isfinite(factor) && factor > 0.0 && factor <= 100.0; }
 
+bool IsUsableSlope(double slope) { return std::isfinite(slope) && std::fabs(slope) <= 1000.0; }
+
 bool IsUsableLayerName(const char* name) {
   if (!name || !*name) return false;
   for (const char* c = name; *c; ++c) {

@@ -26,6 +26,9 @@ bool IsUsableLevel(double metres);
 bool IsUsableSize(double millimetres);
 // A text width factor: above 0 and up to 100.
 bool IsUsableWidthFactor(double factor);
+// A product's slope, in the unit its caller gives it (per cent or per
+// mille): within 1000 either way.
+bool IsUsableSlope(double slope);
 
 // A layer name a drawing can hold, for every byte of code page 1250:
 // not empty, no control character, none of < > / \ " : ; ? * | = , ' `

@@ -43,9 +43,10 @@ std::vector<std::string> ValveRequest(const std::string& points) {
 // A view-B points text of one point of size 15 at letter B.
 const char* kValveSized = "0\\n1\\n15\\nx\\ny\\nB\\n0\\n0\\n";
 
-std::vector<std::string> PipeRequest(const std::string& names, const std::string& values) {
+std::vector<std::string> PipeRequest(const std::string& names, const std::string& values,
+                                     const std::string& slope = "-") {
   return {"--run", "PPGetResbufEx", "--arg", "db:T:TPP0015-0001", "--arg", "1", "--arg", "-", "--arg", "0",
-          "--arg", names, "--arg", values, "--arg", "-", "--arg", "-", "--arg", "-"};
+          "--arg", names, "--arg", values, "--arg", "-", "--arg", slope, "--arg", "-"};
 }
 
 std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b) {
@@ -239,9 +240,10 @@ TEST_F(WizardProducts, TheLevelComesFromTheSelectedInsert) {
   EXPECT_FALSE(Holds(Call(manager, 0), "chain 2: 1000 \"_ZLEVEL\"")) << manager.out;
 }
 
-TEST_F(WizardProducts, ACallersLengthIsOneNumberWithinItsRangeOrRefused) {
+TEST_F(WizardProducts, ACallersLengthOrSlopeIsOneNumberWithinItsRangeOrRefused) {
   // The pipe's length is limited to 10..6000: taken (the pipe's end, the
-  // text its data carries) or refused with 2.
+  // text its data carries) or refused with 2. A slope, within 1000 either
+  // way, is carried as given.
   struct Taken {
     const char *value, *drawn, *data;
   };
@@ -254,6 +256,11 @@ TEST_F(WizardProducts, ACallersLengthIsOneNumberWithinItsRangeOrRefused) {
   std::vector<std::string> args;
   for (const Taken& row : taken) args = Join(args, PipeRequest("#L", row.value));
   for (const char* value : refused) args = Join(args, PipeRequest("#L", value));
+  const char* slopes[] = {"0.5", "-2,5 %", "1000%", "nan", "inf %", "1e308", "abc", "-1000.5"};  // 3 taken
+  for (const char* slope : slopes) args = Join(args, PipeRequest("#L", "1500", slope));
+  // A slope set for the product dialogs is refused before any dialog.
+  args = Join(Join(args, {"--script", Write("slope.txt", "answer ok\n"), "--run", "SetSlope", "--arg", "nan"}),
+              ValveRequest("-"));
   // The two numbers of PPGetResbuf are checked the same way.
   for (const char* length : {"nan", "inf"})
     args = Join(args, {"--run", "PPGetResbuf", "--arg", "db:T:TPP0015-0001", "--arg", "1", "--arg", "-", "--arg",
@@ -269,6 +276,13 @@ TEST_F(WizardProducts, ACallersLengthIsOneNumberWithinItsRangeOrRefused) {
     EXPECT_EQ(Value(call, "L"), row.data) << row.value;
   }
   for (const char* value : refused) EXPECT_EQ(Call(o, index++), std::vector<std::string>{"result: 2"}) << value;
+  for (int i = 0; i < 8; ++i) {
+    const std::vector<std::string> call = Call(o, index++);
+    EXPECT_EQ(call.empty() ? "" : call[0] + " " + Value(call, "_SLOPE"),
+              i < 3 ? "result: 1 " + std::string(slopes[i]) : "result: 2 <none>");
+  }
+  EXPECT_TRUE(Holds(Call(o, ++index), "result: 3")) << o.out;
+  ++index;
   for (const char* length : {"nan", "inf"})
     EXPECT_EQ(Call(o, index++), std::vector<std::string>{"result: 2"}) << "PPGetResbuf " << length;
 }

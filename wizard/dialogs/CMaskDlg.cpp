@@ -27,6 +27,17 @@ char CaptionLetter(unsigned kind) {
   }
 }
 
+// Why a mask of this name and definition cannot be kept; 0 when it can.
+UINT MaskRefusal(const CString& name, const CString& definition) {
+  // The name ends at the first ';' of a stored mask.
+  if (name.Find(';') >= 0) return IDS_NAME_HAS_SEMICOLON;
+  // A pasted tab or line end would split the stored mask and the labels.
+  if (HoldsControlCharacter(name) || HoldsControlCharacter(definition)) return IDS_CONTROL_CHARACTER_REFUSED;
+  // What is stored must come back whole.
+  if (!MaskFitsStorage(name, definition)) return IDS_MASK_TOO_LONG;
+  return 0;
+}
+
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CMaskDlg, CDialog)
@@ -97,6 +108,7 @@ CMaskData* CMaskDlg::SelectedRecord(int* row) const {
 void CMaskDlg::OnSelChange() {
   int row = -1;
   CMaskData* record = SelectedRecord(&row);
+  shown = record;
   if (row >= 0) {
     nameEdit.SetWindowText(record ? record->name.GetString() : "");
     definitionEdit.SetWindowText(record ? record->definition.GetString() : "");
@@ -122,7 +134,18 @@ void CMaskDlg::UpdateButtons(int selected) {
   addButton.EnableWindow(rows < kMaxMasks);
 }
 
-void CMaskDlg::OnListSelChange() { OnSelChange(); }
+void CMaskDlg::OnListSelChange() {
+  // The boxes hold the texts of the mask selected before: they are kept for
+  // it, or it stays selected while one of them is refused.
+  const int chosen = maskList.GetCurSel();
+  int shownRow = -1;
+  for (int row = 0; row < maskList.GetCount() && shownRow < 0; ++row)
+    if (shown && maskList.GetItemDataPtr(row) == shown) shownRow = row;
+  maskList.SetCurSel(shownRow);
+  if (!CommitEdits()) return;
+  maskList.SetCurSel(chosen);
+  OnSelChange();
+}
 
 void CMaskDlg::PlaceRow(int index, const CString& text, CMaskData* record) {
   const int row = maskList.InsertString(index, text);
@@ -132,7 +155,7 @@ void CMaskDlg::PlaceRow(int index, const CString& text, CMaskData* record) {
 }
 
 void CMaskDlg::OnAdd() {
-  if (maskList.GetCount() >= kMaxMasks) return;
+  if (maskList.GetCount() >= kMaxMasks || !CommitEdits()) return;
   CString name;
   name.LoadString(IDS_NEW_MASK_NAME);
   const int row = maskList.InsertString(maskList.GetCount(), name);
@@ -146,6 +169,7 @@ void CMaskDlg::OnAdd() {
 }
 
 void CMaskDlg::OnDelete() {
+  if (!CommitEdits()) return;
   int row = -1;
   CMaskData* record = SelectedRecord(&row);
   if (row < 0) return;
@@ -157,6 +181,7 @@ void CMaskDlg::OnDelete() {
 }
 
 void CMaskDlg::MoveSelected(int step) {
+  if (!CommitEdits()) return;
   int row = -1;
   CMaskData* record = SelectedRecord(&row);
   const int to = row + step;
@@ -173,65 +198,62 @@ void CMaskDlg::OnDown() { MoveSelected(+1); }
 
 void CMaskDlg::OnEdit() {
   CMaskData* record = SelectedRecord();
-  if (!record) return;
+  if (!record || !CommitEdits()) return;
   CMaskDefDlg editor(kind, record->definition, CMaskDefDlg::kEditListed, this);
   if (editor.DoModal() != IDOK) return;
   definitionEdit.SetWindowText(editor.result);
   definitionEdit.SendMessage(EM_SETMODIFY, TRUE);
-  OnDefinitionKillFocus();
+  CommitDefinition(true);
 }
 
 void CMaskDlg::OnHelp() { ShowWizardHelp(m_hWnd, "Popis-vlastni_nastaveni.htm"); }
 
-void CMaskDlg::OnDefinitionKillFocus() {
+// Leaving a box keeps its text when it may be stored; a refused one waits in
+// the box, and the road that would use it tells why. Cancel and closing take
+// the focus too, and must not be held up.
+void CMaskDlg::OnDefinitionKillFocus() { CommitDefinition(false); }
+void CMaskDlg::OnNameKillFocus() { CommitName(false); }
+
+bool CMaskDlg::CommitEdits() { return CommitName(true) && CommitDefinition(true); }
+
+bool CMaskDlg::CommitDefinition(bool tell) {
   CMaskData* record = SelectedRecord();
-  if (!definitionEdit.SendMessage(EM_GETMODIFY) || !record) return;
+  if (!definitionEdit.GetModify() || !record) return true;
   CString text;
   definitionEdit.GetWindowText(text);
-  if (text.IsEmpty()) return;
-  // A pasted tab or line end would split the stored mask and the labels.
-  if (HoldsControlCharacter(text)) {
-    MessageBoxRes(m_hWnd, IDS_CONTROL_CHARACTER_REFUSED, MB_ICONWARNING);
-    definitionEdit.SetWindowText(record->definition);
-    return;
+  if (text.IsEmpty()) {
+    definitionEdit.SetModify(FALSE);
+    return true;
   }
-  if (!MaskFitsStorage(record->name, text)) {
-    // What is stored must come back whole: the mask keeps its definition.
-    MessageBoxRes(m_hWnd, IDS_MASK_TOO_LONG, MB_ICONWARNING);
-    definitionEdit.SetWindowText(record->definition);
-    return;
-  }
+  if (const UINT refusal = MaskRefusal(record->name, text)) return Refuse(definitionEdit, refusal, tell);
   record->definition = text;
+  definitionEdit.SetModify(FALSE);
+  return true;
 }
 
-void CMaskDlg::OnNameKillFocus() {
+bool CMaskDlg::CommitName(bool tell) {
   int row = -1;
   CMaskData* record = SelectedRecord(&row);
-  if (!nameEdit.SendMessage(EM_GETMODIFY) || !record) return;
+  if (!nameEdit.GetModify() || !record) return true;
   CString text;
   nameEdit.GetWindowText(text);
-  if (text.Find(';') >= 0) {
-    // The name ends at the first ';' of a stored mask.
-    MessageBeep(0xFFFFFFFF);
-    nameEdit.SetWindowText(record->name);
-    return;
-  }
-  if (HoldsControlCharacter(text)) {
-    MessageBoxRes(m_hWnd, IDS_CONTROL_CHARACTER_REFUSED, MB_ICONWARNING);
-    nameEdit.SetWindowText(record->name);
-    return;
-  }
-  if (!MaskFitsStorage(text, record->definition)) {
-    MessageBoxRes(m_hWnd, IDS_MASK_TOO_LONG, MB_ICONWARNING);
-    nameEdit.SetWindowText(record->name);
-    return;
-  }
+  if (const UINT refusal = MaskRefusal(text, record->definition)) return Refuse(nameEdit, refusal, tell);
   const CString previous = record->name;
   record->name = text;
+  nameEdit.SetModify(FALSE);
   if (!previous.IsEmpty() && previous != text) {
     maskList.DeleteString(static_cast<UINT>(row));
     PlaceRow(row, text, record);
   }
+  return true;
+}
+
+bool CMaskDlg::Refuse(CEditNew& box, UINT message, bool tell) {
+  if (tell) {
+    MessageBoxRes(m_hWnd, message, MB_ICONWARNING);
+    GotoDlgCtrl(&box);
+  }
+  return false;
 }
 
 BOOL CMaskDlg::PreTranslateMessage(MSG* msg) {
@@ -248,6 +270,8 @@ BOOL CMaskDlg::PreTranslateMessage(MSG* msg) {
 LRESULT CMaskDlg::OnKeepFocus(WPARAM, LPARAM) { return 1; }
 
 void CMaskDlg::OnOK() {
+  // Nothing is saved that the dialog does not show.
+  if (!CommitEdits()) return;
   const std::string setFile = TheDialogHost().ProfilePath(kMaskSetFile);
   const CString section = MaskNamesOf(kind).maskList;
   const int rows = maskList.GetCount();

@@ -62,6 +62,15 @@ class CMaskDlg : public CDialog {
   void MoveSelected(int step);
   // Puts a row's text and record in at index and selects it.
   void PlaceRow(int index, const CString& text, CMaskData* record);
+  // The boxes' pending texts become the selected mask's; every road that
+  // leaves or saves them runs this. A refused text stays in its box, still
+  // pending: false, and with `tell` a message and the focus in that box.
+  bool CommitEdits();
+  bool CommitName(bool tell);
+  bool CommitDefinition(bool tell);
+  bool Refuse(CEditNew& box, UINT message, bool tell);
+
+  CMaskData* shown = nullptr;  // the record the boxes were filled from
 };
 
 // The host's question whether a dialog keeps the focus; answered 1.

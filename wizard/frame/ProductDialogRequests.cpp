@@ -26,6 +26,7 @@
 #include "wizard/frame/engine/CObjectSez.h"
 #include "wizard/frame/engine/EngineState.h"
 #include "wizard/frame/engine/ParameterList.h"
+#include "wizard/frame/engine/ValueEntry.h"
 
 namespace {
 
@@ -132,6 +133,11 @@ int RunProductDialogs(const ProductRequestArgs& args, bool oneShot, bool initial
   if (!args.db) return kError;
   SetCurrentCatalogue(args.db);
   if (!EnsureWizardResources()) return kError;
+  // Told before any dialog: nothing in them could mend the caller's slope.
+  if (!IsUsableSlopeText(app.GetSlope())) {
+    MessageBoxRes(args.parent, IDS_SLOPE_UNUSABLE, MB_ICONHAND, app.GetSlope());
+    return kError;
+  }
   if (args.otherPoints && !ReadInsertZLevel(args.parent)) return kError;
   unsigned status = 0, indexType = 0;
   if (args.db->GetItemsStatus(status) != jovDatabase::eOK || args.db->GetIndexType(indexType) != jovDatabase::eOK)

@@ -23,6 +23,7 @@
 #include "wizard/frame/engine/ParameterTexts.h"
 #include "wizard/frame/engine/RecordLookups.h"
 #include "wizard/frame/engine/TextLines.h"
+#include "wizard/frame/engine/ValueEntry.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ bool BuildProductXData(HWND owner, unsigned view, CObjectSez* parameters, unsign
                        unsigned flagCount, const char* product, const char* slope, const char* branch) {
   CWizardDllApp& app = TheWizardApp();
   jovDatabase::Database* db = CurrentCatalogue();
-  if (!db) return false;
+  if (!db || !IsUsableSlopeText(slope)) return false;
   XDataWriter out(app.ResultChain2());
 
   qmString id, points;

@@ -17,8 +17,9 @@ class CObjectSez;
 // flag array made for the build when none is given); properties 0-3 are
 // always written, the others when their entry is set. Message 24 is shown
 // over owner, once, when a point names a parameter the product does not
-// have. False when the catalogue fails or a text of the chain is longer
-// than a drawing keeps (255 bytes); the nodes made so far stay for the
-// caller's PPFree (and its message, FirstOverlongPlacedText).
+// have. False, with nothing built, for a slope IsUsableSlopeText refuses;
+// false when the catalogue fails or a text of the chain is longer than a
+// drawing keeps (255 bytes): the nodes made so far stay for the caller's
+// PPFree (and its message, FirstOverlongPlacedText).
 bool BuildProductXData(HWND owner, unsigned view, CObjectSez* parameters, unsigned char* propertyFlags,
                        unsigned flagCount, const char* product, const char* slope, const char* branch);

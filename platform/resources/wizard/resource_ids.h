@@ -162,6 +162,8 @@
 #define IDS_LEVEL_UNUSABLE 461
 #define IDS_XDATA_TEXT_TOO_LONG 462
 #define IDS_CONTROL_CHARACTER_REFUSED 464
+// A slope given for a product that is no number within range (%s: it).
+#define IDS_SLOPE_UNUSABLE 465
 
 // ---- The product preview.
 // The definition editor's preview menu (popup 0): the preview kinds 0, 1

@@ -109,28 +109,29 @@ TEST_F(MaskList, DeletingTheOnlyRowLeavesNothingSelectedAndCancelWritesNothing) 
   EXPECT_EQ(Section(SetFile(), "DESC_VZDUCH"), "MASK0=Only;&DN");
 }
 
-TEST_F(MaskList, ATextThatWouldNotComeBackWholeOrANameWithASemicolonIsRefused) {
-  Masks("DESC_TOP", {{0, "Pipe;&CM"}});
+TEST_F(MaskList, ATextThatWouldNotComeBackWholeOrANameWithASemicolonIsRefusedAndWaitsInItsBox) {
+  Masks("DESC_TOP", {{0, "Pipe;&CM"}, {1, "Valve;&VE"}});
   CMaskDlg dialog('T', nullptr);
   const std::string tooLong(250, 'x');  // "Pipe;" + 250 = 255 characters
   const std::string fits(249, 'y');
   std::vector<std::string> seen;
   auto look = [&] { return DialogAction::Run([&](HWND) { seen.push_back(Shown(dialog)); }); };
-  EXPECT_EQ(Run(dialog, {DialogAction::Set(IDC_MASK_DEFINITION, tooLong), DialogAction::Click(IDC_MASK_LIST), look(),
-                         DialogAction::Set(IDC_MASK_NAME, "a;b"), DialogAction::Click(IDC_MASK_LIST), look(),
-                         DialogAction::Set(IDC_MASK_NAME, "Longer name"), DialogAction::Set(IDC_MASK_DEFINITION, fits),
-                         DialogAction::Click(IDC_MASK_LIST), look(), DialogAction::Ok()}),
+  EXPECT_EQ(Run(dialog, {DialogAction::Set(IDC_MASK_DEFINITION, tooLong), DialogAction::Choose(IDC_MASK_LIST, 1),
+                         DialogAction::Ok(), look(), DialogAction::Set(IDC_MASK_NAME, "a;b"), DialogAction::Ok(),
+                         look(), DialogAction::Set(IDC_MASK_NAME, "Longer name"),
+                         DialogAction::Set(IDC_MASK_DEFINITION, fits), DialogAction::Ok(), look(),
+                         DialogAction::Set(IDC_MASK_DEFINITION, "&DN"), DialogAction::Ok()}),
             IDOK);
   ASSERT_EQ(seen.size(), 3u);
-  EXPECT_EQ(seen[0], "[Pipe] name=Pipe definition=&CM");
-  EXPECT_EQ(seen[1], "[Pipe] name=Pipe definition=&CM");
-  EXPECT_EQ(seen[2], "[Longer name] name=Longer name definition=&CM")
+  EXPECT_EQ(seen[0], "[Pipe] Valve name=Pipe definition=" + tooLong) << "neither the list nor OK leaves it";
+  EXPECT_EQ(seen[1], "[Pipe] Valve name=a;b definition=" + tooLong);
+  EXPECT_EQ(seen[2], "[Longer name] Valve name=Longer name definition=" + fits)
       << "the new name makes the definition too long for the record";
-  const std::string title = GetHostProductTitle();
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{title + "|" + String(IDS_MASK_TOO_LONG) + "|48",
-                                               title + "|" + String(IDS_MASK_TOO_LONG) + "|48"}));
-  EXPECT_EQ(Events(UiEvent::Kind::Beep).size(), 1u) << "the name with ';'";
-  EXPECT_EQ(Section(SetFile(), "DESC_TOP"), "MASK0=Longer name;&CM");
+  const std::string tooLongBox = std::string(GetHostProductTitle()) + "|" + String(IDS_MASK_TOO_LONG) + "|48";
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{tooLongBox, tooLongBox,
+                                               GetHostProductTitle() + ("|" + String(IDS_NAME_HAS_SEMICOLON)) + "|48",
+                                               tooLongBox}));
+  EXPECT_EQ(Section(SetFile(), "DESC_TOP"), "MASK0=Longer name;&DN|MASK1=Valve;&VE");
 }
 
 TEST_F(MaskList, EachKindReadsAndWritesItsOwnSectionsAndNamesItsLetter) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/CLocaleNumber.h"
+#include "common/ValueRules.h"
 #include "wizard/frame/engine/ExpressionEvaluator.h"
 
 namespace {
@@ -84,6 +85,16 @@ std::string PlainDecimalEntry(std::string_view text, double value) {
     if (written.ec == std::errc()) plain.assign(buffer, written.ptr);
   }
   return plain.size() <= kEvaluatorNumber ? plain : std::string();
+}
+
+bool IsUsableSlopeText(const char* slope) {
+  if (!slope || !*slope) return true;
+  // Labels show the slope as typed, often with its unit: "2 %", "5\x89".
+  std::string_view text(slope);
+  const size_t last = text.find_last_not_of(" \t");
+  if (last != std::string_view::npos && (text[last] == '%' || text[last] == '\x89')) text = text.substr(0, last);
+  double value = 0;
+  return ReadValueEntry(text, value) && IsUsableSlope(value);
 }
 
 bool BreaksStoredTexts(std::string_view text) { return text.find_first_of("|;=\r\n") != std::string_view::npos; }

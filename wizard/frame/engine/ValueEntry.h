@@ -23,6 +23,11 @@ std::string StoredValueEntry(std::string_view text);
 // Empty when that text is longer than the evaluator reads a number.
 std::string PlainDecimalEntry(std::string_view text, double value);
 
+// A slope a product's data may carry: none (null or empty), or one number
+// as ReadValueEntry takes a parameter's, within IsUsableSlope, perhaps
+// followed by its unit ('%' or the per-mille sign). It is kept as given.
+bool IsUsableSlopeText(const char* slope);
+
 // '|', ';', '=', CR or LF: separators of the parameter text, the
 // definitions text and the last-values record.
 bool BreaksStoredTexts(std::string_view text);
