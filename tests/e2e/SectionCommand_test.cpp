@@ -153,7 +153,6 @@ TEST_F(SectionCommand, EndsWithoutASection) {
 
   const std::string written = "drawing: written " + Path("out.dxf");
   const std::vector<std::string> rolledBack{"BeginChange() -> marked", "EndChange(-1) -> rolled back"};
-  const std::vector<std::string> committed{"BeginChange() -> marked", "EndChange(1) -> committed"};
   struct Case {
     const char* what;
     std::string drawing, script;
@@ -175,12 +174,11 @@ TEST_F(SectionCommand, EndsWithoutASection) {
       {"a pipe first", kData + "branch.dxf", "pick 3D\nselect 3D 39 3B 3E\nanswer ok\n", "must begin with a riser",
        "drawing: unchanged", {}},
       {"the first prompt cancelled", kData + "branch.dxf", "cancel\n", nullptr, "drawing: unchanged", {}},
-      // The read records go back as they were, and the change is ended as
-      // a success.
-      {"the point prompt cancelled", kData + "branch.dxf", "pick 39\nselect 39 3B 3D 3E\ncancel\n", nullptr, written,
-       committed},
-      {"the dialog cancelled", kData + "branch.dxf", std::string(kBranchScript) + "cancel\n", nullptr, written,
-       committed},
+      // Nothing drawn: the host learns of no change.
+      {"the point prompt cancelled", kData + "branch.dxf", "pick 39\nselect 39 3B 3D 3E\ncancel\n", nullptr,
+       "drawing: not written (change cancelled)", rolledBack},
+      {"the dialog cancelled", kData + "branch.dxf", std::string(kBranchScript) + "cancel\n", nullptr,
+       "drawing: not written (change cancelled)", rolledBack},
       // Without the product library nothing is asked (a prompt would go
       // unanswered).
       {"no product library", kData + "branch.dxf", "", nullptr, "drawing: unchanged", {}, noLibrary},
