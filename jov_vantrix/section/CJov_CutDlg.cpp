@@ -96,7 +96,7 @@ void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
   if (result == 1) {
     StampSectionEntities(m_records, m_params.m_stamp);
     WriteOldRecords(m_records);
-    EndWrittenChange(1);
+    if (EndWrittenChange(1) == 1) SaveCutNumber(CutSettingsPath(kCutSettingsFile), m_params.m_cutNumber);
     return;
   }
   MessageBoxRes(nullptr, IDS_SECTION_NOT_DRAWN, MB_ICONHAND);
