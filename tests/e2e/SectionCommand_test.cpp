@@ -149,6 +149,9 @@ TEST_F(SectionCommand, EndsWithoutASection) {
   std::string unknown = testsupport::Slurp(kData + "branch.dxf");
   unknown.replace(unknown.find("TCD0000i0001"), 12, "TCD0000i0077");
   const std::string unknownPath = Write("unknown.dxf", unknown);
+  std::string noLength = testsupport::Slurp(kData + "branch.dxf");
+  noLength.replace(noLength.find("\nL\n1000\n600\n") + 8, 3, "abc");
+  const std::string noLengthPath = Write("no_length.dxf", noLength);
   const std::string noLibrary = ModuleFolder(dir_ / "no_library", "Wizard.dll");
 
   const std::string written = "drawing: written " + Path("out.dxf");
@@ -166,6 +169,11 @@ TEST_F(SectionCommand, EndsWithoutASection) {
        "(TCD0000i0004, branch 1) lacks the connection point", "drawing: not written (change cancelled)", rolledBack},
       {"a product the catalogue does not know", unknownPath, std::string(kBranchScript) + "ok\nanswer ok\n",
        "type code of XYZ (TCD0000i0077, branch 1)", "drawing: not written (change cancelled)", rolledBack},
+      {"a product length that is no number", noLengthPath, std::string(kBranchScript) + "ok\nanswer ok\n",
+       "entity 3B (key L) is not usable", "drawing: not written (change cancelled)", rolledBack},
+      {"a point too far from the origin", kData + "branch.dxf",
+       "pick 39\nselect 39 3B 3D 3E\npoint 1e20 20000\ndialog 5009\nok\nanswer ok\n", "more than 10 million km",
+       "drawing: not written (change cancelled)", rolledBack},
       {"two supply pipes and one return pipe", twoSupplyPath, "pick 39\nselect 39 3B 3D 50 3E\nanswer ok\n",
        "supply and return pipes must pair up", "drawing: unchanged", {}},
       // The reading ends at once, and without pipes they do not pair.
@@ -317,6 +325,9 @@ TEST_F(SectionCommand, RiserEndsWithoutASection) {
   for (size_t at = unknown.find("TCD0000i0001"); at != std::string::npos; at = unknown.find("TCD0000i0001", at))
     unknown.replace(at, 12, "TCD0000i0099");
   const std::string unknownPath = Write("unknown.dxf", unknown);
+  std::string noLength = testsupport::Slurp(kData + "riser.dxf");
+  noLength.replace(noLength.find("\nL\n1000\n600\n") + 8, 3, "-3000");
+  const std::string noLengthPath = Write("no_length.dxf", noLength);
   struct Case {
     const char* what;
     std::string script;
@@ -334,6 +345,10 @@ TEST_F(SectionCommand, RiserEndsWithoutASection) {
        "could not be listed", "6"},
       {"no catalogue of the riser's trade", std::string(kRiserScript) + "ok\nanswer ok\n", "could not be drawn", "6",
        Path("no_catalogue")},
+      {"a point too far from the origin", "pick 3C\nselect 3E 40 42\npoint -1e300 0\ndialog 5004\nok\nanswer ok\n",
+       "more than 10 million km", "6"},
+      {"a product length below 0", std::string(kRiserScript) + "ok\nanswer ok\n", "entity 40 (key L) is not usable",
+       "6", JOV_SECTION_CATALOGUE, kRiserSettings, noLengthPath},
       // The riser section keeps "*" as the layer's name, which no drawing
       // can hold.
       {"a layer named *", std::string(kRiserScript) + "ok\nanswer ok\n", "LAYER\\\" in [DESC] of Jov.ini", "6",
