@@ -163,8 +163,10 @@ void CheckDialog(const std::string& ini, const std::string& presets, const std::
     CheckRules(block, block.m_sameItemLength, AsksToShorten(block), placeholder, false);
   }
 
-  // OK saves what the dialog shows; opened again it shows the same.
+  // OK saves what the dialog shows (the number with its section drawn);
+  // opened again it shows the same.
   FUZZ_CHECK(SaveCutValues(ini.c_str(), dialog, values), "the values are not saved");
+  if (dialog == CutDialog::Riser) SaveCutNumber(ini.c_str(), values.cutNumber);
   const CutDialogValues again = ReadCutValues(ini.c_str(), dialog);
   CheckSavedValues(values, again, dialog);
   CheckValues(again, dialog);

@@ -84,8 +84,9 @@ void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
     return;
   }
   CStringArray leftOut;
-  const int result = m_params.m_branchOption ? BuildOldCutDrawing(m_records, m_params, &leftOut)
-                                             : BuildOldCutDrawingFlat(m_records, m_params, &leftOut);
+  CutDrawingFailure failure;
+  const int result = m_params.m_branchOption ? BuildOldCutDrawing(m_records, m_params, &leftOut, &failure)
+                                             : BuildOldCutDrawingFlat(m_records, m_params, &leftOut, &failure);
   // Products left out are named; the user may rather draw nothing.
   if (result == 1 && !leftOut.IsEmpty() &&
       MessageBoxRes(HostMainWindow(host), IDS_CUT_PRODUCTS_LEFT_OUT, MB_OKCANCEL | MB_ICONQUESTION,
@@ -96,10 +97,13 @@ void CJov_CutDlg::GenerateSection(INT_PTR modalResult) {
   if (result == 1) {
     StampSectionEntities(m_records, m_params.m_stamp);
     WriteOldRecords(m_records);
-    EndWrittenChange(1);
+    if (EndWrittenChange(1) == 1) SaveCutNumber(CutSettingsPath(kCutSettingsFile), m_params.m_cutNumber);
     return;
   }
-  MessageBoxRes(nullptr, IDS_SECTION_NOT_DRAWN, MB_ICONHAND);
+  if (failure.message)
+    MessageBoxRes(HostMainWindow(host), failure.message, MB_ICONHAND, failure.what);
+  else
+    MessageBoxRes(nullptr, IDS_SECTION_NOT_DRAWN, MB_ICONHAND);
   HostEndChange(host, -1);
 }
 

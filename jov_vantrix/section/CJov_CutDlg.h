@@ -21,8 +21,8 @@ class CJov_CutDlg : public CDialog {
   explicit CJov_CutDlg(CWnd* parent, JovClock clock = nullptr);
   ~CJov_CutDlg() override;
 
-  // After the modal loop: IDOK draws the section into the drawing; every
-  // way ends the host's change once.
+  // After the modal loop: IDOK draws the section into the drawing and
+  // keeps its number; every way ends the host's change once.
   void GenerateSection(INT_PTR modalResult);
 
   CComboBoxNew m_height;         // combo 1

@@ -68,14 +68,11 @@ void CJov_CutDlgNew::EndChange(int status) {
   EndWrittenChange(status);
 }
 
-void CJov_CutDlgNew::WriteBackAndClose(bool onlyRead) {
-  WriteRecordsToDrawing(m_list, onlyRead);
-  EndChange(1);
-}
+void CJov_CutDlgNew::CloseUnchanged() { EndChange(-1); }
 
 void CJov_CutDlgNew::GenerateSection(INT_PTR modalResult) {
   if (modalResult != IDOK) {
-    WriteBackAndClose(false);
+    CloseUnchanged();
     return;
   }
   if (StopOnUtf8SettingsFile(HostMainWindow(Host()))) {

@@ -28,11 +28,12 @@ class CJov_CutDlgNew : public CDialog {
 
   // Reads the host's selection into the record list (ReadCutObjects).
   int ReadSelection();
-  // Writes the records back (only those read when onlyRead) and ends the
-  // host's change with 1.
-  void WriteBackAndClose(bool onlyRead);
+  // Ends the change of a section left undrawn (a cancel, a pick that
+  // stopped): the records were only read, so nothing goes back and the
+  // host learns of no change.
+  void CloseUnchanged();
   // After the modal loop: IDOK draws the section and writes it into the
-  // drawing; any other result writes the read records back unchanged.
+  // drawing; any other result closes the change unchanged.
   void GenerateSection(INT_PTR modalResult);
   // Lets the user pick entities and marks them excluded from (or included
   // in) the network; ends the host's change with 1.

@@ -43,8 +43,6 @@ CObjDataNew* At(const CPtrArray& array, INT_PTR i) { return static_cast<CObjData
 
 CString SideText(int side) { return side ? "1" : "0"; }
 
-bool IsFinite(const GLVector& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 void SetPoints(CSeznam& points, const GLVector& point) {
   points.RemoveAll();
   auto* node = new CObjPntNew(point);
@@ -434,7 +432,10 @@ int DrawSection(CutDrawingState& st, CObjDataNew& startRecord, bool startSide1) 
   DrawClosing(st);
   WriteSegmentNumbers(list, list.m_sectionSupply, params, -1, 0.0, 0.0, nullptr, 0);
   WriteSegmentNumbers(list, list.m_sectionReturn, params, -1, 0.0, 0.0, nullptr, 0);
-  if (!AreBuiltChainsFinite(list) || !IsFinite(list.m_displacement)) return 0;
+  if (!AreBuiltChainsDrawable(list, st.Unit()) || !IsDrawablePoint(list.m_displacement, st.Unit())) {
+    st.failure = {IDS_SECTION_OUT_OF_REACH, CString()};
+    return 0;
+  }
   return 1;
 }
 

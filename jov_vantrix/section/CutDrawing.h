@@ -25,9 +25,11 @@ struct CutDrawingFailure {
 // traced, a product without its class's connection point, more runs than
 // records). On 0 the list may hold some new records; the caller discards
 // it. The parameter block is in drawing units already. A product whose type
-// code no catalogue knows, a product without its class's connection point
-// and a branch whose run cannot be traced fill the failure when one is
-// given. The products of the list that a drawn section shows neither as a
-// product nor as a branch-off are named in leftOut when it is given.
+// code no catalogue knows or whose length it refused, a product without
+// its class's connection point, a branch whose run cannot be traced and a
+// drawing beyond a section's reach (FiniteChains.h) fill the failure when
+// one is given. The products of the list that a drawn section shows
+// neither as a product nor as a branch-off are named in leftOut when it is
+// given.
 int BuildCutDrawing(CObjSezNew& list, JovCutParams& params, CutDrawingFailure* failure = nullptr,
                     CStringArray* leftOut = nullptr);

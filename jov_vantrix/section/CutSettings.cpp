@@ -249,9 +249,10 @@ bool SaveCutValues(const char* settingsFile, CutDialog dialog, CutDialogValues& 
         text = values.*k.text;
         break;
       case K::Text:
-      case K::CutNumber:
         text = values.*k.text;
         break;
+      case K::CutNumber:
+        continue;  // kept once its section is drawn
       case K::Check:
         std::snprintf(number, sizeof number, "%d", values.*k.state);
         text = number;
@@ -263,6 +264,11 @@ bool SaveCutValues(const char* settingsFile, CutDialog dialog, CutDialogValues& 
     WriteSettingsString(settingsFile, kDialogSection, k.key, text);
   }
   return true;
+}
+
+void SaveCutNumber(const char* settingsFile, const char* number) {
+  for (const CutSettingKey& k : kRiserKeys)
+    if (k.kind == K::CutNumber) WriteSettingsString(settingsFile, kDialogSection, k.key, number);
 }
 
 CString WithLeadingZero(const CString& number) {

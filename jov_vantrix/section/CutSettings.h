@@ -57,6 +57,7 @@ enum class CutValueKind {
   Number,     // combo text; saved with a '0' before a leading '.'
   Text,       // combo text, saved as typed
   CutNumber,  // read as an integer and shown one higher; saved as typed
+              // by SaveCutNumber
   Check,      // check state, saved as "%d"
   Switch,     // saved as "1" or "0"
 };
@@ -78,10 +79,13 @@ std::span<const CutSettingKey> CutSettingKeys(CutDialog dialog);
 // The values a dialog opens with. With "DESC_RISER" on, "DESC_LASTRISER"
 // reads as off: the two exclude each other.
 CutDialogValues ReadCutValues(const char* settingsFile, CutDialog dialog);
-// Writes the dialog's keys. A number beginning with '.' gets its '0', in
-// values as in the file. A riser section without a number writes nothing
-// and gives false.
+// Writes the dialog's keys but the riser section's number. A number
+// beginning with '.' gets its '0', in values as in the file. A riser
+// section without a number writes nothing and gives false.
 bool SaveCutValues(const char* settingsFile, CutDialog dialog, CutDialogValues& values);
+// The riser section's number, as typed, once its section is in the drawing:
+// a section not drawn leaves its number to the next one.
+void SaveCutNumber(const char* settingsFile, const char* number);
 
 // A typed number as it is saved: a '0' before a leading '.'.
 CString WithLeadingZero(const CString& number);

@@ -179,6 +179,13 @@ CutSettingFault CheckRiserLength(const CObjDataNew& riser, bool missingAllowed) 
   return {IDS_DRAWING_VALUE_UNUSABLE, EntityKeyText(riser.m_entityChain.GetChain(), "_LENGTH_RISER")};
 }
 
+CutSettingFault CheckProductLength(const CJovData& product, const resbuf* entity) {
+  const char* text = product.GetProperty("L");
+  double millimetres = 0.0;
+  if (!text || (ReadFiniteNumber(text, millimetres) && IsUsableLength(millimetres / 1000.0))) return {};
+  return {IDS_DRAWING_VALUE_UNUSABLE, EntityKeyText(entity, "L")};
+}
+
 bool ReadPickedPipeDistance(const char* text, int unitsPerMetre, CString& shown) {
   double distance = 0.0;
   if (!ReadFiniteNumber(text, distance)) return false;

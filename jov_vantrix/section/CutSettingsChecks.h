@@ -40,6 +40,11 @@ CutSettingFault CheckDrawingSettings(const JovCutParamsOld& block);
 // checked.
 CutSettingFault CheckRiserLength(const CObjDataNew& riser, bool missingAllowed = false);
 
+// A product's "L" as the catalogue is asked with it, in millimetres: a
+// length above 0 and up to 1000 m when the product has one; a bad one is
+// named by the entity's handle and the key.
+CutSettingFault CheckProductLength(const CJovData& product, const resbuf* entity);
+
 // The picked pipe's "_DIST_PIPE" in drawing units, as the branch dialog
 // shows it in metres ("%.1f"): false when the shown distance is no usable
 // length (then the user types one).

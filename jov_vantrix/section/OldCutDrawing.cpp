@@ -15,6 +15,7 @@
 #include "jov_vantrix/section/CObjData.h"
 #include "jov_vantrix/section/CObjPnt.h"
 #include "jov_vantrix/section/CSecData.h"
+#include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/FiniteChains.h"
 #include "jov_vantrix/section/JovCutParamsOld.h"
 #include "jov_vantrix/section/OldCutRecords.h"
@@ -24,6 +25,7 @@
 #include "jov_vantrix/section/PipeEnds.h"
 #include "jov_vantrix/section/ProductNames.h"
 #include "jov_vantrix/section/RiserBubble.h"
+#include "platform/resources/jov_vantrix/resource_ids.h"
 
 namespace {
 
@@ -270,11 +272,28 @@ struct OldCut {
   jovDatabase::Database* db_ = nullptr;
   int blockCounter_ = 0;
   CStringArray leftOut_;  // names of the products not drawn
+  CutDrawingFailure failure_;
 
   void LeaveOut(const CObjData& record) {
     CString branch;
     record.GetBranchPart(0, branch);
     leftOut_.Add(ProductName(record.m_jovData, branch));
+  }
+  // A product the catalogue did not give. Asked with the entity's own
+  // length and that no usable one, the length is at fault: nothing is drawn.
+  void LeaveOutUnknown(const CObjData& record) {
+    if (!failure_.message && !params_.m_sameItemLengthOn)
+      if (const CutSettingFault f = CheckProductLength(record.m_jovData, record.m_pReadChain))
+        failure_ = {f.message, f.what};
+    LeaveOut(record);
+  }
+  // The generation's result: 1 when what was built can be written.
+  int Result(CStringArray* leftOut, CutDrawingFailure* failure) {
+    if (!failure_.message && !AreBuiltChainsDrawable(records_, params_.m_unit))
+      failure_.message = IDS_SECTION_OUT_OF_REACH;
+    if (leftOut) leftOut->Copy(leftOut_);
+    if (failure) *failure = failure_;
+    return failure_.message ? 0 : 1;
   }
   GLVector left_;   // the left cursor
   GLVector right_;  // the right cursor
@@ -422,7 +441,10 @@ class BranchLayout {
   void DrawEndProduct(CObjData& record, const char* branch, int combination, const GLVector& column) {
     Product product;
     if (!cut_.PrepareProduct(record, record.m_pProductGeometry, record.m_pProductData, branch, product)) {
-      cut_.LeaveOut(record);
+      if (record.m_pProductData)
+        cut_.LeaveOut(record);
+      else
+        cut_.LeaveOutUnknown(record);
       return;
     }
     const double width = record.ProductWidth();
@@ -481,7 +503,7 @@ class BranchLayout {
 
 }  // namespace
 
-int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut) {
+int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut, CutDrawingFailure* failure) {
   OldCut cut(records, params);
   if (!cut.Start()) return 0;
   BranchLayout layout(cut);
@@ -496,12 +518,11 @@ int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params, CStringArray* 
   for (CObjData* r = records.GetFirstRecord(); r; r = r->GetNextRecord())
     if (r->m_role == kRoleBranch && !layout.Took(*r)) cut.LeaveOut(*r);
   cut.Finish();
-  if (leftOut) leftOut->Copy(cut.leftOut_);
-  // The host would write a non-finite coordinate as 0.
-  return AreBuiltChainsFinite(records) ? 1 : 0;
+  return cut.Result(leftOut, failure);
 }
 
-int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut) {
+int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut,
+                           CutDrawingFailure* failure) {
   OldCut cut(records, params);
   if (!cut.Start()) return 0;
   PipeEnds leftEnds = cut.RiserPipeEnds();
@@ -514,7 +535,7 @@ int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params, CStringArr
     resbuf* geometry = nullptr;
     resbuf* data = nullptr;
     if (r->AskProduct(cut.db_, params, &geometry, &data) != 1) {
-      cut.LeaveOut(*r);
+      cut.LeaveOutUnknown(*r);
       continue;
     }
     const CString name = BranchName(*r);
@@ -562,7 +583,5 @@ int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params, CStringArr
     TheApp().m_pPPFree();
   }
   cut.Finish();
-  if (leftOut) leftOut->Copy(cut.leftOut_);
-  // The host would write a non-finite coordinate as 0.
-  return AreBuiltChainsFinite(records) ? 1 : 0;
+  return cut.Result(leftOut, failure);
 }

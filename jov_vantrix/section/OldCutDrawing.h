@@ -9,9 +9,14 @@
 // has no catalogue for the riser's trade or the product library is not
 // bound. A product the catalogue does not give, or that lacks the
 // connection point of its class, is left out; the left-out list, when
-// given, names it, and every branch record the tree does not place.
+// given, names it, and every branch record the tree does not place. They
+// return 0 with the failure, when given, filled when a product was asked
+// with a length of its own that is no usable one and when the drawing would
+// hold a point beyond a section's reach (FiniteChains.h); the caller then
+// discards the records.
 #pragma once
 
+#include "jov_vantrix/section/CutDrawing.h"
 #include "platform/mfc/CStringArray.h"
 
 class CObjSez;
@@ -22,8 +27,10 @@ class JovCutParamsOld;
 // symbol with pipes and a label for a child that has children of its own,
 // the product of a child that has none, in a column that depends on the
 // sides of the root and of the branch.
-int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut = nullptr);
+int BuildOldCutDrawing(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut = nullptr,
+                      CutDrawingFailure* failure = nullptr);
 
 // Without the tree: each branch record's product only, in the left or the
 // right column by the branch's own side, joined to the riser's pipes.
-int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut = nullptr);
+int BuildOldCutDrawingFlat(CObjSez& records, JovCutParamsOld& params, CStringArray* leftOut = nullptr,
+                          CutDrawingFailure* failure = nullptr);

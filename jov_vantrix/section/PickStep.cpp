@@ -90,7 +90,7 @@ int PickPipe(CJov_CutDlg& older, CJov_CutDlgNew& current) {
       result = AddPipeToScheme(current, pick);
       if (result == kPipeAccepted) return kPickBranch;
       if (result == kPipeStop) {
-        current.WriteBackAndClose(false);
+        current.CloseUnchanged();
         return kPickNothing;
       }
       continue;
@@ -99,11 +99,11 @@ int PickPipe(CJov_CutDlg& older, CJov_CutDlgNew& current) {
       case AfterPipePrompt::AskPoint: {
         double point[3] = {0.0, 0.0, 0.0};
         if (AskPoint(older, current, point) == HOST_NORMAL) return kPickBranch;
-        current.WriteBackAndClose(false);
+        current.CloseUnchanged();
         return kPickNothing;
       }
       case AfterPipePrompt::Close:
-        current.WriteBackAndClose(false);
+        current.CloseUnchanged();
         return kPickNothing;
     }
   }
@@ -154,7 +154,7 @@ int PickRiserAndPipes(CJov_CutDlg& older, CJov_CutDlgNew& current, HWND owner) {
     MessageBoxRes(owner, IDS_PIPES_NOT_PROCESSED, MB_ICONHAND);
     return kPickFailed;
   }
-  current.WriteBackAndClose(false);
+  current.CloseUnchanged();
   return kPickNothing;
 }
 

@@ -36,6 +36,6 @@ int AddPipeToScheme(CJov_CutDlgNew& dialog, const double pickPoint[3]);
 // follows unless the user cancelled.
 enum class AfterPipePrompt {
   AskPoint,  // the point prompt gives the insertion point
-  Close,     // the read records go back and the step ends with nothing
+  Close,     // the step ends with nothing and closes the change unchanged
 };
 AfterPipePrompt NextAfterPipePrompt(int promptResult, int inputState);

@@ -20,6 +20,7 @@
 #include "jov_vantrix/network/RecordBuilders.h"
 #include "jov_vantrix/network/RecordGeometry.h"
 #include "jov_vantrix/section/CutDrawingState.h"
+#include "jov_vantrix/section/CutSettingsChecks.h"
 #include "jov_vantrix/section/PipeEnds.h"
 #include "jov_vantrix/section/ProductNames.h"
 #include "jov_vantrix/section/RiserRuns.h"
@@ -346,9 +347,16 @@ int DrawCutProduct(CutDrawingState& st, CObjDataNew& r) {
   const int typeClass = GetRecordTypeClass(&r);
   uint32_t index[3] = {0, 0, 0};
   if (!FindConnections(data.PointRecords(), typeClass, picked, index)) {
-    // Without data the catalogue did not know the product.
-    st.failure.message = r.RunsOrNone().m_pProductData ? IDS_CUT_CONNECTION_MISSING : IDS_CUT_PRODUCT_UNKNOWN;
-    st.failure.what = ProductName(r.m_jovData, r.m_branchNumber.ToCString());
+    // Without data the catalogue did not give the product: for the length
+    // it was asked with when that is no usable one, else for its type code.
+    const bool given = r.RunsOrNone().m_pProductData != nullptr;
+    const CutSettingFault length =
+        given ? CutSettingFault() : CheckProductLength(r.m_jovData, r.m_entityChain.GetChain());
+    if (length)
+      st.failure = {length.message, length.what};
+    else
+      st.failure = {given ? UINT{IDS_CUT_CONNECTION_MISSING} : UINT{IDS_CUT_PRODUCT_UNKNOWN},
+                    ProductName(r.m_jovData, r.m_branchNumber.ToCString())};
     return 0;
   }
 

@@ -269,7 +269,7 @@ TEST_F(CutDialogs, RiserDialogRules) {
     int questions = 0;
     for (const UiEvent& e : UiJournal()) questions += e.kind == UiEvent::Kind::MessageBox;
     EXPECT_EQ(questions, c.questions);
-    EXPECT_EQ(Setting("CUT_NUMBER"), "13");
+    EXPECT_EQ(Setting("CUT_NUMBER"), "12") << "kept once its section is drawn";
     EXPECT_EQ(Setting("DRAW_PIPE"), c.drawPipe ? "1" : "0");
     EXPECT_STREQ(dialog.m_params.m_cutNumber, "13");
     EXPECT_EQ(dialog.m_params.m_drawPipe, c.drawPipe ? 1 : 0);

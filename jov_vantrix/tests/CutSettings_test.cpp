@@ -108,6 +108,8 @@ TEST_F(CutSettingsFiles, WhatOkWritesReadsBackWithALeadingZero) {
   riser.drawPipe = 0;
   riser.lastFloor = 1;
   ASSERT_TRUE(SaveCutValues(settings.c_str(), CutDialog::Riser, riser));
+  EXPECT_EQ(Read("CUT_NUMBER"), "(missing)") << "kept once its section is drawn";
+  SaveCutNumber(settings.c_str(), riser.cutNumber);
   EXPECT_EQ(Read("SAME_ITEM_LENGTH"), "0.3");
   EXPECT_EQ(Read("SAME_LENGTH"), "0.12") << "the branch section's own key stays";
   riser.cutNumber = "8";  // the next section's

@@ -149,11 +149,13 @@ TEST_F(SectionCommand, EndsWithoutASection) {
   std::string unknown = testsupport::Slurp(kData + "branch.dxf");
   unknown.replace(unknown.find("TCD0000i0001"), 12, "TCD0000i0077");
   const std::string unknownPath = Write("unknown.dxf", unknown);
+  std::string noLength = testsupport::Slurp(kData + "branch.dxf");
+  noLength.replace(noLength.find("\nL\n1000\n600\n") + 8, 3, "abc");
+  const std::string noLengthPath = Write("no_length.dxf", noLength);
   const std::string noLibrary = ModuleFolder(dir_ / "no_library", "Wizard.dll");
 
   const std::string written = "drawing: written " + Path("out.dxf");
   const std::vector<std::string> rolledBack{"BeginChange() -> marked", "EndChange(-1) -> rolled back"};
-  const std::vector<std::string> committed{"BeginChange() -> marked", "EndChange(1) -> committed"};
   struct Case {
     const char* what;
     std::string drawing, script;
@@ -167,6 +169,11 @@ TEST_F(SectionCommand, EndsWithoutASection) {
        "(TCD0000i0004, branch 1) lacks the connection point", "drawing: not written (change cancelled)", rolledBack},
       {"a product the catalogue does not know", unknownPath, std::string(kBranchScript) + "ok\nanswer ok\n",
        "type code of XYZ (TCD0000i0077, branch 1)", "drawing: not written (change cancelled)", rolledBack},
+      {"a product length that is no number", noLengthPath, std::string(kBranchScript) + "ok\nanswer ok\n",
+       "entity 3B (key L) is not usable", "drawing: not written (change cancelled)", rolledBack},
+      {"a point too far from the origin", kData + "branch.dxf",
+       "pick 39\nselect 39 3B 3D 3E\npoint 1e20 20000\ndialog 5009\nok\nanswer ok\n", "more than 10 million km",
+       "drawing: not written (change cancelled)", rolledBack},
       {"two supply pipes and one return pipe", twoSupplyPath, "pick 39\nselect 39 3B 3D 50 3E\nanswer ok\n",
        "supply and return pipes must pair up", "drawing: unchanged", {}},
       // The reading ends at once, and without pipes they do not pair.
@@ -175,12 +182,11 @@ TEST_F(SectionCommand, EndsWithoutASection) {
       {"a pipe first", kData + "branch.dxf", "pick 3D\nselect 3D 39 3B 3E\nanswer ok\n", "must begin with a riser",
        "drawing: unchanged", {}},
       {"the first prompt cancelled", kData + "branch.dxf", "cancel\n", nullptr, "drawing: unchanged", {}},
-      // The read records go back as they were, and the change is ended as
-      // a success.
-      {"the point prompt cancelled", kData + "branch.dxf", "pick 39\nselect 39 3B 3D 3E\ncancel\n", nullptr, written,
-       committed},
-      {"the dialog cancelled", kData + "branch.dxf", std::string(kBranchScript) + "cancel\n", nullptr, written,
-       committed},
+      // Nothing drawn: the host learns of no change.
+      {"the point prompt cancelled", kData + "branch.dxf", "pick 39\nselect 39 3B 3D 3E\ncancel\n", nullptr,
+       "drawing: not written (change cancelled)", rolledBack},
+      {"the dialog cancelled", kData + "branch.dxf", std::string(kBranchScript) + "cancel\n", nullptr,
+       "drawing: not written (change cancelled)", rolledBack},
       // Without the product library nothing is asked (a prompt would go
       // unanswered).
       {"no product library", kData + "branch.dxf", "", nullptr, "drawing: unchanged", {}, noLibrary},
@@ -319,6 +325,9 @@ TEST_F(SectionCommand, RiserEndsWithoutASection) {
   for (size_t at = unknown.find("TCD0000i0001"); at != std::string::npos; at = unknown.find("TCD0000i0001", at))
     unknown.replace(at, 12, "TCD0000i0099");
   const std::string unknownPath = Write("unknown.dxf", unknown);
+  std::string noLength = testsupport::Slurp(kData + "riser.dxf");
+  noLength.replace(noLength.find("\nL\n1000\n600\n") + 8, 3, "-3000");
+  const std::string noLengthPath = Write("no_length.dxf", noLength);
   struct Case {
     const char* what;
     std::string script;
@@ -333,18 +342,22 @@ TEST_F(SectionCommand, RiserEndsWithoutASection) {
        "The number is missing", "6"},
       {"a branch insert first", "pick 3E\nselect 40 42\npoint 0 0\nanswer ok\n", "must begin with a riser", "6"},
       {"no root branch, and No to drawing anyway", "pick 52\nselect 54 56\npoint 0 0\ndialog 5004\nok\nanswer no\n",
-       "could not be listed", "7"},
-      {"no catalogue of the riser's trade", std::string(kRiserScript) + "ok\nanswer ok\n", "could not be drawn", "7",
+       "could not be listed", "6"},
+      {"no catalogue of the riser's trade", std::string(kRiserScript) + "ok\nanswer ok\n", "could not be drawn", "6",
        Path("no_catalogue")},
+      {"a point too far from the origin", "pick 3C\nselect 3E 40 42\npoint -1e300 0\ndialog 5004\nok\nanswer ok\n",
+       "more than 10 million km", "6"},
+      {"a product length below 0", std::string(kRiserScript) + "ok\nanswer ok\n", "entity 40 (key L) is not usable",
+       "6", JOV_SECTION_CATALOGUE, kRiserSettings, noLengthPath},
       // The riser section keeps "*" as the layer's name, which no drawing
       // can hold.
-      {"a layer named *", std::string(kRiserScript) + "ok\nanswer ok\n", "LAYER\\\" in [DESC] of Jov.ini", "7",
+      {"a layer named *", std::string(kRiserScript) + "ok\nanswer ok\n", "LAYER\\\" in [DESC] of Jov.ini", "6",
        JOV_SECTION_CATALOGUE, starLayer},
       // A riser whose products the catalogue does not know: named, and
       // Cancel draws nothing.
       {"every product unknown", std::string(kRiserScript) + "ok\nanswer cancel\n",
-       "3: ", "7", JOV_SECTION_CATALOGUE, kRiserSettings, unknownPath},
-      {"settings in UTF-8", std::string(kRiserScript) + "ok\nanswer ok\n", "Jov.ini is saved as UTF-8", "7",
+       "3: ", "6", JOV_SECTION_CATALOGUE, kRiserSettings, unknownPath},
+      {"settings in UTF-8", std::string(kRiserScript) + "ok\nanswer ok\n", "Jov.ini is saved as UTF-8", "6",
        JOV_SECTION_CATALOGUE, std::string(kRiserSettings) + "[CUT_DLG_HIST]\r\nHIST0=1.NP p\xC5\x99\xC3\xADzem\xC3\xAD\r\n"},
   };
   for (const Case& c : cases) {
@@ -370,6 +383,6 @@ TEST_F(SectionCommand, RiserEndsWithoutASection) {
     EXPECT_EQ(changes.back(), "EndChange(-1) -> rolled back");
     EXPECT_EQ(std::count_if(changes.begin(), changes.end(), [](const std::string& l) { return l.rfind("End", 0) == 0; }),
               1);
-    EXPECT_EQ(Setting("CUT_NUMBER"), c.cutNumber) << "saved by OK only";
+    EXPECT_EQ(Setting("CUT_NUMBER"), c.cutNumber) << "kept only with its section drawn";
   }
 }
