@@ -15,9 +15,14 @@ bool IsUndefinedInCodePage(unsigned char c) { return c == 0x81 || c == 0x83 || c
 
 bool IsAsciiLetterOrDigit(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
-// The whole text (blanks around it allowed) is one number, finite or not.
+// The whole text (blanks around it allowed) is one decimal number, finite
+// or not: the C library also reads hexadecimal ("0x10"), which no drawing,
+// file or user means.
 bool ReadWholeNumber(const char* text, double& value) {
   if (!text) return false;
+  const char* digits = text + std::strspn(text, " \t\n\r\v\f");
+  digits += *digits == '+' || *digits == '-';
+  if (digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) return false;
   const char* end = nullptr;
   const double read = StrtodC(text, &end);
   if (!end || end == text) return false;

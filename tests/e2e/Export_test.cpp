@@ -446,6 +446,7 @@ TEST_F(Export, NumbersOutOfRangeInTheDrawingOrTheSettingsWriteNothing) {
                {2, "_LENGTH_SEGMENT\n1000\ninf\n", "", "entity 3F (key _LENGTH_SEGMENT)"},
                {1, "_LENGTH_SEGMENT\n1000\n4,250\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
                {2, "_LENGTH_SEGMENT\n1000\n0.004\n", "", "entity 3F (key _LENGTH_SEGMENT)"},
+               {2, "_LENGTH_SEGMENT\n1000\n0x10\n", "", "entity 3F (key _LENGTH_SEGMENT)"},
                {0, "", "[DESC]\r\nHEIGHT=nan\r\n", "setting \\\"HEIGHT\\\" in [DESC] of Jov.ini is not usable"},
                {0, "", "[DESC]\r\nHEIGHT=1e300\r\n", "setting \\\"HEIGHT\\\" in [DESC]"},
                {0, "", "[DESC]\r\nSCFACTOR=-0.8\r\n", "setting \\\"SCFACTOR\\\" in [DESC]"}};
