@@ -17,6 +17,7 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/file_replace.h"
 #include "platform/win32/path_resolver.h"
+#include "platform/win32/whole_file.h"
 
 namespace {
 
@@ -70,16 +71,12 @@ enum class LoadResult { kLoaded, kMissing, kUnreadable };
 
 LoadResult Load(const std::string& path, std::vector<Line>& lines) {
   lines.clear();
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f)
-    return errno == ENOENT || errno == ENOTDIR ? LoadResult::kMissing : LoadResult::kUnreadable;
   std::string data;
-  char chunk[8192];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) data.append(chunk, n);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) return LoadResult::kUnreadable;
+  switch (win32::ReadWholeFile(path, data)) {
+    case win32::WholeFileRead::kMissing: return LoadResult::kMissing;
+    case win32::WholeFileRead::kUnreadable: return LoadResult::kUnreadable;
+    case win32::WholeFileRead::kRead: break;
+  }
   size_t start = 0;
   while (start < data.size()) {
     size_t nl = data.find('\n', start);

@@ -15,6 +15,7 @@
 
 #include "platform/win32/code_page.h"
 #include "platform/win32/file_replace.h"
+#include "platform/win32/whole_file.h"
 
 namespace {
 
@@ -144,12 +145,15 @@ bool ParseValueLine(const std::string& line, Value& v) {
 }
 
 // A damaged line is skipped: the rest of the hive still loads. The values
-// after a damaged key line belong to no key, not to the one before it.
-Hive LoadHive(uintptr_t root) {
+// after a damaged key line belong to no key, not to the one before it. A
+// hive that is there but cannot be read loads empty and clears readable:
+// saving over it would lose every key it holds.
+Hive LoadHive(uintptr_t root, bool* readable = nullptr) {
   Hive hive;
   hive[""].path = "";
-  std::ifstream in(HivePath(root), std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text;
+  const bool read = win32::ReadWholeFile(HivePath(root), text) != win32::WholeFileRead::kUnreadable;
+  if (readable) *readable = read;
   Key* key = nullptr;
   bool damaged = false;
   for (size_t start = 0; start < text.size();) {
@@ -264,7 +268,8 @@ LSTATUS Open(HKEY key, LPCSTR subKey, bool create, bool writable, PHKEY result,
   uintptr_t root = 0;
   std::string base;
   if (!Resolve(key, &root, &base, nullptr)) return ERROR_INVALID_HANDLE;
-  Hive hive = LoadHive(root);
+  bool readable = true;
+  Hive hive = LoadHive(root, &readable);
   // The base's own spelling, so created sub-keys keep the case they are given.
   std::string basePath = base.empty() ? std::string() : hive.count(base) ? hive[base].path : base;
   const std::string full = JoinPath(basePath, subKey);
@@ -281,7 +286,7 @@ LSTATUS Open(HKEY key, LPCSTR subKey, bool create, bool writable, PHKEY result,
       Key& k = hive[Lower(prefix)];
       if (k.path.empty()) k.path = prefix;
     }
-    if (!SaveHive(root, hive)) return ERROR_ACCESS_DENIED;
+    if (!readable || !SaveHive(root, hive)) return ERROR_ACCESS_DENIED;
     if (disposition) *disposition = REG_CREATED_NEW_KEY;
   }
   *result = NewHandle(root, full, writable);
@@ -343,7 +348,9 @@ LSTATUS RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE
   std::string path;
   if (const LSTATUS status = ResolveWritable(key, &root, &path); status != ERROR_SUCCESS) return status;
   if (!data && size) return ERROR_INVALID_PARAMETER;
-  Hive hive = LoadHive(root);
+  bool readable = true;
+  Hive hive = LoadHive(root, &readable);
+  if (!readable) return ERROR_ACCESS_DENIED;
   auto k = hive.find(path);
   if (k == hive.end()) return ERROR_FILE_NOT_FOUND;  // deleted by another program
   Value v;
@@ -359,7 +366,9 @@ LSTATUS RegDeleteValueA(HKEY key, LPCSTR valueName) {
   uintptr_t root = 0;
   std::string path;
   if (const LSTATUS status = ResolveWritable(key, &root, &path); status != ERROR_SUCCESS) return status;
-  Hive hive = LoadHive(root);
+  bool readable = true;
+  Hive hive = LoadHive(root, &readable);
+  if (!readable) return ERROR_ACCESS_DENIED;
   auto k = hive.find(path);
   if (k == hive.end() || !k->second.values.erase(Lower(valueName ? valueName : ""))) return ERROR_FILE_NOT_FOUND;
   return SaveHive(root, hive) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;

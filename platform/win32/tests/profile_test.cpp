@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -217,6 +218,27 @@ TEST_F(Profile, ASectionIsReadAndReplacedInOnePiece) {
   ASSERT_TRUE(WritePrivateProfileSectionA("Vantrix", "K=1\0L=\0", file.c_str()));
   ASSERT_TRUE(WritePrivateProfileSectionA("New", "M=2\0", file.c_str()));
   EXPECT_EQ(ReadFile(), "[A]\r\nx=1\r\n[VANTRIX]\r\nK=1\r\nL=\r\n\r\n[B]\r\ny=2\r\n[New]\r\nM=2\r\n");
+}
+
+// What stands where the file should be and cannot be read whole (a
+// device that reads endlessly, a file past any settings file's size)
+// gives the defaults and takes no write: the write would lose it.
+TEST_F(Profile, AFileThatCannotBeReadWholeGivesDefaultsAndTakesNoWrite) {
+  const fs::path path = root / "Dat/Jov.ini";
+  const std::function<void()> stands[] = {
+      [&] { fs::create_symlink("/dev/zero", path); },
+      [&] {
+        WriteFile("[A]\r\nB=kept\r\n");
+        fs::resize_file(path, (size_t{64} << 20) + 1);
+      }};
+  for (const auto& stand : stands) {
+    fs::remove(path);
+    stand();
+    const auto size = fs::is_symlink(path) ? 0 : fs::file_size(path);
+    EXPECT_EQ(Get("A", "B"), "def");
+    EXPECT_FALSE(WritePrivateProfileStringA("A", "C", "new", file.c_str()));
+    EXPECT_EQ(fs::is_symlink(path) ? 0 : fs::file_size(path), size);
+  }
 }
 
 TEST_F(Profile, ReadsLeadingIntegers) {

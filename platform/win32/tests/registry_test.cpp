@@ -105,6 +105,22 @@ TEST_F(Registry, AFailedSaveKeepsTheOldHiveAndLeavesNoTemporaryFile) {
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), old);
 }
 
+// A hive that cannot be read whole (here past any hive's size) takes no
+// key or value: saving over it would lose every key it holds.
+TEST_F(Registry, AHiveThatCannotBeReadWholeTakesNoChange) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Maker", &key), ERROR_SUCCESS);
+  const std::string hive = folder_ + "/HKEY_CURRENT_USER.reg";
+  std::filesystem::resize_file(hive, (size_t{64} << 20) + 1);
+  const BYTE one = 1;
+  EXPECT_EQ(RegSetValueExA(key, "Value", 0, REG_BINARY, &one, 1), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(RegDeleteValueA(key, "Value"), ERROR_ACCESS_DENIED);
+  HKEY other = nullptr;
+  EXPECT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Other", &other), ERROR_ACCESS_DENIED);
+  RegCloseKey(key);
+  EXPECT_EQ(std::filesystem::file_size(hive), (size_t{64} << 20) + 1);
+}
+
 TEST_F(Registry, AReadOnlyKeyRefusesChangesAndADamagedLineIsSkipped) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, "A\\B", &key), ERROR_SUCCESS);
