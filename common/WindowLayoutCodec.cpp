@@ -67,10 +67,16 @@ bool LayoutBeyondScreen(const RECT& rect, int screenWidth, int screenHeight) {
          rect.bottom > screenHeight;
 }
 
-RECT FitLayoutOnScreen(RECT rect, int screenWidth, int screenHeight) {
+RECT FitLayoutOnScreen(RECT rect, int screenWidth, int screenHeight, SIZE minimum) {
   // In 64 bits: a stored rectangle may hold any numbers, and each shift
   // must neither overflow nor wrap the rectangle around.
   long long left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
+  right = std::clamp(right, left, left + std::max(screenWidth, 0));
+  bottom = std::clamp(bottom, top, top + std::max(screenHeight, 0));
+  if (right - left < minimum.cx || bottom - top < minimum.cy) {
+    right = left + minimum.cx;
+    bottom = top + minimum.cy;
+  }
   if (bottom > screenHeight) {
     top -= bottom - screenHeight;
     bottom = screenHeight;
@@ -89,12 +95,4 @@ RECT FitLayoutOnScreen(RECT rect, int screenWidth, int screenHeight) {
   }
   auto fit = [](long long v) { return static_cast<LONG>(std::min<long long>(v, INT32_MAX)); };
   return RECT{fit(left), fit(top), fit(right), fit(bottom)};
-}
-
-RECT KeepLayoutMinimum(RECT rect, SIZE minimum) {
-  if (rect.right - rect.left < minimum.cx || rect.bottom - rect.top < minimum.cy) {
-    rect.right = rect.left + minimum.cx;
-    rect.bottom = rect.top + minimum.cy;
-  }
-  return rect;
 }

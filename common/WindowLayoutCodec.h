@@ -63,11 +63,13 @@ std::string WindowLayoutKey(const char* keyOrId);
 // Whether a normal rectangle saved from a window reaches beyond the screen
 // (then the placement last recorded is saved instead).
 bool LayoutBeyondScreen(const RECT& rect, int screenWidth, int screenHeight);
-// Shifted up and left by what lies beyond the bottom and right edges, then
-// down and right when above or left of the screen: the top-left corner
-// wins for a rectangle larger than the screen.
-RECT FitLayoutOnScreen(RECT rect, int screenWidth, int screenHeight);
-// When either side is smaller than the minimum, the rectangle takes the
-// minimum width and the minimum height together, keeping its top-left
-// corner; otherwise it is kept.
-RECT KeepLayoutMinimum(RECT rect, SIZE minimum);
+// Where a restored window goes, for every dialog that keeps its place: a
+// side longer than the screen's is cut to it (so that the buttons at its
+// edges stay reachable) and a negative one to 0; when either side is then
+// smaller than the dialog's minimum ({-1, -1} or {0, 0} when it has none),
+// the rectangle takes the minimum width and the minimum height together,
+// keeping its top-left corner; then it is shifted up and left by what lies
+// beyond the bottom and right edges, and down and right when above or left
+// of the screen: the top-left corner wins when even the minimum is larger
+// than the screen.
+RECT FitLayoutOnScreen(RECT rect, int screenWidth, int screenHeight, SIZE minimum);

@@ -224,8 +224,8 @@ bool RestoreWindowLayout(resizeWnd* layout, CWnd* dialog, ini_store* store, cons
   if (!DecodeWindowLayout(values, count, dpi, &saved)) return false;
 
   RECT rect = {saved.left, saved.top, saved.left + saved.width, saved.top + saved.height};
-  rect = FitLayoutOnScreen(rect, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-  rect = KeepLayoutMinimum(rect, layout->minWindowSize);
+  rect = FitLayoutOnScreen(rect, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+                           layout->minWindowSize);
   ::MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
   if (show) ::ShowWindow(window, ShowCommandToRestore(saved.showCommand));
 

@@ -72,20 +72,24 @@ TEST(WindowLayoutCodec, KeysOfTextsAndResourceIds) {
 }
 
 TEST(WindowLayoutCodec, ARestoredRectangleIsKeptOnTheScreen) {
-  EXPECT_TRUE(Same(FitLayoutOnScreen({100, 900, 740, 1380}, 1920, 1080), RECT{100, 600, 740, 1080}))
+  const SIZE none{-1, -1};
+  EXPECT_TRUE(Same(FitLayoutOnScreen({100, 900, 740, 1380}, 1920, 1080, none), RECT{100, 600, 740, 1080}))
       << "partly below the bottom: shifted up to end at it";
-  EXPECT_TRUE(Same(FitLayoutOnScreen({1500, 10, 2100, 210}, 1920, 1080), RECT{1320, 10, 1920, 210}));
-  EXPECT_TRUE(Same(FitLayoutOnScreen({-50, -20, 150, 80}, 1920, 1080), RECT{0, 0, 200, 100}));
-  EXPECT_TRUE(Same(FitLayoutOnScreen({100, 100, 2100, 1200}, 1920, 1080), RECT{0, 0, 2000, 1100}))
-      << "larger than the screen: the top-left corner wins";
-  EXPECT_TRUE(Same(FitLayoutOnScreen({10, 10, 110, 110}, 1920, 1080), RECT{10, 10, 110, 110}));
+  EXPECT_TRUE(Same(FitLayoutOnScreen({1500, 10, 2100, 210}, 1920, 1080, none), RECT{1320, 10, 1920, 210}));
+  EXPECT_TRUE(Same(FitLayoutOnScreen({-50, -20, 150, 80}, 1920, 1080, none), RECT{0, 0, 200, 100}));
+  EXPECT_TRUE(Same(FitLayoutOnScreen({100, 100, 2100, 1200}, 1920, 1080, none), RECT{0, 0, 1920, 1080}))
+      << "larger than the screen: cut to it, so that its buttons stay reachable";
+  EXPECT_TRUE(Same(FitLayoutOnScreen({100, 100, 2100, 1200}, 1920, 1080, {2000, 1100}), RECT{0, 0, 2000, 1100}))
+      << "a minimum larger than the screen: the top-left corner wins";
+  EXPECT_TRUE(Same(FitLayoutOnScreen({10, 10, 110, 110}, 1920, 1080, none), RECT{10, 10, 110, 110}));
+  EXPECT_TRUE(Same(FitLayoutOnScreen({10, 10, 5, -30}, 1920, 1080, none), RECT{10, 10, 10, 10}))
+      << "a negative size is none";
   // Stored numbers at the ends of the range neither overflow nor wrap.
-  EXPECT_TRUE(Same(FitLayoutOnScreen({INT32_MIN, INT32_MIN, INT32_MIN + 200, INT32_MIN + 100}, 1920, 1080),
+  EXPECT_TRUE(Same(FitLayoutOnScreen({INT32_MIN, INT32_MIN, INT32_MIN + 200, INT32_MIN + 100}, 1920, 1080, none),
                    RECT{0, 0, 200, 100}));
-  EXPECT_TRUE(Same(FitLayoutOnScreen({INT32_MAX - 200, INT32_MAX - 100, INT32_MAX, INT32_MAX}, 1920, 1080),
+  EXPECT_TRUE(Same(FitLayoutOnScreen({INT32_MAX - 200, INT32_MAX - 100, INT32_MAX, INT32_MAX}, 1920, 1080, none),
                    RECT{1720, 980, 1920, 1080}));
-  EXPECT_TRUE(Same(FitLayoutOnScreen({0, 0, INT32_MAX, INT32_MAX}, 1920, 1080), RECT{0, 0, INT32_MAX, INT32_MAX}))
-      << "larger than the screen: the corner wins, the size is kept";
+  EXPECT_TRUE(Same(FitLayoutOnScreen({0, 0, INT32_MAX, INT32_MAX}, 1920, 1080, none), RECT{0, 0, 1920, 1080}));
 }
 
 TEST(WindowLayoutCodec, BelowTheMinimumBothSidesTakeItTogether) {
@@ -101,9 +105,13 @@ TEST(WindowLayoutCodec, BelowTheMinimumBothSidesTakeItTogether) {
       {{10, 20, 110, 120}, {10, 20, 310, 220}, "both too small"},
       {{10, 20, 310, 220}, {10, 20, 310, 220}, "exactly the minimum"},
       {{10, 20, 900, 700}, {10, 20, 900, 700}, "larger: kept"},
+      {{1800, 1000, 1850, 1050}, {1620, 880, 1920, 1080}, "grown at the screen's corner: still on the screen"},
+      {{50, 60, 5050, 5060}, {0, 0, 1920, 1080}, "larger than the screen: cut to it"},
+      {{10, 20, 5010, 120}, {10, 20, 310, 220}, "cut to the screen, then too low"},
   };
-  for (const Case& c : cases) EXPECT_TRUE(Same(KeepLayoutMinimum(c.rect, minimum), c.expected)) << c.why;
-  EXPECT_TRUE(Same(KeepLayoutMinimum({10, 20, 110, 120}, {-1, -1}), RECT{10, 20, 110, 120})) << "not recorded";
+  for (const Case& c : cases) EXPECT_TRUE(Same(FitLayoutOnScreen(c.rect, 1920, 1080, minimum), c.expected)) << c.why;
+  EXPECT_TRUE(Same(FitLayoutOnScreen({10, 20, 110, 120}, 1920, 1080, {-1, -1}), RECT{10, 20, 110, 120}))
+      << "not recorded";
 }
 
 // Values no screen has are refused like a malformed layout, before any

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "platform/win32/clipboard.h"
 #include "platform/win32/code_page.h"
@@ -35,6 +36,17 @@ bool PutOnClipboard(UINT format, const char* text) {
   return stored;
 }
 
+// The distance between two points in three dimensions; false when a
+// coordinate or the distance is not a finite number (nothing to give the
+// host as a length). hypot, because the squares of a long line's
+// coordinates overflow long before its length does.
+bool LengthBetween(const double* a, const double* b, double* length) {
+  for (int i = 0; i < 3; ++i)
+    if (!std::isfinite(a[i]) || !std::isfinite(b[i])) return false;
+  *length = std::hypot(b[0] - a[0], b[1] - a[1], b[2] - a[2]);
+  return std::isfinite(*length);
+}
+
 }  // namespace
 
 int CopyLineLengthToClipboard(CDravikFunc& host, int unit) {
@@ -51,16 +63,16 @@ int CopyLineLengthToClipboard(CDravikFunc& host, int unit) {
     }
   }
   int result = -1;
-  if (found == 3) {
-    double length = std::sqrt((b[0] - a[0]) * (b[0] - a[0]) + (b[1] - a[1]) * (b[1] - a[1]) +
-                              (b[2] - a[2]) * (b[2] - a[2]));
+  double length = 0;
+  if (found == 3 && LengthBetween(a, b, &length)) {
     if (unit == 1000) length /= 1000.0;
     UINT format = RegisterClipboardFormatA(kVantrixClipboardFormat);
     if (format != 0) {
-      char text[128];
-      std::snprintf(text, sizeof text, "%.4f", length);
+      // Room for every digit of the largest finite length.
+      char text[std::numeric_limits<double>::max_exponent10 + 8];
+      const int n = std::snprintf(text, sizeof text, "%.4f", length);
       // A length that never reached the clipboard is a failure, not a success.
-      if (PutOnClipboard(format, text)) result = 0;
+      if (n > 0 && static_cast<size_t>(n) < sizeof text && PutOnClipboard(format, text)) result = 0;
     }
   }
   if (host.unlink_DXF) host.unlink_DXF();

@@ -8,5 +8,6 @@ constexpr const char* kVantrixClipboardFormat = "CF_VANTRIX_CAD";
 
 // Reads the first selected entity through the host's by-name table; with a
 // LINE, puts its length ("%.4f", divided by 1000 when unit is 1000) on the
-// clipboard. 0 when it did, else -1. Always gives the host's chain back.
+// clipboard. 0 when it did, else -1 (a line with a coordinate or a length
+// that is no finite number included). Always gives the host's chain back.
 int CopyLineLengthToClipboard(CDravikFunc& host, int unit);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <string>
 #include <future>
 #include <thread>
@@ -59,14 +61,32 @@ const double kB[3] = {3000, 4000, 0};
 }  // namespace
 
 TEST_F(LineLengthTest, LengthInMetresOrDrawingUnits) {
-  resbuf* line = Entity("LINE", kA, kB);
-  host_.Select(line);
-  EXPECT_EQ(CopyLineLengthToClipboard(table_, 1000), 0);
-  EXPECT_EQ(ClipboardText(), "5.0000");
-  EXPECT_EQ(CopyLineLengthToClipboard(table_, 1), 0);
-  EXPECT_EQ(ClipboardText(), "5000.0000");
-  EXPECT_EQ(host_.Unlinks(), 2) << "the host's chain is given back every time";
-  FreeGroupCodeChain(line, false);
+  struct Row {
+    double a[3], b[3];
+    int unit;
+    const char* text;  // when the exact text is known
+    double length;
+  };
+  const Row rows[] = {
+      {{0, 0, 0}, {3000, 4000, 0}, 1000, "5.0000", 5},
+      {{0, 0, 0}, {3000, 4000, 0}, 1, "5000.0000", 5000},
+      // The squares of these coordinates overflow; the lengths do not.
+      {{0, 0, 0}, {1e200, 0, 0}, 1, nullptr, 1e200},
+      {{0, 0, 0}, {1e308, 1e308, 0}, 1000, nullptr, 1e308 * std::sqrt(2.0) / 1000},
+      {{-1e200, 0, 0}, {0, 1e200, 1e200}, 1, nullptr, 1e200 * std::sqrt(3.0)},
+  };
+  for (const Row& r : rows) {
+    resbuf* line = Entity("LINE", r.a, r.b);
+    host_.Select(line);
+    EXPECT_EQ(CopyLineLengthToClipboard(table_, r.unit), 0);
+    const std::string text = ClipboardText();
+    if (r.text) {
+      EXPECT_EQ(text, r.text);
+    }
+    EXPECT_NEAR(std::strtod(text.c_str(), nullptr) / r.length, 1.0, 1e-12) << text;
+    FreeGroupCodeChain(line, false);
+  }
+  EXPECT_EQ(host_.Unlinks(), 5) << "the host's chain is given back every time";
 }
 
 TEST_F(LineLengthTest, TypeNameIsComparedWithoutCase) {
@@ -82,17 +102,22 @@ TEST_F(LineLengthTest, AnythingButACompleteLineLeavesTheClipboardAlone) {
   resbuf* nameOnly = Entity("LINE", kA, kB);
   FreeGroupCodeChain(nameOnly->next, false);
   nameOnly->next = nullptr;  // a chain that stops after its name node
+  // No length that is a number.
+  const double nan[3] = {std::nan(""), 1, 0}, inf[3] = {HUGE_VAL, 0, 0}, far[3] = {-1e308, 0, 0};
+  const double farOther[3] = {1e308, 0, 0};
+  resbuf* nanLine = Entity("LINE", kA, nan);
+  resbuf* infLine = Entity("LINE", inf, kB);
+  resbuf* tooLong = Entity("LINE", far, farOther);
   for (const resbuf* chain : {static_cast<const resbuf*>(nullptr), static_cast<const resbuf*>(circle),
-                              static_cast<const resbuf*>(halfLine),
-                              static_cast<const resbuf*>(nameOnly)}) {
+                              static_cast<const resbuf*>(halfLine), static_cast<const resbuf*>(nameOnly),
+                              static_cast<const resbuf*>(nanLine), static_cast<const resbuf*>(infLine),
+                              static_cast<const resbuf*>(tooLong)}) {
     host_.Select(chain);
     EXPECT_EQ(CopyLineLengthToClipboard(table_, 1000), -1);
     EXPECT_EQ(ClipboardText(), "<none>");
   }
-  EXPECT_EQ(host_.Unlinks(), 4);
-  FreeGroupCodeChain(circle, false);
-  FreeGroupCodeChain(halfLine, false);
-  FreeGroupCodeChain(nameOnly, false);
+  EXPECT_EQ(host_.Unlinks(), 7);
+  for (resbuf* chain : {circle, halfLine, nameOnly, nanLine, infLine, tooLong}) FreeGroupCodeChain(chain, false);
 }
 
 TEST_F(LineLengthTest, ClipboardHeldElsewhereIsAFailure) {

@@ -64,10 +64,12 @@ void MoveToStoredPlace(HWND dialog, const ProductPlacement& placement) {
   ::GetWindowRect(dialog, &window);
   // Far beyond any screen is as far as the limit: the fitting does the rest.
   auto within = [](LONG v) { return std::clamp<LONG>(v, -kLayoutCoordinateLimit, kLayoutCoordinateLimit); };
+  // The dialog cannot be resized: its own size is its minimum, and stays.
+  const SIZE size{window.right - window.left, window.bottom - window.top};
   RECT rect{within(placement.rect.left), within(placement.rect.top), 0, 0};
-  rect.right = rect.left + (window.right - window.left);
-  rect.bottom = rect.top + (window.bottom - window.top);
-  rect = FitLayoutOnScreen(rect, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  rect.right = rect.left + size.cx;
+  rect.bottom = rect.top + size.cy;
+  rect = FitLayoutOnScreen(rect, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), size);
   ::SetWindowPos(dialog, nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
