@@ -126,6 +126,11 @@ TEST_F(Import, ImportsThatApplyNothingWriteNothing) {
        "(Ctrl-Z) or NUL byte inside: line 5."},
       {"a NUL inside", kData + "exported.dxf", Records({kSupply, std::string("1;Z;S\0", 6) + kReturn.substr(5)}),
        "(Ctrl-Z) or NUL byte inside: line 5."},
+      // atoi would apply "1x" and "1.9" to section 1, "0x2" and "" to section 0.
+      {"section numbers that are none", kData + "exported.dxf",
+       Records({"1x" + kSupply.substr(1), "1.9" + kReturn.substr(1), "0x2" + kSupply.substr(1), kReturn.substr(1),
+                "9999999999" + kSupply.substr(1), "2147483648" + kReturn.substr(1)}),
+       "not whole numbers or beyond the range of numbers: line 4, line 5, line 6, line 7, line 8, line 9."},
       {"no property names in the catalogue", kData + "exported.dxf", ResultFile("\r\n"),
        "names no property for the flow or the dimension", NoPropertyNames()},
   };
@@ -153,6 +158,8 @@ TEST_F(Import, RecordLinesAreTakenWholeAndOnlyWhatTheyHold) {
       {"two texts", kSupplyValues + "t8;t9;", {"vantrix:10=-", "vantrix:11=-"}},
       // Longer than any buffer: one line, its tail no record of its own.
       {"a long line", longLine, {}},
+      // A number with a sign and blanks is whole.
+      {"a signed number", " +1 " + kSupply.substr(1), {}},
   };
   for (const Case& c : cases) {
     const std::string out = Path("out.dxf");
