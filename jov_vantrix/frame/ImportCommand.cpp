@@ -79,7 +79,7 @@ std::string UnappliedText(const CSecSezNew& file, const CStringArray& appliedBra
       continue;
     }
     for (const CSecDataNew* s = b->GetFirstSection(); s; s = s->GetNextSection())
-      if (!account.usedSections.count(s))
+      if (!account.usedSections.count(s) && !account.riserSideSections.count(s))
         sections += (sections.empty() ? "" : ", ") + std::to_string(s->m_number) + " ('" +
                     b->m_name.GetString() + "')";
   }
