@@ -1,5 +1,6 @@
 #include "common/ValueRules.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -44,6 +45,22 @@ bool ReadFiniteNumber(const char* text, double& value) {
 bool ReadsAsNonFiniteNumber(const char* text) {
   double read = 0.0;
   return ReadWholeNumber(text, read) && !std::isfinite(read);
+}
+
+bool ReadWholeInt(const char* text, int& value) {
+  if (!text) return false;
+  while (*text == ' ' || *text == '\t') ++text;
+  // from_chars takes a '-' but no '+'.
+  const char* digits = text + (*text == '+');
+  if (*digits == '-' && text != digits) return false;
+  int read = 0;
+  const auto [end, error] = std::from_chars(digits, digits + std::strlen(digits), read);
+  if (error != std::errc()) return false;
+  const char* rest = end;
+  while (*rest == ' ' || *rest == '\t') ++rest;
+  if (*rest) return false;
+  value = read;
+  return true;
 }
 
 bool IsUsableLength(double metres) { return std::isfinite(metres) && metres > 0.0 && metres <= 1000.0; }

@@ -16,6 +16,11 @@ bool ReadFiniteNumber(const char* text, double& value);
 // or a number beyond the doubles ("1e309"). false for a finite number and
 // for any text that is no number.
 bool ReadsAsNonFiniteNumber(const char* text);
+// The whole text (blanks around it allowed) is one whole number within the
+// range of int: digits after an optional sign, as atoi reads them; false
+// for a null or empty text, a fraction, an exponent, a hexadecimal form or
+// trailing letters ("2x", "3.9", "0x5"). false leaves value as it was.
+bool ReadWholeInt(const char* text, int& value);
 
 // A length or a distance in metres: above 0 and up to 1000 m.
 bool IsUsableLength(double metres);

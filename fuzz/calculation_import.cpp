@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(readable, "a file that does not read was imported");
   FUZZ_CHECK(report.malformed.IsEmpty(), std::string("a file of cut sections was imported: ") + report.malformed.GetString());
   FUZZ_CHECK(report.repeated.IsEmpty() && report.tooLong.IsEmpty() && report.controlByte.IsEmpty() &&
-                 report.notFinite.IsEmpty(),
+                 report.notFinite.IsEmpty() && report.badNumber.IsEmpty(),
              "a file repeating lines, with over-long values, numbers that are none or control bytes was imported");
   FUZZ_CHECK(Handles(imported) == Handles(g_untouched), "the import added or lost entities");
 

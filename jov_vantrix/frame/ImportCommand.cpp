@@ -33,6 +33,7 @@ UINT FileRefusal(const SectionFileReport& report, CString& what) {
   // Read no further than the damaged line: what follows is unknown.
   const std::pair<const CString*, UINT> faults[] = {
       {&report.controlByte, IDS_RESULT_FILE_CONTROL_BYTE},
+      {&report.badNumber, IDS_RESULT_SECTION_NUMBER_BAD},
       {&report.malformed, IDS_RESULT_FILE_MALFORMED},
       {&report.repeated, IDS_RESULT_FILE_REPEATED},
       {&report.tooLong, IDS_RESULT_VALUE_TOO_LONG},
@@ -78,7 +79,7 @@ std::string UnappliedText(const CSecSezNew& file, const CStringArray& appliedBra
       continue;
     }
     for (const CSecDataNew* s = b->GetFirstSection(); s; s = s->GetNextSection())
-      if (!account.usedSections.count(s))
+      if (!account.usedSections.count(s) && !account.riserSideSections.count(s))
         sections += (sections.empty() ? "" : ", ") + std::to_string(s->m_number) + " ('" +
                     b->m_name.GetString() + "')";
   }
@@ -120,9 +121,9 @@ void ImportCalculationResults(JovCutParams& params) {
     MessageBoxRes(owner, IDS_RESULT_FILE_UNREADABLE, MB_ICONHAND);
     return;
   }
-  // A cut section, a repeated line, an over-long value or a number that is
-  // none would write what the calculation did not mean: nothing of such a
-  // file is applied.
+  // A section number that is none, a cut section, a repeated line, an
+  // over-long value or a number that is none would write what the
+  // calculation did not mean: nothing of such a file is applied.
   CString refused;
   if (const UINT message = FileRefusal(report, refused)) {
     CancelChange(host);

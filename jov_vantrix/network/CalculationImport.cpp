@@ -118,13 +118,15 @@ void ReadSelected(CObjDataNew& r) {
     GetEntityPoint(chain, r.m_basePoint, 10);
   } else if (std::strcmp(type, "LWPOLYLINE") == 0 && data.m_typeFlags.HasAll(kPipeFlag)) {
     r.m_linkHandle = LinkHandleOf(chain);
-    CopyProperties(r, {"_NUM_ASSOC", "_NBRANCH", "_NUM_RISER", "_NUM_SIDE", "_SCH_ASSOC", "CM", "CT"});
+    CopyProperties(r, {"_NUM_ASSOC", "_NBRANCH", "_NUM_RISER", "_NUM_SIDE", "_SCH_ASSOC", "CM", "CT", "_POS_RISER"});
     r.m_branchNumber = PropertyOf(r, flag == 'i' ? "_NUM_BRANCH" : "_BRANCH");
     const char* number = data.GetProperty("_DW_NUMBER");
     // Only pipes an export numbered; a generated section's "e" numbers are
     // not yet the calculation's.
     if (number && *number && *number != 'e') {
       r.SetNumber(AtoiC(number));
+      // A riser-side end's connect names the section the export added for it.
+      r.SetConnect(AtoiC(data.GetProperty("_DW_CONNECT")));
       r.m_entityKind = kEntityLwPolyline;
       r.m_objectType = PipeKindOf(data.m_typeCode);
     }
@@ -224,6 +226,10 @@ int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* br
   for (CObjDataNew* r = list.GetFirstRecord(); r; r = r->GetNextRecord()) {
     const bool supply = r->m_objectType == kObjectSupplyPipe;
     if ((!supply && r->m_objectType != kObjectReturnPipe) || r->m_schemeAssoc != current) continue;
+    // The export numbers a copy of a riser-side end, drawn nowhere, to stand
+    // for the piece to the next branch: its section has no pipe to go to.
+    if (account && supply && r->m_riserPosition == "1" && r->GetConnect() != 0 && r->m_branchName == branch->m_name)
+      if (const CSecDataNew* added = index.Section(r->GetConnect())) account->riserSideSections.insert(added);
     const CSecDataNew* s = index.Section(r->GetNumber());
     if (!s) {
       if (account && r->m_branchName == branch->m_name) account->missedPipes.push_back(r);

@@ -36,6 +36,10 @@ class CSecDataNew;
 // name what it did not apply.
 struct ImportAccount {
   std::unordered_set<const CSecDataNew*> usedSections;
+  // The sections the export added for the riser-side ends of the applied
+  // branches (named by such an end's connect): they stand for no drawn
+  // pipe and are not missed.
+  std::unordered_set<const CSecDataNew*> riserSideSections;
   // The pipes of an applied branch its sections missed, and the pipes any
   // application matched: a branch's pass runs over its whole scheme, where
   // the other branches' pipes are not its to miss and may be matched by
@@ -72,8 +76,8 @@ void CollectSchemeAssocs(const CObjSezNew& list, const CString& branch, CStringA
 // catalogue, kImportNoPropertyNames (nothing written) when the catalogue
 // names no property for value 0 or 2. With the file's report, a product's
 // texts the file did not hold keep their values. With an account, notes
-// the sections used, the branch's pipes no section matched and every pipe
-// one did.
+// the sections used, those the connects of the branch's riser-side supply
+// pipes name, the branch's pipes no section matched and every pipe one did.
 int ApplyImportedSections(CObjSezNew& list, JovCutParams& params, CSecSezNew* branch, int version,
                           const SectionFileReport* report = nullptr, ImportAccount* account = nullptr);
 

@@ -266,7 +266,10 @@ int ReadSectionFile(CSecSezNew& root, const char* path, SectionFileReport* repor
     }
     const char* separator = std::strchr(line, ';');
     if (!separator || !branch) continue;
-    const int number = AtoiC(CString(line, static_cast<int>(separator - line)));
+    const CString field(line, static_cast<int>(separator - line));
+    int number = AtoiC(field);
+    // atoi would take "3.9" for section 3 and "0x5" for section 0.
+    if (!ReadWholeInt(field, number)) note(found.badNumber, lineText());
     auto [at, added] = numbered.emplace(number, read.size());
     if (added) {
       auto* section = new CSecDataNew(number);

@@ -40,6 +40,10 @@ void AppendSectionRecord(const CSecDataNew& section, std::string& text);
 // What a result file holds beyond its values, for the import to decide
 // what may be applied.
 struct SectionFileReport {
+  // Record lines whose section number is no whole number within the range
+  // of int ("2x", "3.9", "0x5", an empty one): "line n". The section is
+  // still read as atoi reads the number.
+  CString badNumber;
   // The sections whose 'P' line or other line is missing or not whole, as
   // "number (line n)" joined by ", ", lines counted from "PC" as 1; empty
   // when every section is whole.

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -126,6 +127,11 @@ TEST_F(Import, ImportsThatApplyNothingWriteNothing) {
        "(Ctrl-Z) or NUL byte inside: line 5."},
       {"a NUL inside", kData + "exported.dxf", Records({kSupply, std::string("1;Z;S\0", 6) + kReturn.substr(5)}),
        "(Ctrl-Z) or NUL byte inside: line 5."},
+      // atoi would apply "1x" and "1.9" to section 1, "0x2" and "" to section 0.
+      {"section numbers that are none", kData + "exported.dxf",
+       Records({"1x" + kSupply.substr(1), "1.9" + kReturn.substr(1), "0x2" + kSupply.substr(1), kReturn.substr(1),
+                "9999999999" + kSupply.substr(1), "2147483648" + kReturn.substr(1)}),
+       "not whole numbers or beyond the range of numbers: line 4, line 5, line 6, line 7, line 8, line 9."},
       {"no property names in the catalogue", kData + "exported.dxf", ResultFile("\r\n"),
        "names no property for the flow or the dimension", NoPropertyNames()},
   };
@@ -153,6 +159,8 @@ TEST_F(Import, RecordLinesAreTakenWholeAndOnlyWhatTheyHold) {
       {"two texts", kSupplyValues + "t8;t9;", {"vantrix:10=-", "vantrix:11=-"}},
       // Longer than any buffer: one line, its tail no record of its own.
       {"a long line", longLine, {}},
+      // A number with a sign and blanks is whole.
+      {"a signed number", " +1 " + kSupply.substr(1), {}},
   };
   for (const Case& c : cases) {
     const std::string out = Path("out.dxf");
@@ -170,17 +178,25 @@ TEST_F(Import, RecordLinesAreTakenWholeAndOnlyWhatTheyHold) {
 TEST_F(Import, APartialImportSaysWhatItDidNotApply) {
   // The return pipe (E3) numbered 2, so section 1 reaches only the supply
   // pipe, and put in branch 1 or 2; the file also holds a section and a
-  // branch ("1 ") no pipe has.
-  const std::string unmatched = "branches of the file that match no pipe: '1 '; sections of the file that match no "
-                                "pipe: 7 ('1').";
-  const std::pair<const char*, std::string> cases[] = {
-      {"1", "pipes without a section in the file: 2 ('1'); " + unmatched},
+  // branch ("1 ") no pipe has. Section 7 may be named by the connect of a
+  // riser-side end (E2 supply, E3 return; 0 neither).
+  const std::string branches = "branches of the file that match no pipe: '1 '";
+  const std::string unmatched = branches + "; sections of the file that match no pipe: 7 ('1').";
+  const std::string missed = "pipes without a section in the file: 2 ('1'); ";
+  const std::tuple<const char*, int, std::string> cases[] = {
+      {"1", 0, missed + unmatched},
       // A branch is applied over its scheme, whose other branches it does not miss.
-      {"2", unmatched}};
-  for (const auto& [branch, expected] : cases) {
+      {"2", 0, unmatched},
+      // The export's section for a supply riser-side end has no pipe of its
+      // own; a return end's connect names none.
+      {"1", 2, missed + branches + "."},
+      {"1", 3, missed + unmatched}};
+  for (const auto& [branch, riserEnd, expected] : cases) {
     std::string numbered = testsupport::Slurp(kData + "exported.dxf");
     const std::string number = "\n_DW_NUMBER\n1000\n1\n", named = "\n_NBRANCH\n1000\n1\n";
-    const size_t e3 = numbered.find(number, numbered.find(number) + 1);
+    const std::string connect = "\n_DW_CONNECT\n1000\n0\n";
+    const size_t e2 = numbered.find(number), e3 = numbered.find(number, e2 + 1);
+    if (riserEnd) numbered.replace(numbered.find(connect, riserEnd == 2 ? e2 : e3) + connect.size() - 2, 1, "7");
     numbered.replace(e3 + number.size() - 2, 1, "2");
     numbered.replace(numbered.find(named, e3) + named.size() - 2, 1, branch);
     Outcome o = RunImport(Write("numbered.dxf", numbered),
