@@ -112,20 +112,23 @@ bool LeavesItsGroup(const CObjDataNew* pipe) {
          (pipe->GetReadNumber() < 1 || static_cast<uint32_t>(pipe->GetReadNumber()) > pipe->m_pGroup->m_pipeCount);
 }
 
-// The file names a section by its final number and its upstream section by
-// that one's: a number below 1 or carried twice, a connect below 0, or
-// connects that come round within one group (a pipe's own number included)
-// would write sections the calculation program mixes up.
-// Loops through other groups are the numbering's own links between risers
-// and are left as they are. Says the first such pipe as "handle (key KEY)"
-// and what is wrong.
-bool FindMisnumberedSection(const CPtrArray& supply, CString& where) {
+bool Said(const CObjDataNew* pipe, const char* key, const CString& what, CString& where) {
+  where = EntityKeyText(pipe->m_entityChain.GetChain(), key) + " " + what;
+  return true;
+}
+
+CString HandleOf(const CObjDataNew* pipe, const char* none) {
+  const char* handle = GetEntityString(pipe->m_entityChain.GetChain(), 5);
+  return handle && *handle ? handle : none;
+}
+
+// FindMisnumberedSection for the pipes of one kind.
+bool FindMisnumberedPipe(const CPtrArray& pipes, CString& where) {
   auto said = [&where](const CObjDataNew* pipe, const char* key, const CString& what) {
-    where = EntityKeyText(pipe->m_entityChain.GetChain(), key) + " " + what;
-    return true;
+    return Said(pipe, key, what, where);
   };
-  const INT_PTR n = supply.GetSize();
-  auto at = [&supply](INT_PTR i) { return static_cast<const CObjDataNew*>(supply[i]); };
+  const INT_PTR n = pipes.GetSize();
+  auto at = [&pipes](INT_PTR i) { return static_cast<const CObjDataNew*>(pipes[i]); };
   std::vector<std::pair<int, INT_PTR>> byNumber;
   byNumber.reserve(static_cast<size_t>(n));
   for (INT_PTR i = 0; i < n; ++i) {
@@ -138,12 +141,11 @@ bool FindMisnumberedSection(const CPtrArray& supply, CString& where) {
     const CObjDataNew* first = at(byNumber[k - 1].second);
     const CObjDataNew* later = at(byNumber[k].second);
     if (LeavesItsGroup(first) && !LeavesItsGroup(later)) std::swap(first, later);
-    const char* handle = GetEntityString(first->m_entityChain.GetChain(), 5);
     CString what;
     what.Format(LeavesItsGroup(later) ? "is drawn with a number outside 1 to the count of its group's supply pipes, "
                                         "which gives it the section number of %s as well"
                                       : "carries the section number of %s as well",
-                handle && *handle ? handle : "another pipe");
+                HandleOf(first, "another pipe").GetString());
     return said(later, "_DW_NUMBER", what);
   }
   // The section each one connects to, -1 for none (connect 0, or a number
@@ -174,6 +176,32 @@ bool FindMisnumberedSection(const CPtrArray& supply, CString& where) {
       walked[static_cast<size_t>(i)] = 2;
   }
   return false;
+}
+
+// The file names a section by its final number and its upstream section by
+// that one's: a number below 1 or carried twice, a connect below 0, or
+// connects that come round within one group (a pipe's own number included)
+// would write sections the calculation program mixes up. The return pipes
+// take their numbers into the drawing too, where the import fills each
+// pipe with the results of the section its number names: each must carry
+// the number of the supply pipe it pairs with, and their connects are held
+// to the same rules. Records the numbering added have no entity and take no
+// number into the drawing.
+// Loops through other groups are the numbering's own links between risers
+// and are left as they are. Says the first such pipe as "handle (key KEY)"
+// and what is wrong.
+bool FindMisnumberedSection(const CPtrArray& supply, const CPtrArray& ret, CString& where) {
+  if (FindMisnumberedPipe(supply, where)) return true;
+  for (INT_PTR i = 0; i < ret.GetSize(); ++i) {
+    const auto* partner = static_cast<const CObjDataNew*>(ret[i]);
+    const auto* pipe = static_cast<const CObjDataNew*>(supply[i]);
+    if (!partner->m_entityChain.GetChain() || partner->GetNumber() == pipe->GetNumber()) continue;
+    CString what;
+    what.Format("does not carry the section number of %s, the supply pipe it pairs with",
+                HandleOf(pipe, "its supply pipe").GetString());
+    return Said(partner, "_DW_NUMBER", what, where);
+  }
+  return FindMisnumberedPipe(ret, where);
 }
 
 // Hints the pipe pair some steps ahead: far ahead the fields the section
@@ -329,7 +357,7 @@ bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSe
     if (supplyInGroup != returnInGroup) return false;
   }
   CString where;
-  if (FindMisnumberedSection(supply, where)) {
+  if (FindMisnumberedSection(supply, ret, where)) {
     if (misnumbered) *misnumbered = where;
     return false;
   }

@@ -43,8 +43,9 @@ void CompleteExportNumbering(CObjSezNew& network);
 // floor-plan pipe, a text the file would carry holds a ';', CR or LF
 // (then unwritable, when given, says its entity's handle and key), or a
 // pipe's length is no usable length (then unusable says where), or the
-// final numbers would name sections ambiguously (then misnumbered says
-// where and what).
+// final numbers of the supply or the return pipes would name sections
+// ambiguously or a drawn return pipe's number is not that of the supply
+// pipe it pairs with (then misnumbered says where and what).
 bool BuildExportSectionList(CObjSezNew& network, const ExportParams& params, CSecSezNew& sections,
                             CString* unwritable = nullptr, CString* unusable = nullptr,
                             CString* misnumbered = nullptr);

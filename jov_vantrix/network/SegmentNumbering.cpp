@@ -166,7 +166,10 @@ void OffsetGroupNumbers(CNumSezNew* group, uint32_t offset) {
   for (CObjDataNew* r = group->GetFirstRecord(); r; r = r->GetNextRecord()) {
     if (!IsPipeRecord(r)) continue;
     r->SetNumber(OffsetNumber(r->GetReadNumber(), offset));
-    r->SetConnect(OffsetNumber(r->GetReadConnect(), offset));
+    // A start within the group stays one: only the links between groups
+    // (NumberSegments) give it an upstream section. Offset, it would take
+    // whichever number came before the group's, by the order of numbering.
+    r->SetConnect(r->GetReadConnect() == 0 ? 0 : OffsetNumber(r->GetReadConnect(), offset));
     UpdateNumberLabel(r);
   }
   group->m_changed = 1;

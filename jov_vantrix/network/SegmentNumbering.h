@@ -48,7 +48,8 @@ void NumberSegmentsOf(CNumSezNew* group, CSchSezNew& scheme, const EndPointIndex
 void SnapshotGroup(CNumSezNew* group, const uint32_t* offset, CNumberingSnapshot* snapshot);
 
 // Every pipe record of the group: number = read number + offset, connect =
-// read connect + offset. Marks the group changed.
+// read connect + offset (a connect of 0, a start, stays 0). Marks the group
+// changed.
 void OffsetGroupNumbers(CNumSezNew* group, uint32_t offset);
 
 // Gives the group's pipe records back the numbers of the snapshot, and

@@ -166,6 +166,7 @@ TEST_F(ExportDialog, PicksInAnyOrderNumberFromTheFirstNumberWithoutGapsOrRepeats
       EXPECT_EQ(Smallest(), 10);
       std::vector<int> numbers = Numbers(group);
       for (size_t i = 0; i < numbers.size(); ++i) EXPECT_EQ(numbers[i], next + static_cast<int>(i));
+      EXPECT_EQ(Scheme().FindGroup(group)->GetFirstRecord()->GetConnect(), 0) << "a start, whatever came before";
       next += static_cast<int>(numbers.size());
       all.insert(all.end(), numbers.begin(), numbers.end());
     }

@@ -289,7 +289,7 @@ TEST(ExportNetwork, GroupNumberingMovesTheCounter) {
   EXPECT_EQ(network.m_scheme.m_nextFreeNumber, 6u);
   CObjDataNew* firstOfB = network.m_scheme.FindGroup(2)->GetFirstRecord();
   EXPECT_EQ(firstOfB->GetNumber(), 4);
-  EXPECT_EQ(firstOfB->GetConnect(), 3);
+  EXPECT_EQ(firstOfB->GetConnect(), 0) << "a start, whichever group came before";
 
   EXPECT_EQ(NumberSchemeGroup(network, 1), 0) << "numbered already";
   EXPECT_EQ(NumberSchemeGroup(network, 2), 0) << "fixed";
@@ -399,13 +399,17 @@ TEST(ExportNetwork, SectionListRefusesPipesThatDoNotPairUp) {
   EXPECT_EQ(sections.GetCount(), 1u) << "the list stays filled";
 
   // Nor do pipes that would name two sections alike or connect round in a
-  // group: numbered 1 (connecting to up) and number (to connect).
-  for (const auto& [up, number, connect, said] : {std::tuple{0, 1, 0, "carries the section number of another pipe"},
-                                                  std::tuple{2, 2, 1, "connects in a loop back to itself"}}) {
+  // group: numbered 1 (connecting to up) and number (to connect), the
+  // supply pipes as well or numbered 1 and 2 in a row.
+  for (const auto& [up, number, connect, said, supply] :
+       {std::tuple{0, 1, 0, "carries the section number of another pipe", true},
+        std::tuple{2, 2, 1, "connects in a loop back to itself", true},
+        std::tuple{2, 2, 1, "connects in a loop back to itself", false}}) {
     CObjSezNew looped;
     for (int type : {5, 6}) {
-      Add(looped, {type, "A", "1", "1", "", {}, {}, 1, up, "L"});
-      Add(looped, {type, "A", "1", "1", "", {}, {}, number, connect, "L"});
+      const bool as = type == 6 || supply;
+      Add(looped, {type, "A", "1", "1", "", {}, {}, 1, as ? up : 0, "L"});
+      Add(looped, {type, "A", "1", "1", "", {}, {}, as ? number : 2, as ? connect : 1, "L"});
       AddUnassociated(looped, type, "L");
     }
     CString where;

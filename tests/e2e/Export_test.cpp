@@ -427,9 +427,9 @@ TEST_F(Export, TextsThatWouldShiftTheFieldsAreRefused) {
 }
 
 TEST_F(Export, NumbersOutOfRangeInTheDrawingOrTheSettingsWriteNothing) {
-  // The n-th pipe length (or the supply pipe's number or connect) becomes
-  // the text (another key: missing), or a setting or a number no first
-  // number fits ends OK with the dialog open.
+  // The n-th pipe length (or number or connect: the supply pipe's, then
+  // the return pipe's) becomes the text (another key: missing), or a
+  // setting or a number no first number fits ends OK with the dialog open.
   const struct {
     int nth;
     const char *text, *settings, *message;
@@ -438,6 +438,9 @@ TEST_F(Export, NumbersOutOfRangeInTheDrawingOrTheSettingsWriteNothing) {
                {1, "_DW_NUMBER\n1000\ne-1\n", "", "entity 3E (key _DW_NUMBER) carries a section number below 1"},
                {1, "_DW_CONNECT\n1000\ne1\n", "", "entity 3E (key _DW_CONNECT) connects to itself"},
                {1, "_DW_CONNECT\n1000\ne-5\n", "", "entity 3E (key _DW_CONNECT) connects to a section number below 0"},
+               {2, "_DW_NUMBER\n1000\ne-5\n", "", "entity 3F (key _DW_NUMBER) does not carry the section number of 3E"},
+               {2, "_DW_NUMBER\n1000\ne2\n", "", "entity 3F (key _DW_NUMBER) does not carry the section number of 3E"},
+               {2, "_DW_CONNECT\n1000\ne1\n", "", "entity 3F (key _DW_CONNECT) connects to itself"},
                {-1, "_DW_NUMBER\n1000\ne2147483647\n", "", "3E (key _DW_NUMBER) carries a number too large"},
                {1, "_LENGTH_X\n1000\n4.250\n", "", "entity 3E (key _LENGTH_SEGMENT) is not usable"},
                {1, "_LENGTH_SEGMENT\n1000\nnan\n", "", "entity 3E (key _LENGTH_SEGMENT)"},
