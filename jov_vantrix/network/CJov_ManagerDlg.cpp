@@ -1,8 +1,12 @@
 #include "jov_vantrix/network/CJov_ManagerDlg.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/CVantrixData.h"
@@ -28,16 +32,83 @@ namespace {
 constexpr char kSection[] = "VANTRIX";
 constexpr int kValueSize = 1024;
 
-CString ReadValue(const char* key, const char* fallback, const char* file) {
-  char value[kValueSize] = "";
-  GetPrivateProfileStringA(kSection, key, fallback, value, sizeof value, file);
-  return value;
-}
-
 CString ProjectKey(int index) {
   CString key;
   key.Format("VANTRIX_%d", index);
   return key;
+}
+
+bool IsProfileBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+// The registration's values as "Jov.ini" holds them. The profile reader
+// trims a value and takes one pair of enclosing quotes off, so a name it
+// would change (a leading blank) is kept in quotes; others as they are.
+std::string StoredValue(std::string_view value) {
+  const bool quoted = !value.empty() && (IsProfileBlank(value.front()) || IsProfileBlank(value.back()) ||
+                                         (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
+  return quoted ? "\"" + std::string(value) + "\"" : std::string(value);
+}
+
+// A stored value as the profile reader gives it back (the section comes
+// trimmed, with its quotes).
+std::string ReadBackValue(std::string_view stored) {
+  if (stored.size() >= 2 && stored.front() == '"' && stored.back() == '"') stored = stored.substr(1, stored.size() - 2);
+  return std::string(stored);
+}
+
+// A name the registration can hold: a line break would end its line.
+bool CanBeRegistered(const char* name) { return std::strpbrk(name, "\r\n") == nullptr; }
+
+// The lines "key=value" of the registration's section, read once; false
+// when the section is too large to be read whole.
+bool ReadRegistrationSection(const char* settings, std::vector<std::string>& lines) {
+  std::vector<char> section(1 << 16);
+  for (;;) {
+    const DWORD n = GetPrivateProfileSectionA(kSection, section.data(), static_cast<DWORD>(section.size()), settings);
+    if (n + 2 < section.size()) break;
+    if (section.size() >= (1u << 26)) return false;
+    section.resize(section.size() * 4);
+  }
+  for (const char* line = section.data(); *line; line += std::strlen(line) + 1) lines.emplace_back(line);
+  return true;
+}
+
+// The key of a section line; empty for a line that is no key.
+std::string_view KeyOf(std::string_view line) {
+  const size_t equals = line.find('=');
+  return equals == std::string_view::npos ? std::string_view() : line.substr(0, equals);
+}
+
+// The value of the first line of key, as the profile reader gives it, or
+// fallback.
+std::string SectionValue(const std::vector<std::string>& lines, const char* key, const char* fallback) {
+  for (const std::string& line : lines) {
+    const std::string_view name = KeyOf(line);
+    if (!name.empty() && EqualsIgnoreCase(name, key)) return ReadBackValue(std::string_view(line).substr(name.size() + 1));
+  }
+  return fallback;
+}
+
+// A count or switch: its leading integer, held within int.
+int LeadingInt(const std::string& text) {
+  const long long value = std::strtoll(text.c_str(), nullptr, 10);
+  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+// n of a key "VANTRIX_<n>" as ProjectKey writes it; -1 for any other key.
+int ProjectIndex(std::string_view key) {
+  constexpr std::string_view prefix = "VANTRIX_";
+  if (key.size() <= prefix.size() || key.size() > prefix.size() + 10 ||
+      !EqualsIgnoreCase(key.substr(0, prefix.size()), prefix))
+    return -1;
+  const std::string_view digits = key.substr(prefix.size());
+  if (digits.size() > 1 && digits.front() == '0') return -1;
+  long long index = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    index = index * 10 + (c - '0');
+  }
+  return index > INT_MAX ? -1 : static_cast<int>(index);
 }
 
 }  // namespace
@@ -90,14 +161,23 @@ BOOL CJov_ManagerDlg::OnInitDialog() {
   m_projects.GetClientRect(&client);
   m_projects.InsertColumn(0, "", LVCFMT_LEFT, client.Width() - 10);
 
-  const CString settings = VantrixSettingsFile();
-  m_currentLabel.SetWindowText(ReadValue("VANTRIX_ACTUAL", "", settings));
-  const int count = std::atoi(ReadValue("VANTRIX_FILE_COUNT", "0", settings));
-  for (int i = 0; i < count; ++i) {
-    const CString name = ReadValue(ProjectKey(i), "", settings);
-    if (!name.IsEmpty()) m_projects.InsertItem(m_projects.GetItemCount(), name);
+  // The section is read once: the count only bounds the keys that are
+  // there, so a damaged count costs nothing.
+  std::vector<std::string> lines;
+  ReadRegistrationSection(VantrixSettingsFile(), lines);
+  m_currentLabel.SetWindowText(SectionValue(lines, "VANTRIX_ACTUAL", "").c_str());
+  const int count = LeadingInt(SectionValue(lines, "VANTRIX_FILE_COUNT", "0"));
+  std::map<int, std::string> projects;
+  for (const std::string& line : lines) {
+    const std::string_view key = KeyOf(line);
+    const int index = ProjectIndex(key);
+    // The first line of a key is the one the reader gives.
+    if (index >= 0 && index < count)
+      projects.emplace(index, ReadBackValue(std::string_view(line).substr(key.size() + 1)));
   }
-  m_use = std::atoi(ReadValue("VANTRIX_USE", "0", settings));
+  for (const auto& [index, name] : projects)
+    if (!name.empty()) m_projects.InsertItem(m_projects.GetItemCount(), name.c_str());
+  m_use = LeadingInt(SectionValue(lines, "VANTRIX_USE", "0"));
 
   EnableSelectionButtons(FALSE);
   m_useSwitch.EnableWindow(m_projects.GetItemCount() > 0);
@@ -111,12 +191,15 @@ void CJov_ManagerDlg::EnableSelectionButtons(BOOL enable) {
   m_modifyButton.EnableWindow(enable);
 }
 
-bool CJov_ManagerDlg::KeepProjectFile(const CString& name) {
+CJov_ManagerDlg::ImportedProject* CJov_ManagerDlg::FindImported(const CString& name) {
+  for (ImportedProject& project : m_imported)
+    if (EqualsIgnoreCase(project.name.GetString(), name.GetString())) return &project;
+  return nullptr;
+}
+
+bool CJov_ManagerDlg::IsDeletedInThisRun(const CString& name) const {
   for (INT_PTR i = 0; i < m_deletedProjects.GetSize(); ++i)
-    if (EqualsIgnoreCase(m_deletedProjects[i].GetString(), name.GetString())) {
-      m_deletedProjects.RemoveAt(i);
-      return true;
-    }
+    if (EqualsIgnoreCase(m_deletedProjects[i].GetString(), name.GetString())) return true;
   return false;
 }
 
@@ -133,22 +216,26 @@ void CJov_ManagerDlg::OnImport() {
     AfxMessageBox("file extension does not match. import aborted.", MB_ICONINFORMATION);
     return;
   }
-  CVantrixData imported;
+  const CString name = dialog.GetFileName();
+  if (!CanBeRegistered(name)) {
+    MessageBoxRes(m_hWnd, IDS_PROJECT_NAME_LINE_BREAK, MB_ICONEXCLAMATION, name);
+    return;
+  }
+  auto imported = std::make_unique<CVantrixData>();
   int refusedLine = 0;
-  const int read = ImportVantrixCadFile(imported, dialog.GetPathName(), &refusedLine);
+  const int read = ImportVantrixCadFile(*imported, dialog.GetPathName(), &refusedLine);
   if (refusedLine > 0) {
     CString where;
-    where.Format("%d of \"%s\"", refusedLine, dialog.GetFileName().GetString());
+    where.Format("%d of \"%s\"", refusedLine, name.GetString());
     MessageBoxRes(m_hWnd, IDS_CAD_TEXT_ENDS_EARLY, MB_ICONEXCLAMATION, where);
     return;
   }
   // An empty file, or one that is no project text, has no item to offer.
-  if (read != 1 || !HasCompleteVantrixData(imported)) {
+  if (read != 1 || !HasCompleteVantrixData(*imported)) {
     AfxMessageBox("read/parse error", MB_ICONINFORMATION);
     return;
   }
 
-  const CString name = dialog.GetFileName();
   LVFINDINFOA find{};
   find.flags = LVFI_STRING;
   find.psz = name;
@@ -157,16 +244,8 @@ void CJov_ManagerDlg::OnImport() {
     MessageBoxRes(m_hWnd, IDS_PROJECT_ALREADY_REGISTERED, MB_ICONINFORMATION, name);
     return;
   }
-  // A new project's list: a file already there under its name is another
-  // list, kept before it is replaced, unless the user deleted that project
-  // in this run. A list that is not there is not registered (the save said
-  // why).
-  VantrixListLoad replaced;
-  for (INT_PTR i = 0; i < m_deletedProjects.GetSize(); ++i)
-    if (EqualsIgnoreCase(m_deletedProjects[i].GetString(), name.GetString())) replaced.found = VantrixListFound::kWhole;
-  if (!SaveVantrixDataList(imported, VantrixProjectFile(name), replaced)) return;
-  // A project deleted in this run and imported again keeps its new file.
-  KeepProjectFile(name);
+  // Its list file is written by OK, so Cancel leaves the files as they were.
+  m_imported.push_back({name, std::move(imported)});
   m_projects.InsertItem(m_projects.GetItemCount(), name);
   m_useSwitch.EnableWindow(m_projects.GetItemCount() > 0);
   m_currentLabel.SetWindowText(name);
@@ -194,8 +273,13 @@ void CJov_ManagerDlg::OnDelete() {
   m_projects.DeleteItem(selected);
   m_deleteButton.EnableWindow(FALSE);
   m_modifyButton.EnableWindow(FALSE);
-  // The list file goes only when OK keeps the deletion.
-  m_deletedProjects.Add(name);
+  // The list file goes only when OK keeps the deletion. A project imported
+  // in this run has none yet; one deleted before and imported anew still
+  // waits for that deletion.
+  if (const ImportedProject* imported = FindImported(name))
+    m_imported.erase(m_imported.begin() + (imported - m_imported.data()));
+  else
+    m_deletedProjects.Add(name);
   if (m_projects.GetItemCount() == 0) {
     m_use = 0;
     m_useSwitch.EnableWindow(FALSE);
@@ -208,7 +292,9 @@ void CJov_ManagerDlg::OnModify() {
   if (selected < 0) return;
   const CString name = m_projects.GetItemText(selected, 0);
   if (name.IsEmpty()) return;
-  CJov_ModifyDlg modify(name, this);
+  // A project imported in this run is marked in its records waiting for OK.
+  ImportedProject* imported = FindImported(name);
+  CJov_ModifyDlg modify(name, this, imported ? imported->records.get() : nullptr);
   modify.DoModal();
 }
 
@@ -228,16 +314,40 @@ void CJov_ManagerDlg::OnHelp() {
 
 LRESULT CJov_ManagerDlg::OnHostQuery(WPARAM, LPARAM) { return 1; }
 
+bool CJov_ManagerDlg::WriteImportedLists(bool replacing, std::vector<CString>& written) {
+  for (ImportedProject& project : m_imported) {
+    if (IsDeletedInThisRun(project.name) != replacing) continue;
+    // The list of a project the user deleted goes as the deletion would
+    // take it; any other file there is kept beside it.
+    VantrixListLoad there;
+    if (replacing) there.found = VantrixListFound::kWhole;
+    const CString path = VantrixProjectFile(project.name);
+    if (!SaveVantrixDataList(*project.records, path, there)) return false;
+    written.push_back(path);
+  }
+  return true;
+}
+
 void CJov_ManagerDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
-  // A registration that is not written keeps the list files it names; the
-  // dialog stays open.
-  if (!SaveRegistration()) {
-    MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_WRITTEN, MB_ICONHAND, VantrixSettingsFile());
+  // New projects' lists first: one that is not written (said) registers
+  // nothing, and neither does a registration that is not written; the
+  // lists written for it go again and the dialog stays.
+  std::vector<CString> written;
+  const bool listed = WriteImportedLists(false, written);
+  if (!listed || !SaveRegistration()) {
+    for (const CString& path : written) DeleteFileA(path);
+    if (listed) MessageBoxRes(m_hWnd, IDS_SETTINGS_NOT_WRITTEN, MB_ICONHAND, VantrixSettingsFile());
     return;
   }
-  for (INT_PTR i = 0; i < m_deletedProjects.GetSize(); ++i) DeleteFileA(VantrixProjectFile(m_deletedProjects[i]));
+  // A deleted project's list is replaced or removed only once the
+  // registration no longer names the old one; one not written is said and
+  // its old list stays.
+  WriteImportedLists(true, written);
+  for (INT_PTR i = 0; i < m_deletedProjects.GetSize(); ++i)
+    if (!FindImported(m_deletedProjects[i])) DeleteFileA(VantrixProjectFile(m_deletedProjects[i]));
   m_deletedProjects.RemoveAll();
+  m_imported.clear();
   EndDialog(IDOK);
 }
 
@@ -246,20 +356,12 @@ bool CJov_ManagerDlg::SaveRegistration() {
   // The section is written in one piece, so a failure leaves the file as it
   // was; keys the manager does not own (the product dialogs' last floor and
   // room, the keys behind the count) stay as they are.
-  std::vector<char> section(1 << 16);
-  for (;;) {
-    const DWORD n = GetPrivateProfileSectionA(kSection, section.data(), static_cast<DWORD>(section.size()), settings);
-    if (n + 2 < section.size()) break;
-    if (section.size() >= (1u << 26)) return false;
-    section.resize(section.size() * 4);
-  }
   std::vector<std::string> lines;
-  for (const char* line = section.data(); *line; line += std::strlen(line) + 1) lines.emplace_back(line);
+  if (!ReadRegistrationSection(settings, lines)) return false;
   auto write = [&lines](const char* key, const char* value) {
-    const std::string entry = std::string(key) + "=" + value;
+    const std::string entry = std::string(key) + "=" + StoredValue(value);
     for (std::string& line : lines)
-      if (const size_t equals = line.find('=');
-          equals != std::string::npos && EqualsIgnoreCase(line.substr(0, equals).c_str(), key)) {
+      if (const std::string_view name = KeyOf(line); !name.empty() && EqualsIgnoreCase(name, key)) {
         line = entry;
         return;
       }

@@ -3,9 +3,14 @@
 // The user imports "cad" files as new projects, deletes projects, chooses the
 // current one and whether the product dialogs use it, and marks a project's
 // placed items in the modify dialog. The registration is written only by
-// OK; a deleted project's list file goes only then as well.
+// OK; an imported project's list file is written, and a deleted project's
+// list file goes, only then as well: Cancel leaves every file as it was.
 #pragma once
 
+#include <memory>
+#include <vector>
+
+#include "common/CVantrixData.h"
 #include "platform/mfc/CButton.h"
 #include "platform/mfc/CDialog.h"
 #include "platform/mfc/CListCtrl.h"
@@ -28,6 +33,12 @@ class CJov_ManagerDlg : public CDialog {
   int m_use = 0;
   // Projects deleted in this run: their list files are removed on OK.
   CStringArray m_deletedProjects;
+  // Projects imported in this run: their records wait for OK.
+  struct ImportedProject {
+    CString name;
+    std::unique_ptr<CVantrixData> records;  // list head
+  };
+  std::vector<ImportedProject> m_imported;
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;
@@ -49,8 +60,13 @@ class CJov_ManagerDlg : public CDialog {
   // Writes the registration into "Jov.ini"; false when any write failed.
   bool SaveRegistration();
   void EnableSelectionButtons(BOOL enable);
-  // Forgets a pending deletion of that project; true when there was one.
-  bool KeepProjectFile(const CString& name);
+  // The project imported in this run under that name, or null.
+  ImportedProject* FindImported(const CString& name);
+  bool IsDeletedInThisRun(const CString& name) const;
+  // Writes the list files of the projects imported in this run: those that
+  // replace a project deleted in this run, or the others. The paths
+  // written are added to written; false at the first one not written (said).
+  bool WriteImportedLists(bool replacing, std::vector<CString>& written);
 };
 
 // "Jov.ini" under the profile's data folder, and the list file of a

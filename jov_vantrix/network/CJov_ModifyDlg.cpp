@@ -16,8 +16,8 @@ BEGIN_MESSAGE_MAP(CJov_ModifyDlg, CDialog)
   ON_MESSAGE(kHostDialogQuery, &CJov_ModifyDlg::OnHostQuery)
 END_MESSAGE_MAP()
 
-CJov_ModifyDlg::CJov_ModifyDlg(const char* projectName, CWnd* parent)
-    : CDialog(IDD_JOV_MODIFY, parent), m_projectName(projectName) {}
+CJov_ModifyDlg::CJov_ModifyDlg(const char* projectName, CWnd* parent, CVantrixData* imported)
+    : CDialog(IDD_JOV_MODIFY, parent), m_projectName(projectName), m_imported(imported) {}
 
 CJov_ModifyDlg::~CJov_ModifyDlg() = default;
 
@@ -39,6 +39,14 @@ BOOL CJov_ModifyDlg::OnInitDialog() {
   m_items.InsertColumn(0, "", LVCFMT_LEFT, client.Width() - 10);
   m_items.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
 
+  if (m_imported) {
+    // Only the complete records would be read back from its file.
+    FillVantrixListCtrl(*m_imported, m_items);
+    for (int row = m_items.GetItemCount(); row-- > 0;)
+      if (!IsVantrixDataComplete(*reinterpret_cast<const CVantrixData*>(m_items.GetItemData(row))))
+        m_items.DeleteItem(row);
+    return TRUE;
+  }
   const CString file = VantrixProjectFile(m_projectName);
   m_loaded = LoadVantrixDataList(m_records, file);
   FillVantrixListCtrl(m_records, m_items);
@@ -66,6 +74,11 @@ void CJov_ModifyDlg::OnOK() {
   for (int i = 0; i < m_items.GetItemCount(); ++i) {
     auto* record = reinterpret_cast<CVantrixData*>(m_items.GetItemData(i));
     if (record) record->marked = m_items.GetCheck(i) ? 1 : 0;
+  }
+  // The manager's OK writes an imported project's records.
+  if (m_imported) {
+    EndDialog(IDOK);
+    return;
   }
   // Said as the dialog opened: there is nothing to write the marks into.
   if (m_loaded.found == VantrixListFound::kUnopenable) {

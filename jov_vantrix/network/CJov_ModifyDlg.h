@@ -15,13 +15,16 @@
 class CJov_ModifyDlg : public CDialog {
  public:
   // projectName: the list file's name in the profile's "Vantrix\" folder.
-  CJov_ModifyDlg(const char* projectName, CWnd* parent);
+  // imported: the records of a project imported but not written yet; they
+  // are marked in place and no file is read or written.
+  CJov_ModifyDlg(const char* projectName, CWnd* parent, CVantrixData* imported = nullptr);
   ~CJov_ModifyDlg() override;
 
   CListCtrl m_items;
   CString m_projectName;
   CVantrixData m_records;  // list head
   VantrixListLoad m_loaded;  // what the list file held when it was read
+  CVantrixData* m_imported;
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;

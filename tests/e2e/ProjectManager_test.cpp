@@ -32,9 +32,13 @@ std::string Click(int control) { return "click " + Id(control) + "\n"; }
 
 class ProjectManager : public E2e {
  protected:
+  // Bounded, so that a manager that hangs fails.
   Outcome Manage(const std::string& script, const std::string& name = "session.txt") {
-    return Run({"--drawing", std::string(JOV_SOURCE_DIR) + "/tests/data/network.dxf", "--run", "Jov_Vantrix_M",
-                "--script", Write(name, script)});
+    return testsupport::RunProgram("/usr/bin/timeout",
+                                   {"120", JOV_TEST_MODULE_DIR "/dravik", "--drawing",
+                                    std::string(JOV_SOURCE_DIR) + "/tests/data/network.dxf", "--run", "Jov_Vantrix_M",
+                                    "--script", Write(name, script), "--profile", (dir_ / "profile").string()},
+                                   dir_);
   }
   std::string Settings() const { return testsupport::Slurp(dir_ / "profile" / "Dat" / "Jov.ini"); }
   std::string ListFile(const std::string& name) const { return testsupport::Slurp(dir_ / "profile" / "Vantrix" / name); }
@@ -64,13 +68,24 @@ TEST_F(ProjectManager, ImportMarkAndDeleteAProject) {
   EXPECT_EQ(list.substr(0, 9), std::string("\1\0\0\0\1\x12\0\0\0", 9)) << "one record, marked, 18 fields";
   EXPECT_EQ(list.substr(9, 7), std::string("\3\0\0\0I1\0", 7));
 
-  // Delete and Cancel keeps the file and the registration; Delete and OK
-  // removes both.
+  // Cancel keeps the files and the registration as they were: after a
+  // Delete, after a file of that name from another folder imported in its
+  // place, after a new project imported. Delete and OK removes both.
   const std::string registered = Settings();
-  Outcome cancelled = Manage(Manager(Select(0) + Click(IDC_MANAGER_DELETE) + "cancel\n"));
-  EXPECT_TRUE(cancelled.Has("result: 2")) << cancelled.out;
-  EXPECT_EQ(ListFile("project.cad"), list);
-  EXPECT_EQ(Settings(), registered);
+  fs::create_directories(dir_ / "other");
+  Write("other/project.cad", "J1;a;b;c;L;V;S;d;e;f;R2\r\n");
+  Write("new.cad", kProject);
+  for (const std::string& steps : {Select(0) + Click(IDC_MANAGER_DELETE),
+                                   Select(0) + Click(IDC_MANAGER_DELETE) + Import("other/project.cad"),
+                                   Import("new.cad")}) {
+    Outcome cancelled = Manage(Manager(steps + "cancel\n"));
+    EXPECT_TRUE(cancelled.Has("result: 2")) << cancelled.out;
+    EXPECT_EQ(ListFile("project.cad"), list) << steps;
+    EXPECT_EQ(Settings(), registered) << steps;
+    EXPECT_EQ(fs::directory_iterator(dir_ / "profile" / "Vantrix")->path().filename(), "project.cad") << steps;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "profile" / "Vantrix"), fs::directory_iterator()), 1)
+        << steps;
+  }
 
   Outcome deleted = Manage(Manager(Select(0) + Click(IDC_MANAGER_DELETE) + "ok\n"));
   EXPECT_TRUE(deleted.Has("result: 1")) << deleted.out;
@@ -155,6 +170,26 @@ TEST_F(ProjectManager, CurrentProjectAndTheListOfProjects) {
   EXPECT_FALSE(HasListFile("b.cad"));
   EXPECT_FALSE(HasListFile("e.cad"));
   EXPECT_TRUE(HasListFile("d.cad"));
+
+  // A damaged count opens at once with the keys that are there; a name with
+  // a leading blank is registered so that it comes back whole.
+  std::string damaged = Settings();
+  damaged.replace(damaged.find("COUNT=3"), 7, "COUNT=2147483647");
+  Write("profile/Dat/Jov.ini", damaged);
+  Write(" f.cad", kProject);
+  Outcome o2 = Manage(Manager(Import("\" f.cad\"") + "ok\n"));
+  EXPECT_EQ(o2.exit, 0) << o2.out;
+  const std::string six = Registration("\" f.cad\"",
+                                       "VANTRIX_0=a.cad\r\nVANTRIX_1=c.cad\r\nVANTRIX_2=d.cad\r\nVANTRIX_3=d.cad\r\n"
+                                       "VANTRIX_4=e.cad\r\n",
+                                       1, 6) +
+                          "VANTRIX_5=\" f.cad\"\r\n";
+  EXPECT_EQ(Settings(), six);
+  Outcome marked = Manage(Manager(Select(5) + Click(IDC_MANAGER_MODIFY) + "dialog " + Id(IDD_JOV_MODIFY) + "\ncheck " +
+                                  Id(IDC_PROJECT_LIST) + " 0 1\nok\nok\n"));
+  EXPECT_TRUE(marked.Has("result: 1")) << marked.out;
+  EXPECT_EQ(ListFile(" f.cad").substr(0, 5), std::string("\1\0\0\0\1", 5)) << "its one complete record, marked";
+  EXPECT_EQ(Settings(), six);
 }
 
 TEST_F(ProjectManager, ADamagedListIsSaidAndKeptBesideTheSavedOne) {
@@ -220,10 +255,12 @@ TEST_F(ProjectManager, WritesThatFailRegisterNothingAndDeleteNothing) {
   EXPECT_EQ(ListFile("project.cad"), list);
   EXPECT_EQ(Settings(), registered);
 
-  // A list file that cannot be written registers nothing.
+  // A list file that cannot be written (OK writes it) registers nothing;
+  // the dialog stays.
   Write("other.cad", kProject);
   fs::create_directories(dir_ / "profile" / "Vantrix" / "other.cad");
-  Outcome imported = Manage(Manager(Import("other.cad") + "answer ok\nok\n"));
+  Outcome imported = Manage(Manager(Import("other.cad") + "ok\nanswer ok\ncancel\n"));
   EXPECT_NE(imported.out.find("type=16 text=\"Error while opening output stream"), std::string::npos) << imported.out;
+  EXPECT_EQ(imported.out.find("script: line"), std::string::npos) << imported.out;
   EXPECT_EQ(Settings(), registered);
 }
