@@ -2,6 +2,7 @@
 // them. Every section and key listed reads with every getter; a value
 // written reads back, leaves every other value as it was, and once deleted
 // leaves the file reading as before; typed values round-trip exactly.
+// Files are read whole through win32::ReadWholeFile, as every profile is.
 #include <algorithm>
 #include <cstring>
 #include <map>

@@ -1,4 +1,5 @@
-// A registry hive file of any content, read through the registry calls. A
+// A registry hive file of any content, read through the registry calls (and
+// so whole through win32::ReadWholeFile). A
 // value set reads back (names of any bytes included, whatever their case),
 // and a value deleted reads no more; every value the file held reads the
 // same after each change, and a hive saved, read and saved again is the
